@@ -1,0 +1,42 @@
+#pragma once
+
+#include <Tessara/base/SoDebugError.h>
+#include <Tessara/base/SoSubClass.h>
+
+/// In the class body of a concrete node.
+#define SO_NODE_HEADER(className)    \
+    SO__CLASS_TYPE_DECLS(className); \
+    static void* createInstance()
+
+/// In the class body of an abstract node.
+#define SO_NODE_ABSTRACT_HEADER(className) SO__CLASS_TYPE_DECLS(className)
+
+/// In the source file of a concrete node.
+#define SO_NODE_SOURCE(className, parentClass)                              \
+    SoType className::classTypeId;                                          \
+    void* className::createInstance() {                                     \
+        return new className;                                               \
+    }                                                                       \
+    void className::initClass() {                                           \
+        SO__CLASS_INIT(className, parentClass, &className::createInstance); \
+    }                                                                       \
+    void className::exitClass() {                                           \
+        SO__CLASS_EXIT(className);                                          \
+    }                                                                       \
+    SO__CLASS_REGISTRAR(className, NODE)
+
+#define SO_NODE_ABSTRACT_SOURCE(className, parentClass)  \
+    SoType className::classTypeId;                       \
+    void className::initClass() {                        \
+        SO__CLASS_INIT(className, parentClass, nullptr); \
+    }                                                    \
+    void className::exitClass() {                        \
+        SO__CLASS_EXIT(className);                       \
+    }                                                    \
+    SO__CLASS_REGISTRAR(className, NODE)
+
+/// First statement of every node constructor: registers the class when nobody did.
+#define SO_NODE_CONSTRUCTOR(className)                   \
+    do {                                                 \
+        if (classTypeId.isBad()) className::initClass(); \
+    } while (0)

@@ -1,0 +1,3 @@
+#include <Tessara/details/SoFaceDetail.h>
+
+SO_DETAIL_SOURCE(SoFaceDetail, SoDetail)

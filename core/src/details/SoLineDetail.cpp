@@ -1,0 +1,3 @@
+#include <Tessara/details/SoLineDetail.h>
+
+SO_DETAIL_SOURCE(SoLineDetail, SoDetail)

@@ -1,0 +1,3 @@
+#include <Tessara/details/SoPointDetail.h>
+
+SO_DETAIL_SOURCE(SoPointDetail, SoDetail)

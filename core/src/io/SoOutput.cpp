@@ -1,0 +1,120 @@
+#include <Tessara/io/SoOutput.h>
+
+#include <Tessara/base/SoDebugError.h>
+#include <Tessara/misc/SbFileHelper.h>
+
+#include "io/SoNumberText.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+
+SoOutput::SoOutput() : file_(stdout) {}
+
+SoOutput::~SoOutput() { closeFile(); }
+
+bool SoOutput::openFile(const char* fileName) {
+    closeFile();
+    FILE* file = fileName && *fileName ? SbFileHelper::open(SbString(fileName), "wb") : nullptr;
+    if (!file) {
+        SoDebugError::post("SoOutput::openFile", "Cannot create file \"%s\": %s",
+                           fileName ? fileName : "", std::strerror(errno));
+        return false;
+    }
+    file_ = file;
+    ownsFile_ = true;
+    toBuffer_ = false;
+    column_ = 0;
+    return true;
+}
+
+void SoOutput::setFilePointer(FILE* fp) {
+    closeFile();
+    file_ = fp ? fp : stdout;
+    toBuffer_ = false;
+}
+
+void SoOutput::setBuffer() {
+    closeFile();
+    buffer_.clear();
+    toBuffer_ = true;
+    column_ = 0;
+}
+
+void SoOutput::closeFile() {
+    if (ownsFile_ && file_) SbFileHelper::close(file_);
+    ownsFile_ = false;
+    file_ = stdout;
+    toBuffer_ = false;
+}
+
+void SoOutput::flush() {
+    if (!toBuffer_ && file_) std::fflush(file_);
+}
+
+void SoOutput::writeBytes(const char* bytes, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        if (bytes[i] == '\n')
+            column_ = 0;
+        else if ((static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80)
+            ++column_;
+    }
+    if (toBuffer_)
+        buffer_.append(bytes, count);
+    else if (file_)
+        std::fwrite(bytes, 1, count, file_);
+}
+
+void SoOutput::write(char c) { writeBytes(&c, 1); }
+
+void SoOutput::write(const char* s) {
+    if (s) writeBytes(s, std::strlen(s));
+}
+
+void SoOutput::write(const SbString& s) {
+    writeBytes(s.getStdString().data(), s.getStdString().size());
+}
+
+void SoOutput::write(int32_t i) {
+    char text[16];
+    const auto result = std::to_chars(text, text + sizeof(text), i);
+    writeBytes(text, static_cast<size_t>(result.ptr - text));
+}
+
+void SoOutput::write(uint32_t i) {
+    char text[16];
+    const auto result = std::to_chars(text, text + sizeof(text), i);
+    writeBytes(text, static_cast<size_t>(result.ptr - text));
+}
+
+void SoOutput::write(float f) {
+    const std::string text = SoNumberText::shortest(f);
+    writeBytes(text.data(), text.size());
+}
+
+void SoOutput::write(double d) {
+    const std::string text = SoNumberText::shortest(d);
+    writeBytes(text.data(), text.size());
+}
+
+void SoOutput::writeQuoted(const SbString& s) {
+    std::string text = "\"";
+    for (const char c : s.getStdString()) {
+        if (c == '"' || c == '\\') {
+            text += '\\';
+            text += c;
+        } else if (c == '\n') {
+            text += "\\n";
+        } else {
+            text += c;
+        }
+    }
+    text += '"';
+    writeBytes(text.data(), text.size());
+}
+
+void SoOutput::newLine() {
+    write('\n');
+    const std::string indentation(static_cast<size_t>(indent_) * 2, ' ');
+    writeBytes(indentation.data(), indentation.size());
+}

@@ -1,0 +1,160 @@
+#include "nodes/shapes/SoNormalGenerator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr float kPi = 3.14159265358979323846f;
+
+// Newell's method: exact for planar faces, a fair average for warped ones, and it does not
+// depend on which vertex comes first.
+SbVec3f newellNormal(const SbVec3f* coords, const int32_t* corners, int n) {
+    float x = 0.0f, y = 0.0f, z = 0.0f;
+    for (int i = 0; i < n; ++i) {
+        const float* a = coords[corners[i]].getValue();
+        const float* b = coords[corners[i + 1 < n ? i + 1 : 0]].getValue();
+        x += (a[1] - b[1]) * (a[2] + b[2]);
+        y += (a[2] - b[2]) * (a[0] + b[0]);
+        z += (a[0] - b[0]) * (a[1] + b[1]);
+    }
+    SbVec3f normal(x, y, z);
+    normal.normalize();
+    return normal;
+}
+
+bool sameBits(const SbVec3f& a, const SbVec3f& b) {
+    return std::memcmp(a.getValue(), b.getValue(), sizeof(float) * 3) == 0;
+}
+
+// Orders normals by their bit patterns: a strict order even when a NaN is among them.
+bool bitsLess(const SbVec3f& a, const SbVec3f& b) {
+    uint32_t ka[3], kb[3];
+    std::memcpy(ka, a.getValue(), sizeof(ka));
+    std::memcpy(kb, b.getValue(), sizeof(kb));
+    return std::lexicographical_compare(ka, ka + 3, kb, kb + 3);
+}
+
+// Above this many corners on one coordinate, identical face normals (a flat fan around a
+// centre, say) are merged first so that the work does not grow with the square of the count.
+constexpr int kDirectLimit = 32;
+
+}  // namespace
+
+void SoNormalGenerator::generate(const SbVec3f* coords, int numCoords, const int32_t* corners,
+                                 const int32_t* starts, int numFaces, float creaseAngle,
+                                 bool clockwise) {
+    if (numFaces < 0) numFaces = 0;
+    makeFaceNormals(coords, numCoords, corners, starts, numFaces, clockwise);
+    smooth_ = creaseAngle > 0.0f;  // false for NaN too
+    cornerNormals_.clear();
+    if (smooth_) smooth(numCoords, corners, starts, numFaces, creaseAngle);
+}
+
+void SoNormalGenerator::makeFaceNormals(const SbVec3f* coords, int numCoords,
+                                        const int32_t* corners, const int32_t* starts,
+                                        int numFaces, bool clockwise) {
+    faceNormals_.assign(numFaces, SbVec3f(0, 0, 0));
+    validFace_.assign(numFaces, false);
+    for (int f = 0; f < numFaces; ++f) {
+        const int32_t* face = corners + starts[f];
+        const int n = starts[f + 1] - starts[f];
+        bool valid = n >= 3;
+        for (int i = 0; i < n && valid; ++i) valid = face[i] >= 0 && face[i] < numCoords;
+        if (!valid) continue;
+        SbVec3f normal = newellNormal(coords, face, n);
+        if (clockwise) normal.negate();
+        faceNormals_[f] = normal;
+        validFace_[f] = true;
+    }
+}
+
+void SoNormalGenerator::smooth(int numCoords, const int32_t* corners, const int32_t* starts,
+                               int numFaces, float creaseAngle) {
+    const int numCorners = numFaces > 0 ? starts[numFaces] : 0;
+    cornerNormals_.assign(numCorners, SbVec3f(0, 0, 0));
+    faceOfCorner_.assign(numCorners, -1);
+    cornerOffsets_.assign(static_cast<size_t>(numCoords) + 1, 0);
+    // Buckets of corners per coordinate, counted first so that one array holds them all.
+    for (int f = 0; f < numFaces; ++f) {
+        if (!validFace_[f]) continue;
+        for (int k = starts[f]; k < starts[f + 1]; ++k) {
+            faceOfCorner_[k] = f;
+            ++cornerOffsets_[corners[k] + 1];
+        }
+    }
+    for (int c = 0; c < numCoords; ++c) cornerOffsets_[c + 1] += cornerOffsets_[c];
+    cornersByCoord_.resize(cornerOffsets_[numCoords]);
+    std::vector<int32_t> fill(cornerOffsets_.begin(), cornerOffsets_.end() - 1);
+    for (int k = 0; k < numCorners; ++k)
+        if (faceOfCorner_[k] >= 0) cornersByCoord_[fill[corners[k]]++] = k;
+
+    // Angles past half a turn cover every pair of faces, opposite ones included.
+    const bool all = creaseAngle >= kPi;
+    const float cosCrease = all ? -1.0f : std::cos(creaseAngle);
+    for (int c = 0; c < numCoords; ++c) {
+        const int count = cornerOffsets_[c + 1] - cornerOffsets_[c];
+        if (count == 0) continue;
+        const int32_t* list = cornersByCoord_.data() + cornerOffsets_[c];
+        if (count <= kDirectLimit) {
+            smoothCoordinate(list, count, cosCrease, all);
+        } else {
+            smoothManyCorners(list, count, cosCrease, all);
+        }
+    }
+}
+
+// A face's own normal always counts, whatever rounding does to its dot product with itself;
+// a face that uses the coordinate twice counts once.
+void SoNormalGenerator::smoothCoordinate(const int32_t* cornerList, int count, float cosCrease,
+                                         bool all) {
+    for (int i = 0; i < count; ++i) {
+        const int fi = faceOfCorner_[cornerList[i]];
+        const SbVec3f& ni = faceNormals_[fi];
+        SbVec3f sum = ni;
+        for (int j = 0; j < count; ++j) {
+            const int fj = faceOfCorner_[cornerList[j]];
+            if (fj == fi) continue;
+            const SbVec3f& nj = faceNormals_[fj];
+            if (all || sameBits(ni, nj) || ni.dot(nj) > cosCrease) sum += nj;
+        }
+        sum.normalize();
+        cornerNormals_[cornerList[i]] = sum;
+    }
+}
+
+void SoNormalGenerator::smoothManyCorners(const int32_t* cornerList, int count, float cosCrease,
+                                          bool all) {
+    std::vector<SbVec3f> distinct;
+    distinct.reserve(count);
+    for (int i = 0; i < count; ++i) distinct.push_back(faceNormals_[faceOfCorner_[cornerList[i]]]);
+    std::sort(distinct.begin(), distinct.end(), bitsLess);
+    std::vector<int> weight;
+    size_t unique = 0;
+    for (size_t i = 0; i < distinct.size(); ++i) {
+        if (unique > 0 && sameBits(distinct[unique - 1], distinct[i])) {
+            ++weight[unique - 1];
+            continue;
+        }
+        distinct[unique++] = distinct[i];
+        weight.push_back(1);
+    }
+    distinct.resize(unique);
+    std::vector<SbVec3f> sums(unique);
+    for (size_t i = 0; i < unique; ++i) {
+        SbVec3f sum = distinct[i] * static_cast<float>(weight[i]);
+        for (size_t j = 0; j < unique; ++j) {
+            if (j != i && (all || distinct[i].dot(distinct[j]) > cosCrease))
+                sum += distinct[j] * static_cast<float>(weight[j]);
+        }
+        sum.normalize();
+        sums[i] = sum;
+    }
+    for (int i = 0; i < count; ++i) {
+        const SbVec3f& n = faceNormals_[faceOfCorner_[cornerList[i]]];
+        const size_t at = std::lower_bound(distinct.begin(), distinct.end(), n, bitsLess) -
+                          distinct.begin();
+        cornerNormals_[cornerList[i]] = sums[at];
+    }
+}
