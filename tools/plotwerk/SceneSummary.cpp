@@ -1,0 +1,43 @@
+#include "SceneSummary.h"
+
+#include <Tessara/actions/SoCallbackAction.h>
+#include <Tessara/actions/SoGetBoundingBoxAction.h>
+#include <Tessara/nodes/SoShape.h>
+
+namespace {
+
+void onTriangle(void* data, SoCallbackAction*, const SoPrimitiveVertex*,
+                const SoPrimitiveVertex*, const SoPrimitiveVertex*) {
+    ++static_cast<SceneSummary*>(data)->triangles;
+}
+
+void onSegment(void* data, SoCallbackAction*, const SoPrimitiveVertex*,
+               const SoPrimitiveVertex*) {
+    ++static_cast<SceneSummary*>(data)->segments;
+}
+
+void onPoint(void* data, SoCallbackAction*, const SoPrimitiveVertex*) {
+    ++static_cast<SceneSummary*>(data)->points;
+}
+
+SoCallbackAction::Response onShape(void* data, SoCallbackAction*, const SoNode*) {
+    ++static_cast<SceneSummary*>(data)->shapes;
+    return SoCallbackAction::CONTINUE;
+}
+
+}  // namespace
+
+SceneSummary SceneSummary::of(SoNode* root) {
+    SceneSummary summary;
+    SoCallbackAction action;
+    const SoType shape = SoShape::getClassTypeId();
+    action.addPreCallback(shape, onShape, &summary);
+    action.addTriangleCallback(shape, onTriangle, &summary);
+    action.addLineSegmentCallback(shape, onSegment, &summary);
+    action.addPointCallback(shape, onPoint, &summary);
+    action.apply(root);
+    SoGetBoundingBoxAction boxAction;
+    boxAction.apply(root);
+    summary.box = boxAction.getBoundingBox();
+    return summary;
+}
