@@ -2,17 +2,12 @@
 
 SO_NODE_SOURCE(SoImage, SoShape)
 
-namespace {
-
-const SoEnumEntry kHorAlignments[] = {
+const SoEnumEntry SoImage::horAlignmentEnums[3] = {
     {"LEFT", SoImage::LEFT}, {"CENTER", SoImage::CENTER}, {"RIGHT", SoImage::RIGHT}};
-const SoEnumEntry kVertAlignments[] = {
+const SoEnumEntry SoImage::vertAlignmentEnums[3] = {
     {"BOTTOM", SoImage::BOTTOM}, {"HALF", SoImage::HALF}, {"TOP", SoImage::TOP}};
 
-}  // namespace
-
-SoImage::SoImage()
-    : horAlignment(kHorAlignments, 3, LEFT), vertAlignment(kVertAlignments, 3, BOTTOM) {
+SoImage::SoImage() {
     SO_NODE_CONSTRUCTOR(SoImage);
     addField("image", image);
     addField("width", width);

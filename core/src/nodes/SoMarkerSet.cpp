@@ -25,6 +25,10 @@ void SoMarkerSet::addMarker(int index, const SbVec2s& size, const unsigned char*
     SoMarkerLibrary::instance().add(index, size, bytes, isLSBFirst, isUpToDown);
 }
 
-bool SoMarkerSet::removeMarker(int index) { return SoMarkerLibrary::instance().remove(index); }
+bool SoMarkerSet::removeMarker(int index) {
+    return SoMarkerLibrary::instance().remove(index);
+}
 
-int SoMarkerSet::getNumDefinedMarkers() { return SoMarkerLibrary::instance().getNumDefined(); }
+int SoMarkerSet::getNumDefinedMarkers() {
+    return SoMarkerLibrary::instance().getNumDefined();
+}

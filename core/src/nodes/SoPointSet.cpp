@@ -1,5 +1,3 @@
-#include <Tessara/nodes/SoPointSet.h>
-
 #include <Tessara/actions/SoAction.h>
 #include <Tessara/details/SoPointDetail.h>
 #include <Tessara/elements/SoCoordinateElement.h>
@@ -8,6 +6,7 @@
 #include <Tessara/elements/SoNormalElement.h>
 #include <Tessara/misc/SoPrimitiveVertex.h>
 #include <Tessara/misc/SoState.h>
+#include <Tessara/nodes/SoPointSet.h>
 
 SO_NODE_SOURCE(SoPointSet, SoShape)
 
@@ -15,7 +14,9 @@ namespace {
 
 // Every binding but OVERALL gives each point its own value: a point is its own part, face
 // and vertex at once.
-bool bindsPerPoint(int binding) { return binding != SoMaterialBindingElement::OVERALL; }
+bool bindsPerPoint(int binding) {
+    return binding != SoMaterialBindingElement::OVERALL;
+}
 
 }  // namespace
 
@@ -36,8 +37,7 @@ int SoPointSet::getNumPointsToUse(SoAction* action) const {
         return 0;
     }
     if (requested > available) {
-        SoDebugError::postWarning("SoPointSet",
-                                  "numPoints %d exceeds the %d coordinates; using %d",
+        SoDebugError::postWarning("SoPointSet", "numPoints %d exceeds the %d coordinates; using %d",
                                   requested, available, available);
         return available;
     }
@@ -52,8 +52,7 @@ void SoPointSet::generatePrimitives(SoAction* action) {
     const bool normalPerPoint = bindsPerPoint(SoNormalBindingElement::get(state));
     const int num = getNumPointsToUse(action);
     if (normals->getNum() > 0 && normals->getNum() < (normalPerPoint ? num : 1))
-        SoDebugError::postWarning("SoPointSet",
-                                  "%d normals for %d points; the missing ones are +z",
+        SoDebugError::postWarning("SoPointSet", "%d normals for %d points; the missing ones are +z",
                                   normals->getNum(), num);
 
     SoPointDetail detail;

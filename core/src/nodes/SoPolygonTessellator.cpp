@@ -91,6 +91,7 @@ void SoPolygonTessellator::addVertex(const SbVec3f& point) {
 void SoPolygonTessellator::endContour() {
     if (tess_) gluTessEndContour(static_cast<GLUtesselator*>(tess_));
 }
+
 bool SoPolygonTessellator::endPolygon() {
     if (!tess_) return false;
     gluTessEndPolygon(static_cast<GLUtesselator*>(tess_));

@@ -2,14 +2,10 @@
 
 SO_NODE_SOURCE(SoText2, SoShape)
 
-namespace {
-
-const SoEnumEntry kJustifications[] = {
+const SoEnumEntry SoText2::justificationEnums[3] = {
     {"LEFT", SoText2::LEFT}, {"RIGHT", SoText2::RIGHT}, {"CENTER", SoText2::CENTER}};
 
-}  // namespace
-
-SoText2::SoText2() : justification(kJustifications, 3, LEFT) {
+SoText2::SoText2() {
     SO_NODE_CONSTRUCTOR(SoText2);
     addField("string", string);
     addField("spacing", spacing);

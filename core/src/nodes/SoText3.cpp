@@ -4,17 +4,14 @@
 
 SO_NODE_SOURCE(SoText3, SoShape)
 
-namespace {
-
-const SoEnumEntry kJustifications[] = {
+const SoEnumEntry SoText3::justificationEnums[3] = {
     {"LEFT", SoText3::LEFT}, {"RIGHT", SoText3::RIGHT}, {"CENTER", SoText3::CENTER}};
-const SoEnumEntry kParts[] = {
-    {"FRONT", SoText3::FRONT}, {"SIDES", SoText3::SIDES}, {"BACK", SoText3::BACK},
-    {"ALL", SoText3::ALL}};
+const SoEnumEntry SoText3::partsEnums[4] = {{"FRONT", SoText3::FRONT},
+                                            {"SIDES", SoText3::SIDES},
+                                            {"BACK", SoText3::BACK},
+                                            {"ALL", SoText3::ALL}};
 
-}  // namespace
-
-SoText3::SoText3() : justification(kJustifications, 3, LEFT), parts(kParts, 4, FRONT) {
+SoText3::SoText3() {
     SO_NODE_CONSTRUCTOR(SoText3);
     addField("string", string);
     addField("spacing", spacing);
@@ -27,13 +24,11 @@ SoText3::~SoText3() = default;
 void SoText3::generatePrimitives(SoAction* action) {
     const SoTextGeometry geometry(action, string, spacing.getValue(), justification.getValue(),
                                   parts.getValue());
-    geometry.generate(
-        [&](const SoPrimitiveVertex* a, const SoPrimitiveVertex* b, const SoPrimitiveVertex* c) {
-            invokeTriangleCallbacks(action, a, b, c);
-        },
-        [&](const SoPrimitiveVertex* a, const SoPrimitiveVertex* b) {
-            invokeLineSegmentCallbacks(action, a, b);
-        });
+    geometry.generate([&](const SoPrimitiveVertex* a, const SoPrimitiveVertex* b,
+                          const SoPrimitiveVertex* c) { invokeTriangleCallbacks(action, a, b, c); },
+                      [&](const SoPrimitiveVertex* a, const SoPrimitiveVertex* b) {
+                          invokeLineSegmentCallbacks(action, a, b);
+                      });
 }
 
 void SoText3::computeBBox(SoAction* action, SbBox3f& box, SbVec3f& center) {

@@ -8,21 +8,24 @@
 class SoAnnoText3 : public SoShape {
     SO_NODE_HEADER(SoAnnoText3);
 
-public:
+  public:
     enum Justification { LEFT = 1, RIGHT = 2, CENTER = 3 };
     enum Part { FRONT = 1, SIDES = 2, BACK = 4, ALL = 7 };
+
+    static const SoEnumEntry justificationEnums[3];
+    static const SoEnumEntry partsEnums[4];
 
     SoAnnoText3();
 
     SoMFString string{SbString("")};
     /// Distance between baselines, in multiples of the font size.
     SoSFFloat spacing{1.0f};
-    SoSFEnum justification;
-    SoSFBitMask parts;
+    SoSFEnum justification{justificationEnums, 3, LEFT};
+    SoSFBitMask parts{partsEnums, 4, FRONT};
 
     void computeBBox(SoAction* action, SbBox3f& box, SbVec3f& center) override;
 
-protected:
+  protected:
     ~SoAnnoText3() override;
     void generatePrimitives(SoAction* action) override;
 };

@@ -8,9 +8,12 @@
 class SoImage : public SoShape {
     SO_NODE_HEADER(SoImage);
 
-public:
+  public:
     enum HorAlignment { LEFT = 0, CENTER = 1, RIGHT = 2 };
     enum VertAlignment { BOTTOM = 0, HALF = 1, TOP = 2 };
+
+    static const SoEnumEntry horAlignmentEnums[3];
+    static const SoEnumEntry vertAlignmentEnums[3];
 
     SoImage();
 
@@ -19,12 +22,12 @@ public:
     SoSFInt32 width{-1};
     SoSFInt32 height{-1};
     /// Which point of the image sits at the origin.
-    SoSFEnum horAlignment;
-    SoSFEnum vertAlignment;
+    SoSFEnum horAlignment{horAlignmentEnums, 3, LEFT};
+    SoSFEnum vertAlignment{vertAlignmentEnums, 3, BOTTOM};
 
     void computeBBox(SoAction* action, SbBox3f& box, SbVec3f& center) override;
 
-protected:
+  protected:
     ~SoImage() override;
     void generatePrimitives(SoAction* action) override;
 };

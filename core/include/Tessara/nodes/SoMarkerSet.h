@@ -9,8 +9,9 @@
 class SoMarkerSet : public SoPointSet {
     SO_NODE_HEADER(SoMarkerSet);
 
-public:
+  public:
     /// The built-in markers: every shape in 5x5, 7x7 and 9x9 pixels.
+    // clang-format off
     enum MarkerType {
         PLUS_5_5 = 0, PLUS_7_7 = 1, PLUS_9_9 = 2,
         CROSS_5_5 = 3, CROSS_7_7 = 4, CROSS_9_9 = 5,
@@ -29,6 +30,7 @@ public:
         SATELLITE_FILLED_5_5 = 42, SATELLITE_FILLED_7_7 = 43, SATELLITE_FILLED_9_9 = 44,
         NUM_MARKERS = 45
     };
+    // clang-format on
 
     SoMarkerSet();
 
@@ -52,6 +54,6 @@ public:
     static bool removeMarker(int markerIndex);
     static int getNumDefinedMarkers();
 
-protected:
+  protected:
     ~SoMarkerSet() override;
 };

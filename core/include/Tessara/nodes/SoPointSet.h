@@ -6,7 +6,7 @@
 class SoPointSet : public SoShape {
     SO_NODE_HEADER(SoPointSet);
 
-public:
+  public:
     SoPointSet();
 
     /// How many coordinates become points, from the first one; -1 means all of them.
@@ -14,7 +14,7 @@ public:
 
     void computeBBox(SoAction* action, SbBox3f& box, SbVec3f& center) override;
 
-protected:
+  protected:
     ~SoPointSet() override;
     void generatePrimitives(SoAction* action) override;
 

@@ -8,20 +8,22 @@
 class SoText2 : public SoShape {
     SO_NODE_HEADER(SoText2);
 
-public:
+  public:
     /// Where each line sits relative to the origin: starting, ending or centred there.
     enum Justification { LEFT = 1, RIGHT = 2, CENTER = 3 };
+
+    static const SoEnumEntry justificationEnums[3];
 
     SoText2();
 
     SoMFString string{SbString("")};
     /// Distance between baselines, in multiples of the font size.
     SoSFFloat spacing{1.0f};
-    SoSFEnum justification;
+    SoSFEnum justification{justificationEnums, 3, LEFT};
 
     void computeBBox(SoAction* action, SbBox3f& box, SbVec3f& center) override;
 
-protected:
+  protected:
     ~SoText2() override;
     void generatePrimitives(SoAction* action) override;
 };

@@ -1,17 +1,19 @@
 #include "SoMarkerLibrary.h"
 
-#include "SoMarkerRaster.h"
-
 #include <Tessara/base/SoDebugError.h>
 
 #include <algorithm>
+
+#include "SoMarkerRaster.h"
 
 SoMarkerLibrary& SoMarkerLibrary::instance() {
     static SoMarkerLibrary library;
     return library;
 }
 
-SoMarkerLibrary::SoMarkerLibrary() { addBuiltIns(); }
+SoMarkerLibrary::SoMarkerLibrary() {
+    addBuiltIns();
+}
 
 void SoMarkerLibrary::addBuiltIns() {
     int index = 0;
@@ -41,8 +43,7 @@ bool SoMarkerLibrary::testBit(const Marker& marker, int column, int row) {
     return ((byte >> shift) & 1) != 0;
 }
 
-bool SoMarkerLibrary::get(int index, SbVec2s& size, const unsigned char*& bytes,
-                          bool& isLSBFirst) {
+bool SoMarkerLibrary::get(int index, SbVec2s& size, const unsigned char*& bytes, bool& isLSBFirst) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = markers_.find(index);
     if (it == markers_.end()) return false;
@@ -65,9 +66,8 @@ bool SoMarkerLibrary::isBitSet(int index, int bitNumber) {
 void SoMarkerLibrary::add(int index, const SbVec2s& size, const unsigned char* bytes,
                           bool isLSBFirst, bool isUpToDown) {
     if (size[0] <= 0 || size[1] <= 0 || !bytes) {
-        SoDebugError::post("SoMarkerSet::addMarker",
-                           "Marker %d ignored: size %dx%d%s", index, size[0], size[1],
-                           bytes ? "" : " without bitmap");
+        SoDebugError::post("SoMarkerSet::addMarker", "Marker %d ignored: size %dx%d%s", index,
+                           size[0], size[1], bytes ? "" : " without bitmap");
         return;
     }
     Marker marker;

@@ -9,7 +9,7 @@
 /// The process-wide table of marker bitmaps behind SoMarkerSet's static interface. Bitmaps
 /// are stored bottom row first, in the bit order they were given in.
 class SoMarkerLibrary {
-public:
+  public:
     struct Marker {
         SbVec2s size;
         std::vector<unsigned char> bytes;
@@ -30,7 +30,7 @@ public:
     static int bytesPerRow(int width) { return (width + 7) / 8; }
     static bool testBit(const Marker& marker, int column, int row);
 
-private:
+  private:
     SoMarkerLibrary();
     void addBuiltIns();
 

@@ -42,28 +42,44 @@ bool SoMarkerRaster::filledPixel(Shape shape, int n, int dx, int dy) {
     // flattening the sides.
     const bool inDisc = (dx * dx + dy * dy) * 100 <= (10 * r + 3) * (10 * r + 3);
     switch (shape) {
-        case PLUS: return dx == 0 || dy == 0;
-        case CROSS: return ax == ay;
-        case STAR: return dx == 0 || dy == 0 || ax == ay;
-        case CIRCLE_FILLED: return inDisc;
-        case SQUARE_FILLED: return true;
-        case DIAMOND_FILLED: return ax + ay <= r;
+        case PLUS:
+            return dx == 0 || dy == 0;
+        case CROSS:
+            return ax == ay;
+        case STAR:
+            return dx == 0 || dy == 0 || ax == ay;
+        case CIRCLE_FILLED:
+            return inDisc;
+        case SQUARE_FILLED:
+            return true;
+        case DIAMOND_FILLED:
+            return ax + ay <= r;
         // Pointing up: the half width shrinks by one pixel every two rows from the full base.
-        case TRIANGLE_FILLED: return ax <= (r - dy) / 2;
-        case HOURGLASS_FILLED: return ax <= ay;
-        case SATELLITE_FILLED: return inDisc || ax == ay;
-        default: return false;
+        case TRIANGLE_FILLED:
+            return ax <= (r - dy) / 2;
+        case HOURGLASS_FILLED:
+            return ax <= ay;
+        case SATELLITE_FILLED:
+            return inDisc || ax == ay;
+        default:
+            return false;
     }
 }
 
 SoMarkerRaster::Shape SoMarkerRaster::filledOf(Shape outline) {
     switch (outline) {
-        case CIRCLE_LINE: return CIRCLE_FILLED;
-        case SQUARE_LINE: return SQUARE_FILLED;
-        case DIAMOND_LINE: return DIAMOND_FILLED;
-        case TRIANGLE_LINE: return TRIANGLE_FILLED;
-        case HOURGLASS_LINE: return HOURGLASS_FILLED;
-        default: return outline;
+        case CIRCLE_LINE:
+            return CIRCLE_FILLED;
+        case SQUARE_LINE:
+            return SQUARE_FILLED;
+        case DIAMOND_LINE:
+            return DIAMOND_FILLED;
+        case TRIANGLE_LINE:
+            return TRIANGLE_FILLED;
+        case HOURGLASS_LINE:
+            return HOURGLASS_FILLED;
+        default:
+            return outline;
     }
 }
 

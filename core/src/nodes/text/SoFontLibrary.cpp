@@ -1,12 +1,12 @@
 #include "SoFontLibrary.h"
 
-#include "SoGlyphBuilder.h"
-
 #include <Tessara/base/SoClassRegistry.h>
 #include <Tessara/base/SoDebugError.h>
 #include <Tessara/misc/SoPreferences.h>
 
 #include <filesystem>
+
+#include "SoGlyphBuilder.h"
 
 #ifndef TESSARA_DEFAULT_FONT_DIR
 #define TESSARA_DEFAULT_FONT_DIR "/usr/share/fonts/truetype/dejavu"
@@ -20,7 +20,9 @@ constexpr size_t kMaxFaces = 16;
 constexpr size_t kMaxGlyphs = 4096;
 
 void noClassToInit() {}
-void releaseFonts() { SoFontLibrary::instance().releaseAll(); }
+void releaseFonts() {
+    SoFontLibrary::instance().releaseAll();
+}
 
 // Ties the font cache to SoDB::finish() like the core classes.
 const SoClassRegistrar fontLibraryRegistrar("SoFontLibrary", &noClassToInit, &releaseFonts,
@@ -41,7 +43,9 @@ SoFontLibrary& SoFontLibrary::instance() {
 
 SoFontLibrary::SoFontLibrary() : glyphs_(kMaxGlyphs) {}
 
-SoFontLibrary::~SoFontLibrary() { releaseAll(); }
+SoFontLibrary::~SoFontLibrary() {
+    releaseAll();
+}
 
 std::string SoFontLibrary::getFontDirectory() {
     return SoPreferences::getValue("TESSARA_FONT_DIR", TESSARA_DEFAULT_FONT_DIR).getStdString();
@@ -77,8 +81,10 @@ SoFontLibrary::Face* SoFontLibrary::openFace(const std::string& path) {
         !FT_IS_SCALABLE(face)) {
         if (face) FT_Done_Face(face);
         failedFiles_.insert(path);
-        SoDebugError::post("SoFontLibrary", "Cannot open the font file \"%s\"; no text drawn "
-                           "with it", path.c_str());
+        SoDebugError::post("SoFontLibrary",
+                           "Cannot open the font file \"%s\"; no text drawn "
+                           "with it",
+                           path.c_str());
         return nullptr;
     }
     evictFaces();
@@ -126,9 +132,8 @@ std::shared_ptr<const SoGlyph> SoFontLibrary::glyphOf(Face& face, unsigned glyph
     return glyph;
 }
 
-bool SoFontLibrary::shapeLines(const std::string& fontName,
-                               const std::vector<std::u32string>& text, int segmentsPerCurve,
-                               std::vector<SoShapedLine>& lines) {
+bool SoFontLibrary::shapeLines(const std::string& fontName, const std::vector<std::u32string>& text,
+                               int segmentsPerCurve, std::vector<ShapedLine>& lines) {
     std::lock_guard<std::mutex> lock(mutex_);
     lines.clear();
     Face* face = faceFor(fontName);
@@ -137,9 +142,9 @@ bool SoFontLibrary::shapeLines(const std::string& fontName,
     const float missingAdvance = glyphOf(*face, 0, segmentsPerCurve)->advance;
     int charIndex = 0;
     for (const std::u32string& chars : text) {
-        SoShapedLine line;
+        ShapedLine line;
         for (char32_t c : chars) {
-            SoPlacedGlyph placed;
+            PlacedGlyph placed;
             placed.x = line.advance;
             placed.charIndex = charIndex++;
             const FT_UInt index = FT_Get_Char_Index(face->face, c);

@@ -1,9 +1,5 @@
 #pragma once
 
-#include "SoFontNameResolver.h"
-#include "SoGlyph.h"
-#include "SoGlyphCache.h"
-
 #include <Tessara/base/SbString.h>
 
 #include <cstdint>
@@ -14,32 +10,35 @@
 #include <string>
 #include <vector>
 
-/// One glyph of a laid-out line: the glyph (null for characters the font lacks) and its pen
-/// position in em units.
-struct SoPlacedGlyph {
-    std::shared_ptr<const SoGlyph> glyph;
-    float x = 0.0f;
-    int charIndex = 0;  // among all characters of the text, lines included
-};
-
-/// One line of text shaped with one face, in em units.
-struct SoShapedLine {
-    std::vector<SoPlacedGlyph> glyphs;
-    float advance = 0.0f;
-};
+#include "SoFontNameResolver.h"
+#include "SoGlyph.h"
+#include "SoGlyphCache.h"
 
 /// The process-wide FreeType state: the library, the opened faces and the glyph cache.
 /// Fonts are looked up in the directory named by the TESSARA_FONT_DIR setting (see
 /// SoPreferences), by default the one holding the DejaVu fonts. Everything is released by
 /// the last SoDB::finish() and at process exit. Thread-safe.
 class SoFontLibrary {
-public:
+  public:
+    /// One glyph of a laid-out line: the glyph (null for characters the font lacks) and its
+    /// pen position in em units.
+    struct PlacedGlyph {
+        std::shared_ptr<const SoGlyph> glyph;
+        float x = 0.0f;
+        int charIndex = 0;  // among all characters of the text, lines included
+    };
+    /// One line of text shaped with one face, in em units.
+    struct ShapedLine {
+        std::vector<PlacedGlyph> glyphs;
+        float advance = 0.0f;
+    };
+
     static SoFontLibrary& instance();
 
     /// Shapes each line of UTF-32 text with the face `fontName` resolves to. False, with
     /// `lines` empty, when no face can be opened (reported once per file).
     bool shapeLines(const std::string& fontName, const std::vector<std::u32string>& text,
-                    int segmentsPerCurve, std::vector<SoShapedLine>& lines);
+                    int segmentsPerCurve, std::vector<ShapedLine>& lines);
     /// The family name of the default face, "" when it cannot be opened.
     SbString getDefaultFamilyName();
     /// Closes every face and the FreeType library; later calls reopen what they need.
@@ -51,7 +50,7 @@ public:
     SoFontLibrary(const SoFontLibrary&) = delete;
     SoFontLibrary& operator=(const SoFontLibrary&) = delete;
 
-private:
+  private:
     struct Face;
     SoFontLibrary();
     Face* faceFor(const std::string& fontName);

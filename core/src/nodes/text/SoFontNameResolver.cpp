@@ -82,12 +82,12 @@ std::string SoFontNameResolver::lookUpWithStyle(const Listing& listing, const st
 
 std::string SoFontNameResolver::familyAlias(const std::string& family) {
     static const std::map<std::string, std::string> aliases = {
-        {"helvetica", "dejavusans"},    {"arial", "dejavusans"},
-        {"sans", "dejavusans"},         {"sansserif", "dejavusans"},
-        {"times", "dejavuserif"},       {"timesroman", "dejavuserif"},
+        {"helvetica", "dejavusans"},      {"arial", "dejavusans"},
+        {"sans", "dejavusans"},           {"sansserif", "dejavusans"},
+        {"times", "dejavuserif"},         {"timesroman", "dejavuserif"},
         {"timesnewroman", "dejavuserif"}, {"serif", "dejavuserif"},
-        {"courier", "dejavusansmono"},  {"couriernew", "dejavusansmono"},
-        {"mono", "dejavusansmono"},     {"monospace", "dejavusansmono"},
+        {"courier", "dejavusansmono"},    {"couriernew", "dejavusansmono"},
+        {"mono", "dejavusansmono"},       {"monospace", "dejavusansmono"},
     };
     auto found = aliases.find(family);
     return found == aliases.end() ? family : found->second;

@@ -8,7 +8,7 @@
 /// underscores against the file names of one font directory; the classic PostScript family
 /// names map to the metric-alike DejaVu families found there.
 class SoFontNameResolver {
-public:
+  public:
     /// The file "defaultFont" stands for, inside the font directory.
     static constexpr const char* kDefaultFileName = "DejaVuSans.ttf";
 
@@ -20,7 +20,7 @@ public:
     /// Forgets the directory listings read so far.
     void clear() { listings_.clear(); }
 
-private:
+  private:
     using Listing = std::map<std::string, std::string>;  // normalized stem -> path
     const Listing& listingOf(const std::string& directory);
     static std::string lookUpWithStyle(const Listing& listing, const std::string& key);

@@ -79,16 +79,15 @@ std::shared_ptr<SoGlyph> SoGlyphBuilder::build(FT_Face face, FT_UInt glyphIndex,
     glyph->advance = static_cast<float>(face->glyph->advance.x) * scale;
     if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) return glyph;
     const FT_Outline& outline = face->glyph->outline;
-    glyph->fillsRightOfContour = FT_Outline_Get_Orientation(
-                                     const_cast<FT_Outline*>(&outline)) != FT_ORIENTATION_POSTSCRIPT;
+    glyph->fillsRightOfContour =
+        FT_Outline_Get_Orientation(const_cast<FT_Outline*>(&outline)) != FT_ORIENTATION_POSTSCRIPT;
     flatten(outline, scale, std::max(1, segmentsPerCurve), *glyph);
     tessellate(*glyph);
     computeInk(*glyph);
     return glyph;
 }
 
-void SoGlyphBuilder::flatten(const FT_Outline& outline, float scale, int segments,
-                             SoGlyph& glyph) {
+void SoGlyphBuilder::flatten(const FT_Outline& outline, float scale, int segments, SoGlyph& glyph) {
     FT_Outline_Funcs funcs{};
     funcs.move_to = &moveTo;
     funcs.line_to = &lineTo;

@@ -1,19 +1,19 @@
 #pragma once
 
-#include "SoGlyph.h"
-
 #include <cstdint>
 #include <list>
 #include <map>
 #include <memory>
 #include <tuple>
 
+#include "SoGlyph.h"
+
 /// Tessellated glyphs by face, glyph and outline resolution, least recently used ones
 /// dropped beyond a fixed count so that long-running processes with many fonts stay small.
 /// Glyphs are shared: one dropped while a caller still holds it lives on until released.
 /// Not thread-safe: SoFontLibrary serialises access.
 class SoGlyphCache {
-public:
+  public:
     struct Key {
         uint64_t faceSerial;  // unique per opened face, never reused
         unsigned glyphIndex;
@@ -32,7 +32,7 @@ public:
     void clear();
     size_t size() const { return entries_.size(); }
 
-private:
+  private:
     using Order = std::list<Key>;
     struct Entry {
         std::shared_ptr<const SoGlyph> glyph;

@@ -1,6 +1,7 @@
 #include "SoTextGeometry.h"
 
 #include <Tessara/actions/SoAction.h>
+#include <Tessara/base/SoDebugError.h>
 #include <Tessara/details/SoFaceDetail.h>
 #include <Tessara/details/SoLineDetail.h>
 #include <Tessara/elements/SoComplexityElement.h>
@@ -64,6 +65,11 @@ SoTextGeometry::SoTextGeometry(SoAction* action, const SoMFString& strings, floa
     }
     // Empty text needs no font: nothing to open, nothing to report.
     if (!anyChar) return;
+    if (!(size_ > 0.0f) || !std::isfinite(size_)) {
+        SoDebugError::postWarning("SoTextGeometry", "Font size %g is not positive; no text drawn",
+                                  static_cast<double>(size_));
+        return;
+    }
     SoFontLibrary::instance().shapeLines(SoFontNameElement::get(state).getString(), text,
                                          segmentsFor(SoComplexityElement::get(state)), lines_);
 }
@@ -82,7 +88,7 @@ void SoTextGeometry::generate(const TriangleSink& triangles, const LineSink& lin
         return;
     for (int k = 0; k < static_cast<int>(lines_.size()); ++k) {
         const SbVec2f origin = lineOrigin(k);
-        for (const SoPlacedGlyph& placed : lines_[k].glyphs) {
+        for (const SoFontLibrary::PlacedGlyph& placed : lines_[k].glyphs) {
             if (!placed.glyph || !placed.glyph->hasInk()) continue;
             const SbVec2f at(origin[0] + placed.x * size_, origin[1]);
             const SoGlyph& glyph = *placed.glyph;
@@ -95,8 +101,8 @@ void SoTextGeometry::generate(const TriangleSink& triangles, const LineSink& lin
     }
 }
 
-void SoTextGeometry::emitFront(const SoGlyph& glyph, const SbVec2f& at, int charIndex,
-                               bool back, const TriangleSink& sink) const {
+void SoTextGeometry::emitFront(const SoGlyph& glyph, const SbVec2f& at, int charIndex, bool back,
+                               const TriangleSink& sink) const {
     const int part = back ? BACK_PART : FRONT_PART;
     const float z = back ? -depthFor(size_) : 0.0f;
     SoFaceDetail detail;
@@ -144,8 +150,8 @@ void SoTextGeometry::emitSides(const SoGlyph& glyph, const SbVec2f& at, int char
             v[3].setPoint(toObject(a, size_, at, -depth));
             for (SoPrimitiveVertex& vertex : v) vertex.setNormal(normal);
             // Counterclockwise seen from outside whichever way the contour runs.
-            const SbVec3f turn = (v[1].getPoint() - v[0].getPoint()).cross(v[2].getPoint() -
-                                                                          v[0].getPoint());
+            const SbVec3f turn =
+                (v[1].getPoint() - v[0].getPoint()).cross(v[2].getPoint() - v[0].getPoint());
             if (turn.dot(normal) >= 0.0f) {
                 sink(&v[0], &v[1], &v[2]);
                 sink(&v[0], &v[2], &v[3]);
@@ -181,7 +187,7 @@ void SoTextGeometry::computeBBox(SbBox3f& box, SbVec3f& center) const {
     const float zMin = (parts_ & (SIDES | BACK)) ? -depthFor(size_) : 0.0f;
     for (int k = 0; k < static_cast<int>(lines_.size()); ++k) {
         const SbVec2f origin = lineOrigin(k);
-        for (const SoPlacedGlyph& placed : lines_[k].glyphs) {
+        for (const SoFontLibrary::PlacedGlyph& placed : lines_[k].glyphs) {
             if (!placed.glyph || !placed.glyph->hasInk()) continue;
             const SbVec2f at(origin[0] + placed.x * size_, origin[1]);
             box.extendBy(toObject(placed.glyph->inkMin, size_, at, zMin));

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "SoFontLibrary.h"
-
 #include <Tessara/fields/SoFields.h>
 #include <Tessara/math/SbBox3f.h>
 
 #include <functional>
 #include <vector>
+
+#include "SoFontLibrary.h"
 
 class SoAction;
 class SoPrimitiveVertex;
@@ -20,15 +20,15 @@ class SoPrimitiveVertex;
 /// (CENTER) at x = 0. The front lies in z = 0 facing +z, the back in z = -size / 10 facing
 /// -z, and the sides join them along the outline, facing outwards.
 class SoTextGeometry {
-public:
+  public:
     enum Part { FRONT = 1, SIDES = 2, BACK = 4 };
     enum Justification { LEFT = 1, RIGHT = 2, CENTER = 3 };
     using TriangleSink = std::function<void(const SoPrimitiveVertex*, const SoPrimitiveVertex*,
                                             const SoPrimitiveVertex*)>;
     using LineSink = std::function<void(const SoPrimitiveVertex*, const SoPrimitiveVertex*)>;
 
-    SoTextGeometry(SoAction* action, const SoMFString& strings, float spacing,
-                   int justification, int parts);
+    SoTextGeometry(SoAction* action, const SoMFString& strings, float spacing, int justification,
+                   int parts);
 
     /// Emits the parts asked for: triangles whose details are SoFaceDetails (part index
     /// FRONT 0 / SIDES 1 / BACK 2, face index = character index over all lines), and, in the
@@ -43,7 +43,7 @@ public:
     /// The code points of UTF-8 text.
     static std::u32string toUtf32(const SbString& text);
 
-private:
+  private:
     /// Where the pen of line `k` starts, in object units.
     SbVec2f lineOrigin(int k) const;
     void emitFront(const SoGlyph& glyph, const SbVec2f& at, int charIndex, bool back,
@@ -54,7 +54,7 @@ private:
                      const LineSink& sink) const;
     int materialIndexOf(int partIndex) const { return materialPerPart_ ? partIndex : 0; }
 
-    std::vector<SoShapedLine> lines_;
+    std::vector<SoFontLibrary::ShapedLine> lines_;
     float size_ = 0.0f;
     float spacing_ = 1.0f;
     int justification_ = LEFT;
