@@ -1,5 +1,4 @@
 #include <Tessara/actions/SoWriteAction.h>
-
 #include <Tessara/base/SoPath.h>
 #include <Tessara/io/SoOutput.h>
 #include <Tessara/nodes/SoNode.h>
@@ -8,7 +7,9 @@
 
 SO_ACTION_SOURCE(SoWriteAction, SoAction)
 
-void SoWriteAction::initClass() { SO_ACTION_INIT_CLASS(SoWriteAction, SoAction); }
+void SoWriteAction::initClass() {
+    SO_ACTION_INIT_CLASS(SoWriteAction, SoAction);
+}
 
 SoWriteAction::SoWriteAction() : ownOutput_(std::make_unique<SoOutput>()), out_(ownOutput_.get()) {
     SO_ACTION_CONSTRUCTOR(SoWriteAction);
@@ -25,7 +26,9 @@ SoWriteAction::SoWriteAction(SoOutput* out) : out_(out) {
 
 SoWriteAction::~SoWriteAction() = default;
 
-void SoWriteAction::clearApplyResult() { headerWritten_ = false; }
+void SoWriteAction::clearApplyResult() {
+    headerWritten_ = false;
+}
 
 void SoWriteAction::beginTraversal(SoNode* node) {
     // The nodes are written by a walk of their own: writing needs no state and no

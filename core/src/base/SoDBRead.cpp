@@ -1,7 +1,6 @@
 // Scene file reading of SoDB, kept apart from class registration.
 
 #include <Tessara/base/SoDB.h>
-
 #include <Tessara/base/SoDebugError.h>
 #include <Tessara/io/SoInput.h>
 #include <Tessara/nodes/SoSeparator.h>

@@ -42,12 +42,16 @@ bool SoSFImage::read(SoInput* in) {
                       nc);
         return false;
     }
-    std::vector<unsigned char> bytes(static_cast<size_t>(w) * h * nc);
+    // Grown as pixels arrive: a file that claims a huge image but holds few pixels must not
+    // allocate gigabytes before it is found short.
+    const size_t count = static_cast<size_t>(w) * h * nc;
+    std::vector<unsigned char> bytes;
+    bytes.reserve(std::min<size_t>(count, 1 << 16));
     for (size_t pixel = 0; pixel < static_cast<size_t>(w) * h; ++pixel) {
         uint32_t packed = 0;
         if (!SoFieldCodec::read(in, packed)) return false;
         for (int c = 0; c < nc; ++c)
-            bytes[pixel * nc + c] = static_cast<unsigned char>(packed >> (8 * (nc - 1 - c)));
+            bytes.push_back(static_cast<unsigned char>(packed >> (8 * (nc - 1 - c))));
     }
     size_ = SbVec2s(static_cast<short>(w), static_cast<short>(h));
     numComponents_ = nc;
@@ -68,7 +72,10 @@ void SoSFImage::write(SoOutput* out) const {
         uint32_t packed = 0;
         for (int c = 0; c < numComponents_; ++c) packed = (packed << 8) | bytes_[pixel * numComponents_ + c];
         std::snprintf(text, sizeof(text), "0x%0*X", 2 * numComponents_, packed);
-        out->write(pixel % 8 == 0 ? "\n" : " ");
+        if (pixel % 8 == 0)
+            out->newLine();
+        else
+            out->write(" ");
         out->write(text);
     }
 }

@@ -1,12 +1,12 @@
 #include <Tessara/fields/SoFieldCodec.h>
-
 #include <Tessara/io/SoInput.h>
 #include <Tessara/io/SoOutput.h>
 
-#include "io/SoNumberText.h"
-
 #include <cmath>
 #include <string>
+
+#include "io/SoNumberText.h"
+#include "io/SoRotationText.h"
 
 namespace {
 
@@ -76,16 +76,6 @@ void writeComponents(SoOutput* out, const Vec& value, int count) {
     }
 }
 
-// The rotation that axis-angle text stands for. Computed in double so that the writer can
-// find text that reads back to the very quaternion it holds.
-SbRotation rotationFromAxisAngle(const double axis[3], double angle) {
-    const double length = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
-    if (!(length > 0)) return SbRotation();  // "0 0 0 0" is a common way to say "none"
-    const double s = std::sin(angle / 2) / length;
-    return SbRotation(static_cast<float>(axis[0] * s), static_cast<float>(axis[1] * s),
-                      static_cast<float>(axis[2] * s), static_cast<float>(std::cos(angle / 2)));
-}
-
 // A name that reads back unquoted: base-name characters, and no '#' that would start a comment.
 bool isBareName(const std::string& text) {
     if (text.empty() || !SbName::isBaseNameStartChar(text[0])) return false;
@@ -138,12 +128,24 @@ bool SoFieldCodec::read(SoInput* in, bool& value) {
     return true;
 }
 
-bool SoFieldCodec::read(SoInput* in, SbVec2f& value) { return readFloats(in, value, 2); }
-bool SoFieldCodec::read(SoInput* in, SbVec3f& value) { return readFloats(in, value, 3); }
-bool SoFieldCodec::read(SoInput* in, SbVec4f& value) { return readFloats(in, value, 4); }
-bool SoFieldCodec::read(SoInput* in, SbVec2s& value) { return readShorts(in, value, 2); }
-bool SoFieldCodec::read(SoInput* in, SbVec3s& value) { return readShorts(in, value, 3); }
-bool SoFieldCodec::read(SoInput* in, SbColor& value) { return readFloats(in, value, 3); }
+bool SoFieldCodec::read(SoInput* in, SbVec2f& value) {
+    return readFloats(in, value, 2);
+}
+bool SoFieldCodec::read(SoInput* in, SbVec3f& value) {
+    return readFloats(in, value, 3);
+}
+bool SoFieldCodec::read(SoInput* in, SbVec4f& value) {
+    return readFloats(in, value, 4);
+}
+bool SoFieldCodec::read(SoInput* in, SbVec2s& value) {
+    return readShorts(in, value, 2);
+}
+bool SoFieldCodec::read(SoInput* in, SbVec3s& value) {
+    return readShorts(in, value, 3);
+}
+bool SoFieldCodec::read(SoInput* in, SbColor& value) {
+    return readFloats(in, value, 3);
+}
 
 bool SoFieldCodec::read(SoInput* in, SbRotation& value) {
     double numbers[4] = {0, 0, 0, 0};
@@ -155,7 +157,7 @@ bool SoFieldCodec::read(SoInput* in, SbRotation& value) {
             return false;
         }
     }
-    value = rotationFromAxisAngle(numbers, numbers[3]);
+    value = SoRotationText::fromAxisAngle(numbers);
     return true;
 }
 
@@ -201,47 +203,50 @@ bool SoFieldCodec::read(SoInput* in, SbName& value) {
     return false;
 }
 
-void SoFieldCodec::write(SoOutput* out, float value) { out->write(value); }
-void SoFieldCodec::write(SoOutput* out, double value) { out->write(value); }
-void SoFieldCodec::write(SoOutput* out, int32_t value) { out->write(value); }
-void SoFieldCodec::write(SoOutput* out, uint32_t value) { out->write(value); }
-void SoFieldCodec::write(SoOutput* out, short value) { out->write(static_cast<int32_t>(value)); }
+void SoFieldCodec::write(SoOutput* out, float value) {
+    out->write(value);
+}
+void SoFieldCodec::write(SoOutput* out, double value) {
+    out->write(value);
+}
+void SoFieldCodec::write(SoOutput* out, int32_t value) {
+    out->write(value);
+}
+void SoFieldCodec::write(SoOutput* out, uint32_t value) {
+    out->write(value);
+}
+void SoFieldCodec::write(SoOutput* out, short value) {
+    out->write(static_cast<int32_t>(value));
+}
 
 void SoFieldCodec::write(SoOutput* out, unsigned short value) {
     out->write(static_cast<uint32_t>(value));
 }
 
-void SoFieldCodec::write(SoOutput* out, bool value) { out->write(value ? "TRUE" : "FALSE"); }
-void SoFieldCodec::write(SoOutput* out, const SbVec2f& value) { writeComponents(out, value, 2); }
-void SoFieldCodec::write(SoOutput* out, const SbVec3f& value) { writeComponents(out, value, 3); }
-void SoFieldCodec::write(SoOutput* out, const SbVec4f& value) { writeComponents(out, value, 4); }
-void SoFieldCodec::write(SoOutput* out, const SbVec2s& value) { writeComponents(out, value, 2); }
-void SoFieldCodec::write(SoOutput* out, const SbVec3s& value) { writeComponents(out, value, 3); }
-void SoFieldCodec::write(SoOutput* out, const SbColor& value) { writeComponents(out, value, 3); }
+void SoFieldCodec::write(SoOutput* out, bool value) {
+    out->write(value ? "TRUE" : "FALSE");
+}
+void SoFieldCodec::write(SoOutput* out, const SbVec2f& value) {
+    writeComponents(out, value, 2);
+}
+void SoFieldCodec::write(SoOutput* out, const SbVec3f& value) {
+    writeComponents(out, value, 3);
+}
+void SoFieldCodec::write(SoOutput* out, const SbVec4f& value) {
+    writeComponents(out, value, 4);
+}
+void SoFieldCodec::write(SoOutput* out, const SbVec2s& value) {
+    writeComponents(out, value, 2);
+}
+void SoFieldCodec::write(SoOutput* out, const SbVec3s& value) {
+    writeComponents(out, value, 3);
+}
+void SoFieldCodec::write(SoOutput* out, const SbColor& value) {
+    writeComponents(out, value, 3);
+}
 
 void SoFieldCodec::write(SoOutput* out, const SbRotation& value) {
-    const float* q = value.getValue();
-    const double sine = std::sqrt(double(q[0]) * q[0] + double(q[1]) * q[1] + double(q[2]) * q[2]);
-    if (!(sine > 0)) {
-        out->write("0 0 1 0");
-        return;
-    }
-    const double axis[3] = {q[0] / sine, q[1] / sine, q[2] / sine};
-    const double angle = 2 * std::atan2(sine, double(q[3]));
-    // Axis-angle text only approximates the stored quaternion: take the shortest text that
-    // reads back to it exactly, so that a file read and written again does not drift.
-    std::string text[4];
-    for (int precision = 8; precision <= 17; ++precision) {
-        double readBack[4];
-        for (int i = 0; i < 4; ++i) {
-            const double component = i < 3 ? axis[i] : angle;
-            text[i] = precision == 8 ? SoNumberText::shortest(static_cast<float>(component))
-                                     : SoNumberText::withPrecision(component, precision);
-            SoNumberText::parseDouble(text[i], readBack[i]);
-        }
-        if (rotationFromAxisAngle(readBack, readBack[3]) == value) break;
-    }
-    out->write((text[0] + ' ' + text[1] + ' ' + text[2] + ' ' + text[3]).c_str());
+    out->write(SoRotationText::toAxisAngle(value).c_str());
 }
 
 void SoFieldCodec::write(SoOutput* out, const SbMatrix& value) {
@@ -253,7 +258,9 @@ void SoFieldCodec::write(SoOutput* out, const SbMatrix& value) {
     }
 }
 
-void SoFieldCodec::write(SoOutput* out, const SbString& value) { out->writeQuoted(value); }
+void SoFieldCodec::write(SoOutput* out, const SbString& value) {
+    out->writeQuoted(value);
+}
 
 void SoFieldCodec::write(SoOutput* out, const SbName& value) {
     const std::string text = value.getString();

@@ -1,14 +1,13 @@
-#include <Tessara/io/SoInput.h>
-
 #include <Tessara/base/SoBase.h>
 #include <Tessara/base/SoDebugError.h>
+#include <Tessara/io/SoInput.h>
 #include <Tessara/misc/SbFileHelper.h>
-
-#include "io/SoNumberText.h"
 
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
+
+#include "io/SoNumberText.h"
 
 namespace {
 
@@ -44,7 +43,7 @@ bool readInteger(SoInput* in, T& value, int bits, bool isSigned) {
 
 /// The bytes being read, the characters put back, and the line bookkeeping for messages.
 class SoInput::Source {
-public:
+  public:
     std::string storage;  // the file's bytes; empty for caller buffers
     const char* data = nullptr;
     size_t size = 0;
@@ -99,7 +98,7 @@ public:
             if ((static_cast<unsigned char>(data[i]) & 0xC0) != 0x80) ++column;
     }
 
-private:
+  private:
     mutable size_t cachedAt_ = 0;
     mutable int cachedLine_ = 1;
     mutable size_t cachedLineStart_ = 0;
@@ -107,7 +106,9 @@ private:
 
 SoInput::SoInput() = default;
 
-SoInput::~SoInput() { closeFile(); }
+SoInput::~SoInput() {
+    closeFile();
+}
 
 bool SoInput::openFile(const char* fileName, bool okIfNotFound) {
     closeFile();
@@ -115,14 +116,15 @@ bool SoInput::openFile(const char* fileName, bool okIfNotFound) {
     FILE* file = name.isEmpty() ? nullptr : SbFileHelper::open(name, "rb");
     if (!file) {
         if (!okIfNotFound)
-            SoDebugError::post("SoInput::openFile", "Cannot open file \"%s\": %s",
-                               name.getString(), std::strerror(errno));
+            SoDebugError::post("SoInput::openFile", "Cannot open file \"%s\": %s", name.getString(),
+                               std::strerror(errno));
         return false;
     }
     auto* source = new Source;
     char chunk[65536];
     size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof(chunk), file)) > 0) source->storage.append(chunk, got);
+    while ((got = std::fread(chunk, 1, sizeof(chunk), file)) > 0)
+        source->storage.append(chunk, got);
     const bool failed = std::ferror(file) != 0;
     SbFileHelper::close(file);
     if (failed) {
@@ -156,7 +158,9 @@ void SoInput::closeFile() {
     clearReferences();
 }
 
-bool SoInput::isValidFile() { return getHeader() == kHeader; }
+bool SoInput::isValidFile() {
+    return getHeader() == kHeader;
+}
 
 SbString SoInput::getHeader() {
     if (!source_ || source_->size == 0 || source_->data[0] != '#') return SbString();
@@ -254,10 +258,10 @@ bool SoInput::read(SbName& n, bool validIdent) {
     std::string text;
     for (int c = source_->peek(); c >= 0; c = source_->peek()) {
         const char ch = static_cast<char>(c);
-        const bool ok = validIdent ? (text.empty() ? SbName::isIdentStartChar(ch)
-                                                   : SbName::isIdentChar(ch))
-                                   : (text.empty() ? SbName::isBaseNameStartChar(ch)
-                                                   : SbName::isBaseNameChar(ch));
+        const bool ok =
+            validIdent
+                ? (text.empty() ? SbName::isIdentStartChar(ch) : SbName::isIdentChar(ch))
+                : (text.empty() ? SbName::isBaseNameStartChar(ch) : SbName::isBaseNameChar(ch));
         if (!ok) break;
         text += ch;
         source_->advance();
@@ -288,10 +292,18 @@ bool SoInput::readToken(std::string& token) {
     return !token.empty();
 }
 
-bool SoInput::read(int32_t& i) { return readInteger(this, i, 32, true); }
-bool SoInput::read(uint32_t& i) { return readInteger(this, i, 32, false); }
-bool SoInput::read(short& i) { return readInteger(this, i, 16, true); }
-bool SoInput::read(unsigned short& i) { return readInteger(this, i, 16, false); }
+bool SoInput::read(int32_t& i) {
+    return readInteger(this, i, 32, true);
+}
+bool SoInput::read(uint32_t& i) {
+    return readInteger(this, i, 32, false);
+}
+bool SoInput::read(short& i) {
+    return readInteger(this, i, 16, true);
+}
+bool SoInput::read(unsigned short& i) {
+    return readInteger(this, i, 16, false);
+}
 
 bool SoInput::read(float& f) {
     std::string token;

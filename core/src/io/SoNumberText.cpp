@@ -107,9 +107,13 @@ SoNumberText::Result SoNumberText::parseDouble(const std::string& token, double&
     return parseReal(token, value);
 }
 
-std::string SoNumberText::shortest(float value) { return shortestText(value); }
+std::string SoNumberText::shortest(float value) {
+    return shortestText(value);
+}
 
-std::string SoNumberText::shortest(double value) { return shortestText(value); }
+std::string SoNumberText::shortest(double value) {
+    return shortestText(value);
+}
 
 std::string SoNumberText::withPrecision(double value, int precision) {
     char text[64];

@@ -1,17 +1,19 @@
-#include <Tessara/io/SoOutput.h>
-
 #include <Tessara/base/SoDebugError.h>
+#include <Tessara/io/SoOutput.h>
 #include <Tessara/misc/SbFileHelper.h>
 
-#include "io/SoNumberText.h"
-
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 
+#include "io/SoNumberText.h"
+
 SoOutput::SoOutput() : file_(stdout) {}
 
-SoOutput::~SoOutput() { closeFile(); }
+SoOutput::~SoOutput() {
+    closeFile();
+}
 
 bool SoOutput::openFile(const char* fileName) {
     closeFile();
@@ -42,7 +44,13 @@ void SoOutput::setBuffer() {
 }
 
 void SoOutput::closeFile() {
-    if (ownsFile_ && file_) SbFileHelper::close(file_);
+    // A full disk shows only here: say so rather than leave a silently cut file.
+    if (ownsFile_ && file_) {
+        const bool failed = std::ferror(file_) != 0;
+        if (SbFileHelper::close(file_) != 0 || failed)
+            SoDebugError::post("SoOutput::closeFile", "Writing the file failed: %s",
+                               std::strerror(errno));
+    }
     ownsFile_ = false;
     file_ = stdout;
     toBuffer_ = false;
@@ -65,7 +73,9 @@ void SoOutput::writeBytes(const char* bytes, size_t count) {
         std::fwrite(bytes, 1, count, file_);
 }
 
-void SoOutput::write(char c) { writeBytes(&c, 1); }
+void SoOutput::write(char c) {
+    writeBytes(&c, 1);
+}
 
 void SoOutput::write(const char* s) {
     if (s) writeBytes(s, std::strlen(s));
@@ -114,7 +124,9 @@ void SoOutput::writeQuoted(const SbString& s) {
 }
 
 void SoOutput::newLine() {
+    // Past some depth, more indentation only makes files of deep graphs grow quadratically.
+    const int kMaxIndent = 40;
     write('\n');
-    const std::string indentation(static_cast<size_t>(indent_) * 2, ' ');
+    const std::string indentation(static_cast<size_t>(std::min(indent_, kMaxIndent)) * 2, ' ');
     writeBytes(indentation.data(), indentation.size());
 }

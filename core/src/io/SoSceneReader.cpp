@@ -23,7 +23,8 @@ std::string describe(char c) {
 
 // File text names classes without the "So" prefix; the full class name works too.
 SoType findType(const SbName& name) {
-    const SoType prefixed = SoType::fromName(SbName((std::string("So") + name.getString()).c_str()));
+    const SoType prefixed =
+        SoType::fromName(SbName((std::string("So") + name.getString()).c_str()));
     return prefixed.isBad() ? SoType::fromName(name) : prefixed;
 }
 
@@ -38,7 +39,9 @@ void addChild(SoNode* parent, SoNode* child) {
 
 }  // namespace
 
-SoSceneReader::~SoSceneReader() { releaseFrames(); }
+SoSceneReader::~SoSceneReader() {
+    releaseFrames();
+}
 
 void SoSceneReader::releaseFrames() {
     // Innermost first: each frame holds the only reference on its unfinished node.
@@ -116,8 +119,7 @@ bool SoSceneReader::readFieldOrChild(Frame& top) {
         return false;
     }
     if (!node->getChildren()) {
-        in_->postError(kSource, "Unknown field \"%s\" in %s", name.getString(),
-                       typeNameOf(node));
+        in_->postError(kSource, "Unknown field \"%s\" in %s", name.getString(), typeNameOf(node));
         return false;
     }
     // `top` may move when beginNode pushes a frame; the group pointer does not.
@@ -131,8 +133,7 @@ bool SoSceneReader::readDefName(const char* keyword, SbName& name) {
     if (in_->read(name, false)) return true;
     char c = 0;
     if (in_->read(c))
-        in_->postError(kSource, "Expected a name after %s, got %s", keyword,
-                       describe(c).c_str());
+        in_->postError(kSource, "Expected a name after %s, got %s", keyword, describe(c).c_str());
     else
         in_->postError(kSource, "Premature end of input: expected a name after %s", keyword);
     return false;

@@ -10,7 +10,7 @@ class SoNode;
 /// Builds nodes from scene-file text. Nesting is kept on an explicit stack instead of the
 /// call stack, so a file nested thousands of levels deep cannot overflow it.
 class SoSceneReader {
-public:
+  public:
     explicit SoSceneReader(SoInput* in) : in_(in) {}
     /// Releases whatever a failed read left half built.
     ~SoSceneReader();
@@ -22,7 +22,7 @@ public:
     /// posted through the input, when the text is malformed.
     bool readNode(SoNode*& node);
 
-private:
+  private:
     /// A node whose '}' has not been read yet.
     struct Frame {
         SoNode* node;

@@ -15,14 +15,14 @@ class SoPath;
 /// decides what each node writes and counts how often it appears; a second one writes,
 /// giving nodes that appear more than once a DEF name. Both walks use explicit stacks.
 class SoSceneWriter {
-public:
+  public:
     explicit SoSceneWriter(SoOutput* out) : out_(out) {}
 
     /// Writes `root` and below; with a path (whose head is `root`), only what traversing the
     /// path visits.
     void writeGraph(SoNode* root, const SoPath* path);
 
-private:
+  private:
     /// What the walks know of one node.
     struct Info {
         int uses = 0;

@@ -7,7 +7,7 @@
 class SoIoAllFields : public SoNode {
     SO_NODE_HEADER(SoIoAllFields);
 
-public:
+  public:
     enum Mode { OFF = 0, ON = 1, AUTO = 2 };
     enum Part { TOP = 1, SIDES = 2, BOTTOM = 4, ALL = 7 };
     static const SoEnumEntry modeEnums[3];
@@ -49,6 +49,6 @@ public:
     SoMFString strings;
     SoMFName names;
 
-protected:
+  protected:
     ~SoIoAllFields() override;
 };

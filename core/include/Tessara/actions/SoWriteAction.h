@@ -18,7 +18,7 @@ class SoOutput;
 class SoWriteAction : public SoAction {
     SO_ACTION_HEADER(SoWriteAction);
 
-public:
+  public:
     /// Writes to stdout.
     SoWriteAction();
     /// Writes to `out`, which the caller keeps and must keep alive while the action is used.
@@ -27,11 +27,11 @@ public:
 
     SoOutput* getOutput() const { return out_; }
 
-protected:
+  protected:
     void clearApplyResult() override;
     void beginTraversal(SoNode* node) override;
 
-private:
+  private:
     std::unique_ptr<SoOutput> ownOutput_;
     SoOutput* out_ = nullptr;
     bool headerWritten_ = false;

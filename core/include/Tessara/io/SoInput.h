@@ -13,7 +13,7 @@ class SoBase;
 /// The source of a scene file: a named file or a memory buffer, read as tokens.
 /// Every read skips white space and '#' comments first. Errors name file, line and column.
 class SoInput {
-public:
+  public:
     SoInput();
     ~SoInput();
     SoInput(const SoInput&) = delete;
@@ -43,15 +43,16 @@ public:
 
     /// The next character that is not white space or comment.
     bool read(char& c);
-    /// A quoted string (C escapes \" \\ \n) or, unquoted, a word up to white space.
+    /// A quoted string (escapes \" \\ \n \t; others stay as written) or, unquoted, a word up
+    /// to white space or one of {}[],"#.
     bool read(SbString& s);
     /// A name: identifier characters only when `validIdent`, else base-name characters.
     bool read(SbName& n, bool validIdent = false);
-    bool read(int32_t& i);   // decimal, 0x hexadecimal or 0 octal, with a sign
+    bool read(int32_t& i);  // decimal, 0x hexadecimal or 0 octal, with a sign
     bool read(uint32_t& i);
     bool read(short& i);
     bool read(unsigned short& i);
-    bool read(float& f);     // C locale, whatever the process locale
+    bool read(float& f);  // C locale, whatever the process locale
     bool read(double& d);
     /// The run of characters that can make up a number or a keyword (letters, digits, '.',
     /// '_', a leading sign, a sign after an exponent 'e'); empty when none starts here.
@@ -69,7 +70,7 @@ public:
     void addReference(const SbName& name, SoBase* base);
     SoBase* findReference(const SbName& name) const;
 
-private:
+  private:
     class Source;
     void clearReferences();
     bool readQuoted(std::string& text);

@@ -10,7 +10,7 @@
 /// Numbers are written in the C locale, floats with the fewest digits that read back exactly.
 /// A new output writes to stdout until it is given another destination.
 class SoOutput {
-public:
+  public:
     SoOutput();
     ~SoOutput();
     SoOutput(const SoOutput&) = delete;
@@ -39,7 +39,7 @@ public:
     /// Writes s in double quotes with \" and \\ escaped, and line breaks as \n.
     void writeQuoted(const SbString& s);
 
-    /// Starts a new line at the current indentation.
+    /// Starts a new line at the current indentation (two spaces a level, at most 40 levels).
     void newLine();
     void incrementIndent() { ++indent_; }
     void decrementIndent() {
@@ -49,7 +49,7 @@ public:
     /// Characters written since the last line break (for wrapping long lists).
     int getColumn() const { return column_; }
 
-private:
+  private:
     void writeBytes(const char* bytes, size_t count);
 
     FILE* file_ = nullptr;
