@@ -15,14 +15,22 @@ class SoBindingIndexer {
     /// The index for one vertex, or -1 when the explicit list has no valid value for it.
     int get(int part, int face, int vertex, int position, int coord) const {
         switch (source_) {
-            case ZERO: return 0;
-            case PART: return part;
-            case FACE: return face;
-            case VERTEX: return vertex;
-            case COORD: return coord;
-            case LIST_PART: return pick(part);
-            case LIST_FACE: return pick(face);
-            case LIST_POSITION: return pick(position);
+            case ZERO:
+                return 0;
+            case PART:
+                return part;
+            case FACE:
+                return face;
+            case VERTEX:
+                return vertex;
+            case COORD:
+                return coord;
+            case LIST_PART:
+                return pick(part);
+            case LIST_FACE:
+                return pick(face);
+            case LIST_POSITION:
+                return pick(position);
         }
         return 0;
     }
@@ -32,8 +40,8 @@ class SoBindingIndexer {
     int getRequired(int numParts, int numFaces, int numVertices, int numCoordsUsed) const;
     /// True when the binding reads an explicit index list.
     bool usesList() const { return source_ >= LIST_PART; }
-    /// True when the binding reads the coordinate indices: the shape must know their maximum.
-    bool usesCoordinates() const { return source_ == COORD; }
+    /// True when getRequired() depends on the shape's counts.
+    bool needsCounts() const { return source_ != ZERO && source_ < LIST_PART; }
 
   private:
     enum Source { ZERO, PART, FACE, VERTEX, COORD, LIST_PART, LIST_FACE, LIST_POSITION };

@@ -8,8 +8,7 @@ bool SoNormalCache::matches(uint64_t changeCount, const SbVec3f* coords, int num
     if (std::memcmp(&creaseAngle, &creaseAngle_, sizeof(float)) != 0) return false;
     if (numCoords != static_cast<int>(coords_.size())) return false;
     // Bitwise, so that NaN coordinates compare equal to themselves.
-    return numCoords == 0 ||
-           std::memcmp(coords, coords_.data(), sizeof(SbVec3f) * numCoords) == 0;
+    return numCoords == 0 || std::memcmp(coords, coords_.data(), sizeof(SbVec3f) * numCoords) == 0;
 }
 
 void SoNormalCache::remember(uint64_t changeCount, const SbVec3f* coords, int numCoords,

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "nodes/shapes/SoNormalGenerator.h"
-
 #include <Tessara/math/SbVec3f.h>
 
 #include <cstdint>
 #include <vector>
+
+#include "nodes/shapes/SoNormalGenerator.h"
 
 /// The normals a shape generated last time, with what they were made from, so that later
 /// traversals with the same input reuse them instead of generating them again.

@@ -53,8 +53,8 @@ void SoNormalGenerator::generate(const SbVec3f* coords, int numCoords, const int
 }
 
 void SoNormalGenerator::makeFaceNormals(const SbVec3f* coords, int numCoords,
-                                        const int32_t* corners, const int32_t* starts,
-                                        int numFaces, bool clockwise) {
+                                        const int32_t* corners, const int32_t* starts, int numFaces,
+                                        bool clockwise) {
     faceNormals_.assign(numFaces, SbVec3f(0, 0, 0));
     validFace_.assign(numFaces, false);
     for (int f = 0; f < numFaces; ++f) {
@@ -153,8 +153,8 @@ void SoNormalGenerator::smoothManyCorners(const int32_t* cornerList, int count, 
     }
     for (int i = 0; i < count; ++i) {
         const SbVec3f& n = faceNormals_[faceOfCorner_[cornerList[i]]];
-        const size_t at = std::lower_bound(distinct.begin(), distinct.end(), n, bitsLess) -
-                          distinct.begin();
+        const size_t at =
+            std::lower_bound(distinct.begin(), distinct.end(), n, bitsLess) - distinct.begin();
         cornerNormals_[cornerList[i]] = sums[at];
     }
 }

@@ -13,8 +13,8 @@ SoShapeProblems::~SoShapeProblems() {
     if (count_ == 1) {
         SoDebugError::postWarning(source_, "%s %s", shapeName_, first_);
     } else {
-        SoDebugError::postWarning(source_, "%s %s (%d problems in this shape)", shapeName_,
-                                  first_, count_);
+        SoDebugError::postWarning(source_, "%s %s (%d problems in this shape)", shapeName_, first_,
+                                  count_);
     }
 }
 
