@@ -21,12 +21,16 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+#include "BenchGrid.h"
 
-// 1000 x 500 quads, two triangles each.
-constexpr int kColumns = 1000;
-constexpr int kRows = 500;
-constexpr int kTriangles = 2 * kColumns * kRows;
+using bench::gridFaceSet;
+using bench::gridIndex;
+using bench::kColumns;
+using bench::kRows;
+using bench::kTriangles;
+using bench::peakRssKb;
+
+namespace {
 
 enum Variant { GENERATED_FLAT, EXPLICIT_NORMALS, GENERATED_SMOOTH, PER_FACE_MATERIALS };
 
@@ -35,27 +39,6 @@ SbVec3f gridPoint(int column, int row) {
     const float x = static_cast<float>(column);
     const float y = static_cast<float>(row);
     return SbVec3f(x, y, 0.5f * std::sin(0.05f * x) * std::cos(0.07f * y));
-}
-
-int gridIndex(int column, int row) {
-    return row * (kColumns + 1) + column;
-}
-
-SoIndexedFaceSet* gridFaceSet() {
-    auto* shape = new SoIndexedFaceSet;
-    shape->coordIndex.setNum(4 * kTriangles);
-    int32_t* out = shape->coordIndex.startEditing();
-    for (int r = 0; r < kRows; ++r) {
-        for (int c = 0; c < kColumns; ++c) {
-            const int a = gridIndex(c, r), b = gridIndex(c + 1, r);
-            const int d = gridIndex(c, r + 1), e = gridIndex(c + 1, r + 1);
-            const int32_t quad[8] = {a, b, e, -1, a, e, d, -1};
-            std::memcpy(out, quad, sizeof(quad));
-            out += 8;
-        }
-    }
-    shape->coordIndex.finishEditing();
-    return shape;
 }
 
 SoSeparator* buildScene(Variant variant) {
@@ -108,18 +91,6 @@ void onTriangle(void* data, SoCallbackAction*, const SoPrimitiveVertex* v1,
     acc->sum += v1->getPoint()[0] + v2->getPoint()[1] + v3->getPoint()[2] + v1->getNormal()[2] +
                 v3->getMaterialIndex();
     ++acc->triangles;
-}
-
-// Peak resident set size in kB, from /proc/self/status.
-long peakRssKb() {
-    std::FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f) return -1;
-    char line[256];
-    long kb = -1;
-    while (std::fgets(line, sizeof(line), f))
-        if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1) break;
-    std::fclose(f);
-    return kb;
 }
 
 void traverse(SoSeparator* root, Accumulator& acc) {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the build tree into a scratch prefix, then builds and runs the outside consumer.
+# Installs the build tree into a scratch prefix, then builds and runs the outside consumers.
 set -euo pipefail
 build_dir=$1
 source_dir=$2
@@ -9,4 +9,11 @@ cmake --install "$build_dir" --prefix "$work/prefix" >/dev/null
 cmake -S "$source_dir/tests/package/consumer" -B "$work/consumer" -G Ninja \
       -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
 cmake --build "$work/consumer" >/dev/null
-LD_LIBRARY_PATH="$work/prefix/lib:$work/prefix/lib64:${LD_LIBRARY_PATH:-}" "$work/consumer/consumer"
+export LD_LIBRARY_PATH="$work/prefix/lib:$work/prefix/lib64:${LD_LIBRARY_PATH:-}"
+"$work/consumer/consumer"
+# A red cube seen from the front: its front face is two red triangles in the trace.
+trace=$("$work/consumer/trace_consumer")
+printf '%s\n' "$trace" | head -n 1 | grep -qx header
+printf '%s\n' "$trace" | tail -n 1 | grep -qx footer
+test "$(printf '%s\n' "$trace" | grep -c 'Unicolor Polygon drawing  (color = FF0000)')" -ge 2
+echo "trace consumer: ok"

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <Tessara/base/SbString.h>
+
+#include <cstdio>
+
+/// The stream a 2D backend writes to: standard output until a file is opened or a stream
+/// handed over. A stream other than standard output belongs to this object, which closes it.
+class SoVectorOutput {
+public:
+    SoVectorOutput();
+    virtual ~SoVectorOutput();                              // slot 0
+    SoVectorOutput(const SoVectorOutput&) = delete;
+    SoVectorOutput& operator=(const SoVectorOutput&) = delete;
+
+    /// Closes the current stream unless it is standard output, then writes to `fp`
+    /// (taking ownership unless it is standard output).
+    virtual void setFilePointer(FILE* fp);                  // slot 1
+    /// Never null: standard output when nothing else is open.
+    virtual FILE* getFilePointer();                         // slot 2
+    /// Opens a file for writing; 1 on success, else 0 with output on standard output.
+    /// The stream held before is not closed.
+    virtual int openFile(const SbString& fileName);         // slot 3
+    virtual int openFile(const char* fileName);             // slot 4
+    /// Closes the stream and returns to standard output (no effect on standard output).
+    virtual void closeFile();                               // slot 5
+
+protected:
+    FILE* file;
+};

@@ -1,0 +1,284 @@
+#pragma once
+
+#include <Tessara/actions/SoAction.h>
+#include <Tessara/actions/SoCallbackAction.h>
+#include <Tessara/base/SbString.h>
+#include <Tessara/base/SoPathList.h>
+#include <Tessara/math/SbBox2f.h>
+#include <Tessara/math/SbColor.h>
+#include <Tessara/math/SbVec2f.h>
+#include <Tessara/math/SbVec2s.h>
+#include <Tessara/math/SbVec4f.h>
+#include <Tessara/math/SbViewportRegion.h>
+#include <Tessara/nodes/SoImage.h>
+
+#include <memory>
+#include <vector>
+
+class SoHLHSRVectorize;
+class SoMarkerSet;
+class SoNode;
+class SoPrimitiveVertex;
+class SoVectorOutput;
+class SoVectorCapture;
+class SoVectorClipper;
+class SoVectorLighting;
+
+/// The abstract 2D printing action. Applied to a scene, it delivers every shape, line,
+/// marker, text and image, transformed, clipped, lit and colour-translated, in page
+/// millimetres, to the print operations that each backend overrides.
+///
+/// Lifecycle of one apply (the backend's hooks in brackets):
+///  1. [prepareAction] registers the traversal callbacks on an internal callback action;
+///  2. [beginTraversal()] starts the apply; a hidden-line engine is created when a mode is set;
+///  3. [writeHeader] unless inside a page whose header was written; then [printBackground];
+///  4. the traversal: [setHardwareClip] at every viewport change, the print operations for
+///     every primitive (page millimetres, z the normalised depth, w = 1; colours final);
+///  5. annotations, drawn last; [printBorder]; [writeFooter] unless inside a page;
+///  6. [endTraversal()] frees what the apply built.
+/// Between beginPage() and endPage() several applies share one page and one header. The
+/// footer is the backend's, so a backend's destructor ends a page left open (endPage()).
+class SoVectorizeAction : public SoAction {
+public:
+    enum DimensionUnit { INCH = 0, MILLIMETER = 1, METER = 2 };
+    enum Orientation { PORTRAIT = 0, LANDSCAPE = 1 };
+    enum ColorTranslationMethod { SWAP_BLACK_AND_WHITE = 0, KEEP_COLORS = 1, INVERT_COLORS = 2 };
+    /// Hidden-line and hidden-surface removal: off, or one of five engine kinds.
+    enum HLHSRMode {
+        HLHSR_OFF = 0,
+        HLHSR_SIMPLE_PAINTER = 1,
+        HLHSR_PAINTER = 2,
+        HLHSR_PAINTER_SURFACE_REMOVAL = 3,
+        HLHSR_RASTER = 4,
+        HIDDEN_LINES_REMOVAL = 5
+    };
+    /// Any value other than FLAT shades smoothly.
+    enum ShadeModel { FLAT = 0, SMOOTH = 1 };
+    /// Stored as given; each backend maps the values onto its format.
+    enum EndLineStyle { BUTT_END = 0, SQUARE_END = 1, ROUND_END = 2 };
+    enum JoinLineStyle { MITERED_JOIN = 0, ROUND_JOIN = 1, BEVELED_JOIN = 2, NO_JOIN = 3 };
+
+    static void initClass();
+    static void exitClass();
+    static SoType getClassTypeId();
+    static void addMethod(SoType nodeType, SoActionMethod method);
+    static void enableElement(SoType elementType, int stackIndex);
+
+    static float unitsToMillimeters(float value, DimensionUnit unit);
+    static float millimetersToUnits(float value, DimensionUnit unit);
+
+    // Virtual operations, in this order after the base action's slots 0 to 19.
+    SoType getTypeId() const override;                                             // 0
+    ~SoVectorizeAction() override;                                                 // 1
+    void apply(const SoPathList& pathList, int obeysRules = 0) override;           // 2
+    void apply(SoPath* path) override;                                             // 3
+    void apply(SoNode* node) override;                                             // 4
+    const SoEnabledElementsList& getEnabledElements() const override;              // 10
+    void beginTraversal(SoNode* node) override;                                    // 16
+    void endTraversal(SoNode* node) override;                                      // 17
+    SoActionMethodList* getActionMethods() override;                               // 19
+    /// The output object; owned by the action.
+    virtual SoVectorOutput* getVectorOutput() const;                               // 20
+    /// Starts a page that several applies share: the page's origin and size on the sheet.
+    virtual void beginPage(const SbVec2f& startPosition, const SbVec2f& pageSize,
+                           DimensionUnit unit = MILLIMETER);                       // 21
+    /// Ends the page: writes the footer.
+    virtual void endPage();                                                        // 22
+    virtual void setDrawingDimensions(const SbVec2f& d, DimensionUnit u = MILLIMETER);  // 23
+    virtual void setDrawingDimensions(float w, float h, DimensionUnit u = MILLIMETER);  // 24
+    virtual SbVec2f getDrawingDimensions(DimensionUnit u = MILLIMETER) const;      // 25
+    virtual void setStartPosition(const SbVec2f& p, DimensionUnit u = MILLIMETER); // 26
+    virtual void setStartPosition(float x, float y, DimensionUnit u = MILLIMETER); // 27
+    virtual SbVec2f getStartPosition(DimensionUnit u = MILLIMETER) const;          // 28
+    virtual void setOrientation(Orientation orientation);                         // 29
+    virtual Orientation getOrientation() const;                                   // 30
+    virtual void setBorder(float width, SbColor color);                           // 31
+    virtual void setBorder(float width);                                          // 32
+    virtual void getBorder(float* width, SbColor* color) const;                   // 33
+    virtual void setBackgroundColor(int enable, SbColor color);                   // 34
+    virtual void setBackgroundColor(int enable);                                  // 35
+    /// The colour out; the enable flag returned.
+    virtual int getBackgroundColor(SbColor* color) const;                         // 36
+    virtual void setNominalWidth(float width, DimensionUnit u = MILLIMETER);      // 37
+    virtual float getNominalWidth(DimensionUnit u = MILLIMETER) const;            // 38
+    virtual void setLinePatternSize(float size, DimensionUnit u = MILLIMETER);    // 39
+    virtual float getLinePatternSize(DimensionUnit u = MILLIMETER) const;         // 40
+    /// The printed size of one image pixel.
+    virtual void setPixelImageSize(float size, DimensionUnit u = MILLIMETER);     // 41
+    virtual float getPixelImageSize(DimensionUnit u = MILLIMETER) const;          // 42
+    virtual void setColorTranslationMethod(ColorTranslationMethod method);        // 43
+    virtual ColorTranslationMethod getColorTranslationMethod() const;             // 44
+    virtual void setLineEndStyle(EndLineStyle style);                             // 45
+    virtual EndLineStyle getLineEndStyle() const;                                 // 46
+    virtual void setLineJoinsStyle(JoinLineStyle style);                          // 47
+    virtual JoinLineStyle getLineJoinsStyle() const;                              // 48
+    /// Values below 1 are stored as 1.
+    virtual void setMiterLimit(float limit);                                      // 49
+    virtual float getMiterLimit() const;                                          // 50
+    /// The pen table: `num` pens (at most 256); null colours give a default palette.
+    virtual void setPenDescription(int num, const SbColor* colors = nullptr,
+                                   const float* widths = nullptr,
+                                   DimensionUnit u = MILLIMETER);                  // 51
+    /// Copies the pens into arrays of getPenNum() entries.
+    virtual void getPenDescription(SbColor* colors, float* widths,
+                                   DimensionUnit u = MILLIMETER) const;            // 52
+    virtual int getPenNum() const;                                                // 53
+    /// 1: the colour chooses the pen first; 0: the width does.
+    virtual void setColorPriority(int priority);                                  // 54
+    virtual int getColorPriority() const;                                         // 55
+    virtual void setHLHSRMode(HLHSRMode mode);                                    // 56
+    virtual void enableLighting(int enable);                                      // 57
+
+    HLHSRMode getHLHSRMode() const;
+    void setHLHSRRasterQuality(float quality);
+    float getHLHSRRasterQuality() const;
+    void setHLHSRRasterCaching(int caching);
+    int getHLHSRRasterCaching() const;
+    void setHLHSRRasterTileSize(unsigned short size);
+    unsigned short getHLHSRRasterTileSize() const;
+    int isLightingEnabled() const;
+    void setShadeModel(ShadeModel model);
+    ShadeModel getShadeModel() const;
+    void setPolygonOffset(float offset);
+    float getPolygonOffset() const;
+    void setLineOffset(float offset);
+    float getLineOffset() const;
+    void setMarkerOffset(float offset);
+    float getMarkerOffset() const;
+
+protected:
+    SoVectorizeAction();
+
+    virtual void beginTraversal();                                                // 58
+    virtual void endTraversal();                                                  // 59
+    /// Start of the output (or of the page).
+    virtual void writeHeader() = 0;                                               // 60
+    /// End of the output (or of the page).
+    virtual void writeFooter() = 0;                                               // 61
+    /// Called at every viewport change: the backend sets its device clip.
+    virtual void setHardwareClip() = 0;                                           // 62
+    /// The viewport's part of the drawing area, in millimetres.
+    virtual SbBox2f getClippingLimits() const;                                    // 63
+    /// The points of a marker set; the backend draws the node's markers.
+    virtual void printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
+                               int multicolor, SoMarkerSet* markerSet);            // 64
+    /// Dots of `pointSize`.
+    virtual void printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
+                               int multicolor, float pointSize);                  // 65
+    virtual void printImage(const SbVec4f& origin, const unsigned char* pixels,
+                            SbVec2s& sourceSize, SbVec2s& requestedSize, int numComponents,
+                            SoImage::HorAlignment horAlignment,
+                            SoImage::VertAlignment vertAlignment);                 // 66
+    /// An open polyline; a closed outline repeats its first point at the end.
+    virtual void printPolyLine(const SbVec4f* points, int n, const SbColor* colors,
+                               int multicolor, float lineWidth, unsigned short linePattern,
+                               int linePatternScaleFactor);                       // 67
+    /// A filled polygon; `pattern` is a 32 × 32 bit mask, or null for a solid fill.
+    virtual void printPolygon(const SbVec4f* points, int n, const SbColor* colors,
+                              int multicolor, const SbString& patternString1,
+                              const SbString& patternString2,
+                              const unsigned char* pattern);                      // 68
+    /// One line of text at `origin`; fontSize in nominal widths; angle in radians.
+    virtual void printText2(SbVec4f origin, SbColor color, const SbString& fontName,
+                            float fontSize, const SbString& string, int justification,
+                            float angle);                                         // 69
+    virtual void printBorder() = 0;                                               // 70
+    virtual void printBackground() = 0;                                           // 71
+    /// Chooses the pen for a colour and a width (mm): its index and its width out.
+    virtual void penAssignment(SbColor color, float width, int* penIndex,
+                               float* penWidth);                                  // 72
+    /// Registers the traversal callbacks; annotations are delayed when withAnnotations is 1.
+    virtual void prepareAction(SoCallbackAction& cba, int withAnnotations);       // 73
+
+    /// Colour translation of the current method and the black-and-white preference.
+    SbColor translateColor(SbColor color) const;
+
+    // Page layout for the backends (millimetres).
+    float getWidth() const { return drawingWidth; }
+    float getHeight() const { return drawingHeight; }
+    float getShiftX() const { return startPosition[0]; }
+    float getShiftY() const { return startPosition[1]; }
+    float getOffsetX() const;
+    float getOffsetY() const;
+    float getViewportWidth() const;
+    float getViewportHeight() const;
+    float getNormalizedWidth() const { return 1.0f; }
+    float getNormalizedHeight() const { return 1.0f; }
+    const SbViewportRegion& getViewportRegion() const { return viewportRegion; }
+    SbVec2f getPageSize() const { return pageSize; }
+    SbVec2f getPagePosition() const { return pagePosition; }
+    int isInPage() const { return inPage; }
+
+    /// Set by the backend's constructor; the backend owns the object.
+    SoVectorOutput* vectorOutput = nullptr;
+
+private:
+    friend class SoHLHSRVectorize;
+    friend class SoVectorCapture;
+    friend class SoVectorClipper;
+    friend class SoVectorLighting;
+    friend class SoVectorizeCallbacks;
+
+    void applyTraversal(SoNode* node, SoPath* path, const SoPathList* pathList, int obeysRules);
+    void renderDelayedAnnotations();
+    SoHLHSRVectorize* getHLHSRVectorize() const { return hlhsr; }
+    /// Page projection: normalised coordinates to millimetres on the drawing area.
+    void projectPoints(SbVec4f* points, int n) const;
+    void setViewportRegion(const SbViewportRegion& region);
+    void setProjectionSource(const SbBox2f& source) { projectionSource = source; }
+    void setDefaultProjectionSource();
+    /// Reads the viewport region element; on a change, flushes and sets the device clip.
+    void updateViewport(SoCallbackAction* cba);
+    /// The translated diffuse colour of a material index; fullyTransparent out.
+    SbColor getColor(SoCallbackAction* cba, int materialIndex, int& fullyTransparent) const;
+    SbColor getLightingColor(SoCallbackAction* cba, const SoPrimitiveVertex* vertex,
+                             const SbVec4f& point, int& fullyTransparent);
+
+    static SoType classTypeId;
+    static int classTypeIdIsSet;
+    static SoEnabledElementsList* enabledElements;
+    static SoActionMethodList* methods;
+
+    // Settings, with their defaults.
+    float borderWidth = 2.0f;
+    SbColor borderColor{1, 1, 1};
+    int backgroundEnabled = 0;
+    SbColor backgroundColor{0, 0, 0};
+    float nominalWidth = 25.4f / 72.0f;
+    float linePatternSize = 16.0f * 25.4f / 72.0f;
+    float pixelImageSize = 25.4f / 72.0f;
+    int penCount = 0;
+    std::vector<SbColor> penColors;
+    int lineEndStyle = 0;
+    int lineJoinsStyle = 0;
+    float miterLimit = 1.5f;
+    int viewportKnown = 0;
+    SbVec2f pageSize{190, 277};
+    SbVec2f pagePosition{10, 10};
+    int inPage = 0;
+    int headerPending = 1;
+    SoHLHSRVectorize* hlhsr = nullptr;
+    SbVec2f startPosition{10, 10};
+    int orientation = PORTRAIT;
+    float drawingWidth = 190.0f;
+    float drawingHeight = 277.0f;
+    SbViewportRegion viewportRegion;
+    int colorTranslationMethod = SWAP_BLACK_AND_WHITE;
+    std::vector<float> penWidths;
+    int colorPriority = 1;
+    std::unique_ptr<SoVectorCapture> capture;
+    int hlhsrMode = HLHSR_OFF;
+    float hlhsrRasterQuality = 0.5f;
+    int hlhsrRasterCaching = 1;
+    unsigned short hlhsrRasterTileSize = 2048;
+    int skipShapes = 0;
+    std::unique_ptr<SoVectorLighting> lighting;
+    int lightingEnabled = 0;
+    int shadeModel = FLAT;
+    float polygonOffset = 0.0f;
+    float lineOffset = 0.0f;
+    float markerOffset = 0.0f;
+    SbBox2f projectionSource{-1, -1, 1, 1};
+    SoPathList delayedPaths;
+    std::unique_ptr<SoVectorClipper> clipper;
+};

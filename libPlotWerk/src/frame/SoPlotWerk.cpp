@@ -1,0 +1,41 @@
+#include <PlotWerk/SoPlotWerk.h>
+
+#include <PlotWerk/SoVectorizeAction.h>
+
+#include <Tessara/base/SoDB.h>
+#include <Tessara/misc/SoModule.h>
+
+int SoPlotWerk::s_initRefCount = 0;
+
+namespace {
+
+// Tells the core, from the moment the library is loaded, which module and version it is.
+const SoModule moduleRecord("zor_plotWerkD.dll", "10.17.2.0", "", "64 bits", true, true);
+
+// Identification strings for file-inspection tools, which look for the "@(#)" marker. The
+// build identifier is the source revision the library was configured from.
+[[gnu::used]] const char libraryWhat[] = "@(#)PlotWerk vector printing library (64 bits)";
+[[gnu::used]] const char versionWhat[] = "@(#)10.17.2.0.Release." PLOTWERK_BUILD_ID;
+
+}  // namespace
+
+void SoPlotWerk::init() {
+    SoDB::init();
+    if (s_initRefCount == 0) {
+        // Each backend joins this list, in this order, as it is added to the library.
+        SoVectorizeAction::initClass();
+    }
+    ++s_initRefCount;
+}
+
+void SoPlotWerk::finish() {
+    if (s_initRefCount == 0) return;
+    if (--s_initRefCount == 0) {
+        SoVectorizeAction::exitClass();
+    }
+    SoDB::finish();
+}
+
+const char* SoPlotWerk::getProductName() { return "PlotWerk"; }
+
+const char* SoPlotWerk::getVersion() { return "10.17.2.0"; }

@@ -1,0 +1,660 @@
+// The vectorizing action: registration, settings and page model, the apply sequence, the
+// viewport bookkeeping, colours and pens. The traversal callbacks, clipping and lighting
+// live in helper classes of their own (SoVectorizeCallbacks, SoVectorClipper,
+// SoVectorLighting); the default print operations write a readable trace to standard output.
+
+#include <PlotWerk/SoVectorizeAction.h>
+
+#include "SoVectorCapture.h"
+#include "SoVectorClipper.h"
+#include "SoVectorLighting.h"
+#include "SoVectorizeCallbacks.h"
+
+#include <PlotWerk/SoVectorOutput.h>
+
+#include <Tessara/base/SoDebugError.h>
+#include <Tessara/elements/SoViewportRegionElement.h>
+#include <Tessara/misc/SoPreferences.h>
+#include <Tessara/misc/SoState.h>
+#include <Tessara/nodes/SoMarkerSet.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+
+SoType SoVectorizeAction::classTypeId;
+int SoVectorizeAction::classTypeIdIsSet = 0;
+SoEnabledElementsList* SoVectorizeAction::enabledElements = nullptr;
+SoActionMethodList* SoVectorizeAction::methods = nullptr;
+
+namespace {
+// Process-wide: the last constructed action's reading of the preference wins.
+int blackAndWhite = 0;
+}  // namespace
+
+// ---- Registration ----
+
+void SoVectorizeAction::initClass() {
+    enabledElements = new SoEnabledElementsList(SoAction::enabledElements);
+    methods = new SoActionMethodList(SoAction::methods);
+    if (SoAction::getClassTypeId().isBad()) {
+        SoDebugError::post("SoVectorizeAction::initClass",
+                           "SoVectorizeAction initialized before parent class SoAction\n");
+        SoAction::initClass();
+    }
+    classTypeId = SoType::createType(SoAction::getClassTypeId(), SbName("SoVectorizeAction"),
+                                     nullptr, 0);
+    classTypeIdIsSet = 1;
+}
+
+void SoVectorizeAction::exitClass() {
+    if (!SoType::removeType(classTypeId.getName())) {
+        SoDebugError::post("SoVectorizeAction::exitClass",
+                           "Unable to remove type (%s) for this class. Check exitClass() method "
+                           "is implemented and is called only once.\n",
+                           classTypeId.getName().getString());
+        return;
+    }
+    classTypeId = SoType::badType();
+    delete enabledElements;
+    enabledElements = nullptr;
+    delete methods;
+    methods = nullptr;
+    classTypeIdIsSet = 0;
+}
+
+SoType SoVectorizeAction::getClassTypeId() {
+    if (!classTypeIdIsSet) initClass();
+    return classTypeId;
+}
+
+SoType SoVectorizeAction::getTypeId() const { return getClassTypeId(); }
+
+void SoVectorizeAction::addMethod(SoType nodeType, SoActionMethod method) {
+    if (!methods) getClassTypeId();
+    methods->addMethod(nodeType, method);
+}
+
+void SoVectorizeAction::enableElement(SoType elementType, int stackIndex) {
+    if (elementType.isBad()) {
+        SoDebugError::post("SO_ENABLE_ELEMENT",
+                           "Can't enable element for SoVectorizeAction until the element "
+                           "initClass function has been called");
+        return;
+    }
+    if (!enabledElements) getClassTypeId();
+    enabledElements->enable(elementType, stackIndex);
+}
+
+const SoEnabledElementsList& SoVectorizeAction::getEnabledElements() const {
+    if (!enabledElements) getClassTypeId();
+    return *enabledElements;
+}
+
+SoActionMethodList* SoVectorizeAction::getActionMethods() {
+    if (!methods) getClassTypeId();
+    return methods;
+}
+
+// ---- Construction ----
+
+SoVectorizeAction::SoVectorizeAction()
+    : capture(std::make_unique<SoVectorCapture>()),
+      lighting(std::make_unique<SoVectorLighting>(this)),
+      clipper(std::make_unique<SoVectorClipper>(this)) {
+    if (classTypeId.isBad()) {
+        SoDebugError::post("SO_ACTION_CONSTRUCTOR",
+                           "Can't construct an action of type SoVectorizeAction until "
+                           "initClass() has been called. Check SoDB::init() has been called.");
+        initClass();
+    }
+    SoTypedObject::checkDatabase("SoVectorizeAction", this, getClassTypeId(), classTypeId);
+    blackAndWhite = SoPreferences::getBool("VXN_PW_BLACK_AND_WHITE", false) ? 1 : 0;
+}
+
+SoVectorizeAction::~SoVectorizeAction() {
+    // A backend's overrides are gone by now: an open page is ended by the backend's own
+    // destructor when it needs its footer; here only the base bookkeeping remains.
+    if (inPage) inPage = 0;
+}
+
+SoVectorOutput* SoVectorizeAction::getVectorOutput() const { return vectorOutput; }
+
+// ---- Units and page layout ----
+
+float SoVectorizeAction::unitsToMillimeters(float value, DimensionUnit unit) {
+    switch (unit) {
+        case INCH:
+            return value * 25.4f;
+        case MILLIMETER:
+            return value;
+        case METER:
+            return value * 1000.0f;
+    }
+    return 0.0f;
+}
+
+float SoVectorizeAction::millimetersToUnits(float value, DimensionUnit unit) {
+    switch (unit) {
+        case INCH:
+            return value / 25.4f;
+        case MILLIMETER:
+            return value;
+        case METER:
+            return value / 1000.0f;
+    }
+    return 0.0f;
+}
+
+void SoVectorizeAction::beginPage(const SbVec2f& start, const SbVec2f& size, DimensionUnit unit) {
+    inPage = 1;
+    headerPending = 1;
+    pagePosition.setValue(unitsToMillimeters(start[0], unit), unitsToMillimeters(start[1], unit));
+    pageSize.setValue(unitsToMillimeters(size[0], unit), unitsToMillimeters(size[1], unit));
+}
+
+void SoVectorizeAction::endPage() {
+    writeFooter();
+    inPage = 0;
+    headerPending = 1;
+}
+
+void SoVectorizeAction::setDrawingDimensions(const SbVec2f& d, DimensionUnit u) {
+    setDrawingDimensions(d[0], d[1], u);
+}
+
+void SoVectorizeAction::setDrawingDimensions(float w, float h, DimensionUnit u) {
+    drawingWidth = unitsToMillimeters(w, u);
+    drawingHeight = unitsToMillimeters(h, u);
+    if (!inPage) pageSize.setValue(drawingWidth, drawingHeight);
+}
+
+SbVec2f SoVectorizeAction::getDrawingDimensions(DimensionUnit u) const {
+    return SbVec2f(millimetersToUnits(drawingWidth, u), millimetersToUnits(drawingHeight, u));
+}
+
+void SoVectorizeAction::setStartPosition(const SbVec2f& p, DimensionUnit u) {
+    setStartPosition(p[0], p[1], u);
+}
+
+void SoVectorizeAction::setStartPosition(float x, float y, DimensionUnit u) {
+    startPosition.setValue(unitsToMillimeters(x, u), unitsToMillimeters(y, u));
+    if (!inPage) pagePosition = startPosition;
+}
+
+SbVec2f SoVectorizeAction::getStartPosition(DimensionUnit u) const {
+    return SbVec2f(millimetersToUnits(startPosition[0], u),
+                   millimetersToUnits(startPosition[1], u));
+}
+
+float SoVectorizeAction::getOffsetX() const {
+    return inPage ? pagePosition[0] + startPosition[0] : pagePosition[0];
+}
+
+float SoVectorizeAction::getOffsetY() const {
+    return inPage ? pagePosition[1] + startPosition[1] : pagePosition[1];
+}
+
+float SoVectorizeAction::getViewportWidth() const {
+    return drawingWidth * viewportRegion.getViewportSize()[0];
+}
+
+float SoVectorizeAction::getViewportHeight() const {
+    return drawingHeight * viewportRegion.getViewportSize()[1];
+}
+
+// ---- Simple settings ----
+
+void SoVectorizeAction::setOrientation(Orientation o) { orientation = o; }
+SoVectorizeAction::Orientation SoVectorizeAction::getOrientation() const {
+    return static_cast<Orientation>(orientation);
+}
+
+void SoVectorizeAction::setBorder(float width, SbColor color) {
+    borderWidth = width;
+    borderColor = color;
+}
+
+void SoVectorizeAction::setBorder(float width) { setBorder(width, SbColor(1, 1, 1)); }
+
+void SoVectorizeAction::getBorder(float* width, SbColor* color) const {
+    if (width) *width = borderWidth;
+    if (color) *color = borderColor;
+}
+
+void SoVectorizeAction::setBackgroundColor(int enable, SbColor color) {
+    backgroundEnabled = enable;
+    backgroundColor = color;
+}
+
+void SoVectorizeAction::setBackgroundColor(int enable) {
+    setBackgroundColor(enable, SbColor(0, 0, 0));
+}
+
+int SoVectorizeAction::getBackgroundColor(SbColor* color) const {
+    if (color) *color = backgroundColor;
+    return backgroundEnabled;
+}
+
+void SoVectorizeAction::setNominalWidth(float w, DimensionUnit u) {
+    nominalWidth = unitsToMillimeters(w, u);
+}
+float SoVectorizeAction::getNominalWidth(DimensionUnit u) const {
+    return millimetersToUnits(nominalWidth, u);
+}
+
+void SoVectorizeAction::setLinePatternSize(float s, DimensionUnit u) {
+    linePatternSize = unitsToMillimeters(s, u);
+}
+float SoVectorizeAction::getLinePatternSize(DimensionUnit u) const {
+    return millimetersToUnits(linePatternSize, u);
+}
+
+void SoVectorizeAction::setPixelImageSize(float s, DimensionUnit u) {
+    pixelImageSize = unitsToMillimeters(s, u);
+}
+float SoVectorizeAction::getPixelImageSize(DimensionUnit u) const {
+    return millimetersToUnits(pixelImageSize, u);
+}
+
+void SoVectorizeAction::setColorTranslationMethod(ColorTranslationMethod m) {
+    colorTranslationMethod = m;
+}
+SoVectorizeAction::ColorTranslationMethod SoVectorizeAction::getColorTranslationMethod() const {
+    return static_cast<ColorTranslationMethod>(colorTranslationMethod);
+}
+
+void SoVectorizeAction::setLineEndStyle(EndLineStyle s) { lineEndStyle = s; }
+SoVectorizeAction::EndLineStyle SoVectorizeAction::getLineEndStyle() const {
+    return static_cast<EndLineStyle>(lineEndStyle);
+}
+
+void SoVectorizeAction::setLineJoinsStyle(JoinLineStyle s) { lineJoinsStyle = s; }
+SoVectorizeAction::JoinLineStyle SoVectorizeAction::getLineJoinsStyle() const {
+    return static_cast<JoinLineStyle>(lineJoinsStyle);
+}
+
+void SoVectorizeAction::setMiterLimit(float limit) { miterLimit = std::max(limit, 1.0f); }
+float SoVectorizeAction::getMiterLimit() const { return miterLimit; }
+
+void SoVectorizeAction::setColorPriority(int priority) { colorPriority = priority; }
+int SoVectorizeAction::getColorPriority() const { return colorPriority; }
+
+void SoVectorizeAction::setHLHSRMode(HLHSRMode mode) { hlhsrMode = mode; }
+SoVectorizeAction::HLHSRMode SoVectorizeAction::getHLHSRMode() const {
+    return static_cast<HLHSRMode>(hlhsrMode);
+}
+void SoVectorizeAction::setHLHSRRasterQuality(float q) { hlhsrRasterQuality = q; }
+float SoVectorizeAction::getHLHSRRasterQuality() const { return hlhsrRasterQuality; }
+void SoVectorizeAction::setHLHSRRasterCaching(int c) { hlhsrRasterCaching = c; }
+int SoVectorizeAction::getHLHSRRasterCaching() const { return hlhsrRasterCaching; }
+void SoVectorizeAction::setHLHSRRasterTileSize(unsigned short s) { hlhsrRasterTileSize = s; }
+unsigned short SoVectorizeAction::getHLHSRRasterTileSize() const { return hlhsrRasterTileSize; }
+
+void SoVectorizeAction::enableLighting(int enable) { lightingEnabled = enable; }
+int SoVectorizeAction::isLightingEnabled() const { return lightingEnabled; }
+void SoVectorizeAction::setShadeModel(ShadeModel m) { shadeModel = m; }
+SoVectorizeAction::ShadeModel SoVectorizeAction::getShadeModel() const {
+    return static_cast<ShadeModel>(shadeModel);
+}
+void SoVectorizeAction::setPolygonOffset(float o) { polygonOffset = o; }
+float SoVectorizeAction::getPolygonOffset() const { return polygonOffset; }
+void SoVectorizeAction::setLineOffset(float o) { lineOffset = o; }
+float SoVectorizeAction::getLineOffset() const { return lineOffset; }
+void SoVectorizeAction::setMarkerOffset(float o) { markerOffset = o; }
+float SoVectorizeAction::getMarkerOffset() const { return markerOffset; }
+
+// ---- Pens ----
+
+void SoVectorizeAction::setPenDescription(int num, const SbColor* colors, const float* widths,
+                                          DimensionUnit u) {
+    penCount = num;
+    if (num == 0) return;
+    penCount = std::min(penCount, 256);
+    if (!colors) penCount = num >= 5 ? 8 : (num < 3 ? 2 : 4);
+    if (penCount < 0) penCount = 0;
+    static const SbColor palette[8] = {SbColor(1, 1, 1), SbColor(0, 0, 0), SbColor(1, 0, 0),
+                                       SbColor(0, 1, 0), SbColor(1, 1, 0), SbColor(0, 0, 1),
+                                       SbColor(1, 0, 1), SbColor(0, 1, 1)};
+    penColors.assign(penCount, SbColor(0, 0, 0));
+    // Pens from `num` on, which only a default palette can add, get the nominal pen width.
+    penWidths.assign(penCount, 25.4f / 72.0f);
+    for (int k = 0; k < penCount; ++k) {
+        penColors[k] = colors ? colors[k] : palette[k];
+        if (widths && k < num) penWidths[k] = widths[k] * unitsToMillimeters(1.0f, u);
+    }
+}
+
+void SoVectorizeAction::getPenDescription(SbColor* colors, float* widths, DimensionUnit u) const {
+    if (getPenNum() == 0) return;
+    for (int k = 0; k < penCount; ++k) {
+        if (colors) colors[k] = penColors[k];
+        if (widths) widths[k] = millimetersToUnits(penWidths[k], u);
+    }
+}
+
+int SoVectorizeAction::getPenNum() const { return penCount; }
+
+namespace {
+
+float squaredDistance(const SbColor& a, const SbColor& b) {
+    const SbVec3f d = a - b;
+    return d.dot(d);
+}
+
+}  // namespace
+
+void SoVectorizeAction::penAssignment(SbColor color, float width, int* penIndex,
+                                      float* penWidth) {
+    if (penCount == 0) {
+        *penIndex = 0;
+        *penWidth = width;
+        return;
+    }
+    std::vector<int> candidates;
+    int chosen = 0;
+    if (colorPriority != 0) {
+        for (int k = 0; k < penCount; ++k)
+            if (penColors[k] == color) candidates.push_back(k);
+        if (candidates.empty()) {
+            float best = 1.0e30f;
+            for (int k = 0; k < penCount; ++k) {
+                const float d = squaredDistance(penColors[k], color);
+                if (d < best) {
+                    best = d;
+                    candidates.assign(1, k);
+                } else if (d == best) {
+                    candidates.push_back(k);
+                }
+            }
+        }
+        chosen = candidates[0];
+        if (candidates.size() > 1) {
+            // The widest pen not wider than asked; failing that, the narrowest.
+            float bestWidth = 0.0f;
+            int widest = -1;
+            for (int k : candidates) {
+                if (penWidths[k] <= width && penWidths[k] > bestWidth) {
+                    bestWidth = penWidths[k];
+                    widest = k;
+                }
+            }
+            if (widest >= 0) {
+                chosen = widest;
+            } else {
+                float narrowest = 1.0e30f;
+                for (int k : candidates) {
+                    if (penWidths[k] < narrowest) {
+                        narrowest = penWidths[k];
+                        chosen = k;
+                    }
+                }
+            }
+        }
+    } else {
+        for (int k = 0; k < penCount; ++k)
+            if (penWidths[k] == width) candidates.push_back(k);
+        if (candidates.empty()) {
+            float best = 0.0f;
+            for (int k = 0; k < penCount; ++k) {
+                if (!(penWidths[k] < width)) continue;
+                if (penWidths[k] > best) {
+                    best = penWidths[k];
+                    candidates.assign(1, k);
+                } else if (penWidths[k] == best) {
+                    candidates.push_back(k);
+                }
+            }
+        }
+        if (candidates.empty()) {
+            float narrowest = 1.0e30f;
+            for (int k = 0; k < penCount; ++k) {
+                if (penWidths[k] < narrowest) {
+                    narrowest = penWidths[k];
+                    candidates.assign(1, k);
+                } else if (penWidths[k] == narrowest) {
+                    candidates.push_back(k);
+                }
+            }
+        }
+        chosen = candidates[0];
+        if (candidates.size() > 1) {
+            float best = 1.0e30f;
+            for (int k : candidates) {
+                const float d = squaredDistance(penColors[k], color);
+                if (d < best) {
+                    best = d;
+                    chosen = k;
+                }
+            }
+        }
+    }
+    *penIndex = chosen;
+    *penWidth = penWidths[chosen];
+}
+
+// ---- Colours ----
+
+SbColor SoVectorizeAction::translateColor(SbColor c) const {
+    const SbColor black(0, 0, 0), white(1, 1, 1);
+    switch (colorTranslationMethod) {
+        case SWAP_BLACK_AND_WHITE:
+            if (c == black)
+                c = white;
+            else if (c == white)
+                c = black;
+            break;
+        case INVERT_COLORS:
+            c.setValue(1.0f - c[0], 1.0f - c[1], 1.0f - c[2]);
+            break;
+        default:
+            break;
+    }
+    if (blackAndWhite && !(c == white)) c = black;
+    return c;
+}
+
+SbColor SoVectorizeAction::getColor(SoCallbackAction* cba, int materialIndex,
+                                    int& fullyTransparent) const {
+    SbColor ambient, diffuse, specular, emission;
+    float shininess = 0.0f, transparency = 0.0f;
+    cba->getMaterial(ambient, diffuse, specular, emission, shininess, transparency, materialIndex);
+    fullyTransparent = transparency == 1.0f ? 1 : 0;
+    return translateColor(diffuse);
+}
+
+SbColor SoVectorizeAction::getLightingColor(SoCallbackAction* cba, const SoPrimitiveVertex* vertex,
+                                            const SbVec4f& point, int& fullyTransparent) {
+    return lighting->getLightingColor(cba, vertex, point, fullyTransparent);
+}
+
+// ---- Apply ----
+
+void SoVectorizeAction::apply(SoNode* node) { applyTraversal(node, nullptr, nullptr, 0); }
+
+void SoVectorizeAction::apply(SoPath* path) { applyTraversal(nullptr, path, nullptr, 0); }
+
+void SoVectorizeAction::apply(const SoPathList& pathList, int obeysRules) {
+    applyTraversal(nullptr, nullptr, &pathList, obeysRules);
+}
+
+void SoVectorizeAction::applyTraversal(SoNode* node, SoPath* path, const SoPathList* pathList,
+                                       int obeysRules) {
+    SoCallbackAction cba;
+    prepareAction(cba, 1);
+    beginTraversal();
+    // No hidden-line engine exists yet: with a mode set, primitives still print directly.
+    if (!inPage || headerPending) {
+        writeHeader();
+        headerPending = 0;
+    }
+    printBackground();
+    if (node)
+        cba.apply(node);
+    else if (path)
+        cba.apply(path);
+    else if (pathList)
+        cba.apply(*pathList, obeysRules);
+    renderDelayedAnnotations();
+    printBorder();
+    viewportKnown = 0;
+    if (!inPage) writeFooter();
+    endTraversal();
+}
+
+void SoVectorizeAction::renderDelayedAnnotations() {
+    SoCallbackAction cba;
+    prepareAction(cba, 0);
+    hlhsrMode = HLHSR_OFF;
+    hlhsr = nullptr;
+    skipShapes = 0;
+    if (delayedPaths.getLength() > 0) cba.apply(delayedPaths, 1);
+    delayedPaths.truncate(0);
+}
+
+void SoVectorizeAction::prepareAction(SoCallbackAction& cba, int withAnnotations) {
+    SoVectorizeCallbacks::registerOn(cba, this, withAnnotations);
+}
+
+void SoVectorizeAction::beginTraversal(SoNode* node) {
+    beginTraversal();
+    traverse(node);
+}
+
+void SoVectorizeAction::endTraversal(SoNode*) { endTraversal(); }
+
+void SoVectorizeAction::beginTraversal() { skipShapes = 0; }
+
+void SoVectorizeAction::endTraversal() { lighting->deleteLightsList(); }
+
+// ---- Viewport and projection ----
+
+void SoVectorizeAction::updateViewport(SoCallbackAction* cba) {
+    const SbViewportRegion& region = SoViewportRegionElement::get(cba->getState());
+    if (viewportKnown && region == viewportRegion) return;
+    setViewportRegion(region);
+    viewportKnown = 1;
+}
+
+void SoVectorizeAction::setViewportRegion(const SbViewportRegion& region) {
+    viewportRegion = region;
+    setHardwareClip();
+}
+
+void SoVectorizeAction::setDefaultProjectionSource() {
+    projectionSource.setBounds(-getNormalizedWidth(), -getNormalizedHeight(), getNormalizedWidth(),
+                               getNormalizedHeight());
+}
+
+void SoVectorizeAction::projectPoints(SbVec4f* points, int n) const {
+    const SbVec2f& sourceMin = projectionSource.getMin();
+    const SbVec2f sourceSize = projectionSource.getMax() - sourceMin;
+    const SbVec2f& origin = viewportRegion.getViewportOrigin();
+    const float scaleX = getViewportWidth() / sourceSize[0];
+    const float scaleY = getViewportHeight() / sourceSize[1];
+    for (int i = 0; i < n; ++i) {
+        points[i][0] = (points[i][0] - sourceMin[0]) * scaleX + drawingWidth * origin[0];
+        points[i][1] = (points[i][1] - sourceMin[1]) * scaleY + drawingHeight * origin[1];
+    }
+}
+
+SbBox2f SoVectorizeAction::getClippingLimits() const {
+    const SbVec2f& o = viewportRegion.getViewportOrigin();
+    const SbVec2f& s = viewportRegion.getViewportSize();
+    const float w = drawingWidth, h = drawingHeight;
+    return SbBox2f(w * o[0], h * o[1], w * o[0] + w * s[0], h * o[1] + h * s[1]);
+}
+
+// ---- Default print operations: a trace on standard output ----
+
+namespace {
+
+// Decimal points whatever the process locale.
+void trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void trace(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const SbString text = SbString::vformatC(format, args);
+    va_end(args);
+    std::fputs(text.getString(), stdout);
+}
+
+unsigned int rgb(const SbColor& c) { return c.getPackedValue(0.0f) & 0xFFFFFFu; }
+
+}  // namespace
+
+void SoVectorizeAction::printPolygon(const SbVec4f* points, int n, const SbColor* colors, int,
+                                     const SbString&, const SbString&, const unsigned char*) {
+    trace("Unicolor Polygon drawing  (color = %06X)\n", rgb(colors[0]));
+    for (int i = 0; i < n; ++i) trace("(%-2.2f - %-2.2f)\n", points[i][0], points[i][1]);
+}
+
+void SoVectorizeAction::printPolyLine(const SbVec4f* points, int n, const SbColor* colors,
+                                      int multicolor, float lineWidth, unsigned short linePattern,
+                                      int) {
+    if (multicolor) {
+        trace("Multicolor Line drawing  (thickness : %f , pattern : %04X)\n", lineWidth,
+              linePattern);
+        for (int i = 0; i < n; ++i)
+            trace("      (%-2.2f - %-2.2f)  color = %06X\n", points[i][0], points[i][1],
+                  rgb(colors[i]));
+        return;
+    }
+    trace("Unicolor Line drawing  (thickness : %f , pattern : %04X , color = %06X)\n", lineWidth,
+          linePattern, rgb(colors[0]));
+    for (int i = 0; i < n; ++i) trace("      (%-2.2f - %-2.2f)\n", points[i][0], points[i][1]);
+}
+
+void SoVectorizeAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
+                                      int multicolor, float pointSize) {
+    if (multicolor) {
+        trace("Multicolor Point drawing (size : %f)\n", pointSize);
+        for (int i = 0; i < n; ++i)
+            trace("      (%-2.2f - %-2.2f)  color = %06X\n", points[i][0], points[i][1],
+                  rgb(colors[i]));
+        return;
+    }
+    trace("Unicolor Point drawing  (size : %f, color = %06X)\n", pointSize, rgb(colors[0]));
+    for (int i = 0; i < n; ++i) trace("      (%-2.2f - %-2.2f)\n", points[i][0], points[i][1]);
+}
+
+void SoVectorizeAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
+                                      int multicolor, SoMarkerSet* markerSet) {
+    if (!multicolor) trace("Unicolor Point drawing  (color = %06X)\n", rgb(colors[0]));
+    const int numIndices = markerSet ? markerSet->markerIndex.getNum() : 0;
+    int k = 0;
+    for (int i = 0; i < n; ++i) {
+        const int marker = numIndices > 0 ? markerSet->markerIndex[k] : 0;
+        if (numIndices > 0) k = (k + 1) % numIndices;
+        SbVec2s size;
+        const unsigned char* bytes = nullptr;
+        bool isLSBFirst = false;
+        if (!SoMarkerSet::getMarker(marker, size, bytes, isLSBFirst)) continue;
+        if (multicolor)
+            trace("      (%-2.2f - %-2.2f)  color = %06X size = (%dx%d pixels)\n", points[i][0],
+                  points[i][1], rgb(colors[i]), size[0], size[1]);
+        else
+            trace("      (%-2.2f - %-2.2f) size = (%dx%d pixels)\n", points[i][0], points[i][1],
+                  size[0], size[1]);
+    }
+}
+
+void SoVectorizeAction::printText2(SbVec4f origin, SbColor color, const SbString& fontName,
+                                   float fontSize, const SbString& string, int justification,
+                                   float angle) {
+    trace("Text 2D color : %06X\n", rgb(color));
+    trace("Text origin = %-2.2f - %-2.2f\n", origin[0], origin[1]);
+    trace("font_name=%s font_size=%f string=%s justif=%d angle=%f\n", fontName.getString(),
+          fontSize, string.getString(), justification, angle);
+}
+
+void SoVectorizeAction::printImage(const SbVec4f& origin, const unsigned char*,
+                                   SbVec2s& sourceSize, SbVec2s& requestedSize, int numComponents,
+                                   SoImage::HorAlignment horAlignment,
+                                   SoImage::VertAlignment vertAlignment) {
+    trace("Image :\n");
+    trace("\tOrigin = %f %f\n\tSource Size = %d %d\n\tRequested Size = %d %d\n", origin[0],
+          origin[1], sourceSize[0], sourceSize[1], requestedSize[0], requestedSize[1]);
+    trace("\tNum components = %d\n", numComponents);
+    trace("\tHor Align = %d Vert Align = %d\n", horAlignment, vertAlignment);
+}

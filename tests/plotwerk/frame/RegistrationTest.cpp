@@ -1,0 +1,79 @@
+// Library initialisation, class registration and the construction check.
+
+#include "FrameTestAction.h"
+
+#include "support/DebugErrorRecorder.h"
+
+#include <PlotWerk/SoPlotWerk.h>
+
+#include <Tessara/base/SoDB.h>
+#include <Tessara/misc/SoModule.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(RegistrationTest, NestedInitAndFinishAreCounted) {
+    SoPlotWerk::init();
+    SoPlotWerk::init();
+    EXPECT_EQ(SoPlotWerk::s_initRefCount, 2);
+    SoPlotWerk::finish();
+    EXPECT_FALSE(SoType::fromName("SoVectorizeAction").isBad());
+    EXPECT_TRUE(SoDB::isInitialized());
+    SoPlotWerk::finish();
+    EXPECT_TRUE(SoType::fromName("SoVectorizeAction").isBad());
+    EXPECT_FALSE(SoDB::isInitialized());
+    SoPlotWerk::finish();  // unmatched: nothing happens
+    EXPECT_EQ(SoPlotWerk::s_initRefCount, 0);
+}
+
+TEST(RegistrationTest, TheActionTypeIsAnAbstractAction) {
+    SoPlotWerk::init();
+    const SoType type = SoVectorizeAction::getClassTypeId();
+    EXPECT_EQ(type.getName(), SbName("SoVectorizeAction"));
+    EXPECT_EQ(type.getParent(), SoAction::getClassTypeId());
+    EXPECT_FALSE(type.canCreateInstance());
+    FrameTestAction action;
+    EXPECT_EQ(action.getTypeId(), type);
+    SoPlotWerk::finish();
+}
+
+TEST(RegistrationTest, ExitClassTwiceComplains) {
+    SoPlotWerk::init();
+    SoVectorizeAction::exitClass();
+    DebugErrorRecorder recorder;
+    SoVectorizeAction::exitClass();
+    EXPECT_TRUE(recorder.contains("SoVectorizeAction::exitClass",
+                                  "Unable to remove type (") );
+    SoVectorizeAction::initClass();
+    SoPlotWerk::finish();
+}
+
+TEST(RegistrationTest, ConstructingBeforeInitRegistersOnTheSpot) {
+    ASSERT_EQ(SoPlotWerk::s_initRefCount, 0);
+    SoDB::init();
+    {
+        DebugErrorRecorder recorder;
+        FrameTestAction action;
+        EXPECT_TRUE(recorder.contains("SO_ACTION_CONSTRUCTOR",
+                                      "Can't construct an action of type SoVectorizeAction until "
+                                      "initClass() has been called. Check SoDB::init() has been "
+                                      "called."));
+        EXPECT_FALSE(SoVectorizeAction::getClassTypeId().isBad());
+        recorder.clear();
+        FrameTestAction second;
+        EXPECT_EQ(recorder.size(), 0u);
+    }
+    SoVectorizeAction::exitClass();
+    SoDB::finish();
+}
+
+TEST(RegistrationTest, IdentifiesTheLibrary) {
+    EXPECT_STREQ(SoPlotWerk::getProductName(), "PlotWerk");
+    EXPECT_STREQ(SoPlotWerk::getVersion(), "10.17.2.0");
+    const SoModule* module = SoModule::find("zor_plotWerkD.dll");
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(SbString(module->getVersion()), SbString("10.17.2.0"));
+}
+
+}  // namespace
