@@ -14,7 +14,7 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: plotwerk [scene.tsa]\n"
+    std::fprintf(stderr, "usage: plotwerk [scene.tsc]\n"
                          "  With no scene file, the built-in demo scene is used.\n");
     return 2;
 }

@@ -24,7 +24,7 @@ struct Example {
 
 const std::vector<Example>& examples() {
     static const std::vector<Example> list = {
-        {"lit_shapes.tsa",
+        {"lit_shapes.tsc",
          {{"SoPerspectiveCamera", 1},
           {"SoDirectionalLight", 2},
           {"SoCube", 1},
@@ -34,14 +34,14 @@ const std::vector<Example>& examples() {
           {"SoIndexedFaceSet", 1},
           {"SoMaterialBinding", 1},
           {"SoSeparator", 7}}},
-        {"lines_and_markers.tsa",
+        {"lines_and_markers.tsc",
          {{"SoLineSet", 1},
           {"SoIndexedLineSet", 2},
           {"SoPointSet", 1},
           {"SoMarkerSet", 1},
           {"SoDrawStyle", 4}}},
-        {"text.tsa", {{"SoText2", 2}, {"SoText3", 2}, {"SoAnnoText3", 1}, {"SoFont", 5}}},
-        {"image.tsa", {{"SoImage", 3}, {"SoOrthographicCamera", 1}}},
+        {"text.tsc", {{"SoText2", 2}, {"SoText3", 2}, {"SoAnnoText3", 1}, {"SoFont", 5}}},
+        {"image.tsc", {{"SoImage", 3}, {"SoOrthographicCamera", 1}}},
     };
     return list;
 }

@@ -135,7 +135,7 @@ TEST(MalformedInput, AValueErrorNamesTheFieldToo) {
 }
 
 TEST(MalformedInput, ErrorsNameTheFile) {
-    const std::string path = ::testing::TempDir() + "io_malformed_test.tsa";
+    const std::string path = ::testing::TempDir() + "io_malformed_test.tsc";
     FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
     std::fputs("#Tessara V1.0 ascii\nSeparator {\n  Sphere { radius }\n}\n", file);

@@ -300,7 +300,7 @@ TEST(SceneReader, ReadOneNodeAtATime) {
 }
 
 TEST(SceneReader, ReadsAFileByName) {
-    const std::string path = ::testing::TempDir() + "io_reader_test.tsa";
+    const std::string path = ::testing::TempDir() + "io_reader_test.tsc";
     FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
     std::fputs("#Tessara V1.0 ascii\nDrawStyle { style LINES  lineWidth 2  linePattern 0xF0F0 }\n",

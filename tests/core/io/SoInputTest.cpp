@@ -203,7 +203,7 @@ TEST(SoInput, ErrorsCarryFileLineAndColumn) {
 }
 
 TEST(SoInput, ReadsFilesAndNamesThem) {
-    const std::string path = ::testing::TempDir() + "io_input_test.tsa";
+    const std::string path = ::testing::TempDir() + "io_input_test.tsc";
     FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
     std::fputs("#Tessara V1.0 ascii\n\n  42 \"text\"", file);
@@ -224,10 +224,10 @@ TEST(SoInput, ReadsFilesAndNamesThem) {
 TEST(SoInput, MissingFileIsReportedUnlessAllowed) {
     DebugErrorRecorder recorder;
     SoInput in;
-    EXPECT_FALSE(in.openFile("/nonexistent/dir/scene.tsa", true));
+    EXPECT_FALSE(in.openFile("/nonexistent/dir/scene.tsc", true));
     EXPECT_EQ(recorder.size(), 0u);
-    EXPECT_FALSE(in.openFile("/nonexistent/dir/scene.tsa"));
-    EXPECT_TRUE(recorder.contains("SoInput::openFile", "/nonexistent/dir/scene.tsa"));
+    EXPECT_FALSE(in.openFile("/nonexistent/dir/scene.tsc"));
+    EXPECT_TRUE(recorder.contains("SoInput::openFile", "/nonexistent/dir/scene.tsc"));
     EXPECT_TRUE(in.eof());
     char c = 0;
     EXPECT_FALSE(in.read(c));

@@ -85,6 +85,6 @@ TEST(SoOutput, AFailedWriteIsReported) {
     out.closeFile();
     EXPECT_TRUE(recorder.contains("SoOutput::closeFile", "Writing the file failed"))
         << recorder.dump();
-    EXPECT_FALSE(out.openFile("/nonexistent/dir/out.tsa"));
-    EXPECT_TRUE(recorder.contains("SoOutput::openFile", "/nonexistent/dir/out.tsa"));
+    EXPECT_FALSE(out.openFile("/nonexistent/dir/out.tsc"));
+    EXPECT_TRUE(recorder.contains("SoOutput::openFile", "/nonexistent/dir/out.tsc"));
 }

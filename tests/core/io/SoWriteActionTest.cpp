@@ -230,7 +230,7 @@ TEST(SoWriteAction, PathListsShareOneHeader) {
 }
 
 TEST(SoWriteAction, WritesToAFile) {
-    const std::string path = ::testing::TempDir() + "io_write_test.tsa";
+    const std::string path = ::testing::TempDir() + "io_write_test.tsc";
     auto node = hold(new SoTranslation);
     node->translation = SbVec3f(0, 0, 2);
     {

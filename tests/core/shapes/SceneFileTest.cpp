@@ -69,7 +69,7 @@ TEST_F(SceneFileTest, ConePartsReadAsABitMask) {
 
 TEST_F(SceneFileTest, ExampleScenesGiveTheirPrimitivesWithoutComplaint) {
     DebugErrorRecorder recorder;
-    ASSERT_TRUE(readFile(std::string(TESSARA_EXAMPLES_DIR) + "/lit_shapes.tsa")) << recorder.dump();
+    ASSERT_TRUE(readFile(std::string(TESSARA_EXAMPLES_DIR) + "/lit_shapes.tsc")) << recorder.dump();
     const std::vector<Triangle> shapes = triangles();
     // The pyramid: four sides and a square base of two triangles, one colour per face.
     int pyramid = 0;
@@ -82,7 +82,7 @@ TEST_F(SceneFileTest, ExampleScenesGiveTheirPrimitivesWithoutComplaint) {
     EXPECT_EQ(pyramid, 4);
     EXPECT_GT(shapes.size(), 100u);
 
-    ASSERT_TRUE(readFile(std::string(TESSARA_EXAMPLES_DIR) + "/lines_and_markers.tsa"))
+    ASSERT_TRUE(readFile(std::string(TESSARA_EXAMPLES_DIR) + "/lines_and_markers.tsc"))
         << recorder.dump();
     const std::vector<Segment> lines = segments();
     // 2 + 1 from the line set, 3 + 1 and 1 from the indexed ones.

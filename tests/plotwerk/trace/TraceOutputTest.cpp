@@ -111,7 +111,7 @@ TEST_F(TraceOutputTest, TraceNumbersIgnoreTheProcessLocale) {
 
 TEST_F(TraceOutputTest, ExampleSceneStaysOnTheDrawingArea) {
     SoInput in;
-    ASSERT_TRUE(in.openFile(TESSARA_EXAMPLES_DIR "/lit_shapes.tsa"));
+    ASSERT_TRUE(in.openFile(TESSARA_EXAMPLES_DIR "/lit_shapes.tsc"));
     SoSeparator* root = read(in);
     ASSERT_NE(root, nullptr);
     const std::string trace = traceOf(root, 190, 277);
