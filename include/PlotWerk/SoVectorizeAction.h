@@ -208,9 +208,15 @@ protected:
     SbVec2f getPageSize() const { return pageSize; }
     SbVec2f getPagePosition() const { return pagePosition; }
     int isInPage() const { return inPage; }
+    /// True once this apply has set a device clip (a backend closes it before the next one).
+    int isHardwareClipSet() const { return viewportKnown; }
 
     /// Set by the backend's constructor; the backend owns the object.
     SoVectorOutput* vectorOutput = nullptr;
+
+    // A backend's own lists start from these.
+    static SoEnabledElementsList* enabledElements;
+    static SoActionMethodList* methods;
 
 private:
     friend class SoHLHSRVectorize;
@@ -236,8 +242,6 @@ private:
 
     static SoType classTypeId;
     static int classTypeIdIsSet;
-    static SoEnabledElementsList* enabledElements;
-    static SoActionMethodList* methods;
 
     // Settings, with their defaults.
     float borderWidth = 2.0f;

@@ -1,6 +1,7 @@
 #include <PlotWerk/SoPlotWerk.h>
 
 #include <PlotWerk/SoVectorizeAction.h>
+#include <PlotWerk/SoVectorizePSAction.h>
 
 #include <Tessara/base/SoDB.h>
 #include <Tessara/misc/SoModule.h>
@@ -24,6 +25,7 @@ void SoPlotWerk::init() {
     if (s_initRefCount == 0) {
         // Each backend joins this list, in this order, as it is added to the library.
         SoVectorizeAction::initClass();
+        SoVectorizePSAction::initClass();
     }
     ++s_initRefCount;
 }
@@ -31,6 +33,7 @@ void SoPlotWerk::init() {
 void SoPlotWerk::finish() {
     if (s_initRefCount == 0) return;
     if (--s_initRefCount == 0) {
+        SoVectorizePSAction::exitClass();
         SoVectorizeAction::exitClass();
     }
     SoDB::finish();

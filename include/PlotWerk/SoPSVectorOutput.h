@@ -1,0 +1,29 @@
+#pragma once
+
+#include <PlotWerk/SoVectorOutput.h>
+
+/// The stream of the PostScript backend, with the document's kind: colour or grey, the
+/// language level, and the numeric accuracy that sets the drawing unit.
+class SoPSVectorOutput : public SoVectorOutput {
+  public:
+    SoPSVectorOutput();
+    /// Copies the settings; the copy writes to standard output, since a stream has one owner.
+    SoPSVectorOutput(const SoPSVectorOutput& other);
+    SoPSVectorOutput& operator=(const SoPSVectorOutput& other);
+    ~SoPSVectorOutput() override;
+
+    /// Non-zero: RGB colours (the default); 0: grey levels.
+    void setColored(int colored);
+    int getColored() const;
+    /// PostScript language level, clamped to 1..3 (default 2).
+    void setLevel(unsigned int level);
+    unsigned int getLevel() const;
+    /// The drawing unit is factor x 0.24 mm (default factor 0.1).
+    void setNumericAccuracyFactor(float factor);
+    float getNumericAccuracy() const;
+
+  private:
+    int colored = 1;
+    unsigned int level = 2;
+    float numericAccuracyFactor = 0.1f;
+};

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <PlotWerk/SoVectorizeAction.h>
+#include <Tessara/base/SbPList.h>
+#include <Tessara/base/SbString.h>
+#include <Tessara/math/SbVec3s.h>
+
+#include <cstdio>
+#include <string>
+
+class SoPSVectorOutput;
+
+/// The PostScript backend: one document per apply (or per page), written as text to the
+/// stream of its SoPSVectorOutput. Geometry is written as integers in a drawing unit that
+/// the document scales to points; every setting is written only when it changes.
+class SoVectorizePSAction : public SoVectorizeAction {
+  public:
+    static void initClass();
+    static void exitClass();
+    static SoType getClassTypeId();
+    static void addMethod(SoType nodeType, SoActionMethod method);
+    static void enableElement(SoType elementType, int stackIndex);
+
+    SoVectorizePSAction();
+    ~SoVectorizePSAction() override;
+
+    SoType getTypeId() const override;
+    const SoEnabledElementsList& getEnabledElements() const override;
+    SoActionMethodList* getActionMethods() override;
+
+    /// The output object, owned by this action.
+    SoPSVectorOutput* getPSVectorOutput() const;
+
+  protected:
+    void writeHeader() override;
+    void writeFooter() override;
+    void setHardwareClip() override;
+    void printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                       SoMarkerSet* markerSet) override;
+    void printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                       float pointSize) override;
+    void printImage(const SbVec4f& origin, const unsigned char* pixels, SbVec2s& sourceSize,
+                    SbVec2s& requestedSize, int numComponents, SoImage::HorAlignment horAlignment,
+                    SoImage::VertAlignment vertAlignment) override;
+    void printPolyLine(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                       float lineWidth, unsigned short linePattern,
+                       int linePatternScaleFactor) override;
+    void printPolygon(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                      const SbString& patternString1, const SbString& patternString2,
+                      const unsigned char* pattern) override;
+    void printText2(SbVec4f origin, SbColor color, const SbString& fontName, float fontSize,
+                    const SbString& string, int justification, float angle) override;
+    void printBorder() override;
+    void printBackground() override;
+
+  private:
+    static SoType classTypeId;
+    static SoEnabledElementsList* enabledElements;
+    static SoActionMethodList* methods;
+
+    /// Number compaction: trailing decimal zeros and extra blanks removed, in place.
+    static void pcp079(char* line);
+    void assignColor(SbColor color, float width);
+    void initDefaultCurrentValues();
+    void createBitmap(int markerIndex, const SbVec2s& size);
+    int isBitmapExist(int markerIndex) const;
+    void initWritePixel();
+    void writePixel(unsigned char value);
+
+    // The document frame.
+    std::string patchedHeader(bool colored) const;
+    void resetCurrentValues();
+    void writeLineStyle();
+    void writePageTransform();
+
+    // Writers shared by the print operations.
+    FILE* out() const;
+    /// A length or coordinate in millimetres as drawing units: +0.5, then truncated.
+    int toUnits(float millimetres) const;
+    /// printf under the C locale, written as it is.
+    void write(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    /// printf under the C locale, compacted, then a line feed.
+    void writeCompacted(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void writeLineWidth(float millimetres);
+    void writeDash(unsigned short pattern, int factor);
+    /// Points from the last to the first in groups of 100 that join, each group ended by
+    /// "<count> <procedure>".
+    void writePointGroups(const SbVec4f* points, int n, const char* procedure);
+    void writePolygonLevel1(const SbVec4f* points, int n, int patterned);
+    void writePolygonLevel2(const SbVec4f* points, int n, const SbColor* colors, int smooth,
+                            int patterned);
+    /// Defines a fill pattern the first time its mask is used; selects it as current.
+    void selectPattern(const unsigned char* pattern, const SbColor& color);
+    void writeImageData(const unsigned char* pixels, int count, int numComponents, bool colored);
+
+    SoPSVectorOutput* psOutput;
+    int bitmapCount = 0;
+    int bitmapTable[1000] = {};
+    int currentBitmap = -999999;
+    SbVec3s currentColor{-1, -1, -1};
+    float currentPointSize = 0.0f;
+    float currentLineWidth = 0.0f;
+    unsigned short currentLinePattern = 0xFFFF;
+    int currentPatternFactor = 1;
+    float currentFontSize = -1.0f;
+    SbString currentFontName;
+    int pixelCount = 0;
+    int currentPatternIndex = 0;
+    int patternCount = 0;
+    SbPList patternList;
+    unsigned int level = 2;
+    int smoothShading = 0;
+    float drawingUnit = 0.024f;
+};

@@ -1,0 +1,43 @@
+#include "SoPSDash.h"
+
+#include <vector>
+
+namespace {
+
+int toUnits(float millimetres, float unit) {
+    return static_cast<int>(millimetres / unit + 0.5f);
+}
+
+}  // namespace
+
+SoPSDash::SoPSDash(unsigned short pattern, float bitLength, float nominalWidth, float unit,
+                   unsigned int level) {
+    // The pattern starts with its first set bit; the clear bits skipped become the offset.
+    int skipped = 0;
+    unsigned int bits = pattern;
+    if (bits != 0)
+        while (!(bits & 1u)) {
+            bits >>= 1;
+            ++skipped;
+        }
+    std::vector<int> runs{1};
+    for (int bit = 1; bit < 16; ++bit) {
+        if (((bits >> bit) & 1u) == ((bits >> (bit - 1)) & 1u))
+            ++runs.back();
+        else
+            runs.push_back(1);
+    }
+    int last = static_cast<int>(runs.size()) - 1;
+    if (level < 3 && last >= maxElementsBelowLevel3) {
+        truncated = true;
+        last = maxElementsBelowLevel3 - 1;
+    }
+    int sum = 0;
+    for (int i = 0; i <= last; ++i) {
+        elements += std::to_string(toUnits(runs[i] * bitLength, unit)) + " ";
+        sum += runs[i];
+    }
+    // An odd count would make the dashes and gaps swap roles on every repeat.
+    if (last % 2 == 0) elements += "0. ";
+    offset = toUnits((sum - skipped) * nominalWidth, unit);
+}

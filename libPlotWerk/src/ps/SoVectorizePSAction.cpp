@@ -1,0 +1,713 @@
+// The PostScript backend. A document is plain text, one statement per line: the header and
+// procedure set (SoPSProcedureSet), the page set-up, then one statement per primitive that
+// calls those procedures. Geometry is written as integers in a drawing unit of
+// accuracy x 0.24 mm that the "scale" statement turns into points; this keeps documents
+// small and exact to well under the width of a printed line.
+//
+// Every setting (colour, width, dash, marker size, font) is written only when it differs
+// from the value the document already has; the current values are reset with every header
+// and, for the font, after every restore (the font is part of the saved graphics state,
+// while the other settings are definitions that a restore leaves alone).
+
+#include <PlotWerk/SoPSVectorOutput.h>
+#include <PlotWerk/SoVectorizePSAction.h>
+#include <Tessara/base/SoDebugError.h>
+#include <Tessara/nodes/SoMarkerSet.h>
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "SoPSCompaction.h"
+#include "SoPSDash.h"
+#include "SoPSFormat.h"
+#include "SoPSPointBuffer.h"
+#include "SoPSProcedureSet.h"
+
+SoType SoVectorizePSAction::classTypeId;
+SoEnabledElementsList* SoVectorizePSAction::enabledElements = nullptr;
+SoActionMethodList* SoVectorizePSAction::methods = nullptr;
+
+namespace {
+
+constexpr float millimetresPerPoint = 0.35277778f;
+constexpr double pointsPerMillimetre = 2.834645658648312;
+constexpr int noBitmap = -999999;
+constexpr int pointsPerGroup = 100;
+constexpr int level1Chunk = 248;
+
+void writeText(FILE* file, const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), file);
+}
+
+std::string escapeParentheses(const std::string& text) {
+    std::string escaped;
+    escaped.reserve(text.size() + 8);
+    for (char c : text) {
+        if (c == '(' || c == ')') escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+// The bytes of a text in the document: Latin-1 when it fits, else UTF-8. The degree sign
+// becomes the ring accent of the standard encoding, the closest glyph the fonts have.
+std::string documentBytes(const SbString& string) {
+    const char ring = static_cast<char>(0xCA);
+    std::string bytes;
+    if (!string.isUnicode()) {
+        bytes = string.toLatin1();
+        for (char& c : bytes)
+            if (static_cast<unsigned char>(c) == 0xB0) c = ring;
+        return bytes;
+    }
+    const std::string utf8 = string.getString();
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (static_cast<unsigned char>(utf8[i]) == 0xC2 && i + 1 < utf8.size() &&
+            static_cast<unsigned char>(utf8[i + 1]) == 0xB0) {
+            bytes += ring;
+            ++i;
+        } else {
+            bytes += utf8[i];
+        }
+    }
+    return bytes;
+}
+
+void replaceFirst(std::string& text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+}
+
+}  // namespace
+
+// ---- Registration ----
+
+void SoVectorizePSAction::initClass() {
+    if (!classTypeId.isBad()) return;
+    if (SoType::fromName("SoVectorizeAction").isBad()) {
+        SoDebugError::post("SoVectorizePSAction::initClass",
+                           "SoVectorizePSAction initialized before parent class "
+                           "SoVectorizeAction\n");
+        SoVectorizeAction::initClass();
+    }
+    enabledElements = new SoEnabledElementsList(SoVectorizeAction::enabledElements);
+    methods = new SoActionMethodList(SoVectorizeAction::methods);
+    classTypeId = SoType::createType(SoVectorizeAction::getClassTypeId(),
+                                     SbName("SoVectorizePSAction"), nullptr, 0);
+}
+
+void SoVectorizePSAction::exitClass() {
+    if (!SoType::removeType(classTypeId.getName())) {
+        SoDebugError::post("SoVectorizePSAction::exitClass",
+                           "Unable to remove type (%s) for this class. Check exitClass() method "
+                           "is implemented and is called only once.\n",
+                           classTypeId.getName().getString());
+        return;
+    }
+    classTypeId = SoType::badType();
+    delete enabledElements;
+    enabledElements = nullptr;
+    delete methods;
+    methods = nullptr;
+}
+
+SoType SoVectorizePSAction::getClassTypeId() {
+    return classTypeId;
+}
+
+SoType SoVectorizePSAction::getTypeId() const {
+    return classTypeId;
+}
+
+void SoVectorizePSAction::addMethod(SoType nodeType, SoActionMethod method) {
+    if (!methods) initClass();
+    methods->addMethod(nodeType, method);
+}
+
+void SoVectorizePSAction::enableElement(SoType elementType, int stackIndex) {
+    if (elementType.isBad()) {
+        SoDebugError::post("SO_ENABLE_ELEMENT",
+                           "Can't enable element for SoVectorizePSAction until the element "
+                           "initClass function has been called");
+        return;
+    }
+    if (!enabledElements) initClass();
+    enabledElements->enable(elementType, stackIndex);
+}
+
+const SoEnabledElementsList& SoVectorizePSAction::getEnabledElements() const {
+    if (!enabledElements) initClass();
+    return *enabledElements;
+}
+
+SoActionMethodList* SoVectorizePSAction::getActionMethods() {
+    if (!methods) initClass();
+    return methods;
+}
+
+// ---- Construction ----
+
+SoVectorizePSAction::SoVectorizePSAction() : psOutput(new SoPSVectorOutput) {
+    if (classTypeId.isBad()) {
+        SoDebugError::post("SO_ACTION_CONSTRUCTOR",
+                           "Can't construct an action of type SoVectorizePSAction until "
+                           "initClass() has been called. Check SoDB::init() has been called.");
+        initClass();
+    }
+    SoTypedObject::checkDatabase("SoVectorizePSAction", this, getClassTypeId(), classTypeId);
+    vectorOutput = psOutput;
+}
+
+SoVectorizePSAction::~SoVectorizePSAction() {
+    // The base cannot reach writeFooter any more: a page left open is ended here.
+    if (isInPage()) endPage();
+    vectorOutput = nullptr;
+    delete psOutput;
+}
+
+SoPSVectorOutput* SoVectorizePSAction::getPSVectorOutput() const {
+    return psOutput;
+}
+
+// ---- Writers ----
+
+FILE* SoVectorizePSAction::out() const {
+    return psOutput->getFilePointer();
+}
+
+int SoVectorizePSAction::toUnits(float millimetres) const {
+    const float units = millimetres / drawingUnit + 0.5f;
+    // Out-of-range values would make the conversion undefined; the clipper keeps real
+    // drawings far inside these bounds.
+    if (!(units > -2.0e9f)) return units != units ? 0 : -2000000000;
+    if (units > 2.0e9f) return 2000000000;
+    return static_cast<int>(units);
+}
+
+void SoVectorizePSAction::write(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    writeText(out(), SoPSFormat::print(format, args));
+    va_end(args);
+}
+
+void SoVectorizePSAction::writeCompacted(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string line = SoPSFormat::print(format, args);
+    va_end(args);
+    pcp079(&line[0]);
+    line.resize(std::char_traits<char>::length(line.c_str()));
+    line += '\n';
+    writeText(out(), line);
+}
+
+void SoVectorizePSAction::pcp079(char* line) {
+    SoPSCompaction::compact(line);
+}
+
+// ---- Document frame ----
+
+void SoVectorizePSAction::writeHeader() {
+    const bool colored = psOutput->getColored() != 0;
+    level = psOutput->getLevel();
+    writeText(out(), patchedHeader(colored));
+
+    smoothShading = (level == 3 && getPenNum() == 0) ? 1 : 0;
+    if (level == 1) {
+        writeText(out(), SoPSProcedureSet::polygonsLevel1(colored));
+    } else {
+        writeText(out(), SoPSProcedureSet::polygonsLevel2(colored));
+        if (level == 3) writeText(out(), SoPSProcedureSet::smoothShading(colored));
+    }
+    writeText(out(), SoPSProcedureSet::closingBlock(colored));
+
+    drawingUnit = psOutput->getNumericAccuracy() * 0.24f;
+    const double scale = drawingUnit * pointsPerMillimetre;
+    write("%f %f scale\n", scale, scale);
+    resetCurrentValues();
+    writeLineStyle();
+    writePageTransform();
+}
+
+std::string SoVectorizePSAction::patchedHeader(bool colored) const {
+    std::string header = SoPSProcedureSet::header(colored);
+    replaceFirst(header, "PS-Adobe-x.0", SoPSFormat::format("PS-Adobe-%u.0", level));
+    const SbVec2f page = isInPage() ? getPageSize() : getDrawingDimensions();
+    const std::size_t box = header.find("BoundingBox");
+    if (box != std::string::npos) {
+        const std::size_t end = header.find('\n', box);
+        header.replace(box, end - box,
+                       SoPSFormat::format("BoundingBox: 0 0 %4d %4d",
+                                          static_cast<int>(page[0] / millimetresPerPoint),
+                                          static_cast<int>(page[1] / millimetresPerPoint)));
+    }
+    // The orientation comment is only trusted by level-3 readers; the others would rotate
+    // a drawing that the page set-up below already rotates.
+    if (getOrientation() == PORTRAIT || level < 3)
+        replaceFirst(header, "Orientation: Landscape", std::string(22, ' '));
+    return header;
+}
+
+void SoVectorizePSAction::resetCurrentValues() {
+    initDefaultCurrentValues();
+    currentColor.setValue(-1, -1, -1);
+    currentBitmap = noBitmap;
+    currentPointSize = getNominalWidth();
+    currentLineWidth = getNominalWidth();
+    currentLinePattern = 0xFFFF;
+    currentPatternFactor = 1;
+    bitmapCount = 0;
+    patternCount = 0;
+    currentPatternIndex = 0;
+    patternList.truncate(0);
+}
+
+void SoVectorizePSAction::writeLineStyle() {
+    static const int capOfEndStyle[] = {0, 2, 1, 1};
+    static const int joinOfJoinStyle[] = {2, 0, 0, 2, 1, 1};
+    const int endStyle = getLineEndStyle();
+    const int joinStyle = getLineJoinsStyle();
+    const int cap = endStyle >= 0 && endStyle < 4 ? capOfEndStyle[endStyle] : 0;
+    const int join = joinStyle >= 0 && joinStyle < 6 ? joinOfJoinStyle[joinStyle] : 2;
+    write("/linecap %d def\n", cap);
+    write("linecap setlinecap\n");
+    write("%d setlinejoin\n", join);
+    write("%.2f setmiterlimit\n", getMiterLimit());
+    write("%d ps\n", toUnits(currentPointSize));
+    write("%d ep\n", toUnits(currentLineWidth));
+    write("[] 0 tl\n");
+}
+
+void SoVectorizePSAction::writePageTransform() {
+    const SbVec2f origin = isInPage() ? getPagePosition() : getStartPosition();
+    if (getOrientation() != PORTRAIT) {
+        const SbVec2f page = isInPage() ? getPageSize() : getDrawingDimensions();
+        write("%d %d translate\n", toUnits(origin[1]), toUnits(origin[0]));
+        write("90 rotate\n0 -%d translate\n", toUnits(page[1]));
+    } else {
+        write("%d %d translate\n", toUnits(origin[0]), toUnits(origin[1]));
+    }
+}
+
+void SoVectorizePSAction::writeFooter() {
+    write("showpage\n");
+}
+
+void SoVectorizePSAction::initDefaultCurrentValues() {
+    currentFontSize = -1.0f;
+    currentFontName.makeEmpty();
+}
+
+void SoVectorizePSAction::setHardwareClip() {
+    const SbBox2f limits = getClippingLimits();
+    if (isHardwareClipSet()) {
+        write("grestore\n");
+        initDefaultCurrentValues();
+    }
+    const int xmin = toUnits(limits.getMin()[0]);
+    const int ymin = toUnits(limits.getMin()[1]);
+    const int xmax = toUnits(limits.getMax()[0]);
+    const int ymax = toUnits(limits.getMax()[1]);
+    write(
+        "newpath\n%d %d moveto\n%d %d lineto\n%d %d lineto\n%d %d lineto\n%d %d lineto\n"
+        "closepath\ngsave\nclip\n",
+        xmin, ymin, xmax, ymin, xmax, ymax, xmin, ymax, xmin, ymin);
+}
+
+void SoVectorizePSAction::printBackground() {
+    if (isInPage()) write("gsave\n%d %d translate\n", toUnits(getShiftX()), toUnits(getShiftY()));
+    SbColor color;
+    if (!getBackgroundColor(&color)) return;
+    const float w = getWidth();
+    const float h = getHeight();
+    const SbVec4f corners[4] = {{0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}};
+    const SbColor translated = translateColor(color);
+    printPolygon(corners, 4, &translated, 0, SbString(), SbString(), nullptr);
+}
+
+void SoVectorizePSAction::printBorder() {
+    initDefaultCurrentValues();
+    const int w = toUnits(getWidth());
+    const int h = toUnits(getHeight());
+    write(
+        "grestore\nnewpath\n0 0 moveto\n%d 0 lineto\n%d %d lineto\n0 %d lineto\n0 0 lineto\n"
+        "closepath\ngsave\nclip\n",
+        w, w, h, h);
+    float borderWidth = 0.0f;
+    SbColor borderColor;
+    getBorder(&borderWidth, &borderColor);
+    if (borderWidth > 0.0f) {
+        const float fw = getWidth();
+        const float fh = getHeight();
+        const SbVec4f corners[5] = {
+            {0, 0, 0, 1}, {fw, 0, 0, 1}, {fw, fh, 0, 1}, {0, fh, 0, 1}, {0, 0, 0, 1}};
+        const SbColor translated = translateColor(borderColor);
+        printPolyLine(corners, 5, &translated, 0, borderWidth, 0xFFFF, 1);
+    }
+    write("grestore\n");
+    if (isInPage()) write("grestore\n");
+}
+
+// ---- Settings ----
+
+void SoVectorizePSAction::assignColor(SbColor color, float width) {
+    if (getPenNum() > 0) {
+        int penIndex = 0;
+        float penWidth = 0.0f;
+        penAssignment(color, width, &penIndex, &penWidth);
+        std::vector<SbColor> penColors(static_cast<std::size_t>(getPenNum()));
+        std::vector<float> penWidths(penColors.size());
+        getPenDescription(penColors.data(), penWidths.data());
+        if (penIndex >= 0 && penIndex < getPenNum()) color = penColors[penIndex];
+    }
+    const SbVec3s key(static_cast<short>(color[0] * 100), static_cast<short>(color[1] * 100),
+                      static_cast<short>(color[2] * 100));
+    if (key == currentColor) return;
+    currentColor = key;
+    if (psOutput->getColored())
+        writeCompacted("%.2f %.2f %.2f gc", color[0], color[1], color[2]);
+    else
+        writeCompacted("%.2f gb", 0.3 * color[0] + 0.59 * color[1] + 0.11 * color[2]);
+}
+
+void SoVectorizePSAction::writeLineWidth(float millimetres) {
+    currentLineWidth = millimetres;
+    writeCompacted("%d ep", toUnits(millimetres));
+}
+
+void SoVectorizePSAction::writeDash(unsigned short pattern, int factor) {
+    if (pattern == 0xFFFF) {
+        write("[] 0 tl\n");
+        return;
+    }
+    const float bitLength = getLinePatternSize() / 16.0f * static_cast<float>(factor);
+    const SoPSDash dash(pattern, bitLength, getNominalWidth(), drawingUnit, level);
+    if (dash.isTruncated())
+        SoDebugError::postWarning("SoVectorizePSAction::printPolyLine",
+                                  "The current PS Level is %u which does not support patterns "
+                                  "with more than 11 elements.\nPattern truncation made.",
+                                  level);
+    write("[%s] %d tl\n", dash.getElements().c_str(), dash.getOffset());
+}
+
+// ---- Lines and dots ----
+
+void SoVectorizePSAction::printPolyLine(const SbVec4f* points, int n, const SbColor* colors,
+                                        int multicolor, float lineWidth, unsigned short linePattern,
+                                        int linePatternScaleFactor) {
+    if (n <= 0) return;
+    const float width = (lineWidth == 0.0f ? 1.0f : lineWidth) * getNominalWidth();
+    if (width != currentLineWidth) writeLineWidth(width);
+    if (linePattern != currentLinePattern ||
+        (linePatternScaleFactor != currentPatternFactor && linePattern != 0xFFFF)) {
+        currentLinePattern = linePattern;
+        currentPatternFactor = linePatternScaleFactor;
+        writeDash(linePattern, linePatternScaleFactor);
+    }
+    if (!multicolor) {
+        assignColor(colors[0], width);
+        writePointGroups(points, n, "ppl");
+        return;
+    }
+    for (int i = 0; i + 1 < n; ++i) {
+        assignColor(colors[i], width);
+        writeCompacted("%d %d %d %d 2 ppl", toUnits(points[i][0]), toUnits(points[i][1]),
+                       toUnits(points[i + 1][0]), toUnits(points[i + 1][1]));
+    }
+}
+
+void SoVectorizePSAction::writePointGroups(const SbVec4f* points, int n, const char* procedure) {
+    SoPSPointBuffer buffer(out(), 78);
+    int count = 0;
+    for (int i = n - 1; i >= 0; --i) {
+        buffer.appendPoint(toUnits(points[i][0]), toUnits(points[i][1]));
+        buffer.endItem();
+        if (++count < pointsPerGroup) continue;
+        buffer.flushLine();
+        write("%d %s\n", pointsPerGroup, procedure);
+        count = 0;
+        // The next group starts again at this point, so that the groups join.
+        if (i > 0) ++i;
+    }
+    if (count == 0) return;
+    buffer.flushLine();
+    write("%d %s\n", count, procedure);
+}
+
+void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
+                                        int multicolor, float pointSize) {
+    if (n <= 0) return;
+    const float nominal = getNominalWidth();
+    const float size = (pointSize == 0.0f ? 1.0f : pointSize) * nominal;
+    if (size != currentPointSize) {
+        currentPointSize = size;
+        write("%d ps\n", toUnits(size));
+    }
+    if (!multicolor) {
+        assignColor(colors[0], nominal);
+        writePointGroups(points, n, "ppmp");
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        assignColor(colors[i], nominal);
+        writeCompacted("%d %d 1 ppmp", toUnits(points[i][0]), toUnits(points[i][1]));
+    }
+}
+
+// ---- Bitmap markers ----
+
+void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
+                                        int multicolor, SoMarkerSet* markerSet) {
+    if (n <= 0 || !markerSet) return;
+    const SoMFInt32& indices = markerSet->markerIndex;
+    if (indices.getNum() == 0) return;
+    const float nominal = getNominalWidth();
+    int cursor = 0;
+    for (int i = 0; i < n; ++i) {
+        const int markerIndex = indices[cursor];
+        cursor = (cursor + 1) % indices.getNum();
+        SbVec2s size;
+        const unsigned char* bytes = nullptr;
+        bool isLSBFirst = false;
+        if (!SoMarkerSet::getMarker(markerIndex, size, bytes, isLSBFirst)) continue;
+        if (!isBitmapExist(markerIndex)) createBitmap(markerIndex, size);
+        if (markerIndex != currentBitmap) {
+            currentBitmap = markerIndex;
+            write("/currentBitmapIndex {Bitmap%d} bind def\n", markerIndex);
+        }
+        assignColor(colors[multicolor ? i : 0], nominal);
+        const double width = size[0] * static_cast<double>(nominal);
+        const double height = size[1] * static_cast<double>(nominal);
+        write("%d %d %d %d DisplayBitmap\n", toUnits(static_cast<float>(width)),
+              toUnits(static_cast<float>(height)),
+              toUnits(static_cast<float>(points[i][0] - width / 2)),
+              toUnits(static_cast<float>(points[i][1] - height / 2)));
+    }
+}
+
+int SoVectorizePSAction::isBitmapExist(int markerIndex) const {
+    for (int i = 0; i < bitmapCount; ++i)
+        if (bitmapTable[i] == markerIndex) return 1;
+    return 0;
+}
+
+void SoVectorizePSAction::createBitmap(int markerIndex, const SbVec2s& size) {
+    // A full table only means later uses define the procedure again, which is harmless.
+    if (bitmapCount < static_cast<int>(sizeof bitmapTable / sizeof bitmapTable[0]))
+        bitmapTable[bitmapCount++] = markerIndex;
+    const int width = size[0];
+    const int height = size[1];
+    write("/Bitmap%d\n{ %d %d\n true\n [%d 0 0 %d 0 0]\n{<", markerIndex, width, height, width,
+          height);
+    static const char hex[] = "0123456789ABCDEF";
+    std::string data;
+    int digits = 0;
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; column += 8) {
+            unsigned int byte = 0;
+            for (int bit = 0; bit < 8; ++bit)
+                if (column + bit < width &&
+                    SoMarkerSet::isMarkerBitSet(markerIndex, row * width + column + bit))
+                    byte |= 0x80u >> bit;
+            data += hex[byte >> 4];
+            data += hex[byte & 15];
+            if ((digits += 2) % 40 == 0) data += '\n';
+        }
+    }
+    writeText(out(), data);
+    write(">} imagemask\n} bind def\n");
+}
+
+// ---- Polygons ----
+
+void SoVectorizePSAction::printPolygon(const SbVec4f* points, int n, const SbColor* colors,
+                                       int multicolor, const SbString&, const SbString&,
+                                       const unsigned char* pattern) {
+    if (n <= 0) return;
+    const float nominal = getNominalWidth();
+    if (currentLineWidth != nominal) writeLineWidth(nominal);
+    const int smooth = smoothShading && !pattern && multicolor ? 1 : 0;
+    if (!smooth) assignColor(colors[0], nominal);
+    if (pattern) selectPattern(pattern, colors[0]);
+    if (level == 1)
+        writePolygonLevel1(points, n, pattern != nullptr);
+    else
+        writePolygonLevel2(points, n, colors, smooth, pattern != nullptr);
+}
+
+void SoVectorizePSAction::selectPattern(const unsigned char* pattern, const SbColor& color) {
+    for (int i = 0; i < patternCount; ++i) {
+        if (patternList[i] == pattern) {
+            currentPatternIndex = i;
+            return;
+        }
+    }
+    patternList.append(const_cast<unsigned char*>(pattern));
+    const int scale = static_cast<int>(millimetresPerPoint / drawingUnit + 0.5f);
+    std::string text =
+        SoPSFormat::format("%f %f %f\n%d\n%d\n{<", color[0], color[1], color[2], scale, scale);
+    static const char hex[] = "0123456789abcdef";
+    for (int i = 0; i < 128; ++i) {
+        text += hex[pattern[i] >> 4];
+        text += hex[pattern[i] & 15];
+        text += ' ';
+    }
+    text += SoPSFormat::format(">} pcreatpat\n /PATTERN_%d exch def\n", patternCount);
+    writeText(out(), text);
+    currentPatternIndex = patternCount++;
+}
+
+void SoVectorizePSAction::writePolygonLevel1(const SbVec4f* points, int n, int patterned) {
+    if (patterned)
+        write("%d %d PATTERN_%d ppatbeg\n", toUnits(points[0][0]), toUnits(points[0][1]),
+              currentPatternIndex);
+    else
+        write("%d %d pfabeg\n", toUnits(points[0][0]), toUnits(points[0][1]));
+    SoPSPointBuffer buffer(out(), 66);
+    auto writeDescending = [&](int from, int to) {
+        for (int i = from; i >= to; --i) {
+            buffer.appendPoint(toUnits(points[i][0]), toUnits(points[i][1]));
+            buffer.endItem();
+        }
+        buffer.flushLine();
+    };
+    // The stack of a level-1 interpreter holds only a few hundred operands: long outlines
+    // go in chunks, each consumed before the next is pushed.
+    int chunkEnd = level1Chunk;
+    for (; chunkEnd < n - 1; chunkEnd += level1Chunk) {
+        writeDescending(chunkEnd, chunkEnd - level1Chunk + 1);
+        write("%d pfacnt\n", level1Chunk);
+    }
+    const int firstRemaining = chunkEnd - level1Chunk + 1;
+    writeDescending(n - 1, firstRemaining);
+    const int remaining = n - firstRemaining;
+    if (patterned)
+        write("%d ppatend\n", remaining);
+    else
+        write("%d pfaend\n1 pfa\n", remaining);
+}
+
+void SoVectorizePSAction::writePolygonLevel2(const SbVec4f* points, int n, const SbColor* colors,
+                                             int smooth, int patterned) {
+    SoPSPointBuffer buffer(out(), 99);
+    const bool colored = psOutput->getColored() != 0;
+    if (smooth) write("[");
+    for (int i = 0; i < n; ++i) {
+        // Smooth polygons are triangle fans: the first three vertices start the mesh and
+        // each later one makes a triangle with the first and the previous vertex.
+        if (smooth) buffer.appendText(i < 3 ? "0 " : "2 ");
+        buffer.appendPoint(toUnits(points[i][0]), toUnits(points[i][1]));
+        if (smooth) {
+            const SbColor& c = colors[i];
+            buffer.appendText(colored
+                                  ? SoPSFormat::format(" %.2f %.2f %.2f", c[0], c[1], c[2]).c_str()
+                                  : SoPSFormat::format(" %.2f", c[0]).c_str());
+        }
+        buffer.endItem();
+    }
+    buffer.flushInline();
+    if (patterned)
+        write("PATTERN_%d %d pfap\n", currentPatternIndex, n);
+    else if (smooth)
+        write("] pfags\n");
+    else
+        write("%d pfa\n", n);
+}
+
+// ---- Text ----
+
+void SoVectorizePSAction::printText2(SbVec4f origin, SbColor color, const SbString& fontName,
+                                     float fontSize, const SbString& string, int justification,
+                                     float angle) {
+    const float nominal = getNominalWidth();
+    assignColor(color, nominal);
+    if (fontSize != currentFontSize || !(fontName == currentFontName)) {
+        currentFontSize = fontSize;
+        currentFontName = fontName;
+        write("(/%s) findfont %d scalefont setfont\n", fontName.toLatin1(),
+              toUnits(fontSize * nominal));
+    }
+    const float degrees = angle != 0.0f ? angle * 180.0f / 3.1415927f : 0.0f;
+    const std::string text = escapeParentheses(documentBytes(string));
+    const int x = toUnits(origin[0]);
+    const int y = toUnits(origin[1]);
+    switch (justification) {
+        case 1:
+            write("(%s) %.2f %d %d ltx\n", text.c_str(), degrees, x, y);
+            break;
+        case 2:
+            write("%d %d %.2f (%s) rtx\n", x, y, degrees, text.c_str());
+            break;
+        case 3:
+            write("%d %d %.2f (%s) ctx\n", x, y, degrees, text.c_str());
+            break;
+        default:
+            break;
+    }
+}
+
+// ---- Images ----
+
+void SoVectorizePSAction::printImage(const SbVec4f& origin, const unsigned char* pixels,
+                                     SbVec2s& sourceSize, SbVec2s& requestedSize, int numComponents,
+                                     SoImage::HorAlignment horAlignment,
+                                     SoImage::VertAlignment vertAlignment) {
+    if (numComponents <= 0 || !pixels || sourceSize[0] <= 0 || sourceSize[1] <= 0 ||
+        requestedSize[0] <= 0 || requestedSize[1] <= 0)
+        return;
+    const float pixel = getPixelImageSize();
+    const float width = requestedSize[0] * pixel;
+    const float height = requestedSize[1] * pixel;
+    float x = origin[0];
+    float y = origin[1];
+    if (horAlignment == SoImage::CENTER) x -= width / 2;
+    if (horAlignment == SoImage::RIGHT) x -= width;
+    if (vertAlignment == SoImage::HALF) y -= height / 2;
+    if (vertAlignment == SoImage::TOP) y -= height;
+    if (!getClippingLimits().intersect(SbBox2f(x, y, x + width, y + height))) return;
+
+    write("%d %d\n%d %d\n%d %d\n%d\n", sourceSize[0], sourceSize[1], toUnits(width),
+          toUnits(height), toUnits(x), toUnits(y), sourceSize[0]);
+    const bool colored = psOutput->getColored() != 0;
+    if (colored) write("%d\n", numComponents < 3 ? 1 : 3);
+    write("DisplayImage\n");
+    writeImageData(pixels, sourceSize[0] * sourceSize[1], numComponents, colored);
+    write("\n");
+}
+
+void SoVectorizePSAction::writeImageData(const unsigned char* pixels, int count, int numComponents,
+                                         bool colored) {
+    initWritePixel();
+    for (int i = 0; i < count; ++i) {
+        const unsigned char* p = pixels + static_cast<std::size_t>(i) * numComponents;
+        if (numComponents < 3) {
+            writePixel(p[0]);
+        } else if (!colored) {
+            writePixel(static_cast<unsigned char>(
+                static_cast<int>(0.3 * p[0] + 0.59 * p[1] + 0.11 * p[2]) & 0xFF));
+        } else {
+            writePixel(p[0]);
+            writePixel(p[1]);
+            writePixel(p[2]);
+        }
+    }
+}
+
+void SoVectorizePSAction::initWritePixel() {
+    pixelCount = 0;
+}
+
+void SoVectorizePSAction::writePixel(unsigned char value) {
+    static const char hex[] = "0123456789ABCDEF";
+    FILE* file = out();
+    std::fputc(hex[value >> 4], file);
+    std::fputc(hex[value & 15], file);
+    if (++pixelCount == 40) {
+        std::fputc('\n', file);
+        pixelCount = 0;
+    }
+}
