@@ -25,10 +25,7 @@
 
 #include "BenchGrid.h"
 
-using bench::gridFaceSet;
-using bench::gridIndex;
-using bench::kColumns;
-using bench::kRows;
+using bench::litMeshScene;
 using bench::kTriangles;
 using bench::peakRssKb;
 
@@ -68,52 +65,6 @@ class NullAction : public SoVectorizeAction {
     void printImage(const SbVec4f&, const unsigned char*, SbVec2s&, SbVec2s&, int,
                     SoImage::HorAlignment, SoImage::VertAlignment) override {}
 };
-
-// A gently waving height field, so that the smooth normals differ from vertex to vertex.
-SoCoordinate3* gridCoordinates() {
-    auto* coords = new SoCoordinate3;
-    coords->point.setNum((kColumns + 1) * (kRows + 1));
-    SbVec3f* points = coords->point.startEditing();
-    for (int r = 0; r <= kRows; ++r) {
-        for (int c = 0; c <= kColumns; ++c) {
-            const float x = static_cast<float>(c), y = static_cast<float>(r);
-            points[gridIndex(c, r)].setValue(x, y,
-                                             2.0f * std::sin(0.05f * x) * std::cos(0.07f * y));
-        }
-    }
-    coords->point.finishEditing();
-    return coords;
-}
-
-// The mesh seen from above its centre, filling a 2 : 1 drawing, under two lights.
-SoSeparator* litMeshScene() {
-    auto* root = new SoSeparator;
-    auto* camera = new SoPerspectiveCamera;
-    camera->position.setValue(SbVec3f(kColumns / 2.0f, kRows / 2.0f, 650.0f));
-    camera->nearDistance.setValue(1.0f);
-    camera->farDistance.setValue(1000.0f);
-    root->addChild(camera);
-    auto* model = new SoLightModel;
-    model->model.setValue(SoLightModel::PHONG);
-    root->addChild(model);
-    auto* key = new SoDirectionalLight;
-    key->direction.setValue(SbVec3f(-0.3f, -0.4f, -1.0f));
-    root->addChild(key);
-    auto* fill = new SoDirectionalLight;
-    fill->direction.setValue(SbVec3f(0.5f, 0.2f, -1.0f));
-    fill->intensity.setValue(0.4f);
-    root->addChild(fill);
-    auto* material = new SoMaterial;
-    material->diffuseColor.setValue(SbColor(0.7f, 0.5f, 0.3f));
-    material->specularColor.setValue(SbColor(0.3f, 0.3f, 0.3f));
-    root->addChild(material);
-    auto* hints = new SoShapeHints;
-    hints->creaseAngle.setValue(0.5f);
-    root->addChild(hints);
-    root->addChild(gridCoordinates());
-    root->addChild(gridFaceSet());
-    return root;
-}
 
 // A zigzag of a million segments across the view: one polyline of a million and one points.
 SoSeparator* longLineScene() {
