@@ -148,6 +148,9 @@ public:
 
 protected:
     SoVectorizeAction();
+    /// Copies every setting; the copy starts outside any page and apply.
+    SoVectorizeAction(const SoVectorizeAction& other);
+    SoVectorizeAction& operator=(const SoVectorizeAction& other);
 
     virtual void beginTraversal();                                                // 58
     virtual void endTraversal();                                                  // 59
@@ -225,6 +228,7 @@ private:
     friend class SoVectorLighting;
     friend class SoVectorizeCallbacks;
 
+    void copySettings(const SoVectorizeAction& other);
     void applyTraversal(SoNode* node, SoPath* path, const SoPathList* pathList, int obeysRules);
     void renderDelayedAnnotations();
     SoHLHSRVectorize* getHLHSRVectorize() const { return hlhsr; }

@@ -22,6 +22,10 @@ class SoVectorizePSAction : public SoVectorizeAction {
     static void enableElement(SoType elementType, int stackIndex);
 
     SoVectorizePSAction();
+    /// A copy has the same settings and output kind and its own output object, which
+    /// writes to standard output until given a file.
+    SoVectorizePSAction(const SoVectorizePSAction& other);
+    SoVectorizePSAction& operator=(const SoVectorizePSAction& other);
     ~SoVectorizePSAction() override;
 
     SoType getTypeId() const override;
@@ -66,6 +70,8 @@ class SoVectorizePSAction : public SoVectorizeAction {
     int isBitmapExist(int markerIndex) const;
     void initWritePixel();
     void writePixel(unsigned char value);
+
+    void copyDocumentState(const SoVectorizePSAction& other);
 
     // The document frame.
     std::string patchedHeader(bool colored) const;

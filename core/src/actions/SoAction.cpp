@@ -42,6 +42,16 @@ SoAction::SoAction() {
     if (classTypeId.isBad()) initClass();
 }
 
+SoAction::SoAction(const SoAction& other) : SoAction() {
+    useAlternateRep_ = other.useAlternateRep_;
+}
+
+SoAction& SoAction::operator=(const SoAction& other) {
+    // Only what the application chose is copied; state and paths belong to one traversal.
+    if (this != &other && applyDepth_ == 0) useAlternateRep_ = other.useAlternateRep_;
+    return *this;
+}
+
 SoAction::~SoAction() {
     if (curPathCache_) curPathCache_->unref();
 }

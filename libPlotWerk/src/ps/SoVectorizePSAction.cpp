@@ -14,6 +14,7 @@
 #include <Tessara/base/SoDebugError.h>
 #include <Tessara/nodes/SoMarkerSet.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -159,6 +160,42 @@ SoVectorizePSAction::SoVectorizePSAction() : psOutput(new SoPSVectorOutput) {
     }
     SoTypedObject::checkDatabase("SoVectorizePSAction", this, getClassTypeId(), classTypeId);
     vectorOutput = psOutput;
+}
+
+SoVectorizePSAction::SoVectorizePSAction(const SoVectorizePSAction& other)
+    : SoVectorizeAction(other), psOutput(new SoPSVectorOutput(*other.psOutput)) {
+    vectorOutput = psOutput;
+    copyDocumentState(other);
+}
+
+SoVectorizePSAction& SoVectorizePSAction::operator=(const SoVectorizePSAction& other) {
+    if (this == &other) return *this;
+    SoVectorizeAction::operator=(other);
+    *psOutput = *other.psOutput;
+    copyDocumentState(other);
+    return *this;
+}
+
+void SoVectorizePSAction::copyDocumentState(const SoVectorizePSAction& other) {
+    bitmapCount = other.bitmapCount;
+    std::copy(other.bitmapTable, other.bitmapTable + bitmapCount, bitmapTable);
+    currentBitmap = other.currentBitmap;
+    currentColor = other.currentColor;
+    currentPointSize = other.currentPointSize;
+    currentLineWidth = other.currentLineWidth;
+    currentLinePattern = other.currentLinePattern;
+    currentPatternFactor = other.currentPatternFactor;
+    currentFontSize = other.currentFontSize;
+    currentFontName = other.currentFontName;
+    pixelCount = other.pixelCount;
+    currentPatternIndex = other.currentPatternIndex;
+    patternCount = other.patternCount;
+    patternList.truncate(0);
+    for (int i = 0; i < other.patternList.getLength(); ++i)
+        patternList.append(other.patternList[i]);
+    level = other.level;
+    smoothShading = other.smoothShading;
+    drawingUnit = other.drawingUnit;
 }
 
 SoVectorizePSAction::~SoVectorizePSAction() {
@@ -461,7 +498,7 @@ void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbCo
 // ---- Bitmap markers ----
 
 void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
-                                        int multicolor, SoMarkerSet* markerSet) {
+                                        int, SoMarkerSet* markerSet) {
     if (n <= 0 || !markerSet) return;
     const SoMFInt32& indices = markerSet->markerIndex;
     if (indices.getNum() == 0) return;
@@ -479,7 +516,8 @@ void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbCo
             currentBitmap = markerIndex;
             write("/currentBitmapIndex {Bitmap%d} bind def\n", markerIndex);
         }
-        assignColor(colors[multicolor ? i : 0], nominal);
+        // Each marker takes its point's colour: the caller passes one per point here.
+        assignColor(colors[i], nominal);
         const double width = size[0] * static_cast<double>(nominal);
         const double height = size[1] * static_cast<double>(nominal);
         write("%d %d %d %d DisplayBitmap\n", toUnits(static_cast<float>(width)),

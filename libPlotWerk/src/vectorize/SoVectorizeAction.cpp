@@ -112,6 +112,55 @@ SoVectorizeAction::SoVectorizeAction()
     blackAndWhite = SoPreferences::getBool("VXN_PW_BLACK_AND_WHITE", false) ? 1 : 0;
 }
 
+SoVectorizeAction::SoVectorizeAction(const SoVectorizeAction& other) : SoVectorizeAction() {
+    SoAction::operator=(other);
+    copySettings(other);
+}
+
+SoVectorizeAction& SoVectorizeAction::operator=(const SoVectorizeAction& other) {
+    if (this == &other) return *this;
+    SoAction::operator=(other);
+    copySettings(other);
+    return *this;
+}
+
+// What an application sets is copied; what one apply or one page builds (capture buffers,
+// lights, clip state, delayed annotations, the page in progress) stays with its action.
+void SoVectorizeAction::copySettings(const SoVectorizeAction& other) {
+    borderWidth = other.borderWidth;
+    borderColor = other.borderColor;
+    backgroundEnabled = other.backgroundEnabled;
+    backgroundColor = other.backgroundColor;
+    nominalWidth = other.nominalWidth;
+    linePatternSize = other.linePatternSize;
+    pixelImageSize = other.pixelImageSize;
+    penCount = other.penCount;
+    penColors = other.penColors;
+    penWidths = other.penWidths;
+    colorPriority = other.colorPriority;
+    lineEndStyle = other.lineEndStyle;
+    lineJoinsStyle = other.lineJoinsStyle;
+    miterLimit = other.miterLimit;
+    pageSize = other.pageSize;
+    pagePosition = other.pagePosition;
+    startPosition = other.startPosition;
+    orientation = other.orientation;
+    drawingWidth = other.drawingWidth;
+    drawingHeight = other.drawingHeight;
+    viewportRegion = other.viewportRegion;
+    colorTranslationMethod = other.colorTranslationMethod;
+    hlhsrMode = other.hlhsrMode;
+    hlhsrRasterQuality = other.hlhsrRasterQuality;
+    hlhsrRasterCaching = other.hlhsrRasterCaching;
+    hlhsrRasterTileSize = other.hlhsrRasterTileSize;
+    lightingEnabled = other.lightingEnabled;
+    shadeModel = other.shadeModel;
+    polygonOffset = other.polygonOffset;
+    lineOffset = other.lineOffset;
+    markerOffset = other.markerOffset;
+    projectionSource = other.projectionSource;
+}
+
 SoVectorizeAction::~SoVectorizeAction() {
     // A backend's overrides are gone by now: an open page is ended by the backend's own
     // destructor when it needs its footer; here only the base bookkeeping remains.

@@ -80,8 +80,9 @@ public:
 
 protected:
     SoAction();
-    SoAction(const SoAction&) = delete;
-    SoAction& operator=(const SoAction&) = delete;
+    /// A copy takes the other action's settings, never its traversal: it starts idle.
+    SoAction(const SoAction& other);
+    SoAction& operator=(const SoAction& other);
 
     /// Runs the traversal of the applied node, path or path list (after setUpState).
     void runTraversal(SoNode* root);
