@@ -1,0 +1,81 @@
+#include "plotwerk/ps/PSTestAction.h"
+
+#include <cstdio>
+
+PSTestAction::PSTestAction() {
+    getPSVectorOutput()->setFilePointer(std::tmpfile());
+}
+
+std::string PSTestAction::text() {
+    FILE* file = getPSVectorOutput()->getFilePointer();
+    std::fflush(file);
+    const long end = std::ftell(file);
+    std::string result(static_cast<std::size_t>(end > 0 ? end : 0), '\0');
+    std::fseek(file, 0, SEEK_SET);
+    const std::size_t got = std::fread(&result[0], 1, result.size(), file);
+    result.resize(got);
+    // Reading moved the position: later writes must go on at the end.
+    std::fseek(file, 0, SEEK_END);
+    return result;
+}
+
+void PSTestAction::mark() {
+    marked = static_cast<long>(text().size());
+}
+
+std::string PSTestAction::sinceMark() {
+    const std::string all = text();
+    return all.size() >= static_cast<std::size_t>(marked) ? all.substr(marked) : std::string();
+}
+
+std::vector<std::string> PSTestAction::linesSinceMark() {
+    return splitLines(sinceMark());
+}
+
+void PSTestAction::line(const std::vector<SbVec4f>& points, const SbColor& color, float width,
+                        unsigned short pattern, int factor) {
+    printPolyLine(points.data(), static_cast<int>(points.size()), &color, 0, width, pattern,
+                  factor);
+}
+
+void PSTestAction::fill(const std::vector<SbVec4f>& points, const SbColor& color,
+                        const unsigned char* pattern) {
+    printPolygon(points.data(), static_cast<int>(points.size()), &color, 0, SbString(), SbString(),
+                 pattern);
+}
+
+void PSTestAction::fill(const std::vector<SbVec4f>& points, const std::vector<SbColor>& colors) {
+    printPolygon(points.data(), static_cast<int>(points.size()), colors.data(), 1, SbString(),
+                 SbString(), nullptr);
+}
+
+void PSTestAction::dots(const std::vector<SbVec4f>& points, const SbColor& color, float size) {
+    printPolyMark(points.data(), static_cast<int>(points.size()), &color, 0, size);
+}
+
+void PSTestAction::text2(float xMm, float yMm, const SbString& string, int justification,
+                         const SbColor& color, float size, const SbString& font, float angle) {
+    printText2(SbVec4f(xMm, yMm, 0, 1), color, font, size, string, justification, angle);
+}
+
+void PSTestAction::image(float xMm, float yMm, const std::vector<unsigned char>& pixels,
+                         SbVec2s sourceSize, SbVec2s requestedSize, int numComponents,
+                         SoImage::HorAlignment hor, SoImage::VertAlignment vert) {
+    printImage(SbVec4f(xMm, yMm, 0, 1), pixels.empty() ? nullptr : pixels.data(), sourceSize,
+               requestedSize, numComponents, hor, vert);
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
