@@ -1,5 +1,6 @@
 #pragma once
 
-/// The scene drawn when the command is given no input: a lit, shaded set of shapes with
-/// lines, markers and text, in the core's scene file format.
+/// The scene printed when the command is given no input, in the core's scene file format:
+/// an A4 portrait page (190 x 277 mm drawing) with a title, shaded solids, a surface coloured
+/// per vertex with an image as its colour key, and a chart of dashed lines, markers and text.
 const char* demoSceneText();

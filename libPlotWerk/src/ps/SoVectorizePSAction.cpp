@@ -370,8 +370,11 @@ void SoVectorizePSAction::printBorder() {
     initDefaultCurrentValues();
     const int w = toUnits(getWidth());
     const int h = toUnits(getHeight());
+    // A drawing in which nothing was visible never set a clip: there is no save to close,
+    // and a restore without one would drop the page set-up of the whole document.
+    if (isHardwareClipSet()) write("grestore\n");
     write(
-        "grestore\nnewpath\n0 0 moveto\n%d 0 lineto\n%d %d lineto\n0 %d lineto\n0 0 lineto\n"
+        "newpath\n0 0 moveto\n%d 0 lineto\n%d %d lineto\n0 %d lineto\n0 0 lineto\n"
         "closepath\ngsave\nclip\n",
         w, w, h, h);
     float borderWidth = 0.0f;
@@ -497,8 +500,8 @@ void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbCo
 
 // ---- Bitmap markers ----
 
-void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
-                                        int, SoMarkerSet* markerSet) {
+void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int,
+                                        SoMarkerSet* markerSet) {
     if (n <= 0 || !markerSet) return;
     const SoMFInt32& indices = markerSet->markerIndex;
     if (indices.getNum() == 0) return;

@@ -47,8 +47,9 @@ Lines concat(Lines a, const Lines& b) {
     return a;
 }
 
-// The default drawing, 190 x 277 mm, is 7917 x 11542 units.
-const Lines kDefaultBorderClip = concat({"grestore"}, clipPath(0, 0, 7917, 11542));
+// The default drawing, 190 x 277 mm, is 7917 x 11542 units. Outside an apply no device clip
+// is in force, so the border has no clip save to close first.
+const Lines kDefaultBorderClip = clipPath(0, 0, 7917, 11542);
 
 using DocumentFrame = PSTest;
 
@@ -171,10 +172,10 @@ TEST_F(FramedApply, AnEmptySceneIsAWholeDocument) {
     ASSERT_GT(all.size(), 20u);
     EXPECT_EQ(all.front(), "%!PS-Adobe-2.0");
     EXPECT_EQ(all[3], "%%BoundingBox: 0 0  283  283");
-    // No viewport was met: the border follows the set-up directly. KEEP_COLORS leaves the
-    // border white.
+    // No viewport was met, so no clip was saved: the border follows the set-up directly,
+    // without a restore that would undo the set-up. KEEP_COLORS leaves the border white.
     const Lines tail = concat(
-        concat({"417 417 translate", "grestore"}, clipPath(0, 0, 4167, 4167)),
+        concat({"417 417 translate"}, clipPath(0, 0, 4167, 4167)),
         {"29 ep", "1 1 1 gc", "0 0 0 4167 4167 4167 4167 0 0 0", "5 ppl", "grestore", "showpage"});
     ASSERT_GE(all.size(), tail.size());
     expectSameLines(Lines(all.end() - static_cast<long>(tail.size()), all.end()), tail);

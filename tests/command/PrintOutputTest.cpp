@@ -1,0 +1,126 @@
+// What the command writes and where: the demo scene and the example scenes as PostScript that
+// Ghostscript renders, standard output, and the format chosen by -f or by the extension.
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "PrintRun.h"
+
+namespace {
+
+using namespace default_page;
+
+std::vector<std::string> exampleScenes() {
+    std::vector<std::string> scenes;
+    if (DIR* dir = opendir(TESSARA_EXAMPLES_DIR)) {
+        while (dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tsc") == 0)
+                scenes.push_back(std::string(TESSARA_EXAMPLES_DIR) + "/" + name);
+        }
+        closedir(dir);
+    }
+    std::sort(scenes.begin(), scenes.end());
+    return scenes;
+}
+
+bool isPostScript(const std::string& document) {
+    return document.rfind("%!PS-Adobe-", 0) == 0;
+}
+
+TEST(DemoScene, RendersWithColouredInkInEveryPartOfThePage) {
+    const PrintRun& run = PrintRun::demo();
+    ASSERT_TRUE(run.succeeded());
+    EXPECT_TRUE(isPostScript(run.document));
+    const PageProbe page = run.probe();
+    // Solids across the top, the surface in the middle, the chart at the bottom.
+    EXPECT_GT(page.coloured(kLeft, 195, kRight, 245), 500);
+    EXPECT_GT(page.coloured(kLeft, 110, kRight, 175), 500);
+    EXPECT_GT(page.coloured(kLeft, 25, kRight, 85), 100);
+    // The title is dark text near the top.
+    EXPECT_GT(page.ink(60, 255, 150, 280), 100);
+}
+
+TEST(DemoScene, StaysInsideTheDrawingArea) {
+    const PrintRun& run = PrintRun::demo();
+    ASSERT_TRUE(run.succeeded());
+    const PageProbe page = run.probe();
+    EXPECT_EQ(page.ink(0, 0, kLeft - 2, page.heightMm()), 0);
+    EXPECT_EQ(page.ink(kRight + 2, 0, page.widthMm(), page.heightMm()), 0);
+    EXPECT_EQ(page.ink(0, 0, page.widthMm(), kBottom - 2), 0);
+    EXPECT_EQ(page.ink(0, kTop + 2, page.widthMm(), page.heightMm()), 0);
+}
+
+TEST(ExampleScenes, EachPrintsAndRendersWithInkInsideTheFrame) {
+    const std::vector<std::string> scenes = exampleScenes();
+    ASSERT_GE(scenes.size(), 4u) << "examples not found in " << TESSARA_EXAMPLES_DIR;
+    for (const std::string& scene : scenes) {
+        SCOPED_TRACE(scene);
+        ScratchDir dir;
+        const PrintRun run = PrintRun::of(dir, {scene});
+        ASSERT_TRUE(run.succeeded());
+        // More than the frame: something of the scene itself is drawn.
+        EXPECT_GT(run.probe().ink(kLeft + 3, kBottom + 3, kRight - 3, kTop - 3), 50);
+    }
+}
+
+TEST(StandardOutput, IsTheDefaultAndCarriesTheSameDocumentAsAFile) {
+    ScratchDir dir;
+    const CommandResult toStdout = CommandRunner::run({}, dir.path());
+    ASSERT_EQ(toStdout.status, 0) << toStdout.err;
+    EXPECT_TRUE(toStdout.err.empty()) << toStdout.err;
+    EXPECT_TRUE(isPostScript(toStdout.out));
+    EXPECT_TRUE(dir.entries().empty()) << "nothing but the output may be written";
+    const CommandResult toFile = CommandRunner::run({"-o", "page.ps"}, dir.path());
+    ASSERT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_TRUE(toFile.out.empty());
+    EXPECT_EQ(dir.read("page.ps"), toStdout.out);
+}
+
+TEST(StandardOutput, DashMeansStandardOutput) {
+    ScratchDir dir;
+    const CommandResult dash = CommandRunner::run({"-o", "-"}, dir.path());
+    const CommandResult none = CommandRunner::run({}, dir.path());
+    ASSERT_EQ(dash.status, 0) << dash.err;
+    EXPECT_EQ(dash.out, none.out);
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+TEST(OutputFormat, ExtensionsPsAndEpsAndNoExtensionWritePostScript) {
+    ScratchDir dir;
+    for (const char* name : {"page.ps", "page.eps", "PAGE.PS", "page"}) {
+        SCOPED_TRACE(name);
+        const CommandResult run = CommandRunner::run({"-o", name}, dir.path());
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_TRUE(isPostScript(dir.read(name)));
+    }
+}
+
+TEST(OutputFormat, DashFOverridesTheExtension) {
+    ScratchDir dir;
+    const CommandResult run = CommandRunner::run({"-f", "ps", "-o", "page.txt"}, dir.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(isPostScript(dir.read("page.txt")));
+    const CommandResult attached = CommandRunner::run({"--format=ps", "-opage.dat"}, dir.path());
+    ASSERT_EQ(attached.status, 0) << attached.err;
+    EXPECT_EQ(dir.read("page.dat"), dir.read("page.txt"));
+}
+
+TEST(OutputFile, ReplacesAnExistingFileAndKeepsItsPermissions) {
+    ScratchDir dir;
+    dir.write("page.ps", "old content\n");
+    ASSERT_EQ(chmod(dir.file("page.ps").c_str(), 0640), 0);
+    const CommandResult run = CommandRunner::run({"-o", "page.ps"}, dir.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(isPostScript(dir.read("page.ps")));
+    struct stat info;
+    ASSERT_EQ(stat(dir.file("page.ps").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"page.ps"}) << "no temporary left behind";
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+#include "ActionSettings.h"
+
+#include "HiddenLineModes.h"
+
+namespace {
+
+void applyLayout(SoVectorizeAction& action, const PrintOptions& options) {
+    if (options.size) {
+        action.setDrawingDimensions(*options.size);
+    } else if (options.landscape) {
+        // A landscape drawing lies across the sheet: the default portrait size turned, so
+        // that it covers the same area of the paper.
+        const SbVec2f portrait = action.getDrawingDimensions();
+        action.setDrawingDimensions(portrait[1], portrait[0]);
+    }
+    if (options.position) action.setStartPosition(*options.position);
+    if (options.landscape) action.setOrientation(SoVectorizeAction::LANDSCAPE);
+}
+
+void applyFrame(SoVectorizeAction& action, const PrintOptions& options) {
+    float width = 0.0f;
+    SbColor color;
+    action.getBorder(&width, &color);
+    action.setBorder(options.borderWidth.value_or(width), options.borderColor.value_or(color));
+    if (options.background) action.setBackgroundColor(1, *options.background);
+}
+
+void applyHiddenMode(SoVectorizeAction& action, const PrintOptions& options, FILE* warnings) {
+    if (HiddenLineModes::isEngineAvailable(options.hidden)) {
+        action.setHLHSRMode(options.hidden);
+        return;
+    }
+    std::fprintf(warnings,
+                 "plotwerk: warning: --hidden %s has no removal engine yet; printing every "
+                 "primitive as it comes\n",
+                 HiddenLineModes::nameOf(options.hidden));
+}
+
+void applyShading(SoVectorizeAction& action, const PrintOptions& options) {
+    if (options.lighting) action.enableLighting(1);
+    if (options.smooth) action.setShadeModel(SoVectorizeAction::SMOOTH);
+    if (options.colors) action.setColorTranslationMethod(*options.colors);
+    if (options.lineWidth) action.setNominalWidth(*options.lineWidth);
+}
+
+}  // namespace
+
+void ActionSettings::apply(SoVectorizeAction& action, const PrintOptions& options, FILE* warnings) {
+    applyLayout(action, options);
+    applyFrame(action, options);
+    applyHiddenMode(action, options, warnings);
+    applyShading(action, options);
+}

@@ -1,0 +1,84 @@
+#include "CommandLine.h"
+
+#include <string>
+
+#include "CommandError.h"
+#include "OptionTable.h"
+
+namespace {
+
+class Parser {
+  public:
+    Parser(int argc, const char* const* argv) : argc(argc), argv(argv) {}
+
+    PrintOptions run() {
+        for (next = 1; next < argc;) {
+            const std::string argument = argv[next++];
+            if (argument == "--") {
+                while (next < argc) addInput(argv[next++]);
+            } else if (argument.size() > 1 && argument[0] == '-') {
+                option(argument);
+            } else {
+                addInput(argument);
+            }
+        }
+        return options;
+    }
+
+  private:
+    void addInput(const std::string& input) {
+        if (input.empty()) throw CommandError("the input file name is empty");
+        if (haveInput)
+            throw CommandError("more than one input: '" + options.input + "' and '" + input + "'");
+        options.input = input;
+        haveInput = true;
+    }
+
+    // Splits "--name=value" and "-oVALUE"; `attached` tells whether a value came along.
+    const OptionTable::Entry* lookUp(const std::string& argument, std::string& value,
+                                     bool& attached) {
+        attached = false;
+        if (argument.compare(0, 2, "--") == 0) {
+            const size_t equals = argument.find('=');
+            if (equals != std::string::npos) {
+                value = argument.substr(equals + 1);
+                attached = true;
+                return OptionTable::find(argument.substr(0, equals));
+            }
+            return OptionTable::find(argument);
+        }
+        const OptionTable::Entry* entry = OptionTable::find(argument.substr(0, 2));
+        if (entry && argument.size() > 2) {
+            value = argument.substr(2);
+            attached = true;
+        }
+        return entry;
+    }
+
+    void option(const std::string& argument) {
+        std::string value;
+        bool attached = false;
+        const OptionTable::Entry* entry = lookUp(argument, value, attached);
+        if (!entry) throw CommandError("unknown option '" + argument + "' (see --help)");
+        const std::string name = entry->name;
+        if (!entry->valueName) {
+            if (attached) throw CommandError("option " + name + " takes no value");
+        } else if (!attached) {
+            if (next >= argc) throw CommandError("option " + name + " needs a value");
+            value = argv[next++];
+        }
+        entry->apply(options, name, value);
+    }
+
+    int argc;
+    const char* const* argv;
+    int next = 1;
+    PrintOptions options;
+    bool haveInput = false;
+};
+
+}  // namespace
+
+PrintOptions CommandLine::parse(int argc, const char* const* argv) {
+    return Parser(argc, argv).run();
+}

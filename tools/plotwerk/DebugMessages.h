@@ -1,0 +1,45 @@
+#pragma once
+
+#include <Tessara/base/SoDebugError.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+/// Routes what the core and the library post through SoDebugError to standard error as
+/// "plotwerk: ..." lines, each distinct message once however often it is posted. While
+/// holding, messages are kept back instead, so that a failed read can be told in one line.
+class DebugMessages {
+  public:
+    /// Installs the handler; the destructor puts the previous one back.
+    explicit DebugMessages(FILE* stream);
+    ~DebugMessages();
+    DebugMessages(const DebugMessages&) = delete;
+    DebugMessages& operator=(const DebugMessages&) = delete;
+
+    void hold() { holding = true; }
+    /// Prints what was kept back and stops holding.
+    void release();
+    /// Forgets what was kept back and stops holding.
+    void discard();
+    /// The first error kept back (empty when none): the reason a read failed.
+    std::string firstHeldError() const;
+
+  private:
+    struct Message {
+        SoDebugError::Severity severity;
+        std::string text;
+    };
+
+    static void handle(const SoDebugError* error, void* self);
+    void receive(const SoDebugError& error);
+    void print(const Message& message);
+
+    FILE* stream;
+    SoDebugError::HandlerCB* previousHandler;
+    void* previousData;
+    bool holding = false;
+    std::vector<Message> held;
+    std::set<std::string> printed;
+};

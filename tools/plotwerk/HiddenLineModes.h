@@ -1,0 +1,19 @@
+#pragma once
+
+#include <PlotWerk/SoVectorizeAction.h>
+
+#include <string>
+
+/// The command's names for the hidden-line and hidden-surface modes, and whether the library
+/// has an engine that can run each of them.
+class HiddenLineModes {
+  public:
+    /// "off", "sort", "painter", "visible", "raster" or "lines"; anything else is a
+    /// CommandError naming `option`.
+    static SoVectorizeAction::HLHSRMode parse(const std::string& option, const std::string& name);
+    static const char* nameOf(SoVectorizeAction::HLHSRMode mode);
+    /// The names separated by '|', for the help text.
+    static std::string names();
+    /// True when printing in `mode` removes what it should; "off" always can.
+    static bool isEngineAvailable(SoVectorizeAction::HLHSRMode mode);
+};

@@ -1,0 +1,260 @@
+#include "MeshImporter.h"
+
+#include <Tessara/math/SbMatrix.h>
+#include <Tessara/nodes/SoCoordinate3.h>
+#include <Tessara/nodes/SoIndexedFaceSet.h>
+#include <Tessara/nodes/SoIndexedLineSet.h>
+#include <Tessara/nodes/SoMaterial.h>
+#include <Tessara/nodes/SoMaterialBinding.h>
+#include <Tessara/nodes/SoMatrixTransform.h>
+#include <Tessara/nodes/SoNormal.h>
+#include <Tessara/nodes/SoNormalBinding.h>
+#include <Tessara/nodes/SoPointSet.h>
+#include <Tessara/nodes/SoSeparator.h>
+#include <assimp/material.h>
+#include <assimp/scene.h>
+
+#include <algorithm>
+#include <assimp/Importer.hpp>
+#include <vector>
+
+#include "CommandError.h"
+#include "NodeRef.h"
+
+namespace {
+
+SbColor colorOf(const aiColor4D& c) {
+    return SbColor(c.r, c.g, c.b);
+}
+
+// Only the diffuse colour is taken over. Importers invent the rest for formats without
+// materials (white specular and ambient for STL and PLY), which would print flat faces
+// under a headlight as bare paper. For the same reason a pure white diffuse colour, the
+// invented default of those formats, keeps the core's light grey.
+SoMaterial* materialOf(const aiMaterial* source) {
+    auto* material = new SoMaterial;
+    if (!source) return material;
+    aiColor4D color;
+    // Physically based formats give a base colour where the others give a diffuse one.
+    if (aiGetMaterialColor(source, AI_MATKEY_COLOR_DIFFUSE, &color) != AI_SUCCESS &&
+        aiGetMaterialColor(source, AI_MATKEY_BASE_COLOR, &color) != AI_SUCCESS)
+        return material;
+    const SbColor diffuse = colorOf(color);
+    if (!(diffuse == SbColor(1, 1, 1))) material->diffuseColor = diffuse;
+    return material;
+}
+
+// Some readers (the OFF one) hand over colour bytes, 0 to 255, instead of fractions: a set
+// with any component above 1 is taken to be in bytes.
+float colorScaleOf(const aiColor4D* colors, unsigned int count) {
+    for (unsigned int i = 0; i < count; ++i)
+        if (colors[i].r > 1.0f || colors[i].g > 1.0f || colors[i].b > 1.0f) return 1.0f / 255.0f;
+    return 1.0f;
+}
+
+// The first colour set, one colour per vertex, replaces the material's diffuse colour.
+void setVertexColors(const aiMesh& mesh, SoMaterial& material) {
+    const float scale = colorScaleOf(mesh.mColors[0], mesh.mNumVertices);
+    material.diffuseColor.setNum(static_cast<int>(mesh.mNumVertices));
+    SbColor* colors = material.diffuseColor.startEditing();
+    for (unsigned int i = 0; i < mesh.mNumVertices; ++i)
+        colors[i] = colorOf(mesh.mColors[0][i]) * scale;
+    material.diffuseColor.finishEditing();
+}
+
+SoCoordinate3* coordinatesOf(const aiMesh& mesh) {
+    auto* coordinates = new SoCoordinate3;
+    coordinates->point.setNum(static_cast<int>(mesh.mNumVertices));
+    SbVec3f* points = coordinates->point.startEditing();
+    for (unsigned int i = 0; i < mesh.mNumVertices; ++i) {
+        const aiVector3D& v = mesh.mVertices[i];
+        points[i].setValue(v.x, v.y, v.z);
+    }
+    coordinates->point.finishEditing();
+    return coordinates;
+}
+
+SoNormal* normalsOf(const aiMesh& mesh) {
+    auto* normals = new SoNormal;
+    normals->vector.setNum(static_cast<int>(mesh.mNumVertices));
+    SbVec3f* vectors = normals->vector.startEditing();
+    for (unsigned int i = 0; i < mesh.mNumVertices; ++i) {
+        const aiVector3D& n = mesh.mNormals[i];
+        vectors[i].setValue(n.x, n.y, n.z);
+    }
+    normals->vector.finishEditing();
+    return normals;
+}
+
+// The indices of the faces with at least `minCorners` and at most `maxCorners` corners, each
+// face ended by -1.
+void fillIndices(const aiMesh& mesh, unsigned int minCorners, unsigned int maxCorners,
+                 SoMFInt32& field) {
+    int total = 0;
+    for (unsigned int f = 0; f < mesh.mNumFaces; ++f) {
+        const unsigned int n = mesh.mFaces[f].mNumIndices;
+        if (n >= minCorners && n <= maxCorners) total += static_cast<int>(n) + 1;
+    }
+    field.setNum(total);
+    int32_t* out = field.startEditing();
+    for (unsigned int f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        if (face.mNumIndices < minCorners || face.mNumIndices > maxCorners) continue;
+        for (unsigned int k = 0; k < face.mNumIndices; ++k)
+            *out++ = static_cast<int32_t>(face.mIndices[k]);
+        *out++ = -1;
+    }
+    field.finishEditing();
+}
+
+// Point primitives name single vertices; a point set draws a coordinate list from its
+// start, so the named vertices (and their colours) are copied into lists of their own.
+SoSeparator* pointsOf(const aiMesh& mesh) {
+    std::vector<SbVec3f> where;
+    std::vector<SbColor> which;
+    const bool colored = mesh.HasVertexColors(0);
+    const float scale = colored ? colorScaleOf(mesh.mColors[0], mesh.mNumVertices) : 1.0f;
+    for (unsigned int f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        if (face.mNumIndices != 1 || face.mIndices[0] >= mesh.mNumVertices) continue;
+        const aiVector3D& v = mesh.mVertices[face.mIndices[0]];
+        where.emplace_back(v.x, v.y, v.z);
+        if (colored) which.push_back(colorOf(mesh.mColors[0][face.mIndices[0]]) * scale);
+    }
+    auto* group = new SoSeparator;
+    if (colored) {
+        auto* colors = new SoMaterial;
+        colors->diffuseColor.setValues(0, static_cast<int>(which.size()), which.data());
+        group->addChild(colors);
+        auto* binding = new SoMaterialBinding;
+        binding->value = SoMaterialBinding::PER_VERTEX;
+        group->addChild(binding);
+    }
+    auto* points = new SoCoordinate3;
+    points->point.setValues(0, static_cast<int>(where.size()), where.data());
+    group->addChild(points);
+    group->addChild(new SoPointSet);
+    return group;
+}
+
+bool hasFacesOf(const aiMesh& mesh, unsigned int minCorners, unsigned int maxCorners) {
+    for (unsigned int f = 0; f < mesh.mNumFaces; ++f) {
+        const unsigned int n = mesh.mFaces[f].mNumIndices;
+        if (n >= minCorners && n <= maxCorners) return true;
+    }
+    return false;
+}
+
+void addVertexProperties(const aiMesh& mesh, const aiMaterial* source, SoSeparator& group) {
+    SoMaterial* material = materialOf(source);
+    group.addChild(material);
+    if (mesh.HasVertexColors(0)) {
+        setVertexColors(mesh, *material);
+        auto* binding = new SoMaterialBinding;
+        binding->value = SoMaterialBinding::PER_VERTEX_INDEXED;
+        group.addChild(binding);
+    }
+    if (mesh.HasNormals()) {
+        group.addChild(normalsOf(mesh));
+        auto* binding = new SoNormalBinding;
+        binding->value = SoNormalBinding::PER_VERTEX_INDEXED;
+        group.addChild(binding);
+    }
+    group.addChild(coordinatesOf(mesh));
+}
+
+// One mesh's nodes. Per-vertex bindings without index lists read the coordinate indices,
+// which is exactly how the importer aligns colours and normals with positions.
+SoSeparator* meshGroupOf(const aiMesh& mesh, const aiMaterial* material) {
+    auto* group = new SoSeparator;
+    addVertexProperties(mesh, material, *group);
+    if (hasFacesOf(mesh, 3, ~0u)) {
+        auto* faces = new SoIndexedFaceSet;
+        fillIndices(mesh, 3, ~0u, faces->coordIndex);
+        group->addChild(faces);
+    }
+    if (hasFacesOf(mesh, 2, 2)) {
+        auto* lines = new SoIndexedLineSet;
+        fillIndices(mesh, 2, 2, lines->coordIndex);
+        group->addChild(lines);
+    }
+    if (hasFacesOf(mesh, 1, 1)) group->addChild(pointsOf(mesh));
+    return group;
+}
+
+// The importer's matrices act on column vectors, the core's on row vectors: transposed.
+SbMatrix matrixOf(const aiMatrix4x4& m) {
+    return SbMatrix(m.a1, m.b1, m.c1, m.d1, m.a2, m.b2, m.c2, m.d2, m.a3, m.b3, m.c3, m.d3, m.a4,
+                    m.b4, m.c4, m.d4);
+}
+
+/// Builds the scene of an imported file: each mesh converted once, placed as often as the
+/// node hierarchy places it.
+class SceneBuilder {
+  public:
+    explicit SceneBuilder(const aiScene& scene) : scene(scene), meshes(scene.mNumMeshes) {}
+    ~SceneBuilder() {
+        for (SoSeparator* mesh : meshes)
+            if (mesh) mesh->unref();
+    }
+
+    void place(const aiNode& node, const aiMatrix4x4& parent, SoSeparator& root) {
+        const aiMatrix4x4 global = parent * node.mTransformation;
+        for (unsigned int i = 0; i < node.mNumMeshes; ++i) {
+            SoSeparator* mesh = meshNodes(node.mMeshes[i]);
+            if (!mesh) continue;
+            auto* instance = new SoSeparator;
+            if (!global.IsIdentity()) {
+                auto* transform = new SoMatrixTransform;
+                transform->matrix = matrixOf(global);
+                instance->addChild(transform);
+            }
+            instance->addChild(mesh);
+            root.addChild(instance);
+        }
+        for (unsigned int i = 0; i < node.mNumChildren; ++i)
+            if (node.mChildren[i]) place(*node.mChildren[i], global, root);
+    }
+
+  private:
+    SoSeparator* meshNodes(unsigned int index) {
+        if (index >= scene.mNumMeshes || !scene.mMeshes[index]) return nullptr;
+        if (!meshes[index]) {
+            const aiMesh& mesh = *scene.mMeshes[index];
+            const aiMaterial* material = mesh.mMaterialIndex < scene.mNumMaterials
+                                             ? scene.mMaterials[mesh.mMaterialIndex]
+                                             : nullptr;
+            meshes[index] = meshGroupOf(mesh, material);
+            meshes[index]->ref();
+        }
+        return meshes[index];
+    }
+
+    const aiScene& scene;
+    std::vector<SoSeparator*> meshes;
+};
+
+std::string oneLine(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+}  // namespace
+
+SoSeparator* MeshImporter::import(const std::string& path) {
+    Assimp::Importer importer;
+    // No post-processing: the core triangulates and generates normals itself, and big
+    // meshes should not pay for steps whose result the printer does not need.
+    const aiScene* scene = importer.ReadFile(path, 0);
+    if (!scene || !scene->mRootNode)
+        throw CommandError("cannot import '" + path + "': " + oneLine(importer.GetErrorString()));
+    NodeRef<SoSeparator> root(new SoSeparator);
+    {
+        SceneBuilder builder(*scene);
+        builder.place(*scene->mRootNode, aiMatrix4x4(), *root.get());
+    }
+    if (root->getNumChildren() == 0)
+        throw CommandError("cannot import '" + path + "': the file holds no mesh");
+    return root.release();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <utility>
+
+/// Holds one reference on a scene-graph object for as long as it lives, so that a scene
+/// built halfway is released when an error leaves the function that built it.
+template <class Node>
+class NodeRef {
+  public:
+    NodeRef() = default;
+    explicit NodeRef(Node* node) : node(node) {
+        if (node) node->ref();
+    }
+    ~NodeRef() {
+        if (node) node->unref();
+    }
+    NodeRef(const NodeRef&) = delete;
+    NodeRef& operator=(const NodeRef&) = delete;
+    NodeRef(NodeRef&& other) noexcept : node(std::exchange(other.node, nullptr)) {}
+    NodeRef& operator=(NodeRef&& other) noexcept {
+        std::swap(node, other.node);
+        return *this;
+    }
+
+    Node* get() const { return node; }
+    Node* operator->() const { return node; }
+    explicit operator bool() const { return node != nullptr; }
+    /// Gives the node up without deleting it: back to the count it had before this holder.
+    Node* release() {
+        Node* released = std::exchange(node, nullptr);
+        if (released) released->unrefNoDelete();
+        return released;
+    }
+
+  private:
+    Node* node = nullptr;
+};

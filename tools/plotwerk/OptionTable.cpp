@@ -1,0 +1,190 @@
+#include "OptionTable.h"
+
+#include <PlotWerk/SoPSVectorOutput.h>
+#include <PlotWerk/SoVectorizePSAction.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "CommandError.h"
+#include "HiddenLineModes.h"
+#include "OptionValue.h"
+
+namespace {
+
+using Action = SoVectorizeAction;
+
+std::string decimal(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", value);
+    return text;
+}
+
+std::string millimetrePair(const SbVec2f& value) {
+    return decimal(value[0]) + "x" + decimal(value[1]) + "mm";
+}
+
+const char* colorMethodName(Action::ColorTranslationMethod method) {
+    switch (method) {
+        case Action::SWAP_BLACK_AND_WHITE:
+            return "swap";
+        case Action::KEEP_COLORS:
+            return "keep";
+        case Action::INVERT_COLORS:
+            return "invert";
+    }
+    return "?";
+}
+
+Action::ColorTranslationMethod colorMethod(const std::string& name, const std::string& text) {
+    for (Action::ColorTranslationMethod method :
+         {Action::SWAP_BLACK_AND_WHITE, Action::KEEP_COLORS, Action::INVERT_COLORS})
+        if (text == colorMethodName(method)) return method;
+    throw CommandError("bad value '" + text + "' for " + name + ": expected swap, keep or invert");
+}
+
+void applyBorder(PrintOptions& options, const std::string& name, const std::string& value) {
+    // The colour follows a comma, which is why colours are written with ':' between parts.
+    const size_t comma = value.find(',');
+    const std::string width = value.substr(0, comma);
+    options.borderWidth = OptionValue::number(name, width);
+    if (*options.borderWidth < 0.0f)
+        throw CommandError("bad value '" + value + "' for " + name + ": negative width");
+    if (comma != std::string::npos)
+        options.borderColor = OptionValue::color(name, value.substr(comma + 1));
+}
+
+std::string borderDefault(const SoVectorizePSAction& fresh) {
+    float width = 0.0f;
+    SbColor color;
+    fresh.getBorder(&width, &color);
+    return decimal(width) + "," + OptionValue::colorText(color);
+}
+
+std::string backgroundDefault(const SoVectorizePSAction& fresh) {
+    SbColor color;
+    if (!fresh.getBackgroundColor(&color)) return "none";
+    return OptionValue::colorText(color);
+}
+
+std::string onOff(bool on) {
+    return on ? "on" : "off";
+}
+
+// Each entry's lambdas are captureless, so they convert to the table's function pointers.
+std::vector<OptionTable::Entry> makeEntries() {
+    using Entry = OptionTable::Entry;
+    using PS = SoVectorizePSAction;
+    return {
+        Entry{"-o", "FILE",
+              "write the drawing to FILE, which is replaced only once the drawing is complete; "
+              "- is standard output",
+              [](const PS&) -> std::string { return "standard output"; },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.output = OptionValue::nonEmpty(n, v);
+              }},
+        Entry{"-f", "FORMAT",
+              "output format: ps; when absent, FILE's extension chooses (.ps, .eps), and no "
+              "extension or standard output means ps",
+              [](const PS&) -> std::string { return "by extension"; },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.format = OptionValue::nonEmpty(n, v);
+              }},
+        Entry{"--size", "WxH[unit]", "drawing size, width by height as the drawing is seen",
+              [](const PS& a) { return millimetrePair(a.getDrawingDimensions()); },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.size = OptionValue::pair(n, v, true);
+              }},
+        Entry{"--position", "XxY[unit]", "lower-left corner of the drawing on the page",
+              [](const PS& a) { return millimetrePair(a.getStartPosition()); },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.position = OptionValue::pair(n, v, false);
+              }},
+        Entry{"--landscape", nullptr,
+              "lay the drawing across the sheet, a quarter turn from portrait; without --size "
+              "its width and height are swapped",
+              [](const PS& a) -> std::string {
+                  return a.getOrientation() == Action::LANDSCAPE ? "landscape" : "portrait";
+              },
+              [](PrintOptions& o, const std::string&, const std::string&) { o.landscape = true; }},
+        Entry{"--border", "WIDTH[,COLOR]",
+              "frame around the drawing, WIDTH in nominal line widths (0: no frame)", borderDefault,
+              applyBorder},
+        Entry{"--background", "COLOR", "fill the drawing area with COLOR", backgroundDefault,
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.background = OptionValue::color(n, v);
+              }},
+        Entry{"--hidden", "MODE",
+              "hidden-line and hidden-surface removal: off, sort (simple painter), painter, "
+              "visible (painter with surface removal), raster, lines (hidden lines removed)",
+              [](const PS& a) -> std::string { return HiddenLineModes::nameOf(a.getHLHSRMode()); },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.hidden = HiddenLineModes::parse(n, v);
+              }},
+        Entry{"--lighting", nullptr,
+              "light the shapes whose light model asks for per-pixel lighting as well",
+              [](const PS& a) { return onOff(a.isLightingEnabled()); },
+              [](PrintOptions& o, const std::string&, const std::string&) { o.lighting = true; }},
+        Entry{"--smooth", nullptr, "shade lit faces smoothly instead of one colour per face",
+              [](const PS& a) -> std::string {
+                  return a.getShadeModel() == Action::FLAT ? "flat" : "smooth";
+              },
+              [](PrintOptions& o, const std::string&, const std::string&) { o.smooth = true; }},
+        Entry{"--colors", "swap|keep|invert",
+              "colour translation: swap black and white (screen to paper), keep, or invert",
+              [](const PS& a) -> std::string {
+                  return colorMethodName(a.getColorTranslationMethod());
+              },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.colors = colorMethod(n, v);
+              }},
+        Entry{"--bw", nullptr, "black and white: every colour but white prints black",
+              [](const PS&) -> std::string { return "off"; },
+              [](PrintOptions& o, const std::string&, const std::string&) {
+                  o.blackAndWhite = true;
+              }},
+        Entry{"--line-width", "W[unit]", "nominal line width, the unit of line widths",
+              [](const PS& a) { return decimal(a.getNominalWidth()) + "mm"; },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.lineWidth = OptionValue::length(n, v);
+              }},
+        Entry{"--ps-level", "1|2|3", "PostScript language level",
+              [](const PS& a) { return std::to_string(a.getPSVectorOutput()->getLevel()); },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.psLevel = OptionValue::wholeNumber(n, v, 1, 3);
+              }},
+        Entry{"--gray", nullptr, "PostScript in grey levels instead of colours",
+              [](const PS& a) -> std::string {
+                  return a.getPSVectorOutput()->getColored() ? "colour" : "grey";
+              },
+              [](PrintOptions& o, const std::string&, const std::string&) { o.gray = true; }},
+        Entry{"--accuracy", "F",
+              "PostScript numeric accuracy: coordinates are written in units of F x 0.24 mm",
+              [](const PS& a) { return decimal(a.getPSVectorOutput()->getNumericAccuracy()); },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.accuracy = OptionValue::positiveNumber(n, v);
+              }},
+        Entry{"--help", nullptr, "show this help and exit", nullptr,
+              [](PrintOptions& o, const std::string&, const std::string&) { o.help = true; }},
+        Entry{"--version", nullptr, "show the name and version and exit", nullptr,
+              [](PrintOptions& o, const std::string&, const std::string&) { o.version = true; }},
+    };
+}
+
+}  // namespace
+
+const std::vector<OptionTable::Entry>& OptionTable::entries() {
+    static const std::vector<Entry> table = makeEntries();
+    return table;
+}
+
+const OptionTable::Entry* OptionTable::find(const std::string& name) {
+    // Long spellings of the two short options, for scripts that prefer words.
+    const std::string canonical = name == "--output"   ? "-o"
+                                  : name == "--format" ? "-f"
+                                  : name == "-h"       ? "--help"
+                                                       : name;
+    for (const Entry& entry : entries())
+        if (canonical == entry.name) return &entry;
+    return nullptr;
+}

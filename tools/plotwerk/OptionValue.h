@@ -1,0 +1,31 @@
+#pragma once
+
+#include <Tessara/math/SbColor.h>
+#include <Tessara/math/SbVec2f.h>
+
+#include <string>
+
+/// Reads the values of command-line options. Every reader takes the option's name so that a
+/// bad value is reported as "bad value 'x' for --option: why" (a CommandError).
+class OptionValue {
+  public:
+    /// The text itself, which must not be empty.
+    static std::string nonEmpty(const std::string& option, const std::string& text);
+    /// A finite decimal number, the whole text (never locale dependent: "1.5", not "1,5").
+    static float number(const std::string& option, const std::string& text);
+    /// A number greater than zero.
+    static float positiveNumber(const std::string& option, const std::string& text);
+    /// One of 1, 2, 3...: a whole number within [low, high].
+    static unsigned int wholeNumber(const std::string& option, const std::string& text,
+                                    unsigned int low, unsigned int high);
+    /// A length with an optional unit (in, mm, m; mm when absent), in millimetres, > 0.
+    static float length(const std::string& option, const std::string& text);
+    /// "WxH[unit]" in millimetres; both values must be > 0 when `positive`, else >= 0.
+    static SbVec2f pair(const std::string& option, const std::string& text, bool positive);
+    /// A colour name, "#rrggbb", or "r:g:b" with fractions in [0, 1].
+    static SbColor color(const std::string& option, const std::string& text);
+    /// The name of a named colour equal to `color`, else "r:g:b" with three decimals.
+    static std::string colorText(const SbColor& color);
+    /// The colour names color() knows, separated by spaces.
+    static std::string colorNames();
+};

@@ -1,0 +1,69 @@
+#include "OutputFormat.h"
+
+#include <PlotWerk/SoPSVectorOutput.h>
+#include <PlotWerk/SoVectorizePSAction.h>
+#include <strings.h>
+
+#include "CommandError.h"
+#include "WithProgress.h"
+
+namespace {
+
+// The backend itself, or the backend wrapped to report progress: both are a Backend, so the
+// format's own settings apply to either.
+template <class Backend>
+std::unique_ptr<Backend> makeBackend(ProgressMeter* meter) {
+    if (meter) return std::make_unique<WithProgress<Backend>>(*meter);
+    return std::make_unique<Backend>();
+}
+
+std::unique_ptr<SoVectorizeAction> createPostScript(const PrintOptions& options,
+                                                    ProgressMeter* meter) {
+    std::unique_ptr<SoVectorizePSAction> action = makeBackend<SoVectorizePSAction>(meter);
+    SoPSVectorOutput* output = action->getPSVectorOutput();
+    if (options.psLevel) output->setLevel(*options.psLevel);
+    if (options.gray) output->setColored(0);
+    if (options.accuracy) output->setNumericAccuracyFactor(*options.accuracy);
+    return action;
+}
+
+std::string knownNames() {
+    std::string names;
+    for (const OutputFormat& format : OutputFormat::all())
+        names += (names.empty() ? "" : ", ") + std::string(format.name);
+    return names;
+}
+
+// The text after the last dot of the file name, or empty (a leading dot starts a hidden
+// file's name, not an extension).
+std::string extensionOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot <= nameStart) return std::string();
+    return path.substr(dot + 1);
+}
+
+}  // namespace
+
+const std::vector<OutputFormat>& OutputFormat::all() {
+    static const std::vector<OutputFormat> formats = {
+        {"ps", {"ps", "eps"}, createPostScript},
+    };
+    return formats;
+}
+
+const OutputFormat& OutputFormat::choose(const std::string& name, const std::string& output) {
+    if (!name.empty()) {
+        for (const OutputFormat& format : all())
+            if (name == format.name) return format;
+        throw CommandError("unknown output format '" + name + "' (known: " + knownNames() + ")");
+    }
+    const std::string extension = output == "-" ? std::string() : extensionOf(output);
+    if (extension.empty()) return all().front();
+    for (const OutputFormat& format : all())
+        for (const std::string& known : format.extensions)
+            if (strcasecmp(extension.c_str(), known.c_str()) == 0) return format;
+    throw CommandError("unknown output format for '" + output + "': no format writes ." +
+                       extension + " files (known: " + knownNames() + "; choose one with -f)");
+}

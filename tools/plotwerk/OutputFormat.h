@@ -1,0 +1,28 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PrintOptions.h"
+
+class ProgressMeter;
+
+/// One output format: its name for -f, the file extensions that choose it, and the factory
+/// that makes its backend, configured with the format's own options. Adding a backend to the
+/// command is adding one entry to the table in OutputFormat.cpp.
+struct OutputFormat {
+    /// The backend; with a meter, one that reports its progress to it.
+    using Factory = std::unique_ptr<SoVectorizeAction> (*)(const PrintOptions& options,
+                                                           ProgressMeter* meter);
+
+    const char* name;
+    std::vector<std::string> extensions;
+    Factory create;
+
+    /// Every format; the first is the one for standard output and names without extension.
+    static const std::vector<OutputFormat>& all();
+    /// The format `name` (from -f) when given, else the one `output`'s extension chooses.
+    /// An unknown name or extension is a CommandError.
+    static const OutputFormat& choose(const std::string& name, const std::string& output);
+};

@@ -1,0 +1,104 @@
+#include "PlotCommand.h"
+
+#include <PlotWerk/SoPlotWerk.h>
+#include <PlotWerk/SoVectorOutput.h>
+#include <Tessara/misc/SoPreferences.h>
+#include <Tessara/nodes/SoSeparator.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "ActionSettings.h"
+#include "CommandError.h"
+#include "CommandLine.h"
+#include "DebugMessages.h"
+#include "HelpText.h"
+#include "NodeRef.h"
+#include "OutputFormat.h"
+#include "ProgressMeter.h"
+#include "SafeOutputFile.h"
+#include "SceneLoader.h"
+#include "SceneSummary.h"
+#include "ViewSetup.h"
+
+namespace {
+
+constexpr int kFailure = 2;
+
+/// The library, initialised for as long as the object lives.
+class LibrarySession {
+  public:
+    LibrarySession() { SoPlotWerk::init(); }
+    ~LibrarySession() { SoPlotWerk::finish(); }
+    LibrarySession(const LibrarySession&) = delete;
+    LibrarySession& operator=(const LibrarySession&) = delete;
+};
+
+void printHelp() {
+    LibrarySession library;
+    std::fputs(HelpText::build().c_str(), stdout);
+}
+
+void printVersion() {
+    std::printf("plotwerk (%s) %s\n", SoPlotWerk::getProductName(), SoPlotWerk::getVersion());
+}
+
+long countPrimitives(SoSeparator* scene) {
+    const SceneSummary summary = SceneSummary::of(scene);
+    return summary.triangles + summary.segments + summary.points;
+}
+
+// Progress only where someone watches it: a terminal on standard error.
+std::unique_ptr<ProgressMeter> meterIfWatched() {
+    if (!isatty(STDERR_FILENO)) return nullptr;
+    return std::make_unique<ProgressMeter>(stderr);
+}
+
+void writeDrawing(SoVectorizeAction& action, SoSeparator* scene, SafeOutputFile& output) {
+    SoVectorOutput* stream = action.getVectorOutput();
+    stream->setFilePointer(output.handOver());
+    action.apply(scene);
+    output.checkWritten();
+    stream->closeFile();
+    output.commit();
+}
+
+void print(const PrintOptions& options) {
+    const OutputFormat& format = OutputFormat::choose(options.format, options.output);
+    // Read by the action's constructor, so it must be in place before the backend exists.
+    if (options.blackAndWhite) SoPreferences::setBool("VXN_PW_BLACK_AND_WHITE", true);
+    LibrarySession library;
+    DebugMessages messages(stderr);
+    NodeRef<SoSeparator> scene(SceneLoader::load(options.input, messages));
+    std::unique_ptr<ProgressMeter> meter = meterIfWatched();
+    std::unique_ptr<SoVectorizeAction> action = format.create(options, meter.get());
+    ActionSettings::apply(*action, options, stderr);
+    ViewSetup::complete(scene.get(), action->getDrawingDimensions());
+    SafeOutputFile output(options.output);
+    if (meter) meter->start(countPrimitives(scene.get()));
+    writeDrawing(*action, scene.get(), output);
+    if (meter) meter->finish();
+}
+
+}  // namespace
+
+int PlotCommand::run(int argc, const char* const* argv) {
+    try {
+        const PrintOptions options = CommandLine::parse(argc, argv);
+        if (options.help) {
+            printHelp();
+        } else if (options.version) {
+            printVersion();
+        } else {
+            print(options);
+        }
+        return 0;
+    } catch (const CommandError& error) {
+        std::fprintf(stderr, "plotwerk: %s\n", error.what());
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "plotwerk: unexpected failure: %s\n", error.what());
+    }
+    return kFailure;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <PlotWerk/SoVectorizeAction.h>
+#include <Tessara/math/SbColor.h>
+#include <Tessara/math/SbVec2f.h>
+
+#include <optional>
+#include <string>
+
+/// What the command line asked for. A value left unset keeps the backend's own default, so
+/// the defaults live in one place: the action.
+struct PrintOptions {
+    /// Empty: the built-in demo scene.
+    std::string input;
+    /// "-": standard output.
+    std::string output = "-";
+    /// Empty: chosen by the output file's extension.
+    std::string format;
+
+    std::optional<SbVec2f> size;      ///< Millimetres.
+    std::optional<SbVec2f> position;  ///< Millimetres.
+    bool landscape = false;
+    std::optional<float> borderWidth;
+    std::optional<SbColor> borderColor;
+    std::optional<SbColor> background;
+    SoVectorizeAction::HLHSRMode hidden = SoVectorizeAction::HLHSR_OFF;
+    bool lighting = false;
+    bool smooth = false;
+    std::optional<SoVectorizeAction::ColorTranslationMethod> colors;
+    bool blackAndWhite = false;
+    std::optional<float> lineWidth;  ///< Millimetres.
+
+    std::optional<unsigned int> psLevel;
+    bool gray = false;
+    std::optional<float> accuracy;
+
+    bool help = false;
+    bool version = false;
+};

@@ -1,0 +1,161 @@
+#include "SafeOutputFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+#include "CommandError.h"
+
+namespace {
+
+// The temporary in progress, for the signal handler: a fixed buffer, since the handler may
+// only call async-signal-safe functions.
+char pendingTemporary[4096];
+
+constexpr int kWatchedSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction previousActions[3];
+bool watching = false;
+
+extern "C" void removePendingAndDie(int signal) {
+    if (pendingTemporary[0]) unlink(pendingTemporary);
+    // Dies of the same signal, so that the caller sees why.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigaction(signal, &fallback, nullptr);
+    raise(signal);
+}
+
+// Signals the caller chose to ignore (nohup) stay ignored.
+void watchSignals(const std::string& temporary) {
+    std::strncpy(pendingTemporary, temporary.c_str(), sizeof pendingTemporary - 1);
+    struct sigaction action {};
+    action.sa_handler = removePendingAndDie;
+    sigemptyset(&action.sa_mask);
+    for (int i = 0; i < 3; ++i) {
+        sigaction(kWatchedSignals[i], nullptr, &previousActions[i]);
+        if (previousActions[i].sa_handler != SIG_IGN)
+            sigaction(kWatchedSignals[i], &action, nullptr);
+    }
+    watching = true;
+}
+
+void unwatchSignals() {
+    if (!watching) return;
+    for (int i = 0; i < 3; ++i) sigaction(kWatchedSignals[i], &previousActions[i], nullptr);
+    pendingTemporary[0] = '\0';
+    watching = false;
+}
+
+std::string directoryOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string baseNameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A replaced file keeps its permissions; a new one gets what the umask allows.
+mode_t modeFor(const std::string& path) {
+    struct stat existing;
+    if (stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+std::string systemError(int error) {
+    return std::strerror(error);
+}
+
+}  // namespace
+
+SafeOutputFile::SafeOutputFile(const std::string& path) : path(path) {
+    if (path == "-") {
+        file = stdout;
+        return;
+    }
+    struct stat target;
+    if (stat(path.c_str(), &target) != 0) {
+        createTemporary(path);
+    } else if (S_ISDIR(target.st_mode)) {
+        throw CommandError("cannot write output '" + path + "': it is a directory");
+    } else if (S_ISREG(target.st_mode)) {
+        // Through a symbolic link the file it points to is replaced, not the link.
+        char* resolved = realpath(path.c_str(), nullptr);
+        const std::string real = resolved ? resolved : path;
+        std::free(resolved);
+        createTemporary(real);
+    } else {
+        openDirectly();
+    }
+}
+
+// A device or a pipe cannot be replaced by renaming (and must not be: think of /dev/null),
+// and nothing half-written stays behind in one: it is written to as it is.
+void SafeOutputFile::openDirectly() {
+    file = std::fopen(path.c_str(), "wb");
+    if (!file) throw CommandError("cannot write output '" + path + "': " + systemError(errno));
+}
+
+SafeOutputFile::~SafeOutputFile() {
+    if (file && file != stdout && !handedOver) std::fclose(file);
+    if (!committed) removeTemporary();
+}
+
+FILE* SafeOutputFile::handOver() {
+    handedOver = true;
+    return file;
+}
+
+void SafeOutputFile::createTemporary(const std::string& destination) {
+    std::string name = directoryOf(destination) + "/." + baseNameOf(destination) + ".XXXXXX";
+    const int descriptor = mkstemp(name.data());
+    if (descriptor < 0)
+        throw CommandError("cannot create output '" + path + "': " + systemError(errno));
+    temporary = name;
+    target = destination;
+    watchSignals(temporary);
+    fchmod(descriptor, modeFor(destination));
+    file = fdopen(descriptor, "wb");
+    if (!file) {
+        const int error = errno;
+        close(descriptor);
+        throw CommandError("cannot create output '" + path + "': " + systemError(error));
+    }
+}
+
+void SafeOutputFile::removeTemporary() {
+    if (temporary.empty()) return;
+    unlink(temporary.c_str());
+    temporary.clear();
+    unwatchSignals();
+}
+
+void SafeOutputFile::checkWritten() {
+    errno = 0;
+    const bool failed = std::fflush(file) != 0 || std::ferror(file);
+    if (!failed) return;
+    const std::string where = path == "-" ? "standard output" : "'" + path + "'";
+    throw CommandError("cannot write output " + where + ": " +
+                       (errno ? systemError(errno) : std::string("write error")));
+}
+
+void SafeOutputFile::commit() {
+    committed = true;
+    if (temporary.empty()) return;
+    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        removeTemporary();
+        throw CommandError("cannot write output '" + path + "': " + systemError(error));
+    }
+    temporary.clear();
+    unwatchSignals();
+}

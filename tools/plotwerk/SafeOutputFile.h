@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+/// Where the drawing goes: standard output, or a file that is written under a temporary name
+/// in the same directory and renamed onto its real name only by commit(). Until then an
+/// existing file of that name stays as it was; on failure, or on SIGINT, SIGTERM or SIGHUP,
+/// the temporary is removed. Devices and pipes (/dev/null, a FIFO) are written directly.
+class SafeOutputFile {
+  public:
+    /// "-" is standard output. A directory, or a place where no file can be created, is a
+    /// CommandError.
+    explicit SafeOutputFile(const std::string& path);
+    ~SafeOutputFile();
+    SafeOutputFile(const SafeOutputFile&) = delete;
+    SafeOutputFile& operator=(const SafeOutputFile&) = delete;
+
+    /// The stream to write to, still owned by this object.
+    FILE* stream() const { return file; }
+    /// The stream, whose new owner (the backend's output object) will close it.
+    FILE* handOver();
+    /// Flushes the stream and checks it for write errors (a CommandError); call it while the
+    /// stream is still open.
+    void checkWritten();
+    /// Renames the temporary onto the real name, once the stream has been closed.
+    void commit();
+
+  private:
+    void createTemporary(const std::string& destination);
+    void openDirectly();
+    void removeTemporary();
+
+    std::string path;
+    std::string temporary;
+    /// What the temporary replaces: the path, or the file a symbolic link points to.
+    std::string target;
+    FILE* file = nullptr;
+    bool committed = false;
+    bool handedOver = false;
+};

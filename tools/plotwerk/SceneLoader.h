@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+class DebugMessages;
+class SoSeparator;
+
+/// Reads the command's input: a scene file (".tsc", or any file that starts with
+/// "#Tessara"), any other file through the mesh importer, or, for an empty name, the
+/// built-in demo scene.
+class SceneLoader {
+  public:
+    /// The scene, reference count 0. A missing, unreadable or malformed input is a
+    /// CommandError; what the reader posts meanwhile is held in `messages` and either
+    /// becomes the error's reason or is shown once the read succeeded.
+    static SoSeparator* load(const std::string& path, DebugMessages& messages);
+    /// True when `path` names a scene file rather than a mesh file.
+    static bool isSceneFile(const std::string& path);
+};

@@ -1,0 +1,88 @@
+#include "ViewSetup.h"
+
+#include <Tessara/actions/SoSearchAction.h>
+#include <Tessara/base/SoPath.h>
+#include <Tessara/math/SbViewportRegion.h>
+#include <Tessara/nodes/SoCamera.h>
+#include <Tessara/nodes/SoDirectionalLight.h>
+#include <Tessara/nodes/SoGroup.h>
+#include <Tessara/nodes/SoLight.h>
+#include <Tessara/nodes/SoPerspectiveCamera.h>
+#include <Tessara/nodes/SoSeparator.h>
+#include <Tessara/nodes/SoSwitch.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The printer gives the viewport the drawing's proportions; the camera is fitted to a
+// window of the same proportions so that the whole scene lands on the drawing.
+SbViewportRegion regionFor(const SbVec2f& drawingSize) {
+    constexpr float kSide = 1000.0f;
+    const float ratio = drawingSize[0] / drawingSize[1];
+    if (!std::isfinite(ratio) || ratio <= 0.0f) return SbViewportRegion();
+    const float width = std::clamp(kSide * std::max(ratio, 1.0f), 1.0f, 32767.0f);
+    const float height = std::clamp(kSide / std::min(ratio, 1.0f), 1.0f, 32767.0f);
+    return SbViewportRegion(static_cast<short>(width), static_cast<short>(height));
+}
+
+// The first path to an active node of `type`, or null; the caller unrefs it.
+SoPath* findFirst(SoSeparator* scene, SoType type) {
+    SoSearchAction search;
+    search.setType(type);
+    search.setInterest(SoSearchAction::FIRST);
+    search.apply(scene);
+    SoPath* path = search.getPath();
+    if (path) path->ref();
+    return path;
+}
+
+SoCamera* addCamera(SoSeparator* scene, const SbVec2f& drawingSize) {
+    auto* camera = new SoPerspectiveCamera;
+    scene->insertChild(camera, 0);
+    camera->viewAll(scene, regionFor(drawingSize));
+    return camera;
+}
+
+SoDirectionalLight* headlightFor(const SoCamera& camera) {
+    auto* light = new SoDirectionalLight;
+    SbVec3f view;
+    camera.orientation.getValue().multVec(SbVec3f(0, 0, -1), view);
+    light->direction = view;
+    return light;
+}
+
+// Right after the camera, under the same transforms, the light shines wherever the camera
+// looks, and on everything the camera sees. A switch would count the new child as one of
+// its choices, so there camera and light move into a group of their own instead.
+void addHeadlight(SoPath* cameraPath) {
+    auto* camera = static_cast<SoCamera*>(cameraPath->getTail());
+    auto* parent = static_cast<SoGroup*>(cameraPath->getNodeFromTail(1));
+    const int index = cameraPath->getIndexFromTail(0);
+    SoDirectionalLight* light = headlightFor(*camera);
+    if (!parent->isOfType(SoSwitch::getClassTypeId())) {
+        parent->insertChild(light, index + 1);
+        return;
+    }
+    auto* pair = new SoGroup;
+    pair->addChild(camera);
+    pair->addChild(light);
+    parent->replaceChild(index, pair);
+}
+
+}  // namespace
+
+void ViewSetup::complete(SoSeparator* scene, const SbVec2f& drawingSize) {
+    SoPath* cameraPath = findFirst(scene, SoCamera::getClassTypeId());
+    if (!cameraPath) {
+        addCamera(scene, drawingSize);
+        cameraPath = findFirst(scene, SoCamera::getClassTypeId());
+    }
+    SoPath* lightPath = findFirst(scene, SoLight::getClassTypeId());
+    if (lightPath)
+        lightPath->unref();
+    else if (cameraPath && cameraPath->getLength() >= 2)
+        addHeadlight(cameraPath);
+    if (cameraPath) cameraPath->unref();
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <Tessara/math/SbVec2f.h>
+
+class SoSeparator;
+
+/// Makes any scene printable: a scene without a camera gets a perspective camera that sees
+/// all of it through a drawing of the given size, and a scene without a light gets a
+/// headlight, a directional light shining along the camera's view.
+class ViewSetup {
+  public:
+    /// Adds what is missing to `scene`, in place.
+    static void complete(SoSeparator* scene, const SbVec2f& drawingSize);
+};
