@@ -25,6 +25,8 @@ std::vector<std::string> exampleScenes() {
         closedir(dir);
     }
     std::sort(scenes.begin(), scenes.end());
+    // The mesh the README points newcomers to.
+    scenes.push_back(std::string(TESSARA_EXAMPLES_DIR) + "/../meshes/torus_knot.obj");
     return scenes;
 }
 
@@ -57,7 +59,7 @@ TEST(DemoScene, StaysInsideTheDrawingArea) {
 
 TEST(ExampleScenes, EachPrintsAndRendersWithInkInsideTheFrame) {
     const std::vector<std::string> scenes = exampleScenes();
-    ASSERT_GE(scenes.size(), 4u) << "examples not found in " << TESSARA_EXAMPLES_DIR;
+    ASSERT_GE(scenes.size(), 6u) << "examples not found in " << TESSARA_EXAMPLES_DIR;
     for (const std::string& scene : scenes) {
         SCOPED_TRACE(scene);
         ScratchDir dir;
