@@ -117,18 +117,28 @@ FILE* SafeOutputFile::handOver() {
 
 void SafeOutputFile::createTemporary(const std::string& destination) {
     std::string name = directoryOf(destination) + "/." + baseNameOf(destination) + ".XXXXXX";
+    // A signal between creating the temporary and knowing its name would leave it behind:
+    // the watched signals wait until the handler knows what to remove.
+    sigset_t watched, previous;
+    sigemptyset(&watched);
+    for (int signal : kWatchedSignals) sigaddset(&watched, signal);
+    sigprocmask(SIG_BLOCK, &watched, &previous);
     const int descriptor = mkstemp(name.data());
+    const int error = errno;
+    if (descriptor >= 0) {
+        temporary = name;
+        target = destination;
+        watchSignals(temporary);
+    }
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
     if (descriptor < 0)
-        throw CommandError("cannot create output '" + path + "': " + systemError(errno));
-    temporary = name;
-    target = destination;
-    watchSignals(temporary);
+        throw CommandError("cannot create output '" + path + "': " + systemError(error));
     fchmod(descriptor, modeFor(destination));
     file = fdopen(descriptor, "wb");
     if (!file) {
-        const int error = errno;
+        const int openError = errno;
         close(descriptor);
-        throw CommandError("cannot create output '" + path + "': " + systemError(error));
+        throw CommandError("cannot create output '" + path + "': " + systemError(openError));
     }
 }
 
