@@ -1,6 +1,7 @@
 // What the command writes and where: the demo scene and the example scenes as PostScript that
 // Ghostscript renders, standard output, and the format chosen by -f or by the extension.
 
+#include <Tessara/rendering/SoPNGImage.h>
 #include <dirent.h>
 #include <gtest/gtest.h>
 
@@ -110,6 +111,34 @@ TEST(OutputFormat, DashFOverridesTheExtension) {
     const CommandResult attached = CommandRunner::run({"--format=ps", "-opage.dat"}, dir.path());
     ASSERT_EQ(attached.status, 0) << attached.err;
     EXPECT_EQ(dir.read("page.dat"), dir.read("page.txt"));
+}
+
+TEST(ScreenPicture, PngIsWhatTheScreenShowsAtTheDrawingSize) {
+    ScratchDir dir;
+    dir.write("square.tsc",
+              "#Tessara V1.0 ascii\nSeparator {\n"
+              "  OrthographicCamera { position 0 0 5  height 4 }\n"
+              "  LightModel { model BASE_COLOR }\n  BaseColor { rgb 1 0 0 }\n"
+              "  Coordinate3 { point [ -1 -1 0, 1 -1 0, 1 1 0, -1 1 0 ] }\n"
+              "  FaceSet { numVertices 4 }\n}\n");
+    const CommandResult run =
+        CommandRunner::run({"square.tsc", "--size", "100x50mm", "-o", "screen.png"}, dir.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    SoPNGImage picture;
+    ASSERT_TRUE(picture.read(SbString(dir.file("screen.png").c_str())));
+    // 100 x 50 mm at 96 pixels per inch.
+    EXPECT_EQ(picture.getSize(), SbVec2s(378, 189));
+    ASSERT_EQ(picture.getNumComponents(), 3);
+    // The square is red in the middle, the paper white in the corners: no colour swapping.
+    const unsigned char* centre = picture.getPixel(189, 94);
+    EXPECT_GT(centre[0], 200);
+    EXPECT_LT(centre[1], 60);
+    const unsigned char* corner = picture.getPixel(2, 2);
+    EXPECT_GT(corner[0] + corner[1] + corner[2], 3 * 240);
+
+    const CommandResult named = CommandRunner::run({"square.tsc", "-f", "png"}, dir.path());
+    ASSERT_EQ(named.status, 0) << named.err;
+    EXPECT_EQ(named.out.compare(0, 4, "\x89PNG"), 0);
 }
 
 TEST(OutputFile, ReplacesAnExistingFileAndKeepsItsPermissions) {

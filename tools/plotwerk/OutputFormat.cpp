@@ -49,6 +49,8 @@ std::string extensionOf(const std::string& path) {
 const std::vector<OutputFormat>& OutputFormat::all() {
     static const std::vector<OutputFormat> formats = {
         {"ps", {"ps", "eps"}, createPostScript},
+        // Not a drawing: the picture the screen shows, for comparing prints with it.
+        {"png", {"png"}, nullptr},
     };
     return formats;
 }

@@ -18,6 +18,7 @@ struct OutputFormat {
 
     const char* name;
     std::vector<std::string> extensions;
+    /// Null for the screen picture, which is rendered, not vectorized.
     Factory create;
 
     /// Every format; the first is the one for standard output and names without extension.

@@ -2,6 +2,7 @@
 
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorOutput.h>
+#include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/misc/SoPreferences.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <unistd.h>
@@ -21,6 +22,7 @@
 #include "SafeOutputFile.h"
 #include "SceneLoader.h"
 #include "SceneSummary.h"
+#include "ScreenPicture.h"
 #include "ViewSetup.h"
 
 namespace {
@@ -65,6 +67,20 @@ void writeDrawing(SoVectorizeAction& action, SoSeparator* scene, SafeOutputFile&
     output.commit();
 }
 
+// The picture takes the drawing's size as the options make it for a drawing.
+void writePicture(const PrintOptions& options, SoSeparator* scene) {
+    SoVectorizePSAction sizing;
+    ActionSettings::apply(sizing, options, stderr);
+    const SbVec2f size = sizing.getDrawingDimensions();
+    ViewSetup::complete(scene, size);
+    SafeOutputFile output(options.output);
+    FILE* file = output.handOver();
+    ScreenPicture::write(scene, options, size, file);
+    output.checkWritten();
+    if (file != stdout) std::fclose(file);
+    output.commit();
+}
+
 void print(const PrintOptions& options) {
     const OutputFormat& format = OutputFormat::choose(options.format, options.output);
     // Read by the action's constructor, so it must be in place before the backend exists.
@@ -72,6 +88,10 @@ void print(const PrintOptions& options) {
     LibrarySession library;
     DebugMessages messages(stderr);
     NodeRef<SoSeparator> scene(SceneLoader::load(options.input, messages));
+    if (!format.create) {
+        writePicture(options, scene.get());
+        return;
+    }
     std::unique_ptr<ProgressMeter> meter = meterIfWatched();
     std::unique_ptr<SoVectorizeAction> action = format.create(options, meter.get());
     ActionSettings::apply(*action, options, stderr);

@@ -83,6 +83,25 @@ bool SoPNGImage::write(const SbString& fileName) const {
     return true;
 }
 
+bool SoPNGImage::write(FILE* file, const char* label) const {
+    if (pixels_.empty() || !file) {
+        SoDebugError::post("SoPNGImage::write", "No image or no stream to write to \"%s\"", label);
+        return false;
+    }
+    png_image image;
+    std::memset(&image, 0, sizeof(image));
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(size_[0]);
+    image.height = static_cast<png_uint_32>(size_[1]);
+    image.format = formatFor(numComponents_);
+    if (!png_image_write_to_stdio(&image, file, 0, pixels_.data(),
+                                  -rowStride(size_, numComponents_), nullptr)) {
+        SoDebugError::post("SoPNGImage::write", "Cannot write \"%s\": %s", label, image.message);
+        return false;
+    }
+    return true;
+}
+
 bool SoPNGImage::read(const SbString& fileName, int numComponents) {
     if (numComponents < 0 || numComponents > 4) {
         SoDebugError::post("SoPNGImage::read", "Bad component count %d for \"%s\"", numComponents,

@@ -3,6 +3,7 @@
 #include <Tessara/base/SbString.h>
 #include <Tessara/math/SbVec2s.h>
 
+#include <cstdio>
 #include <vector>
 
 /// An 8-bit image in memory (grey, grey+alpha, RGB or RGBA; rows from the bottom up, as
@@ -31,6 +32,8 @@ class SoPNGImage {
     /// SoDebugError message naming the file, when the image is empty or the file cannot be
     /// written (a partial file is removed).
     bool write(const SbString& fileName) const;
+    /// The same into an open stream (not closed); `label` names it in messages.
+    bool write(FILE* file, const char* label) const;
     /// Reads a PNG file of any colour type and depth, converted to 8 bits per component
     /// and to `numComponents` components (1..4; 0 keeps what the file has, with a palette
     /// becoming RGB or RGBA). False, with a message and the image left unchanged, when the
