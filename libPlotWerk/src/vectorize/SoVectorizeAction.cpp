@@ -35,6 +35,8 @@ int blackAndWhite = 0;
 // ---- Registration ----
 
 void SoVectorizeAction::initClass() {
+    // Registered already: its lists are in use and must not be replaced.
+    if (classTypeIdIsSet && !classTypeId.isBad()) return;
     enabledElements = new SoEnabledElementsList(SoAction::enabledElements);
     methods = new SoActionMethodList(SoAction::methods);
     if (SoAction::getClassTypeId().isBad()) {

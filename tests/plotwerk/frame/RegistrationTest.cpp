@@ -1,15 +1,13 @@
 // Library initialisation, class registration and the construction check.
 
-#include "FrameTestAction.h"
-
-#include "support/DebugErrorRecorder.h"
-
 #include <PlotWerk/SoPlotWerk.h>
-
+#include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/base/SoDB.h>
 #include <Tessara/misc/SoModule.h>
-
 #include <gtest/gtest.h>
+
+#include "FrameTestAction.h"
+#include "support/DebugErrorRecorder.h"
 
 namespace {
 
@@ -40,13 +38,29 @@ TEST(RegistrationTest, TheActionTypeIsAnAbstractAction) {
 
 TEST(RegistrationTest, ExitClassTwiceComplains) {
     SoPlotWerk::init();
-    SoVectorizeAction::exitClass();
-    DebugErrorRecorder recorder;
-    SoVectorizeAction::exitClass();
-    EXPECT_TRUE(recorder.contains("SoVectorizeAction::exitClass",
-                                  "Unable to remove type (") );
+    // The backends derive from the action: they leave first.
+    SoVectorizePSAction::exitClass();
+    {
+        DebugErrorRecorder recorder;
+        SoVectorizeAction::exitClass();
+        EXPECT_EQ(recorder.size(), 0u);
+        SoVectorizeAction::exitClass();
+        EXPECT_TRUE(recorder.contains("SoVectorizeAction::exitClass", "Unable to remove type ("));
+    }
     SoVectorizeAction::initClass();
+    SoVectorizePSAction::initClass();
     SoPlotWerk::finish();
+}
+
+TEST(RegistrationTest, InitClassTwiceKeepsTheRegisteredLists) {
+    SoPlotWerk::init();
+    const SoType before = SoVectorizeAction::getClassTypeId();
+    SoVectorizeAction::initClass();
+    SoVectorizePSAction::initClass();
+    EXPECT_EQ(SoVectorizeAction::getClassTypeId(), before);
+    EXPECT_TRUE(SoVectorizePSAction::getClassTypeId().isDerivedFrom(before));
+    SoPlotWerk::finish();
+    EXPECT_TRUE(SoType::fromName("SoVectorizePSAction").isBad());
 }
 
 TEST(RegistrationTest, ConstructingBeforeInitRegistersOnTheSpot) {
