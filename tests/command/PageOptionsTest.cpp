@@ -271,19 +271,27 @@ TEST(Shading, SmoothGivesEachCornerItsOwnColour) {
     EXPECT_GT(smooth.probe().coloured(kLeft, kBottom, kRight, kTop), 1000);
 }
 
-TEST(HiddenLines, ModesWithoutAnEngineWarnOnceAndPrintDirectly) {
+TEST(HiddenLines, OrderingModesReorderSilentlyAndTheOthersSayTheyFallBack) {
     ScratchDir dir;
     const PrintRun direct = PrintRun::unrendered(dir, {}, "direct.ps");
     ASSERT_EQ(direct.command.status, 0);
-    for (const char* mode : {"sort", "painter", "visible", "raster", "lines"}) {
+    for (const char* mode : {"sort", "painter", "visible"}) {
+        SCOPED_TRACE(mode);
+        const PrintRun run = PrintRun::of(dir, {"--hidden", mode});
+        ASSERT_TRUE(run.succeeded());
+        EXPECT_NE(run.document, direct.document) << "the faces are reordered";
+    }
+    // Stages the library does not have yet: one warning each, and the painter's order.
+    const PrintRun painter = PrintRun::unrendered(dir, {"--hidden", "painter"}, "painter.ps");
+    for (const char* mode : {"raster", "lines"}) {
         SCOPED_TRACE(mode);
         const PrintRun run = PrintRun::unrendered(dir, {"--hidden", mode});
         EXPECT_EQ(run.command.status, 0);
         ASSERT_EQ(run.command.errLines().size(), 1u) << run.command.err;
-        EXPECT_EQ(run.command.err.rfind("plotwerk: warning: --hidden " + std::string(mode), 0), 0u)
-            << run.command.err;
-        EXPECT_EQ(run.document, direct.document);
+        EXPECT_EQ(run.command.err.rfind("plotwerk: warning: ", 0), 0u) << run.command.err;
+        EXPECT_NE(run.command.err.find("not available yet"), std::string::npos);
     }
+    EXPECT_EQ(painter.command.status, 0);
 }
 
 TEST(HiddenLines, OffIsSilent) {

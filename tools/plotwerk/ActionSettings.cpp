@@ -1,7 +1,5 @@
 #include "ActionSettings.h"
 
-#include "HiddenLineModes.h"
-
 namespace {
 
 void applyLayout(SoVectorizeAction& action, const PrintOptions& options) {
@@ -25,15 +23,9 @@ void applyFrame(SoVectorizeAction& action, const PrintOptions& options) {
     if (options.background) action.setBackgroundColor(1, *options.background);
 }
 
-void applyHiddenMode(SoVectorizeAction& action, const PrintOptions& options, FILE* warnings) {
-    if (HiddenLineModes::isEngineAvailable(options.hidden)) {
-        action.setHLHSRMode(options.hidden);
-        return;
-    }
-    std::fprintf(warnings,
-                 "plotwerk: warning: --hidden %s has no removal engine yet; printing every "
-                 "primitive as it comes\n",
-                 HiddenLineModes::nameOf(options.hidden));
+// Modes whose stage the library does not have yet say so themselves, once per drawing.
+void applyHiddenMode(SoVectorizeAction& action, const PrintOptions& options) {
+    action.setHLHSRMode(options.hidden);
 }
 
 void applyShading(SoVectorizeAction& action, const PrintOptions& options) {
@@ -45,9 +37,9 @@ void applyShading(SoVectorizeAction& action, const PrintOptions& options) {
 
 }  // namespace
 
-void ActionSettings::apply(SoVectorizeAction& action, const PrintOptions& options, FILE* warnings) {
+void ActionSettings::apply(SoVectorizeAction& action, const PrintOptions& options) {
     applyLayout(action, options);
     applyFrame(action, options);
-    applyHiddenMode(action, options, warnings);
+    applyHiddenMode(action, options);
     applyShading(action, options);
 }

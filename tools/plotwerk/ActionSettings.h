@@ -8,7 +8,6 @@
 /// background, hidden-line mode, lighting, shading, colours and line width.
 class ActionSettings {
   public:
-    /// A hidden-line mode without an engine is not set: one warning goes to `warnings` and
-    /// the drawing is printed directly.
-    static void apply(SoVectorizeAction& action, const PrintOptions& options, FILE* warnings);
+    /// Every option that the command line set; the others keep the action's defaults.
+    static void apply(SoVectorizeAction& action, const PrintOptions& options);
 };

@@ -41,9 +41,3 @@ std::string HiddenLineModes::names() {
     }
     return text;
 }
-
-bool HiddenLineModes::isEngineAvailable(SoVectorizeAction::HLHSRMode mode) {
-    // The library accepts every mode but has no removal engine yet: it would print every
-    // primitive as if the mode were off. Switch a mode on here once its engine exists.
-    return mode == SoVectorizeAction::HLHSR_OFF;
-}

@@ -4,8 +4,7 @@
 
 #include <string>
 
-/// The command's names for the hidden-line and hidden-surface modes, and whether the library
-/// has an engine that can run each of them.
+/// The command's names for the hidden-line and hidden-surface modes.
 class HiddenLineModes {
   public:
     /// "off", "sort", "painter", "visible", "raster" or "lines"; anything else is a
@@ -14,6 +13,4 @@ class HiddenLineModes {
     static const char* nameOf(SoVectorizeAction::HLHSRMode mode);
     /// The names separated by '|', for the help text.
     static std::string names();
-    /// True when printing in `mode` removes what it should; "off" always can.
-    static bool isEngineAvailable(SoVectorizeAction::HLHSRMode mode);
 };

@@ -84,9 +84,8 @@ std::vector<OptionTable::Entry> makeEntries() {
                   o.output = OptionValue::nonEmpty(n, v);
               }},
         Entry{"-f", "FORMAT",
-              "output format: ps, or png for the picture the screen shows (rendered with "
-              "OpenGL offscreen at 96 dpi); when absent, FILE's extension chooses (.ps, .eps, "
-              ".png), and no extension or standard output means ps",
+              "output format: ps, or png for the picture the screen shows (96 dpi); by "
+              "default FILE's extension chooses (.ps, .eps, .png), standard output means ps",
               [](const PS&) -> std::string { return "by extension"; },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.format = OptionValue::nonEmpty(n, v);

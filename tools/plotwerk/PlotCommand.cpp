@@ -70,7 +70,7 @@ void writeDrawing(SoVectorizeAction& action, SoSeparator* scene, SafeOutputFile&
 // The picture takes the drawing's size as the options make it for a drawing.
 void writePicture(const PrintOptions& options, SoSeparator* scene) {
     SoVectorizePSAction sizing;
-    ActionSettings::apply(sizing, options, stderr);
+    ActionSettings::apply(sizing, options);
     const SbVec2f size = sizing.getDrawingDimensions();
     ViewSetup::complete(scene, size);
     SafeOutputFile output(options.output);
@@ -94,7 +94,7 @@ void print(const PrintOptions& options) {
     }
     std::unique_ptr<ProgressMeter> meter = meterIfWatched();
     std::unique_ptr<SoVectorizeAction> action = format.create(options, meter.get());
-    ActionSettings::apply(*action, options, stderr);
+    ActionSettings::apply(*action, options);
     ViewSetup::complete(scene.get(), action->getDrawingDimensions());
     SafeOutputFile output(options.output);
     if (meter) meter->start(countPrimitives(scene.get()));

@@ -6,13 +6,12 @@
 
 namespace {
 
-void onTriangle(void* data, SoCallbackAction*, const SoPrimitiveVertex*,
-                const SoPrimitiveVertex*, const SoPrimitiveVertex*) {
+void onTriangle(void* data, SoCallbackAction*, const SoPrimitiveVertex*, const SoPrimitiveVertex*,
+                const SoPrimitiveVertex*) {
     ++static_cast<SceneSummary*>(data)->triangles;
 }
 
-void onSegment(void* data, SoCallbackAction*, const SoPrimitiveVertex*,
-               const SoPrimitiveVertex*) {
+void onSegment(void* data, SoCallbackAction*, const SoPrimitiveVertex*, const SoPrimitiveVertex*) {
     ++static_cast<SceneSummary*>(data)->segments;
 }
 

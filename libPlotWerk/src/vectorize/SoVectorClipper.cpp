@@ -16,6 +16,7 @@
 #include <Tessara/elements/SoAnnoText3FontSizeHintElement.h>
 #include <Tessara/elements/SoDrawStyleElement.h>
 #include <Tessara/elements/SoPatternElement.h>
+#include <Tessara/elements/SoPolygonOffsetElement.h>
 #include <Tessara/math/SbViewVolume.h>
 #include <Tessara/misc/SoPreferences.h>
 #include <Tessara/nodes/SoAnnoText3.h>
@@ -26,6 +27,8 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
+
+#include "hlhsr/SoHLHSRVectorize.h"
 
 namespace {
 // A captured triangle, one extra vertex per clipping plane and the closing vertex.
@@ -143,10 +146,10 @@ int SoVectorClipper::differsFromFirst(const SbColor* colors, int n) {
     return 0;
 }
 
-// No hidden-line engine is running during an apply yet, so every piece goes to the page.
-// An engine takes the normalised pieces at the points where this answers false.
-bool SoVectorClipper::printsDirectly() const {
-    return action->getHLHSRVectorize() == nullptr;
+// With a hidden-line mode the pieces go, still normalised, to the engine, which prints
+// them later in its own order; without one they go straight to the page.
+SoHLHSRVectorize* SoVectorClipper::engine() const {
+    return action->getHLHSRVectorize();
 }
 
 // ---- Polygons ----
@@ -226,35 +229,58 @@ void SoVectorClipper::emitPolygon(SoCallbackAction* cba, const SbColor& firstCol
     const int style = cba->getDrawStyle();
     if (style == SoDrawStyleElement::INVISIBLE) return;
     if (style == SoDrawStyleElement::LINES && cba->getLinePattern() == 0) return;
-    if (!printsDirectly()) return;
+    if (style != SoDrawStyleElement::FILLED && style != SoDrawStyleElement::LINES &&
+        style != SoDrawStyleElement::POINTS)
+        return;
 
-    const int n = polygonCount;
+    int n = polygonCount;
     SbVec4f* points = polygonPoints.data();
     SbColor* colors = polygonColors.data();
     // One colour stands for the whole polygon: the one its first captured vertex had.
     if (!polygonMulticolor) colors[0] = firstColor;
-    action->projectPoints(points, n);
-    switch (style) {
-        case SoDrawStyleElement::FILLED: {
-            SbString category, name;
-            const unsigned char* mask = nullptr;
-            SoPatternElement::get(cba->getState(), category, name, mask);
-            action->printPolygon(points, n, colors, polygonMulticolor, category, name, mask);
-            break;
-        }
-        case SoDrawStyleElement::LINES:
-            // The outline closes on its first point; the working arrays keep a slot for it.
-            points[n] = points[0];
-            colors[n] = colors[0];
-            action->printPolyLine(points, n + 1, colors, polygonMulticolor, cba->getLineWidth(),
-                                  cba->getLinePattern(), cba->getLinePatternScaleFactor());
-            break;
-        case SoDrawStyleElement::POINTS:
-            action->printPolyMark(points, n, colors, polygonMulticolor, cba->getPointSize());
-            break;
-        default:
-            break;
+    SbString category, name;
+    const unsigned char* mask = nullptr;
+    float offsetFactor = 0.0f, offsetUnits = 0.0f;
+    if (style == SoDrawStyleElement::FILLED) {
+        SoPatternElement::get(cba->getState(), category, name, mask);
+        polygonOffsetOf(cba, offsetFactor, offsetUnits);
+    } else if (style == SoDrawStyleElement::LINES) {
+        // The outline closes on its first point; the working arrays keep a slot for it.
+        points[n] = points[0];
+        colors[n] = colors[0];
+        ++n;
     }
+    if (SoHLHSRVectorize* hlhsr = engine()) {
+        hlhsr->addPolygon(points, n, colors, polygonMulticolor, cba->getLineWidth(),
+                          cba->getPointSize(), cba->getLinePattern(),
+                          cba->getLinePatternScaleFactor(), engineStyleOf(style), category, name,
+                          mask, offsetFactor, offsetUnits);
+        return;
+    }
+    action->projectPoints(points, n);
+    if (style == SoDrawStyleElement::FILLED)
+        action->printPolygon(points, n, colors, polygonMulticolor, category, name, mask);
+    else if (style == SoDrawStyleElement::LINES)
+        action->printPolyLine(points, n, colors, polygonMulticolor, cba->getLineWidth(),
+                              cba->getLinePattern(), cba->getLinePatternScaleFactor());
+    else
+        action->printPolyMark(points, n, colors, polygonMulticolor, cba->getPointSize());
+}
+
+// The engine's polygon styles: 0 filled, 1 outline, 2 vertices as dots.
+int SoVectorClipper::engineStyleOf(int drawStyle) {
+    if (drawStyle == SoDrawStyleElement::LINES) return 1;
+    if (drawStyle == SoDrawStyleElement::POINTS) return 2;
+    return 0;
+}
+
+// The offscreen visibility pass draws filled polygons with the offset the scene asked for;
+// only an offset that is on and applies to filled faces counts.
+void SoVectorClipper::polygonOffsetOf(SoCallbackAction* cba, float& factor, float& units) {
+    int styles = 0;
+    bool on = false;
+    SoPolygonOffsetElement::get(cba->getState(), factor, units, styles, on);
+    if (!on || !(styles & SoPolygonOffsetElement::FILLED)) factor = units = 0.0f;
 }
 
 // ---- Polylines ----
@@ -387,21 +413,23 @@ void SoVectorClipper::emitPolyLine(SoCallbackAction* cba, SbVec4f* points, int n
     const int style = cba->getDrawStyle();
     if (style == SoDrawStyleElement::INVISIBLE) return;
     if (style == SoDrawStyleElement::LINES && cba->getLinePattern() == 0) return;
-    if (!printsDirectly()) return;
+    const bool asLine = style == SoDrawStyleElement::FILLED || style == SoDrawStyleElement::LINES;
+    if (!asLine && style != SoDrawStyleElement::POINTS) return;
 
-    action->projectPoints(points, n);
-    switch (style) {
-        case SoDrawStyleElement::FILLED:
-        case SoDrawStyleElement::LINES:
-            action->printPolyLine(points, n, colors, multicolor, cba->getLineWidth(),
-                                  cba->getLinePattern(), cba->getLinePatternScaleFactor());
-            break;
-        case SoDrawStyleElement::POINTS:
-            action->printPolyMark(points, n, colors, multicolor, cba->getPointSize());
-            break;
-        default:
-            break;
+    if (SoHLHSRVectorize* hlhsr = engine()) {
+        if (asLine)
+            hlhsr->addPolyLine(points, n, colors, multicolor, cba->getLineWidth(),
+                               cba->getLinePattern(), cba->getLinePatternScaleFactor());
+        else
+            hlhsr->addPolyMark(points, n, colors, multicolor, cba->getPointSize(), nullptr);
+        return;
     }
+    action->projectPoints(points, n);
+    if (asLine)
+        action->printPolyLine(points, n, colors, multicolor, cba->getLineWidth(),
+                              cba->getLinePattern(), cba->getLinePatternScaleFactor());
+    else
+        action->printPolyMark(points, n, colors, multicolor, cba->getPointSize());
 }
 
 // ---- Marks ----
@@ -438,8 +466,11 @@ void SoVectorClipper::clipPolyMark(SoCallbackAction* cba, SbVec4f* points, int n
         points[visible] = points[i];
         colors[visible++] = colors[i];
     }
-    if (visible == 0 || !printsDirectly()) return;
-
+    if (visible == 0) return;
+    if (SoHLHSRVectorize* hlhsr = engine()) {
+        hlhsr->addPolyMark(points, visible, colors, multicolor, cba->getPointSize(), markerSet);
+        return;
+    }
     action->projectPoints(points, visible);
     if (markerSet)
         action->printPolyMark(points, visible, colors, multicolor, markerSet);
@@ -502,10 +533,14 @@ void SoVectorClipper::emitText(SoCallbackAction* cba, SbVec4f origin, const SbCo
     float angle = 0.0f;
     float fontSize = cba->getFontSize();
     if (isAnnotation) fontSize = computeFontSizeAngleViewing(cba, fontSize, angle);
-    if (!printsDirectly()) return;
 
     const TextLayout layout = layoutOf(textNode);
     const SbString fontName(cba->getFontName().getString());
+    if (SoHLHSRVectorize* hlhsr = engine()) {
+        hlhsr->addText(origin, color, fontName, fontSize, layout.strings->getNum(),
+                       layout.strings->getValues(0), layout.spacing, layout.justification, angle);
+        return;
+    }
     const float lineStep =
         fontSize * action->getNominalWidth(SoVectorizeAction::MILLIMETER) * layout.spacing;
     action->projectPoints(&origin, 1);
@@ -567,8 +602,6 @@ void SoVectorClipper::clipImage(SoCallbackAction* cba, const SbVec4f& origin, So
 }
 
 void SoVectorClipper::emitImage(SoImage* imageNode, SbVec4f origin) {
-    if (!printsDirectly()) return;
-    action->projectPoints(&origin, 1);
     SbVec2s sourceSize;
     int numComponents = 0;
     const unsigned char* pixels = imageNode->image.getValue(sourceSize, numComponents);
@@ -576,7 +609,15 @@ void SoVectorClipper::emitImage(SoImage* imageNode, SbVec4f origin) {
     const int height = imageNode->height.getValue();
     SbVec2s requestedSize(width < 0 ? sourceSize[0] : toShort(width),
                           height < 0 ? sourceSize[1] : toShort(height));
+    const int horAlignment = imageNode->horAlignment.getValue();
+    const int vertAlignment = imageNode->vertAlignment.getValue();
+    if (SoHLHSRVectorize* hlhsr = engine()) {
+        hlhsr->addImage(origin, pixels, sourceSize, requestedSize, numComponents, horAlignment,
+                        vertAlignment);
+        return;
+    }
+    action->projectPoints(&origin, 1);
     action->printImage(origin, pixels, sourceSize, requestedSize, numComponents,
-                       static_cast<SoImage::HorAlignment>(imageNode->horAlignment.getValue()),
-                       static_cast<SoImage::VertAlignment>(imageNode->vertAlignment.getValue()));
+                       static_cast<SoImage::HorAlignment>(horAlignment),
+                       static_cast<SoImage::VertAlignment>(vertAlignment));
 }

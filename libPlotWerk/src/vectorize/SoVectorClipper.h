@@ -5,6 +5,8 @@
 
 #include <vector>
 
+class SoHLHSRVectorize;
+
 class SoCallbackAction;
 class SoImage;
 class SoMarkerSet;
@@ -87,8 +89,10 @@ class SoVectorClipper {
                   int isAnnotation);
     void emitImage(SoImage* imageNode, SbVec4f origin);
 
-    /// Whether pieces go straight to the page; a hidden-line engine takes them otherwise.
-    bool printsDirectly() const;
+    /// The hidden-line engine of the apply, or null when pieces print directly.
+    SoHLHSRVectorize* engine() const;
+    static int engineStyleOf(int drawStyle);
+    static void polygonOffsetOf(SoCallbackAction* cba, float& factor, float& units);
     static bool hasNaN(const SbVec4f* points, int n);
     static int differsFromFirst(const SbColor* colors, int n);
 

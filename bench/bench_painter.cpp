@@ -1,0 +1,160 @@
+// The painter's ordering of the hidden-surface engine (engine mode 1: depth sort, pairwise
+// ordering with splitting, then printing in order) on a tessellated sphere of about 10,000
+// and of about 100,000 triangles, and on 1,000 randomly placed triangles that pierce one
+// another (fixed seed). Each iteration orders and prints a freshly filled record list; the
+// time covers only the ordering and the printing. Counters: pairs the pass compared (boxes
+// overlapping, depths reaching), swaps, pieces made by splitting, records printed, peak RSS.
+
+#include <PlotWerk/SoPlotWerk.h>
+#include <PlotWerk/SoVectorizeAction.h>
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "../libPlotWerk/src/hlhsr/SoGraphicPrimitiveList.h"
+#include "../libPlotWerk/src/hlhsr/SoHLHSRPainter.h"
+#include "../libPlotWerk/src/hlhsr/SoHLHSRVectorize.h"
+#include "../libPlotWerk/src/hlhsr/SoPolygon.h"
+#include "BenchGrid.h"
+
+using bench::peakRssKb;
+
+namespace {
+
+/// A backend that only counts what it is asked to print.
+class NullAction : public SoVectorizeAction {
+  public:
+    long printed = 0;
+
+  protected:
+    void writeHeader() override {}
+    void writeFooter() override {}
+    void setHardwareClip() override {}
+    void printBorder() override {}
+    void printBackground() override {}
+    void printPolygon(const SbVec4f*, int, const SbColor*, int, const SbString&, const SbString&,
+                      const unsigned char*) override {
+        ++printed;
+    }
+    void printPolyLine(const SbVec4f*, int, const SbColor*, int, float, unsigned short,
+                       int) override {
+        ++printed;
+    }
+    void printPolyMark(const SbVec4f*, int, const SbColor*, int, float) override { ++printed; }
+    void printPolyMark(const SbVec4f*, int, const SbColor*, int, SoMarkerSet*) override {
+        ++printed;
+    }
+    void printText2(SbVec4f, SbColor, const SbString&, float, const SbString&, int,
+                    float) override {}
+    void printImage(const SbVec4f&, const unsigned char*, SbVec2s&, SbVec2s&, int,
+                    SoImage::HorAlignment, SoImage::VertAlignment) override {}
+};
+
+using Triangle = std::array<SbVec4f, 3>;
+
+/// A sphere of radius 0.8 in normalised view coordinates, seen from +z: rings x sectors
+/// quads cut into two triangles each (the pole rows into one), depth 0.5 - 0.4 z.
+std::vector<Triangle> sphere(int rings, int sectors) {
+    auto at = [&](int ring, int sector) {
+        const double theta = M_PI * ring / rings, phi = 2.0 * M_PI * sector / sectors;
+        const double x = std::sin(theta) * std::cos(phi), y = std::cos(theta);
+        const double z = std::sin(theta) * std::sin(phi);
+        return SbVec4f(float(0.8 * x), float(0.8 * y), float(0.5 - 0.4 * z), 1.0f);
+    };
+    std::vector<Triangle> triangles;
+    for (int r = 0; r < rings; ++r) {
+        for (int s = 0; s < sectors; ++s) {
+            const SbVec4f a = at(r, s), b = at(r, s + 1), c = at(r + 1, s + 1), d = at(r + 1, s);
+            if (r > 0) triangles.push_back({a, b, c});
+            if (r < rings - 1) triangles.push_back({a, c, d});
+        }
+    }
+    return triangles;
+}
+
+/// Triangles about 0.3 across at random places and depths: most pierce several others.
+std::vector<Triangle> piercingTriangles(int count) {
+    std::mt19937 random(20240611);
+    std::uniform_real_distribution<float> centre(-0.8f, 0.8f), depth(0.2f, 0.8f),
+        offset(-0.15f, 0.15f);
+    std::vector<Triangle> triangles;
+    for (int k = 0; k < count; ++k) {
+        const float cx = centre(random), cy = centre(random), cz = depth(random);
+        Triangle t;
+        for (SbVec4f& p : t) {
+            p.setValue(cx + offset(random), cy + offset(random), cz + offset(random), 1.0f);
+        }
+        triangles.push_back(t);
+    }
+    return triangles;
+}
+
+void fill(SoGraphicPrimitiveList& list, const std::vector<Triangle>& triangles) {
+    const SbColor colors[3] = {SbColor(1, 0, 0), SbColor(0, 1, 0), SbColor(0, 0, 1)};
+    for (size_t k = 0; k < triangles.size(); ++k) {
+        auto* polygon = new SoPolygon;
+        polygon->set(3, triangles[k].data(), colors, 0, 0.0f, 0.0f, 0xFFFF, 1, 0, SbString(),
+                     SbString(), nullptr, 0.0f, 0.0f, 0.0f);
+        polygon->id = static_cast<int>(k);
+        list.add(polygon);
+    }
+}
+
+void orderAndPrint(benchmark::State& state, const std::vector<Triangle>& triangles) {
+    SoPlotWerk::init();
+    {
+        NullAction action;
+        action.setDrawingDimensions(200.0f, 200.0f);
+        SoHLHSRVectorize engine(&action, 1);
+        long long pairs = 0, swaps = 0, pieces = 0;
+        for (auto _ : state) {
+            auto list = std::make_unique<SoGraphicPrimitiveList>();
+            fill(*list, triangles);
+            action.printed = 0;
+            const auto start = std::chrono::steady_clock::now();
+            SoHLHSRPainter painter(*list, engine);
+            painter.run();
+            for (int i = 0; i < list->getLength(); ++i) list->getPrimitive(i)->print(&engine);
+            const auto end = std::chrono::steady_clock::now();
+            state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+            pairs = painter.getPairsTested();
+            swaps = painter.getSwapsMade();
+            pieces = painter.getPiecesMade();
+        }
+        state.counters["triangles"] = static_cast<double>(triangles.size());
+        state.counters["pairs_tested"] = static_cast<double>(pairs);
+        state.counters["swaps"] = static_cast<double>(swaps);
+        state.counters["pieces_made"] = static_cast<double>(pieces);
+        state.counters["printed"] = static_cast<double>(action.printed);
+        state.counters["peak_rss_kB"] = static_cast<double>(peakRssKb());
+    }
+    SoPlotWerk::finish();
+}
+
+void BM_PainterSphere10k(benchmark::State& state) {
+    orderAndPrint(state, sphere(71, 71));
+}
+
+void BM_PainterSphere100k(benchmark::State& state) {
+    orderAndPrint(state, sphere(224, 224));
+}
+
+void BM_PainterPiercingTriangles1000(benchmark::State& state) {
+    orderAndPrint(state, piercingTriangles(1000));
+}
+
+}  // namespace
+
+BENCHMARK(BM_PainterSphere10k)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(1.0);
+BENCHMARK(BM_PainterSphere100k)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+BENCHMARK(BM_PainterPiercingTriangles1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(1.0);
+
+BENCHMARK_MAIN();

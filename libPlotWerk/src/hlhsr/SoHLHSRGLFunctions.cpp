@@ -1,0 +1,23 @@
+#include "SoHLHSRGLFunctions.h"
+
+#include <Tessara/base/SoDebugError.h>
+#include <Tessara/rendering/SoOffscreenRenderer.h>
+
+SoHLHSRGLFunctions::SoHLHSRGLFunctions() {
+#define PLOTWERK_HLHSR_GL_LOAD(name)                                                          \
+    name = reinterpret_cast<decltype(name)>(SoOffscreenRenderer::getProcAddress("gl" #name)); \
+    if (!name && !missing) missing = "gl" #name;
+    PLOTWERK_HLHSR_GL_FUNCTIONS(PLOTWERK_HLHSR_GL_LOAD)
+#undef PLOTWERK_HLHSR_GL_LOAD
+    if (missing) {
+        SoDebugError::post("SoHLHSRGLFunctions",
+                           "The offscreen OpenGL lacks %s: hidden-surface "
+                           "records are not rendered",
+                           missing);
+    }
+}
+
+const SoHLHSRGLFunctions& SoHLHSRGLFunctions::get() {
+    static const SoHLHSRGLFunctions functions;
+    return functions;
+}

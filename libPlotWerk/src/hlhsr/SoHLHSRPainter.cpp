@@ -1,0 +1,512 @@
+// The painter's ordering of one viewport's records.
+//
+// After the depth sort, step i of the pairwise pass places the record P at position i: it is
+// compared with every later record Q, in list order, and
+//   1. passed over when the page boxes do not overlap (touching counts as apart),
+//   2. passed over when the outlines are disjoint on the page,
+//   3. passed over when P's near depth is at or beyond Q's far depth,
+//   4. otherwise ordered by the plane tests: left in place, swapped (Q becomes P and the
+//      comparison starts again after it), or split by the other's plane.
+// A record pushed back more than once in a step is not moved forward again in that step,
+// which ends cycles of mutually overlapping records.
+//
+// Why the pass looks only at the records the pair index returns: tests 1 and 3 read nothing
+// but the two records' boxes and depth ranges and change nothing, and a pair failing either
+// goes straight to the next Q. So the pass makes exactly the same moves when it skips those
+// pairs, provided that it visits the others in the same increasing order, on the same list,
+// with the same P. The index returns exactly the positions after the current one that pass
+// both tests, in increasing order; the candidates are asked for again whenever P or any
+// position changes (a swap, a split), and between those events only moveCount values change,
+// which neither test reads.
+//
+// Why the moves of a step are reset lazily: step i resets moveCount on the records at
+// positions i onwards. Only records moved in step i - 1 can hold a non-zero count then (the
+// rest were reset at the start of step i - 1, and new pieces start at 0), and all of them
+// are at positions i - 1 onwards; the one left at i - 1 keeps its count, as it would. So
+// resetting the records raised in the last step, except that one, leaves every count as the
+// full reset would, at a cost proportional to the moves instead of the list.
+
+#include "SoHLHSRPainter.h"
+
+#include <Tessara/base/SoDebugError.h>
+#include <Tessara/math/SbViewportRegion.h>
+#include <Tessara/rendering/SoOffscreenRenderer.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <vector>
+
+#include "SoGraphicPrimitiveList.h"
+#include "SoHLHSRGLFunctions.h"
+#include "SoHLHSRPairIndex.h"
+#include "SoHLHSRVectorize.h"
+#include "SoPolyLine.h"
+#include "SoPolygon.h"
+
+namespace {
+constexpr float EPSILON_F = 0.0001f;
+constexpr double EPSILON_D = 0.0001;
+// The offscreen pass renders at this size whatever the page size.
+constexpr short PASS_SIZE = 512;
+// Splitting stops beyond this many records per record stored: far more than any real scene
+// makes, but it keeps memory bounded should degenerate input make cutting run away.
+constexpr long long GROWTH_FACTOR = 64;
+constexpr long long GROWTH_SLACK = 1000000;
+
+struct Points {
+    const SbVec4f* p;
+    int n;
+};
+
+Points pointsOf(SoGraphicPrimitive* record) {
+    const int n = record->getNumPoints();
+    if (n <= 0) return Points{nullptr, 0};
+    return Points{record->getPoint(0), n};
+}
+
+bool isPolygon(const SoGraphicPrimitive* record) {
+    return record->getType() == SoGraphicPrimitive::POLYGON;
+}
+
+int edgeSeparatesPoints(const SbVec4f& a, const SbVec4f& b, Points q) {
+    const float* pa = a.getValue();
+    const float* pb = b.getValue();
+    const float ex = pb[1] - pa[1];
+    const float ey = pa[0] - pb[0];
+    for (int k = 0; k < q.n; ++k) {
+        const float* v = q.p[k].getValue();
+        if (ex * (v[0] - pa[0]) + ey * (v[1] - pa[1]) > 0.0f) return 0;
+    }
+    return 1;
+}
+
+// Edges k-1 -> k, then the closing edge when there are more than two points.
+bool anyEdgeSeparates(Points edges, Points other) {
+    for (int k = 1; k < edges.n; ++k) {
+        if (edgeSeparatesPoints(edges.p[k - 1], edges.p[k], other)) return true;
+    }
+    return edges.n > 2 && edgeSeparatesPoints(edges.p[edges.n - 1], edges.p[0], other);
+}
+
+int pointInConvexPoints(Points polygon, const SbVec4f& point) {
+    if (polygon.n < 3) return 0;
+    const float* p = point.getValue();
+    float s0 = 0.0f;
+    for (int k = 0; k < polygon.n; ++k) {
+        const float* v = polygon.p[k].getValue();
+        const float* w = polygon.p[k + 1 < polygon.n ? k + 1 : 0].getValue();
+        const float s = -(w[1] - v[1]) * (p[0] - v[0]) + (w[0] - v[0]) * (p[1] - v[1]);
+        if (k == 0)
+            s0 = s;
+        else if (s0 * s <= 0.0f)
+            return 0;
+    }
+    return 1;
+}
+
+// Signed distances of the points to a polygon's plane, in double precision.
+void planeRangeD(const SoPolygon& plane, Points points, double& dmin, double& dmax) {
+    const float* n = plane.normal.getValue();
+    const float* o = plane.points[0].getValue();
+    dmin = HUGE_VAL;
+    dmax = -HUGE_VAL;
+    for (int k = 0; k < points.n; ++k) {
+        const float* v = points.p[k].getValue();
+        const double d = double(n[0]) * (double(v[0]) - double(o[0])) +
+                         double(n[1]) * (double(v[1]) - double(o[1])) +
+                         double(n[2]) * (double(v[2]) - double(o[2]));
+        dmin = std::min(dmin, d);
+        dmax = std::max(dmax, d);
+    }
+}
+
+// Both are polygons: first where B lies against A's plane, then A against B's.
+int classifyPolygons(const SoPolygon& A, const SoPolygon& B, int strict) {
+    double dmin, dmax;
+    planeRangeD(A, Points{B.points.get(), B.numPoints}, dmin, dmax);
+    if (std::fabs(dmin) <= EPSILON_D && std::fabs(dmax) <= EPSILON_D) return 2;
+    int sideB = 0;
+    if (!strict) {
+        if (dmin >= -EPSILON_D) return 0;
+        if (dmax <= EPSILON_D) return 1;
+    } else if (dmin >= 0.0) {
+        sideB = 0;
+    } else if (dmax <= 0.0) {
+        sideB = 1;
+    } else {
+        return 3;
+    }
+    double emin, emax;
+    planeRangeD(B, Points{A.points.get(), A.numPoints}, emin, emax);
+    if (std::fabs(emin) <= EPSILON_D && std::fabs(emax) <= EPSILON_D) return 2;
+    if (!strict) {
+        if (emin >= -EPSILON_D) return 1;
+        if (emax <= EPSILON_D) return 0;
+        return 3;
+    }
+    int sideA;
+    if (emin >= 0.0)
+        sideA = 0;
+    else if (emax <= 0.0)
+        sideA = 1;
+    else
+        return 3;
+    if (sideA == 1 && sideB == 0) return 0;
+    if (sideB == 1 && sideA == 0) return 1;
+    return 3;
+}
+
+// One polygon G and one other record R, in single precision. A record straddling the plane
+// can only be a segment (marks have one point, lines are cut into segments): it is cut.
+int classifyMixed(const SoPolygon& G, SoGraphicPrimitive* R, bool swapped) {
+    const Points r = pointsOf(R);
+    const float* n = G.normal.getValue();
+    const float* o = G.points[0].getValue();
+    float dmin = HUGE_VALF, dmax = -HUGE_VALF;
+    for (int k = 0; k < r.n; ++k) {
+        const float* v = r.p[k].getValue();
+        const float d = n[0] * (v[0] - o[0]) + n[1] * (v[1] - o[1]) + n[2] * (v[2] - o[2]);
+        dmin = std::min(dmin, d);
+        dmax = std::max(dmax, d);
+    }
+    if ((std::fabs(dmin) <= EPSILON_F && std::fabs(dmax) <= EPSILON_F) || dmin >= -EPSILON_F) {
+        return swapped ? 1 : 0;
+    }
+    if (dmax <= EPSILON_F) return swapped ? 0 : 1;
+    return 3;
+}
+}  // namespace
+
+SoHLHSRPainter::SoHLHSRPainter(SoGraphicPrimitiveList& records, const SoHLHSRVectorize& engine)
+    : list(records), mode(engine.getMode()) {}
+
+SoHLHSRPainter::~SoHLHSRPainter() = default;
+
+// The raster mode has no stage of its own yet: it takes the surface-removal painter's route.
+void SoHLHSRPainter::run() {
+    list.sort(0);
+    if (mode == 0) return;
+    if (mode == 2 || mode == 3) {
+        SoOffscreenRenderer renderer(SbViewportRegion(PASS_SIZE, PASS_SIZE, 1.0f));
+        removeHidden(renderer);
+        list.sort(0);
+    }
+    orderPairs();
+}
+
+// ---- Comparisons ----
+
+int SoHLHSRPainter::edgeSeparates(const SbVec4f& a, const SbVec4f& b, SoGraphicPrimitive* Q) {
+    return edgeSeparatesPoints(a, b, pointsOf(Q));
+}
+
+int SoHLHSRPainter::pointInConvexPolygon(SoGraphicPrimitive* polygon, const SbVec4f& p) {
+    return pointInConvexPoints(pointsOf(polygon), p);
+}
+
+// Lines, marks, text and images are never reordered among themselves beyond the sort. A
+// record without points has nothing to overlap with.
+int SoHLHSRPainter::projectionsDisjoint(SoGraphicPrimitive* P, SoGraphicPrimitive* Q,
+                                        int boxesChecked) {
+    if (!boxesChecked && !P->getBBox()->intersect(*Q->getBBox())) return 1;
+    const bool pPolygon = isPolygon(P);
+    if (!pPolygon && !isPolygon(Q)) return 1;
+    const Points p = pointsOf(P);
+    const Points q = pointsOf(Q);
+    if (p.n == 0 || q.n == 0) return 1;
+    if (p.n < 2 || q.n < 2) {
+        const int inside =
+            pPolygon ? pointInConvexPoints(p, q.p[0]) : pointInConvexPoints(q, p.p[0]);
+        return inside ? 0 : 1;
+    }
+    return anyEdgeSeparates(p, q) || anyEdgeSeparates(q, p) ? 1 : 0;
+}
+
+// Records apart in depth are ordered by their far depths alone. A polygon without points
+// has no plane: it counts as coplanar with anything, which leaves the order alone.
+int SoHLHSRPainter::classify(SoGraphicPrimitive* A, SoGraphicPrimitive* B, int strict) {
+    const float aMax = A->getZMax(), aMin = A->getZMin();
+    const float bMax = B->getZMax(), bMin = B->getZMin();
+    if (bMax < aMin || aMax < bMin) return aMax <= bMax ? 1 : 0;
+    const bool aPolygon = isPolygon(A), bPolygon = isPolygon(B);
+    if (!aPolygon && !bPolygon) return aMax <= bMax ? 1 : 0;
+    if (A->getNumPoints() <= 0 || B->getNumPoints() <= 0) return 2;
+    if (aPolygon && bPolygon) {
+        return classifyPolygons(*static_cast<SoPolygon*>(A), *static_cast<SoPolygon*>(B), strict);
+    }
+    if (aPolygon) return classifyMixed(*static_cast<SoPolygon*>(A), B, false);
+    return classifyMixed(*static_cast<SoPolygon*>(B), A, true);
+}
+
+// ---- The pairwise pass ----
+
+void SoHLHSRPainter::orderPairs() {
+    pairsTested = swapsMade = piecesMade = 0;
+    const int stored = list.getLength();
+    growthLimit = static_cast<int>(
+        std::min<long long>(INT_MAX, std::max(GROWTH_FACTOR * stored, stored + GROWTH_SLACK)));
+    for (int k = 0; k < stored; ++k) list.getPrimitive(k)->moveCount = 0;
+    SoHLHSRPairIndex index(list);
+    std::vector<int> candidates;
+    moved.clear();
+    for (int i = 0; i < list.getLength(); ++i) {
+        if (i > 0) forgetMoves(index, list.getPrimitive(i - 1));
+        placeRecord(i, index, candidates);
+    }
+}
+
+void SoHLHSRPainter::forgetMoves(SoHLHSRPairIndex& index, SoGraphicPrimitive* placed) {
+    for (int s : moved) {
+        SoGraphicPrimitive* record = index.recordOfSlot(s);
+        if (record && record != placed) record->moveCount = 0;
+    }
+    moved.clear();
+}
+
+void SoHLHSRPainter::placeRecord(int i, SoHLHSRPairIndex& index, std::vector<int>& candidates) {
+    index.candidates(i, i, candidates);
+    size_t c = 0;
+    while (c < candidates.size()) {
+        const int j = candidates[c];
+        SoGraphicPrimitive* P = list.getPrimitive(i);
+        ++pairsTested;
+        const Step step = decide(P, list.getPrimitive(j));
+        if (step == SWAP) {
+            ++P->moveCount;
+            ++swapsMade;
+            moved.push_back(index.slotAt(i));
+            list.swap(i, j);
+            index.swapPositions(i, j);
+            index.candidates(i, i, candidates);
+            c = 0;
+        } else if (step == SPLIT && trySplit(i, j, index)) {
+            index.candidates(i, j, candidates);
+            c = 0;
+        } else {
+            ++c;
+        }
+    }
+}
+
+// Tests 2 to 4 of the pass for a pair whose boxes overlap (test 1 is the index's).
+SoHLHSRPainter::Step SoHLHSRPainter::decide(SoGraphicPrimitive* P, SoGraphicPrimitive* Q) {
+    if (projectionsDisjoint(P, Q, 1)) return NEXT;
+    if (P->getZMin() >= Q->getZMax()) return NEXT;
+    const int r = P->getZMax() <= Q->getZMin() ? 0 : classify(Q, P, 0);
+    if (r == 1 || r == 2) return NEXT;
+    if (r == 0) {
+        // Q was pushed back already: only a strict verdict may move it forward again.
+        const int s = Q->moveCount != 0 ? classify(P, Q, 1) : 1;
+        if (s == 1) return Q->moveCount > 1 ? NEXT : SWAP;
+        if (s == 2 || s == 3) {
+            Q->moveCount = 0;
+            return NEXT;
+        }
+    }
+    return SPLIT;
+}
+
+bool SoHLHSRPainter::mayGrow() {
+    if (list.getLength() < growthLimit) return true;
+    if (!growthWarned) {
+        growthWarned = true;
+        SoDebugError::postWarning("SoHLHSRPainter::run",
+                                  "%d records reached: no more polygons are split",
+                                  list.getLength());
+    }
+    return false;
+}
+
+bool SoHLHSRPainter::trySplit(int i, int j, SoHLHSRPairIndex& index) {
+    if (!mayGrow()) return false;
+    SoGraphicPrimitive* P = list.getPrimitive(i);
+    SoGraphicPrimitive* Q = list.getPrimitive(j);
+    if (isPolygon(Q) && splitByQ(i, j, index)) return true;
+    return isPolygon(P) && !isPolygon(Q) && splitQByP(i, j, index);
+}
+
+// P is cut by Q's plane: its far piece takes P's place, its near piece goes to the end.
+// The list's cached extent is not touched: pieces lie within what they were cut from.
+bool SoHLHSRPainter::splitByQ(int i, int j, SoHLHSRPairIndex& index) {
+    SoGraphicPrimitive* P = list.getPrimitive(i);
+    SoGraphicPrimitive* Q = list.getPrimitive(j);
+    const auto& cutter = *static_cast<SoPolygon*>(Q);
+    SoGraphicPrimitive* front = nullptr;
+    SoGraphicPrimitive* back = nullptr;
+    if (P->getType() == SoGraphicPrimitive::POLYGON) {
+        SoPolygon *f, *b;
+        if (!static_cast<SoPolygon*>(P)->split(cutter, f, b)) return false;
+        front = f, back = b;
+    } else if (P->getType() == SoGraphicPrimitive::POLYLINE) {
+        SoPolyLine *f, *b;
+        if (!static_cast<SoPolyLine*>(P)->split(cutter, f, b)) return false;
+        front = f, back = b;
+    } else {
+        return false;
+    }
+    delete P;
+    Q->moveCount = 0;
+    list.set(i, back);
+    list.add(front);
+    index.replace(i, back);
+    index.append(front);
+    piecesMade += 2;
+    return true;
+}
+
+// The segment Q is cut by P's plane: its far piece becomes the record being placed, P moves
+// to Q's position, the near piece goes to the end.
+bool SoHLHSRPainter::splitQByP(int i, int j, SoHLHSRPairIndex& index) {
+    SoGraphicPrimitive* P = list.getPrimitive(i);
+    SoGraphicPrimitive* Q = list.getPrimitive(j);
+    if (Q->getType() != SoGraphicPrimitive::POLYLINE) return false;
+    SoPolyLine *front, *back;
+    if (!static_cast<SoPolyLine*>(Q)->split(*static_cast<SoPolygon*>(P), front, back)) {
+        return false;
+    }
+    delete Q;
+    P->moveCount = 0;
+    list.set(j, back);
+    list.add(front);
+    list.swap(i, j);
+    index.replace(j, back);
+    index.append(front);
+    index.swapPositions(i, j);
+    piecesMade += 2;
+    return true;
+}
+
+// ---- The offscreen visibility pass ----
+
+void SoHLHSRPainter::removeHidden(SoOffscreenRenderer& renderer) {
+    const int n = list.getLength();
+    if (n == 0) return;
+    const SbVec2s size = renderer.getViewportRegion().getViewportSizePixels();
+    const SbBox3f& box = list.getBBox();
+    const float sx = size[0] / (box.getMax()[0] - box.getMin()[0]);
+    const float sy = size[1] / (box.getMax()[1] - box.getMin()[1]);
+    markKept(sx, sy);
+    if (renderAndCount(renderer) > 0) dropUnmarked();
+}
+
+// Lines, marks, text and images always stay; so do polygons too small to be sure to cover
+// a pixel centre of their own.
+void SoHLHSRPainter::markKept(float sx, float sy) {
+    for (int k = 0; k < list.getLength(); ++k) {
+        SoGraphicPrimitive* record = list.getPrimitive(k);
+        if (!isPolygon(record)) {
+            ++record->moveCount;
+            continue;
+        }
+        const SbBox2f& box = *record->getBBox();
+        const Points p = pointsOf(record);
+        float area = 0.0f;
+        for (int i = 0; i + 1 < p.n; ++i) {
+            area += p.p[i][0] * p.p[i + 1][1] - p.p[i + 1][0] * p.p[i][1];
+        }
+        area = std::fabs(area);
+        if ((box.getMax()[0] - box.getMin()[0]) * sx < 1.1f ||
+            (box.getMax()[1] - box.getMin()[1]) * sy < 1.1f || area * sx * sx < 2.0f) {
+            ++record->moveCount;
+        }
+    }
+}
+
+namespace {
+// Nearest depth wins; equal depths keep the first polygon drawn (the farther in list order).
+void setUpPass(const SoHLHSRGLFunctions& gl, const SbBox3f& box) {
+    gl.Enable(GL_DEPTH_TEST);
+    gl.DepthFunc(GL_LEQUAL);
+    gl.ClearColor(1.0f, 1.0f, 1.0f, 0.0f);
+    gl.Clear(GL_COLOR_BUFFER_BIT);
+    gl.Clear(GL_DEPTH_BUFFER_BIT);
+    gl.Disable(GL_LIGHTING);
+    gl.ShadeModel(GL_FLAT);
+    gl.MatrixMode(GL_PROJECTION);
+    gl.LoadIdentity();
+    const float e = (box.getMax()[2] - box.getMin()[2]) * 0.001f;
+    gl.Ortho(box.getMin()[0], box.getMax()[0], box.getMin()[1], box.getMax()[1],
+             -(box.getMin()[2] - e), -(box.getMax()[2] + e));
+    gl.PolygonOffset(1.0f, 1.0f);
+    gl.Enable(GL_POLYGON_OFFSET_LINE);
+    gl.Enable(GL_POLYGON_OFFSET_FILL);
+    gl.PolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+// Outlines and point-style polygons are drawn as lines pulled slightly towards the viewer.
+void drawPolygons(const SoHLHSRGLFunctions& gl, SoGraphicPrimitiveList& list) {
+    bool filling = true;
+    for (int k = 0; k < list.getLength(); ++k) {
+        SoGraphicPrimitive* record = list.getPrimitive(k);
+        if (!isPolygon(record)) continue;
+        const auto* polygon = static_cast<SoPolygon*>(record);
+        if (polygon->drawStyle == 0 && !filling) {
+            gl.PolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+            gl.PolygonOffset(1.0f, 1.0f);
+            filling = true;
+        } else if (polygon->drawStyle != 0 && filling) {
+            gl.PolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+            gl.PolygonOffset(-1.0f, -1.0f);
+            filling = false;
+        }
+        const auto id = static_cast<std::uint32_t>(k);
+        const GLubyte rgba[4] = {GLubyte(id & 0xFFu), GLubyte((id >> 8) & 0xFFu),
+                                 GLubyte((id >> 16) & 0xFFu), GLubyte((id >> 24) & 0xFFu)};
+        gl.Begin(GL_POLYGON);
+        gl.Color4ubv(rgba);
+        for (int i = 0; i < polygon->numPoints; ++i) gl.Vertex3fv(polygon->points[i].getValue());
+        gl.End();
+    }
+}
+}  // namespace
+
+// Every polygon is drawn in the colour of its index; each index found in the image marks
+// its polygon. Returns the number of pixels that named a record.
+int SoHLHSRPainter::renderAndCount(SoOffscreenRenderer& renderer) {
+    const int n = list.getLength();
+    const SbVec2s size = renderer.getViewportRegion().getViewportSizePixels();
+    const int width = size[0], height = size[1];
+    const SoHLHSRGLFunctions& gl = SoHLHSRGLFunctions::get();
+    if (width < 3 || height < 3 || !gl.isComplete() || !renderer.makeCurrent()) return 0;
+    setUpPass(gl, list.getBBox());
+    drawPolygons(gl, list);
+    gl.Finish();
+    // The one-pixel border is left out of the reading.
+    std::vector<unsigned char> pixels(static_cast<size_t>(width - 2) * (height - 2) * 4);
+    gl.ReadBuffer(GL_FRONT);
+    gl.PixelStorei(GL_PACK_ALIGNMENT, 1);
+    gl.ReadPixels(1, 1, width - 2, height - 2, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    int hits = 0;
+    for (size_t at = 0; at < pixels.size(); at += 4) {
+        // The background (1, 1, 1, 0) reads 0xFFFFFF: never an index.
+        const unsigned index =
+            unsigned(pixels[at]) | unsigned(pixels[at + 1]) << 8 | unsigned(pixels[at + 2]) << 16;
+        if (index < static_cast<unsigned>(n)) {
+            ++list.getPrimitive(static_cast<int>(index))->moveCount;
+            ++hits;
+        }
+    }
+    return hits;
+}
+
+// Marked records fill the front of the list, each unmarked one replaced by a marked one
+// from the back; what is left at the back (unmarked records, moved-out slots) is dropped.
+void SoHLHSRPainter::dropUnmarked() {
+    const int n = list.getLength();
+    int i = 0, last = n - 1;
+    while (i <= last) {
+        if (!list.getPrimitive(last)->moveCount) {
+            --last;
+        } else if (list.getPrimitive(i)->moveCount) {
+            ++i;
+        } else {
+            delete list.getPrimitive(i);
+            list.set(i, list.getPrimitive(last));
+            list.set(last, nullptr);
+            ++i;
+            --last;
+        }
+    }
+    if (last < n - 1) list.remove(last + 1, -1);
+}

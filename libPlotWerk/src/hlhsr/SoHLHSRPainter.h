@@ -1,0 +1,80 @@
+#pragma once
+
+#include <Tessara/math/SbVec4f.h>
+
+#include <vector>
+
+class SoGraphicPrimitive;
+class SoGraphicPrimitiveList;
+class SoHLHSRPairIndex;
+class SoHLHSRVectorize;
+class SoOffscreenRenderer;
+
+/// Orders the records of one viewport so that printing them in list order paints far things
+/// first: a depth sort, then (except in the engine's depth-sort mode) pairwise tests that
+/// swap records overlapping on the page in the wrong depth order and cut a polygon or a
+/// segment by another polygon's plane when neither order is right. The surface-removal
+/// mode first drops polygons that leave no pixel in an offscreen rendering.
+///
+/// Results of the comparisons: 0 means A prints before B, 1 B before A, 2 coplanar, 3 they
+/// interpenetrate (one must be split).
+class SoHLHSRPainter {
+  public:
+    /// Works on list in place; the engine gives the mode.
+    SoHLHSRPainter(SoGraphicPrimitiveList& list, const SoHLHSRVectorize& engine);
+    ~SoHLHSRPainter();
+    SoHLHSRPainter(const SoHLHSRPainter&) = delete;
+    SoHLHSRPainter& operator=(const SoHLHSRPainter&) = delete;
+
+    /// Sorts and orders the list; the engine then prints it in order.
+    void run();
+    /// 1 when the two records cannot overlap on the page, 0 when they may. boxesChecked
+    /// skips the box test the caller already made.
+    static int projectionsDisjoint(SoGraphicPrimitive* P, SoGraphicPrimitive* Q, int boxesChecked);
+    /// Which of A and B prints first, from their depth ranges and planes (see above).
+    static int classify(SoGraphicPrimitive* A, SoGraphicPrimitive* B, int strict);
+    /// 1 when every point of Q lies outside the edge a -> b of a polygon (on the line
+    /// counts as outside), 0 otherwise.
+    static int edgeSeparates(const SbVec4f& a, const SbVec4f& b, SoGraphicPrimitive* Q);
+    /// 1 when p (x, y) lies strictly inside the convex polygon's outline.
+    static int pointInConvexPolygon(SoGraphicPrimitive* polygon, const SbVec4f& p);
+    /// Renders the polygons offscreen with their index as colour and drops those that leave
+    /// no pixel; other records and polygons under about a pixel are always kept.
+    void removeHidden(SoOffscreenRenderer& renderer);
+
+    /// Compared pairs (those whose boxes overlap and depths reach) of the last run.
+    long long getPairsTested() const { return pairsTested; }
+    /// Swaps of the last run.
+    long long getSwapsMade() const { return swapsMade; }
+    /// Records made by splitting in the last run (two per split).
+    long long getPiecesMade() const { return piecesMade; }
+
+  private:
+    enum Step { NEXT, SWAP, SPLIT };
+
+    void orderPairs();
+    void placeRecord(int i, SoHLHSRPairIndex& index, std::vector<int>& candidates);
+    Step decide(SoGraphicPrimitive* P, SoGraphicPrimitive* Q);
+    bool trySplit(int i, int j, SoHLHSRPairIndex& index);
+    bool splitByQ(int i, int j, SoHLHSRPairIndex& index);
+    bool splitQByP(int i, int j, SoHLHSRPairIndex& index);
+    /// Resets the moves counted in the last step, except on the record that step placed.
+    void forgetMoves(SoHLHSRPairIndex& index, SoGraphicPrimitive* placed);
+    bool mayGrow();
+
+    void markKept(float sx, float sy);
+    int renderAndCount(SoOffscreenRenderer& renderer);
+    void dropUnmarked();
+
+    SoGraphicPrimitiveList& list;
+    int mode;
+    /// Slots of records whose moveCount this step raised.
+    std::vector<int> moved;
+    long long pairsTested = 0;
+    long long swapsMade = 0;
+    long long piecesMade = 0;
+    /// Splitting stops (with a warning) past this many records: a guard against runaway
+    /// cutting on degenerate input.
+    int growthLimit = 0;
+    bool growthWarned = false;
+};

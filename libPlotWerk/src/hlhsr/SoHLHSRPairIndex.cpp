@@ -1,0 +1,188 @@
+#include "SoHLHSRPairIndex.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "SoGraphicPrimitive.h"
+#include "SoGraphicPrimitiveList.h"
+
+namespace {
+// Level 0 has about one cell per record, and no more than this many a side.
+constexpr int MAX_CELLS_PER_SIDE = 1024;
+}  // namespace
+
+SoHLHSRPairIndex::SoHLHSRPairIndex(SoGraphicPrimitiveList& list) {
+    setUpGrid(list);
+    const int n = list.getLength();
+    slots.reserve(n);
+    slotOfPosition.reserve(n);
+    for (int k = 0; k < n; ++k) slotOfPosition.push_back(newSlot(list.getPrimitive(k), k));
+}
+
+// The grid covers the finite extent of the boxes. Coordinates outside it (pieces a rounding
+// step outside their parent, infinite ones) fall into the border cells: the cell of a
+// coordinate only needs to grow with the coordinate for the shared-cell argument to hold.
+void SoHLHSRPairIndex::setUpGrid(SoGraphicPrimitiveList& list) {
+    const int n = list.getLength();
+    float minX = HUGE_VALF, minY = HUGE_VALF, maxX = -HUGE_VALF, maxY = -HUGE_VALF;
+    for (int k = 0; k < n; ++k) {
+        const SbBox2f& box = *list.getPrimitive(k)->getBBox();
+        if (box.isEmpty()) continue;
+        for (float x : {box.getMin()[0], box.getMax()[0]}) {
+            if (std::isfinite(x)) minX = std::min(minX, x), maxX = std::max(maxX, x);
+        }
+        for (float y : {box.getMin()[1], box.getMax()[1]}) {
+            if (std::isfinite(y)) minY = std::min(minY, y), maxY = std::max(maxY, y);
+        }
+    }
+    while (size < MAX_CELLS_PER_SIDE && 4 * size * size <= n) size *= 2;
+    originX = minX;
+    originY = minY;
+    const float width = maxX - minX, height = maxY - minY;
+    scaleX = std::isfinite(width) && width > 0.0f ? static_cast<float>(size) / width : 0.0f;
+    scaleY = std::isfinite(height) && height > 0.0f ? static_cast<float>(size) / height : 0.0f;
+    if (!std::isfinite(originX)) originX = 0.0f;
+    if (!std::isfinite(originY)) originY = 0.0f;
+    int levels = 1;
+    while ((size >> (levels - 1)) > 1) ++levels;
+    cells.resize(levels);
+    levelSlots.resize(levels);
+    for (int level = 0; level < levels; ++level) {
+        const int side = size >> level;
+        cells[level].resize(static_cast<size_t>(side) * side);
+    }
+}
+
+// Monotone in x: subtraction, scaling by a non-negative factor and clamping all keep order.
+// NaN never reaches here (boxes ignore NaN points); a 0 scale puts everything in one column.
+int SoHLHSRPairIndex::cellX(float x) const {
+    const float f = (x - originX) * scaleX;
+    if (!(f > 0.0f)) return 0;
+    if (f >= static_cast<float>(size)) return size - 1;
+    return static_cast<int>(f);
+}
+
+int SoHLHSRPairIndex::cellY(float y) const {
+    const float f = (y - originY) * scaleY;
+    if (!(f > 0.0f)) return 0;
+    if (f >= static_cast<float>(size)) return size - 1;
+    return static_cast<int>(f);
+}
+
+SoHLHSRPairIndex::CellRange SoHLHSRPairIndex::rangeOf(const Slot& slot) const {
+    return CellRange{cellX(slot.minX), cellY(slot.minY), cellX(slot.maxX), cellY(slot.maxY)};
+}
+
+bool SoHLHSRPairIndex::hasEmptyBox(const Slot& slot) {
+    return !(slot.minX <= slot.maxX && slot.minY <= slot.maxY);
+}
+
+int SoHLHSRPairIndex::newSlot(SoGraphicPrimitive* record, int position) {
+    const SbBox2f& box = *record->getBBox();
+    const int s = static_cast<int>(slots.size());
+    slots.push_back(Slot{box.getMin()[0], box.getMin()[1], box.getMax()[0], box.getMax()[1],
+                         record->getZMin(), record->getZMax(), record, position, 0u});
+    const Slot& slot = slots.back();
+    if (hasEmptyBox(slot)) {
+        unplaced.push_back(s);
+        return s;
+    }
+    const CellRange r = rangeOf(slot);
+    const int top = static_cast<int>(cells.size()) - 1;
+    int level = 0;
+    while (level < top &&
+           ((r.x1 >> level) - (r.x0 >> level) > 1 || (r.y1 >> level) - (r.y0 >> level) > 1)) {
+        ++level;
+    }
+    const int side = size >> level;
+    for (int cy = r.y0 >> level; cy <= (r.y1 >> level); ++cy) {
+        for (int cx = r.x0 >> level; cx <= (r.x1 >> level); ++cx) {
+            cells[level][static_cast<size_t>(cy) * side + cx].push_back(s);
+        }
+    }
+    levelSlots[level].push_back(s);
+    return s;
+}
+
+// Exactly the negation of the painter's two first rejections: boxes apart when one ends
+// where (or before) the other starts, depth ranges apart when P's near depth is at or beyond
+// Q's far depth. Written as negations so that NaN depths behave as in the painter.
+bool SoHLHSRPairIndex::compared(const Slot& p, const Slot& q) {
+    if (p.maxX <= q.minX || q.maxX <= p.minX || p.maxY <= q.minY || q.maxY <= p.minY) {
+        return false;
+    }
+    return !(p.zMin >= q.zMax);
+}
+
+void SoHLHSRPairIndex::consider(const Slot& p, int s, int from, std::vector<int>& out) {
+    Slot& q = slots[s];
+    if (q.query == queryCount) return;
+    q.query = queryCount;
+    if (q.position > from && compared(p, q)) out.push_back(q.position);
+}
+
+void SoHLHSRPairIndex::collectFromLevel(const Slot& p, const CellRange& range, int level, int from,
+                                        std::vector<int>& out) {
+    const std::vector<int>& all = levelSlots[level];
+    if (all.empty()) return;
+    const int x0 = range.x0 >> level, x1 = range.x1 >> level;
+    const int y0 = range.y0 >> level, y1 = range.y1 >> level;
+    const size_t cellCount = static_cast<size_t>(x1 - x0 + 1) * (y1 - y0 + 1);
+    // A wide box over a sparse level: reading the level's entries is cheaper than its cells.
+    if (cellCount > all.size()) {
+        for (int s : all) consider(p, s, from, out);
+        return;
+    }
+    const int side = size >> level;
+    for (int cy = y0; cy <= y1; ++cy) {
+        for (int cx = x0; cx <= x1; ++cx) {
+            for (int s : cells[level][static_cast<size_t>(cy) * side + cx]) {
+                consider(p, s, from, out);
+            }
+        }
+    }
+}
+
+void SoHLHSRPairIndex::collectFromAll(const Slot& p, int from, std::vector<int>& out) {
+    for (size_t pos = static_cast<size_t>(from) + 1; pos < slotOfPosition.size(); ++pos) {
+        consider(p, slotOfPosition[pos], from, out);
+    }
+}
+
+void SoHLHSRPairIndex::candidates(int position, int from, std::vector<int>& out) {
+    out.clear();
+    if (++queryCount == 0) {
+        for (Slot& slot : slots) slot.query = 0;
+        queryCount = 1;
+    }
+    const Slot& p = slots[slotOfPosition[position]];
+    if (hasEmptyBox(p)) {
+        // Only infinite boxes can overlap an empty one; too rare to index.
+        collectFromAll(p, from, out);
+    } else {
+        const CellRange range = rangeOf(p);
+        for (int level = 0; level < static_cast<int>(cells.size()); ++level) {
+            collectFromLevel(p, range, level, from, out);
+        }
+        for (int s : unplaced) consider(p, s, from, out);
+    }
+    std::sort(out.begin(), out.end());
+}
+
+void SoHLHSRPairIndex::swapPositions(int i, int j) {
+    std::swap(slotOfPosition[i], slotOfPosition[j]);
+    slots[slotOfPosition[i]].position = i;
+    slots[slotOfPosition[j]].position = j;
+}
+
+void SoHLHSRPairIndex::replace(int position, SoGraphicPrimitive* record) {
+    Slot& old = slots[slotOfPosition[position]];
+    old.record = nullptr;
+    old.position = -1;
+    slotOfPosition[position] = newSlot(record, position);
+}
+
+void SoHLHSRPairIndex::append(SoGraphicPrimitive* record) {
+    const int position = static_cast<int>(slotOfPosition.size());
+    slotOfPosition.push_back(newSlot(record, position));
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <vector>
+
+class SoGraphicPrimitive;
+class SoGraphicPrimitiveList;
+
+/// Finds for the painter, in list order, the later records that the record being placed
+/// must be compared with: those whose page box overlaps its own (touching counts as apart)
+/// and whose far depth lies beyond its near depth. Every other pair is one the painter
+/// passes over without effect, so visiting only these changes nothing in the result.
+///
+/// Records are kept in a pyramid of grids over the page, each at the level where its box
+/// spans at most two cells each way, so that a record is in at most four cells. A query
+/// looks, at every level, at the cells under the querying box: two boxes that overlap share
+/// a point, and at the level where the other box is kept, the cell of that point lies under
+/// both. The index mirrors every change the painter makes to the list.
+class SoHLHSRPairIndex {
+  public:
+    /// Indexes every record of list at its current position.
+    explicit SoHLHSRPairIndex(SoGraphicPrimitiveList& list);
+
+    /// The positions after `from`, in increasing order, of the records that the record at
+    /// position `position` overlaps on the page and reaches in depth.
+    void candidates(int position, int from, std::vector<int>& out);
+    /// The list swapped the records at i and j.
+    void swapPositions(int i, int j);
+    /// The list put record at position in place of the record there (which is gone).
+    void replace(int position, SoGraphicPrimitive* record);
+    /// The list appended record.
+    void append(SoGraphicPrimitive* record);
+    /// The record indexed under slot s; null once it left the list.
+    SoGraphicPrimitive* recordOfSlot(int s) const { return slots[s].record; }
+    int slotAt(int position) const { return slotOfPosition[position]; }
+
+  private:
+    /// What the tests read of a record, copied once; the records do not change meanwhile.
+    struct Slot {
+        float minX, minY, maxX, maxY;
+        float zMin, zMax;
+        SoGraphicPrimitive* record;
+        int position;
+        /// The query that last saw this slot: a record in several cells is reported once.
+        unsigned query;
+    };
+    /// The cell range of a box at level 0.
+    struct CellRange {
+        int x0, y0, x1, y1;
+    };
+
+    void setUpGrid(SoGraphicPrimitiveList& list);
+    int newSlot(SoGraphicPrimitive* record, int position);
+    int cellX(float x) const;
+    int cellY(float y) const;
+    CellRange rangeOf(const Slot& slot) const;
+    static bool hasEmptyBox(const Slot& slot);
+    /// The pair is compared: boxes overlap with positive area and depth ranges reach.
+    static bool compared(const Slot& p, const Slot& q);
+    void collectFromLevel(const Slot& p, const CellRange& range, int level, int from,
+                          std::vector<int>& out);
+    void collectFromAll(const Slot& p, int from, std::vector<int>& out);
+    void consider(const Slot& p, int s, int from, std::vector<int>& out);
+
+    std::vector<Slot> slots;
+    std::vector<int> slotOfPosition;
+    /// cells[level][cy * (size >> level) + cx]: the slots kept at that level.
+    std::vector<std::vector<std::vector<int>>> cells;
+    /// levelSlots[level]: every slot kept at that level, for queries that would visit more
+    /// cells than the level holds entries.
+    std::vector<std::vector<int>> levelSlots;
+    /// Records with an empty box: looked at by every query.
+    std::vector<int> unplaced;
+    float originX = 0.0f, originY = 0.0f;
+    float scaleX = 0.0f, scaleY = 0.0f;
+    /// Cells per side at level 0 (a power of two).
+    int size = 1;
+    unsigned queryCount = 0;
+};

@@ -1,0 +1,212 @@
+#include "SoHLHSRVectorize.h"
+
+#include <PlotWerk/SoVectorizeAction.h>
+#include <Tessara/base/SoDebugError.h>
+
+#include "SoGraphicImage.h"
+#include "SoGraphicPrimitiveList.h"
+#include "SoGraphicText2D.h"
+#include "SoHLHSRPainter.h"
+#include "SoPolyLine.h"
+#include "SoPolyMark.h"
+#include "SoPolygon.h"
+
+int SoHLHSRVectorize::sequence = 0;
+
+namespace {
+enum EngineMode {
+    DEPTH_SORT = 0,
+    PAINTER = 1,
+    PAINTER_SURFACE_REMOVAL = 2,
+    RASTER = 3,
+    HIDDEN_LINES = 4
+};
+
+bool validPoints(const char* operation, const SbVec4f* points, int numPoints,
+                 const SbColor* colors) {
+    if (numPoints <= 0) return false;
+    if (points && colors) return true;
+    SoDebugError::post(operation, "Null point or colour array: primitive dropped");
+    return false;
+}
+}  // namespace
+
+SoHLHSRVectorize::SoHLHSRVectorize(SoVectorizeAction* owner, int engineMode)
+    : action(owner), mode(engineMode) {
+    if (mode < DEPTH_SORT || mode > HIDDEN_LINES) {
+        SoDebugError::postWarning("SoHLHSRVectorize::SoHLHSRVectorize",
+                                  "Unknown engine mode %d: depth sort (0) used", mode);
+        mode = DEPTH_SORT;
+    }
+}
+
+SoHLHSRVectorize::~SoHLHSRVectorize() {
+    delete primitives;
+}
+
+// The action flushes before it begins another viewport; should it not have, the records
+// already stored are printed now rather than lost.
+void SoHLHSRVectorize::beginViewport() {
+    if (primitives) flush();
+    sequence = 0;
+    primitives = new SoGraphicPrimitiveList;
+}
+
+SoGraphicPrimitiveList* SoHLHSRVectorize::currentList(const char* operation) {
+    if (!primitives) {
+        SoDebugError::postWarning(operation, "No viewport begun: one is begun now");
+        beginViewport();
+    }
+    return primitives;
+}
+
+void SoHLHSRVectorize::store(SoGraphicPrimitiveList* list, SoGraphicPrimitive* record) {
+    record->id = sequence++;
+    list->add(record);
+}
+
+// Until their own stages exist, the raster mode stores like the surface-removal painter and
+// the hidden-line mode stores polygons and polylines like the painter (so they get ordered).
+void SoHLHSRVectorize::addPolygon(const SbVec4f* points, int numPoints, const SbColor* colors,
+                                  int multicolor, float lineWidth, float markerSize,
+                                  unsigned short linePattern, int linePatternScaleFactor, int style,
+                                  const SbString& string1, const SbString& string2,
+                                  const unsigned char* pattern, float offsetFactor,
+                                  float offsetUnits) {
+    if (!validPoints("SoHLHSRVectorize::addPolygon", points, numPoints, colors)) return;
+    SoGraphicPrimitiveList* list = currentList("SoHLHSRVectorize::addPolygon");
+    auto* polygon = new SoPolygon;
+    polygon->set(numPoints, points, colors, multicolor, lineWidth, markerSize, linePattern,
+                 linePatternScaleFactor, style, string1, string2, pattern,
+                 style != 0 ? lineOffset : polygonOffset, offsetFactor, offsetUnits);
+    store(list, polygon);
+}
+
+// In the ordering modes every segment is a record of its own, so that the painter can put
+// each one where it belongs.
+void SoHLHSRVectorize::addPolyLine(const SbVec4f* points, int numPoints, const SbColor* colors,
+                                   int multicolor, float lineWidth, unsigned short linePattern,
+                                   int linePatternScaleFactor) {
+    if (!validPoints("SoHLHSRVectorize::addPolyLine", points, numPoints, colors)) return;
+    SoGraphicPrimitiveList* list = currentList("SoHLHSRVectorize::addPolyLine");
+    if (mode == DEPTH_SORT) {
+        auto* line = new SoPolyLine;
+        line->set(numPoints, points, colors, multicolor, lineWidth, linePattern,
+                  linePatternScaleFactor, lineOffset);
+        store(list, line);
+        return;
+    }
+    for (int i = 0; i + 1 < numPoints; ++i) {
+        auto* segment = new SoPolyLine;
+        segment->set(2, points + i, colors + i, multicolor, lineWidth, linePattern,
+                     linePatternScaleFactor, lineOffset);
+        store(list, segment);
+    }
+}
+
+void SoHLHSRVectorize::addPolyMark(const SbVec4f* points, int numPoints, const SbColor* colors,
+                                   int multicolor, float markerSize, SoMarkerSet* markerSet) {
+    if (!validPoints("SoHLHSRVectorize::addPolyMark", points, numPoints, colors)) return;
+    SoGraphicPrimitiveList* list = currentList("SoHLHSRVectorize::addPolyMark");
+    if (mode == DEPTH_SORT || mode == HIDDEN_LINES) {
+        auto* marks = new SoPolyMark;
+        marks->set(numPoints, points, colors, multicolor, markerSize, markerSet, markerOffset);
+        store(list, marks);
+        return;
+    }
+    for (int i = 0; i < numPoints; ++i) {
+        auto* mark = new SoPolyMark;
+        mark->set(1, points + i, colors + i, multicolor, markerSize, markerSet, markerOffset);
+        store(list, mark);
+    }
+}
+
+void SoHLHSRVectorize::addText(const SbVec4f& point, const SbColor& color, const SbString& fontName,
+                               float size, int numStrings, const SbString* strings, float spacing,
+                               int justification, float angle) {
+    SoGraphicPrimitiveList* list = currentList("SoHLHSRVectorize::addText");
+    auto* text = new SoGraphicText2D;
+    text->set(point, color, fontName, size, numStrings, strings, spacing, justification, angle);
+    store(list, text);
+}
+
+void SoHLHSRVectorize::addImage(const SbVec4f& point, const unsigned char* data,
+                                const SbVec2s& size, const SbVec2s& size2, int numComponents,
+                                int horAlignment, int vertAlignment) {
+    SoGraphicPrimitiveList* list = currentList("SoHLHSRVectorize::addImage");
+    auto* image = new SoGraphicImage;
+    image->set(point, data, size, size2, numComponents, horAlignment, vertAlignment);
+    store(list, image);
+}
+
+void SoHLHSRVectorize::warnIfModeUnavailable() {
+    if (unavailableWarned || (mode != RASTER && mode != HIDDEN_LINES)) return;
+    unavailableWarned = 1;
+    SoDebugError::postWarning(
+        "SoHLHSRVectorize::flush",
+        "%s is not available yet: primitives are printed in the "
+        "painter's order instead",
+        mode == RASTER ? "Raster hidden-surface removal" : "Hidden-line removal");
+}
+
+// Records print in list order, each projecting its own points: far things first, so that
+// nearer ones paint over them.
+void SoHLHSRVectorize::flush() {
+    if (!primitives) return;
+    warnIfModeUnavailable();
+    SoHLHSRPainter(*primitives, *this).run();
+    for (int i = 0; i < primitives->getLength(); ++i) primitives->getPrimitive(i)->print(this);
+    delete primitives;
+    primitives = nullptr;
+    sequence = 0;
+}
+
+// ---- The action's services, for the records ----
+
+void SoHLHSRVectorize::projectPoints(SbVec4f* points, int n) const {
+    if (action && points && n > 0) action->projectPoints(points, n);
+}
+
+float SoHLHSRVectorize::getNominalWidth() const {
+    return action ? action->getNominalWidth(SoVectorizeAction::MILLIMETER) : 1.0f;
+}
+
+void SoHLHSRVectorize::printPolygon(const SbVec4f* points, int n, const SbColor* colors,
+                                    int multicolor, const SbString& string1,
+                                    const SbString& string2, const unsigned char* pattern) {
+    if (action) action->printPolygon(points, n, colors, multicolor, string1, string2, pattern);
+}
+
+void SoHLHSRVectorize::printPolyLine(const SbVec4f* points, int n, const SbColor* colors,
+                                     int multicolor, float lineWidth, unsigned short linePattern,
+                                     int linePatternScaleFactor) {
+    if (action) {
+        action->printPolyLine(points, n, colors, multicolor, lineWidth, linePattern,
+                              linePatternScaleFactor);
+    }
+}
+
+void SoHLHSRVectorize::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
+                                     int multicolor, SoMarkerSet* markerSet) {
+    if (action) action->printPolyMark(points, n, colors, multicolor, markerSet);
+}
+
+void SoHLHSRVectorize::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
+                                     int multicolor, float markerSize) {
+    if (action) action->printPolyMark(points, n, colors, multicolor, markerSize);
+}
+
+void SoHLHSRVectorize::printText2(const SbVec4f& origin, const SbColor& color,
+                                  const SbString& fontName, float size, const SbString& string,
+                                  int justification, float angle) {
+    if (action) action->printText2(origin, color, fontName, size, string, justification, angle);
+}
+
+void SoHLHSRVectorize::printImage(const SbVec4f& origin, const unsigned char* data, SbVec2s& size,
+                                  SbVec2s& size2, int numComponents,
+                                  SoImage::HorAlignment horAlignment,
+                                  SoImage::VertAlignment vertAlignment) {
+    if (action) {
+        action->printImage(origin, data, size, size2, numComponents, horAlignment, vertAlignment);
+    }
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <Tessara/base/SbString.h>
+#include <Tessara/math/SbColor.h>
+#include <Tessara/math/SbVec2s.h>
+#include <Tessara/math/SbVec4f.h>
+#include <Tessara/nodes/SoImage.h>
+
+class SoGraphicPrimitive;
+class SoGraphicPrimitiveList;
+class SoHiddenLines;
+class SoMarkerSet;
+class SoVectorizeAction;
+
+/// The hidden-line and hidden-surface stage between the action's clipping and the backend:
+/// it stores every clipped primitive of a viewport (normalised coordinates, colours final)
+/// and, at flush, orders or filters the records by its mode and prints them through the
+/// action. Modes: 0 depth sort, 1 painter's ordering with splitting, 2 the same after an
+/// offscreen pass that drops hidden polygons, 3 raster visibility, 4 hidden-line removal.
+/// The engine lives for one apply; the action creates it, feeds it and destroys it.
+class SoHLHSRVectorize {
+  public:
+    /// mode is the engine mode (0 to 4), one less than the action's public mode.
+    SoHLHSRVectorize(SoVectorizeAction* action, int mode);
+    ~SoHLHSRVectorize();
+    SoHLHSRVectorize(const SoHLHSRVectorize&) = delete;
+    SoHLHSRVectorize& operator=(const SoHLHSRVectorize&) = delete;
+
+    /// Depth added to stored filled polygons, to lines and outlines, and to marks.
+    void setPolygonOffset(float offset) { polygonOffset = offset; }
+    void setLineOffset(float offset) { lineOffset = offset; }
+    void setMarkerOffset(float offset) { markerOffset = offset; }
+
+    /// Starts the records of a new viewport (the action flushes the previous one first).
+    void beginViewport();
+    /// A clipped polygon; style 0 filled, 1 outline, 2 points. One colour per point.
+    void addPolygon(const SbVec4f* points, int numPoints, const SbColor* colors, int multicolor,
+                    float lineWidth, float markerSize, unsigned short linePattern,
+                    int linePatternScaleFactor, int style, const SbString& string1,
+                    const SbString& string2, const unsigned char* pattern, float offsetFactor,
+                    float offsetUnits);
+    void addPolyLine(const SbVec4f* points, int numPoints, const SbColor* colors, int multicolor,
+                     float lineWidth, unsigned short linePattern, int linePatternScaleFactor);
+    /// Dots of markerSize, or the markers of markerSet when it is not null.
+    void addPolyMark(const SbVec4f* points, int numPoints, const SbColor* colors, int multicolor,
+                     float markerSize, SoMarkerSet* markerSet);
+    void addText(const SbVec4f& point, const SbColor& color, const SbString& fontName, float size,
+                 int numStrings, const SbString* strings, float spacing, int justification,
+                 float angle);
+    /// data is not copied: it must live until the flush that prints it.
+    void addImage(const SbVec4f& point, const unsigned char* data, const SbVec2s& size,
+                  const SbVec2s& size2, int numComponents, int horAlignment, int vertAlignment);
+    /// Orders the records of the current viewport by the mode, prints them and drops them.
+    void flush();
+
+    int getMode() const { return mode; }
+    SoVectorizeAction* getAction() const { return action; }
+    /// The records of the current viewport; null before beginViewport and after flush.
+    SoGraphicPrimitiveList* getPrimitives() const { return primitives; }
+    float getPolygonOffset() const { return polygonOffset; }
+    float getLineOffset() const { return lineOffset; }
+    float getMarkerOffset() const { return markerOffset; }
+    /// The number the next stored record takes.
+    static int getSequence() { return sequence; }
+
+    // The action's services the records print through (records are not its friends).
+    void projectPoints(SbVec4f* points, int n) const;
+    /// The action's nominal width in millimetres.
+    float getNominalWidth() const;
+    void printPolygon(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                      const SbString& string1, const SbString& string2,
+                      const unsigned char* pattern);
+    void printPolyLine(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                       float lineWidth, unsigned short linePattern, int linePatternScaleFactor);
+    void printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                       SoMarkerSet* markerSet);
+    void printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                       float markerSize);
+    void printText2(const SbVec4f& origin, const SbColor& color, const SbString& fontName,
+                    float size, const SbString& string, int justification, float angle);
+    void printImage(const SbVec4f& origin, const unsigned char* data, SbVec2s& size, SbVec2s& size2,
+                    int numComponents, SoImage::HorAlignment horAlignment,
+                    SoImage::VertAlignment vertAlignment);
+
+  private:
+    /// The list records go to; one is started (with a warning) when no viewport was begun.
+    SoGraphicPrimitiveList* currentList(const char* operation);
+    void store(SoGraphicPrimitiveList* list, SoGraphicPrimitive* record);
+    /// Modes whose own stage is not built yet print in the painter's order, saying so once.
+    void warnIfModeUnavailable();
+
+    SoVectorizeAction* action;
+    /// The hidden-line eliminator of mode 4; not built yet, so always null for now.
+    SoHiddenLines* hiddenLines = nullptr;
+    SoGraphicPrimitiveList* primitives = nullptr;
+    int mode;
+    float polygonOffset = 0.0f;
+    float lineOffset = 0.0f;
+    float markerOffset = 0.0f;
+    int unavailableWarned = 0;
+
+    /// Numbers the stored records of the current viewport, process-wide.
+    static int sequence;
+};

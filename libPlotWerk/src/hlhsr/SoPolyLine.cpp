@@ -1,0 +1,67 @@
+#include "SoPolyLine.h"
+
+#include "SoHLHSRGLFunctions.h"
+#include "SoHLHSRVectorize.h"
+#include "SoPolygon.h"
+
+namespace {
+SbVec3f xyz(const SbVec4f& p) {
+    const float* v = p.getValue();
+    return SbVec3f(v[0], v[1], v[2]);
+}
+}  // namespace
+
+int SoPolyLine::getType() const {
+    return POLYLINE;
+}
+
+void SoPolyLine::set(int n, const SbVec4f* newPoints, const SbColor* newColors, int newMulticolor,
+                     float newLineWidth, unsigned short newLinePattern,
+                     int newLinePatternScaleFactor, float depthOffset) {
+    setPoints(n, newPoints, newColors, depthOffset);
+    multicolor = newMulticolor;
+    lineWidth = newLineWidth;
+    linePattern = newLinePattern;
+    linePatternScaleFactor = newLinePatternScaleFactor;
+}
+
+void SoPolyLine::print(SoHLHSRVectorize* engine) {
+    engine->projectPoints(points.get(), numPoints);
+    engine->printPolyLine(points.get(), numPoints, colors.get(), multicolor, lineWidth, linePattern,
+                          linePatternScaleFactor);
+}
+
+void SoPolyLine::render(std::uint32_t idColor) {
+    if (!beginIdColor(GL_LINE_LOOP, idColor)) return;
+    const SoHLHSRGLFunctions& gl = SoHLHSRGLFunctions::get();
+    for (int i = 0; i < numPoints; ++i) gl.Vertex3fv(points[i].getValue());
+    gl.End();
+}
+
+// The cut point is found along p0 - p1; which end lies on the viewer's side decides which
+// piece is the front one. Both pieces keep the segment's two colours in index order.
+int SoPolyLine::split(const SoPolygon& cutter, SoPolyLine*& front, SoPolyLine*& back) const {
+    front = back = nullptr;
+    if (numPoints != 2 || cutter.numPoints < 1) return 0;
+    const SbVec3f& n = cutter.normal;
+    const SbVec3f c = xyz(cutter.points[0]);
+    const SbVec3f p0 = xyz(points[0]);
+    const SbVec3f p1 = xyz(points[1]);
+    const SbVec3f dir = p0 - p1;
+    const float nd = n.dot(dir);
+    if (nd == 0.0f) return 0;
+    const float t = -(n.dot(p0) - n.dot(c)) / nd;
+    const SbVec3f cut = p0 + t * dir;
+    const SbVec4f x(cut[0], cut[1], cut[2], 1.0f);
+    const bool firstInFront = n.dot(p0 - c) >= 0.0f;
+    const SbVec4f frontPoints[2] = {firstInFront ? points[0] : points[1], x};
+    const SbVec4f backPoints[2] = {firstInFront ? points[1] : points[0], x};
+    front = new SoPolyLine;
+    back = new SoPolyLine;
+    front->set(2, frontPoints, colors.get(), multicolor, lineWidth, linePattern,
+               linePatternScaleFactor, 0.0f);
+    back->set(2, backPoints, colors.get(), multicolor, lineWidth, linePattern,
+              linePatternScaleFactor, 0.0f);
+    front->id = back->id = id;
+    return 1;
+}

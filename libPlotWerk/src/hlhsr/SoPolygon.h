@@ -1,0 +1,54 @@
+#pragma once
+
+#include <Tessara/base/SbString.h>
+#include <Tessara/math/SbVec3f.h>
+
+#include "SoPrimitiveMultiPoints.h"
+
+/// A stored polygon, filled, outlined or drawn as points. Its vertex order always faces the
+/// viewer: the stored plane normal has a depth component not greater than 0.
+class SoPolygon : public SoPrimitiveMultiPoints {
+  public:
+    void print(SoHLHSRVectorize* engine) override;
+    void render(std::uint32_t idColor) override;
+    int getType() const override;
+    /// Also copies the draw style, line and marker values, strings and fill pattern.
+    void copyAttributes(const SoPrimitiveMultiPoints& other) override;
+    /// Cuts this polygon by cutter's plane into a piece on the viewer's side (front) and one
+    /// behind (back); 1 when both were made, 0 (and nothing made) otherwise.
+    virtual int split(const SoPolygon& cutter, SoPolygon*& front, SoPolygon*& back) const;
+
+    /// Copies points and colours (from 4 points on, the last point takes the first one's
+    /// colour), shifts the depths by depthOffset, then computes extents and normal.
+    void set(int numPoints, const SbVec4f* points, const SbColor* colors, int multicolor,
+             float lineWidth, float markerSize, unsigned short linePattern,
+             int linePatternScaleFactor, int drawStyle, const SbString& string1,
+             const SbString& string2, const unsigned char* pattern, float depthOffset,
+             float offsetFactor, float offsetUnits);
+    /// The unit normal of the first three points; a normal facing away from the viewer
+    /// reverses the vertex order (vertex 0 and a closing duplicate of it stay in place).
+    void computeNormal();
+    /// Forgets the polygon offset that render() last applied, so the next render sets it
+    /// again (needed whenever a fresh OpenGL context is made current).
+    static void resetRenderState();
+
+    int reserved1 = 0;
+    int reserved2 = 0;
+    /// 0 filled, 1 outline (printed as a polyline), 2 points (printed as marks).
+    int drawStyle = 0;
+    float markerSize = 0.0f;
+    float lineWidth = 0.0f;
+    unsigned short linePattern = 0xFFFF;
+    int linePatternScaleFactor = 1;
+    SbVec3f normal{0.0f, 0.0f, 0.0f};
+    SbString string1;
+    SbString string2;
+    /// The 32 x 32 fill mask, not owned; null for a solid fill.
+    const unsigned char* pattern = nullptr;
+    /// The OpenGL polygon offset in force at capture, for render() only.
+    float offsetFactor = 0.0f;
+    float offsetUnits = 0.0f;
+
+  private:
+    void reverseOrder();
+};

@@ -1,0 +1,120 @@
+#pragma once
+
+// What the hidden-surface tests share: the engine's private classes, records built from
+// plain coordinates, and an engine printing to a recording backend whose 100 x 100 mm page
+// maps a normalised point (x, y) to ((x + 1) * 50, (y + 1) * 50) millimetres.
+
+#include <PlotWerk/SoPlotWerk.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "../../../libPlotWerk/src/hlhsr/SoGraphicImage.h"
+#include "../../../libPlotWerk/src/hlhsr/SoGraphicPrimitiveList.h"
+#include "../../../libPlotWerk/src/hlhsr/SoGraphicText2D.h"
+#include "../../../libPlotWerk/src/hlhsr/SoHLHSRPainter.h"
+#include "../../../libPlotWerk/src/hlhsr/SoHLHSRVectorize.h"
+#include "../../../libPlotWerk/src/hlhsr/SoPolyLine.h"
+#include "../../../libPlotWerk/src/hlhsr/SoPolyMark.h"
+#include "../../../libPlotWerk/src/hlhsr/SoPolygon.h"
+#include "plotwerk/support/RecordingAction.h"
+
+namespace hlhsr {
+
+inline SbVec4f pt(float x, float y, float z) {
+    return SbVec4f(x, y, z, 1.0f);
+}
+
+/// A colour that names a record: (k / 256, 0, 0) tells printed records apart.
+inline SbColor tag(int k) {
+    return SbColor(static_cast<float>(k) / 256.0f, 0.0f, 0.0f);
+}
+
+inline int tagOf(const SbColor& color) {
+    return static_cast<int>(color[0] * 256.0f + 0.5f);
+}
+
+/// A filled polygon of the given points, every point coloured tag(k), numbered k.
+inline SoPolygon* polygon(const std::vector<SbVec4f>& points, int k = 0) {
+    std::vector<SbColor> colors(points.size(), tag(k));
+    auto* p = new SoPolygon;
+    p->set(static_cast<int>(points.size()), points.data(), colors.data(), 0, 0.0f, 0.0f, 0xFFFF, 1,
+           0, SbString(), SbString(), nullptr, 0.0f, 0.0f, 0.0f);
+    p->id = k;
+    return p;
+}
+
+/// An axis-aligned square at one depth.
+inline SoPolygon* square(float x0, float y0, float x1, float y1, float z, int k = 0) {
+    return polygon({pt(x0, y0, z), pt(x1, y0, z), pt(x1, y1, z), pt(x0, y1, z)}, k);
+}
+
+inline SoPolyLine* segment(const SbVec4f& a, const SbVec4f& b, int k = 0) {
+    const SbVec4f points[2] = {a, b};
+    const SbColor colors[2] = {tag(k), tag(k)};
+    auto* line = new SoPolyLine;
+    line->set(2, points, colors, 0, 1.0f, 0xFFFF, 1, 0.0f);
+    line->id = k;
+    return line;
+}
+
+inline SoPolyMark* mark(const SbVec4f& p, int k = 0) {
+    const SbColor color = tag(k);
+    auto* m = new SoPolyMark;
+    m->set(1, &p, &color, 0, 2.0f, nullptr, 0.0f);
+    m->id = k;
+    return m;
+}
+
+/// The tag of every record of the list, in list order.
+inline std::vector<int> tagsOf(const SoGraphicPrimitiveList& list) {
+    std::vector<int> tags;
+    for (int i = 0; i < list.getLength(); ++i) {
+        SoGraphicPrimitive* record = list.getPrimitive(i);
+        SbColor* color = record->getColor(0);
+        tags.push_back(color ? tagOf(*color) : -1);
+    }
+    return tags;
+}
+
+/// The library set up, a recording backend with a 100 x 100 mm page, and helpers to make an
+/// engine on it.
+class EngineTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SoPlotWerk::init();
+        action = std::make_unique<RecordingAction>();
+        action->setDrawingDimensions(100.0f, 100.0f);
+    }
+    void TearDown() override {
+        action.reset();
+        SoPlotWerk::finish();
+    }
+    std::unique_ptr<SoHLHSRVectorize> makeEngine(int mode) {
+        return std::make_unique<SoHLHSRVectorize>(action.get(), mode);
+    }
+    /// The tags of the drawing calls, in the order the backend got them.
+    std::vector<int> printedTags() const {
+        std::vector<int> tags;
+        for (const RecordedCall& call : action->getCalls()) {
+            if (call.kind == RecordedCall::POLYGON || call.kind == RecordedCall::POLYLINE ||
+                call.kind == RecordedCall::POLYMARK_DOTS) {
+                tags.push_back(tagOf(call.colors.at(0)));
+            }
+        }
+        return tags;
+    }
+
+    std::unique_ptr<RecordingAction> action;
+};
+
+/// The page point, in millimetres, of a normalised point.
+inline float pageX(float x) {
+    return (x + 1.0f) * 50.0f;
+}
+inline float pageY(float y) {
+    return (y + 1.0f) * 50.0f;
+}
+
+}  // namespace hlhsr

@@ -1,0 +1,211 @@
+// The fast pairwise pass against the pass written out pair by pair, on random scenes of
+// several kinds: both must leave the same records (pieces included) in the same order,
+// with the same move counts.
+
+#include <cmath>
+#include <functional>
+#include <random>
+
+#include "HlhsrFixture.h"
+#include "ReferencePainter.h"
+
+using namespace hlhsr;
+
+namespace {
+
+using Scene = std::function<void(SoGraphicPrimitiveList&, std::mt19937&)>;
+
+float uniform(std::mt19937& random, float lo, float hi) {
+    return std::uniform_real_distribution<float>(lo, hi)(random);
+}
+
+SbVec4f randomPoint(std::mt19937& random, float extent) {
+    return pt(uniform(random, -extent, extent), uniform(random, -extent, extent),
+              uniform(random, 0.0f, 1.0f));
+}
+
+// Large triangles through one another: swaps, splits and cycles everywhere.
+void interpenetrating(SoGraphicPrimitiveList& list, std::mt19937& random) {
+    for (int k = 0; k < 40; ++k) {
+        list.add(
+            polygon({randomPoint(random, 1), randomPoint(random, 1), randomPoint(random, 1)}, k));
+    }
+}
+
+// Triangles, segments and marks together.
+void mixed(SoGraphicPrimitiveList& list, std::mt19937& random) {
+    for (int k = 0; k < 60; ++k) {
+        const SbVec4f a = randomPoint(random, 1);
+        switch (k % 3) {
+            case 0:
+                list.add(polygon({a, randomPoint(random, 1), randomPoint(random, 1)}, k));
+                break;
+            case 1:
+                list.add(segment(a, randomPoint(random, 1), k));
+                break;
+            default:
+                list.add(mark(a, k));
+                break;
+        }
+    }
+}
+
+// Many small triangles and segments over the page: sparse overlaps, a deep pair index.
+void scattered(SoGraphicPrimitiveList& list, std::mt19937& random) {
+    for (int k = 0; k < 400; ++k) {
+        const SbVec4f c = randomPoint(random, 1);
+        const float s = uniform(random, 0.01f, 0.15f);
+        auto near = [&] {
+            return c + SbVec4f(uniform(random, -s, s), uniform(random, -s, s),
+                               uniform(random, -s, s), 0.0f);
+        };
+        if (k % 5 == 4)
+            list.add(segment(near(), near(), k % 256));
+        else
+            list.add(polygon({near(), near(), near()}, k % 256));
+    }
+}
+
+// Quads of a tilted plane sharing edges, lines on the plane, and a few stray triangles:
+// coplanar verdicts, touching boxes and ties of depth.
+void tiled(SoGraphicPrimitiveList& list, std::mt19937& random) {
+    const float a = uniform(random, -0.3f, 0.3f), b = uniform(random, -0.3f, 0.3f);
+    auto on = [&](float x, float y) { return pt(x, y, 0.5f + a * x + b * y); };
+    int k = 0;
+    for (int i = 0; i < 6; ++i) {
+        for (int j = 0; j < 6; ++j) {
+            const float x = -0.75f + 0.25f * i, y = -0.75f + 0.25f * j;
+            list.add(polygon(
+                {on(x, y), on(x + 0.25f, y), on(x + 0.25f, y + 0.25f), on(x, y + 0.25f)}, k++));
+        }
+        list.add(segment(on(-0.75f, -0.7f + 0.25f * i), on(0.75f, -0.7f + 0.25f * i), k++));
+    }
+    for (int t = 0; t < 6; ++t) {
+        list.add(polygon(
+            {randomPoint(random, 0.8f), randomPoint(random, 0.8f), randomPoint(random, 0.8f)},
+            k++));
+    }
+}
+
+// Long thin strips in all directions: overlapping in long chains, cyclic more often than not.
+void strips(SoGraphicPrimitiveList& list, std::mt19937& random) {
+    for (int k = 0; k < 30; ++k) {
+        const float angle = uniform(random, 0.0f, 3.14159f);
+        const float dx = std::cos(angle), dy = std::sin(angle);
+        const SbVec4f c = randomPoint(random, 0.5f);
+        const float za = uniform(random, -0.2f, 0.2f), zb = uniform(random, -0.2f, 0.2f);
+        auto corner = [&](float along, float across) {
+            const float x = c[0] + along * dx - across * dy, y = c[1] + along * dy + across * dx;
+            return pt(x, y, c[2] + za * along + zb * across);
+        };
+        list.add(polygon(
+            {corner(-1, -0.05f), corner(1, -0.05f), corner(1, 0.05f), corner(-1, 0.05f)}, k));
+    }
+}
+
+// Degenerate records: repeated points, collinear polygons, single-point polygons, huge
+// coordinates, equal depths.
+void degenerate(SoGraphicPrimitiveList& list, std::mt19937& random) {
+    for (int k = 0; k < 40; ++k) {
+        const SbVec4f a = randomPoint(random, 1), b = randomPoint(random, 1);
+        switch (k % 5) {
+            case 0:
+                list.add(polygon({a, a, b}, k));
+                break;
+            case 1:
+                list.add(polygon({a, (a + b) * 0.5f, b}, k));
+                break;
+            case 2:
+                list.add(polygon({a}, k));
+                break;
+            case 3:
+                list.add(polygon(
+                    {pt(-1e30f, a[1], 0.5f), pt(1e30f, a[1] + 0.1f, 0.5f), pt(a[0], b[1], 0.5f)},
+                    k));
+                break;
+            default:
+                list.add(polygon({a, b, randomPoint(random, 1), randomPoint(random, 1)}, k));
+                break;
+        }
+    }
+}
+
+void expectSameLists(SoGraphicPrimitiveList& fast, SoGraphicPrimitiveList& slow) {
+    ASSERT_EQ(fast.getLength(), slow.getLength());
+    for (int i = 0; i < fast.getLength(); ++i) {
+        SoGraphicPrimitive* f = fast.getPrimitive(i);
+        SoGraphicPrimitive* s = slow.getPrimitive(i);
+        ASSERT_EQ(f->getType(), s->getType()) << "at " << i;
+        ASSERT_EQ(f->id, s->id) << "at " << i;
+        ASSERT_EQ(f->moveCount, s->moveCount) << "at " << i;
+        ASSERT_EQ(f->getNumPoints(), s->getNumPoints()) << "at " << i;
+        for (int k = 0; k < f->getNumPoints(); ++k) {
+            ASSERT_EQ(*f->getPoint(k), *s->getPoint(k)) << "at " << i << " point " << k;
+        }
+    }
+}
+
+struct Totals {
+    long long swaps = 0, pieces = 0, pairs = 0;
+};
+
+void compareOn(const Scene& scene, int seeds, Totals& totals) {
+    for (int seed = 1; seed <= seeds; ++seed) {
+        SoGraphicPrimitiveList fast, slow;
+        std::mt19937 first(seed), second(seed);
+        scene(fast, first);
+        scene(slow, second);
+        SoHLHSRVectorize engine(nullptr, 1);
+        SoHLHSRPainter painter(fast, engine);
+        painter.run();
+        const long long swaps = referenceOrder(slow);
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        expectSameLists(fast, slow);
+        EXPECT_EQ(painter.getSwapsMade(), swaps);
+        totals.swaps += swaps;
+        totals.pieces += painter.getPiecesMade();
+        totals.pairs += painter.getPairsTested();
+    }
+}
+
+}  // namespace
+
+// Each kind must actually exercise what it is there for, or the agreement proves nothing.
+TEST(PainterAgreement, InterpenetratingTriangles) {
+    Totals totals;
+    compareOn(interpenetrating, 25, totals);
+    EXPECT_GT(totals.swaps, 0);
+    EXPECT_GT(totals.pieces, 0);
+}
+
+TEST(PainterAgreement, TrianglesSegmentsAndMarks) {
+    Totals totals;
+    compareOn(mixed, 25, totals);
+    EXPECT_GT(totals.swaps, 0);
+    EXPECT_GT(totals.pieces, 0);
+}
+
+TEST(PainterAgreement, ScatteredSmallRecords) {
+    Totals totals;
+    compareOn(scattered, 10, totals);
+    EXPECT_GT(totals.pairs, 0);
+    EXPECT_GT(totals.swaps, 0);
+}
+
+TEST(PainterAgreement, TiledPlaneWithLines) {
+    Totals totals;
+    compareOn(tiled, 15, totals);
+    EXPECT_GT(totals.pairs, 0);
+}
+
+TEST(PainterAgreement, CrossingStrips) {
+    Totals totals;
+    compareOn(strips, 15, totals);
+    EXPECT_GT(totals.swaps, 0);
+}
+
+TEST(PainterAgreement, DegenerateRecords) {
+    Totals totals;
+    compareOn(degenerate, 15, totals);
+    EXPECT_GT(totals.pairs, 0);
+}
