@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "frame/SoActionClassRecord.h"
+
 #include "SoPSCompaction.h"
 #include "SoPSDash.h"
 #include "SoPSFormat.h"
@@ -89,9 +91,7 @@ void replaceFirst(std::string& text, const std::string& from, const std::string&
 void SoVectorizePSAction::initClass() {
     if (!classTypeId.isBad()) return;
     if (SoType::fromName("SoVectorizeAction").isBad()) {
-        SoDebugError::post("SoVectorizePSAction::initClass",
-                           "SoVectorizePSAction initialized before parent class "
-                           "SoVectorizeAction\n");
+        SoActionClassRecord::warnInitializedEarly("SoVectorizePSAction", "SoVectorizeAction");
         SoVectorizeAction::initClass();
     }
     enabledElements = new SoEnabledElementsList(SoVectorizeAction::enabledElements);
@@ -101,18 +101,7 @@ void SoVectorizePSAction::initClass() {
 }
 
 void SoVectorizePSAction::exitClass() {
-    if (!SoType::removeType(classTypeId.getName())) {
-        SoDebugError::post("SoVectorizePSAction::exitClass",
-                           "Unable to remove type (%s) for this class. Check exitClass() method "
-                           "is implemented and is called only once.\n",
-                           classTypeId.getName().getString());
-        return;
-    }
-    classTypeId = SoType::badType();
-    delete enabledElements;
-    enabledElements = nullptr;
-    delete methods;
-    methods = nullptr;
+    SoActionClassRecord::unregister("SoVectorizePSAction", classTypeId, enabledElements, methods);
 }
 
 SoType SoVectorizePSAction::getClassTypeId() {
@@ -129,12 +118,7 @@ void SoVectorizePSAction::addMethod(SoType nodeType, SoActionMethod method) {
 }
 
 void SoVectorizePSAction::enableElement(SoType elementType, int stackIndex) {
-    if (elementType.isBad()) {
-        SoDebugError::post("SO_ENABLE_ELEMENT",
-                           "Can't enable element for SoVectorizePSAction until the element "
-                           "initClass function has been called");
-        return;
-    }
+    if (!SoActionClassRecord::acceptsElement("SoVectorizePSAction", elementType)) return;
     if (!enabledElements) initClass();
     enabledElements->enable(elementType, stackIndex);
 }
@@ -153,9 +137,7 @@ SoActionMethodList* SoVectorizePSAction::getActionMethods() {
 
 SoVectorizePSAction::SoVectorizePSAction() : psOutput(new SoPSVectorOutput) {
     if (classTypeId.isBad()) {
-        SoDebugError::post("SO_ACTION_CONSTRUCTOR",
-                           "Can't construct an action of type SoVectorizePSAction until "
-                           "initClass() has been called. Check SoDB::init() has been called.");
+        SoActionClassRecord::warnConstructedEarly("SoVectorizePSAction");
         initClass();
     }
     SoTypedObject::checkDatabase("SoVectorizePSAction", this, getClassTypeId(), classTypeId);

@@ -5,6 +5,7 @@
 
 #include <PlotWerk/SoVectorizeAction.h>
 
+#include "frame/SoActionClassRecord.h"
 #include "hlhsr/SoHLHSRVectorize.h"
 
 #include "SoVectorCapture.h"
@@ -42,8 +43,7 @@ void SoVectorizeAction::initClass() {
     enabledElements = new SoEnabledElementsList(SoAction::enabledElements);
     methods = new SoActionMethodList(SoAction::methods);
     if (SoAction::getClassTypeId().isBad()) {
-        SoDebugError::post("SoVectorizeAction::initClass",
-                           "SoVectorizeAction initialized before parent class SoAction\n");
+        SoActionClassRecord::warnInitializedEarly("SoVectorizeAction", "SoAction");
         SoAction::initClass();
     }
     classTypeId = SoType::createType(SoAction::getClassTypeId(), SbName("SoVectorizeAction"),
@@ -52,19 +52,8 @@ void SoVectorizeAction::initClass() {
 }
 
 void SoVectorizeAction::exitClass() {
-    if (!SoType::removeType(classTypeId.getName())) {
-        SoDebugError::post("SoVectorizeAction::exitClass",
-                           "Unable to remove type (%s) for this class. Check exitClass() method "
-                           "is implemented and is called only once.\n",
-                           classTypeId.getName().getString());
-        return;
-    }
-    classTypeId = SoType::badType();
-    delete enabledElements;
-    enabledElements = nullptr;
-    delete methods;
-    methods = nullptr;
-    classTypeIdIsSet = 0;
+    if (SoActionClassRecord::unregister("SoVectorizeAction", classTypeId, enabledElements, methods))
+        classTypeIdIsSet = 0;
 }
 
 SoType SoVectorizeAction::getClassTypeId() {
@@ -80,12 +69,7 @@ void SoVectorizeAction::addMethod(SoType nodeType, SoActionMethod method) {
 }
 
 void SoVectorizeAction::enableElement(SoType elementType, int stackIndex) {
-    if (elementType.isBad()) {
-        SoDebugError::post("SO_ENABLE_ELEMENT",
-                           "Can't enable element for SoVectorizeAction until the element "
-                           "initClass function has been called");
-        return;
-    }
+    if (!SoActionClassRecord::acceptsElement("SoVectorizeAction", elementType)) return;
     if (!enabledElements) getClassTypeId();
     enabledElements->enable(elementType, stackIndex);
 }
@@ -107,9 +91,7 @@ SoVectorizeAction::SoVectorizeAction()
       lighting(std::make_unique<SoVectorLighting>(this)),
       clipper(std::make_unique<SoVectorClipper>(this)) {
     if (classTypeId.isBad()) {
-        SoDebugError::post("SO_ACTION_CONSTRUCTOR",
-                           "Can't construct an action of type SoVectorizeAction until "
-                           "initClass() has been called. Check SoDB::init() has been called.");
+        SoActionClassRecord::warnConstructedEarly("SoVectorizeAction");
         initClass();
     }
     SoTypedObject::checkDatabase("SoVectorizeAction", this, getClassTypeId(), classTypeId);
