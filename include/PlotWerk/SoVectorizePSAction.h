@@ -62,6 +62,7 @@ class SoVectorizePSAction : public SoVectorizeAction {
     static SoEnabledElementsList* enabledElements;
     static SoActionMethodList* methods;
 
+    void checkRegistration();
     /// Number compaction: trailing decimal zeros and extra blanks removed, in place.
     static void pcp079(char* line);
     void assignColor(SbColor color, float width);

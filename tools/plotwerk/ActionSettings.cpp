@@ -1,5 +1,7 @@
 #include "ActionSettings.h"
 
+#include <vector>
+
 namespace {
 
 void applyLayout(SoVectorizeAction& action, const PrintOptions& options) {
@@ -35,6 +37,18 @@ void applyShading(SoVectorizeAction& action, const PrintOptions& options) {
     if (options.lineWidth) action.setNominalWidth(*options.lineWidth);
 }
 
+// Widths left out take the nominal width, the pen a plain line is drawn with.
+void applyPens(SoVectorizeAction& action, const PrintOptions& options) {
+    if (options.pens.empty()) return;
+    std::vector<SbColor> colors;
+    std::vector<float> widths;
+    for (const PenChoice& pen : options.pens) {
+        colors.push_back(pen.color);
+        widths.push_back(pen.width.value_or(action.getNominalWidth()));
+    }
+    action.setPenDescription(static_cast<int>(colors.size()), colors.data(), widths.data());
+}
+
 }  // namespace
 
 void ActionSettings::apply(SoVectorizeAction& action, const PrintOptions& options) {
@@ -42,4 +56,5 @@ void ActionSettings::apply(SoVectorizeAction& action, const PrintOptions& option
     applyFrame(action, options);
     applyHiddenMode(action, options);
     applyShading(action, options);
+    applyPens(action, options);
 }

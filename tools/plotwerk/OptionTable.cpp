@@ -84,8 +84,9 @@ std::vector<OptionTable::Entry> makeEntries() {
                   o.output = OptionValue::nonEmpty(n, v);
               }},
         Entry{"-f", "FORMAT",
-              "output format: ps, or png for the picture the screen shows (96 dpi); by "
-              "default FILE's extension chooses (.ps, .eps, .png), standard output means ps",
+              "output format: ps, hpgl, or png for the picture the screen shows (96 dpi); by "
+              "default FILE's extension chooses (.ps, .eps, .plt, .hpgl, .hpg, .png), standard "
+              "output means ps",
               [](const PS&) -> std::string { return "by extension"; },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.format = OptionValue::nonEmpty(n, v);
@@ -147,6 +148,14 @@ std::vector<OptionTable::Entry> makeEntries() {
               [](const PS& a) { return decimal(a.getNominalWidth()) + "mm"; },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.lineWidth = OptionValue::length(n, v);
+              }},
+        Entry{"--pens", "COLOR[@W],...",
+              "the plotter's pens, W their widths: each line takes the pen nearest its colour "
+              "(and width); without pens every colour is drawn as it is (for HP-GL/2: a "
+              "palette of 256)",
+              [](const PS&) -> std::string { return "none"; },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.pens = OptionValue::pens(n, v);
               }},
         Entry{"--ps-level", "1|2|3", "PostScript language level",
               [](const PS& a) { return std::to_string(a.getPSVectorOutput()->getLevel()); },

@@ -2,6 +2,7 @@
 
 #include <PlotWerk/SoVectorizeAction.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -181,4 +182,22 @@ std::string OptionValue::colorNames() {
         names += named.name;
     }
     return names;
+}
+
+std::vector<PenChoice> OptionValue::pens(const std::string& option, const std::string& text) {
+    std::vector<PenChoice> pens;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        const std::string item = text.substr(start, comma - start);
+        if (item.empty()) fail(option, text, "every pen needs a colour");
+        if (pens.size() == 256) fail(option, text, "at most 256 pens");
+        const size_t at = item.find('@');
+        PenChoice pen;
+        pen.color = color(option, item.substr(0, at));
+        if (at != std::string::npos) pen.width = length(option, item.substr(at + 1));
+        pens.push_back(pen);
+        start = comma + 1;
+    }
+    return pens;
 }

@@ -4,6 +4,9 @@
 #include <Tessara/math/SbVec2f.h>
 
 #include <string>
+#include <vector>
+
+#include "PrintOptions.h"
 
 /// Reads the values of command-line options. Every reader takes the option's name so that a
 /// bad value is reported as "bad value 'x' for --option: why" (a CommandError).
@@ -24,6 +27,8 @@ class OptionValue {
     static SbVec2f pair(const std::string& option, const std::string& text, bool positive);
     /// A colour name, "#rrggbb", or "r:g:b" with fractions in [0, 1].
     static SbColor color(const std::string& option, const std::string& text);
+    /// Pens "COLOR[@WIDTH],...": at most 256, widths as length() reads them.
+    static std::vector<PenChoice> pens(const std::string& option, const std::string& text);
     /// The name of a named colour equal to `color`, else "r:g:b" with three decimals.
     static std::string colorText(const SbColor& color);
     /// The colour names color() knows, separated by spaces.

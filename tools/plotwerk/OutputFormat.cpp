@@ -1,6 +1,7 @@
 #include "OutputFormat.h"
 
 #include <PlotWerk/SoPSVectorOutput.h>
+#include <PlotWerk/SoVectorizeHPGLAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 #include <strings.h>
 
@@ -27,6 +28,10 @@ std::unique_ptr<SoVectorizeAction> createPostScript(const PrintOptions& options,
     return action;
 }
 
+std::unique_ptr<SoVectorizeAction> createHPGL(const PrintOptions&, ProgressMeter* meter) {
+    return makeBackend<SoVectorizeHPGLAction>(meter);
+}
+
 std::string knownNames() {
     std::string names;
     for (const OutputFormat& format : OutputFormat::all())
@@ -49,6 +54,7 @@ std::string extensionOf(const std::string& path) {
 const std::vector<OutputFormat>& OutputFormat::all() {
     static const std::vector<OutputFormat> formats = {
         {"ps", {"ps", "eps"}, createPostScript},
+        {"hpgl", {"plt", "hpgl", "hpg"}, createHPGL},
         // Not a drawing: the picture the screen shows, for comparing prints with it.
         {"png", {"png"}, nullptr},
     };

@@ -6,6 +6,13 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+/// A plotter pen: its colour and, when given, its width in millimetres.
+struct PenChoice {
+    SbColor color;
+    std::optional<float> width;
+};
 
 /// What the command line asked for. A value left unset keeps the backend's own default, so
 /// the defaults live in one place: the action.
@@ -29,6 +36,8 @@ struct PrintOptions {
     std::optional<SoVectorizeAction::ColorTranslationMethod> colors;
     bool blackAndWhite = false;
     std::optional<float> lineWidth;  ///< Millimetres.
+    /// Empty: no pen table, every colour is drawn as it is.
+    std::vector<PenChoice> pens;
 
     std::optional<unsigned int> psLevel;
     bool gray = false;

@@ -1,6 +1,7 @@
 #include <PlotWerk/SoPlotWerk.h>
 
 #include <PlotWerk/SoVectorizeAction.h>
+#include <PlotWerk/SoVectorizeHPGLAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 
 #include <Tessara/base/SoDB.h>
@@ -25,6 +26,7 @@ void SoPlotWerk::init() {
     if (s_initRefCount == 0) {
         // Each backend joins this list, in this order, as it is added to the library.
         SoVectorizeAction::initClass();
+        SoVectorizeHPGLAction::initClass();
         SoVectorizePSAction::initClass();
     }
     ++s_initRefCount;
@@ -34,6 +36,7 @@ void SoPlotWerk::finish() {
     if (s_initRefCount == 0) return;
     if (--s_initRefCount == 0) {
         SoVectorizePSAction::exitClass();
+        SoVectorizeHPGLAction::exitClass();
         SoVectorizeAction::exitClass();
     }
     SoDB::finish();

@@ -21,17 +21,13 @@
 #include <string>
 #include <vector>
 
-#include "frame/SoActionClassRecord.h"
+#include "frame/SoBackendActionSource.h"
 
 #include "SoPSCompaction.h"
 #include "SoPSDash.h"
 #include "SoPSFormat.h"
 #include "SoPSPointBuffer.h"
 #include "SoPSProcedureSet.h"
-
-SoType SoVectorizePSAction::classTypeId;
-SoEnabledElementsList* SoVectorizePSAction::enabledElements = nullptr;
-SoActionMethodList* SoVectorizePSAction::methods = nullptr;
 
 namespace {
 
@@ -86,61 +82,12 @@ void replaceFirst(std::string& text, const std::string& from, const std::string&
 
 }  // namespace
 
-// ---- Registration ----
-
-void SoVectorizePSAction::initClass() {
-    if (!classTypeId.isBad()) return;
-    if (SoType::fromName("SoVectorizeAction").isBad()) {
-        SoActionClassRecord::warnInitializedEarly("SoVectorizePSAction", "SoVectorizeAction");
-        SoVectorizeAction::initClass();
-    }
-    enabledElements = new SoEnabledElementsList(SoVectorizeAction::enabledElements);
-    methods = new SoActionMethodList(SoVectorizeAction::methods);
-    classTypeId = SoType::createType(SoVectorizeAction::getClassTypeId(),
-                                     SbName("SoVectorizePSAction"), nullptr, 0);
-}
-
-void SoVectorizePSAction::exitClass() {
-    SoActionClassRecord::unregister("SoVectorizePSAction", classTypeId, enabledElements, methods);
-}
-
-SoType SoVectorizePSAction::getClassTypeId() {
-    return classTypeId;
-}
-
-SoType SoVectorizePSAction::getTypeId() const {
-    return classTypeId;
-}
-
-void SoVectorizePSAction::addMethod(SoType nodeType, SoActionMethod method) {
-    if (!methods) initClass();
-    methods->addMethod(nodeType, method);
-}
-
-void SoVectorizePSAction::enableElement(SoType elementType, int stackIndex) {
-    if (!SoActionClassRecord::acceptsElement("SoVectorizePSAction", elementType)) return;
-    if (!enabledElements) initClass();
-    enabledElements->enable(elementType, stackIndex);
-}
-
-const SoEnabledElementsList& SoVectorizePSAction::getEnabledElements() const {
-    if (!enabledElements) initClass();
-    return *enabledElements;
-}
-
-SoActionMethodList* SoVectorizePSAction::getActionMethods() {
-    if (!methods) initClass();
-    return methods;
-}
+PW_BACKEND_ACTION_SOURCE(SoVectorizePSAction)
 
 // ---- Construction ----
 
 SoVectorizePSAction::SoVectorizePSAction() : psOutput(new SoPSVectorOutput) {
-    if (classTypeId.isBad()) {
-        SoActionClassRecord::warnConstructedEarly("SoVectorizePSAction");
-        initClass();
-    }
-    SoTypedObject::checkDatabase("SoVectorizePSAction", this, getClassTypeId(), classTypeId);
+    checkRegistration();
     vectorOutput = psOutput;
 }
 

@@ -1,6 +1,7 @@
 // Library initialisation, class registration and the construction check.
 
 #include <PlotWerk/SoPlotWerk.h>
+#include <PlotWerk/SoVectorizeHPGLAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/base/SoDB.h>
 #include <Tessara/misc/SoModule.h>
@@ -40,6 +41,7 @@ TEST(RegistrationTest, ExitClassTwiceComplains) {
     SoPlotWerk::init();
     // The backends derive from the action: they leave first.
     SoVectorizePSAction::exitClass();
+    SoVectorizeHPGLAction::exitClass();
     {
         DebugErrorRecorder recorder;
         SoVectorizeAction::exitClass();
@@ -48,6 +50,7 @@ TEST(RegistrationTest, ExitClassTwiceComplains) {
         EXPECT_TRUE(recorder.contains("SoVectorizeAction::exitClass", "Unable to remove type ("));
     }
     SoVectorizeAction::initClass();
+    SoVectorizeHPGLAction::initClass();
     SoVectorizePSAction::initClass();
     SoPlotWerk::finish();
 }

@@ -7,25 +7,15 @@ PSTestAction::PSTestAction() {
 }
 
 std::string PSTestAction::text() {
-    FILE* file = getPSVectorOutput()->getFilePointer();
-    std::fflush(file);
-    const long end = std::ftell(file);
-    std::string result(static_cast<std::size_t>(end > 0 ? end : 0), '\0');
-    std::fseek(file, 0, SEEK_SET);
-    const std::size_t got = std::fread(&result[0], 1, result.size(), file);
-    result.resize(got);
-    // Reading moved the position: later writes must go on at the end.
-    std::fseek(file, 0, SEEK_END);
-    return result;
+    return StreamReadBack::all(getPSVectorOutput()->getFilePointer());
 }
 
 void PSTestAction::mark() {
-    marked = static_cast<long>(text().size());
+    readBack.mark(getPSVectorOutput()->getFilePointer());
 }
 
 std::string PSTestAction::sinceMark() {
-    const std::string all = text();
-    return all.size() >= static_cast<std::size_t>(marked) ? all.substr(marked) : std::string();
+    return readBack.sinceMark(getPSVectorOutput()->getFilePointer());
 }
 
 std::vector<std::string> PSTestAction::linesSinceMark() {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "plotwerk/support/StreamReadBack.h"
+
 /// The backend under test, writing to a temporary file that can be read back.
 class PSTestAction : public SoVectorizePSAction {
   public:
@@ -49,7 +51,7 @@ class PSTestAction : public SoVectorizePSAction {
                SoImage::VertAlignment vert = SoImage::BOTTOM);
 
   private:
-    long marked = 0;
+    StreamReadBack readBack;
 };
 
 /// Splits a text at its line feeds; a final line feed ends the last line.

@@ -1,0 +1,419 @@
+// The HP-GL/2 backend. A plot is a PCL escape into HP-GL/2, the initialisation with the pen
+// palette and the page size, then one statement per primitive in plotter units (1/40 mm)
+// measured from the sheet's lower left corner: no scaling command is written, so what a
+// plotter draws is exactly what the page coordinates say.
+//
+// Polylines and polygon outlines are encoded polylines: the first point absolute, the
+// others as relative steps. Each step is the difference of accumulated exact positions and
+// the integer steps already taken, so truncation errors never add up along a long line.
+
+#include <PlotWerk/SoHPGLVectorOutput.h>
+#include <PlotWerk/SoVectorizeHPGLAction.h>
+#include <Tessara/misc/SoPreferences.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+#include "SoHPGLEncodedNumber.h"
+#include "frame/SoBackendActionSource.h"
+
+namespace {
+
+constexpr float plotterUnitsPerMillimetre = 40.0f;
+constexpr float millimetresPerPoint = 0.35277778f;
+constexpr unsigned short solidLine = 0xFFFF;
+
+/// Truncation toward zero that stays defined for values no int holds.
+int truncated(double value) {
+    if (!(value == value)) return 0;
+    if (value >= 2147483647.0) return 2147483647;
+    if (value <= -2147483648.0) return -2147483647 - 1;
+    return static_cast<int>(value);
+}
+
+/// A colour component as 0..255, truncated.
+int component255(float value) {
+    if (!(value > 0.0f)) return 0;
+    if (value >= 1.0f) return 255;
+    return static_cast<int>(value * 255.0f);
+}
+
+/// HP-GL/2 line-end and line-join kinds of the action's styles.
+int lineEndKind(int endStyle) {
+    return endStyle >= 0 && endStyle <= 3 ? endStyle + 1 : 1;
+}
+
+int lineJoinKind(int joinStyle) {
+    static const int kinds[] = {6, 1, 2, 5, 3, 4};
+    return joinStyle >= 0 && joinStyle <= 5 ? kinds[joinStyle] : 6;
+}
+
+/// Label origins of the text justifications (left, right, centre), 0 for the others.
+int labelOrigin(int justification) {
+    switch (justification) {
+        case 1:
+            return 1;
+        case 2:
+            return 7;
+        case 3:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+/// Older plot readers took dash lengths in points rather than in hundredths of an inch.
+bool compatibleDashLength() {
+    const SbString value = SoPreferences::getValue("VXN_COMPAT_HPGL_PLOTWERK_370");
+    return !value.isEmpty() && value.getString()[0] == '1';
+}
+
+const SbColor black(0.0f, 0.0f, 0.0f);
+
+}  // namespace
+
+PW_BACKEND_ACTION_SOURCE(SoVectorizeHPGLAction)
+
+// ---- Construction ----
+
+SoVectorizeHPGLAction::SoVectorizeHPGLAction() : hpglOutput(new SoHPGLVectorOutput) {
+    checkRegistration();
+    vectorOutput = hpglOutput;
+}
+
+SoVectorizeHPGLAction::SoVectorizeHPGLAction(const SoVectorizeHPGLAction& other)
+    : SoVectorizeAction(other), hpglOutput(new SoHPGLVectorOutput(*other.hpglOutput)) {
+    vectorOutput = hpglOutput;
+    copyPlotState(other);
+}
+
+SoVectorizeHPGLAction& SoVectorizeHPGLAction::operator=(const SoVectorizeHPGLAction& other) {
+    if (this == &other) return *this;
+    SoVectorizeAction::operator=(other);
+    *hpglOutput = *other.hpglOutput;
+    copyPlotState(other);
+    return *this;
+}
+
+void SoVectorizeHPGLAction::copyPlotState(const SoVectorizeHPGLAction& other) {
+    currentPen = other.currentPen;
+    lineEndStyle = other.lineEndStyle;
+    lineJoinStyle = other.lineJoinStyle;
+    miterLimit = other.miterLimit;
+    currentLineWidth = other.currentLineWidth;
+    currentLinePattern = other.currentLinePattern;
+    currentPatternFactor = other.currentPatternFactor;
+    currentFontSize = other.currentFontSize;
+    currentFontName = other.currentFontName;
+    currentJustification = other.currentJustification;
+    currentAngle = other.currentAngle;
+}
+
+SoVectorizeHPGLAction::~SoVectorizeHPGLAction() {
+    // The base cannot reach writeFooter any more: a page left open is ended here.
+    if (isInPage()) endPage();
+    vectorOutput = nullptr;
+    delete hpglOutput;
+}
+
+SoHPGLVectorOutput* SoVectorizeHPGLAction::getHPGLVectorOutput() const {
+    return hpglOutput;
+}
+
+// ---- Writers ----
+
+FILE* SoVectorizeHPGLAction::out() const {
+    return hpglOutput->getFilePointer();
+}
+
+void SoVectorizeHPGLAction::write(const char* format, ...) {
+    // Plotters read decimal points only, whatever locale the application runs in.
+    const locale_t cLocale = SbString::getLocaleObject();
+    const locale_t previous = cLocale ? uselocale(cLocale) : static_cast<locale_t>(nullptr);
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(out(), format, args);
+    va_end(args);
+    if (cLocale) uselocale(previous);
+}
+
+double SoVectorizeHPGLAction::plotterX(float x) const {
+    return static_cast<double>((x + getOffsetX()) * plotterUnitsPerMillimetre);
+}
+
+double SoVectorizeHPGLAction::plotterY(float y) const {
+    return static_cast<double>((y + getOffsetY()) * plotterUnitsPerMillimetre);
+}
+
+void SoVectorizeHPGLAction::assignColor(SbColor color, float width, int* pen) {
+    if (getPenNum() == 0) {
+        const int r = component255(color[0]);
+        const int g = component255(color[1]);
+        const int b = component255(color[2]);
+        *pen = (r >> 5) << 5 | (g >> 5) << 2 | (b >> 6);
+        return;
+    }
+    float penWidth = 0.0f;
+    penAssignment(color, width, pen, &penWidth);
+}
+
+void SoVectorizeHPGLAction::selectPen(int pen) {
+    if (pen == currentPen) return;
+    currentPen = pen;
+    write("SP%d", pen);
+}
+
+void SoVectorizeHPGLAction::writeEncodedSteps(const SbVec4f* points, int n) {
+    FILE* file = out();
+    double x = plotterX(points[0][0]);
+    double y = plotterY(points[0][1]);
+    int takenX = truncated(x);
+    int takenY = truncated(y);
+    for (int i = 1; i < n; ++i) {
+        x = x - takenX +
+            static_cast<double>((points[i][0] - points[i - 1][0]) * plotterUnitsPerMillimetre);
+        y = y - takenY +
+            static_cast<double>((points[i][1] - points[i - 1][1]) * plotterUnitsPerMillimetre);
+        takenX = truncated(x);
+        takenY = truncated(y);
+        if (takenX == 0 && takenY == 0) continue;
+        std::fputs(SoHPGLEncodedNumber::encode(takenX), file);
+        std::fputs(SoHPGLEncodedNumber::encode(takenY), file);
+    }
+}
+
+// ---- The plot frame ----
+
+void SoVectorizeHPGLAction::writeHeader() {
+    write("\x1b%%-1B\nIN;");
+    if (getOrientation() == LANDSCAPE) write("RO90;IP;");
+    write("FT;");
+    const int penCount = getPenNum();
+    write("NP%d;TR0;\n", penCount == 0 ? 256 : penCount);
+    if (penCount == 0) {
+        for (int i = 0; i < 256; ++i)
+            write("PC%d,%d,%d,%d\n", i, (i & 0xE0) * 255 / 0xE0, (i & 0x1C) * 255 / 0x1C,
+                  (i & 3) * 255 / 3);
+    } else {
+        std::vector<SbColor> colors(static_cast<std::size_t>(penCount));
+        std::vector<float> widths(static_cast<std::size_t>(penCount));
+        getPenDescription(colors.data(), widths.data());
+        for (int i = 0; i < penCount; ++i)
+            write("PC%d,%d,%d,%d\n", i, component255(colors[i][0]), component255(colors[i][1]),
+                  component255(colors[i][2]));
+    }
+    const SbVec2f page = getPageSize();
+    const int width = truncated(page[0] * plotterUnitsPerMillimetre);
+    const int height = truncated(page[1] * plotterUnitsPerMillimetre);
+    if (getOrientation() == LANDSCAPE)
+        write("PS%d,%d;\n", height, width);
+    else
+        write("PS%d,%d;\n", width, height);
+    lineEndStyle = getLineEndStyle();
+    lineJoinStyle = getLineJoinsStyle();
+    miterLimit = getMiterLimit();
+    write("LA1,%d,2,%d,3,%.2f\n", lineEndKind(lineEndStyle), lineJoinKind(lineJoinStyle),
+          miterLimit);
+    resetCurrentValues();
+}
+
+void SoVectorizeHPGLAction::resetCurrentValues() {
+    currentPen = -1;
+    currentLineWidth = 0.0f;
+    currentLinePattern = solidLine;
+    currentPatternFactor = 1;
+    currentFontSize = -1.0f;
+    currentFontName.makeEmpty();
+    currentJustification = -1;
+    currentAngle = 0.0f;
+}
+
+void SoVectorizeHPGLAction::writeFooter() {
+    write("SPPG;\n");
+}
+
+SbBox2f SoVectorizeHPGLAction::getClippingLimits() const {
+    const SbVec2f origin = getViewportRegion().getViewportOrigin();
+    const float xmin = (getOffsetX() + origin[0] * getWidth()) * plotterUnitsPerMillimetre;
+    const float ymin = (getOffsetY() + origin[1] * getHeight()) * plotterUnitsPerMillimetre;
+    const float xmax = xmin + getViewportWidth() * plotterUnitsPerMillimetre;
+    const float ymax = ymin + getViewportHeight() * plotterUnitsPerMillimetre;
+    return SbBox2f(xmin, ymin, xmax, ymax);
+}
+
+void SoVectorizeHPGLAction::setHardwareClip() {
+    const SbBox2f limits = getClippingLimits();
+    write("IW%f,%f,%f,%f;\n", limits.getMin()[0], limits.getMin()[1], limits.getMax()[0],
+          limits.getMax()[1]);
+}
+
+void SoVectorizeHPGLAction::printBorder() {
+    float borderWidth = 0.0f;
+    SbColor borderColor;
+    getBorder(&borderWidth, &borderColor);
+    if (!(borderWidth > 0.0f)) return;
+    const float x = getOffsetX() * plotterUnitsPerMillimetre;
+    const float y = getOffsetY() * plotterUnitsPerMillimetre;
+    write("IW%f,%f,%f,%f;\n", x, y, (getOffsetX() + getWidth()) * plotterUnitsPerMillimetre,
+          (getOffsetY() + getHeight()) * plotterUnitsPerMillimetre);
+    const float w = getWidth();
+    const float h = getHeight();
+    const SbVec4f corners[5] = {
+        {0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}, {0, 0, 0, 1}};
+    const SbColor translated = translateColor(borderColor);
+    printPolyLine(corners, 5, &translated, 0, borderWidth, solidLine, 1);
+}
+
+void SoVectorizeHPGLAction::printBackground() {
+    SbColor color;
+    if (!getBackgroundColor(&color)) return;
+    const float w = getWidth();
+    const float h = getHeight();
+    const SbVec4f corners[4] = {{0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}};
+    const SbColor translated = translateColor(color);
+    printPolygon(corners, 4, &translated, 0, SbString(), SbString(), nullptr);
+}
+
+// ---- Primitives ----
+
+void SoVectorizeHPGLAction::writeLineType(unsigned short pattern, int factor) {
+    if (pattern == solidLine) {
+        write("LT");
+        return;
+    }
+    unsigned int bits = pattern;
+    if (bits != 0)
+        while ((bits & 1u) == 0) bits >>= 1;
+    const float runUnit = getLinePatternSize() * static_cast<float>(factor);
+    SbString gaps("UL8");
+    int run = 1;
+    for (int bit = 1; bit <= 16; ++bit) {
+        const bool ends = bit == 16 || ((bits >> bit) & 1u) != ((bits >> (bit - 1)) & 1u);
+        if (!ends) {
+            ++run;
+            continue;
+        }
+        gaps += SbString::formatC(",%.2f ", static_cast<double>(run * runUnit));
+        run = 1;
+    }
+    const float k = compatibleDashLength() ? 1.0f : 2.54f;
+    write("%sLT8,%.2f,1\n", gaps.getString(), k * millimetresPerPoint * runUnit);
+}
+
+void SoVectorizeHPGLAction::printPolyLine(const SbVec4f* points, int n, const SbColor* colors, int,
+                                          float lineWidth, unsigned short linePattern,
+                                          int linePatternScaleFactor) {
+    if (!points || n <= 0) return;
+    const float width = (lineWidth == 0.0f ? 1.0f : lineWidth) * getNominalWidth();
+    int pen = 0;
+    assignColor(colors ? colors[0] : black, width, &pen);
+    if (linePattern != currentLinePattern ||
+        (linePatternScaleFactor != currentPatternFactor && linePattern != solidLine)) {
+        currentLinePattern = linePattern;
+        currentPatternFactor = linePatternScaleFactor;
+        writeLineType(linePattern, linePatternScaleFactor);
+    }
+    if (width != currentLineWidth) {
+        currentLineWidth = width;
+        write("PW%f", width);
+    }
+    FILE* file = out();
+    if (pen == currentPen) {
+        std::fputs("PE<=", file);
+    } else {
+        currentPen = pen;
+        std::fputs("PE:", file);
+        std::fputs(SoHPGLEncodedNumber::encode(pen), file);
+        std::fputs("<=", file);
+    }
+    std::fputs(SoHPGLEncodedNumber::encode(truncated(plotterX(points[0][0]))), file);
+    std::fputs(SoHPGLEncodedNumber::encode(truncated(plotterY(points[0][1]))), file);
+    writeEncodedSteps(points, n);
+    std::fputs(";\n", file);
+}
+
+void SoVectorizeHPGLAction::printPolygon(const SbVec4f* points, int n, const SbColor* colors, int,
+                                         const SbString&, const SbString&, const unsigned char*) {
+    if (!points || n <= 0) return;
+    int pen = 0;
+    assignColor(colors ? colors[0] : black, getNominalWidth(), &pen);
+    selectPen(pen);
+    write("PU%d,%dPMPE", truncated(plotterX(points[0][0])), truncated(plotterY(points[0][1])));
+    writeEncodedSteps(points, n);
+    std::fputs(";PM2FP\n", out());
+}
+
+void SoVectorizeHPGLAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
+                                          int multicolor, SoMarkerSet*) {
+    // Not through the virtual table: a subclass counting marks would count these twice.
+    SoVectorizeHPGLAction::printPolyMark(points, n, colors, multicolor, 0.0f);
+}
+
+void SoVectorizeHPGLAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
+                                          int multicolor, float) {
+    if (!points || n <= 0) return;
+    const float nominal = getNominalWidth();
+    bool opensList = true;
+    if (!multicolor || !colors) {
+        int pen = 0;
+        assignColor(colors ? colors[0] : black, nominal, &pen);
+        selectPen(pen);
+    }
+    for (int i = 0; i < n; ++i) {
+        if (multicolor && colors) {
+            int pen = 0;
+            assignColor(colors[i], nominal, &pen);
+            if (pen != currentPen) {
+                selectPen(pen);
+                opensList = true;
+            }
+        }
+        write(opensList ? "PUSM.PA%d,%d" : ",%d,%d", truncated(plotterX(points[i][0])),
+              truncated(plotterY(points[i][1])));
+        opensList = false;
+    }
+    std::fputs("SM;\n", out());
+}
+
+void SoVectorizeHPGLAction::printText2(SbVec4f origin, SbColor color, const SbString& fontName,
+                                       float fontSize, const SbString& string, int justification,
+                                       float angle) {
+    int pen = 0;
+    assignColor(color, getNominalWidth(), &pen);
+    selectPen(pen);
+    if (fontSize != currentFontSize || fontName != currentFontName) {
+        currentFontSize = fontSize;
+        currentFontName = fontName;
+        write("SD2,1,4,%.2fSS", fontSize);
+    }
+    if (justification != currentJustification) {
+        currentJustification = justification;
+        write("LO%d", labelOrigin(justification));
+    }
+    write("PU\n");
+    if (angle != currentAngle) {
+        currentAngle = angle;
+        write("DI%f,%f\n", std::cos(angle), std::sin(angle));
+    }
+    write("PA%d,%dLB", truncated(plotterX(origin[0])), truncated(plotterY(origin[1])));
+    writeLabelText(string);
+}
+
+void SoVectorizeHPGLAction::writeLabelText(const SbString& string) {
+    FILE* file = out();
+    if (!string.isUnicode()) {
+        write("%s\x03\n", string.toLatin1());
+        return;
+    }
+    for (const char16_t* unit = string.toUtf16(); *unit; ++unit) {
+        std::fputc(static_cast<unsigned char>(*unit >> 8), file);
+        std::fputc(static_cast<unsigned char>(*unit & 0xFF), file);
+    }
+    std::fputs("\x03\n", file);
+}
+
+void SoVectorizeHPGLAction::printImage(const SbVec4f&, const unsigned char*, SbVec2s&, SbVec2s&,
+                                       int, SoImage::HorAlignment, SoImage::VertAlignment) {}

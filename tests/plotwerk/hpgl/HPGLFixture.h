@@ -1,0 +1,39 @@
+#pragma once
+
+// Shared set-up of the HP-GL/2 backend tests. Most tests put the drawing at the sheet's
+// corner, so that a point at x millimetres is written as 40 x plotter units.
+//
+// Encoded numbers used below (base 64, the sign in the lowest bit, 8-bit terminators):
+//   0 "\xBF"   1 "\xC1"   -1 "\xC2"   40 "O\xC0"   -40 "P\xC0"   100 "G\xC2"
+//   224 "?\xC6"   255 "}\xC6"   400 "_\xCB"
+
+#include <PlotWerk/SoPlotWerk.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "plotwerk/hpgl/HPGLTestAction.h"
+
+class HPGLTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SoPlotWerk::init();
+        action = std::make_unique<HPGLTestAction>();
+    }
+    void TearDown() override {
+        action.reset();
+        SoPlotWerk::finish();
+    }
+
+    /// Moves the drawing to the sheet's corner and starts a plot.
+    void startAtCorner() {
+        action->setStartPosition(0.0f, 0.0f);
+        action->startPlot();
+    }
+
+    std::unique_ptr<HPGLTestAction> action;
+};
+
+/// The lines of a text, without their line feeds.
+std::vector<std::string> linesOf(const std::string& text);
