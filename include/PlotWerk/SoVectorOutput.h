@@ -26,5 +26,8 @@ public:
     virtual void closeFile();                               // slot 5
 
 protected:
+    /// Opens `fileName` with the C `mode`; on failure writes to standard output and gives 0.
+    int openFileWithMode(const SbString& fileName, const char* mode);
+
     FILE* file;
 };

@@ -121,6 +121,14 @@ TEST_F(ErrorScene, BadOptionValues) {
         {"--accuracy", "0"},
         {"--accuracy", "abc"},
         {"--accuracy", "nan"},
+        {"--pens", ""},
+        {"--pens", "black,,red"},
+        {"--pens", "black@0"},
+        {"--pens", "mauve"},
+        {"--pens", "red@2pt"},
+        {"--cgm-version", "2"},
+        {"--cgm-version", "4"},
+        {"--cgm-version", "one"},
     };
     for (std::vector<std::string> arguments : cases) {
         const std::string option = arguments[0];

@@ -84,9 +84,9 @@ std::vector<OptionTable::Entry> makeEntries() {
                   o.output = OptionValue::nonEmpty(n, v);
               }},
         Entry{"-f", "FORMAT",
-              "output format: ps, hpgl, or png for the picture the screen shows (96 dpi); by "
-              "default FILE's extension chooses (.ps, .eps, .plt, .hpgl, .hpg, .png), standard "
-              "output means ps",
+              "output format: ps, hpgl, cgm, or png for the picture the screen shows (96 dpi); "
+              "by default FILE's extension chooses (.ps, .eps, .plt, .hpgl, .hpg, .cgm, .png), "
+              "standard output means ps",
               [](const PS&) -> std::string { return "by extension"; },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.format = OptionValue::nonEmpty(n, v);
@@ -173,6 +173,22 @@ std::vector<OptionTable::Entry> makeEntries() {
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.accuracy = OptionValue::positiveNumber(n, v);
               }},
+        Entry{"--cgm-binary", nullptr, "CGM in the binary encoding instead of clear text",
+              [](const PS&) -> std::string { return "clear text"; },
+              [](PrintOptions& o, const std::string&, const std::string&) { o.cgmBinary = true; }},
+        Entry{"--cgm-version", "1|3",
+              "CGM version: 1 uses the standard line types, 3 defines its own dashes, caps, "
+              "joins and transparent cells",
+              [](const PS&) -> std::string { return "1"; },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  const unsigned int version = OptionValue::wholeNumber(n, v, 1, 3);
+                  if (version == 2)
+                      throw CommandError("bad value '" + v + "' for " + n + ": expected 1 or 3");
+                  o.cgmVersion = static_cast<int>(version);
+              }},
+        Entry{"--cgm-indexed", nullptr, "CGM with a colour table and colour indices",
+              [](const PS&) -> std::string { return "direct colour"; },
+              [](PrintOptions& o, const std::string&, const std::string&) { o.cgmIndexed = true; }},
         Entry{"--help", nullptr, "show this help and exit", nullptr,
               [](PrintOptions& o, const std::string&, const std::string&) { o.help = true; }},
         Entry{"--version", nullptr, "show the name and version and exit", nullptr,

@@ -1,6 +1,8 @@
 #include "OutputFormat.h"
 
+#include <PlotWerk/SoCGMVectorOutput.h>
 #include <PlotWerk/SoPSVectorOutput.h>
+#include <PlotWerk/SoVectorizeCGMAction.h>
 #include <PlotWerk/SoVectorizeHPGLAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 #include <strings.h>
@@ -32,6 +34,15 @@ std::unique_ptr<SoVectorizeAction> createHPGL(const PrintOptions&, ProgressMeter
     return makeBackend<SoVectorizeHPGLAction>(meter);
 }
 
+std::unique_ptr<SoVectorizeAction> createCGM(const PrintOptions& options, ProgressMeter* meter) {
+    std::unique_ptr<SoVectorizeCGMAction> action = makeBackend<SoVectorizeCGMAction>(meter);
+    SoCGMVectorOutput* output = action->getCGMVectorOutput();
+    output->setBinary(options.cgmBinary ? 1 : 0);
+    if (options.cgmVersion) output->setVersion(*options.cgmVersion);
+    output->setIndexed(options.cgmIndexed ? 1 : 0);
+    return action;
+}
+
 std::string knownNames() {
     std::string names;
     for (const OutputFormat& format : OutputFormat::all())
@@ -55,6 +66,7 @@ const std::vector<OutputFormat>& OutputFormat::all() {
     static const std::vector<OutputFormat> formats = {
         {"ps", {"ps", "eps"}, createPostScript},
         {"hpgl", {"plt", "hpgl", "hpg"}, createHPGL},
+        {"cgm", {"cgm"}, createCGM},
         // Not a drawing: the picture the screen shows, for comparing prints with it.
         {"png", {"png"}, nullptr},
     };

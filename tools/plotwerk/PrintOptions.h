@@ -43,6 +43,10 @@ struct PrintOptions {
     bool gray = false;
     std::optional<float> accuracy;
 
+    bool cgmBinary = false;
+    std::optional<int> cgmVersion;
+    bool cgmIndexed = false;
+
     bool help = false;
     bool version = false;
 };

@@ -11,7 +11,6 @@
 #include <PlotWerk/SoVectorizeHPGLAction.h>
 #include <Tessara/misc/SoPreferences.h>
 
-#include <clocale>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -19,6 +18,8 @@
 
 #include "SoHPGLEncodedNumber.h"
 #include "frame/SoBackendActionSource.h"
+#include "frame/SoCLocalePrint.h"
+#include "frame/SoColorByte.h"
 
 namespace {
 
@@ -32,13 +33,6 @@ int truncated(double value) {
     if (value >= 2147483647.0) return 2147483647;
     if (value <= -2147483648.0) return -2147483647 - 1;
     return static_cast<int>(value);
-}
-
-/// A colour component as 0..255, truncated.
-int component255(float value) {
-    if (!(value > 0.0f)) return 0;
-    if (value >= 1.0f) return 255;
-    return static_cast<int>(value * 255.0f);
 }
 
 /// HP-GL/2 line-end and line-join kinds of the action's styles.
@@ -130,14 +124,10 @@ FILE* SoVectorizeHPGLAction::out() const {
 }
 
 void SoVectorizeHPGLAction::write(const char* format, ...) {
-    // Plotters read decimal points only, whatever locale the application runs in.
-    const locale_t cLocale = SbString::getLocaleObject();
-    const locale_t previous = cLocale ? uselocale(cLocale) : static_cast<locale_t>(nullptr);
     va_list args;
     va_start(args, format);
-    std::vfprintf(out(), format, args);
+    SoCLocalePrint::vwrite(out(), format, args);
     va_end(args);
-    if (cLocale) uselocale(previous);
 }
 
 double SoVectorizeHPGLAction::plotterX(float x) const {
@@ -150,9 +140,9 @@ double SoVectorizeHPGLAction::plotterY(float y) const {
 
 void SoVectorizeHPGLAction::assignColor(SbColor color, float width, int* pen) {
     if (getPenNum() == 0) {
-        const int r = component255(color[0]);
-        const int g = component255(color[1]);
-        const int b = component255(color[2]);
+        const int r = SoColorByte::of(color[0]);
+        const int g = SoColorByte::of(color[1]);
+        const int b = SoColorByte::of(color[2]);
         *pen = (r >> 5) << 5 | (g >> 5) << 2 | (b >> 6);
         return;
     }
@@ -202,8 +192,8 @@ void SoVectorizeHPGLAction::writeHeader() {
         std::vector<float> widths(static_cast<std::size_t>(penCount));
         getPenDescription(colors.data(), widths.data());
         for (int i = 0; i < penCount; ++i)
-            write("PC%d,%d,%d,%d\n", i, component255(colors[i][0]), component255(colors[i][1]),
-                  component255(colors[i][2]));
+            write("PC%d,%d,%d,%d\n", i, SoColorByte::of(colors[i][0]),
+                  SoColorByte::of(colors[i][1]), SoColorByte::of(colors[i][2]));
     }
     const SbVec2f page = getPageSize();
     const int width = truncated(page[0] * plotterUnitsPerMillimetre);

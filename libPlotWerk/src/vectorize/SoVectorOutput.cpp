@@ -16,7 +16,11 @@ void SoVectorOutput::setFilePointer(FILE* fp) {
 FILE* SoVectorOutput::getFilePointer() { return file; }
 
 int SoVectorOutput::openFile(const SbString& fileName) {
-    FILE* opened = SbFileHelper::open(fileName, "wt");
+    return openFileWithMode(fileName, "wt");
+}
+
+int SoVectorOutput::openFileWithMode(const SbString& fileName, const char* mode) {
+    FILE* opened = SbFileHelper::open(fileName, mode);
     if (!opened) {
         file = stdout;
         return 0;

@@ -1,6 +1,7 @@
 // Library initialisation, class registration and the construction check.
 
 #include <PlotWerk/SoPlotWerk.h>
+#include <PlotWerk/SoVectorizeCGMAction.h>
 #include <PlotWerk/SoVectorizeHPGLAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/base/SoDB.h>
@@ -42,6 +43,7 @@ TEST(RegistrationTest, ExitClassTwiceComplains) {
     // The backends derive from the action: they leave first.
     SoVectorizePSAction::exitClass();
     SoVectorizeHPGLAction::exitClass();
+    SoVectorizeCGMAction::exitClass();
     {
         DebugErrorRecorder recorder;
         SoVectorizeAction::exitClass();
@@ -50,6 +52,7 @@ TEST(RegistrationTest, ExitClassTwiceComplains) {
         EXPECT_TRUE(recorder.contains("SoVectorizeAction::exitClass", "Unable to remove type ("));
     }
     SoVectorizeAction::initClass();
+    SoVectorizeCGMAction::initClass();
     SoVectorizeHPGLAction::initClass();
     SoVectorizePSAction::initClass();
     SoPlotWerk::finish();

@@ -1,0 +1,43 @@
+#include "SoCGMLineType.h"
+
+#include <algorithm>
+
+std::vector<int> SoCGMLineType::runs(unsigned short pattern) {
+    unsigned int bits = pattern;
+    if (bits != 0)
+        while ((bits & 1u) == 0) bits >>= 1;
+    std::vector<int> lengths{1};
+    for (int bit = 1; bit < 16; ++bit) {
+        if (((bits >> bit) & 1u) == ((bits >> (bit - 1)) & 1u))
+            ++lengths.back();
+        else
+            lengths.push_back(1);
+    }
+    // A pattern that ends in a dash continues the first dash when it repeats.
+    if (lengths.size() % 2 == 1) {
+        lengths.front() += lengths.back();
+        lengths.pop_back();
+    }
+    return lengths;
+}
+
+int SoCGMLineType::standardType(const std::vector<int>& runs) {
+    const bool longRun = std::any_of(runs.begin(), runs.end(), [](int run) { return run > 7; });
+    switch (runs.size()) {
+        case 0:
+            return 0;
+        case 2:
+            return DASH;
+        case 4:
+            return longRun ? DASH_DOT : DASH;
+        case 6:
+            return longRun ? DASH_DOT_DOT : DASH;
+        default:
+            return DOT;
+    }
+}
+
+int SoCGMLineType::nextUserType() {
+    static int counter = -1;
+    return counter--;
+}
