@@ -1,7 +1,6 @@
 #pragma once
 
-// The CGM backend with its protected operations opened for tests, writing to a temporary
-// stream that the tests read back at any time.
+// The CGM backend opened for tests, and a fixture with a fresh one for each test.
 
 #include <PlotWerk/SoCGMVectorOutput.h>
 #include <PlotWerk/SoPlotWerk.h>
@@ -12,52 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "plotwerk/support/StreamReadBack.h"
+#include "plotwerk/support/OpenedBackend.h"
 
-/// The backend under test.
-class CGMTestAction : public SoVectorizeCGMAction {
-  public:
-    CGMTestAction();
-
-    using SoVectorizeCGMAction::getClippingLimits;
-    using SoVectorizeCGMAction::printBackground;
-    using SoVectorizeCGMAction::printBorder;
-    using SoVectorizeCGMAction::printImage;
-    using SoVectorizeCGMAction::printPolygon;
-    using SoVectorizeCGMAction::printPolyLine;
-    using SoVectorizeCGMAction::printPolyMark;
-    using SoVectorizeCGMAction::printText2;
-    using SoVectorizeCGMAction::setHardwareClip;
-    using SoVectorizeCGMAction::writeFooter;
-    using SoVectorizeCGMAction::writeHeader;
-
-    /// Everything written so far.
-    std::string text();
-    /// Writes a metafile header and remembers where it ends, for sinceMark().
-    void startMetafile();
-    void mark();
-    std::string sinceMark();
-
-    // The print operations with the arguments most tests leave alone.
-    void line(const std::vector<SbVec4f>& points, const SbColor& color, float width = 1.0f,
-              unsigned short pattern = 0xFFFF, int factor = 1);
-    void fill(const std::vector<SbVec4f>& points, const SbColor& color,
-              const unsigned char* pattern = nullptr, const SbString& name1 = SbString(),
-              const SbString& name2 = SbString());
-    void dots(const std::vector<SbVec4f>& points, const std::vector<SbColor>& colors,
-              float size = 1.0f);
-    void label(float xMm, float yMm, const SbString& string, int justification = 1,
-               float angle = 0.0f, float size = 12.0f, const SbColor& color = SbColor(0, 0, 0),
-               const SbString& font = "Helvetica");
-
-  private:
-    StreamReadBack readBack;
-};
-
-/// A page point in millimetres.
-inline SbVec4f mm(float x, float y) {
-    return SbVec4f(x, y, 0.0f, 1.0f);
-}
+/// The CGM backend under test.
+using CGMTestAction = OpenedBackend<SoVectorizeCGMAction>;
 
 /// A fresh backend for each test, drawing at the sheet's corner unless a test moves it.
 class CGMTest : public ::testing::Test {

@@ -95,7 +95,7 @@ TEST_F(CGMTest, IndexedColourWritesTheColourCubeAsTable) {
 TEST_F(CGMTest, IndexedColourMapsWhiteToTheLastEntryAndBlackToTheFirstCubeEntry) {
     setIndexed();
     action->setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
-    action->startMetafile();
+    action->startDocument();
     action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 1, 1));
     action->line({mm(0, 0), mm(1, 0)}, SbColor(0, 0, 0));
     action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 0, 0));
@@ -127,14 +127,14 @@ TEST_F(CGMTest, TheExtentIsThePageOfAPage) {
 }
 
 TEST_F(CGMTest, TheFooterEndsPictureAndMetafile) {
-    action->startMetafile();
+    action->startDocument();
     action->writeFooter();
     EXPECT_EQ(action->sinceMark(), "\nENDPIC;ENDMF;");
 }
 
 TEST_F(CGMTest, ClippingIsTheViewportOnTheSheet) {
     action->setStartPosition(10.0f, 10.0f);
-    action->startMetafile();
+    action->startDocument();
     action->setHardwareClip();
     EXPECT_EQ(action->sinceMark(), "CLIPRECT 10. 10. 200. 287.;\n");
     const SbBox2f limits = action->getClippingLimits();
@@ -145,7 +145,7 @@ TEST_F(CGMTest, ClippingIsTheViewportOnTheSheet) {
 TEST_F(CGMTest, TheBorderClipsToTheDrawingAndFramesIt) {
     action->setStartPosition(10.0f, 10.0f);
     action->setBorder(2.0f, SbColor(1, 1, 1));
-    action->startMetafile();
+    action->startDocument();
     action->printBorder();
     EXPECT_EQ(action->sinceMark(),
               "CLIPRECT 10. 10. 200. 287.;\n"
@@ -160,10 +160,10 @@ TEST_F(CGMTest, TheBorderClipsToTheDrawingAndFramesIt) {
 }
 
 TEST_F(CGMTest, EachMetafileStartsWithAFreshAttributeCache) {
-    action->startMetafile();
+    action->startDocument();
     action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 0, 0), 2.0f, 0x00FF);
     action->writeFooter();
-    action->startMetafile();
+    action->startDocument();
     action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 0, 0), 2.0f, 0x00FF);
     EXPECT_EQ(action->sinceMark(),
               "LINETYPE 2;\nLINEWIDTH 0.705556;\nLINECOLR 255 0 0;\nLINE\n 0., 0. 1., 0.;\n");

@@ -15,14 +15,14 @@ const SbColor blue(0, 0, 1);
 const SbColor black(0, 0, 0);
 
 TEST_F(CGMTest, APolylineOfWidthZeroTakesTheNominalWidthAndNoLineType) {
-    action->startMetafile();
+    action->startDocument();
     action->line({mm(0, 0), mm(1, 0)}, red, 0.0f);
     EXPECT_EQ(action->sinceMark(),
               "LINEWIDTH 0.352778;\nLINECOLR 255 0 0;\nLINE\n 0., 0. 1., 0.;\n");
 }
 
 TEST_F(CGMTest, SevenPointsBreakTheLineAfterTheSixth) {
-    action->startMetafile();
+    action->startDocument();
     std::vector<SbVec4f> points;
     for (int i = 0; i < 7; ++i) points.push_back(mm(static_cast<float>(i), 0.5f));
     action->line(points, red);
@@ -32,7 +32,7 @@ TEST_F(CGMTest, SevenPointsBreakTheLineAfterTheSixth) {
 }
 
 TEST_F(CGMTest, VersionOneChoosesTheNearestStandardLineType) {
-    action->startMetafile();
+    action->startDocument();
     const std::pair<unsigned short, const char*> cases[] = {
         {0x00FF, "LINETYPE 2;\n"}, {0x0F0F, "LINETYPE 2;\n"}, {0x00F7, "LINETYPE 4;\n"},
         {0x5555, "LINETYPE 3;\n"}, {0x0CF3, "LINETYPE 2;\n"}, {0xFFFF, "LINETYPE 1;\n"}};
@@ -45,7 +45,7 @@ TEST_F(CGMTest, VersionOneChoosesTheNearestStandardLineType) {
 }
 
 TEST_F(CGMTest, LineTypesAreWrittenOnlyWhenThePatternChanges) {
-    action->startMetafile();
+    action->startDocument();
     action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, 0x00FF);
     action->mark();
     action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, 0x00FF);
@@ -59,7 +59,7 @@ TEST_F(CGMTest, LineTypesAreWrittenOnlyWhenThePatternChanges) {
 TEST_F(CGMTest, VersionThreeDefinesItsOwnDashesNumberedDownwards) {
     setVersion(3);
     action->setLinePatternSize(2.0f);
-    action->startMetafile();
+    action->startDocument();
     action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, 0x00FF);
     const std::string first = action->sinceMark();
     ASSERT_EQ(first.rfind("LINEEDGETYPEDEF -", 0), 0u) << first;
@@ -79,7 +79,7 @@ TEST_F(CGMTest, VersionThreeDefinesItsOwnDashesNumberedDownwards) {
 }
 
 TEST_F(CGMTest, ASolidPolygonSetsItsInteriorAndFillColour) {
-    action->startMetafile();
+    action->startDocument();
     action->fill({mm(0, 0), mm(1, 0), mm(1, 1)}, red);
     EXPECT_EQ(action->sinceMark(),
               "INTSTYLE SOLID;\nFILLCOLR 255 0 0;\nPOLYGON\n 0., 0. 1., 0. 1., 1.;\n");
@@ -89,7 +89,7 @@ TEST_F(CGMTest, ASolidPolygonSetsItsInteriorAndFillColour) {
 }
 
 TEST_F(CGMTest, ColoursAreComparedWithTheLastColourOfAnyKind) {
-    action->startMetafile();
+    action->startDocument();
     action->fill({mm(0, 0), mm(1, 0), mm(1, 1)}, red);
     action->line({mm(0, 0), mm(1, 0)}, blue);
     action->mark();
@@ -108,7 +108,7 @@ std::vector<unsigned char> oneBitMask() {
 TEST_F(CGMTest, PatternTablesAreDefinedOncePerNamesAndColour) {
     action->setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
     action->setBackgroundColor(0, SbColor(0, 1, 0));
-    action->startMetafile();
+    action->startDocument();
     const std::vector<unsigned char> mask = oneBitMask();
     action->fill({mm(0, 0), mm(1, 0), mm(1, 1)}, red, mask.data(), "hatch", "a");
     const std::string first = action->sinceMark();
@@ -132,7 +132,7 @@ TEST_F(CGMTest, PatternTablesAreDefinedOncePerNamesAndColour) {
 TEST_F(CGMTest, VersionThreePatternsAreTransparentWhereTheMaskIsClear) {
     setVersion(3);
     setIndexed();
-    action->startMetafile();
+    action->startDocument();
     const std::vector<unsigned char> mask = oneBitMask();
     action->fill({mm(0, 0), mm(1, 0), mm(1, 1)}, red, mask.data(), "hatch", "a");
     const std::string text = action->sinceMark();
@@ -147,7 +147,7 @@ TEST_F(CGMTest, VersionThreePatternsAreTransparentWhereTheMaskIsClear) {
 }
 
 TEST_F(CGMTest, DotsWriteTypeAndSizeEveryTimeAndTheirColourWhenItChanges) {
-    action->startMetafile();
+    action->startDocument();
     action->dots({mm(1, 2), mm(3, 4)}, {red}, 2.0f);
     EXPECT_EQ(action->sinceMark(),
               "MARKERTYPE 1;\nMARKERSIZE 0.705556;\nMARKERCOLR 255 0 0;\nMARKER\n 1. 2. 3. 4.;\n");
@@ -157,7 +157,7 @@ TEST_F(CGMTest, DotsWriteTypeAndSizeEveryTimeAndTheirColourWhenItChanges) {
 }
 
 TEST_F(CGMTest, DotsOfManyColoursAreRunsOfOneColour) {
-    action->startMetafile();
+    action->startDocument();
     std::vector<SbVec4f> points;
     std::vector<SbColor> colors;
     for (int i = 0; i < 7; ++i) {
@@ -180,7 +180,7 @@ TEST_F(CGMTest, BitmapMarkersAreCellArraysAndSkipUndefinedIndices) {
     markers->ref();
     markers->markerIndex.setValues(0, 2, std::vector<int32_t>{90, 91}.data());
     action->setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
-    action->startMetafile();
+    action->startDocument();
     const SbVec4f points[3] = {mm(10, 10), mm(20, 20), mm(30, 30)};
     action->printPolyMark(points, 3, &red, 0, markers);
     const std::string text = action->sinceMark();
@@ -198,7 +198,7 @@ TEST_F(CGMTest, BitmapMarkersAreCellArraysAndSkipUndefinedIndices) {
 }
 
 TEST_F(CGMTest, TextSetsItsAttributesThenTheString) {
-    action->startMetafile();
+    action->startDocument();
     action->label(10, 20, "Hi");
     EXPECT_EQ(action->sinceMark(),
               "TEXTCOLR 0 0 0;\nCHARHEIGHT 2.54;\nTEXTFONTINDEX 5;\n"
@@ -213,7 +213,7 @@ TEST_F(CGMTest, TextSetsItsAttributesThenTheString) {
 }
 
 TEST_F(CGMTest, AFontOutsideTheTableKeepsTheFontIndex) {
-    action->startMetafile();
+    action->startDocument();
     action->label(0, 0, "a", 1, 0.0f, 12.0f, black, "Courier");
     action->mark();
     action->label(0, 0, "b", 1, 0.0f, 12.0f, black, "Fancy Script");
@@ -224,7 +224,7 @@ TEST_F(CGMTest, AFontOutsideTheTableKeepsTheFontIndex) {
 }
 
 TEST_F(CGMTest, Latin1AndUnicodeTexts) {
-    action->startMetafile();
+    action->startDocument();
     action->label(0, 0, "90\xC2\xB0");
     action->label(0, 0, "5 \xE2\x82\xAC");
     const std::string text = action->sinceMark();
@@ -235,7 +235,7 @@ TEST_F(CGMTest, Latin1AndUnicodeTexts) {
 TEST_F(CGMTest, ImagesAreCellArraysOfTheirPixelsFromTheLastRow) {
     action->setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
     action->setPixelImageSize(1.0f);
-    action->startMetafile();
+    action->startDocument();
     std::vector<unsigned char> grey(2 * 11);
     for (std::size_t i = 0; i < grey.size(); ++i) grey[i] = static_cast<unsigned char>(i * 10);
     SbVec2s source(11, 2);
@@ -253,7 +253,7 @@ TEST_F(CGMTest, ImagesAreCellArraysOfTheirPixelsFromTheLastRow) {
 }
 
 TEST_F(CGMTest, AnImageOutsideTheClipWritesNothing) {
-    action->startMetafile();
+    action->startDocument();
     const unsigned char pixels[3] = {1, 2, 3};
     SbVec2s size(1, 1);
     action->printImage(mm(500, 5), pixels, size, size, 3, SoImage::LEFT, SoImage::BOTTOM);

@@ -29,7 +29,7 @@ class HPGLTest : public ::testing::Test {
     /// Moves the drawing to the sheet's corner and starts a plot.
     void startAtCorner() {
         action->setStartPosition(0.0f, 0.0f);
-        action->startPlot();
+        action->startDocument();
     }
 
     std::unique_ptr<HPGLTestAction> action;

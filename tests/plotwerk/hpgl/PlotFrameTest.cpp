@@ -95,13 +95,13 @@ TEST_F(HPGLTest, APageGivesItsOwnSizeAndMovesEveryPoint) {
 }
 
 TEST_F(HPGLTest, FooterSelectsPenZeroAndAdvancesThePage) {
-    action->startPlot();
+    action->startDocument();
     action->writeFooter();
     EXPECT_EQ(action->sinceMark(), "SPPG;\n");
 }
 
 TEST_F(HPGLTest, EveryViewportReplacesTheInputWindow) {
-    action->startPlot();
+    action->startDocument();
     const SbBox2f limits = action->getClippingLimits();
     EXPECT_FLOAT_EQ(limits.getMin()[0], 400.0f);
     EXPECT_FLOAT_EQ(limits.getMax()[1], 11480.0f);
@@ -113,7 +113,7 @@ TEST_F(HPGLTest, EveryViewportReplacesTheInputWindow) {
 
 TEST_F(HPGLTest, TheBorderOpensTheWindowToTheDrawingAndFramesIt) {
     action->setBorder(2.0f, SbColor(1, 1, 1));
-    action->startPlot();
+    action->startDocument();
     action->printBorder();
     // White swaps to black (pen 0); the frame runs 7600 across and 11080 up from (400, 400).
     EXPECT_EQ(action->sinceMark(),
@@ -123,7 +123,7 @@ TEST_F(HPGLTest, TheBorderOpensTheWindowToTheDrawingAndFramesIt) {
 
 TEST_F(HPGLTest, NoBorderWritesNothing) {
     action->setBorder(0.0f);
-    action->startPlot();
+    action->startDocument();
     action->printBorder();
     EXPECT_EQ(action->sinceMark(), "");
 }
@@ -132,7 +132,7 @@ TEST_F(HPGLTest, TheBackgroundFillsTheDrawing) {
     action->setStartPosition(0.0f, 0.0f);
     action->setDrawingDimensions(1.0f, 1.0f);
     action->setBackgroundColor(1, SbColor(1, 0, 0));
-    action->startPlot();
+    action->startDocument();
     action->printBackground();
     EXPECT_EQ(action->sinceMark(), "SP224PU0,0PMPEO\xC0\xBF\xBFO\xC0P\xC0\xBF;PM2FP\n");
     action->setBackgroundColor(0);
@@ -146,7 +146,7 @@ TEST_F(HPGLTest, TheHeaderForgetsThePreviousPlotsSettings) {
     action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 0, 0), 2.0f, 0xFF00);
     action->label(0, 0, "a");
     action->writeFooter();
-    action->startPlot();
+    action->startDocument();
     action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 0, 0), 2.0f, 0xFF00);
     const std::string again = action->sinceMark();
     EXPECT_EQ(again.rfind("UL8,", 0), 0u);
