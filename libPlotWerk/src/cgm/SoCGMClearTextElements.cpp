@@ -6,6 +6,7 @@
 #include "SoCGMClearTextElements.h"
 
 #include <PlotWerk/SoVectorOutput.h>
+#include <Tessara/base/SoDebugError.h>
 
 #include <charconv>
 #include <cmath>
@@ -32,6 +33,10 @@ std::size_t SoCGMClearTextElements::formatReal(char* text, float value) {
     // printf's "%g" without its locale: six significant digits, the shorter of the fixed and
     // the exponent form. Metafile readers need a point in every real.
     char* const end = text + 18;
+    if (!std::isfinite(value)) {
+        SoDebugError::postWarning("SoCGMClearTextElements::RSHORT", "Non-finite real written as 0");
+        value = 0.0f;
+    }
     const std::to_chars_result result =
         std::to_chars(text, end, static_cast<double>(value), std::chars_format::general, 6);
     std::size_t length = static_cast<std::size_t>(result.ptr - text);

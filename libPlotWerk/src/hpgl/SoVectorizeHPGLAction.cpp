@@ -9,6 +9,7 @@
 
 #include <PlotWerk/SoHPGLVectorOutput.h>
 #include <PlotWerk/SoVectorizeHPGLAction.h>
+#include <Tessara/base/SoDebugError.h>
 #include <Tessara/misc/SoPreferences.h>
 
 #include <cmath>
@@ -33,6 +34,17 @@ int truncated(double value) {
     if (value >= 2147483647.0) return 2147483647;
     if (value <= -2147483648.0) return -2147483647 - 1;
     return static_cast<int>(value);
+}
+
+/// Whether every point can be plotted; a primitive with one that cannot is left out whole,
+/// since the relative steps after it would lose their way.
+bool plottable(const SbVec4f* points, int n, const char* where) {
+    for (int i = 0; i < n; ++i) {
+        if (std::isfinite(points[i][0]) && std::isfinite(points[i][1])) continue;
+        SoDebugError::post(where, "Point coordinates are not finite: primitive left out");
+        return false;
+    }
+    return true;
 }
 
 /// HP-GL/2 line-end and line-join kinds of the action's styles.
@@ -297,6 +309,7 @@ void SoVectorizeHPGLAction::printPolyLine(const SbVec4f* points, int n, const Sb
                                           float lineWidth, unsigned short linePattern,
                                           int linePatternScaleFactor) {
     if (!points || n <= 0) return;
+    if (!plottable(points, n, "SoVectorizeHPGLAction::printPolyLine")) return;
     const float width = (lineWidth == 0.0f ? 1.0f : lineWidth) * getNominalWidth();
     int pen = 0;
     assignColor(colors ? colors[0] : black, width, &pen);
@@ -328,6 +341,7 @@ void SoVectorizeHPGLAction::printPolyLine(const SbVec4f* points, int n, const Sb
 void SoVectorizeHPGLAction::printPolygon(const SbVec4f* points, int n, const SbColor* colors, int,
                                          const SbString&, const SbString&, const unsigned char*) {
     if (!points || n <= 0) return;
+    if (!plottable(points, n, "SoVectorizeHPGLAction::printPolygon")) return;
     int pen = 0;
     assignColor(colors ? colors[0] : black, getNominalWidth(), &pen);
     selectPen(pen);

@@ -262,3 +262,14 @@ TEST_F(CGMTest, AnImageOutsideTheClipWritesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CGMTest, NonFiniteCoordinatesAreReportedAndTheMetafileStaysReadable) {
+    action->startDocument();
+    const float nan = std::nanf("");
+    action->line({mm(nan, 1), mm(2, INFINITY)}, red);
+    EXPECT_NE(action->sinceMark().find("LINE\n 0., 1. 2., 0.;\n"), std::string::npos);
+}
+
+}  // namespace

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "plotwerk/hpgl/HPGLFixture.h"
+#include "support/DebugErrorRecorder.h"
 
 namespace {
 
@@ -161,6 +162,23 @@ TEST_F(HPGLTest, NothingToDrawWritesNothing) {
     action->printPolyLine(nullptr, 3, &red, 0, 1.0f, 0xFFFF, 1);
     action->line({}, red);
     EXPECT_EQ(action->sinceMark(), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(HPGLTest, PrimitivesWithNonFiniteCoordinatesAreReportedAndLeftOut) {
+    startAtCorner();
+    DebugErrorRecorder recorder;
+    const float nan = std::nanf("");
+    action->line({mm(0, 0), mm(1, INFINITY), mm(1, 1)}, SbColor(1, 0, 0));
+    action->fill({mm(nan, 0), mm(1, 0), mm(1, 1)}, SbColor(1, 0, 0));
+    EXPECT_EQ(action->sinceMark(), "");
+    EXPECT_TRUE(recorder.contains("SoVectorizeHPGLAction::printPolyLine", "not finite"));
+    EXPECT_TRUE(recorder.contains("SoVectorizeHPGLAction::printPolygon", "not finite"));
+    action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 0, 0));
+    EXPECT_EQ(action->sinceMark(), "PW0.352778PE:?\xC6<=\xBF\xBFO\xC0\xBF;\n");
 }
 
 }  // namespace
