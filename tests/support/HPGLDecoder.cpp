@@ -7,37 +7,20 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <utility>
+
+#include "support/HPGLEncodedReader.h"
 
 namespace {
 
 // Plotter coordinates are 32-bit device integers; anything beyond cannot be plotted.
 constexpr double kMinCoordinate = -1073741824.0;
 constexpr double kMaxCoordinate = 1073741823.0;
-// Corrupt input can produce an error per byte; a bounded list stays readable.
-constexpr std::size_t kMaxErrors = 1000;
-constexpr unsigned char kEsc = 0x1B;
+constexpr unsigned char kEsc = HPGLScanner::kEsc;
 
 // The palette a printer starts with: white, black, red, green, yellow, blue, magenta, cyan.
 const HPGLColour kDefaultPalette[8] = {{255, 255, 255}, {0, 0, 0},   {255, 0, 0},   {0, 255, 0},
                                        {255, 255, 0},   {0, 0, 255}, {255, 0, 255}, {0, 255, 255}};
-
-bool isLetter(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-bool isBlank(unsigned char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-bool isDigit(unsigned char c) {
-    return c >= '0' && c <= '9';
-}
-bool isNumberStart(unsigned char c) {
-    return isDigit(c) || c == '+' || c == '-' || c == '.';
-}
-
-std::string hexByte(unsigned char c) {
-    static const char* digits = "0123456789ABCDEF";
-    return std::string("0x") + digits[c >> 4] + digits[c & 15];
-}
 
 std::string show(double v) {
     std::ostringstream out;
@@ -74,29 +57,30 @@ HPGLPlot HPGLDecoder::decodeFile(const std::string& path, const HPGLDecodeOption
 }
 
 HPGLDecoder::HPGLDecoder(const std::string& bytes, const HPGLDecodeOptions& options)
-    : in_(bytes), options_(options) {
+    : scan_(bytes), options_(options) {
     resetAll();
 }
 
 // Driving loop and messages
 
 void HPGLDecoder::run() {
-    if (in_.empty() || byte(0) != kEsc) {
+    if (!scan_.at(kEsc)) {
         error(0, "missing PCL escape at the start");
         mode_ = Mode::Hpgl;  // read on, so that the rest is still checked
     }
-    while (!atEnd()) {
-        const unsigned char c = byte(pos_);
+    while (!scan_.atEnd()) {
+        const unsigned char c = scan_.peek();
         if (c == kEsc) {
             escape();
         } else if (mode_ == Mode::Hpgl) {
             hpglStep();
         } else {
-            if (mode_ == Mode::Pcl && !isBlank(c)) stray("byte outside HP-GL/2 mode");
-            ++pos_;  // PJL text is skipped up to the next escape
+            if (mode_ == Mode::Pcl && !HPGLScanner::isBlank(c)) stray("byte outside HP-GL/2 mode");
+            scan_.skip();  // PJL text is skipped up to the next escape
         }
     }
     finish();
+    plot_.errors = scan_.takeErrors();
 }
 
 void HPGLDecoder::finish() {
@@ -105,53 +89,21 @@ void HPGLDecoder::finish() {
         return plot_.pages > 0 && !marks.empty() && marks.back().page >= plot_.pages;
     };
     if (late(plot_.polylines) || late(plot_.polygons) || late(plot_.symbols) || late(plot_.labels))
-        error(in_.size(), "drawing after the last PG");
-}
-
-void HPGLDecoder::error(std::size_t at, const std::string& message) {
-    if (plot_.errors.size() < kMaxErrors)
-        plot_.errors.push_back("byte " + std::to_string(at) + ": " + message);
-    else if (plot_.errors.size() == kMaxErrors)
-        plot_.errors.push_back("too many errors; the rest are not reported");
+        error(scan_.bytes().size(), "drawing after the last PG");
 }
 
 void HPGLDecoder::stray(const std::string& what) {
-    if (!strayRun_) error(pos_, what + " " + hexByte(byte(pos_)));
+    if (!strayRun_) error(scan_.pos(), what + " " + HPGLScanner::hexByte(scan_.peek()));
     strayRun_ = true;
 }
 
-// PCL escapes: two-character ones (ESC E) and parameterized ones (ESC % -1 B, ESC & l 0 O)
+// PCL escapes; their text is the scanner's, what they switch is ours.
 
 void HPGLDecoder::escape() {
     strayRun_ = false;
-    const std::size_t start = pos_++;
-    if (atEnd()) return error(start, "truncated PCL escape");
-    const unsigned char c = byte(pos_);
-    if (c >= 0x30 && c <= 0x7E) {
-        ++pos_;
-        return pclCommand(std::string(1, static_cast<char>(c)), start);
-    }
-    if (c < 0x21 || c > 0x2F) return error(start, "bad PCL escape: ESC " + hexByte(c));
-    std::string text(1, static_cast<char>(c));
-    ++pos_;
-    if (!atEnd() && byte(pos_) >= 0x60 && byte(pos_) <= 0x7E) text += in_[pos_++];
-    for (;;) {
-        const std::size_t valueStart = pos_;
-        while (!atEnd() && (isNumberStart(byte(pos_)))) ++pos_;
-        const std::string value = in_.substr(valueStart, pos_ - valueStart);
-        if (atEnd()) return error(start, "truncated PCL escape ESC" + text + value);
-        const unsigned char p = byte(pos_);
-        if (p < 0x40 || p > 0x7E) return error(start, "bad PCL escape ESC" + text + value);
-        ++pos_;
-        text += value + static_cast<char>(p);
-        if (p == 'W' || p == 'w') {  // binary data follows; skip it whole
-            const double n = std::strtod(value.c_str(), nullptr);
-            const double left = static_cast<double>(in_.size() - pos_);
-            pos_ += n > 0 ? static_cast<std::size_t>(std::min(n, left)) : 0;
-        }
-        if (p <= 0x5E) break;  // upper case ends the escape, lower case combines another
-    }
-    pclCommand(text, start);
+    const std::size_t start = scan_.pos();
+    std::string text;
+    if (scan_.escape(text)) pclCommand(text, start);
 }
 
 void HPGLDecoder::pclCommand(const std::string& text, std::size_t at) {
@@ -173,29 +125,29 @@ void HPGLDecoder::pclCommand(const std::string& text, std::size_t at) {
 
 void HPGLDecoder::leaveHpgl() {
     flushPath();
-    if (state_.polygonMode) error(pos_, "polygon mode still open (no PM2)");
+    if (state_.polygonMode) error(scan_.pos(), "polygon mode still open (no PM2)");
     state_.polygonMode = false;
 }
 
 // HP-GL/2 syntax: two-letter mnemonics, numbers separated by commas and/or blanks, optional ';'
 
 void HPGLDecoder::hpglStep() {
-    const unsigned char c = byte(pos_);
-    if (isBlank(c) || c == ';') {
-        ++pos_;
+    const unsigned char c = scan_.peek();
+    if (HPGLScanner::isBlank(c) || c == ';') {
+        scan_.skip();
         strayRun_ = false;
         return;
     }
-    if (isLetter(c) && pos_ + 1 < in_.size() && isLetter(byte(pos_ + 1))) {
+    if (HPGLScanner::isLetter(c) && scan_.left() > 1 && HPGLScanner::isLetter(scan_.peek(1))) {
         strayRun_ = false;
-        at_ = pos_;
+        at_ = scan_.pos();
         mnemonic_ = {static_cast<char>(std::toupper(c)),
-                     static_cast<char>(std::toupper(byte(pos_ + 1)))};
-        pos_ += 2;
+                     static_cast<char>(std::toupper(scan_.peek(1)))};
+        scan_.skip(2);
         return command();
     }
     stray("unexpected byte");
-    ++pos_;
+    scan_.skip();
 }
 
 const std::map<std::string, HPGLDecoder::Handler>& HPGLDecoder::handlers() {
@@ -224,63 +176,11 @@ void HPGLDecoder::command() {
     const auto found = handlers().find(mnemonic_);
     if (found == handlers().end()) {
         error(at_, "unknown mnemonic '" + mnemonic_ + "'");
-        return skipParameters();
+        return scan_.skipParameters();
     }
     Params p;
-    if (parameters(p)) (this->*(found->second))(p);  // a bad number drops the whole command
-}
-
-bool HPGLDecoder::parameters(Params& p) {
-    bool ok = true;
-    while (!atEnd()) {
-        const unsigned char c = byte(pos_);
-        if (isBlank(c) || c == ',') {
-            ++pos_;
-        } else if (c == ';') {
-            ++pos_;
-            break;
-        } else if (c == kEsc || isLetter(c)) {
-            break;
-        } else if (isNumberStart(c)) {
-            double v = 0;
-            if (number(v))
-                p.push_back(v);
-            else
-                ok = false;
-        } else {
-            if (ok) error(pos_, "unexpected byte " + hexByte(c) + " in " + mnemonic_);
-            ok = false;
-            ++pos_;
-        }
-    }
-    return ok;
-}
-
-bool HPGLDecoder::number(double& value) {
-    const std::size_t start = pos_;
-    if (byte(pos_) == '+' || byte(pos_) == '-') ++pos_;
-    std::size_t digits = 0;
-    for (; !atEnd() && isDigit(byte(pos_)); ++pos_) ++digits;
-    if (!atEnd() && byte(pos_) == '.')
-        for (++pos_; !atEnd() && isDigit(byte(pos_)); ++pos_) ++digits;
-    const auto ends = [this] {
-        const unsigned char c = atEnd() ? ';' : byte(pos_);
-        return isBlank(c) || c == ',' || c == ';' || c == kEsc || isLetter(c);
-    };
-    if (digits == 0 || !ends()) {
-        while (!ends()) ++pos_;
-        error(start, "bad number '" + in_.substr(start, pos_ - start) + "' in " + mnemonic_);
-        return false;
-    }
-    value = std::strtod(in_.substr(start, pos_ - start).c_str(), nullptr);
-    if (std::isfinite(value)) return true;
-    error(start, "number out of range in " + mnemonic_);
-    return false;
-}
-
-void HPGLDecoder::skipParameters() {
-    while (!atEnd() && byte(pos_) != ';' && byte(pos_) != kEsc && !isLetter(byte(pos_))) ++pos_;
-    if (!atEnd() && byte(pos_) == ';') ++pos_;
+    if (scan_.parameters(p, mnemonic_))
+        (this->*(found->second))(p);  // a bad number drops the whole command
 }
 
 bool HPGLDecoder::count(const Params& p, std::initializer_list<std::size_t> allowed) {
@@ -426,100 +326,24 @@ void HPGLDecoder::selectPen(int pen) {
     state_.pen = pen;
 }
 
-// PE: flags and base-64 (or base-32 in 7-bit mode) numbers up to ';'
+// PE: the reader takes the body apart; pens, fraction bits and moves are checked and done here.
 
 void HPGLDecoder::encodedPolyline() {
-    enum class Expect { Coordinate, Pen, Fraction } expect = Expect::Coordinate;
-    bool sevenBit = false, upNext = false, absoluteNext = false, haveX = false;
-    bool terminated = false;
+    using Kind = HPGLEncodedStep::Kind;
+    HPGLEncodedReader reader(scan_, at_);
     int fraction = 0;
-    double x = 0;
-    for (;;) {
-        if (atEnd() || byte(pos_) == kEsc) return error(at_, "unterminated PE");
-        const unsigned char c = byte(pos_);
-        if (c == ';') {
-            ++pos_;
-            terminated = true;
-            break;
-        }
-        if (isBlank(c)) {
-            ++pos_;
-            continue;
-        }
-        if (c == ':' || c == '<' || c == '>' || c == '=' || c == '7') {
-            if (haveX || expect != Expect::Coordinate) {
-                error(pos_, "PE flag '" + std::string(1, static_cast<char>(c)) +
-                                "' where a number belongs");
-                break;
-            }
-            ++pos_;
-            if (c == ':') expect = Expect::Pen;
-            if (c == '>') expect = Expect::Fraction;
-            upNext = upNext || c == '<';
-            absoluteNext = absoluteNext || c == '=';
-            sevenBit = sevenBit || c == '7';
-            continue;
-        }
-        std::int64_t n = 0;
-        if (!encodedNumber(sevenBit, n)) break;
-        // Even numbers carry n/2, odd ones -(n-1)/2; magnitudes stay below 2^50, exact.
-        const double v = n % 2 == 0 ? static_cast<double>(n / 2) : -static_cast<double>(n / 2);
-        if (expect == Expect::Pen) {
-            int pen = 0;
-            if (!validPen(v, pen)) break;
+    for (HPGLEncodedStep step = reader.next(); step.kind != Kind::End; step = reader.next()) {
+        int pen = 0;
+        if (step.kind == Kind::Pen) {
+            if (!validPen(step.x, pen)) return reader.abandon();
             selectPen(pen);
-        } else if (expect == Expect::Fraction) {
-            if (!toInt(v, 0, 26, fraction, "fractional bit count")) break;
-        } else if (!haveX) {
-            x = v;
-            haveX = true;
+        } else if (step.kind == Kind::Fraction) {
+            if (!toInt(step.x, 0, 26, fraction, "fractional bit count")) return reader.abandon();
         } else {
             const double scale = std::ldexp(1.0, -fraction);
-            move(x * scale, v * scale, !absoluteNext, !upNext);
-            state_.penDown = !upNext;
-            haveX = upNext = absoluteNext = false;
+            move(step.x * scale, step.y * scale, !step.absolute, !step.up);
+            state_.penDown = !step.up;
         }
-        expect = Expect::Coordinate;
-    }
-    if (terminated) {
-        if (haveX || upNext || absoluteNext || expect != Expect::Coordinate)
-            error(at_, "PE ends inside a coordinate pair or after a flag");
-        return;
-    }
-    // After a corrupt part nothing more of this PE can be trusted: skip to its end.
-    while (!atEnd() && byte(pos_) != ';' && byte(pos_) != kEsc) ++pos_;
-    if (atEnd() || byte(pos_) == kEsc) return error(at_, "unterminated PE");
-    ++pos_;
-}
-
-bool HPGLDecoder::encodedNumber(bool sevenBit, std::int64_t& out) {
-    const std::size_t start = pos_;
-    const std::int64_t base = sevenBit ? 32 : 64;
-    const unsigned terminatorLow = sevenBit ? 95 : 191, terminatorHigh = sevenBit ? 126 : 254;
-    // Enough digits for any coordinate with fractional bits, few enough to stay exact.
-    const int maxDigits = sevenBit ? 10 : 8;
-    std::int64_t scale = 1;
-    out = 0;
-    for (int digits = 0;; ++digits) {
-        if (atEnd() || byte(pos_) == kEsc || digits >= maxDigits) {
-            error(start,
-                  digits >= maxDigits ? "encoded number too long" : "truncated encoded number");
-            return false;
-        }
-        const unsigned c = byte(pos_);
-        if (c >= 63 && c < 63 + base) {
-            out += (c - 63) * scale;
-        } else if (c >= terminatorLow && c <= terminatorHigh) {
-            out += (c - terminatorLow) * scale;
-            ++pos_;
-            return true;
-        } else {
-            error(pos_,
-                  "bad byte " + hexByte(static_cast<unsigned char>(c)) + " in encoded number");
-            return false;
-        }
-        scale *= base;
-        ++pos_;
     }
 }
 
@@ -540,79 +364,55 @@ void HPGLDecoder::label() {
     l.terminator = s.terminator;
     l.terminatorPrinted = s.terminatorPrinted;
     l.page = plot_.pages;
-    const std::size_t width = options_.labels16Bit ? 2 : 1;
-    bool terminated = false;
-    while (pos_ + width <= in_.size()) {
-        const unsigned unit = width == 2 ? (byte(pos_) << 8) | byte(pos_ + 1) : byte(pos_);
-        if (unit == kEsc) break;  // the printer acts on an escape even inside a label
-        pos_ += width;
-        if (static_cast<int>(unit) == state_.terminator) {
-            terminated = true;
-            break;
-        }
-        l.bytes.append(in_, pos_ - width, width);
-        l.units.push_back(static_cast<std::uint16_t>(unit));
-    }
-    if (!terminated) {
-        if (pos_ + 1 == in_.size() && width == 2 && byte(pos_) != kEsc) {
-            error(pos_, "odd byte at the end of a 16-bit label");
-            ++pos_;
-        }
-        error(at_, "unterminated LB");
-    } else if (l.terminatorPrinted) {
-        l.bytes.append(in_, pos_ - width, width);
-        l.units.push_back(static_cast<std::uint16_t>(l.terminator));
-    }
+    if (!scan_.labelText(options_.labels16Bit ? 2 : 1, l)) error(at_, "unterminated LB");
     // Where the text leaves the pen depends on font metrics this reader does not know.
     if (!l.units.empty()) state_.positionKnown = false;
     plot_.labels.push_back(std::move(l));
 }
 
 void HPGLDecoder::labelTerminator() {
-    if (atEnd() || byte(pos_) == ';' || byte(pos_) == kEsc) {
-        if (!atEnd() && byte(pos_) == ';') ++pos_;
+    if (scan_.atEnd() || scan_.at(';') || scan_.at(kEsc)) {
+        if (scan_.at(';')) scan_.skip();
         state_.terminator = 3;
         state_.terminatorPrinted = false;
         return;
     }
-    const unsigned char t = byte(pos_++);
-    if (t == 0 || t == '\n') return error(at_, "DT: bad terminator " + hexByte(t));
+    const unsigned char t = scan_.peek();
+    scan_.skip();
+    if (t == 0 || t == '\n') return error(at_, "DT: bad terminator " + HPGLScanner::hexByte(t));
     int mode = 1;
-    if (!atEnd() && byte(pos_) == ',') {
-        ++pos_;
+    if (scan_.at(',')) {
+        scan_.skip();
         Params p;
-        if (!parameters(p) || !count(p, {1}) || !toInt(p[0], 0, 1, mode, "mode")) return;
-    } else if (!atEnd() && byte(pos_) == ';') {
-        ++pos_;
+        if (!scan_.parameters(p, mnemonic_) || !count(p, {1}) || !toInt(p[0], 0, 1, mode, "mode"))
+            return;
+    } else if (scan_.at(';')) {
+        scan_.skip();
     }
     state_.terminator = t;
     state_.terminatorPrinted = mode == 0;
 }
 
 void HPGLDecoder::symbolMode() {
-    const unsigned char c = atEnd() ? 0 : byte(pos_);
+    const unsigned char c = scan_.atEnd() ? 0 : scan_.peek();
     if (c > 0x20 && c < 0x7F && c != ';') {
         state_.symbolMode = true;
         state_.symbol = static_cast<char>(c);
-        ++pos_;
+        scan_.skip();
     } else {
         state_.symbolMode = false;
     }
-    if (!atEnd() && byte(pos_) == ';') ++pos_;
+    if (scan_.at(';')) scan_.skip();
 }
 
 void HPGLDecoder::comment() {
-    while (!atEnd() && isBlank(byte(pos_))) ++pos_;
-    if (!atEnd() && byte(pos_) == '"') {
-        const std::size_t close = in_.find('"', pos_ + 1);
-        if (close == std::string::npos) {
-            pos_ = in_.size();
-            return error(at_, "unterminated CO string");
-        }
-        plot_.comments.push_back(in_.substr(pos_ + 1, close - pos_ - 1));
-        pos_ = close + 1;
+    while (!scan_.atEnd() && HPGLScanner::isBlank(scan_.peek())) scan_.skip();
+    if (scan_.at('"')) {
+        std::string text;
+        if (!scan_.quoted(text)) return error(at_, "unterminated CO string");
+        plot_.comments.push_back(std::move(text));
     }
-    skipParameters();
+    scan_.skipParameters();
 }
 
 // Commands with numeric parameters

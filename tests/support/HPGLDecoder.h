@@ -12,7 +12,6 @@
 
 #include <array>
 #include <cstddef>
-#include <cstdint>
 #include <initializer_list>
 #include <map>
 #include <optional>
@@ -20,6 +19,7 @@
 #include <vector>
 
 #include "support/HPGLPlot.h"
+#include "support/HPGLScanner.h"
 
 /// Decodes an HP-GL/2 plot (with its PCL escapes) into an HPGLPlot.
 class HPGLDecoder {
@@ -63,10 +63,8 @@ class HPGLDecoder {
     HPGLDecoder(const std::string& bytes, const HPGLDecodeOptions& options);
     void run();
     void finish();
-    void error(std::size_t at, const std::string& message);
+    void error(std::size_t at, const std::string& message) { scan_.error(at, message); }
     void stray(const std::string& what);
-    unsigned char byte(std::size_t at) const { return static_cast<unsigned char>(in_[at]); }
-    bool atEnd() const { return pos_ >= in_.size(); }
 
     // PCL level
     void escape();
@@ -76,9 +74,6 @@ class HPGLDecoder {
     // HP-GL/2 syntax
     void hpglStep();
     void command();
-    bool parameters(Params& p);
-    bool number(double& value);
-    void skipParameters();
     bool count(const Params& p, std::initializer_list<std::size_t> allowed);
     bool toInt(double v, double lo, double hi, int& out, const char* what);
     bool validPen(double v, int& out);
@@ -96,7 +91,6 @@ class HPGLDecoder {
 
     // commands with their own syntax
     void encodedPolyline();
-    bool encodedNumber(bool sevenBit, std::int64_t& out);
     void label();
     void labelTerminator();
     void symbolMode();
@@ -132,9 +126,8 @@ class HPGLDecoder {
 
     static const std::map<std::string, Handler>& handlers();
 
-    const std::string& in_;
+    HPGLScanner scan_;  // the bytes, where reading stands, and the messages
     HPGLDecodeOptions options_;
-    std::size_t pos_ = 0;
     std::size_t at_ = 0;  // where the command being decoded began, for messages
     std::string mnemonic_;
     Mode mode_ = Mode::Pcl;

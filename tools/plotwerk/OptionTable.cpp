@@ -1,5 +1,6 @@
 #include "OptionTable.h"
 
+#include <PlotWerk/SoCGMVectorOutput.h>
 #include <PlotWerk/SoPSVectorOutput.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 
@@ -174,12 +175,14 @@ std::vector<OptionTable::Entry> makeEntries() {
                   o.accuracy = OptionValue::positiveNumber(n, v);
               }},
         Entry{"--cgm-binary", nullptr, "CGM in the binary encoding instead of clear text",
-              [](const PS&) -> std::string { return "clear text"; },
+              [](const PS&) -> std::string {
+                  return SoCGMVectorOutput().isBinary() ? "binary" : "clear text";
+              },
               [](PrintOptions& o, const std::string&, const std::string&) { o.cgmBinary = true; }},
         Entry{"--cgm-version", "1|3",
               "CGM version: 1 uses the standard line types, 3 defines its own dashes, caps, "
               "joins and transparent cells",
-              [](const PS&) -> std::string { return "1"; },
+              [](const PS&) { return std::to_string(SoCGMVectorOutput().getVersion()); },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   const unsigned int version = OptionValue::wholeNumber(n, v, 1, 3);
                   if (version == 2)
@@ -187,7 +190,9 @@ std::vector<OptionTable::Entry> makeEntries() {
                   o.cgmVersion = static_cast<int>(version);
               }},
         Entry{"--cgm-indexed", nullptr, "CGM with a colour table and colour indices",
-              [](const PS&) -> std::string { return "direct colour"; },
+              [](const PS&) -> std::string {
+                  return SoCGMVectorOutput().isIndexed() ? "indexed colour" : "direct colour";
+              },
               [](PrintOptions& o, const std::string&, const std::string&) { o.cgmIndexed = true; }},
         Entry{"--help", nullptr, "show this help and exit", nullptr,
               [](PrintOptions& o, const std::string&, const std::string&) { o.help = true; }},

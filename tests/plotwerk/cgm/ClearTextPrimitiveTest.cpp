@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "plotwerk/cgm/CGMTestAction.h"
+#include "support/DebugErrorRecorder.h"
 
 namespace {
 
@@ -267,9 +268,11 @@ namespace {
 
 TEST_F(CGMTest, NonFiniteCoordinatesAreReportedAndTheMetafileStaysReadable) {
     action->startDocument();
+    DebugErrorRecorder recorder;
     const float nan = std::nanf("");
     action->line({mm(nan, 1), mm(2, INFINITY)}, red);
     EXPECT_NE(action->sinceMark().find("LINE\n 0., 1. 2., 0.;\n"), std::string::npos);
+    EXPECT_TRUE(recorder.contains("RSHORT", "Non-finite real written as 0"));
 }
 
 }  // namespace
