@@ -120,3 +120,42 @@ TEST(CGMWriteBuffer, BinaryOutputIsTheSameWhateverTheBufferSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CGMPage, TwoViewsShareOneBinaryPicture) {
+    SoPlotWerk::init();
+    SoSeparator* root = readExample("lines_and_markers.tsc");
+    ASSERT_NE(root, nullptr);
+    root->ref();
+    {
+        CGMTestAction action;
+        action.getCGMVectorOutput()->setBinary(1);
+        action.setBorder(0.0f);
+        action.beginPage(SbVec2f(0, 0), SbVec2f(420, 297));
+        action.setDrawingDimensions(190, 277);
+        action.setStartPosition(10, 10);
+        action.apply(root);
+        action.setStartPosition(210, 10);
+        action.apply(root);
+        action.endPage();
+        const CGMMetafile metafile = CGMBinaryDecoder::decode(action.text());
+        ASSERT_TRUE(metafile.clean()) << metafile.errorText();
+        EXPECT_EQ(metafile.all("BEGPIC").size(), 1u);
+        EXPECT_TRUE(metafile.all("VDCEXT").at(0).near(
+            CGMElement{"VDCEXT", 2, 6, {CGMValue::makePoint(0, 0), CGMValue::makePoint(420, 297)}},
+            1e-4));
+        const std::vector<CGMElement> lines = metafile.all("LINE");
+        ASSERT_FALSE(lines.empty());
+        ASSERT_EQ(lines.size() % 2, 0u);
+        const std::size_t half = lines.size() / 2;
+        for (std::size_t i = 0; i < half; ++i) {
+            EXPECT_NEAR(lines[half + i].params[0].x - lines[i].params[0].x, 200.0, 1e-3);
+            EXPECT_NEAR(lines[half + i].params[0].y, lines[i].params[0].y, 1e-3);
+        }
+    }
+    root->unref();
+    SoPlotWerk::finish();
+}
+
+}  // namespace

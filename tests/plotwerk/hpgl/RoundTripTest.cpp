@@ -273,3 +273,41 @@ TEST(HPGLLongPolyline, TenThousandShortStepsDoNotDrift) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HPGLPage, TwoViewsShareOnePlotSideBySide) {
+    SoPlotWerk::init();
+    SoSeparator* root = readExample("lines_and_markers.tsc");
+    ASSERT_NE(root, nullptr);
+    root->ref();
+    {
+        HPGLTestAction plotter;
+        plotter.setBorder(0.0f);
+        plotter.beginPage(SbVec2f(0, 0), SbVec2f(420, 297));
+        plotter.setDrawingDimensions(190, 277);
+        plotter.setStartPosition(10, 10);
+        plotter.apply(root);
+        plotter.setStartPosition(210, 10);
+        plotter.apply(root);
+        plotter.endPage();
+        const HPGLPlot plot = HPGLDecoder::decode(plotter.text());
+        ASSERT_TRUE(plot.clean()) << plot.errors.front();
+        EXPECT_EQ(plot.pages, 1);
+        EXPECT_EQ(plot.plotSize, (std::vector<double>{16800, 11880}));
+        ASSERT_FALSE(plot.polylines.empty());
+        ASSERT_EQ(plot.polylines.size() % 2, 0u);
+        // The second view is the first moved 200 mm to the right.
+        const std::size_t half = plot.polylines.size() / 2;
+        for (std::size_t i = 0; i < half; ++i) {
+            const HPGLPoint& a = plot.polylines[i].points.front();
+            const HPGLPoint& b = plot.polylines[half + i].points.front();
+            EXPECT_NEAR(b.x - a.x, 8000.0, 1.0) << "polyline " << i;
+            EXPECT_NEAR(b.y, a.y, 1.0) << "polyline " << i;
+        }
+    }
+    root->unref();
+    SoPlotWerk::finish();
+}
+
+}  // namespace
