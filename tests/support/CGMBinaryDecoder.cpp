@@ -21,7 +21,7 @@
 // - Cell array colours are bit-packed at the local colour precision, each row filling a whole
 //   number of 16-bit words; run-length rows are (count, colour) pairs packed the same way.
 // BEGIN METAFILE restores every default; BEGIN PICTURE restores the colour selection mode,
-// the width and size specification modes and the VDC precisions, which belong to a picture.
+// the width and size modes and the VDC precisions, which belong to a picture.
 
 namespace {
 

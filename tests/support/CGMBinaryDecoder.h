@@ -23,7 +23,7 @@
 /// parameters end ("K*D": an index then colours). Codes: I integer, X index, N name,
 /// E enumeration, R real, F real always in floating point, V VDC, P point, S string,
 /// C colour in the colour selection mode, D direct colour, K colour index, L/M/G a line
-/// width, marker size or edge width in its specification mode. "#" marks an element with
+/// width, marker size or edge width in its mode (absolute or scaled). "#" marks an element with
 /// its own reader (precisions, element list, cell array, pattern table); nullptr one kept
 /// undecoded as Data.
 struct CGMElementKind {

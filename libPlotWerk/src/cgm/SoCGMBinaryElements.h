@@ -54,7 +54,7 @@ class SoCGMBinaryElements {
     void Pscalemode(int mode, double factor);
     /// 0 indexed, 1 direct.
     void Pcolrmode(int mode);
-    /// Specification modes: 0 absolute, 1 scaled.
+    /// Width and size modes: 0 absolute, 1 scaled.
     void Plinewidthmode(int mode);
     void Pmarkersizemode(int mode);
     void Pedgewidthmode(int mode);

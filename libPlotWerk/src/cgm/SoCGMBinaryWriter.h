@@ -89,7 +89,7 @@ class SoCGMBinaryWriter {
     /// 0 indexed, 1 direct.
     int getColorSelectionMode() const { return colorSelectionMode; }
     void setColorSelectionMode(int mode);
-    /// Width and size specification modes: 0 absolute, 1 scaled.
+    /// Width and size modes: 0 absolute, 1 scaled.
     int getLineWidthMode() const { return lineWidthMode; }
     void setLineWidthMode(int mode);
     int getMarkerSizeMode() const { return markerSizeMode; }

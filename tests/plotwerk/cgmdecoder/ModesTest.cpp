@@ -1,5 +1,5 @@
 // Binary strings of every length form, and the modes that decide how later parameters are
-// encoded: colour selection mode and the width and size specification modes.
+// encoded: colour selection mode and the width and size modes (absolute or scaled).
 
 #include <gtest/gtest.h>
 
