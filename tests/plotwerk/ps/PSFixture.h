@@ -24,10 +24,6 @@ inline SbVec4f at(float xUnits, float yUnits) {
     return SbVec4f(xUnits * kUnit, yUnits * kUnit, 0.0f, 1.0f);
 }
 
-inline SbVec4f mm(float x, float y) {
-    return SbVec4f(x, y, 0.0f, 1.0f);
-}
-
 /// Compares texts line by line, so that a failure names the first lines that differ.
 inline void expectSameLines(const std::vector<std::string>& actual,
                             const std::vector<std::string>& expected) {
@@ -55,10 +51,7 @@ class PSTest : public ::testing::Test {
     }
 
     /// Writes a document header and keeps only what is written after it.
-    void startDocument() {
-        action->writeHeader();
-        action->mark();
-    }
+    void startDocument() { action->startDocument(); }
     void setLevel(unsigned int level) { action->getPSVectorOutput()->setLevel(level); }
     void setGrey() { action->getPSVectorOutput()->setColored(0); }
 

@@ -2,36 +2,8 @@
 
 #include <cstdio>
 
-PSTestAction::PSTestAction() {
-    getPSVectorOutput()->setFilePointer(std::tmpfile());
-}
-
-std::string PSTestAction::text() {
-    return StreamReadBack::all(getPSVectorOutput()->getFilePointer());
-}
-
-void PSTestAction::mark() {
-    readBack.mark(getPSVectorOutput()->getFilePointer());
-}
-
-std::string PSTestAction::sinceMark() {
-    return readBack.sinceMark(getPSVectorOutput()->getFilePointer());
-}
-
 std::vector<std::string> PSTestAction::linesSinceMark() {
     return splitLines(sinceMark());
-}
-
-void PSTestAction::line(const std::vector<SbVec4f>& points, const SbColor& color, float width,
-                        unsigned short pattern, int factor) {
-    printPolyLine(points.data(), static_cast<int>(points.size()), &color, 0, width, pattern,
-                  factor);
-}
-
-void PSTestAction::fill(const std::vector<SbVec4f>& points, const SbColor& color,
-                        const unsigned char* pattern) {
-    printPolygon(points.data(), static_cast<int>(points.size()), &color, 0, SbString(), SbString(),
-                 pattern);
 }
 
 void PSTestAction::fill(const std::vector<SbVec4f>& points, const std::vector<SbColor>& colors) {
