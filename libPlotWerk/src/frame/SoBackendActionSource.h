@@ -29,7 +29,11 @@
         SoActionClassRecord::unregister(#className, classTypeId, enabledElements, methods);  \
     }                                                                                        \
                                                                                              \
-    SoType className::getClassTypeId() { return classTypeId; }                               \
+    /* Asking for the type registers the class, as constructing an action does. */           \
+    SoType className::getClassTypeId() {                                                     \
+        if (classTypeId.isBad()) initClass();                                                \
+        return classTypeId;                                                                  \
+    }                                                                                        \
     SoType className::getTypeId() const { return classTypeId; }                              \
                                                                                              \
     void className::addMethod(SoType nodeType, SoActionMethod method) {                      \

@@ -88,6 +88,28 @@ TEST(RegistrationTest, ConstructingBeforeInitRegistersOnTheSpot) {
     SoDB::finish();
 }
 
+TEST(RegistrationTest, AskingABackendForItsTypeRegistersIt) {
+    ASSERT_EQ(SoPlotWerk::s_initRefCount, 0);
+    SoDB::init();
+    SoVectorizeAction::initClass();
+    const char* const names[] = {"SoVectorizeCGMAction", "SoVectorizeHPGLAction",
+                                 "SoVectorizePSAction"};
+    const SoType types[] = {SoVectorizeCGMAction::getClassTypeId(),
+                            SoVectorizeHPGLAction::getClassTypeId(),
+                            SoVectorizePSAction::getClassTypeId()};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(names[i]);
+        ASSERT_FALSE(types[i].isBad());
+        EXPECT_EQ(types[i], SoType::fromName(names[i]));
+        EXPECT_EQ(types[i].getParent(), SoVectorizeAction::getClassTypeId());
+    }
+    SoVectorizePSAction::exitClass();
+    SoVectorizeHPGLAction::exitClass();
+    SoVectorizeCGMAction::exitClass();
+    SoVectorizeAction::exitClass();
+    SoDB::finish();
+}
+
 TEST(RegistrationTest, IdentifiesTheLibrary) {
     EXPECT_STREQ(SoPlotWerk::getProductName(), "PlotWerk");
     EXPECT_STREQ(SoPlotWerk::getVersion(), "10.17.2.0");
