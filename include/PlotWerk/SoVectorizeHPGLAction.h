@@ -72,7 +72,6 @@ class SoVectorizeHPGLAction : public SoVectorizeAction {
 
     void checkRegistration();
     void assignColor(SbColor color, float width, int* pen);
-    void copyPlotState(const SoVectorizeHPGLAction& other);
     void resetCurrentValues();
 
     FILE* out() const;
@@ -89,15 +88,21 @@ class SoVectorizeHPGLAction : public SoVectorizeAction {
     double plotterY(float y) const;
 
     SoHPGLVectorOutput* hpglOutput;
-    int currentPen = -1;
-    int lineEndStyle = 0;
-    int lineJoinStyle = 0;
-    float miterLimit = 1.5f;
-    float currentLineWidth = 0.0f;
-    unsigned short currentLinePattern = 0xFFFF;
-    int currentPatternFactor = 1;
-    float currentFontSize = -1.0f;
-    SbString currentFontName;
-    int currentJustification = -1;
-    float currentAngle = 0.0f;
+
+    /// What the plot has been told so far, so that unchanged settings are not written again;
+    /// a copy of the action goes on from the same state.
+    struct PlotState {
+        int currentPen = -1;
+        int lineEndStyle = 0;
+        int lineJoinStyle = 0;
+        float miterLimit = 1.5f;
+        float currentLineWidth = 0.0f;
+        unsigned short currentLinePattern = 0xFFFF;
+        int currentPatternFactor = 1;
+        float currentFontSize = -1.0f;
+        SbString currentFontName;
+        int currentJustification = -1;
+        float currentAngle = 0.0f;
+    };
+    PlotState plot;
 };

@@ -72,8 +72,6 @@ class SoVectorizePSAction : public SoVectorizeAction {
     void initWritePixel();
     void writePixel(unsigned char value);
 
-    void copyDocumentState(const SoVectorizePSAction& other);
-
     // The document frame.
     std::string patchedHeader(bool colored) const;
     void resetCurrentValues();
@@ -101,21 +99,27 @@ class SoVectorizePSAction : public SoVectorizeAction {
     void writeImageData(const unsigned char* pixels, int count, int numComponents, bool colored);
 
     SoPSVectorOutput* psOutput;
-    int bitmapCount = 0;
-    int bitmapTable[1000] = {};
-    int currentBitmap = -999999;
-    SbVec3s currentColor{-1, -1, -1};
-    float currentPointSize = 0.0f;
-    float currentLineWidth = 0.0f;
-    unsigned short currentLinePattern = 0xFFFF;
-    int currentPatternFactor = 1;
-    float currentFontSize = -1.0f;
-    SbString currentFontName;
-    int pixelCount = 0;
-    int currentPatternIndex = 0;
-    int patternCount = 0;
-    SbPList patternList;
-    unsigned int level = 2;
-    int smoothShading = 0;
-    float drawingUnit = 0.024f;
+
+    /// What the document has defined and set so far; a copy of the action goes on from the
+    /// same state.
+    struct DocumentState {
+        int bitmapCount = 0;
+        int bitmapTable[1000] = {};
+        int currentBitmap = -999999;
+        SbVec3s currentColor{-1, -1, -1};
+        float currentPointSize = 0.0f;
+        float currentLineWidth = 0.0f;
+        unsigned short currentLinePattern = 0xFFFF;
+        int currentPatternFactor = 1;
+        float currentFontSize = -1.0f;
+        SbString currentFontName;
+        int pixelCount = 0;
+        int currentPatternIndex = 0;
+        int patternCount = 0;
+        SbPList patternList;
+        unsigned int level = 2;
+        int smoothShading = 0;
+        float drawingUnit = 0.024f;
+    };
+    DocumentState document;
 };

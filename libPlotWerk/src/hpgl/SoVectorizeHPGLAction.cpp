@@ -91,31 +91,18 @@ SoVectorizeHPGLAction::SoVectorizeHPGLAction() : hpglOutput(new SoHPGLVectorOutp
 }
 
 SoVectorizeHPGLAction::SoVectorizeHPGLAction(const SoVectorizeHPGLAction& other)
-    : SoVectorizeAction(other), hpglOutput(new SoHPGLVectorOutput(*other.hpglOutput)) {
+    : SoVectorizeAction(other),
+      hpglOutput(new SoHPGLVectorOutput(*other.hpglOutput)),
+      plot(other.plot) {
     vectorOutput = hpglOutput;
-    copyPlotState(other);
 }
 
 SoVectorizeHPGLAction& SoVectorizeHPGLAction::operator=(const SoVectorizeHPGLAction& other) {
     if (this == &other) return *this;
     SoVectorizeAction::operator=(other);
     *hpglOutput = *other.hpglOutput;
-    copyPlotState(other);
+    plot = other.plot;
     return *this;
-}
-
-void SoVectorizeHPGLAction::copyPlotState(const SoVectorizeHPGLAction& other) {
-    currentPen = other.currentPen;
-    lineEndStyle = other.lineEndStyle;
-    lineJoinStyle = other.lineJoinStyle;
-    miterLimit = other.miterLimit;
-    currentLineWidth = other.currentLineWidth;
-    currentLinePattern = other.currentLinePattern;
-    currentPatternFactor = other.currentPatternFactor;
-    currentFontSize = other.currentFontSize;
-    currentFontName = other.currentFontName;
-    currentJustification = other.currentJustification;
-    currentAngle = other.currentAngle;
 }
 
 SoVectorizeHPGLAction::~SoVectorizeHPGLAction() {
@@ -163,8 +150,8 @@ void SoVectorizeHPGLAction::assignColor(SbColor color, float width, int* pen) {
 }
 
 void SoVectorizeHPGLAction::selectPen(int pen) {
-    if (pen == currentPen) return;
-    currentPen = pen;
+    if (pen == plot.currentPen) return;
+    plot.currentPen = pen;
     write("SP%d", pen);
 }
 
@@ -214,23 +201,23 @@ void SoVectorizeHPGLAction::writeHeader() {
         write("PS%d,%d;\n", height, width);
     else
         write("PS%d,%d;\n", width, height);
-    lineEndStyle = getLineEndStyle();
-    lineJoinStyle = getLineJoinsStyle();
-    miterLimit = getMiterLimit();
-    write("LA1,%d,2,%d,3,%.2f\n", lineEndKind(lineEndStyle), lineJoinKind(lineJoinStyle),
-          miterLimit);
+    plot.lineEndStyle = getLineEndStyle();
+    plot.lineJoinStyle = getLineJoinsStyle();
+    plot.miterLimit = getMiterLimit();
+    write("LA1,%d,2,%d,3,%.2f\n", lineEndKind(plot.lineEndStyle), lineJoinKind(plot.lineJoinStyle),
+          plot.miterLimit);
     resetCurrentValues();
 }
 
 void SoVectorizeHPGLAction::resetCurrentValues() {
-    currentPen = -1;
-    currentLineWidth = 0.0f;
-    currentLinePattern = solidLine;
-    currentPatternFactor = 1;
-    currentFontSize = -1.0f;
-    currentFontName.makeEmpty();
-    currentJustification = -1;
-    currentAngle = 0.0f;
+    plot.currentPen = -1;
+    plot.currentLineWidth = 0.0f;
+    plot.currentLinePattern = solidLine;
+    plot.currentPatternFactor = 1;
+    plot.currentFontSize = -1.0f;
+    plot.currentFontName.makeEmpty();
+    plot.currentJustification = -1;
+    plot.currentAngle = 0.0f;
 }
 
 void SoVectorizeHPGLAction::writeFooter() {
@@ -313,21 +300,21 @@ void SoVectorizeHPGLAction::printPolyLine(const SbVec4f* points, int n, const Sb
     const float width = (lineWidth == 0.0f ? 1.0f : lineWidth) * getNominalWidth();
     int pen = 0;
     assignColor(colors ? colors[0] : black, width, &pen);
-    if (linePattern != currentLinePattern ||
-        (linePatternScaleFactor != currentPatternFactor && linePattern != solidLine)) {
-        currentLinePattern = linePattern;
-        currentPatternFactor = linePatternScaleFactor;
+    if (linePattern != plot.currentLinePattern ||
+        (linePatternScaleFactor != plot.currentPatternFactor && linePattern != solidLine)) {
+        plot.currentLinePattern = linePattern;
+        plot.currentPatternFactor = linePatternScaleFactor;
         writeLineType(linePattern, linePatternScaleFactor);
     }
-    if (width != currentLineWidth) {
-        currentLineWidth = width;
+    if (width != plot.currentLineWidth) {
+        plot.currentLineWidth = width;
         write("PW%f", width);
     }
     FILE* file = out();
-    if (pen == currentPen) {
+    if (pen == plot.currentPen) {
         std::fputs("PE<=", file);
     } else {
-        currentPen = pen;
+        plot.currentPen = pen;
         std::fputs("PE:", file);
         std::fputs(SoHPGLEncodedNumber::encode(pen), file);
         std::fputs("<=", file);
@@ -370,7 +357,7 @@ void SoVectorizeHPGLAction::printPolyMark(const SbVec4f* points, int n, const Sb
         if (multicolor && colors) {
             int pen = 0;
             assignColor(colors[i], nominal, &pen);
-            if (pen != currentPen) {
+            if (pen != plot.currentPen) {
                 selectPen(pen);
                 opensList = true;
             }
@@ -388,18 +375,18 @@ void SoVectorizeHPGLAction::printText2(SbVec4f origin, SbColor color, const SbSt
     int pen = 0;
     assignColor(color, getNominalWidth(), &pen);
     selectPen(pen);
-    if (fontSize != currentFontSize || fontName != currentFontName) {
-        currentFontSize = fontSize;
-        currentFontName = fontName;
+    if (fontSize != plot.currentFontSize || fontName != plot.currentFontName) {
+        plot.currentFontSize = fontSize;
+        plot.currentFontName = fontName;
         write("SD2,1,4,%.2fSS", fontSize);
     }
-    if (justification != currentJustification) {
-        currentJustification = justification;
+    if (justification != plot.currentJustification) {
+        plot.currentJustification = justification;
         write("LO%d", labelOrigin(justification));
     }
     write("PU\n");
-    if (angle != currentAngle) {
-        currentAngle = angle;
+    if (angle != plot.currentAngle) {
+        plot.currentAngle = angle;
         write("DI%f,%f\n", std::cos(angle), std::sin(angle));
     }
     write("PA%d,%dLB", truncated(plotterX(origin[0])), truncated(plotterY(origin[1])));

@@ -21,13 +21,12 @@
 #include <string>
 #include <vector>
 
-#include "frame/SoBackendActionSource.h"
-
 #include "SoPSCompaction.h"
 #include "SoPSDash.h"
 #include "SoPSFormat.h"
 #include "SoPSPointBuffer.h"
 #include "SoPSProcedureSet.h"
+#include "frame/SoBackendActionSource.h"
 
 namespace {
 
@@ -92,39 +91,18 @@ SoVectorizePSAction::SoVectorizePSAction() : psOutput(new SoPSVectorOutput) {
 }
 
 SoVectorizePSAction::SoVectorizePSAction(const SoVectorizePSAction& other)
-    : SoVectorizeAction(other), psOutput(new SoPSVectorOutput(*other.psOutput)) {
+    : SoVectorizeAction(other),
+      psOutput(new SoPSVectorOutput(*other.psOutput)),
+      document(other.document) {
     vectorOutput = psOutput;
-    copyDocumentState(other);
 }
 
 SoVectorizePSAction& SoVectorizePSAction::operator=(const SoVectorizePSAction& other) {
     if (this == &other) return *this;
     SoVectorizeAction::operator=(other);
     *psOutput = *other.psOutput;
-    copyDocumentState(other);
+    document = other.document;
     return *this;
-}
-
-void SoVectorizePSAction::copyDocumentState(const SoVectorizePSAction& other) {
-    bitmapCount = other.bitmapCount;
-    std::copy(other.bitmapTable, other.bitmapTable + bitmapCount, bitmapTable);
-    currentBitmap = other.currentBitmap;
-    currentColor = other.currentColor;
-    currentPointSize = other.currentPointSize;
-    currentLineWidth = other.currentLineWidth;
-    currentLinePattern = other.currentLinePattern;
-    currentPatternFactor = other.currentPatternFactor;
-    currentFontSize = other.currentFontSize;
-    currentFontName = other.currentFontName;
-    pixelCount = other.pixelCount;
-    currentPatternIndex = other.currentPatternIndex;
-    patternCount = other.patternCount;
-    patternList.truncate(0);
-    for (int i = 0; i < other.patternList.getLength(); ++i)
-        patternList.append(other.patternList[i]);
-    level = other.level;
-    smoothShading = other.smoothShading;
-    drawingUnit = other.drawingUnit;
 }
 
 SoVectorizePSAction::~SoVectorizePSAction() {
@@ -145,7 +123,7 @@ FILE* SoVectorizePSAction::out() const {
 }
 
 int SoVectorizePSAction::toUnits(float millimetres) const {
-    const float units = millimetres / drawingUnit + 0.5f;
+    const float units = millimetres / document.drawingUnit + 0.5f;
     // Out-of-range values would make the conversion undefined; the clipper keeps real
     // drawings far inside these bounds.
     if (!(units > -2.0e9f)) return units != units ? 0 : -2000000000;
@@ -179,20 +157,20 @@ void SoVectorizePSAction::pcp079(char* line) {
 
 void SoVectorizePSAction::writeHeader() {
     const bool colored = psOutput->getColored() != 0;
-    level = psOutput->getLevel();
+    document.level = psOutput->getLevel();
     writeText(out(), patchedHeader(colored));
 
-    smoothShading = (level == 3 && getPenNum() == 0) ? 1 : 0;
-    if (level == 1) {
+    document.smoothShading = (document.level == 3 && getPenNum() == 0) ? 1 : 0;
+    if (document.level == 1) {
         writeText(out(), SoPSProcedureSet::polygonsLevel1(colored));
     } else {
         writeText(out(), SoPSProcedureSet::polygonsLevel2(colored));
-        if (level == 3) writeText(out(), SoPSProcedureSet::smoothShading(colored));
+        if (document.level == 3) writeText(out(), SoPSProcedureSet::smoothShading(colored));
     }
     writeText(out(), SoPSProcedureSet::closingBlock(colored));
 
-    drawingUnit = psOutput->getNumericAccuracy() * 0.24f;
-    const double scale = drawingUnit * pointsPerMillimetre;
+    document.drawingUnit = psOutput->getNumericAccuracy() * 0.24f;
+    const double scale = document.drawingUnit * pointsPerMillimetre;
     write("%f %f scale\n", scale, scale);
     resetCurrentValues();
     writeLineStyle();
@@ -201,7 +179,7 @@ void SoVectorizePSAction::writeHeader() {
 
 std::string SoVectorizePSAction::patchedHeader(bool colored) const {
     std::string header = SoPSProcedureSet::header(colored);
-    replaceFirst(header, "PS-Adobe-x.0", SoPSFormat::format("PS-Adobe-%u.0", level));
+    replaceFirst(header, "PS-Adobe-x.0", SoPSFormat::format("PS-Adobe-%u.0", document.level));
     const SbVec2f page = isInPage() ? getPageSize() : getDrawingDimensions();
     const std::size_t box = header.find("BoundingBox");
     if (box != std::string::npos) {
@@ -213,23 +191,23 @@ std::string SoVectorizePSAction::patchedHeader(bool colored) const {
     }
     // The orientation comment is only trusted by level-3 readers; the others would rotate
     // a drawing that the page set-up below already rotates.
-    if (getOrientation() == PORTRAIT || level < 3)
+    if (getOrientation() == PORTRAIT || document.level < 3)
         replaceFirst(header, "Orientation: Landscape", std::string(22, ' '));
     return header;
 }
 
 void SoVectorizePSAction::resetCurrentValues() {
     initDefaultCurrentValues();
-    currentColor.setValue(-1, -1, -1);
-    currentBitmap = noBitmap;
-    currentPointSize = getNominalWidth();
-    currentLineWidth = getNominalWidth();
-    currentLinePattern = 0xFFFF;
-    currentPatternFactor = 1;
-    bitmapCount = 0;
-    patternCount = 0;
-    currentPatternIndex = 0;
-    patternList.truncate(0);
+    document.currentColor.setValue(-1, -1, -1);
+    document.currentBitmap = noBitmap;
+    document.currentPointSize = getNominalWidth();
+    document.currentLineWidth = getNominalWidth();
+    document.currentLinePattern = 0xFFFF;
+    document.currentPatternFactor = 1;
+    document.bitmapCount = 0;
+    document.patternCount = 0;
+    document.currentPatternIndex = 0;
+    document.patternList.truncate(0);
 }
 
 void SoVectorizePSAction::writeLineStyle() {
@@ -243,8 +221,8 @@ void SoVectorizePSAction::writeLineStyle() {
     write("linecap setlinecap\n");
     write("%d setlinejoin\n", join);
     write("%.2f setmiterlimit\n", getMiterLimit());
-    write("%d ps\n", toUnits(currentPointSize));
-    write("%d ep\n", toUnits(currentLineWidth));
+    write("%d ps\n", toUnits(document.currentPointSize));
+    write("%d ep\n", toUnits(document.currentLineWidth));
     write("[] 0 tl\n");
 }
 
@@ -264,8 +242,8 @@ void SoVectorizePSAction::writeFooter() {
 }
 
 void SoVectorizePSAction::initDefaultCurrentValues() {
-    currentFontSize = -1.0f;
-    currentFontName.makeEmpty();
+    document.currentFontSize = -1.0f;
+    document.currentFontName.makeEmpty();
 }
 
 void SoVectorizePSAction::setHardwareClip() {
@@ -335,8 +313,8 @@ void SoVectorizePSAction::assignColor(SbColor color, float width) {
     }
     const SbVec3s key(static_cast<short>(color[0] * 100), static_cast<short>(color[1] * 100),
                       static_cast<short>(color[2] * 100));
-    if (key == currentColor) return;
-    currentColor = key;
+    if (key == document.currentColor) return;
+    document.currentColor = key;
     if (psOutput->getColored())
         writeCompacted("%.2f %.2f %.2f gc", color[0], color[1], color[2]);
     else
@@ -344,7 +322,7 @@ void SoVectorizePSAction::assignColor(SbColor color, float width) {
 }
 
 void SoVectorizePSAction::writeLineWidth(float millimetres) {
-    currentLineWidth = millimetres;
+    document.currentLineWidth = millimetres;
     writeCompacted("%d ep", toUnits(millimetres));
 }
 
@@ -354,12 +332,13 @@ void SoVectorizePSAction::writeDash(unsigned short pattern, int factor) {
         return;
     }
     const float bitLength = getLinePatternSize() / 16.0f * static_cast<float>(factor);
-    const SoPSDash dash(pattern, bitLength, getNominalWidth(), drawingUnit, level);
+    const SoPSDash dash(pattern, bitLength, getNominalWidth(), document.drawingUnit,
+                        document.level);
     if (dash.isTruncated())
         SoDebugError::postWarning("SoVectorizePSAction::printPolyLine",
                                   "The current PS Level is %u which does not support patterns "
                                   "with more than 11 elements.\nPattern truncation made.",
-                                  level);
+                                  document.level);
     write("[%s] %d tl\n", dash.getElements().c_str(), dash.getOffset());
 }
 
@@ -370,11 +349,11 @@ void SoVectorizePSAction::printPolyLine(const SbVec4f* points, int n, const SbCo
                                         int linePatternScaleFactor) {
     if (n <= 0) return;
     const float width = (lineWidth == 0.0f ? 1.0f : lineWidth) * getNominalWidth();
-    if (width != currentLineWidth) writeLineWidth(width);
-    if (linePattern != currentLinePattern ||
-        (linePatternScaleFactor != currentPatternFactor && linePattern != 0xFFFF)) {
-        currentLinePattern = linePattern;
-        currentPatternFactor = linePatternScaleFactor;
+    if (width != document.currentLineWidth) writeLineWidth(width);
+    if (linePattern != document.currentLinePattern ||
+        (linePatternScaleFactor != document.currentPatternFactor && linePattern != 0xFFFF)) {
+        document.currentLinePattern = linePattern;
+        document.currentPatternFactor = linePatternScaleFactor;
         writeDash(linePattern, linePatternScaleFactor);
     }
     if (!multicolor) {
@@ -412,8 +391,8 @@ void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbCo
     if (n <= 0) return;
     const float nominal = getNominalWidth();
     const float size = (pointSize == 0.0f ? 1.0f : pointSize) * nominal;
-    if (size != currentPointSize) {
-        currentPointSize = size;
+    if (size != document.currentPointSize) {
+        document.currentPointSize = size;
         write("%d ps\n", toUnits(size));
     }
     if (!multicolor) {
@@ -444,8 +423,8 @@ void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbCo
         bool isLSBFirst = false;
         if (!SoMarkerSet::getMarker(markerIndex, size, bytes, isLSBFirst)) continue;
         if (!isBitmapExist(markerIndex)) createBitmap(markerIndex, size);
-        if (markerIndex != currentBitmap) {
-            currentBitmap = markerIndex;
+        if (markerIndex != document.currentBitmap) {
+            document.currentBitmap = markerIndex;
             write("/currentBitmapIndex {Bitmap%d} bind def\n", markerIndex);
         }
         // Each marker takes its point's colour: the caller passes one per point here.
@@ -460,15 +439,16 @@ void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbCo
 }
 
 int SoVectorizePSAction::isBitmapExist(int markerIndex) const {
-    for (int i = 0; i < bitmapCount; ++i)
-        if (bitmapTable[i] == markerIndex) return 1;
+    for (int i = 0; i < document.bitmapCount; ++i)
+        if (document.bitmapTable[i] == markerIndex) return 1;
     return 0;
 }
 
 void SoVectorizePSAction::createBitmap(int markerIndex, const SbVec2s& size) {
     // A full table only means later uses define the procedure again, which is harmless.
-    if (bitmapCount < static_cast<int>(sizeof bitmapTable / sizeof bitmapTable[0]))
-        bitmapTable[bitmapCount++] = markerIndex;
+    if (document.bitmapCount <
+        static_cast<int>(sizeof document.bitmapTable / sizeof document.bitmapTable[0]))
+        document.bitmapTable[document.bitmapCount++] = markerIndex;
     const int width = size[0];
     const int height = size[1];
     write("/Bitmap%d\n{ %d %d\n true\n [%d 0 0 %d 0 0]\n{<", markerIndex, width, height, width,
@@ -499,25 +479,25 @@ void SoVectorizePSAction::printPolygon(const SbVec4f* points, int n, const SbCol
                                        const unsigned char* pattern) {
     if (n <= 0) return;
     const float nominal = getNominalWidth();
-    if (currentLineWidth != nominal) writeLineWidth(nominal);
-    const int smooth = smoothShading && !pattern && multicolor ? 1 : 0;
+    if (document.currentLineWidth != nominal) writeLineWidth(nominal);
+    const int smooth = document.smoothShading && !pattern && multicolor ? 1 : 0;
     if (!smooth) assignColor(colors[0], nominal);
     if (pattern) selectPattern(pattern, colors[0]);
-    if (level == 1)
+    if (document.level == 1)
         writePolygonLevel1(points, n, pattern != nullptr);
     else
         writePolygonLevel2(points, n, colors, smooth, pattern != nullptr);
 }
 
 void SoVectorizePSAction::selectPattern(const unsigned char* pattern, const SbColor& color) {
-    for (int i = 0; i < patternCount; ++i) {
-        if (patternList[i] == pattern) {
-            currentPatternIndex = i;
+    for (int i = 0; i < document.patternCount; ++i) {
+        if (document.patternList[i] == pattern) {
+            document.currentPatternIndex = i;
             return;
         }
     }
-    patternList.append(const_cast<unsigned char*>(pattern));
-    const int scale = static_cast<int>(millimetresPerPoint / drawingUnit + 0.5f);
+    document.patternList.append(const_cast<unsigned char*>(pattern));
+    const int scale = static_cast<int>(millimetresPerPoint / document.drawingUnit + 0.5f);
     std::string text =
         SoPSFormat::format("%f %f %f\n%d\n%d\n{<", color[0], color[1], color[2], scale, scale);
     static const char hex[] = "0123456789abcdef";
@@ -526,15 +506,15 @@ void SoVectorizePSAction::selectPattern(const unsigned char* pattern, const SbCo
         text += hex[pattern[i] & 15];
         text += ' ';
     }
-    text += SoPSFormat::format(">} pcreatpat\n /PATTERN_%d exch def\n", patternCount);
+    text += SoPSFormat::format(">} pcreatpat\n /PATTERN_%d exch def\n", document.patternCount);
     writeText(out(), text);
-    currentPatternIndex = patternCount++;
+    document.currentPatternIndex = document.patternCount++;
 }
 
 void SoVectorizePSAction::writePolygonLevel1(const SbVec4f* points, int n, int patterned) {
     if (patterned)
         write("%d %d PATTERN_%d ppatbeg\n", toUnits(points[0][0]), toUnits(points[0][1]),
-              currentPatternIndex);
+              document.currentPatternIndex);
     else
         write("%d %d pfabeg\n", toUnits(points[0][0]), toUnits(points[0][1]));
     SoPSPointBuffer buffer(out(), 66);
@@ -581,7 +561,7 @@ void SoVectorizePSAction::writePolygonLevel2(const SbVec4f* points, int n, const
     }
     buffer.flushInline();
     if (patterned)
-        write("PATTERN_%d %d pfap\n", currentPatternIndex, n);
+        write("PATTERN_%d %d pfap\n", document.currentPatternIndex, n);
     else if (smooth)
         write("] pfags\n");
     else
@@ -595,9 +575,9 @@ void SoVectorizePSAction::printText2(SbVec4f origin, SbColor color, const SbStri
                                      float angle) {
     const float nominal = getNominalWidth();
     assignColor(color, nominal);
-    if (fontSize != currentFontSize || !(fontName == currentFontName)) {
-        currentFontSize = fontSize;
-        currentFontName = fontName;
+    if (fontSize != document.currentFontSize || !(fontName == document.currentFontName)) {
+        document.currentFontSize = fontSize;
+        document.currentFontName = fontName;
         write("(/%s) findfont %d scalefont setfont\n", fontName.toLatin1(),
               toUnits(fontSize * nominal));
     }
@@ -668,7 +648,7 @@ void SoVectorizePSAction::writeImageData(const unsigned char* pixels, int count,
 }
 
 void SoVectorizePSAction::initWritePixel() {
-    pixelCount = 0;
+    document.pixelCount = 0;
 }
 
 void SoVectorizePSAction::writePixel(unsigned char value) {
@@ -676,8 +656,8 @@ void SoVectorizePSAction::writePixel(unsigned char value) {
     FILE* file = out();
     std::fputc(hex[value >> 4], file);
     std::fputc(hex[value & 15], file);
-    if (++pixelCount == 40) {
+    if (++document.pixelCount == 40) {
         std::fputc('\n', file);
-        pixelCount = 0;
+        document.pixelCount = 0;
     }
 }
