@@ -131,14 +131,7 @@ TEST(CGMPage, TwoViewsShareOneBinaryPicture) {
     {
         CGMTestAction action;
         action.getCGMVectorOutput()->setBinary(1);
-        action.setBorder(0.0f);
-        action.beginPage(SbVec2f(0, 0), SbVec2f(420, 297));
-        action.setDrawingDimensions(190, 277);
-        action.setStartPosition(10, 10);
-        action.apply(root);
-        action.setStartPosition(210, 10);
-        action.apply(root);
-        action.endPage();
+        printTwoViewsSideBySide(action, root);
         const CGMMetafile metafile = CGMBinaryDecoder::decode(action.text());
         ASSERT_TRUE(metafile.clean()) << metafile.errorText();
         EXPECT_EQ(metafile.all("BEGPIC").size(), 1u);

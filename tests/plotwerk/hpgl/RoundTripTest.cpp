@@ -283,14 +283,7 @@ TEST(HPGLPage, TwoViewsShareOnePlotSideBySide) {
     root->ref();
     {
         HPGLTestAction plotter;
-        plotter.setBorder(0.0f);
-        plotter.beginPage(SbVec2f(0, 0), SbVec2f(420, 297));
-        plotter.setDrawingDimensions(190, 277);
-        plotter.setStartPosition(10, 10);
-        plotter.apply(root);
-        plotter.setStartPosition(210, 10);
-        plotter.apply(root);
-        plotter.endPage();
+        printTwoViewsSideBySide(plotter, root);
         const HPGLPlot plot = HPGLDecoder::decode(plotter.text());
         ASSERT_TRUE(plot.clean()) << plot.errors.front();
         EXPECT_EQ(plot.pages, 1);

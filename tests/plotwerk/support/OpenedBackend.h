@@ -4,6 +4,7 @@
 // that the tests read back at any time, with shorthands for the print operations.
 
 #include <PlotWerk/SoVectorizeAction.h>
+#include <Tessara/nodes/SoNode.h>
 
 #include <cstdio>
 #include <string>
@@ -72,4 +73,18 @@ class OpenedBackend : public Backend {
 /// A page point in millimetres.
 inline SbVec4f mm(float x, float y) {
     return SbVec4f(x, y, 0.0f, 1.0f);
+}
+
+/// Prints root twice on one 420 x 297 mm page without a border: views of 190 x 277 mm at
+/// (10, 10) mm and 200 mm to the right of it.
+template <class Action>
+void printTwoViewsSideBySide(Action& action, SoNode* root) {
+    action.setBorder(0.0f);
+    action.beginPage(SbVec2f(0, 0), SbVec2f(420, 297));
+    action.setDrawingDimensions(190, 277);
+    action.setStartPosition(10, 10);
+    action.apply(root);
+    action.setStartPosition(210, 10);
+    action.apply(root);
+    action.endPage();
 }
