@@ -1,5 +1,6 @@
 #pragma once
 
+#include <PlotWerk/SoOwnedOutput.h>
 #include <PlotWerk/SoVectorizeAction.h>
 #include <Tessara/base/SbPList.h>
 #include <Tessara/base/SbString.h>
@@ -111,7 +112,7 @@ class SoVectorizeCGMAction : public SoVectorizeAction {
                            const SbColor& transparent);
     void writeTextAttributes(const SbString& fontName, int justification);
 
-    SoCGMVectorOutput* cgmOutput;
+    SoOwnedOutput<SoCGMVectorOutput> cgmOutput;
     std::unique_ptr<SoCGMBinaryWriter> writer;
     std::unique_ptr<SoCGMBinaryElements> binaryElements;
     std::unique_ptr<SoCGMClearTextElements> clearText;

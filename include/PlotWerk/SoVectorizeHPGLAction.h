@@ -1,5 +1,6 @@
 #pragma once
 
+#include <PlotWerk/SoOwnedOutput.h>
 #include <PlotWerk/SoVectorizeAction.h>
 #include <Tessara/base/SbString.h>
 
@@ -87,7 +88,7 @@ class SoVectorizeHPGLAction : public SoVectorizeAction {
     double plotterX(float x) const;
     double plotterY(float y) const;
 
-    SoHPGLVectorOutput* hpglOutput;
+    SoOwnedOutput<SoHPGLVectorOutput> hpglOutput;
 
     /// What the plot has been told so far, so that unchanged settings are not written again;
     /// a copy of the action goes on from the same state.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <PlotWerk/SoOwnedOutput.h>
 #include <PlotWerk/SoVectorizeAction.h>
 #include <Tessara/base/SbPList.h>
 #include <Tessara/base/SbString.h>
@@ -98,7 +99,7 @@ class SoVectorizePSAction : public SoVectorizeAction {
     void selectPattern(const unsigned char* pattern, const SbColor& color);
     void writeImageData(const unsigned char* pixels, int count, int numComponents, bool colored);
 
-    SoPSVectorOutput* psOutput;
+    SoOwnedOutput<SoPSVectorOutput> psOutput;
 
     /// What the document has defined and set so far; a copy of the action goes on from the
     /// same state.

@@ -63,12 +63,12 @@ PW_BACKEND_ACTION_SOURCE(SoVectorizeCGMAction)
 
 // ---- Construction ----
 
-SoVectorizeCGMAction::SoVectorizeCGMAction() : cgmOutput(new SoCGMVectorOutput) {
+SoVectorizeCGMAction::SoVectorizeCGMAction() {
     checkRegistration();
-    vectorOutput = cgmOutput;
-    writer = std::make_unique<SoCGMBinaryWriter>(cgmOutput, bufferSizeSetting());
+    vectorOutput = cgmOutput.get();
+    writer = std::make_unique<SoCGMBinaryWriter>(cgmOutput.get(), bufferSizeSetting());
     binaryElements = std::make_unique<SoCGMBinaryElements>(*writer);
-    clearText = std::make_unique<SoCGMClearTextElements>(cgmOutput);
+    clearText = std::make_unique<SoCGMClearTextElements>(cgmOutput.get());
 }
 
 SoVectorizeCGMAction::~SoVectorizeCGMAction() {
@@ -79,11 +79,10 @@ SoVectorizeCGMAction::~SoVectorizeCGMAction() {
     binaryElements.reset();
     writer.reset();
     vectorOutput = nullptr;
-    delete cgmOutput;
 }
 
 SoCGMVectorOutput* SoVectorizeCGMAction::getCGMVectorOutput() const {
-    return cgmOutput;
+    return cgmOutput.get();
 }
 
 // ---- Encoders and colours ----

@@ -85,35 +85,27 @@ PW_BACKEND_ACTION_SOURCE(SoVectorizeHPGLAction)
 
 // ---- Construction ----
 
-SoVectorizeHPGLAction::SoVectorizeHPGLAction() : hpglOutput(new SoHPGLVectorOutput) {
+SoVectorizeHPGLAction::SoVectorizeHPGLAction() {
     checkRegistration();
-    vectorOutput = hpglOutput;
+    vectorOutput = hpglOutput.get();
 }
 
 SoVectorizeHPGLAction::SoVectorizeHPGLAction(const SoVectorizeHPGLAction& other)
-    : SoVectorizeAction(other),
-      hpglOutput(new SoHPGLVectorOutput(*other.hpglOutput)),
-      plot(other.plot) {
-    vectorOutput = hpglOutput;
+    : SoVectorizeAction(other), hpglOutput(other.hpglOutput), plot(other.plot) {
+    vectorOutput = hpglOutput.get();
 }
 
-SoVectorizeHPGLAction& SoVectorizeHPGLAction::operator=(const SoVectorizeHPGLAction& other) {
-    if (this == &other) return *this;
-    SoVectorizeAction::operator=(other);
-    *hpglOutput = *other.hpglOutput;
-    plot = other.plot;
-    return *this;
-}
+SoVectorizeHPGLAction& SoVectorizeHPGLAction::operator=(const SoVectorizeHPGLAction& other) =
+    default;
 
 SoVectorizeHPGLAction::~SoVectorizeHPGLAction() {
     // The base cannot reach writeFooter any more: a page left open is ended here.
     if (isInPage()) endPage();
     vectorOutput = nullptr;
-    delete hpglOutput;
 }
 
 SoHPGLVectorOutput* SoVectorizeHPGLAction::getHPGLVectorOutput() const {
-    return hpglOutput;
+    return hpglOutput.get();
 }
 
 // ---- Writers ----

@@ -85,35 +85,26 @@ PW_BACKEND_ACTION_SOURCE(SoVectorizePSAction)
 
 // ---- Construction ----
 
-SoVectorizePSAction::SoVectorizePSAction() : psOutput(new SoPSVectorOutput) {
+SoVectorizePSAction::SoVectorizePSAction() {
     checkRegistration();
-    vectorOutput = psOutput;
+    vectorOutput = psOutput.get();
 }
 
 SoVectorizePSAction::SoVectorizePSAction(const SoVectorizePSAction& other)
-    : SoVectorizeAction(other),
-      psOutput(new SoPSVectorOutput(*other.psOutput)),
-      document(other.document) {
-    vectorOutput = psOutput;
+    : SoVectorizeAction(other), psOutput(other.psOutput), document(other.document) {
+    vectorOutput = psOutput.get();
 }
 
-SoVectorizePSAction& SoVectorizePSAction::operator=(const SoVectorizePSAction& other) {
-    if (this == &other) return *this;
-    SoVectorizeAction::operator=(other);
-    *psOutput = *other.psOutput;
-    document = other.document;
-    return *this;
-}
+SoVectorizePSAction& SoVectorizePSAction::operator=(const SoVectorizePSAction& other) = default;
 
 SoVectorizePSAction::~SoVectorizePSAction() {
     // The base cannot reach writeFooter any more: a page left open is ended here.
     if (isInPage()) endPage();
     vectorOutput = nullptr;
-    delete psOutput;
 }
 
 SoPSVectorOutput* SoVectorizePSAction::getPSVectorOutput() const {
-    return psOutput;
+    return psOutput.get();
 }
 
 // ---- Writers ----
