@@ -14,6 +14,12 @@ int SoGraphicPrimitive::getType() const {
     return GRAPHIC_PRIMITIVE;
 }
 
+bool SoGraphicPrimitive::cutBy(const SoPolygon&, SoGraphicPrimitive*& front,
+                               SoGraphicPrimitive*& back) const {
+    front = back = nullptr;
+    return false;
+}
+
 SoGraphicPrimitive::~SoGraphicPrimitive() = default;
 
 bool SoGraphicPrimitive::beginIdColor(unsigned mode, std::uint32_t idColor) {

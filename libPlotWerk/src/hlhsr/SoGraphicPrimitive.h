@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class SoHLHSRVectorize;
+class SoPolygon;
 
 /// One stored page primitive of the hidden-surface engine. Points are in the action's
 /// normalised view coordinates (x, y in -1 .. 1, the third component the depth, growing away
@@ -44,6 +45,11 @@ class SoGraphicPrimitive {
     /// least significant first, are red, green, blue and alpha.
     virtual void render(std::uint32_t idColor) = 0;
     virtual int getType() const;
+    /// Cuts the record by cutter's plane into the piece on the viewer's side (front) and the
+    /// piece behind (back); false, with nothing made, for a record that cannot be cut (the
+    /// default) or a cut that fails.
+    virtual bool cutBy(const SoPolygon& cutter, SoGraphicPrimitive*& front,
+                       SoGraphicPrimitive*& back) const;
     virtual ~SoGraphicPrimitive();
 
     /// The x, y extent.
@@ -57,6 +63,15 @@ class SoGraphicPrimitive {
     int sourceId = 0;
 
   protected:
+    /// cutBy() for a record whose split() makes pieces of its own class.
+    template <class Record>
+    static bool cutWith(const Record& record, const SoPolygon& cutter, SoGraphicPrimitive*& front,
+                        SoGraphicPrimitive*& back) {
+        Record *f, *b;
+        if (!record.split(cutter, f, b)) return false;
+        front = f, back = b;
+        return true;
+    }
     /// Starts drawing `mode` in the flat colour of idColor's four bytes, least significant
     /// first; false (nothing started) when the offscreen OpenGL is not available.
     static bool beginIdColor(unsigned mode, std::uint32_t idColor);

@@ -2,20 +2,43 @@
 //
 // After the depth sort, step i of the pairwise pass places the record P at position i: it is
 // compared with every later record Q, in list order, and
-//   1. passed over when the page boxes do not overlap (touching counts as apart),
+//   1. passed over when the page boxes do not overlap (touching counts as apart), or when
+//      neither is a polygon (lines, marks, text and images keep their sorted order),
 //   2. passed over when the outlines are disjoint on the page,
 //   3. passed over when P's near depth is at or beyond Q's far depth,
 //   4. otherwise ordered by the plane tests: left in place, swapped (Q becomes P and the
 //      comparison starts again after it), or split by the other's plane.
-// A record pushed back more than once in a step is not moved forward again in that step,
-// which ends cycles of mutually overlapping records.
+// A record pushed back more than once in a step is not moved forward again in that step:
+// the records cycle, and the cycle is cut instead (see below). After any cut the step
+// counts its moves afresh, since what overlapped what has changed.
+//
+// Three rules keep the order exact on solids that pierce one another, where every pair
+// touches a cut line or a shared vertex and rounding decides verdicts:
+//   - The strict plane test (asked before a record moves forward a second time) takes each
+//     plane's verdict within the same tolerance as the loose one, and one verdict is
+//     enough; only two verdicts that disagree call the pair interpenetrating, and then it
+//     is cut like any other. Without the tolerance a shared vertex a rounding step off a
+//     plane made every such pair look interpenetrating, and the pair kept its wrong order.
+//   - Where Q would be moved forward a third time, the records that came forward since Q
+//     last did form a cycle with Q, each needing to print before the one it displaced. One
+//     record of a link of that cycle is cut by the other's plane, trying the link P-Q first
+//     (P by Q's plane, else Q by P's), then the links back along the chain: the pieces have
+//     an order, and the cycle is gone. Keeping the pair's order, as the cycle rule alone
+//     does, leaves one link of the cycle wrong; only a cycle that none of its own planes
+//     cuts keeps it. A record is cut only where it reaches beyond the tolerance on both
+//     sides of the plane, and the runaway guard bounds the cutting.
+//   - On the page, a point overlaps an edge only when it lies more than a sliver inside it,
+//     and an edge shorter than a sliver separates nothing. Pieces of one cut share their cut
+//     line only up to rounding; an exact test saw them overlap by 1e-7 and made false
+//     cycles, and a rounding-length edge points anywhere. Normals are taken over all the
+//     points of a polygon for the same reason (see SoPolygon).
 //
 // Why the pass looks only at the records the pair index returns: tests 1 and 3 read nothing
-// but the two records' boxes and depth ranges and change nothing, and a pair failing either
-// goes straight to the next Q. So the pass makes exactly the same moves when it skips those
-// pairs, provided that it visits the others in the same increasing order, on the same list,
-// with the same P. The index returns exactly the positions after the current one that pass
-// both tests, in increasing order; the candidates are asked for again whenever P or any
+// but the two records' boxes, kinds and depth ranges and change nothing, and a pair failing
+// either goes straight to the next Q. So the pass makes exactly the same moves when it skips
+// those pairs, provided that it visits the others in the same increasing order, on the same
+// list, with the same P. The index returns exactly the positions after the current one that
+// pass both tests, in increasing order; the candidates are asked for again whenever P or any
 // position changes (a swap, a split), and between those events only moveCount values change,
 // which neither test reads.
 //
@@ -47,6 +70,9 @@
 namespace {
 constexpr float EPSILON_F = 0.0001f;
 constexpr double EPSILON_D = 0.0001;
+// How far, in normalised page units, a point must lie inside an edge to overlap it: a few
+// rounding steps of a cut point, far below anything a printer shows.
+constexpr double SLIVER = 1e-6;
 // The offscreen pass renders at this size whatever the page size.
 constexpr short PASS_SIZE = 512;
 // Splitting stops beyond this many records per record stored: far more than any real scene
@@ -69,14 +95,19 @@ bool isPolygon(const SoGraphicPrimitive* record) {
     return record->getType() == SoGraphicPrimitive::POLYGON;
 }
 
+// (ex, ey) is the edge's inward normal scaled by its length, so the limit on the product
+// is the sliver scaled alike. A NaN edge separates nothing either.
 int edgeSeparatesPoints(const SbVec4f& a, const SbVec4f& b, Points q) {
     const float* pa = a.getValue();
     const float* pb = b.getValue();
-    const float ex = pb[1] - pa[1];
-    const float ey = pa[0] - pb[0];
+    const double ex = double(pb[1]) - pa[1];
+    const double ey = double(pa[0]) - pb[0];
+    const double length = std::hypot(ex, ey);
+    if (!(length > SLIVER)) return 0;
+    const double limit = SLIVER * length;
     for (int k = 0; k < q.n; ++k) {
         const float* v = q.p[k].getValue();
-        if (ex * (v[0] - pa[0]) + ey * (v[1] - pa[1]) > 0.0f) return 0;
+        if (ex * (double(v[0]) - pa[0]) + ey * (double(v[1]) - pa[1]) > limit) return 0;
     }
     return 1;
 }
@@ -121,40 +152,35 @@ void planeRangeD(const SoPolygon& plane, Points points, double& dmin, double& dm
     }
 }
 
-// Both are polygons: first where B lies against A's plane, then A against B's.
+bool coplanar(double dmin, double dmax) {
+    return std::fabs(dmin) <= EPSILON_D && std::fabs(dmax) <= EPSILON_D;
+}
+
+// Both are polygons: first where B lies against A's plane, then A against B's. Each plane
+// gives a verdict when the other polygon lies on one side of it within the tolerance (3
+// when it reaches beyond on both sides). The loose test takes the first verdict there is;
+// the strict one takes either, and refuses only two that disagree.
 int classifyPolygons(const SoPolygon& A, const SoPolygon& B, int strict) {
     double dmin, dmax;
     planeRangeD(A, Points{B.points.get(), B.numPoints}, dmin, dmax);
-    if (std::fabs(dmin) <= EPSILON_D && std::fabs(dmax) <= EPSILON_D) return 2;
-    int sideB = 0;
-    if (!strict) {
-        if (dmin >= -EPSILON_D) return 0;
-        if (dmax <= EPSILON_D) return 1;
-    } else if (dmin >= 0.0) {
-        sideB = 0;
-    } else if (dmax <= 0.0) {
-        sideB = 1;
-    } else {
-        return 3;
-    }
+    if (coplanar(dmin, dmax)) return 2;
+    // B on the viewer's side of A's plane: A prints first.
+    const int byA = dmin >= -EPSILON_D ? 0 : dmax <= EPSILON_D ? 1 : 3;
+    if (!strict && byA != 3) return byA;
     double emin, emax;
     planeRangeD(B, Points{A.points.get(), A.numPoints}, emin, emax);
-    if (std::fabs(emin) <= EPSILON_D && std::fabs(emax) <= EPSILON_D) return 2;
-    if (!strict) {
-        if (emin >= -EPSILON_D) return 1;
-        if (emax <= EPSILON_D) return 0;
-        return 3;
-    }
-    int sideA;
-    if (emin >= 0.0)
-        sideA = 0;
-    else if (emax <= 0.0)
-        sideA = 1;
-    else
-        return 3;
-    if (sideA == 1 && sideB == 0) return 0;
-    if (sideB == 1 && sideA == 0) return 1;
-    return 3;
+    if (coplanar(emin, emax)) return 2;
+    const int byB = emin >= -EPSILON_D ? 1 : emax <= EPSILON_D ? 0 : 3;
+    if (!strict || byA == 3) return byB;
+    if (byB == 3) return byA;
+    return byA == byB ? byA : 3;
+}
+
+// The record reaches beyond the tolerance on both sides of the polygon's plane.
+bool straddles(const SoPolygon& plane, SoGraphicPrimitive* record) {
+    double dmin, dmax;
+    planeRangeD(plane, pointsOf(record), dmin, dmax);
+    return dmin < -EPSILON_D && dmax > EPSILON_D;
 }
 
 // One polygon G and one other record R, in single precision. A record straddling the plane
@@ -252,6 +278,7 @@ void SoHLHSRPainter::orderPairs() {
     moved.clear();
     for (int i = 0; i < list.getLength(); ++i) {
         if (i > 0) forgetMoves(index, list.getPrimitive(i - 1));
+        chain.assign(1, index.slotAt(i));
         placeRecord(i, index, candidates);
     }
 }
@@ -264,6 +291,13 @@ void SoHLHSRPainter::forgetMoves(SoHLHSRPairIndex& index, SoGraphicPrimitive* pl
     moved.clear();
 }
 
+// A cut changes what overlaps what: the moves made so far in the step no longer tell of a
+// cycle, so the step counts afresh from the record now at i.
+void SoHLHSRPainter::restartStep(int i, SoHLHSRPairIndex& index) {
+    forgetMoves(index, nullptr);
+    chain.assign(1, index.slotAt(i));
+}
+
 void SoHLHSRPainter::placeRecord(int i, SoHLHSRPairIndex& index, std::vector<int>& candidates) {
     index.candidates(i, i, candidates);
     size_t c = 0;
@@ -272,15 +306,25 @@ void SoHLHSRPainter::placeRecord(int i, SoHLHSRPairIndex& index, std::vector<int
         SoGraphicPrimitive* P = list.getPrimitive(i);
         ++pairsTested;
         const Step step = decide(P, list.getPrimitive(j));
+        Cut cut = NO_CUT;
         if (step == SWAP) {
             ++P->moveCount;
             ++swapsMade;
             moved.push_back(index.slotAt(i));
             list.swap(i, j);
             index.swapPositions(i, j);
+            chain.push_back(index.slotAt(i));
+        } else if (step == SPLIT) {
+            cut = trySplit(i, j, index);
+        } else if (step == CUT_CYCLE) {
+            cut = cutCycle(i, j, index);
+        }
+        if (cut != NO_CUT) restartStep(i, index);
+        if (step == SWAP || cut == NEW_HEAD) {
+            // The record at i has not met the records after it yet.
             index.candidates(i, i, candidates);
             c = 0;
-        } else if (step == SPLIT && trySplit(i, j, index)) {
+        } else if (cut == SAME_HEAD) {
             index.candidates(i, j, candidates);
             c = 0;
         } else {
@@ -298,8 +342,8 @@ SoHLHSRPainter::Step SoHLHSRPainter::decide(SoGraphicPrimitive* P, SoGraphicPrim
     if (r == 0) {
         // Q was pushed back already: only a strict verdict may move it forward again.
         const int s = Q->moveCount != 0 ? classify(P, Q, 1) : 1;
-        if (s == 1) return Q->moveCount > 1 ? NEXT : SWAP;
-        if (s == 2 || s == 3) {
+        if (s == 1) return Q->moveCount > 1 ? CUT_CYCLE : SWAP;
+        if (s == 2) {
             Q->moveCount = 0;
             return NEXT;
         }
@@ -318,61 +362,62 @@ bool SoHLHSRPainter::mayGrow() {
     return false;
 }
 
-bool SoHLHSRPainter::trySplit(int i, int j, SoHLHSRPairIndex& index) {
-    if (!mayGrow()) return false;
+// P is cut by Q's plane, its far piece taking P's place; else a segment Q is cut by P's
+// plane, and its far piece becomes the record being placed, P moving to Q's position.
+SoHLHSRPainter::Cut SoHLHSRPainter::trySplit(int i, int j, SoHLHSRPairIndex& index) {
+    if (!mayGrow()) return NO_CUT;
     SoGraphicPrimitive* P = list.getPrimitive(i);
     SoGraphicPrimitive* Q = list.getPrimitive(j);
-    if (isPolygon(Q) && splitByQ(i, j, index)) return true;
-    return isPolygon(P) && !isPolygon(Q) && splitQByP(i, j, index);
-}
-
-// P is cut by Q's plane: its far piece takes P's place, its near piece goes to the end.
-// The list's cached extent is not touched: pieces lie within what they were cut from.
-bool SoHLHSRPainter::splitByQ(int i, int j, SoHLHSRPairIndex& index) {
-    SoGraphicPrimitive* P = list.getPrimitive(i);
-    SoGraphicPrimitive* Q = list.getPrimitive(j);
-    const auto& cutter = *static_cast<SoPolygon*>(Q);
-    SoGraphicPrimitive* front = nullptr;
-    SoGraphicPrimitive* back = nullptr;
-    if (P->getType() == SoGraphicPrimitive::POLYGON) {
-        SoPolygon *f, *b;
-        if (!static_cast<SoPolygon*>(P)->split(cutter, f, b)) return false;
-        front = f, back = b;
-    } else if (P->getType() == SoGraphicPrimitive::POLYLINE) {
-        SoPolyLine *f, *b;
-        if (!static_cast<SoPolyLine*>(P)->split(cutter, f, b)) return false;
-        front = f, back = b;
-    } else {
-        return false;
+    if (isPolygon(Q) && cutAt(i, *static_cast<SoPolygon*>(Q), index)) return SAME_HEAD;
+    if (!isPolygon(P) || isPolygon(Q) || Q->getType() != SoGraphicPrimitive::POLYLINE ||
+        !cutAt(j, *static_cast<SoPolygon*>(P), index)) {
+        return NO_CUT;
     }
-    delete P;
-    Q->moveCount = 0;
-    list.set(i, back);
-    list.add(front);
-    index.replace(i, back);
-    index.append(front);
-    piecesMade += 2;
-    return true;
-}
-
-// The segment Q is cut by P's plane: its far piece becomes the record being placed, P moves
-// to Q's position, the near piece goes to the end.
-bool SoHLHSRPainter::splitQByP(int i, int j, SoHLHSRPairIndex& index) {
-    SoGraphicPrimitive* P = list.getPrimitive(i);
-    SoGraphicPrimitive* Q = list.getPrimitive(j);
-    if (Q->getType() != SoGraphicPrimitive::POLYLINE) return false;
-    SoPolyLine *front, *back;
-    if (!static_cast<SoPolyLine*>(Q)->split(*static_cast<SoPolygon*>(P), front, back)) {
-        return false;
-    }
-    delete Q;
-    P->moveCount = 0;
-    list.set(j, back);
-    list.add(front);
     list.swap(i, j);
-    index.replace(j, back);
-    index.append(front);
     index.swapPositions(i, j);
+    return NEW_HEAD;
+}
+
+// Q would come forward a third time: the records that came forward since Q last did, with
+// Q, form a cycle, each needing to print before the one it displaced. Cutting one record of
+// a link of the cycle by the other's plane ends it: first the link P-Q, then the links
+// back along the chain. A cycle that no plane of its own cuts keeps its order.
+SoHLHSRPainter::Cut SoHLHSRPainter::cutCycle(int i, int j, SoHLHSRPairIndex& index) {
+    if (!mayGrow()) return NO_CUT;
+    if (cutLink(i, j, index)) return NEW_HEAD;
+    const int qSlot = index.slotAt(j);
+    for (size_t t = chain.size() - 1; t > 0 && chain[t] != qSlot; --t) {
+        if (cutLink(index.positionOfSlot(chain[t - 1]), index.positionOfSlot(chain[t]), index)) {
+            return NEW_HEAD;
+        }
+    }
+    return NO_CUT;
+}
+
+// The record at `later` must print before the one at `earlier`: cuts the earlier one by the
+// later one's plane, else the other way.
+bool SoHLHSRPainter::cutLink(int earlier, int later, SoHLHSRPairIndex& index) {
+    if (earlier < 0 || later < 0) return false;
+    SoGraphicPrimitive* X = list.getPrimitive(earlier);
+    SoGraphicPrimitive* Y = list.getPrimitive(later);
+    return (isPolygon(Y) && cutAt(earlier, *static_cast<SoPolygon*>(Y), index)) ||
+           (isPolygon(X) && cutAt(later, *static_cast<SoPolygon*>(X), index));
+}
+
+// The record at k is cut by cutter's plane: its far piece takes its place, its near piece
+// goes to the end. Only a record reaching beyond the tolerance on both sides is cut: one
+// that touches the plane within rounding would leave a piece without area and a copy of
+// itself, to be cut again for ever. The list's cached extent is not touched: pieces lie
+// within what they were cut from.
+bool SoHLHSRPainter::cutAt(int k, const SoPolygon& cutter, SoHLHSRPairIndex& index) {
+    SoGraphicPrimitive* record = list.getPrimitive(k);
+    SoGraphicPrimitive *front = nullptr, *back = nullptr;
+    if (!straddles(cutter, record) || !record->cutBy(cutter, front, back)) return false;
+    delete record;
+    list.set(k, back);
+    list.add(front);
+    index.replace(k, back);
+    index.append(front);
     piecesMade += 2;
     return true;
 }

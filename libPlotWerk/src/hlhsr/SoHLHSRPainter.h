@@ -8,13 +8,15 @@ class SoGraphicPrimitive;
 class SoGraphicPrimitiveList;
 class SoHLHSRPairIndex;
 class SoHLHSRVectorize;
+class SoPolygon;
 class SoOffscreenRenderer;
 
 /// Orders the records of one viewport so that printing them in list order paints far things
 /// first: a depth sort, then (except in the engine's depth-sort mode) pairwise tests that
 /// swap records overlapping on the page in the wrong depth order and cut a polygon or a
-/// segment by another polygon's plane when neither order is right. The surface-removal
-/// mode first drops polygons that leave no pixel in an offscreen rendering.
+/// segment by another polygon's plane when neither order is right or the records cycle. The
+/// surface-removal mode first drops polygons that leave no pixel in an offscreen rendering.
+/// The source file explains the rules that keep the order exact on interpenetrating solids.
 ///
 /// Results of the comparisons: 0 means A prints before B, 1 B before A, 2 coplanar, 3 they
 /// interpenetrate (one must be split).
@@ -33,8 +35,8 @@ class SoHLHSRPainter {
     static int projectionsDisjoint(SoGraphicPrimitive* P, SoGraphicPrimitive* Q, int boxesChecked);
     /// Which of A and B prints first, from their depth ranges and planes (see above).
     static int classify(SoGraphicPrimitive* A, SoGraphicPrimitive* B, int strict);
-    /// 1 when every point of Q lies outside the edge a -> b of a polygon (on the line
-    /// counts as outside), 0 otherwise.
+    /// 1 when no point of Q lies more than a sliver inside the edge a -> b of a polygon (on
+    /// the line counts as outside), 0 otherwise; an edge shorter than a sliver gives 0.
     static int edgeSeparates(const SbVec4f& a, const SbVec4f& b, SoGraphicPrimitive* Q);
     /// 1 when p (x, y) lies strictly inside the convex polygon's outline.
     static int pointInConvexPolygon(SoGraphicPrimitive* polygon, const SbVec4f& p);
@@ -50,16 +52,21 @@ class SoHLHSRPainter {
     long long getPiecesMade() const { return piecesMade; }
 
   private:
-    enum Step { NEXT, SWAP, SPLIT };
+    enum Step { NEXT, SWAP, SPLIT, CUT_CYCLE };
+    /// What a cut left at the position being placed: nothing changed, P's own far piece, or
+    /// a record that has not been compared yet.
+    enum Cut { NO_CUT, SAME_HEAD, NEW_HEAD };
 
     void orderPairs();
     void placeRecord(int i, SoHLHSRPairIndex& index, std::vector<int>& candidates);
     Step decide(SoGraphicPrimitive* P, SoGraphicPrimitive* Q);
-    bool trySplit(int i, int j, SoHLHSRPairIndex& index);
-    bool splitByQ(int i, int j, SoHLHSRPairIndex& index);
-    bool splitQByP(int i, int j, SoHLHSRPairIndex& index);
+    Cut trySplit(int i, int j, SoHLHSRPairIndex& index);
+    Cut cutCycle(int i, int j, SoHLHSRPairIndex& index);
+    bool cutLink(int earlier, int later, SoHLHSRPairIndex& index);
+    bool cutAt(int k, const SoPolygon& cutter, SoHLHSRPairIndex& index);
     /// Resets the moves counted in the last step, except on the record that step placed.
     void forgetMoves(SoHLHSRPairIndex& index, SoGraphicPrimitive* placed);
+    void restartStep(int i, SoHLHSRPairIndex& index);
     bool mayGrow();
 
     void markKept(float sx, float sy);
@@ -70,6 +77,9 @@ class SoHLHSRPainter {
     int mode;
     /// Slots of records whose moveCount this step raised.
     std::vector<int> moved;
+    /// Slots of the records that came to the position being placed, in turn, since the step
+    /// began or last cut something: each must print before the one before it.
+    std::vector<int> chain;
     long long pairsTested = 0;
     long long swapsMade = 0;
     long long piecesMade = 0;

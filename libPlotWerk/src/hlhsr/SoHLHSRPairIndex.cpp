@@ -43,13 +43,14 @@ void SoHLHSRPairIndex::setUpGrid(SoGraphicPrimitiveList& list) {
     scaleY = std::isfinite(height) && height > 0.0f ? static_cast<float>(size) / height : 0.0f;
     if (!std::isfinite(originX)) originX = 0.0f;
     if (!std::isfinite(originY)) originY = 0.0f;
-    int levels = 1;
     while ((size >> (levels - 1)) > 1) ++levels;
-    cells.resize(levels);
-    levelSlots.resize(levels);
-    for (int level = 0; level < levels; ++level) {
-        const int side = size >> level;
-        cells[level].resize(static_cast<size_t>(side) * side);
+    for (Pyramid& pyramid : pyramids) {
+        pyramid.cells.resize(levels);
+        pyramid.levelSlots.resize(levels);
+        for (int level = 0; level < levels; ++level) {
+            const int side = size >> level;
+            pyramid.cells[level].resize(static_cast<size_t>(side) * side);
+        }
     }
 }
 
@@ -80,34 +81,38 @@ bool SoHLHSRPairIndex::hasEmptyBox(const Slot& slot) {
 int SoHLHSRPairIndex::newSlot(SoGraphicPrimitive* record, int position) {
     const SbBox2f& box = *record->getBBox();
     const int s = static_cast<int>(slots.size());
+    const bool polygon = record->getType() == SoGraphicPrimitive::POLYGON;
     slots.push_back(Slot{box.getMin()[0], box.getMin()[1], box.getMax()[0], box.getMax()[1],
-                         record->getZMin(), record->getZMax(), record, position, 0u});
+                         record->getZMin(), record->getZMax(), record, position, polygon, 0u});
     const Slot& slot = slots.back();
     if (hasEmptyBox(slot)) {
         unplaced.push_back(s);
         return s;
     }
     const CellRange r = rangeOf(slot);
-    const int top = static_cast<int>(cells.size()) - 1;
+    const int top = levels - 1;
     int level = 0;
     while (level < top &&
            ((r.x1 >> level) - (r.x0 >> level) > 1 || (r.y1 >> level) - (r.y0 >> level) > 1)) {
         ++level;
     }
     const int side = size >> level;
+    Pyramid& pyramid = pyramids[polygon ? 0 : 1];
     for (int cy = r.y0 >> level; cy <= (r.y1 >> level); ++cy) {
         for (int cx = r.x0 >> level; cx <= (r.x1 >> level); ++cx) {
-            cells[level][static_cast<size_t>(cy) * side + cx].push_back(s);
+            pyramid.cells[level][static_cast<size_t>(cy) * side + cx].push_back(s);
         }
     }
-    levelSlots[level].push_back(s);
+    pyramid.levelSlots[level].push_back(s);
     return s;
 }
 
-// Exactly the negation of the painter's two first rejections: boxes apart when one ends
-// where (or before) the other starts, depth ranges apart when P's near depth is at or beyond
-// Q's far depth. Written as negations so that NaN depths behave as in the painter.
+// Exactly the negation of the painter's first rejections: two records that are not
+// polygons, boxes apart when one ends where (or before) the other starts, depth ranges apart
+// when P's near depth is at or beyond Q's far depth. Written as negations so that NaN depths
+// behave as in the painter.
 bool SoHLHSRPairIndex::compared(const Slot& p, const Slot& q) {
+    if (!p.polygon && !q.polygon) return false;
     if (p.maxX <= q.minX || q.maxX <= p.minX || p.maxY <= q.minY || q.maxY <= p.minY) {
         return false;
     }
@@ -121,9 +126,10 @@ void SoHLHSRPairIndex::consider(const Slot& p, int s, int from, std::vector<int>
     if (q.position > from && compared(p, q)) out.push_back(q.position);
 }
 
-void SoHLHSRPairIndex::collectFromLevel(const Slot& p, const CellRange& range, int level, int from,
+void SoHLHSRPairIndex::collectFromLevel(const Slot& p, const Pyramid& pyramid,
+                                        const CellRange& range, int level, int from,
                                         std::vector<int>& out) {
-    const std::vector<int>& all = levelSlots[level];
+    const std::vector<int>& all = pyramid.levelSlots[level];
     if (all.empty()) return;
     const int x0 = range.x0 >> level, x1 = range.x1 >> level;
     const int y0 = range.y0 >> level, y1 = range.y1 >> level;
@@ -136,7 +142,7 @@ void SoHLHSRPairIndex::collectFromLevel(const Slot& p, const CellRange& range, i
     const int side = size >> level;
     for (int cy = y0; cy <= y1; ++cy) {
         for (int cx = x0; cx <= x1; ++cx) {
-            for (int s : cells[level][static_cast<size_t>(cy) * side + cx]) {
+            for (int s : pyramid.cells[level][static_cast<size_t>(cy) * side + cx]) {
                 consider(p, s, from, out);
             }
         }
@@ -161,8 +167,12 @@ void SoHLHSRPairIndex::candidates(int position, int from, std::vector<int>& out)
         collectFromAll(p, from, out);
     } else {
         const CellRange range = rangeOf(p);
-        for (int level = 0; level < static_cast<int>(cells.size()); ++level) {
-            collectFromLevel(p, range, level, from, out);
+        // A record that is not a polygon is compared with polygons only.
+        const int kinds = p.polygon ? 2 : 1;
+        for (int kind = 0; kind < kinds; ++kind) {
+            for (int level = 0; level < levels; ++level) {
+                collectFromLevel(p, pyramids[kind], range, level, from, out);
+            }
         }
         for (int s : unplaced) consider(p, s, from, out);
     }

@@ -6,15 +6,18 @@ class SoGraphicPrimitive;
 class SoGraphicPrimitiveList;
 
 /// Finds for the painter, in list order, the later records that the record being placed
-/// must be compared with: those whose page box overlaps its own (touching counts as apart)
-/// and whose far depth lies beyond its near depth. Every other pair is one the painter
-/// passes over without effect, so visiting only these changes nothing in the result.
+/// must be compared with: those whose page box overlaps its own (touching counts as apart),
+/// whose far depth lies beyond its near depth, and of which at least one is a polygon.
+/// Every other pair is one the painter passes over without effect, so visiting only these
+/// changes nothing in the result.
 ///
 /// Records are kept in a pyramid of grids over the page, each at the level where its box
 /// spans at most two cells each way, so that a record is in at most four cells. A query
 /// looks, at every level, at the cells under the querying box: two boxes that overlap share
 /// a point, and at the level where the other box is kept, the cell of that point lies under
-/// both. The index mirrors every change the painter makes to the list.
+/// both. Polygons and other records have pyramids of their own, so that a line or a mark
+/// never even looks at the others (a million marks on one spot would otherwise be a
+/// million million looks). The index mirrors every change the painter makes to the list.
 class SoHLHSRPairIndex {
   public:
     /// Indexes every record of list at its current position.
@@ -32,6 +35,8 @@ class SoHLHSRPairIndex {
     /// The record indexed under slot s; null once it left the list.
     SoGraphicPrimitive* recordOfSlot(int s) const { return slots[s].record; }
     int slotAt(int position) const { return slotOfPosition[position]; }
+    /// The position of the record indexed under slot s; -1 once it left the list.
+    int positionOfSlot(int s) const { return slots[s].position; }
 
   private:
     /// What the tests read of a record, copied once; the records do not change meanwhile.
@@ -40,12 +45,21 @@ class SoHLHSRPairIndex {
         float zMin, zMax;
         SoGraphicPrimitive* record;
         int position;
+        bool polygon;
         /// The query that last saw this slot: a record in several cells is reported once.
         unsigned query;
     };
     /// The cell range of a box at level 0.
     struct CellRange {
         int x0, y0, x1, y1;
+    };
+
+    /// One pyramid: cells[level][cy * (size >> level) + cx] holds the slots kept at that
+    /// level; levelSlots[level] all of them, for queries that would visit more cells than
+    /// the level holds entries.
+    struct Pyramid {
+        std::vector<std::vector<std::vector<int>>> cells;
+        std::vector<std::vector<int>> levelSlots;
     };
 
     void setUpGrid(SoGraphicPrimitiveList& list);
@@ -56,18 +70,16 @@ class SoHLHSRPairIndex {
     static bool hasEmptyBox(const Slot& slot);
     /// The pair is compared: boxes overlap with positive area and depth ranges reach.
     static bool compared(const Slot& p, const Slot& q);
-    void collectFromLevel(const Slot& p, const CellRange& range, int level, int from,
-                          std::vector<int>& out);
+    void collectFromLevel(const Slot& p, const Pyramid& pyramid, const CellRange& range, int level,
+                          int from, std::vector<int>& out);
     void collectFromAll(const Slot& p, int from, std::vector<int>& out);
     void consider(const Slot& p, int s, int from, std::vector<int>& out);
 
     std::vector<Slot> slots;
     std::vector<int> slotOfPosition;
-    /// cells[level][cy * (size >> level) + cx]: the slots kept at that level.
-    std::vector<std::vector<std::vector<int>>> cells;
-    /// levelSlots[level]: every slot kept at that level, for queries that would visit more
-    /// cells than the level holds entries.
-    std::vector<std::vector<int>> levelSlots;
+    /// Polygons, then every other record.
+    Pyramid pyramids[2];
+    int levels = 1;
     /// Records with an empty box: looked at by every query.
     std::vector<int> unplaced;
     float originX = 0.0f, originY = 0.0f;

@@ -38,6 +38,11 @@ void SoPolyLine::render(std::uint32_t idColor) {
     gl.End();
 }
 
+bool SoPolyLine::cutBy(const SoPolygon& cutter, SoGraphicPrimitive*& front,
+                       SoGraphicPrimitive*& back) const {
+    return cutWith(*this, cutter, front, back);
+}
+
 // The cut point is found along p0 - p1; which end lies on the viewer's side decides which
 // piece is the front one. Both pieces keep the segment's two colours in index order.
 int SoPolyLine::split(const SoPolygon& cutter, SoPolyLine*& front, SoPolyLine*& back) const {

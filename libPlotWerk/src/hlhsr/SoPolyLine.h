@@ -14,6 +14,8 @@ class SoPolyLine : public SoPrimitiveMultiPoints {
     /// side (front) and the part behind (back); 1 when both were made, 0 otherwise (a segment
     /// parallel to the plane, or a record that is not a single segment).
     virtual int split(const SoPolygon& cutter, SoPolyLine*& front, SoPolyLine*& back) const;
+    bool cutBy(const SoPolygon& cutter, SoGraphicPrimitive*& front,
+               SoGraphicPrimitive*& back) const override;
 
     /// Copies points and colours, shifts the depths by depthOffset, computes the extents.
     void set(int numPoints, const SbVec4f* points, const SbColor* colors, int multicolor,

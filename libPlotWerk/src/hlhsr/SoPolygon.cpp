@@ -78,11 +78,26 @@ void SoPolygon::set(int n, const SbVec4f* newPoints, const SbColor* newColors, i
     computeNormal();
 }
 
+// Newell's method: the normal of the plane that best fits all the points, weighted by the
+// area they enclose. A normal from three points is noise when two of them are a rounding
+// step apart, as cuts through an earlier cut point leave them, and the painter's plane
+// tests would then judge by a random plane.
 void SoPolygon::computeNormal() {
     if (numPoints <= 2) return;
-    const SbVec3f p0 = xyz(points[0]);
-    normal = (xyz(points[1]) - p0).cross(xyz(points[2]) - p0);
-    normal.normalize();
+    double nx = 0.0, ny = 0.0, nz = 0.0;
+    for (int i = 0; i < numPoints; ++i) {
+        const float* a = points[i].getValue();
+        const float* b = points[i + 1 < numPoints ? i + 1 : 0].getValue();
+        nx += (double(a[1]) - b[1]) * (double(a[2]) + b[2]);
+        ny += (double(a[2]) - b[2]) * (double(a[0]) + b[0]);
+        nz += (double(a[0]) - b[0]) * (double(a[1]) + b[1]);
+    }
+    const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+    if (!(length > 0.0) || !std::isfinite(length)) {
+        normal.setValue(0.0f, 0.0f, 0.0f);
+        return;
+    }
+    normal.setValue(float(nx / length), float(ny / length), float(nz / length));
     if (normal[2] > 0.0f) {
         reverseOrder();
         normal.negate();
@@ -139,6 +154,11 @@ void SoPolygon::render(std::uint32_t idColor) {
     beginIdColor(GL_POLYGON, idColor);
     for (int i = 0; i < numPoints; ++i) gl.Vertex3fv(points[i].getValue());
     gl.End();
+}
+
+bool SoPolygon::cutBy(const SoPolygon& cutter, SoGraphicPrimitive*& front,
+                      SoGraphicPrimitive*& back) const {
+    return cutWith(*this, cutter, front, back);
 }
 
 // Walks the closed outline once. Vertices strictly on one side go to that side; an edge that

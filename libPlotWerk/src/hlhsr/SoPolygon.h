@@ -17,6 +17,8 @@ class SoPolygon : public SoPrimitiveMultiPoints {
     /// Cuts this polygon by cutter's plane into a piece on the viewer's side (front) and one
     /// behind (back); 1 when both were made, 0 (and nothing made) otherwise.
     virtual int split(const SoPolygon& cutter, SoPolygon*& front, SoPolygon*& back) const;
+    bool cutBy(const SoPolygon& cutter, SoGraphicPrimitive*& front,
+               SoGraphicPrimitive*& back) const override;
 
     /// Copies points and colours (from 4 points on, the last point takes the first one's
     /// colour), shifts the depths by depthOffset, then computes extents and normal.
@@ -25,8 +27,9 @@ class SoPolygon : public SoPrimitiveMultiPoints {
              int linePatternScaleFactor, int drawStyle, const SbString& string1,
              const SbString& string2, const unsigned char* pattern, float depthOffset,
              float offsetFactor, float offsetUnits);
-    /// The unit normal of the first three points; a normal facing away from the viewer
-    /// reverses the vertex order (vertex 0 and a closing duplicate of it stay in place).
+    /// The unit normal of the plane through all the points (zero when they enclose no area);
+    /// a normal facing away from the viewer reverses the vertex order (vertex 0 and a
+    /// closing duplicate of it stay in place).
     void computeNormal();
     /// Forgets the polygon offset that render() last applied, so the next render sets it
     /// again (needed whenever a fresh OpenGL context is made current).

@@ -17,41 +17,78 @@ bool isPolygon(SoGraphicPrimitive* record) {
     return record->getType() == SoGraphicPrimitive::POLYGON;
 }
 
-// Returns true when pieces were made (the list grew by one).
-bool split(SoGraphicPrimitiveList& list, int i, int j) {
+// How a cut left position i: unchanged, P's own far piece there, or Q's far piece there.
+enum Cut { NONE, P_CUT, Q_CUT };
+
+bool straddles(SoGraphicPrimitive* polygon, SoGraphicPrimitive* record);
+
+// The record at k is cut by cutter's plane, when it reaches beyond the tolerance on both
+// sides: the far piece at k, the near one at the end.
+bool cutAt(SoGraphicPrimitiveList& list, int k, SoGraphicPrimitive* cutter) {
+    SoGraphicPrimitive *front, *back;
+    if (!straddles(cutter, list.getPrimitive(k))) return false;
+    if (!list.getPrimitive(k)->cutBy(*static_cast<SoPolygon*>(cutter), front, back)) return false;
+    delete list.getPrimitive(k);
+    list.set(k, back);
+    list.add(front);
+    return true;
+}
+
+Cut split(SoGraphicPrimitiveList& list, int i, int j) {
     SoGraphicPrimitive* P = list.getPrimitive(i);
     SoGraphicPrimitive* Q = list.getPrimitive(j);
-    if (isPolygon(Q)) {
-        const auto& cutter = *static_cast<SoPolygon*>(Q);
-        SoGraphicPrimitive* front = nullptr;
-        SoGraphicPrimitive* back = nullptr;
-        if (P->getType() == SoGraphicPrimitive::POLYGON) {
-            SoPolygon *f, *b;
-            if (static_cast<SoPolygon*>(P)->split(cutter, f, b)) front = f, back = b;
-        } else if (P->getType() == SoGraphicPrimitive::POLYLINE) {
-            SoPolyLine *f, *b;
-            if (static_cast<SoPolyLine*>(P)->split(cutter, f, b)) front = f, back = b;
-        }
-        if (front) {
-            delete P;
-            Q->moveCount = 0;
-            list.set(i, back);
-            list.add(front);
-            return true;
-        }
+    if (isPolygon(Q) && cutAt(list, i, Q)) return P_CUT;
+    if (isPolygon(P) && Q->getType() == SoGraphicPrimitive::POLYLINE && cutAt(list, j, P)) {
+        list.swap(i, j);
+        return Q_CUT;
     }
-    if (isPolygon(P) && !isPolygon(Q) && Q->getType() == SoGraphicPrimitive::POLYLINE) {
-        SoPolyLine *front, *back;
-        if (static_cast<SoPolyLine*>(Q)->split(*static_cast<SoPolygon*>(P), front, back)) {
-            delete Q;
-            P->moveCount = 0;
-            list.set(j, back);
-            list.add(front);
-            list.swap(i, j);
-            return true;
+    return NONE;
+}
+
+// Some point of record lies beyond 0.0001 on either side of polygon's plane.
+bool straddles(SoGraphicPrimitive* polygon, SoGraphicPrimitive* record) {
+    if (!isPolygon(polygon)) return false;
+    const auto* plane = static_cast<SoPolygon*>(polygon);
+    bool before = false, behind = false;
+    for (int k = 0; k < record->getNumPoints(); ++k) {
+        double d = 0.0;
+        for (int c = 0; c < 3; ++c) {
+            d += double(plane->normal[c]) *
+                 (double((*record->getPoint(k))[c]) - double(plane->points[0][c]));
         }
+        before = before || d > 0.0001;
+        behind = behind || d < -0.0001;
+    }
+    return before && behind;
+}
+
+int positionOf(SoGraphicPrimitiveList& list, SoGraphicPrimitive* record) {
+    for (int k = 0; k < list.getLength(); ++k) {
+        if (list.getPrimitive(k) == record) return k;
+    }
+    return -1;
+}
+
+// The record at later must print before the one at earlier.
+bool cutLink(SoGraphicPrimitiveList& list, int earlier, int later) {
+    SoGraphicPrimitive* X = list.getPrimitive(earlier);
+    SoGraphicPrimitive* Y = list.getPrimitive(later);
+    return cutAt(list, earlier, Y) || cutAt(list, later, X);
+}
+
+// chain: the records that came to position i in turn, each displacing the one before.
+bool breakCycle(SoGraphicPrimitiveList& list, int i, int j,
+                const std::vector<SoGraphicPrimitive*>& chain) {
+    SoGraphicPrimitive* Q = list.getPrimitive(j);
+    if (cutLink(list, i, j)) return true;
+    for (size_t t = chain.size() - 1; t > 0 && chain[t] != Q; --t) {
+        if (cutLink(list, positionOf(list, chain[t - 1]), positionOf(list, chain[t]))) return true;
     }
     return false;
+}
+
+void resetMoves(SoGraphicPrimitiveList& list, int i) {
+    for (int k = i; k < list.getLength(); ++k) list.getPrimitive(k)->moveCount = 0;
 }
 
 }  // namespace
@@ -59,34 +96,48 @@ bool split(SoGraphicPrimitiveList& list, int i, int j) {
 long long referenceOrder(SoGraphicPrimitiveList& list) {
     list.sort(0);
     long long swaps = 0;
+    std::vector<SoGraphicPrimitive*> chain;
     for (int i = 0; i < list.getLength(); ++i) {
-        for (int k = i; k < list.getLength(); ++k) list.getPrimitive(k)->moveCount = 0;
+        // At the start of a step and after every cut: no moves, a chain of the record at i.
+        auto restart = [&] {
+            resetMoves(list, i);
+            chain.assign(1, list.getPrimitive(i));
+        };
+        restart();
         for (int j = i + 1; j < list.getLength(); ++j) {
             SoGraphicPrimitive* P = list.getPrimitive(i);
             SoGraphicPrimitive* Q = list.getPrimitive(j);
             if (boxesApart(P, Q)) continue;
             if (SoHLHSRPainter::projectionsDisjoint(P, Q, 1)) continue;
             if (P->getZMin() >= Q->getZMax()) continue;
-            int r = P->getZMax() <= Q->getZMin() ? 0 : SoHLHSRPainter::classify(Q, P, 0);
+            const int r = P->getZMax() <= Q->getZMin() ? 0 : SoHLHSRPainter::classify(Q, P, 0);
             if (r == 1 || r == 2) continue;
             if (r == 0) {
                 int s = 1;
                 if (Q->moveCount != 0) s = SoHLHSRPainter::classify(P, Q, 1);
-                if (s == 1) {
-                    if (Q->moveCount > 1) continue;
-                    ++P->moveCount;
-                    list.swap(i, j);
-                    ++swaps;
-                    j = i;  // the loop's increment restarts at i + 1
+                if (s == 1 && Q->moveCount > 1) {
+                    if (breakCycle(list, i, j, chain)) {
+                        restart();
+                        j = i;  // the loop's increment restarts at i + 1
+                    }
                     continue;
                 }
-                if (s == 2 || s == 3) {
+                if (s == 1) {
+                    ++P->moveCount;
+                    list.swap(i, j);
+                    chain.push_back(list.getPrimitive(i));
+                    ++swaps;
+                    j = i;
+                    continue;
+                }
+                if (s == 2) {
                     Q->moveCount = 0;
                     continue;
                 }
-                r = 3;
             }
-            split(list, i, j);
+            const Cut made = split(list, i, j);
+            if (made != NONE) restart();
+            if (made == Q_CUT) j = i;
         }
     }
     return swaps;
