@@ -112,6 +112,7 @@ TEST_F(ErrorScene, BadOptionValues) {
         {"--background", "1:2:0"},
         {"--background", "0.5,0.5,0.5"},
         {"--hidden", "fancy"},
+        {"--projection", "fisheye"},
         {"--colors", "all"},
         {"--line-width", "0"},
         {"--line-width", "2pt"},

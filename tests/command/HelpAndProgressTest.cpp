@@ -26,6 +26,7 @@ TEST(Help, ListsEveryOptionWithItsDefault) {
                                               "--border WIDTH[,COLOR]",
                                               "--background COLOR",
                                               "--hidden MODE",
+                                              "--projection perspective|orthographic",
                                               "--lighting",
                                               "--smooth",
                                               "--colors swap|keep|invert",
@@ -43,12 +44,13 @@ TEST(Help, ListsEveryOptionWithItsDefault) {
         const char after = run.out[at + 3 + option.size()];
         EXPECT_TRUE(after == ' ' || after == '\n') << option;
     }
-    // The defaults of a fresh backend, as the library sets them.
+    // The defaults of a fresh backend, as the library sets them, and the command's own.
     for (const char* shown :
          {"(default: 190x277mm)", "(default: 10x10mm)", "(default: portrait)", "(default: 2,white)",
-          "(default: none)", "(default: off)", "(default: flat)", "(default: swap)",
-          "(default: 0.3528mm)", "(default: 2)", "(default: colour)", "(default: 0.1)",
-          "(default: standard output)", "(default: by extension)"})
+          "(default: none)", "(default: painter)", "(default: perspective)", "(default: off)",
+          "(default: flat)", "(default: swap)", "(default: 0.3528mm)", "(default: 2)",
+          "(default: colour)", "(default: 0.1)", "(default: standard output)",
+          "(default: by extension)"})
         EXPECT_NE(run.out.find(shown), std::string::npos) << shown;
     for (const char* mode : {"sort", "painter", "visible", "raster", "lines"})
         EXPECT_NE(run.out.find(mode), std::string::npos) << mode;

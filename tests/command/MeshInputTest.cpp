@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "PrintRun.h"
 #include "TestMeshes.h"
@@ -130,6 +132,51 @@ TEST(ViewSetup, AddedCameraFramesAMeshFarFromTheOrigin) {
     const PageProbe page = run.probe();
     // The square fills the width of the drawing around its centre.
     EXPECT_GT(page.ink(kLeft + 20, kCentreY - 20, kRight - 20, kCentreY + 20), 2000);
+}
+
+// The inked rectangle of the page, in millimetres from the bottom-left corner.
+struct InkBox {
+    double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
+};
+
+InkBox inkBox(const GhostscriptResult::Image& image) {
+    InkBox box;
+    const double mm = 25.4 / image.dpi;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            if (image.pixel(x, y).isWhite()) continue;
+            const double px = x * mm, py = (image.height - 1 - y) * mm;
+            box.x0 = std::min(box.x0, px), box.x1 = std::max(box.x1, px + mm);
+            box.y0 = std::min(box.y0, py), box.y1 = std::max(box.y1, py + mm);
+        }
+    return box;
+}
+
+TEST(ViewSetup, AddedCameraFillsTheDrawingUpToAMarginInEveryLayout) {
+    ScratchDir dir;
+    // A box twice as wide as high whose near face, in perspective, looks larger than its far.
+    dir.write("box.obj",
+              "v -2 -1 -0.5\nv 2 -1 -0.5\nv 2 1 -0.5\nv -2 1 -0.5\n"
+              "v -2 -1 0.5\nv 2 -1 0.5\nv 2 1 0.5\nv -2 1 0.5\n"
+              "f 5 6 7 8\nf 1 4 3 2\nf 1 2 6 5\nf 3 4 8 7\nf 2 3 7 6\nf 1 5 8 4\n");
+    const std::vector<std::vector<std::string>> layouts = {
+        {},
+        {"--landscape"},
+        {"--projection", "orthographic"},
+        {"--projection", "orthographic", "--landscape"}};
+    for (std::vector<std::string> arguments : layouts) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
+        arguments.insert(arguments.end(), {"--border", "0", "box.obj"});
+        const PrintRun run = PrintRun::of(dir, arguments);
+        ASSERT_TRUE(run.succeeded());
+        // Portrait or landscape, the drawing covers the same area of the page.
+        const InkBox ink = inkBox(run.page.image);
+        const double fill =
+            std::max((ink.x1 - ink.x0) / (kRight - kLeft), (ink.y1 - ink.y0) / (kTop - kBottom));
+        EXPECT_NEAR(fill, 0.9, 0.02);
+        EXPECT_NEAR((ink.x0 + ink.x1) / 2, kCentreX, 2.0);
+        EXPECT_NEAR((ink.y0 + ink.y1) / 2, kCentreY, 2.0);
+    }
 }
 
 // A camera on +x looking down -x at a red square facing it (counter-clockwise seen from

@@ -273,7 +273,7 @@ TEST(Shading, SmoothGivesEachCornerItsOwnColour) {
 
 TEST(HiddenLines, OrderingModesReorderSilentlyAndTheOthersSayTheyFallBack) {
     ScratchDir dir;
-    const PrintRun direct = PrintRun::unrendered(dir, {}, "direct.ps");
+    const PrintRun direct = PrintRun::unrendered(dir, {"--hidden", "off"}, "direct.ps");
     ASSERT_EQ(direct.command.status, 0);
     for (const char* mode : {"sort", "painter", "visible"}) {
         SCOPED_TRACE(mode);
@@ -294,12 +294,14 @@ TEST(HiddenLines, OrderingModesReorderSilentlyAndTheOthersSayTheyFallBack) {
     EXPECT_EQ(painter.command.status, 0);
 }
 
-TEST(HiddenLines, OffIsSilent) {
+TEST(HiddenLines, PainterIsTheDefaultAndOffIsSilent) {
     ScratchDir dir;
-    const PrintRun run = PrintRun::unrendered(dir, {"--hidden", "off"});
-    EXPECT_EQ(run.command.status, 0);
-    EXPECT_TRUE(run.command.err.empty()) << run.command.err;
-    EXPECT_EQ(run.document, PrintRun::demo().document);
+    const PrintRun painter = PrintRun::unrendered(dir, {"--hidden", "painter"});
+    EXPECT_EQ(painter.document, PrintRun::demo().document);
+    const PrintRun off = PrintRun::unrendered(dir, {"--hidden", "off"});
+    EXPECT_EQ(off.command.status, 0);
+    EXPECT_TRUE(off.command.err.empty()) << off.command.err;
+    EXPECT_NE(off.document, PrintRun::demo().document);
 }
 
 TEST(PostScript, LevelIsDeclaredAndEveryLevelRenders) {

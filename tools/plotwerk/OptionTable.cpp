@@ -116,12 +116,24 @@ std::vector<OptionTable::Entry> makeEntries() {
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.background = OptionValue::color(n, v);
               }},
-        Entry{"--hidden", "MODE",
-              "hidden-line and hidden-surface removal: off, sort (simple painter), painter, "
-              "visible (painter with surface removal), raster, lines (hidden lines removed)",
-              [](const PS& a) -> std::string { return HiddenLineModes::nameOf(a.getHLHSRMode()); },
+        Entry{
+            "--hidden", "MODE",
+            "hidden-line and hidden-surface removal: off, sort (simple painter), painter, "
+            "visible (painter with surface removal), raster, lines (hidden lines removed)",
+            [](const PS&) -> std::string { return HiddenLineModes::nameOf(PrintOptions().hidden); },
+            [](PrintOptions& o, const std::string& n, const std::string& v) {
+                o.hidden = HiddenLineModes::parse(n, v);
+            }},
+        Entry{"--projection", "perspective|orthographic",
+              "the camera given to a scene without one, framing the scene to fill the drawing",
+              [](const PS&) -> std::string {
+                  return PrintOptions().orthographic ? "orthographic" : "perspective";
+              },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
-                  o.hidden = HiddenLineModes::parse(n, v);
+                  if (v != "perspective" && v != "orthographic")
+                      throw CommandError("bad value '" + v + "' for " + n +
+                                         ": expected perspective or orthographic");
+                  o.orthographic = v == "orthographic";
               }},
         Entry{"--lighting", nullptr,
               "light the shapes whose light model asks for per-pixel lighting as well",

@@ -72,7 +72,7 @@ void writePicture(const PrintOptions& options, SoSeparator* scene) {
     SoVectorizePSAction sizing;
     ActionSettings::apply(sizing, options);
     const SbVec2f size = sizing.getDrawingDimensions();
-    ViewSetup::complete(scene, size);
+    ViewSetup::complete(scene, size, options.orthographic);
     SafeOutputFile output(options.output);
     FILE* file = output.handOver();
     ScreenPicture::write(scene, options, size, file);
@@ -95,7 +95,7 @@ void print(const PrintOptions& options) {
     std::unique_ptr<ProgressMeter> meter = meterIfWatched();
     std::unique_ptr<SoVectorizeAction> action = format.create(options, meter.get());
     ActionSettings::apply(*action, options);
-    ViewSetup::complete(scene.get(), action->getDrawingDimensions());
+    ViewSetup::complete(scene.get(), action->getDrawingDimensions(), options.orthographic);
     SafeOutputFile output(options.output);
     if (meter) meter->start(countPrimitives(scene.get()));
     writeDrawing(*action, scene.get(), output);

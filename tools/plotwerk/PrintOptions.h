@@ -15,7 +15,8 @@ struct PenChoice {
 };
 
 /// What the command line asked for. A value left unset keeps the backend's own default, so
-/// the defaults live in one place: the action.
+/// the defaults live in one place: the action. Hidden-surface removal is the exception: the
+/// command orders faces by default, so that any mesh prints as the screen shows it.
 struct PrintOptions {
     /// Empty: the built-in demo scene.
     std::string input;
@@ -30,7 +31,9 @@ struct PrintOptions {
     std::optional<float> borderWidth;
     std::optional<SbColor> borderColor;
     std::optional<SbColor> background;
-    SoVectorizeAction::HLHSRMode hidden = SoVectorizeAction::HLHSR_OFF;
+    SoVectorizeAction::HLHSRMode hidden = SoVectorizeAction::HLHSR_PAINTER;
+    /// The camera added to a scene without one.
+    bool orthographic = false;
     bool lighting = false;
     bool smooth = false;
     std::optional<SoVectorizeAction::ColorTranslationMethod> colors;

@@ -1,5 +1,6 @@
 #include "ViewSetup.h"
 
+#include <Tessara/actions/SoGetBoundingBoxAction.h>
 #include <Tessara/actions/SoSearchAction.h>
 #include <Tessara/base/SoPath.h>
 #include <Tessara/math/SbViewportRegion.h>
@@ -7,6 +8,7 @@
 #include <Tessara/nodes/SoDirectionalLight.h>
 #include <Tessara/nodes/SoGroup.h>
 #include <Tessara/nodes/SoLight.h>
+#include <Tessara/nodes/SoOrthographicCamera.h>
 #include <Tessara/nodes/SoPerspectiveCamera.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/nodes/SoSwitch.h>
@@ -14,7 +16,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "CameraFraming.h"
+
 namespace {
+
+// The share of the drawing's width and height left free on each side of the scene.
+constexpr float kMargin = 0.05f;
 
 // The printer gives the viewport the drawing's proportions; the camera is fitted to a
 // window of the same proportions so that the whole scene lands on the drawing.
@@ -38,11 +45,16 @@ SoPath* findFirst(SoSeparator* scene, SoType type) {
     return path;
 }
 
-SoCamera* addCamera(SoSeparator* scene, const SbVec2f& drawingSize) {
-    auto* camera = new SoPerspectiveCamera;
+// The scene's box is taken before the camera is in it, as the camera will see it.
+void addCamera(SoSeparator* scene, const SbVec2f& drawingSize, bool orthographic) {
+    const SbViewportRegion region = regionFor(drawingSize);
+    SoGetBoundingBoxAction bounds(region);
+    bounds.apply(scene);
+    SoCamera* camera = orthographic ? static_cast<SoCamera*>(new SoOrthographicCamera)
+                                    : static_cast<SoCamera*>(new SoPerspectiveCamera);
     scene->insertChild(camera, 0);
-    camera->viewAll(scene, regionFor(drawingSize));
-    return camera;
+    CameraFraming::frame(*camera, bounds.getBoundingBox(), region.getViewportAspectRatio(),
+                         kMargin);
 }
 
 SoDirectionalLight* headlightFor(const SoCamera& camera) {
@@ -73,10 +85,10 @@ void addHeadlight(SoPath* cameraPath) {
 
 }  // namespace
 
-void ViewSetup::complete(SoSeparator* scene, const SbVec2f& drawingSize) {
+void ViewSetup::complete(SoSeparator* scene, const SbVec2f& drawingSize, bool orthographic) {
     SoPath* cameraPath = findFirst(scene, SoCamera::getClassTypeId());
     if (!cameraPath) {
-        addCamera(scene, drawingSize);
+        addCamera(scene, drawingSize, orthographic);
         cameraPath = findFirst(scene, SoCamera::getClassTypeId());
     }
     SoPath* lightPath = findFirst(scene, SoLight::getClassTypeId());
