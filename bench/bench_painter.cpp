@@ -1,11 +1,11 @@
 // The painter's ordering of the hidden-surface engine (engine mode 1: depth sort, pairwise
 // ordering with splitting, then printing in order) on a tessellated sphere of about 10,000
 // and of about 100,000 triangles, on 1,000 and 10,000 randomly placed triangles that pierce
-// one another (fixed seed), and on 200,000 marks at one point, which overlap pairwise but
-// are never reordered among themselves. Each iteration orders and prints a freshly filled
+// one another (fixed seed, as dense for both), and on 200,000 marks at one point, which overlap
+// but are never reordered among themselves. Each iteration orders and prints a freshly filled
 // record list; the time covers only the ordering and the printing. Counters: pairs the pass
-// compared (boxes overlapping, depths reaching), swaps, pieces made by splitting, records
-// printed, peak RSS.
+// compared (boxes overlapping, depths reaching), swaps, pieces made by splitting, records printed,
+// peak RSS.
 
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorizeAction.h>
@@ -14,7 +14,6 @@
 #include <array>
 #include <chrono>
 #include <cmath>
-#include <functional>
 #include <memory>
 #include <random>
 #include <vector>
@@ -81,9 +80,7 @@ std::vector<Triangle> sphere(int rings, int sectors) {
     return triangles;
 }
 
-/// Triangles at random places and depths, about 0.3 across for 1,000 of them and smaller for
-/// more, so that each point of the page lies under as many of them whatever their number:
-/// most pierce several others.
+/// Triangles about 0.3 across at random places and depths: most pierce several others.
 std::vector<Triangle> piercingTriangles(int count) {
     std::mt19937 random(20240611);
     const float half = 0.15f * std::sqrt(1000.0f / static_cast<float>(count));
@@ -101,10 +98,14 @@ std::vector<Triangle> piercingTriangles(int count) {
     return triangles;
 }
 
-/// A record list to order: made afresh for every iteration.
-using Records = std::function<void(SoGraphicPrimitiveList&)>;
-
-void fillTriangles(SoGraphicPrimitiveList& list, const std::vector<Triangle>& triangles) {
+void fill(SoGraphicPrimitiveList& list, const std::vector<Triangle>& triangles, int marks) {
+    const SbVec4f point(0.1f, 0.2f, 0.5f, 1.0f);
+    const SbColor black(0, 0, 0);
+    for (int k = 0; k < marks; ++k) {
+        auto* mark = new SoPolyMark;
+        mark->set(1, &point, &black, 0, 1.0f, nullptr, 0.0f);
+        list.add(mark);
+    }
     const SbColor colors[3] = {SbColor(1, 0, 0), SbColor(0, 1, 0), SbColor(0, 0, 1)};
     for (size_t k = 0; k < triangles.size(); ++k) {
         auto* polygon = new SoPolygon;
@@ -115,27 +116,16 @@ void fillTriangles(SoGraphicPrimitiveList& list, const std::vector<Triangle>& tr
     }
 }
 
-void fillCoincidentMarks(SoGraphicPrimitiveList& list, int count) {
-    const SbVec4f point(0.1f, 0.2f, 0.5f, 1.0f);
-    const SbColor color(0, 0, 1);
-    for (int k = 0; k < count; ++k) {
-        auto* mark = new SoPolyMark;
-        mark->set(1, &point, &color, 0, 1.0f, nullptr, 0.0f);
-        mark->id = k;
-        list.add(mark);
-    }
-}
-
-void orderAndPrint(benchmark::State& state, const Records& fill, double records) {
+void orderAndPrint(benchmark::State& state, const std::vector<Triangle>& triangles, int marks = 0) {
     SoPlotWerk::init();
     {
         NullAction action;
         action.setDrawingDimensions(200.0f, 200.0f);
         SoHLHSRVectorize engine(&action, 1);
-        long long pairs = 0, swaps = 0, pieces = 0, out = 0;
+        long long pairs = 0, swaps = 0, pieces = 0;
         for (auto _ : state) {
             auto list = std::make_unique<SoGraphicPrimitiveList>();
-            fill(*list);
+            fill(*list, triangles, marks);
             action.printed = 0;
             const auto start = std::chrono::steady_clock::now();
             SoHLHSRPainter painter(*list, engine);
@@ -146,45 +136,36 @@ void orderAndPrint(benchmark::State& state, const Records& fill, double records)
             pairs = painter.getPairsTested();
             swaps = painter.getSwapsMade();
             pieces = painter.getPiecesMade();
-            out = list->getLength();
+            state.counters["records_out"] = list->getLength();
         }
-        state.counters["records_in"] = records;
+        state.counters["triangles"] = static_cast<double>(triangles.size());
         state.counters["pairs_tested"] = static_cast<double>(pairs);
         state.counters["swaps"] = static_cast<double>(swaps);
         state.counters["pieces_made"] = static_cast<double>(pieces);
-        state.counters["records_out"] = static_cast<double>(out);
         state.counters["printed"] = static_cast<double>(action.printed);
         state.counters["peak_rss_kB"] = static_cast<double>(peakRssKb());
     }
     SoPlotWerk::finish();
 }
 
-void orderAndPrintTriangles(benchmark::State& state, const std::vector<Triangle>& triangles) {
-    orderAndPrint(
-        state, [&](SoGraphicPrimitiveList& list) { fillTriangles(list, triangles); },
-        static_cast<double>(triangles.size()));
-}
-
 void BM_PainterSphere10k(benchmark::State& state) {
-    orderAndPrintTriangles(state, sphere(71, 71));
+    orderAndPrint(state, sphere(71, 71));
 }
 
 void BM_PainterSphere100k(benchmark::State& state) {
-    orderAndPrintTriangles(state, sphere(224, 224));
+    orderAndPrint(state, sphere(224, 224));
 }
 
 void BM_PainterPiercingTriangles1000(benchmark::State& state) {
-    orderAndPrintTriangles(state, piercingTriangles(1000));
+    orderAndPrint(state, piercingTriangles(1000));
 }
 
 void BM_PainterPiercingTriangles10000(benchmark::State& state) {
-    orderAndPrintTriangles(state, piercingTriangles(10000));
+    orderAndPrint(state, piercingTriangles(10000));
 }
 
 void BM_PainterCoincidentMarks200k(benchmark::State& state) {
-    constexpr int kMarks = 200000;
-    orderAndPrint(
-        state, [](SoGraphicPrimitiveList& list) { fillCoincidentMarks(list, kMarks); }, kMarks);
+    orderAndPrint(state, {}, 200000);
 }
 
 }  // namespace

@@ -134,48 +134,34 @@ TEST(ViewSetup, AddedCameraFramesAMeshFarFromTheOrigin) {
     EXPECT_GT(page.ink(kLeft + 20, kCentreY - 20, kRight - 20, kCentreY + 20), 2000);
 }
 
-// The inked rectangle of the page, in millimetres from the bottom-left corner.
-struct InkBox {
-    double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
-};
-
-InkBox inkBox(const GhostscriptResult::Image& image) {
-    InkBox box;
-    const double mm = 25.4 / image.dpi;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x) {
-            if (image.pixel(x, y).isWhite()) continue;
-            const double px = x * mm, py = (image.height - 1 - y) * mm;
-            box.x0 = std::min(box.x0, px), box.x1 = std::max(box.x1, px + mm);
-            box.y0 = std::min(box.y0, py), box.y1 = std::max(box.y1, py + mm);
-        }
-    return box;
-}
-
 TEST(ViewSetup, AddedCameraFillsTheDrawingUpToAMarginInEveryLayout) {
     ScratchDir dir;
     // A box twice as wide as high whose near face, in perspective, looks larger than its far.
     dir.write("box.obj",
-              "v -2 -1 -0.5\nv 2 -1 -0.5\nv 2 1 -0.5\nv -2 1 -0.5\n"
-              "v -2 -1 0.5\nv 2 -1 0.5\nv 2 1 0.5\nv -2 1 0.5\n"
-              "f 5 6 7 8\nf 1 4 3 2\nf 1 2 6 5\nf 3 4 8 7\nf 2 3 7 6\nf 1 5 8 4\n");
-    const std::vector<std::vector<std::string>> layouts = {
-        {},
-        {"--landscape"},
-        {"--projection", "orthographic"},
-        {"--projection", "orthographic", "--landscape"}};
-    for (std::vector<std::string> arguments : layouts) {
-        SCOPED_TRACE(testing::PrintToString(arguments));
-        arguments.insert(arguments.end(), {"--border", "0", "box.obj"});
+              "v -2 -1 -0.5\nv 2 -1 -0.5\nv 2 1 -0.5\nv -2 1 -0.5\nv -2 -1 0.5\nv 2 -1 0.5\n"
+              "v 2 1 0.5\nv -2 1 0.5\nf 5 6 7 8\nf 1 4 3 2\nf 1 2 6 5\nf 3 4 8 7\nf 2 3 7 6\n");
+    for (const char* layout : {"--size=190x277", "--landscape", "--projection=orthographic"}) {
+        const std::string option = layout;
+        const size_t equals = option.find('=');
+        std::vector<std::string> arguments = {option.substr(0, equals), "--border", "0", "box.obj"};
+        if (equals != std::string::npos)
+            arguments.insert(arguments.begin() + 1, option.substr(equals + 1));
         const PrintRun run = PrintRun::of(dir, arguments);
-        ASSERT_TRUE(run.succeeded());
-        // Portrait or landscape, the drawing covers the same area of the page.
-        const InkBox ink = inkBox(run.page.image);
-        const double fill =
-            std::max((ink.x1 - ink.x0) / (kRight - kLeft), (ink.y1 - ink.y0) / (kTop - kBottom));
-        EXPECT_NEAR(fill, 0.9, 0.02);
-        EXPECT_NEAR((ink.x0 + ink.x1) / 2, kCentreX, 2.0);
-        EXPECT_NEAR((ink.y0 + ink.y1) / 2, kCentreY, 2.0);
+        ASSERT_TRUE(run.succeeded()) << layout;
+        // The inked extent, in pixels; portrait or landscape, the drawing covers one area.
+        const GhostscriptResult::Image& page = run.page.image;
+        int x0 = page.width, y0 = page.height, x1 = 0, y1 = 0;
+        for (int y = 0; y < page.height; ++y)
+            for (int x = 0; x < page.width; ++x)
+                if (!page.pixel(x, y).isWhite())
+                    x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y),
+                    y1 = std::max(y1, y);
+        const double mm = 25.4 / page.dpi;
+        EXPECT_NEAR(
+            std::max((x1 - x0 + 1) * mm / (kRight - kLeft), (y1 - y0 + 1) * mm / (kTop - kBottom)),
+            0.9, 0.02)
+            << layout;
+        EXPECT_NEAR((x0 + x1 + 1) * mm / 2, kCentreX, 2.0) << layout;
     }
 }
 

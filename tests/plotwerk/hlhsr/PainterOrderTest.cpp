@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "HlhsrFixture.h"
+#include "PairCheck.h"
 #include "ReferencePainter.h"
 
 using namespace hlhsr;
@@ -21,6 +21,13 @@ PainterRun runPainter(SoGraphicPrimitiveList& list, int mode = 1) {
     SoHLHSRPainter painter(list, engine);
     painter.run();
     return PainterRun{painter.getPairsTested(), painter.getSwapsMade(), painter.getPiecesMade()};
+}
+
+/// A strip along a side of a triangle on the plane z = a x + b y + c.
+SoPolygon* strip(const std::vector<SbVec2f>& corners, float a, float b, float c, int k) {
+    std::vector<SbVec4f> points;
+    for (const SbVec2f& p : corners) points.push_back(pt(p[0], p[1], a * p[0] + b * p[1] + c));
+    return polygon(points, k);
 }
 
 }  // namespace
@@ -120,9 +127,39 @@ TEST(PainterOrder, MarksAndLinesAmongThemselvesOnlySort) {
     EXPECT_EQ(run.swaps, 0);
 }
 
-TEST(PainterOrder, RecordThatWouldComeForwardAThirdTimeHasItsCycleCut) {
+TEST(PainterOrder, CycleOfThreeStripsEnds) {
+    // Each strip lies wholly in front of the next one's plane where they overlap: no order
+    // of the three is right, and none interpenetrates.
+    SoGraphicPrimitiveList list;
+    list.add(strip({{-1.0f, 0.4f}, {11.0f, 0.4f}, {11.0f, -0.4f}, {-1.0f, -0.4f}}, 0.18f, -0.15f,
+                   4.5f, 0));
+    list.add(strip({{10.2f, -1.1f}, {4.1f, 8.6f}, {4.8f, 9.1f}, {10.9f, -0.6f}}, 0.18f, 0.22f,
+                   4.14f, 1));
+    list.add(strip({{5.9f, 8.6f}, {-0.2f, -1.1f}, {-0.9f, -0.6f}, {5.2f, 9.1f}}, 0.29f, -0.18f,
+                   4.87f, 2));
+    for (int a = 0; a < 3; ++a) {
+        const int b = (a + 1) % 3;
+        ASSERT_EQ(SoHLHSRPainter::classify(list.getPrimitive(a), list.getPrimitive(b), 0), 0);
+    }
+    const PainterRun run = runPainter(list);
+    EXPECT_GT(run.pieces, 0) << "no order is right until one of them is cut";
+    EXPECT_EQ(wrongPairs(list), 0);
+
+    SoGraphicPrimitiveList again;
+    again.add(strip({{-1.0f, 0.4f}, {11.0f, 0.4f}, {11.0f, -0.4f}, {-1.0f, -0.4f}}, 0.18f, -0.15f,
+                    4.5f, 0));
+    again.add(strip({{10.2f, -1.1f}, {4.1f, 8.6f}, {4.8f, 9.1f}, {10.9f, -0.6f}}, 0.18f, 0.22f,
+                    4.14f, 1));
+    again.add(strip({{5.9f, 8.6f}, {-0.2f, -1.1f}, {-0.9f, -0.6f}, {5.2f, 9.1f}}, 0.29f, -0.18f,
+                    4.87f, 2));
+    EXPECT_EQ(referenceOrder(again), run.swaps);
+    EXPECT_EQ(tagsOf(again), tagsOf(list));
+}
+
+TEST(PainterOrder, RecordPushedBackTwiceHasItsCycleCut) {
     // Four triangles whose verdicts would push one of them back and forth for ever: the
-    // cycle is cut instead. Same list, same swaps as the rules written out pair by pair.
+    // cycle is cut instead. Same list, same swaps as the rules
+    // written out pair by pair.
     const std::vector<std::vector<SbVec4f>> triangles = {
         {pt(0.5f, 0.7f, 0.7f), pt(0.4f, 0.6f, 0.3f), pt(-0.8f, -0.7f, 0.2f)},
         {pt(-0.9f, -1, 1), pt(-0.1f, 0.3f, 0.2f), pt(0.7f, -1, 0.9f)},

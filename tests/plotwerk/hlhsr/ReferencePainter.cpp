@@ -20,15 +20,26 @@ bool isPolygon(SoGraphicPrimitive* record) {
 // How a cut left position i: unchanged, P's own far piece there, or Q's far piece there.
 enum Cut { NONE, P_CUT, Q_CUT };
 
-bool straddles(SoGraphicPrimitive* polygon, SoGraphicPrimitive* record);
+// Some point of record lies beyond 0.0001 on either side of polygon's plane.
+bool straddles(SoGraphicPrimitive* polygon, SoGraphicPrimitive* record) {
+    if (!isPolygon(polygon)) return false;
+    const auto& g = *static_cast<SoPolygon*>(polygon);
+    double lo = 0.0, hi = 0.0;
+    for (int k = 0; k < record->getNumPoints(); ++k) {
+        double d = 0.0;
+        for (int c = 0; c < 3; ++c)
+            d += g.normal[c] * (double((*record->getPoint(k))[c]) - g.points[0][c]);
+        lo = std::min(lo, d), hi = std::max(hi, d);
+    }
+    return lo < -0.0001 && hi > 0.0001;
+}
 
-// The record at k is cut by cutter's plane, when it reaches beyond the tolerance on both
-// sides: the far piece at k, the near one at the end.
+// The record at k is cut by cutter's plane if it straddles it: far piece at k, near one last.
 bool cutAt(SoGraphicPrimitiveList& list, int k, SoGraphicPrimitive* cutter) {
-    SoGraphicPrimitive *front, *back;
-    if (!straddles(cutter, list.getPrimitive(k))) return false;
-    if (!list.getPrimitive(k)->cutBy(*static_cast<SoPolygon*>(cutter), front, back)) return false;
-    delete list.getPrimitive(k);
+    SoGraphicPrimitive *front, *back, *record = list.getPrimitive(k);
+    if (!straddles(cutter, record) || !record->cutBy(*static_cast<SoPolygon*>(cutter), front, back))
+        return false;
+    delete record;
     list.set(k, back);
     list.add(front);
     return true;
@@ -38,57 +49,28 @@ Cut split(SoGraphicPrimitiveList& list, int i, int j) {
     SoGraphicPrimitive* P = list.getPrimitive(i);
     SoGraphicPrimitive* Q = list.getPrimitive(j);
     if (isPolygon(Q) && cutAt(list, i, Q)) return P_CUT;
-    if (isPolygon(P) && Q->getType() == SoGraphicPrimitive::POLYLINE && cutAt(list, j, P)) {
-        list.swap(i, j);
-        return Q_CUT;
-    }
-    return NONE;
+    if (!isPolygon(P) || Q->getType() != SoGraphicPrimitive::POLYLINE || !cutAt(list, j, P))
+        return NONE;
+    list.swap(i, j);
+    return Q_CUT;
 }
 
-// Some point of record lies beyond 0.0001 on either side of polygon's plane.
-bool straddles(SoGraphicPrimitive* polygon, SoGraphicPrimitive* record) {
-    if (!isPolygon(polygon)) return false;
-    const auto* plane = static_cast<SoPolygon*>(polygon);
-    bool before = false, behind = false;
-    for (int k = 0; k < record->getNumPoints(); ++k) {
-        double d = 0.0;
-        for (int c = 0; c < 3; ++c) {
-            d += double(plane->normal[c]) *
-                 (double((*record->getPoint(k))[c]) - double(plane->points[0][c]));
-        }
-        before = before || d > 0.0001;
-        behind = behind || d < -0.0001;
-    }
-    return before && behind;
-}
-
-int positionOf(SoGraphicPrimitiveList& list, SoGraphicPrimitive* record) {
-    for (int k = 0; k < list.getLength(); ++k) {
-        if (list.getPrimitive(k) == record) return k;
-    }
-    return -1;
-}
-
-// The record at later must print before the one at earlier.
-bool cutLink(SoGraphicPrimitiveList& list, int earlier, int later) {
-    SoGraphicPrimitive* X = list.getPrimitive(earlier);
-    SoGraphicPrimitive* Y = list.getPrimitive(later);
-    return cutAt(list, earlier, Y) || cutAt(list, later, X);
-}
-
-// chain: the records that came to position i in turn, each displacing the one before.
+// chain: the records that came to position i in turn, each to print before the one before.
+// Cuts the link P-Q, else the links back along the chain to Q.
 bool breakCycle(SoGraphicPrimitiveList& list, int i, int j,
                 const std::vector<SoGraphicPrimitive*>& chain) {
-    SoGraphicPrimitive* Q = list.getPrimitive(j);
-    if (cutLink(list, i, j)) return true;
-    for (size_t t = chain.size() - 1; t > 0 && chain[t] != Q; --t) {
-        if (cutLink(list, positionOf(list, chain[t - 1]), positionOf(list, chain[t]))) return true;
-    }
+    auto at = [&](SoGraphicPrimitive* record) {
+        for (int k = 0;; ++k)
+            if (list.getPrimitive(k) == record) return k;
+    };
+    auto link = [&](int earlier, int later) {
+        SoGraphicPrimitive* X = list.getPrimitive(earlier);
+        return cutAt(list, earlier, list.getPrimitive(later)) || cutAt(list, later, X);
+    };
+    if (link(i, j)) return true;
+    for (size_t t = chain.size() - 1; t > 0 && chain[t] != list.getPrimitive(j); --t)
+        if (link(at(chain[t - 1]), at(chain[t]))) return true;
     return false;
-}
-
-void resetMoves(SoGraphicPrimitiveList& list, int i) {
-    for (int k = i; k < list.getLength(); ++k) list.getPrimitive(k)->moveCount = 0;
 }
 
 }  // namespace
@@ -100,7 +82,7 @@ long long referenceOrder(SoGraphicPrimitiveList& list) {
     for (int i = 0; i < list.getLength(); ++i) {
         // At the start of a step and after every cut: no moves, a chain of the record at i.
         auto restart = [&] {
-            resetMoves(list, i);
+            for (int k = i; k < list.getLength(); ++k) list.getPrimitive(k)->moveCount = 0;
             chain.assign(1, list.getPrimitive(i));
         };
         restart();
@@ -110,24 +92,21 @@ long long referenceOrder(SoGraphicPrimitiveList& list) {
             if (boxesApart(P, Q)) continue;
             if (SoHLHSRPainter::projectionsDisjoint(P, Q, 1)) continue;
             if (P->getZMin() >= Q->getZMax()) continue;
-            const int r = P->getZMax() <= Q->getZMin() ? 0 : SoHLHSRPainter::classify(Q, P, 0);
+            int r = P->getZMax() <= Q->getZMin() ? 0 : SoHLHSRPainter::classify(Q, P, 0);
             if (r == 1 || r == 2) continue;
             if (r == 0) {
                 int s = 1;
                 if (Q->moveCount != 0) s = SoHLHSRPainter::classify(P, Q, 1);
-                if (s == 1 && Q->moveCount > 1) {
-                    if (breakCycle(list, i, j, chain)) {
-                        restart();
-                        j = i;  // the loop's increment restarts at i + 1
-                    }
-                    continue;
-                }
                 if (s == 1) {
+                    if (Q->moveCount > 1) {
+                        if (breakCycle(list, i, j, chain)) restart(), j = i;
+                        continue;
+                    }
                     ++P->moveCount;
                     list.swap(i, j);
                     chain.push_back(list.getPrimitive(i));
                     ++swaps;
-                    j = i;
+                    j = i;  // the loop's increment restarts at i + 1
                     continue;
                 }
                 if (s == 2) {
