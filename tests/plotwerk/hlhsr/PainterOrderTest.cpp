@@ -130,13 +130,15 @@ TEST(PainterOrder, MarksAndLinesAmongThemselvesOnlySort) {
 TEST(PainterOrder, CycleOfThreeStripsEnds) {
     // Each strip lies wholly in front of the next one's plane where they overlap: no order
     // of the three is right, and none interpenetrates.
-    SoGraphicPrimitiveList list;
-    list.add(strip({{-1.0f, 0.4f}, {11.0f, 0.4f}, {11.0f, -0.4f}, {-1.0f, -0.4f}}, 0.18f, -0.15f,
-                   4.5f, 0));
-    list.add(strip({{10.2f, -1.1f}, {4.1f, 8.6f}, {4.8f, 9.1f}, {10.9f, -0.6f}}, 0.18f, 0.22f,
-                   4.14f, 1));
-    list.add(strip({{5.9f, 8.6f}, {-0.2f, -1.1f}, {-0.9f, -0.6f}, {5.2f, 9.1f}}, 0.29f, -0.18f,
-                   4.87f, 2));
+    SoGraphicPrimitiveList list, again;
+    for (SoGraphicPrimitiveList* l : {&list, &again}) {
+        l->add(strip({{-1.0f, 0.4f}, {11.0f, 0.4f}, {11.0f, -0.4f}, {-1.0f, -0.4f}}, 0.18f, -0.15f,
+                     4.5f, 0));
+        l->add(strip({{10.2f, -1.1f}, {4.1f, 8.6f}, {4.8f, 9.1f}, {10.9f, -0.6f}}, 0.18f, 0.22f,
+                     4.14f, 1));
+        l->add(strip({{5.9f, 8.6f}, {-0.2f, -1.1f}, {-0.9f, -0.6f}, {5.2f, 9.1f}}, 0.29f, -0.18f,
+                     4.87f, 2));
+    }
     for (int a = 0; a < 3; ++a) {
         const int b = (a + 1) % 3;
         ASSERT_EQ(SoHLHSRPainter::classify(list.getPrimitive(a), list.getPrimitive(b), 0), 0);
@@ -145,21 +147,13 @@ TEST(PainterOrder, CycleOfThreeStripsEnds) {
     EXPECT_GT(run.pieces, 0) << "no order is right until one of them is cut";
     EXPECT_EQ(wrongPairs(list), 0);
 
-    SoGraphicPrimitiveList again;
-    again.add(strip({{-1.0f, 0.4f}, {11.0f, 0.4f}, {11.0f, -0.4f}, {-1.0f, -0.4f}}, 0.18f, -0.15f,
-                    4.5f, 0));
-    again.add(strip({{10.2f, -1.1f}, {4.1f, 8.6f}, {4.8f, 9.1f}, {10.9f, -0.6f}}, 0.18f, 0.22f,
-                    4.14f, 1));
-    again.add(strip({{5.9f, 8.6f}, {-0.2f, -1.1f}, {-0.9f, -0.6f}, {5.2f, 9.1f}}, 0.29f, -0.18f,
-                    4.87f, 2));
     EXPECT_EQ(referenceOrder(again), run.swaps);
     EXPECT_EQ(tagsOf(again), tagsOf(list));
 }
 
 TEST(PainterOrder, RecordPushedBackTwiceHasItsCycleCut) {
     // Four triangles whose verdicts would push one of them back and forth for ever: the
-    // cycle is cut instead. Same list, same swaps as the rules
-    // written out pair by pair.
+    // cycle is cut instead. Same list, same swaps as the rules written out pair by pair.
     const std::vector<std::vector<SbVec4f>> triangles = {
         {pt(0.5f, 0.7f, 0.7f), pt(0.4f, 0.6f, 0.3f), pt(-0.8f, -0.7f, 0.2f)},
         {pt(-0.9f, -1, 1), pt(-0.1f, 0.3f, 0.2f), pt(0.7f, -1, 0.9f)},
