@@ -95,19 +95,20 @@ bool isPolygon(const SoGraphicPrimitive* record) {
     return record->getType() == SoGraphicPrimitive::POLYGON;
 }
 
-// (ex, ey) is the edge's inward normal scaled by its length, so the limit on the product
-// is the sliver scaled alike. A NaN edge separates nothing either.
+// (ex, ey) is the edge's inward normal scaled by its length, so a point lies more than a
+// sliver inside when its product exceeds the sliver times that length (compared squared, to
+// spare a root). A NaN edge separates nothing either.
 int edgeSeparatesPoints(const SbVec4f& a, const SbVec4f& b, Points q) {
     const float* pa = a.getValue();
     const float* pb = b.getValue();
     const double ex = double(pb[1]) - pa[1];
     const double ey = double(pa[0]) - pb[0];
-    const double length = std::hypot(ex, ey);
-    if (!(length > SLIVER)) return 0;
-    const double limit = SLIVER * length;
+    const double limit = SLIVER * SLIVER * (ex * ex + ey * ey);
+    if (!(limit > SLIVER * SLIVER * SLIVER * SLIVER)) return 0;
     for (int k = 0; k < q.n; ++k) {
         const float* v = q.p[k].getValue();
-        if (ex * (double(v[0]) - pa[0]) + ey * (double(v[1]) - pa[1]) > limit) return 0;
+        const double inside = ex * (double(v[0]) - pa[0]) + ey * (double(v[1]) - pa[1]);
+        if (inside > 0.0 && inside * inside > limit) return 0;
     }
     return 1;
 }

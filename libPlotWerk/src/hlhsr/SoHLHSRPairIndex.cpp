@@ -15,6 +15,7 @@ SoHLHSRPairIndex::SoHLHSRPairIndex(SoGraphicPrimitiveList& list) {
     setUpGrid(list);
     const int n = list.getLength();
     slots.reserve(n);
+    slotRecords.reserve(n);
     slotOfPosition.reserve(n);
     for (int k = 0; k < n; ++k) slotOfPosition.push_back(newSlot(list.getPrimitive(k), k));
 }
@@ -83,7 +84,8 @@ int SoHLHSRPairIndex::newSlot(SoGraphicPrimitive* record, int position) {
     const int s = static_cast<int>(slots.size());
     const bool polygon = record->getType() == SoGraphicPrimitive::POLYGON;
     slots.push_back(Slot{box.getMin()[0], box.getMin()[1], box.getMax()[0], box.getMax()[1],
-                         record->getZMin(), record->getZMax(), record, position, polygon, 0u});
+                         record->getZMin(), record->getZMax(), position, polygon, 0u});
+    slotRecords.push_back(record);
     const Slot& slot = slots.back();
     if (hasEmptyBox(slot)) {
         unplaced.push_back(s);
@@ -104,15 +106,15 @@ int SoHLHSRPairIndex::newSlot(SoGraphicPrimitive* record, int position) {
         }
     }
     pyramid.levelSlots[level].push_back(s);
+    pyramid.empty = false;
     return s;
 }
 
-// Exactly the negation of the painter's first rejections: two records that are not
-// polygons, boxes apart when one ends where (or before) the other starts, depth ranges apart
-// when P's near depth is at or beyond Q's far depth. Written as negations so that NaN depths
-// behave as in the painter.
+// Exactly the negation of the painter's first rejections: boxes apart when one ends where
+// (or before) the other starts, depth ranges apart when P's near depth is at or beyond Q's
+// far depth. Written as negations so that NaN depths behave as in the painter. (Two records
+// that are not polygons never meet here: they live in different pyramids, see consider().)
 bool SoHLHSRPairIndex::compared(const Slot& p, const Slot& q) {
-    if (!p.polygon && !q.polygon) return false;
     if (p.maxX <= q.minX || q.maxX <= p.minX || p.maxY <= q.minY || q.maxY <= p.minY) {
         return false;
     }
@@ -151,7 +153,8 @@ void SoHLHSRPairIndex::collectFromLevel(const Slot& p, const Pyramid& pyramid,
 
 void SoHLHSRPairIndex::collectFromAll(const Slot& p, int from, std::vector<int>& out) {
     for (size_t pos = static_cast<size_t>(from) + 1; pos < slotOfPosition.size(); ++pos) {
-        consider(p, slotOfPosition[pos], from, out);
+        const int s = slotOfPosition[pos];
+        if (p.polygon || slots[s].polygon) consider(p, s, from, out);
     }
 }
 
@@ -170,11 +173,14 @@ void SoHLHSRPairIndex::candidates(int position, int from, std::vector<int>& out)
         // A record that is not a polygon is compared with polygons only.
         const int kinds = p.polygon ? 2 : 1;
         for (int kind = 0; kind < kinds; ++kind) {
+            if (pyramids[kind].empty) continue;
             for (int level = 0; level < levels; ++level) {
                 collectFromLevel(p, pyramids[kind], range, level, from, out);
             }
         }
-        for (int s : unplaced) consider(p, s, from, out);
+        for (int s : unplaced) {
+            if (p.polygon || slots[s].polygon) consider(p, s, from, out);
+        }
     }
     std::sort(out.begin(), out.end());
 }
@@ -187,7 +193,7 @@ void SoHLHSRPairIndex::swapPositions(int i, int j) {
 
 void SoHLHSRPairIndex::replace(int position, SoGraphicPrimitive* record) {
     Slot& old = slots[slotOfPosition[position]];
-    old.record = nullptr;
+    slotRecords[slotOfPosition[position]] = nullptr;
     old.position = -1;
     slotOfPosition[position] = newSlot(record, position);
 }

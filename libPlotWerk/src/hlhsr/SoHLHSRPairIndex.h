@@ -33,7 +33,7 @@ class SoHLHSRPairIndex {
     /// The list appended record.
     void append(SoGraphicPrimitive* record);
     /// The record indexed under slot s; null once it left the list.
-    SoGraphicPrimitive* recordOfSlot(int s) const { return slots[s].record; }
+    SoGraphicPrimitive* recordOfSlot(int s) const { return slotRecords[s]; }
     int slotAt(int position) const { return slotOfPosition[position]; }
     /// The position of the record indexed under slot s; -1 once it left the list.
     int positionOfSlot(int s) const { return slots[s].position; }
@@ -43,7 +43,6 @@ class SoHLHSRPairIndex {
     struct Slot {
         float minX, minY, maxX, maxY;
         float zMin, zMax;
-        SoGraphicPrimitive* record;
         int position;
         bool polygon;
         /// The query that last saw this slot: a record in several cells is reported once.
@@ -60,6 +59,7 @@ class SoHLHSRPairIndex {
     struct Pyramid {
         std::vector<std::vector<std::vector<int>>> cells;
         std::vector<std::vector<int>> levelSlots;
+        bool empty = true;
     };
 
     void setUpGrid(SoGraphicPrimitiveList& list);
@@ -76,6 +76,8 @@ class SoHLHSRPairIndex {
     void consider(const Slot& p, int s, int from, std::vector<int>& out);
 
     std::vector<Slot> slots;
+    /// The record of each slot, apart from what queries read so that slots stay small.
+    std::vector<SoGraphicPrimitive*> slotRecords;
     std::vector<int> slotOfPosition;
     /// Polygons, then every other record.
     Pyramid pyramids[2];
