@@ -203,7 +203,7 @@ void compareOn(const Scene& scene, int seeds, Totals& totals, bool checkPairs = 
 // Each kind must actually exercise what it is there for, or the agreement proves nothing.
 TEST(PainterAgreement, InterpenetratingTriangles) {
     Totals totals;
-    compareOn(interpenetrating, 25, totals, true);
+    compareOn(interpenetrating, 10, totals, true);
     EXPECT_GT(totals.swaps, 0);
     EXPECT_GT(totals.pieces, 0);
 }
