@@ -2,17 +2,10 @@
 
 #include <algorithm>
 
+#include "frame/SoLinePatternRuns.h"
+
 std::vector<int> SoCGMLineType::runs(unsigned short pattern) {
-    unsigned int bits = pattern;
-    if (bits != 0)
-        while ((bits & 1u) == 0) bits >>= 1;
-    std::vector<int> lengths{1};
-    for (int bit = 1; bit < 16; ++bit) {
-        if (((bits >> bit) & 1u) == ((bits >> (bit - 1)) & 1u))
-            ++lengths.back();
-        else
-            lengths.push_back(1);
-    }
+    std::vector<int> lengths = SoLinePatternRuns(pattern).getRuns();
     // A pattern that ends in a dash continues the first dash when it repeats.
     if (lengths.size() % 2 == 1) {
         lengths.front() += lengths.back();

@@ -21,6 +21,7 @@
 #include "frame/SoBackendActionSource.h"
 #include "frame/SoCLocalePrint.h"
 #include "frame/SoColorByte.h"
+#include "frame/SoLinePatternRuns.h"
 
 namespace {
 
@@ -265,21 +266,11 @@ void SoVectorizeHPGLAction::writeLineType(unsigned short pattern, int factor) {
         write("LT");
         return;
     }
-    unsigned int bits = pattern;
-    if (bits != 0)
-        while ((bits & 1u) == 0) bits >>= 1;
     const float runUnit = getLinePatternSize() * static_cast<float>(factor);
     SbString gaps("UL8");
-    int run = 1;
-    for (int bit = 1; bit <= 16; ++bit) {
-        const bool ends = bit == 16 || ((bits >> bit) & 1u) != ((bits >> (bit - 1)) & 1u);
-        if (!ends) {
-            ++run;
-            continue;
-        }
+    const SoLinePatternRuns dashes(pattern);
+    for (int run : dashes.getRuns())
         gaps += SbString::formatC(",%.2f ", static_cast<double>(run * runUnit));
-        run = 1;
-    }
     const float k = compatibleDashLength() ? 1.0f : 2.54f;
     write("%sLT8,%.2f,1\n", gaps.getString(), k * millimetresPerPoint * runUnit);
 }

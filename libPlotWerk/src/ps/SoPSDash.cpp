@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "frame/SoLinePatternRuns.h"
+
 namespace {
 
 int toUnits(float millimetres, float unit) {
@@ -13,20 +15,9 @@ int toUnits(float millimetres, float unit) {
 SoPSDash::SoPSDash(unsigned short pattern, float bitLength, float nominalWidth, float unit,
                    unsigned int level) {
     // The pattern starts with its first set bit; the clear bits skipped become the offset.
-    int skipped = 0;
-    unsigned int bits = pattern;
-    if (bits != 0)
-        while (!(bits & 1u)) {
-            bits >>= 1;
-            ++skipped;
-        }
-    std::vector<int> runs{1};
-    for (int bit = 1; bit < 16; ++bit) {
-        if (((bits >> bit) & 1u) == ((bits >> (bit - 1)) & 1u))
-            ++runs.back();
-        else
-            runs.push_back(1);
-    }
+    const SoLinePatternRuns reading(pattern);
+    const std::vector<int>& runs = reading.getRuns();
+    const int skipped = reading.getSkipped();
     int last = static_cast<int>(runs.size()) - 1;
     if (level < 3 && last >= maxElementsBelowLevel3) {
         truncated = true;

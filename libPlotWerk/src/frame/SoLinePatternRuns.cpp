@@ -1,0 +1,18 @@
+#include "SoLinePatternRuns.h"
+
+SoLinePatternRuns::SoLinePatternRuns(unsigned short pattern) {
+    // The skipped bits are clear, so they come round as the end of the last gap.
+    unsigned int bits = pattern;
+    if (bits != 0)
+        while ((bits & 1u) == 0) {
+            bits >>= 1;
+            ++skipped;
+        }
+    runs.push_back(1);
+    for (int bit = 1; bit < 16; ++bit) {
+        if (((bits >> bit) & 1u) == ((bits >> (bit - 1)) & 1u))
+            ++runs.back();
+        else
+            runs.push_back(1);
+    }
+}
