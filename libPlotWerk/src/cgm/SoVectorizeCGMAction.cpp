@@ -23,6 +23,7 @@
 #include "SoCGMLineType.h"
 #include "frame/SoBackendActionSource.h"
 #include "frame/SoColorByte.h"
+#include "frame/SoColorCube.h"
 
 namespace {
 
@@ -31,13 +32,6 @@ struct PatternRecord {
     SbString name1;
     SbString name2;
 };
-
-/// The colour cube colour of index k: three bits of red, three of green, two of blue.
-void cubeColour(int k, int rgb[3]) {
-    rgb[0] = (k & 224) * 255 / 224;
-    rgb[1] = (k & 28) * 255 / 28;
-    rgb[2] = (k & 3) * 255 / 3;
-}
 
 int lineCap(int endStyle) {
     static const int caps[] = {2, 4, 5, 3};
@@ -115,7 +109,7 @@ void SoVectorizeCGMAction::assignColor(SbColor colour, float width, int* index,
         const int r = SoColorByte::of(colour[0]);
         const int g = SoColorByte::of(colour[1]);
         const int b = SoColorByte::of(colour[2]);
-        *index = std::min(((r >> 5) << 5 | (g >> 5) << 2 | (b >> 6)) + 1, 255);
+        *index = std::min(SoColorCube::indexOf(r, g, b) + 1, 255);
         *colourOut = colour;
         return;
     }
@@ -238,7 +232,7 @@ std::vector<int> SoVectorizeCGMAction::colourTable() const {
         else if (entry == 255)
             set(entry, SbColor(1.0f, 1.0f, 1.0f));
         else
-            cubeColour(entry - 1, &table[static_cast<std::size_t>(entry * 3)]);
+            SoColorCube::colorOf(entry - 1, &table[static_cast<std::size_t>(entry * 3)]);
     }
     return table;
 }

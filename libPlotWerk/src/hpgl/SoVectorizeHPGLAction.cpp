@@ -21,6 +21,7 @@
 #include "frame/SoBackendActionSource.h"
 #include "frame/SoCLocalePrint.h"
 #include "frame/SoColorByte.h"
+#include "frame/SoColorCube.h"
 #include "frame/SoLinePatternRuns.h"
 
 namespace {
@@ -135,7 +136,7 @@ void SoVectorizeHPGLAction::assignColor(SbColor color, float width, int* pen) {
         const int r = SoColorByte::of(color[0]);
         const int g = SoColorByte::of(color[1]);
         const int b = SoColorByte::of(color[2]);
-        *pen = (r >> 5) << 5 | (g >> 5) << 2 | (b >> 6);
+        *pen = SoColorCube::indexOf(r, g, b);
         return;
     }
     float penWidth = 0.0f;
@@ -176,9 +177,11 @@ void SoVectorizeHPGLAction::writeHeader() {
     const int penCount = getPenNum();
     write("NP%d;TR0;\n", penCount == 0 ? 256 : penCount);
     if (penCount == 0) {
-        for (int i = 0; i < 256; ++i)
-            write("PC%d,%d,%d,%d\n", i, (i & 0xE0) * 255 / 0xE0, (i & 0x1C) * 255 / 0x1C,
-                  (i & 3) * 255 / 3);
+        for (int i = 0; i < 256; ++i) {
+            int rgb[3];
+            SoColorCube::colorOf(i, rgb);
+            write("PC%d,%d,%d,%d\n", i, rgb[0], rgb[1], rgb[2]);
+        }
     } else {
         std::vector<SbColor> colors(static_cast<std::size_t>(penCount));
         std::vector<float> widths(static_cast<std::size_t>(penCount));
