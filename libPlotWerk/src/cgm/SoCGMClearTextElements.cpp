@@ -17,7 +17,19 @@
 #include "frame/SoCLocalePrint.h"
 #include "frame/SoColorByte.h"
 
-namespace {}  // namespace
+namespace {
+
+// A clear-text string is delimited by apostrophes; one inside it is written twice.
+std::string quoted(const char* text) {
+    std::string out = "'";
+    for (const char* c = text; *c; ++c) {
+        out += *c;
+        if (*c == '\'') out += '\'';
+    }
+    return out + "'";
+}
+
+}  // namespace
 
 SoCGMClearTextElements::SoCGMClearTextElements(SoVectorOutput* output) : output(output) {}
 
@@ -231,7 +243,7 @@ void SoCGMClearTextElements::text(const SbVec4f& position, const SbString& strin
     write("TEXT %s %s FINAL\n", x(0, position[0]), y(1, position[1]));
     // This platform has no 16-bit text mode for streams: texts Latin-1 cannot hold are
     // written in UTF-8, which clear-text readers take as bytes between the quotes.
-    write("'%s';\n", string.isUnicode() ? string.getString() : string.toLatin1());
+    write("%s;\n", quoted(string.isUnicode() ? string.getString() : string.toLatin1()).c_str());
 }
 
 void SoCGMClearTextElements::cellArray(const SbVec4f corners[3], int columns, int rows,

@@ -224,11 +224,13 @@ TEST_F(CGMTest, AFontOutsideTheTableKeepsTheFontIndex) {
     EXPECT_NE(action->sinceMark().find("TEXTFONTINDEX 9;\n"), std::string::npos);
 }
 
-TEST_F(CGMTest, Latin1AndUnicodeTexts) {
+TEST_F(CGMTest, Latin1UnicodeAndApostropheTexts) {
     action->startDocument();
     action->label(0, 0, "90\xC2\xB0");
     action->label(0, 0, "5 \xE2\x82\xAC");
+    action->label(0, 0, "it's");
     const std::string text = action->sinceMark();
+    EXPECT_NE(text.find("'it''s';\n"), std::string::npos);
     EXPECT_NE(text.find("'90\xB0';\n"), std::string::npos);
     EXPECT_NE(text.find("'5 \xE2\x82\xAC';\n"), std::string::npos);
 }
