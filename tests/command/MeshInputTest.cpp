@@ -140,12 +140,10 @@ TEST(ViewSetup, AddedCameraFillsTheDrawingUpToAMarginInEveryLayout) {
     dir.write("box.obj",
               "v -2 -1 -0.5\nv 2 -1 -0.5\nv 2 1 -0.5\nv -2 1 -0.5\nv -2 -1 0.5\nv 2 -1 0.5\n"
               "v 2 1 0.5\nv -2 1 0.5\nf 5 6 7 8\nf 1 4 3 2\nf 1 2 6 5\nf 3 4 8 7\nf 2 3 7 6\n");
-    for (const char* layout : {"--size=190x277", "--landscape", "--projection=orthographic"}) {
-        const std::string option = layout;
-        const size_t equals = option.find('=');
-        std::vector<std::string> arguments = {option.substr(0, equals), "--border", "0", "box.obj"};
-        if (equals != std::string::npos)
-            arguments.insert(arguments.begin() + 1, option.substr(equals + 1));
+    for (std::vector<std::string> arguments :
+         {std::vector<std::string>{}, {"--landscape"}, {"--projection", "orthographic"}}) {
+        const std::string layout = arguments.empty() ? "portrait" : arguments[0];
+        arguments.insert(arguments.end(), {"--border", "0", "box.obj"});
         const PrintRun run = PrintRun::of(dir, arguments);
         ASSERT_TRUE(run.succeeded()) << layout;
         // The inked extent, in pixels; portrait or landscape, the drawing covers one area.
