@@ -2,7 +2,9 @@
 
 #include <Tessara/base/SbString.h>
 
+#include <cstddef>
 #include <cstdio>
+#include <string>
 
 /// The stream a 2D backend writes to: standard output until a file is opened or a stream
 /// handed over. A stream other than standard output belongs to this object, which closes it.
@@ -25,9 +27,25 @@ public:
     /// Closes the stream and returns to standard output (no effect on standard output).
     virtual void closeFile();                               // slot 5
 
+    /// Writes to the current stream. The first write that fails, or a close that fails, is
+    /// posted once through SoDebugError and kept; the writes after it are skipped, since
+    /// the stream cannot take them.
+    void write(const char* data, std::size_t size);
+    void write(const std::string& text) { write(text.data(), text.size()); }
+    void write(char c) { write(&c, 1); }
+    /// The system's error number for the first failed write or close since the current
+    /// stream was opened or handed over (EIO where the system gave none); 0 when all went in.
+    int getWriteError() const { return writeError; }
+
 protected:
     /// Opens `fileName` with the C `mode`; on failure writes to standard output and gives 0.
     int openFileWithMode(const SbString& fileName, const char* mode);
 
     FILE* file;
+
+  private:
+    void startStream(FILE* fp);
+    void failed(const char* where);
+
+    int writeError = 0;
 };

@@ -33,7 +33,9 @@ class SoVectorLighting;
 ///  2. [beginTraversal()] starts the apply; a hidden-line engine is created when a mode is set;
 ///  3. [writeHeader] unless inside a page whose header was written; then [printBackground];
 ///  4. the traversal: [setHardwareClip] at every viewport change, the print operations for
-///     every primitive (page millimetres, z the normalised depth, w = 1; colours final);
+///     every primitive (page millimetres, z the normalised depth, w = 1; colours final;
+///     every coordinate finite: a primitive, text or image with a NaN or infinite
+///     coordinate is left out whole, with an error posted, before any backend sees it);
 ///  5. annotations, drawn last; [printBorder]; [writeFooter] unless inside a page;
 ///  6. [endTraversal()] frees what the apply built.
 /// Between beginPage() and endPage() several applies share one page and one header. The
@@ -54,9 +56,20 @@ public:
     };
     /// Any value other than FLAT shades smoothly.
     enum ShadeModel { FLAT = 0, SMOOTH = 1 };
-    /// Stored as given; each backend maps the values onto its format.
-    enum EndLineStyle { BUTT_END = 0, SQUARE_END = 1, ROUND_END = 2 };
-    enum JoinLineStyle { MITERED_JOIN = 0, ROUND_JOIN = 1, BEVELED_JOIN = 2, NO_JOIN = 3 };
+    /// Line ends, named after what HP-GL/2 and CGM draw; PostScript, which has no
+    /// triangular cap, draws TRIANGULAR_END round.
+    enum EndLineStyle { BUTT_END = 0, SQUARE_END = 1, TRIANGULAR_END = 2, ROUND_END = 3 };
+    /// Line joins, named after what HP-GL/2 draws. PostScript and CGM, which have neither
+    /// "no join" nor triangular joins, draw NO_JOIN bevelled and TRIANGULAR_JOIN round, and
+    /// MITERED_BEVELED_JOIN (a mitre bevelled beyond the limit) as a mitre.
+    enum JoinLineStyle {
+        NO_JOIN = 0,
+        MITERED_JOIN = 1,
+        MITERED_BEVELED_JOIN = 2,
+        BEVELED_JOIN = 3,
+        TRIANGULAR_JOIN = 4,
+        ROUND_JOIN = 5
+    };
 
     static void initClass();
     static void exitClass();

@@ -2,16 +2,15 @@
 
 #include <PlotWerk/SoOwnedOutput.h>
 #include <PlotWerk/SoVectorizeAction.h>
-#include <Tessara/base/SbPList.h>
 #include <Tessara/base/SbString.h>
 
-#include <cstdio>
+#include <array>
 #include <memory>
 #include <vector>
 
-class SoCGMBinaryElements;
-class SoCGMBinaryWriter;
+class SoCGMBinaryEncoder;
 class SoCGMClearTextElements;
+class SoCGMEncoder;
 class SoCGMVectorOutput;
 
 /// The Computer Graphics Metafile backend: one metafile with one picture per apply (or per
@@ -29,9 +28,10 @@ class SoVectorizeCGMAction : public SoVectorizeAction {
     static void enableElement(SoType elementType, int stackIndex);
 
     SoVectorizeCGMAction();
-    /// One action owns its output, write buffer and pattern records: it is not copied.
-    SoVectorizeCGMAction(const SoVectorizeCGMAction&) = delete;
-    SoVectorizeCGMAction& operator=(const SoVectorizeCGMAction&) = delete;
+    /// A copy has the same settings and metafile state and its own output object and
+    /// encoders, which write to standard output until given a stream.
+    SoVectorizeCGMAction(const SoVectorizeCGMAction& other);
+    SoVectorizeCGMAction& operator=(const SoVectorizeCGMAction& other);
     ~SoVectorizeCGMAction() override;
 
     SoType getTypeId() const override;
@@ -79,20 +79,15 @@ class SoVectorizeCGMAction : public SoVectorizeAction {
     void assignColor(SbColor colour, float width, int* index, SbColor* colourOut);
 
     // The metafile frame.
-    bool binary() const;
     bool indexed() const;
     int version() const;
-    void writeBinaryHeader();
     std::vector<int> colourTable() const;
-    void resetAttributeCache();
-    void clearPatternRecords();
-    SbVec2f extentOrigin() const;
-    SbVec2f extentSize() const;
-    /// The encoders, with the drawing's offset on the page brought up to date.
-    SoCGMBinaryElements& binaryOut();
-    SoCGMClearTextElements& textOut();
+    /// The encoder of the output's encoding, with the drawing's offset on the page brought
+    /// up to date: the one place that looks at the encoding.
+    SoCGMEncoder& out() const;
 
-    /// The primitive kinds that keep a colour index of their own in the cache.
+    /// The primitive kinds that keep a colour index of their own in the cache (the
+    /// encoder's colour kinds).
     enum ColourKind { MARKER_COLOUR, LINE_COLOUR, FILL_COLOUR, TEXT_COLOUR };
     /// Whether a colour differs from the kind's last index or the shared last colour; both
     /// take the new values.
@@ -104,34 +99,31 @@ class SoVectorizeCGMAction : public SoVectorizeAction {
     int patternIndexOf(const SbString& name1, const SbString& name2, bool* isNew);
     void writePatternTable(const unsigned char* pattern, int index, const SbColor& colour);
     void writeMarkerRuns(const SbVec4f* points, int n, const SbColor* colors);
-    /// Cells as the colour mode reads them: `indices` in indexed colour, else `colours`.
-    void writeCellArray(const SbVec4f corners[3], int columns, int rows,
-                        const std::vector<int>& indices, const std::vector<SbColor>& colours,
-                        int cellsPerLine);
     void writeMarkerBitmap(const SbVec4f& point, int markerIndex, const SbColor& colour,
                            const SbColor& transparent);
     void writeTextAttributes(const SbString& fontName, int justification);
 
     SoOwnedOutput<SoCGMVectorOutput> cgmOutput;
-    std::unique_ptr<SoCGMBinaryWriter> writer;
-    std::unique_ptr<SoCGMBinaryElements> binaryElements;
-    std::unique_ptr<SoCGMClearTextElements> clearText;
+    std::unique_ptr<SoCGMBinaryEncoder> binaryEncoder;
+    std::unique_ptr<SoCGMClearTextElements> clearTextEncoder;
 
-    // The attribute cache of the current metafile.
-    float lastLineWidth = 0.0f;
-    unsigned short lastLinePattern = 0xFFFF;
-    int lastPatternFactor = 1;
-    int lineEndStyle = 0;
-    int lineJoinStyle = 0;
-    float miterLimit = 1.5f;
-    float lastFontSize = -1.0f;
-    SbString lastFontName;
-    int lastJustification = -1;
-    float lastTextAngle = 0.0f;
-    int lastColourIndex[4] = {0, 0, 0, 0};
-    SbColor lastColour{0.0f, 0.0f, 0.0f};
-    int currentPatternIndex = 1;
-    int patternCount = 0;
-    /// Owned records of the pattern names seen in this metafile.
-    SbPList patternRecords;
+    /// The last value of every attribute written to the current metafile, so that an
+    /// attribute element is written only when its value changes; each header starts afresh.
+    struct AttributeCache {
+        float lineWidth = 0.0f;
+        unsigned short linePattern = 0xFFFF;
+        int patternFactor = 1;
+        float fontSize = -1.0f;
+        SbString fontName;
+        int justification = -1;
+        float textAngle = 0.0f;
+        std::array<int, 4> colourIndex{};
+        SbColor colour{0.0f, 0.0f, 0.0f};
+        int currentPatternIndex = 1;
+        /// The two names of each patterned polygon's pattern table entry, in entry order.
+        std::vector<std::array<SbString, 2>> patternNames;
+        /// The number the next user-defined line type of this metafile takes: -1, -2, ...
+        int nextUserLineType = -1;
+    };
+    AttributeCache cache;
 };

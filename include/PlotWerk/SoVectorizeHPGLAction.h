@@ -2,9 +2,11 @@
 
 #include <PlotWerk/SoOwnedOutput.h>
 #include <PlotWerk/SoVectorizeAction.h>
+#include <Tessara/base/SbNumberFormat.h>
 #include <Tessara/base/SbString.h>
 
 #include <cstdio>
+#include <string>
 
 class SoHPGLVectorOutput;
 
@@ -75,14 +77,17 @@ class SoVectorizeHPGLAction : public SoVectorizeAction {
     void assignColor(SbColor color, float width, int* pen);
     void resetCurrentValues();
 
-    FILE* out() const;
-    /// printf under the C locale.
-    void write(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    /// A statement with its numbers formatted as SbNumberFormat::appendFormatted does.
+    template <class... T>
+    void write(const char* format, const T&... arguments) {
+        writeText(SbNumberFormat::format(format, arguments...));
+    }
+    void writeText(const std::string& text);
     /// Selects the pen with "SP" unless it is the current one.
     void selectPen(int pen);
     void writeLineType(unsigned short pattern, int factor);
     /// The encoded relative steps from the first point to the last, carrying the fractions.
-    void writeEncodedSteps(const SbVec4f* points, int n);
+    void appendEncodedSteps(std::string& text, const SbVec4f* points, int n);
     void writeLabelText(const SbString& string);
     /// A page coordinate (mm) on the sheet in plotter units, not yet truncated.
     double plotterX(float x) const;

@@ -2,6 +2,7 @@
 
 #include <PlotWerk/SoOwnedOutput.h>
 #include <PlotWerk/SoVectorizeAction.h>
+#include <Tessara/base/SbNumberFormat.h>
 #include <Tessara/base/SbPList.h>
 #include <Tessara/base/SbString.h>
 #include <Tessara/math/SbVec3s.h>
@@ -64,14 +65,14 @@ class SoVectorizePSAction : public SoVectorizeAction {
     static SoActionMethodList* methods;
 
     void checkRegistration();
-    /// Number compaction: trailing decimal zeros and extra blanks removed, in place.
-    static void pcp079(char* line);
+    /// Number compaction: trailing decimal zeros and extra blanks removed.
+    static void pcp079(std::string& line);
     void assignColor(SbColor color, float width);
     void initDefaultCurrentValues();
     void createBitmap(int markerIndex, const SbVec2s& size);
     int isBitmapExist(int markerIndex) const;
     void initWritePixel();
-    void writePixel(unsigned char value);
+    void writePixel(std::string& data, unsigned char value);
 
     // The document frame.
     std::string patchedHeader(bool colored) const;
@@ -80,13 +81,20 @@ class SoVectorizePSAction : public SoVectorizeAction {
     void writePageTransform();
 
     // Writers shared by the print operations.
-    FILE* out() const;
     /// A length or coordinate in millimetres as drawing units: +0.5, then truncated.
     int toUnits(float millimetres) const;
-    /// printf under the C locale, written as it is.
-    void write(const char* format, ...) __attribute__((format(printf, 2, 3)));
-    /// printf under the C locale, compacted, then a line feed.
-    void writeCompacted(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    /// A statement with its numbers formatted as SbNumberFormat::appendFormatted does.
+    template <class... T>
+    void write(const char* format, const T&... arguments) {
+        writeText(SbNumberFormat::format(format, arguments...));
+    }
+    /// The same, compacted, then a line feed.
+    template <class... T>
+    void writeCompacted(const char* format, const T&... arguments) {
+        writeCompactedText(SbNumberFormat::format(format, arguments...));
+    }
+    void writeText(const std::string& text);
+    void writeCompactedText(std::string line);
     void writeLineWidth(float millimetres);
     void writeDash(unsigned short pattern, int factor);
     /// Points from the last to the first in groups of 100 that join, each group ended by

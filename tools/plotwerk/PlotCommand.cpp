@@ -62,8 +62,8 @@ void writeDrawing(SoVectorizeAction& action, SoSeparator* scene, SafeOutputFile&
     SoVectorOutput* stream = action.getVectorOutput();
     stream->setFilePointer(output.handOver());
     action.apply(scene);
-    output.checkWritten();
     stream->closeFile();
+    output.check(stream->getWriteError());
     output.commit();
 }
 

@@ -152,10 +152,13 @@ void SafeOutputFile::removeTemporary() {
 void SafeOutputFile::checkWritten() {
     errno = 0;
     const bool failed = std::fflush(file) != 0 || std::ferror(file);
-    if (!failed) return;
+    if (failed) check(errno ? errno : EIO);
+}
+
+void SafeOutputFile::check(int error) const {
+    if (error == 0) return;
     const std::string where = path == "-" ? "standard output" : "'" + path + "'";
-    throw CommandError("cannot write output " + where + ": " +
-                       (errno ? systemError(errno) : std::string("write error")));
+    throw CommandError("cannot write output " + where + ": " + systemError(error));
 }
 
 void SafeOutputFile::commit() {

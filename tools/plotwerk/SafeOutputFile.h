@@ -23,6 +23,8 @@ class SafeOutputFile {
     /// Flushes the stream and checks it for write errors (a CommandError); call it while the
     /// stream is still open.
     void checkWritten();
+    /// A CommandError naming the output when `error` (a system error number) is not 0.
+    void check(int error) const;
     /// Renames the temporary onto the real name, once the stream has been closed.
     void commit();
 

@@ -1,3 +1,4 @@
+#include <Tessara/base/SbNumberFormat.h>
 #include <Tessara/base/SbString.h>
 #include <Tessara/base/SoDebugError.h>
 
@@ -341,11 +342,15 @@ std::uint32_t SbString::hash(const char* str) {
 // ---- numbers and formatting ---------------------------------------------------------------
 
 void SbString::setNum(int number) {
-    *this = formatC("%d", number);
+    std::string text;
+    SbNumberFormat::appendInteger(text, number);
+    *this = SbString(text.c_str());
 }
 
 void SbString::setNum(double number) {
-    *this = formatC("%g", number);
+    std::string text;
+    SbNumberFormat::appendSignificant(text, number, 6);
+    *this = SbString(text.c_str());
 }
 
 locale_t SbString::getLocaleObject() {

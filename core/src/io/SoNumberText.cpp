@@ -60,13 +60,6 @@ SoNumberText::Result parseReal(const std::string& token, T& value) {
     return SoNumberText::OK;
 }
 
-template <class T>
-std::string shortestText(T value) {
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof(text), value);
-    return std::string(text, result.ptr);
-}
-
 }  // namespace
 
 SoNumberText::Result SoNumberText::parseInteger(const std::string& token, int bits, bool isSigned,
@@ -105,19 +98,4 @@ SoNumberText::Result SoNumberText::parseFloat(const std::string& token, float& v
 
 SoNumberText::Result SoNumberText::parseDouble(const std::string& token, double& value) {
     return parseReal(token, value);
-}
-
-std::string SoNumberText::shortest(float value) {
-    return shortestText(value);
-}
-
-std::string SoNumberText::shortest(double value) {
-    return shortestText(value);
-}
-
-std::string SoNumberText::withPrecision(double value, int precision) {
-    char text[64];
-    const auto result =
-        std::to_chars(text, text + sizeof(text), value, std::chars_format::general, precision);
-    return std::string(text, result.ptr);
 }

@@ -4,7 +4,7 @@
 #include <string>
 
 /// Number text of scene files, independent of the process locale: parsing of the tokens
-/// SoInput hands out and the shortest text that reads back to the same value.
+/// SoInput hands out (SbNumberFormat writes them).
 namespace SoNumberText {
 
 enum Result { OK, SYNTAX, RANGE };
@@ -17,11 +17,5 @@ Result parseInteger(const std::string& token, int bits, bool isSigned, int64_t& 
 /// underflow gives zero or a subnormal, which is what the text means.
 Result parseFloat(const std::string& token, float& value);
 Result parseDouble(const std::string& token, double& value);
-
-/// The fewest digits that read back to exactly `value`.
-std::string shortest(float value);
-std::string shortest(double value);
-/// `value` with `precision` significant digits.
-std::string withPrecision(double value, int precision);
 
 }  // namespace SoNumberText

@@ -1,3 +1,4 @@
+#include <Tessara/base/SbNumberFormat.h>
 #include <Tessara/base/SoDebugError.h>
 #include <Tessara/io/SoOutput.h>
 #include <Tessara/misc/SbFileHelper.h>
@@ -86,24 +87,26 @@ void SoOutput::write(const SbString& s) {
 }
 
 void SoOutput::write(int32_t i) {
-    char text[16];
-    const auto result = std::to_chars(text, text + sizeof(text), i);
-    writeBytes(text, static_cast<size_t>(result.ptr - text));
+    std::string text;
+    SbNumberFormat::appendInteger(text, i);
+    writeBytes(text.data(), text.size());
 }
 
 void SoOutput::write(uint32_t i) {
-    char text[16];
-    const auto result = std::to_chars(text, text + sizeof(text), i);
-    writeBytes(text, static_cast<size_t>(result.ptr - text));
+    std::string text;
+    SbNumberFormat::appendInteger(text, i);
+    writeBytes(text.data(), text.size());
 }
 
 void SoOutput::write(float f) {
-    const std::string text = SoNumberText::shortest(f);
+    std::string text;
+    SbNumberFormat::appendShortest(text, f);
     writeBytes(text.data(), text.size());
 }
 
 void SoOutput::write(double d) {
-    const std::string text = SoNumberText::shortest(d);
+    std::string text;
+    SbNumberFormat::appendShortest(text, d);
     writeBytes(text.data(), text.size());
 }
 

@@ -1,5 +1,7 @@
 #include "io/SoRotationText.h"
 
+#include <Tessara/base/SbNumberFormat.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -64,8 +66,11 @@ bool textOf(const Quat u, const SbRotation& target, std::string& result) {
         double readBack[4];
         for (int i = 0; i < 4; ++i) {
             // Float-length text first: it is what a person would write.
-            text[i] = precision == 8 ? SoNumberText::shortest(static_cast<float>(axisAngle[i]))
-                                     : SoNumberText::withPrecision(axisAngle[i], precision);
+            text[i].clear();
+            if (precision == 8)
+                SbNumberFormat::appendShortest(text[i], static_cast<float>(axisAngle[i]));
+            else
+                SbNumberFormat::appendSignificant(text[i], axisAngle[i], precision);
             SoNumberText::parseDouble(text[i], readBack[i]);
         }
         if (SoRotationText::fromAxisAngle(readBack) == target) {

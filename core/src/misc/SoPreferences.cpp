@@ -1,3 +1,4 @@
+#include <Tessara/base/SbNumberFormat.h>
 #include <Tessara/base/SoDebugError.h>
 #include <Tessara/misc/SoPreferences.h>
 
@@ -116,7 +117,9 @@ void SoPreferences::setInt(const char* name, int value) {
 
 void SoPreferences::setFloat(const char* name, float value) {
     // Nine significant digits are enough to give every float back unchanged.
-    setValue(name, SbString::formatC("%.9g", static_cast<double>(value)));
+    std::string text;
+    SbNumberFormat::appendSignificant(text, static_cast<double>(value), 9);
+    setValue(name, SbString(text.c_str()));
 }
 
 void SoPreferences::setBool(const char* name, bool value) {

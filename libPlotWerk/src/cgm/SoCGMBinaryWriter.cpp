@@ -97,9 +97,8 @@ void SoCGMBinaryWriter::setPointOffset(float x, float y) {
 }
 
 void SoCGMBinaryWriter::writeToFile(const char* bytes, int count) {
-    // The application may hand the output a new stream at any time: ask for it each write.
-    FILE* file = output ? output->getFilePointer() : nullptr;
-    if (file) std::fwrite(bytes, 1, static_cast<std::size_t>(count), file);
+    // The application may hand the output a new stream at any time: it writes to the current one.
+    if (output && count > 0) output->write(bytes, static_cast<std::size_t>(count));
 }
 
 void SoCGMBinaryWriter::fillWriteBufferChar(char c) {

@@ -1,20 +1,18 @@
 // Clear-text statements. The layout is fixed to the byte: keywords and separators as the
-// element list below writes them, reals through RSHORT, integers with "%d", and the few
-// reals that are written directly (mitre limit, pattern size, dash size) with "%f" or
-// "%.2f".
+// element list below writes them, reals through RSHORT, integers as "%d" writes them, and
+// the few reals that are written directly (mitre limit, pattern size, dash size) as "%f" or
+// "%.2f" do.
 
 #include "SoCGMClearTextElements.h"
 
 #include <PlotWerk/SoVectorOutput.h>
+#include <Tessara/base/SbNumberFormat.h>
 #include <Tessara/base/SoDebugError.h>
 
-#include <charconv>
 #include <cmath>
-#include <cstring>
 #include <string>
 
 #include "SoCGMFontTable.h"
-#include "frame/SoCLocalePrint.h"
 #include "frame/SoColorByte.h"
 
 namespace {
@@ -33,32 +31,22 @@ std::string quoted(const char* text) {
 
 SoCGMClearTextElements::SoCGMClearTextElements(SoVectorOutput* output) : output(output) {}
 
-char* SoCGMClearTextElements::RSHORT(int slot, float value) {
-    static char slots[4][20];
-    char* text = slots[slot & 3];
-    const std::size_t length = formatReal(text, value);
-    text[length] = '\0';
+std::string SoCGMClearTextElements::RSHORT(float value) {
+    std::string text;
+    appendReal(text, value);
     return text;
 }
 
-std::size_t SoCGMClearTextElements::formatReal(char* text, float value) {
-    // printf's "%g" without its locale: six significant digits, the shorter of the fixed and
-    // the exponent form. Metafile readers need a point in every real.
-    char* const end = text + 18;
+void SoCGMClearTextElements::appendReal(std::string& text, float value) {
+    // printf's "%g": six significant digits, the shorter of the fixed and the exponent form.
+    // Metafile readers need a point in every real.
     if (!std::isfinite(value)) {
         SoDebugError::postWarning("SoCGMClearTextElements::RSHORT", "Non-finite real written as 0");
         value = 0.0f;
     }
-    const std::to_chars_result result =
-        std::to_chars(text, end, static_cast<double>(value), std::chars_format::general, 6);
-    std::size_t length = static_cast<std::size_t>(result.ptr - text);
-    if (!std::memchr(text, '.', length)) text[length++] = '.';
-    return length;
-}
-
-void SoCGMClearTextElements::appendReal(std::string& text, float value) {
-    char number[20];
-    text.append(number, formatReal(number, value));
+    const std::size_t start = text.size();
+    SbNumberFormat::appendSignificant(text, static_cast<double>(value), 6);
+    if (text.find('.', start) == std::string::npos) text += '.';
 }
 
 void SoCGMClearTextElements::setPointOffset(float xOffset, float yOffset) {
@@ -66,32 +54,23 @@ void SoCGMClearTextElements::setPointOffset(float xOffset, float yOffset) {
     offsetY = yOffset;
 }
 
-FILE* SoCGMClearTextElements::out() const {
-    return output->getFilePointer();
+void SoCGMClearTextElements::writeText(const std::string& text) {
+    output->write(text);
 }
 
-void SoCGMClearTextElements::write(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    SoCLocalePrint::vwrite(out(), format, args);
-    va_end(args);
+std::string SoCGMClearTextElements::x(float value) const {
+    return RSHORT(value + offsetX);
 }
 
-const char* SoCGMClearTextElements::x(int slot, float value) const {
-    return RSHORT(slot, value + offsetX);
-}
-
-const char* SoCGMClearTextElements::y(int slot, float value) const {
-    return RSHORT(slot, value + offsetY);
+std::string SoCGMClearTextElements::y(float value) const {
+    return RSHORT(value + offsetY);
 }
 
 // ---- Frame ----
 
-void SoCGMClearTextElements::header(int version, bool indexed, const SbColor* background,
-                                    const SbVec2f& origin, const SbVec2f& size,
-                                    const std::vector<int>& table) {
+void SoCGMClearTextElements::header(const SoCGMPictureSetup& setup) {
     write("BEGMF 'PlotWerk CGM OUTPUT';\n");
-    write("MFVERSION %d;\n", version);
+    write("MFVERSION %d;\n", setup.version);
     write("MFDESC 'PlotWerk CGM METAFILE OUTPUT';\n");
     write("MFELEMLIST 'DRAWINGPLUS';\n");
     write("VDCTYPE REAL;\nINTEGERPREC -32767 32767;\nREALPREC -32767. 32767. 8;\n");
@@ -103,13 +82,16 @@ void SoCGMClearTextElements::header(int version, bool indexed, const SbColor* ba
     write("'%s';\n\n", fonts[SoCGMFontTable::COUNT - 1].getString());
     write("BEGPIC 'Clear Text Image from PlotWerk';\n");
     write("SCALEMODE METRIC 1.;\nLINEWIDTHMODE ABS;\nMARKERSIZEMODE ABS;\nEDGEWIDTHMODE ABS;\n");
-    if (background && !indexed) colour("BACKCOLR", false, 0, *background);
-    write(indexed ? "COLRMODE INDEXED;\n" : "COLRMODE DIRECT;\n");
-    write("VDCEXT %s %s %s %s;\n", RSHORT(0, origin[0]), RSHORT(1, origin[1]),
-          RSHORT(2, origin[0] + size[0]), RSHORT(3, origin[1] + size[1]));
+    if (setup.background && !setup.indexed) colourStatement("BACKCOLR", false, 0, *setup.background);
+    write(setup.indexed ? "COLRMODE INDEXED;\n" : "COLRMODE DIRECT;\n");
+    const SbVec2f& origin = setup.extentOrigin;
+    const SbVec2f& size = setup.extentSize;
+    write("VDCEXT %s %s %s %s;\n", RSHORT(origin[0]), RSHORT(origin[1]),
+          RSHORT(origin[0] + size[0]), RSHORT(origin[1] + size[1]));
     write("BEGPICBODY;VDCREALPREC -32767. 32767. 8;\nEDGEVIS OFF;");
-    if (!indexed) return;
+    if (!setup.indexed) return;
     write("COLRTABLE 0\n");
+    const std::vector<int>& table = setup.colourTable;
     for (std::size_t i = 0; i + 2 < table.size(); i += 3)
         write("%d %d %d\n", table[i], table[i + 1], table[i + 2]);
     write(";\n");
@@ -119,12 +101,25 @@ void SoCGMClearTextElements::footer() {
     write("\nENDPIC;ENDMF;");
 }
 
-void SoCGMClearTextElements::cliprect(float x0, float y0, float x1, float y1) {
-    write("CLIPRECT %s %s %s %s;\n", x(0, x0), y(1, y0), x(2, x1), y(3, y1));
+void SoCGMClearTextElements::viewportClip(const SbBox2f& limits) {
+    // The limits are on the sheet already: written as they are.
+    const SbVec2f low = limits.getMin();
+    const SbVec2f high = limits.getMax();
+    write("CLIPRECT %s %s %s %s;\n", RSHORT(low[0]), RSHORT(low[1]), RSHORT(high[0]),
+          RSHORT(high[1]));
 }
 
-void SoCGMClearTextElements::colour(const char* keyword, bool indexed, int index,
-                                    const SbColor& c) {
+void SoCGMClearTextElements::clipRectangle(float x0, float y0, float x1, float y1) {
+    write("CLIPRECT %s %s %s %s;\n", x(x0), y(y0), x(x1), y(y1));
+}
+
+void SoCGMClearTextElements::colour(ColourKind kind, bool indexed, int index, const SbColor& c) {
+    static const char* const keywords[] = {"MARKERCOLR", "LINECOLR", "FILLCOLR", "TEXTCOLR"};
+    colourStatement(keywords[kind], indexed, index, c);
+}
+
+void SoCGMClearTextElements::colourStatement(const char* keyword, bool indexed, int index,
+                                             const SbColor& c) {
     if (indexed)
         write("%s %d;\n", keyword, index);
     else
@@ -144,9 +139,9 @@ void SoCGMClearTextElements::transparentCells(bool on, bool indexed, const SbCol
 
 // ---- Lines ----
 
-void SoCGMClearTextElements::lineEdgeTypeDefinition(int type, float dashSize,
-                                                    const std::vector<int>& runs) {
-    write("LINEEDGETYPEDEF %d %.2f ", type, static_cast<double>(dashSize));
+void SoCGMClearTextElements::lineTypeDefinition(int type, float dashSize,
+                                                const std::vector<int>& runs) {
+    write("LINEEDGETYPEDEF %d %.2f ", type, dashSize);
     for (int run : runs) write("%d ", run);
     write(";\n");
 }
@@ -156,21 +151,15 @@ void SoCGMClearTextElements::lineType(int type) {
 }
 
 void SoCGMClearTextElements::lineCapJoinAndMitre(int cap, int join, float miterLimit) {
-    write("LINECAP %d 1;\nLINEJOIN %d;\nMITRELIMIT %f;\n", cap, join,
-          static_cast<double>(miterLimit));
+    write("LINECAP %d 1;\nLINEJOIN %d;\nMITRELIMIT %f;\n", cap, join, miterLimit);
 }
 
 void SoCGMClearTextElements::lineWidth(float width) {
-    write("LINEWIDTH %s;\n", RSHORT(0, width));
+    write("LINEWIDTH %s;\n", RSHORT(width));
 }
 
-void SoCGMClearTextElements::pointList(const char* keyword, const SbVec4f* points, int n,
-                                       const char* separator) {
-    writePoints(keyword, points, n, separator, 5);
-}
-
-void SoCGMClearTextElements::markerRun(const SbVec4f* points, int n) {
-    writePoints("MARKER", points, n, " ", 4);
+void SoCGMClearTextElements::polyline(const SbVec4f* points, int n) {
+    writePoints("LINE", points, n, ", ", 5);
 }
 
 void SoCGMClearTextElements::writePoints(const char* keyword, const SbVec4f* points, int n,
@@ -187,38 +176,97 @@ void SoCGMClearTextElements::writePoints(const char* keyword, const SbVec4f* poi
         if (i % 6 == breakAfter) text += '\n';
     }
     text += ";\n";
-    std::fwrite(text.data(), 1, text.size(), out());
+    writeText(text);
 }
 
 // ---- Fills ----
 
-void SoCGMClearTextElements::interiorStyle(bool patterned) {
+void SoCGMClearTextElements::fillStyle(bool patterned, float patternSize, bool transparency,
+                                       bool indexed, const SbColor& background) {
     write(patterned ? "INTSTYLE PAT;\n" : "INTSTYLE SOLID;\n");
+    if (patterned) write("PATSIZE 0. %f %f 0.;\n", patternSize, patternSize);
+    // Polygons have always written two blanks between the state and an index.
+    if (patterned && transparency) transparentCells(true, indexed, background, "  ");
 }
 
-void SoCGMClearTextElements::patternSize(float size) {
-    write("PATSIZE 0. %f %f 0.;\n", static_cast<double>(size), static_cast<double>(size));
-}
-
-void SoCGMClearTextElements::patternTable(int index, const std::vector<int>& cells) {
+void SoCGMClearTextElements::patternTable(int index, const std::vector<int>& indices,
+                                          const std::vector<SbColor>& colours, bool indexed) {
     write("PATTABLE %d 32 32 0 ", index);
     // Each value is followed by a blank: three per direct cell, one per indexed cell.
-    for (int value : cells) write("%d ", value);
-    write(";\n");
+    std::string text;
+    for (int value : cellValues(indices, colours, indexed)) {
+        SbNumberFormat::appendInteger(text, value);
+        text += ' ';
+    }
+    text += ";\n";
+    writeText(text);
 }
 
-void SoCGMClearTextElements::patternIndex(int index) {
-    write("PATINDEX %d;\n", index);
+void SoCGMClearTextElements::polygon(const SbVec4f* points, int n, int patternIndex,
+                                     bool transparency, bool indexed, const SbColor& background) {
+    if (patternIndex) write("PATINDEX %d;\n", patternIndex);
+    writePoints("POLYGON", points, n, ", ", 5);
+    if (patternIndex && transparency) transparentCells(false, indexed, background, "  ");
 }
 
-// ---- Markers and text ----
+std::vector<int> SoCGMClearTextElements::cellValues(const std::vector<int>& indices,
+                                                    const std::vector<SbColor>& colours,
+                                                    bool indexed) {
+    if (indexed) return indices;
+    std::vector<int> values;
+    values.reserve(colours.size() * 3);
+    for (const SbColor& c : colours)
+        for (int k = 0; k < 3; ++k) values.push_back(SoColorByte::of(c[k]));
+    return values;
+}
+
+// ---- Markers ----
 
 void SoCGMClearTextElements::markerTypeAndSize(float size) {
-    write("MARKERTYPE 1;\nMARKERSIZE %s;\n", RSHORT(0, size));
+    write("MARKERTYPE 1;\nMARKERSIZE %s;\n", RSHORT(size));
 }
 
-void SoCGMClearTextElements::charHeight(float height) {
-    write("CHARHEIGHT %s;\n", RSHORT(0, height));
+void SoCGMClearTextElements::markers(const SbVec4f* points, int n) {
+    writePoints("MARKER", points, n, " ", 5);
+}
+
+void SoCGMClearTextElements::markerRun(const SbVec4f* points, int n) {
+    // Runs have always broken their lines one point earlier than whole mark lists.
+    writePoints("MARKER", points, n, " ", 4);
+}
+
+void SoCGMClearTextElements::markerTransparency(bool on, bool indexed, const SbColor& transparent) {
+    transparentCells(on, indexed, transparent, " ");
+}
+
+void SoCGMClearTextElements::cellArray(const SbVec4f corners[3], int columns, int rows,
+                                       const std::vector<int>& indices,
+                                       const std::vector<SbColor>& colours, bool indexed,
+                                       int cellsPerLine) {
+    write("CELLARRAY %s %s", x(corners[0][0]), y(corners[0][1]));
+    write(" %s %s", x(corners[1][0]), y(corners[1][1]));
+    write(" %s %s", x(corners[2][0]), y(corners[2][1]));
+    write(" %d %d 0\n", columns, rows);
+    const std::vector<int> cells = cellValues(indices, colours, indexed);
+    const std::size_t perCell = indexed ? 1 : 3;
+    const std::size_t count = cells.size() / perCell;
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t k = 0; k < perCell; ++k) {
+            text += ' ';
+            SbNumberFormat::appendInteger(text, cells[perCell * i + k]);
+        }
+        if (cellsPerLine > 0 && (i + 1) % static_cast<std::size_t>(cellsPerLine) == 0) text += '\n';
+    }
+    text += ";\n";
+    writeText(text);
+}
+
+// ---- Text ----
+
+void SoCGMClearTextElements::textSize(float height, float, bool sizeChanged) {
+    // The orientation waits until the text itself: see text().
+    if (sizeChanged) write("CHARHEIGHT %s;\n", RSHORT(height));
 }
 
 void SoCGMClearTextElements::fontIndex(int index) {
@@ -229,38 +277,20 @@ void SoCGMClearTextElements::textAttributes() {
     write("TEXTPREC STROKE;\nTEXTPATH RIGHT;\nCHARSPACE 0.;\nCHAREXPAN 1.;\n");
 }
 
-void SoCGMClearTextElements::textAlignment(const char* horizontal) {
-    write("TEXTALIGN %s NORMVERT 0. 0.;\n", horizontal);
+void SoCGMClearTextElements::textAlignment(int justification) {
+    static const char* const words[] = {"LEFT", "RIGHT", "CTR"};
+    write("TEXTALIGN %s NORMVERT 0. 0.;\n", words[justification - 1]);
 }
 
-void SoCGMClearTextElements::charOrientation(float angle) {
-    const float s = std::sin(angle);
-    const float c = std::cos(angle);
-    write("CHARORI %s %s %s %s;\n", RSHORT(0, -s), RSHORT(1, c), RSHORT(2, c), RSHORT(3, s));
-}
-
-void SoCGMClearTextElements::text(const SbVec4f& position, const SbString& string) {
-    write("TEXT %s %s FINAL\n", x(0, position[0]), y(1, position[1]));
+void SoCGMClearTextElements::text(const SbVec4f& position, const SbString& string, float angle,
+                                  bool angleChanged) {
+    if (angleChanged) {
+        const float s = std::sin(angle);
+        const float c = std::cos(angle);
+        write("CHARORI %s %s %s %s;\n", RSHORT(-s), RSHORT(c), RSHORT(c), RSHORT(s));
+    }
+    write("TEXT %s %s FINAL\n", x(position[0]), y(position[1]));
     // This platform has no 16-bit text mode for streams: texts Latin-1 cannot hold are
     // written in UTF-8, which clear-text readers take as bytes between the quotes.
-    write("%s;\n", quoted(string.isUnicode() ? string.getString() : string.toLatin1()).c_str());
-}
-
-void SoCGMClearTextElements::cellArray(const SbVec4f corners[3], int columns, int rows,
-                                       bool indexed, const std::vector<int>& cells,
-                                       int cellsPerLine) {
-    write("CELLARRAY %s %s", x(0, corners[0][0]), y(1, corners[0][1]));
-    write(" %s %s", x(0, corners[1][0]), y(1, corners[1][1]));
-    write(" %s %s", x(0, corners[2][0]), y(1, corners[2][1]));
-    write(" %d %d 0\n", columns, rows);
-    const std::size_t perCell = indexed ? 1 : 3;
-    const std::size_t count = cells.size() / perCell;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (indexed)
-            write(" %d", cells[i]);
-        else
-            write(" %d %d %d", cells[3 * i], cells[3 * i + 1], cells[3 * i + 2]);
-        if (cellsPerLine > 0 && (i + 1) % static_cast<std::size_t>(cellsPerLine) == 0) write("\n");
-    }
-    write(";\n");
+    write("%s;\n", quoted(string.isUnicode() ? string.getString() : string.toLatin1()));
 }

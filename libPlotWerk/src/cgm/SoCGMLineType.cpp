@@ -29,8 +29,3 @@ int SoCGMLineType::standardType(const std::vector<int>& runs) {
             return DOT;
     }
 }
-
-int SoCGMLineType::nextUserType() {
-    static int counter = -1;
-    return counter--;
-}

@@ -17,7 +17,4 @@ class SoCGMLineType {
     static std::vector<int> runs(unsigned short pattern);
     /// The standard type closest to the runs, or 0 when there are none.
     static int standardType(const std::vector<int>& runs);
-    /// A new user-defined type number: -1, -2, ... for the life of the process, so that
-    /// types defined in one metafile never clash however many metafiles a process writes.
-    static int nextUserType();
 };

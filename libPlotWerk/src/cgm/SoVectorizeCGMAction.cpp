@@ -1,11 +1,12 @@
 // The CGM backend. One metafile per document: the metafile descriptor (precisions, colour
 // extent, fonts), one picture whose descriptor sets metric scaling and absolute widths, and
-// its body. Both encodings take the same decisions: clear text writes one statement per
-// element with formatted text, binary writes the same elements through SoCGMBinaryElements.
+// its body. The action takes every decision once and hands the elements to the encoder of
+// the output's encoding (SoCGMEncoder): clear text or binary.
 //
 // The attribute cache keeps the last value of every attribute written to this metafile, so
 // that an attribute element is written only when its value changes; the next header starts
-// it afresh.
+// it afresh, user-defined line type numbers included, so that a metafile's bytes never
+// depend on what the process printed before.
 
 #include <PlotWerk/SoCGMVectorOutput.h>
 #include <PlotWerk/SoVectorizeCGMAction.h>
@@ -16,8 +17,7 @@
 #include <cmath>
 #include <vector>
 
-#include "SoCGMBinaryElements.h"
-#include "SoCGMBinaryWriter.h"
+#include "SoCGMBinaryEncoder.h"
 #include "SoCGMClearTextElements.h"
 #include "SoCGMFontTable.h"
 #include "SoCGMLineType.h"
@@ -26,12 +26,6 @@
 #include "frame/SoColorCube.h"
 
 namespace {
-
-/// The two names a patterned polygon carries: a pattern table entry per distinct pair.
-struct PatternRecord {
-    SbString name1;
-    SbString name2;
-};
 
 int lineCap(int endStyle) {
     static const int caps[] = {2, 4, 5, 3};
@@ -57,21 +51,34 @@ PW_BACKEND_ACTION_SOURCE(SoVectorizeCGMAction)
 
 // ---- Construction ----
 
-SoVectorizeCGMAction::SoVectorizeCGMAction() {
+SoVectorizeCGMAction::SoVectorizeCGMAction()
+    : binaryEncoder(std::make_unique<SoCGMBinaryEncoder>(cgmOutput.get(), bufferSizeSetting())),
+      clearTextEncoder(std::make_unique<SoCGMClearTextElements>(cgmOutput.get())) {
     checkRegistration();
     vectorOutput = cgmOutput.get();
-    writer = std::make_unique<SoCGMBinaryWriter>(cgmOutput.get(), bufferSizeSetting());
-    binaryElements = std::make_unique<SoCGMBinaryElements>(*writer);
-    clearText = std::make_unique<SoCGMClearTextElements>(cgmOutput.get());
+}
+
+SoVectorizeCGMAction::SoVectorizeCGMAction(const SoVectorizeCGMAction& other)
+    : SoVectorizeAction(other),
+      cgmOutput(other.cgmOutput),
+      binaryEncoder(std::make_unique<SoCGMBinaryEncoder>(cgmOutput.get(), bufferSizeSetting())),
+      clearTextEncoder(std::make_unique<SoCGMClearTextElements>(cgmOutput.get())),
+      cache(other.cache) {
+    vectorOutput = cgmOutput.get();
+}
+
+SoVectorizeCGMAction& SoVectorizeCGMAction::operator=(const SoVectorizeCGMAction& other) {
+    if (this == &other) return *this;
+    SoVectorizeAction::operator=(other);
+    cgmOutput = other.cgmOutput;
+    cache = other.cache;
+    vectorOutput = cgmOutput.get();
+    return *this;
 }
 
 SoVectorizeCGMAction::~SoVectorizeCGMAction() {
     // The base cannot reach writeFooter any more: a page left open is ended here.
     if (isInPage()) endPage();
-    clearPatternRecords();
-    clearText.reset();
-    binaryElements.reset();
-    writer.reset();
     vectorOutput = nullptr;
 }
 
@@ -81,8 +88,12 @@ SoCGMVectorOutput* SoVectorizeCGMAction::getCGMVectorOutput() const {
 
 // ---- Encoders and colours ----
 
-bool SoVectorizeCGMAction::binary() const {
-    return cgmOutput->isBinary() != 0;
+SoCGMEncoder& SoVectorizeCGMAction::out() const {
+    SoCGMEncoder& encoder = cgmOutput->isBinary() != 0
+                                ? static_cast<SoCGMEncoder&>(*binaryEncoder)
+                                : static_cast<SoCGMEncoder&>(*clearTextEncoder);
+    encoder.setPointOffset(getOffsetX(), getOffsetY());
+    return encoder;
 }
 
 bool SoVectorizeCGMAction::indexed() const {
@@ -91,16 +102,6 @@ bool SoVectorizeCGMAction::indexed() const {
 
 int SoVectorizeCGMAction::version() const {
     return cgmOutput->getVersion();
-}
-
-SoCGMBinaryElements& SoVectorizeCGMAction::binaryOut() {
-    writer->setPointOffset(getOffsetX(), getOffsetY());
-    return *binaryElements;
-}
-
-SoCGMClearTextElements& SoVectorizeCGMAction::textOut() {
-    clearText->setPointOffset(getOffsetX(), getOffsetY());
-    return *clearText;
 }
 
 void SoVectorizeCGMAction::assignColor(SbColor colour, float width, int* index,
@@ -124,90 +125,32 @@ void SoVectorizeCGMAction::assignColor(SbColor colour, float width, int* index,
 }
 
 bool SoVectorizeCGMAction::colourChanged(ColourKind kind, int index, const SbColor& colour) {
-    const bool changed = lastColourIndex[kind] != index || !(lastColour == colour);
-    lastColourIndex[kind] = index;
-    lastColour = colour;
+    const bool changed = cache.colourIndex[kind] != index || !(cache.colour == colour);
+    cache.colourIndex[kind] = index;
+    cache.colour = colour;
     return changed;
 }
 
 void SoVectorizeCGMAction::writeColourElement(ColourKind kind, int index, const SbColor& colour) {
-    if (binary()) {
-        SoCGMBinaryElements& out = binaryOut();
-        switch (kind) {
-            case MARKER_COLOUR:
-                return out.Pmarkercolr(index, colour);
-            case LINE_COLOUR:
-                return out.Plinecolr(index, colour);
-            case FILL_COLOUR:
-                return out.Pfillcolr(index, colour);
-            case TEXT_COLOUR:
-                return out.Ptextcolr(index, colour);
-        }
-        return;
-    }
-    static const char* const keywords[] = {"MARKERCOLR", "LINECOLR", "FILLCOLR", "TEXTCOLR"};
-    textOut().colour(keywords[kind], indexed(), index, colour);
+    out().colour(static_cast<SoCGMEncoder::ColourKind>(kind), indexed(), index, colour);
 }
 
 // ---- The metafile frame ----
 
-SbVec2f SoVectorizeCGMAction::extentOrigin() const {
-    return isInPage() ? getPagePosition() : getStartPosition();
-}
-
-SbVec2f SoVectorizeCGMAction::extentSize() const {
-    return isInPage() ? getPageSize() : getDrawingDimensions();
-}
-
 void SoVectorizeCGMAction::writeHeader() {
-    if (binary()) {
-        writer->allocateBuffer();
-        writeBinaryHeader();
-    } else {
-        SbColor background;
-        const bool withBackground = getBackgroundColor(&background) != 0;
-        background = translateColor(background);
-        textOut().header(version(), indexed(), withBackground ? &background : nullptr,
-                         extentOrigin(), extentSize(),
-                         indexed() ? colourTable() : std::vector<int>());
-    }
-    resetAttributeCache();
-}
-
-void SoVectorizeCGMAction::writeBinaryHeader() {
-    SoCGMBinaryElements& e = binaryOut();
-    e.Pbegmf("PlotWerk CGM OUTPUT", indexed());
-    e.Pmfversion(version());
-    e.Pmfdesc("PlotWerk CGM METAFILE OUTPUT");
-    e.Pmfelemlist();
-    e.Pvdctype(1);
-    e.Pintegerprec(-32767, 32767);
-    e.Prealprec(-32767.0, 32767.0, 8);
-    e.Pindexprec(-32767, 32767);
-    e.Pcolrprec(255);
-    e.Pcolrindexprec(255);
-    const int lowest[3] = {0, 0, 0};
-    const int highest[3] = {255, 255, 255};
-    e.Pcolrvalueext(lowest, highest);
-    e.Pmaxcolrindex(255);
-    e.Pfontlist(SoCGMFontTable::names(), SoCGMFontTable::COUNT);
-    e.Pbegpic("Binary Image from PlotWerk");
-    e.Pscalemode(1, 1.0);
-    e.Plinewidthmode(0);
-    e.Pmarkersizemode(0);
-    e.Pedgewidthmode(0);
+    SoCGMPictureSetup setup;
+    setup.version = version();
+    setup.indexed = indexed();
     SbColor background;
-    if (getBackgroundColor(&background) && !indexed()) e.Pbackcolr(translateColor(background));
-    e.Pcolrmode(indexed() ? 0 : 1);
-    const SbVec2f origin = extentOrigin();
-    const SbVec2f size = extentSize();
-    e.Pvdcext(origin[0], origin[1], origin[0] + size[0], origin[1] + size[1]);
-    e.Pbegpicbody();
-    e.Pvdcrealprec(-32767.0, 32767.0, 8);
-    e.Pedgevis(0);
-    if (!indexed()) return;
-    const std::vector<int> table = colourTable();
-    e.Pcolrtable(0, table.data(), static_cast<int>(table.size() / 3));
+    if (getBackgroundColor(&background)) {
+        background = translateColor(background);
+        setup.background = &background;
+    }
+    setup.extentOrigin = isInPage() ? getPagePosition() : getStartPosition();
+    setup.extentSize = isInPage() ? getPageSize() : getDrawingDimensions();
+    if (setup.indexed) setup.colourTable = colourTable();
+    out().header(setup);
+    cache = AttributeCache();
 }
 
 std::vector<int> SoVectorizeCGMAction::colourTable() const {
@@ -237,42 +180,15 @@ std::vector<int> SoVectorizeCGMAction::colourTable() const {
     return table;
 }
 
-void SoVectorizeCGMAction::resetAttributeCache() {
-    lastLineWidth = 0.0f;
-    lastLinePattern = 0xFFFF;
-    lastPatternFactor = 1;
-    lastFontSize = -1.0f;
-    lastFontName.makeEmpty();
-    lastJustification = -1;
-    lastTextAngle = 0.0f;
-    currentPatternIndex = 1;
-    clearPatternRecords();
-    std::fill(std::begin(lastColourIndex), std::end(lastColourIndex), 0);
-    lastColour = black;
-}
-
-void SoVectorizeCGMAction::clearPatternRecords() {
-    for (int i = 0; i < patternRecords.getLength(); ++i)
-        delete static_cast<PatternRecord*>(patternRecords[i]);
-    patternRecords.truncate(0);
-    patternCount = 0;
-}
-
 void SoVectorizeCGMAction::writeFooter() {
-    if (!binary()) {
-        textOut().footer();
-        return;
-    }
-    binaryOut().Pendpic();
-    binaryElements->Pendmf();
-    writer->flushWriteBuffer();
+    out().footer();
 }
 
 SbBox2f SoVectorizeCGMAction::getClippingLimits() const {
     const SbVec2f origin = getViewportRegion().getViewportOrigin();
     float xmin = origin[0] * getWidth();
     float ymin = origin[1] * getHeight();
-    if (!binary()) {
+    if (out().clipsOnTheSheet()) {
         xmin += getOffsetX();
         ymin += getOffsetY();
     }
@@ -280,16 +196,7 @@ SbBox2f SoVectorizeCGMAction::getClippingLimits() const {
 }
 
 void SoVectorizeCGMAction::setHardwareClip() {
-    const SbBox2f limits = getClippingLimits();
-    const SbVec2f low = limits.getMin();
-    const SbVec2f high = limits.getMax();
-    if (binary()) {
-        binaryOut().Pcliprect(SbVec4f(low[0], low[1], 0, 1), SbVec4f(high[0], high[1], 0, 1));
-        return;
-    }
-    // The limits are on the sheet already: written as they are.
-    clearText->setPointOffset(0.0f, 0.0f);
-    clearText->cliprect(low[0], low[1], high[0], high[1]);
+    out().viewportClip(getClippingLimits());
 }
 
 void SoVectorizeCGMAction::printBorder() {
@@ -299,10 +206,7 @@ void SoVectorizeCGMAction::printBorder() {
     if (!(borderWidth > 0.0f)) return;
     const float w = getWidth();
     const float h = getHeight();
-    if (binary())
-        binaryOut().Pcliprect(SbVec4f(0, 0, 0, 1), SbVec4f(w, h, 0, 1));
-    else
-        textOut().cliprect(0.0f, 0.0f, w, h);
+    out().clipRectangle(0.0f, 0.0f, w, h);
     const SbVec4f corners[5] = {
         {0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}, {0, 0, 0, 1}};
     const SbColor translated = translateColor(borderColour);
@@ -322,62 +226,42 @@ void SoVectorizeCGMAction::printPolyLine(const SbVec4f* points, int n, const SbC
     SbColor colour;
     assignColor(colors ? colors[0] : black, width, &index, &colour);
     writeLineStyle(linePattern, linePatternScaleFactor);
-    if (width != lastLineWidth) {
-        lastLineWidth = width;
-        if (binary())
-            binaryOut().Plinewidth(width);
-        else
-            textOut().lineWidth(width);
+    if (width != cache.lineWidth) {
+        cache.lineWidth = width;
+        out().lineWidth(width);
     }
     if (colourChanged(LINE_COLOUR, index, colour)) writeColourElement(LINE_COLOUR, index, colour);
-    if (binary())
-        binaryOut().Pline(points, n);
-    else
-        textOut().pointList("LINE", points, n, ", ");
+    out().polyline(points, n);
 }
 
 void SoVectorizeCGMAction::writeLineStyle(unsigned short pattern, int factor) {
-    lineEndStyle = getLineEndStyle();
-    lineJoinStyle = getLineJoinsStyle();
-    miterLimit = getMiterLimit();
     const bool changed =
-        pattern != lastLinePattern || (factor != lastPatternFactor && pattern != 0xFFFF);
+        pattern != cache.linePattern || (factor != cache.patternFactor && pattern != 0xFFFF);
     int type = 0;
     bool userDefined = false;
     std::vector<int> runs;
     if (changed) {
-        lastLinePattern = pattern;
-        lastPatternFactor = factor;
+        cache.linePattern = pattern;
+        cache.patternFactor = factor;
         if (pattern == 0xFFFF) {
             type = SoCGMLineType::SOLID;
         } else {
             runs = SoCGMLineType::runs(pattern);
             userDefined = version() != 1;
-            type = userDefined ? SoCGMLineType::nextUserType() : SoCGMLineType::standardType(runs);
+            type = userDefined ? cache.nextUserLineType-- : SoCGMLineType::standardType(runs);
         }
     }
     // A version 1 metafile has no standard type for a pattern without dashes: it keeps the
     // type it had.
     const bool writeType = changed && type != 0;
-    const float dashSize = getLinePatternSize() * static_cast<float>(lastPatternFactor);
+    const float dashSize = getLinePatternSize() * static_cast<float>(cache.patternFactor);
     const bool extended = version() == 3;
-    if (binary()) {
-        SoCGMBinaryElements& out = binaryOut();
-        if (extended && changed && userDefined)
-            out.Plineedgetypedef(type, dashSize, runs.data(), static_cast<int>(runs.size()));
-        if (writeType) out.Plinetype(type);
-        if (extended) {
-            out.Plinecap(lineCap(lineEndStyle));
-            out.Plinejoin(lineJoin(lineJoinStyle));
-            out.Pmitrelimit(miterLimit);
-        }
-        return;
-    }
-    SoCGMClearTextElements& out = textOut();
-    if (extended && changed && userDefined) out.lineEdgeTypeDefinition(type, dashSize, runs);
-    if (writeType) out.lineType(type);
+    SoCGMEncoder& encoder = out();
+    if (extended && changed && userDefined) encoder.lineTypeDefinition(type, dashSize, runs);
+    if (writeType) encoder.lineType(type);
     if (extended)
-        out.lineCapJoinAndMitre(lineCap(lineEndStyle), lineJoin(lineJoinStyle), miterLimit);
+        encoder.lineCapJoinAndMitre(lineCap(getLineEndStyle()), lineJoin(getLineJoinsStyle()),
+                                    getMiterLimit());
 }
 
 // ---- Polygons ----
@@ -391,22 +275,12 @@ void SoVectorizeCGMAction::printPolygon(const SbVec4f* points, int n, const SbCo
     SbColor colour;
     assignColor(colors ? colors[0] : black, getNominalWidth(), &index, &colour);
     bool isNew = false;
-    if (pattern) currentPatternIndex = patternIndexOf(patternString1, patternString2, &isNew);
-    const float patternSize = getPixelImageSize() * 32.0f;
+    if (pattern) cache.currentPatternIndex = patternIndexOf(patternString1, patternString2, &isNew);
     SbColor background;
     getBackgroundColor(&background);
     const bool transparency = version() > 2;
-    if (binary()) {
-        SoCGMBinaryElements& out = binaryOut();
-        if (pattern && transparency) out.Ptranspcellcolr(true, 0, background);
-        out.Pintstyle(pattern ? 2 : 1);
-        if (pattern) out.Ppatsize(patternSize);
-    } else {
-        SoCGMClearTextElements& out = textOut();
-        out.interiorStyle(pattern != nullptr);
-        if (pattern) out.patternSize(patternSize);
-        if (pattern && transparency) out.transparentCells(true, indexed(), background, "  ");
-    }
+    out().fillStyle(pattern != nullptr, getPixelImageSize() * 32.0f, transparency, indexed(),
+                    background);
     const bool changed = colourChanged(FILL_COLOUR, index, colour);
     if (changed || isNew) {
         if (pattern)
@@ -414,28 +288,19 @@ void SoVectorizeCGMAction::printPolygon(const SbVec4f* points, int n, const SbCo
         else
             writeColourElement(FILL_COLOUR, index, colour);
     }
-    if (binary()) {
-        SoCGMBinaryElements& out = binaryOut();
-        if (pattern) out.Ppatindex(currentPatternIndex);
-        out.Ppolygon(points, n);
-        if (transparency) out.Ptranspcellcolr(false, 0, background);
-        return;
-    }
-    SoCGMClearTextElements& out = textOut();
-    if (pattern) out.patternIndex(currentPatternIndex);
-    out.pointList("POLYGON", points, n, ", ");
-    if (pattern && transparency) out.transparentCells(false, indexed(), background, "  ");
+    out().polygon(points, n, pattern ? cache.currentPatternIndex : 0, transparency, indexed(),
+                  background);
 }
 
 int SoVectorizeCGMAction::patternIndexOf(const SbString& name1, const SbString& name2,
                                          bool* isNew) {
-    for (int k = 0; k < patternRecords.getLength(); ++k) {
-        const PatternRecord* record = static_cast<const PatternRecord*>(patternRecords[k]);
-        if (record->name1 == name1 && record->name2 == name2) return k + 1;
-    }
-    patternRecords.append(new PatternRecord{name1, name2});
+    const std::array<SbString, 2> names{name1, name2};
+    auto& known = cache.patternNames;
+    const auto found = std::find(known.begin(), known.end(), names);
+    if (found != known.end()) return static_cast<int>(found - known.begin()) + 1;
+    known.push_back(names);
     *isNew = true;
-    return ++patternCount;
+    return static_cast<int>(known.size());
 }
 
 void SoVectorizeCGMAction::writePatternTable(const unsigned char* pattern, int index,
@@ -453,18 +318,7 @@ void SoVectorizeCGMAction::writePatternTable(const unsigned char* pattern, int i
                 indices.push_back(set ? index : 0);
                 colours.push_back(set ? colour : background);
             }
-    if (binary()) {
-        binaryOut().Ppattable(currentPatternIndex, indices.data(), colours.data());
-        return;
-    }
-    std::vector<int> cells;
-    if (indexed()) {
-        cells = indices;
-    } else {
-        for (const SbColor& c : colours)
-            for (int k = 0; k < 3; ++k) cells.push_back(SoColorByte::of(c[k]));
-    }
-    textOut().patternTable(currentPatternIndex, cells);
+    out().patternTable(cache.currentPatternIndex, indices, colours, indexed());
 }
 
 // ---- Markers ----
@@ -472,13 +326,7 @@ void SoVectorizeCGMAction::writePatternTable(const unsigned char* pattern, int i
 void SoVectorizeCGMAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
                                          int multicolor, float pointSize) {
     if (!points || n <= 0) return;
-    const float size = (pointSize == 0.0f ? 1.0f : pointSize) * getNominalWidth();
-    if (binary()) {
-        binaryOut().Pmarkertype(1);
-        binaryOut().Pmarkersize(size);
-    } else {
-        textOut().markerTypeAndSize(size);
-    }
+    out().markerTypeAndSize((pointSize == 0.0f ? 1.0f : pointSize) * getNominalWidth());
     if (multicolor && colors) {
         writeMarkerRuns(points, n, colors);
         return;
@@ -488,10 +336,7 @@ void SoVectorizeCGMAction::printPolyMark(const SbVec4f* points, int n, const SbC
     assignColor(colors ? colors[0] : black, getNominalWidth(), &index, &colour);
     if (colourChanged(MARKER_COLOUR, index, colour))
         writeColourElement(MARKER_COLOUR, index, colour);
-    if (binary())
-        binaryOut().Pmarker(points, n);
-    else
-        textOut().pointList("MARKER", points, n, " ");
+    out().markers(points, n);
 }
 
 void SoVectorizeCGMAction::writeMarkerRuns(const SbVec4f* points, int n, const SbColor* colors) {
@@ -499,10 +344,7 @@ void SoVectorizeCGMAction::writeMarkerRuns(const SbVec4f* points, int n, const S
     std::vector<SbVec4f> run;
     auto closeRun = [this, &run]() {
         if (run.empty()) return;
-        if (binary())
-            binaryOut().Pmarker(run.data(), static_cast<int>(run.size()));
-        else
-            textOut().markerRun(run.data(), static_cast<int>(run.size()));
+        out().markerRun(run.data(), static_cast<int>(run.size()));
         run.clear();
     };
     for (int i = 0; i < n; ++i) {
@@ -529,23 +371,13 @@ void SoVectorizeCGMAction::printPolyMark(const SbVec4f* points, int n, const SbC
         assignColor(translateColor(background), getNominalWidth(), &unused, &transparent);
     }
     const bool transparency = version() > 2;
-    if (transparency) {
-        if (binary())
-            binaryOut().Ptranspcellcolr(true, 0, transparent);
-        else
-            textOut().transparentCells(true, indexed(), transparent, " ");
-    }
+    if (transparency) out().markerTransparency(true, indexed(), transparent);
     const int count = markerSet->markerIndex.getNum();
     for (int i = 0, j = 0; i < n && count > 0; ++i, j = (j + 1) % count) {
         const SbColor& colour = colors ? colors[multicolor ? i : 0] : black;
         writeMarkerBitmap(points[i], markerSet->markerIndex[j], colour, transparent);
     }
-    if (transparency) {
-        if (binary())
-            binaryOut().Ptranspcellcolr(false, 0, transparent);
-        else
-            textOut().transparentCells(false, indexed(), transparent, " ");
-    }
+    if (transparency) out().markerTransparency(false, indexed(), transparent);
 }
 
 void SoVectorizeCGMAction::writeMarkerBitmap(const SbVec4f& point, int markerIndex,
@@ -573,26 +405,7 @@ void SoVectorizeCGMAction::writeMarkerBitmap(const SbVec4f& point, int markerInd
             indices.push_back(set ? index : 0);
             colours.push_back(set ? markerColour : transparent);
         }
-    writeCellArray(corners, w, h, indices, colours, w);
-}
-
-void SoVectorizeCGMAction::writeCellArray(const SbVec4f corners[3], int columns, int rows,
-                                          const std::vector<int>& indices,
-                                          const std::vector<SbColor>& colours, int cellsPerLine) {
-    if (binary()) {
-        binaryOut().Pcellarray(corners[0], corners[1], corners[2], columns, rows, indices.data(),
-                               colours.data());
-        return;
-    }
-    std::vector<int> cells;
-    if (indexed()) {
-        cells = indices;
-    } else {
-        cells.reserve(colours.size() * 3);
-        for (const SbColor& c : colours)
-            for (int k = 0; k < 3; ++k) cells.push_back(SoColorByte::of(c[k]));
-    }
-    textOut().cellArray(corners, columns, rows, indexed(), cells, cellsPerLine);
+    out().cellArray(corners, w, h, indices, colours, indexed(), w);
 }
 
 // ---- Text ----
@@ -604,57 +417,27 @@ void SoVectorizeCGMAction::printText2(SbVec4f origin, SbColor color, const SbStr
     SbColor colour;
     assignColor(color, getNominalWidth(), &index, &colour);
     if (colourChanged(TEXT_COLOUR, index, colour)) writeColourElement(TEXT_COLOUR, index, colour);
-    const float height = fontSize * getNominalWidth() * 0.6f;
-    if (binary()) {
-        // Binary metafiles carry the orientation and height with every text.
-        binaryOut().Pcharori(-std::sin(angle), std::cos(angle), std::cos(angle), std::sin(angle));
-        binaryOut().Pcharheight(height);
-    } else if (fontSize != lastFontSize) {
-        lastFontSize = fontSize;
-        textOut().charHeight(height);
-    }
+    const bool sizeChanged = fontSize != cache.fontSize;
+    cache.fontSize = fontSize;
+    out().textSize(fontSize * getNominalWidth() * 0.6f, angle, sizeChanged);
     writeTextAttributes(fontName, justification);
-    if (binary()) {
-        binaryOut().Ptext(origin, string);
-        return;
-    }
-    if (angle != lastTextAngle) {
-        lastTextAngle = angle;
-        textOut().charOrientation(angle);
-    }
-    textOut().text(origin, string);
+    const bool angleChanged = angle != cache.textAngle;
+    cache.textAngle = angle;
+    out().text(origin, string, angle, angleChanged);
 }
 
 void SoVectorizeCGMAction::writeTextAttributes(const SbString& fontName, int justification) {
-    if (fontName != lastFontName) {
-        lastFontName = fontName;
+    if (fontName != cache.fontName) {
+        cache.fontName = fontName;
         // A font the table does not list leaves the metafile's font as it was.
         const int font = SoCGMFontTable::indexOf(fontName);
-        if (font != 0) {
-            if (binary())
-                binaryOut().Ptextfontindex(font);
-            else
-                textOut().fontIndex(font);
-        }
+        if (font != 0) out().fontIndex(font);
     }
-    if (binary()) {
-        SoCGMBinaryElements& out = binaryOut();
-        out.Ptextprec(2);
-        out.Ptextpath(0);
-        out.Pcharspace(0.0);
-        out.Pcharexpan(1.0);
-    } else {
-        textOut().textAttributes();
-    }
-    if (justification == lastJustification) return;
-    lastJustification = justification;
+    out().textAttributes();
+    if (justification == cache.justification) return;
+    cache.justification = justification;
     if (justification < 1 || justification > 3) return;
-    static const char* const words[] = {"LEFT", "RIGHT", "CTR"};
-    static const int alignments[] = {1, 3, 2};
-    if (binary())
-        binaryOut().Ptextalign(alignments[justification - 1]);
-    else
-        textOut().textAlignment(words[justification - 1]);
+    out().textAlignment(justification);
 }
 
 // ---- Images ----
@@ -698,5 +481,5 @@ void SoVectorizeCGMAction::printImage(const SbVec4f& origin, const unsigned char
             indices.push_back(index);
             colours.push_back(colour);
         }
-    writeCellArray(corners, columns, rows, indices, colours, 20);
+    out().cellArray(corners, columns, rows, indices, colours, indexed(), 20);
 }

@@ -13,13 +13,11 @@
 #include <Tessara/misc/SoPreferences.h>
 
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <vector>
 
 #include "SoHPGLEncodedNumber.h"
 #include "frame/SoBackendActionSource.h"
-#include "frame/SoCLocalePrint.h"
 #include "frame/SoColorByte.h"
 #include "frame/SoColorCube.h"
 #include "frame/SoLinePatternRuns.h"
@@ -36,17 +34,6 @@ int truncated(double value) {
     if (value >= 2147483647.0) return 2147483647;
     if (value <= -2147483648.0) return -2147483647 - 1;
     return static_cast<int>(value);
-}
-
-/// Whether every point can be plotted; a primitive with one that cannot is left out whole,
-/// since the relative steps after it would lose their way.
-bool plottable(const SbVec4f* points, int n, const char* where) {
-    for (int i = 0; i < n; ++i) {
-        if (std::isfinite(points[i][0]) && std::isfinite(points[i][1])) continue;
-        SoDebugError::post(where, "Point coordinates are not finite: primitive left out");
-        return false;
-    }
-    return true;
 }
 
 /// HP-GL/2 line-end and line-join kinds of the action's styles.
@@ -112,15 +99,8 @@ SoHPGLVectorOutput* SoVectorizeHPGLAction::getHPGLVectorOutput() const {
 
 // ---- Writers ----
 
-FILE* SoVectorizeHPGLAction::out() const {
-    return hpglOutput->getFilePointer();
-}
-
-void SoVectorizeHPGLAction::write(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    SoCLocalePrint::vwrite(out(), format, args);
-    va_end(args);
+void SoVectorizeHPGLAction::writeText(const std::string& text) {
+    hpglOutput->write(text);
 }
 
 double SoVectorizeHPGLAction::plotterX(float x) const {
@@ -149,8 +129,7 @@ void SoVectorizeHPGLAction::selectPen(int pen) {
     write("SP%d", pen);
 }
 
-void SoVectorizeHPGLAction::writeEncodedSteps(const SbVec4f* points, int n) {
-    FILE* file = out();
+void SoVectorizeHPGLAction::appendEncodedSteps(std::string& text, const SbVec4f* points, int n) {
     double x = plotterX(points[0][0]);
     double y = plotterY(points[0][1]);
     int takenX = truncated(x);
@@ -163,8 +142,8 @@ void SoVectorizeHPGLAction::writeEncodedSteps(const SbVec4f* points, int n) {
         takenX = truncated(x);
         takenY = truncated(y);
         if (takenX == 0 && takenY == 0) continue;
-        std::fputs(SoHPGLEncodedNumber::encode(takenX), file);
-        std::fputs(SoHPGLEncodedNumber::encode(takenY), file);
+        SoHPGLEncodedNumber::append(text, takenX);
+        SoHPGLEncodedNumber::append(text, takenY);
     }
 }
 
@@ -270,19 +249,18 @@ void SoVectorizeHPGLAction::writeLineType(unsigned short pattern, int factor) {
         return;
     }
     const float runUnit = getLinePatternSize() * static_cast<float>(factor);
-    SbString gaps("UL8");
+    std::string gaps("UL8");
     const SoLinePatternRuns dashes(pattern);
     for (int run : dashes.getRuns())
-        gaps += SbString::formatC(",%.2f ", static_cast<double>(run * runUnit));
+        gaps += SbNumberFormat::format(",%.2f ", run * runUnit);
     const float k = compatibleDashLength() ? 1.0f : 2.54f;
-    write("%sLT8,%.2f,1\n", gaps.getString(), k * millimetresPerPoint * runUnit);
+    write("%sLT8,%.2f,1\n", gaps, k * millimetresPerPoint * runUnit);
 }
 
 void SoVectorizeHPGLAction::printPolyLine(const SbVec4f* points, int n, const SbColor* colors, int,
                                           float lineWidth, unsigned short linePattern,
                                           int linePatternScaleFactor) {
     if (!points || n <= 0) return;
-    if (!plottable(points, n, "SoVectorizeHPGLAction::printPolyLine")) return;
     const float width = (lineWidth == 0.0f ? 1.0f : lineWidth) * getNominalWidth();
     int pen = 0;
     assignColor(colors ? colors[0] : black, width, &pen);
@@ -296,31 +274,33 @@ void SoVectorizeHPGLAction::printPolyLine(const SbVec4f* points, int n, const Sb
         plot.currentLineWidth = width;
         write("PW%f", width);
     }
-    FILE* file = out();
+    std::string text;
     if (pen == plot.currentPen) {
-        std::fputs("PE<=", file);
+        text += "PE<=";
     } else {
         plot.currentPen = pen;
-        std::fputs("PE:", file);
-        std::fputs(SoHPGLEncodedNumber::encode(pen), file);
-        std::fputs("<=", file);
+        text += "PE:";
+        SoHPGLEncodedNumber::append(text, pen);
+        text += "<=";
     }
-    std::fputs(SoHPGLEncodedNumber::encode(truncated(plotterX(points[0][0]))), file);
-    std::fputs(SoHPGLEncodedNumber::encode(truncated(plotterY(points[0][1]))), file);
-    writeEncodedSteps(points, n);
-    std::fputs(";\n", file);
+    SoHPGLEncodedNumber::append(text, truncated(plotterX(points[0][0])));
+    SoHPGLEncodedNumber::append(text, truncated(plotterY(points[0][1])));
+    appendEncodedSteps(text, points, n);
+    text += ";\n";
+    writeText(text);
 }
 
 void SoVectorizeHPGLAction::printPolygon(const SbVec4f* points, int n, const SbColor* colors, int,
                                          const SbString&, const SbString&, const unsigned char*) {
     if (!points || n <= 0) return;
-    if (!plottable(points, n, "SoVectorizeHPGLAction::printPolygon")) return;
     int pen = 0;
     assignColor(colors ? colors[0] : black, getNominalWidth(), &pen);
     selectPen(pen);
-    write("PU%d,%dPMPE", truncated(plotterX(points[0][0])), truncated(plotterY(points[0][1])));
-    writeEncodedSteps(points, n);
-    std::fputs(";PM2FP\n", out());
+    std::string text = SbNumberFormat::format("PU%d,%dPMPE", truncated(plotterX(points[0][0])),
+                                              truncated(plotterY(points[0][1])));
+    appendEncodedSteps(text, points, n);
+    text += ";PM2FP\n";
+    writeText(text);
 }
 
 void SoVectorizeHPGLAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
@@ -352,7 +332,7 @@ void SoVectorizeHPGLAction::printPolyMark(const SbVec4f* points, int n, const Sb
               truncated(plotterY(points[i][1])));
         opensList = false;
     }
-    std::fputs("SM;\n", out());
+    writeText("SM;\n");
 }
 
 void SoVectorizeHPGLAction::printText2(SbVec4f origin, SbColor color, const SbString& fontName,
@@ -380,16 +360,17 @@ void SoVectorizeHPGLAction::printText2(SbVec4f origin, SbColor color, const SbSt
 }
 
 void SoVectorizeHPGLAction::writeLabelText(const SbString& string) {
-    FILE* file = out();
     if (!string.isUnicode()) {
         write("%s\x03\n", string.toLatin1());
         return;
     }
+    std::string bytes;
     for (const char16_t* unit = string.toUtf16(); *unit; ++unit) {
-        std::fputc(static_cast<unsigned char>(*unit >> 8), file);
-        std::fputc(static_cast<unsigned char>(*unit & 0xFF), file);
+        bytes += static_cast<char>(*unit >> 8);
+        bytes += static_cast<char>(*unit & 0xFF);
     }
-    std::fputs("\x03\n", file);
+    bytes += "\x03\n";
+    writeText(bytes);
 }
 
 void SoVectorizeHPGLAction::printImage(const SbVec4f&, const unsigned char*, SbVec2s&, SbVec2s&,

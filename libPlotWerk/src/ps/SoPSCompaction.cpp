@@ -1,37 +1,35 @@
 #include "SoPSCompaction.h"
 
-#include <cstring>
-
-void SoPSCompaction::compact(char* line) {
-    trimDecimals(line, static_cast<int>(std::strlen(line)));
+void SoPSCompaction::compact(std::string& line) {
+    trimDecimals(line);
     squeezeBlanks(line);
 }
 
-void SoPSCompaction::trimDecimals(char* line, int length) {
-    for (int point = 0; point < length; ++point) {
+void SoPSCompaction::trimDecimals(std::string& line) {
+    const std::size_t length = line.size();
+    for (std::size_t point = 0; point < length; ++point) {
         if (line[point] != '.') continue;
-        int end = point + 1;
-        while (end < length && line[end] != ' ') ++end;
+        const std::size_t end = line.find(' ', point + 1);
         // Only numbers followed by a blank are shortened: the last one of a line is often
         // the operand of nothing (a line cut in the middle of a list) and stays as it is.
-        if (end == length) continue;
-        int last = end - 1;
+        if (end == std::string::npos) continue;
+        std::size_t last = end - 1;
         while (last > point && line[last] == '0') line[last--] = ' ';
         if (last == point && point > 0 && line[point - 1] != ' ') line[point] = ' ';
     }
 }
 
-void SoPSCompaction::squeezeBlanks(char* line) {
-    char* to = line;
+void SoPSCompaction::squeezeBlanks(std::string& line) {
+    std::size_t to = 0;
     bool pendingBlank = false;
-    for (const char* from = line; *from; ++from) {
-        if (*from == ' ') {
-            pendingBlank = to != line;
+    for (const char c : line) {
+        if (c == ' ') {
+            pendingBlank = to != 0;
             continue;
         }
-        if (pendingBlank) *to++ = ' ';
+        if (pendingBlank) line[to++] = ' ';
         pendingBlank = false;
-        *to++ = *from;
+        line[to++] = c;
     }
-    *to = '\0';
+    line.resize(to);
 }

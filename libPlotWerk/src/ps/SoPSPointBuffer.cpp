@@ -1,17 +1,14 @@
 #include "SoPSPointBuffer.h"
 
-#include <charconv>
+#include <PlotWerk/SoVectorOutput.h>
+#include <Tessara/base/SbNumberFormat.h>
 
 #include "SoPSCompaction.h"
 
 void SoPSPointBuffer::appendPoint(int x, int y) {
-    // Two ints take at most 23 characters with the blank between them.
-    char text[32];
-    char* end = std::to_chars(text, text + 12, x).ptr;
-    line.append(text, end);
+    SbNumberFormat::appendInteger(line, x);
     line += ' ';
-    end = std::to_chars(text, text + 12, y).ptr;
-    line.append(text, end);
+    SbNumberFormat::appendInteger(line, y);
 }
 
 void SoPSPointBuffer::endItem() {
@@ -30,11 +27,10 @@ void SoPSPointBuffer::flushInline() {
 }
 
 void SoPSPointBuffer::writeCompacted(char terminator) {
-    SoPSCompaction::compact(&line[0]);
-    line.resize(std::char_traits<char>::length(line.c_str()));
+    SoPSCompaction::compact(line);
     if (!line.empty()) {
         line += terminator;
-        std::fwrite(line.data(), 1, line.size(), file);
+        output->write(line);
     }
     line.clear();
 }

@@ -1,19 +1,21 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
+
+class SoVectorOutput;
 
 /// Collects the operands of a point list into lines: items are separated by one blank and a
 /// line is written (compacted) as soon as it grows past a limit, so long lists stay readable
 /// and within the line lengths PostScript readers accept.
 class SoPSPointBuffer {
   public:
-    SoPSPointBuffer(FILE* file, std::size_t flushAbove) : file(file), flushAbove(flushAbove) {}
+    SoPSPointBuffer(SoVectorOutput* output, std::size_t flushAbove)
+        : output(output), flushAbove(flushAbove) {}
 
     /// "x y" in drawing units.
     void appendPoint(int x, int y);
     /// Text that belongs to the current item (a flag before a point, colours after it).
-    void appendText(const char* text) { line += text; }
+    void appendText(const std::string& text) { line += text; }
     /// Ends an item: writes the line when it is too long, else adds the separating blank.
     void endItem();
     /// Writes what is collected, compacted, followed by a line feed.
@@ -24,7 +26,7 @@ class SoPSPointBuffer {
   private:
     void writeCompacted(char terminator);
 
-    FILE* file;
+    SoVectorOutput* output;
     std::size_t flushAbove;
     std::string line;
 };

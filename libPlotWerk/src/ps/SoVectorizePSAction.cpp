@@ -16,14 +16,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "SoPSCompaction.h"
 #include "SoPSDash.h"
-#include "SoPSFormat.h"
 #include "SoPSPointBuffer.h"
 #include "SoPSProcedureSet.h"
 #include "frame/SoBackendActionSource.h"
@@ -35,10 +33,6 @@ constexpr double pointsPerMillimetre = 2.834645658648312;
 constexpr int noBitmap = -999999;
 constexpr int pointsPerGroup = 100;
 constexpr int level1Chunk = 248;
-
-void writeText(FILE* file, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), file);
-}
 
 std::string escapeParentheses(const std::string& text) {
     std::string escaped;
@@ -109,10 +103,6 @@ SoPSVectorOutput* SoVectorizePSAction::getPSVectorOutput() const {
 
 // ---- Writers ----
 
-FILE* SoVectorizePSAction::out() const {
-    return psOutput->getFilePointer();
-}
-
 int SoVectorizePSAction::toUnits(float millimetres) const {
     const float units = millimetres / document.drawingUnit + 0.5f;
     // Out-of-range values would make the conversion undefined; the clipper keeps real
@@ -122,25 +112,17 @@ int SoVectorizePSAction::toUnits(float millimetres) const {
     return static_cast<int>(units);
 }
 
-void SoVectorizePSAction::write(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    writeText(out(), SoPSFormat::print(format, args));
-    va_end(args);
+void SoVectorizePSAction::writeText(const std::string& text) {
+    psOutput->write(text);
 }
 
-void SoVectorizePSAction::writeCompacted(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    std::string line = SoPSFormat::print(format, args);
-    va_end(args);
-    pcp079(&line[0]);
-    line.resize(std::char_traits<char>::length(line.c_str()));
+void SoVectorizePSAction::writeCompactedText(std::string line) {
+    pcp079(line);
     line += '\n';
-    writeText(out(), line);
+    psOutput->write(line);
 }
 
-void SoVectorizePSAction::pcp079(char* line) {
+void SoVectorizePSAction::pcp079(std::string& line) {
     SoPSCompaction::compact(line);
 }
 
@@ -149,16 +131,16 @@ void SoVectorizePSAction::pcp079(char* line) {
 void SoVectorizePSAction::writeHeader() {
     const bool colored = psOutput->getColored() != 0;
     document.level = psOutput->getLevel();
-    writeText(out(), patchedHeader(colored));
+    writeText(patchedHeader(colored));
 
     document.smoothShading = (document.level == 3 && getPenNum() == 0) ? 1 : 0;
     if (document.level == 1) {
-        writeText(out(), SoPSProcedureSet::polygonsLevel1(colored));
+        writeText(SoPSProcedureSet::polygonsLevel1(colored));
     } else {
-        writeText(out(), SoPSProcedureSet::polygonsLevel2(colored));
-        if (document.level == 3) writeText(out(), SoPSProcedureSet::smoothShading(colored));
+        writeText(SoPSProcedureSet::polygonsLevel2(colored));
+        if (document.level == 3) writeText(SoPSProcedureSet::smoothShading(colored));
     }
-    writeText(out(), SoPSProcedureSet::closingBlock(colored));
+    writeText(SoPSProcedureSet::closingBlock(colored));
 
     document.drawingUnit = psOutput->getNumericAccuracy() * 0.24f;
     const double scale = document.drawingUnit * pointsPerMillimetre;
@@ -170,13 +152,13 @@ void SoVectorizePSAction::writeHeader() {
 
 std::string SoVectorizePSAction::patchedHeader(bool colored) const {
     std::string header = SoPSProcedureSet::header(colored);
-    replaceFirst(header, "PS-Adobe-x.0", SoPSFormat::format("PS-Adobe-%u.0", document.level));
+    replaceFirst(header, "PS-Adobe-x.0", SbNumberFormat::format("PS-Adobe-%u.0", document.level));
     const SbVec2f page = isInPage() ? getPageSize() : getDrawingDimensions();
     const std::size_t box = header.find("BoundingBox");
     if (box != std::string::npos) {
         const std::size_t end = header.find('\n', box);
         header.replace(box, end - box,
-                       SoPSFormat::format("BoundingBox: 0 0 %4d %4d",
+                       SbNumberFormat::format("BoundingBox: 0 0 %4d %4d",
                                           static_cast<int>(page[0] / millimetresPerPoint),
                                           static_cast<int>(page[1] / millimetresPerPoint)));
     }
@@ -360,7 +342,7 @@ void SoVectorizePSAction::printPolyLine(const SbVec4f* points, int n, const SbCo
 }
 
 void SoVectorizePSAction::writePointGroups(const SbVec4f* points, int n, const char* procedure) {
-    SoPSPointBuffer buffer(out(), 78);
+    SoPSPointBuffer buffer(psOutput.get(), 78);
     int count = 0;
     for (int i = n - 1; i >= 0; --i) {
         buffer.appendPoint(toUnits(points[i][0]), toUnits(points[i][1]));
@@ -459,7 +441,7 @@ void SoVectorizePSAction::createBitmap(int markerIndex, const SbVec2s& size) {
             if ((digits += 2) % 40 == 0) data += '\n';
         }
     }
-    writeText(out(), data);
+    writeText(data);
     write(">} imagemask\n} bind def\n");
 }
 
@@ -490,15 +472,15 @@ void SoVectorizePSAction::selectPattern(const unsigned char* pattern, const SbCo
     document.patternList.append(const_cast<unsigned char*>(pattern));
     const int scale = static_cast<int>(millimetresPerPoint / document.drawingUnit + 0.5f);
     std::string text =
-        SoPSFormat::format("%f %f %f\n%d\n%d\n{<", color[0], color[1], color[2], scale, scale);
+        SbNumberFormat::format("%f %f %f\n%d\n%d\n{<", color[0], color[1], color[2], scale, scale);
     static const char hex[] = "0123456789abcdef";
     for (int i = 0; i < 128; ++i) {
         text += hex[pattern[i] >> 4];
         text += hex[pattern[i] & 15];
         text += ' ';
     }
-    text += SoPSFormat::format(">} pcreatpat\n /PATTERN_%d exch def\n", document.patternCount);
-    writeText(out(), text);
+    text += SbNumberFormat::format(">} pcreatpat\n /PATTERN_%d exch def\n", document.patternCount);
+    writeText(text);
     document.currentPatternIndex = document.patternCount++;
 }
 
@@ -508,7 +490,7 @@ void SoVectorizePSAction::writePolygonLevel1(const SbVec4f* points, int n, int p
               document.currentPatternIndex);
     else
         write("%d %d pfabeg\n", toUnits(points[0][0]), toUnits(points[0][1]));
-    SoPSPointBuffer buffer(out(), 66);
+    SoPSPointBuffer buffer(psOutput.get(), 66);
     auto writeDescending = [&](int from, int to) {
         for (int i = from; i >= to; --i) {
             buffer.appendPoint(toUnits(points[i][0]), toUnits(points[i][1]));
@@ -534,7 +516,7 @@ void SoVectorizePSAction::writePolygonLevel1(const SbVec4f* points, int n, int p
 
 void SoVectorizePSAction::writePolygonLevel2(const SbVec4f* points, int n, const SbColor* colors,
                                              int smooth, int patterned) {
-    SoPSPointBuffer buffer(out(), 99);
+    SoPSPointBuffer buffer(psOutput.get(), 99);
     const bool colored = psOutput->getColored() != 0;
     if (smooth) write("[");
     for (int i = 0; i < n; ++i) {
@@ -545,8 +527,8 @@ void SoVectorizePSAction::writePolygonLevel2(const SbVec4f* points, int n, const
         if (smooth) {
             const SbColor& c = colors[i];
             buffer.appendText(colored
-                                  ? SoPSFormat::format(" %.2f %.2f %.2f", c[0], c[1], c[2]).c_str()
-                                  : SoPSFormat::format(" %.2f", c[0]).c_str());
+                                  ? SbNumberFormat::format(" %.2f %.2f %.2f", c[0], c[1], c[2])
+                                  : SbNumberFormat::format(" %.2f", c[0]));
         }
         buffer.endItem();
     }
@@ -622,33 +604,35 @@ void SoVectorizePSAction::printImage(const SbVec4f& origin, const unsigned char*
 
 void SoVectorizePSAction::writeImageData(const unsigned char* pixels, int count, int numComponents,
                                          bool colored) {
+    std::string data;
+    data.reserve(static_cast<std::size_t>(count) * (colored ? 6 : 2) * 41 / 40 + 1);
     initWritePixel();
     for (int i = 0; i < count; ++i) {
         const unsigned char* p = pixels + static_cast<std::size_t>(i) * numComponents;
         if (numComponents < 3) {
-            writePixel(p[0]);
+            writePixel(data, p[0]);
         } else if (!colored) {
-            writePixel(static_cast<unsigned char>(
-                static_cast<int>(0.3 * p[0] + 0.59 * p[1] + 0.11 * p[2]) & 0xFF));
+            writePixel(data, static_cast<unsigned char>(
+                                 static_cast<int>(0.3 * p[0] + 0.59 * p[1] + 0.11 * p[2]) & 0xFF));
         } else {
-            writePixel(p[0]);
-            writePixel(p[1]);
-            writePixel(p[2]);
+            writePixel(data, p[0]);
+            writePixel(data, p[1]);
+            writePixel(data, p[2]);
         }
     }
+    writeText(data);
 }
 
 void SoVectorizePSAction::initWritePixel() {
     document.pixelCount = 0;
 }
 
-void SoVectorizePSAction::writePixel(unsigned char value) {
+void SoVectorizePSAction::writePixel(std::string& data, unsigned char value) {
     static const char hex[] = "0123456789ABCDEF";
-    FILE* file = out();
-    std::fputc(hex[value >> 4], file);
-    std::fputc(hex[value & 15], file);
+    data += hex[value >> 4];
+    data += hex[value & 15];
     if (++document.pixelCount == 40) {
-        std::fputc('\n', file);
+        data += '\n';
         document.pixelCount = 0;
     }
 }

@@ -130,13 +130,21 @@ void SoVectorClipper::divideByW(SbVec4f* points, int n) {
     }
 }
 
-bool SoVectorClipper::hasNaN(const SbVec4f* points, int n) {
+// One policy for every backend: a coordinate that is no finite number leaves its primitive
+// out, here, before any backend sees it. Written as 0 it would draw a spike to the corner of
+// the page; in relative or encoded steps it would shift everything after it.
+bool SoVectorClipper::leavesOut(const char* where, const SbVec4f* points, int n) {
+    bool nan = false, infinite = false;
     for (int i = 0; i < n; ++i) {
         for (int c = 0; c < 4; ++c) {
-            if (std::isnan(points[i][c])) return true;
+            nan = nan || std::isnan(points[i][c]);
+            infinite = infinite || std::isinf(points[i][c]);
         }
     }
-    return false;
+    if (!nan && !infinite) return false;
+    SoDebugError::post(where, "%s - Point coordinates contain %s", where,
+                       nan ? "a NaN" : "an infinity");
+    return true;
 }
 
 int SoVectorClipper::differsFromFirst(const SbColor* colors, int n) {
@@ -160,6 +168,7 @@ void SoVectorClipper::clipPolygon(SoCallbackAction* cba, SbVec4f* points, int n,
         SoDebugError::post("SoVectorizeAction::clipPolygon", "Null argument: nothing drawn");
         return;
     }
+    if (leavesOut("SoVectorizeAction::clipPolygon", points, n)) return;
     polygonMulticolor =
         action->shadeModel != SoVectorizeAction::FLAT ? differsFromFirst(colors, n) : 0;
     nearReference = computeNearReference(cba);
@@ -294,10 +303,7 @@ void SoVectorClipper::clipPolyLine(SoCallbackAction* cba, SbVec4f* points, int n
         SoDebugError::post("SoVectorizeAction::clipPolyLine", "Null argument: nothing drawn");
         return;
     }
-    if (hasNaN(points, n)) {
-        SoDebugError::post("SoVectorizeAction::clipPolyLine",
-                           "SoVectorizeAction::clipPolyLine - Point coordinates contain a NaN");
-    }
+    if (leavesOut("SoVectorizeAction::clipPolyLine", points, n)) return;
     const int multicolor = differsFromFirst(colors, n);
     nearReference = computeNearReference(cba);
 
@@ -441,10 +447,7 @@ void SoVectorClipper::clipPolyMark(SoCallbackAction* cba, SbVec4f* points, int n
         SoDebugError::post("SoVectorizeAction::clipPolyMark", "Null argument: nothing drawn");
         return;
     }
-    if (hasNaN(points, n)) {
-        SoDebugError::post("SoVectorizeAction::clipPolyMark",
-                           "SoVectorizeAction::clipPolyMark - Point coordinates contain a NaN");
-    }
+    if (leavesOut("SoVectorizeAction::clipPolyMark", points, n)) return;
     if (cba->getDrawStyle() == SoDrawStyleElement::INVISIBLE) return;
     const int multicolor = differsFromFirst(colors, n);
     nearReference = computeNearReference(cba);
@@ -504,6 +507,7 @@ void SoVectorClipper::clipText(SoCallbackAction* cba, const SbVec4f& origin, con
                            textNode->getTypeId().getName().getString());
         return;
     }
+    if (leavesOut("SoVectorizeAction::clipText", &origin, 1)) return;
     nearReference = computeNearReference(cba);
     SbVec4f anchor = origin;
     if (!keepsAnchor(anchor)) return;
@@ -593,6 +597,7 @@ void SoVectorClipper::clipImage(SoCallbackAction* cba, const SbVec4f& origin, So
         SoDebugError::post("SoVectorizeAction::clipImage", "Null argument: nothing drawn");
         return;
     }
+    if (leavesOut("SoVectorizeAction::clipImage", &origin, 1)) return;
     nearReference = computeNearReference(cba);
     if (nearReference[2] > origin[2]) return;
     SbVec4f anchor = origin;

@@ -1,17 +1,33 @@
-// The output stream holder: standard output by default, owned files closed once.
+// The output stream holder: standard output by default, owned files closed once, and a
+// failed write kept for whoever asks afterwards.
 
 #include <PlotWerk/SoVectorOutput.h>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <unistd.h>
+
+#include "support/DebugErrorRecorder.h"
 
 namespace {
 
 std::string scratchName(const char* stem) {
     return std::string(::testing::TempDir()) + stem + std::to_string(::getpid());
+}
+
+std::string contents(const std::string& name) {
+    std::string text;
+    if (FILE* in = std::fopen(name.c_str(), "rb")) {
+        for (int c; (c = std::fgetc(in)) != EOF;) text += static_cast<char>(c);
+        std::fclose(in);
+    }
+    std::remove(name.c_str());
+    return text;
 }
 
 TEST(VectorOutputTest, StartsOnStandardOutputWhichIsNeverClosed) {
@@ -20,25 +36,28 @@ TEST(VectorOutputTest, StartsOnStandardOutputWhichIsNeverClosed) {
     output.closeFile();
     EXPECT_EQ(output.getFilePointer(), stdout);
     EXPECT_NE(std::fflush(stdout), EOF);
+    EXPECT_EQ(output.getWriteError(), 0);
 }
 
-TEST(VectorOutputTest, OpensWritesAndClosesAFile) {
-    const std::string name = scratchName("vector_output_a");
-    {
-        SoVectorOutput output;
-        ASSERT_EQ(output.openFile(name.c_str()), 1);
-        ASSERT_NE(output.getFilePointer(), stdout);
-        std::fputs("hello", output.getFilePointer());
-        output.closeFile();
-        EXPECT_EQ(output.getFilePointer(), stdout);
+TEST(VectorOutputTest, EveryWayOfLettingGoOfAStreamWritesItOut) {
+    const std::string name = scratchName("vector_output");
+    const std::function<void(SoVectorOutput&)> endings[] = {
+        [](SoVectorOutput& output) { output.closeFile(); },
+        [](SoVectorOutput& output) { output.setFilePointer(stdout); },
+        [](SoVectorOutput&) {},  // the destructor
+    };
+    for (const auto& end : endings) {
+        {
+            SoVectorOutput output;
+            ASSERT_EQ(output.openFile(name.c_str()), 1);
+            output.write("hello", 5);
+            output.write(std::string(" world"));
+            output.write('\n');
+            end(output);
+            EXPECT_EQ(output.getWriteError(), 0);
+        }
+        EXPECT_EQ(contents(name), "hello world\n");
     }
-    FILE* in = std::fopen(name.c_str(), "r");
-    ASSERT_NE(in, nullptr);
-    char text[16] = {};
-    ASSERT_NE(std::fgets(text, sizeof(text), in), nullptr);
-    EXPECT_STREQ(text, "hello");
-    std::fclose(in);
-    std::remove(name.c_str());
 }
 
 TEST(VectorOutputTest, AMissingDirectoryFallsBackToStandardOutput) {
@@ -47,38 +66,40 @@ TEST(VectorOutputTest, AMissingDirectoryFallsBackToStandardOutput) {
     EXPECT_EQ(output.getFilePointer(), stdout);
 }
 
-TEST(VectorOutputTest, HandingOverStandardOutputClosesTheOpenedFile) {
-    const std::string name = scratchName("vector_output_b");
+TEST(VectorOutputTest, AFullDiskIsPostedOnceAndKeptAfterTheClose) {
+    FILE* full = std::fopen("/dev/full", "wb");
+    if (!full) GTEST_SKIP() << "no /dev/full";
+    DebugErrorRecorder recorder;
     SoVectorOutput output;
-    ASSERT_EQ(output.openFile(SbString(name.c_str())), 1);
-    std::fputs("kept", output.getFilePointer());
-    output.setFilePointer(stdout);  // flushes and closes the file
-    EXPECT_EQ(output.getFilePointer(), stdout);
-    FILE* in = std::fopen(name.c_str(), "r");
-    ASSERT_NE(in, nullptr);
-    char text[16] = {};
-    ASSERT_NE(std::fgets(text, sizeof(text), in), nullptr);
-    EXPECT_STREQ(text, "kept");
-    std::fclose(in);
-    std::remove(name.c_str());
+    output.setFilePointer(full);
+    const std::string block(64 * 1024, 'x');
+    for (int i = 0; i < 4; ++i) output.write(block);
+    output.closeFile();
+    EXPECT_EQ(output.getWriteError(), ENOSPC);
+    EXPECT_EQ(recorder.size(), 1u) << recorder.dump();
+    EXPECT_TRUE(recorder.contains("SoVectorOutput", std::strerror(ENOSPC))) << recorder.dump();
+
+    // A new stream starts with a clean record.
+    const std::string name = scratchName("vector_output_after");
+    ASSERT_EQ(output.openFile(name.c_str()), 1);
+    EXPECT_EQ(output.getWriteError(), 0);
+    output.write("ok", 2);
+    output.closeFile();
+    EXPECT_EQ(output.getWriteError(), 0);
+    EXPECT_EQ(contents(name), "ok");
 }
 
-TEST(VectorOutputTest, DestructionClosesAnOwnedStream) {
-    const std::string name = scratchName("vector_output_c");
-    FILE* fp = std::fopen(name.c_str(), "w");
-    ASSERT_NE(fp, nullptr);
-    {
-        SoVectorOutput output;
-        output.setFilePointer(fp);
-        std::fputs("owned", output.getFilePointer());
-    }
-    FILE* in = std::fopen(name.c_str(), "r");
-    ASSERT_NE(in, nullptr);
-    char text[16] = {};
-    ASSERT_NE(std::fgets(text, sizeof(text), in), nullptr);
-    EXPECT_STREQ(text, "owned");  // written out, so the stream was closed (and flushed)
-    std::fclose(in);
-    std::remove(name.c_str());
+TEST(VectorOutputTest, AFailedCloseIsReportedToo) {
+    FILE* full = std::fopen("/dev/full", "wb");
+    if (!full) GTEST_SKIP() << "no /dev/full";
+    DebugErrorRecorder recorder;
+    SoVectorOutput output;
+    output.setFilePointer(full);
+    output.write("fits in the buffer", 18);
+    EXPECT_EQ(output.getWriteError(), 0);
+    output.closeFile();
+    EXPECT_EQ(output.getWriteError(), ENOSPC);
+    EXPECT_EQ(recorder.size(), 1u) << recorder.dump();
 }
 
 }  // namespace

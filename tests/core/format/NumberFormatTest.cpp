@@ -1,0 +1,109 @@
+// Number text for files: printf's digits, whatever the process locale says.
+
+#include <Tessara/base/SbNumberFormat.h>
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+namespace {
+
+// printf under the C locale is the reference for every conversion the formatter offers.
+std::string printfText(const char* format, double value, int precision) {
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    std::setlocale(LC_NUMERIC, "C");
+    char text[512];
+    std::snprintf(text, sizeof text, format, precision, value);
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    return text;
+}
+
+std::string fixed(double value, int decimals) {
+    std::string out;
+    SbNumberFormat::appendFixed(out, value, decimals);
+    return out;
+}
+
+std::string significant(double value, int digits) {
+    std::string out;
+    SbNumberFormat::appendSignificant(out, value, digits);
+    return out;
+}
+
+TEST(NumberFormatTest, EdgeValuesAsPrintfWritesThem) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const double values[] = {0.0,   -0.0, 0.5,  -0.5,   2.5,  1e300, -1e300, 1e-300,
+                             5e-324, nan, -nan, inf,    -inf, 123456789.0, 0.125, 999999.5};
+    for (double value : values) {
+        for (int precision : {0, 1, 2, 6, 9, 17}) {
+            SCOPED_TRACE(std::to_string(value) + " precision " + std::to_string(precision));
+            EXPECT_EQ(fixed(value, precision), printfText("%.*f", value, precision));
+            EXPECT_EQ(significant(value, precision), printfText("%.*g", value, precision));
+        }
+    }
+}
+
+TEST(NumberFormatTest, RandomValuesAsPrintfWritesThem) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-40, 40);
+    std::uniform_int_distribution<int> precision(0, 12);
+    for (int i = 0; i < 2000; ++i) {
+        const double value = mantissa(random) * std::pow(10.0, exponent(random));
+        const int digits = precision(random);
+        ASSERT_EQ(fixed(value, digits), printfText("%.*f", value, digits)) << value;
+        ASSERT_EQ(significant(value, digits), printfText("%.*g", value, digits)) << value;
+    }
+}
+
+TEST(NumberFormatTest, ShortestTextReadsBackExactly) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<unsigned long long> bits;
+    for (int i = 0; i < 2000; ++i) {
+        double value = 0.0;
+        const unsigned long long pattern = bits(random);
+        std::memcpy(&value, &pattern, sizeof value);
+        if (!std::isfinite(value)) continue;
+        std::string text;
+        SbNumberFormat::appendShortest(text, value);
+        ASSERT_EQ(std::strtod(text.c_str(), nullptr), value) << text;
+        const float single = static_cast<float>(value);
+        if (!std::isfinite(single)) continue;
+        text.clear();
+        SbNumberFormat::appendShortest(text, single);
+        ASSERT_EQ(std::strtof(text.c_str(), nullptr), single) << text;
+    }
+}
+
+TEST(NumberFormatTest, StatementsTakeTheirConversionsInOrder) {
+    const struct {
+        std::string written;
+        const char* expected;
+    } cases[] = {
+        {SbNumberFormat::format("%d %d moveto", 12, -3), "12 -3 moveto"},
+        {SbNumberFormat::format("BoundingBox: 0 0 %4d %4d", 5, 61234), "BoundingBox: 0 0    5 61234"},
+        {SbNumberFormat::format("%.2f %f", 0.125, 1.0f), "0.12 1.000000"},
+        {SbNumberFormat::format("PS-Adobe-%u.0 (%s) 100%%", 3u, "x"), "PS-Adobe-3.0 (x) 100%"},
+        {SbNumberFormat::format("%g|%g", 1234567.0, 0.0001), "1.23457e+06|0.0001"},
+        {SbNumberFormat::format("%d", 2.9), "2"},
+        {SbNumberFormat::format("%ld %lld", 4L, -5LL), "4 -5"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.written, c.expected);
+}
+
+TEST(NumberFormatTest, ADecimalCommaLocaleChangesNothing) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE.UTF-8 locale";
+    const std::string text = SbNumberFormat::format("%f %g %.2f", 0.5, 1.5, -2.25);
+    std::setlocale(LC_ALL, previous.c_str());
+    EXPECT_EQ(text, "0.500000 1.5 -2.25");
+}
+
+}  // namespace

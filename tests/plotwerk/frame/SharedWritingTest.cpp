@@ -1,0 +1,143 @@
+// What every backend shares on the way to its file: numbers that ignore the process locale,
+// no state shared between two actions printing at the same time.
+
+#include <PlotWerk/SoCGMVectorOutput.h>
+#include <PlotWerk/SoPlotWerk.h>
+#include <PlotWerk/SoVectorizeCGMAction.h>
+#include <PlotWerk/SoVectorizeHPGLAction.h>
+#include <PlotWerk/SoVectorizePSAction.h>
+#include <Tessara/base/SoDB.h>
+#include <Tessara/io/SoInput.h>
+#include <Tessara/nodes/SoSeparator.h>
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "plotwerk/support/StreamReadBack.h"
+
+namespace {
+
+// Reals everywhere: a dashed wide line, a filled polygon, marks, a turned text.
+const char kScene[] = R"(#Tessara V1.0 ascii
+Separator {
+  OrthographicCamera { position 0 0 5 height 4.5 }
+  Material { diffuseColor 0.8 0.3 0.1 }
+  Coordinate3 { point [ -1.5 -1.2 0, 1.3 -0.7 0, 0.2 1.4 0, -1.1 1.1 0 ] }
+  FaceSet { numVertices 4 }
+  DrawStyle { lineWidth 2.5 linePattern 0xF0F0 pointSize 3 }
+  LineSet { numVertices 4 }
+  PointSet { numPoints 4 }
+  Rotation { rotation 0 0 1 0.6 }
+  Text2 { string "a 0.5" }
+}
+)";
+
+/// A backend that, at its first polygon, lets something else happen in the middle of it.
+template <class Backend>
+class InterruptedAction : public Backend {
+  public:
+    std::function<void()> interruption;
+
+  protected:
+    void printPolygon(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                      const SbString& a, const SbString& b, const unsigned char* pattern) override {
+        if (interruption) std::exchange(interruption, nullptr)();
+        Backend::printPolygon(points, n, colors, multicolor, a, b, pattern);
+    }
+};
+
+struct Backend {
+    const char* name;
+    std::function<std::unique_ptr<SoVectorizeAction>()> make;
+};
+
+// Version 3 metafiles define their own line types: numbers a metafile must not share.
+template <int binary>
+std::unique_ptr<SoVectorizeAction> cgm() {
+    auto action = std::make_unique<InterruptedAction<SoVectorizeCGMAction>>();
+    action->getCGMVectorOutput()->setBinary(binary);
+    action->getCGMVectorOutput()->setVersion(3);
+    return action;
+}
+
+const Backend kBackends[] = {
+    {"PostScript", [] { return std::make_unique<InterruptedAction<SoVectorizePSAction>>(); }},
+    {"HP-GL/2", [] { return std::make_unique<InterruptedAction<SoVectorizeHPGLAction>>(); }},
+    {"CGM clear text", cgm<0>},
+    {"CGM binary", cgm<1>},
+};
+
+class SharedWritingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SoPlotWerk::init();
+        SoInput in;
+        in.setBuffer(kScene, std::strlen(kScene));
+        scene = SoDB::readAll(&in);
+        ASSERT_NE(scene, nullptr);
+        scene->ref();
+    }
+    void TearDown() override {
+        if (scene) scene->unref();
+        SoPlotWerk::finish();
+    }
+
+    /// The file `action` writes for the scene; `interruption` runs at its first polygon.
+    std::string print(SoVectorizeAction& action, std::function<void()> interruption = nullptr) {
+        FILE* file = std::tmpfile();
+        action.getVectorOutput()->setFilePointer(file);
+        setInterruption(action, std::move(interruption));
+        action.apply(scene);
+        const std::string text = StreamReadBack::all(file);
+        action.getVectorOutput()->closeFile();
+        return text;
+    }
+
+    static void setInterruption(SoVectorizeAction& action, std::function<void()> interruption) {
+        if (auto* ps = dynamic_cast<InterruptedAction<SoVectorizePSAction>*>(&action))
+            ps->interruption = std::move(interruption);
+        else if (auto* hpgl = dynamic_cast<InterruptedAction<SoVectorizeHPGLAction>*>(&action))
+            hpgl->interruption = std::move(interruption);
+        else if (auto* cgm = dynamic_cast<InterruptedAction<SoVectorizeCGMAction>*>(&action))
+            cgm->interruption = std::move(interruption);
+    }
+
+    SoSeparator* scene = nullptr;
+};
+
+TEST_F(SharedWritingTest, ADecimalCommaLocaleLeavesEveryFileAsItIs) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    for (const Backend& backend : kBackends) {
+        SCOPED_TRACE(backend.name);
+        std::setlocale(LC_ALL, "C");
+        const std::string expected = print(*backend.make());
+        ASSERT_GT(expected.size(), 200u);
+        if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE.UTF-8 locale";
+        const std::string written = print(*backend.make());
+        std::setlocale(LC_ALL, previous.c_str());
+        EXPECT_EQ(written, expected);
+    }
+}
+
+TEST_F(SharedWritingTest, TwoActionsPrintingAtOnceWriteWhatEachWritesAlone) {
+    for (const Backend& outer : kBackends) {
+        for (const Backend& inner : kBackends) {
+            SCOPED_TRACE(std::string(outer.name) + " around " + inner.name);
+            const std::string outerAlone = print(*outer.make());
+            const std::string innerAlone = print(*inner.make());
+            std::string innerNested;
+            const std::string outerNested = print(*outer.make(), [&] {
+                innerNested = print(*inner.make());
+            });
+            EXPECT_EQ(innerNested, innerAlone);
+            EXPECT_EQ(outerNested, outerAlone);
+        }
+    }
+}
+
+}  // namespace
