@@ -1,11 +1,13 @@
 #pragma once
 
+#include <PlotWerk/SoDeviceValue.h>
 #include <PlotWerk/SoOwnedOutput.h>
 #include <PlotWerk/SoVectorizeAction.h>
 #include <Tessara/base/SbString.h>
 
 #include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class SoCGMBinaryEncoder;
@@ -108,22 +110,26 @@ class SoVectorizeCGMAction : public SoVectorizeAction {
     std::unique_ptr<SoCGMClearTextElements> clearTextEncoder;
 
     /// The last value of every attribute written to the current metafile, so that an
-    /// attribute element is written only when its value changes; each header starts afresh.
+    /// attribute element is written only when its value changes, and what the metafile has
+    /// defined; each header starts afresh.
     struct AttributeCache {
-        float lineWidth = 0.0f;
-        unsigned short linePattern = 0xFFFF;
-        int patternFactor = 1;
-        float fontSize = -1.0f;
-        SbString fontName;
-        int justification = -1;
-        float textAngle = 0.0f;
-        std::array<int, 4> colourIndex{};
-        SbColor colour{0.0f, 0.0f, 0.0f};
+        SoDeviceValue<float> lineWidth;
+        /// The pattern and its factor; the factor of a solid line does not count.
+        SoDeviceValue<std::pair<unsigned short, int>> lineType;
+        SoDeviceValue<float> fontSize;
+        SoDeviceValue<SbString> fontName;
+        SoDeviceValue<int> justification;
+        SoDeviceValue<float> textAngle;
+        /// An index per colour kind, and one colour that all kinds share.
+        std::array<SoDeviceValue<int>, 4> colourIndex;
+        SoDeviceValue<SbColor> colour;
         int currentPatternIndex = 1;
         /// The two names of each patterned polygon's pattern table entry, in entry order.
         std::vector<std::array<SbString, 2>> patternNames;
         /// The number the next user-defined line type of this metafile takes: -1, -2, ...
         int nextUserLineType = -1;
+        /// Forgets everything, then takes what BEGIN METAFILE sets up.
+        void invalidate();
     };
     AttributeCache cache;
 };

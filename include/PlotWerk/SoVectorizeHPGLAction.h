@@ -1,5 +1,6 @@
 #pragma once
 
+#include <PlotWerk/SoDeviceValue.h>
 #include <PlotWerk/SoOwnedOutput.h>
 #include <PlotWerk/SoVectorizeAction.h>
 #include <Tessara/base/SbNumberFormat.h>
@@ -7,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 class SoHPGLVectorOutput;
 
@@ -83,8 +85,8 @@ class SoVectorizeHPGLAction : public SoVectorizeAction {
         writeText(SbNumberFormat::format(format, arguments...));
     }
     void writeText(const std::string& text);
-    /// Selects the pen with "SP" unless it is the current one.
-    void selectPen(int pen);
+    /// Selects the pen with "SP" unless it is the current one; true when it was not.
+    bool selectPen(int pen);
     void writeLineType(unsigned short pattern, int factor);
     /// The encoded relative steps from the first point to the last, carrying the fractions.
     void appendEncodedSteps(std::string& text, const SbVec4f* points, int n);
@@ -98,17 +100,14 @@ class SoVectorizeHPGLAction : public SoVectorizeAction {
     /// What the plot has been told so far, so that unchanged settings are not written again;
     /// a copy of the action goes on from the same state.
     struct PlotState {
-        int currentPen = -1;
-        int lineEndStyle = 0;
-        int lineJoinStyle = 0;
-        float miterLimit = 1.5f;
-        float currentLineWidth = 0.0f;
-        unsigned short currentLinePattern = 0xFFFF;
-        int currentPatternFactor = 1;
-        float currentFontSize = -1.0f;
-        SbString currentFontName;
-        int currentJustification = -1;
-        float currentAngle = 0.0f;
+        SoDeviceValue<int> pen;
+        SoDeviceValue<float> lineWidth;
+        /// The pattern and its factor; the factor of a solid line does not count.
+        SoDeviceValue<std::pair<unsigned short, int>> lineType;
+        SoDeviceValue<std::pair<float, SbString>> font;
+        SoDeviceValue<int> justification;
+        SoDeviceValue<float> angle;
+        void invalidate() { *this = PlotState(); }
     };
     PlotState plot;
 };

@@ -3,12 +3,15 @@
 #include <PlotWerk/SoOwnedOutput.h>
 #include <PlotWerk/SoVectorizeAction.h>
 #include <Tessara/base/SbNumberFormat.h>
-#include <Tessara/base/SbPList.h>
+#include <PlotWerk/SoDeviceValue.h>
 #include <Tessara/base/SbString.h>
 #include <Tessara/math/SbVec3s.h>
 
 #include <cstdio>
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 class SoPSVectorOutput;
 
@@ -68,9 +71,7 @@ class SoVectorizePSAction : public SoVectorizeAction {
     /// Number compaction: trailing decimal zeros and extra blanks removed.
     static void pcp079(std::string& line);
     void assignColor(SbColor color, float width);
-    void initDefaultCurrentValues();
     void createBitmap(int markerIndex, const SbVec2s& size);
-    int isBitmapExist(int markerIndex) const;
     void initWritePixel();
     void writePixel(std::string& data, unsigned char value);
 
@@ -112,20 +113,25 @@ class SoVectorizePSAction : public SoVectorizeAction {
     /// What the document has defined and set so far; a copy of the action goes on from the
     /// same state.
     struct DocumentState {
-        int bitmapCount = 0;
-        int bitmapTable[1000] = {};
-        int currentBitmap = -999999;
-        SbVec3s currentColor{-1, -1, -1};
-        float currentPointSize = 0.0f;
-        float currentLineWidth = 0.0f;
-        unsigned short currentLinePattern = 0xFFFF;
-        int currentPatternFactor = 1;
-        float currentFontSize = -1.0f;
-        SbString currentFontName;
-        int pixelCount = 0;
+        /// The procedure variables the statements set (colour, widths, dash) and the font.
+        /// The variables are dictionary entries that a grestore leaves alone; the font is
+        /// graphics state, which it restores.
+        struct Device {
+            SoDeviceValue<SbVec3s> color;
+            SoDeviceValue<float> pointSize;
+            SoDeviceValue<float> lineWidth;
+            /// The pattern and its factor; the factor of a solid line does not count.
+            SoDeviceValue<std::pair<unsigned short, int>> lineType;
+            SoDeviceValue<std::pair<float, SbString>> font;
+            SoDeviceValue<int> bitmap;
+            void invalidate() { *this = Device(); }
+        };
+        Device device;
+        /// The marker bitmaps and fill patterns the document has defined, in order.
+        std::vector<int> bitmaps;
+        std::map<std::vector<unsigned char>, int> patterns;
         int currentPatternIndex = 0;
-        int patternCount = 0;
-        SbPList patternList;
+        int pixelCount = 0;
         unsigned int level = 2;
         int smoothShading = 0;
         float drawingUnit = 0.024f;

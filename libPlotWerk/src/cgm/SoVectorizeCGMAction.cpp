@@ -125,10 +125,17 @@ void SoVectorizeCGMAction::assignColor(SbColor colour, float width, int* index,
 }
 
 bool SoVectorizeCGMAction::colourChanged(ColourKind kind, int index, const SbColor& colour) {
-    const bool changed = cache.colourIndex[kind] != index || !(cache.colour == colour);
-    cache.colourIndex[kind] = index;
-    cache.colour = colour;
-    return changed;
+    const bool indexChanged = cache.colourIndex[kind].changesTo(index);
+    const bool colourChanged = cache.colour.changesTo(colour);
+    return indexChanged || colourChanged;
+}
+
+void SoVectorizeCGMAction::AttributeCache::invalidate() {
+    *this = AttributeCache();
+    lineType.assume({0xFFFF, 0});
+    textAngle.assume(0.0f);
+    for (SoDeviceValue<int>& index : colourIndex) index.assume(0);
+    colour.assume(black);
 }
 
 void SoVectorizeCGMAction::writeColourElement(ColourKind kind, int index, const SbColor& colour) {
@@ -150,7 +157,7 @@ void SoVectorizeCGMAction::writeHeader() {
     setup.extentSize = isInPage() ? getPageSize() : getDrawingDimensions();
     if (setup.indexed) setup.colourTable = colourTable();
     out().header(setup);
-    cache = AttributeCache();
+    cache.invalidate();
 }
 
 std::vector<int> SoVectorizeCGMAction::colourTable() const {
@@ -226,23 +233,17 @@ void SoVectorizeCGMAction::printPolyLine(const SbVec4f* points, int n, const SbC
     SbColor colour;
     assignColor(colors ? colors[0] : black, width, &index, &colour);
     writeLineStyle(linePattern, linePatternScaleFactor);
-    if (width != cache.lineWidth) {
-        cache.lineWidth = width;
-        out().lineWidth(width);
-    }
+    if (cache.lineWidth.changesTo(width)) out().lineWidth(width);
     if (colourChanged(LINE_COLOUR, index, colour)) writeColourElement(LINE_COLOUR, index, colour);
     out().polyline(points, n);
 }
 
 void SoVectorizeCGMAction::writeLineStyle(unsigned short pattern, int factor) {
-    const bool changed =
-        pattern != cache.linePattern || (factor != cache.patternFactor && pattern != 0xFFFF);
+    const bool changed = cache.lineType.changesTo({pattern, pattern == 0xFFFF ? 0 : factor});
     int type = 0;
     bool userDefined = false;
     std::vector<int> runs;
     if (changed) {
-        cache.linePattern = pattern;
-        cache.patternFactor = factor;
         if (pattern == 0xFFFF) {
             type = SoCGMLineType::SOLID;
         } else {
@@ -254,7 +255,7 @@ void SoVectorizeCGMAction::writeLineStyle(unsigned short pattern, int factor) {
     // A version 1 metafile has no standard type for a pattern without dashes: it keeps the
     // type it had.
     const bool writeType = changed && type != 0;
-    const float dashSize = getLinePatternSize() * static_cast<float>(cache.patternFactor);
+    const float dashSize = getLinePatternSize() * static_cast<float>(factor);
     const bool extended = version() == 3;
     SoCGMEncoder& encoder = out();
     if (extended && changed && userDefined) encoder.lineTypeDefinition(type, dashSize, runs);
@@ -417,25 +418,20 @@ void SoVectorizeCGMAction::printText2(SbVec4f origin, SbColor color, const SbStr
     SbColor colour;
     assignColor(color, getNominalWidth(), &index, &colour);
     if (colourChanged(TEXT_COLOUR, index, colour)) writeColourElement(TEXT_COLOUR, index, colour);
-    const bool sizeChanged = fontSize != cache.fontSize;
-    cache.fontSize = fontSize;
+    const bool sizeChanged = cache.fontSize.changesTo(fontSize);
     out().textSize(fontSize * getNominalWidth() * 0.6f, angle, sizeChanged);
     writeTextAttributes(fontName, justification);
-    const bool angleChanged = angle != cache.textAngle;
-    cache.textAngle = angle;
-    out().text(origin, string, angle, angleChanged);
+    out().text(origin, string, angle, cache.textAngle.changesTo(angle));
 }
 
 void SoVectorizeCGMAction::writeTextAttributes(const SbString& fontName, int justification) {
-    if (fontName != cache.fontName) {
-        cache.fontName = fontName;
+    if (cache.fontName.changesTo(fontName)) {
         // A font the table does not list leaves the metafile's font as it was.
         const int font = SoCGMFontTable::indexOf(fontName);
         if (font != 0) out().fontIndex(font);
     }
     out().textAttributes();
-    if (justification == cache.justification) return;
-    cache.justification = justification;
+    if (!cache.justification.changesTo(justification)) return;
     if (justification < 1 || justification > 3) return;
     out().textAlignment(justification);
 }

@@ -123,10 +123,10 @@ void SoVectorizeHPGLAction::assignColor(SbColor color, float width, int* pen) {
     penAssignment(color, width, pen, &penWidth);
 }
 
-void SoVectorizeHPGLAction::selectPen(int pen) {
-    if (pen == plot.currentPen) return;
-    plot.currentPen = pen;
+bool SoVectorizeHPGLAction::selectPen(int pen) {
+    if (!plot.pen.changesTo(pen)) return false;
     write("SP%d", pen);
+    return true;
 }
 
 void SoVectorizeHPGLAction::appendEncodedSteps(std::string& text, const SbVec4f* points, int n) {
@@ -176,23 +176,16 @@ void SoVectorizeHPGLAction::writeHeader() {
         write("PS%d,%d;\n", height, width);
     else
         write("PS%d,%d;\n", width, height);
-    plot.lineEndStyle = getLineEndStyle();
-    plot.lineJoinStyle = getLineJoinsStyle();
-    plot.miterLimit = getMiterLimit();
-    write("LA1,%d,2,%d,3,%.2f\n", lineEndKind(plot.lineEndStyle), lineJoinKind(plot.lineJoinStyle),
-          plot.miterLimit);
+    write("LA1,%d,2,%d,3,%.2f\n", lineEndKind(getLineEndStyle()), lineJoinKind(getLineJoinsStyle()),
+          getMiterLimit());
     resetCurrentValues();
 }
 
 void SoVectorizeHPGLAction::resetCurrentValues() {
-    plot.currentPen = -1;
-    plot.currentLineWidth = 0.0f;
-    plot.currentLinePattern = solidLine;
-    plot.currentPatternFactor = 1;
-    plot.currentFontSize = -1.0f;
-    plot.currentFontName.makeEmpty();
-    plot.currentJustification = -1;
-    plot.currentAngle = 0.0f;
+    plot.invalidate();
+    // What IN sets up.
+    plot.lineType.assume({solidLine, 0});
+    plot.angle.assume(0.0f);
 }
 
 void SoVectorizeHPGLAction::writeFooter() {
@@ -264,24 +257,17 @@ void SoVectorizeHPGLAction::printPolyLine(const SbVec4f* points, int n, const Sb
     const float width = (lineWidth == 0.0f ? 1.0f : lineWidth) * getNominalWidth();
     int pen = 0;
     assignColor(colors ? colors[0] : black, width, &pen);
-    if (linePattern != plot.currentLinePattern ||
-        (linePatternScaleFactor != plot.currentPatternFactor && linePattern != solidLine)) {
-        plot.currentLinePattern = linePattern;
-        plot.currentPatternFactor = linePatternScaleFactor;
+    if (plot.lineType.changesTo({linePattern, linePattern == solidLine ? 0 : linePatternScaleFactor}))
         writeLineType(linePattern, linePatternScaleFactor);
-    }
-    if (width != plot.currentLineWidth) {
-        plot.currentLineWidth = width;
-        write("PW%f", width);
-    }
+    if (plot.lineWidth.changesTo(width)) write("PW%f", width);
+    // The pen goes inside the encoded polyline.
     std::string text;
-    if (pen == plot.currentPen) {
-        text += "PE<=";
-    } else {
-        plot.currentPen = pen;
+    if (plot.pen.changesTo(pen)) {
         text += "PE:";
         SoHPGLEncodedNumber::append(text, pen);
         text += "<=";
+    } else {
+        text += "PE<=";
     }
     SoHPGLEncodedNumber::append(text, truncated(plotterX(points[0][0])));
     SoHPGLEncodedNumber::append(text, truncated(plotterY(points[0][1])));
@@ -323,10 +309,7 @@ void SoVectorizeHPGLAction::printPolyMark(const SbVec4f* points, int n, const Sb
         if (multicolor && colors) {
             int pen = 0;
             assignColor(colors[i], nominal, &pen);
-            if (pen != plot.currentPen) {
-                selectPen(pen);
-                opensList = true;
-            }
+            if (selectPen(pen)) opensList = true;
         }
         write(opensList ? "PUSM.PA%d,%d" : ",%d,%d", truncated(plotterX(points[i][0])),
               truncated(plotterY(points[i][1])));
@@ -341,20 +324,10 @@ void SoVectorizeHPGLAction::printText2(SbVec4f origin, SbColor color, const SbSt
     int pen = 0;
     assignColor(color, getNominalWidth(), &pen);
     selectPen(pen);
-    if (fontSize != plot.currentFontSize || fontName != plot.currentFontName) {
-        plot.currentFontSize = fontSize;
-        plot.currentFontName = fontName;
-        write("SD2,1,4,%.2fSS", fontSize);
-    }
-    if (justification != plot.currentJustification) {
-        plot.currentJustification = justification;
-        write("LO%d", labelOrigin(justification));
-    }
+    if (plot.font.changesTo({fontSize, fontName})) write("SD2,1,4,%.2fSS", fontSize);
+    if (plot.justification.changesTo(justification)) write("LO%d", labelOrigin(justification));
     write("PU\n");
-    if (angle != plot.currentAngle) {
-        plot.currentAngle = angle;
-        write("DI%f,%f\n", std::cos(angle), std::sin(angle));
-    }
+    if (plot.angle.changesTo(angle)) write("DI%f,%f\n", std::cos(angle), std::sin(angle));
     write("PA%d,%dLB", truncated(plotterX(origin[0])), truncated(plotterY(origin[1])));
     writeLabelText(string);
 }

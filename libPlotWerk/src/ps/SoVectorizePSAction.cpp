@@ -30,7 +30,6 @@ namespace {
 
 constexpr float millimetresPerPoint = 0.35277778f;
 constexpr double pointsPerMillimetre = 2.834645658648312;
-constexpr int noBitmap = -999999;
 constexpr int pointsPerGroup = 100;
 constexpr int level1Chunk = 248;
 
@@ -170,17 +169,14 @@ std::string SoVectorizePSAction::patchedHeader(bool colored) const {
 }
 
 void SoVectorizePSAction::resetCurrentValues() {
-    initDefaultCurrentValues();
-    document.currentColor.setValue(-1, -1, -1);
-    document.currentBitmap = noBitmap;
-    document.currentPointSize = getNominalWidth();
-    document.currentLineWidth = getNominalWidth();
-    document.currentLinePattern = 0xFFFF;
-    document.currentPatternFactor = 1;
-    document.bitmapCount = 0;
-    document.patternCount = 0;
+    document.device.invalidate();
+    // What writeLineStyle() below sets up.
+    document.device.pointSize.assume(getNominalWidth());
+    document.device.lineWidth.assume(getNominalWidth());
+    document.device.lineType.assume({0xFFFF, 0});
+    document.bitmaps.clear();
+    document.patterns.clear();
     document.currentPatternIndex = 0;
-    document.patternList.truncate(0);
 }
 
 void SoVectorizePSAction::writeLineStyle() {
@@ -194,8 +190,8 @@ void SoVectorizePSAction::writeLineStyle() {
     write("linecap setlinecap\n");
     write("%d setlinejoin\n", join);
     write("%.2f setmiterlimit\n", getMiterLimit());
-    write("%d ps\n", toUnits(document.currentPointSize));
-    write("%d ep\n", toUnits(document.currentLineWidth));
+    write("%d ps\n", toUnits(getNominalWidth()));
+    write("%d ep\n", toUnits(getNominalWidth()));
     write("[] 0 tl\n");
 }
 
@@ -214,16 +210,12 @@ void SoVectorizePSAction::writeFooter() {
     write("showpage\n");
 }
 
-void SoVectorizePSAction::initDefaultCurrentValues() {
-    document.currentFontSize = -1.0f;
-    document.currentFontName.makeEmpty();
-}
 
 void SoVectorizePSAction::setHardwareClip() {
     const SbBox2f limits = getClippingLimits();
     if (isHardwareClipSet()) {
         write("grestore\n");
-        initDefaultCurrentValues();
+        document.device.font.invalidate();
     }
     const int xmin = toUnits(limits.getMin()[0]);
     const int ymin = toUnits(limits.getMin()[1]);
@@ -247,7 +239,7 @@ void SoVectorizePSAction::printBackground() {
 }
 
 void SoVectorizePSAction::printBorder() {
-    initDefaultCurrentValues();
+    document.device.font.invalidate();
     const int w = toUnits(getWidth());
     const int h = toUnits(getHeight());
     // A drawing in which nothing was visible never set a clip: there is no save to close,
@@ -286,8 +278,7 @@ void SoVectorizePSAction::assignColor(SbColor color, float width) {
     }
     const SbVec3s key(static_cast<short>(color[0] * 100), static_cast<short>(color[1] * 100),
                       static_cast<short>(color[2] * 100));
-    if (key == document.currentColor) return;
-    document.currentColor = key;
+    if (!document.device.color.changesTo(key)) return;
     if (psOutput->getColored())
         writeCompacted("%.2f %.2f %.2f gc", color[0], color[1], color[2]);
     else
@@ -295,8 +286,8 @@ void SoVectorizePSAction::assignColor(SbColor color, float width) {
 }
 
 void SoVectorizePSAction::writeLineWidth(float millimetres) {
-    document.currentLineWidth = millimetres;
-    writeCompacted("%d ep", toUnits(millimetres));
+    if (document.device.lineWidth.changesTo(millimetres))
+        writeCompacted("%d ep", toUnits(millimetres));
 }
 
 void SoVectorizePSAction::writeDash(unsigned short pattern, int factor) {
@@ -322,11 +313,9 @@ void SoVectorizePSAction::printPolyLine(const SbVec4f* points, int n, const SbCo
                                         int linePatternScaleFactor) {
     if (n <= 0) return;
     const float width = (lineWidth == 0.0f ? 1.0f : lineWidth) * getNominalWidth();
-    if (width != document.currentLineWidth) writeLineWidth(width);
-    if (linePattern != document.currentLinePattern ||
-        (linePatternScaleFactor != document.currentPatternFactor && linePattern != 0xFFFF)) {
-        document.currentLinePattern = linePattern;
-        document.currentPatternFactor = linePatternScaleFactor;
+    writeLineWidth(width);
+    if (document.device.lineType.changesTo(
+            {linePattern, linePattern == 0xFFFF ? 0 : linePatternScaleFactor})) {
         writeDash(linePattern, linePatternScaleFactor);
     }
     if (!multicolor) {
@@ -364,10 +353,7 @@ void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbCo
     if (n <= 0) return;
     const float nominal = getNominalWidth();
     const float size = (pointSize == 0.0f ? 1.0f : pointSize) * nominal;
-    if (size != document.currentPointSize) {
-        document.currentPointSize = size;
-        write("%d ps\n", toUnits(size));
-    }
+    if (document.device.pointSize.changesTo(size)) write("%d ps\n", toUnits(size));
     if (!multicolor) {
         assignColor(colors[0], nominal);
         writePointGroups(points, n, "ppmp");
@@ -395,11 +381,11 @@ void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbCo
         const unsigned char* bytes = nullptr;
         bool isLSBFirst = false;
         if (!SoMarkerSet::getMarker(markerIndex, size, bytes, isLSBFirst)) continue;
-        if (!isBitmapExist(markerIndex)) createBitmap(markerIndex, size);
-        if (markerIndex != document.currentBitmap) {
-            document.currentBitmap = markerIndex;
+        const std::vector<int>& bitmaps = document.bitmaps;
+        if (std::find(bitmaps.begin(), bitmaps.end(), markerIndex) == bitmaps.end())
+            createBitmap(markerIndex, size);
+        if (document.device.bitmap.changesTo(markerIndex))
             write("/currentBitmapIndex {Bitmap%d} bind def\n", markerIndex);
-        }
         // Each marker takes its point's colour: the caller passes one per point here.
         assignColor(colors[i], nominal);
         const double width = size[0] * static_cast<double>(nominal);
@@ -411,17 +397,8 @@ void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbCo
     }
 }
 
-int SoVectorizePSAction::isBitmapExist(int markerIndex) const {
-    for (int i = 0; i < document.bitmapCount; ++i)
-        if (document.bitmapTable[i] == markerIndex) return 1;
-    return 0;
-}
-
 void SoVectorizePSAction::createBitmap(int markerIndex, const SbVec2s& size) {
-    // A full table only means later uses define the procedure again, which is harmless.
-    if (document.bitmapCount <
-        static_cast<int>(sizeof document.bitmapTable / sizeof document.bitmapTable[0]))
-        document.bitmapTable[document.bitmapCount++] = markerIndex;
+    document.bitmaps.push_back(markerIndex);
     const int width = size[0];
     const int height = size[1];
     write("/Bitmap%d\n{ %d %d\n true\n [%d 0 0 %d 0 0]\n{<", markerIndex, width, height, width,
@@ -452,7 +429,7 @@ void SoVectorizePSAction::printPolygon(const SbVec4f* points, int n, const SbCol
                                        const unsigned char* pattern) {
     if (n <= 0) return;
     const float nominal = getNominalWidth();
-    if (document.currentLineWidth != nominal) writeLineWidth(nominal);
+    writeLineWidth(nominal);
     const int smooth = document.smoothShading && !pattern && multicolor ? 1 : 0;
     if (!smooth) assignColor(colors[0], nominal);
     if (pattern) selectPattern(pattern, colors[0]);
@@ -463,13 +440,15 @@ void SoVectorizePSAction::printPolygon(const SbVec4f* points, int n, const SbCol
 }
 
 void SoVectorizePSAction::selectPattern(const unsigned char* pattern, const SbColor& color) {
-    for (int i = 0; i < document.patternCount; ++i) {
-        if (document.patternList[i] == pattern) {
-            document.currentPatternIndex = i;
-            return;
-        }
+    // Keyed by the mask itself: a caller may hand the same buffer over with other bits.
+    std::vector<unsigned char> mask(pattern, pattern + 128);
+    const auto known = document.patterns.find(mask);
+    if (known != document.patterns.end()) {
+        document.currentPatternIndex = known->second;
+        return;
     }
-    document.patternList.append(const_cast<unsigned char*>(pattern));
+    const int index = static_cast<int>(document.patterns.size());
+    document.patterns.emplace(std::move(mask), index);
     const int scale = static_cast<int>(millimetresPerPoint / document.drawingUnit + 0.5f);
     std::string text =
         SbNumberFormat::format("%f %f %f\n%d\n%d\n{<", color[0], color[1], color[2], scale, scale);
@@ -479,9 +458,9 @@ void SoVectorizePSAction::selectPattern(const unsigned char* pattern, const SbCo
         text += hex[pattern[i] & 15];
         text += ' ';
     }
-    text += SbNumberFormat::format(">} pcreatpat\n /PATTERN_%d exch def\n", document.patternCount);
+    text += SbNumberFormat::format(">} pcreatpat\n /PATTERN_%d exch def\n", index);
     writeText(text);
-    document.currentPatternIndex = document.patternCount++;
+    document.currentPatternIndex = index;
 }
 
 void SoVectorizePSAction::writePolygonLevel1(const SbVec4f* points, int n, int patterned) {
@@ -548,9 +527,7 @@ void SoVectorizePSAction::printText2(SbVec4f origin, SbColor color, const SbStri
                                      float angle) {
     const float nominal = getNominalWidth();
     assignColor(color, nominal);
-    if (fontSize != document.currentFontSize || !(fontName == document.currentFontName)) {
-        document.currentFontSize = fontSize;
-        document.currentFontName = fontName;
+    if (document.device.font.changesTo({fontSize, fontName})) {
         write("(/%s) findfont %d scalefont setfont\n", fontName.toLatin1(),
               toUnits(fontSize * nominal));
     }
