@@ -107,10 +107,7 @@ int SoVectorizeCGMAction::version() const {
 void SoVectorizeCGMAction::assignColor(SbColor colour, float width, int* index,
                                        SbColor* colourOut) {
     if (getPenNum() == 0) {
-        const int r = SoColorByte::of(colour[0]);
-        const int g = SoColorByte::of(colour[1]);
-        const int b = SoColorByte::of(colour[2]);
-        *index = std::min(SoColorCube::indexOf(r, g, b) + 1, 255);
+        *index = std::min(SoColorCube::indexOf(colour) + 1, 255);
         *colourOut = colour;
         return;
     }

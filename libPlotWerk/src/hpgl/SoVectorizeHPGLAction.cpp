@@ -113,10 +113,7 @@ double SoVectorizeHPGLAction::plotterY(float y) const {
 
 void SoVectorizeHPGLAction::assignColor(SbColor color, float width, int* pen) {
     if (getPenNum() == 0) {
-        const int r = SoColorByte::of(color[0]);
-        const int g = SoColorByte::of(color[1]);
-        const int b = SoColorByte::of(color[2]);
-        *pen = SoColorCube::indexOf(r, g, b);
+        *pen = SoColorCube::indexOf(color);
         return;
     }
     float penWidth = 0.0f;
