@@ -258,7 +258,8 @@ private:
                              const SbVec4f& point, int& fullyTransparent);
 
     static SoType classTypeId;
-    static int classTypeIdIsSet;
+    template <class Action, class Parent>
+    friend class SoActionClass;
 
     // Settings, with their defaults.
     float borderWidth = 2.0f;

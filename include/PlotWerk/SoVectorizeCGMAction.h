@@ -73,6 +73,8 @@ class SoVectorizeCGMAction : public SoVectorizeAction {
     void printBackground() override;
 
   private:
+    template <class Action, class Parent>
+    friend class SoActionClass;
     static SoType classTypeId;
     static SoEnabledElementsList* enabledElements;
     static SoActionMethodList* methods;

@@ -71,6 +71,8 @@ class SoVectorizeHPGLAction : public SoVectorizeAction {
     void printBackground() override;
 
   private:
+    template <class Action, class Parent>
+    friend class SoActionClass;
     static SoType classTypeId;
     static SoEnabledElementsList* enabledElements;
     static SoActionMethodList* methods;

@@ -63,6 +63,8 @@ class SoVectorizePSAction : public SoVectorizeAction {
     void printBackground() override;
 
   private:
+    template <class Action, class Parent>
+    friend class SoActionClass;
     static SoType classTypeId;
     static SoEnabledElementsList* enabledElements;
     static SoActionMethodList* methods;

@@ -5,63 +5,53 @@
 
 #include <PlotWerk/SoVectorizeAction.h>
 
-#include "frame/SoActionClassRecord.h"
+#include <Tessara/actions/SoActionClass.h>
 
-/// In the backend's source file, outside any namespace.
+#include "frame/SoActionClassWarnings.h"
+
+/// In the backend's source file, outside any namespace. The class befriends
+/// SoActionClass<className, SoVectorizeAction>.
 #define PW_BACKEND_ACTION_SOURCE(className)                                                  \
     SoType className::classTypeId;                                                           \
     SoEnabledElementsList* className::enabledElements = nullptr;                             \
     SoActionMethodList* className::methods = nullptr;                                        \
                                                                                              \
     void className::initClass() {                                                            \
-        if (!classTypeId.isBad()) return;                                                    \
-        if (SoType::fromName("SoVectorizeAction").isBad()) {                                 \
-            SoActionClassRecord::warnInitializedEarly(#className, "SoVectorizeAction");      \
-            SoVectorizeAction::initClass();                                                  \
-        }                                                                                    \
-        enabledElements = new SoEnabledElementsList(SoVectorizeAction::enabledElements);     \
-        methods = new SoActionMethodList(SoVectorizeAction::methods);                        \
-        classTypeId = SoType::createType(SoVectorizeAction::getClassTypeId(),                \
-                                         SbName(#className), nullptr, 0);                    \
+        SoActionClass<className, SoVectorizeAction>::init(#className, "SoVectorizeAction",   \
+                                                          SoActionClassWarnings::messages()); \
     }                                                                                        \
                                                                                              \
     void className::exitClass() {                                                            \
-        SoActionClassRecord::unregister(#className, classTypeId, enabledElements, methods);  \
+        SoActionClass<className, SoVectorizeAction>::exit(#className,                       \
+                                                          SoActionClassWarnings::messages()); \
     }                                                                                        \
                                                                                              \
     /* Asking for the type registers the class, as constructing an action does. */           \
     SoType className::getClassTypeId() {                                                     \
-        if (classTypeId.isBad()) initClass();                                                \
-        return classTypeId;                                                                  \
+        return SoActionClass<className, SoVectorizeAction>::type();                          \
     }                                                                                        \
     SoType className::getTypeId() const { return classTypeId; }                              \
                                                                                              \
     void className::addMethod(SoType nodeType, SoActionMethod method) {                      \
-        if (!methods) initClass();                                                           \
-        methods->addMethod(nodeType, method);                                                \
+        SoActionClass<className, SoVectorizeAction>::addMethod(nodeType, method);            \
     }                                                                                        \
                                                                                              \
     void className::enableElement(SoType elementType, int stackIndex) {                      \
-        if (!SoActionClassRecord::acceptsElement(#className, elementType)) return;           \
-        if (!enabledElements) initClass();                                                   \
-        enabledElements->enable(elementType, stackIndex);                                    \
+        SoActionClass<className, SoVectorizeAction>::enableElement(                          \
+            #className, elementType, stackIndex, SoActionClassWarnings::messages());         \
     }                                                                                        \
                                                                                              \
     const SoEnabledElementsList& className::getEnabledElements() const {                     \
-        if (!enabledElements) initClass();                                                   \
-        return *enabledElements;                                                             \
+        return SoActionClass<className, SoVectorizeAction>::enabledElements();               \
     }                                                                                        \
                                                                                              \
     SoActionMethodList* className::getActionMethods() {                                      \
-        if (!methods) initClass();                                                           \
-        return methods;                                                                      \
+        return SoActionClass<className, SoVectorizeAction>::methods();                       \
     }                                                                                        \
                                                                                              \
     /* The construction check; the constructor's first statement. */                         \
     void className::checkRegistration() {                                                    \
-        if (classTypeId.isBad()) {                                                           \
-            SoActionClassRecord::warnConstructedEarly(#className);                           \
-            initClass();                                                                     \
-        }                                                                                    \
+        SoActionClass<className, SoVectorizeAction>::construct(                              \
+            #className, SoActionClassWarnings::messages());                                  \
         SoTypedObject::checkDatabase(#className, this, getClassTypeId(), classTypeId);       \
     }

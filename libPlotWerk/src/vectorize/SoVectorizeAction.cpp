@@ -5,7 +5,7 @@
 
 #include <PlotWerk/SoVectorizeAction.h>
 
-#include "frame/SoActionClassRecord.h"
+#include "frame/SoActionClassWarnings.h"
 #include "hlhsr/SoHLHSRVectorize.h"
 
 #include "SoVectorCapture.h"
@@ -26,62 +26,47 @@
 #include <cstdio>
 
 SoType SoVectorizeAction::classTypeId;
-int SoVectorizeAction::classTypeIdIsSet = 0;
 SoEnabledElementsList* SoVectorizeAction::enabledElements = nullptr;
 SoActionMethodList* SoVectorizeAction::methods = nullptr;
 
 namespace {
 // Process-wide: the last constructed action's reading of the preference wins.
 int blackAndWhite = 0;
+
+using Registration = SoActionClass<SoVectorizeAction, SoAction>;
+const SoActionClassMessages& warnings() { return SoActionClassWarnings::messages(); }
 }  // namespace
 
 // ---- Registration ----
 
 void SoVectorizeAction::initClass() {
-    // Registered already: its lists are in use and must not be replaced.
-    if (classTypeIdIsSet && !classTypeId.isBad()) return;
-    enabledElements = new SoEnabledElementsList(SoAction::enabledElements);
-    methods = new SoActionMethodList(SoAction::methods);
-    if (SoAction::getClassTypeId().isBad()) {
-        SoActionClassRecord::warnInitializedEarly("SoVectorizeAction", "SoAction");
-        SoAction::initClass();
-    }
-    classTypeId = SoType::createType(SoAction::getClassTypeId(), SbName("SoVectorizeAction"),
-                                     nullptr, 0);
-    classTypeIdIsSet = 1;
+    Registration::init("SoVectorizeAction", "SoAction", warnings());
 }
 
 void SoVectorizeAction::exitClass() {
-    if (SoActionClassRecord::unregister("SoVectorizeAction", classTypeId, enabledElements, methods))
-        classTypeIdIsSet = 0;
+    Registration::exit("SoVectorizeAction", warnings());
 }
 
 SoType SoVectorizeAction::getClassTypeId() {
-    if (!classTypeIdIsSet) initClass();
-    return classTypeId;
+    return Registration::type();
 }
 
 SoType SoVectorizeAction::getTypeId() const { return getClassTypeId(); }
 
 void SoVectorizeAction::addMethod(SoType nodeType, SoActionMethod method) {
-    if (!methods) getClassTypeId();
-    methods->addMethod(nodeType, method);
+    Registration::addMethod(nodeType, method);
 }
 
 void SoVectorizeAction::enableElement(SoType elementType, int stackIndex) {
-    if (!SoActionClassRecord::acceptsElement("SoVectorizeAction", elementType)) return;
-    if (!enabledElements) getClassTypeId();
-    enabledElements->enable(elementType, stackIndex);
+    Registration::enableElement("SoVectorizeAction", elementType, stackIndex, warnings());
 }
 
 const SoEnabledElementsList& SoVectorizeAction::getEnabledElements() const {
-    if (!enabledElements) getClassTypeId();
-    return *enabledElements;
+    return Registration::enabledElements();
 }
 
 SoActionMethodList* SoVectorizeAction::getActionMethods() {
-    if (!methods) getClassTypeId();
-    return methods;
+    return Registration::methods();
 }
 
 // ---- Construction ----
@@ -90,10 +75,7 @@ SoVectorizeAction::SoVectorizeAction()
     : capture(std::make_unique<SoVectorCapture>()),
       lighting(std::make_unique<SoVectorLighting>(this)),
       clipper(std::make_unique<SoVectorClipper>(this)) {
-    if (classTypeId.isBad()) {
-        SoActionClassRecord::warnConstructedEarly("SoVectorizeAction");
-        initClass();
-    }
+    Registration::construct("SoVectorizeAction", warnings());
     SoTypedObject::checkDatabase("SoVectorizeAction", this, getClassTypeId(), classTypeId);
     blackAndWhite = SoPreferences::getBool("VXN_PW_BLACK_AND_WHITE", false) ? 1 : 0;
 }

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+template <class Action, class Parent>
+class SoActionClass;
 class SoNode;
 class SoPath;
 class SoPathList;
@@ -91,6 +93,9 @@ protected:
     static SoActionMethodList* methods;
 
 private:
+    template <class Action, class Parent>
+    friend class SoActionClass;
+
     struct PathEntry {
         SoNode* node;
         int index;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <Tessara/actions/SoActionClass.h>
 #include <Tessara/actions/SoActionMethodList.h>
 #include <Tessara/actions/SoEnabledElementsList.h>
 #include <Tessara/base/SoDebugError.h>
@@ -17,41 +18,37 @@ public:                                                                         
                                                                                      \
 protected:                                                                           \
     static SoEnabledElementsList* enabledElements;                                   \
-    static SoActionMethodList* methods
+    static SoActionMethodList* methods;                                              \
+                                                                                     \
+private:                                                                             \
+    template <class Action, class Parent>                                            \
+    friend class SoActionClass
 
+// The core's classes register in order through the database: their registration is silent.
 #define SO_ACTION_SOURCE(className, parentClass)                                           \
     SoType className::classTypeId;                                                         \
     SoEnabledElementsList* className::enabledElements = nullptr;                           \
     SoActionMethodList* className::methods = nullptr;                                      \
     const SoEnabledElementsList& className::getEnabledElements() const {                   \
-        return *enabledElements;                                                           \
+        return SoActionClass<className, parentClass>::enabledElements();                   \
     }                                                                                      \
-    SoActionMethodList* className::getActionMethods() { return methods; }                 \
+    SoActionMethodList* className::getActionMethods() {                                    \
+        return SoActionClass<className, parentClass>::methods();                           \
+    }                                                                                      \
     void className::addMethod(SoType nodeType, SoActionMethod method) {                   \
-        if (!methods) initClass();                                                         \
-        methods->addMethod(nodeType, method);                                              \
+        SoActionClass<className, parentClass>::addMethod(nodeType, method);               \
     }                                                                                      \
     void className::enableElement(SoType elementType, int stackIndex) {                   \
-        if (!enabledElements) initClass();                                                 \
-        enabledElements->enable(elementType, stackIndex);                                  \
+        SoActionClass<className, parentClass>::enableElement(#className, elementType,      \
+                                                             stackIndex, {});              \
     }                                                                                      \
-    void className::exitClass() {                                                          \
-        if (classTypeId.isBad() || !SoType::removeType(classTypeId.getName())) return;     \
-        classTypeId = SoType::badType();                                                   \
-        delete enabledElements;                                                            \
-        enabledElements = nullptr;                                                         \
-        delete methods;                                                                    \
-        methods = nullptr;                                                                 \
-    }                                                                                      \
+    void className::exitClass() { SoActionClass<className, parentClass>::exit(#className, {}); } \
     SO__CLASS_REGISTRAR(className, ACTION)
 
-/// First statements of className::initClass(): type, element list and method list.
+/// First statement of className::initClass(): type, element list and method list, or a
+/// return when the class is registered already.
 #define SO_ACTION_INIT_CLASS(className, parentClass)                                       \
-    if (!classTypeId.isBad()) return;                                                      \
-    if (parentClass::getClassTypeId().isBad()) parentClass::initClass();                   \
-    enabledElements = new SoEnabledElementsList(parentClass::enabledElements);             \
-    methods = new SoActionMethodList(parentClass::methods);                                \
-    classTypeId = SoType::createType(parentClass::getClassTypeId(), #className)
+    if (!SoActionClass<className, parentClass>::init(#className, #parentClass, {})) return
 
 /// First statement of every core action constructor.
 #define SO_ACTION_CONSTRUCTOR(className)                                                   \
