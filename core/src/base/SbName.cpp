@@ -55,36 +55,36 @@ bool isAsciiDigit(char c) {
 
 }  // namespace
 
-SbName::SbName() : m_entry(emptyEntry()) {}
+SbName::SbName() : entry_(emptyEntry()) {}
 
-SbName::SbName(const char* name) : m_entry(name && *name ? intern(SbString(name)) : emptyEntry()) {}
+SbName::SbName(const char* name) : entry_(name && *name ? intern(SbString(name)) : emptyEntry()) {}
 
-SbName::SbName(const SbString& name) : m_entry(intern(name)) {}
+SbName::SbName(const SbString& name) : entry_(intern(name)) {}
 
 const char* SbName::getString() const {
-    return m_entry->text.c_str();
+    return entry_->text.c_str();
 }
 
 int SbName::getLength() const {
-    return m_entry->length;
+    return entry_->length;
 }
 
 std::uint32_t SbName::hash() const {
-    return m_entry->hash;
+    return entry_->hash;
 }
 
 bool SbName::operator!() const {
-    return m_entry->text.empty();
+    return entry_->text.empty();
 }
 
 bool SbName::equals(const char* text) const {
-    if (!text) return m_entry->text.empty();
-    return m_entry->text == text || m_entry->text == SbString(text).getStdString();
+    if (!text) return entry_->text.empty();
+    return entry_->text == text || entry_->text == SbString(text).getStdString();
 }
 
 int SbName::compare(const SbName& other) const {
-    if (m_entry == other.m_entry) return 0;
-    return m_entry->text.compare(other.m_entry->text);
+    if (entry_ == other.entry_) return 0;
+    return entry_->text.compare(other.entry_->text);
 }
 
 bool SbName::isIdentStartChar(char c) {

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 SbPList::SbPList(int initialSize) {
-    if (initialSize > 0) m_items.reserve(static_cast<std::size_t>(initialSize));
+    if (initialSize > 0) items_.reserve(static_cast<std::size_t>(initialSize));
 }
 
 bool SbPList::isValidIndex(const char* where, int index) const {
@@ -19,22 +19,22 @@ void SbPList::insert(void* ptr, int index) {
         return;
     }
     if (!isValidIndex("SbPList::insert", index)) return;
-    m_items.insert(m_items.begin() + index, ptr);
+    items_.insert(items_.begin() + index, ptr);
 }
 
 void SbPList::remove(int index) {
     if (!isValidIndex("SbPList::remove", index)) return;
-    m_items.erase(m_items.begin() + index);
+    items_.erase(items_.begin() + index);
 }
 
 void SbPList::set(int index, void* ptr) {
     if (!isValidIndex("SbPList::set", index)) return;
-    m_items[static_cast<std::size_t>(index)] = ptr;
+    items_[static_cast<std::size_t>(index)] = ptr;
 }
 
 int SbPList::find(const void* ptr) const {
-    const auto found = std::find(m_items.begin(), m_items.end(), ptr);
-    return found == m_items.end() ? -1 : static_cast<int>(found - m_items.begin());
+    const auto found = std::find(items_.begin(), items_.end(), ptr);
+    return found == items_.end() ? -1 : static_cast<int>(found - items_.begin());
 }
 
 void SbPList::truncate(int length) {
@@ -43,22 +43,22 @@ void SbPList::truncate(int length) {
                            getLength(), length);
         return;
     }
-    m_items.resize(static_cast<std::size_t>(length));
+    items_.resize(static_cast<std::size_t>(length));
 }
 
 void*& SbPList::operator[](int index) {
     if (!isValidIndex("SbPList::operator[]", index)) {
         // Reset every time: a caller may have written through an earlier bad index.
-        m_dummy = nullptr;
-        return m_dummy;
+        dummy_ = nullptr;
+        return dummy_;
     }
-    return m_items[static_cast<std::size_t>(index)];
+    return items_[static_cast<std::size_t>(index)];
 }
 
 void* const& SbPList::operator[](int index) const {
     if (!isValidIndex("SbPList::operator[]", index)) {
-        m_dummy = nullptr;
-        return m_dummy;
+        dummy_ = nullptr;
+        return dummy_;
     }
-    return m_items[static_cast<std::size_t>(index)];
+    return items_[static_cast<std::size_t>(index)];
 }

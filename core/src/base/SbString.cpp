@@ -126,14 +126,14 @@ SbString::SbString(const std::string& str) {
 SbString::SbString(const wchar_t* str) {
     if (!str) return;
     if constexpr (sizeof(wchar_t) == 2) {
-        appendUtf16(m_text, str);
+        appendUtf16(text_, str);
     } else {
-        for (; *str; ++str) appendCodePoint(m_text, static_cast<char32_t>(*str));
+        for (; *str; ++str) appendCodePoint(text_, static_cast<char32_t>(*str));
     }
 }
 
 SbString::SbString(const char16_t* str) {
-    if (str) appendUtf16(m_text, str);
+    if (str) appendUtf16(text_, str);
 }
 
 SbString::SbString(const char* str, int start, int end) {
@@ -144,16 +144,16 @@ SbString::SbString(int number) {
     setNum(number);
 }
 
-SbString::SbString(const SbString& other) : m_text(other.m_text) {}
+SbString::SbString(const SbString& other) : text_(other.text_) {}
 
-SbString::SbString(SbString&& other) noexcept : m_text(std::move(other.m_text)) {
-    other.m_text.clear();
+SbString::SbString(SbString&& other) noexcept : text_(std::move(other.text_)) {
+    other.text_.clear();
     other.changed();
 }
 
 SbString& SbString::operator=(const SbString& other) {
     if (this != &other) {
-        m_text = other.m_text;
+        text_ = other.text_;
         changed();
     }
     return *this;
@@ -161,8 +161,8 @@ SbString& SbString::operator=(const SbString& other) {
 
 SbString& SbString::operator=(SbString&& other) noexcept {
     if (this != &other) {
-        m_text = std::move(other.m_text);
-        other.m_text.clear();
+        text_ = std::move(other.text_);
+        other.text_.clear();
         other.changed();
         changed();
     }
@@ -170,34 +170,34 @@ SbString& SbString::operator=(SbString&& other) noexcept {
 }
 
 SbString& SbString::operator=(const char* str) {
-    // str may point into our own text, so build the copy before touching m_text.
+    // str may point into our own text, so build the copy before touching text_.
     SbString copy(str);
     return *this = std::move(copy);
 }
 
 void SbString::assignBytes(const char* bytes, std::size_t count) {
-    m_text.clear();
+    text_.clear();
     appendBytes(bytes, count);
 }
 
 void SbString::appendBytes(const char* bytes, std::size_t count) {
     if (isValidUtf8(bytes, count)) {
-        m_text.append(bytes, count);
+        text_.append(bytes, count);
     } else {
-        appendLatin1(m_text, bytes, count);
+        appendLatin1(text_, bytes, count);
     }
     changed();
 }
 
 void SbString::changed() {
-    m_cache.hasLatin1 = false;
-    m_cache.hasUtf16 = false;
-    m_cache.latin1.clear();
-    m_cache.utf16.clear();
+    cache_.hasLatin1 = false;
+    cache_.hasUtf16 = false;
+    cache_.latin1.clear();
+    cache_.utf16.clear();
 }
 
 void SbString::makeEmpty() {
-    m_text.clear();
+    text_.clear();
     changed();
 }
 
@@ -205,7 +205,7 @@ void SbString::makeEmpty() {
 
 int SbString::getLength() const {
     int count = 0;
-    for (const char c : m_text) {
+    for (const char c : text_) {
         if (!isContinuation(static_cast<unsigned char>(c))) ++count;
     }
     return count;
@@ -213,9 +213,9 @@ int SbString::getLength() const {
 
 std::size_t SbString::byteOffset(int charIndex) const {
     std::size_t pos = 0;
-    for (int i = 0; i < charIndex && pos < m_text.size(); ++i) {
+    for (int i = 0; i < charIndex && pos < text_.size(); ++i) {
         ++pos;
-        while (pos < m_text.size() && isContinuation(static_cast<unsigned char>(m_text[pos]))) {
+        while (pos < text_.size() && isContinuation(static_cast<unsigned char>(text_[pos]))) {
             ++pos;
         }
     }
@@ -224,8 +224,8 @@ std::size_t SbString::byteOffset(int charIndex) const {
 
 int SbString::charIndex(std::size_t byteOffset) const {
     int count = 0;
-    for (std::size_t i = 0; i < byteOffset && i < m_text.size(); ++i) {
-        if (!isContinuation(static_cast<unsigned char>(m_text[i]))) ++count;
+    for (std::size_t i = 0; i < byteOffset && i < text_.size(); ++i) {
+        if (!isContinuation(static_cast<unsigned char>(text_[i]))) ++count;
     }
     return count;
 }
@@ -247,7 +247,7 @@ SbString SbString::getSubString(int start, int end) const {
     const std::size_t first = byteOffset(start);
     const std::size_t last = byteOffset(end + 1);
     SbString result;
-    result.m_text = m_text.substr(first, last - first);
+    result.text_ = text_.substr(first, last - first);
     return result;
 }
 
@@ -255,17 +255,17 @@ void SbString::deleteSubString(int start, int end) {
     if (!checkRange("SbString::deleteSubString", start, end)) return;
     const std::size_t first = byteOffset(start);
     const std::size_t last = byteOffset(end + 1);
-    m_text.erase(first, last - first);
+    text_.erase(first, last - first);
     changed();
 }
 
 int SbString::find(const SbString& needle) const {
-    const std::size_t pos = m_text.find(needle.m_text);
+    const std::size_t pos = text_.find(needle.text_);
     return pos == std::string::npos ? -1 : charIndex(pos);
 }
 
 int SbString::rfind(const SbString& needle) const {
-    const std::size_t pos = m_text.rfind(needle.m_text);
+    const std::size_t pos = text_.rfind(needle.text_);
     return pos == std::string::npos ? -1 : charIndex(pos);
 }
 
@@ -275,13 +275,13 @@ char SbString::operator[](int byteIndex) const {
                            getByteLength() - 1);
         return '\0';
     }
-    return m_text[static_cast<std::size_t>(byteIndex)];
+    return text_[static_cast<std::size_t>(byteIndex)];
 }
 
 // ---- appending and comparing --------------------------------------------------------------
 
 SbString& SbString::operator+=(const SbString& other) {
-    m_text += other.m_text;
+    text_ += other.text_;
     changed();
     return *this;
 }
@@ -296,16 +296,16 @@ SbString& SbString::operator+=(const char* str) {
 }
 
 SbString& SbString::operator+=(char c) {
-    appendCodePoint(m_text, static_cast<unsigned char>(c));
+    appendCodePoint(text_, static_cast<unsigned char>(c));
     changed();
     return *this;
 }
 
 bool SbString::equals(const char* str) const {
-    if (!str) return m_text.empty();
+    if (!str) return text_.empty();
     const std::size_t count = std::strlen(str);
-    if (isValidUtf8(str, count)) return m_text.compare(0, std::string::npos, str, count) == 0;
-    return m_text == SbString(str).m_text;
+    if (isValidUtf8(str, count)) return text_.compare(0, std::string::npos, str, count) == 0;
+    return text_ == SbString(str).text_;
 }
 
 SbString operator+(const SbString& a, const SbString& b) {
@@ -405,7 +405,7 @@ SbString SbString::formatC(const char* fmt, ...) {
 
 SbString SbString::toLower() const {
     SbString result(*this);
-    for (char& c : result.m_text) {
+    for (char& c : result.text_) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     return result;
@@ -413,38 +413,38 @@ SbString SbString::toLower() const {
 
 SbString SbString::toUpper() const {
     SbString result(*this);
-    for (char& c : result.m_text) {
+    for (char& c : result.text_) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
     return result;
 }
 
 const char* SbString::toLatin1() const {
-    if (!m_cache.hasLatin1) {
-        m_cache.latin1.clear();
-        for (std::size_t pos = 0; pos < m_text.size();) {
-            const char32_t cp = decodeNext(m_text, pos);
-            m_cache.latin1 += cp <= 0xFF ? static_cast<char>(cp) : '?';
+    if (!cache_.hasLatin1) {
+        cache_.latin1.clear();
+        for (std::size_t pos = 0; pos < text_.size();) {
+            const char32_t cp = decodeNext(text_, pos);
+            cache_.latin1 += cp <= 0xFF ? static_cast<char>(cp) : '?';
         }
-        m_cache.hasLatin1 = true;
+        cache_.hasLatin1 = true;
     }
-    return m_cache.latin1.c_str();
+    return cache_.latin1.c_str();
 }
 
 const char16_t* SbString::toUtf16() const {
-    if (!m_cache.hasUtf16) {
-        m_cache.utf16.clear();
-        for (std::size_t pos = 0; pos < m_text.size();) {
-            appendUtf16Unit(m_cache.utf16, decodeNext(m_text, pos));
+    if (!cache_.hasUtf16) {
+        cache_.utf16.clear();
+        for (std::size_t pos = 0; pos < text_.size();) {
+            appendUtf16Unit(cache_.utf16, decodeNext(text_, pos));
         }
-        m_cache.hasUtf16 = true;
+        cache_.hasUtf16 = true;
     }
-    return m_cache.utf16.c_str();
+    return cache_.utf16.c_str();
 }
 
 bool SbString::isUnicode() const {
     // In valid UTF-8 only lead bytes of characters above U+00FF are 0xC4 or higher.
-    for (const char c : m_text) {
+    for (const char c : text_) {
         if (static_cast<unsigned char>(c) >= 0xC4) return true;
     }
     return false;
@@ -452,7 +452,7 @@ bool SbString::isUnicode() const {
 
 SbString SbString::fromLatin1(const char* str) {
     SbString result;
-    if (str) appendLatin1(result.m_text, str, std::strlen(str));
+    if (str) appendLatin1(result.text_, str, std::strlen(str));
     return result;
 }
 

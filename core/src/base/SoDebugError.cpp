@@ -39,13 +39,13 @@ const char* severityWord(SoDebugError::Severity severity) {
 }  // namespace
 
 SoDebugError::SoDebugError(Severity severity, const SbString& source, const SbString& message)
-    : m_severity(severity), m_source(source), m_message(message) {}
+    : severity_(severity), source_(source), message_(message) {}
 
 SbString SoDebugError::getFullText() const {
     SbString text =
-        SbString::formatC("Tessara %s in %s(): ", severityWord(m_severity), m_source.getString());
-    text += m_message;
-    const std::string& bytes = m_message.getStdString();
+        SbString::formatC("Tessara %s in %s(): ", severityWord(severity_), source_.getString());
+    text += message_;
+    const std::string& bytes = message_.getStdString();
     if (bytes.empty() || bytes.back() != '\n') text += '\n';
     return text;
 }

@@ -23,12 +23,12 @@ Registry& registry() {
 
 SoModule::SoModule(const char* fileName, const char* version, const char* extraInfo,
                    const char* platform, bool releaseBuild, bool compatible)
-    : m_fileName(fileName),
-      m_version(version),
-      m_extraInfo(extraInfo),
-      m_platform(platform),
-      m_releaseBuild(releaseBuild),
-      m_compatible(compatible) {
+    : fileName_(fileName),
+      version_(version),
+      extraInfo_(extraInfo),
+      platform_(platform),
+      releaseBuild_(releaseBuild),
+      compatible_(compatible) {
     std::lock_guard<std::mutex> lock(registry().mutex);
     registry().modules.push_back(this);
 }
@@ -62,7 +62,7 @@ const SoModule* SoModule::find(const char* fileName) {
     const SbString wanted(fileName);
     std::lock_guard<std::mutex> lock(registry().mutex);
     for (const SoModule* module : registry().modules) {
-        if (module->m_fileName == wanted) return module;
+        if (module->fileName_ == wanted) return module;
     }
     return nullptr;
 }

@@ -22,8 +22,8 @@ class SbName {
 
     /// True for the empty name.
     bool operator!() const;
-    friend bool operator==(const SbName& a, const SbName& b) { return a.m_entry == b.m_entry; }
-    friend bool operator!=(const SbName& a, const SbName& b) { return a.m_entry != b.m_entry; }
+    friend bool operator==(const SbName& a, const SbName& b) { return a.entry_ == b.entry_; }
+    friend bool operator!=(const SbName& a, const SbName& b) { return a.entry_ != b.entry_; }
     friend bool operator==(const SbName& a, const char* b) { return a.equals(b); }
     friend bool operator==(const char* a, const SbName& b) { return b.equals(a); }
     friend bool operator!=(const SbName& a, const char* b) { return !a.equals(b); }
@@ -47,7 +47,7 @@ class SbName {
     bool equals(const char* text) const;
     int compare(const SbName& other) const;
 
-    const Entry* m_entry;
+    const Entry* entry_;
 };
 
 namespace std {

@@ -14,7 +14,7 @@ class SbPList {
     SbPList& operator=(SbPList&& other) noexcept = default;
     virtual ~SbPList() = default;
 
-    void append(void* ptr) { m_items.push_back(ptr); }
+    void append(void* ptr) { items_.push_back(ptr); }
     /// Inserts before index; index == getLength() appends. Other indices post and do nothing.
     void insert(void* ptr, int index);
     /// Removes the item at index, keeping the order of the rest.
@@ -23,27 +23,27 @@ class SbPList {
     void set(int index, void* ptr);
     /// Index of the first item equal to ptr, or -1.
     int find(const void* ptr) const;
-    int getLength() const { return static_cast<int>(m_items.size()); }
+    int getLength() const { return static_cast<int>(items_.size()); }
     /// Keeps the first length items; a length outside 0..getLength() posts and does nothing.
     void truncate(int length);
     /// Makes this list a copy of other.
-    void copy(const SbPList& other) { m_items = other.m_items; }
+    void copy(const SbPList& other) { items_ = other.items_; }
 
     /// An index outside the list posts an error and gives a null dummy instead of crashing;
     /// writes to that dummy are dropped.
     void*& operator[](int index);
     void* const& operator[](int index) const;
 
-    friend bool operator==(const SbPList& a, const SbPList& b) { return a.m_items == b.m_items; }
-    friend bool operator!=(const SbPList& a, const SbPList& b) { return a.m_items != b.m_items; }
+    friend bool operator==(const SbPList& a, const SbPList& b) { return a.items_ == b.items_; }
+    friend bool operator!=(const SbPList& a, const SbPList& b) { return a.items_ != b.items_; }
 
     /// The items as a plain array (null when the list is empty); valid until the list changes.
-    void** getArrayPtr() { return m_items.empty() ? nullptr : m_items.data(); }
-    void* const* getArrayPtr() const { return m_items.empty() ? nullptr : m_items.data(); }
+    void** getArrayPtr() { return items_.empty() ? nullptr : items_.data(); }
+    void* const* getArrayPtr() const { return items_.empty() ? nullptr : items_.data(); }
 
   private:
     bool isValidIndex(const char* where, int index) const;
 
-    std::vector<void*> m_items;
-    mutable void* m_dummy = nullptr;
+    std::vector<void*> items_;
+    mutable void* dummy_ = nullptr;
 };

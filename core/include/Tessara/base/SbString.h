@@ -31,12 +31,12 @@ class SbString {
     SbString& operator=(const char* str);
     ~SbString() = default;
 
-    const char* getString() const { return m_text.c_str(); }
-    const std::string& getStdString() const { return m_text; }
+    const char* getString() const { return text_.c_str(); }
+    const std::string& getStdString() const { return text_; }
     /// Number of characters (code points), not bytes.
     int getLength() const;
-    int getByteLength() const { return static_cast<int>(m_text.size()); }
-    bool isEmpty() const { return m_text.empty(); }
+    int getByteLength() const { return static_cast<int>(text_.size()); }
+    bool isEmpty() const { return text_.empty(); }
     void makeEmpty();
 
     SbString& operator+=(const SbString& other);
@@ -56,7 +56,7 @@ class SbString {
     int rfind(const SbString& needle) const;
 
     /// FNV-1a over the UTF-8 bytes; stable across runs.
-    std::uint32_t hash() const { return hash(m_text.c_str()); }
+    std::uint32_t hash() const { return hash(text_.c_str()); }
     static std::uint32_t hash(const char* str);
 
     /// Number texts are written under the C locale so files never get a decimal comma.
@@ -88,9 +88,9 @@ class SbString {
     static SbString fromUtf16(const char16_t* str);
     static bool isValidUtf8(const char* bytes, std::size_t count);
 
-    friend bool operator==(const SbString& a, const SbString& b) { return a.m_text == b.m_text; }
-    friend bool operator!=(const SbString& a, const SbString& b) { return a.m_text != b.m_text; }
-    friend bool operator<(const SbString& a, const SbString& b) { return a.m_text < b.m_text; }
+    friend bool operator==(const SbString& a, const SbString& b) { return a.text_ == b.text_; }
+    friend bool operator!=(const SbString& a, const SbString& b) { return a.text_ != b.text_; }
+    friend bool operator<(const SbString& a, const SbString& b) { return a.text_ < b.text_; }
     friend bool operator==(const SbString& a, const char* b) { return a.equals(b); }
     friend bool operator==(const char* a, const SbString& b) { return b.equals(a); }
     friend bool operator!=(const SbString& a, const char* b) { return !a.equals(b); }
@@ -115,8 +115,8 @@ class SbString {
     int charIndex(std::size_t byteOffset) const;
     bool checkRange(const char* where, int start, int& end) const;
 
-    std::string m_text;
-    mutable Cache m_cache;
+    std::string text_;
+    mutable Cache cache_;
 };
 
 SbString operator+(const SbString& a, const SbString& b);

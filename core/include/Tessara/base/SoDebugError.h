@@ -36,17 +36,17 @@ class SoDebugError {
     /// The stderr handler; a custom handler may call it to pass a post on.
     static void defaultHandler(const SoDebugError* error, void* userData);
 
-    Severity getSeverity() const { return m_severity; }
-    const SbString& getSource() const { return m_source; }
+    Severity getSeverity() const { return severity_; }
+    const SbString& getSource() const { return source_; }
     /// The formatted message.
-    const SbString& getDebugString() const { return m_message; }
+    const SbString& getDebugString() const { return message_; }
     /// The whole text the stderr handler prints, newline included.
     SbString getFullText() const;
 
   private:
     static void deliver(const SoDebugError& error);
 
-    Severity m_severity;
-    SbString m_source;
-    SbString m_message;
+    Severity severity_;
+    SbString source_;
+    SbString message_;
 };

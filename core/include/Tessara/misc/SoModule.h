@@ -18,14 +18,14 @@ class SoModule {
     SoModule& operator=(const SoModule&) = delete;
 
     /// The library file name, e.g. "libtessara.so.10".
-    const SbString& getFileName() const { return m_fileName; }
-    const SbString& getVersion() const { return m_version; }
+    const SbString& getFileName() const { return fileName_; }
+    const SbString& getVersion() const { return version_; }
     /// Free text such as the compiler or the build date.
-    const SbString& getExtraInfo() const { return m_extraInfo; }
+    const SbString& getExtraInfo() const { return extraInfo_; }
     /// e.g. "Linux x86_64".
-    const SbString& getPlatform() const { return m_platform; }
-    bool isReleaseBuild() const { return m_releaseBuild; }
-    bool isCompatible() const { return m_compatible; }
+    const SbString& getPlatform() const { return platform_; }
+    bool isReleaseBuild() const { return releaseBuild_; }
+    bool isCompatible() const { return compatible_; }
 
     /// Modules alive now, in the order they registered.
     static int getNumModules();
@@ -35,10 +35,10 @@ class SoModule {
     static const SoModule* find(const char* fileName);
 
   private:
-    SbString m_fileName;
-    SbString m_version;
-    SbString m_extraInfo;
-    SbString m_platform;
-    bool m_releaseBuild;
-    bool m_compatible;
+    SbString fileName_;
+    SbString version_;
+    SbString extraInfo_;
+    SbString platform_;
+    bool releaseBuild_;
+    bool compatible_;
 };
