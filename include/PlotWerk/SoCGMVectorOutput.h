@@ -30,7 +30,7 @@ class SoCGMVectorOutput : public SoVectorOutput {
     int openFile(const char* fileName) override;
 
   private:
-    int binary = 0;
-    int version = 1;
-    int indexed = 0;
+    int binary_ = 0;
+    int version_ = 1;
+    int indexed_ = 0;
 };

@@ -10,15 +10,15 @@ class SoDeviceValue {
   public:
     /// True when `value` must be written; the device is taken to hold it from now on.
     bool changesTo(const T& value) {
-        if (held && *held == value) return false;
-        held = value;
+        if (held_ && *held_ == value) return false;
+        held_ = value;
         return true;
     }
     /// The device holds `value` without being told: what a header or a reset sets up.
-    void assume(const T& value) { held = value; }
-    void invalidate() { held.reset(); }
-    const std::optional<T>& get() const { return held; }
+    void assume(const T& value) { held_ = value; }
+    void invalidate() { held_.reset(); }
+    const std::optional<T>& get() const { return held_; }
 
   private:
-    std::optional<T> held;
+    std::optional<T> held_;
 };

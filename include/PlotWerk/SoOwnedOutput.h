@@ -7,18 +7,18 @@
 template <class Output>
 class SoOwnedOutput {
   public:
-    SoOwnedOutput() : output(new Output) {}
-    SoOwnedOutput(const SoOwnedOutput& other) : output(new Output(*other.output)) {}
+    SoOwnedOutput() : output_(new Output) {}
+    SoOwnedOutput(const SoOwnedOutput& other) : output_(new Output(*other.output_)) {}
     SoOwnedOutput& operator=(const SoOwnedOutput& other) {
-        *output = *other.output;
+        *output_ = *other.output_;
         return *this;
     }
-    ~SoOwnedOutput() { delete output; }
+    ~SoOwnedOutput() { delete output_; }
 
-    Output* get() const { return output; }
-    Output* operator->() const { return output; }
-    Output& operator*() const { return *output; }
+    Output* get() const { return output_; }
+    Output* operator->() const { return output_; }
+    Output& operator*() const { return *output_; }
 
   private:
-    Output* output;
+    Output* output_;
 };

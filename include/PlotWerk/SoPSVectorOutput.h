@@ -23,7 +23,7 @@ class SoPSVectorOutput : public SoVectorOutput {
     float getNumericAccuracy() const;
 
   private:
-    int colored = 1;
-    unsigned int level = 2;
-    float numericAccuracyFactor = 0.1f;
+    int colored_ = 1;
+    unsigned int level_ = 2;
+    float numericAccuracyFactor_ = 0.1f;
 };

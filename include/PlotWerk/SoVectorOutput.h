@@ -35,17 +35,17 @@ public:
     void write(char c) { write(&c, 1); }
     /// The system's error number for the first failed write or close since the current
     /// stream was opened or handed over (EIO where the system gave none); 0 when all went in.
-    int getWriteError() const { return writeError; }
+    int getWriteError() const { return writeError_; }
 
 protected:
     /// Opens `fileName` with the C `mode`; on failure writes to standard output and gives 0.
     int openFileWithMode(const SbString& fileName, const char* mode);
 
-    FILE* file;
+    FILE* file_;
 
   private:
     void startStream(FILE* fp);
     void failed(const char* where);
 
-    int writeError = 0;
+    int writeError_ = 0;
 };

@@ -210,25 +210,25 @@ protected:
     SbColor translateColor(SbColor color) const;
 
     // Page layout for the backends (millimetres).
-    float getWidth() const { return drawingWidth; }
-    float getHeight() const { return drawingHeight; }
-    float getShiftX() const { return startPosition[0]; }
-    float getShiftY() const { return startPosition[1]; }
+    float getWidth() const { return drawingWidth_; }
+    float getHeight() const { return drawingHeight_; }
+    float getShiftX() const { return startPosition_[0]; }
+    float getShiftY() const { return startPosition_[1]; }
     float getOffsetX() const;
     float getOffsetY() const;
     float getViewportWidth() const;
     float getViewportHeight() const;
     float getNormalizedWidth() const { return 1.0f; }
     float getNormalizedHeight() const { return 1.0f; }
-    const SbViewportRegion& getViewportRegion() const { return viewportRegion; }
-    SbVec2f getPageSize() const { return pageSize; }
-    SbVec2f getPagePosition() const { return pagePosition; }
-    int isInPage() const { return inPage; }
+    const SbViewportRegion& getViewportRegion() const { return viewportRegion_; }
+    SbVec2f getPageSize() const { return pageSize_; }
+    SbVec2f getPagePosition() const { return pagePosition_; }
+    int isInPage() const { return inPage_; }
     /// True once this apply has set a device clip (a backend closes it before the next one).
-    int isHardwareClipSet() const { return viewportKnown; }
+    int isHardwareClipSet() const { return viewportKnown_; }
 
     /// Set by the backend's constructor; the backend owns the object.
-    SoVectorOutput* vectorOutput = nullptr;
+    SoVectorOutput* vectorOutput_ = nullptr;
 
     // A backend's own lists start from these.
     static SoEnabledElementsList* enabledElements;
@@ -244,11 +244,11 @@ private:
     void copySettings(const SoVectorizeAction& other);
     void applyTraversal(SoNode* node, SoPath* path, const SoPathList* pathList, int obeysRules);
     void renderDelayedAnnotations();
-    SoHLHSRVectorize* getHLHSRVectorize() const { return hlhsr; }
+    SoHLHSRVectorize* getHLHSRVectorize() const { return hlhsr_; }
     /// Page projection: normalised coordinates to millimetres on the drawing area.
     void projectPoints(SbVec4f* points, int n) const;
     void setViewportRegion(const SbViewportRegion& region);
-    void setProjectionSource(const SbBox2f& source) { projectionSource = source; }
+    void setProjectionSource(const SbBox2f& source) { projectionSource_ = source; }
     void setDefaultProjectionSource();
     /// Reads the viewport region element; on a change, flushes and sets the device clip.
     void updateViewport(SoCallbackAction* cba);
@@ -262,45 +262,45 @@ private:
     friend class SoActionClass;
 
     // Settings, with their defaults.
-    float borderWidth = 2.0f;
-    SbColor borderColor{1, 1, 1};
-    int backgroundEnabled = 0;
-    SbColor backgroundColor{0, 0, 0};
-    float nominalWidth = 25.4f / 72.0f;
-    float linePatternSize = 16.0f * 25.4f / 72.0f;
-    float pixelImageSize = 25.4f / 72.0f;
-    int penCount = 0;
-    std::vector<SbColor> penColors;
-    int lineEndStyle = 0;
-    int lineJoinsStyle = 0;
-    float miterLimit = 1.5f;
-    int viewportKnown = 0;
-    SbVec2f pageSize{190, 277};
-    SbVec2f pagePosition{10, 10};
-    int inPage = 0;
-    int headerPending = 1;
-    SoHLHSRVectorize* hlhsr = nullptr;
-    SbVec2f startPosition{10, 10};
-    int orientation = PORTRAIT;
-    float drawingWidth = 190.0f;
-    float drawingHeight = 277.0f;
-    SbViewportRegion viewportRegion;
-    int colorTranslationMethod = SWAP_BLACK_AND_WHITE;
-    std::vector<float> penWidths;
-    int colorPriority = 1;
-    std::unique_ptr<SoVectorCapture> capture;
-    int hlhsrMode = HLHSR_OFF;
-    float hlhsrRasterQuality = 0.5f;
-    int hlhsrRasterCaching = 1;
-    unsigned short hlhsrRasterTileSize = 2048;
-    int skipShapes = 0;
-    std::unique_ptr<SoVectorLighting> lighting;
-    int lightingEnabled = 0;
-    int shadeModel = FLAT;
-    float polygonOffset = 0.0f;
-    float lineOffset = 0.0f;
-    float markerOffset = 0.0f;
-    SbBox2f projectionSource{-1, -1, 1, 1};
-    SoPathList delayedPaths;
-    std::unique_ptr<SoVectorClipper> clipper;
+    float borderWidth_ = 2.0f;
+    SbColor borderColor_{1, 1, 1};
+    int backgroundEnabled_ = 0;
+    SbColor backgroundColor_{0, 0, 0};
+    float nominalWidth_ = 25.4f / 72.0f;
+    float linePatternSize_ = 16.0f * 25.4f / 72.0f;
+    float pixelImageSize_ = 25.4f / 72.0f;
+    int penCount_ = 0;
+    std::vector<SbColor> penColors_;
+    int lineEndStyle_ = 0;
+    int lineJoinsStyle_ = 0;
+    float miterLimit_ = 1.5f;
+    int viewportKnown_ = 0;
+    SbVec2f pageSize_{190, 277};
+    SbVec2f pagePosition_{10, 10};
+    int inPage_ = 0;
+    int headerPending_ = 1;
+    SoHLHSRVectorize* hlhsr_ = nullptr;
+    SbVec2f startPosition_{10, 10};
+    int orientation_ = PORTRAIT;
+    float drawingWidth_ = 190.0f;
+    float drawingHeight_ = 277.0f;
+    SbViewportRegion viewportRegion_;
+    int colorTranslationMethod_ = SWAP_BLACK_AND_WHITE;
+    std::vector<float> penWidths_;
+    int colorPriority_ = 1;
+    std::unique_ptr<SoVectorCapture> capture_;
+    int hlhsrMode_ = HLHSR_OFF;
+    float hlhsrRasterQuality_ = 0.5f;
+    int hlhsrRasterCaching_ = 1;
+    unsigned short hlhsrRasterTileSize_ = 2048;
+    int skipShapes_ = 0;
+    std::unique_ptr<SoVectorLighting> lighting_;
+    int lightingEnabled_ = 0;
+    int shadeModel_ = FLAT;
+    float polygonOffset_ = 0.0f;
+    float lineOffset_ = 0.0f;
+    float markerOffset_ = 0.0f;
+    SbBox2f projectionSource_{-1, -1, 1, 1};
+    SoPathList delayedPaths_;
+    std::unique_ptr<SoVectorClipper> clipper_;
 };

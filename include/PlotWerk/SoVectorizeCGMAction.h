@@ -107,9 +107,9 @@ class SoVectorizeCGMAction : public SoVectorizeAction {
                            const SbColor& transparent);
     void writeTextAttributes(const SbString& fontName, int justification);
 
-    SoOwnedOutput<SoCGMVectorOutput> cgmOutput;
-    std::unique_ptr<SoCGMBinaryEncoder> binaryEncoder;
-    std::unique_ptr<SoCGMClearTextElements> clearTextEncoder;
+    SoOwnedOutput<SoCGMVectorOutput> cgmOutput_;
+    std::unique_ptr<SoCGMBinaryEncoder> binaryEncoder_;
+    std::unique_ptr<SoCGMClearTextElements> clearTextEncoder_;
 
     /// The last value of every attribute written to the current metafile, so that an
     /// attribute element is written only when its value changes, and what the metafile has
@@ -133,5 +133,5 @@ class SoVectorizeCGMAction : public SoVectorizeAction {
         /// Forgets everything, then takes what BEGIN METAFILE sets up.
         void invalidate();
     };
-    AttributeCache cache;
+    AttributeCache cache_;
 };

@@ -97,7 +97,7 @@ class SoVectorizeHPGLAction : public SoVectorizeAction {
     double plotterX(float x) const;
     double plotterY(float y) const;
 
-    SoOwnedOutput<SoHPGLVectorOutput> hpglOutput;
+    SoOwnedOutput<SoHPGLVectorOutput> hpglOutput_;
 
     /// What the plot has been told so far, so that unchanged settings are not written again;
     /// a copy of the action goes on from the same state.
@@ -111,5 +111,5 @@ class SoVectorizeHPGLAction : public SoVectorizeAction {
         SoDeviceValue<float> angle;
         void invalidate() { *this = PlotState(); }
     };
-    PlotState plot;
+    PlotState plot_;
 };

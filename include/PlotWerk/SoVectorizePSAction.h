@@ -110,7 +110,7 @@ class SoVectorizePSAction : public SoVectorizeAction {
     void selectPattern(const unsigned char* pattern, const SbColor& color);
     void writeImageData(const unsigned char* pixels, int count, int numComponents, bool colored);
 
-    SoOwnedOutput<SoPSVectorOutput> psOutput;
+    SoOwnedOutput<SoPSVectorOutput> psOutput_;
 
     /// What the document has defined and set so far; a copy of the action goes on from the
     /// same state.
@@ -138,5 +138,5 @@ class SoVectorizePSAction : public SoVectorizeAction {
         int smoothShading = 0;
         float drawingUnit = 0.024f;
     };
-    DocumentState document;
+    DocumentState document_;
 };

@@ -9,29 +9,29 @@ namespace {
 
 class Parser {
   public:
-    Parser(int argc, const char* const* argv) : argc(argc), argv(argv) {}
+    Parser(int argc, const char* const* argv) : argc_(argc), argv_(argv) {}
 
     PrintOptions run() {
-        for (next = 1; next < argc;) {
-            const std::string argument = argv[next++];
+        for (next_ = 1; next_ < argc_;) {
+            const std::string argument = argv_[next_++];
             if (argument == "--") {
-                while (next < argc) addInput(argv[next++]);
+                while (next_ < argc_) addInput(argv_[next_++]);
             } else if (argument.size() > 1 && argument[0] == '-') {
                 option(argument);
             } else {
                 addInput(argument);
             }
         }
-        return options;
+        return options_;
     }
 
   private:
     void addInput(const std::string& input) {
         if (input.empty()) throw CommandError("the input file name is empty");
-        if (haveInput)
-            throw CommandError("more than one input: '" + options.input + "' and '" + input + "'");
-        options.input = input;
-        haveInput = true;
+        if (haveInput_)
+            throw CommandError("more than one input: '" + options_.input + "' and '" + input + "'");
+        options_.input = input;
+        haveInput_ = true;
     }
 
     // Splits "--name=value" and "-oVALUE"; `attached` tells whether a value came along.
@@ -64,17 +64,17 @@ class Parser {
         if (!entry->valueName) {
             if (attached) throw CommandError("option " + name + " takes no value");
         } else if (!attached) {
-            if (next >= argc) throw CommandError("option " + name + " needs a value");
-            value = argv[next++];
+            if (next_ >= argc_) throw CommandError("option " + name + " needs a value");
+            value = argv_[next_++];
         }
-        entry->apply(options, name, value);
+        entry->apply(options_, name, value);
     }
 
-    int argc;
-    const char* const* argv;
-    int next = 1;
-    PrintOptions options;
-    bool haveInput = false;
+    int argc_;
+    const char* const* argv_;
+    int next_ = 1;
+    PrintOptions options_;
+    bool haveInput_ = false;
 };
 
 }  // namespace

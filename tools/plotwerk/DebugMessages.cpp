@@ -14,14 +14,14 @@ std::string oneLine(const SbString& message) {
 }  // namespace
 
 DebugMessages::DebugMessages(FILE* stream)
-    : stream(stream),
-      previousHandler(SoDebugError::getHandlerCallback()),
-      previousData(SoDebugError::getHandlerData()) {
+    : stream_(stream),
+      previousHandler_(SoDebugError::getHandlerCallback()),
+      previousData_(SoDebugError::getHandlerData()) {
     SoDebugError::setHandlerCallback(handle, this);
 }
 
 DebugMessages::~DebugMessages() {
-    SoDebugError::setHandlerCallback(previousHandler, previousData);
+    SoDebugError::setHandlerCallback(previousHandler_, previousData_);
 }
 
 void DebugMessages::handle(const SoDebugError* error, void* self) {
@@ -30,33 +30,33 @@ void DebugMessages::handle(const SoDebugError* error, void* self) {
 
 void DebugMessages::receive(const SoDebugError& error) {
     Message message{error.getSeverity(), oneLine(error.getDebugString())};
-    if (holding)
-        held.push_back(message);
+    if (holding_)
+        held_.push_back(message);
     else
         print(message);
 }
 
 void DebugMessages::print(const Message& message) {
-    if (!printed.insert(message.text).second) return;
+    if (!printed_.insert(message.text).second) return;
     const char* kind = message.severity == SoDebugError::ERROR ? "" : "note: ";
     if (message.severity == SoDebugError::WARNING) kind = "warning: ";
-    std::fprintf(stream, "plotwerk: %s%s\n", kind, message.text.c_str());
-    std::fflush(stream);
+    std::fprintf(stream_, "plotwerk: %s%s\n", kind, message.text.c_str());
+    std::fflush(stream_);
 }
 
 void DebugMessages::release() {
-    holding = false;
-    for (const Message& message : held) print(message);
-    held.clear();
+    holding_ = false;
+    for (const Message& message : held_) print(message);
+    held_.clear();
 }
 
 void DebugMessages::discard() {
-    holding = false;
-    held.clear();
+    holding_ = false;
+    held_.clear();
 }
 
 std::string DebugMessages::firstHeldError() const {
-    for (const Message& message : held)
+    for (const Message& message : held_)
         if (message.severity == SoDebugError::ERROR) return message.text;
-    return held.empty() ? std::string() : held.front().text;
+    return held_.empty() ? std::string() : held_.front().text;
 }

@@ -18,7 +18,7 @@ class DebugMessages {
     DebugMessages(const DebugMessages&) = delete;
     DebugMessages& operator=(const DebugMessages&) = delete;
 
-    void hold() { holding = true; }
+    void hold() { holding_ = true; }
     /// Prints what was kept back and stops holding.
     void release();
     /// Forgets what was kept back and stops holding.
@@ -36,10 +36,10 @@ class DebugMessages {
     void receive(const SoDebugError& error);
     void print(const Message& message);
 
-    FILE* stream;
-    SoDebugError::HandlerCB* previousHandler;
-    void* previousData;
-    bool holding = false;
-    std::vector<Message> held;
-    std::set<std::string> printed;
+    FILE* stream_;
+    SoDebugError::HandlerCB* previousHandler_;
+    void* previousData_;
+    bool holding_ = false;
+    std::vector<Message> held_;
+    std::set<std::string> printed_;
 };

@@ -192,9 +192,9 @@ SbMatrix matrixOf(const aiMatrix4x4& m) {
 /// node hierarchy places it.
 class SceneBuilder {
   public:
-    explicit SceneBuilder(const aiScene& scene) : scene(scene), meshes(scene.mNumMeshes) {}
+    explicit SceneBuilder(const aiScene& scene) : scene_(scene), meshes_(scene.mNumMeshes) {}
     ~SceneBuilder() {
-        for (SoSeparator* mesh : meshes)
+        for (SoSeparator* mesh : meshes_)
             if (mesh) mesh->unref();
     }
 
@@ -218,20 +218,20 @@ class SceneBuilder {
 
   private:
     SoSeparator* meshNodes(unsigned int index) {
-        if (index >= scene.mNumMeshes || !scene.mMeshes[index]) return nullptr;
-        if (!meshes[index]) {
-            const aiMesh& mesh = *scene.mMeshes[index];
-            const aiMaterial* material = mesh.mMaterialIndex < scene.mNumMaterials
-                                             ? scene.mMaterials[mesh.mMaterialIndex]
+        if (index >= scene_.mNumMeshes || !scene_.mMeshes[index]) return nullptr;
+        if (!meshes_[index]) {
+            const aiMesh& mesh = *scene_.mMeshes[index];
+            const aiMaterial* material = mesh.mMaterialIndex < scene_.mNumMaterials
+                                             ? scene_.mMaterials[mesh.mMaterialIndex]
                                              : nullptr;
-            meshes[index] = meshGroupOf(mesh, material);
-            meshes[index]->ref();
+            meshes_[index] = meshGroupOf(mesh, material);
+            meshes_[index]->ref();
         }
-        return meshes[index];
+        return meshes_[index];
     }
 
-    const aiScene& scene;
-    std::vector<SoSeparator*> meshes;
+    const aiScene& scene_;
+    std::vector<SoSeparator*> meshes_;
 };
 
 std::string oneLine(std::string text) {

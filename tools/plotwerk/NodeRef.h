@@ -8,30 +8,30 @@ template <class Node>
 class NodeRef {
   public:
     NodeRef() = default;
-    explicit NodeRef(Node* node) : node(node) {
+    explicit NodeRef(Node* node) : node_(node) {
         if (node) node->ref();
     }
     ~NodeRef() {
-        if (node) node->unref();
+        if (node_) node_->unref();
     }
     NodeRef(const NodeRef&) = delete;
     NodeRef& operator=(const NodeRef&) = delete;
-    NodeRef(NodeRef&& other) noexcept : node(std::exchange(other.node, nullptr)) {}
+    NodeRef(NodeRef&& other) noexcept : node_(std::exchange(other.node_, nullptr)) {}
     NodeRef& operator=(NodeRef&& other) noexcept {
-        std::swap(node, other.node);
+        std::swap(node_, other.node_);
         return *this;
     }
 
-    Node* get() const { return node; }
-    Node* operator->() const { return node; }
-    explicit operator bool() const { return node != nullptr; }
+    Node* get() const { return node_; }
+    Node* operator->() const { return node_; }
+    explicit operator bool() const { return node_ != nullptr; }
     /// Gives the node up without deleting it: back to the count it had before this holder.
     Node* release() {
-        Node* released = std::exchange(node, nullptr);
+        Node* released = std::exchange(node_, nullptr);
         if (released) released->unrefNoDelete();
         return released;
     }
 
   private:
-    Node* node = nullptr;
+    Node* node_ = nullptr;
 };

@@ -8,14 +8,14 @@
 /// per second, so a print of millions of primitives does not slow down to talk about it.
 class ProgressMeter {
   public:
-    explicit ProgressMeter(FILE* stream) : stream(stream) {}
+    explicit ProgressMeter(FILE* stream) : stream_(stream) {}
     /// Shows 0 % of `total` units of work; the figure stays at 99 % until finish() whatever
     /// the count, since the primitives printed need not match those counted beforehand.
     void start(long total);
 
     void advance(long units) {
-        done += units;
-        if (done >= nextCheck) update();
+        done_ += units;
+        if (done_ >= nextCheck_) update();
     }
     /// Shows 100 % and ends the line.
     void finish();
@@ -24,10 +24,10 @@ class ProgressMeter {
     void update();
     void draw(int percent);
 
-    FILE* stream;
-    long total = 1;
-    long done = 0;
-    long nextCheck = 0;
-    int shown = -1;
-    std::chrono::steady_clock::time_point lastDraw;
+    FILE* stream_;
+    long total_ = 1;
+    long done_ = 0;
+    long nextCheck_ = 0;
+    int shown_ = -1;
+    std::chrono::steady_clock::time_point lastDraw_;
 };

@@ -77,9 +77,9 @@ std::string systemError(int error) {
 
 }  // namespace
 
-SafeOutputFile::SafeOutputFile(const std::string& path) : path(path) {
+SafeOutputFile::SafeOutputFile(const std::string& path) : path_(path) {
     if (path == "-") {
-        file = stdout;
+        file_ = stdout;
         return;
     }
     struct stat target;
@@ -101,18 +101,18 @@ SafeOutputFile::SafeOutputFile(const std::string& path) : path(path) {
 // A device or a pipe cannot be replaced by renaming (and must not be: think of /dev/null),
 // and nothing half-written stays behind in one: it is written to as it is.
 void SafeOutputFile::openDirectly() {
-    file = std::fopen(path.c_str(), "wb");
-    if (!file) throw CommandError("cannot write output '" + path + "': " + systemError(errno));
+    file_ = std::fopen(path_.c_str(), "wb");
+    if (!file_) throw CommandError("cannot write output '" + path_ + "': " + systemError(errno));
 }
 
 SafeOutputFile::~SafeOutputFile() {
-    if (file && file != stdout && !handedOver) std::fclose(file);
-    if (!committed) removeTemporary();
+    if (file_ && file_ != stdout && !handedOver_) std::fclose(file_);
+    if (!committed_) removeTemporary();
 }
 
 FILE* SafeOutputFile::handOver() {
-    handedOver = true;
-    return file;
+    handedOver_ = true;
+    return file_;
 }
 
 void SafeOutputFile::createTemporary(const std::string& destination) {
@@ -126,49 +126,49 @@ void SafeOutputFile::createTemporary(const std::string& destination) {
     const int descriptor = mkstemp(name.data());
     const int error = errno;
     if (descriptor >= 0) {
-        temporary = name;
-        target = destination;
-        watchSignals(temporary);
+        temporary_ = name;
+        target_ = destination;
+        watchSignals(temporary_);
     }
     sigprocmask(SIG_SETMASK, &previous, nullptr);
     if (descriptor < 0)
-        throw CommandError("cannot create output '" + path + "': " + systemError(error));
+        throw CommandError("cannot create output '" + path_ + "': " + systemError(error));
     fchmod(descriptor, modeFor(destination));
-    file = fdopen(descriptor, "wb");
-    if (!file) {
+    file_ = fdopen(descriptor, "wb");
+    if (!file_) {
         const int openError = errno;
         close(descriptor);
-        throw CommandError("cannot create output '" + path + "': " + systemError(openError));
+        throw CommandError("cannot create output '" + path_ + "': " + systemError(openError));
     }
 }
 
 void SafeOutputFile::removeTemporary() {
-    if (temporary.empty()) return;
-    unlink(temporary.c_str());
-    temporary.clear();
+    if (temporary_.empty()) return;
+    unlink(temporary_.c_str());
+    temporary_.clear();
     unwatchSignals();
 }
 
 void SafeOutputFile::checkWritten() {
     errno = 0;
-    const bool failed = std::fflush(file) != 0 || std::ferror(file);
+    const bool failed = std::fflush(file_) != 0 || std::ferror(file_);
     if (failed) check(errno ? errno : EIO);
 }
 
 void SafeOutputFile::check(int error) const {
     if (error == 0) return;
-    const std::string where = path == "-" ? "standard output" : "'" + path + "'";
+    const std::string where = path_ == "-" ? "standard output" : "'" + path_ + "'";
     throw CommandError("cannot write output " + where + ": " + systemError(error));
 }
 
 void SafeOutputFile::commit() {
-    committed = true;
-    if (temporary.empty()) return;
-    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+    committed_ = true;
+    if (temporary_.empty()) return;
+    if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
         const int error = errno;
         removeTemporary();
-        throw CommandError("cannot write output '" + path + "': " + systemError(error));
+        throw CommandError("cannot write output '" + path_ + "': " + systemError(error));
     }
-    temporary.clear();
+    temporary_.clear();
     unwatchSignals();
 }

@@ -17,7 +17,7 @@ class SafeOutputFile {
     SafeOutputFile& operator=(const SafeOutputFile&) = delete;
 
     /// The stream to write to, still owned by this object.
-    FILE* stream() const { return file; }
+    FILE* stream() const { return file_; }
     /// The stream, whose new owner (the backend's output object) will close it.
     FILE* handOver();
     /// Flushes the stream and checks it for write errors (a CommandError); call it while the
@@ -33,11 +33,11 @@ class SafeOutputFile {
     void openDirectly();
     void removeTemporary();
 
-    std::string path;
-    std::string temporary;
+    std::string path_;
+    std::string temporary_;
     /// What the temporary replaces: the path, or the file a symbolic link points to.
-    std::string target;
-    FILE* file = nullptr;
-    bool committed = false;
-    bool handedOver = false;
+    std::string target_;
+    FILE* file_ = nullptr;
+    bool committed_ = false;
+    bool handedOver_ = false;
 };

@@ -71,19 +71,19 @@ void SbNumberFormat::appendInteger(std::string& out, long long value, int width)
 }
 
 long long SbNumberFormat::Argument::asInteger() const {
-    if (kind == INTEGER) return integer;
-    if (kind == REAL) return std::isfinite(real) && std::fabs(real) < 9.2e18 ? static_cast<long long>(real) : 0;
+    if (kind_ == INTEGER) return integer;
+    if (kind_ == REAL) return std::isfinite(real) && std::fabs(real) < 9.2e18 ? static_cast<long long>(real) : 0;
     return std::strtoll(text, nullptr, 10);
 }
 
 double SbNumberFormat::Argument::asReal() const {
-    if (kind == REAL) return real;
-    if (kind == INTEGER) return static_cast<double>(integer);
+    if (kind_ == REAL) return real;
+    if (kind_ == INTEGER) return static_cast<double>(integer);
     return std::strtod(text, nullptr);
 }
 
 const char* SbNumberFormat::Argument::asText() const {
-    return kind == TEXT ? text : "";
+    return kind_ == TEXT ? text : "";
 }
 
 void SbNumberFormat::appendFormatted(std::string& out, const char* format,

@@ -5,26 +5,26 @@
 #include <cfloat>
 
 void SbBox2f::getBounds(float& xmin, float& ymin, float& xmax, float& ymax) const {
-    minPt.getValue(xmin, ymin);
-    maxPt.getValue(xmax, ymax);
+    minPt_.getValue(xmin, ymin);
+    maxPt_.getValue(xmax, ymax);
 }
 
 void SbBox2f::setBounds(float xmin, float ymin, float xmax, float ymax) {
-    minPt.setValue(xmin, ymin);
-    maxPt.setValue(xmax, ymax);
+    minPt_.setValue(xmin, ymin);
+    maxPt_.setValue(xmax, ymax);
 }
 
 void SbBox2f::makeEmpty() {
-    minPt.setValue(FLT_MAX, FLT_MAX);
-    maxPt.setValue(-FLT_MAX, -FLT_MAX);
+    minPt_.setValue(FLT_MAX, FLT_MAX);
+    maxPt_.setValue(-FLT_MAX, -FLT_MAX);
 }
 
 bool SbBox2f::isEmpty() const {
-    return maxPt[0] < minPt[0] || maxPt[1] < minPt[1];
+    return maxPt_[0] < minPt_[0] || maxPt_[1] < minPt_[1];
 }
 
 bool SbBox2f::hasArea() const {
-    return maxPt[0] > minPt[0] && maxPt[1] > minPt[1];
+    return maxPt_[0] > minPt_[0] && maxPt_[1] > minPt_[1];
 }
 
 void SbBox2f::extendBy(const SbVec2f& point) {
@@ -33,20 +33,20 @@ void SbBox2f::extendBy(const SbVec2f& point) {
         return;
     }
     for (int i = 0; i < 2; ++i) {
-        minPt[i] = std::min(minPt[i], point[i]);
-        maxPt[i] = std::max(maxPt[i], point[i]);
+        minPt_[i] = std::min(minPt_[i], point[i]);
+        maxPt_[i] = std::max(maxPt_[i], point[i]);
     }
 }
 
 void SbBox2f::extendBy(const SbBox2f& box) {
     if (box.isEmpty()) return;
-    extendBy(box.minPt);
-    extendBy(box.maxPt);
+    extendBy(box.minPt_);
+    extendBy(box.maxPt_);
 }
 
 bool SbBox2f::intersect(const SbVec2f& point) const {
     for (int i = 0; i < 2; ++i) {
-        if (!(point[i] >= minPt[i] && point[i] <= maxPt[i])) return false;
+        if (!(point[i] >= minPt_[i] && point[i] <= maxPt_[i])) return false;
     }
     return true;
 }
@@ -54,7 +54,7 @@ bool SbBox2f::intersect(const SbVec2f& point) const {
 bool SbBox2f::intersect(const SbBox2f& box) const {
     if (isEmpty() || box.isEmpty()) return false;
     for (int i = 0; i < 2; ++i) {
-        if (box.maxPt[i] < minPt[i] || box.minPt[i] > maxPt[i]) return false;
+        if (box.maxPt_[i] < minPt_[i] || box.minPt_[i] > maxPt_[i]) return false;
     }
     return true;
 }
@@ -62,7 +62,7 @@ bool SbBox2f::intersect(const SbBox2f& box) const {
 SbVec2f SbBox2f::getCenter() const {
     if (isEmpty()) return SbVec2f();
     // Halve before adding so that boxes near +-FLT_MAX do not overflow.
-    return minPt * 0.5f + maxPt * 0.5f;
+    return minPt_ * 0.5f + maxPt_ * 0.5f;
 }
 
 void SbBox2f::getSize(float& x, float& y) const {
@@ -71,7 +71,7 @@ void SbBox2f::getSize(float& x, float& y) const {
 
 SbVec2f SbBox2f::getSize() const {
     if (isEmpty()) return SbVec2f();
-    return maxPt - minPt;
+    return maxPt_ - minPt_;
 }
 
 float SbBox2f::getAspectRatio() const {

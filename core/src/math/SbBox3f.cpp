@@ -7,26 +7,26 @@
 
 void SbBox3f::getBounds(float& xmin, float& ymin, float& zmin, float& xmax, float& ymax,
                         float& zmax) const {
-    minPt.getValue(xmin, ymin, zmin);
-    maxPt.getValue(xmax, ymax, zmax);
+    minPt_.getValue(xmin, ymin, zmin);
+    maxPt_.getValue(xmax, ymax, zmax);
 }
 
 void SbBox3f::setBounds(float xmin, float ymin, float zmin, float xmax, float ymax, float zmax) {
-    minPt.setValue(xmin, ymin, zmin);
-    maxPt.setValue(xmax, ymax, zmax);
+    minPt_.setValue(xmin, ymin, zmin);
+    maxPt_.setValue(xmax, ymax, zmax);
 }
 
 void SbBox3f::makeEmpty() {
-    minPt.setValue(FLT_MAX, FLT_MAX, FLT_MAX);
-    maxPt.setValue(-FLT_MAX, -FLT_MAX, -FLT_MAX);
+    minPt_.setValue(FLT_MAX, FLT_MAX, FLT_MAX);
+    maxPt_.setValue(-FLT_MAX, -FLT_MAX, -FLT_MAX);
 }
 
 bool SbBox3f::isEmpty() const {
-    return maxPt[0] < minPt[0] || maxPt[1] < minPt[1] || maxPt[2] < minPt[2];
+    return maxPt_[0] < minPt_[0] || maxPt_[1] < minPt_[1] || maxPt_[2] < minPt_[2];
 }
 
 bool SbBox3f::hasVolume() const {
-    return maxPt[0] > minPt[0] && maxPt[1] > minPt[1] && maxPt[2] > minPt[2];
+    return maxPt_[0] > minPt_[0] && maxPt_[1] > minPt_[1] && maxPt_[2] > minPt_[2];
 }
 
 void SbBox3f::extendBy(const SbVec3f& point) {
@@ -37,20 +37,20 @@ void SbBox3f::extendBy(const SbVec3f& point) {
         }
     }
     for (int i = 0; i < 3; ++i) {
-        minPt[i] = std::min(minPt[i], point[i]);
-        maxPt[i] = std::max(maxPt[i], point[i]);
+        minPt_[i] = std::min(minPt_[i], point[i]);
+        maxPt_[i] = std::max(maxPt_[i], point[i]);
     }
 }
 
 void SbBox3f::extendBy(const SbBox3f& box) {
     if (box.isEmpty()) return;
-    extendBy(box.minPt);
-    extendBy(box.maxPt);
+    extendBy(box.minPt_);
+    extendBy(box.maxPt_);
 }
 
 bool SbBox3f::intersect(const SbVec3f& point) const {
     for (int i = 0; i < 3; ++i) {
-        if (!(point[i] >= minPt[i] && point[i] <= maxPt[i])) return false;
+        if (!(point[i] >= minPt_[i] && point[i] <= maxPt_[i])) return false;
     }
     return true;
 }
@@ -58,7 +58,7 @@ bool SbBox3f::intersect(const SbVec3f& point) const {
 bool SbBox3f::intersect(const SbBox3f& box) const {
     if (isEmpty() || box.isEmpty()) return false;
     for (int i = 0; i < 3; ++i) {
-        if (box.maxPt[i] < minPt[i] || box.minPt[i] > maxPt[i]) return false;
+        if (box.maxPt_[i] < minPt_[i] || box.minPt_[i] > maxPt_[i]) return false;
     }
     return true;
 }
@@ -66,7 +66,7 @@ bool SbBox3f::intersect(const SbBox3f& box) const {
 SbVec3f SbBox3f::getCenter() const {
     if (isEmpty()) return SbVec3f();
     // Halve before adding so that boxes near +-FLT_MAX do not overflow.
-    return minPt * 0.5f + maxPt * 0.5f;
+    return minPt_ * 0.5f + maxPt_ * 0.5f;
 }
 
 void SbBox3f::getSize(float& x, float& y, float& z) const {
@@ -75,7 +75,7 @@ void SbBox3f::getSize(float& x, float& y, float& z) const {
 
 SbVec3f SbBox3f::getSize() const {
     if (isEmpty()) return SbVec3f();
-    return maxPt - minPt;
+    return maxPt_ - minPt_;
 }
 
 void SbBox3f::getSpan(const SbVec3f& direction, float& dMin, float& dMax) const {
@@ -87,7 +87,7 @@ void SbBox3f::getSpan(const SbVec3f& direction, float& dMin, float& dMax) const 
     // The extreme corners along direction pick max or min per axis by the sign of direction.
     dMin = dMax = 0.0f;
     for (int i = 0; i < 3; ++i) {
-        const float a = minPt[i] * direction[i], b = maxPt[i] * direction[i];
+        const float a = minPt_[i] * direction[i], b = maxPt_[i] * direction[i];
         dMin += std::min(a, b);
         dMax += std::max(a, b);
     }
@@ -98,9 +98,9 @@ void SbBox3f::transform(const SbMatrix& m) {
     const SbBox3f original = *this;
     makeEmpty();
     for (int corner = 0; corner < 8; ++corner) {
-        const SbVec3f p((corner & 1 ? original.maxPt : original.minPt)[0],
-                        (corner & 2 ? original.maxPt : original.minPt)[1],
-                        (corner & 4 ? original.maxPt : original.minPt)[2]);
+        const SbVec3f p((corner & 1 ? original.maxPt_ : original.minPt_)[0],
+                        (corner & 2 ? original.maxPt_ : original.minPt_)[1],
+                        (corner & 4 ? original.maxPt_ : original.minPt_)[2]);
         SbVec3f q;
         m.multVecMatrix(p, q);
         extendBy(q);

@@ -64,7 +64,7 @@ SbColor& SbColor::setHSVValue(const float hsv[3]) {
 }
 
 void SbColor::getHSVValue(float& h, float& s, float& v) const {
-    const float r = vec[0], g = vec[1], b = vec[2];
+    const float r = vec_[0], g = vec_[1], b = vec_[2];
     const float maxc = std::max({r, g, b});
     const float delta = maxc - std::min({r, g, b});
     v = maxc;
@@ -100,6 +100,6 @@ SbColor& SbColor::setPackedValue(uint32_t packed, float& transparency) {
 
 uint32_t SbColor::getPackedValue(float transparency) const {
     const float opacity = 1.0f - SbMathHelper::clamp(transparency, 0.0f, 1.0f);
-    return (toByte(opacity) << 24) | (toByte(vec[0]) << 16) | (toByte(vec[1]) << 8) |
-           toByte(vec[2]);
+    return (toByte(opacity) << 24) | (toByte(vec_[0]) << 16) | (toByte(vec_[1]) << 8) |
+           toByte(vec_[2]);
 }

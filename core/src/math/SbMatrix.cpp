@@ -213,7 +213,7 @@ SbMatrix& SbMatrix::setValue(const float* m16) {
         makeIdentity();
         return *this;
     }
-    std::memcpy(matrix, m16, sizeof(matrix));
+    std::memcpy(matrix_, m16, sizeof(matrix_));
     return *this;
 }
 
@@ -222,7 +222,7 @@ void SbMatrix::getValue(float m[4][4]) const {
         SoDebugError::post("SbMatrix::getValue", "null array");
         return;
     }
-    std::memcpy(m, matrix, sizeof(matrix));
+    std::memcpy(m, matrix_, sizeof(matrix_));
 }
 
 float* SbMatrix::badRow(int i) {
@@ -234,17 +234,17 @@ float* SbMatrix::badRow(int i) {
 
 void SbMatrix::makeIdentity() {
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) matrix[i][j] = i == j ? 1.0f : 0.0f;
+        for (int j = 0; j < 4; ++j) matrix_[i][j] = i == j ? 1.0f : 0.0f;
 }
 
 void SbMatrix::setScale(const SbVec3f& s) {
     makeIdentity();
-    for (int i = 0; i < 3; ++i) matrix[i][i] = s[i];
+    for (int i = 0; i < 3; ++i) matrix_[i][i] = s[i];
 }
 
 void SbMatrix::setTranslate(const SbVec3f& t) {
     makeIdentity();
-    for (int i = 0; i < 3; ++i) matrix[3][i] = t[i];
+    for (int i = 0; i < 3; ++i) matrix_[3][i] = t[i];
 }
 
 void SbMatrix::setRotate(const SbRotation& r) {
@@ -307,7 +307,7 @@ void SbMatrix::getTransform(SbVec3f& t, SbRotation& r, SbVec3f& s, SbRotation& s
 float SbMatrix::det3() const {
     Mat3 a;
     for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) a[i][j] = matrix[i][j];
+        for (int j = 0; j < 3; ++j) a[i][j] = matrix_[i][j];
     return static_cast<float>(det3d(a));
 }
 
@@ -318,11 +318,11 @@ float SbMatrix::det4() const {
         Mat3 minor;
         for (int i = 0; i < 3; ++i) {
             for (int j = 0, k = 0; j < 4; ++j) {
-                if (j != col) minor[i][k++] = matrix[i][j];
+                if (j != col) minor[i][k++] = matrix_[i][j];
             }
         }
         const double cofactor = ((3 + col) % 2 == 0 ? 1.0 : -1.0) * det3d(minor);
-        det += matrix[3][col] * cofactor;
+        det += matrix_[3][col] * cofactor;
     }
     return static_cast<float>(det);
 }
@@ -336,14 +336,14 @@ SbMatrix SbMatrix::inverse() const {
     }
     SbMatrix r;
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) r.matrix[i][j] = static_cast<float>(inv[i][j]);
+        for (int j = 0; j < 4; ++j) r.matrix_[i][j] = static_cast<float>(inv[i][j]);
     return r;
 }
 
 SbMatrix SbMatrix::transpose() const {
     SbMatrix r;
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) r.matrix[i][j] = matrix[j][i];
+        for (int j = 0; j < 4; ++j) r.matrix_[i][j] = matrix_[j][i];
     return r;
 }
 
@@ -351,11 +351,11 @@ SbMatrix& SbMatrix::multRight(const SbMatrix& m) {
     float r[4][4];
     for (int i = 0; i < 4; ++i) {
         for (int j = 0; j < 4; ++j) {
-            r[i][j] = matrix[i][0] * m.matrix[0][j] + matrix[i][1] * m.matrix[1][j] +
-                      matrix[i][2] * m.matrix[2][j] + matrix[i][3] * m.matrix[3][j];
+            r[i][j] = matrix_[i][0] * m.matrix_[0][j] + matrix_[i][1] * m.matrix_[1][j] +
+                      matrix_[i][2] * m.matrix_[2][j] + matrix_[i][3] * m.matrix_[3][j];
         }
     }
-    std::memcpy(matrix, r, sizeof(matrix));
+    std::memcpy(matrix_, r, sizeof(matrix_));
     return *this;
 }
 
@@ -368,7 +368,7 @@ SbMatrix& SbMatrix::multLeft(const SbMatrix& m) {
 void SbMatrix::multVecMatrix(const SbVec3f& src, SbVec3f& dst) const {
     float r[4];
     for (int j = 0; j < 4; ++j) {
-        r[j] = src[0] * matrix[0][j] + src[1] * matrix[1][j] + src[2] * matrix[2][j] + matrix[3][j];
+        r[j] = src[0] * matrix_[0][j] + src[1] * matrix_[1][j] + src[2] * matrix_[2][j] + matrix_[3][j];
     }
     // w == 0 is a direction: no point to divide to, keep x, y, z.
     const float w = (r[3] != 0.0f && r[3] != 1.0f) ? r[3] : 1.0f;
@@ -378,8 +378,8 @@ void SbMatrix::multVecMatrix(const SbVec3f& src, SbVec3f& dst) const {
 void SbMatrix::multVecMatrix(const SbVec4f& src, SbVec4f& dst) const {
     float r[4];
     for (int j = 0; j < 4; ++j) {
-        r[j] = src[0] * matrix[0][j] + src[1] * matrix[1][j] + src[2] * matrix[2][j] +
-               src[3] * matrix[3][j];
+        r[j] = src[0] * matrix_[0][j] + src[1] * matrix_[1][j] + src[2] * matrix_[2][j] +
+               src[3] * matrix_[3][j];
     }
     dst.setValue(r);
 }
@@ -387,7 +387,7 @@ void SbMatrix::multVecMatrix(const SbVec4f& src, SbVec4f& dst) const {
 void SbMatrix::multMatrixVec(const SbVec3f& src, SbVec3f& dst) const {
     float r[4];
     for (int i = 0; i < 4; ++i) {
-        r[i] = matrix[i][0] * src[0] + matrix[i][1] * src[1] + matrix[i][2] * src[2] + matrix[i][3];
+        r[i] = matrix_[i][0] * src[0] + matrix_[i][1] * src[1] + matrix_[i][2] * src[2] + matrix_[i][3];
     }
     const float w = (r[3] != 0.0f && r[3] != 1.0f) ? r[3] : 1.0f;
     dst.setValue(r[0] / w, r[1] / w, r[2] / w);
@@ -396,7 +396,7 @@ void SbMatrix::multMatrixVec(const SbVec3f& src, SbVec3f& dst) const {
 void SbMatrix::multDirMatrix(const SbVec3f& src, SbVec3f& dst) const {
     float r[3];
     for (int j = 0; j < 3; ++j) {
-        r[j] = src[0] * matrix[0][j] + src[1] * matrix[1][j] + src[2] * matrix[2][j];
+        r[j] = src[0] * matrix_[0][j] + src[1] * matrix_[1][j] + src[2] * matrix_[2][j];
     }
     dst.setValue(r);
 }
@@ -412,7 +412,7 @@ SbVec4f SbMatrix::operator*(const SbVec4f& v) const {
     float r[4];
     for (int i = 0; i < 4; ++i) {
         r[i] =
-            matrix[i][0] * v[0] + matrix[i][1] * v[1] + matrix[i][2] * v[2] + matrix[i][3] * v[3];
+            matrix_[i][0] * v[0] + matrix_[i][1] * v[1] + matrix_[i][2] * v[2] + matrix_[i][3] * v[3];
     }
     return SbVec4f(r);
 }
@@ -436,7 +436,7 @@ void SbMatrix::print(FILE* fp) const {
         SoDebugError::post("SbMatrix::print", "null stream");
         return;
     }
-    for (const auto& row : matrix) {
+    for (const auto& row : matrix_) {
         std::fprintf(fp, "%10g %10g %10g %10g\n", double(row[0]), double(row[1]), double(row[2]),
                      double(row[3]));
     }

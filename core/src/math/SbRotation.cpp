@@ -10,14 +10,14 @@ SbRotation& SbRotation::setValue(float x, float y, float z, float w) {
     if (!(len > 0.0) || !SbMathHelper::isFinite(len)) {
         SoDebugError::post("SbRotation::setValue",
                            "quaternion is zero or not finite, using identity");
-        quat[0] = quat[1] = quat[2] = 0.0f;
-        quat[3] = 1.0f;
+        quat_[0] = quat_[1] = quat_[2] = 0.0f;
+        quat_[3] = 1.0f;
         return *this;
     }
-    quat[0] = static_cast<float>(x / len);
-    quat[1] = static_cast<float>(y / len);
-    quat[2] = static_cast<float>(z / len);
-    quat[3] = static_cast<float>(w / len);
+    quat_[0] = static_cast<float>(x / len);
+    quat_[1] = static_cast<float>(y / len);
+    quat_[2] = static_cast<float>(z / len);
+    quat_[3] = static_cast<float>(w / len);
     return *this;
 }
 
@@ -95,14 +95,14 @@ SbRotation& SbRotation::setValue(const SbMatrix& m) {
 }
 
 void SbRotation::getValue(float& x, float& y, float& z, float& w) const {
-    x = quat[0];
-    y = quat[1];
-    z = quat[2];
-    w = quat[3];
+    x = quat_[0];
+    y = quat_[1];
+    z = quat_[2];
+    w = quat_[3];
 }
 
 void SbRotation::getValue(SbVec3f& axis, float& radians) const {
-    const double x = quat[0], y = quat[1], z = quat[2];
+    const double x = quat_[0], y = quat_[1], z = quat_[2];
     const double s = std::sqrt(x * x + y * y + z * z);
     if (!(s > 0.0)) {
         axis.setValue(0.0f, 0.0f, 1.0f);
@@ -111,11 +111,11 @@ void SbRotation::getValue(SbVec3f& axis, float& radians) const {
     }
     axis.setValue(float(x / s), float(y / s), float(z / s));
     // atan2 keeps full precision for small angles, where acos(w) would not.
-    radians = static_cast<float>(2.0 * std::atan2(s, double(quat[3])));
+    radians = static_cast<float>(2.0 * std::atan2(s, double(quat_[3])));
 }
 
 void SbRotation::getValue(SbMatrix& m) const {
-    const float x = quat[0], y = quat[1], z = quat[2], w = quat[3];
+    const float x = quat_[0], y = quat_[1], z = quat_[2], w = quat_[3];
     // Transpose of the usual column-vector rotation matrix, as SbMatrix multiplies row vectors.
     m.setValue(1 - 2 * (y * y + z * z), 2 * (x * y + z * w), 2 * (x * z - y * w), 0,  //
                2 * (x * y - z * w), 1 - 2 * (x * x + z * z), 2 * (y * z + x * w), 0,  //
@@ -125,8 +125,8 @@ void SbRotation::getValue(SbMatrix& m) const {
 
 SbRotation& SbRotation::operator*=(const SbRotation& q) {
     // Applying this first and q second is the Hamilton product q * this.
-    const float* a = q.quat;
-    const float* b = quat;
+    const float* a = q.quat_;
+    const float* b = quat_;
     const float x = a[3] * b[0] + a[0] * b[3] + a[1] * b[2] - a[2] * b[1];
     const float y = a[3] * b[1] - a[0] * b[2] + a[1] * b[3] + a[2] * b[0];
     const float z = a[3] * b[2] + a[0] * b[1] - a[1] * b[0] + a[2] * b[3];
@@ -136,30 +136,30 @@ SbRotation& SbRotation::operator*=(const SbRotation& q) {
 
 void SbRotation::multVec(const SbVec3f& src, SbVec3f& dst) const {
     // v' = v + 2w (u x v) + 2 u x (u x v), the expanded form of q v q*.
-    const SbVec3f u(quat[0], quat[1], quat[2]);
+    const SbVec3f u(quat_[0], quat_[1], quat_[2]);
     const SbVec3f t = 2.0f * u.cross(src);
-    dst = src + quat[3] * t + u.cross(t);
+    dst = src + quat_[3] * t + u.cross(t);
 }
 
 bool SbRotation::equals(const SbRotation& r, float tolerance) const {
     bool same = true, opposite = true;
     for (int i = 0; i < 4; ++i) {
-        same = same && SbMathHelper::isCoinc(quat[i], r.quat[i], tolerance);
-        opposite = opposite && SbMathHelper::isCoinc(quat[i], -r.quat[i], tolerance);
+        same = same && SbMathHelper::isCoinc(quat_[i], r.quat_[i], tolerance);
+        opposite = opposite && SbMathHelper::isCoinc(quat_[i], -r.quat_[i], tolerance);
     }
     return same || opposite;
 }
 
 bool operator==(const SbRotation& a, const SbRotation& b) {
     for (int i = 0; i < 4; ++i) {
-        if (a.quat[i] != b.quat[i]) return false;
+        if (a.quat_[i] != b.quat_[i]) return false;
     }
     return true;
 }
 
 SbRotation SbRotation::slerp(const SbRotation& from, const SbRotation& to, float t) {
-    const float* a = from.quat;
-    double b[4] = {to.quat[0], to.quat[1], to.quat[2], to.quat[3]};
+    const float* a = from.quat_;
+    double b[4] = {to.quat_[0], to.quat_[1], to.quat_[2], to.quat_[3]};
     double cosom =
         double(a[0]) * b[0] + double(a[1]) * b[1] + double(a[2]) * b[2] + double(a[3]) * b[3];
     if (cosom < 0.0) {  // -to is the same rotation but reached along the shorter arc

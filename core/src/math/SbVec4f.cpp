@@ -10,12 +10,12 @@ SbVec4f& SbVec4f::setValue(const float v[4]) {
 }
 
 void SbVec4f::getReal(SbVec3f& v) const {
-    if (vec[3] == 0.0f) {
+    if (vec_[3] == 0.0f) {
         // A direction (point at infinity) has no real counterpart; keep x, y, z so the caller
         // still gets something finite to work with.
         SoDebugError::postWarning("SbVec4f::getReal", "w is 0, returning x, y, z undivided");
-        v.setValue(vec[0], vec[1], vec[2]);
+        v.setValue(vec_[0], vec_[1], vec_[2]);
         return;
     }
-    v.setValue(vec[0] / vec[3], vec[1] / vec[3], vec[2] / vec[3]);
+    v.setValue(vec_[0] / vec_[3], vec_[1] / vec_[3], vec_[2] / vec_[3]);
 }

@@ -33,19 +33,19 @@ bool SbViewVolume::setWindow(const char* where, float l, float r, float b, float
                            double(l), double(r), double(b), double(t), double(n), double(f));
         return false;
     }
-    left = l;
-    right = r;
-    bottom = b;
-    top = t;
-    nearDist = n;
-    farDist = f;
-    orientation = SbRotation::identity();
-    position.setValue(0.0f, 0.0f, 0.0f);
+    left_ = l;
+    right_ = r;
+    bottom_ = b;
+    top_ = t;
+    nearDist_ = n;
+    farDist_ = f;
+    orientation_ = SbRotation::identity();
+    position_.setValue(0.0f, 0.0f, 0.0f);
     return true;
 }
 
 void SbViewVolume::ortho(float l, float r, float b, float t, float n, float f) {
-    if (setWindow("SbViewVolume::ortho", l, r, b, t, n, f)) type = ORTHOGRAPHIC;
+    if (setWindow("SbViewVolume::ortho", l, r, b, t, n, f)) type_ = ORTHOGRAPHIC;
 }
 
 void SbViewVolume::frustum(float l, float r, float b, float t, float n, float f) {
@@ -53,7 +53,7 @@ void SbViewVolume::frustum(float l, float r, float b, float t, float n, float f)
         SoDebugError::post("SbViewVolume::frustum", "near distance %g must be positive", double(n));
         return;
     }
-    if (setWindow("SbViewVolume::frustum", l, r, b, t, n, f)) type = PERSPECTIVE;
+    if (setWindow("SbViewVolume::frustum", l, r, b, t, n, f)) type_ = PERSPECTIVE;
 }
 
 void SbViewVolume::perspective(float fovy, float aspect, float n, float f) {
@@ -72,29 +72,29 @@ void SbViewVolume::perspective(float fovy, float aspect, float n, float f) {
     const float halfH = static_cast<float>(n * std::tan(0.5 * fovy));
     const float halfW = halfH * aspect;
     if (setWindow("SbViewVolume::perspective", -halfW, halfW, -halfH, halfH, n, f)) {
-        type = PERSPECTIVE;
+        type_ = PERSPECTIVE;
     }
 }
 
 void SbViewVolume::rotateCamera(const SbRotation& q) {
-    orientation *= q;
+    orientation_ *= q;
 }
 
 void SbViewVolume::translateCamera(const SbVec3f& v) {
-    position += v;
+    position_ += v;
 }
 
 void SbViewVolume::getMatrices(SbMatrix& affine, SbMatrix& proj) const {
     SbMatrix rot;
-    affine.setTranslate(-position);
-    rot.setRotate(orientation.inverse());
+    affine.setTranslate(-position_);
+    rot.setRotate(orientation_.inverse());
     affine.multRight(rot);
 
     // The usual column-vector clip matrices, transposed for row vectors; built in double so
     // that tiny or huge volumes keep their precision.
-    const double l = left, r = right, b = bottom, t = top, n = nearDist, f = farDist;
+    const double l = left_, r = right_, b = bottom_, t = top_, n = nearDist_, f = farDist_;
     double m[4][4] = {};
-    if (type == ORTHOGRAPHIC) {
+    if (type_ == ORTHOGRAPHIC) {
         m[0][0] = 2.0 / (r - l);
         m[1][1] = 2.0 / (t - b);
         m[2][2] = -2.0 / (f - n);
@@ -140,17 +140,17 @@ void SbViewVolume::projectToScreen(const SbVec3f& src, SbVec3f& dst) const {
 
 SbVec3f SbViewVolume::toWorld(const SbVec3f& cameraPoint) const {
     SbVec3f rotated;
-    orientation.multVec(cameraPoint, rotated);
-    return rotated + position;
+    orientation_.multVec(cameraPoint, rotated);
+    return rotated + position_;
 }
 
 void SbViewVolume::projectPointToLine(const SbVec2f& pt, SbVec3f& line0, SbVec3f& line1) const {
-    const float x = left + pt[0] * (right - left);
-    const float y = bottom + pt[1] * (top - bottom);
-    const SbVec3f nearPt(x, y, -nearDist);
+    const float x = left_ + pt[0] * (right_ - left_);
+    const float y = bottom_ + pt[1] * (top_ - bottom_);
+    const SbVec3f nearPt(x, y, -nearDist_);
     // Perspective rays fan out from the eye; orthographic ones run parallel to -z.
     const SbVec3f farPt =
-        type == PERSPECTIVE ? nearPt * (farDist / nearDist) : SbVec3f(x, y, -farDist);
+        type_ == PERSPECTIVE ? nearPt * (farDist_ / nearDist_) : SbVec3f(x, y, -farDist_);
     line0 = toWorld(nearPt);
     line1 = toWorld(farPt);
 }
@@ -163,22 +163,22 @@ void SbViewVolume::projectPointToLine(const SbVec2f& pt, SbLine& line) const {
 
 SbVec3f SbViewVolume::getProjectionDirection() const {
     SbVec3f dir;
-    orientation.multVec(SbVec3f(0.0f, 0.0f, -1.0f), dir);
+    orientation_.multVec(SbVec3f(0.0f, 0.0f, -1.0f), dir);
     return dir;
 }
 
 void SbViewVolume::scaleWidth(float ratio) {
     if (!validRatio("SbViewVolume::scaleWidth", ratio)) return;
-    const float center = 0.5f * (left + right), half = 0.5f * (right - left) * ratio;
-    left = center - half;
-    right = center + half;
+    const float center = 0.5f * (left_ + right_), half = 0.5f * (right_ - left_) * ratio;
+    left_ = center - half;
+    right_ = center + half;
 }
 
 void SbViewVolume::scaleHeight(float ratio) {
     if (!validRatio("SbViewVolume::scaleHeight", ratio)) return;
-    const float center = 0.5f * (bottom + top), half = 0.5f * (top - bottom) * ratio;
-    bottom = center - half;
-    top = center + half;
+    const float center = 0.5f * (bottom_ + top_), half = 0.5f * (top_ - bottom_) * ratio;
+    bottom_ = center - half;
+    top_ = center + half;
 }
 
 SbViewVolume SbViewVolume::narrow(float l, float b, float r, float t) const {
@@ -190,15 +190,15 @@ SbViewVolume SbViewVolume::narrow(float l, float b, float r, float t) const {
         return sub;
     }
     const float w = getWidth(), h = getHeight();
-    sub.left = left + l * w;
-    sub.right = left + r * w;
-    sub.bottom = bottom + b * h;
-    sub.top = bottom + t * h;
+    sub.left_ = left_ + l * w;
+    sub.right_ = left_ + r * w;
+    sub.bottom_ = bottom_ + b * h;
+    sub.top_ = bottom_ + t * h;
     return sub;
 }
 
 SbVec3f SbViewVolume::getSightPoint(float distFromEye) const {
-    return position + getProjectionDirection() * distFromEye;
+    return position_ + getProjectionDirection() * distFromEye;
 }
 
 SbPlane SbViewVolume::getPlane(float distFromEye) const {

@@ -35,7 +35,7 @@ void SbViewportRegion::setWindowSize(const SbVec2s& winSize) {
                            int(winSize[0]), int(winSize[1]));
         return;
     }
-    windowSize = winSize;
+    windowSize_ = winSize;
 }
 
 void SbViewportRegion::setViewport(const SbVec2f& origin, const SbVec2f& size) {
@@ -47,8 +47,8 @@ void SbViewportRegion::setViewport(const SbVec2f& origin, const SbVec2f& size) {
                            double(origin[1]), double(size[0]), double(size[1]));
         return;
     }
-    vpOrigin = origin;
-    vpSize = size;
+    vpOrigin_ = origin;
+    vpSize_ = size;
 }
 
 void SbViewportRegion::setViewport(float left, float bottom, float width, float height) {
@@ -56,7 +56,7 @@ void SbViewportRegion::setViewport(float left, float bottom, float width, float 
 }
 
 void SbViewportRegion::setViewportPixels(const SbVec2s& origin, const SbVec2s& size) {
-    const float w = windowSize[0], h = windowSize[1];
+    const float w = windowSize_[0], h = windowSize_[1];
     setViewport(SbVec2f(origin[0] / w, origin[1] / h), SbVec2f(size[0] / w, size[1] / h));
 }
 
@@ -65,11 +65,11 @@ void SbViewportRegion::setViewportPixels(short left, short bottom, short width, 
 }
 
 SbVec2s SbViewportRegion::getViewportOriginPixels() const {
-    return SbVec2s(toPixels(vpOrigin[0], windowSize[0]), toPixels(vpOrigin[1], windowSize[1]));
+    return SbVec2s(toPixels(vpOrigin_[0], windowSize_[0]), toPixels(vpOrigin_[1], windowSize_[1]));
 }
 
 SbVec2s SbViewportRegion::getViewportSizePixels() const {
-    return SbVec2s(toPixels(vpSize[0], windowSize[0]), toPixels(vpSize[1], windowSize[1]));
+    return SbVec2s(toPixels(vpSize_[0], windowSize_[0]), toPixels(vpSize_[1], windowSize_[1]));
 }
 
 float SbViewportRegion::getViewportAspectRatio() const {
@@ -82,24 +82,24 @@ void SbViewportRegion::setPixelsPerInch(float ppi) {
         SoDebugError::post("SbViewportRegion::setPixelsPerInch", "%g is invalid", double(ppi));
         return;
     }
-    pixelsPerInch = ppi;
+    pixelsPerInch_ = ppi;
 }
 
 void SbViewportRegion::scaleWidth(float ratio) {
     if (!validRatio("SbViewportRegion::scaleWidth", ratio)) return;
-    const float center = vpOrigin[0] + 0.5f * vpSize[0];
-    vpSize[0] *= ratio;
-    vpOrigin[0] = center - 0.5f * vpSize[0];
+    const float center = vpOrigin_[0] + 0.5f * vpSize_[0];
+    vpSize_[0] *= ratio;
+    vpOrigin_[0] = center - 0.5f * vpSize_[0];
 }
 
 void SbViewportRegion::scaleHeight(float ratio) {
     if (!validRatio("SbViewportRegion::scaleHeight", ratio)) return;
-    const float center = vpOrigin[1] + 0.5f * vpSize[1];
-    vpSize[1] *= ratio;
-    vpOrigin[1] = center - 0.5f * vpSize[1];
+    const float center = vpOrigin_[1] + 0.5f * vpSize_[1];
+    vpSize_[1] *= ratio;
+    vpOrigin_[1] = center - 0.5f * vpSize_[1];
 }
 
 bool operator==(const SbViewportRegion& a, const SbViewportRegion& b) {
-    return a.windowSize == b.windowSize && a.vpOrigin == b.vpOrigin && a.vpSize == b.vpSize &&
-           a.pixelsPerInch == b.pixelsPerInch;
+    return a.windowSize_ == b.windowSize_ && a.vpOrigin_ == b.vpOrigin_ && a.vpSize_ == b.vpSize_ &&
+           a.pixelsPerInch_ == b.pixelsPerInch_;
 }

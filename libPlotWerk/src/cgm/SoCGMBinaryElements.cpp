@@ -21,7 +21,7 @@ bool isZeroOrOne(int value, const char* where) {
 
 }  // namespace
 
-SoCGMBinaryElements::SoCGMBinaryElements(SoCGMBinaryWriter& writer) : writer(writer) {}
+SoCGMBinaryElements::SoCGMBinaryElements(SoCGMBinaryWriter& writer) : writer_(writer) {}
 
 int SoCGMBinaryElements::precisionBits(long long low, long long high) {
     const unsigned long long a = magnitude(low);
@@ -45,27 +45,27 @@ bool SoCGMBinaryElements::header(int cls, int id, long long length, const char* 
         SoDebugError::post(where, "Element of %lld bytes too long: not written", length);
         return false;
     }
-    writer.PWriteHeader(cls, id, static_cast<int>(length));
+    writer_.PWriteHeader(cls, id, static_cast<int>(length));
     return true;
 }
 
 bool SoCGMBinaryElements::isIndexed() const {
-    return writer.getColorSelectionMode() == 0;
+    return writer_.getColorSelectionMode() == 0;
 }
 
 int SoCGMBinaryElements::colourSize() const {
-    return isIndexed() ? writer.getColorIndexPrecision() : 3 * writer.getColorPrecision();
+    return isIndexed() ? writer_.getColorIndexPrecision() : 3 * writer_.getColorPrecision();
 }
 
 void SoCGMBinaryElements::writeDirect(const SbColor& colour) {
-    writer.PWriteColorD(SoCGMBinaryWriter::colorComponent(colour[0]),
+    writer_.PWriteColorD(SoCGMBinaryWriter::colorComponent(colour[0]),
                         SoCGMBinaryWriter::colorComponent(colour[1]),
                         SoCGMBinaryWriter::colorComponent(colour[2]));
 }
 
 void SoCGMBinaryElements::writeColour(int index, const SbColor& colour) {
     if (isIndexed()) {
-        writer.PWriteColorI(static_cast<unsigned int>(index));
+        writer_.PWriteColorI(static_cast<unsigned int>(index));
     } else {
         writeDirect(colour);
     }
@@ -78,15 +78,15 @@ void SoCGMBinaryElements::colourElement(int id, int index, const SbColor& colour
 
 void SoCGMBinaryElements::enumElement(int cls, int id, int value, const char* where) {
     if (!header(cls, id, 2, where)) return;
-    writer.PWriteEnum(static_cast<unsigned int>(value));
+    writer_.PWriteEnum(static_cast<unsigned int>(value));
 }
 
 void SoCGMBinaryElements::realElement(int cls, int id, double value, const char* where) {
-    if (header(cls, id, writer.getRealSize(), where)) writer.PWriteReal(value);
+    if (header(cls, id, writer_.getRealSize(), where)) writer_.PWriteReal(value);
 }
 
 void SoCGMBinaryElements::indexElement(int id, int value, const char* where) {
-    if (header(5, id, writer.getIndexPrecision(), where)) writer.PWriteIndex(value);
+    if (header(5, id, writer_.getIndexPrecision(), where)) writer_.PWriteIndex(value);
 }
 
 void SoCGMBinaryElements::pointList(int id, const SbVec4f* points, int n, const char* where) {
@@ -94,25 +94,25 @@ void SoCGMBinaryElements::pointList(int id, const SbVec4f* points, int n, const 
         SoDebugError::post(where, "No points (%d): element not written", n);
         return;
     }
-    const long long length = 2LL * n * writer.getVdcSize();
+    const long long length = 2LL * n * writer_.getVdcSize();
     if (!header(4, id, length, where)) return;
-    for (int i = 0; i < n; ++i) writer.PWritePoint(points[i]);
+    for (int i = 0; i < n; ++i) writer_.PWritePoint(points[i]);
 }
 
 void SoCGMBinaryElements::realPrecisionParameters(int code) {
     // Floating point with the exponent and fraction widths of the IEEE formats.
-    writer.PWriteEnum(0);
-    writer.PWriteInt(code == SoCGMBinaryReal::FLOAT32 ? 9u : 12u);
-    writer.PWriteInt(code == SoCGMBinaryReal::FLOAT32 ? 23u : 52u);
+    writer_.PWriteEnum(0);
+    writer_.PWriteInt(code == SoCGMBinaryReal::FLOAT32 ? 9u : 12u);
+    writer_.PWriteInt(code == SoCGMBinaryReal::FLOAT32 ? 23u : 52u);
 }
 
 // --- delimiters ----------------------------------------------------------------------------
 
 void SoCGMBinaryElements::Pbegmf(const SbString& name, bool indexedColour) {
     if (header(0, 1, SoCGMBinaryWriter::PStrLen(name), "SoCGMBinaryElements::Pbegmf")) {
-        writer.PWriteString(name);
+        writer_.PWriteString(name);
     }
-    writer.resetToDefaults(indexedColour);
+    writer_.resetToDefaults(indexedColour);
 }
 
 void SoCGMBinaryElements::Pendmf() {
@@ -121,7 +121,7 @@ void SoCGMBinaryElements::Pendmf() {
 
 void SoCGMBinaryElements::Pbegpic(const SbString& name) {
     if (header(0, 3, SoCGMBinaryWriter::PStrLen(name), "SoCGMBinaryElements::Pbegpic")) {
-        writer.PWriteString(name);
+        writer_.PWriteString(name);
     }
 }
 
@@ -136,14 +136,14 @@ void SoCGMBinaryElements::Pendpic() {
 // --- metafile descriptor -------------------------------------------------------------------
 
 void SoCGMBinaryElements::Pmfversion(int version) {
-    if (header(1, 1, writer.getIntegerPrecision(), "SoCGMBinaryElements::Pmfversion")) {
-        writer.PWriteInt(static_cast<unsigned int>(version));
+    if (header(1, 1, writer_.getIntegerPrecision(), "SoCGMBinaryElements::Pmfversion")) {
+        writer_.PWriteInt(static_cast<unsigned int>(version));
     }
 }
 
 void SoCGMBinaryElements::Pmfdesc(const SbString& description) {
     if (header(1, 2, SoCGMBinaryWriter::PStrLen(description), "SoCGMBinaryElements::Pmfdesc")) {
-        writer.PWriteString(description);
+        writer_.PWriteString(description);
     }
 }
 
@@ -151,49 +151,49 @@ void SoCGMBinaryElements::Pvdctype(int type) {
     const char* where = "SoCGMBinaryElements::Pvdctype";
     if (!isZeroOrOne(type, where)) return;
     enumElement(1, 3, type, where);
-    writer.setVdcType(type);
+    writer_.setVdcType(type);
 }
 
 void SoCGMBinaryElements::Pintegerprec(int low, int high) {
     const int bits = precisionBits(low, high);
-    if (!header(1, 4, writer.getIntegerPrecision(), "SoCGMBinaryElements::Pintegerprec")) return;
-    writer.PWriteInt(static_cast<unsigned int>(bits));
-    writer.setIntegerPrecision(bits / 8);
+    if (!header(1, 4, writer_.getIntegerPrecision(), "SoCGMBinaryElements::Pintegerprec")) return;
+    writer_.PWriteInt(static_cast<unsigned int>(bits));
+    writer_.setIntegerPrecision(bits / 8);
 }
 
 void SoCGMBinaryElements::Prealprec(double /*low*/, double /*high*/, int digits) {
     const int code = realCodeForDigits(digits);
-    const long long length = 2LL * writer.getIntegerPrecision() + 2;
+    const long long length = 2LL * writer_.getIntegerPrecision() + 2;
     if (!header(1, 5, length, "SoCGMBinaryElements::Prealprec")) return;
     realPrecisionParameters(code);
-    writer.setRealPrecision(code);
+    writer_.setRealPrecision(code);
 }
 
 void SoCGMBinaryElements::Pindexprec(int low, int high) {
     const int bits = precisionBits(low, high);
-    if (!header(1, 6, writer.getIntegerPrecision(), "SoCGMBinaryElements::Pindexprec")) return;
-    writer.PWriteInt(static_cast<unsigned int>(bits));
-    writer.setIndexPrecision(bits / 8);
+    if (!header(1, 6, writer_.getIntegerPrecision(), "SoCGMBinaryElements::Pindexprec")) return;
+    writer_.PWriteInt(static_cast<unsigned int>(bits));
+    writer_.setIndexPrecision(bits / 8);
 }
 
 void SoCGMBinaryElements::Pcolrprec(int maximum) {
     const int bits = precisionBits(0, maximum);
-    if (!header(1, 7, writer.getIntegerPrecision(), "SoCGMBinaryElements::Pcolrprec")) return;
-    writer.PWriteInt(static_cast<unsigned int>(bits));
-    writer.setColorPrecision(bits / 8);
+    if (!header(1, 7, writer_.getIntegerPrecision(), "SoCGMBinaryElements::Pcolrprec")) return;
+    writer_.PWriteInt(static_cast<unsigned int>(bits));
+    writer_.setColorPrecision(bits / 8);
 }
 
 void SoCGMBinaryElements::Pcolrindexprec(int maximum) {
     const int bits = precisionBits(0, maximum);
     const char* where = "SoCGMBinaryElements::Pcolrindexprec";
-    if (!header(1, 8, writer.getIntegerPrecision(), where)) return;
-    writer.PWriteInt(static_cast<unsigned int>(bits));
-    writer.setColorIndexPrecision(bits / 8);
+    if (!header(1, 8, writer_.getIntegerPrecision(), where)) return;
+    writer_.PWriteInt(static_cast<unsigned int>(bits));
+    writer_.setColorIndexPrecision(bits / 8);
 }
 
 void SoCGMBinaryElements::Pmaxcolrindex(int maximum) {
-    if (header(1, 9, writer.getColorIndexPrecision(), "SoCGMBinaryElements::Pmaxcolrindex")) {
-        writer.PWriteColorI(static_cast<unsigned int>(maximum));
+    if (header(1, 9, writer_.getColorIndexPrecision(), "SoCGMBinaryElements::Pmaxcolrindex")) {
+        writer_.PWriteColorI(static_cast<unsigned int>(maximum));
     }
 }
 
@@ -203,18 +203,18 @@ void SoCGMBinaryElements::Pcolrvalueext(const int minimum[3], const int maximum[
         SoDebugError::post(where, "Null colour: element not written");
         return;
     }
-    if (!header(1, 10, 6LL * writer.getColorPrecision(), where)) return;
-    writer.PWriteColorD(minimum[0], minimum[1], minimum[2]);
-    writer.PWriteColorD(maximum[0], maximum[1], maximum[2]);
+    if (!header(1, 10, 6LL * writer_.getColorPrecision(), where)) return;
+    writer_.PWriteColorD(minimum[0], minimum[1], minimum[2]);
+    writer_.PWriteColorD(maximum[0], maximum[1], maximum[2]);
 }
 
 void SoCGMBinaryElements::Pmfelemlist() {
-    const long long length = writer.getIntegerPrecision() + 2LL * writer.getIndexPrecision();
+    const long long length = writer_.getIntegerPrecision() + 2LL * writer_.getIndexPrecision();
     if (!header(1, 11, length, "SoCGMBinaryElements::Pmfelemlist")) return;
     // One entry: the pair (-1, 1) names the drawing-plus set.
-    writer.PWriteInt(1);
-    writer.PWriteIndex(-1);
-    writer.PWriteIndex(1);
+    writer_.PWriteInt(1);
+    writer_.PWriteIndex(-1);
+    writer_.PWriteIndex(1);
 }
 
 void SoCGMBinaryElements::Pfontlist(const SbString* names, int count) {
@@ -226,56 +226,56 @@ void SoCGMBinaryElements::Pfontlist(const SbString* names, int count) {
     long long length = 0;
     for (int i = 0; i < count; ++i) length += SoCGMBinaryWriter::PStrLen(names[i]);
     if (!header(1, 13, length, where)) return;
-    for (int i = 0; i < count; ++i) writer.PWriteString(names[i]);
+    for (int i = 0; i < count; ++i) writer_.PWriteString(names[i]);
 }
 
 // --- picture descriptor --------------------------------------------------------------------
 
 void SoCGMBinaryElements::Pscalemode(int mode, double factor) {
     const char* where = "SoCGMBinaryElements::Pscalemode";
-    if (!header(2, 1, writer.getRealSize() + 2LL, where)) return;
-    writer.PWriteEnum(static_cast<unsigned int>(mode));
-    writer.PWriteReal(factor);
+    if (!header(2, 1, writer_.getRealSize() + 2LL, where)) return;
+    writer_.PWriteEnum(static_cast<unsigned int>(mode));
+    writer_.PWriteReal(factor);
 }
 
 void SoCGMBinaryElements::Pcolrmode(int mode) {
     const char* where = "SoCGMBinaryElements::Pcolrmode";
     if (!isZeroOrOne(mode, where)) return;
     enumElement(2, 2, mode, where);
-    writer.setColorSelectionMode(mode);
+    writer_.setColorSelectionMode(mode);
 }
 
 void SoCGMBinaryElements::Plinewidthmode(int mode) {
     const char* where = "SoCGMBinaryElements::Plinewidthmode";
     if (!isZeroOrOne(mode, where)) return;
     enumElement(2, 3, mode, where);
-    writer.setLineWidthMode(mode);
+    writer_.setLineWidthMode(mode);
 }
 
 void SoCGMBinaryElements::Pmarkersizemode(int mode) {
     const char* where = "SoCGMBinaryElements::Pmarkersizemode";
     if (!isZeroOrOne(mode, where)) return;
     enumElement(2, 4, mode, where);
-    writer.setMarkerSizeMode(mode);
+    writer_.setMarkerSizeMode(mode);
 }
 
 void SoCGMBinaryElements::Pedgewidthmode(int mode) {
     const char* where = "SoCGMBinaryElements::Pedgewidthmode";
     if (!isZeroOrOne(mode, where)) return;
     enumElement(2, 5, mode, where);
-    writer.setEdgeWidthMode(mode);
+    writer_.setEdgeWidthMode(mode);
 }
 
 void SoCGMBinaryElements::Pvdcext(double x0, double y0, double x1, double y1) {
-    if (!header(2, 6, 4LL * writer.getVdcSize(), "SoCGMBinaryElements::Pvdcext")) return;
-    writer.PWriteVDC(x0);
-    writer.PWriteVDC(y0);
-    writer.PWriteVDC(x1);
-    writer.PWriteVDC(y1);
+    if (!header(2, 6, 4LL * writer_.getVdcSize(), "SoCGMBinaryElements::Pvdcext")) return;
+    writer_.PWriteVDC(x0);
+    writer_.PWriteVDC(y0);
+    writer_.PWriteVDC(x1);
+    writer_.PWriteVDC(y1);
 }
 
 void SoCGMBinaryElements::Pbackcolr(const SbColor& colour) {
-    if (header(2, 7, 3LL * writer.getColorPrecision(), "SoCGMBinaryElements::Pbackcolr")) {
+    if (header(2, 7, 3LL * writer_.getColorPrecision(), "SoCGMBinaryElements::Pbackcolr")) {
         writeDirect(colour);
     }
 }
@@ -288,28 +288,28 @@ void SoCGMBinaryElements::Plineedgetypedef(int type, double dashSize, const int*
     }
     // Runs alternate dash and gap: an odd list is closed with an empty gap.
     const long long even = count + (count & 1);
-    const long long precision = writer.getIntegerPrecision();
-    if (!header(2, 17, precision + even * precision + writer.getRealSize(), where)) return;
-    writer.PWriteInt(static_cast<unsigned int>(type));
-    writer.PWriteReal(dashSize);
-    for (int i = 0; i < count; ++i) writer.PWriteInt(static_cast<unsigned int>(runs[i]));
-    if (count & 1) writer.PWriteInt(0);
+    const long long precision = writer_.getIntegerPrecision();
+    if (!header(2, 17, precision + even * precision + writer_.getRealSize(), where)) return;
+    writer_.PWriteInt(static_cast<unsigned int>(type));
+    writer_.PWriteReal(dashSize);
+    for (int i = 0; i < count; ++i) writer_.PWriteInt(static_cast<unsigned int>(runs[i]));
+    if (count & 1) writer_.PWriteInt(0);
 }
 
 // --- control ---------------------------------------------------------------------------
 
 void SoCGMBinaryElements::Pvdcrealprec(double /*low*/, double /*high*/, int digits) {
     const int code = realCodeForDigits(digits);
-    const long long length = 2LL * writer.getIntegerPrecision() + 2;
+    const long long length = 2LL * writer_.getIntegerPrecision() + 2;
     if (!header(3, 2, length, "SoCGMBinaryElements::Pvdcrealprec")) return;
     realPrecisionParameters(code);
-    writer.setVdcRealPrecision(code);
+    writer_.setVdcRealPrecision(code);
 }
 
 void SoCGMBinaryElements::Pcliprect(const SbVec4f& corner1, const SbVec4f& corner2) {
-    if (!header(3, 5, 4LL * writer.getVdcSize(), "SoCGMBinaryElements::Pcliprect")) return;
-    writer.PWritePoint(corner1);
-    writer.PWritePoint(corner2);
+    if (!header(3, 5, 4LL * writer_.getVdcSize(), "SoCGMBinaryElements::Pcliprect")) return;
+    writer_.PWritePoint(corner1);
+    writer_.PWritePoint(corner2);
 }
 
 void SoCGMBinaryElements::Pmitrelimit(double limit) {
@@ -318,7 +318,7 @@ void SoCGMBinaryElements::Pmitrelimit(double limit) {
 
 void SoCGMBinaryElements::Ptranspcellcolr(bool on, int index, const SbColor& colour) {
     if (!header(3, 20, colourSize() + 2LL, "SoCGMBinaryElements::Ptranspcellcolr")) return;
-    writer.PWriteEnum(on ? 1u : 0u);
+    writer_.PWriteEnum(on ? 1u : 0u);
     writeColour(index, colour);
 }
 
@@ -333,11 +333,11 @@ void SoCGMBinaryElements::Pmarker(const SbVec4f* points, int n) {
 }
 
 void SoCGMBinaryElements::Ptext(const SbVec4f& position, const SbString& text) {
-    const long long length = 2LL * writer.getVdcSize() + 2 + SoCGMBinaryWriter::PStrLen(text);
+    const long long length = 2LL * writer_.getVdcSize() + 2 + SoCGMBinaryWriter::PStrLen(text);
     if (!header(4, 4, length, "SoCGMBinaryElements::Ptext")) return;
-    writer.PWritePoint(position);
-    writer.PWriteEnum(1);  // final: the text is complete
-    writer.PWriteString(text);
+    writer_.PWritePoint(position);
+    writer_.PWriteEnum(1);  // final: the text is complete
+    writer_.PWriteString(text);
 }
 
 void SoCGMBinaryElements::Ppolygon(const SbVec4f* points, int n) {
@@ -356,7 +356,7 @@ void SoCGMBinaryElements::writeCells(const int* indices, const SbColor* colours,
                                      int count) {
     for (int i = from; i < from + count; ++i) {
         if (isIndexed()) {
-            writer.PWriteColorI(static_cast<unsigned int>(indices[i]));
+            writer_.PWriteColorI(static_cast<unsigned int>(indices[i]));
         } else {
             writeDirect(colours[i]);
         }
@@ -375,21 +375,21 @@ void SoCGMBinaryElements::Pcellarray(const SbVec4f& p, const SbVec4f& q, const S
     // Every row starts on a 16-bit boundary: odd rows get a pad byte.
     const int pad = columns & 1;
     const long long rowBytes = static_cast<long long>(columns) * colourSize() + pad;
-    const long long precision = writer.getIntegerPrecision();
-    const long long length = 3 * precision + 2 + 6LL * writer.getVdcSize() + rows * rowBytes;
+    const long long precision = writer_.getIntegerPrecision();
+    const long long length = 3 * precision + 2 + 6LL * writer_.getVdcSize() + rows * rowBytes;
     if (!header(4, 9, length, where)) return;
-    writer.PWritePoint(p);
-    writer.PWritePoint(q);
-    writer.PWritePoint(r);
-    writer.PWriteInt(static_cast<unsigned int>(columns));
-    writer.PWriteInt(static_cast<unsigned int>(rows));
+    writer_.PWritePoint(p);
+    writer_.PWritePoint(q);
+    writer_.PWritePoint(r);
+    writer_.PWriteInt(static_cast<unsigned int>(columns));
+    writer_.PWriteInt(static_cast<unsigned int>(rows));
     const int cellPrecision =
-        isIndexed() ? writer.getColorIndexPrecision() : writer.getColorPrecision();
-    writer.PWriteInt(static_cast<unsigned int>(8 * cellPrecision));
-    writer.PWriteEnum(1);  // packed: cells follow each other without run lengths
+        isIndexed() ? writer_.getColorIndexPrecision() : writer_.getColorPrecision();
+    writer_.PWriteInt(static_cast<unsigned int>(8 * cellPrecision));
+    writer_.PWriteEnum(1);  // packed: cells follow each other without run lengths
     for (int row = 0; row < rows; ++row) {
         writeCells(indices, colours, row * columns, columns);
-        if (pad) writer.PWriteChar(0);
+        if (pad) writer_.PWriteChar(0);
     }
 }
 
@@ -400,13 +400,13 @@ void SoCGMBinaryElements::Plinetype(int type) {
 }
 
 void SoCGMBinaryElements::Plinewidth(double width) {
-    const bool absolute = writer.getLineWidthMode() == 0;
-    const int length = absolute ? writer.getVdcSize() : writer.getRealSize();
+    const bool absolute = writer_.getLineWidthMode() == 0;
+    const int length = absolute ? writer_.getVdcSize() : writer_.getRealSize();
     if (!header(5, 3, length, "SoCGMBinaryElements::Plinewidth")) return;
     if (absolute) {
-        writer.PWriteVDC(width);
+        writer_.PWriteVDC(width);
     } else {
-        writer.PWriteReal(width);
+        writer_.PWriteReal(width);
     }
 }
 
@@ -419,13 +419,13 @@ void SoCGMBinaryElements::Pmarkertype(int type) {
 }
 
 void SoCGMBinaryElements::Pmarkersize(double size) {
-    const bool absolute = writer.getMarkerSizeMode() == 0;
-    const int length = absolute ? writer.getVdcSize() : writer.getRealSize();
+    const bool absolute = writer_.getMarkerSizeMode() == 0;
+    const int length = absolute ? writer_.getVdcSize() : writer_.getRealSize();
     if (!header(5, 7, length, "SoCGMBinaryElements::Pmarkersize")) return;
     if (absolute) {
-        writer.PWriteVDC(size);
+        writer_.PWriteVDC(size);
     } else {
-        writer.PWriteReal(size);
+        writer_.PWriteReal(size);
     }
 }
 
@@ -454,17 +454,17 @@ void SoCGMBinaryElements::Ptextcolr(int index, const SbColor& colour) {
 }
 
 void SoCGMBinaryElements::Pcharheight(double height) {
-    if (header(5, 15, writer.getVdcSize(), "SoCGMBinaryElements::Pcharheight")) {
-        writer.PWriteVDC(height);
+    if (header(5, 15, writer_.getVdcSize(), "SoCGMBinaryElements::Pcharheight")) {
+        writer_.PWriteVDC(height);
     }
 }
 
 void SoCGMBinaryElements::Pcharori(double upX, double upY, double baseX, double baseY) {
-    if (!header(5, 16, 4LL * writer.getVdcSize(), "SoCGMBinaryElements::Pcharori")) return;
-    writer.PWriteVDC(upX);
-    writer.PWriteVDC(upY);
-    writer.PWriteVDC(baseX);
-    writer.PWriteVDC(baseY);
+    if (!header(5, 16, 4LL * writer_.getVdcSize(), "SoCGMBinaryElements::Pcharori")) return;
+    writer_.PWriteVDC(upX);
+    writer_.PWriteVDC(upY);
+    writer_.PWriteVDC(baseX);
+    writer_.PWriteVDC(baseY);
 }
 
 void SoCGMBinaryElements::Ptextpath(int path) {
@@ -472,13 +472,13 @@ void SoCGMBinaryElements::Ptextpath(int path) {
 }
 
 void SoCGMBinaryElements::Ptextalign(int horizontal) {
-    if (!header(5, 18, 2LL * writer.getRealSize() + 4, "SoCGMBinaryElements::Ptextalign")) {
+    if (!header(5, 18, 2LL * writer_.getRealSize() + 4, "SoCGMBinaryElements::Ptextalign")) {
         return;
     }
-    writer.PWriteEnum(static_cast<unsigned int>(horizontal));
-    writer.PWriteEnum(0);  // normal vertical alignment: the continuous values are unused
-    writer.PWriteReal(0.0);
-    writer.PWriteReal(0.0);
+    writer_.PWriteEnum(static_cast<unsigned int>(horizontal));
+    writer_.PWriteEnum(0);  // normal vertical alignment: the continuous values are unused
+    writer_.PWriteReal(0.0);
+    writer_.PWriteReal(0.0);
 }
 
 void SoCGMBinaryElements::Pintstyle(int style) {
@@ -490,30 +490,30 @@ void SoCGMBinaryElements::Pfillcolr(int index, const SbColor& colour) {
 }
 
 void SoCGMBinaryElements::Ppatindex(int index) {
-    if (header(5, 25, writer.getIntegerPrecision(), "SoCGMBinaryElements::Ppatindex")) {
-        writer.PWriteInt(static_cast<unsigned int>(index));
+    if (header(5, 25, writer_.getIntegerPrecision(), "SoCGMBinaryElements::Ppatindex")) {
+        writer_.PWriteInt(static_cast<unsigned int>(index));
     }
 }
 
 void SoCGMBinaryElements::Ppattable(int index, const int* indices, const SbColor* colours) {
     const char* where = "SoCGMBinaryElements::Ppattable";
     if (!cellsPresent(indices, colours, where)) return;
-    const long long length = writer.getIndexPrecision() + 3LL * writer.getIntegerPrecision() +
+    const long long length = writer_.getIndexPrecision() + 3LL * writer_.getIntegerPrecision() +
                              static_cast<long long>(kPatternCells) * colourSize();
     if (!header(5, 32, length, where)) return;
-    writer.PWriteIndex(index);
-    writer.PWriteInt(32);
-    writer.PWriteInt(32);
-    writer.PWriteInt(0);  // local colour precision 0: the metafile's own
+    writer_.PWriteIndex(index);
+    writer_.PWriteInt(32);
+    writer_.PWriteInt(32);
+    writer_.PWriteInt(0);  // local colour precision 0: the metafile's own
     writeCells(indices, colours, 0, kPatternCells);
 }
 
 void SoCGMBinaryElements::Ppatsize(double size) {
-    if (!header(5, 33, 4LL * writer.getVdcSize(), "SoCGMBinaryElements::Ppatsize")) return;
-    writer.PWriteVDC(0.0);
-    writer.PWriteVDC(size);
-    writer.PWriteVDC(size);
-    writer.PWriteVDC(0.0);
+    if (!header(5, 33, 4LL * writer_.getVdcSize(), "SoCGMBinaryElements::Ppatsize")) return;
+    writer_.PWriteVDC(0.0);
+    writer_.PWriteVDC(size);
+    writer_.PWriteVDC(size);
+    writer_.PWriteVDC(0.0);
 }
 
 void SoCGMBinaryElements::Pedgevis(int on) {
@@ -527,16 +527,16 @@ void SoCGMBinaryElements::Pcolrtable(int start, const int* rgb, int count) {
         return;
     }
     const long long length =
-        writer.getColorIndexPrecision() + 3LL * count * writer.getColorPrecision();
+        writer_.getColorIndexPrecision() + 3LL * count * writer_.getColorPrecision();
     if (!header(5, 34, length, where)) return;
-    writer.PWriteColorI(static_cast<unsigned int>(start));
-    for (int i = 0; i < count; ++i) writer.PWriteColorD(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
+    writer_.PWriteColorI(static_cast<unsigned int>(start));
+    for (int i = 0; i < count; ++i) writer_.PWriteColorD(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
 }
 
 void SoCGMBinaryElements::Plinecap(int cap) {
     if (!header(5, 37, 4, "SoCGMBinaryElements::Plinecap")) return;
-    writer.PWriteEnum(static_cast<unsigned int>(cap));
-    writer.PWriteEnum(1);  // dash cap unspecified
+    writer_.PWriteEnum(static_cast<unsigned int>(cap));
+    writer_.PWriteEnum(1);  // dash cap unspecified
 }
 
 void SoCGMBinaryElements::Plinejoin(int join) {

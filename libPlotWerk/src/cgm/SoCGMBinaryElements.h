@@ -132,5 +132,5 @@ class SoCGMBinaryElements {
     bool cellsPresent(const int* indices, const SbColor* colours, const char* where) const;
     void writeCells(const int* indices, const SbColor* colours, int from, int count);
 
-    SoCGMBinaryWriter& writer;
+    SoCGMBinaryWriter& writer_;
 };

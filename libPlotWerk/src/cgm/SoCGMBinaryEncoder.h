@@ -44,6 +44,6 @@ class SoCGMBinaryEncoder : public SoCGMEncoder {
               bool angleChanged) override;
 
   private:
-    SoCGMBinaryWriter writer;
-    SoCGMBinaryElements elements;
+    SoCGMBinaryWriter writer_;
+    SoCGMBinaryElements elements_;
 };

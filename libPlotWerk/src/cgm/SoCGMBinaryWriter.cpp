@@ -54,7 +54,7 @@ int truncateToInt(double v) {
 }  // namespace
 
 SoCGMBinaryWriter::SoCGMBinaryWriter(SoVectorOutput* output, int bufferSize)
-    : output(output), bufferSize(bufferSize) {
+    : output_(output), bufferSize_(bufferSize) {
     if (!output) {
         SoDebugError::post("SoCGMBinaryWriter::SoCGMBinaryWriter",
                            "No output: the metafile bytes are dropped");
@@ -63,7 +63,7 @@ SoCGMBinaryWriter::SoCGMBinaryWriter(SoVectorOutput* output, int bufferSize)
         SoDebugError::postWarning("SoCGMBinaryWriter::SoCGMBinaryWriter",
                                   "Buffer size %d below 1: %d bytes used", bufferSize,
                                   kDefaultBufferSize);
-        this->bufferSize = kDefaultBufferSize;
+        this->bufferSize_ = kDefaultBufferSize;
     }
 }
 
@@ -72,74 +72,74 @@ SoCGMBinaryWriter::SoCGMBinaryWriter(SoVectorOutput* output, int bufferSize)
 SoCGMBinaryWriter::~SoCGMBinaryWriter() = default;
 
 void SoCGMBinaryWriter::allocateBuffer() {
-    if (!buffer && bufferSize > 1) buffer.reset(new char[static_cast<std::size_t>(bufferSize)]);
-    fillCount = 0;
+    if (!buffer_ && bufferSize_ > 1) buffer_.reset(new char[static_cast<std::size_t>(bufferSize_)]);
+    fillCount_ = 0;
 }
 
 void SoCGMBinaryWriter::resetToDefaults(bool indexedColour) {
-    integerPrecision = 2;
-    realPrecision = SoCGMBinaryReal::FIXED32;
-    indexPrecision = 2;
-    colorSelectionMode = indexedColour ? 0 : 1;
-    colorIndexPrecision = 1;
-    colorPrecision = 1;
-    vdcType = 0;
-    vdcIntegerPrecision = 2;
-    vdcRealPrecision = SoCGMBinaryReal::FIXED32;
-    lineWidthMode = 1;
-    markerSizeMode = 1;
-    edgeWidthMode = 1;
+    integerPrecision_ = 2;
+    realPrecision_ = SoCGMBinaryReal::FIXED32;
+    indexPrecision_ = 2;
+    colorSelectionMode_ = indexedColour ? 0 : 1;
+    colorIndexPrecision_ = 1;
+    colorPrecision_ = 1;
+    vdcType_ = 0;
+    vdcIntegerPrecision_ = 2;
+    vdcRealPrecision_ = SoCGMBinaryReal::FIXED32;
+    lineWidthMode_ = 1;
+    markerSizeMode_ = 1;
+    edgeWidthMode_ = 1;
 }
 
 void SoCGMBinaryWriter::setPointOffset(float x, float y) {
-    offsetX = x;
-    offsetY = y;
+    offsetX_ = x;
+    offsetY_ = y;
 }
 
 void SoCGMBinaryWriter::writeToFile(const char* bytes, int count) {
     // The application may hand the output a new stream at any time: it writes to the current one.
-    if (output && count > 0) output->write(bytes, static_cast<std::size_t>(count));
+    if (output_ && count > 0) output_->write(bytes, static_cast<std::size_t>(count));
 }
 
 void SoCGMBinaryWriter::fillWriteBufferChar(char c) {
-    if (bufferSize == 1) {
+    if (bufferSize_ == 1) {
         writeToFile(&c, 1);
         return;
     }
-    if (!buffer) allocateBuffer();
-    if (fillCount >= bufferSize) flushWriteBuffer();
-    buffer[fillCount++] = c;
+    if (!buffer_) allocateBuffer();
+    if (fillCount_ >= bufferSize_) flushWriteBuffer();
+    buffer_[fillCount_++] = c;
 }
 
 void SoCGMBinaryWriter::flushWriteBuffer() {
-    if (fillCount == 0) return;
-    writeToFile(buffer.get(), fillCount);
-    fillCount = 0;
+    if (fillCount_ == 0) return;
+    writeToFile(buffer_.get(), fillCount_);
+    fillCount_ = 0;
 }
 
 void SoCGMBinaryWriter::PWriteWord(unsigned int w) {
-    if (parity) {
+    if (parity_) {
         fillWriteBufferChar(0);
-        parity = 0;
+        parity_ = 0;
     }
     fillWriteBufferChar(static_cast<char>((w >> 8) & 0xFFu));
     fillWriteBufferChar(static_cast<char>(w & 0xFFu));
 }
 
 void SoCGMBinaryWriter::startPartition() {
-    partitionCount = 0;
+    partitionCount_ = 0;
     const unsigned int word =
-        remaining > kPartitionSize ? kContinuedPartition : static_cast<unsigned int>(remaining);
+        remaining_ > kPartitionSize ? kContinuedPartition : static_cast<unsigned int>(remaining_);
     fillWriteBufferChar(static_cast<char>((word >> 8) & 0xFFu));
     fillWriteBufferChar(static_cast<char>(word & 0xFFu));
 }
 
 void SoCGMBinaryWriter::PWriteChar(unsigned int c) {
-    if (partitionCount >= kPartitionSize) startPartition();
+    if (partitionCount_ >= kPartitionSize) startPartition();
     fillWriteBufferChar(static_cast<char>(c & 0xFFu));
-    ++partitionCount;
-    --remaining;
-    parity ^= 1;
+    ++partitionCount_;
+    --remaining_;
+    parity_ ^= 1;
 }
 
 void SoCGMBinaryWriter::PWriteHeader(int cls, int id, int length) {
@@ -150,13 +150,13 @@ void SoCGMBinaryWriter::PWriteHeader(int cls, int id, int length) {
         id &= 127;
         if (length < 0) length = 0;
     }
-    if (remaining != 0) {
+    if (remaining_ != 0) {
         // A reader would misplace every element from here on: worth saying loudly.
         SoDebugError::post("SoCGMBinaryWriter::PWriteHeader",
-                           "The previous element differed from its length by %d bytes", remaining);
+                           "The previous element differed from its length by %d bytes", remaining_);
     }
-    remaining = length;
-    partitionCount = 0;
+    remaining_ = length;
+    partitionCount_ = 0;
     const unsigned int word = static_cast<unsigned int>(cls) << 12 | static_cast<unsigned int>(id)
                                                                          << 5;
     if (length < 31) {
@@ -172,11 +172,11 @@ void SoCGMBinaryWriter::writeBytes(unsigned int value, int count) {
 }
 
 void SoCGMBinaryWriter::PWriteInt(unsigned int v) {
-    writeBytes(v, integerPrecision);
+    writeBytes(v, integerPrecision_);
 }
 
 void SoCGMBinaryWriter::PWriteIndex(int v) {
-    writeBytes(static_cast<unsigned int>(v), indexPrecision);
+    writeBytes(static_cast<unsigned int>(v), indexPrecision_);
 }
 
 void SoCGMBinaryWriter::PWriteEnum(unsigned int v) {
@@ -184,39 +184,39 @@ void SoCGMBinaryWriter::PWriteEnum(unsigned int v) {
 }
 
 void SoCGMBinaryWriter::PWriteColorI(unsigned int v) {
-    writeBytes(v, colorIndexPrecision);
+    writeBytes(v, colorIndexPrecision_);
 }
 
 void SoCGMBinaryWriter::PWriteColorD(int r, int g, int b) {
-    writeBytes(static_cast<unsigned int>(r), colorPrecision);
-    writeBytes(static_cast<unsigned int>(g), colorPrecision);
-    writeBytes(static_cast<unsigned int>(b), colorPrecision);
+    writeBytes(static_cast<unsigned int>(r), colorPrecision_);
+    writeBytes(static_cast<unsigned int>(g), colorPrecision_);
+    writeBytes(static_cast<unsigned int>(b), colorPrecision_);
 }
 
 void SoCGMBinaryWriter::PWriteReal(double x) {
     unsigned char bytes[8];
-    const int count = SoCGMBinaryReal::encode(x, realPrecision, bytes);
+    const int count = SoCGMBinaryReal::encode(x, realPrecision_, bytes);
     for (int i = 0; i < count; ++i) PWriteChar(bytes[i]);
 }
 
 void SoCGMBinaryWriter::PWriteVDC(double v) {
-    if (vdcType == 0) {
-        const int saved = integerPrecision;
-        integerPrecision = vdcIntegerPrecision;
+    if (vdcType_ == 0) {
+        const int saved = integerPrecision_;
+        integerPrecision_ = vdcIntegerPrecision_;
         PWriteInt(static_cast<unsigned int>(truncateToInt(v)));
-        integerPrecision = saved;
+        integerPrecision_ = saved;
     } else {
-        const int saved = realPrecision;
-        realPrecision = vdcRealPrecision;
+        const int saved = realPrecision_;
+        realPrecision_ = vdcRealPrecision_;
         PWriteReal(v);
-        realPrecision = saved;
+        realPrecision_ = saved;
     }
 }
 
 void SoCGMBinaryWriter::PWritePoint(const SbVec4f& p) {
     // Summed in float, as every other position of the drawing is.
-    PWriteVDC(p[0] + offsetX);
-    PWriteVDC(p[1] + offsetY);
+    PWriteVDC(p[0] + offsetX_);
+    PWriteVDC(p[1] + offsetY_);
 }
 
 int SoCGMBinaryWriter::PStrLen(const SbString& s) {
@@ -242,11 +242,11 @@ int SoCGMBinaryWriter::colorComponent(float c) {
 }
 
 int SoCGMBinaryWriter::getRealSize() const {
-    return SoCGMBinaryReal::size(realPrecision);
+    return SoCGMBinaryReal::size(realPrecision_);
 }
 
 int SoCGMBinaryWriter::getVdcSize() const {
-    return vdcType == 1 ? SoCGMBinaryReal::size(vdcRealPrecision) : vdcIntegerPrecision;
+    return vdcType_ == 1 ? SoCGMBinaryReal::size(vdcRealPrecision_) : vdcIntegerPrecision_;
 }
 
 bool SoCGMBinaryWriter::checkPrecision(const char* where, int bytes) {
@@ -268,53 +268,53 @@ bool SoCGMBinaryWriter::checkRealCode(const char* where, int code) {
 }
 
 void SoCGMBinaryWriter::setIntegerPrecision(int bytes) {
-    if (checkPrecision("SoCGMBinaryWriter::setIntegerPrecision", bytes)) integerPrecision = bytes;
+    if (checkPrecision("SoCGMBinaryWriter::setIntegerPrecision", bytes)) integerPrecision_ = bytes;
 }
 
 void SoCGMBinaryWriter::setIndexPrecision(int bytes) {
-    if (checkPrecision("SoCGMBinaryWriter::setIndexPrecision", bytes)) indexPrecision = bytes;
+    if (checkPrecision("SoCGMBinaryWriter::setIndexPrecision", bytes)) indexPrecision_ = bytes;
 }
 
 void SoCGMBinaryWriter::setColorPrecision(int bytes) {
-    if (checkPrecision("SoCGMBinaryWriter::setColorPrecision", bytes)) colorPrecision = bytes;
+    if (checkPrecision("SoCGMBinaryWriter::setColorPrecision", bytes)) colorPrecision_ = bytes;
 }
 
 void SoCGMBinaryWriter::setColorIndexPrecision(int bytes) {
     if (checkPrecision("SoCGMBinaryWriter::setColorIndexPrecision", bytes)) {
-        colorIndexPrecision = bytes;
+        colorIndexPrecision_ = bytes;
     }
 }
 
 void SoCGMBinaryWriter::setVdcIntegerPrecision(int bytes) {
     if (checkPrecision("SoCGMBinaryWriter::setVdcIntegerPrecision", bytes)) {
-        vdcIntegerPrecision = bytes;
+        vdcIntegerPrecision_ = bytes;
     }
 }
 
 void SoCGMBinaryWriter::setRealPrecision(int code) {
-    if (checkRealCode("SoCGMBinaryWriter::setRealPrecision", code)) realPrecision = code;
+    if (checkRealCode("SoCGMBinaryWriter::setRealPrecision", code)) realPrecision_ = code;
 }
 
 void SoCGMBinaryWriter::setVdcRealPrecision(int code) {
-    if (checkRealCode("SoCGMBinaryWriter::setVdcRealPrecision", code)) vdcRealPrecision = code;
+    if (checkRealCode("SoCGMBinaryWriter::setVdcRealPrecision", code)) vdcRealPrecision_ = code;
 }
 
 void SoCGMBinaryWriter::setVdcType(int type) {
-    if (checkMode("SoCGMBinaryWriter::setVdcType", type)) vdcType = type;
+    if (checkMode("SoCGMBinaryWriter::setVdcType", type)) vdcType_ = type;
 }
 
 void SoCGMBinaryWriter::setColorSelectionMode(int mode) {
-    if (checkMode("SoCGMBinaryWriter::setColorSelectionMode", mode)) colorSelectionMode = mode;
+    if (checkMode("SoCGMBinaryWriter::setColorSelectionMode", mode)) colorSelectionMode_ = mode;
 }
 
 void SoCGMBinaryWriter::setLineWidthMode(int mode) {
-    if (checkMode("SoCGMBinaryWriter::setLineWidthMode", mode)) lineWidthMode = mode;
+    if (checkMode("SoCGMBinaryWriter::setLineWidthMode", mode)) lineWidthMode_ = mode;
 }
 
 void SoCGMBinaryWriter::setMarkerSizeMode(int mode) {
-    if (checkMode("SoCGMBinaryWriter::setMarkerSizeMode", mode)) markerSizeMode = mode;
+    if (checkMode("SoCGMBinaryWriter::setMarkerSizeMode", mode)) markerSizeMode_ = mode;
 }
 
 void SoCGMBinaryWriter::setEdgeWidthMode(int mode) {
-    if (checkMode("SoCGMBinaryWriter::setEdgeWidthMode", mode)) edgeWidthMode = mode;
+    if (checkMode("SoCGMBinaryWriter::setEdgeWidthMode", mode)) edgeWidthMode_ = mode;
 }

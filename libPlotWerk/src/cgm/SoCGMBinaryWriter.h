@@ -33,8 +33,8 @@ class SoCGMBinaryWriter {
     void resetToDefaults(bool indexedColour);
     /// The drawing's offset on the page, which PWritePoint adds to every point.
     void setPointOffset(float x, float y);
-    float getPointOffsetX() const { return offsetX; }
-    float getPointOffsetY() const { return offsetY; }
+    float getPointOffsetX() const { return offsetX_; }
+    float getPointOffsetY() const { return offsetY_; }
 
     // Byte level.
     void fillWriteBufferChar(char c);
@@ -65,47 +65,47 @@ class SoCGMBinaryWriter {
 
     // Precisions in bytes (1 to 4), real precisions as codes (1 to 4), modes 0 or 1. Setters
     // report values outside these ranges and keep the value they had.
-    int getIntegerPrecision() const { return integerPrecision; }
+    int getIntegerPrecision() const { return integerPrecision_; }
     void setIntegerPrecision(int bytes);
-    int getIndexPrecision() const { return indexPrecision; }
+    int getIndexPrecision() const { return indexPrecision_; }
     void setIndexPrecision(int bytes);
-    int getColorPrecision() const { return colorPrecision; }
+    int getColorPrecision() const { return colorPrecision_; }
     void setColorPrecision(int bytes);
-    int getColorIndexPrecision() const { return colorIndexPrecision; }
+    int getColorIndexPrecision() const { return colorIndexPrecision_; }
     void setColorIndexPrecision(int bytes);
-    int getRealPrecision() const { return realPrecision; }
+    int getRealPrecision() const { return realPrecision_; }
     void setRealPrecision(int code);
     /// Bytes of a real in the current real precision.
     int getRealSize() const;
     /// 0 integer, 1 real.
-    int getVdcType() const { return vdcType; }
+    int getVdcType() const { return vdcType_; }
     void setVdcType(int type);
-    int getVdcIntegerPrecision() const { return vdcIntegerPrecision; }
+    int getVdcIntegerPrecision() const { return vdcIntegerPrecision_; }
     void setVdcIntegerPrecision(int bytes);
-    int getVdcRealPrecision() const { return vdcRealPrecision; }
+    int getVdcRealPrecision() const { return vdcRealPrecision_; }
     void setVdcRealPrecision(int code);
     /// Bytes of a VDC for the current VDC type and precision.
     int getVdcSize() const;
     /// 0 indexed, 1 direct.
-    int getColorSelectionMode() const { return colorSelectionMode; }
+    int getColorSelectionMode() const { return colorSelectionMode_; }
     void setColorSelectionMode(int mode);
     /// Width and size modes: 0 absolute, 1 scaled.
-    int getLineWidthMode() const { return lineWidthMode; }
+    int getLineWidthMode() const { return lineWidthMode_; }
     void setLineWidthMode(int mode);
-    int getMarkerSizeMode() const { return markerSizeMode; }
+    int getMarkerSizeMode() const { return markerSizeMode_; }
     void setMarkerSizeMode(int mode);
-    int getEdgeWidthMode() const { return edgeWidthMode; }
+    int getEdgeWidthMode() const { return edgeWidthMode_; }
     void setEdgeWidthMode(int mode);
 
     /// Parameter bytes of the current element not yet written.
-    int getRemaining() const { return remaining; }
+    int getRemaining() const { return remaining_; }
     /// Parameter bytes written in the current partition.
-    int getPartitionCount() const { return partitionCount; }
+    int getPartitionCount() const { return partitionCount_; }
     /// 1 when the parameters since the last header were odd: the next header gets a pad.
-    int getParity() const { return parity; }
-    int getBufferSize() const { return bufferSize; }
-    int getFillCount() const { return fillCount; }
-    bool hasBuffer() const { return buffer != nullptr; }
+    int getParity() const { return parity_; }
+    int getBufferSize() const { return bufferSize_; }
+    int getFillCount() const { return fillCount_; }
+    bool hasBuffer() const { return buffer_ != nullptr; }
 
   private:
     void writeToFile(const char* bytes, int count);
@@ -115,27 +115,27 @@ class SoCGMBinaryWriter {
     static bool checkMode(const char* where, int mode);
     static bool checkRealCode(const char* where, int code);
 
-    SoVectorOutput* output;
-    int bufferSize;
-    int fillCount = 0;
-    std::unique_ptr<char[]> buffer;
+    SoVectorOutput* output_;
+    int bufferSize_;
+    int fillCount_ = 0;
+    std::unique_ptr<char[]> buffer_;
 
-    int integerPrecision = 2;
-    int realPrecision = 3;
-    int indexPrecision = 2;
-    int colorSelectionMode = 0;
-    int colorIndexPrecision = 1;
-    int colorPrecision = 1;
-    int vdcType = 0;
-    int vdcIntegerPrecision = 2;
-    int vdcRealPrecision = 3;
-    int lineWidthMode = 1;
-    int markerSizeMode = 1;
-    int edgeWidthMode = 1;
+    int integerPrecision_ = 2;
+    int realPrecision_ = 3;
+    int indexPrecision_ = 2;
+    int colorSelectionMode_ = 0;
+    int colorIndexPrecision_ = 1;
+    int colorPrecision_ = 1;
+    int vdcType_ = 0;
+    int vdcIntegerPrecision_ = 2;
+    int vdcRealPrecision_ = 3;
+    int lineWidthMode_ = 1;
+    int markerSizeMode_ = 1;
+    int edgeWidthMode_ = 1;
 
-    int remaining = 0;
-    int partitionCount = 0;
-    int parity = 0;
-    float offsetX = 0.0f;
-    float offsetY = 0.0f;
+    int remaining_ = 0;
+    int partitionCount_ = 0;
+    int parity_ = 0;
+    float offsetX_ = 0.0f;
+    float offsetY_ = 0.0f;
 };

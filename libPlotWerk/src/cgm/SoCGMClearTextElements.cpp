@@ -29,7 +29,7 @@ std::string quoted(const char* text) {
 
 }  // namespace
 
-SoCGMClearTextElements::SoCGMClearTextElements(SoVectorOutput* output) : output(output) {}
+SoCGMClearTextElements::SoCGMClearTextElements(SoVectorOutput* output) : output_(output) {}
 
 std::string SoCGMClearTextElements::RSHORT(float value) {
     std::string text;
@@ -50,20 +50,20 @@ void SoCGMClearTextElements::appendReal(std::string& text, float value) {
 }
 
 void SoCGMClearTextElements::setPointOffset(float xOffset, float yOffset) {
-    offsetX = xOffset;
-    offsetY = yOffset;
+    offsetX_ = xOffset;
+    offsetY_ = yOffset;
 }
 
 void SoCGMClearTextElements::writeText(const std::string& text) {
-    output->write(text);
+    output_->write(text);
 }
 
 std::string SoCGMClearTextElements::x(float value) const {
-    return RSHORT(value + offsetX);
+    return RSHORT(value + offsetX_);
 }
 
 std::string SoCGMClearTextElements::y(float value) const {
-    return RSHORT(value + offsetY);
+    return RSHORT(value + offsetY_);
 }
 
 // ---- Frame ----
@@ -170,9 +170,9 @@ void SoCGMClearTextElements::writePoints(const char* keyword, const SbVec4f* poi
     text.reserve(text.size() + static_cast<std::size_t>(n) * 24 + 4);
     for (int i = 0; i < n; ++i) {
         text += ' ';
-        appendReal(text, points[i][0] + offsetX);
+        appendReal(text, points[i][0] + offsetX_);
         text += separator;
-        appendReal(text, points[i][1] + offsetY);
+        appendReal(text, points[i][1] + offsetY_);
         if (i % 6 == breakAfter) text += '\n';
     }
     text += ";\n";

@@ -68,7 +68,7 @@ class SoCGMClearTextElements : public SoCGMEncoder {
     std::string x(float value) const;
     std::string y(float value) const;
 
-    SoVectorOutput* output;
-    float offsetX = 0.0f;
-    float offsetY = 0.0f;
+    SoVectorOutput* output_;
+    float offsetX_ = 0.0f;
+    float offsetY_ = 0.0f;
 };

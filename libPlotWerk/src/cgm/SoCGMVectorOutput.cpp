@@ -3,44 +3,44 @@
 SoCGMVectorOutput::SoCGMVectorOutput() = default;
 
 SoCGMVectorOutput::SoCGMVectorOutput(const SoCGMVectorOutput& other)
-    : SoVectorOutput(), binary(other.binary), version(other.version), indexed(other.indexed) {}
+    : SoVectorOutput(), binary_(other.binary_), version_(other.version_), indexed_(other.indexed_) {}
 
 SoCGMVectorOutput& SoCGMVectorOutput::operator=(const SoCGMVectorOutput& other) {
     // The stream stays where it is: two objects closing one stream would close it twice.
-    binary = other.binary;
-    version = other.version;
-    indexed = other.indexed;
+    binary_ = other.binary_;
+    version_ = other.version_;
+    indexed_ = other.indexed_;
     return *this;
 }
 
 SoCGMVectorOutput::~SoCGMVectorOutput() = default;
 
 void SoCGMVectorOutput::setBinary(int value) {
-    binary = value;
+    binary_ = value;
 }
 
 int SoCGMVectorOutput::isBinary() const {
-    return binary;
+    return binary_;
 }
 
 void SoCGMVectorOutput::setVersion(int value) {
-    version = value;
+    version_ = value;
 }
 
 int SoCGMVectorOutput::getVersion() const {
-    return version;
+    return version_;
 }
 
 void SoCGMVectorOutput::setIndexed(int value) {
-    indexed = value;
+    indexed_ = value;
 }
 
 int SoCGMVectorOutput::isIndexed() const {
-    return indexed;
+    return indexed_;
 }
 
 int SoCGMVectorOutput::openFile(const SbString& fileName) {
-    return openFileWithMode(fileName, binary ? "wb" : "wt");
+    return openFileWithMode(fileName, binary_ ? "wb" : "wt");
 }
 
 int SoCGMVectorOutput::openFile(const char* fileName) {

@@ -52,56 +52,56 @@ PW_BACKEND_ACTION_SOURCE(SoVectorizeCGMAction)
 // ---- Construction ----
 
 SoVectorizeCGMAction::SoVectorizeCGMAction()
-    : binaryEncoder(std::make_unique<SoCGMBinaryEncoder>(cgmOutput.get(), bufferSizeSetting())),
-      clearTextEncoder(std::make_unique<SoCGMClearTextElements>(cgmOutput.get())) {
+    : binaryEncoder_(std::make_unique<SoCGMBinaryEncoder>(cgmOutput_.get(), bufferSizeSetting())),
+      clearTextEncoder_(std::make_unique<SoCGMClearTextElements>(cgmOutput_.get())) {
     checkRegistration();
-    vectorOutput = cgmOutput.get();
+    vectorOutput_ = cgmOutput_.get();
 }
 
 SoVectorizeCGMAction::SoVectorizeCGMAction(const SoVectorizeCGMAction& other)
     : SoVectorizeAction(other),
-      cgmOutput(other.cgmOutput),
-      binaryEncoder(std::make_unique<SoCGMBinaryEncoder>(cgmOutput.get(), bufferSizeSetting())),
-      clearTextEncoder(std::make_unique<SoCGMClearTextElements>(cgmOutput.get())),
-      cache(other.cache) {
-    vectorOutput = cgmOutput.get();
+      cgmOutput_(other.cgmOutput_),
+      binaryEncoder_(std::make_unique<SoCGMBinaryEncoder>(cgmOutput_.get(), bufferSizeSetting())),
+      clearTextEncoder_(std::make_unique<SoCGMClearTextElements>(cgmOutput_.get())),
+      cache_(other.cache_) {
+    vectorOutput_ = cgmOutput_.get();
 }
 
 SoVectorizeCGMAction& SoVectorizeCGMAction::operator=(const SoVectorizeCGMAction& other) {
     if (this == &other) return *this;
     SoVectorizeAction::operator=(other);
-    cgmOutput = other.cgmOutput;
-    cache = other.cache;
-    vectorOutput = cgmOutput.get();
+    cgmOutput_ = other.cgmOutput_;
+    cache_ = other.cache_;
+    vectorOutput_ = cgmOutput_.get();
     return *this;
 }
 
 SoVectorizeCGMAction::~SoVectorizeCGMAction() {
     // The base cannot reach writeFooter any more: a page left open is ended here.
     if (isInPage()) endPage();
-    vectorOutput = nullptr;
+    vectorOutput_ = nullptr;
 }
 
 SoCGMVectorOutput* SoVectorizeCGMAction::getCGMVectorOutput() const {
-    return cgmOutput.get();
+    return cgmOutput_.get();
 }
 
 // ---- Encoders and colours ----
 
 SoCGMEncoder& SoVectorizeCGMAction::out() const {
-    SoCGMEncoder& encoder = cgmOutput->isBinary() != 0
-                                ? static_cast<SoCGMEncoder&>(*binaryEncoder)
-                                : static_cast<SoCGMEncoder&>(*clearTextEncoder);
+    SoCGMEncoder& encoder = cgmOutput_->isBinary() != 0
+                                ? static_cast<SoCGMEncoder&>(*binaryEncoder_)
+                                : static_cast<SoCGMEncoder&>(*clearTextEncoder_);
     encoder.setPointOffset(getOffsetX(), getOffsetY());
     return encoder;
 }
 
 bool SoVectorizeCGMAction::indexed() const {
-    return cgmOutput->isIndexed() != 0;
+    return cgmOutput_->isIndexed() != 0;
 }
 
 int SoVectorizeCGMAction::version() const {
-    return cgmOutput->getVersion();
+    return cgmOutput_->getVersion();
 }
 
 void SoVectorizeCGMAction::assignColor(SbColor colour, float width, int* index,
@@ -122,8 +122,8 @@ void SoVectorizeCGMAction::assignColor(SbColor colour, float width, int* index,
 }
 
 bool SoVectorizeCGMAction::colourChanged(ColourKind kind, int index, const SbColor& colour) {
-    const bool indexChanged = cache.colourIndex[kind].changesTo(index);
-    const bool colourChanged = cache.colour.changesTo(colour);
+    const bool indexChanged = cache_.colourIndex[kind].changesTo(index);
+    const bool colourChanged = cache_.colour.changesTo(colour);
     return indexChanged || colourChanged;
 }
 
@@ -154,7 +154,7 @@ void SoVectorizeCGMAction::writeHeader() {
     setup.extentSize = isInPage() ? getPageSize() : getDrawingDimensions();
     if (setup.indexed) setup.colourTable = colourTable();
     out().header(setup);
-    cache.invalidate();
+    cache_.invalidate();
 }
 
 std::vector<int> SoVectorizeCGMAction::colourTable() const {
@@ -230,13 +230,13 @@ void SoVectorizeCGMAction::printPolyLine(const SbVec4f* points, int n, const SbC
     SbColor colour;
     assignColor(colors ? colors[0] : black, width, &index, &colour);
     writeLineStyle(linePattern, linePatternScaleFactor);
-    if (cache.lineWidth.changesTo(width)) out().lineWidth(width);
+    if (cache_.lineWidth.changesTo(width)) out().lineWidth(width);
     if (colourChanged(LINE_COLOUR, index, colour)) writeColourElement(LINE_COLOUR, index, colour);
     out().polyline(points, n);
 }
 
 void SoVectorizeCGMAction::writeLineStyle(unsigned short pattern, int factor) {
-    const bool changed = cache.lineType.changesTo({pattern, pattern == 0xFFFF ? 0 : factor});
+    const bool changed = cache_.lineType.changesTo({pattern, pattern == 0xFFFF ? 0 : factor});
     int type = 0;
     bool userDefined = false;
     std::vector<int> runs;
@@ -246,7 +246,7 @@ void SoVectorizeCGMAction::writeLineStyle(unsigned short pattern, int factor) {
         } else {
             runs = SoCGMLineType::runs(pattern);
             userDefined = version() != 1;
-            type = userDefined ? cache.nextUserLineType-- : SoCGMLineType::standardType(runs);
+            type = userDefined ? cache_.nextUserLineType-- : SoCGMLineType::standardType(runs);
         }
     }
     // A version 1 metafile has no standard type for a pattern without dashes: it keeps the
@@ -273,7 +273,7 @@ void SoVectorizeCGMAction::printPolygon(const SbVec4f* points, int n, const SbCo
     SbColor colour;
     assignColor(colors ? colors[0] : black, getNominalWidth(), &index, &colour);
     bool isNew = false;
-    if (pattern) cache.currentPatternIndex = patternIndexOf(patternString1, patternString2, &isNew);
+    if (pattern) cache_.currentPatternIndex = patternIndexOf(patternString1, patternString2, &isNew);
     SbColor background;
     getBackgroundColor(&background);
     const bool transparency = version() > 2;
@@ -286,14 +286,14 @@ void SoVectorizeCGMAction::printPolygon(const SbVec4f* points, int n, const SbCo
         else
             writeColourElement(FILL_COLOUR, index, colour);
     }
-    out().polygon(points, n, pattern ? cache.currentPatternIndex : 0, transparency, indexed(),
+    out().polygon(points, n, pattern ? cache_.currentPatternIndex : 0, transparency, indexed(),
                   background);
 }
 
 int SoVectorizeCGMAction::patternIndexOf(const SbString& name1, const SbString& name2,
                                          bool* isNew) {
     const std::array<SbString, 2> names{name1, name2};
-    auto& known = cache.patternNames;
+    auto& known = cache_.patternNames;
     const auto found = std::find(known.begin(), known.end(), names);
     if (found != known.end()) return static_cast<int>(found - known.begin()) + 1;
     known.push_back(names);
@@ -316,7 +316,7 @@ void SoVectorizeCGMAction::writePatternTable(const unsigned char* pattern, int i
                 indices.push_back(set ? index : 0);
                 colours.push_back(set ? colour : background);
             }
-    out().patternTable(cache.currentPatternIndex, indices, colours, indexed());
+    out().patternTable(cache_.currentPatternIndex, indices, colours, indexed());
 }
 
 // ---- Markers ----
@@ -415,20 +415,20 @@ void SoVectorizeCGMAction::printText2(SbVec4f origin, SbColor color, const SbStr
     SbColor colour;
     assignColor(color, getNominalWidth(), &index, &colour);
     if (colourChanged(TEXT_COLOUR, index, colour)) writeColourElement(TEXT_COLOUR, index, colour);
-    const bool sizeChanged = cache.fontSize.changesTo(fontSize);
+    const bool sizeChanged = cache_.fontSize.changesTo(fontSize);
     out().textSize(fontSize * getNominalWidth() * 0.6f, angle, sizeChanged);
     writeTextAttributes(fontName, justification);
-    out().text(origin, string, angle, cache.textAngle.changesTo(angle));
+    out().text(origin, string, angle, cache_.textAngle.changesTo(angle));
 }
 
 void SoVectorizeCGMAction::writeTextAttributes(const SbString& fontName, int justification) {
-    if (cache.fontName.changesTo(fontName)) {
+    if (cache_.fontName.changesTo(fontName)) {
         // A font the table does not list leaves the metafile's font as it was.
         const int font = SoCGMFontTable::indexOf(fontName);
         if (font != 0) out().fontIndex(font);
     }
     out().textAttributes();
-    if (!cache.justification.changesTo(justification)) return;
+    if (!cache_.justification.changesTo(justification)) return;
     if (justification < 1 || justification > 3) return;
     out().textAlignment(justification);
 }

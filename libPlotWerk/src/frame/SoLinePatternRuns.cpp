@@ -6,13 +6,13 @@ SoLinePatternRuns::SoLinePatternRuns(unsigned short pattern) {
     if (bits != 0)
         while ((bits & 1u) == 0) {
             bits >>= 1;
-            ++skipped;
+            ++skipped_;
         }
-    runs.push_back(1);
+    runs_.push_back(1);
     for (int bit = 1; bit < 16; ++bit) {
         if (((bits >> bit) & 1u) == ((bits >> (bit - 1)) & 1u))
-            ++runs.back();
+            ++runs_.back();
         else
-            runs.push_back(1);
+            runs_.push_back(1);
     }
 }

@@ -11,11 +11,11 @@ class SoLinePatternRuns {
   public:
     explicit SoLinePatternRuns(unsigned short pattern);
 
-    const std::vector<int>& getRuns() const { return runs; }
+    const std::vector<int>& getRuns() const { return runs_; }
     /// The clear bits below the first set bit, which the runs start after.
-    int getSkipped() const { return skipped; }
+    int getSkipped() const { return skipped_; }
 
   private:
-    std::vector<int> runs;
-    int skipped = 0;
+    std::vector<int> runs_;
+    int skipped_ = 0;
 };

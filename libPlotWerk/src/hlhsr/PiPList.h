@@ -18,8 +18,8 @@ class PiPList {
     /// The entry at index; null past the end (or before the start).
     virtual void* get(int index) const;
 
-    int getLength() const { return count; }
-    int getCapacity() const { return capacity; }
+    int getLength() const { return count_; }
+    int getCapacity() const { return capacity_; }
     /// The entry at index, growing the list when index is past the end.
     void*& operator[](int index);
 
@@ -28,9 +28,9 @@ class PiPList {
     /// nothing: the one rule that both this class and a list owning its entries follow.
     int removalEnd(int start, int n) const;
 
-    void** items;
-    int count;
-    int capacity;
+    void** items_;
+    int count_;
+    int capacity_;
 
   private:
     /// Makes room for `needed` entries: the capacity becomes twice that when it grows.

@@ -41,16 +41,16 @@ void heapSort(SortEntry* a, int n, Before before) {
 }  // namespace
 
 SoGraphicPrimitiveList::~SoGraphicPrimitiveList() {
-    for (int i = 0; i < count; ++i) delete static_cast<SoGraphicPrimitive*>(items[i]);
+    for (int i = 0; i < count_; ++i) delete static_cast<SoGraphicPrimitive*>(items_[i]);
 }
 
 void SoGraphicPrimitiveList::remove(int start, int n) {
     const int end = removalEnd(start, n);
     for (int i = start; i < end; ++i) {
-        delete static_cast<SoGraphicPrimitive*>(items[i]);
-        items[i] = nullptr;
+        delete static_cast<SoGraphicPrimitive*>(items_[i]);
+        items_[i] = nullptr;
     }
-    if (end > start) bboxValid = 0;
+    if (end > start) bboxValid_ = 0;
     PiPList::remove(start, n);
 }
 
@@ -60,48 +60,48 @@ void SoGraphicPrimitiveList::add(SoGraphicPrimitive* record) {
         return;
     }
     append(record);
-    bboxValid = 0;
-    types.insert(record->getType());
+    bboxValid_ = 0;
+    types_.insert(record->getType());
 }
 
 const SbBox3f& SoGraphicPrimitiveList::getBBox() {
-    if (bboxValid) return bbox3D;
-    bbox3D.makeEmpty();
-    for (int i = 0; i < count; ++i) {
+    if (bboxValid_) return bbox3D_;
+    bbox3D_.makeEmpty();
+    for (int i = 0; i < count_; ++i) {
         SoGraphicPrimitive* record = getPrimitive(i);
         const SbBox2f& box = *record->getBBox();
-        bbox3D.extendBy(SbBox3f(box.getMin()[0], box.getMin()[1], record->getZMin(),
+        bbox3D_.extendBy(SbBox3f(box.getMin()[0], box.getMin()[1], record->getZMin(),
                                 box.getMax()[0], box.getMax()[1], record->getZMax()));
     }
-    bboxValid = 1;
-    return bbox3D;
+    bboxValid_ = 1;
+    return bbox3D_;
 }
 
 void SoGraphicPrimitiveList::swap(int i, int j) {
-    if (i < 0 || j < 0 || i >= count || j >= count) {
+    if (i < 0 || j < 0 || i >= count_ || j >= count_) {
         SoDebugError::post("SoGraphicPrimitiveList::swap", "Index %d or %d out of 0..%d", i, j,
-                           count - 1);
+                           count_ - 1);
         return;
     }
-    std::swap(items[i], items[j]);
+    std::swap(items_[i], items_[j]);
 }
 
 void SoGraphicPrimitiveList::removeAt(int i) {
-    if (i < 0 || i >= count) {
+    if (i < 0 || i >= count_) {
         SoDebugError::post("SoGraphicPrimitiveList::removeAt", "Index %d out of 0..%d", i,
-                           count - 1);
+                           count_ - 1);
         return;
     }
-    delete static_cast<SoGraphicPrimitive*>(items[i]);
+    delete static_cast<SoGraphicPrimitive*>(items_[i]);
     PiPList::remove(i, 1);
-    bboxValid = 0;
+    bboxValid_ = 0;
 }
 
 // A heap sort by depth, then a heap sort by id of every run of equal depth: heap sort alone
 // would leave records of equal depth in an arbitrary order.
 void SoGraphicPrimitiveList::sort(int from) {
     if (from < 0) from = 0;
-    const int n = count - from;
+    const int n = count_ - from;
     if (n < 2) return;
     std::vector<SortEntry> entries(n);
     for (int k = 0; k < n; ++k) {
@@ -119,5 +119,5 @@ void SoGraphicPrimitiveList::sort(int from) {
         }
         start = end;
     }
-    for (int k = 0; k < n; ++k) items[from + k] = entries[k].record;
+    for (int k = 0; k < n; ++k) items_[from + k] = entries[k].record;
 }

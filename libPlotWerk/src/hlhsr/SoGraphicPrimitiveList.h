@@ -25,7 +25,7 @@ class SoGraphicPrimitiveList : public PiPList {
         return static_cast<SoGraphicPrimitive*>(get(index));
     }
     /// True when a record of this type was ever added.
-    bool hasType(int type) const { return types.count(type) != 0; }
+    bool hasType(int type) const { return types_.count(type) != 0; }
     /// The extent of all records: x, y from their boxes, depth from their depth ranges.
     const SbBox3f& getBBox();
     void swap(int i, int j);
@@ -37,7 +37,7 @@ class SoGraphicPrimitiveList : public PiPList {
 
   private:
     /// Every type ever added; never shrinks.
-    std::set<int> types;
-    int bboxValid = 0;
-    SbBox3f bbox3D;
+    std::set<int> types_;
+    int bboxValid_ = 0;
+    SbBox3f bbox3D_;
 };

@@ -25,10 +25,10 @@ class SoHLHSRGLFunctions {
     static const SoHLHSRGLFunctions& get();
     /// Whether every function was found; drawing is skipped (and reported once) otherwise.
     bool isComplete() const {
-        return missing == nullptr;
+        return missing_ == nullptr;
     }
 
   private:
     SoHLHSRGLFunctions();
-    const char* missing = nullptr;
+    const char* missing_ = nullptr;
 };

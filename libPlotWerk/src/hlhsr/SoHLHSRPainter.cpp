@@ -206,18 +206,18 @@ int classifyMixed(const SoPolygon& G, SoGraphicPrimitive* R, bool swapped) {
 }  // namespace
 
 SoHLHSRPainter::SoHLHSRPainter(SoGraphicPrimitiveList& records, const SoHLHSRVectorize& engine)
-    : list(records), mode(engine.getMode()) {}
+    : list_(records), mode_(engine.getMode()) {}
 
 SoHLHSRPainter::~SoHLHSRPainter() = default;
 
 // The raster mode has no stage of its own yet: it takes the surface-removal painter's route.
 void SoHLHSRPainter::run() {
-    list.sort(0);
-    if (mode == 0) return;
-    if (mode == 2 || mode == 3) {
+    list_.sort(0);
+    if (mode_ == 0) return;
+    if (mode_ == 2 || mode_ == 3) {
         SoOffscreenRenderer renderer(SbViewportRegion(PASS_SIZE, PASS_SIZE, 1.0f));
         removeHidden(renderer);
-        list.sort(0);
+        list_.sort(0);
     }
     orderPairs();
 }
@@ -269,34 +269,34 @@ int SoHLHSRPainter::classify(SoGraphicPrimitive* A, SoGraphicPrimitive* B, int s
 // ---- The pairwise pass ----
 
 void SoHLHSRPainter::orderPairs() {
-    pairsTested = swapsMade = piecesMade = 0;
-    const int stored = list.getLength();
-    growthLimit = static_cast<int>(
+    pairsTested_ = swapsMade_ = piecesMade_ = 0;
+    const int stored = list_.getLength();
+    growthLimit_ = static_cast<int>(
         std::min<long long>(INT_MAX, std::max(GROWTH_FACTOR * stored, stored + GROWTH_SLACK)));
-    for (int k = 0; k < stored; ++k) list.getPrimitive(k)->moveCount = 0;
-    SoHLHSRPairIndex index(list);
+    for (int k = 0; k < stored; ++k) list_.getPrimitive(k)->moveCount = 0;
+    SoHLHSRPairIndex index(list_);
     std::vector<int> candidates;
-    moved.clear();
-    for (int i = 0; i < list.getLength(); ++i) {
-        if (i > 0) forgetMoves(index, list.getPrimitive(i - 1));
-        chain.assign(1, index.slotAt(i));
+    moved_.clear();
+    for (int i = 0; i < list_.getLength(); ++i) {
+        if (i > 0) forgetMoves(index, list_.getPrimitive(i - 1));
+        chain_.assign(1, index.slotAt(i));
         placeRecord(i, index, candidates);
     }
 }
 
 void SoHLHSRPainter::forgetMoves(SoHLHSRPairIndex& index, SoGraphicPrimitive* placed) {
-    for (int s : moved) {
+    for (int s : moved_) {
         SoGraphicPrimitive* record = index.recordOfSlot(s);
         if (record && record != placed) record->moveCount = 0;
     }
-    moved.clear();
+    moved_.clear();
 }
 
 // A cut changes what overlaps what: the moves made so far in the step no longer tell of a
 // cycle, so the step counts afresh from the record now at i.
 void SoHLHSRPainter::restartStep(int i, SoHLHSRPairIndex& index) {
     forgetMoves(index, nullptr);
-    chain.assign(1, index.slotAt(i));
+    chain_.assign(1, index.slotAt(i));
 }
 
 void SoHLHSRPainter::placeRecord(int i, SoHLHSRPairIndex& index, std::vector<int>& candidates) {
@@ -304,17 +304,17 @@ void SoHLHSRPainter::placeRecord(int i, SoHLHSRPairIndex& index, std::vector<int
     size_t c = 0;
     while (c < candidates.size()) {
         const int j = candidates[c];
-        SoGraphicPrimitive* P = list.getPrimitive(i);
-        ++pairsTested;
-        const Step step = decide(P, list.getPrimitive(j));
+        SoGraphicPrimitive* P = list_.getPrimitive(i);
+        ++pairsTested_;
+        const Step step = decide(P, list_.getPrimitive(j));
         Cut cut = NO_CUT;
         if (step == SWAP) {
             ++P->moveCount;
-            ++swapsMade;
-            moved.push_back(index.slotAt(i));
-            list.swap(i, j);
+            ++swapsMade_;
+            moved_.push_back(index.slotAt(i));
+            list_.swap(i, j);
             index.swapPositions(i, j);
-            chain.push_back(index.slotAt(i));
+            chain_.push_back(index.slotAt(i));
         } else if (step == SPLIT) {
             cut = trySplit(i, j, index);
         } else if (step == CUT_CYCLE) {
@@ -353,12 +353,12 @@ SoHLHSRPainter::Step SoHLHSRPainter::decide(SoGraphicPrimitive* P, SoGraphicPrim
 }
 
 bool SoHLHSRPainter::mayGrow() {
-    if (list.getLength() < growthLimit) return true;
-    if (!growthWarned) {
-        growthWarned = true;
+    if (list_.getLength() < growthLimit_) return true;
+    if (!growthWarned_) {
+        growthWarned_ = true;
         SoDebugError::postWarning("SoHLHSRPainter::run",
                                   "%d records reached: no more polygons are split",
-                                  list.getLength());
+                                  list_.getLength());
     }
     return false;
 }
@@ -367,14 +367,14 @@ bool SoHLHSRPainter::mayGrow() {
 // plane, and its far piece becomes the record being placed, P moving to Q's position.
 SoHLHSRPainter::Cut SoHLHSRPainter::trySplit(int i, int j, SoHLHSRPairIndex& index) {
     if (!mayGrow()) return NO_CUT;
-    SoGraphicPrimitive* P = list.getPrimitive(i);
-    SoGraphicPrimitive* Q = list.getPrimitive(j);
+    SoGraphicPrimitive* P = list_.getPrimitive(i);
+    SoGraphicPrimitive* Q = list_.getPrimitive(j);
     if (isPolygon(Q) && cutAt(i, *static_cast<SoPolygon*>(Q), index)) return SAME_HEAD;
     if (!isPolygon(P) || isPolygon(Q) || Q->getType() != SoGraphicPrimitive::POLYLINE ||
         !cutAt(j, *static_cast<SoPolygon*>(P), index)) {
         return NO_CUT;
     }
-    list.swap(i, j);
+    list_.swap(i, j);
     index.swapPositions(i, j);
     return NEW_HEAD;
 }
@@ -387,8 +387,8 @@ SoHLHSRPainter::Cut SoHLHSRPainter::cutCycle(int i, int j, SoHLHSRPairIndex& ind
     if (!mayGrow()) return NO_CUT;
     if (cutLink(i, j, index)) return NEW_HEAD;
     const int qSlot = index.slotAt(j);
-    for (size_t t = chain.size() - 1; t > 0 && chain[t] != qSlot; --t) {
-        if (cutLink(index.positionOfSlot(chain[t - 1]), index.positionOfSlot(chain[t]), index)) {
+    for (size_t t = chain_.size() - 1; t > 0 && chain_[t] != qSlot; --t) {
+        if (cutLink(index.positionOfSlot(chain_[t - 1]), index.positionOfSlot(chain_[t]), index)) {
             return NEW_HEAD;
         }
     }
@@ -399,8 +399,8 @@ SoHLHSRPainter::Cut SoHLHSRPainter::cutCycle(int i, int j, SoHLHSRPairIndex& ind
 // later one's plane, else the other way.
 bool SoHLHSRPainter::cutLink(int earlier, int later, SoHLHSRPairIndex& index) {
     if (earlier < 0 || later < 0) return false;
-    SoGraphicPrimitive* X = list.getPrimitive(earlier);
-    SoGraphicPrimitive* Y = list.getPrimitive(later);
+    SoGraphicPrimitive* X = list_.getPrimitive(earlier);
+    SoGraphicPrimitive* Y = list_.getPrimitive(later);
     return (isPolygon(Y) && cutAt(earlier, *static_cast<SoPolygon*>(Y), index)) ||
            (isPolygon(X) && cutAt(later, *static_cast<SoPolygon*>(X), index));
 }
@@ -411,25 +411,25 @@ bool SoHLHSRPainter::cutLink(int earlier, int later, SoHLHSRPairIndex& index) {
 // itself, to be cut again for ever. The list's cached extent is not touched: pieces lie
 // within what they were cut from.
 bool SoHLHSRPainter::cutAt(int k, const SoPolygon& cutter, SoHLHSRPairIndex& index) {
-    SoGraphicPrimitive* record = list.getPrimitive(k);
+    SoGraphicPrimitive* record = list_.getPrimitive(k);
     SoGraphicPrimitive *front = nullptr, *back = nullptr;
     if (!straddles(cutter, record) || !record->cutBy(cutter, front, back)) return false;
     delete record;
-    list.set(k, back);
-    list.add(front);
+    list_.set(k, back);
+    list_.add(front);
     index.replace(k, back);
     index.append(front);
-    piecesMade += 2;
+    piecesMade_ += 2;
     return true;
 }
 
 // ---- The offscreen visibility pass ----
 
 void SoHLHSRPainter::removeHidden(SoOffscreenRenderer& renderer) {
-    const int n = list.getLength();
+    const int n = list_.getLength();
     if (n == 0) return;
     const SbVec2s size = renderer.getViewportRegion().getViewportSizePixels();
-    const SbBox3f& box = list.getBBox();
+    const SbBox3f& box = list_.getBBox();
     const float sx = size[0] / (box.getMax()[0] - box.getMin()[0]);
     const float sy = size[1] / (box.getMax()[1] - box.getMin()[1]);
     markKept(sx, sy);
@@ -439,8 +439,8 @@ void SoHLHSRPainter::removeHidden(SoOffscreenRenderer& renderer) {
 // Lines, marks, text and images always stay; so do polygons too small to be sure to cover
 // a pixel centre of their own.
 void SoHLHSRPainter::markKept(float sx, float sy) {
-    for (int k = 0; k < list.getLength(); ++k) {
-        SoGraphicPrimitive* record = list.getPrimitive(k);
+    for (int k = 0; k < list_.getLength(); ++k) {
+        SoGraphicPrimitive* record = list_.getPrimitive(k);
         if (!isPolygon(record)) {
             ++record->moveCount;
             continue;
@@ -510,13 +510,13 @@ void drawPolygons(const SoHLHSRGLFunctions& gl, SoGraphicPrimitiveList& list) {
 // Every polygon is drawn in the colour of its index; each index found in the image marks
 // its polygon. Returns the number of pixels that named a record.
 int SoHLHSRPainter::renderAndCount(SoOffscreenRenderer& renderer) {
-    const int n = list.getLength();
+    const int n = list_.getLength();
     const SbVec2s size = renderer.getViewportRegion().getViewportSizePixels();
     const int width = size[0], height = size[1];
     const SoHLHSRGLFunctions& gl = SoHLHSRGLFunctions::get();
     if (width < 3 || height < 3 || !gl.isComplete() || !renderer.makeCurrent()) return 0;
-    setUpPass(gl, list.getBBox());
-    drawPolygons(gl, list);
+    setUpPass(gl, list_.getBBox());
+    drawPolygons(gl, list_);
     gl.Finish();
     // The one-pixel border is left out of the reading.
     std::vector<unsigned char> pixels(static_cast<size_t>(width - 2) * (height - 2) * 4);
@@ -529,7 +529,7 @@ int SoHLHSRPainter::renderAndCount(SoOffscreenRenderer& renderer) {
         const unsigned index =
             unsigned(pixels[at]) | unsigned(pixels[at + 1]) << 8 | unsigned(pixels[at + 2]) << 16;
         if (index < static_cast<unsigned>(n)) {
-            ++list.getPrimitive(static_cast<int>(index))->moveCount;
+            ++list_.getPrimitive(static_cast<int>(index))->moveCount;
             ++hits;
         }
     }
@@ -539,20 +539,20 @@ int SoHLHSRPainter::renderAndCount(SoOffscreenRenderer& renderer) {
 // Marked records fill the front of the list, each unmarked one replaced by a marked one
 // from the back; what is left at the back (unmarked records, moved-out slots) is dropped.
 void SoHLHSRPainter::dropUnmarked() {
-    const int n = list.getLength();
+    const int n = list_.getLength();
     int i = 0, last = n - 1;
     while (i <= last) {
-        if (!list.getPrimitive(last)->moveCount) {
+        if (!list_.getPrimitive(last)->moveCount) {
             --last;
-        } else if (list.getPrimitive(i)->moveCount) {
+        } else if (list_.getPrimitive(i)->moveCount) {
             ++i;
         } else {
-            delete list.getPrimitive(i);
-            list.set(i, list.getPrimitive(last));
-            list.set(last, nullptr);
+            delete list_.getPrimitive(i);
+            list_.set(i, list_.getPrimitive(last));
+            list_.set(last, nullptr);
             ++i;
             --last;
         }
     }
-    if (last < n - 1) list.remove(last + 1, -1);
+    if (last < n - 1) list_.remove(last + 1, -1);
 }

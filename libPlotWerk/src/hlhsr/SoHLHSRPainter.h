@@ -45,11 +45,11 @@ class SoHLHSRPainter {
     void removeHidden(SoOffscreenRenderer& renderer);
 
     /// Compared pairs (those whose boxes overlap and depths reach) of the last run.
-    long long getPairsTested() const { return pairsTested; }
+    long long getPairsTested() const { return pairsTested_; }
     /// Swaps of the last run.
-    long long getSwapsMade() const { return swapsMade; }
+    long long getSwapsMade() const { return swapsMade_; }
     /// Records made by splitting in the last run (two per split).
-    long long getPiecesMade() const { return piecesMade; }
+    long long getPiecesMade() const { return piecesMade_; }
 
   private:
     enum Step { NEXT, SWAP, SPLIT, CUT_CYCLE };
@@ -73,18 +73,18 @@ class SoHLHSRPainter {
     int renderAndCount(SoOffscreenRenderer& renderer);
     void dropUnmarked();
 
-    SoGraphicPrimitiveList& list;
-    int mode;
+    SoGraphicPrimitiveList& list_;
+    int mode_;
     /// Slots of records whose moveCount this step raised.
-    std::vector<int> moved;
+    std::vector<int> moved_;
     /// Slots of the records that came to the position being placed, in turn, since the step
     /// began or last cut something: each must print before the one before it.
-    std::vector<int> chain;
-    long long pairsTested = 0;
-    long long swapsMade = 0;
-    long long piecesMade = 0;
+    std::vector<int> chain_;
+    long long pairsTested_ = 0;
+    long long swapsMade_ = 0;
+    long long piecesMade_ = 0;
     /// Splitting stops (with a warning) past this many records: a guard against runaway
     /// cutting on degenerate input.
-    int growthLimit = 0;
-    bool growthWarned = false;
+    int growthLimit_ = 0;
+    bool growthWarned_ = false;
 };

@@ -14,10 +14,10 @@ constexpr int MAX_CELLS_PER_SIDE = 1024;
 SoHLHSRPairIndex::SoHLHSRPairIndex(SoGraphicPrimitiveList& list) {
     setUpGrid(list);
     const int n = list.getLength();
-    slots.reserve(n);
-    slotRecords.reserve(n);
-    slotOfPosition.reserve(n);
-    for (int k = 0; k < n; ++k) slotOfPosition.push_back(newSlot(list.getPrimitive(k), k));
+    slots_.reserve(n);
+    slotRecords_.reserve(n);
+    slotOfPosition_.reserve(n);
+    for (int k = 0; k < n; ++k) slotOfPosition_.push_back(newSlot(list.getPrimitive(k), k));
 }
 
 // The grid covers the finite extent of the boxes. Coordinates outside it (pieces a rounding
@@ -36,20 +36,20 @@ void SoHLHSRPairIndex::setUpGrid(SoGraphicPrimitiveList& list) {
             if (std::isfinite(y)) minY = std::min(minY, y), maxY = std::max(maxY, y);
         }
     }
-    while (size < MAX_CELLS_PER_SIDE && 4 * size * size <= n) size *= 2;
-    originX = minX;
-    originY = minY;
+    while (size_ < MAX_CELLS_PER_SIDE && 4 * size_ * size_ <= n) size_ *= 2;
+    originX_ = minX;
+    originY_ = minY;
     const float width = maxX - minX, height = maxY - minY;
-    scaleX = std::isfinite(width) && width > 0.0f ? static_cast<float>(size) / width : 0.0f;
-    scaleY = std::isfinite(height) && height > 0.0f ? static_cast<float>(size) / height : 0.0f;
-    if (!std::isfinite(originX)) originX = 0.0f;
-    if (!std::isfinite(originY)) originY = 0.0f;
-    while ((size >> (levels - 1)) > 1) ++levels;
-    for (Pyramid& pyramid : pyramids) {
-        pyramid.cells.resize(levels);
-        pyramid.levelSlots.resize(levels);
-        for (int level = 0; level < levels; ++level) {
-            const int side = size >> level;
+    scaleX_ = std::isfinite(width) && width > 0.0f ? static_cast<float>(size_) / width : 0.0f;
+    scaleY_ = std::isfinite(height) && height > 0.0f ? static_cast<float>(size_) / height : 0.0f;
+    if (!std::isfinite(originX_)) originX_ = 0.0f;
+    if (!std::isfinite(originY_)) originY_ = 0.0f;
+    while ((size_ >> (levels_ - 1)) > 1) ++levels_;
+    for (Pyramid& pyramid : pyramids_) {
+        pyramid.cells.resize(levels_);
+        pyramid.levelSlots.resize(levels_);
+        for (int level = 0; level < levels_; ++level) {
+            const int side = size_ >> level;
             pyramid.cells[level].resize(static_cast<size_t>(side) * side);
         }
     }
@@ -58,16 +58,16 @@ void SoHLHSRPairIndex::setUpGrid(SoGraphicPrimitiveList& list) {
 // Monotone in x: subtraction, scaling by a non-negative factor and clamping all keep order.
 // NaN never reaches here (boxes ignore NaN points); a 0 scale puts everything in one column.
 int SoHLHSRPairIndex::cellX(float x) const {
-    const float f = (x - originX) * scaleX;
+    const float f = (x - originX_) * scaleX_;
     if (!(f > 0.0f)) return 0;
-    if (f >= static_cast<float>(size)) return size - 1;
+    if (f >= static_cast<float>(size_)) return size_ - 1;
     return static_cast<int>(f);
 }
 
 int SoHLHSRPairIndex::cellY(float y) const {
-    const float f = (y - originY) * scaleY;
+    const float f = (y - originY_) * scaleY_;
     if (!(f > 0.0f)) return 0;
-    if (f >= static_cast<float>(size)) return size - 1;
+    if (f >= static_cast<float>(size_)) return size_ - 1;
     return static_cast<int>(f);
 }
 
@@ -81,25 +81,25 @@ bool SoHLHSRPairIndex::hasEmptyBox(const Slot& slot) {
 
 int SoHLHSRPairIndex::newSlot(SoGraphicPrimitive* record, int position) {
     const SbBox2f& box = *record->getBBox();
-    const int s = static_cast<int>(slots.size());
+    const int s = static_cast<int>(slots_.size());
     const bool polygon = record->getType() == SoGraphicPrimitive::POLYGON;
-    slots.push_back(Slot{box.getMin()[0], box.getMin()[1], box.getMax()[0], box.getMax()[1],
+    slots_.push_back(Slot{box.getMin()[0], box.getMin()[1], box.getMax()[0], box.getMax()[1],
                          record->getZMin(), record->getZMax(), position, polygon, 0u});
-    slotRecords.push_back(record);
-    const Slot& slot = slots.back();
+    slotRecords_.push_back(record);
+    const Slot& slot = slots_.back();
     if (hasEmptyBox(slot)) {
-        unplaced.push_back(s);
+        unplaced_.push_back(s);
         return s;
     }
     const CellRange r = rangeOf(slot);
-    const int top = levels - 1;
+    const int top = levels_ - 1;
     int level = 0;
     while (level < top &&
            ((r.x1 >> level) - (r.x0 >> level) > 1 || (r.y1 >> level) - (r.y0 >> level) > 1)) {
         ++level;
     }
-    const int side = size >> level;
-    Pyramid& pyramid = pyramids[polygon ? 0 : 1];
+    const int side = size_ >> level;
+    Pyramid& pyramid = pyramids_[polygon ? 0 : 1];
     for (int cy = r.y0 >> level; cy <= (r.y1 >> level); ++cy) {
         for (int cx = r.x0 >> level; cx <= (r.x1 >> level); ++cx) {
             pyramid.cells[level][static_cast<size_t>(cy) * side + cx].push_back(s);
@@ -122,9 +122,9 @@ bool SoHLHSRPairIndex::compared(const Slot& p, const Slot& q) {
 }
 
 void SoHLHSRPairIndex::consider(const Slot& p, int s, int from, std::vector<int>& out) {
-    Slot& q = slots[s];
-    if (q.query == queryCount) return;
-    q.query = queryCount;
+    Slot& q = slots_[s];
+    if (q.query == queryCount_) return;
+    q.query = queryCount_;
     if (q.position > from && compared(p, q)) out.push_back(q.position);
 }
 
@@ -141,7 +141,7 @@ void SoHLHSRPairIndex::collectFromLevel(const Slot& p, const Pyramid& pyramid,
         for (int s : all) consider(p, s, from, out);
         return;
     }
-    const int side = size >> level;
+    const int side = size_ >> level;
     for (int cy = y0; cy <= y1; ++cy) {
         for (int cx = x0; cx <= x1; ++cx) {
             for (int s : pyramid.cells[level][static_cast<size_t>(cy) * side + cx]) {
@@ -152,19 +152,19 @@ void SoHLHSRPairIndex::collectFromLevel(const Slot& p, const Pyramid& pyramid,
 }
 
 void SoHLHSRPairIndex::collectFromAll(const Slot& p, int from, std::vector<int>& out) {
-    for (size_t pos = static_cast<size_t>(from) + 1; pos < slotOfPosition.size(); ++pos) {
-        const int s = slotOfPosition[pos];
-        if (p.polygon || slots[s].polygon) consider(p, s, from, out);
+    for (size_t pos = static_cast<size_t>(from) + 1; pos < slotOfPosition_.size(); ++pos) {
+        const int s = slotOfPosition_[pos];
+        if (p.polygon || slots_[s].polygon) consider(p, s, from, out);
     }
 }
 
 void SoHLHSRPairIndex::candidates(int position, int from, std::vector<int>& out) {
     out.clear();
-    if (++queryCount == 0) {
-        for (Slot& slot : slots) slot.query = 0;
-        queryCount = 1;
+    if (++queryCount_ == 0) {
+        for (Slot& slot : slots_) slot.query = 0;
+        queryCount_ = 1;
     }
-    const Slot& p = slots[slotOfPosition[position]];
+    const Slot& p = slots_[slotOfPosition_[position]];
     if (hasEmptyBox(p)) {
         // Only infinite boxes can overlap an empty one; too rare to index.
         collectFromAll(p, from, out);
@@ -173,32 +173,32 @@ void SoHLHSRPairIndex::candidates(int position, int from, std::vector<int>& out)
         // A record that is not a polygon is compared with polygons only.
         const int kinds = p.polygon ? 2 : 1;
         for (int kind = 0; kind < kinds; ++kind) {
-            if (pyramids[kind].empty) continue;
-            for (int level = 0; level < levels; ++level) {
-                collectFromLevel(p, pyramids[kind], range, level, from, out);
+            if (pyramids_[kind].empty) continue;
+            for (int level = 0; level < levels_; ++level) {
+                collectFromLevel(p, pyramids_[kind], range, level, from, out);
             }
         }
-        for (int s : unplaced) {
-            if (p.polygon || slots[s].polygon) consider(p, s, from, out);
+        for (int s : unplaced_) {
+            if (p.polygon || slots_[s].polygon) consider(p, s, from, out);
         }
     }
     std::sort(out.begin(), out.end());
 }
 
 void SoHLHSRPairIndex::swapPositions(int i, int j) {
-    std::swap(slotOfPosition[i], slotOfPosition[j]);
-    slots[slotOfPosition[i]].position = i;
-    slots[slotOfPosition[j]].position = j;
+    std::swap(slotOfPosition_[i], slotOfPosition_[j]);
+    slots_[slotOfPosition_[i]].position = i;
+    slots_[slotOfPosition_[j]].position = j;
 }
 
 void SoHLHSRPairIndex::replace(int position, SoGraphicPrimitive* record) {
-    Slot& old = slots[slotOfPosition[position]];
-    slotRecords[slotOfPosition[position]] = nullptr;
+    Slot& old = slots_[slotOfPosition_[position]];
+    slotRecords_[slotOfPosition_[position]] = nullptr;
     old.position = -1;
-    slotOfPosition[position] = newSlot(record, position);
+    slotOfPosition_[position] = newSlot(record, position);
 }
 
 void SoHLHSRPairIndex::append(SoGraphicPrimitive* record) {
-    const int position = static_cast<int>(slotOfPosition.size());
-    slotOfPosition.push_back(newSlot(record, position));
+    const int position = static_cast<int>(slotOfPosition_.size());
+    slotOfPosition_.push_back(newSlot(record, position));
 }

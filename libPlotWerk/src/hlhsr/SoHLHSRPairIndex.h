@@ -33,10 +33,10 @@ class SoHLHSRPairIndex {
     /// The list appended record.
     void append(SoGraphicPrimitive* record);
     /// The record indexed under slot s; null once it left the list.
-    SoGraphicPrimitive* recordOfSlot(int s) const { return slotRecords[s]; }
-    int slotAt(int position) const { return slotOfPosition[position]; }
+    SoGraphicPrimitive* recordOfSlot(int s) const { return slotRecords_[s]; }
+    int slotAt(int position) const { return slotOfPosition_[position]; }
     /// The position of the record indexed under slot s; -1 once it left the list.
-    int positionOfSlot(int s) const { return slots[s].position; }
+    int positionOfSlot(int s) const { return slots_[s].position; }
 
   private:
     /// What the tests read of a record, copied once; the records do not change meanwhile.
@@ -75,18 +75,18 @@ class SoHLHSRPairIndex {
     void collectFromAll(const Slot& p, int from, std::vector<int>& out);
     void consider(const Slot& p, int s, int from, std::vector<int>& out);
 
-    std::vector<Slot> slots;
+    std::vector<Slot> slots_;
     /// The record of each slot, apart from what queries read so that slots stay small.
-    std::vector<SoGraphicPrimitive*> slotRecords;
-    std::vector<int> slotOfPosition;
+    std::vector<SoGraphicPrimitive*> slotRecords_;
+    std::vector<int> slotOfPosition_;
     /// Polygons, then every other record.
-    Pyramid pyramids[2];
-    int levels = 1;
+    Pyramid pyramids_[2];
+    int levels_ = 1;
     /// Records with an empty box: looked at by every query.
-    std::vector<int> unplaced;
-    float originX = 0.0f, originY = 0.0f;
-    float scaleX = 0.0f, scaleY = 0.0f;
+    std::vector<int> unplaced_;
+    float originX_ = 0.0f, originY_ = 0.0f;
+    float scaleX_ = 0.0f, scaleY_ = 0.0f;
     /// Cells per side at level 0 (a power of two).
-    int size = 1;
-    unsigned queryCount = 0;
+    int size_ = 1;
+    unsigned queryCount_ = 0;
 };

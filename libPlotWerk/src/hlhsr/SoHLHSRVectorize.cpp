@@ -32,32 +32,32 @@ bool validPoints(const char* operation, const SbVec4f* points, int numPoints,
 }  // namespace
 
 SoHLHSRVectorize::SoHLHSRVectorize(SoVectorizeAction* owner, int engineMode)
-    : action(owner), mode(engineMode) {
-    if (mode < DEPTH_SORT || mode > HIDDEN_LINES) {
+    : action_(owner), mode_(engineMode) {
+    if (mode_ < DEPTH_SORT || mode_ > HIDDEN_LINES) {
         SoDebugError::postWarning("SoHLHSRVectorize::SoHLHSRVectorize",
-                                  "Unknown engine mode %d: depth sort (0) used", mode);
-        mode = DEPTH_SORT;
+                                  "Unknown engine mode %d: depth sort (0) used", mode_);
+        mode_ = DEPTH_SORT;
     }
 }
 
 SoHLHSRVectorize::~SoHLHSRVectorize() {
-    delete primitives;
+    delete primitives_;
 }
 
 // The action flushes before it begins another viewport; should it not have, the records
 // already stored are printed now rather than lost.
 void SoHLHSRVectorize::beginViewport() {
-    if (primitives) flush();
+    if (primitives_) flush();
     sequence = 0;
-    primitives = new SoGraphicPrimitiveList;
+    primitives_ = new SoGraphicPrimitiveList;
 }
 
 SoGraphicPrimitiveList* SoHLHSRVectorize::currentList(const char* operation) {
-    if (!primitives) {
+    if (!primitives_) {
         SoDebugError::postWarning(operation, "No viewport begun: one is begun now");
         beginViewport();
     }
-    return primitives;
+    return primitives_;
 }
 
 void SoHLHSRVectorize::store(SoGraphicPrimitiveList* list, SoGraphicPrimitive* record) {
@@ -78,7 +78,7 @@ void SoHLHSRVectorize::addPolygon(const SbVec4f* points, int numPoints, const Sb
     auto* polygon = new SoPolygon;
     polygon->set(numPoints, points, colors, multicolor, lineWidth, markerSize, linePattern,
                  linePatternScaleFactor, style, string1, string2, pattern,
-                 style != 0 ? lineOffset : polygonOffset, offsetFactor, offsetUnits);
+                 style != 0 ? lineOffset_ : polygonOffset_, offsetFactor, offsetUnits);
     store(list, polygon);
 }
 
@@ -89,17 +89,17 @@ void SoHLHSRVectorize::addPolyLine(const SbVec4f* points, int numPoints, const S
                                    int linePatternScaleFactor) {
     if (!validPoints("SoHLHSRVectorize::addPolyLine", points, numPoints, colors)) return;
     SoGraphicPrimitiveList* list = currentList("SoHLHSRVectorize::addPolyLine");
-    if (mode == DEPTH_SORT) {
+    if (mode_ == DEPTH_SORT) {
         auto* line = new SoPolyLine;
         line->set(numPoints, points, colors, multicolor, lineWidth, linePattern,
-                  linePatternScaleFactor, lineOffset);
+                  linePatternScaleFactor, lineOffset_);
         store(list, line);
         return;
     }
     for (int i = 0; i + 1 < numPoints; ++i) {
         auto* segment = new SoPolyLine;
         segment->set(2, points + i, colors + i, multicolor, lineWidth, linePattern,
-                     linePatternScaleFactor, lineOffset);
+                     linePatternScaleFactor, lineOffset_);
         store(list, segment);
     }
 }
@@ -108,15 +108,15 @@ void SoHLHSRVectorize::addPolyMark(const SbVec4f* points, int numPoints, const S
                                    int multicolor, float markerSize, SoMarkerSet* markerSet) {
     if (!validPoints("SoHLHSRVectorize::addPolyMark", points, numPoints, colors)) return;
     SoGraphicPrimitiveList* list = currentList("SoHLHSRVectorize::addPolyMark");
-    if (mode == DEPTH_SORT || mode == HIDDEN_LINES) {
+    if (mode_ == DEPTH_SORT || mode_ == HIDDEN_LINES) {
         auto* marks = new SoPolyMark;
-        marks->set(numPoints, points, colors, multicolor, markerSize, markerSet, markerOffset);
+        marks->set(numPoints, points, colors, multicolor, markerSize, markerSet, markerOffset_);
         store(list, marks);
         return;
     }
     for (int i = 0; i < numPoints; ++i) {
         auto* mark = new SoPolyMark;
-        mark->set(1, points + i, colors + i, multicolor, markerSize, markerSet, markerOffset);
+        mark->set(1, points + i, colors + i, multicolor, markerSize, markerSet, markerOffset_);
         store(list, mark);
     }
 }
@@ -140,73 +140,73 @@ void SoHLHSRVectorize::addImage(const SbVec4f& point, const unsigned char* data,
 }
 
 void SoHLHSRVectorize::warnIfModeUnavailable() {
-    if (unavailableWarned || (mode != RASTER && mode != HIDDEN_LINES)) return;
-    unavailableWarned = 1;
+    if (unavailableWarned_ || (mode_ != RASTER && mode_ != HIDDEN_LINES)) return;
+    unavailableWarned_ = 1;
     SoDebugError::postWarning(
         "SoHLHSRVectorize::flush",
         "%s is not available yet: primitives are printed in the "
         "painter's order instead",
-        mode == RASTER ? "Raster hidden-surface removal" : "Hidden-line removal");
+        mode_ == RASTER ? "Raster hidden-surface removal" : "Hidden-line removal");
 }
 
 // Records print in list order, each projecting its own points: far things first, so that
 // nearer ones paint over them.
 void SoHLHSRVectorize::flush() {
-    if (!primitives) return;
+    if (!primitives_) return;
     warnIfModeUnavailable();
-    SoHLHSRPainter(*primitives, *this).run();
-    for (int i = 0; i < primitives->getLength(); ++i) primitives->getPrimitive(i)->print(this);
-    delete primitives;
-    primitives = nullptr;
+    SoHLHSRPainter(*primitives_, *this).run();
+    for (int i = 0; i < primitives_->getLength(); ++i) primitives_->getPrimitive(i)->print(this);
+    delete primitives_;
+    primitives_ = nullptr;
     sequence = 0;
 }
 
 // ---- The action's services, for the records ----
 
 void SoHLHSRVectorize::projectPoints(SbVec4f* points, int n) const {
-    if (action && points && n > 0) action->projectPoints(points, n);
+    if (action_ && points && n > 0) action_->projectPoints(points, n);
 }
 
 float SoHLHSRVectorize::getNominalWidth() const {
-    return action ? action->getNominalWidth(SoVectorizeAction::MILLIMETER) : 1.0f;
+    return action_ ? action_->getNominalWidth(SoVectorizeAction::MILLIMETER) : 1.0f;
 }
 
 void SoHLHSRVectorize::printPolygon(const SbVec4f* points, int n, const SbColor* colors,
                                     int multicolor, const SbString& string1,
                                     const SbString& string2, const unsigned char* pattern) {
-    if (action) action->printPolygon(points, n, colors, multicolor, string1, string2, pattern);
+    if (action_) action_->printPolygon(points, n, colors, multicolor, string1, string2, pattern);
 }
 
 void SoHLHSRVectorize::printPolyLine(const SbVec4f* points, int n, const SbColor* colors,
                                      int multicolor, float lineWidth, unsigned short linePattern,
                                      int linePatternScaleFactor) {
-    if (action) {
-        action->printPolyLine(points, n, colors, multicolor, lineWidth, linePattern,
+    if (action_) {
+        action_->printPolyLine(points, n, colors, multicolor, lineWidth, linePattern,
                               linePatternScaleFactor);
     }
 }
 
 void SoHLHSRVectorize::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
                                      int multicolor, SoMarkerSet* markerSet) {
-    if (action) action->printPolyMark(points, n, colors, multicolor, markerSet);
+    if (action_) action_->printPolyMark(points, n, colors, multicolor, markerSet);
 }
 
 void SoHLHSRVectorize::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
                                      int multicolor, float markerSize) {
-    if (action) action->printPolyMark(points, n, colors, multicolor, markerSize);
+    if (action_) action_->printPolyMark(points, n, colors, multicolor, markerSize);
 }
 
 void SoHLHSRVectorize::printText2(const SbVec4f& origin, const SbColor& color,
                                   const SbString& fontName, float size, const SbString& string,
                                   int justification, float angle) {
-    if (action) action->printText2(origin, color, fontName, size, string, justification, angle);
+    if (action_) action_->printText2(origin, color, fontName, size, string, justification, angle);
 }
 
 void SoHLHSRVectorize::printImage(const SbVec4f& origin, const unsigned char* data, SbVec2s& size,
                                   SbVec2s& size2, int numComponents,
                                   SoImage::HorAlignment horAlignment,
                                   SoImage::VertAlignment vertAlignment) {
-    if (action) {
-        action->printImage(origin, data, size, size2, numComponents, horAlignment, vertAlignment);
+    if (action_) {
+        action_->printImage(origin, data, size, size2, numComponents, horAlignment, vertAlignment);
     }
 }

@@ -27,9 +27,9 @@ class SoHLHSRVectorize {
     SoHLHSRVectorize& operator=(const SoHLHSRVectorize&) = delete;
 
     /// Depth added to stored filled polygons, to lines and outlines, and to marks.
-    void setPolygonOffset(float offset) { polygonOffset = offset; }
-    void setLineOffset(float offset) { lineOffset = offset; }
-    void setMarkerOffset(float offset) { markerOffset = offset; }
+    void setPolygonOffset(float offset) { polygonOffset_ = offset; }
+    void setLineOffset(float offset) { lineOffset_ = offset; }
+    void setMarkerOffset(float offset) { markerOffset_ = offset; }
 
     /// Starts the records of a new viewport (the action flushes the previous one first).
     void beginViewport();
@@ -53,13 +53,13 @@ class SoHLHSRVectorize {
     /// Orders the records of the current viewport by the mode, prints them and drops them.
     void flush();
 
-    int getMode() const { return mode; }
-    SoVectorizeAction* getAction() const { return action; }
+    int getMode() const { return mode_; }
+    SoVectorizeAction* getAction() const { return action_; }
     /// The records of the current viewport; null before beginViewport and after flush.
-    SoGraphicPrimitiveList* getPrimitives() const { return primitives; }
-    float getPolygonOffset() const { return polygonOffset; }
-    float getLineOffset() const { return lineOffset; }
-    float getMarkerOffset() const { return markerOffset; }
+    SoGraphicPrimitiveList* getPrimitives() const { return primitives_; }
+    float getPolygonOffset() const { return polygonOffset_; }
+    float getLineOffset() const { return lineOffset_; }
+    float getMarkerOffset() const { return markerOffset_; }
     /// The number the next stored record takes.
     static int getSequence() { return sequence; }
 
@@ -89,15 +89,15 @@ class SoHLHSRVectorize {
     /// Modes whose own stage is not built yet print in the painter's order, saying so once.
     void warnIfModeUnavailable();
 
-    SoVectorizeAction* action;
+    SoVectorizeAction* action_;
     /// The hidden-line eliminator of mode 4; not built yet, so always null for now.
-    SoHiddenLines* hiddenLines = nullptr;
-    SoGraphicPrimitiveList* primitives = nullptr;
-    int mode;
-    float polygonOffset = 0.0f;
-    float lineOffset = 0.0f;
-    float markerOffset = 0.0f;
-    int unavailableWarned = 0;
+    SoHiddenLines* hiddenLines_ = nullptr;
+    SoGraphicPrimitiveList* primitives_ = nullptr;
+    int mode_;
+    float polygonOffset_ = 0.0f;
+    float lineOffset_ = 0.0f;
+    float markerOffset_ = 0.0f;
+    int unavailableWarned_ = 0;
 
     /// Numbers the stored records of the current viewport, process-wide.
     static int sequence;

@@ -76,12 +76,12 @@ PW_BACKEND_ACTION_SOURCE(SoVectorizeHPGLAction)
 
 SoVectorizeHPGLAction::SoVectorizeHPGLAction() {
     checkRegistration();
-    vectorOutput = hpglOutput.get();
+    vectorOutput_ = hpglOutput_.get();
 }
 
 SoVectorizeHPGLAction::SoVectorizeHPGLAction(const SoVectorizeHPGLAction& other)
-    : SoVectorizeAction(other), hpglOutput(other.hpglOutput), plot(other.plot) {
-    vectorOutput = hpglOutput.get();
+    : SoVectorizeAction(other), hpglOutput_(other.hpglOutput_), plot_(other.plot_) {
+    vectorOutput_ = hpglOutput_.get();
 }
 
 SoVectorizeHPGLAction& SoVectorizeHPGLAction::operator=(const SoVectorizeHPGLAction& other) =
@@ -90,17 +90,17 @@ SoVectorizeHPGLAction& SoVectorizeHPGLAction::operator=(const SoVectorizeHPGLAct
 SoVectorizeHPGLAction::~SoVectorizeHPGLAction() {
     // The base cannot reach writeFooter any more: a page left open is ended here.
     if (isInPage()) endPage();
-    vectorOutput = nullptr;
+    vectorOutput_ = nullptr;
 }
 
 SoHPGLVectorOutput* SoVectorizeHPGLAction::getHPGLVectorOutput() const {
-    return hpglOutput.get();
+    return hpglOutput_.get();
 }
 
 // ---- Writers ----
 
 void SoVectorizeHPGLAction::writeText(const std::string& text) {
-    hpglOutput->write(text);
+    hpglOutput_->write(text);
 }
 
 double SoVectorizeHPGLAction::plotterX(float x) const {
@@ -121,7 +121,7 @@ void SoVectorizeHPGLAction::assignColor(SbColor color, float width, int* pen) {
 }
 
 bool SoVectorizeHPGLAction::selectPen(int pen) {
-    if (!plot.pen.changesTo(pen)) return false;
+    if (!plot_.pen.changesTo(pen)) return false;
     write("SP%d", pen);
     return true;
 }
@@ -179,10 +179,10 @@ void SoVectorizeHPGLAction::writeHeader() {
 }
 
 void SoVectorizeHPGLAction::resetCurrentValues() {
-    plot.invalidate();
+    plot_.invalidate();
     // What IN sets up.
-    plot.lineType.assume({solidLine, 0});
-    plot.angle.assume(0.0f);
+    plot_.lineType.assume({solidLine, 0});
+    plot_.angle.assume(0.0f);
 }
 
 void SoVectorizeHPGLAction::writeFooter() {
@@ -254,12 +254,12 @@ void SoVectorizeHPGLAction::printPolyLine(const SbVec4f* points, int n, const Sb
     const float width = (lineWidth == 0.0f ? 1.0f : lineWidth) * getNominalWidth();
     int pen = 0;
     assignColor(colors ? colors[0] : black, width, &pen);
-    if (plot.lineType.changesTo({linePattern, linePattern == solidLine ? 0 : linePatternScaleFactor}))
+    if (plot_.lineType.changesTo({linePattern, linePattern == solidLine ? 0 : linePatternScaleFactor}))
         writeLineType(linePattern, linePatternScaleFactor);
-    if (plot.lineWidth.changesTo(width)) write("PW%f", width);
+    if (plot_.lineWidth.changesTo(width)) write("PW%f", width);
     // The pen goes inside the encoded polyline.
     std::string text;
-    if (plot.pen.changesTo(pen)) {
+    if (plot_.pen.changesTo(pen)) {
         text += "PE:";
         SoHPGLEncodedNumber::append(text, pen);
         text += "<=";
@@ -321,10 +321,10 @@ void SoVectorizeHPGLAction::printText2(SbVec4f origin, SbColor color, const SbSt
     int pen = 0;
     assignColor(color, getNominalWidth(), &pen);
     selectPen(pen);
-    if (plot.font.changesTo({fontSize, fontName})) write("SD2,1,4,%.2fSS", fontSize);
-    if (plot.justification.changesTo(justification)) write("LO%d", labelOrigin(justification));
+    if (plot_.font.changesTo({fontSize, fontName})) write("SD2,1,4,%.2fSS", fontSize);
+    if (plot_.justification.changesTo(justification)) write("LO%d", labelOrigin(justification));
     write("PU\n");
-    if (plot.angle.changesTo(angle)) write("DI%f,%f\n", std::cos(angle), std::sin(angle));
+    if (plot_.angle.changesTo(angle)) write("DI%f,%f\n", std::cos(angle), std::sin(angle));
     write("PA%d,%dLB", truncated(plotterX(origin[0])), truncated(plotterY(origin[1])));
     writeLabelText(string);
 }

@@ -20,15 +20,15 @@ SoPSDash::SoPSDash(unsigned short pattern, float bitLength, float nominalWidth, 
     const int skipped = reading.getSkipped();
     int last = static_cast<int>(runs.size()) - 1;
     if (level < 3 && last >= maxElementsBelowLevel3) {
-        truncated = true;
+        truncated_ = true;
         last = maxElementsBelowLevel3 - 1;
     }
     int sum = 0;
     for (int i = 0; i <= last; ++i) {
-        elements += std::to_string(toUnits(runs[i] * bitLength, unit)) + " ";
+        elements_ += std::to_string(toUnits(runs[i] * bitLength, unit)) + " ";
         sum += runs[i];
     }
     // An odd count would make the dashes and gaps swap roles on every repeat.
-    if (last % 2 == 0) elements += "0. ";
-    offset = toUnits((sum - skipped) * nominalWidth, unit);
+    if (last % 2 == 0) elements_ += "0. ";
+    offset_ = toUnits((sum - skipped) * nominalWidth, unit);
 }

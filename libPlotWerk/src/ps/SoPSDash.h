@@ -15,13 +15,13 @@ class SoPSDash {
              unsigned int level);
 
     /// The elements, each followed by a blank ("118 118 ").
-    const std::string& getElements() const { return elements; }
-    int getOffset() const { return offset; }
+    const std::string& getElements() const { return elements_; }
+    int getOffset() const { return offset_; }
     /// True when the pattern had more runs than the level allows and was cut.
-    bool isTruncated() const { return truncated; }
+    bool isTruncated() const { return truncated_; }
 
   private:
-    std::string elements;
-    int offset = 0;
-    bool truncated = false;
+    std::string elements_;
+    int offset_ = 0;
+    bool truncated_ = false;
 };

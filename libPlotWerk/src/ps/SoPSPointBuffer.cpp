@@ -6,20 +6,20 @@
 #include "SoPSCompaction.h"
 
 void SoPSPointBuffer::appendPoint(int x, int y) {
-    SbNumberFormat::appendInteger(line, x);
-    line += ' ';
-    SbNumberFormat::appendInteger(line, y);
+    SbNumberFormat::appendInteger(line_, x);
+    line_ += ' ';
+    SbNumberFormat::appendInteger(line_, y);
 }
 
 void SoPSPointBuffer::endItem() {
-    if (line.size() > flushAbove)
+    if (line_.size() > flushAbove_)
         flushLine();
-    else if (!line.empty())
-        line += ' ';
+    else if (!line_.empty())
+        line_ += ' ';
 }
 
 void SoPSPointBuffer::flushLine() {
-    if (!line.empty()) writeCompacted('\n');
+    if (!line_.empty()) writeCompacted('\n');
 }
 
 void SoPSPointBuffer::flushInline() {
@@ -27,10 +27,10 @@ void SoPSPointBuffer::flushInline() {
 }
 
 void SoPSPointBuffer::writeCompacted(char terminator) {
-    SoPSCompaction::compact(line);
-    if (!line.empty()) {
-        line += terminator;
-        output->write(line);
+    SoPSCompaction::compact(line_);
+    if (!line_.empty()) {
+        line_ += terminator;
+        output_->write(line_);
     }
-    line.clear();
+    line_.clear();
 }

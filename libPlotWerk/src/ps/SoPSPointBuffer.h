@@ -10,12 +10,12 @@ class SoVectorOutput;
 class SoPSPointBuffer {
   public:
     SoPSPointBuffer(SoVectorOutput* output, std::size_t flushAbove)
-        : output(output), flushAbove(flushAbove) {}
+        : output_(output), flushAbove_(flushAbove) {}
 
     /// "x y" in drawing units.
     void appendPoint(int x, int y);
     /// Text that belongs to the current item (a flag before a point, colours after it).
-    void appendText(const std::string& text) { line += text; }
+    void appendText(const std::string& text) { line_ += text; }
     /// Ends an item: writes the line when it is too long, else adds the separating blank.
     void endItem();
     /// Writes what is collected, compacted, followed by a line feed.
@@ -26,7 +26,7 @@ class SoPSPointBuffer {
   private:
     void writeCompacted(char terminator);
 
-    SoVectorOutput* output;
-    std::size_t flushAbove;
-    std::string line;
+    SoVectorOutput* output_;
+    std::size_t flushAbove_;
+    std::string line_;
 };

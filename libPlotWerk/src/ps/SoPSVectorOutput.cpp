@@ -4,40 +4,40 @@ SoPSVectorOutput::SoPSVectorOutput() = default;
 
 SoPSVectorOutput::SoPSVectorOutput(const SoPSVectorOutput& other)
     : SoVectorOutput(),
-      colored(other.colored),
-      level(other.level),
-      numericAccuracyFactor(other.numericAccuracyFactor) {}
+      colored_(other.colored_),
+      level_(other.level_),
+      numericAccuracyFactor_(other.numericAccuracyFactor_) {}
 
 SoPSVectorOutput& SoPSVectorOutput::operator=(const SoPSVectorOutput& other) {
     // The stream stays where it is: two objects closing one stream would close it twice.
-    colored = other.colored;
-    level = other.level;
-    numericAccuracyFactor = other.numericAccuracyFactor;
+    colored_ = other.colored_;
+    level_ = other.level_;
+    numericAccuracyFactor_ = other.numericAccuracyFactor_;
     return *this;
 }
 
 SoPSVectorOutput::~SoPSVectorOutput() = default;
 
 void SoPSVectorOutput::setColored(int value) {
-    colored = value;
+    colored_ = value;
 }
 
 int SoPSVectorOutput::getColored() const {
-    return colored;
+    return colored_;
 }
 
 void SoPSVectorOutput::setLevel(unsigned int value) {
-    level = value < 1 ? 1 : (value > 3 ? 3 : value);
+    level_ = value < 1 ? 1 : (value > 3 ? 3 : value);
 }
 
 unsigned int SoPSVectorOutput::getLevel() const {
-    return level;
+    return level_;
 }
 
 void SoPSVectorOutput::setNumericAccuracyFactor(float factor) {
-    numericAccuracyFactor = factor;
+    numericAccuracyFactor_ = factor;
 }
 
 float SoPSVectorOutput::getNumericAccuracy() const {
-    return numericAccuracyFactor;
+    return numericAccuracyFactor_;
 }

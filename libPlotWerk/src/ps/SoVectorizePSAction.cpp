@@ -80,12 +80,12 @@ PW_BACKEND_ACTION_SOURCE(SoVectorizePSAction)
 
 SoVectorizePSAction::SoVectorizePSAction() {
     checkRegistration();
-    vectorOutput = psOutput.get();
+    vectorOutput_ = psOutput_.get();
 }
 
 SoVectorizePSAction::SoVectorizePSAction(const SoVectorizePSAction& other)
-    : SoVectorizeAction(other), psOutput(other.psOutput), document(other.document) {
-    vectorOutput = psOutput.get();
+    : SoVectorizeAction(other), psOutput_(other.psOutput_), document_(other.document_) {
+    vectorOutput_ = psOutput_.get();
 }
 
 SoVectorizePSAction& SoVectorizePSAction::operator=(const SoVectorizePSAction& other) = default;
@@ -93,17 +93,17 @@ SoVectorizePSAction& SoVectorizePSAction::operator=(const SoVectorizePSAction& o
 SoVectorizePSAction::~SoVectorizePSAction() {
     // The base cannot reach writeFooter any more: a page left open is ended here.
     if (isInPage()) endPage();
-    vectorOutput = nullptr;
+    vectorOutput_ = nullptr;
 }
 
 SoPSVectorOutput* SoVectorizePSAction::getPSVectorOutput() const {
-    return psOutput.get();
+    return psOutput_.get();
 }
 
 // ---- Writers ----
 
 int SoVectorizePSAction::toUnits(float millimetres) const {
-    const float units = millimetres / document.drawingUnit + 0.5f;
+    const float units = millimetres / document_.drawingUnit + 0.5f;
     // Out-of-range values would make the conversion undefined; the clipper keeps real
     // drawings far inside these bounds.
     if (!(units > -2.0e9f)) return units != units ? 0 : -2000000000;
@@ -112,13 +112,13 @@ int SoVectorizePSAction::toUnits(float millimetres) const {
 }
 
 void SoVectorizePSAction::writeText(const std::string& text) {
-    psOutput->write(text);
+    psOutput_->write(text);
 }
 
 void SoVectorizePSAction::writeCompactedText(std::string line) {
     pcp079(line);
     line += '\n';
-    psOutput->write(line);
+    psOutput_->write(line);
 }
 
 void SoVectorizePSAction::pcp079(std::string& line) {
@@ -128,21 +128,21 @@ void SoVectorizePSAction::pcp079(std::string& line) {
 // ---- Document frame ----
 
 void SoVectorizePSAction::writeHeader() {
-    const bool colored = psOutput->getColored() != 0;
-    document.level = psOutput->getLevel();
+    const bool colored = psOutput_->getColored() != 0;
+    document_.level = psOutput_->getLevel();
     writeText(patchedHeader(colored));
 
-    document.smoothShading = (document.level == 3 && getPenNum() == 0) ? 1 : 0;
-    if (document.level == 1) {
+    document_.smoothShading = (document_.level == 3 && getPenNum() == 0) ? 1 : 0;
+    if (document_.level == 1) {
         writeText(SoPSProcedureSet::polygonsLevel1(colored));
     } else {
         writeText(SoPSProcedureSet::polygonsLevel2(colored));
-        if (document.level == 3) writeText(SoPSProcedureSet::smoothShading(colored));
+        if (document_.level == 3) writeText(SoPSProcedureSet::smoothShading(colored));
     }
     writeText(SoPSProcedureSet::closingBlock(colored));
 
-    document.drawingUnit = psOutput->getNumericAccuracy() * 0.24f;
-    const double scale = document.drawingUnit * pointsPerMillimetre;
+    document_.drawingUnit = psOutput_->getNumericAccuracy() * 0.24f;
+    const double scale = document_.drawingUnit * pointsPerMillimetre;
     write("%f %f scale\n", scale, scale);
     resetCurrentValues();
     writeLineStyle();
@@ -151,7 +151,7 @@ void SoVectorizePSAction::writeHeader() {
 
 std::string SoVectorizePSAction::patchedHeader(bool colored) const {
     std::string header = SoPSProcedureSet::header(colored);
-    replaceFirst(header, "PS-Adobe-x.0", SbNumberFormat::format("PS-Adobe-%u.0", document.level));
+    replaceFirst(header, "PS-Adobe-x.0", SbNumberFormat::format("PS-Adobe-%u.0", document_.level));
     const SbVec2f page = isInPage() ? getPageSize() : getDrawingDimensions();
     const std::size_t box = header.find("BoundingBox");
     if (box != std::string::npos) {
@@ -163,20 +163,20 @@ std::string SoVectorizePSAction::patchedHeader(bool colored) const {
     }
     // The orientation comment is only trusted by level-3 readers; the others would rotate
     // a drawing that the page set-up below already rotates.
-    if (getOrientation() == PORTRAIT || document.level < 3)
+    if (getOrientation() == PORTRAIT || document_.level < 3)
         replaceFirst(header, "Orientation: Landscape", std::string(22, ' '));
     return header;
 }
 
 void SoVectorizePSAction::resetCurrentValues() {
-    document.device.invalidate();
+    document_.device.invalidate();
     // What writeLineStyle() below sets up.
-    document.device.pointSize.assume(getNominalWidth());
-    document.device.lineWidth.assume(getNominalWidth());
-    document.device.lineType.assume({0xFFFF, 0});
-    document.bitmaps.clear();
-    document.patterns.clear();
-    document.currentPatternIndex = 0;
+    document_.device.pointSize.assume(getNominalWidth());
+    document_.device.lineWidth.assume(getNominalWidth());
+    document_.device.lineType.assume({0xFFFF, 0});
+    document_.bitmaps.clear();
+    document_.patterns.clear();
+    document_.currentPatternIndex = 0;
 }
 
 void SoVectorizePSAction::writeLineStyle() {
@@ -215,7 +215,7 @@ void SoVectorizePSAction::setHardwareClip() {
     const SbBox2f limits = getClippingLimits();
     if (isHardwareClipSet()) {
         write("grestore\n");
-        document.device.font.invalidate();
+        document_.device.font.invalidate();
     }
     const int xmin = toUnits(limits.getMin()[0]);
     const int ymin = toUnits(limits.getMin()[1]);
@@ -239,7 +239,7 @@ void SoVectorizePSAction::printBackground() {
 }
 
 void SoVectorizePSAction::printBorder() {
-    document.device.font.invalidate();
+    document_.device.font.invalidate();
     const int w = toUnits(getWidth());
     const int h = toUnits(getHeight());
     // A drawing in which nothing was visible never set a clip: there is no save to close,
@@ -278,15 +278,15 @@ void SoVectorizePSAction::assignColor(SbColor color, float width) {
     }
     const SbVec3s key(static_cast<short>(color[0] * 100), static_cast<short>(color[1] * 100),
                       static_cast<short>(color[2] * 100));
-    if (!document.device.color.changesTo(key)) return;
-    if (psOutput->getColored())
+    if (!document_.device.color.changesTo(key)) return;
+    if (psOutput_->getColored())
         writeCompacted("%.2f %.2f %.2f gc", color[0], color[1], color[2]);
     else
         writeCompacted("%.2f gb", 0.3 * color[0] + 0.59 * color[1] + 0.11 * color[2]);
 }
 
 void SoVectorizePSAction::writeLineWidth(float millimetres) {
-    if (document.device.lineWidth.changesTo(millimetres))
+    if (document_.device.lineWidth.changesTo(millimetres))
         writeCompacted("%d ep", toUnits(millimetres));
 }
 
@@ -296,13 +296,13 @@ void SoVectorizePSAction::writeDash(unsigned short pattern, int factor) {
         return;
     }
     const float bitLength = getLinePatternSize() / 16.0f * static_cast<float>(factor);
-    const SoPSDash dash(pattern, bitLength, getNominalWidth(), document.drawingUnit,
-                        document.level);
+    const SoPSDash dash(pattern, bitLength, getNominalWidth(), document_.drawingUnit,
+                        document_.level);
     if (dash.isTruncated())
         SoDebugError::postWarning("SoVectorizePSAction::printPolyLine",
                                   "The current PS Level is %u which does not support patterns "
                                   "with more than 11 elements.\nPattern truncation made.",
-                                  document.level);
+                                  document_.level);
     write("[%s] %d tl\n", dash.getElements().c_str(), dash.getOffset());
 }
 
@@ -314,7 +314,7 @@ void SoVectorizePSAction::printPolyLine(const SbVec4f* points, int n, const SbCo
     if (n <= 0) return;
     const float width = (lineWidth == 0.0f ? 1.0f : lineWidth) * getNominalWidth();
     writeLineWidth(width);
-    if (document.device.lineType.changesTo(
+    if (document_.device.lineType.changesTo(
             {linePattern, linePattern == 0xFFFF ? 0 : linePatternScaleFactor})) {
         writeDash(linePattern, linePatternScaleFactor);
     }
@@ -331,7 +331,7 @@ void SoVectorizePSAction::printPolyLine(const SbVec4f* points, int n, const SbCo
 }
 
 void SoVectorizePSAction::writePointGroups(const SbVec4f* points, int n, const char* procedure) {
-    SoPSPointBuffer buffer(psOutput.get(), 78);
+    SoPSPointBuffer buffer(psOutput_.get(), 78);
     int count = 0;
     for (int i = n - 1; i >= 0; --i) {
         buffer.appendPoint(toUnits(points[i][0]), toUnits(points[i][1]));
@@ -353,7 +353,7 @@ void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbCo
     if (n <= 0) return;
     const float nominal = getNominalWidth();
     const float size = (pointSize == 0.0f ? 1.0f : pointSize) * nominal;
-    if (document.device.pointSize.changesTo(size)) write("%d ps\n", toUnits(size));
+    if (document_.device.pointSize.changesTo(size)) write("%d ps\n", toUnits(size));
     if (!multicolor) {
         assignColor(colors[0], nominal);
         writePointGroups(points, n, "ppmp");
@@ -381,10 +381,10 @@ void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbCo
         const unsigned char* bytes = nullptr;
         bool isLSBFirst = false;
         if (!SoMarkerSet::getMarker(markerIndex, size, bytes, isLSBFirst)) continue;
-        const std::vector<int>& bitmaps = document.bitmaps;
+        const std::vector<int>& bitmaps = document_.bitmaps;
         if (std::find(bitmaps.begin(), bitmaps.end(), markerIndex) == bitmaps.end())
             createBitmap(markerIndex, size);
-        if (document.device.bitmap.changesTo(markerIndex))
+        if (document_.device.bitmap.changesTo(markerIndex))
             write("/currentBitmapIndex {Bitmap%d} bind def\n", markerIndex);
         // Each marker takes its point's colour: the caller passes one per point here.
         assignColor(colors[i], nominal);
@@ -398,7 +398,7 @@ void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbCo
 }
 
 void SoVectorizePSAction::createBitmap(int markerIndex, const SbVec2s& size) {
-    document.bitmaps.push_back(markerIndex);
+    document_.bitmaps.push_back(markerIndex);
     const int width = size[0];
     const int height = size[1];
     write("/Bitmap%d\n{ %d %d\n true\n [%d 0 0 %d 0 0]\n{<", markerIndex, width, height, width,
@@ -430,10 +430,10 @@ void SoVectorizePSAction::printPolygon(const SbVec4f* points, int n, const SbCol
     if (n <= 0) return;
     const float nominal = getNominalWidth();
     writeLineWidth(nominal);
-    const int smooth = document.smoothShading && !pattern && multicolor ? 1 : 0;
+    const int smooth = document_.smoothShading && !pattern && multicolor ? 1 : 0;
     if (!smooth) assignColor(colors[0], nominal);
     if (pattern) selectPattern(pattern, colors[0]);
-    if (document.level == 1)
+    if (document_.level == 1)
         writePolygonLevel1(points, n, pattern != nullptr);
     else
         writePolygonLevel2(points, n, colors, smooth, pattern != nullptr);
@@ -442,14 +442,14 @@ void SoVectorizePSAction::printPolygon(const SbVec4f* points, int n, const SbCol
 void SoVectorizePSAction::selectPattern(const unsigned char* pattern, const SbColor& color) {
     // Keyed by the mask itself: a caller may hand the same buffer over with other bits.
     std::vector<unsigned char> mask(pattern, pattern + 128);
-    const auto known = document.patterns.find(mask);
-    if (known != document.patterns.end()) {
-        document.currentPatternIndex = known->second;
+    const auto known = document_.patterns.find(mask);
+    if (known != document_.patterns.end()) {
+        document_.currentPatternIndex = known->second;
         return;
     }
-    const int index = static_cast<int>(document.patterns.size());
-    document.patterns.emplace(std::move(mask), index);
-    const int scale = static_cast<int>(millimetresPerPoint / document.drawingUnit + 0.5f);
+    const int index = static_cast<int>(document_.patterns.size());
+    document_.patterns.emplace(std::move(mask), index);
+    const int scale = static_cast<int>(millimetresPerPoint / document_.drawingUnit + 0.5f);
     std::string text =
         SbNumberFormat::format("%f %f %f\n%d\n%d\n{<", color[0], color[1], color[2], scale, scale);
     static const char hex[] = "0123456789abcdef";
@@ -460,16 +460,16 @@ void SoVectorizePSAction::selectPattern(const unsigned char* pattern, const SbCo
     }
     text += SbNumberFormat::format(">} pcreatpat\n /PATTERN_%d exch def\n", index);
     writeText(text);
-    document.currentPatternIndex = index;
+    document_.currentPatternIndex = index;
 }
 
 void SoVectorizePSAction::writePolygonLevel1(const SbVec4f* points, int n, int patterned) {
     if (patterned)
         write("%d %d PATTERN_%d ppatbeg\n", toUnits(points[0][0]), toUnits(points[0][1]),
-              document.currentPatternIndex);
+              document_.currentPatternIndex);
     else
         write("%d %d pfabeg\n", toUnits(points[0][0]), toUnits(points[0][1]));
-    SoPSPointBuffer buffer(psOutput.get(), 66);
+    SoPSPointBuffer buffer(psOutput_.get(), 66);
     auto writeDescending = [&](int from, int to) {
         for (int i = from; i >= to; --i) {
             buffer.appendPoint(toUnits(points[i][0]), toUnits(points[i][1]));
@@ -495,8 +495,8 @@ void SoVectorizePSAction::writePolygonLevel1(const SbVec4f* points, int n, int p
 
 void SoVectorizePSAction::writePolygonLevel2(const SbVec4f* points, int n, const SbColor* colors,
                                              int smooth, int patterned) {
-    SoPSPointBuffer buffer(psOutput.get(), 99);
-    const bool colored = psOutput->getColored() != 0;
+    SoPSPointBuffer buffer(psOutput_.get(), 99);
+    const bool colored = psOutput_->getColored() != 0;
     if (smooth) write("[");
     for (int i = 0; i < n; ++i) {
         // Smooth polygons are triangle fans: the first three vertices start the mesh and
@@ -513,7 +513,7 @@ void SoVectorizePSAction::writePolygonLevel2(const SbVec4f* points, int n, const
     }
     buffer.flushInline();
     if (patterned)
-        write("PATTERN_%d %d pfap\n", document.currentPatternIndex, n);
+        write("PATTERN_%d %d pfap\n", document_.currentPatternIndex, n);
     else if (smooth)
         write("] pfags\n");
     else
@@ -527,7 +527,7 @@ void SoVectorizePSAction::printText2(SbVec4f origin, SbColor color, const SbStri
                                      float angle) {
     const float nominal = getNominalWidth();
     assignColor(color, nominal);
-    if (document.device.font.changesTo({fontSize, fontName})) {
+    if (document_.device.font.changesTo({fontSize, fontName})) {
         write("(/%s) findfont %d scalefont setfont\n", fontName.toLatin1(),
               toUnits(fontSize * nominal));
     }
@@ -572,7 +572,7 @@ void SoVectorizePSAction::printImage(const SbVec4f& origin, const unsigned char*
 
     write("%d %d\n%d %d\n%d %d\n%d\n", sourceSize[0], sourceSize[1], toUnits(width),
           toUnits(height), toUnits(x), toUnits(y), sourceSize[0]);
-    const bool colored = psOutput->getColored() != 0;
+    const bool colored = psOutput_->getColored() != 0;
     if (colored) write("%d\n", numComponents < 3 ? 1 : 3);
     write("DisplayImage\n");
     writeImageData(pixels, sourceSize[0] * sourceSize[1], numComponents, colored);
@@ -601,15 +601,15 @@ void SoVectorizePSAction::writeImageData(const unsigned char* pixels, int count,
 }
 
 void SoVectorizePSAction::initWritePixel() {
-    document.pixelCount = 0;
+    document_.pixelCount = 0;
 }
 
 void SoVectorizePSAction::writePixel(std::string& data, unsigned char value) {
     static const char hex[] = "0123456789ABCDEF";
     data += hex[value >> 4];
     data += hex[value & 15];
-    if (++document.pixelCount == 40) {
+    if (++document_.pixelCount == 40) {
         data += '\n';
-        document.pixelCount = 0;
+        document_.pixelCount = 0;
     }
 }

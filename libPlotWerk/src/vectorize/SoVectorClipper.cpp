@@ -55,11 +55,11 @@ short toShort(int value) {
 }  // namespace
 
 SoVectorClipper::SoVectorClipper(SoVectorizeAction* owner)
-    : action(owner),
-      polygonPoints(POLYGON_WORKING_SIZE),
-      polygonColors(POLYGON_WORKING_SIZE),
-      passPoints(POLYGON_WORKING_SIZE),
-      passColors(POLYGON_WORKING_SIZE) {}
+    : action_(owner),
+      polygonPoints_(POLYGON_WORKING_SIZE),
+      polygonColors_(POLYGON_WORKING_SIZE),
+      passPoints_(POLYGON_WORKING_SIZE),
+      passColors_(POLYGON_WORKING_SIZE) {}
 
 // ---- Shared pieces ----
 
@@ -82,8 +82,8 @@ SbVec4f SoVectorClipper::computeNearReference(SoCallbackAction* cba) const {
 }
 
 SoVectorClipper::Plane SoVectorClipper::linePlane(int which) const {
-    const float width = action->getNormalizedWidth();
-    const float height = action->getNormalizedHeight();
+    const float width = action_->getNormalizedWidth();
+    const float height = action_->getNormalizedHeight();
     switch (which) {
         case X_MIN:
             return Plane{0, -width, true};
@@ -113,9 +113,9 @@ void SoVectorClipper::cut(const Plane& plane, const SbVec4f& a, const SbVec4f& b
 void SoVectorClipper::cutNear(const SbVec4f& a, const SbVec4f& b, const SbColor& colorA,
                               const SbColor& colorB, int interpolate, SbVec4f& point,
                               SbColor& color) const {
-    const float t = (nearReference[2] - a[2]) / (b[2] - a[2]);
-    const SbVec4f result(a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1]), nearReference[2],
-                         nearReference[3]);
+    const float t = (nearReference_[2] - a[2]) / (b[2] - a[2]);
+    const SbVec4f result(a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1]), nearReference_[2],
+                         nearReference_[3]);
     if (interpolate) color = lerp(colorA, colorB, t);
     point = result;
 }
@@ -157,7 +157,7 @@ int SoVectorClipper::differsFromFirst(const SbColor* colors, int n) {
 // With a hidden-line mode the pieces go, still normalised, to the engine, which prints
 // them later in its own order; without one they go straight to the page.
 SoHLHSRVectorize* SoVectorClipper::engine() const {
-    return action->getHLHSRVectorize();
+    return action_->getHLHSRVectorize();
 }
 
 // ---- Polygons ----
@@ -169,20 +169,20 @@ void SoVectorClipper::clipPolygon(SoCallbackAction* cba, SbVec4f* points, int n,
         return;
     }
     if (leavesOut("SoVectorizeAction::clipPolygon", points, n)) return;
-    polygonMulticolor =
-        action->shadeModel != SoVectorizeAction::FLAT ? differsFromFirst(colors, n) : 0;
-    nearReference = computeNearReference(cba);
+    polygonMulticolor_ =
+        action_->shadeModel_ != SoVectorizeAction::FLAT ? differsFromFirst(colors, n) : 0;
+    nearReference_ = computeNearReference(cba);
 
-    if (static_cast<int>(polygonPoints.size()) < n + 1) {
-        polygonPoints.resize(n + 1);
-        polygonColors.resize(n + 1);
+    if (static_cast<int>(polygonPoints_.size()) < n + 1) {
+        polygonPoints_.resize(n + 1);
+        polygonColors_.resize(n + 1);
     }
-    std::copy(points, points + n, polygonPoints.begin());
-    std::copy(colors, colors + n, polygonColors.begin());
-    polygonCount = n;
+    std::copy(points, points + n, polygonPoints_.begin());
+    std::copy(colors, colors + n, polygonColors_.begin());
+    polygonCount_ = n;
 
     if (clipPolygonPass(nearPlane(), true) == 0) return;
-    divideByW(polygonPoints.data(), polygonCount);
+    divideByW(polygonPoints_.data(), polygonCount_);
     for (int which : {X_MIN, Y_MIN, X_MAX, Y_MAX, FAR_PLANE}) {
         if (clipPolygonPass(linePlane(which), false) == 0) return;
     }
@@ -191,46 +191,46 @@ void SoVectorClipper::clipPolygon(SoCallbackAction* cba, SbVec4f* points, int n,
 
 // One Sutherland-Hodgman pass over the closed polygon; the result replaces the polygon.
 int SoVectorClipper::clipPolygonPass(const Plane& plane, bool isNear) {
-    const int n = polygonCount;
+    const int n = polygonCount_;
     // Most polygons lie wholly inside; the pass would hand them back unchanged.
     bool allInside = true;
-    for (int k = 0; k < n && allInside; ++k) allInside = plane.inside(polygonPoints[k]);
+    for (int k = 0; k < n && allInside; ++k) allInside = plane.inside(polygonPoints_[k]);
     if (allInside) return n;
     // A convex polygon gains at most one vertex per pass; 2n covers any input at all.
-    if (static_cast<int>(passPoints.size()) < 2 * n + 1) {
-        passPoints.resize(2 * n + 1);
-        passColors.resize(2 * n + 1);
+    if (static_cast<int>(passPoints_.size()) < 2 * n + 1) {
+        passPoints_.resize(2 * n + 1);
+        passColors_.resize(2 * n + 1);
     }
-    polygonPoints[n] = polygonPoints[0];
-    polygonColors[n] = polygonColors[0];
+    polygonPoints_[n] = polygonPoints_[0];
+    polygonColors_[n] = polygonColors_[0];
     int out = 0;
     for (int k = 0; k < n; ++k) {
-        const SbVec4f& a = polygonPoints[k];
-        const SbVec4f& b = polygonPoints[k + 1];
+        const SbVec4f& a = polygonPoints_[k];
+        const SbVec4f& b = polygonPoints_[k + 1];
         const bool aInside = plane.inside(a);
         if (aInside) {
-            passPoints[out] = a;
-            passColors[out++] = polygonColors[k];
+            passPoints_[out] = a;
+            passColors_[out++] = polygonColors_[k];
         }
         if (aInside != plane.inside(b)) {
-            passColors[out] = polygonColors[k];
+            passColors_[out] = polygonColors_[k];
             if (isNear)
-                cutNear(a, b, polygonColors[k], polygonColors[k + 1], polygonMulticolor,
-                        passPoints[out], passColors[out]);
+                cutNear(a, b, polygonColors_[k], polygonColors_[k + 1], polygonMulticolor_,
+                        passPoints_[out], passColors_[out]);
             else
-                cut(plane, a, b, polygonColors[k], polygonColors[k + 1], polygonMulticolor,
-                    passPoints[out], passColors[out]);
+                cut(plane, a, b, polygonColors_[k], polygonColors_[k + 1], polygonMulticolor_,
+                    passPoints_[out], passColors_[out]);
             ++out;
         }
     }
-    std::swap(polygonPoints, passPoints);
-    std::swap(polygonColors, passColors);
+    std::swap(polygonPoints_, passPoints_);
+    std::swap(polygonColors_, passColors_);
     // Keep room for the next pass's closing vertex (and an outline's repeated first point).
-    if (static_cast<int>(polygonPoints.size()) < out + 1) {
-        polygonPoints.resize(out + 1);
-        polygonColors.resize(out + 1);
+    if (static_cast<int>(polygonPoints_.size()) < out + 1) {
+        polygonPoints_.resize(out + 1);
+        polygonColors_.resize(out + 1);
     }
-    polygonCount = out;
+    polygonCount_ = out;
     return out;
 }
 
@@ -242,11 +242,11 @@ void SoVectorClipper::emitPolygon(SoCallbackAction* cba, const SbColor& firstCol
         style != SoDrawStyleElement::POINTS)
         return;
 
-    int n = polygonCount;
-    SbVec4f* points = polygonPoints.data();
-    SbColor* colors = polygonColors.data();
+    int n = polygonCount_;
+    SbVec4f* points = polygonPoints_.data();
+    SbColor* colors = polygonColors_.data();
     // One colour stands for the whole polygon: the one its first captured vertex had.
-    if (!polygonMulticolor) colors[0] = firstColor;
+    if (!polygonMulticolor_) colors[0] = firstColor;
     SbString category, name;
     const unsigned char* mask = nullptr;
     float offsetFactor = 0.0f, offsetUnits = 0.0f;
@@ -260,20 +260,20 @@ void SoVectorClipper::emitPolygon(SoCallbackAction* cba, const SbColor& firstCol
         ++n;
     }
     if (SoHLHSRVectorize* hlhsr = engine()) {
-        hlhsr->addPolygon(points, n, colors, polygonMulticolor, cba->getLineWidth(),
+        hlhsr->addPolygon(points, n, colors, polygonMulticolor_, cba->getLineWidth(),
                           cba->getPointSize(), cba->getLinePattern(),
                           cba->getLinePatternScaleFactor(), engineStyleOf(style), category, name,
                           mask, offsetFactor, offsetUnits);
         return;
     }
-    action->projectPoints(points, n);
+    action_->projectPoints(points, n);
     if (style == SoDrawStyleElement::FILLED)
-        action->printPolygon(points, n, colors, polygonMulticolor, category, name, mask);
+        action_->printPolygon(points, n, colors, polygonMulticolor_, category, name, mask);
     else if (style == SoDrawStyleElement::LINES)
-        action->printPolyLine(points, n, colors, polygonMulticolor, cba->getLineWidth(),
+        action_->printPolyLine(points, n, colors, polygonMulticolor_, cba->getLineWidth(),
                               cba->getLinePattern(), cba->getLinePatternScaleFactor());
     else
-        action->printPolyMark(points, n, colors, polygonMulticolor, cba->getPointSize());
+        action_->printPolyMark(points, n, colors, polygonMulticolor_, cba->getPointSize());
 }
 
 // The engine's polygon styles: 0 filled, 1 outline, 2 vertices as dots.
@@ -305,7 +305,7 @@ void SoVectorClipper::clipPolyLine(SoCallbackAction* cba, SbVec4f* points, int n
     }
     if (leavesOut("SoVectorizeAction::clipPolyLine", points, n)) return;
     const int multicolor = differsFromFirst(colors, n);
-    nearReference = computeNearReference(cba);
+    nearReference_ = computeNearReference(cba);
 
     int i = 0;
     while (i < n) {
@@ -430,12 +430,12 @@ void SoVectorClipper::emitPolyLine(SoCallbackAction* cba, SbVec4f* points, int n
             hlhsr->addPolyMark(points, n, colors, multicolor, cba->getPointSize(), nullptr);
         return;
     }
-    action->projectPoints(points, n);
+    action_->projectPoints(points, n);
     if (asLine)
-        action->printPolyLine(points, n, colors, multicolor, cba->getLineWidth(),
+        action_->printPolyLine(points, n, colors, multicolor, cba->getLineWidth(),
                               cba->getLinePattern(), cba->getLinePatternScaleFactor());
     else
-        action->printPolyMark(points, n, colors, multicolor, cba->getPointSize());
+        action_->printPolyMark(points, n, colors, multicolor, cba->getPointSize());
 }
 
 // ---- Marks ----
@@ -450,7 +450,7 @@ void SoVectorClipper::clipPolyMark(SoCallbackAction* cba, SbVec4f* points, int n
     if (leavesOut("SoVectorizeAction::clipPolyMark", points, n)) return;
     if (cba->getDrawStyle() == SoDrawStyleElement::INVISIBLE) return;
     const int multicolor = differsFromFirst(colors, n);
-    nearReference = computeNearReference(cba);
+    nearReference_ = computeNearReference(cba);
 
     int kept = 0;
     for (int i = 0; i < n; ++i) {
@@ -459,8 +459,8 @@ void SoVectorClipper::clipPolyMark(SoCallbackAction* cba, SbVec4f* points, int n
         colors[kept++] = colors[i];
     }
     divideByW(points, kept);
-    const float width = action->getNormalizedWidth();
-    const float height = action->getNormalizedHeight();
+    const float width = action_->getNormalizedWidth();
+    const float height = action_->getNormalizedHeight();
     int visible = 0;
     for (int i = 0; i < kept; ++i) {
         const SbVec4f& p = points[i];
@@ -474,11 +474,11 @@ void SoVectorClipper::clipPolyMark(SoCallbackAction* cba, SbVec4f* points, int n
         hlhsr->addPolyMark(points, visible, colors, multicolor, cba->getPointSize(), markerSet);
         return;
     }
-    action->projectPoints(points, visible);
+    action_->projectPoints(points, visible);
     if (markerSet)
-        action->printPolyMark(points, visible, colors, multicolor, markerSet);
+        action_->printPolyMark(points, visible, colors, multicolor, markerSet);
     else
-        action->printPolyMark(points, visible, colors, multicolor, cba->getPointSize());
+        action_->printPolyMark(points, visible, colors, multicolor, cba->getPointSize());
 }
 
 // ---- Text ----
@@ -488,8 +488,8 @@ void SoVectorClipper::clipPolyMark(SoCallbackAction* cba, SbVec4f* points, int n
 bool SoVectorClipper::keepsAnchor(SbVec4f& origin) const {
     if (inFront(origin)) return false;
     divideByW(&origin, 1);
-    const float width = action->getNormalizedWidth();
-    const float height = action->getNormalizedHeight();
+    const float width = action_->getNormalizedWidth();
+    const float height = action_->getNormalizedHeight();
     return origin[2] <= 1.0f && origin[0] >= -width && origin[0] <= width && origin[1] >= -height &&
            origin[1] <= height;
 }
@@ -508,7 +508,7 @@ void SoVectorClipper::clipText(SoCallbackAction* cba, const SbVec4f& origin, con
         return;
     }
     if (leavesOut("SoVectorizeAction::clipText", &origin, 1)) return;
-    nearReference = computeNearReference(cba);
+    nearReference_ = computeNearReference(cba);
     SbVec4f anchor = origin;
     if (!keepsAnchor(anchor)) return;
     emitText(cba, anchor, color, textNode, isAnnotation);
@@ -546,10 +546,10 @@ void SoVectorClipper::emitText(SoCallbackAction* cba, SbVec4f origin, const SbCo
         return;
     }
     const float lineStep =
-        fontSize * action->getNominalWidth(SoVectorizeAction::MILLIMETER) * layout.spacing;
-    action->projectPoints(&origin, 1);
+        fontSize * action_->getNominalWidth(SoVectorizeAction::MILLIMETER) * layout.spacing;
+    action_->projectPoints(&origin, 1);
     for (int i = 0; i < layout.strings->getNum(); ++i) {
-        action->printText2(origin, color, fontName, fontSize, (*layout.strings)[i],
+        action_->printText2(origin, color, fontName, fontSize, (*layout.strings)[i],
                            layout.justification, angle);
         origin[1] -= lineStep;
     }
@@ -563,7 +563,7 @@ float SoVectorClipper::computeFontSizeAngleViewing(SoCallbackAction* cba, float 
         SoDebugError::post("SoVectorizeAction::computeFontSizeAngleViewing",
                            "Null callback action: size 1 used");
         angle = 0.0f;
-        return 1.0f / action->getNominalWidth(SoVectorizeAction::MILLIMETER);
+        return 1.0f / action_->getNominalWidth(SoVectorizeAction::MILLIMETER);
     }
     SoState* state = cba->getState();
     const bool fitHint =
@@ -580,14 +580,14 @@ float SoVectorClipper::computeFontSizeAngleViewing(SoCallbackAction* cba, float 
                 ? std::atan2(p[1][1] - p[0][1], p[1][0] - p[0][0])
                 : 0.0f;
 
-    action->projectPoints(p, count);
+    action_->projectPoints(p, count);
     const float l1 = pageDistance(p[0], p[1]);
     const float l2 = pageDistance(p[0], p[2]);
     float size = fitHint ? std::min(l1, l2) : std::max({l1, l2, pageDistance(p[0], p[3])});
     if (!(size > 0.0f)) size = 1.0f;
     const int cap = SoPreferences::getInt(MAX_ANNO_SIZE_KEY, MAX_ANNO_SIZE_DEFAULT);
     if (size > static_cast<float>(cap)) size = static_cast<float>(cap);
-    return size / action->getNominalWidth(SoVectorizeAction::MILLIMETER);
+    return size / action_->getNominalWidth(SoVectorizeAction::MILLIMETER);
 }
 
 // ---- Images ----
@@ -598,8 +598,8 @@ void SoVectorClipper::clipImage(SoCallbackAction* cba, const SbVec4f& origin, So
         return;
     }
     if (leavesOut("SoVectorizeAction::clipImage", &origin, 1)) return;
-    nearReference = computeNearReference(cba);
-    if (nearReference[2] > origin[2]) return;
+    nearReference_ = computeNearReference(cba);
+    if (nearReference_[2] > origin[2]) return;
     SbVec4f anchor = origin;
     divideByW(&anchor, 1);
     if (anchor[2] > 1.0f) return;
@@ -621,8 +621,8 @@ void SoVectorClipper::emitImage(SoImage* imageNode, SbVec4f origin) {
                         vertAlignment);
         return;
     }
-    action->projectPoints(&origin, 1);
-    action->printImage(origin, pixels, sourceSize, requestedSize, numComponents,
+    action_->projectPoints(&origin, 1);
+    action_->printImage(origin, pixels, sourceSize, requestedSize, numComponents,
                        static_cast<SoImage::HorAlignment>(horAlignment),
                        static_cast<SoImage::VertAlignment>(vertAlignment));
 }

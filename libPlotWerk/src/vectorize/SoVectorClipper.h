@@ -50,9 +50,9 @@ class SoVectorClipper {
     enum LinePlane { FAR_PLANE = 0, X_MIN, X_MAX, Y_MIN, Y_MAX, LINE_PLANE_COUNT };
 
     SbVec4f computeNearReference(SoCallbackAction* cba) const;
-    Plane nearPlane() const { return Plane{2, nearReference[2], true}; }
+    Plane nearPlane() const { return Plane{2, nearReference_[2], true}; }
     Plane linePlane(int which) const;
-    bool inFront(const SbVec4f& p) const { return p[2] < nearReference[2]; }
+    bool inFront(const SbVec4f& p) const { return p[2] < nearReference_[2]; }
 
     /// The point where edge a→b crosses `plane`, and its colour when interpolated.
     void cut(const Plane& plane, const SbVec4f& a, const SbVec4f& b, const SbColor& colorA,
@@ -97,15 +97,15 @@ class SoVectorClipper {
     static bool leavesOut(const char* where, const SbVec4f* points, int n);
     static int differsFromFirst(const SbColor* colors, int n);
 
-    SoVectorizeAction* action;
+    SoVectorizeAction* action_;
     /// Clip-space point of the near plane, for the clipping call in progress.
-    SbVec4f nearReference;
+    SbVec4f nearReference_;
     /// Working arrays of the polygon passes: room for a triangle, one vertex more per plane
     /// and the closing vertex; they grow only for larger input polygons.
-    std::vector<SbVec4f> polygonPoints;
-    std::vector<SbColor> polygonColors;
-    std::vector<SbVec4f> passPoints;
-    std::vector<SbColor> passColors;
-    int polygonCount = 0;
-    int polygonMulticolor = 0;
+    std::vector<SbVec4f> polygonPoints_;
+    std::vector<SbColor> polygonColors_;
+    std::vector<SbVec4f> passPoints_;
+    std::vector<SbColor> passColors_;
+    int polygonCount_ = 0;
+    int polygonMulticolor_ = 0;
 };

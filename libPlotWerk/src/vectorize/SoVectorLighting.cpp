@@ -65,18 +65,18 @@ SbVec3f unitVector(const SbVec3f& from, const SbVec3f& to) {
 
 }  // namespace
 
-SoVectorLighting::SoVectorLighting(SoVectorizeAction* owner) : action(owner) {}
+SoVectorLighting::SoVectorLighting(SoVectorizeAction* owner) : action_(owner) {}
 
 void SoVectorLighting::deleteLightsList() {
-    lightList.clear();
-    lightMatrices.clear();
-    lightNodes.truncate(0);
+    lightList_.clear();
+    lightMatrices_.clear();
+    lightNodes_.truncate(0);
 }
 
 bool SoVectorLighting::sameLightsAsBefore(SoState* state, const SoNodeList& lights) const {
-    if (lights != lightNodes) return false;
+    if (lights != lightNodes_) return false;
     for (int i = 0; i < lights.getLength(); ++i) {
-        if (SoLightElement::getMatrix(state, i) != lightMatrices[static_cast<size_t>(i)])
+        if (SoLightElement::getMatrix(state, i) != lightMatrices_[static_cast<size_t>(i)])
             return false;
     }
     return true;
@@ -90,13 +90,13 @@ void SoVectorLighting::computeLightList(SoState* state) {
     const SoNodeList& lights = SoLightElement::getLights(state);
     if (sameLightsAsBefore(state, lights)) return;
 
-    lightNodes = lights;
-    lightList.clear();
-    lightMatrices.clear();
+    lightNodes_ = lights;
+    lightList_.clear();
+    lightMatrices_.clear();
     for (int i = 0; i < lights.getLength(); ++i) {
         const SbMatrix& matrix = SoLightElement::getMatrix(state, i);
-        lightMatrices.push_back(matrix);
-        lightList.push_back(makeRecord(lights[i], matrix));
+        lightMatrices_.push_back(matrix);
+        lightList_.push_back(makeRecord(lights[i], matrix));
     }
 }
 
@@ -203,7 +203,7 @@ SbColor SoVectorLighting::getLightingColor(SoCallbackAction* cba, const SoPrimit
         // The vertex is only drawn as part of a triangle with a visible vertex; it gets the
         // colour the unlit path would give it, which is neutral and cheap.
         fullyTransparent = 1;
-        return action->translateColor(diffuse);
+        return action_->translateColor(diffuse);
     }
 
     SoState* state = cba->getState();
@@ -229,15 +229,15 @@ SbColor SoVectorLighting::getLightingColor(SoCallbackAction* cba, const SoPrimit
                                   "Vertex normal or position contains a NaN or an infinity: "
                                   "the vertex gets emission and ambient light only");
     } else {
-        for (const LightRecord& light : lightList) result += lightContribution(cba, light, surface);
+        for (const LightRecord& light : lightList_) result += lightContribution(cba, light, surface);
     }
 
     for (int i = 0; i < 3; ++i) {
         if (result[i] > 1.0f) result[i] = 1.0f;
     }
-    if (action->colorTranslationMethod == SoVectorizeAction::SWAP_BLACK_AND_WHITE &&
+    if (action_->colorTranslationMethod_ == SoVectorizeAction::SWAP_BLACK_AND_WHITE &&
         result == SbColor(1, 1, 1)) {
         result[2] = 0.9999f;
     }
-    return action->translateColor(result);
+    return action_->translateColor(result);
 }

@@ -68,10 +68,10 @@ class SoVectorLighting {
                               const Surface& surface) const;
     bool sameLightsAsBefore(SoState* state, const SoNodeList& lights) const;
 
-    SoVectorizeAction* action;
-    SoNodeList lightNodes;
+    SoVectorizeAction* action_;
+    SoNodeList lightNodes_;
     /// The matrices the records were built with: the same light node seen under another
     /// camera or transform must not reuse a stale record.
-    std::vector<SbMatrix> lightMatrices;
-    std::vector<LightRecord> lightList;
+    std::vector<SbMatrix> lightMatrices_;
+    std::vector<LightRecord> lightList_;
 };

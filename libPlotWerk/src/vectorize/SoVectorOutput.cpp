@@ -6,23 +6,23 @@
 #include <cerrno>
 #include <cstring>
 
-SoVectorOutput::SoVectorOutput() : file(stdout) {}
+SoVectorOutput::SoVectorOutput() : file_(stdout) {}
 
 SoVectorOutput::~SoVectorOutput() {
-    if (file && file != stdout) fclose(file);
+    if (file_ && file_ != stdout) fclose(file_);
 }
 
 void SoVectorOutput::startStream(FILE* fp) {
-    file = fp;
-    writeError = 0;
+    file_ = fp;
+    writeError_ = 0;
 }
 
 void SoVectorOutput::setFilePointer(FILE* fp) {
-    if (file && file != stdout) fclose(file);
+    if (file_ && file_ != stdout) fclose(file_);
     startStream(fp ? fp : stdout);
 }
 
-FILE* SoVectorOutput::getFilePointer() { return file; }
+FILE* SoVectorOutput::getFilePointer() { return file_; }
 
 int SoVectorOutput::openFile(const SbString& fileName) {
     return openFileWithMode(fileName, "wt");
@@ -40,23 +40,23 @@ int SoVectorOutput::openFile(const char* fileName) {
 
 void SoVectorOutput::closeFile() {
     errno = 0;
-    if (file == stdout) {
+    if (file_ == stdout) {
         // Standard output stays open, but what it still buffers must reach its reader.
-        if (!writeError && std::fflush(stdout) != 0) failed("SoVectorOutput::closeFile");
+        if (!writeError_ && std::fflush(stdout) != 0) failed("SoVectorOutput::closeFile");
         return;
     }
-    const bool closed = SbFileHelper::close(file) == 0;
-    file = stdout;
-    if (!closed && !writeError) failed("SoVectorOutput::closeFile");
+    const bool closed = SbFileHelper::close(file_) == 0;
+    file_ = stdout;
+    if (!closed && !writeError_) failed("SoVectorOutput::closeFile");
 }
 
 void SoVectorOutput::write(const char* data, std::size_t size) {
-    if (writeError || size == 0) return;
+    if (writeError_ || size == 0) return;
     errno = 0;
-    if (std::fwrite(data, 1, size, file) != size) failed("SoVectorOutput::write");
+    if (std::fwrite(data, 1, size, file_) != size) failed("SoVectorOutput::write");
 }
 
 void SoVectorOutput::failed(const char* where) {
-    writeError = errno ? errno : EIO;
-    SoDebugError::post(where, "Cannot write the output: %s", std::strerror(writeError));
+    writeError_ = errno ? errno : EIO;
+    SoDebugError::post(where, "Cannot write the output: %s", std::strerror(writeError_));
 }

@@ -72,9 +72,9 @@ SoActionMethodList* SoVectorizeAction::getActionMethods() {
 // ---- Construction ----
 
 SoVectorizeAction::SoVectorizeAction()
-    : capture(std::make_unique<SoVectorCapture>()),
-      lighting(std::make_unique<SoVectorLighting>(this)),
-      clipper(std::make_unique<SoVectorClipper>(this)) {
+    : capture_(std::make_unique<SoVectorCapture>()),
+      lighting_(std::make_unique<SoVectorLighting>(this)),
+      clipper_(std::make_unique<SoVectorClipper>(this)) {
     Registration::construct("SoVectorizeAction", warnings());
     SoTypedObject::checkDatabase("SoVectorizeAction", this, getClassTypeId(), classTypeId);
     blackAndWhite = SoPreferences::getBool("VXN_PW_BLACK_AND_WHITE", false) ? 1 : 0;
@@ -95,48 +95,48 @@ SoVectorizeAction& SoVectorizeAction::operator=(const SoVectorizeAction& other) 
 // What an application sets is copied; what one apply or one page builds (capture buffers,
 // lights, clip state, delayed annotations, the page in progress) stays with its action.
 void SoVectorizeAction::copySettings(const SoVectorizeAction& other) {
-    borderWidth = other.borderWidth;
-    borderColor = other.borderColor;
-    backgroundEnabled = other.backgroundEnabled;
-    backgroundColor = other.backgroundColor;
-    nominalWidth = other.nominalWidth;
-    linePatternSize = other.linePatternSize;
-    pixelImageSize = other.pixelImageSize;
-    penCount = other.penCount;
-    penColors = other.penColors;
-    penWidths = other.penWidths;
-    colorPriority = other.colorPriority;
-    lineEndStyle = other.lineEndStyle;
-    lineJoinsStyle = other.lineJoinsStyle;
-    miterLimit = other.miterLimit;
-    pageSize = other.pageSize;
-    pagePosition = other.pagePosition;
-    startPosition = other.startPosition;
-    orientation = other.orientation;
-    drawingWidth = other.drawingWidth;
-    drawingHeight = other.drawingHeight;
-    viewportRegion = other.viewportRegion;
-    colorTranslationMethod = other.colorTranslationMethod;
-    hlhsrMode = other.hlhsrMode;
-    hlhsrRasterQuality = other.hlhsrRasterQuality;
-    hlhsrRasterCaching = other.hlhsrRasterCaching;
-    hlhsrRasterTileSize = other.hlhsrRasterTileSize;
-    lightingEnabled = other.lightingEnabled;
-    shadeModel = other.shadeModel;
-    polygonOffset = other.polygonOffset;
-    lineOffset = other.lineOffset;
-    markerOffset = other.markerOffset;
-    projectionSource = other.projectionSource;
+    borderWidth_ = other.borderWidth_;
+    borderColor_ = other.borderColor_;
+    backgroundEnabled_ = other.backgroundEnabled_;
+    backgroundColor_ = other.backgroundColor_;
+    nominalWidth_ = other.nominalWidth_;
+    linePatternSize_ = other.linePatternSize_;
+    pixelImageSize_ = other.pixelImageSize_;
+    penCount_ = other.penCount_;
+    penColors_ = other.penColors_;
+    penWidths_ = other.penWidths_;
+    colorPriority_ = other.colorPriority_;
+    lineEndStyle_ = other.lineEndStyle_;
+    lineJoinsStyle_ = other.lineJoinsStyle_;
+    miterLimit_ = other.miterLimit_;
+    pageSize_ = other.pageSize_;
+    pagePosition_ = other.pagePosition_;
+    startPosition_ = other.startPosition_;
+    orientation_ = other.orientation_;
+    drawingWidth_ = other.drawingWidth_;
+    drawingHeight_ = other.drawingHeight_;
+    viewportRegion_ = other.viewportRegion_;
+    colorTranslationMethod_ = other.colorTranslationMethod_;
+    hlhsrMode_ = other.hlhsrMode_;
+    hlhsrRasterQuality_ = other.hlhsrRasterQuality_;
+    hlhsrRasterCaching_ = other.hlhsrRasterCaching_;
+    hlhsrRasterTileSize_ = other.hlhsrRasterTileSize_;
+    lightingEnabled_ = other.lightingEnabled_;
+    shadeModel_ = other.shadeModel_;
+    polygonOffset_ = other.polygonOffset_;
+    lineOffset_ = other.lineOffset_;
+    markerOffset_ = other.markerOffset_;
+    projectionSource_ = other.projectionSource_;
 }
 
 SoVectorizeAction::~SoVectorizeAction() {
     // A backend's overrides are gone by now: an open page is ended by the backend's own
     // destructor when it needs its footer; here only the base bookkeeping remains.
-    if (inPage) inPage = 0;
-    delete hlhsr;
+    if (inPage_) inPage_ = 0;
+    delete hlhsr_;
 }
 
-SoVectorOutput* SoVectorizeAction::getVectorOutput() const { return vectorOutput; }
+SoVectorOutput* SoVectorizeAction::getVectorOutput() const { return vectorOutput_; }
 
 // ---- Units and page layout ----
 
@@ -165,16 +165,16 @@ float SoVectorizeAction::millimetersToUnits(float value, DimensionUnit unit) {
 }
 
 void SoVectorizeAction::beginPage(const SbVec2f& start, const SbVec2f& size, DimensionUnit unit) {
-    inPage = 1;
-    headerPending = 1;
-    pagePosition.setValue(unitsToMillimeters(start[0], unit), unitsToMillimeters(start[1], unit));
-    pageSize.setValue(unitsToMillimeters(size[0], unit), unitsToMillimeters(size[1], unit));
+    inPage_ = 1;
+    headerPending_ = 1;
+    pagePosition_.setValue(unitsToMillimeters(start[0], unit), unitsToMillimeters(start[1], unit));
+    pageSize_.setValue(unitsToMillimeters(size[0], unit), unitsToMillimeters(size[1], unit));
 }
 
 void SoVectorizeAction::endPage() {
     writeFooter();
-    inPage = 0;
-    headerPending = 1;
+    inPage_ = 0;
+    headerPending_ = 1;
 }
 
 void SoVectorizeAction::setDrawingDimensions(const SbVec2f& d, DimensionUnit u) {
@@ -182,13 +182,13 @@ void SoVectorizeAction::setDrawingDimensions(const SbVec2f& d, DimensionUnit u) 
 }
 
 void SoVectorizeAction::setDrawingDimensions(float w, float h, DimensionUnit u) {
-    drawingWidth = unitsToMillimeters(w, u);
-    drawingHeight = unitsToMillimeters(h, u);
-    if (!inPage) pageSize.setValue(drawingWidth, drawingHeight);
+    drawingWidth_ = unitsToMillimeters(w, u);
+    drawingHeight_ = unitsToMillimeters(h, u);
+    if (!inPage_) pageSize_.setValue(drawingWidth_, drawingHeight_);
 }
 
 SbVec2f SoVectorizeAction::getDrawingDimensions(DimensionUnit u) const {
-    return SbVec2f(millimetersToUnits(drawingWidth, u), millimetersToUnits(drawingHeight, u));
+    return SbVec2f(millimetersToUnits(drawingWidth_, u), millimetersToUnits(drawingHeight_, u));
 }
 
 void SoVectorizeAction::setStartPosition(const SbVec2f& p, DimensionUnit u) {
@@ -196,53 +196,53 @@ void SoVectorizeAction::setStartPosition(const SbVec2f& p, DimensionUnit u) {
 }
 
 void SoVectorizeAction::setStartPosition(float x, float y, DimensionUnit u) {
-    startPosition.setValue(unitsToMillimeters(x, u), unitsToMillimeters(y, u));
-    if (!inPage) pagePosition = startPosition;
+    startPosition_.setValue(unitsToMillimeters(x, u), unitsToMillimeters(y, u));
+    if (!inPage_) pagePosition_ = startPosition_;
 }
 
 SbVec2f SoVectorizeAction::getStartPosition(DimensionUnit u) const {
-    return SbVec2f(millimetersToUnits(startPosition[0], u),
-                   millimetersToUnits(startPosition[1], u));
+    return SbVec2f(millimetersToUnits(startPosition_[0], u),
+                   millimetersToUnits(startPosition_[1], u));
 }
 
 float SoVectorizeAction::getOffsetX() const {
-    return inPage ? pagePosition[0] + startPosition[0] : pagePosition[0];
+    return inPage_ ? pagePosition_[0] + startPosition_[0] : pagePosition_[0];
 }
 
 float SoVectorizeAction::getOffsetY() const {
-    return inPage ? pagePosition[1] + startPosition[1] : pagePosition[1];
+    return inPage_ ? pagePosition_[1] + startPosition_[1] : pagePosition_[1];
 }
 
 float SoVectorizeAction::getViewportWidth() const {
-    return drawingWidth * viewportRegion.getViewportSize()[0];
+    return drawingWidth_ * viewportRegion_.getViewportSize()[0];
 }
 
 float SoVectorizeAction::getViewportHeight() const {
-    return drawingHeight * viewportRegion.getViewportSize()[1];
+    return drawingHeight_ * viewportRegion_.getViewportSize()[1];
 }
 
 // ---- Simple settings ----
 
-void SoVectorizeAction::setOrientation(Orientation o) { orientation = o; }
+void SoVectorizeAction::setOrientation(Orientation o) { orientation_ = o; }
 SoVectorizeAction::Orientation SoVectorizeAction::getOrientation() const {
-    return static_cast<Orientation>(orientation);
+    return static_cast<Orientation>(orientation_);
 }
 
 void SoVectorizeAction::setBorder(float width, SbColor color) {
-    borderWidth = width;
-    borderColor = color;
+    borderWidth_ = width;
+    borderColor_ = color;
 }
 
 void SoVectorizeAction::setBorder(float width) { setBorder(width, SbColor(1, 1, 1)); }
 
 void SoVectorizeAction::getBorder(float* width, SbColor* color) const {
-    if (width) *width = borderWidth;
-    if (color) *color = borderColor;
+    if (width) *width = borderWidth_;
+    if (color) *color = borderColor_;
 }
 
 void SoVectorizeAction::setBackgroundColor(int enable, SbColor color) {
-    backgroundEnabled = enable;
-    backgroundColor = color;
+    backgroundEnabled_ = enable;
+    backgroundColor_ = color;
 }
 
 void SoVectorizeAction::setBackgroundColor(int enable) {
@@ -250,108 +250,108 @@ void SoVectorizeAction::setBackgroundColor(int enable) {
 }
 
 int SoVectorizeAction::getBackgroundColor(SbColor* color) const {
-    if (color) *color = backgroundColor;
-    return backgroundEnabled;
+    if (color) *color = backgroundColor_;
+    return backgroundEnabled_;
 }
 
 void SoVectorizeAction::setNominalWidth(float w, DimensionUnit u) {
-    nominalWidth = unitsToMillimeters(w, u);
+    nominalWidth_ = unitsToMillimeters(w, u);
 }
 float SoVectorizeAction::getNominalWidth(DimensionUnit u) const {
-    return millimetersToUnits(nominalWidth, u);
+    return millimetersToUnits(nominalWidth_, u);
 }
 
 void SoVectorizeAction::setLinePatternSize(float s, DimensionUnit u) {
-    linePatternSize = unitsToMillimeters(s, u);
+    linePatternSize_ = unitsToMillimeters(s, u);
 }
 float SoVectorizeAction::getLinePatternSize(DimensionUnit u) const {
-    return millimetersToUnits(linePatternSize, u);
+    return millimetersToUnits(linePatternSize_, u);
 }
 
 void SoVectorizeAction::setPixelImageSize(float s, DimensionUnit u) {
-    pixelImageSize = unitsToMillimeters(s, u);
+    pixelImageSize_ = unitsToMillimeters(s, u);
 }
 float SoVectorizeAction::getPixelImageSize(DimensionUnit u) const {
-    return millimetersToUnits(pixelImageSize, u);
+    return millimetersToUnits(pixelImageSize_, u);
 }
 
 void SoVectorizeAction::setColorTranslationMethod(ColorTranslationMethod m) {
-    colorTranslationMethod = m;
+    colorTranslationMethod_ = m;
 }
 SoVectorizeAction::ColorTranslationMethod SoVectorizeAction::getColorTranslationMethod() const {
-    return static_cast<ColorTranslationMethod>(colorTranslationMethod);
+    return static_cast<ColorTranslationMethod>(colorTranslationMethod_);
 }
 
-void SoVectorizeAction::setLineEndStyle(EndLineStyle s) { lineEndStyle = s; }
+void SoVectorizeAction::setLineEndStyle(EndLineStyle s) { lineEndStyle_ = s; }
 SoVectorizeAction::EndLineStyle SoVectorizeAction::getLineEndStyle() const {
-    return static_cast<EndLineStyle>(lineEndStyle);
+    return static_cast<EndLineStyle>(lineEndStyle_);
 }
 
-void SoVectorizeAction::setLineJoinsStyle(JoinLineStyle s) { lineJoinsStyle = s; }
+void SoVectorizeAction::setLineJoinsStyle(JoinLineStyle s) { lineJoinsStyle_ = s; }
 SoVectorizeAction::JoinLineStyle SoVectorizeAction::getLineJoinsStyle() const {
-    return static_cast<JoinLineStyle>(lineJoinsStyle);
+    return static_cast<JoinLineStyle>(lineJoinsStyle_);
 }
 
-void SoVectorizeAction::setMiterLimit(float limit) { miterLimit = std::max(limit, 1.0f); }
-float SoVectorizeAction::getMiterLimit() const { return miterLimit; }
+void SoVectorizeAction::setMiterLimit(float limit) { miterLimit_ = std::max(limit, 1.0f); }
+float SoVectorizeAction::getMiterLimit() const { return miterLimit_; }
 
-void SoVectorizeAction::setColorPriority(int priority) { colorPriority = priority; }
-int SoVectorizeAction::getColorPriority() const { return colorPriority; }
+void SoVectorizeAction::setColorPriority(int priority) { colorPriority_ = priority; }
+int SoVectorizeAction::getColorPriority() const { return colorPriority_; }
 
-void SoVectorizeAction::setHLHSRMode(HLHSRMode mode) { hlhsrMode = mode; }
+void SoVectorizeAction::setHLHSRMode(HLHSRMode mode) { hlhsrMode_ = mode; }
 SoVectorizeAction::HLHSRMode SoVectorizeAction::getHLHSRMode() const {
-    return static_cast<HLHSRMode>(hlhsrMode);
+    return static_cast<HLHSRMode>(hlhsrMode_);
 }
-void SoVectorizeAction::setHLHSRRasterQuality(float q) { hlhsrRasterQuality = q; }
-float SoVectorizeAction::getHLHSRRasterQuality() const { return hlhsrRasterQuality; }
-void SoVectorizeAction::setHLHSRRasterCaching(int c) { hlhsrRasterCaching = c; }
-int SoVectorizeAction::getHLHSRRasterCaching() const { return hlhsrRasterCaching; }
-void SoVectorizeAction::setHLHSRRasterTileSize(unsigned short s) { hlhsrRasterTileSize = s; }
-unsigned short SoVectorizeAction::getHLHSRRasterTileSize() const { return hlhsrRasterTileSize; }
+void SoVectorizeAction::setHLHSRRasterQuality(float q) { hlhsrRasterQuality_ = q; }
+float SoVectorizeAction::getHLHSRRasterQuality() const { return hlhsrRasterQuality_; }
+void SoVectorizeAction::setHLHSRRasterCaching(int c) { hlhsrRasterCaching_ = c; }
+int SoVectorizeAction::getHLHSRRasterCaching() const { return hlhsrRasterCaching_; }
+void SoVectorizeAction::setHLHSRRasterTileSize(unsigned short s) { hlhsrRasterTileSize_ = s; }
+unsigned short SoVectorizeAction::getHLHSRRasterTileSize() const { return hlhsrRasterTileSize_; }
 
-void SoVectorizeAction::enableLighting(int enable) { lightingEnabled = enable; }
-int SoVectorizeAction::isLightingEnabled() const { return lightingEnabled; }
-void SoVectorizeAction::setShadeModel(ShadeModel m) { shadeModel = m; }
+void SoVectorizeAction::enableLighting(int enable) { lightingEnabled_ = enable; }
+int SoVectorizeAction::isLightingEnabled() const { return lightingEnabled_; }
+void SoVectorizeAction::setShadeModel(ShadeModel m) { shadeModel_ = m; }
 SoVectorizeAction::ShadeModel SoVectorizeAction::getShadeModel() const {
-    return static_cast<ShadeModel>(shadeModel);
+    return static_cast<ShadeModel>(shadeModel_);
 }
-void SoVectorizeAction::setPolygonOffset(float o) { polygonOffset = o; }
-float SoVectorizeAction::getPolygonOffset() const { return polygonOffset; }
-void SoVectorizeAction::setLineOffset(float o) { lineOffset = o; }
-float SoVectorizeAction::getLineOffset() const { return lineOffset; }
-void SoVectorizeAction::setMarkerOffset(float o) { markerOffset = o; }
-float SoVectorizeAction::getMarkerOffset() const { return markerOffset; }
+void SoVectorizeAction::setPolygonOffset(float o) { polygonOffset_ = o; }
+float SoVectorizeAction::getPolygonOffset() const { return polygonOffset_; }
+void SoVectorizeAction::setLineOffset(float o) { lineOffset_ = o; }
+float SoVectorizeAction::getLineOffset() const { return lineOffset_; }
+void SoVectorizeAction::setMarkerOffset(float o) { markerOffset_ = o; }
+float SoVectorizeAction::getMarkerOffset() const { return markerOffset_; }
 
 // ---- Pens ----
 
 void SoVectorizeAction::setPenDescription(int num, const SbColor* colors, const float* widths,
                                           DimensionUnit u) {
-    penCount = num;
+    penCount_ = num;
     if (num == 0) return;
-    penCount = std::min(penCount, 256);
-    if (!colors) penCount = num >= 5 ? 8 : (num < 3 ? 2 : 4);
-    if (penCount < 0) penCount = 0;
+    penCount_ = std::min(penCount_, 256);
+    if (!colors) penCount_ = num >= 5 ? 8 : (num < 3 ? 2 : 4);
+    if (penCount_ < 0) penCount_ = 0;
     static const SbColor palette[8] = {SbColor(1, 1, 1), SbColor(0, 0, 0), SbColor(1, 0, 0),
                                        SbColor(0, 1, 0), SbColor(1, 1, 0), SbColor(0, 0, 1),
                                        SbColor(1, 0, 1), SbColor(0, 1, 1)};
-    penColors.assign(penCount, SbColor(0, 0, 0));
+    penColors_.assign(penCount_, SbColor(0, 0, 0));
     // Pens from `num` on, which only a default palette can add, get the nominal pen width.
-    penWidths.assign(penCount, 25.4f / 72.0f);
-    for (int k = 0; k < penCount; ++k) {
-        penColors[k] = colors ? colors[k] : palette[k];
-        if (widths && k < num) penWidths[k] = widths[k] * unitsToMillimeters(1.0f, u);
+    penWidths_.assign(penCount_, 25.4f / 72.0f);
+    for (int k = 0; k < penCount_; ++k) {
+        penColors_[k] = colors ? colors[k] : palette[k];
+        if (widths && k < num) penWidths_[k] = widths[k] * unitsToMillimeters(1.0f, u);
     }
 }
 
 void SoVectorizeAction::getPenDescription(SbColor* colors, float* widths, DimensionUnit u) const {
     if (getPenNum() == 0) return;
-    for (int k = 0; k < penCount; ++k) {
-        if (colors) colors[k] = penColors[k];
-        if (widths) widths[k] = millimetersToUnits(penWidths[k], u);
+    for (int k = 0; k < penCount_; ++k) {
+        if (colors) colors[k] = penColors_[k];
+        if (widths) widths[k] = millimetersToUnits(penWidths_[k], u);
     }
 }
 
-int SoVectorizeAction::getPenNum() const { return penCount; }
+int SoVectorizeAction::getPenNum() const { return penCount_; }
 
 namespace {
 
@@ -364,20 +364,20 @@ float squaredDistance(const SbColor& a, const SbColor& b) {
 
 void SoVectorizeAction::penAssignment(SbColor color, float width, int* penIndex,
                                       float* penWidth) {
-    if (penCount == 0) {
+    if (penCount_ == 0) {
         *penIndex = 0;
         *penWidth = width;
         return;
     }
     std::vector<int> candidates;
     int chosen = 0;
-    if (colorPriority != 0) {
-        for (int k = 0; k < penCount; ++k)
-            if (penColors[k] == color) candidates.push_back(k);
+    if (colorPriority_ != 0) {
+        for (int k = 0; k < penCount_; ++k)
+            if (penColors_[k] == color) candidates.push_back(k);
         if (candidates.empty()) {
             float best = 1.0e30f;
-            for (int k = 0; k < penCount; ++k) {
-                const float d = squaredDistance(penColors[k], color);
+            for (int k = 0; k < penCount_; ++k) {
+                const float d = squaredDistance(penColors_[k], color);
                 if (d < best) {
                     best = d;
                     candidates.assign(1, k);
@@ -392,8 +392,8 @@ void SoVectorizeAction::penAssignment(SbColor color, float width, int* penIndex,
             float bestWidth = 0.0f;
             int widest = -1;
             for (int k : candidates) {
-                if (penWidths[k] <= width && penWidths[k] > bestWidth) {
-                    bestWidth = penWidths[k];
+                if (penWidths_[k] <= width && penWidths_[k] > bestWidth) {
+                    bestWidth = penWidths_[k];
                     widest = k;
                 }
             }
@@ -402,35 +402,35 @@ void SoVectorizeAction::penAssignment(SbColor color, float width, int* penIndex,
             } else {
                 float narrowest = 1.0e30f;
                 for (int k : candidates) {
-                    if (penWidths[k] < narrowest) {
-                        narrowest = penWidths[k];
+                    if (penWidths_[k] < narrowest) {
+                        narrowest = penWidths_[k];
                         chosen = k;
                     }
                 }
             }
         }
     } else {
-        for (int k = 0; k < penCount; ++k)
-            if (penWidths[k] == width) candidates.push_back(k);
+        for (int k = 0; k < penCount_; ++k)
+            if (penWidths_[k] == width) candidates.push_back(k);
         if (candidates.empty()) {
             float best = 0.0f;
-            for (int k = 0; k < penCount; ++k) {
-                if (!(penWidths[k] < width)) continue;
-                if (penWidths[k] > best) {
-                    best = penWidths[k];
+            for (int k = 0; k < penCount_; ++k) {
+                if (!(penWidths_[k] < width)) continue;
+                if (penWidths_[k] > best) {
+                    best = penWidths_[k];
                     candidates.assign(1, k);
-                } else if (penWidths[k] == best) {
+                } else if (penWidths_[k] == best) {
                     candidates.push_back(k);
                 }
             }
         }
         if (candidates.empty()) {
             float narrowest = 1.0e30f;
-            for (int k = 0; k < penCount; ++k) {
-                if (penWidths[k] < narrowest) {
-                    narrowest = penWidths[k];
+            for (int k = 0; k < penCount_; ++k) {
+                if (penWidths_[k] < narrowest) {
+                    narrowest = penWidths_[k];
                     candidates.assign(1, k);
-                } else if (penWidths[k] == narrowest) {
+                } else if (penWidths_[k] == narrowest) {
                     candidates.push_back(k);
                 }
             }
@@ -439,7 +439,7 @@ void SoVectorizeAction::penAssignment(SbColor color, float width, int* penIndex,
         if (candidates.size() > 1) {
             float best = 1.0e30f;
             for (int k : candidates) {
-                const float d = squaredDistance(penColors[k], color);
+                const float d = squaredDistance(penColors_[k], color);
                 if (d < best) {
                     best = d;
                     chosen = k;
@@ -448,14 +448,14 @@ void SoVectorizeAction::penAssignment(SbColor color, float width, int* penIndex,
         }
     }
     *penIndex = chosen;
-    *penWidth = penWidths[chosen];
+    *penWidth = penWidths_[chosen];
 }
 
 // ---- Colours ----
 
 SbColor SoVectorizeAction::translateColor(SbColor c) const {
     const SbColor black(0, 0, 0), white(1, 1, 1);
-    switch (colorTranslationMethod) {
+    switch (colorTranslationMethod_) {
         case SWAP_BLACK_AND_WHITE:
             if (c == black)
                 c = white;
@@ -483,7 +483,7 @@ SbColor SoVectorizeAction::getColor(SoCallbackAction* cba, int materialIndex,
 
 SbColor SoVectorizeAction::getLightingColor(SoCallbackAction* cba, const SoPrimitiveVertex* vertex,
                                             const SbVec4f& point, int& fullyTransparent) {
-    return lighting->getLightingColor(cba, vertex, point, fullyTransparent);
+    return lighting_->getLightingColor(cba, vertex, point, fullyTransparent);
 }
 
 // ---- Apply ----
@@ -501,14 +501,14 @@ void SoVectorizeAction::applyTraversal(SoNode* node, SoPath* path, const SoPathL
     SoCallbackAction cba;
     prepareAction(cba, 1);
     beginTraversal();
-    if (hlhsr && node) {
-        hlhsr->setPolygonOffset(polygonOffset);
-        hlhsr->setLineOffset(lineOffset);
-        hlhsr->setMarkerOffset(markerOffset);
+    if (hlhsr_ && node) {
+        hlhsr_->setPolygonOffset(polygonOffset_);
+        hlhsr_->setLineOffset(lineOffset_);
+        hlhsr_->setMarkerOffset(markerOffset_);
     }
-    if (!inPage || headerPending) {
+    if (!inPage_ || headerPending_) {
         writeHeader();
-        headerPending = 0;
+        headerPending_ = 0;
     }
     printBackground();
     if (node)
@@ -517,26 +517,26 @@ void SoVectorizeAction::applyTraversal(SoNode* node, SoPath* path, const SoPathL
         cba.apply(path);
     else if (pathList)
         cba.apply(*pathList, obeysRules);
-    if (hlhsr) {
-        hlhsr->flush();
-        delete hlhsr;
-        hlhsr = nullptr;
+    if (hlhsr_) {
+        hlhsr_->flush();
+        delete hlhsr_;
+        hlhsr_ = nullptr;
     }
     renderDelayedAnnotations();
     printBorder();
-    viewportKnown = 0;
-    if (!inPage) writeFooter();
+    viewportKnown_ = 0;
+    if (!inPage_) writeFooter();
     endTraversal();
 }
 
 void SoVectorizeAction::renderDelayedAnnotations() {
     SoCallbackAction cba;
     prepareAction(cba, 0);
-    hlhsrMode = HLHSR_OFF;
-    hlhsr = nullptr;
-    skipShapes = 0;
-    if (delayedPaths.getLength() > 0) cba.apply(delayedPaths, 1);
-    delayedPaths.truncate(0);
+    hlhsrMode_ = HLHSR_OFF;
+    hlhsr_ = nullptr;
+    skipShapes_ = 0;
+    if (delayedPaths_.getLength() > 0) cba.apply(delayedPaths_, 1);
+    delayedPaths_.truncate(0);
 }
 
 void SoVectorizeAction::prepareAction(SoCallbackAction& cba, int withAnnotations) {
@@ -551,56 +551,56 @@ void SoVectorizeAction::beginTraversal(SoNode* node) {
 void SoVectorizeAction::endTraversal(SoNode*) { endTraversal(); }
 
 void SoVectorizeAction::beginTraversal() {
-    skipShapes = 0;
-    delete hlhsr;
-    hlhsr = nullptr;
-    if (hlhsrMode >= HLHSR_SIMPLE_PAINTER && hlhsrMode <= HIDDEN_LINES_REMOVAL)
-        hlhsr = new SoHLHSRVectorize(this, hlhsrMode - 1);
+    skipShapes_ = 0;
+    delete hlhsr_;
+    hlhsr_ = nullptr;
+    if (hlhsrMode_ >= HLHSR_SIMPLE_PAINTER && hlhsrMode_ <= HIDDEN_LINES_REMOVAL)
+        hlhsr_ = new SoHLHSRVectorize(this, hlhsrMode_ - 1);
 }
 
-void SoVectorizeAction::endTraversal() { lighting->deleteLightsList(); }
+void SoVectorizeAction::endTraversal() { lighting_->deleteLightsList(); }
 
 // ---- Viewport and projection ----
 
 void SoVectorizeAction::updateViewport(SoCallbackAction* cba) {
     const SbViewportRegion& region = SoViewportRegionElement::get(cba->getState());
-    if (viewportKnown && region == viewportRegion) return;
+    if (viewportKnown_ && region == viewportRegion_) return;
     // What the engine holds was seen through the old viewport: it prints before the clip
     // changes, and the new viewport's records start a list of their own.
-    if (hlhsr) {
-        if (viewportKnown) hlhsr->flush();
-        hlhsr->beginViewport();
+    if (hlhsr_) {
+        if (viewportKnown_) hlhsr_->flush();
+        hlhsr_->beginViewport();
     }
     setViewportRegion(region);
-    viewportKnown = 1;
+    viewportKnown_ = 1;
 }
 
 void SoVectorizeAction::setViewportRegion(const SbViewportRegion& region) {
-    viewportRegion = region;
+    viewportRegion_ = region;
     setHardwareClip();
 }
 
 void SoVectorizeAction::setDefaultProjectionSource() {
-    projectionSource.setBounds(-getNormalizedWidth(), -getNormalizedHeight(), getNormalizedWidth(),
+    projectionSource_.setBounds(-getNormalizedWidth(), -getNormalizedHeight(), getNormalizedWidth(),
                                getNormalizedHeight());
 }
 
 void SoVectorizeAction::projectPoints(SbVec4f* points, int n) const {
-    const SbVec2f& sourceMin = projectionSource.getMin();
-    const SbVec2f sourceSize = projectionSource.getMax() - sourceMin;
-    const SbVec2f& origin = viewportRegion.getViewportOrigin();
+    const SbVec2f& sourceMin = projectionSource_.getMin();
+    const SbVec2f sourceSize = projectionSource_.getMax() - sourceMin;
+    const SbVec2f& origin = viewportRegion_.getViewportOrigin();
     const float scaleX = getViewportWidth() / sourceSize[0];
     const float scaleY = getViewportHeight() / sourceSize[1];
     for (int i = 0; i < n; ++i) {
-        points[i][0] = (points[i][0] - sourceMin[0]) * scaleX + drawingWidth * origin[0];
-        points[i][1] = (points[i][1] - sourceMin[1]) * scaleY + drawingHeight * origin[1];
+        points[i][0] = (points[i][0] - sourceMin[0]) * scaleX + drawingWidth_ * origin[0];
+        points[i][1] = (points[i][1] - sourceMin[1]) * scaleY + drawingHeight_ * origin[1];
     }
 }
 
 SbBox2f SoVectorizeAction::getClippingLimits() const {
-    const SbVec2f& o = viewportRegion.getViewportOrigin();
-    const SbVec2f& s = viewportRegion.getViewportSize();
-    const float w = drawingWidth, h = drawingHeight;
+    const SbVec2f& o = viewportRegion_.getViewportOrigin();
+    const SbVec2f& s = viewportRegion_.getViewportSize();
+    const float w = drawingWidth_, h = drawingHeight_;
     return SbBox2f(w * o[0], h * o[1], w * o[0] + w * s[0], h * o[1] + h * s[1]);
 }
 

@@ -86,12 +86,12 @@ void SoVectorizeCallbacks::registerOn(SoCallbackAction& cba, SoVectorizeAction* 
 SoCallbackAction::Response SoVectorizeCallbacks::camera(void* userData, SoCallbackAction* cba,
                                                         const SoNode* node) {
     SoVectorizeAction* action = actionOf(userData);
-    const float ratio = action->drawingWidth / action->drawingHeight;
+    const float ratio = action->drawingWidth_ / action->drawingHeight_;
     if (!std::isfinite(ratio) || ratio <= 0.0f) {
         SoDebugError::postWarning("SoVectorizeAction::cameraCB",
                                   "Drawing dimensions %g x %g have no usable aspect ratio: the "
                                   "viewport is left as it is",
-                                  action->drawingWidth, action->drawingHeight);
+                                  action->drawingWidth_, action->drawingHeight_);
         return SoCallbackAction::CONTINUE;
     }
     float width = std::trunc(ratio * kAspectWindowHeight);
@@ -114,7 +114,7 @@ void SoVectorizeCallbacks::triangle(void* userData, SoCallbackAction* cba,
                                     const SoPrimitiveVertex* v1, const SoPrimitiveVertex* v2,
                                     const SoPrimitiveVertex* v3) {
     SoVectorizeAction* action = actionOf(userData);
-    if (action->skipShapes) return;
+    if (action->skipShapes_) return;
     action->updateViewport(cba);
     if (isInvisible(cba)) return;
 
@@ -123,21 +123,21 @@ void SoVectorizeCallbacks::triangle(void* userData, SoCallbackAction* cba,
     SbColor colors[3];
     int transparent[3] = {0, 0, 0};
     const SoLightModelElement::Model model = cba->getLightModel();
-    const bool lit = (action->lightingEnabled && model == SoLightModelElement::PER_PIXEL_PHONG) ||
+    const bool lit = (action->lightingEnabled_ && model == SoLightModelElement::PER_PIXEL_PHONG) ||
                      model == SoLightModelElement::PHONG;
     if (!lit) {
-        const SbMatrix& toClip = action->capture->toClip(cba);
+        const SbMatrix& toClip = action->capture_->toClip(cba);
         for (int i = 0; i < 3; ++i) {
             colors[i] = action->getColor(cba, vertices[i]->getMaterialIndex(), transparent[i]);
             toClip.multVecMatrix(homogeneous(vertices[i]->getPoint()), points[i]);
         }
         if (transparent[0] && transparent[1] && transparent[2]) return;
-        action->clipper->clipPolygon(cba, points, 3, colors);
+        action->clipper_->clipPolygon(cba, points, 3, colors);
         return;
     }
     // Lighting is evaluated in viewing coordinates, so the projection comes last.
-    const SbMatrix& toView = action->capture->toView(cba);
-    SoLitVertexCache& litCache = action->capture->litVertices;
+    const SbMatrix& toView = action->capture_->toView(cba);
+    SoLitVertexCache& litCache = action->capture_->litVertices;
     for (int i = 0; i < 3; ++i) {
         toView.multVecMatrix(homogeneous(vertices[i]->getPoint()), points[i]);
         if (!litCache.find(vertices[i], colors[i], transparent[i])) {
@@ -146,19 +146,19 @@ void SoVectorizeCallbacks::triangle(void* userData, SoCallbackAction* cba,
         }
     }
     if (transparent[0] && transparent[1] && transparent[2]) return;
-    if (action->shadeModel == SoVectorizeAction::FLAT) {
+    if (action->shadeModel_ == SoVectorizeAction::FLAT) {
         const SbColor mean = (colors[0] + colors[1] + colors[2]) / 3.0f;
         colors[0] = colors[1] = colors[2] = mean;
     }
     const SbMatrix& projection = cba->getProjectionMatrix();
     for (SbVec4f& p : points) projection.multVecMatrix(SbVec4f(p), p);
-    action->clipper->clipPolygon(cba, points, 3, colors);
+    action->clipper_->clipPolygon(cba, points, 3, colors);
 }
 
 void SoVectorizeCallbacks::captureVertex(SoVectorizeAction* action, SoCallbackAction* cba,
                                          const SoPrimitiveVertex* v, int slot,
                                          int& fullyTransparent) {
-    SoVectorCapture& capture = *action->capture;
+    SoVectorCapture& capture = *action->capture_;
     capture.points[slot] = homogeneous(v->getPoint());
     capture.colors[slot] = action->getColor(cba, v->getMaterialIndex(), fullyTransparent);
 }
@@ -166,7 +166,7 @@ void SoVectorizeCallbacks::captureVertex(SoVectorizeAction* action, SoCallbackAc
 void SoVectorizeCallbacks::lineSegment(void* userData, SoCallbackAction* cba,
                                        const SoPrimitiveVertex* v1, const SoPrimitiveVertex* v2) {
     SoVectorizeAction* action = actionOf(userData);
-    if (action->skipShapes) return;
+    if (action->skipShapes_) return;
     action->updateViewport(cba);
     if (isInvisible(cba)) return;
     if (hasNaN(v1->getPoint()) || hasNaN(v2->getPoint())) {
@@ -175,7 +175,7 @@ void SoVectorizeCallbacks::lineSegment(void* userData, SoCallbackAction* cba,
             "Some clipping point contains NaN: line serialization will be skipped");
         return;
     }
-    SoVectorCapture& capture = *action->capture;
+    SoVectorCapture& capture = *action->capture_;
     capture.growIfFull();
     int transparent1 = 0;
     int transparent2 = 0;
@@ -205,7 +205,7 @@ void SoVectorizeCallbacks::point(void* userData, SoCallbackAction* cba,
     SoVectorizeAction* action = actionOf(userData);
     action->updateViewport(cba);
     if (isInvisible(cba)) return;
-    SoVectorCapture& capture = *action->capture;
+    SoVectorCapture& capture = *action->capture_;
     capture.growIfFull();
     int transparent = 0;
     captureVertex(action, cba, v, capture.count, transparent);
@@ -217,8 +217,8 @@ void SoVectorizeCallbacks::point(void* userData, SoCallbackAction* cba,
 
 void SoVectorizeCallbacks::transformCaptureToClip(SoVectorizeAction* action,
                                                   SoCallbackAction* cba) {
-    SoVectorCapture& capture = *action->capture;
-    const SbMatrix& toClip = action->capture->toClip(cba);
+    SoVectorCapture& capture = *action->capture_;
+    const SbMatrix& toClip = action->capture_->toClip(cba);
     for (int i = 0; i < capture.count; ++i) {
         const SbVec4f object = capture.points[i];
         toClip.multVecMatrix(object, capture.points[i]);
@@ -227,13 +227,13 @@ void SoVectorizeCallbacks::transformCaptureToClip(SoVectorizeAction* action,
 
 void SoVectorizeCallbacks::flushPending(SoVectorizeAction* action, SoCallbackAction* cba) {
     if (SoVectorCapture::pendingKind == 0) return;
-    SoVectorCapture& capture = *action->capture;
+    SoVectorCapture& capture = *action->capture_;
     transformCaptureToClip(action, cba);
     if (SoVectorCapture::pendingKind == kPolyline) {
-        action->clipper->clipPolyLine(cba, capture.points.data(), capture.count,
+        action->clipper_->clipPolyLine(cba, capture.points.data(), capture.count,
                                       capture.colors.data());
     } else if (SoVectorCapture::pendingKind == kPoints) {
-        action->clipper->clipPolyMark(cba, capture.points.data(), capture.count,
+        action->clipper_->clipPolyMark(cba, capture.points.data(), capture.count,
                                       capture.colors.data(), nullptr);
     }
     SoVectorCapture::pendingKind = 0;
@@ -243,11 +243,11 @@ void SoVectorizeCallbacks::flushPending(SoVectorizeAction* action, SoCallbackAct
 void SoVectorizeCallbacks::flushMarkers(SoVectorizeAction* action, SoCallbackAction* cba,
                                         const SoNode* markerSet) {
     if (isInvisible(cba)) return;
-    SoVectorCapture& capture = *action->capture;
+    SoVectorCapture& capture = *action->capture_;
     // Every point may have been fully transparent: nothing to print then.
     if (capture.count > 0) {
         transformCaptureToClip(action, cba);
-        action->clipper->clipPolyMark(cba, capture.points.data(), capture.count,
+        action->clipper_->clipPolyMark(cba, capture.points.data(), capture.count,
                                       capture.colors.data(),
                                       static_cast<SoMarkerSet*>(const_cast<SoNode*>(markerSet)));
     }
@@ -259,7 +259,7 @@ SoCallbackAction::Response SoVectorizeCallbacks::flush(void* userData, SoCallbac
                                                        const SoNode* node) {
     SoVectorizeAction* action = actionOf(userData);
     // Leaving a node may change the material, the lights or the shape hints.
-    action->capture->litVertices.clear();
+    action->capture_->litVertices.clear();
     if (node->isOfType(SoMarkerSet::getClassTypeId())) {
         flushMarkers(action, cba, node);
     } else {
@@ -275,7 +275,7 @@ void SoVectorizeCallbacks::drawText2(SoVectorizeAction* action, SoCallbackAction
     int transparent = 0;
     const SbColor color = action->getColor(cba, 0, transparent);
     if (transparent) return;
-    action->clipper->clipText(cba, originToClip(*action->capture, cba), color,
+    action->clipper_->clipText(cba, originToClip(*action->capture_, cba), color,
                               const_cast<SoNode*>(node), isAnnotation);
 }
 
@@ -312,7 +312,7 @@ SoCallbackAction::Response SoVectorizeCallbacks::annoText3(void* userData, SoCal
         case SoAnnoText3RenderPrintElement::RENDER2D_PRINT_RASTER:
             // Printed as 2D text only: the glyph triangles the node is about to generate
             // must not be drawn as well.
-            action->skipShapes = 1;
+            action->skipShapes_ = 1;
             drawText2(action, cba, node, 1);
             break;
         default:
@@ -324,7 +324,7 @@ SoCallbackAction::Response SoVectorizeCallbacks::annoText3(void* userData, SoCal
 
 SoCallbackAction::Response SoVectorizeCallbacks::annoText3Post(void* userData, SoCallbackAction*,
                                                                const SoNode*) {
-    actionOf(userData)->skipShapes = 0;
+    actionOf(userData)->skipShapes_ = 0;
     return SoCallbackAction::CONTINUE;
 }
 
@@ -333,7 +333,7 @@ SoCallbackAction::Response SoVectorizeCallbacks::image(void* userData, SoCallbac
     SoVectorizeAction* action = actionOf(userData);
     action->updateViewport(cba);
     if (isInvisible(cba)) return SoCallbackAction::CONTINUE;
-    action->clipper->clipImage(cba, originToClip(*action->capture, cba),
+    action->clipper_->clipImage(cba, originToClip(*action->capture_, cba),
                                static_cast<SoImage*>(const_cast<SoNode*>(node)));
     return SoCallbackAction::CONTINUE;
 }
@@ -341,6 +341,6 @@ SoCallbackAction::Response SoVectorizeCallbacks::image(void* userData, SoCallbac
 SoCallbackAction::Response SoVectorizeCallbacks::annotation(void* userData, SoCallbackAction* cba,
                                                             const SoNode*) {
     const SoPath* path = cba->getCurPath();
-    if (path != nullptr) actionOf(userData)->delayedPaths.append(path->copy());
+    if (path != nullptr) actionOf(userData)->delayedPaths_.append(path->copy());
     return SoCallbackAction::PRUNE;
 }

@@ -23,22 +23,22 @@ class SbNumberFormat {
     /// One argument of appendFormatted: a number or a text, converted as its conversion says.
     class Argument {
       public:
-        Argument(int value) : kind(INTEGER), integer(value) {}
-        Argument(unsigned value) : kind(INTEGER), integer(value) {}
-        Argument(long value) : kind(INTEGER), integer(value) {}
-        Argument(unsigned long value) : kind(INTEGER), integer(static_cast<long long>(value)) {}
-        Argument(long long value) : kind(INTEGER), integer(value) {}
-        Argument(double value) : kind(REAL), real(value) {}
-        Argument(float value) : kind(REAL), real(value) {}
-        Argument(const char* value) : kind(TEXT), text(value ? value : "") {}
-        Argument(const std::string& value) : kind(TEXT), text(value.c_str()) {}
+        Argument(int value) : kind_(INTEGER), integer(value) {}
+        Argument(unsigned value) : kind_(INTEGER), integer(value) {}
+        Argument(long value) : kind_(INTEGER), integer(value) {}
+        Argument(unsigned long value) : kind_(INTEGER), integer(static_cast<long long>(value)) {}
+        Argument(long long value) : kind_(INTEGER), integer(value) {}
+        Argument(double value) : kind_(REAL), real(value) {}
+        Argument(float value) : kind_(REAL), real(value) {}
+        Argument(const char* value) : kind_(TEXT), text(value ? value : "") {}
+        Argument(const std::string& value) : kind_(TEXT), text(value.c_str()) {}
 
         long long asInteger() const;
         double asReal() const;
         const char* asText() const;
 
       private:
-        enum Kind { INTEGER, REAL, TEXT } kind;
+        enum Kind { INTEGER, REAL, TEXT } kind_;
         union {
             long long integer;
             double real;

@@ -8,21 +8,21 @@ class SbBox2f {
   public:
     SbBox2f() { makeEmpty(); }
     SbBox2f(float xmin, float ymin, float xmax, float ymax)
-        : minPt(xmin, ymin), maxPt(xmax, ymax) {}
-    SbBox2f(const SbVec2f& min, const SbVec2f& max) : minPt(min), maxPt(max) {}
+        : minPt_(xmin, ymin), maxPt_(xmax, ymax) {}
+    SbBox2f(const SbVec2f& min, const SbVec2f& max) : minPt_(min), maxPt_(max) {}
 
-    const SbVec2f& getMin() const { return minPt; }
-    const SbVec2f& getMax() const { return maxPt; }
-    SbVec2f& getMin() { return minPt; }
-    SbVec2f& getMax() { return maxPt; }
+    const SbVec2f& getMin() const { return minPt_; }
+    const SbVec2f& getMax() const { return maxPt_; }
+    SbVec2f& getMin() { return minPt_; }
+    SbVec2f& getMax() { return maxPt_; }
     void getBounds(SbVec2f& min, SbVec2f& max) const {
-        min = minPt;
-        max = maxPt;
+        min = minPt_;
+        max = maxPt_;
     }
     void getBounds(float& xmin, float& ymin, float& xmax, float& ymax) const;
     void setBounds(const SbVec2f& min, const SbVec2f& max) {
-        minPt = min;
-        maxPt = max;
+        minPt_ = min;
+        maxPt_ = max;
     }
     void setBounds(float xmin, float ymin, float xmax, float ymax);
 
@@ -47,16 +47,16 @@ class SbBox2f {
     void getSize(float& x, float& y) const;
     SbVec2f getSize() const;
     /// The min corner.
-    SbVec2f getOrigin() const { return minPt; }
+    SbVec2f getOrigin() const { return minPt_; }
     /// Width over height; 0 when the box has no height.
     float getAspectRatio() const;
 
     friend bool operator==(const SbBox2f& a, const SbBox2f& b) {
-        return a.minPt == b.minPt && a.maxPt == b.maxPt;
+        return a.minPt_ == b.minPt_ && a.maxPt_ == b.maxPt_;
     }
     friend bool operator!=(const SbBox2f& a, const SbBox2f& b) { return !(a == b); }
 
   private:
-    SbVec2f minPt;
-    SbVec2f maxPt;
+    SbVec2f minPt_;
+    SbVec2f maxPt_;
 };

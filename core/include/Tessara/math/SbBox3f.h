@@ -10,22 +10,22 @@ class SbBox3f {
   public:
     SbBox3f() { makeEmpty(); }
     SbBox3f(float xmin, float ymin, float zmin, float xmax, float ymax, float zmax)
-        : minPt(xmin, ymin, zmin), maxPt(xmax, ymax, zmax) {}
-    SbBox3f(const SbVec3f& min, const SbVec3f& max) : minPt(min), maxPt(max) {}
+        : minPt_(xmin, ymin, zmin), maxPt_(xmax, ymax, zmax) {}
+    SbBox3f(const SbVec3f& min, const SbVec3f& max) : minPt_(min), maxPt_(max) {}
 
-    const SbVec3f& getMin() const { return minPt; }
-    const SbVec3f& getMax() const { return maxPt; }
-    SbVec3f& getMin() { return minPt; }
-    SbVec3f& getMax() { return maxPt; }
+    const SbVec3f& getMin() const { return minPt_; }
+    const SbVec3f& getMax() const { return maxPt_; }
+    SbVec3f& getMin() { return minPt_; }
+    SbVec3f& getMax() { return maxPt_; }
     void getBounds(SbVec3f& min, SbVec3f& max) const {
-        min = minPt;
-        max = maxPt;
+        min = minPt_;
+        max = maxPt_;
     }
     void getBounds(float& xmin, float& ymin, float& zmin, float& xmax, float& ymax,
                    float& zmax) const;
     void setBounds(const SbVec3f& min, const SbVec3f& max) {
-        minPt = min;
-        maxPt = max;
+        minPt_ = min;
+        maxPt_ = max;
     }
     void setBounds(float xmin, float ymin, float zmin, float xmax, float ymax, float zmax);
 
@@ -50,7 +50,7 @@ class SbBox3f {
     void getSize(float& x, float& y, float& z) const;
     SbVec3f getSize() const;
     /// The min corner.
-    SbVec3f getOrigin() const { return minPt; }
+    SbVec3f getOrigin() const { return minPt_; }
     /// Range of dot(point, direction) over the box: its extent along an arbitrary axis.
     /// An empty box gives dMin > dMax.
     void getSpan(const SbVec3f& direction, float& dMin, float& dMax) const;
@@ -59,11 +59,11 @@ class SbBox3f {
     void transform(const SbMatrix& m);
 
     friend bool operator==(const SbBox3f& a, const SbBox3f& b) {
-        return a.minPt == b.minPt && a.maxPt == b.maxPt;
+        return a.minPt_ == b.minPt_ && a.maxPt_ == b.maxPt_;
     }
     friend bool operator!=(const SbBox3f& a, const SbBox3f& b) { return !(a == b); }
 
   private:
-    SbVec3f minPt;
-    SbVec3f maxPt;
+    SbVec3f minPt_;
+    SbVec3f maxPt_;
 };

@@ -6,7 +6,7 @@
 class SbLine {
   public:
     /// The z axis through the origin.
-    SbLine() : pos(0.0f, 0.0f, 0.0f), dir(0.0f, 0.0f, 1.0f) {}
+    SbLine() : pos_(0.0f, 0.0f, 0.0f), dir_(0.0f, 0.0f, 1.0f) {}
     /// The line through p0 and p1, directed from p0 to p1.
     SbLine(const SbVec3f& p0, const SbVec3f& p1) { setValue(p0, p1); }
 
@@ -17,8 +17,8 @@ class SbLine {
     /// reported and replaced by z.
     void setPosDir(const SbVec3f& position, const SbVec3f& direction);
 
-    const SbVec3f& getPosition() const { return pos; }
-    const SbVec3f& getDirection() const { return dir; }
+    const SbVec3f& getPosition() const { return pos_; }
+    const SbVec3f& getDirection() const { return dir_; }
 
     /// The point of the line nearest to point.
     SbVec3f getClosestPoint(const SbVec3f& point) const;
@@ -27,6 +27,6 @@ class SbLine {
     bool getClosestPoints(const SbLine& line2, SbVec3f& ptOnThis, SbVec3f& ptOnLine2) const;
 
   private:
-    SbVec3f pos;
-    SbVec3f dir;
+    SbVec3f pos_;
+    SbVec3f dir_;
 };

@@ -28,12 +28,12 @@ class SbMatrix {
     /// Sixteen values row by row; a null pointer is reported and leaves the identity.
     SbMatrix& setValue(const float* m16);
     /// The sixteen values row by row.
-    const float* getValue() const { return &matrix[0][0]; }
+    const float* getValue() const { return &matrix_[0][0]; }
     void getValue(float m[4][4]) const;
 
     /// Row i; an out-of-range row is reported and a scratch row of zeros is returned.
-    float* operator[](int i) { return i >= 0 && i < 4 ? matrix[i] : badRow(i); }
-    const float* operator[](int i) const { return i >= 0 && i < 4 ? matrix[i] : badRow(i); }
+    float* operator[](int i) { return i >= 0 && i < 4 ? matrix_[i] : badRow(i); }
+    const float* operator[](int i) const { return i >= 0 && i < 4 ? matrix_[i] : badRow(i); }
 
     void makeIdentity();
     static SbMatrix identity() { return SbMatrix(); }
@@ -98,5 +98,5 @@ class SbMatrix {
   private:
     static float* badRow(int i);
 
-    float matrix[4][4];
+    float matrix_[4][4];
 };

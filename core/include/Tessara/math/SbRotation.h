@@ -11,7 +11,7 @@ class SbMatrix;
 class SbRotation {
   public:
     /// The identity rotation.
-    SbRotation() : quat{0.0f, 0.0f, 0.0f, 1.0f} {}
+    SbRotation() : quat_{0.0f, 0.0f, 0.0f, 1.0f} {}
     SbRotation(const SbVec3f& axis, float radians) { setValue(axis, radians); }
     SbRotation(float x, float y, float z, float w) { setValue(x, y, z, w); }
     explicit SbRotation(const float q[4]) { setValue(q); }
@@ -36,14 +36,14 @@ class SbRotation {
     SbRotation& setValue(const SbMatrix& m);
 
     /// The quaternion as four floats x, y, z, w.
-    const float* getValue() const { return quat; }
+    const float* getValue() const { return quat_; }
     void getValue(float& x, float& y, float& z, float& w) const;
     /// Unit axis and angle in [0, 2pi]; the identity reports axis (0, 0, 1) and angle 0.
     void getValue(SbVec3f& axis, float& radians) const;
     /// The matrix that rotates row vectors as this rotation does.
     void getValue(SbMatrix& m) const;
 
-    SbRotation inverse() const { return SbRotation(-quat[0], -quat[1], -quat[2], quat[3]); }
+    SbRotation inverse() const { return SbRotation(-quat_[0], -quat_[1], -quat_[2], quat_[3]); }
     SbRotation& invert() { return *this = inverse(); }
 
     /// Appends q: this rotation is applied first, then q.
@@ -65,5 +65,5 @@ class SbRotation {
     static SbRotation identity() { return SbRotation(); }
 
   private:
-    float quat[4];
+    float quat_[4];
 };

@@ -9,15 +9,15 @@ class SbLine;
 class SbSphere {
   public:
     /// Unit sphere at the origin.
-    SbSphere() : center(0.0f, 0.0f, 0.0f), radius(1.0f) {}
+    SbSphere() : center_(0.0f, 0.0f, 0.0f), radius_(1.0f) {}
     SbSphere(const SbVec3f& c, float r) { setValue(c, r); }
 
     /// A negative or NaN radius is reported and replaced by 0.
     void setValue(const SbVec3f& c, float r);
-    void setCenter(const SbVec3f& c) { center = c; }
-    void setRadius(float r) { setValue(center, r); }
-    const SbVec3f& getCenter() const { return center; }
-    float getRadius() const { return radius; }
+    void setCenter(const SbVec3f& c) { center_ = c; }
+    void setRadius(float r) { setValue(center_, r); }
+    const SbVec3f& getCenter() const { return center_; }
+    float getRadius() const { return radius_; }
 
     /// Smallest sphere around the box's corners (centre at the box centre). An empty box gives
     /// a zero sphere at the origin.
@@ -29,6 +29,6 @@ class SbSphere {
     bool intersect(const SbLine& line, SbVec3f& enter, SbVec3f& exit) const;
 
   private:
-    SbVec3f center;
-    float radius;
+    SbVec3f center_;
+    float radius_;
 };

@@ -7,36 +7,36 @@
 /// Three-component float vector: points, directions and normals.
 class SbVec3f {
   public:
-    SbVec3f() : vec{0.0f, 0.0f, 0.0f} {}
-    SbVec3f(float x, float y, float z) : vec{x, y, z} {}
+    SbVec3f() : vec_{0.0f, 0.0f, 0.0f} {}
+    SbVec3f(float x, float y, float z) : vec_{x, y, z} {}
     /// Copies three floats; a null pointer is reported and gives the zero vector.
-    explicit SbVec3f(const float v[3]) : vec{0.0f, 0.0f, 0.0f} { setValue(v); }
+    explicit SbVec3f(const float v[3]) : vec_{0.0f, 0.0f, 0.0f} { setValue(v); }
 
     SbVec3f& setValue(float x, float y, float z) {
-        vec[0] = x;
-        vec[1] = y;
-        vec[2] = z;
+        vec_[0] = x;
+        vec_[1] = y;
+        vec_[2] = z;
         return *this;
     }
     SbVec3f& setValue(const float v[3]);
-    const float* getValue() const { return vec; }
+    const float* getValue() const { return vec_; }
     void getValue(float& x, float& y, float& z) const {
-        x = vec[0];
-        y = vec[1];
-        z = vec[2];
+        x = vec_[0];
+        y = vec_[1];
+        z = vec_[2];
     }
 
     float& operator[](int i) {
-        return (i >= 0 && i < 3) ? vec[i] : SbMathHelper::badIndex<float>("SbVec3f", i, 3);
+        return (i >= 0 && i < 3) ? vec_[i] : SbMathHelper::badIndex<float>("SbVec3f", i, 3);
     }
     const float& operator[](int i) const {
-        return (i >= 0 && i < 3) ? vec[i] : SbMathHelper::badIndex<float>("SbVec3f", i, 3);
+        return (i >= 0 && i < 3) ? vec_[i] : SbMathHelper::badIndex<float>("SbVec3f", i, 3);
     }
 
-    float dot(const SbVec3f& v) const { return vec[0] * v[0] + vec[1] * v[1] + vec[2] * v[2]; }
+    float dot(const SbVec3f& v) const { return vec_[0] * v[0] + vec_[1] * v[1] + vec_[2] * v[2]; }
     SbVec3f cross(const SbVec3f& v) const {
-        return SbVec3f(vec[1] * v[2] - vec[2] * v[1], vec[2] * v[0] - vec[0] * v[2],
-                       vec[0] * v[1] - vec[1] * v[0]);
+        return SbVec3f(vec_[1] * v[2] - vec_[2] * v[1], vec_[2] * v[0] - vec_[0] * v[2],
+                       vec_[0] * v[1] - vec_[1] * v[0]);
     }
     float sqrLength() const { return dot(*this); }
     float length() const { return std::sqrt(sqrLength()); }
@@ -46,23 +46,23 @@ class SbVec3f {
         if (len > 0.0f) *this /= len;
         return len;
     }
-    void negate() { setValue(-vec[0], -vec[1], -vec[2]); }
+    void negate() { setValue(-vec_[0], -vec_[1], -vec_[2]); }
     /// True when every component differs from v's by at most tolerance.
     bool equals(const SbVec3f& v, float tolerance) const {
-        return SbMathHelper::isCoinc(vec[0], v[0], tolerance) &&
-               SbMathHelper::isCoinc(vec[1], v[1], tolerance) &&
-               SbMathHelper::isCoinc(vec[2], v[2], tolerance);
+        return SbMathHelper::isCoinc(vec_[0], v[0], tolerance) &&
+               SbMathHelper::isCoinc(vec_[1], v[1], tolerance) &&
+               SbMathHelper::isCoinc(vec_[2], v[2], tolerance);
     }
 
     SbVec3f& operator+=(const SbVec3f& v) {
-        return setValue(vec[0] + v[0], vec[1] + v[1], vec[2] + v[2]);
+        return setValue(vec_[0] + v[0], vec_[1] + v[1], vec_[2] + v[2]);
     }
     SbVec3f& operator-=(const SbVec3f& v) {
-        return setValue(vec[0] - v[0], vec[1] - v[1], vec[2] - v[2]);
+        return setValue(vec_[0] - v[0], vec_[1] - v[1], vec_[2] - v[2]);
     }
-    SbVec3f& operator*=(float s) { return setValue(vec[0] * s, vec[1] * s, vec[2] * s); }
-    SbVec3f& operator/=(float s) { return setValue(vec[0] / s, vec[1] / s, vec[2] / s); }
-    SbVec3f operator-() const { return SbVec3f(-vec[0], -vec[1], -vec[2]); }
+    SbVec3f& operator*=(float s) { return setValue(vec_[0] * s, vec_[1] * s, vec_[2] * s); }
+    SbVec3f& operator/=(float s) { return setValue(vec_[0] / s, vec_[1] / s, vec_[2] / s); }
+    SbVec3f operator-() const { return SbVec3f(-vec_[0], -vec_[1], -vec_[2]); }
 
     friend SbVec3f operator+(SbVec3f a, const SbVec3f& b) { return a += b; }
     friend SbVec3f operator-(SbVec3f a, const SbVec3f& b) { return a -= b; }
@@ -75,5 +75,5 @@ class SbVec3f {
     friend bool operator!=(const SbVec3f& a, const SbVec3f& b) { return !(a == b); }
 
   protected:
-    float vec[3];
+    float vec_[3];
 };

@@ -5,30 +5,30 @@
 /// Three-component short vector: compact integer triples such as voxel or grid indices.
 class SbVec3s {
   public:
-    SbVec3s() : vec{0, 0, 0} {}
-    SbVec3s(short x, short y, short z) : vec{x, y, z} {}
+    SbVec3s() : vec_{0, 0, 0} {}
+    SbVec3s(short x, short y, short z) : vec_{x, y, z} {}
     /// Copies three shorts; a null pointer is reported and gives the zero vector.
-    explicit SbVec3s(const short v[3]) : vec{0, 0, 0} { setValue(v); }
+    explicit SbVec3s(const short v[3]) : vec_{0, 0, 0} { setValue(v); }
 
     SbVec3s& setValue(short x, short y, short z) {
-        vec[0] = x;
-        vec[1] = y;
-        vec[2] = z;
+        vec_[0] = x;
+        vec_[1] = y;
+        vec_[2] = z;
         return *this;
     }
     SbVec3s& setValue(const short v[3]);
-    const short* getValue() const { return vec; }
+    const short* getValue() const { return vec_; }
     void getValue(short& x, short& y, short& z) const {
-        x = vec[0];
-        y = vec[1];
-        z = vec[2];
+        x = vec_[0];
+        y = vec_[1];
+        z = vec_[2];
     }
 
     short& operator[](int i) {
-        return (i >= 0 && i < 3) ? vec[i] : SbMathHelper::badIndex<short>("SbVec3s", i, 3);
+        return (i >= 0 && i < 3) ? vec_[i] : SbMathHelper::badIndex<short>("SbVec3s", i, 3);
     }
     const short& operator[](int i) const {
-        return (i >= 0 && i < 3) ? vec[i] : SbMathHelper::badIndex<short>("SbVec3s", i, 3);
+        return (i >= 0 && i < 3) ? vec_[i] : SbMathHelper::badIndex<short>("SbVec3s", i, 3);
     }
 
     // Sums are computed in int and narrowed back, as for any short arithmetic.
@@ -46,5 +46,5 @@ class SbVec3s {
     friend bool operator!=(const SbVec3s& a, const SbVec3s& b) { return !(a == b); }
 
   private:
-    short vec[3];
+    short vec_[3];
 };

@@ -54,17 +54,17 @@ class SbViewVolume {
     /// As above, as the points where that line meets the near and far planes.
     void projectPointToLine(const SbVec2f& pt, SbVec3f& line0, SbVec3f& line1) const;
 
-    ProjectionType getProjectionType() const { return type; }
+    ProjectionType getProjectionType() const { return type_; }
     /// The eye: apex of a perspective volume, camera position of an orthographic one.
-    SbVec3f getProjectionPoint() const { return position; }
+    SbVec3f getProjectionPoint() const { return position_; }
     /// Unit viewing direction in world space.
     SbVec3f getProjectionDirection() const;
-    float getNearDist() const { return nearDist; }
+    float getNearDist() const { return nearDist_; }
     /// Window width and height on the near plane.
-    float getWidth() const { return right - left; }
-    float getHeight() const { return top - bottom; }
+    float getWidth() const { return right_ - left_; }
+    float getHeight() const { return top_ - bottom_; }
     /// Distance from the near to the far plane.
-    float getDepth() const { return farDist - nearDist; }
+    float getDepth() const { return farDist_ - nearDist_; }
 
     /// Scales the window width (or height) about its centre; ratio must be positive.
     void scaleWidth(float ratio);
@@ -84,9 +84,9 @@ class SbViewVolume {
     bool setWindow(const char* where, float l, float r, float b, float t, float n, float f);
     SbVec3f toWorld(const SbVec3f& cameraPoint) const;
 
-    ProjectionType type = ORTHOGRAPHIC;
-    float left = -1.0f, right = 1.0f, bottom = -1.0f, top = 1.0f;
-    float nearDist = 0.0f, farDist = 1.0f;
-    SbRotation orientation;  // camera space to world, about the eye
-    SbVec3f position;        // the eye in world space
+    ProjectionType type_ = ORTHOGRAPHIC;
+    float left_ = -1.0f, right_ = 1.0f, bottom_ = -1.0f, top_ = 1.0f;
+    float nearDist_ = 0.0f, farDist_ = 1.0f;
+    SbRotation orientation_;  // camera space to world, about the eye
+    SbVec3f position_;        // the eye in world space
 };

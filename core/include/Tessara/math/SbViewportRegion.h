@@ -26,9 +26,9 @@ class SbViewportRegion {
     void setViewportPixels(const SbVec2s& origin, const SbVec2s& size);
     void setViewportPixels(short left, short bottom, short width, short height);
 
-    const SbVec2s& getWindowSize() const { return windowSize; }
-    const SbVec2f& getViewportOrigin() const { return vpOrigin; }
-    const SbVec2f& getViewportSize() const { return vpSize; }
+    const SbVec2s& getWindowSize() const { return windowSize_; }
+    const SbVec2f& getViewportOrigin() const { return vpOrigin_; }
+    const SbVec2f& getViewportSize() const { return vpSize_; }
     SbVec2s getViewportOriginPixels() const;
     SbVec2s getViewportSizePixels() const;
     /// Viewport width over height in pixels; 1 when the viewport is less than a pixel high.
@@ -36,9 +36,9 @@ class SbViewportRegion {
 
     /// A non-positive or non-finite value is reported and ignored.
     void setPixelsPerInch(float ppi);
-    float getPixelsPerInch() const { return pixelsPerInch; }
+    float getPixelsPerInch() const { return pixelsPerInch_; }
     /// Pixels per typographic point (1/72 inch): how line widths in points become pixels.
-    float getPixelsPerPoint() const { return pixelsPerInch / 72.0f; }
+    float getPixelsPerPoint() const { return pixelsPerInch_ / 72.0f; }
 
     /// Scales the viewport width (or height) about its centre; the ratio must be positive.
     void scaleWidth(float ratio);
@@ -50,8 +50,8 @@ class SbViewportRegion {
     }
 
   private:
-    SbVec2s windowSize{100, 100};
-    SbVec2f vpOrigin{0.0f, 0.0f};
-    SbVec2f vpSize{1.0f, 1.0f};
-    float pixelsPerInch = 72.0f;
+    SbVec2s windowSize_{100, 100};
+    SbVec2f vpOrigin_{0.0f, 0.0f};
+    SbVec2f vpSize_{1.0f, 1.0f};
+    float pixelsPerInch_ = 72.0f;
 };
