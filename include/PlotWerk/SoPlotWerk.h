@@ -2,7 +2,7 @@
 
 /// The library's entry point: registers its action classes with the core's type system.
 class SoPlotWerk {
-public:
+  public:
     /// Initialises the core database and, on the first call, registers every action class.
     static void init();
     /// Balances one init(); the last one unregisters the action classes.

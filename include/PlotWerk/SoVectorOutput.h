@@ -9,23 +9,25 @@
 /// The stream a 2D backend writes to: standard output until a file is opened or a stream
 /// handed over. A stream other than standard output belongs to this object, which closes it.
 class SoVectorOutput {
-public:
+  public:
     SoVectorOutput();
-    virtual ~SoVectorOutput();                              // slot 0
+    // clang-format off: the slot numbers line up as a table
+    virtual ~SoVectorOutput();  // slot 0
     SoVectorOutput(const SoVectorOutput&) = delete;
     SoVectorOutput& operator=(const SoVectorOutput&) = delete;
 
     /// Closes the current stream unless it is standard output, then writes to `fp`
     /// (taking ownership unless it is standard output).
-    virtual void setFilePointer(FILE* fp);                  // slot 1
+    virtual void setFilePointer(FILE* fp);  // slot 1
     /// Never null: standard output when nothing else is open.
-    virtual FILE* getFilePointer();                         // slot 2
+    virtual FILE* getFilePointer();  // slot 2
     /// Opens a file for writing; 1 on success, else 0 with output on standard output.
     /// The stream held before is not closed.
-    virtual int openFile(const SbString& fileName);         // slot 3
-    virtual int openFile(const char* fileName);             // slot 4
+    virtual int openFile(const SbString& fileName);  // slot 3
+    virtual int openFile(const char* fileName);      // slot 4
     /// Closes the stream and returns to standard output (no effect on standard output).
-    virtual void closeFile();                               // slot 5
+    virtual void closeFile();  // slot 5
+    // clang-format on
 
     /// Writes to the current stream. The first write that fails, or a close that fails, is
     /// posted once through SoDebugError and kept; the writes after it are skipped, since
@@ -37,7 +39,7 @@ public:
     /// stream was opened or handed over (EIO where the system gave none); 0 when all went in.
     int getWriteError() const { return writeError_; }
 
-protected:
+  protected:
     /// Opens `fileName` with the C `mode`; on failure writes to standard output and gives 0.
     int openFileWithMode(const SbString& fileName, const char* mode);
 

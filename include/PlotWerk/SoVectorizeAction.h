@@ -41,7 +41,7 @@ class SoVectorLighting;
 /// Between beginPage() and endPage() several applies share one page and one header. The
 /// footer is the backend's, so a backend's destructor ends a page left open (endPage()).
 class SoVectorizeAction : public SoAction {
-public:
+  public:
     enum DimensionUnit { INCH = 0, MILLIMETER = 1, METER = 2 };
     enum Orientation { PORTRAIT = 0, LANDSCAPE = 1 };
     enum ColorTranslationMethod { SWAP_BLACK_AND_WHITE = 0, KEEP_COLORS = 1, INVERT_COLORS = 2 };
@@ -80,67 +80,68 @@ public:
     static float unitsToMillimeters(float value, DimensionUnit unit);
     static float millimetersToUnits(float value, DimensionUnit unit);
 
+    // clang-format off: the slot numbers line up as a table
     // Virtual operations, in this order after the base action's slots 0 to 19.
-    SoType getTypeId() const override;                                             // 0
-    ~SoVectorizeAction() override;                                                 // 1
-    void apply(const SoPathList& pathList, int obeysRules = 0) override;           // 2
-    void apply(SoPath* path) override;                                             // 3
-    void apply(SoNode* node) override;                                             // 4
-    const SoEnabledElementsList& getEnabledElements() const override;              // 10
-    void beginTraversal(SoNode* node) override;                                    // 16
-    void endTraversal(SoNode* node) override;                                      // 17
-    SoActionMethodList* getActionMethods() override;                               // 19
+    SoType getTypeId() const override;                                    // 0
+    ~SoVectorizeAction() override;                                        // 1
+    void apply(const SoPathList& pathList, int obeysRules = 0) override;  // 2
+    void apply(SoPath* path) override;                                    // 3
+    void apply(SoNode* node) override;                                    // 4
+    const SoEnabledElementsList& getEnabledElements() const override;     // 10
+    void beginTraversal(SoNode* node) override;                           // 16
+    void endTraversal(SoNode* node) override;                             // 17
+    SoActionMethodList* getActionMethods() override;                      // 19
     /// The output object; owned by the action.
-    virtual SoVectorOutput* getVectorOutput() const;                               // 20
+    virtual SoVectorOutput* getVectorOutput() const;  // 20
     /// Starts a page that several applies share: the page's origin and size on the sheet.
     virtual void beginPage(const SbVec2f& startPosition, const SbVec2f& pageSize,
-                           DimensionUnit unit = MILLIMETER);                       // 21
+                           DimensionUnit unit = MILLIMETER);  // 21
     /// Ends the page: writes the footer.
-    virtual void endPage();                                                        // 22
+    virtual void endPage();                                                             // 22
     virtual void setDrawingDimensions(const SbVec2f& d, DimensionUnit u = MILLIMETER);  // 23
     virtual void setDrawingDimensions(float w, float h, DimensionUnit u = MILLIMETER);  // 24
-    virtual SbVec2f getDrawingDimensions(DimensionUnit u = MILLIMETER) const;      // 25
-    virtual void setStartPosition(const SbVec2f& p, DimensionUnit u = MILLIMETER); // 26
-    virtual void setStartPosition(float x, float y, DimensionUnit u = MILLIMETER); // 27
-    virtual SbVec2f getStartPosition(DimensionUnit u = MILLIMETER) const;          // 28
-    virtual void setOrientation(Orientation orientation);                         // 29
-    virtual Orientation getOrientation() const;                                   // 30
-    virtual void setBorder(float width, SbColor color);                           // 31
-    virtual void setBorder(float width);                                          // 32
-    virtual void getBorder(float* width, SbColor* color) const;                   // 33
-    virtual void setBackgroundColor(int enable, SbColor color);                   // 34
-    virtual void setBackgroundColor(int enable);                                  // 35
+    virtual SbVec2f getDrawingDimensions(DimensionUnit u = MILLIMETER) const;           // 25
+    virtual void setStartPosition(const SbVec2f& p, DimensionUnit u = MILLIMETER);      // 26
+    virtual void setStartPosition(float x, float y, DimensionUnit u = MILLIMETER);      // 27
+    virtual SbVec2f getStartPosition(DimensionUnit u = MILLIMETER) const;               // 28
+    virtual void setOrientation(Orientation orientation);                               // 29
+    virtual Orientation getOrientation() const;                                         // 30
+    virtual void setBorder(float width, SbColor color);                                 // 31
+    virtual void setBorder(float width);                                                // 32
+    virtual void getBorder(float* width, SbColor* color) const;                         // 33
+    virtual void setBackgroundColor(int enable, SbColor color);                         // 34
+    virtual void setBackgroundColor(int enable);                                        // 35
     /// The colour out; the enable flag returned.
-    virtual int getBackgroundColor(SbColor* color) const;                         // 36
-    virtual void setNominalWidth(float width, DimensionUnit u = MILLIMETER);      // 37
-    virtual float getNominalWidth(DimensionUnit u = MILLIMETER) const;            // 38
-    virtual void setLinePatternSize(float size, DimensionUnit u = MILLIMETER);    // 39
-    virtual float getLinePatternSize(DimensionUnit u = MILLIMETER) const;         // 40
+    virtual int getBackgroundColor(SbColor* color) const;                       // 36
+    virtual void setNominalWidth(float width, DimensionUnit u = MILLIMETER);    // 37
+    virtual float getNominalWidth(DimensionUnit u = MILLIMETER) const;          // 38
+    virtual void setLinePatternSize(float size, DimensionUnit u = MILLIMETER);  // 39
+    virtual float getLinePatternSize(DimensionUnit u = MILLIMETER) const;       // 40
     /// The printed size of one image pixel.
-    virtual void setPixelImageSize(float size, DimensionUnit u = MILLIMETER);     // 41
-    virtual float getPixelImageSize(DimensionUnit u = MILLIMETER) const;          // 42
-    virtual void setColorTranslationMethod(ColorTranslationMethod method);        // 43
-    virtual ColorTranslationMethod getColorTranslationMethod() const;             // 44
-    virtual void setLineEndStyle(EndLineStyle style);                             // 45
-    virtual EndLineStyle getLineEndStyle() const;                                 // 46
-    virtual void setLineJoinsStyle(JoinLineStyle style);                          // 47
-    virtual JoinLineStyle getLineJoinsStyle() const;                              // 48
+    virtual void setPixelImageSize(float size, DimensionUnit u = MILLIMETER);  // 41
+    virtual float getPixelImageSize(DimensionUnit u = MILLIMETER) const;       // 42
+    virtual void setColorTranslationMethod(ColorTranslationMethod method);     // 43
+    virtual ColorTranslationMethod getColorTranslationMethod() const;          // 44
+    virtual void setLineEndStyle(EndLineStyle style);                          // 45
+    virtual EndLineStyle getLineEndStyle() const;                              // 46
+    virtual void setLineJoinsStyle(JoinLineStyle style);                       // 47
+    virtual JoinLineStyle getLineJoinsStyle() const;                           // 48
     /// Values below 1 are stored as 1.
-    virtual void setMiterLimit(float limit);                                      // 49
-    virtual float getMiterLimit() const;                                          // 50
+    virtual void setMiterLimit(float limit);  // 49
+    virtual float getMiterLimit() const;      // 50
     /// The pen table: `num` pens (at most 256); null colours give a default palette.
     virtual void setPenDescription(int num, const SbColor* colors = nullptr,
                                    const float* widths = nullptr,
-                                   DimensionUnit u = MILLIMETER);                  // 51
+                                   DimensionUnit u = MILLIMETER);  // 51
     /// Copies the pens into arrays of getPenNum() entries.
     virtual void getPenDescription(SbColor* colors, float* widths,
-                                   DimensionUnit u = MILLIMETER) const;            // 52
-    virtual int getPenNum() const;                                                // 53
+                                   DimensionUnit u = MILLIMETER) const;  // 52
+    virtual int getPenNum() const;                                       // 53
     /// 1: the colour chooses the pen first; 0: the width does.
-    virtual void setColorPriority(int priority);                                  // 54
-    virtual int getColorPriority() const;                                         // 55
-    virtual void setHLHSRMode(HLHSRMode mode);                                    // 56
-    virtual void enableLighting(int enable);                                      // 57
+    virtual void setColorPriority(int priority);  // 54
+    virtual int getColorPriority() const;         // 55
+    virtual void setHLHSRMode(HLHSRMode mode);    // 56
+    virtual void enableLighting(int enable);      // 57
 
     HLHSRMode getHLHSRMode() const;
     void setHLHSRRasterQuality(float quality);
@@ -159,52 +160,52 @@ public:
     void setMarkerOffset(float offset);
     float getMarkerOffset() const;
 
-protected:
+  protected:
     SoVectorizeAction();
     /// Copies every setting; the copy starts outside any page and apply.
     SoVectorizeAction(const SoVectorizeAction& other);
     SoVectorizeAction& operator=(const SoVectorizeAction& other);
 
-    virtual void beginTraversal();                                                // 58
-    virtual void endTraversal();                                                  // 59
+    virtual void beginTraversal();  // 58
+    virtual void endTraversal();    // 59
     /// Start of the output (or of the page).
-    virtual void writeHeader() = 0;                                               // 60
+    virtual void writeHeader() = 0;  // 60
     /// End of the output (or of the page).
-    virtual void writeFooter() = 0;                                               // 61
+    virtual void writeFooter() = 0;  // 61
     /// Called at every viewport change: the backend sets its device clip.
-    virtual void setHardwareClip() = 0;                                           // 62
+    virtual void setHardwareClip() = 0;  // 62
     /// The viewport's part of the drawing area, in millimetres.
-    virtual SbBox2f getClippingLimits() const;                                    // 63
+    virtual SbBox2f getClippingLimits() const;  // 63
     /// The points of a marker set; the backend draws the node's markers.
-    virtual void printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
-                               int multicolor, SoMarkerSet* markerSet);            // 64
+    virtual void printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                               SoMarkerSet* markerSet);  // 64
     /// Dots of `pointSize`.
-    virtual void printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
-                               int multicolor, float pointSize);                  // 65
-    virtual void printImage(const SbVec4f& origin, const unsigned char* pixels,
-                            SbVec2s& sourceSize, SbVec2s& requestedSize, int numComponents,
+    virtual void printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                               float pointSize);  // 65
+    virtual void printImage(const SbVec4f& origin, const unsigned char* pixels, SbVec2s& sourceSize,
+                            SbVec2s& requestedSize, int numComponents,
                             SoImage::HorAlignment horAlignment,
-                            SoImage::VertAlignment vertAlignment);                 // 66
+                            SoImage::VertAlignment vertAlignment);  // 66
     /// An open polyline; a closed outline repeats its first point at the end.
-    virtual void printPolyLine(const SbVec4f* points, int n, const SbColor* colors,
-                               int multicolor, float lineWidth, unsigned short linePattern,
-                               int linePatternScaleFactor);                       // 67
+    virtual void printPolyLine(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                               float lineWidth, unsigned short linePattern,
+                               int linePatternScaleFactor);  // 67
     /// A filled polygon; `pattern` is a 32 × 32 bit mask, or null for a solid fill.
-    virtual void printPolygon(const SbVec4f* points, int n, const SbColor* colors,
-                              int multicolor, const SbString& patternString1,
-                              const SbString& patternString2,
-                              const unsigned char* pattern);                      // 68
+    virtual void printPolygon(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                              const SbString& patternString1, const SbString& patternString2,
+                              const unsigned char* pattern);  // 68
     /// One line of text at `origin`; fontSize in nominal widths; angle in radians.
-    virtual void printText2(SbVec4f origin, SbColor color, const SbString& fontName,
-                            float fontSize, const SbString& string, int justification,
-                            float angle);                                         // 69
-    virtual void printBorder() = 0;                                               // 70
-    virtual void printBackground() = 0;                                           // 71
+    virtual void printText2(SbVec4f origin, SbColor color, const SbString& fontName, float fontSize,
+                            const SbString& string, int justification,
+                            float angle);  // 69
+    virtual void printBorder() = 0;        // 70
+    virtual void printBackground() = 0;    // 71
     /// Chooses the pen for a colour and a width (mm): its index and its width out.
     virtual void penAssignment(SbColor color, float width, int* penIndex,
-                               float* penWidth);                                  // 72
+                               float* penWidth);  // 72
     /// Registers the traversal callbacks; annotations are delayed when withAnnotations is 1.
-    virtual void prepareAction(SoCallbackAction& cba, int withAnnotations);       // 73
+    virtual void prepareAction(SoCallbackAction& cba, int withAnnotations);  // 73
+    // clang-format on
 
     /// Colour translation of the current method and the black-and-white preference.
     SbColor translateColor(SbColor color) const;
@@ -234,7 +235,7 @@ protected:
     static SoEnabledElementsList* enabledElements;
     static SoActionMethodList* methods;
 
-private:
+  private:
     friend class SoHLHSRVectorize;
     friend class SoVectorCapture;
     friend class SoVectorClipper;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <PlotWerk/SoDeviceValue.h>
 #include <PlotWerk/SoOwnedOutput.h>
 #include <PlotWerk/SoVectorizeAction.h>
 #include <Tessara/base/SbNumberFormat.h>
-#include <PlotWerk/SoDeviceValue.h>
 #include <Tessara/base/SbString.h>
 #include <Tessara/math/SbVec3s.h>
 

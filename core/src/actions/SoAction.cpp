@@ -1,5 +1,4 @@
 #include <Tessara/actions/SoAction.h>
-
 #include <Tessara/base/SoDebugError.h>
 #include <Tessara/base/SoNodeList.h>
 #include <Tessara/base/SoPath.h>
@@ -56,9 +55,13 @@ SoAction::~SoAction() {
     if (curPathCache_) curPathCache_->unref();
 }
 
-const SoEnabledElementsList& SoAction::getEnabledElements() const { return *enabledElements; }
+const SoEnabledElementsList& SoAction::getEnabledElements() const {
+    return *enabledElements;
+}
 
-SoActionMethodList* SoAction::getActionMethods() { return methods; }
+SoActionMethodList* SoAction::getActionMethods() {
+    return methods;
+}
 
 SoState* SoAction::getState() {
     const int generation = SoEnabledElementsList::getCounter();
@@ -69,7 +72,9 @@ SoState* SoAction::getState() {
     return state_.get();
 }
 
-void SoAction::invalidateState() { state_.reset(); }
+void SoAction::invalidateState() {
+    state_.reset();
+}
 
 void SoAction::clearApplyResult() {}
 
@@ -85,8 +90,12 @@ bool SoAction::isEnabledElement(int stackIndex) const {
 
 void SoAction::preDelayedTraversal() {}
 void SoAction::postDelayedTraversal() {}
-bool SoAction::shouldCompactPathLists() const { return true; }
-void SoAction::beginTraversal(SoNode* node) { traverse(node); }
+bool SoAction::shouldCompactPathLists() const {
+    return true;
+}
+void SoAction::beginTraversal(SoNode* node) {
+    traverse(node);
+}
 void SoAction::endTraversal(SoNode*) {}
 
 void SoAction::beginApply(AppliedCode code) {
@@ -278,8 +287,14 @@ const SoPath* SoAction::buildPath(bool lightOnly) {
     return curPathCache_;
 }
 
-const SoPath* SoAction::getCurPath() { return buildPath(false); }
+const SoPath* SoAction::getCurPath() {
+    return buildPath(false);
+}
 
-const SoPath* SoAction::getCurLightPath() { return buildPath(true); }
+const SoPath* SoAction::getCurLightPath() {
+    return buildPath(true);
+}
 
-SoNode* SoAction::getCurPathTail() { return curPath_.empty() ? nullptr : curPath_.back().node; }
+SoNode* SoAction::getCurPathTail() {
+    return curPath_.empty() ? nullptr : curPath_.back().node;
+}

@@ -3,7 +3,7 @@
 namespace {
 // Any change to any list invalidates every cache: parents' lists feed children's lookups.
 int methodGeneration = 0;
-}
+}  // namespace
 
 SoActionMethodList::SoActionMethodList(SoActionMethodList* parentList) : parent_(parentList) {}
 
@@ -36,7 +36,8 @@ SoActionMethod SoActionMethodList::getMethod(SoType nodeType) {
     if (key >= static_cast<int>(cache_.size())) cache_.resize(key + 1, nullptr);
     if (!cache_[key]) {
         SoActionMethod found = nullptr;
-        for (SoType t = nodeType; !t.isBad() && !found; t = t.getParent()) found = findOwnOrParent(t);
+        for (SoType t = nodeType; !t.isBad() && !found; t = t.getParent())
+            found = findOwnOrParent(t);
         cache_[key] = found ? found : &nullAction;
     }
     return cache_[key];

@@ -1,5 +1,4 @@
 #include <Tessara/actions/SoCallbackAction.h>
-
 #include <Tessara/elements/SoComplexityElement.h>
 #include <Tessara/elements/SoCoordinateElement.h>
 #include <Tessara/elements/SoCreaseAngleElement.h>
@@ -45,7 +44,9 @@ void SoCallbackAction::initClass() {
     SO_ENABLE(SoCallbackAction, SoShapeHintsElement);
 }
 
-SoCallbackAction::SoCallbackAction() { SO_ACTION_CONSTRUCTOR(SoCallbackAction); }
+SoCallbackAction::SoCallbackAction() {
+    SO_ACTION_CONSTRUCTOR(SoCallbackAction);
+}
 
 SoCallbackAction::SoCallbackAction(const SbViewportRegion& region) : viewportRegion_(region) {
     SO_ACTION_CONSTRUCTOR(SoCallbackAction);
@@ -109,8 +110,7 @@ void SoCallbackAction::invokeTriangleCallbacks(const SoShape* shape, const SoPri
         if (shape->isOfType(entry.type)) entry.callback(entry.userData, this, v1, v2, v3);
 }
 
-void SoCallbackAction::invokeLineSegmentCallbacks(const SoShape* shape,
-                                                  const SoPrimitiveVertex* v1,
+void SoCallbackAction::invokeLineSegmentCallbacks(const SoShape* shape, const SoPrimitiveVertex* v1,
                                                   const SoPrimitiveVertex* v2) {
     for (const auto& entry : lineCallbacks_)
         if (shape->isOfType(entry.type)) entry.callback(entry.userData, this, v1, v2);
@@ -131,7 +131,9 @@ bool SoCallbackAction::shouldGeneratePrimitives(const SoShape* shape) const {
     return false;
 }
 
-const SbMatrix& SoCallbackAction::getModelMatrix() { return SoModelMatrixElement::get(getState()); }
+const SbMatrix& SoCallbackAction::getModelMatrix() {
+    return SoModelMatrixElement::get(getState());
+}
 
 const SbMatrix& SoCallbackAction::getViewingMatrix() {
     return SoViewingMatrixElement::get(getState());
@@ -169,21 +171,33 @@ SoDrawStyleElement::Style SoCallbackAction::getDrawStyle() {
     return SoDrawStyleElement::get(getState());
 }
 
-float SoCallbackAction::getLineWidth() { return SoLineWidthElement::get(getState()); }
+float SoCallbackAction::getLineWidth() {
+    return SoLineWidthElement::get(getState());
+}
 
-unsigned short SoCallbackAction::getLinePattern() { return SoLinePatternElement::get(getState()); }
+unsigned short SoCallbackAction::getLinePattern() {
+    return SoLinePatternElement::get(getState());
+}
 
 int SoCallbackAction::getLinePatternScaleFactor() {
     return SoLinePatternElement::getScaleFactor(getState());
 }
 
-float SoCallbackAction::getPointSize() { return SoPointSizeElement::get(getState()); }
+float SoCallbackAction::getPointSize() {
+    return SoPointSizeElement::get(getState());
+}
 
-const SbName& SoCallbackAction::getFontName() { return SoFontNameElement::get(getState()); }
+const SbName& SoCallbackAction::getFontName() {
+    return SoFontNameElement::get(getState());
+}
 
-float SoCallbackAction::getFontSize() { return SoFontSizeElement::get(getState()); }
+float SoCallbackAction::getFontSize() {
+    return SoFontSizeElement::get(getState());
+}
 
-int SoCallbackAction::getFontRenderStyle() { return SoFontRenderStyleElement::get(getState()); }
+int SoCallbackAction::getFontRenderStyle() {
+    return SoFontRenderStyleElement::get(getState());
+}
 
 SoShapeHintsElement::ShapeType SoCallbackAction::getShapeType() {
     return SoShapeHintsElement::getShapeType(getState());
@@ -197,9 +211,13 @@ SoShapeHintsElement::FaceType SoCallbackAction::getFaceType() {
     return SoShapeHintsElement::getFaceType(getState());
 }
 
-float SoCallbackAction::getCreaseAngle() { return SoCreaseAngleElement::get(getState()); }
+float SoCallbackAction::getCreaseAngle() {
+    return SoCreaseAngleElement::get(getState());
+}
 
-float SoCallbackAction::getComplexity() { return SoComplexityElement::get(getState()); }
+float SoCallbackAction::getComplexity() {
+    return SoComplexityElement::get(getState());
+}
 
 SoComplexityTypeElement::Type SoCallbackAction::getComplexityType() {
     return SoComplexityTypeElement::get(getState());
@@ -221,7 +239,9 @@ const SbVec3f& SoCallbackAction::getCoordinate3(int index) {
     return SoCoordinateElement::getInstance(getState())->get3(index);
 }
 
-int SoCallbackAction::getNumNormals() { return SoNormalElement::getInstance(getState())->getNum(); }
+int SoCallbackAction::getNumNormals() {
+    return SoNormalElement::getInstance(getState())->getNum();
+}
 
 const SbVec3f& SoCallbackAction::getNormal(int index) {
     return SoNormalElement::getInstance(getState())->get(index);

@@ -35,4 +35,6 @@ bool SoEnabledElementsList::isEnabled(int stackIndex) const {
     return parent_ && parent_->isEnabled(stackIndex);
 }
 
-int SoEnabledElementsList::getCounter() { return enableCounter; }
+int SoEnabledElementsList::getCounter() {
+    return enableCounter;
+}

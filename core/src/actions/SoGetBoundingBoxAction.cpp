@@ -1,5 +1,4 @@
 #include <Tessara/actions/SoGetBoundingBoxAction.h>
-
 #include <Tessara/elements/SoModelMatrixElement.h>
 #include <Tessara/elements/SoViewportRegionElement.h>
 #include <Tessara/misc/SoState.h>

@@ -1,5 +1,4 @@
 #include <Tessara/actions/SoSearchAction.h>
-
 #include <Tessara/base/SoPath.h>
 #include <Tessara/nodes/SoNode.h>
 
@@ -11,7 +10,9 @@ void SoSearchAction::initClass() {
     addMethod(SoNode::getClassTypeId(), &SoNode::callSearch);
 }
 
-SoSearchAction::SoSearchAction() { SO_ACTION_CONSTRUCTOR(SoSearchAction); }
+SoSearchAction::SoSearchAction() {
+    SO_ACTION_CONSTRUCTOR(SoSearchAction);
+}
 
 SoSearchAction::~SoSearchAction() {
     setPath(nullptr);

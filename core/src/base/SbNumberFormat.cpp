@@ -1,5 +1,4 @@
 #include <Tessara/base/SbNumberFormat.h>
-
 #include <Tessara/base/SoDebugError.h>
 
 #include <charconv>
@@ -35,7 +34,8 @@ Conversion readConversion(const char*& p) {
     while (*p >= '0' && *p <= '9') conversion.width = conversion.width * 10 + (*p++ - '0');
     if (*p == '.') {
         conversion.precision = 0;
-        while (*++p >= '0' && *p <= '9') conversion.precision = conversion.precision * 10 + (*p - '0');
+        while (*++p >= '0' && *p <= '9')
+            conversion.precision = conversion.precision * 10 + (*p - '0');
     }
     while (*p == 'l' || *p == 'h' || *p == 'z') ++p;
     conversion.letter = *p;
@@ -72,7 +72,8 @@ void SbNumberFormat::appendInteger(std::string& out, long long value, int width)
 
 long long SbNumberFormat::Argument::asInteger() const {
     if (kind_ == INTEGER) return integer;
-    if (kind_ == REAL) return std::isfinite(real) && std::fabs(real) < 9.2e18 ? static_cast<long long>(real) : 0;
+    if (kind_ == REAL)
+        return std::isfinite(real) && std::fabs(real) < 9.2e18 ? static_cast<long long>(real) : 0;
     return std::strtoll(text, nullptr, 10);
 }
 
@@ -113,10 +114,12 @@ void SbNumberFormat::appendFormatted(std::string& out, const char* format,
                 appendInteger(out, argument.asInteger(), conversion.width);
                 break;
             case 'f':
-                appendFixed(out, argument.asReal(), conversion.precision < 0 ? 6 : conversion.precision);
+                appendFixed(out, argument.asReal(),
+                            conversion.precision < 0 ? 6 : conversion.precision);
                 break;
             case 'g':
-                appendSignificant(out, argument.asReal(), conversion.precision < 0 ? 6 : conversion.precision);
+                appendSignificant(out, argument.asReal(),
+                                  conversion.precision < 0 ? 6 : conversion.precision);
                 break;
             case 's':
                 out += argument.asText();

@@ -1,12 +1,13 @@
 #include <Tessara/base/SoBase.h>
-
 #include <Tessara/base/SoDebugError.h>
 
 SoType SoBase::classTypeId;
 
 SoBase::~SoBase() = default;
 
-void SoBase::ref() const { ++refCount_; }
+void SoBase::ref() const {
+    ++refCount_;
+}
 
 void SoBase::unref() const {
     if (refCount_ <= 0) {

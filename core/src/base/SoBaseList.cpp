@@ -1,6 +1,5 @@
-#include <Tessara/base/SoBaseList.h>
-
 #include <Tessara/base/SoBase.h>
+#include <Tessara/base/SoBaseList.h>
 #include <Tessara/base/SoDebugError.h>
 
 SoBaseList::SoBaseList(const SoBaseList& other) : items_(other.items_) {
@@ -17,7 +16,9 @@ SoBaseList& SoBaseList::operator=(const SoBaseList& other) {
     return *this;
 }
 
-SoBaseList::~SoBaseList() { truncate(0); }
+SoBaseList::~SoBaseList() {
+    truncate(0);
+}
 
 void SoBaseList::append(SoBase* item) {
     if (item) item->ref();

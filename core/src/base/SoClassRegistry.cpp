@@ -1,5 +1,4 @@
 #include <Tessara/base/SoClassRegistry.h>
-
 #include <Tessara/base/SoType.h>
 
 #include <algorithm>
@@ -34,16 +33,16 @@ void SoClassRegistry::add(const char* className, ClassFunc initClass, ClassFunc 
 
 void SoClassRegistry::initAll() {
     std::vector<RegisteredClass> ordered = registered();
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const RegisteredClass& a, const RegisteredClass& b) {
-                         return a.role < b.role;
-                     });
+    std::stable_sort(
+        ordered.begin(), ordered.end(),
+        [](const RegisteredClass& a, const RegisteredClass& b) { return a.role < b.role; });
     for (const RegisteredClass& c : ordered) c.initClass();
 }
 
 void SoClassRegistry::exitAll() {
     std::vector<std::pair<int, ClassFunc>> byDepth;
-    for (const RegisteredClass& c : registered()) byDepth.emplace_back(depthOf(c.name), c.exitClass);
+    for (const RegisteredClass& c : registered())
+        byDepth.emplace_back(depthOf(c.name), c.exitClass);
     std::stable_sort(byDepth.begin(), byDepth.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
     for (const auto& entry : byDepth) entry.second();

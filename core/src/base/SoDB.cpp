@@ -1,7 +1,6 @@
-#include <Tessara/base/SoDB.h>
-
 #include <Tessara/base/SoBase.h>
 #include <Tessara/base/SoClassRegistry.h>
+#include <Tessara/base/SoDB.h>
 #include <Tessara/base/SoPath.h>
 #include <Tessara/base/SoTypedObject.h>
 
@@ -26,6 +25,10 @@ void SoDB::finish() {
     SoTypedObject::exitClass();
 }
 
-bool SoDB::isInitialized() { return initCount > 0; }
+bool SoDB::isInitialized() {
+    return initCount > 0;
+}
 
-const char* SoDB::getVersion() { return "Tessara 1.0"; }
+const char* SoDB::getVersion() {
+    return "Tessara 1.0";
+}

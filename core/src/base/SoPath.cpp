@@ -1,7 +1,6 @@
-#include <Tessara/base/SoPath.h>
-
 #include <Tessara/base/SoDebugError.h>
 #include <Tessara/base/SoNodeList.h>
+#include <Tessara/base/SoPath.h>
 #include <Tessara/nodes/SoNode.h>
 
 SoType SoPath::classTypeId;
@@ -21,7 +20,9 @@ SoPath::SoPath(SoNode* head) {
     if (head) setHead(head);
 }
 
-SoPath::~SoPath() { truncate(0); }
+SoPath::~SoPath() {
+    truncate(0);
+}
 
 void SoPath::setHead(SoNode* head) {
     if (head) head->ref();
@@ -113,7 +114,7 @@ int SoPath::findFork(const SoPath* other) const {
 }
 
 bool SoPath::operator==(const SoPath& other) const {
-    return nodes_ == other.nodes_ && (nodes_.empty() || std::equal(indices_.begin() + 1,
-                                                                    indices_.end(),
-                                                                    other.indices_.begin() + 1));
+    return nodes_ == other.nodes_ &&
+           (nodes_.empty() ||
+            std::equal(indices_.begin() + 1, indices_.end(), other.indices_.begin() + 1));
 }

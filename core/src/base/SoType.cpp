@@ -1,6 +1,5 @@
-#include <Tessara/base/SoType.h>
-
 #include <Tessara/base/SoDebugError.h>
+#include <Tessara/base/SoType.h>
 
 #include <string>
 #include <unordered_map>
@@ -93,14 +92,18 @@ bool SoType::canCreateInstance() const {
     return e && e->alive && e->factory;
 }
 
-void* SoType::createInstance() const { return canCreateInstance() ? entryOf(key_)->factory() : nullptr; }
+void* SoType::createInstance() const {
+    return canCreateInstance() ? entryOf(key_)->factory() : nullptr;
+}
 
 short SoType::getData() const {
     const TypeEntry* e = entryOf(key_);
     return e ? e->data : 0;
 }
 
-int SoType::getNumTypes() { return static_cast<int>(entries().size()); }
+int SoType::getNumTypes() {
+    return static_cast<int>(entries().size());
+}
 
 int SoType::getAllDerivedFrom(SoType parent, std::vector<SoType>& list) {
     int count = 0;

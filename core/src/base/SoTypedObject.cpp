@@ -1,13 +1,14 @@
-#include <Tessara/base/SoTypedObject.h>
-
 #include <Tessara/base/SoDB.h>
 #include <Tessara/base/SoDebugError.h>
+#include <Tessara/base/SoTypedObject.h>
 
 SoType SoTypedObject::classTypeId;
 
 SoTypedObject::~SoTypedObject() = default;
 
-SoType SoTypedObject::getClassTypeId() { return classTypeId; }
+SoType SoTypedObject::getClassTypeId() {
+    return classTypeId;
+}
 
 void SoTypedObject::initClass() {
     if (classTypeId.isBad()) classTypeId = SoType::createType(SoType::badType(), "SoTypedObject");

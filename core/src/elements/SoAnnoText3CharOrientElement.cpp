@@ -2,4 +2,6 @@
 
 SO_ELEMENT_SOURCE(SoAnnoText3CharOrientElement, SoInt32Element)
 
-void SoAnnoText3CharOrientElement::init(SoState*) { value_ = static_cast<int32_t>(getDefault()); }
+void SoAnnoText3CharOrientElement::init(SoState*) {
+    value_ = static_cast<int32_t>(getDefault());
+}

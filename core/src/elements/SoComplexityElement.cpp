@@ -2,4 +2,6 @@
 
 SO_ELEMENT_SOURCE(SoComplexityElement, SoFloatElement)
 
-void SoComplexityElement::init(SoState*) { value_ = getDefault(); }
+void SoComplexityElement::init(SoState*) {
+    value_ = getDefault();
+}

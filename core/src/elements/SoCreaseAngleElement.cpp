@@ -2,4 +2,6 @@
 
 SO_ELEMENT_SOURCE(SoCreaseAngleElement, SoFloatElement)
 
-void SoCreaseAngleElement::init(SoState*) { value_ = getDefault(); }
+void SoCreaseAngleElement::init(SoState*) {
+    value_ = getDefault();
+}

@@ -1,6 +1,5 @@
-#include <Tessara/elements/SoElement.h>
-
 #include <Tessara/base/SoDebugError.h>
+#include <Tessara/elements/SoElement.h>
 #include <Tessara/misc/SoState.h>
 
 #include <vector>
@@ -28,7 +27,9 @@ void SoElement::exitClass() {
 
 void SoElement::init(SoState*) {}
 
-int SoElement::getNumStackIndices() { return static_cast<int>(stackTypes().size()); }
+int SoElement::getNumStackIndices() {
+    return static_cast<int>(stackTypes().size());
+}
 
 SoElement* SoElement::createElement(int stackIndex) {
     if (stackIndex < 0 || stackIndex >= getNumStackIndices()) return nullptr;

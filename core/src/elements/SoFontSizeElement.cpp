@@ -2,4 +2,6 @@
 
 SO_ELEMENT_SOURCE(SoFontSizeElement, SoFloatElement)
 
-void SoFontSizeElement::init(SoState*) { value_ = getDefault(); }
+void SoFontSizeElement::init(SoState*) {
+    value_ = getDefault();
+}

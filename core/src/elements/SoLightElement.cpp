@@ -1,6 +1,5 @@
-#include <Tessara/elements/SoLightElement.h>
-
 #include <Tessara/base/SoDebugError.h>
+#include <Tessara/elements/SoLightElement.h>
 #include <Tessara/elements/SoModelMatrixElement.h>
 #include <Tessara/elements/SoViewingMatrixElement.h>
 
@@ -24,7 +23,8 @@ const SoNodeList& SoLightElement::getLights(SoState* state) {
 }
 
 const SbMatrix& SoLightElement::getMatrix(SoState* state, int index) {
-    const auto* e = static_cast<const SoLightElement*>(getConstElement(state, getClassStackIndex()));
+    const auto* e =
+        static_cast<const SoLightElement*>(getConstElement(state, getClassStackIndex()));
     if (index < 0 || index >= static_cast<int>(e->matrices_.size())) {
         SoDebugError::post("SoLightElement::getMatrix", "No light %d in the state", index);
         static const SbMatrix identity = SbMatrix::identity();

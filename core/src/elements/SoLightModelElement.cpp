@@ -2,4 +2,6 @@
 
 SO_ELEMENT_SOURCE(SoLightModelElement, SoInt32Element)
 
-void SoLightModelElement::init(SoState*) { value_ = static_cast<int32_t>(getDefault()); }
+void SoLightModelElement::init(SoState*) {
+    value_ = static_cast<int32_t>(getDefault());
+}

@@ -2,4 +2,6 @@
 
 SO_ELEMENT_SOURCE(SoLineWidthElement, SoFloatElement)
 
-void SoLineWidthElement::init(SoState*) { value_ = getDefault(); }
+void SoLineWidthElement::init(SoState*) {
+    value_ = getDefault();
+}

@@ -2,4 +2,6 @@
 
 SO_ELEMENT_SOURCE(SoMaterialBindingElement, SoInt32Element)
 
-void SoMaterialBindingElement::init(SoState*) { value_ = static_cast<int32_t>(getDefault()); }
+void SoMaterialBindingElement::init(SoState*) {
+    value_ = static_cast<int32_t>(getDefault());
+}

@@ -2,7 +2,9 @@
 
 SO_ELEMENT_SOURCE(SoModelMatrixElement, SoElement)
 
-void SoModelMatrixElement::init(SoState*) { matrix_.makeIdentity(); }
+void SoModelMatrixElement::init(SoState*) {
+    matrix_.makeIdentity();
+}
 
 void SoModelMatrixElement::makeIdentity(SoState* state, SoNode*) {
     static_cast<SoModelMatrixElement*>(getElement(state, getClassStackIndex()))

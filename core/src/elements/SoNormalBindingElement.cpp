@@ -2,4 +2,6 @@
 
 SO_ELEMENT_SOURCE(SoNormalBindingElement, SoInt32Element)
 
-void SoNormalBindingElement::init(SoState*) { value_ = static_cast<int32_t>(getDefault()); }
+void SoNormalBindingElement::init(SoState*) {
+    value_ = static_cast<int32_t>(getDefault());
+}

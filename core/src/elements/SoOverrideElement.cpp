@@ -1,12 +1,13 @@
 #include <Tessara/elements/SoOverrideElement.h>
-
 #include <Tessara/nodes/SoNode.h>
 
 #include <stdexcept>
 
 SO_ELEMENT_SOURCE(SoOverrideElement, SoElement)
 
-void SoOverrideElement::init(SoState*) { bits_.reset(); }
+void SoOverrideElement::init(SoState*) {
+    bits_.reset();
+}
 
 void SoOverrideElement::setOverride(SoState* state, SoNode*, int bit, bool override) {
     if (bit < 0 || bit >= NUM_BITS) throw std::out_of_range("invalid bitset<N> position");

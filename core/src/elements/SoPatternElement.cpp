@@ -8,8 +8,8 @@ void SoPatternElement::init(SoState*) {
     mask_ = nullptr;
 }
 
-void SoPatternElement::set(SoState* state, SoNode*, const SbString& category,
-                           const SbString& name, const unsigned char* mask) {
+void SoPatternElement::set(SoState* state, SoNode*, const SbString& category, const SbString& name,
+                           const unsigned char* mask) {
     auto* e = static_cast<SoPatternElement*>(getElement(state, getClassStackIndex()));
     e->category_ = category;
     e->name_ = name;

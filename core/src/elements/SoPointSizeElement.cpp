@@ -2,4 +2,6 @@
 
 SO_ELEMENT_SOURCE(SoPointSizeElement, SoFloatElement)
 
-void SoPointSizeElement::init(SoState*) { value_ = getDefault(); }
+void SoPointSizeElement::init(SoState*) {
+    value_ = getDefault();
+}

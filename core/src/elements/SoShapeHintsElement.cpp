@@ -8,8 +8,8 @@ void SoShapeHintsElement::init(SoState*) {
     faceType_ = CONVEX;
 }
 
-void SoShapeHintsElement::set(SoState* state, SoNode*, VertexOrdering ordering,
-                              ShapeType shapeType, FaceType faceType) {
+void SoShapeHintsElement::set(SoState* state, SoNode*, VertexOrdering ordering, ShapeType shapeType,
+                              FaceType faceType) {
     auto* e = static_cast<SoShapeHintsElement*>(getElement(state, getClassStackIndex()));
     e->ordering_ = ordering;
     e->shapeType_ = shapeType;

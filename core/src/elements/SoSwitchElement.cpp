@@ -2,4 +2,6 @@
 
 SO_ELEMENT_SOURCE(SoSwitchElement, SoInt32Element)
 
-void SoSwitchElement::init(SoState*) { value_ = -1; }
+void SoSwitchElement::init(SoState*) {
+    value_ = -1;
+}

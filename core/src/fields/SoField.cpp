@@ -1,5 +1,4 @@
 #include <Tessara/fields/SoField.h>
-
 #include <Tessara/fields/SoFieldContainer.h>
 
 SoField::~SoField() = default;

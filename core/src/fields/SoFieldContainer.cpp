@@ -1,6 +1,5 @@
-#include <Tessara/fields/SoFieldContainer.h>
-
 #include <Tessara/fields/SoField.h>
+#include <Tessara/fields/SoFieldContainer.h>
 
 #include <cstring>
 
@@ -33,4 +32,6 @@ const char* SoFieldContainer::getFieldName(const SoField* field) const {
     return nullptr;
 }
 
-void SoFieldContainer::fieldChanged(SoField*) { ++changeCount_; }
+void SoFieldContainer::fieldChanged(SoField*) {
+    ++changeCount_;
+}

@@ -1,6 +1,5 @@
-#include <Tessara/fields/SoSFBitMask.h>
-
 #include <Tessara/fields/SoFieldCodec.h>
+#include <Tessara/fields/SoSFBitMask.h>
 #include <Tessara/io/SoInput.h>
 #include <Tessara/io/SoOutput.h>
 

@@ -1,6 +1,5 @@
-#include <Tessara/fields/SoSFEnum.h>
-
 #include <Tessara/fields/SoFieldCodec.h>
+#include <Tessara/fields/SoSFEnum.h>
 #include <Tessara/io/SoInput.h>
 
 #include <cstring>

@@ -1,6 +1,5 @@
-#include <Tessara/fields/SoSFImage.h>
-
 #include <Tessara/fields/SoFieldCodec.h>
+#include <Tessara/fields/SoSFImage.h>
 #include <Tessara/io/SoInput.h>
 #include <Tessara/io/SoOutput.h>
 
@@ -28,18 +27,15 @@ void SoSFImage::setValue(const SbVec2s& size, int numComponents, const unsigned 
 }
 
 bool SoSFImage::operator==(const SoSFImage& other) const {
-    return size_ == other.size_ && numComponents_ == other.numComponents_ &&
-           bytes_ == other.bytes_;
+    return size_ == other.size_ && numComponents_ == other.numComponents_ && bytes_ == other.bytes_;
 }
 
 bool SoSFImage::read(SoInput* in) {
     int32_t w = 0, h = 0, nc = 0;
-    if (!SoFieldCodec::read(in, w) || !SoFieldCodec::read(in, h) ||
-        !SoFieldCodec::read(in, nc))
+    if (!SoFieldCodec::read(in, w) || !SoFieldCodec::read(in, h) || !SoFieldCodec::read(in, nc))
         return false;
     if (w < 0 || h < 0 || w > 32767 || h > 32767 || nc < 0 || nc > 4) {
-        in->postError("SoSFImage::read", "Invalid image size %d x %d with %d components", w, h,
-                      nc);
+        in->postError("SoSFImage::read", "Invalid image size %d x %d with %d components", w, h, nc);
         return false;
     }
     // Grown as pixels arrive: a file that claims a huge image but holds few pixels must not
@@ -70,7 +66,8 @@ void SoSFImage::write(SoOutput* out) const {
     char text[16];
     for (size_t pixel = 0; pixel < pixels; ++pixel) {
         uint32_t packed = 0;
-        for (int c = 0; c < numComponents_; ++c) packed = (packed << 8) | bytes_[pixel * numComponents_ + c];
+        for (int c = 0; c < numComponents_; ++c)
+            packed = (packed << 8) | bytes_[pixel * numComponents_ + c];
         std::snprintf(text, sizeof(text), "0x%0*X", 2 * numComponents_, packed);
         if (pixel % 8 == 0)
             out->newLine();

@@ -368,7 +368,8 @@ SbMatrix& SbMatrix::multLeft(const SbMatrix& m) {
 void SbMatrix::multVecMatrix(const SbVec3f& src, SbVec3f& dst) const {
     float r[4];
     for (int j = 0; j < 4; ++j) {
-        r[j] = src[0] * matrix_[0][j] + src[1] * matrix_[1][j] + src[2] * matrix_[2][j] + matrix_[3][j];
+        r[j] = src[0] * matrix_[0][j] + src[1] * matrix_[1][j] + src[2] * matrix_[2][j] +
+               matrix_[3][j];
     }
     // w == 0 is a direction: no point to divide to, keep x, y, z.
     const float w = (r[3] != 0.0f && r[3] != 1.0f) ? r[3] : 1.0f;
@@ -387,7 +388,8 @@ void SbMatrix::multVecMatrix(const SbVec4f& src, SbVec4f& dst) const {
 void SbMatrix::multMatrixVec(const SbVec3f& src, SbVec3f& dst) const {
     float r[4];
     for (int i = 0; i < 4; ++i) {
-        r[i] = matrix_[i][0] * src[0] + matrix_[i][1] * src[1] + matrix_[i][2] * src[2] + matrix_[i][3];
+        r[i] = matrix_[i][0] * src[0] + matrix_[i][1] * src[1] + matrix_[i][2] * src[2] +
+               matrix_[i][3];
     }
     const float w = (r[3] != 0.0f && r[3] != 1.0f) ? r[3] : 1.0f;
     dst.setValue(r[0] / w, r[1] / w, r[2] / w);
@@ -411,8 +413,8 @@ void SbMatrix::multLineMatrix(const SbLine& src, SbLine& dst) const {
 SbVec4f SbMatrix::operator*(const SbVec4f& v) const {
     float r[4];
     for (int i = 0; i < 4; ++i) {
-        r[i] =
-            matrix_[i][0] * v[0] + matrix_[i][1] * v[1] + matrix_[i][2] * v[2] + matrix_[i][3] * v[3];
+        r[i] = matrix_[i][0] * v[0] + matrix_[i][1] * v[1] + matrix_[i][2] * v[2] +
+               matrix_[i][3] * v[3];
     }
     return SbVec4f(r);
 }

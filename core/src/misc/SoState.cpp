@@ -1,20 +1,18 @@
-#include <Tessara/misc/SoState.h>
-
 #include <Tessara/actions/SoEnabledElementsList.h>
 #include <Tessara/base/SoDebugError.h>
 #include <Tessara/elements/SoElement.h>
+#include <Tessara/misc/SoState.h>
 
 namespace {
 // Handed out for an unknown stack index so that a caller never dereferences null.
 class SoNullElement : public SoElement {
-public:
+  public:
     SoType getTypeId() const override { return SoType::badType(); }
     SoElement* clone() const override { return new SoNullElement(*this); }
 };
 }  // namespace
 
-SoState::SoState(SoAction* action, const SoEnabledElementsList& enabledElements)
-    : action_(action) {
+SoState::SoState(SoAction* action, const SoEnabledElementsList& enabledElements) : action_(action) {
     for (int index : enabledElements.getStackIndices()) {
         if (index < 0) continue;
         if (static_cast<int>(enabled_.size()) <= index) enabled_.resize(index + 1, false);

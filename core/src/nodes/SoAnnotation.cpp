@@ -2,6 +2,8 @@
 
 SO_NODE_SOURCE(SoAnnotation, SoSeparator)
 
-SoAnnotation::SoAnnotation() { SO_NODE_CONSTRUCTOR(SoAnnotation); }
+SoAnnotation::SoAnnotation() {
+    SO_NODE_CONSTRUCTOR(SoAnnotation);
+}
 
 SoAnnotation::~SoAnnotation() = default;

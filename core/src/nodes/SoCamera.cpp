@@ -1,5 +1,3 @@
-#include <Tessara/nodes/SoCamera.h>
-
 #include <Tessara/actions/SoGetBoundingBoxAction.h>
 #include <Tessara/elements/SoModelMatrixElement.h>
 #include <Tessara/elements/SoProjectionMatrixElement.h>
@@ -8,6 +6,7 @@
 #include <Tessara/elements/SoViewportRegionElement.h>
 #include <Tessara/math/SbRotation.h>
 #include <Tessara/misc/SoState.h>
+#include <Tessara/nodes/SoCamera.h>
 
 SO_NODE_ABSTRACT_SOURCE(SoCamera, SoNode)
 
@@ -46,7 +45,8 @@ SbViewVolume SoCamera::fitToViewport(SbViewportRegion& region) const {
         case LEAVE_ALONE:
             return getViewVolume(aspectRatio.getValue());
         default: {
-            const float cameraAspect = aspectRatio.getValue() > 0.0f ? aspectRatio.getValue() : 1.0f;
+            const float cameraAspect =
+                aspectRatio.getValue() > 0.0f ? aspectRatio.getValue() : 1.0f;
             SbVec2f origin = region.getViewportOrigin();
             SbVec2f size = region.getViewportSize();
             if (viewportAspect > cameraAspect) {

@@ -2,6 +2,8 @@
 
 SO_NODE_SOURCE(SoDragger, SoSeparator)
 
-SoDragger::SoDragger() { SO_NODE_CONSTRUCTOR(SoDragger); }
+SoDragger::SoDragger() {
+    SO_NODE_CONSTRUCTOR(SoDragger);
+}
 
 SoDragger::~SoDragger() = default;

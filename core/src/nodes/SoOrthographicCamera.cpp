@@ -1,6 +1,5 @@
-#include <Tessara/nodes/SoOrthographicCamera.h>
-
 #include <Tessara/math/SbSphere.h>
+#include <Tessara/nodes/SoOrthographicCamera.h>
 
 #include <algorithm>
 

@@ -1,6 +1,5 @@
-#include <Tessara/nodes/SoPerspectiveCamera.h>
-
 #include <Tessara/math/SbSphere.h>
+#include <Tessara/nodes/SoPerspectiveCamera.h>
 
 #include <algorithm>
 #include <cmath>

@@ -10,7 +10,7 @@
 /// Vertices are numbered in the order added; vertices the tessellator creates where edges
 /// cross follow them, each a weighted mix of up to four input vertices.
 class SoPolygonTessellator {
-public:
+  public:
     enum Winding { ODD, NONZERO };
     struct CombinedVertex {
         SbVec3f point;
@@ -37,7 +37,7 @@ public:
     const CombinedVertex& getCombined(int n) const { return combined_[n - getNumInputVertices()]; }
     const SbVec3f& getPoint(int n) const;
 
-private:
+  private:
     struct Callbacks;
     void* tess_ = nullptr;
     Winding winding_;

@@ -11,7 +11,7 @@ class SoDetail;
 /// Turns the vertex stream of SoShape::beginShape / shapeVertex / endShape into triangles,
 /// segments and points, keeping the orientation of strips and splitting concave polygons.
 class SoPrimitiveAssembler {
-public:
+  public:
     explicit SoPrimitiveAssembler(SoShape* shape) : shape_(shape) {}
 
     void begin(SoAction* action, SoShape::TriangleShape type, const SoDetail* detail);
@@ -19,10 +19,9 @@ public:
     void end();
 
     /// Emits a polygon of `n` vertices: a fan when convex, tessellated otherwise.
-    static void polygon(SoShape* shape, SoAction* action, const SoPrimitiveVertex* vertices,
-                        int n);
+    static void polygon(SoShape* shape, SoAction* action, const SoPrimitiveVertex* vertices, int n);
 
-private:
+  private:
     void stripVertex(const SoPrimitiveVertex& v);
     void fanVertex(const SoPrimitiveVertex& v);
     void quadStripVertex(const SoPrimitiveVertex& v);

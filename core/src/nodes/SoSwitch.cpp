@@ -1,8 +1,7 @@
-#include <Tessara/nodes/SoSwitch.h>
-
 #include <Tessara/actions/SoSearchAction.h>
 #include <Tessara/elements/SoSwitchElement.h>
 #include <Tessara/misc/SoState.h>
+#include <Tessara/nodes/SoSwitch.h>
 
 SO_NODE_SOURCE(SoSwitch, SoGroup)
 

@@ -59,8 +59,8 @@ int SoCGMBinaryElements::colourSize() const {
 
 void SoCGMBinaryElements::writeDirect(const SbColor& colour) {
     writer_.PWriteColorD(SoCGMBinaryWriter::colorComponent(colour[0]),
-                        SoCGMBinaryWriter::colorComponent(colour[1]),
-                        SoCGMBinaryWriter::colorComponent(colour[2]));
+                         SoCGMBinaryWriter::colorComponent(colour[1]),
+                         SoCGMBinaryWriter::colorComponent(colour[2]));
 }
 
 void SoCGMBinaryElements::writeColour(int index, const SbColor& colour) {
@@ -530,7 +530,8 @@ void SoCGMBinaryElements::Pcolrtable(int start, const int* rgb, int count) {
         writer_.getColorIndexPrecision() + 3LL * count * writer_.getColorPrecision();
     if (!header(5, 34, length, where)) return;
     writer_.PWriteColorI(static_cast<unsigned int>(start));
-    for (int i = 0; i < count; ++i) writer_.PWriteColorD(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
+    for (int i = 0; i < count; ++i)
+        writer_.PWriteColorD(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
 }
 
 void SoCGMBinaryElements::Plinecap(int cap) {

@@ -118,8 +118,8 @@ void SoCGMBinaryEncoder::patternTable(int index, const std::vector<int>& indices
     elements_.Ppattable(index, indices.data(), colours.data());
 }
 
-void SoCGMBinaryEncoder::polygon(const SbVec4f* points, int n, int patternIndex,
-                                 bool transparency, bool, const SbColor& background) {
+void SoCGMBinaryEncoder::polygon(const SbVec4f* points, int n, int patternIndex, bool transparency,
+                                 bool, const SbColor& background) {
     if (patternIndex) elements_.Ppatindex(patternIndex);
     elements_.Ppolygon(points, n);
     // Transparency is switched off after every polygon, patterned or not.
@@ -149,7 +149,7 @@ void SoCGMBinaryEncoder::cellArray(const SbVec4f corners[3], int columns, int ro
                                    const std::vector<int>& indices,
                                    const std::vector<SbColor>& colours, bool, int) {
     elements_.Pcellarray(corners[0], corners[1], corners[2], columns, rows, indices.data(),
-                        colours.data());
+                         colours.data());
 }
 
 // ---- Text ----

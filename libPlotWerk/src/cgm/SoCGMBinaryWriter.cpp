@@ -1,7 +1,5 @@
 #include "SoCGMBinaryWriter.h"
 
-#include "frame/SoColorByte.h"
-
 #include <PlotWerk/SoVectorOutput.h>
 #include <Tessara/base/SoDebugError.h>
 
@@ -11,6 +9,7 @@
 #include <string>
 
 #include "SoCGMBinaryReal.h"
+#include "frame/SoColorByte.h"
 
 namespace {
 

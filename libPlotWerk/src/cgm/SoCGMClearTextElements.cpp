@@ -82,7 +82,8 @@ void SoCGMClearTextElements::header(const SoCGMPictureSetup& setup) {
     write("'%s';\n\n", fonts[SoCGMFontTable::COUNT - 1].getString());
     write("BEGPIC 'Clear Text Image from PlotWerk';\n");
     write("SCALEMODE METRIC 1.;\nLINEWIDTHMODE ABS;\nMARKERSIZEMODE ABS;\nEDGEWIDTHMODE ABS;\n");
-    if (setup.background && !setup.indexed) colourStatement("BACKCOLR", false, 0, *setup.background);
+    if (setup.background && !setup.indexed)
+        colourStatement("BACKCOLR", false, 0, *setup.background);
     write(setup.indexed ? "COLRMODE INDEXED;\n" : "COLRMODE DIRECT;\n");
     const SbVec2f& origin = setup.extentOrigin;
     const SbVec2f& size = setup.extentSize;

@@ -3,7 +3,10 @@
 SoCGMVectorOutput::SoCGMVectorOutput() = default;
 
 SoCGMVectorOutput::SoCGMVectorOutput(const SoCGMVectorOutput& other)
-    : SoVectorOutput(), binary_(other.binary_), version_(other.version_), indexed_(other.indexed_) {}
+    : SoVectorOutput(),
+      binary_(other.binary_),
+      version_(other.version_),
+      indexed_(other.indexed_) {}
 
 SoCGMVectorOutput& SoCGMVectorOutput::operator=(const SoCGMVectorOutput& other) {
     // The stream stays where it is: two objects closing one stream would close it twice.

@@ -273,7 +273,8 @@ void SoVectorizeCGMAction::printPolygon(const SbVec4f* points, int n, const SbCo
     SbColor colour;
     assignColor(colors ? colors[0] : black, getNominalWidth(), &index, &colour);
     bool isNew = false;
-    if (pattern) cache_.currentPatternIndex = patternIndexOf(patternString1, patternString2, &isNew);
+    if (pattern)
+        cache_.currentPatternIndex = patternIndexOf(patternString1, patternString2, &isNew);
     SbColor background;
     getBackgroundColor(&background);
     const bool transparency = version() > 2;

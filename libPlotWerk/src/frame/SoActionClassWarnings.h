@@ -5,6 +5,6 @@
 /// What registering the library's action classes reports: applications register them, in
 /// any order, and learn of a class used before its registration.
 class SoActionClassWarnings {
-public:
+  public:
     static const SoActionClassMessages& messages();
 };

@@ -1,10 +1,8 @@
 #include <PlotWerk/SoPlotWerk.h>
-
 #include <PlotWerk/SoVectorizeAction.h>
 #include <PlotWerk/SoVectorizeCGMAction.h>
 #include <PlotWerk/SoVectorizeHPGLAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
-
 #include <Tessara/base/SoDB.h>
 #include <Tessara/misc/SoModule.h>
 
@@ -45,6 +43,10 @@ void SoPlotWerk::finish() {
     SoDB::finish();
 }
 
-const char* SoPlotWerk::getProductName() { return "PlotWerk"; }
+const char* SoPlotWerk::getProductName() {
+    return "PlotWerk";
+}
 
-const char* SoPlotWerk::getVersion() { return "10.17.2.0"; }
+const char* SoPlotWerk::getVersion() {
+    return "10.17.2.0";
+}

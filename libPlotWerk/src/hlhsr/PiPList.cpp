@@ -8,7 +8,8 @@ namespace {
 constexpr int INITIAL_CAPACITY = 100;
 }
 
-PiPList::PiPList() : items_(new void*[INITIAL_CAPACITY]()), count_(0), capacity_(INITIAL_CAPACITY) {}
+PiPList::PiPList()
+    : items_(new void*[INITIAL_CAPACITY]()), count_(0), capacity_(INITIAL_CAPACITY) {}
 
 PiPList::~PiPList() {
     delete[] items_;

@@ -71,7 +71,7 @@ const SbBox3f& SoGraphicPrimitiveList::getBBox() {
         SoGraphicPrimitive* record = getPrimitive(i);
         const SbBox2f& box = *record->getBBox();
         bbox3D_.extendBy(SbBox3f(box.getMin()[0], box.getMin()[1], record->getZMin(),
-                                box.getMax()[0], box.getMax()[1], record->getZMax()));
+                                 box.getMax()[0], box.getMax()[1], record->getZMax()));
     }
     bboxValid_ = 1;
     return bbox3D_;

@@ -84,7 +84,7 @@ int SoHLHSRPairIndex::newSlot(SoGraphicPrimitive* record, int position) {
     const int s = static_cast<int>(slots_.size());
     const bool polygon = record->getType() == SoGraphicPrimitive::POLYGON;
     slots_.push_back(Slot{box.getMin()[0], box.getMin()[1], box.getMax()[0], box.getMax()[1],
-                         record->getZMin(), record->getZMax(), position, polygon, 0u});
+                          record->getZMin(), record->getZMax(), position, polygon, 0u});
     slotRecords_.push_back(record);
     const Slot& slot = slots_.back();
     if (hasEmptyBox(slot)) {

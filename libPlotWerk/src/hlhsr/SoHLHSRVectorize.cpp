@@ -182,7 +182,7 @@ void SoHLHSRVectorize::printPolyLine(const SbVec4f* points, int n, const SbColor
                                      int linePatternScaleFactor) {
     if (action_) {
         action_->printPolyLine(points, n, colors, multicolor, lineWidth, linePattern,
-                              linePatternScaleFactor);
+                               linePatternScaleFactor);
     }
 }
 

@@ -241,8 +241,7 @@ void SoVectorizeHPGLAction::writeLineType(unsigned short pattern, int factor) {
     const float runUnit = getLinePatternSize() * static_cast<float>(factor);
     std::string gaps("UL8");
     const SoLinePatternRuns dashes(pattern);
-    for (int run : dashes.getRuns())
-        gaps += SbNumberFormat::format(",%.2f ", run * runUnit);
+    for (int run : dashes.getRuns()) gaps += SbNumberFormat::format(",%.2f ", run * runUnit);
     const float k = compatibleDashLength() ? 1.0f : 2.54f;
     write("%sLT8,%.2f,1\n", gaps, k * millimetresPerPoint * runUnit);
 }
@@ -254,7 +253,8 @@ void SoVectorizeHPGLAction::printPolyLine(const SbVec4f* points, int n, const Sb
     const float width = (lineWidth == 0.0f ? 1.0f : lineWidth) * getNominalWidth();
     int pen = 0;
     assignColor(colors ? colors[0] : black, width, &pen);
-    if (plot_.lineType.changesTo({linePattern, linePattern == solidLine ? 0 : linePatternScaleFactor}))
+    if (plot_.lineType.changesTo(
+            {linePattern, linePattern == solidLine ? 0 : linePatternScaleFactor}))
         writeLineType(linePattern, linePatternScaleFactor);
     if (plot_.lineWidth.changesTo(width)) write("PW%f", width);
     // The pen goes inside the encoded polyline.

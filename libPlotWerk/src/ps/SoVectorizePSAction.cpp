@@ -158,8 +158,8 @@ std::string SoVectorizePSAction::patchedHeader(bool colored) const {
         const std::size_t end = header.find('\n', box);
         header.replace(box, end - box,
                        SbNumberFormat::format("BoundingBox: 0 0 %4d %4d",
-                                          static_cast<int>(page[0] / millimetresPerPoint),
-                                          static_cast<int>(page[1] / millimetresPerPoint)));
+                                              static_cast<int>(page[0] / millimetresPerPoint),
+                                              static_cast<int>(page[1] / millimetresPerPoint)));
     }
     // The orientation comment is only trusted by level-3 readers; the others would rotate
     // a drawing that the page set-up below already rotates.
@@ -209,7 +209,6 @@ void SoVectorizePSAction::writePageTransform() {
 void SoVectorizePSAction::writeFooter() {
     write("showpage\n");
 }
-
 
 void SoVectorizePSAction::setHardwareClip() {
     const SbBox2f limits = getClippingLimits();
@@ -505,9 +504,8 @@ void SoVectorizePSAction::writePolygonLevel2(const SbVec4f* points, int n, const
         buffer.appendPoint(toUnits(points[i][0]), toUnits(points[i][1]));
         if (smooth) {
             const SbColor& c = colors[i];
-            buffer.appendText(colored
-                                  ? SbNumberFormat::format(" %.2f %.2f %.2f", c[0], c[1], c[2])
-                                  : SbNumberFormat::format(" %.2f", c[0]));
+            buffer.appendText(colored ? SbNumberFormat::format(" %.2f %.2f %.2f", c[0], c[1], c[2])
+                                      : SbNumberFormat::format(" %.2f", c[0]));
         }
         buffer.endItem();
     }

@@ -271,7 +271,7 @@ void SoVectorClipper::emitPolygon(SoCallbackAction* cba, const SbColor& firstCol
         action_->printPolygon(points, n, colors, polygonMulticolor_, category, name, mask);
     else if (style == SoDrawStyleElement::LINES)
         action_->printPolyLine(points, n, colors, polygonMulticolor_, cba->getLineWidth(),
-                              cba->getLinePattern(), cba->getLinePatternScaleFactor());
+                               cba->getLinePattern(), cba->getLinePatternScaleFactor());
     else
         action_->printPolyMark(points, n, colors, polygonMulticolor_, cba->getPointSize());
 }
@@ -433,7 +433,7 @@ void SoVectorClipper::emitPolyLine(SoCallbackAction* cba, SbVec4f* points, int n
     action_->projectPoints(points, n);
     if (asLine)
         action_->printPolyLine(points, n, colors, multicolor, cba->getLineWidth(),
-                              cba->getLinePattern(), cba->getLinePatternScaleFactor());
+                               cba->getLinePattern(), cba->getLinePatternScaleFactor());
     else
         action_->printPolyMark(points, n, colors, multicolor, cba->getPointSize());
 }
@@ -550,7 +550,7 @@ void SoVectorClipper::emitText(SoCallbackAction* cba, SbVec4f origin, const SbCo
     action_->projectPoints(&origin, 1);
     for (int i = 0; i < layout.strings->getNum(); ++i) {
         action_->printText2(origin, color, fontName, fontSize, (*layout.strings)[i],
-                           layout.justification, angle);
+                            layout.justification, angle);
         origin[1] -= lineStep;
     }
 }
@@ -623,6 +623,6 @@ void SoVectorClipper::emitImage(SoImage* imageNode, SbVec4f origin) {
     }
     action_->projectPoints(&origin, 1);
     action_->printImage(origin, pixels, sourceSize, requestedSize, numComponents,
-                       static_cast<SoImage::HorAlignment>(horAlignment),
-                       static_cast<SoImage::VertAlignment>(vertAlignment));
+                        static_cast<SoImage::HorAlignment>(horAlignment),
+                        static_cast<SoImage::VertAlignment>(vertAlignment));
 }

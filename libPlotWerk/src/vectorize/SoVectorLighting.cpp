@@ -229,7 +229,8 @@ SbColor SoVectorLighting::getLightingColor(SoCallbackAction* cba, const SoPrimit
                                   "Vertex normal or position contains a NaN or an infinity: "
                                   "the vertex gets emission and ambient light only");
     } else {
-        for (const LightRecord& light : lightList_) result += lightContribution(cba, light, surface);
+        for (const LightRecord& light : lightList_)
+            result += lightContribution(cba, light, surface);
     }
 
     for (int i = 0; i < 3; ++i) {

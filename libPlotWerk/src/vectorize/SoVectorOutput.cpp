@@ -1,5 +1,4 @@
 #include <PlotWerk/SoVectorOutput.h>
-
 #include <Tessara/base/SoDebugError.h>
 #include <Tessara/misc/SbFileHelper.h>
 
@@ -22,7 +21,9 @@ void SoVectorOutput::setFilePointer(FILE* fp) {
     startStream(fp ? fp : stdout);
 }
 
-FILE* SoVectorOutput::getFilePointer() { return file_; }
+FILE* SoVectorOutput::getFilePointer() {
+    return file_;
+}
 
 int SoVectorOutput::openFile(const SbString& fileName) {
     return openFileWithMode(fileName, "wt");

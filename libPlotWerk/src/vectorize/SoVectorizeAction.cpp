@@ -3,18 +3,8 @@
 // live in helper classes of their own (SoVectorizeCallbacks, SoVectorClipper,
 // SoVectorLighting); the default print operations write a readable trace to standard output.
 
-#include <PlotWerk/SoVectorizeAction.h>
-
-#include "frame/SoActionClassWarnings.h"
-#include "hlhsr/SoHLHSRVectorize.h"
-
-#include "SoVectorCapture.h"
-#include "SoVectorClipper.h"
-#include "SoVectorLighting.h"
-#include "SoVectorizeCallbacks.h"
-
 #include <PlotWerk/SoVectorOutput.h>
-
+#include <PlotWerk/SoVectorizeAction.h>
 #include <Tessara/base/SoDebugError.h>
 #include <Tessara/elements/SoViewportRegionElement.h>
 #include <Tessara/misc/SoPreferences.h>
@@ -25,6 +15,13 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "SoVectorCapture.h"
+#include "SoVectorClipper.h"
+#include "SoVectorLighting.h"
+#include "SoVectorizeCallbacks.h"
+#include "frame/SoActionClassWarnings.h"
+#include "hlhsr/SoHLHSRVectorize.h"
+
 SoType SoVectorizeAction::classTypeId;
 SoEnabledElementsList* SoVectorizeAction::enabledElements = nullptr;
 SoActionMethodList* SoVectorizeAction::methods = nullptr;
@@ -34,7 +31,9 @@ namespace {
 int blackAndWhite = 0;
 
 using Registration = SoActionClass<SoVectorizeAction, SoAction>;
-const SoActionClassMessages& warnings() { return SoActionClassWarnings::messages(); }
+const SoActionClassMessages& warnings() {
+    return SoActionClassWarnings::messages();
+}
 }  // namespace
 
 // ---- Registration ----
@@ -51,7 +50,9 @@ SoType SoVectorizeAction::getClassTypeId() {
     return Registration::type();
 }
 
-SoType SoVectorizeAction::getTypeId() const { return getClassTypeId(); }
+SoType SoVectorizeAction::getTypeId() const {
+    return getClassTypeId();
+}
 
 void SoVectorizeAction::addMethod(SoType nodeType, SoActionMethod method) {
     Registration::addMethod(nodeType, method);
@@ -136,7 +137,9 @@ SoVectorizeAction::~SoVectorizeAction() {
     delete hlhsr_;
 }
 
-SoVectorOutput* SoVectorizeAction::getVectorOutput() const { return vectorOutput_; }
+SoVectorOutput* SoVectorizeAction::getVectorOutput() const {
+    return vectorOutput_;
+}
 
 // ---- Units and page layout ----
 
@@ -223,7 +226,9 @@ float SoVectorizeAction::getViewportHeight() const {
 
 // ---- Simple settings ----
 
-void SoVectorizeAction::setOrientation(Orientation o) { orientation_ = o; }
+void SoVectorizeAction::setOrientation(Orientation o) {
+    orientation_ = o;
+}
 SoVectorizeAction::Orientation SoVectorizeAction::getOrientation() const {
     return static_cast<Orientation>(orientation_);
 }
@@ -233,7 +238,9 @@ void SoVectorizeAction::setBorder(float width, SbColor color) {
     borderColor_ = color;
 }
 
-void SoVectorizeAction::setBorder(float width) { setBorder(width, SbColor(1, 1, 1)); }
+void SoVectorizeAction::setBorder(float width) {
+    setBorder(width, SbColor(1, 1, 1));
+}
 
 void SoVectorizeAction::getBorder(float* width, SbColor* color) const {
     if (width) *width = borderWidth_;
@@ -282,45 +289,89 @@ SoVectorizeAction::ColorTranslationMethod SoVectorizeAction::getColorTranslation
     return static_cast<ColorTranslationMethod>(colorTranslationMethod_);
 }
 
-void SoVectorizeAction::setLineEndStyle(EndLineStyle s) { lineEndStyle_ = s; }
+void SoVectorizeAction::setLineEndStyle(EndLineStyle s) {
+    lineEndStyle_ = s;
+}
 SoVectorizeAction::EndLineStyle SoVectorizeAction::getLineEndStyle() const {
     return static_cast<EndLineStyle>(lineEndStyle_);
 }
 
-void SoVectorizeAction::setLineJoinsStyle(JoinLineStyle s) { lineJoinsStyle_ = s; }
+void SoVectorizeAction::setLineJoinsStyle(JoinLineStyle s) {
+    lineJoinsStyle_ = s;
+}
 SoVectorizeAction::JoinLineStyle SoVectorizeAction::getLineJoinsStyle() const {
     return static_cast<JoinLineStyle>(lineJoinsStyle_);
 }
 
-void SoVectorizeAction::setMiterLimit(float limit) { miterLimit_ = std::max(limit, 1.0f); }
-float SoVectorizeAction::getMiterLimit() const { return miterLimit_; }
+void SoVectorizeAction::setMiterLimit(float limit) {
+    miterLimit_ = std::max(limit, 1.0f);
+}
+float SoVectorizeAction::getMiterLimit() const {
+    return miterLimit_;
+}
 
-void SoVectorizeAction::setColorPriority(int priority) { colorPriority_ = priority; }
-int SoVectorizeAction::getColorPriority() const { return colorPriority_; }
+void SoVectorizeAction::setColorPriority(int priority) {
+    colorPriority_ = priority;
+}
+int SoVectorizeAction::getColorPriority() const {
+    return colorPriority_;
+}
 
-void SoVectorizeAction::setHLHSRMode(HLHSRMode mode) { hlhsrMode_ = mode; }
+void SoVectorizeAction::setHLHSRMode(HLHSRMode mode) {
+    hlhsrMode_ = mode;
+}
 SoVectorizeAction::HLHSRMode SoVectorizeAction::getHLHSRMode() const {
     return static_cast<HLHSRMode>(hlhsrMode_);
 }
-void SoVectorizeAction::setHLHSRRasterQuality(float q) { hlhsrRasterQuality_ = q; }
-float SoVectorizeAction::getHLHSRRasterQuality() const { return hlhsrRasterQuality_; }
-void SoVectorizeAction::setHLHSRRasterCaching(int c) { hlhsrRasterCaching_ = c; }
-int SoVectorizeAction::getHLHSRRasterCaching() const { return hlhsrRasterCaching_; }
-void SoVectorizeAction::setHLHSRRasterTileSize(unsigned short s) { hlhsrRasterTileSize_ = s; }
-unsigned short SoVectorizeAction::getHLHSRRasterTileSize() const { return hlhsrRasterTileSize_; }
+void SoVectorizeAction::setHLHSRRasterQuality(float q) {
+    hlhsrRasterQuality_ = q;
+}
+float SoVectorizeAction::getHLHSRRasterQuality() const {
+    return hlhsrRasterQuality_;
+}
+void SoVectorizeAction::setHLHSRRasterCaching(int c) {
+    hlhsrRasterCaching_ = c;
+}
+int SoVectorizeAction::getHLHSRRasterCaching() const {
+    return hlhsrRasterCaching_;
+}
+void SoVectorizeAction::setHLHSRRasterTileSize(unsigned short s) {
+    hlhsrRasterTileSize_ = s;
+}
+unsigned short SoVectorizeAction::getHLHSRRasterTileSize() const {
+    return hlhsrRasterTileSize_;
+}
 
-void SoVectorizeAction::enableLighting(int enable) { lightingEnabled_ = enable; }
-int SoVectorizeAction::isLightingEnabled() const { return lightingEnabled_; }
-void SoVectorizeAction::setShadeModel(ShadeModel m) { shadeModel_ = m; }
+void SoVectorizeAction::enableLighting(int enable) {
+    lightingEnabled_ = enable;
+}
+int SoVectorizeAction::isLightingEnabled() const {
+    return lightingEnabled_;
+}
+void SoVectorizeAction::setShadeModel(ShadeModel m) {
+    shadeModel_ = m;
+}
 SoVectorizeAction::ShadeModel SoVectorizeAction::getShadeModel() const {
     return static_cast<ShadeModel>(shadeModel_);
 }
-void SoVectorizeAction::setPolygonOffset(float o) { polygonOffset_ = o; }
-float SoVectorizeAction::getPolygonOffset() const { return polygonOffset_; }
-void SoVectorizeAction::setLineOffset(float o) { lineOffset_ = o; }
-float SoVectorizeAction::getLineOffset() const { return lineOffset_; }
-void SoVectorizeAction::setMarkerOffset(float o) { markerOffset_ = o; }
-float SoVectorizeAction::getMarkerOffset() const { return markerOffset_; }
+void SoVectorizeAction::setPolygonOffset(float o) {
+    polygonOffset_ = o;
+}
+float SoVectorizeAction::getPolygonOffset() const {
+    return polygonOffset_;
+}
+void SoVectorizeAction::setLineOffset(float o) {
+    lineOffset_ = o;
+}
+float SoVectorizeAction::getLineOffset() const {
+    return lineOffset_;
+}
+void SoVectorizeAction::setMarkerOffset(float o) {
+    markerOffset_ = o;
+}
+float SoVectorizeAction::getMarkerOffset() const {
+    return markerOffset_;
+}
 
 // ---- Pens ----
 
@@ -351,7 +402,9 @@ void SoVectorizeAction::getPenDescription(SbColor* colors, float* widths, Dimens
     }
 }
 
-int SoVectorizeAction::getPenNum() const { return penCount_; }
+int SoVectorizeAction::getPenNum() const {
+    return penCount_;
+}
 
 namespace {
 
@@ -362,8 +415,7 @@ float squaredDistance(const SbColor& a, const SbColor& b) {
 
 }  // namespace
 
-void SoVectorizeAction::penAssignment(SbColor color, float width, int* penIndex,
-                                      float* penWidth) {
+void SoVectorizeAction::penAssignment(SbColor color, float width, int* penIndex, float* penWidth) {
     if (penCount_ == 0) {
         *penIndex = 0;
         *penWidth = width;
@@ -488,9 +540,13 @@ SbColor SoVectorizeAction::getLightingColor(SoCallbackAction* cba, const SoPrimi
 
 // ---- Apply ----
 
-void SoVectorizeAction::apply(SoNode* node) { applyTraversal(node, nullptr, nullptr, 0); }
+void SoVectorizeAction::apply(SoNode* node) {
+    applyTraversal(node, nullptr, nullptr, 0);
+}
 
-void SoVectorizeAction::apply(SoPath* path) { applyTraversal(nullptr, path, nullptr, 0); }
+void SoVectorizeAction::apply(SoPath* path) {
+    applyTraversal(nullptr, path, nullptr, 0);
+}
 
 void SoVectorizeAction::apply(const SoPathList& pathList, int obeysRules) {
     applyTraversal(nullptr, nullptr, &pathList, obeysRules);
@@ -548,7 +604,9 @@ void SoVectorizeAction::beginTraversal(SoNode* node) {
     traverse(node);
 }
 
-void SoVectorizeAction::endTraversal(SoNode*) { endTraversal(); }
+void SoVectorizeAction::endTraversal(SoNode*) {
+    endTraversal();
+}
 
 void SoVectorizeAction::beginTraversal() {
     skipShapes_ = 0;
@@ -558,7 +616,9 @@ void SoVectorizeAction::beginTraversal() {
         hlhsr_ = new SoHLHSRVectorize(this, hlhsrMode_ - 1);
 }
 
-void SoVectorizeAction::endTraversal() { lighting_->deleteLightsList(); }
+void SoVectorizeAction::endTraversal() {
+    lighting_->deleteLightsList();
+}
 
 // ---- Viewport and projection ----
 
@@ -582,7 +642,7 @@ void SoVectorizeAction::setViewportRegion(const SbViewportRegion& region) {
 
 void SoVectorizeAction::setDefaultProjectionSource() {
     projectionSource_.setBounds(-getNormalizedWidth(), -getNormalizedHeight(), getNormalizedWidth(),
-                               getNormalizedHeight());
+                                getNormalizedHeight());
 }
 
 void SoVectorizeAction::projectPoints(SbVec4f* points, int n) const {
@@ -618,7 +678,9 @@ void trace(const char* format, ...) {
     std::fputs(text.getString(), stdout);
 }
 
-unsigned int rgb(const SbColor& c) { return c.getPackedValue(0.0f) & 0xFFFFFFu; }
+unsigned int rgb(const SbColor& c) {
+    return c.getPackedValue(0.0f) & 0xFFFFFFu;
+}
 
 }  // namespace
 
@@ -687,8 +749,8 @@ void SoVectorizeAction::printText2(SbVec4f origin, SbColor color, const SbString
           fontSize, string.getString(), justification, angle);
 }
 
-void SoVectorizeAction::printImage(const SbVec4f& origin, const unsigned char*,
-                                   SbVec2s& sourceSize, SbVec2s& requestedSize, int numComponents,
+void SoVectorizeAction::printImage(const SbVec4f& origin, const unsigned char*, SbVec2s& sourceSize,
+                                   SbVec2s& requestedSize, int numComponents,
                                    SoImage::HorAlignment horAlignment,
                                    SoImage::VertAlignment vertAlignment) {
     trace("Image :\n");

@@ -231,10 +231,10 @@ void SoVectorizeCallbacks::flushPending(SoVectorizeAction* action, SoCallbackAct
     transformCaptureToClip(action, cba);
     if (SoVectorCapture::pendingKind == kPolyline) {
         action->clipper_->clipPolyLine(cba, capture.points.data(), capture.count,
-                                      capture.colors.data());
+                                       capture.colors.data());
     } else if (SoVectorCapture::pendingKind == kPoints) {
         action->clipper_->clipPolyMark(cba, capture.points.data(), capture.count,
-                                      capture.colors.data(), nullptr);
+                                       capture.colors.data(), nullptr);
     }
     SoVectorCapture::pendingKind = 0;
     capture.reset();
@@ -248,8 +248,8 @@ void SoVectorizeCallbacks::flushMarkers(SoVectorizeAction* action, SoCallbackAct
     if (capture.count > 0) {
         transformCaptureToClip(action, cba);
         action->clipper_->clipPolyMark(cba, capture.points.data(), capture.count,
-                                      capture.colors.data(),
-                                      static_cast<SoMarkerSet*>(const_cast<SoNode*>(markerSet)));
+                                       capture.colors.data(),
+                                       static_cast<SoMarkerSet*>(const_cast<SoNode*>(markerSet)));
     }
     SoVectorCapture::pendingKind = 0;
     capture.reset();
@@ -276,7 +276,7 @@ void SoVectorizeCallbacks::drawText2(SoVectorizeAction* action, SoCallbackAction
     const SbColor color = action->getColor(cba, 0, transparent);
     if (transparent) return;
     action->clipper_->clipText(cba, originToClip(*action->capture_, cba), color,
-                              const_cast<SoNode*>(node), isAnnotation);
+                               const_cast<SoNode*>(node), isAnnotation);
 }
 
 void SoVectorizeCallbacks::drawText3(SoVectorizeAction* action, SoCallbackAction* cba) {
@@ -334,7 +334,7 @@ SoCallbackAction::Response SoVectorizeCallbacks::image(void* userData, SoCallbac
     action->updateViewport(cba);
     if (isInvisible(cba)) return SoCallbackAction::CONTINUE;
     action->clipper_->clipImage(cba, originToClip(*action->capture_, cba),
-                               static_cast<SoImage*>(const_cast<SoNode*>(node)));
+                                static_cast<SoImage*>(const_cast<SoNode*>(node)));
     return SoCallbackAction::CONTINUE;
 }
 

@@ -17,11 +17,12 @@ class SoState;
 /// Base of every traversal. An action is applied to a node, a path or a path list; it
 /// walks the graph, calling for each node the method its class registered for the node type.
 class SoAction : public SoTypedObject {
-public:
+  public:
     enum AppliedCode { NODE = 0, PATH = 1, PATH_LIST = 2 };
     /// Where the node being traversed lies relative to the path the action was applied to.
     enum PathCode { NO_PATH = 0, IN_PATH = 1, BELOW_PATH = 2, OFF_PATH = 3 };
 
+    // clang-format off: the slot numbers line up as a table
     // The virtual operations keep this order: derived actions of other libraries rely on it.
     SoType getTypeId() const override = 0;                               // slot 0
     ~SoAction() override;                                                // slot 1
@@ -31,20 +32,21 @@ public:
     virtual void clearApplyResult();                                     // slot 5
     virtual void invalidateState();                                      // slot 6
     /// Traverses `path` from the current node, as a continuation of this traversal.
-    virtual void forwardTraversal(SoPath* path);                         // slot 7
+    virtual void forwardTraversal(SoPath* path);  // slot 7
     /// Traverses `node` as if it were a child of the current node.
-    virtual void forwardTraversal(SoNode* node);                         // slot 8
-    virtual void setUpState();                                           // slot 9
-    virtual const SoEnabledElementsList& getEnabledElements() const;     // slot 10
-    virtual void preDelayedTraversal();                                  // slot 11
-    virtual void postDelayedTraversal();                                 // slot 12
-    virtual bool isEnabledElement(int stackIndex) const;                 // slot 13
-    virtual SoNode* getCurPathTail();                                    // slot 14
-    virtual void switchToNodeTraversal(SoNode* node);                    // slot 15
-    virtual void beginTraversal(SoNode* node);                           // slot 16
-    virtual void endTraversal(SoNode* node);                             // slot 17
-    virtual bool shouldCompactPathLists() const;                         // slot 18
-    virtual SoActionMethodList* getActionMethods();                      // slot 19
+    virtual void forwardTraversal(SoNode* node);                      // slot 8
+    virtual void setUpState();                                        // slot 9
+    virtual const SoEnabledElementsList& getEnabledElements() const;  // slot 10
+    virtual void preDelayedTraversal();                               // slot 11
+    virtual void postDelayedTraversal();                              // slot 12
+    virtual bool isEnabledElement(int stackIndex) const;              // slot 13
+    virtual SoNode* getCurPathTail();                                 // slot 14
+    virtual void switchToNodeTraversal(SoNode* node);                 // slot 15
+    virtual void beginTraversal(SoNode* node);                        // slot 16
+    virtual void endTraversal(SoNode* node);                          // slot 17
+    virtual bool shouldCompactPathLists() const;                      // slot 18
+    virtual SoActionMethodList* getActionMethods();                   // slot 19
+    // clang-format on
 
     static SoType getClassTypeId() { return classTypeId; }
     static void initClass();
@@ -80,7 +82,7 @@ public:
     void useAlternateRep(bool flag) { useAlternateRep_ = flag; }
     bool isUsingAlternateRep() const { return useAlternateRep_; }
 
-protected:
+  protected:
     SoAction();
     /// A copy takes the other action's settings, never its traversal: it starts idle.
     SoAction(const SoAction& other);
@@ -92,7 +94,7 @@ protected:
     static SoEnabledElementsList* enabledElements;
     static SoActionMethodList* methods;
 
-private:
+  private:
     template <class Action, class Parent>
     friend class SoActionClass;
 

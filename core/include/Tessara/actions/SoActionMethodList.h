@@ -13,7 +13,7 @@ using SoActionMethod = void (*)(SoAction* action, SoNode* node);
 /// Per action class, the method for each node type. A type without its own method uses
 /// its nearest registered ancestor's; a class without one uses its parent class's list.
 class SoActionMethodList {
-public:
+  public:
     explicit SoActionMethodList(SoActionMethodList* parentList = nullptr);
 
     void addMethod(SoType nodeType, SoActionMethod method);
@@ -23,7 +23,7 @@ public:
     /// The method that does nothing.
     static void nullAction(SoAction* action, SoNode* node);
 
-private:
+  private:
     SoActionMethod findOwnOrParent(SoType type) const;
 
     SoActionMethodList* parent_;

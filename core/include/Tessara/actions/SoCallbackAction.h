@@ -25,14 +25,13 @@ class SoShape;
 class SoCallbackAction : public SoAction {
     SO_ACTION_HEADER(SoCallbackAction);
 
-public:
+  public:
     /// What a pre- or post-callback asks of the traversal.
     enum Response { CONTINUE = 0, ABORT = 1, PRUNE = 2 };
     using SoCallbackActionCB = Response(void* userData, SoCallbackAction* action,
                                         const SoNode* node);
-    using SoTriangleCB = void(void* userData, SoCallbackAction* action,
-                              const SoPrimitiveVertex* v1, const SoPrimitiveVertex* v2,
-                              const SoPrimitiveVertex* v3);
+    using SoTriangleCB = void(void* userData, SoCallbackAction* action, const SoPrimitiveVertex* v1,
+                              const SoPrimitiveVertex* v2, const SoPrimitiveVertex* v3);
     using SoLineSegmentCB = void(void* userData, SoCallbackAction* action,
                                  const SoPrimitiveVertex* v1, const SoPrimitiveVertex* v2);
     using SoPointCB = void(void* userData, SoCallbackAction* action, const SoPrimitiveVertex* v);
@@ -51,17 +50,19 @@ public:
     void addLineSegmentCallback(SoType type, SoLineSegmentCB* cb, void* userData);
     void addPointCallback(SoType type, SoPointCB* cb, void* userData);
 
+    // clang-format off: the slot numbers line up as a table
     // Virtual operations after the base action's, in this order.
-    virtual void invokePreCallbacks(const SoNode* node);                         // slot 20
-    virtual void invokePostCallbacks(const SoNode* node);                        // slot 21
+    virtual void invokePreCallbacks(const SoNode* node);   // slot 20
+    virtual void invokePostCallbacks(const SoNode* node);  // slot 21
     virtual void invokeTriangleCallbacks(const SoShape* shape, const SoPrimitiveVertex* v1,
                                          const SoPrimitiveVertex* v2,
-                                         const SoPrimitiveVertex* v3);           // slot 22
+                                         const SoPrimitiveVertex* v3);  // slot 22
     virtual void invokeLineSegmentCallbacks(const SoShape* shape, const SoPrimitiveVertex* v1,
-                                            const SoPrimitiveVertex* v2);        // slot 23
+                                            const SoPrimitiveVertex* v2);                 // slot 23
     virtual void invokePointCallbacks(const SoShape* shape, const SoPrimitiveVertex* v);  // 24
     /// Whether `shape` should generate primitives: some callback wants them.
-    virtual bool shouldGeneratePrimitives(const SoShape* shape) const;           // slot 25
+    virtual bool shouldGeneratePrimitives(const SoShape* shape) const;  // slot 25
+    // clang-format on
 
     Response getCurrentResponse() const { return response_; }
     /// The node whose primitives are being delivered.
@@ -100,7 +101,7 @@ public:
     /// Sets the viewport region element, then traverses.
     void beginTraversal(SoNode* node) override;
 
-private:
+  private:
     template <class CB>
     struct Entry {
         SoType type;

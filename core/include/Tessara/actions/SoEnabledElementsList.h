@@ -6,7 +6,7 @@
 
 /// The element classes an action class needs in its state; inherits the parent class's list.
 class SoEnabledElementsList {
-public:
+  public:
     explicit SoEnabledElementsList(SoEnabledElementsList* parentList = nullptr);
 
     /// Enables the element of `elementType` owning `stackIndex`.
@@ -17,7 +17,7 @@ public:
     /// Changes with every enable() anywhere, so that cached copies can tell they are stale.
     static int getCounter();
 
-private:
+  private:
     SoEnabledElementsList* parent_;
     std::vector<std::pair<SoType, int>> elements_;
 };

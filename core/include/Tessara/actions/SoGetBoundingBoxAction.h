@@ -9,7 +9,7 @@
 class SoGetBoundingBoxAction : public SoAction {
     SO_ACTION_HEADER(SoGetBoundingBoxAction);
 
-public:
+  public:
     explicit SoGetBoundingBoxAction(const SbViewportRegion& region = SbViewportRegion());
     ~SoGetBoundingBoxAction() override;
 
@@ -31,7 +31,7 @@ public:
     void clearApplyResult() override;
     void beginTraversal(SoNode* node) override;
 
-private:
+  private:
     SbViewportRegion viewportRegion_;
     SbBox3f box_;
     SbVec3f centerSum_{0, 0, 0};

@@ -9,7 +9,7 @@
 class SoSearchAction : public SoAction {
     SO_ACTION_HEADER(SoSearchAction);
 
-public:
+  public:
     /// What to look for (a bit set: every set criterion must match).
     enum LookFor { NODE = 0x1, TYPE = 0x2, NAME = 0x4 };
     /// Which matches to keep.
@@ -46,7 +46,7 @@ public:
 
     void clearApplyResult() override;
 
-private:
+  private:
     void setPath(SoPath* path);
 
     SoNode* node_ = nullptr;

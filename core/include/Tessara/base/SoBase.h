@@ -6,7 +6,7 @@
 /// Reference-counted base of nodes and paths. An object starts with a count of 0 and is
 /// deleted when a call to unref() brings the count back to 0.
 class SoBase : public SoTypedObject {
-public:
+  public:
     void ref() const;
     void unref() const;
     /// Decrements without deleting: hands a created object back to a caller that refs it.
@@ -21,13 +21,13 @@ public:
     static void initClass();
     static void exitClass();
 
-protected:
+  protected:
     SoBase() = default;
     ~SoBase() override;
     SoBase(const SoBase&) = delete;
     SoBase& operator=(const SoBase&) = delete;
 
-private:
+  private:
     static SoType classTypeId;
     mutable int refCount_ = 0;
     SbName name_;

@@ -6,7 +6,7 @@ class SoBase;
 
 /// A list of reference-counted objects: the list holds a reference on each entry.
 class SoBaseList {
-public:
+  public:
     SoBaseList() = default;
     SoBaseList(const SoBaseList& other);
     SoBaseList& operator=(const SoBaseList& other);
@@ -22,10 +22,10 @@ public:
     bool operator==(const SoBaseList& other) const { return items_ == other.items_; }
     bool operator!=(const SoBaseList& other) const { return items_ != other.items_; }
 
-protected:
+  protected:
     /// The entry at `index`, or null (with a message) when out of range.
     SoBase* get(int index) const;
 
-private:
+  private:
     std::vector<SoBase*> items_;
 };

@@ -3,7 +3,7 @@
 /// The list of every core class, filled at library load by one registrar per class,
 /// so that SoDB::init can register them all without a hand-kept table.
 class SoClassRegistry {
-public:
+  public:
     /// Initialisation order between roles: elements before the nodes that set them.
     enum Role { ELEMENT = 0, NODE = 1, DETAIL = 2, ACTION = 3 };
     using ClassFunc = void (*)();

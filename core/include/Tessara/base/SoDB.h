@@ -6,7 +6,7 @@ class SoNode;
 
 /// The core's database: class registration and scene file reading.
 class SoDB {
-public:
+  public:
     /// Registers every core class; calls are counted and only the first one registers.
     static void init();
     /// Balances one init(); the last one unregisters the core classes.

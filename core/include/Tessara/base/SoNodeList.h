@@ -5,7 +5,7 @@
 
 /// A list of nodes holding a reference on each.
 class SoNodeList : public SoBaseList {
-public:
+  public:
     void append(SoNode* node) { SoBaseList::append(node); }
     void insert(SoNode* node, int index) { SoBaseList::insert(node, index); }
     void set(int index, SoNode* node) { SoBaseList::set(index, node); }

@@ -9,7 +9,7 @@ class SoNode;
 /// A chain of nodes from a head down through children, each entry remembering the index
 /// of the child taken. Holds a reference on every node in it.
 class SoPath : public SoBase {
-public:
+  public:
     explicit SoPath(SoNode* head = nullptr);
     SoType getTypeId() const override { return classTypeId; }
     static SoType getClassTypeId() { return classTypeId; }
@@ -44,10 +44,10 @@ public:
     bool operator==(const SoPath& other) const;
     bool operator!=(const SoPath& other) const { return !(*this == other); }
 
-protected:
+  protected:
     ~SoPath() override;
 
-private:
+  private:
     static SoType classTypeId;
     std::vector<SoNode*> nodes_;
     std::vector<int> indices_;

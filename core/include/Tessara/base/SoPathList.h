@@ -5,7 +5,7 @@
 
 /// A list of paths holding a reference on each.
 class SoPathList : public SoBaseList {
-public:
+  public:
     void append(SoPath* path) { SoBaseList::append(path); }
     void insert(SoPath* path, int index) { SoBaseList::insert(path, index); }
     void set(int index, SoPath* path) { SoBaseList::set(index, path); }

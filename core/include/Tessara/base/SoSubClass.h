@@ -7,31 +7,35 @@
 // lazily: its initClass first registers the parent when that is not registered yet, so the
 // order in which classes are initialised never matters.
 
-#define SO__CLASS_TYPE_DECLS(className)                    \
-public:                                                    \
-    static SoType getClassTypeId() { return classTypeId; } \
-    SoType getTypeId() const override { return classTypeId; } \
-    static void initClass();                               \
-    static void exitClass();                               \
-                                                           \
-private:                                                   \
+#define SO__CLASS_TYPE_DECLS(className) \
+  public:                               \
+    static SoType getClassTypeId() {    \
+        return classTypeId;             \
+    }                                   \
+    SoType getTypeId() const override { \
+        return classTypeId;             \
+    }                                   \
+    static void initClass();            \
+    static void exitClass();            \
+                                        \
+  private:                              \
     static SoType classTypeId
 
-#define SO__CLASS_INIT(className, parentClass, factory)                                   \
-    do {                                                                                  \
-        if (!classTypeId.isBad()) return;                                                 \
-        if (parentClass::getClassTypeId().isBad()) parentClass::initClass();              \
+#define SO__CLASS_INIT(className, parentClass, factory)                                       \
+    do {                                                                                      \
+        if (!classTypeId.isBad()) return;                                                     \
+        if (parentClass::getClassTypeId().isBad()) parentClass::initClass();                  \
         classTypeId = SoType::createType(parentClass::getClassTypeId(), #className, factory); \
     } while (0)
 
-#define SO__CLASS_EXIT(className)                                                        \
-    do {                                                                                 \
-        if (!classTypeId.isBad() && SoType::removeType(classTypeId.getName()))           \
-            classTypeId = SoType::badType();                                             \
+#define SO__CLASS_EXIT(className)                                              \
+    do {                                                                       \
+        if (!classTypeId.isBad() && SoType::removeType(classTypeId.getName())) \
+            classTypeId = SoType::badType();                                   \
     } while (0)
 
-#define SO__CLASS_REGISTRAR(className, role)                                                \
-    namespace {                                                                             \
-    const SoClassRegistrar className##Registrar(#className, &className::initClass,          \
+#define SO__CLASS_REGISTRAR(className, role)                                                   \
+    namespace {                                                                                \
+    const SoClassRegistrar className##Registrar(#className, &className::initClass,             \
                                                 &className::exitClass, SoClassRegistry::role); \
     }

@@ -7,7 +7,7 @@
 /// A handle on a registered run-time type: a name, a parent, and an optional factory.
 /// Types form single-inheritance trees rooted at the core's base classes.
 class SoType {
-public:
+  public:
     using InstantiationMethod = void* (*)();
 
     /// The bad type: what an unregistered class reports.
@@ -41,7 +41,7 @@ public:
     bool operator!=(const SoType& t) const { return key_ != t.key_; }
     bool operator<(const SoType& t) const { return key_ < t.key_; }
 
-private:
+  private:
     explicit SoType(int key) : key_(key) {}
     int key_ = -1;
 };

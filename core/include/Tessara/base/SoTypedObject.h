@@ -4,7 +4,7 @@
 
 /// Root of every object that knows its run-time type.
 class SoTypedObject {
-public:
+  public:
     virtual SoType getTypeId() const = 0;
     virtual ~SoTypedObject();
 
@@ -20,6 +20,6 @@ public:
     static void initClass();
     static void exitClass();
 
-private:
+  private:
     static SoType classTypeId;
 };

@@ -4,13 +4,13 @@
 
 /// What part of a shape a generated primitive comes from.
 class SoDetail : public SoTypedObject {
-public:
+  public:
     static SoType getClassTypeId() { return classTypeId; }
     static void initClass();
     static void exitClass();
     /// A copy owned by the caller.
     virtual SoDetail* copy() const = 0;
 
-private:
+  private:
     static SoType classTypeId;
 };

@@ -9,7 +9,7 @@
 class SoFaceDetail : public SoDetail {
     SO_DETAIL_HEADER(SoFaceDetail);
 
-public:
+  public:
     SoDetail* copy() const override { return new SoFaceDetail(*this); }
 
     int getFaceIndex() const { return faceIndex_; }
@@ -23,7 +23,7 @@ public:
     void incFaceIndex() { ++faceIndex_; }
     void incPartIndex() { ++partIndex_; }
 
-private:
+  private:
     int faceIndex_ = 0;
     int partIndex_ = 0;
     std::vector<SoPointDetail> points_;

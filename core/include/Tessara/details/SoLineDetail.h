@@ -6,7 +6,7 @@
 class SoLineDetail : public SoDetail {
     SO_DETAIL_HEADER(SoLineDetail);
 
-public:
+  public:
     SoDetail* copy() const override { return new SoLineDetail(*this); }
 
     const SoPointDetail* getPoint0() const { return &point0_; }
@@ -18,7 +18,7 @@ public:
     void setLineIndex(int i) { lineIndex_ = i; }
     void setPartIndex(int i) { partIndex_ = i; }
 
-private:
+  private:
     SoPointDetail point0_;
     SoPointDetail point1_;
     int lineIndex_ = 0;

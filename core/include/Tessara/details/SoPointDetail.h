@@ -7,7 +7,7 @@
 class SoPointDetail : public SoDetail {
     SO_DETAIL_HEADER(SoPointDetail);
 
-public:
+  public:
     SoDetail* copy() const override { return new SoPointDetail(*this); }
 
     int getCoordinateIndex() const { return coordinateIndex_; }
@@ -19,7 +19,7 @@ public:
     void setNormalIndex(int i) { normalIndex_ = i; }
     void setTextureCoordIndex(int i) { textureCoordIndex_ = i; }
 
-private:
+  private:
     int coordinateIndex_ = 0;
     int materialIndex_ = 0;
     int normalIndex_ = 0;

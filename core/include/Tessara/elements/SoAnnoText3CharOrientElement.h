@@ -6,8 +6,7 @@
 class SoAnnoText3CharOrientElement : public SoInt32Element {
     SO_ELEMENT_HEADER(SoAnnoText3CharOrientElement);
 
-public:
-
+  public:
     void init(SoState* state) override;
     static void set(SoState* state, bool value) {
         SoInt32Element::set(state, getClassStackIndex(), static_cast<int32_t>(value));

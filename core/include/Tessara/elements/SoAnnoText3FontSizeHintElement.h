@@ -6,7 +6,7 @@
 class SoAnnoText3FontSizeHintElement : public SoInt32Element {
     SO_ELEMENT_HEADER(SoAnnoText3FontSizeHintElement);
 
-public:
+  public:
     enum FontSizeHint { ANNOTATION = 0, FIT_TEXT_VECTOR = 1 };
     void init(SoState* state) override;
     static void set(SoState* state, FontSizeHint value) {

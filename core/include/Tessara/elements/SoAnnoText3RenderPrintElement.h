@@ -6,7 +6,7 @@
 class SoAnnoText3RenderPrintElement : public SoInt32Element {
     SO_ELEMENT_HEADER(SoAnnoText3RenderPrintElement);
 
-public:
+  public:
     enum RenderPrintType {
         RENDER3D_PRINT_VECTOR = 0,
         RENDER2D_PRINT_RASTER = 1,
@@ -19,5 +19,7 @@ public:
     static RenderPrintType get(SoState* state) {
         return static_cast<RenderPrintType>(SoInt32Element::get(state, getClassStackIndex()));
     }
-    static RenderPrintType getDefault() { return static_cast<RenderPrintType>(RENDER2D_PRINT_RASTER); }
+    static RenderPrintType getDefault() {
+        return static_cast<RenderPrintType>(RENDER2D_PRINT_RASTER);
+    }
 };

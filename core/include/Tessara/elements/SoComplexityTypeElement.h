@@ -6,7 +6,7 @@
 class SoComplexityTypeElement : public SoInt32Element {
     SO_ELEMENT_HEADER(SoComplexityTypeElement);
 
-public:
+  public:
     enum Type { OBJECT_SPACE = 0, SCREEN_SPACE = 1, BOUNDING_BOX = 2 };
     void init(SoState* state) override;
     static void set(SoState* state, Type value) {

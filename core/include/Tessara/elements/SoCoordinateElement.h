@@ -9,7 +9,7 @@ class SoNode;
 class SoCoordinateElement : public SoElement {
     SO_ELEMENT_HEADER(SoCoordinateElement);
 
-public:
+  public:
     void init(SoState* state) override;
     static void set3(SoState* state, SoNode* node, int num, const SbVec3f* coords);
     static const SoCoordinateElement* getInstance(SoState* state);
@@ -18,7 +18,7 @@ public:
     const SbVec3f& get3(int i) const { return coords_[i]; }
     const SbVec3f* getArrayPtr3() const { return coords_; }
 
-private:
+  private:
     int num_ = 0;
     const SbVec3f* coords_ = nullptr;
 };

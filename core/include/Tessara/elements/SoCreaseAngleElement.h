@@ -6,7 +6,7 @@
 class SoCreaseAngleElement : public SoFloatElement {
     SO_ELEMENT_HEADER(SoCreaseAngleElement);
 
-public:
+  public:
     void init(SoState* state) override;
     static void set(SoState* state, float value) {
         SoFloatElement::set(state, getClassStackIndex(), value);

@@ -6,7 +6,7 @@
 class SoDrawStyleElement : public SoInt32Element {
     SO_ELEMENT_HEADER(SoDrawStyleElement);
 
-public:
+  public:
     enum Style { FILLED = 0, LINES = 1, POINTS = 2, INVISIBLE = 3 };
     void init(SoState* state) override;
     static void set(SoState* state, Style value) {

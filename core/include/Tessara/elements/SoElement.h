@@ -7,7 +7,7 @@ class SoState;
 /// One piece of traversal state. Each concrete element class owns a stack in SoState; a
 /// separator push makes later writes go to a copy that the matching pop discards.
 class SoElement : public SoTypedObject {
-public:
+  public:
     static SoType getClassTypeId() { return classTypeId; }
     static void initClass();
     static void exitClass();
@@ -25,7 +25,7 @@ public:
     /// A new default instance of the element that owns `stackIndex`.
     static SoElement* createElement(int stackIndex);
 
-protected:
+  protected:
     SoElement() = default;
     SoElement(const SoElement&) = default;
 
@@ -36,7 +36,7 @@ protected:
     static int createStackIndex(SoType type);
     static void setStackType(int stackIndex, SoType type);
 
-private:
+  private:
     static SoType classTypeId;
     int depth_ = 0;
 };

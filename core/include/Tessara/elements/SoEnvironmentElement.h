@@ -11,7 +11,7 @@ class SoNode;
 class SoEnvironmentElement : public SoElement {
     SO_ELEMENT_HEADER(SoEnvironmentElement);
 
-public:
+  public:
     void init(SoState* state) override;
     static void set(SoState* state, SoNode* node, float ambientIntensity,
                     const SbColor& ambientColor, const SbVec3f& attenuation);
@@ -21,7 +21,7 @@ public:
     static SbColor getAmbientColor(SoState* state);
     static SbVec3f getLightAttenuation(SoState* state);
 
-private:
+  private:
     static const SoEnvironmentElement* instance(SoState* state);
     float ambientIntensity_ = 0.2f;
     SbColor ambientColor_;

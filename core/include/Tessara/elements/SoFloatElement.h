@@ -6,11 +6,11 @@
 class SoFloatElement : public SoElement {
     SO_ELEMENT_ABSTRACT_HEADER(SoFloatElement);
 
-public:
+  public:
     static void set(SoState* state, int stackIndex, float value);
     static float get(SoState* state, int stackIndex);
     float getValue() const { return value_; }
 
-protected:
+  protected:
     float value_ = 0.0f;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <Tessara/elements/SoSubElement.h>
 #include <Tessara/base/SbName.h>
 #include <Tessara/base/SbString.h>
+#include <Tessara/elements/SoSubElement.h>
 
 class SoNode;
 
@@ -10,13 +10,13 @@ class SoNode;
 class SoFontNameElement : public SoElement {
     SO_ELEMENT_HEADER(SoFontNameElement);
 
-public:
+  public:
     void init(SoState* state) override;
     static void set(SoState* state, SoNode* node, const SbName& value);
     static const SbName& get(SoState* state);
     /// The family name of the face that "defaultFont" resolves to on this system.
     static SbString getFontServerFontName();
 
-private:
+  private:
     SbName value_;
 };

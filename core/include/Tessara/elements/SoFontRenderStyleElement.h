@@ -6,7 +6,7 @@
 class SoFontRenderStyleElement : public SoInt32Element {
     SO_ELEMENT_HEADER(SoFontRenderStyleElement);
 
-public:
+  public:
     /// TEXTURE and TEXTURE_DELAYED text produces no glyph triangles.
     enum Style { POLYGON = 0, TEXTURE = 1, TEXTURE_DELAYED = 2, POLYGON_AND_OUTLINE = 3 };
     void init(SoState* state) override;

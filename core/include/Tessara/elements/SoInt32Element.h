@@ -8,11 +8,11 @@
 class SoInt32Element : public SoElement {
     SO_ELEMENT_ABSTRACT_HEADER(SoInt32Element);
 
-public:
+  public:
     static void set(SoState* state, int stackIndex, int32_t value);
     static int32_t get(SoState* state, int stackIndex);
     int32_t getValue() const { return value_; }
 
-protected:
+  protected:
     int32_t value_ = 0;
 };

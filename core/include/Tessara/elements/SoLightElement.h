@@ -10,7 +10,7 @@
 class SoLightElement : public SoElement {
     SO_ELEMENT_HEADER(SoLightElement);
 
-public:
+  public:
     void init(SoState* state) override;
     /// Adds a light; its matrix is the model matrix times the viewing matrix in force.
     static void add(SoState* state, SoNode* light);
@@ -18,7 +18,7 @@ public:
     /// The matrix of light i, taking its fields to viewing coordinates.
     static const SbMatrix& getMatrix(SoState* state, int index);
 
-private:
+  private:
     SoNodeList lights_;
     std::vector<SbMatrix> matrices_;
 };

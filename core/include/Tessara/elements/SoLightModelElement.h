@@ -6,7 +6,7 @@
 class SoLightModelElement : public SoInt32Element {
     SO_ELEMENT_HEADER(SoLightModelElement);
 
-public:
+  public:
     enum Model { BASE_COLOR = 0, PHONG = 1, PER_PIXEL_PHONG = 2 };
     void init(SoState* state) override;
     static void set(SoState* state, Model value) {

@@ -8,7 +8,7 @@ class SoNode;
 class SoLinePatternElement : public SoElement {
     SO_ELEMENT_HEADER(SoLinePatternElement);
 
-public:
+  public:
     static constexpr unsigned short CONTINUOUS = 0xFFFF;
 
     void init(SoState* state) override;
@@ -16,7 +16,7 @@ public:
     static unsigned short get(SoState* state);
     static int getScaleFactor(SoState* state);
 
-private:
+  private:
     unsigned short pattern_ = CONTINUOUS;
     int scaleFactor_ = 1;
 };

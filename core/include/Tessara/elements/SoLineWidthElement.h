@@ -6,7 +6,7 @@
 class SoLineWidthElement : public SoFloatElement {
     SO_ELEMENT_HEADER(SoLineWidthElement);
 
-public:
+  public:
     void init(SoState* state) override;
     static void set(SoState* state, float value) {
         SoFloatElement::set(state, getClassStackIndex(), value);

@@ -6,7 +6,7 @@
 class SoMaterialBindingElement : public SoInt32Element {
     SO_ELEMENT_HEADER(SoMaterialBindingElement);
 
-public:
+  public:
     enum Binding {
         OVERALL = 2,
         PER_PART = 3,

@@ -10,7 +10,7 @@ class SoNode;
 class SoMaterialElement : public SoElement {
     SO_ELEMENT_HEADER(SoMaterialElement);
 
-public:
+  public:
     void init(SoState* state) override;
     static void setAmbient(SoState* state, SoNode* node, int num, const SbColor* colors);
     static void setDiffuse(SoState* state, SoNode* node, int num, const SbColor* colors);
@@ -29,7 +29,7 @@ public:
     int getNumDiffuse() const { return diffuse_.num; }
     int getNumTransparency() const { return transparency_.num; }
 
-private:
+  private:
     template <class T>
     struct Values {
         int num;

@@ -12,7 +12,7 @@ class SoNode;
 class SoModelMatrixElement : public SoElement {
     SO_ELEMENT_HEADER(SoModelMatrixElement);
 
-public:
+  public:
     void init(SoState* state) override;
     static void makeIdentity(SoState* state, SoNode* node);
     static void set(SoState* state, SoNode* node, const SbMatrix& matrix);
@@ -23,6 +23,6 @@ public:
     static void scaleBy(SoState* state, SoNode* node, const SbVec3f& scaleFactor);
     static const SbMatrix& get(SoState* state);
 
-private:
+  private:
     SbMatrix matrix_;
 };

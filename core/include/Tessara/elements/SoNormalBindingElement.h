@@ -6,7 +6,7 @@
 class SoNormalBindingElement : public SoInt32Element {
     SO_ELEMENT_HEADER(SoNormalBindingElement);
 
-public:
+  public:
     enum Binding {
         OVERALL = 2,
         PER_PART = 3,

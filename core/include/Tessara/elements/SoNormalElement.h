@@ -10,7 +10,7 @@ class SoNode;
 class SoNormalElement : public SoElement {
     SO_ELEMENT_HEADER(SoNormalElement);
 
-public:
+  public:
     void init(SoState* state) override;
     static void set(SoState* state, SoNode* node, int num, const SbVec3f* normals);
     static const SoNormalElement* getInstance(SoState* state);
@@ -18,7 +18,7 @@ public:
     const SbVec3f& get(int i) const { return normals_[i]; }
     const SbVec3f* getArrayPtr() const { return normals_; }
 
-private:
+  private:
     int num_ = 0;
     const SbVec3f* normals_ = nullptr;
 };

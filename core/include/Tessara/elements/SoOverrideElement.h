@@ -10,7 +10,7 @@ class SoNode;
 class SoOverrideElement : public SoElement {
     SO_ELEMENT_HEADER(SoOverrideElement);
 
-public:
+  public:
     static constexpr int NUM_BITS = 47;
     /// The properties, by bit position.
     enum Bit {
@@ -52,6 +52,6 @@ public:
     /// Records the override when `node` is an overriding node.
     static bool mayChange(SoState* state, SoNode* node, int bit);
 
-private:
+  private:
     std::bitset<NUM_BITS> bits_;
 };

@@ -11,17 +11,16 @@ class SoNode;
 class SoPatternElement : public SoElement {
     SO_ELEMENT_HEADER(SoPatternElement);
 
-public:
+  public:
     static constexpr int MASK_BYTES = 128;
 
     void init(SoState* state) override;
     static void set(SoState* state, SoNode* node, const SbString& category, const SbString& name,
                     const unsigned char* mask);
     /// The two names and the mask (null for a solid fill).
-    static void get(SoState* state, SbString& category, SbString& name,
-                    const unsigned char*& mask);
+    static void get(SoState* state, SbString& category, SbString& name, const unsigned char*& mask);
 
-private:
+  private:
     SbString category_;
     SbString name_;
     const unsigned char* mask_ = nullptr;

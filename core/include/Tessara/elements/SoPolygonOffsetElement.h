@@ -8,7 +8,7 @@ class SoNode;
 class SoPolygonOffsetElement : public SoElement {
     SO_ELEMENT_HEADER(SoPolygonOffsetElement);
 
-public:
+  public:
     /// Which primitives are offset (a bit set).
     enum Style { FILLED = 1, LINES = 2, POINTS = 4 };
 
@@ -16,7 +16,7 @@ public:
     static void set(SoState* state, SoNode* node, float factor, float units, int styles, bool on);
     static void get(SoState* state, float& factor, float& units, int& styles, bool& on);
 
-private:
+  private:
     float factor_ = 0.0f;
     float units_ = 0.0f;
     int styles_ = FILLED;

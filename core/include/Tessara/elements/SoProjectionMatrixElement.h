@@ -9,11 +9,11 @@ class SoNode;
 class SoProjectionMatrixElement : public SoElement {
     SO_ELEMENT_HEADER(SoProjectionMatrixElement);
 
-public:
+  public:
     void init(SoState* state) override;
     static void set(SoState* state, SoNode* node, const SbMatrix& matrix);
     static const SbMatrix& get(SoState* state);
 
-private:
+  private:
     SbMatrix matrix_;
 };

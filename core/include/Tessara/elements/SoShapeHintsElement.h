@@ -8,7 +8,7 @@ class SoNode;
 class SoShapeHintsElement : public SoElement {
     SO_ELEMENT_HEADER(SoShapeHintsElement);
 
-public:
+  public:
     enum VertexOrdering { UNKNOWN_ORDERING = 0, CLOCKWISE = 1, COUNTERCLOCKWISE = 2 };
     enum ShapeType { UNKNOWN_SHAPE_TYPE = 0, SOLID = 1 };
     enum FaceType { UNKNOWN_FACE_TYPE = 0, CONVEX = 1 };
@@ -22,7 +22,7 @@ public:
     static ShapeType getShapeType(SoState* state);
     static FaceType getFaceType(SoState* state);
 
-private:
+  private:
     static const SoShapeHintsElement* instance(SoState* state);
     VertexOrdering ordering_ = UNKNOWN_ORDERING;
     ShapeType shapeType_ = UNKNOWN_SHAPE_TYPE;

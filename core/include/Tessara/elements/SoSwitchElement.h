@@ -6,7 +6,7 @@
 class SoSwitchElement : public SoInt32Element {
     SO_ELEMENT_HEADER(SoSwitchElement);
 
-public:
+  public:
     void init(SoState* state) override;
     static void set(SoState* state, int32_t which) {
         SoInt32Element::set(state, getClassStackIndex(), which);

@@ -9,11 +9,11 @@ class SoNode;
 class SoViewVolumeElement : public SoElement {
     SO_ELEMENT_HEADER(SoViewVolumeElement);
 
-public:
+  public:
     void init(SoState* state) override;
     static void set(SoState* state, SoNode* node, const SbViewVolume& value);
     static const SbViewVolume& get(SoState* state);
 
-private:
+  private:
     SbViewVolume value_;
 };

@@ -9,11 +9,11 @@ class SoNode;
 class SoViewportRegionElement : public SoElement {
     SO_ELEMENT_HEADER(SoViewportRegionElement);
 
-public:
+  public:
     void init(SoState* state) override;
     static void set(SoState* state, SoNode* node, const SbViewportRegion& value);
     static const SbViewportRegion& get(SoState* state);
 
-private:
+  private:
     SbViewportRegion value_;
 };

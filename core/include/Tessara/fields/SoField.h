@@ -7,7 +7,7 @@ class SoOutput;
 /// A value of a node that scene files name, read and write. A field remembers whether it
 /// still holds its default (writers skip such fields) and tells its node when it changes.
 class SoField {
-public:
+  public:
     virtual ~SoField();
     SoField(const SoField&) = delete;
     SoField& operator=(const SoField&) = delete;
@@ -29,12 +29,12 @@ public:
     /// Marks the field as changed without changing its value.
     void touch() { valueChanged(); }
 
-protected:
+  protected:
     SoField() = default;
     /// Every setter calls this: the field no longer holds its default and the node learns.
     void valueChanged();
 
-private:
+  private:
     SoFieldContainer* container_ = nullptr;
     bool isDefault_ = true;
     bool isIgnored_ = false;

@@ -10,7 +10,7 @@ class SoField;
 /// An object with named fields (every node). The fields are members of the subclass,
 /// registered in its constructor in the order scene files write them.
 class SoFieldContainer : public SoBase {
-public:
+  public:
     int getNumFields() const { return static_cast<int>(fields_.size()); }
     SoField* getFieldAt(int i) const;
     const char* getFieldNameAt(int i) const;
@@ -24,13 +24,13 @@ public:
     /// Changes with every field change: caches derived from the fields compare it.
     uint64_t getChangeCount() const { return changeCount_; }
 
-protected:
+  protected:
     SoFieldContainer() = default;
     ~SoFieldContainer() override;
     /// Registers a member field under a name (constructors only).
     void addField(const char* name, SoField& field);
 
-private:
+  private:
     std::vector<std::pair<const char*, SoField*>> fields_;
     uint64_t changeCount_ = 0;
 };

@@ -10,7 +10,7 @@
 /// A field holding an array of values of type T.
 template <class T>
 class SoMField : public SoField {
-public:
+  public:
     SoMField() = default;
     SoMField(std::initializer_list<T> initial) : values_(initial) {}
 
@@ -92,10 +92,11 @@ public:
         return true;
     }
     void write(SoOutput* out) const override {
-        SoFieldCodec::writeList(out, getNum(),
-                                [this](SoOutput* output, int i) { SoFieldCodec::write(output, values_[i]); });
+        SoFieldCodec::writeList(out, getNum(), [this](SoOutput* output, int i) {
+            SoFieldCodec::write(output, values_[i]);
+        });
     }
 
-private:
+  private:
     std::vector<T> values_;
 };

@@ -4,7 +4,7 @@
 
 /// An enumeration field whose value is a combination of flags: "( SIDES | BOTTOM )".
 class SoSFBitMask : public SoSFEnum {
-public:
+  public:
     using SoSFEnum::SoSFEnum;
     SoSFBitMask& operator=(int value) {
         setValue(value);

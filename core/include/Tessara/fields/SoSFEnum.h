@@ -10,7 +10,7 @@ struct SoEnumEntry {
 
 /// A field holding one value of an enumeration; files write it by name.
 class SoSFEnum : public SoField {
-public:
+  public:
     SoSFEnum() = default;
     /// `entries` must outlive the field (a static table of the node class).
     SoSFEnum(const SoEnumEntry* entries, int numEntries, int initial)
@@ -38,11 +38,11 @@ public:
     bool read(SoInput* in) override;
     void write(SoOutput* out) const override;
 
-protected:
+  protected:
     /// Reads a name or an integer (used for each part of a bit mask too).
     bool readOneValue(SoInput* in, int& value) const;
 
-private:
+  private:
     const SoEnumEntry* entries_ = nullptr;
     int numEntries_ = 0;
     int value_ = 0;

@@ -8,7 +8,7 @@
 /// A field holding a raster image: width × height pixels of 1 to 4 bytes (grey,
 /// grey+alpha, RGB, RGBA), rows from the bottom up.
 class SoSFImage : public SoField {
-public:
+  public:
     /// The pixel bytes (null when empty), with size and components out.
     const unsigned char* getValue(SbVec2s& size, int& numComponents) const;
     /// Copies size[0] × size[1] × numComponents bytes; a null `bytes` gives a black image.
@@ -21,7 +21,7 @@ public:
     bool read(SoInput* in) override;
     void write(SoOutput* out) const override;
 
-private:
+  private:
     SbVec2s size_{0, 0};
     int numComponents_ = 0;
     std::vector<unsigned char> bytes_;

@@ -6,7 +6,7 @@
 /// A field holding one value of type T.
 template <class T>
 class SoSField : public SoField {
-public:
+  public:
     SoSField() : value_() {}
     explicit SoSField(const T& initial) : value_(initial) {}
 
@@ -30,6 +30,6 @@ public:
     }
     void write(SoOutput* out) const override { SoFieldCodec::write(out, value_); }
 
-private:
+  private:
     T value_;
 };

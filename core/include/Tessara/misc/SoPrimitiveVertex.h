@@ -7,7 +7,7 @@ class SoDetail;
 
 /// One vertex of a generated triangle, segment or point, in object coordinates.
 class SoPrimitiveVertex {
-public:
+  public:
     const SbVec3f& getPoint() const { return point_; }
     const SbVec3f& getNormal() const { return normal_; }
     const SbVec4f& getTextureCoords() const { return textureCoords_; }
@@ -22,7 +22,7 @@ public:
     void setMaterialIndex(int index) { materialIndex_ = index; }
     void setDetail(const SoDetail* detail) { detail_ = detail; }
 
-private:
+  private:
     SbVec3f point_{0, 0, 0};
     SbVec3f normal_{0, 0, 1};
     SbVec4f textureCoords_{0, 0, 0, 1};

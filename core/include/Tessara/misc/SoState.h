@@ -10,7 +10,7 @@ class SoEnabledElementsList;
 /// The traversal state of one action: a stack of instances per element class.
 /// push() and pop() bracket a separator; elements written in between are discarded by pop().
 class SoState {
-public:
+  public:
     SoState(SoAction* action, const SoEnabledElementsList& enabledElements);
     ~SoState();
     SoState(const SoState&) = delete;
@@ -29,13 +29,13 @@ public:
 
     bool isElementEnabled(int stackIndex) const;
 
-private:
+  private:
     std::vector<std::unique_ptr<SoElement>>& stackOf(int stackIndex);
 
     SoAction* action_;
     int depth_ = 0;
     std::vector<std::vector<std::unique_ptr<SoElement>>> stacks_;
     std::vector<bool> enabled_;
-    std::vector<int> writtenStacks_;   // stack index of every copy pushed, in order
-    std::vector<size_t> depthMarks_;   // writtenStacks_ size at each push()
+    std::vector<int> writtenStacks_;  // stack index of every copy pushed, in order
+    std::vector<size_t> depthMarks_;  // writtenStacks_ size at each push()
 };

@@ -7,9 +7,9 @@
 class SoAnnotation : public SoSeparator {
     SO_NODE_HEADER(SoAnnotation);
 
-public:
+  public:
     SoAnnotation();
 
-protected:
+  protected:
     ~SoAnnotation() override;
 };

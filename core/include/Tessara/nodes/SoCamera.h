@@ -12,7 +12,7 @@ class SoPath;
 class SoCamera : public SoNode {
     SO_NODE_ABSTRACT_HEADER(SoCamera);
 
-public:
+  public:
     /// How a camera whose aspect ratio differs from the viewport's is fitted to it.
     enum ViewportMapping {
         CROP_VIEWPORT_FILL_FRAME = 0,
@@ -42,12 +42,12 @@ public:
 
     void doAction(SoAction* action) override;
 
-protected:
+  protected:
     SoCamera();
     ~SoCamera() override;
     /// Fits the camera around a world box seen with the given window aspect.
     virtual void viewBoundingBox(const SbBox3f& box, float aspect, float slack) = 0;
 
-private:
+  private:
     SbViewVolume fitToViewport(SbViewportRegion& region) const;
 };

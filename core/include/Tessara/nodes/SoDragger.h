@@ -7,9 +7,9 @@
 class SoDragger : public SoSeparator {
     SO_NODE_HEADER(SoDragger);
 
-public:
+  public:
     SoDragger();
 
-protected:
+  protected:
     ~SoDragger() override;
 };

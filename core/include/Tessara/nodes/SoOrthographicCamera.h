@@ -6,14 +6,14 @@
 class SoOrthographicCamera : public SoCamera {
     SO_NODE_HEADER(SoOrthographicCamera);
 
-public:
+  public:
     SoOrthographicCamera();
 
     SoSFFloat height{2.0f};
 
     SbViewVolume getViewVolume(float useAspectRatio = 0.0f) const override;
 
-protected:
+  protected:
     ~SoOrthographicCamera() override;
     void viewBoundingBox(const SbBox3f& box, float aspect, float slack) override;
 };

@@ -6,14 +6,14 @@
 class SoPerspectiveCamera : public SoCamera {
     SO_NODE_HEADER(SoPerspectiveCamera);
 
-public:
+  public:
     SoPerspectiveCamera();
 
     SoSFFloat heightAngle{0.785398f};
 
     SbViewVolume getViewVolume(float useAspectRatio = 0.0f) const override;
 
-protected:
+  protected:
     ~SoPerspectiveCamera() override;
     void viewBoundingBox(const SbBox3f& box, float aspect, float slack) override;
 };

@@ -6,7 +6,7 @@
 class SoSwitch : public SoGroup {
     SO_NODE_HEADER(SoSwitch);
 
-public:
+  public:
     static constexpr int SO_SWITCH_NONE = -1;
     /// Use the choice of the nearest switch above.
     static constexpr int SO_SWITCH_INHERIT = -2;
@@ -19,6 +19,6 @@ public:
     void doAction(SoAction* action) override;
     void search(SoSearchAction* action) override;
 
-protected:
+  protected:
     ~SoSwitch() override;
 };
