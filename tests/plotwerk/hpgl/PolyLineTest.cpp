@@ -11,12 +11,38 @@
 namespace {
 
 const SbColor red(1, 0, 0);
-const SbColor white(1, 1, 1);
 
-TEST_F(HPGLTest, APolylineSelectsItsPenAndStartsWithAnAbsolutePenUpMove) {
-    startAtCorner();
-    action->line({mm(0, 0), mm(1, 0), mm(1, 1), mm(0, 0)}, red);
-    EXPECT_EQ(action->sinceMark(), "PW0.352778PE:?\xC6<=\xBF\xBFO\xC0\xBF\xBFO\xC0P\xC0P\xC0;\n");
+// Byte for byte: the pen, the first point absolute, then relative steps, each taking the
+// fraction that the truncation of the one before left.
+TEST_F(HPGLTest, PolylinesAreEncodedStepsThatCarryTheirFractions) {
+    struct Case {
+        std::vector<SbVec4f> points;
+        std::string encoded;
+        const char* why;
+    };
+    // 1/64 mm apart, 0.625 plotter units: whole units are reached at the 2nd, 4th, 5th and
+    // 7th point, and the drawing ends at 4 units, the truncated 4.375 of the exact length.
+    std::vector<SbVec4f> fine;
+    for (int k = 0; k <= 7; ++k) fine.push_back(mm(k / 64.0f, 0));
+    const Case cases[] = {
+        {{mm(0, 0), mm(1, 0), mm(1, 1), mm(0, 0)},
+         "\xBF\xBFO\xC0\xBF\xBFO\xC0P\xC0P\xC0",
+         "one-digit and two-digit steps of either sign"},
+        {fine, "\xBF\xBF\xC1\xBF\xC1\xBF\xC1\xBF\xC1\xBF", "steps shorter than a unit"},
+        {{mm(-0.0625f, -1.0625f), mm(0, 0)},
+         "\xC4T\xC0\xC3S\xC0",
+         "-2.5 and -42.5 truncate toward zero; the step takes the exact remainder"},
+        {{mm(1e8f, -1e8f)},
+         "}~~~~\xC2@\x3F\x3F\x3F\x3F\xC3",
+         "beyond what an int holds, the largest and smallest int in six digits"},
+    };
+    for (const Case& c : cases) {
+        HPGLTestAction plotter;
+        plotter.setStartPosition(0.0f, 0.0f);
+        plotter.startDocument();
+        plotter.line(c.points, red);
+        EXPECT_EQ(plotter.sinceMark(), "PW0.352778PE:?\xC6<=" + c.encoded + ";\n") << c.why;
+    }
 }
 
 TEST_F(HPGLTest, PensChangeOnlyWithTheColour) {
@@ -26,26 +52,8 @@ TEST_F(HPGLTest, PensChangeOnlyWithTheColour) {
     action->line({mm(0, 0), mm(1, 0)}, SbColor(0.99f, 0.1f, 0.2f));
     EXPECT_EQ(action->sinceMark(), "PE<=\xBF\xBFO\xC0\xBF;\n");
     action->mark();
-    action->line({mm(0, 0), mm(1, 0)}, white);
+    action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 1, 1));
     EXPECT_EQ(action->sinceMark(), "PE:}\xC6<=\xBF\xBFO\xC0\xBF;\n");
-}
-
-TEST_F(HPGLTest, ThePaletteIndexPacksThreeThreeAndTwoBits) {
-    startAtCorner();
-    struct Case {
-        SbColor color;
-        const char* pen;
-    };
-    // 37 = 001 001 01; 146 = 100 100 10; 28 = 000 111 00.
-    const Case cases[] = {{SbColor(0.15f, 0.15f, 0.3f), "PE:I\xC0<="},
-                          {SbColor(0.6f, 0.6f, 0.6f), "PE:c\xC3<="},
-                          {SbColor(0, 1, 0), "PE:\xF7<="},
-                          {SbColor(0, 0, 0), "PE:\xBF<="}};
-    for (const Case& c : cases) {
-        action->mark();
-        action->line({mm(0, 0), mm(1, 0)}, c.color);
-        EXPECT_NE(action->sinceMark().find(c.pen), std::string::npos) << c.pen;
-    }
 }
 
 TEST_F(HPGLTest, WithPensThePenTableChooses) {
@@ -54,25 +62,9 @@ TEST_F(HPGLTest, WithPensThePenTableChooses) {
     action->setPenDescription(3, colors, widths);
     startAtCorner();
     action->line({mm(0, 0), mm(1, 0)}, SbColor(0.1f, 0.2f, 0.9f));
-    EXPECT_EQ(action->sinceMark().find("PE:\xC3<="), 10u);  // pen 2
-}
-
-TEST_F(HPGLTest, StepsShorterThanAPlotterUnitCarryOver) {
-    startAtCorner();
-    // 1/64 mm apart, 0.625 plotter units: whole units are reached at the 2nd, 4th, 5th and
-    // 7th point, and the drawing ends at 4 units, the truncated 4.375 of the exact length.
-    std::vector<SbVec4f> points;
-    for (int k = 0; k <= 7; ++k) points.push_back(mm(k / 64.0f, 0));
-    action->line(points, red);
-    EXPECT_EQ(action->sinceMark(),
-              "PW0.352778PE:?\xC6<=\xBF\xBF\xC1\xBF\xC1\xBF\xC1\xBF\xC1\xBF;\n");
-}
-
-TEST_F(HPGLTest, NegativeCoordinatesTruncateTowardZero) {
-    startAtCorner();
-    action->line({mm(-0.0625f, -1.0625f), mm(0, 0)}, red);
-    // -2.5 and -42.5 are written as -2 and -42; the step takes the exact remainder.
-    EXPECT_EQ(action->sinceMark(), "PW0.352778PE:?\xC6<=\xC4T\xC0\xC3S\xC0;\n");
+    const HPGLPlot plot = decoded();
+    ASSERT_EQ(plot.polylines.size(), 1u);
+    EXPECT_EQ(plot.polylines[0].pen.number, 2);
 }
 
 TEST_F(HPGLTest, WidthIsWrittenInMillimetresWhenItChanges) {
@@ -90,39 +82,31 @@ TEST_F(HPGLTest, WidthIsWrittenInMillimetresWhenItChanges) {
     EXPECT_EQ(lines[3].substr(0, 14), "PW1.500000PE<=");
 }
 
+// Each run of a pattern, shifted to start with a set bit, is a gap of the run's length in
+// pattern bits, each bit the pattern size (16 points) times the factor.
 TEST_F(HPGLTest, DashesBecomeAUserLineTypeOfTheirRuns) {
     startAtCorner();
-    action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, 0xFF00);
-    // Shifted to 0x00FF: eight on, eight off, each bit the pattern size (16 points).
-    const std::string dashed = "UL8,45.16 ,45.16 LT8,5.06,1\n";
-    EXPECT_EQ(action->sinceMark().substr(0, dashed.size()), dashed);
-
     struct Case {
         unsigned short pattern;
         int factor;
-        const char* expected;
+        std::string expected;
     };
+    std::string alternating = "UL8";
+    for (int run = 0; run < 16; ++run) alternating += ",5.64 ";
     const Case cases[] = {
+        {0xFF00, 1, "UL8,45.16 ,45.16 LT8,5.06,1\n"},
         {0x0F0F, 1, "UL8,22.58 ,22.58 ,22.58 ,22.58 LT8,5.06,1\n"},
         {0x00F0, 1, "UL8,22.58 ,67.73 LT8,5.06,1\n"},
         {0x0000, 1, "UL8,90.31 LT8,5.06,1\n"},
         {0x0FF0, 2, "UL8,90.31 ,90.31 LT8,10.12,1\n"},
+        {0xAAAA, 1, alternating + "LT8,5.06,1\n"},
     };
     for (const Case& c : cases) {
         action->mark();
         action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, c.pattern, c.factor);
-        EXPECT_EQ(action->sinceMark().substr(0, std::string(c.expected).size()), c.expected)
+        EXPECT_EQ(action->sinceMark().substr(0, c.expected.size()), c.expected)
             << std::hex << c.pattern;
     }
-}
-
-TEST_F(HPGLTest, EveryRunOfAnAlternatingPatternIsWritten) {
-    startAtCorner();
-    action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, 0xAAAA);
-    std::string expected = "UL8";
-    for (int run = 0; run < 16; ++run) expected += ",5.64 ";
-    expected += "LT8,5.06,1\n";
-    EXPECT_EQ(action->sinceMark().substr(0, expected.size()), expected);
 }
 
 TEST_F(HPGLTest, LineTypesAreWrittenOnlyWhenTheyChange) {
@@ -144,17 +128,19 @@ TEST_F(HPGLTest, LineTypesAreWrittenOnlyWhenTheyChange) {
     EXPECT_EQ(action->sinceMark().substr(0, 20), "UL8,90.31 ,90.31 LT8");
 }
 
+// Older plot readers took the pattern length in points rather than in hundredths of an inch.
 TEST_F(HPGLTest, TheCompatibilitySettingShortensThePatternLength) {
-    SoPreferences::setValue("VXN_COMPAT_HPGL_PLOTWERK_370", "1");
     startAtCorner();
     action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, 0xFF00);
-    SoPreferences::setValue("VXN_COMPAT_HPGL_PLOTWERK_370", "0");
+    SoPreferences::setValue("VXN_COMPAT_HPGL_PLOTWERK_370", "1");
     action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, 0xF0F0);
+    SoPreferences::setValue("VXN_COMPAT_HPGL_PLOTWERK_370", "0");
+    action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, 0xFF00);
     SoPreferences::removeValue("VXN_COMPAT_HPGL_PLOTWERK_370");
-    const std::string text = action->sinceMark();
-    EXPECT_NE(text.find("LT8,1.99,1\n"), std::string::npos);
-    EXPECT_NE(text.find("LT8,5.06,1\n"), std::string::npos);
-    EXPECT_NEAR(5.06 / 1.99, 2.54, 0.01);
+    const HPGLPlot plot = decoded();
+    ASSERT_EQ(plot.polylines.size(), 3u);
+    EXPECT_NEAR(plot.polylines[0].lineType.length / plot.polylines[1].lineType.length, 2.54, 0.01);
+    EXPECT_EQ(plot.polylines[2].lineType.length, plot.polylines[0].lineType.length);
 }
 
 TEST_F(HPGLTest, NothingToDrawWritesNothing) {
@@ -164,20 +150,15 @@ TEST_F(HPGLTest, NothingToDrawWritesNothing) {
     EXPECT_EQ(action->sinceMark(), "");
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(HPGLTest, PrimitivesWithNonFiniteCoordinatesAreReportedAndLeftOut) {
     startAtCorner();
     DebugErrorRecorder recorder;
-    const float nan = std::nanf("");
-    action->line({mm(0, 0), mm(1, INFINITY), mm(1, 1)}, SbColor(1, 0, 0));
-    action->fill({mm(nan, 0), mm(1, 0), mm(1, 1)}, SbColor(1, 0, 0));
+    action->line({mm(0, 0), mm(1, INFINITY), mm(1, 1)}, red);
+    action->fill({mm(std::nanf(""), 0), mm(1, 0), mm(1, 1)}, red);
     EXPECT_EQ(action->sinceMark(), "");
     EXPECT_TRUE(recorder.contains("SoVectorizeHPGLAction::printPolyLine", "not finite"));
     EXPECT_TRUE(recorder.contains("SoVectorizeHPGLAction::printPolygon", "not finite"));
-    action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 0, 0));
+    action->line({mm(0, 0), mm(1, 0)}, red);
     EXPECT_EQ(action->sinceMark(), "PW0.352778PE:?\xC6<=\xBF\xBFO\xC0\xBF;\n");
 }
 

@@ -1,4 +1,5 @@
-// Polygons in polygon mode, dots in symbol mode, labels, and images (which plotters lack).
+// Polygons in polygon mode, dots in symbol mode, and labels. Images are left out: plotters
+// have no way to draw them.
 
 #include <cmath>
 
@@ -10,54 +11,49 @@ const SbColor red(1, 0, 0);
 const SbColor white(1, 1, 1);
 const SbColor black(0, 0, 0);
 
+// Polygons and polylines share the pen; per-point colours and fill patterns are not plotted.
 TEST_F(HPGLTest, APolygonIsAnEncodedOutlineFilledInPolygonMode) {
     startAtCorner();
     action->fill({mm(0, 0), mm(1, 0), mm(1, 1), mm(0, 1)}, red);
     EXPECT_EQ(action->sinceMark(), "SP224PU0,0PMPEO\xC0\xBF\xBFO\xC0P\xC0\xBF;PM2FP\n");
     action->mark();
-    action->fill({mm(2, 0), mm(3, 0), mm(3, 1)}, red);
-    EXPECT_EQ(action->sinceMark(), "PU80,0PMPEO\xC0\xBF\xBFO\xC0;PM2FP\n");
-}
-
-TEST_F(HPGLTest, PolygonsAndPolylinesShareThePen) {
-    startAtCorner();
-    action->fill({mm(0, 0), mm(1, 0), mm(1, 1)}, red);
-    action->mark();
-    action->line({mm(0, 0), mm(1, 0)}, red);
-    EXPECT_EQ(action->sinceMark(), "PW0.352778PE<=\xBF\xBFO\xC0\xBF;\n");
-    action->mark();
-    action->fill({mm(0, 0), mm(1, 0), mm(1, 1)}, red);
-    EXPECT_EQ(action->sinceMark().substr(0, 2), "PU");
-}
-
-TEST_F(HPGLTest, PerPointColoursAndPatternsOfPolygonsAreNotPlotted) {
-    startAtCorner();
-    const SbVec4f points[3] = {mm(0, 0), mm(1, 0), mm(1, 1)};
+    const SbVec4f points[3] = {mm(2, 0), mm(3, 0), mm(3, 1)};
     const SbColor colors[3] = {red, white, black};
     unsigned char pattern[128];
     for (unsigned char& byte : pattern) byte = 0x55;
     action->printPolygon(points, 3, colors, 1, "hatch", "a", pattern);
-    EXPECT_EQ(action->sinceMark(), "SP224PU0,0PMPEO\xC0\xBF\xBFO\xC0;PM2FP\n");
+    EXPECT_EQ(action->sinceMark(), "PU80,0PMPEO\xC0\xBF\xBFO\xC0;PM2FP\n");
+    action->mark();
+    action->line({mm(0, 0), mm(1, 0)}, red);
+    EXPECT_EQ(action->sinceMark(), "PW0.352778PE<=\xBF\xBFO\xC0\xBF;\n");
 }
 
-TEST_F(HPGLTest, DotsAreSymbolsPlottedAtEachPoint) {
-    startAtCorner();
-    action->dots({mm(1, 2), mm(3, 4.01f)}, {red});
-    EXPECT_EQ(action->sinceMark(), "SP224PUSM.PA40,80,120,160SM;\n");
-}
-
-TEST_F(HPGLTest, DotsOfManyColoursStartAListAtEveryPenChange) {
-    startAtCorner();
-    action->dots({mm(1, 2), mm(3, 4), mm(5, 6), mm(7, 8)}, {red, red, white, red});
-    EXPECT_EQ(action->sinceMark(),
-              "SP224PUSM.PA40,80,120,160SP255PUSM.PA200,240SP224PUSM.PA280,320SM;\n");
-}
-
-TEST_F(HPGLTest, MarkerSetsArePlottedAsDots) {
-    startAtCorner();
-    const SbVec4f points[2] = {mm(1, 2), mm(3, 4)};
-    action->printPolyMark(points, 2, &red, 0, static_cast<SoMarkerSet*>(nullptr));
-    EXPECT_EQ(action->sinceMark(), "SP224PUSM.PA40,80,120,160SM;\n");
+// Marks are the symbol '.' plotted at each point; a change of pen starts a new list.
+TEST_F(HPGLTest, DotsAndMarkersAreSymbolsPlottedAtEachPoint) {
+    struct Case {
+        std::vector<SbColor> colors;
+        bool markerSet;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {{red}, false, "SP224PUSM.PA40,80,120,160,200,240,280,320SM;\n"},
+        {{red}, true, "SP224PUSM.PA40,80,120,160,200,240,280,320SM;\n"},
+        {{red, red, white, red},
+         false,
+         "SP224PUSM.PA40,80,120,160SP255PUSM.PA200,240SP224PUSM.PA280,320SM;\n"},
+    };
+    const std::vector<SbVec4f> points = {mm(1, 2), mm(3, 4.01f), mm(5, 6), mm(7, 8)};
+    for (const Case& c : cases) {
+        HPGLTestAction plotter;
+        plotter.setStartPosition(0.0f, 0.0f);
+        plotter.startDocument();
+        if (c.markerSet)
+            plotter.printPolyMark(points.data(), 4, c.colors.data(), 0,
+                                  static_cast<SoMarkerSet*>(nullptr));
+        else
+            plotter.dots(points, c.colors);
+        EXPECT_EQ(plotter.sinceMark(), c.expected);
+    }
 }
 
 TEST_F(HPGLTest, ALabelSetsFontOriginAndPositionThenItsText) {
@@ -69,6 +65,7 @@ TEST_F(HPGLTest, ALabelSetsFontOriginAndPositionThenItsText) {
     EXPECT_EQ(action->sinceMark(), "PU\nPA400,1000LBagain\x03\n");
 }
 
+// Left, right and centre put the label's start, end or middle at its position.
 TEST_F(HPGLTest, JustificationChoosesTheLabelOrigin) {
     startAtCorner();
     const std::pair<int, const char*> cases[] = {{3, "LO4"}, {2, "LO7"}, {1, "LO1"}, {0, "LO0"}};
@@ -105,29 +102,21 @@ TEST_F(HPGLTest, FontChangesRewriteTheSize) {
     EXPECT_EQ(action->sinceMark().substr(0, 14), "SD2,1,4,7.50SS");
 }
 
-TEST_F(HPGLTest, Latin1TextIsWrittenByteForByte) {
+// Text Latin-1 can hold is written in it; other text as UTF-16, high byte first.
+TEST_F(HPGLTest, LabelTextIsLatin1OrElseUtf16) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"90\xC2\xB0 \xC3\xA9t\xC3\xA9", "LB90\xB0 \xE9t\xE9\x03\n"},  // "90° été"
+        {"\xE2\x82\xAC"
+         "1\xF0\x9F\x99\x82",  // "€1" and U+1F642
+         std::string("LB\x20\xAC\x00\x31\xD8\x3D\xDE\x42\x03\n", 12)},
+    };
     startAtCorner();
-    action->label(0, 0, "90\xC2\xB0 \xC3\xA9t\xC3\xA9");  // "90° été" in UTF-8
-    const std::string text = action->sinceMark();
-    EXPECT_EQ(text.substr(text.find("LB")), "LB90\xB0 \xE9t\xE9\x03\n");
-}
-
-TEST_F(HPGLTest, UnicodeTextIsWrittenAsUtf16HighByteFirst) {
-    startAtCorner();
-    action->label(0, 0,
-                  "\xE2\x82\xAC"
-                  "1\xF0\x9F\x99\x82");  // "€1" and U+1F642
-    const std::string text = action->sinceMark();
-    const std::string expected("LB\x20\xAC\x00\x31\xD8\x3D\xDE\x42\x03\n", 12);
-    EXPECT_EQ(text.substr(text.find("LB")), expected);
-}
-
-TEST_F(HPGLTest, ImagesWriteNothing) {
-    startAtCorner();
-    const unsigned char pixels[12] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9};
-    SbVec2s size(2, 2);
-    action->printImage(mm(1, 1), pixels, size, size, 3, SoImage::LEFT, SoImage::BOTTOM);
-    EXPECT_EQ(action->sinceMark(), "");
+    for (const auto& c : cases) {
+        action->mark();
+        action->label(0, 0, c.first);
+        const std::string text = action->sinceMark();
+        EXPECT_EQ(text.substr(text.find("LB")), c.second);
+    }
 }
 
 }  // namespace
