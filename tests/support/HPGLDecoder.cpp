@@ -13,10 +13,6 @@ constexpr double kMinCoordinate = -1073741824.0;
 constexpr double kMaxCoordinate = 1073741823.0;
 constexpr unsigned char kEsc = HPGLScanner::kEsc;
 
-// The palette a printer starts with: white, black, red, green, yellow, blue, magenta, cyan.
-const HPGLColour kDefaultPalette[8] = {{255, 255, 255}, {0, 0, 0},   {255, 0, 0},   {0, 255, 0},
-                                       {255, 255, 0},   {0, 0, 255}, {255, 0, 255}, {0, 255, 255}};
-
 std::string show(double v) {
     std::ostringstream out;
     out << v;
@@ -183,22 +179,7 @@ void HPGLDecoder::reset() {
 }
 
 HPGLPen HPGLDecoder::currentPen() const {
-    HPGLPen pen;
-    pen.number = state_.pen;
-    pen.width = state_.width;
-    const auto colour = state_.palette.find(state_.pen);
-    if (colour != state_.palette.end())
-        pen.colour = colour->second;
-    else if (state_.pen >= 0 && state_.pen < 8)
-        pen.colour = kDefaultPalette[state_.pen];
-    return pen;  // pens beyond the default eight without PC stay black
-}
-
-HPGLLineType HPGLDecoder::currentLineType() const {
-    HPGLLineType type = state_.lineType;
-    const auto pattern = state_.userPatterns.find(std::abs(type.type));
-    if (!type.solid && pattern != state_.userPatterns.end()) type.gaps = pattern->second;
-    return type;
+    return HPGLPen{state_.pen, state_.width};
 }
 
 void HPGLDecoder::flushPath() {
@@ -222,7 +203,7 @@ void HPGLDecoder::move(double x, double y, bool relative, bool down) {
         if (down) {
             if (!path_) {
                 path_ = HPGLPolyline{
-                    currentPen(), currentLineType(), state_.window, plot_.pages, {state_.position}};
+                    currentPen(), state_.lineType, state_.window, plot_.pages, {state_.position}};
             }
             path_->points.push_back(target);
         } else {
@@ -258,7 +239,6 @@ void HPGLDecoder::closeSubpath() {
     } else {
         const HPGLPoint first = sub.points.front(), last = sub.points.back();
         if (first.x != last.x || first.y != last.y) sub.points.push_back(first);
-        sub.closed = true;
         state_.position = first;
     }
     state_.newSubpath = true;
@@ -391,8 +371,7 @@ void HPGLDecoder::cmdPC(const Params& p) {
     for (int i = 1; i < 4; ++i)
         if (p[i] < 0 || p[i] > 255)
             return error(at_, "PC: colour value " + show(p[i]) + " outside the range");
-    flushPath();
-    state_.palette[pen] = plot_.palette[pen] = HPGLColour{p[1], p[2], p[3]};
+    plot_.palette[pen] = HPGLColour{p[1], p[2], p[3]};
 }
 
 void HPGLDecoder::cmdPS(const Params& p) {
@@ -442,19 +421,17 @@ void HPGLDecoder::cmdLT(const Params& p) {
     state_.lineType = next;
 }
 
+// UL: a pattern index and up to 20 gaps, none negative and not all zero.
 void HPGLDecoder::cmdUL(const Params& p) {
     if (p.size() > 21) return error(at_, "UL with more than 20 gaps");
-    flushPath();
-    if (p.empty()) return state_.userPatterns.clear();
     int index = 0;
-    if (!toInt(p[0], 1, 8, index, "pattern index")) return;
+    if (p.empty() || !toInt(p[0], 1, 8, index, "pattern index")) return;
     double sum = 0;
     for (std::size_t i = 1; i < p.size(); ++i) {
         if (p[i] < 0) return error(at_, "UL: negative gap " + show(p[i]));
         sum += p[i];
     }
-    if (!(sum > 0)) return error(at_, "UL: all gaps zero");
-    state_.userPatterns[index] = Params(p.begin() + 1, p.end());
+    if (!(sum > 0)) error(at_, "UL: all gaps zero");
 }
 
 void HPGLDecoder::cmdPW(const Params& p) {

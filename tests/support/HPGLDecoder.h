@@ -34,9 +34,7 @@ class HPGLDecoder {
     struct State {
         int pen = 0, pens = 8;
         double width = 0.35;
-        std::map<int, HPGLColour> palette;
         HPGLLineType lineType;
-        std::map<int, std::vector<double>> userPatterns;
         HPGLWindow window;
         bool penDown = false, positionKnown = true;
         HPGLPoint position;
@@ -66,7 +64,6 @@ class HPGLDecoder {
     // state
     void reset();
     HPGLPen currentPen() const;
-    HPGLLineType currentLineType() const;
     void flushPath();
     void move(double x, double y, bool relative, bool down);
     void polygonMove(const HPGLPoint& target, bool down);

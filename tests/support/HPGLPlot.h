@@ -15,7 +15,7 @@ struct HPGLPoint {
     double x = 0, y = 0;
 };
 
-/// A colour as given by PC in 0..255, or the printer's default palette.
+/// A colour as given by PC, in 0..255.
 struct HPGLColour {
     double r = 0, g = 0, b = 0;
 };
@@ -29,16 +29,14 @@ struct HPGLWindow {
 /// A line type (LT): solid, or a numbered type with its pattern length.
 struct HPGLLineType {
     bool solid = true;
-    int type = 0;              ///< -8..8; meaningful unless solid
-    double length = 4;         ///< the pattern length LT gave
-    std::vector<double> gaps;  ///< the UL pattern of |type| when UL defined one, else empty
+    int type = 0;       ///< -8..8; meaningful unless solid
+    double length = 4;  ///< the pattern length LT gave
 };
 
 /// The pen a mark was made with.
 struct HPGLPen {
     int number = 0;
     double width = 0.35;  ///< millimetres
-    HPGLColour colour;    ///< PC colour, or the default palette when PC gave none
 };
 
 /// One pen-down path, from the first pen-down move after a pen-up to the next lift of the pen
@@ -51,10 +49,9 @@ struct HPGLPolyline {
     std::vector<HPGLPoint> points;
 };
 
-/// One subpath of the polygon buffer; PM2 closes it and adds the closing point.
+/// One subpath of the polygon buffer; PM2 closes it with the closing point.
 struct HPGLSubpath {
     std::vector<HPGLPoint> points;
-    bool closed = false;
 };
 
 /// The polygon buffer as filled (FP).

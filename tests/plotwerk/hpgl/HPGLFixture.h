@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,8 +51,17 @@ class HPGLTest : public ::testing::Test {
 };
 
 /// The lines of a text, without their line feeds.
-std::vector<std::string> linesOf(const std::string& text);
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    return lines;
+}
 
 /// Points as (x, y) pairs, so that a mismatch prints readably.
 using Points = std::vector<std::pair<double, double>>;
-Points xy(const std::vector<HPGLPoint>& points);
+inline Points xy(const std::vector<HPGLPoint>& points) {
+    Points out;
+    for (const HPGLPoint& p : points) out.emplace_back(p.x, p.y);
+    return out;
+}

@@ -4,6 +4,7 @@
 #include <Tessara/misc/SoPreferences.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "plotwerk/hpgl/HPGLFixture.h"
 #include "support/DebugErrorRecorder.h"
@@ -45,15 +46,19 @@ TEST_F(HPGLTest, PolylinesAreEncodedStepsThatCarryTheirFractions) {
     }
 }
 
-TEST_F(HPGLTest, PensChangeOnlyWithTheColour) {
+// Near colours share a pen; the width is the line width in points times the nominal width.
+TEST_F(HPGLTest, PenAndWidthAreWrittenWhenTheyChange) {
     startAtCorner();
-    action->line({mm(0, 0), mm(1, 0)}, red);
-    action->mark();
-    action->line({mm(0, 0), mm(1, 0)}, SbColor(0.99f, 0.1f, 0.2f));
-    EXPECT_EQ(action->sinceMark(), "PE<=\xBF\xBFO\xC0\xBF;\n");
-    action->mark();
-    action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 1, 1));
-    EXPECT_EQ(action->sinceMark(), "PE:}\xC6<=\xBF\xBFO\xC0\xBF;\n");
+    action->line({mm(0, 0), mm(1, 0)}, red, 0.0f);
+    action->line({mm(0, 0), mm(1, 0)}, SbColor(0.99f, 0.1f, 0.2f), 1.0f);
+    action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 1, 1), 3.0f);
+    action->setNominalWidth(0.5f);
+    action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 1, 1), 3.0f);
+    EXPECT_EQ(action->sinceMark(),
+              "PW0.352778PE:?\xC6<=\xBF\xBFO\xC0\xBF;\n"
+              "PE<=\xBF\xBFO\xC0\xBF;\n"
+              "PW1.058333PE:}\xC6<=\xBF\xBFO\xC0\xBF;\n"
+              "PW1.500000PE<=\xBF\xBFO\xC0\xBF;\n");
 }
 
 TEST_F(HPGLTest, WithPensThePenTableChooses) {
@@ -67,65 +72,26 @@ TEST_F(HPGLTest, WithPensThePenTableChooses) {
     EXPECT_EQ(plot.polylines[0].pen.number, 2);
 }
 
-TEST_F(HPGLTest, WidthIsWrittenInMillimetresWhenItChanges) {
+// Dashes become a user line type of the pattern's runs, each pattern bit the pattern size
+// (16 points) times the factor. A line type is written only when it changes; a factor means
+// nothing to a solid line.
+TEST_F(HPGLTest, LineTypesAreThePatternRunsWrittenWhenTheyChange) {
     startAtCorner();
-    action->line({mm(0, 0), mm(1, 0)}, red, 0.0f);
-    action->line({mm(0, 0), mm(1, 0)}, red, 1.0f);
-    action->line({mm(0, 0), mm(1, 0)}, red, 3.0f);
-    action->setNominalWidth(0.5f);
-    action->line({mm(0, 0), mm(1, 0)}, red, 3.0f);
-    const std::vector<std::string> lines = linesOf(action->sinceMark());
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].substr(0, 10), "PW0.352778");
-    EXPECT_EQ(lines[1].substr(0, 4), "PE<=");
-    EXPECT_EQ(lines[2].substr(0, 14), "PW1.058333PE<=");
-    EXPECT_EQ(lines[3].substr(0, 14), "PW1.500000PE<=");
-}
-
-// Each run of a pattern, shifted to start with a set bit, is a gap of the run's length in
-// pattern bits, each bit the pattern size (16 points) times the factor.
-TEST_F(HPGLTest, DashesBecomeAUserLineTypeOfTheirRuns) {
-    startAtCorner();
-    struct Case {
-        unsigned short pattern;
-        int factor;
-        std::string expected;
-    };
-    std::string alternating = "UL8";
-    for (int run = 0; run < 16; ++run) alternating += ",5.64 ";
-    const Case cases[] = {
+    const std::tuple<unsigned short, int, std::string> steps[] = {
         {0xFF00, 1, "UL8,45.16 ,45.16 LT8,5.06,1\n"},
-        {0x0F0F, 1, "UL8,22.58 ,22.58 ,22.58 ,22.58 LT8,5.06,1\n"},
+        {0xFF00, 1, "PE<="},
         {0x00F0, 1, "UL8,22.58 ,67.73 LT8,5.06,1\n"},
-        {0x0000, 1, "UL8,90.31 LT8,5.06,1\n"},
+        {0xFFFF, 1, "LTPE<="},
+        {0xFFFF, 3, "PE<="},
         {0x0FF0, 2, "UL8,90.31 ,90.31 LT8,10.12,1\n"},
-        {0xAAAA, 1, alternating + "LT8,5.06,1\n"},
+        {0x0FF0, 1, "UL8,45.16 ,45.16 LT8,5.06,1\n"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [pattern, factor, expected] : steps) {
         action->mark();
-        action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, c.pattern, c.factor);
-        EXPECT_EQ(action->sinceMark().substr(0, c.expected.size()), c.expected)
-            << std::hex << c.pattern;
+        action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, pattern, factor);
+        EXPECT_EQ(action->sinceMark().substr(0, expected.size()), expected)
+            << std::hex << pattern << " x" << factor;
     }
-}
-
-TEST_F(HPGLTest, LineTypesAreWrittenOnlyWhenTheyChange) {
-    startAtCorner();
-    action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, 0xFF00);
-    action->mark();
-    action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, 0xFF00);
-    EXPECT_EQ(action->sinceMark().substr(0, 4), "PE<=");
-    action->mark();
-    action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, 0xFFFF);
-    EXPECT_EQ(action->sinceMark().substr(0, 6), "LTPE<=");
-    action->mark();
-    // A factor means nothing to a solid line.
-    action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, 0xFFFF, 3);
-    EXPECT_EQ(action->sinceMark().substr(0, 4), "PE<=");
-    action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, 0xFF00, 1);
-    action->mark();
-    action->line({mm(0, 0), mm(1, 0)}, red, 1.0f, 0xFF00, 2);
-    EXPECT_EQ(action->sinceMark().substr(0, 20), "UL8,90.31 ,90.31 LT8");
 }
 
 // Older plot readers took the pattern length in points rather than in hundredths of an inch.
@@ -143,16 +109,13 @@ TEST_F(HPGLTest, TheCompatibilitySettingShortensThePatternLength) {
     EXPECT_EQ(plot.polylines[2].lineType.length, plot.polylines[0].lineType.length);
 }
 
-TEST_F(HPGLTest, NothingToDrawWritesNothing) {
-    startAtCorner();
-    action->printPolyLine(nullptr, 3, &red, 0, 1.0f, 0xFFFF, 1);
-    action->line({}, red);
-    EXPECT_EQ(action->sinceMark(), "");
-}
-
-TEST_F(HPGLTest, PrimitivesWithNonFiniteCoordinatesAreReportedAndLeftOut) {
+// Nothing to draw writes nothing; a point that cannot be plotted leaves the primitive out.
+TEST_F(HPGLTest, EmptyAndNonFinitePrimitivesAreLeftOut) {
     startAtCorner();
     DebugErrorRecorder recorder;
+    action->printPolyLine(nullptr, 3, &red, 0, 1.0f, 0xFFFF, 1);
+    action->line({}, red);
+    EXPECT_EQ(recorder.size(), 0u);
     action->line({mm(0, 0), mm(1, INFINITY), mm(1, 1)}, red);
     action->fill({mm(std::nanf(""), 0), mm(1, 0), mm(1, 1)}, red);
     EXPECT_EQ(action->sinceMark(), "");
