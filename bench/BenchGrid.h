@@ -1,7 +1,9 @@
 #pragma once
 
-// What the benchmarks share: the million-triangle grid mesh and a peak-memory reading.
+// What the benchmarks share: the million-triangle grid mesh, a backend that only counts what
+// it is given, and a peak-memory reading.
 
+#include <PlotWerk/SoVectorizeAction.h>
 #include <Tessara/nodes/SoCoordinate3.h>
 #include <Tessara/nodes/SoDirectionalLight.h>
 #include <Tessara/nodes/SoIndexedFaceSet.h>
@@ -12,9 +14,7 @@
 #include <Tessara/nodes/SoShapeHints.h>
 
 #include <cmath>
-
 #include <cstdio>
-#include <cstring>
 
 namespace bench {
 
@@ -27,41 +27,24 @@ inline int gridIndex(int column, int row) {
     return row * (kColumns + 1) + column;
 }
 
-/// The grid's faces as triangle triples of coordinate indices, row by row.
-inline SoIndexedFaceSet* gridFaceSet() {
-    auto* shape = new SoIndexedFaceSet;
-    shape->coordIndex.setNum(4 * kTriangles);
-    int32_t* out = shape->coordIndex.startEditing();
+/// A gently waving height field, so that smooth normals differ from vertex to vertex.
+inline float gridHeight(int column, int row) {
+    return std::sin(0.05f * static_cast<float>(column)) * std::cos(0.07f * static_cast<float>(row));
+}
+
+/// Calls visit(a, b, c) with the coordinate indices of every triangle, row by row.
+template <class Visit>
+void forEachGridTriangle(Visit visit) {
     for (int r = 0; r < kRows; ++r) {
         for (int c = 0; c < kColumns; ++c) {
-            const int a = gridIndex(c, r), b = gridIndex(c + 1, r);
-            const int d = gridIndex(c, r + 1), e = gridIndex(c + 1, r + 1);
-            const int32_t quad[8] = {a, b, e, -1, a, e, d, -1};
-            std::memcpy(out, quad, sizeof(quad));
-            out += 8;
+            visit(gridIndex(c, r), gridIndex(c + 1, r), gridIndex(c + 1, r + 1));
+            visit(gridIndex(c, r), gridIndex(c + 1, r + 1), gridIndex(c, r + 1));
         }
     }
-    shape->coordIndex.finishEditing();
-    return shape;
 }
 
-// A gently waving height field, so that the smooth normals differ from vertex to vertex.
-inline SoCoordinate3* gridCoordinates() {
-    auto* coords = new SoCoordinate3;
-    coords->point.setNum((kColumns + 1) * (kRows + 1));
-    SbVec3f* points = coords->point.startEditing();
-    for (int r = 0; r <= kRows; ++r) {
-        for (int c = 0; c <= kColumns; ++c) {
-            const float x = static_cast<float>(c), y = static_cast<float>(r);
-            points[gridIndex(c, r)].setValue(x, y,
-                                             2.0f * std::sin(0.05f * x) * std::cos(0.07f * y));
-        }
-    }
-    coords->point.finishEditing();
-    return coords;
-}
-
-// The mesh seen from above its centre, filling a 2 : 1 drawing, under two lights.
+// The mesh seen from above its centre, filling a 2 : 1 drawing, under two lights, with
+// smooth normals.
 inline SoSeparator* litMeshScene() {
     auto* root = new SoSeparator;
     auto* camera = new SoPerspectiveCamera;
@@ -72,13 +55,11 @@ inline SoSeparator* litMeshScene() {
     auto* model = new SoLightModel;
     model->model.setValue(SoLightModel::PHONG);
     root->addChild(model);
-    auto* key = new SoDirectionalLight;
-    key->direction.setValue(SbVec3f(-0.3f, -0.4f, -1.0f));
-    root->addChild(key);
-    auto* fill = new SoDirectionalLight;
-    fill->direction.setValue(SbVec3f(0.5f, 0.2f, -1.0f));
-    fill->intensity.setValue(0.4f);
-    root->addChild(fill);
+    for (const SbVec3f& direction : {SbVec3f(-0.3f, -0.4f, -1.0f), SbVec3f(0.5f, 0.2f, -1.0f)}) {
+        auto* light = new SoDirectionalLight;
+        light->direction.setValue(direction);
+        root->addChild(light);
+    }
     auto* material = new SoMaterial;
     material->diffuseColor.setValue(SbColor(0.7f, 0.5f, 0.3f));
     material->specularColor.setValue(SbColor(0.3f, 0.3f, 0.3f));
@@ -86,10 +67,59 @@ inline SoSeparator* litMeshScene() {
     auto* hints = new SoShapeHints;
     hints->creaseAngle.setValue(0.5f);
     root->addChild(hints);
-    root->addChild(gridCoordinates());
-    root->addChild(gridFaceSet());
+    auto* coords = new SoCoordinate3;
+    coords->point.setNum((kColumns + 1) * (kRows + 1));
+    SbVec3f* points = coords->point.startEditing();
+    for (int r = 0; r <= kRows; ++r)
+        for (int c = 0; c <= kColumns; ++c)
+            points[gridIndex(c, r)].setValue(float(c), float(r), 2.0f * gridHeight(c, r));
+    coords->point.finishEditing();
+    root->addChild(coords);
+    auto* shape = new SoIndexedFaceSet;
+    shape->coordIndex.setNum(4 * kTriangles);
+    int32_t* index = shape->coordIndex.startEditing();
+    forEachGridTriangle([&](int a, int b, int c) {
+        for (int corner : {a, b, c, -1}) *index++ = corner;
+    });
+    shape->coordIndex.finishEditing();
+    root->addChild(shape);
     return root;
 }
+
+/// A backend whose print operations only count what they receive.
+class NullAction : public SoVectorizeAction {
+  public:
+    long polygons = 0, polylines = 0, marks = 0, points = 0;
+
+  protected:
+    void writeHeader() override {}
+    void writeFooter() override {}
+    void setHardwareClip() override {}
+    void printBorder() override {}
+    void printBackground() override {}
+    void printPolygon(const SbVec4f*, int n, const SbColor*, int, const SbString&, const SbString&,
+                      const unsigned char*) override {
+        ++polygons;
+        points += n;
+    }
+    void printPolyLine(const SbVec4f*, int n, const SbColor*, int, float, unsigned short,
+                       int) override {
+        ++polylines;
+        points += n;
+    }
+    void printPolyMark(const SbVec4f*, int n, const SbColor*, int, float) override {
+        ++marks;
+        points += n;
+    }
+    void printPolyMark(const SbVec4f*, int n, const SbColor*, int, SoMarkerSet*) override {
+        ++marks;
+        points += n;
+    }
+    void printText2(SbVec4f, SbColor, const SbString&, float, const SbString&, int,
+                    float) override {}
+    void printImage(const SbVec4f&, const unsigned char*, SbVec2s&, SbVec2s&, int,
+                    SoImage::HorAlignment, SoImage::VertAlignment) override {}
+};
 
 /// Peak resident set size in kB, from /proc/self/status; -1 when unknown.
 inline long peakRssKb() {

@@ -2,6 +2,7 @@
 // status 2, nothing on standard output, no file left behind and an existing output file
 // untouched. Also the messages of the core, shown once each.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
