@@ -40,8 +40,6 @@ class CGMTest : public ::testing::Test {
         action.reset();
         SoPlotWerk::finish();
     }
-    void setVersion(int version) { action->getCGMVectorOutput()->setVersion(version); }
-    void setIndexed() { action->getCGMVectorOutput()->setIndexed(1); }
 
     /// A whole document from `draw` on fresh backends prepared by `setUp`, once in clear text
     /// and once in binary: both must read back cleanly and describe the same drawing.

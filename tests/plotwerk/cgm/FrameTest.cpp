@@ -1,18 +1,10 @@
 // The metafile around the drawing, in both encodings: descriptors, colour mode and colour
-// table, extent, clipping, border, the page of several views, and where the bytes go.
-
-#include <unistd.h>
-
-#include <cstdio>
+// table, and the extent of a drawing or of a page.
 
 #include "../../../libPlotWerk/src/frame/SoColorCube.h"
 #include "plotwerk/cgm/CGMTestAction.h"
 
 namespace {
-
-bool isPrecision(const std::string& keyword) {
-    return keyword.find("PREC") != std::string::npos;
-}
 
 struct Frame {
     int version;
@@ -49,7 +41,9 @@ TEST_F(CGMTest, BothEncodingsWriteTheSameFrame) {
         ASSERT_EQ(text.size(), binary.size());
         for (std::size_t i = 0; i < text.size(); ++i) {
             ASSERT_EQ(text[i].keyword, binary[i].keyword) << i;
-            if (isPrecision(text[i].keyword) || text[i].keyword == "BEGPIC") continue;
+            // Precisions are bits in binary and ranges in clear text; the pictures' names differ.
+            if (text[i].keyword.find("PREC") != std::string::npos || text[i].keyword == "BEGPIC")
+                continue;
             ASSERT_EQ(text[i].params.size(), binary[i].params.size()) << text[i];
             for (std::size_t k = 0; k < text[i].params.size(); ++k)
                 EXPECT_TRUE(text[i].params[k].near(binary[i].params[k], 1e-4))
@@ -57,7 +51,6 @@ TEST_F(CGMTest, BothEncodingsWriteTheSameFrame) {
         }
         EXPECT_EQ(text.front().keyword, "BEGMF");
         EXPECT_EQ(text[text.size() - 2].keyword, "ENDPIC");
-        EXPECT_EQ(prints.text.all("FONTLIST").at(0).params.size(), 13u);
         EXPECT_EQ(prints.text.all("MFVERSION").at(0).params.at(0).integer, f.version);
         EXPECT_EQ(prints.text.all("COLRMODE").at(0).params.at(0).integer, f.indexed ? 0 : 1);
         EXPECT_EQ(

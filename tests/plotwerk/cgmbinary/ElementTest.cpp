@@ -2,8 +2,6 @@
 // length, its parameters in the precisions and modes in force, and the precisions and modes
 // it sets for the elements after it.
 
-#include <functional>
-
 #include "CGMBinaryFixture.h"
 #include "support/CGMBinaryDecoder.h"
 
@@ -12,24 +10,12 @@ namespace {
 
 using Values = std::vector<CGMValue>;
 
-CGMValue I(std::int64_t v) {
-    return CGMValue::makeInteger(v);
-}
-CGMValue X(std::int64_t v) {
-    return CGMValue::makeIndex(v);
-}
-CGMValue R(double v) {
-    return CGMValue::makeReal(v);
-}
-CGMValue P(double x, double y) {
-    return CGMValue::makePoint(x, y);
-}
-CGMValue S(const std::string& s) {
-    return CGMValue::makeString(s);
-}
-CGMValue rgb(int r, int g, int b) {
-    return CGMValue::makeColour(r, g, b);
-}
+const auto I = CGMValue::makeInteger;
+const auto X = CGMValue::makeIndex;
+const auto R = CGMValue::makeReal;
+const auto P = CGMValue::makePoint;
+const auto S = CGMValue::makeString;
+const auto rgb = CGMValue::makeColour;
 
 const SbColor orange(1.0f, 0.5f, 0.25f);
 
@@ -101,16 +87,19 @@ TEST(CGMElements, BeginMetafileRestoresEveryDefault) {
 
 TEST(CGMElements, IntegerIndexAndColourPrecisions) {
     const int black[3] = {0, 0, 0}, white[3] = {255, 255, 255}, rgbs[6] = {255, 128, 0, 1, 2, 3};
-    // Each integer precision is written in the one before it.
+    // The bits a precision needs for the range of values, each written in the one before.
     expectSteps("integers",
-                {{"INTEGERPREC", {I(8)}, [](auto& e, auto&) { e.Pintegerprec(-5, 5); }},
+                {{"INTEGERPREC", {I(8)}, [](auto& e, auto&) { e.Pintegerprec(-255, 10); }},
                  {"MFVERSION", {I(3)}, [](auto& e, auto&) { e.Pmfversion(3); }},
-                 {"INTEGERPREC", {I(24)}, [](auto& e, auto&) { e.Pintegerprec(0, 70000); }},
+                 {"INTEGERPREC", {I(16)}, [](auto& e, auto&) { e.Pintegerprec(-256, 0); }},
+                 {"INTEGERPREC", {I(16)}, [](auto& e, auto&) { e.Pintegerprec(0, 65535); }},
+                 {"INTEGERPREC", {I(24)}, [](auto& e, auto&) { e.Pintegerprec(-65536, 1); }},
                  {"MFVERSION", {I(70000)}, [](auto& e, auto&) { e.Pmfversion(70000); }},
+                 {"INTEGERPREC", {I(24)}, [](auto& e, auto&) { e.Pintegerprec(0, 0xFFFFFF); }},
                  {"INTEGERPREC", {I(32)}, [](auto& e, auto&) { e.Pintegerprec(0, 0x1000000); }},
                  {"MFVERSION", {I(-5)}, [](auto& e, auto&) { e.Pmfversion(-5); }},
                  {"TEXTPREC", {I(2)}, [](auto& e, auto&) { e.Ptextprec(2); }},  // always 16-bit
-                 {"INTEGERPREC", {I(16)}, [](auto& e, auto&) { e.Pintegerprec(-256, 0); }},
+                 {"INTEGERPREC", {I(8)}, [](auto& e, auto&) { e.Pintegerprec(0, 0); }},
                  {"MFVERSION", {I(1)}, [](auto& e, auto&) { e.Pmfversion(1); }}});
     expectSteps("indices",
                 {{"INDEXPREC", {I(8)}, [](auto& e, auto&) { e.Pindexprec(0, 100); }},
@@ -256,29 +245,20 @@ TEST(CGMElements, CellArraysAndPatternTables) {
         cellArray.insert(cellArray.end(), cells.begin(), cells.begin() + 2 * v.columns);
         Values pattern = {I(3), I(32), I(32), I(0)};
         pattern.insert(pattern.end(), cells.begin(), cells.end());
-        expectSteps("cells", {{v.direct ? "COLRMODE" : nullptr,
-                               {I(1)},
-                               [&](auto& e, auto&) {
-                                   if (v.direct) e.Pcolrmode(1);
-                               }},
-                              {v.wide ? "INDEXPREC" : nullptr,
-                               {I(8)},
-                               [&](auto& e, auto&) {
-                                   if (v.wide) e.Pindexprec(0, 100);
-                               }},
-                              {v.wide ? "COLRINDEXPREC" : nullptr,
-                               {I(16)},
-                               [&](auto& e, auto&) {
-                                   if (v.wide) e.Pcolrindexprec(1000);
-                               }},
-                              {"CELLARRAY", cellArray,
-                               [&](auto& e, auto&) {
-                                   e.Pcellarray(pt(0, 2), pt(v.columns, 0), pt(v.columns, 2),
-                                                v.columns, 2, indices.data(), colours.data());
-                               }},
-                              {"PATTABLE", pattern, [&](auto& e, auto&) {
-                                   e.Ppattable(3, indices.data(), colours.data());
-                               }}});
+        std::vector<Step> steps;
+        if (v.direct) steps.push_back({"COLRMODE", {I(1)}, [](auto& e, auto&) { e.Pcolrmode(1); }});
+        if (v.wide) {
+            steps.push_back({"INDEXPREC", {I(8)}, [](auto& e, auto&) { e.Pindexprec(0, 100); }});
+            steps.push_back(
+                {"COLRINDEXPREC", {I(16)}, [](auto& e, auto&) { e.Pcolrindexprec(999); }});
+        }
+        steps.push_back({"CELLARRAY", cellArray, [&](auto& e, auto&) {
+                             e.Pcellarray(pt(0, 2), pt(v.columns, 0), pt(v.columns, 2), v.columns,
+                                          2, indices.data(), colours.data());
+                         }});
+        steps.push_back({"PATTABLE", pattern,
+                         [&](auto& e, auto&) { e.Ppattable(3, indices.data(), colours.data()); }});
+        expectSteps("cells", steps);
     }
 }
 
