@@ -4,17 +4,15 @@
 // it is given, and a peak-memory reading.
 
 #include <PlotWerk/SoVectorizeAction.h>
+#include <Tessara/base/SoDB.h>
+#include <Tessara/io/SoInput.h>
 #include <Tessara/nodes/SoCoordinate3.h>
-#include <Tessara/nodes/SoDirectionalLight.h>
 #include <Tessara/nodes/SoIndexedFaceSet.h>
-#include <Tessara/nodes/SoLightModel.h>
-#include <Tessara/nodes/SoMaterial.h>
-#include <Tessara/nodes/SoPerspectiveCamera.h>
 #include <Tessara/nodes/SoSeparator.h>
-#include <Tessara/nodes/SoShapeHints.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace bench {
 
@@ -44,29 +42,19 @@ void forEachGridTriangle(Visit visit) {
 }
 
 // The mesh seen from above its centre, filling a 2 : 1 drawing, under two lights, with
-// smooth normals.
+// smooth normals. The database must be initialised.
 inline SoSeparator* litMeshScene() {
-    auto* root = new SoSeparator;
-    auto* camera = new SoPerspectiveCamera;
-    camera->position.setValue(SbVec3f(kColumns / 2.0f, kRows / 2.0f, 650.0f));
-    camera->nearDistance.setValue(1.0f);
-    camera->farDistance.setValue(1000.0f);
-    root->addChild(camera);
-    auto* model = new SoLightModel;
-    model->model.setValue(SoLightModel::PHONG);
-    root->addChild(model);
-    for (const SbVec3f& direction : {SbVec3f(-0.3f, -0.4f, -1.0f), SbVec3f(0.5f, 0.2f, -1.0f)}) {
-        auto* light = new SoDirectionalLight;
-        light->direction.setValue(direction);
-        root->addChild(light);
-    }
-    auto* material = new SoMaterial;
-    material->diffuseColor.setValue(SbColor(0.7f, 0.5f, 0.3f));
-    material->specularColor.setValue(SbColor(0.3f, 0.3f, 0.3f));
-    root->addChild(material);
-    auto* hints = new SoShapeHints;
-    hints->creaseAngle.setValue(0.5f);
-    root->addChild(hints);
+    const char* const setting =
+        "#Tessara V1.0 ascii\n"
+        "PerspectiveCamera { position 500 250 650  nearDistance 1  farDistance 1000 }\n"
+        "LightModel { model PHONG }\n"
+        "DirectionalLight { direction -0.3 -0.4 -1 }\n"
+        "DirectionalLight { direction 0.5 0.2 -1  intensity 0.4 }\n"
+        "Material { diffuseColor 0.7 0.5 0.3  specularColor 0.3 0.3 0.3 }\n"
+        "ShapeHints { creaseAngle 0.5 }\n";
+    SoInput in;
+    in.setBuffer(setting, std::strlen(setting));
+    SoSeparator* root = SoDB::readAll(&in);
     auto* coords = new SoCoordinate3;
     coords->point.setNum((kColumns + 1) * (kRows + 1));
     SbVec3f* points = coords->point.startEditing();

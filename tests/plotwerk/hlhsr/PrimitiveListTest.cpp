@@ -1,5 +1,5 @@
 // The pointer array under the record list (growth, removal), and the list itself: it owns
-// and deletes its records, remembers their types, caches its extent and sorts by depth.
+// and deletes its records and sorts them by depth.
 
 #include <algorithm>
 #include <random>
@@ -81,21 +81,6 @@ TEST(RecordList, DeletesExactlyTheRecordsItTakesOut) {
         EXPECT_TRUE(errors.contains("SoGraphicPrimitiveList::removeAt", "out of"));
     }
     EXPECT_EQ(deletions, 150) << "the rest, with the list";
-}
-
-TEST(RecordList, RemembersItsTypesAndItsExtent) {
-    SoGraphicPrimitiveList list;
-    EXPECT_FALSE(list.hasType(SoGraphicPrimitive::POLYGON));
-    list.add(polygon({pt(-0.5f, 0, 0.25f), pt(0, 0.5f, 0.75f), pt(0.25f, -0.25f, 0.5f)}));
-    EXPECT_EQ(list.getBBox(), SbBox3f(-0.5f, -0.25f, 0.25f, 0.25f, 0.5f, 0.75f));
-    list.add(mark(pt(1, 1, 0.125f)));
-    EXPECT_EQ(list.getBBox(), SbBox3f(-0.5f, -0.25f, 0.125f, 1, 1, 0.75f));
-    list.removeAt(1);
-    EXPECT_EQ(list.getBBox(), SbBox3f(-0.5f, -0.25f, 0.25f, 0.25f, 0.5f, 0.75f));
-    list.remove(0, -1);
-    EXPECT_TRUE(list.hasType(SoGraphicPrimitive::POLYGON)) << "types are never forgotten";
-    EXPECT_TRUE(list.hasType(SoGraphicPrimitive::POLYMARK));
-    EXPECT_FALSE(list.hasType(SoGraphicPrimitive::POLYLINE));
 }
 
 TEST(RecordList, SortFromAnIndexIsAStableSortFarthestFirst) {
