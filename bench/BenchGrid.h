@@ -1,18 +1,16 @@
 #pragma once
 
-// What the benchmarks share: the million-triangle grid mesh and a peak-memory reading.
+// What the benchmarks share: the million-triangle grid mesh, a backend that only counts what
+// it is given, and a peak-memory reading.
 
+#include <PlotWerk/SoVectorizeAction.h>
+#include <Tessara/base/SoDB.h>
+#include <Tessara/io/SoInput.h>
 #include <Tessara/nodes/SoCoordinate3.h>
-#include <Tessara/nodes/SoDirectionalLight.h>
 #include <Tessara/nodes/SoIndexedFaceSet.h>
-#include <Tessara/nodes/SoLightModel.h>
-#include <Tessara/nodes/SoMaterial.h>
-#include <Tessara/nodes/SoPerspectiveCamera.h>
 #include <Tessara/nodes/SoSeparator.h>
-#include <Tessara/nodes/SoShapeHints.h>
 
 #include <cmath>
-
 #include <cstdio>
 #include <cstring>
 
@@ -27,69 +25,89 @@ inline int gridIndex(int column, int row) {
     return row * (kColumns + 1) + column;
 }
 
-/// The grid's faces as triangle triples of coordinate indices, row by row.
-inline SoIndexedFaceSet* gridFaceSet() {
-    auto* shape = new SoIndexedFaceSet;
-    shape->coordIndex.setNum(4 * kTriangles);
-    int32_t* out = shape->coordIndex.startEditing();
-    for (int r = 0; r < kRows; ++r) {
-        for (int c = 0; c < kColumns; ++c) {
-            const int a = gridIndex(c, r), b = gridIndex(c + 1, r);
-            const int d = gridIndex(c, r + 1), e = gridIndex(c + 1, r + 1);
-            const int32_t quad[8] = {a, b, e, -1, a, e, d, -1};
-            std::memcpy(out, quad, sizeof(quad));
-            out += 8;
-        }
-    }
-    shape->coordIndex.finishEditing();
-    return shape;
+/// A gently waving height field, so that smooth normals differ from vertex to vertex.
+inline float gridHeight(int column, int row) {
+    return std::sin(0.05f * static_cast<float>(column)) * std::cos(0.07f * static_cast<float>(row));
 }
 
-// A gently waving height field, so that the smooth normals differ from vertex to vertex.
-inline SoCoordinate3* gridCoordinates() {
+/// Calls visit(a, b, c) with the coordinate indices of every triangle, row by row.
+template <class Visit>
+void forEachGridTriangle(Visit visit) {
+    for (int r = 0; r < kRows; ++r) {
+        for (int c = 0; c < kColumns; ++c) {
+            visit(gridIndex(c, r), gridIndex(c + 1, r), gridIndex(c + 1, r + 1));
+            visit(gridIndex(c, r), gridIndex(c + 1, r + 1), gridIndex(c, r + 1));
+        }
+    }
+}
+
+// The mesh seen from above its centre, filling a 2 : 1 drawing, under two lights, with
+// smooth normals. The database must be initialised.
+inline SoSeparator* litMeshScene() {
+    const char* const setting =
+        "#Tessara V1.0 ascii\n"
+        "PerspectiveCamera { position 500 250 650  nearDistance 1  farDistance 1000 }\n"
+        "LightModel { model PHONG }\n"
+        "DirectionalLight { direction -0.3 -0.4 -1 }\n"
+        "DirectionalLight { direction 0.5 0.2 -1  intensity 0.4 }\n"
+        "Material { diffuseColor 0.7 0.5 0.3  specularColor 0.3 0.3 0.3 }\n"
+        "ShapeHints { creaseAngle 0.5 }\n";
+    SoInput in;
+    in.setBuffer(setting, std::strlen(setting));
+    SoSeparator* root = SoDB::readAll(&in);
     auto* coords = new SoCoordinate3;
     coords->point.setNum((kColumns + 1) * (kRows + 1));
     SbVec3f* points = coords->point.startEditing();
-    for (int r = 0; r <= kRows; ++r) {
-        for (int c = 0; c <= kColumns; ++c) {
-            const float x = static_cast<float>(c), y = static_cast<float>(r);
-            points[gridIndex(c, r)].setValue(x, y,
-                                             2.0f * std::sin(0.05f * x) * std::cos(0.07f * y));
-        }
-    }
+    for (int r = 0; r <= kRows; ++r)
+        for (int c = 0; c <= kColumns; ++c)
+            points[gridIndex(c, r)].setValue(float(c), float(r), 2.0f * gridHeight(c, r));
     coords->point.finishEditing();
-    return coords;
-}
-
-// The mesh seen from above its centre, filling a 2 : 1 drawing, under two lights.
-inline SoSeparator* litMeshScene() {
-    auto* root = new SoSeparator;
-    auto* camera = new SoPerspectiveCamera;
-    camera->position.setValue(SbVec3f(kColumns / 2.0f, kRows / 2.0f, 650.0f));
-    camera->nearDistance.setValue(1.0f);
-    camera->farDistance.setValue(1000.0f);
-    root->addChild(camera);
-    auto* model = new SoLightModel;
-    model->model.setValue(SoLightModel::PHONG);
-    root->addChild(model);
-    auto* key = new SoDirectionalLight;
-    key->direction.setValue(SbVec3f(-0.3f, -0.4f, -1.0f));
-    root->addChild(key);
-    auto* fill = new SoDirectionalLight;
-    fill->direction.setValue(SbVec3f(0.5f, 0.2f, -1.0f));
-    fill->intensity.setValue(0.4f);
-    root->addChild(fill);
-    auto* material = new SoMaterial;
-    material->diffuseColor.setValue(SbColor(0.7f, 0.5f, 0.3f));
-    material->specularColor.setValue(SbColor(0.3f, 0.3f, 0.3f));
-    root->addChild(material);
-    auto* hints = new SoShapeHints;
-    hints->creaseAngle.setValue(0.5f);
-    root->addChild(hints);
-    root->addChild(gridCoordinates());
-    root->addChild(gridFaceSet());
+    root->addChild(coords);
+    auto* shape = new SoIndexedFaceSet;
+    shape->coordIndex.setNum(4 * kTriangles);
+    int32_t* index = shape->coordIndex.startEditing();
+    forEachGridTriangle([&](int a, int b, int c) {
+        for (int corner : {a, b, c, -1}) *index++ = corner;
+    });
+    shape->coordIndex.finishEditing();
+    root->addChild(shape);
     return root;
 }
+
+/// A backend whose print operations only count what they receive.
+class NullAction : public SoVectorizeAction {
+  public:
+    long polygons = 0, polylines = 0, marks = 0, points = 0;
+
+  protected:
+    void writeHeader() override {}
+    void writeFooter() override {}
+    void setHardwareClip() override {}
+    void printBorder() override {}
+    void printBackground() override {}
+    void printPolygon(const SbVec4f*, int n, const SbColor*, int, const SbString&, const SbString&,
+                      const unsigned char*) override {
+        ++polygons;
+        points += n;
+    }
+    void printPolyLine(const SbVec4f*, int n, const SbColor*, int, float, unsigned short,
+                       int) override {
+        ++polylines;
+        points += n;
+    }
+    void printPolyMark(const SbVec4f*, int n, const SbColor*, int, float) override {
+        ++marks;
+        points += n;
+    }
+    void printPolyMark(const SbVec4f*, int n, const SbColor*, int, SoMarkerSet*) override {
+        ++marks;
+        points += n;
+    }
+    void printText2(SbVec4f, SbColor, const SbString&, float, const SbString&, int,
+                    float) override {}
+    void printImage(const SbVec4f&, const unsigned char*, SbVec2s&, SbVec2s&, int,
+                    SoImage::HorAlignment, SoImage::VertAlignment) override {}
+};
 
 /// Peak resident set size in kB, from /proc/self/status; -1 when unknown.
 inline long peakRssKb() {

@@ -1,5 +1,5 @@
 // The whole plotwerk command on a mesh of a million triangles: importing a binary PLY file
-// (a displaced grid with a colour per vertex), adding camera and headlight, lighting,
+// (the benchmarks' grid, with a colour per vertex), adding camera and headlight, lighting,
 // clipping and writing PostScript to a file. Each iteration starts the program afresh; the
 // counters give its wall time and the child's peak resident memory (from wait4), which the
 // benchmark process's own figures would not show. Targets: under 3 s and under 1 GiB.
@@ -14,119 +14,54 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
+
+#include "BenchGrid.h"
 
 extern char** environ;
 
 namespace {
 
-// 1000 x 500 quads of two triangles.
-constexpr int kColumns = 1000;
-constexpr int kRows = 500;
-constexpr int kTriangles = 2 * kColumns * kRows;
+using bench::kColumns;
+using bench::kRows;
 
-/// A temporary directory for the mesh and the drawings, removed at the end of the run.
-class Workspace {
-  public:
-    Workspace() {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/plotwerk_bench_XXXXXX";
-        if (mkdtemp(pattern.data())) root = pattern;
-    }
-    ~Workspace() {
-        std::remove(mesh().c_str());
-        std::remove(drawing().c_str());
-        rmdir(root.c_str());
-    }
-    bool ok() const { return !root.empty(); }
-    std::string mesh() const { return root + "/grid.ply"; }
-    std::string drawing() const { return root + "/grid.ps"; }
-
-  private:
-    std::string root;
-};
-
-#pragma pack(push, 1)
-struct PlyVertex {
-    float x, y, z;
-    uint8_t r, g, b;
-};
-struct PlyTriangle {
-    uint8_t count;
-    int32_t index[3];
-};
-#pragma pack(pop)
-
-std::string plyHeader() {
-    return "ply\nformat binary_little_endian 1.0\n"
-           "element vertex " +
-           std::to_string((kColumns + 1) * (kRows + 1)) +
-           "\n"
-           "property float x\nproperty float y\nproperty float z\n"
-           "property uchar red\nproperty uchar green\nproperty uchar blue\n"
-           "element face " +
-           std::to_string(kTriangles) +
-           "\n"
-           "property list uchar int vertex_indices\nend_header\n";
-}
-
-std::vector<PlyVertex> gridVertices() {
-    std::vector<PlyVertex> vertices;
-    vertices.reserve(static_cast<size_t>((kColumns + 1) * (kRows + 1)));
-    for (int r = 0; r <= kRows; ++r) {
-        for (int c = 0; c <= kColumns; ++c) {
-            const float x = static_cast<float>(c), y = static_cast<float>(r);
-            const float wave = std::sin(0.05f * x) * std::cos(0.07f * y);
-            const auto level = static_cast<uint8_t>(127.5f + 127.0f * wave);
-            vertices.push_back({x, y, 20.0f * wave, level, 90, static_cast<uint8_t>(255 - level)});
-        }
-    }
-    return vertices;
-}
-
-std::vector<PlyTriangle> gridTriangles() {
-    std::vector<PlyTriangle> triangles;
-    triangles.reserve(kTriangles);
-    for (int r = 0; r < kRows; ++r) {
-        for (int c = 0; c < kColumns; ++c) {
-            const int32_t a = r * (kColumns + 1) + c, b = a + 1;
-            const int32_t d = a + kColumns + 1, e = d + 1;
-            triangles.push_back({3, {a, b, e}});
-            triangles.push_back({3, {a, e, d}});
-        }
-    }
-    return triangles;
-}
-
+/// Writes the grid as a binary PLY file, each vertex coloured by its height.
 bool writeMesh(const std::string& path) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
-    const std::string header = plyHeader();
-    const std::vector<PlyVertex> vertices = gridVertices();
-    const std::vector<PlyTriangle> triangles = gridTriangles();
+    const std::string header = "ply\nformat binary_little_endian 1.0\nelement vertex " +
+                               std::to_string((kColumns + 1) * (kRows + 1)) +
+                               "\nproperty float x\nproperty float y\nproperty float z\n"
+                               "property uchar red\nproperty uchar green\nproperty uchar blue\n"
+                               "element face " +
+                               std::to_string(bench::kTriangles) +
+                               "\nproperty list uchar int vertex_indices\nend_header\n";
     bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size();
-    ok = ok &&
-         std::fwrite(vertices.data(), sizeof(PlyVertex), vertices.size(), file) == vertices.size();
-    ok = ok && std::fwrite(triangles.data(), sizeof(PlyTriangle), triangles.size(), file) ==
-                   triangles.size();
+    for (int r = 0; r <= kRows; ++r) {
+        for (int c = 0; c <= kColumns; ++c) {
+            const float wave = bench::gridHeight(c, r);
+            const float xyz[3] = {float(c), float(r), 20.0f * wave};
+            const auto level = static_cast<uint8_t>(127.5f + 127.0f * wave);
+            const uint8_t rgb[3] = {level, 90, static_cast<uint8_t>(255 - level)};
+            ok = ok && std::fwrite(xyz, sizeof xyz, 1, file) == 1;
+            ok = ok && std::fwrite(rgb, sizeof rgb, 1, file) == 1;
+        }
+    }
+    bench::forEachGridTriangle([&](int32_t a, int32_t b, int32_t c) {
+        const uint8_t three = 3;
+        const int32_t corners[3] = {a, b, c};
+        ok = ok && std::fwrite(&three, 1, 1, file) == 1;
+        ok = ok && std::fwrite(corners, sizeof corners, 1, file) == 1;
+    });
     return std::fclose(file) == 0 && ok;
 }
 
-/// One run of the command: its exit status and peak resident memory in kB.
-struct ChildRun {
-    bool ok = false;
-    long peakRssKb = 0;
-};
-
-ChildRun runCommand(const Workspace& workspace) {
-    std::string command = PLOTWERK_COMMAND, mesh = workspace.mesh(), out = "-o",
-                drawing = workspace.drawing();
+/// One run of the command on `mesh`: whether it succeeded, and its peak resident memory in kB.
+bool runCommand(std::string mesh, std::string drawing, long& peakRssKb) {
+    std::string command = PLOTWERK_COMMAND, out = "-o";
     char* argv[] = {command.data(), mesh.data(), out.data(), drawing.data(), nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -135,43 +70,41 @@ ChildRun runCommand(const Workspace& workspace) {
     pid_t child = -1;
     const int spawned = posix_spawn(&child, command.c_str(), &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
-    ChildRun run;
-    if (spawned != 0) return run;
     int status = 0;
     rusage usage{};
-    if (wait4(child, &status, 0, &usage) != child) return run;
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    run.peakRssKb = usage.ru_maxrss;
-    return run;
+    if (spawned != 0 || wait4(child, &status, 0, &usage) != child) return false;
+    peakRssKb = std::max(peakRssKb, usage.ru_maxrss);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 void BM_CommandOnMillionTriangleMesh(benchmark::State& state) {
-    static const Workspace workspace;
-    static const bool written = workspace.ok() && writeMesh(workspace.mesh());
-    if (!written) {
-        state.SkipWithError("could not write the mesh file");
+    const char* base = std::getenv("TMPDIR");
+    std::string root = std::string(base && *base ? base : "/tmp") + "/plotwerk_bench_XXXXXX";
+    if (!mkdtemp(root.data())) {
+        state.SkipWithError("could not make a temporary directory");
         return;
     }
+    const std::string mesh = root + "/grid.ply", drawing = root + "/grid.ps";
     long peakRssKb = 0;
     double seconds = 0.0;
+    if (!writeMesh(mesh)) state.SkipWithError("could not write the mesh file");
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        const ChildRun run = runCommand(workspace);
-        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        if (!run.ok) {
+        if (!runCommand(mesh, drawing, peakRssKb)) {
             state.SkipWithError("plotwerk failed");
             break;
         }
-        seconds += elapsed.count();
-        peakRssKb = std::max(peakRssKb, run.peakRssKb);
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
-    struct stat drawing {};
-    stat(workspace.drawing().c_str(), &drawing);
-    state.SetItemsProcessed(state.iterations() * kTriangles);
-    state.counters["wall_s"] =
-        seconds / static_cast<double>(std::max<int64_t>(1, state.iterations()));
+    struct stat written {};
+    stat(drawing.c_str(), &written);
+    state.SetItemsProcessed(state.iterations() * bench::kTriangles);
+    state.counters["wall_s"] = seconds / std::max<double>(1, state.iterations());
     state.counters["child_peak_rss_MiB"] = static_cast<double>(peakRssKb) / 1024.0;
-    state.counters["output_MiB"] = static_cast<double>(drawing.st_size) / (1024.0 * 1024.0);
+    state.counters["output_MiB"] = static_cast<double>(written.st_size) / (1024.0 * 1024.0);
+    std::remove(mesh.c_str());
+    std::remove(drawing.c_str());
+    rmdir(root.c_str());
 }
 
 }  // namespace

@@ -3,13 +3,13 @@
 // Runs the built plotwerk command as a child process and collects what it did: the exit
 // status and everything written to standard output and standard error.
 
-#include <fcntl.h>
-#include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -24,47 +24,51 @@ struct CommandResult {
     /// The lines of standard error (a final line without newline counts too).
     std::vector<std::string> errLines() const {
         std::vector<std::string> lines;
-        size_t start = 0;
-        while (start < err.size()) {
-            size_t end = err.find('\n', start);
-            if (end == std::string::npos) end = err.size();
+        for (size_t start = 0, end; start < err.size(); start = end + 1) {
+            end = std::min(err.find('\n', start), err.size());
             lines.push_back(err.substr(start, end - start));
-            start = end + 1;
         }
         return lines;
     }
 };
 
-/// Starts the command with arguments in a working directory, standard input from /dev/null.
-/// A file size limit (bytes, 0 for none) makes writes beyond it fail as on a full disk.
+/// Starts the command with arguments in a working directory, standard input from /dev/null,
+/// standard output and error into temporary files. A file size limit (bytes, 0 for none)
+/// makes writes beyond it fail as on a full disk.
 class CommandRunner {
   public:
     static CommandResult run(const std::vector<std::string>& arguments,
                              const std::string& workingDirectory = std::string(),
                              long fileSizeLimit = 0) {
-        int outPipe[2], errPipe[2];
         CommandResult result;
-        if (pipe(outPipe) != 0) return result;
-        if (pipe(errPipe) != 0) {
-            closeBoth(outPipe);
-            return result;
-        }
-        const pid_t child = fork();
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        const pid_t child = out && err ? fork() : -1;
         if (child == 0) {
-            if (fileSizeLimit > 0) limitFileSize(fileSizeLimit);
-            startChild(arguments, workingDirectory, outPipe, errPipe);
+            // Ignored, the signal lets the write fail with EFBIG instead of killing the writer.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{static_cast<rlim_t>(fileSizeLimit),
+                               static_cast<rlim_t>(fileSizeLimit)};
+            if (fileSizeLimit > 0) setrlimit(RLIMIT_FSIZE, &limit);
+            // The user's black-and-white preference would change every colour the tests expect.
+            unsetenv("VXN_PW_BLACK_AND_WHITE");
+            if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) _exit(126);
+            if (!std::freopen("/dev/null", "r", stdin)) _exit(126);
+            dup2(fileno(out), 1);
+            dup2(fileno(err), 2);
+            std::vector<char*> list = argv(arguments);
+            execv(list[0], list.data());
+            _exit(127);
         }
-        close(outPipe[1]);
-        close(errPipe[1]);
-        if (child > 0) drain(outPipe[0], errPipe[0], result);
-        close(outPipe[0]);
-        close(errPipe[0]);
-        if (child < 0) return result;
         int status = 0;
-        while (waitpid(child, &status, 0) < 0) {
+        if (child > 0 && waitpid(child, &status, 0) == child) {
+            result.exited = WIFEXITED(status);
+            result.status = result.exited ? WEXITSTATUS(status) : -1;
+            result.out = contents(out);
+            result.err = contents(err);
         }
-        result.exited = WIFEXITED(status);
-        result.status = result.exited ? WEXITSTATUS(status) : -1;
+        for (std::FILE* file : {out, err})
+            if (file) std::fclose(file);
         return result;
     }
 
@@ -79,53 +83,11 @@ class CommandRunner {
     }
 
   private:
-    // Ignored, the signal lets the write fail with EFBIG instead of killing the writer.
-    static void limitFileSize(long bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-
-    static void closeBoth(int fds[2]) {
-        close(fds[0]);
-        close(fds[1]);
-    }
-
-    [[noreturn]] static void startChild(const std::vector<std::string>& arguments,
-                                        const std::string& workingDirectory, int outPipe[2],
-                                        int errPipe[2]) {
-        // The user's black-and-white preference would change every colour the tests expect.
-        unsetenv("VXN_PW_BLACK_AND_WHITE");
-        if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) _exit(126);
-        const int input = open("/dev/null", O_RDONLY);
-        dup2(input, 0);
-        dup2(outPipe[1], 1);
-        dup2(errPipe[1], 2);
-        closeBoth(outPipe);
-        closeBoth(errPipe);
-        std::vector<char*> list = argv(arguments);
-        execv(list[0], list.data());
-        _exit(127);
-    }
-
-    // Reads both pipes until both are closed, so a child filling one never blocks.
-    static void drain(int out, int err, CommandResult& result) {
-        pollfd fds[2] = {{out, POLLIN, 0}, {err, POLLIN, 0}};
-        std::string* sinks[2] = {&result.out, &result.err};
-        int open = 2;
-        char buffer[65536];
-        while (open > 0) {
-            if (poll(fds, 2, -1) < 0) continue;
-            for (int i = 0; i < 2; ++i) {
-                if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-                const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-                if (n > 0) {
-                    sinks[i]->append(buffer, static_cast<size_t>(n));
-                } else {
-                    fds[i].fd = -1;
-                    --open;
-                }
-            }
-        }
+    static std::string contents(std::FILE* file) {
+        std::string text;
+        char chunk[65536];
+        std::rewind(file);
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, n);
+        return text;
     }
 };

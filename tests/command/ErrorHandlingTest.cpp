@@ -2,6 +2,7 @@
 // status 2, nothing on standard output, no file left behind and an existing output file
 // untouched. Also the messages of the core, shown once each.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -35,7 +36,7 @@ class ErrorScene : public ::testing::Test {
 
     /// Exit status 2 and one line naming `needle`; the directory is as it was before.
     void expectCleanFailure(const std::vector<std::string>& arguments, const std::string& needle) {
-        SCOPED_TRACE(describe(arguments));
+        SCOPED_TRACE(testing::PrintToString(arguments));
         const CommandResult run = CommandRunner::run(arguments, dir.path());
         EXPECT_TRUE(run.exited);
         EXPECT_EQ(run.status, 2);
@@ -48,99 +49,55 @@ class ErrorScene : public ::testing::Test {
         EXPECT_EQ(dir.entries(), before) << "no new or temporary file";
     }
 
-    static std::string describe(const std::vector<std::string>& arguments) {
-        std::string text = "plotwerk";
-        for (const std::string& argument : arguments) text += " " + argument;
-        return text;
-    }
-
     ScratchDir dir;
     std::vector<std::string> before;
 };
 
-TEST_F(ErrorScene, MissingInput) {
-    expectCleanFailure({"missing.tsc", "-o", "existing.ps"}, "missing.tsc");
-    expectCleanFailure({"missing.stl", "-o", "existing.ps"}, "missing.stl");
-}
-
-TEST_F(ErrorScene, InputThatIsADirectory) {
-    expectCleanFailure({"adir", "-o", "existing.ps"}, "adir");
+// One case of each kind of bad input, option and output; the message names what was wrong.
+TEST_F(ErrorScene, EachKindOfMistakeFailsCleanly) {
+    const struct {
+        std::vector<std::string> arguments;
+        const char* named;
+    } cases[] = {
+        {{"missing.tsc", "-o", "existing.ps"}, "missing.tsc"},
+        {{"missing.stl", "-o", "existing.ps"}, "missing.stl"},
+        {{"adir", "-o", "existing.ps"}, "adir"},
+        {{"bad.tsc", "-o", "existing.ps"}, "bad.tsc:3:"},
+        {{"noheader.tsc", "-o", "existing.ps"}, "noheader.tsc"},
+        {{"junk.xyz", "-o", "existing.ps"}, "junk.xyz"},
+        {{"good.tsc", "-o", "page.pdf"}, ".pdf"},
+        {{"good.tsc", "-f", "svg", "-o", "existing.ps"}, "svg"},
+        {{"--frobnicate", "-o", "existing.ps"}, "--frobnicate"},
+        {{"-x", "-o", "existing.ps"}, "-x"},
+        {{"-o", "existing.ps", "--size"}, "--size"},
+        {{"--gray=yes", "-o", "existing.ps"}, "--gray"},
+        {{"good.tsc", "bad.tsc", "-o", "existing.ps"}, "bad.tsc"},
+        {{"", "-o", "existing.ps"}, "input"},
+        {{"good.tsc", "-o", ""}, "-o"},
+        {{"good.tsc", "-o", "nowhere/page.ps"}, "nowhere/page.ps"},
+        {{"good.tsc", "-o", "adir"}, "adir"},
+        // A value each option family rejects.
+        {{"--size", "0x5", "-o", "existing.ps"}, "--size"},
+        {{"--position", "-1x2", "-o", "existing.ps"}, "--position"},
+        {{"--border", "2,mauve", "-o", "existing.ps"}, "--border"},
+        {{"--background", "#12345", "-o", "existing.ps"}, "--background"},
+        {{"--hidden", "fancy", "-o", "existing.ps"}, "--hidden"},
+        {{"--projection", "fisheye", "-o", "existing.ps"}, "--projection"},
+        {{"--colors", "all", "-o", "existing.ps"}, "--colors"},
+        {{"--line-width", "2pt", "-o", "existing.ps"}, "--line-width"},
+        {{"--ps-level", "4", "-o", "existing.ps"}, "--ps-level"},
+        {{"--accuracy", "nan", "-o", "existing.ps"}, "--accuracy"},
+        {{"--pens", "black,,red", "-o", "existing.ps"}, "--pens"},
+        {{"--pens", "red@0", "-o", "existing.ps"}, "--pens"},
+        {{"--cgm-version", "2", "-o", "existing.ps"}, "--cgm-version"},
+    };
+    for (const auto& c : cases) expectCleanFailure(c.arguments, c.named);
 }
 
 TEST_F(ErrorScene, UnreadableInput) {
     if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
     chmod(dir.file("good.tsc").c_str(), 0);
     expectCleanFailure({"good.tsc", "-o", "existing.ps"}, "good.tsc");
-}
-
-TEST_F(ErrorScene, MalformedSceneFileNamesFileLineAndColumn) {
-    expectCleanFailure({"bad.tsc", "-o", "existing.ps"}, "bad.tsc:3:");
-    expectCleanFailure({"noheader.tsc", "-o", "existing.ps"}, "noheader.tsc");
-}
-
-TEST_F(ErrorScene, FileTheImporterCannotRead) {
-    expectCleanFailure({"junk.xyz", "-o", "existing.ps"}, "junk.xyz");
-}
-
-TEST_F(ErrorScene, UnknownFormatByNameOrExtension) {
-    expectCleanFailure({"good.tsc", "-o", "page.pdf"}, ".pdf");
-    expectCleanFailure({"good.tsc", "-f", "svg", "-o", "existing.ps"}, "svg");
-}
-
-TEST_F(ErrorScene, UnknownOptionsAndMisusedOnes) {
-    expectCleanFailure({"--frobnicate", "-o", "existing.ps"}, "--frobnicate");
-    expectCleanFailure({"-x", "-o", "existing.ps"}, "-x");
-    expectCleanFailure({"-o", "existing.ps", "--size"}, "--size");
-    expectCleanFailure({"--gray=yes", "-o", "existing.ps"}, "--gray");
-    expectCleanFailure({"good.tsc", "bad.tsc", "-o", "existing.ps"}, "more than one input");
-    expectCleanFailure({"", "-o", "existing.ps"}, "input file name is empty");
-    expectCleanFailure({"good.tsc", "-o", ""}, "-o");
-    expectCleanFailure({"good.tsc", "-f", "", "-o", "existing.ps"}, "-f");
-}
-
-TEST_F(ErrorScene, BadOptionValues) {
-    const std::vector<std::vector<std::string>> cases = {
-        {"--size", "10"},
-        {"--size", "0x5"},
-        {"--size", "10x10cm"},
-        {"--size", "axb"},
-        {"--position", "-1x2"},
-        {"--border", "-1"},
-        {"--border", "2,mauve"},
-        {"--border", "x"},
-        {"--background", "#12345"},
-        {"--background", "1:2:0"},
-        {"--background", "0.5,0.5,0.5"},
-        {"--hidden", "fancy"},
-        {"--projection", "fisheye"},
-        {"--colors", "all"},
-        {"--line-width", "0"},
-        {"--line-width", "2pt"},
-        {"--ps-level", "0"},
-        {"--ps-level", "4"},
-        {"--ps-level", "2.5"},
-        {"--accuracy", "0"},
-        {"--accuracy", "abc"},
-        {"--accuracy", "nan"},
-        {"--pens", ""},
-        {"--pens", "black,,red"},
-        {"--pens", "black@0"},
-        {"--pens", "mauve"},
-        {"--pens", "red@2pt"},
-        {"--cgm-version", "2"},
-        {"--cgm-version", "4"},
-        {"--cgm-version", "one"},
-    };
-    for (std::vector<std::string> arguments : cases) {
-        const std::string option = arguments[0];
-        arguments.insert(arguments.end(), {"good.tsc", "-o", "existing.ps"});
-        expectCleanFailure(arguments, option);
-    }
-}
-
-TEST_F(ErrorScene, OutputThatCannotBeCreated) {
-    expectCleanFailure({"good.tsc", "-o", "nowhere/page.ps"}, "nowhere/page.ps");
-    expectCleanFailure({"good.tsc", "-o", "adir"}, "adir");
 }
 
 TEST_F(ErrorScene, WriteFailureMidwayKeepsTheEarlierFileAndLeavesNoTemporary) {
@@ -153,23 +110,20 @@ TEST_F(ErrorScene, WriteFailureMidwayKeepsTheEarlierFileAndLeavesNoTemporary) {
     EXPECT_EQ(dir.entries(), before);
 }
 
-TEST_F(ErrorScene, WriteFailureOnADeviceIsReported) {
+// A device is written to, never replaced: a full one fails, an empty one takes the drawing.
+TEST_F(ErrorScene, DevicesAreWrittenToNotReplaced) {
     struct stat info;
     if (stat("/dev/full", &info) != 0) GTEST_SKIP() << "no /dev/full";
-    const CommandResult run = CommandRunner::run({"-o", "/dev/full"}, dir.path());
-    EXPECT_EQ(run.status, 2);
-    ASSERT_EQ(run.errLines().size(), 1u) << run.err;
-    EXPECT_NE(run.err.find("/dev/full"), std::string::npos);
-    ASSERT_EQ(stat("/dev/full", &info), 0);
-    EXPECT_TRUE(S_ISCHR(info.st_mode)) << "a device is written to, never replaced";
-}
-
-TEST_F(ErrorScene, DevicesAreWrittenToNotReplaced) {
-    const CommandResult run = CommandRunner::run({"good.tsc", "-o", "/dev/null"}, dir.path());
-    EXPECT_EQ(run.status, 0) << run.err;
-    struct stat info;
-    ASSERT_EQ(stat("/dev/null", &info), 0);
-    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    const CommandResult full = CommandRunner::run({"good.tsc", "-o", "/dev/full"}, dir.path());
+    EXPECT_EQ(full.status, 2);
+    ASSERT_EQ(full.errLines().size(), 1u) << full.err;
+    EXPECT_NE(full.err.find("/dev/full"), std::string::npos);
+    const CommandResult null = CommandRunner::run({"good.tsc", "-o", "/dev/null"}, dir.path());
+    EXPECT_EQ(null.status, 0) << null.err;
+    for (const char* device : {"/dev/full", "/dev/null"}) {
+        ASSERT_EQ(stat(device, &info), 0);
+        EXPECT_TRUE(S_ISCHR(info.st_mode)) << device;
+    }
 }
 
 // A binary STL of `triangles` facets: long enough to print that a signal lands midway.

@@ -7,9 +7,10 @@
 //     mf.all("LINE")[0].params[1].x;
 //
 // Written from the encoding's own rules, independently of any writer, so that a writer's
-// mistake shows up as a disagreement. The precisions and modes the metafile sets are
-// followed as it goes. Bad, truncated or corrupt input gives messages in `errors`, never a
-// crash; an element that cannot be decoded is reported and skipped by its length.
+// mistake shows up as a disagreement. It knows the elements our backend writes, and follows
+// the precisions and modes the metafile sets as it goes. Bad, truncated or corrupt input
+// gives messages in `errors`, never a crash; an element that cannot be decoded is reported
+// and skipped by its length.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,12 +21,11 @@
 /// What an element is: keyword, class, id and the kinds of its parameters.
 ///
 /// `params` is a fixed part, optionally followed by '*' and a group repeated until the
-/// parameters end ("K*D": an index then colours). Codes: I integer, X index, N name,
-/// E enumeration, R real, F real always in floating point, V VDC, P point, S string,
-/// C colour in the colour selection mode, D direct colour, K colour index, L/M/G a line
-/// width, marker size or edge width in its mode (absolute or scaled). "#" marks an element with
-/// its own reader (precisions, element list, cell array, pattern table); nullptr one kept
-/// undecoded as Data.
+/// parameters end ("K*D": an index then colours). Codes: I integer, X index, E enumeration,
+/// R real, F real always in floating point, V VDC, P point, S string, C colour in the colour
+/// selection mode, D direct colour, K colour index, L/M a line width or marker size in its
+/// mode (absolute or scaled). "#" marks an element with its own reader (precisions, element
+/// list, cell array, pattern table).
 struct CGMElementKind {
     const char* keyword;
     int elementClass, id;
@@ -36,12 +36,10 @@ struct CGMElementKind {
 class CGMBinaryDecoder {
   public:
     static CGMMetafile decode(const std::string& bytes);
-    /// Reads the file and decodes it; an unreadable file gives one error.
-    static CGMMetafile decodeFile(const std::string& path);
 
-    /// The standard element with this class and id, or nullptr.
+    /// The element with this class and id, or nullptr.
     static const CGMElementKind* kind(int elementClass, int id);
-    /// The standard element with this clear-text keyword (upper case), or nullptr.
+    /// The element with this clear-text keyword (upper case), or nullptr.
     static const CGMElementKind* kind(const std::string& keyword);
 
   private:
@@ -50,16 +48,15 @@ class CGMBinaryDecoder {
         bool fixed = true;
         int bits = 32;
     };
-    /// The precisions and modes the metafile has set so far.
+    /// The precisions and modes the metafile has set so far; BEGMF restores these defaults.
     struct State {
-        int integerBits = 16, indexBits = 16, nameBits = 16;
+        int integerBits = 16, indexBits = 16;
         int colourBits = 8, colourIndexBits = 8;
         RealFormat real;
         bool vdcReal = false;
-        int vdcIntegerBits = 16;
         RealFormat vdcRealFormat;
         bool direct = false;
-        int lineWidthMode = 0, markerSizeMode = 0, edgeWidthMode = 0;
+        int lineWidthMode = 1, markerSizeMode = 1;  // scaled
     };
 
     explicit CGMBinaryDecoder(const std::string& bytes) : in_(bytes) {}
@@ -68,7 +65,6 @@ class CGMBinaryDecoder {
     bool gatherParameters(std::size_t length, bool longForm);
     void decodeElement(const CGMElementKind& kind);
     void afterElement(const CGMElement& e);
-    void resetPicture();
     void error(std::size_t at, const std::string& message);
 
     // parameter cursor over params_, in bits since packed colours need not fill bytes
@@ -78,10 +74,8 @@ class CGMBinaryDecoder {
     bool vdc(double& out);
     bool string(std::string& out);
     bool colour(bool direct, int bits, CGMValue& out);
-    bool integer(int bits, CGMValue& out);
     bool realValue(bool asVdc, const RealFormat& format, CGMValue& out);
     bool value(char code, std::vector<CGMValue>& out);
-    bool valueOf(char code, CGMValue& out);
     bool signature(const char* params, std::vector<CGMValue>& out);
 
     // elements with their own readers
@@ -91,10 +85,8 @@ class CGMBinaryDecoder {
     bool elementList(std::vector<CGMValue>& out);
     bool cellArray(std::vector<CGMValue>& out);
     bool patternTable(std::vector<CGMValue>& out);
-    bool localPrecision(std::int64_t given, bool direct, int& bits);
-    bool cells(std::int64_t count, int bits, bool direct, std::vector<CGMValue>& out);
-    bool runLengthRow(std::int64_t columns, int bits, bool direct, std::vector<CGMValue>& out);
-    bool alignRow(std::size_t rowStart);
+    bool colourList(std::int64_t columns, std::int64_t rows, std::int64_t given,
+                    std::vector<CGMValue>& out);
     bool fail(const std::string& why);
     std::size_t bitsLeft() const { return params_.size() * 8 - bit_; }
 

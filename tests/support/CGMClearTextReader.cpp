@@ -1,7 +1,5 @@
 #include "support/CGMClearTextReader.h"
 
-#include <fstream>
-#include <iterator>
 #include <locale>
 #include <map>
 #include <sstream>
@@ -11,91 +9,40 @@
 
 // The element table (keywords, classes, ids, parameter kinds) is the binary decoder's, so
 // both readers agree on what an element holds; what differs here is the spelling:
-// - numbers: integers "-3" or based "16#FF"; reals "12.", "1.5", ".5", "1e-05", with a
-//   trailing '.' tolerated after an exponent ("1e-05."); a real parameter accepts an integer.
-// - points are two numbers, optionally in parentheses; commas and parentheses separate.
-// - colours are one index or three components, as the colour selection mode says.
-// - enumerations are words, each element with its own vocabulary.
-// - precisions are the ranges of values (INTEGERPREC -32767 32767), recorded as written,
-//   except a cell array's or pattern table's local colour precision, which becomes the bits
-//   it needs (255 -> 8) so that it compares equal with the binary encoding's.
+// - numbers: integers "-3"; reals "12.", "1.5", "1e-05", with a trailing '.' tolerated
+//   after an exponent ("1e-05."); a real parameter accepts an integer.
+// - points are two numbers; colours one index or three components, as the colour selection
+//   mode says; enumerations are words, each element with its own vocabulary.
+// - precisions are the ranges of values (INTEGERPREC -32767 32767), recorded as written.
 
 namespace {
-
-constexpr std::size_t kMaxErrors = 1000;
-// Integers beyond this cannot be exact in a double and are taken for corrupt input.
-constexpr std::int64_t kMaxInteger = std::int64_t(1) << 53;
 
 using Words = std::map<std::string, int>;
 
 const Words kOnOff = {{"OFF", 0}, {"ON", 1}};
-const Words kWidthMode = {{"ABSTRACT", 0}, {"ABS", 0}, {"SCALED", 1}, {"FRACTIONAL", 2}, {"MM", 3}};
-const Words kClipMode = {{"LOCUS", 0}, {"SHAPE", 1}, {"LOCUSTHENSHAPE", 2}};
-const Words kFinal = {{"NOTFINAL", 0}, {"FINAL", 1}};
-const Words kClose = {{"PIE", 0}, {"CHORD", 1}};
+const Words kWidthMode = {{"ABS", 0}, {"SCALED", 1}};
 
 /// The words of an element's enumerations, by their order among its enumerations.
 const std::vector<Words>* vocabulary(const std::string& keyword) {
     static const std::map<std::string, std::vector<Words>> table = {
         {"VDCTYPE", {{{"INTEGER", 0}, {"REAL", 1}}}},
-        {"CHARSETLIST",
-         {{{"STD94", 0},
-           {"STD96", 1},
-           {"STD94MULTIBYTE", 2},
-           {"STD96MULTIBYTE", 3},
-           {"COMPLETECODE", 4}}}},
-        {"CHARCODING", {{{"BASIC7BIT", 0}, {"BASIC8BIT", 1}, {"EXTD7BIT", 2}, {"EXTD8BIT", 3}}}},
         {"SCALEMODE", {{{"ABSTRACT", 0}, {"METRIC", 1}}}},
         {"COLRMODE", {{{"INDEXED", 0}, {"DIRECT", 1}}}},
         {"LINEWIDTHMODE", {kWidthMode}},
         {"MARKERSIZEMODE", {kWidthMode}},
         {"EDGEWIDTHMODE", {kWidthMode}},
-        {"TRANSPARENCY", {kOnOff}},
-        {"CLIP", {kOnOff}},
-        {"LINECLIPMODE", {kClipMode}},
-        {"MARKERCLIPMODE", {kClipMode}},
-        {"EDGECLIPMODE", {kClipMode}},
         {"TRANSPCELLCOLR", {kOnOff}},
-        {"TEXT", {kFinal}},
-        {"RESTRTEXT", {kFinal}},
-        {"APNDTEXT", {kFinal}},
-        {"POLYGONSET", {{{"INVIS", 0}, {"VIS", 1}, {"CLOSEINVIS", 2}, {"CLOSEVIS", 3}}}},
-        {"ARC3PTCLOSE", {kClose}},
-        {"ARCCTRCLOSE", {kClose}},
-        {"ELLIPARCCLOSE", {kClose}},
+        {"EDGEVIS", {kOnOff}},
+        {"TEXT", {{{"NOTFINAL", 0}, {"FINAL", 1}}}},
         {"TEXTPREC", {{{"STRING", 0}, {"CHAR", 1}, {"STROKE", 2}}}},
         {"TEXTPATH", {{{"RIGHT", 0}, {"LEFT", 1}, {"UP", 2}, {"DOWN", 3}}}},
         {"TEXTALIGN",
-         {{{"NORMHORIZ", 0}, {"LEFT", 1}, {"CTR", 2}, {"RIGHT", 3}, {"CONTHORIZ", 4}},
-          {{"NORMVERT", 0},
-           {"TOP", 1},
-           {"CAP", 2},
-           {"HALF", 3},
-           {"BASE", 4},
-           {"BOTTOM", 5},
-           {"CONTVERT", 6}}}},
-        {"INTSTYLE",
-         {{{"HOLLOW", 0},
-           {"SOLID", 1},
-           {"PAT", 2},
-           {"HATCH", 3},
-           {"EMPTY", 4},
-           {"GEOPAT", 5},
-           {"INTERP", 6}}}},
-        {"EDGEVIS", {kOnOff}},
-        {"MESSAGE", {{{"NOACTION", 0}, {"ACTION", 1}}}},
+         {{{"NORMHORIZ", 0}, {"LEFT", 1}, {"CTR", 2}, {"RIGHT", 3}},
+          {{"NORMVERT", 0}, {"TOP", 1}, {"CAP", 2}, {"HALF", 3}, {"BASE", 4}, {"BOTTOM", 5}}}},
+        {"INTSTYLE", {{{"HOLLOW", 0}, {"SOLID", 1}, {"PAT", 2}, {"HATCH", 3}, {"EMPTY", 4}}}},
     };
     const auto it = table.find(keyword);
     return it == table.end() ? nullptr : &it->second;
-}
-
-/// The id of a pseudo-element standing for a whole set in an element list (class -1), or -1.
-int elementSet(const std::string& name) {
-    static const char* const sets[] = {"DRAWINGSET",   "DRAWINGPLUS", "VERSION2", "EXTDPRIM",
-                                       "VERSION2GKSM", "VERSION3",    "VERSION4"};
-    for (int i = 0; i < 7; ++i)
-        if (name == sets[i]) return i;
-    return -1;
 }
 
 bool isLetter(char c) {
@@ -105,107 +52,29 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 bool isSeparator(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v' || c == ',' ||
-           c == '(' || c == ')';
-}
-char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-int digitValue(char c) {
-    if (isDigit(c)) return c - '0';
-    if (isLetter(c)) return upper(c) - 'A' + 10;
-    return 99;
-}
-
-/// A based integer "radix#digits", e.g. 16#FF or 2#101.
-bool parseBased(const std::string& digits, std::int64_t radix, bool negative, std::int64_t& out) {
-    if (radix < 2 || radix > 16 || digits.empty()) return false;
-    std::int64_t v = 0;
-    for (char c : digits) {
-        const int d = digitValue(c);
-        if (d >= radix || v > kMaxInteger / radix) return false;
-        v = v * radix + d;
-    }
-    out = negative ? -v : v;
-    return true;
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',';
 }
 
 /// Parses a whole numeric token. `isInteger` tells whether it was written as an integer.
-bool parseNumber(const std::string& text, double& value, bool& isInteger) {
-    std::size_t i = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) ++i;
-    std::int64_t whole = 0;
-    std::size_t digits = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i, ++digits)
-        if (whole <= kMaxInteger) whole = whole * 10 + (text[i] - '0');
-    if (digits > 0 && i < text.size() && text[i] == '#') {
-        std::int64_t v = 0;
-        if (!parseBased(text.substr(i + 1), whole, negative, v)) return false;
-        value = static_cast<double>(v);
-        isInteger = true;
-        return true;
-    }
-    std::string plain = text.substr(0, i);
-    isInteger = true;
-    if (i < text.size() && text[i] == '.') {
-        isInteger = false;
-        for (plain += text[i++]; i < text.size() && isDigit(text[i]); ++i, ++digits)
-            plain += text[i];
-    }
-    if (digits == 0) return false;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        isInteger = false;
-        plain += text[i++];
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) plain += text[i++];
-        std::size_t exponentDigits = 0;
-        for (; i < text.size() && isDigit(text[i]); ++i, ++exponentDigits) plain += text[i];
-        if (exponentDigits == 0) return false;
-        if (i < text.size() && text[i] == '.') ++i;  // "1e-05." as some writers end reals
-    }
-    if (i != text.size() || (isInteger && whole > kMaxInteger)) return false;
-    std::istringstream in(plain);
+bool parseNumber(std::string text, double& value, bool& isInteger) {
+    const bool exponent = text.find_first_of("eE") != std::string::npos;
+    if (exponent && text.back() == '.') text.pop_back();  // "1e-05." as some writers end reals
+    isInteger = text.find_first_of(".eE") == std::string::npos;
+    std::istringstream in(text);
     in.imbue(std::locale::classic());
     in >> value;
-    return !in.fail();
-}
-
-/// The bits a local colour precision given as the largest value needs (0 stays 0), or -1.
-int bitsForMaximum(std::int64_t maximum) {
-    if (maximum == 0) return 0;
-    for (int b : {1, 2, 4, 8, 16, 24, 32})
-        if (maximum > 0 && maximum <= (std::int64_t(1) << b) - 1) return b;
-    return -1;
-}
-
-std::string lineOf(const std::string& text, std::size_t at) {
-    std::size_t line = 1;
-    for (std::size_t i = 0; i < at && i < text.size(); ++i)
-        if (text[i] == '\n') ++line;
-    return "line " + std::to_string(line);
+    return !in.fail() && in.peek() == std::char_traits<char>::eof();
 }
 
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
-// Entry points and statements
+// Entry point and statements
 
 CGMMetafile CGMClearTextReader::read(const std::string& text) {
     CGMClearTextReader reader(text);
     reader.run();
     return std::move(reader.mf_);
-}
-
-CGMMetafile CGMClearTextReader::readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        CGMMetafile mf;
-        mf.errors.push_back("cannot read " + path);
-        return mf;
-    }
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    return read(text);
 }
 
 void CGMClearTextReader::run() {
@@ -222,7 +91,7 @@ void CGMClearTextReader::run() {
             }
             continue;
         }
-        if (!statement(t)) break;
+        statement(t);
     }
     if (!started_)
         error(0, "no BEGMF");
@@ -230,24 +99,20 @@ void CGMClearTextReader::run() {
         error(in_.size(), "missing ENDMF");
 }
 
-bool CGMClearTextReader::statement(const Token& keyword) {
+void CGMClearTextReader::statement(const Token& keyword) {
     params_.clear();
     Token t;
     bool terminated = false;
-    while (token(t)) {
-        if (t.kind == Token::Kind::End) {
-            terminated = true;
-            break;
-        }
-        params_.push_back(t);
+    while (!terminated && token(t)) {
+        terminated = t.kind == Token::Kind::End;
+        if (!terminated) params_.push_back(t);
     }
-    if (stop_) return false;
-    if (!terminated) error(keyword.at, keyword.text + ": missing ';' at the end of the input");
-    interpret(keyword, keyword.end, terminated ? t.at : in_.size());
-    return true;
-}
-
-void CGMClearTextReader::interpret(const Token& keyword, std::size_t rawBegin, std::size_t rawEnd) {
+    if (stop_) return;
+    if (!terminated) {
+        error(keyword.at, keyword.text + ": missing ';' at the end of the input");
+        stop_ = true;
+        return;
+    }
     const CGMElementKind* k = CGMBinaryDecoder::kind(keyword.text);
     if (!started_ && keyword.text != "BEGMF")
         error(keyword.at, "metafile does not begin with BEGMF");
@@ -257,22 +122,11 @@ void CGMClearTextReader::interpret(const Token& keyword, std::size_t rawBegin, s
     e.keyword = k->keyword;
     e.elementClass = k->elementClass;
     e.id = k->id;
-    e.position = keyword.at;
     keyword_ = e.keyword;
     next_ = 0;
     problem_.clear();
-    bool ok = true;
-    if (!k->params) {
-        const std::size_t b = in_.find_first_not_of(" \t\r\n", rawBegin);
-        const std::size_t e2 = in_.find_last_not_of(" \t\r\n", rawEnd - 1);
-        e.params.push_back(CGMValue::makeData(
-            b < rawEnd && e2 != std::string::npos && e2 >= b ? in_.substr(b, e2 + 1 - b) : ""));
-        next_ = params_.size();
-    } else if (std::string(k->params) == "#") {
-        ok = special(e.keyword, e.params);
-    } else {
-        ok = signature(k->params, e.params);
-    }
+    bool ok = std::string(k->params) == "#" ? special(e.keyword, e.params)
+                                            : signature(k->params, e.params);
     if (ok && next_ < params_.size())
         ok = fail("unexpected parameter '" + params_[next_].text + "'");
     if (!ok) return error(keyword.at, e.keyword + ": " + problem_);
@@ -281,8 +135,8 @@ void CGMClearTextReader::interpret(const Token& keyword, std::size_t rawBegin, s
 }
 
 void CGMClearTextReader::afterElement(const CGMElement& e) {
-    if (e.keyword == "BEGMF" || e.keyword == "BEGPIC") {
-        direct_ = false;  // the colour selection mode belongs to a picture; indexed by default
+    if (e.keyword == "BEGMF") {
+        direct_ = false;  // indexed until the picture says otherwise
     } else if (e.keyword == "ENDMF") {
         ended_ = true;
     } else if (e.keyword == "COLRMODE") {
@@ -291,10 +145,7 @@ void CGMClearTextReader::afterElement(const CGMElement& e) {
 }
 
 void CGMClearTextReader::error(std::size_t at, const std::string& message) {
-    if (mf_.errors.size() < kMaxErrors)
-        mf_.errors.push_back(lineOf(in_, at) + ": " + message);
-    else if (mf_.errors.size() == kMaxErrors)
-        mf_.errors.push_back("too many errors; the rest are not reported");
+    mf_.errors.push_back("character " + std::to_string(at) + ": " + message);
 }
 
 bool CGMClearTextReader::fail(const std::string& why) {
@@ -305,42 +156,36 @@ bool CGMClearTextReader::fail(const std::string& why) {
 // ---------------------------------------------------------------------------------------------
 // Lexical level
 
-bool CGMClearTextReader::skipSeparators() {
-    while (pos_ < in_.size()) {
-        if (isSeparator(in_[pos_])) {
-            ++pos_;
-        } else if (in_[pos_] == '%') {
-            const std::size_t close = in_.find('%', pos_ + 1);
-            if (close == std::string::npos) {
-                error(pos_, "unterminated comment");
-                stop_ = true;
-                return false;
-            }
-            pos_ = close + 1;
-        } else {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool CGMClearTextReader::token(Token& out) {
-    while (skipSeparators()) {
+    while (pos_ < in_.size()) {
+        const char c = in_[pos_];
+        if (isSeparator(c)) {
+            ++pos_;
+            continue;
+        }
         out = Token();
         out.at = pos_;
-        const char c = in_[pos_];
-        if (c == ';' || c == '/') {
+        if (c == ';') {
             out.kind = Token::Kind::End;
-            out.text = std::string(1, c);
-            out.end = ++pos_;
+            out.text = ";";
+            ++pos_;
             return true;
         }
-        if (c == '\'' || c == '"') return quoted(out);
-        if (isLetter(c) || isDigit(c) || c == '+' || c == '-' || c == '.') {
-            if (isLetter(c))
-                word(out);
-            else
-                number(out);
+        if (c == '\'') return quoted(out);
+        if (isLetter(c)) {
+            out.kind = Token::Kind::Word;
+            for (; pos_ < in_.size() && (isLetter(in_[pos_]) || isDigit(in_[pos_])); ++pos_)
+                out.text += in_[pos_];
+            return true;
+        }
+        if (isDigit(c) || c == '+' || c == '-' || c == '.') {
+            out.kind = Token::Kind::Number;
+            for (out.text += in_[pos_++]; pos_ < in_.size(); out.text += in_[pos_++]) {
+                const char d = in_[pos_];
+                const char last = out.text.back();
+                const bool exponentSign = (d == '+' || d == '-') && (last == 'e' || last == 'E');
+                if (!isDigit(d) && d != '.' && d != 'e' && d != 'E' && !exponentSign) break;
+            }
             return true;
         }
         error(pos_, std::string("unexpected character '") + c + "'");
@@ -350,17 +195,15 @@ bool CGMClearTextReader::token(Token& out) {
 }
 
 bool CGMClearTextReader::quoted(Token& out) {
-    const char quote = in_[pos_++];
     out.kind = Token::Kind::String;
-    while (pos_ < in_.size()) {
+    for (++pos_; pos_ < in_.size();) {
         const char c = in_[pos_++];
-        if (c != quote) {
+        if (c != '\'') {
             out.text += c;
-        } else if (pos_ < in_.size() && in_[pos_] == quote) {
-            out.text += quote;  // a doubled quote stands for itself
+        } else if (pos_ < in_.size() && in_[pos_] == '\'') {
+            out.text += c;  // a doubled apostrophe stands for itself
             ++pos_;
         } else {
-            out.end = pos_;
             return true;
         }
     }
@@ -369,54 +212,30 @@ bool CGMClearTextReader::quoted(Token& out) {
     return false;
 }
 
-void CGMClearTextReader::word(Token& out) {
-    out.kind = Token::Kind::Word;
-    for (; pos_ < in_.size(); ++pos_) {
-        const char c = in_[pos_];
-        if (c == '_' || c == '$') continue;  // spacing characters inside names mean nothing
-        if (!isLetter(c) && !isDigit(c)) break;
-        out.text += upper(c);
-    }
-    out.end = pos_;
-}
-
-void CGMClearTextReader::number(Token& out) {
-    out.kind = Token::Kind::Number;
-    out.text += in_[pos_++];
-    for (; pos_ < in_.size(); ++pos_) {
-        const char c = in_[pos_];
-        const char last = upper(out.text.back());
-        const bool exponentSign =
-            (c == '+' || c == '-') && last == 'E' && out.text.find('#') == std::string::npos;
-        if (!isLetter(c) && !isDigit(c) && c != '.' && c != '#' && !exponentSign) break;
-        out.text += c;
-    }
-    out.end = pos_;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Parameters
 
-bool CGMClearTextReader::integer(std::int64_t& out) {
+bool CGMClearTextReader::number(double& out, bool& isInteger) {
     if (next_ >= params_.size()) return fail("parameters end early");
     const Token& t = params_[next_];
-    double v = 0;
-    bool isInteger = false;
-    if (t.kind != Token::Kind::Number || !parseNumber(t.text, v, isInteger) || !isInteger)
-        return fail("expected an integer, found '" + t.text + "'");
-    out = static_cast<std::int64_t>(v);
-    ++next_;
-    return true;
-}
-
-bool CGMClearTextReader::real(double& out) {
-    if (next_ >= params_.size()) return fail("parameters end early");
-    const Token& t = params_[next_];
-    bool isInteger = false;
     if (t.kind != Token::Kind::Number || !parseNumber(t.text, out, isInteger))
         return fail("expected a number, found '" + t.text + "'");
     ++next_;
     return true;
+}
+
+bool CGMClearTextReader::integer(std::int64_t& out) {
+    double v = 0;
+    bool isInteger = false;
+    if (!number(v, isInteger)) return false;
+    if (!isInteger) return fail("expected an integer, found '" + params_[next_ - 1].text + "'");
+    out = static_cast<std::int64_t>(v);
+    return true;
+}
+
+bool CGMClearTextReader::real(double& out) {
+    bool isInteger = false;
+    return number(out, isInteger);
 }
 
 bool CGMClearTextReader::enumeration(int slot, std::int64_t& out) {
@@ -453,7 +272,6 @@ bool CGMClearTextReader::value(char code, int slot, std::vector<CGMValue>& out) 
     switch (code) {
         case 'I':
         case 'X':
-        case 'N':
             ok = integer(i);
             v = CGMValue::makeInteger(i);
             break;
@@ -473,13 +291,9 @@ bool CGMClearTextReader::value(char code, int slot, std::vector<CGMValue>& out) 
             ok = true;
             break;
         case 'C':
-            ok = colour(direct_, v);
-            break;
         case 'D':
-            ok = colour(true, v);
-            break;
         case 'K':
-            ok = colour(false, v);
+            ok = colour(code == 'D' || (code == 'C' && direct_), v);
             break;
         default:  // reals, VDC values, widths and sizes are all plain numbers here
             ok = real(x);
@@ -496,12 +310,9 @@ bool CGMClearTextReader::signature(const char* params, std::vector<CGMValue>& ou
     for (std::size_t i = 0; i < codes.size() && i < star; ++i)
         if (!value(codes[i], codes[i] == 'E' ? slot++ : 0, out)) return false;
     if (star == std::string::npos) return true;
-    const int groupSlot = slot;
-    while (next_ < params_.size()) {
-        slot = groupSlot;
+    while (next_ < params_.size())
         for (std::size_t i = star + 1; i < codes.size(); ++i)
-            if (!value(codes[i], codes[i] == 'E' ? slot++ : 0, out)) return false;
-    }
+            if (!value(codes[i], 0, out)) return false;
     return true;
 }
 
@@ -517,48 +328,27 @@ bool CGMClearTextReader::special(const std::string& keyword, std::vector<CGMValu
     return signature(codes, out);
 }
 
+// Names of element sets, each standing as the pair (-1, its number).
 bool CGMClearTextReader::elementList(std::vector<CGMValue>& out) {
-    if (next_ >= params_.size()) return fail("parameters end early");
-    for (; next_ < params_.size(); ++next_) {
-        if (params_[next_].kind != Token::Kind::String)
-            return fail("expected a string, found '" + params_[next_].text + "'");
-        std::istringstream names(params_[next_].text);
-        for (std::string name; names >> name;) {
-            std::string key;
-            for (char c : name)
-                if (c != '_' && c != '$') key += upper(c);
-            const CGMElementKind* k = CGMBinaryDecoder::kind(key);
-            const int setId = k ? 0 : elementSet(key);
-            if (setId < 0) return fail("unknown element name " + name);
-            out.push_back(CGMValue::makeInteger(k ? k->elementClass : -1));
-            out.push_back(CGMValue::makeInteger(k ? k->id : setId));
-        }
+    static const std::vector<std::string> sets = {"DRAWINGSET", "DRAWINGPLUS",  "VERSION2",
+                                                  "EXTDPRIM",   "VERSION2GKSM", "VERSION3",
+                                                  "VERSION4"};
+    std::vector<CGMValue> name;
+    if (!value('S', 0, name)) return false;
+    std::istringstream names(name[0].text);
+    for (std::string set; names >> set;) {
+        std::size_t id = 0;
+        while (id < sets.size() && sets[id] != set) ++id;
+        if (id == sets.size()) return fail("unknown element set " + set);
+        out.push_back(CGMValue::makeInteger(-1));
+        out.push_back(CGMValue::makeInteger(static_cast<std::int64_t>(id)));
     }
-    return true;
-}
-
-bool CGMClearTextReader::localPrecision(std::vector<CGMValue>& out) {
-    std::int64_t maximum = 0;
-    if (!integer(maximum)) return false;
-    const int bits = bitsForMaximum(maximum);
-    if (bits < 0)
-        return fail("local colour precision " + std::to_string(maximum) + " is not allowed");
-    out.push_back(CGMValue::makeInteger(bits));
     return true;
 }
 
 bool CGMClearTextReader::colourArray(bool cellArray, std::vector<CGMValue>& out) {
-    std::int64_t columns = 0, rows = 0;
-    if (cellArray) {
-        if (!signature("PPPII", out)) return false;
-        columns = out[3].integer;
-        rows = out[4].integer;
-    } else {
-        if (!signature("XII", out)) return false;
-        columns = out[1].integer;
-        rows = out[2].integer;
-    }
-    if (!localPrecision(out)) return false;
+    if (!signature(cellArray ? "PPPIII" : "XIII", out)) return false;
+    const std::int64_t columns = out[out.size() - 3].integer, rows = out[out.size() - 2].integer;
     const std::size_t before = out.size();
     while (next_ < params_.size()) {
         CGMValue c;

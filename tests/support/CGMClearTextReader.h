@@ -5,11 +5,12 @@
 //
 //     CGMMetafile mf = CGMClearTextReader::read("BEGMF 'x'; LINE 0,0 10,10; ENDMF;");
 //
-// Written from the encoding's own rules, independently of any writer. Keywords and
-// enumerations are case-insensitive; parameters are separated by blanks and/or commas;
-// statements end with ';' or '/'; comments sit between '%' signs. Precisions are ranges in
-// this encoding and are kept as written. Bad input is reported in `errors`, never a crash;
-// a statement that cannot be read is skipped up to its terminator.
+// Written from the encoding's own rules, independently of any writer, for the spelling our
+// backend uses: upper-case keywords and enumerations, parameters separated by blanks and/or
+// commas, statements ended by ';', strings between apostrophes with an apostrophe inside
+// doubled. Precisions are ranges in this encoding and are kept as written. Bad input is
+// reported in `errors`, never a crash; a statement that cannot be read is skipped up to its
+// terminator.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,40 +19,33 @@
 
 #include "support/CGMMetafile.h"
 
-struct CGMElementKind;
-
 /// Reads a clear-text CGM into a CGMMetafile.
 class CGMClearTextReader {
   public:
     static CGMMetafile read(const std::string& text);
-    /// Reads the file and decodes it; an unreadable file gives one error.
-    static CGMMetafile readFile(const std::string& path);
 
   private:
     /// A lexical unit: keyword or enumeration, number, string, or statement terminator.
     struct Token {
         enum class Kind { Word, Number, String, End };
         Kind kind = Kind::End;
-        std::string text;  ///< words upper-cased without '_' and '$'; strings unquoted
-        std::size_t at = 0, end = 0;
+        std::string text;  ///< strings unquoted
+        std::size_t at = 0;
     };
 
     explicit CGMClearTextReader(const std::string& text) : in_(text) {}
     void run();
-    bool statement(const Token& keyword);
-    void interpret(const Token& keyword, std::size_t rawBegin, std::size_t rawEnd);
+    void statement(const Token& keyword);
     void afterElement(const CGMElement& e);
     void error(std::size_t at, const std::string& message);
     bool fail(const std::string& why);
 
     // lexical level
     bool token(Token& out);
-    bool skipSeparators();
     bool quoted(Token& out);
-    void word(Token& out);
-    void number(Token& out);
 
     // parameters, through a cursor over params_
+    bool number(double& out, bool& isInteger);
     bool integer(std::int64_t& out);
     bool real(double& out);
     bool enumeration(int slot, std::int64_t& out);
@@ -61,7 +55,6 @@ class CGMClearTextReader {
     bool special(const std::string& keyword, std::vector<CGMValue>& out);
     bool elementList(std::vector<CGMValue>& out);
     bool colourArray(bool cellArray, std::vector<CGMValue>& out);
-    bool localPrecision(std::vector<CGMValue>& out);
 
     const std::string& in_;
     std::size_t pos_ = 0;

@@ -81,7 +81,7 @@ std::vector<CGMDrawnPrimitive> CGMDrawing::of(const CGMMetafile& metafile) {
         {"CHARORI",
          {CGMValue::makeReal(0), CGMValue::makeReal(1), CGMValue::makeReal(1),
           CGMValue::makeReal(0)}}};
-    std::map<std::int64_t, std::vector<CGMValue>> lineTypes;
+    std::map<std::int64_t, std::vector<CGMValue>> lineTypes, patterns;
     for (const CGMElement& e : metafile.elements) {
         if (isPrimitive(e)) {
             drawing.push_back(CGMDrawnPrimitive{e, state});
@@ -97,6 +97,10 @@ std::vector<CGMDrawnPrimitive> CGMDrawing::of(const CGMMetafile& metafile) {
             lineTypes[e.params[0].integer] = dashes;
         } else if (e.keyword == "LINETYPE" && !e.params.empty() && e.params[0].integer < 0) {
             state["LINETYPE"] = lineTypes[e.params[0].integer];
+        } else if (e.keyword == "PATTABLE" && !e.params.empty()) {
+            patterns[e.params[0].integer].assign(e.params.begin() + 1, e.params.end());
+        } else if (e.keyword == "PATINDEX" && !e.params.empty()) {
+            state["PATINDEX"] = patterns[e.params[0].integer];
         } else if (attributeKeywords().count(e.keyword)) {
             state[e.keyword] = e.params;
         }

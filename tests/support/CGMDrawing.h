@@ -14,7 +14,8 @@
 /// One primitive element and the attribute elements in force for it.
 struct CGMDrawnPrimitive {
     CGMElement element;
-    /// Attribute keyword to its parameters; a user-defined line type stands as its dashes.
+    /// Attribute keyword to its parameters; a user-defined line type stands as its dashes, a
+    /// pattern index as the pattern's size and cells.
     std::map<std::string, std::vector<CGMValue>> attributes;
 };
 

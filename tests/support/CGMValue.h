@@ -10,7 +10,6 @@
 //   points                                Point
 //   direct colours                        Colour (r, g, b as written, not normalised)
 //   colour indices                        Index
-//   elements kept undecoded               Data (the raw parameter bytes, or clear text)
 
 #include <cmath>
 #include <cstdint>
@@ -21,12 +20,12 @@
 
 /// One decoded parameter.
 struct CGMValue {
-    enum class Kind { Integer, Real, String, Point, Colour, Index, Data };
+    enum class Kind { Integer, Real, String, Point, Colour, Index };
     Kind kind = Kind::Integer;
     std::int64_t integer = 0;  ///< Integer and Index
     double x = 0, y = 0;       ///< Real (x only) and Point
     std::int64_t r = 0, g = 0, b = 0;
-    std::string text;  ///< String and Data
+    std::string text;  ///< String
 
     CGMValue() = default;
     static CGMValue makeInteger(std::int64_t v) { return CGMValue(Kind::Integer, v, 0, 0, ""); }
@@ -36,7 +35,6 @@ struct CGMValue {
     static CGMValue makeString(std::string s) {
         return CGMValue(Kind::String, 0, 0, 0, std::move(s));
     }
-    static CGMValue makeData(std::string s) { return CGMValue(Kind::Data, 0, 0, 0, std::move(s)); }
     static CGMValue makeColour(std::int64_t red, std::int64_t green, std::int64_t blue) {
         CGMValue v(Kind::Colour, 0, 0, 0, "");
         v.r = red, v.g = green, v.b = blue;
@@ -56,7 +54,6 @@ struct CGMValue {
             case Kind::Colour:
                 return r == o.r && g == o.g && b == o.b;
             case Kind::String:
-            case Kind::Data:
                 return text == o.text;
         }
         return false;
@@ -64,7 +61,7 @@ struct CGMValue {
     bool operator==(const CGMValue& o) const { return near(o, 0.0); }
     bool operator!=(const CGMValue& o) const { return !(*this == o); }
 
-    /// Readable form for failure messages: 12, 1.5r, 'abc', (1,2), rgb(1,2,3), #4, data[3].
+    /// Readable form for failure messages: 12, 1.5r, 'abc', (1,2), rgb(1,2,3), #4.
     std::string str() const {
         std::ostringstream out;
         out.precision(10);
@@ -86,9 +83,6 @@ struct CGMValue {
                 break;
             case Kind::String:
                 out << '\'' << text << '\'';
-                break;
-            case Kind::Data:
-                out << "data[" << text.size() << ']';
                 break;
         }
         return out.str();

@@ -1,15 +1,10 @@
 #include "support/HPGLDecoder.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <cstdint>
 #include <sstream>
 #include <utility>
-
-#include "support/HPGLEncodedReader.h"
 
 namespace {
 
@@ -17,10 +12,6 @@ namespace {
 constexpr double kMinCoordinate = -1073741824.0;
 constexpr double kMaxCoordinate = 1073741823.0;
 constexpr unsigned char kEsc = HPGLScanner::kEsc;
-
-// The palette a printer starts with: white, black, red, green, yellow, blue, magenta, cyan.
-const HPGLColour kDefaultPalette[8] = {{255, 255, 255}, {0, 0, 0},   {255, 0, 0},   {0, 255, 0},
-                                       {255, 255, 0},   {0, 0, 255}, {255, 0, 255}, {0, 255, 255}};
 
 std::string show(double v) {
     std::ostringstream out;
@@ -39,88 +30,59 @@ bool inRange(double v) {
 
 }  // namespace
 
-HPGLPlot HPGLDecoder::decode(const std::string& bytes, const HPGLDecodeOptions& options) {
-    HPGLDecoder decoder(bytes, options);
+HPGLPlot HPGLDecoder::decode(const std::string& bytes) {
+    HPGLDecoder decoder(bytes);
     decoder.run();
     return std::move(decoder.plot_);
 }
 
-HPGLPlot HPGLDecoder::decodeFile(const std::string& path, const HPGLDecodeOptions& options) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        HPGLPlot plot;
-        plot.errors.push_back("cannot read " + path);
-        return plot;
-    }
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    return decode(bytes, options);
+HPGLDecoder::HPGLDecoder(const std::string& bytes) : scan_(bytes) {
+    reset();
 }
 
-HPGLDecoder::HPGLDecoder(const std::string& bytes, const HPGLDecodeOptions& options)
-    : scan_(bytes), options_(options) {
-    resetAll();
-}
-
-// Driving loop and messages
+// Driving loop and the PCL level
 
 void HPGLDecoder::run() {
     if (!scan_.at(kEsc)) {
         error(0, "missing PCL escape at the start");
-        mode_ = Mode::Hpgl;  // read on, so that the rest is still checked
+        inHpgl_ = true;  // read on, so that the rest is still checked
     }
     while (!scan_.atEnd()) {
         const unsigned char c = scan_.peek();
         if (c == kEsc) {
             escape();
-        } else if (mode_ == Mode::Hpgl) {
+        } else if (inHpgl_) {
             hpglStep();
         } else {
-            if (mode_ == Mode::Pcl && !HPGLScanner::isBlank(c)) stray("byte outside HP-GL/2 mode");
-            scan_.skip();  // PJL text is skipped up to the next escape
+            if (!HPGLScanner::isBlank(c) && !strayRun_)
+                error(scan_.pos(), "byte outside HP-GL/2 mode " + HPGLScanner::hexByte(c));
+            strayRun_ = true;
+            scan_.skip();
         }
     }
-    finish();
-    plot_.errors = scan_.takeErrors();
-}
-
-void HPGLDecoder::finish() {
     leaveHpgl();
     const auto late = [this](const auto& marks) {
         return plot_.pages > 0 && !marks.empty() && marks.back().page >= plot_.pages;
     };
     if (late(plot_.polylines) || late(plot_.polygons) || late(plot_.symbols) || late(plot_.labels))
-        error(scan_.bytes().size(), "drawing after the last PG");
+        error(scan_.size(), "drawing after the last PG");
+    plot_.errors = scan_.takeErrors();
 }
 
-void HPGLDecoder::stray(const std::string& what) {
-    if (!strayRun_) error(scan_.pos(), what + " " + HPGLScanner::hexByte(scan_.peek()));
-    strayRun_ = true;
-}
-
-// PCL escapes; their text is the scanner's, what they switch is ours.
-
+// ESC%#B enters HP-GL/2, ESC%#A goes back to PCL.
 void HPGLDecoder::escape() {
     strayRun_ = false;
     const std::size_t start = scan_.pos();
     std::string text;
-    if (scan_.escape(text)) pclCommand(text, start);
-}
-
-void HPGLDecoder::pclCommand(const std::string& text, std::size_t at) {
-    plot_.pclEscapes.push_back(text);
-    const bool percent = text.size() >= 2 && text[0] == '%';
-    if (percent && text.back() == 'B') {
-        mode_ = Mode::Hpgl;
-        return;
-    }
-    // Back to PCL (ESC%#A), a printer reset (ESC E) or out to the job language (UEL).
-    if (text == "E" || (percent && (text.back() == 'A' || text == "%-12345X"))) {
+    if (!scan_.escape(text)) return;
+    if (text.back() == 'B') {
+        inHpgl_ = true;
+    } else if (text.back() == 'A') {
         leaveHpgl();
-        if (text == "E") resetAll();
-        mode_ = text == "%-12345X" ? Mode::Pjl : Mode::Pcl;
-        return;
+        inHpgl_ = false;
+    } else {
+        error(start, "unsupported PCL escape ESC" + text);
     }
-    if (mode_ == Mode::Hpgl) error(at, "PCL escape ESC" + text + " inside HP-GL/2");
 }
 
 void HPGLDecoder::leaveHpgl() {
@@ -138,7 +100,8 @@ void HPGLDecoder::hpglStep() {
         strayRun_ = false;
         return;
     }
-    if (HPGLScanner::isLetter(c) && scan_.left() > 1 && HPGLScanner::isLetter(scan_.peek(1))) {
+    if (HPGLScanner::isLetter(c) && scan_.pos() + 1 < scan_.size() &&
+        HPGLScanner::isLetter(scan_.peek(1))) {
         strayRun_ = false;
         at_ = scan_.pos();
         mnemonic_ = {static_cast<char>(std::toupper(c)),
@@ -146,23 +109,21 @@ void HPGLDecoder::hpglStep() {
         scan_.skip(2);
         return command();
     }
-    stray("unexpected byte");
+    if (!strayRun_) error(scan_.pos(), "unexpected byte " + HPGLScanner::hexByte(c));
+    strayRun_ = true;
     scan_.skip();
 }
 
 const std::map<std::string, HPGLDecoder::Handler>& HPGLDecoder::handlers() {
     static const std::map<std::string, Handler> table = {
-        {"IN", &HPGLDecoder::cmdIN},   {"DF", &HPGLDecoder::cmdDF},   {"RO", &HPGLDecoder::cmdRO},
-        {"IP", &HPGLDecoder::cmdIP},   {"IR", &HPGLDecoder::cmdIP},   {"SC", &HPGLDecoder::cmdSC},
-        {"FT", &HPGLDecoder::cmdFT},   {"NP", &HPGLDecoder::cmdNP},   {"TR", &HPGLDecoder::cmdTR},
-        {"CR", &HPGLDecoder::cmdCR},   {"PC", &HPGLDecoder::cmdPC},   {"PS", &HPGLDecoder::cmdPS},
-        {"LA", &HPGLDecoder::cmdLA},   {"IW", &HPGLDecoder::cmdIW},   {"LT", &HPGLDecoder::cmdLT},
-        {"UL", &HPGLDecoder::cmdUL},   {"PW", &HPGLDecoder::cmdPW},   {"WU", &HPGLDecoder::cmdWU},
-        {"SP", &HPGLDecoder::cmdSP},   {"PU", &HPGLDecoder::cmdMove}, {"PD", &HPGLDecoder::cmdMove},
-        {"PA", &HPGLDecoder::cmdMove}, {"PR", &HPGLDecoder::cmdMove}, {"PM", &HPGLDecoder::cmdPM},
-        {"FP", &HPGLDecoder::cmdFill}, {"EP", &HPGLDecoder::cmdFill}, {"SD", &HPGLDecoder::cmdSD},
-        {"AD", &HPGLDecoder::cmdSD},   {"SS", &HPGLDecoder::cmdSS},   {"SA", &HPGLDecoder::cmdSS},
-        {"LO", &HPGLDecoder::cmdLO},   {"DI", &HPGLDecoder::cmdDI},   {"PG", &HPGLDecoder::cmdPG},
+        {"IN", &HPGLDecoder::cmdIN},   {"RO", &HPGLDecoder::cmdRO}, {"IP", &HPGLDecoder::cmdIP},
+        {"FT", &HPGLDecoder::cmdFT},   {"NP", &HPGLDecoder::cmdNP}, {"TR", &HPGLDecoder::cmdTR},
+        {"PC", &HPGLDecoder::cmdPC},   {"PS", &HPGLDecoder::cmdPS}, {"LA", &HPGLDecoder::cmdLA},
+        {"IW", &HPGLDecoder::cmdIW},   {"LT", &HPGLDecoder::cmdLT}, {"UL", &HPGLDecoder::cmdUL},
+        {"PW", &HPGLDecoder::cmdPW},   {"SP", &HPGLDecoder::cmdSP}, {"PU", &HPGLDecoder::cmdMove},
+        {"PA", &HPGLDecoder::cmdMove}, {"PM", &HPGLDecoder::cmdPM}, {"FP", &HPGLDecoder::cmdFP},
+        {"SD", &HPGLDecoder::cmdSD},   {"SS", &HPGLDecoder::cmdSS}, {"LO", &HPGLDecoder::cmdLO},
+        {"DI", &HPGLDecoder::cmdDI},   {"PG", &HPGLDecoder::cmdPG},
     };
     return table;
 }
@@ -170,9 +131,7 @@ const std::map<std::string, HPGLDecoder::Handler>& HPGLDecoder::handlers() {
 void HPGLDecoder::command() {
     if (mnemonic_ == "PE") return encodedPolyline();
     if (mnemonic_ == "LB") return label();
-    if (mnemonic_ == "DT") return labelTerminator();
     if (mnemonic_ == "SM") return symbolMode();
-    if (mnemonic_ == "CO") return comment();
     const auto found = handlers().find(mnemonic_);
     if (found == handlers().end()) {
         error(at_, "unknown mnemonic '" + mnemonic_ + "'");
@@ -211,51 +170,16 @@ bool HPGLDecoder::validPen(double v, int& out) {
 
 // State
 
-// DF: everything back to its default except the pens, their widths and colours, and where
-// the pen stands.
-void HPGLDecoder::resetDefaults() {
-    State fresh;
-    fresh.pen = state_.pen;
-    fresh.pens = state_.pens;
-    fresh.penWidths = std::move(state_.penWidths);
-    fresh.width = state_.width;
-    fresh.widthRelative = state_.widthRelative;
-    fresh.palette = std::move(state_.palette);
-    fresh.range = state_.range;
-    fresh.penDown = state_.penDown;
-    fresh.position = state_.position;
-    fresh.positionKnown = state_.positionKnown;
-    fresh.standardFont = fresh.alternateFont = defaultFont();
-    state_ = std::move(fresh);
-}
-
-// IN and a printer reset: everything back to its default but the selected pen.
-void HPGLDecoder::resetAll() {
+// IN: everything back to its default but the selected pen.
+void HPGLDecoder::reset() {
     const int pen = state_.pen;
     state_ = State{};
     state_.pen = pen;
-    state_.standardFont = state_.alternateFont = defaultFont();
+    state_.font = defaultFont();
 }
 
 HPGLPen HPGLDecoder::currentPen() const {
-    HPGLPen pen;
-    pen.number = state_.pen;
-    const auto width = state_.penWidths.find(state_.pen);
-    pen.width = width != state_.penWidths.end() ? width->second : state_.width;
-    pen.widthRelative = state_.widthRelative;
-    const auto colour = state_.palette.find(state_.pen);
-    if (colour != state_.palette.end())
-        pen.colour = colour->second;
-    else if (state_.pen >= 0 && state_.pen < 8)
-        pen.colour = kDefaultPalette[state_.pen];
-    return pen;  // pens beyond the default eight without PC stay black
-}
-
-HPGLLineType HPGLDecoder::currentLineType() const {
-    HPGLLineType type = state_.lineType;
-    const auto pattern = state_.userPatterns.find(std::abs(type.type));
-    if (!type.solid && pattern != state_.userPatterns.end()) type.gaps = pattern->second;
-    return type;
+    return HPGLPen{state_.pen, state_.width};
 }
 
 void HPGLDecoder::flushPath() {
@@ -278,8 +202,8 @@ void HPGLDecoder::move(double x, double y, bool relative, bool down) {
             plot_.symbols.push_back({state_.symbol, currentPen(), target, plot_.pages});
         if (down) {
             if (!path_) {
-                path_ = HPGLPolyline{currentPen(),  currentLineType(), state_.attributes,
-                                     state_.window, plot_.pages,       {state_.position}};
+                path_ = HPGLPolyline{
+                    currentPen(), state_.lineType, state_.window, plot_.pages, {state_.position}};
             }
             path_->points.push_back(target);
         } else {
@@ -315,7 +239,6 @@ void HPGLDecoder::closeSubpath() {
     } else {
         const HPGLPoint first = sub.points.front(), last = sub.points.back();
         if (first.x != last.x || first.y != last.y) sub.points.push_back(first);
-        sub.closed = true;
         state_.position = first;
     }
     state_.newSubpath = true;
@@ -326,71 +249,73 @@ void HPGLDecoder::selectPen(int pen) {
     state_.pen = pen;
 }
 
-// PE: the reader takes the body apart; pens, fraction bits and moves are checked and done here.
+// PE: flags (':' a pen follows, '<' the next pair is a pen-up move, '=' it is absolute) and
+// encoded numbers up to ';'. After a bad part nothing more of the command can be trusted.
 
 void HPGLDecoder::encodedPolyline() {
-    using Kind = HPGLEncodedStep::Kind;
-    HPGLEncodedReader reader(scan_, at_);
-    int fraction = 0;
-    for (HPGLEncodedStep step = reader.next(); step.kind != Kind::End; step = reader.next()) {
-        int pen = 0;
-        if (step.kind == Kind::Pen) {
-            if (!validPen(step.x, pen)) return reader.abandon();
-            selectPen(pen);
-        } else if (step.kind == Kind::Fraction) {
-            if (!toInt(step.x, 0, 26, fraction, "fractional bit count")) return reader.abandon();
+    bool pen = false, up = false, absolute = false, haveX = false;
+    double x = 0;
+    const auto abandon = [this] {
+        while (!scan_.atEnd() && !scan_.at(';') && !scan_.at(kEsc)) scan_.skip();
+        if (!scan_.at(';')) return error(at_, "unterminated PE");
+        scan_.skip();
+    };
+    for (;;) {
+        if (scan_.atEnd() || scan_.at(kEsc)) return error(at_, "unterminated PE");
+        const unsigned char c = scan_.peek();
+        if (c == ';') {
+            scan_.skip();
+            if (pen || up || absolute || haveX)
+                error(at_, "PE ends inside a coordinate pair or after a flag");
+            return;
+        }
+        if (HPGLScanner::isBlank(c)) {
+            scan_.skip();
+            continue;
+        }
+        if (c == ':' || c == '<' || c == '=') {
+            if (pen || haveX) {
+                error(scan_.pos(), "PE flag '" + std::string(1, static_cast<char>(c)) +
+                                       "' where a number belongs");
+                return abandon();
+            }
+            scan_.skip();
+            pen = c == ':';
+            up = up || c == '<';
+            absolute = absolute || c == '=';
+            continue;
+        }
+        std::int64_t n = 0;
+        if (!scan_.encodedNumber(n)) return abandon();
+        // Even numbers carry n/2, odd ones -(n-1)/2.
+        const double v = n % 2 == 0 ? static_cast<double>(n / 2) : -static_cast<double>(n / 2);
+        int selected = 0;
+        if (pen) {
+            if (!validPen(v, selected)) return abandon();
+            selectPen(selected);
+            pen = false;
+        } else if (!haveX) {
+            x = v;
+            haveX = true;
         } else {
-            const double scale = std::ldexp(1.0, -fraction);
-            move(step.x * scale, step.y * scale, !step.absolute, !step.up);
-            state_.penDown = !step.up;
+            move(x, v, !absolute, !up);
+            state_.penDown = !up;
+            haveX = up = absolute = false;
         }
     }
 }
 
-// Labels, label terminator, symbol mode, comments
+// Labels and symbol mode
 
 void HPGLDecoder::label() {
     flushPath();
-    const State& s = state_;
-    HPGLLabel l;
-    l.at = s.position;
-    l.atKnown = s.positionKnown;
-    l.pen = currentPen();
-    l.origin = s.origin;
-    l.run = s.run;
-    l.rise = s.rise;
-    l.font = s.alternate ? s.alternateFont : s.standardFont;
-    l.alternateFont = s.alternate;
-    l.terminator = s.terminator;
-    l.terminatorPrinted = s.terminatorPrinted;
-    l.page = plot_.pages;
-    if (!scan_.labelText(options_.labels16Bit ? 2 : 1, l)) error(at_, "unterminated LB");
+    if (!state_.positionKnown) error(at_, "label right after a label: position unknown");
+    HPGLLabel l{state_.position, currentPen(), state_.origin, state_.run,
+                state_.rise,     state_.font,  plot_.pages,   {}};
+    if (!scan_.labelText(l.bytes)) error(at_, "unterminated LB");
     // Where the text leaves the pen depends on font metrics this reader does not know.
-    if (!l.units.empty()) state_.positionKnown = false;
+    if (!l.bytes.empty()) state_.positionKnown = false;
     plot_.labels.push_back(std::move(l));
-}
-
-void HPGLDecoder::labelTerminator() {
-    if (scan_.atEnd() || scan_.at(';') || scan_.at(kEsc)) {
-        if (scan_.at(';')) scan_.skip();
-        state_.terminator = 3;
-        state_.terminatorPrinted = false;
-        return;
-    }
-    const unsigned char t = scan_.peek();
-    scan_.skip();
-    if (t == 0 || t == '\n') return error(at_, "DT: bad terminator " + HPGLScanner::hexByte(t));
-    int mode = 1;
-    if (scan_.at(',')) {
-        scan_.skip();
-        Params p;
-        if (!scan_.parameters(p, mnemonic_) || !count(p, {1}) || !toInt(p[0], 0, 1, mode, "mode"))
-            return;
-    } else if (scan_.at(';')) {
-        scan_.skip();
-    }
-    state_.terminator = t;
-    state_.terminatorPrinted = mode == 0;
 }
 
 void HPGLDecoder::symbolMode() {
@@ -405,28 +330,12 @@ void HPGLDecoder::symbolMode() {
     if (scan_.at(';')) scan_.skip();
 }
 
-void HPGLDecoder::comment() {
-    while (!scan_.atEnd() && HPGLScanner::isBlank(scan_.peek())) scan_.skip();
-    if (scan_.at('"')) {
-        std::string text;
-        if (!scan_.quoted(text)) return error(at_, "unterminated CO string");
-        plot_.comments.push_back(std::move(text));
-    }
-    scan_.skipParameters();
-}
-
 // Commands with numeric parameters
 
 void HPGLDecoder::cmdIN(const Params& p) {
     if (!count(p, {0, 1})) return;
     flushPath();
-    resetAll();
-}
-
-void HPGLDecoder::cmdDF(const Params& p) {
-    if (!count(p, {0})) return;
-    flushPath();
-    resetDefaults();
+    reset();
 }
 
 void HPGLDecoder::cmdRO(const Params& p) {
@@ -436,35 +345,13 @@ void HPGLDecoder::cmdRO(const Params& p) {
     plot_.rotation = angle;
 }
 
+// IP and FT without parameters: P1 and P2 at their defaults, solid fill.
 void HPGLDecoder::cmdIP(const Params& p) {
-    if (!count(p, {0, 2, 4})) return;
-    for (double v : p)
-        if (!inRange(v)) return error(at_, mnemonic_ + ": point out of range " + show(v));
-    plot_.inputPoints = p;
-    if (mnemonic_ == "IR") plot_.notes.push_back("IR: P1/P2 given relative to the hard-clip");
-}
-
-void HPGLDecoder::cmdSC(const Params& p) {
-    if (!count(p, {0, 4, 5, 7})) return;
-    int type = 0;
-    if (p.size() >= 5 && !toInt(p[4], 0, 2, type, "scaling type")) return;
-    if (p.size() == 7 && type != 1) return error(at_, "SC: 7 parameters need type 1");
-    plot_.scaling = p;
-    if (p.empty()) return;
-    plot_.scalingUsed = true;
-    plot_.notes.push_back("SC: user scaling recorded, coordinates left as written");
+    count(p, {0});
 }
 
 void HPGLDecoder::cmdFT(const Params& p) {
-    if (!count(p, {0, 1, 2, 3})) return;
-    int type = 1;
-    if (!p.empty() && !toInt(p[0], 1, 22, type, "fill type")) return;
-    if (type > 4 && type != 10 && type != 11 && type != 21 && type != 22)
-        return error(at_, "FT: bad fill type " + std::to_string(type));
-    if (type == 10 && p.size() >= 2 && (p[1] < 0 || p[1] > 100))
-        return error(at_, "FT: shading level " + show(p[1]) + " outside 0..100");
-    state_.fillType = HPGLFillType{type, p.empty() ? Params{} : Params(p.begin() + 1, p.end())};
-    plot_.fillType = state_.fillType;
+    count(p, {0});
 }
 
 void HPGLDecoder::cmdNP(const Params& p) {
@@ -475,58 +362,36 @@ void HPGLDecoder::cmdNP(const Params& p) {
 
 void HPGLDecoder::cmdTR(const Params& p) {
     int on = 1;
-    if (!count(p, {0, 1}) || (!p.empty() && !toInt(p[0], 0, 1, on, "transparency"))) return;
-    plot_.transparency = on == 1;
-}
-
-void HPGLDecoder::cmdCR(const Params& p) {
-    if (!count(p, {0, 6})) return;
-    std::array<double, 6> range = {0, 255, 0, 255, 0, 255};
-    for (std::size_t i = 0; i < p.size(); ++i) range[i] = p[i];
-    if (range[0] == range[1] || range[2] == range[3] || range[4] == range[5])
-        return error(at_, "CR: empty colour range");
-    state_.range = plot_.colourRange = range;
+    if (count(p, {0, 1}) && !p.empty()) toInt(p[0], 0, 1, on, "transparency");
 }
 
 void HPGLDecoder::cmdPC(const Params& p) {
-    if (!count(p, {0, 1, 4})) return;
-    flushPath();
     int pen = 0;
-    if (!p.empty() && !validPen(p[0], pen)) return;
-    if (p.size() <= 1) {  // back to the default colour: of all pens, or of the one given
-        for (auto* palette : {&state_.palette, &plot_.palette})
-            p.empty() ? palette->clear() : static_cast<void>(palette->erase(pen));
-        return;
-    }
-    for (int i = 0; i < 3; ++i) {
-        const double lo = std::min(state_.range[2 * i], state_.range[2 * i + 1]);
-        const double hi = std::max(state_.range[2 * i], state_.range[2 * i + 1]);
-        if (p[i + 1] < lo || p[i + 1] > hi)
-            return error(at_, "PC: colour value " + show(p[i + 1]) + " outside the range");
-    }
-    state_.palette[pen] = plot_.palette[pen] = HPGLColour{p[1], p[2], p[3]};
+    if (!count(p, {4}) || !validPen(p[0], pen)) return;
+    for (int i = 1; i < 4; ++i)
+        if (p[i] < 0 || p[i] > 255)
+            return error(at_, "PC: colour value " + show(p[i]) + " outside the range");
+    plot_.palette[pen] = HPGLColour{p[1], p[2], p[3]};
 }
 
 void HPGLDecoder::cmdPS(const Params& p) {
-    if (!count(p, {0, 1, 2})) return;
+    if (!count(p, {2})) return;
     for (double v : p)
         if (!(v > 0) || !inRange(v)) return error(at_, "PS: bad size " + show(v));
     plot_.plotSize = p;
 }
 
+// Line ends 1..4, joins 1..6 and a miter limit of at least 1, each after its kind.
 void HPGLDecoder::cmdLA(const Params& p) {
     if (p.size() % 2 != 0) return error(at_, "LA with an odd number of parameters");
-    HPGLLineAttributes a = p.empty() ? HPGLLineAttributes{} : state_.attributes;
     for (std::size_t i = 0; i < p.size(); i += 2) {
-        int kind = 0;
+        int kind = 0, value = 0;
         if (!toInt(p[i], 1, 3, kind, "kind")) return;
-        if (kind == 1 && !toInt(p[i + 1], 1, 4, a.ends, "line end")) return;
-        if (kind == 2 && !toInt(p[i + 1], 1, 6, a.joins, "line join")) return;
+        if (kind == 1 && !toInt(p[i + 1], 1, 4, value, "line end")) return;
+        if (kind == 2 && !toInt(p[i + 1], 1, 6, value, "line join")) return;
         if (kind == 3 && !(p[i + 1] >= 1)) return error(at_, "LA: miter limit below 1");
-        if (kind == 3) a.miterLimit = p[i + 1];
     }
     flushPath();
-    state_.attributes = plot_.lineAttributes = a;
 }
 
 void HPGLDecoder::cmdIW(const Params& p) {
@@ -539,75 +404,41 @@ void HPGLDecoder::cmdIW(const Params& p) {
         w = HPGLWindow{true, {p[0], p[1]}, {p[2], p[3]}};
     }
     flushPath();
-    state_.window = plot_.window = w;
+    state_.window = w;
 }
 
+// LT alone is solid; a type keeps the last pattern length unless it gives one.
 void HPGLDecoder::cmdLT(const Params& p) {
     if (!count(p, {0, 1, 2, 3})) return;
-    HPGLLineType& lt = state_.lineType;
-    if (p.empty()) {
-        flushPath();
-        if (!lt.solid) state_.previousLineType = lt;
-        lt.solid = true;
-        return;
-    }
-    if (p[0] == 99) {
-        flushPath();
-        if (lt.solid && !state_.previousLineType.solid) lt = state_.previousLineType;
-        return;
-    }
-    HPGLLineType next = lt;
-    if (!toInt(p[0], -8, 8, next.type, "line type")) return;
+    HPGLLineType next = state_.lineType;
+    next.solid = p.empty();
+    if (!p.empty() && !toInt(p[0], -8, 8, next.type, "line type")) return;
     if (p.size() >= 2 && !(p[1] > 0)) return error(at_, "LT: pattern length " + show(p[1]));
     if (p.size() >= 2) next.length = p[1];
-    if (p.size() == 3 && !toInt(p[2], 0, 1, next.mode, "mode")) return;
-    next.solid = false;
+    int mode = 0;
+    if (p.size() == 3 && !toInt(p[2], 0, 1, mode, "mode")) return;
     flushPath();
-    lt = next;
+    state_.lineType = next;
 }
 
+// UL: a pattern index and up to 20 gaps, none negative and not all zero.
 void HPGLDecoder::cmdUL(const Params& p) {
     if (p.size() > 21) return error(at_, "UL with more than 20 gaps");
-    flushPath();
-    if (p.empty()) return state_.userPatterns.clear();
     int index = 0;
-    if (!toInt(p[0], 1, 8, index, "pattern index")) return;
-    if (p.size() == 1) {
-        state_.userPatterns.erase(index);
-        return;
-    }
+    if (p.empty() || !toInt(p[0], 1, 8, index, "pattern index")) return;
     double sum = 0;
     for (std::size_t i = 1; i < p.size(); ++i) {
         if (p[i] < 0) return error(at_, "UL: negative gap " + show(p[i]));
         sum += p[i];
     }
-    if (!(sum > 0)) return error(at_, "UL: all gaps zero");
-    state_.userPatterns[index] = Params(p.begin() + 1, p.end());
+    if (!(sum > 0)) error(at_, "UL: all gaps zero");
 }
 
 void HPGLDecoder::cmdPW(const Params& p) {
-    if (!count(p, {0, 1, 2})) return;
-    const double width = p.empty() ? (state_.widthRelative ? 0.1 : 0.35) : p[0];
-    if (width < 0 || width > 1e6) return error(at_, "PW: bad width " + show(width));
-    int pen = 0;
-    if (p.size() == 2 && !validPen(p[1], pen)) return;
+    if (!count(p, {1})) return;
+    if (p[0] < 0 || p[0] > 1e6) return error(at_, "PW: bad width " + show(p[0]));
     flushPath();
-    if (p.size() == 2) {
-        state_.penWidths[pen] = width;
-    } else {
-        state_.penWidths.clear();
-        state_.width = width;
-    }
-}
-
-void HPGLDecoder::cmdWU(const Params& p) {
-    int relative = 0;
-    if (!count(p, {0, 1}) || (!p.empty() && !toInt(p[0], 0, 1, relative, "unit"))) return;
-    flushPath();
-    // Changing units puts every pen back to the default width in the new unit.
-    state_.widthRelative = relative == 1;
-    state_.penWidths.clear();
-    state_.width = relative == 1 ? 0.1 : 0.35;
+    state_.width = p[0];
 }
 
 void HPGLDecoder::cmdSP(const Params& p) {
@@ -616,15 +447,14 @@ void HPGLDecoder::cmdSP(const Params& p) {
     selectPen(pen);
 }
 
-// PU, PD, PA and PR: set the pen state or the coordinate mode, then move through the pairs.
+// PU lifts the pen, PA keeps its state; both then move to each absolute pair.
 void HPGLDecoder::cmdMove(const Params& p) {
-    const char kind = mnemonic_[1];
-    if (kind == 'U' || kind == 'D') state_.penDown = kind == 'D';
-    if (kind == 'A' || kind == 'R') state_.relative = kind == 'R';
-    if (kind == 'U') flushPath();
+    if (mnemonic_ == "PU") {
+        state_.penDown = false;
+        flushPath();
+    }
     if (p.size() % 2 != 0) error(at_, mnemonic_ + " with an odd number of coordinates");
-    for (std::size_t i = 0; i + 1 < p.size(); i += 2)
-        move(p[i], p[i + 1], state_.relative, state_.penDown);
+    for (std::size_t i = 0; i + 1 < p.size(); i += 2) move(p[i], p[i + 1], false, state_.penDown);
 }
 
 void HPGLDecoder::cmdPM(const Params& p) {
@@ -643,37 +473,31 @@ void HPGLDecoder::cmdPM(const Params& p) {
     if (kind == 2) state_.polygonMode = false;
 }
 
-// FP and EP: fill or edge the polygon buffer, which stays for further use.
-void HPGLDecoder::cmdFill(const Params& p) {
-    const bool edge = mnemonic_ == "EP";
+// FP fills the polygon buffer, which stays for further use.
+void HPGLDecoder::cmdFP(const Params& p) {
     int method = 0;
-    if (!count(p, {0, edge ? 0u : 1u})) return;
-    if (!p.empty() && !toInt(p[0], 0, 1, method, "fill method")) return;
-    if (state_.polygonMode) return error(at_, mnemonic_ + " inside polygon mode");
-    if (state_.polygon.empty()) return error(at_, mnemonic_ + " with an empty polygon buffer");
-    plot_.polygons.push_back(HPGLPolygon{edge, method, currentPen(), state_.fillType,
-                                         currentLineType(), state_.window, plot_.pages,
-                                         state_.polygon});
+    if (!count(p, {0, 1}) || (!p.empty() && !toInt(p[0], 0, 1, method, "fill method"))) return;
+    if (state_.polygonMode) return error(at_, "FP inside polygon mode");
+    if (state_.polygon.empty()) return error(at_, "FP with an empty polygon buffer");
+    plot_.polygons.push_back(HPGLPolygon{currentPen(), state_.window, plot_.pages, state_.polygon});
 }
 
 void HPGLDecoder::cmdSD(const Params& p) {
-    if (p.size() % 2 != 0) return error(at_, mnemonic_ + " with an odd number of parameters");
-    std::map<int, double> font = defaultFont();
-    if (!p.empty()) font = mnemonic_ == "SD" ? state_.standardFont : state_.alternateFont;
+    if (p.size() % 2 != 0) return error(at_, "SD with an odd number of parameters");
+    std::map<int, double> font = p.empty() ? defaultFont() : state_.font;
     for (std::size_t i = 0; i < p.size(); i += 2) {
-        int kind = 0;
+        int kind = 0, spacing = 0;
         if (!toInt(p[i], 1, 7, kind, "font attribute kind")) return;
-        int ignored = 0;
-        if (kind == 2 && !toInt(p[i + 1], 0, 1, ignored, "spacing")) return;
+        if (kind == 2 && !toInt(p[i + 1], 0, 1, spacing, "spacing")) return;
         if ((kind == 3 || kind == 4) && !(p[i + 1] > 0))
-            return error(at_, mnemonic_ + ": pitch or height " + show(p[i + 1]));
+            return error(at_, "SD: pitch or height " + show(p[i + 1]));
         font[kind] = p[i + 1];
     }
-    (mnemonic_ == "SD" ? state_.standardFont : state_.alternateFont) = font;
+    state_.font = font;
 }
 
 void HPGLDecoder::cmdSS(const Params& p) {
-    if (count(p, {0})) state_.alternate = mnemonic_ == "SA";
+    count(p, {0});
 }
 
 void HPGLDecoder::cmdLO(const Params& p) {

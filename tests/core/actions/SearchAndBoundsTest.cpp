@@ -1,4 +1,4 @@
-// The search and bounding-box actions, and forwarded traversals.
+// The search and bounding-box actions, and traversals forwarded to alternate representations.
 
 #include <Tessara/actions/SoCallbackAction.h>
 #include <Tessara/actions/SoGetBoundingBoxAction.h>
@@ -6,19 +6,20 @@
 #include <Tessara/base/SoDB.h>
 #include <Tessara/base/SoPath.h>
 #include <Tessara/nodes/SoCube.h>
-#include <Tessara/nodes/SoGroup.h>
 #include <Tessara/nodes/SoScale.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/nodes/SoSphere.h>
 #include <Tessara/nodes/SoSwitch.h>
 #include <Tessara/nodes/SoTranslation.h>
-
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
+// root { left { translation(-5, 0, 0) cube "box" } switch(none) { hidden } scale(2, 1, 1) sphere }
 class SearchAndBoundsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SoDB::init();
         root = new SoSeparator;
@@ -51,109 +52,94 @@ protected:
     SoSphere* hidden;
 };
 
-TEST_F(SearchAndBoundsTest, FindsFirstLastAndAllByType) {
+TEST_F(SearchAndBoundsTest, SearchFindsByNodeTypeAndName) {
+    const SoType shape = SoShape::getClassTypeId(), none = SoType::badType();
+    const SoSearchAction::Interest first = SoSearchAction::FIRST, all = SoSearchAction::ALL;
+    const struct {
+        SoNode* node;
+        const char* name;
+        SoType type;
+        bool derivedIsOk;
+        SoSearchAction::Interest interest;
+        bool searchingAll;
+        std::vector<SoNode*> found;
+    } cases[] = {
+        {nullptr, nullptr, shape, true, first, false, {cube}},
+        {nullptr, nullptr, shape, true, SoSearchAction::LAST, false, {sphere}},
+        {nullptr, nullptr, shape, true, all, false, {cube, sphere}},
+        {nullptr, nullptr, shape, true, all, true, {cube, hidden, sphere}},  // below switches too
+        {nullptr, nullptr, shape, false, first, false, {}},                  // exact type only
+        {nullptr, "box", none, true, first, false, {cube}},
+        {sphere, nullptr, none, true, first, false, {sphere}},
+        {sphere, "box", none, true, first, false, {}},  // every criterion must hold
+    };
     SoSearchAction search;
-    search.setType(SoSphere::getClassTypeId());
-    search.apply(root);
-    ASSERT_NE(search.getPath(), nullptr);
-    EXPECT_EQ(search.getPath()->getTail(), sphere);  // the hidden one is not traversed
-    EXPECT_EQ(search.getPath()->getHead(), root);
-
-    search.setSearchingAll(true);
-    search.apply(root);
-    EXPECT_EQ(search.getPath()->getTail(), hidden);
-
-    search.setInterest(SoSearchAction::ALL);
-    search.apply(root);
-    EXPECT_EQ(search.getPaths().getLength(), 2);
-
-    search.setInterest(SoSearchAction::LAST);
-    search.apply(root);
-    EXPECT_EQ(search.getPath()->getTail(), sphere);
-}
-
-TEST_F(SearchAndBoundsTest, FindsByNameDerivedTypeAndNode) {
-    SoSearchAction search;
-    search.setName("box");
-    search.apply(root);
-    ASSERT_TRUE(search.isFound());
-    EXPECT_EQ(search.getPath()->getTail(), cube);
-    EXPECT_EQ(search.getPath()->getLength(), 3);
-
+    for (const auto& c : cases) {
+        search.reset();
+        if (c.node) search.setNode(c.node);
+        if (c.name) search.setName(c.name);
+        if (!c.type.isBad()) search.setType(c.type, c.derivedIsOk);
+        search.setInterest(c.interest);
+        search.setSearchingAll(c.searchingAll);
+        search.apply(root);
+        std::vector<SoNode*> found;
+        for (int i = 0; i < search.getPaths().getLength(); ++i)
+            found.push_back(search.getPaths()[i]->getTail());
+        if (search.getPath() != nullptr) found.push_back(search.getPath()->getTail());
+        EXPECT_EQ(found, c.found) << &c - cases;
+        EXPECT_EQ(search.isFound(), !c.found.empty());
+    }
     search.reset();
-    search.setType(SoShape::getClassTypeId(), false);  // exact type only: nothing
-    search.apply(root);
-    EXPECT_FALSE(search.isFound());
-
-    search.reset();
-    search.setNode(sphere);
-    search.apply(root);
-    EXPECT_EQ(search.getPath()->getIndex(1), 3);
-}
-
-TEST_F(SearchAndBoundsTest, BoundingBoxCoversTransformedShapes) {
-    SoGetBoundingBoxAction bounds;
-    bounds.apply(root);
-    const SbBox3f& box = bounds.getBoundingBox();
-    ASSERT_FALSE(box.isEmpty());
-    EXPECT_FLOAT_EQ(box.getMin()[0], -6.0f);  // the cube, moved left
-    EXPECT_FLOAT_EQ(box.getMax()[0], 2.0f);   // the sphere, stretched along x
-    EXPECT_FLOAT_EQ(box.getMax()[1], 1.0f);
-    EXPECT_FLOAT_EQ(box.getMin()[2], -1.0f);
-}
-
-TEST_F(SearchAndBoundsTest, BoundingBoxOfAPathCoversItsTail) {
-    SoSearchAction search;
     search.setNode(cube);
     search.apply(root);
+    ASSERT_EQ(search.getPath()->getLength(), 3);
+    EXPECT_EQ(search.getPath()->getIndex(1), 0);
+
+    // The bounding box of a path covers its tail, where the path puts it.
     SoGetBoundingBoxAction bounds;
     bounds.apply(search.getPath());
-    EXPECT_FLOAT_EQ(bounds.getBoundingBox().getMin()[0], -6.0f);
-    EXPECT_FLOAT_EQ(bounds.getBoundingBox().getMax()[0], -4.0f);
+    EXPECT_EQ(bounds.getBoundingBox(), SbBox3f(-6, -1, -1, -4, 1, 1));
     EXPECT_EQ(bounds.getCenter(), SbVec3f(-5, 0, 0));
+    bounds.apply(root);  // the cube moved left, the sphere stretched along x
+    EXPECT_EQ(bounds.getBoundingBox(), SbBox3f(-6, -1, -1, 2, 1, 1));
 }
 
 // A group standing for another node: actions that use alternate representations
 // traverse the stand-in instead, through a forwarded traversal.
 class StandIn : public SoGroup {
-public:
+  public:
     SoNode* replacement = nullptr;
     SoNode* getAlternateRep() const override { return replacement; }
 };
 
-struct LightPathProbe {
-    int lightLength = -1;
-    int fullLength = -1;
+struct PathLengths {
+    int light = -1, full = -1;
 };
 
 SoCallbackAction::Response probeCube(void* data, SoCallbackAction* action, const SoNode*) {
-    auto* probe = static_cast<LightPathProbe*>(data);
-    probe->lightLength = action->getCurLightPath()->getLength();
-    probe->fullLength = action->getCurPath()->getLength();
+    auto* lengths = static_cast<PathLengths*>(data);
+    lengths->light = action->getCurLightPath()->getLength();
+    lengths->full = action->getCurPath()->getLength();
     return SoCallbackAction::CONTINUE;
 }
 
 TEST_F(SearchAndBoundsTest, AlternateRepresentationsAreForwarded) {
     auto* standIn = new StandIn;
-    auto* replacement = new SoCube;
-    replacement->ref();
-    standIn->replacement = replacement;
+    standIn->replacement = cube;
     auto* holder = new SoSeparator;
     holder->ref();
     holder->addChild(standIn);
 
-    LightPathProbe probe;
+    PathLengths lengths;
     SoCallbackAction action;
-    action.addPreCallback(SoCube::getClassTypeId(), probeCube, &probe);
+    action.addPreCallback(SoCube::getClassTypeId(), probeCube, &lengths);
     action.apply(holder);
-    EXPECT_EQ(probe.fullLength, -1);  // not used by default
-
+    EXPECT_EQ(lengths.full, -1);  // not used by default
     action.useAlternateRep(true);
     action.apply(holder);
-    EXPECT_EQ(probe.fullLength, 3);   // holder, stand-in, replacement
-    EXPECT_EQ(probe.lightLength, 2);  // the replacement is not part of the light path
+    EXPECT_EQ(lengths.full, 3);   // holder, stand-in, replacement
+    EXPECT_EQ(lengths.light, 2);  // the replacement is not part of the light path
     holder->unref();
-    replacement->unref();
 }
 
 }  // namespace

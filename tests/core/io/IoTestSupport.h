@@ -7,10 +7,56 @@
 #include <memory>
 #include <string>
 
+/// A node of the io tests with a field of every value type, so that reading and writing
+/// can be checked type by type.
+class SoIoAllFields : public SoNode {
+    SO_NODE_HEADER(SoIoAllFields);
+
+  public:
+    enum Mode { OFF = 0, ON = 1, AUTO = 2 };
+    enum Part { TOP = 1, SIDES = 2, BOTTOM = 4, ALL = 7 };
+    static const SoEnumEntry modeEnums[3];
+    static const SoEnumEntry partEnums[4];
+
+    SoIoAllFields();
+
+    SoSFBool boolValue{false};
+    SoSFFloat floatValue{0.0f};
+    SoSFDouble doubleValue{0.0};
+    SoSFInt32 int32Value{0};
+    SoSFUInt32 uint32Value{0u};
+    SoSFShort shortValue{static_cast<short>(0)};
+    SoSFUShort ushortValue{static_cast<unsigned short>(0)};
+    SoSFVec2f vec2fValue;
+    SoSFVec3f vec3fValue;
+    SoSFVec4f vec4fValue;
+    SoSFVec2s vec2sValue;
+    SoSField<SbVec3s> vec3sValue;
+    SoSFColor colorValue;
+    SoSFRotation rotationValue;
+    SoSFMatrix matrixValue;
+    SoSFString stringValue;
+    SoSFName nameValue;
+    SoSFEnum mode{modeEnums, 3, OFF};
+    SoSFBitMask parts{partEnums, 4, ALL};
+    SoSFImage image;
+
+    SoMFFloat floats;
+    SoMFInt32 int32s;
+    SoMFVec3f vec3fs;
+    SoMFRotation rotations;
+    SoMFString strings;
+    SoMFName names;
+
+  protected:
+    ~SoIoAllFields() override;
+};
+
 // Shared helpers of the scene-file tests.
 namespace iotest {
 
-extern const char* const kHeader;  // "#Tessara V1.0 ascii\n"
+/// The first line of every scene file.
+extern const char* const kHeader;
 
 /// Releases a node held by a test.
 struct Unref {
@@ -36,6 +82,10 @@ Held<SoSeparator> readScene(const std::string& body);
 std::string writeText(SoNode* node);
 /// The text a field writes.
 std::string fieldText(const SoField* field);
+
+/// The graph in one line: type names without "So", children in parentheses, and "@n" for a
+/// node met before, n counting the nodes in the order they were first met.
+std::string outline(SoNode* root);
 
 /// Same types, same field values (and default flags), same children, and the same sharing:
 /// a node met twice in one graph is met at the same places in the other.

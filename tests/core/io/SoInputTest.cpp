@@ -1,14 +1,16 @@
 #include <Tessara/base/SoDB.h>
 #include <Tessara/io/SoInput.h>
-#include <Tessara/misc/SbFileHelper.h>
+#include <Tessara/io/SoOutput.h>
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
 #include <string>
 
+#include "IoTestSupport.h"
 #include "support/DebugErrorRecorder.h"
 
 namespace {
@@ -25,112 +27,100 @@ class TextInput {
     std::string text_;
 };
 
-template <class T>
-T readAs(SoInput& in) {
-    T value{};
-    EXPECT_TRUE(in.read(value));
-    return value;
-}
-
 std::string nextWord(SoInput& in) {
     SbString word;
     return in.read(word) ? word.getStdString() : std::string("<nothing>");
 }
 
+struct NumberCase {
+    const char* text;
+    char type;  // i int32, u uint32, s short, S unsigned short, f float, d double
+    bool ok;
+    double value;
+};
+
+// Reads `c.text` as its type behind a comment; what is read must be all of it, and what is
+// rejected must be left to be read again.
+template <class T>
+void checkNumber(const NumberCase& c) {
+    TextInput t(std::string(" # a comment { [\n\t") + c.text + " next");
+    T value{};
+    ASSERT_EQ(t.in.read(value), c.ok);
+    if (!c.ok) {
+        EXPECT_EQ(nextWord(t.in), c.text);
+        return;
+    }
+    const T expected = static_cast<T>(c.value);
+    if (std::isnan(c.value)) {
+        EXPECT_TRUE(std::isnan(static_cast<double>(value)));
+    } else {
+        EXPECT_EQ(value, expected);
+        EXPECT_EQ(std::signbit(static_cast<double>(value)), std::signbit(c.value));
+    }
+    EXPECT_EQ(nextWord(t.in), "next");
+}
+
+const char* const kCommaLocales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "fr_FR"};
+
 }  // namespace
 
-TEST(SoInput, ReadsNamesNumbersAndStringsAcrossCommentsAndWhiteSpace) {
+TEST(SoInput, Numbers) {
+    const double inf = std::numeric_limits<float>::infinity();
+    const NumberCase cases[] = {
+        {"12", 'i', true, 12},
+        {"+7", 'i', true, 7},
+        {"-0x1F", 'i', true, -31},
+        {"0777", 'i', true, 0777},
+        {"2147483647", 'i', true, 2147483647.0},
+        {"-2147483648", 'i', true, -2147483648.0},
+        {"0xFFFFFFFF", 'i', true, -1},  // a hexadecimal bit pattern
+        {"4294967295", 'u', true, 4294967295.0},
+        {"-32768", 's', true, -32768},
+        {"0xFFFF", 's', true, -1},
+        {"65535", 'S', true, 65535},
+        {"2147483648", 'i', false, 0},
+        {"-1", 'u', false, 0},
+        {"65536", 'S', false, 0},
+        {"08", 'i', false, 0},  // 8 is no octal digit
+        {"1.5", 'i', false, 0},
+        {"0x", 'i', false, 0},
+        {"12abc", 'i', false, 0},
+        {"1.5e3", 'f', true, 1500},
+        {"-2.5E-2", 'f', true, -0.025},
+        {".5", 'd', true, 0.5},
+        {"0.1", 'd', true, 0.1},
+        {"nan", 'f', true, std::nan("")},
+        {"-inf", 'f', true, -inf},
+        {"1e-50", 'f', true, 0.0},  // underflow is zero, not an error
+        {"-1e-50", 'f', true, -0.0},
+        {"3.4028235e38", 'f', true, std::numeric_limits<float>::max()},
+        {"1e-45", 'f', true, std::numeric_limits<float>::denorm_min()},
+        {"1e39", 'f', false, 0},  // beyond the largest float
+        {"1.2.3", 'f', false, 0},
+        {"--1", 'f', false, 0},
+        {"abc", 'd', false, 0},
+    };
+    const std::map<char, void (*)(const NumberCase&)> check = {
+        {'i', checkNumber<int32_t>}, {'u', checkNumber<uint32_t>},
+        {'s', checkNumber<short>},   {'S', checkNumber<unsigned short>},
+        {'f', checkNumber<float>},   {'d', checkNumber<double>}};
+    for (const NumberCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        check.at(c.type)(c);
+    }
+}
+
+TEST(SoInput, StringsNamesAndPutBack) {
     TextInput t(
-        "  # a comment { [ \n\tabc_1 # another\n12 -0x1F 0777 1.5e3 -2.5E-2 .5 +7\n"
-        "\"q\\\"uo\\\\te\" bare");
-    SbName name;
-    ASSERT_TRUE(t.in.read(name, true));
-    EXPECT_STREQ(name.getString(), "abc_1");
-    EXPECT_EQ(readAs<int32_t>(t.in), 12);
-    EXPECT_EQ(readAs<int32_t>(t.in), -31);
-    EXPECT_EQ(readAs<int32_t>(t.in), 0777);
-    EXPECT_EQ(readAs<float>(t.in), 1500.0f);
-    EXPECT_EQ(readAs<float>(t.in), -0.025f);
-    EXPECT_EQ(readAs<double>(t.in), 0.5);
-    EXPECT_EQ(readAs<int32_t>(t.in), 7);
+        "\"q\\\"uo\\\\te\" bare \"gr\xC3\xBC\xC3\x9F \xE2\x82\xAC\" \"a\\nb\\tc\\qd\" "
+        "\"multi\nline\" "
+        "\"\" ident-part base-name.rest 9lives \"no end \\\" here");
     EXPECT_EQ(nextWord(t.in), "q\"uo\\te");
     EXPECT_EQ(nextWord(t.in), "bare");
-    EXPECT_TRUE(t.in.eof());
-}
-
-TEST(SoInput, IntegerLimitsPerType) {
-    TextInput t("2147483647 -2147483648 0xFFFFFFFF 4294967295 32767 -32768 0xFFFF 65535");
-    EXPECT_EQ(readAs<int32_t>(t.in), std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(readAs<int32_t>(t.in), std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(readAs<int32_t>(t.in), -1);  // a hexadecimal bit pattern
-    EXPECT_EQ(readAs<uint32_t>(t.in), 4294967295u);
-    EXPECT_EQ(readAs<short>(t.in), 32767);
-    EXPECT_EQ(readAs<short>(t.in), -32768);
-    EXPECT_EQ(readAs<short>(t.in), -1);
-    EXPECT_EQ(readAs<unsigned short>(t.in), 65535);
-}
-
-TEST(SoInput, RejectedNumbersAreLeftToBeReadAgain) {
-    TextInput t("2147483648 -1 65536 08 1.5 0x 12abc 1e39 1.2.3 --1 abc");
-    int32_t i = 0;
-    uint32_t u = 0;
-    unsigned short us = 0;
-    float f = 0;
-    EXPECT_FALSE(t.in.read(i));
-    EXPECT_EQ(nextWord(t.in), "2147483648");
-    EXPECT_FALSE(t.in.read(u));
-    EXPECT_EQ(nextWord(t.in), "-1");
-    EXPECT_FALSE(t.in.read(us));
-    EXPECT_EQ(nextWord(t.in), "65536");
-    EXPECT_FALSE(t.in.read(i));  // 8 is no octal digit
-    EXPECT_EQ(nextWord(t.in), "08");
-    EXPECT_FALSE(t.in.read(i));  // not an integer
-    EXPECT_EQ(nextWord(t.in), "1.5");
-    EXPECT_FALSE(t.in.read(i));
-    EXPECT_EQ(nextWord(t.in), "0x");
-    EXPECT_FALSE(t.in.read(i));
-    EXPECT_EQ(nextWord(t.in), "12abc");
-    EXPECT_FALSE(t.in.read(f));  // beyond the largest float
-    EXPECT_EQ(nextWord(t.in), "1e39");
-    EXPECT_FALSE(t.in.read(f));
-    EXPECT_EQ(nextWord(t.in), "1.2.3");
-    EXPECT_FALSE(t.in.read(f));
-    EXPECT_EQ(nextWord(t.in), "--1");
-    EXPECT_FALSE(t.in.read(f));
-    EXPECT_EQ(nextWord(t.in), "abc");
-}
-
-TEST(SoInput, SpecialFloats) {
-    TextInput t("nan -inf inf 1e-50 -1e-50 3.4028235e38 1e-45 1.17549435e-38");
-    EXPECT_TRUE(std::isnan(readAs<float>(t.in)));
-    EXPECT_EQ(readAs<float>(t.in), -std::numeric_limits<float>::infinity());
-    EXPECT_EQ(readAs<float>(t.in), std::numeric_limits<float>::infinity());
-    const float tiny = readAs<float>(t.in);  // underflow is zero, not an error
-    EXPECT_EQ(tiny, 0.0f);
-    EXPECT_FALSE(std::signbit(tiny));
-    EXPECT_TRUE(std::signbit(readAs<float>(t.in)));
-    EXPECT_EQ(readAs<float>(t.in), std::numeric_limits<float>::max());
-    EXPECT_EQ(readAs<float>(t.in), std::numeric_limits<float>::denorm_min());
-    EXPECT_EQ(readAs<float>(t.in), std::numeric_limits<float>::min());
-}
-
-TEST(SoInput, StringsKeepUtf8AndKnowTheirEscapes) {
-    TextInput t("\"gr\xC3\xBC\xC3\x9F \xE2\x82\xAC\" \"a\\nb\\tc\\qd\" \"multi\nline\" \"\"");
     EXPECT_EQ(nextWord(t.in), "gr\xC3\xBC\xC3\x9F \xE2\x82\xAC");
     EXPECT_EQ(nextWord(t.in), "a\nb\tc\\qd");  // unknown escapes stay as written
     EXPECT_EQ(nextWord(t.in), "multi\nline");
     EXPECT_EQ(nextWord(t.in), "");
-    EXPECT_TRUE(t.in.eof());
-}
-
-TEST(SoInput, UnterminatedStringFails) {
-    TextInput t("\"no end \\\" here");
-    SbString s;
-    EXPECT_FALSE(t.in.read(s));
-}
-
-TEST(SoInput, NamesStopAtTheirCharacterClass) {
-    TextInput t("ident-part base-name.rest 9lives");
     SbName n;
     ASSERT_TRUE(t.in.read(n, true));
     EXPECT_STREQ(n.getString(), "ident");
@@ -141,89 +131,74 @@ TEST(SoInput, NamesStopAtTheirCharacterClass) {
     char c = 0;
     ASSERT_TRUE(t.in.read(c));
     EXPECT_EQ(c, '.');
-    ASSERT_TRUE(t.in.read(n, true));
-    EXPECT_STREQ(n.getString(), "rest");
-    EXPECT_FALSE(t.in.read(n, true));  // a digit cannot start a name
-    EXPECT_FALSE(t.in.read(n, false));
-    int32_t i = 0;
-    EXPECT_FALSE(t.in.read(i));  // nor is it a number
-    EXPECT_EQ(nextWord(t.in), "9lives");
-}
-
-TEST(SoInput, PutBackCharactersAndWords) {
-    TextInput t("ab cd");
-    char c = 0;
-    ASSERT_TRUE(t.in.read(c));
     t.in.putBack(c);
     t.in.putBack("xy ");
     EXPECT_EQ(nextWord(t.in), "xy");
-    EXPECT_EQ(nextWord(t.in), "ab");
-    EXPECT_EQ(nextWord(t.in), "cd");
-    EXPECT_TRUE(t.in.eof());
+    EXPECT_EQ(nextWord(t.in), ".rest");
+    EXPECT_FALSE(t.in.read(n, true));  // a digit cannot start a name
+    EXPECT_FALSE(t.in.read(n, false));
+    EXPECT_EQ(nextWord(t.in), "9lives");
+    EXPECT_FALSE(t.in.read(n, true));
+    SbString s;
+    EXPECT_FALSE(t.in.read(s));  // the string never ends
 }
 
 TEST(SoInput, HeaderIsTheExactFirstLine) {
+    const std::string header(iotest::kHeader, std::string(iotest::kHeader).size() - 1);
     const struct {
-        const char* text;
+        std::string text;
         bool valid;
     } cases[] = {
-        {"#Tessara V1.0 ascii\n", true},   {"#Tessara V1.0 ascii  \t\r\nSeparator {}", true},
-        {"#Tessara V1.0 ascii", true},     {"#Tessara V1.0 binary\n", false},
-        {" #Tessara V1.0 ascii\n", false}, {"#Tessara V1.0 ascii extra\n", false},
-        {"# Tessara V1.0 ascii\n", false}, {"", false},
+        {header + "\n", true},
+        {header + "  \t\r\nSeparator {}", true},
+        {header, true},
+        {header + " extra\n", false},
+        {" " + header + "\n", false},
+        {"# " + header.substr(1), false},
+        {"", false},
     };
     for (const auto& c : cases) {
         TextInput t(c.text);
         EXPECT_EQ(t.in.isValidFile(), c.valid) << c.text;
     }
-    TextInput valid("#Tessara V1.0 ascii   \nCube {}");
-    EXPECT_EQ(valid.in.getHeader(), "#Tessara V1.0 ascii");
-    TextInput none("Cube {}");
-    EXPECT_EQ(none.in.getHeader(), "");
+    EXPECT_EQ(TextInput(header + "   \nCube {}").in.getHeader(), header.c_str());
+    EXPECT_EQ(TextInput("Cube {}").in.getHeader(), "");
 }
 
 TEST(SoInput, ErrorsCarryFileLineAndColumn) {
-    TextInput t("#Tessara V1.0 ascii\n# note\n  first \xC3\xA9t\xC3\xA9 second");
+    TextInput t(std::string(iotest::kHeader) + "# note\n  first \xC3\xA9t\xC3\xA9 second");
     SbName n;
     ASSERT_TRUE(t.in.read(n, true));
     EXPECT_EQ(t.in.getLineNumber(), 3);
     EXPECT_EQ(t.in.getColumnNumber(), 3);
-    SbString word;
-    ASSERT_TRUE(t.in.read(word));
+    EXPECT_EQ(nextWord(t.in), "\xC3\xA9t\xC3\xA9");
     ASSERT_TRUE(t.in.read(n, true));
-    EXPECT_STREQ(n.getString(), "second");
     EXPECT_EQ(t.in.getColumnNumber(), 13);  // columns count characters, not bytes
     DebugErrorRecorder recorder;
     t.in.postError("Test::source", "bad %s", "thing");
     ASSERT_EQ(recorder.size(), 1u);
-    const auto post = recorder.messages()[0];
-    EXPECT_EQ(post.severity, SoDebugError::ERROR);
-    EXPECT_EQ(post.source, "Test::source");
-    EXPECT_EQ(post.message, "<buffer>:3:13: bad thing");
+    EXPECT_EQ(recorder.messages()[0].source, "Test::source");
+    EXPECT_EQ(recorder.messages()[0].message, "<buffer>:3:13: bad thing");
 }
 
-TEST(SoInput, ReadsFilesAndNamesThem) {
+TEST(SoInput, FilesAreNamedInErrors) {
     const std::string path = ::testing::TempDir() + "io_input_test.tsc";
     FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
-    std::fputs("#Tessara V1.0 ascii\n\n  42 \"text\"", file);
+    std::fputs(iotest::kHeader, file);
+    std::fputs("Separator {\n  Sphere { radius }\n}\n", file);
     std::fclose(file);
-    SoInput in;
-    ASSERT_TRUE(in.openFile(path.c_str()));
-    EXPECT_TRUE(in.isValidFile());
-    EXPECT_EQ(in.getFileName(), path.c_str());
-    EXPECT_EQ(readAs<int32_t>(in), 42);
-    EXPECT_EQ(in.getLineNumber(), 3);
-    EXPECT_EQ(in.getColumnNumber(), 3);
-    EXPECT_EQ(nextWord(in), "text");
-    EXPECT_TRUE(in.eof());
-    in.closeFile();
-    SbFileHelper::removeFile(path.c_str());
-}
-
-TEST(SoInput, MissingFileIsReportedUnlessAllowed) {
     DebugErrorRecorder recorder;
     SoInput in;
+    ASSERT_TRUE(in.openFile(path.c_str()));
+    EXPECT_EQ(in.getFileName(), path.c_str());
+    EXPECT_EQ(SoDB::readAll(&in), nullptr);
+    in.closeFile();
+    std::remove(path.c_str());
+    ASSERT_GE(recorder.size(), 1u);
+    EXPECT_EQ(recorder.messages()[0].message.rfind(path + ":3:", 0), 0u) << recorder.dump();
+
+    recorder.clear();
     EXPECT_FALSE(in.openFile("/nonexistent/dir/scene.tsc", true));
     EXPECT_EQ(recorder.size(), 0u);
     EXPECT_FALSE(in.openFile("/nonexistent/dir/scene.tsc"));
@@ -233,28 +208,26 @@ TEST(SoInput, MissingFileIsReportedUnlessAllowed) {
     EXPECT_FALSE(in.read(c));
 }
 
-// Reading numbers must not depend on the decimal separator of the process locale.
+// Files written in one country must read in another: no decimal comma either way.
 TEST(SoInput, NumbersIgnoreTheProcessLocale) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
-    const char* candidates[] = {"de_DE.UTF-8", "de_DE.utf8",  "fr_FR.UTF-8", "de_DE",
-                                "fr_FR",       "nl_NL.UTF-8", "it_IT.UTF-8", "ru_RU.UTF-8"};
     const char* found = nullptr;
-    for (const char* name : candidates) {
-        if (std::setlocale(LC_ALL, name) && std::localeconv()->decimal_point[0] == ',') {
+    for (const char* name : kCommaLocales)
+        if (!found && std::setlocale(LC_ALL, name) && std::localeconv()->decimal_point[0] == ',')
             found = name;
-            break;
-        }
-    }
-    if (!found) {
-        std::setlocale(LC_ALL, previous.c_str());
-        GTEST_SKIP() << "no locale with a decimal comma is installed";
-    }
     TextInput t("1.5 -2.25e1 0.1");
-    const float a = readAs<float>(t.in);
-    const float b = readAs<float>(t.in);
-    const double c = readAs<double>(t.in);
+    float a = 0, b = 0;
+    double c = 0;
+    EXPECT_TRUE(t.in.read(a) && t.in.read(b) && t.in.read(c));
+    SoOutput out;
+    out.setBuffer();
+    out.write(1.5f);
+    out.write(' ');
+    out.write(2.25);
     std::setlocale(LC_ALL, previous.c_str());
+    if (!found) GTEST_SKIP() << "no locale with a decimal comma is installed";
     EXPECT_EQ(a, 1.5f) << found;
     EXPECT_EQ(b, -22.5f);
     EXPECT_EQ(c, 0.1);
+    EXPECT_EQ(out.getString(), "1.5 2.25");
 }

@@ -1,126 +1,318 @@
+// Boxes, lines, planes, spheres, view volumes and viewport regions: seeded property checks of
+// what each promises, and the conventions and edge cases by hand. A camera looks down its -z;
+// screen coordinates run from 0 to 1 across the window and from the near plane to the far one.
+
+#include <Tessara/math/SbBox2f.h>
 #include <Tessara/math/SbBox3f.h>
 #include <Tessara/math/SbLine.h>
-#include <Tessara/math/SbMatrix.h>
 #include <Tessara/math/SbPlane.h>
-#include <Tessara/math/SbRotation.h>
 #include <Tessara/math/SbSphere.h>
+#include <Tessara/math/SbViewVolume.h>
+#include <Tessara/math/SbViewportRegion.h>
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
+#include <limits>
 
 #include "MathTestUtil.h"
-#include "support/DebugErrorRecorder.h"
 
-TEST(SbLine, TwoPointsGiveUnitDirection) {
-    const SbLine line(SbVec3f(1, 1, 1), SbVec3f(1, 4, 5));
-    EXPECT_EQ(line.getPosition(), SbVec3f(1, 1, 1));
-    EXPECT_TRUE(near(line.getDirection(), SbVec3f(0, 0.6f, 0.8f), 1e-7f));
-    SbLine other;
-    EXPECT_EQ(other.getDirection(), SbVec3f(0, 0, 1));
-    other.setPosDir(SbVec3f(0, 0, 0), SbVec3f(0, 0, -7));
-    EXPECT_EQ(other.getDirection(), SbVec3f(0, 0, -1));
+namespace {
+
+SbVec3f screen(const SbViewVolume& vv, const SbVec3f& world) {
+    SbVec3f out;
+    vv.projectToScreen(world, out);
+    return out;
 }
 
-TEST(SbLine, ClosestPoint) {
-    const SbLine line(SbVec3f(0, 0, 0), SbVec3f(2, 0, 0));
-    EXPECT_EQ(line.getClosestPoint(SbVec3f(5, 3, -4)), SbVec3f(5, 0, 0));
-    EXPECT_EQ(line.getClosestPoint(SbVec3f(-1, 1, 1)), SbVec3f(-1, 0, 0));
+// Normalised device coordinates through getMatrix() and an explicit division by w.
+SbVec3f ndc(const SbViewVolume& vv, const SbVec3f& world) {
+    SbVec4f clip;
+    vv.getMatrix().multVecMatrix(SbVec4f(world[0], world[1], world[2], 1), clip);
+    return SbVec3f(clip[0] / clip[3], clip[1] / clip[3], clip[2] / clip[3]);
 }
 
-TEST(SbLine, ClosestPointsOfSkewAndParallelLines) {
-    const SbLine a(SbVec3f(0, 0, 0), SbVec3f(1, 0, 0));
-    const SbLine b(SbVec3f(3, -1, 2), SbVec3f(3, 1, 2));  // along y, 2 above the x axis
-    SbVec3f onA, onB;
-    ASSERT_TRUE(a.getClosestPoints(b, onA, onB));
-    EXPECT_TRUE(near(onA, SbVec3f(3, 0, 0), 1e-6f));
-    EXPECT_TRUE(near(onB, SbVec3f(3, 0, 2), 1e-6f));
-    const SbLine parallel(SbVec3f(0, 1, 0), SbVec3f(5, 1, 0));
-    EXPECT_FALSE(a.getClosestPoints(parallel, onA, onB));
+}  // namespace
+
+TEST(SbBox3f, HoldsRandomPointsAndTheirTransforms) {
+    Random rnd(7);
+    for (int i = 0; i < 100; ++i) {
+        SbBox3f box;
+        SbVec3f points[6], min = SbVec3f(FLT_MAX, FLT_MAX, FLT_MAX), max = -min;
+        for (SbVec3f& p : points) {
+            box.extendBy(p = rnd.vec());
+            for (int k = 0; k < 3; ++k) {
+                min[k] = std::min(min[k], p[k]);
+                max[k] = std::max(max[k], p[k]);
+            }
+        }
+        EXPECT_EQ(box, SbBox3f(min, max));
+        EXPECT_EQ(box.getSize(), max - min);
+        EXPECT_TRUE(box.hasVolume());
+        EXPECT_TRUE(near(box.getCenter(), (min + max) * 0.5f, 1e-5f));
+        const SbMatrix m = rnd.affine();
+        SbBox3f moved = box;
+        moved.transform(m);
+        const SbVec3f direction = rnd.vec();
+        float lo, hi;
+        box.getSpan(direction, lo, hi);
+        for (const SbVec3f& p : points) {
+            EXPECT_TRUE(box.intersect(p));
+            EXPECT_TRUE(moved.intersect(xform(m, p) * 0.999f + moved.getCenter() * 0.001f));
+            EXPECT_GE(p.dot(direction), lo - 1e-4f);
+            EXPECT_LE(p.dot(direction), hi + 1e-4f);
+        }
+        // The span is tight: the corners reach it.
+        SbVec3f top;
+        for (int k = 0; k < 3; ++k) top[k] = direction[k] < 0 ? min[k] : max[k];
+        EXPECT_NEAR(top.dot(direction), hi, 1e-3f);
+        EXPECT_NEAR((min + max - top).dot(direction), lo, 1e-3f);
+        // Two boxes meet exactly when the point at their larger minima lies in both.
+        const SbVec3f shift = rnd.vec(12);
+        SbBox3f other;
+        other.extendBy(shift + rnd.vec(2));
+        other.extendBy(shift + rnd.vec(2));
+        SbVec3f corner;
+        for (int k = 0; k < 3; ++k) corner[k] = std::max(min[k], other.getMin()[k]);
+        EXPECT_EQ(box.intersect(other), box.intersect(corner) && other.intersect(corner));
+    }
 }
 
-TEST(SbLine, CoincidentPointsAreReported) {
-    DebugErrorRecorder recorder;
-    const SbLine line(SbVec3f(1, 2, 3), SbVec3f(1, 2, 3));
-    EXPECT_EQ(line.getPosition(), SbVec3f(1, 2, 3));
-    EXPECT_EQ(line.getDirection(), SbVec3f(0, 0, 1));
-    EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), 1u);
+TEST(SbBox3f, EmptyBoxesAndLimitsByHand) {
+    SbBox3f empty;
+    EXPECT_TRUE(empty.isEmpty());
+    EXPECT_FALSE(empty.hasVolume());
+    EXPECT_EQ(empty.getSize(), SbVec3f(0, 0, 0));
+    EXPECT_EQ(empty.getCenter(), SbVec3f(0, 0, 0));
+    float lo, hi;
+    empty.getSpan(SbVec3f(1, 0, 0), lo, hi);
+    EXPECT_GT(lo, hi);
+    empty.transform(Random(8).affine());
+    SbBox3f box(0, 0, 0, 1, 2, 3);
+    EXPECT_FALSE(box.intersect(empty) || empty.intersect(box));
+    EXPECT_TRUE(box.intersect(SbBox3f(1, 2, 3, 4, 4, 4)));  // touching at a corner
+    EXPECT_TRUE(box.intersect(SbVec3f(1, 2, 3)));           // the limits belong to the box
+    EXPECT_FALSE(box.intersect(SbVec3f(std::nextafter(1.0f, 2.0f), 1, 1)));
+    EXPECT_FALSE(box.intersect(SbVec3f(std::numeric_limits<float>::quiet_NaN(), 1, 1)));
+    box.extendBy(empty);
+    empty.extendBy(box);
+    EXPECT_EQ(empty, SbBox3f(0, 0, 0, 1, 2, 3));
+    float b[6];
+    box.getBounds(b[0], b[1], b[2], b[3], b[4], b[5]);
+    box.getSize(lo, hi, b[0]);
+    EXPECT_EQ(SbVec3f(b[3], b[4], b[5]), SbVec3f(lo, hi, b[0]));
+    box.makeEmpty();
+    box.extendBy(SbVec3f(1, 2, 3));
+    EXPECT_FALSE(box.hasVolume());  // a single point
+    box.setBounds(-FLT_MAX, -FLT_MAX, -FLT_MAX, FLT_MAX, FLT_MAX, FLT_MAX);
+    EXPECT_EQ(box.getCenter(), SbVec3f(0, 0, 0));  // no overflow
 }
 
-TEST(SbPlane, ConstructionsAgree) {
-    const SbPlane a(SbVec3f(0, 0, 2), 6.0f);  // unnormalised normal: still the plane z = 3
-    EXPECT_EQ(a.getNormal(), SbVec3f(0, 0, 1));
-    EXPECT_EQ(a.getDistanceFromOrigin(), 3.0f);
-    const SbPlane b(SbVec3f(0, 0, 3), SbVec3f(4, 5, 3));
-    EXPECT_EQ(a, b);
-    // Counter-clockwise seen from +z: the normal faces +z.
-    const SbPlane c(SbVec3f(0, 0, 3), SbVec3f(1, 0, 3), SbVec3f(0, 1, 3));
-    EXPECT_EQ(c, a);
-    const SbPlane flipped(SbVec3f(0, 0, 3), SbVec3f(0, 1, 3), SbVec3f(1, 0, 3));
-    EXPECT_EQ(flipped.getNormal(), SbVec3f(0, 0, -1));
-    EXPECT_EQ(flipped.getDistanceFromOrigin(), -3.0f);
+TEST(SbBox2f, ExtendIntersectAndAspect) {
+    SbBox2f box;
+    EXPECT_TRUE(box.isEmpty());
+    EXPECT_EQ(box.getSize(), SbVec2f(0, 0));
+    EXPECT_EQ(box.getCenter(), SbVec2f(0, 0));
+    box.extendBy(SbVec2f(5, -1));
+    EXPECT_FALSE(box.hasArea());
+    box.extendBy(SbBox2f(SbVec2f(0, 0), SbVec2f(6, 1)));
+    box.extendBy(SbBox2f());
+    EXPECT_TRUE(box.hasArea());
+    EXPECT_EQ(box.getCenter(), SbVec2f(3, 0));
+    EXPECT_EQ(box.getAspectRatio(), 3.0f);
+    float x0, y0, x1, y1;
+    box.getBounds(x0, y0, x1, y1);
+    box.getSize(x0, y0);
+    EXPECT_EQ(SbVec2f(x0, y0), SbVec2f(x1, 2 * y1));
+    EXPECT_TRUE(box.intersect(SbVec2f(6, 1)));
+    EXPECT_FALSE(box.intersect(SbVec2f(6.001f, 1)));
+    EXPECT_TRUE(box.intersect(SbBox2f(6, 1, 7, 7)));
+    EXPECT_FALSE(box.intersect(SbBox2f(6.5f, 0, 7, 1)));
+    EXPECT_FALSE(box.intersect(SbBox2f()));
+    box.makeEmpty();
+    box.setBounds(0, 0, 1, 0);
+    EXPECT_EQ(box.getAspectRatio(), 0.0f);
 }
 
-TEST(SbPlane, HalfSpaceAndDistance) {
-    const SbPlane p(SbVec3f(1, 0, 0), 2.0f);
-    EXPECT_TRUE(p.isInHalfSpace(SbVec3f(5, 0, 0)));
-    EXPECT_TRUE(p.isInHalfSpace(SbVec3f(2, 9, 9)));  // on the plane counts
-    EXPECT_FALSE(p.isInHalfSpace(SbVec3f(1.9f, 0, 0)));
-    EXPECT_EQ(p.getDistance(SbVec3f(-1, 3, 3)), -3.0f);
-    SbPlane q = p;
-    q.offset(1.0f);
-    EXPECT_FALSE(q.isInHalfSpace(SbVec3f(2.5f, 0, 0)));
+TEST(SbPlane, RandomPlanesLinesAndSpheres) {
+    Random rnd(9);
+    for (int i = 0; i < 200; ++i) {
+        const SbVec3f p0 = rnd.vec(), p1 = rnd.vec(), p2 = rnd.vec(), q = rnd.vec();
+        const SbPlane plane(p0, p1, p2);
+        for (const SbVec3f& p : {p0, p1, p2}) EXPECT_NEAR(plane.getDistance(p), 0.0f, 1e-3f);
+        EXPECT_NEAR(plane.getDistance(q), (q - p0).dot(plane.getNormal()), 1e-3f);
+        EXPECT_EQ(plane.isInHalfSpace(q), plane.getDistance(q) >= 0.0f);
+        // Planes move with their points, also under non-uniform scales.
+        const SbMatrix m = rnd.affine();
+        SbPlane moved = plane;
+        moved.transform(m);
+        for (const SbVec3f& p : {p0, p1, p2})
+            EXPECT_NEAR(moved.getDistance(xform(m, p)), 0.0f, 1e-3f) << i;
+        EXPECT_GT(moved.getDistance(xform(m, p0 + plane.getNormal())), 0.0f) << i;
+
+        SbLine line;
+        line.setPosDir(q, rnd.direction() * 3.0f);
+        SbVec3f hit;
+        ASSERT_TRUE(plane.intersect(line, hit));
+        EXPECT_NEAR(plane.getDistance(hit), 0.0f, 1e-2f) << i;
+        EXPECT_TRUE(near(line.getClosestPoint(hit), hit, 1e-2f)) << i;
+
+        const SbLine other(p1, p2);
+        SbVec3f onLine, onOther;
+        ASSERT_TRUE(line.getClosestPoints(other, onLine, onOther));
+        const SbVec3f gap = onOther - onLine;  // perpendicular to both lines
+        EXPECT_NEAR(gap.dot(line.getDirection()), 0.0f, 1e-3f) << i;
+        EXPECT_NEAR(gap.dot(other.getDirection()), 0.0f, 1e-3f) << i;
+
+        const SbSphere sphere(p0, rnd.uniform(0.5f, 3));
+        SbVec3f enter, exit;
+        const bool crosses = (line.getClosestPoint(p0) - p0).length() <= sphere.getRadius();
+        ASSERT_EQ(sphere.intersect(line, enter, exit), crosses) << i;
+        if (!crosses) continue;
+        EXPECT_NEAR((enter - p0).length(), sphere.getRadius(), 1e-3f) << i;
+        EXPECT_NEAR((exit - p0).length(), sphere.getRadius(), 1e-3f) << i;
+        EXPECT_GE((exit - enter).dot(line.getDirection()), 0.0f) << i;
+        EXPECT_TRUE(sphere.pointInside((enter + exit) * 0.5f)) << i;
+    }
 }
 
-TEST(SbPlane, LineIntersection) {
-    const SbPlane p(SbVec3f(0, 1, 0), 4.0f);
-    SbVec3f hit;
-    ASSERT_TRUE(p.intersect(SbLine(SbVec3f(1, 0, 1), SbVec3f(2, 1, 1)), hit));
-    EXPECT_TRUE(near(hit, SbVec3f(5, 4, 1), 1e-5f));
-    EXPECT_FALSE(p.intersect(SbLine(SbVec3f(0, 0, 0), SbVec3f(1, 0, 0)), hit));
+TEST(SbPlane, ConventionsByHand) {
+    const SbPlane z3(SbVec3f(0, 0, 2), 6.0f);  // unnormalised normal: still the plane z = 3
+    EXPECT_EQ(z3.getNormal(), SbVec3f(0, 0, 1));
+    EXPECT_EQ(z3.getDistanceFromOrigin(), 3.0f);
+    EXPECT_EQ(z3, SbPlane(SbVec3f(0, 0, 3), SbVec3f(4, 5, 3)));
+    // Counterclockwise seen from +z: the normal faces +z.
+    EXPECT_EQ(z3, SbPlane(SbVec3f(0, 0, 3), SbVec3f(1, 0, 3), SbVec3f(0, 1, 3)));
+    SbVec3f hit, a, b;
+    const SbLine x(SbVec3f(0, 0, 0), SbVec3f(2, 0, 0));
+    EXPECT_FALSE(z3.intersect(x, hit));
+    EXPECT_FALSE(x.getClosestPoints(SbLine(SbVec3f(0, 1, 0), SbVec3f(5, 1, 0)), a, b));
+    SbSphere sphere;
+    sphere.circumscribe(SbBox3f(0, 0, 0, 2, 2, 2));
+    EXPECT_EQ(sphere.getCenter(), SbVec3f(1, 1, 1));
+    EXPECT_FLOAT_EQ(sphere.getRadius(), std::sqrt(3.0f));
+    sphere.circumscribe(SbBox3f());
+    EXPECT_EQ(sphere.getRadius(), 0.0f);
 }
 
-TEST(SbPlane, TransformMovesWithItsPoints) {
-    SbPlane p(SbVec3f(0, 0, 1), 1.0f);
-    SbMatrix m;
-    m.setTransform(SbVec3f(0, 0, 5),
-                   SbRotation(SbVec3f(1, 0, 0), static_cast<float>(SbMathHelper::PI / 2)),
-                   SbVec3f(1, 1, 1));
-    const SbVec3f onPlane(2, 3, 1);
-    p.transform(m);
-    EXPECT_NEAR(p.getDistance(xform(m, onPlane)), 0.0f, 1e-5f);
-    EXPECT_TRUE(near(p.getNormal(), SbVec3f(0, -1, 0), 1e-6f));
-    // Non-uniform scale: normals must not simply be scaled like points.
-    SbPlane diag(SbVec3f(1, 1, 0), SbVec3f(1, 0, 0));
-    SbMatrix s;
-    s.setScale(SbVec3f(2, 1, 1));
-    diag.transform(s);
-    EXPECT_NEAR(diag.getDistance(SbVec3f(2, 0, 0)), 0.0f, 1e-6f);
-    EXPECT_NEAR(diag.getDistance(SbVec3f(0, 1, 0)), 0.0f, 1e-6f);
+TEST(SbViewVolume, RandomVolumesProjectAndUnprojectConsistently) {
+    Random rnd(10);
+    for (int i = 0; i < 200; ++i) {
+        SbViewVolume vv;
+        const float l = rnd.uniform(-3, 0), r = rnd.uniform(0.5f, 3), b = rnd.uniform(-3, 0),
+                    t = rnd.uniform(0.5f, 3), n = rnd.uniform(0.5f, 2), f = rnd.uniform(5, 50);
+        if (i % 3 == 0) {
+            vv.ortho(l, r, b, t, -n, f);
+        } else if (i % 3 == 1) {
+            vv.frustum(l, r, b, t, n, f);
+        } else {
+            vv.perspective(rnd.uniform(0.3f, 2.5f), rnd.uniform(0.5f, 2), n, f);
+        }
+        const SbRotation turn = rnd.rotation();
+        const SbVec3f eye = rnd.vec();
+        vv.rotateCamera(turn);
+        vv.translateCamera(eye);
+        EXPECT_TRUE(near(vv.getProjectionPoint(), eye));
+        EXPECT_TRUE(near(vv.getCameraSpaceMatrix() * rotation(turn) * translation(eye),
+                         SbMatrix::identity(), 1e-5f));
+        SbMatrix affine, proj;
+        vv.getMatrices(affine, proj);
+        EXPECT_TRUE(near(affine * proj, vv.getMatrix(), 1e-6f));
+        SbVec3f forward;
+        turn.multVec(SbVec3f(0, 0, -1), forward);
+        EXPECT_TRUE(near(vv.getProjectionDirection(), forward, 1e-6f));
+        EXPECT_TRUE(near(vv.getPlane(3).getNormal(), -forward, 1e-5f));
+        EXPECT_NEAR(vv.getPlane(3).getDistance(vv.getSightPoint(3)), 0.0f, 1e-4f);
+
+        // A point of the window, pushed to the near and far planes and projected back.
+        const SbVec2f pt(rnd.uniform(0, 1), rnd.uniform(0, 1));
+        SbVec3f p0, p1;
+        vv.projectPointToLine(pt, p0, p1);
+        EXPECT_TRUE(near(screen(vv, p0), SbVec3f(pt[0], pt[1], 0), 1e-3f)) << i;
+        EXPECT_TRUE(near(screen(vv, p1), SbVec3f(pt[0], pt[1], 1), 1e-3f)) << i;
+        const SbVec3f between = p0 + (p1 - p0) * 0.3f;
+        EXPECT_TRUE(near(screen(vv, between) * 2.0f - SbVec3f(1, 1, 1), ndc(vv, between), 1e-3f));
+        SbLine ray;
+        vv.projectPointToLine(pt, ray);
+        if (vv.getProjectionType() == SbViewVolume::PERSPECTIVE) {  // rays pass through the eye
+            EXPECT_TRUE(near(ray.getClosestPoint(eye), eye, 1e-3f)) << i;
+        } else {
+            EXPECT_TRUE(near(ray.getDirection(), forward, 1e-5f)) << i;
+        }
+
+        // A sub-window shows its part of the window full size.
+        const SbViewVolume sub = vv.narrow(0.5f, 0.25f, 1.0f, 0.75f);
+        const SbVec3f s = screen(sub, between), whole = screen(vv, between);
+        EXPECT_TRUE(near(s, SbVec3f(2 * whole[0] - 1, 2 * whole[1] - 0.5f, whole[2]), 1e-3f));
+    }
 }
 
-TEST(SbSphere, CircumscribeAndInside) {
-    SbSphere s;
-    s.circumscribe(SbBox3f(0, 0, 0, 2, 2, 2));
-    EXPECT_EQ(s.getCenter(), SbVec3f(1, 1, 1));
-    EXPECT_FLOAT_EQ(s.getRadius(), std::sqrt(3.0f));
-    EXPECT_TRUE(s.pointInside(SbVec3f(0.01f, 0.01f, 0.01f)));
-    EXPECT_FALSE(s.pointInside(SbVec3f(-0.1f, -0.1f, -0.1f)));
-    s.circumscribe(SbBox3f());
-    EXPECT_EQ(s.getRadius(), 0.0f);
+TEST(SbViewVolume, ClipMatricesByHand) {
+    SbViewVolume vv;
+    vv.ortho(0, 4, 0, 2, 1, 3);
+    SbMatrix affine, proj;
+    vv.getMatrices(affine, proj);
+    // Row-vector layout: the offsets sit in row 3, and there is no perspective column.
+    EXPECT_EQ(proj, SbMatrix(0.5f, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, 0, -1, -1, -2, 1));
+    EXPECT_TRUE(near(screen(vv, SbVec3f(1, 1.5f, -1.5f)), SbVec3f(0.25f, 0.75f, 0.25f)));
+    vv.ortho(-1, 1, -1, 1, -5, 5);  // the near plane may lie behind the eye
+    EXPECT_TRUE(near(screen(vv, SbVec3f(0, 0, 5)), SbVec3f(0.5f, 0.5f, 0)));
+
+    vv.perspective(kHalfPi, 2.0f, 1.0f, 10.0f);  // near window 4 x 2
+    vv.getMatrices(affine, proj);
+    EXPECT_TRUE(near(proj,
+                     SbMatrix(0.5f, 0, 0, 0, 0, 1, 0, 0, 0, 0, -11.0f / 9, -1, 0, 0, -20.0f / 9, 0),
+                     1e-6f));
+    // Depth is not linear: halfway in z is 7/9 in clip space, and w is the distance.
+    EXPECT_TRUE(near(ndc(vv, SbVec3f(0, 0, -5)), SbVec3f(0, 0, 7.0f / 9)));
+    EXPECT_TRUE(near(screen(vv, SbVec3f(5, 2.5f, -5)), SbVec3f(0.75f, 0.75f, 8.0f / 9)));
+    vv.frustum(0, 2, 0, 1, 1, 10);
+    EXPECT_TRUE(near(screen(vv, SbVec3f(10, 5, -10)), SbVec3f(0.5f, 0.5f, 1)));
+
+    // Turned to look down -x, the camera's right is world -z; later turns are about world axes.
+    vv.rotateCamera(SbRotation(SbVec3f(0, 1, 0), kHalfPi));
+    vv.translateCamera(SbVec3f(5, 0, 0));
+    EXPECT_TRUE(near(screen(vv, SbVec3f(4, 0, -2)), SbVec3f(1, 0, 0), 1e-6f));
+    vv.rotateCamera(SbRotation(SbVec3f(0, 0, 1), kHalfPi));
+    EXPECT_TRUE(near(vv.getProjectionDirection(), SbVec3f(0, -1, 0), 1e-6f));
+    vv.ortho(-2, 2, -1, 1, 1, 11);  // a new projection starts from an unplaced camera
+    EXPECT_EQ(vv.getProjectionPoint(), SbVec3f(0, 0, 0));
+    vv.scaleWidth(2.0f);  // about the centre
+    vv.scaleHeight(0.5f);
+    EXPECT_TRUE(near(screen(vv, SbVec3f(2, 0.5f, -1)), SbVec3f(0.75f, 1, 0)));
 }
 
-TEST(SbSphere, LineIntersection) {
-    const SbSphere s(SbVec3f(0, 0, 0), 2.0f);
-    SbVec3f in, out;
-    ASSERT_TRUE(s.intersect(SbLine(SbVec3f(-5, 0, 0), SbVec3f(5, 0, 0)), in, out));
-    EXPECT_TRUE(near(in, SbVec3f(-2, 0, 0), 1e-6f));
-    EXPECT_TRUE(near(out, SbVec3f(2, 0, 0), 1e-6f));
-    EXPECT_FALSE(s.intersect(SbLine(SbVec3f(-5, 3, 0), SbVec3f(5, 3, 0)), in, out));
-}
-
-TEST(SbSphere, NegativeRadiusIsReported) {
-    DebugErrorRecorder recorder;
-    const SbSphere s(SbVec3f(1, 1, 1), -1.0f);
-    EXPECT_EQ(s.getRadius(), 0.0f);
-    EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), 1u);
+TEST(SbViewportRegion, PixelsFollowTheNormalisedViewport) {
+    SbViewportRegion vp(640, 480);
+    vp.setViewport(SbVec2f(0.1f, 0.2f), SbVec2f(0.3f, 0.7f));
+    EXPECT_EQ(vp.getViewportOriginPixels(), SbVec2s(64, 96));
+    EXPECT_EQ(vp.getViewportSizePixels(), SbVec2s(192, 336));
+    // A resized window keeps the normalised viewport; scaling keeps its centre.
+    vp.setViewport(0.25f, 0.5f, 0.5f, 0.5f);
+    vp.setWindowSize(1000, 500);
+    EXPECT_EQ(vp.getViewportOriginPixels(), SbVec2s(250, 250));
+    EXPECT_FLOAT_EQ(vp.getViewportAspectRatio(), 2.0f);
+    vp.scaleWidth(0.5f);
+    vp.scaleHeight(2.0f);
+    EXPECT_EQ(vp.getViewportOrigin(), SbVec2f(0.375f, 0.25f));
+    EXPECT_EQ(vp.getViewportSize(), SbVec2f(0.25f, 1.0f));
+    // Halves round up: 0.5 of 3 pixels is 2.
+    SbViewportRegion small(SbVec2s(3, 5), 144.0f);
+    small.setViewport(0.0f, 0.0f, 0.5f, 0.5f);
+    EXPECT_EQ(small.getViewportSizePixels(), SbVec2s(2, 3));
+    // Any pixel viewport comes back as set.
+    SbViewportRegion odd(641, 479);
+    for (short px = 1; px <= 641; px += 37) {
+        odd.setViewportPixels(SbVec2s(641 - px, px % 479), SbVec2s(px, 479 - px % 479));
+        EXPECT_EQ(odd.getViewportOriginPixels(), SbVec2s(641 - px, px % 479));
+        EXPECT_EQ(odd.getViewportSizePixels(), SbVec2s(px, 479 - px % 479));
+    }
+    odd.setViewportPixels(160, 120, 320, 240);
+    SbViewportRegion same(SbVec2s(641, 479));
+    EXPECT_NE(odd, same);
+    same.setViewport(odd.getViewportOrigin(), odd.getViewportSize());
+    EXPECT_EQ(odd, same);
+    same.setPixelsPerInch(96.0f);
+    EXPECT_NE(odd, same);
+    EXPECT_NE(SbViewportRegion(640, 480), SbViewportRegion(640, 481));
 }

@@ -1,6 +1,10 @@
 #include <Tessara/base/SbPList.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <vector>
+
 #include "support/DebugErrorRecorder.h"
 
 namespace {
@@ -8,105 +12,89 @@ namespace {
 // Distinct addresses to store; the list never dereferences them.
 int slots[8];
 
-void* at(int i) {
-    return &slots[i];
-}
-
-SbPList listOf(std::initializer_list<int> indices) {
-    SbPList list;
-    for (const int i : indices) list.append(at(i));
-    return list;
+bool sameItems(SbPList& list, const std::vector<void*>& model) {
+    void** array = list.getArrayPtr();
+    const SbPList& view = list;
+    if (list.getLength() != static_cast<int>(model.size()) || !array != model.empty()) return false;
+    for (int i = 0; i < list.getLength(); ++i)
+        if (view[i] != model[static_cast<size_t>(i)] || array[i] != view[i]) return false;
+    return true;
 }
 
 }  // namespace
 
-TEST(SbPList, AppendInsertRemoveKeepOrder) {
-    SbPList list = listOf({0, 1, 2});
-    list.insert(at(3), 1);
-    EXPECT_EQ(list, listOf({0, 3, 1, 2}));
-    list.insert(at(4), 0);
-    list.insert(at(5), list.getLength());  // inserting at the end appends
-    EXPECT_EQ(list, listOf({4, 0, 3, 1, 2, 5}));
-    list.remove(0);
-    list.remove(2);
-    EXPECT_EQ(list, listOf({0, 3, 2, 5}));
-    list.remove(3);
-    EXPECT_EQ(list, listOf({0, 3, 2}));
-    EXPECT_EQ(list.getLength(), 3);
+// Random edits, each also made to a std::vector: the list must follow it in every step.
+TEST(SbPList, EditsKeepOrderLikeAVector) {
+    std::mt19937 rng(7);
+    for (int run = 0; run < 20; ++run) {
+        SbPList list(4);
+        std::vector<void*> model;
+        for (int step = 0; step < 60; ++step) {
+            void* item = &slots[rng() % 8];
+            const int size = static_cast<int>(model.size());
+            const int at = size == 0 ? 0 : static_cast<int>(rng() % static_cast<unsigned>(size));
+            switch (rng() % 6) {
+                case 0:
+                    list.append(item);
+                    model.push_back(item);
+                    break;
+                case 1: {
+                    const int before = rng() % 2 ? at : size;  // at the end appends
+                    list.insert(item, before);
+                    model.insert(model.begin() + before, item);
+                    break;
+                }
+                case 2:
+                    if (size == 0) break;
+                    list.remove(at);
+                    model.erase(model.begin() + at);
+                    break;
+                case 3:
+                    if (size == 0) break;
+                    list.set(at, item);
+                    list[at] = item;
+                    model[static_cast<size_t>(at)] = item;
+                    break;
+                case 4:
+                    list.truncate(at);
+                    model.resize(static_cast<size_t>(at));
+                    break;
+                default: {
+                    const auto found = std::find(model.begin(), model.end(), item);
+                    EXPECT_EQ(list.find(item),
+                              found == model.end() ? -1 : static_cast<int>(found - model.begin()));
+                }
+            }
+            ASSERT_TRUE(sameItems(list, model)) << "run " << run << " step " << step;
+        }
+        SbPList copy;
+        copy.copy(list);
+        EXPECT_EQ(copy, list);
+        copy.append(nullptr);  // a copy, not a view
+        EXPECT_NE(copy, list);
+        EXPECT_EQ(copy.find(nullptr), copy.getLength() - 1);
+    }
 }
 
-TEST(SbPList, FindGivesFirstIndex) {
-    SbPList list = listOf({1, 2, 1});
-    EXPECT_EQ(list.find(at(1)), 0);
-    EXPECT_EQ(list.find(at(2)), 1);
-    EXPECT_EQ(list.find(at(7)), -1);
-    list.append(nullptr);
-    EXPECT_EQ(list.find(nullptr), 3);
-    EXPECT_EQ(SbPList().find(nullptr), -1);
-}
-
-TEST(SbPList, TruncateAndCopy) {
-    SbPList list = listOf({0, 1, 2, 3});
-    list.truncate(2);
-    EXPECT_EQ(list, listOf({0, 1}));
-    list.truncate(0);
-    EXPECT_EQ(list.getLength(), 0);
-    SbPList other = listOf({5, 6});
-    list.copy(other);
-    EXPECT_EQ(list, other);
-    other.append(at(7));
-    EXPECT_NE(list, other);  // a copy, not a view
-    EXPECT_EQ(list.getLength(), 2);
-}
-
-TEST(SbPList, IndexingReadsAndWrites) {
-    SbPList list = listOf({0, 1});
-    list[1] = at(6);
-    list.set(0, at(5));
-    const SbPList& view = list;
-    EXPECT_EQ(view[0], at(5));
-    EXPECT_EQ(view[1], at(6));
-    void** array = list.getArrayPtr();
-    ASSERT_NE(array, nullptr);
-    EXPECT_EQ(array[1], at(6));
-    EXPECT_EQ(SbPList().getArrayPtr(), nullptr);
-}
-
-TEST(SbPList, OutOfRangeIndexGivesNullDummyAndPosts) {
-    SbPList list = listOf({0});
+TEST(SbPList, BadIndicesPostAndLeaveTheListAlone) {
+    SbPList list;
+    list.append(&slots[0]);
+    list.append(&slots[1]);
+    const SbPList before = list;
     DebugErrorRecorder recorder;
-    void*& dummy = list[5];
-    EXPECT_EQ(dummy, nullptr);
-    dummy = at(3);  // must not land in the list, nor stick for the next bad index
-    EXPECT_EQ(list[-1], nullptr);
-    EXPECT_EQ(static_cast<const SbPList&>(list)[1], nullptr);
-    EXPECT_EQ(list, listOf({0}));
-    EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), 3u);
-    EXPECT_TRUE(recorder.contains("SbPList::operator[]", "index 5 is outside a list of 1"));
-}
-
-TEST(SbPList, BadEditsPostAndLeaveTheListAlone) {
-    SbPList list = listOf({0, 1});
-    DebugErrorRecorder recorder;
-    list.insert(at(2), 3);
-    list.insert(at(2), -1);
+    list.insert(&slots[2], 3);
+    list.insert(&slots[2], -1);
     list.remove(2);
     list.remove(-1);
-    list.set(2, at(3));
+    list.set(2, &slots[3]);
     list.truncate(3);
     list.truncate(-1);
-    EXPECT_EQ(list, listOf({0, 1}));
-    EXPECT_EQ(recorder.size(), 7u) << recorder.dump();
-    EXPECT_TRUE(recorder.contains("SbPList::truncate", "to 3"));
-    EXPECT_TRUE(recorder.contains("SbPList::remove"));
-    EXPECT_TRUE(recorder.contains("SbPList::insert"));
-}
-
-TEST(SbPList, ManyAppendsGrow) {
-    SbPList list(4);
-    EXPECT_EQ(list.getLength(), 0);
-    for (int i = 0; i < 1000; ++i) list.append(at(i % 8));
-    EXPECT_EQ(list.getLength(), 1000);
-    EXPECT_EQ(list[999], at(999 % 8));
-    EXPECT_EQ(list[500], at(500 % 8));
+    void*& dummy = list[5];
+    EXPECT_EQ(dummy, nullptr);
+    dummy = &slots[3];  // must not land in the list, nor stick for the next bad index
+    EXPECT_EQ(list[-1], nullptr);
+    EXPECT_EQ(static_cast<const SbPList&>(list)[2], nullptr);
+    EXPECT_EQ(list, before);
+    EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), 10u) << recorder.dump();
+    EXPECT_TRUE(recorder.contains("SbPList::operator[]", "5"));
 }

@@ -11,6 +11,10 @@
 #include <Tessara/misc/SoPrimitiveVertex.h>
 #include <Tessara/nodes/SoComplexity.h>
 #include <Tessara/nodes/SoCoordinate3.h>
+#include <Tessara/nodes/SoFaceSet.h>
+#include <Tessara/nodes/SoIndexedFaceSet.h>
+#include <Tessara/nodes/SoIndexedLineSet.h>
+#include <Tessara/nodes/SoLineSet.h>
 #include <Tessara/nodes/SoMaterial.h>
 #include <Tessara/nodes/SoMaterialBinding.h>
 #include <Tessara/nodes/SoNormal.h>
@@ -18,10 +22,11 @@
 #include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/nodes/SoShape.h>
 #include <Tessara/nodes/SoShapeHints.h>
+#include <Tessara/nodes/SoTriangleStripSet.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace shapetest {
@@ -31,14 +36,12 @@ struct PointIndices {
     int coord;
     int material;
     int normal;
-    int texture;
 };
 
 /// One vertex as a callback saw it.
 struct Vertex {
     SbVec3f point;
     SbVec3f normal;
-    SbVec4f texture;
     int material;
 };
 
@@ -50,16 +53,12 @@ struct Triangle {
     std::vector<PointIndices> points;  // of the whole face
     bool sameDetailForAll = true;      // all three vertices pointed at one face detail
 
-    /// Twice the signed area seen from +z (positive when counterclockwise in the xy plane).
-    float signedAreaXY() const {
-        const SbVec3f a = v[1].point - v[0].point;
-        const SbVec3f b = v[2].point - v[0].point;
-        return a.cross(b)[2] / 2;
-    }
     /// The normal of the triangle's plane by its vertex order (not normalised).
     SbVec3f geometricNormal() const {
         return (v[1].point - v[0].point).cross(v[2].point - v[0].point);
     }
+    /// Twice the signed area seen from +z (positive when counterclockwise in the xy plane).
+    float signedAreaXY() const { return geometricNormal()[2] / 2; }
 };
 
 /// A segment with a copy of its line detail.
@@ -72,12 +71,11 @@ struct Segment {
 };
 
 inline PointIndices indicesOf(const SoPointDetail* p) {
-    return PointIndices{p->getCoordinateIndex(), p->getMaterialIndex(), p->getNormalIndex(),
-                        p->getTextureCoordIndex()};
+    return PointIndices{p->getCoordinateIndex(), p->getMaterialIndex(), p->getNormalIndex()};
 }
 
 inline Vertex vertexOf(const SoPrimitiveVertex* v) {
-    return Vertex{v->getPoint(), v->getNormal(), v->getTextureCoords(), v->getMaterialIndex()};
+    return Vertex{v->getPoint(), v->getNormal(), v->getMaterialIndex()};
 }
 
 inline void collectTriangle(void* data, SoCallbackAction*, const SoPrimitiveVertex* a,
@@ -112,6 +110,17 @@ inline void collectSegment(void* data, SoCallbackAction*, const SoPrimitiveVerte
     static_cast<std::vector<Segment>*>(data)->push_back(s);
 }
 
+/// The vertex shapes, each driven by one list of numbers: numVertices, or coordIndex.
+enum class Kind { FACES, STRIPS, LINES, INDEXED_FACES, INDEXED_LINES };
+
+/// `count` points on an arc, counterclockwise about +z: any of them taken in increasing
+/// order make a convex polygon.
+inline std::vector<SbVec3f> arc(int count) {
+    std::vector<SbVec3f> points;
+    for (int i = 0; i < count; ++i) points.emplace_back(std::cos(0.3f * i), std::sin(0.3f * i), 0);
+    return points;
+}
+
 /// A separator to put property nodes and one shape under, with the core initialised for the
 /// test's lifetime.
 class ShapeTest : public ::testing::Test {
@@ -131,23 +140,45 @@ class ShapeTest : public ::testing::Test {
         root->addChild(node);
         return node;
     }
-    SoCoordinate3* coordinates(std::initializer_list<SbVec3f> points) {
+    SoCoordinate3* coordinates(const std::vector<SbVec3f>& points) {
         auto* node = add(new SoCoordinate3);
-        node->point.setValues(points);
+        node->point.setValues(0, static_cast<int>(points.size()), points.data());
         return node;
+    }
+    /// A shape of `kind` whose list is `values`.
+    SoShape* shape(Kind kind, const std::vector<int32_t>& values) {
+        const int n = static_cast<int>(values.size());
+        const auto counted = [&](auto* node) {
+            node->numVertices.setValues(0, n, values.data());
+            node->numVertices.setNum(n);
+            return node;
+        };
+        const auto indexed = [&](auto* node) {
+            node->coordIndex.setValues(0, n, values.data());
+            return node;
+        };
+        switch (kind) {
+            case Kind::FACES:
+                return counted(add(new SoFaceSet));
+            case Kind::STRIPS:
+                return counted(add(new SoTriangleStripSet));
+            case Kind::LINES:
+                return counted(add(new SoLineSet));
+            case Kind::INDEXED_FACES:
+                return indexed(add(new SoIndexedFaceSet));
+            default:
+                return indexed(add(new SoIndexedLineSet));
+        }
     }
     void materialBinding(int binding) { add(new SoMaterialBinding)->value.setValue(binding); }
     void normalBinding(int binding) { add(new SoNormalBinding)->value.setValue(binding); }
-    SoNormal* normals(std::initializer_list<SbVec3f> vectors) {
+    SoNormal* normals(const std::vector<SbVec3f>& vectors) {
         auto* node = add(new SoNormal);
-        node->vector.setValues(vectors);
+        node->vector.setValues(0, static_cast<int>(vectors.size()), vectors.data());
         return node;
     }
     /// A material with `count` diffuse colours, so that indices below count are valid.
-    void materials(int count) {
-        auto* node = add(new SoMaterial);
-        node->diffuseColor.setNum(count);
-    }
+    void materials(int count) { add(new SoMaterial)->diffuseColor.setNum(count); }
     SoShapeHints* hints(int ordering, float creaseAngle) {
         auto* node = add(new SoShapeHints);
         node->vertexOrdering.setValue(ordering);
@@ -170,6 +201,34 @@ class ShapeTest : public ::testing::Test {
         action.apply(root);
         return result;
     }
+    /// The primitives in order, as "face/part:corners" for triangles (with the face's points
+    /// in parentheses when it has more than the triangle's) and "line/part:ends" for segments;
+    /// each point given as its index in `points`.
+    std::string primitives(const std::vector<SbVec3f>& points) {
+        std::string text;
+        const auto index = [&points](const SbVec3f& p) {
+            for (size_t i = 0; i < points.size(); ++i)
+                if (points[i] == p) return std::to_string(i);
+            return std::string("?");
+        };
+        const auto begin = [&text](int face, int part) {
+            text += (text.empty() ? "" : ", ") + std::to_string(face) + "/" + std::to_string(part) +
+                    ":";
+        };
+        for (const Triangle& t : triangles()) {
+            begin(t.face, t.part);
+            text += index(t.v[0].point) + " " + index(t.v[1].point) + " " + index(t.v[2].point);
+            if (t.points.size() <= 3) continue;
+            for (size_t i = 0; i < t.points.size(); ++i)
+                text += (i == 0 ? " (" : " ") + std::to_string(t.points[i].coord);
+            text += ")";
+        }
+        for (const Segment& s : segments()) {
+            begin(s.line, s.part);
+            text += index(s.v[0].point) + " " + index(s.v[1].point);
+        }
+        return text;
+    }
     SbBox3f box(SbVec3f* center = nullptr) {
         SoGetBoundingBoxAction action(SbViewportRegion(100, 100));
         action.apply(root);
@@ -179,13 +238,5 @@ class ShapeTest : public ::testing::Test {
 
     SoSeparator* root = nullptr;
 };
-
-inline float triangleArea(const Triangle& t) {
-    return t.geometricNormal().length() / 2;
-}
-
-inline bool isUnit(const SbVec3f& v, float tolerance = 1e-5f) {
-    return std::fabs(v.length() - 1.0f) <= tolerance;
-}
 
 }  // namespace shapetest

@@ -1,5 +1,5 @@
-// Cube, sphere, cone and cylinder: triangle counts by complexity, points on the surface,
-// outward winding and unit normals, parts and their materials.
+// Cube, sphere, cone and cylinder: triangle counts by complexity and parts, points on the
+// surface, closed and outward wound, unit normals, and a material per part when bound.
 
 #include <Tessara/nodes/SoCone.h>
 #include <Tessara/nodes/SoCube.h>
@@ -7,6 +7,7 @@
 #include <Tessara/nodes/SoSphere.h>
 
 #include <cmath>
+#include <functional>
 #include <map>
 #include <tuple>
 
@@ -18,99 +19,15 @@ namespace {
 
 using SolidShapeTest = ShapeTest;
 
-// Every triangle must turn counterclockwise seen from outside: its plane normal agrees with
-// the normals at its corners.
-void expectOutwardAndUnit(const std::vector<Triangle>& result) {
-    for (const Triangle& t : result) {
-        const SbVec3f g = t.geometricNormal();
-        for (const Vertex& v : t.v) {
-            EXPECT_TRUE(isUnit(v.normal)) << v.normal.length();
-            EXPECT_GT(g.dot(v.normal), 0.0f);
-        }
-    }
-}
-
 float radial(const SbVec3f& p) {
     return std::sqrt(p[0] * p[0] + p[2] * p[2]);
 }
-
-}  // namespace
-
-TEST_F(SolidShapeTest, CubeHasTwoTrianglesPerFaceInFaceOrder) {
-    materialBinding(SoMaterialBinding::PER_PART);
-    auto* cube = add(new SoCube);
-    cube->width.setValue(4);
-    cube->height.setValue(6);
-    cube->depth.setValue(10);
-    const std::vector<Triangle> result = triangles();
-    ASSERT_EQ(result.size(), 12u);
-    const SbVec3f normals[6] = {SbVec3f(0, 0, 1), SbVec3f(0, 0, -1), SbVec3f(-1, 0, 0),
-                                SbVec3f(1, 0, 0), SbVec3f(0, 1, 0),  SbVec3f(0, -1, 0)};
-    const SbVec3f half(2, 3, 5);
-    float area = 0;
-    for (int k = 0; k < 12; ++k) {
-        const Triangle& t = result[k];
-        const int face = k / 2;
-        EXPECT_EQ(t.face, face);
-        EXPECT_EQ(t.part, face);
-        EXPECT_EQ(t.points.size(), 4u);
-        for (const Vertex& v : t.v) {
-            EXPECT_EQ(v.normal, normals[face]);
-            EXPECT_EQ(v.material, face);
-            for (int axis = 0; axis < 3; ++axis) EXPECT_EQ(std::fabs(v.point[axis]), half[axis]);
-            // The face's own axis is at its extreme, on the normal's side.
-            EXPECT_EQ(v.point.dot(normals[face]), std::fabs(half.dot(normals[face])));
-        }
-        area += triangleArea(t);
-    }
-    EXPECT_NEAR(area, 2 * (4 * 6 + 6 * 10 + 4 * 10), 1e-4f);
-    expectOutwardAndUnit(result);
-}
-
-TEST_F(SolidShapeTest, CubeMaterialsArePerFaceOnlyWhenBound) {
-    auto* binding = add(new SoMaterialBinding);
-    add(new SoCube);
-    for (int b : {SoMaterialBinding::PER_FACE, SoMaterialBinding::PER_PART_INDEXED,
-                  SoMaterialBinding::OVERALL}) {
-        binding->value.setValue(b);
-        const std::vector<Triangle> result = triangles();
-        ASSERT_EQ(result.size(), 12u);
-        for (int k = 0; k < 12; ++k) {
-            const int expected = b == SoMaterialBinding::OVERALL ? 0 : k / 2;
-            EXPECT_EQ(result[k].v[0].material, expected);
-            EXPECT_EQ(result[k].points[0].material, expected);
-        }
-    }
-}
-
-TEST_F(SolidShapeTest, SphereTessellationFollowsComplexity) {
-    // slices = 6 + round(30 c), stacks = max(3, slices / 2); 2 * slices * (stacks - 1) triangles.
-    const std::map<float, size_t> expected = {{0.0f, 24}, {0.5f, 2 * 21 * 9}, {1.0f, 2 * 36 * 17}};
-    auto* level = add(new SoComplexity);
-    auto* sphere = add(new SoSphere);
-    sphere->radius.setValue(2.5f);
-    for (const auto& entry : expected) {
-        level->value.setValue(entry.first);
-        const std::vector<Triangle> result = triangles();
-        EXPECT_EQ(result.size(), entry.second) << "complexity " << entry.first;
-        for (const Triangle& t : result) {
-            for (const Vertex& v : t.v) {
-                EXPECT_NEAR(v.point.length(), 2.5f, 1e-5f);
-                EXPECT_TRUE(v.normal.equals(v.point / 2.5f, 1e-5f));
-            }
-            EXPECT_EQ(t.part, 0);
-        }
-        expectOutwardAndUnit(result);
-    }
-}
-
-namespace {
 
 // On a closed, consistently wound surface every edge between two triangles is walked once in
 // each direction. Shared vertices are computed alike, so their positions match exactly.
 void expectClosed(const std::vector<Triangle>& result) {
     using Key = std::tuple<float, float, float>;
-    auto key = [](const SbVec3f& p) { return Key(p[0], p[1], p[2]); };
+    const auto key = [](const SbVec3f& p) { return Key(p[0], p[1], p[2]); };
     std::map<std::pair<Key, Key>, int> edges;
     for (const Triangle& t : result)
         for (int j = 0; j < 3; ++j) ++edges[{key(t.v[j].point), key(t.v[(j + 1) % 3].point)}];
@@ -124,158 +41,122 @@ void expectClosed(const std::vector<Triangle>& result) {
 
 }  // namespace
 
-TEST_F(SolidShapeTest, SolidsAreClosedAndConsistentlyWound) {
-    complexity(0.2f);
-    std::vector<SoShape*> shapes = {new SoCube, new SoSphere, new SoCone, new SoCylinder};
-    for (SoShape* shape : shapes) {
-        SCOPED_TRACE(shape->getTypeId().getName().getString());
-        root->addChild(shape);
-        expectClosed(triangles());
-        root->removeChild(shape);
-    }
-}
-
-TEST_F(SolidShapeTest, SphereAreaApproachesTheSpheres) {
-    complexity(0.2f);
-    add(new SoSphere);
-    float area = 0;
-    for (const Triangle& t : triangles()) area += triangleArea(t);
-    EXPECT_LT(area, 4 * M_PI);  // inscribed: a little less than the sphere's
-    EXPECT_GT(area, 0.8 * 4 * M_PI);
-}
-
-TEST_F(SolidShapeTest, ConeSidesAndBottomByParts) {
-    complexity(0.0f);  // 6 slices
-    auto* cone = add(new SoCone);
+TEST_F(SolidShapeTest, SurfacesByParts) {
+    auto* cube = new SoCube;
+    cube->width.setValue(4);
+    cube->height.setValue(6);
+    cube->depth.setValue(10);
+    auto* sphere = new SoSphere;
+    sphere->radius.setValue(2.5f);
+    auto* cone = new SoCone;
     cone->bottomRadius.setValue(2);
     cone->height.setValue(4);
-    std::vector<Triangle> result = triangles();
-    ASSERT_EQ(result.size(), 12u);
-    for (const Triangle& t : result) {
-        for (const Vertex& v : t.v) {
-            if (t.part == 0) {
-                // On the mantle: the radius shrinks linearly from 2 at y = -2 to 0 at y = 2.
-                EXPECT_NEAR(radial(v.point), 2 * (2 - v.point[1]) / 4, 1e-5f);
-            } else {
-                EXPECT_EQ(t.part, 1);
-                EXPECT_EQ(v.point[1], -2.0f);
-                EXPECT_EQ(v.normal, SbVec3f(0, -1, 0));
-            }
-        }
-    }
-    EXPECT_EQ(result[0].part, 0);
-    EXPECT_EQ(result[11].part, 1);
-    expectOutwardAndUnit(result);
-    cone->parts.setValue(SoCone::SIDES);
-    result = triangles();
-    EXPECT_EQ(result.size(), 6u);
-    for (const Triangle& t : result) EXPECT_EQ(t.part, 0);
-    cone->parts.setValue(SoCone::BOTTOM);
-    result = triangles();
-    EXPECT_EQ(result.size(), 6u);
-    for (const Triangle& t : result) EXPECT_EQ(t.part, 1);
-    cone->parts.setValue(0);
-    EXPECT_TRUE(triangles().empty());
-}
-
-TEST_F(SolidShapeTest, ConeSideNormalsLeanByTheSlope) {
-    complexity(1.0f);
-    materialBinding(SoMaterialBinding::PER_PART);
-    auto* cone = add(new SoCone);
-    cone->bottomRadius.setValue(1);
-    cone->height.setValue(1);
-    for (const Triangle& t : triangles()) {
-        for (const Vertex& v : t.v) {
-            EXPECT_EQ(v.material, t.part);
-            // 45 degrees: the normal's y equals its horizontal length.
-            if (t.part == 0) {
-                EXPECT_NEAR(v.normal[1], radial(v.normal), 1e-5f);
-            }
-        }
-    }
-}
-
-TEST_F(SolidShapeTest, CylinderPartsAndSurface) {
-    complexity(0.0f);  // 6 slices
-    materialBinding(SoMaterialBinding::PER_PART);
-    auto* cylinder = add(new SoCylinder);
+    auto* cylinder = new SoCylinder;
     cylinder->radius.setValue(3);
     cylinder->height.setValue(2);
-    std::vector<Triangle> result = triangles();
-    ASSERT_EQ(result.size(), 24u);  // 6 side quads, 6 + 6 disk triangles
-    std::map<int, int> perPart;
-    for (const Triangle& t : result) {
-        ++perPart[t.part];
-        for (const Vertex& v : t.v) {
-            EXPECT_EQ(v.material, t.part);
-            if (t.part == 0) {
-                EXPECT_NEAR(radial(v.point), 3.0f, 1e-5f);
-                EXPECT_EQ(v.normal[1], 0.0f);
-            } else {
-                EXPECT_EQ(v.point[1], t.part == 1 ? 1.0f : -1.0f);
-                EXPECT_EQ(v.normal, SbVec3f(0, t.part == 1 ? 1.0f : -1.0f, 0));
-                EXPECT_LE(radial(v.point), 3.0f + 1e-5f);
-            }
-        }
-    }
-    EXPECT_EQ(perPart, (std::map<int, int>{{0, 12}, {1, 6}, {2, 6}}));
-    expectOutwardAndUnit(result);
-    const std::map<int, size_t> counts = {{SoCylinder::SIDES, 12},
-                                          {SoCylinder::TOP, 6},
-                                          {SoCylinder::BOTTOM, 6},
-                                          {SoCylinder::TOP | SoCylinder::BOTTOM, 12}};
-    for (const auto& c : counts) {
-        cylinder->parts.setValue(c.first);
-        EXPECT_EQ(triangles().size(), c.second) << "parts " << c.first;
-    }
-}
-
-TEST_F(SolidShapeTest, SolidFieldsAndDefaults) {
-    auto* cube = new SoCube;
-    auto* sphere = new SoSphere;
-    auto* cone = new SoCone;
-    auto* cylinder = new SoCylinder;
-    for (SoNode* n : std::vector<SoNode*>{cube, sphere, cone, cylinder}) n->ref();
-    EXPECT_STREQ(cube->getFieldNameAt(0), "width");
-    EXPECT_STREQ(cube->getFieldNameAt(2), "depth");
-    EXPECT_EQ(cube->width.getValue(), 2.0f);
-    EXPECT_EQ(cube->depth.getValue(), 2.0f);
-    EXPECT_EQ(sphere->radius.getValue(), 1.0f);
-    EXPECT_STREQ(cone->getFieldNameAt(0), "parts");
-    EXPECT_STREQ(cone->getFieldNameAt(1), "bottomRadius");
-    EXPECT_EQ(cone->parts.getValue(), SoCone::ALL);
-    EXPECT_EQ(cone->height.getValue(), 2.0f);
-    EXPECT_STREQ(cylinder->getFieldNameAt(1), "radius");
-    EXPECT_EQ(cylinder->parts.getValue(), SoCylinder::ALL);
-    EXPECT_EQ(SoCylinder::ALL, SoCylinder::SIDES | SoCylinder::TOP | SoCylinder::BOTTOM);
-    int value = 0;
-    EXPECT_TRUE(cylinder->parts.findValue("BOTTOM", value));
-    EXPECT_EQ(value, 4);
-    EXPECT_TRUE(cube->width.isDefault());
-    for (SoNode* n : std::vector<SoNode*>{cube, sphere, cone, cylinder}) n->unref();
-}
-
-TEST_F(SolidShapeTest, TriangleCountsByComplexity) {
-    // s = 6 + round(30 c) slices: cone s sides + s bottom, cylinder 2 s sides + 2 s disks,
-    // sphere 2 s (max(3, s / 2) - 1), cube always 12.
-    struct Count {
-        float complexity;
-        size_t cube, sphere, cone, cylinder;
+    // How far a vertex of a part is from its place on the surface, and its normal from the
+    // surface's there.
+    using Surface = std::function<float(const Vertex&, int)>;
+    const SbVec3f cubeNormals[6] = {SbVec3f(0, 0, 1), SbVec3f(0, 0, -1), SbVec3f(-1, 0, 0),
+                                    SbVec3f(1, 0, 0), SbVec3f(0, 1, 0),  SbVec3f(0, -1, 0)};
+    const auto off = [](const SbVec3f& a, const SbVec3f& b) { return (a - b).length(); };
+    const struct {
+        SoShape* shape;
+        std::map<int, int> trianglesPerPart;  // at the lowest complexity: six slices
+        Surface surface;
+    } cases[] = {
+        // Front, back, left, right, top, bottom; every vertex is a corner.
+        {cube,
+         {{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}},
+         [&](const Vertex& v, int part) {
+             const SbVec3f n = cubeNormals[part], half(2, 3, 5);
+             float sum = off(v.normal, n) + std::fabs(v.point.dot(n) - std::fabs(half.dot(n)));
+             for (int axis = 0; axis < 3; ++axis)
+                 sum += std::fabs(std::fabs(v.point[axis]) - half[axis]);
+             return sum;
+         }},
+        {sphere,
+         {{0, 24}},
+         [&](const Vertex& v, int) {
+             return std::fabs(v.point.length() - 2.5f) + off(v.normal, v.point / 2.5f);
+         }},
+        // The mantle's radius shrinks linearly from 2 at y = -2 to 0 at the apex, and its
+        // normals lean up by the slope: (4 sin, 2, 4 cos) / sqrt(20).
+        {cone,
+         {{0, 6}, {1, 6}},
+         [&](const Vertex& v, int part) {
+             const SbVec3f& p = v.point;
+             const SbVec3f& n = v.normal;
+             if (part == 1) return std::fabs(p[1] + 2) + off(n, SbVec3f(0, -1, 0));
+             const float r = radial(p);
+             const float lean = r > 0 ? std::fabs(n[0] * p[2] - n[2] * p[0]) / r : 0.0f;
+             return std::fabs(r - (2 - p[1]) / 2) + std::fabs(n[1] - 1 / std::sqrt(5.0f)) + lean;
+         }},
+        {cylinder,
+         {{0, 12}, {1, 6}, {2, 6}},
+         [&](const Vertex& v, int part) {
+             const SbVec3f& p = v.point;
+             if (part == 0)
+                 return std::fabs(radial(p) - 3) + off(v.normal, SbVec3f(p[0] / 3, 0, p[2] / 3));
+             const float y = part == 1 ? 1.0f : -1.0f;
+             const float outside = radial(p) > 3 + 1e-5f ? 1.0f : 0.0f;
+             return std::fabs(p[1] - y) + off(v.normal, SbVec3f(0, y, 0)) + outside;
+         }},
     };
-    const Count counts[] = {
-        {0.0f, 12, 24, 12, 24}, {0.25f, 12, 2 * 14 * 6, 28, 56}, {1.0f, 12, 2 * 36 * 17, 72, 144}};
-    auto* level = add(new SoComplexity);
-    for (const Count& c : counts) {
-        level->value.setValue(c.complexity);
-        const std::pair<SoShape*, size_t> shapes[] = {{new SoCube, c.cube},
-                                                      {new SoSphere, c.sphere},
-                                                      {new SoCone, c.cone},
-                                                      {new SoCylinder, c.cylinder}};
-        for (const auto& entry : shapes) {
-            root->addChild(entry.first);
-            EXPECT_EQ(triangles().size(), entry.second)
-                << entry.first->getTypeId().getName().getString() << " at " << c.complexity;
-            root->removeChild(entry.first);
+    complexity(0.0f);
+    auto* binding = add(new SoMaterialBinding);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shape->getTypeId().getName().getString());
+        add(c.shape);
+        for (const int b : {SoMaterialBinding::PER_PART, SoMaterialBinding::OVERALL}) {
+            binding->value.setValue(b);
+            const std::vector<Triangle> result = triangles();
+            std::map<int, int> perPart;
+            for (const Triangle& t : result) {
+                ++perPart[t.part];
+                const SbVec3f g = t.geometricNormal();
+                for (const Vertex& v : t.v) {
+                    EXPECT_NEAR(c.surface(v, t.part), 0.0f, 1e-5f) << "part " << t.part;
+                    EXPECT_NEAR(v.normal.length(), 1.0f, 1e-5f);
+                    EXPECT_GT(g.dot(v.normal), 0.0f);  // wound counterclockwise from outside
+                    EXPECT_EQ(v.material, b == SoMaterialBinding::PER_PART ? t.part : 0);
+                }
+                EXPECT_EQ(t.points.at(0).material, t.v[0].material);
+            }
+            EXPECT_EQ(perPart, c.trianglesPerPart);
+            expectClosed(result);
         }
+        root->removeChild(c.shape);
+    }
+}
+
+TEST_F(SolidShapeTest, TriangleCountsByComplexityAndParts) {
+    const struct {
+        SoShape* shape;
+        float complexity;
+        int parts;  // -1: all
+        size_t triangles;
+    } cases[] = {
+        {new SoCube, 1.0f, -1, 12},
+        {new SoSphere, 0.25f, -1, 2 * 14 * 6},
+        {new SoSphere, 0.5f, -1, 2 * 21 * 9},
+        {new SoSphere, 1.0f, -1, 2 * 36 * 17},
+        {new SoCone, 0.25f, -1, 28},
+        {new SoCone, 1.0f, SoCone::SIDES, 36},
+        {new SoCone, 1.0f, SoCone::BOTTOM, 36},
+        {new SoCone, 1.0f, 0, 0},
+        {new SoCylinder, 0.25f, -1, 56},
+        {new SoCylinder, 1.0f, SoCylinder::SIDES, 72},
+        {new SoCylinder, 1.0f, SoCylinder::TOP | SoCylinder::BOTTOM, 72},
+        {new SoCylinder, 1.0f, 0, 0},
+    };
+    auto* level = add(new SoComplexity);
+    for (const auto& c : cases) {
+        level->value.setValue(c.complexity);
+        add(c.shape);
+        if (c.parts >= 0) static_cast<SoSFBitMask*>(c.shape->getField("parts"))->setValue(c.parts);
+        EXPECT_EQ(triangles().size(), c.triangles)
+            << c.shape->getTypeId().getName().getString() << " " << c.complexity << " " << c.parts;
+        root->removeChild(c.shape);
     }
 }

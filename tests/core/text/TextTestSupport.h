@@ -1,6 +1,6 @@
 #pragma once
 
-// Scene and primitive capture shared by the text tests.
+// A scene with a font node, and every primitive it generates, for the text tests.
 
 #include <Tessara/actions/SoCallbackAction.h>
 #include <Tessara/base/SoDB.h>
@@ -12,24 +12,15 @@
 #include <Tessara/nodes/SoText3.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <initializer_list>
 #include <vector>
 
 struct CapturedTriangle {
-    SbVec3f p[3];
-    SbVec3f n[3];
-    int part;
-    int face;
-    int material;
+    SbVec3f p[3], n[3];
+    int part, face, material;
 
     /// Twice the signed area seen from +z.
-    float crossZ() const {
-        return (p[1][0] - p[0][0]) * (p[2][1] - p[0][1]) -
-               (p[1][1] - p[0][1]) * (p[2][0] - p[0][0]);
-    }
-    float area() const { return 0.5f * (p[1] - p[0]).cross(p[2] - p[0]).length(); }
+    float crossZ() const { return (p[1] - p[0]).cross(p[2] - p[0])[2]; }
 };
 
 struct CapturedSegment {
@@ -37,63 +28,36 @@ struct CapturedSegment {
     int line;
 };
 
+using Triangles = std::vector<CapturedTriangle>;
+
 struct Capture {
-    std::vector<CapturedTriangle> triangles;
+    Triangles triangles;
     std::vector<CapturedSegment> segments;
     int points = 0;
 
-    std::vector<CapturedTriangle> ofPart(int part) const {
-        std::vector<CapturedTriangle> result;
+    Triangles ofPart(int part, int face = -1) const {
+        Triangles result;
         for (const CapturedTriangle& t : triangles)
-            if (t.part == part) result.push_back(t);
+            if (t.part == part && (face < 0 || t.face == face)) result.push_back(t);
         return result;
     }
-    std::vector<CapturedTriangle> ofFace(int face, int part = 0) const {
-        std::vector<CapturedTriangle> result;
-        for (const CapturedTriangle& t : triangles)
-            if (t.face == face && t.part == part) result.push_back(t);
-        return result;
-    }
+    Triangles ofFace(int face) const { return ofPart(0, face); }
 };
 
-inline float totalArea(const std::vector<CapturedTriangle>& triangles) {
+inline float totalArea(const Triangles& triangles) {
     float sum = 0.0f;
-    for (const CapturedTriangle& t : triangles) sum += t.area();
+    for (const CapturedTriangle& t : triangles)
+        sum += 0.5f * (t.p[1] - t.p[0]).cross(t.p[2] - t.p[0]).length();
     return sum;
 }
 
-inline SbBox3f boxOf(const std::vector<CapturedTriangle>& triangles) {
+inline SbBox3f boxOf(const Triangles& triangles) {
     SbBox3f box;
     for (const CapturedTriangle& t : triangles)
         for (const SbVec3f& p : t.p) box.extendBy(p);
     return box;
 }
 
-inline void captureTriangle(void* data, SoCallbackAction*, const SoPrimitiveVertex* a,
-                            const SoPrimitiveVertex* b, const SoPrimitiveVertex* c) {
-    const auto* detail = dynamic_cast<const SoFaceDetail*>(a->getDetail());
-    ASSERT_NE(detail, nullptr);
-    static_cast<Capture*>(data)->triangles.push_back(
-        CapturedTriangle{{a->getPoint(), b->getPoint(), c->getPoint()},
-                         {a->getNormal(), b->getNormal(), c->getNormal()},
-                         detail->getPartIndex(),
-                         detail->getFaceIndex(),
-                         a->getMaterialIndex()});
-}
-
-inline void captureSegment(void* data, SoCallbackAction*, const SoPrimitiveVertex* a,
-                           const SoPrimitiveVertex* b) {
-    const auto* detail = dynamic_cast<const SoLineDetail*>(a->getDetail());
-    ASSERT_NE(detail, nullptr);
-    static_cast<Capture*>(data)->segments.push_back(
-        CapturedSegment{{a->getPoint(), b->getPoint()}, detail->getLineIndex()});
-}
-
-inline void capturePoint(void* data, SoCallbackAction*, const SoPrimitiveVertex*) {
-    ++static_cast<Capture*>(data)->points;
-}
-
-/// A separator holding a font node, to which each test adds its text.
 class TextTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -108,13 +72,12 @@ class TextTest : public ::testing::Test {
         SoDB::finish();
     }
 
-    /// Every primitive the scene generates.
     Capture capture() {
         Capture result;
         SoCallbackAction action;
-        action.addTriangleCallback(SoShape::getClassTypeId(), captureTriangle, &result);
-        action.addLineSegmentCallback(SoShape::getClassTypeId(), captureSegment, &result);
-        action.addPointCallback(SoShape::getClassTypeId(), capturePoint, &result);
+        action.addTriangleCallback(SoShape::getClassTypeId(), triangle, &result);
+        action.addLineSegmentCallback(SoShape::getClassTypeId(), segment, &result);
+        action.addPointCallback(SoShape::getClassTypeId(), point, &result);
         action.apply(root);
         return result;
     }
@@ -130,7 +93,7 @@ class TextTest : public ::testing::Test {
         return text;
     }
 
-    /// The primitives of one text alone (the scene's other texts removed meanwhile).
+    /// The primitives of one text alone, added to the scene for the time being.
     Capture captureText(std::initializer_list<const char*> lines,
                         int justification = SoText3::LEFT) {
         SoText3* text = addText(lines, justification);
@@ -141,4 +104,27 @@ class TextTest : public ::testing::Test {
 
     SoSeparator* root = nullptr;
     SoFont* font = nullptr;
+
+  private:
+    static void triangle(void* data, SoCallbackAction*, const SoPrimitiveVertex* a,
+                         const SoPrimitiveVertex* b, const SoPrimitiveVertex* c) {
+        const auto* detail = dynamic_cast<const SoFaceDetail*>(a->getDetail());
+        ASSERT_NE(detail, nullptr);
+        static_cast<Capture*>(data)->triangles.push_back(
+            CapturedTriangle{{a->getPoint(), b->getPoint(), c->getPoint()},
+                             {a->getNormal(), b->getNormal(), c->getNormal()},
+                             detail->getPartIndex(),
+                             detail->getFaceIndex(),
+                             a->getMaterialIndex()});
+    }
+    static void segment(void* data, SoCallbackAction*, const SoPrimitiveVertex* a,
+                        const SoPrimitiveVertex* b) {
+        const auto* detail = dynamic_cast<const SoLineDetail*>(a->getDetail());
+        ASSERT_NE(detail, nullptr);
+        static_cast<Capture*>(data)->segments.push_back(
+            CapturedSegment{{a->getPoint(), b->getPoint()}, detail->getLineIndex()});
+    }
+    static void point(void* data, SoCallbackAction*, const SoPrimitiveVertex*) {
+        ++static_cast<Capture*>(data)->points;
+    }
 };

@@ -1,18 +1,14 @@
-// Callback order, pruning, aborting, separators restoring state, switches, path and
-// path-list application.
+// Callback order, pruning, aborting, switches, and application to paths and path lists.
 
 #include <Tessara/actions/SoCallbackAction.h>
 #include <Tessara/base/SoDB.h>
 #include <Tessara/base/SoPath.h>
 #include <Tessara/base/SoPathList.h>
 #include <Tessara/nodes/SoCube.h>
-#include <Tessara/nodes/SoDrawStyle.h>
 #include <Tessara/nodes/SoGroup.h>
-#include <Tessara/nodes/SoMaterial.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/nodes/SoSwitch.h>
 #include <Tessara/nodes/SoTranslation.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -20,184 +16,111 @@
 
 namespace {
 
-struct Recorder {
-    std::vector<std::string> events;
-    SoCallbackAction::Response preResponse = SoCallbackAction::CONTINUE;
-    const SoNode* respondTo = nullptr;
-};
+using Events = std::vector<std::string>;
 
-std::string nameOf(const SoNode* node) {
-    const SbName name = node->getName();
-    return name.getLength() > 0 ? name.getString() : node->getTypeId().getName().getString();
-}
+struct Recorder {
+    Events events;
+    std::string respondTo;
+    SoCallbackAction::Response response = SoCallbackAction::CONTINUE;
+};
 
 SoCallbackAction::Response pre(void* data, SoCallbackAction*, const SoNode* node) {
     auto* r = static_cast<Recorder*>(data);
-    r->events.push_back("pre " + nameOf(node));
-    return node == r->respondTo ? r->preResponse : SoCallbackAction::CONTINUE;
+    const std::string name = node->getName().getString();
+    r->events.push_back("pre " + name);
+    return name == r->respondTo ? r->response : SoCallbackAction::CONTINUE;
 }
 
 SoCallbackAction::Response post(void* data, SoCallbackAction*, const SoNode* node) {
-    static_cast<Recorder*>(data)->events.push_back("post " + nameOf(node));
+    static_cast<Recorder*>(data)->events.push_back("post " +
+                                                   std::string(node->getName().getString()));
     return SoCallbackAction::CONTINUE;
 }
 
 template <class T>
-T* named(T* node, const char* name) {
+T* named(const char* name) {
+    auto* node = new T;
     node->setName(name);
     return node;
 }
 
+// root { group { a b } sep { c } }
 class TraversalTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SoDB::init();
-        root = named(new SoSeparator, "root");
+        root = named<SoSeparator>("root");
         root->ref();
-        group = named(new SoGroup, "group");
-        a = named(new SoTranslation, "a");
-        b = named(new SoTranslation, "b");
-        sep = named(new SoSeparator, "sep");
-        c = named(new SoTranslation, "c");
+        group = named<SoGroup>("group");
+        sep = named<SoSeparator>("sep");
         root->addChild(group);
-        group->addChild(a);
-        group->addChild(b);
         root->addChild(sep);
-        sep->addChild(c);
+        group->addChild(named<SoTranslation>("a"));
+        group->addChild(named<SoTranslation>("b"));
+        sep->addChild(named<SoTranslation>("c"));
     }
     void TearDown() override {
         root->unref();
         SoDB::finish();
     }
-    std::vector<std::string> run(SoNode* node, Recorder& r) {
+    template <class Target>
+    Events run(const Target& target, Recorder r, SoType type = SoNode::getClassTypeId(),
+               bool withPost = true) {
         SoCallbackAction action;
-        action.addPreCallback(SoNode::getClassTypeId(), pre, &r);
-        action.addPostCallback(SoNode::getClassTypeId(), post, &r);
-        action.apply(node);
+        action.addPreCallback(type, pre, &r);
+        if (withPost) action.addPostCallback(type, post, &r);
+        action.apply(target);
         return r.events;
     }
     SoSeparator* root;
     SoGroup* group;
-    SoTranslation *a, *b, *c;
     SoSeparator* sep;
 };
 
-TEST_F(TraversalTest, PreAndPostCallbacksNestDepthFirst) {
-    Recorder r;
-    const std::vector<std::string> expected = {"pre root", "pre group", "pre a",    "post a",
-                                               "pre b",    "post b",    "post group", "pre sep",
-                                               "pre c",    "post c",    "post sep", "post root"};
-    EXPECT_EQ(run(root, r), expected);
+TEST_F(TraversalTest, CallbacksNestDepthFirstAndResponsesSteerTheWalk) {
+    const struct {
+        const char* respondTo;
+        SoCallbackAction::Response response;
+        Events events;
+    } cases[] = {
+        {"",
+         SoCallbackAction::CONTINUE,
+         {"pre root", "pre group", "pre a", "post a", "pre b", "post b", "post group", "pre sep",
+          "pre c", "post c", "post sep", "post root"}},
+        {"group",
+         SoCallbackAction::PRUNE,  // children skipped, the post callback kept
+         {"pre root", "pre group", "post group", "pre sep", "pre c", "post c", "post sep",
+          "post root"}},
+        {"a", SoCallbackAction::ABORT, {"pre root", "pre group", "pre a"}},
+    };
+    for (const auto& c : cases) {
+        Recorder r;
+        r.respondTo = c.respondTo;
+        r.response = c.response;
+        EXPECT_EQ(run(root, r), c.events) << c.respondTo;
+    }
+    EXPECT_EQ(run(root, Recorder(), SoTranslation::getClassTypeId(), false),
+              (Events{"pre a", "pre b", "pre c"}));
 }
 
-TEST_F(TraversalTest, PruneSkipsChildrenButKeepsPostCallback) {
-    Recorder r;
-    r.respondTo = group;
-    r.preResponse = SoCallbackAction::PRUNE;
-    const std::vector<std::string> expected = {"pre root", "pre group", "post group", "pre sep",
-                                               "pre c",    "post c",    "post sep",   "post root"};
-    EXPECT_EQ(run(root, r), expected);
-}
-
-TEST_F(TraversalTest, AbortStopsEverything) {
-    Recorder r;
-    r.respondTo = a;
-    r.preResponse = SoCallbackAction::ABORT;
-    const std::vector<std::string> expected = {"pre root", "pre group", "pre a"};
-    EXPECT_EQ(run(root, r), expected);
-}
-
-TEST_F(TraversalTest, CallbacksFilterByType) {
-    Recorder r;
-    SoCallbackAction action;
-    action.addPreCallback(SoTranslation::getClassTypeId(), pre, &r);
-    action.apply(root);
-    EXPECT_EQ(r.events, (std::vector<std::string>{"pre a", "pre b", "pre c"}));
-}
-
-SoCallbackAction::Response recordTranslation(void* data, SoCallbackAction* action,
-                                             const SoNode*) {
-    SbVec3f t;
-    action->getModelMatrix().multVecMatrix(SbVec3f(0, 0, 0), t);
-    static_cast<std::vector<float>*>(data)->push_back(t[0]);
-    return SoCallbackAction::CONTINUE;
-}
-
-TEST_F(TraversalTest, SeparatorRestoresStateAndGroupDoesNot) {
-    a->translation.setValue(SbVec3f(1, 0, 0));
-    b->translation.setValue(SbVec3f(2, 0, 0));
-    c->translation.setValue(SbVec3f(4, 0, 0));
-    auto* after = named(new SoTranslation, "after");
-    root->addChild(after);
-    std::vector<float> seen;
-    SoCallbackAction action;
-    action.addPostCallback(SoTranslation::getClassTypeId(), recordTranslation, &seen);
-    action.apply(root);
-    // a: 1, b: 1+2, c inside the separator: 3+4, after the separator: back to 3 (+0).
-    EXPECT_EQ(seen, (std::vector<float>{1, 3, 7, 3}));
-}
-
-SoCallbackAction::Response recordDrawStyle(void* data, SoCallbackAction* action, const SoNode*) {
-    static_cast<std::vector<int>*>(data)->push_back(action->getDrawStyle());
-    return SoCallbackAction::CONTINUE;
-}
-
-TEST_F(TraversalTest, ElementsPoppedAfterNestedSeparators) {
-    auto* style = new SoDrawStyle;
-    style->style = SoDrawStyle::LINES;
-    sep->insertChild(style, 0);
-    std::vector<int> seen;
-    SoCallbackAction action;
-    action.addPreCallback(SoTranslation::getClassTypeId(), recordDrawStyle, &seen);
-    auto* last = new SoTranslation;
-    root->addChild(last);
-    action.apply(root);
-    EXPECT_EQ(seen, (std::vector<int>{0, 0, 1, 0}));
-}
-
-TEST_F(TraversalTest, SwitchTraversesOnlyTheChosenChild) {
-    auto* sw = named(new SoSwitch, "sw");
-    sw->addChild(named(new SoTranslation, "s0"));
-    sw->addChild(named(new SoTranslation, "s1"));
-    sw->whichChild = 1;
-    Recorder r;
-    run(sw, r);
-    EXPECT_EQ(r.events, (std::vector<std::string>{"pre sw", "pre s1", "post s1", "post sw"}));
-    r.events.clear();
-    sw->whichChild = SoSwitch::SO_SWITCH_ALL;
-    run(sw, r);
-    EXPECT_EQ(r.events.size(), 6u);
-    r.events.clear();
-    sw->whichChild = SoSwitch::SO_SWITCH_NONE;
-    run(sw, r);
-    EXPECT_EQ(r.events, (std::vector<std::string>{"pre sw", "post sw"}));
+TEST_F(TraversalTest, SwitchTraversesOnlyTheChosenChildren) {
+    auto* sw = named<SoSwitch>("sw");
     sw->ref();
+    sw->addChild(named<SoTranslation>("s0"));
+    sw->addChild(named<SoTranslation>("s1"));
+    const struct {
+        int which;
+        Events events;
+    } cases[] = {
+        {1, {"pre sw", "pre s1", "post s1", "post sw"}},
+        {SoSwitch::SO_SWITCH_ALL, {"pre sw", "pre s0", "post s0", "pre s1", "post s1", "post sw"}},
+        {SoSwitch::SO_SWITCH_NONE, {"pre sw", "post sw"}},
+    };
+    for (const auto& c : cases) {
+        sw->whichChild = c.which;
+        EXPECT_EQ(run(sw, Recorder()), c.events) << c.which;
+    }
     sw->unref();
-}
-
-TEST_F(TraversalTest, PathTraversalVisitsOnlyStateAffectingSiblings) {
-    auto* cube = named(new SoCube, "cube");
-    auto* sideCube = named(new SoCube, "sideCube");
-    auto* sideSep = named(new SoSeparator, "sideSep");
-    auto* target = named(new SoSeparator, "target");
-    auto* before = named(new SoTranslation, "before");
-    auto* after = named(new SoTranslation, "after");
-    root->removeAllChildren();
-    root->addChild(sideCube);  // a shape off the path: skipped
-    root->addChild(before);    // a property off the path: traversed
-    root->addChild(sideSep);   // a separator off the path: skipped
-    root->addChild(target);
-    root->addChild(after);     // after the path: skipped
-    target->addChild(cube);
-    SoPath* path = new SoPath(root);
-    path->ref();
-    path->append(target);
-    Recorder r;
-    SoCallbackAction action;
-    action.addPreCallback(SoNode::getClassTypeId(), pre, &r);
-    action.apply(path);
-    EXPECT_EQ(r.events, (std::vector<std::string>{"pre root", "pre before", "pre target", "pre cube"}));
-    path->unref();
 }
 
 SoCallbackAction::Response recordPathLength(void* data, SoCallbackAction* action, const SoNode*) {
@@ -205,35 +128,37 @@ SoCallbackAction::Response recordPathLength(void* data, SoCallbackAction* action
     return SoCallbackAction::CONTINUE;
 }
 
-TEST_F(TraversalTest, CurrentPathFollowsTheTraversal) {
+TEST_F(TraversalTest, PathsVisitTheirNodesAndTheSiblingsThatSetState) {
     std::vector<int> lengths;
     SoCallbackAction action;
     action.addPreCallback(SoNode::getClassTypeId(), recordPathLength, &lengths);
     action.apply(root);
     EXPECT_EQ(lengths, (std::vector<int>{1, 2, 3, 3, 2, 3}));
-}
 
-TEST_F(TraversalTest, PathListAppliesEachPath) {
-    SoPath* p1 = new SoPath(root);
-    p1->append(group);
-    p1->append(a);
-    SoPath* p2 = new SoPath(root);
-    p2->append(sep);
+    // Off the path, the group of a and b sets state and is traversed; shapes, separators and
+    // whatever follows the path are not.
+    root->insertChild(named<SoCube>("sideCube"), 0);
+    root->insertChild(named<SoSeparator>("sideSep"), 1);
+    root->addChild(named<SoTranslation>("after"));
+    sep->addChild(named<SoCube>("cube"));
+    SoPath* path = new SoPath(root);
+    path->ref();
+    path->append(sep);
+    EXPECT_EQ(run(path, Recorder(), SoNode::getClassTypeId(), false),
+              (Events{"pre root", "pre group", "pre a", "pre b", "pre sep", "pre c", "pre cube"}));
+
+    SoPath* toA = new SoPath(root);
+    toA->append(group);
+    toA->append(group->getChild(0));
     SoPathList list;
-    list.append(p1);
-    list.append(p2);
-    Recorder r;
-    SoCallbackAction action;
-    action.addPreCallback(SoTranslation::getClassTypeId(), pre, &r);
-    action.apply(list);
-    // The second path passes the group holding a and b: off its path, but it sets state.
-    EXPECT_EQ(r.events, (std::vector<std::string>{"pre a", "pre a", "pre b", "pre c"}));
-}
+    list.append(toA);
+    list.append(path);
+    EXPECT_EQ(run(list, Recorder(), SoTranslation::getClassTypeId(), false),
+              (Events{"pre a", "pre a", "pre b", "pre c"}));
+    path->unref();
 
-TEST_F(TraversalTest, ApplyToNodeDoesNotDeleteUnreferencedNode) {
-    auto* lonely = new SoTranslation;
-    SoCallbackAction action;
-    action.apply(lonely);
+    auto* lonely = new SoTranslation;  // applying to an unreferenced node does not delete it
+    SoCallbackAction().apply(lonely);
     EXPECT_EQ(lonely->getRefCount(), 0);
     lonely->ref();
     lonely->unref();

@@ -8,147 +8,71 @@
 #include <Tessara/misc/SoPreferences.h>
 #include <Tessara/nodes/SoSeparator.h>
 
-#include <string>
-#include <tuple>
-
 #include "plotwerk/cgm/CGMTestAction.h"
-#include "support/CGMBinaryDecoder.h"
-#include "support/CGMClearTextReader.h"
-#include "support/CGMDrawing.h"
 
 namespace {
 
 SoSeparator* readExample(const std::string& name) {
     SoInput in;
     if (!in.openFile((std::string(TESSARA_EXAMPLES_DIR) + "/" + name).c_str())) return nullptr;
-    return SoDB::readAll(&in);
+    SoSeparator* root = SoDB::readAll(&in);
+    if (root) root->ref();
+    return root;
 }
 
-struct Encodings {
-    int version;
-    bool indexed;
-};
-
-std::string printed(SoNode* root, bool binary, const Encodings& encodings) {
+std::string printed(SoNode* root, bool binary, int version, bool indexed) {
     CGMTestAction action;
     action.getCGMVectorOutput()->setBinary(binary ? 1 : 0);
-    action.getCGMVectorOutput()->setVersion(encodings.version);
-    action.getCGMVectorOutput()->setIndexed(encodings.indexed ? 1 : 0);
+    action.getCGMVectorOutput()->setVersion(version);
+    action.getCGMVectorOutput()->setIndexed(indexed ? 1 : 0);
     action.setBackgroundColor(1, SbColor(0.9f, 0.9f, 1.0f));
     action.apply(root);
     return action.text();
 }
 
-using Case = std::tuple<std::string, Encodings>;
-
-class CGMEncodings : public ::testing::TestWithParam<Case> {
-  protected:
-    void SetUp() override {
-        SoPlotWerk::init();
-        root = readExample(std::get<0>(GetParam()));
-        ASSERT_NE(root, nullptr);
-        root->ref();
+TEST_F(CGMTest, ExampleScenesDecodeToTheSameDrawingInBothEncodings) {
+    for (const char* name : {"lines_and_markers.tsc", "fills_and_patterns.tsc", "lit_shapes.tsc",
+                             "text.tsc", "image.tsc"}) {
+        SoSeparator* root = readExample(name);
+        ASSERT_NE(root, nullptr) << name;
+        for (const bool indexed : {false, true}) {
+            const int version = indexed ? 3 : 1;
+            SCOPED_TRACE(std::string(name) + " version " + std::to_string(version));
+            const CGMMetafile text =
+                CGMClearTextReader::read(printed(root, false, version, indexed));
+            const CGMMetafile binary =
+                CGMBinaryDecoder::decode(printed(root, true, version, indexed));
+            ASSERT_TRUE(text.clean()) << text.errorText();
+            ASSERT_TRUE(binary.clean()) << binary.errorText();
+            const std::vector<CGMDrawnPrimitive> a = CGMDrawing::of(text);
+            EXPECT_GT(a.size(), 2u);
+            // Clear text keeps six significant digits of page millimetres.
+            EXPECT_EQ(CGMDrawing::firstDifference(a, CGMDrawing::of(binary), 2e-3), "");
+        }
+        root->unref();
     }
-    void TearDown() override {
-        if (root) root->unref();
-        SoPlotWerk::finish();
-    }
-    SoSeparator* root = nullptr;
-};
-
-TEST_P(CGMEncodings, ClearTextAndBinaryDecodeToTheSameDrawing) {
-    const Encodings encodings = std::get<1>(GetParam());
-    const CGMMetafile text = CGMClearTextReader::read(printed(root, false, encodings));
-    const CGMMetafile binary = CGMBinaryDecoder::decode(printed(root, true, encodings));
-    ASSERT_TRUE(text.clean()) << text.errorText();
-    ASSERT_TRUE(binary.clean()) << binary.errorText();
-    const std::vector<CGMDrawnPrimitive> a = CGMDrawing::of(text);
-    const std::vector<CGMDrawnPrimitive> b = CGMDrawing::of(binary);
-    EXPECT_GT(a.size(), 2u);
-    // Clear text keeps six significant digits of page millimetres.
-    EXPECT_EQ(CGMDrawing::firstDifference(a, b, 2e-3), "");
-    // The frame around them: one metafile, one picture, the same colour table if any.
-    for (const CGMMetafile* metafile : {&text, &binary}) {
-        EXPECT_EQ(metafile->all("BEGMF").size(), 1u);
-        EXPECT_EQ(metafile->all("BEGPICBODY").size(), 1u);
-        EXPECT_EQ(metafile->elements.back().keyword, "ENDMF");
-    }
-    EXPECT_EQ(text.all("COLRTABLE").size(), encodings.indexed ? 1u : 0u);
-    if (encodings.indexed) {
-        EXPECT_EQ(text.all("COLRTABLE")[0], binary.all("COLRTABLE")[0]);
-    }
-    EXPECT_TRUE(text.all("VDCEXT")[0].near(binary.all("VDCEXT")[0], 1e-4));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, CGMEncodings,
-    ::testing::Combine(::testing::Values("lines_and_markers.tsc", "fills_and_patterns.tsc",
-                                         "lit_shapes.tsc", "text.tsc", "image.tsc"),
-                       ::testing::Values(Encodings{1, false}, Encodings{3, true})),
-    [](const ::testing::TestParamInfo<Case>& info) {
-        std::string name = std::get<0>(info.param).substr(0, std::get<0>(info.param).find('.'));
-        for (char& c : name)
-            if (c == '_') c = 'X';
-        const Encodings e = std::get<1>(info.param);
-        return name + "_v" + std::to_string(e.version) + (e.indexed ? "_indexed" : "_direct");
-    });
-
-TEST(CGMWriteBuffer, BinaryOutputIsTheSameWhateverTheBufferSize) {
-    SoPlotWerk::init();
+TEST_F(CGMTest, BinaryOutputIsTheSameWhateverTheBufferSize) {
     SoSeparator* root = readExample("fills_and_patterns.tsc");
     ASSERT_NE(root, nullptr);
-    root->ref();
     // Version 1: user-defined line types would take new numbers in every metafile.
-    const Encodings encodings{1, true};
-    const std::string buffered = printed(root, true, encodings);
+    const std::string buffered = printed(root, true, 1, true);
     SoPreferences::setValue("VXN_COMPAT_CGM_PLOTWERK_400", "1");
-    const std::string unbuffered = printed(root, true, encodings);
+    const std::string unbuffered = printed(root, true, 1, true);
     SoPreferences::removeValue("VXN_COMPAT_CGM_PLOTWERK_400");
     SoPreferences::setValue("VXN_CGM_PLOTWERK_BUFSIZE", "7");
-    const std::string small = printed(root, true, encodings);
+    const std::string small = printed(root, true, 1, true);
     SoPreferences::removeValue("VXN_CGM_PLOTWERK_BUFSIZE");
     EXPECT_GT(buffered.size(), 1000u);
     EXPECT_TRUE(buffered == unbuffered) << "differs with a buffer of 1 byte";
     EXPECT_TRUE(buffered == small) << "differs with a buffer of 7 bytes";
     // Clear text does not go through the buffer at all.
-    const std::string text = printed(root, false, encodings);
+    const std::string text = printed(root, false, 1, true);
     SoPreferences::setValue("VXN_COMPAT_CGM_PLOTWERK_400", "1");
-    EXPECT_EQ(printed(root, false, encodings), text);
+    EXPECT_EQ(printed(root, false, 1, true), text);
     SoPreferences::removeValue("VXN_COMPAT_CGM_PLOTWERK_400");
     root->unref();
-    SoPlotWerk::finish();
-}
-
-}  // namespace
-
-namespace {
-
-TEST(CGMPage, TwoViewsShareOneBinaryPicture) {
-    SoPlotWerk::init();
-    SoSeparator* root = readExample("lines_and_markers.tsc");
-    ASSERT_NE(root, nullptr);
-    root->ref();
-    {
-        CGMTestAction action;
-        action.getCGMVectorOutput()->setBinary(1);
-        printTwoViewsSideBySide(action, root);
-        const CGMMetafile metafile = CGMBinaryDecoder::decode(action.text());
-        ASSERT_TRUE(metafile.clean()) << metafile.errorText();
-        EXPECT_EQ(metafile.all("BEGPIC").size(), 1u);
-        EXPECT_TRUE(metafile.all("VDCEXT").at(0).near(
-            CGMElement{"VDCEXT", 2, 6, {CGMValue::makePoint(0, 0), CGMValue::makePoint(420, 297)}},
-            1e-4));
-        const std::vector<CGMElement> lines = metafile.all("LINE");
-        ASSERT_FALSE(lines.empty());
-        ASSERT_EQ(lines.size() % 2, 0u);
-        const std::size_t half = lines.size() / 2;
-        for (std::size_t i = 0; i < half; ++i) {
-            EXPECT_NEAR(lines[half + i].params[0].x - lines[i].params[0].x, 200.0, 1e-3);
-            EXPECT_NEAR(lines[half + i].params[0].y, lines[i].params[0].y, 1e-3);
-        }
-    }
-    root->unref();
-    SoPlotWerk::finish();
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 // The engine between clipping and the backend: how it stores what it is given in each
-// mode, and in which order it prints a viewport's records.
+// mode, in which order it prints a viewport's records, and what every kind of record hands
+// to the backend.
+
+#include <Tessara/nodes/SoMarkerSet.h>
 
 #include "HlhsrFixture.h"
 #include "support/DebugErrorRecorder.h"
@@ -24,57 +27,37 @@ void addSquare(SoHLHSRVectorize& engine, float z, int k, int style = 0, float x 
 
 }  // namespace
 
-class EngineStoring : public EngineTest {};
+class Engine : public EngineTest {};
 
-TEST_F(EngineStoring, OrderingModesCutPolylinesIntoSegments) {
-    for (int mode : {1, 2}) {
-        auto engine = makeEngine(mode);
+TEST_F(Engine, OrderingModesStoreEverySegmentAndMarkAlone) {
+    // Mode 0 only sorts: lines and marks stay whole.
+    const struct { int mode, records; } cases[] = {{0, 2}, {1, 7}, {2, 7}};
+    for (const auto& c : cases) {
+        auto engine = makeEngine(c.mode);
         engine->beginViewport();
         engine->addPolyLine(LINE, 4, LINE_COLORS, 1, 2.0f, 0xF0F0, 2);
+        engine->addPolyMark(LINE, 4, LINE_COLORS, 1, 3.0f, nullptr);
         SoGraphicPrimitiveList& list = *engine->getPrimitives();
-        ASSERT_EQ(list.getLength(), 3);
+        ASSERT_EQ(list.getLength(), c.records) << "mode " << c.mode;
+        if (c.mode == 0) continue;
         for (int i = 0; i < 3; ++i) {
             auto* segment = static_cast<SoPolyLine*>(list.getPrimitive(i));
-            ASSERT_EQ(segment->getType(), SoGraphicPrimitive::POLYLINE);
             ASSERT_EQ(segment->getNumPoints(), 2);
-            EXPECT_EQ(*segment->getPoint(0), LINE[i]);
             EXPECT_EQ(*segment->getPoint(1), LINE[i + 1]);
-            EXPECT_EQ(*segment->getColor(0), LINE_COLORS[i]);
             EXPECT_EQ(*segment->getColor(1), LINE_COLORS[i + 1]);
             EXPECT_EQ(segment->id, i);
             EXPECT_EQ(segment->linePattern, 0xF0F0);
             EXPECT_EQ(segment->linePatternScaleFactor, 2);
             EXPECT_EQ(segment->lineWidth, 2.0f);
         }
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(*list.getPrimitive(3 + i)->getPoint(0), LINE[i]);
+            EXPECT_EQ(*list.getPrimitive(3 + i)->getColor(0), LINE_COLORS[i]);
+        }
     }
 }
 
-TEST_F(EngineStoring, DepthSortModeKeepsPolylinesAndMarksWhole) {
-    auto engine = makeEngine(0);
-    engine->beginViewport();
-    engine->addPolyLine(LINE, 4, LINE_COLORS, 1, 2.0f, 0xF0F0, 2);
-    engine->addPolyMark(LINE, 4, LINE_COLORS, 1, 3.0f, nullptr);
-    SoGraphicPrimitiveList& list = *engine->getPrimitives();
-    ASSERT_EQ(list.getLength(), 2);
-    EXPECT_EQ(list.getPrimitive(0)->getNumPoints(), 4);
-    EXPECT_EQ(list.getPrimitive(1)->getType(), SoGraphicPrimitive::POLYMARK);
-    EXPECT_EQ(list.getPrimitive(1)->getNumPoints(), 4);
-}
-
-TEST_F(EngineStoring, OrderingModesStoreEachMarkAlone) {
-    auto engine = makeEngine(1);
-    engine->beginViewport();
-    engine->addPolyMark(LINE, 4, LINE_COLORS, 1, 3.0f, nullptr);
-    SoGraphicPrimitiveList& list = *engine->getPrimitives();
-    ASSERT_EQ(list.getLength(), 4);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(*list.getPrimitive(i)->getPoint(0), LINE[i]);
-        EXPECT_EQ(*list.getPrimitive(i)->getColor(0), LINE_COLORS[i]);
-        EXPECT_EQ(static_cast<SoPolyMark*>(list.getPrimitive(i))->markerSize, 3.0f);
-    }
-}
-
-TEST_F(EngineStoring, EachKindTakesItsOwnDepthOffset) {
+TEST_F(Engine, EachKindTakesItsOwnDepthOffset) {
     auto engine = makeEngine(1);
     engine->setPolygonOffset(0.125f);
     engine->setLineOffset(-0.25f);
@@ -87,48 +70,12 @@ TEST_F(EngineStoring, EachKindTakesItsOwnDepthOffset) {
     SoGraphicPrimitiveList& list = *engine->getPrimitives();
     ASSERT_EQ(list.getLength(), 4);
     EXPECT_FLOAT_EQ(list.getPrimitive(0)->getZMax(), 0.625f);
-    EXPECT_FLOAT_EQ(list.getPrimitive(1)->getZMax(), 0.25f);
+    EXPECT_FLOAT_EQ(list.getPrimitive(1)->getZMax(), 0.25f) << "an outline is a line";
     EXPECT_FLOAT_EQ(list.getPrimitive(2)->getZMax(), 0.25f);
     EXPECT_FLOAT_EQ(list.getPrimitive(3)->getZMax(), 1.0f);
 }
 
-TEST_F(EngineStoring, PolygonKeepsEverythingItIsGiven) {
-    auto engine = makeEngine(2);
-    engine->beginViewport();
-    const SbVec4f points[3] = {pt(0, 0, 0), pt(0, 1, 0), pt(1, 0, 0)};
-    const SbColor colors[3] = {tag(1), tag(2), tag(3)};
-    const unsigned char mask[128] = {};
-    engine->addPolygon(points, 3, colors, 1, 1.5f, 2.5f, 0x0FF0, 3, 2, SbString("a"), SbString("b"),
-                       mask, 1.0f, 4.0f);
-    auto* p = static_cast<SoPolygon*>(engine->getPrimitives()->getPrimitive(0));
-    EXPECT_EQ(p->multicolor, 1);
-    EXPECT_EQ(p->lineWidth, 1.5f);
-    EXPECT_EQ(p->markerSize, 2.5f);
-    EXPECT_EQ(p->linePattern, 0x0FF0);
-    EXPECT_EQ(p->linePatternScaleFactor, 3);
-    EXPECT_EQ(p->drawStyle, 2);
-    EXPECT_EQ(p->string1, SbString("a"));
-    EXPECT_EQ(p->string2, SbString("b"));
-    EXPECT_EQ(p->pattern, mask);
-    EXPECT_EQ(p->offsetFactor, 1.0f);
-    EXPECT_EQ(p->offsetUnits, 4.0f);
-    EXPECT_EQ(*p->getColor(2), tag(3));
-}
-
-TEST_F(EngineStoring, RecordsAreNumberedFromEachViewportStart) {
-    auto engine = makeEngine(1);
-    engine->beginViewport();
-    engine->addPolyMark(LINE, 3, LINE_COLORS, 0, 1.0f, nullptr);
-    EXPECT_EQ(SoHLHSRVectorize::getSequence(), 3);
-    engine->flush();
-    EXPECT_EQ(engine->getPrimitives(), nullptr);
-    EXPECT_EQ(SoHLHSRVectorize::getSequence(), 0);
-    engine->beginViewport();
-    engine->addPolyMark(LINE, 2, LINE_COLORS, 0, 1.0f, nullptr);
-    EXPECT_EQ(engine->getPrimitives()->getPrimitive(1)->id, 1);
-}
-
-TEST_F(EngineStoring, BadInputIsReportedAndDropped) {
+TEST_F(Engine, BadInputIsReportedAndDropped) {
     DebugErrorRecorder errors;
     auto engine = makeEngine(1);
     engine->addPolyLine(LINE, 2, LINE_COLORS, 0, 1.0f, 0xFFFF, 1);
@@ -142,43 +89,34 @@ TEST_F(EngineStoring, BadInputIsReportedAndDropped) {
     EXPECT_EQ(engine->getPrimitives()->getLength(), 1);
 }
 
-class EngineFlush : public EngineTest {};
-
-TEST_F(EngineFlush, PrintsFarthestFirst) {
-    auto engine = makeEngine(0);
-    engine->beginViewport();
-    addSquare(*engine, 0.2f, 1);
-    addSquare(*engine, 0.8f, 2);
-    addSquare(*engine, 0.5f, 3);
-    engine->flush();
-    EXPECT_EQ(printedTags(), (std::vector<int>{2, 3, 1}));
-    // Printing projects the stored points onto the page.
-    const RecordedCall first = action->ofKind(RecordedCall::POLYGON).at(0);
-    EXPECT_FLOAT_EQ(first.points[0][0], pageX(-0.5f));
-    EXPECT_FLOAT_EQ(first.points[1][1], pageY(0.5f));
+// Each viewport prints farthest first, once it is flushed or the next one begins, and
+// numbers its records afresh.
+TEST_F(Engine, EachViewportPrintsFarthestFirst) {
+    DebugErrorRecorder errors;
+    for (int mode : {0, 1}) {
+        action->clear();
+        auto engine = makeEngine(mode);
+        engine->flush();
+        EXPECT_TRUE(action->getCalls().empty()) << "nothing before a viewport";
+        engine->beginViewport();
+        addSquare(*engine, 0.2f, 1);
+        addSquare(*engine, 0.8f, 2);
+        addSquare(*engine, 0.5f, 3);
+        EXPECT_EQ(SoHLHSRVectorize::getSequence(), 3);
+        engine->beginViewport();
+        EXPECT_EQ(SoHLHSRVectorize::getSequence(), 0);
+        // Farther than everything of the first viewport, yet printed after it.
+        addSquare(*engine, 0.9f, 4, 0, -0.5f);
+        addSquare(*engine, 0.3f, 5, 0, 0.5f);
+        EXPECT_EQ(engine->getPrimitives()->getPrimitive(1)->id, 1);
+        engine->flush();
+        EXPECT_EQ(engine->getPrimitives(), nullptr);
+        EXPECT_EQ(printedTags(), (std::vector<int>{2, 3, 1, 4, 5})) << "mode " << mode;
+    }
+    EXPECT_EQ(errors.size(), 0u) << errors.dump();
 }
 
-TEST_F(EngineFlush, NothingToFlushBeforeAViewport) {
-    auto engine = makeEngine(1);
-    engine->flush();
-    EXPECT_TRUE(action->getCalls().empty());
-}
-
-TEST_F(EngineFlush, ViewportChangePrintsWhatCameBefore) {
-    auto engine = makeEngine(1);
-    engine->beginViewport();
-    addSquare(*engine, 0.1f, 1);
-    addSquare(*engine, 0.2f, 2);
-    engine->flush();
-    engine->beginViewport();
-    // Farther than everything of the first viewport, yet printed after it.
-    addSquare(*engine, 0.9f, 3);
-    addSquare(*engine, 0.3f, 4);
-    engine->flush();
-    EXPECT_EQ(printedTags(), (std::vector<int>{2, 1, 3, 4}));
-}
-
-TEST_F(EngineFlush, LineOffsetLiftsLinesOffAFilledPolygon) {
+TEST_F(Engine, LineOffsetLiftsLinesOffAFilledPolygon) {
     // A line on a polygon at the same depth: a negative line offset makes it nearer, so it
     // prints after the polygon; a positive one, before.
     for (float offset : {-0.01f, 0.01f}) {
@@ -196,67 +134,67 @@ TEST_F(EngineFlush, LineOffsetLiftsLinesOffAFilledPolygon) {
     }
 }
 
-TEST_F(EngineFlush, ModesWithoutTheirStageWarnOncePerApply) {
-    for (int mode : {3, 4}) {
-        DebugErrorRecorder errors;
-        auto engine = makeEngine(mode);
-        for (int viewport = 0; viewport < 2; ++viewport) {
-            engine->beginViewport();
-            // Side by side: hidden-surface removal has nothing to take away.
-            addSquare(*engine, 0.2f, 1, 0, -0.5f);
-            addSquare(*engine, 0.8f, 2, 0, 0.5f);
-            engine->flush();
-        }
-        EXPECT_EQ(errors.countSeverity(SoDebugError::WARNING), 1u) << errors.dump();
-        EXPECT_TRUE(errors.contains("SoHLHSRVectorize::flush", "not available")) << mode;
-        // Still printed, in the painter's order.
-        EXPECT_EQ(printedTags(), (std::vector<int>{2, 1, 2, 1}));
-        action->clear();
-    }
-}
-
-TEST_F(EngineFlush, OrderingModesWarnAboutNothing) {
-    DebugErrorRecorder errors;
-    for (int mode : {0, 1}) {
-        auto engine = makeEngine(mode);
-        engine->beginViewport();
-        addSquare(*engine, 0.2f, 1);
-        engine->flush();
-    }
-    EXPECT_EQ(errors.size(), 0u) << errors.dump();
-}
-
-TEST_F(EngineFlush, HiddenLineModeOrdersPolygonsAndSegmentsForNow) {
-    auto engine = makeEngine(4);
-    engine->beginViewport();
-    engine->addPolyLine(LINE, 4, LINE_COLORS, 0, 1.0f, 0xFFFF, 1);
-    engine->addPolyMark(LINE, 4, LINE_COLORS, 0, 1.0f, nullptr);
-    addSquare(*engine, 0.5f, 9);
-    EXPECT_EQ(engine->getPrimitives()->getLength(), 5);
-}
-
-TEST_F(EngineFlush, RasterModeStoresLikeSurfaceRemovalForNow) {
-    auto engine = makeEngine(3);
-    engine->beginViewport();
-    addSquare(*engine, 0.5f, 9, 1);
-    engine->addPolyLine(LINE, 4, LINE_COLORS, 0, 1.0f, 0xFFFF, 1);
-    engine->addPolyMark(LINE, 2, LINE_COLORS, 0, 1.0f, nullptr);
-    SoGraphicPrimitiveList& list = *engine->getPrimitives();
-    ASSERT_EQ(list.getLength(), 6);
-    EXPECT_EQ(list.getPrimitive(0)->getType(), SoGraphicPrimitive::POLYGON);
-    EXPECT_EQ(static_cast<SoPolygon*>(list.getPrimitive(0))->drawStyle, 1);
-}
-
-TEST_F(EngineFlush, TextAndImageAreStoredAndPrinted) {
+// Every record projects its points onto the page and hands the backend its own values.
+TEST_F(Engine, EveryKindOfRecordPrintsWhatItWasGiven) {
     auto engine = makeEngine(1);
     engine->beginViewport();
-    const SbString lines[2] = {SbString("a"), SbString("b")};
-    const unsigned char pixels[4] = {1, 2, 3, 4};
-    engine->addText(pt(0, 0, 0.2f), tag(5), SbString("F"), 3.0f, 2, lines, 1.0f, 0, 0.0f);
-    engine->addImage(pt(0.5f, 0.5f, 0.9f), pixels, SbVec2s(2, 2), SbVec2s(4, 4), 1, SoImage::CENTER,
-                     SoImage::HALF);
+    const SbVec4f triangle[3] = {pt(-1, -1, 0.5f), pt(-1, 1, 0.5f), pt(1, -1, 0.5f)};
+    const unsigned char mask[128] = {0xAA};
+    for (int style : {0, 1, 2, 7}) {
+        engine->addPolygon(triangle, 3, LINE_COLORS, 1, 0.5f, 3.0f, 0x0F0F, 2, style,
+                           SbString("one"), SbString("two"), mask, 0.0f, 0.0f);
+    }
+    SoMarkerSet* markerSet = new SoMarkerSet;
+    markerSet->ref();
+    engine->addPolyMark(LINE, 1, LINE_COLORS, 0, 4.0f, markerSet);
+    std::vector<SbString> lines = {SbString("first"), SbString("caf\xc3\xa9"),
+                                   SbString("\xe2\x82\xac 5")};
+    engine->addText(pt(0, 0, 0.5f), tag(5), SbString("Courier"), 10.0f, 3, lines.data(), 1.5f, 2,
+                    0.25f);
+    lines[0] = SbString("changed");
+    const unsigned char pixels[6] = {1, 2, 3, 4, 5, 6};
+    engine->addImage(pt(0.5f, -0.5f, 0.9f), pixels, SbVec2s(2, 1), SbVec2s(4, 2), 3, SoImage::RIGHT,
+                     SoImage::TOP);
     engine->flush();
-    const std::vector<RecordedCall::Kind> expected = {RecordedCall::IMAGE, RecordedCall::TEXT2,
-                                                      RecordedCall::TEXT2};
-    EXPECT_EQ(action->kinds(), expected);
+    markerSet->unref();
+    // Style 7 prints nothing.
+    ASSERT_EQ(action->count(RecordedCall::POLYGON), 1u);
+    const RecordedCall filled = action->ofKind(RecordedCall::POLYGON)[0];
+    EXPECT_FLOAT_EQ(filled.points.at(1)[0], pageX(-1));
+    EXPECT_FLOAT_EQ(filled.points.at(1)[1], pageY(1));
+    EXPECT_EQ(filled.colors, (std::vector<SbColor>(LINE_COLORS, LINE_COLORS + 3)));
+    EXPECT_EQ(filled.patternString1, "one");
+    EXPECT_EQ(filled.patternString2, "two");
+    EXPECT_EQ(filled.pattern.at(0), 0xAA);
+    const RecordedCall outline = action->ofKind(RecordedCall::POLYLINE).at(0);
+    EXPECT_EQ(outline.points.size(), 3u);
+    EXPECT_EQ(outline.lineWidth, 0.5f);
+    EXPECT_EQ(outline.linePattern, 0x0F0F);
+    EXPECT_EQ(outline.linePatternScaleFactor, 2);
+    EXPECT_EQ(action->ofKind(RecordedCall::POLYMARK_DOTS).at(0).pointSize, 3.0f);
+    EXPECT_EQ(action->ofKind(RecordedCall::POLYMARK_MARKERS).at(0).markerSet, markerSet);
+    const std::vector<RecordedCall> text = action->ofKind(RecordedCall::TEXT2);
+    ASSERT_EQ(text.size(), 3u);
+    const float step = 10.0f * action->getNominalWidth(SoVectorizeAction::MILLIMETER) * 1.5f;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FLOAT_EQ(text[i].origin[0], 50.0f);
+        EXPECT_NEAR(text[i].origin[1], 50.0f - i * step, 1e-4f) << "one line below the other";
+        EXPECT_EQ(text[i].fontName, "Courier");
+        EXPECT_EQ(text[i].fontSize, 10.0f);
+        EXPECT_EQ(text[i].justification, 2);
+        EXPECT_EQ(text[i].angle, 0.25f);
+        EXPECT_EQ(text[i].color, tag(5));
+    }
+    EXPECT_EQ(text[0].string, "first") << "the lines are copies";
+    EXPECT_EQ(text[1].string, "caf\xc3\xa9");
+    // Printers take Latin-1 text: what it cannot hold prints as '?'.
+    EXPECT_EQ(text[2].string, "? 5");
+    const RecordedCall image = action->ofKind(RecordedCall::IMAGE).at(0);
+    EXPECT_FLOAT_EQ(image.origin[0], 75.0f);
+    EXPECT_FLOAT_EQ(image.origin[1], 25.0f);
+    EXPECT_EQ(image.sourceSize, SbVec2s(2, 1));
+    EXPECT_EQ(image.requestedSize, SbVec2s(4, 2));
+    EXPECT_EQ(image.numComponents, 3);
+    EXPECT_EQ(image.horAlignment, SoImage::RIGHT);
+    EXPECT_EQ(image.vertAlignment, SoImage::TOP);
 }

@@ -7,7 +7,10 @@
 #include <PlotWerk/SoPlotWerk.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "../../../libPlotWerk/src/hlhsr/SoGraphicImage.h"
@@ -65,6 +68,28 @@ inline SoPolyMark* mark(const SbVec4f& p, int k = 0) {
     m->set(1, &p, &color, 0, 2.0f, nullptr, 0.0f);
     m->id = k;
     return m;
+}
+
+/// The corners of a convex polygon of 3 to 7 corners on the plane z = a x + b y + c, turning
+/// either way round on the page.
+struct RandomConvex {
+    std::vector<SbVec4f> corners;
+    float a, b, c;
+};
+
+inline RandomConvex randomConvex(std::mt19937& random) {
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    RandomConvex p{{}, 0.5f * unit(random), 0.5f * unit(random), 0.5f + 0.2f * unit(random)};
+    std::vector<float> angles(3 + random() % 5);
+    for (float& angle : angles) angle = 3.14159f * unit(random);
+    std::sort(angles.begin(), angles.end());
+    if (random() % 2) std::reverse(angles.begin(), angles.end());
+    const float cx = 0.3f * unit(random), cy = 0.3f * unit(random), r = 0.3f + 0.1f * unit(random);
+    for (float angle : angles) {
+        const float x = cx + r * std::cos(angle), y = cy + r * std::sin(angle);
+        p.corners.push_back(pt(x, y, p.a * x + p.b * y + p.c));
+    }
+    return p;
 }
 
 /// The tag of every record of the list, in list order.

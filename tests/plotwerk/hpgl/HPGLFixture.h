@@ -4,16 +4,24 @@
 // corner, so that a point at x millimetres is written as 40 x plotter units.
 //
 // Encoded numbers used below (base 64, the sign in the lowest bit, 8-bit terminators):
-//   0 "\xBF"   1 "\xC1"   -1 "\xC2"   40 "O\xC0"   -40 "P\xC0"   100 "G\xC2"
-//   224 "?\xC6"   255 "}\xC6"   400 "_\xCB"
+//   0 "\xBF"   1 "\xC1"   -1 "\xC2"   40 "O\xC0"   -40 "P\xC0"   224 "?\xC6"   255 "}\xC6"
 
+#include <PlotWerk/SoHPGLVectorOutput.h>
 #include <PlotWerk/SoPlotWerk.h>
+#include <PlotWerk/SoVectorizeHPGLAction.h>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "plotwerk/hpgl/HPGLTestAction.h"
+#include "plotwerk/support/OpenedBackend.h"
+#include "support/HPGLDecoder.h"
+
+/// The HP-GL/2 backend under test.
+using HPGLTestAction = OpenedBackend<SoVectorizeHPGLAction>;
 
 class HPGLTest : public ::testing::Test {
   protected:
@@ -32,8 +40,28 @@ class HPGLTest : public ::testing::Test {
         action->startDocument();
     }
 
+    /// Everything written so far, read back by the decoder, which must find no fault.
+    HPGLPlot decoded() {
+        HPGLPlot plot = HPGLDecoder::decode(action->text());
+        EXPECT_TRUE(plot.clean()) << plot.errors.front();
+        return plot;
+    }
+
     std::unique_ptr<HPGLTestAction> action;
 };
 
 /// The lines of a text, without their line feeds.
-std::vector<std::string> linesOf(const std::string& text);
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    return lines;
+}
+
+/// Points as (x, y) pairs, so that a mismatch prints readably.
+using Points = std::vector<std::pair<double, double>>;
+inline Points xy(const std::vector<HPGLPoint>& points) {
+    Points out;
+    for (const HPGLPoint& p : points) out.emplace_back(p.x, p.y);
+    return out;
+}

@@ -1,53 +1,25 @@
 // Round trips: scenes printed as HP-GL/2 and read back by a decoder written from the command
 // language, compared with the primitives the traversal handed to the backend. Positions must
-// come back within a plotter unit (1/40 mm), pens as the palette maps the colours, labels
-// with their text, origin and direction.
+// come back within a plotter unit (1/40 mm), pens as the colour cube maps the colours, labels
+// with their text and direction.
 
-#include <PlotWerk/SoPlotWerk.h>
 #include <Tessara/base/SoDB.h>
 #include <Tessara/io/SoInput.h>
 #include <Tessara/nodes/SoSeparator.h>
-#include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
-#include <vector>
 
-#include "plotwerk/hpgl/HPGLTestAction.h"
+#include "../../../libPlotWerk/src/frame/SoColorByte.h"
+#include "../../../libPlotWerk/src/frame/SoColorCube.h"
+#include "plotwerk/hpgl/HPGLFixture.h"
 #include "plotwerk/support/RecordingAction.h"
-#include "support/HPGLDecoder.h"
 
 namespace {
 
 constexpr double kUnitsPerMm = 40.0;
+constexpr double kDrawingAtMm = 10.0;  // where the default page puts the drawing
 const std::vector<std::string> kScenes = {"lines_and_markers.tsc", "fills_and_patterns.tsc",
                                           "lit_shapes.tsc", "text.tsc"};
-
-struct Printed {
-    std::vector<RecordedCall> calls;
-    HPGLPlot plot;
-    std::string bytes;
-};
-
-// Both actions get the same page; the border is left out, its frame is not a primitive of the
-// scene (it has its own byte-exact test).
-void configure(SoVectorizeAction& action) {
-    action.setBorder(0.0f);
-}
-
-Printed print(SoNode* root, const HPGLDecodeOptions& options = {}) {
-    Printed printed;
-    RecordingAction recorder;
-    configure(recorder);
-    recorder.apply(root);
-    printed.calls = recorder.getCalls();
-    HPGLTestAction plotter;
-    configure(plotter);
-    plotter.apply(root);
-    printed.bytes = plotter.text();
-    printed.plot = HPGLDecoder::decode(printed.bytes, options);
-    return printed;
-}
 
 SoSeparator* readExample(const std::string& name) {
     SoInput in;
@@ -55,14 +27,13 @@ SoSeparator* readExample(const std::string& name) {
     return SoDB::readAll(&in);
 }
 
-int paletteIndex(const SbColor& c) {
-    const int r = static_cast<int>(c[0] * 255), g = static_cast<int>(c[1] * 255),
-              b = static_cast<int>(c[2] * 255);
-    return (r >> 5) << 5 | (g >> 5) << 2 | (b >> 6);
+int cubeIndex(const SbColor& c) {
+    return SoColorCube::indexOf(SoColorByte::of(c[0]), SoColorByte::of(c[1]),
+                                SoColorByte::of(c[2]));
 }
 
-HPGLPoint onSheet(const SbVec4f& p, double offset) {
-    return HPGLPoint{(p[0] + offset) * kUnitsPerMm, (p[1] + offset) * kUnitsPerMm};
+HPGLPoint onSheet(const SbVec4f& p) {
+    return HPGLPoint{(p[0] + kDrawingAtMm) * kUnitsPerMm, (p[1] + kDrawingAtMm) * kUnitsPerMm};
 }
 
 double distance(const HPGLPoint& a, const HPGLPoint& b) {
@@ -76,19 +47,19 @@ double distance(const HPGLPoint& a, const HPGLPoint& b) {
     const double tolerance = 1.5;
     std::size_t next = 0;
     for (const HPGLPoint& p : read) {
-        while (next < drawn.size() && distance(onSheet(drawn[next], 10.0), p) > tolerance) ++next;
+        while (next < drawn.size() && distance(onSheet(drawn[next]), p) > tolerance) ++next;
         if (next == drawn.size())
             return ::testing::AssertionFailure()
                    << "point (" << p.x << ", " << p.y << ") matches no drawn point in order";
     }
     for (const SbVec4f& d : drawn) {
         double nearest = 1e30;
-        for (const HPGLPoint& p : read) nearest = std::min(nearest, distance(onSheet(d, 10.0), p));
+        for (const HPGLPoint& p : read) nearest = std::min(nearest, distance(onSheet(d), p));
         if (nearest > 2.0 * tolerance)
             return ::testing::AssertionFailure() << "drawn point (" << d[0] << ", " << d[1]
                                                  << ") mm is " << nearest << " units from the plot";
     }
-    if (read.empty() || distance(onSheet(drawn.back(), 10.0), read.back()) > tolerance)
+    if (read.empty() || distance(onSheet(drawn.back()), read.back()) > tolerance)
         return ::testing::AssertionFailure() << "the ends differ";
     return ::testing::AssertionSuccess();
 }
@@ -109,6 +80,8 @@ std::vector<RecordedCall> ofKind(const std::vector<RecordedCall>& calls, Recorde
     return found;
 }
 
+// Both actions get the same page; the border is left out, its frame is not a primitive of the
+// scene (it has its own test).
 class HPGLRoundTrip : public ::testing::TestWithParam<std::string> {
   protected:
     void SetUp() override {
@@ -116,7 +89,17 @@ class HPGLRoundTrip : public ::testing::TestWithParam<std::string> {
         root = readExample(GetParam());
         ASSERT_NE(root, nullptr);
         root->ref();
-        printed = print(root, HPGLDecodeOptions{});
+        RecordingAction recorder;
+        recorder.setBorder(0.0f);
+        recorder.apply(root);
+        printed.calls = recorder.getCalls();
+        HPGLTestAction plotter;
+        plotter.setBorder(0.0f);
+        plotter.apply(root);
+        printed.plot = HPGLDecoder::decode(plotter.text());
+        ASSERT_TRUE(printed.plot.clean()) << printed.plot.errors.front();
+        EXPECT_EQ(printed.plot.pages, 1);
+        EXPECT_EQ(printed.plot.pens, 256);
     }
     void TearDown() override {
         if (root) root->unref();
@@ -124,9 +107,13 @@ class HPGLRoundTrip : public ::testing::TestWithParam<std::string> {
     }
 
     SoSeparator* root = nullptr;
-    Printed printed;
+    struct {
+        std::vector<RecordedCall> calls;
+        HPGLPlot plot;
+    } printed;
 };
 
+// Polylines also stay inside the input window of their viewport.
 TEST_P(HPGLRoundTrip, EveryPolylineComesBackWithItsPenWidthAndLineType) {
     std::vector<RecordedCall> lines;
     for (const RecordedCall& call : ofKind(printed.calls, RecordedCall::POLYLINE))
@@ -135,12 +122,19 @@ TEST_P(HPGLRoundTrip, EveryPolylineComesBackWithItsPenWidthAndLineType) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const HPGLPolyline& read = printed.plot.polylines[i];
         EXPECT_TRUE(sameTrack(lines[i].points, read.points)) << "polyline " << i;
-        EXPECT_EQ(read.pen.number, paletteIndex(lines[i].colors[0])) << "polyline " << i;
+        EXPECT_EQ(read.pen.number, cubeIndex(lines[i].colors[0])) << "polyline " << i;
         const float width = lines[i].lineWidth == 0.0f ? 1.0f : lines[i].lineWidth;
         EXPECT_NEAR(read.pen.width, width * 25.4 / 72.0, 1e-5);
         EXPECT_EQ(read.lineType.solid, lines[i].linePattern == 0xFFFF) << "polyline " << i;
         if (!read.lineType.solid) {
             EXPECT_EQ(read.lineType.type, 8);
+        }
+        ASSERT_TRUE(read.window.set);
+        for (const HPGLPoint& p : read.points) {
+            EXPECT_GE(p.x, read.window.lowerLeft.x - 1.0);
+            EXPECT_LE(p.x, read.window.upperRight.x + 1.0);
+            EXPECT_GE(p.y, read.window.lowerLeft.y - 1.0);
+            EXPECT_LE(p.y, read.window.upperRight.y + 1.0);
         }
     }
 }
@@ -150,157 +144,93 @@ TEST_P(HPGLRoundTrip, EveryPolygonComesBackAsAFilledOutlineInItsPen) {
     ASSERT_EQ(printed.plot.polygons.size(), polygons.size());
     for (std::size_t i = 0; i < polygons.size(); ++i) {
         const HPGLPolygon& read = printed.plot.polygons[i];
-        EXPECT_FALSE(read.edged);
         ASSERT_EQ(read.subpaths.size(), 1u);
         std::vector<SbVec4f> closed = polygons[i].points;
         closed.push_back(closed.front());
         EXPECT_TRUE(sameTrack(closed, read.subpaths[0].points)) << "polygon " << i;
-        EXPECT_EQ(read.pen.number, paletteIndex(polygons[i].colors[0])) << "polygon " << i;
+        EXPECT_EQ(read.pen.number, cubeIndex(polygons[i].colors[0])) << "polygon " << i;
     }
 }
 
 TEST_P(HPGLRoundTrip, MarksAreDotsAtTheirTruncatedPositions) {
-    std::vector<HPGLPoint> expected;
-    std::vector<int> pens;
+    const std::vector<HPGLSymbol>& symbols = printed.plot.symbols;
+    std::size_t k = 0;
     for (const RecordedCall& call : printed.calls) {
         if (call.kind != RecordedCall::POLYMARK_DOTS && call.kind != RecordedCall::POLYMARK_MARKERS)
             continue;
-        for (std::size_t i = 0; i < call.points.size(); ++i) {
-            const HPGLPoint p = onSheet(call.points[i], 10.0);
-            expected.push_back(HPGLPoint{std::trunc(p.x), std::trunc(p.y)});
-            pens.push_back(paletteIndex(call.colors[call.multicolor ? i : 0]));
+        for (std::size_t i = 0; i < call.points.size(); ++i, ++k) {
+            ASSERT_LT(k, symbols.size());
+            const HPGLPoint p = onSheet(call.points[i]);
+            EXPECT_EQ(xy({symbols[k].at}), (Points{{std::trunc(p.x), std::trunc(p.y)}})) << k;
+            EXPECT_EQ(symbols[k].pen.number, cubeIndex(call.colors[call.multicolor ? i : 0])) << k;
+            EXPECT_EQ(symbols[k].symbol, '.');
         }
     }
-    ASSERT_EQ(printed.plot.symbols.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(printed.plot.symbols[i].symbol, '.');
-        EXPECT_EQ(printed.plot.symbols[i].at.x, expected[i].x) << "mark " << i;
-        EXPECT_EQ(printed.plot.symbols[i].at.y, expected[i].y) << "mark " << i;
-        EXPECT_EQ(printed.plot.symbols[i].pen.number, pens[i]) << "mark " << i;
-    }
+    EXPECT_EQ(k, symbols.size());
 }
 
-// Labels whose text Latin-1 cannot hold are UTF-16 code units, high byte first, read here
-// from the label's bytes; the one-byte terminator ends them as it ends any label.
-std::u16string unitsOf(const std::string& bytes) {
-    std::u16string units;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) << 8 |
-                                       static_cast<unsigned char>(bytes[i + 1]));
-    return units;
-}
-
-int labelOrigin(int justification) {
-    return justification == 1 ? 1 : justification == 2 ? 7 : justification == 3 ? 4 : 0;
-}
-
-TEST_P(HPGLRoundTrip, LabelsComeBackWithTextOriginAndDirection) {
+TEST_P(HPGLRoundTrip, LabelsComeBackWithTextAndDirection) {
     const std::vector<RecordedCall> texts = ofKind(printed.calls, RecordedCall::TEXT2);
     ASSERT_EQ(printed.plot.labels.size(), texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const HPGLLabel& read = printed.plot.labels[i];
+        // Text that Latin-1 cannot hold is written as UTF-16 code units, high byte first.
         const SbString drawn(texts[i].string);
-        if (drawn.isUnicode()) {
-            EXPECT_EQ(unitsOf(read.bytes), std::u16string(drawn.toUtf16())) << "label " << i;
-        } else {
-            EXPECT_EQ(read.bytes, std::string(drawn.toLatin1())) << "label " << i;
-        }
-        const HPGLPoint at = onSheet(texts[i].origin, 10.0);
-        EXPECT_EQ(read.at.x, std::trunc(at.x)) << "label " << i;
-        EXPECT_EQ(read.at.y, std::trunc(at.y)) << "label " << i;
-        EXPECT_EQ(read.origin, labelOrigin(texts[i].justification)) << "label " << i;
+        std::string text = drawn.isUnicode() ? "" : drawn.toLatin1();
+        for (const char16_t* unit = drawn.isUnicode() ? drawn.toUtf16() : u""; *unit; ++unit)
+            text += {static_cast<char>(*unit >> 8), static_cast<char>(*unit & 0xFF)};
+        EXPECT_EQ(read.bytes, text) << "label " << i;
+        const HPGLPoint at = onSheet(texts[i].origin);
+        EXPECT_EQ(xy({read.at}), (Points{{std::trunc(at.x), std::trunc(at.y)}})) << "label " << i;
         EXPECT_NEAR(read.run, std::cos(texts[i].angle), 1e-5);
         EXPECT_NEAR(read.rise, std::sin(texts[i].angle), 1e-5);
-        EXPECT_EQ(read.pen.number, paletteIndex(texts[i].color)) << "label " << i;
+        EXPECT_EQ(read.pen.number, cubeIndex(texts[i].color)) << "label " << i;
         EXPECT_NEAR(read.font.at(4), texts[i].fontSize, 0.005) << "label " << i;
     }
 }
 
-TEST_P(HPGLRoundTrip, TheWholePlotDecodesCleanlyInsideItsWindows) {
-    EXPECT_TRUE(printed.plot.clean()) << printed.plot.errors.front();
-    EXPECT_EQ(printed.plot.pages, 1);
-    EXPECT_EQ(printed.plot.pens, 256);
-    for (const HPGLPolyline& line : printed.plot.polylines) {
-        ASSERT_TRUE(line.window.set);
-        for (const HPGLPoint& p : line.points) {
-            EXPECT_GE(p.x, line.window.lowerLeft.x - 1.0);
-            EXPECT_LE(p.x, line.window.upperRight.x + 1.0);
-            EXPECT_GE(p.y, line.window.lowerLeft.y - 1.0);
-            EXPECT_LE(p.y, line.window.upperRight.y + 1.0);
-        }
+INSTANTIATE_TEST_SUITE_P(Examples, HPGLRoundTrip, ::testing::ValuesIn(kScenes));
+
+// Steps of about 1.26 plotter units: truncating each on its own would lose a fifth of the
+// circle's length and never close it.
+TEST_F(HPGLTest, TenThousandShortStepsDoNotDrift) {
+    startAtCorner();
+    std::vector<SbVec4f> circle;
+    for (int i = 0; i <= 10000; ++i) {
+        const double a = 2.0 * M_PI * i / 10000.0;
+        circle.push_back(mm(static_cast<float>(100.0 + 80.0 * std::cos(a)),
+                            static_cast<float>(100.0 + 80.0 * std::sin(a))));
     }
+    action->line(circle, SbColor(0, 0, 1));
+    const HPGLPlot plot = decoded();
+    ASSERT_EQ(plot.polylines.size(), 1u);
+    const std::vector<HPGLPoint>& read = plot.polylines[0].points;
+    EXPECT_GT(read.size(), 9000u);
+    for (const HPGLPoint& p : read)
+        EXPECT_NEAR(std::hypot(p.x - 4000.0, p.y - 4000.0), 3200.0, 1.5);
+    EXPECT_NEAR(read.back().x, read.front().x, 1.0);
+    EXPECT_NEAR(read.back().y, read.front().y, 1.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, HPGLRoundTrip, ::testing::ValuesIn(kScenes),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param.substr(0, info.param.find('.'));
-                             for (char& c : name)
-                                 if (c == '_') c = 'X';
-                             return name;
-                         });
-
-}  // namespace
-
-namespace {
-
-TEST(HPGLLongPolyline, TenThousandShortStepsDoNotDrift) {
-    SoPlotWerk::init();
-    {
-        HPGLTestAction plotter;
-        plotter.setStartPosition(0.0f, 0.0f);
-        plotter.writeHeader();
-        // Steps of about 1.26 plotter units: truncating each on its own would lose a fifth
-        // of the circle's length and never close it.
-        std::vector<SbVec4f> circle;
-        for (int i = 0; i <= 10000; ++i) {
-            const double a = 2.0 * M_PI * i / 10000.0;
-            circle.push_back(mm(static_cast<float>(100.0 + 80.0 * std::cos(a)),
-                                static_cast<float>(100.0 + 80.0 * std::sin(a))));
-        }
-        plotter.line(circle, SbColor(0, 0, 1));
-        plotter.writeFooter();
-        const HPGLPlot plot = HPGLDecoder::decode(plotter.text());
-        ASSERT_TRUE(plot.clean()) << plot.errors.front();
-        ASSERT_EQ(plot.polylines.size(), 1u);
-        const std::vector<HPGLPoint>& read = plot.polylines[0].points;
-        EXPECT_GT(read.size(), 9000u);
-        for (const HPGLPoint& p : read)
-            EXPECT_NEAR(std::hypot(p.x - 4000.0, p.y - 4000.0), 3200.0, 1.5);
-        EXPECT_NEAR(read.back().x, read.front().x, 1.0);
-        EXPECT_NEAR(read.back().y, read.front().y, 1.0);
-    }
-    SoPlotWerk::finish();
-}
-
-}  // namespace
-
-namespace {
-
-TEST(HPGLPage, TwoViewsShareOnePlotSideBySide) {
-    SoPlotWerk::init();
+// The second view is the first moved 200 mm to the right.
+TEST_F(HPGLTest, TwoViewsShareOnePlotSideBySide) {
     SoSeparator* root = readExample("lines_and_markers.tsc");
     ASSERT_NE(root, nullptr);
     root->ref();
-    {
-        HPGLTestAction plotter;
-        printTwoViewsSideBySide(plotter, root);
-        const HPGLPlot plot = HPGLDecoder::decode(plotter.text());
-        ASSERT_TRUE(plot.clean()) << plot.errors.front();
-        EXPECT_EQ(plot.pages, 1);
-        EXPECT_EQ(plot.plotSize, (std::vector<double>{16800, 11880}));
-        ASSERT_FALSE(plot.polylines.empty());
-        ASSERT_EQ(plot.polylines.size() % 2, 0u);
-        // The second view is the first moved 200 mm to the right.
-        const std::size_t half = plot.polylines.size() / 2;
-        for (std::size_t i = 0; i < half; ++i) {
-            const HPGLPoint& a = plot.polylines[i].points.front();
-            const HPGLPoint& b = plot.polylines[half + i].points.front();
-            EXPECT_NEAR(b.x - a.x, 8000.0, 1.0) << "polyline " << i;
-            EXPECT_NEAR(b.y, a.y, 1.0) << "polyline " << i;
-        }
-    }
+    printTwoViewsSideBySide(*action, root);
     root->unref();
-    SoPlotWerk::finish();
+    const HPGLPlot plot = decoded();
+    EXPECT_EQ(plot.pages, 1);
+    EXPECT_EQ(plot.plotSize, (std::vector<double>{16800, 11880}));
+    ASSERT_FALSE(plot.polylines.empty());
+    ASSERT_EQ(plot.polylines.size() % 2, 0u);
+    const std::size_t half = plot.polylines.size() / 2;
+    for (std::size_t i = 0; i < half; ++i) {
+        const HPGLPoint& a = plot.polylines[i].points.front();
+        const HPGLPoint& b = plot.polylines[half + i].points.front();
+        EXPECT_NEAR(b.x - a.x, 8000.0, 1.0) << "polyline " << i;
+        EXPECT_NEAR(b.y, a.y, 1.0) << "polyline " << i;
+    }
 }
 
 }  // namespace

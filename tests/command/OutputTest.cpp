@@ -1,0 +1,263 @@
+// What the command writes and where: the format chosen by -f or by the extension, standard
+// output, the replaced output file, and the demo page in every format. The plot and both
+// metafile encodings are read back by readers written from the formats' rules: the plot's
+// marks must land on the ink of the PostScript print, the two metafiles describe one drawing.
+
+#include <Tessara/rendering/SoPNGImage.h>
+#include <dirent.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "PrintRun.h"
+#include "support/CGMBinaryDecoder.h"
+#include "support/CGMClearTextReader.h"
+#include "support/CGMDrawing.h"
+#include "support/HPGLDecoder.h"
+
+namespace {
+
+using namespace default_page;
+
+enum Format { POSTSCRIPT, PLOT, CLEAR_TEXT_METAFILE, BINARY_METAFILE, PNG };
+
+bool isFormat(const std::string& bytes, Format format) {
+    switch (format) {
+        case POSTSCRIPT:
+            return bytes.rfind("%!PS-Adobe-", 0) == 0;
+        case PLOT:
+            return !bytes.empty() && HPGLDecoder::decode(bytes).clean();
+        case CLEAR_TEXT_METAFILE:
+            return !bytes.empty() && CGMClearTextReader::read(bytes).clean();
+        case BINARY_METAFILE:
+            return !bytes.empty() && CGMBinaryDecoder::decode(bytes).clean();
+        case PNG:
+            return bytes.rfind("\x89PNG", 0) == 0;
+    }
+    return false;
+}
+
+// Each format by each way of choosing it, to a file or to standard output ("-" or none).
+TEST(OutputFormat, ChosenByNameOrByExtension) {
+    const struct {
+        std::vector<std::string> arguments;
+        const char* file;
+        Format format;
+    } cases[] = {
+        {{}, nullptr, POSTSCRIPT},
+        {{"-o", "-"}, nullptr, POSTSCRIPT},
+        {{"-o", "page.eps"}, "page.eps", POSTSCRIPT},
+        {{"-o", "PAGE.PS"}, "PAGE.PS", POSTSCRIPT},
+        {{"-o", "page"}, "page", POSTSCRIPT},
+        {{"-f", "ps", "-o", "page.txt"}, "page.txt", POSTSCRIPT},
+        {{"--format=ps", "-opage.dat"}, "page.dat", POSTSCRIPT},
+        {{"-o", "a.plt"}, "a.plt", PLOT},
+        {{"-o", "b.hpgl"}, "b.hpgl", PLOT},
+        {{"-o", "c.HPG"}, "c.HPG", PLOT},
+        {{"-f", "hpgl"}, nullptr, PLOT},
+        {{"-o", "a.CGM"}, "a.CGM", CLEAR_TEXT_METAFILE},
+        {{"-f", "cgm"}, nullptr, CLEAR_TEXT_METAFILE},
+        {{"-f", "cgm", "--cgm-binary"}, nullptr, BINARY_METAFILE},
+        {{"-f", "png"}, nullptr, PNG},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        ScratchDir dir;
+        const CommandResult run = CommandRunner::run(c.arguments, dir.path());
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_TRUE(run.err.empty()) << run.err;
+        EXPECT_EQ(dir.entries(),
+                  c.file ? std::vector<std::string>{c.file} : std::vector<std::string>{});
+        EXPECT_TRUE(isFormat(c.file ? dir.read(c.file) : run.out, c.format));
+        if (c.file) {
+            EXPECT_TRUE(run.out.empty());
+        }
+    }
+}
+
+TEST(OutputFile, ReplacesAnExistingFileAndKeepsItsPermissions) {
+    ScratchDir dir;
+    dir.write("page.ps", "old content\n");
+    ASSERT_EQ(chmod(dir.file("page.ps").c_str(), 0640), 0);
+    const CommandResult run = CommandRunner::run({"-o", "page.ps"}, dir.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(dir.read("page.ps"), CommandRunner::run({}, dir.path()).out);
+    struct stat info;
+    ASSERT_EQ(stat(dir.file("page.ps").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"page.ps"}) << "no temporary left behind";
+}
+
+/// The demo page printed once in every format, the print rendered at 72 dpi.
+struct Demo {
+    PrintRun print, plot, text, binary;
+    HPGLPlot decoded;
+
+    static const Demo& get() {
+        static const ScratchDir dir;
+        static const Demo demo = [] {
+            Demo made;
+            made.print = PrintRun::of(dir, {}, "demo.ps");
+            made.plot = PrintRun::unrendered(dir, {}, "demo.plt");
+            made.text = PrintRun::unrendered(dir, {}, "demo.cgm");
+            made.binary = PrintRun::unrendered(dir, {"--cgm-binary"}, "binary.cgm");
+            made.decoded = HPGLDecoder::decode(made.plot.document);
+            return made;
+        }();
+        return demo;
+    }
+};
+
+TEST(DemoPage, RendersWithColouredInkInEveryPartInsideTheDrawingArea) {
+    const PrintRun& run = Demo::get().print;
+    ASSERT_TRUE(run.succeeded());
+    const PageProbe page = run.probe();
+    auto coloured = [](const Rgb& p) { return !p.isWhite() && p.isColoured(24); };
+    // Solids across the top, the surface in the middle, the chart at the bottom.
+    EXPECT_GT(page.count(kLeft, 195, kRight, 245, coloured), 500);
+    EXPECT_GT(page.count(kLeft, 110, kRight, 175, coloured), 500);
+    EXPECT_GT(page.count(kLeft, 25, kRight, 85, coloured), 100);
+    // The title is dark text near the top.
+    EXPECT_GT(page.ink(60, 255, 150, 280), 100);
+    EXPECT_EQ(page.ink(0, 0, kLeft - 2, page.heightMm()), 0);
+    EXPECT_EQ(page.ink(kRight + 2, 0, page.widthMm(), page.heightMm()), 0);
+    EXPECT_EQ(page.ink(0, 0, page.widthMm(), kBottom - 2), 0);
+    EXPECT_EQ(page.ink(0, kTop + 2, page.widthMm(), page.heightMm()), 0);
+}
+
+TEST(DemoPage, EveryExampleScenePrintsWithInkInsideTheFrame) {
+    std::vector<std::string> scenes;
+    if (DIR* dir = opendir(TESSARA_EXAMPLES_DIR)) {
+        while (dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tsc") == 0)
+                scenes.push_back(std::string(TESSARA_EXAMPLES_DIR) + "/" + name);
+        }
+        closedir(dir);
+    }
+    ASSERT_GE(scenes.size(), 5u) << "examples not found in " << TESSARA_EXAMPLES_DIR;
+    // The mesh the README points newcomers to.
+    scenes.push_back(std::string(TESSARA_EXAMPLES_DIR) + "/../meshes/torus_knot.obj");
+    for (const std::string& scene : scenes) {
+        SCOPED_TRACE(scene);
+        ScratchDir dir;
+        const PrintRun run = PrintRun::of(dir, {scene}, "page.ps", 36);
+        ASSERT_TRUE(run.succeeded());
+        // More than the frame: something of the scene itself is drawn.
+        EXPECT_GT(run.probe().ink(kLeft + 3, kBottom + 3, kRight - 3, kTop - 3), 50);
+    }
+}
+
+// Every line, fill and dot of the plot finds the print's ink within half a millimetre, and
+// beyond the plot's extent the print is blank: the two drawings cover the same marks.
+TEST(DemoPage, ThePlotsMarksLandOnThePrintsInk) {
+    const Demo& demo = Demo::get();
+    ASSERT_TRUE(demo.print.succeeded());
+    ASSERT_TRUE(demo.decoded.clean()) << demo.decoded.errors.front();
+    EXPECT_EQ(demo.decoded.pages, 1);
+    EXPECT_GT(demo.decoded.labels.size(), 5u);
+    const PageProbe page = demo.print.probe();
+    constexpr double kMmPerUnit = 0.025;
+    double left = 1e9, right = -1e9, bottom = 1e9, top = -1e9;
+    auto inked = [&](double x, double y) {
+        x *= kMmPerUnit, y *= kMmPerUnit;
+        left = std::min(left, x), right = std::max(right, x);
+        bottom = std::min(bottom, y), top = std::max(top, y);
+        return page.ink(x - 0.5, y - 0.5, x + 0.5, y + 0.5) > 0 ? 1 : 0;
+    };
+    int samples = 0, onInk = 0;
+    for (const HPGLPolyline& line : demo.decoded.polylines) {
+        for (std::size_t i = 1; i < line.points.size(); ++i) {
+            const HPGLPoint &a = line.points[i - 1], &b = line.points[i];
+            const int steps = 1 + static_cast<int>(std::hypot(b.x - a.x, b.y - a.y) / 40.0);
+            for (int s = 0; s <= steps; ++s, ++samples)
+                onInk += inked(a.x + s * (b.x - a.x) / steps, a.y + s * (b.y - a.y) / steps);
+        }
+    }
+    EXPECT_GT(samples, 1000);
+    EXPECT_GE(onInk, samples * 99 / 100) << onInk << " of " << samples << " line samples";
+    int fills = 0;
+    onInk = 0;
+    for (const HPGLPolygon& polygon : demo.decoded.polygons) {
+        const std::vector<HPGLPoint>& points = polygon.subpaths.at(0).points;
+        double x = 0, y = 0;
+        for (const HPGLPoint& p : points) x += p.x / points.size(), y += p.y / points.size();
+        for (const HPGLPoint& p : points) inked(p.x, p.y);
+        ++fills;
+        onInk += inked(x, y);
+    }
+    EXPECT_GT(fills, 1000);
+    EXPECT_GE(onInk, fills * 99 / 100) << onInk << " of " << fills << " fills";
+    for (const HPGLSymbol& symbol : demo.decoded.symbols)
+        EXPECT_TRUE(inked(symbol.at.x, symbol.at.y)) << "a dot at " << symbol.at.x;
+    EXPECT_GT(demo.decoded.symbols.size(), 10u);
+    EXPECT_EQ(page.ink(0, 0, left - 1.0, page.heightMm()), 0);
+    EXPECT_EQ(page.ink(right + 1.0, 0, page.widthMm(), page.heightMm()), 0);
+    EXPECT_EQ(page.ink(0, 0, page.widthMm(), bottom - 1.0), 0);
+    EXPECT_EQ(page.ink(0, top + 1.0, page.widthMm(), page.heightMm()), 0);
+}
+
+TEST(DemoPage, BothMetafileEncodingsAreOneDrawing) {
+    const Demo& demo = Demo::get();
+    const CGMMetafile fromText = CGMClearTextReader::read(demo.text.document);
+    const CGMMetafile fromBinary = CGMBinaryDecoder::decode(demo.binary.document);
+    ASSERT_TRUE(fromText.clean()) << fromText.errorText();
+    ASSERT_TRUE(fromBinary.clean()) << fromBinary.errorText();
+    const std::vector<CGMDrawnPrimitive> a = CGMDrawing::of(fromText);
+    EXPECT_GT(a.size(), 1000u);
+    EXPECT_EQ(CGMDrawing::firstDifference(a, CGMDrawing::of(fromBinary), 2e-3), "");
+    for (const char* kind : {"POLYGON", "LINE", "TEXT", "CELLARRAY"})
+        EXPECT_FALSE(fromBinary.all(kind).empty()) << kind;
+}
+
+// The plotter and metafile options reach the documents.
+TEST(DemoPage, PensAndMetafileOptionsReachTheDocument) {
+    const ScratchDir dir;
+    const PrintRun pens =
+        PrintRun::unrendered(dir, {"--pens", "black,red@0.5mm,#0000ff@0.7mm"}, "pens.plt");
+    const HPGLPlot plot = HPGLDecoder::decode(pens.document);
+    ASSERT_TRUE(plot.clean()) << plot.errors.front();
+    EXPECT_EQ(plot.pens, 3);
+    ASSERT_EQ(plot.palette.size(), 3u);
+    EXPECT_EQ(plot.palette.at(1).r, 255);
+    EXPECT_EQ(plot.palette.at(2).b, 255);
+    for (const HPGLPolyline& line : plot.polylines) EXPECT_LT(line.pen.number, 3);
+    for (const HPGLPolygon& polygon : plot.polygons) EXPECT_LT(polygon.pen.number, 3);
+    const PrintRun metafile =
+        PrintRun::unrendered(dir, {"--cgm-version", "3", "--cgm-indexed"}, "demo.cgm");
+    const CGMMetafile read = CGMClearTextReader::read(metafile.document);
+    ASSERT_TRUE(read.clean()) << read.errorText();
+    EXPECT_EQ(read.all("MFVERSION").at(0).params.at(0).integer, 3);
+    EXPECT_EQ(read.all("COLRMODE").at(0).params.at(0).integer, 0) << "indexed";
+    EXPECT_EQ(read.all("COLRTABLE").size(), 1u);
+    EXPECT_FALSE(read.all("LINEEDGETYPEDEF").empty()) << "version 3 defines its dashes";
+}
+
+TEST(ScreenPicture, PngIsWhatTheScreenShowsAtTheDrawingSize) {
+    ScratchDir dir;
+    dir.write("square.tsc",
+              "#Tessara V1.0 ascii\nSeparator {\n"
+              "  OrthographicCamera { position 0 0 5  height 4 }\n"
+              "  LightModel { model BASE_COLOR }\n  BaseColor { rgb 1 0 0 }\n"
+              "  Coordinate3 { point [ -1 -1 0, 1 -1 0, 1 1 0, -1 1 0 ] }\n"
+              "  FaceSet { numVertices 4 }\n}\n");
+    const CommandResult run =
+        CommandRunner::run({"square.tsc", "--size", "100x50mm", "-o", "screen.png"}, dir.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    SoPNGImage picture;
+    ASSERT_TRUE(picture.read(SbString(dir.file("screen.png").c_str())));
+    // 100 x 50 mm at 96 pixels per inch.
+    EXPECT_EQ(picture.getSize(), SbVec2s(378, 189));
+    ASSERT_EQ(picture.getNumComponents(), 3);
+    // The square is red in the middle, the paper white in the corners: no colour swapping.
+    const unsigned char* centre = picture.getPixel(189, 94);
+    EXPECT_GT(centre[0], 200);
+    EXPECT_LT(centre[1], 60);
+    const unsigned char* corner = picture.getPixel(2, 2);
+    EXPECT_GT(corner[0] + corner[1] + corner[2], 3 * 240);
+}
+
+}  // namespace

@@ -1,0 +1,365 @@
+// What lands where on the printed page: the options that change the page (layout, frame and
+// background, colours, line width, lighting and shading), mesh files through the importer,
+// and the camera and headlight the command adds to scenes that lack them. Each probe counts
+// the pixels of one kind in one rectangle of the page, in millimetres.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "PrintRun.h"
+
+namespace {
+
+using namespace default_page;
+
+// An orthographic view 10 units wide (portrait) with a red square near its upper-left
+// corner, at x -5..-4 and y 4..5, and nothing else.
+const char* const kCornerMark =
+    "#Tessara V1.0 ascii\nSeparator {\n"
+    "  OrthographicCamera { position 0 0 5  height 10 }\n"
+    "  LightModel { model BASE_COLOR }  BaseColor { rgb 0.9 0.1 0.1 }\n"
+    "  Coordinate3 { point [ -5 4 0, -4 4 0, -4 5 0, -5 5 0 ] }\n"
+    "  FaceSet { numVertices 4 }\n}\n";
+
+// A thick black line at drawing y = -3 (page y 85 to 100) and a red square above the centre.
+const char* const kBlackAndRed =
+    "#Tessara V1.0 ascii\nSeparator {\n"
+    "  OrthographicCamera { position 0 0 5  height 10 }\n"
+    "  LightModel { model BASE_COLOR }\n"
+    "  Separator { BaseColor { rgb 0 0 0 }  DrawStyle { lineWidth 8 }\n"
+    "    Coordinate3 { point [ -4 -3 0, 4 -3 0 ] }  LineSet { } }\n"
+    "  BaseColor { rgb 0.9 0.1 0.1 }\n"
+    "  Coordinate3 { point [ -2 0 0, 2 0 0, 2 3 0, -2 3 0 ] }  FaceSet { numVertices 4 }\n}\n";
+
+// One horizontal line of the nominal width through the centre.
+const char* const kOneLine =
+    "#Tessara V1.0 ascii\nSeparator {\n"
+    "  OrthographicCamera { position 0 0 5  height 10 }\n"
+    "  BaseColor { rgb 0.1 0.1 0.1 }\n"
+    "  Coordinate3 { point [ -4 0 0, 4 0 0 ] }  LineSet { }\n}\n";
+
+// A red square lit from 60 degrees off its normal; the light model asks for per-pixel
+// lighting, which the printer only evaluates with --lighting.
+const char* const kPerPixelLit =
+    "#Tessara V1.0 ascii\nSeparator {\n"
+    "  OrthographicCamera { position 0 0 5  height 10 }\n"
+    "  DirectionalLight { direction 0 -0.866 -0.5 }\n"
+    "  LightModel { model PER_PIXEL_PHONG }\n"
+    "  Material { diffuseColor 0.9 0.1 0.1 }\n"
+    "  Coordinate3 { point [ -2 -2 0, 2 -2 0, 2 2 0, -2 2 0 ] }  FaceSet { numVertices 4 }\n}\n";
+
+// A camera on +x looking down -x at a red square facing it (counter-clockwise seen from
+// the camera, so its generated normal points there); the light, if any, is spliced in.
+std::string cameraOnX(const std::string& light) {
+    return "#Tessara V1.0 ascii\nSeparator {\n"
+           "  PerspectiveCamera { position 6 0 0  orientation 0 1 0 1.5708 }\n" +
+           light +
+           "  Material { diffuseColor 0.9 0.1 0.1 }\n"
+           "  Coordinate3 { point [ 0 -1 -1, 0 1 -1, 0 1 1, 0 -1 1 ] }\n"
+           "  FaceSet { numVertices 4 }\n}\n";
+}
+
+// Two nodes place one square mesh at x = -3 and x = +3; the material has a base colour only.
+const char* const kTwoPlacedSquares =
+    "{\"asset\": {\"version\": \"2.0\"},\n"
+    " \"buffers\": [{\"byteLength\": 60, \"uri\": \"data:application/octet-stream;base64,"
+    "AACAvwAAgL8AAAAAAACAPwAAgL8AAAAAAACAPwAAgD8AAAAAAACAvwAAgD8AAAAAAAABAAIAAAACAAMA\"}],\n"
+    " \"bufferViews\": [{\"buffer\": 0, \"byteOffset\": 0, \"byteLength\": 48},\n"
+    "                 {\"buffer\": 0, \"byteOffset\": 48, \"byteLength\": 12}],\n"
+    " \"accessors\": [\n"
+    "   {\"bufferView\": 0, \"componentType\": 5126, \"count\": 4, \"type\": \"VEC3\",\n"
+    "    \"min\": [-1, -1, 0], \"max\": [1, 1, 0]},\n"
+    "   {\"bufferView\": 1, \"componentType\": 5123, \"count\": 6, \"type\": \"SCALAR\"}],\n"
+    " \"materials\": [{\"pbrMetallicRoughness\": {\"baseColorFactor\": [0.9, 0.5, 0.1, 1]}}],\n"
+    " \"meshes\": [{\"primitives\": [{\"attributes\": {\"POSITION\": 0}, \"indices\": 1,"
+    " \"material\": 0}]}],\n"
+    " \"nodes\": [{\"mesh\": 0, \"translation\": [-3, 0, 0]},"
+    " {\"mesh\": 0, \"translation\": [3, 0, 0]}],\n"
+    " \"scenes\": [{\"nodes\": [0, 1]}],\n"
+    " \"scene\": 0}\n";
+
+// Every input file of the probes. The meshes are a unit square in the z = 0 plane facing
+// +z, so the camera the command adds looks straight at it and its headlight lights it fully.
+const std::vector<std::pair<std::string, std::string>> kFiles = {
+    {"mark.tsc", kCornerMark},
+    {"empty.tsc", "#Tessara V1.0 ascii\nSeparator { }\n"},
+    {"black_and_red.tsc", kBlackAndRed},
+    {"line.tsc", kOneLine},
+    {"lit.tsc", kPerPixelLit},
+    {"sphere.tsc",
+     "#Tessara V1.0 ascii\nSeparator { DirectionalLight { direction -1 -1 -1 }"
+     " Material { diffuseColor 0.2 0.4 0.9 } Sphere { } }\n"},
+    {"square.obj",
+     "mtllib square.mtl\nv -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nusemtl leaf\nf 1 2 3 4\n"},
+    {"square.mtl", "newmtl leaf\nKd 0.1 0.7 0.2\n"},
+    {"square.stl",
+     "solid square\n"
+     "facet normal 0 0 1\n outer loop\n  vertex -1 -1 0\n  vertex 1 -1 0\n  vertex 1 1 0\n"
+     " endloop\nendfacet\n"
+     "facet normal 0 0 1\n outer loop\n  vertex -1 -1 0\n  vertex 1 1 0\n  vertex -1 1 0\n"
+     " endloop\nendfacet\nendsolid square\n"},
+    {"square.ply",
+     "ply\nformat ascii 1.0\nelement vertex 4\n"
+     "property float x\nproperty float y\nproperty float z\n"
+     "property uchar red\nproperty uchar green\nproperty uchar blue\n"
+     "element face 1\nproperty list uchar int vertex_indices\nend_header\n"
+     "-1 -1 0 20 40 230\n1 -1 0 20 40 230\n1 1 0 20 40 230\n-1 1 0 20 40 230\n4 0 1 2 3\n"},
+    // Colours in bytes: taken as fractions they would saturate to white.
+    {"coloured.off",
+     "COFF\n4 1 0\n-1 -1 0 230 30 20 255\n1 -1 0 230 30 20 255\n1 1 0 230 30 20 255\n"
+     "-1 1 0 230 30 20 255\n4 0 1 2 3\n"},
+    {"plain.off", "OFF\n4 1 0\n-1 -1 0\n1 -1 0\n1 1 0\n-1 1 0\n4 0 1 2 3\n"},
+    {"two.gltf", kTwoPlacedSquares},
+    // The header, not the extension, makes a scene file.
+    {"scene.txt",
+     "#Tessara V1.0 ascii\nSeparator { BaseColor { rgb 0.9 0.1 0.1 }"
+     " LightModel { model BASE_COLOR } Cube { } }\n"},
+    {"unlit.tsc", cameraOnX("")},
+    // Shining along +x: onto the back of the square, away from the camera.
+    {"backlit.tsc", cameraOnX("  DirectionalLight { direction 1 0 0 }\n")},
+    // The scene's camera looks at x = 0 while the square sits to the left of the view.
+    {"offset.tsc",
+     "#Tessara V1.0 ascii\nSeparator {\n"
+     "  OrthographicCamera { position 0 0 5  height 20 }\n"
+     "  LightModel { model BASE_COLOR }  BaseColor { rgb 0.1 0.1 0.8 }\n"
+     "  Coordinate3 { point [ -8 -1 0, -6 -1 0, -6 1 0, -8 1 0 ] }\n"
+     "  FaceSet { numVertices 4 }\n}\n"},
+};
+
+/// The scratch directory holding every input, and each print made there, done once.
+const ScratchDir& inputs() {
+    static const ScratchDir dir;
+    static const bool written = [] {
+        for (const auto& file : kFiles) dir.write(file.first, file.second);
+        return true;
+    }();
+    (void)written;
+    return dir;
+}
+
+const PrintRun& print(const std::vector<std::string>& arguments) {
+    static std::map<std::vector<std::string>, PrintRun> runs;
+    auto found = runs.find(arguments);
+    if (found == runs.end())
+        found = runs.emplace(arguments, PrintRun::of(inputs(), arguments)).first;
+    return found->second;
+}
+
+const PrintRun& document(const std::vector<std::string>& arguments) {
+    static std::map<std::vector<std::string>, PrintRun> runs;
+    auto found = runs.find(arguments);
+    if (found == runs.end())
+        found = runs.emplace(arguments, PrintRun::unrendered(inputs(), arguments)).first;
+    return found->second;
+}
+
+bool ink(const Rgb& p) {
+    return !p.isWhite();
+}
+bool coloured(const Rgb& p) {
+    return !p.isWhite() && p.isColoured(24);
+}
+bool grey(const Rgb& p) {
+    return !p.isWhite() && !p.isColoured(10);
+}
+bool red(const Rgb& p) {
+    return p.r > 180 && p.g < 80 && p.b < 80;
+}
+
+constexpr int MANY = INT_MAX;
+constexpr double W = 210, H = 297;  // the A4 sheet
+
+/// How many pixels of one kind a rectangle of the print of `arguments` holds.
+struct Probe {
+    const char* what;
+    std::vector<std::string> arguments;
+    double x0, y0, x1, y1;
+    bool (*pixel)(const Rgb&);
+    int least, most;
+};
+
+Probe probe(const char* what, const std::vector<std::string>& arguments, double x0, double y0,
+            double x1, double y1, bool (*pixel)(const Rgb&), int least, int most) {
+    return Probe{what, arguments, x0, y0, x1, y1, pixel, least, most};
+}
+
+void expectProbes(const std::vector<Probe>& probes) {
+    for (const Probe& probe : probes) {
+        const PrintRun& run = print(probe.arguments);
+        ASSERT_TRUE(run.succeeded()) << probe.what;
+        const int n = run.probe().count(probe.x0, probe.y0, probe.x1, probe.y1, probe.pixel);
+        EXPECT_GE(n, probe.least) << probe.what;
+        EXPECT_LE(n, probe.most) << probe.what;
+    }
+}
+
+}  // namespace
+
+// One option of each family, seen where it puts its ink.
+TEST(Page, EachOptionFamilyChangesThePrintAsItSays) {
+    const std::vector<std::string> sized = {"--size", "3.937x1.9685in", "--position", "20x30"};
+    const std::vector<std::string> landscape = {"mark.tsc", "--landscape"};
+    const std::vector<std::string> yellowed = {"mark.tsc", "--background", "yellow"};
+    const double x0 = kCentreX - 10, x1 = kCentreX + 10, y0 = kCentreY - 10, y1 = kCentreY + 10;
+    expectProbes({
+        // The drawing, 277 wide and 190 high, a quarter turned: its top-left corner at the
+        // bottom-left of the page, the frame along the usual drawing area.
+        probe("portrait: the corner mark", {"mark.tsc"}, 12, 226, 27, 241, red, 50, MANY),
+        probe("landscape: the corner mark", landscape, 12, 55, 27, 71, red, 50, MANY),
+        probe("landscape: nothing off the area", landscape, kRight + 2, 0, W, H, ink, 0, 0),
+        // 100 x 50 mm at 20, 30: the frame's right edge, and nothing beyond the drawing.
+        probe("size and position: an edge", sized, 119, 40, 121, 70, ink, 10, MANY),
+        probe("size and position: left", sized, 0, 0, 17, H, ink, 0, 0),
+        probe("size and position: right", sized, 123, 0, W, H, ink, 0, 0),
+        probe("size and position: above", sized, 0, 83, W, H, ink, 0, 0),
+        // The frame is centred on the drawing's edge and half clipped away: 12 nominal
+        // widths show 2.1 mm of it, the default 2 only 0.35 mm.
+        probe("default frame", {"empty.tsc"}, kLeft - 1, 50, kLeft + 1, 200, ink, 100, MANY),
+        probe("empty scene: nothing inside", {"empty.tsc"}, kLeft + 2, kBottom + 2, kRight - 2,
+              kTop - 2, ink, 0, 0),
+        probe("no frame", {"mark.tsc", "--border", "0"}, kLeft - 1, 50, kLeft + 1, 200, ink, 0, 0),
+        probe("thick red frame", {"mark.tsc", "--border=12,#ff0000"}, kLeft + 1, 50, kLeft + 1.8,
+              200, red, 100, MANY),
+        probe(
+            "background inside the drawing", yellowed, x0, y0, x1, y1,
+            [](const Rgb& p) { return p.r > 200 && p.g > 200 && p.b < 60; }, 500, MANY),
+        probe("background not outside", yellowed, 0, 0, kLeft - 2, H, ink, 0, 0),
+        // Black swaps to white by default (the screen's black background).
+        probe("black swapped", {"black_and_red.tsc"}, 40, 85, 170, 100, ink, 0, 0),
+        probe("black kept", {"black_and_red.tsc", "--colors", "keep"}, 40, 85, 170, 100, ink, 200,
+              MANY),
+        probe(
+            "red inverted to cyan", {"black_and_red.tsc", "--colors", "invert"}, x0, y1, x1,
+            y1 + 20, [](const Rgb& p) { return p.r < 60 && p.g > 200 && p.b > 200; }, 100, MANY),
+        // The colour key at the right is an image and keeps its pixels.
+        probe(
+            "black and white", {"--bw"}, 0, 0, 172, H,
+            [](const Rgb& p) { return !p.isWhite() && (p.r > 40 || p.g > 40 || p.b > 40); }, 0, 0),
+        probe("black and white: the solids", {"--bw"}, kLeft, 195, kRight, 245, ink, 1000, MANY),
+        probe("grey levels only", {"--gray"}, 0, 0, W, H, coloured, 0, 0),
+        probe("grey: the solids", {"--gray"}, kLeft, 195, kRight, 245, ink, 1000, MANY),
+        probe("the nominal line is thin", {"line.tsc"}, x0, kCentreY + 0.8, x1, kCentreY + 1.4, ink,
+              0, 0),
+        probe("a wide line", {"line.tsc", "--line-width", "3.175mm"}, x0, kCentreY + 0.8, x1,
+              kCentreY + 1.4, ink, 20, MANY),
+        probe(
+            "per-pixel model unlit: its diffuse colour", {"lit.tsc"}, x0, y0, x1, y1,
+            [](const Rgb& p) { return red(p) && p.r > 210; }, 1000, MANY),
+        // Half the light at 60 degrees, plus ambient.
+        probe(
+            "per-pixel model lit", {"lit.tsc", "--lighting"}, x0, y0, x1, y1,
+            [](const Rgb& p) { return p.r > 90 && p.r < 160 && p.g < 60; }, 1000, MANY),
+        probe("smooth", {"sphere.tsc", "--smooth"}, kLeft, kBottom, kRight, kTop, coloured, 1000,
+              MANY),
+        probe("coarse accuracy", {"--accuracy", "1", "--ps-level", "3"}, kLeft, 195, kRight, 245,
+              coloured, 500, MANY),
+    });
+}
+
+TEST(Page, MeshesCamerasAndLights) {
+    const double x0 = kCentreX - 10, x1 = kCentreX + 10, y0 = kCentreY - 10, y1 = kCentreY + 10;
+    auto inCentre = [&](const char* what, const char* input, bool (*pixel)(const Rgb&)) {
+        return probe(what, {input}, x0, y0, x1, y1, pixel, 1000, MANY);
+    };
+    expectProbes({
+        inCentre("OBJ in its material's colour", "square.obj",
+                 [](const Rgb& p) { return p.g > p.r + 80 && p.g > p.b + 80; }),
+        inCentre("STL without colour: light grey, lit by the headlight", "square.stl",
+                 [](const Rgb& p) { return grey(p) && p.r > 150; }),
+        inCentre("PLY colours per vertex", "square.ply",
+                 [](const Rgb& p) { return p.b > p.r + 80 && p.b > p.g + 80; }),
+        inCentre("OFF colours in bytes", "coloured.off", red),
+        inCentre("plain OFF in grey", "plain.off", grey),
+        inCentre("a header makes a scene file", "scene.txt", red),
+        probe(
+            "glTF: the instance at the left", {"two.gltf"}, kLeft + 5, kCentreY - 5, kCentreX - 15,
+            kCentreY + 5, [](const Rgb& p) { return p.r > p.g + 40 && p.g > p.b + 40; }, 30, MANY),
+        probe("glTF: the gap between the instances", {"two.gltf"}, kCentreX - 5, kCentreY - 5,
+              kCentreX + 5, kCentreY + 5, ink, 0, 0),
+        // Ambient light alone would leave it nearly black; a light along -z would graze it.
+        inCentre("the headlight shines along the scene's own camera", "unlit.tsc", red),
+        inCentre("the scene's own light kept, no headlight", "backlit.tsc",
+                 [](const Rgb& p) { return !p.isWhite() && p.r < 100; }),
+        probe("the scene's own camera kept", {"offset.tsc"}, kLeft, y0, kLeft + 40, y1, coloured,
+              50, MANY),
+        probe("the scene's own camera not refitted", {"offset.tsc"}, x0, y0, x1, y1, ink, 0, 0),
+    });
+}
+
+TEST(Page, AddedCameraFillsTheDrawingUpToAMarginInEveryLayout) {
+    ScratchDir dir;
+    // A box twice as wide as high, far from the origin, whose near face looks larger than its
+    // far one in perspective.
+    dir.write("box.obj",
+              "v 998 499 -300.5\nv 1002 499 -300.5\nv 1002 501 -300.5\nv 998 501 -300.5\n"
+              "v 998 499 -299.5\nv 1002 499 -299.5\nv 1002 501 -299.5\nv 998 501 -299.5\n"
+              "f 5 6 7 8\nf 1 4 3 2\nf 1 2 6 5\nf 3 4 8 7\nf 2 3 7 6\n");
+    for (std::vector<std::string> arguments :
+         {std::vector<std::string>{}, {"--landscape"}, {"--projection", "orthographic"}}) {
+        const std::string layout = arguments.empty() ? "portrait" : arguments[0];
+        arguments.insert(arguments.end(), {"--border", "0", "box.obj"});
+        const PrintRun run = PrintRun::of(dir, arguments, "page.ps", 36);
+        ASSERT_TRUE(run.succeeded()) << layout;
+        // The inked extent, in pixels; portrait or landscape, the drawing covers one area.
+        const GhostscriptResult::Image& page = run.page.image;
+        int x0 = page.width, y0 = page.height, x1 = 0, y1 = 0;
+        for (int y = 0; y < page.height; ++y)
+            for (int x = 0; x < page.width; ++x)
+                if (!page.pixel(x, y).isWhite())
+                    x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y),
+                    y1 = std::max(y1, y);
+        const double mm = 25.4 / page.dpi;
+        EXPECT_NEAR(
+            std::max((x1 - x0 + 1) * mm / (kRight - kLeft), (y1 - y0 + 1) * mm / (kTop - kBottom)),
+            0.9, 0.02)
+            << layout;
+        EXPECT_NEAR((x0 + x1 + 1) * mm / 2, kCentreX, 2.0) << layout;
+    }
+}
+
+// Options seen in the document alone: spellings of one value write the same document,
+// values that change the drawing another one.
+TEST(Page, EquivalentSpellingsWriteOneDocument) {
+    const struct {
+        std::vector<std::string> a, b;
+        bool same;
+    } pairs[] = {
+        {{"--size", "100x50"}, {"--size", "100x50mm"}, true},
+        {{"--size", "100x50"}, {"--size=0.1x0.05m"}, true},
+        {{"mark.tsc", "--background", "yellow"}, {"mark.tsc", "--background", "#ffff00"}, true},
+        {{"mark.tsc", "--background", "yellow"}, {"mark.tsc", "--background", "#FFFF00"}, true},
+        {{"mark.tsc", "--background", "yellow"}, {"mark.tsc", "--background", "1:1:0"}, true},
+        {{"mark.tsc", "--background", "yellow"}, {"mark.tsc"}, false},
+        {{"line.tsc", "--line-width", "3.175mm"}, {"line.tsc", "--line-width=0.125in"}, true},
+        {{"--hidden", "painter"}, {}, true},
+        {{"--hidden", "off"}, {}, false},
+        {{"--hidden", "sort"}, {"--hidden", "off"}, false},
+        {{"--hidden", "visible"}, {"--hidden", "off"}, false},
+        {{"sphere.tsc", "--smooth"}, {"sphere.tsc"}, false},
+    };
+    for (const auto& pair : pairs) {
+        const PrintRun &a = document(pair.a), &b = document(pair.b);
+        SCOPED_TRACE(testing::PrintToString(pair.a) + " and " + testing::PrintToString(pair.b));
+        EXPECT_EQ(a.command.status, 0) << a.command.err;
+        EXPECT_EQ(b.command.status, 0) << b.command.err;
+        EXPECT_FALSE(a.document.empty());
+        EXPECT_EQ(a.document == b.document, pair.same);
+    }
+    EXPECT_LT(document({"--accuracy", "1"}).document.size(), document({}).document.size())
+        << "coarser units are shorter numbers";
+    for (const char* level : {"1", "3"})
+        EXPECT_EQ(
+            document({"--ps-level", level}).document.rfind(std::string("%!PS-Adobe-") + level, 0),
+            0u);
+    // Modes whose stage is still to come print all the same.
+    for (const char* mode : {"raster", "lines"}) {
+        const PrintRun& run = document({"--hidden", mode});
+        EXPECT_EQ(run.command.status, 0) << mode;
+        EXPECT_EQ(run.document.rfind("%!PS-Adobe-", 0), 0u) << mode;
+    }
+}

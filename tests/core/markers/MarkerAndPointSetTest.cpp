@@ -1,0 +1,260 @@
+// Point and marker sets: the marker library's bitmaps and bit conventions, and the points the
+// sets emit with their indices, details and bounding box.
+
+#include <Tessara/actions/SoCallbackAction.h>
+#include <Tessara/actions/SoGetBoundingBoxAction.h>
+#include <Tessara/base/SoDB.h>
+#include <Tessara/details/SoPointDetail.h>
+#include <Tessara/misc/SoPrimitiveVertex.h>
+#include <Tessara/nodes/SoCoordinate3.h>
+#include <Tessara/nodes/SoMarkerSet.h>
+#include <Tessara/nodes/SoMaterialBinding.h>
+#include <Tessara/nodes/SoNormal.h>
+#include <Tessara/nodes/SoNormalBinding.h>
+#include <Tessara/nodes/SoSeparator.h>
+#include <Tessara/nodes/SoTranslation.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/DebugErrorRecorder.h"
+
+namespace {
+
+using Picture = std::vector<std::string>;
+
+// The marker as text rows, top row first, 'X' for a set pixel.
+Picture picture(int index) {
+    SbVec2s size;
+    const unsigned char* bytes = nullptr;
+    bool lsb = false;
+    if (!SoMarkerSet::getMarker(index, size, bytes, lsb)) return {};
+    Picture rows;
+    for (int row = size[1] - 1; row >= 0; --row) {
+        std::string line;
+        for (int col = 0; col < size[0]; ++col)
+            line += SoMarkerSet::isMarkerBitSet(index, row * size[0] + col) ? 'X' : '.';
+        rows.push_back(line);
+    }
+    return rows;
+}
+
+// Custom markers use indices far above the built-ins so tests cannot disturb them.
+constexpr int kCustom = 5000;
+
+struct Point {
+    SbVec3f position, normal;
+    int material, detailCoordinate, detailMaterial, detailNormal;
+};
+
+void collectPoint(void* data, SoCallbackAction*, const SoPrimitiveVertex* v) {
+    const auto* detail = dynamic_cast<const SoPointDetail*>(v->getDetail());
+    ASSERT_NE(detail, nullptr);
+    static_cast<std::vector<Point>*>(data)->push_back(
+        Point{v->getPoint(), v->getNormal(), v->getMaterialIndex(), detail->getCoordinateIndex(),
+              detail->getMaterialIndex(), detail->getNormalIndex()});
+}
+
+class MarkerAndPointSetTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SoDB::init();
+        root = new SoSeparator;
+        root->ref();
+        coords = new SoCoordinate3;
+        coords->point.setValues(
+            {SbVec3f(1, 2, 3), SbVec3f(-1, 0, 0), SbVec3f(4, -5, 6), SbVec3f(0, 7, -2)});
+        root->addChild(coords);
+    }
+    void TearDown() override {
+        root->unref();
+        for (int i = kCustom; i < kCustom + 10; ++i) SoMarkerSet::removeMarker(i);
+        SoDB::finish();
+    }
+    std::vector<Point> points(SoType type = SoPointSet::getClassTypeId()) {
+        std::vector<Point> result;
+        SoCallbackAction action;
+        action.addPointCallback(type, collectPoint, &result);
+        action.apply(root);
+        return result;
+    }
+    SoSeparator* root;
+    SoCoordinate3* coords;
+};
+
+TEST_F(MarkerAndPointSetTest, BuiltInMarkersHaveExactPixels) {
+    const struct {
+        int index;
+        Picture rows;
+    } cases[] = {
+        {SoMarkerSet::PLUS_5_5, {"..X..", "..X..", "XXXXX", "..X..", "..X.."}},
+        {SoMarkerSet::CROSS_7_7,
+         {"X.....X", ".X...X.", "..X.X..", "...X...", "..X.X..", ".X...X.", "X.....X"}},
+        {SoMarkerSet::CIRCLE_LINE_5_5, {".XXX.", "X...X", "X...X", "X...X", ".XXX."}},
+        {SoMarkerSet::TRIANGLE_FILLED_7_7,
+         {"...X...", "...X...", "..XXX..", "..XXX..", ".XXXXX.", ".XXXXX.", "XXXXXXX"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(picture(c.index), c.rows) << c.index;
+
+    // Built-ins are stored a byte per row, the leftmost pixel in the bit the flag names.
+    SbVec2s size;
+    const unsigned char* bytes = nullptr;
+    bool lsb = true;
+    ASSERT_TRUE(SoMarkerSet::getMarker(SoMarkerSet::PLUS_5_5, size, bytes, lsb));
+    EXPECT_EQ(size, SbVec2s(5, 5));
+    const unsigned char centre = lsb ? 0x04 : 0x20, full = lsb ? 0x1F : 0xF8;
+    EXPECT_EQ(std::vector<unsigned char>(bytes, bytes + 5),
+              (std::vector<unsigned char>{centre, centre, full, centre, centre}));
+    EXPECT_FALSE(SoMarkerSet::isMarkerBitSet(SoMarkerSet::PLUS_5_5, 25));  // past the last row
+    EXPECT_FALSE(SoMarkerSet::isMarkerBitSet(SoMarkerSet::PLUS_5_5, -1));
+    EXPECT_FALSE(SoMarkerSet::isMarkerBitSet(987654, 0));
+    EXPECT_FALSE(SoMarkerSet::getMarker(-3, size, bytes, lsb));
+}
+
+TEST_F(MarkerAndPointSetTest, BuiltInsAreCentredSymmetricAndFilledOverOutlines) {
+    const int sizes[3] = {5, 7, 9};
+    for (int index = 0; index < SoMarkerSet::NUM_MARKERS; ++index) {
+        SCOPED_TRACE(index);
+        const Picture rows = picture(index);
+        ASSERT_EQ(static_cast<int>(rows.size()), sizes[index % 3]);
+        for (const std::string& row : rows)
+            EXPECT_EQ(row, std::string(row.rbegin(), row.rend())) << "not mirror-symmetric";
+        const bool pointsUp =
+            index >= SoMarkerSet::TRIANGLE_LINE_5_5 && index <= SoMarkerSet::TRIANGLE_FILLED_9_9;
+        EXPECT_TRUE(pointsUp || rows == Picture(rows.rbegin(), rows.rend()));
+        // Every shape touches all four edges: with the symmetry, it is centred and uses the
+        // full size.
+        std::string left, right;
+        for (const std::string& row : rows) {
+            left += row.front();
+            right += row.back();
+        }
+        for (const std::string& edge : {rows.front(), rows.back(), left, right})
+            EXPECT_NE(edge.find('X'), std::string::npos);
+    }
+    // Each outline shape is followed by its filled form, three sizes on.
+    for (int outline : {SoMarkerSet::CIRCLE_LINE_5_5, SoMarkerSet::SQUARE_LINE_5_5,
+                        SoMarkerSet::DIAMOND_LINE_5_5, SoMarkerSet::TRIANGLE_LINE_5_5,
+                        SoMarkerSet::HOURGLASS_LINE_5_5, SoMarkerSet::SATELLITE_LINE_5_5}) {
+        for (int line = outline; line < outline + 3; ++line) {
+            int outlinePixels = 0, filledPixels = 0;
+            for (int bit = 0; bit < 81; ++bit) {
+                const bool set = SoMarkerSet::isMarkerBitSet(line, bit);
+                const bool filled = SoMarkerSet::isMarkerBitSet(line + 3, bit);
+                EXPECT_TRUE(!set || filled) << line << " bit " << bit;
+                outlinePixels += set;
+                filledPixels += filled;
+            }
+            EXPECT_LT(outlinePixels, filledPixels) << line;
+        }
+    }
+}
+
+TEST_F(MarkerAndPointSetTest, CustomMarkersFollowTheirBitOrderAndRowOrder) {
+    const struct {
+        short width, height;
+        std::vector<unsigned char> bytes;
+        bool lsbFirst, topDown;
+        Picture rows;
+    } cases[] = {
+        {3, 2, {0x01, 0x06}, true, false, {".XX", "X.."}},    // column 0 in bit 0
+        {3, 2, {0x80, 0x60}, false, false, {".XX", "X.."}},   // column 0 in bit 7
+        {3, 2, {0x01, 0x06}, true, true, {"X..", ".XX"}},     // given top row first
+        {10, 1, {0x80, 0x40}, false, false, {"X........X"}},  // two bytes a row
+        {10, 1, {0x01, 0x02}, true, false, {"X........X"}},
+    };
+    for (const auto& c : cases) {
+        SoMarkerSet::addMarker(kCustom, SbVec2s(c.width, c.height), c.bytes.data(), c.lsbFirst,
+                               c.topDown);
+        EXPECT_EQ(picture(kCustom), c.rows) << &c - cases;
+        SbVec2s size;
+        const unsigned char* bytes = nullptr;
+        bool lsb = !c.lsbFirst;
+        ASSERT_TRUE(SoMarkerSet::getMarker(kCustom, size, bytes, lsb));
+        EXPECT_EQ(lsb, c.lsbFirst);
+        EXPECT_EQ(size, SbVec2s(c.width, c.height));
+        EXPECT_EQ(bytes[0], c.bytes[c.topDown ? 1 : 0]);  // stored bottom row first
+    }
+}
+
+TEST_F(MarkerAndPointSetTest, MarkersAreAddedReplacedAndRemoved) {
+    const int before = SoMarkerSet::getNumDefinedMarkers();
+    EXPECT_GE(before, static_cast<int>(SoMarkerSet::NUM_MARKERS));
+    const unsigned char dot[] = {0x80};
+    SoMarkerSet::addMarker(kCustom, SbVec2s(1, 1), dot, false);
+    SoMarkerSet::addMarker(kCustom, SbVec2s(1, 1), dot, false);  // replaces
+    EXPECT_EQ(SoMarkerSet::getNumDefinedMarkers(), before + 1);
+    EXPECT_TRUE(SoMarkerSet::removeMarker(kCustom));
+    EXPECT_FALSE(SoMarkerSet::removeMarker(kCustom));
+    EXPECT_EQ(SoMarkerSet::getNumDefinedMarkers(), before);
+    EXPECT_TRUE(picture(kCustom).empty());
+
+    DebugErrorRecorder recorder;  // bad definitions are reported and ignored
+    SoMarkerSet::addMarker(kCustom, SbVec2s(0, 3), dot);
+    SoMarkerSet::addMarker(kCustom + 1, SbVec2s(4, 4), nullptr);
+    EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), 2u) << recorder.dump();
+    EXPECT_TRUE(picture(kCustom).empty() && picture(kCustom + 1).empty());
+}
+
+TEST_F(MarkerAndPointSetTest, PointsCarryTheirIndicesUnderEachBinding) {
+    auto* materialBinding = new SoMaterialBinding;
+    auto* normals = new SoNormal;
+    normals->vector.setValues({SbVec3f(1, 0, 0), SbVec3f(0, 1, 0), SbVec3f(0, 0, -1)});
+    auto* normalBinding = new SoNormalBinding;
+    root->addChild(materialBinding);
+    root->addChild(normals);
+    root->addChild(normalBinding);
+    root->addChild(new SoPointSet);
+    // Every binding but OVERALL gives each point its own value.
+    for (int binding : {SoMaterialBinding::OVERALL, SoMaterialBinding::PER_PART,
+                        SoMaterialBinding::PER_FACE, SoMaterialBinding::PER_VERTEX_INDEXED}) {
+        materialBinding->value.setValue(binding);
+        normalBinding->value.setValue(binding);
+        DebugErrorRecorder recorder;  // three normals for four points, when bound per point
+        const std::vector<Point> result = points();
+        ASSERT_EQ(result.size(), 4u);
+        EXPECT_EQ(recorder.size(), binding == SoMaterialBinding::OVERALL ? 0u : 1u);
+        for (int i = 0; i < 4; ++i) {
+            const int expected = binding == SoMaterialBinding::OVERALL ? 0 : i;
+            EXPECT_EQ(result[i].position, coords->point[i]);
+            EXPECT_EQ(result[i].detailCoordinate, i);
+            EXPECT_EQ(result[i].material, expected) << binding;
+            EXPECT_EQ(result[i].detailMaterial, expected);
+            EXPECT_EQ(result[i].detailNormal, expected);
+            EXPECT_EQ(result[i].normal,
+                      expected < 3 ? normals->vector[expected] : SbVec3f(0, 0, 1));
+        }
+    }
+}
+
+TEST_F(MarkerAndPointSetTest, NumPointsTakesTheFirstCoordinatesAndBoundsThem) {
+    auto* set = new SoPointSet;
+    root->addChild(set);
+    const struct {
+        int numPoints;
+        size_t drawn;
+        size_t warnings;
+    } cases[] = {{2, 2, 0}, {-1, 4, 0}, {9, 4, 1}, {-7, 0, 1}};
+    for (const auto& c : cases) {
+        set->numPoints = c.numPoints;
+        DebugErrorRecorder recorder;
+        EXPECT_EQ(points().size(), c.drawn) << c.numPoints;
+        EXPECT_EQ(recorder.countSeverity(SoDebugError::WARNING), c.warnings) << recorder.dump();
+    }
+    auto* move = new SoTranslation;
+    move->translation.setValue(SbVec3f(10, 0, 0));
+    root->insertChild(move, 0);
+    set->numPoints = 3;
+    SoGetBoundingBoxAction action;
+    action.apply(root);
+    EXPECT_EQ(action.getBoundingBox(), SbBox3f(9, -5, 0, 14, 2, 6));
+
+    coords->point.setNum(0);
+    set->numPoints = -1;
+    DebugErrorRecorder recorder;
+    EXPECT_TRUE(points().empty());
+    EXPECT_EQ(recorder.size(), 0u) << recorder.dump();
+}
+
+}  // namespace

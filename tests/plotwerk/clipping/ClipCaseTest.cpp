@@ -1,0 +1,230 @@
+// Clipping cases worked out by hand: the near limit of each kind of camera, primitives kept
+// or dropped whole by their points or anchors, what the draw style makes of a clipped piece,
+// the colours and attributes it keeps, and bad coordinates.
+
+#include <Tessara/base/SoDebugError.h>
+
+#include <string>
+#include <vector>
+
+#include "ClipScene.h"
+#include "support/DebugErrorRecorder.h"
+
+using namespace cliptest;
+using K = RecordedCall;
+
+namespace {
+
+/// One drawing call: its kind and its points (the origin for text and images), each as page
+/// x and y in millimetres and the normalised depth, and its colours when they are checked.
+struct Printed {
+    K::Kind kind;
+    std::vector<SbVec3f> points;
+    std::vector<SbColor> colors = {};
+};
+
+struct ClipCase {
+    const char* name;
+    std::string scene;
+    std::vector<Printed> printed;
+};
+
+/// `node` moved to "x y z".
+std::string at(const char* translation, const std::string& node) {
+    return std::string("Separator { Translation { translation ") + translation + " } " + node +
+           " } ";
+}
+
+// A triangle whose right corner is cut away by x = 1, and a line leaving at x = 1.
+const std::string kShapes =
+    "Coordinate3 { point [ 0 0 0, 2 0 0, 0 1 0 ] } FaceSet { } "
+    "Coordinate3 { point [ -0.5 -0.5 0, 1.5 -0.5 0 ] } LineSet { } ";
+const std::vector<SbVec3f> kCutTriangle = {
+    {100, 100, 0.5f}, {200, 100, 0.5f}, {200, 150, 0.5f}, {100, 200, 0.5f}};
+const std::vector<SbVec3f> kCutLine = {{50, 50, 0.5f}, {200, 50, 0.5f}};
+
+const float kPerspectiveDepth4 = 24.0f / 36.0f;  // a point 4 in front of the eye
+
+const std::vector<ClipCase> kCases = {
+    // The perspective near limit: a cut gets the near plane's depth, -1, and x, y
+    // interpolated on the undivided values.
+    {"SegmentThroughTheEyePlaneEndsOnTheNearLimit",
+     kPerspective + "Coordinate3 { point [ 0 0 -4, 0.5 0.5 1 ] } LineSet { }",
+     {{K::POLYLINE, {{100, 100, kPerspectiveDepth4}, {130, 130, -1}}}}},
+    {"PolylineComingBackFromBehindTheEyeGivesTwoRuns",
+     kPerspective + "Coordinate3 { point [ 0 0 -4, 0.5 0.5 1, -0.4 0 -4 ] } LineSet { }",
+     {{K::POLYLINE, {{100, 100, kPerspectiveDepth4}, {130, 130, -1}}},
+      {K::POLYLINE, {{114, 130, -1}, {90, 100, kPerspectiveDepth4}}}}},
+    {"TriangleWithAVertexBehindTheEyeIsCutToAQuadrilateral",
+     kPerspective + "Coordinate3 { point [ -1 -1 -4, 1 -1 -4, 0 0 1 ] } FaceSet { }",
+     {{K::POLYGON,
+       {{75, 75, kPerspectiveDepth4},
+        {125, 75, kPerspectiveDepth4},
+        {140, 60, -1},
+        {60, 60, -1}}}}},
+    {"TriangleBetweenTheEyeAndTheNearPlaneIsDropped",
+     kPerspective + "Coordinate3 { point [ 0 0 -0.5, 0.2 0 -0.5, 0 0.2 -0.9 ] } FaceSet { }",
+     {}},
+    // Near 1, far 10, eye at the origin: depth (2e - 11) / 9 at eye distance e.
+    {"OrthographicNearLimitIsTheNearPlane",
+     ortho(0, 1, 10) +
+         "Coordinate3 { point [ 0.1 0 -0.5, 0.2 0 -1.5, 0.3 0 -0.99, 0.4 0 -6 ] } PointSet { }",
+     {{K::POLYMARK_DOTS, {{120, 100, -8.0f / 9.0f}, {140, 100, 1.0f / 9.0f}}}}},
+    // Near -10: the limit is clip z = -10, which lets the camera see behind itself.
+    {"NegativeNearDistanceIsUsedAsTheLimitItself",
+     ortho(0, -10, 10) + "Coordinate3 { point [ 0.5 0 5, -0.5 0 -5 ] } PointSet { }",
+     {{K::POLYMARK_DOTS, {{150, 100, -0.5f}, {50, 100, 0.5f}}}}},
+    // In, right of the view, in, beyond the far plane, in front of the near limit.
+    {"MarkersOutsideAreDroppedOneByOneWithTheirColours",
+     ortho() + "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, "
+               "0 0 1, 1 1 0, 0 1 1 ] } Coordinate3 { point [ 0 0 0, 1.5 0 0, 0.5 0.5 0, "
+               "0 0 -6, 0 0 16 ] } MarkerSet { }",
+     {{K::POLYMARK_MARKERS, {{100, 100, 0.5f}, {150, 150, 0.5f}}, {{1, 0, 0}, {0, 0, 1}}}}},
+    {"MarkersOnTheLimitsAreKept",
+     ortho() + "Coordinate3 { point [ -1 -1 0, 1 1 0, 0 0 -4.9 ] } MarkerSet { }",
+     {{K::POLYMARK_MARKERS, {{0, 0, 0.5f}, {200, 200, 0.5f}, {100, 100, 0.99f}}}}},
+    {"MarkerSetWhollyOutsidePrintsNothing",
+     ortho() + "Coordinate3 { point [ 2 0 0, 0 -2 0 ] } MarkerSet { }",
+     {}},
+    {"PointsOutsideAreDroppedOneByOne",
+     ortho() + "Coordinate3 { point [ -0.5 0 0, 0 1.01 0, 0.5 0 0 ] } PointSet { }",
+     {{K::POLYMARK_DOTS, {{50, 100, 0.5f}, {150, 100, 0.5f}}}}},
+    // Right and left of the view, beyond the far plane, in front of the near limit, and inside:
+    // glyphs that would reach into the view from an anchor outside it are not drawn.
+    {"TextIsKeptOrDroppedWholeByItsAnchor",
+     ortho() + at("1.05 0 0", "DEF T Text2 { string \"a long line\"  justification RIGHT }") +
+         at("-1.05 0 0", "USE T") + at("0 0 -6", "USE T") + at("0 0 16", "USE T") +
+         at("0.2 -0.4 0", "USE T"),
+     {{K::TEXT2, {{120, 60, 0.5f}}}}},
+    // Images are clipped by the depth of their anchor only.
+    {"ImageIsKeptOrDroppedByTheDepthOfItsAnchor",
+     ortho() + at("3 -2 0", "DEF I Image { image 1 1 3 0xFF0000 }") + at("0 0 -5.5", "USE I") +
+         at("0 0 15.5", "USE I") + at("0 0 -4.9", "USE I"),
+     {{K::IMAGE, {{400, -100, 0.5f}}}, {K::IMAGE, {{100, 100, 0.99f}}}}},
+    {"FilledGivesPolygonsAndPolylines",
+     ortho() + kShapes,
+     {{K::POLYGON, kCutTriangle}, {K::POLYLINE, kCutLine}}},
+    {"LinesOutlineThePolygonBackToItsFirstPoint",
+     ortho() + "DrawStyle { style LINES } " + kShapes,
+     {{K::POLYLINE,
+       {{100, 100, 0.5f}, {200, 100, 0.5f}, {200, 150, 0.5f}, {100, 200, 0.5f}, {100, 100, 0.5f}}},
+      {K::POLYLINE, kCutLine}}},
+    {"LinesWithAZeroPatternDrawNothing",
+     ortho() + "DrawStyle { style LINES  linePattern 0 } " + kShapes,
+     {}},
+    {"PointsGiveDotsAtTheClippedVertices",
+     ortho() + "DrawStyle { style POINTS } " + kShapes,
+     {{K::POLYMARK_DOTS, kCutTriangle}, {K::POLYMARK_DOTS, kCutLine}}},
+    {"InvisibleDrawsNothing", ortho() + "DrawStyle { style INVISIBLE } " + kShapes, {}},
+};
+
+bool draws(K::Kind kind) {
+    return kind == K::POLYGON || kind == K::POLYLINE || kind == K::POLYMARK_DOTS ||
+           kind == K::POLYMARK_MARKERS || kind == K::TEXT2 || kind == K::IMAGE;
+}
+
+void expectPoint(const SbVec4f& p, const SbVec3f& expected) {
+    EXPECT_NEAR(p[0], expected[0], 1e-3f);
+    EXPECT_NEAR(p[1], expected[1], 1e-3f);
+    EXPECT_NEAR(p[2], expected[2], 1e-5f);
+    EXPECT_EQ(p[3], 1.0f);
+}
+
+using ClipCaseTest = ClipTest;
+
+TEST_F(ClipCaseTest, WhatIsPrintedOfEachScene) {
+    for (const ClipCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        auto action = makeAction();
+        std::vector<RecordedCall> printed;
+        for (const RecordedCall& call : print(*action, c.scene))
+            if (draws(call.kind)) printed.push_back(call);
+        ASSERT_EQ(printed.size(), c.printed.size());
+        for (size_t i = 0; i < printed.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(printed[i].kind, c.printed[i].kind);
+            const bool anchored = printed[i].kind == K::TEXT2 || printed[i].kind == K::IMAGE;
+            const std::vector<SbVec4f> points =
+                anchored ? std::vector<SbVec4f>{printed[i].origin} : printed[i].points;
+            ASSERT_EQ(points.size(), c.printed[i].points.size());
+            for (size_t k = 0; k < points.size(); ++k)
+                expectPoint(points[k], c.printed[i].points[k]);
+            // Pieces of one colour carry it once, even where they were cut.
+            if (c.printed[i].colors.empty()) {
+                EXPECT_EQ(printed[i].multicolor, 0);
+                EXPECT_EQ(printed[i].colors.size(), anchored ? 0u : 1u);
+            } else {
+                EXPECT_EQ(printed[i].colors, c.printed[i].colors);
+            }
+        }
+    }
+}
+
+const std::string kRedGreenBlue =
+    "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] } ";
+
+TEST_F(ClipCaseTest, FlatShadingKeepsTheFirstVertexColourEvenWhenItIsCutAway) {
+    auto action = makeAction();
+    action->setShadeModel(SoVectorizeAction::FLAT);
+    print(*action,
+          ortho() + kRedGreenBlue + "Coordinate3 { point [ 2 0 0, 2 0.5 0, 0 0 0 ] } FaceSet { }");
+    const std::vector<RecordedCall> polygons = action->ofKind(K::POLYGON);
+    ASSERT_EQ(polygons.size(), 1u);
+    EXPECT_EQ(polygons[0].points.size(), 3u);
+    EXPECT_EQ(polygons[0].multicolor, 0);
+    ASSERT_EQ(polygons[0].colors.size(), 1u);
+    EXPECT_EQ(polygons[0].colors[0], SbColor(1, 0, 0));
+}
+
+TEST_F(ClipCaseTest, SmoothOutlineRepeatsTheFirstColourWithTheLineAttributes) {
+    auto action = makeAction();
+    action->setShadeModel(SoVectorizeAction::SMOOTH);
+    print(*action, ortho() + "DrawStyle { style LINES  lineWidth 2  linePattern 0x00FF } " +
+                       kRedGreenBlue +
+                       "Coordinate3 { point [ 0 0 0, 0.5 0 0, 0 0.5 0 ] } FaceSet { }");
+    const std::vector<RecordedCall> lines = action->ofKind(K::POLYLINE);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].multicolor, 1);
+    ASSERT_EQ(lines[0].colors.size(), 4u);
+    EXPECT_EQ(lines[0].colors[3], SbColor(1, 0, 0));
+    EXPECT_EQ(lines[0].lineWidth, 2.0f);
+    EXPECT_EQ(lines[0].linePattern, 0x00FF);
+}
+
+TEST_F(ClipCaseTest, FilledPolygonsCarryTheCurrentPattern) {
+    auto action = makeAction();
+    print(*action, ortho() +
+                       "Pattern { category \"hatches\"  name \"diagonal\"  mask [ 0x80000000, "
+                       "0x40000000 ] } Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0 0.5 0 ] } "
+                       "FaceSet { }");
+    const std::vector<RecordedCall> polygons = action->ofKind(K::POLYGON);
+    ASSERT_EQ(polygons.size(), 1u);
+    EXPECT_EQ(polygons[0].patternString1, "hatches");
+    EXPECT_EQ(polygons[0].patternString2, "diagonal");
+    // The mask's rows, most significant byte first.
+    ASSERT_EQ(polygons[0].pattern.size(), 128u);
+    EXPECT_EQ(polygons[0].pattern[0], 0x80);
+    EXPECT_EQ(polygons[0].pattern[4], 0x40);
+}
+
+TEST_F(ClipCaseTest, NaNCoordinatesAreReportedAndTheRestStillPrinted) {
+    DebugErrorRecorder errors;
+    auto action = makeAction();
+    // The points are captured with a NaN; the line segments are finite where they are
+    // captured, and the transform makes them NaN.
+    print(*action, ortho() +
+                       "Coordinate3 { point [ -0.5 0 0, nan 0 0, 0.5 0 0 ] } PointSet { } "
+                       "MatrixTransform { matrix 1 0 0 0  0 1 0 0  0 0 1 0  0 0 0 nan } "
+                       "Coordinate3 { point [ 0 0 0, 0.5 0.5 0 ] } LineSet { }");
+    EXPECT_TRUE(errors.contains("SoVectorizeAction::clipPolyMark", "NaN")) << errors.dump();
+    EXPECT_TRUE(errors.contains("SoVectorizeAction::clipPolyLine", "NaN")) << errors.dump();
+    const std::vector<RecordedCall> dots = action->ofKind(K::POLYMARK_DOTS);
+    ASSERT_EQ(dots.size(), 1u);
+    ASSERT_EQ(dots[0].points.size(), 2u);
+    expectPoint(dots[0].points[1], SbVec3f(150, 100, 0.5f));
+    // A NaN point is inside no limit: nothing of the line reaches the page.
+    EXPECT_EQ(action->count(K::POLYLINE), 0u);
+    EXPECT_EQ(action->getCalls().back().kind, K::FOOTER);
+}
+
+}  // namespace
