@@ -129,9 +129,10 @@ class SoVectorizePSAction : public SoVectorizeAction {
             void invalidate() { *this = Device(); }
         };
         Device device;
-        /// The marker bitmaps and fill patterns the document has defined, in order.
+        /// The marker bitmaps the document has defined, and its fill patterns keyed by what
+        /// defines them (colour and mask), not by where the caller keeps the mask.
         std::vector<int> bitmaps;
-        std::map<std::vector<unsigned char>, int> patterns;
+        std::map<std::string, int> patterns;
         int currentPatternIndex = 0;
         int pixelCount = 0;
         unsigned int level = 2;

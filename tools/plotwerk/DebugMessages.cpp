@@ -1,5 +1,7 @@
 #include "DebugMessages.h"
 
+#include <cstring>
+
 namespace {
 
 // A message is one line on the terminal: line breaks inside become spaces, trailing ones go.
@@ -29,6 +31,8 @@ void DebugMessages::handle(const SoDebugError* error, void* self) {
 }
 
 void DebugMessages::receive(const SoDebugError& error) {
+    // A failed write is told once, naming the file, from the output's kept error.
+    if (std::strncmp(error.getSource().getString(), "SoVectorOutput::", 16) == 0) return;
     Message message{error.getSeverity(), oneLine(error.getDebugString())};
     if (holding_)
         held_.push_back(message);

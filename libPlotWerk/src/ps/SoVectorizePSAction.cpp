@@ -439,26 +439,24 @@ void SoVectorizePSAction::printPolygon(const SbVec4f* points, int n, const SbCol
 }
 
 void SoVectorizePSAction::selectPattern(const unsigned char* pattern, const SbColor& color) {
-    // Keyed by the mask itself: a caller may hand the same buffer over with other bits.
-    std::vector<unsigned char> mask(pattern, pattern + 128);
-    const auto known = document_.patterns.find(mask);
+    const int scale = static_cast<int>(millimetresPerPoint / document_.drawingUnit + 0.5f);
+    std::string definition =
+        SbNumberFormat::format("%f %f %f\n%d\n%d\n{<", color[0], color[1], color[2], scale, scale);
+    static const char hex[] = "0123456789abcdef";
+    for (int i = 0; i < 128; ++i) {
+        definition += hex[pattern[i] >> 4];
+        definition += hex[pattern[i] & 15];
+        definition += ' ';
+    }
+    const auto known = document_.patterns.find(definition);
     if (known != document_.patterns.end()) {
         document_.currentPatternIndex = known->second;
         return;
     }
     const int index = static_cast<int>(document_.patterns.size());
-    document_.patterns.emplace(std::move(mask), index);
-    const int scale = static_cast<int>(millimetresPerPoint / document_.drawingUnit + 0.5f);
-    std::string text =
-        SbNumberFormat::format("%f %f %f\n%d\n%d\n{<", color[0], color[1], color[2], scale, scale);
-    static const char hex[] = "0123456789abcdef";
-    for (int i = 0; i < 128; ++i) {
-        text += hex[pattern[i] >> 4];
-        text += hex[pattern[i] & 15];
-        text += ' ';
-    }
-    text += SbNumberFormat::format(">} pcreatpat\n /PATTERN_%d exch def\n", index);
-    writeText(text);
+    document_.patterns.emplace(definition, index);
+    writeText(definition +
+              SbNumberFormat::format(">} pcreatpat\n /PATTERN_%d exch def\n", index));
     document_.currentPatternIndex = index;
 }
 

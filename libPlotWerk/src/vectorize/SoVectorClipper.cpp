@@ -130,9 +130,16 @@ void SoVectorClipper::divideByW(SbVec4f* points, int n) {
     }
 }
 
-// One policy for every backend: a coordinate that is no finite number leaves its primitive
-// out, here, before any backend sees it. Written as 0 it would draw a spike to the corner of
-// the page; in relative or encoded steps it would shift everything after it.
+// One policy for every backend, applied here before any backend sees a point: a point with a
+// coordinate that is no finite number is left out. Marks lose that point, polylines break
+// there, and polygons, texts and images, whose shape or place it decides, are left out
+// whole. Written as 0 it would draw a spike to the corner of the page; in relative or
+// encoded steps it would shift everything after it.
+bool SoVectorClipper::finite(const SbVec4f& point) {
+    return std::isfinite(point[0]) && std::isfinite(point[1]) && std::isfinite(point[2]) &&
+           std::isfinite(point[3]);
+}
+
 bool SoVectorClipper::leavesOut(const char* where, const SbVec4f* points, int n) {
     bool nan = false, infinite = false;
     for (int i = 0; i < n; ++i) {
@@ -303,7 +310,15 @@ void SoVectorClipper::clipPolyLine(SoCallbackAction* cba, SbVec4f* points, int n
         SoDebugError::post("SoVectorizeAction::clipPolyLine", "Null argument: nothing drawn");
         return;
     }
-    if (leavesOut("SoVectorizeAction::clipPolyLine", points, n)) return;
+    if (leavesOut("SoVectorizeAction::clipPolyLine", points, n)) {
+        for (int start = 0; start < n;) {
+            int end = start;
+            while (end < n && finite(points[end])) ++end;
+            if (end - start > 1) clipPolyLine(cba, points + start, end - start, colors + start);
+            start = end + 1;
+        }
+        return;
+    }
     const int multicolor = differsFromFirst(colors, n);
     nearReference_ = computeNearReference(cba);
 
@@ -447,7 +462,16 @@ void SoVectorClipper::clipPolyMark(SoCallbackAction* cba, SbVec4f* points, int n
         SoDebugError::post("SoVectorizeAction::clipPolyMark", "Null argument: nothing drawn");
         return;
     }
-    if (leavesOut("SoVectorizeAction::clipPolyMark", points, n)) return;
+    if (leavesOut("SoVectorizeAction::clipPolyMark", points, n)) {
+        int kept = 0;
+        for (int i = 0; i < n; ++i) {
+            if (!finite(points[i])) continue;
+            points[kept] = points[i];
+            colors[kept++] = colors[i];
+        }
+        if (kept > 0) clipPolyMark(cba, points, kept, colors, markerSet);
+        return;
+    }
     if (cba->getDrawStyle() == SoDrawStyleElement::INVISIBLE) return;
     const int multicolor = differsFromFirst(colors, n);
     nearReference_ = computeNearReference(cba);

@@ -93,7 +93,8 @@ class SoVectorClipper {
     SoHLHSRVectorize* engine() const;
     static int engineStyleOf(int drawStyle);
     static void polygonOffsetOf(SoCallbackAction* cba, float& factor, float& units);
-    /// Posts and gives true when a coordinate is NaN or infinite: the primitive is left out.
+    static bool finite(const SbVec4f& point);
+    /// Posts and gives true when a coordinate is NaN or infinite.
     static bool leavesOut(const char* where, const SbVec4f* points, int n);
     static int differsFromFirst(const SbColor* colors, int n);
 

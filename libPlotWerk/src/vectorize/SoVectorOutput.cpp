@@ -54,7 +54,8 @@ void SoVectorOutput::closeFile() {
 void SoVectorOutput::write(const char* data, std::size_t size) {
     if (writeError_ || size == 0) return;
     errno = 0;
-    if (std::fwrite(data, 1, size, file_) != size) failed("SoVectorOutput::write");
+    // Through getFilePointer(): a subclass may hand out the stream it wants written.
+    if (std::fwrite(data, 1, size, getFilePointer()) != size) failed("SoVectorOutput::write");
 }
 
 void SoVectorOutput::failed(const char* where) {

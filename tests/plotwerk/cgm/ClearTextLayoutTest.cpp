@@ -14,7 +14,7 @@ TEST(CGMClearTextReals, EveryRealCarriesAPoint) {
                                                    {-12.0f, "-12."},
                                                    {0.352778f, "0.352778"},
                                                    {-4.37114e-08f, "-4.37114e-08"}};
-    for (const auto& c : cases) EXPECT_STREQ(SoCGMClearTextElements::RSHORT(0, c.first), c.second);
+    for (const auto& c : cases) EXPECT_EQ(SoCGMClearTextElements::RSHORT(c.first), c.second);
 }
 
 struct Layout {

@@ -83,6 +83,10 @@ const std::vector<ClipCase> kCases = {
     {"MarkersOnTheLimitsAreKept",
      ortho() + "Coordinate3 { point [ -1 -1 0, 1 1 0, 0 0 -4.9 ] } MarkerSet { }",
      {{K::POLYMARK_MARKERS, {{0, 0, 0.5f}, {200, 200, 0.5f}, {100, 100, 0.99f}}}}},
+    // A point that is no number: a polygon whose shape it decides is left out whole.
+    {"TriangleWithANaNCornerIsLeftOut",
+     ortho() + "Coordinate3 { point [ 0 0 0, nan 0 0, 0 1 0 ] } FaceSet { }",
+     {}},
     {"MarkerSetWhollyOutsidePrintsNothing",
      ortho() + "Coordinate3 { point [ 2 0 0, 0 -2 0 ] } MarkerSet { }",
      {}},

@@ -22,10 +22,12 @@ TEST_F(HPGLTest, TheHeaderEntersHPGLWithTheCubePaletteThePageAndLineAttributes) 
         const char* attributes;
     };
     const Case cases[] = {
-        {A::PORTRAIT, A::BUTT_END, A::MITERED_JOIN, 1.5f, "LA1,1,2,6,3,1.50"},
-        {A::LANDSCAPE, A::SQUARE_END, A::ROUND_JOIN, 4.0f, "LA1,2,2,1,3,4.00"},
-        {A::PORTRAIT, A::ROUND_END, A::BEVELED_JOIN, 2.25f, "LA1,3,2,2,3,2.25"},
-        {A::PORTRAIT, A::ROUND_END, A::NO_JOIN, 1.0f, "LA1,3,2,5,3,1.00"},
+        {A::PORTRAIT, A::BUTT_END, A::NO_JOIN, 1.5f, "LA1,1,2,6,3,1.50"},
+        {A::LANDSCAPE, A::SQUARE_END, A::MITERED_JOIN, 4.0f, "LA1,2,2,1,3,4.00"},
+        {A::PORTRAIT, A::TRIANGULAR_END, A::MITERED_BEVELED_JOIN, 2.25f, "LA1,3,2,2,3,2.25"},
+        {A::PORTRAIT, A::ROUND_END, A::BEVELED_JOIN, 1.0f, "LA1,4,2,5,3,1.00"},
+        {A::PORTRAIT, A::BUTT_END, A::TRIANGULAR_JOIN, 1.0f, "LA1,1,2,3,3,1.00"},
+        {A::PORTRAIT, A::BUTT_END, A::ROUND_JOIN, 1.0f, "LA1,1,2,4,3,1.00"},
     };
     for (const Case& c : cases) {
         const bool landscape = c.orientation == A::LANDSCAPE;

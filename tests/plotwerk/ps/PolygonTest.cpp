@@ -151,7 +151,8 @@ TEST_F(Polygon, SmoothFillNeedsLevel3AndOneColourPerPoint) {
     expectSameLines(lines(), {"0 1 0 gc", "0 0 417 0 417 417 3 pfa"});
 }
 
-TEST_F(Polygon, APatternIsDefinedOnceForEachMaskAddress) {
+// A pattern is what its colour and mask make it, wherever the caller keeps the mask.
+TEST_F(Polygon, APatternIsDefinedOnceForEachColourAndMask) {
     startDocument();
     const std::vector<unsigned char> mask = sampleMask();
     const std::vector<unsigned char> sameContents = mask;
@@ -165,7 +166,7 @@ TEST_F(Polygon, APatternIsDefinedOnceForEachMaskAddress) {
     append(expected, {"0 0 417 0 417 417 PATTERN_0 3 pfap", "0 0 417 0 417 417 PATTERN_0 3 pfap",
                       "0 0 1 gc"});
     append(expected, patternDefinition("0.000000 0.000000 1.000000", sameContents, 1));
-    append(expected, {"0 0 417 0 417 417 PATTERN_1 3 pfap", "0 0 417 0 417 417 PATTERN_0 3 pfap"});
+    append(expected, {"0 0 417 0 417 417 PATTERN_1 3 pfap", "0 0 417 0 417 417 PATTERN_1 3 pfap"});
     expectSameLines(lines(), expected);
 
     // A new document defines its patterns afresh, numbered from 0 again.
