@@ -39,8 +39,8 @@ std::string significant(double value, int digits) {
 TEST(NumberFormatTest, EdgeValuesAsPrintfWritesThem) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    const double values[] = {0.0,   -0.0, 0.5,  -0.5,   2.5,  1e300, -1e300, 1e-300,
-                             5e-324, nan, -nan, inf,    -inf, 123456789.0, 0.125, 999999.5};
+    const double values[] = {0.0,    -0.0, 0.5,  -0.5, 2.5,  1e300,       -1e300, 1e-300,
+                             5e-324, nan,  -nan, inf,  -inf, 123456789.0, 0.125,  999999.5};
     for (double value : values) {
         for (int precision : {0, 1, 2, 6, 9, 17}) {
             SCOPED_TRACE(std::to_string(value) + " precision " + std::to_string(precision));
@@ -88,7 +88,8 @@ TEST(NumberFormatTest, StatementsTakeTheirConversionsInOrder) {
         const char* expected;
     } cases[] = {
         {SbNumberFormat::format("%d %d moveto", 12, -3), "12 -3 moveto"},
-        {SbNumberFormat::format("BoundingBox: 0 0 %4d %4d", 5, 61234), "BoundingBox: 0 0    5 61234"},
+        {SbNumberFormat::format("BoundingBox: 0 0 %4d %4d", 5, 61234),
+         "BoundingBox: 0 0    5 61234"},
         {SbNumberFormat::format("%.2f %f", 0.125, 1.0f), "0.12 1.000000"},
         {SbNumberFormat::format("PS-Adobe-%u.0 (%s) 100%%", 3u, "x"), "PS-Adobe-3.0 (x) 100%"},
         {SbNumberFormat::format("%g|%g", 1234567.0, 0.0001), "1.23457e+06|0.0001"},

@@ -1,7 +1,6 @@
 // Subclasses the installed vectorizing action and checks the trace it prints for a cube.
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorizeAction.h>
-
 #include <Tessara/base/SoDB.h>
 #include <Tessara/io/SoInput.h>
 #include <Tessara/nodes/SoSeparator.h>
@@ -12,7 +11,7 @@
 namespace {
 
 class TraceAction : public SoVectorizeAction {
-protected:
+  protected:
     void writeHeader() override { std::puts("header"); }
     void writeFooter() override { std::puts("footer"); }
     void setHardwareClip() override {}

@@ -1,17 +1,15 @@
 // Colour translation and pen choice.
 
-#include "FrameTestAction.h"
-
 #include <PlotWerk/SoPlotWerk.h>
-
 #include <Tessara/misc/SoPreferences.h>
-
 #include <gtest/gtest.h>
+
+#include "FrameTestAction.h"
 
 namespace {
 
 class ColorsAndPensTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { SoPlotWerk::init(); }
     void TearDown() override {
         SoPreferences::removeValue("VXN_PW_BLACK_AND_WHITE");

@@ -5,13 +5,13 @@
 /// The smallest concrete action: the frame hooks do nothing, the print operations keep
 /// their default trace. The protected helpers are opened for the tests.
 class FrameTestAction : public SoVectorizeAction {
-public:
+  public:
     using SoVectorizeAction::getOffsetX;
     using SoVectorizeAction::getOffsetY;
     using SoVectorizeAction::penAssignment;
     using SoVectorizeAction::translateColor;
 
-protected:
+  protected:
     void writeHeader() override {}
     void writeFooter() override {}
     void setHardwareClip() override {}

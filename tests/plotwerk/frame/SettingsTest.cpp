@@ -1,15 +1,14 @@
 // Page settings, units and the pen table.
 
-#include "FrameTestAction.h"
-
 #include <PlotWerk/SoPlotWerk.h>
-
 #include <gtest/gtest.h>
+
+#include "FrameTestAction.h"
 
 namespace {
 
 class SettingsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { SoPlotWerk::init(); }
     void TearDown() override { SoPlotWerk::finish(); }
 };

@@ -131,9 +131,8 @@ TEST_F(SharedWritingTest, TwoActionsPrintingAtOnceWriteWhatEachWritesAlone) {
             const std::string outerAlone = print(*outer.make());
             const std::string innerAlone = print(*inner.make());
             std::string innerNested;
-            const std::string outerNested = print(*outer.make(), [&] {
-                innerNested = print(*inner.make());
-            });
+            const std::string outerNested =
+                print(*outer.make(), [&] { innerNested = print(*inner.make()); });
             EXPECT_EQ(innerNested, innerAlone);
             EXPECT_EQ(outerNested, outerAlone);
         }

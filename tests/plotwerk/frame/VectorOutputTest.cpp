@@ -2,15 +2,14 @@
 // failed write kept for whoever asks afterwards.
 
 #include <PlotWerk/SoVectorOutput.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
-#include <unistd.h>
 
 #include "support/DebugErrorRecorder.h"
 
