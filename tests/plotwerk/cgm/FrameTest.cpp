@@ -49,7 +49,6 @@ TEST_F(CGMTest, BothEncodingsWriteTheSameFrame) {
                 EXPECT_TRUE(text[i].params[k].near(binary[i].params[k], 1e-4))
                     << text[i] << " vs " << binary[i];
         }
-        EXPECT_EQ(text.front().keyword, "BEGMF");
         EXPECT_EQ(text[text.size() - 2].keyword, "ENDPIC");
         EXPECT_EQ(prints.text.all("MFVERSION").at(0).params.at(0).integer, f.version);
         EXPECT_EQ(prints.text.all("COLRMODE").at(0).params.at(0).integer, f.indexed ? 0 : 1);
@@ -99,6 +98,22 @@ TEST_F(CGMTest, OnAPageThePageIsTheExtentAndPointsMoveByPageAndView) {
     EXPECT_EQ(
         prints.binary.all("LINE").at(0).params,
         (std::vector<CGMValue>{CGMValue::makePoint(206, 12), CGMValue::makePoint(208.5, 14)}));
+}
+
+// A copy takes the encoding options but not the stream, which has one owner.
+TEST_F(CGMTest, ACopiedOutputKeepsItsOptions) {
+    SoCGMVectorOutput output;
+    output.setBinary(1);
+    output.setVersion(3);
+    output.setIndexed(1);
+    SoCGMVectorOutput copy(output), assigned;
+    assigned = output;
+    for (SoCGMVectorOutput* o : {&copy, &assigned}) {
+        EXPECT_EQ(o->isBinary(), 1);
+        EXPECT_EQ(o->getVersion(), 3);
+        EXPECT_EQ(o->isIndexed(), 1);
+        EXPECT_EQ(o->getFilePointer(), stdout);
+    }
 }
 
 }  // namespace
