@@ -109,20 +109,24 @@ TEST_F(HPGLTest, TheCompatibilitySettingShortensThePatternLength) {
     EXPECT_EQ(plot.polylines[2].lineType.length, plot.polylines[0].lineType.length);
 }
 
-// Nothing to draw writes nothing; a point that cannot be plotted leaves the primitive out.
+// Nothing to draw writes nothing; a point that cannot be plotted leaves the primitive out;
+// without colours a primitive is black.
 TEST_F(HPGLTest, EmptyAndNonFinitePrimitivesAreLeftOut) {
     startAtCorner();
     DebugErrorRecorder recorder;
+    const SbVec4f points[2] = {mm(0, 0), mm(1, 0)};
     action->printPolyLine(nullptr, 3, &red, 0, 1.0f, 0xFFFF, 1);
-    action->line({}, red);
+    action->printPolyLine(points, 0, &red, 0, 1.0f, 0xFFFF, 1);
+    action->printPolygon(points, 0, &red, 0, "", "", nullptr);
+    action->printPolyMark(points, 0, &red, 0, 1.0f);
     EXPECT_EQ(recorder.size(), 0u);
     action->line({mm(0, 0), mm(1, INFINITY), mm(1, 1)}, red);
     action->fill({mm(std::nanf(""), 0), mm(1, 0), mm(1, 1)}, red);
     EXPECT_EQ(action->sinceMark(), "");
     EXPECT_TRUE(recorder.contains("SoVectorizeHPGLAction::printPolyLine", "not finite"));
     EXPECT_TRUE(recorder.contains("SoVectorizeHPGLAction::printPolygon", "not finite"));
-    action->line({mm(0, 0), mm(1, 0)}, red);
-    EXPECT_EQ(action->sinceMark(), "PW0.352778PE:?\xC6<=\xBF\xBFO\xC0\xBF;\n");
+    action->printPolyLine(points, 2, nullptr, 0, 1.0f, 0xFFFF, 1);
+    EXPECT_EQ(action->sinceMark(), "PW0.352778PE:\xBF<=\xBF\xBFO\xC0\xBF;\n");
 }
 
 }  // namespace
