@@ -29,7 +29,7 @@ TEST_F(CGMTest, BothEncodingsWriteTheSameFrame) {
             [&](CGMTestAction& a) {
                 a.getCGMVectorOutput()->setVersion(f.version);
                 a.getCGMVectorOutput()->setIndexed(f.indexed ? 1 : 0);
-                a.setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
+                a.setColorTranslationMethod(SoVectorizeAction::INVERT_COLORS);
                 a.setStartPosition(10.0f, 20.0f);
                 a.setDrawingDimensions(100.0f, 50.0f);
                 if (f.background) a.setBackgroundColor(1, lightBlue);
@@ -55,11 +55,11 @@ TEST_F(CGMTest, BothEncodingsWriteTheSameFrame) {
         EXPECT_EQ(
             prints.text.all("VDCEXT").at(0).params,
             (std::vector<CGMValue>{CGMValue::makePoint(10, 20), CGMValue::makePoint(110, 70)}));
-        // A background is the picture's in direct colour, the table's first entry in indexed.
+        // A translated background: the picture's in direct colour, the table's first in indexed.
         const std::vector<CGMElement> back = prints.text.all("BACKCOLR");
         ASSERT_EQ(back.size(), f.background && !f.indexed ? 1u : 0u);
         if (!back.empty()) {
-            EXPECT_EQ(back[0].params.at(0), CGMValue::makeColour(127, 191, 255));
+            EXPECT_EQ(back[0].params.at(0), CGMValue::makeColour(127, 63, 0));
         }
         const std::vector<CGMElement> table = prints.text.all("COLRTABLE");
         ASSERT_EQ(table.size(), f.indexed ? 1u : 0u);
@@ -67,7 +67,7 @@ TEST_F(CGMTest, BothEncodingsWriteTheSameFrame) {
         const std::vector<CGMValue>& entries = table[0].params;
         ASSERT_EQ(entries.size(), f.pens ? 2u + f.pens : 257u);
         EXPECT_EQ(entries[0], CGMValue::makeIndex(0));
-        EXPECT_EQ(entries[1], f.background ? CGMValue::makeColour(127, 191, 255)
+        EXPECT_EQ(entries[1], f.background ? CGMValue::makeColour(127, 63, 0)
                               : f.pens     ? CGMValue::makeColour(255, 0, 0)
                                            : CGMValue::makeColour(0, 0, 0));
         if (f.pens) {
