@@ -92,7 +92,7 @@ TEST_F(BadInputTest, NaNCoordinatesPassThroughWithoutHarm) {
     for (float crease : {0.0f, 0.7f, 4.0f}) {
         shapeHints->creaseAngle.setValue(crease);
         DebugErrorRecorder recorder;
-        const std::vector<Triangle> result = triangles();
+        const std::vector<Primitive> result = triangles();
         EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), 0u) << recorder.dump();
         // The face without NaN still has its plain normal.
         ASSERT_GE(result.size(), 4u);
