@@ -142,7 +142,7 @@ TEST(RoundTrip, EveryFieldTypeKeepsItsExactValue) {
         const auto backAgain = iotest::readText(again);
         ASSERT_NE(backAgain, nullptr) << recorder.dump() << again;
         expectSameRotations(read, static_cast<SoIoAllFields*>(backAgain->getChild(0)), 0.0f);
-        EXPECT_TRUE(iotest::sameGraph(read, backAgain->getChild(0)));
+        EXPECT_EQ(iotest::outline(read, true), iotest::outline(backAgain->getChild(0), true));
         EXPECT_EQ(iotest::writeText(backAgain->getChild(0)), again);
     }
 }

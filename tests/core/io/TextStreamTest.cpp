@@ -15,18 +15,6 @@
 
 namespace {
 
-// An input over text that lives as long as the test.
-class TextInput {
-  public:
-    explicit TextInput(std::string text) : text_(std::move(text)) {
-        in.setBuffer(text_.data(), text_.size());
-    }
-    SoInput in;
-
-  private:
-    std::string text_;
-};
-
 std::string nextWord(SoInput& in) {
     SbString word;
     return in.read(word) ? word.getStdString() : std::string("<nothing>");
@@ -43,11 +31,13 @@ struct NumberCase {
 // rejected must be left to be read again.
 template <class T>
 void checkNumber(const NumberCase& c) {
-    TextInput t(std::string(" # a comment { [\n\t") + c.text + " next");
+    const std::string text = std::string(" # a comment { [\n\t") + c.text + " next";
+    SoInput in;
+    in.setBuffer(text.data(), text.size());
     T value{};
-    ASSERT_EQ(t.in.read(value), c.ok);
+    ASSERT_EQ(in.read(value), c.ok);
     if (!c.ok) {
-        EXPECT_EQ(nextWord(t.in), c.text);
+        EXPECT_EQ(nextWord(in), c.text);
         return;
     }
     const T expected = static_cast<T>(c.value);
@@ -57,7 +47,7 @@ void checkNumber(const NumberCase& c) {
         EXPECT_EQ(value, expected);
         EXPECT_EQ(std::signbit(static_cast<double>(value)), std::signbit(c.value));
     }
-    EXPECT_EQ(nextWord(t.in), "next");
+    EXPECT_EQ(nextWord(in), "next");
 }
 
 const char* const kCommaLocales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "fr_FR"};
@@ -112,7 +102,6 @@ TEST(SoInput, HeaderIsTheExactFirstLine) {
         std::string text;
         bool valid;
     } cases[] = {
-        {header + "\n", true},
         {header + "  \t\r\nSeparator {}", true},
         {header, true},
         {header + " extra\n", false},
@@ -121,11 +110,15 @@ TEST(SoInput, HeaderIsTheExactFirstLine) {
         {"", false},
     };
     for (const auto& c : cases) {
-        TextInput t(c.text);
-        EXPECT_EQ(t.in.isValidFile(), c.valid) << c.text;
+        DebugErrorRecorder recorder;
+        EXPECT_EQ(iotest::readText(c.text) != nullptr, c.valid) << c.text;
     }
-    EXPECT_EQ(TextInput(header + "   \nCube {}").in.getHeader(), header.c_str());
-    EXPECT_EQ(TextInput("Cube {}").in.getHeader(), "");
+    SoInput in;
+    const std::string text = header + "   \nCube {}";
+    in.setBuffer(text.data(), text.size());
+    EXPECT_EQ(in.getHeader(), header.c_str());
+    in.setBuffer(text.data() + 1, text.size() - 1);
+    EXPECT_EQ(in.getHeader(), "");
 }
 
 TEST(SoInput, FilesAreNamedInErrors) {
@@ -162,10 +155,11 @@ TEST(SoInput, NumbersIgnoreTheProcessLocale) {
     for (const char* name : kCommaLocales)
         if (!found && std::setlocale(LC_ALL, name) && std::localeconv()->decimal_point[0] == ',')
             found = name;
-    TextInput t("1.5 -2.25e1 0.1");
+    SoInput in;
+    in.setBuffer("1.5 -2.25e1 0.1", 15);
     float a = 0, b = 0;
     double c = 0;
-    EXPECT_TRUE(t.in.read(a) && t.in.read(b) && t.in.read(c));
+    EXPECT_TRUE(in.read(a) && in.read(b) && in.read(c));
     SoOutput out;
     out.setBuffer();
     out.write(1.5f);
