@@ -84,14 +84,14 @@ TEST_F(Statement, LinesAndDotsWriteTheirSettingsOnlyWhenTheyChange) {
         // The last point's colour colours no segment; dot size 0 counts as 1.
         {"multicolour lines, dots of a size",
          [](PSTestAction& a) {
-             const SbVec4f points[] = {at(0, 0), at(10, 0), at(10, 10)};
+             const SbVec4f points[] = {at(0, 5), at(10, 7), at(10, 10)};
              const SbColor colors[] = {kRed, kRed, kBlue};
              a.printPolyLine(points, 3, colors, 1, 1.0f, 0xFFFF, 1);
              a.dots({at(10, 20), at(30, 40)}, {kBlue}, 0.0f);
              a.dots({at(10, 20), at(30, 40)}, {kGreen}, 3.0f);
              a.dots({at(1, 2), at(3, 4), at(5, 6)}, {kRed, kRed, kGreen}, 3.0f);
          },
-         "1 0 0 gc\n0 0 10 0 2 ppl\n10 0 10 10 2 ppl\n0 0 1 gc\n30 40 10 20\n2 ppmp\n44 ps\n"
+         "1 0 0 gc\n0 5 10 7 2 ppl\n10 7 10 10 2 ppl\n0 0 1 gc\n30 40 10 20\n2 ppmp\n44 ps\n"
          "0 1 0 gc\n30 40 10 20\n2 ppmp\n1 0 0 gc\n1 2 1 ppmp\n3 4 1 ppmp\n0 1 0 gc\n5 6 1 ppmp\n"},
         // Pens take effect from the next header; each colour becomes the nearest pen's.
         {"a pen table forces the pen colours",
@@ -104,6 +104,13 @@ TEST_F(Statement, LinesAndDotsWriteTheirSettingsOnlyWhenTheyChange) {
          },
          "0 1 0 gc\n1 1 0 0\n2 ppl\n0 0 1 gc\n(/Helvetica) findfont 176 scalefont setfont\n"
          "(a) 0.00 2083 2500 ltx\n0 1 0 gc\n0 0\n1 ppmp\n"},
+        {"primitives without points write nothing",
+         [](PSTestAction& a) {
+             a.line({}, kRed);
+             a.fill(std::vector<SbVec4f>(), kRed);
+             a.dots({}, {kRed});
+         },
+         ""},
         // In writing order seven points of nine characters, one of eight, one of nine: after
         // the eighth the line holds exactly 78 characters, which is not yet too long.
         {"a line of points is cut only when longer than 78 characters",
