@@ -162,10 +162,13 @@ TEST(DemoPage, ThePlotsMarksLandOnThePrintsInk) {
     const PageProbe page = demo.print.probe();
     constexpr double kMmPerUnit = 0.025;
     double left = 1e9, right = -1e9, bottom = 1e9, top = -1e9;
-    auto inked = [&](double x, double y) {
-        x *= kMmPerUnit, y *= kMmPerUnit;
-        left = std::min(left, x), right = std::max(right, x);
-        bottom = std::min(bottom, y), top = std::max(top, y);
+    // Whether the print has ink near a plot position; the plot's extent grows to hold it.
+    auto inked = [&](double xUnits, double yUnits) {
+        const double x = xUnits * kMmPerUnit, y = yUnits * kMmPerUnit;
+        left = std::min(left, x);
+        right = std::max(right, x);
+        bottom = std::min(bottom, y);
+        top = std::max(top, y);
         return page.ink(x - 0.5, y - 0.5, x + 0.5, y + 0.5) > 0 ? 1 : 0;
     };
     int samples = 0, onInk = 0;

@@ -64,25 +64,6 @@ std::string typeName(const SoNode* node) {
     return name.rfind("So", 0) == 0 ? name.substr(2) : name;
 }
 
-::testing::AssertionResult compareNodes(SoNode* a, SoNode* b) {
-    if (a->getTypeId() != b->getTypeId())
-        return ::testing::AssertionFailure() << typeName(a) << " vs " << typeName(b);
-    for (int i = 0; i < a->getNumFields(); ++i) {
-        const SoField* fa = a->getFieldAt(i);
-        const SoField* fb = b->getFieldAt(i);
-        const std::string ta = iotest::fieldText(fa), tb = iotest::fieldText(fb);
-        if (fa->isDefault() != fb->isDefault() || ta != tb)
-            return ::testing::AssertionFailure()
-                   << "field " << a->getFieldNameAt(i) << " of " << typeName(a) << ": \"" << ta
-                   << "\" vs \"" << tb << "\"";
-    }
-    const SoNodeList* ca = a->getChildren();
-    const SoNodeList* cb = b->getChildren();
-    if (!ca != !cb || (ca && ca->getLength() != cb->getLength()))
-        return ::testing::AssertionFailure() << "children of " << typeName(a) << " differ";
-    return ::testing::AssertionSuccess();
-}
-
 }  // namespace
 
 const char* const iotest::kHeader = "#Tessara V1.0 ascii\n";
@@ -112,7 +93,7 @@ std::string iotest::fieldText(const SoField* field) {
     return out.getString();
 }
 
-std::string iotest::outline(SoNode* root) {
+std::string iotest::outline(SoNode* root, bool withFields) {
     if (!root) return "<nothing>";
     std::map<SoNode*, size_t> seen;
     std::string text;
@@ -133,6 +114,10 @@ std::string iotest::outline(SoNode* root) {
         }
         seen.emplace(node, seen.size());
         text += typeName(node);
+        for (int i = 0; withFields && i < node->getNumFields(); ++i)
+            if (!node->getFieldAt(i)->isDefault())
+                text += std::string(" ") + node->getFieldNameAt(i) + " " +
+                        fieldText(node->getFieldAt(i)) + ";";
         const SoNodeList* children = node->getChildren();
         if (!children || children->getLength() == 0) continue;
         text += '(';
@@ -141,28 +126,4 @@ std::string iotest::outline(SoNode* root) {
             stack.emplace_back((*children)[i], i > 0);
     }
     return text;
-}
-
-::testing::AssertionResult iotest::sameGraph(SoNode* a, SoNode* b) {
-    std::map<SoNode*, SoNode*> forward, backward;
-    std::vector<std::pair<SoNode*, SoNode*>> stack{{a, b}};
-    while (!stack.empty()) {
-        const auto [na, nb] = stack.back();
-        stack.pop_back();
-        const auto fa = forward.find(na);
-        const auto fb = backward.find(nb);
-        if (fa != forward.end() || fb != backward.end()) {
-            if (fa == forward.end() || fb == backward.end() || fa->second != nb)
-                return ::testing::AssertionFailure() << "the graphs share different nodes";
-            continue;
-        }
-        forward[na] = nb;
-        backward[nb] = na;
-        const ::testing::AssertionResult same = compareNodes(na, nb);
-        if (!same) return same;
-        if (const SoNodeList* ca = na->getChildren())
-            for (int i = ca->getLength() - 1; i >= 0; --i)
-                stack.emplace_back((*ca)[i], (*nb->getChildren())[i]);
-    }
-    return ::testing::AssertionSuccess();
 }

@@ -84,11 +84,9 @@ std::string writeText(SoNode* node);
 std::string fieldText(const SoField* field);
 
 /// The graph in one line: type names without "So", children in parentheses, and "@n" for a
-/// node met before, n counting the nodes in the order they were first met.
-std::string outline(SoNode* root);
-
-/// Same types, same field values (and default flags), same children, and the same sharing:
-/// a node met twice in one graph is met at the same places in the other.
-::testing::AssertionResult sameGraph(SoNode* a, SoNode* b);
+/// node met before, n counting the nodes in the order they were first met. With the fields,
+/// each node's type is followed by its fields that hold no default value, as they write.
+/// Two graphs with the same outline with fields have the same nodes, values and sharing.
+std::string outline(SoNode* root, bool withFields = false);
 
 }  // namespace iotest

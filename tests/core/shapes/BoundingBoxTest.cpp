@@ -83,7 +83,7 @@ TEST_F(BoundingBoxTest, ShapesBoundWhatTheyDraw) {
         EXPECT_EQ(bounds.getMax(), c.max);
         EXPECT_EQ(center, (c.min + c.max) / 2);
         // Whatever is drawn lies in the box.
-        for (const Triangle& t : triangles())
+        for (const Primitive& t : triangles())
             for (const Vertex& v : t.v)
                 EXPECT_TRUE(std::isnan(v.point[0]) || bounds.intersect(v.point));
     }

@@ -20,10 +20,10 @@ TEST_F(SceneFileTest, ExampleScenesGiveTheirPrimitivesWithoutComplaint) {
         ASSERT_NE(scene, nullptr) << recorder.dump();
         root->addChild(scene);
     }
-    const std::vector<Triangle> shapes = triangles();
+    const std::vector<Primitive> shapes = triangles();
     // The pyramid: four sides and a square base of two triangles, one colour per face.
     int pyramid = 0;
-    for (const Triangle& t : shapes) {
+    for (const Primitive& t : shapes) {
         if (t.points.size() == 3 && t.face >= 0 && t.face < 4 && t.v[2].point[1] == 1.5f) {
             EXPECT_EQ(t.v[0].material, t.face);
             ++pyramid;

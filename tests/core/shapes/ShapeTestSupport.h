@@ -11,10 +11,6 @@
 #include <Tessara/misc/SoPrimitiveVertex.h>
 #include <Tessara/nodes/SoComplexity.h>
 #include <Tessara/nodes/SoCoordinate3.h>
-#include <Tessara/nodes/SoFaceSet.h>
-#include <Tessara/nodes/SoIndexedFaceSet.h>
-#include <Tessara/nodes/SoIndexedLineSet.h>
-#include <Tessara/nodes/SoLineSet.h>
 #include <Tessara/nodes/SoMaterial.h>
 #include <Tessara/nodes/SoMaterialBinding.h>
 #include <Tessara/nodes/SoNormal.h>
@@ -22,9 +18,9 @@
 #include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/nodes/SoShape.h>
 #include <Tessara/nodes/SoShapeHints.h>
-#include <Tessara/nodes/SoTriangleStripSet.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -45,69 +41,43 @@ struct Vertex {
     int material;
 };
 
-/// A triangle with a copy of its face detail.
-struct Triangle {
-    Vertex v[3];
-    int face = -1;
+/// A triangle or a segment as a callback saw it, with a copy of its detail: the points of the
+/// whole face for a triangle, those of the two ends for a segment.
+struct Primitive {
+    std::vector<Vertex> v;
+    int face = -1;  // the line, for a segment
     int part = -1;
-    std::vector<PointIndices> points;  // of the whole face
-    bool sameDetailForAll = true;      // all three vertices pointed at one face detail
+    std::vector<PointIndices> points;
+    bool oneDetail = true;  // all vertices pointed at one detail
 
-    /// The normal of the triangle's plane by its vertex order (not normalised).
+    /// The normal of a triangle's plane by its vertex order (not normalised).
     SbVec3f geometricNormal() const {
         return (v[1].point - v[0].point).cross(v[2].point - v[0].point);
     }
-    /// Twice the signed area seen from +z (positive when counterclockwise in the xy plane).
-    float signedAreaXY() const { return geometricNormal()[2] / 2; }
-};
-
-/// A segment with a copy of its line detail.
-struct Segment {
-    Vertex v[2];
-    int line = -1;
-    int part = -1;
-    PointIndices p0{};
-    PointIndices p1{};
 };
 
 inline PointIndices indicesOf(const SoPointDetail* p) {
     return PointIndices{p->getCoordinateIndex(), p->getMaterialIndex(), p->getNormalIndex()};
 }
 
-inline Vertex vertexOf(const SoPrimitiveVertex* v) {
-    return Vertex{v->getPoint(), v->getNormal(), v->getMaterialIndex()};
-}
-
-inline void collectTriangle(void* data, SoCallbackAction*, const SoPrimitiveVertex* a,
-                            const SoPrimitiveVertex* b, const SoPrimitiveVertex* c) {
-    Triangle t;
-    t.v[0] = vertexOf(a);
-    t.v[1] = vertexOf(b);
-    t.v[2] = vertexOf(c);
-    const auto* detail = dynamic_cast<const SoFaceDetail*>(a->getDetail());
-    t.sameDetailForAll = a->getDetail() == b->getDetail() && b->getDetail() == c->getDetail();
-    if (detail) {
-        t.face = detail->getFaceIndex();
-        t.part = detail->getPartIndex();
-        for (int i = 0; i < detail->getNumPoints(); ++i)
-            t.points.push_back(indicesOf(detail->getPoint(i)));
+inline void record(void* data, std::initializer_list<const SoPrimitiveVertex*> vertices) {
+    Primitive p;
+    const SoDetail* detail = (*vertices.begin())->getDetail();
+    for (const SoPrimitiveVertex* v : vertices) {
+        p.v.push_back(Vertex{v->getPoint(), v->getNormal(), v->getMaterialIndex()});
+        p.oneDetail = p.oneDetail && v->getDetail() == detail;
     }
-    static_cast<std::vector<Triangle>*>(data)->push_back(t);
-}
-
-inline void collectSegment(void* data, SoCallbackAction*, const SoPrimitiveVertex* a,
-                           const SoPrimitiveVertex* b) {
-    Segment s;
-    s.v[0] = vertexOf(a);
-    s.v[1] = vertexOf(b);
-    const auto* detail = dynamic_cast<const SoLineDetail*>(a->getDetail());
-    if (detail && a->getDetail() == b->getDetail()) {
-        s.line = detail->getLineIndex();
-        s.part = detail->getPartIndex();
-        s.p0 = indicesOf(detail->getPoint0());
-        s.p1 = indicesOf(detail->getPoint1());
+    if (const auto* face = dynamic_cast<const SoFaceDetail*>(detail)) {
+        p.face = face->getFaceIndex();
+        p.part = face->getPartIndex();
+        for (int i = 0; i < face->getNumPoints(); ++i)
+            p.points.push_back(indicesOf(face->getPoint(i)));
+    } else if (const auto* line = dynamic_cast<const SoLineDetail*>(detail)) {
+        p.face = line->getLineIndex();
+        p.part = line->getPartIndex();
+        p.points = {indicesOf(line->getPoint0()), indicesOf(line->getPoint1())};
     }
-    static_cast<std::vector<Segment>*>(data)->push_back(s);
+    static_cast<std::vector<Primitive>*>(data)->push_back(p);
 }
 
 /// The vertex shapes, each driven by one list of numbers: numVertices, or coordIndex.
@@ -147,28 +117,16 @@ class ShapeTest : public ::testing::Test {
     }
     /// A shape of `kind` whose list is `values`.
     SoShape* shape(Kind kind, const std::vector<int32_t>& values) {
-        const int n = static_cast<int>(values.size());
-        const auto counted = [&](auto* node) {
-            node->numVertices.setValues(0, n, values.data());
-            node->numVertices.setNum(n);
-            return node;
-        };
-        const auto indexed = [&](auto* node) {
-            node->coordIndex.setValues(0, n, values.data());
-            return node;
-        };
-        switch (kind) {
-            case Kind::FACES:
-                return counted(add(new SoFaceSet));
-            case Kind::STRIPS:
-                return counted(add(new SoTriangleStripSet));
-            case Kind::LINES:
-                return counted(add(new SoLineSet));
-            case Kind::INDEXED_FACES:
-                return indexed(add(new SoIndexedFaceSet));
-            default:
-                return indexed(add(new SoIndexedLineSet));
-        }
+        const char* const types[] = {"SoFaceSet", "SoTriangleStripSet", "SoLineSet",
+                                     "SoIndexedFaceSet", "SoIndexedLineSet"};
+        SoType type = SoType::fromName(types[static_cast<int>(kind)]);
+        auto* node = add(static_cast<SoShape*>(type.createInstance()));
+        const bool indexed = kind == Kind::INDEXED_FACES || kind == Kind::INDEXED_LINES;
+        auto* list =
+            static_cast<SoMFInt32*>(node->getField(indexed ? "coordIndex" : "numVertices"));
+        list->setValues(0, static_cast<int>(values.size()), values.data());
+        list->setNum(static_cast<int>(values.size()));
+        return node;
     }
     void materialBinding(int binding) { add(new SoMaterialBinding)->value.setValue(binding); }
     void normalBinding(int binding) { add(new SoNormalBinding)->value.setValue(binding); }
@@ -187,45 +145,50 @@ class ShapeTest : public ::testing::Test {
     }
     void complexity(float value) { add(new SoComplexity)->value.setValue(value); }
 
-    std::vector<Triangle> triangles() {
-        std::vector<Triangle> result;
+    std::vector<Primitive> triangles() {
+        std::vector<Primitive> result;
         SoCallbackAction action;
-        action.addTriangleCallback(SoShape::getClassTypeId(), collectTriangle, &result);
+        action.addTriangleCallback(
+            SoShape::getClassTypeId(),
+            [](void* data, SoCallbackAction*, const SoPrimitiveVertex* a,
+               const SoPrimitiveVertex* b, const SoPrimitiveVertex* c) {
+                record(data, {a, b, c});
+            },
+            &result);
         action.apply(root);
         return result;
     }
-    std::vector<Segment> segments() {
-        std::vector<Segment> result;
+    std::vector<Primitive> segments() {
+        std::vector<Primitive> result;
         SoCallbackAction action;
-        action.addLineSegmentCallback(SoShape::getClassTypeId(), collectSegment, &result);
+        action.addLineSegmentCallback(
+            SoShape::getClassTypeId(),
+            [](void* data, SoCallbackAction*, const SoPrimitiveVertex* a,
+               const SoPrimitiveVertex* b) {
+                record(data, {a, b});
+            },
+            &result);
         action.apply(root);
         return result;
     }
-    /// The primitives in order, as "face/part:corners" for triangles (with the face's points
-    /// in parentheses when it has more than the triangle's) and "line/part:ends" for segments;
-    /// each point given as its index in `points`.
+    /// The triangles, then the segments, in order as "face/part:corners" (with a face's points
+    /// in parentheses when it has more than its triangles), each point as its index in
+    /// `points`.
     std::string primitives(const std::vector<SbVec3f>& points) {
+        std::vector<Primitive> all = triangles();
+        for (const Primitive& segment : segments()) all.push_back(segment);
         std::string text;
-        const auto index = [&points](const SbVec3f& p) {
-            for (size_t i = 0; i < points.size(); ++i)
-                if (points[i] == p) return std::to_string(i);
-            return std::string("?");
-        };
-        const auto begin = [&text](int face, int part) {
-            text += (text.empty() ? "" : ", ") + std::to_string(face) + "/" + std::to_string(part) +
-                    ":";
-        };
-        for (const Triangle& t : triangles()) {
-            begin(t.face, t.part);
-            text += index(t.v[0].point) + " " + index(t.v[1].point) + " " + index(t.v[2].point);
-            if (t.points.size() <= 3) continue;
-            for (size_t i = 0; i < t.points.size(); ++i)
-                text += (i == 0 ? " (" : " ") + std::to_string(t.points[i].coord);
-            text += ")";
-        }
-        for (const Segment& s : segments()) {
-            begin(s.line, s.part);
-            text += index(s.v[0].point) + " " + index(s.v[1].point);
+        for (const Primitive& p : all) {
+            text += (text.empty() ? "" : ", ") + std::to_string(p.face) + "/" +
+                    std::to_string(p.part) + ":";
+            for (size_t i = 0; i < p.v.size(); ++i) {
+                const auto at = std::find(points.begin(), points.end(), p.v[i].point);
+                text += (i == 0 ? "" : " ") +
+                        (at == points.end() ? "?" : std::to_string(at - points.begin()));
+            }
+            for (size_t i = 0; p.points.size() > 3 && i < p.points.size(); ++i)
+                text += (i == 0 ? " (" : " ") + std::to_string(p.points[i].coord) +
+                        (i + 1 == p.points.size() ? ")" : "");
         }
         return text;
     }

@@ -25,11 +25,11 @@ float radial(const SbVec3f& p) {
 
 // On a closed, consistently wound surface every edge between two triangles is walked once in
 // each direction. Shared vertices are computed alike, so their positions match exactly.
-void expectClosed(const std::vector<Triangle>& result) {
+void expectClosed(const std::vector<Primitive>& result) {
     using Key = std::tuple<float, float, float>;
     const auto key = [](const SbVec3f& p) { return Key(p[0], p[1], p[2]); };
     std::map<std::pair<Key, Key>, int> edges;
-    for (const Triangle& t : result)
+    for (const Primitive& t : result)
         for (int j = 0; j < 3; ++j) ++edges[{key(t.v[j].point), key(t.v[(j + 1) % 3].point)}];
     for (const auto& e : edges) {
         EXPECT_EQ(e.second, 1);
@@ -110,9 +110,9 @@ TEST_F(SolidShapeTest, SurfacesByParts) {
         add(c.shape);
         for (const int b : {SoMaterialBinding::PER_PART, SoMaterialBinding::OVERALL}) {
             binding->value.setValue(b);
-            const std::vector<Triangle> result = triangles();
+            const std::vector<Primitive> result = triangles();
             std::map<int, int> perPart;
-            for (const Triangle& t : result) {
+            for (const Primitive& t : result) {
                 ++perPart[t.part];
                 const SbVec3f g = t.geometricNormal();
                 for (const Vertex& v : t.v) {

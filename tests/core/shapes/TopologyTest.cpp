@@ -53,7 +53,13 @@ TEST_F(TopologyTest, PrimitivesFollowTheListInOrder) {
         DebugErrorRecorder recorder;
         EXPECT_EQ(primitives(points), c.primitives);
         EXPECT_EQ(recorder.size(), 0u) << recorder.dump();
-        for (const Triangle& t : triangles()) EXPECT_TRUE(t.sameDetailForAll);
+        // Without normals given, each triangle gets its face's, by the face's own order.
+        for (const Primitive& t : triangles()) {
+            EXPECT_TRUE(t.oneDetail);
+            SbVec3f facing = t.geometricNormal();
+            facing.normalize();
+            for (const Vertex& v : t.v) EXPECT_TRUE(v.normal.equals(facing, 1e-6f));
+        }
     }
 }
 
@@ -82,12 +88,12 @@ TEST_F(TopologyTest, ConcaveFacesAreCutIntoTrianglesCoveringThem) {
             const bool clockwise = ordering == SoShapeHints::CLOCKWISE;
             shape(Kind::INDEXED_FACES, clockwise ? std::vector<int32_t>{5, 4, 3, 2, 1, 0}
                                                  : std::vector<int32_t>{0, 1, 2, 3, 4, 5, -1});
-            const std::vector<Triangle> result = triangles();
+            const std::vector<Primitive> result = triangles();
             ASSERT_EQ(result.size(), 4u);
             float area = 0;
-            for (const Triangle& t : result) {
+            for (const Primitive& t : result) {
                 // None turned over, so the areas add up to the L's only if none overlap.
-                const float signedArea = clockwise ? -t.signedAreaXY() : t.signedAreaXY();
+                const float signedArea = t.geometricNormal()[2] / (clockwise ? -2 : 2);
                 EXPECT_TRUE(arm == 2.0f ? signedArea >= 0.0f : signedArea > 0.0f) << signedArea;
                 area += signedArea;
                 EXPECT_EQ(t.face, 0);

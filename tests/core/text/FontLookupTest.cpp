@@ -17,19 +17,11 @@ class FontLookupTest : public TextTest {
         SoPreferences::removeValue("TESSARA_FONT_DIR");
         TextTest::TearDown();
     }
-    Capture captureIn(const std::string& fontName, const char* text = "Ra") {
+    Triangles captureIn(const std::string& fontName, const char* text = "Ra") {
         font->name.setValue(SbName(fontName.c_str()));
-        return captureText({text});
+        return captureText({text}).triangles;
     }
 };
-
-bool sameTriangles(const Capture& a, const Capture& b) {
-    if (a.triangles.size() != b.triangles.size()) return false;
-    for (size_t i = 0; i < a.triangles.size(); ++i)
-        for (int k = 0; k < 3; ++k)
-            if (!(a.triangles[i].p[k] == b.triangles[i].p[k])) return false;
-    return true;
-}
 
 TEST_F(FontLookupTest, ClassicFamilyAndStyleNamesMapToTheMetricAlikeFaces) {
     const std::string dejavu = "/usr/share/fonts/truetype/dejavu/";
@@ -49,20 +41,20 @@ TEST_F(FontLookupTest, ClassicFamilyAndStyleNamesMapToTheMetricAlikeFaces) {
     DebugErrorRecorder recorder;
     for (const auto& c : cases) {
         EXPECT_TRUE(sameTriangles(captureIn(c.name), captureIn(c.sameAs))) << c.name;
-        EXPECT_FALSE(captureIn(c.name).triangles.empty()) << c.name;
+        EXPECT_FALSE(captureIn(c.name).empty()) << c.name;
     }
     EXPECT_EQ(recorder.size(), 0u) << recorder.dump();
-    const Capture faces[] = {captureIn("Helvetica"), captureIn("Courier"), captureIn("Times"),
-                             captureIn("Helvetica-Oblique"), captureIn("Times-Italic")};
-    for (const Capture& a : faces)
-        for (const Capture& b : faces) EXPECT_EQ(sameTriangles(a, b), &a == &b);
+    const Triangles faces[] = {captureIn("Helvetica"), captureIn("Courier"), captureIn("Times"),
+                               captureIn("Helvetica-Oblique"), captureIn("Times-Italic")};
+    for (const Triangles& a : faces)
+        for (const Triangles& b : faces) EXPECT_EQ(sameTriangles(a, b), &a == &b);
     // The bold stem is thicker.
-    EXPECT_GT(boxOf(captureIn("Helvetica-Bold", "I").triangles).getSize()[0],
-              1.2f * boxOf(captureIn("Helvetica", "I").triangles).getSize()[0]);
+    EXPECT_GT(boxOf(captureIn("Helvetica-Bold", "I")).getSize()[0],
+              1.2f * boxOf(captureIn("Helvetica", "I")).getSize()[0]);
 }
 
 TEST_F(FontLookupTest, UnknownNamesAndMissingFilesWarnOnceAndFallBackToTheDefault) {
-    const Capture expected = captureIn("defaultFont");
+    const Triangles expected = captureIn("defaultFont");
     const std::string defaultFace = SoFontNameElement::getFontServerFontName().getString();
     DebugErrorRecorder recorder;
     EXPECT_TRUE(sameTriangles(captureIn("No Such Face 1"), expected));
@@ -97,7 +89,7 @@ TEST_F(FontLookupTest, WithoutTheDefaultFontTextDrawsNothing) {
 }
 
 TEST_F(FontLookupTest, FontsComeBackAfterTheDatabaseIsFinished) {
-    const Capture before = captureIn("Courier");
+    const Triangles before = captureIn("Courier");
     // The fixture holds one init; a full finish closes every face.
     SoDB::finish();
     SoDB::init();

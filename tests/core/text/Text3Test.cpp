@@ -19,14 +19,6 @@ namespace {
 
 using Text3Test = TextTest;
 
-bool sameTriangles(const Triangles& a, const Triangles& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        for (int k = 0; k < 3; ++k)
-            if (!(a[i].p[k] == b[i].p[k]) || a[i].face != b[i].face) return false;
-    return true;
-}
-
 TEST_F(Text3Test, LettersAreCounterclockwiseTrianglesOnTheBaselineScaledBySize) {
     const Capture a = captureText({"A"});
     ASSERT_GT(a.triangles.size(), 0u);

@@ -51,6 +51,14 @@ inline float totalArea(const Triangles& triangles) {
     return sum;
 }
 
+inline bool sameTriangles(const Triangles& a, const Triangles& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        for (int k = 0; k < 3; ++k)
+            if (!(a[i].p[k] == b[i].p[k]) || a[i].face != b[i].face) return false;
+    return true;
+}
+
 inline SbBox3f boxOf(const Triangles& triangles) {
     SbBox3f box;
     for (const CapturedTriangle& t : triangles)

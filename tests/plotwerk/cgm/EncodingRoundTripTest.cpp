@@ -67,11 +67,6 @@ TEST_F(CGMTest, BinaryOutputIsTheSameWhateverTheBufferSize) {
     EXPECT_GT(buffered.size(), 1000u);
     EXPECT_TRUE(buffered == unbuffered) << "differs with a buffer of 1 byte";
     EXPECT_TRUE(buffered == small) << "differs with a buffer of 7 bytes";
-    // Clear text does not go through the buffer at all.
-    const std::string text = printed(root, false, 1, true);
-    SoPreferences::setValue("VXN_COMPAT_CGM_PLOTWERK_400", "1");
-    EXPECT_EQ(printed(root, false, 1, true), text);
-    SoPreferences::removeValue("VXN_COMPAT_CGM_PLOTWERK_400");
     root->unref();
 }
 

@@ -29,7 +29,7 @@ TEST_F(CGMTest, BothEncodingsWriteTheSameFrame) {
             [&](CGMTestAction& a) {
                 a.getCGMVectorOutput()->setVersion(f.version);
                 a.getCGMVectorOutput()->setIndexed(f.indexed ? 1 : 0);
-                a.setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
+                a.setColorTranslationMethod(SoVectorizeAction::INVERT_COLORS);
                 a.setStartPosition(10.0f, 20.0f);
                 a.setDrawingDimensions(100.0f, 50.0f);
                 if (f.background) a.setBackgroundColor(1, lightBlue);
@@ -49,18 +49,17 @@ TEST_F(CGMTest, BothEncodingsWriteTheSameFrame) {
                 EXPECT_TRUE(text[i].params[k].near(binary[i].params[k], 1e-4))
                     << text[i] << " vs " << binary[i];
         }
-        EXPECT_EQ(text.front().keyword, "BEGMF");
         EXPECT_EQ(text[text.size() - 2].keyword, "ENDPIC");
         EXPECT_EQ(prints.text.all("MFVERSION").at(0).params.at(0).integer, f.version);
         EXPECT_EQ(prints.text.all("COLRMODE").at(0).params.at(0).integer, f.indexed ? 0 : 1);
         EXPECT_EQ(
             prints.text.all("VDCEXT").at(0).params,
             (std::vector<CGMValue>{CGMValue::makePoint(10, 20), CGMValue::makePoint(110, 70)}));
-        // A background is the picture's in direct colour, the table's first entry in indexed.
+        // A translated background: the picture's in direct colour, the table's first in indexed.
         const std::vector<CGMElement> back = prints.text.all("BACKCOLR");
         ASSERT_EQ(back.size(), f.background && !f.indexed ? 1u : 0u);
         if (!back.empty()) {
-            EXPECT_EQ(back[0].params.at(0), CGMValue::makeColour(127, 191, 255));
+            EXPECT_EQ(back[0].params.at(0), CGMValue::makeColour(127, 63, 0));
         }
         const std::vector<CGMElement> table = prints.text.all("COLRTABLE");
         ASSERT_EQ(table.size(), f.indexed ? 1u : 0u);
@@ -68,7 +67,7 @@ TEST_F(CGMTest, BothEncodingsWriteTheSameFrame) {
         const std::vector<CGMValue>& entries = table[0].params;
         ASSERT_EQ(entries.size(), f.pens ? 2u + f.pens : 257u);
         EXPECT_EQ(entries[0], CGMValue::makeIndex(0));
-        EXPECT_EQ(entries[1], f.background ? CGMValue::makeColour(127, 191, 255)
+        EXPECT_EQ(entries[1], f.background ? CGMValue::makeColour(127, 63, 0)
                               : f.pens     ? CGMValue::makeColour(255, 0, 0)
                                            : CGMValue::makeColour(0, 0, 0));
         if (f.pens) {
@@ -99,6 +98,22 @@ TEST_F(CGMTest, OnAPageThePageIsTheExtentAndPointsMoveByPageAndView) {
     EXPECT_EQ(
         prints.binary.all("LINE").at(0).params,
         (std::vector<CGMValue>{CGMValue::makePoint(206, 12), CGMValue::makePoint(208.5, 14)}));
+}
+
+// A copy takes the encoding options but not the stream, which has one owner.
+TEST_F(CGMTest, ACopiedOutputKeepsItsOptions) {
+    SoCGMVectorOutput output;
+    output.setBinary(1);
+    output.setVersion(3);
+    output.setIndexed(1);
+    SoCGMVectorOutput copy(output), assigned;
+    assigned = output;
+    for (SoCGMVectorOutput* o : {&copy, &assigned}) {
+        EXPECT_EQ(o->isBinary(), 1);
+        EXPECT_EQ(o->getVersion(), 3);
+        EXPECT_EQ(o->isIndexed(), 1);
+        EXPECT_EQ(o->getFilePointer(), stdout);
+    }
 }
 
 }  // namespace

@@ -19,8 +19,6 @@
 
 namespace cgmtest {
 
-using Bytes = std::vector<unsigned char>;
-
 /// An output on a temporary file with a writer and element writers on it.
 struct Sink {
     explicit Sink(int bufferSize = SoCGMBinaryWriter::kDefaultBufferSize)
@@ -51,10 +49,6 @@ inline std::string hex(const std::string& bytes) {
         text += digits[b & 15];
     }
     return text;
-}
-
-inline std::string hex(const Bytes& bytes) {
-    return hex(std::string(bytes.begin(), bytes.end()));
 }
 
 /// A point on the page in millimetres.

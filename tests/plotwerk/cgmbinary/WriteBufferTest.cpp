@@ -22,7 +22,6 @@ TEST(CGMWriteBuffer, BytesReachTheFileWhenTheBufferIsFullOrFlushed) {
         sink.writer.flushWriteBuffer();
         sink.writer.flushWriteBuffer();
         EXPECT_EQ(sink.fileBytes(), written + "x");
-        EXPECT_EQ(sink.writer.getFillCount(), 0);
         // A new document starts from an empty buffer: what was not flushed is dropped.
         sink.writer.fillWriteBufferChar('y');
         sink.writer.allocateBuffer();

@@ -87,10 +87,8 @@ TEST_F(HPGLTest, APageGivesItsOwnSizeAndMovesEveryPoint) {
 // frames that, white swapped to black (pen 0); the footer ends the page.
 TEST_F(HPGLTest, ViewportsAndTheBorderSetTheInputWindow) {
     action->setBorder(2.0f, SbColor(1, 1, 1));
+    action->setStartPosition(5.0f, 10.0f);
     action->startDocument();
-    const SbBox2f limits = action->getClippingLimits();
-    EXPECT_FLOAT_EQ(limits.getMin()[0], 400.0f);
-    EXPECT_FLOAT_EQ(limits.getMax()[1], 11480.0f);
     action->setHardwareClip();
     action->setHardwareClip();
     action->printBorder();
@@ -98,7 +96,7 @@ TEST_F(HPGLTest, ViewportsAndTheBorderSetTheInputWindow) {
     action->printBorder();
     action->writeFooter();
     const std::string text = action->sinceMark();
-    const std::string window = "IW400.000000,400.000000,8000.000000,11480.000000;\n";
+    const std::string window = "IW200.000000,400.000000,7800.000000,11480.000000;\n";
     EXPECT_EQ(text.substr(0, 3 * window.size()), window + window + window);
     EXPECT_EQ(text.substr(text.size() - 6), "SPPG;\n");
     const HPGLPlot plot = decoded();
@@ -108,7 +106,7 @@ TEST_F(HPGLTest, ViewportsAndTheBorderSetTheInputWindow) {
     EXPECT_EQ(frame.pen.number, 0);
     EXPECT_NEAR(frame.pen.width, 2.0 * 25.4 / 72.0, 1e-5);
     EXPECT_EQ(xy(frame.points),
-              (Points{{400, 400}, {8000, 400}, {8000, 11480}, {400, 11480}, {400, 400}}));
+              (Points{{200, 400}, {7800, 400}, {7800, 11480}, {200, 11480}, {200, 400}}));
 }
 
 // The background is the drawing's rectangle filled in the background colour.
@@ -128,16 +126,18 @@ TEST_F(HPGLTest, TheBackgroundFillsTheDrawing) {
     EXPECT_EQ(action->sinceMark(), "");
 }
 
+// A new plot starts from the plotter's defaults, so every setting is written again.
 TEST_F(HPGLTest, TheHeaderForgetsThePreviousPlotsSettings) {
     startAtCorner();
-    action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 0, 0), 2.0f, 0xFF00);
-    action->label(0, 0, "a");
+    action->label(0, 0, "a", 1, 0.5f);
+    action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 0, 0), 2.0f, 0xFF00, 2);
     action->writeFooter();
     action->startDocument();
-    action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 0, 0), 2.0f, 0xFF00);
-    const std::string again = action->sinceMark();
-    EXPECT_EQ(again.rfind("UL8,", 0), 0u);
-    EXPECT_NE(again.find("PW0.705556PE:?\xC6<="), std::string::npos);
+    action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 0, 0), 2.0f, 0xFF00, 2);
+    action->label(0, 0, "b", 1, 0.0f);
+    EXPECT_EQ(action->sinceMark(),
+              "UL8,90.31 ,90.31 LT8,10.12,1\nPW0.705556PE:?\xC6<=\xBF\xBFO\xC0\xBF;\n"
+              "SP0SD2,1,4,12.00SSLO1PU\nPA0,0LBb\x03\n");
 }
 
 TEST(HPGLRegistrationTest, RegistersBelowTheVectorizeActionAndMessagesNameTheBackend) {

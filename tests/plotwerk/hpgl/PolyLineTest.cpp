@@ -109,16 +109,19 @@ TEST_F(HPGLTest, TheCompatibilitySettingShortensThePatternLength) {
     EXPECT_EQ(plot.polylines[2].lineType.length, plot.polylines[0].lineType.length);
 }
 
-// Nothing to draw writes nothing.
-TEST_F(HPGLTest, EmptyPrimitivesAreLeftOut) {
+// Nothing to draw writes nothing; without colours a primitive is black.
+TEST_F(HPGLTest, EmptyPrimitivesAreLeftOutAndColourlessOnesAreBlack) {
     startAtCorner();
     DebugErrorRecorder recorder;
+    const SbVec4f points[2] = {mm(0, 0), mm(1, 0)};
     action->printPolyLine(nullptr, 3, &red, 0, 1.0f, 0xFFFF, 1);
-    action->line({}, red);
+    action->printPolyLine(points, 0, &red, 0, 1.0f, 0xFFFF, 1);
+    action->printPolygon(points, 0, &red, 0, "", "", nullptr);
+    action->printPolyMark(points, 0, &red, 0, 1.0f);
     EXPECT_EQ(recorder.size(), 0u);
     EXPECT_EQ(action->sinceMark(), "");
-    action->line({mm(0, 0), mm(1, 0)}, red);
-    EXPECT_EQ(action->sinceMark(), "PW0.352778PE:?\xC6<=\xBF\xBFO\xC0\xBF;\n");
+    action->printPolyLine(points, 2, nullptr, 0, 1.0f, 0xFFFF, 1);
+    EXPECT_EQ(action->sinceMark(), "PW0.352778PE:\xBF<=\xBF\xBFO\xC0\xBF;\n");
 }
 
 }  // namespace

@@ -26,30 +26,13 @@ TEST_F(HPGLTest, APolygonIsAnEncodedOutlineFilledInPolygonMode) {
 
 // Marks are the symbol '.' plotted at each point; a change of pen starts a new list.
 TEST_F(HPGLTest, DotsAndMarkersAreSymbolsPlottedAtEachPoint) {
-    struct Case {
-        std::vector<SbColor> colors;
-        bool markerSet;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {{red}, false, "SP224PUSM.PA40,80,120,160,200,240,280,320SM;\n"},
-        {{red}, true, "SP224PUSM.PA40,80,120,160,200,240,280,320SM;\n"},
-        {{red, red, white, red},
-         false,
-         "SP224PUSM.PA40,80,120,160SP255PUSM.PA200,240SP224PUSM.PA280,320SM;\n"},
-    };
+    startAtCorner();
     const std::vector<SbVec4f> points = {mm(1, 2), mm(3, 4.01f), mm(5, 6), mm(7, 8)};
-    for (const Case& c : cases) {
-        HPGLTestAction plotter;
-        plotter.setStartPosition(0.0f, 0.0f);
-        plotter.startDocument();
-        if (c.markerSet)
-            plotter.printPolyMark(points.data(), 4, c.colors.data(), 0,
-                                  static_cast<SoMarkerSet*>(nullptr));
-        else
-            plotter.dots(points, c.colors);
-        EXPECT_EQ(plotter.sinceMark(), c.expected);
-    }
+    action->printPolyMark(points.data(), 4, &red, 0, static_cast<SoMarkerSet*>(nullptr));
+    action->dots(points, {red, red, white, red});
+    EXPECT_EQ(action->sinceMark(),
+              "SP224PUSM.PA40,80,120,160,200,240,280,320SM;\n"
+              "PUSM.PA40,80,120,160SP255PUSM.PA200,240SP224PUSM.PA280,320SM;\n");
 }
 
 // Font, origin and direction are written again only when they change; the font name is

