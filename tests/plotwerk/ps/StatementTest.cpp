@@ -189,8 +189,8 @@ TEST_F(Statement, PolygonsTakeTheProceduresOfTheirLevel) {
              a.fill(kTriangle, {kRed, kGreen, kBlue});
          },
          "1 0 0 gc\n0 0 417 0 417 417 3 pfa\n"},
-        // The mask's address names the pattern, not its contents.
-        {"a pattern is defined once for each mask",
+        // Colour and mask make the pattern, wherever the caller keeps the mask.
+        {"a pattern is defined once for each colour and mask",
          [](PSTestAction& a) {
              a.fill(kTriangle, SbColor(1, 0.5f, 0.25f), mask.data());
              a.fill(kTriangle, SbColor(1, 0.5f, 0.25f), mask.data());
@@ -200,7 +200,7 @@ TEST_F(Statement, PolygonsTakeTheProceduresOfTheirLevel) {
          "1 0.5 0.25 gc\n" + pattern("1.000000 0.500000 0.250000", mask, 0) + pfap + "0 3 pfap\n" +
              pfap + "0 3 pfap\n0 0 1 gc\n" +
              pattern("0.000000 0.000000 1.000000", sameContents, 1) + pfap + "1 3 pfap\n" + pfap +
-             "0 3 pfap\n"},
+             "1 3 pfap\n"},
         {"a new document numbers its patterns afresh",
          [](PSTestAction& a) {
              a.fill(kTriangle, kBlue, mask.data());
