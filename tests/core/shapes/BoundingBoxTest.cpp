@@ -5,7 +5,6 @@
 #include <Tessara/nodes/SoCylinder.h>
 #include <Tessara/nodes/SoSphere.h>
 
-#include <functional>
 #include <limits>
 
 #include "ShapeTestSupport.h"
@@ -15,61 +14,59 @@ using namespace shapetest;
 
 using BoundingBoxTest = ShapeTest;
 
+namespace {
+
+SoShape* solid(SoShape* node, const char* field, float value, int parts = -1) {
+    if (field) static_cast<SoSFFloat*>(node->getField(field))->setValue(value);
+    if (parts >= 0) static_cast<SoSFBitMask*>(node->getField("parts"))->setValue(parts);
+    return node;
+}
+
+}  // namespace
+
 TEST_F(BoundingBoxTest, ShapesBoundWhatTheyDraw) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     // Coordinate 4, far away, is used only by a shape that asks for all of them; 5 is NaN.
     const std::vector<SbVec3f> points = {SbVec3f(0, 0, 0),       SbVec3f(2, 0, 1),
                                          SbVec3f(0, 4, 0),       SbVec3f(-1, 1, -3),
                                          SbVec3f(100, 100, 100), SbVec3f(nan, 5, 5)};
-    const auto solid = [this](SoShape* node, const char* field, float value, int parts) {
-        add(node);
-        if (field) static_cast<SoSFFloat*>(node->getField(field))->setValue(value);
-        if (parts >= 0) static_cast<SoSFBitMask*>(node->getField("parts"))->setValue(parts);
-    };
     const SbVec3f none(1, 1, 1);  // min above max: an empty box
     const struct {
-        std::function<void()> build;
+        SoShape* solid;  // or else a vertex shape of `kind` with `values`
+        Kind kind;
+        std::vector<int32_t> values;
         SbVec3f min, max;
     } cases[] = {
-        {[&] {
-             shape(Kind::INDEXED_FACES, {0, 1, 2, -1, 0, 2, 3, -1});
-         },
-         {-1, 0, -3},
-         {2, 4, 1}},
-        {[&] {
-             shape(Kind::INDEXED_LINES, {1, 2});
-         },
-         {0, 0, 0},
-         {2, 4, 1}},
-        {[&] {
-             shape(Kind::INDEXED_FACES, {0, 1, 5, -1, 7, -5, 1});
-         },
-         {0, 0, 0},
-         {2, 0, 1}},
-        {[&] { shape(Kind::FACES, {3}); }, {0, 0, 0}, {2, 4, 1}},
-        {[&] {
-             shape(Kind::FACES, {3, 2});
-         },
-         {-1, 0, -3},
-         {100, 100, 100}},
-        {[&] { shape(Kind::STRIPS, {4}); }, {-1, 0, -3}, {2, 4, 1}},
-        {[&] { shape(Kind::LINES, {2}); }, {0, 0, 0}, {2, 0, 1}},
-        {[&] { shape(Kind::FACES, {}); }, none, -none},
-        {[&] { shape(Kind::INDEXED_FACES, {}); }, none, -none},
-        {[&] { solid(new SoCube, "depth", 8, -1); }, {-1, -1, -4}, {1, 1, 4}},
-        {[&] { solid(new SoSphere, "radius", 3, -1); }, {-3, -3, -3}, {3, 3, 3}},
-        {[&] { solid(new SoCone, "height", 6, -1); }, {-1, -3, -1}, {1, 3, 1}},
-        {[&] { solid(new SoCone, nullptr, 0, SoCone::BOTTOM); }, {-1, -1, -1}, {1, -1, 1}},
-        {[&] { solid(new SoCylinder, "height", 4, -1); }, {-1, -2, -1}, {1, 2, 1}},
-        {[&] { solid(new SoCylinder, nullptr, 0, SoCylinder::TOP); }, {-1, 1, -1}, {1, 1, 1}},
-        {[&] { solid(new SoCylinder, nullptr, 0, 0); }, none, -none},
+        {nullptr, Kind::INDEXED_FACES, {0, 1, 2, -1, 0, 2, 3, -1}, {-1, 0, -3}, {2, 4, 1}},
+        {nullptr, Kind::INDEXED_LINES, {1, 2}, {0, 0, 0}, {2, 4, 1}},
+        {nullptr, Kind::INDEXED_FACES, {0, 1, 5, -1, 7, -5, 1}, {0, 0, 0}, {2, 0, 1}},
+        {nullptr, Kind::FACES, {3, 2}, {-1, 0, -3}, {100, 100, 100}},
+        {nullptr, Kind::STRIPS, {4}, {-1, 0, -3}, {2, 4, 1}},
+        {nullptr, Kind::LINES, {2}, {0, 0, 0}, {2, 0, 1}},
+        {nullptr, Kind::FACES, {}, none, -none},
+        {nullptr, Kind::INDEXED_FACES, {}, none, -none},
+        {solid(new SoCube, "depth", 8), Kind::FACES, {}, {-1, -1, -4}, {1, 1, 4}},
+        {solid(new SoSphere, "radius", 3), Kind::FACES, {}, {-3, -3, -3}, {3, 3, 3}},
+        {solid(new SoCone, "height", 6), Kind::FACES, {}, {-1, -3, -1}, {1, 3, 1}},
+        {solid(new SoCone, nullptr, 0, SoCone::BOTTOM), Kind::FACES, {}, {-1, -1, -1}, {1, -1, 1}},
+        {solid(new SoCylinder, "height", 4), Kind::FACES, {}, {-1, -2, -1}, {1, 2, 1}},
+        {solid(new SoCylinder, nullptr, 0, SoCylinder::TOP),
+         Kind::FACES,
+         {},
+         {-1, 1, -1},
+         {1, 1, 1}},
+        {solid(new SoCylinder, nullptr, 0, 0), Kind::FACES, {}, none, -none},
     };
     int row = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "case " << row++);
         root->removeAllChildren();
         coordinates(points);
-        c.build();
+        if (c.solid) {
+            add(c.solid);
+        } else {
+            shape(c.kind, c.values);
+        }
         DebugErrorRecorder recorder;
         SbVec3f center(9, 9, 9);
         const SbBox3f bounds = box(&center);
