@@ -116,24 +116,6 @@ TEST_F(Engine, EachViewportPrintsFarthestFirst) {
     EXPECT_EQ(errors.size(), 0u) << errors.dump();
 }
 
-TEST_F(Engine, LineOffsetLiftsLinesOffAFilledPolygon) {
-    // A line on a polygon at the same depth: a negative line offset makes it nearer, so it
-    // prints after the polygon; a positive one, before.
-    for (float offset : {-0.01f, 0.01f}) {
-        action->clear();
-        auto engine = makeEngine(1);
-        engine->setLineOffset(offset);
-        engine->beginViewport();
-        const SbVec4f line[2] = {pt(-0.25f, 0, 0.5f), pt(0.25f, 0, 0.5f)};
-        const SbColor colors[2] = {tag(7), tag(7)};
-        engine->addPolyLine(line, 2, colors, 0, 1.0f, 0xFFFF, 1);
-        addSquare(*engine, 0.5f, 1);
-        engine->flush();
-        EXPECT_EQ(printedTags(), offset < 0 ? std::vector<int>({1, 7}) : std::vector<int>({7, 1}))
-            << offset;
-    }
-}
-
 // Every record projects its points onto the page and hands the backend its own values.
 TEST_F(Engine, EveryKindOfRecordPrintsWhatItWasGiven) {
     auto engine = makeEngine(1);

@@ -1,5 +1,5 @@
-// The pointer array under the record list (growth, removal), and the list itself: it owns
-// and deletes its records and sorts them by depth.
+// The record list: it owns and deletes its records, clamps the ranges it removes and sorts
+// its records by depth; the pointer array under it grows to any index it is given.
 
 #include <algorithm>
 #include <random>
@@ -10,12 +10,6 @@
 using namespace hlhsr;
 
 namespace {
-
-int items[1000];
-
-void* item(int k) {
-    return &items[k];
-}
 
 /// A mark that counts its own destruction.
 class CountedMark : public SoPolyMark {
@@ -33,7 +27,8 @@ class CountedMark : public SoPolyMark {
 
 }  // namespace
 
-TEST(PointerList, RemovalTakesTheClampedRangeAndSettingGrowsTheList) {
+// A range is clamped to the list; what it takes out is deleted, the rest with the list.
+TEST(RecordList, RemovalDeletesExactlyTheClampedRange) {
     const struct {
         int start, n;
         std::vector<int> left;
@@ -42,45 +37,30 @@ TEST(PointerList, RemovalTakesTheClampedRangeAndSettingGrowsTheList) {
         {3, 10, {0, 1, 2}},   {-1, 1, {0, 1, 2, 3, 4, 5}}, {6, 1, {0, 1, 2, 3, 4, 5}},
     };
     for (const auto& c : cases) {
-        PiPList list;
-        for (int k = 0; k < 6; ++k) list.append(item(k));
-        list.remove(c.start, c.n);
-        std::vector<int> left;
-        for (int k = 0; k < list.getLength(); ++k)
-            left.push_back(static_cast<int>(static_cast<int*>(list.get(k)) - items));
-        EXPECT_EQ(left, c.left) << "remove(" << c.start << ", " << c.n << ")";
-        EXPECT_EQ(list.get(list.getLength()), nullptr);
+        int deletions = 0;
+        {
+            SoGraphicPrimitiveList list;
+            for (int k = 0; k < 6; ++k) list.add(new CountedMark(&deletions, k));
+            list.remove(c.start, c.n);
+            EXPECT_EQ(tagsOf(list), c.left) << "remove(" << c.start << ", " << c.n << ")";
+            EXPECT_EQ(deletions, 6 - static_cast<int>(c.left.size()));
+            EXPECT_EQ(list.getPrimitive(list.getLength()), nullptr);
+            DebugErrorRecorder errors;
+            list.removeAt(static_cast<int>(c.left.size()));
+            EXPECT_TRUE(errors.contains("SoGraphicPrimitiveList::removeAt", "out of"));
+            list.removeAt(0);
+            EXPECT_EQ(deletions, 7 - static_cast<int>(c.left.size()));
+        }
+        EXPECT_EQ(deletions, 6);
     }
     PiPList list;
-    list[150] = item(150);
+    list[150] = &list;
     EXPECT_EQ(list.getLength(), 151);
     EXPECT_EQ(list.get(100), nullptr);
     DebugErrorRecorder errors;
-    list.set(-1, item(1));
+    list.set(-1, &list);
     EXPECT_TRUE(errors.contains("PiPList::set", "Negative"));
     EXPECT_EQ(list.getLength(), 151);
-}
-
-TEST(RecordList, DeletesExactlyTheRecordsItTakesOut) {
-    int deletions = 0;
-    {
-        SoGraphicPrimitiveList list;
-        for (int k = 0; k < 150; ++k) list.add(new CountedMark(&deletions, k % 10));
-        list.remove(1, 2);
-        EXPECT_EQ(deletions, 2);
-        EXPECT_EQ(tagsOf(list).at(1), 3);
-        list.removeAt(0);
-        EXPECT_EQ(deletions, 3);
-        EXPECT_EQ(tagsOf(list).at(0), 3);
-        list.remove(140, -1);
-        EXPECT_EQ(deletions, 10);
-        DebugErrorRecorder errors;
-        list.removeAt(140);
-        list.remove(200, 1);
-        EXPECT_EQ(deletions, 10);
-        EXPECT_TRUE(errors.contains("SoGraphicPrimitiveList::removeAt", "out of"));
-    }
-    EXPECT_EQ(deletions, 150) << "the rest, with the list";
 }
 
 TEST(RecordList, SortFromAnIndexIsAStableSortFarthestFirst) {

@@ -75,24 +75,13 @@ TEST(PolygonRecord, NormalIsTheUnitNormalOfItsPlaneTowardsTheViewer) {
     EXPECT_EQ(line->normal, SbVec3f(0, 0, 0)) << "two points span no plane";
 }
 
-TEST(RecordExtents, DepthOffsetShiftsEveryDepthAndLeavesTheBox) {
+TEST(RecordExtents, DepthOffsetShiftsTheDepthsAndLeavesTheBox) {
     std::unique_ptr<SoPolygon> p(withColors(
         {pt(-0.5f, 0, 0.25f), pt(0, 0.75f, 0.5f), pt(0.5f, -0.25f, 0.125f)}, {A, B, C}, 0.25f));
     EXPECT_FLOAT_EQ((*p->getPoint(2))[2], 0.375f);
     EXPECT_FLOAT_EQ(p->getZMax(), 0.75f);
     EXPECT_FLOAT_EQ(p->getZMin(), 0.375f);
     EXPECT_EQ(*p->getBBox(), SbBox2f(-0.5f, -0.25f, 0.5f, 0.75f));
-    const SbVec4f points[2] = {pt(0, 0, 0.5f), pt(1, 1, 0.25f)};
-    const SbColor colors[2] = {A, B};
-    SoPolyLine line;
-    line.set(2, points, colors, 1, 2.0f, 0xFF00, 3, -0.125f);
-    EXPECT_FLOAT_EQ(line.getZMax(), 0.375f);
-    EXPECT_FLOAT_EQ(line.getZMin(), 0.125f);
-    SoPolyMark marks;
-    marks.set(2, points, colors, 1, 4.0f, nullptr, 0.5f);
-    EXPECT_FLOAT_EQ(marks.getZMax(), 1.0f);
-    EXPECT_FLOAT_EQ(marks.getZMin(), 0.75f);
-    EXPECT_EQ(*marks.getBBox(), SbBox2f(0, 0, 1, 1));
     // Text and images stand at one anchor point, without colours of their own.
     SoGraphicText2D text;
     const SbString lines[1] = {SbString("x")};

@@ -4,6 +4,8 @@
 #include <GL/gl.h>
 #include <Tessara/rendering/SoOffscreenRenderer.h>
 
+#include <array>
+
 #include "HlhsrFixture.h"
 
 using namespace hlhsr;
@@ -34,9 +36,6 @@ class RecordRender : public ::testing::Test {
         const unsigned char* p = renderer.getBuffer() + (y * SIZE + x) * 4;
         return {p[0], p[1], p[2], p[3]};
     }
-    bool isEnabled(GLenum what) {
-        return glFunction<decltype(&glIsEnabled)>("glIsEnabled")(what) == GL_TRUE;
-    }
     float getFloat(GLenum what) {
         float value = 0;
         glFunction<decltype(&glGetFloatv)>("glGetFloatv")(what, &value);
@@ -44,18 +43,38 @@ class RecordRender : public ::testing::Test {
     }
 
     SoOffscreenRenderer renderer{SbViewportRegion(SIZE, SIZE)};
-    const std::vector<int> white{255, 255, 255, 255};
 };
 
 }  // namespace
 
-TEST_F(RecordRender, PolygonFillsItsAreaInTheIdentifierBytes) {
-    std::unique_ptr<SoPolygon> p(square(-1, -1, 0, 0, 0));
-    p->render(0x04030201u);
-    EXPECT_EQ(pixel(4, 4), (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(pixel(12, 12), (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(pixel(20, 20), white);
-    EXPECT_EQ(pixel(4, 20), white);
+// Text and images stand for a dot of their size at their anchor.
+TEST_F(RecordRender, EachKindCoversItsShapeInTheIdentifierBytes) {
+    SoGraphicText2D text;
+    const SbString lines[1] = {SbString("t")};
+    text.set(SbVec4f(-0.5f, -0.5f, 0, 1), SbColor(0, 0, 0), SbString("F"), 6.0f, 1, lines, 1, 0, 0);
+    SoGraphicImage image;
+    image.set(SbVec4f(0.5f, 0.5f, 0, 1), nullptr, SbVec2s(2, 4), SbVec2s(2, 4), 3, 0, 0);
+    std::unique_ptr<SoPolygon> quarter(square(-1, -1, 0, 0, 0));
+    std::unique_ptr<SoPolyLine> line(segment(pt(-1, 0.03f, 0), pt(1, 0.03f, 0)));
+    std::unique_ptr<SoPolyMark> dot(mark(pt(-0.47f, -0.47f, 0)));
+    const struct {
+        SoGraphicPrimitive* record;
+        std::vector<std::array<int, 2>> inside, outside;
+    } cases[] = {
+        {quarter.get(), {{4, 4}, {12, 12}}, {{20, 20}, {4, 20}}},
+        {line.get(), {{3, 16}, {28, 16}}, {{3, 20}}},
+        {dot.get(), {{8, 8}}, {{10, 10}}},
+        {&text, {{8, 8}, {5, 5}}, {{3, 3}}},
+        {&image, {{21, 21}}, {{29, 29}}},
+    };
+    const std::vector<int> white{255, 255, 255, 255}, bytes{1, 2, 3, 4};
+    for (size_t k = 0; k < std::size(cases); ++k) {
+        ASSERT_TRUE(renderer.makeCurrent());
+        glFunction<decltype(&glClear)>("glClear")(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        cases[k].record->render(0x04030201u);
+        for (const auto& p : cases[k].inside) EXPECT_EQ(pixel(p[0], p[1]), bytes) << "case " << k;
+        for (const auto& p : cases[k].outside) EXPECT_EQ(pixel(p[0], p[1]), white) << "case " << k;
+    }
 }
 
 TEST_F(RecordRender, PolygonOffsetIsSetOnlyWhenItChanges) {
@@ -63,7 +82,6 @@ TEST_F(RecordRender, PolygonOffsetIsSetOnlyWhenItChanges) {
     offset->offsetFactor = 2.0f;
     offset->offsetUnits = 3.0f;
     offset->render(1);
-    EXPECT_TRUE(isEnabled(GL_POLYGON_OFFSET_FILL));
     EXPECT_EQ(getFloat(GL_POLYGON_OFFSET_FACTOR), 2.0f);
     EXPECT_EQ(getFloat(GL_POLYGON_OFFSET_UNITS), 3.0f);
     // Someone else changes the offset; the same pair again is not applied a second time.
@@ -72,33 +90,6 @@ TEST_F(RecordRender, PolygonOffsetIsSetOnlyWhenItChanges) {
     EXPECT_EQ(getFloat(GL_POLYGON_OFFSET_FACTOR), 5.0f);
     std::unique_ptr<SoPolygon> none(square(0, 0, 1, 1, 0));
     none->render(2);
-    EXPECT_FALSE(isEnabled(GL_POLYGON_OFFSET_FILL));
+    EXPECT_EQ(glFunction<decltype(&glIsEnabled)>("glIsEnabled")(GL_POLYGON_OFFSET_FILL), GL_FALSE);
     EXPECT_EQ(getFloat(GL_POLYGON_OFFSET_FACTOR), 0.0f);
-}
-
-TEST_F(RecordRender, SegmentDrawsALineAndMarksDrawDots) {
-    std::unique_ptr<SoPolyLine> line(segment(pt(-1, 0.03f, 0), pt(1, 0.03f, 0)));
-    line->render(0x00000007u);
-    EXPECT_EQ(pixel(3, 16), (std::vector<int>{7, 0, 0, 0}));
-    EXPECT_EQ(pixel(28, 16), (std::vector<int>{7, 0, 0, 0}));
-    EXPECT_EQ(pixel(3, 20), white);
-    std::unique_ptr<SoPolyMark> dot(mark(pt(-0.47f, -0.47f, 0)));
-    dot->render(0x00000900u);
-    EXPECT_EQ(pixel(8, 8), (std::vector<int>{0, 9, 0, 0}));
-    EXPECT_EQ(pixel(10, 10), white);
-}
-
-TEST_F(RecordRender, TextAndImageDrawADotOfTheirSize) {
-    SoGraphicText2D text;
-    const SbString lines[1] = {SbString("t")};
-    text.set(SbVec4f(-0.5f, -0.5f, 0, 1), SbColor(0, 0, 0), SbString("F"), 6.0f, 1, lines, 1, 0, 0);
-    text.render(0x00050000u);
-    EXPECT_EQ(pixel(8, 8), (std::vector<int>{0, 0, 5, 0}));
-    EXPECT_EQ(pixel(5, 5), (std::vector<int>{0, 0, 5, 0}));
-    EXPECT_EQ(pixel(3, 3), white);
-    SoGraphicImage image;
-    image.set(SbVec4f(0.5f, 0.5f, 0, 1), nullptr, SbVec2s(2, 4), SbVec2s(2, 4), 3, 0, 0);
-    image.render(0x00000006u);
-    EXPECT_EQ(pixel(21, 21), (std::vector<int>{6, 0, 0, 0}));
-    EXPECT_EQ(pixel(29, 29), white);
 }
