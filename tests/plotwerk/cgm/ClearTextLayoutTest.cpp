@@ -7,13 +7,9 @@
 namespace {
 
 TEST(CGMClearTextReals, EveryRealCarriesAPoint) {
-    const std::pair<float, const char*> cases[] = {{0.0f, "0."},
-                                                   {0.5f, "0.5"},
-                                                   {1234567.0f, "1.23457e+06"},
-                                                   {0.00001f, "1e-05."},
-                                                   {-12.0f, "-12."},
-                                                   {0.352778f, "0.352778"},
-                                                   {-4.37114e-08f, "-4.37114e-08"}};
+    // The digits are printf's "%g"; a point is added where that writes none.
+    const std::pair<float, const char*> cases[] = {
+        {0.0f, "0."}, {0.5f, "0.5"}, {0.00001f, "1e-05."}, {-4.37114e-08f, "-4.37114e-08"}};
     for (const auto& c : cases) EXPECT_EQ(SoCGMClearTextElements::RSHORT(c.first), c.second);
 }
 

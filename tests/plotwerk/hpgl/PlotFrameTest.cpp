@@ -1,11 +1,8 @@
 // The plot frame: the escape and initialisation, the palette, the page, line attributes,
 // the input windows of viewports and border, the background, and the end of the plot.
 
-#include <PlotWerk/SoVectorizeHPGLAction.h>
-
 #include "../../../libPlotWerk/src/frame/SoColorCube.h"
 #include "plotwerk/hpgl/HPGLFixture.h"
-#include "support/DebugErrorRecorder.h"
 
 namespace {
 
@@ -68,19 +65,9 @@ TEST_F(HPGLTest, APenTableReplacesThePalette) {
     EXPECT_EQ(action->text(),
               "\x1b%-1B\nIN;FT;NP2;TR0;\nPC0,255,0,0\nPC1,127,63,255\nPS7600,11080;\n"
               "LA1,1,2,6,3,1.50\n");
-}
-
-// (5 + 1) mm and (7 + 2) mm from the sheet's corner: 240 and 360 plotter units.
-TEST_F(HPGLTest, APageGivesItsOwnSizeAndMovesEveryPoint) {
-    action->beginPage(SbVec2f(5, 7), SbVec2f(420, 297));
-    action->setStartPosition(1.0f, 2.0f);
-    action->writeHeader();
-    action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 0, 0));
-    action->endPage();
-    const HPGLPlot plot = decoded();
-    EXPECT_EQ(plot.plotSize, (std::vector<double>{16800, 11880}));
-    ASSERT_EQ(plot.polylines.size(), 1u);
-    EXPECT_EQ(xy(plot.polylines[0].points), (Points{{240, 360}, {280, 360}}));
+    // A colour draws with the nearest pen, by its place in the table.
+    action->line({mm(0, 0), mm(1, 0)}, SbColor(0.1f, 0.2f, 0.9f));
+    EXPECT_EQ(decoded().polylines.at(0).pen.number, 1);
 }
 
 // Every viewport replaces the input window; the border opens it to the whole drawing and
@@ -138,25 +125,6 @@ TEST_F(HPGLTest, TheHeaderForgetsThePreviousPlotsSettings) {
     EXPECT_EQ(action->sinceMark(),
               "UL8,90.31 ,90.31 LT8,10.12,1\nPW0.705556PE:?\xC6<=\xBF\xBFO\xC0\xBF;\n"
               "SP0SD2,1,4,12.00SSLO1PU\nPA0,0LBb\x03\n");
-}
-
-TEST(HPGLRegistrationTest, RegistersBelowTheVectorizeActionAndMessagesNameTheBackend) {
-    SoPlotWerk::init();
-    const SoType type = SoType::fromName("SoVectorizeHPGLAction");
-    EXPECT_EQ(type, SoVectorizeHPGLAction::getClassTypeId());
-    EXPECT_EQ(type.getParent(), SoVectorizeAction::getClassTypeId());
-    SoVectorizeHPGLAction::exitClass();
-    {
-        DebugErrorRecorder recorder;
-        SoVectorizeHPGLAction::exitClass();
-        EXPECT_TRUE(recorder.contains("SoVectorizeHPGLAction::exitClass"));
-        recorder.clear();
-        SoVectorizeHPGLAction action;
-        EXPECT_TRUE(recorder.contains("SO_ACTION_CONSTRUCTOR", "SoVectorizeHPGLAction"));
-        EXPECT_FALSE(SoVectorizeHPGLAction::getClassTypeId().isBad());
-    }
-    SoPlotWerk::finish();
-    EXPECT_TRUE(SoType::fromName("SoVectorizeHPGLAction").isBad());
 }
 
 // Same pen, width and line type: the copy selects nothing again, on its own output.

@@ -61,17 +61,6 @@ TEST_F(HPGLTest, PenAndWidthAreWrittenWhenTheyChange) {
               "PW1.500000PE<=\xBF\xBFO\xC0\xBF;\n");
 }
 
-TEST_F(HPGLTest, WithPensThePenTableChooses) {
-    const SbColor colors[3] = {SbColor(0, 0, 0), SbColor(1, 0, 0), SbColor(0, 0, 1)};
-    const float widths[3] = {0.35f, 0.35f, 0.35f};
-    action->setPenDescription(3, colors, widths);
-    startAtCorner();
-    action->line({mm(0, 0), mm(1, 0)}, SbColor(0.1f, 0.2f, 0.9f));
-    const HPGLPlot plot = decoded();
-    ASSERT_EQ(plot.polylines.size(), 1u);
-    EXPECT_EQ(plot.polylines[0].pen.number, 2);
-}
-
 // Dashes become a user line type of the pattern's runs, each pattern bit the pattern size
 // (16 points) times the factor. A line type is written only when it changes; a factor means
 // nothing to a solid line.

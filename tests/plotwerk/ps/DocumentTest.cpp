@@ -4,10 +4,8 @@
 
 #include <Tessara/nodes/SoMarkerSet.h>
 
-#include <cctype>
 #include <cmath>
 #include <cstdint>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -85,12 +83,6 @@ std::uint64_t digest(const std::string& text) {
     for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
     return hash;
 }
-
-/// The operators of the language itself that statements end with.
-const std::set<std::string> kOperators = {
-    "clip",       "closepath",   "def",           "grestore", "gsave",     "imagemask",
-    "lineto",     "moveto",      "newpath",       "rotate",   "scale",     "setfont",
-    "setlinecap", "setlinejoin", "setmiterlimit", "showpage", "translate", "true"};
 
 struct Variant {
     unsigned int level;
@@ -258,20 +250,6 @@ TEST_F(Document, EachVariantHasItsProcedureSetAndRendersEveryPrimitive) {
         ASSERT_NE(setUp, std::string::npos);
         const std::string procedures = text.substr(0, setUp);
         EXPECT_EQ(digest(procedures), v.procedureSet);
-        EXPECT_EQ(count(procedures, "{"), count(procedures, "}"));
-        EXPECT_EQ(count(procedures, "["), count(procedures, "]"));
-        EXPECT_EQ(count(procedures, "<<"), count(procedures, ">>"));
-        // Each statement ends with a procedure of the set, one the document defines, or an
-        // operator; image rows are bare upper-case hexadecimal.
-        std::istringstream body(text.substr(setUp));
-        for (std::string line; std::getline(body, line);) {
-            const std::string last = line.substr(line.find_last_of(' ') + 1);
-            const bool named = std::isalpha(static_cast<unsigned char>(last[0])) &&
-                               last.find_first_not_of("0123456789ABCDEF") != std::string::npos;
-            EXPECT_TRUE(!named || kOperators.count(last) ||
-                        text.find("/" + last) != std::string::npos)
-                << line;
-        }
         EXPECT_EQ(text.substr(text.size() - 9), "showpage\n");
         if (!rendering) continue;
 

@@ -106,20 +106,6 @@ TEST_F(Header, PageSetUpFollowsTheSettings) {
     }
 }
 
-TEST(PSVectorOutput, CopiesKeepTheSettings) {
-    SoPSVectorOutput output;
-    output.setColored(0);
-    output.setLevel(3);
-    output.setNumericAccuracyFactor(0.5f);
-    SoPSVectorOutput assigned;
-    assigned = output;
-    for (const SoPSVectorOutput& copy : {SoPSVectorOutput(output), assigned}) {
-        EXPECT_EQ(copy.getColored(), 0);
-        EXPECT_EQ(copy.getLevel(), 3u);
-        EXPECT_FLOAT_EQ(copy.getNumericAccuracy(), 0.5f);
-    }
-}
-
 /// The clip path of a rectangle in drawing units.
 std::string clipPath(int x0, int y0, int x1, int y1) {
     auto xy = [](int x, int y) { return std::to_string(x) + " " + std::to_string(y); };

@@ -93,17 +93,6 @@ TEST_F(Statement, LinesAndDotsWriteTheirSettingsOnlyWhenTheyChange) {
          },
          "1 0 0 gc\n0 5 10 7 2 ppl\n10 7 10 10 2 ppl\n0 0 1 gc\n30 40 10 20\n2 ppmp\n44 ps\n"
          "0 1 0 gc\n30 40 10 20\n2 ppmp\n1 0 0 gc\n1 2 1 ppmp\n3 4 1 ppmp\n0 1 0 gc\n5 6 1 ppmp\n"},
-        // Pens take effect from the next header; each colour becomes the nearest pen's.
-        {"a pen table forces the pen colours",
-         [](PSTestAction& a) {
-             a.setPenDescription(2, kPens);
-             a.startDocument();
-             a.line(kUnitLine, SbColor(0.1f, 0.9f, 0.2f));
-             a.label(50, 60, "a", 1, 0, 12, SbColor(0.2f, 0.1f, 0.9f));
-             a.dots({at(0, 0)}, {SbColor(0.2f, 0.8f, 0.3f)});
-         },
-         "0 1 0 gc\n1 1 0 0\n2 ppl\n0 0 1 gc\n(/Helvetica) findfont 176 scalefont setfont\n"
-         "(a) 0.00 2083 2500 ltx\n0 1 0 gc\n0 0\n1 ppmp\n"},
         {"primitives without points write nothing",
          [](PSTestAction& a) {
              a.line({}, kRed);
@@ -361,13 +350,6 @@ TEST_F(Statement, GreyDocumentsWriteGreys) {
                          3);
              },
              "3 1\n44 15\n2083 2500\n3\nDisplayImage\n994C96\n"},
-            {"pens",
-             [](PSTestAction& a) {
-                 a.setPenDescription(2, kPens);
-                 a.startDocument();
-                 a.line(kUnitLine, SbColor(0.1f, 0.9f, 0.2f));
-             },
-             "0.59 gb\n1 1 0 0\n2 ppl\n"},
         },
         3, false);
 }
