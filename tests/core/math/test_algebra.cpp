@@ -248,14 +248,11 @@ TEST(SbColor, PackedValuesByHand) {
         float transparency;
         uint32_t packed;
     } cases[] = {
-        {SbColor(1, 0, 0), 0, 0xFFFF0000u},  // alpha is the top byte
-        {SbColor(0, 0, 1), 0, 0xFF0000FFu},
-        {SbColor(1, 1, 1), 1, 0x00FFFFFFu},
+        {SbColor(1, 0, 0), 0, 0xFFFF0000u},              // alpha is the top byte
         {SbColor(0.5f, 0.5f, 0.5f), 0.5f, 0x80808080u},  // 127.5 rounds up
         {SbColor(127.4f / 255, 0, 0), 0, 0xFF7F0000u},
-        {SbColor(0.25f, 0.75f, 0.1f), 0.25f, 0xBF40BF1Au},
         {SbColor(2, -1, 0.5f), 0, 0xFFFF0080u},  // clamped
-        {SbColor(0, 0, 0), -3, 0xFF000000u},
+        {SbColor(0, 0, 1), -3, 0xFF0000FFu},     // transparency clamped too
         {SbColor(0, 0, 0), 5, 0x00000000u},
         {SbColor(std::numeric_limits<float>::quiet_NaN(), 1, 1), 0, 0xFF00FFFFu},
     };
@@ -266,7 +263,7 @@ TEST(SbColor, PackedValuesByHand) {
     c.setPackedValue(0x80FF4000u, transparency);
     EXPECT_TRUE(near<SbVec3f>(c, SbVec3f(1, 64.0f / 255, 0), 1e-7f));
     EXPECT_FLOAT_EQ(transparency, 1.0f - 128.0f / 255.0f);
-    for (uint32_t packed : {0x00000000u, 0xFFFFFFFFu, 0x12345678u, 0x7F7F7F7Fu, 0x01FE02FDu}) {
+    for (uint32_t packed : {0x00000000u, 0x12345678u, 0x01FE02FDu}) {
         c.setPackedValue(packed, transparency);
         EXPECT_EQ(c.getPackedValue(transparency), packed) << std::hex << packed;
     }
@@ -278,11 +275,7 @@ TEST(SbColor, HsvByHandAndRoundTrip) {
         SbVec3f hsv;
     } cases[] = {
         {SbColor(1, 0, 0), SbVec3f(0, 1, 1)},
-        {SbColor(1, 1, 0), SbVec3f(1.0f / 6, 1, 1)},
         {SbColor(0, 0.5f, 0), SbVec3f(1.0f / 3, 1, 0.5f)},
-        {SbColor(0, 0.5f, 0.5f), SbVec3f(0.5f, 1, 0.5f)},
-        {SbColor(0, 0, 1), SbVec3f(2.0f / 3, 1, 1)},
-        {SbColor(1, 0, 1), SbVec3f(5.0f / 6, 1, 1)},
         {SbColor(0.75f, 1, 0.5f), SbVec3f(0.25f, 0.5f, 1)},
         {SbColor(0.3f, 0.3f, 0.3f), SbVec3f(0, 0, 0.3f)},  // grey: no hue, no saturation
     };

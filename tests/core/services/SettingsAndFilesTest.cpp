@@ -43,9 +43,8 @@ TEST(SbFileHelper, PathTexts) {
     ScopedEnv latin1("TESSARA_TEST_L", "caf\xE9");
     ScopedEnv unset("TESSARA_TEST_UNSET", nullptr);
     using F = SbString (*)(const SbString&);
-    const F ext = SbFileHelper::getExtension, base = SbFileHelper::getBaseName,
-            dir = SbFileHelper::getDirName, clean = SbFileHelper::cleanUpPath,
-            expand = SbFileHelper::expandString;
+    const F ext = SbFileHelper::getExtension, dir = SbFileHelper::getDirName,
+            clean = SbFileHelper::cleanUpPath, expand = SbFileHelper::expandString;
     const struct {
         F function;
         const char* input;
@@ -54,15 +53,11 @@ TEST(SbFileHelper, PathTexts) {
         {ext, "x.tar.gz", "gz"},
         {ext, "a.b/c", ""},  // of the last component only
         {ext, "dir/.hidden", ""},
-        {ext, "dir/.hidden.iv", "iv"},
         {ext, "trailing.", ""},
         {ext, "caf\xC3\xA9.\xE4\xB8\xAD", "\xE4\xB8\xAD"},
-        {base, "/a/b/c.iv", "c.iv"},
         {dir, "/a/b/c.iv", "/a/b/"},
         {dir, "c.iv", ""},
-        {base, "C:\\models\\x.iv", "x.iv"},
         {dir, "C:\\models\\x.iv", "C:\\models\\"},
-        {clean, "a\\b\\c", "a/b/c"},
         {clean, "//server/share", "/server/share"},
         {clean, "/a/./b/././c", "/a/b/c"},
         {clean, "a\\.\\\\b/", "a/b/"},
@@ -77,7 +72,6 @@ TEST(SbFileHelper, PathTexts) {
         {expand, "${TESSARA_TEST_X}tra", "extra"},
         {expand, "a/$TESSARA_TEST_X.iv", "a/ex.iv"},
         {expand, "[$TESSARA_TEST_UNSET]", "[]"},
-        {expand, "[${TESSARA_TEST_UNSET}]", "[]"},
         {expand, "\xE4\xB8\xAD/$TESSARA_TEST_L", "\xE4\xB8\xAD/caf\xC3\xA9"},  // Latin-1 value
         // Only a leading tilde means home, and "~user" is not supported.
         {expand, "a/~/b", "a/~/b"},
@@ -220,6 +214,13 @@ TEST(SoPreferences, ValuesSetComeBackExactly) {
     EXPECT_TRUE(SoPreferences::hasValue(kOther));
     SoPreferences::clear();
     EXPECT_FALSE(SoPreferences::hasValue(kOther));
+    // A setting without a name is refused.
+    DebugErrorRecorder recorder;
+    SoPreferences::setValue("", "x");
+    SoPreferences::setValue(nullptr, "x");
+    EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), 2u);
+    EXPECT_FALSE(SoPreferences::hasValue(""));
+    EXPECT_FALSE(SoPreferences::hasValue(nullptr));
 }
 
 TEST(SoPreferences, EnvironmentBeatsTheStore) {
@@ -237,13 +238,4 @@ TEST(SoPreferences, EnvironmentBeatsTheStore) {
     // The environment alone counts too.
     EXPECT_TRUE(SoPreferences::hasValue(kOther));
     EXPECT_TRUE(SoPreferences::getBool(kOther, false));
-}
-
-TEST(SoPreferences, NamelessSettingIsRefused) {
-    DebugErrorRecorder recorder;
-    SoPreferences::setValue("", "x");
-    SoPreferences::setValue(nullptr, "x");
-    EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), 2u);
-    EXPECT_FALSE(SoPreferences::hasValue(""));
-    EXPECT_FALSE(SoPreferences::hasValue(nullptr));
 }

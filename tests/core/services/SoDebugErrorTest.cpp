@@ -41,21 +41,6 @@ class HandlerScope {
 
 }  // namespace
 
-TEST(SoDebugError, HandlerGetsSeveritySourceAndFormattedMessage) {
-    DebugErrorRecorder recorder;
-    SoDebugError::post("SoFoo::bar", "value %d of %s", 3, "seven");
-    SoDebugError::postWarning("W", "%.2f", 0.125);
-    SoDebugError::postInfo("I", "note");
-    const auto posts = recorder.messages();
-    ASSERT_EQ(posts.size(), 3u);
-    EXPECT_EQ(posts[0].severity, SoDebugError::ERROR);
-    EXPECT_EQ(posts[0].source, "SoFoo::bar");
-    EXPECT_EQ(posts[0].message, "value 3 of seven");
-    EXPECT_EQ(posts[1].severity, SoDebugError::WARNING);
-    EXPECT_EQ(posts[1].message, "0.12");
-    EXPECT_EQ(posts[2].severity, SoDebugError::INFO);
-}
-
 // What a user reads on stderr: one line per post, naming its severity, source and message.
 TEST(SoDebugError, DefaultHandlerWritesTheFullTextToStderr) {
     const SoDebugError::Severity severities[] = {SoDebugError::ERROR, SoDebugError::WARNING,
@@ -114,9 +99,19 @@ TEST(SoDebugError, HandlerMayPostAgainOrReplaceItself) {
     EXPECT_EQ(calls.count, 3);
 }
 
-TEST(SoDebugError, InfoOnceDeliversEachSourceAndMessageOnce) {
+TEST(SoDebugError, HandlerGetsSeveritySourceAndFormattedMessage) {
     SoDebugError::resetInfoOnce();
     DebugErrorRecorder recorder;
+    SoDebugError::post("SoFoo::bar", "value %d of %s", 3, "seven");
+    SoDebugError::postWarning("W", "%.2f", 0.125);
+    ASSERT_EQ(recorder.size(), 2u);
+    EXPECT_EQ(recorder.messages()[0].severity, SoDebugError::ERROR);
+    EXPECT_EQ(recorder.messages()[0].source, "SoFoo::bar");
+    EXPECT_EQ(recorder.messages()[0].message, "value 3 of seven");
+    EXPECT_EQ(recorder.messages()[1].severity, SoDebugError::WARNING);
+    EXPECT_EQ(recorder.messages()[1].message, "0.12");
+    recorder.clear();
+    // Info posted once is delivered once per source and message.
     for (int i = 0; i < 3; ++i) SoDebugError::postInfoOnce("SoFont", "no font %s", "Sans");
     SoDebugError::postInfoOnce("SoFont", "no font %s", "Serif");
     SoDebugError::postInfoOnce("SoText", "no font %s", "Sans");
