@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -49,14 +48,6 @@ class HPGLTest : public ::testing::Test {
 
     std::unique_ptr<HPGLTestAction> action;
 };
-
-/// The lines of a text, without their line feeds.
-inline std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(line);
-    return lines;
-}
 
 /// Points as (x, y) pairs, so that a mismatch prints readably.
 using Points = std::vector<std::pair<double, double>>;

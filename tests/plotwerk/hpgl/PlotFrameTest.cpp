@@ -38,7 +38,8 @@ TEST_F(HPGLTest, TheHeaderEntersHPGLWithTheCubePaletteThePageAndLineAttributes) 
         const std::string start =
             landscape ? "\x1b%-1B\nIN;RO90;IP;FT;NP256;TR0;\n" : "\x1b%-1B\nIN;FT;NP256;TR0;\n";
         EXPECT_EQ(text.substr(0, start.size()), start);
-        EXPECT_EQ(linesOf(text).back(), c.attributes);
+        EXPECT_EQ(text.substr(text.rfind('\n', text.size() - 2) + 1),
+                  c.attributes + std::string("\n"));
         const HPGLPlot plot = HPGLDecoder::decode(text);
         ASSERT_TRUE(plot.clean()) << plot.errors.front();
         const std::vector<double> size = {landscape ? 11080.0 : 7600.0,

@@ -191,27 +191,6 @@ TEST_P(HPGLRoundTrip, LabelsComeBackWithTextAndDirection) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, HPGLRoundTrip, ::testing::ValuesIn(kScenes));
 
-// Steps of about 1.26 plotter units: truncating each on its own would lose a fifth of the
-// circle's length and never close it.
-TEST_F(HPGLTest, TenThousandShortStepsDoNotDrift) {
-    startAtCorner();
-    std::vector<SbVec4f> circle;
-    for (int i = 0; i <= 10000; ++i) {
-        const double a = 2.0 * M_PI * i / 10000.0;
-        circle.push_back(mm(static_cast<float>(100.0 + 80.0 * std::cos(a)),
-                            static_cast<float>(100.0 + 80.0 * std::sin(a))));
-    }
-    action->line(circle, SbColor(0, 0, 1));
-    const HPGLPlot plot = decoded();
-    ASSERT_EQ(plot.polylines.size(), 1u);
-    const std::vector<HPGLPoint>& read = plot.polylines[0].points;
-    EXPECT_GT(read.size(), 9000u);
-    for (const HPGLPoint& p : read)
-        EXPECT_NEAR(std::hypot(p.x - 4000.0, p.y - 4000.0), 3200.0, 1.5);
-    EXPECT_NEAR(read.back().x, read.front().x, 1.0);
-    EXPECT_NEAR(read.back().y, read.front().y, 1.0);
-}
-
 // The second view is the first moved 200 mm to the right.
 TEST_F(HPGLTest, TwoViewsShareOnePlotSideBySide) {
     SoSeparator* root = readExample("lines_and_markers.tsc");
