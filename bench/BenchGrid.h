@@ -9,9 +9,9 @@
 #include <Tessara/nodes/SoCoordinate3.h>
 #include <Tessara/nodes/SoIndexedFaceSet.h>
 #include <Tessara/nodes/SoSeparator.h>
+#include <sys/resource.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace bench {
@@ -109,16 +109,11 @@ class NullAction : public SoVectorizeAction {
                     SoImage::HorAlignment, SoImage::VertAlignment) override {}
 };
 
-/// Peak resident set size in kB, from /proc/self/status; -1 when unknown.
+/// Peak resident set size in kB.
 inline long peakRssKb() {
-    std::FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f) return -1;
-    char line[256];
-    long kb = -1;
-    while (std::fgets(line, sizeof(line), f))
-        if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1) break;
-    std::fclose(f);
-    return kb;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 }  // namespace bench

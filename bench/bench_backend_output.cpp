@@ -23,15 +23,14 @@ bool empty(std::FILE* sink) {
     return ftruncate(fileno(sink), 0) == 0;
 }
 
-/// Times whole documents of an Action on the lit mesh; setUp configures the action.
+/// Times whole documents of an Action on the lit mesh.
 template <class Action>
-void timeDocuments(benchmark::State& state, void (*setUp)(Action&) = nullptr) {
+void BM_LitMesh(benchmark::State& state) {
     SoPlotWerk::init();
     SoSeparator* root = bench::litMeshScene();
     root->ref();
     {
         Action action;
-        if (setUp) setUp(action);
         action.setDrawingDimensions(200.0f, 100.0f);
         action.enableLighting(1);
         std::FILE* sink = std::tmpfile();
@@ -54,28 +53,19 @@ void timeDocuments(benchmark::State& state, void (*setUp)(Action&) = nullptr) {
     SoPlotWerk::finish();
 }
 
-void BM_PostScriptLitMesh(benchmark::State& state) {
-    timeDocuments<SoVectorizePSAction>(state);
-}
+struct BinaryCGMAction : SoVectorizeCGMAction {
+    BinaryCGMAction() { getCGMVectorOutput()->setBinary(1); }
+};
 
-void BM_HPGLLitMesh(benchmark::State& state) {
-    timeDocuments<SoVectorizeHPGLAction>(state);
-}
-
-void BM_CGMLitMesh(benchmark::State& state) {
-    timeDocuments<SoVectorizeCGMAction>(state);
-}
-
-void BM_CGMBinaryLitMesh(benchmark::State& state) {
-    timeDocuments<SoVectorizeCGMAction>(
-        state, [](SoVectorizeCGMAction& action) { action.getCGMVectorOutput()->setBinary(1); });
+void asDocuments(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
 }  // namespace
 
-BENCHMARK(BM_PostScriptLitMesh)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_HPGLLitMesh)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_CGMLitMesh)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_CGMBinaryLitMesh)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_TEMPLATE(BM_LitMesh, SoVectorizePSAction)->Apply(asDocuments);
+BENCHMARK_TEMPLATE(BM_LitMesh, SoVectorizeHPGLAction)->Apply(asDocuments);
+BENCHMARK_TEMPLATE(BM_LitMesh, SoVectorizeCGMAction)->Apply(asDocuments);
+BENCHMARK_TEMPLATE(BM_LitMesh, BinaryCGMAction)->Apply(asDocuments);
 
 BENCHMARK_MAIN();

@@ -121,35 +121,17 @@ void orderAndPrint(benchmark::State& state, const std::vector<Triangle>& triangl
     SoPlotWerk::finish();
 }
 
-void BM_PainterSphere10k(benchmark::State& state) {
-    orderAndPrint(state, sphere(71, 71));
-}
-
-void BM_PainterSphere100k(benchmark::State& state) {
-    orderAndPrint(state, sphere(224, 224));
-}
-
-void BM_PainterPiercingTriangles1000(benchmark::State& state) {
-    orderAndPrint(state, piercingTriangles(1000));
-}
-
-void BM_PainterPiercingTriangles10000(benchmark::State& state) {
-    orderAndPrint(state, piercingTriangles(10000));
-}
-
-void BM_PainterCoincidentMarks200k(benchmark::State& state) {
-    orderAndPrint(state, {}, 200000);
+/// Times are of the ordering and printing alone, in milliseconds.
+void manual(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)->UseManualTime();
 }
 
 }  // namespace
 
-BENCHMARK(BM_PainterSphere10k)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(1.0);
-BENCHMARK(BM_PainterSphere100k)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
-BENCHMARK(BM_PainterPiercingTriangles1000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->MinTime(1.0);
-BENCHMARK(BM_PainterPiercingTriangles10000)->Unit(benchmark::kMillisecond)->UseManualTime();
-BENCHMARK(BM_PainterCoincidentMarks200k)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK_CAPTURE(orderAndPrint, Sphere10k, sphere(71, 71))->Apply(manual)->MinTime(1.0);
+BENCHMARK_CAPTURE(orderAndPrint, Sphere100k, sphere(224, 224))->Apply(manual)->MinTime(2.0);
+BENCHMARK_CAPTURE(orderAndPrint, Piercing1000, piercingTriangles(1000))->Apply(manual)->MinTime(1);
+BENCHMARK_CAPTURE(orderAndPrint, Piercing10000, piercingTriangles(10000))->Apply(manual);
+BENCHMARK_CAPTURE(orderAndPrint, CoincidentMarks200k, {}, 200000)->Apply(manual);
 
 BENCHMARK_MAIN();
