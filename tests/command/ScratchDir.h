@@ -2,17 +2,15 @@
 
 // A fresh temporary directory per test, removed with everything in it afterwards.
 
-#include <dirent.h>
-#include <ftw.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <stdlib.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <system_error>
 #include <vector>
 
 /// A temporary directory with small file helpers.
@@ -24,7 +22,8 @@ class ScratchDir {
         if (mkdtemp(pattern.data())) root = pattern;
     }
     ~ScratchDir() {
-        if (!root.empty()) nftw(root.c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+        std::error_code ignored;
+        if (!root.empty()) std::filesystem::remove_all(root, ignored);
     }
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
@@ -41,28 +40,16 @@ class ScratchDir {
         std::ifstream in(file(name), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    bool exists(const std::string& name) const {
-        struct stat info;
-        return stat(file(name).c_str(), &info) == 0;
-    }
-    /// Every entry but "." and "..", hidden ones included, sorted.
+    bool exists(const std::string& name) const { return std::filesystem::exists(file(name)); }
+    /// Every entry, hidden ones included, sorted.
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
-        DIR* dir = opendir(root.c_str());
-        if (!dir) return names;
-        while (dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") names.push_back(name);
-        }
-        closedir(dir);
+        for (const auto& entry : std::filesystem::directory_iterator(root))
+            names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
 
   private:
-    static int removeEntry(const char* path, const struct stat*, int, FTW*) {
-        return std::remove(path);
-    }
-
     std::string root;
 };

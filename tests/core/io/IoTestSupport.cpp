@@ -23,7 +23,6 @@ SoIoAllFields::SoIoAllFields() {
     addField("doubleValue", doubleValue);
     addField("int32Value", int32Value);
     addField("uint32Value", uint32Value);
-    addField("shortValue", shortValue);
     addField("ushortValue", ushortValue);
     addField("vec2fValue", vec2fValue);
     addField("vec3fValue", vec3fValue);
@@ -39,11 +38,8 @@ SoIoAllFields::SoIoAllFields() {
     addField("parts", parts);
     addField("image", image);
     addField("floats", floats);
-    addField("int32s", int32s);
     addField("vec3fs", vec3fs);
-    addField("rotations", rotations);
     addField("strings", strings);
-    addField("names", names);
 }
 
 SoIoAllFields::~SoIoAllFields() = default;

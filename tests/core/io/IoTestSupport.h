@@ -25,7 +25,6 @@ class SoIoAllFields : public SoNode {
     SoSFDouble doubleValue{0.0};
     SoSFInt32 int32Value{0};
     SoSFUInt32 uint32Value{0u};
-    SoSFShort shortValue{static_cast<short>(0)};
     SoSFUShort ushortValue{static_cast<unsigned short>(0)};
     SoSFVec2f vec2fValue;
     SoSFVec3f vec3fValue;
@@ -42,11 +41,8 @@ class SoIoAllFields : public SoNode {
     SoSFImage image;
 
     SoMFFloat floats;
-    SoMFInt32 int32s;
     SoMFVec3f vec3fs;
-    SoMFRotation rotations;
     SoMFString strings;
-    SoMFName names;
 
   protected:
     ~SoIoAllFields() override;
