@@ -1,5 +1,6 @@
 #include <Tessara/base/SbString.h>
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <clocale>
 #include <random>
@@ -11,37 +12,28 @@
 
 namespace {
 
-// The test's own UTF-8 and UTF-16 encoders, from the encodings' rules.
+// Text encoded by the C library's converter, independent of the one under test.
+template <typename Text>
+Text encode(const std::u32string& text, std::string encoding) {
+    const char16_t one = 1;
+    const std::string order = *reinterpret_cast<const char*>(&one) ? "LE" : "BE";
+    if (sizeof(typename Text::value_type) > 1) encoding += order;
+    const iconv_t cd = iconv_open(encoding.c_str(), ("UTF-32" + order).c_str());
+    std::string in(reinterpret_cast<const char*>(text.data()), text.size() * 4), out(in);
+    char *from = in.data(), *to = out.data();
+    size_t left = in.size(), room = out.size();
+    EXPECT_NE(iconv(cd, &from, &left, &to, &room), static_cast<size_t>(-1));
+    iconv_close(cd);
+    return Text(reinterpret_cast<const typename Text::value_type*>(out.data()),
+                (out.size() - room) / sizeof(typename Text::value_type));
+}
+
 std::string utf8(const std::u32string& text) {
-    std::string out;
-    for (const char32_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
-        } else if (c < 0x10000) {
-            out += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
-                    static_cast<char>(0x80 | (c & 0x3F))};
-        } else {
-            out +=
-                {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | (c >> 12 & 0x3F)),
-                 static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
-        }
-    }
-    return out;
+    return encode<std::string>(text, "UTF-8");
 }
 
 std::u16string utf16(const std::u32string& text) {
-    std::u16string out;
-    for (const char32_t c : text) {
-        if (c < 0x10000) {
-            out += static_cast<char16_t>(c);
-        } else {
-            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-        }
-    }
-    return out;
+    return encode<std::u16string>(text, "UTF-16");
 }
 
 // Characters at the edges of each UTF-8 length, of Latin-1 and of the surrogates.

@@ -26,7 +26,6 @@ TEST_F(BindingTest, EveryVertexGetsTheBoundIndex) {
     } cases[] = {
         // clang-format off
         {Kind::INDEXED_FACES, twoFaces, B::OVERALL, {}, {0, 0, 0, 0, 0, 0}},
-        {Kind::INDEXED_FACES, twoFaces, B::PER_PART, {}, {0, 0, 0, 1, 1, 1}},
         {Kind::INDEXED_FACES, twoFaces, B::PER_PART_INDEXED, {3, 4}, {3, 3, 3, 4, 4, 4}},
         {Kind::INDEXED_FACES, twoFaces, B::PER_FACE, {}, {0, 0, 0, 1, 1, 1}},
         {Kind::INDEXED_FACES, twoFaces, B::PER_FACE_INDEXED, {5, 2}, {5, 5, 5, 2, 2, 2}},
@@ -44,7 +43,6 @@ TEST_F(BindingTest, EveryVertexGetsTheBoundIndex) {
         {Kind::STRIPS, {4, 3}, B::PER_VERTEX, {}, {0, 1, 2, 2, 1, 3, 4, 5, 6}},
         {Kind::LINES, {3, 2}, B::OVERALL, {}, {0, 0, 0, 0, 0, 0}},
         {Kind::LINES, {3, 2}, B::PER_PART, {}, {0, 0, 0, 0, 1, 1}},
-        {Kind::LINES, {3, 2}, B::PER_FACE, {}, {0, 0, 0, 0, 1, 1}},
         {Kind::LINES, {3, 2}, B::PER_VERTEX, {}, {0, 1, 1, 2, 3, 4}},
         {Kind::INDEXED_LINES, twoLines, B::PER_VERTEX_INDEXED, {}, {0, 1, 1, 2, 3, 0}},
         {Kind::INDEXED_LINES, twoLines, B::PER_VERTEX_INDEXED, {7, 6, 5, -1, 4, 3},
