@@ -42,15 +42,16 @@ TEST_F(CGMTest, PointAndCellListsBreakTheirLines) {
         {"dots in one colour, six a line", [&](CGMTestAction& a) { a.dots(row(7, 0), {red}); },
          "MARKERTYPE 1;\nMARKERSIZE 0.352778;\nMARKERCOLR 255 0 0;\n"
          "MARKER\n 0. 0. 1. 0. 2. 0. 3. 0. 4. 0. 5. 0.\n 6. 0.;\n"},
+        // Dots of two nominal widths.
         {"dots in runs of one colour, five on the first line",
          [&](CGMTestAction& a) {
              std::vector<SbVec4f> points = row(7, 0);
              points.push_back(mm(9, 9));
              std::vector<SbColor> colours(7, red);
              colours.push_back(blue);
-             a.dots(points, colours);
+             a.dots(points, colours, 2.0f);
          },
-         "MARKERTYPE 1;\nMARKERSIZE 0.352778;\nMARKERCOLR 255 0 0;\n"
+         "MARKERTYPE 1;\nMARKERSIZE 0.705556;\nMARKERCOLR 255 0 0;\n"
          "MARKER\n 0. 0. 1. 0. 2. 0. 3. 0. 4. 0.\n 5. 0. 6. 0.;\n"
          "MARKERCOLR 0 0 255;\nMARKER\n 9. 9.;\n"},
         {"an image, twenty cells a line",

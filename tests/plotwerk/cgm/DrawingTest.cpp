@@ -185,31 +185,6 @@ TEST_F(CGMTest, PatternsAreTablesDefinedOncePerNamesAndColour) {
     }
 }
 
-TEST_F(CGMTest, DotsAreMarkersInRunsOfOneColour) {
-    const float nominal = action->getNominalWidth();
-    const CGMPrints prints = printBoth(noSetUp, [](CGMTestAction& a) {
-        a.dots({mm(1, 2), mm(3, 4)}, {red}, 2.0f);
-        std::vector<SbVec4f> points;
-        for (int i = 0; i < 7; ++i) points.push_back(mm(static_cast<float>(i), 0));
-        points.push_back(mm(9, 9));
-        std::vector<SbColor> colours(7, red);
-        colours.push_back(blue);
-        a.dots(points, colours);
-    });
-    const std::vector<CGMDrawnPrimitive> markers = drawn(prints, "MARKER");
-    ASSERT_EQ(markers.size(), 3u);
-    EXPECT_EQ(markers[0].element.params, (Values{P(1, 2), P(3, 4)}));
-    expectReal(attribute(markers[0], "MARKERSIZE"), 2 * nominal);
-    expectReal(attribute(markers[1], "MARKERSIZE"), nominal);
-    EXPECT_EQ(attribute(markers[1], "MARKERTYPE"), Values{I(1)});
-    EXPECT_EQ(markers[1].element.params.size(), 7u);
-    EXPECT_EQ(attribute(markers[1], "MARKERCOLR"), Values{rgb(255, 0, 0)});
-    EXPECT_EQ(markers[2].element.params, Values{P(9, 9)});
-    EXPECT_EQ(attribute(markers[2], "MARKERCOLR"), Values{rgb(0, 0, 255)});
-    EXPECT_EQ(prints.text.all("MARKERCOLR").size(), 2u);
-    EXPECT_EQ(prints.text.all("MARKERSIZE").size(), 2u);
-}
-
 TEST_F(CGMTest, BitmapMarkersAreCellArraysAndSkipUndefinedIndices) {
     const unsigned char bits[2] = {0xA0, 0x40};  // 3 x 2: row 0 "1 0 1", row 1 "0 1 0"
     SoMarkerSet::addMarker(90, SbVec2s(3, 2), bits, false);

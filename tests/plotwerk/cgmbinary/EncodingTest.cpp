@@ -63,6 +63,7 @@ std::string encode(double x, int code) {
 
 // Values a precision cannot hold are reported and replaced: non-finite ones by 0, others by
 // the nearest value it holds; an unknown precision gives zeros and an error.
+// Exact floating-point values are the seeded check below.
 TEST(CGMReals, TheFourPrecisions) {
     using R = SoCGMBinaryReal;
     const double inf = std::numeric_limits<double>::infinity();
@@ -72,17 +73,12 @@ TEST(CGMReals, TheFourPrecisions) {
         const char* bytes;
         std::size_t posts;
     } cases[] = {
-        {1.0, R::FLOAT32, "3F 80 00 00", 0},
-        {-2.5, R::FLOAT32, "C0 20 00 00", 0},
         {0.0, R::FLOAT32, "00 00 00 00", 0},
         {0.1, R::FLOAT32, "3D CC CC CC", 0},    // the fraction is cut, where rounding gives CD
         {1e-40, R::FLOAT32, "00 00 00 00", 0},  // below the smallest normal number
         {1e300, R::FLOAT32, "7F 7F FF FF", 1},  // the largest float
         {-1e300, R::FLOAT32, "FF 7F FF FF", 1},
         {std::nan(""), R::FLOAT32, "00 00 00 00", 1},
-        {1.0, R::FLOAT64, "3F F0 00 00 00 00 00 00", 0},
-        {-2.5, R::FLOAT64, "C0 04 00 00 00 00 00 00", 0},
-        {0.75, R::FLOAT64, "3F E8 00 00 00 00 00 00", 0},
         {0.0, R::FLOAT64, "00 00 00 00 00 00 00 00", 0},
         {inf, R::FLOAT64, "00 00 00 00 00 00 00 00", 1},
         {1.5, R::FIXED32, "00 01 7F FF", 0},  // the fraction counts in 65535ths
