@@ -41,6 +41,14 @@ inline Outline overlap(Outline subject, const Outline& clipper) {
     return subject;
 }
 
+/// The page outline of a polygon, counter-clockwise.
+inline Outline outlineOf(const SoPolygon& g) {
+    Outline p;
+    for (int k = 0; k < g.numPoints; ++k) p.push_back({g.points[k][0], g.points[k][1]});
+    if (twiceArea(p) < 0) std::reverse(p.begin(), p.end());
+    return p;
+}
+
 inline double depthAt(const SoPolygon& g, double x, double y) {
     const SbVec4f& o = g.points[0];
     return o[2] - (g.normal[0] * (x - o[0]) + g.normal[1] * (y - o[1])) / g.normal[2];
@@ -53,11 +61,7 @@ inline int wrongPairs(SoGraphicPrimitiveList& list) {
     for (int i = 0; i < list.getLength(); ++i) {
         if (list.getPrimitive(i)->getType() != SoGraphicPrimitive::POLYGON) continue;
         polygons.push_back(static_cast<SoPolygon*>(list.getPrimitive(i)));
-        Outline p;
-        for (int k = 0; k < polygons.back()->numPoints; ++k)
-            p.push_back({polygons.back()->points[k][0], polygons.back()->points[k][1]});
-        if (twiceArea(p) < 0) std::reverse(p.begin(), p.end());
-        outlines.push_back(p);
+        outlines.push_back(outlineOf(*polygons.back()));
     }
     int wrong = 0;
     for (size_t i = 0; i < polygons.size(); ++i)

@@ -16,14 +16,6 @@ SoPolygon* tilted(float x0, float y0, float x1, float y1, float slope, float z0 
                     pt(x1, y1, z0 + slope * x1), pt(x1, y0, z0 + slope * x1)});
 }
 
-/// The page outline of a polygon, counter-clockwise.
-Outline outlineOf(const SoPolygon& p) {
-    Outline o;
-    for (int k = 0; k < p.numPoints; ++k) o.push_back({p.points[k][0], p.points[k][1]});
-    if (twiceArea(o) < 0) std::reverse(o.begin(), o.end());
-    return o;
-}
-
 }  // namespace
 
 TEST(ProjectionSeparation, RandomTrianglesAreApartExactlyWhenTheirOutlinesDoNotOverlap) {
