@@ -153,13 +153,6 @@ const std::vector<PictureCase> kCases = {
          rectangle(-0.5f, -0.5f, 0.5f, 0.5f, -2) + "} " + rectangle(-1, -1, 1, 1, 1),
      {{32, 32, 0, 255, 0}, {4, 4, 255, 0, 0}},
      {{255, 0, 0, {0, 0, 63, 63}, 64 * 64 - 32 * 32}}},
-    // Environment ambient 0.2 × material ambient 0.2, plus the diffuse colour at full face.
-    {"FaceTowardsTheLightGetsAmbientPlusDiffuse",
-     kCamera + kHeadOnLight + "Material { diffuseColor 1 0.5 0  ambientColor 0.2 0.2 0.2 } " +
-         rectangle(-1, -1, 1, 1),
-     {{8, 8, byteOf(1.04f), byteOf(0.54f), byteOf(0.04f)}},
-     {},
-     {16, 16}},
     {"WithoutLightsOnlyEmissionAndAmbientRemain",
      kCamera +
          "Environment { ambientIntensity 1  ambientColor 1 0.5 1 } "

@@ -178,13 +178,22 @@ TEST_F(CaptureTest, PrintCallsOfEachScene) {
     }
 }
 
-TEST_F(CaptureTest, TextAndImagesCarryTheirAttributes) {
+TEST_F(CaptureTest, PrimitivesCarryTheirAttributes) {
     auto action = makeAction();
-    print(*action,
-          kCamera + kUnlit +
-              "Font { name \"Courier\"  size 12 } Text2 { string \"a\"  justification "
-              "RIGHT } Image { image 2 1 3 0x010203 0x040506  height 5  horAlignment RIGHT "
-              "vertAlignment HALF }");
+    print(*action, kCamera + kUnlit +
+                       "DrawStyle { lineWidth 3  linePattern 0x0F0F  linePatternScaleFactor 2  "
+                       "pointSize 4 } Coordinate3 { point [ -0.5 0 0, 0.5 0 0 ] } LineSet { } "
+                       "PointSet { } Font { name \"Courier\"  size 12 } Text2 { string \"a\"  "
+                       "justification RIGHT } Image { image 2 1 3 0x010203 0x040506  height 5  "
+                       "horAlignment RIGHT  vertAlignment HALF }");
+    const std::vector<RecordedCall> polylines = action->ofKind(K::POLYLINE);
+    ASSERT_EQ(polylines.size(), 1u);
+    EXPECT_EQ(polylines[0].lineWidth, 3.0f);
+    EXPECT_EQ(polylines[0].linePattern, 0x0F0F);
+    EXPECT_EQ(polylines[0].linePatternScaleFactor, 2);
+    const std::vector<RecordedCall> dots = action->ofKind(K::POLYMARK_DOTS);
+    ASSERT_EQ(dots.size(), 1u);
+    EXPECT_EQ(dots[0].pointSize, 4.0f);
     const std::vector<RecordedCall> lines = action->ofKind(K::TEXT2);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].string, "a");
