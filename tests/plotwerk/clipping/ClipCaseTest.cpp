@@ -47,6 +47,9 @@ const std::vector<SbVec3f> kCutLine = {{50, 50, 0.5f}, {200, 50, 0.5f}};
 
 const float kPerspectiveDepth4 = 24.0f / 36.0f;  // a point 4 in front of the eye
 
+const std::string kRedGreenBlue =
+    "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] } ";
+
 const std::vector<ClipCase> kCases = {
     // The perspective near limit: a cut gets the near plane's depth, -1, and x, y
     // interpolated on the undivided values.
@@ -103,6 +106,10 @@ const std::vector<ClipCase> kCases = {
      ortho() + at("3 -2 0", "DEF I Image { image 1 1 3 0xFF0000 }") + at("0 0 -5.5", "USE I") +
          at("0 0 15.5", "USE I") + at("0 0 -4.9", "USE I"),
      {{K::IMAGE, {{400, -100, 0.5f}}}, {K::IMAGE, {{100, 100, 0.99f}}}}},
+    // Printed flat, a piece takes the colour its first vertex had, even when that was cut away.
+    {"FlatShadingKeepsTheFirstVertexColourEvenWhenItIsCutAway",
+     ortho() + kRedGreenBlue + "Coordinate3 { point [ 2 0 0, 2 0.5 0, 0 0 0 ] } FaceSet { }",
+     {{K::POLYGON, {{200, 125, 0.5f}, {100, 100, 0.5f}, {200, 100, 0.5f}}, {{1, 0, 0}}}}},
     {"FilledGivesPolygonsAndPolylines",
      ortho() + kShapes,
      {{K::POLYGON, kCutTriangle}, {K::POLYLINE, kCutLine}}},
@@ -160,22 +167,6 @@ TEST_F(ClipCaseTest, WhatIsPrintedOfEachScene) {
             }
         }
     }
-}
-
-const std::string kRedGreenBlue =
-    "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] } ";
-
-TEST_F(ClipCaseTest, FlatShadingKeepsTheFirstVertexColourEvenWhenItIsCutAway) {
-    auto action = makeAction();
-    action->setShadeModel(SoVectorizeAction::FLAT);
-    print(*action,
-          ortho() + kRedGreenBlue + "Coordinate3 { point [ 2 0 0, 2 0.5 0, 0 0 0 ] } FaceSet { }");
-    const std::vector<RecordedCall> polygons = action->ofKind(K::POLYGON);
-    ASSERT_EQ(polygons.size(), 1u);
-    EXPECT_EQ(polygons[0].points.size(), 3u);
-    EXPECT_EQ(polygons[0].multicolor, 0);
-    ASSERT_EQ(polygons[0].colors.size(), 1u);
-    EXPECT_EQ(polygons[0].colors[0], SbColor(1, 0, 0));
 }
 
 TEST_F(ClipCaseTest, SmoothOutlineRepeatsTheFirstColourWithTheLineAttributes) {

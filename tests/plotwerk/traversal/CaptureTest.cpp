@@ -51,6 +51,17 @@ CaptureCase zigzag(const char* name, int n) {
 // The Text2 line step: 12 points of 25.4 / 72 mm, times the spacing 1.5.
 const float kTextStep = 12.0f * 25.4f / 72.0f * 1.5f;
 
+// A white light coming down at 60 degrees from the triangles' normal: it lights them at
+// cos 60 = 0.5 of their diffuse colour; their materials have no ambient or specular part.
+const std::string kSlantedLight = "DirectionalLight { direction 0 -0.8660254 -0.5 } ";
+const std::string kTriangle =
+    "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0 0.5 0 ] } FaceSet { } ";
+
+std::string material(const char* diffuse) {
+    return std::string("Material { ambientColor 0 0 0  specularColor 0 0 0  diffuseColor ") +
+           diffuse + " } ";
+}
+
 const std::vector<CaptureCase> kCases = {
     {"SegmentsChainingEndToEndAreOnePolyline",
      "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0.5 0.5 0, -0.5 0.5 0 ] } LineSet { }",
@@ -126,6 +137,25 @@ const std::vector<CaptureCase> kCases = {
      "transparency [ 1, 1, 0 ] } Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0 0.5 0 ] } "
      "FaceSet { }",
      {{K::POLYGON, {{25, 25}, {75, 25}, {50, 75}}, {kRed, kGreen, kBlue}}}},
+    // Two triangles meeting along an edge, a material per vertex: the shared points have a
+    // different material in each, so a colour lit for one must not serve the other.
+    {"SharedPointsWithTheirOwnMaterialsAreLitEachInItsOwnColour",
+     "LightModel { model PHONG } " + kSlantedLight + "MaterialBinding { value PER_VERTEX } " +
+         material("[ 1 0 0, 0 1 0, 0 0 1, 1 1 0, 0 1 1, 1 0 1 ]") +
+         "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0.5 0.5 0, -0.5 -0.5 0, 0.5 0.5 0, "
+         "-0.5 0.5 0 ] } FaceSet { numVertices [ 3, 3 ] }",
+     {{K::POLYGON, {{25, 25}, {75, 25}, {75, 75}}, {{0.5f, 0, 0}, {0, 0.5f, 0}, {0, 0, 0.5f}}},
+      {K::POLYGON,
+       {{25, 25}, {75, 75}, {25, 75}},
+       {{0.5f, 0.5f, 0}, {0, 0.5f, 0.5f}, {0.5f, 0, 0.5f}}}}},
+    // The same triangle three times, the material and then the lights changed between; at
+    // the end cos 60 from the slanted light plus the whole frontal one.
+    {"EachShapeIsLitInTheStateInForceForIt",
+     "LightModel { model PHONG } " + kSlantedLight + material("1 0 0") + kTriangle +
+         material("0 1 0") + kTriangle + "DirectionalLight { direction 0 0 -1 } " + kTriangle,
+     {{K::POLYGON, {{25, 25}, {75, 25}, {50, 75}}, {{0.5f, 0, 0}}},
+      {K::POLYGON, {{25, 25}, {75, 25}, {50, 75}}, {{0, 0.5f, 0}}},
+      {K::POLYGON, {{25, 25}, {75, 25}, {50, 75}}, {{0, 1, 0}}}}},
     // Met first, the annotation is drawn last, in the state in force where it was met.
     {"AnnotationsAreDrawnLastWithoutDisturbingTheRest",
      "Material { diffuseColor 1 0 0 } Annotation { Material { diffuseColor 0 1 0 } " +
@@ -258,29 +288,6 @@ TEST_F(CaptureTest, ASegmentWithANaNIsDroppedWithOneNote) {
     EXPECT_TRUE(errors.contains("SoVectorizeAction::drawLineSegment", "NaN")) << errors.dump();
 }
 
-// A white light coming down at 60 degrees from the triangles' normal: it lights them at
-// cos 60 = 0.5 of their diffuse colour; their materials have no ambient or specular part.
-const std::string kSlantedLight = "DirectionalLight { direction 0 -0.8660254 -0.5 } ";
-const std::string kTriangle =
-    "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0 0.5 0 ] } FaceSet { } ";
-
-std::string material(const char* diffuse) {
-    return std::string("Material { ambientColor 0 0 0  specularColor 0 0 0  diffuseColor ") +
-           diffuse + " } ";
-}
-
-/// The first colour of each polygon printed for the scene of `body`.
-std::vector<SbColor> printedColors(const std::string& body, int lighting = 0) {
-    auto action = makeAction();
-    action->setShadeModel(SoVectorizeAction::SMOOTH);
-    action->enableLighting(lighting);
-    print(*action, body);
-    std::vector<SbColor> colors;
-    for (const RecordedCall& polygon : action->ofKind(K::POLYGON))
-        colors.insert(colors.end(), polygon.colors.begin(), polygon.colors.end());
-    return colors;
-}
-
 TEST_F(CaptureTest, TheLightModelAndTheLightingSwitchDecideWhatIsLit) {
     struct Model {
         const char* model;
@@ -305,32 +312,6 @@ TEST_F(CaptureTest, TheLightModelAndTheLightingSwitchDecideWhatIsLit) {
         expectPointAt(polygons[0].points[1], pageOf(0.5f * scale, -0.5f * scale));
         expectPointAt(polygons[0].points[2], pageOf(0, 0.5f * scale));
     }
-}
-
-TEST_F(CaptureTest, SharedPointsWithTheirOwnMaterialsAreLitEachInItsOwnColour) {
-    // Two triangles meeting along an edge, a material per vertex: the shared points have a
-    // different material in each, so a colour lit for one must not serve the other.
-    const std::vector<SbColor> colors = printedColors(
-        kCamera + "LightModel { model PHONG } " + kSlantedLight +
-        "MaterialBinding { value PER_VERTEX } " +
-        material("[ 1 0 0, 0 1 0, 0 0 1, 1 1 0, 0 1 1, 1 0 1 ]") +
-        "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0.5 0.5 0, -0.5 -0.5 0, 0.5 0.5 0, "
-        "-0.5 0.5 0 ] } FaceSet { numVertices [ 3, 3 ] }");
-    const std::vector<SbColor> expected = {{0.5f, 0, 0},    {0, 0.5f, 0},    {0, 0, 0.5f},
-                                           {0.5f, 0.5f, 0}, {0, 0.5f, 0.5f}, {0.5f, 0, 0.5f}};
-    ASSERT_EQ(colors.size(), expected.size());
-    for (size_t i = 0; i < colors.size(); ++i) expectColor(colors[i], expected[i]);
-}
-
-TEST_F(CaptureTest, EachShapeIsLitInTheStateInForceForIt) {
-    // The same triangle three times, with the material and then the lights changed between.
-    const std::vector<SbColor> colors = printedColors(
-        kCamera + "LightModel { model PHONG } " + kSlantedLight + material("1 0 0") + kTriangle +
-        material("0 1 0") + kTriangle + "DirectionalLight { direction 0 0 -1 } " + kTriangle);
-    // Both lights at the end: cos 60 from the slanted one plus the whole frontal one.
-    const std::vector<SbColor> expected = {{0.5f, 0, 0}, {0, 0.5f, 0}, {0, 1, 0}};
-    ASSERT_EQ(colors.size(), expected.size());
-    for (size_t i = 0; i < colors.size(); ++i) expectColor(colors[i], expected[i]);
 }
 
 }  // namespace
