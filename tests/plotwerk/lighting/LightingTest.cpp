@@ -174,6 +174,12 @@ const std::vector<LitCase> kCases = {
          "DirectionalLight { direction 0 -1 -1  intensity 0.8  color 1 0.5 0.25 }" + kTriangle,
      {triangle(kBase + scaled(times(kTinted, kDiffuse), kCos45) +
                scaled(times(kTinted, SbColor(0.5f, 0.5f, 0.5f)), kHighlight45))}},
+    // A normal tilted 60 degrees from the view axis: the mirrored ray leaves with z = -0.5,
+    // away from the eye, so no highlight even with shininess 0.
+    {"NoSpecularWhenTheReflectionHeadsAwayFromTheEye",
+     shiny("1 1 1", "0") +
+         "Normal { vector 0.8660254 0 0.5 } DirectionalLight { direction 0 0 -1 }" + kTriangle,
+     {triangle(kBase + scaled(kDiffuse, 0.5f))}},
     // Turned 45 degrees before it is met; the triangle is turned back to face +z.
     {"LightFollowsItsOwnTransform",
      "Rotation { rotation 1 0 0 0.7853982 } DirectionalLight { direction 0 0 -1 } "
