@@ -5,19 +5,16 @@
 // 64 x 64 buffer one unit is 32 pixels and pixel column c covers x in [c/32 - 1, (c+1)/32 - 1].
 
 #include <Tessara/base/SoDB.h>
-#include <Tessara/nodes/SoBaseColor.h>
-#include <Tessara/nodes/SoCoordinate3.h>
-#include <Tessara/nodes/SoFaceSet.h>
-#include <Tessara/nodes/SoLightModel.h>
-#include <Tessara/nodes/SoOrthographicCamera.h>
+#include <Tessara/io/SoInput.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/rendering/SoOffscreenRenderer.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
+#include <memory>
+#include <ostream>
 #include <string>
 
 namespace rendertest {
@@ -61,80 +58,73 @@ inline float pixelCentre(int index) {
     return (index + 0.5f) / 32.0f - 1.0f;
 }
 
-/// The camera described above, looking down -z from z = 5.
-inline SoOrthographicCamera* addCamera(SoGroup* root) {
-    auto* camera = new SoOrthographicCamera;
-    camera->position.setValue(SbVec3f(0, 0, 5));
-    camera->height.setValue(2.0f);
-    camera->nearDistance.setValue(1.0f);
-    camera->farDistance.setValue(10.0f);
-    root->addChild(camera);
-    return camera;
-}
+/// The camera described above, looking down -z from z = 5, and flat unlit colours.
+const std::string kCamera =
+    "OrthographicCamera { position 0 0 5  height 2  nearDistance 1  farDistance 10 } ";
+const std::string kUnlit = "LightModel { model BASE_COLOR } ";
 
 /// A rectangle in the plane z, counterclockwise seen from +z (clockwise with `clockwise`).
-inline SoSeparator* rectangle(float x0, float y0, float x1, float y1, float z = 0.0f,
-                              bool clockwise = false) {
-    auto* group = new SoSeparator;
-    auto* coords = new SoCoordinate3;
-    if (clockwise)
-        coords->point.setValues(
-            {SbVec3f(x0, y0, z), SbVec3f(x0, y1, z), SbVec3f(x1, y1, z), SbVec3f(x1, y0, z)});
-    else
-        coords->point.setValues(
-            {SbVec3f(x0, y0, z), SbVec3f(x1, y0, z), SbVec3f(x1, y1, z), SbVec3f(x0, y1, z)});
-    group->addChild(coords);
-    group->addChild(new SoFaceSet);
-    return group;
+inline std::string rectangle(float x0, float y0, float x1, float y1, float z = 0.0f,
+                             bool clockwise = false) {
+    const auto p = [z](float x, float y) {
+        return std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(z) + ", ";
+    };
+    const std::string corners = clockwise ? p(x0, y0) + p(x0, y1) + p(x1, y1) + p(x1, y0)
+                                          : p(x0, y0) + p(x1, y0) + p(x1, y1) + p(x0, y1);
+    return "Separator { Coordinate3 { point [ " + corners + "] } FaceSet { } } ";
 }
 
-/// Flat colour, no lighting, for the nodes that follow.
-inline void addUnlitColor(SoGroup* root, const SbColor& color) {
-    auto* model = new SoLightModel;
-    model->model.setValue(SoLightModel::BASE_COLOR);
-    root->addChild(model);
-    auto* base = new SoBaseColor;
-    base->rgb.setValue(color);
-    root->addChild(base);
+const std::string kWhite = kUnlit + "BaseColor { rgb 1 1 1 } ";
+
+inline bool isWhite(Rgba c) {
+    return c.r == 255 && c.g == 255 && c.b == 255;
 }
 
-/// A scene root that lives for one test, with the database initialised around it.
+/// A white polyline through the x of `xs` along the middle of row 32, after `style`.
+inline std::string rowLine(const std::string& style, std::initializer_list<float> xs) {
+    std::string points;
+    for (float x : xs) points += std::to_string(x) + " " + std::to_string(pixelCentre(32)) + " 0, ";
+    return kCamera + kWhite + style + "Coordinate3 { point [ " + points + "] } LineSet { }";
+}
+
+/// Two points, in the middle of pixels (20, 20) and (44, 40), after `before`, then `node`.
+inline std::string twoPoints(const std::string& before, const std::string& node) {
+    const auto at = [](int x, int y) {
+        return std::to_string(pixelCentre(x)) + " " + std::to_string(pixelCentre(y)) + " 0, ";
+    };
+    return kCamera + before + "Coordinate3 { point [ " + at(20, 20) + at(44, 40) + "] } " + node;
+}
+
+/// The scene of `body`, referenced; null when it does not read.
+inline SoSeparator* readScene(const std::string& body) {
+    const std::string text = "#Tessara V1.0 ascii\nSeparator { " + body + " }\n";
+    SoInput in;
+    in.setBuffer(text.data(), text.size());
+    SoSeparator* root = SoDB::readAll(&in);
+    if (root != nullptr) root->ref();
+    return root;
+}
+
+/// The database initialised around each test.
 class RenderTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        SoDB::init();
-        root = new SoSeparator;
-        root->ref();
-    }
-    void TearDown() override {
+    void SetUp() override { SoDB::init(); }
+    void TearDown() override { SoDB::finish(); }
+
+    /// Renders the scene of `body` on `renderer`.
+    static void render(SoOffscreenRenderer& renderer, const std::string& body) {
+        SoSeparator* root = readScene(body);
+        ASSERT_NE(root, nullptr) << body;
+        EXPECT_TRUE(renderer.render(root));
         root->unref();
-        SoDB::finish();
     }
-
-    /// Renders `root` on a fresh size x size renderer with a black background.
-    void renderRoot(SoOffscreenRenderer& renderer) { ASSERT_TRUE(renderer.render(root)); }
-
-    SoSeparator* root = nullptr;
-};
-
-/// A path for a scratch file, removed again with this object.
-class ScratchFile {
-  public:
-    explicit ScratchFile(const char* suffix) {
-        const char* dir = std::getenv("TMPDIR");
-        std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/tessara_render_XXXXXX";
-        const int fd = mkstemp(&pattern[0]);
-        if (fd >= 0) close(fd);
-        std::remove(pattern.c_str());
-        path_ = pattern + suffix;
+    /// The same on a new renderer of `width` x `height` pixels.
+    static std::unique_ptr<SoOffscreenRenderer> rendered(const std::string& body, short width = 64,
+                                                         short height = 64) {
+        auto renderer = std::make_unique<SoOffscreenRenderer>(SbViewportRegion(width, height));
+        render(*renderer, body);
+        return renderer;
     }
-    ~ScratchFile() { std::remove(path_.c_str()); }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
 };
 
 }  // namespace rendertest

@@ -182,7 +182,11 @@ TEST_F(ClipPropertyTest, PolylinesAreSplitIntoTheirRunsInsideTheView) {
                 for (int j = 0; j + 1 < kPoints; ++j) {
                     float t = 0.0f;
                     const float d = distanceToSegment(place, places[j], places[j + 1], t);
-                    if (d < best) best = d, bestT = t, segment = j;
+                    if (d < best) {
+                        best = d;
+                        bestT = t;
+                        segment = j;
+                    }
                 }
                 EXPECT_LT(best, 1e-2f) << "point " << k << " is off the input";
                 const SbColor expected =

@@ -161,7 +161,7 @@ const std::string kAboveFirstCorner =
     attenuation("0 1 0") + "PointLight { location 1 0 1 }" + kTriangle;
 const SbColor kNearCorner = kBase + kDiffuse;
 const SbColor kFarCorner = kBase + scaled(kDiffuse, 0.25f);
-const SbColor kInvertedLit = SbColor(1, 1, 1) - (kBase + SbColor(0.2f, 0.2f, 0.2f));
+const SbColor kLitGrey = kBase + SbColor(0.2f, 0.2f, 0.2f);
 
 const std::vector<LitCase> kCases = {
     {"HeadOnDirectionalAddsTheWholeDiffuse",
@@ -174,7 +174,8 @@ const std::vector<LitCase> kCases = {
          "DirectionalLight { direction 0 -1 -1  intensity 0.8  color 1 0.5 0.25 }" + kTriangle,
      {triangle(kBase + scaled(times(kTinted, kDiffuse), kCos45) +
                scaled(times(kTinted, SbColor(0.5f, 0.5f, 0.5f)), kHighlight45))}},
-    // A normal tilted 60 degrees from the view axis: the mirrored ray leaves with z = -0.5.
+    // A normal tilted 60 degrees from the view axis: the mirrored ray leaves with z = -0.5,
+    // away from the eye, so no highlight even with shininess 0.
     {"NoSpecularWhenTheReflectionHeadsAwayFromTheEye",
      shiny("1 1 1", "0") +
          "Normal { vector 0.8660254 0 0.5 } DirectionalLight { direction 0 0 -1 }" + kTriangle,
@@ -192,7 +193,6 @@ const std::vector<LitCase> kCases = {
     backLit("BackLitWithoutHints", "", false),
     backLit("BackLitOrderedOpenSurface", "vertexOrdering COUNTERCLOCKWISE", true),
     backLit("BackLitOrderedSolid", "vertexOrdering COUNTERCLOCKWISE  shapeType SOLID", false),
-    attenuated("AttenuationConstantAndLinear", "1 0.5 0", 0.5f),
     attenuated("AttenuationQuadratic", "0 0 1", 0.25f),
     attenuated("AttenuationSummingToZeroMeansNone", "1 -0.5 0", 1.0f),
     // The mirrored ray's z is sqrt(3) / 2; the specular term is attenuated by 1/2 too.
@@ -248,14 +248,15 @@ const std::vector<LitCase> kCases = {
      "Material { ambientColor 0 0 0  diffuseColor 0 0 0  emissiveColor 1 1 1 }" + kTriangle,
      {triangle(SbColor(0, 0, 0))},
      SoVectorizeAction::INVERT_COLORS},
-    // The fully transparent vertex is printed unlit, as the base-colour path would print it.
+    // The fully transparent vertex is printed unlit, as the base-colour path would print it:
+    // its white swapped to black.
     {"FullyTransparentVertexGetsItsTranslatedDiffuseColour",
      "MaterialBinding { value PER_VERTEX } Material { ambientColor 0.1 0.2 0.3 "
-     "diffuseColor [ 0.3 0.5 0.7, 0.2 0.2 0.2, 0.2 0.2 0.2 ]  emissiveColor 0.01 0.02 0.03 "
+     "diffuseColor [ 1 1 1, 0.2 0.2 0.2, 0.2 0.2 0.2 ]  emissiveColor 0.01 0.02 0.03 "
      "transparency [ 1, 0, 0.5 ] } DirectionalLight { }" +
          kTriangle,
-     {{SbColor(0.7f, 0.5f, 0.3f), kInvertedLit, kInvertedLit}},
-     SoVectorizeAction::INVERT_COLORS},
+     {{SbColor(0, 0, 0), kLitGrey, kLitGrey}},
+     SoVectorizeAction::SWAP_BLACK_AND_WHITE},
     {"TriangleOfFullyTransparentVerticesIsNotPrinted",
      "Material { transparency 1 } DirectionalLight { }" + kTriangle,
      {}},

@@ -3,8 +3,6 @@
 
 #include <Tessara/base/SoPath.h>
 
-#include <algorithm>
-
 #include "TraversalScene.h"
 #include "support/DebugErrorRecorder.h"
 
@@ -91,19 +89,6 @@ TEST_F(SequenceTest, AppliesInsideAPageShareOneHeaderAndTheFooterWaitsForEndPage
     action->apply(root);
     EXPECT_EQ(action->count(K::HEADER), 2u);
     EXPECT_EQ(action->count(K::FOOTER), 2u);
-}
-
-TEST_F(SequenceTest, DestroyingTheActionEndsAnOpenPage) {
-    read(lineAcross(0));
-    auto calls = action->sharedCalls();
-    action->beginPage(SbVec2f(0, 0), SbVec2f(210, 297));
-    action->apply(root);
-    ASSERT_EQ(action->count(K::FOOTER), 0u);
-    action.reset();
-    EXPECT_EQ(calls->back().kind, K::FOOTER);
-    EXPECT_EQ(std::count_if(calls->begin(), calls->end(),
-                            [](const RecordedCall& c) { return c.kind == K::FOOTER; }),
-              1);
 }
 
 TEST_F(SequenceTest, EachApplyDrawsItsAnnotationsOnceWhateverTheHiddenLineMode) {
