@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "plotwerk/support/StreamReadBack.h"
 #include "support/GhostscriptRender.h"
 
 namespace {
@@ -54,16 +55,10 @@ Picture printed(SoSeparator* root, SoVectorizeAction::HLHSRMode mode, bool smoot
     action.setHLHSRMode(mode);
     if (smooth) action.setShadeModel(SoVectorizeAction::SMOOTH);
     action.apply(root);
-    std::fflush(file);
-    std::rewind(file);
-    std::string document;
-    char chunk[65536];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
-        document.append(chunk, n);
     GhostscriptOptions options;
     options.dpi = kDpi;
     options.widthPoints = options.heightPoints = kInches * 72;
-    const GhostscriptResult page = renderPostScript(document, options);
+    const GhostscriptResult page = renderPostScript(StreamReadBack::all(file), options);
     EXPECT_TRUE(page.ok()) << page.messages;
     if (page.image.width != kPixels || page.image.height != kPixels) return {};
     return page.image.rgb;
