@@ -148,7 +148,7 @@ TEST(SbString, BadIndicesAndRangesPostAndGiveNothing) {
     EXPECT_EQ(recorder.size(), 7u);
 }
 
-TEST(SbString, AppendingCopyingAndMoving) {
+TEST(SbString, AppendingCopyingMovingAndHashing) {
     for (const SbString& empty : {SbString(static_cast<const char*>(nullptr)),
                                   SbString(static_cast<const wchar_t*>(nullptr)),
                                   SbString::fromLatin1(nullptr), SbString()}) {
@@ -181,13 +181,10 @@ TEST(SbString, AppendingCopyingAndMoving) {
     std::ostringstream out;
     out << s << '|';
     EXPECT_EQ(out.str(), std::string(s.getString()) + "|");
-}
-
-TEST(SbString, HashesFitUnorderedSets) {
     EXPECT_EQ(SbString("foobar").hash(), 0xBF9CF968u);  // published FNV-1a test vector
     EXPECT_EQ(SbString("x").hash(), SbString::hash("x"));
-    std::unordered_set<SbString> set{SbString("a"), SbString("b"), SbString("a")};
-    EXPECT_EQ(set.size(), 2u);
+    EXPECT_EQ((std::unordered_set<SbString>{SbString("a"), SbString("b"), SbString("a")}).size(),
+              2u);
 }
 
 // Numbers in files and messages must not follow the decimal comma of a process locale.
