@@ -142,8 +142,8 @@ TEST_F(Engine, EveryKindOfRecordPrintsWhatItWasGiven) {
     // Style 7 prints nothing.
     ASSERT_EQ(action->count(RecordedCall::POLYGON), 1u);
     const RecordedCall filled = action->ofKind(RecordedCall::POLYGON)[0];
-    EXPECT_FLOAT_EQ(filled.points.at(1)[0], pageX(-1));
-    EXPECT_FLOAT_EQ(filled.points.at(1)[1], pageY(1));
+    EXPECT_FLOAT_EQ(filled.points.at(1)[0], 0.0f);
+    EXPECT_FLOAT_EQ(filled.points.at(1)[1], 100.0f);
     EXPECT_EQ(filled.colors, (std::vector<SbColor>(LINE_COLORS, LINE_COLORS + 3)));
     EXPECT_EQ(filled.patternString1, "one");
     EXPECT_EQ(filled.patternString2, "two");

@@ -134,12 +134,4 @@ class EngineTest : public ::testing::Test {
     std::unique_ptr<RecordingAction> action;
 };
 
-/// The page point, in millimetres, of a normalised point.
-inline float pageX(float x) {
-    return (x + 1.0f) * 50.0f;
-}
-inline float pageY(float y) {
-    return (y + 1.0f) * 50.0f;
-}
-
 }  // namespace hlhsr
