@@ -164,14 +164,11 @@ void addTorusKnot(SoSeparator* root) {
             const int k = i * around + j, next = (i + 1) % steps * around;
             coords->point.set1Value(
                 k, knot(t) + side * float(0.45 * std::cos(a)) + up * float(0.45 * std::sin(a)));
-            const int32_t quad[8] = {k,
-                                     next + (j + 1) % around,
-                                     next + j,
-                                     -1,
-                                     k,
-                                     i * around + (j + 1) % around,
-                                     next + (j + 1) % around,
-                                     -1};
+            // Two triangles: this ring's corner j, the next ring's j + 1 and j, then this
+            // ring's j + 1.
+            const int32_t b = next + (j + 1) % around, c = next + j,
+                          d = i * around + (j + 1) % around;
+            const int32_t quad[8] = {k, b, c, -1, k, d, b, -1};
             faces->coordIndex.setValues(8 * k, 8, quad);
         }
     }
