@@ -197,7 +197,7 @@ const std::vector<PictureCase> kCases = {
      {grey(8, 8, kLit)},
      {},
      {16, 16}},
-    // The centroid (0, -1/3) is row 21: equal parts of the three colours.
+    // The centroid (0, -1/3) is row 21: equal shares of the three colours.
     {"SmoothShadingBlendsVertexColours",
      kCamera + kUnlit +
          "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] } "
