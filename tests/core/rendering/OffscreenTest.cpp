@@ -111,7 +111,7 @@ TEST_F(OffscreenTest, RenderLeavesTheGLStateAsItFoundIt) {
     EXPECT_EQ(std::vector<unsigned char>(renderer.getBuffer(), renderer.getBuffer() + 256),
               readBack);
     EXPECT_TRUE(allPixels(renderer, 255, 128, 0));
-    // Settings it leaves that would limit a clear to part of the buffer, or to no channel at
+    // Settings it leaves that would limit a clear to a corner of the buffer, or to no channel at
     // all, do not keep the next render from clearing the whole buffer.
     gl<void (*)(GLenum)>("glEnable")(GL_SCISSOR_TEST);
     gl<void (*)(GLint, GLint, GLsizei, GLsizei)>("glScissor")(0, 0, 2, 2);

@@ -1,5 +1,5 @@
 // Clipping as seeded property checks: random triangles and polylines, partly outside the
-// view and partly beyond the far plane, each printed piece compared with the part of its
+// view and partly beyond the far plane, each printed piece compared with the piece of its
 // input inside the view found independently by sampling. Every cut must land exactly on the
 // limit it was cut at, and carry the depth and colour of the input at that place.
 

@@ -1,6 +1,6 @@
 // What the traversal hands the backend for each kind of primitive: one print call per node,
 // segments chained into polylines, faces decomposed into triangles, transparent and invisible
-// parts left out, annotations drawn last, text and images at their anchors, and which
+// pieces left out, annotations drawn last, text and images at their anchors, and which
 // triangles are lit in what state.
 
 #include <Tessara/nodes/SoText2.h>
