@@ -154,17 +154,12 @@ void interpenetrating(SoGraphicPrimitiveList& list, std::mt19937& random) {
 void mixed(SoGraphicPrimitiveList& list, std::mt19937& random) {
     for (int k = 0; k < 60; ++k) {
         const SbVec4f a = randomPoint(random, 1);
-        switch (k % 3) {
-            case 0:
-                list.add(polygon({a, randomPoint(random, 1), randomPoint(random, 1)}, k));
-                break;
-            case 1:
-                list.add(segment(a, randomPoint(random, 1), k));
-                break;
-            default:
-                list.add(mark(a, k));
-                break;
-        }
+        if (k % 3 == 0)
+            list.add(polygon({a, randomPoint(random, 1), randomPoint(random, 1)}, k));
+        else if (k % 3 == 1)
+            list.add(segment(a, randomPoint(random, 1), k));
+        else
+            list.add(mark(a, k));
     }
 }
 
@@ -226,25 +221,14 @@ void strips(SoGraphicPrimitiveList& list, std::mt19937& random) {
 void degenerate(SoGraphicPrimitiveList& list, std::mt19937& random) {
     for (int k = 0; k < 40; ++k) {
         const SbVec4f a = randomPoint(random, 1), b = randomPoint(random, 1);
-        switch (k % 5) {
-            case 0:
-                list.add(polygon({a, a, b}, k));
-                break;
-            case 1:
-                list.add(polygon({a, (a + b) * 0.5f, b}, k));
-                break;
-            case 2:
-                list.add(polygon({a}, k));
-                break;
-            case 3:
-                list.add(polygon(
-                    {pt(-1e30f, a[1], 0.5f), pt(1e30f, a[1] + 0.1f, 0.5f), pt(a[0], b[1], 0.5f)},
-                    k));
-                break;
-            default:
-                list.add(polygon({a, b, randomPoint(random, 1), randomPoint(random, 1)}, k));
-                break;
-        }
+        const std::vector<SbVec4f> shapes[] = {
+            {a, a, b},
+            {a, (a + b) * 0.5f, b},
+            {a},
+            {pt(-1e30f, a[1], 0.5f), pt(1e30f, a[1] + 0.1f, 0.5f), pt(a[0], b[1], 0.5f)},
+            {a, b, randomPoint(random, 1), randomPoint(random, 1)},
+        };
+        list.add(polygon(shapes[k % 5], k));
     }
 }
 
