@@ -54,7 +54,14 @@ class InterruptedAction : public Backend {
 struct Backend {
     const char* name;
     std::function<std::unique_ptr<SoVectorizeAction>()> make;
+    std::function<std::unique_ptr<SoVectorizeAction>(const SoVectorizeAction&)> copy;
 };
+
+template <class Action>
+std::unique_ptr<SoVectorizeAction> copyOf(const SoVectorizeAction& action) {
+    using Interrupted = InterruptedAction<Action>;
+    return std::make_unique<Interrupted>(static_cast<const Interrupted&>(action));
+}
 
 // Version 3 metafiles define their own line types: numbers a metafile must not share.
 template <int binary>
@@ -66,10 +73,12 @@ std::unique_ptr<SoVectorizeAction> cgm() {
 }
 
 const Backend kBackends[] = {
-    {"PostScript", [] { return std::make_unique<InterruptedAction<SoVectorizePSAction>>(); }},
-    {"HP-GL/2", [] { return std::make_unique<InterruptedAction<SoVectorizeHPGLAction>>(); }},
-    {"CGM clear text", cgm<0>},
-    {"CGM binary", cgm<1>},
+    {"PostScript", [] { return std::make_unique<InterruptedAction<SoVectorizePSAction>>(); },
+     copyOf<SoVectorizePSAction>},
+    {"HP-GL/2", [] { return std::make_unique<InterruptedAction<SoVectorizeHPGLAction>>(); },
+     copyOf<SoVectorizeHPGLAction>},
+    {"CGM clear text", cgm<0>, copyOf<SoVectorizeCGMAction>},
+    {"CGM binary", cgm<1>, copyOf<SoVectorizeCGMAction>},
 };
 
 class SharedWritingTest : public ::testing::Test {
@@ -136,6 +145,17 @@ TEST_F(SharedWritingTest, TwoActionsPrintingAtOnceWriteWhatEachWritesAlone) {
             EXPECT_EQ(innerNested, innerAlone);
             EXPECT_EQ(outerNested, outerAlone);
         }
+    }
+}
+
+// A copy has the original's settings and its own output and state: it writes the same file.
+TEST_F(SharedWritingTest, ACopyWritesWhatTheOriginalWrites) {
+    for (const Backend& backend : kBackends) {
+        SCOPED_TRACE(backend.name);
+        const std::unique_ptr<SoVectorizeAction> original = backend.make();
+        const std::unique_ptr<SoVectorizeAction> copy = backend.copy(*original);
+        const std::string expected = print(*original);
+        EXPECT_EQ(print(*copy), expected);
     }
 }
 
