@@ -455,8 +455,7 @@ void SoVectorizePSAction::selectPattern(const unsigned char* pattern, const SbCo
     }
     const int index = static_cast<int>(document_.patterns.size());
     document_.patterns.emplace(definition, index);
-    writeText(definition +
-              SbNumberFormat::format(">} pcreatpat\n /PATTERN_%d exch def\n", index));
+    writeText(definition + SbNumberFormat::format(">} pcreatpat\n /PATTERN_%d exch def\n", index));
     document_.currentPatternIndex = index;
 }
 
