@@ -16,6 +16,7 @@
 #include <string>
 
 #include "plotwerk/support/RecordingAction.h"
+#include "plotwerk/support/SceneText.h"
 
 namespace cliptest {
 
@@ -38,16 +39,6 @@ inline std::string ortho(float z = 15, float nearDistance = 0, float farDistance
 const std::string kPerspective =
     "PerspectiveCamera { position 0 0 0  heightAngle 1.5707963  nearDistance 1  farDistance 10 }"
     " LightModel { model BASE_COLOR } ";
-
-/// The scene of `body`, referenced; null when it does not read.
-inline SoSeparator* readScene(const std::string& body) {
-    const std::string text = "#Tessara V1.0 ascii\nSeparator { " + body + " }\n";
-    SoInput in;
-    in.setBuffer(text.data(), text.size());
-    SoSeparator* root = SoDB::readAll(&in);
-    if (root != nullptr) root->ref();
-    return root;
-}
 
 /// A recording backend on the 200 × 200 mm drawing, printing colours as they are.
 inline std::unique_ptr<RecordingAction> makeAction() {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "plotwerk/support/RecordingAction.h"
+#include "plotwerk/support/SceneText.h"
 
 namespace traversal {
 
@@ -33,16 +34,6 @@ inline std::string lineAcross(float y) {
     const std::string at = std::to_string(y);
     return "Separator { Coordinate3 { point [ -0.5 " + at + " 0, 0.5 " + at +
            " 0 ] } LineSet { } } ";
-}
-
-/// The scene of `body`, referenced; null when it does not read.
-inline SoSeparator* readScene(const std::string& body) {
-    const std::string text = "#Tessara V1.0 ascii\nSeparator { " + body + " }\n";
-    SoInput in;
-    in.setBuffer(text.data(), text.size());
-    SoSeparator* root = SoDB::readAll(&in);
-    if (root != nullptr) root->ref();
-    return root;
 }
 
 inline std::unique_ptr<RecordingAction> makeAction() {
