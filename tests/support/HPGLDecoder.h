@@ -10,103 +10,99 @@
 // Written from the command language itself, independently of any writer, so that a writer's
 // mistake shows up as a disagreement. It knows the commands our plots use; any other command
 // is reported, as is bad or truncated input, never a crash.
+//
+// Coordinates are plotter units exactly as written (1 unit = 0.025 mm): the reader never
+// applies rotation (RO) or the input window (IW); it records them. Every mark carries the
+// state that was in force when it was made.
 
-#include <cstddef>
-#include <initializer_list>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "support/HPGLPlot.h"
-#include "support/HPGLScanner.h"
+/// A point in plotter units.
+struct HPGLPoint {
+    double x = 0, y = 0;
+};
+
+/// A colour as given by PC, in 0..255.
+struct HPGLColour {
+    double r = 0, g = 0, b = 0;
+};
+
+/// The input window (IW) by its lower-left and upper-right corners; unset means none.
+struct HPGLWindow {
+    bool set = false;
+    HPGLPoint lowerLeft, upperRight;
+};
+
+/// A line type (LT): solid, or a numbered type with its pattern length.
+struct HPGLLineType {
+    bool solid = true;
+    int type = 0;       ///< -8..8; meaningful unless solid
+    double length = 4;  ///< the pattern length LT gave
+};
+
+/// The pen a mark was made with.
+struct HPGLPen {
+    int number = 0;
+    double width = 0.35;  ///< millimetres
+};
+
+/// One pen-down path, from the first pen-down move after a pen-up to the next lift of the pen
+/// or change of pen, line type, width or window.
+struct HPGLPolyline {
+    HPGLPen pen;
+    HPGLLineType lineType;
+    HPGLWindow window;
+    std::vector<HPGLPoint> points;
+};
+
+/// One subpath of the polygon buffer; closing it adds the closing point.
+struct HPGLSubpath {
+    std::vector<HPGLPoint> points;
+};
+
+/// The polygon buffer as filled (FP).
+struct HPGLPolygon {
+    HPGLPen pen;
+    std::vector<HPGLSubpath> subpaths;
+};
+
+/// A point plotted while symbol mode (SM) was on.
+struct HPGLSymbol {
+    char symbol = 0;
+    HPGLPen pen;
+    HPGLPoint at;
+};
+
+/// A label (LB), ended by the default terminator ETX.
+struct HPGLLabel {
+    HPGLPoint at;  ///< the pen position where it was drawn
+    HPGLPen pen;
+    double run = 1, rise = 0;    ///< DI
+    std::map<int, double> font;  ///< the standard font definition by SD kind
+    std::string bytes;           ///< the text as it stood in the plot, without the terminator
+};
+
+/// A decoded plot: settings, marks in drawing order and every problem found.
+struct HPGLPlot {
+    std::vector<std::string> errors;  ///< one readable message per problem; none if clean
+
+    int pens = 8;                       ///< NP
+    std::map<int, HPGLColour> palette;  ///< colours given by PC
+    int rotation = 0;                   ///< RO
+    std::vector<double> plotSize;       ///< PS, as given
+    int pages = 0;                      ///< PG count
+
+    std::vector<HPGLPolyline> polylines;
+    std::vector<HPGLPolygon> polygons;
+    std::vector<HPGLSymbol> symbols;
+    std::vector<HPGLLabel> labels;
+
+    bool clean() const { return errors.empty(); }
+};
 
 /// Decodes an HP-GL/2 plot (with its PCL escape) into an HPGLPlot.
-class HPGLDecoder {
-  public:
+struct HPGLDecoder {
     static HPGLPlot decode(const std::string& bytes);
-
-  private:
-    using Params = std::vector<double>;
-    using Handler = void (HPGLDecoder::*)(const Params&);
-
-    /// The graphics state the commands change.
-    struct State {
-        int pen = 0, pens = 8;
-        double width = 0.35;
-        HPGLLineType lineType;
-        HPGLWindow window;
-        bool penDown = false, positionKnown = true;
-        HPGLPoint position;
-        bool symbolMode = false;
-        char symbol = 0;
-        std::map<int, double> font;
-        int origin = 1;
-        double run = 1, rise = 0;
-        bool polygonMode = false, newSubpath = true;
-        std::vector<HPGLSubpath> polygon;
-    };
-
-    explicit HPGLDecoder(const std::string& bytes);
-    void run();
-    void finish();
-    void error(std::size_t at, const std::string& message) { scan_.error(at, message); }
-    void escape();
-    void leaveHpgl();
-
-    // HP-GL/2 syntax
-    void hpglStep();
-    void command();
-    bool count(const Params& p, std::initializer_list<std::size_t> allowed);
-    bool toInt(double v, double lo, double hi, int& out, const char* what);
-    bool validPen(double v, int& out);
-
-    // state
-    void reset();
-    HPGLPen currentPen() const;
-    void flushPath();
-    void move(double x, double y, bool relative, bool down);
-    void polygonMove(const HPGLPoint& target, bool down);
-    void closeSubpath();
-    void selectPen(int pen);
-
-    // commands with their own syntax
-    void encodedPolyline();
-    void label();
-    void symbolMode();
-
-    // commands with numeric parameters
-    void cmdIN(const Params& p);
-    void cmdRO(const Params& p);
-    void cmdIP(const Params& p);
-    void cmdFT(const Params& p);
-    void cmdNP(const Params& p);
-    void cmdTR(const Params& p);
-    void cmdPC(const Params& p);
-    void cmdPS(const Params& p);
-    void cmdLA(const Params& p);
-    void cmdIW(const Params& p);
-    void cmdLT(const Params& p);
-    void cmdUL(const Params& p);
-    void cmdPW(const Params& p);
-    void cmdSP(const Params& p);
-    void cmdMove(const Params& p);
-    void cmdPM(const Params& p);
-    void cmdFP(const Params& p);
-    void cmdSD(const Params& p);
-    void cmdSS(const Params& p);
-    void cmdLO(const Params& p);
-    void cmdDI(const Params& p);
-    void cmdPG(const Params& p);
-
-    static const std::map<std::string, Handler>& handlers();
-
-    HPGLScanner scan_;    // the bytes, where reading stands, and the messages
-    std::size_t at_ = 0;  // where the command being decoded began, for messages
-    std::string mnemonic_;
-    bool inHpgl_ = false;
-    bool strayRun_ = false;  // inside a run of unexpected bytes, reported once
-    State state_;
-    std::optional<HPGLPolyline> path_;
-    HPGLPlot plot_;
 };
