@@ -1,23 +1,13 @@
 // Point and marker sets: the marker library's bitmaps and bit conventions, and the points the
 // sets emit with their indices, details and bounding box.
 
-#include <Tessara/actions/SoCallbackAction.h>
-#include <Tessara/actions/SoGetBoundingBoxAction.h>
-#include <Tessara/base/SoDB.h>
-#include <Tessara/details/SoPointDetail.h>
-#include <Tessara/misc/SoPrimitiveVertex.h>
-#include <Tessara/nodes/SoCoordinate3.h>
 #include <Tessara/nodes/SoMarkerSet.h>
-#include <Tessara/nodes/SoMaterialBinding.h>
-#include <Tessara/nodes/SoNormal.h>
-#include <Tessara/nodes/SoNormalBinding.h>
-#include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/nodes/SoTranslation.h>
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "core/shapes/ShapeTestSupport.h"
 #include "support/DebugErrorRecorder.h"
 
 namespace {
@@ -43,44 +33,18 @@ Picture picture(int index) {
 // Custom markers use indices far above the built-ins so tests cannot disturb them.
 constexpr int kCustom = 5000;
 
-struct Point {
-    SbVec3f position, normal;
-    int material, detailCoordinate, detailMaterial, detailNormal;
-};
-
-void collectPoint(void* data, SoCallbackAction*, const SoPrimitiveVertex* v) {
-    const auto* detail = dynamic_cast<const SoPointDetail*>(v->getDetail());
-    ASSERT_NE(detail, nullptr);
-    static_cast<std::vector<Point>*>(data)->push_back(
-        Point{v->getPoint(), v->getNormal(), v->getMaterialIndex(), detail->getCoordinateIndex(),
-              detail->getMaterialIndex(), detail->getNormalIndex()});
-}
-
-class MarkerAndPointSetTest : public ::testing::Test {
+class MarkerAndPointSetTest : public shapetest::ShapeTest {
   protected:
     void SetUp() override {
-        SoDB::init();
-        root = new SoSeparator;
-        root->ref();
-        coords = new SoCoordinate3;
-        coords->point.setValues(
+        ShapeTest::SetUp();
+        coords = coordinates(
             {SbVec3f(1, 2, 3), SbVec3f(-1, 0, 0), SbVec3f(4, -5, 6), SbVec3f(0, 7, -2)});
-        root->addChild(coords);
     }
     void TearDown() override {
-        root->unref();
         for (int i = kCustom; i < kCustom + 10; ++i) SoMarkerSet::removeMarker(i);
-        SoDB::finish();
+        ShapeTest::TearDown();
     }
-    std::vector<Point> points(SoType type = SoPointSet::getClassTypeId()) {
-        std::vector<Point> result;
-        SoCallbackAction action;
-        action.addPointCallback(type, collectPoint, &result);
-        action.apply(root);
-        return result;
-    }
-    SoSeparator* root;
-    SoCoordinate3* coords;
+    SoCoordinate3* coords = nullptr;
 };
 
 TEST_F(MarkerAndPointSetTest, BuiltInMarkersHaveExactPixels) {
@@ -198,39 +162,35 @@ TEST_F(MarkerAndPointSetTest, MarkersAreAddedReplacedAndRemoved) {
 }
 
 TEST_F(MarkerAndPointSetTest, PointsCarryTheirIndicesUnderEachBinding) {
-    auto* materialBinding = new SoMaterialBinding;
-    auto* normals = new SoNormal;
-    normals->vector.setValues({SbVec3f(1, 0, 0), SbVec3f(0, 1, 0), SbVec3f(0, 0, -1)});
-    auto* normalBinding = new SoNormalBinding;
-    root->addChild(materialBinding);
-    root->addChild(normals);
-    root->addChild(normalBinding);
-    root->addChild(new SoPointSet);
+    auto* materialBinding = add(new SoMaterialBinding);
+    SoNormal* given = normals({SbVec3f(1, 0, 0), SbVec3f(0, 1, 0), SbVec3f(0, 0, -1)});
+    auto* normalBinding = add(new SoNormalBinding);
+    add(new SoPointSet);
     // Every binding but OVERALL gives each point its own value.
     for (int binding : {SoMaterialBinding::OVERALL, SoMaterialBinding::PER_PART,
                         SoMaterialBinding::PER_FACE, SoMaterialBinding::PER_VERTEX_INDEXED}) {
         materialBinding->value.setValue(binding);
         normalBinding->value.setValue(binding);
         DebugErrorRecorder recorder;  // three normals for four points, when bound per point
-        const std::vector<Point> result = points();
+        const std::vector<shapetest::Primitive> result = points();
         ASSERT_EQ(result.size(), 4u);
         EXPECT_EQ(recorder.size(), binding == SoMaterialBinding::OVERALL ? 0u : 1u);
         for (int i = 0; i < 4; ++i) {
             const int expected = binding == SoMaterialBinding::OVERALL ? 0 : i;
-            EXPECT_EQ(result[i].position, coords->point[i]);
-            EXPECT_EQ(result[i].detailCoordinate, i);
-            EXPECT_EQ(result[i].material, expected) << binding;
-            EXPECT_EQ(result[i].detailMaterial, expected);
-            EXPECT_EQ(result[i].detailNormal, expected);
-            EXPECT_EQ(result[i].normal,
-                      expected < 3 ? normals->vector[expected] : SbVec3f(0, 0, 1));
+            const shapetest::Vertex& v = result[i].v[0];
+            const shapetest::PointIndices& detail = result[i].points.at(0);
+            EXPECT_EQ(v.point, coords->point[i]);
+            EXPECT_EQ(detail.coord, i);
+            EXPECT_EQ(v.material, expected) << binding;
+            EXPECT_EQ(detail.material, expected);
+            EXPECT_EQ(detail.normal, expected);
+            EXPECT_EQ(v.normal, expected < 3 ? given->vector[expected] : SbVec3f(0, 0, 1));
         }
     }
 }
 
 TEST_F(MarkerAndPointSetTest, NumPointsTakesTheFirstCoordinatesAndBoundsThem) {
-    auto* set = new SoMarkerSet;  // to the callbacks, a marker set is a point set
-    root->addChild(set);
+    auto* set = add(new SoMarkerSet);  // to the callbacks, a marker set is a point set
     const struct {
         int numPoints;
         size_t drawn;
@@ -246,9 +206,7 @@ TEST_F(MarkerAndPointSetTest, NumPointsTakesTheFirstCoordinatesAndBoundsThem) {
     move->translation.setValue(SbVec3f(10, 0, 0));
     root->insertChild(move, 0);
     set->numPoints = 3;
-    SoGetBoundingBoxAction action;
-    action.apply(root);
-    EXPECT_EQ(action.getBoundingBox(), SbBox3f(9, -5, 0, 14, 2, 6));
+    EXPECT_EQ(box(), SbBox3f(9, -5, 0, 14, 2, 6));
 
     coords->point.setNum(0);
     set->numPoints = -1;

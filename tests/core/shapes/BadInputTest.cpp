@@ -73,6 +73,7 @@ TEST_F(BadInputTest, BadPartsAreSkippedWithOneWarning) {
         setList("normalIndex", c.normalIndex);
         DebugErrorRecorder recorder;
         EXPECT_EQ(primitives(points), c.primitives);
+        generate();
         const size_t warnings = std::string(c.warning).empty() ? 0u : 2u;  // one per traversal
         EXPECT_EQ(recorder.size(), warnings) << recorder.dump();
         EXPECT_EQ(recorder.countSeverity(SoDebugError::WARNING), warnings);

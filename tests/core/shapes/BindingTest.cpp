@@ -92,12 +92,3 @@ TEST_F(BindingTest, EveryVertexGetsTheBoundIndex) {
         EXPECT_EQ(normalsMet, expectedNormals);
     }
 }
-
-TEST_F(BindingTest, LinesWithoutNormalsAreUnlit) {
-    coordinates(arc(3));
-    shape(Kind::LINES, {-1});
-    const std::vector<Primitive> result = segments();
-    ASSERT_EQ(result.size(), 2u);
-    for (const Primitive& s : result)
-        for (const Vertex& v : s.v) EXPECT_EQ(v.normal, SbVec3f(0, 0, 1));
-}

@@ -1,12 +1,13 @@
 #pragma once
 
-// Scene building and primitive capture shared by the shape tests.
+// Scene building and primitive capture shared by the shape, text and marker tests.
 
 #include <Tessara/actions/SoCallbackAction.h>
 #include <Tessara/actions/SoGetBoundingBoxAction.h>
 #include <Tessara/base/SoDB.h>
 #include <Tessara/details/SoFaceDetail.h>
 #include <Tessara/details/SoLineDetail.h>
+#include <Tessara/details/SoPointDetail.h>
 #include <Tessara/math/SbViewportRegion.h>
 #include <Tessara/misc/SoPrimitiveVertex.h>
 #include <Tessara/nodes/SoComplexity.h>
@@ -41,8 +42,8 @@ struct Vertex {
     int material;
 };
 
-/// A triangle or a segment as a callback saw it, with a copy of its detail: the points of the
-/// whole face for a triangle, those of the two ends for a segment.
+/// A triangle, a segment or a point as a callback saw it, with a copy of its detail: the points
+/// of the whole face for a triangle, those of the two ends for a segment.
 struct Primitive {
     std::vector<Vertex> v;
     int face = -1;  // the line, for a segment
@@ -76,6 +77,8 @@ inline void record(void* data, std::initializer_list<const SoPrimitiveVertex*> v
         p.face = line->getLineIndex();
         p.part = line->getPartIndex();
         p.points = {indicesOf(line->getPoint0()), indicesOf(line->getPoint1())};
+    } else if (const auto* point = dynamic_cast<const SoPointDetail*>(detail)) {
+        p.points = {indicesOf(point)};
     }
     static_cast<std::vector<Primitive>*>(data)->push_back(p);
 }
@@ -145,38 +148,45 @@ class ShapeTest : public ::testing::Test {
     }
     void complexity(float value) { add(new SoComplexity)->value.setValue(value); }
 
-    std::vector<Primitive> triangles() {
-        std::vector<Primitive> result;
+    /// Everything the scene generates, by kind, in order.
+    struct Generated {
+        std::vector<Primitive> triangles, segments, points;
+    };
+    Generated generate() {
+        Generated result;
         SoCallbackAction action;
+        const SoType type = SoShape::getClassTypeId();
         action.addTriangleCallback(
-            SoShape::getClassTypeId(),
+            type,
             [](void* data, SoCallbackAction*, const SoPrimitiveVertex* a,
                const SoPrimitiveVertex* b, const SoPrimitiveVertex* c) {
                 record(data, {a, b, c});
             },
-            &result);
-        action.apply(root);
-        return result;
-    }
-    std::vector<Primitive> segments() {
-        std::vector<Primitive> result;
-        SoCallbackAction action;
+            &result.triangles);
         action.addLineSegmentCallback(
-            SoShape::getClassTypeId(),
+            type,
             [](void* data, SoCallbackAction*, const SoPrimitiveVertex* a,
                const SoPrimitiveVertex* b) {
                 record(data, {a, b});
             },
-            &result);
+            &result.segments);
+        action.addPointCallback(
+            type,
+            [](void* data, SoCallbackAction*, const SoPrimitiveVertex* v) { record(data, {v}); },
+            &result.points);
         action.apply(root);
         return result;
     }
+    std::vector<Primitive> triangles() { return generate().triangles; }
+    std::vector<Primitive> segments() { return generate().segments; }
+    std::vector<Primitive> points() { return generate().points; }
     /// The triangles, then the segments, in order as "face/part:corners" (with a face's points
     /// in parentheses when it has more than its triangles), each point as its index in
     /// `points`.
     std::string primitives(const std::vector<SbVec3f>& points) {
-        std::vector<Primitive> all = triangles();
-        for (const Primitive& segment : segments()) all.push_back(segment);
+        const Generated generated = generate();
+        std::vector<Primitive> all = generated.triangles;
+        all.insert(all.end(), generated.segments.begin(), generated.segments.end());
         std::string text;
         for (const Primitive& p : all) {
             text += (text.empty() ? "" : ", ") + std::to_string(p.face) + "/" +

@@ -50,13 +50,17 @@ TEST_F(TopologyTest, PrimitivesFollowTheListInOrder) {
         DebugErrorRecorder recorder;
         EXPECT_EQ(primitives(points), c.primitives);
         EXPECT_EQ(recorder.size(), 0u) << recorder.dump();
-        // Without normals given, each triangle gets its face's, by the face's own order.
-        for (const Primitive& t : triangles()) {
+        // Without normals given, each triangle gets its face's, by the face's own order, and
+        // segments the unlit +z.
+        const Generated generated = generate();
+        for (const Primitive& t : generated.triangles) {
             EXPECT_TRUE(t.oneDetail);
             SbVec3f facing = t.geometricNormal();
             facing.normalize();
             for (const Vertex& v : t.v) EXPECT_TRUE(v.normal.equals(facing, 1e-6f));
         }
+        for (const Primitive& s : generated.segments)
+            for (const Vertex& v : s.v) EXPECT_EQ(v.normal, SbVec3f(0, 0, 1));
     }
 }
 

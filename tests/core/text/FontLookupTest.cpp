@@ -1,6 +1,5 @@
 // Font lookup: family names, styles, fallbacks and what happens when fonts are missing.
 
-#include <Tessara/actions/SoGetBoundingBoxAction.h>
 #include <Tessara/elements/SoFontNameElement.h>
 #include <Tessara/misc/SoPreferences.h>
 
@@ -19,7 +18,7 @@ class FontLookupTest : public TextTest {
     }
     Triangles captureIn(const std::string& fontName, const char* text = "Ra") {
         font->name.setValue(SbName(fontName.c_str()));
-        return captureText({text}).triangles;
+        return captureText({text});
     }
 };
 
@@ -73,19 +72,17 @@ TEST_F(FontLookupTest, WithoutTheDefaultFontTextDrawsNothing) {
     DebugErrorRecorder recorder;
     SoText3* text = addText({"Ra"});
     text->parts.setValue(SoText3::ALL);
-    EXPECT_TRUE(capture().triangles.empty());
+    EXPECT_TRUE(triangles().empty());
     EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), 1u) << recorder.dump();
-    SoGetBoundingBoxAction action;
-    action.apply(root);
-    EXPECT_TRUE(action.getBoundingBox().isEmpty());
+    EXPECT_TRUE(box().isEmpty());
     font->name.setValue(SbName("Helvetica"));
-    EXPECT_TRUE(capture().triangles.empty());
+    EXPECT_TRUE(triangles().empty());
     // Each missing file is reported once, not on every traversal.
     EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), 1u) << recorder.dump();
     EXPECT_TRUE(SoFontNameElement::getFontServerFontName().isEmpty());
 
     SoPreferences::removeValue("TESSARA_FONT_DIR");
-    EXPECT_FALSE(capture().triangles.empty());
+    EXPECT_FALSE(triangles().empty());
 }
 
 TEST_F(FontLookupTest, FontsComeBackAfterTheDatabaseIsFinished) {
