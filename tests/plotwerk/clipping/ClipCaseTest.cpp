@@ -3,33 +3,17 @@
 // the colours and attributes it keeps, bad coordinates, and the printed size and angle of
 // annotation text.
 
-#include <Tessara/base/SoDebugError.h>
 #include <Tessara/misc/SoPreferences.h>
 
 #include <string>
 #include <vector>
 
 #include "ClipScene.h"
-#include "support/DebugErrorRecorder.h"
 
 using namespace cliptest;
 using K = RecordedCall;
 
 namespace {
-
-/// One drawing call: its kind and its points (the origin for text and images), each as page
-/// x and y in millimetres and the normalised depth, and its colours when they are checked.
-struct Printed {
-    K::Kind kind;
-    std::vector<SbVec3f> points;
-    std::vector<SbColor> colors = {};
-};
-
-struct ClipCase {
-    const char* name;
-    std::string scene;
-    std::vector<Printed> printed;
-};
 
 /// `node` moved to "x y z".
 std::string at(const char* translation, const std::string& node) {
@@ -50,7 +34,7 @@ const float kPerspectiveDepth4 = 24.0f / 36.0f;  // a point 4 in front of the ey
 const std::string kRedGreenBlue =
     "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] } ";
 
-const std::vector<ClipCase> kCases = {
+const std::vector<SceneCase> kCases = {
     // The perspective near limit: a cut gets the near plane's depth, -1, and x, y
     // interpolated on the undivided values.
     {"SegmentThroughTheEyePlaneEndsOnTheNearLimit",
@@ -91,7 +75,16 @@ const std::vector<ClipCase> kCases = {
     // A point that is no number: a polygon whose shape it decides is left out whole.
     {"TriangleWithANaNCornerIsLeftOut",
      ortho() + "Coordinate3 { point [ 0 0 0, nan 0 0, 0 1 0 ] } FaceSet { }",
-     {}},
+     {},
+     {{"SoVectorizeAction::clipPolygon", "NaN"}}},
+    // The points are captured with a NaN; the line's points are finite where they are captured
+    // and the transform makes them NaN, which is inside no limit.
+    {"NaNPointsAreReportedAndTheRestStillPrinted",
+     ortho() + "Coordinate3 { point [ -0.5 0 0, nan 0 0, 0.5 0 0 ] } PointSet { } "
+               "MatrixTransform { matrix 1 0 0 0  0 1 0 0  0 0 1 0  0 0 0 nan } "
+               "Coordinate3 { point [ 0 0 0, 0.5 0.5 0 ] } LineSet { }",
+     {{K::POLYMARK_DOTS, {{50, 100, 0.5f}, {150, 100, 0.5f}}}},
+     {{"SoVectorizeAction::clipPolyMark", "NaN"}, {"SoVectorizeAction::clipPolyLine", "NaN"}}},
     {"MarkerSetWhollyOutsidePrintsNothing",
      ortho() + "Coordinate3 { point [ 2 0 0, 0 -2 0 ] } MarkerSet { }",
      {}},
@@ -110,6 +103,10 @@ const std::vector<ClipCase> kCases = {
      ortho() + at("3 -2 0", "DEF I Image { image 1 1 3 0xFF0000 }") + at("0 0 -5.5", "USE I") +
          at("0 0 15.5", "USE I") + at("0 0 -4.9", "USE I"),
      {{K::IMAGE, {{400, -100, 0.5f}}}, {K::IMAGE, {{100, 100, 0.99f}}}}},
+    // Two in front of the eye, an anchor lands at its coordinates halved.
+    {"AnchorsAreDividedByTheirDistanceInPerspective",
+     kPerspective + at("0.5 0.5 -2", "Text2 { string \"a\" } Image { image 1 1 3 0xFF0000 }"),
+     {{K::TEXT2, {{125, 125, 1.0f / 9.0f}}}, {K::IMAGE, {{125, 125, 1.0f / 9.0f}}}}},
     // Printed flat, a piece takes the colour its first vertex had, even when that was cut away.
     {"FlatShadingKeepsTheFirstVertexColourEvenWhenItIsCutAway",
      ortho() + kRedGreenBlue + "Coordinate3 { point [ 2 0 0, 2 0.5 0, 0 0 0 ] } FaceSet { }",
@@ -131,50 +128,23 @@ const std::vector<ClipCase> kCases = {
     {"InvisibleDrawsNothing", ortho() + "DrawStyle { style INVISIBLE } " + kShapes, {}},
 };
 
-bool draws(K::Kind kind) {
-    return kind == K::POLYGON || kind == K::POLYLINE || kind == K::POLYMARK_DOTS ||
-           kind == K::POLYMARK_MARKERS || kind == K::TEXT2 || kind == K::IMAGE;
-}
-
-void expectPoint(const SbVec4f& p, const SbVec3f& expected) {
-    EXPECT_NEAR(p[0], expected[0], 1e-3f);
-    EXPECT_NEAR(p[1], expected[1], 1e-3f);
-    EXPECT_NEAR(p[2], expected[2], 1e-5f);
-    EXPECT_EQ(p[3], 1.0f);
-}
-
 using ClipCaseTest = ClipTest;
 
 TEST_F(ClipCaseTest, WhatIsPrintedOfEachScene) {
-    for (const ClipCase& c : kCases) {
-        SCOPED_TRACE(c.name);
-        auto action = makeAction();
-        std::vector<RecordedCall> printed;
-        for (const RecordedCall& call : print(*action, c.scene))
-            if (draws(call.kind)) printed.push_back(call);
-        ASSERT_EQ(printed.size(), c.printed.size());
-        for (size_t i = 0; i < printed.size(); ++i) {
-            SCOPED_TRACE(i);
-            EXPECT_EQ(printed[i].kind, c.printed[i].kind);
-            const bool anchored = printed[i].kind == K::TEXT2 || printed[i].kind == K::IMAGE;
-            const std::vector<SbVec4f> points =
-                anchored ? std::vector<SbVec4f>{printed[i].origin} : printed[i].points;
-            ASSERT_EQ(points.size(), c.printed[i].points.size());
-            for (size_t k = 0; k < points.size(); ++k)
-                expectPoint(points[k], c.printed[i].points[k]);
-            // Pieces of one colour carry it once, even where they were cut.
-            if (c.printed[i].colors.empty()) {
-                EXPECT_EQ(printed[i].multicolor, 0);
-                EXPECT_EQ(printed[i].colors.size(), anchored ? 0u : 1u);
-            } else {
-                EXPECT_EQ(printed[i].colors, c.printed[i].colors);
-            }
+    for (const SceneCase& c : kCases) {
+        auto action = makeAction(kPageSize);
+        const std::vector<RecordedCall> printed = expectPrinted(*action, "", c);
+        // Pieces of one colour carry it once, even where they were cut.
+        for (size_t i = 0; i < std::min(printed.size(), c.printed.size()); ++i) {
+            if (!c.printed[i].colors.empty()) continue;
+            EXPECT_EQ(printed[i].multicolor, 0) << c.name << " " << i;
+            EXPECT_EQ(printed[i].colors.size(), isAnchored(printed[i].kind) ? 0u : 1u) << c.name;
         }
     }
 }
 
 TEST_F(ClipCaseTest, SmoothOutlineRepeatsTheFirstColourWithTheLineAttributes) {
-    auto action = makeAction();
+    auto action = makeAction(kPageSize);
     action->setShadeModel(SoVectorizeAction::SMOOTH);
     print(*action, ortho() + "DrawStyle { style LINES  lineWidth 2  linePattern 0x00FF } " +
                        kRedGreenBlue +
@@ -189,7 +159,7 @@ TEST_F(ClipCaseTest, SmoothOutlineRepeatsTheFirstColourWithTheLineAttributes) {
 }
 
 TEST_F(ClipCaseTest, FilledPolygonsCarryTheCurrentPattern) {
-    auto action = makeAction();
+    auto action = makeAction(kPageSize);
     print(*action, ortho() +
                        "Pattern { category \"hatches\"  name \"diagonal\"  mask [ 0x80000000, "
                        "0x40000000 ] } Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0 0.5 0 ] } "
@@ -202,26 +172,6 @@ TEST_F(ClipCaseTest, FilledPolygonsCarryTheCurrentPattern) {
     ASSERT_EQ(polygons[0].pattern.size(), 128u);
     EXPECT_EQ(polygons[0].pattern[0], 0x80);
     EXPECT_EQ(polygons[0].pattern[4], 0x40);
-}
-
-TEST_F(ClipCaseTest, NaNCoordinatesAreReportedAndTheRestStillPrinted) {
-    DebugErrorRecorder errors;
-    auto action = makeAction();
-    // The points are captured with a NaN; the line segments are finite where they are
-    // captured, and the transform makes them NaN.
-    print(*action, ortho() +
-                       "Coordinate3 { point [ -0.5 0 0, nan 0 0, 0.5 0 0 ] } PointSet { } "
-                       "MatrixTransform { matrix 1 0 0 0  0 1 0 0  0 0 1 0  0 0 0 nan } "
-                       "Coordinate3 { point [ 0 0 0, 0.5 0.5 0 ] } LineSet { }");
-    EXPECT_TRUE(errors.contains("SoVectorizeAction::clipPolyMark", "NaN")) << errors.dump();
-    EXPECT_TRUE(errors.contains("SoVectorizeAction::clipPolyLine", "NaN")) << errors.dump();
-    const std::vector<RecordedCall> dots = action->ofKind(K::POLYMARK_DOTS);
-    ASSERT_EQ(dots.size(), 1u);
-    ASSERT_EQ(dots[0].points.size(), 2u);
-    expectPoint(dots[0].points[1], SbVec3f(150, 100, 0.5f));
-    // A NaN point is inside no limit: nothing of the line reaches the page.
-    EXPECT_EQ(action->count(K::POLYLINE), 0u);
-    EXPECT_EQ(action->getCalls().back().kind, K::FOOTER);
 }
 
 // ---- Annotation text drawn as 2D text ----
@@ -238,6 +188,7 @@ struct SizeCase {
     std::string scene;  ///< transforms and text properties before the text
     float sizeMm;       ///< what the font size measures on the page
     float angle;        ///< of the baseline on the page, in radians
+    int cap = 0;        ///< the size cap in force, in millimetres; 0 leaves the default
 };
 
 std::string property(const char* hint, bool oriented) {
@@ -265,28 +216,27 @@ const std::vector<SizeCase> kSizeCases = {
     {"TextNotOrientedStaysLevel", kTurned30 + property("ANNOTATION", false) + "Font { size 0.1 }",
      10, 0},
     {"ZeroSizeBecomesOneMillimetre", property("FIT_TEXT_VECTOR", true) + "Font { size 0 }", 1, 0},
+    {"SizeIsCappedByThePreferenceInForce", kAnnotation + "Font { size 0.1 }", 4, 0, 4},
     {"SizeIsCappedAtAMetreByDefault", kAnnotation + "Font { size 20 }", 1000, 0},
 };
 
 class AnnotationSizeTest : public ClipTest {
   protected:
-    void SetUp() override { SoPreferences::removeValue(kMaxSizeKey); }
     void TearDown() override { SoPreferences::removeValue(kMaxSizeKey); }
-
-    /// The lines printed for the two-line annotation text after `scene`.
-    static std::vector<RecordedCall> printedLines(const std::string& scene) {
-        DebugErrorRecorder errors;  // the glyph builder's note about an empty font
-        auto action = makeAction();
-        action->setNominalWidth(kNominal);
-        print(*action, ortho() + scene + " AnnoText3 { string [ \"first\", \"second\" ] }");
-        return action->ofKind(RecordedCall::TEXT2);
-    }
 };
 
 TEST_F(AnnotationSizeTest, PrintedSizeAngleAndLineStep) {
     for (const SizeCase& c : kSizeCases) {
         SCOPED_TRACE(c.name);
-        const std::vector<RecordedCall> lines = printedLines(c.scene);
+        if (c.cap > 0)
+            SoPreferences::setInt(kMaxSizeKey, c.cap);
+        else
+            SoPreferences::removeValue(kMaxSizeKey);
+        DebugErrorRecorder errors;  // the glyph builder's note about an empty font
+        auto action = makeAction(kPageSize);
+        action->setNominalWidth(kNominal);
+        print(*action, ortho() + c.scene + " AnnoText3 { string [ \"first\", \"second\" ] }");
+        const std::vector<RecordedCall> lines = action->ofKind(RecordedCall::TEXT2);
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_NEAR(lines[0].fontSize, c.sizeMm / kNominal, 1e-2f);
         EXPECT_NEAR(lines[0].angle, c.angle, 1e-5f);
@@ -294,15 +244,6 @@ TEST_F(AnnotationSizeTest, PrintedSizeAngleAndLineStep) {
         EXPECT_NEAR(lines[0].origin[1], 100, 1e-3f);
         EXPECT_EQ(lines[1].string, "second");
         EXPECT_NEAR(lines[0].origin[1] - lines[1].origin[1], c.sizeMm, 1e-2f);
-    }
-}
-
-TEST_F(AnnotationSizeTest, SizeIsCappedByThePreferenceInForce) {
-    for (const int cap : {4, 7}) {
-        SoPreferences::setInt(kMaxSizeKey, cap);
-        const std::vector<RecordedCall> lines = printedLines(kAnnotation + "Font { size 0.1 }");
-        ASSERT_EQ(lines.size(), 2u);
-        EXPECT_NEAR(lines[0].fontSize, cap / kNominal, 1e-5f);
     }
 }
 

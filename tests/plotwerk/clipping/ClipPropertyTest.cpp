@@ -52,7 +52,7 @@ class ClipPropertyTest : public ClipTest {
         coords = new SoCoordinate3;
         scene->addChild(material);
         scene->addChild(coords);
-        action = makeAction();
+        action = makeAction(kPageSize);
         action->setShadeModel(SoVectorizeAction::SMOOTH);
     }
     void TearDown() override { root->unref(); }

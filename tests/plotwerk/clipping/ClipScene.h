@@ -6,16 +6,8 @@
 // so depth is kept between world z = -5 (far) and z = 15 (the camera: with a near distance
 // of 0 the near plane passes through it).
 
-#include <PlotWerk/SoPlotWerk.h>
-#include <Tessara/base/SoDB.h>
-#include <Tessara/io/SoInput.h>
-#include <Tessara/nodes/SoSeparator.h>
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <string>
 
-#include "plotwerk/support/RecordingAction.h"
 #include "plotwerk/support/SceneText.h"
 
 namespace cliptest {
@@ -40,29 +32,6 @@ const std::string kPerspective =
     "PerspectiveCamera { position 0 0 0  heightAngle 1.5707963  nearDistance 1  farDistance 10 }"
     " LightModel { model BASE_COLOR } ";
 
-/// A recording backend on the 200 × 200 mm drawing, printing colours as they are.
-inline std::unique_ptr<RecordingAction> makeAction() {
-    auto action = std::make_unique<RecordingAction>();
-    action->setDrawingDimensions(kPageSize, kPageSize);
-    action->setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
-    return action;
-}
-
-/// The calls the backend recorded for the scene of `body`, printed with `action`.
-inline const std::vector<RecordedCall>& print(RecordingAction& action, const std::string& body) {
-    SoSeparator* root = readScene(body);
-    EXPECT_NE(root, nullptr) << body;
-    if (root != nullptr) {
-        action.apply(root);
-        root->unref();
-    }
-    return action.getCalls();
-}
-
-class ClipTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() { SoPlotWerk::init(); }
-    static void TearDownTestSuite() { SoPlotWerk::finish(); }
-};
+using ClipTest = PrintTest;
 
 }  // namespace cliptest

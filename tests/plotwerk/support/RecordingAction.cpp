@@ -4,20 +4,18 @@
 
 #include <algorithm>
 
-RecordingAction::RecordingAction() : calls_(std::make_shared<std::vector<RecordedCall>>()) {}
-
 RecordingAction::~RecordingAction() {
     if (isInPage()) endPage();
 }
 
 std::size_t RecordingAction::count(RecordedCall::Kind kind) const {
     return static_cast<std::size_t>(std::count_if(
-        calls_->begin(), calls_->end(), [kind](const RecordedCall& c) { return c.kind == kind; }));
+        calls_.begin(), calls_.end(), [kind](const RecordedCall& c) { return c.kind == kind; }));
 }
 
 std::vector<RecordedCall> RecordingAction::ofKind(RecordedCall::Kind kind) const {
     std::vector<RecordedCall> result;
-    for (const RecordedCall& call : *calls_) {
+    for (const RecordedCall& call : calls_) {
         if (call.kind == kind) result.push_back(call);
     }
     return result;
@@ -25,15 +23,15 @@ std::vector<RecordedCall> RecordingAction::ofKind(RecordedCall::Kind kind) const
 
 std::vector<RecordedCall::Kind> RecordingAction::kinds() const {
     std::vector<RecordedCall::Kind> result;
-    result.reserve(calls_->size());
-    for (const RecordedCall& call : *calls_) result.push_back(call.kind);
+    result.reserve(calls_.size());
+    for (const RecordedCall& call : calls_) result.push_back(call.kind);
     return result;
 }
 
 RecordedCall& RecordingAction::record(RecordedCall::Kind kind) {
-    calls_->emplace_back();
-    calls_->back().kind = kind;
-    return calls_->back();
+    calls_.emplace_back();
+    calls_.back().kind = kind;
+    return calls_.back();
 }
 
 void RecordingAction::copyPoints(RecordedCall& call, const SbVec4f* points, int n,
@@ -71,9 +69,6 @@ void RecordingAction::printPolyMark(const SbVec4f* points, int n, const SbColor*
     RecordedCall& call = record(RecordedCall::POLYMARK_MARKERS);
     copyPoints(call, points, n, colors, multicolor);
     call.markerSet = markerSet;
-    if (forwardToTrace_) {
-        SoVectorizeAction::printPolyMark(points, n, colors, multicolor, markerSet);
-    }
 }
 
 void RecordingAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
@@ -81,9 +76,6 @@ void RecordingAction::printPolyMark(const SbVec4f* points, int n, const SbColor*
     RecordedCall& call = record(RecordedCall::POLYMARK_DOTS);
     copyPoints(call, points, n, colors, multicolor);
     call.pointSize = pointSize;
-    if (forwardToTrace_) {
-        SoVectorizeAction::printPolyMark(points, n, colors, multicolor, pointSize);
-    }
 }
 
 void RecordingAction::printImage(const SbVec4f& origin, const unsigned char* pixels,
@@ -92,7 +84,6 @@ void RecordingAction::printImage(const SbVec4f& origin, const unsigned char* pix
                                  SoImage::VertAlignment vertAlignment) {
     RecordedCall& call = record(RecordedCall::IMAGE);
     call.origin = origin;
-    call.pixelsNull = pixels == nullptr;
     const int width = sourceSize[0];
     const int height = sourceSize[1];
     if (pixels != nullptr && width > 0 && height > 0 && numComponents > 0) {
@@ -104,10 +95,6 @@ void RecordingAction::printImage(const SbVec4f& origin, const unsigned char* pix
     call.numComponents = numComponents;
     call.horAlignment = horAlignment;
     call.vertAlignment = vertAlignment;
-    if (forwardToTrace_) {
-        SoVectorizeAction::printImage(origin, pixels, sourceSize, requestedSize, numComponents,
-                                      horAlignment, vertAlignment);
-    }
 }
 
 void RecordingAction::printPolyLine(const SbVec4f* points, int n, const SbColor* colors,
@@ -118,10 +105,6 @@ void RecordingAction::printPolyLine(const SbVec4f* points, int n, const SbColor*
     call.lineWidth = lineWidth;
     call.linePattern = linePattern;
     call.linePatternScaleFactor = linePatternScaleFactor;
-    if (forwardToTrace_) {
-        SoVectorizeAction::printPolyLine(points, n, colors, multicolor, lineWidth, linePattern,
-                                         linePatternScaleFactor);
-    }
 }
 
 void RecordingAction::printPolygon(const SbVec4f* points, int n, const SbColor* colors,
@@ -133,10 +116,6 @@ void RecordingAction::printPolygon(const SbVec4f* points, int n, const SbColor* 
     call.patternString2 = patternString2.getStdString();
     if (pattern != nullptr) {
         call.pattern.assign(pattern, pattern + SoPatternElement::MASK_BYTES);
-    }
-    if (forwardToTrace_) {
-        SoVectorizeAction::printPolygon(points, n, colors, multicolor, patternString1,
-                                        patternString2, pattern);
     }
 }
 
@@ -151,8 +130,4 @@ void RecordingAction::printText2(SbVec4f origin, SbColor color, const SbString& 
     call.string = string.getStdString();
     call.justification = justification;
     call.angle = angle;
-    if (forwardToTrace_) {
-        SoVectorizeAction::printText2(origin, color, fontName, fontSize, string, justification,
-                                      angle);
-    }
 }

@@ -8,7 +8,6 @@
 #include <Tessara/math/SbViewportRegion.h>
 
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@ class SoMarkerSet;
 
 /// One call the traversal made on the backend, with copies of everything it was given.
 struct RecordedCall {
+    /// The document frame and clips first, then the kinds that draw, from POLYGON on.
     enum Kind {
         HEADER,
         FOOTER,
@@ -57,7 +57,6 @@ struct RecordedCall {
 
     // Images.
     std::vector<unsigned char> pixels;
-    bool pixelsNull = true;
     SbVec2s sourceSize{0, 0};
     SbVec2s requestedSize{0, 0};
     int numComponents = 0;
@@ -73,37 +72,17 @@ struct RecordedCall {
 /// it, so tests above the output formats can compare calls instead of parsing a file.
 class RecordingAction : public SoVectorizeAction {
   public:
-    RecordingAction();
     /// Ends a page still open, as a backend must: the base class can no longer reach this
     /// class's writeFooter from its own destructor.
     ~RecordingAction() override;
 
-    const std::vector<RecordedCall>& getCalls() const { return *calls_; }
-    /// The record itself, shared: it outlives the action, so tests can see what the
-    /// destructor wrote.
-    std::shared_ptr<const std::vector<RecordedCall>> sharedCalls() const { return calls_; }
+    const std::vector<RecordedCall>& getCalls() const { return calls_; }
     std::size_t count(RecordedCall::Kind kind) const;
     /// The calls of one kind, in order (copies).
     std::vector<RecordedCall> ofKind(RecordedCall::Kind kind) const;
     /// The kinds of all calls, in order: handy to check sequences.
     std::vector<RecordedCall::Kind> kinds() const;
-    void clear() { calls_->clear(); }
-
-    /// When set, print operations also run the base class's trace on standard output.
-    void setForwardToTrace(bool forward) { forwardToTrace_ = forward; }
-
-    // Protected services of the action, opened for tests.
-    using SoVectorizeAction::getClippingLimits;
-    using SoVectorizeAction::getHeight;
-    using SoVectorizeAction::getOffsetX;
-    using SoVectorizeAction::getOffsetY;
-    using SoVectorizeAction::getViewportHeight;
-    using SoVectorizeAction::getViewportRegion;
-    using SoVectorizeAction::getViewportWidth;
-    using SoVectorizeAction::getWidth;
-    using SoVectorizeAction::isInPage;
-    using SoVectorizeAction::penAssignment;
-    using SoVectorizeAction::translateColor;
+    void clear() { calls_.clear(); }
 
   protected:
     void writeHeader() override;
@@ -132,6 +111,5 @@ class RecordingAction : public SoVectorizeAction {
     static void copyPoints(RecordedCall& call, const SbVec4f* points, int n, const SbColor* colors,
                            int multicolor);
 
-    std::shared_ptr<std::vector<RecordedCall>> calls_;
-    bool forwardToTrace_ = false;
+    std::vector<RecordedCall> calls_;
 };

@@ -17,28 +17,13 @@ using K = RecordedCall;
 
 namespace {
 
-/// One drawing call: its kind, its page points in mm (the origin for text and images) and,
-/// when they are checked, its colours.
-struct Printed {
-    K::Kind kind;
-    std::vector<SbVec2f> points;
-    std::vector<SbColor> colors = {};
-};
-
-struct CaptureCase {
-    const char* name;
-    std::string scene;
-    std::vector<Printed> printed;
-    const char* warning = "";  ///< the source of the one warning the scene must give
-};
-
 const std::string kRedGreenBlue =
     "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] } ";
 const SbColor kRed(1, 0, 0), kGreen(0, 1, 0), kBlue(0, 0, 1);
 
 /// A zigzag of n points across the view, as a line set and as the polyline it must print.
-CaptureCase zigzag(const char* name, int n) {
-    CaptureCase c{name, "Coordinate3 { point [ ", {{K::POLYLINE, {}}}};
+SceneCase zigzag(const char* name, int n) {
+    SceneCase c{name, "Coordinate3 { point [ ", {{K::POLYLINE, {}}}};
     for (int i = 0; i < n; ++i) {
         const float x = -1.0f + 2.0f * i / (n - 1), y = i % 2 ? 0.5f : -0.5f;
         c.scene += std::to_string(x) + " " + std::to_string(y) + " 0, ";
@@ -62,22 +47,24 @@ std::string material(const char* diffuse) {
            diffuse + " } ";
 }
 
-const std::vector<CaptureCase> kCases = {
+const std::vector<SceneCase> kCases = {
     {"SegmentsChainingEndToEndAreOnePolyline",
      "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0.5 0.5 0, -0.5 0.5 0 ] } LineSet { }",
-     {{K::POLYLINE, {{25, 25}, {75, 25}, {75, 75}, {25, 75}}}}},
+     {{K::POLYLINE, {onPage(25, 25), onPage(75, 25), onPage(75, 75), onPage(25, 75)}}}},
     {"TwoLineSetsNeverMergeEvenWhenTheSecondContinuesTheFirst",
      "Coordinate3 { point [ -0.5 0 0, 0 0 0 ] } LineSet { } "
      "Coordinate3 { point [ 0 0 0, 0.5 0 0 ] } LineSet { }",
-     {{K::POLYLINE, {{25, 50}, {50, 50}}}, {K::POLYLINE, {{50, 50}, {75, 50}}}}},
+     {{K::POLYLINE, {onPage(25, 50), onPage(50, 50)}},
+      {K::POLYLINE, {onPage(50, 50), onPage(75, 50)}}}},
     {"ABreakInTheChainStartsANewPolyline",
      "Coordinate3 { point [ -0.5 0.5 0, 0.5 0.5 0, -0.5 -0.5 0, 0.5 -0.5 0 ] } "
      "LineSet { numVertices [ 2, 2 ] }",
-     {{K::POLYLINE, {{25, 75}, {75, 75}}}, {K::POLYLINE, {{25, 25}, {75, 25}}}}},
+     {{K::POLYLINE, {onPage(25, 75), onPage(75, 75)}},
+      {K::POLYLINE, {onPage(25, 25), onPage(75, 25)}}}},
     // The chain does not know where one polyline of the node stops, only whether points meet.
     {"PolylinesOfOneNodeThatMeetEndToStartJoin",
      "Coordinate3 { point [ -0.5 0 0, 0 0 0, 0 0 0, 0.5 0 0 ] } LineSet { numVertices [ 2, 2 ] }",
-     {{K::POLYLINE, {{25, 50}, {50, 50}, {75, 50}}}}},
+     {{K::POLYLINE, {onPage(25, 50), onPage(50, 50), onPage(75, 50)}}}},
     zigzag("ALongChainGrowsTheBufferAndKeepsEveryPoint", 41),
     {"ASegmentWithBothEndsFullyTransparentIsNotDrawn",
      "Material { transparency 1 } Coordinate3 { point [ -0.5 0 0, 0.5 0 0 ] } LineSet { }",
@@ -87,19 +74,20 @@ const std::vector<CaptureCase> kCases = {
      "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1, "
      "1 1 0 ]  transparency [ 0, 0, 1, 0 ] } "
      "Coordinate3 { point [ -0.75 0 0, -0.25 0 0, 0.25 0 0, 0.75 0 0 ] } LineSet { }",
-     {{K::POLYLINE, {{12.5f, 50}, {37.5f, 50}}, {kRed, kGreen}},
-      {K::POLYLINE, {{62.5f, 50}, {87.5f, 50}}, {kBlue, SbColor(1, 1, 0)}}}},
+     {{K::POLYLINE, {onPage(12.5f, 50), onPage(37.5f, 50)}, {kRed, kGreen}},
+      {K::POLYLINE, {onPage(62.5f, 50), onPage(87.5f, 50)}, {kBlue, SbColor(1, 1, 0)}}}},
     {"PointsOfOneNodeAreOneSetOfDots",
      "Coordinate3 { point [ -0.5 0 0, 0 0 0, 0.5 0 0 ] } PointSet { } "
      "Coordinate3 { point [ 0 0.5 0 ] } PointSet { }",
-     {{K::POLYMARK_DOTS, {{25, 50}, {50, 50}, {75, 50}}}, {K::POLYMARK_DOTS, {{50, 75}}}}},
+     {{K::POLYMARK_DOTS, {onPage(25, 50), onPage(50, 50), onPage(75, 50)}},
+      {K::POLYMARK_DOTS, {onPage(50, 75)}}}},
     {"FullyTransparentPointsAreLeftOut",
      "MaterialBinding { value PER_VERTEX } Material { transparency [ 0, 1, 0 ] } "
      "Coordinate3 { point [ -0.5 0 0, 0 0 0, 0.5 0 0 ] } PointSet { }",
-     {{K::POLYMARK_DOTS, {{25, 50}, {75, 50}}}}},
+     {{K::POLYMARK_DOTS, {onPage(25, 50), onPage(75, 50)}}}},
     {"AMarkerSetPrintsItsPointsWithTheNode",
      "Coordinate3 { point [ -0.5 0 0, 0.5 0 0 ] } MarkerSet { markerIndex [ 1, 2 ] }",
-     {{K::POLYMARK_MARKERS, {{25, 50}, {75, 50}}}}},
+     {{K::POLYMARK_MARKERS, {onPage(25, 50), onPage(75, 50)}}}},
     {"InvisibleDrawStyleDrawsNothingAtAll",
      "DrawStyle { style INVISIBLE } Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0 0.5 0 ] } "
      "FaceSet { } LineSet { } PointSet { } MarkerSet { } Text2 { string \"hidden\" } "
@@ -108,26 +96,28 @@ const std::vector<CaptureCase> kCases = {
     {"ATriangleIsOnePolygonInItsColour",
      "Material { diffuseColor 1 0 0 } "
      "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0 0.5 0 ] } FaceSet { }",
-     {{K::POLYGON, {{25, 25}, {75, 25}, {50, 75}}, {kRed}}}},
+     {{K::POLYGON, {onPage(25, 25), onPage(75, 25), onPage(50, 75)}, {kRed}}}},
     {"TwoFacesAreTwoPolygons",
      "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0 0.5 0, 0 0 0, 0.5 0 0, 0.5 0.5 0 ] } "
      "FaceSet { numVertices [ 3, 3 ] }",
-     {{K::POLYGON, {{25, 25}, {75, 25}, {50, 75}}}, {K::POLYGON, {{50, 50}, {75, 50}, {75, 75}}}}},
+     {{K::POLYGON, {onPage(25, 25), onPage(75, 25), onPage(50, 75)}},
+      {K::POLYGON, {onPage(50, 50), onPage(75, 50), onPage(75, 75)}}}},
     {"AQuadIsTwoTriangles",
      "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0.5 0.5 0, -0.5 0.5 0 ] } FaceSet { }",
-     {{K::POLYGON, {{25, 25}, {75, 25}, {75, 75}}}, {K::POLYGON, {{25, 25}, {75, 75}, {25, 75}}}}},
+     {{K::POLYGON, {onPage(25, 25), onPage(75, 25), onPage(75, 75)}},
+      {K::POLYGON, {onPage(25, 25), onPage(75, 75), onPage(25, 75)}}}},
     {"APentagonIsThreeTriangles",
      "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0.5 0.5 0, 0 1 0, -0.5 0.5 0 ] } FaceSet { }",
-     {{K::POLYGON, {{25, 25}, {75, 25}, {75, 75}}},
-      {K::POLYGON, {{25, 25}, {75, 75}, {50, 100}}},
-      {K::POLYGON, {{25, 25}, {50, 100}, {25, 75}}}}},
+     {{K::POLYGON, {onPage(25, 25), onPage(75, 25), onPage(75, 75)}},
+      {K::POLYGON, {onPage(25, 25), onPage(75, 75), onPage(50, 100)}},
+      {K::POLYGON, {onPage(25, 25), onPage(50, 100), onPage(25, 75)}}}},
     {"AClockwiseFaceKeepsItsOrder",
      "Coordinate3 { point [ -0.5 -0.5 0, 0 0.5 0, 0.5 -0.5 0 ] } FaceSet { }",
-     {{K::POLYGON, {{25, 25}, {50, 75}, {75, 25}}}}},
+     {{K::POLYGON, {onPage(25, 25), onPage(50, 75), onPage(75, 25)}}}},
     {"AFaceOfTwoPointsIsNoPolygon",
      "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0 ] } FaceSet { }",
      {},
-     "SoFaceSet::generatePrimitives"},
+     {{"SoFaceSet::generatePrimitives", ""}}},
     {"AFullyTransparentTriangleIsNotDrawn",
      kRedGreenBlue + "Material { transparency [ 1, 1, 1 ] } "
                      "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0 0.5 0 ] } FaceSet { }",
@@ -136,7 +126,7 @@ const std::vector<CaptureCase> kCases = {
      "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] "
      "transparency [ 1, 1, 0 ] } Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0 0.5 0 ] } "
      "FaceSet { }",
-     {{K::POLYGON, {{25, 25}, {75, 25}, {50, 75}}, {kRed, kGreen, kBlue}}}},
+     {{K::POLYGON, {onPage(25, 25), onPage(75, 25), onPage(50, 75)}, {kRed, kGreen, kBlue}}}},
     // Two triangles meeting along an edge, a material per vertex: the shared points have a
     // different material in each, so a colour lit for one must not serve the other.
     {"SharedPointsWithTheirOwnMaterialsAreLitEachInItsOwnColour",
@@ -144,33 +134,36 @@ const std::vector<CaptureCase> kCases = {
          material("[ 1 0 0, 0 1 0, 0 0 1, 1 1 0, 0 1 1, 1 0 1 ]") +
          "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0.5 0.5 0, -0.5 -0.5 0, 0.5 0.5 0, "
          "-0.5 0.5 0 ] } FaceSet { numVertices [ 3, 3 ] }",
-     {{K::POLYGON, {{25, 25}, {75, 25}, {75, 75}}, {{0.5f, 0, 0}, {0, 0.5f, 0}, {0, 0, 0.5f}}},
+     {{K::POLYGON,
+       {onPage(25, 25), onPage(75, 25), onPage(75, 75)},
+       {{0.5f, 0, 0}, {0, 0.5f, 0}, {0, 0, 0.5f}}},
       {K::POLYGON,
-       {{25, 25}, {75, 75}, {25, 75}},
+       {onPage(25, 25), onPage(75, 75), onPage(25, 75)},
        {{0.5f, 0.5f, 0}, {0, 0.5f, 0.5f}, {0.5f, 0, 0.5f}}}}},
     // The same triangle three times, the material and then the lights changed between; at
     // the end cos 60 from the slanted light plus the whole frontal one.
     {"EachShapeIsLitInTheStateInForceForIt",
      "LightModel { model PHONG } " + kSlantedLight + material("1 0 0") + kTriangle +
          material("0 1 0") + kTriangle + "DirectionalLight { direction 0 0 -1 } " + kTriangle,
-     {{K::POLYGON, {{25, 25}, {75, 25}, {50, 75}}, {{0.5f, 0, 0}}},
-      {K::POLYGON, {{25, 25}, {75, 25}, {50, 75}}, {{0, 0.5f, 0}}},
-      {K::POLYGON, {{25, 25}, {75, 25}, {50, 75}}, {{0, 1, 0}}}}},
+     {{K::POLYGON, {onPage(25, 25), onPage(75, 25), onPage(50, 75)}, {{0.5f, 0, 0}}},
+      {K::POLYGON, {onPage(25, 25), onPage(75, 25), onPage(50, 75)}, {{0, 0.5f, 0}}},
+      {K::POLYGON, {onPage(25, 25), onPage(75, 25), onPage(50, 75)}, {{0, 1, 0}}}}},
     // Met first, the annotation is drawn last, in the state in force where it was met.
     {"AnnotationsAreDrawnLastWithoutDisturbingTheRest",
      "Material { diffuseColor 1 0 0 } Annotation { Material { diffuseColor 0 1 0 } " +
          lineAcross(0.5f) + "} " + lineAcross(-0.5f),
-     {{K::POLYLINE, {{25, 25}, {75, 25}}, {kRed}}, {K::POLYLINE, {{25, 75}, {75, 75}}, {kGreen}}}},
+     {{K::POLYLINE, {onPage(25, 25), onPage(75, 25)}, {kRed}},
+      {K::POLYLINE, {onPage(25, 75), onPage(75, 75)}, {kGreen}}}},
     {"AnAnnotationSeesTheStateBuiltUpBeforeIt",
      "Material { diffuseColor 0 0 1 } Translation { translation 0.25 0 0 } Annotation { " +
          lineAcross(0) + "}",
-     {{K::POLYLINE, {{37.5f, 50}, {87.5f, 50}}, {kBlue}}}},
+     {{K::POLYLINE, {onPage(37.5f, 50), onPage(87.5f, 50)}, {kBlue}}}},
     {"Text2LinesStepDownByFontSizeTimesNominalWidthTimesSpacing",
      "Font { name \"Courier\"  size 12 } Material { diffuseColor 0 0 1 } "
      "Text2 { string [ \"first\", \"second\", \"third\" ]  spacing 1.5  justification RIGHT }",
-     {{K::TEXT2, {{50, 50}}, {kBlue}},
-      {K::TEXT2, {{50, 50 - kTextStep}}, {kBlue}},
-      {K::TEXT2, {{50, 50 - 2 * kTextStep}}, {kBlue}}}},
+     {{K::TEXT2, {onPage(50, 50)}, {kBlue}},
+      {K::TEXT2, {onPage(50, 50 - kTextStep)}, {kBlue}},
+      {K::TEXT2, {onPage(50, 50 - 2 * kTextStep)}, {kBlue}}}},
     {"FullyTransparentTextIsNotPrinted",
      "Material { transparency 1 } Text2 { string \"gone\" }",
      {}},
@@ -179,37 +172,15 @@ const std::vector<CaptureCase> kCases = {
 using CaptureTest = TraversalTest;
 
 TEST_F(CaptureTest, PrintCallsOfEachScene) {
-    for (const CaptureCase& c : kCases) {
-        SCOPED_TRACE(c.name);
-        DebugErrorRecorder errors;
-        auto action = makeAction();
+    for (const SceneCase& c : kCases) {
+        auto action = makeAction(100.0f);
         action->setShadeModel(SoVectorizeAction::SMOOTH);
-        print(*action, kCamera + kUnlit + c.scene);
-        EXPECT_EQ(errors.size(), *c.warning ? 1u : 0u) << errors.dump();
-        EXPECT_TRUE(!*c.warning || errors.contains(c.warning)) << errors.dump();
-        const std::vector<RecordedCall> printed = drawingCalls(*action);
-        ASSERT_EQ(printed.size(), c.printed.size());
-        for (size_t i = 0; i < printed.size(); ++i) {
-            SCOPED_TRACE(i);
-            const RecordedCall& call = printed[i];
-            const Printed& expected = c.printed[i];
-            EXPECT_EQ(call.kind, expected.kind);
-            const bool anchored = call.kind == K::TEXT2 || call.kind == K::IMAGE;
-            const std::vector<SbVec4f> points =
-                anchored ? std::vector<SbVec4f>{call.origin} : call.points;
-            ASSERT_EQ(points.size(), expected.points.size());
-            for (size_t k = 0; k < points.size(); ++k) expectPointAt(points[k], expected.points[k]);
-            const std::vector<SbColor> colors =
-                anchored ? std::vector<SbColor>{call.color} : call.colors;
-            if (expected.colors.empty()) continue;
-            ASSERT_EQ(colors.size(), expected.colors.size());
-            for (size_t k = 0; k < colors.size(); ++k) expectColor(colors[k], expected.colors[k]);
-        }
+        expectPrinted(*action, kCamera + kUnlit, c);
     }
 }
 
 TEST_F(CaptureTest, PrimitivesCarryTheirAttributes) {
-    auto action = makeAction();
+    auto action = makeAction(100.0f);
     print(*action, kCamera + kUnlit +
                        "DrawStyle { lineWidth 3  linePattern 0x0F0F  linePatternScaleFactor 2  "
                        "pointSize 4 } Coordinate3 { point [ -0.5 0 0, 0.5 0 0 ] } LineSet { } "
@@ -258,7 +229,7 @@ TEST_F(CaptureTest, TextIsPrintedInItsPrintForm) {
                true},
           Form{"Font { size 0.5  renderStyle TEXTURE } Text3 { string \"I\" }", 0, true}}) {
         SCOPED_TRACE(form.text);
-        auto action = makeAction();
+        auto action = makeAction(100.0f);
         print(*action, kCamera + kUnlit + form.text + lineAcross(-0.5f));
         EXPECT_EQ(action->count(K::TEXT2), form.lines);
         EXPECT_EQ(action->count(K::POLYGON) > 0, form.glyphs);
@@ -275,42 +246,50 @@ TEST_F(CaptureTest, ASegmentWithANaNIsDroppedWithOneNote) {
                                   "LineSet { } " +
                                   lineAcross(0.5f));
     ASSERT_NE(root, nullptr);
-    auto action = makeAction();
+    auto action = makeAction(100.0f);
     action->apply(root);
     action->apply(root);
     root->unref();
     // The good line set is drawn in both applies; the bad segment never.
     const std::vector<RecordedCall> lines = action->ofKind(K::POLYLINE);
     ASSERT_EQ(lines.size(), 2u);
-    for (const RecordedCall& line : lines) expectPointAt(line.points[0], pageOf(-0.5f, 0.5f));
+    for (const RecordedCall& line : lines)
+        EXPECT_NEAR(line.points[0][1], pageOf(0, 0.5f)[1], 1e-3f);
     EXPECT_EQ(errors.size(), 1u) << errors.dump();
     EXPECT_EQ(errors.countSeverity(SoDebugError::INFO), 1u) << errors.dump();
     EXPECT_TRUE(errors.contains("SoVectorizeAction::drawLineSegment", "NaN")) << errors.dump();
 }
 
+// Seen in perspective from 5 away with a 45° field, near 1 and far 10, lit and unlit triangles
+// land alike: at (x, y) / (5 tan 22.5°), with the depth (11 - 20 / 5) / 9.
 TEST_F(CaptureTest, TheLightModelAndTheLightingSwitchDecideWhatIsLit) {
     struct Model {
+        const char* name;
         const char* model;
         int lighting;
         float grey;  ///< the printed grey of the 0.5 grey material
     };
-    // Seen in perspective from 5 away with a 45° field: lit and unlit triangles land alike.
-    const std::string camera = "PerspectiveCamera { position 0 0 5  heightAngle 0.7853982 } ";
-    const float scale = 1.0f / (5.0f * std::tan(static_cast<float>(M_PI / 8.0)));
-    for (const Model& m : {Model{"BASE_COLOR", 1, 0.5f}, Model{"PHONG", 0, 0.25f},
-                           Model{"PER_PIXEL_PHONG", 0, 0.5f}, Model{"PER_PIXEL_PHONG", 1, 0.25f}}) {
-        SCOPED_TRACE(std::string(m.model) + (m.lighting ? " with lighting" : ""));
-        auto action = makeAction();
+    const std::string camera =
+        "PerspectiveCamera { position 0 0 5  heightAngle 0.7853982  nearDistance 1  farDistance 10 "
+        "} ";
+    const float s = 1.0f / (5.0f * std::tan(static_cast<float>(M_PI / 8.0)));
+    auto at = [s](float x, float y) {
+        return SbVec3f((x * s + 1) * 50, (y * s + 1) * 50, 7.0f / 9);
+    };
+    for (const Model& m :
+         {Model{"BaseColorIsNeverLit", "BASE_COLOR", 1, 0.5f},
+          Model{"PhongIsLitWhateverTheSwitch", "PHONG", 0, 0.25f},
+          Model{"PerPixelPhongIsUnlitWithoutTheSwitch", "PER_PIXEL_PHONG", 0, 0.5f},
+          Model{"PerPixelPhongIsLitWithTheSwitch", "PER_PIXEL_PHONG", 1, 0.25f}}) {
+        auto action = makeAction(100.0f);
         action->enableLighting(m.lighting);
-        print(*action, camera + "LightModel { model " + m.model + " } " + kSlantedLight +
-                           material("0.5 0.5 0.5") + kTriangle);
-        const std::vector<RecordedCall> polygons = action->ofKind(K::POLYGON);
-        ASSERT_EQ(polygons.size(), 1u);
-        expectColor(polygons[0].colors[0], SbColor(m.grey, m.grey, m.grey));
-        ASSERT_EQ(polygons[0].points.size(), 3u);
-        expectPointAt(polygons[0].points[0], pageOf(-0.5f * scale, -0.5f * scale));
-        expectPointAt(polygons[0].points[1], pageOf(0.5f * scale, -0.5f * scale));
-        expectPointAt(polygons[0].points[2], pageOf(0, 0.5f * scale));
+        const std::string scene = std::string("LightModel { model ") + m.model + " } " +
+                                  kSlantedLight + material("0.5 0.5 0.5") + kTriangle;
+        const SbColor grey(m.grey, m.grey, m.grey);
+        expectPrinted(*action, camera,
+                      {m.name,
+                       scene,
+                       {{K::POLYGON, {at(-0.5f, -0.5f), at(0.5f, -0.5f), at(0, 0.5f)}, {grey}}}});
     }
 }
 

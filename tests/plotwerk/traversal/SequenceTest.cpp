@@ -13,7 +13,7 @@ namespace {
 
 class SequenceTest : public TraversalTest {
   protected:
-    void SetUp() override { action = makeAction(); }
+    void SetUp() override { action = makeAction(100.0f); }
     void TearDown() override {
         action.reset();
         if (root != nullptr) root->unref();
