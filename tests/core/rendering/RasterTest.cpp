@@ -125,6 +125,12 @@ TEST_F(RasterTest, Text2IsDrawnInPointsFromItsAnchor) {
     EXPECT_EQ(justified.size(), inked.size());
     EXPECT_LT(right[2], 32);
     EXPECT_GT(right[2], 26);
+    // Faces drawn as outlines before it leave the text filled: the stems of a big H.
+    const std::string big = green + "Font { size 40 } ";
+    const std::string outlined = "DrawStyle { style LINES } Separator { BaseColor { rgb 1 0 0 } " +
+                                 rectangle(-1, -1, -0.5f, -0.5f) + "} ";
+    EXPECT_EQ(greenPixels(*rendered(big + outlined + "Text2 { string \"H\" }"), right),
+              greenPixels(*rendered(big + "Text2 { string \"H\" }"), right));
 }
 
 TEST_F(RasterTest, AnnotationTextShownFlatTakesItsSizeFromTheScene) {
