@@ -6,16 +6,13 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "CommandRunner.h"
-#include "ScratchDir.h"
+#include "CommandRun.h"
 
 namespace {
 
@@ -34,9 +31,10 @@ class ErrorScene : public ::testing::Test {
     }
 
     /// Exit status 2 and one line naming `needle`; the directory is as it was before.
-    void expectCleanFailure(const std::vector<std::string>& arguments, const std::string& needle) {
+    void expectCleanFailure(const std::vector<std::string>& arguments, const std::string& needle,
+                            long fileSizeLimit) {
         SCOPED_TRACE(testing::PrintToString(arguments));
-        const CommandResult run = CommandRunner::run(arguments, dir.path());
+        const CommandResult run = runCommand(arguments, dir.path(), fileSizeLimit);
         EXPECT_TRUE(run.exited);
         EXPECT_EQ(run.status, 2);
         EXPECT_TRUE(run.out.empty()) << run.out.substr(0, 200);
@@ -57,6 +55,7 @@ TEST_F(ErrorScene, EachKindOfMistakeFailsCleanly) {
     const struct {
         std::vector<std::string> arguments;
         const char* named;
+        long fileSizeLimit = 0;  ///< bytes the command may write before the disk is "full"
     } cases[] = {
         {{"missing.stl", "-o", "existing.ps"}, "missing.stl"},
         {{"adir", "-o", "existing.ps"}, "adir"},
@@ -70,6 +69,9 @@ TEST_F(ErrorScene, EachKindOfMistakeFailsCleanly) {
         {{"", "-o", "existing.ps"}, "input"},
         {{"good.tsc", "-o", "nowhere/page.ps"}, "nowhere/page.ps"},
         {{"good.tsc", "-o", "adir"}, "adir"},
+        // Writes that fail midway: the earlier file is kept, the temporary removed.
+        {{"-o", "existing.ps"}, "existing.ps", 4096},
+        {{"good.tsc", "-o", "/dev/full"}, "/dev/full"},
         // A value each option family rejects.
         {{"--size", "0x5", "-o", "existing.ps"}, "--size"},
         {{"--border", "2,mauve", "-o", "existing.ps"}, "--border"},
@@ -79,32 +81,13 @@ TEST_F(ErrorScene, EachKindOfMistakeFailsCleanly) {
         {{"--accuracy", "nan", "-o", "existing.ps"}, "--accuracy"},
         {{"--pens", "red@0", "-o", "existing.ps"}, "--pens"},
     };
-    for (const auto& c : cases) expectCleanFailure(c.arguments, c.named);
-}
-
-TEST_F(ErrorScene, WriteFailureMidwayKeepsTheEarlierFileAndLeavesNoTemporary) {
-    SCOPED_TRACE("file size limited to 4 KB");
-    const CommandResult run = CommandRunner::run({"-o", "existing.ps"}, dir.path(), 4096);
-    EXPECT_EQ(run.status, 2);
-    ASSERT_EQ(run.errLines().size(), 1u) << run.err;
-    EXPECT_NE(run.err.find("cannot write output 'existing.ps'"), std::string::npos) << run.err;
-    EXPECT_EQ(dir.read("existing.ps"), kPrecious);
-    EXPECT_EQ(dir.entries(), before);
-}
-
-// A device is written to, never replaced: a full one fails, an empty one takes the drawing.
-TEST_F(ErrorScene, DevicesAreWrittenToNotReplaced) {
+    for (const auto& c : cases) expectCleanFailure(c.arguments, c.named, c.fileSizeLimit);
+    // A device is written to, never replaced: the full one failed above, an empty one takes
+    // the drawing, and both are still devices.
+    EXPECT_EQ(runCommand({"good.tsc", "-o", "/dev/null"}, dir.path()).status, 0);
     struct stat info;
-    if (stat("/dev/full", &info) != 0) GTEST_SKIP() << "no /dev/full";
-    const CommandResult full = CommandRunner::run({"good.tsc", "-o", "/dev/full"}, dir.path());
-    EXPECT_EQ(full.status, 2);
-    EXPECT_EQ(full.errLines().size(), 1u) << full.err;
-    const CommandResult null = CommandRunner::run({"good.tsc", "-o", "/dev/null"}, dir.path());
-    EXPECT_EQ(null.status, 0) << null.err;
-    for (const char* device : {"/dev/full", "/dev/null"}) {
-        ASSERT_EQ(stat(device, &info), 0);
-        EXPECT_TRUE(S_ISCHR(info.st_mode)) << device;
-    }
+    for (const char* device : {"/dev/full", "/dev/null"})
+        EXPECT_TRUE(stat(device, &info) == 0 && S_ISCHR(info.st_mode)) << device;
 }
 
 // A binary STL of `triangles` facets: long enough to print that a signal lands midway.
@@ -123,15 +106,9 @@ std::string binaryStl(int triangles) {
 TEST_F(ErrorScene, InterruptedPrintRemovesItsTemporary) {
     dir.write("big.stl", binaryStl(300000));
     before = dir.entries();
-    const pid_t child = fork();
-    if (child == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        if (chdir(dir.path().c_str()) != 0) _exit(126);
-        execl(PLOTWERK_COMMAND, PLOTWERK_COMMAND, "big.stl", "-o", "existing.ps", nullptr);
-        _exit(127);
-    }
+    const int null = open("/dev/null", O_WRONLY);
+    const pid_t child = startCommand({"big.stl", "-o", "existing.ps"}, dir.path(), null, null);
+    close(null);
     ASSERT_GT(child, 0);
     // Waits for the temporary to appear, then interrupts the print.
     bool seen = false;
@@ -160,7 +137,7 @@ TEST(CoreMessages, EachDistinctMessageIsShownOnceAndThePrintGoesOn) {
               "  Switch { whichChild 5  Cube { } }\n"
               "  Switch { whichChild 5  Sphere { } }\n"
               "  Cone { }\n}\n");
-    const CommandResult run = CommandRunner::run({"switch.tsc", "-o", "page.ps"}, dir.path());
+    const CommandResult run = runCommand({"switch.tsc", "-o", "page.ps"}, dir.path());
     EXPECT_EQ(run.status, 0);
     const std::vector<std::string> lines = run.errLines();
     ASSERT_EQ(lines.size(), 1u) << run.err;

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "PrintRun.h"
+#include "CommandRun.h"
 #include "support/CGMBinaryDecoder.h"
 #include "support/CGMClearTextReader.h"
 #include "support/CGMDrawing.h"
@@ -62,7 +62,7 @@ TEST(OutputFormat, ChosenByNameOrByExtension) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
         ScratchDir dir;
-        const CommandResult run = CommandRunner::run(c.arguments, dir.path());
+        const CommandResult run = runCommand(c.arguments, dir.path());
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_TRUE(run.err.empty()) << run.err;
         EXPECT_EQ(dir.entries(),
@@ -76,9 +76,9 @@ TEST(OutputFile, ReplacesAnExistingFileAndKeepsItsPermissions) {
     ScratchDir dir;
     dir.write("page.ps", "old content\n");
     ASSERT_EQ(chmod(dir.file("page.ps").c_str(), 0640), 0);
-    const CommandResult run = CommandRunner::run({"-o", "page.ps"}, dir.path());
+    const CommandResult run = runCommand({"-o", "page.ps"}, dir.path());
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(dir.read("page.ps"), CommandRunner::run({}, dir.path()).out);
+    EXPECT_EQ(dir.read("page.ps"), runCommand({}, dir.path()).out);
     struct stat info;
     ASSERT_EQ(stat(dir.file("page.ps").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -95,9 +95,9 @@ struct Demo {
         static const Demo demo = [] {
             Demo made;
             made.print = PrintRun::of(dir, {}, "demo.ps");
-            made.plot = PrintRun::unrendered(dir, {}, "demo.plt");
-            made.text = PrintRun::unrendered(dir, {}, "demo.cgm");
-            made.binary = PrintRun::unrendered(dir, {"--cgm-binary"}, "binary.cgm");
+            made.plot = PrintRun::of(dir, {}, "demo.plt", 0);
+            made.text = PrintRun::of(dir, {}, "demo.cgm", 0);
+            made.binary = PrintRun::of(dir, {"--cgm-binary"}, "binary.cgm", 0);
             made.decoded = HPGLDecoder::decode(made.plot.document);
             return made;
         }();
@@ -168,10 +168,10 @@ TEST(DemoPage, ThePlotsMarksLandOnThePrintsInk) {
     for (const HPGLSymbol& symbol : demo.decoded.symbols)
         EXPECT_TRUE(inked(symbol.at.x, symbol.at.y)) << "a dot at " << symbol.at.x;
     EXPECT_GT(demo.decoded.symbols.size(), 10u);
-    EXPECT_EQ(page.ink(0, 0, left - 1.0, page.heightMm()), 0);
-    EXPECT_EQ(page.ink(right + 1.0, 0, page.widthMm(), page.heightMm()), 0);
-    EXPECT_EQ(page.ink(0, 0, page.widthMm(), bottom - 1.0), 0);
-    EXPECT_EQ(page.ink(0, top + 1.0, page.widthMm(), page.heightMm()), 0);
+    EXPECT_EQ(page.ink(0, 0, left - 1.0, kSheetHeight), 0);
+    EXPECT_EQ(page.ink(right + 1.0, 0, kSheetWidth, kSheetHeight), 0);
+    EXPECT_EQ(page.ink(0, 0, kSheetWidth, bottom - 1.0), 0);
+    EXPECT_EQ(page.ink(0, top + 1.0, kSheetWidth, kSheetHeight), 0);
 }
 
 TEST(DemoPage, BothMetafileEncodingsAreOneDrawing) {
@@ -191,7 +191,7 @@ TEST(DemoPage, BothMetafileEncodingsAreOneDrawing) {
 TEST(DemoPage, PensAndMetafileOptionsReachTheDocument) {
     const ScratchDir dir;
     const PrintRun pens =
-        PrintRun::unrendered(dir, {"--pens", "black,red@0.5mm,#0000ff@0.7mm"}, "pens.plt");
+        PrintRun::of(dir, {"--pens", "black,red@0.5mm,#0000ff@0.7mm"}, "pens.plt", 0);
     const HPGLPlot plot = HPGLDecoder::decode(pens.document);
     ASSERT_TRUE(plot.clean()) << plot.errors.front();
     EXPECT_EQ(plot.pens, 3);
@@ -200,7 +200,7 @@ TEST(DemoPage, PensAndMetafileOptionsReachTheDocument) {
     EXPECT_EQ(plot.palette.at(2).b, 255);
     for (const HPGLPolyline& line : plot.polylines) EXPECT_LT(line.pen.number, 3);
     const PrintRun metafile =
-        PrintRun::unrendered(dir, {"--cgm-version", "3", "--cgm-indexed"}, "demo.cgm");
+        PrintRun::of(dir, {"--cgm-version", "3", "--cgm-indexed"}, "demo.cgm", 0);
     const CGMMetafile read = CGMClearTextReader::read(metafile.document);
     ASSERT_TRUE(read.clean()) << read.errorText();
     EXPECT_EQ(read.all("MFVERSION").at(0).params.at(0).integer, 3);
@@ -218,7 +218,7 @@ TEST(ScreenPicture, PngIsWhatTheScreenShowsAtTheDrawingSize) {
               "  Coordinate3 { point [ -1 -1 0, 1 -1 0, 1 1 0, -1 1 0 ] }\n"
               "  FaceSet { numVertices 4 }\n}\n");
     const CommandResult run =
-        CommandRunner::run({"square.tsc", "--size", "100x50mm", "-o", "screen.png"}, dir.path());
+        runCommand({"square.tsc", "--size", "100x50mm", "-o", "screen.png"}, dir.path());
     ASSERT_EQ(run.status, 0) << run.err;
     SoPNGImage picture;
     ASSERT_TRUE(picture.read(SbString(dir.file("screen.png").c_str())));

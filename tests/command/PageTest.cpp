@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "PrintRun.h"
+#include "CommandRun.h"
 
 namespace {
 
@@ -126,31 +126,22 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
      "  FaceSet { numVertices 4 }\n}\n"},
 };
 
-/// The scratch directory holding every input, and each print made there, done once.
-const ScratchDir& inputs() {
-    static const ScratchDir dir;
-    static const bool written = [] {
-        for (const auto& file : kFiles) dir.write(file.first, file.second);
-        return true;
-    }();
-    (void)written;
-    return dir;
-}
+/// The scratch directory holding every input.
+struct Inputs : ScratchDir {
+    Inputs() {
+        for (const auto& file : kFiles) write(file.first, file.second);
+    }
+};
 
-/// The print of `arguments` in the inputs' directory, made once; rendered unless asked not to.
-const PrintRun& print(const std::vector<std::string>& arguments, bool rendered = true) {
-    static std::map<std::pair<std::vector<std::string>, bool>, PrintRun> runs;
-    const auto key = std::make_pair(arguments, rendered);
+/// The print of `arguments` in the inputs' directory, made once; rendered unless `dpi` is 0.
+const PrintRun& print(const std::vector<std::string>& arguments, int dpi = 72) {
+    static const Inputs inputs;
+    static std::map<std::pair<std::vector<std::string>, int>, PrintRun> runs;
+    const auto key = std::make_pair(arguments, dpi);
     auto found = runs.find(key);
     if (found == runs.end())
-        found = runs.emplace(key, rendered ? PrintRun::of(inputs(), arguments)
-                                           : PrintRun::unrendered(inputs(), arguments))
-                    .first;
+        found = runs.emplace(key, PrintRun::of(inputs, arguments, "page.ps", dpi)).first;
     return found->second;
-}
-
-const PrintRun& document(const std::vector<std::string>& arguments) {
-    return print(arguments, false);
 }
 
 bool ink(const Rgb& p) {
@@ -167,8 +158,6 @@ bool red(const Rgb& p) {
 }
 
 constexpr int MANY = INT_MAX;
-constexpr double W = 210, H = 297;  // the A4 sheet
-
 /// How many pixels of one kind a rectangle of the print of `arguments` holds.
 struct Probe {
     const char* what;
@@ -208,7 +197,7 @@ TEST(Page, EachOptionFamilyChangesThePrintAsItSays) {
         probe("landscape: the corner mark", landscape, 12, 55, 27, 71, red, 50, MANY),
         // 100 x 50 mm at 20, 30: the frame's right edge, and nothing above the drawing.
         probe("size and position: an edge", sized, 119, 40, 121, 70, ink, 10, MANY),
-        probe("size and position: above", sized, 0, 83, W, H, ink, 0, 0),
+        probe("size and position: above", sized, 0, 83, kSheetWidth, kSheetHeight, ink, 0, 0),
         // The frame is centred on the drawing's edge and half clipped away: 12 nominal
         // widths show 2.1 mm of it, the default 2 only 0.35 mm.
         probe("default frame", {"empty.tsc"}, kLeft - 1, 50, kLeft + 1, 200, ink, 100, MANY),
@@ -217,17 +206,17 @@ TEST(Page, EachOptionFamilyChangesThePrintAsItSays) {
         probe(
             "background inside the drawing", yellowed, x0, y0, x1, y1,
             [](const Rgb& p) { return p.r > 200 && p.g > 200 && p.b < 60; }, 500, MANY),
-        probe("background not outside", yellowed, 0, 0, kLeft - 2, H, ink, 0, 0),
+        probe("background not outside", yellowed, 0, 0, kLeft - 2, kSheetHeight, ink, 0, 0),
         // Black swaps to white by default (the screen's black background).
         probe("black swapped", {"black_and_red.tsc"}, 40, 85, 170, 100, ink, 0, 0),
         probe("black kept", {"black_and_red.tsc", "--colors", "keep"}, 40, 85, 170, 100, ink, 200,
               MANY),
         // The colour key at the right is an image and keeps its pixels.
         probe(
-            "black and white", {"--bw"}, 0, 0, 172, H,
+            "black and white", {"--bw"}, 0, 0, 172, kSheetHeight,
             [](const Rgb& p) { return !p.isWhite() && (p.r > 40 || p.g > 40 || p.b > 40); }, 0, 0),
         probe("black and white: the solids", {"--bw"}, kLeft, 195, kRight, 245, ink, 1000, MANY),
-        probe("grey levels only", {"--gray"}, 0, 0, W, H, coloured, 0, 0),
+        probe("grey levels only", {"--gray"}, 0, 0, kSheetWidth, kSheetHeight, coloured, 0, 0),
         probe("the nominal line is thin", {"line.tsc"}, x0, kCentreY + 0.8, x1, kCentreY + 1.4, ink,
               0, 0),
         probe("a wide line", {"line.tsc", "--line-width", "3.175mm"}, x0, kCentreY + 0.8, x1,
@@ -326,17 +315,17 @@ TEST(Page, EquivalentSpellingsWriteOneDocument) {
         {{"sphere.tsc", "--smooth"}, {"sphere.tsc"}, false},
     };
     for (const auto& pair : pairs) {
-        const PrintRun &a = document(pair.a), &b = document(pair.b);
+        const PrintRun &a = print(pair.a, 0), &b = print(pair.b, 0);
         SCOPED_TRACE(testing::PrintToString(pair.a) + " and " + testing::PrintToString(pair.b));
         EXPECT_EQ(a.command.status, 0) << a.command.err;
         EXPECT_EQ(b.command.status, 0) << b.command.err;
         EXPECT_FALSE(a.document.empty());
         EXPECT_EQ(a.document == b.document, pair.same);
     }
-    EXPECT_LT(document({"--accuracy", "1"}).document.size(), document({}).document.size())
+    EXPECT_LT(print({"--accuracy", "1"}, 0).document.size(), print({}, 0).document.size())
         << "coarser units are shorter numbers";
     for (const char* level : {"1", "3"})
         EXPECT_EQ(
-            document({"--ps-level", level}).document.rfind(std::string("%!PS-Adobe-") + level, 0),
+            print({"--ps-level", level}, 0).document.rfind(std::string("%!PS-Adobe-") + level, 0),
             0u);
 }
