@@ -5,25 +5,20 @@
 // largest region of wrong ones: both are bounded.
 
 #include <PlotWerk/SoPSVectorOutput.h>
-#include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/actions/SoGLRenderAction.h>
-#include <Tessara/base/SoDB.h>
-#include <Tessara/io/SoInput.h>
 #include <Tessara/nodes/SoCoordinate3.h>
 #include <Tessara/nodes/SoIndexedFaceSet.h>
-#include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/rendering/SoOffscreenRenderer.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "plotwerk/support/SceneText.h"
 #include "plotwerk/support/StreamReadBack.h"
 #include "support/GhostscriptRender.h"
 
@@ -36,12 +31,6 @@ constexpr int kTolerance = 24;  // per channel, out of 255
 
 /// RGB pictures of kPixels x kPixels, rows from the top.
 using Picture = std::vector<unsigned char>;
-
-SoSeparator* readScene(const char* text) {
-    SoInput in;
-    in.setBuffer(text, std::strlen(text));
-    return SoDB::readAll(&in);
-}
 
 Picture printed(SoSeparator* root, SoVectorizeAction::HLHSRMode mode, bool smooth) {
     std::FILE* file = std::tmpfile();
@@ -176,18 +165,17 @@ void addTorusKnot(SoSeparator* root) {
     root->addChild(faces);
 }
 
-struct SceneCase {
+struct PictureCase {
     const char* name;
     const char* text;
     bool smooth;
     void (*add)(SoSeparator*);
 };
 
-const SceneCase kScenes[] = {
+const PictureCase kScenes[] = {
     // Three quads, each turned a third from the last, each lying in front of the next.
     {"three_cyclic_quads",
-     R"(#Tessara V1.0 ascii
-Separator {
+     R"(
   OrthographicCamera { position 0 0 5  height 3.2 }
   LightModel { model BASE_COLOR }
   BaseColor { rgb 1 0 0 }
@@ -197,12 +185,10 @@ Separator {
   }
   Rotation { rotation 0 0 1 2.0944 }  BaseColor { rgb 0 0.7 0 }  USE quad
   Rotation { rotation 0 0 1 2.0944 }  BaseColor { rgb 0 0 1 }  USE quad
-}
 )",
      false, nullptr},
     {"crossing_slabs_and_box",
-     R"(#Tessara V1.0 ascii
-Separator {
+     R"(
   PerspectiveCamera { position 0 2 5  orientation 1 0 0 -0.38  heightAngle 0.6 }
   DirectionalLight { direction -0.3 -0.6 -0.75 }
   Rotation { rotation 0 1 0 0.5 }
@@ -210,31 +196,27 @@ Separator {
   Separator { Rotation { rotation 0 0 1 0.35 }  Material { diffuseColor 0.9 0.2 0.2 }  Cube { width 3  height 0.12  depth 1.6 } }
   Separator { Rotation { rotation 1 0.3 0 -0.5 }  Material { diffuseColor 0.2 0.5 0.95 }  Cube { width 1.6  height 0.12  depth 3 } }
   Separator { Rotation { rotation 0 1 0.2 0.9 }  Material { diffuseColor 0.2 0.8 0.3 }  Cube { width 0.12  height 2.2  depth 2.4 } }
-}
 )",
      false, nullptr},
     {"lit_sphere",
-     R"(#Tessara V1.0 ascii
-Separator {
+     R"(
   PerspectiveCamera { position 0 0 4  nearDistance 1  farDistance 10 }
   DirectionalLight { direction -0.5 -0.5 -1 }
   Material { diffuseColor 0.2 0.5 0.9  ambientColor 0 0 0  specularColor 0 0 0 }
   Complexity { value 0.8 }
   Sphere { radius 1.2 }
-}
 )",
      true, nullptr},
-    // The mesh is added to the file's nodes, read without a separator of their own.
     {"torus_knot",
-     R"(#Tessara V1.0 ascii
-PerspectiveCamera { position 0 0 11  nearDistance 5  farDistance 20 }
-DirectionalLight { direction -0.4 -0.5 -1 }
-Material { diffuseColor 0.9 0.5 0.2  ambientColor 0 0 0  specularColor 0 0 0 }
+     R"(
+  PerspectiveCamera { position 0 0 11  nearDistance 5  farDistance 20 }
+  DirectionalLight { direction -0.4 -0.5 -1 }
+  Material { diffuseColor 0.9 0.5 0.2  ambientColor 0 0 0  specularColor 0 0 0 }
 )",
      false, addTorusKnot},
 };
 
-class PainterPicture : public ::testing::TestWithParam<SceneCase> {
+class PainterPicture : public ::testing::TestWithParam<PictureCase> {
   protected:
     void SetUp() override { SoPlotWerk::init(); }
     void TearDown() override { SoPlotWerk::finish(); }
@@ -243,11 +225,10 @@ class PainterPicture : public ::testing::TestWithParam<SceneCase> {
 // Without the painter the same print shows faces in traversal order: the comparison must
 // notice, or its agreement with the painter's print proves nothing.
 TEST_P(PainterPicture, PrintMatchesTheScreenAndTraversalOrderDoesNot) {
-    const SceneCase& scene = GetParam();
+    const PictureCase& scene = GetParam();
     SoSeparator* root = readScene(scene.text);
     ASSERT_NE(root, nullptr);
-    root->ref();
-    if (scene.add) scene.add(root);
+    if (scene.add) scene.add(static_cast<SoSeparator*>(root->getChild(0)));
     const Picture print = printed(root, SoVectorizeAction::HLHSR_PAINTER, scene.smooth);
     const Picture unordered = printed(root, SoVectorizeAction::HLHSR_OFF, scene.smooth);
     const Picture screen = onScreen(root, scene.smooth);
@@ -268,7 +249,7 @@ TEST_P(PainterPicture, PrintMatchesTheScreenAndTraversalOrderDoesNot) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenes, PainterPicture, ::testing::ValuesIn(kScenes),
-                         [](const ::testing::TestParamInfo<SceneCase>& info) {
+                         [](const ::testing::TestParamInfo<PictureCase>& info) {
                              return std::string(info.param.name);
                          });
 
