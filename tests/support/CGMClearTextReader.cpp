@@ -3,12 +3,11 @@
 #include <locale>
 #include <map>
 #include <sstream>
-#include <utility>
 
-#include "support/CGMBinaryDecoder.h"
+#include "support/CGMElementReader.h"
 
-// The element table (keywords, classes, ids, parameter kinds) is the binary decoder's, so
-// both readers agree on what an element holds; what differs here is the spelling:
+// The elements and their parameters are the binary encoding's, so both readers agree on what
+// an element holds; what differs here is the spelling:
 // - numbers: integers "-3"; reals "12.", "1.5", "1e-05", with a trailing '.' tolerated
 //   after an exponent ("1e-05."); a real parameter accepts an integer.
 // - points are two numbers; colours one index or three components, as the colour selection
@@ -17,32 +16,35 @@
 
 namespace {
 
-using Words = std::map<std::string, int>;
+/// The words of each element's enumerations, in their order among its parameters; a word
+/// stands for its place in the list.
+const std::map<std::string, std::vector<std::string>> kWords = {
+    {"VDCTYPE", {"INTEGER REAL"}},
+    {"SCALEMODE", {"ABSTRACT METRIC"}},
+    {"COLRMODE", {"INDEXED DIRECT"}},
+    {"LINEWIDTHMODE", {"ABS SCALED"}},
+    {"MARKERSIZEMODE", {"ABS SCALED"}},
+    {"EDGEWIDTHMODE", {"ABS SCALED"}},
+    {"TRANSPCELLCOLR", {"OFF ON"}},
+    {"EDGEVIS", {"OFF ON"}},
+    {"TEXT", {"NOTFINAL FINAL"}},
+    {"TEXTPREC", {"STRING CHAR STROKE"}},
+    {"TEXTPATH", {"RIGHT LEFT UP DOWN"}},
+    {"TEXTALIGN", {"NORMHORIZ LEFT CTR RIGHT", "NORMVERT TOP CAP HALF BASE BOTTOM"}},
+    {"INTSTYLE", {"HOLLOW SOLID PAT HATCH EMPTY"}},
+};
 
-const Words kOnOff = {{"OFF", 0}, {"ON", 1}};
-const Words kWidthMode = {{"ABS", 0}, {"SCALED", 1}};
+/// The names of element sets, each standing as the pair (-1, its place).
+const char* const kElementSets =
+    "DRAWINGSET DRAWINGPLUS VERSION2 EXTDPRIM VERSION2GKSM VERSION3 VERSION4";
 
-/// The words of an element's enumerations, by their order among its enumerations.
-const std::vector<Words>* vocabulary(const std::string& keyword) {
-    static const std::map<std::string, std::vector<Words>> table = {
-        {"VDCTYPE", {{{"INTEGER", 0}, {"REAL", 1}}}},
-        {"SCALEMODE", {{{"ABSTRACT", 0}, {"METRIC", 1}}}},
-        {"COLRMODE", {{{"INDEXED", 0}, {"DIRECT", 1}}}},
-        {"LINEWIDTHMODE", {kWidthMode}},
-        {"MARKERSIZEMODE", {kWidthMode}},
-        {"EDGEWIDTHMODE", {kWidthMode}},
-        {"TRANSPCELLCOLR", {kOnOff}},
-        {"EDGEVIS", {kOnOff}},
-        {"TEXT", {{{"NOTFINAL", 0}, {"FINAL", 1}}}},
-        {"TEXTPREC", {{{"STRING", 0}, {"CHAR", 1}, {"STROKE", 2}}}},
-        {"TEXTPATH", {{{"RIGHT", 0}, {"LEFT", 1}, {"UP", 2}, {"DOWN", 3}}}},
-        {"TEXTALIGN",
-         {{{"NORMHORIZ", 0}, {"LEFT", 1}, {"CTR", 2}, {"RIGHT", 3}},
-          {{"NORMVERT", 0}, {"TOP", 1}, {"CAP", 2}, {"HALF", 3}, {"BASE", 4}, {"BOTTOM", 5}}}},
-        {"INTSTYLE", {{{"HOLLOW", 0}, {"SOLID", 1}, {"PAT", 2}, {"HATCH", 3}, {"EMPTY", 4}}}},
-    };
-    const auto it = table.find(keyword);
-    return it == table.end() ? nullptr : &it->second;
+/// The place of `word` among the blank-separated `words`, or -1.
+int placeOf(const std::string& word, const std::string& words) {
+    std::istringstream in(words);
+    int place = 0;
+    for (std::string w; in >> w; ++place)
+        if (w == word) return place;
+    return -1;
 }
 
 bool isLetter(char c) {
@@ -66,298 +68,227 @@ bool parseNumber(std::string text, double& value, bool& isInteger) {
     return !in.fail() && in.peek() == std::char_traits<char>::eof();
 }
 
-}  // namespace
+class Reader : public CGMElementReader {
+  public:
+    explicit Reader(const std::string& text) : CGMElementReader("character"), in_(text) {}
 
-// ---------------------------------------------------------------------------------------------
-// Entry point and statements
-
-CGMMetafile CGMClearTextReader::read(const std::string& text) {
-    CGMClearTextReader reader(text);
-    reader.run();
-    return std::move(reader.mf_);
-}
-
-void CGMClearTextReader::run() {
-    Token t;
-    while (!stop_ && token(t)) {
-        if (t.kind == Token::Kind::End) continue;  // an empty statement
-        if (ended_) {
-            error(t.at, "text after ENDMF");
-            break;
-        }
-        if (t.kind != Token::Kind::Word) {
-            error(t.at, "expected an element keyword, found '" + t.text + "'");
-            while (!stop_ && t.kind != Token::Kind::End && token(t)) {
+    CGMMetafile run() {
+        Token t;
+        while (!stop_ && token(t)) {
+            if (t.kind == Token::Kind::End) continue;  // an empty statement
+            if (ended_) {
+                error(t.at, "text after ENDMF");
+                break;
             }
-            continue;
+            statement(t);
         }
-        statement(t);
+        finish(in_.size());
+        return std::move(mf_);
     }
-    if (!started_)
-        error(0, "no BEGMF");
-    else if (!ended_ && !stop_)
-        error(in_.size(), "missing ENDMF");
-}
 
-void CGMClearTextReader::statement(const Token& keyword) {
-    params_.clear();
-    Token t;
-    bool terminated = false;
-    while (!terminated && token(t)) {
-        terminated = t.kind == Token::Kind::End;
-        if (!terminated) params_.push_back(t);
+  private:
+    /// A lexical unit: keyword or enumeration, number, string, or statement terminator.
+    struct Token {
+        enum class Kind { Word, Number, String, End };
+        Kind kind = Kind::End;
+        std::string text;  ///< strings unquoted
+        std::size_t at = 0;
+    };
+
+    // A statement: its first token names the element, the rest up to ';' are parameters.
+    void statement(const Token& keyword) {
+        params_.clear();
+        next_ = 0;
+        Token t;
+        bool terminated = false;
+        while (!terminated && token(t)) {
+            terminated = t.kind == Token::Kind::End;
+            if (!terminated) params_.push_back(t);
+        }
+        if (stop_) return;
+        if (!terminated) {
+            error(keyword.at, keyword.text + ": missing ';' at the end of the input");
+            stop_ = true;
+            return;
+        }
+        if (keyword.kind != Token::Kind::Word)
+            return error(keyword.at, "expected an element keyword, found '" + keyword.text + "'");
+        const CGMElementKind* k = nullptr;
+        for (const CGMElementKind& known : kCGMElementKinds)
+            if (keyword.text == known.keyword) k = &known;
+        element(k, keyword.text, keyword.at);
     }
-    if (stop_) return;
-    if (!terminated) {
-        error(keyword.at, keyword.text + ": missing ';' at the end of the input");
+
+    // Lexical level
+
+    bool token(Token& out) {
+        while (pos_ < in_.size()) {
+            const char c = in_[pos_];
+            if (isSeparator(c)) {
+                ++pos_;
+                continue;
+            }
+            out = Token();
+            out.at = pos_;
+            if (c == ';') {
+                out.kind = Token::Kind::End;
+                out.text = ";";
+                ++pos_;
+                return true;
+            }
+            if (c == '\'') return quoted(out);
+            if (isLetter(c)) {
+                out.kind = Token::Kind::Word;
+                for (; pos_ < in_.size() && (isLetter(in_[pos_]) || isDigit(in_[pos_])); ++pos_)
+                    out.text += in_[pos_];
+                return true;
+            }
+            if (isDigit(c) || c == '+' || c == '-' || c == '.') {
+                out.kind = Token::Kind::Number;
+                for (out.text += in_[pos_++]; pos_ < in_.size(); out.text += in_[pos_++]) {
+                    const char d = in_[pos_];
+                    const char last = out.text.back();
+                    const bool exponentSign =
+                        (d == '+' || d == '-') && (last == 'e' || last == 'E');
+                    if (!isDigit(d) && d != '.' && d != 'e' && d != 'E' && !exponentSign) break;
+                }
+                return true;
+            }
+            error(pos_, std::string("unexpected character '") + c + "'");
+            ++pos_;
+        }
+        return false;
+    }
+
+    bool quoted(Token& out) {
+        out.kind = Token::Kind::String;
+        for (++pos_; pos_ < in_.size();) {
+            const char c = in_[pos_++];
+            if (c != '\'') {
+                out.text += c;
+            } else if (pos_ < in_.size() && in_[pos_] == '\'') {
+                out.text += c;  // a doubled apostrophe stands for itself
+                ++pos_;
+            } else {
+                return true;
+            }
+        }
+        error(out.at, "unterminated string");
         stop_ = true;
-        return;
+        return false;
     }
-    const CGMElementKind* k = CGMBinaryDecoder::kind(keyword.text);
-    if (!started_ && keyword.text != "BEGMF")
-        error(keyword.at, "metafile does not begin with BEGMF");
-    started_ = true;
-    if (!k) return error(keyword.at, "unknown element " + keyword.text);
-    CGMElement e;
-    e.keyword = k->keyword;
-    e.elementClass = k->elementClass;
-    e.id = k->id;
-    keyword_ = e.keyword;
-    next_ = 0;
-    problem_.clear();
-    bool ok = std::string(k->params) == "#" ? special(e.keyword, e.params)
-                                            : signature(k->params, e.params);
-    if (ok && next_ < params_.size())
-        ok = fail("unexpected parameter '" + params_[next_].text + "'");
-    if (!ok) return error(keyword.at, e.keyword + ": " + problem_);
-    afterElement(e);
-    mf_.elements.push_back(std::move(e));
-}
 
-void CGMClearTextReader::afterElement(const CGMElement& e) {
-    if (e.keyword == "BEGMF") {
-        direct_ = false;  // indexed until the picture says otherwise
-    } else if (e.keyword == "ENDMF") {
-        ended_ = true;
-    } else if (e.keyword == "COLRMODE") {
-        direct_ = e.params[0].integer == 1;
+    // Parameters, through a cursor over the statement's tokens
+
+    bool parametersLeft() const override { return next_ < params_.size(); }
+
+    /// The next parameter, which must be of this kind; nullptr, failing, when it is not.
+    const Token* next(Token::Kind kind, const char* what) {
+        if (next_ < params_.size() && params_[next_].kind == kind) return &params_[next_++];
+        fail(next_ >= params_.size()
+                 ? std::string("parameters end early")
+                 : std::string("expected ") + what + ", found '" + params_[next_].text + "'");
+        return nullptr;
     }
-}
 
-void CGMClearTextReader::error(std::size_t at, const std::string& message) {
-    mf_.errors.push_back("character " + std::to_string(at) + ": " + message);
-}
-
-bool CGMClearTextReader::fail(const std::string& why) {
-    if (problem_.empty()) problem_ = why;
-    return false;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Lexical level
-
-bool CGMClearTextReader::token(Token& out) {
-    while (pos_ < in_.size()) {
-        const char c = in_[pos_];
-        if (isSeparator(c)) {
-            ++pos_;
-            continue;
-        }
-        out = Token();
-        out.at = pos_;
-        if (c == ';') {
-            out.kind = Token::Kind::End;
-            out.text = ";";
-            ++pos_;
-            return true;
-        }
-        if (c == '\'') return quoted(out);
-        if (isLetter(c)) {
-            out.kind = Token::Kind::Word;
-            for (; pos_ < in_.size() && (isLetter(in_[pos_]) || isDigit(in_[pos_])); ++pos_)
-                out.text += in_[pos_];
-            return true;
-        }
-        if (isDigit(c) || c == '+' || c == '-' || c == '.') {
-            out.kind = Token::Kind::Number;
-            for (out.text += in_[pos_++]; pos_ < in_.size(); out.text += in_[pos_++]) {
-                const char d = in_[pos_];
-                const char last = out.text.back();
-                const bool exponentSign = (d == '+' || d == '-') && (last == 'e' || last == 'E');
-                if (!isDigit(d) && d != '.' && d != 'e' && d != 'E' && !exponentSign) break;
-            }
-            return true;
-        }
-        error(pos_, std::string("unexpected character '") + c + "'");
-        ++pos_;
+    bool number(double& out, bool& isInteger) {
+        const Token* t = next(Token::Kind::Number, "a number");
+        return t && (parseNumber(t->text, out, isInteger) || fail("bad number '" + t->text + "'"));
     }
-    return false;
-}
 
-bool CGMClearTextReader::quoted(Token& out) {
-    out.kind = Token::Kind::String;
-    for (++pos_; pos_ < in_.size();) {
-        const char c = in_[pos_++];
-        if (c != '\'') {
-            out.text += c;
-        } else if (pos_ < in_.size() && in_[pos_] == '\'') {
-            out.text += c;  // a doubled apostrophe stands for itself
-            ++pos_;
-        } else {
-            return true;
-        }
-    }
-    error(out.at, "unterminated string");
-    stop_ = true;
-    return false;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Parameters
-
-bool CGMClearTextReader::number(double& out, bool& isInteger) {
-    if (next_ >= params_.size()) return fail("parameters end early");
-    const Token& t = params_[next_];
-    if (t.kind != Token::Kind::Number || !parseNumber(t.text, out, isInteger))
-        return fail("expected a number, found '" + t.text + "'");
-    ++next_;
-    return true;
-}
-
-bool CGMClearTextReader::integer(std::int64_t& out) {
-    double v = 0;
-    bool isInteger = false;
-    if (!number(v, isInteger)) return false;
-    if (!isInteger) return fail("expected an integer, found '" + params_[next_ - 1].text + "'");
-    out = static_cast<std::int64_t>(v);
-    return true;
-}
-
-bool CGMClearTextReader::real(double& out) {
-    bool isInteger = false;
-    return number(out, isInteger);
-}
-
-bool CGMClearTextReader::enumeration(int slot, std::int64_t& out) {
-    if (next_ >= params_.size()) return fail("parameters end early");
-    const Token& t = params_[next_];
-    const std::vector<Words>* words = vocabulary(keyword_);
-    if (!words || slot >= static_cast<int>(words->size()))
-        return fail("no enumeration words known");
-    const Words& w = (*words)[static_cast<std::size_t>(slot)];
-    const auto it = t.kind == Token::Kind::Word ? w.find(t.text) : w.end();
-    if (it == w.end()) return fail("unknown enumeration value '" + t.text + "'");
-    out = it->second;
-    ++next_;
-    return true;
-}
-
-bool CGMClearTextReader::colour(bool direct, CGMValue& out) {
-    std::int64_t r = 0, g = 0, b = 0;
-    if (!direct) {
-        if (!integer(r)) return false;
-        out = CGMValue::makeIndex(r);
+    bool integer(char, std::int64_t& out) override {
+        double v = 0;
+        bool isInteger = false;
+        if (!number(v, isInteger)) return false;
+        if (!isInteger) return fail("expected an integer, found '" + params_[next_ - 1].text + "'");
+        out = static_cast<std::int64_t>(v);
         return true;
     }
-    if (!integer(r) || !integer(g) || !integer(b)) return false;
-    out = CGMValue::makeColour(r, g, b);
-    return true;
-}
 
-bool CGMClearTextReader::value(char code, int slot, std::vector<CGMValue>& out) {
-    std::int64_t i = 0;
-    double x = 0, y = 0;
-    CGMValue v;
-    bool ok = false;
-    switch (code) {
-        case 'I':
-        case 'X':
-            ok = integer(i);
-            v = CGMValue::makeInteger(i);
-            break;
-        case 'E':
-            ok = enumeration(slot, i);
-            v = CGMValue::makeInteger(i);
-            break;
-        case 'P':
-            ok = real(x) && real(y);
-            v = CGMValue::makePoint(x, y);
-            break;
-        case 'S':
-            if (next_ >= params_.size()) return fail("parameters end early");
-            if (params_[next_].kind != Token::Kind::String)
-                return fail("expected a string, found '" + params_[next_].text + "'");
-            v = CGMValue::makeString(params_[next_++].text);
-            ok = true;
-            break;
-        case 'C':
-        case 'D':
-        case 'K':
-            ok = colour(code == 'D' || (code == 'C' && direct_), v);
-            break;
-        default:  // reals, VDC values, widths and sizes are all plain numbers here
-            ok = real(x);
-            v = CGMValue::makeReal(x);
+    // Reals, VDC values, widths and sizes are all plain numbers here.
+    bool real(char, double& out) override {
+        bool isInteger = false;
+        return number(out, isInteger);
     }
-    if (ok) out.push_back(v);
-    return ok;
-}
 
-bool CGMClearTextReader::signature(const char* params, std::vector<CGMValue>& out) {
-    const std::string codes(params);
-    const std::size_t star = codes.find('*');
-    int slot = 0;
-    for (std::size_t i = 0; i < codes.size() && i < star; ++i)
-        if (!value(codes[i], codes[i] == 'E' ? slot++ : 0, out)) return false;
-    if (star == std::string::npos) return true;
-    while (next_ < params_.size())
-        for (std::size_t i = star + 1; i < codes.size(); ++i)
-            if (!value(codes[i], 0, out)) return false;
-    return true;
-}
-
-bool CGMClearTextReader::special(const std::string& keyword, std::vector<CGMValue>& out) {
-    if (keyword == "MFELEMLIST") return elementList(out);
-    if (keyword == "CELLARRAY") return colourArray(true, out);
-    if (keyword == "PATTABLE") return colourArray(false, out);
-    // precisions, as ranges: smallest and largest value (reals with their digits), or the
-    // largest value alone for the colour precisions
-    const char* codes = keyword == "COLRPREC" || keyword == "COLRINDEXPREC" ? "I"
-                        : keyword == "REALPREC" || keyword == "VDCREALPREC" ? "RRI"
-                                                                            : "II";
-    return signature(codes, out);
-}
-
-// Names of element sets, each standing as the pair (-1, its number).
-bool CGMClearTextReader::elementList(std::vector<CGMValue>& out) {
-    static const std::vector<std::string> sets = {"DRAWINGSET", "DRAWINGPLUS",  "VERSION2",
-                                                  "EXTDPRIM",   "VERSION2GKSM", "VERSION3",
-                                                  "VERSION4"};
-    std::vector<CGMValue> name;
-    if (!value('S', 0, name)) return false;
-    std::istringstream names(name[0].text);
-    for (std::string set; names >> set;) {
-        std::size_t id = 0;
-        while (id < sets.size() && sets[id] != set) ++id;
-        if (id == sets.size()) return fail("unknown element set " + set);
-        out.push_back(CGMValue::makeInteger(-1));
-        out.push_back(CGMValue::makeInteger(static_cast<std::int64_t>(id)));
+    bool string(std::string& out) override {
+        const Token* t = next(Token::Kind::String, "a string");
+        if (t) out = t->text;
+        return t != nullptr;
     }
-    return true;
-}
 
-bool CGMClearTextReader::colourArray(bool cellArray, std::vector<CGMValue>& out) {
-    if (!signature(cellArray ? "PPPIII" : "XIII", out)) return false;
-    const std::int64_t columns = out[out.size() - 3].integer, rows = out[out.size() - 2].integer;
-    const std::size_t before = out.size();
-    while (next_ < params_.size()) {
-        CGMValue c;
-        if (!colour(direct_, c)) return false;
-        out.push_back(c);
+    bool enumeration(int slot, std::int64_t& out) override {
+        const Token* t = next(Token::Kind::Word, "a word");
+        if (!t) return false;
+        const auto words = kWords.find(keyword_);
+        out = words == kWords.end() || slot >= static_cast<int>(words->second.size())
+                  ? -1
+                  : placeOf(t->text, words->second[static_cast<std::size_t>(slot)]);
+        return out >= 0 || fail("unknown enumeration value '" + t->text + "'");
     }
-    const std::size_t given = out.size() - before;
-    if (columns < 0 || rows < 0 || static_cast<double>(given) != double(columns) * double(rows))
-        return fail(std::to_string(given) + " colours for " + std::to_string(columns) + "x" +
-                    std::to_string(rows) + " cells");
-    return true;
+
+    bool colour(char code, CGMValue& out) override {
+        std::int64_t r = 0, g = 0, b = 0;
+        if (code == 'K' || (code == 'C' && !direct_)) {
+            if (!integer('X', r)) return false;
+            out = CGMValue::makeIndex(r);
+            return true;
+        }
+        if (!integer('I', r) || !integer('I', g) || !integer('I', b)) return false;
+        out = CGMValue::makeColour(r, g, b);
+        return true;
+    }
+
+    // Elements of their own layout
+
+    bool special(const std::string& keyword, std::vector<CGMValue>& out) override {
+        if (keyword == "MFELEMLIST") return elementList(out);
+        if (keyword == "CELLARRAY" || keyword == "PATTABLE") return cells(keyword, out);
+        // precisions, as ranges: smallest and largest value (reals with their digits), or the
+        // largest value alone for the colour precisions
+        const char* codes = keyword == "COLRPREC" || keyword == "COLRINDEXPREC" ? "I"
+                            : keyword == "REALPREC" || keyword == "VDCREALPREC" ? "RRI"
+                                                                                : "II";
+        return signature(codes, out);
+    }
+
+    bool elementList(std::vector<CGMValue>& out) {
+        std::string names;
+        if (!string(names)) return false;
+        std::istringstream in(names);
+        for (std::string set; in >> set;) {
+            const int place = placeOf(set, kElementSets);
+            if (place < 0) return fail("unknown element set " + set);
+            out.push_back(CGMValue::makeInteger(-1));
+            out.push_back(CGMValue::makeInteger(place));
+        }
+        return true;
+    }
+
+    // CELLARRAY: corners, size and local colour precision; PATTABLE: index, size and local
+    // colour precision. Then as many colours as the size has cells.
+    bool cells(const std::string& keyword, std::vector<CGMValue>& out) {
+        if (!signature(keyword == "CELLARRAY" ? "PPPIII" : "XIII", out)) return false;
+        const std::int64_t columns = out[out.size() - 3].integer,
+                           rows = out[out.size() - 2].integer;
+        const std::size_t before = out.size();
+        if (!signature("*C", out)) return false;
+        const std::size_t given = out.size() - before;
+        if (columns < 0 || rows < 0 || static_cast<double>(given) != double(columns) * double(rows))
+            return fail(std::to_string(given) + " colours for " + std::to_string(columns) + "x" +
+                        std::to_string(rows) + " cells");
+        return true;
+    }
+
+    const std::string& in_;
+    std::size_t pos_ = 0;
+    bool stop_ = false;  // the rest of the input cannot be tokenised
+    std::vector<Token> params_;
+    std::size_t next_ = 0;  // cursor into params_
+};
+
+}  // namespace
+
+CGMMetafile CGMClearTextReader::read(const std::string& text) {
+    return Reader(text).run();
 }

@@ -1,55 +1,40 @@
 #include "support/CGMDrawing.h"
 
 #include <cmath>
-#include <set>
 
 namespace {
 
-// Attributes of the picture body that shape what a primitive looks like. Transparency of
-// cells is left out: binary metafiles switch it off after every polygon, clear text only
-// after patterned ones, and both have it on exactly while cells are drawn.
-const std::set<std::string>& attributeKeywords() {
-    static const std::set<std::string> keywords = {
-        "LINETYPE",   "LINEWIDTH",  "LINECOLR",   "LINECAP",       "LINEJOIN", "MITRELIMIT",
-        "MARKERTYPE", "MARKERSIZE", "MARKERCOLR", "TEXTFONTINDEX", "TEXTPREC", "CHAREXPAN",
-        "CHARSPACE",  "TEXTCOLR",   "CHARHEIGHT", "CHARORI",       "TEXTPATH", "TEXTALIGN",
-        "INTSTYLE",   "FILLCOLR",   "PATINDEX",   "PATSIZE",       "CLIPRECT", "EDGEVIS"};
-    return keywords;
+// Attributes of the picture body that shape what a primitive looks like: the primitive
+// attributes but the colour and pattern tables, and the miter limit and clip rectangle.
+// Transparency of cells is left out: binary metafiles switch it off after every polygon,
+// clear text only after patterned ones, and both have it on exactly while cells are drawn.
+bool isAttribute(const CGMElement& e) {
+    return (e.elementClass == 5 && e.keyword != "COLRTABLE" && e.keyword != "PATTABLE") ||
+           e.keyword == "MITRELIMIT" || e.keyword == "CLIPRECT";
 }
 
 bool isPrimitive(const CGMElement& e) {
     return e.elementClass == 4;
 }
 
-// The code points of a text that is valid UTF-8 (of up to three bytes a character), or
-// nothing: Latin-1 bytes above 0x7F rarely form valid UTF-8.
-bool utf8CodePoints(const std::string& text, std::vector<unsigned int>& codes) {
-    for (std::size_t i = 0; i < text.size();) {
+// A text as the low bytes of its characters: clear text may hold UTF-8 (of up to three bytes
+// a character) where a binary metafile holds one byte a character. A text that is no valid
+// UTF-8 stays as it is: Latin-1 bytes above 0x7F rarely form valid UTF-8.
+std::string lowBytes(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        const std::size_t length = c < 0x80                  ? 1
-                                   : (c >= 0xC2 && c < 0xE0) ? 2
-                                   : (c >= 0xE0 && c < 0xF0) ? 3
-                                                             : 0;
-        if (length == 0 || i + length > text.size()) return false;
-        unsigned int code = length == 1 ? c : length == 2 ? (c & 0x1Fu) : (c & 0x0Fu);
-        for (std::size_t k = 1; k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
+        // How many continuation bytes follow this one; -1 where no character starts.
+        const int more = c < 0x80 ? 0 : c < 0xC2 ? -1 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : -1;
+        if (more < 0 || i + static_cast<std::size_t>(more) >= text.size()) return text;
+        unsigned int code = c & (more == 0 ? 0x7Fu : more == 1 ? 0x1Fu : 0x0Fu);
+        for (int k = 0; k < more; ++k) {
+            const unsigned char next = static_cast<unsigned char>(text[++i]);
+            if ((next & 0xC0) != 0x80) return text;
             code = code << 6 | (next & 0x3Fu);
         }
-        codes.push_back(code);
-        i += length;
+        out += static_cast<char>(code & 0xFF);
     }
-    return true;
-}
-
-// A text as the low bytes of its characters: clear text may hold UTF-8 where a binary
-// metafile holds one byte a character.
-std::string lowBytes(const std::string& text) {
-    std::vector<unsigned int> codes;
-    if (!utf8CodePoints(text, codes)) return text;
-    std::string out;
-    for (unsigned int code : codes) out += static_cast<char>(code & 0xFF);
     return out;
 }
 
@@ -101,7 +86,7 @@ std::vector<CGMDrawnPrimitive> CGMDrawing::of(const CGMMetafile& metafile) {
             patterns[e.params[0].integer].assign(e.params.begin() + 1, e.params.end());
         } else if (e.keyword == "PATINDEX" && !e.params.empty()) {
             state["PATINDEX"] = patterns[e.params[0].integer];
-        } else if (attributeKeywords().count(e.keyword)) {
+        } else if (isAttribute(e)) {
             state[e.keyword] = e.params;
         }
     }

@@ -2,7 +2,14 @@
 
 // A Computer Graphics Metafile as read back by CGMBinaryDecoder or CGMClearTextReader: the
 // elements in order, each with its parameters in one representation shared by both
-// encodings (see CGMValue.h for how each kind is represented).
+// encodings, so that the same drawing written in either encoding reads back to equal values:
+//
+//   integers, indices and enumerations    Integer (enumerations by their numeric value)
+//   reals, VDC values, widths and sizes   Real (a VDC integer becomes a Real too)
+//   strings                               String
+//   points                                Point
+//   direct colours                        Colour (r, g, b as written, not normalised)
+//   colour indices                        Index
 //
 // The precision elements differ between the encodings by design: binary gives bits (and the
 // real form), clear text gives the ranges as written. So does the local colour precision of
@@ -14,12 +21,95 @@
 // as class -1; LINEEDGETYPEDEF is type, cycle length (Real), then the dash integers; TEXT is
 // point, final flag, string; TEXTALIGN is two enumerations and two reals.
 
-#include <cstddef>
+#include <cmath>
+#include <cstdint>
 #include <ostream>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "support/CGMValue.h"
+/// One decoded parameter.
+struct CGMValue {
+    enum class Kind { Integer, Real, String, Point, Colour, Index };
+    Kind kind = Kind::Integer;
+    std::int64_t integer = 0;  ///< Integer and Index
+    double x = 0, y = 0;       ///< Real (x only) and Point
+    std::int64_t r = 0, g = 0, b = 0;
+    std::string text;  ///< String
+
+    static CGMValue makeInteger(std::int64_t v) { return make(Kind::Integer, v); }
+    static CGMValue makeIndex(std::int64_t v) { return make(Kind::Index, v); }
+    static CGMValue makeReal(double v) { return make(Kind::Real, 0, v); }
+    static CGMValue makePoint(double px, double py) { return make(Kind::Point, 0, px, py); }
+    static CGMValue makeString(std::string s) {
+        CGMValue v = make(Kind::String);
+        v.text = std::move(s);
+        return v;
+    }
+    static CGMValue makeColour(std::int64_t red, std::int64_t green, std::int64_t blue) {
+        CGMValue v = make(Kind::Colour);
+        v.r = red, v.g = green, v.b = blue;
+        return v;
+    }
+
+    /// Equal kinds and values, reals and points within `tolerance`.
+    bool near(const CGMValue& o, double tolerance) const {
+        if (kind != o.kind) return false;
+        switch (kind) {
+            case Kind::Integer:
+            case Kind::Index:
+                return integer == o.integer;
+            case Kind::Real:
+            case Kind::Point:
+                return std::fabs(x - o.x) <= tolerance && std::fabs(y - o.y) <= tolerance;
+            case Kind::Colour:
+                return r == o.r && g == o.g && b == o.b;
+            case Kind::String:
+                return text == o.text;
+        }
+        return false;
+    }
+    bool operator==(const CGMValue& o) const { return near(o, 0.0); }
+
+    /// Readable form for failure messages: 12, 1.5r, 'abc', (1,2), rgb(1,2,3), #4.
+    std::string str() const {
+        std::ostringstream out;
+        out.precision(10);
+        switch (kind) {
+            case Kind::Integer:
+                out << integer;
+                break;
+            case Kind::Index:
+                out << '#' << integer;
+                break;
+            case Kind::Real:
+                out << x << 'r';
+                break;
+            case Kind::Point:
+                out << '(' << x << ',' << y << ')';
+                break;
+            case Kind::Colour:
+                out << "rgb(" << r << ',' << g << ',' << b << ')';
+                break;
+            case Kind::String:
+                out << '\'' << text << '\'';
+                break;
+        }
+        return out.str();
+    }
+
+  private:
+    static CGMValue make(Kind k, std::int64_t i = 0, double px = 0, double py = 0) {
+        CGMValue v;
+        v.kind = k, v.integer = i, v.x = px, v.y = py;
+        return v;
+    }
+};
+
+inline std::ostream& operator<<(std::ostream& out, const CGMValue& v) {
+    return out << v.str();
+}
 
 /// One element: its clear-text keyword, binary class and id, and its parameters.
 struct CGMElement {

@@ -127,7 +127,7 @@ class Decoder {
         std::string text = "ESC";
         if (at('%'))
             for (text += in_[pos_++]; !atEnd() && isNumberStart(peek());) text += in_[pos_++];
-        if (!at('B') || text.size() <= 4) return error(start, "unsupported PCL escape " + text);
+        if (!at('B') || text.size() < 4) return error(start, "unsupported PCL escape " + text);
         ++pos_;
     }
 
