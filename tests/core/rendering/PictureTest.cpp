@@ -36,7 +36,7 @@ Pixel grey(int x, int y, int level, int tolerance = 1) {
 struct Region {
     int r, g, b;
     std::array<int, 4> box;
-    int count;
+    size_t count;
 };
 
 struct PictureCase {
@@ -267,20 +267,10 @@ TEST_F(PictureTest, EachSceneLandsOnItsPixels) {
                 << "pixel " << p.x << ", " << p.y << ": " << actual;
         }
         for (const Region& r : c.regions) {
-            std::array<int, 4> box{-1, -1, -1, -1};
-            int count = 0;
-            const SbVec2s size = renderer.getBufferSize();
-            for (int y = 0; y < size[1]; ++y) {
-                for (int x = 0; x < size[0]; ++x) {
-                    if (!near(pixelAt(renderer, x, y), r.r, r.g, r.b, 0)) continue;
-                    ++count;
-                    if (box[0] < 0) box = {x, y, x, y};
-                    box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x),
-                           std::max(box[3], y)};
-                }
-            }
-            EXPECT_EQ(box, r.box) << "colour " << r.r << " " << r.g << " " << r.b;
-            EXPECT_EQ(count, r.count) << "colour " << r.r << " " << r.g << " " << r.b;
+            const Pixels found =
+                pixelsWhere(renderer, [&r](Rgba p) { return near(p, r.r, r.g, r.b, 0); });
+            EXPECT_EQ(found.box, r.box) << "colour " << r.r << " " << r.g << " " << r.b;
+            EXPECT_EQ(found.at.size(), r.count) << "colour " << r.r << " " << r.g << " " << r.b;
         }
     }
 }

@@ -54,7 +54,7 @@ TEST_F(RasterTest, LinePatternLeavesGapsScaledByItsFactor) {
         for (size_t i = 1; i + 1 < runs.size(); ++i) EXPECT_NEAR(runs[i], 8 * factor, 1) << i;
     }
     const auto nothing = rendered(rowLine("DrawStyle { linePattern 0 } ", {-0.95f, 0.95f}));
-    EXPECT_EQ(countPixels(*nothing, isWhite), 0);
+    EXPECT_TRUE(pixelsWhere(*nothing, isWhite).at.empty());
 }
 
 TEST_F(RasterTest, MarkersAreTheirBitmapsCentredOnThePoints) {
@@ -62,7 +62,7 @@ TEST_F(RasterTest, MarkersAreTheirBitmapsCentredOnThePoints) {
         rendered(twoPoints(kUnlit + "BaseColor { rgb 1 1 0 } ",
                            "MarkerSet { markerIndex [ " + std::to_string(SoMarkerSet::STAR_9_9) +
                                ", " + std::to_string(SoMarkerSet::CIRCLE_LINE_7_7) + " ] }"));
-    int bits = 0;
+    size_t bits = 0;
     const auto expectMarker = [&](int marker, int side, int cx, int cy) {
         for (int row = 0; row < side; ++row) {
             for (int column = 0; column < side; ++column) {
@@ -76,7 +76,7 @@ TEST_F(RasterTest, MarkersAreTheirBitmapsCentredOnThePoints) {
     };
     expectMarker(SoMarkerSet::STAR_9_9, 9, 20, 20);
     expectMarker(SoMarkerSet::CIRCLE_LINE_7_7, 7, 44, 40);
-    EXPECT_EQ(countPixels(*renderer, [](Rgba c) { return !isBlack(c); }), bits);
+    EXPECT_EQ(pixelsWhere(*renderer, [](Rgba c) { return !isBlack(c); }).at.size(), bits);
 }
 
 TEST_F(RasterTest, FillPatternMasksFilledFaces) {
@@ -96,62 +96,43 @@ TEST_F(RasterTest, FillPatternMasksFilledFaces) {
     }
 }
 
-/// The lit positions of a picture, and their bounds {minX, minY, maxX, maxY}.
-std::vector<int> greenPixels(const SoOffscreenRenderer& renderer, std::array<int, 4>& box) {
-    std::vector<int> lit;
-    box = {64, 64, -1, -1};
-    for (int y = 0; y < 64; ++y) {
-        for (int x = 0; x < 64; ++x) {
-            if (!isGreen(pixelAt(renderer, x, y))) continue;
-            lit.push_back(y * 64 + x);
-            box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x),
-                   std::max(box[3], y)};
-        }
-    }
-    return lit;
+/// The green pixels of the scene of `body`, drawn in green.
+Pixels inked(const std::string& body) {
+    return pixelsWhere(*RenderTest::rendered(kCamera + kUnlit + "BaseColor { rgb 0 1 0 } " + body),
+                       isGreen);
 }
 
 TEST_F(RasterTest, Text2IsDrawnInPointsFromItsAnchor) {
-    const std::string green = kCamera + kUnlit + "BaseColor { rgb 0 1 0 } Font { size 20 } ";
-    std::array<int, 4> left{}, right{};
     // Left-justified from the origin (pixel 32, 32), on the baseline, 20 pixels high.
-    const std::vector<int> inked = greenPixels(*rendered(green + "Text2 { string \"HH\" }"), left);
-    EXPECT_GT(inked.size(), 60u);
-    EXPECT_GE(left[0], 32);
-    EXPECT_GE(left[1], 32);
-    EXPECT_LT(left[3], 32 + 20);
-    const std::vector<int> justified =
-        greenPixels(*rendered(green + "Text2 { string \"HH\"  justification RIGHT }"), right);
-    EXPECT_EQ(justified.size(), inked.size());
-    EXPECT_LT(right[2], 32);
-    EXPECT_GT(right[2], 26);
+    const Pixels left = inked("Font { size 20 } Text2 { string \"HH\" }");
+    EXPECT_GT(left.at.size(), 60u);
+    EXPECT_GE(left.box[0], 32);
+    EXPECT_GE(left.box[1], 32);
+    EXPECT_LT(left.box[3], 32 + 20);
+    const Pixels right = inked("Font { size 20 } Text2 { string \"HH\"  justification RIGHT }");
+    EXPECT_EQ(right.at.size(), left.at.size());
+    EXPECT_LT(right.box[2], 32);
+    EXPECT_GT(right.box[2], 26);
     // Faces drawn as outlines before it leave the text filled: the stems of a big H.
-    const std::string big = green + "Font { size 40 } ";
     const std::string outlined = "DrawStyle { style LINES } Separator { BaseColor { rgb 1 0 0 } " +
                                  rectangle(-1, -1, -0.5f, -0.5f) + "} ";
-    EXPECT_EQ(greenPixels(*rendered(big + outlined + "Text2 { string \"H\" }"), right),
-              greenPixels(*rendered(big + "Text2 { string \"H\" }"), right));
+    EXPECT_EQ(inked(outlined + "Font { size 40 } Text2 { string \"H\" }").at,
+              inked("Font { size 40 } Text2 { string \"H\" }").at);
 }
 
 TEST_F(RasterTest, AnnotationTextShownFlatTakesItsSizeFromTheScene) {
     // Turned 60 degrees about y, half a unit high: a font-size step along y measures 16
     // pixels on the screen, so the text shows as 16-point screen text would, and its
     // foreshortened glyph polygons are not drawn besides.
-    const std::string green = kCamera + kUnlit + "BaseColor { rgb 0 1 0 } ";
     const std::string turned = "Rotation { rotation 0 1 0 1.0471976 } Font { size 0.5 } ";
-    std::array<int, 4> box{};
-    const std::vector<int> shown =
-        greenPixels(*rendered(green + turned + "AnnoText3 { string \"Hi\" }"), box);
-    EXPECT_GT(shown.size(), 40u);
-    EXPECT_EQ(shown,
-              greenPixels(*rendered(green + "Font { size 16 } Text2 { string \"Hi\" }"), box));
+    const Pixels shown = inked(turned + "AnnoText3 { string \"Hi\" }");
+    EXPECT_GT(shown.at.size(), 40u);
+    EXPECT_EQ(shown.at, inked("Font { size 16 } Text2 { string \"Hi\" }").at);
     // Drawn as its glyph polygons instead, it is foreshortened: a different picture.
-    const std::vector<int> polygons = greenPixels(
-        *rendered(green + "AnnoText3Property { renderPrintType RENDER3D_PRINT_VECTOR } " + turned +
-                  "AnnoText3 { string \"Hi\" }"),
-        box);
-    EXPECT_GT(polygons.size(), 20u);
-    EXPECT_NE(polygons, shown);
+    const Pixels polygons = inked("AnnoText3Property { renderPrintType RENDER3D_PRINT_VECTOR } " +
+                                  turned + "AnnoText3 { string \"Hi\" }");
+    EXPECT_GT(polygons.at.size(), 20u);
+    EXPECT_NE(polygons.at, shown.at);
 }
 
 }  // namespace

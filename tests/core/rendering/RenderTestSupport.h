@@ -10,12 +10,15 @@
 #include <Tessara/rendering/SoOffscreenRenderer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <functional>
 #include <initializer_list>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace rendertest {
 
@@ -40,13 +43,28 @@ inline bool near(const Rgba& c, int r, int g, int b, int tolerance = 1) {
            std::abs(c.b - b) <= tolerance;
 }
 
-/// Number of pixels for which `test` holds.
-inline int countPixels(const SoOffscreenRenderer& renderer, const std::function<bool(Rgba)>& test) {
+/// The pixels for which a test holds: their positions y * width + x in order, and their
+/// bounds {minX, minY, maxX, maxY}, all -1 when there are none.
+struct Pixels {
+    std::vector<int> at;
+    std::array<int, 4> box{-1, -1, -1, -1};
+};
+
+inline Pixels pixelsWhere(const SoOffscreenRenderer& renderer,
+                          const std::function<bool(Rgba)>& test) {
     const SbVec2s size = renderer.getBufferSize();
-    int count = 0;
-    for (int y = 0; y < size[1]; ++y)
-        for (int x = 0; x < size[0]; ++x) count += test(pixelAt(renderer, x, y)) ? 1 : 0;
-    return count;
+    Pixels found;
+    for (int y = 0; y < size[1]; ++y) {
+        for (int x = 0; x < size[0]; ++x) {
+            if (!test(pixelAt(renderer, x, y))) continue;
+            found.box = found.at.empty()
+                            ? std::array<int, 4>{x, y, x, y}
+                            : std::array<int, 4>{std::min(found.box[0], x), found.box[1],
+                                                 std::max(found.box[2], x), y};
+            found.at.push_back(y * size[0] + x);
+        }
+    }
+    return found;
 }
 
 inline bool isBlack(Rgba c) {
@@ -111,6 +129,7 @@ class RenderTest : public ::testing::Test {
     void SetUp() override { SoDB::init(); }
     void TearDown() override { SoDB::finish(); }
 
+  public:
     /// Renders the scene of `body` on `renderer`.
     static void render(SoOffscreenRenderer& renderer, const std::string& body) {
         SoSeparator* root = readScene(body);
