@@ -62,7 +62,7 @@ std::string typeName(const SoNode* node) {
 
 }  // namespace
 
-const char* const iotest::kHeader = "#Tessara V1.0 ascii\n";
+const std::string iotest::kHeader = "#Tessara V1.0 ascii";
 
 iotest::Held<SoSeparator> iotest::readText(const std::string& text) {
     SoInput in;
@@ -70,8 +70,8 @@ iotest::Held<SoSeparator> iotest::readText(const std::string& text) {
     return hold(SoDB::readAll(&in));
 }
 
-iotest::Held<SoSeparator> iotest::readScene(const std::string& body) {
-    return readText(std::string(kHeader) + body);
+std::string iotest::scene(const std::string& body) {
+    return kHeader + "\n" + body;
 }
 
 std::string iotest::writeText(SoNode* node) {

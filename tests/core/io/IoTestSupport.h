@@ -51,8 +51,8 @@ class SoIoAllFields : public SoNode {
 // Shared helpers of the scene-file tests.
 namespace iotest {
 
-/// The first line of every scene file.
-extern const char* const kHeader;
+/// The first line of every scene file, without its line break.
+extern const std::string kHeader;
 
 /// Releases a node held by a test.
 struct Unref {
@@ -72,8 +72,8 @@ Held<T> hold(T* node) {
 
 /// Reads text held in memory with SoDB::readAll, as the file "<buffer>".
 Held<SoSeparator> readText(const std::string& text);
-/// Reads `body` behind the header.
-Held<SoSeparator> readScene(const std::string& body);
+/// `body` behind the header line.
+std::string scene(const std::string& body);
 /// What SoWriteAction writes for `node`.
 std::string writeText(SoNode* node);
 /// The text a field writes.
