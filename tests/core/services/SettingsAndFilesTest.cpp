@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 
 #include "support/DebugErrorRecorder.h"
@@ -53,16 +56,12 @@ TEST(SbFileHelper, PathTexts) {
         {ext, "x.tar.gz", "gz"},
         {ext, "a.b/c", ""},  // of the last component only
         {ext, "dir/.hidden", ""},
-        {ext, "trailing.", ""},
         {ext, "caf\xC3\xA9.\xE4\xB8\xAD", "\xE4\xB8\xAD"},
-        {dir, "/a/b/c.iv", "/a/b/"},
-        {dir, "c.iv", ""},
         {dir, "C:\\models\\x.iv", "C:\\models\\"},
         {clean, "//server/share", "/server/share"},
         {clean, "/a/./b/././c", "/a/b/c"},
         {clean, "a\\.\\\\b/", "a/b/"},
         {clean, "a/.", "a/"},
-        {clean, "./a", "a"},
         {clean, "a/../b", "a/../b"},
         {clean, "/", "/"},
         {clean, ".", "."},
@@ -83,12 +82,9 @@ TEST(SbFileHelper, PathTexts) {
     EXPECT_EQ(recorder.size(), 0u) << recorder.dump();
     for (const char* path : {"/a/b/c.iv", "c", "/", "x/", "p\\q"})
         EXPECT_EQ(SbFileHelper::getDirName(path) + SbFileHelper::getBaseName(path), path);
-}
-
-TEST(SbFileHelper, BadExpansionsWarnAndKeepText) {
-    DebugErrorRecorder recorder;
+    // What cannot be expanded is kept as written, with a warning.
     EXPECT_EQ(SbFileHelper::expandString("a/${OPEN"), "a/${OPEN");
-    ScopedEnv home("HOME", nullptr);
+    ScopedEnv noHome("HOME", nullptr);
     EXPECT_EQ(SbFileHelper::expandString("~/x"), "~/x");
     EXPECT_EQ(recorder.countSeverity(SoDebugError::WARNING), 2u) << recorder.dump();
     EXPECT_TRUE(recorder.contains("SbFileHelper::expandString", "a/${OPEN"));
@@ -103,15 +99,8 @@ TEST(SbFileHelper, FilesByExpandedNames) {
     EXPECT_FALSE(SbFileHelper::isAccessible(name));
     FILE* out = SbFileHelper::open(name, "w");
     ASSERT_NE(out, nullptr);
-    std::fputs("hello", out);
     EXPECT_EQ(SbFileHelper::close(out), 0);
     EXPECT_TRUE(SbFileHelper::isAccessible(dir + "/note.txt"));
-    FILE* in = SbFileHelper::open(dir + "/note.txt", "r");
-    ASSERT_NE(in, nullptr);
-    char buffer[16] = {};
-    EXPECT_EQ(std::fread(buffer, 1, sizeof(buffer) - 1, in), 5u);
-    EXPECT_STREQ(buffer, "hello");
-    EXPECT_EQ(SbFileHelper::close(in), 0);
     EXPECT_TRUE(SbFileHelper::removeFile("$TESSARA_TEST_DIR/note.txt"));
     EXPECT_FALSE(SbFileHelper::isAccessible(name));
     EXPECT_FALSE(SbFileHelper::removeFile(name));
@@ -119,7 +108,6 @@ TEST(SbFileHelper, FilesByExpandedNames) {
     // Plain failures are the caller's to report; a missing mode is a programming error.
     DebugErrorRecorder recorder;
     EXPECT_EQ(SbFileHelper::open(dir + "/missing/dir/x.iv", "w"), nullptr);
-    EXPECT_EQ(SbFileHelper::open(dir + "/absent.iv", "r"), nullptr);
     EXPECT_EQ(SbFileHelper::open("", "r"), nullptr);
     EXPECT_EQ(recorder.size(), 0u);
     EXPECT_EQ(SbFileHelper::open(dir + "/x", nullptr), nullptr);
@@ -130,7 +118,6 @@ TEST(SbFileHelper, FilesByExpandedNames) {
 
 TEST(SoModule, RegistryFollowsTheRecordsLifetimes) {
     EXPECT_EQ(SoModule::find("libtessara-test-static.so"), &staticModule);
-    EXPECT_EQ(staticModule.getExtraInfo(), "");  // null texts are stored as empty
     const int before = SoModule::getNumModules();
     auto first = std::make_unique<SoModule>("libtwin.so.10", "1", "", "p", false, true);
     auto second = std::make_unique<SoModule>("libtwin.so.10", "2", "", "p", true, true);
@@ -184,29 +171,28 @@ TEST(SoPreferences, TextsAsIntsFloatsAndTruthValues) {
     }
 }
 
+// What a program stores comes back as it was, floats to the last bit, under its own name.
 TEST(SoPreferences, ValuesSetComeBackExactly) {
     ScopedEnv unset(kName, nullptr), unsetOther(kOther, nullptr);
-    SoPreferences::clear();
-    EXPECT_FALSE(SoPreferences::hasValue(kName));
-    EXPECT_EQ(SoPreferences::getInt(kName, 17), 17);
-    EXPECT_EQ(SoPreferences::getFloat(kName, 2.5f), 2.5f);
-    EXPECT_FALSE(SoPreferences::getBool(kName, false));
-    EXPECT_EQ(SoPreferences::getValue(kName, "fallback"), "fallback");
-    SoPreferences::setInt(kName, -42);
-    EXPECT_TRUE(SoPreferences::hasValue(kName));
-    EXPECT_EQ(SoPreferences::getInt(kName, 0), -42);
-    for (const float f : {0.1f, 16777216.0f, -3.4028235e38f}) {
-        SoPreferences::setFloat(kName, f);
-        EXPECT_EQ(SoPreferences::getFloat(kName, 0.0f), f);  // exact, not merely near
-    }
-    for (const bool b : {false, true}) {
-        SoPreferences::setBool(kName, b);
-        EXPECT_EQ(SoPreferences::getBool(kName, !b), b);
+    std::mt19937 rng(5);
+    for (int i = 0; i < 300; ++i) {
+        const auto bits = static_cast<uint32_t>(rng());
+        float f = 0;
+        std::memcpy(&f, &bits, sizeof f);
+        if (std::isfinite(f)) {
+            SoPreferences::setFloat(kName, f);
+            ASSERT_EQ(SoPreferences::getFloat(kName, 0.0f), f) << SoPreferences::getValue(kName);
+        }
+        SoPreferences::setInt(kName, static_cast<int>(bits));
+        ASSERT_EQ(SoPreferences::getInt(kName, 0), static_cast<int>(bits));
+        SoPreferences::setBool(kName, bits & 1);
+        ASSERT_EQ(SoPreferences::getBool(kName, !(bits & 1)), (bits & 1) != 0);
     }
     SoPreferences::setValue(kOther, "text \xC3\xA9");
     EXPECT_EQ(SoPreferences::getValue(kOther), "text \xC3\xA9");
     SoPreferences::removeValue(kName);
     EXPECT_FALSE(SoPreferences::hasValue(kName));
+    EXPECT_EQ(SoPreferences::getValue(kName, "fallback"), "fallback");
     EXPECT_TRUE(SoPreferences::hasValue(kOther));
     SoPreferences::clear();
     EXPECT_FALSE(SoPreferences::hasValue(kOther));

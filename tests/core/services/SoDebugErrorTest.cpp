@@ -23,31 +23,13 @@ void countCall(const SoDebugError*, void* userData) {
     if (calls->swapToDefault) SoDebugError::setHandlerCallback(nullptr, nullptr);
 }
 
-// Installs a handler for one test and always puts the previous one back.
-class HandlerScope {
-  public:
-    HandlerScope(SoDebugError::HandlerCB* cb, void* data)
-        : m_cb(SoDebugError::getHandlerCallback()), m_data(SoDebugError::getHandlerData()) {
-        SoDebugError::setHandlerCallback(cb, data);
-    }
-    ~HandlerScope() { SoDebugError::setHandlerCallback(m_cb, m_data); }
-    HandlerScope(const HandlerScope&) = delete;
-    HandlerScope& operator=(const HandlerScope&) = delete;
-
-  private:
-    SoDebugError::HandlerCB* m_cb;
-    void* m_data;
-};
-
 }  // namespace
 
 // What a user reads on stderr: one line per post, naming its severity, source and message.
 TEST(SoDebugError, DefaultHandlerWritesTheFullTextToStderr) {
-    const SoDebugError::Severity severities[] = {SoDebugError::ERROR, SoDebugError::WARNING,
-                                                 SoDebugError::INFO};
     std::string all;
     std::set<std::string> texts;
-    for (const SoDebugError::Severity severity : severities) {
+    for (const auto severity : {SoDebugError::ERROR, SoDebugError::WARNING, SoDebugError::INFO}) {
         // A message may end in its own newline; the text never ends in two.
         const std::string text =
             SoDebugError(severity, "SoA::f", "careful\n").getFullText().getStdString();
@@ -61,7 +43,8 @@ TEST(SoDebugError, DefaultHandlerWritesTheFullTextToStderr) {
     EXPECT_EQ(SoDebugError(SoDebugError::INFO, "SoA::f", "").getFullText().getStdString().back(),
               '\n');
     Calls calls;
-    HandlerScope scope(&countCall, &calls);
+    const DebugErrorRecorder restore;  // puts the test's handler back at the end
+    SoDebugError::setHandlerCallback(&countCall, &calls);
     SoDebugError::setHandlerCallback(nullptr, &calls);  // null puts the default back
     EXPECT_EQ(SoDebugError::getHandlerCallback(), &SoDebugError::defaultHandler);
     EXPECT_EQ(SoDebugError::getHandlerData(), nullptr);
@@ -76,8 +59,8 @@ TEST(SoDebugError, DefaultHandlerWritesTheFullTextToStderr) {
 TEST(SoDebugError, HandlerMayPostAgainOrReplaceItself) {
     Calls calls;
     calls.postAgain = true;
-    HandlerScope scope(&countCall, &calls);
-    EXPECT_EQ(SoDebugError::getHandlerCallback(), &countCall);
+    const DebugErrorRecorder restore;
+    SoDebugError::setHandlerCallback(&countCall, &calls);
     EXPECT_EQ(SoDebugError::getHandlerData(), &calls);
     testing::internal::CaptureStderr();
     SoDebugError::post("outer", "first");
@@ -104,25 +87,23 @@ TEST(SoDebugError, HandlerGetsSeveritySourceAndFormattedMessage) {
     DebugErrorRecorder recorder;
     SoDebugError::post("SoFoo::bar", "value %d of %s", 3, "seven");
     SoDebugError::postWarning("W", "%.2f", 0.125);
-    ASSERT_EQ(recorder.size(), 2u);
-    EXPECT_EQ(recorder.messages()[0].severity, SoDebugError::ERROR);
-    EXPECT_EQ(recorder.messages()[0].source, "SoFoo::bar");
-    EXPECT_EQ(recorder.messages()[0].message, "value 3 of seven");
-    EXPECT_EQ(recorder.messages()[1].severity, SoDebugError::WARNING);
-    EXPECT_EQ(recorder.messages()[1].message, "0.12");
-    recorder.clear();
-    // Info posted once is delivered once per source and message.
+    // Info posted once is delivered once per source and message; "a"+"bc" is not "ab"+"c".
     for (int i = 0; i < 3; ++i) SoDebugError::postInfoOnce("SoFont", "no font %s", "Sans");
     SoDebugError::postInfoOnce("SoFont", "no font %s", "Serif");
     SoDebugError::postInfoOnce("SoText", "no font %s", "Sans");
-    // Source and message are kept apart: "a"+"bc" is not "ab"+"c".
     SoDebugError::postInfoOnce("a", "bc");
     SoDebugError::postInfoOnce("ab", "c");
-    ASSERT_EQ(recorder.size(), 5u) << recorder.dump();
+    const auto posts = recorder.messages();
+    ASSERT_EQ(posts.size(), 7u) << recorder.dump();
+    EXPECT_EQ(posts[0].severity, SoDebugError::ERROR);
+    EXPECT_EQ(posts[0].source, "SoFoo::bar");
+    EXPECT_EQ(posts[0].message, "value 3 of seven");
+    EXPECT_EQ(posts[1].severity, SoDebugError::WARNING);
+    EXPECT_EQ(posts[1].message, "0.12");
     EXPECT_EQ(recorder.countSeverity(SoDebugError::INFO), 5u);
-    EXPECT_EQ(recorder.messages()[0].message, "no font Sans");
-    EXPECT_EQ(recorder.messages()[2].source, "SoText");
+    EXPECT_EQ(posts[2].message, "no font Sans");
+    EXPECT_EQ(posts[4].source, "SoText");
     SoDebugError::resetInfoOnce();
     SoDebugError::postInfoOnce("SoFont", "no font %s", "Sans");
-    EXPECT_EQ(recorder.size(), 6u);
+    EXPECT_EQ(recorder.size(), 8u);
 }
