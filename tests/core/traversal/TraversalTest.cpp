@@ -115,6 +115,7 @@ TEST_F(TraversalTest, SwitchTraversesOnlyTheChosenChildren) {
         {1, {"pre sw", "pre s1", "post s1", "post sw"}},
         {SoSwitch::SO_SWITCH_ALL, {"pre sw", "pre s0", "post s0", "pre s1", "post s1", "post sw"}},
         {SoSwitch::SO_SWITCH_NONE, {"pre sw", "post sw"}},
+        {SoSwitch::SO_SWITCH_INHERIT, {"pre sw", "post sw"}},  // with no switch above: none
     };
     for (const auto& c : cases) {
         sw->whichChild = c.which;
