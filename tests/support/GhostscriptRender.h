@@ -5,23 +5,20 @@
 //
 //     GhostscriptResult r = renderPostScript(text);            // A4, 36 dpi
 //     EXPECT_TRUE(r.ok()) << r.messages;
-//     GhostscriptResult::Rgb c = r.image.atPoint(100, 200);    // PostScript points
+//     GhostscriptResult::Rgb c = r.image.atMillimetres(10, 20);
 //
-// Ghostscript runs with -dSAFER, started directly (no shell), and writes a raw PPM into a
-// temporary file; its messages (stdout and stderr together) are kept, since it reports
-// PostScript errors there.
+// Ghostscript runs with -dSAFER and writes raw PPM pages into a temporary folder; its
+// messages (stdout and stderr together) are kept, since it reports PostScript errors there.
 
-#include <fcntl.h>
-#include <spawn.h>
+#include <stdlib.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,26 +46,21 @@ struct GhostscriptResult {
             const std::size_t at = (static_cast<std::size_t>(y) * width + x) * 3;
             return Rgb{rgb[at], rgb[at + 1], rgb[at + 2]};
         }
-        /// The pixel under a point of the default user space (points from the bottom left).
-        Rgb atPoint(double xPt, double yPt) const {
-            return pixel(static_cast<int>(xPt * dpi / 72.0),
-                         height - 1 - static_cast<int>(yPt * dpi / 72.0));
-        }
-        /// The same in millimetres from the bottom left of the page.
+        /// The pixel under a point in millimetres from the bottom left of the page.
         Rgb atMillimetres(double xMm, double yMm) const {
-            return atPoint(xMm * 72.0 / 25.4, yMm * 72.0 / 25.4);
+            return pixel(static_cast<int>(xMm * dpi / 25.4),
+                         height - 1 - static_cast<int>(yMm * dpi / 25.4));
         }
     };
 
-    bool ran = false;     ///< false when Ghostscript could not be started at all
-    int exitStatus = -1;  ///< the process's exit status
+    int exitStatus = -1;  ///< the process's exit status; -1 when it did not run
     std::string messages;
     int pageCount = 0;  ///< pages found in the output
     Image image;
 
     /// Exit status 0 and no error reported in the messages.
     bool ok() const {
-        return ran && exitStatus == 0 && messages.find("Error") == std::string::npos &&
+        return exitStatus == 0 && messages.find("Error") == std::string::npos &&
                messages.find("error") == std::string::npos;
     }
 };
@@ -82,125 +74,90 @@ struct GhostscriptOptions {
 
 namespace ghostscript_detail {
 
-/// A new empty temporary file, removed again with this object; path() is "" on failure.
-class TempFile {
-  public:
-    explicit TempFile(const char* stem) {
-        const char* dir = std::getenv("TMPDIR");
-        std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/" + stem + "XXXXXX";
-        const int fd = mkstemp(&pattern[0]);
-        if (fd >= 0) {
-            close(fd);
-            path_ = pattern;
-        }
+/// A new empty temporary folder, removed again with everything in it.
+struct TempDir {
+    std::string path;
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "gs_XXXXXX").string();
+        if (mkdtemp(&pattern[0])) path = pattern;
     }
-    ~TempFile() {
-        if (!path_.empty()) std::remove(path_.c_str());
+    ~TempDir() {
+        std::error_code ignored;
+        if (!path.empty()) std::filesystem::remove_all(path, ignored);
     }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    const std::string& path() const { return path_; }
-    std::string read() const {
-        std::ifstream in(path_, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-  private:
-    std::string path_;
+    std::string file(const char* name) const { return path + "/" + name; }
 };
 
-/// Reads one number of a PPM header, skipping blanks and comments.
-inline bool ppmNumber(const std::string& data, std::size_t& at, long& value) {
-    while (at < data.size() &&
-           (std::isspace(static_cast<unsigned char>(data[at])) || data[at] == '#')) {
-        if (data[at] == '#')
-            at = std::min(data.find('\n', at), data.size());
-        else
-            ++at;
-    }
-    const std::size_t start = at;
-    while (at < data.size() && std::isdigit(static_cast<unsigned char>(data[at]))) ++at;
-    if (at == start) return false;
-    value = std::strtol(data.c_str() + start, nullptr, 10);
-    return true;
+inline std::string read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-/// Counts the P6 pages of the output and keeps the first one.
+/// Runs a shell command line; its exit status, or -1 when it did not end normally.
+inline int run(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+inline std::string quoted(const std::string& path) {
+    std::string out = "'";
+    for (char c : path) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+/// Counts the P6 pages of the output, each with a comment line in its header, and keeps the
+/// first one.
 inline void parsePpm(const std::string& data, int dpi, GhostscriptResult& result) {
-    std::size_t at = 0;
-    long w = 0, h = 0, maxValue = 0;
-    while (data.compare(at, 2, "P6") == 0 && ppmNumber(data, at += 2, w) &&
-           ppmNumber(data, at, h) && ppmNumber(data, at, maxValue) && maxValue == 255) {
-        const std::size_t bytes = static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3;
-        if (++at + bytes > data.size()) return;  // one blank after the maximum value
+    std::istringstream in(data);
+    std::string magic, comment;
+    int width = 0, height = 0, maxValue = 0;
+    while (in >> magic >> std::ws && magic == "P6") {
+        if (in.peek() == '#') std::getline(in, comment);
+        if (!(in >> width >> height >> maxValue) || maxValue != 255 || in.get() == EOF) return;
+        std::string pixels(static_cast<std::size_t>(width) * height * 3, '\0');
+        if (!in.read(&pixels[0], static_cast<std::streamsize>(pixels.size()))) return;
         if (result.pageCount++ == 0) {
-            result.image.width = static_cast<int>(w);
-            result.image.height = static_cast<int>(h);
-            result.image.dpi = dpi;
-            result.image.rgb.assign(data.begin() + at, data.begin() + at + bytes);
+            result.image = {width, height, static_cast<double>(dpi), {}};
+            result.image.rgb.assign(pixels.begin(), pixels.end());
         }
-        at += bytes;
     }
-}
-
-/// Runs gs with the arguments, stdout and stderr into `log`; the wait status, or -1.
-inline int runGhostscript(const std::vector<std::string>& args, const std::string& log) {
-    std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_TRUNC, 0);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t pid = 0;
-    const int failed = posix_spawnp(&pid, "gs", &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = -1;
-    if (failed != 0 || waitpid(pid, &status, 0) != pid) return -1;
-    return status;
 }
 
 }  // namespace ghostscript_detail
 
 /// True when a Ghostscript executable can be run.
 inline bool ghostscriptAvailable() {
-    const int status = ghostscript_detail::runGhostscript({"gs", "--version"}, "/dev/null");
-    return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return ghostscript_detail::run("gs --version >/dev/null 2>&1") == 0;
 }
 
 /// Renders a PostScript file; the file is left in place.
 inline GhostscriptResult renderPostScriptFile(const std::string& path,
                                               const GhostscriptOptions& options = {}) {
+    using namespace ghostscript_detail;
     GhostscriptResult result;
-    const ghostscript_detail::TempFile page("gs_page_"), log("gs_log_");
-    if (page.path().empty() || log.path().empty()) {
-        result.messages = "could not create temporary files";
+    const TempDir dir;
+    if (dir.path.empty()) {
+        result.messages = "could not create a temporary folder";
         return result;
     }
-    const int status = ghostscript_detail::runGhostscript(
-        {"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=ppmraw",
-         "-r" + std::to_string(options.dpi),
-         "-dDEVICEWIDTHPOINTS=" + std::to_string(options.widthPoints),
-         "-dDEVICEHEIGHTPOINTS=" + std::to_string(options.heightPoints), "-dFIXEDMEDIA",
-         "-sOutputFile=" + page.path(), path},
-        log.path());
-    result.ran = status != -1 && WIFEXITED(status) && WEXITSTATUS(status) != 127;
-    result.exitStatus = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.messages = log.read();
-    ghostscript_detail::parsePpm(page.read(), options.dpi, result);
+    result.exitStatus =
+        run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=ppmraw -r" + std::to_string(options.dpi) +
+            " -dDEVICEWIDTHPOINTS=" + std::to_string(options.widthPoints) +
+            " -dDEVICEHEIGHTPOINTS=" + std::to_string(options.heightPoints) +
+            " -dFIXEDMEDIA -sOutputFile=" + quoted(dir.file("page.ppm")) + " " + quoted(path) +
+            " </dev/null >" + quoted(dir.file("log")) + " 2>&1");
+    result.messages = read(dir.file("log"));
+    parsePpm(read(dir.file("page.ppm")), options.dpi, result);
     return result;
 }
 
 /// Renders PostScript text, through a temporary file.
 inline GhostscriptResult renderPostScript(const std::string& text,
                                           const GhostscriptOptions& options = {}) {
-    const ghostscript_detail::TempFile document("gs_doc_");
-    if (document.path().empty()) {
-        GhostscriptResult failed;
-        failed.messages = "could not create a temporary file";
-        return failed;
-    }
-    std::ofstream(document.path(), std::ios::binary) << text;
-    return renderPostScriptFile(document.path(), options);
+    const ghostscript_detail::TempDir dir;
+    GhostscriptResult failed;
+    failed.messages = "could not create a temporary folder";
+    if (dir.path.empty()) return failed;
+    std::ofstream(dir.file("document.ps"), std::ios::binary) << text;
+    return renderPostScriptFile(dir.file("document.ps"), options);
 }
