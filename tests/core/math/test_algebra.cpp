@@ -176,6 +176,8 @@ TEST(SbRotation, ConventionsByHand) {
     EXPECT_TRUE(quarterZ.equals(negated, 1e-7f));
     EXPECT_NE(quarterZ, negated);
     EXPECT_FALSE(quarterZ.equals(SbRotation(SbVec3f(0, 0, 1), kHalfPi + 0.01f), 1e-4f));
+    // Turns by opposite angles about x differ in the sign of x alone.
+    EXPECT_FALSE(SbRotation(SbVec3f(1, 0, 0), 1).equals(SbRotation(SbVec3f(1, 0, 0), -1), 1e-4f));
     // Almost equal rotations blend linearly instead of dividing by a vanishing sine.
     const SbRotation close(SbVec3f(0, 0, 1), kHalfPi + 1e-5f);
     EXPECT_TRUE(near(SbRotation::slerp(quarterZ, close, 0.5f), quarterZ, 1e-5f));

@@ -67,6 +67,7 @@ TEST(MathBadInput, BadIndicesNullArraysAndDegenerateValuesAreReported) {
     EXPECT_EQ(SbVec3f(static_cast<const float*>(nullptr)), SbVec3f(0, 0, 0));
     EXPECT_TRUE(recorder.contains("SbVec3f::setValue", "null"));
     EXPECT_EQ(SbVec2s(static_cast<const short*>(nullptr)), SbVec2s(0, 0));
+    EXPECT_EQ(SbVec2i32(static_cast<const int32_t*>(nullptr)), SbVec2i32(0, 0));
     m.setValue(static_cast<const float*>(nullptr));
     m.getValue(static_cast<float(*)[4]>(nullptr));
     m.print(nullptr);
@@ -75,7 +76,7 @@ TEST(MathBadInput, BadIndicesNullArraysAndDegenerateValuesAreReported) {
     colour.getHSVValue(nullptr);
     EXPECT_EQ(colour, SbColor(0, 1, 0));
     EXPECT_EQ(colour.setHSVValue(std::numeric_limits<float>::infinity(), 1, 1), SbColor(1, 0, 0));
-    EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), 8u) << recorder.dump();
+    EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), 9u) << recorder.dump();
     recorder.clear();
 
     // Degenerate rotations are the identity.
