@@ -57,22 +57,32 @@ TEST_F(Engine, OrderingModesStoreEverySegmentAndMarkAlone) {
     }
 }
 
+// An offset moves a record's depths and leaves its box; text stands at its anchor.
 TEST_F(Engine, EachKindTakesItsOwnDepthOffset) {
     auto engine = makeEngine(1);
     engine->setPolygonOffset(0.125f);
     engine->setLineOffset(-0.25f);
     engine->setMarkerOffset(0.5f);
     engine->beginViewport();
-    addSquare(*engine, 0.5f, 0, 0);
-    addSquare(*engine, 0.5f, 1, 1);
+    for (int style : {0, 1}) {
+        engine->addPolygon(LINE, 3, LINE_COLORS, 0, 1.0f, 2.0f, 0xFFFF, 1, style, SbString(),
+                           SbString(), nullptr, 0.0f, 0.0f);
+    }
     engine->addPolyLine(LINE, 2, LINE_COLORS, 0, 1.0f, 0xFFFF, 1);
     engine->addPolyMark(LINE, 1, LINE_COLORS, 0, 1.0f, nullptr);
+    const SbString text("x");
+    engine->addText(LINE[3], tag(5), SbString("Font"), 12.0f, 1, &text, 1.0f, 0, 0.0f);
+    // Filled, outlined (a line), segment, mark, text.
+    const float depths[5][2] = {
+        {0.425f, 0.625f}, {0.05f, 0.25f}, {0.15f, 0.25f}, {1, 1}, {0.2f, 0.2f}};
     SoGraphicPrimitiveList& list = *engine->getPrimitives();
-    ASSERT_EQ(list.getLength(), 4);
-    EXPECT_FLOAT_EQ(list.getPrimitive(0)->getZMax(), 0.625f);
-    EXPECT_FLOAT_EQ(list.getPrimitive(1)->getZMax(), 0.25f) << "an outline is a line";
-    EXPECT_FLOAT_EQ(list.getPrimitive(2)->getZMax(), 0.25f);
-    EXPECT_FLOAT_EQ(list.getPrimitive(3)->getZMax(), 1.0f);
+    ASSERT_EQ(list.getLength(), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(list.getPrimitive(i)->getZMin(), depths[i][0], 1e-6f) << i;
+        EXPECT_NEAR(list.getPrimitive(i)->getZMax(), depths[i][1], 1e-6f) << i;
+    }
+    EXPECT_EQ(*list.getPrimitive(0)->getBBox(), SbBox2f(-0.5f, 0, 0.5f, 0.5f));
+    EXPECT_EQ(*list.getPrimitive(4)->getBBox(), SbBox2f(0.5f, -0.5f, 0.5f, -0.5f));
 }
 
 TEST_F(Engine, BadInputIsReportedAndDropped) {

@@ -44,6 +44,18 @@ TEST(SurfaceRemoval, HiddenPolygonsGoTheRestStayInOrder) {
          {outline(-0.5f, -0.5f, 0.5f, 0.5f, 0.2f, 1), square(-0.25f, -0.25f, 0.25f, 0.25f, 0.8f, 2),
           mark(pt(-1, -1, 0.5f), 3), mark(pt(1, 1, 0.5f), 4)},
          {2, 3, 4, 1}},
+        // Farthest, the covered square comes first in the list: the paper around the nearer
+        // one names no record.
+        {"the paper names no record",
+         {square(-0.5f, -0.5f, 0.5f, 0.5f, 0.2f, 1), square(-0.25f, -0.25f, 0.25f, 0.25f, 0.99f, 2),
+          mark(pt(-1, -1, 0.5f), 3), mark(pt(1, 1, 0.5f), 4)},
+         {3, 4, 1}},
+        // Drawn after an outline, a filled square hides what lies behind it again.
+        {"a fill after an outline hides",
+         {square(-0.3f, -0.3f, 0.3f, 0.3f, 0.9f, 1), outline(-0.5f, -0.5f, 0.5f, 0.5f, 0.5f, 2),
+          square(-0.4f, -0.4f, 0.4f, 0.4f, 0.2f, 3), mark(pt(-1, -1, 0.6f), 4),
+          mark(pt(1, 1, 0.6f), 5)},
+         {4, 5, 2, 3}},
         {"many hidden squares are compacted away", hidden, {30, 0}},
     };
     for (const auto& c : cases) {

@@ -1,13 +1,27 @@
-// Cutting a polygon or a segment by another polygon's plane: which pieces, which points,
-// which colours, and when nothing is cut.
+// The records the painter orders: the vertex order, colours and normal a polygon keeps, how a
+// polygon or a segment is cut by another polygon's plane, and the list that owns the records,
+// clamps the ranges it removes and sorts them by depth.
 
-#include "HlhsrFixture.h"
+#include <algorithm>
+#include <random>
+
+#include "PairCheck.h"
+#include "support/DebugErrorRecorder.h"
 
 using namespace hlhsr;
 
 namespace {
 
 const SbColor A(0.1f, 0.2f, 0.3f), B(0.4f, 0.5f, 0.6f);
+
+/// A polygon of the given points and colours, with attributes of its own and offsets of its
+/// capture.
+SoPolygon* shaded(const std::vector<SbVec4f>& points, const std::vector<SbColor>& colors) {
+    auto* p = new SoPolygon;
+    p->set(static_cast<int>(points.size()), points.data(), colors.data(), 1, 2.0f, 3.0f, 0x00FF, 4,
+           1, SbString("s1"), SbString("s2"), nullptr, 0.0f, 1.5f, 2.5f);
+    return p;
+}
 
 /// The plane x = 0.5: its positive side (x > 0.5) is the front one.
 SoPolygon* cutterAtHalf() {
@@ -32,7 +46,57 @@ double area(const std::vector<SbVec4f>& points) {
     return sum.length() / 2.0;
 }
 
+/// A mark that counts its own destruction.
+class CountedMark : public SoPolyMark {
+  public:
+    CountedMark(int* deletions, int k) : deletions(deletions) {
+        const SbVec4f p = pt(0, 0, 0);
+        const SbColor c = tag(k);
+        set(1, &p, &c, 0, 1.0f, nullptr, 0.0f);
+    }
+    ~CountedMark() override { ++*deletions; }
+
+  private:
+    int* deletions;
+};
+
 }  // namespace
+
+// The corners turn either way round and some polygons repeat their first corner at the end.
+TEST(PolygonRecord, FacesTheViewerWithItsUnitNormalAndColoursFollowTheirPoints) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 300; ++round) {
+        RandomConvex shape = randomConvex(random);
+        const bool closed = round % 3 == 0;
+        if (closed) shape.corners.push_back(shape.corners[0]);
+        const int n = static_cast<int>(shape.corners.size());
+        std::vector<SbColor> colors;
+        for (int k = 0; k < n; ++k) colors.push_back(tag(k));
+        std::unique_ptr<SoPolygon> p(shaded(shape.corners, colors));
+        // z = a x + b y + c: the viewer, at smaller depths, sees the side of (a, b, -1).
+        SbVec3f expected(shape.a, shape.b, -1.0f);
+        expected.normalize();
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_NEAR(p->normal[c], expected[c], 1e-5f);
+        }
+        ASSERT_EQ(p->numPoints, n);
+        EXPECT_EQ(*p->getPoint(0), shape.corners[0]);
+        EXPECT_TRUE(!closed || *p->getPoint(n - 1) == shape.corners[0]) << "closing point last";
+        Outline page;
+        for (int k = 0; k < n; ++k) page.push_back({p->points[k][0], p->points[k][1]});
+        EXPECT_LT(twiceArea(page), 0.0) << "clockwise on the page";
+        // From four points on, the last point takes the first one's colour before anything else.
+        for (int k = 0; k < n; ++k) {
+            const int j = static_cast<int>(
+                std::find(shape.corners.begin(), shape.corners.end(), *p->getPoint(k)) -
+                shape.corners.begin());
+            EXPECT_EQ(*p->getColor(k), tag(n >= 4 && j == n - 1 ? 0 : j)) << "point " << k;
+        }
+    }
+    std::unique_ptr<SoPolygon> line(polygon({pt(0, 0, 0), pt(1, 0, 1)}));
+    EXPECT_EQ(line->normal, SbVec3f(0, 0, 0)) << "two points span no plane";
+}
 
 TEST(PolygonSplit, RandomPiecesLieOnTheirSidesAndMakeUpThePolygon) {
     std::mt19937 random(3);
@@ -42,9 +106,7 @@ TEST(PolygonSplit, RandomPiecesLieOnTheirSidesAndMakeUpThePolygon) {
         SCOPED_TRACE(testing::Message() << "round " << round);
         const RandomConvex shape = randomConvex(random);
         const std::vector<SbColor> colors(shape.corners.size(), A);
-        auto p = std::make_unique<SoPolygon>();
-        p->set(static_cast<int>(colors.size()), shape.corners.data(), colors.data(), 1, 2.0f, 3.0f,
-               0x00FF, 4, 1, SbString("s1"), SbString("s2"), nullptr, 0.0f, 1.5f, 2.5f);
+        std::unique_ptr<SoPolygon> p(shaded(shape.corners, colors));
         p->id = round;
         std::vector<SbVec4f> through;
         for (int k = 0; k < 3; ++k) through.push_back(pt(unit(random), unit(random), unit(random)));
@@ -144,4 +206,64 @@ TEST(SegmentSplit, CutWhereTheSegmentMeetsThePlane) {
     SoPolyLine *front = nullptr, *back = nullptr;
     EXPECT_EQ(parallel->split(*cutter, front, back), 0);
     EXPECT_EQ(front, nullptr);
+}
+
+// A range is clamped to the list; what it takes out is deleted, the rest with the list.
+TEST(RecordList, RemovalDeletesExactlyTheClampedRange) {
+    const struct {
+        int start, n;
+        std::vector<int> left;
+    } cases[] = {
+        {1, 2, {0, 3, 4, 5}}, {0, 2, {2, 3, 4, 5}},        {4, -1, {0, 1, 2, 3}},
+        {3, 10, {0, 1, 2}},   {-1, 1, {0, 1, 2, 3, 4, 5}}, {6, 1, {0, 1, 2, 3, 4, 5}},
+    };
+    for (const auto& c : cases) {
+        int deletions = 0;
+        {
+            SoGraphicPrimitiveList list;
+            for (int k = 0; k < 6; ++k) list.add(new CountedMark(&deletions, k));
+            list.remove(c.start, c.n);
+            EXPECT_EQ(tagsOf(list), c.left) << "remove(" << c.start << ", " << c.n << ")";
+            EXPECT_EQ(deletions, 6 - static_cast<int>(c.left.size()));
+            EXPECT_EQ(list.getPrimitive(list.getLength()), nullptr);
+            DebugErrorRecorder errors;
+            list.removeAt(static_cast<int>(c.left.size()));
+            EXPECT_TRUE(errors.contains("SoGraphicPrimitiveList::removeAt", "out of"));
+            list.removeAt(0);
+            EXPECT_EQ(deletions, 7 - static_cast<int>(c.left.size()));
+        }
+        EXPECT_EQ(deletions, 6);
+    }
+    PiPList list;
+    list[150] = &list;
+    EXPECT_EQ(list.getLength(), 151);
+    EXPECT_EQ(list.get(100), nullptr);
+    DebugErrorRecorder errors;
+    list.set(-1, &list);
+    EXPECT_TRUE(errors.contains("PiPList::set", "Negative"));
+    EXPECT_EQ(list.getLength(), 151);
+}
+
+TEST(RecordList, SortFromAnIndexIsAStableSortFarthestFirst) {
+    // Few distinct depths: many ties, which a heap sort alone would scramble.
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> depth(0, 20);
+    for (int round = 0; round < 40; ++round) {
+        SoGraphicPrimitiveList list;
+        std::vector<std::pair<float, int>> expected;
+        const int n = 1 + round * 9;
+        for (int k = 0; k < n; ++k) {
+            const float z = depth(random) / 20.0f;
+            list.add(mark(pt(0, 0, z)));
+            list.getPrimitive(k)->id = k;
+            expected.emplace_back(z, k);
+        }
+        const int from = std::uniform_int_distribution<int>(0, n)(random);
+        list.sort(from);
+        std::stable_sort(expected.begin() + from, expected.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        for (int k = 0; k < n; ++k) {
+            ASSERT_EQ(list.getPrimitive(k)->id, expected[k].second) << k;
+        }
+    }
 }
