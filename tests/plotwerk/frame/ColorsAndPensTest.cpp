@@ -4,9 +4,13 @@
 #include <Tessara/misc/SoPreferences.h>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "FrameTestAction.h"
 
 namespace {
+
+using A = SoVectorizeAction;
 
 class ColorsAndPensTest : public ::testing::Test {
   protected:
@@ -15,95 +19,71 @@ class ColorsAndPensTest : public ::testing::Test {
         SoPreferences::removeValue("VXN_PW_BLACK_AND_WHITE");
         SoPlotWerk::finish();
     }
-    void useFourPens(FrameTestAction& action) {
-        action.setPenDescription(3, nullptr, nullptr, SoVectorizeAction::MILLIMETER);
-    }
 };
 
-TEST_F(ColorsAndPensTest, SwapExchangesOnlyExactBlackAndWhite) {
-    FrameTestAction action;
-    EXPECT_EQ(action.translateColor(SbColor(1, 1, 1)), SbColor(0, 0, 0));
-    EXPECT_EQ(action.translateColor(SbColor(0, 0, 0)), SbColor(1, 1, 1));
-    EXPECT_EQ(action.translateColor(SbColor(0.5f, 0.5f, 0.5f)), SbColor(0.5f, 0.5f, 0.5f));
-    EXPECT_EQ(action.translateColor(SbColor(1, 1, 0.9999f)), SbColor(1, 1, 0.9999f));
+TEST_F(ColorsAndPensTest, ColoursAreTranslatedByTheChosenMethod) {
+    const struct {
+        A::ColorTranslationMethod method;
+        bool blackAndWhite;  // the preference, read when an action is made
+        SbColor in, out;
+    } cases[] = {
+        // Swapping exchanges only exact black and white.
+        {A::SWAP_BLACK_AND_WHITE, false, SbColor(1, 1, 1), SbColor(0, 0, 0)},
+        {A::SWAP_BLACK_AND_WHITE, false, SbColor(0, 0, 0), SbColor(1, 1, 1)},
+        {A::SWAP_BLACK_AND_WHITE, false, SbColor(0.5f, 0.5f, 0.5f), SbColor(0.5f, 0.5f, 0.5f)},
+        {A::SWAP_BLACK_AND_WHITE, false, SbColor(1, 1, 0.9999f), SbColor(1, 1, 0.9999f)},
+        {A::INVERT_COLORS, false, SbColor(0.25f, 0, 1), SbColor(0.75f, 1, 0)},
+        {A::KEEP_COLORS, false, SbColor(1, 1, 1), SbColor(1, 1, 1)},
+        // Black and white forces everything but white to black, after the translation.
+        {A::INVERT_COLORS, true, SbColor(0, 0, 0), SbColor(1, 1, 1)},
+        {A::INVERT_COLORS, true, SbColor(0.25f, 0.5f, 0.75f), SbColor(0, 0, 0)},
+    };
+    for (const auto& c : cases) {
+        SoPreferences::setBool("VXN_PW_BLACK_AND_WHITE", c.blackAndWhite);
+        FrameTestAction action;
+        action.setColorTranslationMethod(c.method);
+        EXPECT_EQ(action.translateColor(c.in), c.out) << c.method << " " << c.blackAndWhite;
+    }
 }
 
-TEST_F(ColorsAndPensTest, InvertAndKeep) {
-    FrameTestAction action;
-    action.setColorTranslationMethod(SoVectorizeAction::INVERT_COLORS);
-    EXPECT_EQ(action.translateColor(SbColor(0.25f, 0, 1)), SbColor(0.75f, 1, 0));
-    action.setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
-    EXPECT_EQ(action.translateColor(SbColor(1, 1, 1)), SbColor(1, 1, 1));
-}
-
-TEST_F(ColorsAndPensTest, BlackAndWhitePreferenceForcesEverythingButWhiteToBlack) {
-    SoPreferences::setBool("VXN_PW_BLACK_AND_WHITE", true);
-    FrameTestAction action;
-    action.setColorTranslationMethod(SoVectorizeAction::INVERT_COLORS);
-    EXPECT_EQ(action.translateColor(SbColor(0, 0, 0)), SbColor(1, 1, 1));
-    EXPECT_EQ(action.translateColor(SbColor(0.25f, 0.5f, 0.75f)), SbColor(0, 0, 0));
-    SoPreferences::setBool("VXN_PW_BLACK_AND_WHITE", false);
-    FrameTestAction later;  // the last constructed action's reading wins
-    EXPECT_EQ(action.translateColor(SbColor(0.25f, 0.5f, 0.75f)), SbColor(0.75f, 0.5f, 0.25f));
-}
-
-TEST_F(ColorsAndPensTest, NoPensKeepsTheRequestedWidth) {
-    FrameTestAction action;
-    int pen = -1;
-    float width = 0;
-    action.penAssignment(SbColor(1, 0, 0), 0.7f, &pen, &width);
-    EXPECT_EQ(pen, 0);
-    EXPECT_FLOAT_EQ(width, 0.7f);
-}
-
-TEST_F(ColorsAndPensTest, ColourPriorityPicksTheNearestColour) {
-    FrameTestAction action;
-    useFourPens(action);
-    int pen = -1;
-    float width = 0;
-    action.penAssignment(SbColor(0.9f, 0.1f, 0.1f), 0.35f, &pen, &width);
-    EXPECT_EQ(pen, 2);
-    EXPECT_FLOAT_EQ(width, 0.35277778f);
-    action.penAssignment(SbColor(0, 1, 0), 0.1f, &pen, &width);
-    EXPECT_EQ(pen, 3);
-}
-
-TEST_F(ColorsAndPensTest, WidthPriorityLetsTheColourDecideAmongEqualWidths) {
-    FrameTestAction action;
-    useFourPens(action);
-    action.setColorPriority(0);
-    int pen = -1;
-    float width = 0;
-    action.penAssignment(SbColor(0.9f, 0.1f, 0.1f), 0.5f, &pen, &width);
-    EXPECT_EQ(pen, 2);
-}
-
-TEST_F(ColorsAndPensTest, ColourTiesGoToTheWidestPenNotWiderThanAsked) {
-    FrameTestAction action;
-    const SbColor colors[3] = {SbColor(0, 0, 0), SbColor(0, 0, 0), SbColor(0, 0, 0)};
-    const float widths[3] = {0.2f, 0.6f, 0.4f};
-    action.setPenDescription(3, colors, widths, SoVectorizeAction::MILLIMETER);
-    int pen = -1;
-    float width = 0;
-    action.penAssignment(SbColor(0, 0, 0), 0.5f, &pen, &width);
-    EXPECT_EQ(pen, 2);
-    EXPECT_FLOAT_EQ(width, 0.4f);
-    action.penAssignment(SbColor(0, 0, 0), 0.1f, &pen, &width);  // none narrow enough
-    EXPECT_EQ(pen, 0);
-}
-
-TEST_F(ColorsAndPensTest, WidthPriorityFallsBackToTheNarrowestPens) {
-    FrameTestAction action;
-    const SbColor colors[3] = {SbColor(1, 0, 0), SbColor(0, 0, 1), SbColor(0, 1, 0)};
-    const float widths[3] = {0.5f, 0.3f, 0.3f};
-    action.setPenDescription(3, colors, widths, SoVectorizeAction::MILLIMETER);
-    action.setColorPriority(0);
-    int pen = -1;
-    float width = 0;
-    action.penAssignment(SbColor(0, 1, 0), 0.1f, &pen, &width);
-    EXPECT_EQ(pen, 2);
-    action.penAssignment(SbColor(0, 0, 1), 0.5f, &pen, &width);  // exact width wins
-    EXPECT_EQ(pen, 0);
+// Without pens the width asked is kept. By colour priority the nearest colour decides and,
+// among equal colours, the widest pen not wider than asked (the first when none is); by width
+// priority the width decides (the narrowest pens when none is narrow enough) and the colour
+// among equal widths.
+TEST_F(ColorsAndPensTest, APenIsChosenByColourOrByWidth) {
+    const SbColor black(0, 0, 0), red(1, 0, 0), green(0, 1, 0), blue(0, 0, 1);
+    const SbColor reddish(0.9f, 0.1f, 0.1f);
+    const float nominal = 0.35277778f;
+    const struct {
+        int pens;
+        std::vector<SbColor> colours;  // none: the default pens white, black, red, green
+        std::vector<float> widths;
+        int colourPriority;
+        SbColor asked;
+        float width;
+        int pen;
+        float given;
+    } cases[] = {
+        {0, {}, {}, 1, red, 0.7f, 0, 0.7f},
+        {3, {}, {}, 1, reddish, 0.35f, 2, nominal},
+        {3, {}, {}, 1, green, 0.1f, 3, nominal},
+        {3, {}, {}, 0, reddish, 0.5f, 2, nominal},
+        {3, {black, black, black}, {0.2f, 0.6f, 0.4f}, 1, black, 0.5f, 2, 0.4f},
+        {3, {black, black, black}, {0.2f, 0.6f, 0.4f}, 1, black, 0.1f, 0, 0.2f},
+        {3, {red, blue, green}, {0.5f, 0.3f, 0.3f}, 0, green, 0.1f, 2, 0.3f},
+        {3, {red, blue, green}, {0.5f, 0.3f, 0.3f}, 0, blue, 0.5f, 0, 0.5f},
+    };
+    for (const auto& c : cases) {
+        FrameTestAction action;
+        action.setPenDescription(c.pens, c.colours.empty() ? nullptr : c.colours.data(),
+                                 c.widths.empty() ? nullptr : c.widths.data(), A::MILLIMETER);
+        action.setColorPriority(c.colourPriority);
+        int pen = -1;
+        float width = 0;
+        action.penAssignment(c.asked, c.width, &pen, &width);
+        EXPECT_EQ(pen, c.pen) << c.asked[0] << " " << c.asked[1] << " " << c.width;
+        EXPECT_FLOAT_EQ(width, c.given) << c.asked[0] << " " << c.asked[1] << " " << c.width;
+    }
 }
 
 }  // namespace

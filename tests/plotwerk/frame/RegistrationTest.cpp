@@ -27,7 +27,8 @@ TEST(RegistrationTest, NestedInitAndFinishAreCounted) {
     EXPECT_EQ(SoPlotWerk::s_initRefCount, 0);
 }
 
-TEST(RegistrationTest, TheActionTypeIsAnAbstractAction) {
+// A second initClass keeps the type and what derives from it.
+TEST(RegistrationTest, TheActionTypeIsAnAbstractActionRegisteredOnce) {
     SoPlotWerk::init();
     const SoType type = SoVectorizeAction::getClassTypeId();
     EXPECT_EQ(type.getName(), SbName("SoVectorizeAction"));
@@ -35,7 +36,12 @@ TEST(RegistrationTest, TheActionTypeIsAnAbstractAction) {
     EXPECT_FALSE(type.canCreateInstance());
     FrameTestAction action;
     EXPECT_EQ(action.getTypeId(), type);
+    SoVectorizeAction::initClass();
+    SoVectorizePSAction::initClass();
+    EXPECT_EQ(SoVectorizeAction::getClassTypeId(), type);
+    EXPECT_TRUE(SoVectorizePSAction::getClassTypeId().isDerivedFrom(type));
     SoPlotWerk::finish();
+    EXPECT_TRUE(SoType::fromName("SoVectorizePSAction").isBad());
 }
 
 TEST(RegistrationTest, ExitClassTwiceComplains) {
@@ -49,7 +55,8 @@ TEST(RegistrationTest, ExitClassTwiceComplains) {
         SoVectorizeAction::exitClass();
         EXPECT_EQ(recorder.size(), 0u);
         SoVectorizeAction::exitClass();
-        EXPECT_TRUE(recorder.contains("SoVectorizeAction::exitClass", "Unable to remove type ("));
+        EXPECT_EQ(recorder.size(), 1u);
+        EXPECT_TRUE(recorder.contains("SoVectorizeAction::exitClass")) << recorder.dump();
     }
     SoVectorizeAction::initClass();
     SoVectorizeCGMAction::initClass();
@@ -58,27 +65,14 @@ TEST(RegistrationTest, ExitClassTwiceComplains) {
     SoPlotWerk::finish();
 }
 
-TEST(RegistrationTest, InitClassTwiceKeepsTheRegisteredLists) {
-    SoPlotWerk::init();
-    const SoType before = SoVectorizeAction::getClassTypeId();
-    SoVectorizeAction::initClass();
-    SoVectorizePSAction::initClass();
-    EXPECT_EQ(SoVectorizeAction::getClassTypeId(), before);
-    EXPECT_TRUE(SoVectorizePSAction::getClassTypeId().isDerivedFrom(before));
-    SoPlotWerk::finish();
-    EXPECT_TRUE(SoType::fromName("SoVectorizePSAction").isBad());
-}
-
 TEST(RegistrationTest, ConstructingBeforeInitRegistersOnTheSpot) {
     ASSERT_EQ(SoPlotWerk::s_initRefCount, 0);
     SoDB::init();
     {
         DebugErrorRecorder recorder;
         FrameTestAction action;
-        EXPECT_TRUE(recorder.contains("SO_ACTION_CONSTRUCTOR",
-                                      "Can't construct an action of type SoVectorizeAction until "
-                                      "initClass() has been called. Check SoDB::init() has been "
-                                      "called."));
+        EXPECT_TRUE(recorder.contains("SO_ACTION_CONSTRUCTOR", "SoVectorizeAction"))
+            << recorder.dump();
         EXPECT_FALSE(SoVectorizeAction::getClassTypeId().isBad());
         recorder.clear();
         FrameTestAction second;
@@ -110,12 +104,11 @@ TEST(RegistrationTest, AskingABackendForItsTypeRegistersIt) {
     SoDB::finish();
 }
 
-TEST(RegistrationTest, IdentifiesTheLibrary) {
-    EXPECT_STREQ(SoPlotWerk::getProductName(), "PlotWerk");
-    EXPECT_STREQ(SoPlotWerk::getVersion(), "10.17.2.0");
+// The core learns the library's version from the module record it keeps.
+TEST(RegistrationTest, TheModuleRecordCarriesTheLibraryVersion) {
     const SoModule* module = SoModule::find("zor_plotWerkD.dll");
     ASSERT_NE(module, nullptr);
-    EXPECT_EQ(SbString(module->getVersion()), SbString("10.17.2.0"));
+    EXPECT_EQ(SbString(module->getVersion()), SbString(SoPlotWerk::getVersion()));
 }
 
 }  // namespace

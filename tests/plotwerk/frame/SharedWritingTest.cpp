@@ -2,6 +2,7 @@
 // no state shared between two actions printing at the same time.
 
 #include <PlotWerk/SoCGMVectorOutput.h>
+#include <PlotWerk/SoPSVectorOutput.h>
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorizeCGMAction.h>
 #include <PlotWerk/SoVectorizeHPGLAction.h>
@@ -37,12 +38,14 @@ Separator {
 }
 )";
 
+/// Something to do in the middle of a print.
+struct Interruptible {
+    std::function<void()> interruption;
+};
+
 /// A backend that, at its first polygon, lets something else happen in the middle of it.
 template <class Backend>
-class InterruptedAction : public Backend {
-  public:
-    std::function<void()> interruption;
-
+class InterruptedAction : public Backend, public Interruptible {
   protected:
     void printPolygon(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
                       const SbString& a, const SbString& b, const unsigned char* pattern) override {
@@ -54,13 +57,20 @@ class InterruptedAction : public Backend {
 struct Backend {
     const char* name;
     std::function<std::unique_ptr<SoVectorizeAction>()> make;
-    std::function<std::unique_ptr<SoVectorizeAction>(const SoVectorizeAction&)> copy;
+    /// Copies `action` into `to`, or into a new action when `to` is null.
+    std::function<std::unique_ptr<SoVectorizeAction>(const SoVectorizeAction& action,
+                                                     std::unique_ptr<SoVectorizeAction> to)>
+        copy;
 };
 
 template <class Action>
-std::unique_ptr<SoVectorizeAction> copyOf(const SoVectorizeAction& action) {
+std::unique_ptr<SoVectorizeAction> copyOf(const SoVectorizeAction& action,
+                                          std::unique_ptr<SoVectorizeAction> to) {
     using Interrupted = InterruptedAction<Action>;
-    return std::make_unique<Interrupted>(static_cast<const Interrupted&>(action));
+    const auto& original = static_cast<const Interrupted&>(action);
+    if (!to) return std::make_unique<Interrupted>(original);
+    static_cast<Action&>(static_cast<Interrupted&>(*to)) = original;
+    return to;
 }
 
 // Version 3 metafiles define their own line types: numbers a metafile must not share.
@@ -100,20 +110,11 @@ class SharedWritingTest : public ::testing::Test {
     std::string print(SoVectorizeAction& action, std::function<void()> interruption = nullptr) {
         FILE* file = std::tmpfile();
         action.getVectorOutput()->setFilePointer(file);
-        setInterruption(action, std::move(interruption));
+        dynamic_cast<Interruptible&>(action).interruption = std::move(interruption);
         action.apply(scene);
         const std::string text = StreamReadBack::all(file);
         action.getVectorOutput()->closeFile();
         return text;
-    }
-
-    static void setInterruption(SoVectorizeAction& action, std::function<void()> interruption) {
-        if (auto* ps = dynamic_cast<InterruptedAction<SoVectorizePSAction>*>(&action))
-            ps->interruption = std::move(interruption);
-        else if (auto* hpgl = dynamic_cast<InterruptedAction<SoVectorizeHPGLAction>*>(&action))
-            hpgl->interruption = std::move(interruption);
-        else if (auto* cgm = dynamic_cast<InterruptedAction<SoVectorizeCGMAction>*>(&action))
-            cgm->interruption = std::move(interruption);
     }
 
     SoSeparator* scene = nullptr;
@@ -148,14 +149,44 @@ TEST_F(SharedWritingTest, TwoActionsPrintingAtOnceWriteWhatEachWritesAlone) {
     }
 }
 
-// A copy has the original's settings and its own output and state: it writes the same file.
+// A copy, made or assigned, has the original's settings and its output's options but not
+// its stream, since a stream has one owner: it writes the same file.
 TEST_F(SharedWritingTest, ACopyWritesWhatTheOriginalWrites) {
     for (const Backend& backend : kBackends) {
         SCOPED_TRACE(backend.name);
         const std::unique_ptr<SoVectorizeAction> original = backend.make();
-        const std::unique_ptr<SoVectorizeAction> copy = backend.copy(*original);
+        original->setDrawingDimensions(120.0f, 80.0f);
+        original->setStartPosition(5.0f, 7.0f);
+        original->setOrientation(SoVectorizeAction::LANDSCAPE);
+        original->setBorder(3.0f, SbColor(0, 0, 1));
+        original->setBackgroundColor(1, SbColor(1, 1, 0));
+        original->setNominalWidth(0.5f);
+        original->setLinePatternSize(3.0f);
+        original->setMiterLimit(4.0f);
+        original->setLineEndStyle(SoVectorizeAction::ROUND_END);
+        original->setColorTranslationMethod(SoVectorizeAction::INVERT_COLORS);
+        original->setHLHSRMode(SoVectorizeAction::HLHSR_PAINTER);
+        if (auto* ps = dynamic_cast<SoVectorizePSAction*>(original.get())) {
+            ps->getPSVectorOutput()->setLevel(3);
+            ps->getPSVectorOutput()->setColored(0);
+            ps->getPSVectorOutput()->setNumericAccuracyFactor(0.5f);
+        }
+        if (auto* cgm = dynamic_cast<SoVectorizeCGMAction*>(original.get()))
+            cgm->getCGMVectorOutput()->setIndexed(1);
+        FILE* held = std::tmpfile();
+        original->getVectorOutput()->setFilePointer(held);
+        // Copied before any apply: an apply ends with the hidden-line mode off.
+        const std::unique_ptr<SoVectorizeAction> copy = backend.copy(*original, nullptr);
+        std::unique_ptr<SoVectorizeAction> assigned = backend.make();
+        FILE* kept = std::tmpfile();
+        assigned->getVectorOutput()->setFilePointer(kept);
+        assigned = backend.copy(*original, std::move(assigned));
+        EXPECT_EQ(copy->getVectorOutput()->getFilePointer(), stdout);
+        EXPECT_EQ(assigned->getVectorOutput()->getFilePointer(), kept);
+        EXPECT_EQ(original->getVectorOutput()->getFilePointer(), held);
         const std::string expected = print(*original);
         EXPECT_EQ(print(*copy), expected);
+        EXPECT_EQ(print(*assigned), expected);
     }
 }
 

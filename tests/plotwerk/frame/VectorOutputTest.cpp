@@ -29,13 +29,17 @@ std::string contents(const std::string& name) {
     return text;
 }
 
-TEST(VectorOutputTest, StartsOnStandardOutputWhichIsNeverClosed) {
+// Standard output is where an output starts and where it falls back when a file cannot be
+// opened; it is never closed.
+TEST(VectorOutputTest, StandardOutputIsTheStartAndTheFallbackAndIsNeverClosed) {
     SoVectorOutput output;
     EXPECT_EQ(output.getFilePointer(), stdout);
     output.closeFile();
     EXPECT_EQ(output.getFilePointer(), stdout);
     EXPECT_NE(std::fflush(stdout), EOF);
     EXPECT_EQ(output.getWriteError(), 0);
+    EXPECT_EQ(output.openFile("/no/such/directory/out.ps"), 0);
+    EXPECT_EQ(output.getFilePointer(), stdout);
 }
 
 TEST(VectorOutputTest, EveryWayOfLettingGoOfAStreamWritesItOut) {
@@ -59,46 +63,30 @@ TEST(VectorOutputTest, EveryWayOfLettingGoOfAStreamWritesItOut) {
     }
 }
 
-TEST(VectorOutputTest, AMissingDirectoryFallsBackToStandardOutput) {
-    SoVectorOutput output;
-    EXPECT_EQ(output.openFile("/no/such/directory/out.ps"), 0);
-    EXPECT_EQ(output.getFilePointer(), stdout);
-}
-
+// Whether the writes fail or, when all of them fit in the buffer, only the close does, the
+// error is posted once and kept after the close; a new stream starts with a clean record.
 TEST(VectorOutputTest, AFullDiskIsPostedOnceAndKeptAfterTheClose) {
-    FILE* full = std::fopen("/dev/full", "wb");
-    if (!full) GTEST_SKIP() << "no /dev/full";
-    DebugErrorRecorder recorder;
-    SoVectorOutput output;
-    output.setFilePointer(full);
-    const std::string block(64 * 1024, 'x');
-    for (int i = 0; i < 4; ++i) output.write(block);
-    output.closeFile();
-    EXPECT_EQ(output.getWriteError(), ENOSPC);
-    EXPECT_EQ(recorder.size(), 1u) << recorder.dump();
-    EXPECT_TRUE(recorder.contains("SoVectorOutput", std::strerror(ENOSPC))) << recorder.dump();
+    for (const std::size_t size : {std::size_t{5}, std::size_t{64 * 1024}}) {
+        SCOPED_TRACE(size);
+        FILE* full = std::fopen("/dev/full", "wb");
+        if (!full) GTEST_SKIP() << "no /dev/full";
+        DebugErrorRecorder recorder;
+        SoVectorOutput output;
+        output.setFilePointer(full);
+        for (int i = 0; i < 4; ++i) output.write(std::string(size, 'x'));
+        output.closeFile();
+        EXPECT_EQ(output.getWriteError(), ENOSPC);
+        EXPECT_EQ(recorder.size(), 1u) << recorder.dump();
+        EXPECT_TRUE(recorder.contains("SoVectorOutput", std::strerror(ENOSPC))) << recorder.dump();
 
-    // A new stream starts with a clean record.
-    const std::string name = scratchName("vector_output_after");
-    ASSERT_EQ(output.openFile(name.c_str()), 1);
-    EXPECT_EQ(output.getWriteError(), 0);
-    output.write("ok", 2);
-    output.closeFile();
-    EXPECT_EQ(output.getWriteError(), 0);
-    EXPECT_EQ(contents(name), "ok");
-}
-
-TEST(VectorOutputTest, AFailedCloseIsReportedToo) {
-    FILE* full = std::fopen("/dev/full", "wb");
-    if (!full) GTEST_SKIP() << "no /dev/full";
-    DebugErrorRecorder recorder;
-    SoVectorOutput output;
-    output.setFilePointer(full);
-    output.write("fits in the buffer", 18);
-    EXPECT_EQ(output.getWriteError(), 0);
-    output.closeFile();
-    EXPECT_EQ(output.getWriteError(), ENOSPC);
-    EXPECT_EQ(recorder.size(), 1u) << recorder.dump();
+        const std::string name = scratchName("vector_output_after");
+        ASSERT_EQ(output.openFile(name.c_str()), 1);
+        EXPECT_EQ(output.getWriteError(), 0);
+        output.write("ok", 2);
+        output.closeFile();
+        EXPECT_EQ(output.getWriteError(), 0);
+        EXPECT_EQ(contents(name), "ok");
+    }
 }
 
 }  // namespace
