@@ -11,12 +11,14 @@
 #include <PlotWerk/SoVectorizeHPGLAction.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "plotwerk/support/OpenedBackend.h"
+#include "support/DebugErrorRecorder.h"
 #include "support/HPGLDecoder.h"
 
 /// The HP-GL/2 backend under test.
@@ -48,6 +50,28 @@ class HPGLTest : public ::testing::Test {
 
     std::unique_ptr<HPGLTestAction> action;
 };
+
+/// What some calls write on a plot started at the sheet's corner.
+struct Written {
+    const char* name;
+    std::function<void(HPGLTestAction&)> draw;
+    std::string expected;
+};
+
+/// Runs each case on a fresh plot and compares what it wrote after the header; none of
+/// them may post an error.
+inline void expectWritten(const std::vector<Written>& cases) {
+    for (const Written& c : cases) {
+        SCOPED_TRACE(c.name);
+        DebugErrorRecorder recorder;
+        HPGLTestAction plotter;
+        plotter.setStartPosition(0.0f, 0.0f);
+        plotter.startDocument();
+        c.draw(plotter);
+        EXPECT_EQ(plotter.sinceMark(), c.expected);
+        EXPECT_EQ(recorder.size(), 0u) << recorder.dump();
+    }
+}
 
 /// Points as (x, y) pairs, so that a mismatch prints readably.
 using Points = std::vector<std::pair<double, double>>;

@@ -1,5 +1,5 @@
 // The plot frame: the escape and initialisation, the palette, the page, line attributes,
-// the input windows of viewports and border, the background, and the end of the plot.
+// the input windows of viewports and border, the end of the plot, and a copy in mid-plot.
 
 #include "../../../libPlotWerk/src/frame/SoColorCube.h"
 #include "plotwerk/hpgl/HPGLFixture.h"
@@ -95,37 +95,6 @@ TEST_F(HPGLTest, ViewportsAndTheBorderSetTheInputWindow) {
     EXPECT_NEAR(frame.pen.width, 2.0 * 25.4 / 72.0, 1e-5);
     EXPECT_EQ(xy(frame.points),
               (Points{{200, 400}, {7800, 400}, {7800, 11480}, {200, 11480}, {200, 400}}));
-}
-
-// The background is the drawing's rectangle filled in the background colour.
-TEST_F(HPGLTest, TheBackgroundFillsTheDrawing) {
-    action->setDrawingDimensions(1.0f, 1.0f);
-    action->setBackgroundColor(1, SbColor(1, 0, 0));
-    startAtCorner();
-    action->printBackground();
-    HPGLTestAction same;
-    same.setStartPosition(0.0f, 0.0f);
-    same.startDocument();
-    same.fill({mm(0, 0), mm(1, 0), mm(1, 1), mm(0, 1)}, SbColor(1, 0, 0));
-    EXPECT_EQ(action->sinceMark(), same.sinceMark());
-    action->setBackgroundColor(0);
-    action->mark();
-    action->printBackground();
-    EXPECT_EQ(action->sinceMark(), "");
-}
-
-// A new plot starts from the plotter's defaults, so every setting is written again.
-TEST_F(HPGLTest, TheHeaderForgetsThePreviousPlotsSettings) {
-    startAtCorner();
-    action->label(0, 0, "a", 1, 0.5f);
-    action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 0, 0), 2.0f, 0xFF00, 2);
-    action->writeFooter();
-    action->startDocument();
-    action->line({mm(0, 0), mm(1, 0)}, SbColor(1, 0, 0), 2.0f, 0xFF00, 2);
-    action->label(0, 0, "b", 1, 0.0f);
-    EXPECT_EQ(action->sinceMark(),
-              "UL8,90.31 ,90.31 LT8,10.12,1\nPW0.705556PE:?\xC6<=\xBF\xBFO\xC0\xBF;\n"
-              "SP0SD2,1,4,12.00SSLO1PU\nPA0,0LBb\x03\n");
 }
 
 // Same pen, width and line type: the copy selects nothing again, on its own output.
