@@ -42,18 +42,21 @@ class CGMTest : public ::testing::Test {
     }
 
     /// A whole document from `draw` on fresh backends prepared by `setUp`, once in clear text
-    /// and once in binary: both must read back cleanly and describe the same drawing.
+    /// and once in binary: both must read back cleanly and describe the same drawing. Unless
+    /// `draw` writes whole metafiles itself (an apply does), it is framed by a header and a
+    /// footer.
     static CGMPrints printBoth(const std::function<void(CGMTestAction&)>& setUp,
-                               const std::function<void(CGMTestAction&)>& draw) {
+                               const std::function<void(CGMTestAction&)>& draw,
+                               bool framed = true) {
         CGMPrints prints;
         for (const bool binary : {false, true}) {
             CGMTestAction printer;
             printer.setStartPosition(0.0f, 0.0f);
             printer.getCGMVectorOutput()->setBinary(binary ? 1 : 0);
             setUp(printer);
-            printer.writeHeader();
+            if (framed) printer.writeHeader();
             draw(printer);
-            printer.writeFooter();
+            if (framed) printer.writeFooter();
             CGMMetafile& read = binary ? prints.binary : prints.text;
             read = binary ? CGMBinaryDecoder::decode(printer.text())
                           : CGMClearTextReader::read(printer.text());

@@ -282,11 +282,16 @@ TEST_F(CGMTest, ImagesAreCellArraysFromTheLastRowPlacedByTheirAlignment) {
                 a.printImage(mm(5, 5), rgbPixels, size, size, 3, p.h, p.v);
             SbVec2s row(2, 1);
             a.printImage(mm(5, 5), grey, row, row, 1, SoImage::LEFT, SoImage::BOTTOM);
-            for (const SbVec4f& outside : {mm(500, 5), mm(5, -50), mm(-50, 5), mm(5, 500)})
-                a.printImage(outside, grey, row, row, 1, SoImage::LEFT, SoImage::BOTTOM);
+            // Across each edge of the 190 x 277 mm drawing, then just beside it.
+            for (const SbVec4f& at : {mm(189.5f, 5), mm(-1.5f, 5), mm(5, -0.5f), mm(5, 276.5f),
+                                      mm(190.5f, 5), mm(-2.5f, 5), mm(5, -1.5f), mm(5, 277.5f)})
+                a.printImage(at, grey, row, row, 1, SoImage::LEFT, SoImage::BOTTOM);
         });
     const std::vector<CGMDrawnPrimitive> images = drawn(prints, "CELLARRAY");
-    ASSERT_EQ(images.size(), 4u);  // the others lie outside the clip
+    ASSERT_EQ(images.size(), 8u);  // partly inside is enough; beside the drawing is not
+    const Values corners = {P(189.5f, 6), P(-1.5f, 6), P(5, 0.5f), P(5, 277.5f)};
+    for (std::size_t i = 0; i < corners.size(); ++i)
+        EXPECT_TRUE(images[4 + i].element.params.at(0).near(corners[i], 1e-4)) << i;
     for (std::size_t i = 0; i < 3; ++i) {
         const float left = placements[i].left, top = placements[i].top;
         EXPECT_EQ(images[i].element.params,

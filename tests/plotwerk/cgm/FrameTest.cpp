@@ -100,20 +100,4 @@ TEST_F(CGMTest, OnAPageThePageIsTheExtentAndPointsMoveByPageAndView) {
         (std::vector<CGMValue>{CGMValue::makePoint(206, 12), CGMValue::makePoint(208.5, 14)}));
 }
 
-// A copy takes the encoding options but not the stream, which has one owner.
-TEST_F(CGMTest, ACopiedOutputKeepsItsOptions) {
-    SoCGMVectorOutput output;
-    output.setBinary(1);
-    output.setVersion(3);
-    output.setIndexed(1);
-    SoCGMVectorOutput copy(output), assigned;
-    assigned = output;
-    for (SoCGMVectorOutput* o : {&copy, &assigned}) {
-        EXPECT_EQ(o->isBinary(), 1);
-        EXPECT_EQ(o->getVersion(), 3);
-        EXPECT_EQ(o->isIndexed(), 1);
-        EXPECT_EQ(o->getFilePointer(), stdout);
-    }
-}
-
 }  // namespace
