@@ -1,5 +1,6 @@
 // The byte level of binary metafiles, where the format fixes every byte: command headers in
-// short and long form, partitions, the pad byte, reals in the four precisions, and strings.
+// short and long form, partitions, the pad byte, reals in the four precisions, strings, and
+// when the write buffer lets them reach the file.
 
 #include <cmath>
 #include <cstdint>
@@ -74,9 +75,10 @@ TEST(CGMReals, TheFourPrecisions) {
         std::size_t posts;
     } cases[] = {
         {0.0, R::FLOAT32, "00 00 00 00", 0},
-        {0.1, R::FLOAT32, "3D CC CC CC", 0},    // the fraction is cut, where rounding gives CD
-        {1e-40, R::FLOAT32, "00 00 00 00", 0},  // below the smallest normal number
-        {1e300, R::FLOAT32, "7F 7F FF FF", 1},  // the largest float
+        {0.1, R::FLOAT32, "3D CC CC CC", 0},        // the fraction is cut, where rounding gives CD
+        {1e-40, R::FLOAT32, "00 00 00 00", 0},      // below the smallest normal number
+        {0x1.8p127, R::FLOAT32, "7F 40 00 00", 0},  // the top binade is still a float
+        {1e300, R::FLOAT32, "7F 7F FF FF", 1},      // the largest float
         {-1e300, R::FLOAT32, "FF 7F FF FF", 1},
         {std::nan(""), R::FLOAT32, "00 00 00 00", 1},
         {0.0, R::FLOAT64, "00 00 00 00 00 00 00 00", 0},
@@ -184,6 +186,32 @@ TEST(CGMVdc, IntegersAreTruncatedAndClamped) {
     sink.writer.PWriteVDC(300.0);
     sink.writer.PWriteInt(7);
     EXPECT_EQ(hex(sink.bytes()), "00 0C FF FD 7F FF FF FF 80 00 00 00 00 00 00 00 2C 00 00 00 07");
+}
+
+// The write buffer between the writer and the file: when bytes reach the file.
+TEST(CGMWriteBuffer, BytesReachTheFileWhenTheBufferIsFullOrFlushed) {
+    for (const int size : {1, 7, SoCGMBinaryWriter::kDefaultBufferSize}) {
+        SCOPED_TRACE(size);
+        Sink sink(size);
+        std::string written;
+        for (int i = 0; i < size; ++i) {
+            written += static_cast<char>(i * 3);
+            sink.writer.fillWriteBufferChar(written.back());
+        }
+        // Unbuffered, every byte is in the file at once; buffered, none until one more comes.
+        EXPECT_EQ(sink.fileBytes(), size == 1 ? written : "");
+        sink.writer.fillWriteBufferChar('x');
+        EXPECT_EQ(sink.fileBytes(), written + (size == 1 ? "x" : ""));
+        sink.writer.flushWriteBuffer();
+        sink.writer.flushWriteBuffer();
+        EXPECT_EQ(sink.fileBytes(), written + "x");
+        // A new document starts from an empty buffer: what was not flushed is dropped.
+        sink.writer.fillWriteBufferChar('y');
+        sink.writer.allocateBuffer();
+        sink.writer.flushWriteBuffer();
+        EXPECT_EQ(sink.fileBytes(), written + (size == 1 ? "xy" : "x"));
+        EXPECT_EQ(sink.writer.hasBuffer(), size > 1);
+    }
 }
 
 }  // namespace
