@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "BenchGrid.h"
@@ -26,33 +28,26 @@ using bench::kRows;
 
 /// Writes the grid as a binary PLY file, each vertex coloured by its height.
 bool writeMesh(const std::string& path) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const std::string header = "ply\nformat binary_little_endian 1.0\nelement vertex " +
-                               std::to_string((kColumns + 1) * (kRows + 1)) +
-                               "\nproperty float x\nproperty float y\nproperty float z\n"
-                               "property uchar red\nproperty uchar green\nproperty uchar blue\n"
-                               "element face " +
-                               std::to_string(bench::kTriangles) +
-                               "\nproperty list uchar int vertex_indices\nend_header\n";
-    bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size();
+    std::ofstream file(path, std::ios::binary);
+    file << "ply\nformat binary_little_endian 1.0\nelement vertex " << (kColumns + 1) * (kRows + 1)
+         << "\nproperty float x\nproperty float y\nproperty float z\n"
+            "property uchar red\nproperty uchar green\nproperty uchar blue\nelement face "
+         << bench::kTriangles << "\nproperty list uchar int vertex_indices\nend_header\n";
     for (int r = 0; r <= kRows; ++r) {
         for (int c = 0; c <= kColumns; ++c) {
             const float wave = bench::gridHeight(c, r);
             const float xyz[3] = {float(c), float(r), 20.0f * wave};
             const auto level = static_cast<uint8_t>(127.5f + 127.0f * wave);
-            const uint8_t rgb[3] = {level, 90, static_cast<uint8_t>(255 - level)};
-            ok = ok && std::fwrite(xyz, sizeof xyz, 1, file) == 1;
-            ok = ok && std::fwrite(rgb, sizeof rgb, 1, file) == 1;
+            const char rgb[3] = {static_cast<char>(level), 90, static_cast<char>(255 - level)};
+            file.write(reinterpret_cast<const char*>(xyz), sizeof xyz).write(rgb, sizeof rgb);
         }
     }
     bench::forEachGridTriangle([&](int32_t a, int32_t b, int32_t c) {
-        const uint8_t three = 3;
         const int32_t corners[3] = {a, b, c};
-        ok = ok && std::fwrite(&three, 1, 1, file) == 1;
-        ok = ok && std::fwrite(corners, sizeof corners, 1, file) == 1;
+        file.put(3).write(reinterpret_cast<const char*>(corners), sizeof corners);
     });
-    return std::fclose(file) == 0 && ok;
+    file.close();
+    return !file.fail();
 }
 
 /// One run of the command on `mesh`: whether it succeeded. The shell waits for the command,
@@ -65,8 +60,7 @@ bool runCommand(const std::string& mesh, const std::string& drawing) {
 }
 
 void BM_CommandOnMillionTriangleMesh(benchmark::State& state) {
-    const char* base = std::getenv("TMPDIR");
-    std::string root = std::string(base && *base ? base : "/tmp") + "/plotwerk_bench_XXXXXX";
+    std::string root = std::filesystem::temp_directory_path() / "plotwerk_bench_XXXXXX";
     if (!mkdtemp(root.data())) {
         state.SkipWithError("could not make a temporary directory");
         return;

@@ -153,16 +153,15 @@ TEST(DemoPage, ThePlotsMarksLandOnThePrintsInk) {
     }
     EXPECT_GT(samples, 1000);
     EXPECT_GE(onInk, samples * 99 / 100) << onInk << " of " << samples << " line samples";
-    int fills = 0;
     onInk = 0;
     for (const HPGLPolygon& polygon : demo.decoded.polygons) {
         const std::vector<HPGLPoint>& points = polygon.subpaths.at(0).points;
         double x = 0, y = 0;
         for (const HPGLPoint& p : points) x += p.x / points.size(), y += p.y / points.size();
         for (const HPGLPoint& p : points) inked(p.x, p.y);
-        ++fills;
         onInk += inked(x, y);
     }
+    const int fills = static_cast<int>(demo.decoded.polygons.size());
     EXPECT_GT(fills, 1000);
     EXPECT_GE(onInk, fills * 99 / 100) << onInk << " of " << fills << " fills";
     for (const HPGLSymbol& symbol : demo.decoded.symbols)
@@ -205,8 +204,6 @@ TEST(DemoPage, PensAndMetafileOptionsReachTheDocument) {
     ASSERT_TRUE(read.clean()) << read.errorText();
     EXPECT_EQ(read.all("MFVERSION").at(0).params.at(0).integer, 3);
     EXPECT_EQ(read.all("COLRMODE").at(0).params.at(0).integer, 0) << "indexed";
-    EXPECT_EQ(read.all("COLRTABLE").size(), 1u);
-    EXPECT_FALSE(read.all("LINEEDGETYPEDEF").empty()) << "version 3 defines its dashes";
 }
 
 TEST(ScreenPicture, PngIsWhatTheScreenShowsAtTheDrawingSize) {

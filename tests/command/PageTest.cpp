@@ -117,6 +117,12 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
     {"unlit.tsc", cameraOnX("")},
     // Shining along +x: onto the back of the square, away from the camera.
     {"backlit.tsc", cameraOnX("  DirectionalLight { direction 1 0 0 }\n")},
+    // A box twice as wide as high, far from the origin, whose near face looks larger than its
+    // far one in perspective.
+    {"box.obj",
+     "v 998 499 -300.5\nv 1002 499 -300.5\nv 1002 501 -300.5\nv 998 501 -300.5\n"
+     "v 998 499 -299.5\nv 1002 499 -299.5\nv 1002 501 -299.5\nv 998 501 -299.5\n"
+     "f 5 6 7 8\nf 1 4 3 2\nf 1 2 6 5\nf 3 4 8 7\nf 2 3 7 6\n"},
     // The scene's camera looks at x = 0 while the square sits to the left of the view.
     {"offset.tsc",
      "#Tessara V1.0 ascii\nSeparator {\n"
@@ -265,18 +271,11 @@ TEST(Page, MeshesCamerasAndLights) {
 }
 
 TEST(Page, AddedCameraFillsTheDrawingUpToAMarginInEveryLayout) {
-    ScratchDir dir;
-    // A box twice as wide as high, far from the origin, whose near face looks larger than its
-    // far one in perspective.
-    dir.write("box.obj",
-              "v 998 499 -300.5\nv 1002 499 -300.5\nv 1002 501 -300.5\nv 998 501 -300.5\n"
-              "v 998 499 -299.5\nv 1002 499 -299.5\nv 1002 501 -299.5\nv 998 501 -299.5\n"
-              "f 5 6 7 8\nf 1 4 3 2\nf 1 2 6 5\nf 3 4 8 7\nf 2 3 7 6\n");
     for (std::vector<std::string> arguments :
          {std::vector<std::string>{}, {"--landscape"}, {"--projection", "orthographic"}}) {
         const std::string layout = arguments.empty() ? "portrait" : arguments[0];
         arguments.insert(arguments.end(), {"--border", "0", "box.obj"});
-        const PrintRun run = PrintRun::of(dir, arguments, "page.ps", 36);
+        const PrintRun& run = print(arguments, 36);
         ASSERT_TRUE(run.succeeded()) << layout;
         // The inked extent, in pixels; portrait or landscape, the drawing covers one area.
         const GhostscriptResult::Image& page = run.page.image;

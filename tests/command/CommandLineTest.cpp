@@ -1,9 +1,11 @@
-// Every failure the command reports: a single "plotwerk: ..." line on standard error, exit
-// status 2, nothing on standard output, no file left behind and an existing output file
-// untouched. Also the messages of the core, shown once each.
+// The command line as a user meets it. Every failure the command reports: a single
+// "plotwerk: ..." line on standard error, exit status 2, nothing on standard output, no file
+// left behind and an existing output file untouched. The messages of the core, shown once
+// each; --help and --version; the progress display that appears only on a terminal.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/stat.h>
 
@@ -110,16 +112,12 @@ TEST_F(ErrorScene, InterruptedPrintRemovesItsTemporary) {
     const pid_t child = startCommand({"big.stl", "-o", "existing.ps"}, dir.path(), null, null);
     close(null);
     ASSERT_GT(child, 0);
-    // Waits for the temporary to appear, then interrupts the print.
-    bool seen = false;
+    // Waits for the temporary to appear, then interrupts the print (a print that ends first
+    // shows up as a normal exit below).
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!seen && std::chrono::steady_clock::now() < deadline) {
-        seen = dir.entries().size() > before.size();
-        if (!seen) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        int status = 0;
-        if (!seen && waitpid(child, &status, WNOHANG) == child) FAIL() << "finished unseen";
-    }
-    ASSERT_TRUE(seen);
+    while (dir.entries() == before && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_NE(dir.entries(), before) << "no temporary seen";
     kill(child, SIGTERM);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -143,6 +141,53 @@ TEST(CoreMessages, EachDistinctMessageIsShownOnceAndThePrintGoesOn) {
     ASSERT_EQ(lines.size(), 1u) << run.err;
     EXPECT_EQ(lines[0].rfind("plotwerk: warning: ", 0), 0u) << lines[0];
     EXPECT_NE(lines[0].find("whichChild 5"), std::string::npos) << lines[0];
+    EXPECT_TRUE(dir.exists("page.ps"));
+}
+
+// Help and version win over everything else on the line but a parse error.
+TEST(Help, HelpAndVersionGoToStandardOutput) {
+    ScratchDir dir;
+    for (const char* option : {"--help", "-h", "--version"}) {
+        const CommandResult run = runCommand({"missing.tsc", option}, dir.path());
+        EXPECT_EQ(run.status, 0) << option;
+        EXPECT_TRUE(run.err.empty()) << run.err;
+        EXPECT_TRUE(dir.entries().empty()) << option;
+    }
+    const CommandResult version = runCommand({"--version"});
+    EXPECT_NE(version.out.find(PLOTWERK_VERSION), std::string::npos) << version.out;
+    EXPECT_EQ(version.out.find('\n'), version.out.size() - 1) << "one line";
+    EXPECT_EQ(runCommand({"--help"}).out.rfind("usage: plotwerk", 0), 0u);
+}
+
+// Runs the command with all three standard streams on a terminal; the drawing goes to a file.
+std::string terminalOutput(const std::vector<std::string>& arguments, int& status) {
+    int master = -1;
+    const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
+    if (child == 0) {
+        std::vector<char*> argv = commandLine(arguments);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    std::string text;
+    char buffer[4096];
+    ssize_t n;
+    // Reading fails with EIO once the child has gone and the terminal is closed.
+    while ((n = read(master, buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<size_t>(n));
+    close(master);
+    waitpid(child, &status, 0);
+    return text;
+}
+
+TEST(Progress, ShownOnATerminalFromZeroToOneHundredPercent) {
+    ScratchDir dir;
+    int status = -1;
+    const std::string shown = terminalOutput({"-o", dir.file("page.ps")}, status);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << shown;
+    EXPECT_NE(shown.find(" 0%"), std::string::npos) << shown;
+    // Redrawn in place: carriage returns, and 100% once, as the last figure.
+    EXPECT_NE(shown.find('\r'), std::string::npos);
+    EXPECT_EQ(shown.find("100%") + 3, shown.rfind('%')) << shown;
     EXPECT_TRUE(dir.exists("page.ps"));
 }
 
