@@ -14,16 +14,6 @@ using namespace shapetest;
 
 using BoundingBoxTest = ShapeTest;
 
-namespace {
-
-SoShape* solid(SoShape* node, const char* field, float value, int parts = -1) {
-    if (field) static_cast<SoSFFloat*>(node->getField(field))->setValue(value);
-    if (parts >= 0) static_cast<SoSFBitMask*>(node->getField("parts"))->setValue(parts);
-    return node;
-}
-
-}  // namespace
-
 TEST_F(BoundingBoxTest, ShapesBoundWhatTheyDraw) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     // Coordinate 4, far away, is used only by a shape that asks for all of them; 5 is NaN.
@@ -45,17 +35,13 @@ TEST_F(BoundingBoxTest, ShapesBoundWhatTheyDraw) {
         {nullptr, Kind::LINES, {2}, {0, 0, 0}, {2, 0, 1}},
         {nullptr, Kind::FACES, {}, none, -none},
         {nullptr, Kind::INDEXED_FACES, {}, none, -none},
-        {solid(new SoCube, "depth", 8), Kind::FACES, {}, {-1, -1, -4}, {1, 1, 4}},
-        {solid(new SoSphere, "radius", 3), Kind::FACES, {}, {-3, -3, -3}, {3, 3, 3}},
-        {solid(new SoCone, "height", 6), Kind::FACES, {}, {-1, -3, -1}, {1, 3, 1}},
-        {solid(new SoCone, nullptr, 0, SoCone::BOTTOM), Kind::FACES, {}, {-1, -1, -1}, {1, -1, 1}},
-        {solid(new SoCylinder, "height", 4), Kind::FACES, {}, {-1, -2, -1}, {1, 2, 1}},
-        {solid(new SoCylinder, nullptr, 0, SoCylinder::TOP),
-         Kind::FACES,
-         {},
-         {-1, 1, -1},
-         {1, 1, 1}},
-        {solid(new SoCylinder, nullptr, 0, 0), Kind::FACES, {}, none, -none},
+        {solid(new SoCube, {{"depth", 8}}), Kind::FACES, {}, {-1, -1, -4}, {1, 1, 4}},
+        {solid(new SoSphere, {{"radius", 3}}), Kind::FACES, {}, {-3, -3, -3}, {3, 3, 3}},
+        {solid(new SoCone, {{"height", 6}}), Kind::FACES, {}, {-1, -3, -1}, {1, 3, 1}},
+        {solid(new SoCone, {}, SoCone::BOTTOM), Kind::FACES, {}, {-1, -1, -1}, {1, -1, 1}},
+        {solid(new SoCylinder, {{"height", 4}}), Kind::FACES, {}, {-1, -2, -1}, {1, 2, 1}},
+        {solid(new SoCylinder, {}, SoCylinder::TOP), Kind::FACES, {}, {-1, 1, -1}, {1, 1, 1}},
+        {solid(new SoCylinder, {}, 0), Kind::FACES, {}, none, -none},
     };
     int row = 0;
     for (const auto& c : cases) {

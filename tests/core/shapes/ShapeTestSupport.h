@@ -94,6 +94,15 @@ inline std::vector<SbVec3f> arc(int count) {
     return points;
 }
 
+/// `node` with the float fields named set, and its parts when `parts` is given.
+inline SoShape* solid(SoShape* node, std::initializer_list<std::pair<const char*, float>> sizes,
+                      int parts = -1) {
+    for (const auto& size : sizes)
+        static_cast<SoSFFloat*>(node->getField(size.first))->setValue(size.second);
+    if (parts >= 0) static_cast<SoSFBitMask*>(node->getField("parts"))->setValue(parts);
+    return node;
+}
+
 /// A separator to put property nodes and one shape under, with the core initialised for the
 /// test's lifetime.
 class ShapeTest : public ::testing::Test {

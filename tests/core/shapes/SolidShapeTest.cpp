@@ -42,18 +42,6 @@ void expectClosed(const std::vector<Primitive>& result) {
 }  // namespace
 
 TEST_F(SolidShapeTest, SurfacesByParts) {
-    auto* cube = new SoCube;
-    cube->width.setValue(4);
-    cube->height.setValue(6);
-    cube->depth.setValue(10);
-    auto* sphere = new SoSphere;
-    sphere->radius.setValue(2.5f);
-    auto* cone = new SoCone;
-    cone->bottomRadius.setValue(2);
-    cone->height.setValue(4);
-    auto* cylinder = new SoCylinder;
-    cylinder->radius.setValue(3);
-    cylinder->height.setValue(2);
     // How far a vertex of a part is from its place on the surface, and its normal from the
     // surface's there.
     using Surface = std::function<float(const Vertex&, int)>;
@@ -66,7 +54,7 @@ TEST_F(SolidShapeTest, SurfacesByParts) {
         Surface surface;
     } cases[] = {
         // Front, back, left, right, top, bottom; every vertex is a corner.
-        {cube,
+        {solid(new SoCube, {{"width", 4}, {"height", 6}, {"depth", 10}}),
          {{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}},
          [&](const Vertex& v, int part) {
              const SbVec3f n = cubeNormals[part], half(2, 3, 5);
@@ -75,14 +63,14 @@ TEST_F(SolidShapeTest, SurfacesByParts) {
                  sum += std::fabs(std::fabs(v.point[axis]) - half[axis]);
              return sum;
          }},
-        {sphere,
+        {solid(new SoSphere, {{"radius", 2.5f}}),
          {{0, 24}},
          [&](const Vertex& v, int) {
              return std::fabs(v.point.length() - 2.5f) + off(v.normal, v.point / 2.5f);
          }},
         // The mantle's radius shrinks linearly from 2 at y = -2 to 0 at the apex, and its
         // normals lean up by the slope: (4 sin, 2, 4 cos) / sqrt(20).
-        {cone,
+        {solid(new SoCone, {{"bottomRadius", 2}, {"height", 4}}),
          {{0, 6}, {1, 6}},
          [&](const Vertex& v, int part) {
              const SbVec3f& p = v.point;
@@ -92,7 +80,7 @@ TEST_F(SolidShapeTest, SurfacesByParts) {
              const float lean = r > 0 ? std::fabs(n[0] * p[2] - n[2] * p[0]) / r : 0.0f;
              return std::fabs(r - (2 - p[1]) / 2) + std::fabs(n[1] - 1 / std::sqrt(5.0f)) + lean;
          }},
-        {cylinder,
+        {solid(new SoCylinder, {{"radius", 3}, {"height", 2}}),
          {{0, 12}, {1, 6}, {2, 6}},
          [&](const Vertex& v, int part) {
              const SbVec3f& p = v.point;
@@ -134,26 +122,23 @@ TEST_F(SolidShapeTest, TriangleCountsByComplexityAndParts) {
     const struct {
         SoShape* shape;
         float complexity;
-        int parts;  // -1: all
         size_t triangles;
     } cases[] = {
-        {new SoCube, 1.0f, -1, 12},
-        {new SoSphere, 0.25f, -1, 2 * 14 * 6},
-        {new SoSphere, 1.0f, -1, 2 * 36 * 17},
-        {new SoCone, 0.25f, -1, 28},
-        {new SoCone, 1.0f, SoCone::SIDES, 36},
-        {new SoCone, 1.0f, 0, 0},
-        {new SoCylinder, 0.25f, -1, 56},
-        {new SoCylinder, 1.0f, SoCylinder::SIDES, 72},
-        {new SoCylinder, 1.0f, 0, 0},
+        {new SoCube, 1.0f, 12},
+        {new SoSphere, 0.25f, 2 * 14 * 6},
+        {new SoSphere, 1.0f, 2 * 36 * 17},
+        {new SoCone, 0.25f, 28},
+        {solid(new SoCone, {}, SoCone::SIDES), 1.0f, 36},
+        {solid(new SoCone, {}, 0), 1.0f, 0},
+        {new SoCylinder, 0.25f, 56},
+        {solid(new SoCylinder, {}, SoCylinder::SIDES), 1.0f, 72},
+        {solid(new SoCylinder, {}, 0), 1.0f, 0},
     };
     auto* level = add(new SoComplexity);
     for (const auto& c : cases) {
         level->value.setValue(c.complexity);
         add(c.shape);
-        if (c.parts >= 0) static_cast<SoSFBitMask*>(c.shape->getField("parts"))->setValue(c.parts);
-        EXPECT_EQ(triangles().size(), c.triangles)
-            << c.shape->getTypeId().getName().getString() << " " << c.complexity << " " << c.parts;
+        EXPECT_EQ(triangles().size(), c.triangles) << &c - cases;
         root->removeChild(c.shape);
     }
 }
