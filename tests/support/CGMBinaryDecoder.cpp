@@ -62,49 +62,42 @@ class Decoder : public CGMElementReader {
 
     // Element framing: headers, partitions, padding
 
-    unsigned word() {
-        const unsigned w = static_cast<unsigned char>(in_[pos_]) * 256u +
-                           static_cast<unsigned char>(in_[pos_ + 1]);
+    bool word(unsigned& out) {
+        if (pos_ + 2 > in_.size()) return false;
+        out = static_cast<unsigned char>(in_[pos_]) * 256u +
+              static_cast<unsigned char>(in_[pos_ + 1]);
         pos_ += 2;
-        return w;
+        return true;
     }
 
     bool readElement() {
         const std::size_t start = pos_;
-        if (pos_ + 2 > in_.size()) {
-            error(pos_, "truncated command header");
+        unsigned header = 0, partition = 0;
+        if (!word(header)) {
+            error(start, "truncated command header");
             return false;
         }
-        const unsigned header = word();
         const int elementClass = static_cast<int>(header >> 12);
         const int id = static_cast<int>((header >> 5) & 0x7F);
         const std::string name =
             "class " + std::to_string(elementClass) + " id " + std::to_string(id);
-        std::size_t length = header & 0x1F;
-        const bool longForm = length == 31;
+        const bool longForm = (header & 0x1F) == 31;
         params_.clear();
         for (bool more = true; more;) {
-            more = false;
-            if (longForm) {
-                if (pos_ + 2 > in_.size()) {
-                    error(start, name + ": truncated partition length");
-                    return false;
-                }
-                const unsigned partition = word();
-                more = (partition & 0x8000) != 0;
-                length = partition & 0x7FFF;
+            if (longForm && !word(partition)) {
+                error(start, name + ": truncated partition length");
+                return false;
             }
-            if (length > in_.size() - pos_) {
-                error(start, name + ": " + std::to_string(length) + " parameter bytes announced, " +
+            more = longForm && (partition & 0x8000) != 0;
+            const std::size_t length = longForm ? partition & 0x7FFF : header & 0x1F;
+            if (length + length % 2 > in_.size() - pos_) {
+                error(start, name + ": " + std::to_string(length) +
+                                 " parameter bytes (and padding to an even count) announced, " +
                                  std::to_string(in_.size() - pos_) + " left");
                 return false;
             }
             params_.append(in_, pos_, length);
-            pos_ += length;
-            if (length % 2 == 1 && pos_++ >= in_.size()) {
-                error(start, name + ": missing padding byte at the end");
-                return false;
-            }
+            pos_ += length + length % 2;
         }
         const CGMElementKind* k = nullptr;
         for (const CGMElementKind& known : kCGMElementKinds)

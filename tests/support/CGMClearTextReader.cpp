@@ -1,5 +1,6 @@
 #include "support/CGMClearTextReader.h"
 
+#include <algorithm>
 #include <locale>
 #include <map>
 #include <sstream>
@@ -50,12 +51,6 @@ int placeOf(const std::string& word, const std::string& words) {
 bool isLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool isSeparator(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',';
-}
 
 /// Parses a whole numeric token. `isInteger` tells whether it was written as an integer.
 bool parseNumber(std::string text, double& value, bool& isInteger) {
@@ -74,7 +69,7 @@ class Reader : public CGMElementReader {
 
     CGMMetafile run() {
         Token t;
-        while (!stop_ && token(t)) {
+        while (token(t)) {
             if (t.kind == Token::Kind::End) continue;  // an empty statement
             if (ended_) {
                 error(t.at, "text after ENDMF");
@@ -105,12 +100,8 @@ class Reader : public CGMElementReader {
             terminated = t.kind == Token::Kind::End;
             if (!terminated) params_.push_back(t);
         }
-        if (stop_) return;
-        if (!terminated) {
-            error(keyword.at, keyword.text + ": missing ';' at the end of the input");
-            stop_ = true;
-            return;
-        }
+        if (!terminated)
+            return error(keyword.at, keyword.text + ": missing ';' at the end of the input");
         if (keyword.kind != Token::Kind::Word)
             return error(keyword.at, "expected an element keyword, found '" + keyword.text + "'");
         const CGMElementKind* k = nullptr;
@@ -121,43 +112,23 @@ class Reader : public CGMElementReader {
 
     // Lexical level
 
+    // A token is ';', a quoted string, or the characters up to the next separator: a word when
+    // it starts with a letter, else a number.
     bool token(Token& out) {
-        while (pos_ < in_.size()) {
-            const char c = in_[pos_];
-            if (isSeparator(c)) {
-                ++pos_;
-                continue;
-            }
-            out = Token();
-            out.at = pos_;
-            if (c == ';') {
-                out.kind = Token::Kind::End;
-                out.text = ";";
-                ++pos_;
-                return true;
-            }
-            if (c == '\'') return quoted(out);
-            if (isLetter(c)) {
-                out.kind = Token::Kind::Word;
-                for (; pos_ < in_.size() && (isLetter(in_[pos_]) || isDigit(in_[pos_])); ++pos_)
-                    out.text += in_[pos_];
-                return true;
-            }
-            if (isDigit(c) || c == '+' || c == '-' || c == '.') {
-                out.kind = Token::Kind::Number;
-                for (out.text += in_[pos_++]; pos_ < in_.size(); out.text += in_[pos_++]) {
-                    const char d = in_[pos_];
-                    const char last = out.text.back();
-                    const bool exponentSign =
-                        (d == '+' || d == '-') && (last == 'e' || last == 'E');
-                    if (!isDigit(d) && d != '.' && d != 'e' && d != 'E' && !exponentSign) break;
-                }
-                return true;
-            }
-            error(pos_, std::string("unexpected character '") + c + "'");
-            ++pos_;
-        }
-        return false;
+        pos_ = std::min(in_.find_first_not_of(" \t\r\n,", pos_), in_.size());
+        if (pos_ == in_.size()) return false;
+        out = Token();
+        out.at = pos_;
+        const char c = in_[pos_];
+        if (c == '\'') return quoted(out);
+        const std::size_t end =
+            c == ';' ? pos_ + 1 : std::min(in_.find_first_of(" \t\r\n,;'", pos_), in_.size());
+        out.text = in_.substr(pos_, end - pos_);
+        out.kind = c == ';'      ? Token::Kind::End
+                   : isLetter(c) ? Token::Kind::Word
+                                 : Token::Kind::Number;
+        pos_ = end;
+        return true;
     }
 
     bool quoted(Token& out) {
@@ -174,7 +145,6 @@ class Reader : public CGMElementReader {
             }
         }
         error(out.at, "unterminated string");
-        stop_ = true;
         return false;
     }
 
@@ -282,7 +252,6 @@ class Reader : public CGMElementReader {
 
     const std::string& in_;
     std::size_t pos_ = 0;
-    bool stop_ = false;  // the rest of the input cannot be tokenised
     std::vector<Token> params_;
     std::size_t next_ = 0;  // cursor into params_
 };

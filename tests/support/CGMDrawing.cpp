@@ -13,10 +13,6 @@ bool isAttribute(const CGMElement& e) {
            e.keyword == "MITRELIMIT" || e.keyword == "CLIPRECT";
 }
 
-bool isPrimitive(const CGMElement& e) {
-    return e.elementClass == 4;
-}
-
 // A text as the low bytes of its characters: clear text may hold UTF-8 (of up to three bytes
 // a character) where a binary metafile holds one byte a character. A text that is no valid
 // UTF-8 stays as it is: Latin-1 bytes above 0x7F rarely form valid UTF-8.
@@ -68,7 +64,7 @@ std::vector<CGMDrawnPrimitive> CGMDrawing::of(const CGMMetafile& metafile) {
           CGMValue::makeReal(0)}}};
     std::map<std::int64_t, std::vector<CGMValue>> lineTypes, patterns;
     for (const CGMElement& e : metafile.elements) {
-        if (isPrimitive(e)) {
+        if (e.elementClass == 4) {  // a primitive
             drawing.push_back(CGMDrawnPrimitive{e, state});
             // A local colour precision of 0 means the metafile's own, 8 bits in both.
             CGMElement& drawn = drawing.back().element;

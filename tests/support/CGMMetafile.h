@@ -76,26 +76,12 @@ struct CGMValue {
     std::string str() const {
         std::ostringstream out;
         out.precision(10);
-        switch (kind) {
-            case Kind::Integer:
-                out << integer;
-                break;
-            case Kind::Index:
-                out << '#' << integer;
-                break;
-            case Kind::Real:
-                out << x << 'r';
-                break;
-            case Kind::Point:
-                out << '(' << x << ',' << y << ')';
-                break;
-            case Kind::Colour:
-                out << "rgb(" << r << ',' << g << ',' << b << ')';
-                break;
-            case Kind::String:
-                out << '\'' << text << '\'';
-                break;
-        }
+        if (kind == Kind::Integer) out << integer;
+        if (kind == Kind::Index) out << '#' << integer;
+        if (kind == Kind::Real) out << x << 'r';
+        if (kind == Kind::Point) out << '(' << x << ',' << y << ')';
+        if (kind == Kind::Colour) out << "rgb(" << r << ',' << g << ',' << b << ')';
+        if (kind == Kind::String) out << '\'' << text << '\'';
         return out.str();
     }
 

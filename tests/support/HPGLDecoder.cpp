@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
 #include <optional>
@@ -48,9 +49,9 @@ std::string show(double v) {
 
 /// "0x1B" style, for messages.
 std::string hexByte(char c) {
-    static const char* digits = "0123456789ABCDEF";
-    const unsigned char u = static_cast<unsigned char>(c);
-    return std::string("0x") + digits[u >> 4] + digits[u & 15];
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned char>(c));
+    return text;
 }
 
 // Stick font, Roman-8, fixed spacing at 3 characters per inch, 11.5 points, upright, medium.
