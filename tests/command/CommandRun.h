@@ -150,37 +150,26 @@ constexpr double kCentreX = 105, kCentreY = 148.5;
 
 using Rgb = GhostscriptResult::Rgb;
 
-/// A rendered first page, read by rectangles.
-class PageProbe {
-  public:
-    explicit PageProbe(const GhostscriptResult::Image& image) : image(image) {}
-
-    /// Pixels for which `test` holds within [x0, x1] x [y0, y1] millimetres.
-    template <class Test>
-    int count(double x0, double y0, double x1, double y1, Test test) const {
-        const double perMm = image.dpi / 25.4;
-        int total = 0;
-        for (int x = static_cast<int>(x0 * perMm); x <= static_cast<int>(x1 * perMm); ++x)
-            for (int y = static_cast<int>(y0 * perMm); y <= static_cast<int>(y1 * perMm); ++y)
-                total += test(image.pixel(x, image.height - 1 - y)) ? 1 : 0;
-        return total;
-    }
-    /// Pixels that are not white.
-    int ink(double x0, double y0, double x1, double y1) const {
-        return count(x0, y0, x1, y1, [](const Rgb& p) { return !p.isWhite(); });
-    }
-
-  private:
-    const GhostscriptResult::Image& image;
-};
-
 /// The command's result, the document it wrote and the rendered page.
 struct PrintRun {
     CommandResult command;
     std::string document;
     GhostscriptResult page;
 
-    PageProbe probe() const { return PageProbe(page.image); }
+    /// Pixels of the rendered page for which `test` holds within [x0, x1] x [y0, y1] mm.
+    template <class Test>
+    int count(double x0, double y0, double x1, double y1, Test test) const {
+        const double perMm = page.image.dpi / 25.4;
+        int total = 0;
+        for (int x = static_cast<int>(x0 * perMm); x <= static_cast<int>(x1 * perMm); ++x)
+            for (int y = static_cast<int>(y0 * perMm); y <= static_cast<int>(y1 * perMm); ++y)
+                total += test(page.image.pixel(x, page.image.height - 1 - y)) ? 1 : 0;
+        return total;
+    }
+    /// Pixels that are not white.
+    int ink(double x0, double y0, double x1, double y1) const {
+        return count(x0, y0, x1, y1, [](const Rgb& p) { return !p.isWhite(); });
+    }
 
     /// Runs `arguments` plus "-o <name>" in `dir`; renders the file at `dpi` unless it is 0.
     static PrintRun of(const ScratchDir& dir, std::vector<std::string> arguments,

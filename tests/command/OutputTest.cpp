@@ -118,7 +118,7 @@ TEST(DemoPage, EveryExampleScenePrintsWithInkInsideTheFrame) {
         const PrintRun run = PrintRun::of(dir, {scene}, "page.ps", 36);
         ASSERT_TRUE(run.succeeded());
         // More than the frame: something of the scene itself is drawn.
-        EXPECT_GT(run.probe().ink(kLeft + 3, kBottom + 3, kRight - 3, kTop - 3), 50);
+        EXPECT_GT(run.ink(kLeft + 3, kBottom + 3, kRight - 3, kTop - 3), 50);
     }
 }
 
@@ -130,7 +130,7 @@ TEST(DemoPage, ThePlotsMarksLandOnThePrintsInk) {
     ASSERT_TRUE(demo.decoded.clean()) << demo.decoded.errors.front();
     EXPECT_EQ(demo.decoded.pages, 1);
     EXPECT_GT(demo.decoded.labels.size(), 5u);
-    const PageProbe page = demo.print.probe();
+    const PrintRun& page = demo.print;
     constexpr double kMmPerUnit = 0.025;
     double left = 1e9, right = -1e9, bottom = 1e9, top = -1e9;
     // Whether the print has ink near a plot position; the plot's extent grows to hold it.

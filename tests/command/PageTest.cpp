@@ -182,7 +182,7 @@ void expectProbes(const std::vector<Probe>& probes) {
     for (const Probe& probe : probes) {
         const PrintRun& run = print(probe.arguments);
         ASSERT_TRUE(run.succeeded()) << probe.what;
-        const int n = run.probe().count(probe.x0, probe.y0, probe.x1, probe.y1, probe.pixel);
+        const int n = run.count(probe.x0, probe.y0, probe.x1, probe.y1, probe.pixel);
         EXPECT_GE(n, probe.least) << probe.what;
         EXPECT_LE(n, probe.most) << probe.what;
     }
