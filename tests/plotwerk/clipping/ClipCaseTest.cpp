@@ -143,35 +143,16 @@ TEST_F(ClipCaseTest, WhatIsPrintedOfEachScene) {
     }
 }
 
-TEST_F(ClipCaseTest, SmoothOutlineRepeatsTheFirstColourWithTheLineAttributes) {
+TEST_F(ClipCaseTest, SmoothOutlineRepeatsTheFirstColour) {
     auto action = makeAction(kPageSize);
     action->setShadeModel(SoVectorizeAction::SMOOTH);
-    print(*action, ortho() + "DrawStyle { style LINES  lineWidth 2  linePattern 0x00FF } " +
-                       kRedGreenBlue +
+    print(*action, ortho() + "DrawStyle { style LINES } " + kRedGreenBlue +
                        "Coordinate3 { point [ 0 0 0, 0.5 0 0, 0 0.5 0 ] } FaceSet { }");
     const std::vector<RecordedCall> lines = action->ofKind(K::POLYLINE);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].multicolor, 1);
     ASSERT_EQ(lines[0].colors.size(), 4u);
     EXPECT_EQ(lines[0].colors[3], SbColor(1, 0, 0));
-    EXPECT_EQ(lines[0].lineWidth, 2.0f);
-    EXPECT_EQ(lines[0].linePattern, 0x00FF);
-}
-
-TEST_F(ClipCaseTest, FilledPolygonsCarryTheCurrentPattern) {
-    auto action = makeAction(kPageSize);
-    print(*action, ortho() +
-                       "Pattern { category \"hatches\"  name \"diagonal\"  mask [ 0x80000000, "
-                       "0x40000000 ] } Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0 0.5 0 ] } "
-                       "FaceSet { }");
-    const std::vector<RecordedCall> polygons = action->ofKind(K::POLYGON);
-    ASSERT_EQ(polygons.size(), 1u);
-    EXPECT_EQ(polygons[0].patternString1, "hatches");
-    EXPECT_EQ(polygons[0].patternString2, "diagonal");
-    // The mask's rows, most significant byte first.
-    ASSERT_EQ(polygons[0].pattern.size(), 128u);
-    EXPECT_EQ(polygons[0].pattern[0], 0x80);
-    EXPECT_EQ(polygons[0].pattern[4], 0x40);
 }
 
 // ---- Annotation text drawn as 2D text ----

@@ -179,38 +179,59 @@ TEST_F(CaptureTest, PrintCallsOfEachScene) {
     }
 }
 
-TEST_F(CaptureTest, PrimitivesCarryTheirAttributes) {
-    auto action = makeAction(100.0f);
-    print(*action, kCamera + kUnlit +
-                       "DrawStyle { lineWidth 3  linePattern 0x0F0F  linePatternScaleFactor 2  "
-                       "pointSize 4 } Coordinate3 { point [ -0.5 0 0, 0.5 0 0 ] } LineSet { } "
-                       "PointSet { } Font { name \"Courier\"  size 12 } Text2 { string \"a\"  "
-                       "justification RIGHT } Image { image 2 1 3 0x010203 0x040506  height 5  "
-                       "horAlignment RIGHT  vertAlignment HALF }");
-    const std::vector<RecordedCall> polylines = action->ofKind(K::POLYLINE);
-    ASSERT_EQ(polylines.size(), 1u);
-    EXPECT_EQ(polylines[0].lineWidth, 3.0f);
-    EXPECT_EQ(polylines[0].linePattern, 0x0F0F);
-    EXPECT_EQ(polylines[0].linePatternScaleFactor, 2);
-    const std::vector<RecordedCall> dots = action->ofKind(K::POLYMARK_DOTS);
-    ASSERT_EQ(dots.size(), 1u);
-    EXPECT_EQ(dots[0].pointSize, 4.0f);
-    const std::vector<RecordedCall> lines = action->ofKind(K::TEXT2);
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].string, "a");
-    EXPECT_EQ(lines[0].fontName, "Courier");
-    EXPECT_EQ(lines[0].fontSize, 12.0f);
-    EXPECT_EQ(lines[0].justification, SoText2::RIGHT);
-    EXPECT_EQ(lines[0].angle, 0.0f);
-    const std::vector<RecordedCall> images = action->ofKind(K::IMAGE);
-    ASSERT_EQ(images.size(), 1u);
-    EXPECT_EQ(images[0].sourceSize, SbVec2s(2, 1));
-    // A negative width keeps the image's own; the height asked for is kept.
-    EXPECT_EQ(images[0].requestedSize, SbVec2s(2, 5));
-    EXPECT_EQ(images[0].numComponents, 3);
-    EXPECT_EQ(images[0].horAlignment, SoImage::RIGHT);
-    EXPECT_EQ(images[0].vertAlignment, SoImage::HALF);
-    EXPECT_EQ(images[0].pixels, (std::vector<unsigned char>{1, 2, 3, 4, 5, 6}));
+// Printed in traversal order or through the painter, every attribute reaches the backend.
+TEST_F(CaptureTest, PrimitivesCarryTheirAttributesInEitherOrder) {
+    for (const auto mode : {SoVectorizeAction::HLHSR_OFF, SoVectorizeAction::HLHSR_PAINTER}) {
+        SCOPED_TRACE(mode);
+        auto action = makeAction(100.0f);
+        action->setHLHSRMode(mode);
+        const std::string lines = "lineWidth 3  linePattern 0x0F0F  linePatternScaleFactor 2 ";
+        print(*action,
+              kCamera + kUnlit + "DrawStyle { pointSize 4  " + lines +
+                  "} Coordinate3 { point [ -0.5 0 0, 0.5 0 0, 0 0.5 0 ] } LineSet { } PointSet { } "
+                  "Separator { DrawStyle { style LINES  " +
+                  lines +
+                  "} FaceSet { } } "
+                  "Pattern { category \"hatches\"  name \"diagonal\"  mask [ 0x80000000, "
+                  "0x40000000 ] } FaceSet { } Font { name \"Courier\"  size 12 } "
+                  "Text2 { string \"a\"  justification RIGHT } Image { image 2 1 3 0x010203 "
+                  "0x040506  height 5  horAlignment RIGHT  vertAlignment HALF }");
+        // The line set and the outline of the face, whole or in segments.
+        const std::vector<RecordedCall> polylines = action->ofKind(K::POLYLINE);
+        ASSERT_GE(polylines.size(), 2u);
+        for (const RecordedCall& line : polylines) {
+            EXPECT_EQ(line.lineWidth, 3.0f);
+            EXPECT_EQ(line.linePattern, 0x0F0F);
+            EXPECT_EQ(line.linePatternScaleFactor, 2);
+        }
+        const std::vector<RecordedCall> dots = action->ofKind(K::POLYMARK_DOTS);
+        ASSERT_FALSE(dots.empty());
+        for (const RecordedCall& dot : dots) EXPECT_EQ(dot.pointSize, 4.0f);
+        const std::vector<RecordedCall> polygons = action->ofKind(K::POLYGON);
+        ASSERT_EQ(polygons.size(), 1u);
+        EXPECT_EQ(polygons[0].patternString1, "hatches");
+        EXPECT_EQ(polygons[0].patternString2, "diagonal");
+        // The mask's rows, most significant byte first.
+        ASSERT_EQ(polygons[0].pattern.size(), 128u);
+        EXPECT_EQ(polygons[0].pattern[0], 0x80);
+        EXPECT_EQ(polygons[0].pattern[4], 0x40);
+        const std::vector<RecordedCall> text = action->ofKind(K::TEXT2);
+        ASSERT_EQ(text.size(), 1u);
+        EXPECT_EQ(text[0].string, "a");
+        EXPECT_EQ(text[0].fontName, "Courier");
+        EXPECT_EQ(text[0].fontSize, 12.0f);
+        EXPECT_EQ(text[0].justification, SoText2::RIGHT);
+        EXPECT_EQ(text[0].angle, 0.0f);
+        const std::vector<RecordedCall> images = action->ofKind(K::IMAGE);
+        ASSERT_EQ(images.size(), 1u);
+        EXPECT_EQ(images[0].sourceSize, SbVec2s(2, 1));
+        // A negative width keeps the image's own; the height asked for is kept.
+        EXPECT_EQ(images[0].requestedSize, SbVec2s(2, 5));
+        EXPECT_EQ(images[0].numComponents, 3);
+        EXPECT_EQ(images[0].horAlignment, SoImage::RIGHT);
+        EXPECT_EQ(images[0].vertAlignment, SoImage::HALF);
+        EXPECT_EQ(images[0].pixels, (std::vector<unsigned char>{1, 2, 3, 4, 5, 6}));
+    }
 }
 
 TEST_F(CaptureTest, TextIsPrintedInItsPrintForm) {
