@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <random>
 #include <string>
 #include <thread>
@@ -67,22 +66,6 @@ TEST(SbName, InterningFromManyThreadsGivesOneEntry) {
     for (auto& thread : threads) thread.join();
     for (const char* pointer : seen) EXPECT_EQ(pointer, seen[0]);
     EXPECT_EQ(SbName("150"), SbName(SbString(150)));
-}
-
-// What may appear in a scene file's names, over every byte: type names are ASCII identifiers;
-// DEF names take any byte but controls, blanks and the file syntax's own, and no leading digit.
-TEST(SbName, CharacterClasses) {
-    const std::string syntax = "{}[]\",\\+.'";
-    for (int i = -128; i < 128; ++i) {
-        const char c = static_cast<char>(i);
-        const auto u = static_cast<unsigned char>(c);
-        const bool digit = u >= '0' && u <= '9', letter = u < 0x80 && std::isalpha(u);
-        const bool base = u > ' ' && u != 0x7F && syntax.find(c) == std::string::npos;
-        EXPECT_EQ(SbName::isIdentStartChar(c), letter || c == '_') << i;
-        EXPECT_EQ(SbName::isIdentChar(c), letter || digit || c == '_') << i;
-        EXPECT_EQ(SbName::isBaseNameChar(c), base) << i;
-        EXPECT_EQ(SbName::isBaseNameStartChar(c), base && !digit) << i;
-    }
 }
 
 // Random edits, each also made to a std::vector: the list must follow it in every step.
