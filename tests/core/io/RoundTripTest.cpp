@@ -16,23 +16,18 @@ class ValueMaker {
   public:
     explicit ValueMaker(unsigned seed) : rng_(seed) {}
 
-    float anyFloat() {
-        for (;;) {
-            const uint32_t bits = static_cast<uint32_t>(rng_());
-            float f;
-            std::memcpy(&f, &bits, sizeof(f));
-            if (!std::isnan(f)) return f;  // NaN != NaN: covered by its own test
-        }
-    }
-    float plainFloat() { return std::uniform_real_distribution<float>(-10, 10)(rng_); }
-    double anyDouble() {
+    // Any bit pattern but NaN (NaN != NaN: the number tests cover it).
+    template <class T>
+    T anyBits() {
         for (;;) {
             const uint64_t bits = (uint64_t(rng_()) << 32) | rng_();
-            double d;
-            std::memcpy(&d, &bits, sizeof(d));
-            if (!std::isnan(d)) return d;
+            T value;
+            std::memcpy(&value, &bits, sizeof(value));
+            if (!std::isnan(value)) return value;
         }
     }
+    float anyFloat() { return anyBits<float>(); }
+    float plainFloat() { return std::uniform_real_distribution<float>(-10, 10)(rng_); }
     int32_t int32() { return static_cast<int32_t>(rng_()); }
     short int16() { return static_cast<short>(rng_()); }
     int below(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
@@ -59,7 +54,7 @@ class ValueMaker {
 void fill(SoIoAllFields* n, ValueMaker& make) {
     n->boolValue = make.below(2) == 1;
     n->floatValue = make.anyFloat();
-    n->doubleValue = make.anyDouble();
+    n->doubleValue = make.anyBits<double>();
     n->int32Value = make.int32();
     n->uint32Value = static_cast<uint32_t>(make.int32());
     n->ushortValue = static_cast<unsigned short>(make.int16());

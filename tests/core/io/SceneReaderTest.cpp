@@ -43,6 +43,8 @@ TEST(SceneReader, GraphsAsWritten) {
          scene("Separator {\n  DEF ball Translation { translation 1 0 0 }\n  Group { USE ball }\n"
                "  USE ball\n}\nUSE ball\n"),
          "Separator(Separator(Translation, Group(@2), @2), @2)"},
+        {"names end where the syntax goes on", scene("Separator{DEF a Group{}USE a}USE a"),
+         "Separator(Separator(Group, @2), @2)"},
         {"a later DEF rebinds the name",
          scene("DEF x Translation { } USE x DEF x Material { } USE x"),
          "Separator(Translation, @1, Material, @2)"},
