@@ -53,22 +53,12 @@ struct CGMValue {
         return v;
     }
 
-    /// Equal kinds and values, reals and points within `tolerance`.
+    /// Equal kinds and values, reals and points within `tolerance`. A kind leaves the fields it
+    /// does not use at their defaults, so comparing those too does no harm.
     bool near(const CGMValue& o, double tolerance) const {
-        if (kind != o.kind) return false;
-        switch (kind) {
-            case Kind::Integer:
-            case Kind::Index:
-                return integer == o.integer;
-            case Kind::Real:
-            case Kind::Point:
-                return std::fabs(x - o.x) <= tolerance && std::fabs(y - o.y) <= tolerance;
-            case Kind::Colour:
-                return r == o.r && g == o.g && b == o.b;
-            case Kind::String:
-                return text == o.text;
-        }
-        return false;
+        return kind == o.kind && std::fabs(x - o.x) <= tolerance &&
+               std::fabs(y - o.y) <= tolerance && integer == o.integer && r == o.r && g == o.g &&
+               b == o.b && text == o.text;
     }
     bool operator==(const CGMValue& o) const { return near(o, 0.0); }
 
