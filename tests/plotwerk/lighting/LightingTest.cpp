@@ -21,10 +21,6 @@ namespace {
 const float kSqrt3 = std::sqrt(3.0f);
 const float kCos45 = std::sqrt(0.5f);
 
-SbColor scaled(const SbColor& c, float f) {
-    return SbColor(c[0] * f, c[1] * f, c[2] * f);
-}
-
 SbColor times(const SbColor& a, const SbColor& b) {
     return SbColor(a[0] * b[0], a[1] * b[1], a[2] * b[2]);
 }
@@ -122,7 +118,7 @@ LitCase backLit(const char* name, const char* hints, bool twoSided) {
     return {name,
             std::string("ShapeHints { ") + hints + " } " + shiny("1 1 1", "0") +
                 "DirectionalLight { direction 0 0 1  intensity 0.5 }" + kTriangle,
-            {triangle(kBase + scaled(kDiffuse, twoSided ? 0.5f : 0.0f))}};
+            {triangle(kBase + kDiffuse * (twoSided ? 0.5f : 0.0f))}};
 }
 
 /// A point light 2 away from every corner, 30 degrees off their normal, under attenuation
@@ -130,7 +126,7 @@ LitCase backLit(const char* name, const char* hints, bool twoSided) {
 LitCase attenuated(const char* name, const char* coefficients, float factor) {
     return {name,
             attenuation(coefficients) + "PointLight { location 0 0 1.7320508 }" + kTriangle,
-            {triangle(kBase + scaled(kDiffuse, kSqrt3 / 2 * factor))}};
+            {triangle(kBase + kDiffuse * (kSqrt3 / 2 * factor))}};
 }
 
 /// A spot light that must add neither diffuse nor specular light: were it counted, a
@@ -149,7 +145,7 @@ const float kHighlight30 = std::pow(kSqrt3 / 2, 128.0f * 0.05f);
 const std::string kAboveFirstCorner =
     attenuation("0 1 0") + "PointLight { location 1 0 1 }" + kTriangle;
 const SbColor kNearCorner = kBase + kDiffuse;
-const SbColor kFarCorner = kBase + scaled(kDiffuse, 0.25f);
+const SbColor kFarCorner = kBase + kDiffuse * 0.25f;
 const SbColor kLitGrey = kBase + SbColor(0.2f, 0.2f, 0.2f);
 
 const std::vector<LitCase> kCases = {
@@ -158,14 +154,14 @@ const std::vector<LitCase> kCases = {
     {"DiffuseAndSpecularAtFortyFiveDegrees",
      shiny("0.5 0.5 0.5", "0.01") +
          "DirectionalLight { direction 0 -1 -1  intensity 0.8  color 1 0.5 0.25 }" + kTriangle,
-     {triangle(kBase + scaled(times(kTinted, kDiffuse), kCos45) +
-               scaled(times(kTinted, SbColor(0.5f, 0.5f, 0.5f)), kHighlight45))}},
+     {triangle(kBase + times(kTinted, kDiffuse) * kCos45 +
+               times(kTinted, SbColor(0.5f, 0.5f, 0.5f)) * kHighlight45)}},
     // A normal tilted 60 degrees from the view axis: the mirrored ray leaves with z = -0.5,
     // away from the eye, so no highlight even with shininess 0.
     {"NoSpecularWhenTheReflectionHeadsAwayFromTheEye",
      shiny("1 1 1", "0") +
          "Normal { vector 0.8660254 0 0.5 } DirectionalLight { direction 0 0 -1 }" + kTriangle,
-     {triangle(kBase + scaled(kDiffuse, 0.5f))}},
+     {triangle(kBase + kDiffuse * 0.5f)}},
     // Turned half a turn about y, the triangle shows its unlit back to the light.
     {"NormalFollowsTheShapeTransform",
      "DirectionalLight { direction 0 0 -1 } Rotation { rotation 0 1 0 3.1415927 }" + kTriangle,
@@ -179,14 +175,14 @@ const std::vector<LitCase> kCases = {
     {"PointLightSpecularIsAttenuatedToo",
      attenuation("1 0.5 0") + shiny("0.4 0.4 0.4", "0.05") +
          "PointLight { location 0 0 1.7320508 }" + kTriangle,
-     {triangle(kBase + scaled(kDiffuse, kSqrt3 / 4) +
-               scaled(SbColor(0.4f, 0.4f, 0.4f), kHighlight30 * 0.5f))}},
+     {triangle(kBase + kDiffuse * (kSqrt3 / 4) +
+               SbColor(0.4f, 0.4f, 0.4f) * (kHighlight30 * 0.5f))}},
     {"PointLightDirectionIsTakenPerVertex",
      kAboveFirstCorner,
      {{kNearCorner, kFarCorner, kFarCorner}}},
     {"FlatShadingAveragesTheThreeVertexColours",
      kAboveFirstCorner,
-     {triangle(scaled(kNearCorner + kFarCorner + kFarCorner, 1.0f / 3.0f))},
+     {triangle((kNearCorner + kFarCorner + kFarCorner) * (1.0f / 3.0f))},
      SoVectorizeAction::KEEP_COLORS,
      SoVectorizeAction::FLAT},
     // Corners 30 degrees off the axis (cos 30° = 0.866 > cos 0.6 = 0.825): inside the cone.
@@ -196,8 +192,8 @@ const std::vector<LitCase> kCases = {
          "SpotLight { location 0 0 1.7320508  direction 0 0 -1  dropOffRate 0.05  cutOffAngle 0.6 "
          "}" +
          kTriangle,
-     {triangle(kBase + scaled(kDiffuse, kHighlight30 * 0.5f) +
-               scaled(SbColor(0.2f, 0.2f, 0.2f), kHighlight30 * 0.5f))}},
+     {triangle(kBase + kDiffuse * (kHighlight30 * 0.5f) +
+               SbColor(0.2f, 0.2f, 0.2f) * (kHighlight30 * 0.5f))}},
     // cos 0.53 = 0.863 is just below cos 30°: the corners are barely inside.
     {"SpotWithoutDropOffIsEvenInsideTheCone",
      "SpotLight { location 0 0 1.7320508  direction 0 0 -1  cutOffAngle 0.53 }" + kTriangle,
@@ -209,7 +205,7 @@ const std::vector<LitCase> kCases = {
     {"LightsOfDifferentKindsAddUp",
      "DirectionalLight { direction 0 0 -1  intensity 0.5 } PointLight { location 0 0 1.7320508 }" +
          kTriangle,
-     {triangle(kBase + scaled(kDiffuse, 0.5f) + scaled(kDiffuse, kSqrt3 / 2))}},
+     {triangle(kBase + kDiffuse * 0.5f + kDiffuse * (kSqrt3 / 2))}},
     {"SumIsClampedAtOneButNotRaisedToZero",
      "Material { ambientColor 0 0 0  diffuseColor 1 0.9 0  emissiveColor 0.6 0.6 -0.5 } "
      "DirectionalLight { } DirectionalLight { } DirectionalLight { }" +
@@ -246,7 +242,7 @@ const std::vector<LitCase> kCases = {
          "} Separator { Rotation { rotation 1 0 0 0.7853982 } USE L "
          "Rotation { rotation 1 0 0 -0.7853982 } " +
          kTriangle + "}" + kTriangle,
-     {triangle(kBase + kDiffuse), triangle(kBase + scaled(kDiffuse, kCos45)), triangle(kBase)}},
+     {triangle(kBase + kDiffuse), triangle(kBase + kDiffuse * kCos45), triangle(kBase)}},
     {"NaNNormalIsReportedAndLeftUnlit",
      "DirectionalLight { } Normal { vector nan 0 1 }" + kTriangle,
      {triangle(kBase)},
@@ -289,7 +285,7 @@ TEST_F(LightingTest, LightChangedBetweenAppliesIsReadAgain) {
 
     const std::vector<RecordedCall> polygons = action.ofKind(RecordedCall::POLYGON);
     ASSERT_EQ(polygons.size(), 2u);
-    const SbColor half = kBase + scaled(kDiffuse, 0.5f);
+    const SbColor half = kBase + kDiffuse * 0.5f;
     EXPECT_TRUE(polygons[0].colors[0].equals(kBase + kDiffuse, 1e-5f));
     EXPECT_TRUE(polygons[1].colors[0].equals(half, 1e-5f)) << text(polygons[1].colors[0]);
 }
