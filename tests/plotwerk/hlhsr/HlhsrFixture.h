@@ -13,15 +13,13 @@
 #include <random>
 #include <vector>
 
-#include "../../../libPlotWerk/src/hlhsr/SoGraphicImage.h"
 #include "../../../libPlotWerk/src/hlhsr/SoGraphicPrimitiveList.h"
-#include "../../../libPlotWerk/src/hlhsr/SoGraphicText2D.h"
 #include "../../../libPlotWerk/src/hlhsr/SoHLHSRPainter.h"
 #include "../../../libPlotWerk/src/hlhsr/SoHLHSRVectorize.h"
 #include "../../../libPlotWerk/src/hlhsr/SoPolyLine.h"
 #include "../../../libPlotWerk/src/hlhsr/SoPolyMark.h"
 #include "../../../libPlotWerk/src/hlhsr/SoPolygon.h"
-#include "plotwerk/support/RecordingAction.h"
+#include "plotwerk/support/SceneText.h"
 
 namespace hlhsr {
 
@@ -122,12 +120,8 @@ class EngineTest : public ::testing::Test {
     /// The tags of the drawing calls, in the order the backend got them.
     std::vector<int> printedTags() const {
         std::vector<int> tags;
-        for (const RecordedCall& call : action->getCalls()) {
-            if (call.kind == RecordedCall::POLYGON || call.kind == RecordedCall::POLYLINE ||
-                call.kind == RecordedCall::POLYMARK_DOTS) {
-                tags.push_back(tagOf(call.colors.at(0)));
-            }
-        }
+        for (const RecordedCall& call : drawingCalls(*action))
+            tags.push_back(tagOf(call.colors.at(0)));
         return tags;
     }
 
