@@ -155,7 +155,7 @@ TEST(DemoPage, ThePlotsMarksLandOnThePrintsInk) {
     EXPECT_GE(onInk, samples * 99 / 100) << onInk << " of " << samples << " line samples";
     onInk = 0;
     for (const HPGLPolygon& polygon : demo.decoded.polygons) {
-        const std::vector<HPGLPoint>& points = polygon.subpaths.at(0).points;
+        const std::vector<HPGLPoint>& points = polygon.points;
         double x = 0, y = 0;
         for (const HPGLPoint& p : points) x += p.x / points.size(), y += p.y / points.size();
         for (const HPGLPoint& p : points) inked(p.x, p.y);

@@ -54,11 +54,6 @@ std::string hexByte(char c) {
     return text;
 }
 
-// Stick font, Roman-8, fixed spacing at 3 characters per inch, 11.5 points, upright, medium.
-std::map<int, double> defaultFont() {
-    return {{1, 277}, {2, 0}, {3, 3}, {4, 11.5}, {5, 0}, {6, 0}, {7, 48}};
-}
-
 /// Reads one plot: the bytes and where reading stands, the graphics state the commands change
 /// and the plot read so far.
 class Decoder {
@@ -102,10 +97,10 @@ class Decoder {
         HPGLPoint position;
         bool symbolMode = false;
         char symbol = 0;
-        std::map<int, double> font;
+        double height = 11.5;  // of the standard font, the stick font
         double run = 1, rise = 0;
-        bool polygonMode = false, newSubpath = true;
-        std::vector<HPGLSubpath> polygon;
+        bool polygonMode = false;
+        std::vector<HPGLPoint> polygon;
     };
 
     // The byte level
@@ -257,7 +252,6 @@ class Decoder {
         const int pen = state_.pen;
         state_ = State{};
         state_.pen = pen;
-        state_.font = defaultFont();
     }
 
     HPGLPen currentPen() const { return HPGLPen{state_.pen, state_.width}; }
@@ -281,12 +275,12 @@ class Decoder {
         if (!inRange(target.x) || !inRange(target.y))
             return error(at_, "coordinate out of range: " + show(target.x) + "," + show(target.y));
         if (state_.polygonMode) {
-            // A pen-up move starts a new subpath; a pen-down one draws from the pen position.
-            std::vector<HPGLSubpath>& polygon = state_.polygon;
-            if (!down || state_.newSubpath) polygon.push_back(HPGLSubpath{});
-            if (down && state_.newSubpath) polygon.back().points.push_back(state_.position);
-            state_.newSubpath = false;
-            polygon.back().points.push_back(target);
+            // A pen-up move starts the subpath; a pen-down one draws from the pen position.
+            std::vector<HPGLPoint>& polygon = state_.polygon;
+            if (!down && polygon.size() > 1) return error(at_, "a second subpath in a polygon");
+            if (!down) polygon.clear();
+            if (polygon.empty() && down) polygon.push_back(state_.position);
+            polygon.push_back(target);
         } else {
             if (state_.symbolMode) plot_.symbols.push_back({state_.symbol, currentPen(), target});
             if (!down) {
@@ -366,7 +360,7 @@ class Decoder {
     void label() {
         flushPath();
         if (!state_.positionKnown) error(at_, "label right after a label: position unknown");
-        HPGLLabel l{state_.position, currentPen(), state_.run, state_.rise, state_.font, {}};
+        HPGLLabel l{state_.position, currentPen(), state_.run, state_.rise, state_.height, {}};
         while (!atEnd() && !at(kEsc) && !at(kEtx)) l.bytes += in_[pos_++];
         if (at(kEtx))
             ++pos_;
@@ -520,15 +514,13 @@ class Decoder {
             flushPath();
             state_.polygonMode = true;
             state_.polygon.clear();
-            state_.newSubpath = true;
             return;
         }
         if (kind == 1) return error(at_, "PM1: more than one subpath is not supported");
         if (!state_.polygonMode) return error(at_, "PM2 outside PM0");
         state_.polygonMode = false;
-        if (state_.polygon.empty()) return;
-        std::vector<HPGLPoint>& points = state_.polygon.back().points;
-        if (points.size() < 2) return state_.polygon.pop_back();
+        std::vector<HPGLPoint>& points = state_.polygon;
+        if (points.size() < 2) return points.clear();
         const HPGLPoint first = points.front(), last = points.back();
         if (first.x != last.x || first.y != last.y) points.push_back(first);
         state_.position = first;
@@ -545,16 +537,16 @@ class Decoder {
 
     void cmdSD(const Params& p) {
         if (p.size() % 2 != 0) return error(at_, "SD with an odd number of parameters");
-        std::map<int, double> font = p.empty() ? defaultFont() : state_.font;
+        double height = p.empty() ? State().height : state_.height;
         for (std::size_t i = 0; i < p.size(); i += 2) {
             int kind = 0, spacing = 0;
             if (!toInt(p[i], 1, 7, kind, "font attribute kind")) return;
             if (kind == 2 && !toInt(p[i + 1], 0, 1, spacing, "spacing")) return;
             if ((kind == 3 || kind == 4) && !(p[i + 1] > 0))
                 return error(at_, "SD: pitch or height " + show(p[i + 1]));
-            font[kind] = p[i + 1];
+            if (kind == 4) height = p[i + 1];
         }
-        state_.font = font;
+        state_.height = height;
     }
 
     void cmdLO(const Params& p) {

@@ -57,15 +57,11 @@ struct HPGLPolyline {
     std::vector<HPGLPoint> points;
 };
 
-/// One subpath of the polygon buffer; closing it adds the closing point.
-struct HPGLSubpath {
-    std::vector<HPGLPoint> points;
-};
-
-/// The polygon buffer as filled (FP).
+/// The polygon buffer as filled (FP): our plots give each polygon one subpath, which closing
+/// ends with its first point.
 struct HPGLPolygon {
     HPGLPen pen;
-    std::vector<HPGLSubpath> subpaths;
+    std::vector<HPGLPoint> points;
 };
 
 /// A point plotted while symbol mode (SM) was on.
@@ -79,9 +75,9 @@ struct HPGLSymbol {
 struct HPGLLabel {
     HPGLPoint at;  ///< the pen position where it was drawn
     HPGLPen pen;
-    double run = 1, rise = 0;    ///< DI
-    std::map<int, double> font;  ///< the standard font definition by SD kind
-    std::string bytes;           ///< the text as it stood in the plot, without the terminator
+    double run = 1, rise = 0;  ///< DI
+    double height = 11.5;      ///< in points, as SD gave it
+    std::string bytes;         ///< the text as it stood in the plot, without the terminator
 };
 
 /// A decoded plot: settings, marks in drawing order and every problem found.
