@@ -111,7 +111,7 @@ TEST_F(MarkerAndPointSetTest, BuiltInsAreCentredSymmetricAndFilledOverOutlines) 
     }
 }
 
-TEST_F(MarkerAndPointSetTest, CustomMarkersFollowTheirBitOrderAndRowOrder) {
+TEST_F(MarkerAndPointSetTest, CustomMarkersFollowTheirBitOrderAndRowOrderUntilRemoved) {
     const struct {
         short width, height;
         std::vector<unsigned char> bytes;
@@ -124,19 +124,13 @@ TEST_F(MarkerAndPointSetTest, CustomMarkersFollowTheirBitOrderAndRowOrder) {
         {10, 1, {0x80, 0x40}, false, false, {"X........X"}},  // two bytes a row
         {10, 1, {0x01, 0x02}, true, false, {"X........X"}},
     };
-    for (const auto& c : cases) {
+    const int before = SoMarkerSet::getNumDefinedMarkers();
+    EXPECT_GE(before, static_cast<int>(SoMarkerSet::NUM_MARKERS));
+    for (const auto& c : cases) {  // each replaces the one before
         SoMarkerSet::addMarker(kCustom, SbVec2s(c.width, c.height), c.bytes.data(), c.lsbFirst,
                                c.topDown);
         EXPECT_EQ(picture(kCustom), c.rows) << &c - cases;
     }
-}
-
-TEST_F(MarkerAndPointSetTest, MarkersAreAddedReplacedAndRemoved) {
-    const int before = SoMarkerSet::getNumDefinedMarkers();
-    EXPECT_GE(before, static_cast<int>(SoMarkerSet::NUM_MARKERS));
-    const unsigned char dot[] = {0x80};
-    SoMarkerSet::addMarker(kCustom, SbVec2s(1, 1), dot, false);
-    SoMarkerSet::addMarker(kCustom, SbVec2s(1, 1), dot, false);  // replaces
     EXPECT_EQ(SoMarkerSet::getNumDefinedMarkers(), before + 1);
     EXPECT_TRUE(SoMarkerSet::removeMarker(kCustom));
     EXPECT_FALSE(SoMarkerSet::removeMarker(kCustom));
@@ -144,7 +138,7 @@ TEST_F(MarkerAndPointSetTest, MarkersAreAddedReplacedAndRemoved) {
     EXPECT_TRUE(picture(kCustom).empty());
 
     DebugErrorRecorder recorder;  // bad definitions are reported and ignored
-    SoMarkerSet::addMarker(kCustom, SbVec2s(0, 3), dot);
+    SoMarkerSet::addMarker(kCustom, SbVec2s(0, 3), cases[0].bytes.data());
     SoMarkerSet::addMarker(kCustom + 1, SbVec2s(4, 4), nullptr);
     EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), 2u) << recorder.dump();
     EXPECT_TRUE(picture(kCustom).empty() && picture(kCustom + 1).empty());
