@@ -5,51 +5,39 @@
 #include <Tessara/actions/SoSearchAction.h>
 #include <Tessara/base/SoDB.h>
 #include <Tessara/base/SoPath.h>
+#include <Tessara/io/SoInput.h>
 #include <Tessara/nodes/SoCube.h>
-#include <Tessara/nodes/SoScale.h>
 #include <Tessara/nodes/SoSeparator.h>
-#include <Tessara/nodes/SoSphere.h>
-#include <Tessara/nodes/SoSwitch.h>
-#include <Tessara/nodes/SoTranslation.h>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
 
-// root { left { translation(-5, 0, 0) cube "box" } switch(none) { hidden } scale(2, 1, 1) sphere }
 class SearchAndBoundsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         SoDB::init();
-        root = new SoSeparator;
+        const std::string text =
+            "#Tessara V1.0 ascii\nSeparator { Translation { translation -5 0 0 } DEF box Cube { } "
+            "} Switch { Sphere { } } Scale { scaleFactor 2 1 1 } Sphere { }";
+        SoInput in;
+        in.setBuffer(text.data(), text.size());
+        root = SoDB::readAll(&in);
         root->ref();
-        auto* left = new SoSeparator;
-        auto* move = new SoTranslation;
-        move->translation.setValue(SbVec3f(-5, 0, 0));
-        left->addChild(move);
-        cube = new SoCube;
-        cube->setName("box");
-        left->addChild(cube);
-        root->addChild(left);
-        auto* sw = new SoSwitch;
-        hidden = new SoSphere;
-        sw->addChild(hidden);
-        root->addChild(sw);
-        auto* scale = new SoScale;
-        scale->scaleFactor.setValue(SbVec3f(2, 1, 1));
-        root->addChild(scale);
-        sphere = new SoSphere;
-        root->addChild(sphere);
+        cube = static_cast<SoGroup*>(root->getChild(0))->getChild(1);
+        hidden = static_cast<SoGroup*>(root->getChild(1))->getChild(0);
+        sphere = root->getChild(3);
     }
     void TearDown() override {
         root->unref();
         SoDB::finish();
     }
     SoSeparator* root;
-    SoCube* cube;
-    SoSphere* sphere;
-    SoSphere* hidden;
+    SoNode* cube;
+    SoNode* sphere;
+    SoNode* hidden;
 };
 
 TEST_F(SearchAndBoundsTest, SearchFindsByNodeTypeAndName) {
