@@ -9,8 +9,6 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -58,25 +56,6 @@ TEST(NumberFormatTest, FixedAndSignificantAsPrintfWritesThem) {
         ASSERT_EQ(fixed(value, digits), printfText("%.*f", value, digits))
             << value << " " << digits;
         ASSERT_EQ(significant(value, digits), printfText("%.*g", value, digits)) << value;
-    }
-}
-
-TEST(NumberFormatTest, ShortestTextReadsBackExactly) {
-    std::mt19937 random(11);
-    std::uniform_int_distribution<unsigned long long> bits;
-    for (int i = 0; i < 2000; ++i) {
-        double value = 0.0;
-        const unsigned long long pattern = bits(random);
-        std::memcpy(&value, &pattern, sizeof value);
-        if (!std::isfinite(value)) continue;
-        std::string text;
-        SbNumberFormat::appendShortest(text, value);
-        ASSERT_EQ(std::strtod(text.c_str(), nullptr), value) << text;
-        const float single = static_cast<float>(value);
-        if (!std::isfinite(single)) continue;
-        text.clear();
-        SbNumberFormat::appendShortest(text, single);
-        ASSERT_EQ(std::strtof(text.c_str(), nullptr), single) << text;
     }
 }
 
