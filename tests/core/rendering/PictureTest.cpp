@@ -50,23 +50,19 @@ struct PictureCase {
     bool smooth = true;
 };
 
-/// A plane of n x n quads over x, y in [-1, 1] at z = 0, all with the normal +z, fine
-/// enough for per-vertex lighting to show where a point or spot light falls.
+/// A plane of n strips of 2n triangles over x, y in [-1, 1] at z = 0, all with the normal
+/// +z, fine enough for per-vertex lighting to show where a point or spot light falls.
 std::string grid(int n) {
     std::string points, counts;
-    const float step = 2.0f / static_cast<float>(n);
     for (int j = 0; j < n; ++j) {
-        for (int i = 0; i < n; ++i) {
-            const float x = -1.0f + i * step, y = -1.0f + j * step;
-            const float corners[4][2] = {
-                {x, y}, {x + step, y}, {x + step, y + step}, {x, y + step}};
-            for (const auto& corner : corners)
-                points += std::to_string(corner[0]) + " " + std::to_string(corner[1]) + " 0, ";
-            counts += "4, ";
-        }
+        for (int i = 0; i <= n; ++i)
+            for (int row : {j + 1, j})
+                points += std::to_string(2.0f * i / n - 1) + " " +
+                          std::to_string(2.0f * row / n - 1) + " 0, ";
+        counts += std::to_string(2 * n + 2) + ", ";
     }
     return "Normal { vector 0 0 1 } NormalBinding { value OVERALL } Coordinate3 { point [ " +
-           points + "] } FaceSet { numVertices [ " + counts + "] } ";
+           points + "] } TriangleStripSet { numVertices [ " + counts + "] } ";
 }
 
 /// The grey of the unit sphere lit head-on by the default light at (x, 0): 0.2 × 0.2 of
