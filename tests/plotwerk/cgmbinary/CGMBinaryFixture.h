@@ -51,6 +51,22 @@ inline std::string hex(const std::string& bytes) {
     return text;
 }
 
+/// Elements whose bytes depend on every precision and mode the writer holds.
+inline std::string probe(Sink& sink) {
+    SoCGMBinaryElements& e = sink.elements;
+    e.Pmfversion(1);
+    e.Plinetype(1);
+    e.Plinecolr(1, SbColor(1, 1, 1));
+    e.Pbackcolr(SbColor(1, 1, 1));
+    e.Pcharexpan(1);
+    e.Pcharheight(1);
+    e.Plinewidth(1);
+    e.Pmarkersize(1);
+    sink.writer.setVdcType(1);
+    e.Pcharheight(1);
+    return hex(sink.bytes());
+}
+
 /// A point on the page in millimetres.
 inline SbVec4f pt(float x, float y) {
     return SbVec4f(x, y, 0.0f, 1.0f);

@@ -89,22 +89,6 @@ TEST(CGMReports, BadValuesAreReportedAndWriteNothingWrong) {
     }
 }
 
-/// Elements whose bytes depend on every precision and mode the writer holds.
-std::string probe(Sink& sink) {
-    SoCGMBinaryElements& e = sink.elements;
-    e.Pmfversion(1);
-    e.Plinetype(1);
-    e.Plinecolr(1, SbColor(1, 1, 1));
-    e.Pbackcolr(SbColor(1, 1, 1));
-    e.Pcharexpan(1);
-    e.Pcharheight(1);
-    e.Plinewidth(1);
-    e.Pmarkersize(1);
-    sink.writer.setVdcType(1);
-    e.Pcharheight(1);
-    return hex(sink.bytes());
-}
-
 TEST(CGMReports, BadPrecisionsAndModesAreReportedAndIgnored) {
     Sink fresh;
     const std::string expected = probe(fresh);
