@@ -239,13 +239,7 @@ class Decoder {
         return true;
     }
 
-    bool validPen(double v, int& out) {
-        if (!(v >= 0 && v < state_.pens && std::floor(v) == v))
-            return fail(at_, mnemonic_ + ": pen " + show(v) + " out of range 0.." +
-                                 std::to_string(state_.pens - 1));
-        out = static_cast<int>(v);
-        return true;
-    }
+    bool validPen(double v, int& out) { return toInt(v, 0, state_.pens - 1, out, "pen"); }
 
     // IN: everything back to its default but the selected pen.
     void reset() {
