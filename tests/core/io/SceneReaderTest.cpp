@@ -2,6 +2,7 @@
 #include <Tessara/io/SoInput.h>
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -195,6 +196,32 @@ TEST(SceneReader, ReadNodesBelongToTheCaller) {
     EXPECT_FALSE(SoDB::read(&in, end));
     EXPECT_EQ(end, nullptr);
     EXPECT_EQ(recorder.size(), 1u);
+}
+
+// The stream's own number reads, each type at its edges; a number that does not fit is left
+// for the next read.
+TEST(SoInput, NumbersOfEachTypeAndWhatIsLeft) {
+    const std::string text =
+        "# a comment\n-2147483648 4294967295 -32768 65535 -2.5E-2 .5 65536 next";
+    SoInput in;
+    in.setBuffer(text.data(), text.size());
+    int32_t i = 0;
+    uint32_t u = 0;
+    short s = 0;
+    unsigned short us = 0;
+    float f = 0;
+    double d = 0;
+    ASSERT_TRUE(in.read(i) && in.read(u) && in.read(s) && in.read(us) && in.read(f) && in.read(d));
+    EXPECT_EQ(i, std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(u, std::numeric_limits<uint32_t>::max());
+    EXPECT_EQ(s, std::numeric_limits<short>::min());
+    EXPECT_EQ(us, std::numeric_limits<unsigned short>::max());
+    EXPECT_EQ(f, -0.025f);
+    EXPECT_EQ(d, 0.5);
+    EXPECT_FALSE(in.read(us));
+    SbString word;
+    EXPECT_TRUE(in.read(word));
+    EXPECT_EQ(word, "65536");
 }
 
 // Each kind of broken file once: nothing is read, the first error says where ("line:column"
