@@ -79,11 +79,13 @@ const SbColor kBlue(0, 0, 1);
 
 using Draw = std::function<void(PSTestAction&)>;
 
-/// What some calls write on an open document.
+/// What some calls write on an open document of a level and colour kind.
 struct Statements {
     const char* name;
     Draw draw;
     std::string expected;
+    unsigned int level = 2;
+    bool colored = true;
 };
 
 class PSTest : public ::testing::Test {
@@ -91,13 +93,12 @@ class PSTest : public ::testing::Test {
     void SetUp() override { SoPlotWerk::init(); }
     void TearDown() override { SoPlotWerk::finish(); }
 
-    /// Runs each case on a fresh document of the level and colour kind and compares what it
+    /// Runs each case on a fresh document of its level and colour kind and compares what it
     /// wrote after the header.
-    static void expectStatements(const std::vector<Statements>& cases, unsigned int level = 2,
-                                 bool colored = true) {
+    static void expectStatements(const std::vector<Statements>& cases) {
         for (const Statements& c : cases) {
             SCOPED_TRACE(c.name);
-            PSTestAction action(level, colored);
+            PSTestAction action(c.level, c.colored);
             action.startDocument();
             c.draw(action);
             EXPECT_EQ(action.sinceMark(), c.expected);

@@ -67,6 +67,12 @@ TEST_F(Statement, LinesAndDotsWriteTheirSettingsOnlyWhenTheyChange) {
              a.line(kUnitLine, SbColor(0.05f, 0.0f, 1.0f));
          },
          "0.5 1 0.25 gc\n1 1 0 0\n2 ppl\n1 1 0 0\n2 ppl\n0.05 0 1 gc\n1 1 0 0\n2 ppl\n"},
+        // Grey documents write the luminance of a colour.
+        {"grey colours",
+         [](PSTestAction& a) {
+             for (const SbColor& c : {kRed, kGreen, kBlue}) a.line(kUnitLine, c);
+         },
+         "0.3 gb\n1 1 0 0\n2 ppl\n0.59 gb\n1 1 0 0\n2 ppl\n0.11 gb\n1 1 0 0\n2 ppl\n", 3, false},
         // Width 0 counts as 1, the nominal width in force; polygons go back to it.
         {"widths",
          [](PSTestAction& a) {
@@ -197,46 +203,50 @@ TEST_F(Statement, PolygonsTakeTheProceduresOfTheirLevel) {
          },
          "1 0 0 gc\n" + pattern("1.000000 0.000000 0.000000", sameContents, 0) + pfap +
              "0 3 pfap\n"},
+        // The first point starts the path; the others follow backwards, seven to a line.
+        {"level 1: a path begun, continued and filled",
+         [](PSTestAction& a) { a.fill(row(10), kRed); },
+         "1 0 0 gc\n" + pointText(0) + " pfabeg\n" + joined(9, 3) + "\n" + joined(2, 1) +
+             "\n9 pfaend\n1 pfa\n",
+         1},
+        {"level 1: with a pattern", [](PSTestAction& a) { a.fill(kTriangle, kGreen, mask.data()); },
+         "0 1 0 gc\n" + pattern("0.000000 1.000000 0.000000", mask, 0) +
+             "0 0 PATTERN_0 ppatbeg\n417 417 417 0\n2 ppatend\n",
+         1},
+        // No colour statement: the colours travel with the vertices.
+        {"level 3: a multicolour quadrilateral is a smooth triangle fan",
+         [](PSTestAction& a) {
+             a.fill({at(0, 0), at(417, 0), at(417, 417), at(0, 417)},
+                    {kRed, kGreen, kBlue, SbColor(0.5f, 0.5f, 0.5f)});
+         },
+         "[0 0 0 1 0 0 0 417 0 0 1 0 0 417 417 0 0 1 2 0 417 0.5 0.5 0.5 ] pfags\n", 3},
+        // The fourth vertex makes the line 107 characters long; compaction leaves the number
+        // at the end of a line whole.
+        {"level 3: a smooth line cut after 99 characters",
+         [](PSTestAction& a) {
+             a.fill({at(4167, 4167), at(4168, 4167), at(4168, 4168), at(4167, 4168)},
+                    {kRed, kGreen, kBlue, kGreen});
+         },
+         "[0 4167 4167 1 0 0 0 4168 4167 0 1 0 0 4168 4168 0 0 1 2 4167 4168 0 1 0.00\n"
+         "] pfags\n",
+         3},
+        // Grey documents give smooth vertices only the first component.
+        {"level 3 grey: smooth vertices",
+         [](PSTestAction& a) {
+             a.fill(kTriangle, {SbColor(0.25f, 0.9f, 0.9f), SbColor(0.5f, 0, 0), kRed});
+         },
+         "[0 0 0 0.25 0 417 0 0.5 0 417 417 1 ] pfags\n", 3, false},
+        {"level 3: one colour fills flat", [](PSTestAction& a) { a.fill(kTriangle, kGreen); },
+         "0 1 0 gc\n0 0 417 0 417 417 3 pfa\n", 3},
+        // Pens take effect from the next header.
+        {"level 3: with pens polygons are filled flat in a pen colour",
+         [](PSTestAction& a) {
+             a.setPenDescription(2, kPens);
+             a.startDocument();
+             a.fill(kTriangle, {SbColor(0.1f, 0.2f, 0.8f), kRed, kGreen});
+         },
+         "0 0 1 gc\n0 0 417 0 417 417 3 pfa\n", 3},
     });
-    // The first point starts the path; the others follow backwards, seven to a line.
-    expectStatements(
-        {{"a path begun, continued and filled", [](PSTestAction& a) { a.fill(row(10), kRed); },
-          "1 0 0 gc\n" + pointText(0) + " pfabeg\n" + joined(9, 3) + "\n" + joined(2, 1) +
-              "\n9 pfaend\n1 pfa\n"},
-         {"with a pattern", [](PSTestAction& a) { a.fill(kTriangle, kGreen, mask.data()); },
-          "0 1 0 gc\n" + pattern("0.000000 1.000000 0.000000", mask, 0) +
-              "0 0 PATTERN_0 ppatbeg\n417 417 417 0\n2 ppatend\n"}},
-        1);
-    expectStatements(
-        {
-            // No colour statement: the colours travel with the vertices.
-            {"a multicolour quadrilateral is a smooth triangle fan",
-             [](PSTestAction& a) {
-                 a.fill({at(0, 0), at(417, 0), at(417, 417), at(0, 417)},
-                        {kRed, kGreen, kBlue, SbColor(0.5f, 0.5f, 0.5f)});
-             },
-             "[0 0 0 1 0 0 0 417 0 0 1 0 0 417 417 0 0 1 2 0 417 0.5 0.5 0.5 ] pfags\n"},
-            // The fourth vertex makes the line 107 characters long; compaction leaves the
-            // number at the end of a line whole.
-            {"a smooth line cut after 99 characters",
-             [](PSTestAction& a) {
-                 a.fill({at(4167, 4167), at(4168, 4167), at(4168, 4168), at(4167, 4168)},
-                        {kRed, kGreen, kBlue, kGreen});
-             },
-             "[0 4167 4167 1 0 0 0 4168 4167 0 1 0 0 4168 4168 0 0 1 2 4167 4168 0 1 0.00\n"
-             "] pfags\n"},
-            {"one colour fills flat", [](PSTestAction& a) { a.fill(kTriangle, kGreen); },
-             "0 1 0 gc\n0 0 417 0 417 417 3 pfa\n"},
-            // Pens take effect from the next header.
-            {"with pens polygons are filled flat in a pen colour",
-             [](PSTestAction& a) {
-                 a.setPenDescription(2, kPens);
-                 a.startDocument();
-                 a.fill(kTriangle, {SbColor(0.1f, 0.2f, 0.8f), kRed, kGreen});
-             },
-             "0 0 1 gc\n0 0 417 0 417 417 3 pfa\n"},
-        },
-        3);
 }
 
 TEST_F(Statement, TextTakesTheProcedureOfItsJustificationAndEscapesParentheses) {
@@ -311,6 +321,13 @@ TEST_F(Statement, ImagesAreTheirSizesCornerAndHexRows) {
              a.image(50, 60, {1, 2, 3, 4, 5, 6, 7, 8}, SbVec2s(2, 1), SbVec2s(2, 1), 4);
          },
          grey + grey + "2 1\n29 15\n2083 2500\n2\n3\nDisplayImage\n010203050607\n"},
+        // Grey documents truncate the luminance of colour pixels (153, 76, 150) and write no
+        // component count.
+        {"grey documents",
+         [](PSTestAction& a) {
+             a.image(50, 60, {100, 200, 50, 255, 0, 0, 0, 255, 0}, SbVec2s(3, 1), SbVec2s(3, 1), 3);
+         },
+         "3 1\n44 15\n2083 2500\n3\nDisplayImage\n994C96\n", 3, false},
         // The drawing is 190 x 277 mm; partly inside is enough, and the corner may be
         // negative (truncated toward zero).
         {"images without size or beside the drawing are skipped",
@@ -325,31 +342,6 @@ TEST_F(Statement, ImagesAreTheirSizesCornerAndHexRows) {
          },
          "2 2\n588 294\n-416 -207\n2\n3\nDisplayImage\nFF000000FF000000FF102030\n"},
     });
-}
-
-// Grey documents write the luminance of colours, of smooth vertices only the first
-// component, and of colour pixels truncated (153, 76, 150); images carry no component count.
-TEST_F(Statement, GreyDocumentsWriteGreys) {
-    expectStatements(
-        {
-            {"colours",
-             [](PSTestAction& a) {
-                 for (const SbColor& c : {kRed, kGreen, kBlue}) a.line(kUnitLine, c);
-             },
-             "0.3 gb\n1 1 0 0\n2 ppl\n0.59 gb\n1 1 0 0\n2 ppl\n0.11 gb\n1 1 0 0\n2 ppl\n"},
-            {"smooth vertices",
-             [](PSTestAction& a) {
-                 a.fill(kTriangle, {SbColor(0.25f, 0.9f, 0.9f), SbColor(0.5f, 0, 0), kRed});
-             },
-             "[0 0 0 0.25 0 417 0 0.5 0 417 417 1 ] pfags\n"},
-            {"pixels",
-             [](PSTestAction& a) {
-                 a.image(50, 60, {100, 200, 50, 255, 0, 0, 0, 255, 0}, SbVec2s(3, 1), SbVec2s(3, 1),
-                         3);
-             },
-             "3 1\n44 15\n2083 2500\n3\nDisplayImage\n994C96\n"},
-        },
-        3, false);
 }
 
 // Marker indices beyond the built-in ones, defined by the tests themselves.
