@@ -110,6 +110,9 @@ TEST(RoundTrip, EveryFieldTypeKeepsItsExactValue) {
         ValueMaker make(seed);
         auto node = iotest::hold(new SoIoAllFields);
         fill(node.get(), make);
+        // A half turn set in floats has a tiny w that needs more digits of the angle than usual.
+        const bool halfTurn = seed == 1;
+        if (halfTurn) node->rotationValue = SbRotation(SbVec3f(1, 0, 0), 3.14159265f);
         DebugErrorRecorder recorder;
         const std::string text = iotest::writeText(node.get());
         const auto back = iotest::readText(text);
@@ -119,7 +122,9 @@ TEST(RoundTrip, EveryFieldTypeKeepsItsExactValue) {
         expectSameValues(node.get(), read);
         // A rotation set by a program may hold a quaternion that no text reads back to
         // (SbRotation normalises in floats): it comes back within rounding, then exactly.
+        // The half turn comes back exactly at once.
         EXPECT_TRUE(read->rotationValue.getValue().equals(node->rotationValue.getValue(), 1e-7f));
+        EXPECT_TRUE(!halfTurn || read->rotationValue.getValue() == node->rotationValue.getValue());
         // What was read, written and read again is the same to the last bit.
         const std::string again = iotest::writeText(read);
         const auto backAgain = iotest::readText(again);
@@ -129,14 +134,4 @@ TEST(RoundTrip, EveryFieldTypeKeepsItsExactValue) {
         EXPECT_EQ(readAgain->rotationValue.getValue(), read->rotationValue.getValue());
         EXPECT_EQ(iotest::writeText(readAgain), again);
     }
-}
-
-// A half turn set in floats has a tiny w that needs more digits of the angle than usual.
-TEST(RoundTrip, HalfTurnsComeBackExactly) {
-    auto node = iotest::hold(new SoIoAllFields);
-    node->rotationValue = SbRotation(SbVec3f(1, 0, 0), 3.14159265f);
-    const auto back = iotest::readText(iotest::writeText(node.get()));
-    ASSERT_NE(back, nullptr);
-    const auto* read = static_cast<SoIoAllFields*>(back->getChild(0));
-    EXPECT_EQ(read->rotationValue.getValue(), node->rotationValue.getValue());
 }
