@@ -22,12 +22,14 @@ struct Recorder {
     Events events;
     std::string respondTo;
     SoCallbackAction::Response response = SoCallbackAction::CONTINUE;
+    bool pathLengths = false;  // each pre event followed by the length of the current path
 };
 
-SoCallbackAction::Response pre(void* data, SoCallbackAction*, const SoNode* node) {
+SoCallbackAction::Response pre(void* data, SoCallbackAction* action, const SoNode* node) {
     auto* r = static_cast<Recorder*>(data);
     const std::string name = node->getName().getString();
-    r->events.push_back("pre " + name);
+    const int length = action->getCurPath()->getLength();
+    r->events.push_back("pre " + name + (r->pathLengths ? " " + std::to_string(length) : ""));
     return name == r->respondTo ? r->response : SoCallbackAction::CONTINUE;
 }
 
@@ -124,17 +126,11 @@ TEST_F(TraversalTest, SwitchTraversesOnlyTheChosenChildren) {
     sw->unref();
 }
 
-SoCallbackAction::Response recordPathLength(void* data, SoCallbackAction* action, const SoNode*) {
-    static_cast<std::vector<int>*>(data)->push_back(action->getCurPath()->getLength());
-    return SoCallbackAction::CONTINUE;
-}
-
 TEST_F(TraversalTest, PathsVisitTheirNodesAndTheSiblingsThatSetState) {
-    std::vector<int> lengths;
-    SoCallbackAction action;
-    action.addPreCallback(SoNode::getClassTypeId(), recordPathLength, &lengths);
-    action.apply(root);
-    EXPECT_EQ(lengths, (std::vector<int>{1, 2, 3, 3, 2, 3}));
+    Recorder lengths;
+    lengths.pathLengths = true;
+    EXPECT_EQ(run(root, lengths, SoNode::getClassTypeId(), false),
+              (Events{"pre root 1", "pre group 2", "pre a 3", "pre b 3", "pre sep 2", "pre c 3"}));
 
     // Off the path, the group of a and b sets state and is traversed; shapes, separators and
     // whatever follows the path are not.
