@@ -13,9 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -174,33 +172,14 @@ TEST(SoWriteAction, LongListsWrapAndReadBack) {
     EXPECT_EQ(iotest::outline(coords.get(), true), iotest::outline(back->getChild(0), true));
 }
 
-// Numbers and strings in their shortest text, one level in; indentation never goes below
-// zero, and columns count characters.
-TEST(SoOutput, NumbersAndStringsInTheirShortestText) {
+// Indentation never goes below zero, and columns count characters.
+TEST(SoOutput, IndentationAndColumns) {
     SoOutput out;
     out.setBuffer();
     out.decrementIndent();
     out.incrementIndent();
     out.newLine();
-    // Floats use the shortest text that reads back to the same float.
-    const float values[] = {0.1f,          1.0f,   -2.5f, 1e10f,        0.3f,
-                            3.4028235e38f, 1e-45f, -0.0f, 123456792.0f, std::nanf("")};
-    for (const float v : values) {
-        out.write(v);
-        out.write(' ');
-    }
-    out.write(-std::numeric_limits<float>::infinity());
-    out.write(' ');
-    out.write(0.1);
-    out.write(' ');
-    out.write(int32_t{-2147483647 - 1});
-    out.write(' ');
-    out.write(uint32_t{4294967295u});
-    out.write(' ');
-    out.writeQuoted(SbString("a \"b\" c\\d\ne \xC3\xA9"));
-    const std::string line =
-        "  0.1 1 -2.5 1e+10 0.3 3.4028235e+38 1e-45 -0 123456792 nan -inf 0.1 -2147483648 "
-        "4294967295 \"a \\\"b\\\" c\\\\d\\ne \xC3\xA9\"";
-    EXPECT_EQ(out.getString(), "\n" + line);
-    EXPECT_EQ(out.getColumn(), static_cast<int>(line.size()) - 1);  // é is two bytes
+    out.writeQuoted(SbString("\xC3\xA9t\xC3\xA9"));
+    EXPECT_EQ(out.getString(), "\n  \"\xC3\xA9t\xC3\xA9\"");
+    EXPECT_EQ(out.getColumn(), 7);
 }
