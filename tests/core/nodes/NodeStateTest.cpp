@@ -70,7 +70,10 @@ class NodeStateTest : public ::testing::Test {
     SoSeparator* root;
 };
 
-TEST_F(NodeStateTest, IgnoredFieldsAndOverridesAreRespected) {
+// What reaches the printers only through the state: an override beats the style below it, an
+// ignored field leaves the state alone; polygon offsets, lights that are on, and the transform's
+// scale about its centre.
+TEST_F(NodeStateTest, PropertiesReachTheStateAsTheirNodesSay) {
     auto* over = new SoDrawStyle;
     over->style = SoDrawStyle::LINES;
     over->lineWidth = 3.0f;
@@ -80,18 +83,6 @@ TEST_F(NodeStateTest, IgnoredFieldsAndOverridesAreRespected) {
     below->lineWidth = 5.0f;
     below->pointSize = 4.0f;
     below->pointSize.setIgnored(true);
-    root->addChild(over);
-    root->addChild(below);
-    probeAtEnd([](SoCallbackAction* action) {
-        EXPECT_EQ(action->getDrawStyle(), SoDrawStyleElement::LINES);
-        EXPECT_FLOAT_EQ(action->getLineWidth(), 3.0f);
-        EXPECT_FLOAT_EQ(action->getPointSize(), SoPointSizeElement::getDefault());
-    });
-}
-
-// What reaches the printers only through their elements: polygon offsets, lights that are on,
-// and the transform's scale about its centre.
-TEST_F(NodeStateTest, OffsetsLightsAndTransformsReachTheState) {
     auto* offset = new SoPolygonOffset;
     offset->factor = 2.0f;
     offset->styles = SoPolygonOffset::FILLED | SoPolygonOffset::LINES;
@@ -104,9 +95,13 @@ TEST_F(NodeStateTest, OffsetsLightsAndTransformsReachTheState) {
     transform->translation.setValue(SbVec3f(10, 0, 0));
     transform->scaleFactor.setValue(SbVec3f(2, 2, 2));
     transform->center.setValue(SbVec3f(1, 0, 0));
-    for (SoNode* node : std::initializer_list<SoNode*>{offset, light, off, turn, transform})
+    for (SoNode* node :
+         std::initializer_list<SoNode*>{over, below, offset, light, off, turn, transform})
         root->addChild(node);
     probeAtEnd([light](SoCallbackAction* action) {
+        EXPECT_EQ(action->getDrawStyle(), SoDrawStyleElement::LINES);
+        EXPECT_FLOAT_EQ(action->getLineWidth(), 3.0f);
+        EXPECT_FLOAT_EQ(action->getPointSize(), SoPointSizeElement::getDefault());
         float factor, units;
         int styles;
         bool on;
