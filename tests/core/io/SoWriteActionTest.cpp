@@ -154,7 +154,8 @@ TEST(SoWriteAction, FilesReadBackAndAreNamedInErrors) {
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), writeText(node.get()));
 }
 
-TEST(SoWriteAction, LongListsWrapAndReadBack) {
+// Wrapped lists read back: the round trip writes lists of every length.
+TEST(SoWriteAction, LongListsWrap) {
     auto coords = hold(new SoCoordinate3);
     for (int i = 0; i < 40; ++i) coords->point.set1Value(i, SbVec3f(i * 0.25f, -i, i * 1000.5f));
     const std::string text = writeText(coords.get());
@@ -167,9 +168,6 @@ TEST(SoWriteAction, LongListsWrapAndReadBack) {
     // The field sits one level in, its continuation lines one more.
     EXPECT_NE(text.find("\n  point [ 0 0 0, "), std::string::npos) << text;
     EXPECT_NE(text.find(",\n    "), std::string::npos) << text;
-    const auto back = iotest::readText(text);
-    ASSERT_NE(back, nullptr);
-    EXPECT_EQ(iotest::outline(coords.get(), true), iotest::outline(back->getChild(0), true));
 }
 
 // Indentation never goes below zero, and columns count characters.
