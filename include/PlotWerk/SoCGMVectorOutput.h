@@ -9,8 +9,8 @@ class SoCGMVectorOutput : public SoVectorOutput {
   public:
     SoCGMVectorOutput();
     /// Copies the options; the copy writes to standard output, since a stream has one owner.
-    SoCGMVectorOutput(const SoCGMVectorOutput& other);
-    SoCGMVectorOutput& operator=(const SoCGMVectorOutput& other);
+    SoCGMVectorOutput(const SoCGMVectorOutput&) = default;
+    SoCGMVectorOutput& operator=(const SoCGMVectorOutput&) = default;
     ~SoCGMVectorOutput() override;
 
     /// Non-zero: the binary encoding; 0 (the default): clear text.

@@ -8,7 +8,7 @@ class SoHPGLVectorOutput : public SoVectorOutput {
   public:
     SoHPGLVectorOutput();
     /// The copy writes to standard output, since a stream has one owner.
-    SoHPGLVectorOutput(const SoHPGLVectorOutput& other);
-    SoHPGLVectorOutput& operator=(const SoHPGLVectorOutput& other);
+    SoHPGLVectorOutput(const SoHPGLVectorOutput&) = default;
+    SoHPGLVectorOutput& operator=(const SoHPGLVectorOutput&) = default;
     ~SoHPGLVectorOutput() override;
 };

@@ -8,8 +8,8 @@ class SoPSVectorOutput : public SoVectorOutput {
   public:
     SoPSVectorOutput();
     /// Copies the settings; the copy writes to standard output, since a stream has one owner.
-    SoPSVectorOutput(const SoPSVectorOutput& other);
-    SoPSVectorOutput& operator=(const SoPSVectorOutput& other);
+    SoPSVectorOutput(const SoPSVectorOutput&) = default;
+    SoPSVectorOutput& operator=(const SoPSVectorOutput&) = default;
     ~SoPSVectorOutput() override;
 
     /// Non-zero: RGB colours (the default); 0: grey levels.

@@ -13,8 +13,6 @@ class SoVectorOutput {
     SoVectorOutput();
     // clang-format off: the slot numbers line up as a table
     virtual ~SoVectorOutput();  // slot 0
-    SoVectorOutput(const SoVectorOutput&) = delete;
-    SoVectorOutput& operator=(const SoVectorOutput&) = delete;
 
     /// Closes the current stream unless it is standard output, then writes to `fp`
     /// (taking ownership unless it is standard output).
@@ -40,6 +38,12 @@ class SoVectorOutput {
     int getWriteError() const { return writeError_; }
 
   protected:
+    /// A copy starts on standard output, and assigning keeps the stream this object has:
+    /// two objects closing one stream would close it twice. Backends copy their settings
+    /// and get this for the stream by defaulting their own copy operations.
+    SoVectorOutput(const SoVectorOutput&);
+    SoVectorOutput& operator=(const SoVectorOutput&);
+
     /// Opens `fileName` with the C `mode`; on failure writes to standard output and gives 0.
     int openFileWithMode(const SbString& fileName, const char* mode);
 

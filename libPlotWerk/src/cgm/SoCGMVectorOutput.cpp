@@ -2,20 +2,6 @@
 
 SoCGMVectorOutput::SoCGMVectorOutput() = default;
 
-SoCGMVectorOutput::SoCGMVectorOutput(const SoCGMVectorOutput& other)
-    : SoVectorOutput(),
-      binary_(other.binary_),
-      version_(other.version_),
-      indexed_(other.indexed_) {}
-
-SoCGMVectorOutput& SoCGMVectorOutput::operator=(const SoCGMVectorOutput& other) {
-    // The stream stays where it is: two objects closing one stream would close it twice.
-    binary_ = other.binary_;
-    version_ = other.version_;
-    indexed_ = other.indexed_;
-    return *this;
-}
-
 SoCGMVectorOutput::~SoCGMVectorOutput() = default;
 
 void SoCGMVectorOutput::setBinary(int value) {

@@ -2,20 +2,6 @@
 
 SoPSVectorOutput::SoPSVectorOutput() = default;
 
-SoPSVectorOutput::SoPSVectorOutput(const SoPSVectorOutput& other)
-    : SoVectorOutput(),
-      colored_(other.colored_),
-      level_(other.level_),
-      numericAccuracyFactor_(other.numericAccuracyFactor_) {}
-
-SoPSVectorOutput& SoPSVectorOutput::operator=(const SoPSVectorOutput& other) {
-    // The stream stays where it is: two objects closing one stream would close it twice.
-    colored_ = other.colored_;
-    level_ = other.level_;
-    numericAccuracyFactor_ = other.numericAccuracyFactor_;
-    return *this;
-}
-
 SoPSVectorOutput::~SoPSVectorOutput() = default;
 
 void SoPSVectorOutput::setColored(int value) {

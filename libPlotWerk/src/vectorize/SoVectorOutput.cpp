@@ -7,6 +7,12 @@
 
 SoVectorOutput::SoVectorOutput() : file_(stdout) {}
 
+SoVectorOutput::SoVectorOutput(const SoVectorOutput&) : SoVectorOutput() {}
+
+SoVectorOutput& SoVectorOutput::operator=(const SoVectorOutput&) {
+    return *this;
+}
+
 SoVectorOutput::~SoVectorOutput() {
     if (file_ && file_ != stdout) fclose(file_);
 }
