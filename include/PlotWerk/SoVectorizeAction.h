@@ -209,6 +209,11 @@ class SoVectorizeAction : public SoAction {
 
     /// Colour translation of the current method and the black-and-white preference.
     SbColor translateColor(SbColor color) const;
+    /// A line width or point size in millimetres: the scene gives it in nominal widths, and
+    /// 0 (the scene's "thinnest") prints as one nominal width so that it stays visible.
+    float getPrintedWidth(float nominalWidths) const {
+        return (nominalWidths == 0.0f ? 1.0f : nominalWidths) * getNominalWidth();
+    }
 
     // Page layout for the backends (millimetres).
     float getWidth() const { return drawingWidth_; }

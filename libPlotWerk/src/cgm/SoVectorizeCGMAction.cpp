@@ -225,7 +225,7 @@ void SoVectorizeCGMAction::printPolyLine(const SbVec4f* points, int n, const SbC
                                          float lineWidth, unsigned short linePattern,
                                          int linePatternScaleFactor) {
     if (!points || n <= 0) return;
-    const float width = (lineWidth == 0.0f ? 1.0f : lineWidth) * getNominalWidth();
+    const float width = getPrintedWidth(lineWidth);
     int index = 0;
     SbColor colour;
     assignColor(colors ? colors[0] : black, width, &index, &colour);
@@ -325,7 +325,7 @@ void SoVectorizeCGMAction::writePatternTable(const unsigned char* pattern, int i
 void SoVectorizeCGMAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
                                          int multicolor, float pointSize) {
     if (!points || n <= 0) return;
-    out().markerTypeAndSize((pointSize == 0.0f ? 1.0f : pointSize) * getNominalWidth());
+    out().markerTypeAndSize(getPrintedWidth(pointSize));
     if (multicolor && colors) {
         writeMarkerRuns(points, n, colors);
         return;

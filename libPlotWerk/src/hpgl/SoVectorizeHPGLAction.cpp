@@ -250,7 +250,7 @@ void SoVectorizeHPGLAction::printPolyLine(const SbVec4f* points, int n, const Sb
                                           float lineWidth, unsigned short linePattern,
                                           int linePatternScaleFactor) {
     if (!points || n <= 0) return;
-    const float width = (lineWidth == 0.0f ? 1.0f : lineWidth) * getNominalWidth();
+    const float width = getPrintedWidth(lineWidth);
     int pen = 0;
     assignColor(colors ? colors[0] : black, width, &pen);
     if (plot_.lineType.changesTo(

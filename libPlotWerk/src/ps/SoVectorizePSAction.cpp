@@ -311,7 +311,7 @@ void SoVectorizePSAction::printPolyLine(const SbVec4f* points, int n, const SbCo
                                         int multicolor, float lineWidth, unsigned short linePattern,
                                         int linePatternScaleFactor) {
     if (n <= 0) return;
-    const float width = (lineWidth == 0.0f ? 1.0f : lineWidth) * getNominalWidth();
+    const float width = getPrintedWidth(lineWidth);
     writeLineWidth(width);
     if (document_.device.lineType.changesTo(
             {linePattern, linePattern == 0xFFFF ? 0 : linePatternScaleFactor})) {
@@ -351,7 +351,7 @@ void SoVectorizePSAction::printPolyMark(const SbVec4f* points, int n, const SbCo
                                         int multicolor, float pointSize) {
     if (n <= 0) return;
     const float nominal = getNominalWidth();
-    const float size = (pointSize == 0.0f ? 1.0f : pointSize) * nominal;
+    const float size = getPrintedWidth(pointSize);
     if (document_.device.pointSize.changesTo(size)) write("%d ps\n", toUnits(size));
     if (!multicolor) {
         assignColor(colors[0], nominal);
