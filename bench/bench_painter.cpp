@@ -1,10 +1,10 @@
 // The painter's ordering of the hidden-surface engine (engine mode 1: depth sort, pairwise
-// ordering with splitting, then printing in order) on a tessellated sphere of about 100,000
-// triangles, on 10,000 randomly placed triangles that pierce one another (fixed seed), and on
-// 200,000 marks at one point, which overlap but are never reordered among themselves. Each
-// iteration orders and prints a freshly filled record list; the time covers only the ordering
-// and the printing. Counters: pairs the pass compared (boxes overlapping, depths reaching),
-// swaps, pieces made by splitting, records printed, peak RSS.
+// ordering with splitting, then printing in order) on tessellated spheres of about 10,000 and
+// 100,000 triangles, on 1,000 and 10,000 randomly placed triangles that pierce one another
+// (fixed seed, as dense for both), and on 200,000 marks at one point, which overlap but are
+// never reordered among themselves. Each iteration orders and prints a freshly filled record
+// list; the time covers only the ordering and the printing. Counters: pairs the pass compared
+// (boxes overlapping, depths reaching), swaps, pieces made by splitting, records out, peak RSS.
 
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorizeAction.h>
@@ -120,7 +120,9 @@ void manual(benchmark::internal::Benchmark* b) {
 
 }  // namespace
 
+BENCHMARK_CAPTURE(orderAndPrint, Sphere10k, sphere(71, 71))->Apply(manual)->MinTime(1.0);
 BENCHMARK_CAPTURE(orderAndPrint, Sphere100k, sphere(224, 224))->Apply(manual)->MinTime(2.0);
+BENCHMARK_CAPTURE(orderAndPrint, Piercing1000, piercingTriangles(1000))->Apply(manual)->MinTime(1);
 BENCHMARK_CAPTURE(orderAndPrint, Piercing10000, piercingTriangles(10000))->Apply(manual);
 BENCHMARK_CAPTURE(orderAndPrint, CoincidentMarks200k, {}, 200000)->Apply(manual);
 

@@ -1,6 +1,6 @@
 // The vectorizing path on the lit and smoothly shaded mesh of a million triangles under a
 // perspective camera: traversal, capture, lighting, clipping and projection, alone (a backend
-// that only counts) and with each backend writing every triangle as a statement of its format
+// that prints nothing) and with each backend writing every triangle as a statement of its format
 // into a temporary file that is emptied after every run (so it stays in the page cache and
 // the disk does not set the pace). Reports triangles per second, the document size and how
 // much the peak resident memory grew over the timed iterations: it must not grow with the
@@ -37,7 +37,7 @@ void BM_LitSmoothMesh(benchmark::State& state) {
         action.enableLighting(1);
         action.setShadeModel(SoVectorizeAction::SMOOTH);
         std::FILE* sink = std::tmpfile();
-        // The counting backend has no output object: its document stays empty.
+        // The backend that prints nothing has no output object: its document stays empty.
         if (SoVectorOutput* output = action.getVectorOutput()) output->setFilePointer(sink);
         action.apply(root);  // warms the normal cache and grows the capture buffers once
         if (!empty(sink)) state.SkipWithError("cannot empty the output");
