@@ -1,8 +1,7 @@
 #pragma once
 
-// What the hidden-surface tests share: the engine's private classes, records built from
-// plain coordinates, and an engine printing to a recording backend whose 100 x 100 mm page
-// maps a normalised point (x, y) to ((x + 1) * 50, (y + 1) * 50) millimetres.
+// What the hidden-surface tests share: the engine's private classes and records built from
+// plain coordinates.
 
 #include <PlotWerk/SoPlotWerk.h>
 #include <gtest/gtest.h>
@@ -100,32 +99,5 @@ inline std::vector<int> tagsOf(const SoGraphicPrimitiveList& list) {
     }
     return tags;
 }
-
-/// The library set up, a recording backend with a 100 x 100 mm page, and helpers to make an
-/// engine on it.
-class EngineTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        SoPlotWerk::init();
-        action = std::make_unique<RecordingAction>();
-        action->setDrawingDimensions(100.0f, 100.0f);
-    }
-    void TearDown() override {
-        action.reset();
-        SoPlotWerk::finish();
-    }
-    std::unique_ptr<SoHLHSRVectorize> makeEngine(int mode) {
-        return std::make_unique<SoHLHSRVectorize>(action.get(), mode);
-    }
-    /// The tags of the drawing calls, in the order the backend got them.
-    std::vector<int> printedTags() const {
-        std::vector<int> tags;
-        for (const RecordedCall& call : drawingCalls(*action))
-            tags.push_back(tagOf(call.colors.at(0)));
-        return tags;
-    }
-
-    std::unique_ptr<RecordingAction> action;
-};
 
 }  // namespace hlhsr

@@ -142,21 +142,14 @@ SbVec4f randomPoint(std::mt19937& random, float extent) {
               uniform(random, 0.0f, 1.0f));
 }
 
-// Large triangles through one another: swaps, splits and cycles everywhere.
-void interpenetrating(SoGraphicPrimitiveList& list, std::mt19937& random) {
-    for (int k = 0; k < 40; ++k) {
-        list.add(
-            polygon({randomPoint(random, 1), randomPoint(random, 1), randomPoint(random, 1)}, k));
-    }
-}
-
-// Triangles, segments and marks together.
-void mixed(SoGraphicPrimitiveList& list, std::mt19937& random) {
-    for (int k = 0; k < 60; ++k) {
+// Records between random points over the page, by turns a triangle, a segment and a mark
+// (only triangles if kinds is 1).
+void randomRecords(SoGraphicPrimitiveList& list, std::mt19937& random, int n, int kinds) {
+    for (int k = 0; k < n; ++k) {
         const SbVec4f a = randomPoint(random, 1);
-        if (k % 3 == 0)
+        if (k % kinds == 0)
             list.add(polygon({a, randomPoint(random, 1), randomPoint(random, 1)}, k));
-        else if (k % 3 == 1)
+        else if (k % kinds == 1)
             list.add(segment(a, randomPoint(random, 1), k));
         else
             list.add(mark(a, k));
@@ -295,8 +288,11 @@ struct SceneKind {
 
 TEST(PainterAgreement, FastPassLeavesTheListTheRulesLeave) {
     const SceneKind kinds[] = {
-        {"interpenetrating triangles", interpenetrating, 10, true, true, true},
-        {"triangles, segments and marks", mixed, 25, false, true, true},
+        // Large triangles through one another: swaps, splits and cycles everywhere.
+        {"interpenetrating triangles", [](auto& l, auto& r) { randomRecords(l, r, 40, 1); }, 10,
+         true, true, true},
+        {"triangles, segments and marks", [](auto& l, auto& r) { randomRecords(l, r, 60, 3); }, 25,
+         false, true, true},
         {"scattered small records", scattered, 10, false, true, false},
         {"tiled plane with lines", tiled, 15, false, false, false},
         {"crossing strips", strips, 15, true, true, false},
