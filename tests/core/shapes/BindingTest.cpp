@@ -81,7 +81,7 @@ TEST_F(BindingTest, EveryVertexGetsTheBoundIndex) {
             for (const Vertex& v : t.v)
                 for (const PointIndices& p : t.points)
                     if (coords.at(static_cast<size_t>(p.coord)) == v.point) meet(v, p);
-        for (const Primitive& s : segments()) {
+        for (const Primitive& s : generate().segments) {
             meet(s.v[0], s.points[0]);
             meet(s.v[1], s.points[1]);
         }

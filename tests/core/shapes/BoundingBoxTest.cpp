@@ -57,6 +57,12 @@ TEST_F(BoundingBoxTest, ShapesBoundWhatTheyDraw) {
         SbVec3f center(9, 9, 9);
         const SbBox3f bounds = box(&center);
         EXPECT_EQ(recorder.size(), 0u) << recorder.dump();
+        if (c.solid) {  // asked directly, a solid gives the same centre, even bounding nothing
+            SbBox3f own;
+            SbVec3f ownCenter(9, 9, 9);
+            c.solid->computeBBox(nullptr, own, ownCenter);
+            EXPECT_EQ(ownCenter, center);
+        }
         if (c.min[0] > c.max[0]) {
             EXPECT_TRUE(bounds.isEmpty());
             EXPECT_EQ(center, SbVec3f(0, 0, 0));

@@ -155,7 +155,6 @@ class ShapeTest : public ::testing::Test {
         node->creaseAngle.setValue(creaseAngle);
         return node;
     }
-    void complexity(float value) { add(new SoComplexity)->value.setValue(value); }
 
     /// Everything the scene generates, by kind, in order.
     struct Generated {
@@ -187,7 +186,6 @@ class ShapeTest : public ::testing::Test {
         return result;
     }
     std::vector<Primitive> triangles() { return generate().triangles; }
-    std::vector<Primitive> segments() { return generate().segments; }
     std::vector<Primitive> points() { return generate().points; }
     /// The triangles, then the segments, in order as "face/part:corners" (with a face's points
     /// in parentheses when it has more than its triangles), each point as its index in

@@ -91,7 +91,7 @@ TEST_F(SolidShapeTest, SurfacesByParts) {
              return std::fabs(p[1] - y) + off(v.normal, SbVec3f(0, y, 0)) + outside;
          }},
     };
-    complexity(0.0f);
+    add(new SoComplexity)->value.setValue(0.0f);
     auto* binding = add(new SoMaterialBinding);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shape->getTypeId().getName().getString());

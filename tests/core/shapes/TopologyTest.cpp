@@ -24,6 +24,7 @@ TEST_F(TopologyTest, ListsWalkIntoPrimitivesInOrderAndBadPartsAreSkipped) {
         std::vector<int32_t> normalIndex = {};    // bound per vertex when given
     } cases[] = {
         {Kind::INDEXED_FACES, 10, {0, 1, 2}, "0/0:0 1 2"},  // the last face needs no -1
+        {Kind::INDEXED_FACES, 10, {0, 1, 0}, "0/0:0 1 0"},  // no area: a zero normal, not NaN
         // A clockwise triangle keeps its order.
         {Kind::INDEXED_FACES, 10, {0, 1, 2, -1, 2, 1, 3, -1}, "0/0:0 1 2, 1/1:2 1 3"},
         // Convex faces are fans from their first vertex, wherever the face starts.
@@ -111,8 +112,8 @@ TEST_F(TopologyTest, ListsWalkIntoPrimitivesInOrderAndBadPartsAreSkipped) {
         setList("normalIndex", c.normalIndex);
         DebugErrorRecorder recorder;
         EXPECT_EQ(primitives(points), c.primitives);
-        // Without normals given, each triangle gets its face's, by the face's own order, and
-        // segments the unlit +z.
+        // Without normals given, each triangle gets its face's, by the face's own order (zero
+        // for a face without area), and segments the unlit +z.
         const Generated generated = generate();
         for (const Primitive& t : generated.triangles) {
             EXPECT_TRUE(t.oneDetail);

@@ -334,28 +334,32 @@ TEST_F(CGMTest, IndexedColourDrawsWithTheCubeOrThePens) {
     }
 }
 
-TEST_F(CGMTest, BorderAndClipAreTheDrawingOnTheSheet) {
+TEST_F(CGMTest, BorderAndClipAreTheDrawingAndPointsMoveByPageAndView) {
     const float nominal = action->getNominalWidth();
     const CGMPrints prints = printBoth(
         [](CGMTestAction& a) {
-            a.setStartPosition(10.0f, 10.0f);
+            a.beginPage(SbVec2f(5, 0), SbVec2f(420, 297));
+            a.setStartPosition(200.0f, 10.0f);
             a.setDrawingDimensions(100.0f, 50.0f);
             a.setBorder(2.0f, SbColor(1, 1, 1));
         },
         [](CGMTestAction& a) {
             a.setHardwareClip();
-            a.line(kSegment, red);
+            a.line({mm(1, 2), mm(3.5f, 4)}, red);
             a.printBorder();
             a.setBorder(0.0f);
             a.printBorder();
         });
+    // On a page the page is the extent, and the drawing starts at page and view together.
+    EXPECT_EQ(prints.binary.all("VDCEXT").at(0).params, (Values{P(5, 0), P(425, 297)}));
     const std::vector<CGMDrawnPrimitive> lines = drawn(prints, "LINE");
     ASSERT_EQ(lines.size(), 2u);
-    const Values drawing = {P(10, 10), P(110, 60)};
+    EXPECT_EQ(lines[0].element.params, (Values{P(206, 12), P(208.5, 14)}));
+    const Values drawing = {P(205, 10), P(305, 60)};
     EXPECT_EQ(attribute(lines[0], "CLIPRECT"), drawing);
     EXPECT_EQ(attribute(lines[1], "CLIPRECT"), drawing);
     EXPECT_EQ(lines[1].element.params,
-              (Values{P(10, 10), P(110, 10), P(110, 60), P(10, 60), P(10, 10)}));
+              (Values{P(205, 10), P(305, 10), P(305, 60), P(205, 60), P(205, 10)}));
     expectReal(attribute(lines[1], "LINEWIDTH"), 2 * nominal);
     EXPECT_EQ(attribute(lines[1], "LINECOLR"), Values{rgb(0, 0, 0)});  // white swapped
 }

@@ -1,5 +1,5 @@
 // The metafile around the drawing, in both encodings: descriptors, colour mode and colour
-// table, and the extent of a drawing or of a page.
+// table, and the extent of a drawing.
 
 #include "../../../libPlotWerk/src/frame/SoColorCube.h"
 #include "plotwerk/cgm/CGMTestAction.h"
@@ -82,22 +82,6 @@ TEST_F(CGMTest, BothEncodingsWriteTheSameFrame) {
         }
         EXPECT_EQ(entries[256], CGMValue::makeColour(255, 255, 255));
     }
-}
-
-TEST_F(CGMTest, OnAPageThePageIsTheExtentAndPointsMoveByPageAndView) {
-    const CGMPrints prints = printBoth(
-        [](CGMTestAction& a) {
-            a.beginPage(SbVec2f(5, 0), SbVec2f(420, 297));
-            a.setStartPosition(200.0f, 10.0f);
-        },
-        [](CGMTestAction& a) {
-            a.line({mm(1, 2), mm(3.5f, 4)}, SbColor(0, 0, 0));
-        });
-    EXPECT_EQ(prints.binary.all("VDCEXT").at(0).params,
-              (std::vector<CGMValue>{CGMValue::makePoint(5, 0), CGMValue::makePoint(425, 297)}));
-    EXPECT_EQ(
-        prints.binary.all("LINE").at(0).params,
-        (std::vector<CGMValue>{CGMValue::makePoint(206, 12), CGMValue::makePoint(208.5, 14)}));
 }
 
 }  // namespace
