@@ -118,24 +118,17 @@ TEST_F(OffscreenTest, RenderLeavesTheGLStateAsItFoundIt) {
 
 // ---- PNG files ----
 
-/// A path for a scratch file, removed again with this object.
+/// A scratch file of this process, removed again with this object.
 class ScratchFile {
   public:
-    ScratchFile() {
-        const char* dir = std::getenv("TMPDIR");
-        std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/tessara_render_XXXXXX";
-        const int fd = mkstemp(&pattern[0]);
-        if (fd >= 0) close(fd);
-        path_ = pattern;
-    }
     ~ScratchFile() { std::remove(path_.c_str()); }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
     SbString path() const { return SbString(path_.c_str()); }
     void write(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
 
   private:
-    std::string path_;
+    static inline int count_ = 0;
+    const std::string path_ = ::testing::TempDir() + "tessara_render_" + std::to_string(getpid()) +
+                              "_" + std::to_string(++count_);
 };
 
 std::string bigEndian(uint32_t value) {
@@ -219,9 +212,6 @@ TEST_F(OffscreenTest, RenderedBufferRoundTripsThroughAPNGFile) {
         }
     }
     EXPECT_EQ(differences, 0);
-    EXPECT_EQ(pixelOf(image, 14, 2), (std::vector<int>{255, 0, 0}));
-    EXPECT_EQ(pixelOf(image, 14, 21), (std::vector<int>{0, 0, 255}));
-    EXPECT_EQ(pixelOf(image, 38, 12), (std::vector<int>{128, 128, 128}));
 
     // With alpha, the file holds RGBA and the opaque pixels come back as they were.
     ASSERT_TRUE(renderer.writeToPNG(file.path(), true));

@@ -130,9 +130,6 @@ const std::vector<PictureCase> kCases = {
      kCamera + kRed + "ShapeHints { vertexOrdering COUNTERCLOCKWISE  shapeType SOLID } " +
          kFrontAndBack,
      {{16, 32, 255, 0, 0}, {48, 32, 0, 0, 0}}},
-    {"ShapeNotSolidShowsBothSides",
-     kCamera + kRed + "ShapeHints { vertexOrdering COUNTERCLOCKWISE } " + kFrontAndBack,
-     {{16, 32, 255, 0, 0}, {48, 32, 255, 0, 0}}},
     {"ClockwiseOrderingMakesTheOtherSideTheFront",
      kCamera + kRed + "ShapeHints { vertexOrdering CLOCKWISE  shapeType SOLID } " + kFrontAndBack,
      {{16, 32, 0, 0, 0}, {48, 32, 255, 0, 0}}},
