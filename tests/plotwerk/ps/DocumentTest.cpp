@@ -2,6 +2,9 @@
 // makes of them: every primitive renders without error in its colour kind, and what each
 // draws lands where it should, in its colour, on the side its alignment says.
 
+#include <Tessara/nodes/SoBaseColor.h>
+#include <Tessara/nodes/SoCoordinate3.h>
+#include <Tessara/nodes/SoFaceSet.h>
 #include <Tessara/nodes/SoMarkerSet.h>
 
 #include <cmath>
@@ -165,10 +168,12 @@ const Picture kPictures[] = {
      [](PSTestAction& a) {
          a.setBorder(2.0f, SbColor(0, 0, 0));
          a.setBackgroundColor(1, kBlue);
-         applyScene(a, {shape(kRed,
-                              {SbVec3f(-0.5f, -0.5f, 0), SbVec3f(0.5f, -0.5f, 0),
-                               SbVec3f(0.5f, 0.5f, 0), SbVec3f(-0.5f, 0.5f, 0)},
-                              new SoFaceSet)});
+         auto* color = new SoBaseColor;
+         color->rgb.setValue(kRed);
+         auto* square = new SoCoordinate3;
+         square->point.setValues({SbVec3f(-0.5f, -0.5f, 0), SbVec3f(0.5f, -0.5f, 0),
+                                  SbVec3f(0.5f, 0.5f, 0), SbVec3f(-0.5f, 0.5f, 0)});
+         applyScene(a, {color, square, new SoFaceSet});
      },
      "red 37 37 83 83, blue 13 13 32 107, blue 88 13 107 107, dark 10 60, dark 110 60, "
      "white 5 60, white 115 60, white 60 115"},

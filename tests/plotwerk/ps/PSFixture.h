@@ -2,7 +2,7 @@
 
 // Shared set-up of the PostScript backend tests: the backend writing to a temporary stream,
 // points whose printed integers are known in advance, a runner for tables of what calls
-// write, and small scenes for whole applies.
+// write, and a camera and light model for whole applies.
 //
 // With the default numeric accuracy the drawing unit is 0.1 x 0.24 = 0.024 mm, the default
 // nominal width 25.4 / 72 mm is 15 units and the default start position (10, 10) mm is
@@ -11,9 +11,6 @@
 #include <PlotWerk/SoPSVectorOutput.h>
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorizePSAction.h>
-#include <Tessara/nodes/SoBaseColor.h>
-#include <Tessara/nodes/SoCoordinate3.h>
-#include <Tessara/nodes/SoFaceSet.h>
 #include <Tessara/nodes/SoLightModel.h>
 #include <Tessara/nodes/SoLineSet.h>
 #include <Tessara/nodes/SoOrthographicCamera.h>
@@ -131,18 +128,4 @@ inline void applyScene(PSTestAction& action, std::initializer_list<SoNode*> chil
     action.setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
     action.apply(root);
     root->unref();
-}
-
-/// A separator holding a colour, coordinates and one shape over them.
-inline SoSeparator* shape(const SbColor& color, std::initializer_list<SbVec3f> points,
-                          SoNode* shapeNode) {
-    auto* sep = new SoSeparator;
-    auto* base = new SoBaseColor;
-    base->rgb.setValue(color);
-    sep->addChild(base);
-    auto* coords = new SoCoordinate3;
-    coords->point.setValues(points);
-    sep->addChild(coords);
-    sep->addChild(shapeNode);
-    return sep;
 }

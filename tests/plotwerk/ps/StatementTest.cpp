@@ -1,7 +1,7 @@
 // The statements each primitive writes, byte for byte where the encoding decides: number
 // compaction and rounding, settings written only when they change, dash arrays, point
 // lines, fill procedures per level, patterns, bitmaps, string escapes and image data; and
-// long point lists read back as an interpreter reads them.
+// point lists of any length, level-1 paths included, read back as an interpreter reads them.
 
 #include <Tessara/nodes/SoMarkerSet.h>
 
@@ -20,24 +20,6 @@
 #include "support/DebugErrorRecorder.h"
 
 namespace {
-
-/// Point i of a row: always "xxxx yyyy", nine characters.
-std::string pointText(int i) {
-    return std::to_string(1000 + 10 * i) + " " + std::to_string(5000 + i);
-}
-
-std::vector<SbVec4f> row(int n) {
-    std::vector<SbVec4f> points;
-    for (int i = 0; i < n; ++i) points.push_back(at(1000.0f + 10.0f * i, 5000.0f + i));
-    return points;
-}
-
-/// The texts of points first..last (either direction), one blank apart.
-std::string joined(int first, int last) {
-    std::string line = pointText(first);
-    for (int i = first; i != last;) line += " " + pointText(i += first < last ? 1 : -1);
-    return line;
-}
 
 /// Hexadecimal digits of bytes, in the case and with the separator the format gives.
 std::string hex(const std::vector<unsigned char>& bytes, const char* format) {
@@ -173,10 +155,6 @@ TEST_F(Statement, PolygonsTakeTheProceduresOfTheirLevel) {
     };
     const std::string pfap = "0 0 417 0 417 417 PATTERN_";
     expectStatements({
-        // Eleven nine-character points make 109 characters, ten only 99.
-        {"one fill statement from the first point, wrapped after 99 characters",
-         [](PSTestAction& a) { a.fill(row(12), kGreen); },
-         "0 1 0 gc\n" + joined(0, 10) + "\n" + pointText(11) + " 12 pfa\n"},
         {"a multicolour polygon is filled in its first colour",
          [](PSTestAction& a) {
              a.fill(kTriangle, {kRed, kGreen, kBlue});
@@ -203,12 +181,6 @@ TEST_F(Statement, PolygonsTakeTheProceduresOfTheirLevel) {
          },
          "1 0 0 gc\n" + pattern("1.000000 0.000000 0.000000", sameContents, 0) + pfap +
              "0 3 pfap\n"},
-        // The first point starts the path; the others follow backwards, seven to a line.
-        {"level 1: a path begun, continued and filled",
-         [](PSTestAction& a) { a.fill(row(10), kRed); },
-         "1 0 0 gc\n" + pointText(0) + " pfabeg\n" + joined(9, 3) + "\n" + joined(2, 1) +
-             "\n9 pfaend\n1 pfa\n",
-         1},
         {"level 1: with a pattern", [](PSTestAction& a) { a.fill(kTriangle, kGreen, mask.data()); },
          "0 1 0 gc\n" + pattern("0.000000 1.000000 0.000000", mask, 0) +
              "0 0 PATTERN_0 ppatbeg\n417 417 417 0\n2 ppatend\n",
@@ -273,14 +245,17 @@ TEST_F(Statement, TextTakesTheProcedureOfItsJustificationAndEscapesParentheses) 
          font12 + "(a) 0.00 2083 2500 ltx\n(/Helvetica) findfont 206 scalefont setfont\n"
                   "(b) 0.00 2083 2500 ltx\n(/Courier) findfont 206 scalefont setfont\n"
                   "(c) 0.00 2083 2500 ltx\n"},
-        // The degree sign, in Latin-1 or UTF-8, becomes the ring of the standard encoding.
+        // The degree sign, in Latin-1 or UTF-8, becomes the ring of the standard encoding;
+        // other UTF-8 stays whole, though its second byte may be the sign's (U+0430).
         {"escapes",
          [](PSTestAction& a) {
-             for (const char* text : {"f(x)", "a\\b", "90\xB0", "5\xC2\xB0"}) a.label(50, 60, text);
+             for (const char* text : {"f(x)", "a\\b", "90\xB0", "5\xC2\xB0", "\xD0\xB0\xC2\xB0"})
+                 a.label(50, 60, text);
              a.label(50, 60, "((x) y)", 2);
          },
          font12 + "(f\\(x\\)) 0.00 2083 2500 ltx\n(a\\b) 0.00 2083 2500 ltx\n"
                   "(90\xCA) 0.00 2083 2500 ltx\n(5\xCA) 0.00 2083 2500 ltx\n"
+                  "(\xD0\xB0\xCA) 0.00 2083 2500 ltx\n"
                   "2083 2500 0.00 (\\(\\(x\\) y\\)) rtx\n"},
     });
 }
