@@ -156,8 +156,16 @@ TEST_F(CGMTest, PatternsAreTablesDefinedOncePerNamesAndColour) {
                 a.fill(kTriangle, red, mask.data(), "hatch", "a");
                 a.fill(kTriangle, blue, mask.data(), "hatch", "a");
                 a.fill(kTriangle, blue, mask.data(), "dots", "a");
+                for (const SbColor& c : {SbColor(1, 1, 1), black}) a.line(kSegment, c);
             });
         SCOPED_TRACE(indexed ? "indexed" : "direct");
+        // The colour cube's corners: white is the table's last entry, black its first colour.
+        const std::vector<CGMDrawnPrimitive> lines = drawn(prints, "LINE");
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(attribute(lines[0], "LINECOLR"),
+                  Values{indexed ? CGMValue::makeIndex(255) : rgb(255, 255, 255)});
+        EXPECT_EQ(attribute(lines[1], "LINECOLR"),
+                  Values{indexed ? CGMValue::makeIndex(1) : rgb(0, 0, 0)});
         const std::vector<CGMDrawnPrimitive> polygons = drawn(prints, "POLYGON");
         ASSERT_EQ(polygons.size(), 4u);
         EXPECT_EQ(attribute(polygons[0], "INTSTYLE"), Values{I(2)});
@@ -303,22 +311,7 @@ TEST_F(CGMTest, ImagesAreCellArraysFromTheLastRowPlacedByTheirAlignment) {
               (Values{rgb(0, 0, 0), rgb(255, 255, 255)}));
 }
 
-TEST_F(CGMTest, IndexedColourDrawsWithTheCubeOrThePens) {
-    const CGMPrints cube = printBoth(
-        [](CGMTestAction& a) {
-            a.getCGMVectorOutput()->setIndexed(1);
-            a.setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
-        },
-        [](CGMTestAction& a) {
-            for (const SbColor& c : {SbColor(1, 1, 1), black, red}) a.line(kSegment, c);
-        });
-    const std::vector<CGMDrawnPrimitive> lines = drawn(cube, "LINE");
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(attribute(lines[0], "LINECOLR"), Values{CGMValue::makeIndex(255)});
-    EXPECT_EQ(attribute(lines[1], "LINECOLR"), Values{CGMValue::makeIndex(1)});
-    EXPECT_EQ(attribute(lines[2], "LINECOLR"),
-              Values{CGMValue::makeIndex(SoColorCube::indexOf(255, 0, 0) + 1)});
-
+TEST_F(CGMTest, PensTakeTheNearestColourInBothColourModes) {
     const SbColor pens[2] = {red, SbColor(0, 1, 0)};
     const float widths[2] = {0.35f, 0.5f};
     for (const bool indexed : {true, false}) {
