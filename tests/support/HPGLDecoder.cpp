@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
 #include <optional>
@@ -47,11 +46,9 @@ std::string show(double v) {
     return out.str();
 }
 
-/// "0x1B" style, for messages.
-std::string hexByte(char c) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned char>(c));
-    return text;
+/// A byte by its code, for messages.
+std::string code(char c) {
+    return std::to_string(static_cast<unsigned char>(c));
 }
 
 /// Reads one plot: the bytes and where reading stands, the graphics state the commands change
@@ -61,24 +58,19 @@ class Decoder {
     explicit Decoder(const std::string& bytes) : in_(bytes) { reset(); }
 
     // HP-GL/2 syntax: two-letter mnemonics, numbers separated by commas and/or blanks, an
-    // optional ';'. Bytes that fit nothing are reported once per run.
+    // optional ';'. Each byte that fits nothing is reported.
     HPGLPlot run() {
         if (!at(kEsc)) error(0, "missing PCL escape at the start");
         while (!atEnd()) {
             const char c = peek();
-            if (c == kEsc) {
+            if (c == kEsc)
                 escape();
-            } else if (isBlank(c) || c == ';') {
+            else if (isBlank(c) || c == ';')
                 ++pos_;
-                stray_ = false;
-            } else if (isLetter(c) && pos_ + 1 < in_.size() && isLetter(peek(1))) {
-                stray_ = false;
+            else if (isLetter(c) && pos_ + 1 < in_.size() && isLetter(peek(1)))
                 command();
-            } else {
-                if (!stray_) error(pos_, "unexpected byte " + hexByte(c));
-                stray_ = true;
-                ++pos_;
-            }
+            else
+                error(pos_++, "unexpected byte " + code(c));
         }
         flushPath();
         if (state_.polygonMode) error(pos_, "polygon mode still open (no PM2)");
@@ -147,7 +139,7 @@ class Decoder {
                 else
                     ok = false;
             } else {
-                if (ok) error(pos_, "unexpected byte " + hexByte(c) + " in " + mnemonic_);
+                if (ok) error(pos_, "unexpected byte " + code(c) + " in " + mnemonic_);
                 ok = false;
                 ++pos_;
             }
@@ -193,7 +185,7 @@ class Decoder {
                 return true;
             }
             if (c < 63 || c >= 127)
-                return fail(pos_, "bad byte " + hexByte(peek()) + " in encoded number");
+                return fail(pos_, "bad byte " + code(peek()) + " in encoded number");
             out += (c - 63) * scale;
         }
     }
@@ -569,7 +561,6 @@ class Decoder {
     std::size_t pos_ = 0;
     std::size_t at_ = 0;  // where the command being decoded began, for messages
     std::string mnemonic_;
-    bool stray_ = false;  // inside a run of unexpected bytes, reported once
     State state_;
     std::optional<HPGLPolyline> path_;
     std::size_t marksOnPages_ = 0;  // marks made before the last PG
