@@ -78,7 +78,7 @@ TEST(SbBox3f, HoldsRandomPointsAndTheirTransforms) {
     }
 }
 
-TEST(SbBox3f, EmptyBoxesAndLimitsByHand) {
+TEST(SbBox, EmptyBoxesLimitsAndAspectByHand) {
     SbBox3f empty;
     EXPECT_TRUE(empty.isEmpty());
     EXPECT_FALSE(empty.hasVolume());
@@ -102,27 +102,25 @@ TEST(SbBox3f, EmptyBoxesAndLimitsByHand) {
     EXPECT_FALSE(box.hasVolume());  // a single point
     box.setBounds(-FLT_MAX, -FLT_MAX, -FLT_MAX, FLT_MAX, FLT_MAX, FLT_MAX);
     EXPECT_EQ(box.getCenter(), SbVec3f(0, 0, 0));  // no overflow
-}
 
-TEST(SbBox2f, ExtendIntersectAndAspect) {
-    SbBox2f box;
-    EXPECT_TRUE(box.isEmpty());
-    EXPECT_EQ(box.getSize(), SbVec2f(0, 0));
-    EXPECT_EQ(box.getCenter(), SbVec2f(0, 0));
-    box.extendBy(SbVec2f(5, -1));
-    EXPECT_FALSE(box.hasArea());
-    box.extendBy(SbBox2f(SbVec2f(0, 0), SbVec2f(6, 1)));
-    box.extendBy(SbBox2f());
-    EXPECT_EQ(box, SbBox2f(0, -1, 6, 1));
-    EXPECT_EQ(box.getCenter(), SbVec2f(3, 0));
-    EXPECT_EQ(box.getAspectRatio(), 3.0f);
-    EXPECT_TRUE(box.intersect(SbVec2f(6, 1)));
-    EXPECT_FALSE(box.intersect(SbVec2f(6.001f, 1)));
-    EXPECT_TRUE(box.intersect(SbBox2f(6, 1, 7, 7)));
-    EXPECT_FALSE(box.intersect(SbBox2f(6.5f, 0, 7, 1)));
-    EXPECT_FALSE(box.intersect(SbBox2f()));
-    box.setBounds(0, 0, 1, 0);
-    EXPECT_EQ(box.getAspectRatio(), 0.0f);
+    SbBox2f flat;
+    EXPECT_TRUE(flat.isEmpty());
+    EXPECT_EQ(flat.getSize(), SbVec2f(0, 0));
+    EXPECT_EQ(flat.getCenter(), SbVec2f(0, 0));
+    flat.extendBy(SbVec2f(5, -1));
+    EXPECT_FALSE(flat.hasArea());
+    flat.extendBy(SbBox2f(SbVec2f(0, 0), SbVec2f(6, 1)));
+    flat.extendBy(SbBox2f());
+    EXPECT_EQ(flat, SbBox2f(0, -1, 6, 1));
+    EXPECT_EQ(flat.getCenter(), SbVec2f(3, 0));
+    EXPECT_EQ(flat.getAspectRatio(), 3.0f);
+    EXPECT_TRUE(flat.intersect(SbVec2f(6, 1)));
+    EXPECT_FALSE(flat.intersect(SbVec2f(6.001f, 1)));
+    EXPECT_TRUE(flat.intersect(SbBox2f(6, 1, 7, 7)));
+    EXPECT_FALSE(flat.intersect(SbBox2f(6.5f, 0, 7, 1)));
+    EXPECT_FALSE(flat.intersect(SbBox2f()));
+    flat.setBounds(0, 0, 1, 0);
+    EXPECT_EQ(flat.getAspectRatio(), 0.0f);
 }
 
 TEST(SbPlane, RandomPlanesLinesAndSpheres) {
