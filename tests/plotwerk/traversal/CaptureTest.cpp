@@ -73,15 +73,11 @@ const std::vector<SceneCase> kCases = {
      "Coordinate3 { point [ -0.75 0 0, -0.25 0 0, 0.25 0 0, 0.75 0 0 ] } LineSet { }",
      {{K::POLYLINE, {onPage(12.5f, 50), onPage(37.5f, 50)}, {kRed, kGreen}},
       {K::POLYLINE, {onPage(62.5f, 50), onPage(87.5f, 50)}, {kBlue, SbColor(1, 1, 0)}}}},
-    {"PointsOfOneNodeAreOneSetOfDots",
+    {"PointsOfOneNodeAreOneSetOfDotsWithoutTheFullyTransparentOnes",
+     "MaterialBinding { value PER_VERTEX } Material { transparency [ 0, 1, 0 ] } "
      "Coordinate3 { point [ -0.5 0 0, 0 0 0, 0.5 0 0 ] } PointSet { } "
      "Coordinate3 { point [ 0 0.5 0 ] } PointSet { }",
-     {{K::POLYMARK_DOTS, {onPage(25, 50), onPage(50, 50), onPage(75, 50)}},
-      {K::POLYMARK_DOTS, {onPage(50, 75)}}}},
-    {"FullyTransparentPointsAreLeftOut",
-     "MaterialBinding { value PER_VERTEX } Material { transparency [ 0, 1, 0 ] } "
-     "Coordinate3 { point [ -0.5 0 0, 0 0 0, 0.5 0 0 ] } PointSet { }",
-     {{K::POLYMARK_DOTS, {onPage(25, 50), onPage(75, 50)}}}},
+     {{K::POLYMARK_DOTS, {onPage(25, 50), onPage(75, 50)}}, {K::POLYMARK_DOTS, {onPage(50, 75)}}}},
     {"AMarkerSetPrintsItsPointsWithTheNode",
      "Coordinate3 { point [ -0.5 0 0, 0.5 0 0 ] } MarkerSet { markerIndex [ 1, 2 ] }",
      {{K::POLYMARK_MARKERS, {onPage(25, 50), onPage(75, 50)}}}},
