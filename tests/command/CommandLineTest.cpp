@@ -159,8 +159,10 @@ TEST(Help, HelpAndVersionGoToStandardOutput) {
     EXPECT_EQ(runCommand({"--help"}).out.rfind("usage: plotwerk", 0), 0u);
 }
 
-// Runs the command with all three standard streams on a terminal; the drawing goes to a file.
-std::string terminalOutput(const std::vector<std::string>& arguments, int& status) {
+// All three standard streams on a terminal; the drawing goes to a file.
+TEST(Progress, ShownOnATerminalFromZeroToOneHundredPercent) {
+    ScratchDir dir;
+    const std::vector<std::string> arguments = {"-o", dir.file("page.ps")};
     int master = -1;
     const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
     if (child == 0) {
@@ -168,21 +170,15 @@ std::string terminalOutput(const std::vector<std::string>& arguments, int& statu
         execv(argv[0], argv.data());
         _exit(127);
     }
-    std::string text;
+    std::string shown;
     char buffer[4096];
     ssize_t n;
     // Reading fails with EIO once the child has gone and the terminal is closed.
     while ((n = read(master, buffer, sizeof buffer)) > 0)
-        text.append(buffer, static_cast<size_t>(n));
+        shown.append(buffer, static_cast<size_t>(n));
     close(master);
-    waitpid(child, &status, 0);
-    return text;
-}
-
-TEST(Progress, ShownOnATerminalFromZeroToOneHundredPercent) {
-    ScratchDir dir;
     int status = -1;
-    const std::string shown = terminalOutput({"-o", dir.file("page.ps")}, status);
+    waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << shown;
     EXPECT_NE(shown.find(" 0%"), std::string::npos) << shown;
     // Redrawn in place: carriage returns, and 100% once, as the last figure.
