@@ -24,31 +24,6 @@ std::string orthographic(const std::string& body) {
            body + "}\n";
 }
 
-// A red square near the view's upper-left corner, at x -5..-4 and y 4..5, and nothing else.
-const std::string kCornerMark = orthographic(
-    "  LightModel { model BASE_COLOR }  BaseColor { rgb 0.9 0.1 0.1 }\n"
-    "  Coordinate3 { point [ -5 4 0, -4 4 0, -4 5 0, -5 5 0 ] }\n"
-    "  FaceSet { numVertices 4 }\n");
-
-// A thick black line at drawing y = -3 (page y 85 to 100) and a red square above the centre.
-const std::string kBlackAndRed = orthographic(
-    "  LightModel { model BASE_COLOR }\n"
-    "  Separator { BaseColor { rgb 0 0 0 }  DrawStyle { lineWidth 8 }\n"
-    "    Coordinate3 { point [ -4 -3 0, 4 -3 0 ] }  LineSet { } }\n"
-    "  BaseColor { rgb 0.9 0.1 0.1 }\n"
-    "  Coordinate3 { point [ -2 0 0, 2 0 0, 2 3 0, -2 3 0 ] }  FaceSet { numVertices 4 }\n");
-
-// One horizontal line of the nominal width through the centre.
-const std::string kOneLine = orthographic(
-    "  BaseColor { rgb 0.1 0.1 0.1 }  Coordinate3 { point [ -4 0 0, 4 0 0 ] }  LineSet { }\n");
-
-// A red square lit from 60 degrees off its normal; the light model asks for per-pixel
-// lighting, which the printer only evaluates with --lighting.
-const std::string kPerPixelLit = orthographic(
-    "  DirectionalLight { direction 0 -0.866 -0.5 }\n"
-    "  LightModel { model PER_PIXEL_PHONG }  Material { diffuseColor 0.9 0.1 0.1 }\n"
-    "  Coordinate3 { point [ -2 -2 0, 2 -2 0, 2 2 0, -2 2 0 ] }  FaceSet { numVertices 4 }\n");
-
 // A camera on +x looking down -x at a red square facing it (counter-clockwise seen from
 // the camera, so its generated normal points there); the light, if any, is spliced in.
 std::string cameraOnX(const std::string& light) {
@@ -82,11 +57,29 @@ const char* const kTwoPlacedSquares =
 // Every input file of the probes. The meshes are a unit square in the z = 0 plane facing
 // +z, so the camera the command adds looks straight at it and its headlight lights it fully.
 const std::vector<std::pair<std::string, std::string>> kFiles = {
-    {"mark.tsc", kCornerMark},
+    // A red square near the view's upper-left corner, at x -5..-4 and y 4..5, and nothing else.
+    {"mark.tsc", orthographic("  LightModel { model BASE_COLOR }  BaseColor { rgb 0.9 0.1 0.1 }\n"
+                              "  Coordinate3 { point [ -5 4 0, -4 4 0, -4 5 0, -5 5 0 ] }\n"
+                              "  FaceSet { numVertices 4 }\n")},
     {"empty.tsc", "#Tessara V1.0 ascii\nSeparator { }\n"},
-    {"black_and_red.tsc", kBlackAndRed},
-    {"line.tsc", kOneLine},
-    {"lit.tsc", kPerPixelLit},
+    // A thick black line at drawing y = -3 (page y 85 to 100) and a red square above the centre.
+    {"black_and_red.tsc",
+     orthographic(
+         "  LightModel { model BASE_COLOR }\n"
+         "  Separator { BaseColor { rgb 0 0 0 }  DrawStyle { lineWidth 8 }\n"
+         "    Coordinate3 { point [ -4 -3 0, 4 -3 0 ] }  LineSet { } }\n"
+         "  BaseColor { rgb 0.9 0.1 0.1 }\n"
+         "  Coordinate3 { point [ -2 0 0, 2 0 0, 2 3 0, -2 3 0 ] }  FaceSet { numVertices 4 }\n")},
+    // One horizontal line of the nominal width through the centre.
+    {"line.tsc", orthographic("  BaseColor { rgb 0.1 0.1 0.1 }\n"
+                              "  Coordinate3 { point [ -4 0 0, 4 0 0 ] }  LineSet { }\n")},
+    // A red square lit from 60 degrees off its normal; the light model asks for per-pixel
+    // lighting, which the printer only evaluates with --lighting.
+    {"lit.tsc",
+     orthographic("  DirectionalLight { direction 0 -0.866 -0.5 }\n"
+                  "  LightModel { model PER_PIXEL_PHONG }  Material { diffuseColor 0.9 0.1 0.1 }\n"
+                  "  Coordinate3 { point [ -2 -2 0, 2 -2 0, 2 2 0, -2 2 0 ] }\n"
+                  "  FaceSet { numVertices 4 }\n")},
     {"sphere.tsc",
      "#Tessara V1.0 ascii\nSeparator { DirectionalLight { direction -1 -1 -1 }"
      " Material { diffuseColor 0.2 0.4 0.9 } Sphere { } }\n"},
