@@ -6,6 +6,7 @@
 #include <Tessara/nodes/SoCylinder.h>
 #include <Tessara/nodes/SoSphere.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -51,11 +52,15 @@ TEST_F(SolidShapeTest, SurfacesByParts) {
     const struct {
         SoShape* shape;
         std::map<int, int> trianglesPerPart;  // at the lowest complexity: six slices
+        // At complexity 0.25 (7.5 more slices round to 8) and at 1 (36 slices), where cone and
+        // cylinder are drawn without their disks.
+        std::array<size_t, 2> quarterAndFull;
         Surface surface;
     } cases[] = {
         // Front, back, left, right, top, bottom; every vertex is a corner.
         {solid(new SoCube, {{"width", 4}, {"height", 6}, {"depth", 10}}),
          {{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}},
+         {12, 12},
          [&](const Vertex& v, int part) {
              const SbVec3f n = cubeNormals[part], half(2, 3, 5);
              float sum = off(v.normal, n) + std::fabs(v.point.dot(n) - std::fabs(half.dot(n)));
@@ -65,6 +70,7 @@ TEST_F(SolidShapeTest, SurfacesByParts) {
          }},
         {solid(new SoSphere, {{"radius", 2.5f}}),
          {{0, 24}},
+         {2 * 14 * 6, 2 * 36 * 17},
          [&](const Vertex& v, int) {
              return std::fabs(v.point.length() - 2.5f) + off(v.normal, v.point / 2.5f);
          }},
@@ -72,6 +78,7 @@ TEST_F(SolidShapeTest, SurfacesByParts) {
         // normals lean up by the slope: (4 sin, 2, 4 cos) / sqrt(20).
         {solid(new SoCone, {{"bottomRadius", 2}, {"height", 4}}),
          {{0, 6}, {1, 6}},
+         {28, 36},
          [&](const Vertex& v, int part) {
              const SbVec3f& p = v.point;
              const SbVec3f& n = v.normal;
@@ -82,6 +89,7 @@ TEST_F(SolidShapeTest, SurfacesByParts) {
          }},
         {solid(new SoCylinder, {{"radius", 3}, {"height", 2}}),
          {{0, 12}, {1, 6}, {2, 6}},
+         {56, 72},
          [&](const Vertex& v, int part) {
              const SbVec3f& p = v.point;
              if (part == 0)
@@ -91,12 +99,16 @@ TEST_F(SolidShapeTest, SurfacesByParts) {
              return std::fabs(p[1] - y) + off(v.normal, SbVec3f(0, y, 0)) + outside;
          }},
     };
-    add(new SoComplexity)->value.setValue(0.0f);
+    auto* complexity = add(new SoComplexity);
     auto* binding = add(new SoMaterialBinding);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shape->getTypeId().getName().getString());
         add(c.shape);
-        for (const int b : {SoMaterialBinding::PER_PART, SoMaterialBinding::OVERALL}) {
+        auto* parts = static_cast<SoSFBitMask*>(c.shape->getField("parts"));
+        for (const float level : {0.0f, 0.25f, 1.0f}) {
+            complexity->value.setValue(level);
+            if (parts != nullptr && level == 1.0f) parts->setValue(SoCone::SIDES);  // bit 1 both
+            const int b = level == 0.25f ? SoMaterialBinding::OVERALL : SoMaterialBinding::PER_PART;
             binding->value.setValue(b);
             const std::vector<Primitive> result = triangles();
             std::map<int, int> perPart;
@@ -111,34 +123,13 @@ TEST_F(SolidShapeTest, SurfacesByParts) {
                 }
                 EXPECT_EQ(t.points.at(0).material, t.v[0].material);
             }
-            EXPECT_EQ(perPart, c.trianglesPerPart);
-            expectClosed(result);
+            if (level < 1.0f) expectClosed(result);  // at 1 the disks are left out
+            if (level == 0.0f) {
+                EXPECT_EQ(perPart, c.trianglesPerPart);
+            } else {
+                EXPECT_EQ(result.size(), c.quarterAndFull[level < 1 ? 0 : 1]) << level;
+            }
         }
-        root->removeChild(c.shape);
-    }
-}
-
-TEST_F(SolidShapeTest, TriangleCountsByComplexityAndParts) {
-    const struct {
-        SoShape* shape;
-        float complexity;
-        size_t triangles;
-    } cases[] = {
-        {new SoCube, 1.0f, 12},
-        {new SoSphere, 0.25f, 2 * 14 * 6},
-        {new SoSphere, 1.0f, 2 * 36 * 17},
-        {new SoCone, 0.25f, 28},
-        {solid(new SoCone, {}, SoCone::SIDES), 1.0f, 36},
-        {solid(new SoCone, {}, 0), 1.0f, 0},
-        {new SoCylinder, 0.25f, 56},
-        {solid(new SoCylinder, {}, SoCylinder::SIDES), 1.0f, 72},
-        {solid(new SoCylinder, {}, 0), 1.0f, 0},
-    };
-    auto* level = add(new SoComplexity);
-    for (const auto& c : cases) {
-        level->value.setValue(c.complexity);
-        add(c.shape);
-        EXPECT_EQ(triangles().size(), c.triangles) << &c - cases;
         root->removeChild(c.shape);
     }
 }
