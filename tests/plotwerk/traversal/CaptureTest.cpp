@@ -17,8 +17,6 @@ using K = RecordedCall;
 
 namespace {
 
-const std::string kRedGreenBlue =
-    "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] } ";
 const SbColor kRed(1, 0, 0), kGreen(0, 1, 0), kBlue(0, 0, 1);
 
 /// A zigzag of n points across the view, as a line set and as the polyline it must print.
@@ -63,16 +61,14 @@ const std::vector<SceneCase> kCases = {
      "Coordinate3 { point [ -0.5 0 0, 0 0 0, 0 0 0, 0.5 0 0 ] } LineSet { numVertices [ 2, 2 ] }",
      {{K::POLYLINE, {onPage(25, 50), onPage(50, 50), onPage(75, 50)}}}},
     zigzag("ALongChainGrowsTheBufferAndKeepsEveryPoint", 41),
-    {"ASegmentWithBothEndsFullyTransparentIsNotDrawn",
-     "Material { transparency 1 } Coordinate3 { point [ -0.5 0 0, 0.5 0 0 ] } LineSet { }",
-     {}},
-    // The third vertex is stored but not counted: the segment from it starts a new chain.
-    {"AFullyTransparentEndStopsTheChain",
+    // The third vertex is stored but not counted; the segment from it to the fourth, both
+    // ends fully transparent, is not drawn; the one from the fourth starts a new chain.
+    {"FullyTransparentEndsStopTheChain",
      "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1, "
-     "1 1 0 ]  transparency [ 0, 0, 1, 0 ] } "
-     "Coordinate3 { point [ -0.75 0 0, -0.25 0 0, 0.25 0 0, 0.75 0 0 ] } LineSet { }",
-     {{K::POLYLINE, {onPage(12.5f, 50), onPage(37.5f, 50)}, {kRed, kGreen}},
-      {K::POLYLINE, {onPage(62.5f, 50), onPage(87.5f, 50)}, {kBlue, SbColor(1, 1, 0)}}}},
+     "0 0 1, 1 1 0 ]  transparency [ 0, 0, 1, 1, 0 ] } "
+     "Coordinate3 { point [ -0.8 0 0, -0.4 0 0, 0 0 0, 0.4 0 0, 0.8 0 0 ] } LineSet { }",
+     {{K::POLYLINE, {onPage(10, 50), onPage(30, 50)}, {kRed, kGreen}},
+      {K::POLYLINE, {onPage(70, 50), onPage(90, 50)}, {kBlue, SbColor(1, 1, 0)}}}},
     {"PointsOfOneNodeAreOneSetOfDotsWithoutTheFullyTransparentOnes",
      "MaterialBinding { value PER_VERTEX } Material { transparency [ 0, 1, 0 ] } "
      "Coordinate3 { point [ -0.5 0 0, 0 0 0, 0.5 0 0 ] } PointSet { } "
@@ -98,14 +94,11 @@ const std::vector<SceneCase> kCases = {
      "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0 ] } FaceSet { }",
      {},
      {{"SoFaceSet::generatePrimitives", ""}}},
-    {"AFullyTransparentTriangleIsNotDrawn",
-     kRedGreenBlue + "Material { transparency [ 1, 1, 1 ] } "
-                     "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0 0.5 0 ] } FaceSet { }",
-     {}},
+    // The second triangle, fully transparent, is left out.
     {"OneOpaqueVertexDrawsTheTriangleWithAllItsColours",
      "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] "
      "transparency [ 1, 1, 0 ] } Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0 0.5 0 ] } "
-     "FaceSet { }",
+     "FaceSet { } Material { transparency [ 1, 1, 1 ] } FaceSet { }",
      {{K::POLYGON, {onPage(25, 25), onPage(75, 25), onPage(50, 75)}, {kRed, kGreen, kBlue}}}},
     // Two triangles meeting along an edge, a material per vertex: the shared points have a
     // different material in each, so a colour lit for one must not serve the other.
@@ -136,9 +129,10 @@ const std::vector<SceneCase> kCases = {
          lineAcross(0.5f) + "} " + lineAcross(-0.5f),
      {{K::POLYLINE, {onPage(37.5f, 25), onPage(87.5f, 25)}, {kRed}},
       {K::POLYLINE, {onPage(37.5f, 75), onPage(87.5f, 75)}, {kGreen}}}},
-    {"Text2LinesStepDownByFontSizeTimesNominalWidthTimesSpacing",
+    {"Text2LinesStepDownByFontSizeTimesNominalWidthTimesSpacingUnlessFullyTransparent",
      "Font { name \"Courier\"  size 12 } Material { diffuseColor 0 0 1 } "
-     "Text2 { string [ \"first\", \"second\", \"third\" ]  spacing 1.5  justification RIGHT }",
+     "Text2 { string [ \"first\", \"second\", \"third\" ]  spacing 1.5  justification RIGHT } "
+     "Material { transparency 1 } Text2 { string \"gone\" }",
      {{K::TEXT2, {onPage(50, 50)}, {kBlue}},
       {K::TEXT2, {onPage(50, 50 - kTextStep)}, {kBlue}},
       {K::TEXT2, {onPage(50, 50 - 2 * kTextStep)}, {kBlue}}}},
@@ -147,9 +141,6 @@ const std::vector<SceneCase> kCases = {
      "Coordinate3 { point [ -0.5 0 0, nan 0 0 ] } LineSet { } LineSet { } " + lineAcross(0.5f),
      {{K::POLYLINE, {onPage(25, 75), onPage(75, 75)}}},
      {{"SoVectorizeAction::drawLineSegment", "NaN"}}},
-    {"FullyTransparentTextIsNotPrinted",
-     "Material { transparency 1 } Text2 { string \"gone\" }",
-     {}},
 };
 
 using CaptureTest = TraversalTest;
