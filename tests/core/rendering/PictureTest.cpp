@@ -82,9 +82,12 @@ const int kLit = 214, kDark = 10;
 // Solid and of known ordering, a shape seen from behind is culled: here the right one.
 const std::string kFrontAndBack =
     rectangle(-0.75f, -0.5f, -0.25f, 0.5f) + rectangle(0.25f, -0.5f, 0.75f, 0.5f, 0.0f, true);
-// Seen from behind, with a normal pointing away from the light.
-const std::string kBackFacing = "Normal { vector 0 0 -1 } NormalBinding { value OVERALL } " +
-                                rectangle(-1, -1, 1, 1, 0.0f, true);
+// Seen from behind, with a normal pointing away from the light: lit on its back where its
+// ordering is known (the left half), dark where it is not (the right half).
+const std::string kBackFacing =
+    "Normal { vector 0 0 -1 } NormalBinding { value OVERALL } "
+    "Separator { ShapeHints { vertexOrdering COUNTERCLOCKWISE } " +
+    rectangle(-1, -1, 0, 1, 0.0f, true) + "} " + rectangle(0, -1, 1, 1, 0.0f, true);
 const std::string kNearRedFarBlue =
     "Separator { BaseColor { rgb 1 0 0 } " + rectangle(-0.5f, -0.5f, 0.5f, 0.5f, 0.5f) + "} ";
 // A triangle whose corners are red, green and blue.
@@ -182,14 +185,9 @@ const std::vector<PictureCase> kCases = {
      {grey(4, 8, kLit), grey(12, 8, kDark)},
      {},
      {16, 16}},
-    {"OneSidedLightingWhenTheOrderingIsUnknown",
+    {"TwoSidedLightingOnlyWhenTheOrderingIsKnown",
      kCamera + kHeadOnLight + kBackFacing,
-     {grey(8, 8, kDark)},
-     {},
-     {16, 16}},
-    {"TwoSidedLightingLightsTheBackOfAnOrderedShape",
-     kCamera + kHeadOnLight + "ShapeHints { vertexOrdering COUNTERCLOCKWISE } " + kBackFacing,
-     {grey(8, 8, kLit)},
+     {grey(4, 8, kLit), grey(12, 8, kDark)},
      {},
      {16, 16}},
     // The centroid (0, -1/3) is row 21: equal shares of the three colours.
