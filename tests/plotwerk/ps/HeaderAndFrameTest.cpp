@@ -4,6 +4,7 @@
 #include <Tessara/nodes/SoFont.h>
 #include <Tessara/nodes/SoText2.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,49 +15,19 @@ namespace {
 using Header = PSTest;
 using Frame = PSTest;
 
-TEST_F(Header, HeaderCommentsFollowTheLevelPageAndOrientation) {
-    const std::string blank = "%%" + std::string(22, ' '), turned = "%%Orientation: Landscape",
-                      end = "%%EndComments";
-    struct Case {
-        unsigned int level;
-        bool colored, landscape, inPage;
-        float width, height;
-        const char* adobe;
-        const char* box;
-        const std::string& afterBox;
+TEST_F(Header, CommentsAndPageSetUpFollowTheSettings) {
+    // A drawing of 150 x 100 mm at (20, 5) mm, of a level and colour kind, turned or in a
+    // page at (30, 40) mm.
+    auto placed = [](unsigned int level, bool colored, bool landscape, bool inPage) {
+        return [=](PSTestAction& a) {
+            a.getPSVectorOutput()->setLevel(level);
+            a.getPSVectorOutput()->setColored(colored ? 1 : 0);
+            a.setStartPosition(20.0f, 5.0f);
+            a.setDrawingDimensions(150.0f, 100.0f);
+            if (landscape) a.setOrientation(SoVectorizeAction::LANDSCAPE);
+            if (inPage) a.beginPage(SbVec2f(30.0f, 40.0f), SbVec2f(210, 297));
+        };
     };
-    // One action writes all of them: each document patches a fresh copy of the header.
-    const Case cases[] = {
-        {3, true, true, false, 100, 50, "3.0", " 283  141", turned},
-        {2, true, true, false, 100, 50, "2.0", " 283  141", blank},
-        {1, true, true, false, 100, 50, "1.0", " 283  141", blank},
-        {3, true, false, false, 5000, 5000, "3.0", "14173 14173", blank},
-        {3, true, true, true, 100, 50, "3.0", " 595  841", turned},
-        {3, false, true, false, 100, 50, "3.0", " 283  141", end},
-        {0, true, false, false, 100, 50, "1.0", " 283  141", blank},
-        {9, true, false, false, 100, 50, "3.0", " 283  141", blank},
-    };
-    PSTestAction action;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.adobe) + c.box);
-        action.getPSVectorOutput()->setLevel(c.level);
-        action.getPSVectorOutput()->setColored(c.colored);
-        action.setOrientation(c.landscape ? SoVectorizeAction::LANDSCAPE
-                                          : SoVectorizeAction::PORTRAIT);
-        action.setDrawingDimensions(c.width, c.height);
-        if (c.inPage) action.beginPage(SbVec2f(0, 0), SbVec2f(210, 297));
-        action.mark();
-        action.writeHeader();
-        const std::vector<std::string> lines = action.linesSinceMark();
-        ASSERT_GT(lines.size(), 5u);
-        EXPECT_EQ(lines[0], std::string("%!PS-Adobe-") + c.adobe);
-        EXPECT_EQ(lines[3], std::string("%%BoundingBox: 0 0 ") + c.box);
-        EXPECT_EQ(lines[4], c.afterBox);
-        if (c.inPage) action.endPage();
-    }
-}
-
-TEST_F(Header, PageSetUpFollowsTheSettings) {
     auto styles = [](int end, int join, float miter) {
         return [=](PSTestAction& a) {
             a.setLineEndStyle(static_cast<SoVectorizeAction::EndLineStyle>(end));
@@ -64,17 +35,19 @@ TEST_F(Header, PageSetUpFollowsTheSettings) {
             a.setMiterLimit(miter);
         };
     };
-    auto placed = [](bool landscape, bool inPage) {
-        return [=](PSTestAction& a) {
-            a.setStartPosition(20.0f, 5.0f);
-            a.setDrawingDimensions(150.0f, 100.0f);
-            if (landscape) a.setOrientation(SoVectorizeAction::LANDSCAPE);
-            if (inPage) a.beginPage(SbVec2f(30.0f, 40.0f), SbVec2f(210, 297));
-        };
+    const std::string rest = "15 ps\n15 ep\n[] 0 tl\n417 417 translate\n",
+                      turn = "208 833 translate\n90 rotate\n0 -4167 translate\n",
+                      turned = "%%Orientation: Landscape";
+    // The default drawing is 190 x 277 mm; a page's box is the page.
+    struct Case {
+        const char* name;
+        Draw setUp;
+        std::string end;  ///< the last lines of the page set-up
+        const char* adobe = "2.0";
+        const char* box = " 538  785";
+        std::string afterBox = "%%" + std::string(22, ' ');
     };
-    const std::string rest = "15 ps\n15 ep\n[] 0 tl\n417 417 translate\n";
-    // Each case gives the end of the header: the last lines of the page set-up.
-    const Statements cases[] = {
+    const Case cases[] = {
         {"defaults", [](PSTestAction&) {},
          "0.068031 0.068031 scale\n/linecap 0 def\nlinecap setlinecap\n2 setlinejoin\n"
          "1.50 setmiterlimit\n" +
@@ -91,18 +64,38 @@ TEST_F(Header, PageSetUpFollowsTheSettings) {
          "1.50 setmiterlimit\n1 ps\n1 ep\n[] 0 tl\n42 42 translate\n"},
         {"nominal width", [](PSTestAction& a) { a.setNominalWidth(0.5f); },
          "21 ps\n21 ep\n[] 0 tl\n417 417 translate\n"},
-        {"start position", placed(false, false), "[] 0 tl\n833 208 translate\n"},
-        {"page position", placed(false, true), "[] 0 tl\n1250 1667 translate\n"},
-        {"landscape", placed(true, false), "208 833 translate\n90 rotate\n0 -4167 translate\n"},
+        {"a box wider than four digits",
+         [](PSTestAction& a) { a.setDrawingDimensions(5000.0f, 5000.0f); }, rest, "2.0",
+         "14173 14173"},
+        {"start position", placed(2, true, false, false), "[] 0 tl\n833 208 translate\n", "2.0",
+         " 425  283"},
+        {"page position", placed(2, true, false, true), "[] 0 tl\n1250 1667 translate\n", "2.0",
+         " 595  841"},
+        // Only level-3 readers are told of a landscape drawing; the set-up turns it anyway.
+        {"landscape", placed(2, true, true, false), turn, "2.0", " 425  283"},
+        {"level 3 landscape", placed(3, true, true, false), turn, "3.0", " 425  283", turned},
+        {"level 3 grey landscape", placed(3, false, true, false), turn, "3.0", " 425  283",
+         "%%EndComments"},
+        {"level 3 landscape page", placed(3, true, true, true),
+         "1667 1250 translate\n90 rotate\n0 -12375 translate\n", "3.0", " 595  841", turned},
+        {"level 0 is level 1", placed(0, true, false, false), "833 208 translate\n", "1.0",
+         " 425  283"},
+        {"level 9 is level 3", placed(9, true, false, false), "833 208 translate\n", "3.0",
+         " 425  283"},
     };
-    for (const Statements& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PSTestAction action;
-        c.draw(action);
+        c.setUp(action);
         action.writeHeader();
+        const std::vector<std::string> lines = action.linesSinceMark();
+        ASSERT_GT(lines.size(), 5u);
+        EXPECT_EQ(lines[0], std::string("%!PS-Adobe-") + c.adobe);
+        EXPECT_EQ(lines[3], std::string("%%BoundingBox: 0 0 ") + c.box);
+        EXPECT_EQ(lines[4], c.afterBox);
         const std::string text = action.text();
-        ASSERT_GT(text.size(), c.expected.size());
-        EXPECT_EQ(text.substr(text.size() - c.expected.size()), c.expected);
+        ASSERT_GT(text.size(), c.end.size());
+        EXPECT_EQ(text.substr(text.size() - c.end.size()), c.end);
     }
 }
 
@@ -186,15 +179,17 @@ TEST_F(Frame, EachViewportChangeRestoresThePreviousClipAndTheFontGoesWithIt) {
 
     // 100 x 100 mm is 4167 units, the cropped viewport 1042 to 3125; 10 nominal widths are
     // 147 units. The first clip restores nothing.
-    const std::string full = clipPath(0, 0, 4167, 4167), fonts = "findfont 147 scalefont setfont\n";
+    const std::string full = clipPath(0, 0, 4167, 4167), sets = "findfont 147 scalefont setfont\n";
     const std::string all = action.text();
-    const std::size_t first = all.find("417 417 translate\n" + full);
-    const std::size_t second = all.find("grestore\n" + clipPath(1042, 0, 3125, 4167), first);
-    const std::size_t third = all.find("grestore\n" + full, second);
-    const std::size_t border = all.find("grestore\n" + full + "grestore\nshowpage\n", third + 1);
-    EXPECT_TRUE(first < second && second < third && third < border && border != std::string::npos);
-    EXPECT_EQ(count(all, fonts), 3u);
-    EXPECT_EQ(count(all, "\ngrestore\n"), 4u);
+    std::size_t at = 0;
+    for (const std::string& part :
+         {"417 417 translate\n" + full, sets, "grestore\n" + clipPath(1042, 0, 3125, 4167), sets,
+          "grestore\n" + full, sets, "grestore\n" + full + "grestore\nshowpage\n"}) {
+        at = all.find(part, at);
+        ASSERT_NE(at, std::string::npos) << part;
+    }
+    const std::vector<std::string> lines = action.linesSinceMark();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "grestore"), 4);
 }
 
 }  // namespace

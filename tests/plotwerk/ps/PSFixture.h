@@ -62,14 +62,6 @@ inline SbVec4f at(float xUnits, float yUnits) {
     return SbVec4f(xUnits * kUnit, yUnits * kUnit, 0.0f, 1.0f);
 }
 
-/// How often `part` occurs in `text`, overlaps included.
-inline std::size_t count(const std::string& text, const std::string& part) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
-}
-
 const SbColor kRed(1, 0, 0);
 const SbColor kGreen(0, 1, 0);
 const SbColor kBlue(0, 0, 1);
