@@ -154,10 +154,7 @@ inline GhostscriptResult renderPostScriptFile(const std::string& path,
 /// Renders PostScript text, through a temporary file.
 inline GhostscriptResult renderPostScript(const std::string& text,
                                           const GhostscriptOptions& options = {}) {
-    const ghostscript_detail::TempDir dir;
-    GhostscriptResult failed;
-    failed.messages = "could not create a temporary folder";
-    if (dir.path.empty()) return failed;
-    std::ofstream(dir.file("document.ps"), std::ios::binary) << text;
+    const ghostscript_detail::TempDir dir;  // without it, Ghostscript reports the missing file
+    if (!dir.path.empty()) std::ofstream(dir.file("document.ps"), std::ios::binary) << text;
     return renderPostScriptFile(dir.file("document.ps"), options);
 }

@@ -18,12 +18,19 @@ namespace {
 
 constexpr double kUnitsPerMm = 40.0;
 constexpr double kDrawingAtMm = 10.0;  // where the default page puts the drawing
-const std::vector<std::string> kScenes = {"lines_and_markers.tsc", "fills_and_patterns.tsc",
-                                          "lit_shapes.tsc", "text.tsc"};
+// The examples, and a label turned with its annotation, which none of them has.
+const std::vector<std::string> kScenes = {
+    "lines_and_markers.tsc", "fills_and_patterns.tsc", "lit_shapes.tsc", "text.tsc",
+    "#Tessara V1.0 ascii\nOrthographicCamera { height 20 } Rotation { rotation 0 0 1 0.5 } "
+    "AnnoText3 { string \"turned\" }"};
 
-SoSeparator* readExample(const std::string& name) {
+// An example by its file name, or a scene written out.
+SoSeparator* readExample(const std::string& scene) {
     SoInput in;
-    if (!in.openFile((std::string(TESSARA_EXAMPLES_DIR) + "/" + name).c_str())) return nullptr;
+    if (scene[0] == '#')
+        in.setBuffer(scene.data(), scene.size());
+    else if (!in.openFile((std::string(TESSARA_EXAMPLES_DIR) + "/" + scene).c_str()))
+        return nullptr;
     return SoDB::readAll(&in);
 }
 

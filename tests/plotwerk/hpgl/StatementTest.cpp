@@ -160,21 +160,17 @@ TEST_F(HPGLTest, LineTypesAreThePatternRunsWrittenWhenTheyChange) {
         EXPECT_EQ(action->sinceMark().substr(0, expected.size()), expected)
             << std::hex << pattern << " x" << factor;
     }
-}
-
-// Older plot readers took the pattern length in points rather than in hundredths of an inch.
-TEST_F(HPGLTest, TheCompatibilitySettingShortensThePatternLength) {
-    startAtCorner();
-    action->line(kSegment, red, 1.0f, 0xFF00);
+    // Older plot readers took the pattern length in points rather than in hundredths of an
+    // inch; the last line type above is the same as 0xFF00's.
     SoPreferences::setValue("VXN_COMPAT_HPGL_PLOTWERK_370", "1");
     action->line(kSegment, red, 1.0f, 0xF0F0);
     SoPreferences::setValue("VXN_COMPAT_HPGL_PLOTWERK_370", "0");
     action->line(kSegment, red, 1.0f, 0xFF00);
     SoPreferences::removeValue("VXN_COMPAT_HPGL_PLOTWERK_370");
-    const HPGLPlot plot = decoded();
-    ASSERT_EQ(plot.polylines.size(), 3u);
-    EXPECT_NEAR(plot.polylines[0].lineType.length / plot.polylines[1].lineType.length, 2.54, 0.01);
-    EXPECT_EQ(plot.polylines[2].lineType.length, plot.polylines[0].lineType.length);
+    const std::vector<HPGLPolyline> lines = decoded().polylines;
+    ASSERT_EQ(lines.size(), std::size(steps) + 2);
+    EXPECT_NEAR(lines[6].lineType.length / lines[7].lineType.length, 2.54, 0.01);
+    EXPECT_EQ(lines[8].lineType.length, lines[6].lineType.length);
 }
 
 }  // namespace
