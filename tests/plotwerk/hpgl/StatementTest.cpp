@@ -22,12 +22,6 @@ std::string redLine(const std::string& encoded) {
     return "PW0.352778PE:?\xC6<=" + encoded + ";\n";
 }
 
-std::vector<SbVec4f> fine() {
-    std::vector<SbVec4f> points;
-    for (int k = 0; k <= 7; ++k) points.push_back(mm(k / 64.0f, 0));
-    return points;
-}
-
 TEST_F(HPGLTest, EachPrimitiveWritesItsEncodedStatements) {
     // The first point is absolute, the others relative steps, each taking the fraction that
     // the truncation of the one before left.
@@ -39,7 +33,12 @@ TEST_F(HPGLTest, EachPrimitiveWritesItsEncodedStatements) {
          redLine("\xBF\xBFO\xC0\xBF\xBFO\xC0P\xC0P\xC0")},
         // 1/64 mm apart, 0.625 plotter units: whole units are reached at the 2nd, 4th, 5th
         // and 7th point, and the drawing ends at 4 units, the truncated 4.375.
-        {"steps shorter than a unit", [](HPGLTestAction& a) { a.line(fine(), red); },
+        {"steps shorter than a unit",
+         [](HPGLTestAction& a) {
+             std::vector<SbVec4f> points;
+             for (int k = 0; k <= 7; ++k) points.push_back(mm(k / 64.0f, 0));
+             a.line(points, red);
+         },
          redLine("\xBF\xBF\xC1\xBF\xC1\xBF\xC1\xBF\xC1\xBF")},
         {"-2.5 and -42.5 truncate toward zero; the step takes the exact remainder",
          [](HPGLTestAction& a) {
