@@ -180,8 +180,7 @@ TEST(SceneReader, ReadNodesBelongToTheCaller) {
     // Once the input is closed, only the graph holds the shared node: once per place.
     in.closeFile();
     EXPECT_EQ(all->getChild(0)->getRefCount(), 3);
-    all->ref();
-    all->unref();
+    iotest::hold(all);  // taken and let go at once, which frees the graph
 
     // Node by node, with DEF names carried from one read to the next.
     in.setBuffer(text.data(), text.size());
