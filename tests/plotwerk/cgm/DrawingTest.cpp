@@ -77,60 +77,63 @@ TEST_F(CGMTest, LinesAndSolidPolygonsWriteTheirAttributesWhenTheyChange) {
     }
 }
 
-TEST_F(CGMTest, VersionOneDrawsPatternsWithTheNearestStandardLineType) {
+TEST_F(CGMTest, LinePatternsTakeTheNearestStandardTypeInVersionOneAndTheirOwnInVersionThree) {
+    struct Case {
+        unsigned short pattern;
+        int factor;
+        int standard;  ///< in version 1
+    };
     // A pattern without dashes has no standard type: the line keeps the one before.
-    const std::pair<unsigned short, int> cases[] = {
-        {0x00FF, SoCGMLineType::DASH},     {0x0000, SoCGMLineType::DASH},
-        {0x0F0F, SoCGMLineType::DASH},     {0x0CF3, SoCGMLineType::DASH},
-        {0x00F7, SoCGMLineType::DASH_DOT}, {0xEA00, SoCGMLineType::DASH_DOT_DOT},
-        {0x5555, SoCGMLineType::DOT},      {0xFFFF, SoCGMLineType::SOLID}};
-    const CGMPrints prints = printBoth(noSetUp, [&](CGMTestAction& a) {
-        for (const auto& c : cases) a.line(kSegment, red, 1.0f, c.first);
-        a.line(kSegment, red, 1.0f, 0xFFFF, 4);  // the factor of a solid line changes nothing
-    });
-    const std::vector<CGMDrawnPrimitive> lines = drawn(prints, "LINE");
-    ASSERT_EQ(lines.size(), std::size(cases) + 1);
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_EQ(attribute(lines[i], "LINETYPE"), Values{I(cases[i].second)})
-            << std::hex << cases[i].first;
-    EXPECT_EQ(prints.text.all("LINETYPE").size(), std::size(cases) - 1);
-    EXPECT_TRUE(prints.text.all("LINECAP").empty());
-}
-
-TEST_F(CGMTest, VersionThreeDefinesItsDashesAndWritesCapJoinAndMitreForEveryLine) {
+    const Case cases[] = {
+        {0x00FF, 1, SoCGMLineType::DASH},         {0x0000, 1, SoCGMLineType::DASH},
+        {0x0F0F, 2, SoCGMLineType::DASH},         {0x0F0F, 2, SoCGMLineType::DASH},
+        {0x0CF3, 1, SoCGMLineType::DASH},         {0x00F7, 1, SoCGMLineType::DASH_DOT},
+        {0xEA00, 1, SoCGMLineType::DASH_DOT_DOT}, {0x5555, 1, SoCGMLineType::DOT},
+        {0xFFFF, 1, SoCGMLineType::SOLID},        {0xFFFF, 4, SoCGMLineType::SOLID}};
     // End and join styles to the format's caps (2 butt, 3 round, 4 projecting square,
     // 5 triangle) and joins (2 mitre, 3 round, 4 bevel).
     const int caps[] = {2, 4, 5, 3};
     const int joins[] = {4, 2, 2, 4, 3, 3};
-    const CGMPrints prints = printBoth(
-        [](CGMTestAction& a) {
-            a.getCGMVectorOutput()->setVersion(3);
-            a.setLinePatternSize(2.0f);
-        },
-        [](CGMTestAction& a) {
-            for (int style = 0; style < 6; ++style) {
-                a.setLineEndStyle(static_cast<SoVectorizeAction::EndLineStyle>(style % 4));
-                a.setLineJoinsStyle(static_cast<SoVectorizeAction::JoinLineStyle>(style));
-                a.line(kSegment, red, 1.0f, style < 3 ? 0x00FF : 0x0F0F, style < 3 ? 1 : 2);
-            }
-            a.line(kSegment, red);  // solid again: a standard type, nothing to define
-        });
-    const std::vector<CGMDrawnPrimitive> lines = drawn(prints, "LINE");
-    ASSERT_EQ(lines.size(), 7u);
-    for (int style = 0; style < 6; ++style) {
-        EXPECT_EQ(attribute(lines[style], "LINECAP"), (Values{I(caps[style % 4]), I(1)}));
-        EXPECT_EQ(attribute(lines[style], "LINEJOIN"), Values{I(joins[style])});
-        expectReal(attribute(lines[style], "MITRELIMIT"), action->getMiterLimit());
+    for (const int version : {1, 3}) {
+        SCOPED_TRACE("version " + std::to_string(version));
+        const CGMPrints prints = printBoth(
+            [&](CGMTestAction& a) {
+                a.getCGMVectorOutput()->setVersion(version);
+                a.setLinePatternSize(2.0f);
+            },
+            [&](CGMTestAction& a) {
+                for (std::size_t i = 0; i < std::size(cases); ++i) {
+                    a.setLineEndStyle(static_cast<SoVectorizeAction::EndLineStyle>(i % 4));
+                    a.setLineJoinsStyle(static_cast<SoVectorizeAction::JoinLineStyle>(i % 6));
+                    a.line(kSegment, red, 1.0f, cases[i].pattern, cases[i].factor);
+                }
+            });
+        const std::vector<CGMDrawnPrimitive> lines = drawn(prints, "LINE");
+        ASSERT_EQ(lines.size(), std::size(cases));
+        // Version 1 writes nothing for the pattern without dashes, the repeated pattern and
+        // the factor of a solid line; version 3 defines the pattern without dashes too.
+        const std::vector<CGMElement> types = prints.text.all("LINETYPE");
+        ASSERT_EQ(types.size(), version == 1 ? 7u : 8u);
+        if (version == 1) {
+            for (std::size_t i = 0; i < std::size(cases); ++i)
+                EXPECT_EQ(attribute(lines[i], "LINETYPE"), Values{I(cases[i].standard)})
+                    << std::hex << cases[i].pattern;
+            EXPECT_TRUE(prints.text.all("LINECAP").empty());
+            continue;
+        }
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            EXPECT_EQ(attribute(lines[i], "LINECAP"), (Values{I(caps[i % 4]), I(1)}));
+            EXPECT_EQ(attribute(lines[i], "LINEJOIN"), Values{I(joins[i % 6])});
+            expectReal(attribute(lines[i], "MITRELIMIT"), action->getMiterLimit());
+        }
+        EXPECT_EQ(attribute(lines[0], "LINETYPE"), (Values{R(2), I(8), I(8)}));
+        EXPECT_EQ(attribute(lines[3], "LINETYPE"), (Values{R(4), I(4), I(4), I(4), I(4)}));
+        EXPECT_EQ(attribute(lines[9], "LINETYPE"), Values{I(SoCGMLineType::SOLID)});
+        // Every dashed pattern is defined where it begins, numbered downwards.
+        EXPECT_EQ(prints.text.all("LINEEDGETYPEDEF").size(), 7u);
+        EXPECT_LT(types[0].params.at(0).integer, 0);
+        EXPECT_EQ(types[1].params.at(0).integer, types[0].params.at(0).integer - 1);
     }
-    EXPECT_EQ(attribute(lines[0], "LINETYPE"), (Values{R(2), I(8), I(8)}));
-    EXPECT_EQ(attribute(lines[5], "LINETYPE"), (Values{R(4), I(4), I(4), I(4), I(4)}));
-    EXPECT_EQ(attribute(lines[6], "LINETYPE"), Values{I(SoCGMLineType::SOLID)});
-    // Defined once per pattern, numbered downwards.
-    EXPECT_EQ(prints.text.all("LINEEDGETYPEDEF").size(), 2u);
-    const std::vector<CGMElement> types = prints.text.all("LINETYPE");
-    ASSERT_EQ(types.size(), 3u);
-    EXPECT_LT(types[0].params.at(0).integer, 0);
-    EXPECT_EQ(types[1].params.at(0).integer, types[0].params.at(0).integer - 1);
 }
 
 // A mask with one set bit: the top row's first byte, bit 7, which is the first cell.
@@ -309,22 +312,6 @@ TEST_F(CGMTest, ImagesAreCellArraysFromTheLastRowPlacedByTheirAlignment) {
     }
     EXPECT_EQ(Values(images[3].element.params.begin() + 6, images[3].element.params.end()),
               (Values{rgb(0, 0, 0), rgb(255, 255, 255)}));
-}
-
-TEST_F(CGMTest, PensTakeTheNearestColourInBothColourModes) {
-    const SbColor pens[2] = {red, SbColor(0, 1, 0)};
-    const float widths[2] = {0.35f, 0.5f};
-    for (const bool indexed : {true, false}) {
-        const CGMPrints penned = printBoth(
-            [&](CGMTestAction& a) {
-                a.getCGMVectorOutput()->setIndexed(indexed ? 1 : 0);
-                a.setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
-                a.setPenDescription(2, pens, widths);
-            },
-            [](CGMTestAction& a) { a.line(kSegment, SbColor(0.1f, 0.9f, 0.2f)); });
-        EXPECT_EQ(attribute(drawn(penned, "LINE").at(0), "LINECOLR"),
-                  Values{indexed ? CGMValue::makeIndex(2) : rgb(0, 255, 0)});
-    }
 }
 
 TEST_F(CGMTest, BorderAndClipAreTheDrawingAndPointsMoveByPageAndView) {

@@ -17,11 +17,8 @@ TEST_F(CGMTest, BothEncodingsWriteTheSameFrame) {
     const SbColor penColours[2] = {SbColor(1, 0, 0), SbColor(0, 1, 0)};
     const float penWidths[2] = {0.35f, 0.5f};
     const SbColor lightBlue(0.5f, 0.75f, 1.0f);
-    const Frame frames[] = {{1, false, false, 0},
-                            {3, false, true, 0},
-                            {1, true, false, 0},
-                            {3, true, true, 0},
-                            {1, true, true, 2}};
+    const Frame frames[] = {{1, false, false, 0}, {3, false, true, 0}, {1, true, false, 0},
+                            {3, true, true, 0},   {1, true, true, 2},  {3, false, false, 2}};
     for (const Frame& f : frames) {
         SCOPED_TRACE("version " + std::to_string(f.version) + (f.indexed ? " indexed" : "") +
                      (f.background ? " background" : "") + " pens " + std::to_string(f.pens));
@@ -35,7 +32,9 @@ TEST_F(CGMTest, BothEncodingsWriteTheSameFrame) {
                 if (f.background) a.setBackgroundColor(1, lightBlue);
                 if (f.pens) a.setPenDescription(f.pens, penColours, penWidths);
             },
-            [](CGMTestAction&) {});
+            [&](CGMTestAction& a) {
+                if (f.pens) a.line({mm(1, 1), mm(2, 1)}, SbColor(0.1f, 0.9f, 0.2f));
+            });
         const std::vector<CGMElement>& text = prints.text.elements;
         const std::vector<CGMElement>& binary = prints.binary.elements;
         ASSERT_EQ(text.size(), binary.size());
@@ -60,6 +59,12 @@ TEST_F(CGMTest, BothEncodingsWriteTheSameFrame) {
         ASSERT_EQ(back.size(), f.background && !f.indexed ? 1u : 0u);
         if (!back.empty()) {
             EXPECT_EQ(back[0].params.at(0), CGMValue::makeColour(127, 63, 0));
+        }
+        // A line takes the colour of the nearest pen, in indexed colour its place in the table.
+        if (f.pens) {
+            EXPECT_EQ(attribute(prints.drawing.at(0), "LINECOLR"),
+                      std::vector<CGMValue>{f.indexed ? CGMValue::makeIndex(2)
+                                                      : CGMValue::makeColour(0, 255, 0)});
         }
         const std::vector<CGMElement> table = prints.text.all("COLRTABLE");
         ASSERT_EQ(table.size(), f.indexed ? 1u : 0u);
