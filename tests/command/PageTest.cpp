@@ -149,9 +149,6 @@ bool ink(const Rgb& p) {
 bool coloured(const Rgb& p) {
     return !p.isWhite() && p.isColoured(24);
 }
-bool grey(const Rgb& p) {
-    return !p.isWhite() && !p.isColoured(10);
-}
 bool red(const Rgb& p) {
     return p.r > 180 && p.g < 80 && p.b < 80;
 }
@@ -186,14 +183,14 @@ void expectProbes(const std::vector<Probe>& probes) {
 // One option of each family, seen where it puts its ink.
 TEST(Page, EachOptionFamilyChangesThePrintAsItSays) {
     const std::vector<std::string> sized = {"--size", "3.937x1.9685in", "--position", "20x30"};
-    const std::vector<std::string> landscape = {"mark.tsc", "--landscape"};
     const std::vector<std::string> yellowed = {"mark.tsc", "--background", "yellow"};
     const double x0 = kCentreX - 10, x1 = kCentreX + 10, y0 = kCentreY - 10, y1 = kCentreY + 10;
     expectProbes({
         // The drawing, 277 wide and 190 high, a quarter turned: its top-left corner at the
         // bottom-left of the page, the frame along the usual drawing area.
         probe("portrait: the corner mark", {"mark.tsc"}, 12, 226, 27, 241, red, 50, MANY),
-        probe("landscape: the corner mark", landscape, 12, 55, 27, 71, red, 50, MANY),
+        probe("landscape: the corner mark", {"mark.tsc", "--landscape"}, 12, 55, 27, 71, red, 50,
+              MANY),
         // 100 x 50 mm at 20, 30: the frame's right edge, and nothing above the drawing.
         probe("size and position: an edge", sized, 119, 40, 121, 70, ink, 10, MANY),
         probe("size and position: above", sized, 0, 83, kSheetWidth, kSheetHeight, ink, 0, 0),
@@ -243,7 +240,7 @@ TEST(Page, MeshesCamerasAndLights) {
         inCentre("OBJ in its material's colour", "square.obj",
                  [](const Rgb& p) { return p.g > p.r + 80 && p.g > p.b + 80; }),
         inCentre("STL without colour: light grey, lit by the headlight", "square.stl",
-                 [](const Rgb& p) { return grey(p) && p.r > 150; }),
+                 [](const Rgb& p) { return !p.isWhite() && !p.isColoured(10) && p.r > 150; }),
         inCentre("PLY colours per vertex", "square.ply",
                  [](const Rgb& p) { return p.b > p.r + 80 && p.b > p.g + 80; }),
         inCentre("OFF colours in bytes", "coloured.off", red),

@@ -119,7 +119,7 @@ const std::vector<SceneCase> kCases = {
     {"InvisibleDrawsNothing", ortho() + "DrawStyle { style INVISIBLE } " + kShapes, {}},
 };
 
-using ClipCaseTest = ClipTest;
+using ClipCaseTest = PrintTest;
 
 TEST_F(ClipCaseTest, WhatIsPrintedOfEachScene) {
     for (const SceneCase& c : kCases) {
@@ -192,7 +192,7 @@ const std::vector<SizeCase> kSizeCases = {
     {"SizeIsCappedAtAMetreByDefault", kAnnotation + "Font { size 20 }", 1000, 0},
 };
 
-class AnnotationSizeTest : public ClipTest {
+class AnnotationSizeTest : public PrintTest {
   protected:
     void TearDown() override { SoPreferences::removeValue(kMaxSizeKey); }
 };

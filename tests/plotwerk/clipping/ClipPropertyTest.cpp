@@ -42,7 +42,7 @@ float distanceToSegment(const SbVec3f& q, const SbVec3f& a, const SbVec3f& b, fl
     return (a + ab * t - q).length();
 }
 
-class ClipPropertyTest : public ClipTest {
+class ClipPropertyTest : public PrintTest {
   protected:
     void SetUp() override {
         root = readScene(ortho() + "MaterialBinding { value PER_VERTEX }");

@@ -32,6 +32,4 @@ const std::string kPerspective =
     "PerspectiveCamera { position 0 0 0  heightAngle 1.5707963  nearDistance 1  farDistance 10 }"
     " LightModel { model BASE_COLOR } ";
 
-using ClipTest = PrintTest;
-
 }  // namespace cliptest

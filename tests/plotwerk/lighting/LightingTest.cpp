@@ -55,10 +55,6 @@ std::string attenuation(const char* coefficients) {
            coefficients + " } ";
 }
 
-SoSeparator* litScene(const std::string& body) {
-    return readScene(kHead + body);
-}
-
 using Polygons = std::vector<std::vector<SbColor>>;
 
 /// The polygons printed for `root`, each with one colour per point.
@@ -237,7 +233,7 @@ using LightingTest = PrintTest;
 TEST_F(LightingTest, PrintedColoursFollowTheLightingFormula) {
     for (const LitCase& c : kCases) {
         SCOPED_TRACE(c.name);
-        SoSeparator* root = litScene(c.body);
+        SoSeparator* root = readScene(kHead + c.body);
         ASSERT_NE(root, nullptr);
         DebugErrorRecorder errors;
         const Polygons printed = printedColors(root, c.translation, c.shade);
@@ -255,7 +251,7 @@ TEST_F(LightingTest, PrintedColoursFollowTheLightingFormula) {
 }
 
 TEST_F(LightingTest, LightChangedBetweenAppliesIsReadAgain) {
-    SoSeparator* root = litScene(kTriangle);
+    SoSeparator* root = readScene(kHead + kTriangle);
     ASSERT_NE(root, nullptr);
     auto* light = new SoDirectionalLight;
     // In the scene's own separator, after the camera.

@@ -216,11 +216,7 @@ const PictureCase kScenes[] = {
      false, addTorusKnot},
 };
 
-class PainterPicture : public ::testing::TestWithParam<PictureCase> {
-  protected:
-    void SetUp() override { SoPlotWerk::init(); }
-    void TearDown() override { SoPlotWerk::finish(); }
-};
+class PainterPicture : public PrintTest, public ::testing::WithParamInterface<PictureCase> {};
 
 // Without the painter the same print shows faces in traversal order: the comparison must
 // notice, or its agreement with the painter's print proves nothing.
