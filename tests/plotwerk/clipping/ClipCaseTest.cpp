@@ -172,7 +172,6 @@ const std::string kAnnotation = property("ANNOTATION", true);
 const std::string kTurned30 = "Rotation { rotation 0 0 1 0.5235988 } ";
 
 const std::vector<SizeCase> kSizeCases = {
-    {"SizeIsWhatTheFontSizeMeasuresOnThePage", kAnnotation + "Font { size 0.1 }", 10, 0},
     {"AnnotationHintTakesTheLongestAxis",
      "Scale { scaleFactor 2 1 1 } " + kAnnotation + "Font { size 0.1 }", 20, 0},
     {"FitHintTakesTheShortestAxis",
