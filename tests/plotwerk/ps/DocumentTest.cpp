@@ -5,7 +5,6 @@
 #include <Tessara/nodes/SoBaseColor.h>
 #include <Tessara/nodes/SoCoordinate3.h>
 #include <Tessara/nodes/SoFaceSet.h>
-#include <Tessara/nodes/SoMarkerSet.h>
 
 #include <cmath>
 #include <cstdint>
@@ -27,17 +26,19 @@ std::vector<SbVec4f> wave(int n, float yMm) {
 }
 
 /// A 32 x 32 fill mask of horizontal bands four rows high.
-const unsigned char* stripedMask() {
-    static const std::vector<unsigned char> mask = [] {
-        std::vector<unsigned char> m(128);
-        for (int i = 0; i < 128; ++i) m[i] = (i / 16) % 2 ? 0xFF : 0x00;
-        return m;
-    }();
-    return mask.data();
-}
+const std::vector<unsigned char> kStripes = [] {
+    std::vector<unsigned char> mask(128);
+    for (int i = 0; i < 128; ++i) mask[i] = (i / 16) % 2 ? 0xFF : 0x00;
+    return mask;
+}();
 
-/// Each kind of primitive, with the variants that take their own procedures or data.
-void drawEveryPrimitive(PSTestAction& a) {
+/// A whole document framed as an apply frames it, holding each kind of primitive with the
+/// variants that take their own procedures or data.
+std::string documentOfEveryPrimitive(PSTestAction& a) {
+    a.setBackgroundColor(1, SbColor(0.95f, 0.95f, 0.8f));
+    a.writeHeader();
+    a.printBackground();
+    a.setHardwareClip();
     const SbColor green(0, 0.6f, 0);
     a.line({mm(20, 20), mm(60, 30), mm(40, 50)}, kRed, 2);
     a.line({mm(20, 60), mm(170, 60)}, kBlue, 3, 0xF0F0, 2);
@@ -48,16 +49,12 @@ void drawEveryPrimitive(PSTestAction& a) {
     a.printPolyLine(corner, 3, colors, 1, 2.0f, 0xFF00, 1);
     a.fill({mm(20, 100), mm(60, 100), mm(40, 130)}, kRed);
     a.fill(wave(250, 150), green);
-    a.fill({mm(80, 100), mm(120, 100), mm(120, 130), mm(80, 130)}, kBlue, stripedMask());
+    a.fill({mm(80, 100), mm(120, 100), mm(120, 130), mm(80, 130)}, kBlue, kStripes.data());
     a.fill({mm(20, 180), mm(60, 180), mm(60, 210), mm(20, 210)}, {kRed, green, kBlue, kRed});
     a.dots({mm(80, 180), mm(90, 185), mm(100, 180)}, {kBlue}, 4);
     a.dots({mm(110, 180), mm(120, 185)}, {kRed, green}, 3);
-    SoMarkerSet* set = new SoMarkerSet;
-    set->ref();
-    set->markerIndex.setValues({SoMarkerSet::CIRCLE_FILLED_9_9, SoMarkerSet::CROSS_7_7});
-    const SbVec4f marks[] = {mm(130, 180), mm(140, 185), mm(150, 180)};
-    a.printPolyMark(marks, 3, colors, 0, set);
-    set->unref();
+    a.markers({mm(130, 180), mm(140, 185), mm(150, 180)},
+              {SoMarkerSet::CIRCLE_FILLED_9_9, SoMarkerSet::CROSS_7_7}, {kRed, green, kBlue});
     a.label(30, 230, "left f(x) 90\xB0", 1, 0, 14, kRed);
     a.label(170, 230, "right a\\b", 2, 0, 14, kBlue, "Times-Roman");
     a.label(100, 245, "centre", 3, 0.3f, 20, green, "Courier");
@@ -66,18 +63,9 @@ void drawEveryPrimitive(PSTestAction& a) {
     a.image(30, 255, pixels, SbVec2s(6, 4), SbVec2s(36, 24), 3);
     a.image(80, 255, pixels, SbVec2s(6, 4), SbVec2s(36, 24), 1, SoImage::CENTER, SoImage::HALF);
     a.image(130, 255, pixels, SbVec2s(3, 2), SbVec2s(30, 20), 4, SoImage::RIGHT, SoImage::TOP);
-}
-
-/// A whole document framed as an apply frames it.
-std::string documentOf(PSTestAction& action) {
-    action.setBackgroundColor(1, SbColor(0.95f, 0.95f, 0.8f));
-    action.writeHeader();
-    action.printBackground();
-    action.setHardwareClip();
-    drawEveryPrimitive(action);
-    action.printBorder();
-    action.writeFooter();
-    return action.text();
+    a.printBorder();
+    a.writeFooter();
+    return a.text();
 }
 
 /// 64-bit FNV-1a.
@@ -122,12 +110,10 @@ void expectLooks(const GhostscriptResult::Image& page, const std::string& probes
     for (std::string probe; std::getline(list, probe, ',');) {
         std::istringstream in(probe);
         std::string look;
-        double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        double x0 = 0, y0 = 0;
         in >> look >> x0 >> y0;
-        if (!(in >> x1 >> y1)) {
-            x1 = x0;
-            y1 = y0;
-        }
+        double x1 = x0, y1 = y0;  // kept when no second corner follows
+        in >> x1 >> y1;
         int samples = 0, matching = 0, changes = 0;
         bool previous = false;
         for (double x = x0; x <= x1 + 1e-9; x += 0.25) {
@@ -194,7 +180,7 @@ const Picture kPictures[] = {
          a.line({mm(15, 60), mm(85, 60)}, SbColor(0, 0, 0), 4, 0xFF00);
          a.line({mm(15, 40), mm(85, 40)}, SbColor(0, 0, 0), 4);
          a.fill({mm(100, 20), mm(180, 20), mm(180, 100), mm(100, 100)}, SbColor(0, 0, 0),
-                stripedMask());
+                kStripes.data());
      }),
      "broken 25 70 95 70, dark 27 50 93 50, broken 150 40 150 100, white 100 40 105 100"},
     // 30 nominal widths: letters about 7.6 mm high; "HHHH" about 30 mm long.
@@ -219,14 +205,8 @@ const Picture kPictures[] = {
      "red 56.5 206.5, green 63.5 206.5, blue 56.5 213.5, white 51 210, white 69 210"},
     // The 9 x 9 marker is 3.2 mm wide, the dot of 10 nominal widths 3.5 mm.
     {"markers are centred on their points", document([](PSTestAction& a) {
-         SoMarkerSet* set = new SoMarkerSet;
-         set->ref();
-         set->markerIndex.setValue(SoMarkerSet::SQUARE_FILLED_9_9);
-         const SbVec4f point = mm(100, 100);
-         const SbColor black(0, 0, 0);
-         a.printPolyMark(&point, 1, &black, 0, set);
-         set->unref();
-         a.dots({mm(60, 100)}, {black}, 10.0f);
+         a.markers({mm(100, 100)}, {SoMarkerSet::SQUARE_FILLED_9_9}, {SbColor(0, 0, 0)});
+         a.dots({mm(60, 100)}, {SbColor(0, 0, 0)}, 10.0f);
      }),
      "dark 109 109 111 111, white 107.5 110, white 112.5 110, white 110 107.5, "
      "white 110 112.5, dark 68.6 108.6 71.4 111.4, white 67.5 110, white 72.5 110, "
@@ -250,7 +230,7 @@ TEST_F(Document, EachVariantHasItsProcedureSetAndRendersEveryPrimitive) {
         SCOPED_TRACE("level " + std::to_string(v.level) + (v.colored ? " colour" : " grey"));
         PSTestAction action(v.level, v.colored);
         DebugErrorRecorder warnings;  // the long dash pattern is truncated below level 3
-        const std::string text = documentOf(action);
+        const std::string text = documentOfEveryPrimitive(action);
         const std::size_t setUp = text.find("0.068031 0.068031 scale\n");
         ASSERT_NE(setUp, std::string::npos);
         const std::string procedures = text.substr(0, setUp);
@@ -267,17 +247,14 @@ TEST_F(Document, EachVariantHasItsProcedureSetAndRendersEveryPrimitive) {
         const Pixel background = page.atMillimetres(190, 160);
         EXPECT_FALSE(background.isWhite());
         int drawn = 0, dark = 0, coloured = 0;
-        for (int y = 0; y < page.height; ++y) {
-            for (int x = 0; x < page.width; ++x) {
-                const Pixel p = page.pixel(x, y);
-                const bool ink = !p.isWhite() && std::abs(p.r - background.r) +
-                                                         std::abs(p.g - background.g) +
-                                                         std::abs(p.b - background.b) >
-                                                     30;
-                drawn += ink;
-                coloured += ink && p.isColoured(24);
-                dark += is("dark", p);
-            }
+        for (int i = 0; i < page.width * page.height; ++i) {
+            const Pixel p = page.pixel(i % page.width, i / page.width);
+            const int off = std::abs(p.r - background.r) + std::abs(p.g - background.g) +
+                            std::abs(p.b - background.b);
+            const bool ink = !p.isWhite() && off > 30;
+            drawn += ink;
+            coloured += ink && p.isColoured(24);
+            dark += is("dark", p);
         }
         EXPECT_GT(drawn, 3000);
         EXPECT_GT(dark, 100);

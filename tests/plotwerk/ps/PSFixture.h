@@ -13,6 +13,7 @@
 #include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/nodes/SoLightModel.h>
 #include <Tessara/nodes/SoLineSet.h>
+#include <Tessara/nodes/SoMarkerSet.h>
 #include <Tessara/nodes/SoOrthographicCamera.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <gtest/gtest.h>
@@ -51,6 +52,15 @@ class PSTestAction : public OpenedBackend<SoVectorizePSAction> {
                SoImage::VertAlignment vert = SoImage::BOTTOM) {
         printImage(SbVec4f(xMm, yMm, 0, 1), pixels.empty() ? nullptr : pixels.data(), source,
                    requested, numComponents, hor, vert);
+    }
+    /// Markers of the indices in turn, one point each colour.
+    void markers(const std::vector<SbVec4f>& points, std::initializer_list<int> indices,
+                 const std::vector<SbColor>& colors) {
+        SoMarkerSet* set = new SoMarkerSet;
+        set->ref();
+        set->markerIndex.setValues(indices);
+        printPolyMark(points.data(), static_cast<int>(points.size()), colors.data(), 0, set);
+        set->unref();
     }
 };
 

@@ -3,8 +3,6 @@
 // lines, fill procedures per level, patterns, bitmaps, string escapes and image data; and
 // point lists of any length, level-1 paths included, read back as an interpreter reads them.
 
-#include <Tessara/nodes/SoMarkerSet.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -324,17 +322,6 @@ constexpr int kWideMarker = 90;  // 10 x 12: two bytes a row, six bits of paddin
 constexpr int kLineMarker = 91;  // 8 x 1
 constexpr int kMissingMarker = 95;
 
-/// Draws the markers at (20, 30) mm, one per colour.
-void markers(PSTestAction& action, std::initializer_list<int> indices,
-             const std::vector<SbColor>& colors) {
-    SoMarkerSet* set = new SoMarkerSet;
-    set->ref();
-    set->markerIndex.setValues(indices);
-    const std::vector<SbVec4f> points(colors.size(), mm(20, 30));
-    action.printPolyMark(points.data(), static_cast<int>(points.size()), colors.data(), 0, set);
-    set->unref();
-}
-
 TEST_F(Statement, BitmapsAreDefinedOncePerDocumentAndDrawnCentredOnTheirPoints) {
     std::vector<unsigned char> wide(24), written(24);
     for (int i = 0; i < 24; ++i) wide[i] = static_cast<unsigned char>(i * 37 + 1);
@@ -346,7 +333,7 @@ TEST_F(Statement, BitmapsAreDefinedOncePerDocumentAndDrawnCentredOnTheirPoints) 
     SoMarkerSet::removeMarker(kMissingMarker);
     const std::string hexRows = hex(written, "%02X");
     // 10 x 12 pixels of one nominal width: 147 x 176 units, the corner half of that lower
-    // left of the point. Forty digits a line.
+    // left of the point at (20, 30) mm. Forty digits a line.
     const std::string drawWide =
         "/currentBitmapIndex {Bitmap90} bind def\n1 0 0 gc\n147 176 760 1162 DisplayBitmap\n";
     const std::string defineWide = "/Bitmap90\n{ 10 12\n true\n [10 0 0 12 0 0]\n{<" +
@@ -358,17 +345,18 @@ TEST_F(Statement, BitmapsAreDefinedOncePerDocumentAndDrawnCentredOnTheirPoints) 
         // Each point takes its own colour; the current procedure switches with the index.
         {"indices cycle, skip undefined markers and select their procedure",
          [](PSTestAction& a) {
-             markers(a, {kWideMarker, kMissingMarker, kLineMarker}, {kRed, kRed, kGreen, kRed});
+             a.markers(std::vector<SbVec4f>(4, mm(20, 30)),
+                       {kWideMarker, kMissingMarker, kLineMarker}, {kRed, kRed, kGreen, kRed});
          },
          defineWide + drawWide + defineLine +
              "/currentBitmapIndex {Bitmap91} bind def\n0 1 0 gc\n118 15 775 1243 DisplayBitmap\n" +
              drawWide},
         {"a new document defines its bitmaps again",
          [](PSTestAction& a) {
-             markers(a, {kWideMarker}, {kRed});
+             a.markers({mm(20, 30)}, {kWideMarker}, {kRed});
              a.writeFooter();
              a.startDocument();
-             markers(a, {kWideMarker}, {kRed});
+             a.markers({mm(20, 30)}, {kWideMarker}, {kRed});
          },
          defineWide + drawWide},
     });
@@ -377,40 +365,31 @@ TEST_F(Statement, BitmapsAreDefinedOncePerDocumentAndDrawnCentredOnTheirPoints) 
 
 using Point = std::pair<long long, long long>;
 
-/// Interprets point statements as the procedure set defines them: numbers are pushed, and
-/// each procedure takes its count, then draws from the point on top of the stack down.
-/// Level-1 polygons are begun by pfabeg, continued by pfacnt and pfaend and filled by
-/// "1 pfa"; any other name uses up the operands before it. Gives the point lists drawn and
-/// the most operands the stack held.
+/// Reads point statements as the procedure set runs them: the numbers before a procedure
+/// are its operands; ppl, ppmp, level-2 pfa and pfabeg begin a point list, pfacnt and pfaend
+/// continue it, each taking a count (one for pfabeg) and that many points from the top of the
+/// stack down, all it was given. Gives the lists drawn and the most operands pushed at once.
 std::vector<std::vector<Point>> readPoints(const std::string& text, bool level1,
                                            std::size_t& deepest) {
     std::vector<std::vector<Point>> drawn;
-    std::vector<long long> stack;
-    auto pop = [&stack] {
-        const long long value = stack.empty() ? 0 : stack.back();
-        if (!stack.empty()) stack.pop_back();
-        return value;
-    };
+    std::vector<long long> operands;
     std::istringstream in(text);
     for (std::string token; in >> token;) {
-        long long points = 0;
         if (std::isdigit(static_cast<unsigned char>(token[0])) || token[0] == '-') {
-            stack.push_back(std::stoll(token));
-            deepest = std::max(deepest, stack.size());
-        } else if (token == "pfacnt" || token == "pfaend") {
-            points = pop();
-        } else if (token == "pfa" && level1) {
-            pop();
-        } else if (token == "pfabeg" || token == "ppl" || token == "ppmp" || token == "pfa") {
-            points = token == "pfabeg" ? 1 : pop();
-            drawn.emplace_back();
-        } else {
-            stack.clear();
+            operands.push_back(std::stoll(token));
+            continue;
         }
-        for (; points > 0 && stack.size() >= 2 && !drawn.empty(); --points) {
-            const long long y = pop();
-            drawn.back().emplace_back(pop(), y);
+        deepest = std::max(deepest, operands.size());
+        if (token == "pfabeg") operands.push_back(1);
+        const bool begins =
+            token == "ppl" || token == "ppmp" || token == "pfabeg" || (token == "pfa" && !level1);
+        if (!operands.empty() && (begins || token == "pfacnt" || token == "pfaend")) {
+            EXPECT_EQ(static_cast<long long>(operands.size()), 2 * operands.back() + 1) << token;
+            if (begins || drawn.empty()) drawn.emplace_back();
+            for (std::size_t i = operands.size() - 1; i >= 2; i -= 2)
+                drawn.back().emplace_back(operands[i - 2], operands[i - 1]);
         }
+        operands.clear();
     }
     return drawn;
 }
