@@ -141,11 +141,8 @@ Draw document(const Draw& draw) {
     };
 }
 
-struct Picture {
-    const char* name;
-    Draw draw;
-    const char* looks;
-};
+/// Calls and the looks that their render shows, as expectLooks takes them.
+using Picture = Statements;
 
 const Picture kPictures[] = {
     // Object -0.5..0.5 is 25..75 mm on the drawing, 35..85 mm on the sheet; the border
@@ -211,15 +208,10 @@ const Picture kPictures[] = {
      "dark 109 109 111 111, white 107.5 110, white 112.5 110, white 110 107.5, "
      "white 110 112.5, dark 68.6 108.6 71.4 111.4, white 67.5 110, white 72.5 110, "
      "white 70 112.5"},
-    {"a smooth polygon is shaded between its corner colours",
-     [](PSTestAction& a) {
-         a.getPSVectorOutput()->setLevel(3);
-         document([](PSTestAction& d) {
-             d.fill({mm(20, 20), mm(100, 20), mm(100, 100), mm(20, 100)},
-                    {kRed, kGreen, kBlue, kBlue});
-         })(a);
-     },
-     "red 33 33, green 107 33, blue 70 107, white 25 70"},
+    {"a smooth polygon is shaded between its corner colours", document([](PSTestAction& a) {
+         a.fill({mm(20, 20), mm(100, 20), mm(100, 100), mm(20, 100)}, {kRed, kGreen, kBlue, kBlue});
+     }),
+     "red 33 33, green 107 33, blue 70 107, white 25 70", 3},
 };
 
 using Document = PSTest;
@@ -269,11 +261,11 @@ TEST_F(Document, EachPictureLandsWhereItShould) {
     options.dpi = 72;
     for (const Picture& picture : kPictures) {
         SCOPED_TRACE(picture.name);
-        PSTestAction action;
+        PSTestAction action(picture.level, picture.colored);
         picture.draw(action);
         const GhostscriptResult result = renderPostScript(action.text(), options);
         ASSERT_TRUE(result.ok()) << result.messages;
-        expectLooks(result.image, picture.looks);
+        expectLooks(result.image, picture.expected);
     }
 }
 

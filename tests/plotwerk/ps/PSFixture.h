@@ -78,7 +78,7 @@ const SbColor kBlue(0, 0, 1);
 
 using Draw = std::function<void(PSTestAction&)>;
 
-/// What some calls write on an open document of a level and colour kind.
+/// Some calls on a document of a level and colour kind, and what they should write.
 struct Statements {
     const char* name;
     Draw draw;

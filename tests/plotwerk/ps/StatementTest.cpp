@@ -395,26 +395,18 @@ std::vector<std::vector<Point>> readPoints(const std::string& text, bool level1,
 }
 
 TEST_F(Statement, AnyNumberOfPointsIsDrawnInOrderWithinWhatReadersTake) {
-    struct Kind {
-        const char* name;
-        unsigned int level;
-        std::function<void(PSTestAction&, const std::vector<SbVec4f>&)> draw;
-    };
-    const Kind kinds[] = {
-        {"ppl", 2, [](PSTestAction& a, const std::vector<SbVec4f>& p) { a.line(p, kRed); }},
-        {"ppmp", 2, [](PSTestAction& a, const std::vector<SbVec4f>& p) { a.dots(p, {kRed}); }},
-        {"pfa", 2, [](PSTestAction& a, const std::vector<SbVec4f>& p) { a.fill(p, kRed); }},
-        {"pfabeg", 1, [](PSTestAction& a, const std::vector<SbVec4f>& p) { a.fill(p, kRed); }},
-    };
+    // The procedure each point list begins with, and the level.
+    const std::pair<std::string, unsigned int> kinds[] = {
+        {"ppl", 2}, {"ppmp", 2}, {"pfa", 2}, {"pfabeg", 1}};
     std::mt19937 random(20240611);
     std::uniform_int_distribution<int> coordinate(0, 99999), size(1, 600);
     std::vector<int> sizes = {1, 2, 99, 100, 101, 199, 200, 201, 247, 248, 249, 250, 496, 497};
     while (sizes.size() < 150) sizes.push_back(size(random));
-    for (const Kind& kind : kinds) {
-        PSTestAction action(kind.level);
+    for (const auto& [name, level] : kinds) {
+        PSTestAction action(level);
         action.startDocument();
         for (int n : sizes) {
-            SCOPED_TRACE(std::string(kind.name) + " " + std::to_string(n));
+            SCOPED_TRACE(name + " " + std::to_string(n));
             std::vector<SbVec4f> points;
             std::vector<Point> expected;
             for (int i = 0; i < n; ++i) {
@@ -422,12 +414,17 @@ TEST_F(Statement, AnyNumberOfPointsIsDrawnInOrderWithinWhatReadersTake) {
                 points.push_back(at(expected.back().first, expected.back().second));
             }
             action.mark();
-            kind.draw(action, points);
+            if (name == "ppl")
+                action.line(points, kRed);
+            else if (name == "ppmp")
+                action.dots(points, {kRed});
+            else
+                action.fill(points, kRed);
             std::size_t deepest = 0;
-            const auto drawn = readPoints(action.sinceMark(), kind.level == 1, deepest);
+            const auto drawn = readPoints(action.sinceMark(), level == 1, deepest);
             // Lines stay within 255 characters; a level-1 reader holds 500 operands.
             for (const std::string& line : action.linesSinceMark()) EXPECT_LE(line.size(), 255u);
-            if (kind.level == 1 || kind.name != std::string("pfa")) {
+            if (name != "pfa") {
                 EXPECT_LE(deepest, 500u);
             }
             ASSERT_FALSE(drawn.empty());
@@ -438,7 +435,7 @@ TEST_F(Statement, AnyNumberOfPointsIsDrawnInOrderWithinWhatReadersTake) {
                 ASSERT_EQ(group->front(), all.back()) << "groups join";
                 all.insert(all.end(), group->begin() + 1, group->end());
             }
-            if (kind.name == std::string("pfa")) std::reverse(all.begin(), all.end());
+            if (name == "pfa") std::reverse(all.begin(), all.end());
             EXPECT_EQ(all, expected);
         }
     }
