@@ -19,7 +19,7 @@ struct Calls {
 void countCall(const SoDebugError*, void* userData) {
     auto* calls = static_cast<Calls*>(userData);
     ++calls->count;
-    if (calls->postAgain) SoDebugError::post("nested", "posted from a handler");
+    if (calls->postAgain) SoDebugError::post("nested", "again");
     if (calls->swapToDefault) SoDebugError::setHandlerCallback(nullptr, nullptr);
 }
 
@@ -57,9 +57,8 @@ TEST(SoDebugError, HandlersAndWhatReachesStderr) {
     SoDebugError::setHandlerCallback(&countCall, &calls);
     testing::internal::CaptureStderr();
     for (const char* message : {"first", "second"}) SoDebugError::post("outer", "%s", message);
-    const std::string nested = SoDebugError(SoDebugError::ERROR, "nested", "posted from a handler")
-                                   .getFullText()
-                                   .getString();
+    const std::string nested =
+        SoDebugError(SoDebugError::ERROR, "nested", "again").getFullText().getStdString();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), nested + nested);
     EXPECT_EQ(calls.count, 2);  // the nested posts did not come back to the handler
 
