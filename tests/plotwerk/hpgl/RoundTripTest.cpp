@@ -99,13 +99,13 @@ class HPGLRoundTrip : public ::testing::TestWithParam<std::string> {
         RecordingAction recorder;
         recorder.setBorder(0.0f);
         recorder.apply(root);
-        printed.calls = recorder.getCalls();
+        calls = recorder.getCalls();
         HPGLTestAction plotter;
         plotter.setBorder(0.0f);
         plotter.apply(root);
-        printed.plot = HPGLDecoder::decode(plotter.text());
-        ASSERT_TRUE(printed.plot.clean()) << printed.plot.errors.front();
-        EXPECT_EQ(printed.plot.pages, 1);
+        plot = HPGLDecoder::decode(plotter.text());
+        ASSERT_TRUE(plot.clean()) << plot.errors.front();
+        EXPECT_EQ(plot.pages, 1);
     }
     void TearDown() override {
         if (root) root->unref();
@@ -113,10 +113,8 @@ class HPGLRoundTrip : public ::testing::TestWithParam<std::string> {
     }
 
     SoSeparator* root = nullptr;
-    struct {
-        std::vector<RecordedCall> calls;
-        HPGLPlot plot;
-    } printed;
+    std::vector<RecordedCall> calls;
+    HPGLPlot plot;
 };
 
 // Polylines come back with their pen, width and line type, inside the input window of their
@@ -124,11 +122,11 @@ class HPGLRoundTrip : public ::testing::TestWithParam<std::string> {
 // and direction, both at truncated positions.
 TEST_P(HPGLRoundTrip, EveryPrimitiveComesBackInItsPen) {
     std::vector<RecordedCall> lines;
-    for (const RecordedCall& call : ofKind(printed.calls, RecordedCall::POLYLINE))
+    for (const RecordedCall& call : ofKind(calls, RecordedCall::POLYLINE))
         if (spansAUnit(call.points)) lines.push_back(call);
-    ASSERT_EQ(printed.plot.polylines.size(), lines.size());
+    ASSERT_EQ(plot.polylines.size(), lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const HPGLPolyline& read = printed.plot.polylines[i];
+        const HPGLPolyline& read = plot.polylines[i];
         EXPECT_TRUE(sameTrack(lines[i].points, read.points)) << "polyline " << i;
         EXPECT_EQ(read.pen.number, cubeIndex(lines[i].colors[0])) << "polyline " << i;
         const float width = lines[i].lineWidth == 0.0f ? 1.0f : lines[i].lineWidth;
@@ -143,19 +141,19 @@ TEST_P(HPGLRoundTrip, EveryPrimitiveComesBackInItsPen) {
         }
     }
 
-    const std::vector<RecordedCall> polygons = ofKind(printed.calls, RecordedCall::POLYGON);
-    ASSERT_EQ(printed.plot.polygons.size(), polygons.size());
+    const std::vector<RecordedCall> polygons = ofKind(calls, RecordedCall::POLYGON);
+    ASSERT_EQ(plot.polygons.size(), polygons.size());
     for (std::size_t i = 0; i < polygons.size(); ++i) {
-        const HPGLPolygon& read = printed.plot.polygons[i];
+        const HPGLPolygon& read = plot.polygons[i];
         std::vector<SbVec4f> closed = polygons[i].points;
         closed.push_back(closed.front());
         EXPECT_TRUE(sameTrack(closed, read.points)) << "polygon " << i;
         EXPECT_EQ(read.pen.number, cubeIndex(polygons[i].colors[0])) << "polygon " << i;
     }
 
-    const std::vector<HPGLSymbol>& symbols = printed.plot.symbols;
+    const std::vector<HPGLSymbol>& symbols = plot.symbols;
     std::size_t k = 0;
-    for (const RecordedCall& call : printed.calls) {
+    for (const RecordedCall& call : calls) {
         if (call.kind != RecordedCall::POLYMARK_DOTS && call.kind != RecordedCall::POLYMARK_MARKERS)
             continue;
         for (std::size_t i = 0; i < call.points.size(); ++i, ++k) {
@@ -168,10 +166,10 @@ TEST_P(HPGLRoundTrip, EveryPrimitiveComesBackInItsPen) {
     }
     EXPECT_EQ(k, symbols.size());
 
-    const std::vector<RecordedCall> texts = ofKind(printed.calls, RecordedCall::TEXT2);
-    ASSERT_EQ(printed.plot.labels.size(), texts.size());
+    const std::vector<RecordedCall> texts = ofKind(calls, RecordedCall::TEXT2);
+    ASSERT_EQ(plot.labels.size(), texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        const HPGLLabel& read = printed.plot.labels[i];
+        const HPGLLabel& read = plot.labels[i];
         // Text that Latin-1 cannot hold is written as UTF-16 code units, high byte first.
         const SbString drawn(texts[i].string);
         std::string text = drawn.isUnicode() ? "" : drawn.toLatin1();
