@@ -16,20 +16,6 @@ class SettingsTest : public ::testing::Test {
     void TearDown() override { SoPlotWerk::finish(); }
 };
 
-// The page, line and colour defaults show in every backend's output and are checked there;
-// these are the ones no output of the backend tests shows.
-TEST_F(SettingsTest, DefaultsOfPensHiddenLinesAndShading) {
-    FrameTestAction action;
-    EXPECT_EQ(action.getColorPriority(), 1);
-    EXPECT_EQ(action.getPenNum(), 0);
-    EXPECT_EQ(action.getHLHSRMode(), SoVectorizeAction::HLHSR_OFF);
-    EXPECT_FLOAT_EQ(action.getHLHSRRasterQuality(), 0.5f);
-    EXPECT_EQ(action.getHLHSRRasterCaching(), 1);
-    EXPECT_EQ(action.getHLHSRRasterTileSize(), 2048);
-    EXPECT_EQ(action.isLightingEnabled(), 0);
-    EXPECT_EQ(action.getShadeModel(), SoVectorizeAction::FLAT);
-}
-
 TEST_F(SettingsTest, UnitsConvertBothWays) {
     FrameTestAction action;
     action.setDrawingDimensions(8.5f, 11.0f, SoVectorizeAction::INCH);

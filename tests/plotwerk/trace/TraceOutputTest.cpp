@@ -7,19 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "plotwerk/frame/FrameTestAction.h"
 #include "plotwerk/support/SceneText.h"
 
 namespace {
-
-/// A backend that keeps every default print operation: its whole output is the trace.
-class TraceAction : public SoVectorizeAction {
-  protected:
-    void writeHeader() override {}
-    void writeFooter() override {}
-    void setHardwareClip() override {}
-    void printBorder() override {}
-    void printBackground() override {}
-};
 
 const char kSmallScene[] = R"(
   OrthographicCamera { position 0 0 5  height 2  nearDistance 1  farDistance 10 }
@@ -42,7 +33,7 @@ const char kSmallScene[] = R"(
 )";
 
 std::string traceOf(SoSeparator* root) {
-    TraceAction action;
+    FrameTestAction action;  // keeps every default print operation: its output is the trace
     action.setDrawingDimensions(100, 100);
     ::testing::internal::CaptureStdout();
     action.apply(root);
@@ -62,7 +53,6 @@ std::vector<std::string> tokensOf(const std::string& trace) {
 
 using TraceOutputTest = PrintTest;
 
-// The numbers are the same whatever the process locale.
 TEST_F(TraceOutputTest, TraceShowsThePointsAndColoursOfThePage) {
     SoSeparator* root = readScene(kSmallScene);
     ASSERT_NE(root, nullptr);
