@@ -59,8 +59,6 @@ TEST_F(MarkerAndPointSetTest, BuiltInMarkersHaveExactPixels) {
         Picture rows;
     } cases[] = {
         {SoMarkerSet::PLUS_5_5, {"..X..", "..X..", "XXXXX", "..X..", "..X.."}},
-        {SoMarkerSet::CROSS_7_7,
-         {"X.....X", ".X...X.", "..X.X..", "...X...", "..X.X..", ".X...X.", "X.....X"}},
         {SoMarkerSet::CIRCLE_LINE_5_5, {".XXX.", "X...X", "X...X", "X...X", ".XXX."}},
         {SoMarkerSet::TRIANGLE_FILLED_7_7,
          {"...X...", "...X...", "..XXX..", "..XXX..", ".XXXXX.", ".XXXXX.", "XXXXXXX"}},
