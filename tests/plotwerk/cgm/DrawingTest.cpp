@@ -83,13 +83,15 @@ TEST_F(CGMTest, LinePatternsTakeTheNearestStandardTypeInVersionOneAndTheirOwnInV
         int factor;
         int standard;  ///< in version 1
     };
-    // A pattern without dashes has no standard type: the line keeps the one before.
+    // A solid line first writes no type (it is the format's default). A pattern without dashes
+    // has no standard type: the line keeps the one before.
     const Case cases[] = {
-        {0x00FF, 1, SoCGMLineType::DASH},         {0x0000, 1, SoCGMLineType::DASH},
-        {0x0F0F, 2, SoCGMLineType::DASH},         {0x0F0F, 2, SoCGMLineType::DASH},
-        {0x0CF3, 1, SoCGMLineType::DASH},         {0x00F7, 1, SoCGMLineType::DASH_DOT},
-        {0xEA00, 1, SoCGMLineType::DASH_DOT_DOT}, {0x5555, 1, SoCGMLineType::DOT},
-        {0xFFFF, 1, SoCGMLineType::SOLID},        {0xFFFF, 4, SoCGMLineType::SOLID}};
+        {0xFFFF, 1, SoCGMLineType::SOLID},    {0x00FF, 1, SoCGMLineType::DASH},
+        {0x0000, 1, SoCGMLineType::DASH},     {0x0F0F, 2, SoCGMLineType::DASH},
+        {0x0F0F, 2, SoCGMLineType::DASH},     {0x0CF3, 1, SoCGMLineType::DASH},
+        {0x00F7, 1, SoCGMLineType::DASH_DOT}, {0xEA00, 1, SoCGMLineType::DASH_DOT_DOT},
+        {0x5555, 1, SoCGMLineType::DOT},      {0xFFFF, 1, SoCGMLineType::SOLID},
+        {0xFFFF, 4, SoCGMLineType::SOLID}};
     // End and join styles to the format's caps (2 butt, 3 round, 4 projecting square,
     // 5 triangle) and joins (2 mitre, 3 round, 4 bevel).
     const int caps[] = {2, 4, 5, 3};
@@ -114,8 +116,9 @@ TEST_F(CGMTest, LinePatternsTakeTheNearestStandardTypeInVersionOneAndTheirOwnInV
         // the factor of a solid line; version 3 defines the pattern without dashes too.
         const std::vector<CGMElement> types = prints.text.all("LINETYPE");
         ASSERT_EQ(types.size(), version == 1 ? 7u : 8u);
+        EXPECT_TRUE(attribute(lines[0], "LINETYPE").empty());
         if (version == 1) {
-            for (std::size_t i = 0; i < std::size(cases); ++i)
+            for (std::size_t i = 1; i < std::size(cases); ++i)
                 EXPECT_EQ(attribute(lines[i], "LINETYPE"), Values{I(cases[i].standard)})
                     << std::hex << cases[i].pattern;
             EXPECT_TRUE(prints.text.all("LINECAP").empty());
@@ -126,9 +129,9 @@ TEST_F(CGMTest, LinePatternsTakeTheNearestStandardTypeInVersionOneAndTheirOwnInV
             EXPECT_EQ(attribute(lines[i], "LINEJOIN"), Values{I(joins[i % 6])});
             expectReal(attribute(lines[i], "MITRELIMIT"), action->getMiterLimit());
         }
-        EXPECT_EQ(attribute(lines[0], "LINETYPE"), (Values{R(2), I(8), I(8)}));
-        EXPECT_EQ(attribute(lines[3], "LINETYPE"), (Values{R(4), I(4), I(4), I(4), I(4)}));
-        EXPECT_EQ(attribute(lines[9], "LINETYPE"), Values{I(SoCGMLineType::SOLID)});
+        EXPECT_EQ(attribute(lines[1], "LINETYPE"), (Values{R(2), I(8), I(8)}));
+        EXPECT_EQ(attribute(lines[4], "LINETYPE"), (Values{R(4), I(4), I(4), I(4), I(4)}));
+        EXPECT_EQ(attribute(lines[10], "LINETYPE"), Values{I(SoCGMLineType::SOLID)});
         // Every dashed pattern is defined where it begins, numbered downwards.
         EXPECT_EQ(prints.text.all("LINEEDGETYPEDEF").size(), 7u);
         EXPECT_LT(types[0].params.at(0).integer, 0);
@@ -208,6 +211,7 @@ TEST_F(CGMTest, BitmapMarkersAreCellArraysAndSkipUndefinedIndices) {
         [](CGMTestAction& a) {
             a.getCGMVectorOutput()->setVersion(3);
             a.setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
+            a.setBackgroundColor(1, SbColor(0, 0, 1));  // clear cells show the background
         },
         [&](CGMTestAction& a) {
             const SbVec4f points[3] = {mm(10, 10), mm(20, 20), mm(30, 30)};
@@ -217,7 +221,7 @@ TEST_F(CGMTest, BitmapMarkersAreCellArraysAndSkipUndefinedIndices) {
     ASSERT_EQ(cells.size(), 2u);  // index 91 is not defined; the third point takes 90 again
     const Values& first = cells[0].element.params;
     ASSERT_EQ(first.size(), 6u + 6u);
-    const CGMValue on = rgb(255, 0, 0), off = rgb(0, 0, 0);
+    const CGMValue on = rgb(255, 0, 0), off = rgb(0, 0, 255);
     EXPECT_EQ(Values(first.begin() + 3, first.begin() + 5), (Values{I(3), I(2)}));
     EXPECT_EQ(Values(first.begin() + 6, first.end()), (Values{off, on, off, on, off, on}));
     EXPECT_TRUE(first[0].near(P(10 - halfWidth, 10 + halfHeight), 1e-4)) << first[0];
@@ -225,7 +229,7 @@ TEST_F(CGMTest, BitmapMarkersAreCellArraysAndSkipUndefinedIndices) {
     EXPECT_TRUE(cells[1].element.params[2].near(P(30 + halfWidth, 30 + halfHeight), 1e-4));
     const std::vector<CGMElement> transparency = prints.text.all("TRANSPCELLCOLR");
     ASSERT_EQ(transparency.size(), 2u);
-    EXPECT_EQ(transparency[0].params, (Values{I(1), rgb(0, 0, 0)}));
+    EXPECT_EQ(transparency[0].params, (Values{I(1), off}));
     markers->unref();
     SoMarkerSet::removeMarker(90);
 }
