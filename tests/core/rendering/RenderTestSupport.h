@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "support/ReadScene.h"
+
 namespace rendertest {
 
 struct Rgba {
@@ -111,16 +113,6 @@ inline std::string twoPoints(const std::string& before, const std::string& node)
         return std::to_string(pixelCentre(x)) + " " + std::to_string(pixelCentre(y)) + " 0, ";
     };
     return kCamera + before + "Coordinate3 { point [ " + at(20, 20) + at(44, 40) + "] } " + node;
-}
-
-/// The scene of `body`, referenced; null when it does not read.
-inline SoSeparator* readScene(const std::string& body) {
-    const std::string text = "#Tessara V1.0 ascii\nSeparator { " + body + " }\n";
-    SoInput in;
-    in.setBuffer(text.data(), text.size());
-    SoSeparator* root = SoDB::readAll(&in);
-    if (root != nullptr) root->ref();
-    return root;
 }
 
 /// The database initialised around each test.

@@ -17,16 +17,7 @@
 
 #include "plotwerk/support/RecordingAction.h"
 #include "support/DebugErrorRecorder.h"
-
-/// The scene of `body` inside one separator, referenced; null when it does not read.
-inline SoSeparator* readScene(const std::string& body) {
-    const std::string text = "#Tessara V1.0 ascii\nSeparator { " + body + " }\n";
-    SoInput in;
-    in.setBuffer(text.data(), text.size());
-    SoSeparator* root = SoDB::readAll(&in);
-    if (root != nullptr) root->ref();
-    return root;
-}
+#include "support/ReadScene.h"
 
 /// A recording backend on a square drawing of `page` millimetres, printing colours as they
 /// are.

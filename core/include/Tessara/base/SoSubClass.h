@@ -39,3 +39,15 @@
     const SoClassRegistrar className##Registrar(#className, &className::initClass,             \
                                                 &className::exitClass, SoClassRegistry::role); \
     }
+
+/// The type id, initClass, exitClass and registration of a class made by `factory` (null for an
+/// abstract class), shared by every kind of class that registers this way.
+#define SO__CLASS_SOURCE(className, parentClass, factory, role) \
+    SoType className::classTypeId;                              \
+    void className::initClass() {                               \
+        SO__CLASS_INIT(className, parentClass, factory);        \
+    }                                                           \
+    void className::exitClass() {                               \
+        SO__CLASS_EXIT(className);                              \
+    }                                                           \
+    SO__CLASS_REGISTRAR(className, role)

@@ -46,11 +46,4 @@
     SO__CLASS_REGISTRAR(className, ELEMENT)
 
 #define SO_ELEMENT_ABSTRACT_SOURCE(className, parentClass) \
-    SoType className::classTypeId;                         \
-    void className::initClass() {                          \
-        SO__CLASS_INIT(className, parentClass, nullptr);   \
-    }                                                      \
-    void className::exitClass() {                          \
-        SO__CLASS_EXIT(className);                         \
-    }                                                      \
-    SO__CLASS_REGISTRAR(className, ELEMENT)
+    SO__CLASS_SOURCE(className, parentClass, nullptr, ELEMENT)

@@ -12,28 +12,14 @@
 #define SO_NODE_ABSTRACT_HEADER(className) SO__CLASS_TYPE_DECLS(className)
 
 /// In the source file of a concrete node.
-#define SO_NODE_SOURCE(className, parentClass)                              \
-    SoType className::classTypeId;                                          \
-    void* className::createInstance() {                                     \
-        return new className;                                               \
-    }                                                                       \
-    void className::initClass() {                                           \
-        SO__CLASS_INIT(className, parentClass, &className::createInstance); \
-    }                                                                       \
-    void className::exitClass() {                                           \
-        SO__CLASS_EXIT(className);                                          \
-    }                                                                       \
-    SO__CLASS_REGISTRAR(className, NODE)
+#define SO_NODE_SOURCE(className, parentClass) \
+    void* className::createInstance() {        \
+        return new className;                  \
+    }                                          \
+    SO__CLASS_SOURCE(className, parentClass, &className::createInstance, NODE)
 
-#define SO_NODE_ABSTRACT_SOURCE(className, parentClass)  \
-    SoType className::classTypeId;                       \
-    void className::initClass() {                        \
-        SO__CLASS_INIT(className, parentClass, nullptr); \
-    }                                                    \
-    void className::exitClass() {                        \
-        SO__CLASS_EXIT(className);                       \
-    }                                                    \
-    SO__CLASS_REGISTRAR(className, NODE)
+#define SO_NODE_ABSTRACT_SOURCE(className, parentClass) \
+    SO__CLASS_SOURCE(className, parentClass, nullptr, NODE)
 
 /// First statement of every node constructor: registers the class when nobody did.
 #define SO_NODE_CONSTRUCTOR(className)                   \
