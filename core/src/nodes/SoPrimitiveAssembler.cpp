@@ -1,8 +1,8 @@
 #include "SoPrimitiveAssembler.h"
 
-#include <algorithm>
+#include <Tessara/misc/SoPolygonTessellator.h>
 
-#include "SoPolygonTessellator.h"
+#include <algorithm>
 
 namespace {
 

@@ -9,7 +9,8 @@
     X(Begin) X(End) X(Color4ubv) X(Vertex3fv) X(Enable) X(Disable) X(PolygonOffset)      \
     X(PolygonMode) X(PushAttrib) X(PopAttrib) X(PointSize) X(DepthFunc) X(ClearColor)    \
     X(Clear) X(ShadeModel) X(MatrixMode) X(LoadIdentity) X(Ortho) X(Finish)              \
-    X(ReadBuffer) X(PixelStorei) X(ReadPixels)
+    X(ReadBuffer) X(PixelStorei) X(ReadPixels) X(Viewport) X(LineWidth) X(GenLists)      \
+    X(NewList) X(EndList) X(CallList) X(DeleteLists)
 // clang-format on
 
 /// The OpenGL functions of the core's offscreen implementation, looked up through the

@@ -10,6 +10,7 @@
 #include "SoPolyLine.h"
 #include "SoPolyMark.h"
 #include "SoPolygon.h"
+#include "raster/SoHLHSRImageVectorizer.h"
 
 int SoHLHSRVectorize::sequence = 0;
 
@@ -65,8 +66,9 @@ void SoHLHSRVectorize::store(SoGraphicPrimitiveList* list, SoGraphicPrimitive* r
     list->add(record);
 }
 
-// Until their own stages exist, the raster mode stores like the surface-removal painter and
-// the hidden-line mode stores polygons and polylines like the painter (so they get ordered).
+// Until its own stage exists, the hidden-line mode stores polygons and polylines like the
+// painter (so they get ordered). The raster mode traces lines and dots from their own
+// pixels, so an outline or a point polygon becomes its edges or its vertices.
 void SoHLHSRVectorize::addPolygon(const SbVec4f* points, int numPoints, const SbColor* colors,
                                   int multicolor, float lineWidth, float markerSize,
                                   unsigned short linePattern, int linePatternScaleFactor, int style,
@@ -75,11 +77,43 @@ void SoHLHSRVectorize::addPolygon(const SbVec4f* points, int numPoints, const Sb
                                   float offsetUnits) {
     if (!validPoints("SoHLHSRVectorize::addPolygon", points, numPoints, colors)) return;
     SoGraphicPrimitiveList* list = currentList("SoHLHSRVectorize::addPolygon");
+    if (mode_ == RASTER && style == 1) {
+        storeEdges(list, points, numPoints, colors, multicolor, lineWidth, linePattern,
+                   linePatternScaleFactor);
+        return;
+    }
+    if (mode_ == RASTER && style == 2) {
+        storeDots(list, points, numPoints, colors, multicolor, markerSize);
+        return;
+    }
     auto* polygon = new SoPolygon;
     polygon->set(numPoints, points, colors, multicolor, lineWidth, markerSize, linePattern,
                  linePatternScaleFactor, style, string1, string2, pattern,
                  style != 0 ? lineOffset_ : polygonOffset_, offsetFactor, offsetUnits);
     store(list, polygon);
+}
+
+void SoHLHSRVectorize::storeEdges(SoGraphicPrimitiveList* list, const SbVec4f* points,
+                                  int numPoints, const SbColor* colors, int multicolor,
+                                  float lineWidth, unsigned short linePattern,
+                                  int linePatternScaleFactor) {
+    for (int i = 0; i < numPoints; ++i) {
+        const SbVec4f ends[2] = {points[i], points[(i + 1) % numPoints]};
+        const SbColor edgeColors[2] = {colors[i], colors[i]};
+        auto* edge = new SoPolyLine;
+        edge->set(2, ends, edgeColors, multicolor, lineWidth, linePattern, linePatternScaleFactor,
+                  0.0f);
+        store(list, edge);
+    }
+}
+
+void SoHLHSRVectorize::storeDots(SoGraphicPrimitiveList* list, const SbVec4f* points, int numPoints,
+                                 const SbColor* colors, int multicolor, float markerSize) {
+    for (int i = 0; i < numPoints; ++i) {
+        auto* dot = new SoPolyMark;
+        dot->set(1, points + i, colors + i, multicolor, markerSize, nullptr, 0.0f);
+        store(list, dot);
+    }
 }
 
 // In the ordering modes every segment is a record of its own, so that the painter can put
@@ -140,22 +174,25 @@ void SoHLHSRVectorize::addImage(const SbVec4f& point, const unsigned char* data,
 }
 
 void SoHLHSRVectorize::warnIfModeUnavailable() {
-    if (unavailableWarned_ || (mode_ != RASTER && mode_ != HIDDEN_LINES)) return;
+    if (unavailableWarned_ || mode_ != HIDDEN_LINES) return;
     unavailableWarned_ = 1;
-    SoDebugError::postWarning(
-        "SoHLHSRVectorize::flush",
-        "%s is not available yet: primitives are printed in the "
-        "painter's order instead",
-        mode_ == RASTER ? "Raster hidden-surface removal" : "Hidden-line removal");
+    SoDebugError::postWarning("SoHLHSRVectorize::flush",
+                              "Hidden-line removal is not available yet: primitives are "
+                              "printed in the painter's order instead");
 }
 
 // Records print in list order, each projecting its own points: far things first, so that
 // nearer ones paint over them.
 void SoHLHSRVectorize::flush() {
     if (!primitives_) return;
-    warnIfModeUnavailable();
-    SoHLHSRPainter(*primitives_, *this).run();
-    for (int i = 0; i < primitives_->getLength(); ++i) primitives_->getPrimitive(i)->print(this);
+    if (mode_ == RASTER) {
+        SoHLHSRImageVectorizer(primitives_, this).run();
+    } else {
+        warnIfModeUnavailable();
+        SoHLHSRPainter(*primitives_, *this).run();
+        for (int i = 0; i < primitives_->getLength(); ++i)
+            primitives_->getPrimitive(i)->print(this);
+    }
     delete primitives_;
     primitives_ = nullptr;
     sequence = 0;
@@ -165,6 +202,23 @@ void SoHLHSRVectorize::flush() {
 
 void SoHLHSRVectorize::projectPoints(SbVec4f* points, int n) const {
     if (action_ && points && n > 0) action_->projectPoints(points, n);
+}
+
+void SoHLHSRVectorize::setViewportRegion(const SbViewportRegion& region) {
+    if (action_) action_->setViewportRegion(region);
+}
+
+const SbViewportRegion& SoHLHSRVectorize::getViewportRegion() const {
+    static const SbViewportRegion none;
+    return action_ ? action_->getViewportRegion() : none;
+}
+
+void SoHLHSRVectorize::setProjectionSource(const SbBox2f& source) {
+    if (action_) action_->setProjectionSource(source);
+}
+
+void SoHLHSRVectorize::setDefaultProjectionSource() {
+    if (action_) action_->setDefaultProjectionSource();
 }
 
 float SoHLHSRVectorize::getNominalWidth() const {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <Tessara/base/SbString.h>
+#include <Tessara/math/SbBox2f.h>
 #include <Tessara/math/SbColor.h>
 #include <Tessara/math/SbVec2s.h>
 #include <Tessara/math/SbVec4f.h>
+#include <Tessara/math/SbViewportRegion.h>
 #include <Tessara/nodes/SoImage.h>
 
 class SoGraphicPrimitive;
@@ -65,6 +67,12 @@ class SoHLHSRVectorize {
 
     // The action's services the records print through (records are not its friends).
     void projectPoints(SbVec4f* points, int n) const;
+    /// Where projectPoints puts things: the viewport on the drawing and the box of
+    /// coordinates mapped onto it (by default the normalised square).
+    void setViewportRegion(const SbViewportRegion& region);
+    const SbViewportRegion& getViewportRegion() const;
+    void setProjectionSource(const SbBox2f& source);
+    void setDefaultProjectionSource();
     /// The action's nominal width in millimetres.
     float getNominalWidth() const;
     void printPolygon(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
@@ -88,6 +96,12 @@ class SoHLHSRVectorize {
     void store(SoGraphicPrimitiveList* list, SoGraphicPrimitive* record);
     /// Modes whose own stage is not built yet print in the painter's order, saying so once.
     void warnIfModeUnavailable();
+    /// The raster mode's outline polygons and point polygons, stored as segments and dots.
+    void storeEdges(SoGraphicPrimitiveList* list, const SbVec4f* points, int numPoints,
+                    const SbColor* colors, int multicolor, float lineWidth,
+                    unsigned short linePattern, int linePatternScaleFactor);
+    void storeDots(SoGraphicPrimitiveList* list, const SbVec4f* points, int numPoints,
+                   const SbColor* colors, int multicolor, float markerSize);
 
     SoVectorizeAction* action_;
     /// The hidden-line eliminator of mode 4; not built yet, so always null for now.

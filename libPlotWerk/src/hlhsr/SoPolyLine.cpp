@@ -15,6 +15,15 @@ int SoPolyLine::getType() const {
     return POLYLINE;
 }
 
+void SoPolyLine::copyAttributes(const SoPrimitiveMultiPoints& other) {
+    SoPrimitiveMultiPoints::copyAttributes(other);
+    if (other.getType() != POLYLINE) return;
+    const auto& line = static_cast<const SoPolyLine&>(other);
+    lineWidth = line.lineWidth;
+    linePattern = line.linePattern;
+    linePatternScaleFactor = line.linePatternScaleFactor;
+}
+
 void SoPolyLine::set(int n, const SbVec4f* newPoints, const SbColor* newColors, int newMulticolor,
                      float newLineWidth, unsigned short newLinePattern,
                      int newLinePatternScaleFactor, float depthOffset) {

@@ -10,6 +10,8 @@ class SoPolyLine : public SoPrimitiveMultiPoints {
     void print(SoHLHSRVectorize* engine) override;
     void render(std::uint32_t idColor) override;
     int getType() const override;
+    /// Also copies the line width and pattern.
+    void copyAttributes(const SoPrimitiveMultiPoints& other) override;
     /// Cuts this two-point segment where it meets cutter's plane into the part on the viewer's
     /// side (front) and the part behind (back); 1 when both were made, 0 otherwise (a segment
     /// parallel to the plane, or a record that is not a single segment).

@@ -1,6 +1,6 @@
 #include "SoGlyphBuilder.h"
 
-#include "../SoPolygonTessellator.h"
+#include <Tessara/misc/SoPolygonTessellator.h>
 
 #include FT_OUTLINE_H
 

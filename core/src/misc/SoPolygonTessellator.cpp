@@ -1,7 +1,6 @@
-#include "SoPolygonTessellator.h"
-
 #include <GL/glu.h>
 #include <Tessara/base/SoDebugError.h>
+#include <Tessara/misc/SoPolygonTessellator.h>
 
 #ifndef CALLBACK
 #define CALLBACK

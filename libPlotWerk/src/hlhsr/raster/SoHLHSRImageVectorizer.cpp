@@ -1,0 +1,300 @@
+// Raster visibility.
+//
+// Each record is drawn in a flat colour that names it, nearest depth winning; what shows
+// in the read-back image is what the page must show. Polygons go first, then lines over
+// them (a line is seen only where no polygon is nearer), then marks, texts and images:
+// their identifiers sit in separate ranges, so a pixel tells both what is there and which
+// pass drew it.
+//
+// A traced piece is in the pixel coordinates of its tile. Printing it, the action is told
+// that its viewport is that tile's share of the drawing and that the source of its
+// projection is the tile's pixel grid, so the ordinary page projection puts the piece in
+// place. Pixel (c, r) covers c - 0.5 .. c + 0.5: the grid starts half a pixel before 0.
+
+#include "SoHLHSRImageVectorizer.h"
+
+#include <PlotWerk/SoVectorizeAction.h>
+#include <Tessara/base/SoDebugError.h>
+#include <Tessara/math/SbBox2f.h>
+#include <Tessara/math/SbViewportRegion.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+#include "../SoGraphicPrimitiveList.h"
+#include "../SoHLHSRVectorize.h"
+#include "../SoPolyLine.h"
+#include "../SoPolygon.h"
+#include "SoFanPieces.h"
+#include "SoLinesVectorizer.h"
+#include "SoPolygonsVectorizer.h"
+#include "SoPrimitivesRenderer.h"
+#include "SoRasterColorInterpolator.h"
+
+SoHLHSRImageVectorizer::Timings SoHLHSRImageVectorizer::lastTimings;
+
+namespace {
+
+// Identifier ranges of the three passes: polygons from 1, lines and marks above them.
+constexpr unsigned POLYGON_BASE = 0x000000u;
+constexpr unsigned LINE_BASE = 0x800000u;
+constexpr unsigned MARK_BASE = 0xC00000u;
+constexpr unsigned ID_MASK = 0xFFFFFFu;
+// Pixels a traced outline may leave out before a bend is kept.
+constexpr double TRACING_TOLERANCE = 2.6;
+// A shaded piece drawn as one fan may spill this far (in pixels) past its outline.
+constexpr float FAN_SPILL = 0.5f;
+// The largest raster side a viewport region can describe.
+constexpr int MAX_RASTER_SIDE = 32767;
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+unsigned pixelValue(const unsigned char* pixel) {
+    return unsigned(pixel[0]) | unsigned(pixel[1]) << 8 | unsigned(pixel[2]) << 16;
+}
+
+bool isMultiPoint(int type) {
+    return type == SoGraphicPrimitive::POLYGON || type == SoGraphicPrimitive::POLYLINE ||
+           type == SoGraphicPrimitive::POLYMARK;
+}
+
+}  // namespace
+
+SoHLHSRImageVectorizer::SoHLHSRImageVectorizer(SoGraphicPrimitiveList* primitives,
+                                               SoHLHSRVectorize* engine)
+    : primitives_(primitives), engine_(engine) {}
+
+SoHLHSRImageVectorizer::~SoHLHSRImageVectorizer() {
+    delete renderer_;
+}
+
+int SoHLHSRImageVectorizer::resolutionFor(float quality) {
+    static const int table[4] = {75, 150, 300, 600};
+    if (!(quality >= 0.0f)) quality = 0.0f;
+    if (quality >= 1.0f) quality = 0.99f;
+    return table[std::min(3, static_cast<int>(quality * 4.0f))];
+}
+
+// The last pass's range, from MARK_BASE up, is the narrowest.
+int SoHLHSRImageVectorizer::getMaxRecords() {
+    return static_cast<int>(ID_MASK - MARK_BASE);
+}
+
+// Whole tiles, so that every tile is drawn at the same size; a long side that would not fit
+// a viewport region loses resolution rather than fail.
+SbVec2s SoHLHSRImageVectorizer::computeRasterSize(const SoVectorizeAction& action) {
+    const int resolution = resolutionFor(action.getHLHSRRasterQuality());
+    const SbVec2f inches = action.getDrawingDimensions(SoVectorizeAction::INCH);
+    const int setting = action.getHLHSRRasterTileSize();
+    const int tile = setting > 4 ? std::min(setting, SoPrimitivesRenderer::MAX_TILE_EDGE) - 4
+                                 : SoPrimitivesRenderer::MAX_TILE_EDGE - 4;
+    SbVec2s size;
+    for (int axis = 0; axis < 2; ++axis) {
+        const double wanted = std::floor(double(inches[axis]) * resolution);
+        double pixels = std::max(wanted == wanted ? wanted : 0.0, double(tile));
+        pixels = std::ceil(pixels / tile) * tile;
+        const double largest = std::floor(double(MAX_RASTER_SIDE) / tile) * tile;
+        if (pixels > largest) {
+            SoDebugError::postWarning("SoHLHSRImageVectorizer::computeRasterSize",
+                                      "A raster of %.0f pixels is too long: %.0f are used", pixels,
+                                      largest);
+            pixels = largest;
+        }
+        size[axis] = static_cast<short>(pixels);
+    }
+    return size;
+}
+
+void SoHLHSRImageVectorizer::run() {
+    const Clock::time_point start = Clock::now();
+    timings_ = Timings();
+    SoVectorizeAction* action = engine_->getAction();
+    if (!primitives_ || primitives_->getLength() == 0 || !action) return;
+    if (primitives_->getLength() > getMaxRecords()) {
+        SoDebugError::postWarning("SoHLHSRImageVectorizer::run",
+                                  "%d records are more than a raster can tell apart (%d): they "
+                                  "are printed in depth order, hidden parts included",
+                                  primitives_->getLength(), getMaxRecords());
+        printInDepthOrder();
+        return;
+    }
+    rasterSize_ = computeRasterSize(*action);
+    smooth_ = action->getShadeModel() != SoVectorizeAction::FLAT;
+    renderer_ = new SoPrimitivesRenderer(SbViewportRegion(rasterSize_[0], rasterSize_[1], 1.0f));
+    renderer_->setCaching(action->getHLHSRRasterCaching());
+    const int tileSetting = action->getHLHSRRasterTileSize();
+    if (tileSetting > 4) renderer_->setTileEdge(tileSetting);
+    addPassFilters();
+    renderer_->setObserver(this);
+    if (!renderer_->render(*primitives_)) {
+        SoDebugError::post("SoHLHSRImageVectorizer::run",
+                           "No offscreen raster: the records are printed in depth order");
+        delete renderer_;
+        renderer_ = nullptr;
+        printInDepthOrder();
+        return;
+    }
+    const double rendering = secondsSince(start) - timings_.tracing - timings_.printing;
+    timings_.readBack = renderer_->getReadBackSeconds();
+    timings_.render = rendering - timings_.readBack;
+    delete renderer_;
+    renderer_ = nullptr;
+    const Clock::time_point printing = Clock::now();
+    printWholeVisibleRecords();
+    timings_.printing += secondsSince(printing);
+    lastTimings = timings_;
+}
+
+void SoHLHSRImageVectorizer::addPassFilters() {
+    renderer_->clearPassFilters();
+    const SoGraphicPrimitiveList& list = *primitives_;
+    if (list.hasType(SoGraphicPrimitive::POLYGON))
+        renderer_->addPassFilter({SoPrimitivesRenderer::FILLED_POLYGONS, POLYGON_BASE});
+    if (list.hasType(SoGraphicPrimitive::POLYLINE))
+        renderer_->addPassFilter({SoPrimitivesRenderer::LINES, LINE_BASE});
+    if (list.hasType(SoGraphicPrimitive::POLYMARK) || list.hasType(SoGraphicPrimitive::TEXT2D) ||
+        list.hasType(SoGraphicPrimitive::IMAGE))
+        renderer_->addPassFilter({SoPrimitivesRenderer::MARKS_TEXTS_IMAGES, MARK_BASE});
+}
+
+void SoHLHSRImageVectorizer::tileRendered(const unsigned char* buffer, const SbVec2s& origin,
+                                          const SbVec2s& size, int pass) {
+    if (!renderer_ || pass < 0 || pass >= static_cast<int>(renderer_->getPassFilters().size()))
+        return;
+    const SoPrimitivesRenderer::PassFilter& filter = renderer_->getPassFilters()[pass];
+    if (pass == 0) ++timings_.tiles;
+    if (filter.typeMask & SoPrimitivesRenderer::MARKS_TEXTS_IMAGES) {
+        markVisible(buffer, size, filter.idBase);
+        return;
+    }
+    traceAndPrint(buffer, origin, size, filter.typeMask, filter.idBase);
+}
+
+void SoHLHSRImageVectorizer::markVisible(const unsigned char* buffer, const SbVec2s& size,
+                                         unsigned idBase) {
+    const size_t pixels = static_cast<size_t>(size[0]) * static_cast<size_t>(size[1]);
+    const unsigned n = static_cast<unsigned>(primitives_->getLength());
+    for (size_t at = 0; at < pixels; ++at) {
+        const unsigned value = pixelValue(buffer + 4 * at);
+        if (value <= idBase || value - idBase - 1u >= n) continue;
+        ++primitives_->getPrimitive(static_cast<int>(value - idBase - 1u))->moveCount;
+    }
+}
+
+void SoHLHSRImageVectorizer::traceAndPrint(const unsigned char* buffer, const SbVec2s& origin,
+                                           const SbVec2s& size, int typeMask, unsigned idBase) {
+    Clock::time_point step = Clock::now();
+    std::unique_ptr<SoImageVectorizer> tracer;
+    if (typeMask & SoPrimitivesRenderer::FILLED_POLYGONS)
+        tracer = std::make_unique<SoPolygonsVectorizer>(TRACING_TOLERANCE);
+    else
+        tracer = std::make_unique<SoLinesVectorizer>(TRACING_TOLERANCE);
+    tracer->vectorize(buffer, size[0], size[1]);
+    timings_.tracing += secondsSince(step);
+    step = Clock::now();
+
+    const SbViewportRegion saved = engine_->getViewportRegion();
+    const SbVec2f& o = saved.getViewportOrigin();
+    const SbVec2f& s = saved.getViewportSize();
+    const SbVec2f full(rasterSize_[0], rasterSize_[1]);
+    SbViewportRegion tile = saved;
+    tile.setViewport(SbVec2f(o[0] + origin[0] / full[0] * s[0],
+                             o[1] + (full[1] - origin[1] - size[1]) / full[1] * s[1]),
+                     SbVec2f(size[0] / full[0] * s[0], size[1] / full[1] * s[1]));
+    engine_->setViewportRegion(tile);
+    engine_->setProjectionSource(SbBox2f(-0.5f, -0.5f, size[0] - 0.5f, size[1] - 0.5f));
+
+    SoGraphicPrimitiveList& traced = tracer->getTraced();
+    const unsigned n = static_cast<unsigned>(primitives_->getLength());
+    for (int k = 0; k < traced.getLength(); ++k) {
+        auto* piece = static_cast<SoPrimitiveMultiPoints*>(traced.getPrimitive(k));
+        const unsigned index = (static_cast<unsigned>(piece->sourceId) & ~idBase & ID_MASK) - 1u;
+        if (index >= n) continue;
+        SoGraphicPrimitive* source = primitives_->getPrimitive(static_cast<int>(index));
+        if (!isMultiPoint(source->getType())) continue;
+        if (piece->getType() == SoGraphicPrimitive::POLYGON && piece->numPoints < 3) continue;
+        printTraced(*piece, *static_cast<SoPrimitiveMultiPoints*>(source),
+                    smooth_ && static_cast<SoPrimitiveMultiPoints*>(source)->multicolor != 0);
+    }
+    engine_->setViewportRegion(saved);
+    engine_->setDefaultProjectionSource();
+    timings_.printing += secondsSince(step);
+}
+
+void SoHLHSRImageVectorizer::printTraced(SoPrimitiveMultiPoints& traced,
+                                         SoPrimitiveMultiPoints& source, bool interpolate) {
+    traced.copyAttributes(source);
+    if (interpolate) {
+        interpolateColors(traced, source);
+        if (traced.multicolor && traced.getType() == SoGraphicPrimitive::POLYGON) {
+            printShadedPolygon(static_cast<SoPolygon&>(traced), source);
+            return;
+        }
+    } else {
+        const int count = traced.multicolor ? traced.numPoints : std::min(1, traced.numPoints);
+        for (int i = 0; i < count; ++i) traced.colors[i] = source.colors[0];
+    }
+    traced.print(engine_);
+    ++timings_.printed;
+}
+
+// Each corner takes the source's colour at its place; when they all agree to a hundredth,
+// the piece is printed in one colour.
+void SoHLHSRImageVectorizer::interpolateColors(SoPrimitiveMultiPoints& traced,
+                                               const SoPrimitiveMultiPoints& source) {
+    bool differ = false;
+    for (int i = 0; i < traced.numPoints; ++i) {
+        const SbVec4f& p = traced.points[i];
+        const SbVec2f place = renderer_->tileToWorld(SbVec2f(p[0], p[1]));
+        traced.colors[i] = SoRasterColorInterpolator::colorAt(source, place);
+        differ = differ || SoRasterColorInterpolator::differ(traced.colors[i], traced.colors[0]);
+    }
+    traced.multicolor = differ ? 1 : 0;
+}
+
+void SoHLHSRImageVectorizer::printShadedPolygon(SoPolygon& traced,
+                                                const SoPrimitiveMultiPoints& source) {
+    std::vector<SbVec2f> outline;
+    for (int i = 0; i < traced.numPoints; ++i)
+        outline.emplace_back(traced.points[i][0], traced.points[i][1]);
+    const auto pieces = SoFanPieces::of(outline, FAN_SPILL);
+    if (pieces.size() == 1 && pieces[0].front() == outline.front()) {
+        traced.print(engine_);
+        ++timings_.printed;
+        return;
+    }
+    for (const std::vector<SbVec2f>& corners : pieces) {
+        std::vector<SbVec4f> points;
+        std::vector<SbColor> colors;
+        for (const SbVec2f& c : corners) {
+            points.emplace_back(c[0], c[1], 0.0f, 1.0f);
+            colors.push_back(SoRasterColorInterpolator::colorAt(source, renderer_->tileToWorld(c)));
+        }
+        SoPolygon piece;
+        piece.set(static_cast<int>(points.size()), points.data(), colors.data(), 1,
+                  traced.lineWidth, traced.markerSize, traced.linePattern,
+                  traced.linePatternScaleFactor, traced.drawStyle, traced.string1, traced.string2,
+                  traced.pattern, 0.0f, 0.0f, 0.0f);
+        piece.print(engine_);
+        ++timings_.printed;
+    }
+}
+
+void SoHLHSRImageVectorizer::printWholeVisibleRecords() {
+    for (int k = 0; k < primitives_->getLength(); ++k) {
+        SoGraphicPrimitive* record = primitives_->getPrimitive(k);
+        if (record->moveCount == 0) continue;
+        record->print(engine_);
+        ++timings_.printed;
+    }
+}
+
+void SoHLHSRImageVectorizer::printInDepthOrder() {
+    primitives_->sort(0);
+    for (int k = 0; k < primitives_->getLength(); ++k) primitives_->getPrimitive(k)->print(engine_);
+}
