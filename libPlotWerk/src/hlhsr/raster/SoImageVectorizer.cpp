@@ -1,5 +1,7 @@
 #include "SoImageVectorizer.h"
 
+#include <algorithm>
+
 SoImageVectorizer::SoImageVectorizer(double newTolerance) : tolerance(newTolerance) {}
 
 SoImageVectorizer::~SoImageVectorizer() = default;
@@ -16,14 +18,18 @@ bool SoImageVectorizer::loadBordered(const unsigned char* tile, int w, int h) {
     if (!tile || w <= 0 || h <= 0) return false;
     width = std::ptrdiff_t(w) + 2;
     height = std::ptrdiff_t(h) + 2;
-    cells.assign(static_cast<std::size_t>(width * height), BORDER);
+    cells.resize(static_cast<std::size_t>(width * height));
+    std::uint32_t* row = cells.data();
+    std::fill(row, row + width, BORDER);
     for (std::ptrdiff_t r = 0; r < h; ++r) {
+        row += width;
         const unsigned char* pixel = tile + 4 * r * w;
-        std::uint32_t* cell = cells.data() + (r + 1) * width + 1;
-        for (int c = 0; c < w; ++c, pixel += 4) {
-            cell[c] = std::uint32_t(pixel[0]) | std::uint32_t(pixel[1]) << 8 |
-                      std::uint32_t(pixel[2]) << 16;
+        row[0] = row[width - 1] = BORDER;
+        for (std::ptrdiff_t c = 1; c <= w; ++c, pixel += 4) {
+            row[c] = std::uint32_t(pixel[0]) | std::uint32_t(pixel[1]) << 8 |
+                     std::uint32_t(pixel[2]) << 16;
         }
     }
+    std::fill(row + width, row + 2 * width, BORDER);
     return true;
 }

@@ -39,6 +39,9 @@ std::uint32_t idOf(std::uint32_t cell) {
 // left at (-0.5, -0.5).
 constexpr double CORNER_X[4] = {0.5, 0.5, -0.5, -0.5};
 constexpr double CORNER_Y[4] = {-0.5, 0.5, 0.5, -0.5};
+// The pixel step to the neighbour on each side.
+constexpr int STEP_X[4] = {0, 1, 0, -1};
+constexpr int STEP_Y[4] = {-1, 0, 1, 0};
 
 bool lexLess(double ax, double ay, double bx, double by) {
     return ax < bx || (ax == bx && ay < by);
@@ -93,8 +96,10 @@ void SoPolygonsVectorizer::follow(std::ptrdiff_t start, bool keep) {
 
     int startSide = 0;
     while (startSide < 3 && inRegion(start + offset[startSide])) ++startSide;
+    // The pixel position goes along with the cell, so that no point needs a division.
+    int x = static_cast<int>(start % width) - 1, y = static_cast<int>(start / width) - 1;
     contour_.clear();
-    if (keep) contour_.push_back({start, startSide, false});
+    if (keep) contour_.push_back({x, y, startSide, false});
     c[start] &= ~MARK;
 
     std::ptrdiff_t cell = start;
@@ -108,9 +113,13 @@ void SoPolygonsVectorizer::follow(std::ptrdiff_t start, bool keep) {
         const std::ptrdiff_t diagonal = cell + offset[side] + offset[next];
         if (inRegion(diagonal)) {
             cell = diagonal;
+            x += STEP_X[side] + STEP_X[next];
+            y += STEP_Y[side] + STEP_Y[next];
             side = (side + 3) & 3;
         } else if (inRegion(cell + offset[next])) {
             cell += offset[next];
+            x += STEP_X[next];
+            y += STEP_Y[next];
         } else {
             side = next;
         }
@@ -119,7 +128,7 @@ void SoPolygonsVectorizer::follow(std::ptrdiff_t start, bool keep) {
         if (keep && nowAcross != across) contour_.back().fixed = true;
         across = nowAcross;
         if (cell == start && side == startSide) break;
-        if (keep) contour_.push_back({cell, side, false});
+        if (keep) contour_.push_back({x, y, side, false});
     }
 }
 
@@ -130,8 +139,7 @@ void SoPolygonsVectorizer::emitOutline(std::uint32_t id) {
     int fixedCount = 0, firstFixed = -1;
     for (int k = 0; k < n; ++k) {
         const Step& s = contour_[k];
-        corners_[k] = {double(s.cell % width - 1) + CORNER_X[s.side],
-                       double(s.cell / width - 1) + CORNER_Y[s.side]};
+        corners_[k] = {s.x + CORNER_X[s.side], s.y + CORNER_Y[s.side]};
         if (s.fixed) {
             retained_[k] = 1;
             if (fixedCount++ == 0) firstFixed = k;

@@ -21,10 +21,11 @@ class SoPolygonsVectorizer : public SoImageVectorizer {
     void vectorize(const unsigned char* tile, int w, int h) override;
 
   private:
-    /// One step of a contour: a cell of the region and the side (0 up, 1 right, 2 down,
+    /// One step of a contour: a pixel of the region and the side (0 up, 1 right, 2 down,
     /// 3 left in the bordered image) whose edge separates it from something else.
     struct Step {
-        std::ptrdiff_t cell;
+        int x;
+        int y;
         int side;
         /// The identifier across the edge changes after this step's corner.
         bool fixed;
