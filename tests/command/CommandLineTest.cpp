@@ -81,6 +81,8 @@ TEST_F(ErrorScene, EachKindOfMistakeFailsCleanly) {
         {{"--line-width", "2pt", "-o", "existing.ps"}, "--line-width"},
         {{"--ps-level", "4", "-o", "existing.ps"}, "--ps-level"},
         {{"--accuracy", "nan", "-o", "existing.ps"}, "--accuracy"},
+        {{"--raster-quality", "1.5", "-o", "existing.ps"}, "--raster-quality"},
+        {{"--raster-tile", "9", "-o", "existing.ps"}, "--raster-tile"},
         {{"--pens", "red@0", "-o", "existing.ps"}, "--pens"},
     };
     for (const auto& c : cases) expectCleanFailure(c.arguments, c.named, c.fileSizeLimit);

@@ -301,6 +301,8 @@ TEST(Page, EquivalentSpellingsWriteOneDocument) {
         {{"--hidden", "off"}, {}, false},
         {{"--hidden", "sort"}, {"--hidden", "off"}, false},
         {{"--hidden", "visible"}, {"--hidden", "off"}, false},
+        {{"--hidden", "raster"}, {"--hidden", "painter"}, false},
+        {{"--hidden", "raster", "--raster-quality", "0"}, {"--hidden", "raster"}, false},
         {{"sphere.tsc", "--smooth"}, {"sphere.tsc"}, false},
     };
     for (const auto& pair : pairs) {

@@ -28,6 +28,8 @@ void applyFrame(SoVectorizeAction& action, const PrintOptions& options) {
 // Modes whose stage the library does not have yet say so themselves, once per drawing.
 void applyHiddenMode(SoVectorizeAction& action, const PrintOptions& options) {
     action.setHLHSRMode(options.hidden);
+    if (options.rasterQuality) action.setHLHSRRasterQuality(*options.rasterQuality);
+    if (options.rasterTile) action.setHLHSRRasterTileSize(*options.rasterTile);
 }
 
 void applyShading(SoVectorizeAction& action, const PrintOptions& options) {

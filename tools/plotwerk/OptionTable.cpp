@@ -124,6 +124,25 @@ std::vector<OptionTable::Entry> makeEntries() {
             [](PrintOptions& o, const std::string& n, const std::string& v) {
                 o.hidden = HiddenLineModes::parse(n, v);
             }},
+        Entry{"--raster-quality", "Q",
+              "for --hidden raster: 0 to 1, the finer the raster the more exactly hidden parts "
+              "are cut (below 0.25: 75 pixels per inch, 0.5: 300, 0.75 and up: 600)",
+              [](const PS& a) { return decimal(a.getHLHSRRasterQuality()); },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  const float quality = OptionValue::number(n, v);
+                  if (!(quality >= 0.0f && quality <= 1.0f))
+                      throw CommandError("bad value '" + v + "' for " + n +
+                                         ": expected a number from 0 to 1");
+                  o.rasterQuality = quality;
+              }},
+        Entry{"--raster-tile", "N",
+              "for --hidden raster: the raster is drawn in tiles of N x N pixels (64 to 2048), "
+              "margins included",
+              [](const PS& a) { return std::to_string(a.getHLHSRRasterTileSize()); },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.rasterTile =
+                      static_cast<unsigned short>(OptionValue::wholeNumber(n, v, 64, 2048));
+              }},
         Entry{"--projection", "perspective|orthographic",
               "the camera given to a scene without one, framing the scene to fill the drawing",
               [](const PS&) -> std::string {

@@ -32,6 +32,9 @@ struct PrintOptions {
     std::optional<SbColor> borderColor;
     std::optional<SbColor> background;
     SoVectorizeAction::HLHSRMode hidden = SoVectorizeAction::HLHSR_PAINTER;
+    /// The raster mode's quality (0 to 1) and tile size in pixels.
+    std::optional<float> rasterQuality;
+    std::optional<unsigned short> rasterTile;
     /// The camera added to a scene without one.
     bool orthographic = false;
     bool lighting = false;

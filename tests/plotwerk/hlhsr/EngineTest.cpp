@@ -29,7 +29,7 @@ using Engine = PrintTest;
 
 TEST_F(Engine, OrderingModesStoreEverySegmentAndMarkAlone) {
     // Mode 0 only sorts: lines and marks stay whole.
-    const struct { int mode, records; } cases[] = {{0, 2}, {1, 7}, {2, 7}};
+    const struct { int mode, records; } cases[] = {{0, 2}, {1, 7}, {2, 7}, {3, 7}};
     auto action = makeAction(100.0f);
     for (const auto& c : cases) {
         SoHLHSRVectorize engine(action.get(), c.mode);

@@ -125,6 +125,7 @@ void SoHLHSRImageVectorizer::run() {
     }
     rasterSize_ = computeRasterSize(*action);
     smooth_ = action->getShadeModel() != SoVectorizeAction::FLAT;
+    seen_.assign(static_cast<size_t>(primitives_->getLength()), 0);
     renderer_ = new SoPrimitivesRenderer(SbViewportRegion(rasterSize_[0], rasterSize_[1], 1.0f));
     renderer_->setCaching(action->getHLHSRRasterCaching());
     const int tileSetting = action->getHLHSRRasterTileSize();
@@ -148,6 +149,12 @@ void SoHLHSRImageVectorizer::run() {
     printWholeVisibleRecords();
     timings_.printing += secondsSince(printing);
     lastTimings = timings_;
+}
+
+void SoHLHSRImageVectorizer::noteSeen(unsigned index) {
+    if (seen_[index]) return;
+    seen_[index] = 1;
+    ++timings_.visible;
 }
 
 void SoHLHSRImageVectorizer::addPassFilters() {
@@ -183,6 +190,7 @@ void SoHLHSRImageVectorizer::markVisible(const unsigned char* buffer, const SbVe
         const unsigned value = pixelValue(buffer + 4 * at);
         if (value <= idBase || value - idBase - 1u >= n) continue;
         ++primitives_->getPrimitive(static_cast<int>(value - idBase - 1u))->moveCount;
+        noteSeen(value - idBase - 1u);
     }
 }
 
@@ -215,6 +223,7 @@ void SoHLHSRImageVectorizer::traceAndPrint(const unsigned char* buffer, const Sb
         auto* piece = static_cast<SoPrimitiveMultiPoints*>(traced.getPrimitive(k));
         const unsigned index = (static_cast<unsigned>(piece->sourceId) & ~idBase & ID_MASK) - 1u;
         if (index >= n) continue;
+        noteSeen(index);
         SoGraphicPrimitive* source = primitives_->getPrimitive(static_cast<int>(index));
         if (!isMultiPoint(source->getType())) continue;
         if (piece->getType() == SoGraphicPrimitive::POLYGON && piece->numPoints < 3) continue;

@@ -28,7 +28,10 @@ class SoHLHSRImageVectorizer : public SoTileBufferObserver {
         double tracing = 0.0;
         double printing = 0.0;
         int tiles = 0;
+        /// Records printed (traced pieces and whole records).
         int printed = 0;
+        /// Stored records that left at least one pixel.
+        int visible = 0;
     };
 
     /// Neither is owned; the records stay in primitives (the traced ones are printed and
@@ -55,6 +58,7 @@ class SoHLHSRImageVectorizer : public SoTileBufferObserver {
 
   private:
     void addPassFilters();
+    void noteSeen(unsigned index);
     void markVisible(const unsigned char* buffer, const SbVec2s& size, unsigned idBase);
     void traceAndPrint(const unsigned char* buffer, const SbVec2s& origin, const SbVec2s& size,
                        int typeMask, unsigned idBase);
@@ -75,6 +79,8 @@ class SoHLHSRImageVectorizer : public SoTileBufferObserver {
     /// Whether smooth shading asks for colours interpolated over each record.
     bool smooth_ = false;
     Timings timings_;
+    /// Which stored records left a pixel, for the count of visible ones.
+    std::vector<char> seen_;
 
     static Timings lastTimings;
 };

@@ -1,6 +1,7 @@
-// Drawings printed with the painter's ordering, rendered by Ghostscript, against the picture
-// OpenGL draws of the same scene at the same size: where the print shows a face the screen
-// does not (a back face through a front one, a piece in the wrong order), the pictures part.
+// Drawings printed with hidden surfaces removed (the painter's ordering, the raster's
+// visibility), rendered by Ghostscript, against the picture OpenGL draws of the same scene
+// at the same size: where the print shows a face the screen does not (a back face through
+// a front one, a piece in the wrong order, a seam between raster tiles), the pictures part.
 // A face in the wrong order can hide in a share of agreeing pixels, not in the size of the
 // largest region of wrong ones: both are bounded.
 
@@ -32,7 +33,9 @@ constexpr int kTolerance = 24;  // per channel, out of 255
 /// RGB pictures of kPixels x kPixels, rows from the top.
 using Picture = std::vector<unsigned char>;
 
-Picture printed(SoSeparator* root, SoVectorizeAction::HLHSRMode mode, bool smooth) {
+/// tile: the raster mode's tile size, 0 for the action's own.
+Picture printed(SoSeparator* root, SoVectorizeAction::HLHSRMode mode, bool smooth,
+                unsigned short tile = 0) {
     std::FILE* file = std::tmpfile();
     SoVectorizePSAction action;
     action.getPSVectorOutput()->setFilePointer(file);
@@ -43,6 +46,7 @@ Picture printed(SoSeparator* root, SoVectorizeAction::HLHSRMode mode, bool smoot
     action.setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
     action.setHLHSRMode(mode);
     if (smooth) action.setShadeModel(SoVectorizeAction::SMOOTH);
+    if (tile) action.setHLHSRRasterTileSize(tile);
     action.apply(root);
     GhostscriptOptions options;
     options.dpi = kDpi;
@@ -170,6 +174,8 @@ struct PictureCase {
     const char* text;
     bool smooth;
     void (*add)(SoSeparator*);
+    /// Whether printing in traversal order shows something the screen does not.
+    bool orderMatters = true;
 };
 
 const PictureCase kScenes[] = {
@@ -206,7 +212,18 @@ const PictureCase kScenes[] = {
   Complexity { value 0.8 }
   Sphere { radius 1.2 }
 )",
-     true, nullptr},
+     true, nullptr, false},
+    // Colours given per corner: printed smooth, the gradient must survive the tracing.
+    {"gradient_quad",
+     R"(
+  OrthographicCamera { position 0 0 5  height 2.4 }
+  LightModel { model BASE_COLOR }
+  MaterialBinding { value PER_VERTEX }
+  BaseColor { rgb [ 1 0 0, 0 0.8 0, 0 0 1, 1 1 0 ] }
+  Coordinate3 { point [ -1 -1 0, 1 -1 0, 1 1 0, -1 1 0 ] }
+  FaceSet { numVertices 4 }
+)",
+     true, nullptr, false},
     {"torus_knot",
      R"(
   PerspectiveCamera { position 0 0 11  nearDistance 5  farDistance 20 }
@@ -216,35 +233,58 @@ const PictureCase kScenes[] = {
      false, addTorusKnot},
 };
 
-class PainterPicture : public PrintTest, public ::testing::WithParamInterface<PictureCase> {};
+/// Agreement of a print with the screen, as a failure message when they part.
+void expectLikeTheScreen(const Picture& print, const Picture& screen, const char* what) {
+    ASSERT_EQ(print.size(), screen.size()) << what;
+    int compared = 0;
+    std::vector<char> wrong(print.size() / 3, 0);
+    const double share = agreement(print, screen, compared, wrong);
+    EXPECT_GT(compared, kPixels * kPixels / 20) << what << ": the drawing covers the picture";
+    EXPECT_LE(largestRegion(wrong), 4) << what << ": wrong pixels across";
+    EXPECT_GE(share, 0.999) << what << ": " << compared << " pixels compared";
+}
 
-// Without the painter the same print shows faces in traversal order: the comparison must
-// notice, or its agreement with the painter's print proves nothing.
-TEST_P(PainterPicture, PrintMatchesTheScreenAndTraversalOrderDoesNot) {
+class HiddenSurfacePicture : public PrintTest, public ::testing::WithParamInterface<PictureCase> {};
+
+// Without removal the same print shows faces in traversal order: the comparison must
+// notice, or its agreement with the removing prints proves nothing.
+TEST_P(HiddenSurfacePicture, PrintMatchesTheScreenAndTraversalOrderDoesNot) {
     const PictureCase& scene = GetParam();
     SoSeparator* root = readScene(scene.text);
     ASSERT_NE(root, nullptr);
     if (scene.add) scene.add(static_cast<SoSeparator*>(root->getChild(0)));
-    const Picture print = printed(root, SoVectorizeAction::HLHSR_PAINTER, scene.smooth);
-    const Picture unordered = printed(root, SoVectorizeAction::HLHSR_OFF, scene.smooth);
     const Picture screen = onScreen(root, scene.smooth);
-    root->unref();
-    ASSERT_EQ(print.size(), screen.size());
-    ASSERT_EQ(unordered.size(), screen.size());
-    ASSERT_FALSE(print.empty());
-    int compared = 0;
-    std::vector<char> wrong(print.size() / 3, 0);
-    const double share = agreement(print, screen, compared, wrong);
-    EXPECT_GT(compared, kPixels * kPixels / 20) << "the drawing covers a good part of the picture";
-    EXPECT_LE(largestRegion(wrong), 4) << "wrong pixels across";
-    EXPECT_GE(share, 0.999) << compared << " pixels compared";
-    // The sphere culls its back faces: any order of the front ones is right.
-    if (std::string(scene.name) != "lit_sphere") {
+    ASSERT_FALSE(screen.empty());
+    expectLikeTheScreen(printed(root, SoVectorizeAction::HLHSR_PAINTER, scene.smooth), screen,
+                        "painter");
+    expectLikeTheScreen(printed(root, SoVectorizeAction::HLHSR_RASTER, scene.smooth), screen,
+                        "raster");
+    if (scene.orderMatters) {
+        const Picture unordered = printed(root, SoVectorizeAction::HLHSR_OFF, scene.smooth);
+        int compared = 0;
+        std::vector<char> wrong(unordered.size() / 3, 0);
         EXPECT_LT(agreement(unordered, screen, compared, wrong), 0.99);
     }
+    root->unref();
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenes, PainterPicture, ::testing::ValuesIn(kScenes),
+// Small tiles cut every face several times: where the tiles meet, the print must not show
+// a seam, and it must draw what one tile draws.
+TEST_F(PrintTest, RasterTilesMeetWithoutSeams) {
+    SoSeparator* root = readScene(kScenes[1].text);
+    ASSERT_NE(root, nullptr);
+    const Picture whole = printed(root, SoVectorizeAction::HLHSR_RASTER, false);
+    const Picture tiled = printed(root, SoVectorizeAction::HLHSR_RASTER, false, 256);
+    expectLikeTheScreen(tiled, onScreen(root, false), "small tiles");
+    root->unref();
+    int compared = 0;
+    std::vector<char> wrong(whole.size() / 3, 0);
+    ASSERT_EQ(whole.size(), tiled.size());
+    agreement(tiled, whole, compared, wrong);
+    EXPECT_LE(largestRegion(wrong), 2) << "pixels that differ from one tile's drawing, across";
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, HiddenSurfacePicture, ::testing::ValuesIn(kScenes),
                          [](const ::testing::TestParamInfo<PictureCase>& info) {
                              return std::string(info.param.name);
                          });
