@@ -2,11 +2,12 @@
 
 #include "SoImageVectorizer.h"
 
-/// Turns the pixel runs of line identifiers (those with bit 23 set, the identifiers of the
+/// Turns the pixel runs of line identifiers (those with LINE_BIT set, the identifiers of the
 /// line pass) into two-point SoPolyLine records from pixel centre to pixel centre, depth 0,
 /// whose sourceId is the identifier. A run is followed from its first pixel in buffer order
 /// along pixels of the same identifier, sideways or to the next row; a run of one pixel
-/// gives nothing. Other identifiers are ignored.
+/// gives nothing. Other identifiers are ignored. A run thicker than one pixel may give
+/// several segments side by side.
 class SoLinesVectorizer : public SoImageVectorizer {
   public:
     /// The bit that sets the identifiers of the line pass apart from the others.

@@ -184,7 +184,7 @@ void SoPolygonsVectorizer::emitOutline(std::uint32_t id) {
 // when that lies beyond the tolerance; fewer than three points between the ends are dropped
 // without a look. A closed stretch (the whole contour when no corner is fixed, or a loop
 // between two passes through one corner) has no chord: it keeps the point farthest from its
-// end when the squared distance exceeds the tolerance.
+// end when that squared distance (not the distance) exceeds the tolerance.
 void SoPolygonsVectorizer::simplify(Stretch first) {
     const int n = static_cast<int>(corners_.size());
     pending_.clear();

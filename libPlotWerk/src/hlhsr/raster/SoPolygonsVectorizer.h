@@ -10,11 +10,14 @@
 /// regions inside it, traced on their own), and identifier 0, the background, gives nothing.
 /// A region is 8-connected: pixels touching at a corner belong to one outline.
 ///
-/// Outlines follow pixel edges, corners at half-integers, and are simplified so that no
-/// dropped corner lies more than the tolerance from the retained chord. The stretch of
+/// Outlines follow pixel edges, so their points are pixel corners at half-integers; in tile
+/// coordinates (y up) they run clockwise, as SoPolygon keeps every polygon. They are
+/// simplified: corners within the tolerance of the line between two retained ones are
+/// dropped, and so are the corners of stretches too short to look at (one or two corners).
+/// Corners where the neighbour across the outline changes always stay, and the stretch of
 /// boundary between two regions is simplified the same way for both, so neighbouring
-/// polygons share their edge points exactly and leave no gap. Very small regions may keep
-/// fewer than three points; such a record outlines nothing fillable.
+/// polygons share their edge points exactly and leave no gap. A region of a pixel or two
+/// keeps fewer than three points: such a record outlines nothing fillable.
 class SoPolygonsVectorizer : public SoImageVectorizer {
   public:
     explicit SoPolygonsVectorizer(double tolerance);
