@@ -224,6 +224,16 @@ const PictureCase kScenes[] = {
   FaceSet { numVertices 4 }
 )",
      true, nullptr, false},
+    // One colour all round a hole: drawn as one region, the frame must not fill the hole.
+    {"flat_frame",
+     R"(
+  OrthographicCamera { position 0 0 5  height 2.4 }
+  LightModel { model BASE_COLOR }
+  BaseColor { rgb 0.2 0.4 0.8 }
+  Coordinate3 { point [ -1 -1 0, 1 -1 0, 1 1 0, -1 1 0, -0.5 -0.5 0, 0.5 -0.5 0, 0.5 0.5 0, -0.5 0.5 0 ] }
+  IndexedFaceSet { coordIndex [ 0 1 5 4 -1  1 2 6 5 -1  2 3 7 6 -1  3 0 4 7 -1 ] }
+)",
+     false, nullptr, false},
     {"torus_knot",
      R"(
   PerspectiveCamera { position 0 0 11  nearDistance 5  farDistance 20 }

@@ -3,6 +3,7 @@
 // and passes.
 
 #include <cmath>
+#include <map>
 #include <set>
 
 #include "../../../libPlotWerk/src/hlhsr/raster/SoHLHSRImageVectorizer.h"
@@ -16,6 +17,8 @@ namespace {
 
 constexpr float kPage = 100.0f;  // millimetres; normalised -1 .. 1 spans it
 constexpr int kRaster = 3;
+// Colours apart by more than a hundredth, which prints them apart.
+constexpr int kFar = 10, kNear = 20;
 
 SbVec2f onPage(float x, float y) {
     return SbVec2f((x + 1) * kPage / 2, (y + 1) * kPage / 2);
@@ -48,15 +51,18 @@ bool inside(const SbVec4f& p, const SbVec2f& low, const SbVec2f& high, float mar
 using RasterVisibility = PrintTest;
 
 // A far square half under a near one, a line passing behind the near one, a mark hidden
-// behind it and one just peeking out: each is printed as far as it shows.
+// behind it and one just peeking out: each is printed as far as it shows, and records that
+// print alike as one.
 TEST_F(RasterVisibility, PrintsWhatShowsOfEachRecord) {
     auto action = makeAction(kPage);
     const float pixel = kPage / SoHLHSRImageVectorizer::computeRasterSize(*action)[0];
     const float pixelNormalised = 2 * pixel / kPage;
     SoHLHSRVectorize engine(action.get(), kRaster);
     engine.beginViewport();
-    addSquare(engine, -0.6f, -0.6f, 0.4f, 0.4f, 0.8f, 1);
-    addSquare(engine, -0.2f, -0.2f, 0.8f, 0.8f, 0.3f, 2);
+    addSquare(engine, -0.6f, -0.6f, 0.4f, 0.4f, 0.8f, kFar);
+    // The near square in two halves of one colour: one region, one outline.
+    addSquare(engine, -0.2f, -0.2f, 0.3f, 0.8f, 0.3f, kNear);
+    addSquare(engine, 0.3f, -0.2f, 0.8f, 0.8f, 0.3f, kNear);
     const SbVec4f line[2] = {pt(-0.9f, 0.6f, 0.9f), pt(0.9f, 0.6f, 0.9f)};
     const SbColor lineColors[2] = {tag(3), tag(3)};
     engine.addPolyLine(line, 2, lineColors, 0, 1.0f, 0xFFFF, 1);
@@ -66,13 +72,16 @@ TEST_F(RasterVisibility, PrintsWhatShowsOfEachRecord) {
     engine.flush();
 
     const SbVec2f nearLow = onPage(-0.2f, -0.2f), nearHigh = onPage(0.8f, 0.8f);
-    double areas[3] = {0, 0, 0}, lineLength = 0;
+    std::map<int, double> areas;
+    std::map<int, int> outlines;
+    double lineLength = 0;
     for (const RecordedCall& call : action->getCalls()) {
         if (call.kind == RecordedCall::POLYGON) {
             const int k = tagOf(call.colors.at(0));
             areas[k] += area(call);
+            ++outlines[k];
             for (const SbVec4f& p : call.points)
-                EXPECT_TRUE(k != 1 || !inside(p, nearLow, nearHigh, pixel));
+                EXPECT_TRUE(k != kFar || !inside(p, nearLow, nearHigh, pixel));
         } else if (call.kind == RecordedCall::POLYLINE) {
             EXPECT_EQ(tagOf(call.colors.at(0)), 3);
             ASSERT_EQ(call.points.size(), 2u);
@@ -81,8 +90,9 @@ TEST_F(RasterVisibility, PrintsWhatShowsOfEachRecord) {
         }
     }
     const double side = kPage / 2, tolerance = 4 * side * 3 * pixel;
-    EXPECT_NEAR(areas[2], side * side, tolerance) << "the near square, whole";
-    EXPECT_NEAR(areas[1], side * side * (1 - 0.36), tolerance) << "what the near one leaves";
+    EXPECT_NEAR(areas[kNear], side * side, tolerance) << "the near square, whole";
+    EXPECT_EQ(outlines[kNear], 1);
+    EXPECT_NEAR(areas[kFar], side * side * (1 - 0.36), tolerance) << "what the near one leaves";
     EXPECT_NEAR(lineLength, 0.8 * side, 4 * pixel) << "the line outside the near square";
     const auto printedMarks = action->ofKind(RecordedCall::POLYMARK_DOTS);
     ASSERT_EQ(printedMarks.size(), 1u) << "the hidden mark is left out";

@@ -21,6 +21,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <string>
+#include <unordered_map>
 
 #include "../SoGraphicPrimitiveList.h"
 #include "../SoHLHSRVectorize.h"
@@ -31,6 +34,7 @@
 #include "SoPolygonsVectorizer.h"
 #include "SoPrimitivesRenderer.h"
 #include "SoRasterColorInterpolator.h"
+#include "SoTileRegionMerger.h"
 
 SoHLHSRImageVectorizer::Timings SoHLHSRImageVectorizer::lastTimings;
 
@@ -45,6 +49,9 @@ constexpr unsigned ID_MASK = 0xFFFFFFu;
 constexpr double TRACING_TOLERANCE = 2.6;
 // A shaded piece drawn as one fan may spill this far (in pixels) past its outline.
 constexpr float FAN_SPILL = 0.5f;
+// Pieces of a region smaller than this, in pixels, join a neighbour before tracing: traced
+// alone they would be simplified to nothing (the tracing tolerance squared).
+constexpr int SPECK_PIXELS = 7;
 // The largest raster side a viewport region can describe.
 constexpr int MAX_RASTER_SIDE = 32767;
 
@@ -71,6 +78,30 @@ SoHLHSRImageVectorizer::SoHLHSRImageVectorizer(SoGraphicPrimitiveList* primitive
 
 SoHLHSRImageVectorizer::~SoHLHSRImageVectorizer() {
     delete renderer_;
+}
+
+// Filled polygons in one colour (to a hundredth) and one fill print alike; smooth-shaded
+// ones each keep their own colours.
+std::vector<std::uint32_t> SoHLHSRImageVectorizer::alikeIdentifiers() const {
+    const int n = primitives_->getLength();
+    std::vector<std::uint32_t> canonical(static_cast<size_t>(n) + 1);
+    std::unordered_map<std::string, std::uint32_t> first;
+    for (int k = 0; k < n; ++k) {
+        const std::uint32_t id = POLYGON_BASE + 1u + static_cast<std::uint32_t>(k);
+        canonical[id] = id;
+        auto* polygon = static_cast<SoPolygon*>(primitives_->getPrimitive(k));
+        if (polygon->getType() != SoGraphicPrimitive::POLYGON || polygon->drawStyle != 0 ||
+            polygon->numPoints == 0 || (smooth_ && polygon->multicolor))
+            continue;
+        const SbColor& c = polygon->colors[0];
+        char look[64];
+        std::snprintf(look, sizeof look, "%d %d %d %p ", int(c[0] * 100), int(c[1] * 100),
+                      int(c[2] * 100), static_cast<const void*>(polygon->pattern));
+        const std::string key =
+            look + std::string(polygon->string1.getString()) + '|' + polygon->string2.getString();
+        canonical[id] = first.emplace(key, id).first->second;
+    }
+    return canonical;
 }
 
 int SoHLHSRImageVectorizer::resolutionFor(float quality) {
@@ -126,6 +157,7 @@ void SoHLHSRImageVectorizer::run() {
     rasterSize_ = computeRasterSize(*action);
     smooth_ = action->getShadeModel() != SoVectorizeAction::FLAT;
     seen_.assign(static_cast<size_t>(primitives_->getLength()), 0);
+    merger_ = std::make_unique<SoTileRegionMerger>(alikeIdentifiers(), SPECK_PIXELS);
     renderer_ = new SoPrimitivesRenderer(SbViewportRegion(rasterSize_[0], rasterSize_[1], 1.0f));
     renderer_->setCaching(action->getHLHSRRasterCaching());
     const int tileSetting = action->getHLHSRRasterTileSize();
@@ -155,6 +187,15 @@ void SoHLHSRImageVectorizer::noteSeen(unsigned index) {
     if (seen_[index]) return;
     seen_[index] = 1;
     ++timings_.visible;
+}
+
+// Before merging, while every pixel still names its own record.
+void SoHLHSRImageVectorizer::noteSeenIn(const unsigned char* buffer, const SbVec2s& size) {
+    const size_t pixels = static_cast<size_t>(size[0]) * static_cast<size_t>(size[1]);
+    for (size_t at = 0; at < pixels; ++at) {
+        const unsigned value = pixelValue(buffer + 4 * at);
+        if (value != 0 && value - 1u < seen_.size()) noteSeen(value - 1u);
+    }
 }
 
 void SoHLHSRImageVectorizer::addPassFilters() {
@@ -198,9 +239,11 @@ void SoHLHSRImageVectorizer::traceAndPrint(const unsigned char* buffer, const Sb
                                            const SbVec2s& size, int typeMask, unsigned idBase) {
     Clock::time_point step = Clock::now();
     std::unique_ptr<SoImageVectorizer> tracer;
-    if (typeMask & SoPrimitivesRenderer::FILLED_POLYGONS)
+    if (typeMask & SoPrimitivesRenderer::FILLED_POLYGONS) {
         tracer = std::make_unique<SoPolygonsVectorizer>(TRACING_TOLERANCE);
-    else
+        noteSeenIn(buffer, size);
+        buffer = merger_->apply(buffer, size[0], size[1]);
+    } else
         tracer = std::make_unique<SoLinesVectorizer>(TRACING_TOLERANCE);
     tracer->vectorize(buffer, size[0], size[1]);
     timings_.tracing += secondsSince(step);
@@ -223,7 +266,7 @@ void SoHLHSRImageVectorizer::traceAndPrint(const unsigned char* buffer, const Sb
         auto* piece = static_cast<SoPrimitiveMultiPoints*>(traced.getPrimitive(k));
         const unsigned index = (static_cast<unsigned>(piece->sourceId) & ~idBase & ID_MASK) - 1u;
         if (index >= n) continue;
-        noteSeen(index);
+        if (!(typeMask & SoPrimitivesRenderer::FILLED_POLYGONS)) noteSeen(index);
         SoGraphicPrimitive* source = primitives_->getPrimitive(static_cast<int>(index));
         if (!isMultiPoint(source->getType())) continue;
         if (piece->getType() == SoGraphicPrimitive::POLYGON && piece->numPoints < 3) continue;
@@ -266,29 +309,38 @@ void SoHLHSRImageVectorizer::interpolateColors(SoPrimitiveMultiPoints& traced,
     traced.multicolor = differ ? 1 : 0;
 }
 
+// Backends that cannot shade print a polygon in the colour of its first point: the outline
+// starts at the corner nearest the source's first point, as the source itself would print.
 void SoHLHSRImageVectorizer::printShadedPolygon(SoPolygon& traced,
                                                 const SoPrimitiveMultiPoints& source) {
-    std::vector<SbVec2f> outline;
-    for (int i = 0; i < traced.numPoints; ++i)
-        outline.emplace_back(traced.points[i][0], traced.points[i][1]);
-    const auto pieces = SoFanPieces::of(outline, FAN_SPILL);
-    if (pieces.size() == 1 && pieces[0].front() == outline.front()) {
-        traced.print(engine_);
-        ++timings_.printed;
-        return;
+    const SbVec2f first(source.points[0][0], source.points[0][1]);
+    int start = 0;
+    float nearest = -1.0f;
+    for (int i = 0; i < traced.numPoints; ++i) {
+        const SbVec2f corner(traced.points[i][0], traced.points[i][1]);
+        const float distance = (renderer_->tileToWorld(corner) - first).sqrLength();
+        if (nearest < 0.0f || distance < nearest) start = i, nearest = distance;
     }
-    for (const std::vector<SbVec2f>& corners : pieces) {
+    std::vector<SbVec2f> outline;
+    for (int i = 0; i < traced.numPoints; ++i) {
+        const SbVec4f& p = traced.points[(start + i) % traced.numPoints];
+        outline.emplace_back(p[0], p[1]);
+    }
+    for (const std::vector<SbVec2f>& corners : SoFanPieces::of(outline, FAN_SPILL)) {
         std::vector<SbVec4f> points;
-        std::vector<SbColor> colors;
-        for (const SbVec2f& c : corners) {
-            points.emplace_back(c[0], c[1], 0.0f, 1.0f);
-            colors.push_back(SoRasterColorInterpolator::colorAt(source, renderer_->tileToWorld(c)));
-        }
+        for (const SbVec2f& c : corners) points.emplace_back(c[0], c[1], 0.0f, 1.0f);
+        const std::vector<SbColor> unset(points.size());
         SoPolygon piece;
-        piece.set(static_cast<int>(points.size()), points.data(), colors.data(), 1,
-                  traced.lineWidth, traced.markerSize, traced.linePattern,
-                  traced.linePatternScaleFactor, traced.drawStyle, traced.string1, traced.string2,
-                  traced.pattern, 0.0f, 0.0f, 0.0f);
+        piece.set(static_cast<int>(points.size()), points.data(), unset.data(), 1, traced.lineWidth,
+                  traced.markerSize, traced.linePattern, traced.linePatternScaleFactor,
+                  traced.drawStyle, traced.string1, traced.string2, traced.pattern, 0.0f, 0.0f,
+                  0.0f);
+        // Set after the points, which setting may reorder, each from where its point lies.
+        for (int i = 0; i < piece.numPoints; ++i) {
+            const SbVec2f at(piece.points[i][0], piece.points[i][1]);
+            piece.colors[i] =
+                SoRasterColorInterpolator::colorAt(source, renderer_->tileToWorld(at));
+        }
         piece.print(engine_);
         ++timings_.printed;
     }

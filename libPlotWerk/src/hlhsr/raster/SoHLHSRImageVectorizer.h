@@ -3,6 +3,7 @@
 #include <Tessara/math/SbVec2f.h>
 #include <Tessara/math/SbVec2s.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,7 @@ class SoHLHSRVectorize;
 class SoPolygon;
 class SoPrimitiveMultiPoints;
 class SoPrimitivesRenderer;
+class SoTileRegionMerger;
 class SoVectorizeAction;
 
 /// Raster visibility: renders the stored records of a viewport in identifier colours and
@@ -58,7 +60,10 @@ class SoHLHSRImageVectorizer : public SoTileBufferObserver {
 
   private:
     void addPassFilters();
+    /// For each polygon identifier, the first identifier of a record that prints alike.
+    std::vector<std::uint32_t> alikeIdentifiers() const;
     void noteSeen(unsigned index);
+    void noteSeenIn(const unsigned char* buffer, const SbVec2s& size);
     void markVisible(const unsigned char* buffer, const SbVec2s& size, unsigned idBase);
     void traceAndPrint(const unsigned char* buffer, const SbVec2s& origin, const SbVec2s& size,
                        int typeMask, unsigned idBase);
@@ -76,6 +81,7 @@ class SoHLHSRImageVectorizer : public SoTileBufferObserver {
     SoHLHSRVectorize* engine_;
     SbVec2s rasterSize_{0, 0};
     SoPrimitivesRenderer* renderer_ = nullptr;
+    std::unique_ptr<SoTileRegionMerger> merger_;
     /// Whether smooth shading asks for colours interpolated over each record.
     bool smooth_ = false;
     Timings timings_;
