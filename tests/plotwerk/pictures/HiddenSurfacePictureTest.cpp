@@ -35,7 +35,7 @@ using Picture = std::vector<unsigned char>;
 
 /// tile: the raster mode's tile size, 0 for the action's own.
 Picture printed(SoSeparator* root, SoVectorizeAction::HLHSRMode mode, bool smooth,
-                unsigned short tile = 0) {
+                unsigned short tile = 0, int caching = 1) {
     std::FILE* file = std::tmpfile();
     SoVectorizePSAction action;
     action.getPSVectorOutput()->setFilePointer(file);
@@ -47,6 +47,7 @@ Picture printed(SoSeparator* root, SoVectorizeAction::HLHSRMode mode, bool smoot
     action.setHLHSRMode(mode);
     if (smooth) action.setShadeModel(SoVectorizeAction::SMOOTH);
     if (tile) action.setHLHSRRasterTileSize(tile);
+    action.setHLHSRRasterCaching(caching);
     action.apply(root);
     GhostscriptOptions options;
     options.dpi = kDpi;
@@ -286,6 +287,8 @@ TEST_F(PrintTest, RasterTilesMeetWithoutSeams) {
     const Picture whole = printed(root, SoVectorizeAction::HLHSR_RASTER, false);
     const Picture tiled = printed(root, SoVectorizeAction::HLHSR_RASTER, false, 256);
     expectLikeTheScreen(tiled, onScreen(root, false), "small tiles");
+    EXPECT_EQ(tiled, printed(root, SoVectorizeAction::HLHSR_RASTER, false, 256, 0))
+        << "drawn again for every tile or replayed, the tiles are the same";
     root->unref();
     int compared = 0;
     std::vector<char> wrong(whole.size() / 3, 0);

@@ -89,9 +89,10 @@ std::vector<std::uint32_t> SoHLHSRImageVectorizer::alikeIdentifiers() const {
     for (int k = 0; k < n; ++k) {
         const std::uint32_t id = POLYGON_BASE + 1u + static_cast<std::uint32_t>(k);
         canonical[id] = id;
-        auto* polygon = static_cast<SoPolygon*>(primitives_->getPrimitive(k));
-        if (polygon->getType() != SoGraphicPrimitive::POLYGON || polygon->drawStyle != 0 ||
-            polygon->numPoints == 0 || (smooth_ && polygon->multicolor))
+        SoGraphicPrimitive* record = primitives_->getPrimitive(k);
+        if (record->getType() != SoGraphicPrimitive::POLYGON) continue;
+        const auto* polygon = static_cast<const SoPolygon*>(record);
+        if (polygon->drawStyle != 0 || polygon->numPoints == 0 || (smooth_ && polygon->multicolor))
             continue;
         const SbColor& c = polygon->colors[0];
         char look[64];
