@@ -42,7 +42,7 @@ namespace {
 
 // Identifier ranges of the three passes: polygons from 1, lines and marks above them.
 constexpr unsigned POLYGON_BASE = 0x000000u;
-constexpr unsigned LINE_BASE = 0x800000u;
+constexpr unsigned LINE_BASE = SoLinesVectorizer::LINE_BIT;
 constexpr unsigned MARK_BASE = 0xC00000u;
 constexpr unsigned ID_MASK = 0xFFFFFFu;
 // Pixels a traced outline may leave out before a bend is kept.
@@ -250,18 +250,10 @@ void SoHLHSRImageVectorizer::traceAndPrint(const unsigned char* buffer, const Sb
     timings_.tracing += secondsSince(step);
     step = Clock::now();
 
-    const SbViewportRegion saved = engine_->getViewportRegion();
-    const SbVec2f& o = saved.getViewportOrigin();
-    const SbVec2f& s = saved.getViewportSize();
-    const SbVec2f full(rasterSize_[0], rasterSize_[1]);
-    SbViewportRegion tile = saved;
-    tile.setViewport(SbVec2f(o[0] + origin[0] / full[0] * s[0],
-                             o[1] + (full[1] - origin[1] - size[1]) / full[1] * s[1]),
-                     SbVec2f(size[0] / full[0] * s[0], size[1] / full[1] * s[1]));
-    engine_->setViewportRegion(tile);
-    engine_->setProjectionSource(SbBox2f(-0.5f, -0.5f, size[0] - 0.5f, size[1] - 0.5f));
-
     SoGraphicPrimitiveList& traced = tracer->getTraced();
+    if (traced.getLength() == 0) return;
+    const SbViewportRegion saved = engine_->getViewportRegion();
+    projectFromTile(saved, origin, size);
     const unsigned n = static_cast<unsigned>(primitives_->getLength());
     for (int k = 0; k < traced.getLength(); ++k) {
         auto* piece = static_cast<SoPrimitiveMultiPoints*>(traced.getPrimitive(k));
@@ -271,12 +263,27 @@ void SoHLHSRImageVectorizer::traceAndPrint(const unsigned char* buffer, const Sb
         SoGraphicPrimitive* source = primitives_->getPrimitive(static_cast<int>(index));
         if (!isMultiPoint(source->getType())) continue;
         if (piece->getType() == SoGraphicPrimitive::POLYGON && piece->numPoints < 3) continue;
-        printTraced(*piece, *static_cast<SoPrimitiveMultiPoints*>(source),
-                    smooth_ && static_cast<SoPrimitiveMultiPoints*>(source)->multicolor != 0);
+        auto& multiPoints = *static_cast<SoPrimitiveMultiPoints*>(source);
+        printTraced(*piece, multiPoints, smooth_ && multiPoints.multicolor != 0);
     }
     engine_->setViewportRegion(saved);
     engine_->setDefaultProjectionSource();
     timings_.printing += secondsSince(step);
+}
+
+// The tile's share of the viewport (tile rows count from the top of the raster, the
+// viewport's from the bottom) receives the tile's pixel grid.
+void SoHLHSRImageVectorizer::projectFromTile(const SbViewportRegion& viewport,
+                                             const SbVec2s& origin, const SbVec2s& size) {
+    const SbVec2f& o = viewport.getViewportOrigin();
+    const SbVec2f& s = viewport.getViewportSize();
+    const SbVec2f full(rasterSize_[0], rasterSize_[1]);
+    SbViewportRegion tile = viewport;
+    tile.setViewport(SbVec2f(o[0] + origin[0] / full[0] * s[0],
+                             o[1] + (full[1] - origin[1] - size[1]) / full[1] * s[1]),
+                     SbVec2f(size[0] / full[0] * s[0], size[1] / full[1] * s[1]));
+    engine_->setViewportRegion(tile);
+    engine_->setProjectionSource(SbBox2f(-0.5f, -0.5f, size[0] - 0.5f, size[1] - 0.5f));
 }
 
 void SoHLHSRImageVectorizer::printTraced(SoPrimitiveMultiPoints& traced,

@@ -16,6 +16,7 @@ class SoPrimitiveMultiPoints;
 class SoPrimitivesRenderer;
 class SoTileRegionMerger;
 class SoVectorizeAction;
+class SbViewportRegion;
 
 /// Raster visibility: renders the stored records of a viewport in identifier colours and
 /// prints, tile by tile, outlines traced around what each polygon and line leaves visible;
@@ -67,6 +68,9 @@ class SoHLHSRImageVectorizer : public SoTileBufferObserver {
     void markVisible(const unsigned char* buffer, const SbVec2s& size, unsigned idBase);
     void traceAndPrint(const unsigned char* buffer, const SbVec2s& origin, const SbVec2s& size,
                        int typeMask, unsigned idBase);
+    /// Makes the action project the pixel coordinates of one tile onto its place.
+    void projectFromTile(const SbViewportRegion& viewport, const SbVec2s& origin,
+                         const SbVec2s& size);
     /// Gives traced record its source's attributes and colours and prints it.
     void printTraced(SoPrimitiveMultiPoints& traced, SoPrimitiveMultiPoints& source,
                      bool interpolate);
