@@ -1,6 +1,7 @@
 // Raster hidden-surface removal (--hidden raster) on lit spheres of about 10,000 and 100,000
 // triangles, printed as PostScript on the default page (output discarded), at raster
-// quality 0.5 (300 pixels per inch) and, for the larger sphere, 0.99 (600). Each iteration
+// quality 0.5 (300 pixels per inch), for the larger sphere also smooth-shaded and at 0.99
+// (600). Each iteration
 // is one whole apply: traversal, raster run and printing. Counters split the raster run
 // into drawing the tiles (render), reading them back, tracing and printing, in seconds,
 // and count the tiles, the stored records that left a pixel (visible) and the records
@@ -12,6 +13,7 @@
 #include <Tessara/nodes/SoDirectionalLight.h>
 #include <Tessara/nodes/SoMaterial.h>
 #include <Tessara/nodes/SoPerspectiveCamera.h>
+#include <Tessara/nodes/SoShapeHints.h>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -22,8 +24,9 @@
 
 namespace {
 
-/// A unit sphere of rings x sectors quads, two triangles each (one at the poles).
-SoSeparator* sphereScene(int rings, int sectors) {
+/// A unit sphere of rings x sectors quads, two triangles each (one at the poles); with
+/// smooth normals, each corner is lit for itself.
+SoSeparator* sphereScene(int rings, int sectors, bool smoothNormals) {
     auto* root = new SoSeparator;
     root->ref();
     auto* camera = new SoPerspectiveCamera;
@@ -35,6 +38,11 @@ SoSeparator* sphereScene(int rings, int sectors) {
     auto* material = new SoMaterial;
     material->diffuseColor.setValue(SbColor(0.3f, 0.5f, 0.9f));
     root->addChild(material);
+    if (smoothNormals) {
+        auto* hints = new SoShapeHints;
+        hints->creaseAngle.setValue(1.0f);
+        root->addChild(hints);
+    }
     auto* coords = new SoCoordinate3;
     auto* faces = new SoIndexedFaceSet;
     int next = 0;
@@ -69,15 +77,17 @@ SoSeparator* sphereScene(int rings, int sectors) {
     return root;
 }
 
-void printSphere(benchmark::State& state, int rings, int sectors, float quality) {
+void printSphere(benchmark::State& state, int rings, int sectors, float quality,
+                 bool smooth = false) {
     SoPlotWerk::init();
-    SoSeparator* root = sphereScene(rings, sectors);
+    SoSeparator* root = sphereScene(rings, sectors, smooth);
     {
         // The output object closes the stream it is given.
         std::FILE* sink = std::fopen("/dev/null", "w");
         SoVectorizePSAction action;
         action.getPSVectorOutput()->setFilePointer(sink);
         action.setHLHSRRasterQuality(quality);
+        if (smooth) action.setShadeModel(SoVectorizeAction::SMOOTH);
         for (auto _ : state) {
             // An apply leaves the action without hidden-surface removal: set it every time.
             action.setHLHSRMode(SoVectorizeAction::HLHSR_RASTER);
@@ -102,6 +112,8 @@ void printSphere(benchmark::State& state, int rings, int sectors, float quality)
 
 BENCHMARK_CAPTURE(printSphere, Sphere10kQuality050, 50, 100, 0.5f)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(printSphere, Sphere100kQuality050, 158, 316, 0.5f)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(printSphere, Sphere100kSmoothQuality050, 158, 316, 0.5f, true)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(printSphere, Sphere100kQuality099, 158, 316, 0.99f)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2);
