@@ -29,13 +29,18 @@ using Engine = PrintTest;
 
 TEST_F(Engine, OrderingModesStoreEverySegmentAndMarkAlone) {
     // Mode 0 only sorts: lines and marks stay whole.
-    const struct { int mode, records; } cases[] = {{0, 2}, {1, 7}, {2, 7}, {3, 7}};
+    // The raster mode also stores an outline as its edges (the closing one too) and a
+    // polygon of points as its corners: 4 + 4 records, where the others store 2.
+    const struct { int mode, records; } cases[] = {{0, 4}, {1, 9}, {2, 9}, {3, 15}};
     auto action = makeAction(100.0f);
     for (const auto& c : cases) {
         SoHLHSRVectorize engine(action.get(), c.mode);
         engine.beginViewport();
         engine.addPolyLine(LINE, 4, LINE_COLORS, 1, 2.0f, 0xF0F0, 2);
         engine.addPolyMark(LINE, 4, LINE_COLORS, 1, 3.0f, nullptr);
+        for (int style : {1, 2})
+            engine.addPolygon(LINE, 4, LINE_COLORS, 1, 1.0f, 2.0f, 0xFFFF, 1, style, SbString(),
+                              SbString(), nullptr, 0.0f, 0.0f);
         SoGraphicPrimitiveList& list = *engine.getPrimitives();
         ASSERT_EQ(list.getLength(), c.records) << "mode " << c.mode;
         if (c.mode == 0) continue;

@@ -101,32 +101,12 @@ TEST_F(RasterVisibility, PrintsWhatShowsOfEachRecord) {
         << "a mark that shows at all is printed whole, where it stands";
 }
 
-// An outline or a polygon of points is traced from its own pixels: its edges (the closing
-// one included) and its corners are stored one by one.
-TEST_F(RasterVisibility, StoresOutlinesAsEdgesAndPointPolygonsAsDots) {
-    auto action = makeAction(kPage);
-    SoHLHSRVectorize engine(action.get(), kRaster);
-    engine.beginViewport();
-    addSquare(engine, -0.5f, -0.5f, 0.5f, 0.5f, 0.5f, 1, 1);
-    addSquare(engine, -0.5f, -0.5f, 0.5f, 0.5f, 0.5f, 2, 2);
-    SoGraphicPrimitiveList& list = *engine.getPrimitives();
-    ASSERT_EQ(list.getLength(), 8);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(list.getPrimitive(i)->getType(), SoGraphicPrimitive::POLYLINE);
-        EXPECT_EQ(*list.getPrimitive(i)->getPoint(1), *list.getPrimitive((i + 1) % 4)->getPoint(0));
-        EXPECT_EQ(list.getPrimitive(4 + i)->getType(), SoGraphicPrimitive::POLYMARK);
-    }
-}
-
-// Finer quality never means fewer pixels; the raster is whole tiles, at least one a side.
-TEST_F(RasterVisibility, RasterIsWholeTilesAndGrowsWithQuality) {
+// Qualities out of range take the nearest; the raster is whole tiles, at least one a side.
+TEST_F(RasterVisibility, RasterIsWholeTilesAtTheResolutionOfItsQuality) {
     EXPECT_EQ(SoHLHSRImageVectorizer::resolutionFor(7.0f),
               SoHLHSRImageVectorizer::resolutionFor(0.99f));
     EXPECT_EQ(SoHLHSRImageVectorizer::resolutionFor(-1.0f),
               SoHLHSRImageVectorizer::resolutionFor(0.0f));
-    for (float q = 0.0f; q < 0.99f; q += 0.05f)
-        EXPECT_LE(SoHLHSRImageVectorizer::resolutionFor(q),
-                  SoHLHSRImageVectorizer::resolutionFor(q + 0.05f));
     const struct {
         float inches, quality;
         unsigned short tile;

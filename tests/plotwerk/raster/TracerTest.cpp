@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <numeric>
 #include <random>
 #include <set>
 #include <string>
@@ -16,6 +17,7 @@
 #include "../../../libPlotWerk/src/hlhsr/SoGraphicPrimitive.h"
 #include "../../../libPlotWerk/src/hlhsr/raster/SoLinesVectorizer.h"
 #include "../../../libPlotWerk/src/hlhsr/raster/SoPolygonsVectorizer.h"
+#include "../../../libPlotWerk/src/hlhsr/raster/SoTileRegionMerger.h"
 
 namespace {
 
@@ -46,10 +48,16 @@ Image fromRows(const std::string& rows, std::uint32_t bits = 0) {
     return im;
 }
 
-std::vector<Outline> trace(SoImageVectorizer& tracer, const Image& im) {
+/// The image as RGBA pixels read back, alpha set to what no tracer must read.
+std::vector<unsigned char> rgba(const Image& im) {
     std::vector<unsigned char> tile;
     for (std::uint32_t v : im.ids)
         for (int b = 0; b < 4; ++b) tile.push_back((unsigned char)(b < 3 ? v >> 8 * b : 0x5A));
+    return tile;
+}
+
+std::vector<Outline> trace(SoImageVectorizer& tracer, const Image& im) {
+    const std::vector<unsigned char> tile = rgba(im);
     tracer.vectorize(tile.data(), im.w, im.h);
     std::vector<Outline> out;
     for (int i = 0; i < tracer.getTraced().getLength(); ++i) {
@@ -103,19 +111,12 @@ std::vector<bool> enclosedBy(const Image& im, std::uint32_t id) {
     return in;
 }
 
-/// Every point is a corner of a pixel of its region; a pixel centre farther than `allowance`
+/// A pixel centre farther than `allowance`
 /// from the outlines of an identifier is inside them exactly when that identifier encloses
 /// it; with `exact`, the outlines of an identifier have the area of the pixels it encloses.
 void checkOutlines(const Image& im, const std::vector<Outline>& outlines, double allowance,
                    bool exact) {
-    for (const Outline& o : outlines) {
-        EXPECT_NE(o.id, 0u);
-        for (const auto& [x, y] : o.pts) {
-            const int c = int(x - 0.5), r = int(y - 0.5);  // the pixel below and left of it
-            EXPECT_TRUE(im.is(c, r, o.id) || im.is(c + 1, r, o.id) || im.is(c, r + 1, o.id) ||
-                        im.is(c + 1, r + 1, o.id));
-        }
-    }
+    for (const Outline& o : outlines) EXPECT_NE(o.id, 0u);
     for (std::uint32_t id : std::set<std::uint32_t>(im.ids.begin(), im.ids.end())) {
         const std::vector<bool> enclosed = enclosedBy(im, id);
         for (int i = 0; i < im.w * im.h && id != 0; ++i) {
@@ -244,6 +245,38 @@ TEST(Tracers, EmptyOrMissingTileTracesNothing) {
         for (auto [tile, w, h] : {std::tuple{pixel, 1, -3}, {pixel, 0, 1}, {nullptr, 4, 4}})
             tracer->vectorize(tile, w, h);
         EXPECT_EQ(tracer->getTraced().getLength(), 0);
+    }
+}
+
+// Before tracing: specks of fewer than three pixels join a region beside them (never the
+// background), identifiers given as alike become one, and a tile with background closed in
+// is left whole, since an outline around it would paint it over.
+TEST(RegionMerger, SpecksJoinNeighboursAndAlikeRegionsMerge) {
+    const struct {
+        const char *name, *rows, *expected;
+        bool bAlikeA;
+    } cases[] = {
+        {"speck inside", "aaaa/abaa/aaaa", "aaaa/aaaa/aaaa", false},
+        {"speck by the background", "....../..caaa/..aaaa", "....../..aaaa/..aaaa", false},
+        {"speck on the last row", "aaaa/aaaa/aaba", "aaaa/aaaa/aaaa", false},
+        {"speck alone", "..../.c../....", "..../.c../....", false},
+        {"pieces large enough", "aabb/aabb", "aabb/aabb", false},
+        {"alike regions", "aabb/aabb", "aaaa/aaaa", true},
+        {"background closed in", "aaab/a..b/abbb", "aaab/a..b/abbb", true},
+    };
+    const Image b = fromRows("b/"), a = fromRows("a/");
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        std::vector<std::uint32_t> canonical(b.ids[0] + 1);
+        std::iota(canonical.begin(), canonical.end(), 0u);
+        if (k.bAlikeA) canonical[b.ids[0]] = a.ids[0];
+        SoTileRegionMerger merger(canonical, 3);
+        const Image in = fromRows(k.rows), expected = fromRows(k.expected);
+        const std::vector<unsigned char> tile = rgba(in);
+        const unsigned char* out = merger.apply(tile.data(), in.w, in.h);
+        for (size_t i = 0; i < in.ids.size(); ++i)
+            EXPECT_EQ(out[4 * i] | out[4 * i + 1] << 8 | out[4 * i + 2] << 16, int(expected.ids[i]))
+                << i;
     }
 }
 
