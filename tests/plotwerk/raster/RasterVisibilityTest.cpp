@@ -16,7 +16,6 @@ using namespace hlhsr;
 namespace {
 
 constexpr float kPage = 100.0f;  // millimetres; normalised -1 .. 1 spans it
-constexpr int kRaster = 3;
 // Colours apart by more than a hundredth, which prints them apart.
 constexpr int kFar = 10, kNear = 20;
 
@@ -50,23 +49,23 @@ bool inside(const SbVec4f& p, const SbVec2f& low, const SbVec2f& high, float mar
 
 using RasterVisibility = PrintTest;
 
-// A far square half under a near one, a line passing behind the near one, a mark hidden
-// behind it and one just peeking out: each is printed as far as it shows, and records that
-// print alike as one.
+// A far square half under a near one, a shaded line passing behind the near one, a mark
+// hidden behind it and one just peeking out: each is printed as far as it shows, and records
+// that print alike as one.
 TEST_F(RasterVisibility, PrintsWhatShowsOfEachRecord) {
     auto action = makeAction(kPage);
     const float pixel = kPage / SoHLHSRImageVectorizer::computeRasterSize(*action)[0];
-    const float pixelNormalised = 2 * pixel / kPage;
-    SoHLHSRVectorize engine(action.get(), kRaster);
+    action->setShadeModel(SoVectorizeAction::SMOOTH);
+    SoHLHSRVectorize engine(action.get(), 3);  // the raster mode
     engine.beginViewport();
     addSquare(engine, -0.6f, -0.6f, 0.4f, 0.4f, 0.8f, kFar);
     // The near square in two halves of one colour: one region, one outline.
     addSquare(engine, -0.2f, -0.2f, 0.3f, 0.8f, 0.3f, kNear);
     addSquare(engine, 0.3f, -0.2f, 0.8f, 0.8f, 0.3f, kNear);
     const SbVec4f line[2] = {pt(-0.9f, 0.6f, 0.9f), pt(0.9f, 0.6f, 0.9f)};
-    const SbColor lineColors[2] = {tag(3), tag(3)};
-    engine.addPolyLine(line, 2, lineColors, 0, 1.0f, 0xFFFF, 1);
-    const SbVec4f marks[2] = {pt(0.3f, 0.3f, 0.9f), pt(0.8f + pixelNormalised, 0.3f, 0.9f)};
+    const SbColor lineColors[2] = {SbColor(0, 0, 0), SbColor(0.9f, 0, 0)};
+    engine.addPolyLine(line, 2, lineColors, 1, 1.0f, 0xFFFF, 1);
+    const SbVec4f marks[2] = {pt(0.3f, 0.3f, 0.9f), pt(0.8f + 2 * pixel / kPage, 0.3f, 0.9f)};
     const SbColor markColors[2] = {tag(4), tag(5)};
     engine.addPolyMark(marks, 2, markColors, 1, 2.0f, nullptr);
     engine.flush();
@@ -83,8 +82,9 @@ TEST_F(RasterVisibility, PrintsWhatShowsOfEachRecord) {
             for (const SbVec4f& p : call.points)
                 EXPECT_TRUE(k != kFar || !inside(p, nearLow, nearHigh, pixel));
         } else if (call.kind == RecordedCall::POLYLINE) {
-            EXPECT_EQ(tagOf(call.colors.at(0)), 3);
-            ASSERT_EQ(call.points.size(), 2u);
+            ASSERT_EQ(call.colors.size(), 2u) << "a shaded line keeps its gradient";
+            for (int i : {0, 1})  // red grows along the line, from 0 at x = -0.9 to 0.9 at 0.9
+                EXPECT_NEAR(call.colors[i][0], (call.points[i][0] / 50 - 0.1) / 2, 0.01);
             for (const SbVec4f& p : call.points) EXPECT_FALSE(inside(p, nearLow, nearHigh, pixel));
             lineLength += std::fabs(call.points[1][0] - call.points[0][0]);
         }
