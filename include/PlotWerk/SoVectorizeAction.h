@@ -150,6 +150,12 @@ class SoVectorizeAction : public SoAction {
     int getHLHSRRasterCaching() const;
     void setHLHSRRasterTileSize(unsigned short size);
     unsigned short getHLHSRRasterTileSize() const;
+    /// Hidden-line drawings as a drafter draws them (off by default): an edge shared by two
+    /// polygons whose planes differ by less than angle (degrees) is left out, and an edge
+    /// several primitives share is drawn once.
+    void setHiddenLineFeatureEdges(int enable, float angle = 1.0f);
+    int getHiddenLineFeatureEdges() const { return featureEdges_; }
+    float getHiddenLineFeatureAngle() const { return featureAngle_; }
     int isLightingEnabled() const;
     void setShadeModel(ShadeModel model);
     ShadeModel getShadeModel() const;
@@ -299,6 +305,8 @@ class SoVectorizeAction : public SoAction {
     float hlhsrRasterQuality_ = 0.5f;
     int hlhsrRasterCaching_ = 1;
     unsigned short hlhsrRasterTileSize_ = 2048;
+    int featureEdges_ = 0;
+    float featureAngle_ = 1.0f;
     int skipShapes_ = 0;
     std::unique_ptr<SoVectorLighting> lighting_;
     int lightingEnabled_ = 0;

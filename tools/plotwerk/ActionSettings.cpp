@@ -25,11 +25,13 @@ void applyFrame(SoVectorizeAction& action, const PrintOptions& options) {
     if (options.background) action.setBackgroundColor(1, *options.background);
 }
 
-// Modes whose stage the library does not have yet say so themselves, once per drawing.
 void applyHiddenMode(SoVectorizeAction& action, const PrintOptions& options) {
     action.setHLHSRMode(options.hidden);
     if (options.rasterQuality) action.setHLHSRRasterQuality(*options.rasterQuality);
     if (options.rasterTile) action.setHLHSRRasterTileSize(*options.rasterTile);
+    // A drawing of lines is a drafter's drawing: no diagonals of flat faces, each edge once.
+    if (options.hidden == SoVectorizeAction::HIDDEN_LINES_REMOVAL)
+        action.setHiddenLineFeatureEdges(options.allEdges ? 0 : 1, options.featureAngle);
 }
 
 void applyShading(SoVectorizeAction& action, const PrintOptions& options) {

@@ -143,6 +143,23 @@ std::vector<OptionTable::Entry> makeEntries() {
                   o.rasterTile =
                       static_cast<unsigned short>(OptionValue::wholeNumber(n, v, 64, 2048));
               }},
+        Entry{"--edges", "all|feature[=DEG]",
+              "for --hidden lines: every outline, or only edges where faces meet at more than "
+              "DEG degrees (each drawn once)",
+              [](const PS&) -> std::string {
+                  return "feature=" + decimal(PrintOptions().featureAngle);
+              },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.allEdges = v == "all";
+                  if (o.allEdges || v == "feature") return;
+                  if (v.rfind("feature=", 0) != 0)
+                      throw CommandError("bad value '" + v + "' for " + n +
+                                         ": expected all, feature or feature=DEG");
+                  o.featureAngle = OptionValue::number(n, v.substr(8));
+                  if (!(o.featureAngle >= 0.0f && o.featureAngle <= 180.0f))
+                      throw CommandError("bad value '" + v + "' for " + n +
+                                         ": expected an angle from 0 to 180 degrees");
+              }},
         Entry{"--projection", "perspective|orthographic",
               "the camera given to a scene without one, framing the scene to fill the drawing",
               [](const PS&) -> std::string {

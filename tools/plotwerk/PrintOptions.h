@@ -35,6 +35,9 @@ struct PrintOptions {
     /// The raster mode's quality (0 to 1) and tile size in pixels.
     std::optional<float> rasterQuality;
     std::optional<unsigned short> rasterTile;
+    /// Hidden-line drawings: every outline, or feature edges at this angle (degrees).
+    bool allEdges = false;
+    float featureAngle = 1.0f;
     /// The camera added to a scene without one.
     bool orthographic = false;
     bool lighting = false;

@@ -10,6 +10,7 @@
 #include "SoPolyLine.h"
 #include "SoPolyMark.h"
 #include "SoPolygon.h"
+#include "lines/SoHiddenLines.h"
 #include "raster/SoHLHSRImageVectorizer.h"
 
 int SoHLHSRVectorize::sequence = 0;
@@ -43,6 +44,7 @@ SoHLHSRVectorize::SoHLHSRVectorize(SoVectorizeAction* owner, int engineMode)
 
 SoHLHSRVectorize::~SoHLHSRVectorize() {
     delete primitives_;
+    delete hiddenLines_;
 }
 
 // The action flushes before it begins another viewport; should it not have, the records
@@ -51,6 +53,10 @@ void SoHLHSRVectorize::beginViewport() {
     if (primitives_) flush();
     sequence = 0;
     primitives_ = new SoGraphicPrimitiveList;
+    if (mode_ != HIDDEN_LINES) return;
+    hiddenLines_ = new SoHiddenLines;
+    if (action_ && action_->getHiddenLineFeatureEdges())
+        hiddenLines_->setFeatureAngle(action_->getHiddenLineFeatureAngle());
 }
 
 SoGraphicPrimitiveList* SoHLHSRVectorize::currentList(const char* operation) {
@@ -66,9 +72,9 @@ void SoHLHSRVectorize::store(SoGraphicPrimitiveList* list, SoGraphicPrimitive* r
     list->add(record);
 }
 
-// Until its own stage exists, the hidden-line mode stores polygons and polylines like the
-// painter (so they get ordered). The raster mode traces lines and dots from their own
-// pixels, so an outline or a point polygon becomes its edges or its vertices.
+// The hidden-line mode hands polygons, whatever their style, to its eliminator. The raster
+// mode traces lines and dots from their own pixels, so an outline or a point polygon becomes
+// its edges or its vertices.
 void SoHLHSRVectorize::addPolygon(const SbVec4f* points, int numPoints, const SbColor* colors,
                                   int multicolor, float lineWidth, float markerSize,
                                   unsigned short linePattern, int linePatternScaleFactor, int style,
@@ -77,6 +83,11 @@ void SoHLHSRVectorize::addPolygon(const SbVec4f* points, int numPoints, const Sb
                                   float offsetUnits) {
     if (!validPoints("SoHLHSRVectorize::addPolygon", points, numPoints, colors)) return;
     SoGraphicPrimitiveList* list = currentList("SoHLHSRVectorize::addPolygon");
+    if (mode_ == HIDDEN_LINES) {
+        hiddenLines_->addPolygon(points, numPoints, colors, lineWidth, linePattern,
+                                 linePatternScaleFactor);
+        return;
+    }
     if (mode_ == RASTER && style == 1) {
         storeEdges(list, points, numPoints, colors, multicolor, lineWidth, linePattern,
                    linePatternScaleFactor);
@@ -123,6 +134,11 @@ void SoHLHSRVectorize::addPolyLine(const SbVec4f* points, int numPoints, const S
                                    int linePatternScaleFactor) {
     if (!validPoints("SoHLHSRVectorize::addPolyLine", points, numPoints, colors)) return;
     SoGraphicPrimitiveList* list = currentList("SoHLHSRVectorize::addPolyLine");
+    if (mode_ == HIDDEN_LINES) {
+        hiddenLines_->addPolyLine(points, numPoints, colors, lineWidth, linePattern,
+                                  linePatternScaleFactor);
+        return;
+    }
     if (mode_ == DEPTH_SORT) {
         auto* line = new SoPolyLine;
         line->set(numPoints, points, colors, multicolor, lineWidth, linePattern,
@@ -173,14 +189,6 @@ void SoHLHSRVectorize::addImage(const SbVec4f& point, const unsigned char* data,
     store(list, image);
 }
 
-void SoHLHSRVectorize::warnIfModeUnavailable() {
-    if (unavailableWarned_ || mode_ != HIDDEN_LINES) return;
-    unavailableWarned_ = 1;
-    SoDebugError::postWarning("SoHLHSRVectorize::flush",
-                              "Hidden-line removal is not available yet: primitives are "
-                              "printed in the painter's order instead");
-}
-
 // Records print in list order, each projecting its own points: far things first, so that
 // nearer ones paint over them.
 void SoHLHSRVectorize::flush() {
@@ -188,14 +196,27 @@ void SoHLHSRVectorize::flush() {
     if (mode_ == RASTER) {
         SoHLHSRImageVectorizer(primitives_, this).run();
     } else {
-        warnIfModeUnavailable();
         SoHLHSRPainter(*primitives_, *this).run();
         for (int i = 0; i < primitives_->getLength(); ++i)
             primitives_->getPrimitive(i)->print(this);
     }
+    if (hiddenLines_) printVisibleLines();
     delete primitives_;
     primitives_ = nullptr;
     sequence = 0;
+}
+
+// Over everything else the viewport printed: the lines are the drawing.
+void SoHLHSRVectorize::printVisibleLines() {
+    std::vector<SoVisibleLine> lines = hiddenLines_->computeVisibleLines();
+    delete hiddenLines_;
+    hiddenLines_ = nullptr;
+    for (SoVisibleLine& line : lines) {
+        const int n = static_cast<int>(line.points.size());
+        projectPoints(line.points.data(), n);
+        printPolyLine(line.points.data(), n, &line.color, 0, line.lineWidth, line.linePattern,
+                      line.linePatternScaleFactor);
+    }
 }
 
 // ---- The action's services, for the records ----

@@ -94,8 +94,8 @@ class SoHLHSRVectorize {
     /// The list records go to; one is started (with a warning) when no viewport was begun.
     SoGraphicPrimitiveList* currentList(const char* operation);
     void store(SoGraphicPrimitiveList* list, SoGraphicPrimitive* record);
-    /// Modes whose own stage is not built yet print in the painter's order, saying so once.
-    void warnIfModeUnavailable();
+    /// Prints the visible lines of mode 4 and drops the eliminator.
+    void printVisibleLines();
     /// The raster mode's outline polygons and point polygons, stored as segments and dots.
     void storeEdges(SoGraphicPrimitiveList* list, const SbVec4f* points, int numPoints,
                     const SbColor* colors, int multicolor, float lineWidth,
@@ -104,14 +104,13 @@ class SoHLHSRVectorize {
                    const SbColor* colors, int multicolor, float markerSize);
 
     SoVectorizeAction* action_;
-    /// The hidden-line eliminator of mode 4; not built yet, so always null for now.
+    /// The hidden-line eliminator of mode 4, one per viewport.
     SoHiddenLines* hiddenLines_ = nullptr;
     SoGraphicPrimitiveList* primitives_ = nullptr;
     int mode_;
     float polygonOffset_ = 0.0f;
     float lineOffset_ = 0.0f;
     float markerOffset_ = 0.0f;
-    int unavailableWarned_ = 0;
 
     /// Numbers the stored records of the current viewport, process-wide.
     static int sequence;

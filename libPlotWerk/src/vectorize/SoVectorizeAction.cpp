@@ -122,6 +122,8 @@ void SoVectorizeAction::copySettings(const SoVectorizeAction& other) {
     hlhsrRasterQuality_ = other.hlhsrRasterQuality_;
     hlhsrRasterCaching_ = other.hlhsrRasterCaching_;
     hlhsrRasterTileSize_ = other.hlhsrRasterTileSize_;
+    featureEdges_ = other.featureEdges_;
+    featureAngle_ = other.featureAngle_;
     lightingEnabled_ = other.lightingEnabled_;
     shadeModel_ = other.shadeModel_;
     polygonOffset_ = other.polygonOffset_;
@@ -335,6 +337,12 @@ void SoVectorizeAction::setHLHSRRasterCaching(int c) {
 int SoVectorizeAction::getHLHSRRasterCaching() const {
     return hlhsrRasterCaching_;
 }
+void SoVectorizeAction::setHiddenLineFeatureEdges(int enable, float angle) {
+    featureEdges_ = enable ? 1 : 0;
+    // An angle that is not a number, or negative, would leave every edge; none is 0.
+    featureAngle_ = angle >= 0.0f ? angle : 0.0f;
+}
+
 void SoVectorizeAction::setHLHSRRasterTileSize(unsigned short s) {
     hlhsrRasterTileSize_ = s;
 }

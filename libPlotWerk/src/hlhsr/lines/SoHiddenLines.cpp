@@ -1,0 +1,319 @@
+#include "SoHiddenLines.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <tuple>
+#include <unordered_map>
+
+#include "SoLineGrid.h"
+
+SoHiddenLines::Timings SoHiddenLines::lastTimings;
+
+namespace {
+// Tolerance of the page comparisons: crossings, ends and depths closer than this are one.
+constexpr double TOLERANCE = 0.0001;
+// How far a piece's midpoint is lifted towards the viewer before it is tested.
+constexpr double LIFT = 0.003;
+constexpr double PI = 3.14159265358979323846;
+
+using Clock = std::chrono::steady_clock;
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+SoLinePoint lerp(const SoLinePoint& a, const SoLinePoint& b, double t) {
+    return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
+}
+
+/// An edge by its two end points, the same whichever way it runs.
+struct EdgeKey {
+    double v[6];
+    bool operator==(const EdgeKey& o) const { return std::memcmp(v, o.v, sizeof v) == 0; }
+};
+struct EdgeKeyHash {
+    size_t operator()(const EdgeKey& k) const {
+        size_t h = 0;
+        for (double d : k.v) h = h * 1000003u ^ std::hash<double>()(d);
+        return h;
+    }
+};
+EdgeKey keyOf(const SoLinePoint& a, const SoLinePoint& b) {
+    const bool aFirst = std::tie(a.x, a.y, a.z) < std::tie(b.x, b.y, b.z);
+    const SoLinePoint& p = aFirst ? a : b;
+    const SoLinePoint& q = aFirst ? b : a;
+    return {{p.x, p.y, p.z, q.x, q.y, q.z}};
+}
+}  // namespace
+
+SoHiddenLines::SoHiddenLines() = default;
+SoHiddenLines::~SoHiddenLines() = default;
+
+void SoHiddenLines::addPolygon(const SbVec4f* points, int numPoints, const SbColor* colors,
+                               float lineWidth, unsigned short linePattern,
+                               int linePatternScaleFactor) {
+    add(points, numPoints, colors, lineWidth, linePattern, linePatternScaleFactor, true);
+}
+
+void SoHiddenLines::addPolyLine(const SbVec4f* points, int numPoints, const SbColor* colors,
+                                float lineWidth, unsigned short linePattern,
+                                int linePatternScaleFactor) {
+    add(points, numPoints, colors, lineWidth, linePattern, linePatternScaleFactor, false);
+}
+
+// Depth grows away from the viewer in the records; here it grows towards him.
+void SoHiddenLines::add(const SbVec4f* points, int numPoints, const SbColor* colors,
+                        float lineWidth, unsigned short linePattern, int linePatternScaleFactor,
+                        bool closed) {
+    if (numPoints < 2 || !points || !colors) return;
+    std::vector<SoLinePoint> converted;
+    for (int i = 0; i < numPoints; ++i)
+        converted.push_back({points[i][0], points[i][1], -double(points[i][2])});
+    const SoLineAttributes attributes{colors[0], lineWidth, linePattern, linePatternScaleFactor};
+    objects_.push_back(std::make_unique<SoLineObject>(std::move(converted), closed, attributes));
+}
+
+std::vector<int> SoHiddenLines::listOrder() const {
+    std::vector<int> order;
+    if (objects_.empty()) return order;
+    order.push_back(0);
+    for (int i = static_cast<int>(objects_.size()) - 1; i > 0; --i) order.push_back(i);
+    return order;
+}
+
+std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
+    Timings timings;
+    Clock::time_point step = Clock::now();
+    if (featureAngle_ >= 0.0f) markFeatureEdges();
+    edges_.clear();
+    firstEdgeOf_.clear();
+    for (size_t o = 0; o < objects_.size(); ++o) {
+        firstEdgeOf_.push_back(static_cast<int>(edges_.size()));
+        for (int e = 0; e < objects_[o]->getNumEdges(); ++e)
+            edges_.push_back({static_cast<int>(o), e});
+    }
+    cuts_.assign(edges_.size(), {});
+    gridColumns_ = std::clamp(static_cast<int>(edges_.size() / 1000), 1, 500);
+    cutAtCrossings();
+    cutAtPiercings();
+    timings.cutting = secondsSince(step);
+    step = Clock::now();
+    const std::vector<char> visible = findVisiblePieces();
+    timings.pieces = static_cast<long>(visible.size());
+    timings.visibility = secondsSince(step);
+    step = Clock::now();
+    std::vector<SoVisibleLine> lines = joinPieces(visible);
+    timings.joining = secondsSince(step);
+    lastTimings = timings;
+    return lines;
+}
+
+// The first primitive to bring an edge draws it; a second polygon on a smooth surface (its
+// winding turned by less than the feature angle) takes the first one's edge away too.
+void SoHiddenLines::markFeatureEdges() {
+    const double limit = std::cos(featureAngle_ * PI / 180.0);
+    std::unordered_map<EdgeKey, EdgeRef, EdgeKeyHash> first;
+    for (int o : listOrder()) {
+        SoLineObject& object = *objects_[o];
+        for (int e = 0; e < object.getNumEdges(); ++e) {
+            const auto [at, added] =
+                first.emplace(keyOf(object.edgeStart(e), object.edgeEnd(e)), EdgeRef{o, e});
+            if (added) continue;
+            object.drawn[e] = 0;
+            SoLineObject& other = *objects_[at->second.object];
+            if (!object.hides() || !other.hides()) continue;
+            const SoLinePoint& n = object.getWindingNormal();
+            const SoLinePoint& m = other.getWindingNormal();
+            if (n.x * m.x + n.y * m.y + n.z * m.z >= limit) other.drawn[at->second.edge] = 0;
+        }
+    }
+}
+
+// The ends exactly, so that pieces of neighbouring edges meet where the edges do.
+SoLinePoint SoHiddenLines::pointAlong(const EdgeRef& e, double t) const {
+    const SoLineObject& object = *objects_[e.object];
+    if (t <= 0) return object.edgeStart(e.edge);
+    if (t >= 1) return object.edgeEnd(e.edge);
+    return lerp(object.edgeStart(e.edge), object.edgeEnd(e.edge), t);
+}
+
+// Each pair of edges sharing a bucket is tested once: in the bucket their crossing falls in.
+void SoHiddenLines::cutAtCrossings() {
+    SoLineGrid grid(gridColumns_);
+    for (size_t i = 0; i < edges_.size(); ++i) {
+        const SoLinePoint a = pointAlong(edges_[i], 0), b = pointAlong(edges_[i], 1);
+        grid.add(static_cast<int>(i), std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
+                 std::max(a.y, b.y));
+    }
+    for (int r = 0; r < SoLineGrid::ROWS; ++r) {
+        for (int c = 0; c < grid.getColumns(); ++c) {
+            const std::vector<int>& items = grid.bucket(r, c);
+            for (size_t i = 0; i < items.size(); ++i) {
+                for (size_t j = i + 1; j < items.size(); ++j) {
+                    const EdgeRef &a = edges_[items[i]], &b = edges_[items[j]];
+                    const SoLinePoint p0 = pointAlong(a, 0), p1 = pointAlong(a, 1);
+                    const SoLinePoint q0 = pointAlong(b, 0), q1 = pointAlong(b, 1);
+                    const double dx = p1.x - p0.x, dy = p1.y - p0.y;
+                    const double ex = q1.x - q0.x, ey = q1.y - q0.y;
+                    const double det = dx * ey - dy * ex;
+                    if (std::fabs(det) < TOLERANCE) continue;
+                    const double t = ((q0.x - p0.x) * ey - (q0.y - p0.y) * ex) / det;
+                    const double x = p0.x + t * dx, y = p0.y + t * dy;
+                    if (grid.row(y) != r || grid.column(x) != c) continue;
+                    cutAtCrossing(a, b);
+                }
+            }
+        }
+    }
+}
+
+// The edge behind at the crossing is cut; a crossing at an end point, or at one depth,
+// changes nothing.
+void SoHiddenLines::cutAtCrossing(const EdgeRef& a, const EdgeRef& b) {
+    const SoLinePoint p0 = pointAlong(a, 0), p1 = pointAlong(a, 1);
+    const SoLinePoint q0 = pointAlong(b, 0), q1 = pointAlong(b, 1);
+    const double dx = p1.x - p0.x, dy = p1.y - p0.y, ex = q1.x - q0.x, ey = q1.y - q0.y;
+    const double det = dx * ey - dy * ex;
+    const double t = ((q0.x - p0.x) * ey - (q0.y - p0.y) * ex) / det;
+    const double u = ((q0.x - p0.x) * dy - (q0.y - p0.y) * dx) / det;
+    if (!(t > 0 && t < 1 && u > 0 && u < 1)) return;
+    const SoLinePoint x = lerp(p0, p1, t);
+    for (const SoLinePoint* end : {&p0, &p1, &q0, &q1})
+        if (std::hypot(end->x - x.x, end->y - x.y) < TOLERANCE) return;
+    const double za = x.z, zb = lerp(q0, q1, u).z;
+    if (std::fabs(za - zb) <= TOLERANCE) return;
+    const size_t behind = za < zb ? &a - edges_.data() : &b - edges_.data();
+    cuts_[behind].push_back(za < zb ? t : u);
+}
+
+void SoHiddenLines::cutAtPiercings() {
+    SoLineGrid grid(gridColumns_);
+    for (size_t o = 0; o < objects_.size(); ++o) {
+        const SoLineObject& p = *objects_[o];
+        if (p.hides()) grid.add(static_cast<int>(o), p.xmin, p.ymin, p.xmax, p.ymax);
+    }
+    std::vector<size_t> lastEdge(objects_.size(), static_cast<size_t>(-1));
+    for (size_t i = 0; i < edges_.size(); ++i) {
+        const EdgeRef& e = edges_[i];
+        if (!objects_[e.object]->drawn[e.edge]) continue;
+        const SoLinePoint a = pointAlong(e, 0), b = pointAlong(e, 1);
+        grid.forEachIn(
+            std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y),
+            [&](int o) {
+                if (o == e.object || lastEdge[o] == i) return;
+                lastEdge[o] = i;
+                const SoLineObject& p = *objects_[o];
+                if (std::max(a.z, b.z) < p.zmin || std::min(a.z, b.z) > p.zmax) return;
+                const double da = p.planeDistance(a), db = p.planeDistance(b);
+                if (!((da > TOLERANCE && db < -TOLERANCE) || (da < -TOLERANCE && db > TOLERANCE)))
+                    return;
+                const double t = da / (da - db);
+                const SoLinePoint x = lerp(a, b, t);
+                if (p.outlineContains(x.x, x.y)) cuts_[i].push_back(t);
+            });
+    }
+}
+
+std::vector<char> SoHiddenLines::findVisiblePieces() {
+    SoLineGrid grid(gridColumns_);
+    for (size_t o = 0; o < objects_.size(); ++o) {
+        const SoLineObject& p = *objects_[o];
+        if (p.hides()) grid.add(static_cast<int>(o), p.xmin, p.ymin, p.xmax, p.ymax);
+    }
+    std::vector<char> visible;
+    for (size_t i = 0; i < edges_.size(); ++i) {
+        std::vector<double>& cuts = cuts_[i];
+        std::sort(cuts.begin(), cuts.end());
+        cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+        if (!objects_[edges_[i].object]->drawn[edges_[i].edge]) continue;
+        double from = 0.0;
+        for (size_t k = 0; k <= cuts.size(); ++k) {
+            const double to = k < cuts.size() ? cuts[k] : 1.0;
+            SoLinePoint mid = pointAlong(edges_[i], (from + to) / 2);
+            mid.z += LIFT;
+            bool hidden = false;
+            for (int o : grid.at(mid.x, mid.y))
+                if ((hidden = objects_[o]->hidesPoint(mid))) break;
+            visible.push_back(hidden ? 0 : 1);
+            from = to;
+        }
+    }
+    return visible;
+}
+
+namespace {
+/// Adds q to the polyline, merging it with the last segment when they run on in one line.
+void extend(std::vector<SbVec4f>& line, const SoLinePoint& q) {
+    const SbVec4f next(float(q.x), float(q.y), 0.0f, 0.0f);
+    const size_t n = line.size();
+    if (n >= 2) {
+        const double ax = line[n - 1][0] - line[n - 2][0], ay = line[n - 1][1] - line[n - 2][1];
+        const double bx = next[0] - line[n - 1][0], by = next[1] - line[n - 1][1];
+        const double cross = ax * by - ay * bx, dot = ax * bx + ay * by;
+        if (dot > 0 && std::fabs(cross) <= TOLERANCE * std::hypot(ax, ay) * std::hypot(bx, by)) {
+            line[n - 1] = next;
+            return;
+        }
+    }
+    line.push_back(next);
+}
+}  // namespace
+
+std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& visible) const {
+    // Where each drawn edge's pieces start in `visible`.
+    std::vector<size_t> firstPiece(edges_.size(), 0);
+    for (size_t i = 0, at = 0; i < edges_.size(); ++i) {
+        firstPiece[i] = at;
+        if (objects_[edges_[i].object]->drawn[edges_[i].edge]) at += cuts_[i].size() + 1;
+    }
+    std::vector<SoVisibleLine> lines;
+    for (int o : listOrder()) {
+        const SoLineObject& object = *objects_[o];
+        const size_t firstOfObject = lines.size();
+        auto start = [&](const SoLinePoint& p) {
+            SoVisibleLine line;
+            const SoLineAttributes& a = object.getAttributes();
+            line.color = a.color, line.lineWidth = a.lineWidth, line.linePattern = a.linePattern;
+            line.linePatternScaleFactor = a.linePatternScaleFactor;
+            line.points.emplace_back(float(p.x), float(p.y), 0.0f, 0.0f);
+            lines.push_back(line);
+        };
+        bool open = false;  // whether the last line may go on
+        for (int e = 0; e < object.getNumEdges(); ++e) {
+            const size_t i = static_cast<size_t>(firstEdgeOf_[o] + e);
+            if (!object.drawn[e]) {
+                open = false;
+                continue;
+            }
+            const std::vector<double>& cuts = cuts_[i];
+            double from = 0.0;
+            for (size_t k = 0; k <= cuts.size(); ++k) {
+                const double to = k < cuts.size() ? cuts[k] : 1.0;
+                if (!visible[firstPiece[i] + k]) {
+                    open = false;
+                } else {
+                    if (!open) start(pointAlong(edges_[i], from));
+                    extend(lines.back().points, pointAlong(edges_[i], to));
+                    open = true;
+                }
+                from = to;
+            }
+        }
+        // A closed outline visible where it starts and ends is one line round its start.
+        if (object.isClosed() && open && lines.size() - firstOfObject >= 2) {
+            const SbVec4f& end = lines.back().points.back();
+            const SbVec4f& begin = lines[firstOfObject].points.front();
+            if (end == begin) {
+                std::vector<SbVec4f>& last = lines.back().points;
+                for (size_t k = 1; k < lines[firstOfObject].points.size(); ++k) {
+                    const SbVec4f& p = lines[firstOfObject].points[k];
+                    extend(last, {p[0], p[1], 0.0});
+                }
+                lines[firstOfObject].points = std::move(last);
+                lines.pop_back();
+            }
+        }
+    }
+    return lines;
+}

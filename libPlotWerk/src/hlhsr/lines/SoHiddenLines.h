@@ -1,0 +1,98 @@
+#pragma once
+
+#include <Tessara/math/SbColor.h>
+#include <Tessara/math/SbVec4f.h>
+
+#include <memory>
+#include <vector>
+
+#include "SoLineObject.h"
+
+/// A visible piece of a hidden-line drawing: a polyline in the page coordinates of the
+/// records (x, y; third and fourth components 0) and how its source prints lines.
+struct SoVisibleLine {
+    std::vector<SbVec4f> points;
+    SbColor color;
+    float lineWidth = 0.0f;
+    unsigned short linePattern = 0xFFFF;
+    int linePatternScaleFactor = 1;
+};
+
+/// Hidden-line removal for one viewport: every polygon contributes its outline and hides
+/// what lies behind it, every polyline is kept where no polygon covers it.
+///
+/// Edges are cut where they cross behind another edge on the page and where they pierce a
+/// polygon; each piece is then visible unless a polygon hides its midpoint, lifted a little
+/// towards the viewer so that a polygon never hides its own outline. Visible pieces of one
+/// primitive that meet are joined into polylines, collinear ones into one segment.
+///
+/// The rules the computation settles for itself:
+/// - Two edges crossing at one depth (within 0.0001) cut neither: nothing changes there.
+/// - Polygons and edges are filed in buckets, 500 rows along y and columns along x as the
+///   count asks; a query looks only at the buckets the point or box falls in, which is the
+///   pruning of the scan.
+/// - An outline's interior is on the non-negative side of its edges whichever way it turns:
+///   its sense on the page is read from its own normal.
+/// - Segments join when one ends exactly where the next begins; they merge into one when
+///   they turn by less than 0.0001 (relative cross product) and run on the same way.
+/// With feature edges on (off by default), an edge shared by two polygons (same end points)
+/// whose planes differ by less than the feature angle is left out, and an edge that another
+/// primitive already has is drawn once: shapes arrive as triangles, and a drafter wants
+/// neither the diagonals of flat faces nor every edge twice.
+class SoHiddenLines {
+  public:
+    /// Where the time of the last computation went, in seconds.
+    struct Timings {
+        double cutting = 0.0;
+        double visibility = 0.0;
+        double joining = 0.0;
+        long pieces = 0;
+    };
+
+    SoHiddenLines();
+    ~SoHiddenLines();
+    SoHiddenLines(const SoHiddenLines&) = delete;
+    SoHiddenLines& operator=(const SoHiddenLines&) = delete;
+
+    /// A closed outline that hides; nothing for fewer than 2 points. colors[0] is its colour.
+    void addPolygon(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
+                    unsigned short linePattern, int linePatternScaleFactor);
+    /// An open polyline; nothing for fewer than 2 points.
+    void addPolyLine(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
+                     unsigned short linePattern, int linePatternScaleFactor);
+    /// Feature edges on with this angle in degrees; a negative angle turns them off.
+    void setFeatureAngle(float degrees) { featureAngle_ = degrees; }
+
+    /// The visible pieces of everything added, primitive by primitive.
+    std::vector<SoVisibleLine> computeVisibleLines();
+    static const Timings& getLastTimings() { return lastTimings; }
+
+  private:
+    struct EdgeRef {
+        int object;
+        int edge;
+    };
+
+    void add(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
+             unsigned short linePattern, int linePatternScaleFactor, bool closed);
+    /// The objects in list order: the first added, then the others newest first.
+    std::vector<int> listOrder() const;
+    void markFeatureEdges();
+    void cutAtCrossings();
+    void cutAtPiercings();
+    void cutAtCrossing(const EdgeRef& a, const EdgeRef& b);
+    std::vector<char> findVisiblePieces();
+    std::vector<SoVisibleLine> joinPieces(const std::vector<char>& visible) const;
+    SoLinePoint pointAlong(const EdgeRef& e, double t) const;
+
+    std::vector<std::unique_ptr<SoLineObject>> objects_;
+    float featureAngle_ = -1.0f;
+    // Per drawn edge: its reference, its cut parameters and where its pieces start in the
+    // flat piece arrays.
+    std::vector<EdgeRef> edges_;
+    std::vector<std::vector<double>> cuts_;
+    std::vector<int> firstEdgeOf_;
+    int gridColumns_ = 1;
+
+    static Timings lastTimings;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+/// Buckets over the page square -1 .. 1: 500 rows along y, and as many columns along x as
+/// the number of items makes worth while. An item is filed in every bucket its box meets,
+/// so a query of a point or a box looks at nearby items only.
+class SoLineGrid {
+  public:
+    static constexpr int ROWS = 500;
+
+    /// columns: buckets along x (at least 1).
+    explicit SoLineGrid(int columns);
+    void add(int item, double xmin, double ymin, double xmax, double ymax);
+    /// The items filed in the bucket of (x, y).
+    const std::vector<int>& at(double x, double y) const;
+    /// Calls visit(item) for every item filed in a bucket the box meets; an item filed in
+    /// several may be visited more than once.
+    template <class Visit>
+    void forEachIn(double xmin, double ymin, double xmax, double ymax, Visit visit) const {
+        for (int r = row(ymin); r <= row(ymax); ++r)
+            for (int c = column(xmin); c <= column(xmax); ++c)
+                for (int item : buckets_[static_cast<size_t>(r) * columns_ + c]) visit(item);
+    }
+    /// The items filed in bucket (row, column).
+    const std::vector<int>& bucket(int r, int c) const {
+        return buckets_[static_cast<size_t>(r) * columns_ + c];
+    }
+    int row(double y) const;
+    int column(double x) const;
+    int getColumns() const { return columns_; }
+
+  private:
+    int columns_;
+    std::vector<std::vector<int>> buckets_;
+};

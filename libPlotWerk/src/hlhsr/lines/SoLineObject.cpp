@@ -1,0 +1,90 @@
+#include "SoLineObject.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+// A point this far behind a plane (in its units) is behind it; nearer counts as on it.
+constexpr double BEHIND = 0.001;
+// Outline tests this close to 0 count as on the edge.
+constexpr double ON_EDGE = 1e-8;
+// A plane whose normal has less of a depth component than this stands edge-on: it hides
+// nothing that its outline would not already show as a line.
+constexpr double EDGE_ON = 1e-9;
+}  // namespace
+
+SoLineObject::SoLineObject(std::vector<SoLinePoint> points, bool closed,
+                           const SoLineAttributes& attributes)
+    : points_(std::move(points)), closed_(closed), attributes_(attributes) {
+    drawn.assign(static_cast<size_t>(getNumEdges()), 1);
+    computeExtent();
+    if (closed_ && points_.size() >= 3) computePlane();
+}
+
+int SoLineObject::getNumEdges() const {
+    const int n = static_cast<int>(points_.size());
+    if (n < 2) return 0;
+    return closed_ ? n : n - 1;
+}
+
+const SoLinePoint& SoLineObject::edgeEnd(int edge) const {
+    return points_[(static_cast<size_t>(edge) + 1) % points_.size()];
+}
+
+void SoLineObject::computeExtent() {
+    if (points_.empty()) return;
+    xmin = xmax = points_[0].x, ymin = ymax = points_[0].y, zmin = zmax = points_[0].z;
+    for (const SoLinePoint& p : points_) {
+        xmin = std::min(xmin, p.x), xmax = std::max(xmax, p.x);
+        ymin = std::min(ymin, p.y), ymax = std::max(ymax, p.y);
+        zmin = std::min(zmin, p.z), zmax = std::max(zmax, p.z);
+    }
+}
+
+// Newell's normal over all the points: no three of them decide alone, so nearly collinear
+// corners do not tip the plane.
+void SoLineObject::computePlane() {
+    double nx = 0, ny = 0, nz = 0;
+    for (size_t k = 0; k < points_.size(); ++k) {
+        const SoLinePoint& p = points_[k];
+        const SoLinePoint& q = points_[(k + 1) % points_.size()];
+        nx += (p.y - q.y) * (p.z + q.z);
+        ny += (p.z - q.z) * (p.x + q.x);
+        nz += (p.x - q.x) * (p.y + q.y);
+    }
+    const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+    if (!(length > 0)) return;
+    windingNormal_ = {nx / length, ny / length, nz / length};
+    if (std::fabs(windingNormal_.z) < EDGE_ON) return;
+    // Towards the viewer, and the outline's sense on the page follows the same sign.
+    sense_ = windingNormal_.z > 0 ? 1 : -1;
+    a_ = windingNormal_.x * sense_, b_ = windingNormal_.y * sense_, c_ = windingNormal_.z * sense_;
+    d_ = -(a_ * points_[0].x + b_ * points_[0].y + c_ * points_[0].z);
+    hides_ = true;
+}
+
+double SoLineObject::planeDistance(const SoLinePoint& p) const {
+    return a_ * p.x + b_ * p.y + c_ * p.z + d_;
+}
+
+double SoLineObject::planeDepthAt(double x, double y) const {
+    return -(a_ * x + b_ * y + d_) / c_;
+}
+
+bool SoLineObject::outlineContains(double x, double y) const {
+    const size_t n = points_.size();
+    for (size_t k = 0; k < n; ++k) {
+        const SoLinePoint& v = points_[k];
+        const SoLinePoint& w = points_[(k + 1) % n];
+        double o = ((w.x - v.x) * (y - w.y) - (w.y - v.y) * (x - w.x)) * sense_;
+        if (std::fabs(o) < ON_EDGE) o = 0;
+        if (o < 0) return false;
+    }
+    return true;
+}
+
+bool SoLineObject::hidesPoint(const SoLinePoint& p) const {
+    return hides_ && p.x >= xmin && p.x <= xmax && p.y >= ymin && p.y <= ymax &&
+           planeDistance(p) <= -BEHIND && outlineContains(p.x, p.y);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <Tessara/math/SbColor.h>
+
+#include <vector>
+
+/// A point of the hidden-line computation: x, y as on the page and z the depth, growing
+/// towards the viewer.
+struct SoLinePoint {
+    double x, y, z;
+};
+
+/// How the lines of one primitive print: its first vertex's colour, its width and pattern.
+struct SoLineAttributes {
+    SbColor color;
+    float lineWidth = 0.0f;
+    unsigned short linePattern = 0xFFFF;
+    int linePatternScaleFactor = 1;
+};
+
+/// One primitive of a hidden-line drawing: an open polyline, or a closed polygon that also
+/// hides what lies behind it. A polygon keeps its plane, normal towards the viewer, and its
+/// outline's turning sense so that its interior is on the non-negative side of every edge.
+class SoLineObject {
+  public:
+    SoLineObject(std::vector<SoLinePoint> points, bool closed, const SoLineAttributes& attributes);
+
+    int getNumEdges() const;
+    const SoLinePoint& edgeStart(int edge) const { return points_[edge]; }
+    const SoLinePoint& edgeEnd(int edge) const;
+    /// Whether the object hides things: a closed outline with an area on the page.
+    bool hides() const { return hides_; }
+    /// Whether p lies behind the polygon's plane and inside or on its outline.
+    bool hidesPoint(const SoLinePoint& p) const;
+    /// The depth of the polygon's plane at (x, y).
+    double planeDepthAt(double x, double y) const;
+    /// The signed distance of p from the plane, positive towards the viewer.
+    double planeDistance(const SoLinePoint& p) const;
+    /// Whether (x, y) is inside or on the outline.
+    bool outlineContains(double x, double y) const;
+
+    /// The unit normal of the outline's own turning sense (not turned to the viewer).
+    const SoLinePoint& getWindingNormal() const { return windingNormal_; }
+    const SoLineAttributes& getAttributes() const { return attributes_; }
+    bool isClosed() const { return closed_; }
+    double xmin = 0, ymin = 0, zmin = 0, xmax = 0, ymax = 0, zmax = 0;
+    /// Per edge: whether it is drawn (edges left out still hide nothing of their own).
+    std::vector<char> drawn;
+
+  private:
+    void computeExtent();
+    void computePlane();
+
+    std::vector<SoLinePoint> points_;
+    bool closed_;
+    SoLineAttributes attributes_;
+    bool hides_ = false;
+    double a_ = 0, b_ = 0, c_ = 1, d_ = 0;
+    /// +1 when the outline turns counter-clockwise on the page, -1 otherwise.
+    double sense_ = 1;
+    SoLinePoint windingNormal_{0, 0, 0};
+};
