@@ -1,7 +1,11 @@
 #pragma once
 
-// The lit sphere the hidden-surface and hidden-line benchmarks print.
+// What the hidden-surface and hidden-line benchmarks share: the lit sphere they print and
+// the loop that prints it.
 
+#include <PlotWerk/SoPSVectorOutput.h>
+#include <PlotWerk/SoPlotWerk.h>
+#include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/nodes/SoCoordinate3.h>
 #include <Tessara/nodes/SoDirectionalLight.h>
 #include <Tessara/nodes/SoIndexedFaceSet.h>
@@ -9,8 +13,10 @@
 #include <Tessara/nodes/SoPerspectiveCamera.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/nodes/SoShapeHints.h>
+#include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdio>
 
 namespace bench {
 
@@ -65,6 +71,31 @@ inline SoSeparator* sphereScene(int rings, int sectors, bool smoothNormals) {
     root->addChild(coords);
     root->addChild(faces);
     return root;
+}
+
+/// Prints the sphere as PostScript (output discarded) once per iteration with the given
+/// removal mode, after configure(action); then report(state) adds the counters.
+template <class Configure, class Report>
+void printSphereEach(benchmark::State& state, int rings, int sectors, bool smoothNormals,
+                     SoVectorizeAction::HLHSRMode mode, Configure configure, Report report) {
+    SoPlotWerk::init();
+    SoSeparator* root = sphereScene(rings, sectors, smoothNormals);
+    {
+        // The output object closes the stream it is given.
+        SoVectorizePSAction action;
+        action.getPSVectorOutput()->setFilePointer(std::fopen("/dev/null", "w"));
+        configure(action);
+        for (auto _ : state) {
+            // An apply leaves the action without removal: set it every time.
+            action.setHLHSRMode(mode);
+            action.apply(root);
+        }
+        state.counters["triangles"] = 2.0 * rings * sectors - 2 * sectors;
+        report(state);
+        state.counters["peak_rss_kB"] = static_cast<double>(peakRssKb());
+    }
+    root->unref();
+    SoPlotWerk::finish();
 }
 
 }  // namespace bench

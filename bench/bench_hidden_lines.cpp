@@ -4,12 +4,7 @@
 // computation into cutting (crossings and piercings), visibility and joining, in seconds,
 // and count the pieces tested; peak RSS covers the whole process.
 
-#include <PlotWerk/SoPSVectorOutput.h>
-#include <PlotWerk/SoPlotWerk.h>
-#include <PlotWerk/SoVectorizePSAction.h>
 #include <benchmark/benchmark.h>
-
-#include <cstdio>
 
 #include "../libPlotWerk/src/hlhsr/lines/SoHiddenLines.h"
 #include "BenchGrid.h"
@@ -18,28 +13,16 @@
 namespace {
 
 void drawSphere(benchmark::State& state, int rings, int sectors) {
-    SoPlotWerk::init();
-    SoSeparator* root = bench::sphereScene(rings, sectors, false);
-    {
-        // The output object closes the stream it is given.
-        SoVectorizePSAction action;
-        action.getPSVectorOutput()->setFilePointer(std::fopen("/dev/null", "w"));
-        action.setHiddenLineFeatureEdges(1, 1.0f);
-        for (auto _ : state) {
-            // An apply leaves the action without hidden-line removal: set it every time.
-            action.setHLHSRMode(SoVectorizeAction::HIDDEN_LINES_REMOVAL);
-            action.apply(root);
-        }
+    auto configure = [](SoVectorizeAction& action) { action.setHiddenLineFeatureEdges(1, 1.0f); };
+    auto report = [](benchmark::State& s) {
         const SoHiddenLines::Timings& t = SoHiddenLines::getLastTimings();
-        state.counters["triangles"] = 2.0 * rings * sectors - 2 * sectors;
-        state.counters["cutting_s"] = t.cutting;
-        state.counters["visibility_s"] = t.visibility;
-        state.counters["joining_s"] = t.joining;
-        state.counters["pieces"] = static_cast<double>(t.pieces);
-        state.counters["peak_rss_kB"] = static_cast<double>(bench::peakRssKb());
-    }
-    root->unref();
-    SoPlotWerk::finish();
+        s.counters["cutting_s"] = t.cutting;
+        s.counters["visibility_s"] = t.visibility;
+        s.counters["joining_s"] = t.joining;
+        s.counters["pieces"] = static_cast<double>(t.pieces);
+    };
+    bench::printSphereEach(state, rings, sectors, false, SoVectorizeAction::HIDDEN_LINES_REMOVAL,
+                           configure, report);
 }
 
 }  // namespace

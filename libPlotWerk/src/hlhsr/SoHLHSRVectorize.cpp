@@ -214,8 +214,9 @@ void SoHLHSRVectorize::printVisibleLines() {
     for (SoVisibleLine& line : lines) {
         const int n = static_cast<int>(line.points.size());
         projectPoints(line.points.data(), n);
-        printPolyLine(line.points.data(), n, &line.color, 0, line.lineWidth, line.linePattern,
-                      line.linePatternScaleFactor);
+        const SoLineAttributes& a = line.attributes;
+        printPolyLine(line.points.data(), n, &a.color, 0, a.lineWidth, a.linePattern,
+                      a.linePatternScaleFactor);
     }
 }
 

@@ -1,12 +1,12 @@
 #include "SoHiddenLines.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <tuple>
 #include <unordered_map>
 
+#include "../SoStopwatch.h"
 #include "SoLineGrid.h"
 
 SoHiddenLines::Timings SoHiddenLines::lastTimings;
@@ -17,11 +17,6 @@ constexpr double TOLERANCE = 0.0001;
 // How far a piece's midpoint is lifted towards the viewer before it is tested.
 constexpr double LIFT = 0.003;
 constexpr double PI = 3.14159265358979323846;
-
-using Clock = std::chrono::steady_clock;
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 SoLinePoint lerp(const SoLinePoint& a, const SoLinePoint& b, double t) {
     return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
@@ -84,7 +79,7 @@ std::vector<int> SoHiddenLines::listOrder() const {
 
 std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     Timings timings;
-    Clock::time_point step = Clock::now();
+    SoStopwatch step;
     if (featureAngle_ >= 0.0f) markFeatureEdges();
     edges_.clear();
     firstEdgeOf_.clear();
@@ -97,14 +92,12 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     gridColumns_ = std::clamp(static_cast<int>(edges_.size() / 1000), 1, 500);
     cutAtCrossings();
     cutAtPiercings();
-    timings.cutting = secondsSince(step);
-    step = Clock::now();
+    timings.cutting = step.lap();
     const std::vector<char> visible = findVisiblePieces();
     timings.pieces = static_cast<long>(visible.size());
-    timings.visibility = secondsSince(step);
-    step = Clock::now();
+    timings.visibility = step.lap();
     std::vector<SoVisibleLine> lines = joinPieces(visible);
-    timings.joining = secondsSince(step);
+    timings.joining = step.lap();
     lastTimings = timings;
     return lines;
 }
@@ -272,12 +265,8 @@ std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& vi
         const SoLineObject& object = *objects_[o];
         const size_t firstOfObject = lines.size();
         auto start = [&](const SoLinePoint& p) {
-            SoVisibleLine line;
-            const SoLineAttributes& a = object.getAttributes();
-            line.color = a.color, line.lineWidth = a.lineWidth, line.linePattern = a.linePattern;
-            line.linePatternScaleFactor = a.linePatternScaleFactor;
-            line.points.emplace_back(float(p.x), float(p.y), 0.0f, 0.0f);
-            lines.push_back(line);
+            lines.push_back(
+                {{SbVec4f(float(p.x), float(p.y), 0.0f, 0.0f)}, object.getAttributes()});
         };
         bool open = false;  // whether the last line may go on
         for (int e = 0; e < object.getNumEdges(); ++e) {

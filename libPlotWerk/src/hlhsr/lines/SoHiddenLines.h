@@ -12,10 +12,7 @@
 /// records (x, y; third and fourth components 0) and how its source prints lines.
 struct SoVisibleLine {
     std::vector<SbVec4f> points;
-    SbColor color;
-    float lineWidth = 0.0f;
-    unsigned short linePattern = 0xFFFF;
-    int linePatternScaleFactor = 1;
+    SoLineAttributes attributes;
 };
 
 /// Hidden-line removal for one viewport: every polygon contributes its outline and hides

@@ -19,7 +19,6 @@
 #include <Tessara/math/SbViewportRegion.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -29,6 +28,7 @@
 #include "../SoHLHSRVectorize.h"
 #include "../SoPolyLine.h"
 #include "../SoPolygon.h"
+#include "../SoStopwatch.h"
 #include "SoFanPieces.h"
 #include "SoLinesVectorizer.h"
 #include "SoPolygonsVectorizer.h"
@@ -54,12 +54,6 @@ constexpr float FAN_SPILL = 0.5f;
 constexpr int SPECK_PIXELS = 7;
 // The largest raster side a viewport region can describe.
 constexpr int MAX_RASTER_SIDE = 32767;
-
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 unsigned pixelValue(const unsigned char* pixel) {
     return unsigned(pixel[0]) | unsigned(pixel[1]) << 8 | unsigned(pixel[2]) << 16;
@@ -143,7 +137,7 @@ SbVec2s SoHLHSRImageVectorizer::computeRasterSize(const SoVectorizeAction& actio
 }
 
 void SoHLHSRImageVectorizer::run() {
-    const Clock::time_point start = Clock::now();
+    SoStopwatch whole;
     timings_ = Timings();
     SoVectorizeAction* action = engine_->getAction();
     if (!primitives_ || primitives_->getLength() == 0 || !action) return;
@@ -173,14 +167,13 @@ void SoHLHSRImageVectorizer::run() {
         printInDepthOrder();
         return;
     }
-    const double rendering = secondsSince(start) - timings_.tracing - timings_.printing;
+    const double rendering = whole.lap() - timings_.tracing - timings_.printing;
     timings_.readBack = renderer_->getReadBackSeconds();
     timings_.render = rendering - timings_.readBack;
     delete renderer_;
     renderer_ = nullptr;
-    const Clock::time_point printing = Clock::now();
     printWholeVisibleRecords();
-    timings_.printing += secondsSince(printing);
+    timings_.printing += whole.lap();
     lastTimings = timings_;
 }
 
@@ -238,7 +231,7 @@ void SoHLHSRImageVectorizer::markVisible(const unsigned char* buffer, const SbVe
 
 void SoHLHSRImageVectorizer::traceAndPrint(const unsigned char* buffer, const SbVec2s& origin,
                                            const SbVec2s& size, int typeMask, unsigned idBase) {
-    Clock::time_point step = Clock::now();
+    SoStopwatch step;
     std::unique_ptr<SoImageVectorizer> tracer;
     if (typeMask & SoPrimitivesRenderer::FILLED_POLYGONS) {
         tracer = std::make_unique<SoPolygonsVectorizer>(TRACING_TOLERANCE);
@@ -247,8 +240,7 @@ void SoHLHSRImageVectorizer::traceAndPrint(const unsigned char* buffer, const Sb
     } else
         tracer = std::make_unique<SoLinesVectorizer>(TRACING_TOLERANCE);
     tracer->vectorize(buffer, size[0], size[1]);
-    timings_.tracing += secondsSince(step);
-    step = Clock::now();
+    timings_.tracing += step.lap();
 
     SoGraphicPrimitiveList& traced = tracer->getTraced();
     if (traced.getLength() == 0) return;
@@ -268,7 +260,7 @@ void SoHLHSRImageVectorizer::traceAndPrint(const unsigned char* buffer, const Sb
     }
     engine_->setViewportRegion(saved);
     engine_->setDefaultProjectionSource();
-    timings_.printing += secondsSince(step);
+    timings_.printing += step.lap();
 }
 
 // The tile's share of the viewport (tile rows count from the top of the raster, the

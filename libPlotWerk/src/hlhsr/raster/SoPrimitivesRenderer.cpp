@@ -15,12 +15,12 @@
 #include <Tessara/math/SbBox3f.h>
 
 #include <algorithm>
-#include <chrono>
 
 #include "../SoGraphicPrimitive.h"
 #include "../SoGraphicPrimitiveList.h"
 #include "../SoHLHSRGLFunctions.h"
 #include "../SoPolygon.h"
+#include "../SoStopwatch.h"
 #include "SoTileBufferObserver.h"
 
 SoPrimitivesRenderer::SoPrimitivesRenderer(const SbViewportRegion& region)
@@ -171,12 +171,11 @@ void SoPrimitivesRenderer::readBackAndNotify(const SbVec2s& size, int pass) {
     const size_t needed = static_cast<size_t>(tileSize_[0]) * static_cast<size_t>(tileSize_[1]) * 4;
     if (buffer_.size() < needed) buffer_.resize(needed);
     const SoHLHSRGLFunctions& gl = SoHLHSRGLFunctions::get();
-    const auto start = std::chrono::steady_clock::now();
+    SoStopwatch readBack;
     gl.ReadBuffer(GL_FRONT);
     gl.PixelStorei(GL_PACK_ALIGNMENT, 1);
     gl.ReadPixels(margin_, margin_, size[0], size[1], GL_RGBA, GL_UNSIGNED_BYTE, buffer_.data());
-    readBackSeconds_ +=
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    readBackSeconds_ += readBack.lap();
     if (observer_) observer_->tileRendered(buffer_.data(), curTileOrigin_, size, pass);
 }
 
