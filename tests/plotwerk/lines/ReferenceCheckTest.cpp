@@ -7,6 +7,9 @@
 // line a pixel either way and the offset lets a piercing edge through a pixel early, so a
 // point agrees when what it looks for lies within a pixel around it.
 
+#include <PlotWerk/SoVectorOutput.h>
+#include <PlotWerk/SoVectorizeHPGLAction.h>
+#include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/rendering/SoOffscreenRenderer.h>
 
 #include <algorithm>
@@ -15,7 +18,10 @@
 #include <vector>
 
 #include "plotwerk/lines/LineScenes.h"
+#include "plotwerk/support/OpenedBackend.h"
 #include "plotwerk/support/SceneText.h"
+#include "support/GhostscriptRender.h"
+#include "support/HPGLDecoder.h"
 
 namespace {
 
@@ -106,6 +112,72 @@ TEST_F(HiddenLineReference, PrintShowsTheEdgesTheScreenShows) {
         const auto all = printedLines(scene.camera + " DrawStyle { style LINES } " + scene.shapes,
                                       SoVectorizeAction::HLHSR_OFF);
         EXPECT_LT(agreement(all, picture).first, kTarget) << "all edges, hidden ones too";
+    }
+}
+
+/// Both backends print a hidden-line cube on a drawing of 4 inches at the sheet's corner;
+/// the picture is 400 pixels across it.
+template <class Backend>
+std::string cubePrint(const std::string& text) {
+    OpenedBackend<Backend> action;
+    action.setDrawingDimensions(4, 4, SoVectorizeAction::INCH);
+    action.setStartPosition(0, 0);
+    action.setBorder(0.0f);
+    action.setHLHSRMode(SoVectorizeAction::HIDDEN_LINES_REMOVAL);
+    SoSeparator* root = readScene(text);
+    action.apply(root);
+    root->unref();
+    return action.text();
+}
+
+/// The share of a's ink with b's ink within two pixels.
+double nearInk(const Ink& a, const Ink& b) {
+    int ink = 0, near = 0;
+    for (int y = 0; y < kPixels; ++y)
+        for (int x = 0; x < kPixels; ++x) {
+            if (!a[y * kPixels + x]) continue;
+            ++ink;
+            bool found = false;
+            for (int v = std::max(y - 2, 0); v <= std::min(y + 2, kPixels - 1) && !found; ++v)
+                for (int u = std::max(x - 2, 0); u <= std::min(x + 2, kPixels - 1); ++u)
+                    found = found || b[v * kPixels + u];
+            near += found;
+        }
+    return ink ? double(near) / ink : 0.0;
+}
+
+// The PostScript print as Ghostscript renders it and the HP-GL/2 plot as its reader decodes
+// it put their lines where the screen's hidden-line picture has them.
+TEST_F(HiddenLineReference, CubePrintsDrawWhereTheScreenDoes) {
+    const std::string camera = "OrthographicCamera { position 0 0 5  height 2.6 }";
+    const std::string cube =
+        "Rotation { rotation 1 0 0 0.5 } Rotation { rotation 0 1 0 0.6 } Cube { }";
+    const Ink picture = hiddenLinePicture(camera, cube);
+    const std::string text = camera + " LightModel { model BASE_COLOR } " + cube;
+    GhostscriptOptions options;
+    options.dpi = kPixels / 4;
+    options.widthPoints = options.heightPoints = 4 * 72;
+    const GhostscriptResult page = renderPostScript(cubePrint<SoVectorizePSAction>(text), options);
+    ASSERT_TRUE(page.ok()) << page.messages;
+    Ink ps(kPixels * kPixels, 0), plot(kPixels * kPixels, 0);
+    for (int i = 0; i < kPixels * kPixels; ++i)  // rows from the top there
+        ps[(kPixels - 1 - i / kPixels) * kPixels + i % kPixels] =
+            !page.image.pixel(i % kPixels, i / kPixels).isWhite();
+    const HPGLPlot decoded = HPGLDecoder::decode(cubePrint<SoVectorizeHPGLAction>(text));
+    ASSERT_TRUE(decoded.clean()) << decoded.errors.front();
+    const double pixelsPerUnit = kPixels / (4 * 25.4 * 40);  // 40 plotter units a millimetre
+    for (const HPGLPolyline& line : decoded.polylines)
+        for (size_t i = 1; i < line.points.size(); ++i)
+            for (double t = 0; t <= 1; t += 0.002) {
+                const int x =
+                    int((line.points[i - 1].x * (1 - t) + line.points[i].x * t) * pixelsPerUnit);
+                const int y =
+                    int((line.points[i - 1].y * (1 - t) + line.points[i].y * t) * pixelsPerUnit);
+                if (x >= 0 && y >= 0 && x < kPixels && y < kPixels) plot[y * kPixels + x] = 1;
+            }
+    for (const auto& [name, print] : {std::pair{"PostScript", &ps}, {"HP-GL/2", &plot}}) {
+        EXPECT_GE(nearInk(*print, picture), kTarget) << name << " lines on the picture's";
+        EXPECT_GE(nearInk(picture, *print), kTarget) << name << " covers the picture's lines";
     }
 }
 

@@ -17,6 +17,8 @@ constexpr double TOLERANCE = 0.0001;
 // How far a piece's midpoint is lifted towards the viewer before it is tested.
 constexpr double LIFT = 0.003;
 constexpr double PI = 3.14159265358979323846;
+// How near the view's border (at -1 and 1) an edge runs when clipping made it.
+constexpr double BORDER = 1e-5;
 
 SoLinePoint lerp(const SoLinePoint& a, const SoLinePoint& b, double t) {
     return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
@@ -67,6 +69,19 @@ void SoHiddenLines::add(const SbVec4f* points, int numPoints, const SbColor* col
         converted.push_back({points[i][0], points[i][1], -double(points[i][2])});
     const SoLineAttributes attributes{colors[0], lineWidth, linePattern, linePatternScaleFactor};
     objects_.push_back(std::make_unique<SoLineObject>(std::move(converted), closed, attributes));
+    if (closed) leaveOutClippedEdges(*objects_.back());
+}
+
+// An outline edge along the border of the view is where clipping cut the polygon, not an
+// edge of the shape: it hides, but it is not drawn.
+void SoHiddenLines::leaveOutClippedEdges(SoLineObject& polygon) {
+    auto onBorder = [](double a, double b) {
+        return (a >= 1 - BORDER && b >= 1 - BORDER) || (a <= BORDER - 1 && b <= BORDER - 1);
+    };
+    for (int e = 0; e < polygon.getNumEdges(); ++e) {
+        const SoLinePoint &a = polygon.edgeStart(e), &b = polygon.edgeEnd(e);
+        if (onBorder(a.x, b.x) || onBorder(a.y, b.y)) polygon.drawn[e] = 0;
+    }
 }
 
 std::vector<int> SoHiddenLines::listOrder() const {

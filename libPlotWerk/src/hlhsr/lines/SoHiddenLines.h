@@ -30,6 +30,7 @@ struct SoVisibleLine {
 ///   pruning of the scan.
 /// - An outline's interior is on the non-negative side of its edges whichever way it turns:
 ///   its sense on the page is read from its own normal.
+/// - An outline edge along the view's border is where clipping cut a polygon: it is not drawn.
 /// - Segments join when one ends exactly where the next begins; they merge into one when
 ///   they turn by less than 0.0001 (relative cross product) and run on the same way.
 /// With feature edges on (off by default), an edge shared by two polygons (same end points)
@@ -72,6 +73,7 @@ class SoHiddenLines {
 
     void add(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
              unsigned short linePattern, int linePatternScaleFactor, bool closed);
+    void leaveOutClippedEdges(SoLineObject& polygon);
     /// The objects in list order: the first added, then the others newest first.
     std::vector<int> listOrder() const;
     void markFeatureEdges();
