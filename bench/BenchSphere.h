@@ -6,39 +6,31 @@
 #include <PlotWerk/SoPSVectorOutput.h>
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorizePSAction.h>
+#include <Tessara/base/SoDB.h>
+#include <Tessara/io/SoInput.h>
 #include <Tessara/nodes/SoCoordinate3.h>
-#include <Tessara/nodes/SoDirectionalLight.h>
 #include <Tessara/nodes/SoIndexedFaceSet.h>
-#include <Tessara/nodes/SoMaterial.h>
-#include <Tessara/nodes/SoPerspectiveCamera.h>
 #include <Tessara/nodes/SoSeparator.h>
-#include <Tessara/nodes/SoShapeHints.h>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 namespace bench {
 
 /// A unit sphere of rings x sectors quads, two triangles each (one at the poles); with
 /// smooth normals, each corner is lit for itself.
 inline SoSeparator* sphereScene(int rings, int sectors, bool smoothNormals) {
-    auto* root = new SoSeparator;
+    const std::string setting = std::string("#Tessara V1.0 ascii\n") +
+                                "PerspectiveCamera { position 0 0 3.2 }\n"
+                                "DirectionalLight { direction -0.4 -0.5 -1 }\n"
+                                "Material { diffuseColor 0.3 0.5 0.9 }\n" +
+                                (smoothNormals ? "ShapeHints { creaseAngle 1 }\n" : "");
+    SoInput in;
+    in.setBuffer(setting.c_str(), setting.size());
+    SoSeparator* root = SoDB::readAll(&in);
     root->ref();
-    auto* camera = new SoPerspectiveCamera;
-    camera->position.setValue(SbVec3f(0, 0, 3.2f));
-    root->addChild(camera);
-    auto* light = new SoDirectionalLight;
-    light->direction.setValue(SbVec3f(-0.4f, -0.5f, -1));
-    root->addChild(light);
-    auto* material = new SoMaterial;
-    material->diffuseColor.setValue(SbColor(0.3f, 0.5f, 0.9f));
-    root->addChild(material);
-    if (smoothNormals) {
-        auto* hints = new SoShapeHints;
-        hints->creaseAngle.setValue(1.0f);
-        root->addChild(hints);
-    }
     auto* coords = new SoCoordinate3;
     auto* faces = new SoIndexedFaceSet;
     int next = 0;
@@ -56,16 +48,10 @@ inline SoSeparator* sphereScene(int rings, int sectors, bool smoothNormals) {
         for (int s = 0; s < sectors; ++s) {
             const int a = corner(r, s), b = corner(r + 1, s), c = corner(r + 1, s + 1),
                       d = corner(r, s + 1);
-            if (r < rings - 1) {
-                const int32_t t[4] = {a, b, c, -1};
-                faces->coordIndex.setValues(index, 4, t);
-                index += 4;
-            }
-            if (r > 0) {
-                const int32_t t[4] = {a, c, d, -1};
-                faces->coordIndex.setValues(index, 4, t);
-                index += 4;
-            }
+            // The pole rows keep the one triangle that is not a point.
+            const int32_t lower[4] = {a, b, c, -1}, upper[4] = {a, c, d, -1};
+            if (r < rings - 1) faces->coordIndex.setValues((index += 4) - 4, 4, lower);
+            if (r > 0) faces->coordIndex.setValues((index += 4) - 4, 4, upper);
         }
     }
     root->addChild(coords);

@@ -31,9 +31,9 @@ constexpr double kTarget = 0.99;  // share of points that must agree, on each si
 
 using Ink = std::vector<char>;  // kPixels x kPixels, rows from the bottom as OpenGL has them
 
-bool inkNear(const Ink& ink, int x, int y) {  // within a pixel
-    for (int v = std::max(y - 1, 0); v <= std::min(y + 1, kPixels - 1); ++v)
-        for (int u = std::max(x - 1, 0); u <= std::min(x + 1, kPixels - 1); ++u)
+bool inkNear(const Ink& ink, int x, int y, int reach = 1) {  // within reach pixels
+    for (int v = std::max(y - reach, 0); v <= std::min(y + reach, kPixels - 1); ++v)
+        for (int u = std::max(x - reach, 0); u <= std::min(x + reach, kPixels - 1); ++u)
             if (ink[v * kPixels + u]) return true;
     return false;
 }
@@ -133,16 +133,8 @@ std::string cubePrint(const std::string& text) {
 /// The share of a's ink with b's ink within two pixels.
 double nearInk(const Ink& a, const Ink& b) {
     int ink = 0, near = 0;
-    for (int y = 0; y < kPixels; ++y)
-        for (int x = 0; x < kPixels; ++x) {
-            if (!a[y * kPixels + x]) continue;
-            ++ink;
-            bool found = false;
-            for (int v = std::max(y - 2, 0); v <= std::min(y + 2, kPixels - 1) && !found; ++v)
-                for (int u = std::max(x - 2, 0); u <= std::min(x + 2, kPixels - 1); ++u)
-                    found = found || b[v * kPixels + u];
-            near += found;
-        }
+    for (int i = 0; i < kPixels * kPixels; ++i)
+        if (a[i]) ++ink, near += inkNear(b, i % kPixels, i / kPixels, 2);
     return ink ? double(near) / ink : 0.0;
 }
 
