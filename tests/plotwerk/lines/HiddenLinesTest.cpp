@@ -97,14 +97,15 @@ TEST_F(HiddenLines, CubeWithEveryOutlineAndWithFeatureEdges) {
   LightModel { model BASE_COLOR }  Cube { }
 )");
         // Segments by their ends to a hundredth of a millimetre, either way round.
-        std::multiset<std::set<std::pair<long, long>>> segments;
+        using End = std::pair<long, long>;
+        std::multiset<std::set<End>> segments;
+        auto end = [](const SbVec4f& p) {
+            return End(std::lround(p[0] * 100), std::lround(p[1] * 100));
+        };
         for (const RecordedCall& call : action->ofKind(RecordedCall::POLYLINE))
             for (size_t i = 1; i < call.points.size(); ++i)
-                segments.insert(
-                    {{std::lround(call.points[i - 1][0] * 100),
-                      std::lround(call.points[i - 1][1] * 100)},
-                     {std::lround(call.points[i][0] * 100), std::lround(call.points[i][1] * 100)}});
-        const std::set<std::set<std::pair<long, long>>> distinct(segments.begin(), segments.end());
+                segments.insert(std::set<End>{end(call.points[i - 1]), end(call.points[i])});
+        const std::set<std::set<End>> distinct(segments.begin(), segments.end());
         EXPECT_EQ(distinct.size(), feature ? 9u : 12u) << "feature edges " << feature;
         EXPECT_TRUE(!feature || segments.size() == 9u) << segments.size() << " edges printed";
     }
