@@ -8,8 +8,6 @@
 #include <PlotWerk/SoPSVectorOutput.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/actions/SoGLRenderAction.h>
-#include <Tessara/nodes/SoCoordinate3.h>
-#include <Tessara/nodes/SoIndexedFaceSet.h>
 #include <Tessara/rendering/SoOffscreenRenderer.h>
 
 #include <algorithm>
@@ -136,45 +134,10 @@ int largestRegion(std::vector<char> marked) {
     return largest;
 }
 
-// A (2,3) torus knot tube: a mesh that hides parts of itself in many places.
-void addTorusKnot(SoSeparator* root) {
-    const int steps = 120, around = 10;
-    auto knot = [](double t) {
-        const double r = 2 + std::cos(3 * t);
-        return SbVec3f(float(r * std::cos(2 * t)), float(r * std::sin(2 * t)),
-                       float(-std::sin(3 * t)));
-    };
-    auto* coords = new SoCoordinate3;
-    auto* faces = new SoIndexedFaceSet;
-    for (int i = 0; i < steps; ++i) {
-        const double t = 2 * M_PI * i / steps;
-        SbVec3f along = knot(t + 1e-3) - knot(t - 1e-3);
-        along.normalize();
-        SbVec3f side = along.cross(SbVec3f(0, 0, 1));
-        side.normalize();
-        const SbVec3f up = along.cross(side);
-        for (int j = 0; j < around; ++j) {
-            const double a = 2 * M_PI * j / around;
-            const int k = i * around + j, next = (i + 1) % steps * around;
-            coords->point.set1Value(
-                k, knot(t) + side * float(0.45 * std::cos(a)) + up * float(0.45 * std::sin(a)));
-            // Two triangles: this ring's corner j, the next ring's j + 1 and j, then this
-            // ring's j + 1.
-            const int32_t b = next + (j + 1) % around, c = next + j,
-                          d = i * around + (j + 1) % around;
-            const int32_t quad[8] = {k, b, c, -1, k, d, b, -1};
-            faces->coordIndex.setValues(8 * k, 8, quad);
-        }
-    }
-    root->addChild(coords);
-    root->addChild(faces);
-}
-
 struct PictureCase {
     const char* name;
-    const char* text;
+    std::string text;
     bool smooth;
-    void (*add)(SoSeparator*);
     /// Whether printing in traversal order shows something the screen does not.
     bool orderMatters = true;
 };
@@ -193,7 +156,7 @@ const PictureCase kScenes[] = {
   Rotation { rotation 0 0 1 2.0944 }  BaseColor { rgb 0 0.7 0 }  USE quad
   Rotation { rotation 0 0 1 2.0944 }  BaseColor { rgb 0 0 1 }  USE quad
 )",
-     false, nullptr},
+     false},
     {"crossing_slabs_and_box",
      R"(
   PerspectiveCamera { position 0 2 5  orientation 1 0 0 -0.38  heightAngle 0.6 }
@@ -204,7 +167,7 @@ const PictureCase kScenes[] = {
   Separator { Rotation { rotation 1 0.3 0 -0.5 }  Material { diffuseColor 0.2 0.5 0.95 }  Cube { width 1.6  height 0.12  depth 3 } }
   Separator { Rotation { rotation 0 1 0.2 0.9 }  Material { diffuseColor 0.2 0.8 0.3 }  Cube { width 0.12  height 2.2  depth 2.4 } }
 )",
-     false, nullptr},
+     false},
     {"lit_sphere",
      R"(
   PerspectiveCamera { position 0 0 4  nearDistance 1  farDistance 10 }
@@ -213,7 +176,7 @@ const PictureCase kScenes[] = {
   Complexity { value 0.8 }
   Sphere { radius 1.2 }
 )",
-     true, nullptr, false},
+     true, false},
     // Colours given per corner: printed smooth, the gradient must survive the tracing.
     {"gradient_quad",
      R"(
@@ -224,7 +187,7 @@ const PictureCase kScenes[] = {
   Coordinate3 { point [ -1 -1 0, 1 -1 0, 1 1 0, -1 1 0 ] }
   FaceSet { numVertices 4 }
 )",
-     true, nullptr, false},
+     true, false},
     // One colour all round a hole: drawn as one region, the frame must not fill the hole.
     {"flat_frame",
      R"(
@@ -234,14 +197,14 @@ const PictureCase kScenes[] = {
   Coordinate3 { point [ -1 -1 0, 1 -1 0, 1 1 0, -1 1 0, -0.5 -0.5 0, 0.5 -0.5 0, 0.5 0.5 0, -0.5 0.5 0 ] }
   IndexedFaceSet { coordIndex [ 0 1 5 4 -1  1 2 6 5 -1  2 3 7 6 -1  3 0 4 7 -1 ] }
 )",
-     false, nullptr, false},
+     false, false},
     {"torus_knot",
      R"(
   PerspectiveCamera { position 0 0 11  nearDistance 5  farDistance 20 }
   DirectionalLight { direction -0.4 -0.5 -1 }
   Material { diffuseColor 0.9 0.5 0.2  ambientColor 0 0 0  specularColor 0 0 0 }
-)",
-     false, addTorusKnot},
+)" + exampleMesh("torus_knot.obj"),
+     false},
 };
 
 /// Agreement of a print with the screen, as a failure message when they part.
@@ -263,7 +226,6 @@ TEST_P(HiddenSurfacePicture, PrintMatchesTheScreenAndTraversalOrderDoesNot) {
     const PictureCase& scene = GetParam();
     SoSeparator* root = readScene(scene.text);
     ASSERT_NE(root, nullptr);
-    if (scene.add) scene.add(static_cast<SoSeparator*>(root->getChild(0)));
     const Picture screen = onScreen(root, scene.smooth);
     ASSERT_FALSE(screen.empty());
     expectLikeTheScreen(printed(root, SoVectorizeAction::HLHSR_PAINTER, scene.smooth), screen,

@@ -3,6 +3,7 @@
 // A backend with its protected operations opened for tests, writing to a temporary stream
 // that the tests read back at any time, with shorthands for the print operations.
 
+#include <PlotWerk/SoVectorOutput.h>
 #include <PlotWerk/SoVectorizeAction.h>
 #include <Tessara/nodes/SoNode.h>
 

@@ -10,7 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +36,20 @@ inline void print(RecordingAction& action, const std::string& body) {
     ASSERT_NE(root, nullptr) << body;
     action.apply(root);
     root->unref();
+}
+
+/// A triangle mesh of examples/meshes (vertices and faces of an OBJ file) as scene text.
+inline std::string exampleMesh(const std::string& name) {
+    std::ifstream obj(std::string(TESSARA_EXAMPLES_DIR) + "/../meshes/" + name);
+    std::ostringstream points, faces;
+    for (std::string kind, rest; obj >> kind && std::getline(obj, rest);) {
+        std::istringstream fields(rest);
+        if (kind == "v") points << rest << ',';
+        for (int corner; kind == "f" && fields >> corner;) faces << corner - 1 << ' ';
+        if (kind == "f") faces << "-1 ";
+    }
+    return "Coordinate3 { point [" + points.str() + "] } IndexedFaceSet { coordIndex [" +
+           faces.str() + "] }";
 }
 
 /// The library set up once for the tests of a suite.
