@@ -28,6 +28,8 @@ using WCHAR = char16_t;  // UTF-16 code units, as on Windows
 using LPCSTR = const char*;
 using LPCWSTR = const WCHAR*;
 using LPARAM = std::intptr_t;
+constexpr BOOL FALSE = 0;
+constexpr BOOL TRUE = 1;
 
 /// Device contexts and GDI objects are opaque handles.
 struct SoGDIDeviceContext;
@@ -198,8 +200,7 @@ constexpr DWORD PD_RETURNDC = 0x100;
 
 // Device contexts, documents and pages.
 HDC CreateEnhMetaFileA(HDC reference, LPCSTR fileName, const RECT* frame, LPCSTR description);
-HDC CreateEnhMetaFileW(HDC reference, LPCWSTR fileName, const RECT* frame,
-                       LPCWSTR description);
+HDC CreateEnhMetaFileW(HDC reference, LPCWSTR fileName, const RECT* frame, LPCWSTR description);
 HENHMETAFILE CloseEnhMetaFile(HDC dc);
 BOOL DeleteEnhMetaFile(HENHMETAFILE metafile);
 /// Without a window system the dialog asks no one: it takes the print queue named by the
@@ -230,10 +231,9 @@ HPEN CreatePen(int style, int width, COLORREF color);
 HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCount,
                   const DWORD* styles);
 HBRUSH CreateSolidBrush(COLORREF color);
-HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                  DWORD outputPrecision, DWORD clipPrecision, DWORD quality,
-                  DWORD pitchAndFamily, LPCSTR faceName);
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outputPrecision,
+                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR faceName);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 BOOL DeleteObject(HGDIOBJ object);
 

@@ -61,8 +61,12 @@ class Parser {
         const OptionTable::Entry* entry = lookUp(argument, value, attached);
         if (!entry) throw CommandError("unknown option '" + argument + "' (see --help)");
         const std::string name = entry->name;
+        const bool optional = entry->valueName && entry->valueName[0] == '[';
         if (!entry->valueName) {
             if (attached) throw CommandError("option " + name + " takes no value");
+        } else if (optional) {
+            if (attached && value.empty())
+                throw CommandError("option " + name + " needs a value after '='");
         } else if (!attached) {
             if (next_ >= argc_) throw CommandError("option " + name + " needs a value");
             value = argv_[next_++];

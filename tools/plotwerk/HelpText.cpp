@@ -46,7 +46,8 @@ std::string wrapped(const std::string& text, size_t indent) {
 
 std::string optionLine(const OptionTable::Entry& entry, const SoVectorizePSAction& fresh) {
     std::string head = std::string("  ") + entry.name;
-    if (entry.valueName) head += std::string(" ") + entry.valueName;
+    if (entry.valueName)
+        head += (entry.valueName[0] == '[' ? "" : " ") + std::string(entry.valueName);
     if (head.size() + 1 < kDescriptionColumn)
         head.resize(kDescriptionColumn, ' ');
     else

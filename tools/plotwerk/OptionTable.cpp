@@ -85,9 +85,9 @@ std::vector<OptionTable::Entry> makeEntries() {
                   o.output = OptionValue::nonEmpty(n, v);
               }},
         Entry{"-f", "FORMAT",
-              "output format: ps, hpgl, cgm, or png for the picture the screen shows (96 dpi); "
-              "by default FILE's extension chooses (.ps, .eps, .plt, .hpgl, .hpg, .cgm, .png), "
-              "standard output means ps",
+              "output format: ps, hpgl, cgm, emf (an enhanced metafile for office documents), or "
+              "png for the picture the screen shows (96 dpi); by default FILE's extension "
+              "chooses (.ps, .eps, .plt, .hpgl, .hpg, .cgm, .emf, .png), standard output means ps",
               [](const PS&) -> std::string { return "by extension"; },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.format = OptionValue::nonEmpty(n, v);
@@ -242,6 +242,14 @@ std::vector<OptionTable::Entry> makeEntries() {
                   return SoCGMVectorOutput().isIndexed() ? "indexed colour" : "direct colour";
               },
               [](PrintOptions& o, const std::string&, const std::string&) { o.cgmIndexed = true; }},
+        Entry{"--print", "[=QUEUE]",
+              "send the drawing to a printer instead of a file: the print queue QUEUE, else the "
+              "one the PRINTER environment variable names, else the system's default",
+              [](const PS&) -> std::string { return "off"; },
+              [](PrintOptions& o, const std::string&, const std::string& v) {
+                  o.print = true;
+                  o.printQueue = v;
+              }},
         Entry{"--help", nullptr, "show this help and exit", nullptr,
               [](PrintOptions& o, const std::string&, const std::string&) { o.help = true; }},
         Entry{"--version", nullptr, "show the name and version and exit", nullptr,

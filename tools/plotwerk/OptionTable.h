@@ -13,7 +13,8 @@ class OptionTable {
   public:
     struct Entry {
         const char* name;
-        /// What the value looks like in the help, or null for an option without a value.
+        /// What the value looks like in the help, or null for an option without a value; a
+        /// value that may be left out is given as "[=VALUE]" and only attached to the name.
         const char* valueName;
         const char* description;
         /// The default as the help shows it, read from a freshly made backend where it has one.

@@ -3,6 +3,7 @@
 #include <PlotWerk/SoCGMVectorOutput.h>
 #include <PlotWerk/SoPSVectorOutput.h>
 #include <PlotWerk/SoVectorizeCGMAction.h>
+#include <PlotWerk/SoVectorizeGDIAction.h>
 #include <PlotWerk/SoVectorizeHPGLAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 #include <strings.h>
@@ -43,6 +44,10 @@ std::unique_ptr<SoVectorizeAction> createCGM(const PrintOptions& options, Progre
     return action;
 }
 
+std::unique_ptr<SoVectorizeAction> createMetafile(const PrintOptions&, ProgressMeter* meter) {
+    return makeBackend<SoVectorizeGDIAction>(meter);
+}
+
 std::string knownNames() {
     std::string names;
     for (const OutputFormat& format : OutputFormat::all())
@@ -67,6 +72,7 @@ const std::vector<OutputFormat>& OutputFormat::all() {
         {"ps", {"ps", "eps"}, createPostScript},
         {"hpgl", {"plt", "hpgl", "hpg"}, createHPGL},
         {"cgm", {"cgm"}, createCGM},
+        {"emf", {"emf"}, createMetafile},
         // Not a drawing: the picture the screen shows, for comparing prints with it.
         {"png", {"png"}, nullptr},
     };

@@ -2,6 +2,7 @@
 
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorOutput.h>
+#include <PlotWerk/SoVectorizeGDIAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/misc/SoPreferences.h>
 #include <Tessara/nodes/SoSeparator.h>
@@ -15,6 +16,7 @@
 #include "CommandError.h"
 #include "CommandLine.h"
 #include "DebugMessages.h"
+#include "GDITargets.h"
 #include "HelpText.h"
 #include "NodeRef.h"
 #include "OutputFormat.h"
@@ -59,6 +61,10 @@ std::unique_ptr<ProgressMeter> meterIfWatched() {
 }
 
 void writeDrawing(SoVectorizeAction& action, SoSeparator* scene, SafeOutputFile& output) {
+    if (auto* metafile = dynamic_cast<SoVectorizeGDIAction*>(&action)) {
+        GDITargets::writeMetafile(*metafile, scene, output);
+        return;
+    }
     SoVectorOutput* stream = action.getVectorOutput();
     stream->setFilePointer(output.handOver());
     action.apply(scene);
@@ -82,12 +88,18 @@ void writePicture(const PrintOptions& options, SoSeparator* scene) {
 }
 
 void print(const PrintOptions& options) {
+    if (options.print && (options.output != "-" || !options.format.empty()))
+        throw CommandError("--print sends the drawing to a printer: it takes neither -o nor -f");
     const OutputFormat& format = OutputFormat::choose(options.format, options.output);
     // Read by the action's constructor, so it must be in place before the backend exists.
     if (options.blackAndWhite) SoPreferences::setBool("VXN_PW_BLACK_AND_WHITE", true);
     LibrarySession library;
     DebugMessages messages(stderr);
     NodeRef<SoSeparator> scene(SceneLoader::load(options.input, messages));
+    if (options.print) {
+        GDITargets::print(options, scene.get());
+        return;
+    }
     if (!format.create) {
         writePicture(options, scene.get());
         return;

@@ -56,6 +56,11 @@ struct PrintOptions {
     std::optional<int> cgmVersion;
     bool cgmIndexed = false;
 
+    /// Send the drawing to a printer instead of a file: the queue, or empty for the one the
+    /// print dialog chooses (the PRINTER environment variable, else the system's default).
+    bool print = false;
+    std::string printQueue;
+
     bool help = false;
     bool version = false;
 };

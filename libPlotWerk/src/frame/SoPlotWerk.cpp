@@ -1,6 +1,7 @@
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorizeAction.h>
 #include <PlotWerk/SoVectorizeCGMAction.h>
+#include <PlotWerk/SoVectorizeGDIAction.h>
 #include <PlotWerk/SoVectorizeHPGLAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/base/SoDB.h>
@@ -26,6 +27,7 @@ void SoPlotWerk::init() {
         // Each backend joins this list, in this order, as it is added to the library.
         SoVectorizeAction::initClass();
         SoVectorizeCGMAction::initClass();
+        SoVectorizeGDIAction::initClass();
         SoVectorizeHPGLAction::initClass();
         SoVectorizePSAction::initClass();
     }
@@ -37,6 +39,7 @@ void SoPlotWerk::finish() {
     if (--s_initRefCount == 0) {
         SoVectorizePSAction::exitClass();
         SoVectorizeHPGLAction::exitClass();
+        SoVectorizeGDIAction::exitClass();
         SoVectorizeCGMAction::exitClass();
         SoVectorizeAction::exitClass();
     }

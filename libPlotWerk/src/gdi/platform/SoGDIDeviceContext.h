@@ -11,14 +11,18 @@
 /// What an HDC points at: the state GDI keeps for a device context, the same for every
 /// device, and the device that renders. The mapping follows GDI: a logical point p maps to
 /// the device point (p - window origin) x scale + viewport origin, where the scale is 1 in
-/// MM_TEXT and the device's pixels per 0.01 mm (y turned upwards) in MM_HIMETRIC, and
-/// likewise per 0.1 mm in MM_LOMETRIC.
+/// MM_TEXT, and in MM_HIMETRIC (MM_LOMETRIC) the device's LOGPIXELSX and LOGPIXELSY per
+/// 2540 (254) logical units, y turned upwards. A device whose pixels are not square in
+/// those terms says so through its LOGPIXELS values.
 struct SoGDIDeviceContext {
     explicit SoGDIDeviceContext(std::unique_ptr<SoGDIDevice> device);
 
     /// Device point of a logical one, and back, rounded to the nearest.
     POINT toDevice(POINT logical) const;
     POINT toLogical(POINT device) const;
+    /// Device units per logical unit along x and y (y negative where logical y points up).
+    double scaleX() const;
+    double scaleY() const;
 
     std::unique_ptr<SoGDIDevice> device;
 

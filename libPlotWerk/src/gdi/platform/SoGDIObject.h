@@ -12,7 +12,7 @@ struct SoGDIObject {
 
     Kind kind = PEN;
     /// Counts the objects made in this process, from 1; 0 for stock objects. Recordings
-    /// name objects by it, so that two runs record the same numbers.
+    /// name objects by it rather than by their address.
     long serial = 0;
     /// For a stock object, its GetStockObject index (WHITE_BRUSH 0, BLACK_PEN 7, ...).
     int stockIndex = -1;
