@@ -31,7 +31,7 @@ inline std::unique_ptr<RecordingAction> makeAction(float page) {
 }
 
 /// Applies `action` to the scene of `body`.
-inline void print(RecordingAction& action, const std::string& body) {
+inline void print(SoVectorizeAction& action, const std::string& body) {
     SoSeparator* root = readScene(body);
     ASSERT_NE(root, nullptr) << body;
     action.apply(root);

@@ -1,0 +1,202 @@
+// The GDI backend's calls as a recorder sees them, on metafiles, application contexts and
+// printers: how each target is set up and finished, and what the primitives ask of GDI.
+
+#include <PlotWerk/SoGDIRecorder.h>
+#include <PlotWerk/SoGDIVectorOutput.h>
+#include <PlotWerk/SoVectorizeGDIAction.h>
+#include <Tessara/misc/SoPreferences.h>
+#include <Tessara/nodes/SoMarkerSet.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "plotwerk/support/OpenedBackend.h"
+#include "plotwerk/support/SceneText.h"
+
+namespace {
+
+using Backend = OpenedBackend<SoVectorizeGDIAction>;
+
+/// Calls that take no device context; every other call names its context first.
+const std::set<std::string> kWithoutContext = {
+    "CreatePen",         "ExtCreatePen", "CreateSolidBrush",   "CreateFontA",
+    "CreateRectRgn",     "DeleteObject", "CreateEnhMetaFileA", "CreateEnhMetaFileW",
+    "DeleteEnhMetaFile", "PrintDlgA",    "CreateDCA"};
+
+/// "Name a b ..." of the recorded calls among `names`, the context left out.
+std::vector<std::string> shown(const SoGDIRecorder& recorder, const std::set<std::string>& names) {
+    std::vector<std::string> lines;
+    for (const SoGDICall& call : recorder.getCalls()) {
+        if (!names.count(call.name)) continue;
+        std::string line = call.name;
+        for (size_t i = kWithoutContext.count(call.name) ? 0 : 1; i < call.args.size(); ++i)
+            line += " " + std::to_string(call.args[i]);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+const std::set<std::string> kDocument = {
+    "StartDocA", "StartPage", "SetMapMode",       "SetWindowOrgEx",    "EndPage",
+    "EndDoc",    "DeleteDC",  "CloseEnhMetaFile", "DeleteEnhMetaFile", "SelectClipRgn"};
+
+class GDICalls : public PrintTest {
+  protected:
+    void TearDown() override { SoPreferences::setValue("VXN_PWGDI_APPCONTROL", SbString()); }
+    SoGDIRecorder recorder;
+};
+
+// Each target is set up by the header and finished by the footer; of two viewport clips,
+// the second removes the first.
+TEST_F(GDICalls, TargetsAreSetUpAndFinished) {
+    const std::string dir = ::testing::TempDir();
+    const struct {
+        const char* name;
+        int technology;  // of the application's context; -1 for a metafile
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"metafile", -1, {"SetMapMode 3", "SetWindowOrgEx -1000 -1000"}},
+        {"display", DT_RASDISPLAY, {"SetWindowOrgEx -10 267"}},
+        {"printer", DT_RASPRINTER, {"StartDocA 40 0", "StartPage", "SetMapMode 3"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        recorder.clear();
+        Backend action;
+        HDC dc = c.technology < 0 ? nullptr : SoGDIRecorder::createDevice(c.technology, 600);
+        if (dc)
+            action.getGDIVectorOutput()->openFile(dc);
+        else
+            action.getGDIVectorOutput()->openFile((dir + "/plot").c_str());
+        action.writeHeader();
+        action.setHardwareClip();
+        action.setHardwareClip();
+        action.writeFooter();
+        const std::vector<std::string> calls = shown(recorder, kDocument);
+        for (const std::string& expected : c.calls)
+            EXPECT_NE(std::find(calls.begin(), calls.end(), expected), calls.end()) << expected;
+        const std::vector<SoGDICall> clips = recorder.getCalls("SelectClipRgn");
+        ASSERT_EQ(clips.size(), 2u);
+        EXPECT_NE(clips[0].args.at(1), 0);
+        EXPECT_EQ(clips[1].args.at(1), 0);
+        const bool printer = c.technology == DT_RASPRINTER;
+        EXPECT_EQ(recorder.getCalls("EndDoc").size(), printer ? 1u : 0u);
+        EXPECT_EQ(recorder.getCalls("DeleteDC").size(), printer ? 1u : 0u);
+        EXPECT_EQ(action.hasPrinter(), printer ? 1 : 0);
+        if (!dc) {
+            EXPECT_EQ(recorder.getCalls("CreateEnhMetaFileA").at(0).points.at(0).y, -29700);
+            EXPECT_EQ(recorder.getCalls("CreateEnhMetaFileA").at(0).points.at(1).x, 21000);
+            EXPECT_TRUE(std::filesystem::exists(dir + "/plot.emf"));
+        } else if (!printer) {
+            DeleteDC(dc);
+        }
+    }
+}
+
+// A name ending in ".emf" in any case is kept; any other gets ".emf" appended.
+TEST_F(GDICalls, MetafileNamesEndInEmf) {
+    const std::string dir = ::testing::TempDir() + "/";
+    for (const auto& [name, file] :
+         {std::pair{"a", "a.emf"}, {"b.EMF", "b.EMF"}, {"c.wmf", "c.wmf.emf"}}) {
+        Backend action;
+        action.getGDIVectorOutput()->openFile((dir + name).c_str());
+        action.writeHeader();
+        action.writeFooter();
+        EXPECT_TRUE(std::filesystem::exists(dir + file)) << file;
+    }
+}
+
+/// A printer context on the recorder, with the header written: 100 logical units a
+/// millimetre, y upwards.
+class GDIPrimitives : public GDICalls {
+  protected:
+    void SetUp() override {
+        action.getGDIVectorOutput()->openFile(SoGDIRecorder::createDevice(DT_RASPRINTER, 600));
+        action.startDocument();
+        recorder.clear();
+    }
+    void TearDown() override { action.writeFooter(); }
+    Backend action;
+};
+
+// Lines dashed in software restart the pattern at each segment and step along it: a
+// segment of 100 logical units, by its drawn pieces.
+TEST_F(GDIPrimitives, PatternsAreDashedInSoftware) {
+    const struct {
+        unsigned short pattern;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {0xF0F0, {"MoveToEx 0 0", "LineTo 40 0", "MoveToEx 80 0", "LineTo 100 0"}},
+        {0x0007, {"MoveToEx 0 0", "LineTo 30 0"}},
+        {0x8001, {"MoveToEx 0 0", "LineTo 20 0"}},
+    };
+    for (const auto& c : cases) {
+        recorder.clear();
+        action.line({SbVec4f(0, 0, 0, 1), SbVec4f(1, 0, 0, 1)}, SbColor(0, 0, 0), 1.0f, c.pattern);
+        EXPECT_EQ(shown(recorder, {"MoveToEx", "LineTo", "Polyline"}), c.calls) << c.pattern;
+    }
+}
+
+// Pens and brushes are made only for a new colour, and the one replaced is deleted.
+TEST_F(GDIPrimitives, PensAndBrushesAreMadeOncePerColour) {
+    const std::vector<SbVec4f> triangle = {{0, 0, 0, 1}, {1, 0, 0, 1}, {0, 1, 0, 1}};
+    for (const SbColor& color : {SbColor(1, 0, 0), SbColor(1, 0, 0), SbColor(0, 0, 1)})
+        action.fill(triangle, color);
+    std::vector<std::string> names;
+    for (const SoGDICall& call : recorder.getCalls()) names.push_back(call.name);
+    const std::vector<std::string> newColour = {"CreatePen",        "SelectObject", "DeleteObject",
+                                                "CreateSolidBrush", "SelectObject", "DeleteObject",
+                                                "Polygon"};
+    std::vector<std::string> expected = newColour;
+    expected.push_back("Polygon");
+    expected.insert(expected.end(), newColour.begin(), newColour.end());
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(recorder.getCalls("CreateSolidBrush").at(1).args.at(0), 0xFF0000);
+}
+
+// A dot of even side leaves out one row and column; a "face : style" font name selects
+// the face with the style's weight.
+TEST_F(GDIPrimitives, DotsAndFonts) {
+    Backend display;
+    display.getGDIVectorOutput()->openFile(SoGDIRecorder::createDevice(DT_RASDISPLAY));
+    display.setNominalWidth(1.0f);
+    display.startDocument();
+    display.dots({SbVec4f(100, 100, 0, 1)}, {SbColor(0, 0, 0)}, 4.0f);
+    EXPECT_EQ(shown(recorder, {"Rectangle"}), std::vector<std::string>{"Rectangle 98 102 101 99"});
+    display.printText2(SbVec4f(0, 0, 0, 1), SbColor(0, 0, 0), "Arial : Bold", 10.0f, "text", 1,
+                       0.0f);
+    const SoGDICall font = recorder.getCalls("CreateFontA").at(0);
+    EXPECT_EQ(font.text, "Arial");
+    EXPECT_EQ(font.args.at(4), FW_BOLD);
+    display.writeFooter();
+}
+
+// Images go as 24-bit bitmaps, rows padded to 4 bytes; in landscape the bitmap is turned
+// with the page: its rows are the source's columns.
+TEST_F(GDIPrimitives, ImagesInBothOrientations) {
+    const unsigned char pixels[] = {255, 0, 0, 0, 255, 0};  // red, green
+    const struct {
+        SoVectorizeAction::Orientation orientation;
+        std::vector<long long> header;  // width, height
+        std::vector<unsigned char> bits;
+    } cases[] = {
+        {SoVectorizeAction::PORTRAIT, {2, 1}, {0, 0, 255, 0, 255, 0, 0, 0}},
+        {SoVectorizeAction::LANDSCAPE, {1, 2}, {0, 255, 0, 0, 0, 0, 255, 0}},
+    };
+    for (const auto& c : cases) {
+        recorder.clear();
+        action.setOrientation(c.orientation);
+        SbVec2s size(2, 1);
+        action.printImage(SbVec4f(10, 10, 0, 1), pixels, size, size, 3, SoImage::LEFT,
+                          SoImage::BOTTOM);
+        const SoGDICall call = recorder.getCalls("StretchDIBits").at(0);
+        EXPECT_EQ(std::vector<long long>(call.args.begin() + 10, call.args.begin() + 12), c.header);
+        EXPECT_EQ(call.bytes, c.bits);
+        EXPECT_EQ(call.args.at(4) < 0, c.orientation == SoVectorizeAction::PORTRAIT);
+    }
+}
+
+}  // namespace
