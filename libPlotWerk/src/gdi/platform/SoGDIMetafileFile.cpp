@@ -36,14 +36,14 @@ struct RecordDeleter {
 std::unique_ptr<SoGDIMetafileFile> SoGDIMetafileFile::open(const std::string& path) {
     EMFTRACK* track = nullptr;
     if (emf_start(path.c_str(), kBufferBytes, kBufferBytes, &track) != 0) return nullptr;
-    EMFHANDLES* handles = nullptr;
-    if (emf_htable_create(kSlots, kSlots, &handles) != 0) {
+    EMFHANDLES* slots = nullptr;
+    if (emf_htable_create(kSlots, kSlots, &slots) != 0) {
         std::fclose(track->fp);
         track->fp = nullptr;
         emf_free(&track);
         return nullptr;
     }
-    return std::unique_ptr<SoGDIMetafileFile>(new SoGDIMetafileFile(path, track, handles));
+    return std::unique_ptr<SoGDIMetafileFile>(new SoGDIMetafileFile(path, track, slots));
 }
 
 SoGDIMetafileFile::SoGDIMetafileFile(std::string path, EMFTRACK* track, EMFHANDLES* handles)
