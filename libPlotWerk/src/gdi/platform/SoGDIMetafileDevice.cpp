@@ -356,14 +356,22 @@ void SoGDIMetafileDevice::objectDeleted(const SoGDIObject& object) {
     if (writing()) objects_->remove(object);
 }
 
+// A reader that ignores a copied region (LibreOffice's) honours an intersection, so a clip
+// is written as the clip's removal followed by the region intersected with no clip, which
+// GDI plays as the same clip.
 void SoGDIMetafileDevice::clipSelected(const SoGDIDeviceContext& dc) {
     if (!writing()) return;
-    U_RECTL rect = dc.clip ? rectl(*dc.clip) : U_RECTL{0, 0, 0, 0};
+    appendClip(U_RGN_COPY, nullptr);
+    if (dc.clip) appendClip(U_RGN_AND, &*dc.clip);
+}
+
+void SoGDIMetafileDevice::appendClip(std::uint32_t mode, const RECT* clip) {
+    U_RECTL rect = clip ? rectl(*clip) : U_RECTL{0, 0, 0, 0};
     const std::unique_ptr<U_RGNDATA, FreeDeleter> region(
         rgndata_set(rgndataheader_set(1, rect), &rect));
-    char* record = region ? U_EMREXTSELECTCLIPRGN_set(U_RGN_COPY, region.get()) : nullptr;
-    if (record && !dc.clip) {
-        // No clip is the same record without region data, which libUEMF builds only with
+    char* record = region ? U_EMREXTSELECTCLIPRGN_set(mode, region.get()) : nullptr;
+    if (record && !clip) {
+        // No region is the same record without region data, which libUEMF builds only with
         // one: the region is cut off again.
         auto* removal = reinterpret_cast<U_EMREXTSELECTCLIPRGN*>(record);
         removal->emr.nSize = U_SIZE_EMREXTSELECTCLIPRGN;

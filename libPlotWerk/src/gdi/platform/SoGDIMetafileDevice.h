@@ -53,6 +53,8 @@ class SoGDIMetafileDevice : public SoGDIDevice {
     /// Until close(): afterwards every call is ignored.
     bool writing() const { return !closed_; }
     void poly(const SoGDIDeviceContext& dc, const POINT* points, int count, bool closed);
+    /// An EMR_EXTSELECTCLIPRGN of `mode` with the rectangle, or without region data.
+    void appendClip(std::uint32_t mode, const RECT* clip);
     /// Appends a drawing record and, when it was kept, adds `bounds` (device units, both
     /// edges included) to the drawing's bounds.
     void draw(char* record, const char* what, const RECT& bounds);

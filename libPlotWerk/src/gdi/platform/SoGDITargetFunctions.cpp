@@ -122,7 +122,7 @@ HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR, const void*) {
     trace.text(driver, driver ? int(std::strlen(driver)) : 0);
     if (driver && std::strcmp(driver, "DISPLAY") == 0)
         return trace.done(SoGDIObjectTable::addContext(std::make_unique<SoGDIDeviceContext>(
-            std::make_unique<SoGDIBlankDevice>(DT_RASDISPLAY, 96, 508, 286))));
+            std::make_unique<SoGDIBlankDevice>(DT_RASDISPLAY, 96, 508, 381))));
     if (!device || (driver && std::strcmp(driver, "WINSPOOL") != 0))
         return trace.done(HDC(nullptr));
     return trace.done(printerContext(device));
