@@ -4,10 +4,12 @@
 #include <PlotWerk/SoVectorizeGDIAction.h>
 #include <Tessara/misc/SoPreferences.h>
 #include <Tessara/nodes/SoSeparator.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -18,24 +20,37 @@
 
 namespace {
 
-/// A file of its own in the temporary directory, removed with the object.
-class TemporaryMetafile {
+/// A directory of its own in the temporary directory, removed with what it holds.
+class TemporaryDirectory {
   public:
-    TemporaryMetafile() {
+    TemporaryDirectory() {
         const char* directory = std::getenv("TMPDIR");
-        path_ = std::string(directory && *directory ? directory : "/tmp") + "/plotwerk-XXXXXX.emf";
-        const int descriptor = mkstemps(path_.data(), 4);
-        if (descriptor < 0) throw CommandError("cannot create a temporary metafile in " + path_);
-        close(descriptor);
+        path_ = std::string(directory && *directory ? directory : "/tmp") + "/plotwerk-XXXXXX";
+        if (!mkdtemp(path_.data())) throw CommandError("cannot create a directory in " + path_);
     }
-    ~TemporaryMetafile() { unlink(path_.c_str()); }
-    TemporaryMetafile(const TemporaryMetafile&) = delete;
-    TemporaryMetafile& operator=(const TemporaryMetafile&) = delete;
+    ~TemporaryDirectory() { std::filesystem::remove_all(path_); }
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
 
     const std::string& path() const { return path_; }
 
   private:
     std::string path_;
+};
+
+/// Works in another directory while it exists.
+class WorkingDirectory {
+  public:
+    explicit WorkingDirectory(const std::string& path)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(path);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+  private:
+    std::filesystem::path previous_;
 };
 
 /// The metafile's bytes when it is complete: as long as its header says (bytes 48 to 51).
@@ -51,12 +66,21 @@ std::string completeMetafile(const std::string& path) {
 
 }  // namespace
 
+// The metafile names itself in its description: it is written under the output's own name,
+// in a private directory, so that the name is neither a temporary's nor a path.
 void GDITargets::writeMetafile(SoVectorizeGDIAction& action, SoSeparator* scene,
-                               SafeOutputFile& output) {
-    TemporaryMetafile temporary;
-    action.getGDIVectorOutput()->openFile(temporary.path().c_str());
-    action.apply(scene);
-    const std::string bytes = completeMetafile(temporary.path());
+                               SafeOutputFile& output, const std::string& outputName) {
+    const std::string base = std::filesystem::path(outputName).filename();
+    std::string name = base.empty() || outputName == "-" ? "drawing.emf" : base;
+    const std::string extension = std::filesystem::path(name).extension();
+    if (strcasecmp(extension.c_str(), ".emf") != 0) name += ".emf";
+    TemporaryDirectory directory;
+    {
+        const WorkingDirectory inside(directory.path());
+        action.getGDIVectorOutput()->openFile(name.c_str());
+        action.apply(scene);
+    }
+    const std::string bytes = completeMetafile(directory.path() + "/" + name);
     if (bytes.empty()) throw CommandError("the metafile could not be written (see above)");
     std::fwrite(bytes.data(), 1, bytes.size(), output.stream());
     output.checkWritten();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "PrintOptions.h"
 #include "SafeOutputFile.h"
 
@@ -12,7 +14,8 @@ class SoVectorizeGDIAction;
 /// A printed drawing goes to the print service, and a missing printer is an error.
 class GDITargets {
   public:
+    /// `outputName`: the -o argument, whose file name the metafile's description gives.
     static void writeMetafile(SoVectorizeGDIAction& action, SoSeparator* scene,
-                              SafeOutputFile& output);
+                              SafeOutputFile& output, const std::string& outputName);
     static void print(const PrintOptions& options, SoSeparator* scene);
 };

@@ -60,9 +60,10 @@ std::unique_ptr<ProgressMeter> meterIfWatched() {
     return std::make_unique<ProgressMeter>(stderr);
 }
 
-void writeDrawing(SoVectorizeAction& action, SoSeparator* scene, SafeOutputFile& output) {
+void writeDrawing(SoVectorizeAction& action, SoSeparator* scene, SafeOutputFile& output,
+                  const std::string& outputName) {
     if (auto* metafile = dynamic_cast<SoVectorizeGDIAction*>(&action)) {
-        GDITargets::writeMetafile(*metafile, scene, output);
+        GDITargets::writeMetafile(*metafile, scene, output, outputName);
         return;
     }
     SoVectorOutput* stream = action.getVectorOutput();
@@ -110,7 +111,7 @@ void print(const PrintOptions& options) {
     ViewSetup::complete(scene.get(), action->getDrawingDimensions(), options.orthographic);
     SafeOutputFile output(options.output);
     if (meter) meter->start(countPrimitives(scene.get()));
-    writeDrawing(*action, scene.get(), output);
+    writeDrawing(*action, scene.get(), output, options.output);
     if (meter) meter->finish();
 }
 

@@ -1,5 +1,8 @@
-// The metafile's records live in memory until the file is closed, as libUEMF keeps them, and
-// go to disk in one write. libUEMF's own checks stop short in two places this class covers:
+// libUEMF keeps a metafile's records in memory until the file is closed and then writes them
+// in one go; for large drawings that buffer grows to the whole file, so this class writes it
+// out whenever it holds a few megabytes and completes the header, whose counts and bounds
+// are known only at the end, in place when the file is closed. libUEMF's own checks stop
+// short in places this class covers:
 // - emf_append loses its buffer when memory runs out; after that nothing more is appended
 //   and closing reports the loss instead of writing a truncated file.
 // - U_EMREOF_set closes the end record with the file's length instead of the record's size.
@@ -24,6 +27,8 @@ namespace {
 
 /// Records start in a buffer of this size, which grows by as much again when full.
 constexpr std::uint32_t kBufferBytes = 1u << 16;
+/// The buffer is written out when it holds this much.
+constexpr std::uint32_t kFlushBytes = 4u << 20;
 /// Object slots the table starts with and adds when full.
 constexpr std::uint32_t kSlots = 32;
 
@@ -66,7 +71,7 @@ bool SoGDIMetafileFile::append(char* record, const char* what) {
     }
     const std::uint32_t size = reinterpret_cast<const U_EMR*>(record)->nSize;
     // The header counts the file's bytes in 32 bits.
-    if (std::uint64_t(track_->used) + size > UINT32_MAX) {
+    if (flushed_ + track_->used + size > UINT32_MAX) {
         SoDebugError::post("SoGDIMetafileFile::append",
                            "%s: metafile '%s' would grow past 4 GiB; the record is left out", what,
                            path_.c_str());
@@ -78,7 +83,46 @@ bool SoGDIMetafileFile::append(char* record, const char* what) {
         broken_ = true;
         return false;
     }
+    if (track_->used >= kFlushBytes) flush();
     return true;
+}
+
+void SoGDIMetafileFile::flush() {
+    if (flushed_ == 0) {
+        const auto* header = reinterpret_cast<const U_EMR*>(track_->buf);
+        header_.assign(track_->buf, header->nSize);
+    }
+    if (writeError_ == 0 && std::fwrite(track_->buf, 1, track_->used, track_->fp) != track_->used)
+        writeError_ = errno != 0 ? errno : EIO;
+    flushed_ += track_->used;
+    track_->used = 0;
+}
+
+bool SoGDIMetafileFile::finishFlushed(const U_RECTL& bounds, const U_RECTL& frame) {
+    auto set = [this](std::size_t offset, const void* value, std::size_t size) {
+        std::memcpy(&header_[offset], value, size);
+    };
+    set(offsetof(U_EMRHEADER, rclBounds), &bounds, sizeof bounds);
+    set(offsetof(U_EMRHEADER, rclFrame), &frame, sizeof frame);
+    const std::uint32_t bytes = static_cast<std::uint32_t>(flushed_ + track_->used);
+    const std::uint32_t records = track_->records;
+    const std::uint16_t slots = static_cast<std::uint16_t>(handles_->peak + 1);
+    set(offsetof(U_EMRHEADER, nBytes), &bytes, sizeof bytes);
+    set(offsetof(U_EMRHEADER, nRecords), &records, sizeof records);
+    set(offsetof(U_EMRHEADER, nHandles), &slots, sizeof slots);
+    flush();
+    errno = 0;
+    if (writeError_ == 0 &&
+        (std::fseek(track_->fp, 0, SEEK_SET) != 0 ||
+         std::fwrite(header_.data(), 1, header_.size(), track_->fp) != header_.size() ||
+         std::fflush(track_->fp) != 0))
+        writeError_ = errno != 0 ? errno : EIO;
+    if (std::fclose(track_->fp) != 0 && writeError_ == 0) writeError_ = errno != 0 ? errno : EIO;
+    track_->fp = nullptr;
+    if (writeError_ != 0)
+        SoDebugError::post("SoGDIMetafileFile::finish", "Unable to write metafile '%s': %s",
+                           path_.c_str(), std::strerror(writeError_));
+    return writeError_ == 0;
 }
 
 bool SoGDIMetafileFile::finish(const U_RECTL& bounds, const U_RECTL& frame, bool slotsUsed) {
@@ -93,12 +137,16 @@ bool SoGDIMetafileFile::finish(const U_RECTL& bounds, const U_RECTL& frame, bool
                            "Unable to write metafile '%s': its end record could not be made",
                            path_.c_str());
     } else {
-        std::memcpy(track_->buf + offsetof(U_EMRHEADER, rclBounds), &bounds, sizeof bounds);
-        std::memcpy(track_->buf + offsetof(U_EMRHEADER, rclFrame), &frame, sizeof frame);
         // libUEMF counts slot 1 as used from the start; a metafile without objects has
         // only the reserved slot 0.
         if (!slotsUsed) handles_->peak = 0;
-        written = writeAndCheck();
+        if (flushed_ > 0) {
+            written = finishFlushed(bounds, frame);
+        } else {
+            std::memcpy(track_->buf + offsetof(U_EMRHEADER, rclBounds), &bounds, sizeof bounds);
+            std::memcpy(track_->buf + offsetof(U_EMRHEADER, rclFrame), &frame, sizeof frame);
+            written = writeAndCheck();
+        }
     }
     release();
     return written;

@@ -2,12 +2,14 @@
 
 #include <uemf.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
-/// An enhanced-metafile file being written through libUEMF: the records collected in memory,
-/// the object table's slots, and the file opened at the start so that an unwritable path
-/// fails at once. Every record is checked for a well-formed layout before it is kept.
+/// An enhanced-metafile file being written through libUEMF: the records collected in memory
+/// and written out a few megabytes at a time, the object table's slots, and the file opened
+/// at the start so that an unwritable path fails at once. Every record is checked for a
+/// well-formed layout before it is kept.
 class SoGDIMetafileFile {
   public:
     /// Opens `path` for writing; null (and no message: the caller reports) when it cannot.
@@ -36,6 +38,11 @@ class SoGDIMetafileFile {
     /// EMR_EOF, ending as the record layout requires.
     char* endRecord();
     bool writeAndCheck();
+    /// Writes the records collected so far and empties the buffer; the header is kept to
+    /// be completed and written again at the end.
+    void flush();
+    /// finish() once records have been flushed: the rest, then the completed header.
+    bool finishFlushed(const U_RECTL& bounds, const U_RECTL& frame);
     void release();
 
     std::string path_;
@@ -43,4 +50,9 @@ class SoGDIMetafileFile {
     EMFHANDLES* handles_;
     /// A record could not be stored (memory ran out): libUEMF's buffer is gone.
     bool broken_ = false;
+    /// Bytes already written, and the header record as it was first written.
+    std::uint64_t flushed_ = 0;
+    std::string header_;
+    /// The system error of a failed flush; 0 while all went in.
+    int writeError_ = 0;
 };
