@@ -17,13 +17,14 @@
 #include "support/CGMBinaryDecoder.h"
 #include "support/CGMClearTextReader.h"
 #include "support/CGMDrawing.h"
+#include "support/EMFReader.h"
 #include "support/HPGLDecoder.h"
 
 namespace {
 
 using namespace default_page;
 
-enum Format { POSTSCRIPT, PLOT, CLEAR_TEXT_METAFILE, BINARY_METAFILE, PNG };
+enum Format { POSTSCRIPT, PLOT, CLEAR_TEXT_METAFILE, BINARY_METAFILE, ENHANCED_METAFILE, PNG };
 
 bool isFormat(const std::string& bytes, Format format) {
     switch (format) {
@@ -35,6 +36,8 @@ bool isFormat(const std::string& bytes, Format format) {
             return !bytes.empty() && CGMClearTextReader::read(bytes).clean();
         case BINARY_METAFILE:
             return !bytes.empty() && CGMBinaryDecoder::decode(bytes).clean();
+        case ENHANCED_METAFILE:
+            return !bytes.empty() && EMFReader::read(bytes).clean();
         case PNG:
             return bytes.rfind("\x89PNG", 0) == 0;
     }
@@ -57,6 +60,8 @@ TEST(OutputFormat, ChosenByNameOrByExtension) {
         {{"-o", "a.CGM"}, "a.CGM", CLEAR_TEXT_METAFILE},
         {{"-f", "cgm"}, nullptr, CLEAR_TEXT_METAFILE},
         {{"-f", "cgm", "--cgm-binary"}, nullptr, BINARY_METAFILE},
+        {{"-o", "d.EMF"}, "d.EMF", ENHANCED_METAFILE},
+        {{"-f", "emf"}, nullptr, ENHANCED_METAFILE},
         {{"-f", "png"}, nullptr, PNG},
     };
     for (const auto& c : cases) {

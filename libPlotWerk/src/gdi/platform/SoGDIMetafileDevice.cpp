@@ -356,13 +356,12 @@ void SoGDIMetafileDevice::objectDeleted(const SoGDIObject& object) {
     if (writing()) objects_->remove(object);
 }
 
-// A reader that ignores a copied region (LibreOffice's) honours an intersection, so a clip
-// is written as the clip's removal followed by the region intersected with no clip, which
-// GDI plays as the same clip.
+// One record, as GDI writes it. Some readers (LibreOffice's) ignore a copied region; they
+// must not be given an intersection instead, since they place regions otherwise than GDI
+// does and would cut the whole drawing away. The drawing is clipped before it gets here.
 void SoGDIMetafileDevice::clipSelected(const SoGDIDeviceContext& dc) {
     if (!writing()) return;
-    appendClip(U_RGN_COPY, nullptr);
-    if (dc.clip) appendClip(U_RGN_AND, &*dc.clip);
+    appendClip(U_RGN_COPY, dc.clip ? &*dc.clip : nullptr);
 }
 
 void SoGDIMetafileDevice::appendClip(std::uint32_t mode, const RECT* clip) {
