@@ -2,6 +2,7 @@
 
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorizeCGMAction.h>
+#include <PlotWerk/SoVectorizeGDIAction.h>
 #include <PlotWerk/SoVectorizeHPGLAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/base/SoDB.h>
@@ -44,6 +45,7 @@ TEST(RegistrationTest, ExitClassTwiceComplains) {
     // The backends derive from the action: they leave first.
     SoVectorizePSAction::exitClass();
     SoVectorizeHPGLAction::exitClass();
+    SoVectorizeGDIAction::exitClass();
     SoVectorizeCGMAction::exitClass();
     {
         DebugErrorRecorder recorder;
@@ -55,6 +57,7 @@ TEST(RegistrationTest, ExitClassTwiceComplains) {
     }
     SoVectorizeAction::initClass();
     SoVectorizeCGMAction::initClass();
+    SoVectorizeGDIAction::initClass();
     SoVectorizeHPGLAction::initClass();
     SoVectorizePSAction::initClass();
     SoPlotWerk::finish();
@@ -77,6 +80,7 @@ TEST(RegistrationTest, WithoutInitEachClassRegistersWhenFirstNeeded) {
     }
     const std::pair<const char*, SoType> backends[] = {
         {"SoVectorizeCGMAction", SoVectorizeCGMAction::getClassTypeId()},
+        {"SoVectorizeGDIAction", SoVectorizeGDIAction::getClassTypeId()},
         {"SoVectorizeHPGLAction", SoVectorizeHPGLAction::getClassTypeId()},
         {"SoVectorizePSAction", SoVectorizePSAction::getClassTypeId()}};
     for (const auto& [name, type] : backends) {
@@ -87,6 +91,7 @@ TEST(RegistrationTest, WithoutInitEachClassRegistersWhenFirstNeeded) {
     }
     SoVectorizePSAction::exitClass();
     SoVectorizeHPGLAction::exitClass();
+    SoVectorizeGDIAction::exitClass();
     SoVectorizeCGMAction::exitClass();
     SoVectorizeAction::exitClass();
     SoDB::finish();
