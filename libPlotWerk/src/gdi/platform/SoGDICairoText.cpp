@@ -70,6 +70,27 @@ std::string SoGDICairoText::fromUtf16(const std::u16string& units) {
     return out;
 }
 
+std::vector<double> SoGDICairoText::advances(const SoGDIDeviceContext& dc,
+                                             const std::u16string& units) {
+    std::vector<double> advance(units.size(), 0.0);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    cairo_t* cr = cairo_create(surface);
+    SoGDICairoText text(cr, dc);
+    text.selectFace();
+    cairo_set_font_size(cr, text.emSize());
+    const double perDot = 1.0 / std::max(std::fabs(dc.scaleX()), 1e-9);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        if (isLow(units[i]) && i > 0 && isHigh(units[i - 1])) continue;
+        const bool pair = isHigh(units[i]) && i + 1 < units.size() && isLow(units[i + 1]);
+        cairo_text_extents_t extents;
+        cairo_text_extents(cr, fromUtf16(units.substr(i, pair ? 2 : 1)).c_str(), &extents);
+        advance[i] = extents.x_advance * perDot;
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return advance;
+}
+
 void SoGDICairoText::selectFace() {
     const SoGDIObject* font = dc_.font.get();
     std::string face = font ? font->faceName : std::string();

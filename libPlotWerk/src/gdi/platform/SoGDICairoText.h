@@ -4,6 +4,7 @@
 #include <cairo.h>
 
 #include <string>
+#include <vector>
 
 #include "SoGDIDeviceContext.h"
 
@@ -15,6 +16,10 @@ class SoGDICairoText {
 
     /// Draws UTF-8 text at the reference point, in device dots.
     void draw(POINT reference, const std::string& utf8);
+
+    /// The advance of each UTF-16 unit of `units` in the context's font, in logical units (0
+    /// for the second unit of a pair): where the face puts each character.
+    static std::vector<double> advances(const SoGDIDeviceContext& dc, const std::u16string& units);
 
     /// TextOutA's bytes (Latin-1) as UTF-8.
     static std::string fromLatin1(const std::string& bytes);

@@ -6,13 +6,10 @@
 // pixels the drawing would cover on the reference display: the points' extent widened by
 // half the pen, a rectangle without its right and bottom edges as GDI fills it, an image's
 // destination. They are not cut by the clip, so they may be larger than what shows, never
-// smaller. Text has no font to measure here, so its extent is estimated: each character
-// advances by a fraction of the font's height that depends on its kind (0.24 for i, l and
-// stops, 0.52 for other lower case, 0.68 for capitals, 0.86 for m and w, 1 for
-// ideographs, 0.6 for the rest, as in common sans faces), or in proportion to the font's
-// average width when it gives one; the baseline lies at 80% of the height, and the box
-// turns with the escapement. The same advances go into the text record's dx array, which
-// playback uses to place the characters.
+// smaller. Text is measured in the face the font names, as the printer finds it (through
+// cairo and fontconfig): each character advances as that face has it; the baseline lies at
+// 80% of the height, and the box turns with the escapement. The same advances go into the
+// text record's dx array, which playback uses to place the characters.
 //
 // Limits. Record sizes are 32-bit and libUEMF computes them in int, so a call whose record
 // would pass 1 GiB is reported and left out rather than written wrong.
@@ -32,6 +29,7 @@
 #include <string_view>
 #include <vector>
 
+#include "SoGDICairoText.h"
 #include "SoGDIMetafileFile.h"
 #include "SoGDIMetafileObjectTable.h"
 
@@ -137,34 +135,11 @@ double fontHeight(const SoGDIDeviceContext& dc) {
     return scale > 0 ? kDefaultFontPixels / scale : kDefaultFontPixels;
 }
 
-/// A character's advance for a font one unit high, in a common proportional sans face.
-/// Rough classes are enough: playback places each character by these advances, and one
-/// width for all spreads narrow letters apart and crowds wide ones.
-double relativeAdvance(char16_t c) {
-    const auto among = [c](std::u16string_view set) { return set.find(c) != set.npos; };
-    if (c >= 0xDC00 && c <= 0xDFFF) return 0;  // completes the character before it
-    if (c >= 0xD800 && c <= 0xDBFF) return 1.0;
-    if (c == u' ') return 0.28;
-    if (among(u"ijl.,:;'!|`")) return 0.24;
-    if (among(u"ftrI()[]{}-/\\\"*")) return 0.34;
-    if (among(u"mwMW@%")) return 0.86;
-    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return 0.68;
-    if ((c >= u'a' && c <= u'z') || (c >= 0xDF && c <= 0xFF && c != 0xF7)) return 0.52;
-    if (c >= u'0' && c <= u'9') return 0.56;
-    if (c >= 0x2E80) return 1.0;  // ideographs and syllables are square
-    return 0.6;
-}
-
-/// The advance of each character in logical units (see the top of the file).
+/// The advance of each character in logical units, as the font's face has it.
 std::vector<std::uint32_t> advances(const SoGDIDeviceContext& dc, const std::u16string& chars) {
-    const SoGDIObject* font = dc.font.get();
-    // A font's width is its average character's: lower case in Latin text.
-    const double height = font && !font->isStock() && font->width > 0
-                              ? font->width / relativeAdvance(u'a')
-                              : fontHeight(dc);
-    std::vector<std::uint32_t> dx(chars.size());
-    for (std::size_t i = 0; i < chars.size(); ++i)
-        dx[i] = std::uint32_t(std::fmin(std::round(relativeAdvance(chars[i]) * height), INT32_MAX));
+    std::vector<std::uint32_t> dx;
+    for (const double advance : SoGDICairoText::advances(dc, chars))
+        dx.push_back(std::uint32_t(std::fmin(std::round(advance), INT32_MAX)));
     return dx;
 }
 
