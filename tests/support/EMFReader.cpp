@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <utility>
+#include <variant>
 
 // Records are little-endian, 4-byte aligned, each opening with its type and its size in bytes;
 // every offset inside a record counts from the record's first byte. A record's bytes are only
@@ -13,8 +15,7 @@ namespace {
 
 constexpr std::uint32_t kSignature = 0x464D4520;  // " EMF"
 constexpr std::uint32_t kStockBit = 0x80000000;
-constexpr std::uint32_t kUserStyle = 7, kMaxStyleEntries = 16;  // ExtCreatePen's own limit
-constexpr std::uint32_t kNoRect = 0x100, kPdy = 0x2000;         // ETO_NO_RECT, ETO_PDY
+constexpr std::uint32_t kNoRect = 0x100, kPdy = 0x2000;  // ETO_NO_RECT, ETO_PDY
 constexpr std::uint32_t kRgnAnd = 1, kRgnCopy = 5;
 constexpr std::uint32_t kRegionHeader = 32, kRectangles = 1;  // RGNDATAHEADER, RDH_RECTANGLES
 
@@ -35,18 +36,12 @@ class Fields {
     bool shortRead = false;
 
     bool has(std::uint64_t at, std::uint64_t length) const { return at + length <= size_; }
-    std::uint8_t u8(std::uint64_t at) { return static_cast<std::uint8_t>(le(at, 1)); }
     std::uint16_t u16(std::uint64_t at) { return static_cast<std::uint16_t>(le(at, 2)); }
     std::uint32_t u32(std::uint64_t at) { return static_cast<std::uint32_t>(le(at, 4)); }
     std::int32_t i32(std::uint64_t at) { return as<std::int32_t>(u32(at)); }
     std::int16_t i16(std::uint64_t at) { return as<std::int16_t>(u16(at)); }
-    float f32(std::uint64_t at) { return as<float>(u32(at)); }
     EMFPoint point(std::uint64_t at) { return {i32(at), i32(at + 4)}; }
     EMFRect rect(std::uint64_t at) { return {i32(at), i32(at + 4), i32(at + 8), i32(at + 12)}; }
-    std::string bytes(std::uint64_t at, std::uint64_t n) {
-        if (!has(at, n)) return shortRead = true, std::string();
-        return in_.substr(offset_ + at, n);
-    }
     std::u16string utf16(std::uint64_t at, std::uint64_t n) {
         std::u16string out;
         for (std::uint64_t i = 0; i < n && has(at + 2 * i, 2); ++i)
@@ -82,37 +77,30 @@ class Fields {
     std::uint32_t size_;
 };
 
+/// An object a create record made or the stock holds.
+using Object = std::variant<EMFPen, EMFBrush, EMFFont>;
+
 // The objects GDI always has: brushes 0..5 (white, light grey, grey, dark grey, black, null),
 // pens 6..8 (white, black, null), fonts 10..14, 16 and 17, DC_BRUSH 18 and DC_PEN 19.
-std::optional<EMFObject> stockObject(std::uint32_t handle) {
-    static const std::uint8_t greys[] = {255, 192, 128, 64, 0};
+std::optional<Object> stockObject(std::uint32_t handle) {
+    static const std::uint8_t greys[] = {255, 192, 128, 64, 0, 0};
     const std::uint32_t i = handle & ~kStockBit;
-    EMFObject o;
-    if (i <= 4 || i == 18) {
+    if (i <= 5 || i == 18) {
         const std::uint8_t g = i == 18 ? 255 : greys[i];
-        o.kind = EMFObjectKind::Brush, o.brush.colour = {g, g, g};
-    } else if (i == 5) {
-        o.kind = EMFObjectKind::Brush, o.brush.style = 1;
-    } else if ((i >= 6 && i <= 8) || i == 19) {
-        const std::uint8_t g = i == 6 ? 255 : 0;
-        o.kind = EMFObjectKind::Pen, o.pen.colour = {g, g, g}, o.pen.style = i == 8 ? 5 : 0;
-    } else if ((i >= 10 && i <= 14) || i == 16 || i == 17) {
-        o.kind = EMFObjectKind::Font;
-    } else {
-        return std::nullopt;
+        return EMFBrush{{g, g, g}};
     }
-    o.slot = o.pen.handle = o.brush.handle = o.font.handle = handle;
-    return o;
+    if ((i >= 6 && i <= 8) || i == 19) {
+        const std::uint8_t g = i == 6 ? 255 : 0;
+        return EMFPen{i == 8 ? 5u : 0u, 0, {g, g, g}};  // 5: PS_NULL
+    }
+    if ((i >= 10 && i <= 14) || i == 16 || i == 17) return EMFFont{};
+    return std::nullopt;
 }
 
 /// Plays one metafile: the structure checks, the object table, the state and the drawing.
 class Reader {
   public:
-    explicit Reader(const std::string& in) : in_(in) {
-        state_.pen = stockObject(kStockBit | 7)->pen;
-        state_.brush = stockObject(kStockBit | 0)->brush;
-        state_.font = stockObject(kStockBit | 13)->font;
-    }
+    explicit Reader(const std::string& in) : in_(in) {}
 
     EMFFile run() {
         std::size_t at = 0;
@@ -132,7 +120,8 @@ class Reader {
     }
 
   private:
-    /// How a record type is read: its size if the layout fixes it (else 0), and its handler.
+    /// How a record type is read: its size if the layout fixes it (else 0), and its handler,
+    /// if it sets anything the reader keeps.
     struct Handler {
         std::uint32_t type, size;
         void (Reader::*read)(Fields&);
@@ -147,93 +136,70 @@ class Reader {
     static std::string str(std::uint64_t n) { return std::to_string(n); }
 
     void record(std::size_t at, std::uint32_t type, std::uint32_t size) {
-        file_.records.push_back({});
-        rec().type = type, rec().size = size, rec().offset = at;
+        file_.records.push_back({type, size, at});
         const bool first = file_.records.size() == 1;
         if (size % 4) error("size " + str(size) + " is not a multiple of 4");
         if (first != (type == EMR_HEADER))
             error(first ? "the first record is not a header" : "a second header");
         if (sawEof_) error("a record after EOF");
         Fields f(in_, at, size);
-        rec().known = decode(type, f);
-        if (!rec().known) file_.unknown.push_back(file_.records.size() - 1);
+        if (!decode(type, f)) file_.unknown.push_back(file_.records.size() - 1);
         if (f.shortRead) error("too short for its fields");
     }
 
-    // Records that set one number, colour or point of the state, then those with handlers of
-    // their own (which find their type in rec()). A size is checked where the layout fixes it.
+    // The mapping mode, background mode, text alignment, miter limit and window origin change
+    // nothing the reader keeps: their records are only checked. Handlers find their type in
+    // rec(). A size is checked where the layout fixes it.
     bool decode(std::uint32_t type, Fields& f) {
-        EMFRecord& r = rec();
-        using S = EMFState;
-        // Tables, laid out by hand:
+        // A table, laid out by hand:
         // clang-format off
-        static const std::pair<std::uint32_t, std::uint32_t S::*> numbers[] = {
-            {EMR_SETMAPMODE, &S::mapMode}, {EMR_SETBKMODE, &S::bkMode},
-            {EMR_SETPOLYFILLMODE, &S::polyFillMode}, {EMR_SETTEXTALIGN, &S::textAlign},
-            {EMR_SETMITERLIMIT, &S::miterLimit}};
-        static const std::pair<std::uint32_t, EMFColour S::*> colours[] = {
-            {EMR_SETTEXTCOLOR, &S::textColour}, {EMR_SETBKCOLOR, &S::bkColour}};
-        static const std::pair<std::uint32_t, EMFPoint S::*> points[] = {
-            {EMR_SETWINDOWORGEX, &S::windowOrg}, {EMR_SETWINDOWEXTEX, &S::windowExt},
-            {EMR_SETVIEWPORTORGEX, &S::viewportOrg}, {EMR_SETVIEWPORTEXTEX, &S::viewportExt},
-            {EMR_MOVETOEX, &S::position}};
         static const Handler handlers[] = {
             {EMR_HEADER, 0, &Reader::header}, {EMR_EOF, 0, &Reader::eof},
-            {EMR_SAVEDC, 8, &Reader::save}, {EMR_RESTOREDC, 12, &Reader::restore},
+            {EMR_SETMAPMODE, 12, nullptr}, {EMR_SETBKMODE, 12, nullptr},
+            {EMR_SETTEXTALIGN, 12, nullptr}, {EMR_SETMITERLIMIT, 12, nullptr},
+            {EMR_SETWINDOWORGEX, 16, nullptr}, {EMR_SETTEXTCOLOR, 12, &Reader::textColour},
             {EMR_SELECTOBJECT, 12, &Reader::select}, {EMR_DELETEOBJECT, 12, &Reader::remove},
-            {EMR_LINETO, 16, &Reader::lineTo}, {EMR_RECTANGLE, 24, &Reader::box},
-            {EMR_ELLIPSE, 24, &Reader::box}, {EMR_INTERSECTCLIPRECT, 24, &Reader::box},
-            {EMR_SELECTCLIPPATH, 12, &Reader::value}, {EMR_EXTSELECTCLIPRGN, 0, &Reader::clipRegion},
+            {EMR_MOVETOEX, 16, &Reader::moveTo}, {EMR_LINETO, 16, &Reader::lineTo},
+            {EMR_RECTANGLE, 24, &Reader::rectangle}, {EMR_EXTSELECTCLIPRGN, 0, &Reader::clipRegion},
             {EMR_CREATEPEN, 28, &Reader::createPen}, {EMR_EXTCREATEPEN, 0, &Reader::extCreatePen},
             {EMR_CREATEBRUSHINDIRECT, 24, &Reader::createBrush},
             {EMR_EXTCREATEFONTINDIRECTW, 0, &Reader::createFont},
             {EMR_POLYLINE16, 0, &Reader::poly}, {EMR_POLYLINE, 0, &Reader::poly},
             {EMR_POLYGON16, 0, &Reader::poly}, {EMR_POLYGON, 0, &Reader::poly},
-            {EMR_POLYPOLYLINE16, 0, &Reader::polyPoly}, {EMR_POLYPOLYGON16, 0, &Reader::polyPoly},
             {EMR_EXTTEXTOUTA, 0, &Reader::text}, {EMR_EXTTEXTOUTW, 0, &Reader::text},
             {EMR_STRETCHDIBITS, 0, &Reader::image}};
         // clang-format on
-        for (const auto& [t, field] : numbers)
-            if (t == type) return fixed(12), state_.*field = r.value = f.u32(8), true;
-        for (const auto& [t, field] : colours)
-            if (t == type) return fixed(12), state_.*field = colour(r.value = f.u32(8)), true;
-        for (const auto& [t, field] : points)
-            if (t == type) return fixed(16), state_.*field = r.point = f.point(8), true;
-        for (const Handler& h : handlers)
-            if (h.type == type) return fixed(h.size), (this->*h.read)(f), true;
+        for (const Handler& h : handlers) {
+            if (h.type != type) continue;
+            if (h.size && rec().size != h.size)
+                error("size " + str(rec().size) + ", not " + str(h.size));
+            if (h.read) (this->*h.read)(f);
+            return true;
+        }
         return false;
     }
 
-    void fixed(std::uint32_t size) {
-        if (size && rec().size != size) error("size " + str(rec().size) + ", not " + str(size));
-    }
-
-    void value(Fields& f) { rec().value = f.u32(8); }
-    void save(Fields&) { saved_.push_back(state_); }
+    void textColour(Fields& f) { state_.textColour = colour(f.u32(8)); }
+    void moveTo(Fields& f) { position_ = f.point(8); }
 
     void lineTo(Fields& f) {
-        rec().point = f.point(8);
-        draw(EMFItemKind::Line, {state_.position, rec().point});
-        state_.position = rec().point;
+        const EMFPoint to = f.point(8);
+        draw(EMFItemKind::Line, {position_, to});
+        position_ = to;
     }
 
-    // INTERSECTCLIPRECT's rectangle is logical units, regions are device units: it is decoded,
-    // not applied to the clip.
-    void box(Fields& f) {
-        const EMFRect b = rec().box = f.rect(8);
-        const EMFItemKind kind =
-            rec().type == EMR_RECTANGLE ? EMFItemKind::Rectangle : EMFItemKind::Ellipse;
-        if (rec().type != EMR_INTERSECTCLIPRECT) draw(kind, {{b.left, b.top}, {b.right, b.bottom}});
+    void rectangle(Fields& f) {
+        const EMFRect b = f.rect(8);
+        draw(EMFItemKind::Rectangle, {{b.left, b.top}, {b.right, b.bottom}});
     }
 
-    // The header: fixed fields up to byte 88, then optional extensions that end where the
-    // description begins (or with the record, without one), then the description.
+    // The header: fixed fields up to byte 88, then optional extensions (pixel format, size in
+    // micrometres) that this reader skips, then the description, wherever its offset says.
     void header(Fields& f) {
         EMFHeader& h = file_.header;
         h.bounds = f.rect(8), h.frame = f.rect(24);
         h.signature = f.u32(40), h.version = f.u32(44), h.bytes = f.u32(48), h.records = f.u32(52);
-        h.handles = f.u16(56), h.palEntries = f.u32(68);
-        h.device = f.point(72), h.millimetres = f.point(80);
+        h.handles = f.u16(56), h.device = f.point(72), h.millimetres = f.point(80);
         const std::uint32_t chars = f.u32(60), at = f.u32(64);
         if (h.signature != kSignature) error("signature is not \" EMF\"");
         if (h.version != 0x10000) error("version " + str(h.version) + ", not 0x10000");
@@ -241,13 +207,6 @@ class Reader {
             error("description outside the header");
         else if (chars)
             h.description = f.utf16(at, chars);
-        const std::uint64_t extensionsEnd = chars ? std::min(at, rec().size) : rec().size;
-        if ((h.hasPixelFormat = extensionsEnd >= 100)) {
-            h.pixelFormatSize = f.u32(88), h.pixelFormatOffset = f.u32(92), h.openGL = f.u32(96);
-            if (h.pixelFormatSize && !f.has(h.pixelFormatOffset, h.pixelFormatSize))
-                error("pixel format outside the header");
-        }
-        if ((h.hasMicrometres = extensionsEnd >= 108)) h.micrometres = f.point(100);
         slots_.assign(h.handles, -1);
     }
 
@@ -270,154 +229,92 @@ class Reader {
                 file_.errors.push_back("header gives " + str(file_.header.records) +
                                        " records, the file has " + str(file_.records.size()));
         }
-        file_.end = state_;
         return std::move(file_);
     }
 
     // Objects: a create record puts its object in the slot it names (slot 0 is the metafile
     // itself); select copies a live or stock object into the state; delete frees the slot.
-    void create(EMFObject object) {
-        const std::uint32_t slot = object.slot = object.pen.handle = object.brush.handle =
-            object.font.handle = rec().value;
-        rec().object = static_cast<int>(file_.objects.size());
+    void create(std::uint32_t slot, Object object) {
         if (slot == 0 || slot >= slots_.size())
             error("slot " + str(slot) + " outside 1.." +
                   str(slots_.size() ? slots_.size() - 1 : 0));
         else if (slots_[slot] >= 0)
             error("slot " + str(slot) + " already holds an object");
         else
-            slots_[slot] = rec().object;
-        file_.objects.push_back(std::move(object));
+            slots_[slot] = static_cast<int>(objects_.size());
+        objects_.push_back(std::move(object));
     }
 
     void select(Fields& f) {
-        const std::uint32_t handle = rec().value = f.u32(8);
+        const std::uint32_t handle = f.u32(8);
         const bool fromStock = handle & kStockBit;
-        std::optional<EMFObject> stock = fromStock ? stockObject(handle) : std::nullopt;
+        std::optional<Object> stock = fromStock ? stockObject(handle) : std::nullopt;
         if (fromStock && !stock)
             return error("no stock pen, brush or font " + str(handle & ~kStockBit));
         if (!fromStock && (handle >= slots_.size() || slots_[handle] < 0))
             return error("select of empty slot " + str(handle));
-        const EMFObject& o = stock ? *stock : file_.objects[slots_[handle]];
-        if (o.kind == EMFObjectKind::Pen) state_.pen = o.pen;
-        if (o.kind == EMFObjectKind::Brush) state_.brush = o.brush;
-        if (o.kind == EMFObjectKind::Font) state_.font = o.font;
+        const Object& o = stock ? *stock : objects_[slots_[handle]];
+        if (const auto* pen = std::get_if<EMFPen>(&o)) state_.pen = *pen;
+        if (const auto* brush = std::get_if<EMFBrush>(&o)) state_.brush = *brush;
+        if (const auto* font = std::get_if<EMFFont>(&o)) state_.font = *font;
     }
 
+    // Deleting the selected object is allowed: the state keeps its copy.
     void remove(Fields& f) {
-        const std::uint32_t handle = rec().value = f.u32(8);
+        const std::uint32_t handle = f.u32(8);
         if (handle >= slots_.size() || slots_[handle] < 0)
             return error("delete of slot " + str(handle) + ", which holds no object");
-        const EMFObject& o = file_.objects[slots_[handle]];
-        if ((o.kind == EMFObjectKind::Pen && state_.pen.handle == handle) ||
-            (o.kind == EMFObjectKind::Brush && state_.brush.handle == handle) ||
-            (o.kind == EMFObjectKind::Font && state_.font.handle == handle))
-            file_.notes.push_back("record " + str(file_.records.size() - 1) +
-                                  " deletes the selected object in slot " + str(handle));
         slots_[handle] = -1;
     }
 
-    void createPen(Fields& f) {
-        EMFObject o;
-        rec().value = f.u32(8);
-        o.pen.style = f.u32(12), o.pen.width = f.i32(16), o.pen.colour = colour(f.u32(24));
-        create(std::move(o));
-    }
+    void createPen(Fields& f) { create(f.u32(8), EMFPen{f.u32(12), f.i32(16), colour(f.u32(24))}); }
 
-    // A pattern bitmap may follow the fixed part; its place is given by offsets.
+    // A pattern bitmap may follow the fixed part; its place is given by offsets. Dash and gap
+    // lengths of a user style would follow too: they are not read, so a pen with them is not
+    // taken as ours.
     void extCreatePen(Fields& f) {
-        EMFObject o;
-        EMFPen& p = o.pen;
-        rec().value = f.u32(8);
         const std::uint32_t bmiAt = f.u32(12), bmiSize = f.u32(16), bitsAt = f.u32(20),
                             bitsSize = f.u32(24);
         if ((bmiSize && !f.has(bmiAt, bmiSize)) || (bitsSize && !f.has(bitsAt, bitsSize)))
             error("pattern bitmap outside the record");
-        p.extended = true, p.style = f.u32(28), p.width = f.i32(32), p.brushStyle = f.u32(36);
-        p.colour = colour(f.u32(40)), p.hatch = f.u32(44);
-        const std::uint32_t entries = f.u32(48);
-        if (entries > kMaxStyleEntries)
-            error(str(entries) + " style entries, more than 16");
-        else if (entries && p.lineStyle() != kUserStyle)
-            error("style entries without PS_USERSTYLE");
-        else if (!f.has(52, 4ull * entries))
-            error("style entries outside the record");
-        else
-            for (std::uint32_t i = 0; i < entries; ++i) p.styleEntries.push_back(f.u32(52 + 4 * i));
-        create(std::move(o));
+        if (const std::uint32_t entries = f.u32(48))
+            error(str(entries) + " style entries, which the reader does not read");
+        create(f.u32(8), EMFPen{f.u32(28), f.i32(32), colour(f.u32(40))});
     }
 
-    void createBrush(Fields& f) {
-        EMFObject o;
-        o.kind = EMFObjectKind::Brush;
-        rec().value = f.u32(8);
-        o.brush.style = f.u32(12), o.brush.colour = colour(f.u32(16)), o.brush.hatch = f.u32(20);
-        create(std::move(o));
-    }
+    void createBrush(Fields& f) { create(f.u32(8), EMFBrush{colour(f.u32(16))}); }
 
-    // The LOGFONTW at byte 12; whatever follows it (full name, style, script) is not needed.
+    // The LOGFONTW at byte 12: height, width, escapement, orientation, weight, eight bytes of
+    // flags, then the face; whatever follows it (full name, style, script) is not needed.
     void createFont(Fields& f) {
-        EMFObject o;
-        EMFFont& t = o.font;
-        o.kind = EMFObjectKind::Font;
-        rec().value = f.u32(8);
-        t.height = f.i32(12), t.width = f.i32(16), t.escapement = f.i32(20);
-        t.orientation = f.i32(24), t.weight = f.i32(28);
-        t.italic = f.u8(32), t.underline = f.u8(33), t.strikeOut = f.u8(34), t.charSet = f.u8(35);
-        std::u16string face = f.utf16(40, 32);
+        const std::u16string face = f.utf16(40, 32);
         const std::size_t end = face.find(u'\0');
         if (end == std::u16string::npos) error("face name not terminated within 32 characters");
-        t.face = EMFReader::utf8(face.substr(0, end));
-        create(std::move(o));
-    }
-
-    void restore(Fields& f) {
-        const std::int64_t relative = f.i32(8);
-        rec().value = f.u32(8);
-        if (relative >= 0 || -relative > static_cast<std::int64_t>(saved_.size()))
-            return error("RESTOREDC " + std::to_string(relative) + " with " + str(saved_.size()) +
-                         " saved");
-        const std::size_t keep = saved_.size() - static_cast<std::size_t>(-relative);
-        state_ = saved_[keep];
-        saved_.resize(keep);
+        create(f.u32(8), EMFFont{f.i32(12), f.i32(28), EMFReader::utf8(face.substr(0, end))});
     }
 
     // The region's rectangles follow a 32-byte RGNDATAHEADER (size, type, count, size of the
-    // rectangles or 0, bounds). The clip becomes the region's rectangles whatever the mode (the
-    // state keeps the mode); an empty region with RGN_COPY removes the clip.
+    // rectangles or 0, bounds); an empty region with RGN_COPY removes the clip. The clip is
+    // checked, not kept.
     void clipRegion(Fields& f) {
-        EMFRecord& r = rec();
-        const std::uint32_t size = f.u32(8), mode = r.value = f.u32(12);
+        const std::uint32_t size = f.u32(8), mode = f.u32(12);
         if (mode < kRgnAnd || mode > kRgnCopy) return error("region mode " + str(mode));
-        state_.clipMode = mode;
-        if (size == 0) {
-            if (mode != kRgnCopy) return error("no region with a mode other than RGN_COPY");
-            return state_.clip.reset();
-        }
+        if (size == 0 && mode != kRgnCopy) error("no region with a mode other than RGN_COPY");
+        if (size == 0) return;
         if (size < kRegionHeader || !f.has(16, size))
             return error("region data outside the record");
         const std::uint32_t headerSize = f.u32(16), kind = f.u32(20), count = f.u32(24),
                             bytes = f.u32(28);
-        r.box = f.rect(32);
         if (headerSize != kRegionHeader || kind != kRectangles)
             error("region header is not 32 bytes of rectangles");
         if (bytes != 0 && bytes != 16ull * count)
             error("region gives " + str(bytes) + " bytes of rectangles");
         if (kRegionHeader + 16ull * count > size)
-            return error(str(count) + " rectangles outside the region data");
-        for (std::uint32_t i = 0; i < count; ++i) r.rects.push_back(f.rect(48 + 16ull * i));
-        state_.clip = std::make_shared<const std::vector<EMFRect>>(r.rects);
+            error(str(count) + " rectangles outside the region data");
     }
 
-    EMFItem& draw(EMFItemKind kind, std::vector<EMFPoint> points,
-                  std::vector<std::size_t> parts = {}) {
-        rec().item = static_cast<int>(file_.items.size());
-        file_.items.push_back({});
-        EMFItem& item = file_.items.back();
-        item.kind = kind, item.record = file_.records.size() - 1, item.state = state_;
-        item.parts = parts.empty() ? std::vector<std::size_t>{points.size()} : std::move(parts);
-        item.points = std::move(points);
-        return item;
+    void draw(EMFItemKind kind, std::vector<EMFPoint> points) {
+        file_.items.push_back({kind, std::move(points), state_});
     }
 
     // Bounds, a count and the points: 16-bit ones take 4 bytes, 32-bit ones 8.
@@ -425,109 +322,53 @@ class Reader {
         const std::uint32_t type = rec().type;
         const bool small = type == EMR_POLYLINE16 || type == EMR_POLYGON16;
         const bool closed = type == EMR_POLYGON16 || type == EMR_POLYGON;
-        rec().box = f.rect(8);
         const std::uint64_t count = f.u32(24), need = 28 + count * (small ? 4 : 8);
         if (need != rec().size) return error(str(count) + " points need " + str(need) + " bytes");
         draw(closed ? EMFItemKind::Polygon : EMFItemKind::Polyline, f.points(28, count, small));
     }
 
-    // Bounds, the number of figures, the number of points, the figures' counts, the points.
-    void polyPoly(Fields& f) {
-        const bool closed = rec().type == EMR_POLYPOLYGON16;
-        rec().box = f.rect(8);
-        const std::uint64_t figures = f.u32(24), count = f.u32(28),
-                            need = 32 + 4 * figures + 4 * count;
-        if (need != rec().size)
-            return error(str(figures) + " figures of " + str(count) + " points need " + str(need) +
-                         " bytes");
-        std::vector<std::size_t> parts;
-        std::uint64_t sum = 0;
-        for (std::uint64_t i = 0; i < figures; ++i) sum += parts.emplace_back(f.u32(32 + 4 * i));
-        if (sum != count)
-            return error("figures' counts add up to " + str(sum) + ", not " + str(count));
-        draw(closed ? EMFItemKind::Polygon : EMFItemKind::Polyline,
-             f.points(32 + 4 * figures, count, true), std::move(parts));
-    }
-
     // Bounds, graphics mode and scales, then the text: reference point, length, offset of the
     // string, options, a rectangle left out under ETO_NO_RECT, and the offset of the advances.
     void text(Fields& f) {
-        EMFText t;
         const bool wide = rec().type == EMR_EXTTEXTOUTW;
-        rec().box = f.rect(8);
-        t.wide = wide, t.graphicsMode = f.u32(24), t.xScale = f.f32(28), t.yScale = f.f32(32);
         const EMFPoint at = f.point(36);
-        const std::uint64_t count = f.u32(44), stringAt = f.u32(48);
-        t.options = f.u32(52);
-        if (!(t.options & kNoRect)) t.rect = f.rect(56);
-        const std::uint64_t dxAt = f.u32(t.options & kNoRect ? 56 : 72);
-        if (!f.has(stringAt, count * (wide ? 2 : 1)))
-            error("string outside the record");
-        else if (wide)
-            t.chars = f.utf16(stringAt, count);
-        else
-            for (char c : f.bytes(stringAt, count))
-                t.chars += char16_t(static_cast<unsigned char>(c));
-        const std::uint64_t advances = count * (t.options & kPdy ? 2 : 1);
-        if (dxAt && !f.has(dxAt, 4 * advances))
-            error("advances outside the record");
-        else if (dxAt)
-            for (std::uint64_t i = 0; i < advances; ++i) t.dx.push_back(f.i32(dxAt + 4 * i));
-        draw(EMFItemKind::Text, {at}).text = std::move(t);
+        const std::uint64_t count = f.u32(44), stringAt = f.u32(48), options = f.u32(52);
+        const std::uint64_t dxAt = f.u32(options & kNoRect ? 56 : 72);
+        if (!f.has(stringAt, count * (wide ? 2 : 1))) error("string outside the record");
+        const std::uint64_t advances = count * (options & kPdy ? 2 : 1);
+        if (dxAt && !f.has(dxAt, 4 * advances)) error("advances outside the record");
+        draw(EMFItemKind::Text, {at});
     }
 
-    // Destination, source, where the BITMAPINFO and the bits are, usage, raster operation,
-    // destination size.
+    // Bounds, destination, source, where the BITMAPINFO and the bits are, usage, raster
+    // operation, destination size. Uncompressed rows are padded to 4 bytes.
     void image(Fields& f) {
-        EMFImage m;
-        rec().box = f.rect(8);
         const EMFPoint at = f.point(24);
-        m.srcX = f.i32(32), m.srcY = f.i32(36), m.srcWidth = f.i32(40), m.srcHeight = f.i32(44);
         const std::uint32_t infoAt = f.u32(48), infoSize = f.u32(52), bitsAt = f.u32(56),
                             bitsSize = f.u32(60);
-        m.usage = f.u32(64), m.rop = f.u32(68);
         const std::int32_t cx = f.i32(72), cy = f.i32(76);
         // The BITMAPINFOHEADER's own size, then width, height, planes, bit count, compression.
         if (infoSize < 40 || !f.has(infoAt, infoSize)) error("bitmap header outside the record");
-        m.width = f.i32(infoAt + 4), m.height = f.i32(infoAt + 8), m.planes = f.u16(infoAt + 12);
-        m.bitCount = f.u16(infoAt + 14), m.compression = f.u32(infoAt + 16);
-        if (!f.has(bitsAt, bitsSize)) error("bits outside the record");
-        m.bits = f.bytes(bitsAt, bitsSize);
-        if (m.compression == 0 && !m.allRows())
-            error(str(m.bits.size()) + " bytes of bits are too few");
-        draw(EMFItemKind::Image, {at, {plus(at.x, cx), plus(at.y, cy)}}).image = std::move(m);
+        const std::int64_t width = std::max(f.i32(infoAt + 4), 0), height = f.i32(infoAt + 8);
+        const std::uint64_t rows = height < 0 ? -height : height,
+                            rowBytes = (width * f.u16(infoAt + 14) + 31) / 32 * 4;
+        if (!f.has(bitsAt, bitsSize))
+            error("bits outside the record");
+        else if (f.u32(infoAt + 16) == 0 && rows && rowBytes > bitsSize / rows)
+            error(str(bitsSize) + " bytes of bits are too few");  // no product to overflow
+        draw(EMFItemKind::Image, {at, {plus(at.x, cx), plus(at.y, cy)}});
     }
 
     const std::string& in_;
     EMFFile file_;
     EMFState state_;
-    std::vector<EMFState> saved_;
-    std::vector<int> slots_;  // index in file_.objects, or -1 for a free slot
+    EMFPoint position_;            // the current position of MOVETOEX and LINETO
+    std::vector<Object> objects_;  // in the order created
+    std::vector<int> slots_;       // index in objects_, or -1 for a free slot
     bool sawEof_ = false;
 };
 
 }  // namespace
-
-// Rows are padded to 4 bytes and stored bottom-up unless the height is negative.
-std::uint64_t EMFImage::rowBytes() const {
-    return (std::uint64_t(std::max(width, 0)) * bitCount + 31) / 32 * 4;
-}
-
-bool EMFImage::allRows() const {
-    const std::uint64_t rows = height < 0 ? -std::int64_t(height) : height;
-    return rows == 0 || rowBytes() <= bits.size() / rows;  // no product to overflow
-}
-
-std::optional<EMFColour> EMFImage::rgb(std::int32_t x, std::int32_t y) const {
-    const std::int64_t rows = height < 0 ? -std::int64_t(height) : height;
-    if (bitCount != 24 || compression != 0 || x < 0 || y < 0 || x >= width || y >= rows ||
-        !allRows())
-        return std::nullopt;
-    const std::uint64_t row = height < 0 ? y : rows - 1 - y;
-    const std::uint64_t at = row * rowBytes() + std::uint64_t(x) * 3;
-    auto byte = [&](std::uint64_t i) { return static_cast<std::uint8_t>(bits[at + i]); };
-    return EMFColour{byte(2), byte(1), byte(0)};
-}
 
 EMFFile EMFReader::read(const std::string& bytes) {
     return Reader(bytes).run();
