@@ -1,5 +1,7 @@
 #include "SoGDICairoText.h"
 
+#include <Tessara/base/SbString.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -23,24 +25,6 @@ constexpr double PI = 3.14159265358979323846;
 /// GDI's default background colour; the layer has no SetBkColor.
 constexpr COLORREF BACKGROUND = 0xFFFFFF;
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 bool isHigh(char16_t u) {
     return u >= 0xD800 && u < 0xDC00;
 }
@@ -51,23 +35,13 @@ bool isLow(char16_t u) {
 
 }  // namespace
 
+// The core's strings convert, so that text means the same in every part of the library.
 std::string SoGDICairoText::fromLatin1(const std::string& bytes) {
-    std::string out;
-    for (const char byte : bytes) appendUtf8(out, static_cast<unsigned char>(byte));
-    return out;
+    return SbString::fromLatin1(bytes.c_str()).getStdString();
 }
 
 std::string SoGDICairoText::fromUtf16(const std::u16string& units) {
-    std::string out;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const char16_t u = units[i];
-        if (isHigh(u) && i + 1 < units.size() && isLow(units[i + 1])) {
-            appendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (units[++i] - 0xDC00));
-        } else {
-            appendUtf8(out, isHigh(u) || isLow(u) ? char32_t(0xFFFD) : char32_t(u));
-        }
-    }
-    return out;
+    return SbString::fromUtf16(units.c_str()).getStdString();
 }
 
 std::vector<double> SoGDICairoText::advances(const SoGDIDeviceContext& dc,
