@@ -82,8 +82,12 @@ TEST(GDIOutput, PrintedPageIsThePrint) {
     const std::vector<std::string> page = {"--position", "15x15", "--size", "180x267"};
     std::vector<std::string> arguments = page;
     arguments.push_back("--print=" + server.queue());
+    ScratchDir spool;
+    setenv("TMPDIR", spool.path().c_str(), 1);
     const CommandResult run = runCommand(arguments);
+    unsetenv("TMPDIR");
     ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(spool.entries().empty()) << "the spool file stays";
     const std::string pdf = server.waitForOutput();
     ASSERT_FALSE(pdf.empty()) << server.log();
     expectLikeThePrint(renderPdfPage(pdf, kDpi), page, "printed page");

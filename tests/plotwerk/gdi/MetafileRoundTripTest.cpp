@@ -7,6 +7,7 @@
 #include <PlotWerk/SoGDIVectorOutput.h>
 #include <PlotWerk/SoVectorizeGDIAction.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -20,92 +21,85 @@
 
 namespace {
 
-/// What one recorded drawing call drew, with the objects and text colour in force.
-struct Drawn {
+/// An item as text: its kind and points, and the state its kind draws with: the font and text
+/// colour of a text, the pen of lines, the pen and brush of fills.
+struct Described {
     EMFItemKind kind;
     std::vector<POINT> points;
-    SoGDICall pen, brush, font;
-    long long textColor = 0;
+    std::vector<long long> pen;  // style, width, colour
+    long long brush = 0;
+    std::string face;
+    std::vector<long long> font;  // height, weight, text colour
+
+    std::string text() const {
+        std::ostringstream out;
+        out << int(kind);
+        for (const POINT& p : points) out << ' ' << p.x << ',' << p.y;
+        const bool fills = kind == EMFItemKind::Polygon || kind == EMFItemKind::Rectangle;
+        if (kind == EMFItemKind::Text)
+            out << " font " << face << ' ' << font[0] << ' ' << font[1] << ' ' << font[2];
+        if (kind != EMFItemKind::Text && kind != EMFItemKind::Image)
+            out << " pen " << pen[0] << ' ' << pen[1] << ' ' << pen[2];
+        if (fills) out << " brush " << brush;
+        return out.str();
+    }
 };
 
-/// The drawing calls of a recording, replaying the selections as GDI keeps them.
-std::vector<Drawn> drawnBy(const std::vector<SoGDICall>& calls) {
+long long colorRef(const EMFColour& c) {
+    return c.r | c.g << 8 | c.b << 16;
+}
+
+/// The drawing calls of a recording, replaying the selections as GDI keeps them; before any
+/// selection, the stock black pen and white brush.
+std::vector<std::string> drawnBy(const std::vector<SoGDICall>& calls) {
     std::map<long long, SoGDICall> objects;  // by serial number
-    SoGDICall pen, brush, font;
-    long long textColor = 0;
-    POINT position{0, 0};
-    std::vector<Drawn> drawn;
+    Described state{EMFItemKind::Polyline, {}, {0, 0, 0}, 0xFFFFFF, "", {0, 0, 0}};
+    POINT at{0, 0};
+    std::vector<std::string> drawn;
     auto add = [&](EMFItemKind kind, std::vector<POINT> points) {
-        drawn.push_back({kind, std::move(points), pen, brush, font, textColor});
+        state.kind = kind, state.points = std::move(points);
+        drawn.push_back(state.text());
     };
     for (const SoGDICall& call : calls) {
         const std::string& name = call.name;
+        const auto arg = [&call](size_t i) { return LONG(call.args.at(i)); };
         if (name.rfind("Create", 0) == 0 || name == "ExtCreatePen") objects[call.result] = call;
-        if (name == "SelectObject" && objects.count(call.args.at(1))) {
-            const SoGDICall& object = objects[call.args.at(1)];
-            (object.name == "CreateSolidBrush" ? brush
-             : object.name == "CreateFontA"    ? font
-                                               : pen) = object;
-        }
-        if (name == "SetTextColor") textColor = call.args.at(1);
+        const SoGDICall& selected = objects[name == "SelectObject" ? arg(1) : -1];
+        if (selected.name == "CreatePen" || selected.name == "ExtCreatePen")
+            state.pen = {selected.args[0], selected.args[1],
+                         selected.args[selected.name[0] == 'E' ? 3 : 2]};
+        if (selected.name == "CreateSolidBrush") state.brush = selected.args[0];
+        if (selected.name == "CreateFontA")
+            state.face = selected.text, state.font[0] = selected.args[0],
+            state.font[1] = selected.args[4];
+        if (name == "SetTextColor") state.font[2] = arg(1);
         if (name == "Polyline" || name == "Polygon")
             add(name == "Polygon" ? EMFItemKind::Polygon : EMFItemKind::Polyline, call.points);
-        if (name == "MoveToEx") position = {LONG(call.args.at(1)), LONG(call.args.at(2))};
-        if (name == "LineTo") {
-            const POINT to{LONG(call.args.at(1)), LONG(call.args.at(2))};
-            add(EMFItemKind::Line, {position, to});
-            position = to;
-        }
-        if (name == "Rectangle")
-            add(EMFItemKind::Rectangle, {{LONG(call.args.at(1)), LONG(call.args.at(2))},
-                                         {LONG(call.args.at(3)), LONG(call.args.at(4))}});
-        if (name == "TextOutA" || name == "TextOutW")
-            add(EMFItemKind::Text, {{LONG(call.args.at(1)), LONG(call.args.at(2))}});
-        if (name == "StretchDIBits") {
-            const POINT corner{LONG(call.args.at(1)), LONG(call.args.at(2))};
-            add(EMFItemKind::Image,
-                {corner, {LONG(corner.x + call.args.at(3)), LONG(corner.y + call.args.at(4))}});
-        }
+        if (name == "MoveToEx") at = {arg(1), arg(2)};
+        if (name == "LineTo") add(EMFItemKind::Line, {at, at = POINT{arg(1), arg(2)}});
+        if (name == "Rectangle") add(EMFItemKind::Rectangle, {{arg(1), arg(2)}, {arg(3), arg(4)}});
+        if (name == "TextOutA" || name == "TextOutW") add(EMFItemKind::Text, {{arg(1), arg(2)}});
+        if (name == "StretchDIBits")
+            add(EMFItemKind::Image, {{arg(1), arg(2)}, {arg(1) + arg(3), arg(2) + arg(4)}});
     }
     return drawn;
 }
 
-/// The first difference between what was asked and what the metafile draws, or "".
-std::string firstDifference(const std::vector<Drawn>& asked, const std::vector<EMFItem>& items) {
-    if (asked.size() != items.size())
-        return std::to_string(asked.size()) + " drawn, " + std::to_string(items.size()) + " read";
-    for (size_t i = 0; i < asked.size(); ++i) {
-        const Drawn& a = asked[i];
-        const EMFItem& item = items[i];
-        std::ostringstream where;
-        where << "item " << i << ": ";
-        if (item.kind != a.kind || item.points.size() != a.points.size())
-            return where.str() + "kind";
-        for (size_t k = 0; k < a.points.size(); ++k)
-            if (item.points[k].x != a.points[k].x || item.points[k].y != a.points[k].y)
-                return where.str() + "point " + std::to_string(k);
-        const EMFPen& pen = item.state.pen;
-        // Before any selection, the stock black pen and white brush.
-        const std::vector<long long> pens =
-            a.pen.args.empty() ? std::vector<long long>{0, 0, 0} : a.pen.args;
-        const long long penColor = pens.at(a.pen.name == "ExtCreatePen" ? 3 : 2);
-        if (a.kind != EMFItemKind::Text && a.kind != EMFItemKind::Image &&
-            (pen.style != pens.at(0) || pen.width != pens.at(1) ||
-             (pen.colour.r | pen.colour.g << 8 | pen.colour.b << 16) != penColor))
-            return where.str() + "pen";
-        const EMFColour& fill = item.state.brush.colour;
-        const long long brushColor = a.brush.args.empty() ? 0xFFFFFF : a.brush.args.at(0);
-        if ((a.kind == EMFItemKind::Polygon || a.kind == EMFItemKind::Rectangle) &&
-            (fill.r | fill.g << 8 | fill.b << 16) != brushColor)
-            return where.str() + "brush";
-        if (a.kind == EMFItemKind::Text &&
-            (item.state.font.face != a.font.text || item.state.font.height != a.font.args.at(0) ||
-             item.state.font.weight != a.font.args.at(4) ||
-             (item.state.textColour.r | item.state.textColour.g << 8 |
-              item.state.textColour.b << 16) != a.textColor))
-            return where.str() + "font";
+std::vector<std::string> readBack(const EMFFile& emf) {
+    std::vector<std::string> items;
+    for (const EMFItem& item : emf.items) {
+        const EMFState& s = item.state;
+        std::vector<POINT> points;
+        for (const EMFPoint& p : item.points) points.push_back({p.x, p.y});
+        items.push_back(Described{item.kind,
+                                  points,
+                                  {s.pen.style, s.pen.width, colorRef(s.pen.colour)},
+                                  colorRef(s.brush.colour),
+                                  s.font.face,
+                                  {s.font.height, s.font.weight, colorRef(s.textColour)}}
+                            .text());
     }
-    return "";
+    return items;
 }
 
 using MetafileRoundTrip = PrintTest;
@@ -129,9 +123,11 @@ TEST_F(MetafileRoundTrip, ReadBackAsTheBackendDrewIt) {
         const EMFFile emf = EMFReader::read(std::string(std::istreambuf_iterator<char>(file), {}));
         ASSERT_TRUE(emf.clean()) << emf.errors.front();
         EXPECT_TRUE(emf.unknown.empty()) << emf.records.at(emf.unknown.front()).type;
-        const std::vector<Drawn> asked = drawnBy(recorder.getCalls());
+        const std::vector<std::string> asked = drawnBy(recorder.getCalls()), read = readBack(emf);
         EXPECT_GE(asked.size(), 3u);
-        EXPECT_EQ(firstDifference(asked, emf.items), "");
+        EXPECT_EQ(asked.size(), read.size());
+        const auto parted = std::mismatch(asked.begin(), asked.end(), read.begin(), read.end());
+        EXPECT_TRUE(parted.first == asked.end()) << *parted.first << " read as " << *parted.second;
         const SoGDICall created = recorder.getCalls("CreateEnhMetaFileA").at(0);
         EXPECT_EQ(emf.header.frame.top, created.points.at(0).y);
         EXPECT_EQ(emf.header.frame.right, created.points.at(1).x);

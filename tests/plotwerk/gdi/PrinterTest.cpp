@@ -1,65 +1,19 @@
-// A printer context prints through a private print service: the page that comes out, rendered
-// by poppler, has its ink where the calls put it, and the print dialog finds the queue or none.
+// A printer context prints through a private print service: a job the service refuses fails
+// and leaves no spool file behind, and the print dialog finds the queue or none. Where the
+// printed page's ink lands is checked against the PostScript print by the command's tests.
 
 #include <PlotWerk/SoGDIPlatform.h>
 #include <Tessara/misc/SoPreferences.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <vector>
 
 #include "support/DebugErrorRecorder.h"
 #include "support/PdfPicture.h"
 #include "support/PrintServer.h"
 
 namespace {
-
-enum Ink { WHITE, RED, BLUE, GREEN, OTHER, ANY };
-constexpr int DPI = 50, LINE_WIDTH = 120, EM = 240;
-// A thick line that begins in the left margin, a triangle without outline, a text's origin.
-constexpr POINT LINE[] = {{-300, 400}, {1800, 400}, {1800, 1600}};
-constexpr POINT TRIANGLE[] = {{2400, 500}, {4000, 500}, {3200, 1900}};
-constexpr POINT TEXT{600, 2400};
-
-Ink inkOf(const GhostscriptResult::Rgb& c) {
-    if (c.isWhite()) return WHITE;
-    if (c.r > 160 && c.g < 90 && c.b < 90) return RED;
-    if (c.b > 160 && c.r < 90 && c.g < 90) return BLUE;
-    return c.g > 80 && c.r < 60 && c.b < 60 ? GREEN : OTHER;
-}
-
-double segmentDistance(double x, double y, POINT a, POINT b) {
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double t = std::clamp(((x - a.x) * dx + (y - a.y) * dy) / (dx * dx + dy * dy), 0., 1.);
-    return std::hypot(x - a.x - t * dx, y - a.y - t * dy);
-}
-
-/// The ink drawn at a point in device dots. The text's cell, from its top-left reference point,
-/// may hold anything.
-Ink drawn(double x, double y) {
-    if (x > TEXT.x && y > TEXT.y && y < TEXT.y + 1.3 * EM && x < TEXT.x + 8 * EM) return ANY;
-    if (x < 0 || y < 0) return WHITE;  // in the margin, which the printable area leaves out
-    if (std::min(segmentDistance(x, y, LINE[0], LINE[1]),
-                 segmentDistance(x, y, LINE[1], LINE[2])) <= LINE_WIDTH / 2.0)
-        return RED;
-    int sides = 0;
-    for (int i = 0; i < 3; ++i) {
-        const POINT a = TRIANGLE[i], b = TRIANGLE[(i + 1) % 3];
-        sides += (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x) < 0 ? 1 : 0;
-    }
-    return sides == 0 || sides == 3 ? BLUE : WHITE;
-}
-
-/// The ink expected at a point, ANY where points `slack` away disagree.
-Ink expected(double x, double y, double slack) {
-    const Ink here = drawn(x - slack, y - slack);
-    for (const auto& [dx, dy] : {std::pair{slack, -slack}, {-slack, slack}, {slack, slack}})
-        if (drawn(x + dx, y + dy) != here) return ANY;
-    return here;
-}
 
 class Printer : public ::testing::Test {
   protected:
@@ -79,50 +33,29 @@ class Printer : public ::testing::Test {
     const ghostscript_detail::TempDir spoolDir;
 };
 
-TEST_F(Printer, InkLandsWhereTheCallsPutIt) {
-    if (!pdftoppmAvailable()) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+// A geometric pen is as wide as its width in logical units says: 2 mm in 0.01 mm units.
+TEST_F(Printer, PenWidthIsInLogicalUnits) {
     const HDC dc = CreateDCA("WINSPOOL", server.queue().c_str(), nullptr, nullptr);
     ASSERT_NE(dc, nullptr);
-    const DOCINFOA doc{sizeof(DOCINFOA), "printer test", nullptr, nullptr, 0};
-    ASSERT_GT(StartDocA(dc, &doc), 0);
-    ASSERT_GT(StartPage(dc), 0);
-    const HGDIOBJ objects[] = {CreatePen(PS_SOLID, LINE_WIDTH, 0x0000FF), CreatePen(PS_NULL, 0, 0),
-                               CreateSolidBrush(0xFF0000),
-                               CreateFontA(-EM, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0,
-                                           PROOF_QUALITY, DEFAULT_PITCH, "DejaVu Sans")};
-    SelectObject(dc, objects[0]);
-    Polyline(dc, LINE, 3);
-    SelectObject(dc, objects[1]);
-    SelectObject(dc, objects[2]);
-    Polygon(dc, TRIANGLE, 3);
-    SelectObject(dc, objects[3]);
-    SetTextColor(dc, 0x008000);
-    SetBkMode(dc, TRANSPARENT);
-    TextOutA(dc, TEXT.x, TEXT.y, "PlotWerk", 8);
-    const int dots = GetDeviceCaps(dc, LOGPIXELSX), left = GetDeviceCaps(dc, PHYSICALOFFSETX),
-              top = GetDeviceCaps(dc, PHYSICALOFFSETY), width = GetDeviceCaps(dc, PHYSICALWIDTH);
-    EXPECT_GT(EndPage(dc), 0);
-    EXPECT_GT(EndDoc(dc), 0);
-    EXPECT_TRUE(DeleteDC(dc));
-    for (HGDIOBJ object : objects) DeleteObject(object);
-    EXPECT_TRUE(std::filesystem::is_empty(spoolDir.path)) << "the spool file stays";
-
-    const auto page = renderPdfPage(server.waitForOutput(), DPI);
+    const DOCINFOA doc{sizeof(DOCINFOA), "pen width", nullptr, nullptr, 0};
+    StartDocA(dc, &doc);
+    StartPage(dc);
+    SetMapMode(dc, MM_HIMETRIC);
+    const LOGBRUSH black{BS_SOLID, 0, 0};
+    const HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_ENDCAP_FLAT, 200, &black, 0, nullptr);
+    DeleteObject(SelectObject(dc, pen));
+    const POINT line[] = {{1000, -5000}, {15000, -5000}};  // 50 mm below the printable top
+    Polyline(dc, line, 2);
+    EndPage(dc);
+    EndDoc(dc);
+    DeleteDC(dc);
+    DeleteObject(pen);
+    const auto page = renderPdfPage(server.waitForOutput(), 254);  // 10 pixels a millimetre
     ASSERT_FALSE(page.empty()) << server.log();
-    EXPECT_NEAR(page.width, width * DPI / dots, 1);
-    EXPECT_GT(left, 0);  // the queue's sheet has margins
-    const auto device = [&](int pixel, int offset) { return (pixel + 0.5) * dots / DPI - offset; };
-    std::vector<char> wrong(std::size_t(page.width) * page.height);
-    int green = 0;
-    for (int py = 0; py < page.height; ++py)
-        for (int px = 0; px < page.width; ++px) {
-            const Ink seen = inkOf(page.pixel(px, py));
-            const Ink want = expected(device(px, left), device(py, top), 0.75 * dots / DPI);
-            wrong[std::size_t(py) * page.width + px] = want != ANY && want != seen;
-            green += seen == GREEN;
-        }
-    EXPECT_LE(largestMarkedRegion(wrong, page.width), 2);
-    EXPECT_GT(green, 20) << "no text";
+    int thickness = 0;
+    for (int y = 0; y < page.height; ++y) thickness += !page.pixel(page.width / 2, y).isWhite();
+    EXPECT_NEAR(thickness, 20, 1);
+    EXPECT_TRUE(std::filesystem::is_empty(spoolDir.path)) << "the spool file stays";
 }
 
 TEST_F(Printer, RefusedJobFailsAndLeavesNoSpoolFile) {
