@@ -62,6 +62,7 @@ class SoToU3DAction : public SoCallbackAction {
     static SoEnabledElementsList* enabledElements;
     static SoActionMethodList* methods;
 
+    void checkRegistration();
     void registerCallbacks();
     /// Reports an engine failure and releases the engine.
     void failed(const class SoU3DException& failure);

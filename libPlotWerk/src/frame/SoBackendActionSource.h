@@ -1,58 +1,60 @@
 #pragma once
 
-// The registration members of a backend action, a direct subclass of SoVectorizeAction:
-// the same in every backend but for the class name, which each message carries.
+// The registration members of the library's actions: the same in every action but for the
+// class and its parent, which the messages carry.
 
 #include <PlotWerk/SoVectorizeAction.h>
 #include <Tessara/actions/SoActionClass.h>
 
 #include "frame/SoActionClassWarnings.h"
 
-/// In the backend's source file, outside any namespace. The class befriends
-/// SoActionClass<className, SoVectorizeAction>.
-#define PW_BACKEND_ACTION_SOURCE(className)                                                        \
+/// A backend's, a direct subclass of SoVectorizeAction.
+#define PW_BACKEND_ACTION_SOURCE(className) PW_ACTION_SOURCE(className, SoVectorizeAction)
+
+/// In the action's source file, outside any namespace. The class befriends
+/// SoActionClass<className, parentName>.
+#define PW_ACTION_SOURCE(className, parentName)                                                    \
     SoType className::classTypeId;                                                                 \
     SoEnabledElementsList* className::enabledElements = nullptr;                                   \
     SoActionMethodList* className::methods = nullptr;                                              \
                                                                                                    \
     void className::initClass() {                                                                  \
-        SoActionClass<className, SoVectorizeAction>::init(#className, "SoVectorizeAction",         \
-                                                          SoActionClassWarnings::messages());      \
+        SoActionClass<className, parentName>::init(#className, #parentName,                        \
+                                                   SoActionClassWarnings::messages());             \
     }                                                                                              \
                                                                                                    \
     void className::exitClass() {                                                                  \
-        SoActionClass<className, SoVectorizeAction>::exit(#className,                              \
-                                                          SoActionClassWarnings::messages());      \
+        SoActionClass<className, parentName>::exit(#className, SoActionClassWarnings::messages()); \
     }                                                                                              \
                                                                                                    \
     /* Asking for the type registers the class, as constructing an action does. */                 \
     SoType className::getClassTypeId() {                                                           \
-        return SoActionClass<className, SoVectorizeAction>::type();                                \
+        return SoActionClass<className, parentName>::type();                                       \
     }                                                                                              \
     SoType className::getTypeId() const {                                                          \
         return classTypeId;                                                                        \
     }                                                                                              \
                                                                                                    \
     void className::addMethod(SoType nodeType, SoActionMethod method) {                            \
-        SoActionClass<className, SoVectorizeAction>::addMethod(nodeType, method);                  \
+        SoActionClass<className, parentName>::addMethod(nodeType, method);                         \
     }                                                                                              \
                                                                                                    \
     void className::enableElement(SoType elementType, int stackIndex) {                            \
-        SoActionClass<className, SoVectorizeAction>::enableElement(                                \
-            #className, elementType, stackIndex, SoActionClassWarnings::messages());               \
+        SoActionClass<className, parentName>::enableElement(#className, elementType, stackIndex,   \
+                                                            SoActionClassWarnings::messages());    \
     }                                                                                              \
                                                                                                    \
     const SoEnabledElementsList& className::getEnabledElements() const {                           \
-        return SoActionClass<className, SoVectorizeAction>::enabledElements();                     \
+        return SoActionClass<className, parentName>::enabledElements();                            \
     }                                                                                              \
                                                                                                    \
     SoActionMethodList* className::getActionMethods() {                                            \
-        return SoActionClass<className, SoVectorizeAction>::methods();                             \
+        return SoActionClass<className, parentName>::methods();                                    \
     }                                                                                              \
                                                                                                    \
     /* The construction check; the constructor's first statement. */                               \
     void className::checkRegistration() {                                                          \
-        SoActionClass<className, SoVectorizeAction>::construct(#className,                         \
-                                                               SoActionClassWarnings::messages()); \
+        SoActionClass<className, parentName>::construct(#className,                                \
+                                                        SoActionClassWarnings::messages());        \
         SoTypedObject::checkDatabase(#className, this, getClassTypeId(), classTypeId);             \
     }
