@@ -1,0 +1,201 @@
+// The recording engine module (see RecordingEngine.h for what it logs and how tests steer it).
+// It stands where a real engine would, so the export is tested through the same loader, the
+// same entry points and the same exception path; only what happens inside the engine is
+// replaced by a line of text.
+
+#include "engine/RecordingEngine.h"
+
+#include <PlotWerk/SoToU3DActionPrivate.h>
+#include <PlotWerk/SoU3DException.h>
+#include <Tessara/base/SbNumberFormat.h>
+#include <Tessara/misc/SoPrimitiveVertex.h>
+#include <Tessara/nodes/SoNode.h>
+
+#include <charconv>
+#include <map>
+#include <mutex>
+
+using namespace recording_engine;
+
+namespace {
+
+// Appends one line to the log; the mutex keeps lines whole when engines run in parallel.
+void logLine(const std::string& line) {
+    static std::mutex mutex;
+    std::lock_guard<std::mutex> lock(mutex);
+    SoPreferences::setValue(kLog, SoPreferences::getValue(kLog).getStdString() + line + "\n");
+}
+
+void appendNumber(std::string& out, float value) {
+    SbNumberFormat::appendSignificant(out, static_cast<double>(value), 6);
+}
+
+// "x y z", each number after a blank.
+void appendVector(std::string& out, const SbVec3f& vector) {
+    for (int axis = 0; axis < 3; ++axis) {
+        out += ' ';
+        appendNumber(out, vector[axis]);
+    }
+}
+
+std::string points(std::initializer_list<const SoPrimitiveVertex*> vertices) {
+    std::string text;
+    for (const SoPrimitiveVertex* vertex : vertices) {
+        if (!text.empty()) text += " |";
+        vertex ? appendVector(text, vertex->getPoint()) : void(text += " null");
+    }
+    return text;
+}
+
+// "r g b" from the setting, or fallback when it is unset or does not hold three numbers.
+SbColor colorSetting(const char* name, const SbColor& fallback) {
+    const std::string text = SoPreferences::getValue(name).getStdString();
+    float rgb[3];
+    const char* next = text.data();
+    const char* end = next + text.size();
+    for (float& component : rgb) {
+        while (next < end && *next == ' ') ++next;
+        const auto [stop, error] = std::from_chars(next, end, component);
+        if (error != std::errc()) return fallback;
+        next = stop;
+    }
+    return SbColor(rgb[0], rgb[1], rgb[2]);
+}
+
+const char* truth(bool value) {
+    return value ? "true" : "false";
+}
+
+class RecordingEngine : public SoToU3DActionPrivate {
+  public:
+    RecordingEngine() {
+        defaultEnvironment = SoPreferences::getBool(kDefaultEnvironment, false);
+        firstShape = SoPreferences::getBool(kFirstShape, false);
+        if (SoPreferences::getInt(kAbortAfterShapes, -1) == 0) abortMarker = this;
+    }
+
+    void openU3D(const SbString& fileName) override {
+        record(1, "openU3D", " " + fileName.getStdString());
+    }
+    void closeU3D() override { record(2, "closeU3D"); }
+    SbString getMainViewName() override {
+        record(3, "getMainViewName");
+        return SoPreferences::getValue(kMainViewName);
+    }
+    bool getFlagA() override { return flag(4, "getFlagA", kFlagA); }
+    float getValueB() override { return value(5, "getValueB", kValueB); }
+    float getValueC() override { return value(6, "getValueC", kValueC); }
+    bool getFlagD() override { return flag(7, "getFlagD", kFlagD); }
+    SbColor getBackgroundColor() override {
+        record(8, "getBackgroundColor");
+        return colorSetting(kBackgroundColor, backgroundColor);
+    }
+
+    Response separatorPre(SoCallbackAction*, const SoNode* node) override {
+        return visit(9, "separatorPre", node);
+    }
+    Response separatorPost(SoCallbackAction*, const SoNode* node) override {
+        return visit(10, "separatorPost", node);
+    }
+    Response environmentPre(SoCallbackAction*, const SoNode* node) override {
+        return visit(11, "environmentPre", node);
+    }
+    Response lightPre(SoCallbackAction*, const SoNode* node) override {
+        return visit(12, "lightPre", node);
+    }
+    Response cameraPre(SoCallbackAction*, const SoNode* node) override {
+        return visit(13, "cameraPre", node);
+    }
+    Response shapePre(SoCallbackAction*, const SoNode* node) override {
+        visit(14, "shapePre", node);
+        if (++shapes_ == SoPreferences::getInt(kAbortAfterShapes, -1)) abortMarker = this;
+        return SoCallbackAction::CONTINUE;
+    }
+    Response shapePost(SoCallbackAction*, const SoNode* node) override {
+        return visit(15, "shapePost", node);
+    }
+
+    void addTriangle(SoCallbackAction*, const SoPrimitiveVertex* a, const SoPrimitiveVertex* b,
+                     const SoPrimitiveVertex* c) override {
+        record(17, "addTriangle", points({a, b, c}));
+    }
+    void addLine(SoCallbackAction*, const SoPrimitiveVertex* a,
+                 const SoPrimitiveVertex* b) override {
+        record(18, "addLine", points({a, b}));
+    }
+    void addPoint(SoCallbackAction*, const SoPrimitiveVertex* a) override {
+        record(19, "addPoint", points({a}));
+    }
+    bool isShapeDoneA() override { return flag(20, "isShapeDoneA", kShapeDoneA); }
+    bool isShapeDoneB() override { return flag(21, "isShapeDoneB", kShapeDoneB); }
+    bool isShapeDoneC() override { return flag(22, "isShapeDoneC", kShapeDoneC); }
+    void addOffsetLine(SoCallbackAction*, const SoPrimitiveVertex* a,
+                       const SoPrimitiveVertex* b) override {
+        record(23, "addOffsetLine", points({a, b}));
+    }
+
+  private:
+    // Logs the call, then throws when the test chose this call of this slot to fail.
+    void record(int slot, const char* name, const std::string& arguments = "") {
+        logLine(std::to_string(slot) + " " + name + arguments);
+        const int call = ++calls_[slot];
+        if (SoPreferences::getInt(kThrowSlot, -1) != slot) return;
+        if (SoPreferences::getInt(kThrowCall, 1) != call) return;
+        throw SoU3DException(SoPreferences::getInt(kThrowCode, 1),
+                             SoPreferences::getValue(kThrowWhere, SbString(name)));
+    }
+
+    Response visit(int slot, const char* name, const SoNode* node) {
+        const char* type = node ? node->getTypeId().getName().getString() : "null";
+        record(slot, name, std::string(" ") + type);
+        return SoCallbackAction::CONTINUE;
+    }
+
+    bool flag(int slot, const char* name, const char* setting) {
+        record(slot, name);
+        return SoPreferences::getBool(setting, false);
+    }
+
+    float value(int slot, const char* name, const char* setting) {
+        record(slot, name);
+        return SoPreferences::getFloat(setting, 0.0f);
+    }
+
+    std::map<int, int> calls_;
+    int shapes_ = 0;
+};
+
+}  // namespace
+
+extern "C" {
+
+SoToU3DActionPrivate* m_so_init_u3d() {
+    logLine("init");
+    return new RecordingEngine;
+}
+
+void m_so_finish_u3d(SoToU3DActionPrivate* engine) {
+    logLine("finish");
+    delete engine;
+}
+
+bool m_so_write_pdf(const SbString& pdfFile, const SbString& password1, const SbString& password2,
+                    const SbString& title, const SbString& text, const SbString& u3dFile,
+                    const SbString& mainViewName, bool flagA, float valueB, float valueC,
+                    bool flagD, const SbColor& backgroundColor, bool landscape) {
+    std::string line = "writePdf";
+    for (const SbString* argument :
+         {&pdfFile, &password1, &password2, &title, &text, &u3dFile, &mainViewName}) {
+        line += " " + argument->getStdString() + " |";
+    }
+    line += std::string(" ") + truth(flagA) + " | ";
+    appendNumber(line, valueB);
+    line += " | ";
+    appendNumber(line, valueC);
+    line += std::string(" | ") + truth(flagD) + " |";
+    appendVector(line, backgroundColor);
+    logLine(line + " | " + truth(landscape));
+    return SoPreferences::getBool(kWritePdfResult, true);
+}
+
+}  // extern "C"
