@@ -8,6 +8,7 @@
 #include <Tessara/nodes/SoMarkerSet.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -77,6 +78,10 @@ TEST_F(GDICalls, TargetsAreSetUpAndFinished) {
         EXPECT_EQ(recorder.getCalls("EndDoc").size(), printer ? 1u : 0u);
         EXPECT_EQ(recorder.getCalls("DeleteDC").size(), printer ? 1u : 0u);
         EXPECT_EQ(action.hasPrinter(), printer ? 1 : 0);
+        // Every target starts with a white brush selected.
+        const SoGDICall brush = recorder.getCalls("CreateSolidBrush").at(0);
+        EXPECT_EQ(brush.args.at(0), 0xFFFFFF);
+        EXPECT_EQ(recorder.getCalls("SelectObject").at(0).args.at(1), brush.result);
         if (!dc) {
             EXPECT_EQ(recorder.getCalls("CreateEnhMetaFileA").at(0).points.at(0).y, -29700);
             EXPECT_EQ(recorder.getCalls("CreateEnhMetaFileA").at(0).points.at(1).x, 21000);
@@ -144,6 +149,19 @@ TEST_F(GDIPrimitives, PatternsAreDashedInSoftware) {
         action.line({SbVec4f(0, 0, 0, 1), SbVec4f(1, 0, 0, 1)}, SbColor(0, 0, 0), 1.0f, c.pattern);
         EXPECT_EQ(shown(recorder, {"MoveToEx", "LineTo", "Polyline"}), c.calls) << c.pattern;
     }
+}
+
+// In landscape the page turns a quarter: a point (x, y) lands at (page height - y, x). A
+// solid line's miter limit is given in logical units.
+TEST_F(GDIPrimitives, LandscapeAndMiterLimit) {
+    action.setOrientation(SoVectorizeAction::LANDSCAPE);
+    action.line({SbVec4f(1, 2, 0, 1), SbVec4f(3, 2, 0, 1)}, SbColor(0, 0, 0));
+    const LONG height = 100 * LONG(action.getDrawingDimensions()[1]);
+    const std::vector<POINT> points = recorder.getCalls("Polyline").at(0).points;
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_TRUE(points[0].x == height - 200 && points[0].y == 100 && points[1].y == 300);
+    EXPECT_EQ(recorder.getCalls("SetMiterLimit").at(0).args.at(1),
+              std::lround(100 * action.getMiterLimit()));
 }
 
 // Pens and brushes are made only for a new colour, and the one replaced is deleted.
