@@ -1,10 +1,13 @@
 #include <PlotWerk/SoPlotWerk.h>
+#include <PlotWerk/SoToPDFAction.h>
+#include <PlotWerk/SoToU3DAction.h>
 #include <PlotWerk/SoVectorizeAction.h>
 #include <PlotWerk/SoVectorizeCGMAction.h>
 #include <PlotWerk/SoVectorizeGDIAction.h>
 #include <PlotWerk/SoVectorizeHPGLAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/base/SoDB.h>
+#include <Tessara/misc/SoLibPdf.h>
 #include <Tessara/misc/SoModule.h>
 
 int SoPlotWerk::s_initRefCount = 0;
@@ -30,6 +33,8 @@ void SoPlotWerk::init() {
         SoVectorizeGDIAction::initClass();
         SoVectorizeHPGLAction::initClass();
         SoVectorizePSAction::initClass();
+        SoToU3DAction::initClass();
+        SoToPDFAction::initClass();
     }
     ++s_initRefCount;
 }
@@ -37,11 +42,15 @@ void SoPlotWerk::init() {
 void SoPlotWerk::finish() {
     if (s_initRefCount == 0) return;
     if (--s_initRefCount == 0) {
+        SoToPDFAction::exitClass();
+        SoToU3DAction::exitClass();
         SoVectorizePSAction::exitClass();
         SoVectorizeHPGLAction::exitClass();
         SoVectorizeGDIAction::exitClass();
         SoVectorizeCGMAction::exitClass();
         SoVectorizeAction::exitClass();
+        // No export engine is left: the module can go.
+        SoLibPdf::release();
     }
     SoDB::finish();
 }
