@@ -122,15 +122,14 @@ void SoToPDFAction::removeTemporary() {
 bool SoToPDFAction::writeFile(const SbString& pdfFile, const SbString& password1,
                               const SbString& password2, const SbString& title,
                               const SbString& text, const SbString& u3dFile,
-                              const SbString& mainViewName, bool flagA, float valueB,
-                              float valueC, bool flagD, const SbColor& backgroundColor,
-                              bool landscape) {
+                              const SbString& mainViewName, bool flagA, float valueB, float valueC,
+                              bool flagD, const SbColor& backgroundColor, bool landscape) {
     if (SoPdfLog::getLogLevel() >= 2) SoPdfLog::post("writing pdf file...");
     SoLibPdf* module = SoLibPdf::instance();
     const bool written =
-        module && module->m_so_write_pdf(pdfFile, password1, password2, title, text, u3dFile,
-                                         mainViewName, flagA, valueB, valueC, flagD,
-                                         backgroundColor, landscape);
+        module &&
+        module->m_so_write_pdf(pdfFile, password1, password2, title, text, u3dFile, mainViewName,
+                               flagA, valueB, valueC, flagD, backgroundColor, landscape);
     if (written && SoPdfLog::getLogLevel() >= 2) SoPdfLog::post("writing pdf file done.");
     if (!written && SoPdfLog::getLogLevel() >= 1) SoPdfLog::post("writing pdf file failed.");
     return written;
