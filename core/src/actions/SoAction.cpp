@@ -114,12 +114,29 @@ void SoAction::runTraversal(SoNode* root) {
     --applyDepth_;
 }
 
+namespace {
+
+/// The reference an apply holds on what it traverses, given back also when a callback ends
+/// the traversal with an exception (an export engine's failure, say).
+class ApplyReference {
+  public:
+    explicit ApplyReference(const SoBase* base) : base_(base) { base_->ref(); }
+    ~ApplyReference() { base_->unrefNoDelete(); }
+    ApplyReference(const ApplyReference&) = delete;
+    ApplyReference& operator=(const ApplyReference&) = delete;
+
+  private:
+    const SoBase* base_;
+};
+
+}  // namespace
+
 void SoAction::apply(SoNode* node) {
     if (!node) {
         SoDebugError::post("SoAction::apply", "Applied to a null node");
         return;
     }
-    node->ref();
+    const ApplyReference held(node);
     beginApply(NODE);
     appliedNode_ = node;
     appliedPath_ = nullptr;
@@ -127,7 +144,6 @@ void SoAction::apply(SoNode* node) {
     clearApplyResult();
     runTraversal(node);
     appliedNode_ = nullptr;
-    node->unrefNoDelete();
 }
 
 void SoAction::applyOnePath(SoPath* path) {
@@ -145,14 +161,13 @@ void SoAction::apply(SoPath* path) {
         SoDebugError::post("SoAction::apply", "Applied to a null or empty path");
         return;
     }
-    path->ref();
+    const ApplyReference held(path);
     beginApply(PATH);
     clearApplyResult();
     applyOnePath(path);
     appliedPath_ = nullptr;
     appliedNode_ = nullptr;
     curPathCode_ = NO_PATH;
-    path->unrefNoDelete();
 }
 
 void SoAction::apply(const SoPathList& pathList, int /*obeysRules*/) {
@@ -163,9 +178,8 @@ void SoAction::apply(const SoPathList& pathList, int /*obeysRules*/) {
     for (int i = 0; i < pathList.getLength() && !terminated_; ++i) {
         SoPath* path = pathList[i];
         if (!path || !path->getHead()) continue;
-        path->ref();
+        const ApplyReference held(path);
         applyOnePath(path);
-        path->unrefNoDelete();
     }
     appliedPathList_ = nullptr;
     appliedPath_ = nullptr;
