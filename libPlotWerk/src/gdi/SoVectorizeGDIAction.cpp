@@ -21,6 +21,7 @@
 #include "SoGDILine.h"
 #include "frame/SoBackendActionSource.h"
 #include "frame/SoColorByte.h"
+#include "frame/SoImagePlacement.h"
 #include "frame/SoLinePatternRuns.h"
 
 namespace {
@@ -569,13 +570,10 @@ void SoVectorizeGDIAction::printImage(const SbVec4f& origin, const unsigned char
         requestedSize[0] <= 0 || requestedSize[1] <= 0)
         return;
     const float pixel = getPixelImageSize();
-    const float width = requestedSize[0] * pixel, height = requestedSize[1] * pixel;
-    float x = origin[0], y = origin[1];
-    if (horAlignment == SoImage::CENTER) x -= width / 2;
-    if (horAlignment == SoImage::RIGHT) x -= width;
-    if (vertAlignment == SoImage::HALF) y -= height / 2;
-    if (vertAlignment == SoImage::TOP) y -= height;
-    if (!getClippingLimits().intersect(SbBox2f(x, y, x + width, y + height))) return;
+    const SoImagePlacement placed =
+        SoImagePlacement::of(origin, requestedSize, pixel, horAlignment, vertAlignment);
+    if (!getClippingLimits().intersect(placed.box())) return;
+    const float x = placed.x, y = placed.y, width = placed.width, height = placed.height;
     const bool landscape = getOrientation() == LANDSCAPE;
     const int sw = sourceSize[0], sh = sourceSize[1];
     BITMAPINFO info{};

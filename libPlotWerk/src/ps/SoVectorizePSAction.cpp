@@ -25,6 +25,7 @@
 #include "SoPSPointBuffer.h"
 #include "SoPSProcedureSet.h"
 #include "frame/SoBackendActionSource.h"
+#include "frame/SoImagePlacement.h"
 
 namespace {
 
@@ -554,16 +555,10 @@ void SoVectorizePSAction::printImage(const SbVec4f& origin, const unsigned char*
     if (numComponents <= 0 || !pixels || sourceSize[0] <= 0 || sourceSize[1] <= 0 ||
         requestedSize[0] <= 0 || requestedSize[1] <= 0)
         return;
-    const float pixel = getPixelImageSize();
-    const float width = requestedSize[0] * pixel;
-    const float height = requestedSize[1] * pixel;
-    float x = origin[0];
-    float y = origin[1];
-    if (horAlignment == SoImage::CENTER) x -= width / 2;
-    if (horAlignment == SoImage::RIGHT) x -= width;
-    if (vertAlignment == SoImage::HALF) y -= height / 2;
-    if (vertAlignment == SoImage::TOP) y -= height;
-    if (!getClippingLimits().intersect(SbBox2f(x, y, x + width, y + height))) return;
+    const SoImagePlacement placed = SoImagePlacement::of(origin, requestedSize, getPixelImageSize(),
+                                                         horAlignment, vertAlignment);
+    if (!getClippingLimits().intersect(placed.box())) return;
+    const float x = placed.x, y = placed.y, width = placed.width, height = placed.height;
 
     write("%d %d\n%d %d\n%d %d\n%d\n", sourceSize[0], sourceSize[1], toUnits(width),
           toUnits(height), toUnits(x), toUnits(y), sourceSize[0]);
