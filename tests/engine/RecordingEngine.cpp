@@ -11,9 +11,8 @@
 #include <Tessara/misc/SoPrimitiveVertex.h>
 #include <Tessara/nodes/SoNode.h>
 
-#include <charconv>
-#include <map>
 #include <mutex>
+#include <sstream>
 
 using namespace recording_engine;
 
@@ -47,19 +46,11 @@ std::string points(std::initializer_list<const SoPrimitiveVertex*> vertices) {
     return text;
 }
 
-// "r g b" from the setting, or fallback when it is unset or does not hold three numbers.
-SbColor colorSetting(const char* name, const SbColor& fallback) {
-    const std::string text = SoPreferences::getValue(name).getStdString();
-    float rgb[3];
-    const char* next = text.data();
-    const char* end = next + text.size();
-    for (float& component : rgb) {
-        while (next < end && *next == ' ') ++next;
-        const auto [stop, error] = std::from_chars(next, end, component);
-        if (error != std::errc()) return fallback;
-        next = stop;
-    }
-    return SbColor(rgb[0], rgb[1], rgb[2]);
+// "r g b" from the setting, or fallback when it does not hold three numbers.
+SbColor colorSetting(const std::string& name, const SbColor& fallback) {
+    std::istringstream text(SoPreferences::getValue(name.c_str()).getStdString());
+    float r, g, b;
+    return text >> r >> g >> b ? SbColor(r, g, b) : fallback;
 }
 
 const char* truth(bool value) {
@@ -80,15 +71,15 @@ class RecordingEngine : public SoToU3DActionPrivate {
     void closeU3D() override { record(2, "closeU3D"); }
     SbString getMainViewName() override {
         record(3, "getMainViewName");
-        return SoPreferences::getValue(kMainViewName);
+        return SoPreferences::getValue(answer(3).c_str());
     }
-    bool getFlagA() override { return flag(4, "getFlagA", kFlagA); }
-    float getValueB() override { return value(5, "getValueB", kValueB); }
-    float getValueC() override { return value(6, "getValueC", kValueC); }
-    bool getFlagD() override { return flag(7, "getFlagD", kFlagD); }
+    bool getFlagA() override { return flag(4, "getFlagA"); }
+    float getValueB() override { return value(5, "getValueB"); }
+    float getValueC() override { return value(6, "getValueC"); }
+    bool getFlagD() override { return flag(7, "getFlagD"); }
     SbColor getBackgroundColor() override {
         record(8, "getBackgroundColor");
-        return colorSetting(kBackgroundColor, backgroundColor);
+        return colorSetting(answer(8), backgroundColor);
     }
 
     Response separatorPre(SoCallbackAction*, const SoNode* node) override {
@@ -126,23 +117,20 @@ class RecordingEngine : public SoToU3DActionPrivate {
     void addPoint(SoCallbackAction*, const SoPrimitiveVertex* a) override {
         record(19, "addPoint", points({a}));
     }
-    bool isShapeDoneA() override { return flag(20, "isShapeDoneA", kShapeDoneA); }
-    bool isShapeDoneB() override { return flag(21, "isShapeDoneB", kShapeDoneB); }
-    bool isShapeDoneC() override { return flag(22, "isShapeDoneC", kShapeDoneC); }
+    bool isShapeDoneA() override { return flag(20, "isShapeDoneA"); }
+    bool isShapeDoneB() override { return flag(21, "isShapeDoneB"); }
+    bool isShapeDoneC() override { return flag(22, "isShapeDoneC"); }
     void addOffsetLine(SoCallbackAction*, const SoPrimitiveVertex* a,
                        const SoPrimitiveVertex* b) override {
         record(23, "addOffsetLine", points({a, b}));
     }
 
   private:
-    // Logs the call, then throws when the test chose this call of this slot to fail.
+    // Logs the call, then throws when the test chose this slot to fail.
     void record(int slot, const char* name, const std::string& arguments = "") {
         logLine(std::to_string(slot) + " " + name + arguments);
-        const int call = ++calls_[slot];
         if (SoPreferences::getInt(kThrowSlot, -1) != slot) return;
-        if (SoPreferences::getInt(kThrowCall, 1) != call) return;
-        throw SoU3DException(SoPreferences::getInt(kThrowCode, 1),
-                             SoPreferences::getValue(kThrowWhere, SbString(name)));
+        throw SoU3DException(1, SoPreferences::getValue(kThrowWhere, SbString(name)));
     }
 
     Response visit(int slot, const char* name, const SoNode* node) {
@@ -151,17 +139,16 @@ class RecordingEngine : public SoToU3DActionPrivate {
         return SoCallbackAction::CONTINUE;
     }
 
-    bool flag(int slot, const char* name, const char* setting) {
+    bool flag(int slot, const char* name) {
         record(slot, name);
-        return SoPreferences::getBool(setting, false);
+        return SoPreferences::getBool(answer(slot).c_str(), false);
     }
 
-    float value(int slot, const char* name, const char* setting) {
+    float value(int slot, const char* name) {
         record(slot, name);
-        return SoPreferences::getFloat(setting, 0.0f);
+        return SoPreferences::getFloat(answer(slot).c_str(), 0.0f);
     }
 
-    std::map<int, int> calls_;
     int shapes_ = 0;
 };
 

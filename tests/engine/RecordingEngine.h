@@ -33,12 +33,8 @@ namespace recording_engine {
 /// The log, lines separated by '\n'. Written by the module only.
 inline constexpr char kLog[] = "RECORDING_ENGINE_LOG";
 
-/// The slot whose call throws SoU3DException, after it is logged (unset: none throws).
+/// The slot whose call throws SoU3DException with this place, after it is logged (unset: none).
 inline constexpr char kThrowSlot[] = "RECORDING_ENGINE_THROW_SLOT";
-/// Which call of that slot throws, counted per engine from 1 (default 1).
-inline constexpr char kThrowCall[] = "RECORDING_ENGINE_THROW_CALL";
-/// The exception's code (default 1) and place (default the slot's name).
-inline constexpr char kThrowCode[] = "RECORDING_ENGINE_THROW_CODE";
 inline constexpr char kThrowWhere[] = "RECORDING_ENGINE_THROW_WHERE";
 
 /// N: the abort marker is set in the N-th shapePre, after it is logged; 0: at init.
@@ -46,21 +42,14 @@ inline constexpr char kAbortAfterShapes[] = "RECORDING_ENGINE_ABORT_AFTER_SHAPES
 /// The engine's defaultEnvironment and firstShape when it is made (default false).
 inline constexpr char kDefaultEnvironment[] = "RECORDING_ENGINE_DEFAULT_ENVIRONMENT";
 inline constexpr char kFirstShape[] = "RECORDING_ENGINE_FIRST_SHAPE";
-
-// The answers of slots 3-8 (default empty, false, 0, 0, false, the engine's backgroundColor)
-// and 20-22 (default false). The colour is written "r g b".
-inline constexpr char kMainViewName[] = "RECORDING_ENGINE_MAIN_VIEW_NAME";
-inline constexpr char kFlagA[] = "RECORDING_ENGINE_FLAG_A";
-inline constexpr char kValueB[] = "RECORDING_ENGINE_VALUE_B";
-inline constexpr char kValueC[] = "RECORDING_ENGINE_VALUE_C";
-inline constexpr char kFlagD[] = "RECORDING_ENGINE_FLAG_D";
-inline constexpr char kBackgroundColor[] = "RECORDING_ENGINE_BACKGROUND_COLOR";
-inline constexpr char kShapeDoneA[] = "RECORDING_ENGINE_SHAPE_DONE_A";
-inline constexpr char kShapeDoneB[] = "RECORDING_ENGINE_SHAPE_DONE_B";
-inline constexpr char kShapeDoneC[] = "RECORDING_ENGINE_SHAPE_DONE_C";
-
 /// What m_so_write_pdf returns (default true).
 inline constexpr char kWritePdfResult[] = "RECORDING_ENGINE_WRITE_PDF_RESULT";
+
+/// The setting that holds the answer of query slot 3-8 or 20-22 (default empty, false or 0,
+/// and for slot 8 the engine's backgroundColor; a colour is written "r g b").
+inline std::string answer(int slot) {
+    return "RECORDING_ENGINE_ANSWER_" + std::to_string(slot);
+}
 
 /// The log, one entry a line.
 inline std::vector<std::string> log() {
@@ -72,12 +61,11 @@ inline std::vector<std::string> log() {
 
 /// Forgets the log and every control.
 inline void reset() {
-    for (const char* name :
-         {kLog, kThrowSlot, kThrowCall, kThrowCode, kThrowWhere, kAbortAfterShapes,
-          kDefaultEnvironment, kFirstShape, kMainViewName, kFlagA, kValueB, kValueC, kFlagD,
-          kBackgroundColor, kShapeDoneA, kShapeDoneB, kShapeDoneC, kWritePdfResult}) {
+    for (const char* name : {kLog, kThrowSlot, kThrowWhere, kAbortAfterShapes, kDefaultEnvironment,
+                             kFirstShape, kWritePdfResult})
         SoPreferences::removeValue(name);
-    }
+    for (int slot : {3, 4, 5, 6, 7, 8, 20, 21, 22})
+        SoPreferences::removeValue(answer(slot).c_str());
 }
 
 }  // namespace recording_engine

@@ -92,14 +92,16 @@ Response shapePost(void* data, SoCallbackAction* action, const SoNode* node) {
     return engine.shapePost(action, node);
 }
 
+// A traversal forwarded from outside any shape (by an application's callback) yields
+// primitives without a shape, hence without a renderer: they have nowhere to go.
 void triangle(void* data, SoCallbackAction*, const SoPrimitiveVertex* a, const SoPrimitiveVertex* b,
               const SoPrimitiveVertex* c) {
-    engineOf(data).shapeDispatcher->getRenderer()->triangle(a, b, c);
+    if (auto* renderer = engineOf(data).shapeDispatcher->getRenderer()) renderer->triangle(a, b, c);
 }
 
 void lineSegment(void* data, SoCallbackAction*, const SoPrimitiveVertex* a,
                  const SoPrimitiveVertex* b) {
-    engineOf(data).shapeDispatcher->getRenderer()->line(a, b);
+    if (auto* renderer = engineOf(data).shapeDispatcher->getRenderer()) renderer->line(a, b);
 }
 
 void point(void* data, SoCallbackAction* action, const SoPrimitiveVertex* a) {

@@ -5,10 +5,14 @@
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoToPDFAction.h>
 #include <PlotWerk/SoToU3DActionPrivate.h>
+#include <Tessara/elements/SoFontRenderStyleElement.h>
 #include <Tessara/misc/SoLibPdf.h>
+#include <Tessara/nodes/SoCube.h>
+#include <Tessara/nodes/SoText3.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -46,9 +50,9 @@ class Export : public ::testing::Test {
     }
     void SetUp() override { engine::reset(); }
 
-    /// One export of kScene; whether closing succeeded.
-    bool exported(SoToU3DAction& action) {
-        SoSeparator* root = readScene(kScene);
+    /// One export of `scene`; whether closing succeeded.
+    bool exported(SoToU3DAction& action, const char* scene = kScene) {
+        SoSeparator* root = readScene(scene);
         const bool opened = action.openFile("scene.u3d");
         action.apply(root);
         root->unref();
@@ -122,6 +126,39 @@ TEST_F(Export, EngineFlagsAndDraggers) {
     EXPECT_EQ(shapePres, 1);
 }
 
+// 3D text is made of polygons whatever its font asks, unless the action is told otherwise. A
+// node that an application's callback forwards the traversal to, outside any shape, reaches
+// neither the callbacks nor the engine.
+TEST_F(Export, TextStyleAndForwardedTraversals) {
+    for (const bool forced : {true, false}) {
+        engine::reset();
+        SoToU3DAction action;
+        action.forcePolygonalText3(forced);
+        SoCube* forwarded = new SoCube;
+        forwarded->ref();
+        std::pair<SoNode*, int> seen{forwarded, -1};
+        action.addPreCallback(
+            SoText3::getClassTypeId(),
+            [](void* data, SoCallbackAction* cb, const SoNode*) {
+                auto* s = static_cast<std::pair<SoNode*, int>*>(data);
+                s->second = SoFontRenderStyleElement::get(cb->getState());
+                static_cast<SoAction*>(cb)->forwardTraversal(s->first);
+                return SoCallbackAction::CONTINUE;
+            },
+            &seen);
+        EXPECT_TRUE(exported(action, "Font { renderStyle TEXTURE } Text3 { string \"A\" }"));
+        forwarded->unref();
+        EXPECT_EQ(seen.second == SoFontRenderStyleElement::POLYGON, forced) << forced;
+        const std::regex cubeTriangle("17 addTriangle( -?1 -?1 -?1( \\|)?){3}");
+        int cubeTriangles = 0;
+        for (const std::string& line : engine::log()) {
+            EXPECT_EQ(line.find("SoCube"), std::string::npos);
+            cubeTriangles += std::regex_match(line, cubeTriangle);
+        }
+        EXPECT_EQ(cubeTriangles, 0);
+    }
+}
+
 TEST_F(Export, OpenTwiceCloseWithoutOpenAndNoEngine) {
     SoToU3DAction action;
     EXPECT_FALSE(action.closeFile());
@@ -154,8 +191,8 @@ TEST_F(Export, LogLevels) {
 // The PDF writer gets the document's settings and the engine's answers in order; no
 // temporary U3D file stays behind.
 TEST_F(Export, PdfWriterGetsTheDocument) {
-    SoPreferences::setValue(engine::kMainViewName, "front");
-    SoPreferences::setValue(engine::kValueB, "45");
+    SoPreferences::setValue(engine::answer(3).c_str(), "front");
+    SoPreferences::setValue(engine::answer(5).c_str(), "45");
     const std::string tmp = ::testing::TempDir() + "pdf-export";
     std::filesystem::create_directories(tmp);
     setenv("TMPDIR", tmp.c_str(), 1);

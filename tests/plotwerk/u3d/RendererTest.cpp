@@ -1,68 +1,50 @@
-// The 3D export's draw-style layer against a recording engine: the renderer that the draw style
-// and settings choose, what it sends and announces, and the pseudo lighting. A vertex is named
-// by its x coordinate (the quad renderers send copies); a call by its kind: "L01" is a line.
+// The 3D export's draw-style layer against the recording engine: the renderer that the draw
+// style and settings choose, what it sends and announces, and the pseudo lighting. A vertex is
+// named by its x coordinate (the quad renderers send copies); a call by its kind: "L01" is a line.
 
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoToU3DAction.h>
 #include <PlotWerk/SoU3DShapeDispatcher.h>
 #include <Tessara/details/SoFaceDetail.h>
+#include <Tessara/misc/SoLibPdf.h>
 #include <Tessara/misc/SoPreferences.h>
 #include <Tessara/misc/SoPrimitiveVertex.h>
 #include <Tessara/nodes/SoShape.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "../../../libPlotWerk/src/u3d/SoU3DExportSettings.h"
+#include "../../engine/RecordingEngine.h"
 #include "support/ReadScene.h"
 
 namespace {
 
 using P = SoToU3DActionPrivate;
 using Renderer = P::ISoRenderPrimitivesUsingDrawStyle;
-using V = const SoPrimitiveVertex*;
 using Cb = SoCallbackAction*;
 using N = const SoNode*;
 namespace Setting = SoU3DExportSettings;
 
-/// Writes down each primitive it is sent ("T012 L01 P0 O23"), marked "?" when sent for
-/// another callback action than `from`.
-class RecordingEngine : public P {
-  public:
-    std::string sent;
-    Cb from = nullptr;
-    void addTriangle(Cb cb, V a, V b, V c) override { record(cb, "T", {a, b, c}); }
-    void addLine(Cb cb, V a, V b) override { record(cb, "L", {a, b}); }
-    void addPoint(Cb cb, V a) override { record(cb, "P", {a}); }
-    void addOffsetLine(Cb cb, V a, V b) override { record(cb, "O", {a, b}); }
-    void openU3D(const SbString&) override {}
-    void closeU3D() override {}
-    SbString getMainViewName() override { return SbString(); }
-    bool getFlagA() override { return false; }
-    float getValueB() override { return 0; }
-    float getValueC() override { return 0; }
-    bool getFlagD() override { return false; }
-    SbColor getBackgroundColor() override { return SbColor(0, 0, 0); }
-    Response separatorPre(Cb, N) override { return SoCallbackAction::CONTINUE; }
-    Response separatorPost(Cb, N) override { return SoCallbackAction::CONTINUE; }
-    Response environmentPre(Cb, N) override { return SoCallbackAction::CONTINUE; }
-    Response lightPre(Cb, N) override { return SoCallbackAction::CONTINUE; }
-    Response cameraPre(Cb, N) override { return SoCallbackAction::CONTINUE; }
-    Response shapePre(Cb, N) override { return SoCallbackAction::CONTINUE; }
-    Response shapePost(Cb, N) override { return SoCallbackAction::CONTINUE; }
-    bool isShapeDoneA() override { return false; }
-    bool isShapeDoneB() override { return false; }
-    bool isShapeDoneC() override { return false; }
-
-  private:
-    void record(Cb cb, std::string call, std::vector<V> vertices) {
-        for (V v : vertices) call += std::to_string(std::lround(v->getPoint()[0]));
-        sent += (sent.empty() ? "" : " ") + call + (cb == from ? "" : "?");
+/// What the engine was sent, each primitive by its kind and its vertices' names: "T012 L01".
+std::string sent() {
+    std::string text;
+    for (const std::string& line : recording_engine::log()) {
+        std::istringstream call(line);
+        std::string slot, name, word;
+        call >> slot >> name;
+        if (name.rfind("add", 0) != 0) continue;
+        text += (text.empty() ? "" : " ") + name.substr(3, 1);
+        // "x y z | x y z": every fourth word is an x.
+        for (int i = 0; call >> word; ++i)
+            if (i % 4 == 0) text += std::to_string(std::lround(std::stof(word)));
     }
-};
+    return text;
+}
 
 /// The action the renderers reach the engine through; the engine is the test's, not a module's.
 struct TestAction : SoToU3DAction {
@@ -72,8 +54,14 @@ struct TestAction : SoToU3DAction {
 
 class U3DRendererTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { SoPlotWerk::init(); }
-    static void TearDownTestSuite() { SoPlotWerk::finish(); }
+    static void SetUpTestSuite() {
+        SoPlotWerk::init();
+        SoPreferences::setValue("VXN_U3D_ENGINE", RECORDING_ENGINE);
+    }
+    static void TearDownTestSuite() {
+        SoLibPdf::release();
+        SoPlotWerk::finish();
+    }
 };
 
 /// Only this layer's settings: other tests of the program keep theirs.
@@ -163,18 +151,19 @@ TEST_F(U3DRendererTest, TheDrawStyleChoosesWhatAShapeSends) {
         SCOPED_TRACE(std::string(c.style) + " " + std::to_string(c.withStyle) + " " + c.sent);
         if (c.withStyle >= 0) SoPreferences::setInt(Setting::kWithDrawStyle, c.withStyle);
         SoPreferences::setFloat(Setting::kWireframeNormalOffset, c.offset);
-        RecordingEngine engine;
-        TestAction action(&engine);
+        recording_engine::reset();
+        P* engine = SoLibPdf::instance()->m_so_init_u3d();
+        TestAction action(engine);
         SoU3DShapeDispatcher dispatcher(&action);
         Shape shape{&dispatcher, &c};
         forgetSettings();
         SoCallbackAction traversal;
-        engine.from = &traversal;
         traversal.addPreCallback(SoShape::getClassTypeId(), drawShape, &shape);
         SoSeparator* root = readScene(std::string("DrawStyle { style ") + c.style + " } Cube {}");
         traversal.apply(root);
         root->unref();
-        EXPECT_EQ(engine.sent, c.sent);
+        EXPECT_EQ(sent(), c.sent);
+        SoLibPdf::instance()->m_so_finish_u3d(engine);
     }
 }
 
