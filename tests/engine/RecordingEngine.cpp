@@ -18,11 +18,20 @@ using namespace recording_engine;
 
 namespace {
 
-// Appends one line to the log; the mutex keeps lines whole when engines run in parallel.
+// The lines of the engines alive, published to the setting when an engine is finished or the
+// PDF is written: appending each line to the setting would copy the whole log every time.
+std::mutex logMutex;
+std::string pending;
+
 void logLine(const std::string& line) {
-    static std::mutex mutex;
-    std::lock_guard<std::mutex> lock(mutex);
-    SoPreferences::setValue(kLog, SoPreferences::getValue(kLog).getStdString() + line + "\n");
+    std::lock_guard<std::mutex> lock(logMutex);
+    pending += line + "\n";
+}
+
+void publishLog() {
+    std::lock_guard<std::mutex> lock(logMutex);
+    SoPreferences::setValue(kLog, SoPreferences::getValue(kLog).getStdString() + pending);
+    pending.clear();
 }
 
 void appendNumber(std::string& out, float value) {
@@ -164,6 +173,7 @@ SoToU3DActionPrivate* m_so_init_u3d() {
 void m_so_finish_u3d(SoToU3DActionPrivate* engine) {
     logLine("finish");
     delete engine;
+    publishLog();
 }
 
 bool m_so_write_pdf(const SbString& pdfFile, const SbString& password1, const SbString& password2,
@@ -182,6 +192,7 @@ bool m_so_write_pdf(const SbString& pdfFile, const SbString& password1, const Sb
     line += std::string(" | ") + truth(flagD) + " |";
     appendVector(line, backgroundColor);
     logLine(line + " | " + truth(landscape));
+    publishLog();
     return SoPreferences::getBool(kWritePdfResult, true);
 }
 

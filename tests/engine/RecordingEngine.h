@@ -8,7 +8,8 @@
 //
 // The test steers it through settings (SoPreferences), which the module reads at the moment
 // it needs them. The test program and the module share the core's store, so a test may set
-// them before the module is loaded, and the log outlives the module's release().
+// them before the module is loaded, and the log outlives the module's release(). An engine's
+// lines reach the log when it is finished.
 //
 // The log, one line a call:
 //   init                                  m_so_init_u3d made an engine

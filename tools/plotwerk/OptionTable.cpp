@@ -85,9 +85,10 @@ std::vector<OptionTable::Entry> makeEntries() {
                   o.output = OptionValue::nonEmpty(n, v);
               }},
         Entry{"-f", "FORMAT",
-              "output format: ps, hpgl, cgm, emf (an enhanced metafile for office documents), or "
-              "png for the picture the screen shows (96 dpi); by default FILE's extension "
-              "chooses (.ps, .eps, .plt, .hpgl, .hpg, .cgm, .emf, .png), standard output means ps",
+              "output format: ps, hpgl, cgm, emf (an enhanced metafile for office documents), "
+              "png for the picture the screen shows (96 dpi), u3d for the scene in 3D, or pdf3d "
+              "for a PDF page that shows it in 3D; by default FILE's extension chooses (.ps, "
+              ".eps, .plt, .hpgl, .hpg, .cgm, .emf, .png, .u3d), standard output means ps",
               [](const PS&) -> std::string { return "by extension"; },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.format = OptionValue::nonEmpty(n, v);
@@ -242,6 +243,21 @@ std::vector<OptionTable::Entry> makeEntries() {
                   return SoCGMVectorOutput().isIndexed() ? "indexed colour" : "direct colour";
               },
               [](PrintOptions& o, const std::string&, const std::string&) { o.cgmIndexed = true; }},
+        Entry{"--title", "TEXT", "3D PDF: the page's title, above the model",
+              [](const PS&) -> std::string { return "none"; },
+              [](PrintOptions& o, const std::string&, const std::string& v) { o.title = v; }},
+        Entry{"--text", "TEXT", "3D PDF: text below the title",
+              [](const PS&) -> std::string { return "none"; },
+              [](PrintOptions& o, const std::string&, const std::string& v) { o.text = v; }},
+        Entry{"--password", "USER[:OWNER]",
+              "3D PDF: encrypt (AES-256); USER opens the document, OWNER (default USER) also "
+              "lifts its restrictions",
+              [](const PS&) -> std::string { return "not encrypted"; },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  const size_t colon = OptionValue::nonEmpty(n, v).find(':');
+                  o.userPassword = v.substr(0, colon);
+                  o.ownerPassword = colon == std::string::npos ? v : v.substr(colon + 1);
+              }},
         Entry{"--print", "[=QUEUE]",
               "send the drawing to a printer instead of a file: the print queue QUEUE, else the "
               "one the PRINTER environment variable names, else the system's default",

@@ -9,6 +9,7 @@
 #include <strings.h>
 
 #include "CommandError.h"
+#include "ModelExport.h"
 #include "WithProgress.h"
 
 namespace {
@@ -75,6 +76,9 @@ const std::vector<OutputFormat>& OutputFormat::all() {
         {"emf", {"emf"}, createMetafile},
         // Not a drawing: the picture the screen shows, for comparing prints with it.
         {"png", {"png"}, nullptr},
+        // Not drawings either: the scene in 3D.
+        {"u3d", {"u3d"}, nullptr, ModelExport::writeU3D},
+        {"pdf3d", {}, nullptr, ModelExport::writePdf3D},
     };
     return formats;
 }
@@ -87,6 +91,9 @@ const OutputFormat& OutputFormat::choose(const std::string& name, const std::str
     }
     const std::string extension = output == "-" ? std::string() : extensionOf(output);
     if (extension.empty()) return all().front();
+    if (strcasecmp(extension.c_str(), "pdf") == 0)
+        throw CommandError("'" + output + "': .pdf is kept for 2D drawings, which are not " +
+                           "written yet; for a 3D PDF choose -f pdf3d");
     for (const OutputFormat& format : all())
         for (const std::string& known : format.extensions)
             if (strcasecmp(extension.c_str(), known.c_str()) == 0) return format;

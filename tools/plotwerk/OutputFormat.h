@@ -7,6 +7,7 @@
 #include "PrintOptions.h"
 
 class ProgressMeter;
+class SoSeparator;
 
 /// One output format: its name for -f, the file extensions that choose it, and the factory
 /// that makes its backend, configured with the format's own options. Adding a backend to the
@@ -16,10 +17,14 @@ struct OutputFormat {
     using Factory = std::unique_ptr<SoVectorizeAction> (*)(const PrintOptions& options,
                                                            ProgressMeter* meter);
 
+    /// A writer of the scene itself, for the outputs that are not drawings.
+    using SceneWriter = void (*)(const PrintOptions& options, SoSeparator* scene);
+
     const char* name;
     std::vector<std::string> extensions;
-    /// Null for the screen picture, which is rendered, not vectorized.
+    /// Null for the screen picture, which is rendered, and for the 3D outputs.
     Factory create;
+    SceneWriter writeScene = nullptr;
 
     /// Every format; the first is the one for standard output and names without extension.
     static const std::vector<OutputFormat>& all();

@@ -101,6 +101,10 @@ void print(const PrintOptions& options) {
         GDITargets::print(options, scene.get());
         return;
     }
+    if (format.writeScene) {
+        format.writeScene(options, scene.get());
+        return;
+    }
     if (!format.create) {
         writePicture(options, scene.get());
         return;

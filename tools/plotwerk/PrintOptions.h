@@ -56,6 +56,11 @@ struct PrintOptions {
     std::optional<int> cgmVersion;
     bool cgmIndexed = false;
 
+    /// The 3D PDF's page: a title and text above the model, and its passwords (none: the
+    /// document is not encrypted).
+    std::string title, text;
+    std::string userPassword, ownerPassword;
+
     /// Send the drawing to a printer instead of a file: the queue, or empty for the one the
     /// print dialog chooses (the PRINTER environment variable, else the system's default).
     bool print = false;

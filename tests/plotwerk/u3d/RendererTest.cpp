@@ -162,8 +162,8 @@ TEST_F(U3DRendererTest, TheDrawStyleChoosesWhatAShapeSends) {
         SoSeparator* root = readScene(std::string("DrawStyle { style ") + c.style + " } Cube {}");
         traversal.apply(root);
         root->unref();
-        EXPECT_EQ(sent(), c.sent);
         SoLibPdf::instance()->m_so_finish_u3d(engine);
+        EXPECT_EQ(sent(), c.sent);
     }
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <qpdf/QPDFObjectHandle.hh>
+#include <string>
+
+namespace u3d {
+
+/// The title and the lines of text at the top of the page, in the standard Helvetica fonts.
+class U3DPdfHeading {
+  public:
+    /// Lays out `title` (bold; none when empty) and the '\n'-separated `text` lines downwards
+    /// from the top-left corner (`left`, `top`), in points from the page's bottom left.
+    U3DPdfHeading(const std::string& title, const std::string& text, double left, double top);
+
+    /// The page content operators that draw the heading.
+    const std::string& contents() const { return contents_; }
+    /// How far down the heading reaches, in points from the page's bottom.
+    double bottom() const { return cursor_; }
+    /// The /Font resources the contents name.
+    QPDFObjectHandle fonts() const;
+
+  private:
+    void addLine(const std::string& utf8, const char* font, double size);
+
+    std::string contents_;
+    double left_;
+    double cursor_;
+};
+
+}  // namespace u3d
