@@ -36,6 +36,12 @@ u3d::Vec3 vec(const SbColor& c) {
     return {c[0], c[1], c[2]};
 }
 
+// A transform that is not a number would make the whole file invalid: what stands under it is
+// left out instead.
+bool finite(const SbMatrix& m) {
+    return std::all_of(m.getValue(), m.getValue() + 16, [](float x) { return std::isfinite(x); });
+}
+
 u3d::Matrix matrixOf(const SbMatrix& m) {
     u3d::Matrix matrix;
     std::copy(m.getValue(), m.getValue() + 16, matrix.begin());
@@ -183,12 +189,12 @@ SoCallbackAction::Response U3DEngine::environmentPre(SoCallbackAction*, const So
 
 SoCallbackAction::Response U3DEngine::lightPre(SoCallbackAction* action, const SoNode* node) {
     const auto& light = static_cast<const SoLight&>(*node);
-    if (!light.on.getValue()) return SoCallbackAction::CONTINUE;
+    const SbMatrix frame = lightFrame(light, action->getModelMatrix());
+    if (!light.on.getValue() || !finite(frame)) return SoCallbackAction::CONTINUE;
     u3d::Node lightNode;
     lightNode.kind = u3d::Node::Kind::Light;
     lightNode.name = lightNode.resource = nextName("Light");
-    lightNode.parents = {
-        u3d::Parent{currentGroup(), matrixOf(lightFrame(light, action->getModelMatrix()))}};
+    lightNode.parents = {u3d::Parent{currentGroup(), matrixOf(frame)}};
     scene_.lights.push_back(lightResource(light, lightNode.name));
     scene_.nodes.push_back(std::move(lightNode));
     hasLights_ = true;
@@ -197,9 +203,9 @@ SoCallbackAction::Response U3DEngine::lightPre(SoCallbackAction* action, const S
 
 SoCallbackAction::Response U3DEngine::cameraPre(SoCallbackAction* action, const SoNode* node) {
     captureRoot(action);
-    if (!viewpoint_)
-        viewpoint_ = u3d::U3DViewpoint::fromCamera(static_cast<const SoCamera&>(*node),
-                                                   action->getModelMatrix());
+    const u3d::U3DViewpoint view = u3d::U3DViewpoint::fromCamera(
+        static_cast<const SoCamera&>(*node), action->getModelMatrix());
+    if (!viewpoint_ && view.finite()) viewpoint_ = view;
     return SoCallbackAction::CONTINUE;
 }
 
@@ -333,7 +339,7 @@ bool U3DEngine::isShapeDoneC() {
 void U3DEngine::finishShape() {
     if (!shape_) return;
     Shape& shape = *shape_;
-    if (!shape.mesh.empty()) {
+    if (!shape.mesh.empty() && finite(shape.modelMatrix)) {
         const bool vertexColors = !shape.lit || shape.mesh.colorsVary();
         if (!vertexColors) {
             const u3d::Rgba color = shape.mesh.firstColor();

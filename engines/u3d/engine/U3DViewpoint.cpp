@@ -50,6 +50,13 @@ std::array<float, 12> U3DViewpoint::pdfCameraToWorld() const {
             -m[2][0], -m[2][1], -m[2][2], m[3][0],  m[3][1],  m[3][2]};
 }
 
+bool U3DViewpoint::finite() const {
+    const float* m = cameraToWorld.getValue();
+    return std::all_of(m, m + 16, [](float x) { return std::isfinite(x); }) &&
+           std::isfinite(projection) && projection > 0 && std::isfinite(nearClip) &&
+           std::isfinite(farClip) && std::isfinite(focalDistance);
+}
+
 Matrix U3DViewpoint::nodeTransform() const {
     Matrix matrix;
     std::copy(cameraToWorld.getValue(), cameraToWorld.getValue() + 16, matrix.begin());

@@ -29,6 +29,8 @@ struct U3DViewpoint {
     /// The 3D annotation's matrix: its camera looks along its +Z with +Y down, so the columns
     /// are right, down, forward and the position.
     std::array<float, 12> pdfCameraToWorld() const;
+    /// Whether every number of the view is one: a camera at NaN makes no view.
+    bool finite() const;
     Matrix nodeTransform() const;
 };
 
