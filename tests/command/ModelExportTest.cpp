@@ -1,0 +1,74 @@
+// The 3D outputs of the command: the torus knot as a U3D file that an independent reader takes
+// whole, and as an encrypted 3D PDF that qpdf accepts and whose page shows the knot's poster;
+// the names and places those outputs refuse.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "CommandRun.h"
+#include "support/PdfPicture.h"
+#include "support/U3DReader.h"
+
+namespace {
+
+const std::string kKnot = std::string(TESSARA_EXAMPLES_DIR) + "/../meshes/torus_knot.obj";
+
+int facesOfTheKnot() {
+    std::ifstream obj(kKnot);
+    int faces = 0;
+    for (std::string line; std::getline(obj, line);) faces += line.rfind("f ", 0) == 0;
+    return faces;
+}
+
+int run(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str());
+}
+
+TEST(ModelExport, TheKnotAsU3DAndAsA3DPdf) {
+    ScratchDir dir;
+    CommandResult result = runCommand({kKnot, "-o", "knot.u3d"}, dir.path());
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string u3d = dir.read("knot.u3d");
+    const u3dread::File file = u3dread::read({u3d.begin(), u3d.end()});
+    ASSERT_EQ(file.meshes.size(), 1u);
+    EXPECT_EQ(file.meshes[0].faces.size(), static_cast<size_t>(facesOfTheKnot()));
+
+    result =
+        runCommand({kKnot, "-f", "pdf3d", "--title", "Knot", "--password", "u:o", "-o", "knot.pdf"},
+                   dir.path());
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string pdf = dir.file("knot.pdf");
+    EXPECT_EQ(run("qpdf --check --password=u " + pdf), 0);
+    EXPECT_EQ(run("qpdf --requires-password " + pdf), 0);
+    ASSERT_EQ(run("qpdf --decrypt --password=o " + pdf + " " + dir.file("open.pdf")), 0);
+    // The knot is orange: its poster puts that colour on a good part of the page.
+    const GhostscriptResult::Image page = renderPdfPage(dir.read("open.pdf"), 30);
+    int orange = 0;
+    for (int y = 0; y < page.height; ++y)
+        for (int x = 0; x < page.width; ++x) {
+            const auto p = page.pixel(x, y);
+            orange += p.r > 120 && p.r > p.g + 40 && p.g > p.b + 20;
+        }
+    EXPECT_GT(orange, page.width * page.height / 20);
+}
+
+TEST(ModelExport, RefusedNamesAndPlaces) {
+    ScratchDir dir;
+    const struct {
+        std::vector<std::string> arguments;
+        const char* message;
+    } cases[] = {
+        {{"-o", "drawing.pdf"}, "-f pdf3d"},
+        {{"-f", "u3d"}, "-o"},
+        {{"-f", "pdf3d", "-o", "missing/knot.pdf"}, "missing/knot.pdf"},
+    };
+    for (const auto& c : cases) {
+        const CommandResult result = runCommand(c.arguments, dir.path());
+        EXPECT_NE(result.status, 0);
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    }
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+}  // namespace

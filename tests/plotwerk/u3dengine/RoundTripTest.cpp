@@ -1,0 +1,155 @@
+// Scenes exported through the U3D engine and read back by an independent reader: each mesh
+// holds the triangles the recording engine was sent for its shape, in order, and the file
+// holds the colours, materials and transforms of the scene.
+
+#include <PlotWerk/SoToU3DAction.h>
+#include <Tessara/base/SbNumberFormat.h>
+#include <Tessara/misc/SoLibPdf.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "engine/RecordingEngine.h"
+#include "plotwerk/support/SceneText.h"
+#include "support/U3DReader.h"
+
+namespace {
+
+using Shapes = std::vector<std::vector<std::string>>;
+
+const std::string kFile = ::testing::TempDir() + "round-trip.u3d";
+
+bool exportThrough(const char* module, const std::string& scene) {
+    SoLibPdf::release();
+    SoPreferences::setValue("VXN_U3D_ENGINE", module);
+    SoSeparator* root = readScene(scene);
+    SoToU3DAction action;
+    bool exported = action.openFile(kFile.c_str());
+    action.apply(root);
+    exported = action.closeFile() && exported;
+    root->unref();
+    return exported;
+}
+
+// Each shape's triangles as the recording engine logs them, and its lines and points.
+Shapes recorded(const std::string& scene, int& strokeTriangles) {
+    recording_engine::reset();
+    EXPECT_TRUE(exportThrough(RECORDING_ENGINE, scene));
+    Shapes shapes;
+    strokeTriangles = 0;
+    for (const std::string& line : recording_engine::log()) {
+        if (line.rfind("14 ", 0) == 0) shapes.emplace_back();
+        if (line.rfind("17 addTriangle", 0) == 0) shapes.back().push_back(line.substr(14));
+        // A line is drawn as two crossed ribbons, a point as an octahedron.
+        strokeTriangles += line.rfind("18 ", 0) == 0 || line.rfind("23 ", 0) == 0 ? 4 : 0;
+        strokeTriangles += line.rfind("19 ", 0) == 0 ? 8 : 0;
+    }
+    shapes.erase(std::remove_if(shapes.begin(), shapes.end(), [](auto& s) { return s.empty(); }),
+                 shapes.end());
+    return shapes;
+}
+
+u3dread::File written(const std::string& scene) {
+    EXPECT_TRUE(exportThrough(U3D_ENGINE, scene));
+    std::ifstream in(kFile, std::ios::binary);
+    return u3dread::read({std::istreambuf_iterator<char>(in), {}});
+}
+
+// A mesh's faces in the recording engine's words, or the count of its triangles when it is
+// made of a shape's lines and points (a mesh of lines has no normals of its own to compare).
+std::vector<std::string> triangles(const u3dread::Mesh& mesh) {
+    std::vector<std::string> faces;
+    for (const u3dread::Face& face : mesh.faces) {
+        std::string text;
+        for (const u3dread::Corner& corner : face.corners) {
+            text += text.empty() ? "" : " |";
+            for (float x : mesh.positions.at(corner.position)) {
+                text += ' ';
+                SbNumberFormat::appendSignificant(text, x, 6);
+            }
+        }
+        faces.push_back(text);
+    }
+    return faces;
+}
+
+class U3DRoundTrip : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { SoPlotWerk::init(); }
+    static void TearDownTestSuite() {
+        SoLibPdf::release();
+        SoPlotWerk::finish();
+    }
+};
+
+TEST_F(U3DRoundTrip, MeshesHoldTheTrianglesTheShapesSent) {
+    const std::string triangle = "Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0] } ";
+    const std::string scenes[] = {
+        "Cube {}",
+        "Complexity { value 0.3 } Sphere {}",
+        exampleMesh("torus_knot.obj"),
+        "DEF S Cube {} Translation { translation 3 0 0 } Cone {} USE S",
+        triangle + "LineSet { numVertices 3 } PointSet { numPoints 2 } FaceSet { numVertices 4 }",
+        "DrawStyle { style LINES } Cube {} DrawStyle { style POINTS } Sphere {}",
+    };
+    for (const std::string& scene : scenes) {
+        SCOPED_TRACE(scene.substr(0, 80));
+        int strokeTriangles = 0;
+        const Shapes shapes = recorded(scene, strokeTriangles);
+        const u3dread::File file = written(scene);
+        size_t shape = 0;
+        for (const u3dread::Mesh& mesh : file.meshes) {
+            if (mesh.name.find("Strokes") != std::string::npos) {
+                strokeTriangles -= static_cast<int>(mesh.faces.size());
+                continue;
+            }
+            ASSERT_LT(shape, shapes.size());
+            EXPECT_EQ(triangles(mesh), shapes[shape++]);
+        }
+        EXPECT_EQ(shape, shapes.size());
+        EXPECT_EQ(strokeTriangles, 0);
+    }
+}
+
+// Instances keep their own transforms; colours and materials come through as the scene has
+// them.
+TEST_F(U3DRoundTrip, TransformsColoursAndMaterials) {
+    const u3dread::File instances = written(
+        "DEF S Cube {} Translation { translation 3 0 0 } Rotation { rotation 0 0 1 1.5 } "
+        "USE S");
+    std::vector<std::array<float, 16>> transforms;
+    for (const u3dread::Node& node : instances.nodes)
+        if (node.kind == u3dread::NodeKind::Model)
+            transforms.push_back(node.parents.at(0).transform);
+    ASSERT_EQ(transforms.size(), 2u);
+    SbMatrix second;
+    second.setTransform(SbVec3f(3, 0, 0), SbRotation(SbVec3f(0, 0, 1), 1.5f), SbVec3f(1, 1, 1));
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(transforms[0][i], SbMatrix::identity().getValue()[i]) << i;
+        EXPECT_NEAR(transforms[1][i], second.getValue()[i], 1e-6) << i;
+    }
+
+    const u3dread::File colored = written(
+        "Coordinate3 { point [0 0 0, 1 0 0, 0 1 0] } Material { diffuseColor [1 0 0, 0 1 0, 0 0 "
+        "1] } MaterialBinding { value PER_VERTEX } FaceSet {}");
+    ASSERT_EQ(colored.meshes.size(), 1u);
+    const std::set<std::array<float, 4>> colours(colored.meshes[0].diffuseColours.begin(),
+                                                 colored.meshes[0].diffuseColours.end());
+    EXPECT_EQ(colours, (std::set<std::array<float, 4>>{{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}}));
+
+    const u3dread::File material = written(
+        "Material { ambientColor 0.1 0.2 0.3 diffuseColor 0.2 0.4 0.6 specularColor 0.5 0.5 0.5 "
+        "emissiveColor 0 0.5 0 shininess 0.3 transparency 0.25 } Sphere {}");
+    ASSERT_EQ(material.materials.size(), 1u);
+    const u3dread::Material& m = material.materials[0];
+    EXPECT_EQ(m.ambient, (std::array<float, 3>{0.1f, 0.2f, 0.3f}));
+    EXPECT_EQ(m.diffuse, (std::array<float, 3>{0.2f, 0.4f, 0.6f}));
+    EXPECT_EQ(m.specular, (std::array<float, 3>{0.5f, 0.5f, 0.5f}));
+    EXPECT_EQ(m.emissive, (std::array<float, 3>{0, 0.5f, 0}));
+    EXPECT_FLOAT_EQ(m.reflectivity, 0.3f);
+    EXPECT_FLOAT_EQ(m.opacity, 0.75f);
+}
+
+}  // namespace
