@@ -150,6 +150,22 @@ TEST_F(U3DRoundTrip, TransformsColoursAndMaterials) {
     EXPECT_EQ(m.emissive, (std::array<float, 3>{0, 0.5f, 0}));
     EXPECT_FLOAT_EQ(m.reflectivity, 0.3f);
     EXPECT_FLOAT_EQ(m.opacity, 0.75f);
+
+    const u3dread::File lit = written(
+        "PerspectiveCamera { heightAngle 0.5 } SpotLight { color 1 0.5 0 intensity 0.7 "
+        "cutOffAngle 0.25 } Cube {}");
+    ASSERT_EQ(lit.lights.size(), 1u);
+    EXPECT_EQ(lit.lights[0].type, 3);
+    EXPECT_EQ(lit.lights[0].colour, (std::array<float, 4>{1, 0.5f, 0, 1}));
+    EXPECT_FLOAT_EQ(lit.lights[0].intensity, 0.7f);
+    EXPECT_NEAR(lit.lights[0].spotAngle, 0.25 * 180 / M_PI, 1e-4);
+    int views = 0;
+    for (const u3dread::Node& node : lit.nodes) {
+        if (node.kind != u3dread::NodeKind::View) continue;
+        ++views;
+        EXPECT_NEAR(node.projection, 0.5 * 180 / M_PI, 1e-4);
+    }
+    EXPECT_EQ(views, 1);
 }
 
 }  // namespace
