@@ -93,6 +93,7 @@ TEST_F(U3DRoundTrip, MeshesHoldTheTrianglesTheShapesSent) {
         "DEF S Cube {} Translation { translation 3 0 0 } Cone {} USE S",
         triangle + "LineSet { numVertices 3 } PointSet { numPoints 2 } FaceSet { numVertices 4 }",
         "DrawStyle { style LINES } Cube {} DrawStyle { style POINTS } Sphere {}",
+        "DrawStyle { style INVISIBLE } Cube {} DrawStyle { style FILLED } Cone {}",
     };
     for (const std::string& scene : scenes) {
         SCOPED_TRACE(scene.substr(0, 80));
