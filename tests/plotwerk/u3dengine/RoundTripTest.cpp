@@ -7,11 +7,13 @@
 #include <Tessara/misc/SoLibPdf.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
 
 #include "engine/RecordingEngine.h"
+#include "format/U3DFileWriter.h"
 #include "plotwerk/support/SceneText.h"
 #include "support/U3DReader.h"
 
@@ -152,21 +154,49 @@ TEST_F(U3DRoundTrip, TransformsColoursAndMaterials) {
     EXPECT_FLOAT_EQ(m.reflectivity, 0.3f);
     EXPECT_FLOAT_EQ(m.opacity, 0.75f);
 
+    // The spot light shines down from (1, 2, 3): its node's -Z axis points down.
     const u3dread::File lit = written(
-        "PerspectiveCamera { heightAngle 0.5 } SpotLight { color 1 0.5 0 intensity 0.7 "
-        "cutOffAngle 0.25 } Cube {}");
-    ASSERT_EQ(lit.lights.size(), 1u);
-    EXPECT_EQ(lit.lights[0].type, 3);
-    EXPECT_EQ(lit.lights[0].colour, (std::array<float, 4>{1, 0.5f, 0, 1}));
-    EXPECT_FLOAT_EQ(lit.lights[0].intensity, 0.7f);
-    EXPECT_NEAR(lit.lights[0].spotAngle, 0.25 * 180 / M_PI, 1e-4);
+        "Environment { ambientIntensity 0.4 ambientColor 1 1 0 } PerspectiveCamera { "
+        "heightAngle 0.5 } SpotLight { location 1 2 3 direction 0 -1 0 color 1 0.5 0 intensity "
+        "0.7 cutOffAngle 0.25 } Cube {}");
+    ASSERT_EQ(lit.lights.size(), 2u);
+    const u3dread::Light& ambient = lit.lights[0].type == 0 ? lit.lights[0] : lit.lights[1];
+    const u3dread::Light& spot = lit.lights[0].type == 3 ? lit.lights[0] : lit.lights[1];
+    EXPECT_EQ(ambient.colour, (std::array<float, 4>{1, 1, 0, 1}));
+    EXPECT_FLOAT_EQ(ambient.intensity, 0.4f);
+    EXPECT_EQ(spot.colour, (std::array<float, 4>{1, 0.5f, 0, 1}));
+    EXPECT_FLOAT_EQ(spot.intensity, 0.7f);
+    EXPECT_NEAR(spot.spotAngle, 0.25 * 180 / M_PI, 1e-4);
     int views = 0;
     for (const u3dread::Node& node : lit.nodes) {
+        const std::array<float, 16>& m = node.parents.at(0).transform;
+        const std::array<float, 16> spotFrame{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 1, 2, 3, 1};
+        const bool isSpot = node.kind == u3dread::NodeKind::Light && node.resourceName == spot.name;
+        for (int i : {8, 9, 10, 12, 13, 14})
+            EXPECT_TRUE(!isSpot || std::fabs(m[i] - spotFrame[i]) < 1e-6) << i;
         if (node.kind != u3dread::NodeKind::View) continue;
         ++views;
         EXPECT_NEAR(node.projection, 0.5 * 180 / M_PI, 1e-4);
     }
     EXPECT_EQ(views, 1);
+}
+
+// A scene the engine could not have made is refused whole, and no file is left.
+TEST_F(U3DRoundTrip, AnInvalidSceneWritesNoFile) {
+    u3d::Scene scene;
+    scene.meshes.push_back({"m", {{0, 0, 0}}, {}, {}, {u3d::Mesh::Shading{}}, {{}}});
+    scene.meshes[0].faces[0].corners[2].position = 1;  // past the one position
+    std::string error;
+    EXPECT_FALSE(u3d::U3DFileWriter::write(scene, kFile + ".bad", true, &error));
+    EXPECT_NE(error.find("m"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(kFile + ".bad"));
+    scene.meshes[0].faces[0].corners[2].position = 0;
+    u3d::Node model;
+    model.kind = u3d::Node::Kind::Model;
+    model.name = "n";
+    model.resource = "missing";
+    scene.nodes.push_back(model);
+    EXPECT_FALSE(u3d::U3DFileWriter::write(scene, kFile + ".bad", true, &error)) << "no mesh";
 }
 
 }  // namespace
