@@ -1,5 +1,6 @@
 #pragma once
 
+#include <PlotWerk/SoActionHeader.h>
 #include <PlotWerk/SoToU3DAction.h>
 #include <Tessara/math/SbColor.h>
 
@@ -7,19 +8,11 @@
 /// temporary file, and the engine module's PDF writer builds the document around it. The
 /// temporary file is removed in every case. Use: the setters, openFile, one apply, closeFile.
 class SoToPDFAction : public SoToU3DAction {
-  public:
-    static void initClass();
-    static void exitClass();
-    static SoType getClassTypeId();
-    static void addMethod(SoType nodeType, SoActionMethod method);
-    static void enableElement(SoType elementType, int stackIndex);
+    PW_ACTION_HEADER(SoToPDFAction);
 
+  public:
     SoToPDFAction();
     ~SoToPDFAction() override;
-
-    SoType getTypeId() const override;
-    const SoEnabledElementsList& getEnabledElements() const override;
-    SoActionMethodList* getActionMethods() override;
 
     /// Starts the export of the PDF document `fileName`; false when one is under way or the
     /// engine could not start.
@@ -45,15 +38,8 @@ class SoToPDFAction : public SoToU3DAction {
                           bool landscape);
 
   private:
-    template <class Action, class Parent>
-    friend class SoActionClass;
-    static SoType classTypeId;
-    static SoEnabledElementsList* enabledElements;
-    static SoActionMethodList* methods;
-
     struct Document;
 
-    void checkRegistration();
     void removeTemporary();
 
     Document* document_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <PlotWerk/SoActionHeader.h>
 #include <Tessara/actions/SoCallbackAction.h>
 #include <Tessara/base/SbString.h>
 
@@ -10,29 +11,22 @@ class SoToU3DActionPrivate;
 /// shapes make, to the U3D engine of the module SoLibPdf loads. Use: openFile, one apply,
 /// closeFile. Engine failures end the export: the open or close that met one returns false.
 class SoToU3DAction : public SoCallbackAction {
-  public:
-    static void initClass();
-    static void exitClass();
-    static SoType getClassTypeId();
-    static void addMethod(SoType nodeType, SoActionMethod method);
-    static void enableElement(SoType elementType, int stackIndex);
+    PW_ACTION_HEADER(SoToU3DAction);
 
+  public:
     SoToU3DAction();
     /// Finishes an engine still open, without writing its file.
     ~SoToU3DAction() override;
     SoToU3DAction(const SoToU3DAction&) = delete;
     SoToU3DAction& operator=(const SoToU3DAction&) = delete;
 
-    // clang-format off: the slot numbers line up as a table
-    SoType getTypeId() const override;                                    // 0
+    // clang-format off: the slot numbers line up as a table; PW_ACTION_HEADER declares 0, 10, 19
     void apply(const SoPathList& pathList, int obeysRules = 0) override;  // 2
     void apply(SoPath* path) override;                                    // 3
     void apply(SoNode* node) override;                                    // 4
     void forwardTraversal(SoPath* path) override;                         // 7
     void forwardTraversal(SoNode* node) override;                         // 8
-    const SoEnabledElementsList& getEnabledElements() const override;     // 10
     void beginTraversal(SoNode* node) override;                           // 16
-    SoActionMethodList* getActionMethods() override;                      // 19
     void invokePreCallbacks(const SoNode* node) override;                 // 20
     void invokePostCallbacks(const SoNode* node) override;                // 21
     /// Starts an engine writing the U3D file; false when one is open or none could start.
@@ -56,13 +50,6 @@ class SoToU3DAction : public SoCallbackAction {
     void setImpl(SoToU3DActionPrivate* engine) { impl_ = engine; }
 
   private:
-    template <class Action, class Parent>
-    friend class SoActionClass;
-    static SoType classTypeId;
-    static SoEnabledElementsList* enabledElements;
-    static SoActionMethodList* methods;
-
-    void checkRegistration();
     void registerCallbacks();
     /// Reports an engine failure and releases the engine.
     void failed(const class SoU3DException& failure);

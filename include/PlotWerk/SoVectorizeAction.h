@@ -1,5 +1,6 @@
 #pragma once
 
+#include <PlotWerk/SoActionHeader.h>
 #include <Tessara/actions/SoAction.h>
 #include <Tessara/actions/SoCallbackAction.h>
 #include <Tessara/base/SbString.h>
@@ -41,6 +42,8 @@ class SoVectorLighting;
 /// Between beginPage() and endPage() several applies share one page and one header. The
 /// footer is the backend's, so a backend's destructor ends a page left open (endPage()).
 class SoVectorizeAction : public SoAction {
+    PW_ACTION_HEADER(SoVectorizeAction);
+
   public:
     enum DimensionUnit { INCH = 0, MILLIMETER = 1, METER = 2 };
     enum Orientation { PORTRAIT = 0, LANDSCAPE = 1 };
@@ -71,26 +74,18 @@ class SoVectorizeAction : public SoAction {
         ROUND_JOIN = 5
     };
 
-    static void initClass();
-    static void exitClass();
-    static SoType getClassTypeId();
-    static void addMethod(SoType nodeType, SoActionMethod method);
-    static void enableElement(SoType elementType, int stackIndex);
-
     static float unitsToMillimeters(float value, DimensionUnit unit);
     static float millimetersToUnits(float value, DimensionUnit unit);
 
     // clang-format off: the slot numbers line up as a table
-    // Virtual operations, in this order after the base action's slots 0 to 19.
-    SoType getTypeId() const override;                                    // 0
+    // Virtual operations, in this order after the base action's slots 0 to 19; slots 0, 10
+    // and 19 are declared by PW_ACTION_HEADER.
     ~SoVectorizeAction() override;                                        // 1
     void apply(const SoPathList& pathList, int obeysRules = 0) override;  // 2
     void apply(SoPath* path) override;                                    // 3
     void apply(SoNode* node) override;                                    // 4
-    const SoEnabledElementsList& getEnabledElements() const override;     // 10
     void beginTraversal(SoNode* node) override;                           // 16
     void endTraversal(SoNode* node) override;                             // 17
-    SoActionMethodList* getActionMethods() override;                      // 19
     /// The output object; owned by the action.
     virtual SoVectorOutput* getVectorOutput() const;  // 20
     /// Starts a page that several applies share: the page's origin and size on the sheet.
@@ -242,10 +237,6 @@ class SoVectorizeAction : public SoAction {
     /// Set by the backend's constructor; the backend owns the object.
     SoVectorOutput* vectorOutput_ = nullptr;
 
-    // A backend's own lists start from these.
-    static SoEnabledElementsList* enabledElements;
-    static SoActionMethodList* methods;
-
   private:
     friend class SoHLHSRVectorize;
     friend class SoVectorCapture;
@@ -268,10 +259,6 @@ class SoVectorizeAction : public SoAction {
     SbColor getColor(SoCallbackAction* cba, int materialIndex, int& fullyTransparent) const;
     SbColor getLightingColor(SoCallbackAction* cba, const SoPrimitiveVertex* vertex,
                              const SbVec4f& point, int& fullyTransparent);
-
-    static SoType classTypeId;
-    template <class Action, class Parent>
-    friend class SoActionClass;
 
     // Settings, with their defaults.
     float borderWidth_ = 2.0f;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <PlotWerk/SoActionHeader.h>
 #include <PlotWerk/SoDeviceValue.h>
 #include <PlotWerk/SoOwnedOutput.h>
 #include <PlotWerk/SoVectorizeAction.h>
@@ -22,23 +23,15 @@ class SoCGMVectorOutput;
 ///
 /// Clear-text texts that Latin-1 cannot hold are written in UTF-8 between their quotes.
 class SoVectorizeCGMAction : public SoVectorizeAction {
-  public:
-    static void initClass();
-    static void exitClass();
-    static SoType getClassTypeId();
-    static void addMethod(SoType nodeType, SoActionMethod method);
-    static void enableElement(SoType elementType, int stackIndex);
+    PW_ACTION_HEADER(SoVectorizeCGMAction);
 
+  public:
     SoVectorizeCGMAction();
     /// A copy has the same settings and metafile state and its own output object and
     /// encoders, which write to standard output until given a stream.
     SoVectorizeCGMAction(const SoVectorizeCGMAction& other);
     SoVectorizeCGMAction& operator=(const SoVectorizeCGMAction& other);
     ~SoVectorizeCGMAction() override;
-
-    SoType getTypeId() const override;
-    const SoEnabledElementsList& getEnabledElements() const override;
-    SoActionMethodList* getActionMethods() override;
 
     /// The output object, owned by this action.
     SoCGMVectorOutput* getCGMVectorOutput() const;
@@ -73,13 +66,6 @@ class SoVectorizeCGMAction : public SoVectorizeAction {
     void printBackground() override;
 
   private:
-    template <class Action, class Parent>
-    friend class SoActionClass;
-    static SoType classTypeId;
-    static SoEnabledElementsList* enabledElements;
-    static SoActionMethodList* methods;
-
-    void checkRegistration();
     void assignColor(SbColor colour, float width, int* index, SbColor* colourOut);
 
     // The metafile frame.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <PlotWerk/SoActionHeader.h>
 #include <PlotWerk/SoDeviceValue.h>
 #include <PlotWerk/SoGDIPlatform.h>
 #include <PlotWerk/SoOwnedOutput.h>
@@ -15,22 +16,14 @@ class SoGDIVectorOutput;
 /// display context keeps its own mapping and gets millimetres as logical units. Pens and
 /// brushes are created only when the colour, width or style changes.
 class SoVectorizeGDIAction : public SoVectorizeAction {
-  public:
-    static void initClass();
-    static void exitClass();
-    static SoType getClassTypeId();
-    static void addMethod(SoType nodeType, SoActionMethod method);
-    static void enableElement(SoType elementType, int stackIndex);
+    PW_ACTION_HEADER(SoVectorizeGDIAction);
 
+  public:
     SoVectorizeGDIAction();
     /// A copy has the same settings and its own output object, choosing the same target.
     SoVectorizeGDIAction(const SoVectorizeGDIAction& other);
     SoVectorizeGDIAction& operator=(const SoVectorizeGDIAction& other);
     ~SoVectorizeGDIAction() override;
-
-    SoType getTypeId() const override;
-    const SoEnabledElementsList& getEnabledElements() const override;
-    SoActionMethodList* getActionMethods() override;
 
     /// The output object, owned by this action.
     SoGDIVectorOutput* getGDIVectorOutput() const;
@@ -68,16 +61,9 @@ class SoVectorizeGDIAction : public SoVectorizeAction {
     void printBackground() override;
 
   private:
-    template <class Action, class Parent>
-    friend class SoActionClass;
-    static SoType classTypeId;
-    static SoEnabledElementsList* enabledElements;
-    static SoActionMethodList* methods;
-
     /// A pen as the device context has it: style, width, colour, created by ExtCreatePen.
     using PenKey = std::tuple<unsigned long, unsigned long, unsigned long, int>;
 
-    void checkRegistration();
     void readSettings();
     bool openMetafile();
     void openApplicationContext();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <PlotWerk/SoActionHeader.h>
 #include <PlotWerk/SoDeviceValue.h>
 #include <PlotWerk/SoOwnedOutput.h>
 #include <PlotWerk/SoVectorizeAction.h>
@@ -21,23 +22,15 @@ class SoHPGLVectorOutput;
 /// (the order of two-byte label fonts), without a byte-order mark, followed by the usual
 /// one-byte label terminator.
 class SoVectorizeHPGLAction : public SoVectorizeAction {
-  public:
-    static void initClass();
-    static void exitClass();
-    static SoType getClassTypeId();
-    static void addMethod(SoType nodeType, SoActionMethod method);
-    static void enableElement(SoType elementType, int stackIndex);
+    PW_ACTION_HEADER(SoVectorizeHPGLAction);
 
+  public:
     SoVectorizeHPGLAction();
     /// A copy has the same settings and plot state and its own output object, which writes
     /// to standard output until given a file.
     SoVectorizeHPGLAction(const SoVectorizeHPGLAction& other);
     SoVectorizeHPGLAction& operator=(const SoVectorizeHPGLAction& other);
     ~SoVectorizeHPGLAction() override;
-
-    SoType getTypeId() const override;
-    const SoEnabledElementsList& getEnabledElements() const override;
-    SoActionMethodList* getActionMethods() override;
 
     /// The output object, owned by this action.
     SoHPGLVectorOutput* getHPGLVectorOutput() const;
@@ -71,13 +64,6 @@ class SoVectorizeHPGLAction : public SoVectorizeAction {
     void printBackground() override;
 
   private:
-    template <class Action, class Parent>
-    friend class SoActionClass;
-    static SoType classTypeId;
-    static SoEnabledElementsList* enabledElements;
-    static SoActionMethodList* methods;
-
-    void checkRegistration();
     void assignColor(SbColor color, float width, int* pen);
     void resetCurrentValues();
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <PlotWerk/SoActionHeader.h>
 #include <PlotWerk/SoDeviceValue.h>
 #include <PlotWerk/SoOwnedOutput.h>
 #include <PlotWerk/SoVectorizeAction.h>
@@ -19,23 +20,15 @@ class SoPSVectorOutput;
 /// stream of its SoPSVectorOutput. Geometry is written as integers in a drawing unit that
 /// the document scales to points; every setting is written only when it changes.
 class SoVectorizePSAction : public SoVectorizeAction {
-  public:
-    static void initClass();
-    static void exitClass();
-    static SoType getClassTypeId();
-    static void addMethod(SoType nodeType, SoActionMethod method);
-    static void enableElement(SoType elementType, int stackIndex);
+    PW_ACTION_HEADER(SoVectorizePSAction);
 
+  public:
     SoVectorizePSAction();
     /// A copy has the same settings and output kind and its own output object, which
     /// writes to standard output until given a file.
     SoVectorizePSAction(const SoVectorizePSAction& other);
     SoVectorizePSAction& operator=(const SoVectorizePSAction& other);
     ~SoVectorizePSAction() override;
-
-    SoType getTypeId() const override;
-    const SoEnabledElementsList& getEnabledElements() const override;
-    SoActionMethodList* getActionMethods() override;
 
     /// The output object, owned by this action.
     SoPSVectorOutput* getPSVectorOutput() const;
@@ -63,13 +56,6 @@ class SoVectorizePSAction : public SoVectorizeAction {
     void printBackground() override;
 
   private:
-    template <class Action, class Parent>
-    friend class SoActionClass;
-    static SoType classTypeId;
-    static SoEnabledElementsList* enabledElements;
-    static SoActionMethodList* methods;
-
-    void checkRegistration();
     /// Number compaction: trailing decimal zeros and extra blanks removed.
     static void pcp079(std::string& line);
     void assignColor(SbColor color, float width);

@@ -1,7 +1,7 @@
 #pragma once
 
-// The registration members of the library's actions: the same in every action but for the
-// class and its parent, which the messages carry.
+// The definitions of the registration members that PW_ACTION_HEADER declares: the same in every
+// action but for the class and its parent, which the messages carry.
 
 #include <PlotWerk/SoVectorizeAction.h>
 #include <Tessara/actions/SoActionClass.h>

@@ -19,56 +19,15 @@
 #include "SoVectorClipper.h"
 #include "SoVectorLighting.h"
 #include "SoVectorizeCallbacks.h"
-#include "frame/SoActionClassWarnings.h"
+#include "frame/SoBackendActionSource.h"
 #include "hlhsr/SoHLHSRVectorize.h"
-
-SoType SoVectorizeAction::classTypeId;
-SoEnabledElementsList* SoVectorizeAction::enabledElements = nullptr;
-SoActionMethodList* SoVectorizeAction::methods = nullptr;
 
 namespace {
 // Process-wide: the last constructed action's reading of the preference wins.
 int blackAndWhite = 0;
-
-using Registration = SoActionClass<SoVectorizeAction, SoAction>;
-const SoActionClassMessages& warnings() {
-    return SoActionClassWarnings::messages();
-}
 }  // namespace
 
-// ---- Registration ----
-
-void SoVectorizeAction::initClass() {
-    Registration::init("SoVectorizeAction", "SoAction", warnings());
-}
-
-void SoVectorizeAction::exitClass() {
-    Registration::exit("SoVectorizeAction", warnings());
-}
-
-SoType SoVectorizeAction::getClassTypeId() {
-    return Registration::type();
-}
-
-SoType SoVectorizeAction::getTypeId() const {
-    return getClassTypeId();
-}
-
-void SoVectorizeAction::addMethod(SoType nodeType, SoActionMethod method) {
-    Registration::addMethod(nodeType, method);
-}
-
-void SoVectorizeAction::enableElement(SoType elementType, int stackIndex) {
-    Registration::enableElement("SoVectorizeAction", elementType, stackIndex, warnings());
-}
-
-const SoEnabledElementsList& SoVectorizeAction::getEnabledElements() const {
-    return Registration::enabledElements();
-}
-
-SoActionMethodList* SoVectorizeAction::getActionMethods() {
-    return Registration::methods();
-}
+PW_ACTION_SOURCE(SoVectorizeAction, SoAction)
 
 // ---- Construction ----
 
@@ -76,8 +35,7 @@ SoVectorizeAction::SoVectorizeAction()
     : capture_(std::make_unique<SoVectorCapture>()),
       lighting_(std::make_unique<SoVectorLighting>(this)),
       clipper_(std::make_unique<SoVectorClipper>(this)) {
-    Registration::construct("SoVectorizeAction", warnings());
-    SoTypedObject::checkDatabase("SoVectorizeAction", this, getClassTypeId(), classTypeId);
+    checkRegistration();
     blackAndWhite = SoPreferences::getBool("VXN_PW_BLACK_AND_WHITE", false) ? 1 : 0;
 }
 
