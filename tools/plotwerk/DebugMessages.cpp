@@ -64,3 +64,11 @@ std::string DebugMessages::firstHeldError() const {
         if (message.severity == SoDebugError::ERROR) return message.text;
     return held_.empty() ? std::string() : held_.front().text;
 }
+
+// Messages about a failed write end in the reason, after the file they name: the reason alone
+// is what a line that names the output already needs.
+std::string DebugMessages::firstHeldReason() const {
+    const std::string error = firstHeldError();
+    const size_t colon = error.rfind(": ");
+    return colon == std::string::npos ? error : error.substr(colon + 2);
+}

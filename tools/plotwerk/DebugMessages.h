@@ -9,7 +9,8 @@
 
 /// Routes what the core and the library post through SoDebugError to standard error as
 /// "plotwerk: ..." lines, each distinct message once however often it is posted. While
-/// holding, messages are kept back instead, so that a failed read can be told in one line.
+/// holding, messages are kept back instead, so that a failed read or write can be told in one
+/// line.
 class DebugMessages {
   public:
     /// Installs the handler; the destructor puts the previous one back.
@@ -25,6 +26,9 @@ class DebugMessages {
     void discard();
     /// The first error kept back (empty when none): the reason a read failed.
     std::string firstHeldError() const;
+    /// The system's reason in the first error kept back ("No space left on device"): what
+    /// follows its last ": ", or the whole message when it has none; empty when none.
+    std::string firstHeldReason() const;
 
   private:
     struct Message {

@@ -16,6 +16,7 @@
 
 #include "ActionSettings.h"
 #include "CommandError.h"
+#include "DebugMessages.h"
 #include "ViewSetup.h"
 
 namespace {
@@ -75,15 +76,22 @@ void GDITargets::writeMetafile(SoVectorizeGDIAction& action, SoSeparator* scene,
     const std::string extension = std::filesystem::path(name).extension();
     if (strcasecmp(extension.c_str(), ".emf") != 0) name += ".emf";
     TemporaryDirectory directory;
+    // What the backend posts meanwhile is kept back: a failure is told in one line, with the
+    // backend's reason.
+    DebugMessages messages(stderr);
+    messages.hold();
     {
         const WorkingDirectory inside(directory.path());
         action.getGDIVectorOutput()->openFile(name.c_str());
         action.apply(scene);
     }
     const std::string bytes = completeMetafile(directory.path() + "/" + name);
-    if (bytes.empty()) throw CommandError("the metafile could not be written (see above)");
-    std::fwrite(bytes.data(), 1, bytes.size(), output.stream());
-    output.checkWritten();
+    if (bytes.empty()) {
+        const std::string reason = messages.firstHeldReason();
+        output.fail(reason.empty() ? "the metafile came out incomplete" : reason);
+    }
+    messages.release();
+    output.writeAll(bytes);
     output.commit();
 }
 

@@ -81,10 +81,7 @@ void writePicture(const PrintOptions& options, SoSeparator* scene) {
     const SbVec2f size = sizing.getDrawingDimensions();
     ViewSetup::complete(scene, size, options.orthographic);
     SafeOutputFile output(options.output);
-    FILE* file = output.handOver();
-    ScreenPicture::write(scene, options, size, file);
-    output.checkWritten();
-    if (file != stdout) std::fclose(file);
+    output.writeAll(ScreenPicture::encode(scene, options, size));
     output.commit();
 }
 

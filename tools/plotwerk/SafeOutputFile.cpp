@@ -115,6 +115,12 @@ FILE* SafeOutputFile::handOver() {
     return file_;
 }
 
+std::string SafeOutputFile::handOverName() {
+    if (file_ && file_ != stdout && !handedOver_) std::fclose(file_);
+    file_ = nullptr;
+    return temporary_.empty() ? path_ : temporary_;
+}
+
 void SafeOutputFile::createTemporary(const std::string& destination) {
     std::string name = directoryOf(destination) + "/." + baseNameOf(destination) + ".XXXXXX";
     // A signal between creating the temporary and knowing its name would leave it behind:
@@ -155,13 +161,34 @@ void SafeOutputFile::checkWritten() {
     if (failed) check(errno ? errno : EIO);
 }
 
+// The reason of a failed fwrite is in errno only until the next call.
+void SafeOutputFile::writeAll(const std::string& bytes) {
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
+        check(errno ? errno : EIO);
+    checkWritten();
+}
+
 void SafeOutputFile::check(int error) const {
-    if (error == 0) return;
+    if (error != 0) fail(systemError(error));
+}
+
+void SafeOutputFile::fail(const std::string& reason) const {
     const std::string where = path_ == "-" ? "standard output" : "'" + path_ + "'";
-    throw CommandError("cannot write output " + where + ": " + systemError(error));
+    throw CommandError("cannot write output " + where + ": " + reason);
+}
+
+// Closing writes what is still buffered: a full disk may show only here.
+void SafeOutputFile::closeOwnStream() {
+    if (!file_ || file_ == stdout || handedOver_) return;
+    errno = 0;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (!closed) check(errno ? errno : EIO);
 }
 
 void SafeOutputFile::commit() {
+    closeOwnStream();
     committed_ = true;
     if (temporary_.empty()) return;
     if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {

@@ -20,18 +20,27 @@ class SafeOutputFile {
     FILE* stream() const { return file_; }
     /// The stream, whose new owner (the backend's output object) will close it.
     FILE* handOver();
+    /// For writers that open the file by name (not standard output): closes the stream and
+    /// gives the name to write under, the temporary or the device itself.
+    std::string handOverName();
+    /// Writes `bytes` to the stream and checks them written (a CommandError with the reason).
+    void writeAll(const std::string& bytes);
     /// Flushes the stream and checks it for write errors (a CommandError); call it while the
     /// stream is still open.
     void checkWritten();
     /// A CommandError naming the output when `error` (a system error number) is not 0.
     void check(int error) const;
-    /// Renames the temporary onto the real name, once the stream has been closed.
+    /// A CommandError naming the output, for a failure some writer gave `reason` for.
+    [[noreturn]] void fail(const std::string& reason) const;
+    /// Closes the stream if it is still this object's, then renames the temporary onto the
+    /// real name.
     void commit();
 
   private:
     void createTemporary(const std::string& destination);
     void openDirectly();
     void removeTemporary();
+    void closeOwnStream();
 
     std::string path_;
     std::string temporary_;

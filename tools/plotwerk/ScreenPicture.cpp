@@ -7,6 +7,8 @@
 #include <Tessara/rendering/SoPNGImage.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "CommandError.h"
@@ -20,10 +22,24 @@ short pixelsFor(float millimetres) {
     return pixels > largest ? largest : static_cast<short>(pixels);
 }
 
+// Encoded in memory, so that writing the output fails only where the system says why.
+std::string pngBytes(const SoPNGImage& picture) {
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* memory = open_memstream(&buffer, &size);
+    if (!memory) throw CommandError("cannot encode the picture");
+    const bool encoded = picture.write(memory, "the picture");
+    const bool closed = std::fclose(memory) == 0;
+    std::string bytes = encoded && closed ? std::string(buffer, size) : std::string();
+    std::free(buffer);
+    if (bytes.empty()) throw CommandError("cannot encode the picture");
+    return bytes;
+}
+
 }  // namespace
 
-void ScreenPicture::write(SoSeparator* scene, const PrintOptions& options, const SbVec2f& drawingMm,
-                          FILE* file) {
+std::string ScreenPicture::encode(SoSeparator* scene, const PrintOptions& options,
+                                  const SbVec2f& drawingMm) {
     const SbVec2s size(pixelsFor(drawingMm[0]), pixelsFor(drawingMm[1]));
     SbViewportRegion region(size[0], size[1]);
     region.setPixelsPerInch(kResolution);
@@ -38,6 +54,5 @@ void ScreenPicture::write(SoSeparator* scene, const PrintOptions& options, const
     std::vector<unsigned char> rgb(3 * count);
     for (std::size_t i = 0; i < count; ++i)
         for (int c = 0; c < 3; ++c) rgb[3 * i + c] = rgba[4 * i + c];
-    const SoPNGImage picture(size, 3, rgb.data());
-    if (!picture.write(file, "the picture")) throw CommandError("cannot encode the picture");
+    return pngBytes(SoPNGImage(size, 3, rgb.data()));
 }

@@ -2,7 +2,7 @@
 
 #include <Tessara/math/SbVec2f.h>
 
-#include <cstdio>
+#include <string>
 
 #include "PrintOptions.h"
 
@@ -15,7 +15,7 @@ class ScreenPicture {
     /// Pixels per inch of the picture.
     static constexpr float kResolution = 96.0f;
 
-    /// Renders and writes the picture; a CommandError when it cannot.
-    static void write(SoSeparator* scene, const PrintOptions& options, const SbVec2f& drawingMm,
-                      FILE* file);
+    /// Renders the picture and gives its PNG bytes; a CommandError when it cannot.
+    static std::string encode(SoSeparator* scene, const PrintOptions& options,
+                              const SbVec2f& drawingMm);
 };

@@ -2,13 +2,16 @@
 // the engine every separator, environment, light, camera and shape, and each shape's
 // primitives through the renderer its draw style asks for. An engine failure (an
 // SoU3DException) ends the export at once: the engine is released, and the open, apply or
-// close it happened in gives up.
+// close it happened in gives up. The failure is logged and posted as an SoDebugError, so
+// that an application's handler learns why (a full disk, a missing directory) without
+// reading the log.
 
 #include <PlotWerk/SoPdfLog.h>
 #include <PlotWerk/SoToU3DAction.h>
 #include <PlotWerk/SoToU3DActionPrivate.h>
 #include <PlotWerk/SoU3DException.h>
 #include <PlotWerk/SoU3DShapeDispatcher.h>
+#include <Tessara/base/SoDebugError.h>
 #include <Tessara/base/SoPath.h>
 #include <Tessara/base/SoPathList.h>
 #include <Tessara/elements/SoFontRenderStyleElement.h>
@@ -26,6 +29,12 @@
 namespace {
 
 using Response = SoCallbackAction::Response;
+
+void report(const SoU3DException& failure) {
+    if (SoPdfLog::getLogLevel() >= 1)
+        SoPdfLog::post("U3D error [%x] in %s", failure.getCode(), failure.getWhere().toLatin1());
+    SoDebugError::post("SoToU3DAction", "%s", failure.getWhere().getString());
+}
 
 SoToU3DAction* exporter(void* data) {
     return static_cast<SoToU3DAction*>(data);
@@ -147,9 +156,7 @@ bool SoToU3DAction::closeFile() {
     try {
         impl_->closeU3D();
     } catch (const SoU3DException& failure) {
-        if (SoPdfLog::getLogLevel() >= 1)
-            SoPdfLog::post("U3D error [%x] in %s", failure.getCode(),
-                           failure.getWhere().toLatin1());
+        report(failure);
         written = false;
     }
     SoToU3DActionPrivate::finish(impl_);
@@ -158,8 +165,7 @@ bool SoToU3DAction::closeFile() {
 }
 
 void SoToU3DAction::failed(const SoU3DException& failure) {
-    if (SoPdfLog::getLogLevel() >= 1)
-        SoPdfLog::post("U3D error [%x] in %s", failure.getCode(), failure.getWhere().toLatin1());
+    report(failure);
     SoToU3DActionPrivate::finish(impl_);
     impl_ = nullptr;
 }
