@@ -3,6 +3,7 @@
 #include <Tessara/base/SoNodeList.h>
 #include <Tessara/base/SoPath.h>
 #include <Tessara/base/SoPathList.h>
+#include <Tessara/base/SoSceneLimits.h>
 #include <Tessara/misc/SoState.h>
 #include <Tessara/nodes/SoNode.h>
 
@@ -101,6 +102,7 @@ void SoAction::endTraversal(SoNode*) {}
 void SoAction::beginApply(AppliedCode code) {
     appliedCode_ = code;
     terminated_ = false;
+    depthReported_ = false;
     curPath_.clear();
     curPathDirty_ = true;
     pathDepth_ = 0;
@@ -225,9 +227,24 @@ void SoAction::traverseChild(SoNode* child, int index) {
         pathDepth_ = previousDepth;
         return;
     }
+    if (static_cast<int>(curPath_.size()) >= SoSceneLimits::maxNestingDepth) {
+        skipTooDeep();
+        pathDepth_ = previousDepth;
+        return;
+    }
     pushEntry(child, index, false, code);
     traverse(child);
     popEntry(previousCode, previousDepth);
+}
+
+// Each level costs the call stack a few frames: a graph that a program nested deeper than any
+// file may be is cut there rather than overflow the stack.
+void SoAction::skipTooDeep() {
+    if (depthReported_) return;
+    depthReported_ = true;
+    SoDebugError::post("SoAction::traverse",
+                       "The graph is nested more than %d levels deep: %s skips the deeper nodes",
+                       SoSceneLimits::maxNestingDepth, getTypeId().getName().getString());
 }
 
 void SoAction::forwardTraversal(SoNode* node) {

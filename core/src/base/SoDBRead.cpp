@@ -15,7 +15,7 @@ SoSeparator* SoDB::readAll(SoInput* in) {
     if (!in->checkHeader()) return nullptr;
     auto* root = new SoSeparator;
     root->ref();
-    SoSceneReader reader(in);
+    SoSceneReader reader(in, 1);
     for (;;) {
         SoNode* node = nullptr;
         if (!reader.readNode(node)) {

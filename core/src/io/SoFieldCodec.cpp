@@ -1,6 +1,7 @@
 #include <Tessara/fields/SoFieldCodec.h>
 #include <Tessara/io/SoInput.h>
 #include <Tessara/io/SoOutput.h>
+#include <Tessara/base/SoSceneLimits.h>
 
 #include <cmath>
 #include <string>
@@ -282,12 +283,17 @@ bool SoFieldCodec::readList(SoInput* in, const std::function<void()>& clear,
         in->putBack(c);
         return readOne(in);
     }
-    for (;;) {
+    for (int count = 0;; ++count) {
         if (!in->read(c) || c == '}') {
             in->postError(kSource, "Missing ']' at the end of a list of values");
             return false;
         }
         if (c == ']') return true;
+        if (count == SoSceneLimits::maxFieldValues) {
+            in->postError(kSource, "More than %d values in one field",
+                          SoSceneLimits::maxFieldValues);
+            return false;
+        }
         in->putBack(c);
         if (!readOne(in)) return false;
         if (!in->read(c)) continue;  // reported as a missing ']' above

@@ -1,11 +1,13 @@
 #include "io/SoSceneReader.h"
 
 #include <Tessara/base/SoNodeList.h>
+#include <Tessara/base/SoSceneLimits.h>
 #include <Tessara/base/SoType.h>
 #include <Tessara/io/SoInput.h>
 #include <Tessara/nodes/SoGroup.h>
 #include <Tessara/nodes/SoNode.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -69,6 +71,7 @@ bool SoSceneReader::readNode(SoNode*& node) {
     SoNode* used = nullptr;
     if (!beginNode(word, used)) return false;
     if (used) {
+        if (!addTopLevelExtent(extentOf(used))) return false;
         node = used;
         return true;
     }
@@ -93,7 +96,7 @@ bool SoSceneReader::readBody(SoNode*& finished) {
             return false;
         }
         if (c == '}') {
-            finished = finishTop();
+            if (!finishTop(finished)) return false;
             continue;
         }
         in_->putBack(c);
@@ -125,7 +128,9 @@ bool SoSceneReader::readFieldOrChild(Frame& top) {
     // `top` may move when beginNode pushes a frame; the group pointer does not.
     SoNode* used = nullptr;
     if (!beginNode(name, used)) return false;
-    if (used) addChild(node, used);
+    if (!used) return true;
+    if (!addExtent(extentOf(used))) return false;
+    addChild(node, used);
     return true;
 }
 
@@ -185,6 +190,11 @@ bool SoSceneReader::beginInstance(const SbName& typeName, const SbName& defName)
         in_->postError(kSource, "Expected '{' after %s", typeName.getString());
         return false;
     }
+    if (outerLevels_ + static_cast<int>(stack_.size()) >= SoSceneLimits::maxNestingDepth) {
+        in_->postError(kSource, "Nodes nested more than %d levels deep",
+                       SoSceneLimits::maxNestingDepth);
+        return false;
+    }
     auto* node = static_cast<SoNode*>(type.createInstance());
     node->ref();
     if (!!defName) node->setName(defName);
@@ -192,13 +202,64 @@ bool SoSceneReader::beginInstance(const SbName& typeName, const SbName& defName)
     return true;
 }
 
-SoNode* SoSceneReader::finishTop() {
+bool SoSceneReader::finishTop(SoNode*& finished) {
     const Frame frame = stack_.back();
     stack_.pop_back();
+    const Extent extent{frame.height + 1, frame.traversed + 1};
     // Registered only now, so a node cannot USE itself and make the graph a cycle.
-    if (!!frame.defName) in_->addReference(frame.defName, frame.node);
-    if (stack_.empty()) return frame.node;
+    if (!!frame.defName) {
+        in_->addReference(frame.defName, frame.node);
+        extents_[frame.node] = extent;
+    }
+    if (stack_.empty()) {
+        finished = frame.node;
+        if (addTopLevelExtent(extent)) return true;
+        frame.node->unref();
+        finished = nullptr;
+        return false;
+    }
     addChild(stack_.back().node, frame.node);
     frame.node->unref();
-    return nullptr;
+    return addExtent(extent);
+}
+
+bool SoSceneReader::addExtent(const Extent& child) {
+    Frame& parent = stack_.back();
+    if (outerLevels_ + static_cast<int>(stack_.size()) + child.height >
+        SoSceneLimits::maxNestingDepth) {
+        in_->postError(kSource, "Nodes nested more than %d levels deep (through a USE)",
+                       SoSceneLimits::maxNestingDepth);
+        return false;
+    }
+    parent.height = std::max(parent.height, child.height);
+    parent.traversed += child.traversed;
+    // The open node and the levels above it are met as well.
+    if (parent.traversed + 1 + outerLevels_ > SoSceneLimits::maxTraversedNodes) {
+        in_->postError(kSource, "The scene stands for more than %.0f nodes through its USEs",
+                       SoSceneLimits::maxTraversedNodes);
+        return false;
+    }
+    return true;
+}
+
+bool SoSceneReader::addTopLevelExtent(const Extent& node) {
+    traversedAtTopLevel_ += node.traversed;
+    if (traversedAtTopLevel_ + outerLevels_ <= SoSceneLimits::maxTraversedNodes) return true;
+    in_->postError(kSource, "The scene stands for more than %.0f nodes through its USEs",
+                   SoSceneLimits::maxTraversedNodes);
+    return false;
+}
+
+SoSceneReader::Extent SoSceneReader::extentOf(const SoNode* node) {
+    if (auto known = extents_.find(node); known != extents_.end()) return known->second;
+    Extent extent{1, 1};
+    if (const SoNodeList* children = node->getChildren()) {
+        for (int i = 0; i < children->getLength(); ++i) {
+            const Extent child = extentOf((*children)[i]);
+            extent.height = std::max(extent.height, child.height + 1);
+            extent.traversed += child.traversed;
+        }
+    }
+    extents_[node] = extent;
+    return extent;
 }

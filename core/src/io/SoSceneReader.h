@@ -2,16 +2,21 @@
 
 #include <Tessara/base/SbName.h>
 
+#include <unordered_map>
 #include <vector>
 
 class SoInput;
 class SoNode;
 
 /// Builds nodes from scene-file text. Nesting is kept on an explicit stack instead of the
-/// call stack, so a file nested thousands of levels deep cannot overflow it.
+/// call stack, so a deep file cannot overflow it while it is read; the depth and the size
+/// that the finished graph would have for a traversal are checked against SoSceneLimits as
+/// the nodes close, so that nothing the reader accepts is beyond them.
 class SoSceneReader {
   public:
-    explicit SoSceneReader(SoInput* in) : in_(in) {}
+    /// `outerLevels`: the levels the caller puts above the nodes read (a root it adds them to).
+    explicit SoSceneReader(SoInput* in, int outerLevels = 0)
+        : in_(in), outerLevels_(outerLevels) {}
     /// Releases whatever a failed read left half built.
     ~SoSceneReader();
     SoSceneReader(const SoSceneReader&) = delete;
@@ -29,6 +34,14 @@ class SoSceneReader {
         SbName defName;
         int line;
         int column;
+        /// Of the children closed so far: the most levels below, and the nodes met.
+        int height = 0;
+        double traversed = 0;
+    };
+    /// What a node brings to the graph's extent, kept for the nodes that can be used again.
+    struct Extent {
+        int height;
+        double traversed;
     };
 
     bool readBody(SoNode*& finished);
@@ -38,10 +51,19 @@ class SoSceneReader {
     bool beginInstance(const SbName& typeName, const SbName& defName);
     bool readDefName(const char* keyword, SbName& name);
     /// Pops the top frame: its node joins its parent, or is returned when it has none.
-    SoNode* finishTop();
+    bool finishTop(SoNode*& finished);
     void releaseFrames();
+    /// Adds a child's extent to the open node; false, with an error, beyond the limits.
+    bool addExtent(const Extent& child);
+    /// Checks a finished top-level node against what the nodes read before it left.
+    bool addTopLevelExtent(const Extent& node);
+    /// Of a node closed by this reader, or of one found another way, walked once.
+    Extent extentOf(const SoNode* node);
     static const char* typeNameOf(const SoNode* node);
 
     SoInput* in_;
+    int outerLevels_;
+    double traversedAtTopLevel_ = 0;
     std::vector<Frame> stack_;
+    std::unordered_map<const SoNode*, Extent> extents_;
 };

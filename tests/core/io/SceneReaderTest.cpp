@@ -1,3 +1,4 @@
+#include <Tessara/base/SoSceneLimits.h>
 #include <Tessara/base/SoDB.h>
 #include <Tessara/io/SoInput.h>
 #include <gtest/gtest.h>
@@ -18,6 +19,19 @@ std::string repeat(const std::string& text, int times) {
     std::string result;
     for (int i = 0; i < times; ++i) result += text;
     return result;
+}
+
+// The most groups a file can nest around one node: readAll's root is a level too.
+constexpr int kDeepest = SoSceneLimits::maxNestingDepth - 2;
+
+// One line per level, each group using the one above ten times: a graph of 11 nodes on the
+// first line that grows tenfold with every line.
+std::string tenfoldUses(int levels) {
+    std::string text = "DEF n0 Group { " + repeat("Cube { } ", 10) + "}\n";
+    for (int level = 1; level < levels; ++level)
+        text += "DEF n" + std::to_string(level) + " Group { " +
+                repeat("USE n" + std::to_string(level - 1) + " ", 10) + "}\n";
+    return text;
 }
 
 }  // namespace
@@ -55,9 +69,12 @@ TEST(SceneReader, GraphsAsWritten) {
                "list\n 0 1 # inside a value\n 0 ] # after\n} # after the node\nUSE # before a "
                "name\n a\n# trailing comment without newline"),
          "Separator(Material, @1)"},
+        // One level short of the limit, as the root that reading adds is written back too.
         {"deep nesting",
-         scene(repeat("Group {\n", 10000) + "Translation { }" + repeat("}\n", 10000)),
-         "Separator(" + repeat("Group(", 10000) + "Translation" + std::string(10001, ')')},
+         scene(repeat("Group {\n", kDeepest - 1) + "Translation { }" +
+               repeat("}\n", kDeepest - 1)),
+         "Separator(" + repeat("Group(", kDeepest - 1) + "Translation" +
+             std::string(kDeepest, ')')},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -237,7 +254,7 @@ TEST(MalformedInput, IsRejectedWithWhereAndWhat) {
     const struct {
         const char* name;
         std::string text;
-        const char* where;
+        std::string where;
         std::string what;
     } cases[] = {
         {"wrong header", "#Inventor V2.1 ascii\nSeparator { }\n", "1:1", header},
@@ -285,9 +302,18 @@ TEST(MalformedInput, IsRejectedWithWhereAndWhat) {
         {"infinite rotation", scene("IoAllFields { rotationValue 0 1 0 inf }"), "2:35", ""},
         // Under the leak checker these show that the half-read graph is released.
         {"error deep inside",
-         scene("DEF top Separator {\n" + repeat("Group { DEF t Translation { } USE t\n", 10000) +
+         scene("DEF top Separator {\n" + repeat("Group { DEF t Translation { } USE t\n", 5000) +
                "Frobnicator { }"),
-         "10003:1", "\"Frobnicator\""},
+         "5003:1", "\"Frobnicator\""},
+        // The limits: a graph beyond them is refused at the node that crosses them.
+        {"nested too deep", scene(repeat("Group {\n", kDeepest + 2)),
+         std::to_string(kDeepest + 3) + ":7", std::to_string(kDeepest + 2)},
+        {"nested too deep through a USE",
+         scene("DEF a " + repeat("Group { ", kDeepest / 2) + repeat("} ", kDeepest / 2) + "\n" +
+               repeat("Group { ", kDeepest / 2 + 2) + "USE a"),
+         "3:" + std::to_string(8 * (kDeepest / 2 + 2) + 5), std::to_string(kDeepest + 2)},
+        {"too many nodes through USEs", scene(tenfoldUses(7)), "8:76",
+         std::to_string(static_cast<long long>(SoSceneLimits::maxTraversedNodes))},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

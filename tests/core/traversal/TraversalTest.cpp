@@ -4,6 +4,7 @@
 #include <Tessara/base/SoDB.h>
 #include <Tessara/base/SoPath.h>
 #include <Tessara/base/SoPathList.h>
+#include <Tessara/base/SoSceneLimits.h>
 #include <Tessara/nodes/SoCube.h>
 #include <Tessara/nodes/SoGroup.h>
 #include <Tessara/nodes/SoSeparator.h>
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "support/DebugErrorRecorder.h"
 #include <vector>
 
 namespace {
@@ -162,3 +165,23 @@ TEST_F(TraversalTest, PathsVisitTheirNodesAndTheSiblingsThatSetState) {
 }
 
 }  // namespace
+
+// A graph that a program nests deeper than any file may: the action walks down to the limit,
+// says once that it skips the rest, and goes on with the siblings.
+TEST_F(TraversalTest, NodesBeyondTheNestingLimitAreSkippedWithOneMessage) {
+    // root and group are levels 1 and 2: the groups below reach the limit exactly.
+    SoGroup* deepest = group;
+    for (int level = 3; level <= SoSceneLimits::maxNestingDepth - 1; ++level) {
+        auto* below = new SoGroup;
+        deepest->addChild(below);
+        deepest = below;
+    }
+    deepest->addChild(named<SoTranslation>("atLimit"));
+    auto* beyond = new SoGroup;
+    deepest->addChild(beyond);
+    beyond->addChild(named<SoTranslation>("beyond"));
+    DebugErrorRecorder recorder;
+    EXPECT_EQ(run(root, Recorder(), SoTranslation::getClassTypeId(), false),
+              (Events{"pre a", "pre b", "pre atLimit", "pre c"}));
+    EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), 1u) << recorder.dump();
+}

@@ -107,6 +107,7 @@ class SoAction : public SoTypedObject {
     void applyOnePath(SoPath* path);
     void pushEntry(SoNode* node, int index, bool forwarded, PathCode code);
     void popEntry(PathCode previousCode, int previousDepth);
+    void skipTooDeep();
     const SoPath* buildPath(bool lightOnly);
 
     static SoType classTypeId;
@@ -127,4 +128,5 @@ class SoAction : public SoTypedObject {
     bool terminated_ = false;
     bool useAlternateRep_ = false;
     int applyDepth_ = 0;
+    bool depthReported_ = false;
 };
