@@ -1,0 +1,85 @@
+// A scene read from arbitrary bytes, printed by one of the command's backends into memory.
+// The input's size picks the backend and the hidden-surface mode, so that the fuzzer's
+// mutations reach all of them while the bytes stay a scene file. Scenes that expand, through
+// shared nodes, into more nodes than a drawing of this size could need are skipped: their
+// cost is the size of the graph, not a fault.
+
+#include <PlotWerk/SoPlotWerk.h>
+#include <PlotWerk/SoVectorOutput.h>
+#include <Tessara/base/SoDB.h>
+#include <Tessara/base/SoNodeList.h>
+#include <Tessara/io/SoInput.h>
+#include <Tessara/nodes/SoSeparator.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unordered_map>
+#include <vector>
+
+#include "ActionSettings.h"
+#include "FuzzTarget.h"
+#include "OutputFormat.h"
+#include "ViewSetup.h"
+
+namespace {
+
+const SoVectorizeAction::HLHSRMode kModes[] = {
+    SoVectorizeAction::HLHSR_OFF,    SoVectorizeAction::HLHSR_SIMPLE_PAINTER,
+    SoVectorizeAction::HLHSR_PAINTER, SoVectorizeAction::HLHSR_PAINTER_SURFACE_REMOVAL,
+    SoVectorizeAction::HLHSR_RASTER, SoVectorizeAction::HIDDEN_LINES_REMOVAL};
+constexpr double kMostNodes = 2000;
+
+// Nodes as a traversal meets them: a shared node counts once per use. Saturates early, so
+// that graphs of exponential size are counted in time linear in their distinct nodes.
+double expandedSize(const SoNode* node, std::unordered_map<const SoNode*, double>& known) {
+    if (auto found = known.find(node); found != known.end()) return found->second;
+    double size = 1;
+    if (const SoNodeList* children = node->getChildren())
+        for (int i = 0; i < children->getLength() && size <= kMostNodes; ++i)
+            size += expandedSize((*children)[i], known);
+    known[node] = size;
+    return size;
+}
+
+std::vector<const OutputFormat*> drawingFormats() {
+    std::vector<const OutputFormat*> formats;
+    for (const OutputFormat& format : OutputFormat::all())
+        if (format.create) formats.push_back(&format);
+    return formats;
+}
+
+void print(SoSeparator* scene, const OutputFormat& format, SoVectorizeAction::HLHSRMode mode) {
+    PrintOptions options;
+    options.hidden = mode;
+    std::unique_ptr<SoVectorizeAction> action = format.create(options, nullptr);
+    ActionSettings::apply(*action, options);
+    ViewSetup::complete(scene, action->getDrawingDimensions(), false);
+    char* bytes = nullptr;
+    std::size_t length = 0;
+    FILE* memory = open_memstream(&bytes, &length);
+    SoVectorOutput* output = action->getVectorOutput();
+    output->setFilePointer(memory);
+    action->apply(scene);
+    output->closeFile();
+    std::free(bytes);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool ready = (SoPlotWerk::init(), silenceDebugMessages(), true);
+    static const std::vector<const OutputFormat*> formats = drawingFormats();
+    (void)ready;
+    SoInput input;
+    input.setBuffer(data, size);
+    SoSeparator* scene = SoDB::readAll(&input);
+    if (!scene) return 0;
+    scene->ref();
+    std::unordered_map<const SoNode*, double> known;
+    if (expandedSize(scene, known) <= kMostNodes) {
+        const OutputFormat& format = *formats[size % formats.size()];
+        print(scene, format, kModes[size / formats.size() % std::size(kModes)]);
+    }
+    scene->unref();
+    return 0;
+}
