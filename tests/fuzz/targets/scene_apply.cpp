@@ -48,19 +48,25 @@ std::vector<const OutputFormat*> drawingFormats() {
     return formats;
 }
 
-void print(SoSeparator* scene, const OutputFormat& format, SoVectorizeAction::HLHSRMode mode) {
+// The stream is the output's to close: at closeFile, or, for an output that draws elsewhere
+// (the metafile's), when it is destroyed with its action.
+void printInto(FILE* memory, SoSeparator* scene, const OutputFormat& format,
+               SoVectorizeAction::HLHSRMode mode) {
     PrintOptions options;
     options.hidden = mode;
     std::unique_ptr<SoVectorizeAction> action = format.create(options, nullptr);
     ActionSettings::apply(*action, options);
     ViewSetup::complete(scene, action->getDrawingDimensions(), false);
-    char* bytes = nullptr;
-    std::size_t length = 0;
-    FILE* memory = open_memstream(&bytes, &length);
     SoVectorOutput* output = action->getVectorOutput();
     output->setFilePointer(memory);
     action->apply(scene);
     output->closeFile();
+}
+
+void print(SoSeparator* scene, const OutputFormat& format, SoVectorizeAction::HLHSRMode mode) {
+    char* bytes = nullptr;
+    std::size_t length = 0;
+    printInto(open_memstream(&bytes, &length), scene, format, mode);
     std::free(bytes);
 }
 
