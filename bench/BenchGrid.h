@@ -21,8 +21,8 @@ constexpr int kColumns = 1000;
 constexpr int kRows = 500;
 constexpr int kTriangles = 2 * kColumns * kRows;
 
-inline int gridIndex(int column, int row) {
-    return row * (kColumns + 1) + column;
+inline int gridIndex(int column, int row, int columns = kColumns) {
+    return row * (columns + 1) + column;
 }
 
 /// A gently waving height field, so that smooth normals differ from vertex to vertex.
@@ -30,13 +30,16 @@ inline float gridHeight(int column, int row) {
     return std::sin(0.05f * static_cast<float>(column)) * std::cos(0.07f * static_cast<float>(row));
 }
 
-/// Calls visit(a, b, c) with the coordinate indices of every triangle, row by row.
+/// Calls visit(a, b, c) with the coordinate indices of every triangle, row by row, of a grid
+/// of columns x rows quads.
 template <class Visit>
-void forEachGridTriangle(Visit visit) {
-    for (int r = 0; r < kRows; ++r) {
-        for (int c = 0; c < kColumns; ++c) {
-            visit(gridIndex(c, r), gridIndex(c + 1, r), gridIndex(c + 1, r + 1));
-            visit(gridIndex(c, r), gridIndex(c + 1, r + 1), gridIndex(c, r + 1));
+void forEachGridTriangle(Visit visit, int columns = kColumns, int rows = kRows) {
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            visit(gridIndex(c, r, columns), gridIndex(c + 1, r, columns),
+                  gridIndex(c + 1, r + 1, columns));
+            visit(gridIndex(c, r, columns), gridIndex(c + 1, r + 1, columns),
+                  gridIndex(c, r + 1, columns));
         }
     }
 }

@@ -16,39 +16,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "BenchGrid.h"
+#include "GridMeshFile.h"
 
 namespace {
-
-using bench::kColumns;
-using bench::kRows;
-
-/// Writes the grid as a binary PLY file, each vertex coloured by its height.
-bool writeMesh(const std::string& path) {
-    std::ofstream file(path, std::ios::binary);
-    file << "ply\nformat binary_little_endian 1.0\nelement vertex " << (kColumns + 1) * (kRows + 1)
-         << "\nproperty float x\nproperty float y\nproperty float z\n"
-            "property uchar red\nproperty uchar green\nproperty uchar blue\nelement face "
-         << bench::kTriangles << "\nproperty list uchar int vertex_indices\nend_header\n";
-    for (int r = 0; r <= kRows; ++r) {
-        for (int c = 0; c <= kColumns; ++c) {
-            const float wave = bench::gridHeight(c, r);
-            const float xyz[3] = {float(c), float(r), 20.0f * wave};
-            const auto level = static_cast<uint8_t>(127.5f + 127.0f * wave);
-            const char rgb[3] = {static_cast<char>(level), 90, static_cast<char>(255 - level)};
-            file.write(reinterpret_cast<const char*>(xyz), sizeof xyz).write(rgb, sizeof rgb);
-        }
-    }
-    bench::forEachGridTriangle([&](int32_t a, int32_t b, int32_t c) {
-        const int32_t corners[3] = {a, b, c};
-        file.put(3).write(reinterpret_cast<const char*>(corners), sizeof corners);
-    });
-    file.close();
-    return !file.fail();
-}
 
 /// One run of the command on `mesh`: whether it succeeded. The shell waits for the command,
 /// so the largest waited-for descendant, whose memory getrusage reports, is the command.
@@ -67,7 +39,7 @@ void BM_CommandOnMillionTriangleMesh(benchmark::State& state) {
     }
     const std::string mesh = root + "/grid.ply", drawing = root + "/grid.ps";
     double seconds = 0.0;
-    if (!writeMesh(mesh)) state.SkipWithError("could not write the mesh file");
+    if (!bench::writeGridPly(mesh)) state.SkipWithError("could not write the mesh file");
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         if (!runCommand(mesh, drawing)) {
