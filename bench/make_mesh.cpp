@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     const int rows = argc == 4 ? std::atoi(argv[2]) : 0;
     // Vertex indices are 32-bit in the file.
     if (columns <= 0 || rows <= 0 || double(columns + 1) * (rows + 1) > 2e9) {
-        std::fprintf(stderr, "usage: make_mesh COLUMNS ROWS out.ply (a grid of at most 2e9 points)\n");
+        std::fprintf(stderr,
+                     "usage: make_mesh COLUMNS ROWS out.ply (a grid of at most 2e9 points)\n");
         return 2;
     }
     if (bench::writeGridPly(argv[3], columns, rows)) return 0;

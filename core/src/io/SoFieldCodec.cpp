@@ -1,7 +1,7 @@
+#include <Tessara/base/SoSceneLimits.h>
 #include <Tessara/fields/SoFieldCodec.h>
 #include <Tessara/io/SoInput.h>
 #include <Tessara/io/SoOutput.h>
-#include <Tessara/base/SoSceneLimits.h>
 
 #include <cmath>
 #include <string>

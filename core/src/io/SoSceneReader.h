@@ -15,8 +15,7 @@ class SoNode;
 class SoSceneReader {
   public:
     /// `outerLevels`: the levels the caller puts above the nodes read (a root it adds them to).
-    explicit SoSceneReader(SoInput* in, int outerLevels = 0)
-        : in_(in), outerLevels_(outerLevels) {}
+    explicit SoSceneReader(SoInput* in, int outerLevels = 0) : in_(in), outerLevels_(outerLevels) {}
     /// Releases whatever a failed read left half built.
     ~SoSceneReader();
     SoSceneReader(const SoSceneReader&) = delete;

@@ -1,5 +1,5 @@
-#include <Tessara/base/SoSceneLimits.h>
 #include <Tessara/base/SoDB.h>
+#include <Tessara/base/SoSceneLimits.h>
 #include <Tessara/io/SoInput.h>
 #include <gtest/gtest.h>
 
@@ -71,8 +71,7 @@ TEST(SceneReader, GraphsAsWritten) {
          "Separator(Material, @1)"},
         // One level short of the limit, as the root that reading adds is written back too.
         {"deep nesting",
-         scene(repeat("Group {\n", kDeepest - 1) + "Translation { }" +
-               repeat("}\n", kDeepest - 1)),
+         scene(repeat("Group {\n", kDeepest - 1) + "Translation { }" + repeat("}\n", kDeepest - 1)),
          "Separator(" + repeat("Group(", kDeepest - 1) + "Translation" +
              std::string(kDeepest, ')')},
     };

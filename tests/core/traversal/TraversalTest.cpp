@@ -13,9 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/DebugErrorRecorder.h"
-#include <vector>
 
 namespace {
 

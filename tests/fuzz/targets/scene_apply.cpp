@@ -24,9 +24,9 @@
 namespace {
 
 const SoVectorizeAction::HLHSRMode kModes[] = {
-    SoVectorizeAction::HLHSR_OFF,    SoVectorizeAction::HLHSR_SIMPLE_PAINTER,
+    SoVectorizeAction::HLHSR_OFF,     SoVectorizeAction::HLHSR_SIMPLE_PAINTER,
     SoVectorizeAction::HLHSR_PAINTER, SoVectorizeAction::HLHSR_PAINTER_SURFACE_REMOVAL,
-    SoVectorizeAction::HLHSR_RASTER, SoVectorizeAction::HIDDEN_LINES_REMOVAL};
+    SoVectorizeAction::HLHSR_RASTER,  SoVectorizeAction::HIDDEN_LINES_REMOVAL};
 constexpr double kMostNodes = 2000;
 
 // Nodes as a traversal meets them: a shared node counts once per use. Saturates early, so
