@@ -78,30 +78,32 @@ class SoInput::Source {
         // Re-read put-back text keeps the position where it was first read.
         if (pending.empty()) tokenStart = pos;
     }
-    /// Line and column (1-based, columns in characters) of byte offset `at`.
+    /// Line and column (1-based, columns in characters) of byte offset `at`. Counted on from
+    /// the last offset asked for: messages are asked for in reading order, and counting each
+    /// column from its line's start made a file on one long line quadratic to read.
     void position(size_t at, int& line, int& column) const {
         if (at < cachedAt_) {
             cachedAt_ = 0;
             cachedLine_ = 1;
-            cachedLineStart_ = 0;
+            cachedColumn_ = 1;
         }
         for (size_t i = cachedAt_; i < at && i < size; ++i) {
             if (data[i] == '\n') {
                 ++cachedLine_;
-                cachedLineStart_ = i + 1;
+                cachedColumn_ = 1;
+            } else if ((static_cast<unsigned char>(data[i]) & 0xC0) != 0x80) {
+                ++cachedColumn_;
             }
         }
         cachedAt_ = at;
         line = cachedLine_;
-        column = 1;
-        for (size_t i = cachedLineStart_; i < at && i < size; ++i)
-            if ((static_cast<unsigned char>(data[i]) & 0xC0) != 0x80) ++column;
+        column = cachedColumn_;
     }
 
   private:
     mutable size_t cachedAt_ = 0;
     mutable int cachedLine_ = 1;
-    mutable size_t cachedLineStart_ = 0;
+    mutable int cachedColumn_ = 1;
 };
 
 SoInput::SoInput() = default;
