@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "SoGraphicPrimitive.h"
 #include "SoGraphicPrimitiveList.h"
@@ -9,15 +10,17 @@
 namespace {
 // Level 0 has about one cell per record, and no more than this many a side.
 constexpr int MAX_CELLS_PER_SIDE = 1024;
+// Queries are counted in the bits a slot has for them.
+constexpr unsigned QUERY_LIMIT = 1u << 31;
 }  // namespace
 
-SoHLHSRPairIndex::SoHLHSRPairIndex(SoGraphicPrimitiveList& list) {
+SoHLHSRPairIndex::SoHLHSRPairIndex(SoGraphicPrimitiveList& list) : list_(list) {
     setUpGrid(list);
     const int n = list.getLength();
     slots_.reserve(n);
-    slotRecords_.reserve(n);
     slotOfPosition_.reserve(n);
     for (int k = 0; k < n; ++k) slotOfPosition_.push_back(newSlot(list.getPrimitive(k), k));
+    packCells();
 }
 
 // The grid covers the finite extent of the boxes. Coordinates outside it (pieces a rounding
@@ -45,12 +48,56 @@ void SoHLHSRPairIndex::setUpGrid(SoGraphicPrimitiveList& list) {
     if (!std::isfinite(originX_)) originX_ = 0.0f;
     if (!std::isfinite(originY_)) originY_ = 0.0f;
     while ((size_ >> (levels_ - 1)) > 1) ++levels_;
+}
+
+void SoHLHSRPairIndex::makeLevels(Pyramid& pyramid) const {
+    if (!pyramid.levels.empty()) return;
+    pyramid.levels.resize(levels_);
+    for (int level = 0; level < levels_; ++level) {
+        const size_t side = static_cast<size_t>(size_ >> level);
+        pyramid.levels[level].first.assign(side * side + 1, 0);
+    }
+}
+
+// Calls visit(cells, c) for every cell c of its level that the slot is kept in.
+template <class Visit>
+void SoHLHSRPairIndex::visitCells(const Slot& slot, Visit visit) {
+    const Placement at = placementOf(slot);
+    Level& cells = pyramidOf(slot).levels[at.level];
+    const size_t side = static_cast<size_t>(size_ >> at.level);
+    for (int cy = at.cells.y0; cy <= at.cells.y1; ++cy)
+        for (int cx = at.cells.x0; cx <= at.cells.x1; ++cx) visit(cells, cy * side + cx);
+}
+
+// A counting sort of the slots by cell: count, turn the counts into starts, fill. Each cell
+// gets its slots in increasing order, as it would one at a time.
+void SoHLHSRPairIndex::packCells() {
+    std::vector<size_t> perLevel[2] = {std::vector<size_t>(levels_), std::vector<size_t>(levels_)};
+    for (const Slot& slot : slots_) {
+        if (hasEmptyBox(slot)) continue;
+        makeLevels(pyramidOf(slot));
+        visitCells(slot, [](Level& cells, size_t c) { ++cells.first[c + 1]; });
+        ++perLevel[slot.polygon ? 0 : 1][placementOf(slot).level];
+    }
+    for (int kind = 0; kind < 2; ++kind) {
+        for (size_t level = 0; level < pyramids_[kind].levels.size(); ++level) {
+            Level& cells = pyramids_[kind].levels[level];
+            std::partial_sum(cells.first.begin(), cells.first.end(), cells.first.begin());
+            cells.packed.resize(static_cast<size_t>(cells.first.back()));
+            cells.all.reserve(perLevel[kind][level]);
+        }
+    }
+    for (int s = 0; s < static_cast<int>(slots_.size()); ++s) {
+        const Slot& slot = slots_[s];
+        if (hasEmptyBox(slot)) continue;
+        visitCells(slot, [s](Level& cells, size_t c) { cells.packed[cells.first[c]++] = s; });
+        pyramidOf(slot).levels[placementOf(slot).level].all.push_back(s);
+    }
+    // Filling moved the start of every cell on to the start of the next one.
     for (Pyramid& pyramid : pyramids_) {
-        pyramid.cells.resize(levels_);
-        pyramid.levelSlots.resize(levels_);
-        for (int level = 0; level < levels_; ++level) {
-            const int side = size_ >> level;
-            pyramid.cells[level].resize(static_cast<size_t>(side) * side);
+        for (Level& cells : pyramid.levels) {
+            for (size_t c = cells.first.size() - 1; c > 0; --c) cells.first[c] = cells.first[c - 1];
+            cells.first[0] = 0;
         }
     }
 }
@@ -82,15 +129,19 @@ bool SoHLHSRPairIndex::hasEmptyBox(const Slot& slot) {
 int SoHLHSRPairIndex::newSlot(SoGraphicPrimitive* record, int position) {
     const SbBox2f& box = *record->getBBox();
     const int s = static_cast<int>(slots_.size());
-    const bool polygon = record->getType() == SoGraphicPrimitive::POLYGON;
-    slots_.push_back(Slot{box.getMin()[0], box.getMin()[1], box.getMax()[0], box.getMax()[1],
-                          record->getZMin(), record->getZMax(), position, polygon, 0u});
-    slotRecords_.push_back(record);
-    const Slot& slot = slots_.back();
-    if (hasEmptyBox(slot)) {
-        unplaced_.push_back(s);
-        return s;
-    }
+    Slot slot;
+    slot.minX = box.getMin()[0], slot.minY = box.getMin()[1];
+    slot.maxX = box.getMax()[0], slot.maxY = box.getMax()[1];
+    slot.zMin = record->getZMin(), slot.zMax = record->getZMax();
+    slot.position = position;
+    slot.query = 0;
+    slot.polygon = record->getType() == SoGraphicPrimitive::POLYGON;
+    slots_.push_back(slot);
+    if (hasEmptyBox(slots_.back())) unplaced_.push_back(s);
+    return s;
+}
+
+SoHLHSRPairIndex::Placement SoHLHSRPairIndex::placementOf(const Slot& slot) const {
     const CellRange r = rangeOf(slot);
     const int top = levels_ - 1;
     int level = 0;
@@ -98,16 +149,18 @@ int SoHLHSRPairIndex::newSlot(SoGraphicPrimitive* record, int position) {
            ((r.x1 >> level) - (r.x0 >> level) > 1 || (r.y1 >> level) - (r.y0 >> level) > 1)) {
         ++level;
     }
-    const int side = size_ >> level;
-    Pyramid& pyramid = pyramids_[polygon ? 0 : 1];
-    for (int cy = r.y0 >> level; cy <= (r.y1 >> level); ++cy) {
-        for (int cx = r.x0 >> level; cx <= (r.x1 >> level); ++cx) {
-            pyramid.cells[level][static_cast<size_t>(cy) * side + cx].push_back(s);
-        }
-    }
-    pyramid.levelSlots[level].push_back(s);
-    pyramid.empty = false;
-    return s;
+    return Placement{level, CellRange{r.x0 >> level, r.y0 >> level, r.x1 >> level, r.y1 >> level}};
+}
+
+void SoHLHSRPairIndex::addToCells(int s) {
+    const Slot& slot = slots_[s];
+    if (hasEmptyBox(slot)) return;
+    makeLevels(pyramidOf(slot));
+    visitCells(slot, [s](Level& cells, size_t c) {
+        if (cells.added.empty()) cells.added.resize(cells.first.size() - 1);
+        cells.added[c].push_back(s);
+    });
+    pyramidOf(slot).levels[placementOf(slot).level].all.push_back(s);
 }
 
 // Exactly the negation of the painter's first rejections: boxes apart when one ends where
@@ -128,25 +181,25 @@ void SoHLHSRPairIndex::consider(const Slot& p, int s, int from, std::vector<int>
     if (q.position > from && compared(p, q)) out.push_back(q.position);
 }
 
-void SoHLHSRPairIndex::collectFromLevel(const Slot& p, const Pyramid& pyramid,
-                                        const CellRange& range, int level, int from,
-                                        std::vector<int>& out) {
-    const std::vector<int>& all = pyramid.levelSlots[level];
-    if (all.empty()) return;
+void SoHLHSRPairIndex::collectFromLevel(const Slot& p, const Level& cells, const CellRange& range,
+                                        int level, int from, std::vector<int>& out) {
+    if (cells.all.empty()) return;
     const int x0 = range.x0 >> level, x1 = range.x1 >> level;
     const int y0 = range.y0 >> level, y1 = range.y1 >> level;
     const size_t cellCount = static_cast<size_t>(x1 - x0 + 1) * (y1 - y0 + 1);
     // A wide box over a sparse level: reading the level's entries is cheaper than its cells.
-    if (cellCount > all.size()) {
-        for (int s : all) consider(p, s, from, out);
+    if (cellCount > cells.all.size()) {
+        for (int s : cells.all) consider(p, s, from, out);
         return;
     }
-    const int side = size_ >> level;
+    const size_t side = static_cast<size_t>(size_ >> level);
     for (int cy = y0; cy <= y1; ++cy) {
         for (int cx = x0; cx <= x1; ++cx) {
-            for (int s : pyramid.cells[level][static_cast<size_t>(cy) * side + cx]) {
-                consider(p, s, from, out);
-            }
+            const size_t c = cy * side + cx;
+            for (int k = cells.first[c]; k < cells.first[c + 1]; ++k)
+                consider(p, cells.packed[k], from, out);
+            if (cells.added.empty()) continue;
+            for (int s : cells.added[c]) consider(p, s, from, out);
         }
     }
 }
@@ -160,7 +213,7 @@ void SoHLHSRPairIndex::collectFromAll(const Slot& p, int from, std::vector<int>&
 
 void SoHLHSRPairIndex::candidates(int position, int from, std::vector<int>& out) {
     out.clear();
-    if (++queryCount_ == 0) {
+    if (++queryCount_ == QUERY_LIMIT) {
         for (Slot& slot : slots_) slot.query = 0;
         queryCount_ = 1;
     }
@@ -173,9 +226,9 @@ void SoHLHSRPairIndex::candidates(int position, int from, std::vector<int>& out)
         // A record that is not a polygon is compared with polygons only.
         const int kinds = p.polygon ? 2 : 1;
         for (int kind = 0; kind < kinds; ++kind) {
-            if (pyramids_[kind].empty) continue;
-            for (int level = 0; level < levels_; ++level) {
-                collectFromLevel(p, pyramids_[kind], range, level, from, out);
+            const std::vector<Level>& levels = pyramids_[kind].levels;
+            for (int level = 0; level < static_cast<int>(levels.size()); ++level) {
+                collectFromLevel(p, levels[level], range, level, from, out);
             }
         }
         for (int s : unplaced_) {
@@ -183,6 +236,11 @@ void SoHLHSRPairIndex::candidates(int position, int from, std::vector<int>& out)
         }
     }
     std::sort(out.begin(), out.end());
+}
+
+SoGraphicPrimitive* SoHLHSRPairIndex::recordOfSlot(int s) const {
+    const int position = slots_[s].position;
+    return position >= 0 ? list_.getPrimitive(position) : nullptr;
 }
 
 void SoHLHSRPairIndex::swapPositions(int i, int j) {
@@ -193,12 +251,13 @@ void SoHLHSRPairIndex::swapPositions(int i, int j) {
 
 void SoHLHSRPairIndex::replace(int position, SoGraphicPrimitive* record) {
     Slot& old = slots_[slotOfPosition_[position]];
-    slotRecords_[slotOfPosition_[position]] = nullptr;
     old.position = -1;
     slotOfPosition_[position] = newSlot(record, position);
+    addToCells(slotOfPosition_[position]);
 }
 
 void SoHLHSRPairIndex::append(SoGraphicPrimitive* record) {
     const int position = static_cast<int>(slotOfPosition_.size());
     slotOfPosition_.push_back(newSlot(record, position));
+    addToCells(slotOfPosition_.back());
 }

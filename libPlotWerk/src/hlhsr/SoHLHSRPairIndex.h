@@ -18,6 +18,10 @@ class SoGraphicPrimitiveList;
 /// both. Polygons and other records have pyramids of their own, so that a line or a mark
 /// never even looks at the others (a million marks on one spot would otherwise be a
 /// million million looks). The index mirrors every change the painter makes to the list.
+///
+/// The records there are when the index is made are packed cell after cell into one array
+/// per level; only records the painter adds later (pieces of cuts) go to lists per cell.
+/// A list per cell for every record cost a big mesh a tenth of the painter's memory.
 class SoHLHSRPairIndex {
   public:
     /// Indexes every record of list at its current position.
@@ -33,7 +37,7 @@ class SoHLHSRPairIndex {
     /// The list appended record.
     void append(SoGraphicPrimitive* record);
     /// The record indexed under slot s; null once it left the list.
-    SoGraphicPrimitive* recordOfSlot(int s) const { return slotRecords_[s]; }
+    SoGraphicPrimitive* recordOfSlot(int s) const;
     int slotAt(int position) const { return slotOfPosition_[position]; }
     /// The position of the record indexed under slot s; -1 once it left the list.
     int positionOfSlot(int s) const { return slots_[s].position; }
@@ -44,40 +48,63 @@ class SoHLHSRPairIndex {
         float minX, minY, maxX, maxY;
         float zMin, zMax;
         int position;
-        bool polygon;
         /// The query that last saw this slot: a record in several cells is reported once.
-        unsigned query;
+        /// Sharing a word with the kind keeps a slot at eight words.
+        unsigned query : 31;
+        unsigned polygon : 1;
     };
     /// The cell range of a box at level 0.
     struct CellRange {
         int x0, y0, x1, y1;
     };
 
-    /// One pyramid: cells[level][cy * (size >> level) + cx] holds the slots kept at that
-    /// level; levelSlots[level] all of them, for queries that would visit more cells than
-    /// the level holds entries.
+    /// The cell range of a record at the level it is kept on.
+    struct Placement {
+        int level;
+        CellRange cells;
+    };
+    /// One level of a pyramid. The slots of cell c are packed[first[c] .. first[c + 1]),
+    /// then added[c]; `all` holds every slot of the level, for queries that would visit
+    /// more cells than the level holds entries.
+    struct Level {
+        std::vector<int> first;
+        std::vector<int> packed;
+        /// Empty until the painter adds a record after the index was made.
+        std::vector<std::vector<int>> added;
+        std::vector<int> all;
+    };
+    /// Every level, or none for a pyramid that never held a slot.
     struct Pyramid {
-        std::vector<std::vector<std::vector<int>>> cells;
-        std::vector<std::vector<int>> levelSlots;
-        bool empty = true;
+        std::vector<Level> levels;
     };
 
     void setUpGrid(SoGraphicPrimitiveList& list);
+    /// Packs the cells of the slots made so far.
+    void packCells();
     int newSlot(SoGraphicPrimitive* record, int position);
+    /// Puts a slot made after packCells into the cells of its level.
+    void addToCells(int s);
+    template <class Visit>
+    void visitCells(const Slot& slot, Visit visit);
+    Placement placementOf(const Slot& slot) const;
+    Pyramid& pyramidOf(const Slot& slot) { return pyramids_[slot.polygon ? 0 : 1]; }
+    /// The levels of a pyramid, made on its first slot.
+    void makeLevels(Pyramid& pyramid) const;
     int cellX(float x) const;
     int cellY(float y) const;
     CellRange rangeOf(const Slot& slot) const;
     static bool hasEmptyBox(const Slot& slot);
     /// The pair is compared: boxes overlap with positive area and depth ranges reach.
     static bool compared(const Slot& p, const Slot& q);
-    void collectFromLevel(const Slot& p, const Pyramid& pyramid, const CellRange& range, int level,
+    void collectFromLevel(const Slot& p, const Level& cells, const CellRange& range, int level,
                           int from, std::vector<int>& out);
     void collectFromAll(const Slot& p, int from, std::vector<int>& out);
     void consider(const Slot& p, int s, int from, std::vector<int>& out);
 
+    /// The list indexed: it changes together with the index, so a slot's position finds its
+    /// record there.
+    const SoGraphicPrimitiveList& list_;
     std::vector<Slot> slots_;
-    /// The record of each slot, apart from what queries read so that slots stay small.
-    std::vector<SoGraphicPrimitive*> slotRecords_;
     std::vector<int> slotOfPosition_;
     /// Polygons, then every other record.
     Pyramid pyramids_[2];

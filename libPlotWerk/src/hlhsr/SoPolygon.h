@@ -4,6 +4,7 @@
 #include <Tessara/math/SbVec3f.h>
 
 #include "SoPrimitiveMultiPoints.h"
+#include "SoSharedString.h"
 
 /// A stored polygon, filled, outlined or drawn as points. Its vertex order always faces the
 /// viewer: the stored plane normal has a depth component not greater than 0.
@@ -44,8 +45,9 @@ class SoPolygon : public SoPrimitiveMultiPoints {
     unsigned short linePattern = 0xFFFF;
     int linePatternScaleFactor = 1;
     SbVec3f normal{0.0f, 0.0f, 0.0f};
-    SbString string1;
-    SbString string2;
+    /// The fill pattern's category and name, passed through to the print operation.
+    SoSharedString string1;
+    SoSharedString string2;
     /// The 32 x 32 fill mask, not owned; null for a solid fill.
     const unsigned char* pattern = nullptr;
     /// The OpenGL polygon offset in force at capture, for render() only.

@@ -29,8 +29,8 @@ void SoPrimitiveMultiPoints::setPoints(int n, const SbVec4f* newPoints, const Sb
         n = 0;
     }
     numPoints = n;
-    points.reset(n > 0 ? new SbVec4f[n] : nullptr);
-    colors.reset(n > 0 ? new SbColor[n] : nullptr);
+    points.resize(n);
+    colors.resize(n);
     std::copy(newPoints, newPoints + n, points.get());
     std::copy(newColors, newColors + n, colors.get());
     if (depthOffset != 0.0f) {

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <memory>
-
 #include "SoGraphicPrimitive.h"
+#include "SoRecordArray.h"
 
 /// A stored primitive made of points, each with its own colour: polygons, polylines, marks.
 class SoPrimitiveMultiPoints : public SoGraphicPrimitive {
@@ -20,9 +19,10 @@ class SoPrimitiveMultiPoints : public SoGraphicPrimitive {
     float zMax = 0.0f;
     float zMin = 0.0f;
     int numPoints = 0;
-    std::unique_ptr<SbVec4f[]> points;
+    /// A triangle's points, a segment's or a dot's fit in the record itself.
+    SoRecordArray<SbVec4f, 3> points;
     /// One colour per point.
-    std::unique_ptr<SbColor[]> colors;
+    SoRecordArray<SbColor, 3> colors;
     /// Passed through to the print operation: 0 when one colour serves the whole primitive.
     int multicolor = 0;
 
