@@ -54,6 +54,9 @@ void printInto(FILE* memory, SoSeparator* scene, const OutputFormat& format,
                SoVectorizeAction::HLHSRMode mode) {
     PrintOptions options;
     options.hidden = mode;
+    // The coarsest raster: the same paths as a fine one, at a cost that leaves the fuzzer
+    // time for many inputs (a fine raster of a page takes seconds under the sanitizers).
+    options.rasterQuality = 0.0f;
     std::unique_ptr<SoVectorizeAction> action = format.create(options, nullptr);
     ActionSettings::apply(*action, options);
     ViewSetup::complete(scene, action->getDrawingDimensions(), false);
