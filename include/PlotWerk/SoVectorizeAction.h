@@ -210,6 +210,9 @@ class SoVectorizeAction : public SoAction {
 
     /// Colour translation of the current method and the black-and-white preference.
     SbColor translateColor(SbColor color) const;
+    /// The colour a primitive of `color` and `width` (mm) prints in: with a pen table, the
+    /// colour of the pen penAssignment() chooses.
+    SbColor getPenColor(SbColor color, float width);
     /// A line width or point size in millimetres: the scene gives it in nominal widths, and
     /// 0 (the scene's "thinnest") prints as one nominal width so that it stays visible.
     float getPrintedWidth(float nominalWidths) const {

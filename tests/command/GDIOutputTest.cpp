@@ -9,55 +9,12 @@
 #include <vector>
 
 #include "CommandRun.h"
-#include "support/PdfPicture.h"
+#include "PrintComparison.h"
 #include "support/PrintServer.h"
 
 namespace {
 
-constexpr int kDpi = 50;
-// The renderers find different fonts: a stroke of the title's glyphs (up to 60 pixels here)
-// may part; a face or a line out of place parts by thousands.
-constexpr int kLargestWrong = 80;
-
-using Image = GhostscriptResult::Image;
-
-bool inked(const Image& image, int x, int y) {
-    return !image.pixel(x, y).isWhite();
-}
-
-/// The share of a's ink with b's ink within a pixel; `wrong` marks a's pixels without.
-double inkNear(const Image& a, const Image& b, std::vector<char>& wrong) {
-    int ink = 0, near = 0;
-    for (int y = 0; y < a.height; ++y)
-        for (int x = 0; x < a.width; ++x) {
-            if (!inked(a, x, y)) continue;
-            bool found = false;
-            for (int n = 0; n < 9 && !found; ++n) found = inked(b, x + n % 3 - 1, y + n / 3 - 1);
-            ++ink, near += found;
-            if (!found) wrong[std::size_t(y) * a.width + x] = 1;
-        }
-    return ink ? double(near) / ink : 0.0;
-}
-
-/// The page agrees with the demo's PostScript print (made with `arguments`) both ways, with
-/// no large wrong area: a part drawn in the wrong place or left out shows as a region.
-void expectLikeThePrint(const Image& page, std::vector<std::string> arguments, const char* what) {
-    ScratchDir dir;
-    arguments.insert(arguments.end(), {"-o", "demo.ps"});
-    const CommandResult print = runCommand(arguments, dir.path());
-    ASSERT_EQ(print.status, 0) << print.err;
-    GhostscriptOptions options;
-    options.dpi = kDpi;
-    const GhostscriptResult reference = renderPostScript(dir.read("demo.ps"), options);
-    ASSERT_TRUE(reference.ok()) << reference.messages;
-    ASSERT_FALSE(page.empty()) << what;
-    for (const auto& [a, b] : {std::pair{&page, &reference.image}, {&reference.image, &page}}) {
-        std::vector<char> wrong(std::size_t(a->width) * a->height, 0);
-        EXPECT_GE(inkNear(*a, *b, wrong), 0.99) << what;
-        EXPECT_LE(largestMarkedRegion(wrong, a->width), kLargestWrong)
-            << what << ": pixels in one region";
-    }
-}
+using namespace print_comparison;
 
 TEST(GDIOutput, MetafileAsAnOfficeSuiteDrawsIt) {
     if (std::system("soffice --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no LibreOffice";

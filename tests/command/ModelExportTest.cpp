@@ -41,7 +41,6 @@ TEST(ModelExport, RefusedNamesAndPlaces) {
         std::vector<std::string> arguments;
         const char* message;
     } cases[] = {
-        {{"-o", "drawing.pdf"}, "-f pdf3d"},
         {{"-f", "u3d"}, "-o"},
         {{"-f", "pdf3d", "-o", "missing/knot.pdf"}, "missing/knot.pdf"},
     };

@@ -27,6 +27,7 @@ const Format kFormats[] = {
     {"cgmText", {"-f", "cgm"}, "cgm"}, {"cgmBinary", {"-f", "cgm", "--cgm-binary"}, "cgm"},
     {"emf", {"-f", "emf"}, "emf"},     {"png", {"-f", "png"}, "png"},
     {"u3d", {"-f", "u3d"}, "u3d"},     {"pdf3d", {"-f", "pdf3d"}, "pdf"},
+    {"pdf", {"-f", "pdf"}, "pdf"},     {"svg", {"-f", "svg"}, "svg"},
 };
 
 // Names the case in test names and traces.

@@ -24,7 +24,16 @@ namespace {
 
 using namespace default_page;
 
-enum Format { POSTSCRIPT, PLOT, CLEAR_TEXT_METAFILE, BINARY_METAFILE, ENHANCED_METAFILE, PNG };
+enum Format {
+    POSTSCRIPT,
+    PLOT,
+    CLEAR_TEXT_METAFILE,
+    BINARY_METAFILE,
+    ENHANCED_METAFILE,
+    PNG,
+    PDF,
+    SVG
+};
 
 bool isFormat(const std::string& bytes, Format format) {
     switch (format) {
@@ -40,6 +49,10 @@ bool isFormat(const std::string& bytes, Format format) {
             return !bytes.empty() && EMFReader::read(bytes).clean();
         case PNG:
             return bytes.rfind("\x89PNG", 0) == 0;
+        case PDF:
+            return bytes.rfind("%PDF-", 0) == 0 && bytes.find("%%EOF") != std::string::npos;
+        case SVG:
+            return bytes.rfind("<?xml", 0) == 0 && bytes.find("</svg>") != std::string::npos;
     }
     return false;
 }
@@ -63,6 +76,10 @@ TEST(OutputFormat, ChosenByNameOrByExtension) {
         {{"-o", "d.EMF"}, "d.EMF", ENHANCED_METAFILE},
         {{"-f", "emf"}, nullptr, ENHANCED_METAFILE},
         {{"-f", "png"}, nullptr, PNG},
+        {{"-o", "e.PDF"}, "e.PDF", PDF},
+        {{"-f", "pdf"}, nullptr, PDF},
+        {{"-o", "f.Svg"}, "f.Svg", SVG},
+        {{"-f", "svg"}, nullptr, SVG},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));

@@ -4,6 +4,8 @@
 // cairo that writes our printed pages, so that tests can check which pixels a page inks, and
 // bounds how much of a picture is wrong in one place.
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -47,4 +49,40 @@ inline int largestMarkedRegion(std::vector<char> marked, int width) {
         largest = std::max(largest, size);
     }
     return largest;
+}
+
+inline bool inked(const GhostscriptResult::Image& image, int x, int y) {
+    return !image.pixel(x, y).isWhite();
+}
+
+/// The share of a's ink with b's ink within `reach` pixels; `wrong` marks a's pixels without.
+inline double inkNear(const GhostscriptResult::Image& a, const GhostscriptResult::Image& b,
+                      std::vector<char>& wrong, int reach = 1) {
+    int ink = 0, near = 0;
+    const int side = 2 * reach + 1;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x) {
+            if (!inked(a, x, y)) continue;
+            bool found = false;
+            for (int n = 0; n < side * side && !found; ++n)
+                found = inked(b, x + n % side - reach, y + n / side - reach);
+            ++ink, near += found;
+            if (!found) wrong[std::size_t(y) * a.width + x] = 1;
+        }
+    return ink ? double(near) / ink : 0.0;
+}
+
+/// Each picture's ink lies within `reach` pixels of the other's, both ways, with no region
+/// of ink the other lacks larger than `largestWrong` pixels: a part drawn in the wrong place
+/// or left out shows as a region.
+inline void expectSameInk(const GhostscriptResult::Image& page,
+                          const GhostscriptResult::Image& reference, const std::string& what,
+                          int largestWrong, int reach = 1) {
+    ASSERT_FALSE(page.empty()) << what;
+    for (const auto& [a, b] : {std::pair{&page, &reference}, {&reference, &page}}) {
+        std::vector<char> wrong(std::size_t(a->width) * a->height, 0);
+        EXPECT_GE(inkNear(*a, *b, wrong, reach), 0.99) << what;
+        EXPECT_LE(largestMarkedRegion(wrong, a->width), largestWrong)
+            << what << ": pixels in one region";
+    }
 }

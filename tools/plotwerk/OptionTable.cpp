@@ -86,9 +86,10 @@ std::vector<OptionTable::Entry> makeEntries() {
               }},
         Entry{"-f", "FORMAT",
               "output format: ps, hpgl, cgm, emf (an enhanced metafile for office documents), "
-              "png for the picture the screen shows (96 dpi), u3d for the scene in 3D, or pdf3d "
-              "for a PDF page that shows it in 3D; by default FILE's extension chooses (.ps, "
-              ".eps, .plt, .hpgl, .hpg, .cgm, .emf, .png, .u3d), standard output means ps",
+              "pdf, svg, png for the picture the screen shows (96 dpi), u3d for the scene in "
+              "3D, or pdf3d for a PDF page that shows it in 3D; by default FILE's extension "
+              "chooses (.ps, .eps, .plt, .hpgl, .hpg, .cgm, .emf, .pdf, .svg, .png, .u3d), "
+              "standard output means ps",
               [](const PS&) -> std::string { return "by extension"; },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.format = OptionValue::nonEmpty(n, v);

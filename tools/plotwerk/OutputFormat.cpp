@@ -5,7 +5,9 @@
 #include <PlotWerk/SoVectorizeCGMAction.h>
 #include <PlotWerk/SoVectorizeGDIAction.h>
 #include <PlotWerk/SoVectorizeHPGLAction.h>
+#include <PlotWerk/SoVectorizePDFAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
+#include <PlotWerk/SoVectorizeSVGAction.h>
 #include <strings.h>
 
 #include "CommandError.h"
@@ -49,6 +51,14 @@ std::unique_ptr<SoVectorizeAction> createMetafile(const PrintOptions&, ProgressM
     return makeBackend<SoVectorizeGDIAction>(meter);
 }
 
+std::unique_ptr<SoVectorizeAction> createPDF(const PrintOptions&, ProgressMeter* meter) {
+    return makeBackend<SoVectorizePDFAction>(meter);
+}
+
+std::unique_ptr<SoVectorizeAction> createSVG(const PrintOptions&, ProgressMeter* meter) {
+    return makeBackend<SoVectorizeSVGAction>(meter);
+}
+
 std::string knownNames() {
     std::string names;
     for (const OutputFormat& format : OutputFormat::all())
@@ -74,6 +84,8 @@ const std::vector<OutputFormat>& OutputFormat::all() {
         {"hpgl", {"plt", "hpgl", "hpg"}, createHPGL},
         {"cgm", {"cgm"}, createCGM},
         {"emf", {"emf"}, createMetafile},
+        {"pdf", {"pdf"}, createPDF},
+        {"svg", {"svg"}, createSVG},
         // Not a drawing: the picture the screen shows, for comparing prints with it.
         {"png", {"png"}, nullptr},
         // Not drawings either: the scene in 3D.
@@ -91,9 +103,6 @@ const OutputFormat& OutputFormat::choose(const std::string& name, const std::str
     }
     const std::string extension = output == "-" ? std::string() : extensionOf(output);
     if (extension.empty()) return all().front();
-    if (strcasecmp(extension.c_str(), "pdf") == 0)
-        throw CommandError("'" + output + "': .pdf is kept for 2D drawings, which are not " +
-                           "written yet; for a 3D PDF choose -f pdf3d");
     for (const OutputFormat& format : all())
         for (const std::string& known : format.extensions)
             if (strcasecmp(extension.c_str(), known.c_str()) == 0) return format;

@@ -3,9 +3,12 @@
 #include <PlotWerk/SoToU3DAction.h>
 #include <PlotWerk/SoVectorizeAction.h>
 #include <PlotWerk/SoVectorizeCGMAction.h>
+#include <PlotWerk/SoVectorizeCairoAction.h>
 #include <PlotWerk/SoVectorizeGDIAction.h>
 #include <PlotWerk/SoVectorizeHPGLAction.h>
+#include <PlotWerk/SoVectorizePDFAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
+#include <PlotWerk/SoVectorizeSVGAction.h>
 #include <Tessara/base/SoDB.h>
 #include <Tessara/misc/SoLibPdf.h>
 #include <Tessara/misc/SoModule.h>
@@ -35,6 +38,9 @@ void SoPlotWerk::init() {
         SoVectorizePSAction::initClass();
         SoToU3DAction::initClass();
         SoToPDFAction::initClass();
+        SoVectorizeCairoAction::initClass();
+        SoVectorizePDFAction::initClass();
+        SoVectorizeSVGAction::initClass();
     }
     ++s_initRefCount;
 }
@@ -42,6 +48,9 @@ void SoPlotWerk::init() {
 void SoPlotWerk::finish() {
     if (s_initRefCount == 0) return;
     if (--s_initRefCount == 0) {
+        SoVectorizeSVGAction::exitClass();
+        SoVectorizePDFAction::exitClass();
+        SoVectorizeCairoAction::exitClass();
         SoToPDFAction::exitClass();
         SoToU3DAction::exitClass();
         SoVectorizePSAction::exitClass();

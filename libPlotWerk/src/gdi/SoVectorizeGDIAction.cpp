@@ -8,7 +8,6 @@
 #include <PlotWerk/SoGDIVectorOutput.h>
 #include <PlotWerk/SoVectorizeGDIAction.h>
 #include <Tessara/base/SoDebugError.h>
-#include <Tessara/elements/SoFontNameElement.h>
 #include <Tessara/misc/SbFileHelper.h>
 #include <Tessara/misc/SoPreferences.h>
 #include <Tessara/nodes/SoMarkerSet.h>
@@ -21,6 +20,7 @@
 #include "SoGDILine.h"
 #include "frame/SoBackendActionSource.h"
 #include "frame/SoColorByte.h"
+#include "frame/SoFontName.h"
 #include "frame/SoImagePlacement.h"
 #include "frame/SoLinePatternRuns.h"
 
@@ -267,15 +267,7 @@ void SoVectorizeGDIAction::printBackground() {
 // ---- Colours, pens and brushes ----
 
 void SoVectorizeGDIAction::assignColor(SbColor color, float width) {
-    if (getPenNum() > 0) {
-        int pen = 0;
-        float penWidth = 0.0f;
-        penAssignment(color, width, &pen, &penWidth);
-        std::vector<SbColor> colors(static_cast<std::size_t>(getPenNum()));
-        std::vector<float> widths(colors.size());
-        getPenDescription(colors.data(), widths.data());
-        if (pen >= 0 && pen < getPenNum()) color = colors[static_cast<std::size_t>(pen)];
-    }
+    color = getPenColor(color, width);
     if (color != currentColor_) currentColor_ = color;
 }
 
@@ -485,16 +477,6 @@ void SoVectorizeGDIAction::printMarkerBits(int index, const SbVec2s& size, POINT
 
 namespace {
 
-/// Face and style of a "face : style" font name; the style in upper case.
-std::pair<std::string, std::string> faceAndStyle(const std::string& name) {
-    const std::size_t colon = name.find(':');
-    if (colon == std::string::npos) return {name, ""};
-    std::string face = name.substr(0, colon), style = name.substr(colon + 1);
-    if (!face.empty() && face.back() == ' ') face.pop_back();
-    if (!style.empty() && style.front() == ' ') style.erase(0, 1);
-    return {face, SbString(style.c_str()).toUpper().getStdString()};
-}
-
 UINT horizontalAlign(int justification) {
     return justification == 2 ? TA_RIGHT : justification == 3 ? TA_CENTER : TA_LEFT;
 }
@@ -505,11 +487,9 @@ void SoVectorizeGDIAction::printText2(SbVec4f origin, SbColor color, const SbStr
                                       float fontSize, const SbString& string, int justification,
                                       float angle) {
     if (!dc_) return;
-    const SbString name =
-        fontName.find("defaultFont") >= 0 ? SoFontNameElement::getFontServerFontName() : fontName;
-    const auto [face, style] = faceAndStyle(name.toLatin1());
-    const int weight = style == "BOLD" || style == "BOLD ITALIC" ? FW_BOLD : FW_NORMAL;
-    const DWORD italic = style == "ITALIC" || style == "BOLD ITALIC" ? 1 : 0;
+    const SoFontName name = SoFontName::of(fontName);
+    const int weight = name.isBold() ? FW_BOLD : FW_NORMAL;
+    const DWORD italic = name.isItalic() ? 1 : 0;
     int escapement = angle != 0.0f ? truncated(-(angle * 180.0f / 3.1415927f * 10.0f)) : 0;
     assignColor(color, getNominalWidth());
     SetTextColor(dc_, colorRef());
@@ -522,7 +502,7 @@ void SoVectorizeGDIAction::printText2(SbVec4f origin, SbColor color, const SbStr
     const HFONT font =
         CreateFontA(truncated(-static_cast<float>(units_) * getNominalWidth() * fontSize), 0,
                     escapement, escapement, weight, italic, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_LH_ANGLES, PROOF_QUALITY, DEFAULT_PITCH, face.c_str());
+                    CLIP_LH_ANGLES, PROOF_QUALITY, DEFAULT_PITCH, name.face.c_str());
     SelectObject(dc_, font);
     if (fontHandle_) DeleteObject(fontHandle_);
     fontHandle_ = font;

@@ -267,15 +267,7 @@ void SoVectorizePSAction::printBorder() {
 // ---- Settings ----
 
 void SoVectorizePSAction::assignColor(SbColor color, float width) {
-    if (getPenNum() > 0) {
-        int penIndex = 0;
-        float penWidth = 0.0f;
-        penAssignment(color, width, &penIndex, &penWidth);
-        std::vector<SbColor> penColors(static_cast<std::size_t>(getPenNum()));
-        std::vector<float> penWidths(penColors.size());
-        getPenDescription(penColors.data(), penWidths.data());
-        if (penIndex >= 0 && penIndex < getPenNum()) color = penColors[penIndex];
-    }
+    color = getPenColor(color, width);
     const SbVec3s key(static_cast<short>(color[0] * 100), static_cast<short>(color[1] * 100),
                       static_cast<short>(color[2] * 100));
     if (!document_.device.color.changesTo(key)) return;

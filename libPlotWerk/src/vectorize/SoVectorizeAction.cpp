@@ -381,6 +381,14 @@ float squaredDistance(const SbColor& a, const SbColor& b) {
 
 }  // namespace
 
+SbColor SoVectorizeAction::getPenColor(SbColor color, float width) {
+    if (penCount_ == 0) return color;
+    int pen = 0;
+    float penWidth = 0.0f;
+    penAssignment(color, width, &pen, &penWidth);
+    return pen >= 0 && pen < penCount_ ? penColors_[static_cast<std::size_t>(pen)] : color;
+}
+
 void SoVectorizeAction::penAssignment(SbColor color, float width, int* penIndex, float* penWidth) {
     if (penCount_ == 0) {
         *penIndex = 0;

@@ -4,7 +4,9 @@
 #include <PlotWerk/SoVectorizeCGMAction.h>
 #include <PlotWerk/SoVectorizeGDIAction.h>
 #include <PlotWerk/SoVectorizeHPGLAction.h>
+#include <PlotWerk/SoVectorizePDFAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
+#include <PlotWerk/SoVectorizeSVGAction.h>
 #include <Tessara/base/SoDB.h>
 #include <Tessara/misc/SoModule.h>
 #include <gtest/gtest.h>
@@ -42,7 +44,10 @@ TEST(RegistrationTest, NestedInitAndFinishAreCountedAndClassesRegisterOnce) {
 
 TEST(RegistrationTest, ExitClassTwiceComplains) {
     SoPlotWerk::init();
-    // The backends derive from the action: they leave first.
+    // The backends derive from the action: they leave first, the cairo ones before their base.
+    SoVectorizeSVGAction::exitClass();
+    SoVectorizePDFAction::exitClass();
+    SoVectorizeCairoAction::exitClass();
     SoVectorizePSAction::exitClass();
     SoVectorizeHPGLAction::exitClass();
     SoVectorizeGDIAction::exitClass();
@@ -60,6 +65,9 @@ TEST(RegistrationTest, ExitClassTwiceComplains) {
     SoVectorizeGDIAction::initClass();
     SoVectorizeHPGLAction::initClass();
     SoVectorizePSAction::initClass();
+    SoVectorizeCairoAction::initClass();
+    SoVectorizePDFAction::initClass();
+    SoVectorizeSVGAction::initClass();
     SoPlotWerk::finish();
 }
 

@@ -1,12 +1,15 @@
 // Drawings printed with hidden surfaces removed (the painter's ordering, the raster's
-// visibility), rendered by Ghostscript, against the picture OpenGL draws of the same scene
-// at the same size: where the print shows a face the screen does not (a back face through
-// a front one, a piece in the wrong order, a seam between raster tiles), the pictures part.
+// visibility), as real readers render them (Ghostscript the PostScript, poppler the PDF,
+// Chromium the SVG), against the picture OpenGL draws of the same scene at the same size:
+// where the print shows a face the screen does not (a back face through a front one, a piece
+// in the wrong order, a seam between raster tiles or between fills), the pictures part.
 // A face in the wrong order can hide in a share of agreeing pixels, not in the size of the
 // largest region of wrong ones: both are bounded.
 
 #include <PlotWerk/SoPSVectorOutput.h>
+#include <PlotWerk/SoVectorizePDFAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
+#include <PlotWerk/SoVectorizeSVGAction.h>
 #include <Tessara/actions/SoGLRenderAction.h>
 #include <Tessara/rendering/SoOffscreenRenderer.h>
 
@@ -14,12 +17,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "plotwerk/support/SceneText.h"
 #include "plotwerk/support/StreamReadBack.h"
-#include "support/GhostscriptRender.h"
+#include "support/BrowserPicture.h"
+#include "support/PdfPicture.h"
 
 namespace {
 
@@ -31,29 +36,46 @@ constexpr int kTolerance = 24;  // per channel, out of 255
 /// RGB pictures of kPixels x kPixels, rows from the top.
 using Picture = std::vector<unsigned char>;
 
-/// tile: the raster mode's tile size, 0 for the action's own.
-Picture printed(SoSeparator* root, SoVectorizeAction::HLHSRMode mode, bool smooth,
-                unsigned short tile = 0, int caching = 1) {
-    std::FILE* file = std::tmpfile();
-    SoVectorizePSAction action;
-    action.getPSVectorOutput()->setFilePointer(file);
-    action.getPSVectorOutput()->setLevel(3);
-    action.setDrawingDimensions(kInches, kInches, SoVectorizeAction::INCH);
-    action.setStartPosition(0, 0);
-    action.setBorder(0.0f);
-    action.setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
-    action.setHLHSRMode(mode);
-    if (smooth) action.setShadeModel(SoVectorizeAction::SMOOTH);
-    if (tile) action.setHLHSRRasterTileSize(tile);
-    action.setHLHSRRasterCaching(caching);
-    action.apply(root);
+enum class Format { POSTSCRIPT, PDF, SVG };
+
+std::unique_ptr<SoVectorizeAction> backendFor(Format format) {
+    if (format == Format::PDF) return std::make_unique<SoVectorizePDFAction>();
+    if (format == Format::SVG) return std::make_unique<SoVectorizeSVGAction>();
+    auto postScript = std::make_unique<SoVectorizePSAction>();
+    postScript->getPSVectorOutput()->setLevel(3);
+    return postScript;
+}
+
+/// The document as its reader renders it, kPixels square.
+GhostscriptResult::Image rendered(const std::string& document, Format format) {
+    if (format == Format::PDF) return renderPdfPage(document, kDpi);
+    if (format == Format::SVG) return renderSvgInBrowser(document, kPixels, kPixels);
     GhostscriptOptions options;
     options.dpi = kDpi;
     options.widthPoints = options.heightPoints = kInches * 72;
-    const GhostscriptResult page = renderPostScript(StreamReadBack::all(file), options);
+    const GhostscriptResult page = renderPostScript(document, options);
     EXPECT_TRUE(page.ok()) << page.messages;
-    if (page.image.width != kPixels || page.image.height != kPixels) return {};
-    return page.image.rgb;
+    return page.image;
+}
+
+/// tile: the raster mode's tile size, 0 for the action's own.
+Picture printed(SoSeparator* root, SoVectorizeAction::HLHSRMode mode, bool smooth,
+                unsigned short tile = 0, int caching = 1, Format format = Format::POSTSCRIPT) {
+    std::FILE* file = std::tmpfile();
+    std::unique_ptr<SoVectorizeAction> action = backendFor(format);
+    action->getVectorOutput()->setFilePointer(file);
+    action->setDrawingDimensions(kInches, kInches, SoVectorizeAction::INCH);
+    action->setStartPosition(0, 0);
+    action->setBorder(0.0f);
+    action->setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
+    action->setHLHSRMode(mode);
+    if (smooth) action->setShadeModel(SoVectorizeAction::SMOOTH);
+    if (tile) action->setHLHSRRasterTileSize(tile);
+    action->setHLHSRRasterCaching(caching);
+    action->apply(root);
+    const GhostscriptResult::Image page = rendered(StreamReadBack::all(file), format);
+    if (page.width != kPixels || page.height != kPixels) return {};
+    return page.rgb;
 }
 
 Picture onScreen(SoSeparator* root, bool smooth) {
@@ -228,10 +250,16 @@ TEST_P(HiddenSurfacePicture, PrintMatchesTheScreenAndTraversalOrderDoesNot) {
     ASSERT_NE(root, nullptr);
     const Picture screen = onScreen(root, scene.smooth);
     ASSERT_FALSE(screen.empty());
-    expectLikeTheScreen(printed(root, SoVectorizeAction::HLHSR_PAINTER, scene.smooth), screen,
-                        "painter");
-    expectLikeTheScreen(printed(root, SoVectorizeAction::HLHSR_RASTER, scene.smooth), screen,
-                        "raster");
+    for (const auto& [format, name] : {std::pair{Format::POSTSCRIPT, "PostScript"},
+                                       {Format::PDF, "PDF"},
+                                       {Format::SVG, "SVG"}}) {
+        for (const auto mode : {SoVectorizeAction::HLHSR_PAINTER, SoVectorizeAction::HLHSR_RASTER})
+            expectLikeTheScreen(
+                printed(root, mode, scene.smooth, 0, 1, format), screen,
+                (std::string(name) +
+                 (mode == SoVectorizeAction::HLHSR_PAINTER ? " painter" : " raster"))
+                    .c_str());
+    }
     if (scene.orderMatters) {
         const Picture unordered = printed(root, SoVectorizeAction::HLHSR_OFF, scene.smooth);
         int compared = 0;

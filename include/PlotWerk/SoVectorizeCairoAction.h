@@ -1,0 +1,89 @@
+#pragma once
+
+#include <PlotWerk/SoActionHeader.h>
+#include <PlotWerk/SoCairoVectorOutput.h>
+#include <PlotWerk/SoOwnedOutput.h>
+#include <PlotWerk/SoVectorizeAction.h>
+
+#include <memory>
+
+// cairo's own declaration: the header stays free of cairo's include path.
+typedef struct _cairo_surface cairo_surface_t;
+
+class SoCairoPage;
+
+/// The backends that draw through cairo's document surfaces: one sheet per header and footer,
+/// written whole to the stream of their SoCairoVectorOutput when the footer ends it. The page
+/// is the drawing with its start position as margin on every side (the page and its position
+/// between beginPage() and endPage()); in landscape the drawing is turned a quarter on an
+/// upright sheet, as the PostScript backend turns it, so that both print alike.
+///
+/// Adjacent fills show no seams in viewers that anti-alias: consecutive flat fills of one
+/// colour go into one path, filled at once, and every flat fill is outlined in its own colour
+/// with a line of getSeamWidth() (half of it reaches beyond the fill). Smooth polygons are
+/// shaded by each format's best means: the subclass says which.
+///
+/// Fill rule: nonzero, with every polygon turned counter-clockwise, so that fills of one
+/// colour merge and a polygon that crosses itself fills both its loops.
+class SoVectorizeCairoAction : public SoVectorizeAction {
+    PW_ACTION_HEADER(SoVectorizeCairoAction);
+
+  public:
+    ~SoVectorizeCairoAction() override;
+
+    /// The output object, owned by this action.
+    SoCairoVectorOutput* getCairoVectorOutput() const;
+    /// The width of the outline that closes the seams between fills (0.2 mm by default, what
+    /// closes them at 72 dpi in poppler and Chromium); 0 leaves fills without outline.
+    void setSeamWidth(float width, DimensionUnit unit = MILLIMETER);
+    float getSeamWidth(DimensionUnit unit = MILLIMETER) const;
+
+  protected:
+    SoVectorizeCairoAction();
+    /// The copy has the same settings and its own output object, on standard output; it
+    /// starts outside any sheet.
+    SoVectorizeCairoAction(const SoVectorizeCairoAction& other);
+    SoVectorizeCairoAction& operator=(const SoVectorizeCairoAction& other);
+
+    /// A document surface of one sheet of the given size in points that writes to the
+    /// output object through SoCairoStream.
+    virtual cairo_surface_t* createSurface(double widthPoints, double heightPoints) = 0;
+    /// True when the format takes cairo's triangle meshes as they are; otherwise a smooth
+    /// triangle is drawn with the linear gradient nearest to its colours.
+    virtual bool drawsMeshesNatively() const = 0;
+    /// True when the format's readers smooth every image they scale, so that an image is
+    /// written with blocks of pixels for its pixels.
+    virtual bool readersSmoothImages() const = 0;
+
+    void writeHeader() override;
+    void writeFooter() override;
+    void setHardwareClip() override;
+    void printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                       SoMarkerSet* markerSet) override;
+    /// Square dots of the point size, as the PostScript backend draws them.
+    void printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                       float pointSize) override;
+    void printImage(const SbVec4f& origin, const unsigned char* pixels, SbVec2s& sourceSize,
+                    SbVec2s& requestedSize, int numComponents, SoImage::HorAlignment horAlignment,
+                    SoImage::VertAlignment vertAlignment) override;
+    void printPolyLine(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                       float lineWidth, unsigned short linePattern,
+                       int linePatternScaleFactor) override;
+    void printPolygon(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                      const SbString& patternString1, const SbString& patternString2,
+                      const unsigned char* pattern) override;
+    /// Text in a face found through fontconfig, embedded in the document as a subset.
+    void printText2(SbVec4f origin, SbColor color, const SbString& fontName, float fontSize,
+                    const SbString& string, int justification, float angle) override;
+    void printBorder() override;
+    void printBackground() override;
+
+  private:
+    /// The page, when a header has opened it; it reports what failed in it.
+    SoCairoPage* page() const { return page_.get(); }
+    void setLineStyle(float width, unsigned short pattern, int factor);
+
+    SoOwnedOutput<SoCairoVectorOutput> output_;
+    std::unique_ptr<SoCairoPage> page_;
+    float seamWidth_ = 0.2f;
+};

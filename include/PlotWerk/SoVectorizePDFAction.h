@@ -1,0 +1,22 @@
+#pragma once
+
+#include <PlotWerk/SoActionHeader.h>
+#include <PlotWerk/SoVectorizeCairoAction.h>
+
+/// The PDF backend: each sheet a one-page PDF document with compressed streams, its fonts
+/// embedded as subsets, smooth polygons shaded as Gouraud triangles (a mesh shading) and fill
+/// patterns as tiling images.
+class SoVectorizePDFAction : public SoVectorizeCairoAction {
+    PW_ACTION_HEADER(SoVectorizePDFAction);
+
+  public:
+    SoVectorizePDFAction();
+    SoVectorizePDFAction(const SoVectorizePDFAction& other);
+    SoVectorizePDFAction& operator=(const SoVectorizePDFAction& other);
+    ~SoVectorizePDFAction() override;
+
+  protected:
+    cairo_surface_t* createSurface(double widthPoints, double heightPoints) override;
+    bool drawsMeshesNatively() const override { return true; }
+    bool readersSmoothImages() const override { return false; }
+};

@@ -1,0 +1,5 @@
+#include <PlotWerk/SoCairoVectorOutput.h>
+
+SoCairoVectorOutput::SoCairoVectorOutput() = default;
+
+SoCairoVectorOutput::~SoCairoVectorOutput() = default;

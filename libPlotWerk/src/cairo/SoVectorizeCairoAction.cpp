@@ -1,0 +1,300 @@
+// The cairo backends' drawing: the sheet and its transform, the viewport clips and every
+// print operation. Fills go through SoCairoFills, which batches them; anything else drawn
+// flushes the batch first, so that the drawing keeps the order of the print operations.
+
+#include <PlotWerk/SoVectorizeCairoAction.h>
+#include <Tessara/nodes/SoMarkerSet.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "SoCairoColor.h"
+#include "SoCairoImage.h"
+#include "SoCairoPage.h"
+#include "SoCairoText.h"
+#include "frame/SoBackendActionSource.h"
+#include "frame/SoImagePlacement.h"
+#include "frame/SoLinePatternRuns.h"
+
+namespace {
+
+constexpr double pointsPerMillimetre = 72.0 / 25.4;
+constexpr double quarterTurn = 1.5707963267948966;
+/// A sheet of 1 point to 2.5 km a side: within the range of cairo's fixed-point numbers.
+constexpr float minSheet = 0.36f;
+constexpr float maxSheet = 2.5e6f;
+
+float sheetSide(float millimetres) {
+    return std::isfinite(millimetres) ? std::clamp(millimetres, minSheet, maxSheet) : minSheet;
+}
+
+// PostScript's readings of the styles, which the other formats share: no triangular ends or
+// joins, no unjoined lines.
+cairo_line_cap_t capOf(int endStyle) {
+    static const cairo_line_cap_t caps[] = {CAIRO_LINE_CAP_BUTT, CAIRO_LINE_CAP_SQUARE,
+                                            CAIRO_LINE_CAP_ROUND, CAIRO_LINE_CAP_ROUND};
+    return endStyle >= 0 && endStyle < 4 ? caps[endStyle] : CAIRO_LINE_CAP_BUTT;
+}
+
+cairo_line_join_t joinOf(int joinStyle) {
+    static const cairo_line_join_t joins[] = {CAIRO_LINE_JOIN_BEVEL, CAIRO_LINE_JOIN_MITER,
+                                              CAIRO_LINE_JOIN_MITER, CAIRO_LINE_JOIN_BEVEL,
+                                              CAIRO_LINE_JOIN_ROUND, CAIRO_LINE_JOIN_ROUND};
+    return joinStyle >= 0 && joinStyle < 6 ? joins[joinStyle] : CAIRO_LINE_JOIN_BEVEL;
+}
+
+void addPath(cairo_t* cr, const SbVec4f* points, int n) {
+    cairo_move_to(cr, points[0][0], points[0][1]);
+    for (int i = 1; i < n; ++i) cairo_line_to(cr, points[i][0], points[i][1]);
+}
+
+}  // namespace
+
+PW_ACTION_SOURCE(SoVectorizeCairoAction, SoVectorizeAction)
+
+// ---- Construction ----
+
+SoVectorizeCairoAction::SoVectorizeCairoAction() {
+    checkRegistration();
+    vectorOutput_ = output_.get();
+}
+
+SoVectorizeCairoAction::SoVectorizeCairoAction(const SoVectorizeCairoAction& other)
+    : SoVectorizeAction(other), output_(other.output_), seamWidth_(other.seamWidth_) {
+    vectorOutput_ = output_.get();
+}
+
+SoVectorizeCairoAction& SoVectorizeCairoAction::operator=(const SoVectorizeCairoAction& other) {
+    SoVectorizeAction::operator=(other);
+    output_ = other.output_;
+    seamWidth_ = other.seamWidth_;
+    return *this;
+}
+
+SoVectorizeCairoAction::~SoVectorizeCairoAction() {
+    // The base cannot reach writeFooter any more: a page left open is ended here.
+    if (isInPage()) endPage();
+    if (page_) page_->finish();
+    page_.reset();
+    vectorOutput_ = nullptr;
+}
+
+SoCairoVectorOutput* SoVectorizeCairoAction::getCairoVectorOutput() const {
+    return output_.get();
+}
+
+void SoVectorizeCairoAction::setSeamWidth(float width, DimensionUnit unit) {
+    const float millimetres = unitsToMillimeters(width, unit);
+    seamWidth_ = millimetres > 0.0f ? millimetres : 0.0f;
+}
+
+float SoVectorizeCairoAction::getSeamWidth(DimensionUnit unit) const {
+    return millimetersToUnits(seamWidth_, unit);
+}
+
+// ---- The sheet ----
+
+void SoVectorizeCairoAction::writeHeader() {
+    // A sheet that an interrupted apply left open is written as far as it got.
+    if (page_) page_->finish();
+    const SbVec2f origin = isInPage() ? getPagePosition() : getStartPosition();
+    const SbVec2f area = isInPage() ? getPageSize() : getDrawingDimensions();
+    const bool landscape = getOrientation() == LANDSCAPE;
+    const float width = sheetSide(landscape ? area[1] + 2 * origin[1] : area[0] + 2 * origin[0]);
+    const float height = sheetSide(landscape ? area[0] + 2 * origin[0] : area[1] + 2 * origin[1]);
+    page_ = std::make_unique<SoCairoPage>(
+        createSurface(width * pointsPerMillimetre, height * pointsPerMillimetre), height,
+        drawsMeshesNatively(), seamWidth_);
+    cairo_t* cr = page_->context();
+    if (landscape) {
+        cairo_translate(cr, origin[1], origin[0]);
+        cairo_rotate(cr, quarterTurn);
+        cairo_translate(cr, 0.0, -area[1]);
+    } else {
+        cairo_translate(cr, origin[0], origin[1]);
+    }
+}
+
+void SoVectorizeCairoAction::writeFooter() {
+    if (!page_) return;
+    page_->finish();
+    page_.reset();
+}
+
+void SoVectorizeCairoAction::setHardwareClip() {
+    if (!page_) return;
+    page_->fills().flush();
+    if (isHardwareClipSet()) page_->restore();
+    page_->save();
+    const SbBox2f limits = getClippingLimits();
+    const SbVec2f& low = limits.getMin();
+    const SbVec2f& high = limits.getMax();
+    cairo_rectangle(page_->context(), low[0], low[1], high[0] - low[0], high[1] - low[1]);
+    cairo_clip(page_->context());
+}
+
+void SoVectorizeCairoAction::printBackground() {
+    if (!page_) return;
+    if (isInPage()) {
+        page_->save();
+        cairo_translate(page_->context(), getShiftX(), getShiftY());
+    }
+    SbColor color;
+    if (!getBackgroundColor(&color)) return;
+    const float w = getWidth(), h = getHeight();
+    const SbVec4f corners[4] = {{0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}};
+    const SbColor translated = translateColor(color);
+    printPolygon(corners, 4, &translated, 0, SbString(), SbString(), nullptr);
+}
+
+void SoVectorizeCairoAction::printBorder() {
+    if (!page_) return;
+    cairo_t* cr = page_->context();
+    page_->fills().flush();
+    if (isHardwareClipSet()) page_->restore();
+    page_->save();
+    cairo_rectangle(cr, 0.0, 0.0, getWidth(), getHeight());
+    cairo_clip(cr);
+    float borderWidth = 0.0f;
+    SbColor borderColor;
+    getBorder(&borderWidth, &borderColor);
+    if (borderWidth > 0.0f) {
+        const float w = getWidth(), h = getHeight();
+        const SbVec4f corners[5] = {
+            {0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}, {0, 0, 0, 1}};
+        const SbColor translated = translateColor(borderColor);
+        printPolyLine(corners, 5, &translated, 0, borderWidth, 0xFFFF, 1);
+    }
+    page_->restore();
+    if (isInPage()) page_->restore();
+}
+
+// ---- Lines and dots ----
+
+void SoVectorizeCairoAction::setLineStyle(float width, unsigned short pattern, int factor) {
+    cairo_t* cr = page_->context();
+    cairo_set_line_width(cr, width);
+    cairo_set_line_cap(cr, capOf(getLineEndStyle()));
+    cairo_set_line_join(cr, joinOf(getLineJoinsStyle()));
+    cairo_set_miter_limit(cr, getMiterLimit());
+    const double bit = getLinePatternSize() / 16.0 * factor;
+    if (pattern == 0xFFFF || !(bit > 0.0) || !std::isfinite(bit)) {
+        cairo_set_dash(cr, nullptr, 0, 0.0);
+        return;
+    }
+    const SoLinePatternRuns reading(pattern);
+    std::vector<double> dashes;
+    for (int run : reading.getRuns()) dashes.push_back(run * bit);
+    // An odd count would make the dashes and gaps swap roles on every repeat.
+    if (dashes.size() % 2 == 1) dashes.push_back(0.0);
+    // The phase the PostScript backend gives (the bits before the first set one, counted
+    // in nominal widths), so that both print alike.
+    const double offset = (16 - reading.getSkipped()) * double(getNominalWidth());
+    cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), offset);
+}
+
+void SoVectorizeCairoAction::printPolyLine(const SbVec4f* points, int n, const SbColor* colors,
+                                           int multicolor, float lineWidth,
+                                           unsigned short linePattern, int linePatternScaleFactor) {
+    if (!page_ || n < 2 || !points || !colors) return;
+    page_->fills().flush();
+    cairo_t* cr = page_->context();
+    const float width = getPrintedWidth(lineWidth);
+    setLineStyle(width, linePattern, linePatternScaleFactor);
+    if (!multicolor) {
+        SoCairoColor::setSource(cr, getPenColor(colors[0], width));
+        addPath(cr, points, n);
+        cairo_stroke(cr);
+        return;
+    }
+    for (int i = 0; i + 1 < n; ++i) {
+        SoCairoColor::setSource(cr, getPenColor(colors[i], width));
+        addPath(cr, points + i, 2);
+        cairo_stroke(cr);
+    }
+}
+
+void SoVectorizeCairoAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
+                                           int multicolor, float pointSize) {
+    if (!page_ || n <= 0 || !points || !colors) return;
+    page_->fills().flush();
+    cairo_t* cr = page_->context();
+    const float size = getPrintedWidth(pointSize);
+    for (int i = 0; i < n; ++i) {
+        // Dots of one colour go into one fill.
+        const bool newColor = i == 0 || (multicolor && colors[i] != colors[i - 1]);
+        if (newColor && i > 0) cairo_fill(cr);
+        if (newColor)
+            SoCairoColor::setSource(cr, getPenColor(colors[multicolor ? i : 0], getNominalWidth()));
+        cairo_rectangle(cr, points[i][0] - size / 2, points[i][1] - size / 2, size, size);
+    }
+    cairo_fill(cr);
+}
+
+void SoVectorizeCairoAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int,
+                                           SoMarkerSet* markerSet) {
+    if (!page_ || n <= 0 || !points || !colors || !markerSet) return;
+    const SoMFInt32& indices = markerSet->markerIndex;
+    if (indices.getNum() == 0) return;
+    page_->fills().flush();
+    cairo_t* cr = page_->context();
+    const float pixel = getNominalWidth();
+    for (int i = 0; i < n; ++i) {
+        const SoCairoMarker* marker = page_->marker(indices[i % indices.getNum()]);
+        if (!marker) continue;
+        // Each marker takes its point's colour: the caller passes one per point here.
+        SoCairoColor::setSource(cr, getPenColor(colors[i], pixel));
+        marker->addPath(cr, points[i][0], points[i][1], pixel);
+        cairo_fill(cr);
+    }
+}
+
+// ---- Fills ----
+
+void SoVectorizeCairoAction::printPolygon(const SbVec4f* points, int n, const SbColor* colors,
+                                          int multicolor, const SbString&, const SbString&,
+                                          const unsigned char* pattern) {
+    if (!page_ || n < 3 || !points || !colors) return;
+    SoCairoFills& fills = page_->fills();
+    const SbColor first = getPenColor(colors[0], getNominalWidth());
+    if (pattern) {
+        fills.flush();
+        cairo_t* cr = page_->context();
+        cairo_set_source(cr, page_->fillPattern(pattern, first));
+        SoCairoFills::appendCounterClockwise(cr, points, n);
+        cairo_fill(cr);
+    } else if (multicolor && getPenNum() == 0) {
+        fills.addSmooth(points, n, colors);
+    } else {
+        fills.addFlat(points, n, first);
+    }
+}
+
+// ---- Text and images ----
+
+void SoVectorizeCairoAction::printText2(SbVec4f origin, SbColor color, const SbString& fontName,
+                                        float fontSize, const SbString& string, int justification,
+                                        float angle) {
+    if (!page_) return;
+    page_->fills().flush();
+    cairo_t* cr = page_->context();
+    SoCairoColor::setSource(cr, getPenColor(color, getNominalWidth()));
+    SoCairoText::draw(cr, origin[0], origin[1], angle, fontName,
+                      double(fontSize) * getNominalWidth(), string, justification);
+}
+
+void SoVectorizeCairoAction::printImage(const SbVec4f& origin, const unsigned char* pixels,
+                                        SbVec2s& sourceSize, SbVec2s& requestedSize,
+                                        int numComponents, SoImage::HorAlignment horAlignment,
+                                        SoImage::VertAlignment vertAlignment) {
+    if (!page_ || numComponents <= 0 || !pixels || sourceSize[0] <= 0 || sourceSize[1] <= 0 ||
+        requestedSize[0] <= 0 || requestedSize[1] <= 0)
+        return;
+    const SoImagePlacement placed = SoImagePlacement::of(origin, requestedSize, getPixelImageSize(),
+                                                         horAlignment, vertAlignment);
+    if (!getClippingLimits().intersect(placed.box())) return;
+    page_->fills().flush();
+    SoCairoImage::draw(page_->context(), pixels, sourceSize[0], sourceSize[1], numComponents,
+                       placed.x, placed.y, placed.width, placed.height, readersSmoothImages());
+}

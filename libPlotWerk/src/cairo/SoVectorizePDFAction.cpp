@@ -1,0 +1,26 @@
+#include <PlotWerk/SoPlotWerk.h>
+#include <PlotWerk/SoVectorizePDFAction.h>
+#include <cairo-pdf.h>
+
+#include "SoCairoStream.h"
+#include "frame/SoBackendActionSource.h"
+
+PW_ACTION_SOURCE(SoVectorizePDFAction, SoVectorizeCairoAction)
+
+SoVectorizePDFAction::SoVectorizePDFAction() {
+    checkRegistration();
+}
+
+SoVectorizePDFAction::SoVectorizePDFAction(const SoVectorizePDFAction& other) = default;
+
+SoVectorizePDFAction& SoVectorizePDFAction::operator=(const SoVectorizePDFAction& other) = default;
+
+SoVectorizePDFAction::~SoVectorizePDFAction() = default;
+
+cairo_surface_t* SoVectorizePDFAction::createSurface(double widthPoints, double heightPoints) {
+    cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(
+        SoCairoStream::write, getCairoVectorOutput(), widthPoints, heightPoints);
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR,
+                                   SoPlotWerk::getProductName());
+    return surface;
+}
