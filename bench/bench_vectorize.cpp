@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <type_traits>
@@ -53,7 +54,9 @@ void BM_LitSmoothMesh(benchmark::State& state) {
         Action action;
         action.setDrawingDimensions(200.0f, 100.0f);
         action.enableLighting(1);
-        action.setShadeModel(SoVectorizeAction::SMOOTH);
+        if (!std::getenv("FLAT")) action.setShadeModel(SoVectorizeAction::SMOOTH);
+        if constexpr (std::is_base_of_v<SoVectorizeCairoAction, Action>)
+            if (std::getenv("NOSEAM")) action.setSeamWidth(0.0f);
         std::FILE* sink = std::tmpfile();
         // The backend that prints nothing has no output object: its document stays empty.
         if (SoVectorOutput* output = action.getVectorOutput()) output->setFilePointer(sink);

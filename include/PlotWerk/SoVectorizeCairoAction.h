@@ -19,8 +19,8 @@ class SoCairoPage;
 /// upright sheet, as the PostScript backend turns it, so that both print alike.
 ///
 /// Adjacent fills show no seams in viewers that anti-alias: consecutive flat fills of one
-/// colour go into one path, filled at once, and every flat fill is outlined in its own colour
-/// with a line of getSeamWidth() (half of it reaches beyond the fill). Smooth polygons are
+/// colour go into one path, filled at once, and every fill is grown by half of
+/// getSeamWidth() on every side, so that it overlaps the fills it meets. Smooth polygons are
 /// shaded by each format's best means: the subclass says which.
 ///
 /// Fill rule: nonzero, with every polygon turned counter-clockwise, so that fills of one
@@ -33,8 +33,9 @@ class SoVectorizeCairoAction : public SoVectorizeAction {
 
     /// The output object, owned by this action.
     SoCairoVectorOutput* getCairoVectorOutput() const;
-    /// The width of the outline that closes the seams between fills (0.2 mm by default, what
-    /// closes them at 72 dpi in poppler and Chromium); 0 leaves fills without outline.
+    /// How much two fills that meet overlap, to close the seams between them (0.2 mm by
+    /// default, what closes them at 72 dpi in poppler and Chromium); 0 leaves fills as they
+    /// are.
     void setSeamWidth(float width, DimensionUnit unit = MILLIMETER);
     float getSeamWidth(DimensionUnit unit = MILLIMETER) const;
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "SoCairoColor.h"
-#include "SoCairoFills.h"
+#include "SoCairoOutline.h"
 
 namespace {
 
@@ -37,14 +37,14 @@ cairo_pattern_t* flat(const SbColor& color) {
 }  // namespace
 
 void SoCairoGradient::fill(cairo_t* cr, const SbVec4f points[3], const SbColor colors[3],
-                           double seamWidth, int depth) {
+                           double grow, int depth) {
     double error = 0.0;
     cairo_pattern_t* pattern = nearest(points, colors, error);
     if (error <= tolerance || depth >= maxDepth) {
         cairo_set_source(cr, pattern);
         cairo_pattern_destroy(pattern);
-        SoCairoFills::appendCounterClockwise(cr, points, 3);
-        SoCairoFills::fillAndSeal(cr, seamWidth);
+        SoCairoOutline::append(cr, points, 3, grow);
+        cairo_fill(cr);
         return;
     }
     cairo_pattern_destroy(pattern);
@@ -59,7 +59,7 @@ void SoCairoGradient::fill(cairo_t* cr, const SbVec4f points[3], const SbColor c
     for (const auto& piece : pieces) {
         const SbVec4f corners[3] = {p[piece[0]], p[piece[1]], p[piece[2]]};
         const SbColor shades[3] = {c[piece[0]], c[piece[1]], c[piece[2]]};
-        fill(cr, corners, shades, seamWidth, depth + 1);
+        fill(cr, corners, shades, grow, depth + 1);
     }
 }
 

@@ -13,9 +13,9 @@
 /// midpoints and each is drawn the same way, down to a limit of depth.
 class SoCairoGradient {
   public:
-    /// Fills the triangle and outlines it with `seamWidth` in the same gradients.
-    static void fill(cairo_t* cr, const SbVec4f points[3], const SbColor colors[3],
-                     double seamWidth, int depth = 0);
+    /// Fills the triangle, grown by `grow` as SoCairoOutline grows it.
+    static void fill(cairo_t* cr, const SbVec4f points[3], const SbColor colors[3], double grow,
+                     int depth = 0);
 
   private:
     /// A new pattern for the whole triangle; `error` out: the largest difference between a

@@ -26,6 +26,6 @@ bool SoCairoMarker::load(int markerIndex) {
 void SoCairoMarker::addPath(cairo_t* cr, double x, double y, double pixel) const {
     const double left = x - width_ * pixel / 2, bottom = y - height_ * pixel / 2;
     for (const Run& run : runs_)
-        cairo_rectangle(cr, left + run.column * pixel, bottom + run.row * pixel,
-                        run.length * pixel, pixel);
+        cairo_rectangle(cr, left + run.column * pixel, bottom + run.row * pixel, run.length * pixel,
+                        pixel);
 }

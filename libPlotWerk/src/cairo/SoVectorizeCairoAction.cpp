@@ -11,6 +11,7 @@
 
 #include "SoCairoColor.h"
 #include "SoCairoImage.h"
+#include "SoCairoOutline.h"
 #include "SoCairoPage.h"
 #include "SoCairoText.h"
 #include "frame/SoBackendActionSource.h"
@@ -262,7 +263,7 @@ void SoVectorizeCairoAction::printPolygon(const SbVec4f* points, int n, const Sb
         fills.flush();
         cairo_t* cr = page_->context();
         cairo_set_source(cr, page_->fillPattern(pattern, first));
-        SoCairoFills::appendCounterClockwise(cr, points, n);
+        SoCairoOutline::append(cr, points, n, 0.0);
         cairo_fill(cr);
     } else if (multicolor && getPenNum() == 0) {
         fills.addSmooth(points, n, colors);
