@@ -21,7 +21,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <type_traits>
@@ -44,9 +43,9 @@ struct MetafileAction : SoVectorizeGDIAction {
     }
 };
 
-/// Times whole documents of an Action on the lit mesh.
+/// Times whole documents of an Action on the lit mesh, shaded smoothly or flat.
 template <class Action>
-void BM_LitSmoothMesh(benchmark::State& state) {
+void litMesh(benchmark::State& state, bool smooth) {
     SoPlotWerk::init();
     SoSeparator* root = bench::litMeshScene();
     root->ref();
@@ -54,9 +53,7 @@ void BM_LitSmoothMesh(benchmark::State& state) {
         Action action;
         action.setDrawingDimensions(200.0f, 100.0f);
         action.enableLighting(1);
-        if (!std::getenv("FLAT")) action.setShadeModel(SoVectorizeAction::SMOOTH);
-        if constexpr (std::is_base_of_v<SoVectorizeCairoAction, Action>)
-            if (std::getenv("NOSEAM")) action.setSeamWidth(0.0f);
+        if (smooth) action.setShadeModel(SoVectorizeAction::SMOOTH);
         std::FILE* sink = std::tmpfile();
         // The backend that prints nothing has no output object: its document stays empty.
         if (SoVectorOutput* output = action.getVectorOutput()) output->setFilePointer(sink);
@@ -80,6 +77,18 @@ void BM_LitSmoothMesh(benchmark::State& state) {
     SoPlotWerk::finish();
 }
 
+template <class Action>
+void BM_LitSmoothMesh(benchmark::State& state) {
+    litMesh<Action>(state, true);
+}
+
+// PostScript below level 3, as here, prints smooth polygons flat: this is the same drawing
+// in PDF and SVG.
+template <class Action>
+void BM_LitFlatMesh(benchmark::State& state) {
+    litMesh<Action>(state, false);
+}
+
 struct BinaryCGMAction : SoVectorizeCGMAction {
     BinaryCGMAction() { getCGMVectorOutput()->setBinary(1); }
 };
@@ -98,5 +107,7 @@ BENCHMARK_TEMPLATE(BM_LitSmoothMesh, BinaryCGMAction)->Apply(asDocuments);
 BENCHMARK_TEMPLATE(BM_LitSmoothMesh, MetafileAction)->Apply(asDocuments);
 BENCHMARK_TEMPLATE(BM_LitSmoothMesh, SoVectorizePDFAction)->Apply(asDocuments);
 BENCHMARK_TEMPLATE(BM_LitSmoothMesh, SoVectorizeSVGAction)->Apply(asDocuments);
+BENCHMARK_TEMPLATE(BM_LitFlatMesh, SoVectorizePDFAction)->Apply(asDocuments);
+BENCHMARK_TEMPLATE(BM_LitFlatMesh, SoVectorizeSVGAction)->Apply(asDocuments);
 
 BENCHMARK_MAIN();

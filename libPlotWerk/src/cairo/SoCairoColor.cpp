@@ -1,7 +1,16 @@
 #include "SoCairoColor.h"
 
+#include <cmath>
+
 double SoCairoColor::component(float value) {
     return value > 0.0f ? (value < 1.0f ? value : 1.0) : 0.0;
+}
+
+SbColor SoCairoColor::asBytes(const SbColor& color) {
+    SbColor levels;
+    for (int k = 0; k < 3; ++k)
+        levels[k] = std::round(float(component(color[k])) * 255.0f) / 255.0f;
+    return levels;
 }
 
 void SoCairoColor::setSource(cairo_t* cr, const SbColor& color) {

@@ -27,9 +27,11 @@ void SoCairoFills::startBatch(Batch kind) {
 
 void SoCairoFills::addFlat(const SbVec4f* points, int n, const SbColor& color) {
     if (n < 3) return;
-    if (batch_ != Batch::FLAT || color != color_ || count_ >= maxBatch) {
+    // Readers show colours in bytes: fills of one byte colour batch, as one colour.
+    const SbColor shown = SoCairoColor::asBytes(color);
+    if (batch_ != Batch::FLAT || shown != color_ || count_ >= maxBatch) {
         startBatch(Batch::FLAT);
-        color_ = color;
+        color_ = shown;
     }
     SoCairoOutline::append(cr_, points, n, seamWidth_ / 2);
     ++count_;
