@@ -49,12 +49,13 @@ TEST(CairoOutput, PdfIsThePrint) {
         const std::string pdf = drawn(arguments, dir, "drawing.pdf");
         EXPECT_EQ(std::system(("qpdf --check " + dir.file("drawing.pdf") + " >/dev/null").c_str()),
                   0);
-        // The same rasteriser for both: what differs is the drawing, not the renderers.
+        // The print's own rasteriser, so that what differs is the drawing, and poppler.
         GhostscriptOptions options;
         options.dpi = kDpi;
         const GhostscriptResult page = renderPostScript(pdf, options);
         EXPECT_TRUE(page.ok()) << page.messages;
-        expectLikeThePrint(page.image, arguments, "PDF", kReach);
+        expectLikeThePrint(page.image, arguments, "PDF in Ghostscript", kReach);
+        expectLikeThePrint(renderPdfPage(pdf, kDpi), arguments, "PDF in poppler", kReach);
     }
 }
 

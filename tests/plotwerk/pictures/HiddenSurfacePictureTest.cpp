@@ -2,7 +2,8 @@
 // visibility), as real readers render them (Ghostscript the PostScript, poppler the PDF,
 // Chromium the SVG), against the picture OpenGL draws of the same scene at the same size:
 // where the print shows a face the screen does not (a back face through a front one, a piece
-// in the wrong order, a seam between raster tiles or between fills), the pictures part.
+// in the wrong order, a seam between raster tiles or between fills), the pictures part. The
+// PDF and SVG fills show no seams in those readers, which smooth edges.
 // A face in the wrong order can hide in a share of agreeing pixels, not in the size of the
 // largest region of wrong ones: both are bounded.
 
@@ -18,9 +19,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "plotwerk/support/OpenedBackend.h"
 #include "plotwerk/support/SceneText.h"
 #include "plotwerk/support/StreamReadBack.h"
 #include "support/BrowserPicture.h"
@@ -60,9 +63,12 @@ GhostscriptResult::Image rendered(const std::string& document, Format format) {
 
 /// tile: the raster mode's tile size, 0 for the action's own.
 Picture printed(SoSeparator* root, SoVectorizeAction::HLHSRMode mode, bool smooth,
-                unsigned short tile = 0, int caching = 1, Format format = Format::POSTSCRIPT) {
+                unsigned short tile = 0, int caching = 1, Format format = Format::POSTSCRIPT,
+                std::optional<float> seamWidth = {}) {
     std::FILE* file = std::tmpfile();
     std::unique_ptr<SoVectorizeAction> action = backendFor(format);
+    if (auto* cairo = dynamic_cast<SoVectorizeCairoAction*>(action.get()); cairo && seamWidth)
+        cairo->setSeamWidth(*seamWidth);
     action->getVectorOutput()->setFilePointer(file);
     action->setDrawingDimensions(kInches, kInches, SoVectorizeAction::INCH);
     action->setStartPosition(0, 0);
@@ -156,6 +162,29 @@ int largestRegion(std::vector<char> marked) {
     return largest;
 }
 
+/// A lit height field of flat triangles seen from the front: each its own shade, and nothing
+/// behind them to fill a gap.
+std::string heightField() {
+    const int n = 14;
+    std::string points, faces;
+    for (int k = 0; k < (n + 1) * (n + 1); ++k) {
+        const float x = -1.2f + 2.4f * (k % (n + 1)) / n, y = -1.2f + 2.4f * (k / (n + 1)) / n;
+        points += std::to_string(x) + " " + std::to_string(y) + " " +
+                  std::to_string(0.25f * std::sin(2.5f * x) * std::cos(2 * y)) + ",";
+    }
+    for (int a = 0; a < n * (n + 1); ++a)
+        if (a % (n + 1) != n)
+            faces += std::to_string(a) + " " + std::to_string(a + 1) + " " +
+                     std::to_string(a + n + 2) + " -1 " + std::to_string(a) + " " +
+                     std::to_string(a + n + 2) + " " + std::to_string(a + n + 1) + " -1 ";
+    return R"(
+  OrthographicCamera { position 0 0 5  height 2.6 }
+  DirectionalLight { direction -0.4 -0.3 -0.8 }
+  Material { diffuseColor 0.6 0.6 0.6  ambientColor 0 0 0  specularColor 0 0 0 }
+  Coordinate3 { point [ )" +
+           points + " ] } IndexedFaceSet { coordIndex [ " + faces + "] }";
+}
+
 struct PictureCase {
     const char* name;
     std::string text;
@@ -220,6 +249,17 @@ const PictureCase kScenes[] = {
   IndexedFaceSet { coordIndex [ 0 1 5 4 -1  1 2 6 5 -1  2 3 7 6 -1  3 0 4 7 -1 ] }
 )",
      false, false},
+    // Faces of one grey cube, lit from aside: each face its own shade, cut into triangles.
+    {"grey_cube",
+     R"(
+  OrthographicCamera { position 0 0 5  height 2.6 }
+  DirectionalLight { direction -0.3 -0.5 -0.8 }
+  Material { diffuseColor 0.55 0.55 0.55  ambientColor 0 0 0  specularColor 0 0 0 }
+  Rotation { rotation 1 1 0 0.6 }
+  Cube { }
+)",
+     false, false},
+    {"height_field", heightField(), false, false},
     {"torus_knot",
      R"(
   PerspectiveCamera { position 0 0 11  nearDistance 5  farDistance 20 }
@@ -285,6 +325,71 @@ TEST_F(PrintTest, RasterTilesMeetWithoutSeams) {
     ASSERT_EQ(whole.size(), tiled.size());
     agreement(tiled, whole, compared, wrong);
     EXPECT_LE(largestRegion(wrong), 2) << "pixels that differ from one tile's drawing, across";
+}
+
+/// Pixels well inside the screen's silhouette (two pixels from paper) that the print shows
+/// lighter than the screen shows them or any neighbour, in every channel by more than 12:
+/// paper showing through between fills. Where the screen's faces meet need not matter.
+int seamPixels(const Picture& print, const Picture& screen) {
+    int seams = 0;
+    for (int y = 2; y < kPixels - 2; ++y)
+        for (int x = 2; x < kPixels - 2; ++x) {
+            bool inside = true;
+            int light[3] = {0, 0, 0};
+            for (int n = 0; n < 25; ++n) {
+                const unsigned char* s = at(screen, x + n % 5 - 2, y + n / 5 - 2);
+                inside = inside && !isPaper(s);
+                for (int c = 0; c < 3 && std::abs(n % 5 - 2) < 2 && std::abs(n / 5 - 2) < 2; ++c)
+                    light[c] = std::max(light[c], int(s[c]));
+            }
+            const unsigned char* p = at(print, x, y);
+            seams += inside && p[0] > light[0] + 12 && p[1] > light[1] + 12 && p[2] > light[2] + 12;
+        }
+    return seams;
+}
+
+// The field's seams show without grown fills: the measure sees them.
+TEST_F(PrintTest, FillsMeetWithoutSeams) {
+    for (const auto& [name, seamsWithoutGrowing] :
+         {std::pair{"grey_cube", 0}, {"height_field", 1000}}) {
+        const PictureCase* scene =
+            std::find_if(std::begin(kScenes), std::end(kScenes),
+                         [&](const PictureCase& c) { return c.name == std::string(name); });
+        SoSeparator* root = readScene(scene->text);
+        ASSERT_NE(root, nullptr);
+        const Picture screen = onScreen(root, false);
+        for (const Format format : {Format::PDF, Format::SVG}) {
+            const auto print = [&](std::optional<float> seam) {
+                return printed(root, SoVectorizeAction::HLHSR_PAINTER, false, 0, 1, format, seam);
+            };
+            EXPECT_EQ(seamPixels(print({}), screen), 0) << scene->name;
+            EXPECT_GE(seamPixels(print(0.0f), screen), seamsWithoutGrowing) << scene->name;
+        }
+        root->unref();
+    }
+}
+
+// One layer of faces, so that no edge lets an earlier face show through its smoothing.
+TEST_F(PrintTest, ViewsShareASheetAsInPostScript) {
+    SoSeparator* root = readScene(heightField());
+    ASSERT_NE(root, nullptr);
+    const auto twoViews = [root](auto& action) {
+        action.setColorTranslationMethod(SoVectorizeAction::KEEP_COLORS);
+        printTwoViewsSideBySide(action, root);
+        return action.text();
+    };
+    OpenedBackend<SoVectorizePSAction> postScript;
+    GhostscriptOptions sheet;
+    sheet.dpi = kDpi;
+    sheet.widthPoints = 1191, sheet.heightPoints = 842;  // 420 x 297 mm
+    const GhostscriptResult reference = renderPostScript(twoViews(postScript), sheet);
+    ASSERT_TRUE(reference.ok()) << reference.messages;
+    const GhostscriptResult::Image& page = reference.image;
+    OpenedBackend<SoVectorizePDFAction> pdf;
+    expectSameInk(renderPdfPage(twoViews(pdf), kDpi), page, "PDF", 4);
+    OpenedBackend<SoVectorizeSVGAction> svg;
+    expectSameInk(renderSvgInBrowser(twoViews(svg), page.width, page.height), page, "SVG", 4);
+    root->unref();
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenes, HiddenSurfacePicture, ::testing::ValuesIn(kScenes),
