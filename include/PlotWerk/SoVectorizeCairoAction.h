@@ -80,11 +80,10 @@ class SoVectorizeCairoAction : public SoVectorizeAction {
     void printBackground() override;
 
   private:
-    /// The page, when a header has opened it; it reports what failed in it.
-    SoCairoPage* page() const { return page_.get(); }
     void setLineStyle(float width, unsigned short pattern, int factor);
 
     SoOwnedOutput<SoCairoVectorOutput> output_;
+    /// The sheet between its header and its footer.
     std::unique_ptr<SoCairoPage> page_;
     float seamWidth_ = 0.2f;
 };

@@ -1,5 +1,7 @@
 #include "SoCairoImage.h"
 
+#include <Tessara/base/SoDebugError.h>
+
 #include <cstdint>
 
 namespace {
@@ -47,7 +49,12 @@ void SoCairoImage::draw(cairo_t* cr, const unsigned char* pixels, int width, int
     const int fits = maxMagnifiedSide / side;
     const int factor = !magnify || fits < 1 ? 1 : fits < maxFactor ? fits : maxFactor;
     cairo_surface_t* image = surfaceOf(pixels, width, height, components, factor);
-    if (!image) return;
+    if (!image) {
+        SoDebugError::post("SoVectorizeCairoAction::printImage",
+                           "An image of %d x %d pixels is left out: there is no memory for it",
+                           width, height);
+        return;
+    }
     cairo_save(cr);
     cairo_translate(cr, x, y);
     cairo_scale(cr, boxWidth / (width * factor), boxHeight / (height * factor));
