@@ -2,11 +2,14 @@
 
 #include <Tessara/base/SoDebugError.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace {
 
-constexpr int maxFactor = 8;
+/// Blocks of half a point: smoothing then blends less than a screen pixel at any common zoom.
+constexpr double blocksPerMillimetre = 2.0 * 72.0 / 25.4;
 constexpr int maxMagnifiedSide = 4096;
 
 std::uint32_t premultiplied(const unsigned char* p, int components) {
@@ -47,7 +50,9 @@ void SoCairoImage::draw(cairo_t* cr, const unsigned char* pixels, int width, int
                         bool magnify) {
     const int side = width > height ? width : height;
     const int fits = maxMagnifiedSide / side;
-    const int factor = !magnify || fits < 1 ? 1 : fits < maxFactor ? fits : maxFactor;
+    const double pixelSide = std::max(boxWidth / width, boxHeight / height);
+    const int wanted = int(std::min(std::ceil(pixelSide * blocksPerMillimetre), 4096.0));
+    const int factor = magnify ? std::clamp(wanted, 1, std::max(fits, 1)) : 1;
     cairo_surface_t* image = surfaceOf(pixels, width, height, components, factor);
     if (!image) {
         SoDebugError::post("SoVectorizeCairoAction::printImage",

@@ -6,10 +6,10 @@
 /// components, more are ignored), rows from the bottom, drawn pixel for pixel without
 /// smoothing into a box of the page whose user space has y up.
 ///
-/// Readers that smooth every image they scale (browsers showing SVG) would blur small
-/// images into their neighbours: with `magnify`, each pixel is written as a block of pixels
-/// (up to 8 x 8, the image up to 4096 pixels a side), so that smoothing stays inside the
-/// blocks' edges.
+/// Readers that smooth every image they scale (browsers showing SVG) would blur the pixels of
+/// a small image into each other: with `magnify`, each pixel is written as a block of
+/// pixels half a point a side (the image up to 4096 pixels a side), so that smoothing stays
+/// at the blocks' edges.
 class SoCairoImage {
   public:
     static void draw(cairo_t* cr, const unsigned char* pixels, int width, int height,

@@ -260,6 +260,18 @@ const PictureCase kScenes[] = {
 )",
      false, false},
     {"height_field", heightField(), false, false},
+    // Pixels wider than high, stretched: an image read with the wrong row length or drawn
+    // the wrong way round parts from the screen's.
+    {"stretched_image",
+     R"(
+  OrthographicCamera { position 0 0 5  height 2.4 }
+  Image {
+    image 4 2 3  0xFF0000 0x00C000 0x0000FF 0xFFC000  0x00C0C0 0xC000C0 0x404040 0xFF8080
+    width 160  height 80
+    horAlignment CENTER  vertAlignment HALF
+  }
+)",
+     false, false},
     {"torus_knot",
      R"(
   PerspectiveCamera { position 0 0 11  nearDistance 5  farDistance 20 }
