@@ -5,11 +5,11 @@
 #include <cairo.h>
 
 /// Fills that wait to be drawn together, so that viewers which anti-alias show no seam where
-/// they meet. Consecutive flat fills of one colour become one path, filled at once, each
-/// grown by half the seam width (SoCairoOutline) so that it overlaps the fills it meets;
-/// consecutive smooth fills become one mesh of triangles (painted in order, as the painter
-/// put them) filled through one path. Drawing in order keeps the painter's order: a batch is
-/// drawn before anything else is.
+/// they meet. Consecutive flat fills of one colour (in bytes, as readers show colours) become
+/// one path, filled at once, each grown by half the seam width (SoCairoOutline) so that it
+/// overlaps the fills it meets; consecutive smooth fills become one mesh of triangles
+/// (painted in order, as the painter put them) filled through one path. Drawing in order keeps the
+/// painter's order: a batch is drawn before anything else is.
 ///
 /// Without native meshes (SVG), a smooth triangle is drawn at once with the linear gradient
 /// nearest to its corner colours (SoCairoGradient), grown the same way.
