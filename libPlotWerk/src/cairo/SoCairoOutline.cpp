@@ -40,8 +40,9 @@ void SoCairoOutline::append(cairo_t* cr, const SbVec4f* points, int n, double gr
     double twiceArea = 0.0;
     for (int i = 0, j = n - 1; i < n; j = i++)
         twiceArea += double(points[j][0]) * points[i][1] - double(points[i][0]) * points[j][1];
-    std::vector<Point> corners;
-    corners.reserve(static_cast<std::size_t>(n));
+    // Kept from call to call: a mesh sends a million polygons, each wanting this list.
+    thread_local std::vector<Point> corners;
+    corners.clear();
     for (int k = 0; k < n; ++k) {
         const SbVec4f& p = points[twiceArea < 0.0 ? n - 1 - k : k];
         const Point corner{p[0], p[1]};
