@@ -1,5 +1,7 @@
 #include "SoCairoFills.h"
 
+#include <cmath>
+
 #include "SoCairoColor.h"
 #include "SoCairoGradient.h"
 #include "SoCairoOutline.h"
@@ -9,6 +11,16 @@ namespace {
 // Bounds the path and the mesh a batch holds; batches that follow one another still meet
 // without seams, since their fills are grown.
 constexpr int maxBatch = 4096;
+
+/// Whether every colour lies within a byte step of their mean, in every component; the mean.
+bool withinAByteStepOfTheMean(const SbColor* colors, int n, SbColor& mean) {
+    mean = SbColor(0.0f, 0.0f, 0.0f);
+    for (int i = 0; i < n; ++i) mean += colors[i] / float(n);
+    for (int i = 0; i < n; ++i)
+        for (int k = 0; k < 3; ++k)
+            if (!(std::fabs(colors[i][k] - mean[k]) <= 1.0f / 255.0f)) return false;
+    return true;
+}
 
 }  // namespace
 
@@ -39,6 +51,13 @@ void SoCairoFills::addFlat(const SbVec4f* points, int n, const SbColor& color) {
 
 void SoCairoFills::addSmooth(const SbVec4f* points, int n, const SbColor* colors) {
     if (n < 3) return;
+    SbColor mean;
+    if (!nativeMeshes_ && withinAByteStepOfTheMean(colors, n, mean)) {
+        // Every corner shows within a level of the mean: a gradient would cost a definition
+        // of its own for a change no reader shows, and break the batch of flat fills.
+        addFlat(points, n, mean);
+        return;
+    }
     if (!nativeMeshes_) {
         flush();
         addGradientTriangles(points, n, colors);

@@ -12,7 +12,8 @@
 /// painter's order: a batch is drawn before anything else is.
 ///
 /// Without native meshes (SVG), a smooth triangle is drawn at once with the linear gradient
-/// nearest to its corner colours (SoCairoGradient), grown the same way.
+/// nearest to its corner colours (SoCairoGradient), grown the same way, unless all its
+/// corners show within a colour level of their mean: then it is a flat fill of that mean.
 ///
 /// The batch lives in the context's current path: nothing else may build a path until
 /// flush() has drawn it.
