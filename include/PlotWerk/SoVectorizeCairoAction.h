@@ -49,12 +49,22 @@ class SoVectorizeCairoAction : public SoVectorizeAction {
     /// A document surface of one sheet of the given size in points that writes to the
     /// output object through SoCairoStream.
     virtual cairo_surface_t* createSurface(double widthPoints, double heightPoints) = 0;
+    /// Sizes the next page of a document surface that holds several; formats of one sheet
+    /// never get a second.
+    virtual void setNextSheetSize(cairo_surface_t*, double /*widthPoints*/,
+                                  double /*heightPoints*/) {}
     /// True when the format takes cairo's triangle meshes as they are; otherwise a smooth
     /// triangle is drawn with the linear gradient nearest to its colours.
     virtual bool drawsMeshesNatively() const = 0;
     /// True when the format's readers smooth every image they scale, so that an image is
     /// written with blocks of pixels for its pixels.
     virtual bool readersSmoothImages() const = 0;
+
+    /// From here, the sheets are the pages of one document, which endDocument() writes; without
+    /// it each sheet is a document of its own.
+    void beginDocument();
+    /// Ends a sheet still open, and writes the document; no effect outside a document.
+    void endDocument();
 
     void writeHeader() override;
     void writeFooter() override;
@@ -81,9 +91,16 @@ class SoVectorizeCairoAction : public SoVectorizeAction {
 
   private:
     void setLineStyle(float width, unsigned short pattern, int factor);
+    /// The surface for a sheet of the given size in points: the document's next page or a
+    /// document of its own.
+    cairo_surface_t* sheetSurface(double widthPoints, double heightPoints);
 
     SoOwnedOutput<SoCairoVectorOutput> output_;
     /// The sheet between its header and its footer.
     std::unique_ptr<SoCairoPage> page_;
+    /// Between beginDocument() and endDocument(): whether one is open, and its surface once
+    /// its first sheet has begun.
+    bool inDocument_ = false;
+    cairo_surface_t* document_ = nullptr;
     float seamWidth_ = 0.2f;
 };

@@ -17,14 +17,16 @@ inline bool pdftoppmAvailable() {
     return ghostscript_detail::run("pdftoppm -v >/dev/null 2>&1") == 0;
 }
 
-/// The first page of a PDF document at `dpi`, row 0 at the top; empty when it did not render.
-inline GhostscriptResult::Image renderPdfPage(const std::string& pdf, int dpi) {
+/// A page of a PDF document at `dpi`, row 0 at the top; empty when it did not render.
+inline GhostscriptResult::Image renderPdfPage(const std::string& pdf, int dpi, int page = 1) {
     using namespace ghostscript_detail;
     const TempDir dir;
     std::ofstream(dir.file("in.pdf"), std::ios::binary) << pdf;
     GhostscriptResult result;
-    if (run("pdftoppm -r " + std::to_string(dpi) + " -f 1 -l 1 -singlefile " +
-            quoted(dir.file("in.pdf")) + " " + quoted(dir.file("page")) + " 2>/dev/null") == 0)
+    const std::string number = std::to_string(page);
+    if (run("pdftoppm -r " + std::to_string(dpi) + " -f " + number + " -l " + number +
+            " -singlefile " + quoted(dir.file("in.pdf")) + " " + quoted(dir.file("page")) +
+            " 2>/dev/null") == 0)
         parsePpm(read(dir.file("page.ppm")), dpi, result);
     return result.image;
 }

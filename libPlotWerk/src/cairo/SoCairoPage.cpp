@@ -86,16 +86,27 @@ const SoCairoMarker* SoCairoPage::marker(int markerIndex) {
     return &known->second;
 }
 
-bool SoCairoPage::finish() {
+bool SoCairoPage::finish(bool documentContinues) {
     fills_.flush();
     cairo_show_page(cr_);
-    cairo_status_t status = cairo_status(cr_);
+    const cairo_status_t status = cairo_status(cr_);
     cairo_destroy(cr_);
     cr_ = nullptr;
-    cairo_surface_finish(surface_);
-    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface_);
-    cairo_surface_destroy(surface_);
+    cairo_surface_t* surface = surface_;
     surface_ = nullptr;
+    if (!documentContinues) return finishDocument(surface, status);
+    cairo_surface_destroy(surface);
+    return report(status);
+}
+
+bool SoCairoPage::finishDocument(cairo_surface_t* surface, cairo_status_t status) {
+    cairo_surface_finish(surface);
+    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
+    cairo_surface_destroy(surface);
+    return report(status);
+}
+
+bool SoCairoPage::report(cairo_status_t status) {
     // The output object has posted a failed write itself.
     if (status == CAIRO_STATUS_SUCCESS || status == CAIRO_STATUS_WRITE_ERROR) return status == 0;
     SoDebugError::post("SoVectorizeCairoAction::writeFooter", "The drawing could not be made: %s",

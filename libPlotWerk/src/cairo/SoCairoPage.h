@@ -16,7 +16,7 @@
 /// image is then held once by the document.
 class SoCairoPage {
   public:
-    /// Takes the surface, of a sheet sheetHeight millimetres high.
+    /// Takes a reference to the surface, of a sheet sheetHeight millimetres high.
     SoCairoPage(cairo_surface_t* surface, double sheetHeight, bool nativeMeshes, double seamWidth);
     ~SoCairoPage();
     SoCairoPage(const SoCairoPage&) = delete;
@@ -36,11 +36,18 @@ class SoCairoPage {
     /// A marker bitmap's squares; null for a marker the core does not know.
     const SoCairoMarker* marker(int markerIndex);
 
-    /// Draws what waits, ends the sheet and writes the document. What cairo could not do is
-    /// posted through SoDebugError; false then.
-    bool finish();
+    /// Draws what waits and ends the sheet; unless the document continues with another sheet,
+    /// also writes the document. What cairo could not do is posted through SoDebugError;
+    /// false then.
+    bool finish(bool documentContinues = false);
+    /// Writes the document of `surface` and lets this reference go; `status`, a failure
+    /// before, is reported instead of cairo's.
+    static bool finishDocument(cairo_surface_t* surface,
+                               cairo_status_t status = CAIRO_STATUS_SUCCESS);
 
   private:
+    static bool report(cairo_status_t status);
+
     cairo_surface_t* surface_;
     cairo_t* cr_;
     SoCairoFills fills_;

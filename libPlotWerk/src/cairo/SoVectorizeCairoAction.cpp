@@ -3,10 +3,12 @@
 // flushes the batch first, so that the drawing keeps the order of the print operations.
 
 #include <PlotWerk/SoVectorizeCairoAction.h>
+#include <Tessara/base/SoDebugError.h>
 #include <Tessara/nodes/SoMarkerSet.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "SoCairoColor.h"
@@ -76,8 +78,9 @@ SoVectorizeCairoAction& SoVectorizeCairoAction::operator=(const SoVectorizeCairo
 SoVectorizeCairoAction::~SoVectorizeCairoAction() {
     // The base cannot reach writeFooter any more: a page left open is ended here.
     if (isInPage()) endPage();
-    if (page_) page_->finish();
+    if (page_) page_->finish(inDocument_);
     page_.reset();
+    endDocument();
     vectorOutput_ = nullptr;
 }
 
@@ -94,18 +97,50 @@ float SoVectorizeCairoAction::getSeamWidth(DimensionUnit unit) const {
     return millimetersToUnits(seamWidth_, unit);
 }
 
-// ---- The sheet ----
+// ---- The document and its sheets ----
+
+void SoVectorizeCairoAction::beginDocument() {
+    endDocument();
+    inDocument_ = true;
+}
+
+void SoVectorizeCairoAction::endDocument() {
+    if (page_) page_->finish(inDocument_);
+    page_.reset();
+    inDocument_ = false;
+    if (!document_) return;
+    // The last reference: cairo writes the document as it lets the surface go.
+    SoCairoPage::finishDocument(document_);
+    document_ = nullptr;
+}
+
+cairo_surface_t* SoVectorizeCairoAction::sheetSurface(double widthPoints, double heightPoints) {
+    if (inDocument_ && document_) {
+        setNextSheetSize(document_, widthPoints, heightPoints);
+        return cairo_surface_reference(document_);
+    }
+    // PostScript documents may follow one another in a stream; these formats may not.
+    if (std::ftell(output_->getFilePointer()) > 0)
+        SoDebugError::postWarning(
+            "SoVectorizeCairoAction::writeHeader",
+            "The stream already holds data: the document written after it cannot be read. Write "
+            "each drawing to a file of its own or, in PDF, gather them as pages between "
+            "beginDocument() and endDocument().");
+    cairo_surface_t* surface = createSurface(widthPoints, heightPoints);
+    if (inDocument_) document_ = cairo_surface_reference(surface);
+    return surface;
+}
 
 void SoVectorizeCairoAction::writeHeader() {
     // A sheet that an interrupted apply left open is written as far as it got.
-    if (page_) page_->finish();
+    if (page_) page_->finish(inDocument_);
     const SbVec2f origin = isInPage() ? getPagePosition() : getStartPosition();
     const SbVec2f area = isInPage() ? getPageSize() : getDrawingDimensions();
     const bool landscape = getOrientation() == LANDSCAPE;
     const float width = sheetSide(landscape ? area[1] + 2 * origin[1] : area[0] + 2 * origin[0]);
     const float height = sheetSide(landscape ? area[0] + 2 * origin[0] : area[1] + 2 * origin[1]);
     page_ = std::make_unique<SoCairoPage>(
-        createSurface(width * pointsPerMillimetre, height * pointsPerMillimetre), height,
+        sheetSurface(width * pointsPerMillimetre, height * pointsPerMillimetre), height,
         drawsMeshesNatively(), seamWidth_);
     cairo_t* cr = page_->context();
     if (landscape) {
@@ -119,7 +154,7 @@ void SoVectorizeCairoAction::writeHeader() {
 
 void SoVectorizeCairoAction::writeFooter() {
     if (!page_) return;
-    page_->finish();
+    page_->finish(inDocument_);
     page_.reset();
 }
 

@@ -24,3 +24,8 @@ cairo_surface_t* SoVectorizePDFAction::createSurface(double widthPoints, double 
                                    SoPlotWerk::getProductName());
     return surface;
 }
+
+void SoVectorizePDFAction::setNextSheetSize(cairo_surface_t* surface, double widthPoints,
+                                            double heightPoints) {
+    cairo_pdf_surface_set_size(surface, widthPoints, heightPoints);
+}

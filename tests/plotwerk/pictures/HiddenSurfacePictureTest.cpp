@@ -27,6 +27,7 @@
 #include "plotwerk/support/SceneText.h"
 #include "plotwerk/support/StreamReadBack.h"
 #include "support/BrowserPicture.h"
+#include "support/DebugErrorRecorder.h"
 #include "support/PdfPicture.h"
 
 namespace {
@@ -401,6 +402,36 @@ TEST_F(PrintTest, ViewsShareASheetAsInPostScript) {
     expectSameInk(renderPdfPage(twoViews(pdf), kDpi), page, "PDF", 4);
     OpenedBackend<SoVectorizeSVGAction> svg;
     expectSameInk(renderSvgInBrowser(twoViews(svg), page.width, page.height), page, "SVG", 4);
+    root->unref();
+}
+
+// Each page as the document of its sheet alone shows it; a document written after another
+// in one stream is reported.
+TEST_F(PrintTest, SheetsOfADocumentAreItsPages) {
+    SoSeparator* root = readScene(heightField());
+    ASSERT_NE(root, nullptr);
+    constexpr SoVectorizeAction::Orientation kSheets[] = {SoVectorizeAction::PORTRAIT,
+                                                          SoVectorizeAction::LANDSCAPE};
+    OpenedBackend<SoVectorizePDFAction> document;
+    document.beginDocument();
+    for (const auto orientation : kSheets)
+        document.setOrientation(orientation), document.apply(root);
+    document.endDocument();
+    const std::string pages = document.text();
+    for (int page = 1; page <= 2; ++page) {
+        OpenedBackend<SoVectorizePDFAction> alone;
+        alone.setOrientation(kSheets[page - 1]);
+        alone.apply(root);
+        const GhostscriptResult::Image expected = renderPdfPage(alone.text(), kDpi),
+                                       got = renderPdfPage(pages, kDpi, page);
+        ASSERT_FALSE(expected.empty()) << page;
+        EXPECT_EQ(std::pair(got.width, got.height), std::pair(expected.width, expected.height));
+        EXPECT_TRUE(got.rgb == expected.rgb) << page;
+    }
+    EXPECT_TRUE(renderPdfPage(pages, kDpi, 3).empty());
+    DebugErrorRecorder messages;
+    document.apply(root);
+    EXPECT_EQ(messages.countSeverity(SoDebugError::WARNING), 1u) << messages.dump();
     root->unref();
 }
 
