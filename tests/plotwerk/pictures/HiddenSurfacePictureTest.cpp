@@ -425,8 +425,7 @@ TEST_F(PrintTest, SheetsOfADocumentAreItsPages) {
         const GhostscriptResult::Image expected = renderPdfPage(alone.text(), kDpi),
                                        got = renderPdfPage(pages, kDpi, page);
         ASSERT_FALSE(expected.empty()) << page;
-        EXPECT_EQ(std::pair(got.width, got.height), std::pair(expected.width, expected.height));
-        EXPECT_TRUE(got.rgb == expected.rgb) << page;
+        EXPECT_TRUE(got.rgb == expected.rgb) << page << ": the page differs, or its size";
     }
     EXPECT_TRUE(renderPdfPage(pages, kDpi, 3).empty());
     DebugErrorRecorder messages;
