@@ -12,9 +12,11 @@
 #include <Tessara/nodes/SoMarkerSet.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
+#include "SoPenChoice.h"
 #include "SoVectorCapture.h"
 #include "SoVectorClipper.h"
 #include "SoVectorLighting.h"
@@ -372,15 +374,6 @@ int SoVectorizeAction::getPenNum() const {
     return penCount_;
 }
 
-namespace {
-
-float squaredDistance(const SbColor& a, const SbColor& b) {
-    const SbVec3f d = a - b;
-    return d.dot(d);
-}
-
-}  // namespace
-
 SbColor SoVectorizeAction::getPenColor(SbColor color, float width) {
     if (penCount_ == 0) return color;
     int pen = 0;
@@ -395,92 +388,24 @@ void SoVectorizeAction::penAssignment(SbColor color, float width, int* penIndex,
         *penWidth = width;
         return;
     }
-    std::vector<int> candidates;
-    int chosen = 0;
-    if (colorPriority_ != 0) {
-        for (int k = 0; k < penCount_; ++k)
-            if (penColors_[k] == color) candidates.push_back(k);
-        if (candidates.empty()) {
-            float best = 1.0e30f;
-            for (int k = 0; k < penCount_; ++k) {
-                const float d = squaredDistance(penColors_[k], color);
-                if (d < best) {
-                    best = d;
-                    candidates.assign(1, k);
-                } else if (d == best) {
-                    candidates.push_back(k);
-                }
-            }
-        }
-        chosen = candidates[0];
-        if (candidates.size() > 1) {
-            // The widest pen not wider than asked; failing that, the narrowest.
-            float bestWidth = 0.0f;
-            int widest = -1;
-            for (int k : candidates) {
-                if (penWidths_[k] <= width && penWidths_[k] > bestWidth) {
-                    bestWidth = penWidths_[k];
-                    widest = k;
-                }
-            }
-            if (widest >= 0) {
-                chosen = widest;
-            } else {
-                float narrowest = 1.0e30f;
-                for (int k : candidates) {
-                    if (penWidths_[k] < narrowest) {
-                        narrowest = penWidths_[k];
-                        chosen = k;
-                    }
-                }
-            }
-        }
-    } else {
-        for (int k = 0; k < penCount_; ++k)
-            if (penWidths_[k] == width) candidates.push_back(k);
-        if (candidates.empty()) {
-            float best = 0.0f;
-            for (int k = 0; k < penCount_; ++k) {
-                if (!(penWidths_[k] < width)) continue;
-                if (penWidths_[k] > best) {
-                    best = penWidths_[k];
-                    candidates.assign(1, k);
-                } else if (penWidths_[k] == best) {
-                    candidates.push_back(k);
-                }
-            }
-        }
-        if (candidates.empty()) {
-            float narrowest = 1.0e30f;
-            for (int k = 0; k < penCount_; ++k) {
-                if (penWidths_[k] < narrowest) {
-                    narrowest = penWidths_[k];
-                    candidates.assign(1, k);
-                } else if (penWidths_[k] == narrowest) {
-                    candidates.push_back(k);
-                }
-            }
-        }
-        chosen = candidates[0];
-        if (candidates.size() > 1) {
-            float best = 1.0e30f;
-            for (int k : candidates) {
-                const float d = squaredDistance(penColors_[k], color);
-                if (d < best) {
-                    best = d;
-                    chosen = k;
-                }
-            }
-        }
-    }
-    *penIndex = chosen;
-    *penWidth = penWidths_[chosen];
+    *penIndex =
+        SoPenChoice::choose(penColors_, penWidths_, penCount_, color, width, colorPriority_ != 0);
+    *penWidth = penWidths_[static_cast<std::size_t>(*penIndex)];
 }
 
 // ---- Colours ----
 
 SbColor SoVectorizeAction::translateColor(SbColor c) const {
     const SbColor black(0, 0, 0), white(1, 1, 1);
+    // Every colour passes here before a backend writes it: a component that is no finite
+    // number would be written as such ("nan") or choose no pen.
+    for (int k = 0; k < 3; ++k) {
+        if (std::isfinite(c[k])) continue;
+        SoDebugError::postInfoOnce("SoVectorizeAction::translateColor",
+                                   "A colour component is not a finite number: it prints as %s",
+                                   c[k] > 0.0f ? "1" : "0");
+        c[k] = c[k] > 0.0f ? 1.0f : 0.0f;
+    }
     switch (colorTranslationMethod_) {
         case SWAP_BLACK_AND_WHITE:
             if (c == black)

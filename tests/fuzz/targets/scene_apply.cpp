@@ -1,6 +1,6 @@
 // A scene read from arbitrary bytes, printed by one of the command's backends into memory.
-// The input's size picks the backend and the hidden-surface mode, so that the fuzzer's
-// mutations reach all of them while the bytes stay a scene file. Scenes that expand, through
+// The input's size picks the backend, the hidden-surface mode and whether a pen table maps the
+// colours, so that the fuzzer's mutations reach all of them while the bytes stay a scene file. Scenes that expand, through
 // shared nodes, into more nodes than a drawing of this size could need are skipped: their
 // cost is the size of the graph, not a fault.
 
@@ -51,9 +51,10 @@ std::vector<const OutputFormat*> drawingFormats() {
 // The stream is the output's to close: at closeFile, or, for an output that draws elsewhere
 // (the metafile's), when it is destroyed with its action.
 void printInto(FILE* memory, SoSeparator* scene, const OutputFormat& format,
-               SoVectorizeAction::HLHSRMode mode) {
+               SoVectorizeAction::HLHSRMode mode, bool pens) {
     PrintOptions options;
     options.hidden = mode;
+    if (pens) options.pens = {{SbColor(1, 0, 0), 0.3f}, {SbColor(0, 0, 1), {}}};
     // The coarsest raster: the same paths as a fine one, at a cost that leaves the fuzzer
     // time for many inputs (a fine raster of a page takes seconds under the sanitizers).
     options.rasterQuality = 0.0f;
@@ -66,10 +67,11 @@ void printInto(FILE* memory, SoSeparator* scene, const OutputFormat& format,
     output->closeFile();
 }
 
-void print(SoSeparator* scene, const OutputFormat& format, SoVectorizeAction::HLHSRMode mode) {
+void print(SoSeparator* scene, const OutputFormat& format, SoVectorizeAction::HLHSRMode mode,
+           bool pens) {
     char* bytes = nullptr;
     std::size_t length = 0;
-    printInto(open_memstream(&bytes, &length), scene, format, mode);
+    printInto(open_memstream(&bytes, &length), scene, format, mode, pens);
     std::free(bytes);
 }
 
@@ -86,8 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     scene->ref();
     std::unordered_map<const SoNode*, double> known;
     if (expandedSize(scene, known) <= kMostNodes) {
-        const OutputFormat& format = *formats[size % formats.size()];
-        print(scene, format, kModes[size / formats.size() % std::size(kModes)]);
+        const std::size_t choice = size / formats.size();
+        print(scene, *formats[size % formats.size()], kModes[choice % std::size(kModes)],
+              choice / std::size(kModes) % 2 == 1);
     }
     scene->unref();
     return 0;

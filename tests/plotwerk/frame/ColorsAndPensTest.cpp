@@ -4,6 +4,7 @@
 #include <Tessara/misc/SoPreferences.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "FrameTestAction.h"
@@ -36,6 +37,9 @@ TEST_F(ColorsAndPensTest, ColoursAreTranslatedByTheChosenMethod) {
         // Black and white forces everything but white to black, after the translation.
         {A::INVERT_COLORS, true, SbColor(0, 0, 0), SbColor(1, 1, 1)},
         {A::INVERT_COLORS, true, SbColor(0.25f, 0.5f, 0.75f), SbColor(0, 0, 0)},
+        // What is no finite number would be written as such: it goes to the nearest end.
+        {A::KEEP_COLORS, false, SbColor(NAN, INFINITY, -INFINITY), SbColor(0, 1, 0)},
+        {A::INVERT_COLORS, false, SbColor(NAN, INFINITY, -INFINITY), SbColor(1, 0, 1)},
     };
     for (const auto& c : cases) {
         SoPreferences::setBool("VXN_PW_BLACK_AND_WHITE", c.blackAndWhite);
@@ -48,7 +52,7 @@ TEST_F(ColorsAndPensTest, ColoursAreTranslatedByTheChosenMethod) {
 // Without pens the width asked is kept. By colour priority the nearest colour decides and,
 // among equal colours, the widest pen not wider than asked (the first when none is); by width
 // priority the width decides (the narrowest pens when none is narrow enough) and the colour
-// among equal widths.
+// among equal widths. A colour or width that is no number is near no pen.
 TEST_F(ColorsAndPensTest, APenIsChosenByColourOrByWidth) {
     const SbColor black(0, 0, 0), red(1, 0, 0), green(0, 1, 0), blue(0, 0, 1);
     const SbColor reddish(0.9f, 0.1f, 0.1f);
@@ -71,6 +75,9 @@ TEST_F(ColorsAndPensTest, APenIsChosenByColourOrByWidth) {
         {3, {black, black, black}, {0.2f, 0.6f, 0.4f}, 1, black, 0.1f, 0, 0.2f},
         {3, {red, blue, green}, {0.5f, 0.3f, 0.3f}, 0, green, 0.1f, 2, 0.3f},
         {3, {red, blue, green}, {0.5f, 0.3f, 0.3f}, 0, blue, 0.5f, 0, 0.5f},
+        {3, {}, {}, 1, SbColor(NAN, 0, 0), 0.35f, 0, nominal},
+        {3, {red, blue, green}, {0.5f, 0.3f, 0.3f}, 0, green, NAN, 2, 0.3f},
+        {2, {SbColor(NAN, 0, 0), red}, {0.3f, 0.3f}, 1, red, 0.3f, 1, 0.3f},
     };
     for (const auto& c : cases) {
         FrameTestAction action;
