@@ -1,8 +1,8 @@
 // A scene read from arbitrary bytes, printed by one of the command's backends into memory.
 // The input's size picks the backend, the hidden-surface mode and whether a pen table maps the
-// colours, so that the fuzzer's mutations reach all of them while the bytes stay a scene file. Scenes that expand, through
-// shared nodes, into more nodes than a drawing of this size could need are skipped: their
-// cost is the size of the graph, not a fault.
+// colours, so that the fuzzer's mutations reach all of them while the bytes stay a scene file.
+// Scenes that expand, through shared nodes, into more nodes than a drawing of this size could need
+// are skipped: their cost is the size of the graph, not a fault.
 
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorOutput.h>
