@@ -32,6 +32,16 @@ float sheetSide(float millimetres) {
     return std::isfinite(millimetres) ? std::clamp(millimetres, minSheet, maxSheet) : minSheet;
 }
 
+/// A width or a run no longer than the largest sheet: cairo writes a longer one as a number
+/// that readers refuse.
+double withinSheet(double millimetres) {
+    return std::min(millimetres, double(maxSheet));
+}
+
+/// Past this ratio a miter limit cuts only joins sharper than a hundredth of a degree; a
+/// larger one is written as a number that readers refuse.
+constexpr double maxMiterLimit = 1.0e4;
+
 // PostScript's readings of the styles, which the other formats share: no triangular ends or
 // joins, no unjoined lines.
 cairo_line_cap_t capOf(int endStyle) {
@@ -210,10 +220,10 @@ void SoVectorizeCairoAction::printBorder() {
 
 void SoVectorizeCairoAction::setLineStyle(float width, unsigned short pattern, int factor) {
     cairo_t* cr = page_->context();
-    cairo_set_line_width(cr, width);
+    cairo_set_line_width(cr, withinSheet(width));
     cairo_set_line_cap(cr, capOf(getLineEndStyle()));
     cairo_set_line_join(cr, joinOf(getLineJoinsStyle()));
-    cairo_set_miter_limit(cr, getMiterLimit());
+    cairo_set_miter_limit(cr, std::min(double(getMiterLimit()), maxMiterLimit));
     const double bit = getLinePatternSize() / 16.0 * factor;
     if (pattern == 0xFFFF || !(bit > 0.0) || !std::isfinite(bit)) {
         cairo_set_dash(cr, nullptr, 0, 0.0);
@@ -221,12 +231,12 @@ void SoVectorizeCairoAction::setLineStyle(float width, unsigned short pattern, i
     }
     const SoLinePatternRuns reading(pattern);
     std::vector<double> dashes;
-    for (int run : reading.getRuns()) dashes.push_back(run * bit);
+    for (int run : reading.getRuns()) dashes.push_back(withinSheet(run * bit));
     // An odd count would make the dashes and gaps swap roles on every repeat.
     if (dashes.size() % 2 == 1) dashes.push_back(0.0);
     // The phase the PostScript backend gives (the bits before the first set one, counted
     // in nominal widths), so that both print alike.
-    const double offset = (16 - reading.getSkipped()) * double(getNominalWidth());
+    const double offset = withinSheet((16 - reading.getSkipped()) * double(getNominalWidth()));
     cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), offset);
 }
 
@@ -327,9 +337,14 @@ void SoVectorizeCairoAction::printImage(const SbVec4f& origin, const unsigned ch
     if (!page_ || numComponents <= 0 || !pixels || sourceSize[0] <= 0 || sourceSize[1] <= 0 ||
         requestedSize[0] <= 0 || requestedSize[1] <= 0)
         return;
-    const SoImagePlacement placed = SoImagePlacement::of(origin, requestedSize, getPixelImageSize(),
-                                                         horAlignment, vertAlignment);
+    // The image no larger than the largest sheet.
+    const float pixel =
+        std::min(getPixelImageSize(), maxSheet / std::max(requestedSize[0], requestedSize[1]));
+    const SoImagePlacement placed =
+        SoImagePlacement::of(origin, requestedSize, pixel, horAlignment, vertAlignment);
     if (!getClippingLimits().intersect(placed.box())) return;
+    // Beyond the largest sheet cairo writes numbers that readers refuse; no sheet shows it.
+    if (!(std::fabs(placed.x) < maxSheet && std::fabs(placed.y) < maxSheet)) return;
     page_->fills().flush();
     SoCairoImage::draw(page_->context(), pixels, sourceSize[0], sourceSize[1], numComponents,
                        placed.x, placed.y, placed.width, placed.height, readersSmoothImages());

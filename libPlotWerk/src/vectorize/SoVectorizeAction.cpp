@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <initializer_list>
 
 #include "SoPenChoice.h"
 #include "SoVectorCapture.h"
@@ -99,6 +100,29 @@ SoVectorizeAction::~SoVectorizeAction() {
     delete hlhsr_;
 }
 
+namespace {
+
+/// Whether every value is a finite number. A setting given anything else keeps its value,
+/// with an error posted: it would reach the files as "nan" or "inf".
+bool allFinite(const char* setter, std::initializer_list<float> values) {
+    for (float value : values) {
+        if (std::isfinite(value)) continue;
+        SoDebugError::post(setter, "A value that is not a finite number is ignored");
+        return false;
+    }
+    return true;
+}
+
+/// Whether `value` is a finite number above 0; when not, posts why the setting keeps its value.
+bool positive(const char* setter, const char* what, float value) {
+    if (!allFinite(setter, {value})) return false;
+    if (value > 0.0f) return true;
+    SoDebugError::post(setter, "%s must be more than 0: %g is ignored", what, double(value));
+    return false;
+}
+
+}  // namespace
+
 SoVectorOutput* SoVectorizeAction::getVectorOutput() const {
     return vectorOutput_;
 }
@@ -132,8 +156,13 @@ float SoVectorizeAction::millimetersToUnits(float value, DimensionUnit unit) {
 void SoVectorizeAction::beginPage(const SbVec2f& start, const SbVec2f& size, DimensionUnit unit) {
     inPage_ = 1;
     headerPending_ = 1;
-    pagePosition_.setValue(unitsToMillimeters(start[0], unit), unitsToMillimeters(start[1], unit));
-    pageSize_.setValue(unitsToMillimeters(size[0], unit), unitsToMillimeters(size[1], unit));
+    const SbVec2f position(unitsToMillimeters(start[0], unit), unitsToMillimeters(start[1], unit));
+    const SbVec2f extent(unitsToMillimeters(size[0], unit), unitsToMillimeters(size[1], unit));
+    if (!allFinite("SoVectorizeAction::beginPage",
+                   {position[0], position[1], extent[0], extent[1]}))
+        return;
+    pagePosition_ = position;
+    pageSize_ = extent;
 }
 
 void SoVectorizeAction::endPage() {
@@ -147,8 +176,10 @@ void SoVectorizeAction::setDrawingDimensions(const SbVec2f& d, DimensionUnit u) 
 }
 
 void SoVectorizeAction::setDrawingDimensions(float w, float h, DimensionUnit u) {
-    drawingWidth_ = unitsToMillimeters(w, u);
-    drawingHeight_ = unitsToMillimeters(h, u);
+    const float width = unitsToMillimeters(w, u), height = unitsToMillimeters(h, u);
+    if (!allFinite("SoVectorizeAction::setDrawingDimensions", {width, height})) return;
+    drawingWidth_ = width;
+    drawingHeight_ = height;
     if (!inPage_) pageSize_.setValue(drawingWidth_, drawingHeight_);
 }
 
@@ -161,7 +192,9 @@ void SoVectorizeAction::setStartPosition(const SbVec2f& p, DimensionUnit u) {
 }
 
 void SoVectorizeAction::setStartPosition(float x, float y, DimensionUnit u) {
-    startPosition_.setValue(unitsToMillimeters(x, u), unitsToMillimeters(y, u));
+    const SbVec2f position(unitsToMillimeters(x, u), unitsToMillimeters(y, u));
+    if (!allFinite("SoVectorizeAction::setStartPosition", {position[0], position[1]})) return;
+    startPosition_ = position;
     if (!inPage_) pagePosition_ = startPosition_;
 }
 
@@ -196,6 +229,7 @@ SoVectorizeAction::Orientation SoVectorizeAction::getOrientation() const {
 }
 
 void SoVectorizeAction::setBorder(float width, SbColor color) {
+    if (!allFinite("SoVectorizeAction::setBorder", {width})) return;
     borderWidth_ = width;
     borderColor_ = color;
 }
@@ -224,21 +258,28 @@ int SoVectorizeAction::getBackgroundColor(SbColor* color) const {
 }
 
 void SoVectorizeAction::setNominalWidth(float w, DimensionUnit u) {
-    nominalWidth_ = unitsToMillimeters(w, u);
+    // The unit of every line width and of text sizes, which are divided by it.
+    const float width = unitsToMillimeters(w, u);
+    if (positive("SoVectorizeAction::setNominalWidth", "A nominal width", width))
+        nominalWidth_ = width;
 }
 float SoVectorizeAction::getNominalWidth(DimensionUnit u) const {
     return millimetersToUnits(nominalWidth_, u);
 }
 
 void SoVectorizeAction::setLinePatternSize(float s, DimensionUnit u) {
-    linePatternSize_ = unitsToMillimeters(s, u);
+    // Dashes of no length are no pattern, and PostScript refuses them.
+    const float size = unitsToMillimeters(s, u);
+    if (positive("SoVectorizeAction::setLinePatternSize", "A line pattern size", size))
+        linePatternSize_ = size;
 }
 float SoVectorizeAction::getLinePatternSize(DimensionUnit u) const {
     return millimetersToUnits(linePatternSize_, u);
 }
 
 void SoVectorizeAction::setPixelImageSize(float s, DimensionUnit u) {
-    pixelImageSize_ = unitsToMillimeters(s, u);
+    const float size = unitsToMillimeters(s, u);
+    if (allFinite("SoVectorizeAction::setPixelImageSize", {size})) pixelImageSize_ = size;
 }
 float SoVectorizeAction::getPixelImageSize(DimensionUnit u) const {
     return millimetersToUnits(pixelImageSize_, u);
@@ -266,7 +307,7 @@ SoVectorizeAction::JoinLineStyle SoVectorizeAction::getLineJoinsStyle() const {
 }
 
 void SoVectorizeAction::setMiterLimit(float limit) {
-    miterLimit_ = std::max(limit, 1.0f);
+    if (allFinite("SoVectorizeAction::setMiterLimit", {limit})) miterLimit_ = std::max(limit, 1.0f);
 }
 float SoVectorizeAction::getMiterLimit() const {
     return miterLimit_;
@@ -286,7 +327,7 @@ SoVectorizeAction::HLHSRMode SoVectorizeAction::getHLHSRMode() const {
     return static_cast<HLHSRMode>(hlhsrMode_);
 }
 void SoVectorizeAction::setHLHSRRasterQuality(float q) {
-    hlhsrRasterQuality_ = q;
+    if (allFinite("SoVectorizeAction::setHLHSRRasterQuality", {q})) hlhsrRasterQuality_ = q;
 }
 float SoVectorizeAction::getHLHSRRasterQuality() const {
     return hlhsrRasterQuality_;
@@ -323,19 +364,19 @@ SoVectorizeAction::ShadeModel SoVectorizeAction::getShadeModel() const {
     return static_cast<ShadeModel>(shadeModel_);
 }
 void SoVectorizeAction::setPolygonOffset(float o) {
-    polygonOffset_ = o;
+    if (allFinite("SoVectorizeAction::setPolygonOffset", {o})) polygonOffset_ = o;
 }
 float SoVectorizeAction::getPolygonOffset() const {
     return polygonOffset_;
 }
 void SoVectorizeAction::setLineOffset(float o) {
-    lineOffset_ = o;
+    if (allFinite("SoVectorizeAction::setLineOffset", {o})) lineOffset_ = o;
 }
 float SoVectorizeAction::getLineOffset() const {
     return lineOffset_;
 }
 void SoVectorizeAction::setMarkerOffset(float o) {
-    markerOffset_ = o;
+    if (allFinite("SoVectorizeAction::setMarkerOffset", {o})) markerOffset_ = o;
 }
 float SoVectorizeAction::getMarkerOffset() const {
     return markerOffset_;
@@ -345,6 +386,13 @@ float SoVectorizeAction::getMarkerOffset() const {
 
 void SoVectorizeAction::setPenDescription(int num, const SbColor* colors, const float* widths,
                                           DimensionUnit u) {
+    for (int k = 0; k < num && k < 256; ++k) {
+        const float width = widths ? unitsToMillimeters(widths[k], u) : 1.0f;
+        const SbColor color = colors ? colors[k] : SbColor(0, 0, 0);
+        if (!allFinite("SoVectorizeAction::setPenDescription",
+                       {width, color[0], color[1], color[2]}))
+            return;
+    }
     penCount_ = num;
     if (num == 0) return;
     penCount_ = std::min(penCount_, 256);

@@ -3,10 +3,12 @@
 #include <PlotWerk/SoPlotWerk.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <utility>
 #include <vector>
 
 #include "FrameTestAction.h"
+#include "support/DebugErrorRecorder.h"
 
 namespace {
 
@@ -27,12 +29,66 @@ TEST_F(SettingsTest, UnitsConvertBothWays) {
     EXPECT_FLOAT_EQ(action.getNominalWidth(SoVectorizeAction::MILLIMETER), 500.0f);
     // A unit outside the enumeration converts to 0 both ways.
     const auto bogus = static_cast<SoVectorizeAction::DimensionUnit>(7);
-    action.setLinePatternSize(3.0f, bogus);
-    EXPECT_FLOAT_EQ(action.getLinePatternSize(), 0.0f);
+    action.setStartPosition(3.0f, 3.0f, bogus);
+    EXPECT_FLOAT_EQ(action.getStartPosition()[0], 0.0f);
     EXPECT_FLOAT_EQ(action.getNominalWidth(bogus), 0.0f);
     // A miter limit is at least one.
     action.setMiterLimit(0.5f);
     EXPECT_FLOAT_EQ(action.getMiterLimit(), 1.0f);
+}
+
+// What is no finite number would reach the files as such: the setting keeps its value and an
+// error is posted. So do a nominal width (text sizes are divided by it) and a line pattern
+// size of 0 or less.
+TEST_F(SettingsTest, SettingsRefuseWhatIsNoFiniteNumber) {
+    using A = FrameTestAction;
+    const struct {
+        void (*set)(A&, float);
+        float (*get)(A&);
+        std::vector<float> refused = {NAN, INFINITY};
+        std::size_t setters = 1;
+    } settings[] = {
+        {[](A& a, float v) { a.setDrawingDimensions(v, 1); },
+         [](A& a) { return a.getDrawingDimensions()[0]; }},
+        {[](A& a, float v) { a.setStartPosition(1, v); },
+         [](A& a) { return a.getStartPosition()[1]; }},
+        {[](A& a, float v) { a.setBorder(v); },
+         [](A& a) {
+             float width = 0;
+             a.getBorder(&width, nullptr);
+             return width;
+         }},
+        {[](A& a, float v) { a.setNominalWidth(v); },
+         [](A& a) { return a.getNominalWidth(); },
+         {NAN, -INFINITY, 0, -1}},
+        {[](A& a, float v) { a.setLinePatternSize(v); },
+         [](A& a) { return a.getLinePatternSize(); },
+         {INFINITY, 0, -1}},
+        {[](A& a, float v) { a.setPixelImageSize(v); }, [](A& a) { return a.getPixelImageSize(); }},
+        {[](A& a, float v) { a.setMiterLimit(v); }, [](A& a) { return a.getMiterLimit(); }},
+        {[](A& a, float v) { a.setHLHSRRasterQuality(v); },
+         [](A& a) { return a.getHLHSRRasterQuality(); }},
+        {[](A& a, float v) { a.setPolygonOffset(v), a.setLineOffset(v), a.setMarkerOffset(v); },
+         [](A& a) { return a.getPolygonOffset() + a.getLineOffset() + a.getMarkerOffset(); },
+         {NAN, INFINITY},
+         3},
+        {[](A& a, float v) {
+             const SbColor colors[2] = {SbColor(1, 0, 0), SbColor(v, 0, 0)};
+             const float widths[2] = {0.3f, 0.3f};
+             a.setPenDescription(2, colors, widths);
+         },
+         [](A& a) { return float(a.getPenNum()); }},
+    };
+    for (const auto& setting : settings) {
+        FrameTestAction action;
+        const float before = setting.get(action);
+        for (const float value : setting.refused) {
+            DebugErrorRecorder errors;
+            setting.set(action, value);
+            EXPECT_EQ(setting.get(action), before) << value << " taken";
+            EXPECT_EQ(errors.countSeverity(SoDebugError::ERROR), setting.setters) << value;
+        }
+    }
 }
 
 TEST_F(SettingsTest, StartPositionMovesThePageOutsideAPageAndAddsInsideOne) {
