@@ -76,6 +76,7 @@ TEST_F(ColorsAndPensTest, APenIsChosenByColourOrByWidth) {
         {3, {red, blue, green}, {0.5f, 0.3f, 0.3f}, 0, green, 0.1f, 2, 0.3f},
         {3, {red, blue, green}, {0.5f, 0.3f, 0.3f}, 0, blue, 0.5f, 0, 0.5f},
         {3, {}, {}, 1, SbColor(NAN, 0, 0), 0.35f, 0, nominal},
+        {3, {red, blue, green}, {0.5f, 0.3f, 0.3f}, 0, red, 0.1f, 1, 0.3f},
         {3, {red, blue, green}, {0.5f, 0.3f, 0.3f}, 0, green, NAN, 2, 0.3f},
     };
     for (const auto& c : cases) {
