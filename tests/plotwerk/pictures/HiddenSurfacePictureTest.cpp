@@ -143,26 +143,6 @@ double agreement(const Picture& print, const Picture& screen, int& compared,
     return compared ? static_cast<double>(same) / compared : 0.0;
 }
 
-/// The width or height, whichever is larger, of the largest connected region of marks.
-int largestRegion(std::vector<char> marked) {
-    int largest = 0;
-    for (int start = 0; start < kPixels * kPixels; ++start) {
-        if (!marked[start]) continue;
-        int x0 = kPixels, y0 = kPixels, x1 = 0, y1 = 0;
-        std::vector<int> todo = {start};
-        for (marked[start] = 0; !todo.empty();) {
-            const int x = todo.back() % kPixels, y = todo.back() / kPixels;
-            todo.pop_back();
-            x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-            for (int q : {(y - 1) * kPixels + x, (y + 1) * kPixels + x, y * kPixels + x - 1,
-                          y * kPixels + x + 1})
-                if (q >= 0 && q < kPixels * kPixels && marked[q]) marked[q] = 0, todo.push_back(q);
-        }
-        largest = std::max({largest, x1 - x0 + 1, y1 - y0 + 1});
-    }
-    return largest;
-}
-
 /// A lit height field of flat triangles seen from the front: each its own shade, and nothing
 /// behind them to fill a gap.
 std::string heightField() {
@@ -289,7 +269,7 @@ void expectLikeTheScreen(const Picture& print, const Picture& screen, const char
     std::vector<char> wrong(print.size() / 3, 0);
     const double share = agreement(print, screen, compared, wrong);
     EXPECT_GT(compared, kPixels * kPixels / 20) << what << ": the drawing covers the picture";
-    EXPECT_LE(largestRegion(wrong), 4) << what << ": wrong pixels across";
+    EXPECT_LE(largestMarkedRegions(wrong, kPixels).across, 4) << what << ": wrong pixels across";
     EXPECT_GE(share, 0.999) << what << ": " << compared << " pixels compared";
 }
 
@@ -337,7 +317,8 @@ TEST_F(PrintTest, RasterTilesMeetWithoutSeams) {
     std::vector<char> wrong(whole.size() / 3, 0);
     ASSERT_EQ(whole.size(), tiled.size());
     agreement(tiled, whole, compared, wrong);
-    EXPECT_LE(largestRegion(wrong), 2) << "pixels that differ from one tile's drawing, across";
+    EXPECT_LE(largestMarkedRegions(wrong, kPixels).across, 2)
+        << "pixels that differ from one tile's drawing, across";
 }
 
 /// Pixels well inside the screen's silhouette (two pixels from paper) that the print shows
