@@ -88,8 +88,6 @@ SoVectorizeCairoAction& SoVectorizeCairoAction::operator=(const SoVectorizeCairo
 SoVectorizeCairoAction::~SoVectorizeCairoAction() {
     // The base cannot reach writeFooter any more: a page left open is ended here.
     if (isInPage()) endPage();
-    if (page_) page_->finish(inDocument_);
-    page_.reset();
     endDocument();
     vectorOutput_ = nullptr;
 }
@@ -114,9 +112,14 @@ void SoVectorizeCairoAction::beginDocument() {
     inDocument_ = true;
 }
 
-void SoVectorizeCairoAction::endDocument() {
-    if (page_) page_->finish(inDocument_);
+void SoVectorizeCairoAction::endSheet() {
+    if (!page_) return;
+    page_->finish(inDocument_);
     page_.reset();
+}
+
+void SoVectorizeCairoAction::endDocument() {
+    endSheet();
     inDocument_ = false;
     if (!document_) return;
     // The last reference: cairo writes the document as it lets the surface go.
@@ -143,7 +146,7 @@ cairo_surface_t* SoVectorizeCairoAction::sheetSurface(double widthPoints, double
 
 void SoVectorizeCairoAction::writeHeader() {
     // A sheet that an interrupted apply left open is written as far as it got.
-    if (page_) page_->finish(inDocument_);
+    endSheet();
     const SbVec2f origin = isInPage() ? getPagePosition() : getStartPosition();
     const SbVec2f area = isInPage() ? getPageSize() : getDrawingDimensions();
     const bool landscape = getOrientation() == LANDSCAPE;
@@ -163,9 +166,7 @@ void SoVectorizeCairoAction::writeHeader() {
 }
 
 void SoVectorizeCairoAction::writeFooter() {
-    if (!page_) return;
-    page_->finish(inDocument_);
-    page_.reset();
+    endSheet();
 }
 
 void SoVectorizeCairoAction::setHardwareClip() {
