@@ -21,14 +21,18 @@ namespace {
 
 using Shapes = std::vector<std::vector<std::string>>;
 
-const std::string kFile = ::testing::TempDir() + "round-trip.u3d";
+/// A file of the running test's own: the tests of this suite run at once in the test suite.
+std::string testFile() {
+    return ::testing::TempDir() + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+           ".u3d";
+}
 
 bool exportThrough(const char* module, const std::string& scene) {
     SoLibPdf::release();
     SoPreferences::setValue("VXN_U3D_ENGINE", module);
     SoSeparator* root = readScene(scene);
     SoToU3DAction action;
-    bool exported = action.openFile(kFile.c_str());
+    bool exported = action.openFile(testFile().c_str());
     action.apply(root);
     exported = action.closeFile() && exported;
     root->unref();
@@ -55,7 +59,7 @@ Shapes recorded(const std::string& scene, int& strokeTriangles) {
 
 u3dread::File written(const std::string& scene) {
     EXPECT_TRUE(exportThrough(U3D_ENGINE, scene));
-    std::ifstream in(kFile, std::ios::binary);
+    std::ifstream in(testFile(), std::ios::binary);
     return u3dread::read({std::istreambuf_iterator<char>(in), {}});
 }
 
@@ -187,16 +191,16 @@ TEST_F(U3DRoundTrip, AnInvalidSceneWritesNoFile) {
     scene.meshes.push_back({"m", {{0, 0, 0}}, {}, {}, {u3d::Mesh::Shading{}}, {{}}});
     scene.meshes[0].faces[0].corners[2].position = 1;  // past the one position
     std::string error;
-    EXPECT_FALSE(u3d::U3DFileWriter::write(scene, kFile + ".bad", true, &error));
+    EXPECT_FALSE(u3d::U3DFileWriter::write(scene, testFile() + ".bad", true, &error));
     EXPECT_NE(error.find("m"), std::string::npos) << error;
-    EXPECT_FALSE(std::filesystem::exists(kFile + ".bad"));
+    EXPECT_FALSE(std::filesystem::exists(testFile() + ".bad"));
     scene.meshes[0].faces[0].corners[2].position = 0;
     u3d::Node model;
     model.kind = u3d::Node::Kind::Model;
     model.name = "n";
     model.resource = "missing";
     scene.nodes.push_back(model);
-    EXPECT_FALSE(u3d::U3DFileWriter::write(scene, kFile + ".bad", true, &error)) << "no mesh";
+    EXPECT_FALSE(u3d::U3DFileWriter::write(scene, testFile() + ".bad", true, &error)) << "no mesh";
 }
 
 }  // namespace
