@@ -18,7 +18,11 @@ class SoPSVectorOutput : public SoVectorOutput {
     /// PostScript language level, clamped to 1..3 (default 2).
     void setLevel(unsigned int level);
     unsigned int getLevel() const;
-    /// The drawing unit is factor x 0.24 mm (default factor 0.1).
+    /// The smallest accuracy factor, a unit of 2.4 micrometres: finer than any printer's dot,
+    /// and coarse enough for the coordinates of the largest sheet to fit PostScript's integers.
+    static constexpr float kFinestAccuracy = 0.01f;
+    /// The drawing unit is factor x 0.24 mm (default factor 0.1). A factor below
+    /// kFinestAccuracy or not finite is refused: the setting keeps its value, with an error.
     void setNumericAccuracyFactor(float factor);
     float getNumericAccuracy() const;
 

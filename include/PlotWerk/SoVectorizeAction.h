@@ -74,6 +74,12 @@ class SoVectorizeAction : public SoAction {
         ROUND_JOIN = 5
     };
 
+    /// The longest length on a sheet, in millimetres (1 km): no sheet is larger, and every
+    /// backend's coordinates must fit its integers. A size, position or width beyond it is
+    /// refused like a value that is not a number: the setting keeps its value, with an error
+    /// posted.
+    static constexpr float kLongestLength = 1.0e6f;
+
     static float unitsToMillimeters(float value, DimensionUnit unit);
     static float millimetersToUnits(float value, DimensionUnit unit);
 

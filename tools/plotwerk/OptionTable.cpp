@@ -222,7 +222,7 @@ std::vector<OptionTable::Entry> makeEntries() {
               "PostScript numeric accuracy: coordinates are written in units of F x 0.24 mm",
               [](const PS& a) { return decimal(a.getPSVectorOutput()->getNumericAccuracy()); },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
-                  o.accuracy = OptionValue::positiveNumber(n, v);
+                  o.accuracy = OptionValue::atLeast(n, v, SoPSVectorOutput::kFinestAccuracy);
               }},
         Entry{"--cgm-binary", nullptr, "CGM in the binary encoding instead of clear text",
               [](const PS&) -> std::string {

@@ -64,6 +64,22 @@ bool unitOf(const std::string& text, SoVectorizeAction::DimensionUnit& unit) {
     return true;
 }
 
+std::string decimal(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", double(value));
+    return text;
+}
+
+// Millimetres no longer than the action takes: a longer length would be refused there, and
+// the drawing printed at the default size.
+float onASheet(const std::string& option, const std::string& text, float millimetres) {
+    if (millimetres > SoVectorizeAction::kLongestLength)
+        fail(option, text,
+             ("must be at most " + decimal(SoVectorizeAction::kLongestLength / 1000) + " m")
+                 .c_str());
+    return millimetres;
+}
+
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -113,9 +129,9 @@ float OptionValue::number(const std::string& option, const std::string& text) {
     return value;
 }
 
-float OptionValue::positiveNumber(const std::string& option, const std::string& text) {
+float OptionValue::atLeast(const std::string& option, const std::string& text, float low) {
     const float value = number(option, text);
-    if (!(value > 0.0f)) fail(option, text, "must be greater than 0");
+    if (value < low) fail(option, text, ("must be at least " + decimal(low)).c_str());
     return value;
 }
 
@@ -138,7 +154,7 @@ float OptionValue::length(const std::string& option, const std::string& text) {
     if (!leadingNumber(text, value, unitText)) fail(option, text, "not a length");
     if (!unitOf(unitText, unit)) fail(option, text, "the unit must be in, mm or m");
     if (!(value > 0.0f)) fail(option, text, "must be greater than 0");
-    return SoVectorizeAction::unitsToMillimeters(value, unit);
+    return onASheet(option, text, SoVectorizeAction::unitsToMillimeters(value, unit));
 }
 
 SbVec2f OptionValue::pair(const std::string& option, const std::string& text, bool positive) {
@@ -155,8 +171,8 @@ SbVec2f OptionValue::pair(const std::string& option, const std::string& text, bo
         fail(option, text, "both values must be greater than 0");
     if (!positive && (first < 0.0f || second < 0.0f))
         fail(option, text, "values must not be negative");
-    return SbVec2f(SoVectorizeAction::unitsToMillimeters(first, unit),
-                   SoVectorizeAction::unitsToMillimeters(second, unit));
+    return SbVec2f(onASheet(option, text, SoVectorizeAction::unitsToMillimeters(first, unit)),
+                   onASheet(option, text, SoVectorizeAction::unitsToMillimeters(second, unit)));
 }
 
 SbColor OptionValue::color(const std::string& option, const std::string& text) {

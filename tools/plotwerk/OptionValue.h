@@ -16,14 +16,16 @@ class OptionValue {
     static std::string nonEmpty(const std::string& option, const std::string& text);
     /// A finite decimal number, the whole text (never locale dependent: "1.5", not "1,5").
     static float number(const std::string& option, const std::string& text);
-    /// A number greater than zero.
-    static float positiveNumber(const std::string& option, const std::string& text);
+    /// A number of at least `low`.
+    static float atLeast(const std::string& option, const std::string& text, float low);
     /// One of 1, 2, 3...: a whole number within [low, high].
     static unsigned int wholeNumber(const std::string& option, const std::string& text,
                                     unsigned int low, unsigned int high);
-    /// A length with an optional unit (in, mm, m; mm when absent), in millimetres, > 0.
+    /// A length with an optional unit (in, mm, m; mm when absent), in millimetres, > 0 and no
+    /// longer than a sheet can be.
     static float length(const std::string& option, const std::string& text);
-    /// "WxH[unit]" in millimetres; both values must be > 0 when `positive`, else >= 0.
+    /// "WxH[unit]" in millimetres; both values must be > 0 when `positive`, else >= 0, and
+    /// neither longer than a sheet can be.
     static SbVec2f pair(const std::string& option, const std::string& text, bool positive);
     /// A colour name, "#rrggbb", or "r:g:b" with fractions in [0, 1].
     static SbColor color(const std::string& option, const std::string& text);

@@ -10,6 +10,7 @@
 
 #include "SoCGMBinaryReal.h"
 #include "frame/SoColorByte.h"
+#include "frame/SoDeviceInteger.h"
 
 namespace {
 
@@ -40,14 +41,6 @@ std::string stringBytes(const SbString& s, bool report) {
         bytes.resize(kLongestString);
     }
     return bytes;
-}
-
-/// VDC integers come from millimetres; values no int holds are clamped rather than wrapped.
-int truncateToInt(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-    if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
-    return static_cast<int>(v);
 }
 
 }  // namespace
@@ -202,7 +195,7 @@ void SoCGMBinaryWriter::PWriteVDC(double v) {
     if (vdcType_ == 0) {
         const int saved = integerPrecision_;
         integerPrecision_ = vdcIntegerPrecision_;
-        PWriteInt(static_cast<unsigned int>(truncateToInt(v)));
+        PWriteInt(static_cast<unsigned int>(SoDeviceInteger::truncated(v)));
         integerPrecision_ = saved;
     } else {
         const int saved = realPrecision_;

@@ -20,6 +20,7 @@
 #include "SoGDILine.h"
 #include "frame/SoBackendActionSource.h"
 #include "frame/SoColorByte.h"
+#include "frame/SoDeviceInteger.h"
 #include "frame/SoFontName.h"
 #include "frame/SoImagePlacement.h"
 #include "frame/SoLinePatternRuns.h"
@@ -28,14 +29,6 @@ namespace {
 
 constexpr COLORREF white = 0xFFFFFF;
 constexpr const char* appControlSetting = "VXN_PWGDI_APPCONTROL";
-
-/// Truncation as (int) does, defined for values no int holds.
-int truncated(double value) {
-    if (!(value == value)) return 0;
-    if (value >= 2147483647.0) return 2147483647;
-    if (value <= -2147483648.0) return -2147483647 - 1;
-    return static_cast<int>(value);
-}
 
 bool appControlIsSet() {
     return SoPreferences::getValue(appControlSetting) != nullptr;
@@ -107,8 +100,8 @@ void SoVectorizeGDIAction::writeHeader() {
     dc_ = gdiOutput_->getGDIHdc();
     units_ = 100;
     const SbVec2f origin = isInPage() ? getPagePosition() : SbVec2f(getShiftX(), getShiftY());
-    originX_ = truncated(100.0 * origin[0]);
-    originY_ = truncated(100.0 * origin[1]);
+    originX_ = SoDeviceInteger::truncated(100.0 * origin[0]);
+    originY_ = SoDeviceInteger::truncated(100.0 * origin[1]);
     if (!outputName_.isEmpty() && !dc_) {
         if (!openMetafile()) return;
     } else {
@@ -121,8 +114,9 @@ void SoVectorizeGDIAction::writeHeader() {
         }
         if (appControl) {
             units_ = 1;
-            originX_ = truncated(-origin[0]);
-            originY_ = truncated(truncated(getHeight()) - origin[1]);
+            originX_ = SoDeviceInteger::truncated(-origin[0]);
+            originY_ =
+                SoDeviceInteger::truncated(SoDeviceInteger::truncated(getHeight()) - origin[1]);
             SetWindowOrgEx(dc_, originX_, originY_, nullptr);
         } else if (!openPrinter()) {
             return;
@@ -133,7 +127,8 @@ void SoVectorizeGDIAction::writeHeader() {
 
 bool SoVectorizeGDIAction::openMetafile() {
     if (SbFileHelper::getExtension(outputName_).toUpper() != "EMF") outputName_ += ".emf";
-    const int w = truncated(getWidth()), h = truncated(getHeight());
+    const int w = SoDeviceInteger::truncated(getWidth()),
+              h = SoDeviceInteger::truncated(getHeight());
     RECT frame{0, -(units_ * h) - 2 * originY_, units_ * w + 2 * originX_, 0};
     if (getOrientation() == LANDSCAPE) {
         frame = {0, -(units_ * w) - 2 * originX_, units_ * h + 2 * originY_, 0};
@@ -181,7 +176,7 @@ bool SoVectorizeGDIAction::openPrinter() {
     POINT converted[2] = {{offsetX, -offsetY}, {width, -height}};
     DPtoLP(dc_, converted, 2);
     const POINT offset = converted[0], paper = converted[1];
-    pageHeight_ = units_ * truncated(getHeight());
+    pageHeight_ = units_ * SoDeviceInteger::truncated(getHeight());
     originX_ = originX_ < offset.x ? offset.x : originX_ - offset.x;
     originY_ = originY_ < offset.y ? offset.y : originY_ + offset.y;
     SetWindowOrgEx(dc_, -originX_, paper.y - originY_, nullptr);
@@ -313,7 +308,8 @@ void SoVectorizeGDIAction::pointsToLandscape(POINT* points, int n) const {
 void SoVectorizeGDIAction::toLogical(const SbVec4f* points, int n, POINT* out) const {
     const float units = static_cast<float>(units_);
     for (int i = 0; i < n; ++i)
-        out[i] = {truncated(units * points[i][0]), truncated(units * points[i][1])};
+        out[i] = {SoDeviceInteger::truncated(units * points[i][0]),
+                  SoDeviceInteger::truncated(units * points[i][1])};
     if (getOrientation() == LANDSCAPE) pointsToLandscape(out, n);
 }
 
@@ -351,7 +347,8 @@ void SoVectorizeGDIAction::printPolyLine(const SbVec4f* points, int n, const SbC
                                          unsigned short linePattern, int) {
     if (!dc_ || n <= 0 || !points || !colors) return;
     const float width = lineWidth == 0.0f ? 1.0f : lineWidth;
-    const int penWidth = truncated(width * static_cast<float>(units_) * getNominalWidth());
+    const int penWidth =
+        SoDeviceInteger::truncated(width * static_cast<float>(units_) * getNominalWidth());
     std::vector<POINT> logical(static_cast<std::size_t>(n));
     toLogical(points, n, logical.data());
     const bool dashed = linePattern != 0xFFFF;
@@ -395,7 +392,8 @@ void SoVectorizeGDIAction::printPolygon(const SbVec4f* points, int n, const SbCo
     const COLORREF color = colorRef();
     if (!polygonCompatible_) {
         // The outline in the fill colour closes the hairline gaps between neighbours.
-        const int edge = truncated(edgeWidth_ * static_cast<float>(units_) * getNominalWidth());
+        const int edge =
+            SoDeviceInteger::truncated(edgeWidth_ * static_cast<float>(units_) * getNominalWidth());
         const DWORD style = edge > 0 ? PS_GEOMETRIC | PS_ENDCAP_FLAT | PS_JOIN_BEVEL : 0;
         if (!isPenUsedAgain(style, DWORD(edge), color, 1)) {
             const LOGBRUSH brush{BS_SOLID, color, 0};
@@ -420,7 +418,8 @@ void SoVectorizeGDIAction::useMarkColor(const SbColor& color) {
 void SoVectorizeGDIAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
                                          int multicolor, float pointSize) {
     if (!dc_ || n <= 0 || !points || !colors) return;
-    const int side = truncated(static_cast<float>(units_) * pointSize * getNominalWidth());
+    const int side =
+        SoDeviceInteger::truncated(static_cast<float>(units_) * pointSize * getNominalWidth());
     const int half = side / 2;
     // An even side leaves out one row and column, so the square keeps its side.
     const int trim = side % 2 == 0 ? 1 : 0;
@@ -439,7 +438,7 @@ void SoVectorizeGDIAction::printPolyMark(const SbVec4f* points, int n, const SbC
     if (!dc_ || n <= 0 || !points || !colors || !markerSet) return;
     const SoMFInt32& indices = markerSet->markerIndex;
     if (indices.getNum() == 0) return;
-    const int pixel = truncated(static_cast<float>(units_) * getNominalWidth());
+    const int pixel = SoDeviceInteger::truncated(static_cast<float>(units_) * getNominalWidth());
     std::vector<POINT> logical(static_cast<std::size_t>(n));
     toLogical(points, n, logical.data());
     if (!multicolor) useMarkColor(colors[0]);
@@ -456,8 +455,8 @@ void SoVectorizeGDIAction::printPolyMark(const SbVec4f* points, int n, const SbC
 // In landscape the bitmap is read turned, so that it turns with the page.
 void SoVectorizeGDIAction::printMarkerBits(int index, const SbVec2s& size, POINT at, int pixel) {
     const double nominal = getNominalWidth();
-    const int x = at.x - truncated(units_ / 2.0 * size[0] * nominal);
-    const int y = at.y - truncated(units_ / 2.0 * size[1] * nominal);
+    const int x = at.x - SoDeviceInteger::truncated(units_ / 2.0 * size[0] * nominal);
+    const int y = at.y - SoDeviceInteger::truncated(units_ / 2.0 * size[1] * nominal);
     const bool landscape = getOrientation() == LANDSCAPE;
     const int columns = landscape ? size[1] : size[0], rows = landscape ? size[0] : size[1];
     for (int row = 0; row < rows; ++row)
@@ -490,7 +489,8 @@ void SoVectorizeGDIAction::printText2(SbVec4f origin, SbColor color, const SbStr
     const SoFontName name = SoFontName::of(fontName);
     const int weight = name.isBold() ? FW_BOLD : FW_NORMAL;
     const DWORD italic = name.isItalic() ? 1 : 0;
-    int escapement = angle != 0.0f ? truncated(-(angle * 180.0f / 3.1415927f * 10.0f)) : 0;
+    int escapement =
+        angle != 0.0f ? SoDeviceInteger::truncated(-(angle * 180.0f / 3.1415927f * 10.0f)) : 0;
     assignColor(color, getNominalWidth());
     SetTextColor(dc_, colorRef());
     SetTextAlign(dc_, horizontalAlign(justification) | TA_BASELINE);
@@ -499,10 +499,10 @@ void SoVectorizeGDIAction::printText2(SbVec4f origin, SbColor color, const SbStr
     const SbVec4f point(origin[0], origin[1], 0, 1);
     toLogical(&point, 1, &at);
     if (getOrientation() == LANDSCAPE) escapement -= 900;
-    const HFONT font =
-        CreateFontA(truncated(-static_cast<float>(units_) * getNominalWidth() * fontSize), 0,
-                    escapement, escapement, weight, italic, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_LH_ANGLES, PROOF_QUALITY, DEFAULT_PITCH, name.face.c_str());
+    const HFONT font = CreateFontA(
+        SoDeviceInteger::truncated(-static_cast<float>(units_) * getNominalWidth() * fontSize), 0,
+        escapement, escapement, weight, italic, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_LH_ANGLES, PROOF_QUALITY, DEFAULT_PITCH, name.face.c_str());
     SelectObject(dc_, font);
     if (fontHandle_) DeleteObject(fontHandle_);
     fontHandle_ = font;
@@ -564,8 +564,8 @@ void SoVectorizeGDIAction::printImage(const SbVec4f& origin, const unsigned char
                       24,
                       BI_RGB,
                       0,
-                      truncated(units_ * GetDeviceCaps(dc_, LOGPIXELSX) / 2.54),
-                      truncated(units_ * GetDeviceCaps(dc_, LOGPIXELSY) / 2.54),
+                      SoDeviceInteger::truncated(units_ * GetDeviceCaps(dc_, LOGPIXELSX) / 2.54),
+                      SoDeviceInteger::truncated(units_ * GetDeviceCaps(dc_, LOGPIXELSY) / 2.54),
                       0,
                       0};
     DIBRows rows(info.bmiHeader.biWidth, info.bmiHeader.biHeight);
@@ -578,12 +578,15 @@ void SoVectorizeGDIAction::printImage(const SbVec4f& origin, const unsigned char
             else
                 rows.set(r, c, source, numComponents);
         }
-    const int lx = truncated(units_ * x), ly = truncated(units_ * y);
-    const int w = truncated(width * 100.0f), h = truncated(height * 100.0f);
+    const int lx = SoDeviceInteger::truncated(units_ * x),
+              ly = SoDeviceInteger::truncated(units_ * y);
+    const int w = SoDeviceInteger::truncated(width * 100.0f),
+              h = SoDeviceInteger::truncated(height * 100.0f);
     if (!landscape)
         StretchDIBits(dc_, lx, ly + h, w, -h, 0, 0, sw, sh, rows.data(), &info, DIB_RGB_COLORS,
                       SRCCOPY);
     else
-        StretchDIBits(dc_, pageHeight_ - (ly + truncated(units_ * requestedSize[1] * pixel)), lx, h,
-                      w, 0, 0, sh, sw, rows.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+        StretchDIBits(
+            dc_, pageHeight_ - (ly + SoDeviceInteger::truncated(units_ * requestedSize[1] * pixel)),
+            lx, h, w, 0, 0, sh, sw, rows.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }

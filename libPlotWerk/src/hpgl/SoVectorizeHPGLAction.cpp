@@ -20,6 +20,7 @@
 #include "frame/SoBackendActionSource.h"
 #include "frame/SoColorByte.h"
 #include "frame/SoColorCube.h"
+#include "frame/SoDeviceInteger.h"
 #include "frame/SoLinePatternRuns.h"
 
 namespace {
@@ -27,14 +28,6 @@ namespace {
 constexpr float plotterUnitsPerMillimetre = 40.0f;
 constexpr float millimetresPerPoint = 0.35277778f;
 constexpr unsigned short solidLine = 0xFFFF;
-
-/// Truncation toward zero that stays defined for values no int holds.
-int truncated(double value) {
-    if (!(value == value)) return 0;
-    if (value >= 2147483647.0) return 2147483647;
-    if (value <= -2147483648.0) return -2147483647 - 1;
-    return static_cast<int>(value);
-}
 
 /// HP-GL/2 line-end and line-join kinds of the action's styles.
 int lineEndKind(int endStyle) {
@@ -129,15 +122,15 @@ bool SoVectorizeHPGLAction::selectPen(int pen) {
 void SoVectorizeHPGLAction::appendEncodedSteps(std::string& text, const SbVec4f* points, int n) {
     double x = plotterX(points[0][0]);
     double y = plotterY(points[0][1]);
-    int takenX = truncated(x);
-    int takenY = truncated(y);
+    int takenX = SoDeviceInteger::truncated(x);
+    int takenY = SoDeviceInteger::truncated(y);
     for (int i = 1; i < n; ++i) {
         x = x - takenX +
             static_cast<double>((points[i][0] - points[i - 1][0]) * plotterUnitsPerMillimetre);
         y = y - takenY +
             static_cast<double>((points[i][1] - points[i - 1][1]) * plotterUnitsPerMillimetre);
-        takenX = truncated(x);
-        takenY = truncated(y);
+        takenX = SoDeviceInteger::truncated(x);
+        takenY = SoDeviceInteger::truncated(y);
         if (takenX == 0 && takenY == 0) continue;
         SoHPGLEncodedNumber::append(text, takenX);
         SoHPGLEncodedNumber::append(text, takenY);
@@ -167,8 +160,8 @@ void SoVectorizeHPGLAction::writeHeader() {
                   SoColorByte::of(colors[i][1]), SoColorByte::of(colors[i][2]));
     }
     const SbVec2f page = getPageSize();
-    const int width = truncated(page[0] * plotterUnitsPerMillimetre);
-    const int height = truncated(page[1] * plotterUnitsPerMillimetre);
+    const int width = SoDeviceInteger::truncated(page[0] * plotterUnitsPerMillimetre);
+    const int height = SoDeviceInteger::truncated(page[1] * plotterUnitsPerMillimetre);
     if (getOrientation() == LANDSCAPE)
         write("PS%d,%d;\n", height, width);
     else
@@ -266,8 +259,8 @@ void SoVectorizeHPGLAction::printPolyLine(const SbVec4f* points, int n, const Sb
     } else {
         text += "PE<=";
     }
-    SoHPGLEncodedNumber::append(text, truncated(plotterX(points[0][0])));
-    SoHPGLEncodedNumber::append(text, truncated(plotterY(points[0][1])));
+    SoHPGLEncodedNumber::append(text, SoDeviceInteger::truncated(plotterX(points[0][0])));
+    SoHPGLEncodedNumber::append(text, SoDeviceInteger::truncated(plotterY(points[0][1])));
     appendEncodedSteps(text, points, n);
     text += ";\n";
     writeText(text);
@@ -279,8 +272,9 @@ void SoVectorizeHPGLAction::printPolygon(const SbVec4f* points, int n, const SbC
     int pen = 0;
     assignColor(colors ? colors[0] : black, getNominalWidth(), &pen);
     selectPen(pen);
-    std::string text = SbNumberFormat::format("PU%d,%dPMPE", truncated(plotterX(points[0][0])),
-                                              truncated(plotterY(points[0][1])));
+    std::string text =
+        SbNumberFormat::format("PU%d,%dPMPE", SoDeviceInteger::truncated(plotterX(points[0][0])),
+                               SoDeviceInteger::truncated(plotterY(points[0][1])));
     appendEncodedSteps(text, points, n);
     text += ";PM2FP\n";
     writeText(text);
@@ -308,8 +302,9 @@ void SoVectorizeHPGLAction::printPolyMark(const SbVec4f* points, int n, const Sb
             assignColor(colors[i], nominal, &pen);
             if (selectPen(pen)) opensList = true;
         }
-        write(opensList ? "PUSM.PA%d,%d" : ",%d,%d", truncated(plotterX(points[i][0])),
-              truncated(plotterY(points[i][1])));
+        write(opensList ? "PUSM.PA%d,%d" : ",%d,%d",
+              SoDeviceInteger::truncated(plotterX(points[i][0])),
+              SoDeviceInteger::truncated(plotterY(points[i][1])));
         opensList = false;
     }
     writeText("SM;\n");
@@ -325,7 +320,8 @@ void SoVectorizeHPGLAction::printText2(SbVec4f origin, SbColor color, const SbSt
     if (plot_.justification.changesTo(justification)) write("LO%d", labelOrigin(justification));
     write("PU\n");
     if (plot_.angle.changesTo(angle)) write("DI%f,%f\n", std::cos(angle), std::sin(angle));
-    write("PA%d,%dLB", truncated(plotterX(origin[0])), truncated(plotterY(origin[1])));
+    write("PA%d,%dLB", SoDeviceInteger::truncated(plotterX(origin[0])),
+          SoDeviceInteger::truncated(plotterY(origin[1])));
     writeLabelText(string);
 }
 

@@ -2,12 +2,13 @@
 
 #include <vector>
 
+#include "frame/SoDeviceInteger.h"
 #include "frame/SoLinePatternRuns.h"
 
 namespace {
 
 int toUnits(float millimetres, float unit) {
-    return static_cast<int>(millimetres / unit + 0.5f);
+    return SoDeviceInteger::truncated(double(millimetres) / unit + 0.5);
 }
 
 }  // namespace

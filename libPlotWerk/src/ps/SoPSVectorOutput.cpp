@@ -1,4 +1,7 @@
 #include <PlotWerk/SoPSVectorOutput.h>
+#include <Tessara/base/SoDebugError.h>
+
+#include <cmath>
 
 SoPSVectorOutput::SoPSVectorOutput() = default;
 
@@ -21,7 +24,13 @@ unsigned int SoPSVectorOutput::getLevel() const {
 }
 
 void SoPSVectorOutput::setNumericAccuracyFactor(float factor) {
-    numericAccuracyFactor_ = factor;
+    if (std::isfinite(factor) && factor >= kFinestAccuracy) {
+        numericAccuracyFactor_ = factor;
+        return;
+    }
+    SoDebugError::post("SoPSVectorOutput::setNumericAccuracyFactor",
+                       "An accuracy factor of %g is ignored: it must be at least %g",
+                       double(factor), double(kFinestAccuracy));
 }
 
 float SoPSVectorOutput::getNumericAccuracy() const {

@@ -25,6 +25,7 @@
 #include "SoPSPointBuffer.h"
 #include "SoPSProcedureSet.h"
 #include "frame/SoBackendActionSource.h"
+#include "frame/SoDeviceInteger.h"
 #include "frame/SoImagePlacement.h"
 
 namespace {
@@ -104,12 +105,7 @@ SoPSVectorOutput* SoVectorizePSAction::getPSVectorOutput() const {
 // ---- Writers ----
 
 int SoVectorizePSAction::toUnits(float millimetres) const {
-    const float units = millimetres / document_.drawingUnit + 0.5f;
-    // Out-of-range values would make the conversion undefined; the clipper keeps real
-    // drawings far inside these bounds.
-    if (!(units > -2.0e9f)) return units != units ? 0 : -2000000000;
-    if (units > 2.0e9f) return 2000000000;
-    return static_cast<int>(units);
+    return SoDeviceInteger::truncated(millimetres / document_.drawingUnit + 0.5f);
 }
 
 void SoVectorizePSAction::writeText(const std::string& text) {
@@ -157,10 +153,11 @@ std::string SoVectorizePSAction::patchedHeader(bool colored) const {
     const std::size_t box = header.find("BoundingBox");
     if (box != std::string::npos) {
         const std::size_t end = header.find('\n', box);
-        header.replace(box, end - box,
-                       SbNumberFormat::format("BoundingBox: 0 0 %4d %4d",
-                                              static_cast<int>(page[0] / millimetresPerPoint),
-                                              static_cast<int>(page[1] / millimetresPerPoint)));
+        header.replace(
+            box, end - box,
+            SbNumberFormat::format("BoundingBox: 0 0 %4d %4d",
+                                   SoDeviceInteger::truncated(page[0] / millimetresPerPoint),
+                                   SoDeviceInteger::truncated(page[1] / millimetresPerPoint)));
     }
     // The orientation comment is only trusted by level-3 readers; the others would rotate
     // a drawing that the page set-up below already rotates.
@@ -432,7 +429,8 @@ void SoVectorizePSAction::printPolygon(const SbVec4f* points, int n, const SbCol
 }
 
 void SoVectorizePSAction::selectPattern(const unsigned char* pattern, const SbColor& color) {
-    const int scale = static_cast<int>(millimetresPerPoint / document_.drawingUnit + 0.5f);
+    const int scale =
+        SoDeviceInteger::truncated(millimetresPerPoint / document_.drawingUnit + 0.5f);
     std::string definition =
         SbNumberFormat::format("%f %f %f\n%d\n%d\n{<", color[0], color[1], color[2], scale, scale);
     static const char hex[] = "0123456789abcdef";

@@ -113,9 +113,22 @@ bool allFinite(const char* setter, std::initializer_list<float> values) {
     return true;
 }
 
-/// Whether `value` is a finite number above 0; when not, posts why the setting keeps its value.
+/// Whether every length (millimetres) is finite and no longer than a sheet can be.
+bool onASheet(const char* setter, std::initializer_list<float> lengths) {
+    if (!allFinite(setter, lengths)) return false;
+    for (float length : lengths) {
+        if (std::fabs(length) <= SoVectorizeAction::kLongestLength) continue;
+        SoDebugError::post(setter, "A length of %g mm is beyond any sheet (at most %g mm): ignored",
+                           double(length), double(SoVectorizeAction::kLongestLength));
+        return false;
+    }
+    return true;
+}
+
+/// Whether `value` is a length above 0 on a sheet; when not, posts why the setting keeps its
+/// value.
 bool positive(const char* setter, const char* what, float value) {
-    if (!allFinite(setter, {value})) return false;
+    if (!onASheet(setter, {value})) return false;
     if (value > 0.0f) return true;
     SoDebugError::post(setter, "%s must be more than 0: %g is ignored", what, double(value));
     return false;
@@ -158,8 +171,7 @@ void SoVectorizeAction::beginPage(const SbVec2f& start, const SbVec2f& size, Dim
     headerPending_ = 1;
     const SbVec2f position(unitsToMillimeters(start[0], unit), unitsToMillimeters(start[1], unit));
     const SbVec2f extent(unitsToMillimeters(size[0], unit), unitsToMillimeters(size[1], unit));
-    if (!allFinite("SoVectorizeAction::beginPage",
-                   {position[0], position[1], extent[0], extent[1]}))
+    if (!onASheet("SoVectorizeAction::beginPage", {position[0], position[1], extent[0], extent[1]}))
         return;
     pagePosition_ = position;
     pageSize_ = extent;
@@ -177,7 +189,7 @@ void SoVectorizeAction::setDrawingDimensions(const SbVec2f& d, DimensionUnit u) 
 
 void SoVectorizeAction::setDrawingDimensions(float w, float h, DimensionUnit u) {
     const float width = unitsToMillimeters(w, u), height = unitsToMillimeters(h, u);
-    if (!allFinite("SoVectorizeAction::setDrawingDimensions", {width, height})) return;
+    if (!onASheet("SoVectorizeAction::setDrawingDimensions", {width, height})) return;
     drawingWidth_ = width;
     drawingHeight_ = height;
     if (!inPage_) pageSize_.setValue(drawingWidth_, drawingHeight_);
@@ -193,7 +205,7 @@ void SoVectorizeAction::setStartPosition(const SbVec2f& p, DimensionUnit u) {
 
 void SoVectorizeAction::setStartPosition(float x, float y, DimensionUnit u) {
     const SbVec2f position(unitsToMillimeters(x, u), unitsToMillimeters(y, u));
-    if (!allFinite("SoVectorizeAction::setStartPosition", {position[0], position[1]})) return;
+    if (!onASheet("SoVectorizeAction::setStartPosition", {position[0], position[1]})) return;
     startPosition_ = position;
     if (!inPage_) pagePosition_ = startPosition_;
 }
@@ -279,7 +291,7 @@ float SoVectorizeAction::getLinePatternSize(DimensionUnit u) const {
 
 void SoVectorizeAction::setPixelImageSize(float s, DimensionUnit u) {
     const float size = unitsToMillimeters(s, u);
-    if (allFinite("SoVectorizeAction::setPixelImageSize", {size})) pixelImageSize_ = size;
+    if (onASheet("SoVectorizeAction::setPixelImageSize", {size})) pixelImageSize_ = size;
 }
 float SoVectorizeAction::getPixelImageSize(DimensionUnit u) const {
     return millimetersToUnits(pixelImageSize_, u);
@@ -389,8 +401,8 @@ void SoVectorizeAction::setPenDescription(int num, const SbColor* colors, const 
     for (int k = 0; k < num && k < 256; ++k) {
         const float width = widths ? unitsToMillimeters(widths[k], u) : 1.0f;
         const SbColor color = colors ? colors[k] : SbColor(0, 0, 0);
-        if (!allFinite("SoVectorizeAction::setPenDescription",
-                       {width, color[0], color[1], color[2]}))
+        if (!allFinite("SoVectorizeAction::setPenDescription", {color[0], color[1], color[2]}) ||
+            !onASheet("SoVectorizeAction::setPenDescription", {width}))
             return;
     }
     penCount_ = num;

@@ -38,8 +38,8 @@ TEST_F(SettingsTest, UnitsConvertBothWays) {
 }
 
 // What is no finite number would reach the files as such: the setting keeps its value and an
-// error is posted. So do a nominal width (text sizes are divided by it) and a line pattern
-// size of 0 or less.
+// error is posted. So do a length longer than any sheet, a nominal width (text sizes are
+// divided by it) and a line pattern size of 0 or less.
 /// The settings that the refusals below may touch.
 std::vector<float> settingsOf(FrameTestAction& a) {
     float border = 0;
@@ -58,23 +58,24 @@ void pens(FrameTestAction& a, float colour, float width) {
 
 TEST_F(SettingsTest, SettingsRefuseWhatIsNoFiniteNumber) {
     using A = FrameTestAction;
+    const float far = 2 * SoVectorizeAction::kLongestLength;
     const struct {
         void (*set)(A&, float);
         std::vector<float> refused = {NAN};
     } settings[] = {
-        {[](A& a, float v) { a.setDrawingDimensions(v, 1); }},
-        {[](A& a, float v) { a.setStartPosition(1, v); }},
+        {[](A& a, float v) { a.setDrawingDimensions(v, 1); }, {NAN, far}},
+        {[](A& a, float v) { a.setStartPosition(1, v); }, {NAN, -far}},
         {[](A& a, float v) { a.setBorder(v); }},
-        {[](A& a, float v) { a.setNominalWidth(v); }, {NAN, -INFINITY, 0, -1}},
-        {[](A& a, float v) { a.setLinePatternSize(v); }, {INFINITY, 0, -1}},
-        {[](A& a, float v) { a.setPixelImageSize(v); }},
+        {[](A& a, float v) { a.setNominalWidth(v); }, {NAN, -INFINITY, 0, -1, far}},
+        {[](A& a, float v) { a.setLinePatternSize(v); }, {INFINITY, 0, -1, far}},
+        {[](A& a, float v) { a.setPixelImageSize(v); }, {NAN, far}},
         {[](A& a, float v) { a.setMiterLimit(v); }},
         {[](A& a, float v) { a.setHLHSRRasterQuality(v); }},
         {[](A& a, float v) { a.setPolygonOffset(v); }},
         {[](A& a, float v) { a.setLineOffset(v); }},
         {[](A& a, float v) { a.setMarkerOffset(v); }},
         {[](A& a, float v) { pens(a, v, 0.3f); }},
-        {[](A& a, float v) { pens(a, 0.0f, v); }},
+        {[](A& a, float v) { pens(a, 0.0f, v); }, {NAN, far}},
     };
     for (const auto& setting : settings) {
         FrameTestAction action;

@@ -62,6 +62,11 @@ TEST_F(Header, CommentsAndPageSetUpFollowTheSettings) {
         {"accuracy", [](PSTestAction& a) { a.getPSVectorOutput()->setNumericAccuracyFactor(1); },
          "0.680315 0.680315 scale\n/linecap 0 def\nlinecap setlinecap\n2 setlinejoin\n"
          "1.50 setmiterlimit\n1 ps\n1 ep\n[] 0 tl\n42 42 translate\n"},
+        {"an accuracy finer than the finest, refused",
+         [](PSTestAction& a) {
+             a.getPSVectorOutput()->setNumericAccuracyFactor(SoPSVectorOutput::kFinestAccuracy / 2);
+         },
+         rest},
         {"nominal width", [](PSTestAction& a) { a.setNominalWidth(0.5f); },
          "21 ps\n21 ep\n[] 0 tl\n417 417 translate\n"},
         {"a box wider than four digits",

@@ -67,7 +67,7 @@ TEST_F(Statement, LinesAndDotsWriteTheirSettingsOnlyWhenTheyChange) {
              a.line({at(-2.7f, -7.6f), at(3.4f, 4.6f), at(-0.3f, 0.49f)}, kRed);
              a.line({mm(nan, 1e12f), mm(-1e12f, 0)}, kRed);
          },
-         "1 0 0 gc\n0 0 3 5 -2 -7\n3 ppl\n-2000000000 0 0 2000000000\n2 ppl\n"},
+         "1 0 0 gc\n0 0 3 5 -2 -7\n3 ppl\n-2147483648 0 0 2147483647\n2 ppl\n"},
         // The last point's colour colours no segment; dot size 0 counts as 1.
         {"multicolour lines, dots of a size",
          [](PSTestAction& a) {
