@@ -221,6 +221,8 @@ SoCallbackAction::Response U3DEngine::shapePost(SoCallbackAction*, const SoNode*
     return SoCallbackAction::CONTINUE;
 }
 
+U3DEngine::Shape::Shape() = default;
+
 void U3DEngine::beginShape(SoCallbackAction* action) {
     Shape& shape = shape_.emplace();
     shape.name = nextName("Shape");

@@ -64,6 +64,9 @@ class U3DEngine : public SoToU3DActionPrivate {
   private:
     /// The shape being received.
     struct Shape {
+        // Declared here, defaulted in the source: clang asks whether a nested class with
+        // member initialisers can be built before the enclosing class is complete.
+        Shape();
         std::string name, parent;
         SbMatrix modelMatrix;
         u3d::Material material;

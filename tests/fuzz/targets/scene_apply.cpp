@@ -1,23 +1,16 @@
 // A scene read from arbitrary bytes, printed by one of the command's backends into memory.
 // The input's size picks the backend, the hidden-surface mode and whether a pen table maps the
 // colours, so that the fuzzer's mutations reach all of them while the bytes stay a scene file.
-// Scenes that expand, through shared nodes, into more nodes than a drawing of this size could need
-// are skipped: their cost is the size of the graph, not a fault.
 
-#include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorOutput.h>
-#include <Tessara/base/SoDB.h>
-#include <Tessara/base/SoNodeList.h>
-#include <Tessara/io/SoInput.h>
 #include <Tessara/nodes/SoSeparator.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <unordered_map>
 #include <vector>
 
 #include "ActionSettings.h"
-#include "FuzzTarget.h"
+#include "FuzzScene.h"
 #include "OutputFormat.h"
 #include "ViewSetup.h"
 
@@ -27,19 +20,6 @@ const SoVectorizeAction::HLHSRMode kModes[] = {
     SoVectorizeAction::HLHSR_OFF,     SoVectorizeAction::HLHSR_SIMPLE_PAINTER,
     SoVectorizeAction::HLHSR_PAINTER, SoVectorizeAction::HLHSR_PAINTER_SURFACE_REMOVAL,
     SoVectorizeAction::HLHSR_RASTER,  SoVectorizeAction::HIDDEN_LINES_REMOVAL};
-constexpr double kMostNodes = 2000;
-
-// Nodes as a traversal meets them: a shared node counts once per use. Saturates early, so
-// that graphs of exponential size are counted in time linear in their distinct nodes.
-double expandedSize(const SoNode* node, std::unordered_map<const SoNode*, double>& known) {
-    if (auto found = known.find(node); found != known.end()) return found->second;
-    double size = 1;
-    if (const SoNodeList* children = node->getChildren())
-        for (int i = 0; i < children->getLength() && size <= kMostNodes; ++i)
-            size += expandedSize((*children)[i], known);
-    known[node] = size;
-    return size;
-}
 
 std::vector<const OutputFormat*> drawingFormats() {
     std::vector<const OutputFormat*> formats;
@@ -78,20 +58,12 @@ void print(SoSeparator* scene, const OutputFormat& format, SoVectorizeAction::HL
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool ready = (SoPlotWerk::init(), silenceDebugMessages(), true);
-    static const std::vector<const OutputFormat*> formats = drawingFormats();
-    (void)ready;
-    SoInput input;
-    input.setBuffer(data, size);
-    SoSeparator* scene = SoDB::readAll(&input);
+    SoSeparator* scene = readFuzzScene(data, size);
     if (!scene) return 0;
-    scene->ref();
-    std::unordered_map<const SoNode*, double> known;
-    if (expandedSize(scene, known) <= kMostNodes) {
-        const std::size_t choice = size / formats.size();
-        print(scene, *formats[size % formats.size()], kModes[choice % std::size(kModes)],
-              choice / std::size(kModes) % 2 == 1);
-    }
+    static const std::vector<const OutputFormat*> formats = drawingFormats();
+    const std::size_t choice = size / formats.size();
+    print(scene, *formats[size % formats.size()], kModes[choice % std::size(kModes)],
+          choice / std::size(kModes) % 2 == 1);
     scene->unref();
     return 0;
 }
