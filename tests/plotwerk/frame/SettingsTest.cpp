@@ -40,16 +40,6 @@ TEST_F(SettingsTest, UnitsConvertBothWays) {
 // What is no finite number would reach the files as such: the setting keeps its value and an
 // error is posted. So do a length longer than any sheet, a nominal width (text sizes are
 // divided by it) and a line pattern size of 0 or less.
-/// The settings that the refusals below may touch.
-std::vector<float> settingsOf(FrameTestAction& a) {
-    float border = 0;
-    a.getBorder(&border, nullptr);
-    return {a.getDrawingDimensions()[0], a.getStartPosition()[1],   border,
-            a.getNominalWidth(),         a.getLinePatternSize(),    a.getPixelImageSize(),
-            a.getMiterLimit(),           a.getHLHSRRasterQuality(), a.getPolygonOffset(),
-            a.getLineOffset(),           a.getMarkerOffset(),       float(a.getPenNum())};
-}
-
 void pens(FrameTestAction& a, float colour, float width) {
     const SbColor colors[2] = {SbColor(1, 0, 0), SbColor(colour, 0, 0)};
     const float widths[2] = {0.3f, width};

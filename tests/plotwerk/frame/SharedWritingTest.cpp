@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "FrameTestAction.h"
 #include "plotwerk/support/StreamReadBack.h"
 
 namespace {
@@ -149,8 +150,8 @@ TEST_F(SharedWritingTest, TwoActionsPrintingAtOnceWriteWhatEachWritesAlone) {
     }
 }
 
-// A copy, made or assigned, has the original's settings and its output's options but not
-// its stream, since a stream has one owner: it writes the same file.
+// A copy, made or assigned, has every setting of the original and its output's options but
+// not its stream, since a stream has one owner: it writes the same file.
 TEST_F(SharedWritingTest, ACopyWritesWhatTheOriginalWrites) {
     for (const Backend& backend : kBackends) {
         SCOPED_TRACE(backend.name);
@@ -166,6 +167,21 @@ TEST_F(SharedWritingTest, ACopyWritesWhatTheOriginalWrites) {
         original->setLineEndStyle(SoVectorizeAction::ROUND_END);
         original->setColorTranslationMethod(SoVectorizeAction::INVERT_COLORS);
         original->setHLHSRMode(SoVectorizeAction::HLHSR_PAINTER);
+        original->setLineJoinsStyle(SoVectorizeAction::ROUND_JOIN);
+        original->setPixelImageSize(0.5f);
+        const SbColor pens[2] = {SbColor(1, 0, 0), SbColor(0, 0, 1)};
+        const float widths[2] = {0.25f, 0.5f};
+        original->setPenDescription(2, pens, widths);
+        original->setColorPriority(0);
+        original->setHLHSRRasterQuality(0.8f);
+        original->setHLHSRRasterCaching(0);
+        original->setHLHSRRasterTileSize(512);
+        original->setHiddenLineFeatureEdges(1, 20.0f);
+        original->enableLighting(1);
+        original->setShadeModel(SoVectorizeAction::SMOOTH);
+        original->setPolygonOffset(0.3f);
+        original->setLineOffset(0.2f);
+        original->setMarkerOffset(0.1f);
         if (auto* ps = dynamic_cast<SoVectorizePSAction*>(original.get())) {
             ps->getPSVectorOutput()->setLevel(3);
             ps->getPSVectorOutput()->setColored(0);
@@ -184,6 +200,8 @@ TEST_F(SharedWritingTest, ACopyWritesWhatTheOriginalWrites) {
         EXPECT_EQ(copy->getVectorOutput()->getFilePointer(), stdout);
         EXPECT_EQ(assigned->getVectorOutput()->getFilePointer(), kept);
         EXPECT_EQ(original->getVectorOutput()->getFilePointer(), held);
+        EXPECT_EQ(settingsOf(*copy), settingsOf(*original));
+        EXPECT_EQ(settingsOf(*assigned), settingsOf(*original));
         const std::string expected = print(*original);
         EXPECT_EQ(print(*copy), expected);
         EXPECT_EQ(print(*assigned), expected);
