@@ -28,33 +28,18 @@ inline std::vector<float> settingsOf(const SoVectorizeAction& a) {
     SbColor borderColor, background;
     a.getBorder(&border, &borderColor);
     const int backgroundOn = a.getBackgroundColor(&background);
-    return {a.getDrawingDimensions()[0],
-            a.getDrawingDimensions()[1],
-            a.getStartPosition()[0],
-            a.getStartPosition()[1],
-            float(a.getOrientation()),
-            border,
-            borderColor[2],
-            float(backgroundOn),
-            background[1],
-            a.getNominalWidth(),
-            a.getLinePatternSize(),
-            a.getPixelImageSize(),
-            float(a.getColorTranslationMethod()),
-            float(a.getLineEndStyle()),
-            float(a.getLineJoinsStyle()),
-            a.getMiterLimit(),
-            float(a.getPenNum()),
-            float(a.getColorPriority()),
-            float(a.getHLHSRMode()),
-            a.getHLHSRRasterQuality(),
-            float(a.getHLHSRRasterCaching()),
+    // A few settings of one kind to a line.
+    // clang-format off
+    return {a.getDrawingDimensions()[0], a.getDrawingDimensions()[1], a.getStartPosition()[0],
+            a.getStartPosition()[1], float(a.getOrientation()),
+            border, borderColor[2], float(backgroundOn), background[1],
+            a.getNominalWidth(), a.getLinePatternSize(), a.getPixelImageSize(),
+            float(a.getLineEndStyle()), float(a.getLineJoinsStyle()), a.getMiterLimit(),
+            float(a.getColorTranslationMethod()), float(a.getPenNum()), float(a.getColorPriority()),
+            float(a.getHLHSRMode()), a.getHLHSRRasterQuality(), float(a.getHLHSRRasterCaching()),
             float(a.getHLHSRRasterTileSize()),
-            float(a.getHiddenLineFeatureEdges()),
-            a.getHiddenLineFeatureAngle(),
-            float(a.isLightingEnabled()),
-            float(a.getShadeModel()),
-            a.getPolygonOffset(),
-            a.getLineOffset(),
-            a.getMarkerOffset()};
+            float(a.getHiddenLineFeatureEdges()), a.getHiddenLineFeatureAngle(),
+            float(a.isLightingEnabled()), float(a.getShadeModel()),
+            a.getPolygonOffset(), a.getLineOffset(), a.getMarkerOffset()};
+    // clang-format on
 }
