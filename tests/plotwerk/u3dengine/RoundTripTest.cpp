@@ -120,6 +120,17 @@ TEST_F(U3DRoundTrip, MeshesHoldTheTrianglesTheShapesSent) {
     }
 }
 
+// The normals a smooth mesh computes for a vertex from each of its faces differ in their last
+// bits; the file shares one a vertex, as it shares the positions, which halves its size. A
+// few vertices, whose normals lie at a rounding step, keep two.
+TEST_F(U3DRoundTrip, ASmoothMeshSharesItsNormalsLikeItsPositions) {
+    const u3dread::File file =
+        written("ShapeHints { creaseAngle 3 } " + exampleMesh("torus_knot.obj"));
+    ASSERT_EQ(file.meshes.size(), 1u);
+    const std::size_t positions = file.meshes[0].positions.size();
+    EXPECT_LE(file.meshes[0].normals.size(), positions + positions / 100);
+}
+
 // Instances keep their own transforms; colours and materials come through as the scene has
 // them.
 TEST_F(U3DRoundTrip, TransformsColoursAndMaterials) {
