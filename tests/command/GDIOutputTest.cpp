@@ -10,6 +10,7 @@
 
 #include "CommandRun.h"
 #include "PrintComparison.h"
+#include "support/EMFReader.h"
 #include "support/PrintServer.h"
 
 namespace {
@@ -17,12 +18,16 @@ namespace {
 using namespace print_comparison;
 
 TEST(GDIOutput, MetafileAsAnOfficeSuiteDrawsIt) {
-    if (std::system("soffice --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no LibreOffice";
     ScratchDir dir;
     // The office suite centres a drawing on its A4 page: drawn from the sheet's corner, the
     // drawing lands where the print puts it.
     const CommandResult run = runCommand({"-o", "demo.emf", "--position", "0x0"}, dir.path());
     ASSERT_EQ(run.status, 0) << run.err;
+    // It names itself by the name it is saved under, not by its temporary's.
+    const std::string name =
+        EMFReader::utf8(EMFReader::read(dir.read("demo.emf")).header.description);
+    EXPECT_NE(name.find("demo.emf"), std::string::npos) << name;
+    if (std::system("soffice --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no LibreOffice";
     // A profile of its own, so that parallel conversions do not share one.
     const std::string convert = "cd '" + dir.path() + "' && soffice -env:UserInstallation=file://" +
                                 dir.file("profile") +
