@@ -1,16 +1,29 @@
-// A scene read from arbitrary bytes, printed by one of the command's backends into memory.
-// The input's size picks the backend, the hidden-surface mode and whether a pen table maps the
-// colours, so that the fuzzer's mutations reach all of them while the bytes stay a scene file.
+// A scene read from arbitrary bytes, printed by one of the command's backends into memory,
+// and for three inputs in four also exported in 3D as the command exports it: through the
+// engine module into U3D, or a 3D PDF, plain or encrypted. The input's size picks the
+// backend, the hidden-surface mode, whether a pen table maps the colours and the export, so
+// that the fuzzer's mutations reach all of them while the bytes stay a scene file.
+// Scenes that expand, through shared nodes, into more nodes than a drawing of this size could need
+// are skipped: their cost is the size of the graph, not a fault.
 
+#include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorOutput.h>
+#include <Tessara/base/SoDB.h>
+#include <Tessara/base/SoNodeList.h>
+#include <Tessara/io/SoInput.h>
 #include <Tessara/nodes/SoSeparator.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ActionSettings.h"
-#include "FuzzScene.h"
+#include "CommandError.h"
+#include "FuzzTarget.h"
+#include "ModelExport.h"
 #include "OutputFormat.h"
 #include "ViewSetup.h"
 
@@ -20,6 +33,19 @@ const SoVectorizeAction::HLHSRMode kModes[] = {
     SoVectorizeAction::HLHSR_OFF,     SoVectorizeAction::HLHSR_SIMPLE_PAINTER,
     SoVectorizeAction::HLHSR_PAINTER, SoVectorizeAction::HLHSR_PAINTER_SURFACE_REMOVAL,
     SoVectorizeAction::HLHSR_RASTER,  SoVectorizeAction::HIDDEN_LINES_REMOVAL};
+constexpr double kMostNodes = 2000;
+
+// Nodes as a traversal meets them: a shared node counts once per use. Saturates early, so
+// that graphs of exponential size are counted in time linear in their distinct nodes.
+double expandedSize(const SoNode* node, std::unordered_map<const SoNode*, double>& known) {
+    if (auto found = known.find(node); found != known.end()) return found->second;
+    double size = 1;
+    if (const SoNodeList* children = node->getChildren())
+        for (int i = 0; i < children->getLength() && size <= kMostNodes; ++i)
+            size += expandedSize((*children)[i], known);
+    known[node] = size;
+    return size;
+}
 
 std::vector<const OutputFormat*> drawingFormats() {
     std::vector<const OutputFormat*> formats;
@@ -55,15 +81,38 @@ void print(SoSeparator* scene, const OutputFormat& format, SoVectorizeAction::HL
     std::free(bytes);
 }
 
+// kind 1: U3D; 2: a 3D PDF; 3: an encrypted one. The file is this process's own.
+void exportModel(SoSeparator* scene, std::size_t kind) {
+    PrintOptions options;
+    options.output =
+        "/tmp/plotwerk-fuzz-" + std::to_string(getpid()) + (kind == 1 ? ".u3d" : ".pdf");
+    if (kind == 3) options.userPassword = options.ownerPassword = "fuzz";
+    try {
+        (kind == 1 ? ModelExport::writeU3D : ModelExport::writePdf3D)(options, scene);
+    } catch (const CommandError&) {
+        // The engine refused the scene and said why, as the command tells a user.
+    }
+    std::remove(options.output.c_str());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    SoSeparator* scene = readFuzzScene(data, size);
-    if (!scene) return 0;
+    static const bool ready = (SoPlotWerk::init(), silenceDebugMessages(), true);
     static const std::vector<const OutputFormat*> formats = drawingFormats();
-    const std::size_t choice = size / formats.size();
-    print(scene, *formats[size % formats.size()], kModes[choice % std::size(kModes)],
-          choice / std::size(kModes) % 2 == 1);
+    (void)ready;
+    SoInput input;
+    input.setBuffer(data, size);
+    SoSeparator* scene = SoDB::readAll(&input);
+    if (!scene) return 0;
+    scene->ref();
+    std::unordered_map<const SoNode*, double> known;
+    if (expandedSize(scene, known) <= kMostNodes) {
+        const std::size_t choice = size / formats.size();
+        print(scene, *formats[size % formats.size()], kModes[choice % std::size(kModes)],
+              choice / std::size(kModes) % 2 == 1);
+        if (const std::size_t kind = choice / std::size(kModes) / 2 % 4) exportModel(scene, kind);
+    }
     scene->unref();
     return 0;
 }
