@@ -17,6 +17,7 @@ SoGLFunctions::SoGLFunctions() {
     TESSARA_GL_FUNCTIONS(TESSARA_GL_LOAD)
 #undef TESSARA_GL_LOAD
     load(BlendFuncSeparate, "glBlendFuncSeparate", missing_);
+    load(ProvokingVertex, "glProvokingVertex", missing_);
 }
 
 const SoGLFunctions& SoGLFunctions::get() {

@@ -33,6 +33,7 @@ class SoGLFunctions {
     // clang-format on
     /// Newer than the prototypes <GL/gl.h> declares: typed through its pointer type.
     PFNGLBLENDFUNCSEPARATEPROC BlendFuncSeparate = nullptr;
+    PFNGLPROVOKINGVERTEXPROC ProvokingVertex = nullptr;
 
     /// The table, loaded on first use; check isComplete() before calling through it.
     static const SoGLFunctions& get();

@@ -84,6 +84,8 @@ void SoGLSceneDrawer::begin() {
     gl_.Enable(GL_BLEND);
     // Colour blends by opacity; the buffer's alpha stays opaque over an opaque background.
     gl_.BlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    // A flat face takes its first corner's colour, as the printed drawings fill it.
+    gl_.ProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
     gl_.Disable(GL_DITHER);
     gl_.Disable(GL_COLOR_MATERIAL);
     gl_.Disable(GL_TEXTURE_2D);
@@ -228,15 +230,15 @@ void SoGLSceneDrawer::drawPoint(SoCallbackAction* cba, const SoPrimitiveVertex* 
         sendVertex(cba, v, false);
         return;
     }
-    // Markers are bitmaps, drawn one by one outside any batch; the last marker index
-    // serves every point past the end of the list.
+    // Markers are bitmaps, drawn one by one outside any batch; past the end of the list the
+    // marker indices start again, as the printed drawings take them.
     const SoMFInt32& markers = static_cast<const SoMarkerSet*>(shape)->markerIndex;
     if (markers.getNum() == 0) return;
     endBatch();
     setLighting(false);
     float rgba[4];
     unlitColor(cba, v->getMaterialIndex(), rgba);
-    raster_.drawMarker(markers[std::min(index, markers.getNum() - 1)], v->getPoint(), rgba);
+    raster_.drawMarker(markers[index % markers.getNum()], v->getPoint(), rgba);
     materialIndex_ = -1;  // the marker's colour replaced the current one
 }
 
@@ -362,11 +364,8 @@ void SoGLSceneDrawer::loadFillPattern(SoCallbackAction* cba) {
         gl_.Disable(GL_POLYGON_STIPPLE);
         return;
     }
-    // The element's rows run from the top, OpenGL's stipple rows from the bottom.
-    GLubyte rows[SoPatternElement::MASK_BYTES];
-    for (int row = 0; row < 32; ++row)
-        std::copy(mask + 4 * (31 - row), mask + 4 * (32 - row), rows + 4 * row);
-    gl_.PolygonStipple(rows);
+    // The element's rows run from the bottom, as OpenGL's stipple rows do.
+    gl_.PolygonStipple(mask);
     gl_.Enable(GL_POLYGON_STIPPLE);
 }
 

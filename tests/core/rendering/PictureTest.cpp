@@ -194,11 +194,12 @@ const std::vector<PictureCase> kCases = {
     {"SmoothShadingBlendsVertexColours",
      kCamera + kVertexColours,
      {grey(32, 21, 85, 4), {4, 1, 234, 15, 6, 25}, {59, 1, 15, 234, 6, 25}}},
-    // Flat, the whole triangle (the 2048 pixel centres inside it) takes the last colour.
-    {"FlatShadingTakesTheLastVertexColour",
+    // Flat, the whole triangle (the 2048 pixel centres inside it) takes the first colour, as
+    // the printed drawings fill it.
+    {"FlatShadingTakesTheFirstVertexColour",
      kCamera + kVertexColours,
      {},
-     {{0, 0, 255, {0, 0, 63, 62}, 2048}},
+     {{255, 0, 0, {0, 0, 63, 62}, 2048}},
      {64, 64},
      {0, 0, 0, 0},
      72,

@@ -57,11 +57,13 @@ TEST_F(RasterTest, LinePatternLeavesGapsScaledByItsFactor) {
     EXPECT_TRUE(pixelsWhere(*nothing, isWhite).at.empty());
 }
 
+// Three points, two markers: the third point starts the list again.
 TEST_F(RasterTest, MarkersAreTheirBitmapsCentredOnThePoints) {
     const auto renderer =
         rendered(twoPoints(kUnlit + "BaseColor { rgb 1 1 0 } ",
                            "MarkerSet { markerIndex [ " + std::to_string(SoMarkerSet::STAR_9_9) +
-                               ", " + std::to_string(SoMarkerSet::CIRCLE_LINE_7_7) + " ] }"));
+                               ", " + std::to_string(SoMarkerSet::CIRCLE_LINE_7_7) + " ] }",
+                           {{52, 14}}));
     size_t bits = 0;
     const auto expectMarker = [&](int marker, int side, int cx, int cy) {
         for (int row = 0; row < side; ++row) {
@@ -76,22 +78,22 @@ TEST_F(RasterTest, MarkersAreTheirBitmapsCentredOnThePoints) {
     };
     expectMarker(SoMarkerSet::STAR_9_9, 9, 20, 20);
     expectMarker(SoMarkerSet::CIRCLE_LINE_7_7, 7, 44, 40);
+    expectMarker(SoMarkerSet::STAR_9_9, 9, 52, 14);
     EXPECT_EQ(pixelsWhere(*renderer, [](Rgba c) { return !isBlack(c); }).at.size(), bits);
 }
 
 TEST_F(RasterTest, FillPatternMasksFilledFaces) {
-    // Rows from the top: every even row set, and the top row in its left half only
-    // (columns 0..15, the most significant bits).
+    // Rows from the bottom, as in the printed drawings: every even row set, and the bottom
+    // row in its left half only (columns 0..15, the most significant bits).
     std::string rows = "0xFFFF0000";
     for (int k = 1; k < 32; ++k) rows += k % 2 == 0 ? ", 0xFFFFFFFF" : ", 0";
     const auto renderer =
         rendered(kCamera + kWhite + "Pattern { mask [ " + rows + " ] } " + rectangle(-1, -1, 1, 1));
-    // Window row y takes pattern row 31 - (y mod 32) from the top.
+    // Window row y takes pattern row y mod 32.
     for (int y = 0; y < 32; ++y) {
-        const int patternRow = 31 - y;
-        const bool fullRow = patternRow % 2 == 0 && patternRow != 0;
-        EXPECT_EQ(isWhite(pixelAt(*renderer, 8, y)), fullRow || patternRow == 0) << "row " << y;
-        EXPECT_EQ(isWhite(pixelAt(*renderer, 40, y + 32)), fullRow || patternRow == 0);
+        const bool fullRow = y % 2 == 0 && y != 0;
+        EXPECT_EQ(isWhite(pixelAt(*renderer, 8, y)), fullRow || y == 0) << "row " << y;
+        EXPECT_EQ(isWhite(pixelAt(*renderer, 40, y + 32)), fullRow || y == 0);
         EXPECT_EQ(isWhite(pixelAt(*renderer, 20, y)), fullRow) << "row " << y;
     }
 }

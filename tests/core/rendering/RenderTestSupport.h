@@ -107,12 +107,16 @@ inline std::string rowLine(const std::string& style, std::initializer_list<float
     return kCamera + kWhite + style + "Coordinate3 { point [ " + points + "] } LineSet { }";
 }
 
-/// Two points, in the middle of pixels (20, 20) and (44, 40), after `before`, then `node`.
-inline std::string twoPoints(const std::string& before, const std::string& node) {
-    const auto at = [](int x, int y) {
-        return std::to_string(pixelCentre(x)) + " " + std::to_string(pixelCentre(y)) + " 0, ";
-    };
-    return kCamera + before + "Coordinate3 { point [ " + at(20, 20) + at(44, 40) + "] } " + node;
+/// Points in the middle of pixels (20, 20), (44, 40) and as many more as given, after
+/// `before`, then `node`.
+inline std::string twoPoints(const std::string& before, const std::string& node,
+                             std::initializer_list<std::pair<int, int>> more = {}) {
+    std::vector<std::pair<int, int>> pixels = {{20, 20}, {44, 40}};
+    pixels.insert(pixels.end(), more);
+    std::string points;
+    for (const auto& [x, y] : pixels)
+        points += std::to_string(pixelCentre(x)) + " " + std::to_string(pixelCentre(y)) + " 0, ";
+    return kCamera + before + "Coordinate3 { point [ " + points + "] } " + node;
 }
 
 /// The database initialised around each test.

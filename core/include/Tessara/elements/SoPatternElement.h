@@ -5,7 +5,7 @@
 
 class SoNode;
 
-/// The fill pattern of filled polygons: a 32 × 32 bit mask (128 bytes, row 0 at the top,
+/// The fill pattern of filled polygons: a 32 × 32 bit mask (128 bytes, row 0 at the bottom,
 /// four bytes a row, most significant bit leftmost) identified by two names; no mask is a
 /// solid fill. The mask belongs to the node that set it and lives as long as that node.
 class SoPatternElement : public SoElement {

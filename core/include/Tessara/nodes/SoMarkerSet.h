@@ -34,7 +34,7 @@ class SoMarkerSet : public SoPointSet {
 
     SoMarkerSet();
 
-    /// The marker of each point, in order; the last one is used for the remaining points.
+    /// The marker of each point, in order; past the end the list starts again.
     SoMFInt32 markerIndex{0};
 
     /// The bitmap of a marker: `size` is (width, height) in pixels, `bytes` holds the rows,

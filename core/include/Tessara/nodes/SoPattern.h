@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
-/// The fill pattern of the filled polygons that follow: 32 rows of 32 bits (row 0 at the top, bit
-/// 31 leftmost), identified by a category and a name. An empty mask gives a solid fill.
+/// The fill pattern of the filled polygons that follow: 32 rows of 32 bits (row 0 at the bottom,
+/// bit 31 leftmost), identified by a category and a name. An empty mask gives a solid fill.
 class SoPattern : public SoNode {
     SO_NODE_HEADER(SoPattern);
 
