@@ -13,7 +13,8 @@
 // transparent is not drawn at all (it would still write depth); lighting is two-sided when
 // the vertex ordering is known and the shape is not SOLID; back faces are culled only for
 // SOLID shapes of known ordering. Partly transparent colours are blended over what is
-// already drawn, in traversal order.
+// already drawn, in traversal order. A flat face takes its first corner's colour unlit and
+// the mean of its corners' lit colours lit.
 
 #include "rendering/SoGLSceneDrawer.h"
 
@@ -50,6 +51,50 @@ float opacityOf(float transparency) {
 float pixelsFor(float points, float pixelsPerPoint) {
     const float pixels = points * pixelsPerPoint;
     return std::isfinite(pixels) && pixels >= 1.0f ? pixels : 1.0f;
+}
+
+/// A material as the traversal state gives it for one index.
+struct MaterialValues {
+    SbColor ambient, diffuse, specular, emission;
+    float shininess = 0.0f, transparency = 0.0f;
+};
+
+MaterialValues materialOf(SoCallbackAction* cba, int materialIndex) {
+    MaterialValues m;
+    cba->getMaterial(m.ambient, m.diffuse, m.specular, m.emission, m.shininess, m.transparency,
+                     materialIndex);
+    return m;
+}
+
+MaterialValues meanOf(const MaterialValues (&corners)[3]) {
+    MaterialValues mean;
+    for (const MaterialValues& m : corners) {
+        mean.ambient += m.ambient / 3.0f;
+        mean.diffuse += m.diffuse / 3.0f;
+        mean.specular += m.specular / 3.0f;
+        mean.emission += m.emission / 3.0f;
+        mean.shininess += m.shininess / 3.0f;
+        mean.transparency += m.transparency / 3.0f;
+    }
+    return mean;
+}
+
+/// glMaterial when lit, glColor when not.
+void sendValues(const SoGLFunctions& gl, const MaterialValues& m, bool lit) {
+    const float alpha = opacityOf(m.transparency);
+    if (!lit) {
+        gl.Color4f(m.diffuse[0], m.diffuse[1], m.diffuse[2], alpha);
+        return;
+    }
+    const auto send = [&gl, alpha](GLenum what, const SbColor& c) {
+        const GLfloat rgba[4] = {c[0], c[1], c[2], alpha};
+        gl.Materialfv(GL_FRONT_AND_BACK, what, rgba);
+    };
+    send(GL_AMBIENT, m.ambient);
+    send(GL_DIFFUSE, m.diffuse);
+    send(GL_SPECULAR, m.specular);
+    send(GL_EMISSION, m.emission);
+    gl.Materialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(m.shininess * 128.0f, 0.0f, 128.0f));
 }
 
 GLenum glModeOf(int batch) {
@@ -201,7 +246,32 @@ void SoGLSceneDrawer::drawTriangle(SoCallbackAction* cba, const SoPrimitiveVerte
         isFullyTransparent(cba, v[2]->getMaterialIndex()))
         return;
     beginBatch(TRIANGLES, litModel_);
+    if (litModel_ && !smoothShading_) {
+        sendFlatCorner(cba, v);
+        for (int i = 1; i < 3; ++i) gl_.Vertex3fv(v[i]->getPoint().getValue());
+        return;
+    }
     for (int i = 0; i < 3; ++i) sendVertex(cba, v[i], litModel_);
+}
+
+// OpenGL lights a flat face at its first corner only. Lit there with the mean normal in the
+// mean material, it shows the mean of the corners' lit colours, which is what a print fills
+// it with: exactly where the corners share a normal under directional lights, nearly so
+// elsewhere.
+void SoGLSceneDrawer::sendFlatCorner(SoCallbackAction* cba, const SoPrimitiveVertex* const v[3]) {
+    const int first = v[0]->getMaterialIndex();
+    if (first == v[1]->getMaterialIndex() && first == v[2]->getMaterialIndex()) {
+        sendMaterial(cba, first, true);
+    } else {
+        const MaterialValues corners[3] = {materialOf(cba, first),
+                                           materialOf(cba, v[1]->getMaterialIndex()),
+                                           materialOf(cba, v[2]->getMaterialIndex())};
+        sendValues(gl_, meanOf(corners), true);
+        materialIndex_ = -1;
+    }
+    const SbVec3f sum = v[0]->getNormal() + v[1]->getNormal() + v[2]->getNormal();
+    gl_.Normal3fv((sum.length() > 1e-6f ? sum : v[0]->getNormal()).getValue());
+    gl_.Vertex3fv(v[0]->getPoint().getValue());
 }
 
 void SoGLSceneDrawer::drawSegment(SoCallbackAction* cba, const SoPrimitiveVertex* v1,
@@ -395,43 +465,22 @@ void SoGLSceneDrawer::setLighting(bool on) {
 }
 
 bool SoGLSceneDrawer::isFullyTransparent(SoCallbackAction* cba, int materialIndex) {
-    SbColor ambient, diffuse, specular, emission;
-    float shininess = 0.0f, transparency = 0.0f;
-    cba->getMaterial(ambient, diffuse, specular, emission, shininess, transparency, materialIndex);
-    return transparency >= 1.0f;
+    return materialOf(cba, materialIndex).transparency >= 1.0f;
 }
 
 void SoGLSceneDrawer::unlitColor(SoCallbackAction* cba, int materialIndex, float rgba[4]) {
-    SbColor ambient, diffuse, specular, emission;
-    float shininess = 0.0f, transparency = 0.0f;
-    cba->getMaterial(ambient, diffuse, specular, emission, shininess, transparency, materialIndex);
-    rgba[0] = diffuse[0];
-    rgba[1] = diffuse[1];
-    rgba[2] = diffuse[2];
-    rgba[3] = opacityOf(transparency);
+    const MaterialValues m = materialOf(cba, materialIndex);
+    rgba[0] = m.diffuse[0];
+    rgba[1] = m.diffuse[1];
+    rgba[2] = m.diffuse[2];
+    rgba[3] = opacityOf(m.transparency);
 }
 
 void SoGLSceneDrawer::sendMaterial(SoCallbackAction* cba, int materialIndex, bool lit) {
     if (materialIndex == materialIndex_ && lit == materialLit_) return;
     materialIndex_ = materialIndex;
     materialLit_ = lit;
-    SbColor ambient, diffuse, specular, emission;
-    float shininess = 0.0f, transparency = 0.0f;
-    cba->getMaterial(ambient, diffuse, specular, emission, shininess, transparency, materialIndex);
-    const float alpha = opacityOf(transparency);
-    if (!lit) {
-        gl_.Color4f(diffuse[0], diffuse[1], diffuse[2], alpha);
-        return;
-    }
-    const auto send = [this, alpha](GLenum what, const SbColor& c) {
-        const GLfloat rgba[4] = {c[0], c[1], c[2], alpha};
-        gl_.Materialfv(GL_FRONT_AND_BACK, what, rgba);
-    };
-    send(GL_AMBIENT, ambient);
-    send(GL_DIFFUSE, diffuse);
-    send(GL_SPECULAR, specular);
-    send(GL_EMISSION, emission);
-    gl_.Materialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(shininess * 128.0f, 0.0f, 128.0f));
+    sendValues(gl_, materialOf(cba, materialIndex), lit);
 }
 
 void SoGLSceneDrawer::sendVertex(SoCallbackAction* cba, const SoPrimitiveVertex* v, bool lit) {

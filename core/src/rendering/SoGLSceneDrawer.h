@@ -68,6 +68,8 @@ class SoGLSceneDrawer {
     /// The vertex's material as glMaterial (lit) or glColor (unlit), when it changed.
     void sendMaterial(SoCallbackAction* cba, int materialIndex, bool lit);
     void sendVertex(SoCallbackAction* cba, const SoPrimitiveVertex* v, bool lit);
+    /// The first corner of a lit flat face, as that face shows.
+    void sendFlatCorner(SoCallbackAction* cba, const SoPrimitiveVertex* const v[3]);
     static bool isFullyTransparent(SoCallbackAction* cba, int materialIndex);
     static void unlitColor(SoCallbackAction* cba, int materialIndex, float rgba[4]);
 

@@ -91,10 +91,10 @@ const std::string kBackFacing =
 const std::string kNearRedFarBlue =
     "Separator { BaseColor { rgb 1 0 0 } " + rectangle(-0.5f, -0.5f, 0.5f, 0.5f, 0.5f) + "} ";
 // A triangle whose corners are red, green and blue.
-const std::string kVertexColours =
-    kUnlit +
+const std::string kCorners =
     "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] } "
     "Coordinate3 { point [ -1 -1 0, 1 -1 0, 0 1 0 ] } FaceSet { }";
+const std::string kVertexColours = kUnlit + kCorners;
 const std::string kFarBlue =
     "Separator { " + kBlue + rectangle(-0.25f, -0.25f, 0.75f, 0.75f, -0.5f) + "} ";
 
@@ -200,6 +200,16 @@ const std::vector<PictureCase> kCases = {
      kCamera + kVertexColours,
      {},
      {{255, 0, 0, {0, 0, 63, 62}, 2048}},
+     {64, 64},
+     {0, 0, 0, 0},
+     72,
+     false},
+    // Lit and flat, the mean of the corners as lit, as the printed drawings fill it: a third
+    // of each colour over the ambient 0.2 x 0.2.
+    {"LitFlatShadingTakesTheMeanOfTheCorners",
+     kCamera + kHeadOnLight + kCorners,
+     {grey(32, 21, byteOf(0.04f + 1.0f / 3.0f)), grey(4, 1, byteOf(0.04f + 1.0f / 3.0f))},
+     {},
      {64, 64},
      {0, 0, 0, 0},
      72,
