@@ -22,7 +22,7 @@ class FontLookupTest : public TextTest {
     }
 };
 
-TEST_F(FontLookupTest, ClassicFamilyAndStyleNamesMapToTheMetricAlikeFaces) {
+TEST_F(FontLookupTest, ClassicFamilyAndStyleNamesMapToTheDejaVuFacesOfTheirKind) {
     const std::string dejavu = "/usr/share/fonts/truetype/dejavu/";
     const struct {
         const char* name;
@@ -50,6 +50,21 @@ TEST_F(FontLookupTest, ClassicFamilyAndStyleNamesMapToTheMetricAlikeFaces) {
     // The bold stem is thicker.
     EXPECT_GT(boxOf(captureIn("Helvetica-Bold", "I")).getSize()[0],
               1.2f * boxOf(captureIn("Helvetica", "I")).getSize()[0]);
+}
+
+// Ghostscript's fonts are installed wherever the tests run; their directory is not the
+// one names are looked for in first.
+TEST_F(FontLookupTest, InstalledFamiliesAreFoundByNameAndStyle) {
+    DebugErrorRecorder recorder;
+    const Triangles regular = captureIn("Nimbus Sans"), bold = captureIn("Nimbus Sans Bold");
+    EXPECT_EQ(recorder.size(), 0u) << recorder.dump();
+    EXPECT_FALSE(regular.empty());
+    EXPECT_FALSE(sameTriangles(regular, captureIn("defaultFont")));
+    EXPECT_FALSE(sameTriangles(regular, bold));
+    EXPECT_TRUE(sameTriangles(bold, captureIn("NimbusSans-Bold")));
+    const Triangles boldItalic = captureIn("Nimbus Roman Bold Italic");
+    EXPECT_TRUE(sameTriangles(boldItalic, captureIn("NimbusRoman-BoldItalic")));
+    EXPECT_FALSE(sameTriangles(boldItalic, captureIn("Nimbus Roman")));
 }
 
 TEST_F(FontLookupTest, UnknownNamesAndMissingFilesWarnOnceAndFallBackToTheDefault) {

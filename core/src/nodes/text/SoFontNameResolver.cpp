@@ -5,6 +5,8 @@
 #include <system_error>
 #include <vector>
 
+#include "SoInstalledFonts.h"
+
 namespace {
 
 bool endsWith(const std::string& text, const std::string& suffix) {
@@ -63,7 +65,13 @@ std::string SoFontNameResolver::resolve(const std::string& name, const std::stri
     const std::string key = normalize(name);
     auto exact = listing.find(key);
     if (exact != listing.end()) return exact->second;
-    return lookUpWithStyle(listing, key);
+    const std::string styled = lookUpWithStyle(listing, key);
+    if (!styled.empty()) return styled;
+    // Asked once per name: the answer costs a search of every installed face.
+    auto installed = installed_.find(name);
+    if (installed == installed_.end())
+        installed = installed_.emplace(name, SoInstalledFonts::fileOf(name)).first;
+    return installed->second;
 }
 
 std::string SoFontNameResolver::lookUpWithStyle(const Listing& listing, const std::string& key) {

@@ -6,7 +6,8 @@
 /// Maps font names as scene files give them ("Helvetica-Bold", "DejaVu Sans Mono",
 /// "/path/to/face.ttf") to font files. Names are compared without case, spaces, dashes or
 /// underscores against the file names of one font directory; the classic PostScript family
-/// names map to the metric-alike DejaVu families found there.
+/// names map to the DejaVu families of their kind found there. A name found there in no
+/// form is looked for among the installed families (SoInstalledFonts).
 class SoFontNameResolver {
   public:
     /// The file "defaultFont" stands for, inside the font directory.
@@ -17,8 +18,11 @@ class SoFontNameResolver {
     /// Lower case without spaces, dashes and underscores: "DejaVu Sans-Bold" gives
     /// "dejavusansbold".
     static std::string normalize(const std::string& name);
-    /// Forgets the directory listings read so far.
-    void clear() { listings_.clear(); }
+    /// Forgets the directory listings and the installed faces looked up so far.
+    void clear() {
+        listings_.clear();
+        installed_.clear();
+    }
 
   private:
     using Listing = std::map<std::string, std::string>;  // normalized stem -> path
@@ -27,4 +31,5 @@ class SoFontNameResolver {
     static std::string familyAlias(const std::string& family);
 
     std::map<std::string, Listing> listings_;
+    std::map<std::string, std::string> installed_;  // name -> file, "" when none
 };
