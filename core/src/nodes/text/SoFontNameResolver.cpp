@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <set>
 #include <system_error>
 #include <vector>
 
@@ -61,17 +62,20 @@ std::string SoFontNameResolver::resolve(const std::string& name, const std::stri
         std::error_code error;
         return std::filesystem::is_regular_file(name, error) ? name : std::string();
     }
+    // Kept: an answer may cost a search of every installed face.
+    const std::string known = directory + '\n' + name;
+    auto found = resolved_.find(known);
+    if (found == resolved_.end()) found = resolved_.emplace(known, lookUp(name, directory)).first;
+    return found->second;
+}
+
+std::string SoFontNameResolver::lookUp(const std::string& name, const std::string& directory) {
     const Listing& listing = listingOf(directory);
     const std::string key = normalize(name);
     auto exact = listing.find(key);
     if (exact != listing.end()) return exact->second;
     const std::string styled = lookUpWithStyle(listing, key);
-    if (!styled.empty()) return styled;
-    // Asked once per name: the answer costs a search of every installed face.
-    auto installed = installed_.find(name);
-    if (installed == installed_.end())
-        installed = installed_.emplace(name, SoInstalledFonts::fileOf(name)).first;
-    return installed->second;
+    return styled.empty() ? SoInstalledFonts::fileOf(name) : styled;
 }
 
 std::string SoFontNameResolver::lookUpWithStyle(const Listing& listing, const std::string& key) {
@@ -79,6 +83,11 @@ std::string SoFontNameResolver::lookUpWithStyle(const Listing& listing, const st
         if (!endsWith(key, suffix.word)) continue;
         const std::string family = key.substr(0, key.size() - std::string(suffix.word).size());
         if (family.empty()) continue;
+        if (isClassicFamily(family)) {
+            // The face the printed drawings show for the name, where fontconfig has one.
+            const std::string standIn = SoInstalledFonts::standInFor(family, suffix.word);
+            if (!standIn.empty()) return standIn;
+        }
         const std::string alias = familyAlias(family);
         for (const char* style : suffix.fileStyles) {
             auto found = listing.find(alias + style);
@@ -86,6 +95,12 @@ std::string SoFontNameResolver::lookUpWithStyle(const Listing& listing, const st
         }
     }
     return std::string();
+}
+
+bool SoFontNameResolver::isClassicFamily(const std::string& family) {
+    static const std::set<std::string> classic = {
+        "helvetica", "arial", "times", "timesroman", "timesnewroman", "courier", "couriernew"};
+    return classic.count(family) > 0;
 }
 
 std::string SoFontNameResolver::familyAlias(const std::string& family) {

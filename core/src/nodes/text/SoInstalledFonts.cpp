@@ -12,27 +12,35 @@ namespace {
 
 using Pattern = std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)>;
 
-// Style words a name may end with ("Bold Italic" is two), normalized, and the style
-// fontconfig knows them by.
-const std::pair<const char*, const char*> kStyles[] = {{"bolditalic", "Bold Italic"},
-                                                       {"boldoblique", "Bold Oblique"},
-                                                       {"italic", "Italic"},
-                                                       {"oblique", "Oblique"},
-                                                       {"bold", "Bold"},
-                                                       {"regular", "Regular"},
-                                                       {"roman", "Regular"}};
+/// A weight and a slant as fontconfig measures them.
+struct Style {
+    int weight, slant;
+};
+
+// Style words a name may end with ("Bold Italic" is two), normalized. Slanted faces are
+// asked for as italic: a family has one or the other, and fontconfig takes the nearer.
+const std::pair<const char*, Style> kStyles[] = {{"bolditalic", {FC_WEIGHT_BOLD, FC_SLANT_ITALIC}},
+                                                 {"boldoblique", {FC_WEIGHT_BOLD, FC_SLANT_ITALIC}},
+                                                 {"italic", {FC_WEIGHT_REGULAR, FC_SLANT_ITALIC}},
+                                                 {"oblique", {FC_WEIGHT_REGULAR, FC_SLANT_ITALIC}},
+                                                 {"bold", {FC_WEIGHT_BOLD, FC_SLANT_ROMAN}},
+                                                 {"regular", {FC_WEIGHT_REGULAR, FC_SLANT_ROMAN}},
+                                                 {"roman", {FC_WEIGHT_REGULAR, FC_SLANT_ROMAN}}};
 
 const FcChar8* bytes(const std::string& text) {
     return reinterpret_cast<const FcChar8*>(text.c_str());
 }
 
-/// The file of fontconfig's best face for `family` in `style` (null: any), when that face
-/// is of the family.
-std::string match(const std::string& family, const char* style) {
+/// The file of fontconfig's best face for `family` in `style` (null: any); unless
+/// `anyFamily`, only when that face is of the family.
+std::string match(const std::string& family, const Style* style, bool anyFamily = false) {
     Pattern wanted(FcPatternCreate(), FcPatternDestroy);
     if (!wanted) return "";
     FcPatternAddString(wanted.get(), FC_FAMILY, bytes(family));
-    if (style) FcPatternAddString(wanted.get(), FC_STYLE, bytes(style));
+    if (style) {
+        FcPatternAddInteger(wanted.get(), FC_WEIGHT, style->weight);
+        FcPatternAddInteger(wanted.get(), FC_SLANT, style->slant);
+    }
     FcConfigSubstitute(nullptr, wanted.get(), FcMatchPattern);
     FcDefaultSubstitute(wanted.get());
     FcResult result = FcResultNoMatch;
@@ -40,7 +48,7 @@ std::string match(const std::string& family, const char* style) {
     if (!found) return "";
     const std::string key = SoFontNameResolver::normalize(family);
     FcChar8* value = nullptr;
-    bool sameFamily = false;
+    bool sameFamily = anyFamily;
     for (int i = 0;
          !sameFamily && FcPatternGetString(found.get(), FC_FAMILY, i, &value) == FcResultMatch; ++i)
         sameFamily = SoFontNameResolver::normalize(reinterpret_cast<char*>(value)) == key;
@@ -78,8 +86,14 @@ std::string SoInstalledFonts::fileOf(const std::string& name) {
         if (styleWords >= words.size()) break;
         const std::size_t split = words.size() - styleWords;
         const std::string style = SoFontNameResolver::normalize(joined(words, split, words.size()));
-        for (const auto& [word, fontconfigStyle] : kStyles)
-            if (style == word) file = match(joined(words, 0, split), fontconfigStyle);
+        for (const auto& [word, weightAndSlant] : kStyles)
+            if (style == word) file = match(joined(words, 0, split), &weightAndSlant);
     }
     return file;
+}
+
+std::string SoInstalledFonts::standInFor(const std::string& family, const std::string& styleWord) {
+    for (const auto& [word, weightAndSlant] : kStyles)
+        if (styleWord == word) return match(family, &weightAndSlant, true);
+    return match(family, nullptr, true);
 }

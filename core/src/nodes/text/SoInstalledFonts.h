@@ -11,4 +11,8 @@ class SoInstalledFonts {
     /// installed family has that name. fontconfig always offers some face; one of another
     /// family, put in the asked one's place, does not count.
     static std::string fileOf(const std::string& name);
+    /// The file of the face fontconfig puts in place of `family` in the style `styleWord`
+    /// ("bold", "bolditalic", "" for the regular face), whatever its family; "" when it
+    /// has none.
+    static std::string standInFor(const std::string& family, const std::string& styleWord);
 };
