@@ -36,6 +36,7 @@ TEST_F(FontLookupTest, ClassicFamilyAndStyleNamesMapToTheFacesThePrintsShow) {
         {"Helvetica-Bold", "Nimbus Sans Bold"},
         {"Helvetica-Oblique", "Nimbus Sans Italic"},
         {"Times-BoldItalic", "Nimbus Roman Bold Italic"},
+        {"DejaVu Sans Italic", "DejaVuSans-Oblique"},  // the Sans family calls it Oblique
     };
     DebugErrorRecorder recorder;
     for (const auto& c : cases) {

@@ -74,7 +74,7 @@ std::string SoFontNameResolver::lookUp(const std::string& name, const std::strin
     const std::string key = normalize(name);
     auto exact = listing.find(key);
     if (exact != listing.end()) return exact->second;
-    const std::string styled = lookUpWithStyle(listing, key);
+    std::string styled = lookUpWithStyle(listing, key);
     return styled.empty() ? SoInstalledFonts::fileOf(name) : styled;
 }
 
@@ -85,7 +85,7 @@ std::string SoFontNameResolver::lookUpWithStyle(const Listing& listing, const st
         if (family.empty()) continue;
         if (isClassicFamily(family)) {
             // The face the printed drawings show for the name, where fontconfig has one.
-            const std::string standIn = SoInstalledFonts::standInFor(family, suffix.word);
+            std::string standIn = SoInstalledFonts::standInFor(family, suffix.word);
             if (!standIn.empty()) return standIn;
         }
         const std::string alias = familyAlias(family);
