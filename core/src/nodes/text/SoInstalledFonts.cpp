@@ -2,9 +2,9 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <cstring>
 #include <memory>
 #include <utility>
-#include <vector>
 
 #include "SoFontNameResolver.h"
 
@@ -57,37 +57,17 @@ std::string match(const std::string& family, const Style* style, bool anyFamily 
     return reinterpret_cast<char*>(value);
 }
 
-/// The words of a name, split at blanks, dashes and underscores.
-std::vector<std::string> wordsOf(const std::string& name) {
-    std::vector<std::string> words(1);
-    for (char c : name) {
-        if (c != ' ' && c != '-' && c != '_')
-            words.back() += c;
-        else if (!words.back().empty())
-            words.emplace_back();
-    }
-    if (words.back().empty()) words.pop_back();
-    return words;
-}
-
-std::string joined(const std::vector<std::string>& words, std::size_t from, std::size_t to) {
-    std::string text;
-    for (std::size_t i = from; i < to; ++i) text += (i == from ? "" : " ") + words[i];
-    return text;
-}
-
 }  // namespace
 
+// fontconfig compares families without case or blanks, so the normalized name serves.
 std::string SoInstalledFonts::fileOf(const std::string& name) {
     std::string file = match(name, nullptr);
-    const std::vector<std::string> words = wordsOf(name);
-    // "Bold Italic" ends a name in two words, the other styles in one.
-    for (std::size_t styleWords = 1; file.empty() && styleWords <= 2; ++styleWords) {
-        if (styleWords >= words.size()) break;
-        const std::size_t split = words.size() - styleWords;
-        const std::string style = SoFontNameResolver::normalize(joined(words, split, words.size()));
-        for (const auto& [word, weightAndSlant] : kStyles)
-            if (style == word) file = match(joined(words, 0, split), &weightAndSlant);
+    const std::string key = SoFontNameResolver::normalize(name);
+    for (const auto& [word, weightAndSlant] : kStyles) {
+        const std::size_t length = std::strlen(word);
+        if (!file.empty()) break;
+        if (key.size() > length && key.compare(key.size() - length, length, word) == 0)
+            file = match(key.substr(0, key.size() - length), &weightAndSlant);
     }
     return file;
 }
