@@ -3,10 +3,13 @@
 // and the camera and headlight the command adds to scenes that lack them. Each probe counts
 // the pixels of one kind in one rectangle of the page, in millimetres.
 
+#include <Tessara/rendering/SoPNGImage.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -53,6 +56,44 @@ const char* const kTwoPlacedSquares =
     " {\"mesh\": 0, \"translation\": [3, 0, 0]}],\n"
     " \"scenes\": [{\"nodes\": [0, 1]}],\n"
     " \"scene\": 0}\n";
+
+// A square like the others whose base colour texture is a JPEG in the file: 32 texels a side,
+// quadrants of red (bottom left), green, blue and yellow (top right); Ghostscript's encoder.
+const std::string kTexturedSquare =
+    std::string(
+        "{\"asset\": {\"version\": \"2.0\"},\n"
+        " \"buffers\": [{\"byteLength\": 92, \"uri\": "
+        "\"data:application/octet-stream;base64,"
+        "AACAvwAAgL8AAAAAAACAPwAAgL8AAAAAAACAPwAAgD8AAAAAAACAvwAAgD8AAAAAAAAAAAAAgD8AAIA/"
+        "AACAPwAAgD8AAAAAAAAAAAAAAAAAAAEAAgAAAAIAAwA=\"}],\n"
+        " \"bufferViews\": [{\"buffer\": 0, \"byteOffset\": 0, \"byteLength\": 48},\n"
+        "   {\"buffer\": 0, \"byteOffset\": 48, \"byteLength\": 32},\n"
+        "   {\"buffer\": 0, \"byteOffset\": 80, \"byteLength\": 12}],\n"
+        " \"accessors\": [\n"
+        "   {\"bufferView\": 0, \"componentType\": 5126, \"count\": 4, \"type\": "
+        "\"VEC3\", \"min\": [-1, -1, 0], \"max\": [1, 1, 0]},\n"
+        "   {\"bufferView\": 1, \"componentType\": 5126, \"count\": 4, \"type\": "
+        "\"VEC2\"},\n"
+        "   {\"bufferView\": 2, \"componentType\": 5123, \"count\": 6, \"type\": "
+        "\"SCALAR\"}],\n"
+        " \"materials\": [{\"pbrMetallicRoughness\": {\"baseColorTexture\": "
+        "{\"index\": 0}}}],\n"
+        " \"textures\": [{\"source\": 0}],\n"
+        " \"images\": [{\"uri\": \"data:image/jpeg;base64,") +
+    "/9j/4AAQSkZJRgABAQEASABIAAD/2wBDAA0JCgsKCA0LCgsODg0PEyAVExISEyccHhcgLikxMC4pLSwzOko+MzZG"
+    "NywtQFdBRkxOUlNSMj5aYVpQYEpRUk//2wBDAQ4ODhMREyYVFSZPNS01T09PT09PT09PT09PT09PT09PT09PT09P"
+    "T09PT09PT09PT09PT09PT09PT09PT09PT0//wAARCAAgACADASIAAhEBAxEB/8QAHwAAAQUBAQEBAQEAAAAAAAAA"
+    "AAECAwQFBgcICQoL/8QAtRAAAgEDAwIEAwUFBAQAAAF9AQIDAAQRBRIhMUEGE1FhByJxFDKBkaEII0KxwRVS0fAk"
+    "M2JyggkKFhcYGRolJicoKSo0NTY3ODk6Q0RFRkdISUpTVFVWV1hZWmNkZWZnaGlqc3R1dnd4eXqDhIWGh4iJipKT"
+    "lJWWl5iZmqKjpKWmp6ipqrKztLW2t7i5usLDxMXGx8jJytLT1NXW19jZ2uHi4+Tl5ufo6erx8vP09fb3+Pn6/8QA"
+    "HwEAAwEBAQEBAQEBAQAAAAAAAAECAwQFBgcICQoL/8QAtREAAgECBAQDBAcFBAQAAQJ3AAECAxEEBSExBhJBUQdh"
+    "cRMiMoEIFEKRobHBCSMzUvAVYnLRChYkNOEl8RcYGRomJygpKjU2Nzg5OkNERUZHSElKU1RVVldYWVpjZGVmZ2hp"
+    "anN0dXZ3eHl6goOEhYaHiImKkpOUlZaXmJmaoqOkpaanqKmqsrO0tba3uLm6wsPExcbHyMnK0tPU1dbX2Nna4uPk"
+    "5ebn6Onq8vP09fb3+Pn6/9oADAMBAAIRAxEAPwDgqKKK/STjPeaKKK/m09g8jooor7A+9OuoooryD+eT/9k="
+    "\"}],\n"
+    " \"meshes\": [{\"primitives\": [{\"attributes\": {\"POSITION\": 0, \"TEXCOORD_0\": 1},"
+    " \"indices\": 2, \"material\": 0}]}],\n"
+    " \"nodes\": [{\"mesh\": 0}], \"scenes\": [{\"nodes\": [0]}], \"scene\": 0}\n";
 
 // Every input file of the probes. The meshes are a unit square in the z = 0 plane facing
 // +z, so the camera the command adds looks straight at it and its headlight lights it fully.
@@ -103,6 +144,11 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
      "COFF\n4 1 0\n-1 -1 0 230 30 20 255\n1 -1 0 230 30 20 255\n1 1 0 230 30 20 255\n"
      "-1 1 0 230 30 20 255\n4 0 1 2 3\n"},
     {"two.gltf", kTwoPlacedSquares},
+    {"textured.gltf", kTexturedSquare},
+    {"textured.obj",
+     "mtllib textured.mtl\nv -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\n"
+     "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nusemtl quadrants\nf 1/1 2/2 3/3 4/4\n"},
+    {"textured.mtl", "newmtl quadrants\nKd 1 1 1\nmap_Kd textures\\quadrants.png\n"},
     // The header, not the extension, makes a scene file.
     {"scene.txt",
      "#Tessara V1.0 ascii\nSeparator { BaseColor { rgb 0.9 0.1 0.1 }"
@@ -129,6 +175,18 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
 struct Inputs : ScratchDir {
     Inputs() {
         for (const auto& file : kFiles) write(file.first, file.second);
+        // The same quadrants as the JPEG, rows from the bottom up.
+        std::vector<unsigned char> texels;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const bool right = x >= 16, top = y >= 16;
+                texels.insert(texels.end(), {static_cast<unsigned char>(top == right ? 255 : 0),
+                                             static_cast<unsigned char>(right ? 255 : 0),
+                                             static_cast<unsigned char>(top && !right ? 255 : 0)});
+            }
+        mkdir((path() + "/textures").c_str(), 0755);
+        SoPNGImage(SbVec2s(32, 32), 3, texels.data())
+            .write((path() + "/textures/quadrants.png").c_str());
     }
 };
 
@@ -258,6 +316,32 @@ TEST(Page, MeshesCamerasAndLights) {
               50, MANY),
         probe("the scene's own camera not refitted", {"offset.tsc"}, x0, y0, x1, y1, ink, 0, 0),
     });
+}
+
+// Texture coordinates run up from the bottom left in every format; a texture named with a
+// Windows path is found beside the model file.
+TEST(Page, TexturedMeshesPrintTheirTextureColours) {
+    auto is = [](int r, int g, int b) {
+        return [=](const Rgb& p) {
+            return std::abs(p.r - r) < 70 && std::abs(p.g - g) < 70 && std::abs(p.b - b) < 70;
+        };
+    };
+    const struct {
+        double x, y;
+        std::function<bool(const Rgb&)> colour;
+    } corners[] = {{-80, -80, is(255, 0, 0)},
+                   {72, -80, is(0, 255, 0)},
+                   {-80, 72, is(0, 0, 255)},
+                   {72, 72, is(255, 255, 0)}};
+    for (const char* input : {"textured.gltf", "textured.obj"})
+        for (const auto& corner : corners) {
+            const PrintRun& run = print({input, "--smooth", "--ps-level", "3"});
+            ASSERT_TRUE(run.succeeded()) << input << run.command.err;
+            EXPECT_GT(run.count(kCentreX + corner.x, kCentreY + corner.y, kCentreX + corner.x + 8,
+                                kCentreY + corner.y + 8, corner.colour),
+                      300)
+                << input << " at " << corner.x << ", " << corner.y;
+        }
 }
 
 TEST(Page, AddedCameraFillsTheDrawingUpToAMarginInEveryLayout) {

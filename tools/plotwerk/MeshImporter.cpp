@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "CommandError.h"
+#include "MeshTextures.h"
 #include "NodeRef.h"
 
 namespace {
@@ -27,20 +28,26 @@ SbColor colorOf(const aiColor4D& c) {
     return SbColor(c.r, c.g, c.b);
 }
 
+// The file's diffuse colour, false when it has none. Physically based formats give a base
+// colour where the others give a diffuse one.
+bool diffuseOf(const aiMaterial* source, SbColor& diffuse) {
+    aiColor4D color;
+    if (!source || (aiGetMaterialColor(source, AI_MATKEY_COLOR_DIFFUSE, &color) != AI_SUCCESS &&
+                    aiGetMaterialColor(source, AI_MATKEY_BASE_COLOR, &color) != AI_SUCCESS))
+        return false;
+    diffuse = colorOf(color);
+    return true;
+}
+
 // Only the diffuse colour is taken over. Importers invent the rest for formats without
 // materials (white specular and ambient for STL and PLY), which would print flat faces
 // under a headlight as bare paper. For the same reason a pure white diffuse colour, the
 // invented default of those formats, keeps the core's light grey.
 SoMaterial* materialOf(const aiMaterial* source) {
     auto* material = new SoMaterial;
-    if (!source) return material;
-    aiColor4D color;
-    // Physically based formats give a base colour where the others give a diffuse one.
-    if (aiGetMaterialColor(source, AI_MATKEY_COLOR_DIFFUSE, &color) != AI_SUCCESS &&
-        aiGetMaterialColor(source, AI_MATKEY_BASE_COLOR, &color) != AI_SUCCESS)
-        return material;
-    const SbColor diffuse = colorOf(color);
-    if (!(diffuse == SbColor(1, 1, 1))) material->diffuseColor = diffuse;
+    SbColor diffuse;
+    if (diffuseOf(source, diffuse) && !(diffuse == SbColor(1, 1, 1)))
+        material->diffuseColor = diffuse;
     return material;
 }
 
@@ -52,14 +59,13 @@ float colorScaleOf(const aiColor4D* colors, unsigned int count) {
     return 1.0f;
 }
 
-// The first colour set, one colour per vertex, replaces the material's diffuse colour.
-void setVertexColors(const aiMesh& mesh, SoMaterial& material) {
+// The first colour set, one colour per vertex.
+std::vector<SbColor> vertexColorsOf(const aiMesh& mesh) {
     const float scale = colorScaleOf(mesh.mColors[0], mesh.mNumVertices);
-    material.diffuseColor.setNum(static_cast<int>(mesh.mNumVertices));
-    SbColor* colors = material.diffuseColor.startEditing();
+    std::vector<SbColor> colors(mesh.mNumVertices);
     for (unsigned int i = 0; i < mesh.mNumVertices; ++i)
         colors[i] = colorOf(mesh.mColors[0][i]) * scale;
-    material.diffuseColor.finishEditing();
+    return colors;
 }
 
 SoCoordinate3* coordinatesOf(const aiMesh& mesh) {
@@ -145,11 +151,18 @@ bool hasFacesOf(const aiMesh& mesh, unsigned int minCorners, unsigned int maxCor
     return false;
 }
 
-void addVertexProperties(const aiMesh& mesh, const aiMaterial* source, SoSeparator& group) {
+// Colours per vertex, from the texture or else from the file's colour set, replace the
+// material's diffuse colour.
+void addVertexProperties(const aiMesh& mesh, const aiMaterial* source, MeshTextures& textures,
+                         SoSeparator& group) {
     SoMaterial* material = materialOf(source);
     group.addChild(material);
-    if (mesh.HasVertexColors(0)) {
-        setVertexColors(mesh, *material);
+    SbColor tint(1, 1, 1);
+    diffuseOf(source, tint);
+    std::vector<SbColor> colors = textures.vertexColors(mesh, tint);
+    if (colors.empty() && mesh.HasVertexColors(0)) colors = vertexColorsOf(mesh);
+    if (!colors.empty()) {
+        material->diffuseColor.setValues(0, static_cast<int>(colors.size()), colors.data());
         auto* binding = new SoMaterialBinding;
         binding->value = SoMaterialBinding::PER_VERTEX_INDEXED;
         group.addChild(binding);
@@ -165,9 +178,9 @@ void addVertexProperties(const aiMesh& mesh, const aiMaterial* source, SoSeparat
 
 // One mesh's nodes. Per-vertex bindings without index lists read the coordinate indices,
 // which is exactly how the importer aligns colours and normals with positions.
-SoSeparator* meshGroupOf(const aiMesh& mesh, const aiMaterial* material) {
+SoSeparator* meshGroupOf(const aiMesh& mesh, const aiMaterial* material, MeshTextures& textures) {
     auto* group = new SoSeparator;
-    addVertexProperties(mesh, material, *group);
+    addVertexProperties(mesh, material, textures, *group);
     if (hasFacesOf(mesh, 3, ~0u)) {
         auto* faces = new SoIndexedFaceSet;
         fillIndices(mesh, 3, ~0u, faces->coordIndex);
@@ -192,7 +205,8 @@ SbMatrix matrixOf(const aiMatrix4x4& m) {
 /// node hierarchy places it.
 class SceneBuilder {
   public:
-    explicit SceneBuilder(const aiScene& scene) : scene_(scene), meshes_(scene.mNumMeshes) {}
+    SceneBuilder(const aiScene& scene, const std::string& path)
+        : scene_(scene), textures_(scene, path), meshes_(scene.mNumMeshes) {}
     ~SceneBuilder() {
         for (SoSeparator* mesh : meshes_)
             if (mesh) mesh->unref();
@@ -224,13 +238,14 @@ class SceneBuilder {
             const aiMaterial* material = mesh.mMaterialIndex < scene_.mNumMaterials
                                              ? scene_.mMaterials[mesh.mMaterialIndex]
                                              : nullptr;
-            meshes_[index] = meshGroupOf(mesh, material);
+            meshes_[index] = meshGroupOf(mesh, material, textures_);
             meshes_[index]->ref();
         }
         return meshes_[index];
     }
 
     const aiScene& scene_;
+    MeshTextures textures_;
     std::vector<SoSeparator*> meshes_;
 };
 
@@ -251,7 +266,7 @@ SoSeparator* MeshImporter::import(const std::string& path) {
         throw CommandError("cannot import '" + path + "': " + oneLine(importer.GetErrorString()));
     NodeRef<SoSeparator> root(new SoSeparator);
     {
-        SceneBuilder builder(*scene);
+        SceneBuilder builder(*scene, path);
         builder.place(*scene->mRootNode, aiMatrix4x4(), *root.get());
     }
     if (root->getNumChildren() == 0)

@@ -6,8 +6,9 @@ class SoSeparator;
 
 /// Turns a mesh file of any format the importer reads into a scene graph: one separator per
 /// placed mesh, holding the node's transform, the diffuse colour (of the material, or one per
-/// vertex), the coordinates, the normals when the file has them, and an
-/// indexed face set (plus line and point sets for such primitives).
+/// vertex from the material's colour texture or the file's vertex colours), the coordinates,
+/// the normals when the file has them, and an indexed face set (plus line and point sets for
+/// such primitives).
 class MeshImporter {
   public:
     /// The scene, reference count 0. A file the importer cannot read, or one without any

@@ -103,25 +103,37 @@ bool SoPNGImage::write(FILE* file, const char* label) const {
 }
 
 bool SoPNGImage::read(const SbString& fileName, int numComponents) {
+    return decode(fileName.getString(), numComponents, [&](png_image& image) {
+        return png_image_begin_read_from_file(&image, fileName.getString()) != 0;
+    });
+}
+
+bool SoPNGImage::read(const void* bytes, size_t size, const char* label, int numComponents) {
+    return decode(label, numComponents, [&](png_image& image) {
+        return png_image_begin_read_from_memory(&image, bytes, size) != 0;
+    });
+}
+
+template <class Begin>
+bool SoPNGImage::decode(const char* label, int numComponents, const Begin& begin) {
     if (numComponents < 0 || numComponents > 4) {
         SoDebugError::post("SoPNGImage::read", "Bad component count %d for \"%s\"", numComponents,
-                           fileName.getString());
+                           label);
         return false;
     }
     png_image image;
     std::memset(&image, 0, sizeof(image));
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, fileName.getString())) {
-        SoDebugError::post("SoPNGImage::read", "Cannot read \"%s\": %s", fileName.getString(),
-                           image.message);
+    if (!begin(image)) {
+        SoDebugError::post("SoPNGImage::read", "Cannot read \"%s\": %s", label, image.message);
         return false;
     }
     const int components = numComponents > 0
                                ? numComponents
                                : static_cast<int>(PNG_IMAGE_SAMPLE_CHANNELS(image.format));
     if (image.width > 32767 || image.height > 32767) {
-        SoDebugError::post("SoPNGImage::read", "\"%s\" is %u x %u pixels: too large",
-                           fileName.getString(), image.width, image.height);
+        SoDebugError::post("SoPNGImage::read", "\"%s\" is %u x %u pixels: too large", label,
+                           image.width, image.height);
         png_image_free(&image);
         return false;
     }
@@ -130,8 +142,7 @@ bool SoPNGImage::read(const SbString& fileName, int numComponents) {
     std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
     if (!png_image_finish_read(&image, nullptr, pixels.data(), -rowStride(size, components),
                                nullptr)) {
-        SoDebugError::post("SoPNGImage::read", "Cannot decode \"%s\": %s", fileName.getString(),
-                           image.message);
+        SoDebugError::post("SoPNGImage::read", "Cannot decode \"%s\": %s", label, image.message);
         return false;
     }
     pixels_.swap(pixels);

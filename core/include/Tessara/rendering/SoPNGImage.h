@@ -3,6 +3,7 @@
 #include <Tessara/base/SbString.h>
 #include <Tessara/math/SbVec2s.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <vector>
 
@@ -39,8 +40,14 @@ class SoPNGImage {
     /// becoming RGB or RGBA). False, with a message and the image left unchanged, when the
     /// file cannot be read or decoded.
     bool read(const SbString& fileName, int numComponents = 0);
+    /// The same from `size` bytes of PNG data in memory; `label` names them in messages.
+    bool read(const void* bytes, size_t size, const char* label, int numComponents = 0);
 
   private:
+    /// Reads once `begin` has opened the PNG data in libpng's image record.
+    template <class Begin>
+    bool decode(const char* label, int numComponents, const Begin& begin);
+
     SbVec2s size_{0, 0};
     int numComponents_ = 0;
     std::vector<unsigned char> pixels_;

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <Tessara/math/SbColor.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TextureImage.h"
+
+struct aiMesh;
+struct aiScene;
+
+/// The colour textures of an imported file's materials, each loaded once, from the file
+/// itself when embedded, else from beside the model file; and the colours they give a mesh's
+/// vertices. The printer has no textures: these colours are how a textured model keeps its
+/// look on paper.
+class MeshTextures {
+  public:
+    /// `modelPath` is the imported file, whose folder holds the textures it names.
+    MeshTextures(const aiScene& scene, const std::string& modelPath);
+
+    /// One colour per vertex of `mesh`: its material's base colour (or diffuse) texture at the
+    /// vertex's texture coordinates, times the vertex colour when the mesh has colours, else
+    /// times `tint`. Empty when the material has no texture or the mesh no coordinates for
+    /// it, and when the texture cannot be loaded (reported once per material).
+    std::vector<SbColor> vertexColors(const aiMesh& mesh, const SbColor& tint);
+
+  private:
+    struct Entry {
+        bool tried = false;
+        unsigned int channel = 0;
+        std::unique_ptr<TextureImage> image;
+    };
+
+    const Entry& entryFor(unsigned int materialIndex);
+    std::unique_ptr<TextureImage> load(const std::string& name) const;
+
+    const aiScene& scene_;
+    std::string folder_;
+    std::vector<Entry> entries_;
+};
