@@ -121,9 +121,15 @@ const MeshTextures::Entry& MeshTextures::entryFor(unsigned int materialIndex) {
     if (!entry.tried) {
         entry.tried = true;
         const std::string name = textureNameOf(*scene_.mMaterials[materialIndex], entry.channel);
-        if (!name.empty()) entry.image = load(name);
+        if (!name.empty()) entry.image = imageNamed(name);
     }
     return entry;
+}
+
+const TextureImage* MeshTextures::imageNamed(const std::string& name) {
+    auto known = images_.find(name);
+    if (known == images_.end()) known = images_.emplace(name, load(name)).first;
+    return known->second.get();
 }
 
 std::unique_ptr<TextureImage> MeshTextures::load(const std::string& name) const {

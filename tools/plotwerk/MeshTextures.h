@@ -2,6 +2,7 @@
 
 #include <Tessara/math/SbColor.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,13 +31,16 @@ class MeshTextures {
     struct Entry {
         bool tried = false;
         unsigned int channel = 0;
-        std::unique_ptr<TextureImage> image;
+        const TextureImage* image = nullptr;
     };
 
     const Entry& entryFor(unsigned int materialIndex);
+    const TextureImage* imageNamed(const std::string& name);
     std::unique_ptr<TextureImage> load(const std::string& name) const;
 
     const aiScene& scene_;
     std::string folder_;
     std::vector<Entry> entries_;
+    // Materials often share one texture: each is loaded once, a failure reported once.
+    std::map<std::string, std::unique_ptr<TextureImage>> images_;
 };
