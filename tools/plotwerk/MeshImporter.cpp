@@ -12,6 +12,7 @@
 #include <Tessara/nodes/SoPointSet.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <assimp/material.h>
+#include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "CommandError.h"
+#include "MeshRefiner.h"
 #include "MeshTextures.h"
 #include "NodeRef.h"
 
@@ -238,7 +240,9 @@ class SceneBuilder {
             const aiMaterial* material = mesh.mMaterialIndex < scene_.mNumMaterials
                                              ? scene_.mMaterials[mesh.mMaterialIndex]
                                              : nullptr;
-            meshes_[index] = meshGroupOf(mesh, material, textures_);
+            const std::unique_ptr<aiMesh> refined =
+                MeshRefiner::refined(mesh, textures_.partsFor(mesh));
+            meshes_[index] = meshGroupOf(refined ? *refined : mesh, material, textures_);
             meshes_[index]->ref();
         }
         return meshes_[index];
@@ -248,6 +252,18 @@ class SceneBuilder {
     MeshTextures textures_;
     std::vector<SoSeparator*> meshes_;
 };
+
+// The importer's own steps trust the indices its readers hand over; ours do not.
+bool indicesAreSound(const aiScene& scene) {
+    for (unsigned int m = 0; m < scene.mNumMeshes; ++m) {
+        const aiMesh* mesh = scene.mMeshes[m];
+        if (!mesh || (mesh->mNumFaces && !mesh->mFaces)) return false;
+        for (unsigned int f = 0; f < mesh->mNumFaces; ++f)
+            for (unsigned int k = 0; k < mesh->mFaces[f].mNumIndices; ++k)
+                if (mesh->mFaces[f].mIndices[k] >= mesh->mNumVertices) return false;
+    }
+    return true;
+}
 
 std::string oneLine(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
@@ -260,8 +276,12 @@ std::string oneLine(std::string text) {
 SoSeparator* MeshImporter::import(const std::string& path) {
     Assimp::Importer importer;
     // No post-processing: the core triangulates and generates normals itself, and big
-    // meshes should not pay for steps whose result the printer does not need.
+    // meshes should not pay for steps whose result the printer does not need. Textured faces
+    // are the exception: they are cut into smaller triangles, so polygons become triangles
+    // first.
     const aiScene* scene = importer.ReadFile(path, 0);
+    if (scene && MeshTextures::anyIn(*scene) && indicesAreSound(*scene))
+        scene = importer.ApplyPostProcessing(aiProcess_Triangulate);
     if (!scene || !scene->mRootNode)
         throw CommandError("cannot import '" + path + "': " + oneLine(importer.GetErrorString()));
     NodeRef<SoSeparator> root(new SoSeparator);

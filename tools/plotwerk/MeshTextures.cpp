@@ -11,6 +11,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "MeshRefiner.h"
+
 namespace {
 
 constexpr off_t maxFileBytes = off_t(512) << 20;
@@ -112,6 +114,22 @@ std::vector<SbColor> MeshTextures::vertexColors(const aiMesh& mesh, const SbColo
         colors[i].setValue(under[0] * times[0], under[1] * times[1], under[2] * times[2]);
     }
     return colors;
+}
+
+bool MeshTextures::anyIn(const aiScene& scene) {
+    for (unsigned int m = 0; m < scene.mNumMaterials; ++m) {
+        unsigned int channel = 0;
+        if (scene.mMaterials[m] && !textureNameOf(*scene.mMaterials[m], channel).empty())
+            return true;
+    }
+    return false;
+}
+
+unsigned int MeshTextures::partsFor(const aiMesh& mesh) {
+    const Entry& entry = entryFor(mesh.mMaterialIndex);
+    if (!entry.image || entry.channel >= AI_MAX_NUMBER_OF_TEXTURECOORDS) return 1;
+    return MeshRefiner::partsFor(mesh, entry.channel, entry.image->getWidth(),
+                                 entry.image->getHeight());
 }
 
 const MeshTextures::Entry& MeshTextures::entryFor(unsigned int materialIndex) {

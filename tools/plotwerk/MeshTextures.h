@@ -21,11 +21,18 @@ class MeshTextures {
     /// `modelPath` is the imported file, whose folder holds the textures it names.
     MeshTextures(const aiScene& scene, const std::string& modelPath);
 
+    /// Whether any material of the scene names a colour texture.
+    static bool anyIn(const aiScene& scene);
+
     /// One colour per vertex of `mesh`: its material's base colour (or diffuse) texture at the
     /// vertex's texture coordinates, times the vertex colour when the mesh has colours, else
     /// times `tint`. Empty when the material has no texture or the mesh no coordinates for
     /// it, and when the texture cannot be loaded (reported once per material).
     std::vector<SbColor> vertexColors(const aiMesh& mesh, const SbColor& tint);
+
+    /// How many parts each triangle edge of `mesh` is cut into so that its vertices can show
+    /// its texture's detail (see MeshRefiner); 1 without a usable texture.
+    unsigned int partsFor(const aiMesh& mesh);
 
   private:
     struct Entry {

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <memory>
+
+struct aiMesh;
+
+/// Cuts the triangles of a textured mesh into smaller ones. The printer colours vertices, not
+/// texels: a box of twelve triangles would show only its texture's mean colours, so its faces
+/// are cut until each part spans a few texels, within a bound on the triangles printed.
+class MeshRefiner {
+  public:
+    /// How many parts each edge of the mesh's triangles is cut into: about one per four texels
+    /// of the mean edge, in texture `channel` of a texture `width` by `height` texels; at most
+    /// as many as keep the mesh under two million triangles. 1 leaves the mesh as it is.
+    static unsigned int partsFor(const aiMesh& mesh, unsigned int channel, int width, int height);
+
+    /// A copy of the mesh in which every triangle is cut into parts x parts triangles of the
+    /// same orientation, positions, normals, texture coordinates and colours interpolated.
+    /// Other faces (points, lines, polygons of more corners) keep their vertices.
+    static std::unique_ptr<aiMesh> refined(const aiMesh& mesh, unsigned int parts);
+};
