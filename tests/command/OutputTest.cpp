@@ -132,8 +132,10 @@ TEST(DemoPage, EveryExampleScenePrintsWithInkInsideTheFrame) {
     for (const auto& entry : std::filesystem::directory_iterator(TESSARA_EXAMPLES_DIR))
         if (entry.path().extension() == ".tsc") scenes.push_back(entry.path().string());
     ASSERT_GE(scenes.size(), 5u) << "examples not found in " << TESSARA_EXAMPLES_DIR;
-    // The mesh the README points newcomers to.
-    scenes.push_back(std::string(TESSARA_EXAMPLES_DIR) + "/../meshes/torus_knot.obj");
+    // The meshes the README points newcomers to.
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(TESSARA_EXAMPLES_DIR) + "/../meshes"))
+        if (entry.path().extension() != ".mtl") scenes.push_back(entry.path().string());
     for (const std::string& scene : scenes) {
         SCOPED_TRACE(scene);
         ScratchDir dir;
