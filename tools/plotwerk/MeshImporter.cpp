@@ -214,6 +214,22 @@ class SceneBuilder {
             if (mesh) mesh->unref();
     }
 
+    /// Counts how often the node tree places each mesh, before any is converted: cutting
+    /// textured meshes is bounded by the triangles printed, placements included.
+    void count(const aiNode& node, std::vector<unsigned int>& placements) const {
+        for (unsigned int i = 0; i < node.mNumMeshes; ++i)
+            if (node.mMeshes[i] < placements.size()) ++placements[node.mMeshes[i]];
+        for (unsigned int i = 0; i < node.mNumChildren; ++i)
+            if (node.mChildren[i]) count(*node.mChildren[i], placements);
+    }
+
+    void placeAll(const aiNode& root, SoSeparator& into) {
+        std::vector<unsigned int> placements(scene_.mNumMeshes, 0);
+        count(root, placements);
+        textures_.shareTriangleBudget(placements);
+        place(root, aiMatrix4x4(), into);
+    }
+
     void place(const aiNode& node, const aiMatrix4x4& parent, SoSeparator& root) {
         const aiMatrix4x4 global = parent * node.mTransformation;
         for (unsigned int i = 0; i < node.mNumMeshes; ++i) {
@@ -287,7 +303,7 @@ SoSeparator* MeshImporter::import(const std::string& path) {
     NodeRef<SoSeparator> root(new SoSeparator);
     {
         SceneBuilder builder(*scene, path);
-        builder.place(*scene->mRootNode, aiMatrix4x4(), *root.get());
+        builder.placeAll(*scene->mRootNode, *root.get());
     }
     if (root->getNumChildren() == 0)
         throw CommandError("cannot import '" + path + "': the file holds no mesh");

@@ -15,13 +15,6 @@ namespace {
 constexpr double texelsPerPart = 4.0;
 constexpr double maxTriangles = 2e6;
 
-unsigned int countTriangles(const aiMesh& mesh) {
-    unsigned int triangles = 0;
-    for (unsigned int f = 0; f < mesh.mNumFaces; ++f)
-        if (mesh.mFaces[f].mNumIndices == 3) ++triangles;
-    return triangles;
-}
-
 bool isUsableTriangle(const aiMesh& mesh, const aiFace& face) {
     return face.mNumIndices == 3 && face.mIndices[0] < mesh.mNumVertices &&
            face.mIndices[1] < mesh.mNumVertices && face.mIndices[2] < mesh.mNumVertices;
@@ -113,6 +106,19 @@ void copyFace(const aiFace& from, aiFace& to) {
 
 }  // namespace
 
+unsigned int MeshRefiner::countTriangles(const aiMesh& mesh) {
+    unsigned int triangles = 0;
+    for (unsigned int f = 0; f < mesh.mNumFaces; ++f)
+        if (mesh.mFaces[f].mNumIndices == 3) ++triangles;
+    return triangles;
+}
+
+unsigned int MeshRefiner::partsWithin(double triangles) {
+    if (!(triangles > 0.0)) return 1;
+    return static_cast<unsigned int>(
+        std::max(1.0, std::floor(std::sqrt(maxTriangles / triangles))));
+}
+
 unsigned int MeshRefiner::partsFor(const aiMesh& mesh, unsigned int channel, int width,
                                    int height) {
     const unsigned int triangles = countTriangles(mesh);
@@ -132,9 +138,9 @@ unsigned int MeshRefiner::partsFor(const aiMesh& mesh, unsigned int channel, int
         }
     }
     if (edges == 0) return 1;
-    const double wanted = std::ceil(sum / edges / texelsPerPart);
-    const double allowed = std::floor(std::sqrt(maxTriangles / triangles));
-    return static_cast<unsigned int>(std::max(1.0, std::min(wanted, allowed)));
+    // Past the bound of partsWithin, every count is as good as too many.
+    const double wanted = std::min(std::ceil(sum / edges / texelsPerPart), std::sqrt(maxTriangles));
+    return static_cast<unsigned int>(std::max(1.0, wanted));
 }
 
 std::unique_ptr<aiMesh> MeshRefiner::refined(const aiMesh& mesh, unsigned int parts) {

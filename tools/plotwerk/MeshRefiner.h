@@ -10,9 +10,14 @@ struct aiMesh;
 class MeshRefiner {
   public:
     /// How many parts each edge of the mesh's triangles is cut into: about one per four texels
-    /// of the mean edge, in texture `channel` of a texture `width` by `height` texels; at most
-    /// as many as keep the mesh under two million triangles. 1 leaves the mesh as it is.
+    /// of the mean edge, in texture `channel` of a texture `width` by `height` texels. 1 leaves
+    /// the mesh as it is.
     static unsigned int partsFor(const aiMesh& mesh, unsigned int channel, int width, int height);
+    /// The most parts an edge may be cut into when `triangles` triangles are cut: as many as
+    /// keep the drawing under two million triangles, at least 1.
+    static unsigned int partsWithin(double triangles);
+    /// The faces of three corners, the ones that are cut.
+    static unsigned int countTriangles(const aiMesh& mesh);
 
     /// A copy of the mesh in which every triangle is cut into parts x parts triangles of the
     /// same orientation, positions, normals, texture coordinates and colours interpolated.

@@ -125,11 +125,19 @@ bool MeshTextures::anyIn(const aiScene& scene) {
     return false;
 }
 
+void MeshTextures::shareTriangleBudget(const std::vector<unsigned int>& placements) {
+    double triangles = 0.0;
+    for (unsigned int m = 0; m < scene_.mNumMeshes && m < placements.size(); ++m)
+        if (placements[m] && scene_.mMeshes[m] && entryFor(scene_.mMeshes[m]->mMaterialIndex).image)
+            triangles += double(placements[m]) * MeshRefiner::countTriangles(*scene_.mMeshes[m]);
+    maxParts_ = MeshRefiner::partsWithin(triangles);
+}
+
 unsigned int MeshTextures::partsFor(const aiMesh& mesh) {
     const Entry& entry = entryFor(mesh.mMaterialIndex);
     if (!entry.image || entry.channel >= AI_MAX_NUMBER_OF_TEXTURECOORDS) return 1;
-    return MeshRefiner::partsFor(mesh, entry.channel, entry.image->getWidth(),
-                                 entry.image->getHeight());
+    return std::min(maxParts_, MeshRefiner::partsFor(mesh, entry.channel, entry.image->getWidth(),
+                                                     entry.image->getHeight()));
 }
 
 const MeshTextures::Entry& MeshTextures::entryFor(unsigned int materialIndex) {

@@ -30,8 +30,12 @@ class MeshTextures {
     /// it, and when the texture cannot be loaded (reported once per material).
     std::vector<SbColor> vertexColors(const aiMesh& mesh, const SbColor& tint);
 
+    /// Shares the bound on the triangles that cutting may print among the textured meshes,
+    /// `placements[m]` being how often mesh m is placed.
+    void shareTriangleBudget(const std::vector<unsigned int>& placements);
     /// How many parts each triangle edge of `mesh` is cut into so that its vertices can show
-    /// its texture's detail (see MeshRefiner); 1 without a usable texture.
+    /// its texture's detail (see MeshRefiner), within the shared bound; 1 without a usable
+    /// texture.
     unsigned int partsFor(const aiMesh& mesh);
 
   private:
@@ -48,6 +52,7 @@ class MeshTextures {
     const aiScene& scene_;
     std::string folder_;
     std::vector<Entry> entries_;
+    unsigned int maxParts_ = 1;
     // Materials often share one texture: each is loaded once, a failure reported once.
     std::map<std::string, std::unique_ptr<TextureImage>> images_;
 };
