@@ -223,10 +223,12 @@ class SceneBuilder {
             if (node.mChildren[i]) count(*node.mChildren[i], placements);
     }
 
-    void placeAll(const aiNode& root, SoSeparator& into) {
-        std::vector<unsigned int> placements(scene_.mNumMeshes, 0);
-        count(root, placements);
-        textures_.shareTriangleBudget(placements);
+    void placeAll(const aiNode& root, bool cutTexturedFaces, SoSeparator& into) {
+        if (cutTexturedFaces) {
+            std::vector<unsigned int> placements(scene_.mNumMeshes, 0);
+            count(root, placements);
+            textures_.shareTriangleBudget(placements);
+        }
         place(root, aiMatrix4x4(), into);
     }
 
@@ -289,21 +291,21 @@ std::string oneLine(std::string text) {
 
 }  // namespace
 
-SoSeparator* MeshImporter::import(const std::string& path) {
+SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces) {
     Assimp::Importer importer;
     // No post-processing: the core triangulates and generates normals itself, and big
     // meshes should not pay for steps whose result the printer does not need. Textured faces
     // are the exception: they are cut into smaller triangles, so polygons become triangles
     // first.
     const aiScene* scene = importer.ReadFile(path, 0);
-    if (scene && MeshTextures::anyIn(*scene) && indicesAreSound(*scene))
+    if (scene && cutTexturedFaces && MeshTextures::anyIn(*scene) && indicesAreSound(*scene))
         scene = importer.ApplyPostProcessing(aiProcess_Triangulate);
     if (!scene || !scene->mRootNode)
         throw CommandError("cannot import '" + path + "': " + oneLine(importer.GetErrorString()));
     NodeRef<SoSeparator> root(new SoSeparator);
     {
         SceneBuilder builder(*scene, path);
-        builder.placeAll(*scene->mRootNode, *root.get());
+        builder.placeAll(*scene->mRootNode, cutTexturedFaces, *root.get());
     }
     if (root->getNumChildren() == 0)
         throw CommandError("cannot import '" + path + "': the file holds no mesh");

@@ -12,6 +12,8 @@ class SoSeparator;
 class MeshImporter {
   public:
     /// The scene, reference count 0. A file the importer cannot read, or one without any
-    /// mesh, is a CommandError with the importer's reason.
-    static SoSeparator* import(const std::string& path);
+    /// mesh, is a CommandError with the importer's reason. Textured triangles are cut so that
+    /// their vertices show the texture (see MeshRefiner) unless `cutTexturedFaces` is false,
+    /// as for a line drawing, where the cuts would be drawn.
+    static SoSeparator* import(const std::string& path, bool cutTexturedFaces = true);
 };

@@ -52,7 +52,7 @@ class MeshTextures {
     const aiScene& scene_;
     std::string folder_;
     std::vector<Entry> entries_;
-    unsigned int maxParts_ = 1;
+    unsigned int maxParts_ = 1;  // until a budget is shared, nothing is cut
     // Materials often share one texture: each is loaded once, a failure reported once.
     std::map<std::string, std::unique_ptr<TextureImage>> images_;
 };

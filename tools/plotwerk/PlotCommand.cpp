@@ -93,7 +93,8 @@ void print(const PrintOptions& options) {
     if (options.blackAndWhite) SoPreferences::setBool("VXN_PW_BLACK_AND_WHITE", true);
     LibrarySession library;
     DebugMessages messages(stderr);
-    NodeRef<SoSeparator> scene(SceneLoader::load(options.input, messages));
+    NodeRef<SoSeparator> scene(SceneLoader::load(
+        options.input, messages, options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL));
     if (options.print) {
         GDITargets::print(options, scene.get());
         return;

@@ -85,13 +85,14 @@ bool SceneLoader::isSceneFile(const std::string& path) {
     return hasSceneExtension(path) || startsWithSceneHeader(path);
 }
 
-SoSeparator* SceneLoader::load(const std::string& path, DebugMessages& messages) {
+SoSeparator* SceneLoader::load(const std::string& path, DebugMessages& messages,
+                               bool cutTexturedFaces) {
     if (path.empty()) return readDemoScene(messages);
     checkReadable(path);
     if (isSceneFile(path)) return readSceneFile(path, messages);
     messages.hold();
     try {
-        SoSeparator* scene = MeshImporter::import(path);
+        SoSeparator* scene = MeshImporter::import(path, cutTexturedFaces);
         messages.release();
         return scene;
     } catch (...) {

@@ -12,8 +12,10 @@ class SceneLoader {
   public:
     /// The scene, reference count 0. A missing, unreadable or malformed input is a
     /// CommandError; what the reader posts meanwhile is held in `messages` and either
-    /// becomes the error's reason or is shown once the read succeeded.
-    static SoSeparator* load(const std::string& path, DebugMessages& messages);
+    /// becomes the error's reason or is shown once the read succeeded. `cutTexturedFaces`
+    /// as for MeshImporter::import.
+    static SoSeparator* load(const std::string& path, DebugMessages& messages,
+                             bool cutTexturedFaces = true);
     /// True when `path` names a scene file rather than a mesh file.
     static bool isSceneFile(const std::string& path);
 };
