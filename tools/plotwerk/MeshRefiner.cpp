@@ -1,6 +1,6 @@
 // Every triangle is cut on the same grid, so two triangles that share an edge cut it at the
-// same points (up to rounding) and the print shows no cracks; the original vertices stay first, so
-// faces that are not cut keep their indices.
+// same points (up to rounding) and the print shows no cracks; the original vertices stay
+// first, so faces that are not cut keep their indices.
 
 #include "MeshRefiner.h"
 
