@@ -14,6 +14,8 @@ namespace {
 
 constexpr double texelsPerPart = 4.0;
 constexpr double maxTriangles = 2e6;
+// A few triangles with absurd texture coordinates must not become millions.
+constexpr double maxPartsPerEdge = 64.0;
 
 bool isUsableTriangle(const aiMesh& mesh, const aiFace& face) {
     return face.mNumIndices == 3 && face.mIndices[0] < mesh.mNumVertices &&
@@ -138,8 +140,7 @@ unsigned int MeshRefiner::partsFor(const aiMesh& mesh, unsigned int channel, int
         }
     }
     if (edges == 0) return 1;
-    // Past the bound of partsWithin, every count is as good as too many.
-    const double wanted = std::min(std::ceil(sum / edges / texelsPerPart), std::sqrt(maxTriangles));
+    const double wanted = std::min(std::ceil(sum / edges / texelsPerPart), maxPartsPerEdge);
     return static_cast<unsigned int>(std::max(1.0, wanted));
 }
 

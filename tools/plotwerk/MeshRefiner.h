@@ -10,8 +10,8 @@ struct aiMesh;
 class MeshRefiner {
   public:
     /// How many parts each edge of the mesh's triangles is cut into: about one per four texels
-    /// of the mean edge, in texture `channel` of a texture `width` by `height` texels. 1 leaves
-    /// the mesh as it is.
+    /// of the mean edge, in texture `channel` of a texture `width` by `height` texels, and at
+    /// most 64. 1 leaves the mesh as it is.
     static unsigned int partsFor(const aiMesh& mesh, unsigned int channel, int width, int height);
     /// The most parts an edge may be cut into when `triangles` triangles are cut: as many as
     /// keep the drawing under two million triangles, at least 1.
