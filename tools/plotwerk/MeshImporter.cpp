@@ -159,10 +159,12 @@ void addVertexProperties(const aiMesh& mesh, const aiMaterial* source, MeshTextu
                          SoSeparator& group) {
     SoMaterial* material = materialOf(source);
     group.addChild(material);
+    std::vector<SbColor> colors;
+    if (mesh.HasVertexColors(0)) colors = vertexColorsOf(mesh);
     SbColor tint(1, 1, 1);
     diffuseOf(source, tint);
-    std::vector<SbColor> colors = textures.vertexColors(mesh, tint);
-    if (colors.empty() && mesh.HasVertexColors(0)) colors = vertexColorsOf(mesh);
+    std::vector<SbColor> textured = textures.vertexColors(mesh, colors, tint);
+    if (!textured.empty()) colors = std::move(textured);
     if (!colors.empty()) {
         material->diffuseColor.setValues(0, static_cast<int>(colors.size()), colors.data());
         auto* binding = new SoMaterialBinding;

@@ -108,6 +108,10 @@ void copyFace(const aiFace& from, aiFace& to) {
 
 }  // namespace
 
+double MeshRefiner::texelLength(const aiVector3D& a, const aiVector3D& b, int width, int height) {
+    return std::hypot((a.x - b.x) * double(width), (a.y - b.y) * double(height));
+}
+
 unsigned int MeshRefiner::countTriangles(const aiMesh& mesh) {
     unsigned int triangles = 0;
     for (unsigned int f = 0; f < mesh.mNumFaces; ++f)
@@ -134,8 +138,7 @@ unsigned int MeshRefiner::partsFor(const aiMesh& mesh, unsigned int channel, int
         for (unsigned int k = 0; k < 3; ++k) {
             const aiVector3D& a = uv[face.mIndices[k]];
             const aiVector3D& b = uv[face.mIndices[(k + 1) % 3]];
-            const double length =
-                std::hypot((a.x - b.x) * double(width), (a.y - b.y) * double(height));
+            const double length = texelLength(a, b, width, height);
             if (std::isfinite(length)) sum += length, ++edges;
         }
     }

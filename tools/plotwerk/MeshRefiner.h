@@ -1,5 +1,7 @@
 #pragma once
 
+#include <assimp/vector3.h>
+
 #include <memory>
 
 struct aiMesh;
@@ -16,6 +18,9 @@ class MeshRefiner {
     /// The most parts an edge may be cut into when `triangles` triangles are cut: as many as
     /// keep the drawing under two million triangles, at least 1.
     static unsigned int partsWithin(double triangles);
+    /// The length, in texels of a texture `width` by `height`, of the edge from texture
+    /// coordinates `a` to `b`.
+    static double texelLength(const aiVector3D& a, const aiVector3D& b, int width, int height);
     /// The faces of three corners, the ones that are cut.
     static unsigned int countTriangles(const aiMesh& mesh);
 

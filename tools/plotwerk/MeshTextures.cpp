@@ -54,8 +54,7 @@ std::vector<float> footprints(const aiMesh& mesh, const aiVector3D* uv, int widt
         for (unsigned int k = 0; k < face.mNumIndices; ++k) {
             const unsigned int a = face.mIndices[k], b = face.mIndices[(k + 1) % face.mNumIndices];
             if (a >= mesh.mNumVertices || b >= mesh.mNumVertices) continue;
-            const float length =
-                std::hypot((uv[a].x - uv[b].x) * float(width), (uv[a].y - uv[b].y) * float(height));
+            const float length = float(MeshRefiner::texelLength(uv[a], uv[b], width, height));
             if (!std::isfinite(length)) continue;
             sum[a] += length;
             sum[b] += length;
@@ -95,7 +94,9 @@ bool readTexture(const std::string& path, std::vector<unsigned char>& bytes) {
 MeshTextures::MeshTextures(const aiScene& scene, const std::string& modelPath)
     : scene_(scene), folder_(folderOf(modelPath)), entries_(scene.mNumMaterials) {}
 
-std::vector<SbColor> MeshTextures::vertexColors(const aiMesh& mesh, const SbColor& tint) {
+std::vector<SbColor> MeshTextures::vertexColors(const aiMesh& mesh,
+                                                const std::vector<SbColor>& tints,
+                                                const SbColor& tint) {
     const Entry& entry = entryFor(mesh.mMaterialIndex);
     if (!entry.image || entry.channel >= AI_MAX_NUMBER_OF_TEXTURECOORDS ||
         !mesh.HasTextureCoords(entry.channel))
@@ -103,14 +104,11 @@ std::vector<SbColor> MeshTextures::vertexColors(const aiMesh& mesh, const SbColo
     const TextureImage& texture = *entry.image;
     const aiVector3D* uv = mesh.mTextureCoords[entry.channel];
     const std::vector<float> sizes = footprints(mesh, uv, texture.getWidth(), texture.getHeight());
-    const bool colored = mesh.HasVertexColors(0);
+    const bool perVertex = tints.size() == mesh.mNumVertices;
     std::vector<SbColor> colors(mesh.mNumVertices);
     for (unsigned int i = 0; i < mesh.mNumVertices; ++i) {
         const SbColor under = texture.colorAt(uv[i].x, uv[i].y, sizes[i]);
-        const SbColor times = colored ? SbColor(std::clamp(mesh.mColors[0][i].r, 0.0f, 1.0f),
-                                                std::clamp(mesh.mColors[0][i].g, 0.0f, 1.0f),
-                                                std::clamp(mesh.mColors[0][i].b, 0.0f, 1.0f))
-                                      : tint;
+        const SbColor& times = perVertex ? tints[i] : tint;
         colors[i].setValue(under[0] * times[0], under[1] * times[1], under[2] * times[2]);
     }
     return colors;

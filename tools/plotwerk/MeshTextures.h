@@ -25,10 +25,11 @@ class MeshTextures {
     static bool anyIn(const aiScene& scene);
 
     /// One colour per vertex of `mesh`: its material's base colour (or diffuse) texture at the
-    /// vertex's texture coordinates, times the vertex colour when the mesh has colours, else
-    /// times `tint`. Empty when the material has no texture or the mesh no coordinates for
-    /// it, and when the texture cannot be loaded (reported once per texture).
-    std::vector<SbColor> vertexColors(const aiMesh& mesh, const SbColor& tint);
+    /// vertex's texture coordinates, times the vertex's colour in `tints` when that holds one
+    /// per vertex, else times `tint`. Empty when the material has no texture or the mesh no
+    /// coordinates for it, and when the texture cannot be loaded (reported once per texture).
+    std::vector<SbColor> vertexColors(const aiMesh& mesh, const std::vector<SbColor>& tints,
+                                      const SbColor& tint);
 
     /// Shares the bound on the triangles that cutting may print among the textured meshes,
     /// `placements[m]` being how often mesh m is placed.
