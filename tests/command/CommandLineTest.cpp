@@ -87,6 +87,10 @@ TEST_F(ErrorScene, EachKindOfMistakeFailsCleanly) {
         {{"--raster-quality", "1.5", "-o", "existing.ps"}, "--raster-quality"},
         {{"--raster-tile", "9", "-o", "existing.ps"}, "--raster-tile"},
         {{"--pens", "red@0", "-o", "existing.ps"}, "--pens"},
+        {{"--view", "sideways", "-o", "existing.ps"}, "--view"},
+        {{"--view", "1,0", "-o", "existing.ps"}, "--view"},
+        {{"--view", "0,0,0", "-o", "existing.ps"}, "--view"},
+        {{"--up", "x", "-o", "existing.ps"}, "--up"},
     };
     for (const auto& c : cases) expectCleanFailure(c.arguments, c.named, c.fileSizeLimit);
     // A device is written to, never replaced: the full one failed above, an empty one takes

@@ -162,6 +162,16 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
      "v 998 499 -300.5\nv 1002 499 -300.5\nv 1002 501 -300.5\nv 998 501 -300.5\n"
      "v 998 499 -299.5\nv 1002 499 -299.5\nv 1002 501 -299.5\nv 998 501 -299.5\n"
      "f 5 6 7 8\nf 1 4 3 2\nf 1 2 6 5\nf 3 4 8 7\nf 2 3 7 6\n"},
+    // A cube whose six faces have six colours: +x red, -x cyan, +y green, -y magenta, +z blue
+    // and -z yellow.
+    {"faces.obj",
+     "mtllib faces.mtl\nv -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\n"
+     "v -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+     "usemtl px\nf 2 3 7 6\nusemtl nx\nf 1 5 8 4\nusemtl py\nf 4 8 7 3\n"
+     "usemtl ny\nf 1 2 6 5\nusemtl pz\nf 5 6 7 8\nusemtl nz\nf 1 4 3 2\n"},
+    {"faces.mtl",
+     "newmtl px\nKd 1 0 0\nnewmtl nx\nKd 0 1 1\nnewmtl py\nKd 0 1 0\n"
+     "newmtl ny\nKd 1 0 1\nnewmtl pz\nKd 0 0 1\nnewmtl nz\nKd 1 1 0\n"},
     // The scene's camera looks at x = 0 while the square sits to the left of the view.
     {"offset.tsc",
      "#Tessara V1.0 ascii\nSeparator {\n"
@@ -347,6 +357,47 @@ TEST(Page, TexturedMeshesPrintTheirTextureColours) {
                     300)
                     << testing::PrintToString(arguments) << " at " << corner.x << ", " << corner.y;
             }
+}
+
+// Named sides turn with the model's up axis; a direction in numbers is the model's own. In
+// the three-quarter view the top face lies above the front (left) and right faces.
+TEST(Page, AddedCameraLooksFromTheChosenSide) {
+    enum Colour { BLUE = 1, GREEN = 2, CYAN = 3, RED = 4, MAGENTA = 5, YELLOW = 6 };
+    auto is = [](Colour colour, const Rgb& p) {
+        const int channels[] = {p.b, p.g, p.r};
+        for (int i = 0; i < 3; ++i)
+            if (colour >> i & 1 ? channels[i] < 100 : channels[i] > 60) return false;
+        return true;
+    };
+    struct Spot {
+        double x, y;  ///< from the drawing's centre, in millimetres
+        Colour colour;
+    };
+    const struct {
+        std::vector<std::string> arguments;
+        std::vector<Spot> spots;
+    } views[] = {
+        {{}, {{0, 0, BLUE}}},
+        {{"--view", "back"}, {{0, 0, YELLOW}}},
+        {{"--view", "bottom"}, {{0, 0, MAGENTA}}},
+        {{"--up", "z"}, {{0, 0, MAGENTA}}},
+        {{"--up", "z", "--view", "top"}, {{0, 0, BLUE}}},
+        {{"--up", "z", "--view", "-1,0,0.2"}, {{0, 0, CYAN}}},
+        {{"--view", "iso"}, {{0, 40, GREEN}, {-40, -15, BLUE}, {40, -15, RED}}},
+        {{"--view", "iso", "--up", "z"}, {{0, 40, BLUE}, {-40, -15, MAGENTA}, {40, -15, RED}}},
+    };
+    for (const auto& view : views) {
+        std::vector<std::string> arguments = view.arguments;
+        arguments.push_back("faces.obj");
+        const PrintRun& run = print(arguments);
+        ASSERT_TRUE(run.succeeded()) << run.command.err;
+        for (const Spot& spot : view.spots)
+            EXPECT_GT(
+                run.count(kCentreX + spot.x - 4, kCentreY + spot.y - 4, kCentreX + spot.x + 4,
+                          kCentreY + spot.y + 4, [&](const Rgb& p) { return is(spot.colour, p); }),
+                200)
+                << testing::PrintToString(arguments) << " at " << spot.x << ", " << spot.y;
+    }
 }
 
 TEST(Page, AddedCameraFillsTheDrawingUpToAMarginInEveryLayout) {

@@ -100,7 +100,7 @@ void GDITargets::print(const PrintOptions& options, SoSeparator* scene) {
         SoPreferences::setValue("VXN_PWGDI_PRINTER", options.printQueue.c_str());
     SoVectorizeGDIAction action;
     ActionSettings::apply(action, options);
-    ViewSetup::complete(scene, action.getDrawingDimensions(), options.orthographic);
+    ViewSetup::complete(scene, action.getDrawingDimensions(), options.orthographic, options.view);
     action.getGDIVectorOutput()->openFile();
     action.apply(scene);
     if (!action.hasPrinter())

@@ -173,6 +173,21 @@ std::vector<OptionTable::Entry> makeEntries() {
                                          ": expected perspective or orthographic");
                   o.orthographic = v == "orthographic";
               }},
+        Entry{"--view", "SIDE|X,Y,Z",
+              "the side the camera given to a scene without one looks from: front, back, left, "
+              "right, top, bottom, iso (front, right and top at once), or X,Y,Z, the direction "
+              "from the model towards the eye",
+              [](const PS&) -> std::string { return "front"; },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.view.choose(n, v);
+              }},
+        Entry{"--up", "y|z",
+              "the model's up axis, kept upwards on the drawing: y for most scenes and meshes "
+              "(the front faces +z), z for STL and CAD models (the front faces -y)",
+              [](const PS&) -> std::string { return "y"; },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.view.chooseUpAxis(n, v);
+              }},
         Entry{"--lighting", nullptr,
               "light the shapes whose light model asks for per-pixel lighting as well",
               [](const PS& a) { return onOff(a.isLightingEnabled()); },

@@ -79,7 +79,7 @@ void writePicture(const PrintOptions& options, SoSeparator* scene) {
     SoVectorizePSAction sizing;
     ActionSettings::apply(sizing, options);
     const SbVec2f size = sizing.getDrawingDimensions();
-    ViewSetup::complete(scene, size, options.orthographic);
+    ViewSetup::complete(scene, size, options.orthographic, options.view);
     SafeOutputFile output(options.output);
     output.writeAll(ScreenPicture::encode(scene, options, size));
     output.commit();
@@ -110,7 +110,8 @@ void print(const PrintOptions& options) {
     std::unique_ptr<ProgressMeter> meter = meterIfWatched();
     std::unique_ptr<SoVectorizeAction> action = format.create(options, meter.get());
     ActionSettings::apply(*action, options);
-    ViewSetup::complete(scene.get(), action->getDrawingDimensions(), options.orthographic);
+    ViewSetup::complete(scene.get(), action->getDrawingDimensions(), options.orthographic,
+                        options.view);
     SafeOutputFile output(options.output);
     if (meter) meter->start(countPrimitives(scene.get()));
     writeDrawing(*action, scene.get(), output, options.output);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ViewDirection.h"
+
 /// A plotter pen: its colour and, when given, its width in millimetres.
 struct PenChoice {
     SbColor color;
@@ -38,8 +40,9 @@ struct PrintOptions {
     /// Hidden-line drawings: every outline, or feature edges at this angle (degrees).
     bool allEdges = false;
     float featureAngle = 1.0f;
-    /// The camera added to a scene without one.
+    /// The camera added to a scene without one, and the side it looks from.
     bool orthographic = false;
+    ViewDirection view;
     bool lighting = false;
     bool smooth = false;
     std::optional<SoVectorizeAction::ColorTranslationMethod> colors;

@@ -2,6 +2,7 @@
 
 #include <Tessara/actions/SoGetBoundingBoxAction.h>
 #include <Tessara/actions/SoSearchAction.h>
+#include <Tessara/base/SoDebugError.h>
 #include <Tessara/base/SoPath.h>
 #include <Tessara/math/SbViewportRegion.h>
 #include <Tessara/nodes/SoCamera.h>
@@ -17,6 +18,7 @@
 #include <cmath>
 
 #include "CameraFraming.h"
+#include "ViewDirection.h"
 
 namespace {
 
@@ -46,12 +48,14 @@ SoPath* findFirst(SoSeparator* scene, SoType type) {
 }
 
 // The scene's box is taken before the camera is in it, as the camera will see it.
-void addCamera(SoSeparator* scene, const SbVec2f& drawingSize, bool orthographic) {
+void addCamera(SoSeparator* scene, const SbVec2f& drawingSize, bool orthographic,
+               const SbRotation& orientation) {
     const SbViewportRegion region = regionFor(drawingSize);
     SoGetBoundingBoxAction bounds(region);
     bounds.apply(scene);
     SoCamera* camera = orthographic ? static_cast<SoCamera*>(new SoOrthographicCamera)
                                     : static_cast<SoCamera*>(new SoPerspectiveCamera);
+    camera->orientation = orientation;
     scene->insertChild(camera, 0);
     CameraFraming::frame(*camera, bounds.getBoundingBox(), region.getViewportAspectRatio(),
                          kMargin);
@@ -85,11 +89,16 @@ void addHeadlight(SoPath* cameraPath) {
 
 }  // namespace
 
-void ViewSetup::complete(SoSeparator* scene, const SbVec2f& drawingSize, bool orthographic) {
+void ViewSetup::complete(SoSeparator* scene, const SbVec2f& drawingSize, bool orthographic,
+                         const ViewDirection& view) {
     SoPath* cameraPath = findFirst(scene, SoCamera::getClassTypeId());
     if (!cameraPath) {
-        addCamera(scene, drawingSize, orthographic);
+        addCamera(scene, drawingSize, orthographic, view.cameraOrientation());
         cameraPath = findFirst(scene, SoCamera::getClassTypeId());
+    } else if (view.chosen()) {
+        SoDebugError::postWarning("ViewSetup::complete",
+                                  "The scene's own camera is kept: the side chosen to look from "
+                                  "applies to scenes without a camera");
     }
     SoPath* lightPath = findFirst(scene, SoLight::getClassTypeId());
     if (lightPath)

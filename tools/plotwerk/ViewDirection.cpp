@@ -1,0 +1,89 @@
+#include "ViewDirection.h"
+
+#include <Tessara/math/SbMatrix.h>
+
+#include <cmath>
+
+#include "CommandError.h"
+#include "OptionValue.h"
+
+namespace {
+
+struct NamedSide {
+    const char* name;
+    SbVec3f towardsEye;  ///< with y up
+};
+
+const NamedSide kSides[] = {
+    {"front", {0, 0, 1}}, {"back", {0, 0, -1}},   {"right", {1, 0, 0}}, {"left", {-1, 0, 0}},
+    {"top", {0, 1, 0}},   {"bottom", {0, -1, 0}}, {"iso", {1, 1, 1}},
+};
+
+[[noreturn]] void fail(const std::string& option, const std::string& text, const char* why) {
+    throw CommandError("bad value '" + text + "' for " + option + ": " + why);
+}
+
+// "X,Y,Z" with finite numbers, not all zero.
+SbVec3f direction(const std::string& option, const std::string& text) {
+    SbVec3f value;
+    size_t start = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        const size_t comma = text.find(',', start);
+        if ((axis < 2) != (comma != std::string::npos))
+            fail(option, text, "expected a side's name or X,Y,Z");
+        value[axis] = OptionValue::number(option, text.substr(start, comma - start));
+        start = comma + 1;
+    }
+    if (!(value.length() > 0.0f) || !std::isfinite(value.length()))
+        fail(option, text, "the direction has no length");
+    return value;
+}
+
+}  // namespace
+
+void ViewDirection::choose(const std::string& option, const std::string& text) {
+    chosen_ = true;
+    for (const NamedSide& side : kSides)
+        if (text == side.name) {
+            side_ = side.towardsEye;
+            named_ = true;
+            return;
+        }
+    if (text.find(',') == std::string::npos)
+        fail(option, text, "expected front, back, left, right, top, bottom, iso or X,Y,Z");
+    side_ = direction(option, text);
+    named_ = false;
+}
+
+void ViewDirection::chooseUpAxis(const std::string& option, const std::string& text) {
+    if (text != "y" && text != "z") fail(option, text, "expected y or z");
+    chosen_ = true;
+    zUp_ = text == "z";
+}
+
+SbVec3f ViewDirection::upAxis() const {
+    return zUp_ ? SbVec3f(0, 0, 1) : SbVec3f(0, 1, 0);
+}
+
+// A named side turns with the model: standing it on z is a quarter turn about x, which
+// takes y to z and the front, +z, to -y.
+SbVec3f ViewDirection::towardsEye() const {
+    SbVec3f eye = named_ && zUp_ ? SbVec3f(side_[0], -side_[2], side_[1]) : side_;
+    eye.normalize();
+    return eye;
+}
+
+SbRotation ViewDirection::cameraOrientation() const {
+    const SbVec3f back = towardsEye();
+    const SbVec3f up = upAxis();
+    SbVec3f upOnDrawing = up - back * up.dot(back);
+    if (upOnDrawing.length() < 1e-4f) {
+        const SbVec3f front = zUp_ ? SbVec3f(0, -1, 0) : SbVec3f(0, 0, 1);
+        upOnDrawing = back.dot(up) > 0.0f ? -front : front;
+    }
+    upOnDrawing.normalize();
+    const SbVec3f right = upOnDrawing.cross(back);
+    // The rows are where the camera's own x, y and z axes go.
+    return SbRotation(SbMatrix(right[0], right[1], right[2], 0, upOnDrawing[0], upOnDrawing[1],
+                               upOnDrawing[2], 0, back[0], back[1], back[2], 0, 0, 0, 0, 1));
+}
