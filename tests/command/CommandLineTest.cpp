@@ -91,6 +91,9 @@ TEST_F(ErrorScene, EachKindOfMistakeFailsCleanly) {
         {{"--view", "1,0", "-o", "existing.ps"}, "--view"},
         {{"--view", "0,0,0", "-o", "existing.ps"}, "--view"},
         {{"--up", "x", "-o", "existing.ps"}, "--up"},
+        {{"--views", "top,1", "-o", "existing.ps"}, "--views"},
+        {{"--views", "top", "-o", "existing.ps"}, "--views"},
+        {{"--views", "top", "-o", "page.png"}, "--views"},
     };
     for (const auto& c : cases) expectCleanFailure(c.arguments, c.named, c.fileSizeLimit);
     // A device is written to, never replaced: the full one failed above, an empty one takes

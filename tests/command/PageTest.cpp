@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <string>
@@ -169,6 +170,12 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
      "v -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
      "usemtl px\nf 2 3 7 6\nusemtl nx\nf 1 5 8 4\nusemtl py\nf 4 8 7 3\n"
      "usemtl ny\nf 1 2 6 5\nusemtl pz\nf 5 6 7 8\nusemtl nz\nf 1 4 3 2\n"},
+    // The same faces on a brick 4 wide, 1 high and 2 deep.
+    {"brick.obj",
+     "mtllib faces.mtl\nv -2 -0.5 -1\nv 2 -0.5 -1\nv 2 0.5 -1\nv -2 0.5 -1\n"
+     "v -2 -0.5 1\nv 2 -0.5 1\nv 2 0.5 1\nv -2 0.5 1\n"
+     "usemtl px\nf 2 3 7 6\nusemtl nx\nf 1 5 8 4\nusemtl py\nf 4 8 7 3\n"
+     "usemtl ny\nf 1 2 6 5\nusemtl pz\nf 5 6 7 8\nusemtl nz\nf 1 4 3 2\n"},
     {"faces.mtl",
      "newmtl px\nKd 1 0 0\nnewmtl nx\nKd 0 1 1\nnewmtl py\nKd 0 1 0\n"
      "newmtl ny\nKd 1 0 1\nnewmtl pz\nKd 0 0 1\nnewmtl nz\nKd 1 1 0\n"},
@@ -244,6 +251,17 @@ void expectProbes(const std::vector<Probe>& probes) {
         EXPECT_GE(n, probe.least) << probe.what;
         EXPECT_LE(n, probe.most) << probe.what;
     }
+}
+
+// The faces' colours as bits: red 4, green 2, blue 1.
+enum Colour { BLUE = 1, GREEN = 2, CYAN = 3, RED = 4, MAGENTA = 5, YELLOW = 6 };
+std::function<bool(const Rgb&)> is(Colour colour) {
+    return [=](const Rgb& p) {
+        const int channels[] = {p.b, p.g, p.r};
+        for (int i = 0; i < 3; ++i)
+            if (colour >> i & 1 ? channels[i] < 100 : channels[i] > 60) return false;
+        return true;
+    };
 }
 
 }  // namespace
@@ -362,13 +380,6 @@ TEST(Page, TexturedMeshesPrintTheirTextureColours) {
 // Named sides turn with the model's up axis; a direction in numbers is the model's own. In
 // the three-quarter view the top face lies above the front (left) and right faces.
 TEST(Page, AddedCameraLooksFromTheChosenSide) {
-    enum Colour { BLUE = 1, GREEN = 2, CYAN = 3, RED = 4, MAGENTA = 5, YELLOW = 6 };
-    auto is = [](Colour colour, const Rgb& p) {
-        const int channels[] = {p.b, p.g, p.r};
-        for (int i = 0; i < 3; ++i)
-            if (colour >> i & 1 ? channels[i] < 100 : channels[i] > 60) return false;
-        return true;
-    };
     struct Spot {
         double x, y;  ///< from the drawing's centre, in millimetres
         Colour colour;
@@ -392,12 +403,39 @@ TEST(Page, AddedCameraLooksFromTheChosenSide) {
         const PrintRun& run = print(arguments);
         ASSERT_TRUE(run.succeeded()) << run.command.err;
         for (const Spot& spot : view.spots)
-            EXPECT_GT(
-                run.count(kCentreX + spot.x - 4, kCentreY + spot.y - 4, kCentreX + spot.x + 4,
-                          kCentreY + spot.y + 4, [&](const Rgb& p) { return is(spot.colour, p); }),
-                200)
+            EXPECT_GT(run.count(kCentreX + spot.x - 4, kCentreY + spot.y - 4, kCentreX + spot.x + 4,
+                                kCentreY + spot.y + 4, is(spot.colour)),
+                      200)
                 << testing::PrintToString(arguments) << " at " << spot.x << ", " << spot.y;
     }
+}
+
+// A drafter's sheet: the top view above the front view and the right view beside it, at one
+// scale and lined up.
+TEST(Page, ViewsShareASheetLinedUpAtOneScale) {
+    const PrintRun& run =
+        print({"brick.obj", "--views", "top,iso,front,right", "--projection", "orthographic"});
+    ASSERT_TRUE(run.succeeded()) << run.command.err;
+    // Where a colour's pixels begin and end along x (axis 0) or y in a rectangle, in mm.
+    auto extent = [&](Colour colour, double x0, double y0, double x1, double y1, int axis) {
+        double low = HUGE_VAL, high = -HUGE_VAL;
+        for (double t = axis ? y0 : x0; t < (axis ? y1 : x1); t += 0.5)
+            if ((axis ? run.count(x0, t, x1, t + 0.5, is(colour))
+                      : run.count(t, y0, t + 0.5, y1, is(colour))) > 0)
+                low = std::min(low, t), high = t;
+        return std::make_pair(low, high);
+    };
+    const auto front = extent(BLUE, kLeft, kBottom, kCentreX, kCentreY, 0);
+    const auto top = extent(GREEN, kLeft, kCentreY, kCentreX, kTop, 0);
+    EXPECT_GT(front.second - front.first, 60.0);
+    EXPECT_NEAR(top.first, front.first, 1.0);
+    EXPECT_NEAR(top.second, front.second, 1.0);
+    const auto frontHeight = extent(BLUE, kLeft, kBottom, kCentreX, kCentreY, 1);
+    const auto right = extent(RED, kCentreX, kBottom, kRight, kCentreY, 1);
+    EXPECT_NEAR(4 * (frontHeight.second - frontHeight.first), front.second - front.first, 2.0);
+    EXPECT_NEAR(right.first, frontHeight.first, 1.0);
+    EXPECT_NEAR(right.second, frontHeight.second, 1.0);
+    EXPECT_GT(run.count(kCentreX, kCentreY, kRight, kTop, is(GREEN)), 500) << "the iso view";
 }
 
 TEST(Page, AddedCameraFillsTheDrawingUpToAMarginInEveryLayout) {

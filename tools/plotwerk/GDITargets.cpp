@@ -17,7 +17,7 @@
 #include "ActionSettings.h"
 #include "CommandError.h"
 #include "DebugMessages.h"
-#include "ViewSetup.h"
+#include "ViewSheet.h"
 
 namespace {
 
@@ -70,7 +70,8 @@ std::string completeMetafile(const std::string& path) {
 // The metafile names itself in its description: it is written under the output's own name,
 // in a private directory, so that the name is neither a temporary's nor a path.
 void GDITargets::writeMetafile(SoVectorizeGDIAction& action, SoSeparator* scene,
-                               SafeOutputFile& output, const std::string& outputName) {
+                               SafeOutputFile& output, const PrintOptions& options) {
+    const std::string& outputName = options.output;
     const std::string base = std::filesystem::path(outputName).filename();
     std::string name = base.empty() || outputName == "-" ? "drawing.emf" : base;
     const std::string extension = std::filesystem::path(name).extension();
@@ -83,7 +84,7 @@ void GDITargets::writeMetafile(SoVectorizeGDIAction& action, SoSeparator* scene,
     {
         const WorkingDirectory inside(directory.path());
         action.getGDIVectorOutput()->openFile(name.c_str());
-        action.apply(scene);
+        ViewSheet::draw(action, scene, options);
     }
     const std::string bytes = completeMetafile(directory.path() + "/" + name);
     if (bytes.empty()) {
@@ -100,9 +101,8 @@ void GDITargets::print(const PrintOptions& options, SoSeparator* scene) {
         SoPreferences::setValue("VXN_PWGDI_PRINTER", options.printQueue.c_str());
     SoVectorizeGDIAction action;
     ActionSettings::apply(action, options);
-    ViewSetup::complete(scene, action.getDrawingDimensions(), options.orthographic, options.view);
     action.getGDIVectorOutput()->openFile();
-    action.apply(scene);
+    ViewSheet::draw(action, scene, options);
     if (!action.hasPrinter())
         throw CommandError(options.printQueue.empty()
                                ? "no printer: no PRINTER variable and no default print queue"

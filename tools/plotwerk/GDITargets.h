@@ -14,8 +14,8 @@ class SoVectorizeGDIAction;
 /// A printed drawing goes to the print service, and a missing printer is an error.
 class GDITargets {
   public:
-    /// `outputName`: the -o argument, whose file name the metafile's description gives.
+    /// The -o argument's file name is the one the metafile's description gives.
     static void writeMetafile(SoVectorizeGDIAction& action, SoSeparator* scene,
-                              SafeOutputFile& output, const std::string& outputName);
+                              SafeOutputFile& output, const PrintOptions& options);
     static void print(const PrintOptions& options, SoSeparator* scene);
 };

@@ -1,6 +1,6 @@
 #include "HiddenLineModes.h"
 
-#include "CommandError.h"
+#include "OptionValue.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ SoVectorizeAction::HLHSRMode HiddenLineModes::parse(const std::string& option,
                                                     const std::string& name) {
     for (const ModeName& entry : kModes)
         if (name == entry.name) return entry.mode;
-    throw CommandError("bad value '" + name + "' for " + option + ": expected one of " + names());
+    OptionValue::fail(option, name, std::string("expected one of ") + names());
 }
 
 const char* HiddenLineModes::nameOf(SoVectorizeAction::HLHSRMode mode) {

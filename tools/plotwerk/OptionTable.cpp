@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "CommandError.h"
 #include "HiddenLineModes.h"
 #include "OptionValue.h"
+#include "ViewSheet.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ Action::ColorTranslationMethod colorMethod(const std::string& name, const std::s
     for (Action::ColorTranslationMethod method :
          {Action::SWAP_BLACK_AND_WHITE, Action::KEEP_COLORS, Action::INVERT_COLORS})
         if (text == colorMethodName(method)) return method;
-    throw CommandError("bad value '" + text + "' for " + name + ": expected swap, keep or invert");
+    OptionValue::fail(name, text, "expected swap, keep or invert");
 }
 
 void applyBorder(PrintOptions& options, const std::string& name, const std::string& value) {
@@ -49,8 +49,7 @@ void applyBorder(PrintOptions& options, const std::string& name, const std::stri
     const size_t comma = value.find(',');
     const std::string width = value.substr(0, comma);
     options.borderWidth = OptionValue::number(name, width);
-    if (*options.borderWidth < 0.0f)
-        throw CommandError("bad value '" + value + "' for " + name + ": negative width");
+    if (*options.borderWidth < 0.0f) OptionValue::fail(name, value, "negative width");
     if (comma != std::string::npos)
         options.borderColor = OptionValue::color(name, value.substr(comma + 1));
 }
@@ -133,8 +132,7 @@ std::vector<OptionTable::Entry> makeEntries() {
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   const float quality = OptionValue::number(n, v);
                   if (!(quality >= 0.0f && quality <= 1.0f))
-                      throw CommandError("bad value '" + v + "' for " + n +
-                                         ": expected a number from 0 to 1");
+                      OptionValue::fail(n, v, "expected a number from 0 to 1");
                   o.rasterQuality = quality;
               }},
         Entry{"--raster-tile", "N",
@@ -155,12 +153,10 @@ std::vector<OptionTable::Entry> makeEntries() {
                   o.allEdges = v == "all";
                   if (o.allEdges || v == "feature") return;
                   if (v.rfind("feature=", 0) != 0)
-                      throw CommandError("bad value '" + v + "' for " + n +
-                                         ": expected all, feature or feature=DEG");
+                      OptionValue::fail(n, v, "expected all, feature or feature=DEG");
                   o.featureAngle = OptionValue::number(n, v.substr(8));
                   if (!(o.featureAngle >= 0.0f && o.featureAngle <= 180.0f))
-                      throw CommandError("bad value '" + v + "' for " + n +
-                                         ": expected an angle from 0 to 180 degrees");
+                      OptionValue::fail(n, v, "expected an angle from 0 to 180 degrees");
               }},
         Entry{"--projection", "perspective|orthographic",
               "the camera given to a scene without one, framing the scene to fill the drawing",
@@ -169,8 +165,7 @@ std::vector<OptionTable::Entry> makeEntries() {
               },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   if (v != "perspective" && v != "orthographic")
-                      throw CommandError("bad value '" + v + "' for " + n +
-                                         ": expected perspective or orthographic");
+                      OptionValue::fail(n, v, "expected perspective or orthographic");
                   o.orthographic = v == "orthographic";
               }},
         Entry{"--view", "SIDE|X,Y,Z",
@@ -180,6 +175,14 @@ std::vector<OptionTable::Entry> makeEntries() {
               [](const PS&) -> std::string { return "front"; },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.view.choose(n, v);
+              }},
+        Entry{"--views", "SIDE,SIDE,...",
+              "a sheet of several views of a scene without a camera, in a grid filled left to "
+              "right and top down (top,iso,front,right: a drafter's sheet); orthographic "
+              "front, back, side, top and bottom views share one scale",
+              [](const PS&) -> std::string { return "one view"; },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.views = ViewSheet::parse(n, v);
               }},
         Entry{"--up", "y|z",
               "the model's up axis, kept upwards on the drawing: y for most scenes and meshes "
@@ -250,8 +253,7 @@ std::vector<OptionTable::Entry> makeEntries() {
               [](const PS&) { return std::to_string(SoCGMVectorOutput().getVersion()); },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   const unsigned int version = OptionValue::wholeNumber(n, v, 1, 3);
-                  if (version == 2)
-                      throw CommandError("bad value '" + v + "' for " + n + ": expected 1 or 3");
+                  if (version == 2) OptionValue::fail(n, v, "expected 1 or 3");
                   o.cgmVersion = static_cast<int>(version);
               }},
         Entry{"--cgm-indexed", nullptr, "CGM with a colour table and colour indices",

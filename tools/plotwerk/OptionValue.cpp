@@ -9,6 +9,10 @@
 
 #include "CommandError.h"
 
+void OptionValue::fail(const std::string& option, const std::string& text, const std::string& why) {
+    throw CommandError("bad value '" + text + "' for " + option + ": " + why);
+}
+
 namespace {
 
 struct NamedColor {
@@ -36,10 +40,6 @@ const NamedColor kNamedColors[] = {
     {"navy", 0, 0, 0.5f},
     {"pink", 1, 0.75f, 0.8f},
 };
-
-[[noreturn]] void fail(const std::string& option, const std::string& text, const char* why) {
-    throw CommandError("bad value '" + text + "' for " + option + ": " + why);
-}
 
 // Reads a number at the start of `text`; the characters after it are returned in `rest`.
 bool leadingNumber(const std::string& text, float& value, std::string& rest) {
@@ -74,9 +74,10 @@ std::string decimal(float value) {
 // the drawing printed at the default size.
 float onASheet(const std::string& option, const std::string& text, float millimetres) {
     if (millimetres > SoVectorizeAction::kLongestLength)
-        fail(option, text,
-             ("must be at most " + decimal(SoVectorizeAction::kLongestLength / 1000) + " m")
-                 .c_str());
+        OptionValue::fail(
+            option, text,
+            ("must be at most " + decimal(SoVectorizeAction::kLongestLength / 1000) + " m")
+                .c_str());
     return millimetres;
 }
 
@@ -125,13 +126,14 @@ std::string OptionValue::nonEmpty(const std::string& option, const std::string& 
 float OptionValue::number(const std::string& option, const std::string& text) {
     float value = 0.0f;
     std::string rest;
-    if (!leadingNumber(text, value, rest) || !rest.empty()) fail(option, text, "not a number");
+    if (!leadingNumber(text, value, rest) || !rest.empty())
+        OptionValue::fail(option, text, "not a number");
     return value;
 }
 
 float OptionValue::atLeast(const std::string& option, const std::string& text, float low) {
     const float value = number(option, text);
-    if (value < low) fail(option, text, ("must be at least " + decimal(low)).c_str());
+    if (value < low) OptionValue::fail(option, text, ("must be at least " + decimal(low)).c_str());
     return value;
 }
 
@@ -142,7 +144,7 @@ unsigned int OptionValue::wholeNumber(const std::string& option, const std::stri
     const auto result = std::from_chars(text.c_str(), end, value);
     if (result.ec != std::errc() || result.ptr != end || value < low || value > high) {
         const std::string range = std::to_string(low) + " to " + std::to_string(high);
-        fail(option, text, ("expected a whole number from " + range).c_str());
+        OptionValue::fail(option, text, ("expected a whole number from " + range).c_str());
     }
     return value;
 }
@@ -151,26 +153,27 @@ float OptionValue::length(const std::string& option, const std::string& text) {
     float value = 0.0f;
     std::string unitText;
     SoVectorizeAction::DimensionUnit unit;
-    if (!leadingNumber(text, value, unitText)) fail(option, text, "not a length");
-    if (!unitOf(unitText, unit)) fail(option, text, "the unit must be in, mm or m");
-    if (!(value > 0.0f)) fail(option, text, "must be greater than 0");
+    if (!leadingNumber(text, value, unitText)) OptionValue::fail(option, text, "not a length");
+    if (!unitOf(unitText, unit)) OptionValue::fail(option, text, "the unit must be in, mm or m");
+    if (!(value > 0.0f)) OptionValue::fail(option, text, "must be greater than 0");
     return onASheet(option, text, SoVectorizeAction::unitsToMillimeters(value, unit));
 }
 
 SbVec2f OptionValue::pair(const std::string& option, const std::string& text, bool positive) {
     const size_t cross = text.find('x');
-    if (cross == std::string::npos) fail(option, text, "expected WxH with an optional unit");
+    if (cross == std::string::npos)
+        OptionValue::fail(option, text, "expected WxH with an optional unit");
     float first = 0.0f, second = 0.0f;
     std::string rest, unitText;
     SoVectorizeAction::DimensionUnit unit;
     if (!leadingNumber(text.substr(0, cross), first, rest) || !rest.empty() ||
         !leadingNumber(text.substr(cross + 1), second, unitText))
-        fail(option, text, "expected WxH with an optional unit");
-    if (!unitOf(unitText, unit)) fail(option, text, "the unit must be in, mm or m");
+        OptionValue::fail(option, text, "expected WxH with an optional unit");
+    if (!unitOf(unitText, unit)) OptionValue::fail(option, text, "the unit must be in, mm or m");
     if (positive && !(first > 0.0f && second > 0.0f))
-        fail(option, text, "both values must be greater than 0");
+        OptionValue::fail(option, text, "both values must be greater than 0");
     if (!positive && (first < 0.0f || second < 0.0f))
-        fail(option, text, "values must not be negative");
+        OptionValue::fail(option, text, "values must not be negative");
     return SbVec2f(onASheet(option, text, SoVectorizeAction::unitsToMillimeters(first, unit)),
                    onASheet(option, text, SoVectorizeAction::unitsToMillimeters(second, unit)));
 }
@@ -180,7 +183,8 @@ SbColor OptionValue::color(const std::string& option, const std::string& text) {
         if (text == named.name) return SbColor(named.r, named.g, named.b);
     SbColor color(0, 0, 0);
     if (hexColor(text, color) || fractionColor(text, color)) return color;
-    fail(option, text, "expected a colour name, #rrggbb or r:g:b with fractions from 0 to 1");
+    OptionValue::fail(option, text,
+                      "expected a colour name, #rrggbb or r:g:b with fractions from 0 to 1");
 }
 
 std::string OptionValue::colorText(const SbColor& color) {
@@ -206,8 +210,8 @@ std::vector<PenChoice> OptionValue::pens(const std::string& option, const std::s
     while (start <= text.size()) {
         const size_t comma = std::min(text.find(',', start), text.size());
         const std::string item = text.substr(start, comma - start);
-        if (item.empty()) fail(option, text, "every pen needs a colour");
-        if (pens.size() == 256) fail(option, text, "at most 256 pens");
+        if (item.empty()) OptionValue::fail(option, text, "every pen needs a colour");
+        if (pens.size() == 256) OptionValue::fail(option, text, "at most 256 pens");
         const size_t at = item.find('@');
         PenChoice pen;
         pen.color = color(option, item.substr(0, at));

@@ -12,6 +12,9 @@
 /// bad value is reported as "bad value 'x' for --option: why" (a CommandError).
 class OptionValue {
   public:
+    /// Throws the CommandError "bad value 'text' for option: why".
+    [[noreturn]] static void fail(const std::string& option, const std::string& text,
+                                  const std::string& why);
     /// The text itself, which must not be empty.
     static std::string nonEmpty(const std::string& option, const std::string& text);
     /// A finite decimal number, the whole text (never locale dependent: "1.5", not "1,5").

@@ -8,6 +8,7 @@
 #include <Tessara/nodes/SoSeparator.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -26,6 +27,7 @@
 #include "SceneSummary.h"
 #include "ScreenPicture.h"
 #include "ViewSetup.h"
+#include "ViewSheet.h"
 
 namespace {
 
@@ -61,14 +63,14 @@ std::unique_ptr<ProgressMeter> meterIfWatched() {
 }
 
 void writeDrawing(SoVectorizeAction& action, SoSeparator* scene, SafeOutputFile& output,
-                  const std::string& outputName) {
+                  const PrintOptions& options) {
     if (auto* metafile = dynamic_cast<SoVectorizeGDIAction*>(&action)) {
-        GDITargets::writeMetafile(*metafile, scene, output, outputName);
+        GDITargets::writeMetafile(*metafile, scene, output, options);
         return;
     }
     SoVectorOutput* stream = action.getVectorOutput();
     stream->setFilePointer(output.handOver());
-    action.apply(scene);
+    ViewSheet::draw(action, scene, options);
     stream->closeFile();
     output.check(stream->getWriteError());
     output.commit();
@@ -89,6 +91,9 @@ void print(const PrintOptions& options) {
     if (options.print && (options.output != "-" || !options.format.empty()))
         throw CommandError("--print sends the drawing to a printer: it takes neither -o nor -f");
     const OutputFormat& format = OutputFormat::choose(options.format, options.output);
+    if (!options.views.empty() && !format.create)
+        throw CommandError(std::string("--views lays out a drawing, which ") + format.name +
+                           " is not");
     // Read by the action's constructor, so it must be in place before the backend exists.
     if (options.blackAndWhite) SoPreferences::setBool("VXN_PW_BLACK_AND_WHITE", true);
     LibrarySession library;
@@ -110,11 +115,10 @@ void print(const PrintOptions& options) {
     std::unique_ptr<ProgressMeter> meter = meterIfWatched();
     std::unique_ptr<SoVectorizeAction> action = format.create(options, meter.get());
     ActionSettings::apply(*action, options);
-    ViewSetup::complete(scene.get(), action->getDrawingDimensions(), options.orthographic,
-                        options.view);
     SafeOutputFile output(options.output);
-    if (meter) meter->start(countPrimitives(scene.get()));
-    writeDrawing(*action, scene.get(), output, options.output);
+    const long views = std::max<long>(1, static_cast<long>(options.views.size()));
+    if (meter) meter->start(views * countPrimitives(scene.get()));
+    writeDrawing(*action, scene.get(), output, options);
     if (meter) meter->finish();
 }
 

@@ -43,6 +43,8 @@ struct PrintOptions {
     /// The camera added to a scene without one, and the side it looks from.
     bool orthographic = false;
     ViewDirection view;
+    /// Several views on one sheet, by the names of their sides; empty: one view.
+    std::vector<std::string> views;
     bool lighting = false;
     bool smooth = false;
     std::optional<SoVectorizeAction::ColorTranslationMethod> colors;

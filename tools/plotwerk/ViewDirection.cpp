@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "CommandError.h"
 #include "OptionValue.h"
 
 namespace {
@@ -19,10 +18,6 @@ const NamedSide kSides[] = {
     {"top", {0, 1, 0}},   {"bottom", {0, -1, 0}}, {"iso", {1, 1, 1}},
 };
 
-[[noreturn]] void fail(const std::string& option, const std::string& text, const char* why) {
-    throw CommandError("bad value '" + text + "' for " + option + ": " + why);
-}
-
 // "X,Y,Z" with finite numbers, not all zero.
 SbVec3f direction(const std::string& option, const std::string& text) {
     SbVec3f value;
@@ -30,16 +25,22 @@ SbVec3f direction(const std::string& option, const std::string& text) {
     for (int axis = 0; axis < 3; ++axis) {
         const size_t comma = text.find(',', start);
         if ((axis < 2) != (comma != std::string::npos))
-            fail(option, text, "expected a side's name or X,Y,Z");
+            OptionValue::fail(option, text, "expected a side's name or X,Y,Z");
         value[axis] = OptionValue::number(option, text.substr(start, comma - start));
         start = comma + 1;
     }
     if (!(value.length() > 0.0f) || !std::isfinite(value.length()))
-        fail(option, text, "the direction has no length");
+        OptionValue::fail(option, text, "the direction has no length");
     return value;
 }
 
 }  // namespace
+
+bool ViewDirection::isNamed(const std::string& text) {
+    for (const NamedSide& side : kSides)
+        if (text == side.name) return true;
+    return false;
+}
 
 void ViewDirection::choose(const std::string& option, const std::string& text) {
     chosen_ = true;
@@ -50,15 +51,21 @@ void ViewDirection::choose(const std::string& option, const std::string& text) {
             return;
         }
     if (text.find(',') == std::string::npos)
-        fail(option, text, "expected front, back, left, right, top, bottom, iso or X,Y,Z");
+        OptionValue::fail(option, text,
+                          "expected front, back, left, right, top, bottom, iso or X,Y,Z");
     side_ = direction(option, text);
     named_ = false;
 }
 
 void ViewDirection::chooseUpAxis(const std::string& option, const std::string& text) {
-    if (text != "y" && text != "z") fail(option, text, "expected y or z");
+    if (text != "y" && text != "z") OptionValue::fail(option, text, "expected y or z");
     chosen_ = true;
     zUp_ = text == "z";
+}
+
+bool ViewDirection::principal() const {
+    const int axes = (side_[0] != 0.0f) + (side_[1] != 0.0f) + (side_[2] != 0.0f);
+    return named_ && axes == 1;
 }
 
 SbVec3f ViewDirection::upAxis() const {

@@ -16,10 +16,15 @@ class ViewDirection {
     /// once), or "X,Y,Z", the direction from the model towards the eye. A CommandError names
     /// the option otherwise.
     void choose(const std::string& option, const std::string& text);
+    /// Whether `text` names a side.
+    static bool isNamed(const std::string& text);
     /// "y" or "z"; a CommandError names the option otherwise.
     void chooseUpAxis(const std::string& option, const std::string& text);
     /// Whether either was chosen, rather than left as front with y up.
     bool chosen() const { return chosen_; }
+    /// Whether the side is one of the six a drafter projects onto: front, back, left, right,
+    /// top or bottom.
+    bool principal() const;
 
     /// A camera turned by this looks at the model from the chosen side, with the up axis
     /// upwards on the drawing. Seen from straight above, the model's back is at the top of

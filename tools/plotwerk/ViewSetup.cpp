@@ -89,6 +89,12 @@ void addHeadlight(SoPath* cameraPath) {
 
 }  // namespace
 
+bool ViewSetup::hasCamera(SoSeparator* scene) {
+    SoPath* path = findFirst(scene, SoCamera::getClassTypeId());
+    if (path) path->unref();
+    return path != nullptr;
+}
+
 void ViewSetup::complete(SoSeparator* scene, const SbVec2f& drawingSize, bool orthographic,
                          const ViewDirection& view) {
     SoPath* cameraPath = findFirst(scene, SoCamera::getClassTypeId());

@@ -1,0 +1,87 @@
+#include "ViewSheet.h"
+
+#include <PlotWerk/SoVectorizeAction.h>
+#include <Tessara/nodes/SoOrthographicCamera.h>
+#include <Tessara/nodes/SoSeparator.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "CommandError.h"
+#include "NodeRef.h"
+#include "OptionValue.h"
+#include "ViewSetup.h"
+
+namespace {
+
+/// The grid for n views: as many columns as rows, or one more.
+SbVec2f gridFor(size_t n) {
+    const auto columns = static_cast<size_t>(std::ceil(std::sqrt(double(n))));
+    return SbVec2f(float(columns), float((n + columns - 1) / columns));
+}
+
+/// Each view holds the scene below a camera and headlight of its own.
+std::vector<NodeRef<SoSeparator>> viewsOf(SoSeparator* scene, const PrintOptions& options,
+                                          const SbVec2f& cell) {
+    std::vector<NodeRef<SoSeparator>> views;
+    std::vector<SoOrthographicCamera*> principal;
+    float height = 0.0f;
+    for (const std::string& side : options.views) {
+        ViewDirection direction = options.view;
+        direction.choose("--views", side);
+        NodeRef<SoSeparator> view(new SoSeparator);
+        view->addChild(scene);
+        ViewSetup::complete(view.get(), cell, options.orthographic, direction);
+        auto* camera = dynamic_cast<SoOrthographicCamera*>(view->getChild(0));
+        if (camera && direction.principal()) {
+            principal.push_back(camera);
+            height = std::max(height, camera->height.getValue());
+        }
+        views.push_back(std::move(view));
+    }
+    // One scale for the projections a drafter lines up: the one that fits them all.
+    for (SoOrthographicCamera* camera : principal) camera->height = height;
+    return views;
+}
+
+}  // namespace
+
+std::vector<std::string> ViewSheet::parse(const std::string& option, const std::string& text) {
+    std::vector<std::string> sides;
+    size_t start = 0;
+    for (size_t comma; start <= text.size(); start = comma + 1) {
+        comma = std::min(text.find(',', start), text.size());
+        sides.push_back(text.substr(start, comma - start));
+        if (!ViewDirection::isNamed(sides.back()))
+            OptionValue::fail(
+                option, text,
+                "expected front, back, left, right, top, bottom or iso between commas");
+    }
+    if (sides.size() > kMostViews)
+        OptionValue::fail(option, text, "more than " + std::to_string(kMostViews) + " views");
+    return sides;
+}
+
+void ViewSheet::draw(SoVectorizeAction& action, SoSeparator* scene, const PrintOptions& options) {
+    const SbVec2f size = action.getDrawingDimensions();
+    if (options.views.empty()) {
+        ViewSetup::complete(scene, size, options.orthographic, options.view);
+        action.apply(scene);
+        return;
+    }
+    if (ViewSetup::hasCamera(scene))
+        throw CommandError("--views gives each view a camera: the scene has one of its own");
+    const SbVec2f grid = gridFor(options.views.size());
+    const SbVec2f cell(size[0] / grid[0], size[1] / grid[1]);
+    const std::vector<NodeRef<SoSeparator>> views = viewsOf(scene, options, cell);
+    action.beginPage(action.getStartPosition(), size);
+    action.setDrawingDimensions(cell);
+    for (size_t i = 0; i < views.size(); ++i) {
+        const float column = float(i % size_t(grid[0])), row = float(i / size_t(grid[0]));
+        action.setStartPosition(column * cell[0], (grid[1] - 1.0f - row) * cell[1]);
+        // Every apply ends in traversal order; each view asks again.
+        action.setHLHSRMode(options.hidden);
+        action.apply(views[i].get());
+    }
+    action.endPage();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "PrintOptions.h"
+
+class SoSeparator;
+class SoVectorizeAction;
+
+/// Draws a scene with an action: one view, or a sheet of several views of it. The sheet's
+/// views share the drawing area in a grid of equal cells, filled in the order given, left to
+/// right and top down, so that "top,iso,front,right" lays out a drafter's sheet: the top view
+/// above the front view, the right view beside it. Each view gets a camera of its own and
+/// a frame. Orthographic front, back, side, top and bottom views share one scale and line
+/// up with one another; other views fill their cells.
+class ViewSheet {
+  public:
+    /// The most views one sheet takes.
+    static constexpr size_t kMostViews = 16;
+
+    /// Reads "SIDE,SIDE,...", named sides only; a CommandError names the option otherwise.
+    static std::vector<std::string> parse(const std::string& option, const std::string& text);
+    /// Adds the camera and light the scene lacks and applies the action, once or, for a
+    /// sheet, once per view within one page. A sheet needs a scene without a camera.
+    static void draw(SoVectorizeAction& action, SoSeparator* scene, const PrintOptions& options);
+};
