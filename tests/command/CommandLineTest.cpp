@@ -92,6 +92,8 @@ TEST_F(ErrorScene, EachKindOfMistakeFailsCleanly) {
         {{"--view", "0,0,0", "-o", "existing.ps"}, "--view"},
         {{"--up", "x", "-o", "existing.ps"}, "--up"},
         {{"--views", "top,1", "-o", "existing.ps"}, "--views"},
+        {{"--scale", "1:0", "-o", "existing.ps"}, "--scale"},
+        {{"--model-unit", "ft", "-o", "existing.ps"}, "--model-unit"},
         {{"--views", "top", "-o", "existing.ps"}, "--views"},
         {{"--views", "top", "-o", "page.png"}, "--views"},
     };

@@ -264,6 +264,17 @@ std::function<bool(const Rgb&)> is(Colour colour) {
     };
 }
 
+// Where a colour's pixels begin and end along x (axis 0) or y in a rectangle, in mm.
+std::pair<double, double> extentOf(const PrintRun& run, Colour colour, double x0, double y0,
+                                   double x1, double y1, int axis) {
+    double low = HUGE_VAL, high = -HUGE_VAL;
+    for (double t = axis ? y0 : x0; t < (axis ? y1 : x1); t += 0.5)
+        if ((axis ? run.count(x0, t, x1, t + 0.5, is(colour))
+                  : run.count(t, y0, t + 0.5, y1, is(colour))) > 0)
+            low = std::min(low, t), high = t + 0.5;
+    return std::make_pair(low, high);
+}
+
 }  // namespace
 
 // One option of each family, seen where it puts its ink.
@@ -416,14 +427,8 @@ TEST(Page, ViewsShareASheetLinedUpAtOneScale) {
     const PrintRun& run =
         print({"brick.obj", "--views", "top,iso,front,right", "--projection", "orthographic"});
     ASSERT_TRUE(run.succeeded()) << run.command.err;
-    // Where a colour's pixels begin and end along x (axis 0) or y in a rectangle, in mm.
     auto extent = [&](Colour colour, double x0, double y0, double x1, double y1, int axis) {
-        double low = HUGE_VAL, high = -HUGE_VAL;
-        for (double t = axis ? y0 : x0; t < (axis ? y1 : x1); t += 0.5)
-            if ((axis ? run.count(x0, t, x1, t + 0.5, is(colour))
-                      : run.count(t, y0, t + 0.5, y1, is(colour))) > 0)
-                low = std::min(low, t), high = t;
-        return std::make_pair(low, high);
+        return extentOf(run, colour, x0, y0, x1, y1, axis);
     };
     const auto front = extent(BLUE, kLeft, kBottom, kCentreX, kCentreY, 0);
     const auto top = extent(GREEN, kLeft, kCentreY, kCentreX, kTop, 0);
@@ -436,6 +441,31 @@ TEST(Page, ViewsShareASheetLinedUpAtOneScale) {
     EXPECT_NEAR(right.first, frontHeight.first, 1.0);
     EXPECT_NEAR(right.second, frontHeight.second, 1.0);
     EXPECT_GT(run.count(kCentreX, kCentreY, kRight, kTop, is(GREEN)), 500) << "the iso view";
+}
+
+// The brick is 4 units wide and 1 high; a scale that asks for more than the drawing holds
+// still prints, showing part of the model.
+TEST(Page, AtAScaleTheModelPrintsAtItsSize) {
+    const struct {
+        std::vector<std::string> arguments;
+        double width;
+    } scales[] = {{{"--scale", "1:1", "--model-unit", "in"}, 101.6},
+                  {{"--scale=5", "--views", "front,right"}, 20},
+                  {{"--scale", "100:1"}, kRight - kLeft}};
+    for (const auto& scale : scales) {
+        std::vector<std::string> arguments = scale.arguments;
+        arguments.push_back("brick.obj");
+        const PrintRun& run = print(arguments);
+        const bool fits = scale.width < kRight - kLeft;
+        ASSERT_EQ(run.command.status, 0) << run.command.err;
+        EXPECT_EQ(run.command.err.empty(), fits) << "a warning when the model does not fit";
+        const auto x = extentOf(run, BLUE, kLeft, kBottom, kRight, kTop, 0);
+        const auto y = extentOf(run, BLUE, kLeft, kBottom, kRight, kTop, 1);
+        EXPECT_NEAR(x.second - x.first, scale.width, 1.5) << testing::PrintToString(arguments);
+        if (fits) {
+            EXPECT_NEAR(y.second - y.first, scale.width / 4, 1.5);
+        }
+    }
 }
 
 TEST(Page, AddedCameraFillsTheDrawingUpToAMarginInEveryLayout) {

@@ -47,7 +47,7 @@ void exportWith(SoToU3DAction& action, const PrintOptions& options, SoSeparator*
         throw CommandError(std::string(what) + " is written to a file: name it with -o");
     const SbVec2f view =
         options.landscape ? SbVec2f(kPortraitView[1], kPortraitView[0]) : kPortraitView;
-    ViewSetup::complete(scene, view, options.orthographic, options.view);
+    ViewSetup::complete(scene, view, options, options.view);
     putBackground(options, scene);
     SafeOutputFile output(options.output);
     quietExportLog();

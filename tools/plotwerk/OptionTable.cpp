@@ -184,6 +184,17 @@ std::vector<OptionTable::Entry> makeEntries() {
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.views = ViewSheet::parse(n, v);
               }},
+        Entry{"--scale", "A:B",
+              "print orthographic at a scale: A millimetres on paper for B of the model's units",
+              [](const PS&) -> std::string { return "to fit"; },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.scale = OptionValue::ratio(n, v);
+              }},
+        Entry{"--model-unit", "mm|m|in", "the length of the model's unit, for --scale",
+              [](const PS&) -> std::string { return "mm"; },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.modelUnit = OptionValue::unitLength(n, v);
+              }},
         Entry{"--up", "y|z",
               "the model's up axis, kept upwards on the drawing: y for most scenes and meshes "
               "(the front faces +z), z for STL and CAD models (the front faces -y)",

@@ -131,6 +131,23 @@ float OptionValue::number(const std::string& option, const std::string& text) {
     return value;
 }
 
+float OptionValue::unitLength(const std::string& option, const std::string& text) {
+    SoVectorizeAction::DimensionUnit unit;
+    if (text.empty() || !unitOf(text, unit)) fail(option, text, "expected mm, m or in");
+    return SoVectorizeAction::unitsToMillimeters(1.0f, unit);
+}
+
+float OptionValue::ratio(const std::string& option, const std::string& text) {
+    const size_t colon = text.find(':');
+    const float a = number(option, text.substr(0, colon));
+    const float b = colon == std::string::npos ? 1.0f : number(option, text.substr(colon + 1));
+    if (!(a > 0.0f && b > 0.0f)) fail(option, text, "expected two positive numbers, as in 1:2");
+    // Beyond a million either way, no camera's numbers stay finite and exact.
+    if (!(a / b >= 1e-6f && a / b <= 1e6f))
+        fail(option, text, "must lie between 1:1000000 and 1000000:1");
+    return a / b;
+}
+
 float OptionValue::atLeast(const std::string& option, const std::string& text, float low) {
     const float value = number(option, text);
     if (value < low) OptionValue::fail(option, text, ("must be at least " + decimal(low)).c_str());

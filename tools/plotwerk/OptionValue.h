@@ -19,6 +19,10 @@ class OptionValue {
     static std::string nonEmpty(const std::string& option, const std::string& text);
     /// A finite decimal number, the whole text (never locale dependent: "1.5", not "1,5").
     static float number(const std::string& option, const std::string& text);
+    /// The length in millimetres of a unit named mm, m or in.
+    static float unitLength(const std::string& option, const std::string& text);
+    /// "A:B", A over B, or a number alone: from a millionth to a million.
+    static float ratio(const std::string& option, const std::string& text);
     /// A number of at least `low`.
     static float atLeast(const std::string& option, const std::string& text, float low);
     /// One of 1, 2, 3...: a whole number within [low, high].

@@ -81,7 +81,7 @@ void writePicture(const PrintOptions& options, SoSeparator* scene) {
     SoVectorizePSAction sizing;
     ActionSettings::apply(sizing, options);
     const SbVec2f size = sizing.getDrawingDimensions();
-    ViewSetup::complete(scene, size, options.orthographic, options.view);
+    ViewSetup::complete(scene, size, options, options.view);
     SafeOutputFile output(options.output);
     output.writeAll(ScreenPicture::encode(scene, options, size));
     output.commit();

@@ -45,6 +45,13 @@ struct PrintOptions {
     ViewDirection view;
     /// Several views on one sheet, by the names of their sides; empty: one view.
     std::vector<std::string> views;
+    /// Printed at a scale: millimetres on paper for one of the model's units, given as a
+    /// ratio of lengths and the length of a model unit in millimetres.
+    std::optional<float> scale;
+    float modelUnit = 1.0f;
+    std::optional<float> millimetresPerUnit() const {
+        return scale ? std::optional<float>(*scale * modelUnit) : std::nullopt;
+    }
     bool lighting = false;
     bool smooth = false;
     std::optional<SoVectorizeAction::ColorTranslationMethod> colors;

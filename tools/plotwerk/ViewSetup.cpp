@@ -18,7 +18,6 @@
 #include <cmath>
 
 #include "CameraFraming.h"
-#include "ViewDirection.h"
 
 namespace {
 
@@ -48,17 +47,29 @@ SoPath* findFirst(SoSeparator* scene, SoType type) {
 }
 
 // The scene's box is taken before the camera is in it, as the camera will see it.
-void addCamera(SoSeparator* scene, const SbVec2f& drawingSize, bool orthographic,
+// The framed height is what the whole scene needs; a scale that asks for less shows part.
+void applyScale(SoOrthographicCamera& camera, const SbVec2f& drawingSize, float scale) {
+    const float height = std::min(drawingSize[0], drawingSize[1]) / scale;
+    if (height < camera.height.getValue())
+        SoDebugError::postWarning("ViewSetup::complete",
+                                  "At this scale the drawing shows part of the scene only");
+    camera.height = height;
+}
+
+void addCamera(SoSeparator* scene, const SbVec2f& drawingSize, const PrintOptions& options,
                const SbRotation& orientation) {
     const SbViewportRegion region = regionFor(drawingSize);
     SoGetBoundingBoxAction bounds(region);
     bounds.apply(scene);
-    SoCamera* camera = orthographic ? static_cast<SoCamera*>(new SoOrthographicCamera)
-                                    : static_cast<SoCamera*>(new SoPerspectiveCamera);
+    const std::optional<float> scale = options.millimetresPerUnit();
+    SoCamera* camera = options.orthographic || scale
+                           ? static_cast<SoCamera*>(new SoOrthographicCamera)
+                           : static_cast<SoCamera*>(new SoPerspectiveCamera);
     camera->orientation = orientation;
     scene->insertChild(camera, 0);
     CameraFraming::frame(*camera, bounds.getBoundingBox(), region.getViewportAspectRatio(),
                          kMargin);
+    if (scale) applyScale(static_cast<SoOrthographicCamera&>(*camera), drawingSize, *scale);
 }
 
 SoDirectionalLight* headlightFor(const SoCamera& camera) {
@@ -95,11 +106,11 @@ bool ViewSetup::hasCamera(SoSeparator* scene) {
     return path != nullptr;
 }
 
-void ViewSetup::complete(SoSeparator* scene, const SbVec2f& drawingSize, bool orthographic,
-                         const ViewDirection& view) {
+void ViewSetup::complete(SoSeparator* scene, const SbVec2f& drawingSize,
+                         const PrintOptions& options, const ViewDirection& view) {
     SoPath* cameraPath = findFirst(scene, SoCamera::getClassTypeId());
     if (!cameraPath) {
-        addCamera(scene, drawingSize, orthographic, view.cameraOrientation());
+        addCamera(scene, drawingSize, options, view.cameraOrientation());
         cameraPath = findFirst(scene, SoCamera::getClassTypeId());
     } else if (view.chosen()) {
         SoDebugError::postWarning("ViewSetup::complete",

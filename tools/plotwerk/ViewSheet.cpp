@@ -31,7 +31,7 @@ std::vector<NodeRef<SoSeparator>> viewsOf(SoSeparator* scene, const PrintOptions
         direction.choose("--views", side);
         NodeRef<SoSeparator> view(new SoSeparator);
         view->addChild(scene);
-        ViewSetup::complete(view.get(), cell, options.orthographic, direction);
+        ViewSetup::complete(view.get(), cell, options, direction);
         auto* camera = dynamic_cast<SoOrthographicCamera*>(view->getChild(0));
         if (camera && direction.principal()) {
             principal.push_back(camera);
@@ -65,7 +65,7 @@ std::vector<std::string> ViewSheet::parse(const std::string& option, const std::
 void ViewSheet::draw(SoVectorizeAction& action, SoSeparator* scene, const PrintOptions& options) {
     const SbVec2f size = action.getDrawingDimensions();
     if (options.views.empty()) {
-        ViewSetup::complete(scene, size, options.orthographic, options.view);
+        ViewSetup::complete(scene, size, options, options.view);
         action.apply(scene);
         return;
     }

@@ -66,7 +66,7 @@ void printInto(FILE* memory, SoSeparator* scene, const OutputFormat& format,
     options.rasterQuality = 0.0f;
     std::unique_ptr<SoVectorizeAction> action = format.create(options, nullptr);
     ActionSettings::apply(*action, options);
-    ViewSetup::complete(scene, action->getDrawingDimensions(), false, options.view);
+    ViewSetup::complete(scene, action->getDrawingDimensions(), options, options.view);
     SoVectorOutput* output = action->getVectorOutput();
     output->setFilePointer(memory);
     action->apply(scene);
