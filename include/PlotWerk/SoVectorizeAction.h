@@ -157,6 +157,11 @@ class SoVectorizeAction : public SoAction {
     void setHiddenLineFeatureEdges(int enable, float angle = 1.0f);
     int getHiddenLineFeatureEdges() const { return featureEdges_; }
     float getHiddenLineFeatureAngle() const { return featureAngle_; }
+    /// Hidden-line drawings with the hidden parts of edges as well, drawn in this line
+    /// pattern beneath the visible ones, as drafters draw them dashed; 0 (the default) leaves
+    /// them out.
+    void setHiddenLineHiddenPattern(unsigned short pattern) { hiddenPattern_ = pattern; }
+    unsigned short getHiddenLineHiddenPattern() const { return hiddenPattern_; }
     int isLightingEnabled() const;
     void setShadeModel(ShadeModel model);
     ShadeModel getShadeModel() const;
@@ -303,6 +308,7 @@ class SoVectorizeAction : public SoAction {
     unsigned short hlhsrRasterTileSize_ = 2048;
     int featureEdges_ = 0;
     float featureAngle_ = 1.0f;
+    unsigned short hiddenPattern_ = 0;
     int skipShapes_ = 0;
     std::unique_ptr<SoVectorLighting> lighting_;
     int lightingEnabled_ = 0;

@@ -88,7 +88,6 @@ TEST_F(ErrorScene, EachKindOfMistakeFailsCleanly) {
         {{"--raster-tile", "9", "-o", "existing.ps"}, "--raster-tile"},
         {{"--pens", "red@0", "-o", "existing.ps"}, "--pens"},
         {{"--view", "sideways", "-o", "existing.ps"}, "--view"},
-        {{"--view", "1,0", "-o", "existing.ps"}, "--view"},
         {{"--view", "0,0,0", "-o", "existing.ps"}, "--view"},
         {{"--up", "x", "-o", "existing.ps"}, "--up"},
         {{"--views", "top,1", "-o", "existing.ps"}, "--views"},

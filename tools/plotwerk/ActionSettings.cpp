@@ -32,6 +32,8 @@ void applyHiddenMode(SoVectorizeAction& action, const PrintOptions& options) {
     // A drawing of lines is a drafter's drawing: no diagonals of flat faces, each edge once.
     if (options.hidden == SoVectorizeAction::HIDDEN_LINES_REMOVAL)
         action.setHiddenLineFeatureEdges(options.allEdges ? 0 : 1, options.featureAngle);
+    // Dashes of 12 nominal widths with gaps of 4, the proportions of a drafter's hidden line.
+    if (options.dashedHidden) action.setHiddenLineHiddenPattern(0xFFF0);
 }
 
 void applyShading(SoVectorizeAction& action, const PrintOptions& options) {

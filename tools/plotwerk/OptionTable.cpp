@@ -158,6 +158,11 @@ std::vector<OptionTable::Entry> makeEntries() {
                   if (!(o.featureAngle >= 0.0f && o.featureAngle <= 180.0f))
                       OptionValue::fail(n, v, "expected an angle from 0 to 180 degrees");
               }},
+        Entry{
+            "--dashed", nullptr,
+            "for --hidden lines: draw hidden edges too, dashed, beneath the visible ones",
+            [](const PS&) -> std::string { return "off"; },
+            [](PrintOptions& o, const std::string&, const std::string&) { o.dashedHidden = true; }},
         Entry{"--projection", "perspective|orthographic",
               "the camera given to a scene without one, framing the scene to fill the drawing",
               [](const PS&) -> std::string {

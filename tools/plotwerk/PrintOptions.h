@@ -39,6 +39,8 @@ struct PrintOptions {
     std::optional<unsigned short> rasterTile;
     /// Hidden-line drawings: every outline, or feature edges at this angle (degrees).
     bool allEdges = false;
+    /// Hidden edges drawn dashed rather than left out.
+    bool dashedHidden = false;
     float featureAngle = 1.0f;
     /// The camera added to a scene without one, and the side it looks from.
     bool orthographic = false;

@@ -55,8 +55,10 @@ void SoHLHSRVectorize::beginViewport() {
     primitives_ = new SoGraphicPrimitiveList;
     if (mode_ != HIDDEN_LINES) return;
     hiddenLines_ = new SoHiddenLines;
-    if (action_ && action_->getHiddenLineFeatureEdges())
+    if (!action_) return;
+    if (action_->getHiddenLineFeatureEdges())
         hiddenLines_->setFeatureAngle(action_->getHiddenLineFeatureAngle());
+    hiddenLines_->setHiddenPattern(action_->getHiddenLineHiddenPattern());
 }
 
 SoGraphicPrimitiveList* SoHLHSRVectorize::currentList(const char* operation) {

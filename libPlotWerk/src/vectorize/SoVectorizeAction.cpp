@@ -85,6 +85,7 @@ void SoVectorizeAction::copySettings(const SoVectorizeAction& other) {
     hlhsrRasterTileSize_ = other.hlhsrRasterTileSize_;
     featureEdges_ = other.featureEdges_;
     featureAngle_ = other.featureAngle_;
+    hiddenPattern_ = other.hiddenPattern_;
     lightingEnabled_ = other.lightingEnabled_;
     shadeModel_ = other.shadeModel_;
     polygonOffset_ = other.polygonOffset_;

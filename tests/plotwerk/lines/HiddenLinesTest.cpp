@@ -15,9 +15,12 @@ struct Primitive {
     bool polygon;
 };
 
-/// The visible length of each primitive, by its number, and how many pieces are visible.
-std::pair<std::map<int, double>, size_t> kept(const std::vector<Primitive>& primitives) {
+constexpr int kHidden = 100;
+/// Lengths drawn by primitive number (plus kHidden for hidden ones), and the pieces drawn.
+std::pair<std::map<int, double>, size_t> kept(const std::vector<Primitive>& primitives,
+                                              unsigned short hiddenPattern) {
     SoHiddenLines lines;
+    lines.setHiddenPattern(hiddenPattern);
     for (size_t k = 0; k < primitives.size(); ++k) {
         const std::vector<SbColor> colors(primitives[k].points.size(), SbColor(k / 8.0f, 0, 0));
         (lines.*(primitives[k].polygon ? &SoHiddenLines::addPolygon : &SoHiddenLines::addPolyLine))(
@@ -26,10 +29,15 @@ std::pair<std::map<int, double>, size_t> kept(const std::vector<Primitive>& prim
     }
     std::map<int, double> lengths;
     const std::vector<SoVisibleLine> visible = lines.computeVisibleLines();
-    for (const SoVisibleLine& line : visible)
+    for (const SoVisibleLine& line : visible) {
+        const bool hidden = line.attributes.linePattern == hiddenPattern;
+        EXPECT_TRUE(!hidden || &line == &visible[0] ||
+                    (&line - 1)->attributes.linePattern == hiddenPattern)
+            << "hidden pieces come first";
         for (size_t i = 1; i < line.points.size(); ++i)
-            lengths[int(std::lround(line.attributes.color[0] * 8))] +=
+            lengths[int(std::lround(line.attributes.color[0] * 8)) + (hidden ? kHidden : 0)] +=
                 (line.points[i] - line.points[i - 1]).length();
+    }
     return {lengths, visible.size()};
 }
 
@@ -50,6 +58,7 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
         std::vector<Primitive> primitives;
         std::map<int, double> lengths;  // by primitive
         size_t pieces;
+        unsigned short hiddenPattern = 0;
     } cases[] = {
         {"a polygon alone", {square}, {{0, 4.0}}, 1},
         {"a line behind it",
@@ -62,10 +71,15 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
          3},
         {"a line of one point", {{{pt(0, 0, 0.1f)}, false}, {{pt(0, 0, 0.1f)}, true}}, {}, 0},
         {"two polygons through each other", {square, strip}, {{0, 4.0 - 0.4}, {1, 4.0 - 1.0}}, 3},
+        {"a line across behind it, its hidden part dashed",
+         {square, {{pt(-0.9f, 0, 0.8f), pt(0.9f, 0, 0.8f)}, false}},
+         {{0, 4.0}, {1, 0.8}, {1 + kHidden, 1.0}},
+         4,
+         0xF0F0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto [lengths, pieces] = kept(c.primitives);
+        const auto [lengths, pieces] = kept(c.primitives, c.hiddenPattern);
         EXPECT_EQ(lengths.size(), c.lengths.size());
         for (const auto& [k, length] : c.lengths) EXPECT_NEAR(lengths.at(k), length, 1e-5);
         EXPECT_EQ(pieces, c.pieces);

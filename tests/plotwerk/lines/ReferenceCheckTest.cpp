@@ -80,13 +80,15 @@ std::string randomTriangles(unsigned seed, int count) {
 
 /// A backend's print of the scene on a drawing of 4 inches at the sheet's corner.
 template <class Backend>
-std::string printOf(const std::string& text, SoVectorizeAction::HLHSRMode mode, bool feature) {
+std::string printOf(const std::string& text, SoVectorizeAction::HLHSRMode mode, bool feature,
+                    unsigned short hiddenPattern = 0) {
     OpenedBackend<Backend> action;
     action.setDrawingDimensions(4, 4, SoVectorizeAction::INCH);
     action.setStartPosition(0, 0);
     action.setBorder(0.0f);
     action.setHLHSRMode(mode);
     action.setHiddenLineFeatureEdges(feature);
+    action.setHiddenLineHiddenPattern(hiddenPattern);
     SoSeparator* root = readScene(text);
     action.apply(root);
     root->unref();
@@ -98,8 +100,9 @@ using Segment = std::pair<SbVec2f, SbVec2f>;
 
 /// The segments of the HP-GL/2 plot of the scene as its reader decodes it.
 std::vector<Segment> plotted(const std::string& text, SoVectorizeAction::HLHSRMode mode,
-                             bool feature = false) {
-    const HPGLPlot plot = HPGLDecoder::decode(printOf<SoVectorizeHPGLAction>(text, mode, feature));
+                             bool feature = false, unsigned short hiddenPattern = 0) {
+    const HPGLPlot plot =
+        HPGLDecoder::decode(printOf<SoVectorizeHPGLAction>(text, mode, feature, hiddenPattern));
     EXPECT_TRUE(plot.clean()) << plot.errors.front();
     EXPECT_TRUE(plot.polygons.empty()) << "only lines are printed";
     std::vector<Segment> segments;
@@ -157,7 +160,7 @@ using HiddenLineReference = PrintTest;
 // plotted without removal must not agree, or the agreement would prove nothing. Printed as
 // PostScript, its lines, a little wider, lie within two pixels of the picture's. Seen at an
 // angle, a cube shows 9 edges and the diagonals of its 3 faces; with feature edges, the 9,
-// each once.
+// each once, and the 3 hidden ones too when those are dashed.
 TEST_F(HiddenLineReference, PrintShowsTheEdgesTheScreenShows) {
     const std::string flat = "OrthographicCamera { position 0 0 5  height 2.6 }";
     const struct {
@@ -189,6 +192,9 @@ TEST_F(HiddenLineReference, PrintShowsTheEdgesTheScreenShows) {
             EXPECT_EQ(distinct(lines), scene.edges.first) << "every outline";
             EXPECT_EQ(distinct(features), scene.edges.second) << "feature edges";
             EXPECT_EQ(features.size(), scene.edges.second) << "feature edges plotted once";
+            const auto dashed = plotted(text, kHidden, true, 0xF0F0);
+            EXPECT_EQ(distinct(dashed), dashed.size()) << "each edge once";
+            EXPECT_EQ(dashed.size(), scene.edges.first) << "with the hidden ones";
         }
         const auto all = plotted(scene.camera + " DrawStyle { style LINES } " + scene.shapes,
                                  SoVectorizeAction::HLHSR_OFF);

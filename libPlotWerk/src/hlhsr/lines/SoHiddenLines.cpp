@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <tuple>
 #include <unordered_map>
 
@@ -111,7 +112,17 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     const std::vector<char> visible = findVisiblePieces();
     timings.pieces = static_cast<long>(visible.size());
     timings.visibility = step.lap();
-    std::vector<SoVisibleLine> lines = joinPieces(visible);
+    std::vector<SoVisibleLine> lines;
+    if (hiddenPattern_) {
+        lines = joinPieces(visible, 0);
+        for (SoVisibleLine& line : lines) {
+            line.attributes.linePattern = hiddenPattern_;
+            line.attributes.linePatternScaleFactor = 1;
+        }
+    }
+    std::vector<SoVisibleLine> seen = joinPieces(visible, 1);
+    lines.insert(lines.end(), std::make_move_iterator(seen.begin()),
+                 std::make_move_iterator(seen.end()));
     timings.joining = step.lap();
     lastTimings = timings;
     return lines;
@@ -268,7 +279,8 @@ void extend(std::vector<SbVec4f>& line, const SoLinePoint& q) {
 }
 }  // namespace
 
-std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& visible) const {
+std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& visible,
+                                                     char drawn) const {
     // Where each drawn edge's pieces start in `visible`.
     std::vector<size_t> firstPiece(edges_.size(), 0);
     for (size_t i = 0, at = 0; i < edges_.size(); ++i) {
@@ -294,7 +306,7 @@ std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& vi
             double from = 0.0;
             for (size_t k = 0; k <= cuts.size(); ++k) {
                 const double to = k < cuts.size() ? cuts[k] : 1.0;
-                if (!visible[firstPiece[i] + k]) {
+                if (visible[firstPiece[i] + k] != drawn) {
                     open = false;
                 } else {
                     if (!open) start(pointAlong(edges_[i], from));

@@ -8,7 +8,7 @@
 
 #include "SoLineObject.h"
 
-/// A visible piece of a hidden-line drawing: a polyline in the page coordinates of the
+/// A piece of a hidden-line drawing: a polyline in the page coordinates of the
 /// records (x, y; third and fourth components 0) and how its source prints lines.
 struct SoVisibleLine {
     std::vector<SbVec4f> points;
@@ -60,8 +60,11 @@ class SoHiddenLines {
                      unsigned short linePattern, int linePatternScaleFactor);
     /// Feature edges on with this angle in degrees; a negative angle turns them off.
     void setFeatureAngle(float degrees) { featureAngle_ = degrees; }
+    /// Hidden pieces too, in this line pattern; 0 leaves them out.
+    void setHiddenPattern(unsigned short pattern) { hiddenPattern_ = pattern; }
 
-    /// The visible pieces of everything added, primitive by primitive.
+    /// The visible pieces of everything added, primitive by primitive, after the hidden
+    /// ones when those are asked for, so that what is seen is drawn over what is not.
     std::vector<SoVisibleLine> computeVisibleLines();
     static const Timings& getLastTimings() { return lastTimings; }
 
@@ -81,11 +84,13 @@ class SoHiddenLines {
     void cutAtPiercings();
     void cutAtCrossing(const EdgeRef& a, const EdgeRef& b);
     std::vector<char> findVisiblePieces();
-    std::vector<SoVisibleLine> joinPieces(const std::vector<char>& visible) const;
+    /// The pieces whose flag is `drawn`, joined into lines.
+    std::vector<SoVisibleLine> joinPieces(const std::vector<char>& visible, char drawn) const;
     SoLinePoint pointAlong(const EdgeRef& e, double t) const;
 
     std::vector<std::unique_ptr<SoLineObject>> objects_;
     float featureAngle_ = -1.0f;
+    unsigned short hiddenPattern_ = 0;
     // Per drawn edge: its reference, its cut parameters and where its pieces start in the
     // flat piece arrays.
     std::vector<EdgeRef> edges_;
