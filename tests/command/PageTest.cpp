@@ -323,6 +323,11 @@ TEST(Page, EachOptionFamilyChangesThePrintAsItSays) {
             [](const Rgb& p) { return p.r > 90 && p.r < 160 && p.g < 60; }, 1000, MANY),
         probe("smooth", {"sphere.tsc", "--smooth"}, kLeft, kBottom, kRight, kTop, coloured, 1000,
               MANY),
+        // The strip under the drawing: the title at its left, the scale at its right.
+        probe("a title", {"mark.tsc", "--title", "Mark"}, kLeft + 2, kBottom + 2, kLeft + 30,
+              kBottom + 12, ink, 30, MANY),
+        probe("the scale", {"faces.obj", "--title", "Cube", "--scale", "1:10"}, kRight - 30,
+              kBottom + 2, kRight - 2, kBottom + 12, ink, 20, MANY),
         probe("coarse accuracy", {"--accuracy", "1", "--ps-level", "3"}, kLeft, 195, kRight, 245,
               coloured, 500, MANY),
     });

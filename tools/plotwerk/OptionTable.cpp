@@ -194,6 +194,7 @@ std::vector<OptionTable::Entry> makeEntries() {
               [](const PS&) -> std::string { return "to fit"; },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.scale = OptionValue::ratio(n, v);
+                  o.scaleText = v;
               }},
         Entry{"--model-unit", "mm|m|in", "the length of the model's unit, for --scale",
               [](const PS&) -> std::string { return "mm"; },
@@ -277,7 +278,9 @@ std::vector<OptionTable::Entry> makeEntries() {
                   return SoCGMVectorOutput().isIndexed() ? "indexed colour" : "direct colour";
               },
               [](PrintOptions& o, const std::string&, const std::string&) { o.cgmIndexed = true; }},
-        Entry{"--title", "TEXT", "3D PDF: the page's title, above the model",
+        Entry{"--title", "TEXT",
+              "the drawing's title, in a strip under it with the scale (3D PDF: the page's "
+              "title, above the model)",
               [](const PS&) -> std::string { return "none"; },
               [](PrintOptions& o, const std::string&, const std::string& v) { o.title = v; }},
         Entry{"--text", "TEXT", "3D PDF: text below the title",

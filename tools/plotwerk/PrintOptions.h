@@ -50,6 +50,7 @@ struct PrintOptions {
     /// Printed at a scale: millimetres on paper for one of the model's units, given as a
     /// ratio of lengths and the length of a model unit in millimetres.
     std::optional<float> scale;
+    std::string scaleText;  ///< as the user wrote it
     float modelUnit = 1.0f;
     std::optional<float> millimetresPerUnit() const {
         return scale ? std::optional<float>(*scale * modelUnit) : std::nullopt;

@@ -10,6 +10,7 @@
 #include "CommandError.h"
 #include "NodeRef.h"
 #include "OptionValue.h"
+#include "TitleBlock.h"
 #include "ViewSetup.h"
 
 namespace {
@@ -24,6 +25,11 @@ SbVec2f gridFor(size_t n) {
 std::vector<NodeRef<SoSeparator>> viewsOf(SoSeparator* scene, const PrintOptions& options,
                                           const SbVec2f& cell) {
     std::vector<NodeRef<SoSeparator>> views;
+    if (options.views.empty()) {
+        ViewSetup::complete(scene, cell, options, options.view);
+        views.emplace_back(scene);
+        return views;
+    }
     std::vector<SoOrthographicCamera*> principal;
     float height = 0.0f;
     for (const std::string& side : options.views) {
@@ -62,26 +68,38 @@ std::vector<std::string> ViewSheet::parse(const std::string& option, const std::
     return sides;
 }
 
+// A title takes a strip at the bottom; the views share the rest. Each apply is placed within
+// one page.
 void ViewSheet::draw(SoVectorizeAction& action, SoSeparator* scene, const PrintOptions& options) {
     const SbVec2f size = action.getDrawingDimensions();
-    if (options.views.empty()) {
+    const float strip = options.title.empty() ? 0.0f : TitleBlock::heightFor(size);
+    const SbVec2f area(size[0], size[1] - strip);
+    if (options.views.empty() && strip == 0.0f) {
         ViewSetup::complete(scene, size, options, options.view);
         action.apply(scene);
         return;
     }
-    if (ViewSetup::hasCamera(scene))
+    if (!options.views.empty() && ViewSetup::hasCamera(scene))
         throw CommandError("--views gives each view a camera: the scene has one of its own");
-    const SbVec2f grid = gridFor(options.views.size());
-    const SbVec2f cell(size[0] / grid[0], size[1] / grid[1]);
+    const SbVec2f grid = gridFor(std::max<size_t>(options.views.size(), 1));
+    const SbVec2f cell(area[0] / grid[0], area[1] / grid[1]);
     const std::vector<NodeRef<SoSeparator>> views = viewsOf(scene, options, cell);
     action.beginPage(action.getStartPosition(), size);
     action.setDrawingDimensions(cell);
     for (size_t i = 0; i < views.size(); ++i) {
         const float column = float(i % size_t(grid[0])), row = float(i / size_t(grid[0]));
-        action.setStartPosition(column * cell[0], (grid[1] - 1.0f - row) * cell[1]);
+        action.setStartPosition(column * cell[0], strip + (grid[1] - 1.0f - row) * cell[1]);
         // Every apply ends in traversal order; each view asks again.
         action.setHLHSRMode(options.hidden);
         action.apply(views[i].get());
+    }
+    if (strip > 0.0f) {
+        const SbVec2f stripSize(size[0], strip);
+        NodeRef<SoSeparator> title(TitleBlock::scene(options.title, options.scaleText, stripSize));
+        title->unref();  // the holder keeps its own reference
+        action.setDrawingDimensions(stripSize);
+        action.setStartPosition(0.0f, 0.0f);
+        action.apply(title.get());
     }
     action.endPage();
 }
