@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr float kHeight = 14.0f;   // millimetres
-constexpr float kIndent = 4.0f;    // millimetres from the strip's ends
+constexpr float kHeight = 14.0f;    // millimetres
+constexpr float kIndent = 4.0f;     // millimetres from the strip's ends
 constexpr float kBaseline = -1.8f;  // millimetres from the strip's middle: capitals centred
 
 // Text at a place of the strip: `x` from its middle, left or right aligned.

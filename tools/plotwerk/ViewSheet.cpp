@@ -68,8 +68,6 @@ std::vector<std::string> ViewSheet::parse(const std::string& option, const std::
     return sides;
 }
 
-// A title takes a strip at the bottom; the views share the rest. Each apply is placed within
-// one page.
 void ViewSheet::draw(SoVectorizeAction& action, SoSeparator* scene, const PrintOptions& options) {
     const SbVec2f size = action.getDrawingDimensions();
     const float strip = options.title.empty() ? 0.0f : TitleBlock::heightFor(size);

@@ -13,7 +13,8 @@ class SoVectorizeAction;
 /// right and top down, so that "top,iso,front,right" lays out a drafter's sheet: the top view
 /// above the front view, the right view beside it. Each view gets a camera of its own and
 /// a frame. Orthographic front, back, side, top and bottom views share one scale and line
-/// up with one another; other views fill their cells.
+/// up with one another; other views fill their cells. A title takes a strip at the bottom
+/// of the drawing (a TitleBlock), and the views what is left.
 class ViewSheet {
   public:
     /// The most views one sheet takes.
@@ -21,7 +22,8 @@ class ViewSheet {
 
     /// Reads "SIDE,SIDE,...", named sides only; a CommandError names the option otherwise.
     static std::vector<std::string> parse(const std::string& option, const std::string& text);
-    /// Adds the camera and light the scene lacks and applies the action, once or, for a
-    /// sheet, once per view within one page. A sheet needs a scene without a camera.
+    /// Adds the camera and light the scene lacks and applies the action: once, or within one
+    /// page once per view and once for the title. Several views need a scene without a
+    /// camera.
     static void draw(SoVectorizeAction& action, SoSeparator* scene, const PrintOptions& options);
 };
