@@ -18,9 +18,10 @@ struct Primitive {
 constexpr int kHidden = 100;
 /// Lengths drawn by primitive number (plus kHidden for hidden ones), and the pieces drawn.
 std::pair<std::map<int, double>, size_t> kept(const std::vector<Primitive>& primitives,
-                                              unsigned short hiddenPattern) {
+                                              unsigned short hiddenPattern, float featureAngle) {
     SoHiddenLines lines;
     lines.setHiddenPattern(hiddenPattern);
+    lines.setFeatureAngle(featureAngle);
     for (size_t k = 0; k < primitives.size(); ++k) {
         const std::vector<SbColor> colors(primitives[k].points.size(), SbColor(k / 8.0f, 0, 0));
         (lines.*(primitives[k].polygon ? &SoHiddenLines::addPolygon : &SoHiddenLines::addPolyLine))(
@@ -53,12 +54,15 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
     const Primitive strip = {{pt(-0.2f, -0.8f, 0.1f), pt(0.2f, -0.8f, 0.1f), pt(0.2f, 0.8f, 0.9f),
                               pt(-0.2f, 0.8f, 0.9f)},
                              true};
+    const Primitive near = {{pt(0.4f, -0.5f, 0.06f), pt(0.5f, -0.5f, 0.5f), pt(0.5f, 0.5f, 0.5f)},
+                            true};
     const struct {
         const char* name;
         std::vector<Primitive> primitives;
         std::map<int, double> lengths;  // by primitive
         size_t pieces;
         unsigned short hiddenPattern = 0;
+        float featureAngle = -1.0f;
     } cases[] = {
         {"a polygon alone", {square}, {{0, 4.0}}, 1},
         {"a line behind it",
@@ -76,10 +80,24 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
          {{0, 4.0}, {1, 0.8}, {1 + kHidden, 1.0}},
          4,
          0xF0F0},
+        // Two faces 17 degrees apart with feature edges at 30: their edge stays where the
+        // second folds back under the first on the page, as at the outline of a cylinder.
+        {"a fold",
+         {near, {{pt(0.5f, 0.5f, 0.5f), pt(0.5f, -0.5f, 0.5f), pt(0.47f, 0, 0.94f)}, true}},
+         {{0, 2.104988}},
+         1,
+         0,
+         30.0f},
+        {"no fold",
+         {near, {{pt(0.5f, 0.5f, 0.5f), pt(0.5f, -0.5f, 0.5f), pt(0.53f, 0, 0.94f)}, true}},
+         {{0, 1.104988}, {1, 1.001798}},
+         2,
+         0,
+         30.0f},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto [lengths, pieces] = kept(c.primitives, c.hiddenPattern);
+        const auto [lengths, pieces] = kept(c.primitives, c.hiddenPattern, c.featureAngle);
         EXPECT_EQ(lengths.size(), c.lengths.size());
         for (const auto& [k, length] : c.lengths) EXPECT_NEAR(lengths.at(k), length, 1e-5);
         EXPECT_EQ(pieces, c.pieces);

@@ -129,7 +129,9 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
 }
 
 // The first primitive to bring an edge draws it; a second polygon on a smooth surface (its
-// winding turned by less than the feature angle) takes the first one's edge away too.
+// winding turned by less than the feature angle) takes the first one's edge away too, unless
+// the surface turns away from the viewer there: both polygons on one side of the edge on the
+// page is a fold, and its edge the outline of the surface.
 void SoHiddenLines::markFeatureEdges() {
     const double limit = std::cos(featureAngle_ * PI / 180.0);
     std::unordered_map<EdgeKey, EdgeRef, EdgeKeyHash> first;
@@ -144,7 +146,10 @@ void SoHiddenLines::markFeatureEdges() {
             if (!object.hides() || !other.hides()) continue;
             const SoLinePoint& n = object.getWindingNormal();
             const SoLinePoint& m = other.getWindingNormal();
-            if (n.x * m.x + n.y * m.y + n.z * m.z >= limit) other.drawn[at->second.edge] = 0;
+            const SoLinePoint &a = object.edgeStart(e), &b = object.edgeEnd(e);
+            const bool fold = object.pageSide(a, b) * other.pageSide(a, b) > 0;
+            if (!fold && n.x * m.x + n.y * m.y + n.z * m.z >= limit)
+                other.drawn[at->second.edge] = 0;
         }
     }
 }

@@ -36,7 +36,9 @@ struct SoVisibleLine {
 /// With feature edges on (off by default), an edge shared by two polygons (same end points)
 /// whose planes differ by less than the feature angle is left out, and an edge that another
 /// primitive already has is drawn once: shapes arrive as triangles, and a drafter wants
-/// neither the diagonals of flat faces nor every edge twice.
+/// neither the diagonals of flat faces nor every edge twice. An edge where the two polygons
+/// lie on one side of it on the page stays, whatever the angle: there a curved surface turns
+/// away from the viewer, and the edge is its outline.
 class SoHiddenLines {
   public:
     /// Where the time of the last computation went, in seconds.

@@ -84,6 +84,13 @@ bool SoLineObject::outlineContains(double x, double y) const {
     return true;
 }
 
+double SoLineObject::pageSide(const SoLinePoint& a, const SoLinePoint& b) const {
+    double side = 0;
+    for (const SoLinePoint& p : points_)
+        side += (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+    return side;
+}
+
 bool SoLineObject::hidesPoint(const SoLinePoint& p) const {
     return hides_ && p.x >= xmin && p.x <= xmax && p.y >= ymin && p.y <= ymax &&
            planeDistance(p) <= -BEHIND && outlineContains(p.x, p.y);

@@ -38,6 +38,9 @@ class SoLineObject {
     double planeDistance(const SoLinePoint& p) const;
     /// Whether (x, y) is inside or on the outline.
     bool outlineContains(double x, double y) const;
+    /// On which side of the page's line through a and b the points lie, taken together:
+    /// positive on the left, negative on the right.
+    double pageSide(const SoLinePoint& a, const SoLinePoint& b) const;
 
     /// The unit normal of the outline's own turning sense (not turned to the viewer).
     const SoLinePoint& getWindingNormal() const { return windingNormal_; }
