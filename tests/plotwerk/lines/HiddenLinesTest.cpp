@@ -73,6 +73,12 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
          {square, {{pt(-0.9f, 0, 0.8f), pt(0.9f, 0, 0.8f)}, false}},
          {{0, 4.0}, {1, 0.8}},
          3},
+        // Clipping cut the square at the view's right border: that edge is not the shape's.
+        {"a polygon at the border",
+         {{{pt(0.5f, -0.5f, 0.5f), pt(1, -0.5f, 0.5f), pt(1, 0.5f, 0.5f), pt(0.5f, 0.5f, 0.5f)},
+           true}},
+         {{0, 2.0}},
+         1},
         {"a line of one point", {{{pt(0, 0, 0.1f)}, false}, {{pt(0, 0, 0.1f)}, true}}, {}, 0},
         {"two polygons through each other", {square, strip}, {{0, 4.0 - 0.4}, {1, 4.0 - 1.0}}, 3},
         {"a line across behind it, its hidden part dashed",
