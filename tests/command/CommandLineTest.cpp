@@ -94,7 +94,7 @@ TEST_F(ErrorScene, EachKindOfMistakeFailsCleanly) {
         {{"--scale", "1:0", "-o", "existing.ps"}, "--scale"},
         {{"--model-unit", "ft", "-o", "existing.ps"}, "--model-unit"},
         {{"--views", "top", "-o", "existing.ps"}, "--views"},
-        {{"--views", "top", "-o", "page.png"}, "--views"},
+        {{"--views", "top", "-o", "page.u3d"}, "--views"},
     };
     for (const auto& c : cases) expectCleanFailure(c.arguments, c.named, c.fileSizeLimit);
     // A device is written to, never replaced: the full one failed above, an empty one takes

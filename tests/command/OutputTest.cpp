@@ -232,12 +232,15 @@ TEST(DemoPage, PensAndMetafileOptionsReachTheDocument) {
 
 TEST(ScreenPicture, PngIsWhatTheScreenShowsAtTheDrawingSize) {
     ScratchDir dir;
+    const std::string square =
+        "  LightModel { model BASE_COLOR }\n  BaseColor { rgb 1 0 0 }\n"
+        "  Coordinate3 { point [ -1 -1 0, 1 -1 0, 1 1 0, -1 1 0 ] }\n"
+        "  FaceSet { numVertices 4 }\n}\n";
     dir.write("square.tsc",
               "#Tessara V1.0 ascii\nSeparator {\n"
-              "  OrthographicCamera { position 0 0 5  height 4 }\n"
-              "  LightModel { model BASE_COLOR }\n  BaseColor { rgb 1 0 0 }\n"
-              "  Coordinate3 { point [ -1 -1 0, 1 -1 0, 1 1 0, -1 1 0 ] }\n"
-              "  FaceSet { numVertices 4 }\n}\n");
+              "  OrthographicCamera { position 0 0 5  height 4 }\n" +
+                  square);
+    dir.write("free.tsc", "#Tessara V1.0 ascii\nSeparator {\n" + square);
     const CommandResult run =
         runCommand({"square.tsc", "--size", "100x50mm", "-o", "screen.png"}, dir.path());
     ASSERT_EQ(run.status, 0) << run.err;
@@ -252,6 +255,17 @@ TEST(ScreenPicture, PngIsWhatTheScreenShowsAtTheDrawingSize) {
     EXPECT_LT(centre[1], 60);
     const unsigned char* corner = picture.getPixel(2, 2);
     EXPECT_GT(corner[0] + corner[1] + corner[2], 3 * 240);
+    // A sheet's views each take their cell: the square faces the front view, at the left,
+    // and stands edge-on to the right one.
+    ASSERT_EQ(
+        runCommand({"free.tsc", "--size", "100x50mm", "--views", "front,right", "-o", "sheet.png"},
+                   dir.path())
+            .status,
+        0);
+    ASSERT_TRUE(picture.read(SbString(dir.file("sheet.png").c_str())));
+    EXPECT_GT(picture.getPixel(94, 94)[0] - picture.getPixel(94, 94)[1], 150) << "front";
+    const unsigned char* right = picture.getPixel(283, 94);
+    EXPECT_GT(right[0] + right[1] + right[2], 3 * 240) << "right";
 }
 
 }  // namespace

@@ -81,7 +81,6 @@ void writePicture(const PrintOptions& options, SoSeparator* scene) {
     SoVectorizePSAction sizing;
     ActionSettings::apply(sizing, options);
     const SbVec2f size = sizing.getDrawingDimensions();
-    ViewSetup::complete(scene, size, options, options.view);
     SafeOutputFile output(options.output);
     output.writeAll(ScreenPicture::encode(scene, options, size));
     output.commit();
@@ -91,7 +90,7 @@ void print(const PrintOptions& options) {
     if (options.print && (options.output != "-" || !options.format.empty()))
         throw CommandError("--print sends the drawing to a printer: it takes neither -o nor -f");
     const OutputFormat& format = OutputFormat::choose(options.format, options.output);
-    if (!options.views.empty() && !format.create)
+    if (!options.views.empty() && format.writeScene)
         throw CommandError(std::string("--views lays out a drawing, which ") + format.name +
                            " is not");
     // Read by the action's constructor, so it must be in place before the backend exists.

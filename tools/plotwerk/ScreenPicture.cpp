@@ -6,12 +6,14 @@
 #include <Tessara/rendering/SoOffscreenRenderer.h>
 #include <Tessara/rendering/SoPNGImage.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "CommandError.h"
+#include "ViewSheet.h"
 
 namespace {
 
@@ -20,6 +22,24 @@ short pixelsFor(float millimetres) {
     const short largest = SoOffscreenRenderer::getMaximumResolution()[0];
     if (!(pixels >= 1.0f)) return 1;
     return pixels > largest ? largest : static_cast<short>(pixels);
+}
+
+int pixelOf(float millimetres) {
+    return int(std::lround(millimetres / 25.4f * ScreenPicture::kResolution));
+}
+
+// The rendered RGBA pixels, rows from the bottom. The picture is opaque: the alpha the
+// renderer clears to says nothing about the scene.
+std::vector<unsigned char> render(SoSeparator* scene, const PrintOptions& options,
+                                  const SbVec2s& size) {
+    SbViewportRegion region(size[0], size[1]);
+    region.setPixelsPerInch(ScreenPicture::kResolution);
+    SoOffscreenRenderer renderer(region);
+    renderer.setBackgroundColor(options.background ? *options.background : SbColor(1, 1, 1));
+    renderer.getGLRenderAction().setSmoothShading(options.smooth);
+    if (!renderer.render(scene)) throw CommandError("cannot render the picture offscreen");
+    const unsigned char* rgba = renderer.getBuffer();
+    return std::vector<unsigned char>(rgba, rgba + 4 * std::size_t(size[0]) * size[1]);
 }
 
 // Encoded in memory, so that writing the output fails only where the system says why.
@@ -38,21 +58,26 @@ std::string pngBytes(const SoPNGImage& picture) {
 
 }  // namespace
 
+// Each part of the sheet is rendered on its own and copied into its place; its edges are
+// where its origin and far corner fall, so that neighbours meet without a gap.
 std::string ScreenPicture::encode(SoSeparator* scene, const PrintOptions& options,
                                   const SbVec2f& drawingMm) {
     const SbVec2s size(pixelsFor(drawingMm[0]), pixelsFor(drawingMm[1]));
-    SbViewportRegion region(size[0], size[1]);
-    region.setPixelsPerInch(kResolution);
-    SoOffscreenRenderer renderer(region);
-    renderer.setBackgroundColor(options.background ? *options.background : SbColor(1, 1, 1));
-    renderer.getGLRenderAction().setSmoothShading(options.smooth);
-    if (!renderer.render(scene)) throw CommandError("cannot render the picture offscreen");
-
-    // The picture is opaque: the alpha the renderer clears to says nothing about the scene.
-    const unsigned char* rgba = renderer.getBuffer();
-    const std::size_t count = static_cast<std::size_t>(size[0]) * static_cast<std::size_t>(size[1]);
-    std::vector<unsigned char> rgb(3 * count);
-    for (std::size_t i = 0; i < count; ++i)
-        for (int c = 0; c < 3; ++c) rgb[3 * i + c] = rgba[4 * i + c];
+    std::vector<unsigned char> rgb(3 * std::size_t(size[0]) * std::size_t(size[1]));
+    for (const ViewSheet::Part& part : ViewSheet::layout(scene, options, drawingMm)) {
+        int from[2], to[2];
+        for (int axis = 0; axis < 2; ++axis) {
+            from[axis] = std::min(pixelOf(part.origin[axis]), size[axis] - 1);
+            to[axis] = std::clamp(pixelOf(part.origin[axis] + part.size[axis]), from[axis] + 1,
+                                  int(size[axis]));
+        }
+        const SbVec2s partSize(short(to[0] - from[0]), short(to[1] - from[1]));
+        const std::vector<unsigned char> rgba = render(part.scene.get(), options, partSize);
+        for (int y = 0; y < partSize[1]; ++y)
+            for (int x = 0; x < partSize[0]; ++x)
+                for (int c = 0; c < 3; ++c)
+                    rgb[3 * (std::size_t(from[1] + y) * size[0] + from[0] + x) + c] =
+                        rgba[4 * (std::size_t(y) * partSize[0] + x) + c];
+    }
     return pngBytes(SoPNGImage(size, 3, rgb.data()));
 }

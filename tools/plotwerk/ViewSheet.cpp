@@ -68,36 +68,44 @@ std::vector<std::string> ViewSheet::parse(const std::string& option, const std::
     return sides;
 }
 
-void ViewSheet::draw(SoVectorizeAction& action, SoSeparator* scene, const PrintOptions& options) {
-    const SbVec2f size = action.getDrawingDimensions();
+std::vector<ViewSheet::Part> ViewSheet::layout(SoSeparator* scene, const PrintOptions& options,
+                                               const SbVec2f& size) {
     const float strip = options.title.empty() ? 0.0f : TitleBlock::heightFor(size);
-    const SbVec2f area(size[0], size[1] - strip);
-    if (options.views.empty() && strip == 0.0f) {
-        ViewSetup::complete(scene, size, options, options.view);
-        action.apply(scene);
-        return;
-    }
     if (!options.views.empty() && ViewSetup::hasCamera(scene))
         throw CommandError("--views gives each view a camera: the scene has one of its own");
     const SbVec2f grid = gridFor(std::max<size_t>(options.views.size(), 1));
-    const SbVec2f cell(area[0] / grid[0], area[1] / grid[1]);
-    const std::vector<NodeRef<SoSeparator>> views = viewsOf(scene, options, cell);
-    action.beginPage(action.getStartPosition(), size);
-    action.setDrawingDimensions(cell);
-    for (size_t i = 0; i < views.size(); ++i) {
+    const SbVec2f cell(size[0] / grid[0], (size[1] - strip) / grid[1]);
+    std::vector<Part> parts;
+    for (NodeRef<SoSeparator>& view : viewsOf(scene, options, cell)) {
+        const size_t i = parts.size();
         const float column = float(i % size_t(grid[0])), row = float(i / size_t(grid[0]));
-        action.setStartPosition(column * cell[0], strip + (grid[1] - 1.0f - row) * cell[1]);
-        // Every apply ends in traversal order; each view asks again.
-        action.setHLHSRMode(options.hidden);
-        action.apply(views[i].get());
+        const SbVec2f origin(column * cell[0], strip + (grid[1] - 1.0f - row) * cell[1]);
+        parts.push_back({std::move(view), origin, cell});
     }
     if (strip > 0.0f) {
         const SbVec2f stripSize(size[0], strip);
         NodeRef<SoSeparator> title(TitleBlock::scene(options.title, options.scaleText, stripSize));
         title->unref();  // the holder keeps its own reference
-        action.setDrawingDimensions(stripSize);
-        action.setStartPosition(0.0f, 0.0f);
-        action.apply(title.get());
+        parts.push_back({std::move(title), SbVec2f(0.0f, 0.0f), stripSize});
+    }
+    return parts;
+}
+
+void ViewSheet::draw(SoVectorizeAction& action, SoSeparator* scene, const PrintOptions& options) {
+    const SbVec2f size = action.getDrawingDimensions();
+    const std::vector<Part> parts = layout(scene, options, size);
+    // One part fills the drawing: no page needed.
+    if (parts.size() == 1) {
+        action.apply(parts[0].scene.get());
+        return;
+    }
+    action.beginPage(action.getStartPosition(), size);
+    for (const Part& part : parts) {
+        action.setDrawingDimensions(part.size);
+        action.setStartPosition(part.origin);
+        // Every apply ends in traversal order; each view asks again.
+        action.setHLHSRMode(options.hidden);
+        action.apply(part.scene.get());
     }
     action.endPage();
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <Tessara/math/SbVec2f.h>
+
 #include <string>
 #include <vector>
 
+#include "NodeRef.h"
 #include "PrintOptions.h"
 
 class SoSeparator;
@@ -22,8 +25,17 @@ class ViewSheet {
 
     /// Reads "SIDE,SIDE,...", named sides only; a CommandError names the option otherwise.
     static std::vector<std::string> parse(const std::string& option, const std::string& text);
-    /// Adds the camera and light the scene lacks and applies the action: once, or within one
-    /// page once per view and once for the title. Several views need a scene without a
-    /// camera.
+    /// One scene of a sheet and its place on the drawing, in millimetres.
+    struct Part {
+        NodeRef<SoSeparator> scene;
+        SbVec2f origin, size;
+    };
+
+    /// The scenes of a drawing of `size`: the scene itself, completed with the camera and
+    /// light it lacks, or a view of it each, and the title. Several views need a scene
+    /// without a camera.
+    static std::vector<Part> layout(SoSeparator* scene, const PrintOptions& options,
+                                    const SbVec2f& size);
+    /// Applies the action to the layout's scenes: once, or within one page once each.
     static void draw(SoVectorizeAction& action, SoSeparator* scene, const PrintOptions& options);
 };
