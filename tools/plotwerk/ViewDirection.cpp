@@ -18,6 +18,18 @@ const NamedSide kSides[] = {
     {"top", {0, 1, 0}},   {"bottom", {0, -1, 0}}, {"iso", {1, 1, 1}},
 };
 
+const NamedSide* sideNamed(const std::string& text) {
+    for (const NamedSide& side : kSides)
+        if (text == side.name) return &side;
+    return nullptr;
+}
+
+// A direction of a model standing on y, for the model as it stands: on z, a quarter turn
+// about x takes y to z and the front, +z, to -y.
+SbVec3f standing(const SbVec3f& v, bool zUp) {
+    return zUp ? SbVec3f(v[0], -v[2], v[1]) : v;
+}
+
 // "X,Y,Z" with finite numbers, not all zero.
 SbVec3f direction(const std::string& option, const std::string& text) {
     SbVec3f value;
@@ -37,19 +49,16 @@ SbVec3f direction(const std::string& option, const std::string& text) {
 }  // namespace
 
 bool ViewDirection::isNamed(const std::string& text) {
-    for (const NamedSide& side : kSides)
-        if (text == side.name) return true;
-    return false;
+    return sideNamed(text) != nullptr;
 }
 
 void ViewDirection::choose(const std::string& option, const std::string& text) {
     chosen_ = true;
-    for (const NamedSide& side : kSides)
-        if (text == side.name) {
-            side_ = side.towardsEye;
-            named_ = true;
-            return;
-        }
+    if (const NamedSide* side = sideNamed(text)) {
+        side_ = side->towardsEye;
+        named_ = true;
+        return;
+    }
     if (text.find(',') == std::string::npos)
         OptionValue::fail(option, text,
                           "expected front, back, left, right, top, bottom, iso or X,Y,Z");
@@ -68,24 +77,13 @@ bool ViewDirection::principal() const {
     return named_ && axes == 1;
 }
 
-SbVec3f ViewDirection::upAxis() const {
-    return zUp_ ? SbVec3f(0, 0, 1) : SbVec3f(0, 1, 0);
-}
-
-// A named side turns with the model: standing it on z is a quarter turn about x, which
-// takes y to z and the front, +z, to -y.
-SbVec3f ViewDirection::towardsEye() const {
-    SbVec3f eye = named_ && zUp_ ? SbVec3f(side_[0], -side_[2], side_[1]) : side_;
-    eye.normalize();
-    return eye;
-}
-
 SbRotation ViewDirection::cameraOrientation() const {
-    const SbVec3f back = towardsEye();
-    const SbVec3f up = upAxis();
+    SbVec3f back = named_ ? standing(side_, zUp_) : side_;
+    back.normalize();
+    const SbVec3f up = standing(SbVec3f(0, 1, 0), zUp_);
     SbVec3f upOnDrawing = up - back * up.dot(back);
     if (upOnDrawing.length() < 1e-4f) {
-        const SbVec3f front = zUp_ ? SbVec3f(0, -1, 0) : SbVec3f(0, 0, 1);
+        const SbVec3f front = standing(SbVec3f(0, 0, 1), zUp_);
         upOnDrawing = back.dot(up) > 0.0f ? -front : front;
     }
     upOnDrawing.normalize();

@@ -32,9 +32,6 @@ class ViewDirection {
     SbRotation cameraOrientation() const;
 
   private:
-    SbVec3f upAxis() const;
-    SbVec3f towardsEye() const;
-
     SbVec3f side_{0.0f, 0.0f, 1.0f};  ///< for a named side: as if y were up
     bool named_ = true;
     bool zUp_ = false;
