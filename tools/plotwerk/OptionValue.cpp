@@ -76,8 +76,7 @@ float onASheet(const std::string& option, const std::string& text, float millime
     if (millimetres > SoVectorizeAction::kLongestLength)
         OptionValue::fail(
             option, text,
-            ("must be at most " + decimal(SoVectorizeAction::kLongestLength / 1000) + " m")
-                .c_str());
+            "must be at most " + decimal(SoVectorizeAction::kLongestLength / 1000) + " m");
     return millimetres;
 }
 
@@ -126,8 +125,7 @@ std::string OptionValue::nonEmpty(const std::string& option, const std::string& 
 float OptionValue::number(const std::string& option, const std::string& text) {
     float value = 0.0f;
     std::string rest;
-    if (!leadingNumber(text, value, rest) || !rest.empty())
-        OptionValue::fail(option, text, "not a number");
+    if (!leadingNumber(text, value, rest) || !rest.empty()) fail(option, text, "not a number");
     return value;
 }
 
@@ -150,7 +148,7 @@ float OptionValue::ratio(const std::string& option, const std::string& text) {
 
 float OptionValue::atLeast(const std::string& option, const std::string& text, float low) {
     const float value = number(option, text);
-    if (value < low) OptionValue::fail(option, text, ("must be at least " + decimal(low)).c_str());
+    if (value < low) fail(option, text, "must be at least " + decimal(low));
     return value;
 }
 
@@ -161,7 +159,7 @@ unsigned int OptionValue::wholeNumber(const std::string& option, const std::stri
     const auto result = std::from_chars(text.c_str(), end, value);
     if (result.ec != std::errc() || result.ptr != end || value < low || value > high) {
         const std::string range = std::to_string(low) + " to " + std::to_string(high);
-        OptionValue::fail(option, text, ("expected a whole number from " + range).c_str());
+        fail(option, text, "expected a whole number from " + range);
     }
     return value;
 }
@@ -170,27 +168,26 @@ float OptionValue::length(const std::string& option, const std::string& text) {
     float value = 0.0f;
     std::string unitText;
     SoVectorizeAction::DimensionUnit unit;
-    if (!leadingNumber(text, value, unitText)) OptionValue::fail(option, text, "not a length");
-    if (!unitOf(unitText, unit)) OptionValue::fail(option, text, "the unit must be in, mm or m");
-    if (!(value > 0.0f)) OptionValue::fail(option, text, "must be greater than 0");
+    if (!leadingNumber(text, value, unitText)) fail(option, text, "not a length");
+    if (!unitOf(unitText, unit)) fail(option, text, "the unit must be in, mm or m");
+    if (!(value > 0.0f)) fail(option, text, "must be greater than 0");
     return onASheet(option, text, SoVectorizeAction::unitsToMillimeters(value, unit));
 }
 
 SbVec2f OptionValue::pair(const std::string& option, const std::string& text, bool positive) {
     const size_t cross = text.find('x');
-    if (cross == std::string::npos)
-        OptionValue::fail(option, text, "expected WxH with an optional unit");
+    if (cross == std::string::npos) fail(option, text, "expected WxH with an optional unit");
     float first = 0.0f, second = 0.0f;
     std::string rest, unitText;
     SoVectorizeAction::DimensionUnit unit;
     if (!leadingNumber(text.substr(0, cross), first, rest) || !rest.empty() ||
         !leadingNumber(text.substr(cross + 1), second, unitText))
-        OptionValue::fail(option, text, "expected WxH with an optional unit");
-    if (!unitOf(unitText, unit)) OptionValue::fail(option, text, "the unit must be in, mm or m");
+        fail(option, text, "expected WxH with an optional unit");
+    if (!unitOf(unitText, unit)) fail(option, text, "the unit must be in, mm or m");
     if (positive && !(first > 0.0f && second > 0.0f))
-        OptionValue::fail(option, text, "both values must be greater than 0");
+        fail(option, text, "both values must be greater than 0");
     if (!positive && (first < 0.0f || second < 0.0f))
-        OptionValue::fail(option, text, "values must not be negative");
+        fail(option, text, "values must not be negative");
     return SbVec2f(onASheet(option, text, SoVectorizeAction::unitsToMillimeters(first, unit)),
                    onASheet(option, text, SoVectorizeAction::unitsToMillimeters(second, unit)));
 }
@@ -200,8 +197,7 @@ SbColor OptionValue::color(const std::string& option, const std::string& text) {
         if (text == named.name) return SbColor(named.r, named.g, named.b);
     SbColor color(0, 0, 0);
     if (hexColor(text, color) || fractionColor(text, color)) return color;
-    OptionValue::fail(option, text,
-                      "expected a colour name, #rrggbb or r:g:b with fractions from 0 to 1");
+    fail(option, text, "expected a colour name, #rrggbb or r:g:b with fractions from 0 to 1");
 }
 
 std::string OptionValue::colorText(const SbColor& color) {
@@ -227,8 +223,8 @@ std::vector<PenChoice> OptionValue::pens(const std::string& option, const std::s
     while (start <= text.size()) {
         const size_t comma = std::min(text.find(',', start), text.size());
         const std::string item = text.substr(start, comma - start);
-        if (item.empty()) OptionValue::fail(option, text, "every pen needs a colour");
-        if (pens.size() == 256) OptionValue::fail(option, text, "at most 256 pens");
+        if (item.empty()) fail(option, text, "every pen needs a colour");
+        if (pens.size() == 256) fail(option, text, "at most 256 pens");
         const size_t at = item.find('@');
         PenChoice pen;
         pen.color = color(option, item.substr(0, at));
