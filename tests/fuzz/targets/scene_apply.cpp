@@ -26,6 +26,7 @@
 #include "ModelExport.h"
 #include "OutputFormat.h"
 #include "ViewSetup.h"
+#include "ViewSheet.h"
 
 namespace {
 
@@ -60,16 +61,22 @@ void printInto(FILE* memory, SoSeparator* scene, const OutputFormat& format,
                SoVectorizeAction::HLHSRMode mode, bool pens) {
     PrintOptions options;
     options.hidden = mode;
-    if (pens) options.pens = {{SbColor(1, 0, 0), 0.3f}, {SbColor(0, 0, 1), {}}};
+    // The other variant: pens, dashed hidden lines, a title and, where the scene lets, a
+    // sheet of views.
+    if (pens) {
+        options.pens = {{SbColor(1, 0, 0), 0.3f}, {SbColor(0, 0, 1), {}}};
+        options.dashedHidden = true;
+        options.title = "Fuzz";
+        if (!ViewSetup::hasCamera(scene)) options.views = {"top", "iso"};
+    }
     // The coarsest raster: the same paths as a fine one, at a cost that leaves the fuzzer
     // time for many inputs (a fine raster of a page takes seconds under the sanitizers).
     options.rasterQuality = 0.0f;
     std::unique_ptr<SoVectorizeAction> action = format.create(options, nullptr);
     ActionSettings::apply(*action, options);
-    ViewSetup::complete(scene, action->getDrawingDimensions(), options, options.view);
     SoVectorOutput* output = action->getVectorOutput();
     output->setFilePointer(memory);
-    action->apply(scene);
+    ViewSheet::draw(*action, scene, options);
     output->closeFile();
 }
 
