@@ -46,16 +46,17 @@ SoPath* findFirst(SoSeparator* scene, SoType type) {
     return path;
 }
 
-// The scene's box is taken before the camera is in it, as the camera will see it.
-// The framed height is what the whole scene needs; a scale that asks for less shows part.
+// The framed height is what the whole scene needs with its margins; a scale that asks for
+// less than the scene itself shows part of it.
 void applyScale(SoOrthographicCamera& camera, const SbVec2f& drawingSize, float scale) {
     const float height = std::min(drawingSize[0], drawingSize[1]) / scale;
-    if (height < camera.height.getValue())
+    if (height < camera.height.getValue() * (1.0f - 2.0f * kMargin))
         SoDebugError::postWarning("ViewSetup::complete",
                                   "At this scale the drawing shows part of the scene only");
     camera.height = height;
 }
 
+// The scene's box is taken before the camera is in it, as the camera will see it.
 void addCamera(SoSeparator* scene, const SbVec2f& drawingSize, const PrintOptions& options,
                const SbRotation& orientation) {
     const SbViewportRegion region = regionFor(drawingSize);
