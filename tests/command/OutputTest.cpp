@@ -255,13 +255,10 @@ TEST(ScreenPicture, PngIsWhatTheScreenShowsAtTheDrawingSize) {
     EXPECT_LT(centre[1], 60);
     const unsigned char* corner = picture.getPixel(2, 2);
     EXPECT_GT(corner[0] + corner[1] + corner[2], 3 * 240);
-    // A sheet's views each take their cell: the square faces the front view, at the left,
-    // and stands edge-on to the right one.
-    ASSERT_EQ(
-        runCommand({"free.tsc", "--size", "100x50mm", "--views", "front,right", "-o", "sheet.png"},
-                   dir.path())
-            .status,
-        0);
+    // A sheet: the square faces the front view (left) and stands edge-on to the right one.
+    const std::vector<std::string> sheet = {"free.tsc",    "--size", "100x50mm", "--views",
+                                            "front,right", "-o",     "sheet.png"};
+    ASSERT_EQ(runCommand(sheet, dir.path()).status, 0);
     ASSERT_TRUE(picture.read(SbString(dir.file("sheet.png").c_str())));
     EXPECT_GT(picture.getPixel(94, 94)[0] - picture.getPixel(94, 94)[1], 150) << "front";
     const unsigned char* right = picture.getPixel(283, 94);

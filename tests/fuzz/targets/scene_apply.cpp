@@ -61,8 +61,7 @@ void printInto(FILE* memory, SoSeparator* scene, const OutputFormat& format,
                SoVectorizeAction::HLHSRMode mode, bool pens) {
     PrintOptions options;
     options.hidden = mode;
-    // The other variant: pens, dashed hidden lines, a title and, where the scene lets, a
-    // sheet of views.
+    // The other variant adds pens, dashed hidden lines, a title and, if it can, views.
     if (pens) {
         options.pens = {{SbColor(1, 0, 0), 0.3f}, {SbColor(0, 0, 1), {}}};
         options.dashedHidden = true;
