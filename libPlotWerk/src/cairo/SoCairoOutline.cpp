@@ -60,5 +60,6 @@ void SoCairoOutline::append(cairo_t* cr, const SbVec4f* points, int n, double gr
         else
             cairo_line_to(cr, corner.x, corner.y);
     }
-    cairo_close_path(cr);
+    // Left open: the fill closes it, and a closed path costs the document a close operator
+    // and a repeated point per polygon (a fifth of a mesh's PDF).
 }
