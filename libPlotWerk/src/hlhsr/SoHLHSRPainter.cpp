@@ -79,6 +79,13 @@ constexpr short PASS_SIZE = 512;
 // makes, but it keeps memory bounded should degenerate input make cutting run away.
 constexpr long long GROWTH_FACTOR = 64;
 constexpr long long GROWTH_SLACK = 1000000;
+// The pass ends, leaving the rest in the order it has, past this much work per record stored
+// (comparisons, and records the pair index looked at), plus the slack: polygons piercing
+// one another at random need a few thousand per record, but where a few hundred large
+// polygons all pierce all, the pieces grow with the cube of their number and the work
+// faster still; the slack is a few seconds of it.
+constexpr long long WORK_FACTOR = 100000;
+constexpr long long WORK_SLACK = 200000000;
 
 struct Points {
     const SbVec4f* p;
@@ -274,13 +281,13 @@ void SoHLHSRPainter::orderPairs() {
     growthLimit_ = static_cast<int>(
         std::min<long long>(INT_MAX, std::max(GROWTH_FACTOR * stored, stored + GROWTH_SLACK)));
     for (int k = 0; k < stored; ++k) list_.getPrimitive(k)->moveCount = 0;
+    workLimit_ = requestedWorkLimit_ > 0 ? requestedWorkLimit_ : WORK_FACTOR * stored + WORK_SLACK;
     SoHLHSRPairIndex index(list_);
-    std::vector<int> candidates;
     moved_.clear();
-    for (int i = 0; i < list_.getLength(); ++i) {
+    for (int i = 0; i < list_.getLength() && !outOfWork(i, index); ++i) {
         if (i > 0) forgetMoves(index, list_.getPrimitive(i - 1));
         chain_.assign(1, index.slotAt(i));
-        placeRecord(i, index, candidates);
+        placeRecord(i, index);
     }
 }
 
@@ -299,11 +306,9 @@ void SoHLHSRPainter::restartStep(int i, SoHLHSRPairIndex& index) {
     chain_.assign(1, index.slotAt(i));
 }
 
-void SoHLHSRPainter::placeRecord(int i, SoHLHSRPairIndex& index, std::vector<int>& candidates) {
-    index.candidates(i, i, candidates);
-    size_t c = 0;
-    while (c < candidates.size()) {
-        const int j = candidates[c];
+void SoHLHSRPainter::placeRecord(int i, SoHLHSRPairIndex& index) {
+    index.startQuery(i, i);
+    for (int j = index.nextCandidate(); j >= 0 && !outOfWork(i, index); j = index.nextCandidate()) {
         SoGraphicPrimitive* P = list_.getPrimitive(i);
         ++pairsTested_;
         const Step step = decide(P, list_.getPrimitive(j));
@@ -323,13 +328,9 @@ void SoHLHSRPainter::placeRecord(int i, SoHLHSRPairIndex& index, std::vector<int
         if (cut != NO_CUT) restartStep(i, index);
         if (step == SWAP || cut == NEW_HEAD) {
             // The record at i has not met the records after it yet.
-            index.candidates(i, i, candidates);
-            c = 0;
+            index.startQuery(i, i);
         } else if (cut == SAME_HEAD) {
-            index.candidates(i, j, candidates);
-            c = 0;
-        } else {
-            ++c;
+            index.startQuery(i, j);
         }
     }
 }
@@ -350,6 +351,18 @@ SoHLHSRPainter::Step SoHLHSRPainter::decide(SoGraphicPrimitive* P, SoGraphicPrim
         }
     }
     return SPLIT;
+}
+
+bool SoHLHSRPainter::outOfWork(int i, const SoHLHSRPairIndex& index) {
+    if (pairsTested_ + index.getLooks() <= workLimit_) return false;
+    if (!workWarned_) {
+        workWarned_ = true;
+        SoDebugError::postWarning("SoHLHSRPainter::run",
+                                  "ordering stopped after %lld comparisons: the last %d records "
+                                  "keep their order",
+                                  pairsTested_, list_.getLength() - i);
+    }
+    return true;
 }
 
 bool SoHLHSRPainter::mayGrow() {

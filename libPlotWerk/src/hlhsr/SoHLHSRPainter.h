@@ -44,6 +44,10 @@ class SoHLHSRPainter {
     /// no pixel; other records and polygons under about a pixel are always kept.
     void removeHidden(SoOffscreenRenderer& renderer);
 
+    /// The most work a run may do: comparisons, and records the pair index looked at. Past
+    /// it the pass ends with a warning, the rest keeping the order it has. 0, the default,
+    /// sets it by the number of records.
+    void setWorkLimit(long long limit) { requestedWorkLimit_ = limit; }
     /// Compared pairs (those whose boxes overlap and depths reach) of the last run.
     long long getPairsTested() const { return pairsTested_; }
     /// Swaps of the last run.
@@ -58,7 +62,7 @@ class SoHLHSRPainter {
     enum Cut { NO_CUT, SAME_HEAD, NEW_HEAD };
 
     void orderPairs();
-    void placeRecord(int i, SoHLHSRPairIndex& index, std::vector<int>& candidates);
+    void placeRecord(int i, SoHLHSRPairIndex& index);
     Step decide(SoGraphicPrimitive* P, SoGraphicPrimitive* Q);
     Cut trySplit(int i, int j, SoHLHSRPairIndex& index);
     Cut cutCycle(int i, int j, SoHLHSRPairIndex& index);
@@ -68,6 +72,8 @@ class SoHLHSRPainter {
     void forgetMoves(SoHLHSRPairIndex& index, SoGraphicPrimitive* placed);
     void restartStep(int i, SoHLHSRPairIndex& index);
     bool mayGrow();
+    /// Whether the pass has done all the work it may, placing the record at i.
+    bool outOfWork(int i, const SoHLHSRPairIndex& index);
 
     void markKept(float sx, float sy);
     int renderAndCount(SoOffscreenRenderer& renderer);
@@ -87,4 +93,10 @@ class SoHLHSRPainter {
     /// cutting on degenerate input.
     int growthLimit_ = 0;
     bool growthWarned_ = false;
+    /// The pass ends (with a warning) past this much work: comparisons, and records the
+    /// index looked at. A guard against degenerate input, where the work grows much faster
+    /// than the records.
+    long long requestedWorkLimit_ = 0;
+    long long workLimit_ = 0;
+    bool workWarned_ = false;
 };

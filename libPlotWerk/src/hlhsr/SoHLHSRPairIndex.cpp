@@ -12,34 +12,54 @@ namespace {
 constexpr int MAX_CELLS_PER_SIDE = 1024;
 // Queries are counted in the bits a slot has for them.
 constexpr unsigned QUERY_LIMIT = 1u << 31;
+// A walk gives way to the grid once it has passed over this many records, and four times
+// as many as it found, without handing them out: then the records are small and apart, as
+// in a mesh, and the grid finds the few that matter.
+constexpr long long WALK_SLACK = 16;
+constexpr long long WALK_RATIO = 4;
+// Grids of a few records are not worth laying out again.
+constexpr size_t REBUILD_SLACK = 16;
 }  // namespace
 
 SoHLHSRPairIndex::SoHLHSRPairIndex(SoGraphicPrimitiveList& list) : list_(list) {
-    setUpGrid(list);
     const int n = list.getLength();
     slots_.reserve(n);
     slotOfPosition_.reserve(n);
     for (int k = 0; k < n; ++k) slotOfPosition_.push_back(newSlot(list.getPrimitive(k), k));
-    packCells();
+    build(0);
+}
+
+// Slots keep their numbers (the painter holds some): only the grid is made anew, for the
+// records from position `first` on.
+void SoHLHSRPairIndex::build(int first) {
+    for (Pyramid& pyramid : pyramids_) pyramid.levels.clear();
+    levels_ = size_ = 1;
+    const std::vector<int> indexed(slotOfPosition_.begin() + first, slotOfPosition_.end());
+    unplaced_.clear();
+    for (int s : indexed)
+        if (hasEmptyBox(slots_[s])) unplaced_.push_back(s);
+    setUpGrid(indexed);
+    packCells(indexed);
+    builtFor_ = entries_ = indexed.size();
 }
 
 // The grid covers the finite extent of the boxes. Coordinates outside it (pieces a rounding
 // step outside their parent, infinite ones) fall into the border cells: the cell of a
 // coordinate only needs to grow with the coordinate for the shared-cell argument to hold.
-void SoHLHSRPairIndex::setUpGrid(SoGraphicPrimitiveList& list) {
-    const int n = list.getLength();
+void SoHLHSRPairIndex::setUpGrid(const std::vector<int>& indexed) {
     float minX = HUGE_VALF, minY = HUGE_VALF, maxX = -HUGE_VALF, maxY = -HUGE_VALF;
-    for (int k = 0; k < n; ++k) {
-        const SbBox2f& box = *list.getPrimitive(k)->getBBox();
-        if (box.isEmpty()) continue;
-        for (float x : {box.getMin()[0], box.getMax()[0]}) {
+    for (int s : indexed) {
+        const Slot& slot = slots_[s];
+        if (hasEmptyBox(slot)) continue;
+        for (float x : {slot.minX, slot.maxX}) {
             if (std::isfinite(x)) minX = std::min(minX, x), maxX = std::max(maxX, x);
         }
-        for (float y : {box.getMin()[1], box.getMax()[1]}) {
+        for (float y : {slot.minY, slot.maxY}) {
             if (std::isfinite(y)) minY = std::min(minY, y), maxY = std::max(maxY, y);
         }
     }
-    while (size_ < MAX_CELLS_PER_SIDE && 4 * size_ * size_ <= n) size_ *= 2;
+    const size_t n = indexed.size();
+    while (size_ < MAX_CELLS_PER_SIDE && 4 * size_t(size_) * size_ <= n) size_ *= 2;
     originX_ = minX;
     originY_ = minY;
     const float width = maxX - minX, height = maxY - minY;
@@ -70,10 +90,11 @@ void SoHLHSRPairIndex::visitCells(const Slot& slot, Visit visit) {
 }
 
 // A counting sort of the slots by cell: count, turn the counts into starts, fill. Each cell
-// gets its slots in increasing order, as it would one at a time.
-void SoHLHSRPairIndex::packCells() {
+// gets its slots in the order given, as it would one at a time.
+void SoHLHSRPairIndex::packCells(const std::vector<int>& indexed) {
     std::vector<size_t> perLevel[2] = {std::vector<size_t>(levels_), std::vector<size_t>(levels_)};
-    for (const Slot& slot : slots_) {
+    for (int s : indexed) {
+        const Slot& slot = slots_[s];
         if (hasEmptyBox(slot)) continue;
         makeLevels(pyramidOf(slot));
         visitCells(slot, [](Level& cells, size_t c) { ++cells.first[c + 1]; });
@@ -87,7 +108,7 @@ void SoHLHSRPairIndex::packCells() {
             cells.all.reserve(perLevel[kind][level]);
         }
     }
-    for (int s = 0; s < static_cast<int>(slots_.size()); ++s) {
+    for (int s : indexed) {
         const Slot& slot = slots_[s];
         if (hasEmptyBox(slot)) continue;
         visitCells(slot, [s](Level& cells, size_t c) { cells.packed[cells.first[c]++] = s; });
@@ -153,6 +174,7 @@ SoHLHSRPairIndex::Placement SoHLHSRPairIndex::placementOf(const Slot& slot) cons
 }
 
 void SoHLHSRPairIndex::addToCells(int s) {
+    ++entries_;
     const Slot& slot = slots_[s];
     if (hasEmptyBox(slot)) return;
     makeLevels(pyramidOf(slot));
@@ -175,10 +197,59 @@ bool SoHLHSRPairIndex::compared(const Slot& p, const Slot& q) {
 }
 
 void SoHLHSRPairIndex::consider(const Slot& p, int s, int from, std::vector<int>& out) {
+    ++looks_;
     Slot& q = slots_[s];
     if (q.query == queryCount_) return;
     q.query = queryCount_;
     if (q.position > from && compared(p, q)) out.push_back(q.position);
+}
+
+// What the grid's query finds: a line or a mark is compared with polygons only.
+bool SoHLHSRPairIndex::comparedWith(int p, int s) const {
+    const Slot& a = slots_[p];
+    const Slot& b = slots_[s];
+    return (a.polygon || b.polygon) && compared(a, b);
+}
+
+// Records placed before the query's position never come up again, and cuts leave the
+// records they replaced in the cells and make the list longer than the grid was laid out
+// for: polygons that all pierce all, cut into thousands of pieces, left nine visits in ten
+// to such entries. The grid is laid out again, for the records from the position on, when
+// those entries number more than half the others or the list has doubled; a build costs
+// at most a few times the steps and cuts since the last one.
+void SoHLHSRPairIndex::startQuery(int position, int from) {
+    const size_t current = slotOfPosition_.size() - static_cast<size_t>(position);
+    if (2 * entries_ > 3 * current + REBUILD_SLACK || current >= 2 * builtFor_ + REBUILD_SLACK)
+        build(position);
+    query_.slot = slotOfPosition_[position];
+    query_.position = position;
+    // A line or a mark looks for polygons only, which the grid keeps apart from the rest.
+    query_.walking = slots_[query_.slot].polygon;
+    query_.walkAt = from + 1;
+    query_.passed = query_.found = 0;
+    query_.read = 0;
+    if (query_.walking)
+        query_.listed.clear();
+    else
+        candidates(position, from, query_.listed);
+}
+
+int SoHLHSRPairIndex::nextCandidate() {
+    const int length = static_cast<int>(slotOfPosition_.size());
+    while (query_.walking && query_.walkAt < length) {
+        const int at = query_.walkAt++;
+        ++looks_;
+        if (comparedWith(query_.slot, slotOfPosition_[at])) {
+            ++query_.found;
+            return at;
+        }
+        if (++query_.passed > WALK_SLACK + WALK_RATIO * query_.found) {
+            query_.walking = false;
+            candidates(query_.position, at, query_.listed);
+        }
+    }
+    if (query_.walking) return -1;
+    return query_.read < query_.listed.size() ? query_.listed[query_.read++] : -1;
 }
 
 void SoHLHSRPairIndex::collectFromLevel(const Slot& p, const Level& cells, const CellRange& range,

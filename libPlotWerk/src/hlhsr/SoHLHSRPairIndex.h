@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 class SoGraphicPrimitive;
@@ -22,20 +23,33 @@ class SoGraphicPrimitiveList;
 /// The records there are when the index is made are packed cell after cell into one array
 /// per level; only records the painter adds later (pieces of cuts) go to lists per cell.
 /// A list per cell for every record cost a big mesh a tenth of the painter's memory.
+///
+/// A query hands its positions out one at a time, found first by walking the list from its
+/// start on: the painter often moves the record after its first few comparisons, which ends
+/// the query, and where records are large and overlap much the walk finds those few at once
+/// where the grid would list them all. Once the walk has passed over many more records than
+/// it found, the grid lists the rest. The positions are the same either way. Cutting leaves
+/// the grid crowded with the records it replaced; the grid is then laid out again, for the
+/// records not yet placed.
 class SoHLHSRPairIndex {
   public:
     /// Indexes every record of list at its current position.
     explicit SoHLHSRPairIndex(SoGraphicPrimitiveList& list);
 
-    /// The positions after `from`, in increasing order, of the records that the record at
-    /// position `position` overlaps on the page and reaches in depth.
-    void candidates(int position, int from, std::vector<int>& out);
+    /// Starts a query for the positions after `from`, in increasing order, of the records
+    /// that the record at position `position` overlaps on the page and reaches in depth. A
+    /// change to the list ends the query.
+    void startQuery(int position, int from);
+    /// The query's next position; -1 when none is left.
+    int nextCandidate();
     /// The list swapped the records at i and j.
     void swapPositions(int i, int j);
     /// The list put record at position in place of the record there (which is gone).
     void replace(int position, SoGraphicPrimitive* record);
     /// The list appended record.
     void append(SoGraphicPrimitive* record);
+    /// How many records the queries have looked at so far: the work they did.
+    long long getLooks() const { return looks_; }
     /// The record indexed under slot s; null once it left the list.
     SoGraphicPrimitive* recordOfSlot(int s) const;
     int slotAt(int position) const { return slotOfPosition_[position]; }
@@ -78,9 +92,27 @@ class SoHLHSRPairIndex {
         std::vector<Level> levels;
     };
 
-    void setUpGrid(SoGraphicPrimitiveList& list);
-    /// Packs the cells of the slots made so far.
-    void packCells();
+    /// A query under way: walking the list, or reading what the grid listed.
+    struct Query {
+        int slot = 0;
+        int position = 0;
+        bool walking = false;
+        int walkAt = 0;
+        long long passed = 0, found = 0;
+        std::vector<int> listed;
+        std::size_t read = 0;
+    };
+
+    /// The positions after `from`, in increasing order, of the records that the record at
+    /// `position` is compared with, from the grid.
+    void candidates(int position, int from, std::vector<int>& out);
+    /// Whether the record in slot s is compared with the querying record in slot p.
+    bool comparedWith(int p, int s) const;
+    /// Lays the grid out for the records from position `first` on and fills it.
+    void build(int first);
+    void setUpGrid(const std::vector<int>& indexed);
+    /// Packs the cells of the indexed slots.
+    void packCells(const std::vector<int>& indexed);
     int newSlot(SoGraphicPrimitive* record, int position);
     /// Puts a slot made after packCells into the cells of its level.
     void addToCells(int s);
@@ -115,5 +147,11 @@ class SoHLHSRPairIndex {
     float scaleX_ = 0.0f, scaleY_ = 0.0f;
     /// Cells per side at level 0 (a power of two).
     int size_ = 1;
+    /// The records the grid was laid out for, and the entries it holds since, those
+    /// replaced included.
+    std::size_t builtFor_ = 0;
+    std::size_t entries_ = 0;
     unsigned queryCount_ = 0;
+    Query query_;
+    long long looks_ = 0;
 };

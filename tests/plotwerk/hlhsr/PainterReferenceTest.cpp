@@ -11,6 +11,7 @@
 #include <random>
 
 #include "PairCheck.h"
+#include "support/DebugErrorRecorder.h"
 
 using namespace hlhsr;
 
@@ -328,6 +329,29 @@ TEST(PainterAgreement, FastPassLeavesTheListTheRulesLeave) {
         }
         if (kind.needsPieces) {
             EXPECT_GT(pieces, 0);
+        }
+    }
+}
+
+// Large triangles that all pierce all make work without bound: the pass stops at its limit,
+// says so once, and loses no record (each cut adds one).
+TEST(PainterAgreement, OrderingStopsAtItsWorkLimitKeepingEveryRecord) {
+    long long fullPairs = 0;
+    for (const long long limit : {0LL, 2000LL}) {
+        SoGraphicPrimitiveList list;
+        std::mt19937 random(7);
+        randomRecords(list, random, 40, 1);
+        SoHLHSRVectorize engine(nullptr, 1);
+        SoHLHSRPainter painter(list, engine);
+        painter.setWorkLimit(limit);
+        DebugErrorRecorder recorder;
+        painter.run();
+        EXPECT_EQ(list.getLength(), 40 + painter.getPiecesMade() / 2);
+        EXPECT_EQ(recorder.size(), limit ? 1u : 0u);
+        if (limit) {
+            EXPECT_LT(painter.getPairsTested(), fullPairs / 2);
+        } else {
+            fullPairs = painter.getPairsTested();
         }
     }
 }
