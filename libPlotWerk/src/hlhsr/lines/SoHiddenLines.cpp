@@ -15,6 +15,9 @@ SoHiddenLines::Timings SoHiddenLines::lastTimings;
 namespace {
 // Tolerance of the page comparisons: crossings, ends and depths closer than this are one.
 constexpr double TOLERANCE = 0.0001;
+// How far beyond its path (in page units, the page being 2 wide) an edge is filed for the
+// crossing search: many times the rounding of a computed crossing, far below a bucket.
+constexpr double CROSSING_MARGIN = 1e-9;
 // How far a piece's midpoint is lifted towards the viewer before it is tested.
 constexpr double LIFT = 0.003;
 constexpr double PI = 3.14159265358979323846;
@@ -163,12 +166,14 @@ SoLinePoint SoHiddenLines::pointAlong(const EdgeRef& e, double t) const {
 }
 
 // Each pair of edges sharing a bucket is tested once: in the bucket their crossing falls in.
+// Edges are filed along their path, in buckets nearly square: filed by their boxes, long
+// edges that all cross all shared hundreds of buckets a pair, and a few thousand of them
+// took tens of seconds.
 void SoHiddenLines::cutAtCrossings() {
-    SoLineGrid grid(gridColumns_);
+    SoLineGrid grid(std::clamp(static_cast<int>(edges_.size() / 4), 1, SoLineGrid::ROWS));
     for (size_t i = 0; i < edges_.size(); ++i) {
         const SoLinePoint a = pointAlong(edges_[i], 0), b = pointAlong(edges_[i], 1);
-        grid.add(static_cast<int>(i), std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
-                 std::max(a.y, b.y));
+        grid.addSegment(static_cast<int>(i), a.x, a.y, b.x, b.y, CROSSING_MARGIN);
     }
     for (int r = 0; r < SoLineGrid::ROWS; ++r) {
         for (int c = 0; c < grid.getColumns(); ++c) {

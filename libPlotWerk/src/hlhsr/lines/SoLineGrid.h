@@ -13,6 +13,10 @@ class SoLineGrid {
     /// columns: buckets along x (at least 1).
     explicit SoLineGrid(int columns);
     void add(int item, double xmin, double ymin, double xmax, double ymax);
+    /// Files the item in the buckets the segment from (x0, y0) to (x1, y1) passes through,
+    /// reaching `margin` further along x, so that a point computed on the segment finds it
+    /// whatever the rounding. A long segment meets far fewer buckets than its box.
+    void addSegment(int item, double x0, double y0, double x1, double y1, double margin);
     /// The items filed in the bucket of (x, y).
     const std::vector<int>& at(double x, double y) const;
     /// Calls visit(item) for every item filed in a bucket the box meets; an item filed in
