@@ -84,7 +84,7 @@ constexpr long long GROWTH_SLACK = 1000000;
 // one another at random need a few thousand per record, but where a few hundred large
 // polygons all pierce all, the pieces grow with the cube of their number and the work
 // faster still; the slack is a few seconds of it.
-constexpr long long WORK_FACTOR = 100000;
+constexpr long long WORK_FACTOR = 20000;
 constexpr long long WORK_SLACK = 200000000;
 
 struct Points {

@@ -15,8 +15,9 @@ SoHiddenLines::Timings SoHiddenLines::lastTimings;
 namespace {
 // Tolerance of the page comparisons: crossings, ends and depths closer than this are one.
 constexpr double TOLERANCE = 0.0001;
-// How far beyond its path (in page units, the page being 2 wide) an edge is filed for the
-// crossing search: many times the rounding of a computed crossing, far below a bucket.
+// How far beyond its path (in page units, the page being 2 wide) an edge is looked for, and
+// looks, in the searches for crossings and piercings: many times the rounding of a point
+// computed on it, far below a bucket.
 constexpr double CROSSING_MARGIN = 1e-9;
 // How far a piece's midpoint is lifted towards the viewer before it is tested.
 constexpr double LIFT = 0.003;
@@ -227,20 +228,20 @@ void SoHiddenLines::cutAtPiercings() {
         const EdgeRef& e = edges_[i];
         if (!objects_[e.object]->drawn[e.edge]) continue;
         const SoLinePoint a = pointAlong(e, 0), b = pointAlong(e, 1);
-        grid.forEachIn(
-            std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y),
-            [&](int o) {
-                if (o == e.object || lastEdge[o] == i) return;
-                lastEdge[o] = i;
-                const SoLineObject& p = *objects_[o];
-                if (std::max(a.z, b.z) < p.zmin || std::min(a.z, b.z) > p.zmax) return;
-                const double da = p.planeDistance(a), db = p.planeDistance(b);
-                if (!((da > TOLERANCE && db < -TOLERANCE) || (da < -TOLERANCE && db > TOLERANCE)))
-                    return;
-                const double t = da / (da - db);
-                const SoLinePoint x = lerp(a, b, t);
-                if (p.outlineContains(x.x, x.y)) cuts_[i].push_back(t);
-            });
+        // A piercing lies on the edge, and in the box of the polygon it pierces: in a bucket
+        // along the edge's path where the polygon is filed.
+        grid.forEachAlong(a.x, a.y, b.x, b.y, CROSSING_MARGIN, [&](int o) {
+            if (o == e.object || lastEdge[o] == i) return;
+            lastEdge[o] = i;
+            const SoLineObject& p = *objects_[o];
+            if (std::max(a.z, b.z) < p.zmin || std::min(a.z, b.z) > p.zmax) return;
+            const double da = p.planeDistance(a), db = p.planeDistance(b);
+            if (!((da > TOLERANCE && db < -TOLERANCE) || (da < -TOLERANCE && db > TOLERANCE)))
+                return;
+            const double t = da / (da - db);
+            const SoLinePoint x = lerp(a, b, t);
+            if (p.outlineContains(x.x, x.y)) cuts_[i].push_back(t);
+        });
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 /// Buckets over the page square -1 .. 1: 500 rows along y, and as many columns along x as
@@ -27,6 +29,15 @@ class SoLineGrid {
             for (int c = column(xmin); c <= column(xmax); ++c)
                 for (int item : buckets_[static_cast<size_t>(r) * columns_ + c]) visit(item);
     }
+    /// Calls visit(item) for every item filed in a bucket the segment passes through (see
+    /// addSegment); an item filed in several may be visited more than once.
+    template <class Visit>
+    void forEachAlong(double x0, double y0, double x1, double y1, double margin,
+                      Visit visit) const {
+        forEachBucketAlong(x0, y0, x1, y1, margin, [&](size_t b) {
+            for (int item : buckets_[b]) visit(item);
+        });
+    }
     /// The items filed in bucket (row, column).
     const std::vector<int>& bucket(int r, int c) const {
         return buckets_[static_cast<size_t>(r) * columns_ + c];
@@ -36,6 +47,25 @@ class SoLineGrid {
     int getColumns() const { return columns_; }
 
   private:
+    /// Calls visit(b) for the index b of every bucket the segment passes through, reaching
+    /// `margin` further along x. Row by row, the part of the segment within the row's band
+    /// of y; the end rows take the end points as they are, which also covers parts beyond
+    /// the square, in the border rows.
+    template <class Visit>
+    void forEachBucketAlong(double x0, double y0, double x1, double y1, double margin,
+                            Visit visit) const {
+        if (y1 < y0) std::swap(x0, x1), std::swap(y0, y1);
+        const int first = row(y0), last = row(y1);
+        auto xAt = [&](double y) { return x0 + (x1 - x0) * ((y - y0) / (y1 - y0)); };
+        for (int r = first; r <= last; ++r) {
+            const double xa = r == first ? x0 : xAt(-1.0 + 2.0 * r / ROWS);
+            const double xb = r == last ? x1 : xAt(-1.0 + 2.0 * (r + 1) / ROWS);
+            const int to = column(std::max(xa, xb) + margin);
+            for (int c = column(std::min(xa, xb) - margin); c <= to; ++c)
+                visit(static_cast<size_t>(r) * columns_ + c);
+        }
+    }
+
     int columns_;
     std::vector<std::vector<int>> buckets_;
 };
