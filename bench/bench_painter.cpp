@@ -1,10 +1,11 @@
 // The painter's ordering of the hidden-surface engine (engine mode 1: depth sort, pairwise
 // ordering with splitting, then printing in order) on tessellated spheres of about 10,000 and
 // 100,000 triangles, on 1,000 and 10,000 randomly placed triangles that pierce one another
-// (fixed seed, as dense for both), and on 200,000 marks at one point, which overlap but are
-// never reordered among themselves. Each iteration orders and prints a freshly filled record
-// list; the time covers only the ordering and the printing. Counters: pairs the pass compared
-// (boxes overlapping, depths reaching), swaps, pieces made by splitting, records out, peak RSS.
+// (fixed seed, as dense for both), on 200,000 marks at one point, which overlap but are
+// never reordered among themselves, and on 100 and 200 triangles that all pierce all. Each
+// iteration orders and prints a freshly filled record list; the time covers only the
+// ordering and the printing. Counters: pairs the pass compared (boxes overlapping, depths
+// reaching), swaps, pieces made by splitting, records out, peak RSS.
 
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorizeAction.h>
@@ -63,6 +64,17 @@ std::vector<Triangle> piercingTriangles(int count) {
         }
         triangles.push_back(t);
     }
+    return triangles;
+}
+
+/// Triangles between random points of the whole page: each pierces nearly every other, and
+/// the pieces grow with the cube of their number (200 reach the work limit).
+std::vector<Triangle> pageSpanningTriangles(int count) {
+    std::mt19937 random(20261207);
+    std::uniform_real_distribution<float> across(-0.8f, 0.8f), depth(0.2f, 0.8f);
+    std::vector<Triangle> triangles(count);
+    for (Triangle& t : triangles)
+        for (SbVec4f& p : t) p.setValue(across(random), across(random), depth(random), 1.0f);
     return triangles;
 }
 
@@ -125,5 +137,7 @@ BENCHMARK_CAPTURE(orderAndPrint, Sphere100k, sphere(224, 224))->Apply(manual)->M
 BENCHMARK_CAPTURE(orderAndPrint, Piercing1000, piercingTriangles(1000))->Apply(manual)->MinTime(1);
 BENCHMARK_CAPTURE(orderAndPrint, Piercing10000, piercingTriangles(10000))->Apply(manual);
 BENCHMARK_CAPTURE(orderAndPrint, CoincidentMarks200k, {}, 200000)->Apply(manual);
+BENCHMARK_CAPTURE(orderAndPrint, AllPierceAll100, pageSpanningTriangles(100))->Apply(manual);
+BENCHMARK_CAPTURE(orderAndPrint, AllPierceAll200, pageSpanningTriangles(200))->Apply(manual);
 
 BENCHMARK_MAIN();
