@@ -6,8 +6,9 @@
 #include <vector>
 
 /// Buckets over the page square -1 .. 1: 500 rows along y, and as many columns along x as
-/// the number of items makes worth while. An item is filed in every bucket its box meets,
-/// so a query of a point or a box looks at nearby items only.
+/// the number of items makes worth while. An item is filed in every bucket its box meets, or
+/// its path passes through, so that a query of a point or a segment looks at nearby items
+/// only.
 class SoLineGrid {
   public:
     static constexpr int ROWS = 500;
@@ -21,14 +22,6 @@ class SoLineGrid {
     void addSegment(int item, double x0, double y0, double x1, double y1, double margin);
     /// The items filed in the bucket of (x, y).
     const std::vector<int>& at(double x, double y) const;
-    /// Calls visit(item) for every item filed in a bucket the box meets; an item filed in
-    /// several may be visited more than once.
-    template <class Visit>
-    void forEachIn(double xmin, double ymin, double xmax, double ymax, Visit visit) const {
-        for (int r = row(ymin); r <= row(ymax); ++r)
-            for (int c = column(xmin); c <= column(xmax); ++c)
-                for (int item : buckets_[static_cast<size_t>(r) * columns_ + c]) visit(item);
-    }
     /// Calls visit(item) for every item filed in a bucket the segment passes through (see
     /// addSegment); an item filed in several may be visited more than once.
     template <class Visit>
