@@ -204,11 +204,14 @@ void SoHLHSRPairIndex::consider(const Slot& p, int s, int from, std::vector<int>
     if (q.position > from && compared(p, q)) out.push_back(q.position);
 }
 
-// What the grid's query finds: a line or a mark is compared with polygons only.
+// A line or a mark is compared with polygons only.
+bool SoHLHSRPairIndex::kindsMeet(const Slot& p, const Slot& q) {
+    return p.polygon || q.polygon;
+}
+
+// What the grid's query finds.
 bool SoHLHSRPairIndex::comparedWith(int p, int s) const {
-    const Slot& a = slots_[p];
-    const Slot& b = slots_[s];
-    return (a.polygon || b.polygon) && compared(a, b);
+    return kindsMeet(slots_[p], slots_[s]) && compared(slots_[p], slots_[s]);
 }
 
 // Records placed before the query's position never come up again, and cuts leave the
@@ -278,7 +281,7 @@ void SoHLHSRPairIndex::collectFromLevel(const Slot& p, const Level& cells, const
 void SoHLHSRPairIndex::collectFromAll(const Slot& p, int from, std::vector<int>& out) {
     for (size_t pos = static_cast<size_t>(from) + 1; pos < slotOfPosition_.size(); ++pos) {
         const int s = slotOfPosition_[pos];
-        if (p.polygon || slots_[s].polygon) consider(p, s, from, out);
+        if (kindsMeet(p, slots_[s])) consider(p, s, from, out);
     }
 }
 
@@ -303,7 +306,7 @@ void SoHLHSRPairIndex::candidates(int position, int from, std::vector<int>& out)
             }
         }
         for (int s : unplaced_) {
-            if (p.polygon || slots_[s].polygon) consider(p, s, from, out);
+            if (kindsMeet(p, slots_[s])) consider(p, s, from, out);
         }
     }
     std::sort(out.begin(), out.end());

@@ -106,6 +106,8 @@ class SoHLHSRPairIndex {
     /// The positions after `from`, in increasing order, of the records that the record at
     /// `position` is compared with, from the grid.
     void candidates(int position, int from, std::vector<int>& out);
+    /// Whether the kinds of two records let them be compared at all.
+    static bool kindsMeet(const Slot& p, const Slot& q);
     /// Whether the record in slot s is compared with the querying record in slot p.
     bool comparedWith(int p, int s) const;
     /// Lays the grid out for the records from position `first` on and fills it.
