@@ -110,4 +110,14 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
     }
 }
 
+// A triangle seen nearly edge-on (its page corners 1e-8 off one line) still hides, and its
+// edge tests pass all along that line: outside the triangle's stretch, nothing is inside.
+TEST(HiddenLines, AnOutlineSeenEdgeOnHoldsOnlyItsOwnStretchOfLine) {
+    const SoLineObject sliver({{0.1, 0.1, 0.0}, {0.2, 0.2 + 1e-8, 0.9}, {0.3, 0.3, 1.0}}, true, {});
+    ASSERT_TRUE(sliver.hides());
+    EXPECT_TRUE(sliver.outlineContains(0.2, 0.2));
+    for (double beyond : {-0.3, 0.05, 0.35, 0.9})
+        EXPECT_FALSE(sliver.outlineContains(beyond, beyond));
+}
+
 }  // namespace

@@ -9,6 +9,8 @@ namespace {
 constexpr double BEHIND = 0.001;
 // Outline tests this close to 0 count as on the edge.
 constexpr double ON_EDGE = 1e-8;
+// How far beyond its box a point computed on the outline may fall by rounding.
+constexpr double BOX_MARGIN = 1e-9;
 // A plane whose normal has less of a depth component than this stands edge-on: it hides
 // nothing that its outline would not already show as a line.
 constexpr double EDGE_ON = 1e-9;
@@ -72,7 +74,12 @@ double SoLineObject::planeDepthAt(double x, double y) const {
     return -(a_ * x + b_ * y + d_) / c_;
 }
 
+// The box bounds the outline along its edges too: the edge tests alone would take in the
+// whole line through an outline whose points all lie on one line, as a polygon seen edge-on.
 bool SoLineObject::outlineContains(double x, double y) const {
+    if (!(x >= xmin - BOX_MARGIN && x <= xmax + BOX_MARGIN && y >= ymin - BOX_MARGIN &&
+          y <= ymax + BOX_MARGIN))
+        return false;
     const size_t n = points_.size();
     for (size_t k = 0; k < n; ++k) {
         const SoLinePoint& v = points_[k];
