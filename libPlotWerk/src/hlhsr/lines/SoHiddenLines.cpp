@@ -25,6 +25,12 @@ constexpr double PI = 3.14159265358979323846;
 // How near the view's border (at -1 and 1) an edge runs when clipping made it.
 constexpr double BORDER = 1e-5;
 
+/// A point as tested for being hidden: lifted, so that a polygon never hides its own outline.
+SoLinePoint lifted(SoLinePoint p) {
+    p.z += LIFT;
+    return p;
+}
+
 SoLinePoint lerp(const SoLinePoint& a, const SoLinePoint& b, double t) {
     return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
 }
@@ -106,14 +112,20 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     for (size_t o = 0; o < objects_.size(); ++o) {
         firstEdgeOf_.push_back(static_cast<int>(edges_.size()));
         for (int e = 0; e < objects_[o]->getNumEdges(); ++e)
-            edges_.push_back({static_cast<int>(o), e});
+            edges_.push_back(
+                {static_cast<int>(o), e, objects_[o]->edgeStart(e), objects_[o]->edgeEnd(e)});
     }
     cuts_.assign(edges_.size(), {});
-    gridColumns_ = std::clamp(static_cast<int>(edges_.size() / 1000), 1, 500);
+    SoLineGrid hiders(std::clamp(static_cast<int>(edges_.size() / 1000), 1, 500));
+    for (size_t o = 0; o < objects_.size(); ++o) {
+        const SoLineObject& p = *objects_[o];
+        if (p.hides()) hiders.add(static_cast<int>(o), p.xmin, p.ymin, p.xmax, p.ymax);
+    }
+    findWhollyHiddenEdges(hiders);
     cutAtCrossings();
-    cutAtPiercings();
+    cutAtPiercings(hiders);
     timings.cutting = step.lap();
-    const std::vector<char> visible = findVisiblePieces();
+    const std::vector<char> visible = findVisiblePieces(hiders);
     timings.pieces = static_cast<long>(visible.size());
     timings.visibility = step.lap();
     std::vector<SoVisibleLine> lines;
@@ -159,11 +171,28 @@ void SoHiddenLines::markFeatureEdges() {
 }
 
 // The ends exactly, so that pieces of neighbouring edges meet where the edges do.
-SoLinePoint SoHiddenLines::pointAlong(const EdgeRef& e, double t) const {
-    const SoLineObject& object = *objects_[e.object];
-    if (t <= 0) return object.edgeStart(e.edge);
-    if (t >= 1) return object.edgeEnd(e.edge);
-    return lerp(object.edgeStart(e.edge), object.edgeEnd(e.edge), t);
+SoLinePoint SoHiddenLines::pointAlong(const Edge& e, double t) const {
+    if (t <= 0) return e.start;
+    if (t >= 1) return e.end;
+    return lerp(e.start, e.end, t);
+}
+
+// Every point of an edge whose two ends one polygon hides is hidden by it too: the plane's
+// distance runs linearly along the edge, and the outline test is one of half-planes. Such
+// an edge needs no cuts and no tests of its pieces; in a dense scene most edges are of this
+// kind, and cutting them took most of the time.
+void SoHiddenLines::findWhollyHiddenEdges(const SoLineGrid& hiders) {
+    hiddenWhole_.assign(edges_.size(), 0);
+    for (size_t i = 0; i < edges_.size(); ++i) {
+        if (!objects_[edges_[i].object]->drawn[edges_[i].edge]) continue;
+        const SoLinePoint a = lifted(edges_[i].start), b = lifted(edges_[i].end);
+        for (int o : hiders.at(a.x, a.y)) {
+            if (objects_[o]->hidesPoint(a) && objects_[o]->hidesPoint(b)) {
+                hiddenWhole_[i] = 1;
+                break;
+            }
+        }
+    }
 }
 
 // Each pair of edges sharing a bucket is tested once: in the bucket their crossing falls in.
@@ -173,7 +202,7 @@ SoLinePoint SoHiddenLines::pointAlong(const EdgeRef& e, double t) const {
 void SoHiddenLines::cutAtCrossings() {
     SoLineGrid grid(std::clamp(static_cast<int>(edges_.size() / 4), 1, SoLineGrid::ROWS));
     for (size_t i = 0; i < edges_.size(); ++i) {
-        const SoLinePoint a = pointAlong(edges_[i], 0), b = pointAlong(edges_[i], 1);
+        const SoLinePoint &a = edges_[i].start, &b = edges_[i].end;
         grid.addSegment(static_cast<int>(i), a.x, a.y, b.x, b.y, CROSSING_MARGIN);
     }
     for (int r = 0; r < SoLineGrid::ROWS; ++r) {
@@ -181,17 +210,20 @@ void SoHiddenLines::cutAtCrossings() {
             const std::vector<int>& items = grid.bucket(r, c);
             for (size_t i = 0; i < items.size(); ++i) {
                 for (size_t j = i + 1; j < items.size(); ++j) {
-                    const EdgeRef &a = edges_[items[i]], &b = edges_[items[j]];
-                    const SoLinePoint p0 = pointAlong(a, 0), p1 = pointAlong(a, 1);
-                    const SoLinePoint q0 = pointAlong(b, 0), q1 = pointAlong(b, 1);
+                    const size_t a = items[i], b = items[j];
+                    if (hiddenWhole_[a] && hiddenWhole_[b]) continue;
+                    const SoLinePoint &p0 = edges_[a].start, &p1 = edges_[a].end;
+                    const SoLinePoint &q0 = edges_[b].start, &q1 = edges_[b].end;
                     const double dx = p1.x - p0.x, dy = p1.y - p0.y;
                     const double ex = q1.x - q0.x, ey = q1.y - q0.y;
                     const double det = dx * ey - dy * ex;
                     if (std::fabs(det) < TOLERANCE) continue;
                     const double t = ((q0.x - p0.x) * ey - (q0.y - p0.y) * ex) / det;
+                    const double u = ((q0.x - p0.x) * dy - (q0.y - p0.y) * dx) / det;
+                    if (!(t > 0 && t < 1 && u > 0 && u < 1)) continue;
                     const double x = p0.x + t * dx, y = p0.y + t * dy;
                     if (grid.row(y) != r || grid.column(x) != c) continue;
-                    cutAtCrossing(a, b);
+                    cutAtCrossing(a, t, b, u);
                 }
             }
         }
@@ -200,37 +232,51 @@ void SoHiddenLines::cutAtCrossings() {
 
 // The edge behind at the crossing is cut; a crossing at an end point, or at one depth,
 // changes nothing.
-void SoHiddenLines::cutAtCrossing(const EdgeRef& a, const EdgeRef& b) {
-    const SoLinePoint p0 = pointAlong(a, 0), p1 = pointAlong(a, 1);
-    const SoLinePoint q0 = pointAlong(b, 0), q1 = pointAlong(b, 1);
-    const double dx = p1.x - p0.x, dy = p1.y - p0.y, ex = q1.x - q0.x, ey = q1.y - q0.y;
-    const double det = dx * ey - dy * ex;
-    const double t = ((q0.x - p0.x) * ey - (q0.y - p0.y) * ex) / det;
-    const double u = ((q0.x - p0.x) * dy - (q0.y - p0.y) * dx) / det;
-    if (!(t > 0 && t < 1 && u > 0 && u < 1)) return;
-    const SoLinePoint x = lerp(p0, p1, t);
-    for (const SoLinePoint* end : {&p0, &p1, &q0, &q1})
-        if (std::hypot(end->x - x.x, end->y - x.y) < TOLERANCE) return;
-    const double za = x.z, zb = lerp(q0, q1, u).z;
+void SoHiddenLines::cutAtCrossing(size_t a, double t, size_t b, double u) {
+    const SoLinePoint x = lerp(edges_[a].start, edges_[a].end, t);
+    for (const SoLinePoint* end :
+         {&edges_[a].start, &edges_[a].end, &edges_[b].start, &edges_[b].end}) {
+        const double dx = end->x - x.x, dy = end->y - x.y;
+        if (dx * dx + dy * dy < TOLERANCE * TOLERANCE) return;
+    }
+    const double za = x.z, zb = lerp(edges_[b].start, edges_[b].end, u).z;
     if (std::fabs(za - zb) <= TOLERANCE) return;
-    const size_t behind = za < zb ? &a - edges_.data() : &b - edges_.data();
-    cuts_[behind].push_back(za < zb ? t : u);
+    const size_t behind = za < zb ? a : b;
+    if (!hiddenWhole_[behind]) cuts_[behind].push_back(za < zb ? t : u);
 }
 
-void SoHiddenLines::cutAtPiercings() {
-    SoLineGrid grid(gridColumns_);
-    for (size_t o = 0; o < objects_.size(); ++o) {
-        const SoLineObject& p = *objects_[o];
-        if (p.hides()) grid.add(static_cast<int>(o), p.xmin, p.ymin, p.xmax, p.ymax);
+namespace {
+/// Calls visit(o) for the polygons the segment from a to b may pierce, some more than once.
+/// A piercing lies on the segment, and in the box of the polygon it pierces: in a bucket
+/// along the segment's path where the polygon is filed. Where large polygons fill every
+/// bucket, the walk meets each of them a hundred times: then all are asked once, by box.
+template <class Visit>
+void forEachPiercingCandidate(const SoLineGrid& hiders,
+                              const std::vector<std::unique_ptr<SoLineObject>>& objects,
+                              const SoLinePoint& a, const SoLinePoint& b, Visit visit) {
+    if (hiders.countAlong(a.x, a.y, b.x, b.y, CROSSING_MARGIN) <= objects.size()) {
+        hiders.forEachAlong(a.x, a.y, b.x, b.y, CROSSING_MARGIN, visit);
+        return;
     }
+    const double xmin = std::min(a.x, b.x) - CROSSING_MARGIN;
+    const double xmax = std::max(a.x, b.x) + CROSSING_MARGIN;
+    const double ymin = std::min(a.y, b.y) - CROSSING_MARGIN;
+    const double ymax = std::max(a.y, b.y) + CROSSING_MARGIN;
+    for (size_t o = 0; o < objects.size(); ++o) {
+        const SoLineObject& p = *objects[o];
+        if (p.hides() && p.xmax >= xmin && p.xmin <= xmax && p.ymax >= ymin && p.ymin <= ymax)
+            visit(static_cast<int>(o));
+    }
+}
+}  // namespace
+
+void SoHiddenLines::cutAtPiercings(const SoLineGrid& hiders) {
     std::vector<size_t> lastEdge(objects_.size(), static_cast<size_t>(-1));
     for (size_t i = 0; i < edges_.size(); ++i) {
-        const EdgeRef& e = edges_[i];
-        if (!objects_[e.object]->drawn[e.edge]) continue;
-        const SoLinePoint a = pointAlong(e, 0), b = pointAlong(e, 1);
-        // A piercing lies on the edge, and in the box of the polygon it pierces: in a bucket
-        // along the edge's path where the polygon is filed.
-        grid.forEachAlong(a.x, a.y, b.x, b.y, CROSSING_MARGIN, [&](int o) {
+        const Edge& e = edges_[i];
+        if (!objects_[e.object]->drawn[e.edge] || hiddenWhole_[i]) continue;
+        const SoLinePoint &a = e.start, &b = e.end;
+        auto pierce = [&](int o) {
             if (o == e.object || lastEdge[o] == i) return;
             lastEdge[o] = i;
             const SoLineObject& p = *objects_[o];
@@ -241,31 +287,39 @@ void SoHiddenLines::cutAtPiercings() {
             const double t = da / (da - db);
             const SoLinePoint x = lerp(a, b, t);
             if (p.outlineContains(x.x, x.y)) cuts_[i].push_back(t);
-        });
+        };
+        forEachPiercingCandidate(hiders, objects_, a, b, pierce);
     }
 }
 
-std::vector<char> SoHiddenLines::findVisiblePieces() {
-    SoLineGrid grid(gridColumns_);
-    for (size_t o = 0; o < objects_.size(); ++o) {
-        const SoLineObject& p = *objects_[o];
-        if (p.hides()) grid.add(static_cast<int>(o), p.xmin, p.ymin, p.xmax, p.ymax);
-    }
+const SoLineObject* SoHiddenLines::findHider(const SoLinePoint& p, const SoLineGrid& hiders,
+                                             const SoLineObject* likely) const {
+    if (likely && likely->hidesPoint(p)) return likely;
+    for (int o : hiders.at(p.x, p.y))
+        if (objects_[o]->hidesPoint(p)) return objects_[o].get();
+    return nullptr;
+}
+
+std::vector<char> SoHiddenLines::findVisiblePieces(const SoLineGrid& hiders) {
     std::vector<char> visible;
     for (size_t i = 0; i < edges_.size(); ++i) {
         std::vector<double>& cuts = cuts_[i];
         std::sort(cuts.begin(), cuts.end());
         cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
         if (!objects_[edges_[i].object]->drawn[edges_[i].edge]) continue;
+        if (hiddenWhole_[i]) {
+            visible.push_back(0);
+            continue;
+        }
+        // Neighbouring pieces are mostly hidden by one polygon: it is asked first.
+        const SoLineObject* lastHider = nullptr;
         double from = 0.0;
         for (size_t k = 0; k <= cuts.size(); ++k) {
             const double to = k < cuts.size() ? cuts[k] : 1.0;
-            SoLinePoint mid = pointAlong(edges_[i], (from + to) / 2);
-            mid.z += LIFT;
-            bool hidden = false;
-            for (int o : grid.at(mid.x, mid.y))
-                if ((hidden = objects_[o]->hidesPoint(mid))) break;
-            visible.push_back(hidden ? 0 : 1);
+            const SoLinePoint mid = lifted(pointAlong(edges_[i], (from + to) / 2));
+            const SoLineObject* hider = findHider(mid, hiders, lastHider);
+            visible.push_back(hider ? 0 : 1);
+            if (hider) lastHider = hider;
             from = to;
         }
     }

@@ -8,6 +8,8 @@
 
 #include "SoLineObject.h"
 
+class SoLineGrid;
+
 /// A piece of a hidden-line drawing: a polyline in the page coordinates of the
 /// records (x, y; third and fourth components 0) and how its source prints lines.
 struct SoVisibleLine {
@@ -75,6 +77,12 @@ class SoHiddenLines {
         int object;
         int edge;
     };
+    /// An edge with its end points at hand: the crossing search reads them for every pair.
+    struct Edge {
+        int object;
+        int edge;
+        SoLinePoint start, end;
+    };
 
     void add(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
              unsigned short linePattern, int linePatternScaleFactor, bool closed);
@@ -82,23 +90,29 @@ class SoHiddenLines {
     /// The objects in list order: the first added, then the others newest first.
     std::vector<int> listOrder() const;
     void markFeatureEdges();
+    void findWhollyHiddenEdges(const SoLineGrid& hiders);
     void cutAtCrossings();
-    void cutAtPiercings();
-    void cutAtCrossing(const EdgeRef& a, const EdgeRef& b);
-    std::vector<char> findVisiblePieces();
+    void cutAtPiercings(const SoLineGrid& hiders);
+    /// Edges a and b cross at a's parameter t and b's parameter u.
+    void cutAtCrossing(size_t a, double t, size_t b, double u);
+    std::vector<char> findVisiblePieces(const SoLineGrid& hiders);
+    /// A polygon that hides p (lifted), `likely` asked first; null when p is seen.
+    const SoLineObject* findHider(const SoLinePoint& p, const SoLineGrid& hiders,
+                                  const SoLineObject* likely) const;
     /// The pieces whose flag is `drawn`, joined into lines.
     std::vector<SoVisibleLine> joinPieces(const std::vector<char>& visible, char drawn) const;
-    SoLinePoint pointAlong(const EdgeRef& e, double t) const;
+    SoLinePoint pointAlong(const Edge& e, double t) const;
 
     std::vector<std::unique_ptr<SoLineObject>> objects_;
     float featureAngle_ = -1.0f;
     unsigned short hiddenPattern_ = 0;
     // Per drawn edge: its reference, its cut parameters and where its pieces start in the
     // flat piece arrays.
-    std::vector<EdgeRef> edges_;
+    std::vector<Edge> edges_;
     std::vector<std::vector<double>> cuts_;
+    // Per edge: whether one polygon hides all of it.
+    std::vector<char> hiddenWhole_;
     std::vector<int> firstEdgeOf_;
-    int gridColumns_ = 1;
 
     static Timings lastTimings;
 };

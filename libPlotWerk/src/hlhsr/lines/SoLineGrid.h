@@ -31,6 +31,12 @@ class SoLineGrid {
             for (int item : buckets_[b]) visit(item);
         });
     }
+    /// How many visits forEachAlong would make, repeats included.
+    size_t countAlong(double x0, double y0, double x1, double y1, double margin) const {
+        size_t count = 0;
+        forEachBucketAlong(x0, y0, x1, y1, margin, [&](size_t b) { count += buckets_[b].size(); });
+        return count;
+    }
     /// The items filed in bucket (row, column).
     const std::vector<int>& bucket(int r, int c) const {
         return buckets_[static_cast<size_t>(r) * columns_ + c];
