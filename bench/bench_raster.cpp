@@ -2,11 +2,10 @@
 // triangles, printed as PostScript on the default page (output discarded), at raster
 // quality 0.5 (300 pixels per inch), for the larger sphere also smooth-shaded and at 0.99
 // (600); and hidden-line drawings of the same spheres (--hidden lines, feature edges on as
-// plotwerk prints them) and of 4,500 random triangles in a cube, nearly all piercing
-// many others and hidden by many others (a scene file of 68 KB). Each iteration is one whole apply.
-// Counters split the raster run into drawing the tiles (render), reading them back, tracing and
-// printing, and the hidden-line computation into cutting (crossings and piercings), visibility and
-// joining, in seconds; they count the tiles, the stored records that left a pixel (visible) and the
+// plotwerk prints them). Each iteration is one whole apply. Counters split the raster run
+// into drawing the tiles (render), reading them back, tracing and printing, and the
+// hidden-line computation into cutting (crossings and piercings), visibility and joining,
+// in seconds; they count the tiles, the stored records that left a pixel (visible) and the
 // records printed, or the pieces tested. Peak RSS covers the whole process.
 
 #include <PlotWerk/SoPSVectorOutput.h>
@@ -20,7 +19,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <random>
 
 #include "../libPlotWerk/src/hlhsr/lines/SoHiddenLines.h"
 #include "../libPlotWerk/src/hlhsr/raster/SoHLHSRImageVectorizer.h"
@@ -81,28 +79,6 @@ SoSeparator* sphereScene(int rings, int sectors, bool smoothNormals) {
     return root;
 }
 
-/// count triangles with corners anywhere in a cube, seen from in front of it.
-SoSeparator* randomTrianglesScene(int count) {
-    auto* root = new SoSeparator;
-    root->ref();
-    auto* camera = new SoPerspectiveCamera;
-    camera->position.setValue(SbVec3f(0.5f, 0.5f, 3.0f));
-    root->addChild(camera);
-    auto* coords = new SoCoordinate3;
-    std::mt19937 random(20261208);
-    std::uniform_real_distribution<float> inCube(0.0f, 1.0f);
-    for (int k = 0; k < 3 * count; ++k)
-        coords->point.set1Value(k, SbVec3f(inCube(random), inCube(random), inCube(random)));
-    root->addChild(coords);
-    auto* faces = new SoIndexedFaceSet;
-    for (int k = 0; k < count; ++k) {
-        const int32_t t[4] = {3 * k, 3 * k + 1, 3 * k + 2, -1};
-        faces->coordIndex.setValues(4 * k, 4, t);
-    }
-    root->addChild(faces);
-    return root;
-}
-
 void reportRaster(benchmark::State& state) {
     const SoHLHSRImageVectorizer::Timings& t = SoHLHSRImageVectorizer::getLastTimings();
     state.counters["render_s"] = t.render;
@@ -122,8 +98,10 @@ void reportLines(benchmark::State& state) {
     state.counters["pieces"] = static_cast<double>(t.pieces);
 }
 
-void print(benchmark::State& state, SoSeparator* root, double triangles,
-           SoVectorizeAction::HLHSRMode mode, float quality = 0.5f, bool smooth = false) {
+void printSphere(benchmark::State& state, int rings, int sectors, SoVectorizeAction::HLHSRMode mode,
+                 float quality = 0.5f, bool smooth = false) {
+    SoPlotWerk::init();
+    SoSeparator* root = sphereScene(rings, sectors, smooth);
     {
         // The output object closes the stream it is given.
         std::FILE* sink = std::fopen("/dev/null", "w");
@@ -137,24 +115,11 @@ void print(benchmark::State& state, SoSeparator* root, double triangles,
             action.setHLHSRMode(mode);
             action.apply(root);
         }
-        state.counters["triangles"] = triangles;
+        state.counters["triangles"] = 2.0 * rings * sectors - 2 * sectors;
         (mode == SoVectorizeAction::HLHSR_RASTER ? reportRaster : reportLines)(state);
         state.counters["peak_rss_kB"] = static_cast<double>(bench::peakRssKb());
     }
     root->unref();
-}
-
-void printSphere(benchmark::State& state, int rings, int sectors, SoVectorizeAction::HLHSRMode mode,
-                 float quality = 0.5f, bool smooth = false) {
-    SoPlotWerk::init();
-    print(state, sphereScene(rings, sectors, smooth), 2.0 * rings * sectors - 2 * sectors, mode,
-          quality, smooth);
-    SoPlotWerk::finish();
-}
-
-void printRandomTriangles(benchmark::State& state, int count) {
-    SoPlotWerk::init();
-    print(state, randomTrianglesScene(count), count, SoVectorizeAction::HIDDEN_LINES_REMOVAL);
     SoPlotWerk::finish();
 }
 
@@ -174,7 +139,5 @@ BENCHMARK_CAPTURE(printSphere, Sphere100kQuality099, 158, 316, kRaster, 0.99f)
     ->Iterations(2);
 BENCHMARK_CAPTURE(printSphere, Sphere10kLines, 50, 100, kLines)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(printSphere, Sphere100kLines, 158, 316, kLines)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(printRandomTriangles, RandomTriangles4500Lines, 4500)
-    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

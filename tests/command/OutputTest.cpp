@@ -211,6 +211,27 @@ TEST(DemoPage, BothMetafileEncodingsAreOneDrawing) {
 }
 
 // The plotter and metafile options reach the documents.
+// Twelve uses of one sphere, printed whole and up to 500 triangles: the limited drawing is a
+// whole document too, a fraction of the size, and one warning says what was left out.
+TEST(DemoPage, ALimitOfPrimitivesEndsTheDrawingEarlyWithOneWarning) {
+    ScratchDir dir;
+    dir.write("shared.tsc",
+              "#Tessara V1.0 ascii\nSeparator { DEF S Sphere {} "
+              "DEF G Group { USE S USE S USE S USE S } USE G USE G }\n");
+    std::string drawings[2];
+    for (const char* limit : {"0", "500"}) {
+        const CommandResult run =
+            runCommand({"shared.tsc", "-o", "out.ps", "--hidden", "off", "--max-primitives", limit},
+                       dir.path());
+        ASSERT_TRUE(run.exited && run.status == 0) << run.err;
+        EXPECT_EQ(run.errLines().size(), limit[0] == '0' ? 0u : 1u) << run.err;
+        const std::string ps = dir.read("out.ps");
+        EXPECT_EQ(ps.compare(ps.size() - 9, 9, "showpage\n"), 0) << "a whole document";
+        drawings[limit[0] == '0' ? 0 : 1] = ps;
+    }
+    EXPECT_LT(drawings[1].size(), drawings[0].size() / 4);
+}
+
 TEST(DemoPage, PensAndMetafileOptionsReachTheDocument) {
     const ScratchDir dir;
     const PrintRun pens =

@@ -4,6 +4,7 @@
 #include <PlotWerk/SoVectorOutput.h>
 #include <PlotWerk/SoVectorizeGDIAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
+#include <Tessara/actions/SoCallbackAction.h>
 #include <Tessara/misc/SoPreferences.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <memory>
 
 #include "ActionSettings.h"
@@ -40,6 +42,24 @@ class LibrarySession {
     ~LibrarySession() { SoPlotWerk::finish(); }
     LibrarySession(const LibrarySession&) = delete;
     LibrarySession& operator=(const LibrarySession&) = delete;
+};
+
+/// The limit of primitives for the traversals of one run, the library's default again after.
+class PrimitiveLimit {
+  public:
+    explicit PrimitiveLimit(const PrintOptions& options)
+        : previous_(SoCallbackAction::getDefaultPrimitiveLimit()) {
+        std::error_code error;
+        const std::uintmax_t bytes =
+            options.input.empty() ? 0 : std::filesystem::file_size(options.input, error);
+        SoCallbackAction::setDefaultPrimitiveLimit(options.primitiveLimit(error ? 0 : bytes));
+    }
+    ~PrimitiveLimit() { SoCallbackAction::setDefaultPrimitiveLimit(previous_); }
+    PrimitiveLimit(const PrimitiveLimit&) = delete;
+    PrimitiveLimit& operator=(const PrimitiveLimit&) = delete;
+
+  private:
+    long long previous_;
 };
 
 void printHelp() {
@@ -96,6 +116,7 @@ void print(const PrintOptions& options) {
     // Read by the action's constructor, so it must be in place before the backend exists.
     if (options.blackAndWhite) SoPreferences::setBool("VXN_PW_BLACK_AND_WHITE", true);
     LibrarySession library;
+    const PrimitiveLimit limit(options);
     DebugMessages messages(stderr);
     NodeRef<SoSeparator> scene(SceneLoader::load(
         options.input, messages, options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL));

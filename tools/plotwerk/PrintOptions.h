@@ -4,6 +4,7 @@
 #include <Tessara/math/SbColor.h>
 #include <Tessara/math/SbVec2f.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -66,6 +67,20 @@ struct PrintOptions {
     std::optional<unsigned int> psLevel;
     bool gray = false;
     std::optional<float> accuracy;
+
+    /// The most triangles, segments and points a drawing takes from the scene; 0: no limit.
+    /// Unset: 5 million (ten seconds of the quickest drawing), or 30 per byte of the input
+    /// file if that is more. Every mesh format spends over 10 bytes on a triangle, so only
+    /// shared nodes, long 3D texts and fine complexities reach it: a few lines of a scene
+    /// file can stand for billions of triangles.
+    std::optional<unsigned int> maxPrimitives;
+    static constexpr long long kPrimitivesAtLeast = 5000000;
+    static constexpr long long kPrimitivesPerInputByte = 30;
+    long long primitiveLimit(unsigned long long inputBytes) const {
+        if (maxPrimitives) return *maxPrimitives;
+        return std::max<long long>(kPrimitivesAtLeast,
+                                   static_cast<long long>(inputBytes) * kPrimitivesPerInputByte);
+    }
 
     bool cgmBinary = false;
     std::optional<int> cgmVersion;

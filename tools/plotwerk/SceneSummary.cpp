@@ -19,9 +19,13 @@ void onPoint(void* data, SoCallbackAction*, const SoPrimitiveVertex*) {
     ++static_cast<SceneSummary*>(data)->points;
 }
 
+// Counting stops quietly at the limit the drawing will stop at, and warn about, itself.
 SoCallbackAction::Response onShape(void* data, SoCallbackAction*, const SoNode*) {
-    ++static_cast<SceneSummary*>(data)->shapes;
-    return SoCallbackAction::CONTINUE;
+    SceneSummary& summary = *static_cast<SceneSummary*>(data);
+    ++summary.shapes;
+    const long long limit = SoCallbackAction::getDefaultPrimitiveLimit();
+    const long long counted = summary.triangles + summary.segments + summary.points;
+    return limit > 0 && counted >= limit ? SoCallbackAction::ABORT : SoCallbackAction::CONTINUE;
 }
 
 }  // namespace
@@ -29,6 +33,7 @@ SoCallbackAction::Response onShape(void* data, SoCallbackAction*, const SoNode*)
 SceneSummary SceneSummary::of(SoNode* root) {
     SceneSummary summary;
     SoCallbackAction action;
+    action.setPrimitiveLimit(0);
     const SoType shape = SoShape::getClassTypeId();
     action.addPreCallback(shape, onShape, &summary);
     action.addTriangleCallback(shape, onTriangle, &summary);

@@ -1,4 +1,5 @@
 #include <Tessara/actions/SoCallbackAction.h>
+#include <Tessara/base/SoDebugError.h>
 #include <Tessara/elements/SoComplexityElement.h>
 #include <Tessara/elements/SoCoordinateElement.h>
 #include <Tessara/elements/SoCreaseAngleElement.h>
@@ -19,7 +20,21 @@
 #include <Tessara/nodes/SoNode.h>
 #include <Tessara/nodes/SoShape.h>
 
+#include <atomic>
+
 SO_ACTION_SOURCE(SoCallbackAction, SoAction)
+
+namespace {
+std::atomic<long long> defaultPrimitiveLimit{0};
+}  // namespace
+
+void SoCallbackAction::setDefaultPrimitiveLimit(long long limit) {
+    defaultPrimitiveLimit = limit > 0 ? limit : 0;
+}
+
+long long SoCallbackAction::getDefaultPrimitiveLimit() {
+    return defaultPrimitiveLimit;
+}
 
 void SoCallbackAction::initClass() {
     SO_ACTION_INIT_CLASS(SoCallbackAction, SoAction);
@@ -44,11 +59,12 @@ void SoCallbackAction::initClass() {
     SO_ENABLE(SoCallbackAction, SoShapeHintsElement);
 }
 
-SoCallbackAction::SoCallbackAction() {
+SoCallbackAction::SoCallbackAction() : primitiveLimit_(defaultPrimitiveLimit) {
     SO_ACTION_CONSTRUCTOR(SoCallbackAction);
 }
 
-SoCallbackAction::SoCallbackAction(const SbViewportRegion& region) : viewportRegion_(region) {
+SoCallbackAction::SoCallbackAction(const SbViewportRegion& region)
+    : viewportRegion_(region), primitiveLimit_(defaultPrimitiveLimit) {
     SO_ACTION_CONSTRUCTOR(SoCallbackAction);
 }
 
@@ -76,6 +92,7 @@ void SoCallbackAction::addPointCallback(SoType type, SoPointCB* cb, void* userDa
 
 void SoCallbackAction::beginTraversal(SoNode* node) {
     response_ = CONTINUE;
+    primitivesTaken_ = 0;
     SoViewportRegionElement::set(getState(), nullptr, viewportRegion_);
     traverse(node);
 }
@@ -119,6 +136,17 @@ void SoCallbackAction::invokeLineSegmentCallbacks(const SoShape* shape, const So
 void SoCallbackAction::invokePointCallbacks(const SoShape* shape, const SoPrimitiveVertex* v) {
     for (const auto& entry : pointCallbacks_)
         if (shape->isOfType(entry.type)) entry.callback(entry.userData, this, v);
+}
+
+bool SoCallbackAction::takePrimitive() {
+    if (hasTerminated()) return false;
+    if (primitiveLimit_ == 0 || ++primitivesTaken_ <= primitiveLimit_) return true;
+    SoDebugError::postWarning("SoCallbackAction::apply",
+                              "The scene makes more than %lld primitives: the traversal stops "
+                              "there, and the rest of the scene is left out",
+                              primitiveLimit_);
+    setTerminated(true);
+    return false;
 }
 
 bool SoCallbackAction::shouldGeneratePrimitives(const SoShape* shape) const {

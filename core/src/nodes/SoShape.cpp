@@ -49,18 +49,18 @@ void SoShape::endShape() {
 
 void SoShape::invokeTriangleCallbacks(SoAction* action, const SoPrimitiveVertex* v1,
                                       const SoPrimitiveVertex* v2, const SoPrimitiveVertex* v3) {
-    if (callbackAction_ && action == callbackAction_)
+    if (callbackAction_ && action == callbackAction_ && callbackAction_->takePrimitive())
         callbackAction_->invokeTriangleCallbacks(this, v1, v2, v3);
 }
 
 void SoShape::invokeLineSegmentCallbacks(SoAction* action, const SoPrimitiveVertex* v1,
                                          const SoPrimitiveVertex* v2) {
-    if (callbackAction_ && action == callbackAction_)
+    if (callbackAction_ && action == callbackAction_ && callbackAction_->takePrimitive())
         callbackAction_->invokeLineSegmentCallbacks(this, v1, v2);
 }
 
 void SoShape::invokePointCallbacks(SoAction* action, const SoPrimitiveVertex* v) {
-    if (callbackAction_ && action == callbackAction_)
+    if (callbackAction_ && action == callbackAction_ && callbackAction_->takePrimitive())
         callbackAction_->invokePointCallbacks(this, v);
 }
 

@@ -12,6 +12,8 @@
 #include <Tessara/nodes/SoTranslation.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -168,6 +170,41 @@ TEST_F(TraversalTest, PathsVisitTheirNodesAndTheSiblingsThatSetState) {
 
 // A graph that a program nests deeper than any file may: the action walks down to the limit,
 // says once that it skips the rest, and goes on with the siblings.
+void countTriangle(void* data, SoCallbackAction*, const SoPrimitiveVertex*,
+                   const SoPrimitiveVertex*, const SoPrimitiveVertex*) {
+    ++*static_cast<long long*>(data);
+}
+
+// One cube shared six times in sep, before c: a limit of primitives, of the action or the
+// default of actions made later, ends each apply at the primitive beyond it, with one warning.
+TEST_F(TraversalTest, APrimitiveLimitEndsTheTraversalWithOneWarning) {
+    auto* cube = new SoCube;
+    for (int k = 0; k < 6; ++k) sep->insertChild(cube, 0);
+    auto apply = [&](long long limit, bool asDefault, Recorder& r) {
+        SoCallbackAction::setDefaultPrimitiveLimit(asDefault ? limit : 0);
+        SoCallbackAction action;
+        SoCallbackAction::setDefaultPrimitiveLimit(0);
+        if (!asDefault) action.setPrimitiveLimit(limit);
+        long long count = 0;
+        action.addTriangleCallback(SoCube::getClassTypeId(), countTriangle, &count);
+        action.addPreCallback(SoTranslation::getClassTypeId(), pre, &r);
+        action.apply(root);
+        return count;
+    };
+    Recorder r;
+    const long long all = apply(0, false, r);
+    // A negative limit here is set as the default.
+    for (const long long limit : {all, all / 2, -all / 3, all + 1}) {
+        DebugErrorRecorder recorder;
+        const long long delivered = std::min(all, std::abs(limit));
+        for (int time = 1; time <= 2; ++time) {
+            EXPECT_EQ(apply(std::abs(limit), limit < 0, r), delivered) << limit;
+            EXPECT_EQ(r.events.back() == "pre c", delivered == all) << limit;
+            EXPECT_EQ(recorder.countSeverity(SoDebugError::WARNING), delivered < all ? time : 0);
+        }
+    }
+}
+
 TEST_F(TraversalTest, NodesBeyondTheNestingLimitAreSkippedWithOneMessage) {
     // root and group are levels 1 and 2: the groups below reach the limit exactly.
     SoGroup* deepest = group;

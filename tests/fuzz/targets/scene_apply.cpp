@@ -4,10 +4,12 @@
 // backend, the hidden-surface mode, whether a pen table maps the colours and the export, so
 // that the fuzzer's mutations reach all of them while the bytes stay a scene file.
 // Scenes that expand, through shared nodes, into more nodes than a drawing of this size could need
-// are skipped: their cost is the size of the graph, not a fault.
+// are skipped, and a drawing stops at 200,000 primitives, as the command stops at its own
+// limit: their cost is the size of the graph, not a fault.
 
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorOutput.h>
+#include <Tessara/actions/SoCallbackAction.h>
 #include <Tessara/base/SoDB.h>
 #include <Tessara/base/SoNodeList.h>
 #include <Tessara/io/SoInput.h>
@@ -35,6 +37,7 @@ const SoVectorizeAction::HLHSRMode kModes[] = {
     SoVectorizeAction::HLHSR_PAINTER, SoVectorizeAction::HLHSR_PAINTER_SURFACE_REMOVAL,
     SoVectorizeAction::HLHSR_RASTER,  SoVectorizeAction::HIDDEN_LINES_REMOVAL};
 constexpr double kMostNodes = 2000;
+constexpr long long kMostPrimitives = 200000;
 
 // Nodes as a traversal meets them: a shared node counts once per use. Saturates early, so
 // that graphs of exponential size are counted in time linear in their distinct nodes.
@@ -104,7 +107,8 @@ void exportModel(SoSeparator* scene, std::size_t kind) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool ready = (SoPlotWerk::init(), silenceDebugMessages(), true);
+    static const bool ready = (SoPlotWerk::init(), silenceDebugMessages(),
+                               SoCallbackAction::setDefaultPrimitiveLimit(kMostPrimitives), true);
     static const std::vector<const OutputFormat*> formats = drawingFormats();
     (void)ready;
     SoInput input;

@@ -64,6 +64,16 @@ class SoCallbackAction : public SoAction {
     virtual bool shouldGeneratePrimitives(const SoShape* shape) const;  // slot 25
     // clang-format on
 
+    /// The most primitives (triangles, segments and points) one traversal delivers; 0 sets
+    /// no limit. The primitive beyond it ends the traversal (hasTerminated()), with one
+    /// warning: a few lines of a scene file can stand for billions of triangles through
+    /// shared nodes, long 3D texts or a fine complexity. An action starts with the default.
+    void setPrimitiveLimit(long long limit) { primitiveLimit_ = limit > 0 ? limit : 0; }
+    long long getPrimitiveLimit() const { return primitiveLimit_; }
+    /// The limit that callback actions made from now on start with; none at first.
+    static void setDefaultPrimitiveLimit(long long limit);
+    static long long getDefaultPrimitiveLimit();
+
     Response getCurrentResponse() const { return response_; }
     /// The node whose primitives are being delivered.
     const SoNode* getCurrentShape() const { return currentShape_; }
@@ -110,6 +120,8 @@ class SoCallbackAction : public SoAction {
     };
     friend class SoShape;
     void setCurrentShape(const SoNode* shape) { currentShape_ = shape; }
+    /// Counts one primitive; false once the traversal has ended or the limit is passed.
+    bool takePrimitive();
     void invokeNodeCallbacks(const std::vector<Entry<SoCallbackActionCB>>& list,
                              const SoNode* node);
 
@@ -121,4 +133,6 @@ class SoCallbackAction : public SoAction {
     std::vector<Entry<SoPointCB>> pointCallbacks_;
     Response response_ = CONTINUE;
     const SoNode* currentShape_ = nullptr;
+    long long primitiveLimit_ = 0;
+    long long primitivesTaken_ = 0;
 };
