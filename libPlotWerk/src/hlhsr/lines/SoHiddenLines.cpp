@@ -116,7 +116,7 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
                 {static_cast<int>(o), e, objects_[o]->edgeStart(e), objects_[o]->edgeEnd(e)});
     }
     cuts_.assign(edges_.size(), {});
-    SoLineGrid hiders(std::clamp(static_cast<int>(edges_.size() / 1000), 1, 500));
+    SoLineGrid hiders(hiderColumns());
     for (size_t o = 0; o < objects_.size(); ++o) {
         const SoLineObject& p = *objects_[o];
         if (p.hides()) hiders.add(static_cast<int>(o), p.xmin, p.ymin, p.xmax, p.ymax);
@@ -142,6 +142,23 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     timings.joining = step.lap();
     lastTimings = timings;
     return lines;
+}
+
+// As many columns as the edges ask for, unless the polygons are so large that filing them
+// would take more than 64 entries a polygon: coincident copies of a large shape filled every
+// bucket of a fine grid with every copy, gigabytes for a few thousand copies.
+int SoHiddenLines::hiderColumns() const {
+    constexpr double MOST_ENTRIES_PER_POLYGON = 64;
+    double polygons = 0, entriesPerColumn = 0;
+    for (const auto& p : objects_) {
+        if (!p->hides()) continue;
+        ++polygons;
+        entriesPerColumn +=
+            ((p->ymax - p->ymin) * SoLineGrid::ROWS / 2 + 1) * (p->xmax - p->xmin) / 2;
+    }
+    const int wanted = std::clamp(static_cast<int>(edges_.size() / 1000), 1, 500);
+    if (entriesPerColumn * wanted <= MOST_ENTRIES_PER_POLYGON * polygons) return wanted;
+    return std::max(1, static_cast<int>(MOST_ENTRIES_PER_POLYGON * polygons / entriesPerColumn));
 }
 
 // The first primitive to bring an edge draws it; a second polygon on a smooth surface (its
@@ -200,8 +217,10 @@ void SoHiddenLines::findWhollyHiddenEdges(const SoLineGrid& hiders) {
 // edges that all cross all shared hundreds of buckets a pair, and a few thousand of them
 // took tens of seconds.
 void SoHiddenLines::cutAtCrossings() {
+    const std::vector<size_t> first = findFirstCopies();
     SoLineGrid grid(std::clamp(static_cast<int>(edges_.size() / 4), 1, SoLineGrid::ROWS));
     for (size_t i = 0; i < edges_.size(); ++i) {
+        if (first[i] != i) continue;
         const SoLinePoint &a = edges_[i].start, &b = edges_[i].end;
         grid.addSegment(static_cast<int>(i), a.x, a.y, b.x, b.y, CROSSING_MARGIN);
     }
@@ -227,6 +246,29 @@ void SoHiddenLines::cutAtCrossings() {
                 }
             }
         }
+    }
+    copyCrossingCuts(first);
+}
+
+// An edge that another one repeats crosses what the first one crosses: the two triangles at
+// every inner edge of a mesh bring it twice, coincident copies of a shape many times, and
+// each copy crossed all the others' crossings again.
+std::vector<size_t> SoHiddenLines::findFirstCopies() const {
+    std::unordered_map<EdgeKey, size_t, EdgeKeyHash> seen;
+    seen.reserve(edges_.size());
+    std::vector<size_t> first(edges_.size());
+    for (size_t i = 0; i < edges_.size(); ++i)
+        first[i] = seen.emplace(keyOf(edges_[i].start, edges_[i].end), i).first->second;
+    return first;
+}
+
+void SoHiddenLines::copyCrossingCuts(const std::vector<size_t>& first) {
+    for (size_t i = 0; i < edges_.size(); ++i) {
+        const Edge& e = edges_[i];
+        if (first[i] == i || hiddenWhole_[i] || !objects_[e.object]->drawn[e.edge]) continue;
+        const std::vector<double>& cuts = cuts_[first[i]];
+        const bool reversed = std::memcmp(&e.start, &edges_[first[i]].start, sizeof e.start) != 0;
+        for (double t : cuts) cuts_[i].push_back(reversed ? 1.0 - t : t);
     }
 }
 

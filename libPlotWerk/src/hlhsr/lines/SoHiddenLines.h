@@ -90,8 +90,14 @@ class SoHiddenLines {
     /// The objects in list order: the first added, then the others newest first.
     std::vector<int> listOrder() const;
     void markFeatureEdges();
+    /// Columns of the grid the hiding polygons are filed in.
+    int hiderColumns() const;
     void findWhollyHiddenEdges(const SoLineGrid& hiders);
     void cutAtCrossings();
+    /// Per edge: the first edge with the same two end points, itself if none comes before.
+    std::vector<size_t> findFirstCopies() const;
+    /// Gives each drawn repeat of an edge the crossings' cuts of the first.
+    void copyCrossingCuts(const std::vector<size_t>& first);
     void cutAtPiercings(const SoLineGrid& hiders);
     /// Edges a and b cross at a's parameter t and b's parameter u.
     void cutAtCrossing(size_t a, double t, size_t b, double u);
