@@ -83,9 +83,12 @@ constexpr long long GROWTH_SLACK = 1000000;
 // (comparisons, and records the pair index looked at), plus the slack: polygons piercing
 // one another at random need a few thousand per record, but where a few hundred large
 // polygons all pierce all, the pieces grow with the cube of their number and the work
-// faster still; the slack is a few seconds of it.
+// faster still; the slack is a few seconds of it. The ceiling, about half a minute, holds
+// for millions of records too: a mesh of ten million triangles needs a third of it, while
+// a thousand coincident copies of a shape need a thousand comparisons per record.
 constexpr long long WORK_FACTOR = 20000;
 constexpr long long WORK_SLACK = 200000000;
+constexpr long long WORK_CEILING = 2000000000;
 
 struct Points {
     const SbVec4f* p;
@@ -281,7 +284,9 @@ void SoHLHSRPainter::orderPairs() {
     growthLimit_ = static_cast<int>(
         std::min<long long>(INT_MAX, std::max(GROWTH_FACTOR * stored, stored + GROWTH_SLACK)));
     for (int k = 0; k < stored; ++k) list_.getPrimitive(k)->moveCount = 0;
-    workLimit_ = requestedWorkLimit_ > 0 ? requestedWorkLimit_ : WORK_FACTOR * stored + WORK_SLACK;
+    workLimit_ = requestedWorkLimit_ > 0
+                     ? requestedWorkLimit_
+                     : std::min(WORK_FACTOR * stored + WORK_SLACK, WORK_CEILING);
     SoHLHSRPairIndex index(list_);
     moved_.clear();
     for (int i = 0; i < list_.getLength() && !outOfWork(i, index); ++i) {
