@@ -106,7 +106,6 @@ std::vector<int> SoHiddenLines::listOrder() const {
 std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     Timings timings;
     SoStopwatch step;
-    if (featureAngle_ >= 0.0f) markFeatureEdges();
     edges_.clear();
     firstEdgeOf_.clear();
     for (size_t o = 0; o < objects_.size(); ++o) {
@@ -115,6 +114,8 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
             edges_.push_back(
                 {static_cast<int>(o), e, objects_[o]->edgeStart(e), objects_[o]->edgeEnd(e)});
     }
+    const std::vector<size_t> copyOf = findFirstCopies();
+    if (featureAngle_ >= 0.0f) markFeatureEdges(copyOf);
     cuts_.assign(edges_.size(), {});
     SoLineGrid hiders(hiderColumns());
     for (size_t o = 0; o < objects_.size(); ++o) {
@@ -122,7 +123,7 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
         if (p.hides()) hiders.add(static_cast<int>(o), p.xmin, p.ymin, p.xmax, p.ymax);
     }
     findWhollyHiddenEdges(hiders);
-    cutAtCrossings();
+    cutAtCrossings(copyOf);
     cutAtPiercings(hiders);
     timings.cutting = step.lap();
     const std::vector<char> visible = findVisiblePieces(hiders);
@@ -165,24 +166,29 @@ int SoHiddenLines::hiderColumns() const {
 // winding turned by less than the feature angle) takes the first one's edge away too, unless
 // the surface turns away from the viewer there: both polygons on one side of the edge on the
 // page is a fold, and its edge the outline of the surface.
-void SoHiddenLines::markFeatureEdges() {
+void SoHiddenLines::markFeatureEdges(const std::vector<size_t>& copyOf) {
     const double limit = std::cos(featureAngle_ * PI / 180.0);
-    std::unordered_map<EdgeKey, EdgeRef, EdgeKeyHash> first;
+    constexpr size_t NONE = static_cast<size_t>(-1);
+    // By the first copy of each edge: the copy that came first in list order.
+    std::vector<size_t> firstInList(edges_.size(), NONE);
     for (int o : listOrder()) {
         SoLineObject& object = *objects_[o];
         for (int e = 0; e < object.getNumEdges(); ++e) {
-            const auto [at, added] =
-                first.emplace(keyOf(object.edgeStart(e), object.edgeEnd(e)), EdgeRef{o, e});
-            if (added) continue;
+            size_t& first = firstInList[copyOf[static_cast<size_t>(firstEdgeOf_[o] + e)]];
+            if (first == NONE) {
+                first = static_cast<size_t>(firstEdgeOf_[o] + e);
+                continue;
+            }
             object.drawn[e] = 0;
-            SoLineObject& other = *objects_[at->second.object];
+            const Edge& firstEdge = edges_[first];
+            SoLineObject& other = *objects_[firstEdge.object];
             if (!object.hides() || !other.hides()) continue;
             const SoLinePoint& n = object.getWindingNormal();
             const SoLinePoint& m = other.getWindingNormal();
             const SoLinePoint &a = object.edgeStart(e), &b = object.edgeEnd(e);
             const bool fold = object.pageSide(a, b) * other.pageSide(a, b) > 0;
             if (!fold && n.x * m.x + n.y * m.y + n.z * m.z >= limit)
-                other.drawn[at->second.edge] = 0;
+                other.drawn[firstEdge.edge] = 0;
         }
     }
 }
@@ -216,8 +222,7 @@ void SoHiddenLines::findWhollyHiddenEdges(const SoLineGrid& hiders) {
 // Edges are filed along their path, in buckets nearly square: filed by their boxes, long
 // edges that all cross all shared hundreds of buckets a pair, and a few thousand of them
 // took tens of seconds.
-void SoHiddenLines::cutAtCrossings() {
-    const std::vector<size_t> first = findFirstCopies();
+void SoHiddenLines::cutAtCrossings(const std::vector<size_t>& first) {
     SoLineGrid grid(std::clamp(static_cast<int>(edges_.size() / 4), 1, SoLineGrid::ROWS));
     for (size_t i = 0; i < edges_.size(); ++i) {
         if (first[i] != i) continue;

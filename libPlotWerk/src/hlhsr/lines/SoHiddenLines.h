@@ -73,10 +73,6 @@ class SoHiddenLines {
     static const Timings& getLastTimings() { return lastTimings; }
 
   private:
-    struct EdgeRef {
-        int object;
-        int edge;
-    };
     /// An edge with its end points at hand: the crossing search reads them for every pair.
     struct Edge {
         int object;
@@ -89,11 +85,12 @@ class SoHiddenLines {
     void leaveOutClippedEdges(SoLineObject& polygon);
     /// The objects in list order: the first added, then the others newest first.
     std::vector<int> listOrder() const;
-    void markFeatureEdges();
+    /// copyOf: per edge, the first edge with the same two end points (see findFirstCopies).
+    void markFeatureEdges(const std::vector<size_t>& copyOf);
     /// Columns of the grid the hiding polygons are filed in.
     int hiderColumns() const;
     void findWhollyHiddenEdges(const SoLineGrid& hiders);
-    void cutAtCrossings();
+    void cutAtCrossings(const std::vector<size_t>& first);
     /// Per edge: the first edge with the same two end points, itself if none comes before.
     std::vector<size_t> findFirstCopies() const;
     /// Gives each drawn repeat of an edge the crossings' cuts of the first.
