@@ -12,6 +12,7 @@
 #include "SoPolygon.h"
 #include "lines/SoHiddenLines.h"
 #include "raster/SoHLHSRImageVectorizer.h"
+#include "vectorize/SoPointMarkers.h"
 
 int SoHLHSRVectorize::sequence = 0;
 
@@ -34,7 +35,7 @@ bool validPoints(const char* operation, const SbVec4f* points, int numPoints,
 }  // namespace
 
 SoHLHSRVectorize::SoHLHSRVectorize(SoVectorizeAction* owner, int engineMode)
-    : action_(owner), mode_(engineMode) {
+    : action_(owner), mode_(engineMode), pointMarkers_(std::make_unique<SoPointMarkers>()) {
     if (mode_ < DEPTH_SORT || mode_ > HIDDEN_LINES) {
         SoDebugError::postWarning("SoHLHSRVectorize::SoHLHSRVectorize",
                                   "Unknown engine mode %d: depth sort (0) used", mode_);
@@ -160,15 +161,23 @@ void SoHLHSRVectorize::addPolyMark(const SbVec4f* points, int numPoints, const S
                                    int multicolor, float markerSize, SoMarkerSet* markerSet) {
     if (!validPoints("SoHLHSRVectorize::addPolyMark", points, numPoints, colors)) return;
     SoGraphicPrimitiveList* list = currentList("SoHLHSRVectorize::addPolyMark");
+    // Marks printed one by one keep the markers they have as a set.
+    std::vector<std::int32_t> markers;
+    if (markerSet) {
+        markers = SoPointMarkers::of(*markerSet, nullptr, numPoints);
+        if (markers.empty()) return;
+    }
+    const std::int32_t* marker = markerSet ? markers.data() : nullptr;
     if (mode_ == DEPTH_SORT || mode_ == HIDDEN_LINES) {
         auto* marks = new SoPolyMark;
-        marks->set(numPoints, points, colors, multicolor, markerSize, markerSet, markerOffset_);
+        marks->set(numPoints, points, colors, multicolor, markerSize, marker, markerOffset_);
         store(list, marks);
         return;
     }
     for (int i = 0; i < numPoints; ++i) {
         auto* mark = new SoPolyMark;
-        mark->set(1, points + i, colors + i, multicolor, markerSize, markerSet, markerOffset_);
+        mark->set(1, points + i, colors + i, multicolor, markerSize, marker ? marker + i : nullptr,
+                  markerOffset_);
         store(list, mark);
     }
 }
@@ -267,6 +276,12 @@ void SoHLHSRVectorize::printPolyLine(const SbVec4f* points, int n, const SbColor
 void SoHLHSRVectorize::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
                                      int multicolor, SoMarkerSet* markerSet) {
     if (action_) action_->printPolyMark(points, n, colors, multicolor, markerSet);
+}
+
+void SoHLHSRVectorize::printMarkers(const SbVec4f* points, int n, const SbColor* colors,
+                                    int multicolor, const std::int32_t* markers) {
+    if (action_)
+        action_->printPolyMark(points, n, colors, multicolor, pointMarkers_->holding(markers, n));
 }
 
 void SoHLHSRVectorize::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,

@@ -8,10 +8,14 @@
 #include <Tessara/math/SbViewportRegion.h>
 #include <Tessara/nodes/SoImage.h>
 
+#include <cstdint>
+#include <memory>
+
 class SoGraphicPrimitive;
 class SoGraphicPrimitiveList;
 class SoHiddenLines;
 class SoMarkerSet;
+class SoPointMarkers;
 class SoVectorizeAction;
 
 /// The hidden-line and hidden-surface stage between the action's clipping and the backend:
@@ -43,7 +47,8 @@ class SoHLHSRVectorize {
                     float offsetUnits);
     void addPolyLine(const SbVec4f* points, int numPoints, const SbColor* colors, int multicolor,
                      float lineWidth, unsigned short linePattern, int linePatternScaleFactor);
-    /// Dots of markerSize, or the markers of markerSet when it is not null.
+    /// Dots of markerSize, or, when markerSet is not null, its markers from its first index
+    /// on: point i takes its list's entry i, the list starting again past its end.
     void addPolyMark(const SbVec4f* points, int numPoints, const SbColor* colors, int multicolor,
                      float markerSize, SoMarkerSet* markerSet);
     void addText(const SbVec4f& point, const SbColor& color, const SbString& fontName, float size,
@@ -84,6 +89,9 @@ class SoHLHSRVectorize {
                        SoMarkerSet* markerSet);
     void printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
                        float markerSize);
+    /// Marks that take markers[i] at point i.
+    void printMarkers(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
+                      const std::int32_t* markers);
     void printText2(const SbVec4f& origin, const SbColor& color, const SbString& fontName,
                     float size, const SbString& string, int justification, float angle);
     void printImage(const SbVec4f& origin, const unsigned char* data, SbVec2s& size, SbVec2s& size2,
@@ -111,6 +119,8 @@ class SoHLHSRVectorize {
     float polygonOffset_ = 0.0f;
     float lineOffset_ = 0.0f;
     float markerOffset_ = 0.0f;
+    /// The node marks print their markers through.
+    std::unique_ptr<SoPointMarkers> pointMarkers_;
 
     /// Numbers the stored records of the current viewport, process-wide.
     static int sequence;

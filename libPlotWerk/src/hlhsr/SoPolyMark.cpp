@@ -8,17 +8,20 @@ int SoPolyMark::getType() const {
 }
 
 void SoPolyMark::set(int n, const SbVec4f* newPoints, const SbColor* newColors, int newMulticolor,
-                     float newMarkerSize, SoMarkerSet* newMarkerSet, float depthOffset) {
+                     float newMarkerSize, const std::int32_t* newMarkers, float depthOffset) {
     setPoints(n, newPoints, newColors, depthOffset);
     multicolor = newMulticolor;
     markerSize = newMarkerSize;
-    markerSet = newMarkerSet;
+    if (newMarkers && n > 0)
+        markers.assign(newMarkers, newMarkers + n);
+    else
+        markers.clear();
 }
 
 void SoPolyMark::print(SoHLHSRVectorize* engine) {
     engine->projectPoints(points.get(), numPoints);
-    if (markerSet)
-        engine->printPolyMark(points.get(), numPoints, colors.get(), multicolor, markerSet);
+    if (!markers.empty())
+        engine->printMarkers(points.get(), numPoints, colors.get(), multicolor, markers.data());
     else
         engine->printPolyMark(points.get(), numPoints, colors.get(), multicolor, markerSize);
 }

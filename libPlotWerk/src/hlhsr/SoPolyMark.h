@@ -1,8 +1,9 @@
 #pragma once
 
-#include "SoPrimitiveMultiPoints.h"
+#include <cstdint>
+#include <vector>
 
-class SoMarkerSet;
+#include "SoPrimitiveMultiPoints.h"
 
 /// Stored marks: dots of a size, or the markers of a marker set node.
 class SoPolyMark : public SoPrimitiveMultiPoints {
@@ -11,11 +12,12 @@ class SoPolyMark : public SoPrimitiveMultiPoints {
     void render(std::uint32_t idColor) override;
     int getType() const override;
 
-    /// Copies points and colours, shifts the depths by depthOffset, computes the extents.
+    /// Copies points, colours and the marker of each point (null for dots), shifts the
+    /// depths by depthOffset, computes the extents.
     void set(int numPoints, const SbVec4f* points, const SbColor* colors, int multicolor,
-             float markerSize, SoMarkerSet* markerSet, float depthOffset);
+             float markerSize, const std::int32_t* markers, float depthOffset);
 
     float markerSize = 0.0f;
-    /// Not owned; null prints dots of markerSize.
-    SoMarkerSet* markerSet = nullptr;
+    /// The marker of each point; empty prints dots of markerSize.
+    std::vector<std::int32_t> markers;
 };

@@ -17,13 +17,15 @@ bool sameMatrix(const SbMatrix& a, const SbMatrix& b) {
 
 SoVectorCapture::SoVectorCapture()
     : points(static_cast<size_t>(capacity), SbVec4f(0, 0, 0, 0)),
-      colors(static_cast<size_t>(capacity), SbColor(0, 0, 0)) {}
+      colors(static_cast<size_t>(capacity), SbColor(0, 0, 0)),
+      ordinals(static_cast<size_t>(capacity), 0) {}
 
 void SoVectorCapture::growIfFull() {
     if (count < capacity) return;
     capacity *= 2;
     points.resize(static_cast<size_t>(capacity), SbVec4f(0, 0, 0, 0));
     colors.resize(static_cast<size_t>(capacity), SbColor(0, 0, 0));
+    ordinals.resize(static_cast<size_t>(capacity), 0);
 }
 
 const SbMatrix& SoVectorCapture::toView(SoCallbackAction* cba) {

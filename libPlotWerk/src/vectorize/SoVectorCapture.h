@@ -23,16 +23,21 @@ class SoVectorCapture {
     /// Always `capacity` entries; the first `count` hold the accumulated primitive.
     std::vector<SbVec4f> points;
     std::vector<SbColor> colors;
+    /// For points: each one's number among all the points its node gave, the skipped fully
+    /// transparent ones included, so that a marker set's point keeps its own marker.
+    std::vector<int> ordinals;
+    /// Points the node gave since the last reset.
+    int delivered = 0;
     /// Lit vertex colours of the shape being drawn; cleared with every change of transform
     /// and after every node.
     SoLitVertexCache litVertices;
 
     SoVectorCapture();
 
-    /// Doubles the capacity of both arrays when the buffer is full, keeping their contents.
+    /// Doubles the capacity of the arrays when the buffer is full, keeping their contents.
     void growIfFull();
     /// Forgets the accumulated primitive; the storage stays for the next one.
-    void reset() { count = 0; }
+    void reset() { count = delivered = 0; }
 
     /// Object to viewing coordinates (model × viewing) in the current state.
     const SbMatrix& toView(SoCallbackAction* cba);

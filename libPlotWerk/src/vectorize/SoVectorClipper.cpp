@@ -456,53 +456,59 @@ void SoVectorClipper::emitPolyLine(SoCallbackAction* cba, SbVec4f* points, int n
 // ---- Marks ----
 
 void SoVectorClipper::clipPolyMark(SoCallbackAction* cba, SbVec4f* points, int n, SbColor* colors,
-                                   SoMarkerSet* markerSet) {
+                                   SoMarkerSet* markerSet, const int* ordinals) {
     if (n <= 0) return;
     if (!cba || !points || !colors) {
         SoDebugError::post("SoVectorizeAction::clipPolyMark", "Null argument: nothing drawn");
         return;
     }
+    // Each point's marker is fixed before any point is dropped.
+    markers_.clear();
+    if (markerSet) {
+        markers_ = SoPointMarkers::of(*markerSet, ordinals, n);
+        if (markers_.empty()) return;
+    }
     if (leavesOut("SoVectorizeAction::clipPolyMark", points, n)) {
-        int kept = 0;
-        for (int i = 0; i < n; ++i) {
-            if (!finite(points[i])) continue;
-            points[kept] = points[i];
-            colors[kept++] = colors[i];
-        }
-        if (kept > 0) clipPolyMark(cba, points, kept, colors, markerSet);
-        return;
+        n = keepMarks(points, colors, n, [&](int i) { return finite(points[i]); });
+        if (n == 0) return;
     }
     if (cba->getDrawStyle() == SoDrawStyleElement::INVISIBLE) return;
     const int multicolor = differsFromFirst(colors, n);
     nearReference_ = computeNearReference(cba);
-
-    int kept = 0;
-    for (int i = 0; i < n; ++i) {
-        if (inFront(points[i])) continue;
-        points[kept] = points[i];
-        colors[kept++] = colors[i];
-    }
+    const int kept = keepMarks(points, colors, n, [&](int i) { return !inFront(points[i]); });
     divideByW(points, kept);
     const float width = action_->getNormalizedWidth();
     const float height = action_->getNormalizedHeight();
-    int visible = 0;
-    for (int i = 0; i < kept; ++i) {
+    const int visible = keepMarks(points, colors, kept, [&](int i) {
         const SbVec4f& p = points[i];
-        if (!(p[2] <= 1.0f && p[0] >= -width && p[0] <= width && p[1] >= -height && p[1] <= height))
-            continue;
-        points[visible] = points[i];
-        colors[visible++] = colors[i];
-    }
+        return p[2] <= 1.0f && p[0] >= -width && p[0] <= width && p[1] >= -height && p[1] <= height;
+    });
     if (visible == 0) return;
+    SoMarkerSet* printed = markerSet ? pointMarkers_.holding(markers_.data(), visible) : nullptr;
     if (SoHLHSRVectorize* hlhsr = engine()) {
-        hlhsr->addPolyMark(points, visible, colors, multicolor, cba->getPointSize(), markerSet);
+        hlhsr->addPolyMark(points, visible, colors, multicolor, cba->getPointSize(), printed);
         return;
     }
     action_->projectPoints(points, visible);
-    if (markerSet)
-        action_->printPolyMark(points, visible, colors, multicolor, markerSet);
+    if (printed)
+        action_->printPolyMark(points, visible, colors, multicolor, printed);
     else
         action_->printPolyMark(points, visible, colors, multicolor, cba->getPointSize());
+}
+
+template <class Keep>
+int SoVectorClipper::keepMarks(SbVec4f* points, SbColor* colors, int n, Keep keep) {
+    const bool withMarkers = !markers_.empty();
+    int kept = 0;
+    for (int i = 0; i < n; ++i) {
+        if (!keep(i)) continue;
+        points[kept] = points[i];
+        colors[kept] = colors[i];
+        if (withMarkers)
+            markers_[static_cast<std::size_t>(kept)] = markers_[static_cast<std::size_t>(i)];
+        ++kept;
+    }
+    return kept;
 }
 
 // ---- Text ----

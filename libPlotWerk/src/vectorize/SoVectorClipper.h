@@ -3,7 +3,10 @@
 #include <Tessara/math/SbColor.h>
 #include <Tessara/math/SbVec4f.h>
 
+#include <cstdint>
 #include <vector>
+
+#include "SoPointMarkers.h"
 
 class SoHLHSRVectorize;
 
@@ -24,9 +27,10 @@ class SoVectorClipper {
     void clipPolygon(SoCallbackAction* cba, SbVec4f* points, int n, SbColor* colors);
     /// A polyline, split into visible runs; the arrays (the capture buffer) are worked in place.
     void clipPolyLine(SoCallbackAction* cba, SbVec4f* points, int n, SbColor* colors);
-    /// Dots (null markerSet) or markers, each kept or dropped alone; worked in place.
+    /// Dots (null markerSet) or markers, each kept or dropped alone; worked in place. Point
+    /// i is point ordinals[i] of the marker set (i when ordinals is null).
     void clipPolyMark(SoCallbackAction* cba, SbVec4f* points, int n, SbColor* colors,
-                      SoMarkerSet* markerSet);
+                      SoMarkerSet* markerSet, const int* ordinals);
     /// An SoText2 or SoAnnoText3 node anchored at `origin`: kept or dropped whole.
     void clipText(SoCallbackAction* cba, const SbVec4f& origin, const SbColor& color,
                   SoNode* textNode, int isAnnotation);
@@ -83,6 +87,10 @@ class SoVectorClipper {
     void emitPolyLine(SoCallbackAction* cba, SbVec4f* points, int n, SbColor* colors,
                       int multicolor);
 
+    /// Moves the marks that keep(i) accepts to the front, their markers with them; the count.
+    template <class Keep>
+    int keepMarks(SbVec4f* points, SbColor* colors, int n, Keep keep);
+
     // Text and images.
     bool keepsAnchor(SbVec4f& origin) const;
     void emitText(SoCallbackAction* cba, SbVec4f origin, const SbColor& color, SoNode* textNode,
@@ -107,6 +115,9 @@ class SoVectorClipper {
     std::vector<SbColor> polygonColors_;
     std::vector<SbVec4f> passPoints_;
     std::vector<SbColor> passColors_;
+    /// The marker of each mark of the marker set being clipped, and the node that prints them.
+    std::vector<std::int32_t> markers_;
+    SoPointMarkers pointMarkers_;
     int polygonCount_ = 0;
     int polygonMulticolor_ = 0;
 };

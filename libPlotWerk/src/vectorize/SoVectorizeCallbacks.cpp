@@ -209,6 +209,7 @@ void SoVectorizeCallbacks::point(void* userData, SoCallbackAction* cba,
     capture.growIfFull();
     int transparent = 0;
     captureVertex(action, cba, v, capture.count, transparent);
+    capture.ordinals[static_cast<size_t>(capture.count)] = capture.delivered++;
     if (!transparent) {
         ++capture.count;
         SoVectorCapture::pendingKind = kPoints;
@@ -226,15 +227,19 @@ void SoVectorizeCallbacks::transformCaptureToClip(SoVectorizeAction* action,
 }
 
 void SoVectorizeCallbacks::flushPending(SoVectorizeAction* action, SoCallbackAction* cba) {
-    if (SoVectorCapture::pendingKind == 0) return;
     SoVectorCapture& capture = *action->capture_;
+    if (SoVectorCapture::pendingKind == 0) {
+        // Points all fully transparent were still counted: the next node numbers from 0.
+        capture.reset();
+        return;
+    }
     transformCaptureToClip(action, cba);
     if (SoVectorCapture::pendingKind == kPolyline) {
         action->clipper_->clipPolyLine(cba, capture.points.data(), capture.count,
                                        capture.colors.data());
     } else if (SoVectorCapture::pendingKind == kPoints) {
         action->clipper_->clipPolyMark(cba, capture.points.data(), capture.count,
-                                       capture.colors.data(), nullptr);
+                                       capture.colors.data(), nullptr, nullptr);
     }
     SoVectorCapture::pendingKind = 0;
     capture.reset();
@@ -247,9 +252,9 @@ void SoVectorizeCallbacks::flushMarkers(SoVectorizeAction* action, SoCallbackAct
     // Every point may have been fully transparent: nothing to print then.
     if (capture.count > 0) {
         transformCaptureToClip(action, cba);
-        action->clipper_->clipPolyMark(cba, capture.points.data(), capture.count,
-                                       capture.colors.data(),
-                                       static_cast<SoMarkerSet*>(const_cast<SoNode*>(markerSet)));
+        action->clipper_->clipPolyMark(
+            cba, capture.points.data(), capture.count, capture.colors.data(),
+            static_cast<SoMarkerSet*>(const_cast<SoNode*>(markerSet)), capture.ordinals.data());
     }
     SoVectorCapture::pendingKind = 0;
     capture.reset();

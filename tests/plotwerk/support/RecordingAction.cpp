@@ -1,6 +1,7 @@
 #include "plotwerk/support/RecordingAction.h"
 
 #include <Tessara/elements/SoPatternElement.h>
+#include <Tessara/nodes/SoMarkerSet.h>
 
 #include <algorithm>
 
@@ -68,7 +69,9 @@ void RecordingAction::printPolyMark(const SbVec4f* points, int n, const SbColor*
                                     int multicolor, SoMarkerSet* markerSet) {
     RecordedCall& call = record(RecordedCall::POLYMARK_MARKERS);
     copyPoints(call, points, n, colors, multicolor);
-    call.markerSet = markerSet;
+    const int listed = markerSet ? markerSet->markerIndex.getNum() : 0;
+    for (int i = 0; listed > 0 && i < n; ++i)
+        call.markers.push_back(markerSet->markerIndex[i % listed]);
 }
 
 void RecordingAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,

@@ -40,7 +40,8 @@ struct RecordedCall {
     unsigned short linePattern = 0;
     int linePatternScaleFactor = 0;
     float pointSize = 0.0f;
-    SoMarkerSet* markerSet = nullptr;
+    /// The marker each point is printed with: the set's list walked from its first entry.
+    std::vector<int> markers;
     std::string patternString1;
     std::string patternString2;
     /// The 128 bytes of the fill mask; empty for a solid fill (null mask).

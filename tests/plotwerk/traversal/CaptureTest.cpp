@@ -189,7 +189,8 @@ TEST_F(CaptureTest, PrimitivesCarryTheirAttributesInEitherOrder) {
         for (const RecordedCall& dot : dots) EXPECT_EQ(dot.pointSize, 4.0f);
         const std::vector<RecordedCall> markers = action->ofKind(K::POLYMARK_MARKERS);
         ASSERT_FALSE(markers.empty());
-        for (const RecordedCall& mark : markers) EXPECT_NE(mark.markerSet, nullptr);
+        for (const RecordedCall& mark : markers)
+            EXPECT_EQ(mark.markers, std::vector<int>(mark.points.size(), 1));
         const std::vector<RecordedCall> polygons = action->ofKind(K::POLYGON);
         ASSERT_EQ(polygons.size(), 1u);
         // The face reaches the page at its apex, whatever corner the painter starts from.
@@ -225,6 +226,45 @@ TEST_F(CaptureTest, PrimitivesCarryTheirAttributesInEitherOrder) {
         EXPECT_EQ(images[0].horAlignment, SoImage::RIGHT);
         EXPECT_EQ(images[0].vertAlignment, SoImage::HALF);
         EXPECT_EQ(images[0].pixels, (std::vector<unsigned char>{1, 2, 3, 4, 5, 6}));
+    }
+}
+
+// Whether a mode prints a marker set whole or mark by mark, and whatever clipping or
+// transparency leaves out, each point keeps the marker of its own place in the list.
+TEST_F(CaptureTest, EveryMarkKeepsItsPointsMarkerInEveryMode) {
+    const std::vector<int> listed = {0, 6, 12, 21};
+    std::string scene = kCamera + kUnlit +
+                        "Material { transparency [ 0, 0, 0, 1, 0, 0 ] } "
+                        "MaterialBinding { value PER_VERTEX } Coordinate3 { point [ ";
+    // Point 1 lies outside the view and point 3 is wholly transparent; point 4 takes the
+    // list's first marker again.
+    const float xs[] = {-0.8f, 5.0f, -0.2f, 0.1f, 0.4f, 0.7f};
+    for (float x : xs) scene += std::to_string(x) + " 0 0, ";
+    scene += "] } MarkerSet { markerIndex [ ";
+    for (int marker : listed) scene += std::to_string(marker) + ", ";
+    scene += "] }";
+    for (int mode = SoVectorizeAction::HLHSR_OFF; mode <= SoVectorizeAction::HIDDEN_LINES_REMOVAL;
+         ++mode) {
+        SCOPED_TRACE(mode);
+        auto action = makeAction(100.0f);
+        action->setHLHSRMode(static_cast<SoVectorizeAction::HLHSRMode>(mode));
+        print(*action, scene);
+        std::vector<std::pair<float, int>> printed;
+        for (const RecordedCall& call : action->ofKind(K::POLYMARK_MARKERS)) {
+            ASSERT_EQ(call.markers.size(), call.points.size());
+            for (std::size_t i = 0; i < call.points.size(); ++i)
+                printed.emplace_back(call.points[i][0], call.markers[i]);
+        }
+        std::sort(printed.begin(), printed.end());
+        const std::vector<std::pair<float, int>> expected = {{pageOf(xs[0], 0)[0], listed[0]},
+                                                             {pageOf(xs[2], 0)[0], listed[2]},
+                                                             {pageOf(xs[4], 0)[0], listed[0]},
+                                                             {pageOf(xs[5], 0)[0], listed[1]}};
+        ASSERT_EQ(printed.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_NEAR(printed[i].first, expected[i].first, 1e-3f);
+            EXPECT_EQ(printed[i].second, expected[i].second);
+        }
     }
 }
 

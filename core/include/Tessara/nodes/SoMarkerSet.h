@@ -4,8 +4,8 @@
 #include <Tessara/nodes/SoPointSet.h>
 
 /// A point set drawn with bitmap markers: each point takes the marker of its markerIndex
-/// (the last index repeats). The marker bitmaps live in a process-wide library that starts
-/// with the built-in shapes below and can be extended or changed by the application.
+/// (past the end the list starts again). The marker bitmaps live in a process-wide library that
+/// starts with the built-in shapes below and can be extended or changed by the application.
 class SoMarkerSet : public SoPointSet {
     SO_NODE_HEADER(SoMarkerSet);
 
