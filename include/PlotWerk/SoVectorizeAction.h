@@ -247,6 +247,11 @@ class SoVectorizeAction : public SoAction {
     int isInPage() const { return inPage_; }
     /// True once this apply has set a device clip (a backend closes it before the next one).
     int isHardwareClipSet() const { return viewportKnown_; }
+    /// For the polyline being printed: how far, in millimetres on the drawing, its line
+    /// pattern has already run before its first point. The hidden-surface modes print a
+    /// line in pieces, and a backend that starts every piece's pattern afresh loses the
+    /// dashes of a line made of pieces shorter than one dash. 0 outside such pieces.
+    float getLinePatternPhase() const { return linePatternPhase_; }
 
     /// Set by the backend's constructor; the backend owns the object.
     SoVectorOutput* vectorOutput_ = nullptr;
@@ -317,6 +322,7 @@ class SoVectorizeAction : public SoAction {
     float lineOffset_ = 0.0f;
     float markerOffset_ = 0.0f;
     SbBox2f projectionSource_{-1, -1, 1, 1};
+    float linePatternPhase_ = 0.0f;
     SoPathList delayedPaths_;
     std::unique_ptr<SoVectorClipper> clipper_;
 };

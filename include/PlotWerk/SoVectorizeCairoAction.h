@@ -91,6 +91,8 @@ class SoVectorizeCairoAction : public SoVectorizeAction {
 
   private:
     void setLineStyle(float width, unsigned short pattern, int factor);
+    /// The dashes of pattern, starting `phase` millimetres into it.
+    void setDash(unsigned short pattern, int factor, float phase);
     /// Draws what waits and ends the open sheet, if any: its document too outside a document.
     void endSheet();
     /// The surface for a sheet of the given size in points: the document's next page or a

@@ -9,6 +9,7 @@
 #include <Tessara/math/SbVec3s.h>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -85,10 +86,14 @@ class SoVectorizePSAction : public SoVectorizeAction {
     void writeText(const std::string& text);
     void writeCompactedText(std::string line);
     void writeLineWidth(float millimetres);
-    void writeDash(unsigned short pattern, int factor);
+    /// Sets the pattern when the device holds another, starting `phase` millimetres into it.
+    void useDash(unsigned short pattern, int factor, float phase);
+    void writeDash(unsigned short pattern, int factor, int start);
     /// Points from the last to the first in groups of 100 that join, each group ended by
-    /// "<count> <procedure>".
-    void writePointGroups(const SbVec4f* points, int n, const char* procedure);
+    /// "<count> <procedure>"; beforeGroup, when given, runs just before that, with the index
+    /// of the group's first point.
+    void writePointGroups(const SbVec4f* points, int n, const char* procedure,
+                          const std::function<void(int)>& beforeGroup = {});
     void writePolygonLevel1(const SbVec4f* points, int n, int patterned);
     void writePolygonLevel2(const SbVec4f* points, int n, const SbColor* colors, int smooth,
                             int patterned);
@@ -110,6 +115,8 @@ class SoVectorizePSAction : public SoVectorizeAction {
             SoDeviceValue<float> lineWidth;
             /// The pattern and its factor; the factor of a solid line does not count.
             SoDeviceValue<std::pair<unsigned short, int>> lineType;
+            /// How far into the pattern a line starts, in drawing units.
+            SoDeviceValue<int> dashStart;
             SoDeviceValue<std::pair<float, SbString>> font;
             SoDeviceValue<int> bitmap;
             void invalidate() { *this = Device(); }

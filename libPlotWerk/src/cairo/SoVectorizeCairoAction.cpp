@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <numeric>
 #include <vector>
 
 #include "SoCairoColor.h"
@@ -225,6 +226,11 @@ void SoVectorizeCairoAction::setLineStyle(float width, unsigned short pattern, i
     cairo_set_line_cap(cr, capOf(getLineEndStyle()));
     cairo_set_line_join(cr, joinOf(getLineJoinsStyle()));
     cairo_set_miter_limit(cr, std::min(double(getMiterLimit()), maxMiterLimit));
+    setDash(pattern, factor, getLinePatternPhase());
+}
+
+void SoVectorizeCairoAction::setDash(unsigned short pattern, int factor, float phase) {
+    cairo_t* cr = page_->context();
     const double bit = getLinePatternSize() / 16.0 * factor;
     if (pattern == 0xFFFF || !(bit > 0.0) || !std::isfinite(bit)) {
         cairo_set_dash(cr, nullptr, 0, 0.0);
@@ -236,8 +242,12 @@ void SoVectorizeCairoAction::setLineStyle(float width, unsigned short pattern, i
     // An odd count would make the dashes and gaps swap roles on every repeat.
     if (dashes.size() % 2 == 1) dashes.push_back(0.0);
     // The phase the PostScript backend gives (the bits before the first set one, counted
-    // in nominal widths), so that both print alike.
-    const double offset = withinSheet((16 - reading.getSkipped()) * double(getNominalWidth()));
+    // in nominal widths), so that both print alike, and the way a line already ran, which
+    // only counts within one repeat.
+    double offset = (16 - reading.getSkipped()) * double(getNominalWidth());
+    const double period = std::accumulate(dashes.begin(), dashes.end(), 0.0);
+    if (phase > 0.0f && period > 0.0) offset = std::fmod(offset + double(phase), period);
+    offset = withinSheet(offset);
     cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), offset);
 }
 
@@ -255,7 +265,11 @@ void SoVectorizeCairoAction::printPolyLine(const SbVec4f* points, int n, const S
         cairo_stroke(cr);
         return;
     }
+    // One stroke a segment: each continues the dashes of the one before.
+    float phase = getLinePatternPhase();
     for (int i = 0; i + 1 < n; ++i) {
+        if (i > 0 && linePattern != 0xFFFF) setDash(linePattern, linePatternScaleFactor, phase);
+        phase += std::hypot(points[i + 1][0] - points[i][0], points[i + 1][1] - points[i][1]);
         SoCairoColor::setSource(cr, getPenColor(colors[i], width));
         addPath(cr, points + i, 2);
         cairo_stroke(cr);

@@ -1,14 +1,22 @@
 #include "SoGDILine.h"
 
 #include <cstdlib>
+#include <numeric>
 
 SoGDILine::SoGDILine(HDC dc, std::vector<int> elements) : dc_(dc), elements_(std::move(elements)) {}
 
-void SoGDILine::moveTo(int x, int y) {
+void SoGDILine::moveTo(int x, int y, long long skip) {
     index_ = 0;
     remaining_ = elements_.empty() ? 0 : elements_[0];
     x_ = x, y_ = y;
     MoveToEx(dc_, x, y, nullptr);
+    const long long period = std::accumulate(elements_.begin(), elements_.end(), 0LL);
+    if (period <= 0 || skip <= 0) return;
+    for (skip %= period; skip >= remaining_; remaining_ = elements_[std::size_t(index_)]) {
+        skip -= remaining_;
+        index_ = (index_ + 1) % static_cast<int>(elements_.size());
+    }
+    remaining_ -= static_cast<int>(skip);
 }
 
 // A Bresenham walk: the error term decides when the minor coordinate moves, so the dash

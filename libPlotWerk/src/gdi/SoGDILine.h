@@ -14,7 +14,8 @@ class SoGDILine {
     /// `elements`: lengths in logical units, drawn and gap alternately.
     SoGDILine(HDC dc, std::vector<int> elements);
 
-    void moveTo(int x, int y);
+    /// Starts a line at (x, y), `skip` logical units into the elements.
+    void moveTo(int x, int y, long long skip = 0);
     void lineTo(int x, int y);
 
   private:

@@ -12,6 +12,8 @@
 #include <Tessara/misc/SoPreferences.h>
 #include <Tessara/nodes/SoMarkerSet.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -365,11 +367,16 @@ void SoVectorizeGDIAction::printPolyLine(const SbVec4f* points, int n, const SbC
         Polyline(dc_, logical.data(), n);
         return;
     }
+    // Each segment starts the pattern again; a piece of a longer line, its first segment
+    // where the line had run to.
+    const double phase = double(getLinePatternPhase()) * units_;
+    long long skip = std::isfinite(phase) ? std::llround(std::min(phase, 1e15)) : 0;
     for (int i = 1; i < n; ++i) {
         const POINT &from = logical[std::size_t(i - 1)], &to = logical[std::size_t(i)];
         if (dashed) {
-            line.moveTo(from.x, from.y);
+            line.moveTo(from.x, from.y, skip);
             line.lineTo(to.x, to.y);
+            skip = 0;
         } else {
             MoveToEx(dc_, from.x, from.y, nullptr);
             LineTo(dc_, to.x, to.y);

@@ -3,6 +3,8 @@
 #include <PlotWerk/SoVectorizeAction.h>
 #include <Tessara/base/SoDebugError.h>
 
+#include <cmath>
+
 #include "SoGraphicImage.h"
 #include "SoGraphicPrimitiveList.h"
 #include "SoGraphicText2D.h"
@@ -92,8 +94,8 @@ void SoHLHSRVectorize::addPolygon(const SbVec4f* points, int numPoints, const Sb
         return;
     }
     if (mode_ == RASTER && style == 1) {
-        storeEdges(list, points, numPoints, colors, multicolor, lineWidth, linePattern,
-                   linePatternScaleFactor);
+        storeSegments(list, points, numPoints, true, colors, multicolor, lineWidth, linePattern,
+                      linePatternScaleFactor);
         return;
     }
     if (mode_ == RASTER && style == 2) {
@@ -107,18 +109,43 @@ void SoHLHSRVectorize::addPolygon(const SbVec4f* points, int numPoints, const Sb
     store(list, polygon);
 }
 
-void SoHLHSRVectorize::storeEdges(SoGraphicPrimitiveList* list, const SbVec4f* points,
-                                  int numPoints, const SbColor* colors, int multicolor,
-                                  float lineWidth, unsigned short linePattern,
-                                  int linePatternScaleFactor) {
-    for (int i = 0; i < numPoints; ++i) {
-        const SbVec4f ends[2] = {points[i], points[(i + 1) % numPoints]};
-        const SbColor edgeColors[2] = {colors[i], colors[i]};
-        auto* edge = new SoPolyLine;
-        edge->set(2, ends, edgeColors, multicolor, lineWidth, linePattern, linePatternScaleFactor,
-                  0.0f);
-        store(list, edge);
+// An outline's edge prints in the colour of its first corner, as the whole outline would.
+void SoHLHSRVectorize::storeSegments(SoGraphicPrimitiveList* list, const SbVec4f* points,
+                                     int numPoints, bool closed, const SbColor* colors,
+                                     int multicolor, float lineWidth, unsigned short linePattern,
+                                     int linePatternScaleFactor) {
+    const int count = closed ? numPoints : numPoints - 1;
+    std::vector<float> lengths;
+    if (linePattern != 0xFFFF) lengths = printedLengths(points, numPoints, closed);
+    float phase = 0.0f;
+    for (int i = 0; i < count; ++i) {
+        const int next = (i + 1) % numPoints;
+        const SbVec4f ends[2] = {points[i], points[next]};
+        const SbColor segmentColors[2] = {colors[i], colors[closed ? i : next]};
+        auto* segment = new SoPolyLine;
+        segment->set(2, ends, segmentColors, multicolor, lineWidth, linePattern,
+                     linePatternScaleFactor, closed ? 0.0f : lineOffset_);
+        if (!lengths.empty()) {
+            segment->patternPhase = phase;
+            segment->patternLength = lengths[static_cast<std::size_t>(i)];
+            phase += segment->patternLength;
+        }
+        store(list, segment);
     }
+}
+
+std::vector<float> SoHLHSRVectorize::printedLengths(const SbVec4f* points, int n,
+                                                    bool closed) const {
+    std::vector<SbVec4f> printed(points, points + n);
+    projectPoints(printed.data(), n);
+    std::vector<float> lengths;
+    const int count = closed ? n : n - 1;
+    for (int i = 0; i < count; ++i) {
+        const SbVec4f& a = printed[static_cast<std::size_t>(i)];
+        const SbVec4f& b = printed[static_cast<std::size_t>((i + 1) % n)];
+        lengths.push_back(std::hypot(b[0] - a[0], b[1] - a[1]));
+    }
+    return lengths;
 }
 
 void SoHLHSRVectorize::storeDots(SoGraphicPrimitiveList* list, const SbVec4f* points, int numPoints,
@@ -149,12 +176,8 @@ void SoHLHSRVectorize::addPolyLine(const SbVec4f* points, int numPoints, const S
         store(list, line);
         return;
     }
-    for (int i = 0; i + 1 < numPoints; ++i) {
-        auto* segment = new SoPolyLine;
-        segment->set(2, points + i, colors + i, multicolor, lineWidth, linePattern,
-                     linePatternScaleFactor, lineOffset_);
-        store(list, segment);
-    }
+    storeSegments(list, points, numPoints, false, colors, multicolor, lineWidth, linePattern,
+                  linePatternScaleFactor);
 }
 
 void SoHLHSRVectorize::addPolyMark(const SbVec4f* points, int numPoints, const SbColor* colors,
@@ -266,11 +289,12 @@ void SoHLHSRVectorize::printPolygon(const SbVec4f* points, int n, const SbColor*
 
 void SoHLHSRVectorize::printPolyLine(const SbVec4f* points, int n, const SbColor* colors,
                                      int multicolor, float lineWidth, unsigned short linePattern,
-                                     int linePatternScaleFactor) {
-    if (action_) {
-        action_->printPolyLine(points, n, colors, multicolor, lineWidth, linePattern,
-                               linePatternScaleFactor);
-    }
+                                     int linePatternScaleFactor, float patternPhase) {
+    if (!action_) return;
+    action_->linePatternPhase_ = patternPhase;
+    action_->printPolyLine(points, n, colors, multicolor, lineWidth, linePattern,
+                           linePatternScaleFactor);
+    action_->linePatternPhase_ = 0.0f;
 }
 
 void SoHLHSRVectorize::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class SoGraphicPrimitive;
 class SoGraphicPrimitiveList;
@@ -83,8 +84,13 @@ class SoHLHSRVectorize {
     void printPolygon(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
                       const SbString& string1, const SbString& string2,
                       const unsigned char* pattern);
+    /// patternPhase: how far (millimetres) the pattern ran before the first point.
     void printPolyLine(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
-                       float lineWidth, unsigned short linePattern, int linePatternScaleFactor);
+                       float lineWidth, unsigned short linePattern, int linePatternScaleFactor,
+                       float patternPhase = 0.0f);
+    /// The printed length (millimetres) of each of the n - 1 segments of a polyline of
+    /// normalised points, and of the closing one too when closed.
+    std::vector<float> printedLengths(const SbVec4f* points, int n, bool closed) const;
     void printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
                        SoMarkerSet* markerSet);
     void printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
@@ -104,10 +110,12 @@ class SoHLHSRVectorize {
     void store(SoGraphicPrimitiveList* list, SoGraphicPrimitive* record);
     /// Prints the visible lines of mode 4 and drops the eliminator.
     void printVisibleLines();
-    /// The raster mode's outline polygons and point polygons, stored as segments and dots.
-    void storeEdges(SoGraphicPrimitiveList* list, const SbVec4f* points, int numPoints,
-                    const SbColor* colors, int multicolor, float lineWidth,
-                    unsigned short linePattern, int linePatternScaleFactor);
+    /// The raster mode's outline polygons and point polygons become segments and dots.
+    /// Stores the segments of a polyline (closed: and the closing one) as records of
+    /// their own, each continuing the pattern where the one before left it.
+    void storeSegments(SoGraphicPrimitiveList* list, const SbVec4f* points, int numPoints,
+                       bool closed, const SbColor* colors, int multicolor, float lineWidth,
+                       unsigned short linePattern, int linePatternScaleFactor);
     void storeDots(SoGraphicPrimitiveList* list, const SbVec4f* points, int numPoints,
                    const SbColor* colors, int multicolor, float markerSize);
 

@@ -1,5 +1,7 @@
 #include "SoPolyLine.h"
 
+#include <algorithm>
+
 #include "SoHLHSRGLFunctions.h"
 #include "SoHLHSRVectorize.h"
 #include "SoPolygon.h"
@@ -37,7 +39,7 @@ void SoPolyLine::set(int n, const SbVec4f* newPoints, const SbColor* newColors, 
 void SoPolyLine::print(SoHLHSRVectorize* engine) {
     engine->projectPoints(points.get(), numPoints);
     engine->printPolyLine(points.get(), numPoints, colors.get(), multicolor, lineWidth, linePattern,
-                          linePatternScaleFactor);
+                          linePatternScaleFactor, patternPhase);
 }
 
 void SoPolyLine::render(std::uint32_t idColor) {
@@ -67,15 +69,23 @@ int SoPolyLine::split(const SoPolygon& cutter, SoPolyLine*& front, SoPolyLine*& 
     const float t = -(n.dot(p0) - n.dot(c)) / nd;
     const SbVec3f cut = p0 + t * dir;
     const SbVec4f x(cut[0], cut[1], cut[2], 1.0f);
-    const bool firstInFront = n.dot(p0 - c) >= 0.0f;
-    const SbVec4f frontPoints[2] = {firstInFront ? points[0] : points[1], x};
-    const SbVec4f backPoints[2] = {firstInFront ? points[1] : points[0], x};
-    front = new SoPolyLine;
-    back = new SoPolyLine;
-    front->set(2, frontPoints, colors.get(), multicolor, lineWidth, linePattern,
+    const SbVec4f firstPoints[2] = {points[0], x};
+    const SbVec4f secondPoints[2] = {x, points[1]};
+    auto* first = new SoPolyLine;
+    auto* second = new SoPolyLine;
+    first->set(2, firstPoints, colors.get(), multicolor, lineWidth, linePattern,
                linePatternScaleFactor, 0.0f);
-    back->set(2, backPoints, colors.get(), multicolor, lineWidth, linePattern,
-              linePatternScaleFactor, 0.0f);
-    front->id = back->id = id;
+    second->set(2, secondPoints, colors.get(), multicolor, lineWidth, linePattern,
+                linePatternScaleFactor, 0.0f);
+    // The cut lies the fraction -t of the way from p0 to p1, on the drawing as in depth.
+    const float along = std::min(std::max(-t, 0.0f), 1.0f) * patternLength;
+    first->patternPhase = patternPhase;
+    first->patternLength = along;
+    second->patternPhase = patternPhase + along;
+    second->patternLength = patternLength - along;
+    first->id = second->id = id;
+    const bool firstInFront = n.dot(p0 - c) >= 0.0f;
+    front = firstInFront ? first : second;
+    back = firstInFront ? second : first;
     return 1;
 }

@@ -13,8 +13,9 @@ class SoPolyLine : public SoPrimitiveMultiPoints {
     /// Also copies the line width and pattern.
     void copyAttributes(const SoPrimitiveMultiPoints& other) override;
     /// Cuts this two-point segment where it meets cutter's plane into the part on the viewer's
-    /// side (front) and the part behind (back); 1 when both were made, 0 otherwise (a segment
-    /// parallel to the plane, or a record that is not a single segment).
+    /// side (front) and the part behind (back), each running the segment's way; 1 when both
+    /// were made, 0 otherwise (a segment parallel to the plane, or a record that is not a
+    /// single segment).
     virtual int split(const SoPolygon& cutter, SoPolyLine*& front, SoPolyLine*& back) const;
     bool cutBy(const SoPolygon& cutter, SoGraphicPrimitive*& front,
                SoGraphicPrimitive*& back) const override;
@@ -27,4 +28,9 @@ class SoPolyLine : public SoPrimitiveMultiPoints {
     float lineWidth = 0.0f;
     unsigned short linePattern = 0xFFFF;
     int linePatternScaleFactor = 1;
+    /// Where on the drawing (millimetres along the whole line) this segment's pattern starts,
+    /// and its own printed length: the segments of a dashed line, each a record of its own,
+    /// continue one another's dashes. Pieces cut from a segment keep its direction.
+    float patternPhase = 0.0f;
+    float patternLength = 0.0f;
 };

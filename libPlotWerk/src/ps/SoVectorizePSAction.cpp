@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,7 @@ void SoVectorizePSAction::resetCurrentValues() {
     document_.device.pointSize.assume(getNominalWidth());
     document_.device.lineWidth.assume(getNominalWidth());
     document_.device.lineType.assume({0xFFFF, 0});
+    document_.device.dashStart.assume(0);
     document_.bitmaps.clear();
     document_.patterns.clear();
     document_.currentPatternIndex = 0;
@@ -279,7 +281,15 @@ void SoVectorizePSAction::writeLineWidth(float millimetres) {
         writeCompacted("%d ep", toUnits(millimetres));
 }
 
-void SoVectorizePSAction::writeDash(unsigned short pattern, int factor) {
+void SoVectorizePSAction::useDash(unsigned short pattern, int factor, float phase) {
+    const bool solid = pattern == 0xFFFF;
+    const bool typeChanged = document_.device.lineType.changesTo({pattern, solid ? 0 : factor});
+    const int start = solid ? 0 : toUnits(phase);
+    if (document_.device.dashStart.changesTo(start) || typeChanged)
+        writeDash(pattern, factor, start);
+}
+
+void SoVectorizePSAction::writeDash(unsigned short pattern, int factor, int start) {
     if (pattern == 0xFFFF) {
         write("[] 0 tl\n");
         return;
@@ -292,10 +302,19 @@ void SoVectorizePSAction::writeDash(unsigned short pattern, int factor) {
                                   "The current PS Level is %u which does not support patterns "
                                   "with more than 11 elements.\nPattern truncation made.",
                                   document_.level);
-    write("[%s] %d tl\n", dash.getElements().c_str(), dash.getOffset());
+    write("[%s] %d tl\n", dash.getElements().c_str(), dash.getOffset() + start);
 }
 
 // ---- Lines and dots ----
+
+namespace {
+
+/// How long segment i of a polyline runs on the drawing.
+float segmentLength(const SbVec4f* points, int i) {
+    return std::hypot(points[i + 1][0] - points[i][0], points[i + 1][1] - points[i][1]);
+}
+
+}  // namespace
 
 void SoVectorizePSAction::printPolyLine(const SbVec4f* points, int n, const SbColor* colors,
                                         int multicolor, float lineWidth, unsigned short linePattern,
@@ -303,23 +322,37 @@ void SoVectorizePSAction::printPolyLine(const SbVec4f* points, int n, const SbCo
     if (n <= 0) return;
     const float width = getPrintedWidth(lineWidth);
     writeLineWidth(width);
-    if (document_.device.lineType.changesTo(
-            {linePattern, linePattern == 0xFFFF ? 0 : linePatternScaleFactor})) {
-        writeDash(linePattern, linePatternScaleFactor);
-    }
-    if (!multicolor) {
+    float phase = getLinePatternPhase();
+    useDash(linePattern, linePatternScaleFactor, phase);
+    if (!multicolor && linePattern == 0xFFFF) {
         assignColor(colors[0], width);
         writePointGroups(points, n, "ppl");
         return;
     }
+    if (!multicolor) {
+        // Every group of points is a stroke of its own: each continues the dashes of the
+        // groups before it along the line.
+        assignColor(colors[0], width);
+        std::vector<float> reached(static_cast<std::size_t>(n), phase);
+        for (int i = 1; i < n; ++i)
+            reached[std::size_t(i)] = reached[std::size_t(i - 1)] + segmentLength(points, i - 1);
+        writePointGroups(points, n, "ppl", [&](int first) {
+            useDash(linePattern, linePatternScaleFactor, reached[std::size_t(first)]);
+        });
+        return;
+    }
+    // One stroke a segment: each continues the dashes of the one before.
     for (int i = 0; i + 1 < n; ++i) {
+        useDash(linePattern, linePatternScaleFactor, phase);
+        phase += segmentLength(points, i);
         assignColor(colors[i], width);
         writeCompacted("%d %d %d %d 2 ppl", toUnits(points[i][0]), toUnits(points[i][1]),
                        toUnits(points[i + 1][0]), toUnits(points[i + 1][1]));
     }
 }
 
-void SoVectorizePSAction::writePointGroups(const SbVec4f* points, int n, const char* procedure) {
+void SoVectorizePSAction::writePointGroups(const SbVec4f* points, int n, const char* procedure,
+                                           const std::function<void(int)>& beforeGroup) {
     SoPSPointBuffer buffer(psOutput_.get(), 78);
     int count = 0;
     for (int i = n - 1; i >= 0; --i) {
@@ -327,6 +360,7 @@ void SoVectorizePSAction::writePointGroups(const SbVec4f* points, int n, const c
         buffer.endItem();
         if (++count < pointsPerGroup) continue;
         buffer.flushLine();
+        if (beforeGroup) beforeGroup(i);
         write("%d %s\n", pointsPerGroup, procedure);
         count = 0;
         // The next group starts again at this point, so that the groups join.
@@ -334,6 +368,7 @@ void SoVectorizePSAction::writePointGroups(const SbVec4f* points, int n, const c
     }
     if (count == 0) return;
     buffer.flushLine();
+    if (beforeGroup) beforeGroup(0);
     write("%d %s\n", count, procedure);
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "../../../libPlotWerk/src/hlhsr/SoHLHSRVectorize.h"
 #include "plotwerk/support/OpenedBackend.h"
 #include "plotwerk/support/SceneText.h"
 #include "support/PrintServer.h"
@@ -134,19 +135,26 @@ class GDIPrimitives : public GDICalls {
 };
 
 // Lines dashed in software restart the pattern at each segment and step along it: a
-// segment of 100 logical units, by its drawn pieces.
+// segment of 100 logical units, by its drawn pieces. A piece of a longer line (1 mm = 100
+// units) starts where the pattern had run to.
 TEST_F(GDIPrimitives, PatternsAreDashedInSoftware) {
     const struct {
         unsigned short pattern;
+        float phase;
         std::vector<std::string> calls;
     } cases[] = {
-        {0xF0F0, {"MoveToEx 0 0", "LineTo 40 0", "MoveToEx 80 0", "LineTo 100 0"}},
-        {0x0007, {"MoveToEx 0 0", "LineTo 30 0"}},
-        {0x8001, {"MoveToEx 0 0", "LineTo 20 0"}},
+        {0xF0F0, 0.0f, {"MoveToEx 0 0", "LineTo 40 0", "MoveToEx 80 0", "LineTo 100 0"}},
+        {0x0007, 0.0f, {"MoveToEx 0 0", "LineTo 30 0"}},
+        {0x8001, 0.0f, {"MoveToEx 0 0", "LineTo 20 0"}},
+        {0xF0F0, 0.5f, {"MoveToEx 0 0", "MoveToEx 30 0", "LineTo 70 0"}},
+        {0xF0F0, 1.7f, {"MoveToEx 0 0", "LineTo 30 0", "MoveToEx 70 0", "LineTo 100 0"}},
     };
+    SoHLHSRVectorize engine(&action, 1);
     for (const auto& c : cases) {
         recorder.clear();
-        action.line({SbVec4f(0, 0, 0, 1), SbVec4f(1, 0, 0, 1)}, SbColor(0, 0, 0), 1.0f, c.pattern);
+        const SbVec4f ends[2] = {SbVec4f(0, 0, 0, 1), SbVec4f(1, 0, 0, 1)};
+        const SbColor black(0, 0, 0);
+        engine.printPolyLine(ends, 2, &black, 0, 1.0f, c.pattern, 1, c.phase);
         EXPECT_EQ(shown(recorder, {"MoveToEx", "LineTo", "Polyline"}), c.calls) << c.pattern;
     }
 }

@@ -121,22 +121,30 @@ TEST(PolygonSplit, RandomPiecesLieOnTheirSidesAndMakeUpThePolygon) {
             lo = std::min(lo, side(q));
             hi = std::max(hi, side(q));
         }
-        // A segment across the plane is cut where it meets it, each piece from its own end.
+        // A segment across the plane is cut where it meets it, both pieces running its way
+        // and its pattern running on from the one into the other.
         const SbVec4f ends[2] = {pt(unit(random), unit(random), unit(random)),
                                  pt(unit(random), unit(random), unit(random))};
         if (side(ends[0]) * side(ends[1]) < -1e-4f) {
             const SbColor colors[2] = {A, B};
             SoPolyLine line;
             line.set(2, ends, colors, 1, 2.0f, 0xF0F0, 3, 0.0f);
+            line.patternPhase = unit(random) + 1.0f;
+            line.patternLength = unit(random) + 1.0f;
             SoPolyLine *front = nullptr, *back = nullptr;
             ASSERT_EQ(line.split(*cutter, front, back), 1);
             std::unique_ptr<SoPolyLine> f(front), b(back);
             const bool firstInFront = side(ends[0]) > 0;
-            EXPECT_EQ(*f->getPoint(0), ends[firstInFront ? 0 : 1]);
-            EXPECT_EQ(*b->getPoint(0), ends[firstInFront ? 1 : 0]);
-            EXPECT_EQ(*f->getPoint(1), *b->getPoint(1));
-            EXPECT_NEAR(side(*f->getPoint(1)), 0.0f, 1e-5f);
-            EXPECT_TRUE(!firstInFront || *f->getColor(0) == A) << "the end keeps its colour";
+            const SoPolyLine& first = firstInFront ? *f : *b;
+            const SoPolyLine& second = firstInFront ? *b : *f;
+            EXPECT_EQ(first.points[0], ends[0]);
+            EXPECT_EQ(second.points[1], ends[1]);
+            EXPECT_EQ(first.points[1], second.points[0]);
+            EXPECT_NEAR(side(first.points[1]), 0.0f, 1e-5f);
+            EXPECT_EQ(first.colors[0], A) << "the end keeps its colour";
+            EXPECT_EQ(first.patternPhase, line.patternPhase);
+            EXPECT_FLOAT_EQ(second.patternPhase, first.patternPhase + first.patternLength);
+            EXPECT_NEAR(first.patternLength + second.patternLength, line.patternLength, 1e-5f);
             for (SoPolyLine* piece : {f.get(), b.get()}) {
                 EXPECT_EQ(piece->lineWidth, 2.0f);
                 EXPECT_EQ(piece->linePattern, 0xF0F0);

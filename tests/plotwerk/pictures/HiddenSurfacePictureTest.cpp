@@ -415,6 +415,40 @@ TEST_F(PrintTest, SheetsOfADocumentAreItsPages) {
     root->unref();
 }
 
+// The hidden-surface modes print a line segment by segment, and pieces of segments: a dashed
+// circle of segments shorter than a dash keeps the dashes it has when printed whole.
+TEST_F(PrintTest, DashesRunOnFromSegmentToSegment) {
+    std::string scene =
+        "OrthographicCamera { position 0 0 5  height 2 } "
+        "LightModel { model BASE_COLOR } BaseColor { rgb 0.2 0.2 0.2 } "
+        "DrawStyle { lineWidth 2  linePattern 0xFF00 } Coordinate3 { point [ ";
+    constexpr int kSegments = 300;
+    for (int i = 0; i <= kSegments; ++i) {
+        const double angle = 2.0 * M_PI * i / kSegments;
+        scene += std::to_string(0.8 * std::cos(angle)) + " " +
+                 std::to_string(0.8 * std::sin(angle)) + " 0, ";
+    }
+    SoSeparator* root = readScene(scene + "] } LineSet { }");
+    ASSERT_NE(root, nullptr);
+    const auto image = [](const Picture& picture) {
+        GhostscriptResult::Image page;
+        page.width = page.height = picture.empty() ? 0 : kPixels;
+        page.dpi = kDpi;
+        page.rgb = picture;
+        return page;
+    };
+    for (const Format format : {Format::POSTSCRIPT, Format::PDF}) {
+        const GhostscriptResult::Image whole =
+            image(printed(root, SoVectorizeAction::HLHSR_OFF, false, 0, 1, format));
+        for (const auto mode : {SoVectorizeAction::HLHSR_PAINTER, SoVectorizeAction::HLHSR_RASTER,
+                                SoVectorizeAction::HIDDEN_LINES_REMOVAL})
+            expectSameInk(
+                image(printed(root, mode, false, 0, 1, format)), whole,
+                "mode " + std::to_string(mode) + ", format " + std::to_string(int(format)), 4);
+    }
+    root->unref();
+}
+
 INSTANTIATE_TEST_SUITE_P(Scenes, HiddenSurfacePicture, ::testing::ValuesIn(kScenes),
                          [](const ::testing::TestParamInfo<PictureCase>& info) {
                              return std::string(info.param.name);

@@ -281,6 +281,9 @@ void SoHLHSRImageVectorizer::projectFromTile(const SbViewportRegion& viewport,
 void SoHLHSRImageVectorizer::printTraced(SoPrimitiveMultiPoints& traced,
                                          SoPrimitiveMultiPoints& source, bool interpolate) {
     traced.copyAttributes(source);
+    if (traced.getType() == SoGraphicPrimitive::POLYLINE &&
+        source.getType() == SoGraphicPrimitive::POLYLINE)
+        continuePattern(static_cast<SoPolyLine&>(traced), static_cast<SoPolyLine&>(source));
     if (interpolate) {
         interpolateColors(traced, source);
         if (traced.multicolor && traced.getType() == SoGraphicPrimitive::POLYGON) {
@@ -293,6 +296,27 @@ void SoHLHSRImageVectorizer::printTraced(SoPrimitiveMultiPoints& traced,
     }
     traced.print(engine_);
     ++timings_.printed;
+}
+
+void SoHLHSRImageVectorizer::continuePattern(SoPolyLine& traced, const SoPolyLine& source) const {
+    if (source.linePattern == 0xFFFF || traced.numPoints != 2 || source.numPoints != 2) return;
+    const SbVec2f from(source.points[0][0], source.points[0][1]);
+    const SbVec2f way = SbVec2f(source.points[1][0], source.points[1][1]) - from;
+    const float squared = way.dot(way);
+    if (!(squared > 0.0f)) return;
+    float along[2];
+    for (int i = 0; i < 2; ++i) {
+        const SbVec2f at =
+            renderer_->tileToWorld(SbVec2f(traced.points[i][0], traced.points[i][1]));
+        along[i] = std::min(std::max((at - from).dot(way) / squared, 0.0f), 1.0f);
+    }
+    if (along[1] < along[0]) {
+        std::swap(traced.points[0], traced.points[1]);
+        std::swap(traced.colors[0], traced.colors[1]);
+        std::swap(along[0], along[1]);
+    }
+    traced.patternPhase = source.patternPhase + along[0] * source.patternLength;
+    traced.patternLength = (along[1] - along[0]) * source.patternLength;
 }
 
 // Each corner takes the source's colour at its place; when they all agree to a hundredth,

@@ -12,6 +12,7 @@
 class SoGraphicPrimitiveList;
 class SoHLHSRVectorize;
 class SoPolygon;
+class SoPolyLine;
 class SoPrimitiveMultiPoints;
 class SoPrimitivesRenderer;
 class SoTileRegionMerger;
@@ -75,6 +76,9 @@ class SoHLHSRImageVectorizer : public SoTileBufferObserver {
     void printTraced(SoPrimitiveMultiPoints& traced, SoPrimitiveMultiPoints& source,
                      bool interpolate);
     void interpolateColors(SoPrimitiveMultiPoints& traced, const SoPrimitiveMultiPoints& source);
+    /// A traced stretch of a dashed segment runs the segment's way and continues its
+    /// pattern from where the stretch starts.
+    void continuePattern(SoPolyLine& traced, const SoPolyLine& source) const;
     /// Prints a shaded polygon as pieces that backends fill right as fans.
     void printShadedPolygon(SoPolygon& traced, const SoPrimitiveMultiPoints& source);
     void printWholeVisibleRecords();
