@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "CommandError.h"
+#include "CountingFileSystem.h"
 #include "MeshRefiner.h"
 #include "MeshTextures.h"
 #include "NodeRef.h"
@@ -293,8 +294,11 @@ std::string oneLine(std::string text) {
 
 }  // namespace
 
-SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces) {
+SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces,
+                                  unsigned long long* bytesRead) {
     Assimp::Importer importer;
+    auto* files = new CountingFileSystem;
+    importer.SetIOHandler(files);  // the importer owns it
     // No post-processing: the core triangulates and generates normals itself, and big
     // meshes should not pay for steps whose result the printer does not need. Textured faces
     // are the exception: they are cut into smaller triangles, so polygons become triangles
@@ -311,5 +315,6 @@ SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces
     }
     if (root->getNumChildren() == 0)
         throw CommandError("cannot import '" + path + "': the file holds no mesh");
+    if (bytesRead) *bytesRead = files->getBytes();
     return root.release();
 }

@@ -15,5 +15,7 @@ class MeshImporter {
     /// mesh, is a CommandError with the importer's reason. Textured triangles are cut so that
     /// their vertices show the texture (see MeshRefiner) unless `cutTexturedFaces` is false,
     /// as for a line drawing, where the cuts would be drawn.
-    static SoSeparator* import(const std::string& path, bool cutTexturedFaces = true);
+    /// `bytesRead`, when given, receives the size of every file the import read.
+    static SoSeparator* import(const std::string& path, bool cutTexturedFaces = true,
+                               unsigned long long* bytesRead = nullptr);
 };

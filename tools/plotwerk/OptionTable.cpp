@@ -304,17 +304,19 @@ std::vector<OptionTable::Entry> makeEntries() {
                   o.print = true;
                   o.printQueue = v;
               }},
-        Entry{"--max-primitives", "N",
-              "the most triangles, segments and points a drawing takes from the scene; the "
-              "rest of the scene is left out, with a warning (0: no limit)",
-              [](const PS&) -> std::string {
-                  return std::to_string(PrintOptions::kPrimitivesAtLeast) + ", or " +
-                         std::to_string(PrintOptions::kPrimitivesPerInputByte) +
-                         " per byte of the input file if that is more";
-              },
-              [](PrintOptions& o, const std::string& n, const std::string& v) {
-                  o.maxPrimitives = OptionValue::wholeNumber(n, v, 0, UINT_MAX);
-              }},
+        Entry{
+            "--max-primitives", "N",
+            "the most triangles, segments and points a drawing takes from the scene; the "
+            "rest of the scene is left out, with a warning (0: no limit)",
+            [](const PS&) -> std::string {
+                return std::to_string(PrintOptions::kPrimitivesAtLeast) + ", or " +
+                       std::to_string(PrintOptions::kPrimitivesPerInputByte) +
+                       " per byte of the input (a mesh's buffers and textures included) if that is "
+                       "more";
+            },
+            [](PrintOptions& o, const std::string& n, const std::string& v) {
+                o.maxPrimitives = OptionValue::wholeNumber(n, v, 0, UINT_MAX);
+            }},
         Entry{"--help", nullptr, "show this help and exit", nullptr,
               [](PrintOptions& o, const std::string&, const std::string&) { o.help = true; }},
         Entry{"--version", nullptr, "show the name and version and exit", nullptr,

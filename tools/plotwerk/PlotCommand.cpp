@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <memory>
 
 #include "ActionSettings.h"
@@ -47,12 +46,10 @@ class LibrarySession {
 /// The limit of primitives for the traversals of one run, the library's default again after.
 class PrimitiveLimit {
   public:
-    explicit PrimitiveLimit(const PrintOptions& options)
+    /// inputBytes: what the scene was read from.
+    PrimitiveLimit(const PrintOptions& options, unsigned long long inputBytes)
         : previous_(SoCallbackAction::getDefaultPrimitiveLimit()) {
-        std::error_code error;
-        const std::uintmax_t bytes =
-            options.input.empty() ? 0 : std::filesystem::file_size(options.input, error);
-        SoCallbackAction::setDefaultPrimitiveLimit(options.primitiveLimit(error ? 0 : bytes));
+        SoCallbackAction::setDefaultPrimitiveLimit(options.primitiveLimit(inputBytes));
     }
     ~PrimitiveLimit() { SoCallbackAction::setDefaultPrimitiveLimit(previous_); }
     PrimitiveLimit(const PrimitiveLimit&) = delete;
@@ -116,10 +113,12 @@ void print(const PrintOptions& options) {
     // Read by the action's constructor, so it must be in place before the backend exists.
     if (options.blackAndWhite) SoPreferences::setBool("VXN_PW_BLACK_AND_WHITE", true);
     LibrarySession library;
-    const PrimitiveLimit limit(options);
     DebugMessages messages(stderr);
-    NodeRef<SoSeparator> scene(SceneLoader::load(
-        options.input, messages, options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL));
+    unsigned long long inputBytes = 0;
+    NodeRef<SoSeparator> scene(
+        SceneLoader::load(options.input, messages,
+                          options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL, &inputBytes));
+    const PrimitiveLimit limit(options, inputBytes);
     if (options.print) {
         GDITargets::print(options, scene.get());
         return;

@@ -70,9 +70,9 @@ struct PrintOptions {
 
     /// The most triangles, segments and points a drawing takes from the scene; 0: no limit.
     /// Unset: 5 million (ten seconds of the quickest drawing), or 30 per byte of the input
-    /// file if that is more. Every mesh format spends over 10 bytes on a triangle, so only
-    /// shared nodes, long 3D texts and fine complexities reach it: a few lines of a scene
-    /// file can stand for billions of triangles.
+    /// (with the files a mesh keeps its data in) if that is more. Every mesh format spends over 10
+    /// bytes on a triangle, so only shared nodes, long 3D texts and fine complexities reach it: a
+    /// few lines of a scene file can stand for billions of triangles.
     std::optional<unsigned int> maxPrimitives;
     static constexpr long long kPrimitivesAtLeast = 5000000;
     static constexpr long long kPrimitivesPerInputByte = 30;

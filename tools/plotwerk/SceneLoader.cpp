@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "CommandError.h"
 #include "DebugMessages.h"
@@ -86,13 +87,19 @@ bool SceneLoader::isSceneFile(const std::string& path) {
 }
 
 SoSeparator* SceneLoader::load(const std::string& path, DebugMessages& messages,
-                               bool cutTexturedFaces) {
+                               bool cutTexturedFaces, unsigned long long* inputBytes) {
+    if (inputBytes) *inputBytes = 0;
     if (path.empty()) return readDemoScene(messages);
     checkReadable(path);
-    if (isSceneFile(path)) return readSceneFile(path, messages);
+    if (isSceneFile(path)) {
+        std::error_code error;
+        const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+        if (inputBytes && !error) *inputBytes = bytes;
+        return readSceneFile(path, messages);
+    }
     messages.hold();
     try {
-        SoSeparator* scene = MeshImporter::import(path, cutTexturedFaces);
+        SoSeparator* scene = MeshImporter::import(path, cutTexturedFaces, inputBytes);
         messages.release();
         return scene;
     } catch (...) {

@@ -13,9 +13,11 @@ class SceneLoader {
     /// The scene, reference count 0. A missing, unreadable or malformed input is a
     /// CommandError; what the reader posts meanwhile is held in `messages` and either
     /// becomes the error's reason or is shown once the read succeeded. `cutTexturedFaces`
-    /// as for MeshImporter::import.
+    /// as for MeshImporter::import. `inputBytes`, when given, receives how many bytes the
+    /// scene was read from: a mesh's other files (buffers, textures) count too.
     static SoSeparator* load(const std::string& path, DebugMessages& messages,
-                             bool cutTexturedFaces = true);
+                             bool cutTexturedFaces = true,
+                             unsigned long long* inputBytes = nullptr);
     /// True when `path` names a scene file rather than a mesh file.
     static bool isSceneFile(const std::string& path);
 };

@@ -1,0 +1,53 @@
+// What a scene is read from: the files beside a mesh that hold its data count as input too,
+// so that the limit of primitives a drawing takes grows with them.
+
+#include <Tessara/base/SoDB.h>
+#include <Tessara/nodes/SoSeparator.h>
+
+#include <cstring>
+
+#include "CommandRun.h"
+#include "DebugMessages.h"
+#include "NodeRef.h"
+#include "SceneLoader.h"
+
+namespace {
+
+/// One triangle whose corners lie in a buffer file of their own.
+const char* const kTriangleGltf =
+    R"({"asset":{"version":"2.0"},"scene":0,"scenes":[{"nodes":[0]}],"nodes":[{"mesh":0}],)"
+    R"("meshes":[{"primitives":[{"attributes":{"POSITION":0}}]}],)"
+    R"("buffers":[{"uri":"corners.bin","byteLength":36}],)"
+    R"("bufferViews":[{"buffer":0,"byteOffset":0,"byteLength":36}],)"
+    R"("accessors":[{"bufferView":0,"componentType":5126,"count":3,"type":"VEC3",)"
+    R"("min":[0,0,0],"max":[1,1,0]}]})";
+
+std::string cornersBuffer() {
+    const float corners[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    std::string bytes(sizeof corners, '\0');
+    std::memcpy(bytes.data(), corners, sizeof corners);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(SceneLoader, TheInputIsEveryFileTheSceneWasReadFrom) {
+    SoDB::init();
+    ScratchDir dir;
+    dir.write("corners.bin", cornersBuffer());
+    dir.write("triangle.gltf", kTriangleGltf);
+    dir.write("cube.tsc", "#Tessara V1.0 ascii\nSeparator { Cube { } }\n");
+    const struct {
+        const char* input;
+        std::vector<const char*> read;
+    } cases[] = {{"triangle.gltf", {"triangle.gltf", "corners.bin"}}, {"cube.tsc", {"cube.tsc"}}};
+    for (const auto& c : cases) {
+        DebugMessages messages(stderr);
+        unsigned long long bytes = 0;
+        NodeRef<SoSeparator> scene(SceneLoader::load(dir.file(c.input), messages, true, &bytes));
+        ASSERT_NE(scene.get(), nullptr) << c.input;
+        unsigned long long expected = 0;
+        for (const char* name : c.read) expected += dir.read(name).size();
+        EXPECT_EQ(bytes, expected) << c.input;
+    }
+}
