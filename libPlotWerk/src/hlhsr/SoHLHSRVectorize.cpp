@@ -89,8 +89,10 @@ void SoHLHSRVectorize::addPolygon(const SbVec4f* points, int numPoints, const Sb
     if (!validPoints("SoHLHSRVectorize::addPolygon", points, numPoints, colors)) return;
     SoGraphicPrimitiveList* list = currentList("SoHLHSRVectorize::addPolygon");
     if (mode_ == HIDDEN_LINES) {
+        const std::vector<float> lengths = patternLengths(points, numPoints, true, linePattern);
         hiddenLines_->addPolygon(points, numPoints, colors, lineWidth, linePattern,
-                                 linePatternScaleFactor);
+                                 linePatternScaleFactor,
+                                 lengths.empty() ? nullptr : lengths.data());
         return;
     }
     if (mode_ == RASTER && style == 1) {
@@ -134,6 +136,14 @@ void SoHLHSRVectorize::storeSegments(SoGraphicPrimitiveList* list, const SbVec4f
     }
 }
 
+// Hidden pieces print in a pattern of their own when the action asks for them.
+std::vector<float> SoHLHSRVectorize::patternLengths(const SbVec4f* points, int n, bool closed,
+                                                    unsigned short linePattern) const {
+    const bool hiddenDashed = action_ && action_->getHiddenLineHiddenPattern() != 0;
+    if (linePattern == 0xFFFF && !hiddenDashed) return {};
+    return printedLengths(points, n, closed);
+}
+
 std::vector<float> SoHLHSRVectorize::printedLengths(const SbVec4f* points, int n,
                                                     bool closed) const {
     std::vector<SbVec4f> printed(points, points + n);
@@ -165,8 +175,10 @@ void SoHLHSRVectorize::addPolyLine(const SbVec4f* points, int numPoints, const S
     if (!validPoints("SoHLHSRVectorize::addPolyLine", points, numPoints, colors)) return;
     SoGraphicPrimitiveList* list = currentList("SoHLHSRVectorize::addPolyLine");
     if (mode_ == HIDDEN_LINES) {
+        const std::vector<float> lengths = patternLengths(points, numPoints, false, linePattern);
         hiddenLines_->addPolyLine(points, numPoints, colors, lineWidth, linePattern,
-                                  linePatternScaleFactor);
+                                  linePatternScaleFactor,
+                                  lengths.empty() ? nullptr : lengths.data());
         return;
     }
     if (mode_ == DEPTH_SORT) {
@@ -250,7 +262,7 @@ void SoHLHSRVectorize::printVisibleLines() {
         projectPoints(line.points.data(), n);
         const SoLineAttributes& a = line.attributes;
         printPolyLine(line.points.data(), n, &a.color, 0, a.lineWidth, a.linePattern,
-                      a.linePatternScaleFactor);
+                      a.linePatternScaleFactor, line.patternPhase);
     }
 }
 

@@ -91,6 +91,10 @@ class SoHLHSRVectorize {
     /// The printed length (millimetres) of each of the n - 1 segments of a polyline of
     /// normalised points, and of the closing one too when closed.
     std::vector<float> printedLengths(const SbVec4f* points, int n, bool closed) const;
+    /// The same where the lines mode prints some piece of the polyline in a pattern, else
+    /// nothing.
+    std::vector<float> patternLengths(const SbVec4f* points, int n, bool closed,
+                                      unsigned short linePattern) const;
     void printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int multicolor,
                        SoMarkerSet* markerSet);
     void printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int multicolor,

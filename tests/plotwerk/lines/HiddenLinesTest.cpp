@@ -26,7 +26,7 @@ std::pair<std::map<int, double>, size_t> kept(const std::vector<Primitive>& prim
         const std::vector<SbColor> colors(primitives[k].points.size(), SbColor(k / 8.0f, 0, 0));
         (lines.*(primitives[k].polygon ? &SoHiddenLines::addPolygon : &SoHiddenLines::addPolyLine))(
             primitives[k].points.data(), int(primitives[k].points.size()), colors.data(), 1.0f,
-            0xFFFF, 1);
+            0xFFFF, 1, nullptr);
     }
     std::map<int, double> lengths;
     const std::vector<SoVisibleLine> visible = lines.computeVisibleLines();

@@ -60,27 +60,35 @@ SoHiddenLines::~SoHiddenLines() = default;
 
 void SoHiddenLines::addPolygon(const SbVec4f* points, int numPoints, const SbColor* colors,
                                float lineWidth, unsigned short linePattern,
-                               int linePatternScaleFactor) {
-    add(points, numPoints, colors, lineWidth, linePattern, linePatternScaleFactor, true);
+                               int linePatternScaleFactor, const float* edgeLengths) {
+    add(points, numPoints, colors, lineWidth, linePattern, linePatternScaleFactor, true,
+        edgeLengths);
 }
 
 void SoHiddenLines::addPolyLine(const SbVec4f* points, int numPoints, const SbColor* colors,
                                 float lineWidth, unsigned short linePattern,
-                                int linePatternScaleFactor) {
-    add(points, numPoints, colors, lineWidth, linePattern, linePatternScaleFactor, false);
+                                int linePatternScaleFactor, const float* edgeLengths) {
+    add(points, numPoints, colors, lineWidth, linePattern, linePatternScaleFactor, false,
+        edgeLengths);
 }
 
 // Depth grows away from the viewer in the records; here it grows towards him.
 void SoHiddenLines::add(const SbVec4f* points, int numPoints, const SbColor* colors,
                         float lineWidth, unsigned short linePattern, int linePatternScaleFactor,
-                        bool closed) {
+                        bool closed, const float* edgeLengths) {
     if (numPoints < 2 || !points || !colors) return;
     std::vector<SoLinePoint> converted;
     for (int i = 0; i < numPoints; ++i)
         converted.push_back({points[i][0], points[i][1], -double(points[i][2])});
     const SoLineAttributes attributes{colors[0], lineWidth, linePattern, linePatternScaleFactor};
     objects_.push_back(std::make_unique<SoLineObject>(std::move(converted), closed, attributes));
-    if (closed) leaveOutClippedEdges(*objects_.back());
+    SoLineObject& object = *objects_.back();
+    if (edgeLengths) {
+        object.patternRun.assign(1, 0.0f);
+        for (int e = 0; e < object.getNumEdges(); ++e)
+            object.patternRun.push_back(object.patternRun.back() + edgeLengths[e]);
+    }
+    if (closed) leaveOutClippedEdges(object);
 }
 
 // An outline edge along the border of the view is where clipping cut the polygon, not an
@@ -403,9 +411,9 @@ std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& vi
     for (int o : listOrder()) {
         const SoLineObject& object = *objects_[o];
         const size_t firstOfObject = lines.size();
-        auto start = [&](const SoLinePoint& p) {
+        auto start = [&](const SoLinePoint& p, float phase) {
             lines.push_back(
-                {{SbVec4f(float(p.x), float(p.y), 0.0f, 0.0f)}, object.getAttributes()});
+                {{SbVec4f(float(p.x), float(p.y), 0.0f, 0.0f)}, object.getAttributes(), phase});
         };
         bool open = false;  // whether the last line may go on
         for (int e = 0; e < object.getNumEdges(); ++e) {
@@ -421,7 +429,7 @@ std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& vi
                 if (visible[firstPiece[i] + k] != drawn) {
                     open = false;
                 } else {
-                    if (!open) start(pointAlong(edges_[i], from));
+                    if (!open) start(pointAlong(edges_[i], from), object.patternAt(e, from));
                     extend(lines.back().points, pointAlong(edges_[i], to));
                     open = true;
                 }
@@ -439,6 +447,7 @@ std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& vi
                     extend(last, {p[0], p[1], 0.0});
                 }
                 lines[firstOfObject].points = std::move(last);
+                lines[firstOfObject].patternPhase = lines.back().patternPhase;
                 lines.pop_back();
             }
         }

@@ -15,6 +15,8 @@ class SoLineGrid;
 struct SoVisibleLine {
     std::vector<SbVec4f> points;
     SoLineAttributes attributes;
+    /// How far (millimetres) the source's pattern had run where this piece starts.
+    float patternPhase = 0.0f;
 };
 
 /// Hidden-line removal for one viewport: every polygon contributes its outline and hides
@@ -57,11 +59,15 @@ class SoHiddenLines {
     SoHiddenLines& operator=(const SoHiddenLines&) = delete;
 
     /// A closed outline that hides; nothing for fewer than 2 points. colors[0] is its colour.
+    /// edgeLengths, when given, holds each edge's printed length, so that a piece drawn in
+    /// a pattern continues it from where the pattern had run to.
     void addPolygon(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
-                    unsigned short linePattern, int linePatternScaleFactor);
-    /// An open polyline; nothing for fewer than 2 points.
+                    unsigned short linePattern, int linePatternScaleFactor,
+                    const float* edgeLengths = nullptr);
+    /// An open polyline; nothing for fewer than 2 points. edgeLengths as for addPolygon.
     void addPolyLine(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
-                     unsigned short linePattern, int linePatternScaleFactor);
+                     unsigned short linePattern, int linePatternScaleFactor,
+                     const float* edgeLengths = nullptr);
     /// Feature edges on with this angle in degrees; a negative angle turns them off.
     void setFeatureAngle(float degrees) { featureAngle_ = degrees; }
     /// Hidden pieces too, in this line pattern; 0 leaves them out.
@@ -81,7 +87,8 @@ class SoHiddenLines {
     };
 
     void add(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
-             unsigned short linePattern, int linePatternScaleFactor, bool closed);
+             unsigned short linePattern, int linePatternScaleFactor, bool closed,
+             const float* edgeLengths);
     void leaveOutClippedEdges(SoLineObject& polygon);
     /// The objects in list order: the first added, then the others newest first.
     std::vector<int> listOrder() const;

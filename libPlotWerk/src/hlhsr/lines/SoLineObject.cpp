@@ -102,3 +102,9 @@ bool SoLineObject::hidesPoint(const SoLinePoint& p) const {
     return hides_ && p.x >= xmin && p.x <= xmax && p.y >= ymin && p.y <= ymax &&
            planeDistance(p) <= -BEHIND && outlineContains(p.x, p.y);
 }
+
+float SoLineObject::patternAt(int e, double t) const {
+    if (e < 0 || static_cast<size_t>(e) + 1 >= patternRun.size()) return 0.0f;
+    const double from = patternRun[size_t(e)], to = patternRun[size_t(e) + 1];
+    return static_cast<float>(from + t * (to - from));
+}

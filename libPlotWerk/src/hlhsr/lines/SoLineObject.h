@@ -49,6 +49,11 @@ class SoLineObject {
     double xmin = 0, ymin = 0, zmin = 0, xmax = 0, ymax = 0, zmax = 0;
     /// Per edge: whether it is drawn (edges left out still hide nothing of their own).
     std::vector<char> drawn;
+    /// How far, in millimetres on the drawing, the line pattern has run at each edge's start
+    /// and, last, at the end; empty where nothing asked for it.
+    std::vector<float> patternRun;
+    /// How far the pattern has run at parameter t of edge e; 0 without patternRun.
+    float patternAt(int e, double t) const;
 
   private:
     void computeExtent();
