@@ -284,7 +284,10 @@ void SoVectorizePSAction::writeLineWidth(float millimetres) {
 void SoVectorizePSAction::useDash(unsigned short pattern, int factor, float phase) {
     const bool solid = pattern == 0xFFFF;
     const bool typeChanged = document_.device.lineType.changesTo({pattern, solid ? 0 : factor});
-    const int start = solid ? 0 : toUnits(phase);
+    // Only the part of a repeat counts: a long line's run would overflow the offset.
+    const double period = double(getLinePatternSize()) * factor;
+    const double within = period > 0.0 ? std::fmod(double(phase), period) : 0.0;
+    const int start = solid || !(within > 0.0) ? 0 : toUnits(static_cast<float>(within));
     if (document_.device.dashStart.changesTo(start) || typeChanged)
         writeDash(pattern, factor, start);
 }
