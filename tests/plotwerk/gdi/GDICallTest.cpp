@@ -146,6 +146,7 @@ TEST_F(GDIPrimitives, PatternsAreDashedInSoftware) {
         {0xF0F0, 0.0f, {"MoveToEx 0 0", "LineTo 40 0", "MoveToEx 80 0", "LineTo 100 0"}},
         {0x0007, 0.0f, {"MoveToEx 0 0", "LineTo 30 0"}},
         {0x8001, 0.0f, {"MoveToEx 0 0", "LineTo 20 0"}},
+        {0xF0F0, 0.4f, {"MoveToEx 0 0", "MoveToEx 40 0", "LineTo 80 0"}},
         {0xF0F0, 0.5f, {"MoveToEx 0 0", "MoveToEx 30 0", "LineTo 70 0"}},
         {0xF0F0, 1.7f, {"MoveToEx 0 0", "LineTo 30 0", "MoveToEx 70 0", "LineTo 100 0"}},
     };
