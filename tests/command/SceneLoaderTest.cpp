@@ -1,11 +1,14 @@
 // What a scene is read from: the files beside a mesh that hold its data count as input too,
-// so that the limit of primitives a drawing takes grows with them.
+// so that the limit of primitives a drawing takes grows with them; and what is refused before
+// the importer reads it.
 
 #include <Tessara/base/SoDB.h>
 #include <Tessara/nodes/SoSeparator.h>
 
+#include <cstdint>
 #include <cstring>
 
+#include "CommandError.h"
 #include "CommandRun.h"
 #include "DebugMessages.h"
 #include "NodeRef.h"
@@ -49,5 +52,45 @@ TEST(SceneLoader, TheInputIsEveryFileTheSceneWasReadFrom) {
         unsigned long long expected = 0;
         for (const char* name : c.read) expected += dir.read(name).size();
         EXPECT_EQ(bytes, expected) << c.input;
+    }
+}
+
+// The importer crashes on an embedded image whose media type has no "/": such files are
+// refused, by the type they name, wherever it stands; other images do not stop a mesh.
+TEST(SceneLoader, AnImageTypeWithoutSubtypeRefusesTheMeshNothingElseDoes) {
+    SoDB::init();
+    ScratchDir dir;
+    dir.write("corners.bin", cornersBuffer());
+    const struct {
+        const char* images;
+        bool binary;              // in a binary glTF's header and JSON chunk
+        const char* refusedType;  // null: the mesh loads
+    } cases[] = {{R"([{"uri":"data:image/png;base64,AAAA"}])", false, nullptr},
+                 {R"([{"uri":"data:;base64,AAAA"}])", false, nullptr},
+                 {R"([{"uri":"data:jpeg;base64,AAAA"}])", false, "jpeg"},
+                 {R"([{"bufferView":0,"mimeType":"tiff"}])", true, "tiff"},
+                 {R"([{"bufferView":0,"mimeType":"image/png","mimeType":"gif"}])", false, "gif"},
+                 {R"({"i":{"extensions":{"KHR_binary_glTF":{"mimeType":"bmp"}}}})", false, "bmp"}};
+    for (const auto& c : cases) {
+        std::string bytes =
+            std::string(kTriangleGltf)
+                .insert(std::strlen(kTriangleGltf) - 1, R"(,"images":)" + std::string(c.images));
+        std::string header = "glTF";
+        for (std::uint32_t word :
+             {2u, std::uint32_t(20 + bytes.size()), std::uint32_t(bytes.size()), 0x4E4F534Au})
+            header.append(reinterpret_cast<const char*>(&word), 4);
+        const char* name = c.binary ? "mesh.glb" : "mesh.gltf";
+        dir.write(name, c.binary ? header + bytes : bytes);
+        DebugMessages messages(stderr);
+        std::string refusal;
+        try {
+            NodeRef<SoSeparator> scene(SceneLoader::load(dir.file(name), messages, true));
+        } catch (const CommandError& error) {
+            refusal = error.what();
+        }
+        const std::string quoted = std::string("\"") + (c.refusedType ? c.refusedType : "");
+        EXPECT_TRUE(c.refusedType ? refusal.find(quoted + '"') != std::string::npos
+                                  : refusal.empty())
+            << c.images << ": " << refusal;
     }
 }

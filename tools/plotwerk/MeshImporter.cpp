@@ -21,6 +21,7 @@
 
 #include "CommandError.h"
 #include "CountingFileSystem.h"
+#include "GltfImageTypes.h"
 #include "MeshRefiner.h"
 #include "MeshTextures.h"
 #include "NodeRef.h"
@@ -296,6 +297,8 @@ std::string oneLine(std::string text) {
 
 SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces,
                                   unsigned long long* bytesRead) {
+    const std::string refused = GltfImageTypes::problemIn(path);
+    if (!refused.empty()) throw CommandError("cannot import '" + path + "': " + refused);
     Assimp::Importer importer;
     auto* files = new CountingFileSystem;
     importer.SetIOHandler(files);  // the importer owns it

@@ -1,0 +1,117 @@
+#include "GltfImageTypes.h"
+
+#include <rapidjson/reader.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+// A binary glTF, versions 1 and 2 alike: a 12-byte header, then the JSON's length, a word
+// naming its kind and the JSON itself.
+constexpr std::size_t kBinaryJsonOffset = 20;
+
+std::uint32_t littleEndianWord(const std::string& bytes, std::size_t at) {
+    std::uint32_t word = 0;
+    for (int k = 3; k >= 0; --k) word = (word << 8) | static_cast<unsigned char>(bytes[at + k]);
+    return word;
+}
+
+/// The first byte that is not white space or a byte-order mark, or -1; the file is read no
+/// further.
+int firstSignificantByte(std::ifstream& file) {
+    static const char kByteOrderMark[] = "\xEF\xBB\xBF";
+    int c = file.get();
+    for (int k = 0; k < 3 && c == static_cast<unsigned char>(kByteOrderMark[k]); ++k)
+        c = file.get();
+    while (c == ' ' || c == '\t' || c == '\r' || c == '\n') c = file.get();
+    return c;
+}
+
+/// The JSON of a glTF file, or nothing when the file is neither kind; only a file that may
+/// be one is read whole.
+bool jsonOf(const std::string& path, std::string& json) {
+    std::ifstream file(path, std::ios::binary);
+    const int first = firstSignificantByte(file);
+    if (first != '{' && first != 'g') return false;
+    std::string bytes(1, static_cast<char>(first));
+    bytes.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    if (first == '{') {
+        json = bytes;
+        return true;
+    }
+    if (bytes.compare(0, 4, "glTF") != 0 || bytes.size() < kBinaryJsonOffset) return false;
+    json = bytes.substr(kBinaryJsonOffset, littleEndianWord(bytes, 12));
+    return true;
+}
+
+/// The media type a data URI declares: what lies between "data:" and the first ';' or ','.
+bool dataUriType(const std::string& uri, std::string& type) {
+    if (uri.compare(0, 5, "data:") != 0) return false;
+    type = uri.substr(5, uri.find_first_of(";,", 5) - 5);
+    return true;
+}
+
+/// Walks the whole document with the importer's own JSON rules, repeated keys included
+/// (a lookup takes only one of them, and which is not ours to guess), and notes the first
+/// image whose media type lacks its "/". An image is any object in the top-level "images",
+/// an array in version 2 and an object in version 1; its media type may sit in an extension.
+class ImageTypeWalker : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, ImageTypeWalker> {
+  public:
+    std::string problem;
+
+    bool Key(const char* text, rapidjson::SizeType length, bool) {
+        const std::string name(text, length);
+        if (keys_.size() == 1) inImages_ = name == "images";
+        if (!keys_.empty()) keys_.back() = name;
+        return true;
+    }
+    bool String(const char* text, rapidjson::SizeType length, bool) {
+        if (!inImages_ || keys_.size() < 3) return true;
+        const std::string value(text, length);
+        std::string type;
+        if (keys_.back() == "mimeType")
+            type = value;
+        else if (keys_.back() != "uri" || !dataUriType(value, type))
+            return true;
+        // No type at all is no harm: the importer then leaves the file type open.
+        if (!type.empty() && type.find('/') == std::string::npos)
+            problem = "an embedded image's media type \"" + type + "\" names no subtype";
+        return problem.empty();
+    }
+    bool StartObject() { return enter(); }
+    bool StartArray() { return enter(); }
+    bool EndObject(rapidjson::SizeType) { return leave(); }
+    bool EndArray(rapidjson::SizeType) { return leave(); }
+
+  private:
+    // One entry per open container, holding the key last read in it: entry 1 is the
+    // document, 2 the images' container, 3 an image, further ones what an image holds.
+    std::vector<std::string> keys_;
+    bool inImages_ = false;
+
+    bool enter() {
+        keys_.emplace_back();
+        return true;
+    }
+    bool leave() {
+        keys_.pop_back();
+        if (keys_.size() == 1) inImages_ = false;
+        return true;
+    }
+};
+
+}  // namespace
+
+std::string GltfImageTypes::problemIn(const std::string& path) {
+    std::string json;
+    if (!jsonOf(path, json)) return std::string();
+    ImageTypeWalker walker;
+    rapidjson::StringStream stream(json.c_str());
+    rapidjson::Reader reader;
+    // A document the importer's parser refuses never reaches its images either.
+    reader.Parse(stream, walker);
+    return walker.problem;
+}
