@@ -109,9 +109,11 @@ std::string GltfImageTypes::problemIn(const std::string& path) {
     std::string json;
     if (!jsonOf(path, json)) return std::string();
     ImageTypeWalker walker;
-    rapidjson::StringStream stream(json.c_str());
+    // In place, as the importer reads it; and so the parser needs no stack of its own for
+    // strings, whose first growth, from nothing, is undefined behaviour in this version.
+    rapidjson::InsituStringStream stream(json.data());
     rapidjson::Reader reader;
     // A document the importer's parser refuses never reaches its images either.
-    reader.Parse(stream, walker);
+    reader.Parse<rapidjson::kParseInsituFlag>(stream, walker);
     return walker.problem;
 }
