@@ -11,6 +11,7 @@
 #include "CommandError.h"
 #include "CommandRun.h"
 #include "DebugMessages.h"
+#include "GltfSafetyCheck.h"
 #include "NodeRef.h"
 #include "SceneLoader.h"
 
@@ -55,26 +56,31 @@ TEST(SceneLoader, TheInputIsEveryFileTheSceneWasReadFrom) {
     }
 }
 
-// The importer crashes on an embedded image whose media type has no "/": such files are
-// refused, by the type they name, wherever it stands; other images do not stop a mesh.
-TEST(SceneLoader, AnImageTypeWithoutSubtypeRefusesTheMeshNothingElseDoes) {
+// What would crash the importer is refused, by what it is: an embedded image whose media type
+// has no "/", wherever it stands, or JSON nested too deep. Other images do not stop a mesh.
+TEST(SceneLoader, WhatWouldCrashTheImporterRefusesTheMeshNothingElseDoes) {
     SoDB::init();
     ScratchDir dir;
     dir.write("corners.bin", cornersBuffer());
+    const auto nested = [](int depth) {
+        return R"("extras":)" + std::string(depth, '[') + std::string(depth, ']');
+    };
+    const std::string tooDeep = std::to_string(GltfSafetyCheck::kMaxDepth);
     const struct {
-        const char* images;
-        bool binary;              // in a binary glTF's header and JSON chunk
-        const char* refusedType;  // null: the mesh loads
-    } cases[] = {{R"([{"uri":"data:image/png;base64,AAAA"}])", false, nullptr},
-                 {R"([{"uri":"data:;base64,AAAA"}])", false, nullptr},
-                 {R"([{"uri":"data:jpeg;base64,AAAA"}])", false, "jpeg"},
-                 {R"([{"bufferView":0,"mimeType":"tiff"}])", true, "tiff"},
-                 {R"([{"bufferView":0,"mimeType":"image/png","mimeType":"gif"}])", false, "gif"},
-                 {R"({"i":{"extensions":{"KHR_binary_glTF":{"mimeType":"bmp"}}}})", false, "bmp"}};
+        std::string member;   // added to the document
+        bool binary;          // in a binary glTF's header and JSON chunk
+        std::string refusal;  // what the refusal names; empty: the mesh loads
+    } cases[] = {{R"("images":[{"uri":"data:image/png;base64,AAAA"}])", false, ""},
+                 {R"("images":[{"uri":"data:;base64,AAAA"}])", false, ""},
+                 {R"("images":[{"uri":"data:jpeg;base64,AAAA"}])", false, "\"jpeg\""},
+                 {R"("images":[{"bufferView":0,"mimeType":"tiff"}])", true, "\"tiff\""},
+                 {R"("images":[{"mimeType":"image/png","mimeType":"gif"}])", false, "\"gif\""},
+                 {R"("images":{"i":{"extensions":{"K":{"mimeType":"bmp"}}}})", false, "\"bmp\""},
+                 {nested(GltfSafetyCheck::kMaxDepth - 1), false, ""},
+                 {nested(GltfSafetyCheck::kMaxDepth), true, tooDeep}};
     for (const auto& c : cases) {
         std::string bytes =
-            std::string(kTriangleGltf)
-                .insert(std::strlen(kTriangleGltf) - 1, R"(,"images":)" + std::string(c.images));
+            std::string(kTriangleGltf).insert(std::strlen(kTriangleGltf) - 1, "," + c.member);
         std::string header = "glTF";
         for (std::uint32_t word :
              {2u, std::uint32_t(20 + bytes.size()), std::uint32_t(bytes.size()), 0x4E4F534Au})
@@ -88,9 +94,22 @@ TEST(SceneLoader, AnImageTypeWithoutSubtypeRefusesTheMeshNothingElseDoes) {
         } catch (const CommandError& error) {
             refusal = error.what();
         }
-        const std::string quoted = std::string("\"") + (c.refusedType ? c.refusedType : "");
-        EXPECT_TRUE(c.refusedType ? refusal.find(quoted + '"') != std::string::npos
-                                  : refusal.empty())
-            << c.images << ": " << refusal;
+        EXPECT_TRUE(c.refusal.empty() ? refusal.empty()
+                                      : refusal.find(c.refusal) != std::string::npos)
+            << c.member.substr(0, 80) << ": " << refusal;
     }
+}
+
+// Readers recurse once per level of nesting: a file nested deeper than the main thread's stack
+// could hold still imports, its mesh in place.
+TEST(SceneLoader, AMeshNestedFiftyThousandLevelsDeepImports) {
+    SoDB::init();
+    ScratchDir dir;
+    std::string frames = "xof 0303txt 0032\n";
+    for (int i = 0; i < 50000; ++i) frames += "Frame f {\n";
+    frames += "Mesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }\n" + std::string(50000, '}');
+    dir.write("deep.x", frames);
+    DebugMessages messages(stderr);
+    NodeRef<SoSeparator> scene(SceneLoader::load(dir.file("deep.x"), messages, true));
+    EXPECT_EQ(scene->getNumChildren(), 1);
 }

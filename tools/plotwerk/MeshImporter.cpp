@@ -17,11 +17,14 @@
 
 #include <algorithm>
 #include <assimp/Importer.hpp>
+#include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "CommandError.h"
 #include "CountingFileSystem.h"
-#include "GltfImageTypes.h"
+#include "GltfSafetyCheck.h"
+#include "LargeStackRun.h"
 #include "MeshRefiner.h"
 #include "MeshTextures.h"
 #include "NodeRef.h"
@@ -220,11 +223,11 @@ class SceneBuilder {
 
     /// Counts how often the node tree places each mesh, before any is converted: cutting
     /// textured meshes is bounded by the triangles printed, placements included.
-    void count(const aiNode& node, std::vector<unsigned int>& placements) const {
-        for (unsigned int i = 0; i < node.mNumMeshes; ++i)
-            if (node.mMeshes[i] < placements.size()) ++placements[node.mMeshes[i]];
-        for (unsigned int i = 0; i < node.mNumChildren; ++i)
-            if (node.mChildren[i]) count(*node.mChildren[i], placements);
+    void count(const aiNode& root, std::vector<unsigned int>& placements) const {
+        forEachNode(root, [&](const aiNode& node, const aiMatrix4x4&) {
+            for (unsigned int i = 0; i < node.mNumMeshes; ++i)
+                if (node.mMeshes[i] < placements.size()) ++placements[node.mMeshes[i]];
+        });
     }
 
     void placeAll(const aiNode& root, bool cutTexturedFaces, SoSeparator& into) {
@@ -233,11 +236,12 @@ class SceneBuilder {
             count(root, placements);
             textures_.shareTriangleBudget(placements);
         }
-        place(root, aiMatrix4x4(), into);
+        forEachNode(root, [&](const aiNode& node, const aiMatrix4x4& global) {
+            place(node, global, into);
+        });
     }
 
-    void place(const aiNode& node, const aiMatrix4x4& parent, SoSeparator& root) {
-        const aiMatrix4x4 global = parent * node.mTransformation;
+    void place(const aiNode& node, const aiMatrix4x4& global, SoSeparator& root) {
         for (unsigned int i = 0; i < node.mNumMeshes; ++i) {
             SoSeparator* mesh = meshNodes(node.mMeshes[i]);
             if (!mesh) continue;
@@ -250,8 +254,21 @@ class SceneBuilder {
             instance->addChild(mesh);
             root.addChild(instance);
         }
-        for (unsigned int i = 0; i < node.mNumChildren; ++i)
-            if (node.mChildren[i]) place(*node.mChildren[i], global, root);
+    }
+
+    /// Visits the tree depth first, children in order, each node with its matrix to the
+    /// root's space. Without recursion: a file may nest its nodes deeper than any stack.
+    template <typename Visit>
+    static void forEachNode(const aiNode& root, Visit visit) {
+        std::vector<std::pair<const aiNode*, aiMatrix4x4>> pending{{&root, aiMatrix4x4()}};
+        while (!pending.empty()) {
+            const auto [node, parent] = pending.back();
+            pending.pop_back();
+            const aiMatrix4x4 global = parent * node->mTransformation;
+            visit(*node, global);
+            for (unsigned int i = node->mNumChildren; i-- > 0;)
+                if (node->mChildren[i]) pending.emplace_back(node->mChildren[i], global);
+        }
     }
 
   private:
@@ -287,6 +304,16 @@ bool indicesAreSound(const aiScene& scene) {
     return true;
 }
 
+// The readers take up to about 3 KB of stack for each level a file nests (COLLADA's, at
+// depth), and a level takes at least a dozen bytes of the file. Files beyond 16 MB get the
+// most, which still holds a million levels.
+std::size_t readerStack(const std::string& path) {
+    constexpr std::uintmax_t kLeast = 64u << 20, kMost = 4ull << 30;
+    std::error_code error;
+    const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+    return static_cast<std::size_t>(error ? kLeast : std::clamp(256 * bytes, kLeast, kMost));
+}
+
 std::string oneLine(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
     std::replace(text.begin(), text.end(), '\n', ' ');
@@ -297,7 +324,7 @@ std::string oneLine(std::string text) {
 
 SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces,
                                   unsigned long long* bytesRead) {
-    const std::string refused = GltfImageTypes::problemIn(path);
+    const std::string refused = GltfSafetyCheck::problemIn(path);
     if (!refused.empty()) throw CommandError("cannot import '" + path + "': " + refused);
     Assimp::Importer importer;
     auto* files = new CountingFileSystem;
@@ -306,9 +333,14 @@ SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces
     // meshes should not pay for steps whose result the printer does not need. Textured faces
     // are the exception: they are cut into smaller triangles, so polygons become triangles
     // first.
-    const aiScene* scene = importer.ReadFile(path, 0);
-    if (scene && cutTexturedFaces && MeshTextures::anyIn(*scene) && indicesAreSound(*scene))
-        scene = importer.ApplyPostProcessing(aiProcess_Triangulate);
+    const aiScene* scene = nullptr;
+    LargeStackRun::run(
+        [&] {
+            scene = importer.ReadFile(path, 0);
+            if (scene && cutTexturedFaces && MeshTextures::anyIn(*scene) && indicesAreSound(*scene))
+                scene = importer.ApplyPostProcessing(aiProcess_Triangulate);
+        },
+        readerStack(path));
     if (!scene || !scene->mRootNode)
         throw CommandError("cannot import '" + path + "': " + oneLine(importer.GetErrorString()));
     NodeRef<SoSeparator> root(new SoSeparator);

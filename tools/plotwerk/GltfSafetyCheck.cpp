@@ -1,4 +1,4 @@
-#include "GltfImageTypes.h"
+#include "GltfSafetyCheck.h"
 
 #include <rapidjson/reader.h>
 
@@ -103,11 +103,34 @@ class ImageTypeWalker : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, I
     }
 };
 
+/// Whether arrays and objects nest deeper than `limit` anywhere in the JSON, read without
+/// recursion; brackets within strings do not count.
+bool nestsDeeperThan(const std::string& json, int limit) {
+    int depth = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        if (inString) {
+            if (c == '\\') ++i;
+            inString = c != '"';
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit) return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
-std::string GltfImageTypes::problemIn(const std::string& path) {
+std::string GltfSafetyCheck::problemIn(const std::string& path) {
     std::string json;
     if (!jsonOf(path, json)) return std::string();
+    if (nestsDeeperThan(json, kMaxDepth))
+        return "its JSON nests deeper than " + std::to_string(kMaxDepth) + " levels";
     ImageTypeWalker walker;
     // In place, as the importer reads it; and so the parser needs no stack of its own for
     // strings, whose first growth, from nothing, is undefined behaviour in this version.
