@@ -30,19 +30,24 @@ int firstSignificantByte(std::ifstream& file) {
     return c;
 }
 
-/// The JSON of a glTF file, or nothing when the file is neither kind; only a file that may
-/// be one is read whole.
+/// The JSON of a glTF file, or nothing when the file is neither kind; only a file that is one
+/// as far as its first bytes tell is read whole (many a mesh starts with "g").
 bool jsonOf(const std::string& path, std::string& json) {
     std::ifstream file(path, std::ios::binary);
     const int first = firstSignificantByte(file);
-    if (first != '{' && first != 'g') return false;
     std::string bytes(1, static_cast<char>(first));
+    if (first == 'g') {
+        bytes.resize(4);
+        if (!file.read(&bytes[1], 3) || bytes != "glTF") return false;
+    } else if (first != '{') {
+        return false;
+    }
     bytes.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     if (first == '{') {
         json = bytes;
         return true;
     }
-    if (bytes.compare(0, 4, "glTF") != 0 || bytes.size() < kBinaryJsonOffset) return false;
+    if (bytes.size() < kBinaryJsonOffset) return false;
     json = bytes.substr(kBinaryJsonOffset, littleEndianWord(bytes, 12));
     return true;
 }
