@@ -4,8 +4,8 @@
 // (fixed seed, as dense for both), on 200,000 marks at one point, which overlap but are
 // never reordered among themselves, and on 100 and 200 triangles that all pierce all. Each
 // iteration orders and prints a freshly filled record list; the time covers only the
-// ordering and the printing. Counters: pairs the pass compared (boxes overlapping, depths
-// reaching), swaps, pieces made by splitting, records out, peak RSS.
+// removal of covered copies, the ordering and the printing. Counters: pairs the pass compared
+// (boxes overlapping, depths reaching), swaps, pieces made by splitting, records out, peak RSS.
 
 #include <PlotWerk/SoPlotWerk.h>
 #include <PlotWerk/SoVectorizeAction.h>
@@ -18,6 +18,7 @@
 #include <random>
 #include <vector>
 
+#include "../libPlotWerk/src/hlhsr/SoCoveredCopies.h"
 #include "../libPlotWerk/src/hlhsr/SoGraphicPrimitiveList.h"
 #include "../libPlotWerk/src/hlhsr/SoHLHSRPainter.h"
 #include "../libPlotWerk/src/hlhsr/SoHLHSRVectorize.h"
@@ -107,6 +108,7 @@ void orderAndPrint(benchmark::State& state, const std::vector<Triangle>& triangl
             auto list = std::make_unique<SoGraphicPrimitiveList>();
             fill(*list, triangles, marks);
             const auto start = std::chrono::steady_clock::now();
+            SoCoveredCopies::remove(*list);
             SoHLHSRPainter painter(*list, engine);
             painter.run();
             for (int i = 0; i < list->getLength(); ++i) list->getPrimitive(i)->print(&engine);

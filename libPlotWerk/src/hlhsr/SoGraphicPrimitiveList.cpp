@@ -97,6 +97,22 @@ void SoGraphicPrimitiveList::removeAt(int i) {
     bboxValid_ = 0;
 }
 
+int SoGraphicPrimitiveList::removeMarked(const std::vector<char>& gone) {
+    int kept = 0;
+    for (int i = 0; i < count_; ++i) {
+        if (i < static_cast<int>(gone.size()) && gone[i]) {
+            delete static_cast<SoGraphicPrimitive*>(items_[i]);
+        } else {
+            items_[kept++] = items_[i];
+        }
+    }
+    const int removed = count_ - kept;
+    for (int i = kept; i < count_; ++i) items_[i] = nullptr;
+    count_ = kept;
+    if (removed > 0) bboxValid_ = 0;
+    return removed;
+}
+
 // A heap sort by depth, then a heap sort by id of every run of equal depth: heap sort alone
 // would leave records of equal depth in an arbitrary order.
 void SoGraphicPrimitiveList::sort(int from) {

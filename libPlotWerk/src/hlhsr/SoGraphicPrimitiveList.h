@@ -3,6 +3,7 @@
 #include <Tessara/math/SbBox3f.h>
 
 #include <set>
+#include <vector>
 
 #include "PiPList.h"
 
@@ -31,6 +32,9 @@ class SoGraphicPrimitiveList : public PiPList {
     void swap(int i, int j);
     /// Deletes record i and closes the gap.
     void removeAt(int i);
+    /// Deletes every record i whose gone[i] is set (indices past gone's end stay), keeping
+    /// the order of the rest; returns how many went.
+    int removeMarked(const std::vector<char>& gone);
     /// Orders the records from index `from` on by decreasing getZMax(), records of equal depth
     /// in increasing id: farthest first, ties in storage order.
     void sort(int from);

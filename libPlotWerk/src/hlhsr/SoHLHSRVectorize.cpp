@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "SoCoveredCopies.h"
 #include "SoGraphicImage.h"
 #include "SoGraphicPrimitiveList.h"
 #include "SoGraphicText2D.h"
@@ -239,6 +240,7 @@ void SoHLHSRVectorize::addImage(const SbVec4f& point, const unsigned char* data,
 // nearer ones paint over them.
 void SoHLHSRVectorize::flush() {
     if (!primitives_) return;
+    SoCoveredCopies::remove(*primitives_);
     if (mode_ == RASTER) {
         SoHLHSRImageVectorizer(primitives_, this).run();
     } else {

@@ -1,10 +1,11 @@
 // The records the painter orders: the vertex order, colours and normal a polygon keeps, how a
 // polygon or a segment is cut by another polygon's plane, and the list that owns the records,
-// clamps the ranges it removes and sorts them by depth.
+// clamps the ranges it removes, sorts them by depth and drops the copies later ones hide.
 
 #include <algorithm>
 #include <random>
 
+#include "../../../libPlotWerk/src/hlhsr/SoCoveredCopies.h"
 #include "PairCheck.h"
 #include "support/DebugErrorRecorder.h"
 
@@ -277,4 +278,48 @@ TEST(RecordList, SortFromAnIndexIsAStableSortFarthestFirst) {
             ASSERT_EQ(list.getPrimitive(k)->id, expected[k].second) << k;
         }
     }
+}
+
+// What a later record with the same points hides of an earlier one, with others between.
+TEST(RecordList, ALaterCopyTakesOutOnlyWhatItHidesCompletely) {
+    static const unsigned char hatch[128] = {0x55};
+    const SbVec4f a = pt(0, 0, 0.5f), b = pt(1, 0, 0.5f), c = pt(0, 1, 0.5f);
+    // A fill, hatched, or an outline or segment of a width with its pattern.
+    const auto make = [&](char kind, float width, unsigned short pattern, int k) {
+        auto* p =
+            kind == 's' ? nullptr : polygon({a, b, kind == 'm' ? pt(0, 1, 0.5000001f) : c}, k);
+        if (kind == 'h') p->pattern = hatch;
+        if (kind == 'o') p->drawStyle = 1, p->lineWidth = width, p->linePattern = pattern;
+        if (p) return static_cast<SoPrimitiveMultiPoints*>(p);
+        SoPolyLine* s = width < 0 ? segment(b, a, k) : segment(a, b, k);
+        s->lineWidth = std::abs(width), s->linePattern = pattern;
+        return static_cast<SoPrimitiveMultiPoints*>(s);
+    };
+    const struct {
+        char earlier, later;
+        float earlierWidth, laterWidth;
+        unsigned short laterPattern;
+        bool hidden;
+    } cases[] = {
+        {'f', 'f', 0, 0, 0xFFFF, true},  {'h', 'f', 0, 0, 0xFFFF, true},
+        {'f', 'h', 0, 0, 0xFFFF, false}, {'f', 'o', 0, 9, 0xFFFF, false},
+        {'o', 'o', 2, 2, 0xFFFF, true},  {'o', 'o', 3, 2, 0xFFFF, false},
+        {'o', 'o', 2, 2, 0x0F0F, false}, {'o', 'f', 2, 0, 0xFFFF, false},
+        {'s', 's', 2, 2, 0xFFFF, true},  {'s', 's', 2, -2, 0xFFFF, false},
+        {'s', 's', 2, 2, 0x0F0F, false}, {'f', 'm', 0, 0, 0xFFFF, false},
+    };
+    for (const auto& t : cases) {
+        SoGraphicPrimitiveList list;
+        list.add(make(t.earlier, t.earlierWidth, 0x00FF, 1));
+        list.add(mark(a, 3)), list.add(square(-1, -1, 0, 0, 0.5f, 4));
+        list.add(make(t.later, t.laterWidth, t.laterPattern, 2));
+        std::vector<int> left = {1, 3, 4, 2};
+        if (t.hidden) left.erase(left.begin());
+        EXPECT_EQ(SoCoveredCopies::remove(list), t.hidden ? 1 : 0);
+        EXPECT_EQ(tagsOf(list), left) << &t - cases;
+    }
+    SoGraphicPrimitiveList list;  // beneath a hatched copy, a solid one still hides the first
+    for (char kind : {'f', 'f', 'h'}) list.add(make(kind, 0, 0xFFFF, list.getLength() + 1));
+    SoCoveredCopies::remove(list);
+    EXPECT_EQ(tagsOf(list), (std::vector<int>{2, 3}));
 }
