@@ -492,19 +492,26 @@ void setUpPass(const SoHLHSRGLFunctions& gl, const SbBox3f& box) {
     const float e = (box.getMax()[2] - box.getMin()[2]) * 0.001f;
     gl.Ortho(box.getMin()[0], box.getMax()[0], box.getMin()[1], box.getMax()[1],
              -(box.getMin()[2] - e), -(box.getMax()[2] + e));
-    gl.PolygonOffset(1.0f, 1.0f);
     gl.Enable(GL_POLYGON_OFFSET_LINE);
     gl.Enable(GL_POLYGON_OFFSET_FILL);
-    gl.PolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+bool isPatternedFill(const SoPolygon& polygon) {
+    return polygon.drawStyle == 0 && polygon.pattern;
 }
 
 // Outlines and point-style polygons are drawn as lines pulled slightly towards the viewer.
-void drawPolygons(const SoHLHSRGLFunctions& gl, SoGraphicPrimitiveList& list) {
+// Draws the patterned fills alone, or everything else; returns how many it drew.
+int drawPolygons(const SoHLHSRGLFunctions& gl, SoGraphicPrimitiveList& list, bool patterned) {
+    gl.PolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    gl.PolygonOffset(1.0f, 1.0f);
     bool filling = true;
+    int drawn = 0;
     for (int k = 0; k < list.getLength(); ++k) {
         SoGraphicPrimitive* record = list.getPrimitive(k);
         if (!isPolygon(record)) continue;
         const auto* polygon = static_cast<SoPolygon*>(record);
+        if (isPatternedFill(*polygon) != patterned) continue;
         if (polygon->drawStyle == 0 && !filling) {
             gl.PolygonMode(GL_FRONT_AND_BACK, GL_FILL);
             gl.PolygonOffset(1.0f, 1.0f);
@@ -521,20 +528,33 @@ void drawPolygons(const SoHLHSRGLFunctions& gl, SoGraphicPrimitiveList& list) {
         gl.Color4ubv(rgba);
         for (int i = 0; i < polygon->numPoints; ++i) gl.Vertex3fv(polygon->points[i].getValue());
         gl.End();
+        ++drawn;
     }
+    return drawn;
 }
 }  // namespace
 
 // Every polygon is drawn in the colour of its index; each index found in the image marks
-// its polygon. Returns the number of pixels that named a record.
+// its polygon. A patterned fill lets what lies behind it show through its gaps, so it hides
+// nothing: the patterned fills are drawn last, over a cleared image but the depths of the
+// rest, only to find which of them show. Returns the number of pixels that named a record.
 int SoHLHSRPainter::renderAndCount(SoOffscreenRenderer& renderer) {
-    const int n = list_.getLength();
     const SbVec2s size = renderer.getViewportRegion().getViewportSizePixels();
     const int width = size[0], height = size[1];
     const SoHLHSRGLFunctions& gl = SoHLHSRGLFunctions::get();
     if (width < 3 || height < 3 || !gl.isComplete() || !renderer.makeCurrent()) return 0;
     setUpPass(gl, list_.getBBox());
-    drawPolygons(gl, list_);
+    int hits = 0;
+    for (bool patterned : {false, true}) {
+        if (patterned) gl.Clear(GL_COLOR_BUFFER_BIT);
+        if (drawPolygons(gl, list_, patterned) > 0 || !patterned) hits += countShown(width, height);
+    }
+    return hits;
+}
+
+int SoHLHSRPainter::countShown(int width, int height) {
+    const int n = list_.getLength();
+    const SoHLHSRGLFunctions& gl = SoHLHSRGLFunctions::get();
     gl.Finish();
     // The one-pixel border is left out of the reading.
     std::vector<unsigned char> pixels(static_cast<size_t>(width - 2) * (height - 2) * 4);

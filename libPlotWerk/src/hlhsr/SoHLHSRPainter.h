@@ -77,6 +77,8 @@ class SoHLHSRPainter {
 
     void markKept(float sx, float sy);
     int renderAndCount(SoOffscreenRenderer& renderer);
+    /// Marks every record whose index the finished image shows; returns the pixels that did.
+    int countShown(int width, int height);
     void dropUnmarked();
 
     SoGraphicPrimitiveList& list_;

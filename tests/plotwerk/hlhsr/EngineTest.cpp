@@ -14,13 +14,14 @@ const SbVec4f LINE[4] = {pt(-0.5f, 0, 0.5f), pt(0, 0.5f, 0.4f), pt(0.5f, 0, 0.3f
 const SbColor LINE_COLORS[4] = {tag(1), tag(2), tag(3), tag(4)};
 
 /// A filled square of side 1 centred on (x, 0), or one of side 0.8 beside it.
-void addSquare(SoHLHSRVectorize& engine, float z, int k, float x = 0.0f) {
+void addSquare(SoHLHSRVectorize& engine, float z, int k, float x = 0.0f,
+               const unsigned char* pattern = nullptr) {
     const float h = x == 0.0f ? 0.5f : 0.4f;
     const SbVec4f points[4] = {pt(x - h, -h, z), pt(x - h, h, z), pt(x + h, h, z),
                                pt(x + h, -h, z)};
     const SbColor colors[4] = {tag(k), tag(k), tag(k), tag(k)};
     engine.addPolygon(points, 4, colors, 0, 1.0f, 2.0f, 0xFFFF, 1, 0, SbString(), SbString(),
-                      nullptr, 0.0f, 0.0f);
+                      pattern, 0.0f, 0.0f);
 }
 
 }  // namespace
@@ -131,4 +132,21 @@ TEST_F(Engine, EachViewportPrintsFarthestFirst) {
         EXPECT_EQ(printed, (std::vector<int>{2, 6, 1, 4, 5})) << "mode " << mode;
     }
     EXPECT_EQ(errors.size(), 0u) << errors.dump();
+}
+
+// What lies behind a patterned fill shows through its gaps: every mode prints it, beneath.
+TEST_F(Engine, APatternedFillHidesNothing) {
+    static const unsigned char hatch[128] = {0x55};
+    for (int mode : {1, 2, 3}) {
+        auto action = makeAction(100.0f);
+        SoHLHSRVectorize engine(action.get(), mode);
+        engine.beginViewport();
+        addSquare(engine, 0.8f, 1, 0.05f);
+        addSquare(engine, 0.2f, 2, 0.0f, hatch);
+        engine.flush();
+        std::vector<int> printed;
+        for (const RecordedCall& call : drawingCalls(*action))
+            printed.push_back(tagOf(call.colors.at(0)));
+        EXPECT_EQ(printed, (std::vector<int>{1, 2})) << "mode " << mode;
+    }
 }

@@ -6,6 +6,11 @@
 // their identifiers sit in separate ranges, so a pixel tells both what is there and which
 // pass drew it.
 //
+// A patterned fill shows what lies behind it through its gaps, as on the screen. Solid
+// fills are therefore traced without the patterned ones; these follow in a pass of their
+// own, over the solid fills' depths, and their pieces print over the solid ones. Patterned
+// fills still hide one another and the lines behind them.
+//
 // A traced piece is in the pixel coordinates of its tile. Printing it, the action is told
 // that its viewport is that tile's share of the drawing and that the source of its
 // projection is the tile's pixel grid, so the ordinary page projection puts the piece in
@@ -62,6 +67,16 @@ unsigned pixelValue(const unsigned char* pixel) {
 bool isMultiPoint(int type) {
     return type == SoGraphicPrimitive::POLYGON || type == SoGraphicPrimitive::POLYLINE ||
            type == SoGraphicPrimitive::POLYMARK;
+}
+
+bool hasPatternedFill(const SoGraphicPrimitiveList& list) {
+    for (int k = 0; k < list.getLength(); ++k) {
+        const SoGraphicPrimitive* record = list.getPrimitive(k);
+        if (record->getType() != SoGraphicPrimitive::POLYGON) continue;
+        const auto* polygon = static_cast<const SoPolygon*>(record);
+        if (polygon->drawStyle == 0 && polygon->pattern) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -195,8 +210,11 @@ void SoHLHSRImageVectorizer::noteSeenIn(const unsigned char* buffer, const SbVec
 void SoHLHSRImageVectorizer::addPassFilters() {
     renderer_->clearPassFilters();
     const SoGraphicPrimitiveList& list = *primitives_;
-    if (list.hasType(SoGraphicPrimitive::POLYGON))
+    if (list.hasType(SoGraphicPrimitive::POLYGON)) {
         renderer_->addPassFilter({SoPrimitivesRenderer::FILLED_POLYGONS, POLYGON_BASE});
+        if (hasPatternedFill(list))
+            renderer_->addPassFilter({SoPrimitivesRenderer::PATTERNED_FILLS, POLYGON_BASE});
+    }
     if (list.hasType(SoGraphicPrimitive::POLYLINE))
         renderer_->addPassFilter({SoPrimitivesRenderer::LINES, LINE_BASE});
     if (list.hasType(SoGraphicPrimitive::POLYMARK) || list.hasType(SoGraphicPrimitive::TEXT2D) ||
@@ -233,7 +251,9 @@ void SoHLHSRImageVectorizer::traceAndPrint(const unsigned char* buffer, const Sb
                                            const SbVec2s& size, int typeMask, unsigned idBase) {
     SoStopwatch step;
     std::unique_ptr<SoImageVectorizer> tracer;
-    if (typeMask & SoPrimitivesRenderer::FILLED_POLYGONS) {
+    const bool fills =
+        typeMask & (SoPrimitivesRenderer::FILLED_POLYGONS | SoPrimitivesRenderer::PATTERNED_FILLS);
+    if (fills) {
         tracer = std::make_unique<SoPolygonsVectorizer>(TRACING_TOLERANCE);
         noteSeenIn(buffer, size);
         buffer = merger_->apply(buffer, size[0], size[1]);
@@ -251,7 +271,7 @@ void SoHLHSRImageVectorizer::traceAndPrint(const unsigned char* buffer, const Sb
         auto* piece = static_cast<SoPrimitiveMultiPoints*>(traced.getPrimitive(k));
         const unsigned index = (static_cast<unsigned>(piece->sourceId) & ~idBase & ID_MASK) - 1u;
         if (index >= n) continue;
-        if (!(typeMask & SoPrimitivesRenderer::FILLED_POLYGONS)) noteSeen(index);
+        if (!fills) noteSeen(index);
         SoGraphicPrimitive* source = primitives_->getPrimitive(static_cast<int>(index));
         if (!isMultiPoint(source->getType())) continue;
         if (piece->getType() == SoGraphicPrimitive::POLYGON && piece->numPoints < 3) continue;

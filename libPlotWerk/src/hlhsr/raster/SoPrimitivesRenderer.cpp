@@ -86,6 +86,7 @@ bool SoPrimitivesRenderer::render(SoGraphicPrimitiveList& list) {
             const SbVec2s size = projectTile(column, row, zmin, zmax);
             for (int pass = 0; pass < static_cast<int>(passFilters_.size()); ++pass) {
                 currentPass_ = pass;
+                if (passFilters_[pass].typeMask & PATTERNED_FILLS) gl.Clear(GL_COLOR_BUFFER_BIT);
                 drawPass(list, pass);
                 readBackAndNotify(size, pass);
             }
@@ -151,9 +152,10 @@ void SoPrimitivesRenderer::drawRecords(SoGraphicPrimitiveList& list, const PassF
         bool drawn = false;
         switch (record->getType()) {
             case SoGraphicPrimitive::POLYGON: {
-                const int style = static_cast<SoPolygon*>(record)->drawStyle;
-                drawn = ((filter.typeMask & FILLED_POLYGONS) && style == 0) ||
-                        ((filter.typeMask & LINES) && style == 1);
+                const auto* polygon = static_cast<SoPolygon*>(record);
+                const int fills = polygon->pattern ? PATTERNED_FILLS : FILLED_POLYGONS;
+                drawn = ((filter.typeMask & fills) && polygon->drawStyle == 0) ||
+                        ((filter.typeMask & LINES) && polygon->drawStyle == 1);
                 break;
             }
             case SoGraphicPrimitive::POLYLINE:

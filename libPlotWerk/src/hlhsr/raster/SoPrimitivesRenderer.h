@@ -20,11 +20,14 @@ class SoPrimitivesRenderer : public SoOffscreenRenderer {
   public:
     /// Which records a pass draws, and the number its identifiers start after.
     struct PassFilter {
-        /// FILLED_POLYGONS, LINES and MARKS_TEXTS_IMAGES, or'ed.
+        /// FILLED_POLYGONS, PATTERNED_FILLS, LINES and MARKS_TEXTS_IMAGES, or'ed.
         std::uint8_t typeMask = 0;
         std::uint32_t idBase = 0;
     };
-    enum TypeMask { FILLED_POLYGONS = 1, LINES = 2, MARKS_TEXTS_IMAGES = 4 };
+    /// Filled polygons are the solid ones. A pass of patterned fills starts from a cleared
+    /// image over the depths of the passes before it: it shows where they lie in front of
+    /// everything else, and no solid fill of the earlier passes has lost pixels to them.
+    enum TypeMask { FILLED_POLYGONS = 1, LINES = 2, MARKS_TEXTS_IMAGES = 4, PATTERNED_FILLS = 8 };
     /// The largest buffer side drawn at once, margins included.
     static constexpr int MAX_TILE_EDGE = 2048;
 
