@@ -51,8 +51,9 @@ const SoPrimitiveMultiPoints& pointsOf(const SoGraphicPrimitive* record) {
     return *static_cast<const SoPrimitiveMultiPoints*>(record);
 }
 
-// Copies are equal to the bit, so the bits are what is hashed and compared.
-std::uint64_t hashPoints(const SoPrimitiveMultiPoints& record) {
+// Copies are equal to the bit, so the bits are what is hashed and compared. Half the hash
+// is enough to group them, and keeps the table of a big drawing small.
+std::uint32_t hashPoints(const SoPrimitiveMultiPoints& record) {
     std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ static_cast<std::uint64_t>(record.getType());
     const SbVec4f* points = record.points.get();
     for (int i = 0; i < record.numPoints; ++i) {
@@ -63,7 +64,7 @@ std::uint64_t hashPoints(const SoPrimitiveMultiPoints& record) {
             hash ^= hash >> 29;
         }
     }
-    return hash;
+    return static_cast<std::uint32_t>(hash ^ hash >> 32);
 }
 
 bool samePoints(const SoPrimitiveMultiPoints& a, const SoPrimitiveMultiPoints& b) {
@@ -72,7 +73,7 @@ bool samePoints(const SoPrimitiveMultiPoints& a, const SoPrimitiveMultiPoints& b
 }
 
 struct Entry {
-    std::uint64_t hash;
+    std::uint32_t hash;
     int index;
 };
 
