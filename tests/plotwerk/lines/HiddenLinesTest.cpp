@@ -13,6 +13,7 @@ namespace {
 struct Primitive {
     std::vector<SbVec4f> points;  // page x, y and depth, growing away from the viewer
     bool polygon;
+    int colorOf = -1;  // drawn in the colour of that primitive number, not its own
 };
 
 constexpr int kHidden = 100;
@@ -23,7 +24,8 @@ std::pair<std::map<int, double>, size_t> kept(const std::vector<Primitive>& prim
     lines.setHiddenPattern(hiddenPattern);
     lines.setFeatureAngle(featureAngle);
     for (size_t k = 0; k < primitives.size(); ++k) {
-        const std::vector<SbColor> colors(primitives[k].points.size(), SbColor(k / 8.0f, 0, 0));
+        const int tag = primitives[k].colorOf < 0 ? int(k) : primitives[k].colorOf;
+        const std::vector<SbColor> colors(primitives[k].points.size(), SbColor(tag / 8.0f, 0, 0));
         (lines.*(primitives[k].polygon ? &SoHiddenLines::addPolygon : &SoHiddenLines::addPolyLine))(
             primitives[k].points.data(), int(primitives[k].points.size()), colors.data(), 1.0f,
             0xFFFF, 1, nullptr);
@@ -65,6 +67,8 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
         float featureAngle = -1.0f;
     } cases[] = {
         {"a polygon alone", {square}, {{0, 4.0}}, 1},
+        {"a polygon repeated", {square, {square.points, true, 0}}, {{0, 4.0}}, 1},
+        {"a polygon and its copy in a colour of its own", {square, square}, {{0, 4}, {1, 4}}, 2},
         {"a line behind it",
          {square, {{pt(-0.3f, 0, 0.8f), pt(0.3f, 0, 0.8f)}, false}},
          {{0, 4}},

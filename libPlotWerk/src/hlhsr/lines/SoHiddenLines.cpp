@@ -81,14 +81,19 @@ void SoHiddenLines::add(const SbVec4f* points, int numPoints, const SbColor* col
     for (int i = 0; i < numPoints; ++i)
         converted.push_back({points[i][0], points[i][1], -double(points[i][2])});
     const SoLineAttributes attributes{colors[0], lineWidth, linePattern, linePatternScaleFactor};
-    objects_.push_back(std::make_unique<SoLineObject>(std::move(converted), closed, attributes));
-    SoLineObject& object = *objects_.back();
+    auto object = std::make_unique<SoLineObject>(std::move(converted), closed, attributes);
     if (edgeLengths) {
-        object.patternRun.assign(1, 0.0f);
-        for (int e = 0; e < object.getNumEdges(); ++e)
-            object.patternRun.push_back(object.patternRun.back() + edgeLengths[e]);
+        object->patternRun.assign(1, 0.0f);
+        for (int e = 0; e < object->getNumEdges(); ++e)
+            object->patternRun.push_back(object->patternRun.back() + edgeLengths[e]);
     }
-    if (closed) leaveOutClippedEdges(object);
+    const std::size_t hash = object->contentHash();
+    const auto [first, last] = byContent_.equal_range(hash);
+    for (auto it = first; it != last; ++it)
+        if (objects_[static_cast<size_t>(it->second)]->sameAs(*object)) return;
+    if (closed) leaveOutClippedEdges(*object);
+    byContent_.emplace(hash, static_cast<int>(objects_.size()));
+    objects_.push_back(std::move(object));
 }
 
 // An outline edge along the border of the view is where clipping cut the polygon, not an

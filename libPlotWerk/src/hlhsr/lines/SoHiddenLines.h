@@ -4,6 +4,7 @@
 #include <Tessara/math/SbVec4f.h>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "SoLineObject.h"
@@ -37,6 +38,9 @@ struct SoVisibleLine {
 /// - An outline edge along the view's border is where clipping cut a polygon: it is not drawn.
 /// - Segments join when one ends exactly where the next begins; they merge into one when
 ///   they turn by less than 0.0001 (relative cross product) and run on the same way.
+/// A primitive the same as one added before (points, kind and attributes) is left out: it
+/// would hide nothing more and draw the same lines over the first's. One shape used many
+/// times through shared nodes would otherwise multiply the work by its uses.
 /// With feature edges on (off by default), an edge shared by two polygons (same end points)
 /// whose planes differ by less than the feature angle is left out, and an edge that another
 /// primitive already has is drawn once: shapes arrive as triangles, and a drafter wants
@@ -114,6 +118,8 @@ class SoHiddenLines {
     SoLinePoint pointAlong(const Edge& e, double t) const;
 
     std::vector<std::unique_ptr<SoLineObject>> objects_;
+    /// The objects by contentHash(), to find a repeat as it is added.
+    std::unordered_multimap<std::size_t, int> byContent_;
     float featureAngle_ = -1.0f;
     unsigned short hiddenPattern_ = 0;
     // Per drawn edge: its reference, its cut parameters and where its pieces start in the

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <utility>
 
 namespace {
@@ -22,6 +24,22 @@ SoLineObject::SoLineObject(std::vector<SoLinePoint> points, bool closed,
     drawn.assign(static_cast<size_t>(getNumEdges()), 1);
     computeExtent();
     if (closed_ && points_.size() >= 3) computePlane();
+}
+
+bool SoLineObject::sameAs(const SoLineObject& other) const {
+    const SoLineAttributes &a = attributes_, &b = other.attributes_;
+    return closed_ == other.closed_ && points_.size() == other.points_.size() &&
+           std::memcmp(points_.data(), other.points_.data(),
+                       points_.size() * sizeof(SoLinePoint)) == 0 &&
+           a.color == b.color && a.lineWidth == b.lineWidth && a.linePattern == b.linePattern &&
+           a.linePatternScaleFactor == b.linePatternScaleFactor && patternRun == other.patternRun;
+}
+
+std::size_t SoLineObject::contentHash() const {
+    std::size_t hash = closed_ ? 1u : 2u;
+    for (const SoLinePoint& p : points_)
+        for (double v : {p.x, p.y, p.z}) hash = hash * 1000003u ^ std::hash<double>()(v);
+    return hash;
 }
 
 int SoLineObject::getNumEdges() const {

@@ -2,6 +2,7 @@
 
 #include <Tessara/math/SbColor.h>
 
+#include <cstddef>
 #include <vector>
 
 /// A point of the hidden-line computation: x, y as on the page and z the depth, growing
@@ -54,6 +55,11 @@ class SoLineObject {
     std::vector<float> patternRun;
     /// How far the pattern has run at parameter t of edge e; 0 without patternRun.
     float patternAt(int e, double t) const;
+    /// Whether the two draw the same lines and hide the same: the same points to the bit,
+    /// the same kind, attributes and pattern run.
+    bool sameAs(const SoLineObject& other) const;
+    /// A hash of what sameAs compares.
+    std::size_t contentHash() const;
 
   private:
     void computeExtent();
