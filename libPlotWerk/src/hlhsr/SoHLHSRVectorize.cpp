@@ -3,6 +3,8 @@
 #include <PlotWerk/SoVectorizeAction.h>
 #include <Tessara/base/SoDebugError.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "SoCoveredCopies.h"
@@ -57,6 +59,7 @@ void SoHLHSRVectorize::beginViewport() {
     if (primitives_) flush();
     sequence = 0;
     primitives_ = new SoGraphicPrimitiveList;
+    copyCheckAt_ = kFirstCopyCheck;
     if (mode_ != HIDDEN_LINES) return;
     hiddenLines_ = new SoHiddenLines;
     if (!action_) return;
@@ -76,6 +79,10 @@ SoGraphicPrimitiveList* SoHLHSRVectorize::currentList(const char* operation) {
 void SoHLHSRVectorize::store(SoGraphicPrimitiveList* list, SoGraphicPrimitive* record) {
     record->id = sequence++;
     list->add(record);
+    if (list->getLength() < copyCheckAt_) return;
+    SoCoveredCopies::remove(*list);
+    copyCheckAt_ = static_cast<int>(std::min<long long>(
+        INT_MAX, std::max<long long>(kFirstCopyCheck, 2LL * list->getLength())));
 }
 
 // The hidden-line mode hands polygons, whatever their style, to its eliminator. The raster

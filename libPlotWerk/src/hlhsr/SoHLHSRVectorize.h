@@ -127,6 +127,11 @@ class SoHLHSRVectorize {
     /// The hidden-line eliminator of mode 4, one per viewport.
     SoHiddenLines* hiddenLines_ = nullptr;
     SoGraphicPrimitiveList* primitives_ = nullptr;
+    /// The length of the record list at which the copies that later ones hide are taken out
+    /// next: a shape used many times then never holds more than the copies since the last
+    /// time in memory.
+    int copyCheckAt_ = kFirstCopyCheck;
+    static constexpr int kFirstCopyCheck = 1 << 20;
     int mode_;
     float polygonOffset_ = 0.0f;
     float lineOffset_ = 0.0f;
