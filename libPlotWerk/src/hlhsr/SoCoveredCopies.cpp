@@ -26,7 +26,7 @@ Cover coverOf(const SoGraphicPrimitive& record) {
         if (line.linePattern == kSolidLine) cover.lineWidth = line.lineWidth;
     } else if (record.getType() == SoGraphicPrimitive::POLYGON) {
         const auto& polygon = static_cast<const SoPolygon&>(record);
-        if (polygon.drawStyle == 0) cover.fill = polygon.pattern == nullptr;
+        if (polygon.drawStyle == 0) cover.fill = !polygon.isPatternedFill();
         if (polygon.drawStyle == 1 && polygon.linePattern == kSolidLine)
             cover.lineWidth = polygon.lineWidth;
     }

@@ -496,10 +496,6 @@ void setUpPass(const SoHLHSRGLFunctions& gl, const SbBox3f& box) {
     gl.Enable(GL_POLYGON_OFFSET_FILL);
 }
 
-bool isPatternedFill(const SoPolygon& polygon) {
-    return polygon.drawStyle == 0 && polygon.pattern;
-}
-
 // Outlines and point-style polygons are drawn as lines pulled slightly towards the viewer.
 // Draws the patterned fills alone, or everything else; returns how many it drew.
 int drawPolygons(const SoHLHSRGLFunctions& gl, SoGraphicPrimitiveList& list, bool patterned) {
@@ -511,7 +507,7 @@ int drawPolygons(const SoHLHSRGLFunctions& gl, SoGraphicPrimitiveList& list, boo
         SoGraphicPrimitive* record = list.getPrimitive(k);
         if (!isPolygon(record)) continue;
         const auto* polygon = static_cast<SoPolygon*>(record);
-        if (isPatternedFill(*polygon) != patterned) continue;
+        if (polygon->isPatternedFill() != patterned) continue;
         if (polygon->drawStyle == 0 && !filling) {
             gl.PolygonMode(GL_FRONT_AND_BACK, GL_FILL);
             gl.PolygonOffset(1.0f, 1.0f);

@@ -50,6 +50,8 @@ class SoPolygon : public SoPrimitiveMultiPoints {
     SoSharedString string2;
     /// The 32 x 32 fill mask, not owned; null for a solid fill.
     const unsigned char* pattern = nullptr;
+    /// A fill through a pattern shows what lies behind it through its gaps: it hides nothing.
+    bool isPatternedFill() const { return drawStyle == 0 && pattern != nullptr; }
     /// The OpenGL polygon offset in force at capture, for render() only.
     float offsetFactor = 0.0f;
     float offsetUnits = 0.0f;

@@ -73,8 +73,7 @@ bool hasPatternedFill(const SoGraphicPrimitiveList& list) {
     for (int k = 0; k < list.getLength(); ++k) {
         const SoGraphicPrimitive* record = list.getPrimitive(k);
         if (record->getType() != SoGraphicPrimitive::POLYGON) continue;
-        const auto* polygon = static_cast<const SoPolygon*>(record);
-        if (polygon->drawStyle == 0 && polygon->pattern) return true;
+        if (static_cast<const SoPolygon*>(record)->isPatternedFill()) return true;
     }
     return false;
 }

@@ -153,7 +153,7 @@ void SoPrimitivesRenderer::drawRecords(SoGraphicPrimitiveList& list, const PassF
         switch (record->getType()) {
             case SoGraphicPrimitive::POLYGON: {
                 const auto* polygon = static_cast<SoPolygon*>(record);
-                const int fills = polygon->pattern ? PATTERNED_FILLS : FILLED_POLYGONS;
+                const int fills = polygon->isPatternedFill() ? PATTERNED_FILLS : FILLED_POLYGONS;
                 drawn = ((filter.typeMask & fills) && polygon->drawStyle == 0) ||
                         ((filter.typeMask & LINES) && polygon->drawStyle == 1);
                 break;
