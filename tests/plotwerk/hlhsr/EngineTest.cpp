@@ -134,7 +134,8 @@ TEST_F(Engine, EachViewportPrintsFarthestFirst) {
     EXPECT_EQ(errors.size(), 0u) << errors.dump();
 }
 
-// What lies behind a patterned fill shows through its gaps: every mode prints it, beneath.
+// What lies behind a patterned fill shows through its gaps: every mode prints it beneath,
+// and what lies in front over it.
 TEST_F(Engine, APatternedFillHidesNothing) {
     static const unsigned char hatch[128] = {0x55};
     for (int mode : {1, 2, 3}) {
@@ -143,10 +144,17 @@ TEST_F(Engine, APatternedFillHidesNothing) {
         engine.beginViewport();
         addSquare(engine, 0.8f, 1, 0.05f);
         addSquare(engine, 0.2f, 2, 0.0f, hatch);
+        // A line behind the fill shows through it, one in front cuts across it.
+        const SbVec4f behind[2] = {pt(-0.3f, 0.1f, 0.5f), pt(0.3f, 0.1f, 0.5f)};
+        const SbVec4f before[2] = {pt(-0.7f, -0.2f, 0.1f), pt(0.7f, -0.2f, 0.1f)};
+        const SbColor colors[2][2] = {{tag(3), tag(3)}, {tag(4), tag(4)}};
+        engine.addPolyLine(behind, 2, colors[0], 0, 1.0f, 0xFFFF, 1);
+        engine.addPolyLine(before, 2, colors[1], 0, 1.0f, 0xFFFF, 1);
         engine.flush();
         std::vector<int> printed;
         for (const RecordedCall& call : drawingCalls(*action))
-            printed.push_back(tagOf(call.colors.at(0)));
-        EXPECT_EQ(printed, (std::vector<int>{1, 2})) << "mode " << mode;
+            if (printed.empty() || printed.back() != tagOf(call.colors.at(0)))
+                printed.push_back(tagOf(call.colors.at(0)));
+        EXPECT_EQ(printed, (std::vector<int>{1, 3, 2, 4})) << "mode " << mode;
     }
 }

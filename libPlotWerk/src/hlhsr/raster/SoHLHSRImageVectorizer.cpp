@@ -2,14 +2,15 @@
 //
 // Each record is drawn in a flat colour that names it, nearest depth winning; what shows
 // in the read-back image is what the page must show. Polygons go first, then lines over
-// them (a line is seen only where no polygon is nearer), then marks, texts and images:
+// them (a line is seen only where no solid fill is nearer), then marks, texts and images:
 // their identifiers sit in separate ranges, so a pixel tells both what is there and which
 // pass drew it.
 //
 // A patterned fill shows what lies behind it through its gaps, as on the screen. Solid
-// fills are therefore traced without the patterned ones; these follow in a pass of their
-// own, over the solid fills' depths, and their pieces print over the solid ones. Patterned
-// fills still hide one another and the lines behind them.
+// fills and lines are therefore drawn without the patterned ones; these follow in a pass
+// of their own, over the depths of both, and print over the solid fills and over the
+// stretches of lines they pass in front of. Patterned fills still hide one another, and
+// the marks behind them.
 //
 // A traced piece is in the pixel coordinates of its tile. Printing it, the action is told
 // that its viewport is that tile's share of the drawing and that the source of its
@@ -209,13 +210,12 @@ void SoHLHSRImageVectorizer::noteSeenIn(const unsigned char* buffer, const SbVec
 void SoHLHSRImageVectorizer::addPassFilters() {
     renderer_->clearPassFilters();
     const SoGraphicPrimitiveList& list = *primitives_;
-    if (list.hasType(SoGraphicPrimitive::POLYGON)) {
-        renderer_->addPassFilter({SoPrimitivesRenderer::FILLED_POLYGONS, POLYGON_BASE});
-        if (hasPatternedFill(list))
-            renderer_->addPassFilter({SoPrimitivesRenderer::PATTERNED_FILLS, POLYGON_BASE});
-    }
+    const bool polygons = list.hasType(SoGraphicPrimitive::POLYGON);
+    if (polygons) renderer_->addPassFilter({SoPrimitivesRenderer::FILLED_POLYGONS, POLYGON_BASE});
     if (list.hasType(SoGraphicPrimitive::POLYLINE))
         renderer_->addPassFilter({SoPrimitivesRenderer::LINES, LINE_BASE});
+    if (polygons && hasPatternedFill(list))
+        renderer_->addPassFilter({SoPrimitivesRenderer::PATTERNED_FILLS, POLYGON_BASE});
     if (list.hasType(SoGraphicPrimitive::POLYMARK) || list.hasType(SoGraphicPrimitive::TEXT2D) ||
         list.hasType(SoGraphicPrimitive::IMAGE))
         renderer_->addPassFilter({SoPrimitivesRenderer::MARKS_TEXTS_IMAGES, MARK_BASE});
@@ -231,7 +231,38 @@ void SoHLHSRImageVectorizer::tileRendered(const unsigned char* buffer, const SbV
         markVisible(buffer, size, filter.idBase);
         return;
     }
+    const bool patternedNext =
+        pass + 1 < static_cast<int>(renderer_->getPassFilters().size()) &&
+        (renderer_->getPassFilters()[pass + 1].typeMask & SoPrimitivesRenderer::PATTERNED_FILLS);
+    if ((filter.typeMask & SoPrimitivesRenderer::LINES) && patternedNext) {
+        const size_t bytes = 4 * static_cast<size_t>(size[0]) * static_cast<size_t>(size[1]);
+        heldLines_.assign(buffer, buffer + bytes);
+        heldLinesBase_ = filter.idBase;
+        return;
+    }
+    if ((filter.typeMask & SoPrimitivesRenderer::PATTERNED_FILLS) && !heldLines_.empty()) {
+        printAroundPatternedFills(buffer, origin, size, filter.idBase);
+        return;
+    }
     traceAndPrint(buffer, origin, size, filter.typeMask, filter.idBase);
+}
+
+// The lines were drawn before the patterned fills, so a pixel where a patterned fill left
+// its identifier over a line is one where the fill lies in front: those stretches print
+// beneath the fill, the rest over it.
+void SoHLHSRImageVectorizer::printAroundPatternedFills(const unsigned char* patterned,
+                                                       const SbVec2s& origin, const SbVec2s& size,
+                                                       unsigned idBase) {
+    std::vector<unsigned char> inFront = heldLines_;
+    std::vector<unsigned char>& behind = heldLines_;
+    for (size_t at = 0; at < behind.size(); at += 4) {
+        std::vector<unsigned char>& away = pixelValue(patterned + at) != 0 ? inFront : behind;
+        std::fill_n(away.begin() + static_cast<std::ptrdiff_t>(at), 4, 0);
+    }
+    traceAndPrint(behind.data(), origin, size, SoPrimitivesRenderer::LINES, heldLinesBase_);
+    traceAndPrint(patterned, origin, size, SoPrimitivesRenderer::PATTERNED_FILLS, idBase);
+    traceAndPrint(inFront.data(), origin, size, SoPrimitivesRenderer::LINES, heldLinesBase_);
+    heldLines_.clear();
 }
 
 void SoHLHSRImageVectorizer::markVisible(const unsigned char* buffer, const SbVec2s& size,
