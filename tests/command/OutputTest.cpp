@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,7 +14,6 @@
 #include "CommandRun.h"
 #include "support/CGMBinaryDecoder.h"
 #include "support/CGMClearTextReader.h"
-#include "support/CGMDrawing.h"
 #include "support/EMFReader.h"
 #include "support/HPGLDecoder.h"
 
@@ -107,26 +104,6 @@ TEST(OutputFile, ReplacesAnExistingFileAndKeepsItsPermissions) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"page.ps"}) << "no temporary left behind";
 }
 
-/// The demo page printed once in every format, the print rendered at 72 dpi.
-struct Demo {
-    PrintRun print, plot, text, binary;
-    HPGLPlot decoded;
-
-    static const Demo& get() {
-        static const ScratchDir dir;
-        static const Demo demo = [] {
-            Demo made;
-            made.print = PrintRun::of(dir, {}, "demo.ps");
-            made.plot = PrintRun::of(dir, {}, "demo.plt", 0);
-            made.text = PrintRun::of(dir, {}, "demo.cgm", 0);
-            made.binary = PrintRun::of(dir, {"--cgm-binary"}, "binary.cgm", 0);
-            made.decoded = HPGLDecoder::decode(made.plot.document);
-            return made;
-        }();
-        return demo;
-    }
-};
-
 TEST(DemoPage, EveryExampleScenePrintsWithInkInsideTheFrame) {
     std::vector<std::string> scenes;
     for (const auto& entry : std::filesystem::directory_iterator(TESSARA_EXAMPLES_DIR))
@@ -146,71 +123,6 @@ TEST(DemoPage, EveryExampleScenePrintsWithInkInsideTheFrame) {
     }
 }
 
-// Every line, fill and dot of the plot finds the print's ink within half a millimetre, and
-// beyond the plot's extent the print is blank: the two drawings cover the same marks.
-TEST(DemoPage, ThePlotsMarksLandOnThePrintsInk) {
-    const Demo& demo = Demo::get();
-    ASSERT_TRUE(demo.print.succeeded());
-    ASSERT_TRUE(demo.decoded.clean()) << demo.decoded.errors.front();
-    EXPECT_EQ(demo.decoded.pages, 1);
-    EXPECT_GT(demo.decoded.labels.size(), 5u);
-    const PrintRun& page = demo.print;
-    constexpr double kMmPerUnit = 0.025;
-    double left = 1e9, right = -1e9, bottom = 1e9, top = -1e9;
-    // Whether the print has ink near a plot position; the plot's extent grows to hold it.
-    auto inked = [&](double xUnits, double yUnits) {
-        const double x = xUnits * kMmPerUnit, y = yUnits * kMmPerUnit;
-        left = std::min(left, x);
-        right = std::max(right, x);
-        bottom = std::min(bottom, y);
-        top = std::max(top, y);
-        return page.ink(x - 0.5, y - 0.5, x + 0.5, y + 0.5) > 0 ? 1 : 0;
-    };
-    int samples = 0, onInk = 0;
-    for (const HPGLPolyline& line : demo.decoded.polylines) {
-        for (std::size_t i = 1; i < line.points.size(); ++i) {
-            const HPGLPoint &a = line.points[i - 1], &b = line.points[i];
-            const int steps = 1 + static_cast<int>(std::hypot(b.x - a.x, b.y - a.y) / 40.0);
-            for (int s = 0; s <= steps; ++s, ++samples)
-                onInk += inked(a.x + s * (b.x - a.x) / steps, a.y + s * (b.y - a.y) / steps);
-        }
-    }
-    EXPECT_GT(samples, 1000);
-    EXPECT_GE(onInk, samples * 99 / 100) << onInk << " of " << samples << " line samples";
-    onInk = 0;
-    for (const HPGLPolygon& polygon : demo.decoded.polygons) {
-        const std::vector<HPGLPoint>& points = polygon.points;
-        double x = 0, y = 0;
-        for (const HPGLPoint& p : points) x += p.x / points.size(), y += p.y / points.size();
-        for (const HPGLPoint& p : points) inked(p.x, p.y);
-        onInk += inked(x, y);
-    }
-    const int fills = static_cast<int>(demo.decoded.polygons.size());
-    EXPECT_GT(fills, 1000);
-    EXPECT_GE(onInk, fills * 99 / 100) << onInk << " of " << fills << " fills";
-    for (const HPGLSymbol& symbol : demo.decoded.symbols)
-        EXPECT_TRUE(inked(symbol.at.x, symbol.at.y)) << "a dot at " << symbol.at.x;
-    EXPECT_GT(demo.decoded.symbols.size(), 10u);
-    EXPECT_EQ(page.ink(0, 0, left - 1.0, kSheetHeight), 0);
-    EXPECT_EQ(page.ink(right + 1.0, 0, kSheetWidth, kSheetHeight), 0);
-    EXPECT_EQ(page.ink(0, 0, kSheetWidth, bottom - 1.0), 0);
-    EXPECT_EQ(page.ink(0, top + 1.0, kSheetWidth, kSheetHeight), 0);
-}
-
-TEST(DemoPage, BothMetafileEncodingsAreOneDrawing) {
-    const Demo& demo = Demo::get();
-    const CGMMetafile fromText = CGMClearTextReader::read(demo.text.document);
-    const CGMMetafile fromBinary = CGMBinaryDecoder::decode(demo.binary.document);
-    ASSERT_TRUE(fromText.clean()) << fromText.errorText();
-    ASSERT_TRUE(fromBinary.clean()) << fromBinary.errorText();
-    const std::vector<CGMDrawnPrimitive> a = CGMDrawing::of(fromText);
-    EXPECT_GT(a.size(), 1000u);
-    EXPECT_EQ(CGMDrawing::firstDifference(a, CGMDrawing::of(fromBinary), 2e-3), "");
-    for (const char* kind : {"POLYGON", "LINE", "TEXT", "CELLARRAY"})
-        EXPECT_FALSE(fromBinary.all(kind).empty()) << kind;
-}
-
-// The plotter and metafile options reach the documents.
 // Twelve uses of one sphere, printed whole and up to 500 triangles: the limited drawing is a
 // whole document too, a fraction of the size, and one warning says what was left out.
 TEST(DemoPage, ALimitOfPrimitivesEndsTheDrawingEarlyWithOneWarning) {

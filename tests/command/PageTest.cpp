@@ -321,8 +321,6 @@ TEST(Page, EachOptionFamilyChangesThePrintAsItSays) {
         probe(
             "per-pixel model lit", {"lit.tsc", "--lighting"}, x0, y0, x1, y1,
             [](const Rgb& p) { return p.r > 90 && p.r < 160 && p.g < 60; }, 1000, MANY),
-        probe("smooth", {"sphere.tsc", "--smooth"}, kLeft, kBottom, kRight, kTop, coloured, 1000,
-              MANY),
         // The strip under the drawing: the title at its left, the scale at its right.
         probe("a title", {"mark.tsc", "--title", "Mark"}, kLeft + 2, kBottom + 2, kLeft + 30,
               kBottom + 12, ink, 30, MANY),
@@ -504,7 +502,6 @@ TEST(Page, EquivalentSpellingsWriteOneDocument) {
         {{"--size", "100x50"}, {"--size=0.1x0.05m"}, true},
         {{"mark.tsc", "--background", "yellow"}, {"mark.tsc", "--background", "#FFff00"}, true},
         {{"mark.tsc", "--background", "yellow"}, {"mark.tsc", "--background", "1:1:0"}, true},
-        {{"mark.tsc", "--background", "yellow"}, {"mark.tsc"}, false},
         {{"line.tsc", "--line-width", "3.175mm"}, {"line.tsc", "--line-width=0.125in"}, true},
         {{"--hidden", "painter"}, {}, true},
         {{"--hidden", "off"}, {}, false},

@@ -47,7 +47,6 @@ TEST(SceneReader, GraphsAsWritten) {
     } cases[] = {
         {"the header alone", header, "Separator"},
         {"blanks after the header", header + "  \t\r\nSeparator {}", "Separator(Separator)"},
-        {"nothing but a comment", scene("# nothing here\n"), "Separator"},
         {"a file's own separator is wrapped too", scene("Separator { Group { } }"),
          "Separator(Separator(Group))"},
         {"types by short and full name", scene("Separator { } SoSeparator { } SoTranslation { }"),
@@ -326,25 +325,5 @@ TEST(MalformedInput, IsRejectedWithWhereAndWhat) {
         for (std::string word; words >> word;)
             EXPECT_TRUE(recorder.contains("", word)) << word << "\n" << recorder.dump();
         EXPECT_EQ(recorder.countSeverity(SoDebugError::ERROR), posts.size());
-    }
-}
-
-// The shipped scenes read without a complaint and come back the same through the writer.
-TEST(ExampleScenes, LoadAndRoundTrip) {
-    for (const char* file : {"lit_shapes.tsc", "lines_and_markers.tsc", "text.tsc", "image.tsc"}) {
-        SCOPED_TRACE(file);
-        DebugErrorRecorder recorder;
-        SoInput in;
-        ASSERT_TRUE(in.openFile((std::string(TESSARA_EXAMPLES_DIR) + "/" + file).c_str()));
-        const auto root = iotest::hold(SoDB::readAll(&in));
-        in.closeFile();
-        ASSERT_NE(root, nullptr) << recorder.dump();
-        EXPECT_EQ(recorder.size(), 0u) << recorder.dump();
-        const std::string text = iotest::writeText(root.get());
-        const auto back = iotest::readText(text);
-        ASSERT_NE(back, nullptr) << recorder.dump() << text;
-        ASSERT_EQ(back->getNumChildren(), 1);
-        EXPECT_EQ(iotest::outline(root.get(), true), iotest::outline(back->getChild(0), true));
-        EXPECT_EQ(iotest::writeText(back->getChild(0)), text);
     }
 }

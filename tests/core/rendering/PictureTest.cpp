@@ -88,8 +88,6 @@ const std::string kBackFacing =
     "Normal { vector 0 0 -1 } NormalBinding { value OVERALL } "
     "Separator { ShapeHints { vertexOrdering COUNTERCLOCKWISE } " +
     rectangle(-1, -1, 0, 1, 0.0f, true) + "} " + rectangle(0, -1, 1, 1, 0.0f, true);
-const std::string kNearRedFarBlue =
-    "Separator { BaseColor { rgb 1 0 0 } " + rectangle(-0.5f, -0.5f, 0.5f, 0.5f, 0.5f) + "} ";
 // A triangle whose corners are red, green and blue.
 const std::string kCorners =
     "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] } "
@@ -116,20 +114,6 @@ const std::vector<PictureCase> kCases = {
      {{255, 0, 0, {8, 16, 39, 47}, 32 * 32}},
      {64, 64},
      {8, 16, 32, 32}},
-    // A 90° view from 5 away: half a side of 2.5 at distance 5 and of 1.25 at distance 2.5
-    // both cover the middle half of the view, the nearer one all of it.
-    {"PerspectiveCameraShrinksWithDistance",
-     "PerspectiveCamera { position 0 0 5  heightAngle 1.5707964  nearDistance 0.5  farDistance "
-     "20 } " +
-         kRed + rectangle(-2.5f, -2.5f, 2.5f, 2.5f) + kBlue +
-         rectangle(-1.25f, -1.25f, 1.25f, 1.25f, 2.5f),
-     {},
-     {{0, 0, 255, {16, 16, 47, 47}, 32 * 32}, {255, 0, 0, {-1, -1, -1, -1}, 0}}},
-    // Drawn first, the near face must keep the far one out.
-    {"NearFaceCoversTheFarFaceDrawnAfterIt",
-     kCamera + kUnlit + kNearRedFarBlue + kFarBlue,
-     {{32, 32, 255, 0, 0}, {52, 52, 0, 0, 255}},
-     {{255, 0, 0, {16, 16, 47, 47}, 32 * 32}}},
     {"SolidShapeOfKnownOrderingLosesItsBackFace",
      kCamera + kRed + "ShapeHints { vertexOrdering COUNTERCLOCKWISE  shapeType SOLID } " +
          kFrontAndBack,

@@ -158,15 +158,6 @@ TEST(CGMElements, RealsVdcWidthsAndSizes) {
          {"LINE",
           {P(11.9, -3.7), P(11.5, 17.5), P(11, 21), P(10.5, 22)},
           [&](auto& e, auto&) { e.Pline(points, 4); }},
-         {"MARKER", {P(11.5, 17.5)}, [&](auto& e, auto&) { e.Pmarker(points + 1, 1); }},
-         {"POLYGON",
-          {P(11.5, 17.5), P(11, 21), P(10.5, 22)},
-          [&](auto& e, auto&) { e.Ppolygon(points + 1, 3); }},
-         {"CLIPRECT",
-          {P(10, 20), P(0, 0)},
-          [](auto& e, auto&) { e.Pcliprect(pt(0, 0), pt(-10, -20)); }},
-         {"CHARORI", {R(0), R(1), R(1), R(0)}, [](auto& e, auto&) { e.Pcharori(0, 1, 1, 0); }},
-         {"PATSIZE", {R(0), R(4), R(4), R(0)}, [](auto& e, auto&) { e.Ppatsize(4); }},
          {"VDCREALPREC", {I(0), I(12), I(52)}, [](auto& e, auto&) { e.Pvdcrealprec(0, 1, 12); }},
          {"TEXT", {P(11, 22), I(1), S("Hi")}, [](auto& e, auto&) { e.Ptext(pt(1, 2), "Hi"); }},
          {"CHARHEIGHT", {R(0.1)}, [](auto& e, auto&) { e.Pcharheight(0.1); }},
@@ -194,8 +185,6 @@ TEST(CGMElements, EmptyFontListDashDefinitionsTextSettingsAndLongTexts) {
                              {"LINEEDGETYPEDEF",  // an odd list of runs is closed with an empty gap
                               {I(-2), R(0.5), I(4), I(2), I(6), I(0)},
                               [&](auto& e, auto&) { e.Plineedgetypedef(-2, 0.5, odd, 3); }},
-                             {"TEXTPREC", {I(2)}, [](auto& e, auto&) { e.Ptextprec(2); }},
-                             {"TEXTPATH", {I(0)}, [](auto& e, auto&) { e.Ptextpath(0); }},
                              {"TEXT", {P(0, 0), I(1), S(longText)}, [&](auto& e, auto&) {
                                   e.Ptext(pt(0, 0), SbString(longText));
                               }}});

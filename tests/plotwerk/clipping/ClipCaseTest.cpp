@@ -116,7 +116,6 @@ const std::vector<SceneCase> kCases = {
     {"PointsGiveDotsAtTheClippedVertices",
      ortho() + "DrawStyle { style POINTS } " + kShapes,
      {{K::POLYMARK_DOTS, kCutTriangle}, {K::POLYMARK_DOTS, kCutLine}}},
-    {"InvisibleDrawsNothing", ortho() + "DrawStyle { style INVISIBLE } " + kShapes, {}},
 };
 
 using ClipCaseTest = PrintTest;

@@ -152,12 +152,6 @@ const std::vector<LitCase> kCases = {
     backLit("BackLitOrderedSolid", "vertexOrdering COUNTERCLOCKWISE  shapeType SOLID", false),
     attenuated("AttenuationQuadratic", "0 0 1", 0.25f),
     attenuated("AttenuationSummingToZeroMeansNone", "1 -0.5 0", 1.0f),
-    // The mirrored ray's z is sqrt(3) / 2; the specular term is attenuated by 1/2 too.
-    {"PointLightSpecularIsAttenuatedToo",
-     attenuation("1 0.5 0") + shiny("0.4 0.4 0.4", "0.05") +
-         "PointLight { location 0 0 1.7320508 }" + kTriangle,
-     {triangle(kBase + kDiffuse * (kSqrt3 / 4) +
-               SbColor(0.4f, 0.4f, 0.4f) * (kHighlight30 * 0.5f))}},
     {"PointLightDirectionIsTakenPerVertex",
      kAboveFirstCorner,
      {{kNearCorner, kFarCorner, kFarCorner}}},

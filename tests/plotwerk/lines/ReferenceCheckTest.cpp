@@ -8,7 +8,6 @@
 // pixel agrees when what it looks for lies within a pixel around it.
 
 #include <PlotWerk/SoVectorizeHPGLAction.h>
-#include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/rendering/SoOffscreenRenderer.h>
 
 #include <algorithm>
@@ -141,18 +140,6 @@ size_t distinct(const std::vector<Segment>& segments) {
     return count;
 }
 
-/// The PostScript print of the scene as Ghostscript renders it.
-Image rendered(const std::string& text) {
-    GhostscriptOptions options;
-    options.dpi = kPixels / 4;
-    options.widthPoints = options.heightPoints = 4 * 72;
-    const GhostscriptResult page = renderPostScript(
-        printOf<SoVectorizePSAction>(text, SoVectorizeAction::HIDDEN_LINES_REMOVAL, false),
-        options);
-    EXPECT_TRUE(page.ok()) << page.messages;
-    return page.image;
-}
-
 using HiddenLineReference = PrintTest;
 
 // Each scene plotted with hidden lines removed agrees with the picture on both sides, and
@@ -199,7 +186,6 @@ TEST_F(HiddenLineReference, PrintShowsTheEdgesTheScreenShows) {
         const auto all = plotted(scene.camera + " DrawStyle { style LINES } " + scene.shapes,
                                  SoVectorizeAction::HLHSR_OFF);
         EXPECT_LT(nearInk(inkOf(all), picture), 0.99) << "all edges, hidden ones too";
-        expectSameInk(rendered(text), picture, "printed", kLargestWrong, 2);
     }
 }
 

@@ -130,12 +130,6 @@ TEST_F(Frame, BorderAndBackgroundFollowTheSettings) {
              a.printBorder();
          },
          kClip + "1 0 0 gc\n" + kOutline + "grestore\n"},
-        {"no border width: only the clip",
-         [](PSTestAction& a) {
-             a.setBorder(0.0f);
-             a.printBorder();
-         },
-         kClip + "grestore\n"},
         // No background by default; the colour is translated too: black becomes white.
         {"backgrounds",
          [](PSTestAction& a) {

@@ -74,26 +74,14 @@ const std::vector<SceneCase> kCases = {
      "Coordinate3 { point [ -0.5 0 0, 0 0 0, 0.5 0 0 ] } PointSet { } "
      "Coordinate3 { point [ 0 0.5 0 ] } PointSet { }",
      {{K::POLYMARK_DOTS, {onPage(25, 50), onPage(75, 50)}}, {K::POLYMARK_DOTS, {onPage(50, 75)}}}},
-    {"AMarkerSetPrintsItsPointsWithTheNode",
-     "Coordinate3 { point [ -0.5 0 0, 0.5 0 0 ] } MarkerSet { markerIndex [ 1, 2 ] }",
-     {{K::POLYMARK_MARKERS, {onPage(25, 50), onPage(75, 50)}}}},
     {"InvisibleDrawStyleDrawsNothingAtAll",
      "DrawStyle { style INVISIBLE } Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0 0.5 0 ] } "
      "FaceSet { } LineSet { } PointSet { } MarkerSet { } Text2 { string \"hidden\" } "
      "Image { image 1 1 3 0xFF0000 }",
      {}},
-    {"APentagonIsThreeTriangles",
-     "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0, 0.5 0.5 0, 0 1 0, -0.5 0.5 0 ] } FaceSet { }",
-     {{K::POLYGON, {onPage(25, 25), onPage(75, 25), onPage(75, 75)}},
-      {K::POLYGON, {onPage(25, 25), onPage(75, 75), onPage(50, 100)}},
-      {K::POLYGON, {onPage(25, 25), onPage(50, 100), onPage(25, 75)}}}},
     {"AClockwiseFaceKeepsItsOrder",
      "Coordinate3 { point [ -0.5 -0.5 0, 0 0.5 0, 0.5 -0.5 0 ] } FaceSet { }",
      {{K::POLYGON, {onPage(25, 25), onPage(50, 75), onPage(75, 25)}}}},
-    {"AFaceOfTwoPointsIsNoPolygon",
-     "Coordinate3 { point [ -0.5 -0.5 0, 0.5 -0.5 0 ] } FaceSet { }",
-     {},
-     {{"SoFaceSet::generatePrimitives", ""}}},
     // The second triangle, fully transparent, is left out.
     {"OneOpaqueVertexDrawsTheTriangleWithAllItsColours",
      "MaterialBinding { value PER_VERTEX } Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] "

@@ -59,13 +59,4 @@ TEST(ArithmeticCoder, TheReaderDecodesWhatTheWriterCoded) {
     }
 }
 
-// A block of plain values only is plain little-endian, with no flush after it.
-TEST(ArithmeticCoder, ABlockWithoutCodedValuesIsPlainBytes) {
-    u3d::U3DBitWriter writer;
-    writer.writeU32(0x04030201);
-    writer.writeString("ab");
-    writer.writeU8(5);
-    EXPECT_EQ(writer.finish(), (std::vector<std::uint8_t>{1, 2, 3, 4, 2, 0, 'a', 'b', 5}));
-}
-
 }  // namespace

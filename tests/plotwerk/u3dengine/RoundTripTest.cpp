@@ -93,7 +93,6 @@ class U3DRoundTrip : public ::testing::Test {
 TEST_F(U3DRoundTrip, MeshesHoldTheTrianglesTheShapesSent) {
     const std::string triangle = "Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0] } ";
     const std::string scenes[] = {
-        "Cube {}",
         "Complexity { value 0.3 } Sphere {}",
         exampleMesh("torus_knot.obj"),
         "DEF S Cube {} Translation { translation 3 0 0 } Cone {} USE S",
