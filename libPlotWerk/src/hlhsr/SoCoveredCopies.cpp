@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "SoBitsHash.h"
 #include "SoGraphicPrimitiveList.h"
 #include "SoPolyLine.h"
 #include "SoPolygon.h"
@@ -54,17 +55,9 @@ const SoPrimitiveMultiPoints& pointsOf(const SoGraphicPrimitive* record) {
 // Copies are equal to the bit, so the bits are what is hashed and compared. Half the hash
 // is enough to group them, and keeps the table of a big drawing small.
 std::uint32_t hashPoints(const SoPrimitiveMultiPoints& record) {
-    std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ static_cast<std::uint64_t>(record.getType());
-    const SbVec4f* points = record.points.get();
-    for (int i = 0; i < record.numPoints; ++i) {
-        for (int k = 0; k < 4; ++k) {
-            std::uint32_t bits;
-            std::memcpy(&bits, &points[i][k], sizeof bits);
-            hash = (hash ^ bits) * 0x100000001B3ull;
-            hash ^= hash >> 29;
-        }
-    }
-    return static_cast<std::uint32_t>(hash ^ hash >> 32);
+    SoBitsHash hash(static_cast<std::uint64_t>(record.getType()));
+    hash.add(record.points.get(), sizeof(SbVec4f) * static_cast<std::size_t>(record.numPoints));
+    return static_cast<std::uint32_t>(hash.value() ^ hash.value() >> 32);
 }
 
 bool samePoints(const SoPrimitiveMultiPoints& a, const SoPrimitiveMultiPoints& b) {

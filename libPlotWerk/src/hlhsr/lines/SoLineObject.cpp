@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <utility>
+
+#include "../SoBitsHash.h"
 
 namespace {
 // A point this far behind a plane (in its units) is behind it; nearer counts as on it.
@@ -36,10 +37,9 @@ bool SoLineObject::sameAs(const SoLineObject& other) const {
 }
 
 std::size_t SoLineObject::contentHash() const {
-    std::size_t hash = closed_ ? 1u : 2u;
-    for (const SoLinePoint& p : points_)
-        for (double v : {p.x, p.y, p.z}) hash = hash * 1000003u ^ std::hash<double>()(v);
-    return hash;
+    SoBitsHash hash(closed_ ? 1u : 2u);
+    hash.add(points_.data(), points_.size() * sizeof(SoLinePoint));
+    return static_cast<std::size_t>(hash.value());
 }
 
 int SoLineObject::getNumEdges() const {
