@@ -10,7 +10,7 @@
     X(PolygonMode) X(PushAttrib) X(PopAttrib) X(PointSize) X(DepthFunc) X(ClearColor)    \
     X(Clear) X(ShadeModel) X(MatrixMode) X(LoadIdentity) X(Ortho) X(Finish)              \
     X(ReadBuffer) X(PixelStorei) X(ReadPixels) X(Viewport) X(LineWidth) X(GenLists)      \
-    X(NewList) X(EndList) X(CallList) X(DeleteLists)
+    X(NewList) X(EndList) X(CallList) X(DeleteLists) X(ColorMask)
 // clang-format on
 
 /// The OpenGL functions of the core's offscreen implementation, looked up through the

@@ -64,6 +64,7 @@
 #include "SoHLHSRGLFunctions.h"
 #include "SoHLHSRPairIndex.h"
 #include "SoHLHSRVectorize.h"
+#include "SoPatternGroups.h"
 #include "SoPolyLine.h"
 #include "SoPolygon.h"
 
@@ -497,8 +498,10 @@ void setUpPass(const SoHLHSRGLFunctions& gl, const SbBox3f& box) {
 }
 
 // Outlines and point-style polygons are drawn as lines pulled slightly towards the viewer.
-// Draws the patterned fills alone, or everything else; returns how many it drew.
-int drawPolygons(const SoHLHSRGLFunctions& gl, SoGraphicPrimitiveList& list, bool patterned) {
+// Draws the polygons of one group of patterned fills, or (group -1) all but the patterned
+// fills; returns how many it drew.
+int drawPolygons(const SoHLHSRGLFunctions& gl, SoGraphicPrimitiveList& list,
+                 const std::vector<int>& groupOf, int group) {
     gl.PolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     gl.PolygonOffset(1.0f, 1.0f);
     bool filling = true;
@@ -507,7 +510,7 @@ int drawPolygons(const SoHLHSRGLFunctions& gl, SoGraphicPrimitiveList& list, boo
         SoGraphicPrimitive* record = list.getPrimitive(k);
         if (!isPolygon(record)) continue;
         const auto* polygon = static_cast<SoPolygon*>(record);
-        if (polygon->isPatternedFill() != patterned) continue;
+        if (groupOf[static_cast<size_t>(k)] != group) continue;
         if (polygon->drawStyle == 0 && !filling) {
             gl.PolygonMode(GL_FRONT_AND_BACK, GL_FILL);
             gl.PolygonOffset(1.0f, 1.0f);
@@ -532,18 +535,26 @@ int drawPolygons(const SoHLHSRGLFunctions& gl, SoGraphicPrimitiveList& list, boo
 
 // Every polygon is drawn in the colour of its index; each index found in the image marks
 // its polygon. A patterned fill lets what lies behind it show through its gaps, so it hides
-// nothing: the patterned fills are drawn last, over a cleared image but the depths of the
-// rest, only to find which of them show. Returns the number of pixels that named a record.
+// nothing but fills through its own pattern: each group of them is drawn after the rest,
+// over a cleared image and the depths of the rest alone, only to find which of them show.
+// Returns the number of pixels that named a record.
 int SoHLHSRPainter::renderAndCount(SoOffscreenRenderer& renderer) {
     const SbVec2s size = renderer.getViewportRegion().getViewportSizePixels();
     const int width = size[0], height = size[1];
     const SoHLHSRGLFunctions& gl = SoHLHSRGLFunctions::get();
     if (width < 3 || height < 3 || !gl.isComplete() || !renderer.makeCurrent()) return 0;
     setUpPass(gl, list_.getBBox());
-    int hits = 0;
-    for (bool patterned : {false, true}) {
-        if (patterned) gl.Clear(GL_COLOR_BUFFER_BIT);
-        if (drawPolygons(gl, list_, patterned) > 0 || !patterned) hits += countShown(width, height);
+    const SoPatternGroups groups(list_);
+    const std::vector<int>& groupOf = groups.getGroupOfRecords();
+    drawPolygons(gl, list_, groupOf, -1);
+    int hits = countShown(width, height);
+    for (int group = 0; group < groups.getCount(); ++group) {
+        gl.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        gl.ColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+        drawPolygons(gl, list_, groupOf, -1);
+        gl.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        drawPolygons(gl, list_, groupOf, group);
+        hits += countShown(width, height);
     }
     return hits;
 }

@@ -135,26 +135,32 @@ TEST_F(Engine, EachViewportPrintsFarthestFirst) {
 }
 
 // What lies behind a patterned fill shows through its gaps: every mode prints it beneath,
-// and what lies in front over it.
+// and what lies in front over it. A fill through another pattern behind it shows too.
 TEST_F(Engine, APatternedFillHidesNothing) {
-    static const unsigned char hatch[128] = {0x55};
+    static const unsigned char hatch[128] = {0x55}, otherHatch[128] = {0x0F};
+    // The raster mode prints marks last, whole.
+    const std::vector<int> painted = {1, 5, 6, 3, 2, 4}, rastered = {1, 6, 3, 2, 4, 5};
     for (int mode : {1, 2, 3}) {
         auto action = makeAction(100.0f);
         SoHLHSRVectorize engine(action.get(), mode);
         engine.beginViewport();
         addSquare(engine, 0.8f, 1, 0.05f);
         addSquare(engine, 0.2f, 2, 0.0f, hatch);
+        addSquare(engine, 0.6f, 6, 0.05f, otherHatch);
         // A line behind the fill shows through it, one in front cuts across it.
         const SbVec4f behind[2] = {pt(-0.3f, 0.1f, 0.5f), pt(0.3f, 0.1f, 0.5f)};
         const SbVec4f before[2] = {pt(-0.7f, -0.2f, 0.1f), pt(0.7f, -0.2f, 0.1f)};
         const SbColor colors[2][2] = {{tag(3), tag(3)}, {tag(4), tag(4)}};
         engine.addPolyLine(behind, 2, colors[0], 0, 1.0f, 0xFFFF, 1);
         engine.addPolyLine(before, 2, colors[1], 0, 1.0f, 0xFFFF, 1);
+        const SbVec4f mark = pt(0.0f, 0.3f, 0.7f);
+        const SbColor markColor = tag(5);
+        engine.addPolyMark(&mark, 1, &markColor, 0, 3.0f, nullptr);
         engine.flush();
         std::vector<int> printed;
         for (const RecordedCall& call : drawingCalls(*action))
             if (printed.empty() || printed.back() != tagOf(call.colors.at(0)))
                 printed.push_back(tagOf(call.colors.at(0)));
-        EXPECT_EQ(printed, (std::vector<int>{1, 3, 2, 4})) << "mode " << mode;
+        EXPECT_EQ(printed, mode == 3 ? rastered : painted) << "mode " << mode;
     }
 }

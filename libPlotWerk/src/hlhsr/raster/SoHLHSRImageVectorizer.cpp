@@ -7,10 +7,10 @@
 // pass drew it.
 //
 // A patterned fill shows what lies behind it through its gaps, as on the screen. Solid
-// fills and lines are therefore drawn without the patterned ones; these follow in a pass
-// of their own, over the depths of both, and print over the solid fills and over the
-// stretches of lines they pass in front of. Patterned fills still hide one another, and
-// the marks behind them.
+// fills, lines and marks are therefore drawn without the patterned ones; these follow last,
+// one pass for each pattern, each over the depths of the solid fills and lines alone. A
+// group prints over the solid fills, over the stretches of lines it passes in front of
+// and over the groups before it; a line prints just before the first group in front of it.
 //
 // A traced piece is in the pixel coordinates of its tile. Printing it, the action is told
 // that its viewport is that tile's share of the drawing and that the source of its
@@ -32,6 +32,7 @@
 
 #include "../SoGraphicPrimitiveList.h"
 #include "../SoHLHSRVectorize.h"
+#include "../SoPatternGroups.h"
 #include "../SoPolyLine.h"
 #include "../SoPolygon.h"
 #include "../SoStopwatch.h"
@@ -68,15 +69,6 @@ unsigned pixelValue(const unsigned char* pixel) {
 bool isMultiPoint(int type) {
     return type == SoGraphicPrimitive::POLYGON || type == SoGraphicPrimitive::POLYLINE ||
            type == SoGraphicPrimitive::POLYMARK;
-}
-
-bool hasPatternedFill(const SoGraphicPrimitiveList& list) {
-    for (int k = 0; k < list.getLength(); ++k) {
-        const SoGraphicPrimitive* record = list.getPrimitive(k);
-        if (record->getType() != SoGraphicPrimitive::POLYGON) continue;
-        if (static_cast<const SoPolygon*>(record)->isPatternedFill()) return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -214,11 +206,14 @@ void SoHLHSRImageVectorizer::addPassFilters() {
     if (polygons) renderer_->addPassFilter({SoPrimitivesRenderer::FILLED_POLYGONS, POLYGON_BASE});
     if (list.hasType(SoGraphicPrimitive::POLYLINE))
         renderer_->addPassFilter({SoPrimitivesRenderer::LINES, LINE_BASE});
-    if (polygons && hasPatternedFill(list))
-        renderer_->addPassFilter({SoPrimitivesRenderer::PATTERNED_FILLS, POLYGON_BASE});
     if (list.hasType(SoGraphicPrimitive::POLYMARK) || list.hasType(SoGraphicPrimitive::TEXT2D) ||
         list.hasType(SoGraphicPrimitive::IMAGE))
         renderer_->addPassFilter({SoPrimitivesRenderer::MARKS_TEXTS_IMAGES, MARK_BASE});
+    if (!polygons) return;
+    const SoPatternGroups groups(list);
+    for (int group = 0; group < groups.getCount(); ++group)
+        renderer_->addPassFilter({SoPrimitivesRenderer::PATTERNED_FILLS, POLYGON_BASE, group});
+    renderer_->setPatternGroups(groups.getGroupOfRecords());
 }
 
 void SoHLHSRImageVectorizer::tileRendered(const unsigned char* buffer, const SbVec2s& origin,
@@ -231,37 +226,46 @@ void SoHLHSRImageVectorizer::tileRendered(const unsigned char* buffer, const SbV
         markVisible(buffer, size, filter.idBase);
         return;
     }
-    const bool patternedNext =
-        pass + 1 < static_cast<int>(renderer_->getPassFilters().size()) &&
-        (renderer_->getPassFilters()[pass + 1].typeMask & SoPrimitivesRenderer::PATTERNED_FILLS);
-    if ((filter.typeMask & SoPrimitivesRenderer::LINES) && patternedNext) {
+    const auto& filters = renderer_->getPassFilters();
+    const bool patternedLater = filters.back().typeMask & SoPrimitivesRenderer::PATTERNED_FILLS;
+    if ((filter.typeMask & SoPrimitivesRenderer::LINES) && patternedLater) {
         const size_t bytes = 4 * static_cast<size_t>(size[0]) * static_cast<size_t>(size[1]);
         heldLines_.assign(buffer, buffer + bytes);
         heldLinesBase_ = filter.idBase;
         return;
     }
-    if ((filter.typeMask & SoPrimitivesRenderer::PATTERNED_FILLS) && !heldLines_.empty()) {
-        printAroundPatternedFills(buffer, origin, size, filter.idBase);
+    if (filter.typeMask & SoPrimitivesRenderer::PATTERNED_FILLS) {
+        printPatternedGroup(buffer, origin, size, filter.idBase);
+        if (pass + 1 == static_cast<int>(filters.size())) printHeldLines(origin, size);
         return;
     }
     traceAndPrint(buffer, origin, size, filter.typeMask, filter.idBase);
 }
 
-// The lines were drawn before the patterned fills, so a pixel where a patterned fill left
-// its identifier over a line is one where the fill lies in front: those stretches print
-// beneath the fill, the rest over it.
-void SoHLHSRImageVectorizer::printAroundPatternedFills(const unsigned char* patterned,
-                                                       const SbVec2s& origin, const SbVec2s& size,
-                                                       unsigned idBase) {
-    std::vector<unsigned char> inFront = heldLines_;
-    std::vector<unsigned char>& behind = heldLines_;
-    for (size_t at = 0; at < behind.size(); at += 4) {
-        std::vector<unsigned char>& away = pixelValue(patterned + at) != 0 ? inFront : behind;
-        std::fill_n(away.begin() + static_cast<std::ptrdiff_t>(at), 4, 0);
+// The lines were drawn before the group, and its pass saw their depths: a pixel where the
+// group left an identifier over a line is one where the group lies in front. Those
+// stretches print beneath it; the rest wait for the next group.
+void SoHLHSRImageVectorizer::printPatternedGroup(const unsigned char* patterned,
+                                                 const SbVec2s& origin, const SbVec2s& size,
+                                                 unsigned idBase) {
+    if (!heldLines_.empty()) {
+        std::vector<unsigned char> behind(heldLines_.size(), 0);
+        bool any = false;
+        for (size_t at = 0; at < behind.size(); at += 4) {
+            if (pixelValue(patterned + at) == 0 || pixelValue(&heldLines_[at]) == 0) continue;
+            std::copy_n(&heldLines_[at], 4, &behind[at]);
+            std::fill_n(&heldLines_[at], 4, 0);
+            any = true;
+        }
+        if (any)
+            traceAndPrint(behind.data(), origin, size, SoPrimitivesRenderer::LINES, heldLinesBase_);
     }
-    traceAndPrint(behind.data(), origin, size, SoPrimitivesRenderer::LINES, heldLinesBase_);
     traceAndPrint(patterned, origin, size, SoPrimitivesRenderer::PATTERNED_FILLS, idBase);
-    traceAndPrint(inFront.data(), origin, size, SoPrimitivesRenderer::LINES, heldLinesBase_);
+}
+
+void SoHLHSRImageVectorizer::printHeldLines(const SbVec2s& origin, const SbVec2s& size) {
+    if (heldLines_.empty()) return;
+    traceAndPrint(heldLines_.data(), origin, size, SoPrimitivesRenderer::LINES, heldLinesBase_);
     heldLines_.clear();
 }
 

@@ -69,10 +69,11 @@ class SoHLHSRImageVectorizer : public SoTileBufferObserver {
     void markVisible(const unsigned char* buffer, const SbVec2s& size, unsigned idBase);
     void traceAndPrint(const unsigned char* buffer, const SbVec2s& origin, const SbVec2s& size,
                        int typeMask, unsigned idBase);
-    /// Prints the held lines' stretches behind the patterned fills, the fills, then the
-    /// lines' other stretches.
-    void printAroundPatternedFills(const unsigned char* patterned, const SbVec2s& origin,
-                                   const SbVec2s& size, unsigned idBase);
+    /// Prints the held lines' stretches behind one group of patterned fills, then the group.
+    void printPatternedGroup(const unsigned char* patterned, const SbVec2s& origin,
+                             const SbVec2s& size, unsigned idBase);
+    /// Prints the stretches of the held lines that no patterned fill lies in front of.
+    void printHeldLines(const SbVec2s& origin, const SbVec2s& size);
     /// Makes the action project the pixel coordinates of one tile onto its place.
     void projectFromTile(const SbViewportRegion& viewport, const SbVec2s& origin,
                          const SbVec2s& size);
@@ -99,7 +100,8 @@ class SoHLHSRImageVectorizer : public SoTileBufferObserver {
     Timings timings_;
     /// Which stored records left a pixel, for the count of visible ones.
     std::vector<char> seen_;
-    /// A tile's lines, waiting for the patterned fills drawn after them.
+    /// A tile's lines, waiting for the patterned fills drawn after them; the stretches
+    /// printed so far are cleared.
     std::vector<unsigned char> heldLines_;
     unsigned heldLinesBase_ = 0;
 

@@ -86,7 +86,7 @@ bool SoPrimitivesRenderer::render(SoGraphicPrimitiveList& list) {
             const SbVec2s size = projectTile(column, row, zmin, zmax);
             for (int pass = 0; pass < static_cast<int>(passFilters_.size()); ++pass) {
                 currentPass_ = pass;
-                if (passFilters_[pass].typeMask & PATTERNED_FILLS) gl.Clear(GL_COLOR_BUFFER_BIT);
+                if (passFilters_[pass].typeMask & PATTERNED_FILLS) restoreOpaqueDepths(list, pass);
                 drawPass(list, pass);
                 readBackAndNotify(size, pass);
             }
@@ -146,18 +146,38 @@ void SoPrimitivesRenderer::drawPass(SoGraphicPrimitiveList& list, int pass) {
     gl.Finish();
 }
 
+// The earlier passes' depths are drawn again rather than saved: the same records through
+// the same lists give the same depths, to the bit.
+void SoPrimitivesRenderer::restoreOpaqueDepths(SoGraphicPrimitiveList& list, int pass) {
+    const SoHLHSRGLFunctions& gl = SoHLHSRGLFunctions::get();
+    gl.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    gl.ColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    for (int earlier = 0; earlier < pass; ++earlier) {
+        if (passFilters_[earlier].typeMask & (MARKS_TEXTS_IMAGES | PATTERNED_FILLS)) continue;
+        drawPass(list, earlier);
+    }
+    gl.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
+
+bool SoPrimitivesRenderer::drawsRecord(const SoPolygon& polygon, int index,
+                                       const PassFilter& filter) const {
+    if (polygon.drawStyle == 1) return (filter.typeMask & LINES) != 0;
+    if (polygon.drawStyle != 0) return false;
+    if (!polygon.isPatternedFill()) return (filter.typeMask & FILLED_POLYGONS) != 0;
+    if (!(filter.typeMask & PATTERNED_FILLS)) return false;
+    return filter.patternGroup < 0 ||
+           (static_cast<size_t>(index) < patternGroups_.size() &&
+            patternGroups_[static_cast<size_t>(index)] == filter.patternGroup);
+}
+
 void SoPrimitivesRenderer::drawRecords(SoGraphicPrimitiveList& list, const PassFilter& filter) {
     for (int k = 0; k < list.getLength(); ++k) {
         SoGraphicPrimitive* record = list.getPrimitive(k);
         bool drawn = false;
         switch (record->getType()) {
-            case SoGraphicPrimitive::POLYGON: {
-                const auto* polygon = static_cast<SoPolygon*>(record);
-                const int fills = polygon->isPatternedFill() ? PATTERNED_FILLS : FILLED_POLYGONS;
-                drawn = ((filter.typeMask & fills) && polygon->drawStyle == 0) ||
-                        ((filter.typeMask & LINES) && polygon->drawStyle == 1);
+            case SoGraphicPrimitive::POLYGON:
+                drawn = drawsRecord(*static_cast<SoPolygon*>(record), k, filter);
                 break;
-            }
             case SoGraphicPrimitive::POLYLINE:
                 drawn = (filter.typeMask & LINES) != 0;
                 break;

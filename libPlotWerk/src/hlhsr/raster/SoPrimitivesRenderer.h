@@ -5,9 +5,11 @@
 #include <Tessara/rendering/SoOffscreenRenderer.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class SoGraphicPrimitiveList;
+class SoPolygon;
 class SoTileBufferObserver;
 
 /// Draws the records of a primitive list into an offscreen buffer, each in a flat colour
@@ -23,10 +25,14 @@ class SoPrimitivesRenderer : public SoOffscreenRenderer {
         /// FILLED_POLYGONS, PATTERNED_FILLS, LINES and MARKS_TEXTS_IMAGES, or'ed.
         std::uint8_t typeMask = 0;
         std::uint32_t idBase = 0;
+        /// In a pass of patterned fills, the group of them it draws (see setPatternGroups);
+        /// negative for all.
+        int patternGroup = -1;
     };
     /// Filled polygons are the solid ones. A pass of patterned fills starts from a cleared
-    /// image over the depths of the passes before it: it shows where they lie in front of
-    /// everything else, and no solid fill of the earlier passes has lost pixels to them.
+    /// image over the depths of the solid fills and lines alone: it shows where its fills
+    /// lie in front of those, and neither the marks nor another group of patterned fills
+    /// takes pixels from it, nor it from them.
     enum TypeMask { FILLED_POLYGONS = 1, LINES = 2, MARKS_TEXTS_IMAGES = 4, PATTERNED_FILLS = 8 };
     /// The largest buffer side drawn at once, margins included.
     static constexpr int MAX_TILE_EDGE = 2048;
@@ -39,6 +45,8 @@ class SoPrimitivesRenderer : public SoOffscreenRenderer {
     void setCaching(int flag) { caching_ = flag; }
     void addPassFilter(const PassFilter& filter) { passFilters_.push_back(filter); }
     void clearPassFilters() { passFilters_.clear(); }
+    /// For each record of the list, the group a patterned fill belongs to.
+    void setPatternGroups(std::vector<int> groups) { patternGroups_ = std::move(groups); }
     const std::vector<PassFilter>& getPassFilters() const { return passFilters_; }
     /// Not owned; null for none.
     void setObserver(SoTileBufferObserver* observer) { observer_ = observer; }
@@ -67,6 +75,9 @@ class SoPrimitivesRenderer : public SoOffscreenRenderer {
     /// Sets the projection of tile (column, row) and returns its size in pixels.
     SbVec2s projectTile(int column, int row, float zmin, float zmax);
     void drawPass(SoGraphicPrimitiveList& list, int pass);
+    /// Leaves the depths of the solid fills' and lines' passes before pass, and a clear image.
+    void restoreOpaqueDepths(SoGraphicPrimitiveList& list, int pass);
+    bool drawsRecord(const SoPolygon& polygon, int index, const PassFilter& filter) const;
     void drawRecords(SoGraphicPrimitiveList& list, const PassFilter& filter);
     void readBackAndNotify(const SbVec2s& size, int pass);
     void deleteDisplayLists();
@@ -82,6 +93,7 @@ class SoPrimitivesRenderer : public SoOffscreenRenderer {
     int numTilesY_ = 0;
     SbVec2s fullSize_;
     std::vector<PassFilter> passFilters_;
+    std::vector<int> patternGroups_;
     std::vector<int> displayLists_;
     SoTileBufferObserver* observer_ = nullptr;
     int currentPass_ = 0;
