@@ -24,9 +24,7 @@
 #include "SoTileBufferObserver.h"
 
 SoPrimitivesRenderer::SoPrimitivesRenderer(const SbViewportRegion& region)
-    : SoOffscreenRenderer(region), fullSize_(region.getViewportSizePixels()) {
-    setBackgroundColor(SbColor(0.0f, 0.0f, 0.0f));
-}
+    : SoOffscreenRenderer(region), fullSize_(region.getViewportSizePixels()) {}
 
 SoPrimitivesRenderer::~SoPrimitivesRenderer() = default;
 
