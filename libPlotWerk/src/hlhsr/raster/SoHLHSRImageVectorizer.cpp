@@ -12,10 +12,14 @@
 // group prints over the solid fills, over the stretches of lines it passes in front of
 // and over the groups before it; a line prints just before the first group in front of it.
 //
-// A traced piece is in the pixel coordinates of its tile. Printing it, the action is told
-// that its viewport is that tile's share of the drawing and that the source of its
-// projection is the tile's pixel grid, so the ordinary page projection puts the piece in
-// place. Pixel (c, r) covers c - 0.5 .. c + 0.5: the grid starts half a pixel before 0.
+// The pieces of every tile are kept and printed once all tiles are traced, pass by pass:
+// a wide line by a tile's edge then lies over the fills of the next tile too, and the
+// solid fills of neighbouring tiles, which never overlap, are taken so that a colour that
+// spans tiles runs on; backends that fill a run of one colour as one shape then leave no
+// seam where tiles meet. A piece is traced in the pixel coordinates
+// of its tile and kept in those of the raster; printing, the action is told that the
+// source of its projection is the raster, so the ordinary page projection puts the piece
+// in place. Pixel (c, r) covers c - 0.5 .. c + 0.5: the grid starts half a pixel before 0.
 
 #include "SoHLHSRImageVectorizer.h"
 
@@ -165,6 +169,9 @@ void SoHLHSRImageVectorizer::run() {
     const int tileSetting = action->getHLHSRRasterTileSize();
     if (tileSetting > 4) renderer_->setTileEdge(tileSetting);
     addPassFilters();
+    kept_.clear();
+    fillTileStarts_.clear();
+    kept_.resize(2 + 2 * static_cast<size_t>(patternGroups_));
     renderer_->setObserver(this);
     if (!renderer_->render(*primitives_)) {
         SoDebugError::post("SoHLHSRImageVectorizer::run",
@@ -179,6 +186,7 @@ void SoHLHSRImageVectorizer::run() {
     timings_.render = rendering - timings_.readBack;
     delete renderer_;
     renderer_ = nullptr;
+    printKept();
     printWholeVisibleRecords();
     timings_.printing += whole.lap();
     lastTimings = timings_;
@@ -209,8 +217,10 @@ void SoHLHSRImageVectorizer::addPassFilters() {
     if (list.hasType(SoGraphicPrimitive::POLYMARK) || list.hasType(SoGraphicPrimitive::TEXT2D) ||
         list.hasType(SoGraphicPrimitive::IMAGE))
         renderer_->addPassFilter({SoPrimitivesRenderer::MARKS_TEXTS_IMAGES, MARK_BASE});
+    patternGroups_ = 0;
     if (!polygons) return;
     const SoPatternGroups groups(list);
+    patternGroups_ = groups.getCount();
     for (int group = 0; group < groups.getCount(); ++group)
         renderer_->addPassFilter({SoPrimitivesRenderer::PATTERNED_FILLS, POLYGON_BASE, group});
     renderer_->setPatternGroups(groups.getGroupOfRecords());
@@ -235,19 +245,20 @@ void SoHLHSRImageVectorizer::tileRendered(const unsigned char* buffer, const SbV
         return;
     }
     if (filter.typeMask & SoPrimitivesRenderer::PATTERNED_FILLS) {
-        printPatternedGroup(buffer, origin, size, filter.idBase);
-        if (pass + 1 == static_cast<int>(filters.size())) printHeldLines(origin, size);
+        keepPatternedGroup(buffer, origin, size, filter.idBase, filter.patternGroup);
+        if (pass + 1 == static_cast<int>(filters.size())) keepHeldLines(origin, size);
         return;
     }
-    traceAndPrint(buffer, origin, size, filter.typeMask, filter.idBase);
+    const bool lines = filter.typeMask & SoPrimitivesRenderer::LINES;
+    trace(buffer, origin, size, filter.typeMask, filter.idBase, lines ? lineSlot(0) : 0);
 }
 
 // The lines were drawn before the group, and its pass saw their depths: a pixel where the
 // group left an identifier over a line is one where the group lies in front. Those
 // stretches print beneath it; the rest wait for the next group.
-void SoHLHSRImageVectorizer::printPatternedGroup(const unsigned char* patterned,
-                                                 const SbVec2s& origin, const SbVec2s& size,
-                                                 unsigned idBase) {
+void SoHLHSRImageVectorizer::keepPatternedGroup(const unsigned char* patterned,
+                                                const SbVec2s& origin, const SbVec2s& size,
+                                                unsigned idBase, int group) {
     if (!heldLines_.empty()) {
         std::vector<unsigned char> behind(heldLines_.size(), 0);
         bool any = false;
@@ -258,14 +269,17 @@ void SoHLHSRImageVectorizer::printPatternedGroup(const unsigned char* patterned,
             any = true;
         }
         if (any)
-            traceAndPrint(behind.data(), origin, size, SoPrimitivesRenderer::LINES, heldLinesBase_);
+            trace(behind.data(), origin, size, SoPrimitivesRenderer::LINES, heldLinesBase_,
+                  lineSlot(group));
     }
-    traceAndPrint(patterned, origin, size, SoPrimitivesRenderer::PATTERNED_FILLS, idBase);
+    trace(patterned, origin, size, SoPrimitivesRenderer::PATTERNED_FILLS, idBase,
+          lineSlot(group) + 1);
 }
 
-void SoHLHSRImageVectorizer::printHeldLines(const SbVec2s& origin, const SbVec2s& size) {
+void SoHLHSRImageVectorizer::keepHeldLines(const SbVec2s& origin, const SbVec2s& size) {
     if (heldLines_.empty()) return;
-    traceAndPrint(heldLines_.data(), origin, size, SoPrimitivesRenderer::LINES, heldLinesBase_);
+    trace(heldLines_.data(), origin, size, SoPrimitivesRenderer::LINES, heldLinesBase_,
+          lineSlot(patternGroups_));
     heldLines_.clear();
 }
 
@@ -281,8 +295,8 @@ void SoHLHSRImageVectorizer::markVisible(const unsigned char* buffer, const SbVe
     }
 }
 
-void SoHLHSRImageVectorizer::traceAndPrint(const unsigned char* buffer, const SbVec2s& origin,
-                                           const SbVec2s& size, int typeMask, unsigned idBase) {
+void SoHLHSRImageVectorizer::trace(const unsigned char* buffer, const SbVec2s& origin,
+                                   const SbVec2s& size, int typeMask, unsigned idBase, int slot) {
     SoStopwatch step;
     std::unique_ptr<SoImageVectorizer> tracer;
     const bool fills =
@@ -297,9 +311,8 @@ void SoHLHSRImageVectorizer::traceAndPrint(const unsigned char* buffer, const Sb
     timings_.tracing += step.lap();
 
     SoGraphicPrimitiveList& traced = tracer->getTraced();
-    if (traced.getLength() == 0) return;
-    const SbViewportRegion saved = engine_->getViewportRegion();
-    projectFromTile(saved, origin, size);
+    tileShift_.setValue(origin[0], rasterSize_[1] - origin[1] - size[1]);
+    if (slot == 0) fillTileStarts_.push_back(kept_[0].size());
     const unsigned n = static_cast<unsigned>(primitives_->getLength());
     for (int k = 0; k < traced.getLength(); ++k) {
         auto* piece = static_cast<SoPrimitiveMultiPoints*>(traced.getPrimitive(k));
@@ -310,30 +323,77 @@ void SoHLHSRImageVectorizer::traceAndPrint(const unsigned char* buffer, const Sb
         if (!isMultiPoint(source->getType())) continue;
         if (piece->getType() == SoGraphicPrimitive::POLYGON && piece->numPoints < 3) continue;
         auto& multiPoints = *static_cast<SoPrimitiveMultiPoints*>(source);
-        printTraced(*piece, multiPoints, smooth_ && multiPoints.multicolor != 0);
+        if (!prepare(*piece, multiPoints, smooth_ && multiPoints.multicolor != 0, slot)) continue;
+        traced.set(k, nullptr);
+        keep(piece, slot);
     }
-    engine_->setViewportRegion(saved);
+    timings_.tracing += step.lap();
+}
+
+void SoHLHSRImageVectorizer::keep(SoPrimitiveMultiPoints* piece, int slot) {
+    for (int i = 0; i < piece->numPoints; ++i) {
+        piece->points[i][0] += tileShift_[0];
+        piece->points[i][1] += tileShift_[1];
+    }
+    kept_[static_cast<size_t>(slot)].emplace_back(piece);
+}
+
+// Pieces of different tiles never overlap; those of one tile may (a region, then what lies
+// in its holes), so each tile keeps its order. Among the tiles' next pieces, one of the
+// colour just taken goes first: a colour that spans tiles becomes one run.
+void SoHLHSRImageVectorizer::runFillsByColour() {
+    auto& fills = kept_[0];
+    const size_t tiles = fillTileStarts_.size();
+    std::vector<size_t> next = fillTileStarts_, end(tiles, fills.size());
+    for (size_t t = 0; t + 1 < tiles; ++t) end[t] = fillTileStarts_[t + 1];
+    const auto colour = [&](size_t at) -> std::int64_t {
+        return fills[at]->multicolor ? -1 : fills[at]->colors[0].getPackedValue(0.0f);
+    };
+    std::unordered_map<std::int64_t, std::vector<size_t>> waiting;
+    const auto offer = [&](size_t t) {
+        if (next[t] < end[t]) waiting[colour(next[t])].push_back(t);
+    };
+    for (size_t t = 0; t < tiles; ++t) offer(t);
+    std::vector<std::unique_ptr<SoPrimitiveMultiPoints>> runs;
+    runs.reserve(fills.size());
+    size_t first = 0;
+    std::int64_t last = -1;
+    while (runs.size() < fills.size()) {
+        size_t tile = tiles;
+        std::vector<size_t>& same = waiting[last];
+        while (last >= 0 && tile == tiles && !same.empty()) {
+            const size_t t = same.back();
+            same.pop_back();
+            if (next[t] < end[t] && colour(next[t]) == last) tile = t;
+        }
+        while (tile == tiles && next[first] == end[first]) ++first;
+        if (tile == tiles) tile = first;
+        last = colour(next[tile]);
+        runs.push_back(std::move(fills[next[tile]++]));
+        offer(tile);
+    }
+    fills.swap(runs);
+    fillTileStarts_.clear();
+}
+
+void SoHLHSRImageVectorizer::printKept() {
+    SoStopwatch step;
+    runFillsByColour();
+    engine_->setProjectionSource(
+        SbBox2f(-0.5f, -0.5f, rasterSize_[0] - 0.5f, rasterSize_[1] - 0.5f));
+    for (auto& slot : kept_) {
+        for (auto& piece : slot) {
+            piece->print(engine_);
+            ++timings_.printed;
+        }
+        slot.clear();
+    }
     engine_->setDefaultProjectionSource();
     timings_.printing += step.lap();
 }
 
-// The tile's share of the viewport (tile rows count from the top of the raster, the
-// viewport's from the bottom) receives the tile's pixel grid.
-void SoHLHSRImageVectorizer::projectFromTile(const SbViewportRegion& viewport,
-                                             const SbVec2s& origin, const SbVec2s& size) {
-    const SbVec2f& o = viewport.getViewportOrigin();
-    const SbVec2f& s = viewport.getViewportSize();
-    const SbVec2f full(rasterSize_[0], rasterSize_[1]);
-    SbViewportRegion tile = viewport;
-    tile.setViewport(SbVec2f(o[0] + origin[0] / full[0] * s[0],
-                             o[1] + (full[1] - origin[1] - size[1]) / full[1] * s[1]),
-                     SbVec2f(size[0] / full[0] * s[0], size[1] / full[1] * s[1]));
-    engine_->setViewportRegion(tile);
-    engine_->setProjectionSource(SbBox2f(-0.5f, -0.5f, size[0] - 0.5f, size[1] - 0.5f));
-}
-
-void SoHLHSRImageVectorizer::printTraced(SoPrimitiveMultiPoints& traced,
-                                         SoPrimitiveMultiPoints& source, bool interpolate) {
+bool SoHLHSRImageVectorizer::prepare(SoPrimitiveMultiPoints& traced, SoPrimitiveMultiPoints& source,
+                                     bool interpolate, int slot) {
     traced.copyAttributes(source);
     if (traced.getType() == SoGraphicPrimitive::POLYLINE &&
         source.getType() == SoGraphicPrimitive::POLYLINE)
@@ -341,15 +401,14 @@ void SoHLHSRImageVectorizer::printTraced(SoPrimitiveMultiPoints& traced,
     if (interpolate) {
         interpolateColors(traced, source);
         if (traced.multicolor && traced.getType() == SoGraphicPrimitive::POLYGON) {
-            printShadedPolygon(static_cast<SoPolygon&>(traced), source);
-            return;
+            keepShadedPolygon(static_cast<SoPolygon&>(traced), source, slot);
+            return false;
         }
     } else {
         const int count = traced.multicolor ? traced.numPoints : std::min(1, traced.numPoints);
         for (int i = 0; i < count; ++i) traced.colors[i] = source.colors[0];
     }
-    traced.print(engine_);
-    ++timings_.printed;
+    return true;
 }
 
 void SoHLHSRImageVectorizer::continuePattern(SoPolyLine& traced, const SoPolyLine& source) const {
@@ -389,8 +448,8 @@ void SoHLHSRImageVectorizer::interpolateColors(SoPrimitiveMultiPoints& traced,
 
 // Backends that cannot shade print a polygon in the colour of its first point: the outline
 // starts at the corner nearest the source's first point, as the source itself would print.
-void SoHLHSRImageVectorizer::printShadedPolygon(SoPolygon& traced,
-                                                const SoPrimitiveMultiPoints& source) {
+void SoHLHSRImageVectorizer::keepShadedPolygon(SoPolygon& traced,
+                                               const SoPrimitiveMultiPoints& source, int slot) {
     const SbVec2f first(source.points[0][0], source.points[0][1]);
     int start = 0;
     float nearest = -1.0f;
@@ -408,19 +467,18 @@ void SoHLHSRImageVectorizer::printShadedPolygon(SoPolygon& traced,
         std::vector<SbVec4f> points;
         for (const SbVec2f& c : corners) points.emplace_back(c[0], c[1], 0.0f, 1.0f);
         const std::vector<SbColor> unset(points.size());
-        SoPolygon piece;
-        piece.set(static_cast<int>(points.size()), points.data(), unset.data(), 1, traced.lineWidth,
-                  traced.markerSize, traced.linePattern, traced.linePatternScaleFactor,
-                  traced.drawStyle, traced.string1, traced.string2, traced.pattern, 0.0f, 0.0f,
-                  0.0f);
+        auto piece = std::make_unique<SoPolygon>();
+        piece->set(static_cast<int>(points.size()), points.data(), unset.data(), 1,
+                   traced.lineWidth, traced.markerSize, traced.linePattern,
+                   traced.linePatternScaleFactor, traced.drawStyle, traced.string1, traced.string2,
+                   traced.pattern, 0.0f, 0.0f, 0.0f);
         // Set after the points, which setting may reorder, each from where its point lies.
-        for (int i = 0; i < piece.numPoints; ++i) {
-            const SbVec2f at(piece.points[i][0], piece.points[i][1]);
-            piece.colors[i] =
+        for (int i = 0; i < piece->numPoints; ++i) {
+            const SbVec2f at(piece->points[i][0], piece->points[i][1]);
+            piece->colors[i] =
                 SoRasterColorInterpolator::colorAt(source, renderer_->tileToWorld(at));
         }
-        piece.print(engine_);
-        ++timings_.printed;
+        keep(piece.release(), slot);
     }
 }
 

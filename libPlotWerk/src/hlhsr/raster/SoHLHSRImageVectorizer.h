@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "SoTileBufferObserver.h"
@@ -17,10 +18,10 @@ class SoPrimitiveMultiPoints;
 class SoPrimitivesRenderer;
 class SoTileRegionMerger;
 class SoVectorizeAction;
-class SbViewportRegion;
 
-/// Raster visibility: renders the stored records of a viewport in identifier colours and
-/// prints, tile by tile, outlines traced around what each polygon and line leaves visible;
+/// Raster visibility: renders the stored records of a viewport in identifier colours,
+/// traces tile by tile outlines around what each polygon and line leaves visible and prints
+/// them;
 /// marks, texts and images that leave any visible pixel are printed whole at the end. What
 /// is hidden is cut away at the precision of the raster, whatever order things came in.
 class SoHLHSRImageVectorizer : public SoTileBufferObserver {
@@ -38,8 +39,8 @@ class SoHLHSRImageVectorizer : public SoTileBufferObserver {
         int visible = 0;
     };
 
-    /// Neither is owned; the records stay in primitives (the traced ones are printed and
-    /// dropped at once).
+    /// Neither is owned; the records stay in primitives (the traced pieces are printed and
+    /// dropped once every tile is traced).
     SoHLHSRImageVectorizer(SoGraphicPrimitiveList* primitives, SoHLHSRVectorize* engine);
     ~SoHLHSRImageVectorizer() override;
     SoHLHSRImageVectorizer(const SoHLHSRImageVectorizer&) = delete;
@@ -67,25 +68,34 @@ class SoHLHSRImageVectorizer : public SoTileBufferObserver {
     void noteSeen(unsigned index);
     void noteSeenIn(const unsigned char* buffer, const SbVec2s& size);
     void markVisible(const unsigned char* buffer, const SbVec2s& size, unsigned idBase);
-    void traceAndPrint(const unsigned char* buffer, const SbVec2s& origin, const SbVec2s& size,
-                       int typeMask, unsigned idBase);
-    /// Prints the held lines' stretches behind one group of patterned fills, then the group.
-    void printPatternedGroup(const unsigned char* patterned, const SbVec2s& origin,
-                             const SbVec2s& size, unsigned idBase);
-    /// Prints the stretches of the held lines that no patterned fill lies in front of.
-    void printHeldLines(const SbVec2s& origin, const SbVec2s& size);
-    /// Makes the action project the pixel coordinates of one tile onto its place.
-    void projectFromTile(const SbViewportRegion& viewport, const SbVec2s& origin,
-                         const SbVec2s& size);
-    /// Gives traced record its source's attributes and colours and prints it.
-    void printTraced(SoPrimitiveMultiPoints& traced, SoPrimitiveMultiPoints& source,
-                     bool interpolate);
+    /// Traces one pass of a tile and keeps what it finds in slot for printing.
+    void trace(const unsigned char* buffer, const SbVec2s& origin, const SbVec2s& size,
+               int typeMask, unsigned idBase, int slot);
+    /// Keeps the held lines' stretches behind one group of patterned fills, then the group.
+    void keepPatternedGroup(const unsigned char* patterned, const SbVec2s& origin,
+                            const SbVec2s& size, unsigned idBase, int group);
+    /// Keeps the stretches of the held lines that no patterned fill lies in front of.
+    void keepHeldLines(const SbVec2s& origin, const SbVec2s& size);
+    /// Where the lines go that print before group (after all groups, for their count);
+    /// the group itself goes in the next slot, the solid fills in slot 0.
+    static int lineSlot(int group) { return 1 + 2 * group; }
+    /// Gives a traced piece its source's attributes and colours; false when it went into
+    /// slot as pieces of its own instead.
+    bool prepare(SoPrimitiveMultiPoints& traced, SoPrimitiveMultiPoints& source, bool interpolate,
+                 int slot);
+    /// Moves a piece from the tile's pixel coordinates to the raster's and keeps it.
+    void keep(SoPrimitiveMultiPoints* piece, int slot);
+    /// Orders the kept solid fills so that fills of one colour follow one another where the
+    /// order within each tile allows.
+    void runFillsByColour();
+    /// Prints and drops every kept piece, slot by slot.
+    void printKept();
     void interpolateColors(SoPrimitiveMultiPoints& traced, const SoPrimitiveMultiPoints& source);
     /// A traced stretch of a dashed segment runs the segment's way and continues its
     /// pattern from where the stretch starts.
     void continuePattern(SoPolyLine& traced, const SoPolyLine& source) const;
-    /// Prints a shaded polygon as pieces that backends fill right as fans.
-    void printShadedPolygon(SoPolygon& traced, const SoPrimitiveMultiPoints& source);
+    /// Keeps a shaded polygon as pieces that backends fill right as fans.
+    void keepShadedPolygon(SoPolygon& traced, const SoPrimitiveMultiPoints& source, int slot);
     void printWholeVisibleRecords();
     /// Prints the records as the depth sort would, for a list too long for identifiers.
     void printInDepthOrder();
@@ -104,6 +114,13 @@ class SoHLHSRImageVectorizer : public SoTileBufferObserver {
     /// printed so far are cleared.
     std::vector<unsigned char> heldLines_;
     unsigned heldLinesBase_ = 0;
+    int patternGroups_ = 0;
+    /// Traced pieces in raster pixel coordinates, waiting for every tile, by printing slot.
+    std::vector<std::vector<std::unique_ptr<SoPrimitiveMultiPoints>>> kept_;
+    /// Where each tile's solid fills start among the kept ones.
+    std::vector<size_t> fillTileStarts_;
+    /// What moves the tile being traced to its place in the raster.
+    SbVec2f tileShift_{0.0f, 0.0f};
 
     static Timings lastTimings;
 };
