@@ -499,13 +499,12 @@ void setUpPass(const SoHLHSRGLFunctions& gl, const SbBox3f& box) {
 
 // Outlines and point-style polygons are drawn as lines pulled slightly towards the viewer.
 // Draws the polygons of one group of patterned fills, or (group -1) all but the patterned
-// fills; returns how many it drew.
-int drawPolygons(const SoHLHSRGLFunctions& gl, SoGraphicPrimitiveList& list,
-                 const std::vector<int>& groupOf, int group) {
+// fills.
+void drawPolygons(const SoHLHSRGLFunctions& gl, SoGraphicPrimitiveList& list,
+                  const std::vector<int>& groupOf, int group) {
     gl.PolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     gl.PolygonOffset(1.0f, 1.0f);
     bool filling = true;
-    int drawn = 0;
     for (int k = 0; k < list.getLength(); ++k) {
         SoGraphicPrimitive* record = list.getPrimitive(k);
         if (!isPolygon(record)) continue;
@@ -527,9 +526,7 @@ int drawPolygons(const SoHLHSRGLFunctions& gl, SoGraphicPrimitiveList& list,
         gl.Color4ubv(rgba);
         for (int i = 0; i < polygon->numPoints; ++i) gl.Vertex3fv(polygon->points[i].getValue());
         gl.End();
-        ++drawn;
     }
-    return drawn;
 }
 }  // namespace
 

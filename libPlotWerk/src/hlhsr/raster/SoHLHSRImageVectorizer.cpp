@@ -360,10 +360,10 @@ void SoHLHSRImageVectorizer::runFillsByColour() {
     std::int64_t last = -1;
     while (runs.size() < fills.size()) {
         size_t tile = tiles;
-        std::vector<size_t>& same = waiting[last];
-        while (last >= 0 && tile == tiles && !same.empty()) {
-            const size_t t = same.back();
-            same.pop_back();
+        const auto same = last >= 0 ? waiting.find(last) : waiting.end();
+        while (same != waiting.end() && tile == tiles && !same->second.empty()) {
+            const size_t t = same->second.back();
+            same->second.pop_back();
             if (next[t] < end[t] && colour(next[t]) == last) tile = t;
         }
         while (tile == tiles && next[first] == end[first]) ++first;
