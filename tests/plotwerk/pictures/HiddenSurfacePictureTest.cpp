@@ -343,8 +343,7 @@ int seamPixels(const Picture& print, const Picture& screen) {
 }
 
 // The field's seams show without grown fills: the measure sees them. Raster tiles leave
-// none where they meet either, in PDF (in SVG a colour's run may still break where the
-// order within a tile asks for it).
+// none where they meet either.
 TEST_F(PrintTest, FillsMeetWithoutSeams) {
     for (const auto& [name, seamsWithoutGrowing] :
          {std::pair{"grey_cube", 0}, {"height_field", 1000}}) {
@@ -360,7 +359,6 @@ TEST_F(PrintTest, FillsMeetWithoutSeams) {
             };
             EXPECT_EQ(seamPixels(print({}), screen), 0) << scene->name;
             EXPECT_GE(seamPixels(print(0.0f), screen), seamsWithoutGrowing) << scene->name;
-            if (format != Format::PDF) continue;
             const Picture tiled =
                 printed(root, SoVectorizeAction::HLHSR_RASTER, false, 200, 1, format);
             EXPECT_EQ(seamPixels(tiled, screen), 0) << scene->name << " in raster tiles";

@@ -133,20 +133,20 @@ void checkOutlines(const Image& im, const std::vector<Outline>& outlines, double
     }
 }
 
-/// Neighbours meet edge for edge: every edge that does not join two points of the tile's
-/// frame is walked backwards exactly as often by the other outlines.
+/// Neighbours meet edge for edge: every edge that does not run along a side of the tile's
+/// frame (where the next tile's outlines run) is walked backwards as often by the others.
 void checkShared(const Image& im, const std::vector<Outline>& outlines) {
     std::map<std::pair<Pt, Pt>, int> edges;
     for (const Outline& o : outlines)
         for (size_t k = 0; k < o.pts.size(); ++k)
             ++edges[{o.pts[k], o.pts[(k + 1) % o.pts.size()]}];
-    auto onFrame = [&](Pt p) {
-        return std::min({p.first, p.second, im.w - 1 - p.first, im.h - 1 - p.second}) < 0;
+    auto alongTheFrame = [&](Pt a, Pt b) {
+        return (a.first == b.first && (a.first < 0 || a.first > im.w - 1)) ||
+               (a.second == b.second && (a.second < 0 || a.second > im.h - 1));
     };
     for (const auto& [e, n] : edges) {
         const auto back = edges.find({e.second, e.first});
-        EXPECT_TRUE((onFrame(e.first) && onFrame(e.second)) ||
-                    (back != edges.end() && back->second == n));
+        EXPECT_TRUE(alongTheFrame(e.first, e.second) || (back != edges.end() && back->second == n));
     }
 }
 

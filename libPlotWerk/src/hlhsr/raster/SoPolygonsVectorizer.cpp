@@ -121,6 +121,10 @@ void SoPolygonsVectorizer::follow(std::ptrdiff_t start, bool keep) {
             x += STEP_X[next];
             y += STEP_Y[next];
         } else {
+            // Turning with the frame across is turning round a corner of the tile, where
+            // what lies across stays the frame: kept, so that the outline runs along the
+            // tile's edges to the very corner, as the outlines of the next tiles do.
+            if (keep && across == idOf(BORDER)) contour_.back().fixed = true;
             side = next;
         }
         c[cell] &= ~MARK;

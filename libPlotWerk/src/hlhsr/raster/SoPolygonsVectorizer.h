@@ -14,7 +14,8 @@
 /// coordinates (y up) they run clockwise, as SoPolygon keeps every polygon. They are
 /// simplified: corners within the tolerance of the line between two retained ones are
 /// dropped, and so are the corners of stretches too short to look at (one or two corners).
-/// Corners where the neighbour across the outline changes always stay, and the stretch of
+/// Corners where the neighbour across the outline changes always stay, and so do the
+/// tile's own corners (an outline meets the next tiles' only along the sides); the stretch of
 /// boundary between two regions is simplified the same way for both, so neighbouring
 /// polygons share their edge points exactly and leave no gap. A region of a pixel or two
 /// keeps fewer than three points: such a record outlines nothing fillable.
