@@ -2,9 +2,15 @@
 // so that the limit of primitives a drawing takes grows with them; and what is refused before
 // the importer reads it.
 
+#include <Tessara/actions/SoCallbackAction.h>
 #include <Tessara/base/SoDB.h>
+#include <Tessara/math/SbViewVolume.h>
+#include <Tessara/math/SbViewportRegion.h>
 #include <Tessara/nodes/SoSeparator.h>
+#include <Tessara/nodes/SoShape.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -112,4 +118,30 @@ TEST(SceneLoader, AMeshNestedFiftyThousandLevelsDeepImports) {
     DebugMessages messages(stderr);
     NodeRef<SoSeparator> scene(SceneLoader::load(dir.file("deep.x"), messages, true));
     EXPECT_EQ(scene->getNumChildren(), 1);
+}
+
+// The demo's page, 190 x 277 mm about the origin, shows whole on a drawing of any shape, as
+// large as it fits: across at one millimetre a millimetre on the A4 drawing.
+TEST(SceneLoader, TheDemoPageFitsEveryDrawing) {
+    SoDB::init();
+    DebugMessages messages(stderr);
+    for (const SbVec2s size : {SbVec2s(190, 277), SbVec2s(100, 100), SbVec2s(400, 100)}) {
+        NodeRef<SoSeparator> scene(
+            SceneLoader::load("", messages, true, nullptr, float(size[0]) / float(size[1])));
+        SbViewVolume volume;  // as the first shape sees it, fitted to the viewport
+        SoCallbackAction action{SbViewportRegion(size[0], size[1])};
+        action.addPreCallback(
+            SoShape::getClassTypeId(),
+            [](void* seen, SoCallbackAction* a, const SoNode*) {
+                *static_cast<SbViewVolume*>(seen) = a->getViewVolume();
+                return SoCallbackAction::ABORT;
+            },
+            &volume);
+        action.apply(scene.get());
+        SbVec3f corner;
+        volume.projectToScreen(SbVec3f(95.0f, 138.5f, 0.0f), corner);
+        EXPECT_NEAR(std::max(corner[0], corner[1]), 1.0f, 1e-4f) << size[0] << " x " << size[1];
+        EXPECT_LE(std::min(corner[0], corner[1]), 1.0f + 1e-4f) << size[0] << " x " << size[1];
+        EXPECT_TRUE(size != SbVec2s(190, 277) || std::fabs(volume.getWidth() - 190.0f) < 1e-3f);
+    }
 }

@@ -1,30 +1,46 @@
 #include "DemoScene.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
 
 #include "DemoGeometry.h"
 
-// One orthographic camera whose units are the drawing's millimetres, origin at the centre,
-// so every part is placed where it prints. On a drawing taller than wide the camera's
-// height spans the width (190 mm) and the view grows upwards to the drawing's 277 mm.
+// One orthographic camera whose units are the A4 drawing's millimetres, origin at the
+// centre, so every part is placed where it prints there. On a drawing taller than wide the
+// camera's height spans the width, otherwise the height: it is the larger of what the page
+// needs across and what it needs upwards.
 // Text and lines are dark grey rather than black: the default colour translation turns pure
 // black into white, as a screen's black background becomes white paper.
 
 namespace {
 
 constexpr float kHalfTurn = 3.14159265f;
+constexpr float kPageWidth = 190.0f, kPageHeight = 277.0f;
 
 SbRotation turn(float x, float y, float z, float radians) {
     return SbRotation(SbVec3f(x, y, z), radians);
 }
 
+std::string camera(float aspect) {
+    const bool upright = !(aspect >= 1.0f);
+    const float across = upright ? kPageWidth : kPageWidth / aspect;
+    const float upwards = upright ? kPageHeight * aspect : kPageHeight;
+    char node[128];
+    std::snprintf(node, sizeof node,
+                  "  OrthographicCamera { position 0 0 400  height %g  nearDistance 1"
+                  "  farDistance 800 }\n",
+                  std::max(across, upwards));
+    return node;
+}
+
 const char* const kHeader = R"(#Tessara V1.0 ascii
 # The built-in demo scene of the plotwerk command.
 Separator {
-  OrthographicCamera { position 0 0 400  height 190  nearDistance 1  farDistance 800 }
-  DirectionalLight { direction -0.45 -0.55 -1 }
+)";
+
+const char* const kLights = R"(  DirectionalLight { direction -0.45 -0.55 -1 }
   DirectionalLight { direction 0.8 -0.1 -0.6  intensity 0.35 }
 
   Separator {
@@ -198,13 +214,8 @@ std::string chart() {
 
 const char* const kFooter = "}\n";
 
-std::string buildScene() {
-    return kHeader + solids() + surface() + chart() + kFooter;
-}
-
 }  // namespace
 
-const char* demoSceneText() {
-    static const std::string text = buildScene();
-    return text.c_str();
+std::string demoSceneText(float aspect) {
+    return kHeader + camera(aspect) + kLights + solids() + surface() + chart() + kFooter;
 }

@@ -93,13 +93,17 @@ void writeDrawing(SoVectorizeAction& action, SoSeparator* scene, SafeOutputFile&
     output.commit();
 }
 
-// The picture takes the drawing's size as the options make it for a drawing.
-void writePicture(const PrintOptions& options, SoSeparator* scene) {
+// The drawing's size as the options make it, as it is seen.
+SbVec2f drawingSize(const PrintOptions& options) {
     SoVectorizePSAction sizing;
     ActionSettings::apply(sizing, options);
-    const SbVec2f size = sizing.getDrawingDimensions();
+    return sizing.getDrawingDimensions();
+}
+
+// The picture takes the drawing's size as the options make it for a drawing.
+void writePicture(const PrintOptions& options, SoSeparator* scene) {
     SafeOutputFile output(options.output);
-    output.writeAll(ScreenPicture::encode(scene, options, size));
+    output.writeAll(ScreenPicture::encode(scene, options, drawingSize(options)));
     output.commit();
 }
 
@@ -115,9 +119,10 @@ void print(const PrintOptions& options) {
     LibrarySession library;
     DebugMessages messages(stderr);
     unsigned long long inputBytes = 0;
-    NodeRef<SoSeparator> scene(
-        SceneLoader::load(options.input, messages,
-                          options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL, &inputBytes));
+    const SbVec2f size = drawingSize(options);
+    NodeRef<SoSeparator> scene(SceneLoader::load(
+        options.input, messages, options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL,
+        &inputBytes, size[1] > 0.0f ? size[0] / size[1] : 0.0f));
     const PrimitiveLimit limit(options, inputBytes);
     if (options.print) {
         GDITargets::print(options, scene.get());

@@ -73,10 +73,10 @@ SoSeparator* readSceneFile(const std::string& path, DebugMessages& messages) {
     return readSceneText(input, "scene file '" + path + "'", messages);
 }
 
-SoSeparator* readDemoScene(DebugMessages& messages) {
+SoSeparator* readDemoScene(DebugMessages& messages, float aspect) {
     SoInput input;
-    const char* text = demoSceneText();
-    input.setBuffer(text, std::strlen(text));
+    const std::string text = demoSceneText(aspect);
+    input.setBuffer(text.c_str(), text.size());
     return readSceneText(input, "the built-in demo scene", messages);
 }
 
@@ -87,9 +87,10 @@ bool SceneLoader::isSceneFile(const std::string& path) {
 }
 
 SoSeparator* SceneLoader::load(const std::string& path, DebugMessages& messages,
-                               bool cutTexturedFaces, unsigned long long* inputBytes) {
+                               bool cutTexturedFaces, unsigned long long* inputBytes,
+                               float demoAspect) {
     if (inputBytes) *inputBytes = 0;
-    if (path.empty()) return readDemoScene(messages);
+    if (path.empty()) return readDemoScene(messages, demoAspect);
     checkReadable(path);
     if (isSceneFile(path)) {
         std::error_code error;

@@ -14,10 +14,11 @@ class SceneLoader {
     /// CommandError; what the reader posts meanwhile is held in `messages` and either
     /// becomes the error's reason or is shown once the read succeeded. `cutTexturedFaces`
     /// as for MeshImporter::import. `inputBytes`, when given, receives how many bytes the
-    /// scene was read from: a mesh's other files (buffers, textures) count too.
+    /// scene was read from: a mesh's other files (buffers, textures) count too. The demo
+    /// scene fits a drawing of `demoAspect`, width over height (0: the A4 portrait one).
     static SoSeparator* load(const std::string& path, DebugMessages& messages,
-                             bool cutTexturedFaces = true,
-                             unsigned long long* inputBytes = nullptr);
+                             bool cutTexturedFaces = true, unsigned long long* inputBytes = nullptr,
+                             float demoAspect = 0.0f);
     /// True when `path` names a scene file rather than a mesh file.
     static bool isSceneFile(const std::string& path);
 };
