@@ -4,6 +4,7 @@
 
 #include <Tessara/actions/SoCallbackAction.h>
 #include <Tessara/base/SoDB.h>
+#include <Tessara/math/SbVec2f.h>
 #include <Tessara/math/SbViewVolume.h>
 #include <Tessara/math/SbViewportRegion.h>
 #include <Tessara/nodes/SoSeparator.h>
@@ -121,27 +122,33 @@ TEST(SceneLoader, AMeshNestedFiftyThousandLevelsDeepImports) {
 }
 
 // The demo's page, 190 x 277 mm about the origin, shows whole on a drawing of any shape, as
-// large as it fits: across at one millimetre a millimetre on the A4 drawing.
+// large as it fits (scale: drawing millimetres a page millimetre), its 2D text sized with it.
 TEST(SceneLoader, TheDemoPageFitsEveryDrawing) {
     SoDB::init();
     DebugMessages messages(stderr);
-    for (const SbVec2s size : {SbVec2s(190, 277), SbVec2s(100, 100), SbVec2s(400, 100)}) {
-        NodeRef<SoSeparator> scene(
-            SceneLoader::load("", messages, true, nullptr, float(size[0]) / float(size[1])));
-        SbViewVolume volume;  // as the first shape sees it, fitted to the viewport
-        SoCallbackAction action{SbViewportRegion(size[0], size[1])};
+    float a4Text = 0.0f;
+    for (const SbVec2f size : {SbVec2f(190, 277), SbVec2f(100, 100), SbVec2f(400, 100)}) {
+        NodeRef<SoSeparator> scene(SceneLoader::load("", messages, true, nullptr, size));
+        // What the first shape, the title, sees: the camera has fitted its volume to the
+        // viewport.
+        std::pair<SbViewVolume, float> seen;
+        SoCallbackAction action{SbViewportRegion(short(size[0]), short(size[1]))};
         action.addPreCallback(
             SoShape::getClassTypeId(),
             [](void* seen, SoCallbackAction* a, const SoNode*) {
-                *static_cast<SbViewVolume*>(seen) = a->getViewVolume();
+                *static_cast<std::pair<SbViewVolume, float>*>(seen) = {a->getViewVolume(),
+                                                                       a->getFontSize()};
                 return SoCallbackAction::ABORT;
             },
-            &volume);
+            &seen);
         action.apply(scene.get());
+        const float scale = std::min(size[0] / 190.0f, size[1] / 277.0f);
+        if (a4Text == 0.0f) a4Text = seen.second;
         SbVec3f corner;
-        volume.projectToScreen(SbVec3f(95.0f, 138.5f, 0.0f), corner);
+        seen.first.projectToScreen(SbVec3f(95.0f, 138.5f, 0.0f), corner);
         EXPECT_NEAR(std::max(corner[0], corner[1]), 1.0f, 1e-4f) << size[0] << " x " << size[1];
         EXPECT_LE(std::min(corner[0], corner[1]), 1.0f + 1e-4f) << size[0] << " x " << size[1];
-        EXPECT_TRUE(size != SbVec2s(190, 277) || std::fabs(volume.getWidth() - 190.0f) < 1e-3f);
+        EXPECT_NEAR(seen.first.getWidth() * scale, size[0], 1e-3f);
+        EXPECT_NEAR(seen.second, a4Text * scale, 1e-3f) << size[0] << " x " << size[1];
     }
 }

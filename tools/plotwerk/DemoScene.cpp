@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "DemoGeometry.h"
 
 // One orthographic camera whose units are the A4 drawing's millimetres, origin at the
-// centre, so every part is placed where it prints there. On a drawing taller than wide the
-// camera's height spans the width, otherwise the height: it is the larger of what the page
-// needs across and what it needs upwards.
+// centre, so every part is placed where it prints there. On another drawing the page prints
+// as large as it fits, centred; its 2D text and image, whose sizes are points on paper
+// rather than units of the scene, are sized with it: "@" marks such a size below, "^" one
+// that must stay a whole number.
 // Text and lines are dark grey rather than black: the default colour translation turns pure
 // black into white, as a screen's black background becomes white paper.
 
@@ -23,16 +25,33 @@ SbRotation turn(float x, float y, float z, float radians) {
     return SbRotation(SbVec3f(x, y, z), radians);
 }
 
-std::string camera(float aspect) {
-    const bool upright = !(aspect >= 1.0f);
-    const float across = upright ? kPageWidth : kPageWidth / aspect;
-    const float upwards = upright ? kPageHeight * aspect : kPageHeight;
+// On a drawing taller than wide the camera's height spans the width, otherwise the height.
+std::string camera(float width, float height, float scale) {
     char node[128];
     std::snprintf(node, sizeof node,
                   "  OrthographicCamera { position 0 0 400  height %g  nearDistance 1"
                   "  farDistance 800 }\n",
-                  std::max(across, upwards));
+                  std::min(width, height) / scale);
     return node;
+}
+
+// The page's text with every marked size scaled and the marks gone.
+std::string withPaperSizes(const std::string& page, float scale) {
+    std::string text;
+    size_t from = 0;
+    for (size_t at = page.find_first_of("@^"); at != std::string::npos;
+         at = page.find_first_of("@^", from)) {
+        char* end = nullptr;
+        const float points = std::strtof(page.c_str() + at + 1, &end) * scale;
+        char size[32];
+        if (page[at] == '@')
+            std::snprintf(size, sizeof size, "%g", points);
+        else
+            std::snprintf(size, sizeof size, "%ld", std::max(1L, std::lround(points)));
+        text.append(page, from, at - from).append(size);
+        from = static_cast<size_t>(end - page.c_str());
+    }
+    return text.append(page, from, std::string::npos);
 }
 
 const char* const kHeader = R"(#Tessara V1.0 ascii
@@ -46,11 +65,11 @@ const char* const kLights = R"(  DirectionalLight { direction -0.45 -0.55 -1 }
   Separator {
     BaseColor { rgb 0.12 0.12 0.14 }
     Translation { translation 0 116 0 }
-    Font { name "Helvetica-Bold"  size 40 }
+    Font { name "Helvetica-Bold"  size @40 }
     Text2 { string "PlotWerk"  justification CENTER }
     Translation { translation 0 -12 0 }
     BaseColor { rgb 0.35 0.35 0.4 }
-    Font { name "Helvetica"  size 13 }
+    Font { name "Helvetica"  size @13 }
     Text2 { string "3D scenes printed as vector drawings"  justification CENTER }
   }
 )";
@@ -65,7 +84,7 @@ std::string caption(float x, float y, const char* text) {
     char node[256];
     std::snprintf(node, sizeof node,
                   "Separator { BaseColor { rgb 0.25 0.25 0.3 }  Translation { translation %g %g 0 }"
-                  "  Font { name \"Helvetica\"  size 10 }"
+                  "  Font { name \"Helvetica\"  size @10 }"
                   "  Text2 { string \"%s\"  justification CENTER } }\n",
                   x, y, text);
     return node;
@@ -101,7 +120,7 @@ std::string colourKey() {
         pixels += pixel;
     }
     return "Image { image 1 16 3" + pixels +
-           "  width 14  height 130  horAlignment LEFT  vertAlignment BOTTOM }\n";
+           "  width ^14  height ^130  horAlignment LEFT  vertAlignment BOTTOM }\n";
 }
 
 std::string surface() {
@@ -112,7 +131,7 @@ std::string surface() {
     text += placed(70, -30, colourKey());
     text += R"(Separator {
   BaseColor { rgb 0.25 0.25 0.3 }
-  Font { name "Helvetica"  size 9 }
+  Font { name "Helvetica"  size @9 }
   Translation { translation 77 13 0 }
   Text2 { string "high" }
   Translation { translation 0 -43 0 }
@@ -138,7 +157,7 @@ const char* const kChartFrame = R"scene(  Separator {
     DrawStyle { lineWidth 2 }
     Coordinate3 { point [ 0 54 0, 0 0 0, 134 0 0 ] }
     LineSet { numVertices 3 }
-    Font { name "Helvetica"  size 8 }
+    Font { name "Helvetica"  size @8 }
     Translation { translation 0 -5 0 }
     Text2 { string "0"  justification CENTER }
     Translation { translation 43.33 0 0 }
@@ -195,7 +214,7 @@ std::string chart() {
     text += series("0.1 0.55 0.25", "lineWidth 1.5  linePattern 0xFF18", 20,
                    seriesPoints(count, [](float t) { return 6.0f + 12.0f * t; }), count);
     text += R"(  Separator {
-    Font { name "Helvetica"  size 8 }
+    Font { name "Helvetica"  size @8 }
     BaseColor { rgb 0.15 0.35 0.8 }
     Translation { translation 136 44 0 }
     Text2 { string "sin: solid, circles" }
@@ -216,6 +235,10 @@ const char* const kFooter = "}\n";
 
 }  // namespace
 
-std::string demoSceneText(float aspect) {
-    return kHeader + camera(aspect) + kLights + solids() + surface() + chart() + kFooter;
+std::string demoSceneText(float width, float height) {
+    if (!(width > 0.0f && height > 0.0f)) width = kPageWidth, height = kPageHeight;
+    const float scale = std::min(width / kPageWidth, height / kPageHeight);
+    return withPaperSizes(
+        kHeader + camera(width, height, scale) + kLights + solids() + surface() + chart() + kFooter,
+        scale);
 }

@@ -119,10 +119,9 @@ void print(const PrintOptions& options) {
     LibrarySession library;
     DebugMessages messages(stderr);
     unsigned long long inputBytes = 0;
-    const SbVec2f size = drawingSize(options);
     NodeRef<SoSeparator> scene(SceneLoader::load(
         options.input, messages, options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL,
-        &inputBytes, size[1] > 0.0f ? size[0] / size[1] : 0.0f));
+        &inputBytes, drawingSize(options)));
     const PrimitiveLimit limit(options, inputBytes);
     if (options.print) {
         GDITargets::print(options, scene.get());

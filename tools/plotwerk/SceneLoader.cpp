@@ -73,9 +73,9 @@ SoSeparator* readSceneFile(const std::string& path, DebugMessages& messages) {
     return readSceneText(input, "scene file '" + path + "'", messages);
 }
 
-SoSeparator* readDemoScene(DebugMessages& messages, float aspect) {
+SoSeparator* readDemoScene(DebugMessages& messages, const SbVec2f& drawing) {
     SoInput input;
-    const std::string text = demoSceneText(aspect);
+    const std::string text = demoSceneText(drawing[0], drawing[1]);
     input.setBuffer(text.c_str(), text.size());
     return readSceneText(input, "the built-in demo scene", messages);
 }
@@ -88,9 +88,9 @@ bool SceneLoader::isSceneFile(const std::string& path) {
 
 SoSeparator* SceneLoader::load(const std::string& path, DebugMessages& messages,
                                bool cutTexturedFaces, unsigned long long* inputBytes,
-                               float demoAspect) {
+                               const SbVec2f& demoDrawing) {
     if (inputBytes) *inputBytes = 0;
-    if (path.empty()) return readDemoScene(messages, demoAspect);
+    if (path.empty()) return readDemoScene(messages, demoDrawing);
     checkReadable(path);
     if (isSceneFile(path)) {
         std::error_code error;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <Tessara/math/SbVec2f.h>
+
 #include <string>
 
 class DebugMessages;
@@ -15,10 +17,10 @@ class SceneLoader {
     /// becomes the error's reason or is shown once the read succeeded. `cutTexturedFaces`
     /// as for MeshImporter::import. `inputBytes`, when given, receives how many bytes the
     /// scene was read from: a mesh's other files (buffers, textures) count too. The demo
-    /// scene fits a drawing of `demoAspect`, width over height (0: the A4 portrait one).
+    /// scene fits a drawing of `demoDrawing` millimetres, as seen (0 x 0: the A4 one).
     static SoSeparator* load(const std::string& path, DebugMessages& messages,
                              bool cutTexturedFaces = true, unsigned long long* inputBytes = nullptr,
-                             float demoAspect = 0.0f);
+                             const SbVec2f& demoDrawing = SbVec2f(0.0f, 0.0f));
     /// True when `path` names a scene file rather than a mesh file.
     static bool isSceneFile(const std::string& path);
 };

@@ -105,7 +105,7 @@ std::vector<std::string> readBack(const EMFFile& emf) {
 using MetafileRoundTrip = PrintTest;
 
 TEST_F(MetafileRoundTrip, ReadBackAsTheBackendDrewIt) {
-    std::vector<std::pair<std::string, std::string>> scenes = {{"demo", demoSceneText(0.0f)}};
+    std::vector<std::pair<std::string, std::string>> scenes = {{"demo", demoSceneText(0.0f, 0.0f)}};
     for (const auto& entry : std::filesystem::directory_iterator(TESSARA_EXAMPLES_DIR)) {
         std::ifstream file(entry.path());
         scenes.emplace_back(entry.path().filename(),
