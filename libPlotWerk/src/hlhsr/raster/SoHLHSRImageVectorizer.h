@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "SoTileBufferObserver.h"
@@ -21,9 +20,8 @@ class SoVectorizeAction;
 
 /// Raster visibility: renders the stored records of a viewport in identifier colours,
 /// traces tile by tile outlines around what each polygon and line leaves visible and prints
-/// them;
-/// marks, texts and images that leave any visible pixel are printed whole at the end. What
-/// is hidden is cut away at the precision of the raster, whatever order things came in.
+/// them; marks, texts and images that leave any visible pixel are printed whole at the end.
+/// What is hidden is cut away at the precision of the raster, whatever order things came in.
 class SoHLHSRImageVectorizer : public SoTileBufferObserver {
   public:
     /// Where the time of the last run went, in seconds, and what it made.
