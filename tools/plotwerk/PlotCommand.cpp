@@ -101,9 +101,9 @@ SbVec2f drawingSize(const PrintOptions& options) {
 }
 
 // The picture takes the drawing's size as the options make it for a drawing.
-void writePicture(const PrintOptions& options, SoSeparator* scene) {
+void writePicture(const PrintOptions& options, SoSeparator* scene, const SbVec2f& size) {
     SafeOutputFile output(options.output);
-    output.writeAll(ScreenPicture::encode(scene, options, drawingSize(options)));
+    output.writeAll(ScreenPicture::encode(scene, options, size));
     output.commit();
 }
 
@@ -119,9 +119,10 @@ void print(const PrintOptions& options) {
     LibrarySession library;
     DebugMessages messages(stderr);
     unsigned long long inputBytes = 0;
+    const SbVec2f size = drawingSize(options);
     NodeRef<SoSeparator> scene(SceneLoader::load(
         options.input, messages, options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL,
-        &inputBytes, drawingSize(options)));
+        &inputBytes, size));
     const PrimitiveLimit limit(options, inputBytes);
     if (options.print) {
         GDITargets::print(options, scene.get());
@@ -132,7 +133,7 @@ void print(const PrintOptions& options) {
         return;
     }
     if (!format.create) {
-        writePicture(options, scene.get());
+        writePicture(options, scene.get(), size);
         return;
     }
     std::unique_ptr<ProgressMeter> meter = meterIfWatched();
