@@ -146,7 +146,8 @@ std::vector<OptionTable::Entry> makeEntries() {
               }},
         Entry{"--edges", "all|feature[=DEG]",
               "for --hidden lines: every outline, or only edges where faces meet at more than "
-              "DEG degrees and the outlines of curved surfaces (each drawn once)",
+              "DEG degrees, unless the shape's normals run smoothly across them, and the "
+              "outlines of curved surfaces (each drawn once)",
               [](const PS&) -> std::string {
                   return "feature=" + decimal(PrintOptions().featureAngle);
               },

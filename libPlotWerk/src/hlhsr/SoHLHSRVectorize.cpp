@@ -93,14 +93,14 @@ void SoHLHSRVectorize::addPolygon(const SbVec4f* points, int numPoints, const Sb
                                   unsigned short linePattern, int linePatternScaleFactor, int style,
                                   const SbString& string1, const SbString& string2,
                                   const unsigned char* pattern, float offsetFactor,
-                                  float offsetUnits) {
+                                  float offsetUnits, const SbVec3f* normals) {
     if (!validPoints("SoHLHSRVectorize::addPolygon", points, numPoints, colors)) return;
     SoGraphicPrimitiveList* list = currentList("SoHLHSRVectorize::addPolygon");
     if (mode_ == HIDDEN_LINES) {
         const std::vector<float> lengths = patternLengths(points, numPoints, true, linePattern);
         hiddenLines_->addPolygon(points, numPoints, colors, lineWidth, linePattern,
-                                 linePatternScaleFactor,
-                                 lengths.empty() ? nullptr : lengths.data());
+                                 linePatternScaleFactor, lengths.empty() ? nullptr : lengths.data(),
+                                 normals);
         return;
     }
     if (mode_ == RASTER && style == 1) {

@@ -40,12 +40,14 @@ class SoHLHSRVectorize {
 
     /// Starts the records of a new viewport (the action flushes the previous one first).
     void beginViewport();
-    /// A clipped polygon; style 0 filled, 1 outline, 2 points. One colour per point.
+    /// A clipped polygon; style 0 filled, 1 outline, 2 points. One colour per point, and
+    /// where given the shape's unit normal at each point (hidden lines tell smooth surfaces
+    /// by them).
     void addPolygon(const SbVec4f* points, int numPoints, const SbColor* colors, int multicolor,
                     float lineWidth, float markerSize, unsigned short linePattern,
                     int linePatternScaleFactor, int style, const SbString& string1,
                     const SbString& string2, const unsigned char* pattern, float offsetFactor,
-                    float offsetUnits);
+                    float offsetUnits, const SbVec3f* normals = nullptr);
     void addPolyLine(const SbVec4f* points, int numPoints, const SbColor* colors, int multicolor,
                      float lineWidth, unsigned short linePattern, int linePatternScaleFactor);
     /// Dots of markerSize, or, when markerSet is not null, its markers from its first index

@@ -169,7 +169,8 @@ SoHLHSRVectorize* SoVectorClipper::engine() const {
 
 // ---- Polygons ----
 
-void SoVectorClipper::clipPolygon(SoCallbackAction* cba, SbVec4f* points, int n, SbColor* colors) {
+void SoVectorClipper::clipPolygon(SoCallbackAction* cba, SbVec4f* points, int n, SbColor* colors,
+                                  const SbVec3f* normals) {
     if (n <= 0) return;
     if (!cba || !points || !colors) {
         SoDebugError::post("SoVectorizeAction::clipPolygon", "Null argument: nothing drawn");
@@ -187,6 +188,7 @@ void SoVectorClipper::clipPolygon(SoCallbackAction* cba, SbVec4f* points, int n,
     std::copy(points, points + n, polygonPoints_.begin());
     std::copy(colors, colors + n, polygonColors_.begin());
     polygonCount_ = n;
+    polygonNormals_ = normals;
 
     if (clipPolygonPass(nearPlane(), true) == 0) return;
     divideByW(polygonPoints_.data(), polygonCount_);
@@ -203,6 +205,7 @@ int SoVectorClipper::clipPolygonPass(const Plane& plane, bool isNear) {
     bool allInside = true;
     for (int k = 0; k < n && allInside; ++k) allInside = plane.inside(polygonPoints_[k]);
     if (allInside) return n;
+    polygonNormals_ = nullptr;
     // A convex polygon gains at most one vertex per pass; 2n covers any input at all.
     if (static_cast<int>(passPoints_.size()) < 2 * n + 1) {
         passPoints_.resize(2 * n + 1);
@@ -270,7 +273,8 @@ void SoVectorClipper::emitPolygon(SoCallbackAction* cba, const SbColor& firstCol
         hlhsr->addPolygon(points, n, colors, polygonMulticolor_, cba->getLineWidth(),
                           cba->getPointSize(), cba->getLinePattern(),
                           cba->getLinePatternScaleFactor(), engineStyleOf(style), category, name,
-                          mask, offsetFactor, offsetUnits);
+                          mask, offsetFactor, offsetUnits,
+                          style == SoDrawStyleElement::FILLED ? polygonNormals_ : nullptr);
         return;
     }
     action_->projectPoints(points, n);

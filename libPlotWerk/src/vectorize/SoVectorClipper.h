@@ -23,8 +23,11 @@ class SoVectorClipper {
   public:
     explicit SoVectorClipper(SoVectorizeAction* action);
 
-    /// A convex polygon (a captured triangle); the arrays are not changed.
-    void clipPolygon(SoCallbackAction* cba, SbVec4f* points, int n, SbColor* colors);
+    /// A convex polygon (a captured triangle); the arrays are not changed. normals, when
+    /// given, are the shape's unit normals at the points, handed on with a polygon that
+    /// clipping left whole.
+    void clipPolygon(SoCallbackAction* cba, SbVec4f* points, int n, SbColor* colors,
+                     const SbVec3f* normals = nullptr);
     /// A polyline, split into visible runs; the arrays (the capture buffer) are worked in place.
     void clipPolyLine(SoCallbackAction* cba, SbVec4f* points, int n, SbColor* colors);
     /// Dots (null markerSet) or markers, each kept or dropped alone; worked in place. Point
@@ -120,4 +123,6 @@ class SoVectorClipper {
     SoPointMarkers pointMarkers_;
     int polygonCount_ = 0;
     int polygonMulticolor_ = 0;
+    /// The normals at the working polygon's points; null once a pass has cut it.
+    const SbVec3f* polygonNormals_ = nullptr;
 };

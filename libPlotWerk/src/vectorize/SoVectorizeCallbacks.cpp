@@ -125,6 +125,8 @@ void SoVectorizeCallbacks::triangle(void* userData, SoCallbackAction* cba,
     const SoLightModelElement::Model model = cba->getLightModel();
     const bool lit = (action->lightingEnabled_ && model == SoLightModelElement::PER_PIXEL_PHONG) ||
                      model == SoLightModelElement::PHONG;
+    SbVec3f normalStore[3];
+    const SbVec3f* normals = surfaceNormals(action, cba, vertices, normalStore);
     if (!lit) {
         const SbMatrix& toClip = action->capture_->toClip(cba);
         for (int i = 0; i < 3; ++i) {
@@ -132,7 +134,7 @@ void SoVectorizeCallbacks::triangle(void* userData, SoCallbackAction* cba,
             toClip.multVecMatrix(homogeneous(vertices[i]->getPoint()), points[i]);
         }
         if (transparent[0] && transparent[1] && transparent[2]) return;
-        action->clipper_->clipPolygon(cba, points, 3, colors);
+        action->clipper_->clipPolygon(cba, points, 3, colors, normals);
         return;
     }
     // Lighting is evaluated in viewing coordinates, so the projection comes last.
@@ -152,7 +154,23 @@ void SoVectorizeCallbacks::triangle(void* userData, SoCallbackAction* cba,
     }
     const SbMatrix& projection = cba->getProjectionMatrix();
     for (SbVec4f& p : points) projection.multVecMatrix(SbVec4f(p), p);
-    action->clipper_->clipPolygon(cba, points, 3, colors);
+    action->clipper_->clipPolygon(cba, points, 3, colors, normals);
+}
+
+// Only hidden-line drawings with feature edges read them, to find where a shape's surface
+// is smooth. In viewing coordinates, so that the normals of different shapes compare.
+const SbVec3f* SoVectorizeCallbacks::surfaceNormals(SoVectorizeAction* action,
+                                                    SoCallbackAction* cba,
+                                                    const SoPrimitiveVertex* const* vertices,
+                                                    SbVec3f* normals) {
+    if (action->hlhsrMode_ != SoVectorizeAction::HIDDEN_LINES_REMOVAL || !action->featureEdges_)
+        return nullptr;
+    const SbMatrix& toView = action->capture_->toView(cba);
+    for (int i = 0; i < 3; ++i) {
+        toView.multDirMatrix(vertices[i]->getNormal(), normals[i]);
+        normals[i].normalize();
+    }
+    return normals;
 }
 
 void SoVectorizeCallbacks::captureVertex(SoVectorizeAction* action, SoCallbackAction* cba,

@@ -2,6 +2,7 @@
 
 #include <Tessara/actions/SoCallbackAction.h>
 
+class SbVec3f;
 class SoNode;
 class SoPrimitiveVertex;
 class SoVectorizeAction;
@@ -52,6 +53,10 @@ class SoVectorizeCallbacks {
     static void flushPending(SoVectorizeAction* action, SoCallbackAction* cba);
     static void flushMarkers(SoVectorizeAction* action, SoCallbackAction* cba,
                              const SoNode* markerSet);
+    /// The triangle's unit normals in normals, returned, when the drawing needs them; else null.
+    static const SbVec3f* surfaceNormals(SoVectorizeAction* action, SoCallbackAction* cba,
+                                         const SoPrimitiveVertex* const* vertices,
+                                         SbVec3f* normals);
     static void captureVertex(SoVectorizeAction* action, SoCallbackAction* cba,
                               const SoPrimitiveVertex* v, int slot, int& fullyTransparent);
     /// The buffered object-space points, taken to clip space in place.

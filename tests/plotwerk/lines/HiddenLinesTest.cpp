@@ -14,6 +14,7 @@ struct Primitive {
     std::vector<SbVec4f> points;  // page x, y and depth, growing away from the viewer
     bool polygon;
     int colorOf = -1;  // drawn in the colour of that primitive number, not its own
+    std::vector<SbVec3f> normals = {};
 };
 
 constexpr int kHidden = 100;
@@ -26,9 +27,12 @@ std::pair<std::map<int, double>, size_t> kept(const std::vector<Primitive>& prim
     for (size_t k = 0; k < primitives.size(); ++k) {
         const int tag = primitives[k].colorOf < 0 ? int(k) : primitives[k].colorOf;
         const std::vector<SbColor> colors(primitives[k].points.size(), SbColor(tag / 8.0f, 0, 0));
-        (lines.*(primitives[k].polygon ? &SoHiddenLines::addPolygon : &SoHiddenLines::addPolyLine))(
-            primitives[k].points.data(), int(primitives[k].points.size()), colors.data(), 1.0f,
-            0xFFFF, 1, nullptr);
+        const Primitive& p = primitives[k];
+        if (!p.polygon)
+            lines.addPolyLine(p.points.data(), int(p.points.size()), colors.data(), 1, 0xFFFF, 1);
+        else
+            lines.addPolygon(p.points.data(), int(p.points.size()), colors.data(), 1, 0xFFFF, 1,
+                             nullptr, p.normals.empty() ? nullptr : p.normals.data());
     }
     std::map<int, double> lengths;
     const std::vector<SoVisibleLine> visible = lines.computeVisibleLines();
@@ -58,6 +62,13 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
                              true};
     const Primitive near = {{pt(0.4f, -0.5f, 0.06f), pt(0.5f, -0.5f, 0.5f), pt(0.5f, 0.5f, 0.5f)},
                             true};
+    const std::vector<SbVec4f> beside = {pt(0.5f, 0.5f, 0.5f), pt(0.5f, -0.5f, 0.5f),
+                                         pt(0.53f, 0, 0.94f)};
+    // The two faces as parts of one smooth surface, then with a crease between them.
+    const SbVec3f up(0, 0, -1), tilted(0.0499f, 0, -0.9988f), other(0.4472f, 0, -0.8944f);
+    const Primitive smooth[] = {{near.points, true, -1, {other, tilted, up}},
+                                {beside, true, -1, {up, tilted, other}},
+                                {beside, true, -1, {other, other, other}}};
     const struct {
         const char* name;
         std::vector<Primitive> primitives;
@@ -98,12 +109,11 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
          1,
          0,
          30.0f},
-        {"no fold",
-         {near, {{pt(0.5f, 0.5f, 0.5f), pt(0.5f, -0.5f, 0.5f), pt(0.53f, 0, 0.94f)}, true}},
-         {{0, 1.104988}, {1, 1.001798}},
-         2,
-         0,
-         30.0f},
+        {"no fold", {near, {beside, true}}, {{0, 1.104988}, {1, 1.001798}}, 2, 0, 30.0f},
+        // At one degree the faces' planes differ too much; the normals can still say that
+        // the two are parts of one smooth surface.
+        {"a smooth surface", {smooth[0], smooth[1]}, {{0, 1.104988}, {1, 1.001798}}, 2, 0, 1},
+        {"a crease", {smooth[0], smooth[2]}, {{0, 2.104988}, {1, 1.001798}}, 2, 0, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -189,4 +189,17 @@ TEST_F(HiddenLineReference, PrintShowsTheEdgesTheScreenShows) {
     }
 }
 
+// A sphere's normals say that its surface is smooth: with feature edges it plots as its
+// outline and nothing inside it, although its facets meet at many degrees.
+TEST_F(HiddenLineReference, ASmoothSurfacePlotsAsItsOutline) {
+    const std::vector<Segment> features =
+        plotted("PerspectiveCamera { position 0 0 4 } LightModel { model BASE_COLOR } Sphere { }",
+                SoVectorizeAction::HIDDEN_LINES_REMOVAL, true);
+    // From 4 radii away the outline spans asin(1/4) of the view's half angle of 22.5 degrees.
+    const float centre = 2 * 25.4f * 40, radius = centre * std::tan(std::asin(0.25f)) / 0.41421f;
+    ASSERT_GT(features.size(), 8u);
+    for (const auto& [a, b] : features)
+        EXPECT_GT((a + b - SbVec2f(2 * centre, 2 * centre)).length() / 2, 0.9f * radius);
+}
+
 }  // namespace

@@ -60,22 +60,23 @@ SoHiddenLines::~SoHiddenLines() = default;
 
 void SoHiddenLines::addPolygon(const SbVec4f* points, int numPoints, const SbColor* colors,
                                float lineWidth, unsigned short linePattern,
-                               int linePatternScaleFactor, const float* edgeLengths) {
+                               int linePatternScaleFactor, const float* edgeLengths,
+                               const SbVec3f* normals) {
     add(points, numPoints, colors, lineWidth, linePattern, linePatternScaleFactor, true,
-        edgeLengths);
+        edgeLengths, normals);
 }
 
 void SoHiddenLines::addPolyLine(const SbVec4f* points, int numPoints, const SbColor* colors,
                                 float lineWidth, unsigned short linePattern,
                                 int linePatternScaleFactor, const float* edgeLengths) {
     add(points, numPoints, colors, lineWidth, linePattern, linePatternScaleFactor, false,
-        edgeLengths);
+        edgeLengths, nullptr);
 }
 
 // Depth grows away from the viewer in the records; here it grows towards him.
 void SoHiddenLines::add(const SbVec4f* points, int numPoints, const SbColor* colors,
                         float lineWidth, unsigned short linePattern, int linePatternScaleFactor,
-                        bool closed, const float* edgeLengths) {
+                        bool closed, const float* edgeLengths, const SbVec3f* normals) {
     if (numPoints < 2 || !points || !colors) return;
     std::vector<SoLinePoint> converted;
     for (int i = 0; i < numPoints; ++i)
@@ -87,6 +88,7 @@ void SoHiddenLines::add(const SbVec4f* points, int numPoints, const SbColor* col
         for (int e = 0; e < object->getNumEdges(); ++e)
             object->patternRun.push_back(object->patternRun.back() + edgeLengths[e]);
     }
+    if (normals && featureAngle_ >= 0.0f) object->normals.assign(normals, normals + numPoints);
     const std::size_t hash = object->contentHash();
     const auto [first, last] = byContent_.equal_range(hash);
     for (auto it = first; it != last; ++it)
@@ -200,10 +202,24 @@ void SoHiddenLines::markFeatureEdges(const std::vector<size_t>& copyOf) {
             const SoLinePoint& m = other.getWindingNormal();
             const SoLinePoint &a = object.edgeStart(e), &b = object.edgeEnd(e);
             const bool fold = object.pageSide(a, b) * other.pageSide(a, b) > 0;
-            if (!fold && n.x * m.x + n.y * m.y + n.z * m.z >= limit)
-                other.drawn[firstEdge.edge] = 0;
+            const bool smooth = n.x * m.x + n.y * m.y + n.z * m.z >= limit ||
+                                normalsRunOn(object, e, other, firstEdge.edge, limit);
+            if (!fold && smooth) other.drawn[firstEdge.edge] = 0;
         }
     }
+}
+
+// Edge f of q has the same two end points as edge e of p, either way round.
+bool SoHiddenLines::normalsRunOn(const SoLineObject& p, int e, const SoLineObject& q, int f,
+                                 double limit) {
+    if (p.normals.empty() || q.normals.empty()) return false;
+    const SoLinePoint &pStart = p.edgeStart(e), &qStart = q.edgeStart(f);
+    const bool sameWay = pStart.x == qStart.x && pStart.y == qStart.y && pStart.z == qStart.z;
+    const int qAtStart = sameWay ? f : q.edgeEndIndex(f);
+    const int qAtEnd = sameWay ? q.edgeEndIndex(f) : f;
+    auto normal = [](const SoLineObject& o, int i) { return o.normals[static_cast<size_t>(i)]; };
+    return normal(p, e).dot(normal(q, qAtStart)) >= limit &&
+           normal(p, p.edgeEndIndex(e)).dot(normal(q, qAtEnd)) >= limit;
 }
 
 // The ends exactly, so that pieces of neighbouring edges meet where the edges do.

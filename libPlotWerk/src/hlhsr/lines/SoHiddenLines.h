@@ -44,9 +44,12 @@ struct SoVisibleLine {
 /// With feature edges on (off by default), an edge shared by two polygons (same end points)
 /// whose planes differ by less than the feature angle is left out, and an edge that another
 /// primitive already has is drawn once: shapes arrive as triangles, and a drafter wants
-/// neither the diagonals of flat faces nor every edge twice. An edge where the two polygons
-/// lie on one side of it on the page stays, whatever the angle: there a curved surface turns
-/// away from the viewer, and the edge is its outline.
+/// neither the diagonals of flat faces nor every edge twice. So is an edge across which the
+/// shape's own normals run on (at each end, the two polygons' normals differ by less than
+/// the feature angle): the facets of a sphere or a cylinder meet at many degrees, but the
+/// shape says that its surface is smooth there, and a drafter draws no line on it. An edge
+/// where the two polygons lie on one side of it on the page stays, whatever the angles:
+/// there a curved surface turns away from the viewer, and the edge is its outline.
 class SoHiddenLines {
   public:
     /// Where the time of the last computation went, in seconds.
@@ -64,10 +67,11 @@ class SoHiddenLines {
 
     /// A closed outline that hides; nothing for fewer than 2 points. colors[0] is its colour.
     /// edgeLengths, when given, holds each edge's printed length, so that a piece drawn in
-    /// a pattern continues it from where the pattern had run to.
+    /// a pattern continues it from where the pattern had run to. normals, when given, are
+    /// the shape's unit normals at the points, for the feature edges (set the angle first).
     void addPolygon(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
                     unsigned short linePattern, int linePatternScaleFactor,
-                    const float* edgeLengths = nullptr);
+                    const float* edgeLengths = nullptr, const SbVec3f* normals = nullptr);
     /// An open polyline; nothing for fewer than 2 points. edgeLengths as for addPolygon.
     void addPolyLine(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
                      unsigned short linePattern, int linePatternScaleFactor,
@@ -92,12 +96,16 @@ class SoHiddenLines {
 
     void add(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
              unsigned short linePattern, int linePatternScaleFactor, bool closed,
-             const float* edgeLengths);
+             const float* edgeLengths, const SbVec3f* normals);
     void leaveOutClippedEdges(SoLineObject& polygon);
     /// The objects in list order: the first added, then the others newest first.
     std::vector<int> listOrder() const;
     /// copyOf: per edge, the first edge with the same two end points (see findFirstCopies).
     void markFeatureEdges(const std::vector<size_t>& copyOf);
+    /// Whether the shape's normals at both ends of p's edge e, which is q's edge f, agree in
+    /// the two polygons within the limit (a cosine).
+    static bool normalsRunOn(const SoLineObject& p, int e, const SoLineObject& q, int f,
+                             double limit);
     /// Columns of the grid the hiding polygons are filed in.
     int hiderColumns() const;
     void findWhollyHiddenEdges(const SoLineGrid& hiders);

@@ -49,7 +49,11 @@ int SoLineObject::getNumEdges() const {
 }
 
 const SoLinePoint& SoLineObject::edgeEnd(int edge) const {
-    return points_[(static_cast<size_t>(edge) + 1) % points_.size()];
+    return points_[static_cast<size_t>(edgeEndIndex(edge))];
+}
+
+int SoLineObject::edgeEndIndex(int edge) const {
+    return static_cast<int>((static_cast<size_t>(edge) + 1) % points_.size());
 }
 
 void SoLineObject::computeExtent() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <Tessara/math/SbColor.h>
+#include <Tessara/math/SbVec3f.h>
 
 #include <cstddef>
 #include <vector>
@@ -53,6 +54,11 @@ class SoLineObject {
     /// How far, in millimetres on the drawing, the line pattern has run at each edge's start
     /// and, last, at the end; empty where nothing asked for it.
     std::vector<float> patternRun;
+    /// The shape's own unit normal at each point, in one space for all objects; empty where
+    /// none was given.
+    std::vector<SbVec3f> normals;
+    /// The index of the point an edge ends at.
+    int edgeEndIndex(int edge) const;
     /// How far the pattern has run at parameter t of edge e; 0 without patternRun.
     float patternAt(int e, double t) const;
     /// Whether the two draw the same lines and hide the same: the same points to the bit,
