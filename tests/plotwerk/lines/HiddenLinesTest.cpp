@@ -114,6 +114,7 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
         // the two are parts of one smooth surface.
         {"a smooth surface", {smooth[0], smooth[1]}, {{0, 1.104988}, {1, 1.001798}}, 2, 0, 1},
         {"a crease", {smooth[0], smooth[2]}, {{0, 2.104988}, {1, 1.001798}}, 2, 0, 1},
+        {"no area", {{{beside[1], beside[1], beside[0]}, true}, near}, {{1, 2.104988}}, 1, 0, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -88,7 +88,12 @@ void SoHiddenLines::add(const SbVec4f* points, int numPoints, const SbColor* col
         for (int e = 0; e < object->getNumEdges(); ++e)
             object->patternRun.push_back(object->patternRun.back() + edgeLengths[e]);
     }
-    if (normals && featureAngle_ >= 0.0f) object->normals.assign(normals, normals + numPoints);
+    if (featureAngle_ >= 0.0f) {
+        // A polygon without area, as where a grid of points meets itself at the pole of a
+        // sphere, is a line along its neighbours' edges: they draw them, or leave them out.
+        if (object->enclosesNothing()) return;
+        if (normals) object->normals.assign(normals, normals + numPoints);
+    }
     const std::size_t hash = object->contentHash();
     const auto [first, last] = byContent_.equal_range(hash);
     for (auto it = first; it != last; ++it)

@@ -88,6 +88,10 @@ void SoLineObject::computePlane() {
     hides_ = true;
 }
 
+bool SoLineObject::enclosesNothing() const {
+    return closed_ && windingNormal_.x == 0 && windingNormal_.y == 0 && windingNormal_.z == 0;
+}
+
 double SoLineObject::planeDistance(const SoLinePoint& p) const {
     return a_ * p.x + b_ * p.y + c_ * p.z + d_;
 }

@@ -44,6 +44,8 @@ class SoLineObject {
     /// positive on the left, negative on the right.
     double pageSide(const SoLinePoint& a, const SoLinePoint& b) const;
 
+    /// Whether a closed outline encloses no area in space: its points lie on one line.
+    bool enclosesNothing() const;
     /// The unit normal of the outline's own turning sense (not turned to the viewer).
     const SoLinePoint& getWindingNormal() const { return windingNormal_; }
     const SoLineAttributes& getAttributes() const { return attributes_; }
