@@ -3,10 +3,12 @@
 // the importer reads it.
 
 #include <Tessara/actions/SoCallbackAction.h>
+#include <Tessara/actions/SoSearchAction.h>
 #include <Tessara/base/SoDB.h>
 #include <Tessara/math/SbVec2f.h>
 #include <Tessara/math/SbViewVolume.h>
 #include <Tessara/math/SbViewportRegion.h>
+#include <Tessara/nodes/SoMarkerSet.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/nodes/SoShape.h>
 
@@ -127,6 +129,7 @@ TEST(SceneLoader, TheDemoPageFitsEveryDrawing) {
     SoDB::init();
     DebugMessages messages(stderr);
     float a4Text = 0.0f;
+    int a4Marker = 0;
     for (const SbVec2f size : {SbVec2f(190, 277), SbVec2f(100, 100), SbVec2f(400, 100)}) {
         NodeRef<SoSeparator> scene(SceneLoader::load("", messages, true, nullptr, size));
         // What the first shape, the title, sees: the camera has fitted its volume to the
@@ -150,5 +153,12 @@ TEST(SceneLoader, TheDemoPageFitsEveryDrawing) {
         EXPECT_LE(std::min(corner[0], corner[1]), 1.0f + 1e-4f) << size[0] << " x " << size[1];
         EXPECT_NEAR(seen.first.getWidth() * scale, size[0], 1e-3f);
         EXPECT_NEAR(seen.second, a4Text * scale, 1e-3f) << size[0] << " x " << size[1];
+        // Markers come in three sizes: the largest on A4, the smallest at a third of it.
+        SoSearchAction search;
+        search.setType(SoMarkerSet::getClassTypeId());
+        search.apply(scene.get());
+        const int marker = static_cast<SoMarkerSet*>(search.getPath()->getTail())->markerIndex[0];
+        if (a4Marker == 0) a4Marker = marker;
+        EXPECT_EQ(marker, a4Marker - (scale < 0.5f ? 2 : 0)) << size[0] << " x " << size[1];
     }
 }

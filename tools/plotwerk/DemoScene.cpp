@@ -10,9 +10,10 @@
 
 // One orthographic camera whose units are the A4 drawing's millimetres, origin at the
 // centre, so every part is placed where it prints there. On another drawing the page prints
-// as large as it fits, centred; its 2D text and image, whose sizes are points on paper
-// rather than units of the scene, are sized with it: "@" marks such a size below, "^" one
-// that must stay a whole number.
+// as large as it fits, centred; its 2D text, image, line widths and markers, whose sizes are
+// on paper rather than in units of the scene, are sized with it: "@" marks such a size
+// below, "^" one that must stay a whole number, and "~" the index of a 9 x 9 marker, which
+// becomes the 7 x 7 or 5 x 5 one of the same shape on a smaller page.
 // Text and lines are dark grey rather than black: the default colour translation turns pure
 // black into white, as a screen's black background becomes white paper.
 
@@ -35,19 +36,27 @@ std::string camera(float width, float height, float scale) {
     return node;
 }
 
+// The marker set's sizes come in 9, 7 and 5 pixels, each shape's three in a row of indices.
+long markerFor(float index9, float scale) {
+    const long smaller = scale >= 8.0f / 9.0f ? 0 : scale >= 6.0f / 9.0f ? 1 : 2;
+    return std::lround(index9) - smaller;
+}
+
 // The page's text with every marked size scaled and the marks gone.
 std::string withPaperSizes(const std::string& page, float scale) {
     std::string text;
     size_t from = 0;
-    for (size_t at = page.find_first_of("@^"); at != std::string::npos;
-         at = page.find_first_of("@^", from)) {
+    for (size_t at = page.find_first_of("@^~"); at != std::string::npos;
+         at = page.find_first_of("@^~", from)) {
         char* end = nullptr;
-        const float points = std::strtof(page.c_str() + at + 1, &end) * scale;
+        const float value = std::strtof(page.c_str() + at + 1, &end);
         char size[32];
         if (page[at] == '@')
-            std::snprintf(size, sizeof size, "%g", points);
+            std::snprintf(size, sizeof size, "%g", value * scale);
+        else if (page[at] == '^')
+            std::snprintf(size, sizeof size, "%ld", std::max(1L, std::lround(value * scale)));
         else
-            std::snprintf(size, sizeof size, "%ld", std::max(1L, std::lround(points)));
+            std::snprintf(size, sizeof size, "%ld", markerFor(value, scale));
         text.append(page, from, at - from).append(size);
         from = static_cast<size_t>(end - page.c_str());
     }
@@ -146,7 +155,7 @@ std::string surface() {
 // (origin at the lower-left corner of the plot area, 130 x 50).
 const char* const kChartFrame = R"scene(  Separator {
     BaseColor { rgb 0.7 0.7 0.75 }
-    DrawStyle { linePattern 0xCCCC }
+    DrawStyle { linePattern 0xCCCC  lineWidth @1 }
     Coordinate3 { point [ 0 12.5 0, 130 12.5 0, 0 25 0, 130 25 0, 0 37.5 0, 130 37.5 0,
                           0 50 0, 130 50 0, 43.33 0 0, 43.33 50 0, 86.67 0 0, 86.67 50 0,
                           130 0 0, 130 50 0 ] }
@@ -154,7 +163,7 @@ const char* const kChartFrame = R"scene(  Separator {
   }
   Separator {
     BaseColor { rgb 0.15 0.15 0.18 }
-    DrawStyle { lineWidth 2 }
+    DrawStyle { lineWidth @2 }
     Coordinate3 { point [ 0 54 0, 0 0 0, 134 0 0 ] }
     LineSet { numVertices 3 }
     Font { name "Helvetica"  size @8 }
@@ -193,7 +202,7 @@ std::string series(const char* color, const char* style, int marker, const std::
     char text[512];
     std::snprintf(text, sizeof text,
                   "  Separator {\n    BaseColor { rgb %s }\n    DrawStyle { %s }\n%s"
-                  "    LineSet { numVertices %d }\n    MarkerSet { markerIndex %d }\n  }\n",
+                  "    LineSet { numVertices %d }\n    MarkerSet { markerIndex ~%d }\n  }\n",
                   color, style, points.c_str(), count, marker);
     return text;
 }
@@ -202,16 +211,16 @@ std::string chart() {
     std::string text = "Separator {\n  Translation { translation -74 -120 0 }\n";
     text += kChartFrame;
     const int count = 13;
-    text += series("0.15 0.35 0.8", "lineWidth 2", 14,
+    text += series("0.15 0.35 0.8", "lineWidth @2", 14,
                    seriesPoints(count, [](float t) { return 25.0f + 20.0f * std::sin(2.1f * t); }),
                    count);
-    text += series("0.85 0.2 0.15", "lineWidth 2  linePattern 0xFF00", 32,
+    text += series("0.85 0.2 0.15", "lineWidth @2  linePattern 0xFF00", 32,
                    seriesPoints(count,
                                 [](float t) {
                                     return 25.0f + 22.0f * std::exp(-0.6f * t) * std::cos(3.0f * t);
                                 }),
                    count);
-    text += series("0.1 0.55 0.25", "lineWidth 1.5  linePattern 0xFF18", 20,
+    text += series("0.1 0.55 0.25", "lineWidth @1.5  linePattern 0xFF18", 20,
                    seriesPoints(count, [](float t) { return 6.0f + 12.0f * t; }), count);
     text += R"(  Separator {
     Font { name "Helvetica"  size @8 }
