@@ -64,10 +64,11 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
                             true};
     const std::vector<SbVec4f> beside = {pt(0.5f, 0.5f, 0.5f), pt(0.5f, -0.5f, 0.5f),
                                          pt(0.53f, 0, 0.94f)};
-    // The two faces as parts of one smooth surface, then with a crease between them.
+    // The two faces as parts of one smooth surface that comes to a tip at the lower end of
+    // their edge, then with a crease between them.
     const SbVec3f up(0, 0, -1), tilted(0.0499f, 0, -0.9988f), other(0.4472f, 0, -0.8944f);
     const Primitive smooth[] = {{near.points, true, -1, {other, tilted, up}},
-                                {beside, true, -1, {up, tilted, other}},
+                                {beside, true, -1, {up, other, other}},
                                 {beside, true, -1, {other, other, other}}};
     const struct {
         const char* name;

@@ -214,7 +214,9 @@ void SoHiddenLines::markFeatureEdges(const std::vector<size_t>& copyOf) {
     }
 }
 
-// Edge f of q has the same two end points as edge e of p, either way round.
+// Edge f of q has the same two end points as edge e of p, either way round. One end is
+// enough: at the tip of a cone the surface has no one normal, and the shape gives each
+// polygon its own.
 bool SoHiddenLines::normalsRunOn(const SoLineObject& p, int e, const SoLineObject& q, int f,
                                  double limit) {
     if (p.normals.empty() || q.normals.empty()) return false;
@@ -223,7 +225,7 @@ bool SoHiddenLines::normalsRunOn(const SoLineObject& p, int e, const SoLineObjec
     const int qAtStart = sameWay ? f : q.edgeEndIndex(f);
     const int qAtEnd = sameWay ? q.edgeEndIndex(f) : f;
     auto normal = [](const SoLineObject& o, int i) { return o.normals[static_cast<size_t>(i)]; };
-    return normal(p, e).dot(normal(q, qAtStart)) >= limit &&
+    return normal(p, e).dot(normal(q, qAtStart)) >= limit ||
            normal(p, p.edgeEndIndex(e)).dot(normal(q, qAtEnd)) >= limit;
 }
 

@@ -45,9 +45,10 @@ struct SoVisibleLine {
 /// whose planes differ by less than the feature angle is left out, and an edge that another
 /// primitive already has is drawn once: shapes arrive as triangles, and a drafter wants
 /// neither the diagonals of flat faces nor every edge twice. So is an edge across which the
-/// shape's own normals run on (at each end, the two polygons' normals differ by less than
-/// the feature angle): the facets of a sphere or a cylinder meet at many degrees, but the
-/// shape says that its surface is smooth there, and a drafter draws no line on it. An edge
+/// shape's own normals run on (at an end, the two polygons' normals differ by less than the
+/// feature angle; one end, for the tip of a cone): the facets of a sphere or a cone meet at
+/// many degrees, but the shape says that its surface is smooth there, and a drafter draws
+/// no line on it. An edge
 /// where the two polygons lie on one side of it on the page stays, whatever the angles:
 /// there a curved surface turns away from the viewer, and the edge is its outline.
 class SoHiddenLines {
@@ -102,8 +103,8 @@ class SoHiddenLines {
     std::vector<int> listOrder() const;
     /// copyOf: per edge, the first edge with the same two end points (see findFirstCopies).
     void markFeatureEdges(const std::vector<size_t>& copyOf);
-    /// Whether the shape's normals at both ends of p's edge e, which is q's edge f, agree in
-    /// the two polygons within the limit (a cosine).
+    /// Whether the shape's normals at an end of p's edge e, which is q's edge f, agree in the
+    /// two polygons within the limit (a cosine).
     static bool normalsRunOn(const SoLineObject& p, int e, const SoLineObject& q, int f,
                              double limit);
     /// Columns of the grid the hiding polygons are filed in.
