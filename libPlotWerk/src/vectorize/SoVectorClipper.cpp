@@ -45,6 +45,12 @@ SbVec4f lerp(const SbVec4f& a, const SbVec4f& b, float t) {
     return a + t * (b - a);
 }
 
+// A fixed order of points, to work an edge from the same end whichever way it runs.
+bool comesBefore(const SbVec4f& p, const SbVec4f& q) {
+    return std::lexicographical_compare(p.getValue(), p.getValue() + 4, q.getValue(),
+                                        q.getValue() + 4);
+}
+
 float pageDistance(const SbVec4f& a, const SbVec4f& b) {
     return std::hypot(b[0] - a[0], b[1] - a[1]);
 }
@@ -101,6 +107,13 @@ SoVectorClipper::Plane SoVectorClipper::linePlane(int which) const {
 void SoVectorClipper::cut(const Plane& plane, const SbVec4f& a, const SbVec4f& b,
                           const SbColor& colorA, const SbColor& colorB, int interpolate,
                           SbVec4f& point, SbColor& color) const {
+    // Two polygons that share an edge run it opposite ways; cut from its other end, the
+    // point would differ in its last bits, and hidden-line drawings would take the two
+    // pieces for two edges.
+    if (comesBefore(b, a)) {
+        cut(plane, b, a, colorB, colorA, interpolate, point, color);
+        return;
+    }
     const float t = (plane.limit - a[plane.axis]) / (b[plane.axis] - a[plane.axis]);
     SbVec4f result = lerp(a, b, t);
     result[plane.axis] = plane.limit;
@@ -113,6 +126,10 @@ void SoVectorClipper::cut(const Plane& plane, const SbVec4f& a, const SbVec4f& b
 void SoVectorClipper::cutNear(const SbVec4f& a, const SbVec4f& b, const SbColor& colorA,
                               const SbColor& colorB, int interpolate, SbVec4f& point,
                               SbColor& color) const {
+    if (comesBefore(b, a)) {  // as in cut
+        cutNear(b, a, colorB, colorA, interpolate, point, color);
+        return;
+    }
     const float t = (nearReference_[2] - a[2]) / (b[2] - a[2]);
     const SbVec4f result(a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1]), nearReference_[2],
                          nearReference_[3]);

@@ -155,6 +155,15 @@ TEST_F(ClipPropertyTest, TrianglesAreCutToTheirPartInsideTheView) {
             wrong += (inTriangle > 0.0f && inView > 0.0f) != insidePolygon(out, x, y);
         }
         EXPECT_EQ(wrong, 0);
+        // Run the other way round, as by a neighbour sharing them, edges are cut at the
+        // bit-same points.
+        const SbVec3f second = coords->point[1];
+        coords->point.set1Value(1, coords->point[2]);
+        coords->point.set1Value(2, second);
+        const std::vector<RecordedCall> reversed = printed(RecordedCall::POLYGON);
+        ASSERT_EQ(reversed.size(), polygons.size());
+        const std::vector<SbVec4f> back = reversed.empty() ? out : reversed[0].points;
+        EXPECT_TRUE(std::is_permutation(out.begin(), out.end(), back.begin(), back.end()));
     }
 }
 
