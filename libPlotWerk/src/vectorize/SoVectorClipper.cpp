@@ -205,7 +205,8 @@ void SoVectorClipper::clipPolygon(SoCallbackAction* cba, SbVec4f* points, int n,
     std::copy(points, points + n, polygonPoints_.begin());
     std::copy(colors, colors + n, polygonColors_.begin());
     polygonCount_ = n;
-    polygonNormals_ = normals;
+    withNormals_ = normals != nullptr;
+    if (withNormals_) polygonNormals_.assign(normals, normals + n);
 
     if (clipPolygonPass(nearPlane(), true) == 0) return;
     divideByW(polygonPoints_.data(), polygonCount_);
@@ -222,12 +223,12 @@ int SoVectorClipper::clipPolygonPass(const Plane& plane, bool isNear) {
     bool allInside = true;
     for (int k = 0; k < n && allInside; ++k) allInside = plane.inside(polygonPoints_[k]);
     if (allInside) return n;
-    polygonNormals_ = nullptr;
     // A convex polygon gains at most one vertex per pass; 2n covers any input at all.
     if (static_cast<int>(passPoints_.size()) < 2 * n + 1) {
         passPoints_.resize(2 * n + 1);
         passColors_.resize(2 * n + 1);
     }
+    if (withNormals_) passNormals_.resize(static_cast<size_t>(2 * n + 1));
     polygonPoints_[n] = polygonPoints_[0];
     polygonColors_[n] = polygonColors_[0];
     int out = 0;
@@ -236,10 +237,13 @@ int SoVectorClipper::clipPolygonPass(const Plane& plane, bool isNear) {
         const SbVec4f& b = polygonPoints_[k + 1];
         const bool aInside = plane.inside(a);
         if (aInside) {
+            if (withNormals_) passNormals_[out] = polygonNormals_[k];
             passPoints_[out] = a;
             passColors_[out++] = polygonColors_[k];
         }
         if (aInside != plane.inside(b)) {
+            // A cut point has no normal of its own; the edge's other end speaks for it.
+            if (withNormals_) passNormals_[out] = SbVec3f(0, 0, 0);
             passColors_[out] = polygonColors_[k];
             if (isNear)
                 cutNear(a, b, polygonColors_[k], polygonColors_[k + 1], polygonMulticolor_,
@@ -252,6 +256,7 @@ int SoVectorClipper::clipPolygonPass(const Plane& plane, bool isNear) {
     }
     std::swap(polygonPoints_, passPoints_);
     std::swap(polygonColors_, passColors_);
+    std::swap(polygonNormals_, passNormals_);
     // Keep room for the next pass's closing vertex (and an outline's repeated first point).
     if (static_cast<int>(polygonPoints_.size()) < out + 1) {
         polygonPoints_.resize(out + 1);
@@ -287,11 +292,11 @@ void SoVectorClipper::emitPolygon(SoCallbackAction* cba, const SbColor& firstCol
         ++n;
     }
     if (SoHLHSRVectorize* hlhsr = engine()) {
-        hlhsr->addPolygon(points, n, colors, polygonMulticolor_, cba->getLineWidth(),
-                          cba->getPointSize(), cba->getLinePattern(),
-                          cba->getLinePatternScaleFactor(), engineStyleOf(style), category, name,
-                          mask, offsetFactor, offsetUnits,
-                          style == SoDrawStyleElement::FILLED ? polygonNormals_ : nullptr);
+        hlhsr->addPolygon(
+            points, n, colors, polygonMulticolor_, cba->getLineWidth(), cba->getPointSize(),
+            cba->getLinePattern(), cba->getLinePatternScaleFactor(), engineStyleOf(style), category,
+            name, mask, offsetFactor, offsetUnits,
+            withNormals_ && style == SoDrawStyleElement::FILLED ? polygonNormals_.data() : nullptr);
         return;
     }
     action_->projectPoints(points, n);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <Tessara/math/SbColor.h>
+#include <Tessara/math/SbVec3f.h>
 #include <Tessara/math/SbVec4f.h>
 
 #include <cstdint>
@@ -24,8 +25,7 @@ class SoVectorClipper {
     explicit SoVectorClipper(SoVectorizeAction* action);
 
     /// A convex polygon (a captured triangle); the arrays are not changed. normals, when
-    /// given, are the shape's unit normals at the points, handed on with a polygon that
-    /// clipping left whole.
+    /// given, are the shape's unit normals at the points, handed on with the polygon.
     void clipPolygon(SoCallbackAction* cba, SbVec4f* points, int n, SbColor* colors,
                      const SbVec3f* normals = nullptr);
     /// A polyline, split into visible runs; the arrays (the capture buffer) are worked in place.
@@ -123,6 +123,8 @@ class SoVectorClipper {
     SoPointMarkers pointMarkers_;
     int polygonCount_ = 0;
     int polygonMulticolor_ = 0;
-    /// The normals at the working polygon's points; null once a pass has cut it.
-    const SbVec3f* polygonNormals_ = nullptr;
+    /// The normals at the working polygon's points, when the polygon came with them.
+    bool withNormals_ = false;
+    std::vector<SbVec3f> polygonNormals_;
+    std::vector<SbVec3f> passNormals_;
 };

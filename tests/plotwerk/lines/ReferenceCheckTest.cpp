@@ -161,7 +161,7 @@ TEST_F(HiddenLineReference, PrintShowsTheEdgesTheScreenShows) {
         {"20 triangles", flat, randomTriangles(7, 20)},
         {"32 triangles", flat, randomTriangles(20260, 32)},
         {"40 triangles", flat, randomTriangles(4242, 40)},
-        {"sphere", "PerspectiveCamera { position 0 0 4 }",
+        {"sphere", "OrthographicCamera { position 0.6 0 5  height 2.6 }",
          "Rotation { rotation 1 0 0 0.5 } Complexity { value 0.4 } Sphere { }"},
         {"torus knot", "PerspectiveCamera { position 0 0 11  nearDistance 5  farDistance 20 }",
          "Rotation { rotation 1 0 0 0.6 } " + exampleMesh("torus_knot.obj")},
@@ -175,12 +175,11 @@ TEST_F(HiddenLineReference, PrintShowsTheEdgesTheScreenShows) {
                                    features = plotted(text, kHidden, true);
         expectSameInk(inkOf(lines), picture, "plotted", kLargestWrong);
         EXPECT_GE(nearInk(inkOf(features), picture), 0.99) << "feature edges on visible ones";
-        // Smooth by its normals, the sphere plots as its outline: from 4 radii away it spans
-        // asin(1/4) of the view's half angle of 22.5 degrees, round the drawing's centre.
-        const float outline = 2032 * std::tan(std::asin(0.25f)) / 0.41421f;
+        // Smooth by its normals, the sphere plots as its outline, cut by the drawing's
+        // border, of radius 1 in the view's 2.6 on 4064 plotter units, 0.6 left of its centre.
+        const SbVec2f centre(4064 * (0.5f - 0.6f / 2.6f), 2032);
         for (const auto& [a, b] : features)
-            EXPECT_TRUE(scene.name != "sphere" ||
-                        (a + b - SbVec2f(4064, 4064)).length() > 1.8f * outline);
+            EXPECT_TRUE(scene.name != "sphere" || ((a + b) / 2 - centre).length() > 0.9f * 1563);
         if (scene.edges.first) {
             EXPECT_EQ(distinct(lines), scene.edges.first) << "every outline";
             EXPECT_EQ(distinct(features), scene.edges.second) << "feature edges";
