@@ -48,9 +48,9 @@ struct SoVisibleLine {
 /// shape's own normals run on (at an end, the two polygons' normals differ by less than the
 /// feature angle; one end, for the tip of a cone): the facets of a sphere or a cone meet at
 /// many degrees, but the shape says that its surface is smooth there, and a drafter draws
-/// no line on it. An edge
-/// where the two polygons lie on one side of it on the page stays, whatever the angles:
-/// there a curved surface turns away from the viewer, and the edge is its outline.
+/// no line on it. A polygon without area adds nothing. An edge where the two polygons lie on
+/// one side of it on the page stays, whatever the angles: there a curved surface turns away
+/// from the viewer, and the edge is its outline.
 class SoHiddenLines {
   public:
     /// Where the time of the last computation went, in seconds.
