@@ -163,6 +163,11 @@ class SoVectorizeAction : public SoAction {
     /// them out.
     void setHiddenLineHiddenPattern(unsigned short pattern) { hiddenPattern_ = pattern; }
     unsigned short getHiddenLineHiddenPattern() const { return hiddenPattern_; }
+    /// Hidden-line drawings in the order a pen plotter draws them fastest (off by default:
+    /// primitive by primitive): the lines of one colour, width and pattern together, each
+    /// drawn from the end nearest to where the pen stopped.
+    void setHiddenLinePenTravelOrder(int enable) { penTravelOrder_ = enable ? 1 : 0; }
+    int getHiddenLinePenTravelOrder() const { return penTravelOrder_; }
     int isLightingEnabled() const;
     void setShadeModel(ShadeModel model);
     ShadeModel getShadeModel() const;
@@ -315,6 +320,7 @@ class SoVectorizeAction : public SoAction {
     int featureEdges_ = 0;
     float featureAngle_ = 1.0f;
     unsigned short hiddenPattern_ = 0;
+    int penTravelOrder_ = 0;
     int skipShapes_ = 0;
     std::unique_ptr<SoVectorLighting> lighting_;
     int lightingEnabled_ = 0;

@@ -30,8 +30,11 @@ void applyHiddenMode(SoVectorizeAction& action, const PrintOptions& options) {
     if (options.rasterQuality) action.setHLHSRRasterQuality(*options.rasterQuality);
     if (options.rasterTile) action.setHLHSRRasterTileSize(*options.rasterTile);
     // A drawing of lines is a drafter's drawing: no diagonals of flat faces, each edge once.
-    if (options.hidden == SoVectorizeAction::HIDDEN_LINES_REMOVAL)
+    // In the order a plotter draws fastest: on paper the order of lines makes no difference.
+    if (options.hidden == SoVectorizeAction::HIDDEN_LINES_REMOVAL) {
         action.setHiddenLineFeatureEdges(options.allEdges ? 0 : 1, options.featureAngle);
+        action.setHiddenLinePenTravelOrder(1);
+    }
     // Dashes of 12 nominal widths with gaps of 4, the proportions of a drafter's hidden line.
     if (options.dashedHidden) action.setHiddenLineHiddenPattern(0xFFF0);
 }

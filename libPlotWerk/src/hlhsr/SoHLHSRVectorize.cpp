@@ -66,6 +66,7 @@ void SoHLHSRVectorize::beginViewport() {
     if (action_->getHiddenLineFeatureEdges())
         hiddenLines_->setFeatureAngle(action_->getHiddenLineFeatureAngle());
     hiddenLines_->setHiddenPattern(action_->getHiddenLineHiddenPattern());
+    hiddenLines_->setPenTravelOrder(action_->getHiddenLinePenTravelOrder() != 0);
 }
 
 SoGraphicPrimitiveList* SoHLHSRVectorize::currentList(const char* operation) {

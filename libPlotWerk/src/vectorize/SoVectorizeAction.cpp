@@ -86,6 +86,7 @@ void SoVectorizeAction::copySettings(const SoVectorizeAction& other) {
     featureEdges_ = other.featureEdges_;
     featureAngle_ = other.featureAngle_;
     hiddenPattern_ = other.hiddenPattern_;
+    penTravelOrder_ = other.penTravelOrder_;
     lightingEnabled_ = other.lightingEnabled_;
     shadeModel_ = other.shadeModel_;
     polygonOffset_ = other.polygonOffset_;

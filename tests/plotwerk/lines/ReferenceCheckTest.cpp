@@ -87,6 +87,7 @@ std::string printOf(const std::string& text, SoVectorizeAction::HLHSRMode mode, 
     action.setBorder(0.0f);
     action.setHLHSRMode(mode);
     action.setHiddenLineFeatureEdges(feature);
+    action.setHiddenLinePenTravelOrder(feature);  // as the command draws a drafter's lines
     action.setHiddenLineHiddenPattern(hiddenPattern);
     SoSeparator* root = readScene(text);
     action.apply(root);

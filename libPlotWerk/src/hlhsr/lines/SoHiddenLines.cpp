@@ -9,6 +9,7 @@
 
 #include "../SoStopwatch.h"
 #include "SoLineGrid.h"
+#include "SoPenTravelOrder.h"
 
 SoHiddenLines::Timings SoHiddenLines::lastTimings;
 
@@ -158,6 +159,11 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
         }
     }
     std::vector<SoVisibleLine> seen = joinPieces(visible, 1);
+    if (penTravelOrder_) {
+        float x = -1.0f, y = -1.0f;  // the pen waits at the view's lower-left corner
+        SoPenTravelOrder::arrange(lines, x, y);
+        SoPenTravelOrder::arrange(seen, x, y);
+    }
     lines.insert(lines.end(), std::make_move_iterator(seen.begin()),
                  std::make_move_iterator(seen.end()));
     timings.joining = step.lap();

@@ -81,6 +81,9 @@ class SoHiddenLines {
     void setFeatureAngle(float degrees) { featureAngle_ = degrees; }
     /// Hidden pieces too, in this line pattern; 0 leaves them out.
     void setHiddenPattern(unsigned short pattern) { hiddenPattern_ = pattern; }
+    /// The lines in the order a pen plotter draws them fastest (see SoPenTravelOrder), the
+    /// hidden ones still first; off, primitive by primitive.
+    void setPenTravelOrder(bool on) { penTravelOrder_ = on; }
 
     /// The visible pieces of everything added, primitive by primitive, after the hidden
     /// ones when those are asked for, so that what is seen is drawn over what is not.
@@ -131,6 +134,7 @@ class SoHiddenLines {
     std::unordered_multimap<std::size_t, int> byContent_;
     float featureAngle_ = -1.0f;
     unsigned short hiddenPattern_ = 0;
+    bool penTravelOrder_ = false;
     // Per drawn edge: its reference, its cut parameters and where its pieces start in the
     // flat piece arrays.
     std::vector<Edge> edges_;

@@ -1,0 +1,82 @@
+#include "SoPenTravelOrder.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <map>
+
+#include "SoLineEndGrid.h"
+
+namespace {
+/// How a line prints, bit for bit, its colour left out unless asked for.
+using PrintKey = std::array<std::uint32_t, 6>;
+
+PrintKey keyOf(const SoLineAttributes& a, bool withColor) {
+    const float values[] = {withColor ? a.color[0] : 0.0f, withColor ? a.color[1] : 0.0f,
+                            withColor ? a.color[2] : 0.0f, a.lineWidth};
+    PrintKey key{};
+    std::memcpy(key.data(), values, sizeof values);
+    key[4] = a.linePattern;
+    key[5] = static_cast<std::uint32_t>(a.linePatternScaleFactor);
+    return key;
+}
+}  // namespace
+
+std::vector<std::vector<size_t>> SoPenTravelOrder::groupsOf(const std::vector<SoVisibleLine>& lines,
+                                                            bool byColor) {
+    std::map<PrintKey, size_t> groupOf;
+    std::vector<std::vector<size_t>> groups;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].points.empty()) continue;  // draws nothing
+        const auto [found, added] =
+            groupOf.emplace(keyOf(lines[i].attributes, byColor), groups.size());
+        if (added) groups.emplace_back();
+        groups[found->second].push_back(i);
+    }
+    return groups;
+}
+
+void SoPenTravelOrder::arrange(std::vector<SoVisibleLine>& lines, float& x, float& y) {
+    std::vector<std::vector<size_t>> groups = groupsOf(lines, true);
+    if (groups.size() > MOST_PENS) groups = groupsOf(lines, false);
+    std::vector<SoVisibleLine> ordered;
+    ordered.reserve(lines.size());
+    for (const std::vector<size_t>& group : groups)
+        for (size_t i : arrangeGroup(lines, group, x, y)) ordered.push_back(std::move(lines[i]));
+    lines = std::move(ordered);
+}
+
+std::vector<size_t> SoPenTravelOrder::arrangeGroup(std::vector<SoVisibleLine>& lines,
+                                                   const std::vector<size_t>& group, float& x,
+                                                   float& y) {
+    std::vector<SoLineEndGrid::End> ends;
+    for (size_t k = 0; k < group.size(); ++k) {
+        const SoVisibleLine& line = lines[group[k]];
+        ends.push_back({k, false, line.points.front()[0], line.points.front()[1]});
+        if (line.attributes.linePattern == 0xFFFF)
+            ends.push_back({k, true, line.points.back()[0], line.points.back()[1]});
+    }
+    auto byX = [](const auto& a, const auto& b) { return a.x < b.x; };
+    auto byY = [](const auto& a, const auto& b) { return a.y < b.y; };
+    const auto [left, right] = std::minmax_element(ends.begin(), ends.end(), byX);
+    const auto [bottom, top] = std::minmax_element(ends.begin(), ends.end(), byY);
+    SoLineEndGrid grid(left->x, bottom->y, right->x, top->y);
+    grid.fill(ends);
+    std::vector<char> drawn(group.size(), 0);
+    std::vector<size_t> order;
+    for (size_t undrawn = group.size(); undrawn > 0; --undrawn) {
+        SoLineEndGrid::End end{};
+        if (!grid.nearest(x, y, drawn, end)) break;
+        drawn[end.line] = 1;
+        SoVisibleLine& line = lines[group[end.line]];
+        if (end.last) std::reverse(line.points.begin(), line.points.end());
+        x = line.points.back()[0], y = line.points.back()[1];
+        order.push_back(group[end.line]);
+        // Fewer cells as the lines run out: searches would otherwise walk empty ones.
+        if (undrawn * 8 < grid.cellCount()) grid.fill(grid.remaining(drawn));
+    }
+    for (size_t k = 0; k < group.size(); ++k)
+        if (!drawn[k]) order.push_back(group[k]);
+    return order;
+}

@@ -1,0 +1,80 @@
+// The order a pen plotter draws a hidden-line drawing in: every line still drawn, each kind
+// of line together, and far less travel with the pen up than in the order the lines came.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "../../../libPlotWerk/src/hlhsr/lines/SoPenTravelOrder.h"
+
+namespace {
+
+SoVisibleLine line(std::vector<SbVec4f> points, const SbColor& color, unsigned short pattern) {
+    SoVisibleLine l;
+    l.points = std::move(points);
+    l.attributes.color = color;
+    l.attributes.linePattern = pattern;
+    return l;
+}
+
+/// How far the pen moves up, from (-1, -1), to draw the lines in their order.
+float travel(const std::vector<SoVisibleLine>& lines) {
+    SbVec4f pen(-1, -1, 0, 0);
+    float up = 0.0f;
+    for (const SoVisibleLine& l : lines)
+        up += (l.points.front() - pen).length(), pen = l.points.back();
+    return up;
+}
+
+/// A line as it is drawn: a solid one from its lesser end, either way round; a dashed one
+/// as it is.
+std::vector<SbVec4f> drawn(const SoVisibleLine& l) {
+    std::vector<SbVec4f> p = l.points;
+    if (l.attributes.linePattern == 0xFFFF &&
+        std::lexicographical_compare(p.back().getValue(), p.back().getValue() + 4,
+                                     p.front().getValue(), p.front().getValue() + 4))
+        std::reverse(p.begin(), p.end());
+    return p;
+}
+
+// The pieces of one dashed line from the page's corner, last first, which the pen draws end
+// to end; then short lines of two or three points strewn over the page in `colors`
+// colours, solid and dashed.
+TEST(PenTravelOrder, EveryLineDrawnByKindWithLittleTravel) {
+    for (int colors : {3, 40}) {
+        std::mt19937 random(20261208 + colors);
+        std::uniform_real_distribution<float> place(-1, 1), step(-0.05f, 0.05f);
+        std::vector<SoVisibleLine> lines;
+        for (int k = 9; k >= 0; --k)  // one dashed line's pieces, last first, from the corner
+            lines.push_back(
+                line({SbVec4f(k / 16.0f - 1, -1, 0, 0), SbVec4f((k + 1) / 16.0f - 1, -1, 0, 0)},
+                     SbColor(1, 1, 1), 0xFF00));
+        for (int i = 0; i < 600; ++i) {
+            const SbVec4f a(place(random), place(random), 0, 0);
+            std::vector<SbVec4f> points = {a, a + SbVec4f(step(random), step(random), 0, 0)};
+            if (i % 3 == 0) points.push_back(points.back() + SbVec4f(step(random), 0, 0, 0));
+            lines.push_back(
+                line(points, SbColor(float(i % colors) / colors, 0, 0), i % 4 ? 0xFFFF : 0xF0F0));
+        }
+        std::vector<SoVisibleLine> ordered = lines;
+        float x = -1, y = -1;
+        SoPenTravelOrder::arrange(ordered, x, y);
+        ASSERT_EQ(ordered.size(), lines.size());
+        EXPECT_LT(travel(ordered), travel(lines) / 5) << colors << " colours";
+        std::vector<std::vector<SbVec4f>> before, after;
+        for (size_t i = 0; i < lines.size(); ++i)
+            before.push_back(drawn(lines[i])), after.push_back(drawn(ordered[i]));
+        EXPECT_TRUE(std::is_permutation(before.begin(), before.end(), after.begin(), after.end()))
+            << "each line once, a dashed one only forwards";
+        size_t kinds = 1;  // each kind in one run, if colours are few enough to be pens
+        for (size_t i = 1; i < ordered.size(); ++i)
+            kinds += !(ordered[i].attributes.color == ordered[i - 1].attributes.color &&
+                       ordered[i].attributes.linePattern == ordered[i - 1].attributes.linePattern);
+        EXPECT_TRUE(colors > 16 || kinds == 2u * colors + 1) << kinds;
+        for (int k = 1; k < 10; ++k)
+            EXPECT_EQ(ordered[k].points.front(), ordered[k - 1].points.back()) << "end to end";
+    }
+}
+
+}  // namespace
