@@ -1,12 +1,13 @@
 // Raster hidden-surface removal (--hidden raster) on lit spheres of about 10,000 and 100,000
 // triangles, printed as PostScript on the default page (output discarded), at raster
 // quality 0.5 (300 pixels per inch), for the larger sphere also smooth-shaded and at 0.99
-// (600); and hidden-line drawings of the same spheres (--hidden lines, feature edges on as
-// plotwerk prints them). Each iteration is one whole apply. Counters split the raster run
-// into drawing the tiles (render), reading them back, tracing and printing, and the
-// hidden-line computation into cutting (crossings and piercings), visibility and joining,
-// in seconds; they count the tiles, the stored records that left a pixel (visible) and the
-// records printed, or the pieces tested. Peak RSS covers the whole process.
+// (600); and hidden-line drawings of the same spheres (--hidden lines, feature edges on and
+// in a plotter's order, as plotwerk prints them). Each iteration is one whole apply.
+// Counters split the raster run into drawing the tiles (render), reading them back, tracing
+// and printing, and the hidden-line computation into cutting (crossings and piercings),
+// visibility and joining (with the ordering), in seconds; they count the tiles, the stored records
+// that left a pixel (visible) and the records printed, or the pieces tested. Peak RSS covers the
+// whole process.
 
 #include <PlotWerk/SoPSVectorOutput.h>
 #include <PlotWerk/SoPlotWerk.h>
@@ -110,6 +111,7 @@ void printSphere(benchmark::State& state, int rings, int sectors, SoVectorizeAct
         action.setHLHSRRasterQuality(quality);
         if (smooth) action.setShadeModel(SoVectorizeAction::SMOOTH);
         action.setHiddenLineFeatureEdges(1, 1.0f);
+        action.setHiddenLinePenTravelOrder(1);
         for (auto _ : state) {
             // An apply leaves the action without hidden-surface removal: set it every time.
             action.setHLHSRMode(mode);
