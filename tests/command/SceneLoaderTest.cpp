@@ -13,7 +13,6 @@
 #include <Tessara/nodes/SoShape.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 

@@ -10,14 +10,6 @@
 
 namespace {
 
-SoVisibleLine line(std::vector<SbVec4f> points, const SbColor& color, unsigned short pattern) {
-    SoVisibleLine l;
-    l.points = std::move(points);
-    l.attributes.color = color;
-    l.attributes.linePattern = pattern;
-    return l;
-}
-
 /// How far the pen moves up, from (-1, -1), to draw the lines in their order.
 float travel(const std::vector<SoVisibleLine>& lines) {
     SbVec4f pen(-1, -1, 0, 0);
@@ -27,20 +19,16 @@ float travel(const std::vector<SoVisibleLine>& lines) {
     return up;
 }
 
-/// A line as it is drawn: a solid one from its lesser end, either way round; a dashed one
-/// as it is.
+/// A line as drawn: a solid one from its left end, either way round; a dashed one as is.
 std::vector<SbVec4f> drawn(const SoVisibleLine& l) {
     std::vector<SbVec4f> p = l.points;
-    if (l.attributes.linePattern == 0xFFFF &&
-        std::lexicographical_compare(p.back().getValue(), p.back().getValue() + 4,
-                                     p.front().getValue(), p.front().getValue() + 4))
+    if (l.attributes.linePattern == 0xFFFF && p.back()[0] < p.front()[0])
         std::reverse(p.begin(), p.end());
     return p;
 }
 
-// The pieces of one dashed line from the page's corner, last first, which the pen draws end
-// to end; then short lines of two or three points strewn over the page in `colors`
-// colours, solid and dashed.
+// The pieces of one dashed line from the page's corner, last first, then short lines of
+// two or three points strewn over the page in `colors` colours, solid and dashed.
 TEST(PenTravelOrder, EveryLineDrawnByKindWithLittleTravel) {
     for (int colors : {3, 40}) {
         std::mt19937 random(20261208 + colors);
@@ -48,14 +36,15 @@ TEST(PenTravelOrder, EveryLineDrawnByKindWithLittleTravel) {
         std::vector<SoVisibleLine> lines;
         for (int k = 9; k >= 0; --k)  // one dashed line's pieces, last first, from the corner
             lines.push_back(
-                line({SbVec4f(k / 16.0f - 1, -1, 0, 0), SbVec4f((k + 1) / 16.0f - 1, -1, 0, 0)},
-                     SbColor(1, 1, 1), 0xFF00));
+                {{SbVec4f(k / 16.0f - 1, -1, 0, 0), SbVec4f((k + 1) / 16.0f - 1, -1, 0, 0)},
+                 {SbColor(1, 1, 1), 0, 0xFF00, 1}});
         for (int i = 0; i < 600; ++i) {
             const SbVec4f a(place(random), place(random), 0, 0);
             std::vector<SbVec4f> points = {a, a + SbVec4f(step(random), step(random), 0, 0)};
             if (i % 3 == 0) points.push_back(points.back() + SbVec4f(step(random), 0, 0, 0));
-            lines.push_back(
-                line(points, SbColor(float(i % colors) / colors, 0, 0), i % 4 ? 0xFFFF : 0xF0F0));
+            lines.push_back({points,
+                             {SbColor(float(i % colors) / colors, 0, 0), 0,
+                              static_cast<unsigned short>(i % 4 ? 0xFFFF : 0xF0F0), 1}});
         }
         std::vector<SoVisibleLine> ordered = lines;
         float x = -1, y = -1;
