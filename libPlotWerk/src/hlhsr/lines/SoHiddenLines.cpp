@@ -84,16 +84,16 @@ void SoHiddenLines::add(const SbVec4f* points, int numPoints, const SbColor* col
         converted.push_back({points[i][0], points[i][1], -double(points[i][2])});
     const SoLineAttributes attributes{colors[0], lineWidth, linePattern, linePatternScaleFactor};
     auto object = std::make_unique<SoLineObject>(std::move(converted), closed, attributes);
-    if (edgeLengths) {
-        object->patternRun.assign(1, 0.0f);
-        for (int e = 0; e < object->getNumEdges(); ++e)
-            object->patternRun.push_back(object->patternRun.back() + edgeLengths[e]);
-    }
     if (featureAngle_ >= 0.0f) {
         // A polygon without area, as where a grid of points meets itself at the pole of a
         // sphere, is a line along its neighbours' edges: they draw them, or leave them out.
         if (object->enclosesNothing()) return;
         if (normals) object->normals.assign(normals, normals + numPoints);
+    }
+    if (edgeLengths) {
+        object->patternRun.assign(1, 0.0f);
+        for (int e = 0; e < object->getNumEdges(); ++e)
+            object->patternRun.push_back(object->patternRun.back() + edgeLengths[e]);
     }
     const std::size_t hash = object->contentHash();
     const auto [first, last] = byContent_.equal_range(hash);
