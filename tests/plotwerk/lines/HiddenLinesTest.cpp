@@ -126,10 +126,26 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
     }
 }
 
+// Repeats are found however many primitives came between.
+TEST(HiddenLines, APrimitiveRepeatedLaterIsDrawnOnce) {
+    std::vector<Primitive> squares;
+    for (int k = 0; k < 40; ++k) {
+        const float x = -0.95f + 0.045f * float(k), depth = 0.2f + 0.01f * float(k);
+        squares.push_back({{pt(x, 0, depth), pt(x + 0.02f, 0, depth), pt(x + 0.02f, 0.02f, depth),
+                            pt(x, 0.02f, depth)},
+                           true});
+    }
+    for (int k = 0; k < 40; ++k) squares.push_back({squares[size_t(k)].points, true, k});
+    const auto [lengths, pieces] = kept(squares, 0, -1.0f);
+    EXPECT_EQ(pieces, 40u);
+    for (const auto& [k, length] : lengths) EXPECT_NEAR(length, 0.08, 1e-6) << k;
+}
+
 // A triangle seen nearly edge-on (its page corners 1e-8 off one line) still hides, and its
 // edge tests pass all along that line: outside the triangle's stretch, nothing is inside.
 TEST(HiddenLines, AnOutlineSeenEdgeOnHoldsOnlyItsOwnStretchOfLine) {
-    const SoLineObject sliver({{0.1, 0.1, 0.0}, {0.2, 0.2 + 1e-8, 0.9}, {0.3, 0.3, 1.0}}, true, {});
+    const SoLinePoint corners[] = {{0.1, 0.1, 0.0}, {0.2, 0.2 + 1e-8, 0.9}, {0.3, 0.3, 1.0}};
+    const SoLineObject sliver(corners, 3, true, {});
     ASSERT_TRUE(sliver.hides());
     EXPECT_TRUE(sliver.outlineContains(0.2, 0.2));
     for (double beyond : {-0.3, 0.05, 0.35, 0.9})

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <tuple>
-#include <unordered_map>
 
+#include "../SoBitsHash.h"
 #include "../SoStopwatch.h"
 #include "SoLineGrid.h"
 #include "SoPenTravelOrder.h"
@@ -41,13 +42,6 @@ struct EdgeKey {
     double v[6];
     bool operator==(const EdgeKey& o) const { return std::memcmp(v, o.v, sizeof v) == 0; }
 };
-struct EdgeKeyHash {
-    size_t operator()(const EdgeKey& k) const {
-        size_t h = 0;
-        for (double d : k.v) h = h * 1000003u ^ std::hash<double>()(d);
-        return h;
-    }
-};
 EdgeKey keyOf(const SoLinePoint& a, const SoLinePoint& b) {
     const bool aFirst = std::tie(a.x, a.y, a.z) < std::tie(b.x, b.y, b.z);
     const SoLinePoint& p = aFirst ? a : b;
@@ -79,29 +73,30 @@ void SoHiddenLines::add(const SbVec4f* points, int numPoints, const SbColor* col
                         float lineWidth, unsigned short linePattern, int linePatternScaleFactor,
                         bool closed, const float* edgeLengths, const SbVec3f* normals) {
     if (numPoints < 2 || !points || !colors) return;
-    std::vector<SoLinePoint> converted;
+    newPoints_.clear();
     for (int i = 0; i < numPoints; ++i)
-        converted.push_back({points[i][0], points[i][1], -double(points[i][2])});
+        newPoints_.push_back({points[i][0], points[i][1], -double(points[i][2])});
     const SoLineAttributes attributes{colors[0], lineWidth, linePattern, linePatternScaleFactor};
-    auto object = std::make_unique<SoLineObject>(std::move(converted), closed, attributes);
+    SoLineObject object(newPoints_.data(), numPoints, closed, attributes);
     if (featureAngle_ >= 0.0f) {
         // A polygon without area, as where a grid of points meets itself at the pole of a
         // sphere, is a line along its neighbours' edges: they draw them, or leave them out.
-        if (object->enclosesNothing()) return;
-        if (normals) object->normals.assign(normals, normals + numPoints);
+        if (object.enclosesNothing()) return;
+        object.normals = normals;
     }
     if (edgeLengths) {
-        object->patternRun.assign(1, 0.0f);
-        for (int e = 0; e < object->getNumEdges(); ++e)
-            object->patternRun.push_back(object->patternRun.back() + edgeLengths[e]);
+        newPatternRun_.assign(1, 0.0f);
+        for (int e = 0; e < object.getNumEdges(); ++e)
+            newPatternRun_.push_back(newPatternRun_.back() + edgeLengths[e]);
+        object.patternRun = newPatternRun_.data();
     }
-    const std::size_t hash = object->contentHash();
-    const auto [first, last] = byContent_.equal_range(hash);
-    for (auto it = first; it != last; ++it)
-        if (objects_[static_cast<size_t>(it->second)]->sameAs(*object)) return;
-    if (closed) leaveOutClippedEdges(*object);
-    byContent_.emplace(hash, static_cast<int>(objects_.size()));
-    objects_.push_back(std::move(object));
+    const std::uint64_t hash = object.contentHash();
+    auto same = [&](int o) { return objects_[static_cast<size_t>(o)].sameAs(object); };
+    if (byContent_.find(hash, same) >= 0) return;
+    object.keepIn(arena_);
+    if (closed) leaveOutClippedEdges(object);
+    byContent_.add(hash, static_cast<int>(objects_.size()));
+    objects_.push_back(object);
 }
 
 // An outline edge along the border of the view is where clipping cut the polygon, not an
@@ -127,20 +122,24 @@ std::vector<int> SoHiddenLines::listOrder() const {
 std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     Timings timings;
     SoStopwatch step;
+    size_t numEdges = 0;
+    for (const SoLineObject& object : objects_)
+        numEdges += static_cast<size_t>(object.getNumEdges());
     edges_.clear();
+    edges_.reserve(numEdges);
     firstEdgeOf_.clear();
     for (size_t o = 0; o < objects_.size(); ++o) {
         firstEdgeOf_.push_back(static_cast<int>(edges_.size()));
-        for (int e = 0; e < objects_[o]->getNumEdges(); ++e)
+        for (int e = 0; e < objects_[o].getNumEdges(); ++e)
             edges_.push_back(
-                {static_cast<int>(o), e, objects_[o]->edgeStart(e), objects_[o]->edgeEnd(e)});
+                {static_cast<int>(o), e, &objects_[o].edgeStart(e), &objects_[o].edgeEnd(e)});
     }
     const std::vector<size_t> copyOf = findFirstCopies();
     if (featureAngle_ >= 0.0f) markFeatureEdges(copyOf);
     cuts_.assign(edges_.size(), {});
     SoLineGrid hiders(hiderColumns());
     for (size_t o = 0; o < objects_.size(); ++o) {
-        const SoLineObject& p = *objects_[o];
+        const SoLineObject& p = objects_[o];
         if (p.hides()) hiders.add(static_cast<int>(o), p.xmin, p.ymin, p.xmax, p.ymax);
     }
     findWhollyHiddenEdges(hiders);
@@ -159,6 +158,7 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
         }
     }
     std::vector<SoVisibleLine> seen = joinPieces(visible, 1);
+    releaseEdges();
     if (penTravelOrder_) {
         float x = -1.0f, y = -1.0f;  // the pen waits at the view's lower-left corner
         SoPenTravelOrder::arrange(lines, x, y);
@@ -171,17 +171,25 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     return lines;
 }
 
+// The edges and their cuts take more room than the lines drawn from them: they go before
+// the lines are ordered, which needs room of its own.
+void SoHiddenLines::releaseEdges() {
+    edges_ = {};
+    cuts_ = {};
+    hiddenWhole_ = {};
+    firstEdgeOf_ = {};
+}
+
 // As many columns as the edges ask for, unless the polygons are so large that filing them
 // would take more than 64 entries a polygon: coincident copies of a large shape filled every
 // bucket of a fine grid with every copy, gigabytes for a few thousand copies.
 int SoHiddenLines::hiderColumns() const {
     constexpr double MOST_ENTRIES_PER_POLYGON = 64;
     double polygons = 0, entriesPerColumn = 0;
-    for (const auto& p : objects_) {
-        if (!p->hides()) continue;
+    for (const SoLineObject& p : objects_) {
+        if (!p.hides()) continue;
         ++polygons;
-        entriesPerColumn +=
-            ((p->ymax - p->ymin) * SoLineGrid::ROWS / 2 + 1) * (p->xmax - p->xmin) / 2;
+        entriesPerColumn += ((p.ymax - p.ymin) * SoLineGrid::ROWS / 2 + 1) * (p.xmax - p.xmin) / 2;
     }
     const int wanted = std::clamp(static_cast<int>(edges_.size() / 1000), 1, 500);
     if (entriesPerColumn * wanted <= MOST_ENTRIES_PER_POLYGON * polygons) return wanted;
@@ -198,7 +206,7 @@ void SoHiddenLines::markFeatureEdges(const std::vector<size_t>& copyOf) {
     // By the first copy of each edge: the copy that came first in list order.
     std::vector<size_t> firstInList(edges_.size(), NONE);
     for (int o : listOrder()) {
-        SoLineObject& object = *objects_[o];
+        SoLineObject& object = objects_[o];
         for (int e = 0; e < object.getNumEdges(); ++e) {
             size_t& first = firstInList[copyOf[static_cast<size_t>(firstEdgeOf_[o] + e)]];
             if (first == NONE) {
@@ -207,7 +215,7 @@ void SoHiddenLines::markFeatureEdges(const std::vector<size_t>& copyOf) {
             }
             object.drawn[e] = 0;
             const Edge& firstEdge = edges_[first];
-            SoLineObject& other = *objects_[firstEdge.object];
+            SoLineObject& other = objects_[firstEdge.object];
             if (!object.hides() || !other.hides()) continue;
             const SoLinePoint& n = object.getWindingNormal();
             const SoLinePoint& m = other.getWindingNormal();
@@ -225,21 +233,21 @@ void SoHiddenLines::markFeatureEdges(const std::vector<size_t>& copyOf) {
 // polygon its own.
 bool SoHiddenLines::normalsRunOn(const SoLineObject& p, int e, const SoLineObject& q, int f,
                                  double limit) {
-    if (p.normals.empty() || q.normals.empty()) return false;
+    if (!p.normals || !q.normals) return false;
     const SoLinePoint &pStart = p.edgeStart(e), &qStart = q.edgeStart(f);
     const bool sameWay = pStart.x == qStart.x && pStart.y == qStart.y && pStart.z == qStart.z;
     const int qAtStart = sameWay ? f : q.edgeEndIndex(f);
     const int qAtEnd = sameWay ? q.edgeEndIndex(f) : f;
-    auto normal = [](const SoLineObject& o, int i) { return o.normals[static_cast<size_t>(i)]; };
+    auto normal = [](const SoLineObject& o, int i) { return o.normals[i]; };
     return normal(p, e).dot(normal(q, qAtStart)) >= limit ||
            normal(p, p.edgeEndIndex(e)).dot(normal(q, qAtEnd)) >= limit;
 }
 
 // The ends exactly, so that pieces of neighbouring edges meet where the edges do.
 SoLinePoint SoHiddenLines::pointAlong(const Edge& e, double t) const {
-    if (t <= 0) return e.start;
-    if (t >= 1) return e.end;
-    return lerp(e.start, e.end, t);
+    if (t <= 0) return *e.start;
+    if (t >= 1) return *e.end;
+    return lerp(*e.start, *e.end, t);
 }
 
 // Every point of an edge whose two ends one polygon hides is hidden by it too: the plane's
@@ -249,10 +257,10 @@ SoLinePoint SoHiddenLines::pointAlong(const Edge& e, double t) const {
 void SoHiddenLines::findWhollyHiddenEdges(const SoLineGrid& hiders) {
     hiddenWhole_.assign(edges_.size(), 0);
     for (size_t i = 0; i < edges_.size(); ++i) {
-        if (!objects_[edges_[i].object]->drawn[edges_[i].edge]) continue;
-        const SoLinePoint a = lifted(edges_[i].start), b = lifted(edges_[i].end);
+        if (!objects_[edges_[i].object].drawn[edges_[i].edge]) continue;
+        const SoLinePoint a = lifted(*edges_[i].start), b = lifted(*edges_[i].end);
         for (int o : hiders.at(a.x, a.y)) {
-            if (objects_[o]->hidesPoint(a) && objects_[o]->hidesPoint(b)) {
+            if (objects_[o].hidesPoint(a) && objects_[o].hidesPoint(b)) {
                 hiddenWhole_[i] = 1;
                 break;
             }
@@ -268,7 +276,7 @@ void SoHiddenLines::cutAtCrossings(const std::vector<size_t>& first) {
     SoLineGrid grid(std::clamp(static_cast<int>(edges_.size() / 4), 1, SoLineGrid::ROWS));
     for (size_t i = 0; i < edges_.size(); ++i) {
         if (first[i] != i) continue;
-        const SoLinePoint &a = edges_[i].start, &b = edges_[i].end;
+        const SoLinePoint &a = *edges_[i].start, &b = *edges_[i].end;
         grid.addSegment(static_cast<int>(i), a.x, a.y, b.x, b.y, CROSSING_MARGIN);
     }
     for (int r = 0; r < SoLineGrid::ROWS; ++r) {
@@ -278,8 +286,8 @@ void SoHiddenLines::cutAtCrossings(const std::vector<size_t>& first) {
                 for (size_t j = i + 1; j < items.size(); ++j) {
                     const size_t a = items[i], b = items[j];
                     if (hiddenWhole_[a] && hiddenWhole_[b]) continue;
-                    const SoLinePoint &p0 = edges_[a].start, &p1 = edges_[a].end;
-                    const SoLinePoint &q0 = edges_[b].start, &q1 = edges_[b].end;
+                    const SoLinePoint &p0 = *edges_[a].start, &p1 = *edges_[a].end;
+                    const SoLinePoint &q0 = *edges_[b].start, &q1 = *edges_[b].end;
                     const double dx = p1.x - p0.x, dy = p1.y - p0.y;
                     const double ex = q1.x - q0.x, ey = q1.y - q0.y;
                     const double det = dx * ey - dy * ex;
@@ -299,22 +307,50 @@ void SoHiddenLines::cutAtCrossings(const std::vector<size_t>& first) {
 
 // An edge that another one repeats crosses what the first one crosses: the two triangles at
 // every inner edge of a mesh bring it twice, coincident copies of a shape many times, and
-// each copy crossed all the others' crossings again.
+// each copy crossed all the others' crossings again. Edges sorted by the hash of their ends
+// meet their copies in a run of equal hashes, nearly always of one or two.
 std::vector<size_t> SoHiddenLines::findFirstCopies() const {
-    std::unordered_map<EdgeKey, size_t, EdgeKeyHash> seen;
-    seen.reserve(edges_.size());
+    struct Entry {
+        std::uint64_t hash;
+        size_t edge;
+        bool operator<(const Entry& o) const {
+            return std::tie(hash, edge) < std::tie(o.hash, o.edge);
+        }
+    };
+    std::vector<Entry> entries(edges_.size());
+    for (size_t i = 0; i < edges_.size(); ++i) {
+        SoBitsHash hash(0);
+        const EdgeKey key = keyOf(*edges_[i].start, *edges_[i].end);
+        hash.add(key.v, sizeof key.v);
+        entries[i] = {hash.value(), i};
+    }
+    std::sort(entries.begin(), entries.end());
     std::vector<size_t> first(edges_.size());
-    for (size_t i = 0; i < edges_.size(); ++i)
-        first[i] = seen.emplace(keyOf(edges_[i].start, edges_[i].end), i).first->second;
+    std::vector<size_t> distinct;  // the first edge of each set of ends in the run
+    for (size_t k = 0; k < entries.size(); ++k) {
+        if (k == 0 || entries[k].hash != entries[k - 1].hash) distinct.clear();
+        const size_t i = entries[k].edge;
+        if (distinct.empty()) {
+            distinct.push_back(i);
+            first[i] = i;
+            continue;
+        }
+        const EdgeKey key = keyOf(*edges_[i].start, *edges_[i].end);
+        auto same = std::find_if(distinct.begin(), distinct.end(), [&](size_t d) {
+            return keyOf(*edges_[d].start, *edges_[d].end) == key;
+        });
+        if (same == distinct.end()) same = distinct.insert(distinct.end(), i);
+        first[i] = *same;
+    }
     return first;
 }
 
 void SoHiddenLines::copyCrossingCuts(const std::vector<size_t>& first) {
     for (size_t i = 0; i < edges_.size(); ++i) {
         const Edge& e = edges_[i];
-        if (first[i] == i || hiddenWhole_[i] || !objects_[e.object]->drawn[e.edge]) continue;
+        if (first[i] == i || hiddenWhole_[i] || !objects_[e.object].drawn[e.edge]) continue;
         const std::vector<double>& cuts = cuts_[first[i]];
-        const bool reversed = std::memcmp(&e.start, &edges_[first[i]].start, sizeof e.start) != 0;
+        const bool reversed = std::memcmp(e.start, edges_[first[i]].start, sizeof *e.start) != 0;
         for (double t : cuts) cuts_[i].push_back(reversed ? 1.0 - t : t);
     }
 }
@@ -322,13 +358,13 @@ void SoHiddenLines::copyCrossingCuts(const std::vector<size_t>& first) {
 // The edge behind at the crossing is cut; a crossing at an end point, or at one depth,
 // changes nothing.
 void SoHiddenLines::cutAtCrossing(size_t a, double t, size_t b, double u) {
-    const SoLinePoint x = lerp(edges_[a].start, edges_[a].end, t);
+    const SoLinePoint x = lerp(*edges_[a].start, *edges_[a].end, t);
     for (const SoLinePoint* end :
-         {&edges_[a].start, &edges_[a].end, &edges_[b].start, &edges_[b].end}) {
+         {edges_[a].start, edges_[a].end, edges_[b].start, edges_[b].end}) {
         const double dx = end->x - x.x, dy = end->y - x.y;
         if (dx * dx + dy * dy < TOLERANCE * TOLERANCE) return;
     }
-    const double za = x.z, zb = lerp(edges_[b].start, edges_[b].end, u).z;
+    const double za = x.z, zb = lerp(*edges_[b].start, *edges_[b].end, u).z;
     if (std::fabs(za - zb) <= TOLERANCE) return;
     const size_t behind = za < zb ? a : b;
     if (!hiddenWhole_[behind]) cuts_[behind].push_back(za < zb ? t : u);
@@ -340,8 +376,7 @@ namespace {
 /// along the segment's path where the polygon is filed. Where large polygons fill every
 /// bucket, the walk meets each of them a hundred times: then all are asked once, by box.
 template <class Visit>
-void forEachPiercingCandidate(const SoLineGrid& hiders,
-                              const std::vector<std::unique_ptr<SoLineObject>>& objects,
+void forEachPiercingCandidate(const SoLineGrid& hiders, const std::vector<SoLineObject>& objects,
                               const SoLinePoint& a, const SoLinePoint& b, Visit visit) {
     if (hiders.countAlong(a.x, a.y, b.x, b.y, CROSSING_MARGIN) <= objects.size()) {
         hiders.forEachAlong(a.x, a.y, b.x, b.y, CROSSING_MARGIN, visit);
@@ -352,7 +387,7 @@ void forEachPiercingCandidate(const SoLineGrid& hiders,
     const double ymin = std::min(a.y, b.y) - CROSSING_MARGIN;
     const double ymax = std::max(a.y, b.y) + CROSSING_MARGIN;
     for (size_t o = 0; o < objects.size(); ++o) {
-        const SoLineObject& p = *objects[o];
+        const SoLineObject& p = objects[o];
         if (p.hides() && p.xmax >= xmin && p.xmin <= xmax && p.ymax >= ymin && p.ymin <= ymax)
             visit(static_cast<int>(o));
     }
@@ -363,12 +398,12 @@ void SoHiddenLines::cutAtPiercings(const SoLineGrid& hiders) {
     std::vector<size_t> lastEdge(objects_.size(), static_cast<size_t>(-1));
     for (size_t i = 0; i < edges_.size(); ++i) {
         const Edge& e = edges_[i];
-        if (!objects_[e.object]->drawn[e.edge] || hiddenWhole_[i]) continue;
-        const SoLinePoint &a = e.start, &b = e.end;
+        if (!objects_[e.object].drawn[e.edge] || hiddenWhole_[i]) continue;
+        const SoLinePoint &a = *e.start, &b = *e.end;
         auto pierce = [&](int o) {
             if (o == e.object || lastEdge[o] == i) return;
             lastEdge[o] = i;
-            const SoLineObject& p = *objects_[o];
+            const SoLineObject& p = objects_[o];
             if (std::max(a.z, b.z) < p.zmin || std::min(a.z, b.z) > p.zmax) return;
             const double da = p.planeDistance(a), db = p.planeDistance(b);
             if (!((da > TOLERANCE && db < -TOLERANCE) || (da < -TOLERANCE && db > TOLERANCE)))
@@ -385,7 +420,7 @@ const SoLineObject* SoHiddenLines::findHider(const SoLinePoint& p, const SoLineG
                                              const SoLineObject* likely) const {
     if (likely && likely->hidesPoint(p)) return likely;
     for (int o : hiders.at(p.x, p.y))
-        if (objects_[o]->hidesPoint(p)) return objects_[o].get();
+        if (objects_[o].hidesPoint(p)) return &objects_[o];
     return nullptr;
 }
 
@@ -395,7 +430,7 @@ std::vector<char> SoHiddenLines::findVisiblePieces(const SoLineGrid& hiders) {
         std::vector<double>& cuts = cuts_[i];
         std::sort(cuts.begin(), cuts.end());
         cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
-        if (!objects_[edges_[i].object]->drawn[edges_[i].edge]) continue;
+        if (!objects_[edges_[i].object].drawn[edges_[i].edge]) continue;
         if (hiddenWhole_[i]) {
             visible.push_back(0);
             continue;
@@ -439,11 +474,11 @@ std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& vi
     std::vector<size_t> firstPiece(edges_.size(), 0);
     for (size_t i = 0, at = 0; i < edges_.size(); ++i) {
         firstPiece[i] = at;
-        if (objects_[edges_[i].object]->drawn[edges_[i].edge]) at += cuts_[i].size() + 1;
+        if (objects_[edges_[i].object].drawn[edges_[i].edge]) at += cuts_[i].size() + 1;
     }
     std::vector<SoVisibleLine> lines;
     for (int o : listOrder()) {
-        const SoLineObject& object = *objects_[o];
+        const SoLineObject& object = objects_[o];
         const size_t firstOfObject = lines.size();
         auto start = [&](const SoLinePoint& p, float phase) {
             lines.push_back(

@@ -3,10 +3,10 @@
 #include <Tessara/math/SbColor.h>
 #include <Tessara/math/SbVec4f.h>
 
-#include <memory>
-#include <unordered_map>
+#include <memory_resource>
 #include <vector>
 
+#include "SoContentIndex.h"
 #include "SoLineObject.h"
 
 class SoLineGrid;
@@ -95,7 +95,8 @@ class SoHiddenLines {
     struct Edge {
         int object;
         int edge;
-        SoLinePoint start, end;
+        const SoLinePoint* start;
+        const SoLinePoint* end;
     };
 
     void add(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
@@ -128,10 +129,16 @@ class SoHiddenLines {
     /// The pieces whose flag is `drawn`, joined into lines.
     std::vector<SoVisibleLine> joinPieces(const std::vector<char>& visible, char drawn) const;
     SoLinePoint pointAlong(const Edge& e, double t) const;
+    void releaseEdges();
 
-    std::vector<std::unique_ptr<SoLineObject>> objects_;
+    /// Where the objects keep their points and flags.
+    std::pmr::monotonic_buffer_resource arena_;
+    std::vector<SoLineObject> objects_;
+    /// An object's points and pattern run while it is checked against those before it.
+    std::vector<SoLinePoint> newPoints_;
+    std::vector<float> newPatternRun_;
     /// The objects by contentHash(), to find a repeat as it is added.
-    std::unordered_multimap<std::size_t, int> byContent_;
+    SoContentIndex byContent_;
     float featureAngle_ = -1.0f;
     unsigned short hiddenPattern_ = 0;
     bool penTravelOrder_ = false;

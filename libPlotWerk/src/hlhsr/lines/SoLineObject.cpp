@@ -19,47 +19,70 @@ constexpr double BOX_MARGIN = 1e-9;
 constexpr double EDGE_ON = 1e-9;
 }  // namespace
 
-SoLineObject::SoLineObject(std::vector<SoLinePoint> points, bool closed,
+SoLineObject::SoLineObject(const SoLinePoint* points, int numPoints, bool closed,
                            const SoLineAttributes& attributes)
-    : points_(std::move(points)), closed_(closed), attributes_(attributes) {
-    drawn.assign(static_cast<size_t>(getNumEdges()), 1);
+    : points_(points),
+      numPoints_(std::max(numPoints, 0)),
+      closed_(closed),
+      attributes_(attributes) {
     computeExtent();
-    if (closed_ && points_.size() >= 3) computePlane();
+    if (closed_ && numPoints_ >= 3) computePlane();
+}
+
+template <class T>
+T* SoLineObject::copyInto(std::pmr::memory_resource& arena, const T* data, int count) {
+    if (!data || count <= 0) return nullptr;
+    const size_t bytes = sizeof(T) * static_cast<size_t>(count);
+    T* copy = static_cast<T*>(arena.allocate(bytes, alignof(T)));
+    std::memcpy(static_cast<void*>(copy), data, bytes);
+    return copy;
+}
+
+void SoLineObject::keepIn(std::pmr::memory_resource& arena) {
+    const int numEdges = getNumEdges();
+    points_ = copyInto(arena, points_, numPoints_);
+    normals = copyInto(arena, normals, numPoints_);
+    patternRun = copyInto(arena, patternRun, patternRun ? numEdges + 1 : 0);
+    drawn = numEdges > 0 ? static_cast<char*>(arena.allocate(static_cast<size_t>(numEdges), 1))
+                         : nullptr;
+    std::fill(drawn, drawn + numEdges, char(1));
 }
 
 bool SoLineObject::sameAs(const SoLineObject& other) const {
     const SoLineAttributes &a = attributes_, &b = other.attributes_;
-    return closed_ == other.closed_ && points_.size() == other.points_.size() &&
-           std::memcmp(points_.data(), other.points_.data(),
-                       points_.size() * sizeof(SoLinePoint)) == 0 &&
+    const size_t runs = patternRun ? static_cast<size_t>(getNumEdges()) + 1 : 0;
+    return closed_ == other.closed_ && numPoints_ == other.numPoints_ &&
+           std::memcmp(points_, other.points_, size_t(numPoints_) * sizeof(SoLinePoint)) == 0 &&
            a.color == b.color && a.lineWidth == b.lineWidth && a.linePattern == b.linePattern &&
-           a.linePatternScaleFactor == b.linePatternScaleFactor && patternRun == other.patternRun;
+           a.linePatternScaleFactor == b.linePatternScaleFactor &&
+           !patternRun == !other.patternRun &&
+           std::equal(patternRun, patternRun + runs, other.patternRun);
 }
 
-std::size_t SoLineObject::contentHash() const {
+std::uint64_t SoLineObject::contentHash() const {
     SoBitsHash hash(closed_ ? 1u : 2u);
-    hash.add(points_.data(), points_.size() * sizeof(SoLinePoint));
-    return static_cast<std::size_t>(hash.value());
+    hash.add(points_, size_t(numPoints_) * sizeof(SoLinePoint));
+    return hash.value();
 }
 
 int SoLineObject::getNumEdges() const {
-    const int n = static_cast<int>(points_.size());
-    if (n < 2) return 0;
-    return closed_ ? n : n - 1;
+    if (numPoints_ < 2) return 0;
+    return closed_ ? numPoints_ : numPoints_ - 1;
 }
 
 const SoLinePoint& SoLineObject::edgeEnd(int edge) const {
-    return points_[static_cast<size_t>(edgeEndIndex(edge))];
+    return points_[edgeEndIndex(edge)];
 }
 
 int SoLineObject::edgeEndIndex(int edge) const {
-    return static_cast<int>((static_cast<size_t>(edge) + 1) % points_.size());
+    return (edge + 1) % numPoints_;
 }
 
 void SoLineObject::computeExtent() {
-    if (points_.empty()) return;
+    if (numPoints_ == 0) return;
     xmin = xmax = points_[0].x, ymin = ymax = points_[0].y, zmin = zmax = points_[0].z;
-    for (const SoLinePoint& p : points_) {
+    for (int k = 1; k < numPoints_; ++k) {
+        const SoLinePoint& p = points_[k];
         xmin = std::min(xmin, p.x), xmax = std::max(xmax, p.x);
         ymin = std::min(ymin, p.y), ymax = std::max(ymax, p.y);
         zmin = std::min(zmin, p.z), zmax = std::max(zmax, p.z);
@@ -70,9 +93,9 @@ void SoLineObject::computeExtent() {
 // corners do not tip the plane.
 void SoLineObject::computePlane() {
     double nx = 0, ny = 0, nz = 0;
-    for (size_t k = 0; k < points_.size(); ++k) {
+    for (int k = 0; k < numPoints_; ++k) {
         const SoLinePoint& p = points_[k];
-        const SoLinePoint& q = points_[(k + 1) % points_.size()];
+        const SoLinePoint& q = points_[(k + 1) % numPoints_];
         nx += (p.y - q.y) * (p.z + q.z);
         ny += (p.z - q.z) * (p.x + q.x);
         nz += (p.x - q.x) * (p.y + q.y);
@@ -106,8 +129,8 @@ bool SoLineObject::outlineContains(double x, double y) const {
     if (!(x >= xmin - BOX_MARGIN && x <= xmax + BOX_MARGIN && y >= ymin - BOX_MARGIN &&
           y <= ymax + BOX_MARGIN))
         return false;
-    const size_t n = points_.size();
-    for (size_t k = 0; k < n; ++k) {
+    const int n = numPoints_;
+    for (int k = 0; k < n; ++k) {
         const SoLinePoint& v = points_[k];
         const SoLinePoint& w = points_[(k + 1) % n];
         double o = ((w.x - v.x) * (y - w.y) - (w.y - v.y) * (x - w.x)) * sense_;
@@ -119,8 +142,8 @@ bool SoLineObject::outlineContains(double x, double y) const {
 
 double SoLineObject::pageSide(const SoLinePoint& a, const SoLinePoint& b) const {
     double side = 0;
-    for (const SoLinePoint& p : points_)
-        side += (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+    for (int k = 0; k < numPoints_; ++k)
+        side += (b.x - a.x) * (points_[k].y - a.y) - (b.y - a.y) * (points_[k].x - a.x);
     return side;
 }
 
@@ -130,7 +153,7 @@ bool SoLineObject::hidesPoint(const SoLinePoint& p) const {
 }
 
 float SoLineObject::patternAt(int e, double t) const {
-    if (e < 0 || static_cast<size_t>(e) + 1 >= patternRun.size()) return 0.0f;
-    const double from = patternRun[size_t(e)], to = patternRun[size_t(e) + 1];
+    if (!patternRun || e < 0 || e >= getNumEdges()) return 0.0f;
+    const double from = patternRun[e], to = patternRun[e + 1];
     return static_cast<float>(from + t * (to - from));
 }

@@ -4,7 +4,8 @@
 #include <Tessara/math/SbVec3f.h>
 
 #include <cstddef>
-#include <vector>
+#include <cstdint>
+#include <memory_resource>
 
 /// A point of the hidden-line computation: x, y as on the page and z the depth, growing
 /// towards the viewer.
@@ -23,9 +24,19 @@ struct SoLineAttributes {
 /// One primitive of a hidden-line drawing: an open polyline, or a closed polygon that also
 /// hides what lies behind it. A polygon keeps its plane, normal towards the viewer, and its
 /// outline's turning sense so that its interior is on the non-negative side of every edge.
+///
+/// The object reads its points, normals and pattern run where it was made over them, until
+/// keepIn() copies them into an arena shared by all objects: a million triangles would
+/// otherwise make four small allocations each. Only then has it the drawn flags.
 class SoLineObject {
   public:
-    SoLineObject(std::vector<SoLinePoint> points, bool closed, const SoLineAttributes& attributes);
+    /// Over numPoints points that stay in place until keepIn().
+    SoLineObject(const SoLinePoint* points, int numPoints, bool closed,
+                 const SoLineAttributes& attributes);
+
+    /// Copies what the object reads into the arena, which must outlive it, and marks every
+    /// edge drawn.
+    void keepIn(std::pmr::memory_resource& arena);
 
     int getNumEdges() const;
     const SoLinePoint& edgeStart(int edge) const { return points_[edge]; }
@@ -51,14 +62,15 @@ class SoLineObject {
     const SoLineAttributes& getAttributes() const { return attributes_; }
     bool isClosed() const { return closed_; }
     double xmin = 0, ymin = 0, zmin = 0, xmax = 0, ymax = 0, zmax = 0;
-    /// Per edge: whether it is drawn (edges left out still hide nothing of their own).
-    std::vector<char> drawn;
+    /// Per edge: whether it is drawn (edges left out still hide nothing of their own); null
+    /// until keepIn().
+    char* drawn = nullptr;
     /// How far, in millimetres on the drawing, the line pattern has run at each edge's start
-    /// and, last, at the end; empty where nothing asked for it.
-    std::vector<float> patternRun;
-    /// The shape's own unit normal at each point, in one space for all objects; empty where
+    /// and, last, at the end; null where nothing asked for it.
+    const float* patternRun = nullptr;
+    /// The shape's own unit normal at each point, in one space for all objects; null where
     /// none was given.
-    std::vector<SbVec3f> normals;
+    const SbVec3f* normals = nullptr;
     /// The index of the point an edge ends at.
     int edgeEndIndex(int edge) const;
     /// How far the pattern has run at parameter t of edge e; 0 without patternRun.
@@ -67,16 +79,19 @@ class SoLineObject {
     /// the same kind, attributes and pattern run.
     bool sameAs(const SoLineObject& other) const;
     /// A hash of what sameAs compares.
-    std::size_t contentHash() const;
+    std::uint64_t contentHash() const;
 
   private:
     void computeExtent();
     void computePlane();
+    template <class T>
+    static T* copyInto(std::pmr::memory_resource& arena, const T* data, int count);
 
-    std::vector<SoLinePoint> points_;
+    const SoLinePoint* points_;
+    int numPoints_;
     bool closed_;
-    SoLineAttributes attributes_;
     bool hides_ = false;
+    SoLineAttributes attributes_;
     double a_ = 0, b_ = 0, c_ = 1, d_ = 0;
     /// +1 when the outline turns counter-clockwise on the page, -1 otherwise.
     double sense_ = 1;

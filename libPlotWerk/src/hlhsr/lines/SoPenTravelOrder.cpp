@@ -24,7 +24,7 @@ PrintKey keyOf(const SoLineAttributes& a, bool withColor) {
 }  // namespace
 
 std::vector<std::vector<size_t>> SoPenTravelOrder::groupsOf(const std::vector<SoVisibleLine>& lines,
-                                                            bool byColor) {
+                                                            bool byColor, size_t mostGroups) {
     std::map<PrintKey, size_t> groupOf;
     std::vector<std::vector<size_t>> groups;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -32,14 +32,15 @@ std::vector<std::vector<size_t>> SoPenTravelOrder::groupsOf(const std::vector<So
         const auto [found, added] =
             groupOf.emplace(keyOf(lines[i].attributes, byColor), groups.size());
         if (added) groups.emplace_back();
+        if (groups.size() > mostGroups) return {};
         groups[found->second].push_back(i);
     }
     return groups;
 }
 
 void SoPenTravelOrder::arrange(std::vector<SoVisibleLine>& lines, float& x, float& y) {
-    std::vector<std::vector<size_t>> groups = groupsOf(lines, true);
-    if (groups.size() > MOST_PENS) groups = groupsOf(lines, false);
+    std::vector<std::vector<size_t>> groups = groupsOf(lines, true, MOST_PENS);
+    if (groups.empty()) groups = groupsOf(lines, false, lines.size());
     std::vector<SoVisibleLine> ordered;
     ordered.reserve(lines.size());
     for (const std::vector<size_t>& group : groups)

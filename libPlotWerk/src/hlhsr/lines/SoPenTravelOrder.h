@@ -23,9 +23,10 @@ class SoPenTravelOrder {
     static void arrange(std::vector<SoVisibleLine>& lines, float& x, float& y);
 
   private:
-    /// The lines by how they print, in the order of each group's first line.
+    /// The lines by how they print, in the order of each group's first line; none when they
+    /// would make more than mostGroups groups.
     static std::vector<std::vector<size_t>> groupsOf(const std::vector<SoVisibleLine>& lines,
-                                                     bool byColor);
+                                                     bool byColor, size_t mostGroups);
     /// The drawing order of the group's lines (indices into lines); the lines to be drawn
     /// from their last point are reversed.
     static std::vector<size_t> arrangeGroup(std::vector<SoVisibleLine>& lines,
