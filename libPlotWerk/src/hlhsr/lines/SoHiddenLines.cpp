@@ -136,15 +136,13 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     }
     const std::vector<size_t> copyOf = findFirstCopies();
     if (featureAngle_ >= 0.0f) markFeatureEdges(copyOf);
-    cuts_.assign(edges_.size(), {});
     SoLineGrid hiders(hiderColumns());
     for (size_t o = 0; o < objects_.size(); ++o) {
         const SoLineObject& p = objects_[o];
         if (p.hides()) hiders.add(static_cast<int>(o), p.xmin, p.ymin, p.xmax, p.ymax);
     }
     findWhollyHiddenEdges(hiders);
-    cutAtCrossings(copyOf);
-    cutAtPiercings(hiders);
+    cutEdges(findCrossings(copyOf), copyOf, hiders);
     timings.cutting = step.lap();
     const std::vector<char> visible = findVisiblePieces(hiders);
     timings.pieces = static_cast<long>(visible.size());
@@ -175,7 +173,8 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
 // the lines are ordered, which needs room of its own.
 void SoHiddenLines::releaseEdges() {
     edges_ = {};
-    cuts_ = {};
+    cutStart_ = {};
+    cutValues_ = {};
     hiddenWhole_ = {};
     firstEdgeOf_ = {};
 }
@@ -272,7 +271,9 @@ void SoHiddenLines::findWhollyHiddenEdges(const SoLineGrid& hiders) {
 // Edges are filed along their path, in buckets nearly square: filed by their boxes, long
 // edges that all cross all shared hundreds of buckets a pair, and a few thousand of them
 // took tens of seconds.
-void SoHiddenLines::cutAtCrossings(const std::vector<size_t>& first) {
+std::vector<SoHiddenLines::Cut> SoHiddenLines::findCrossings(
+    const std::vector<size_t>& first) const {
+    std::vector<Cut> cuts;
     SoLineGrid grid(std::clamp(static_cast<int>(edges_.size() / 4), 1, SoLineGrid::ROWS));
     for (size_t i = 0; i < edges_.size(); ++i) {
         if (first[i] != i) continue;
@@ -297,12 +298,12 @@ void SoHiddenLines::cutAtCrossings(const std::vector<size_t>& first) {
                     if (!(t > 0 && t < 1 && u > 0 && u < 1)) continue;
                     const double x = p0.x + t * dx, y = p0.y + t * dy;
                     if (grid.row(y) != r || grid.column(x) != c) continue;
-                    cutAtCrossing(a, t, b, u);
+                    cutAtCrossing(a, t, b, u, cuts);
                 }
             }
         }
     }
-    copyCrossingCuts(first);
+    return cuts;
 }
 
 // An edge that another one repeats crosses what the first one crosses: the two triangles at
@@ -345,19 +346,10 @@ std::vector<size_t> SoHiddenLines::findFirstCopies() const {
     return first;
 }
 
-void SoHiddenLines::copyCrossingCuts(const std::vector<size_t>& first) {
-    for (size_t i = 0; i < edges_.size(); ++i) {
-        const Edge& e = edges_[i];
-        if (first[i] == i || hiddenWhole_[i] || !objects_[e.object].drawn[e.edge]) continue;
-        const std::vector<double>& cuts = cuts_[first[i]];
-        const bool reversed = std::memcmp(e.start, edges_[first[i]].start, sizeof *e.start) != 0;
-        for (double t : cuts) cuts_[i].push_back(reversed ? 1.0 - t : t);
-    }
-}
-
 // The edge behind at the crossing is cut; a crossing at an end point, or at one depth,
 // changes nothing.
-void SoHiddenLines::cutAtCrossing(size_t a, double t, size_t b, double u) {
+void SoHiddenLines::cutAtCrossing(size_t a, double t, size_t b, double u,
+                                  std::vector<Cut>& cuts) const {
     const SoLinePoint x = lerp(*edges_[a].start, *edges_[a].end, t);
     for (const SoLinePoint* end :
          {edges_[a].start, edges_[a].end, edges_[b].start, edges_[b].end}) {
@@ -367,7 +359,7 @@ void SoHiddenLines::cutAtCrossing(size_t a, double t, size_t b, double u) {
     const double za = x.z, zb = lerp(*edges_[b].start, *edges_[b].end, u).z;
     if (std::fabs(za - zb) <= TOLERANCE) return;
     const size_t behind = za < zb ? a : b;
-    if (!hiddenWhole_[behind]) cuts_[behind].push_back(za < zb ? t : u);
+    if (!hiddenWhole_[behind]) cuts.push_back({behind, za < zb ? t : u});
 }
 
 namespace {
@@ -394,26 +386,54 @@ void forEachPiercingCandidate(const SoLineGrid& hiders, const std::vector<SoLine
 }
 }  // namespace
 
-void SoHiddenLines::cutAtPiercings(const SoLineGrid& hiders) {
+// Edge by edge into one table: the crossings of the edge's first copy, its own piercings, in
+// order along it. A table of its own for each edge took more room than the cuts in it.
+void SoHiddenLines::cutEdges(const std::vector<Cut>& crossings, const std::vector<size_t>& first,
+                             const SoLineGrid& hiders) {
+    // The crossings by edge, counted first so that one array holds them all.
+    std::vector<size_t> crossingStart(edges_.size() + 1, 0);
+    for (const Cut& cut : crossings) ++crossingStart[cut.edge + 1];
+    for (size_t i = 0; i < edges_.size(); ++i) crossingStart[i + 1] += crossingStart[i];
+    std::vector<double> crossingAt(crossings.size());
+    {
+        std::vector<size_t> next(crossingStart.begin(), crossingStart.end() - 1);
+        for (const Cut& cut : crossings) crossingAt[next[cut.edge]++] = cut.t;
+    }
     std::vector<size_t> lastEdge(objects_.size(), static_cast<size_t>(-1));
+    cutStart_.assign(1, 0);
+    cutValues_.clear();
     for (size_t i = 0; i < edges_.size(); ++i) {
         const Edge& e = edges_[i];
-        if (!objects_[e.object].drawn[e.edge] || hiddenWhole_[i]) continue;
-        const SoLinePoint &a = *e.start, &b = *e.end;
-        auto pierce = [&](int o) {
-            if (o == e.object || lastEdge[o] == i) return;
-            lastEdge[o] = i;
-            const SoLineObject& p = objects_[o];
-            if (std::max(a.z, b.z) < p.zmin || std::min(a.z, b.z) > p.zmax) return;
-            const double da = p.planeDistance(a), db = p.planeDistance(b);
-            if (!((da > TOLERANCE && db < -TOLERANCE) || (da < -TOLERANCE && db > TOLERANCE)))
-                return;
-            const double t = da / (da - db);
-            const SoLinePoint x = lerp(a, b, t);
-            if (p.outlineContains(x.x, x.y)) cuts_[i].push_back(t);
-        };
-        forEachPiercingCandidate(hiders, objects_, a, b, pierce);
+        if (objects_[e.object].drawn[e.edge] && !hiddenWhole_[i]) {
+            const bool reversed = std::memcmp(e.start, edges_[first[i]].start, sizeof *e.start);
+            for (size_t k = crossingStart[first[i]]; k < crossingStart[first[i] + 1]; ++k)
+                cutValues_.push_back(reversed ? 1.0 - crossingAt[k] : crossingAt[k]);
+            addPiercings(i, hiders, lastEdge);
+            const auto from = cutValues_.begin() + static_cast<std::ptrdiff_t>(cutStart_.back());
+            std::sort(from, cutValues_.end());
+            cutValues_.erase(std::unique(from, cutValues_.end()), cutValues_.end());
+        }
+        cutStart_.push_back(cutValues_.size());
     }
+}
+
+// lastEdge, per polygon: the last edge it was asked about, so that it is asked once an edge.
+void SoHiddenLines::addPiercings(size_t i, const SoLineGrid& hiders,
+                                 std::vector<size_t>& lastEdge) {
+    const Edge& e = edges_[i];
+    const SoLinePoint &a = *e.start, &b = *e.end;
+    auto pierce = [&](int o) {
+        if (o == e.object || lastEdge[o] == i) return;
+        lastEdge[o] = i;
+        const SoLineObject& p = objects_[o];
+        if (std::max(a.z, b.z) < p.zmin || std::min(a.z, b.z) > p.zmax) return;
+        const double da = p.planeDistance(a), db = p.planeDistance(b);
+        if (!((da > TOLERANCE && db < -TOLERANCE) || (da < -TOLERANCE && db > TOLERANCE))) return;
+        const double t = da / (da - db);
+        const SoLinePoint x = lerp(a, b, t);
+        if (p.outlineContains(x.x, x.y)) cutValues_.push_back(t);
+    };
+    forEachPiercingCandidate(hiders, objects_, a, b, pierce);
 }
 
 const SoLineObject* SoHiddenLines::findHider(const SoLinePoint& p, const SoLineGrid& hiders,
@@ -427,9 +447,6 @@ const SoLineObject* SoHiddenLines::findHider(const SoLinePoint& p, const SoLineG
 std::vector<char> SoHiddenLines::findVisiblePieces(const SoLineGrid& hiders) {
     std::vector<char> visible;
     for (size_t i = 0; i < edges_.size(); ++i) {
-        std::vector<double>& cuts = cuts_[i];
-        std::sort(cuts.begin(), cuts.end());
-        cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
         if (!objects_[edges_[i].object].drawn[edges_[i].edge]) continue;
         if (hiddenWhole_[i]) {
             visible.push_back(0);
@@ -438,8 +455,8 @@ std::vector<char> SoHiddenLines::findVisiblePieces(const SoLineGrid& hiders) {
         // Neighbouring pieces are mostly hidden by one polygon: it is asked first.
         const SoLineObject* lastHider = nullptr;
         double from = 0.0;
-        for (size_t k = 0; k <= cuts.size(); ++k) {
-            const double to = k < cuts.size() ? cuts[k] : 1.0;
+        for (size_t k = cutStart_[i]; k <= cutStart_[i + 1]; ++k) {
+            const double to = k < cutStart_[i + 1] ? cutValues_[k] : 1.0;
             const SoLinePoint mid = lifted(pointAlong(edges_[i], (from + to) / 2));
             const SoLineObject* hider = findHider(mid, hiders, lastHider);
             visible.push_back(hider ? 0 : 1);
@@ -474,7 +491,8 @@ std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& vi
     std::vector<size_t> firstPiece(edges_.size(), 0);
     for (size_t i = 0, at = 0; i < edges_.size(); ++i) {
         firstPiece[i] = at;
-        if (objects_[edges_[i].object].drawn[edges_[i].edge]) at += cuts_[i].size() + 1;
+        if (objects_[edges_[i].object].drawn[edges_[i].edge])
+            at += cutStart_[i + 1] - cutStart_[i] + 1;
     }
     std::vector<SoVisibleLine> lines;
     for (int o : listOrder()) {
@@ -491,10 +509,10 @@ std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& vi
                 open = false;
                 continue;
             }
-            const std::vector<double>& cuts = cuts_[i];
+            const size_t numCuts = cutStart_[i + 1] - cutStart_[i];
             double from = 0.0;
-            for (size_t k = 0; k <= cuts.size(); ++k) {
-                const double to = k < cuts.size() ? cuts[k] : 1.0;
+            for (size_t k = 0; k <= numCuts; ++k) {
+                const double to = k < numCuts ? cutValues_[cutStart_[i] + k] : 1.0;
                 if (visible[firstPiece[i] + k] != drawn) {
                     open = false;
                 } else {

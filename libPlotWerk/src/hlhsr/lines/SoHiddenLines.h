@@ -114,14 +114,22 @@ class SoHiddenLines {
     /// Columns of the grid the hiding polygons are filed in.
     int hiderColumns() const;
     void findWhollyHiddenEdges(const SoLineGrid& hiders);
-    void cutAtCrossings(const std::vector<size_t>& first);
+    /// A cut of an edge at its parameter t.
+    struct Cut {
+        size_t edge;
+        double t;
+    };
+    /// The cuts where first copies of edges cross behind others.
+    std::vector<Cut> findCrossings(const std::vector<size_t>& first) const;
     /// Per edge: the first edge with the same two end points, itself if none comes before.
     std::vector<size_t> findFirstCopies() const;
-    /// Gives each drawn repeat of an edge the crossings' cuts of the first.
-    void copyCrossingCuts(const std::vector<size_t>& first);
-    void cutAtPiercings(const SoLineGrid& hiders);
-    /// Edges a and b cross at a's parameter t and b's parameter u.
-    void cutAtCrossing(size_t a, double t, size_t b, double u);
+    /// Fills the cut table: each drawn edge gets the crossings of its first copy (first, as
+    /// findFirstCopies gives) and where it pierces polygons.
+    void cutEdges(const std::vector<Cut>& crossings, const std::vector<size_t>& first,
+                  const SoLineGrid& hiders);
+    void addPiercings(size_t edge, const SoLineGrid& hiders, std::vector<size_t>& lastEdge);
+    /// Edges a and b cross at a's parameter t and b's parameter u: the one behind gets a cut.
+    void cutAtCrossing(size_t a, double t, size_t b, double u, std::vector<Cut>& cuts) const;
     std::vector<char> findVisiblePieces(const SoLineGrid& hiders);
     /// A polygon that hides p (lifted), `likely` asked first; null when p is seen.
     const SoLineObject* findHider(const SoLinePoint& p, const SoLineGrid& hiders,
@@ -145,7 +153,9 @@ class SoHiddenLines {
     // Per drawn edge: its reference, its cut parameters and where its pieces start in the
     // flat piece arrays.
     std::vector<Edge> edges_;
-    std::vector<std::vector<double>> cuts_;
+    // Edge i's cuts, sorted: cutValues_[cutStart_[i]] up to cutValues_[cutStart_[i + 1]].
+    std::vector<size_t> cutStart_;
+    std::vector<double> cutValues_;
     // Per edge: whether one polygon hides all of it.
     std::vector<char> hiddenWhole_;
     std::vector<int> firstEdgeOf_;
