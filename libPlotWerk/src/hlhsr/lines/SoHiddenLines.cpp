@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <new>
 #include <tuple>
+#include <type_traits>
 
 #include "../SoBitsHash.h"
 #include "../SoStopwatch.h"
@@ -50,6 +52,9 @@ EdgeKey keyOf(const SoLinePoint& a, const SoLinePoint& b) {
 }
 }  // namespace
 
+static_assert(std::is_trivially_destructible_v<SoLineObject>,
+              "objects are left in the arena when it goes, never destroyed one by one");
+
 SoHiddenLines::SoHiddenLines() = default;
 SoHiddenLines::~SoHiddenLines() = default;
 
@@ -91,12 +96,13 @@ void SoHiddenLines::add(const SbVec4f* points, int numPoints, const SbColor* col
         object.patternRun = newPatternRun_.data();
     }
     const std::uint64_t hash = object.contentHash();
-    auto same = [&](int o) { return objects_[static_cast<size_t>(o)].sameAs(object); };
+    auto same = [&](int o) { return objects_[static_cast<size_t>(o)]->sameAs(object); };
     if (byContent_.find(hash, same) >= 0) return;
     object.keepIn(arena_);
     if (closed) leaveOutClippedEdges(object);
     byContent_.add(hash, static_cast<int>(objects_.size()));
-    objects_.push_back(object);
+    void* place = arena_.allocate(sizeof(SoLineObject), alignof(SoLineObject));
+    objects_.push_back(new (place) SoLineObject(object));
 }
 
 // An outline edge along the border of the view is where clipping cut the polygon, not an
@@ -123,22 +129,22 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     Timings timings;
     SoStopwatch step;
     size_t numEdges = 0;
-    for (const SoLineObject& object : objects_)
-        numEdges += static_cast<size_t>(object.getNumEdges());
+    for (const SoLineObject* object : objects_)
+        numEdges += static_cast<size_t>(object->getNumEdges());
     edges_.clear();
     edges_.reserve(numEdges);
     firstEdgeOf_.clear();
     for (size_t o = 0; o < objects_.size(); ++o) {
         firstEdgeOf_.push_back(static_cast<int>(edges_.size()));
-        for (int e = 0; e < objects_[o].getNumEdges(); ++e)
+        for (int e = 0; e < objects_[o]->getNumEdges(); ++e)
             edges_.push_back(
-                {static_cast<int>(o), e, &objects_[o].edgeStart(e), &objects_[o].edgeEnd(e)});
+                {static_cast<int>(o), e, &objects_[o]->edgeStart(e), &objects_[o]->edgeEnd(e)});
     }
     const std::vector<size_t> copyOf = findFirstCopies();
     if (featureAngle_ >= 0.0f) markFeatureEdges(copyOf);
     SoLineGrid hiders(hiderColumns());
     for (size_t o = 0; o < objects_.size(); ++o) {
-        const SoLineObject& p = objects_[o];
+        const SoLineObject& p = *objects_[o];
         if (p.hides()) hiders.add(static_cast<int>(o), p.xmin, p.ymin, p.xmax, p.ymax);
     }
     findWhollyHiddenEdges(hiders);
@@ -185,7 +191,8 @@ void SoHiddenLines::releaseEdges() {
 int SoHiddenLines::hiderColumns() const {
     constexpr double MOST_ENTRIES_PER_POLYGON = 64;
     double polygons = 0, entriesPerColumn = 0;
-    for (const SoLineObject& p : objects_) {
+    for (const SoLineObject* object : objects_) {
+        const SoLineObject& p = *object;
         if (!p.hides()) continue;
         ++polygons;
         entriesPerColumn += ((p.ymax - p.ymin) * SoLineGrid::ROWS / 2 + 1) * (p.xmax - p.xmin) / 2;
@@ -205,7 +212,7 @@ void SoHiddenLines::markFeatureEdges(const std::vector<size_t>& copyOf) {
     // By the first copy of each edge: the copy that came first in list order.
     std::vector<size_t> firstInList(edges_.size(), NONE);
     for (int o : listOrder()) {
-        SoLineObject& object = objects_[o];
+        SoLineObject& object = *objects_[o];
         for (int e = 0; e < object.getNumEdges(); ++e) {
             size_t& first = firstInList[copyOf[static_cast<size_t>(firstEdgeOf_[o] + e)]];
             if (first == NONE) {
@@ -214,7 +221,7 @@ void SoHiddenLines::markFeatureEdges(const std::vector<size_t>& copyOf) {
             }
             object.drawn[e] = 0;
             const Edge& firstEdge = edges_[first];
-            SoLineObject& other = objects_[firstEdge.object];
+            SoLineObject& other = *objects_[firstEdge.object];
             if (!object.hides() || !other.hides()) continue;
             const SoLinePoint& n = object.getWindingNormal();
             const SoLinePoint& m = other.getWindingNormal();
@@ -256,10 +263,10 @@ SoLinePoint SoHiddenLines::pointAlong(const Edge& e, double t) const {
 void SoHiddenLines::findWhollyHiddenEdges(const SoLineGrid& hiders) {
     hiddenWhole_.assign(edges_.size(), 0);
     for (size_t i = 0; i < edges_.size(); ++i) {
-        if (!objects_[edges_[i].object].drawn[edges_[i].edge]) continue;
+        if (!objects_[edges_[i].object]->drawn[edges_[i].edge]) continue;
         const SoLinePoint a = lifted(*edges_[i].start), b = lifted(*edges_[i].end);
         for (int o : hiders.at(a.x, a.y)) {
-            if (objects_[o].hidesPoint(a) && objects_[o].hidesPoint(b)) {
+            if (objects_[o]->hidesPoint(a) && objects_[o]->hidesPoint(b)) {
                 hiddenWhole_[i] = 1;
                 break;
             }
@@ -368,7 +375,7 @@ namespace {
 /// along the segment's path where the polygon is filed. Where large polygons fill every
 /// bucket, the walk meets each of them a hundred times: then all are asked once, by box.
 template <class Visit>
-void forEachPiercingCandidate(const SoLineGrid& hiders, const std::vector<SoLineObject>& objects,
+void forEachPiercingCandidate(const SoLineGrid& hiders, const std::vector<SoLineObject*>& objects,
                               const SoLinePoint& a, const SoLinePoint& b, Visit visit) {
     if (hiders.countAlong(a.x, a.y, b.x, b.y, CROSSING_MARGIN) <= objects.size()) {
         hiders.forEachAlong(a.x, a.y, b.x, b.y, CROSSING_MARGIN, visit);
@@ -379,7 +386,7 @@ void forEachPiercingCandidate(const SoLineGrid& hiders, const std::vector<SoLine
     const double ymin = std::min(a.y, b.y) - CROSSING_MARGIN;
     const double ymax = std::max(a.y, b.y) + CROSSING_MARGIN;
     for (size_t o = 0; o < objects.size(); ++o) {
-        const SoLineObject& p = objects[o];
+        const SoLineObject& p = *objects[o];
         if (p.hides() && p.xmax >= xmin && p.xmin <= xmax && p.ymax >= ymin && p.ymin <= ymax)
             visit(static_cast<int>(o));
     }
@@ -404,7 +411,7 @@ void SoHiddenLines::cutEdges(const std::vector<Cut>& crossings, const std::vecto
     cutValues_.clear();
     for (size_t i = 0; i < edges_.size(); ++i) {
         const Edge& e = edges_[i];
-        if (objects_[e.object].drawn[e.edge] && !hiddenWhole_[i]) {
+        if (objects_[e.object]->drawn[e.edge] && !hiddenWhole_[i]) {
             const bool reversed = std::memcmp(e.start, edges_[first[i]].start, sizeof *e.start);
             for (size_t k = crossingStart[first[i]]; k < crossingStart[first[i] + 1]; ++k)
                 cutValues_.push_back(reversed ? 1.0 - crossingAt[k] : crossingAt[k]);
@@ -425,7 +432,7 @@ void SoHiddenLines::addPiercings(size_t i, const SoLineGrid& hiders,
     auto pierce = [&](int o) {
         if (o == e.object || lastEdge[o] == i) return;
         lastEdge[o] = i;
-        const SoLineObject& p = objects_[o];
+        const SoLineObject& p = *objects_[o];
         if (std::max(a.z, b.z) < p.zmin || std::min(a.z, b.z) > p.zmax) return;
         const double da = p.planeDistance(a), db = p.planeDistance(b);
         if (!((da > TOLERANCE && db < -TOLERANCE) || (da < -TOLERANCE && db > TOLERANCE))) return;
@@ -440,14 +447,14 @@ const SoLineObject* SoHiddenLines::findHider(const SoLinePoint& p, const SoLineG
                                              const SoLineObject* likely) const {
     if (likely && likely->hidesPoint(p)) return likely;
     for (int o : hiders.at(p.x, p.y))
-        if (objects_[o].hidesPoint(p)) return &objects_[o];
+        if (objects_[o]->hidesPoint(p)) return objects_[o];
     return nullptr;
 }
 
 std::vector<char> SoHiddenLines::findVisiblePieces(const SoLineGrid& hiders) {
     std::vector<char> visible;
     for (size_t i = 0; i < edges_.size(); ++i) {
-        if (!objects_[edges_[i].object].drawn[edges_[i].edge]) continue;
+        if (!objects_[edges_[i].object]->drawn[edges_[i].edge]) continue;
         if (hiddenWhole_[i]) {
             visible.push_back(0);
             continue;
@@ -491,12 +498,12 @@ std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& vi
     std::vector<size_t> firstPiece(edges_.size(), 0);
     for (size_t i = 0, at = 0; i < edges_.size(); ++i) {
         firstPiece[i] = at;
-        if (objects_[edges_[i].object].drawn[edges_[i].edge])
+        if (objects_[edges_[i].object]->drawn[edges_[i].edge])
             at += cutStart_[i + 1] - cutStart_[i] + 1;
     }
     std::vector<SoVisibleLine> lines;
     for (int o : listOrder()) {
-        const SoLineObject& object = objects_[o];
+        const SoLineObject& object = *objects_[o];
         const size_t firstOfObject = lines.size();
         auto start = [&](const SoLinePoint& p, float phase) {
             lines.push_back(

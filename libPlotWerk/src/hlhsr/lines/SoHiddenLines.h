@@ -139,9 +139,10 @@ class SoHiddenLines {
     SoLinePoint pointAlong(const Edge& e, double t) const;
     void releaseEdges();
 
-    /// Where the objects keep their points and flags.
+    /// Where the objects and their points and flags are kept: objects grow by the million,
+    /// and a vector of them copied them all each time it grew.
     std::pmr::monotonic_buffer_resource arena_;
-    std::vector<SoLineObject> objects_;
+    std::vector<SoLineObject*> objects_;
     /// An object's points and pattern run while it is checked against those before it.
     std::vector<SoLinePoint> newPoints_;
     std::vector<float> newPatternRun_;
