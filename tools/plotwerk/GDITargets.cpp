@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
+#include <string_view>
 
 #include "ActionSettings.h"
 #include "CommandError.h"
@@ -54,15 +54,25 @@ class WorkingDirectory {
     std::filesystem::path previous_;
 };
 
-/// The metafile's bytes when it is complete: as long as its header says (bytes 48 to 51).
-std::string completeMetafile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    if (bytes.size() < 88) return std::string();
+/// Whether the metafile is complete: as long as its header says (bytes 48 to 51). Leaves the
+/// file at its start.
+bool isComplete(std::ifstream& file) {
+    char header[88];
+    if (!file.read(header, sizeof header)) return false;
     std::uint32_t size = 0;
-    for (int i = 3; i >= 0; --i) size = size << 8 | static_cast<unsigned char>(bytes[48 + i]);
-    return size == bytes.size() ? bytes : std::string();
+    for (int i = 3; i >= 0; --i) size = size << 8 | static_cast<unsigned char>(header[48 + i]);
+    file.seekg(0, std::ios::end);
+    const bool complete = file.tellg() == std::streamoff(size);
+    file.seekg(0);
+    return complete;
+}
+
+/// The file's bytes to the output, a piece at a time: a metafile of a big mesh is hundreds of
+/// megabytes.
+void copyTo(SafeOutputFile& output, std::ifstream& file) {
+    std::string piece(1 << 20, '\0');
+    while (file.read(piece.data(), static_cast<std::streamsize>(piece.size())) || file.gcount() > 0)
+        output.writeAll(std::string_view(piece.data(), static_cast<size_t>(file.gcount())));
 }
 
 }  // namespace
@@ -86,13 +96,13 @@ void GDITargets::writeMetafile(SoVectorizeGDIAction& action, SoSeparator* scene,
         action.getGDIVectorOutput()->openFile(name.c_str());
         ViewSheet::draw(action, scene, options);
     }
-    const std::string bytes = completeMetafile(directory.path() + "/" + name);
-    if (bytes.empty()) {
+    std::ifstream file(directory.path() + "/" + name, std::ios::binary);
+    if (!isComplete(file)) {
         const std::string reason = messages.firstHeldReason();
         output.fail(reason.empty() ? "the metafile came out incomplete" : reason);
     }
     messages.release();
-    output.writeAll(bytes);
+    copyTo(output, file);
     output.commit();
 }
 

@@ -162,7 +162,7 @@ void SafeOutputFile::checkWritten() {
 }
 
 // The reason of a failed fwrite is in errno only until the next call.
-void SafeOutputFile::writeAll(const std::string& bytes) {
+void SafeOutputFile::writeAll(std::string_view bytes) {
     errno = 0;
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
         check(errno ? errno : EIO);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 /// Where the drawing goes: standard output, or a file that is written under a temporary name
 /// in the same directory and renamed onto its real name only by commit(). Until then an
@@ -24,7 +25,7 @@ class SafeOutputFile {
     /// gives the name to write under, the temporary or the device itself.
     std::string handOverName();
     /// Writes `bytes` to the stream and checks them written (a CommandError with the reason).
-    void writeAll(const std::string& bytes);
+    void writeAll(std::string_view bytes);
     /// Flushes the stream and checks it for write errors (a CommandError); call it while the
     /// stream is still open.
     void checkWritten();
