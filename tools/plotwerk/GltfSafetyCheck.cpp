@@ -2,9 +2,9 @@
 
 #include <rapidjson/reader.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace {
@@ -30,25 +30,33 @@ int firstSignificantByte(std::ifstream& file) {
     return c;
 }
 
+/// The rest of the file from where it is read, or its next `most` bytes if fewer.
+std::string restOf(std::ifstream& file, std::size_t most) {
+    const std::streamoff at = file.tellg();
+    file.seekg(0, std::ios::end);
+    const std::streamoff end = file.tellg();
+    file.seekg(at);
+    std::string bytes(std::min<std::size_t>(most, static_cast<std::size_t>(end - at)), '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    return bytes;
+}
+
 /// The JSON of a glTF file, or nothing when the file is neither kind; only a file that is one
-/// as far as its first bytes tell is read whole (many a mesh starts with "g").
+/// as far as its first bytes tell is read (many a mesh starts with "g"), and of a binary one
+/// only its JSON, not the buffers that follow.
 bool jsonOf(const std::string& path, std::string& json) {
     std::ifstream file(path, std::ios::binary);
     const int first = firstSignificantByte(file);
-    std::string bytes(1, static_cast<char>(first));
-    if (first == 'g') {
-        bytes.resize(4);
-        if (!file.read(&bytes[1], 3) || bytes != "glTF") return false;
-    } else if (first != '{') {
-        return false;
-    }
-    bytes.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     if (first == '{') {
-        json = bytes;
+        json = "{" + restOf(file, std::string::npos);
         return true;
     }
-    if (bytes.size() < kBinaryJsonOffset) return false;
-    json = bytes.substr(kBinaryJsonOffset, littleEndianWord(bytes, 12));
+    if (first != 'g') return false;
+    std::string header(kBinaryJsonOffset, 'g');
+    if (!file.read(&header[1], kBinaryJsonOffset - 1) || header.compare(0, 4, "glTF") != 0)
+        return false;
+    json = restOf(file, littleEndianWord(header, 12));
     return true;
 }
 
