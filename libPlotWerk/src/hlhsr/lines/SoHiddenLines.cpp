@@ -11,6 +11,7 @@
 
 #include "../SoBitsHash.h"
 #include "../SoStopwatch.h"
+#include "SoBucketedArray.h"
 #include "SoLineGrid.h"
 #include "SoPenTravelOrder.h"
 
@@ -397,15 +398,10 @@ void forEachPiercingCandidate(const SoLineGrid& hiders, const std::vector<SoLine
 // order along it. A table of its own for each edge took more room than the cuts in it.
 void SoHiddenLines::cutEdges(const std::vector<Cut>& crossings, const std::vector<size_t>& first,
                              const SoLineGrid& hiders) {
-    // The crossings by edge, counted first so that one array holds them all.
-    std::vector<size_t> crossingStart(edges_.size() + 1, 0);
-    for (const Cut& cut : crossings) ++crossingStart[cut.edge + 1];
-    for (size_t i = 0; i < edges_.size(); ++i) crossingStart[i + 1] += crossingStart[i];
-    std::vector<double> crossingAt(crossings.size());
-    {
-        std::vector<size_t> next(crossingStart.begin(), crossingStart.end() - 1);
-        for (const Cut& cut : crossings) crossingAt[next[cut.edge]++] = cut.t;
-    }
+    SoBucketedArray<double> byEdge;
+    byEdge.fill(
+        crossings, edges_.size(), [](const Cut& cut) { return cut.edge; },
+        [](const Cut& cut) { return cut.t; });
     std::vector<size_t> lastEdge(objects_.size(), static_cast<size_t>(-1));
     cutStart_.assign(1, 0);
     cutValues_.clear();
@@ -413,8 +409,8 @@ void SoHiddenLines::cutEdges(const std::vector<Cut>& crossings, const std::vecto
         const Edge& e = edges_[i];
         if (objects_[e.object]->drawn[e.edge] && !hiddenWhole_[i]) {
             const bool reversed = std::memcmp(e.start, edges_[first[i]].start, sizeof *e.start);
-            for (size_t k = crossingStart[first[i]]; k < crossingStart[first[i] + 1]; ++k)
-                cutValues_.push_back(reversed ? 1.0 - crossingAt[k] : crossingAt[k]);
+            for (size_t k = byEdge.start[first[i]]; k < byEdge.start[first[i] + 1]; ++k)
+                cutValues_.push_back(reversed ? 1.0 - byEdge.items[k] : byEdge.items[k]);
             addPiercings(i, hiders, lastEdge);
             const auto from = cutValues_.begin() + static_cast<std::ptrdiff_t>(cutStart_.back());
             std::sort(from, cutValues_.end());

@@ -17,22 +17,19 @@ void SoLineEndGrid::fill(const std::vector<End>& ends) {
     cellSize_ = static_cast<float>(size);
     columns_ = static_cast<int>(width / size) + 1;
     rows_ = static_cast<int>(height / size) + 1;
-    // Counted, then placed: each cell's ends one slice of the array.
     const size_t cells = static_cast<size_t>(columns_) * static_cast<size_t>(rows_);
-    live_.assign(cells, 0);
-    for (const End& end : ends) ++live_[cellOf(end.x, end.y)];
-    first_.assign(cells + 1, 0);
-    for (size_t c = 0; c < cells; ++c) first_[c + 1] = first_[c] + live_[c];
-    std::vector<size_t> next(first_.begin(), first_.end() - 1);
-    ends_.resize(ends.size());
-    for (const End& end : ends) ends_[next[cellOf(end.x, end.y)]++] = end;
+    cells_.fill(
+        ends, cells, [this](const End& end) { return cellOf(end.x, end.y); },
+        [](const End& end) { return end; });
+    live_.resize(cells);
+    for (size_t c = 0; c < cells; ++c) live_[c] = cells_.count(c);
 }
 
 std::vector<SoLineEndGrid::End> SoLineEndGrid::remaining(const std::vector<char>& drawn) const {
     std::vector<End> ends;
     for (size_t c = 0; c < live_.size(); ++c)
-        for (size_t k = first_[c]; k < first_[c] + live_[c]; ++k)
-            if (!drawn[ends_[k].line]) ends.push_back(ends_[k]);
+        for (size_t k = cells_.start[c]; k < cells_.start[c] + live_[c]; ++k)
+            if (!drawn[cells_.items[k].line]) ends.push_back(cells_.items[k]);
     return ends;
 }
 
@@ -57,13 +54,14 @@ void SoLineEndGrid::searchRing(int cx, int cy, int r, float x, float y,
         for (int column = cx - r; column <= cx + r; column += step) {
             if (column < 0 || column >= columns_) continue;
             const size_t c = static_cast<size_t>(row) * columns_ + column;
-            for (size_t k = first_[c]; k < first_[c] + live_[c];) {
-                if (drawn[ends_[k].line]) {
-                    std::swap(ends_[k], ends_[first_[c] + --live_[c]]);
+            std::vector<End>& ends = cells_.items;
+            for (size_t k = cells_.start[c]; k < cells_.start[c] + live_[c];) {
+                if (drawn[ends[k].line]) {
+                    std::swap(ends[k], ends[cells_.start[c] + --live_[c]]);
                     continue;
                 }
-                const float dx = ends_[k].x - x, dy = ends_[k].y - y, d = dx * dx + dy * dy;
-                if (!any || d < best) best = d, found = ends_[k], any = true;
+                const float dx = ends[k].x - x, dy = ends[k].y - y, d = dx * dx + dy * dy;
+                if (!any || d < best) best = d, found = ends[k], any = true;
                 ++k;
             }
         }

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "SoBucketedArray.h"
+
 /// The ends of lines a pen may start a line from, filed in square cells over a fixed box,
 /// to find the nearest end of a line not yet drawn. The cells are slices of one array, and
 /// ends of drawn lines are moved past the live part of their slice when a search passes
@@ -37,8 +39,7 @@ class SoLineEndGrid {
     float xmin_, ymin_, xmax_, ymax_;
     float cellSize_ = 1.0f;
     int columns_ = 1, rows_ = 1;
-    /// The ends by cell: cell c holds ends_[first_[c]] onwards, live_[c] of them still live.
-    std::vector<End> ends_;
-    std::vector<size_t> first_;
+    /// The ends by cell; the first live_[c] of cell c's are still live.
+    SoBucketedArray<End> cells_;
     std::vector<size_t> live_;
 };
