@@ -80,16 +80,17 @@ constexpr short PASS_SIZE = 512;
 // makes, but it keeps memory bounded should degenerate input make cutting run away.
 constexpr long long GROWTH_FACTOR = 64;
 constexpr long long GROWTH_SLACK = 1000000;
-// The pass ends, leaving the rest in the order it has, past this much work per record stored
-// (comparisons, and records the pair index looked at), plus the slack: polygons piercing
-// one another at random need a few thousand per record, but where a few hundred large
-// polygons all pierce all, the pieces grow with the cube of their number and the work
-// faster still; the slack is a few seconds of it. The ceiling, about half a minute, holds
-// for millions of records too: a mesh of ten million triangles needs a third of it, while
-// a thousand coincident copies of a shape need a thousand comparisons per record.
+// The pass ends past this much work per record stored (comparisons, and records the pair
+// index looked at), plus the slack, and at most the ceiling plus a little per record; the
+// records it has not placed then print in depth order. Polygons piercing one another at
+// random need a few thousand per record, but where a few hundred large polygons all pierce
+// all, the pieces grow with the cube of their number and the work faster still, and a
+// stack of nearly coincident copies of a shape costs the cube of its height. The ceiling is
+// a few seconds of such work; a mesh of ten million triangles needs a quarter of what it may.
 constexpr long long WORK_FACTOR = 20000;
 constexpr long long WORK_SLACK = 200000000;
-constexpr long long WORK_CEILING = 2000000000;
+constexpr long long WORK_CEILING = 300000000;
+constexpr long long WORK_CEILING_PER_RECORD = 200;
 
 struct Points {
     const SbVec4f* p;
@@ -281,20 +282,29 @@ int SoHLHSRPainter::classify(SoGraphicPrimitive* A, SoGraphicPrimitive* B, int s
 
 void SoHLHSRPainter::orderPairs() {
     pairsTested_ = swapsMade_ = piecesMade_ = 0;
+    recordsPlaced_ = 0;
     const int stored = list_.getLength();
     growthLimit_ = static_cast<int>(
         std::min<long long>(INT_MAX, std::max(GROWTH_FACTOR * stored, stored + GROWTH_SLACK)));
     for (int k = 0; k < stored; ++k) list_.getPrimitive(k)->moveCount = 0;
     workLimit_ = requestedWorkLimit_ > 0
                      ? requestedWorkLimit_
-                     : std::min(WORK_FACTOR * stored + WORK_SLACK, WORK_CEILING);
+                     : std::min(WORK_FACTOR * stored + WORK_SLACK,
+                                WORK_CEILING + WORK_CEILING_PER_RECORD * stored);
     SoHLHSRPairIndex index(list_);
     moved_.clear();
-    for (int i = 0; i < list_.getLength() && !outOfWork(i, index); ++i) {
+    int i = 0;
+    for (; i < list_.getLength() && !outOfWork(i, index); ++i) {
         if (i > 0) forgetMoves(index, list_.getPrimitive(i - 1));
         chain_.assign(1, index.slotAt(i));
-        placeRecord(i, index);
+        if (!placeRecord(i, index)) break;
     }
+    // Out of work: the records not placed are where the steps so far left them, some moved
+    // back past records they must print before, the near pieces of cuts at the end, waiting
+    // for steps that will not come. Their depth order is the better guess; every record
+    // placed already prints before all of them.
+    recordsPlaced_ = i;
+    if (workWarned_) list_.sort(i);
 }
 
 void SoHLHSRPainter::forgetMoves(SoHLHSRPairIndex& index, SoGraphicPrimitive* placed) {
@@ -312,9 +322,10 @@ void SoHLHSRPainter::restartStep(int i, SoHLHSRPairIndex& index) {
     chain_.assign(1, index.slotAt(i));
 }
 
-void SoHLHSRPainter::placeRecord(int i, SoHLHSRPairIndex& index) {
+bool SoHLHSRPainter::placeRecord(int i, SoHLHSRPairIndex& index) {
     index.startQuery(i, i);
-    for (int j = index.nextCandidate(); j >= 0 && !outOfWork(i, index); j = index.nextCandidate()) {
+    for (int j = index.nextCandidate(); j >= 0; j = index.nextCandidate()) {
+        if (outOfWork(i, index)) return false;
         SoGraphicPrimitive* P = list_.getPrimitive(i);
         ++pairsTested_;
         const Step step = decide(P, list_.getPrimitive(j));
@@ -339,6 +350,7 @@ void SoHLHSRPainter::placeRecord(int i, SoHLHSRPairIndex& index) {
             index.startQuery(i, j);
         }
     }
+    return true;
 }
 
 // Tests 2 to 4 of the pass for a pair whose boxes overlap (test 1 is the index's).
@@ -365,7 +377,7 @@ bool SoHLHSRPainter::outOfWork(int i, const SoHLHSRPairIndex& index) {
         workWarned_ = true;
         SoDebugError::postWarning("SoHLHSRPainter::run",
                                   "ordering stopped after %lld comparisons: the last %d records "
-                                  "keep their order",
+                                  "print in depth order",
                                   pairsTested_, list_.getLength() - i);
     }
     return true;

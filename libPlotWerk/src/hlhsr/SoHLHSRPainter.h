@@ -45,8 +45,8 @@ class SoHLHSRPainter {
     void removeHidden(SoOffscreenRenderer& renderer);
 
     /// The most work a run may do: comparisons, and records the pair index looked at. Past
-    /// it the pass ends with a warning, the rest keeping the order it has. 0, the default,
-    /// sets it by the number of records.
+    /// it the pass ends with a warning, and the records not placed print in depth order. 0, the
+    /// default, sets it by the number of records.
     void setWorkLimit(long long limit) { requestedWorkLimit_ = limit; }
     /// Compared pairs (those whose boxes overlap and depths reach) of the last run.
     long long getPairsTested() const { return pairsTested_; }
@@ -54,6 +54,9 @@ class SoHLHSRPainter {
     long long getSwapsMade() const { return swapsMade_; }
     /// Records made by splitting in the last run (two per split).
     long long getPiecesMade() const { return piecesMade_; }
+    /// The records the last pairwise pass placed, at the front of the list: all of them
+    /// unless its work ran out.
+    int getRecordsPlaced() const { return recordsPlaced_; }
 
   private:
     enum Step { NEXT, SWAP, SPLIT, CUT_CYCLE };
@@ -62,7 +65,8 @@ class SoHLHSRPainter {
     enum Cut { NO_CUT, SAME_HEAD, NEW_HEAD };
 
     void orderPairs();
-    void placeRecord(int i, SoHLHSRPairIndex& index);
+    /// False when the work ran out before the record at i was placed.
+    bool placeRecord(int i, SoHLHSRPairIndex& index);
     Step decide(SoGraphicPrimitive* P, SoGraphicPrimitive* Q);
     Cut trySplit(int i, int j, SoHLHSRPairIndex& index);
     Cut cutCycle(int i, int j, SoHLHSRPairIndex& index);
@@ -91,6 +95,7 @@ class SoHLHSRPainter {
     long long pairsTested_ = 0;
     long long swapsMade_ = 0;
     long long piecesMade_ = 0;
+    int recordsPlaced_ = 0;
     /// Splitting stops (with a warning) past this many records: a guard against runaway
     /// cutting on degenerate input.
     int growthLimit_ = 0;

@@ -334,7 +334,8 @@ TEST(PainterAgreement, FastPassLeavesTheListTheRulesLeave) {
 }
 
 // Large triangles that all pierce all make work without bound: the pass stops at its limit,
-// says so once, and loses no record (each cut adds one).
+// says so once, and loses no record (each cut adds one). What it did not place prints in
+// depth order, not where its steps left it (near pieces of cuts at the very end).
 TEST(PainterAgreement, OrderingStopsAtItsWorkLimitKeepingEveryRecord) {
     long long fullPairs = 0;
     for (const long long limit : {0LL, 2000LL}) {
@@ -350,6 +351,10 @@ TEST(PainterAgreement, OrderingStopsAtItsWorkLimitKeepingEveryRecord) {
         EXPECT_EQ(recorder.size(), limit ? 1u : 0u);
         if (limit) {
             EXPECT_LT(painter.getPairsTested(), fullPairs / 2);
+            EXPECT_LT(painter.getRecordsPlaced(), list.getLength());
+            for (int k = painter.getRecordsPlaced() + 1; k < list.getLength(); ++k) {
+                EXPECT_GE(list.getPrimitive(k - 1)->getZMax(), list.getPrimitive(k)->getZMax());
+            }
         } else {
             fullPairs = painter.getPairsTested();
         }
