@@ -126,19 +126,32 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
     }
 }
 
-// Repeats are found however many primitives came between.
+// Repeats are found however many primitives came between, and so are copies a hair away
+// (in every coordinate), wherever they fall among the cells they are filed in; a copy
+// further away draws its own lines.
 TEST(HiddenLines, APrimitiveRepeatedLaterIsDrawnOnce) {
-    std::vector<Primitive> squares;
-    for (int k = 0; k < 40; ++k) {
-        const float x = -0.95f + 0.045f * float(k), depth = 0.2f + 0.01f * float(k);
-        squares.push_back({{pt(x, 0, depth), pt(x + 0.02f, 0, depth), pt(x + 0.02f, 0.02f, depth),
-                            pt(x, 0.02f, depth)},
-                           true});
+    const struct {
+        float shift;
+        size_t timesDrawn;
+    } cases[] = {{0.0f, 1}, {3e-5f, 1}, {-7e-5f, 1}, {0.03f, 2}};
+    for (const auto& c : cases) {
+        std::vector<Primitive> squares;
+        for (int k = 0; k < 40; ++k) {
+            const float x = -0.95f + 0.04513f * float(k), depth = 0.2f + 0.01f * float(k);
+            squares.push_back({{pt(x, 0, depth), pt(x + 0.02f, 0, depth),
+                                pt(x + 0.02f, 0.02f, depth), pt(x, 0.02f, depth)},
+                               true});
+        }
+        for (int k = 0; k < 40; ++k) {
+            std::vector<SbVec4f> copy = squares[size_t(k)].points;
+            for (SbVec4f& p : copy) p += SbVec4f(c.shift, c.shift, c.shift, 0.0f);
+            squares.push_back({copy, true, k});
+        }
+        const auto [lengths, pieces] = kept(squares, 0, -1.0f);
+        EXPECT_EQ(pieces, 40 * c.timesDrawn) << c.shift;
+        for (const auto& [k, length] : lengths)
+            EXPECT_NEAR(length, 0.08 * double(c.timesDrawn), 1e-5) << k << " " << c.shift;
     }
-    for (int k = 0; k < 40; ++k) squares.push_back({squares[size_t(k)].points, true, k});
-    const auto [lengths, pieces] = kept(squares, 0, -1.0f);
-    EXPECT_EQ(pieces, 40u);
-    for (const auto& [k, length] : lengths) EXPECT_NEAR(length, 0.08, 1e-6) << k;
 }
 
 // A triangle seen nearly edge-on (its page corners 1e-8 off one line) still hides, and its

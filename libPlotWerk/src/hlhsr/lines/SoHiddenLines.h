@@ -6,7 +6,7 @@
 #include <memory_resource>
 #include <vector>
 
-#include "SoContentIndex.h"
+#include "SoHashIndex.h"
 #include "SoLineObject.h"
 
 class SoLineGrid;
@@ -38,9 +38,11 @@ struct SoVisibleLine {
 /// - An outline edge along the view's border is where clipping cut a polygon: it is not drawn.
 /// - Segments join when one ends exactly where the next begins; they merge into one when
 ///   they turn by less than 0.0001 (relative cross product) and run on the same way.
-/// A primitive the same as one added before (points, kind and attributes) is left out: it
-/// would hide nothing more and draw the same lines over the first's. One shape used many
-/// times through shared nodes would otherwise multiply the work by its uses.
+/// A primitive the same as one added before (kind and attributes, and every point within the
+/// 0.0001 of the page comparisons) is left out: it would hide nothing a reader could tell
+/// and draw its lines over the first's. One shape used many times through shared nodes, or
+/// placed many times a hair apart, would otherwise multiply the work by the square of its
+/// uses.
 /// With feature edges on (off by default), an edge shared by two polygons (same end points)
 /// whose planes differ by less than the feature angle is left out, and an edge that another
 /// primitive already has is drawn once: shapes arrive as triangles, and a drafter wants
@@ -102,6 +104,7 @@ class SoHiddenLines {
     void add(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
              unsigned short linePattern, int linePatternScaleFactor, bool closed,
              const float* edgeLengths, const SbVec3f* normals);
+    bool hasNearCopy(const SoLineObject& object) const;
     void leaveOutClippedEdges(SoLineObject& polygon);
     /// The objects in list order: the first added, then the others newest first.
     std::vector<int> listOrder() const;
@@ -146,8 +149,8 @@ class SoHiddenLines {
     /// An object's points and pattern run while it is checked against those before it.
     std::vector<SoLinePoint> newPoints_;
     std::vector<float> newPatternRun_;
-    /// The objects by contentHash(), to find a repeat as it is added.
-    SoContentIndex byContent_;
+    /// The objects by placeHash(), to find a near copy as one is added.
+    SoHashIndex byPlace_;
     float featureAngle_ = -1.0f;
     unsigned short hiddenPattern_ = 0;
     bool penTravelOrder_ = false;

@@ -48,20 +48,34 @@ void SoLineObject::keepIn(std::pmr::memory_resource& arena) {
     std::fill(drawn, drawn + numEdges, char(1));
 }
 
-bool SoLineObject::sameAs(const SoLineObject& other) const {
+bool SoLineObject::sameAs(const SoLineObject& other, double tolerance) const {
     const SoLineAttributes &a = attributes_, &b = other.attributes_;
     const size_t runs = patternRun ? static_cast<size_t>(getNumEdges()) + 1 : 0;
+    auto near = [tolerance](const SoLinePoint& p, const SoLinePoint& q) {
+        return std::memcmp(&p, &q, sizeof p) == 0 ||
+               (std::fabs(p.x - q.x) <= tolerance && std::fabs(p.y - q.y) <= tolerance &&
+                std::fabs(p.z - q.z) <= tolerance);
+    };
     return closed_ == other.closed_ && numPoints_ == other.numPoints_ &&
-           std::memcmp(points_, other.points_, size_t(numPoints_) * sizeof(SoLinePoint)) == 0 &&
-           a.color == b.color && a.lineWidth == b.lineWidth && a.linePattern == b.linePattern &&
+           std::equal(points_, points_ + numPoints_, other.points_, near) && a.color == b.color &&
+           a.lineWidth == b.lineWidth && a.linePattern == b.linePattern &&
            a.linePatternScaleFactor == b.linePatternScaleFactor &&
            !patternRun == !other.patternRun &&
            std::equal(patternRun, patternRun + runs, other.patternRun);
 }
 
-std::uint64_t SoLineObject::contentHash() const {
-    SoBitsHash hash(closed_ ? 1u : 2u);
-    hash.add(points_, size_t(numPoints_) * sizeof(SoLinePoint));
+// Coordinates too large for a cell number, and NaN, share one cell: such objects meet only
+// their exact copies there.
+std::uint64_t SoLineObject::placeHash(double cell, int dx, int dy) const {
+    auto cellOf = [cell](double v, int d) -> std::int64_t {
+        const double at = std::floor(v / cell);
+        return std::fabs(at) < 1e15 ? static_cast<std::int64_t>(at) + d : INT64_MAX;
+    };
+    const std::int64_t key[3] = {numPoints_ > 0 ? cellOf(points_[0].x, dx) : 0,
+                                 numPoints_ > 0 ? cellOf(points_[0].y, dy) : 0,
+                                 closed_ ? numPoints_ : -numPoints_};
+    SoBitsHash hash(0);
+    hash.add(key, sizeof key);
     return hash.value();
 }
 

@@ -75,11 +75,13 @@ class SoLineObject {
     int edgeEndIndex(int edge) const;
     /// How far the pattern has run at parameter t of edge e; 0 without patternRun.
     float patternAt(int e, double t) const;
-    /// Whether the two draw the same lines and hide the same: the same points to the bit,
-    /// the same kind, attributes and pattern run.
-    bool sameAs(const SoLineObject& other) const;
-    /// A hash of what sameAs compares.
-    std::uint64_t contentHash() const;
+    /// Whether the two draw the same lines and hide the same, up to `tolerance`: the same
+    /// kind, attributes and pattern run, and each point the same to the bit or within the
+    /// tolerance of the other's in every coordinate.
+    bool sameAs(const SoLineObject& other, double tolerance) const;
+    /// A hash of the kind and of the cell, `cell` wide, that the first point falls in, moved
+    /// by (dx, dy) cells.
+    std::uint64_t placeHash(double cell, int dx, int dy) const;
 
   private:
     void computeExtent();

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <vector>
 
-/// Indices filed by a hash of their contents, to find a repeat as each new one comes: one
-/// flat table, probed in a line, so that a million primitives make no allocation each. The
-/// caller says what "the same" means; the index keeps only half of each hash, which is
-/// plenty to tell contents apart before they are compared.
-class SoContentIndex {
+/// Indices filed by a hash, to find a match as each new one comes: one flat table, probed
+/// in a line, so that a million primitives make no allocation each. The caller says what
+/// the hash covers and what a match is; the index keeps only half of each hash, which is
+/// plenty to tell entries apart before they are compared.
+class SoHashIndex {
   public:
     /// The index filed under hash for which same(index) holds, or -1.
     template <class Same>

@@ -1,9 +1,9 @@
-#include "SoContentIndex.h"
+#include "SoHashIndex.h"
 
 #include <algorithm>
 
 // At most half the slots are taken, so that a probe meets a free one soon.
-void SoContentIndex::add(std::uint64_t hash, int index) {
+void SoHashIndex::add(std::uint64_t hash, int index) {
     if (2 * (count_ + 1) > slots_.size()) {
         std::vector<Slot> old(std::max<size_t>(16, 2 * slots_.size()));
         old.swap(slots_);
@@ -14,7 +14,7 @@ void SoContentIndex::add(std::uint64_t hash, int index) {
     ++count_;
 }
 
-void SoContentIndex::place(const Slot& slot) {
+void SoHashIndex::place(const Slot& slot) {
     size_t at = slot.key & mask();
     while (slots_[at].index >= 0) at = (at + 1) & mask();
     slots_[at] = slot;
