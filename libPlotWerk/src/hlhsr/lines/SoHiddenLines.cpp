@@ -301,8 +301,15 @@ void SoHiddenLines::findWhollyHiddenEdges(const SoLineGrid& hiders) {
 // Edges are filed along their path, in buckets nearly square: filed by their boxes, long
 // edges that all cross all shared hundreds of buckets a pair, and a few thousand of them
 // took tens of seconds.
+// Only the cuts of an edge drawn somewhere and not wholly hidden are ever read: where a shape
+// arrives as fans of long triangles whose shared edges are left out, those crossed one
+// another by the million and their cuts took gigabytes.
 std::vector<SoHiddenLines::Cut> SoHiddenLines::findCrossings(
     const std::vector<size_t>& first) const {
+    std::vector<char> needsCuts(edges_.size(), 0);
+    for (size_t i = 0; i < edges_.size(); ++i)
+        if (objects_[edges_[i].object]->drawn[edges_[i].edge] && !hiddenWhole_[i])
+            needsCuts[first[i]] = 1;
     std::vector<Cut> cuts;
     SoLineGrid grid(std::clamp(static_cast<int>(edges_.size() / 4), 1, SoLineGrid::ROWS));
     for (size_t i = 0; i < edges_.size(); ++i) {
@@ -316,7 +323,7 @@ std::vector<SoHiddenLines::Cut> SoHiddenLines::findCrossings(
             for (size_t i = 0; i < items.size(); ++i) {
                 for (size_t j = i + 1; j < items.size(); ++j) {
                     const size_t a = items[i], b = items[j];
-                    if (hiddenWhole_[a] && hiddenWhole_[b]) continue;
+                    if (!needsCuts[a] && !needsCuts[b]) continue;
                     const SoLinePoint &p0 = *edges_[a].start, &p1 = *edges_[a].end;
                     const SoLinePoint &q0 = *edges_[b].start, &q1 = *edges_[b].end;
                     const double dx = p1.x - p0.x, dy = p1.y - p0.y;
@@ -328,7 +335,7 @@ std::vector<SoHiddenLines::Cut> SoHiddenLines::findCrossings(
                     if (!(t > 0 && t < 1 && u > 0 && u < 1)) continue;
                     const double x = p0.x + t * dx, y = p0.y + t * dy;
                     if (grid.row(y) != r || grid.column(x) != c) continue;
-                    cutAtCrossing(a, t, b, u, cuts);
+                    cutAtCrossing(a, t, b, u, needsCuts, cuts);
                 }
             }
         }
@@ -379,6 +386,7 @@ std::vector<size_t> SoHiddenLines::findFirstCopies() const {
 // The edge behind at the crossing is cut; a crossing at an end point, or at one depth,
 // changes nothing.
 void SoHiddenLines::cutAtCrossing(size_t a, double t, size_t b, double u,
+                                  const std::vector<char>& needsCuts,
                                   std::vector<Cut>& cuts) const {
     const SoLinePoint x = lerp(*edges_[a].start, *edges_[a].end, t);
     for (const SoLinePoint* end :
@@ -389,7 +397,7 @@ void SoHiddenLines::cutAtCrossing(size_t a, double t, size_t b, double u,
     const double za = x.z, zb = lerp(*edges_[b].start, *edges_[b].end, u).z;
     if (std::fabs(za - zb) <= TOLERANCE) return;
     const size_t behind = za < zb ? a : b;
-    if (!hiddenWhole_[behind]) cuts.push_back({behind, za < zb ? t : u});
+    if (needsCuts[behind]) cuts.push_back({behind, za < zb ? t : u});
 }
 
 namespace {

@@ -131,8 +131,10 @@ class SoHiddenLines {
     void cutEdges(const std::vector<Cut>& crossings, const std::vector<size_t>& first,
                   const SoLineGrid& hiders);
     void addPiercings(size_t edge, const SoLineGrid& hiders, std::vector<size_t>& lastEdge);
-    /// Edges a and b cross at a's parameter t and b's parameter u: the one behind gets a cut.
-    void cutAtCrossing(size_t a, double t, size_t b, double u, std::vector<Cut>& cuts) const;
+    /// Edges a and b cross at a's parameter t and b's parameter u: the one behind gets a cut,
+    /// if it needs cuts at all.
+    void cutAtCrossing(size_t a, double t, size_t b, double u, const std::vector<char>& needsCuts,
+                       std::vector<Cut>& cuts) const;
     std::vector<char> findVisiblePieces(const SoLineGrid& hiders);
     /// A polygon that hides p (lifted), `likely` asked first; null when p is seen.
     const SoLineObject* findHider(const SoLinePoint& p, const SoLineGrid& hiders,
