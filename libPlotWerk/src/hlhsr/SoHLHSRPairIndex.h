@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -48,7 +49,7 @@ class SoHLHSRPairIndex {
     void replace(int position, SoGraphicPrimitive* record);
     /// The list appended record.
     void append(SoGraphicPrimitive* record);
-    /// How many records the queries have looked at so far: the work they did.
+    /// How many records and cells the queries have looked at so far: the work they did.
     long long getLooks() const { return looks_; }
     /// The record indexed under slot s; null once it left the list.
     SoGraphicPrimitive* recordOfSlot(int s) const;
@@ -83,6 +84,9 @@ class SoHLHSRPairIndex {
     struct Level {
         std::vector<int> first;
         std::vector<int> packed;
+        /// Per cell: where its packed slots of records not yet placed begin (see
+        /// collectFromLevel).
+        std::vector<int> unplacedFrom;
         /// Empty until the painter adds a record after the index was made.
         std::vector<std::vector<int>> added;
         std::vector<int> all;
@@ -115,6 +119,10 @@ class SoHLHSRPairIndex {
     void setUpGrid(const std::vector<int>& indexed);
     /// Packs the cells of the indexed slots.
     void packCells(const std::vector<int>& indexed);
+    /// The far depth a cell's slots are ordered by; NaN counts as the farthest.
+    static float farDepth(const Slot& slot) {
+        return std::isnan(slot.zMax) ? HUGE_VALF : slot.zMax;
+    }
     int newSlot(SoGraphicPrimitive* record, int position);
     /// Puts a slot made after packCells into the cells of its level.
     void addToCells(int s);
@@ -130,8 +138,9 @@ class SoHLHSRPairIndex {
     static bool hasEmptyBox(const Slot& slot);
     /// The pair is compared: boxes overlap with positive area and depth ranges reach.
     static bool compared(const Slot& p, const Slot& q);
-    void collectFromLevel(const Slot& p, const Level& cells, const CellRange& range, int level,
-                          int from, std::vector<int>& out);
+    /// Records at positions before `placing` are placed.
+    void collectFromLevel(const Slot& p, Level& cells, const CellRange& range, int level,
+                          int placing, int from, std::vector<int>& out);
     void collectFromAll(const Slot& p, int from, std::vector<int>& out);
     void consider(const Slot& p, int s, int from, std::vector<int>& out);
 
