@@ -80,13 +80,14 @@ constexpr short PASS_SIZE = 512;
 // makes, but it keeps memory bounded should degenerate input make cutting run away.
 constexpr long long GROWTH_FACTOR = 64;
 constexpr long long GROWTH_SLACK = 1000000;
-// The pass ends past this much work per record stored (comparisons, and records the pair
-// index looked at), plus the slack, and at most the ceiling plus a little per record; the
-// records it has not placed then print in depth order. Polygons piercing one another at
-// random need a few thousand per record, but where a few hundred large polygons all pierce
-// all, the pieces grow with the cube of their number and the work faster still, and a
-// stack of nearly coincident copies of a shape costs the cube of its height. The ceiling is
-// a few seconds of such work; a mesh of ten million triangles needs a quarter of what it may.
+// The pass ends past this much work per record stored (comparisons, and records and cells
+// the pair index looked at), plus the slack, and at most the ceiling plus a little per
+// record; the records it has not placed then print in depth order. Polygons piercing one
+// another at random need a few thousand per record, but where a few hundred large polygons
+// all pierce all, the pieces grow with the cube of their number and the work faster still,
+// and a stack of nearly coincident copies of a shape costs the cube of its height. The
+// ceiling is a few seconds of such work; a mesh of ten million triangles needs a quarter of
+// what it may.
 constexpr long long WORK_FACTOR = 20000;
 constexpr long long WORK_SLACK = 200000000;
 constexpr long long WORK_CEILING = 300000000;

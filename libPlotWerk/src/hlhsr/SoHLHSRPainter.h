@@ -44,9 +44,9 @@ class SoHLHSRPainter {
     /// no pixel; other records and polygons under about a pixel are always kept.
     void removeHidden(SoOffscreenRenderer& renderer);
 
-    /// The most work a run may do: comparisons, and records the pair index looked at. Past
-    /// it the pass ends with a warning, and the records not placed print in depth order. 0, the
-    /// default, sets it by the number of records.
+    /// The most work a run may do: comparisons, and records and cells the pair index looked
+    /// at. Past it the pass ends with a warning, and the records not placed print in depth
+    /// order. 0, the default, sets it by the number of records.
     void setWorkLimit(long long limit) { requestedWorkLimit_ = limit; }
     /// Compared pairs (those whose boxes overlap and depths reach) of the last run.
     long long getPairsTested() const { return pairsTested_; }
