@@ -93,10 +93,14 @@ void SoHLHSRPairIndex::visitCells(const Slot& slot, Visit visit) {
 // A counting sort of the slots by cell: count, turn the counts into starts, fill. Each cell
 // gets its slots farthest first (see collectFromLevel), in the order given among equals.
 void SoHLHSRPairIndex::packCells(const std::vector<int>& given) {
-    std::vector<int> indexed(given);
     auto farther = [this](int a, int b) { return farDepth(slots_[a]) > farDepth(slots_[b]); };
-    if (!std::is_sorted(indexed.begin(), indexed.end(), farther))
-        std::stable_sort(indexed.begin(), indexed.end(), farther);
+    // The first grid is made for the depth-sorted list: it needs no copy.
+    std::vector<int> sorted;
+    if (!std::is_sorted(given.begin(), given.end(), farther)) {
+        sorted = given;
+        std::stable_sort(sorted.begin(), sorted.end(), farther);
+    }
+    const std::vector<int>& indexed = sorted.empty() ? given : sorted;
     std::vector<size_t> perLevel[2] = {std::vector<size_t>(levels_), std::vector<size_t>(levels_)};
     for (int s : indexed) {
         const Slot& slot = slots_[s];
