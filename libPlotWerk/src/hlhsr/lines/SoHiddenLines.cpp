@@ -98,33 +98,52 @@ void SoHiddenLines::add(const SbVec4f* points, int numPoints, const SbColor* col
             newPatternRun_.push_back(newPatternRun_.back() + edgeLengths[e]);
         object.patternRun = newPatternRun_.data();
     }
-    if (hasNearCopy(object)) return;
+    const Place filedAt = placeOf(object);
+    if (hasNearCopy(object, filedAt)) return;
     object.keepIn(arena_);
     if (closed) leaveOutClippedEdges(object);
-    byPlace_.add(object.placeHash(PLACE_CELL, 0, 0), static_cast<int>(objects_.size()));
+    byPlace_.add(placeHash(filedAt, 0, 0, object), static_cast<int>(objects_.size()));
     void* place = arena_.allocate(sizeof(SoLineObject), alignof(SoLineObject));
     objects_.push_back(new (place) SoLineObject(object));
+}
+
+// Coordinates too large for a cell number, and NaN, share one cell with no neighbours: such
+// objects meet only their exact copies there.
+SoHiddenLines::Place SoHiddenLines::placeOf(const SoLineObject& object) {
+    Place place{};
+    const SoLinePoint& first = object.edgeStart(0);
+    const double coordinates[2] = {first.x, first.y};
+    for (int axis = 0; axis < 2; ++axis) {
+        const double at = coordinates[axis] / PLACE_CELL, cell = std::floor(at);
+        if (!(std::fabs(cell) < 1e15)) {
+            place.cell[axis] = INT64_MAX;
+            continue;
+        }
+        place.cell[axis] = static_cast<std::int64_t>(cell);
+        place.from[axis] = (at - cell) * PLACE_CELL <= 2 * TOLERANCE ? -1 : 0;
+        place.to[axis] = (1 - (at - cell)) * PLACE_CELL <= 2 * TOLERANCE ? 1 : 0;
+    }
+    return place;
+}
+
+std::uint64_t SoHiddenLines::placeHash(const Place& place, int dx, int dy,
+                                       const SoLineObject& object) {
+    const std::int64_t key[3] = {place.cell[0] + dx, place.cell[1] + dy,
+                                 object.isClosed() ? object.getNumEdges() : -object.getNumEdges()};
+    SoBitsHash hash(0);
+    hash.add(key, sizeof key);
+    return hash.value();
 }
 
 // Within the tolerance of an object kept before: a reader could not tell its lines from
 // the other's, and a stack of such copies (a shape placed many times, each a hair from the
 // last) made every copy cross and hide every other: 200 of a sphere took half a minute.
-// Objects are filed by the cell of their first point, cells several tolerances wide, so that
-// most points ask only their own cell: a neighbour is asked where the point lies near it.
-bool SoHiddenLines::hasNearCopy(const SoLineObject& object) const {
-    auto reach = [](double v, int& from, int& to) {
-        const double at = v / PLACE_CELL - std::floor(v / PLACE_CELL);  // NaN stays at home
-        from = at * PLACE_CELL <= 2 * TOLERANCE ? -1 : 0;
-        to = (1 - at) * PLACE_CELL <= 2 * TOLERANCE ? 1 : 0;
-    };
-    const SoLinePoint& first = object.edgeStart(0);
-    int x0, x1, y0, y1;
-    reach(first.x, x0, x1);
-    reach(first.y, y0, y1);
+// Cells are several tolerances wide, so that most objects ask only their own.
+bool SoHiddenLines::hasNearCopy(const SoLineObject& object, const Place& place) const {
     auto same = [&](int o) { return objects_[static_cast<size_t>(o)]->sameAs(object, TOLERANCE); };
-    for (int dx = x0; dx <= x1; ++dx)
-        for (int dy = y0; dy <= y1; ++dy)
-            if (byPlace_.find(object.placeHash(PLACE_CELL, dx, dy), same) >= 0) return true;
+    for (int dx = place.from[0]; dx <= place.to[0]; ++dx)
+        for (int dy = place.from[1]; dy <= place.to[1]; ++dy)
+            if (byPlace_.find(placeHash(place, dx, dy, object), same) >= 0) return true;
     return false;
 }
 

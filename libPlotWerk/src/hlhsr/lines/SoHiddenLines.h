@@ -3,6 +3,7 @@
 #include <Tessara/math/SbColor.h>
 #include <Tessara/math/SbVec4f.h>
 
+#include <cstdint>
 #include <memory_resource>
 #include <vector>
 
@@ -104,7 +105,18 @@ class SoHiddenLines {
     void add(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
              unsigned short linePattern, int linePatternScaleFactor, bool closed,
              const float* edgeLengths, const SbVec3f* normals);
-    bool hasNearCopy(const SoLineObject& object) const;
+    /// Where an object is filed to find its near copies: the cell of its first point, cells
+    /// several tolerances wide, with the cells next to it (from .. to, each way) that a point
+    /// within the tolerance may lie in.
+    struct Place {
+        std::int64_t cell[2];
+        int from[2], to[2];
+    };
+    static Place placeOf(const SoLineObject& object);
+    /// A hash of the place's cell moved by (dx, dy), and of the object's kind.
+    static std::uint64_t placeHash(const Place& place, int dx, int dy, const SoLineObject& object);
+    /// Whether an object kept before is a near copy of object, filed at place.
+    bool hasNearCopy(const SoLineObject& object, const Place& place) const;
     void leaveOutClippedEdges(SoLineObject& polygon);
     /// The objects in list order: the first added, then the others newest first.
     std::vector<int> listOrder() const;
@@ -151,7 +163,7 @@ class SoHiddenLines {
     /// An object's points and pattern run while it is checked against those before it.
     std::vector<SoLinePoint> newPoints_;
     std::vector<float> newPatternRun_;
-    /// The objects by placeHash(), to find a near copy as one is added.
+    /// The objects by the cell of their first point, to find a near copy as one is added.
     SoHashIndex byPlace_;
     float featureAngle_ = -1.0f;
     unsigned short hiddenPattern_ = 0;

@@ -64,21 +64,6 @@ bool SoLineObject::sameAs(const SoLineObject& other, double tolerance) const {
            std::equal(patternRun, patternRun + runs, other.patternRun);
 }
 
-// Coordinates too large for a cell number, and NaN, share one cell: such objects meet only
-// their exact copies there.
-std::uint64_t SoLineObject::placeHash(double cell, int dx, int dy) const {
-    auto cellOf = [cell](double v, int d) -> std::int64_t {
-        const double at = std::floor(v / cell);
-        return std::fabs(at) < 1e15 ? static_cast<std::int64_t>(at) + d : INT64_MAX;
-    };
-    const std::int64_t key[3] = {numPoints_ > 0 ? cellOf(points_[0].x, dx) : 0,
-                                 numPoints_ > 0 ? cellOf(points_[0].y, dy) : 0,
-                                 closed_ ? numPoints_ : -numPoints_};
-    SoBitsHash hash(0);
-    hash.add(key, sizeof key);
-    return hash.value();
-}
-
 int SoLineObject::getNumEdges() const {
     if (numPoints_ < 2) return 0;
     return closed_ ? numPoints_ : numPoints_ - 1;

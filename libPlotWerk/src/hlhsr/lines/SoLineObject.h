@@ -79,9 +79,6 @@ class SoLineObject {
     /// kind, attributes and pattern run, and each point the same to the bit or within the
     /// tolerance of the other's in every coordinate.
     bool sameAs(const SoLineObject& other, double tolerance) const;
-    /// A hash of the kind and of the cell, `cell` wide, that the first point falls in, moved
-    /// by (dx, dy) cells.
-    std::uint64_t placeHash(double cell, int dx, int dy) const;
 
   private:
     void computeExtent();
