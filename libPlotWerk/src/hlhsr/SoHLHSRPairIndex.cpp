@@ -8,8 +8,8 @@
 #include "SoGraphicPrimitiveList.h"
 
 namespace {
-// Level 0 has about one cell per record, and no more than this many a side.
-constexpr int MAX_CELLS_PER_SIDE = 1024;
+// Level 0 has about one cell for every four records, and no more than 2 to this power.
+constexpr int MAX_CELLS_LOG2 = 20;
 // Queries are counted in the bits a slot has for them.
 constexpr unsigned QUERY_LIMIT = 1u << 31;
 // A walk gives way to the grid once it has passed over this many records, and four times
@@ -33,7 +33,7 @@ SoHLHSRPairIndex::SoHLHSRPairIndex(SoGraphicPrimitiveList& list) : list_(list) {
 // records from position `first` on.
 void SoHLHSRPairIndex::build(int first) {
     for (Pyramid& pyramid : pyramids_) pyramid.levels.clear();
-    levels_ = size_ = 1;
+    levels_ = columns_ = rows_ = 1;
     const std::vector<int> indexed(slotOfPosition_.begin() + first, slotOfPosition_.end());
     unplaced_.clear();
     for (int s : indexed)
@@ -58,25 +58,47 @@ void SoHLHSRPairIndex::setUpGrid(const std::vector<int>& indexed) {
             if (std::isfinite(y)) minY = std::min(minY, y), maxY = std::max(maxY, y);
         }
     }
-    const size_t n = indexed.size();
-    while (size_ < MAX_CELLS_PER_SIDE && 4 * size_t(size_) * size_ <= n) size_ *= 2;
     originX_ = minX;
     originY_ = minY;
     const float width = maxX - minX, height = maxY - minY;
-    scaleX_ = std::isfinite(width) && width > 0.0f ? static_cast<float>(size_) / width : 0.0f;
-    scaleY_ = std::isfinite(height) && height > 0.0f ? static_cast<float>(size_) / height : 0.0f;
+    const bool wide = std::isfinite(width) && width > 0.0f;
+    const bool high = std::isfinite(height) && height > 0.0f;
+    chooseCellCounts(indexed.size(), wide ? width : 0.0f, high ? height : 0.0f);
+    scaleX_ = wide ? static_cast<float>(columns_) / width : 0.0f;
+    scaleY_ = high ? static_cast<float>(rows_) / height : 0.0f;
     if (!std::isfinite(originX_)) originX_ = 0.0f;
     if (!std::isfinite(originY_)) originY_ = 0.0f;
-    while ((size_ >> (levels_ - 1)) > 1) ++levels_;
+    while ((columns_ >> (levels_ - 1)) > 1 || (rows_ >> (levels_ - 1)) > 1) ++levels_;
+}
+
+// Cells are about square on the page. Cells square in the grid's own terms are as long as
+// the extent is wide: a line of 3D text seen from the front would put every glyph into
+// cells that hold half the line, and compare each record with half the others.
+void SoHLHSRPairIndex::chooseCellCounts(size_t records, float width, float height) {
+    int cellsLog2 = 0;
+    while (cellsLog2 < MAX_CELLS_LOG2 && (size_t(4) << cellsLog2) <= records) cellsLog2 += 2;
+    // How many times more columns than rows, as a power of two; an extent without width or
+    // height gets one row or one column.
+    int skew = 0;
+    if (width > 0.0f && height > 0.0f) {
+        const double ratio = std::log2(static_cast<double>(width) / height);
+        skew = static_cast<int>(std::lround(std::clamp<double>(ratio, -cellsLog2, cellsLog2)));
+    } else if (width > 0.0f || height > 0.0f) {
+        skew = width > 0.0f ? cellsLog2 : -cellsLog2;
+    }
+    // The power of the cell count is even: an odd skew rounds towards square cells.
+    const int columnsLog2 = cellsLog2 / 2 + skew / 2;
+    columns_ = 1 << columnsLog2;
+    rows_ = 1 << (cellsLog2 - columnsLog2);
 }
 
 void SoHLHSRPairIndex::makeLevels(Pyramid& pyramid) const {
     if (!pyramid.levels.empty()) return;
     pyramid.levels.resize(levels_);
     for (int level = 0; level < levels_; ++level) {
-        const size_t side = static_cast<size_t>(size_ >> level);
-        pyramid.levels[level].first.assign(side * side + 1, 0);
-        pyramid.levels[level].unplacedFrom.assign(side * side, 0);
+        const size_t cells = columnsAt(level) * static_cast<size_t>(std::max(1, rows_ >> level));
+        pyramid.levels[level].first.assign(cells + 1, 0);
+        pyramid.levels[level].unplacedFrom.assign(cells, 0);
     }
 }
 
@@ -85,7 +107,7 @@ template <class Visit>
 void SoHLHSRPairIndex::visitCells(const Slot& slot, Visit visit) {
     const Placement at = placementOf(slot);
     Level& cells = pyramidOf(slot).levels[at.level];
-    const size_t side = static_cast<size_t>(size_ >> at.level);
+    const size_t side = columnsAt(at.level);
     for (int cy = at.cells.y0; cy <= at.cells.y1; ++cy)
         for (int cx = at.cells.x0; cx <= at.cells.x1; ++cx) visit(cells, cy * side + cx);
 }
@@ -138,14 +160,14 @@ void SoHLHSRPairIndex::packCells(const std::vector<int>& given) {
 int SoHLHSRPairIndex::cellX(float x) const {
     const float f = (x - originX_) * scaleX_;
     if (!(f > 0.0f)) return 0;
-    if (f >= static_cast<float>(size_)) return size_ - 1;
+    if (f >= static_cast<float>(columns_)) return columns_ - 1;
     return static_cast<int>(f);
 }
 
 int SoHLHSRPairIndex::cellY(float y) const {
     const float f = (y - originY_) * scaleY_;
     if (!(f > 0.0f)) return 0;
-    if (f >= static_cast<float>(size_)) return size_ - 1;
+    if (f >= static_cast<float>(rows_)) return rows_ - 1;
     return static_cast<int>(f);
 }
 
@@ -285,7 +307,7 @@ void SoHLHSRPairIndex::collectFromLevel(const Slot& p, Level& cells, const CellR
     }
     // A cell costs a look too, empty or not: a large record's query visits many.
     looks_ += static_cast<long long>(cellCount);
-    const size_t side = static_cast<size_t>(size_ >> level);
+    const size_t side = columnsAt(level);
     for (int cy = y0; cy <= y1; ++cy) {
         for (int cx = x0; cx <= x1; ++cx) {
             const size_t c = cy * side + cx;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -13,8 +14,9 @@ class SoGraphicPrimitiveList;
 /// Every other pair is one the painter passes over without effect, so visiting only these
 /// changes nothing in the result.
 ///
-/// Records are kept in a pyramid of grids over the page, each at the level where its box
-/// spans at most two cells each way, so that a record is in at most four cells. A query
+/// Records are kept in a pyramid of grids over the page, of cells about square on the page,
+/// each at the level where its box spans at most two cells each way, so that a record is in
+/// at most four cells. A query
 /// looks, at every level, at the cells under the querying box: two boxes that overlap share
 /// a point, and at the level where the other box is kept, the cell of that point lies under
 /// both. Polygons and other records have pyramids of their own, so that a line or a mark
@@ -117,6 +119,11 @@ class SoHLHSRPairIndex {
     /// Lays the grid out for the records from position `first` on and fills it.
     void build(int first);
     void setUpGrid(const std::vector<int>& indexed);
+    /// columns_ and rows_ for this many records over an extent of this size (0: none).
+    void chooseCellCounts(std::size_t records, float width, float height);
+    std::size_t columnsAt(int level) const {
+        return static_cast<std::size_t>(std::max(1, columns_ >> level));
+    }
     /// Packs the cells of the indexed slots.
     void packCells(const std::vector<int>& indexed);
     /// The far depth a cell's slots are ordered by; NaN counts as the farthest.
@@ -159,8 +166,8 @@ class SoHLHSRPairIndex {
     std::vector<int> unplaced_;
     float originX_ = 0.0f, originY_ = 0.0f;
     float scaleX_ = 0.0f, scaleY_ = 0.0f;
-    /// Cells per side at level 0 (a power of two).
-    int size_ = 1;
+    /// Cells across and up at level 0, powers of two.
+    int columns_ = 1, rows_ = 1;
     /// The records the grid was laid out for, and the entries it holds since, those
     /// replaced included.
     std::size_t builtFor_ = 0;

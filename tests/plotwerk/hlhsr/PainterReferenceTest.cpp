@@ -360,3 +360,24 @@ TEST(PainterAgreement, OrderingStopsAtItsWorkLimitKeepingEveryRecord) {
         }
     }
 }
+
+// A long row of records, as a line of 3D text seen from the front: the pair index looks at
+// a record's neighbours, not at a share of the row, so the work grows with the row.
+TEST(PainterAgreement, ALongRowIsOrderedWithWorkInProportionToIt) {
+    constexpr int glyphs = 4000;
+    SoGraphicPrimitiveList list;
+    for (int k = 0; k < glyphs; ++k) {
+        // On one plane, steep across the row, so that all of them span the same depths
+        // as the sides of glyphs do; each overlaps its neighbours on the page.
+        const float x = 0.001f * k;
+        list.add(polygon({pt(x, 0, 0.5f), pt(x + 0.0015f, 0, 0.5f), pt(x, 0.002f, 1.1f)}, k % 256));
+    }
+    SoHLHSRVectorize engine(nullptr, 1);
+    SoHLHSRPainter painter(list, engine);
+    painter.setWorkLimit(100LL * glyphs);
+    DebugErrorRecorder recorder;
+    painter.run();
+    EXPECT_EQ(recorder.size(), 0u);
+    EXPECT_EQ(painter.getRecordsPlaced(), list.getLength());
+    EXPECT_GT(painter.getPairsTested(), glyphs / 2);
+}
