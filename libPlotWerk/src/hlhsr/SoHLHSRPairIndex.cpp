@@ -290,10 +290,9 @@ int SoHLHSRPairIndex::nextCandidate() {
 // A cell's packed slots come farthest first: once one lies wholly in front of the querying
 // record, so do the rest. Where many records overlap on the page at different depths, as
 // lines of 3D text scattered through a scene, most of a cell is in front of any one record.
-// A placed record never comes up again: a visit moves those it passed over behind the
-// cell's start, keeping the order of the rest, and the lists of pieces drop them. Clusters
-// of small records, as the glyphs of a text, otherwise looked at them again for every
-// record placed after them.
+// Records are placed in about that order too, and a placed record never comes up again:
+// the cell's start moves past those at its head, which clusters of small records, as the
+// glyphs of a text, otherwise looked at again for every record placed after them.
 void SoHLHSRPairIndex::collectFromLevel(const Slot& p, Level& cells, const CellRange& range,
                                         int level, int placing, int from, std::vector<int>& out) {
     if (cells.all.empty()) return;
@@ -302,7 +301,7 @@ void SoHLHSRPairIndex::collectFromLevel(const Slot& p, Level& cells, const CellR
     const size_t cellCount = static_cast<size_t>(x1 - x0 + 1) * (y1 - y0 + 1);
     // A wide box over a sparse level: reading the level's entries is cheaper than its cells.
     if (cellCount > cells.all.size()) {
-        considerUnplaced(p, cells.all, placing, from, out);
+        for (int s : cells.all) consider(p, s, from, out);
         return;
     }
     // A cell costs a look too, empty or not: a large record's query visits many.
@@ -312,49 +311,17 @@ void SoHLHSRPairIndex::collectFromLevel(const Slot& p, Level& cells, const CellR
         for (int cx = x0; cx <= x1; ++cx) {
             const size_t c = cy * side + cx;
             int& start = cells.unplacedFrom[c];
-            int k = start, placed = 0;
-            for (; k < cells.first[c + 1]; ++k) {
+            while (start < cells.first[c + 1] && slots_[cells.packed[start]].position < placing)
+                ++start;
+            for (int k = start; k < cells.first[c + 1]; ++k) {
                 const int s = cells.packed[k];
-                const Slot& q = slots_[s];
-                if (p.zMin >= q.zMax) break;
-                if (q.position < placing) {
-                    ++placed;
-                    continue;
-                }
+                if (p.zMin >= slots_[s].zMax) break;
                 consider(p, s, from, out);
             }
-            if (placed > 0) {
-                looks_ += placed;
-                start = dropPlaced(cells.packed, start, k, placing);
-            }
-            if (!cells.added.empty()) considerUnplaced(p, cells.added[c], placing, from, out);
+            if (cells.added.empty()) continue;
+            for (int s : cells.added[c]) consider(p, s, from, out);
         }
     }
-}
-
-// Moves the records not placed in packed[start .. end) to its end, in their order, and
-// returns where they begin now: what lies before belongs to placed records.
-int SoHLHSRPairIndex::dropPlaced(std::vector<int>& packed, int start, int end, int placing) const {
-    int kept = end;
-    for (int k = end - 1; k >= start; --k) {
-        if (slots_[packed[k]].position >= placing) packed[--kept] = packed[k];
-    }
-    return kept;
-}
-
-// Unordered lists lose their placed records on the way.
-void SoHLHSRPairIndex::considerUnplaced(const Slot& p, std::vector<int>& slots, int placing,
-                                        int from, std::vector<int>& out) {
-    size_t kept = 0;
-    for (int s : slots) {
-        if (slots_[s].position < placing) {
-            ++looks_;
-            continue;
-        }
-        slots[kept++] = s;
-        consider(p, s, from, out);
-    }
-    slots.resize(kept);
 }
 
 void SoHLHSRPairIndex::collectFromAll(const Slot& p, int from, std::vector<int>& out) {

@@ -148,9 +148,6 @@ class SoHLHSRPairIndex {
     /// Records at positions before `placing` are placed.
     void collectFromLevel(const Slot& p, Level& cells, const CellRange& range, int level,
                           int placing, int from, std::vector<int>& out);
-    int dropPlaced(std::vector<int>& packed, int start, int end, int placing) const;
-    void considerUnplaced(const Slot& p, std::vector<int>& slots, int placing, int from,
-                          std::vector<int>& out);
     void collectFromAll(const Slot& p, int from, std::vector<int>& out);
     void consider(const Slot& p, int s, int from, std::vector<int>& out);
 
