@@ -154,6 +154,24 @@ TEST(HiddenLines, APrimitiveRepeatedLaterIsDrawnOnce) {
     }
 }
 
+// Segments through the line that a fan of sheets shares pierce every sheet there, at cut
+// points a rounding apart: each segment is cut there once, not once a sheet.
+TEST(HiddenLines, CutsAHairApartCutOnce) {
+    constexpr int count = 60;
+    std::vector<Primitive> fan;
+    for (int k = 0; k < count; ++k) {
+        const float turn = 0.05f + 3.0f * float(k) / count;
+        const float x = 0.9f * std::cos(turn), z = 0.4f * std::sin(turn);
+        fan.push_back({{pt(-x, -0.9f, 0.5f - z), pt(x, -0.9f, 0.5f + z), pt(x, 0.9f, 0.5f + z),
+                        pt(-x, 0.9f, 0.5f - z)},
+                       true});
+        const float a = 0.05f * std::cos(1.3f * turn), b = 0.05f * std::sin(1.3f * turn);
+        fan.push_back({{pt(-a, -b, 0.5f - 0.3f * z), pt(a, b, 0.5f + 0.3f * z)}, false});
+    }
+    kept(fan, 0, -1.0f);
+    EXPECT_LT(SoHiddenLines::getLastTimings().pieces, 20 * count);
+}
+
 // A triangle seen nearly edge-on (its page corners 1e-8 off one line) still hides, and its
 // edge tests pass all along that line: outside the triangle's stretch, nothing is inside.
 TEST(HiddenLines, AnOutlineSeenEdgeOnHoldsOnlyItsOwnStretchOfLine) {

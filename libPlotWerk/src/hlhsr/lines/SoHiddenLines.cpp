@@ -461,12 +461,28 @@ void SoHiddenLines::cutEdges(const std::vector<Cut>& crossings, const std::vecto
             for (size_t k = byEdge.start[first[i]]; k < byEdge.start[first[i] + 1]; ++k)
                 cutValues_.push_back(reversed ? 1.0 - byEdge.items[k] : byEdge.items[k]);
             addPiercings(i, hiders, lastEdge);
-            const auto from = cutValues_.begin() + static_cast<std::ptrdiff_t>(cutStart_.back());
-            std::sort(from, cutValues_.end());
-            cutValues_.erase(std::unique(from, cutValues_.end()), cutValues_.end());
+            keepDistinctCuts(i);
         }
         cutStart_.push_back(cutValues_.size());
     }
+}
+
+// Sorts the edge's cuts and keeps one of those that lie within the tolerance of one another
+// or of an end on the page. Planes through one line cut an edge there all at once: a fan of
+// a thousand sheets around an axis made its top edges a thousand pieces each, all but one
+// too short to see, and the visibility test of each asked every sheet.
+void SoHiddenLines::keepDistinctCuts(size_t i) {
+    const Edge& e = edges_[i];
+    const double length = std::hypot(e.end->x - e.start->x, e.end->y - e.start->y);
+    const auto from = cutValues_.begin() + static_cast<std::ptrdiff_t>(cutStart_.back());
+    std::sort(from, cutValues_.end());
+    double last = 0.0;
+    auto kept = from;
+    for (auto cut = from; cut != cutValues_.end(); ++cut) {
+        if ((*cut - last) * length <= TOLERANCE || (1.0 - *cut) * length <= TOLERANCE) continue;
+        *kept++ = last = *cut;
+    }
+    cutValues_.erase(kept, cutValues_.end());
 }
 
 // lastEdge, per polygon: the last edge it was asked about, so that it is asked once an edge.

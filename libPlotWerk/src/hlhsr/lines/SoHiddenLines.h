@@ -31,6 +31,8 @@ struct SoVisibleLine {
 ///
 /// The rules the computation settles for itself:
 /// - Two edges crossing at one depth (within 0.0001) cut neither: nothing changes there.
+/// - Cuts of an edge less than 0.0001 apart on the page, or as near an end, count as one:
+///   pieces that short show nothing.
 /// - Polygons and edges are filed in buckets, 500 rows along y and columns along x as the
 ///   count asks; a query looks only at the buckets the point or box falls in, which is the
 ///   pruning of the scan.
@@ -143,6 +145,7 @@ class SoHiddenLines {
     void cutEdges(const std::vector<Cut>& crossings, const std::vector<size_t>& first,
                   const SoLineGrid& hiders);
     void addPiercings(size_t edge, const SoLineGrid& hiders, std::vector<size_t>& lastEdge);
+    void keepDistinctCuts(size_t edge);
     /// Edges a and b cross at a's parameter t and b's parameter u: the one behind gets a cut,
     /// if it needs cuts at all.
     void cutAtCrossing(size_t a, double t, size_t b, double u, const std::vector<char>& needsCuts,
