@@ -17,6 +17,10 @@ constexpr unsigned QUERY_LIMIT = 1u << 31;
 // in a mesh, and the grid finds the few that matter.
 constexpr long long WALK_SLACK = 16;
 constexpr long long WALK_RATIO = 4;
+// A grid query that lists at least this many for a polygon keeps its list (see keepList);
+// so many lists are kept at most, the oldest giving way.
+constexpr size_t KEPT_LIST_LEAST = 64;
+constexpr size_t KEPT_LISTS = 8;
 // Grids of a few records are not worth laying out again.
 constexpr size_t REBUILD_SLACK = 16;
 }  // namespace
@@ -263,7 +267,14 @@ void SoHLHSRPairIndex::startQuery(int position, int from) {
     query_.walkAt = from + 1;
     query_.passed = query_.found = 0;
     query_.read = 0;
-    if (query_.walking)
+    query_.kept = keptListOf(query_.slot, from);
+    if (query_.kept >= 0) {
+        // Past `from` its list holds every record it is compared with (and maybe more).
+        const std::vector<int>& positions = kept_[size_t(query_.kept)].positions;
+        query_.walking = false;
+        query_.read = static_cast<size_t>(
+            std::upper_bound(positions.begin(), positions.end(), from) - positions.begin());
+    } else if (query_.walking)
         query_.listed.clear();
     else
         candidates(position, from, query_.listed);
@@ -281,9 +292,13 @@ int SoHLHSRPairIndex::nextCandidate() {
         if (++query_.passed > WALK_SLACK + WALK_RATIO * query_.found) {
             query_.walking = false;
             candidates(query_.position, at, query_.listed);
+            if (query_.listed.size() >= KEPT_LIST_LEAST && query_.slot == lastListed_)
+                keepList(query_.slot, at, query_.listed);
+            lastListed_ = query_.slot;
         }
     }
     if (query_.walking) return -1;
+    if (query_.kept >= 0) return nextFromKeptList();
     return query_.read < query_.listed.size() ? query_.listed[query_.read++] : -1;
 }
 
@@ -358,6 +373,42 @@ void SoHLHSRPairIndex::candidates(int position, int from, std::vector<int>& out)
     std::sort(out.begin(), out.end());
 }
 
+// A polygon that many records must print before, as a face with a cloud of points behind
+// it, goes back past one of them at a time and is asked again each time: a grid query for
+// every one lists them all anew, a cost that grows with the square of the cloud. When its
+// walk gives way to the grid a second time running, the list is kept instead, and kept
+// whole: every change to the list that puts a record it is compared with at a later
+// position adds that position (see notePosition).
+void SoHLHSRPairIndex::keepList(int slot, int from, const std::vector<int>& listed) {
+    if (kept_.size() == KEPT_LISTS) kept_.erase(kept_.begin());
+    kept_.push_back(KeptList{slot, from, listed});
+}
+
+int SoHLHSRPairIndex::keptListOf(int slot, int from) const {
+    for (size_t k = 0; k < kept_.size(); ++k)
+        if (kept_[k].slot == slot && kept_[k].from <= from) return static_cast<int>(k);
+    return -1;
+}
+
+int SoHLHSRPairIndex::nextFromKeptList() {
+    const std::vector<int>& positions = kept_[size_t(query_.kept)].positions;
+    while (query_.read < positions.size()) {
+        const int position = positions[query_.read++];
+        ++looks_;
+        if (comparedWith(query_.slot, slotOfPosition_[position])) return position;
+    }
+    return -1;
+}
+
+// Another record is at position now.
+void SoHLHSRPairIndex::notePosition(int position) {
+    for (KeptList& list : kept_) {
+        if (position <= list.from || !comparedWith(list.slot, slotOfPosition_[position])) continue;
+        const auto at = std::lower_bound(list.positions.begin(), list.positions.end(), position);
+        if (at == list.positions.end() || *at != position) list.positions.insert(at, position);
+    }
+}
+
 SoGraphicPrimitive* SoHLHSRPairIndex::recordOfSlot(int s) const {
     const int position = slots_[s].position;
     return position >= 0 ? list_.getPrimitive(position) : nullptr;
@@ -367,6 +418,8 @@ void SoHLHSRPairIndex::swapPositions(int i, int j) {
     std::swap(slotOfPosition_[i], slotOfPosition_[j]);
     slots_[slotOfPosition_[i]].position = i;
     slots_[slotOfPosition_[j]].position = j;
+    notePosition(i);
+    notePosition(j);
 }
 
 void SoHLHSRPairIndex::replace(int position, SoGraphicPrimitive* record) {
@@ -374,10 +427,12 @@ void SoHLHSRPairIndex::replace(int position, SoGraphicPrimitive* record) {
     old.position = -1;
     slotOfPosition_[position] = newSlot(record, position);
     addToCells(slotOfPosition_[position]);
+    notePosition(position);
 }
 
 void SoHLHSRPairIndex::append(SoGraphicPrimitive* record) {
     const int position = static_cast<int>(slotOfPosition_.size());
     slotOfPosition_.push_back(newSlot(record, position));
     addToCells(slotOfPosition_.back());
+    notePosition(position);
 }

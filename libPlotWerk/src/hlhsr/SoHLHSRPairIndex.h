@@ -31,9 +31,10 @@ class SoGraphicPrimitiveList;
 /// start on: the painter often moves the record after its first few comparisons, which ends
 /// the query, and where records are large and overlap much the walk finds those few at once
 /// where the grid would list them all. Once the walk has passed over many more records than
-/// it found, the grid lists the rest. The positions are the same either way. Cutting leaves
-/// the grid crowded with the records it replaced; the grid is then laid out again, for the
-/// records not yet placed.
+/// it found, the grid lists the rest. The positions are the same either way. A polygon that
+/// comes back again and again keeps its list (see keepList). Cutting leaves the grid crowded
+/// with the records it replaced; the grid is then laid out again, for the records not yet
+/// placed.
 class SoHLHSRPairIndex {
   public:
     /// Indexes every record of list at its current position.
@@ -107,6 +108,15 @@ class SoHLHSRPairIndex {
         long long passed = 0, found = 0;
         std::vector<int> listed;
         std::size_t read = 0;
+        /// The kept list the query reads, or -1.
+        int kept = -1;
+    };
+    /// A polygon's grid query kept: after `from`, every position of a record it is compared
+    /// with, in increasing order, and maybe positions of records it no longer is.
+    struct KeptList {
+        int slot;
+        int from;
+        std::vector<int> positions;
     };
 
     /// The positions after `from`, in increasing order, of the records that the record at
@@ -149,6 +159,11 @@ class SoHLHSRPairIndex {
     void collectFromLevel(const Slot& p, Level& cells, const CellRange& range, int level,
                           int placing, int from, std::vector<int>& out);
     void collectFromAll(const Slot& p, int from, std::vector<int>& out);
+    void keepList(int slot, int from, const std::vector<int>& listed);
+    /// The kept list that serves a query of slot after from, or -1.
+    int keptListOf(int slot, int from) const;
+    int nextFromKeptList();
+    void notePosition(int position);
     void consider(const Slot& p, int s, int from, std::vector<int>& out);
 
     /// The list indexed: it changes together with the index, so a slot's position finds its
@@ -171,5 +186,8 @@ class SoHLHSRPairIndex {
     std::size_t entries_ = 0;
     unsigned queryCount_ = 0;
     Query query_;
+    std::vector<KeptList> kept_;
+    /// The slot whose walk last gave way to the grid.
+    int lastListed_ = -1;
     long long looks_ = 0;
 };

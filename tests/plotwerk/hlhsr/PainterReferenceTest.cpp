@@ -250,6 +250,20 @@ void boxesAndSlabs(SoGraphicPrimitiveList& list, std::mt19937& random) {
     }
 }
 
+// A tilted face amid a cloud of marks and segments, many behind it: the face goes back
+// past them one at a time, and segments cut by it leave pieces.
+void cloudAboutAFace(SoGraphicPrimitiveList& list, std::mt19937& random, int records) {
+    list.add(polygon({pt(-0.3f, -0.3f, 0.4f), pt(0.3f, -0.3f, 0.6f), pt(0.3f, 0.3f, 0.6f),
+                      pt(-0.3f, 0.3f, 0.4f)}));
+    for (int k = 1; k < records; ++k) {
+        const SbVec4f a = randomPoint(random, 1);
+        if (k % 5)
+            list.add(mark(a, k % 256));
+        else
+            list.add(segment(a, randomPoint(random, 1), k % 256));
+    }
+}
+
 // Four triangles whose verdicts would push one of them back and forth for ever: the cycle
 // is cut instead.
 void pushedBackTwice(SoGraphicPrimitiveList& list, std::mt19937&) {
@@ -300,6 +314,8 @@ TEST(PainterAgreement, FastPassLeavesTheListTheRulesLeave) {
         {"boxes and slabs", boxesAndSlabs, 25, true, false, true},
         {"degenerate records", degenerate, 15, false, false, false},
         {"a record pushed back twice", pushedBackTwice, 1, true, true, true},
+        {"a cloud about a face", [](auto& l, auto& r) { cloudAboutAFace(l, r, 400); }, 4, false,
+         true, true},
     };
     for (const SceneKind& kind : kinds) {
         long long swaps = 0, pieces = 0, pairs = 0;
@@ -361,23 +377,40 @@ TEST(PainterAgreement, OrderingStopsAtItsWorkLimitKeepingEveryRecord) {
     }
 }
 
-// A long row of records, as a line of 3D text seen from the front: the pair index looks at
-// a record's neighbours, not at a share of the row, so the work grows with the row.
-TEST(PainterAgreement, ALongRowIsOrderedWithWorkInProportionToIt) {
-    constexpr int glyphs = 4000;
-    SoGraphicPrimitiveList list;
-    for (int k = 0; k < glyphs; ++k) {
-        // On one plane, steep across the row, so that all of them span the same depths
-        // as the sides of glyphs do; each overlaps its neighbours on the page.
-        const float x = 0.001f * k;
-        list.add(polygon({pt(x, 0, 0.5f), pt(x + 0.0015f, 0, 0.5f), pt(x, 0.002f, 1.1f)}, k % 256));
+// Scenes where the index, looking at a share of all records for each one, made the work
+// grow with their square: a long row of records, as a line of 3D text seen from the front;
+// a face that goes back past a cloud of records behind it one at a time.
+TEST(PainterAgreement, OrderingTakesWorkInProportionToTheScene) {
+    const struct {
+        const char* name;
+        int records;
+        Scene scene;
+    } cases[] = {
+        {"a long row", 4000,
+         [](auto& list, auto&) {
+             // On one plane, steep across the row, so that all of them span the same depths
+             // as the sides of glyphs do; each overlaps its neighbours on the page.
+             for (int k = 0; k < 4000; ++k) {
+                 const float x = 0.001f * k;
+                 list.add(polygon({pt(x, 0, 0.5f), pt(x + 0.0015f, 0, 0.5f), pt(x, 0.002f, 1.1f)},
+                                  k % 256));
+             }
+         }},
+        {"a cloud about a face", 100000,
+         [](auto& list, auto& random) { cloudAboutAFace(list, random, 100000); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SoGraphicPrimitiveList list;
+        std::mt19937 random(5);
+        c.scene(list, random);
+        SoHLHSRVectorize engine(nullptr, 1);
+        SoHLHSRPainter painter(list, engine);
+        painter.setWorkLimit(200LL * c.records);
+        DebugErrorRecorder recorder;
+        painter.run();
+        EXPECT_EQ(recorder.size(), 0u);
+        EXPECT_EQ(painter.getRecordsPlaced(), list.getLength());
+        EXPECT_GT(painter.getPairsTested(), c.records / 20);
     }
-    SoHLHSRVectorize engine(nullptr, 1);
-    SoHLHSRPainter painter(list, engine);
-    painter.setWorkLimit(100LL * glyphs);
-    DebugErrorRecorder recorder;
-    painter.run();
-    EXPECT_EQ(recorder.size(), 0u);
-    EXPECT_EQ(painter.getRecordsPlaced(), list.getLength());
-    EXPECT_GT(painter.getPairsTested(), glyphs / 2);
 }
