@@ -16,12 +16,12 @@ class SoGraphicPrimitiveList;
 ///
 /// Records are kept in a pyramid of grids over the page, of cells about square on the page,
 /// each at the level where its box spans at most two cells each way, so that a record is in
-/// at most four cells. A query
-/// looks, at every level, at the cells under the querying box: two boxes that overlap share
-/// a point, and at the level where the other box is kept, the cell of that point lies under
-/// both. Polygons and other records have pyramids of their own, so that a line or a mark
-/// never even looks at the others (a million marks on one spot would otherwise be a
-/// million million looks). The index mirrors every change the painter makes to the list.
+/// at most four cells. A query looks, at every level, at the cells under the querying box:
+/// two boxes that overlap share a point, and at the level where the other box is kept, the
+/// cell of that point lies under both. Polygons and other records have pyramids of their
+/// own, so that a line or a mark never even looks at the others (a million marks on one spot
+/// would otherwise be a million million looks). The index mirrors every change the painter
+/// makes to the list.
 ///
 /// The records there are when the index is made are packed cell after cell into one array
 /// per level; only records the painter adds later (pieces of cuts) go to lists per cell.
