@@ -17,8 +17,9 @@ constexpr unsigned QUERY_LIMIT = 1u << 31;
 // in a mesh, and the grid finds the few that matter.
 constexpr long long WALK_SLACK = 16;
 constexpr long long WALK_RATIO = 4;
-// A grid query that lists at least this many for a polygon keeps its list (see keepList);
-// so many lists are kept at most, the oldest giving way.
+// A polygon whose walk gives way twice running to a grid list at least this long keeps the
+// list (see keepList); so many lists are kept at most, and no more entries than records,
+// the oldest giving way.
 constexpr size_t KEPT_LIST_LEAST = 64;
 constexpr size_t KEPT_LISTS = 8;
 // Grids of a few records are not worth laying out again.
@@ -380,7 +381,12 @@ void SoHLHSRPairIndex::candidates(int position, int from, std::vector<int>& out)
 // whole: every change to the list that puts a record it is compared with at a later
 // position adds that position (see notePosition).
 void SoHLHSRPairIndex::keepList(int slot, int from, const std::vector<int>& listed) {
-    if (kept_.size() == KEPT_LISTS) kept_.erase(kept_.begin());
+    size_t entries = listed.size();
+    for (const KeptList& list : kept_) entries += list.positions.size();
+    while (!kept_.empty() && (kept_.size() == KEPT_LISTS || entries > slotOfPosition_.size())) {
+        entries -= kept_.front().positions.size();
+        kept_.erase(kept_.begin());
+    }
     kept_.push_back(KeptList{slot, from, listed});
 }
 
