@@ -257,10 +257,8 @@ void cloudAboutAFace(SoGraphicPrimitiveList& list, std::mt19937& random, int rec
                       pt(-0.3f, 0.3f, 0.4f)}));
     for (int k = 1; k < records; ++k) {
         const SbVec4f a = randomPoint(random, 1);
-        if (k % 5)
-            list.add(mark(a, k % 256));
-        else
-            list.add(segment(a, randomPoint(random, 1), k % 256));
+        list.add(k % 5 ? static_cast<SoGraphicPrimitive*>(mark(a, k % 256))
+                       : segment(a, randomPoint(random, 1), k % 256));
     }
 }
 
@@ -381,36 +379,31 @@ TEST(PainterAgreement, OrderingStopsAtItsWorkLimitKeepingEveryRecord) {
 // grow with their square: a long row of records, as a line of 3D text seen from the front;
 // a face that goes back past a cloud of records behind it one at a time.
 TEST(PainterAgreement, OrderingTakesWorkInProportionToTheScene) {
-    const struct {
-        const char* name;
-        int records;
-        Scene scene;
-    } cases[] = {
-        {"a long row", 4000,
+    const std::pair<const char*, Scene> cases[] = {
+        {"a long row",
          [](auto& list, auto&) {
-             // On one plane, steep across the row, so that all of them span the same depths
-             // as the sides of glyphs do; each overlaps its neighbours on the page.
+             // One steep plane: all span the same depths, as glyphs' sides do; neighbours overlap.
              for (int k = 0; k < 4000; ++k) {
                  const float x = 0.001f * k;
                  list.add(polygon({pt(x, 0, 0.5f), pt(x + 0.0015f, 0, 0.5f), pt(x, 0.002f, 1.1f)},
                                   k % 256));
              }
          }},
-        {"a cloud about a face", 100000,
-         [](auto& list, auto& random) { cloudAboutAFace(list, random, 100000); }},
+        {"a cloud about a face", [](auto& l, auto& r) { cloudAboutAFace(l, r, 100000); }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, scene] : cases) {
+        SCOPED_TRACE(name);
         SoGraphicPrimitiveList list;
         std::mt19937 random(5);
-        c.scene(list, random);
+        scene(list, random);
+        const int records = list.getLength();
         SoHLHSRVectorize engine(nullptr, 1);
         SoHLHSRPainter painter(list, engine);
-        painter.setWorkLimit(200LL * c.records);
+        painter.setWorkLimit(200LL * records);
         DebugErrorRecorder recorder;
         painter.run();
         EXPECT_EQ(recorder.size(), 0u);
         EXPECT_EQ(painter.getRecordsPlaced(), list.getLength());
-        EXPECT_GT(painter.getPairsTested(), c.records / 20);
+        EXPECT_GT(painter.getPairsTested(), records / 20);
     }
 }
