@@ -348,15 +348,14 @@ SbMatrix SbMatrix::transpose() const {
 }
 
 SbMatrix& SbMatrix::multRight(const SbMatrix& m) {
-    float r[4][4];
+    SbMatrix r;
     for (int i = 0; i < 4; ++i) {
         for (int j = 0; j < 4; ++j) {
-            r[i][j] = matrix_[i][0] * m.matrix_[0][j] + matrix_[i][1] * m.matrix_[1][j] +
-                      matrix_[i][2] * m.matrix_[2][j] + matrix_[i][3] * m.matrix_[3][j];
+            r.matrix_[i][j] = matrix_[i][0] * m.matrix_[0][j] + matrix_[i][1] * m.matrix_[1][j] +
+                              matrix_[i][2] * m.matrix_[2][j] + matrix_[i][3] * m.matrix_[3][j];
         }
     }
-    std::memcpy(matrix_, r, sizeof(matrix_));
-    return *this;
+    return *this = r;
 }
 
 SbMatrix& SbMatrix::multLeft(const SbMatrix& m) {
