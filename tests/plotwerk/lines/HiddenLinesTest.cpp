@@ -41,9 +41,16 @@ std::pair<std::map<int, double>, size_t> kept(const std::vector<Primitive>& prim
         EXPECT_TRUE(!hidden || &line == &visible[0] ||
                     (&line - 1)->attributes.linePattern == hiddenPattern)
             << "hidden pieces come first";
-        for (size_t i = 1; i < line.points.size(); ++i)
+        for (size_t i = 1; i < line.points.size(); ++i) {
+            const SbVec4f a = line.points[i] - line.points[i - 1];
             lengths[int(std::lround(line.attributes.color[0] * 8)) + (hidden ? kHidden : 0)] +=
-                (line.points[i] - line.points[i - 1]).length();
+                a.length();
+            const SbVec4f b = i > 1 ? line.points[i - 1] - line.points[i - 2] : SbVec4f();
+            EXPECT_FALSE(i > 1 &&
+                         std::fabs(a[0] * b[1] - a[1] * b[0]) <= 1e-6 * a.length() * b.length() &&
+                         a.dot(b) >= 0)
+                << "pieces that run on in one line are one segment";
+        }
     }
     return {lengths, visible.size()};
 }
@@ -89,6 +96,11 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
          {square, {{pt(-0.9f, 0, 0.8f), pt(0.9f, 0, 0.8f)}, false}},
          {{0, 4.0}, {1, 0.8}},
          3},
+        // The line's crossings cut two edges of the square; their pieces join again.
+        {"a line across in front of it",
+         {square, {{pt(-0.9f, 0, 0.1f), pt(0.9f, 0, 0.1f)}, false}},
+         {{0, 4.0}, {1, 1.8}},
+         2},
         // Clipping cut the square at the view's right border: that edge is not the shape's.
         {"a polygon at the border",
          {{{pt(0.5f, -0.5f, 0.5f), pt(1, -0.5f, 0.5f), pt(1, 0.5f, 0.5f), pt(0.5f, 0.5f, 0.5f)},
