@@ -259,6 +259,8 @@ TEST(RegionMerger, SpecksJoinNeighboursAndAlikeRegionsMerge) {
         {"speck inside", "aaaa/abaa/aaaa", "aaaa/aaaa/aaaa", false},
         {"speck by the background", "....../..caaa/..aaaa", "....../..aaaa/..aaaa", false},
         {"speck on the last row", "aaaa/aaaa/aaba", "aaaa/aaaa/aaaa", false},
+        {"speck over its one neighbour", "..c./aaaa", "..a./aaaa", false},
+        {"speck under its one neighbour", "aaaa/..c.", "aaaa/..a.", false},
         {"speck alone", "..../.c../....", "..../.c../....", false},
         {"pieces large enough", "aabb/aabb", "aabb/aabb", false},
         {"alike regions", "aabb/aabb", "aaaa/aaaa", true},
