@@ -4,10 +4,10 @@
 #include <PlotWerk/SoVectorizeCairoAction.h>
 
 /// The PDF backend: each sheet a one-page PDF document with compressed streams, its fonts
-/// embedded as subsets, smooth polygons shaded as Gouraud triangles (a mesh shading) and fill
-/// patterns as tiling images. Between beginDocument() and endDocument() the sheets are the
-/// pages of one document, each of its own size, written when it ends; the output's stream
-/// must stay open until then.
+/// embedded as subsets, smooth polygons shaded as Gouraud triangles (a free-form triangle
+/// shading) and fill patterns as tiling images. Between beginDocument() and endDocument() the
+/// sheets are the pages of one document, each of its own size, written when it ends; the
+/// output's stream must stay open until then.
 class SoVectorizePDFAction : public SoVectorizeCairoAction {
     PW_ACTION_HEADER(SoVectorizePDFAction);
 

@@ -2,7 +2,7 @@
 #include <PlotWerk/SoVectorizePDFAction.h>
 #include <cairo-pdf.h>
 
-#include "SoCairoStream.h"
+#include "SoPdfDocumentBuffer.h"
 #include "frame/SoBackendActionSource.h"
 
 PW_ACTION_SOURCE(SoVectorizePDFAction, SoVectorizeCairoAction)
@@ -18,8 +18,8 @@ SoVectorizePDFAction& SoVectorizePDFAction::operator=(const SoVectorizePDFAction
 SoVectorizePDFAction::~SoVectorizePDFAction() = default;
 
 cairo_surface_t* SoVectorizePDFAction::createSurface(double widthPoints, double heightPoints) {
-    cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(
-        SoCairoStream::write, getCairoVectorOutput(), widthPoints, heightPoints);
+    cairo_surface_t* surface =
+        SoPdfDocumentBuffer::createSurface(getCairoVectorOutput(), widthPoints, heightPoints);
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR,
                                    SoPlotWerk::getProductName());
     return surface;
