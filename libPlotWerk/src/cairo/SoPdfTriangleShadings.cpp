@@ -9,6 +9,7 @@
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFWriter.hh>
+#include <string>
 
 namespace {
 
@@ -17,6 +18,7 @@ namespace {
 // corner by corner from its first corner, then 4 corner colours. cairo closes a triangle's
 // patch back at its first corner: corners 0, 1 and 2 are the triangle's, corner 3 (point 9)
 // its first again, in place and colour.
+constexpr int kTensorPatches = 7, kFreeFormTriangles = 4;  // shading types
 constexpr int kPatchPoints = 16;
 constexpr int kCornerPoint[4] = {0, 3, 6, 9};
 
@@ -82,14 +84,14 @@ bool rewriteShading(QPDFObjectHandle shading) {
         trianglesOf(patches->getBuffer(), patches->getSize(), *layout);
     if (!triangles) return false;
     shading.replaceStreamData(*triangles, QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
-    dictionary.replaceKey("/ShadingType", QPDFObjectHandle::newInteger(4));
+    dictionary.replaceKey("/ShadingType", QPDFObjectHandle::newInteger(kFreeFormTriangles));
     return true;
 }
 
 }  // namespace
 
 const std::string& SoPdfTriangleShadings::meshMarker() {
-    static const std::string marker = "/ShadingType 7";
+    static const std::string marker = "/ShadingType " + std::to_string(kTensorPatches);
     return marker;
 }
 
@@ -101,7 +103,7 @@ bool SoPdfTriangleShadings::rewrite(const std::string& document, std::string& re
         bool any = false;
         for (QPDFObjectHandle object : pdf.getAllObjects())
             if (object.isStream() && object.getDict().getKey("/ShadingType").isInteger() &&
-                object.getDict().getKey("/ShadingType").getIntValue() == 7)
+                object.getDict().getKey("/ShadingType").getIntValue() == kTensorPatches)
                 any = rewriteShading(object) || any;
         if (!any) return false;
         QPDFWriter writer(pdf);
