@@ -20,6 +20,7 @@
 
 #include <initializer_list>
 #include <stdexcept>
+#include <vector>
 
 #include "support/DebugErrorRecorder.h"
 
@@ -46,6 +47,8 @@ TEST_F(TypeSystemTest, TypesFormATreeAndCanBeAddedAndRemoved) {
     const SoType child = SoType::createType(parent, "TestChildType", nullptr, 7);
     EXPECT_TRUE(child.isDerivedFrom(sep));
     EXPECT_EQ(child.getData(), 7);
+    std::vector<SoType> derived;
+    EXPECT_EQ(SoType::getAllDerivedFrom(parent, derived), 2);  // itself and its child
     {
         DebugErrorRecorder recorder;
         EXPECT_TRUE(SoType::createType(parent, "TestChildType").isBad());
@@ -54,6 +57,7 @@ TEST_F(TypeSystemTest, TypesFormATreeAndCanBeAddedAndRemoved) {
     EXPECT_FALSE(SoType::removeType("TestParentType"));  // a child still derives from it
     EXPECT_TRUE(SoType::removeType("TestChildType"));
     EXPECT_FALSE(SoType::removeType("TestChildType"));
+    EXPECT_EQ(SoType::getAllDerivedFrom(parent, derived), 1);
     EXPECT_TRUE(SoType::fromName("TestChildType").isBad());
     EXPECT_TRUE(SoType::removeType("TestParentType"));
 }
