@@ -44,6 +44,7 @@ TEST_F(BindingTest, EveryVertexGetsTheBoundIndex) {
         {Kind::LINES, {3, 2}, B::OVERALL, {}, {0, 0, 0, 0, 0, 0}},
         {Kind::LINES, {3, 2}, B::PER_PART, {}, {0, 0, 0, 0, 1, 1}},
         {Kind::LINES, {3, 2}, B::PER_VERTEX, {}, {0, 1, 1, 2, 3, 4}},
+        {Kind::INDEXED_LINES, twoLines, B::PER_VERTEX, {}, {0, 1, 1, 2, 3, 4}},
         {Kind::INDEXED_LINES, twoLines, B::PER_VERTEX_INDEXED, {}, {0, 1, 1, 2, 3, 0}},
         {Kind::INDEXED_LINES, twoLines, B::PER_VERTEX_INDEXED, {7, 6, 5, -1, 4, 3},
          {7, 6, 6, 5, 4, 3}},

@@ -178,6 +178,20 @@ TEST_F(TopologyTest, ConcaveFacesAreCutIntoTrianglesCoveringThem) {
     }
 }
 
+// A bow tie's edges cross at (0.8, 0.8): both halves get the crossing as a corner.
+TEST_F(TopologyTest, SelfCrossingFacesGetTheirCrossingAsACorner) {
+    coordinates({SbVec3f(0, 0, 0), SbVec3f(4, 4, 0), SbVec3f(4, 0, 0), SbVec3f(0, 1, 0)});
+    shape(Kind::INDEXED_FACES, {0, 1, 2, 3, -1});
+    const std::vector<Primitive> result = triangles();
+    ASSERT_EQ(result.size(), 2u);
+    for (const Primitive& t : result) {
+        int crossings = 0;
+        for (const Vertex& v : t.v)
+            crossings += (v.point - SbVec3f(0.8f, 0.8f, 0)).length() < 1e-6f;
+        EXPECT_EQ(crossings, 1);
+    }
+}
+
 TEST_F(TopologyTest, NaNCoordinatesPassThroughWithoutHarm) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     coordinates({SbVec3f(0, 0, 0), SbVec3f(1, 0, 0), SbVec3f(nan, 1, 0), SbVec3f(0, 1, 0),
