@@ -102,8 +102,6 @@ TEST(CairoOutput, PdfCarriesItsFonts) {
     EXPECT_EQ(embedded, listed) << fonts;
 }
 
-}  // namespace
-
 // Gouraud triangles take less room in the PDF, compressed, than in PostScript, which shades
 // them too.
 TEST(CairoOutput, SmoothMeshesTakeLessRoomThanInPostScript) {
@@ -112,3 +110,5 @@ TEST(CairoOutput, SmoothMeshesTakeLessRoomThanInPostScript) {
     ScratchDir dir;
     EXPECT_LT(drawn(smooth, dir, "drawing.pdf").size(), drawn(smooth, dir, "drawing.ps").size());
 }
+
+}  // namespace
