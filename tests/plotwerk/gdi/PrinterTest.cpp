@@ -1,6 +1,7 @@
-// A printer context prints through a private print service: a job the service refuses fails
-// and leaves no spool file behind, and the print dialog finds the queue or none. Where the
-// printed page's ink lands is checked against the PostScript print by the command's tests.
+// A printer context prints through a private print service, within the printable area it
+// reports: a job the service refuses fails and leaves no spool file behind, and the print
+// dialog finds the queue or none. Where the printed page's ink lands is checked against the
+// PostScript print by the command's tests.
 
 #include <PlotWerk/SoGDIPlatform.h>
 #include <Tessara/misc/SoPreferences.h>
@@ -56,6 +57,31 @@ TEST_F(Printer, PenWidthIsInLogicalUnits) {
     for (int y = 0; y < page.height; ++y) thickness += !page.pixel(page.width / 2, y).isWhite();
     EXPECT_NEAR(thickness, 20, 1);
     EXPECT_TRUE(std::filesystem::is_empty(spoolDir.path)) << "the spool file stays";
+}
+
+// A line run far past the sheet's foot stops where the device says its printable area ends,
+// above the sheet's own end.
+TEST_F(Printer, InkStopsWhereThePrintableAreaEnds) {
+    const HDC dc = CreateDCA("WINSPOOL", server.queue().c_str(), nullptr, nullptr);
+    ASSERT_NE(dc, nullptr);
+    const double pixelsPerDot = 254.0 / GetDeviceCaps(dc, LOGPIXELSY);
+    const int end = GetDeviceCaps(dc, PHYSICALOFFSETY) + GetDeviceCaps(dc, VERTRES),
+              height = GetDeviceCaps(dc, PHYSICALHEIGHT), x = GetDeviceCaps(dc, PHYSICALOFFSETX);
+    ASSERT_LT(end, height);
+    const DOCINFOA doc{sizeof(DOCINFOA), "printable area", nullptr, nullptr, 0};
+    StartDocA(dc, &doc);
+    StartPage(dc);
+    const POINT line[] = {{100, 0}, {100, 2 * height}};
+    Polyline(dc, line, 2);
+    EndPage(dc);
+    EndDoc(dc);
+    DeleteDC(dc);
+    const auto page = renderPdfPage(server.waitForOutput(), 254);
+    ASSERT_FALSE(page.empty()) << server.log();
+    int lowest = -1;
+    for (int y = 0; y < page.height; ++y)
+        if (!page.pixel(static_cast<int>((x + 100) * pixelsPerDot), y).isWhite()) lowest = y;
+    EXPECT_NEAR(lowest, end * pixelsPerDot, 2);
 }
 
 TEST_F(Printer, RefusedJobFailsAndLeavesNoSpoolFile) {
