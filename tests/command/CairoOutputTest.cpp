@@ -102,8 +102,7 @@ TEST(CairoOutput, PdfCarriesItsFonts) {
     EXPECT_EQ(embedded, listed) << fonts;
 }
 
-// Gouraud triangles take less room in the PDF, compressed, than in PostScript, which shades
-// them too.
+// Gouraud triangles take less room in the PDF than in PostScript, which shades them too.
 TEST(CairoOutput, SmoothMeshesTakeLessRoomThanInPostScript) {
     const std::vector<std::string> smooth = {std::string(TESSARA_EXAMPLES_DIR) + "/lit_shapes.tsc",
                                              "--smooth", "--ps-level", "3"};

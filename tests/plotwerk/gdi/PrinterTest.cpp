@@ -59,8 +59,7 @@ TEST_F(Printer, PenWidthIsInLogicalUnits) {
     EXPECT_TRUE(std::filesystem::is_empty(spoolDir.path)) << "the spool file stays";
 }
 
-// A line run far past the sheet's foot stops where the device says its printable area ends,
-// above the sheet's own end.
+// A line run past the sheet's foot stops where the device's printable area ends, above it.
 TEST_F(Printer, InkStopsWhereThePrintableAreaEnds) {
     const HDC dc = CreateDCA("WINSPOOL", server.queue().c_str(), nullptr, nullptr);
     ASSERT_NE(dc, nullptr);
