@@ -188,10 +188,24 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
      "  FaceSet { numVertices 4 }\n}\n"},
 };
 
+// The side of a 16-sided prism, as STL stores it: each facet's corners apart, its normal 0.
+std::string prismStl() {
+    std::string text = "solid prism\n";
+    auto corner = [](int i, int y) {
+        return "vertex " + std::to_string(std::cos(i * M_PI / 8)) + " " + std::to_string(y) + " " +
+               std::to_string(std::sin(i * M_PI / 8)) + "\n";
+    };
+    for (int i = 0; i < 32; ++i)  // two triangles a facet
+        text += "facet normal 0 0 0\nouter loop\n" + corner(i / 2, i % 2) + corner(i / 2 + 1, 1) +
+                corner(i / 2 + 1 - i % 2, 0) + "endloop\nendfacet\n";
+    return text + "endsolid prism\n";
+}
+
 /// The scratch directory holding every input.
 struct Inputs : ScratchDir {
     Inputs() {
         for (const auto& file : kFiles) write(file.first, file.second);
+        write("prism.stl", prismStl());
         // The same quadrants as the JPEG, rows from the bottom up.
         std::vector<unsigned char> texels;
         for (int y = 0; y < 32; ++y)
@@ -511,6 +525,13 @@ TEST(Page, EquivalentSpellingsWriteOneDocument) {
         {{"--hidden", "raster", "--raster-quality", "0"}, {"--hidden", "raster"}, false},
         {{"--hidden", "lines", "--dashed"}, {"--hidden", "lines"}, false},
         {{"sphere.tsc", "--smooth"}, {"sphere.tsc"}, false},
+        // Facets meeting at gentle angles are one smooth surface, drawn without lines.
+        {{"prism.stl", "--hidden", "lines"},
+         {"prism.stl", "--hidden=lines", "--edges=feature=30"},
+         true},
+        {{"prism.stl", "--hidden", "lines", "--crease", "0"},
+         {"prism.stl", "--hidden=lines"},
+         false},
     };
     for (const auto& pair : pairs) {
         const PrintRun &a = print(pair.a, 0), &b = print(pair.b, 0);

@@ -99,6 +99,23 @@ SoNormal* normalsOf(const aiMesh& mesh) {
     return normals;
 }
 
+// Normals the same at every corner of each face, as STL files store them, say only that the
+// faces are flat: the core makes those itself, from the faces as they are (a file's facet
+// normals are often zero or stale), and smooths them where the crease angle asks.
+bool onlyFacetNormals(const aiMesh& mesh) {
+    for (unsigned int f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        const auto normalAt = [&](unsigned int k) {
+            // A bad index is the core's to report; here it only has no normal.
+            const unsigned int index = face.mIndices[k];
+            return index < mesh.mNumVertices ? mesh.mNormals[index] : mesh.mNormals[0];
+        };
+        for (unsigned int k = 1; k < face.mNumIndices; ++k)
+            if (normalAt(k) != normalAt(0)) return false;
+    }
+    return true;
+}
+
 // The indices of the faces with at least `minCorners` and at most `maxCorners` corners, each
 // face ended by -1.
 void fillIndices(const aiMesh& mesh, unsigned int minCorners, unsigned int maxCorners,
@@ -176,7 +193,7 @@ void addVertexProperties(const aiMesh& mesh, const aiMaterial* source, MeshTextu
         binding->value = SoMaterialBinding::PER_VERTEX_INDEXED;
         group.addChild(binding);
     }
-    if (mesh.HasNormals()) {
+    if (mesh.HasNormals() && !onlyFacetNormals(mesh)) {
         group.addChild(normalsOf(mesh));
         auto* binding = new SoNormalBinding;
         binding->value = SoNormalBinding::PER_VERTEX_INDEXED;

@@ -219,6 +219,16 @@ std::vector<OptionTable::Entry> makeEntries() {
                   return a.getShadeModel() == Action::FLAT ? "flat" : "smooth";
               },
               [](PrintOptions& o, const std::string&, const std::string&) { o.smooth = true; }},
+        Entry{"--crease", "DEG",
+              "for a mesh file without smooth normals of its own, with --smooth, --hidden "
+              "lines and in 3D: its surface runs smoothly across edges where faces meet at "
+              "less than DEG degrees (0: every face flat)",
+              [](const PS&) -> std::string { return decimal(PrintOptions().creaseAngle); },
+              [](PrintOptions& o, const std::string& n, const std::string& v) {
+                  o.creaseAngle = OptionValue::number(n, v);
+                  if (!(o.creaseAngle >= 0.0f && o.creaseAngle <= 180.0f))
+                      OptionValue::fail(n, v, "expected an angle from 0 to 180 degrees");
+              }},
         Entry{"--colors", "swap|keep|invert",
               "colour translation: swap black and white (screen to paper), keep, or invert",
               [](const PS& a) -> std::string {

@@ -5,8 +5,10 @@
 #include <PlotWerk/SoVectorizeGDIAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/actions/SoCallbackAction.h>
+#include <Tessara/math/SbMathHelper.h>
 #include <Tessara/misc/SoPreferences.h>
 #include <Tessara/nodes/SoSeparator.h>
+#include <Tessara/nodes/SoShapeHints.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -100,6 +102,21 @@ SbVec2f drawingSize(const PrintOptions& options) {
     return sizing.getDrawingDimensions();
 }
 
+// A mesh file's faces without normals of their own get them from the core, which smooths
+// them across gentle edges at the hint's crease angle, as a mesh viewer would, wherever the
+// surface is shown smooth: shaded so, in a line drawing (no lines across it) and in 3D. One
+// colour per face keeps the facets' own normals, as smoothed ones would shade the two
+// triangles of one facet apart. A scene file says for itself how its surfaces run.
+void smoothMeshes(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
+    if (options.input.empty() || SceneLoader::isSceneFile(options.input)) return;
+    if (!options.smooth && options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL &&
+        !format.writeScene)
+        return;
+    auto* hints = new SoShapeHints;
+    hints->creaseAngle = SbMathHelper::deg2rad(options.creaseAngle);
+    scene->insertChild(hints, 0);
+}
+
 // The picture takes the drawing's size as the options make it for a drawing.
 void writePicture(const PrintOptions& options, SoSeparator* scene, const SbVec2f& size) {
     SafeOutputFile output(options.output);
@@ -123,6 +140,7 @@ void print(const PrintOptions& options) {
     NodeRef<SoSeparator> scene(SceneLoader::load(
         options.input, messages, options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL,
         &inputBytes, size));
+    smoothMeshes(options, format, scene.get());
     const PrimitiveLimit limit(options, inputBytes);
     if (options.print) {
         GDITargets::print(options, scene.get());

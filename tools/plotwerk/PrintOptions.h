@@ -58,6 +58,8 @@ struct PrintOptions {
     }
     bool lighting = false;
     bool smooth = false;
+    /// Degrees: the crease angle of mesh files that carry no smooth normals.
+    float creaseAngle = 40.0f;
     std::optional<SoVectorizeAction::ColorTranslationMethod> colors;
     bool blackAndWhite = false;
     std::optional<float> lineWidth;  ///< Millimetres.

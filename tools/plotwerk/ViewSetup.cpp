@@ -73,11 +73,15 @@ void addCamera(SoSeparator* scene, const SbVec2f& drawingSize, const PrintOption
     if (scale) applyScale(static_cast<SoOrthographicCamera&>(*camera), drawingSize, *scale);
 }
 
+// The light comes from a little above and left of the eye: along the view itself, it would
+// shade alike every face that the view meets at one angle, such as the three faces of a box
+// seen from iso, and their edges would vanish.
 SoDirectionalLight* headlightFor(const SoCamera& camera) {
     auto* light = new SoDirectionalLight;
-    SbVec3f view;
-    camera.orientation.getValue().multVec(SbVec3f(0, 0, -1), view);
-    light->direction = view;
+    SbVec3f shine(0.08f, -0.15f, -1.0f);
+    shine.normalize();
+    camera.orientation.getValue().multVec(shine, shine);
+    light->direction = shine;
     return light;
 }
 

@@ -34,6 +34,7 @@ TEST_F(NormalGenerationTest, HingeNormalsByCreaseAngleAndOrdering) {
         float angle;
         int ordering;
         const char* normals;
+        bool apart = false;  // face 1 on copies of the hinge's ends, as STL files store faces
     } cases[] = {
         {0.0f, 0.3f, SoShapeHints::COUNTERCLOCKWISE, "AAABBB"},
         {0.5f, 0.3f, SoShapeHints::COUNTERCLOCKWISE, "SSASSB"},  // the hinge's ends average
@@ -41,13 +42,18 @@ TEST_F(NormalGenerationTest, HingeNormalsByCreaseAngleAndOrdering) {
         {4.0f, 2.5f, SoShapeHints::COUNTERCLOCKWISE, "SSASSB"},  // past half a turn: all
         {0.0f, 0.3f, SoShapeHints::CLOCKWISE, "AAABBB"},
         {0.5f, 0.3f, SoShapeHints::CLOCKWISE, "SSASSB"},
+        {0.5f, 0.3f, SoShapeHints::COUNTERCLOCKWISE, "SSASSB", true},
+        {0.5f, 0.6f, SoShapeHints::COUNTERCLOCKWISE, "AAABBB", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.crease << " " << c.angle << " " << c.ordering);
         root->removeAllChildren();
         hints(c.ordering, c.crease);
-        coordinates(hinge(c.angle));
-        shape(Kind::INDEXED_FACES, kHingeFaces);
+        std::vector<SbVec3f> points = hinge(c.angle);
+        points.insert(points.end(), {points[1], points[0]});
+        coordinates(points);
+        shape(Kind::INDEXED_FACES,
+              c.apart ? std::vector<int32_t>{0, 1, 2, -1, 4, 5, 3, -1} : kHingeFaces);
         const std::vector<Primitive> result = triangles();
         ASSERT_EQ(result.size(), 2u);
         const float sign = c.ordering == SoShapeHints::CLOCKWISE ? -1.0f : 1.0f;

@@ -20,6 +20,9 @@ class SoShapeHints : public SoNode {
     SoSFEnum vertexOrdering{orderingEnums, 3, UNKNOWN_ORDERING};
     SoSFEnum shapeType{shapeTypeEnums, 2, UNKNOWN_SHAPE_TYPE};
     SoSFEnum faceType{faceTypeEnums, 2, CONVEX};
+    /// Radians. Generated normals run smoothly across an edge where the faces meet at less
+    /// than this, and faces meet wherever they have a corner at the same place, shared index
+    /// or not. 0: every face flat.
     SoSFFloat creaseAngle{0.0f};
     void doAction(SoAction* action) override;
 

@@ -49,7 +49,7 @@ void SoNormalGenerator::generate(const SbVec3f* coords, int numCoords, const int
     makeFaceNormals(coords, numCoords, corners, starts, numFaces, clockwise);
     smooth_ = creaseAngle > 0.0f;  // false for NaN too
     cornerNormals_.clear();
-    if (smooth_) smooth(numCoords, corners, starts, numFaces, creaseAngle);
+    if (smooth_) smooth(coords, numCoords, corners, starts, numFaces, creaseAngle);
 }
 
 void SoNormalGenerator::makeFaceNormals(const SbVec3f* coords, int numCoords,
@@ -70,25 +70,42 @@ void SoNormalGenerator::makeFaceNormals(const SbVec3f* coords, int numCoords,
     }
 }
 
-void SoNormalGenerator::smooth(int numCoords, const int32_t* corners, const int32_t* starts,
-                               int numFaces, float creaseAngle) {
+// Faces meet where their corners lie, whatever the indices: a mesh that stores every face's
+// corners apart (as STL files do) smooths as its welded form would.
+void SoNormalGenerator::findPlaces(const SbVec3f* coords, int numCoords) {
+    std::vector<int32_t> order(numCoords);
+    for (int c = 0; c < numCoords; ++c) order[c] = c;
+    // +0.0f makes -0 and 0 one place; NaN coordinates meet only their own bit patterns.
+    auto place = [coords](int32_t c) { return coords[c] + SbVec3f(0.0f, 0.0f, 0.0f); };
+    std::sort(order.begin(), order.end(),
+              [&](int32_t a, int32_t b) { return bitsLess(place(a), place(b)); });
+    placeOf_.resize(numCoords);
+    for (int i = 0; i < numCoords; ++i) {
+        const bool same = i > 0 && sameBits(place(order[i]), place(order[i - 1]));
+        placeOf_[order[i]] = same ? placeOf_[order[i - 1]] : order[i];
+    }
+}
+
+void SoNormalGenerator::smooth(const SbVec3f* coords, int numCoords, const int32_t* corners,
+                               const int32_t* starts, int numFaces, float creaseAngle) {
     const int numCorners = numFaces > 0 ? starts[numFaces] : 0;
     cornerNormals_.assign(numCorners, SbVec3f(0, 0, 0));
     faceOfCorner_.assign(numCorners, -1);
     cornerOffsets_.assign(static_cast<size_t>(numCoords) + 1, 0);
-    // Buckets of corners per coordinate, counted first so that one array holds them all.
+    findPlaces(coords, numCoords);
+    // Buckets of corners per place, counted first so that one array holds them all.
     for (int f = 0; f < numFaces; ++f) {
         if (!validFace_[f]) continue;
         for (int k = starts[f]; k < starts[f + 1]; ++k) {
             faceOfCorner_[k] = f;
-            ++cornerOffsets_[corners[k] + 1];
+            ++cornerOffsets_[placeOf_[corners[k]] + 1];
         }
     }
     for (int c = 0; c < numCoords; ++c) cornerOffsets_[c + 1] += cornerOffsets_[c];
     cornersByCoord_.resize(cornerOffsets_[numCoords]);
     std::vector<int32_t> fill(cornerOffsets_.begin(), cornerOffsets_.end() - 1);
     for (int k = 0; k < numCorners; ++k)
-        if (faceOfCorner_[k] >= 0) cornersByCoord_[fill[corners[k]]++] = k;
+        if (faceOfCorner_[k] >= 0) cornersByCoord_[fill[placeOf_[corners[k]]]++] = k;
 
     // Angles past half a turn cover every pair of faces, opposite ones included.
     const bool all = creaseAngle >= kPi;

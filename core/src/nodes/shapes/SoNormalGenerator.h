@@ -26,8 +26,9 @@ class SoNormalGenerator {
   private:
     void makeFaceNormals(const SbVec3f* coords, int numCoords, const int32_t* corners,
                          const int32_t* starts, int numFaces, bool clockwise);
-    void smooth(int numCoords, const int32_t* corners, const int32_t* starts, int numFaces,
-                float creaseAngle);
+    void findPlaces(const SbVec3f* coords, int numCoords);
+    void smooth(const SbVec3f* coords, int numCoords, const int32_t* corners, const int32_t* starts,
+                int numFaces, float creaseAngle);
     void smoothCoordinate(const int32_t* cornerList, int count, float cosCrease, bool all);
     void smoothManyCorners(const int32_t* cornerList, int count, float cosCrease, bool all);
 
@@ -35,7 +36,8 @@ class SoNormalGenerator {
     std::vector<SbVec3f> faceNormals_;
     std::vector<SbVec3f> cornerNormals_;
     std::vector<int32_t> faceOfCorner_;   // scratch, kept to avoid reallocating
-    std::vector<int32_t> cornerOffsets_;  // per coordinate: where its corners start
+    std::vector<int32_t> placeOf_;        // per coordinate: the first coordinate at its place
+    std::vector<int32_t> cornerOffsets_;  // per place: where its corners start
     std::vector<int32_t> cornersByCoord_;
     std::vector<bool> validFace_;
 };
