@@ -7,6 +7,8 @@
 #include <Tessara/actions/SoCallbackAction.h>
 #include <Tessara/math/SbMathHelper.h>
 #include <Tessara/misc/SoPreferences.h>
+#include <Tessara/nodes/SoLightModel.h>
+#include <Tessara/nodes/SoMaterial.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/nodes/SoShapeHints.h>
 #include <unistd.h>
@@ -14,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <initializer_list>
 #include <memory>
 
 #include "ActionSettings.h"
@@ -117,6 +120,26 @@ void smoothMeshes(const PrintOptions& options, const OutputFormat& format, SoSep
     scene->insertChild(hints, 0);
 }
 
+// A line drawing shows shapes, not light: each line in its shape's own colour rather than
+// in the tones light gives the faces beside it, and a shape without a colour (a mesh file
+// that has none) in the drawing's ink, black on paper: white in the screen's colours that
+// the drawing swaps or inverts. A scene's own light models and materials still have the
+// last word.
+void drawLinesUnlit(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
+    if (options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL || !format.create) return;
+    auto* ink = new SoMaterial;
+    const bool kept = options.colors == SoVectorizeAction::KEEP_COLORS;
+    ink->diffuseColor = kept ? SbColor(0, 0, 0) : SbColor(1, 1, 1);
+    for (SoField* other :
+         std::initializer_list<SoField*>{&ink->ambientColor, &ink->specularColor,
+                                         &ink->emissiveColor, &ink->shininess, &ink->transparency})
+        other->setIgnored(true);
+    auto* unlit = new SoLightModel;
+    unlit->model = SoLightModel::BASE_COLOR;
+    scene->insertChild(ink, 0);
+    scene->insertChild(unlit, 0);
+}
+
 // The picture takes the drawing's size as the options make it for a drawing.
 void writePicture(const PrintOptions& options, SoSeparator* scene, const SbVec2f& size) {
     SafeOutputFile output(options.output);
@@ -141,6 +164,7 @@ void print(const PrintOptions& options) {
         options.input, messages, options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL,
         &inputBytes, size));
     smoothMeshes(options, format, scene.get());
+    drawLinesUnlit(options, format, scene.get());
     const PrimitiveLimit limit(options, inputBytes);
     if (options.print) {
         GDITargets::print(options, scene.get());

@@ -36,6 +36,10 @@ bool bitsLess(const SbVec3f& a, const SbVec3f& b) {
     return std::lexicographical_compare(ka, ka + 3, kb, kb + 3);
 }
 
+// Normals nearer than this cosine differ by the rounding of their faces' corners only: the
+// faces lie in one plane.
+constexpr float kOnePlane = 1.0f - 1e-6f;
+
 // Above this many corners on one coordinate, identical face normals (a flat fan around a
 // centre, say) are merged first so that the work does not grow with the square of the count.
 constexpr int kDirectLimit = 32;
@@ -123,21 +127,28 @@ void SoNormalGenerator::smooth(const SbVec3f* coords, int numCoords, const int32
 }
 
 // A face's own normal always counts, whatever rounding does to its dot product with itself;
-// a face that uses the coordinate twice counts once.
+// a face that uses the coordinate twice counts once. Where every face that counts lies in
+// the face's own plane, the corner keeps the face's normal to the bit, as the rounded sum
+// would not: the corners of a flat face then light alike, and it prints as a flat fill.
 void SoNormalGenerator::smoothCoordinate(const int32_t* cornerList, int count, float cosCrease,
                                          bool all) {
     for (int i = 0; i < count; ++i) {
         const int fi = faceOfCorner_[cornerList[i]];
         const SbVec3f& ni = faceNormals_[fi];
         SbVec3f sum = ni;
+        bool flat = true;
         for (int j = 0; j < count; ++j) {
             const int fj = faceOfCorner_[cornerList[j]];
             if (fj == fi) continue;
             const SbVec3f& nj = faceNormals_[fj];
-            if (all || sameBits(ni, nj) || ni.dot(nj) > cosCrease) sum += nj;
+            const bool same = sameBits(ni, nj);
+            const float cosine = ni.dot(nj);
+            if (!(all || same || cosine > cosCrease)) continue;
+            sum += nj;
+            flat = flat && (same || cosine > kOnePlane);
         }
         sum.normalize();
-        cornerNormals_[cornerList[i]] = sum;
+        cornerNormals_[cornerList[i]] = flat ? ni : sum;
     }
 }
 
@@ -161,12 +172,16 @@ void SoNormalGenerator::smoothManyCorners(const int32_t* cornerList, int count, 
     std::vector<SbVec3f> sums(unique);
     for (size_t i = 0; i < unique; ++i) {
         SbVec3f sum = distinct[i] * static_cast<float>(weight[i]);
+        bool flat = true;
         for (size_t j = 0; j < unique; ++j) {
-            if (j != i && (all || distinct[i].dot(distinct[j]) > cosCrease))
+            const float cosine = distinct[i].dot(distinct[j]);
+            if (j != i && (all || cosine > cosCrease)) {
                 sum += distinct[j] * static_cast<float>(weight[j]);
+                flat = flat && cosine > kOnePlane;
+            }
         }
         sum.normalize();
-        sums[i] = sum;
+        sums[i] = flat ? distinct[i] : sum;
     }
     for (int i = 0; i < count; ++i) {
         const SbVec3f& n = faceNormals_[faceOfCorner_[cornerList[i]]];
