@@ -450,8 +450,7 @@ TEST(Page, LineDrawingsOfMeshesWithoutColoursInkBlack) {
 // A drafter's sheet: the top view above the front view and the right view beside it, at one
 // scale and lined up.
 TEST(Page, ViewsShareASheetLinedUpAtOneScale) {
-    const PrintRun& run =
-        print({"brick.obj", "--views", "top,iso,front,right", "--projection", "orthographic"});
+    const PrintRun& run = print({"brick.obj", "--views", "top,iso,front,right"});
     ASSERT_TRUE(run.succeeded()) << run.command.err;
     const auto front = extentOf(run, BLUE, kLeft, kBottom, kCentreX, kCentreY, 0);
     const auto top = extentOf(run, GREEN, kLeft, kCentreY, kCentreX, kTop, 0);

@@ -167,9 +167,7 @@ std::vector<OptionTable::Entry> makeEntries() {
             [](PrintOptions& o, const std::string&, const std::string&) { o.dashedHidden = true; }},
         Entry{"--projection", "perspective|orthographic",
               "the camera given to a scene without one, framing the scene to fill the drawing",
-              [](const PS&) -> std::string {
-                  return PrintOptions().orthographic ? "orthographic" : "perspective";
-              },
+              [](const PS&) -> std::string { return "perspective, orthographic with --views"; },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   if (v != "perspective" && v != "orthographic")
                       OptionValue::fail(n, v, "expected perspective or orthographic");
@@ -186,7 +184,8 @@ std::vector<OptionTable::Entry> makeEntries() {
         Entry{"--views", "SIDE,SIDE,...",
               "a sheet of several views of a scene without a camera, in a grid filled left to "
               "right and top down (top,iso,front,right: a drafter's sheet); orthographic "
-              "front, back, side, top and bottom views share one scale",
+              "unless --projection says otherwise, front, back, side, top and bottom views "
+              "then share one scale",
               [](const PS&) -> std::string { return "one view"; },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.views = ViewSheet::parse(n, v);

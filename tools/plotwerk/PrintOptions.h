@@ -44,7 +44,8 @@ struct PrintOptions {
     bool dashedHidden = false;
     float featureAngle = 1.0f;
     /// The camera added to a scene without one, and the side it looks from.
-    bool orthographic = false;
+    /// Unset: orthographic on a sheet of views, which a drafter lines up, else perspective.
+    std::optional<bool> orthographic;
     ViewDirection view;
     /// Several views on one sheet, by the names of their sides; empty: one view.
     std::vector<std::string> views;

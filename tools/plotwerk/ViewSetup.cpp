@@ -63,7 +63,7 @@ void addCamera(SoSeparator* scene, const SbVec2f& drawingSize, const PrintOption
     SoGetBoundingBoxAction bounds(region);
     bounds.apply(scene);
     const std::optional<float> scale = options.millimetresPerUnit();
-    SoCamera* camera = options.orthographic || scale
+    SoCamera* camera = scale || options.orthographic.value_or(!options.views.empty())
                            ? static_cast<SoCamera*>(new SoOrthographicCamera)
                            : static_cast<SoCamera*>(new SoPerspectiveCamera);
     camera->orientation = orientation;
