@@ -438,13 +438,15 @@ TEST(Page, AddedCameraLooksFromTheChosenSide) {
     }
 }
 
-// A line drawing shows shapes, not light: a mesh without colours inks black, not in the tones
-// of its lit faces.
-TEST(Page, LineDrawingsOfMeshesWithoutColoursInkBlack) {
-    const PrintRun& run = print({"prism.stl", "--hidden", "lines"});
+// A mesh's line drawing inks black, not in its surfaces' colours or the tones of its lit
+// faces, whether it has colours or not.
+TEST(Page, LineDrawingsOfMeshesInkBlack) {
     const auto tone = [](const Rgb& p) { return !p.isWhite() && std::max({p.r, p.g, p.b}) > 60; };
-    EXPECT_GT(run.ink(kLeft, kBottom, kRight, kTop), 300);
-    EXPECT_EQ(run.count(kLeft, kBottom, kRight, kTop, tone), 0);
+    for (const char* mesh : {"prism.stl", "faces.obj"}) {
+        const PrintRun& run = print({mesh, "--hidden", "lines"});
+        EXPECT_GT(run.ink(kLeft, kBottom, kRight, kTop), 300) << mesh;
+        EXPECT_EQ(run.count(kLeft, kBottom, kRight, kTop, tone), 0) << mesh;
+    }
 }
 
 // A drafter's sheet: the top view above the front view and the right view beside it, at one

@@ -50,14 +50,11 @@ bool diffuseOf(const aiMaterial* source, SbColor& diffuse) {
 // materials (white specular and ambient for STL and PLY), which would print flat faces
 // under a headlight as bare paper. For the same reason a pure white diffuse colour, the
 // invented default of those formats, keeps the core's light grey.
-// Without a colour of its own the mesh takes the one in force, which the command may set.
 SoMaterial* materialOf(const aiMaterial* source) {
     auto* material = new SoMaterial;
     SbColor diffuse;
     if (diffuseOf(source, diffuse) && !(diffuse == SbColor(1, 1, 1)))
         material->diffuseColor = diffuse;
-    else
-        material->diffuseColor.setIgnored(true);
     return material;
 }
 
@@ -192,7 +189,6 @@ void addVertexProperties(const aiMesh& mesh, const aiMaterial* source, MeshTextu
     if (!textured.empty()) colors = std::move(textured);
     if (!colors.empty()) {
         material->diffuseColor.setValues(0, static_cast<int>(colors.size()), colors.data());
-        material->diffuseColor.setIgnored(false);
         auto* binding = new SoMaterialBinding;
         binding->value = SoMaterialBinding::PER_VERTEX_INDEXED;
         group.addChild(binding);

@@ -9,6 +9,7 @@
 #include <Tessara/misc/SoPreferences.h>
 #include <Tessara/nodes/SoLightModel.h>
 #include <Tessara/nodes/SoMaterial.h>
+#include <Tessara/nodes/SoMaterialBinding.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/nodes/SoShapeHints.h>
 #include <unistd.h>
@@ -105,13 +106,17 @@ SbVec2f drawingSize(const PrintOptions& options) {
     return sizing.getDrawingDimensions();
 }
 
+bool isMeshFile(const PrintOptions& options) {
+    return !options.input.empty() && !SceneLoader::isSceneFile(options.input);
+}
+
 // A mesh file's faces without normals of their own get them from the core, which smooths
 // them across gentle edges at the hint's crease angle, as a mesh viewer would, wherever the
 // surface is shown smooth: shaded so, in a line drawing (no lines across it) and in 3D. One
 // colour per face keeps the facets' own normals, as smoothed ones would shade the two
 // triangles of one facet apart. A scene file says for itself how its surfaces run.
 void smoothMeshes(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
-    if (options.input.empty() || SceneLoader::isSceneFile(options.input)) return;
+    if (!isMeshFile(options)) return;
     if (!options.smooth && options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL &&
         !format.writeScene)
         return;
@@ -121,10 +126,11 @@ void smoothMeshes(const PrintOptions& options, const OutputFormat& format, SoSep
 }
 
 // A line drawing shows shapes, not light: each line in its shape's own colour rather than
-// in the tones light gives the faces beside it, and a shape without a colour (a mesh file
-// that has none) in the drawing's ink, black on paper: white in the screen's colours that
-// the drawing swaps or inverts. A scene's own light models and materials still have the
-// last word.
+// in the tones light gives the faces beside it, and a shape without a colour in the
+// drawing's ink, black on paper (white in the screen's colours, which the drawing swaps or
+// inverts). A scene's own light models and materials still have the last word. A mesh
+// file's colours are its surfaces' (often light, or a texture's, which lines on paper would
+// hardly show): its lines are inked, as a drafter draws them.
 void drawLinesUnlit(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
     if (options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL || !format.create) return;
     auto* ink = new SoMaterial;
@@ -136,6 +142,13 @@ void drawLinesUnlit(const PrintOptions& options, const OutputFormat& format, SoS
         other->setIgnored(true);
     auto* unlit = new SoLightModel;
     unlit->model = SoLightModel::BASE_COLOR;
+    if (isMeshFile(options)) {
+        auto* overall = new SoMaterialBinding;
+        overall->value = SoMaterialBinding::OVERALL;
+        overall->setOverride(true);
+        ink->setOverride(true);
+        scene->insertChild(overall, 0);
+    }
     scene->insertChild(ink, 0);
     scene->insertChild(unlit, 0);
 }
