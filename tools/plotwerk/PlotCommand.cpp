@@ -110,6 +110,11 @@ bool isMeshFile(const PrintOptions& options) {
     return !options.input.empty() && !SceneLoader::isSceneFile(options.input);
 }
 
+// The picture of the screen shows faces whatever the hidden-line mode.
+bool isLineDrawing(const PrintOptions& options, const OutputFormat& format) {
+    return options.hidden == SoVectorizeAction::HIDDEN_LINES_REMOVAL && format.create;
+}
+
 // A mesh file's faces without normals of their own get them from the core, which smooths
 // them across gentle edges at the hint's crease angle, as a mesh viewer would, wherever the
 // surface is shown smooth: shaded so, in a line drawing (no lines across it) and in 3D. One
@@ -117,9 +122,7 @@ bool isMeshFile(const PrintOptions& options) {
 // triangles of one facet apart. A scene file says for itself how its surfaces run.
 void smoothMeshes(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
     if (!isMeshFile(options)) return;
-    if (!options.smooth && options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL &&
-        !format.writeScene)
-        return;
+    if (!options.smooth && !isLineDrawing(options, format) && !format.writeScene) return;
     auto* hints = new SoShapeHints;
     hints->creaseAngle = SbMathHelper::deg2rad(options.creaseAngle);
     scene->insertChild(hints, 0);
@@ -132,7 +135,7 @@ void smoothMeshes(const PrintOptions& options, const OutputFormat& format, SoSep
 // file's colours are its surfaces' (often light, or a texture's, which lines on paper would
 // hardly show): its lines are inked, as a drafter draws them.
 void drawLinesUnlit(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
-    if (options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL || !format.create) return;
+    if (!isLineDrawing(options, format)) return;
     auto* ink = new SoMaterial;
     const bool kept = options.colors == SoVectorizeAction::KEEP_COLORS;
     ink->diffuseColor = kept ? SbColor(0, 0, 0) : SbColor(1, 1, 1);
