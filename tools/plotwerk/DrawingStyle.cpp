@@ -1,0 +1,74 @@
+#include "DrawingStyle.h"
+
+#include <Tessara/math/SbMathHelper.h>
+#include <Tessara/nodes/SoLightModel.h>
+#include <Tessara/nodes/SoMaterial.h>
+#include <Tessara/nodes/SoMaterialBinding.h>
+#include <Tessara/nodes/SoSeparator.h>
+#include <Tessara/nodes/SoShapeHints.h>
+
+#include <initializer_list>
+
+#include "OutputFormat.h"
+#include "PrintOptions.h"
+#include "SceneLoader.h"
+
+namespace {
+
+bool isMeshFile(const PrintOptions& options) {
+    return !options.input.empty() && !SceneLoader::isSceneFile(options.input);
+}
+
+// The picture of the screen shows faces whatever the hidden-line mode.
+bool isLineDrawing(const PrintOptions& options, const OutputFormat& format) {
+    return options.hidden == SoVectorizeAction::HIDDEN_LINES_REMOVAL && format.create;
+}
+
+// A mesh file's faces without normals of their own get them from the core, which smooths
+// them across gentle edges at the hint's crease angle, as a mesh viewer would, wherever the
+// surface is shown smooth: shaded so, in a line drawing (no lines across it) and in 3D. One
+// colour per face keeps the facets' own normals, as smoothed ones would shade the two
+// triangles of one facet apart. A scene file says for itself how its surfaces run.
+void smoothMeshes(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
+    if (!isMeshFile(options)) return;
+    if (!options.smooth && !isLineDrawing(options, format) && !format.writeScene) return;
+    auto* hints = new SoShapeHints;
+    hints->creaseAngle = SbMathHelper::deg2rad(options.creaseAngle);
+    scene->insertChild(hints, 0);
+}
+
+// A line drawing shows shapes, not light: each line in its shape's own colour rather than
+// in the tones light gives the faces beside it, and a shape without a colour in the
+// drawing's ink, black on paper (white in the screen's colours, which the drawing swaps or
+// inverts). A scene's own light models and materials still have the last word. A mesh
+// file's colours are its surfaces' (often light, or a texture's, which lines on paper would
+// hardly show): its lines are inked, as a drafter draws them.
+void drawLinesUnlit(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
+    if (!isLineDrawing(options, format)) return;
+    auto* ink = new SoMaterial;
+    const bool kept = options.colors == SoVectorizeAction::KEEP_COLORS;
+    ink->diffuseColor = kept ? SbColor(0, 0, 0) : SbColor(1, 1, 1);
+    for (SoField* other :
+         std::initializer_list<SoField*>{&ink->ambientColor, &ink->specularColor,
+                                         &ink->emissiveColor, &ink->shininess, &ink->transparency})
+        other->setIgnored(true);
+    auto* unlit = new SoLightModel;
+    unlit->model = SoLightModel::BASE_COLOR;
+    if (isMeshFile(options)) {
+        auto* overall = new SoMaterialBinding;
+        overall->value = SoMaterialBinding::OVERALL;
+        overall->setOverride(true);
+        ink->setOverride(true);
+        scene->insertChild(overall, 0);
+    }
+    scene->insertChild(ink, 0);
+    scene->insertChild(unlit, 0);
+}
+
+}  // namespace
+
+void DrawingStyle::apply(const PrintOptions& options, const OutputFormat& format,
+                         SoSeparator* scene) {
+    smoothMeshes(options, format, scene);
+    drawLinesUnlit(options, format, scene);
+}
