@@ -83,6 +83,7 @@ TEST_F(ErrorScene, EachKindOfMistakeFailsCleanly) {
         {{"--line-width", "2000m", "-o", "existing.ps"}, "--line-width"},
         {{"--raster-quality", "1.5", "-o", "existing.ps"}, "--raster-quality"},
         {{"--raster-tile", "9", "-o", "existing.ps"}, "--raster-tile"},
+        {{"--crease", "200", "-o", "existing.ps"}, "--crease"},
         {{"--pens", "red@0", "-o", "existing.ps"}, "--pens"},
         {{"--view", "sideways", "-o", "existing.ps"}, "--view"},
         {{"--view", "0,0,0", "-o", "existing.ps"}, "--view"},

@@ -38,9 +38,10 @@ void smoothMeshes(const PrintOptions& options, const OutputFormat& format, SoSep
 }
 
 // A line drawing shows shapes, not light: each line in its shape's own colour rather than
-// in the tones light gives the faces beside it, and a shape without a colour in the
-// drawing's ink, black on paper (white in the screen's colours, which the drawing swaps or
-// inverts). A scene's own light models and materials still have the last word. A mesh
+// in the tones light gives the faces beside it, whatever light model the scene asks for,
+// and a shape without a colour in the drawing's ink, black on paper (white in the screen's
+// colours, which the drawing swaps or inverts). A scene's own materials still have the
+// last word. A mesh
 // file's colours are its surfaces' (often light, or a texture's, which lines on paper would
 // hardly show): its lines are inked, as a drafter draws them.
 void drawLinesUnlit(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
@@ -54,6 +55,7 @@ void drawLinesUnlit(const PrintOptions& options, const OutputFormat& format, SoS
         other->setIgnored(true);
     auto* unlit = new SoLightModel;
     unlit->model = SoLightModel::BASE_COLOR;
+    unlit->setOverride(true);
     if (isMeshFile(options)) {
         auto* overall = new SoMaterialBinding;
         overall->value = SoMaterialBinding::OVERALL;
