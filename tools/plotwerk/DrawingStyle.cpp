@@ -37,15 +37,9 @@ void smoothMeshes(const PrintOptions& options, const OutputFormat& format, SoSep
     scene->insertChild(hints, 0);
 }
 
-// A line drawing shows shapes, not light: each line in its shape's own colour rather than
-// in the tones light gives the faces beside it, whatever light model the scene asks for,
-// and a shape without a colour in the drawing's ink, black on paper (white in the screen's
-// colours, which the drawing swaps or inverts). A scene's own materials still have the
-// last word. A mesh
-// file's colours are its surfaces' (often light, or a texture's, which lines on paper would
-// hardly show): its lines are inked, as a drafter draws them.
-void drawLinesUnlit(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
-    if (!isLineDrawing(options, format)) return;
+// Black on paper: white in the screen's colours, which the drawing swaps or inverts unless
+// told to keep them. Only the diffuse colour is set.
+SoMaterial* inkFor(const PrintOptions& options) {
     auto* ink = new SoMaterial;
     const bool kept = options.colors == SoVectorizeAction::KEEP_COLORS;
     ink->diffuseColor = kept ? SbColor(0, 0, 0) : SbColor(1, 1, 1);
@@ -53,6 +47,17 @@ void drawLinesUnlit(const PrintOptions& options, const OutputFormat& format, SoS
          std::initializer_list<SoField*>{&ink->ambientColor, &ink->specularColor,
                                          &ink->emissiveColor, &ink->shininess, &ink->transparency})
         other->setIgnored(true);
+    return ink;
+}
+
+// A line drawing shows shapes, not light: each line in its shape's own colour rather than
+// in the tones light gives the faces beside it, whatever light model the scene asks for,
+// and a shape without a colour in ink. A scene's own materials still have the last word. A
+// mesh file's colours are its surfaces' (often light, or a texture's, which lines on paper
+// would hardly show): all its lines are inked, as a drafter draws them.
+void drawLinesUnlit(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
+    if (!isLineDrawing(options, format)) return;
+    SoMaterial* ink = inkFor(options);
     auto* unlit = new SoLightModel;
     unlit->model = SoLightModel::BASE_COLOR;
     unlit->setOverride(true);
