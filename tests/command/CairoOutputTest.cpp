@@ -102,12 +102,13 @@ TEST(CairoOutput, PdfCarriesItsFonts) {
     EXPECT_EQ(embedded, listed) << fonts;
 }
 
-// Gouraud triangles take less room in the PDF than in PostScript, which shades them too.
+}  // namespace
+
+// Gouraud triangles take less room in the PDF, compressed, than in PostScript, which shades
+// them too.
 TEST(CairoOutput, SmoothMeshesTakeLessRoomThanInPostScript) {
     const std::vector<std::string> smooth = {std::string(TESSARA_EXAMPLES_DIR) + "/lit_shapes.tsc",
                                              "--smooth", "--ps-level", "3"};
     ScratchDir dir;
     EXPECT_LT(drawn(smooth, dir, "drawing.pdf").size(), drawn(smooth, dir, "drawing.ps").size());
 }
-
-}  // namespace

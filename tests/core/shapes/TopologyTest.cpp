@@ -1,6 +1,6 @@
 // How each vertex shape walks its list into triangles and segments: 1, 2 and N primitives,
-// their order, winding and details; concave faces, which are not fans, and faces whose edges
-// cross; and bad input: out-of-range indices, short faces, bad counts and NaN coordinates.
+// their order, winding and details; concave faces, which are not fans; and bad input:
+// out-of-range indices, short faces, bad counts and NaN coordinates.
 
 #include <limits>
 #include <sstream>

@@ -192,7 +192,7 @@ TEST_F(GDIPrimitives, PensAndBrushesAreMadeOncePerColour) {
 
 // A dot of even side leaves out one row and column; a "face : style" font name selects
 // the face with the style's weight.
-TEST_F(GDIPrimitives, DotsAndFonts) {
+TEST_F(GDIPrimitives, DotsMarkersAndFonts) {
     Backend display;
     display.getGDIVectorOutput()->openFile(SoGDIRecorder::createDevice(DT_RASDISPLAY));
     display.setNominalWidth(1.0f);
@@ -205,10 +205,7 @@ TEST_F(GDIPrimitives, DotsAndFonts) {
     EXPECT_EQ(font.text, "Arial");
     EXPECT_EQ(font.args.at(4), FW_BOLD);
     display.writeFooter();
-}
-
-// A bitmap marker is a square for each set bit.
-TEST_F(GDIPrimitives, BitmapMarkersAreASquarePerSetBit) {
+    // A bitmap marker is a square for each set bit.
     auto* marks = new SoMarkerSet;
     marks->ref();
     marks->markerIndex = SoMarkerSet::PLUS_9_9;

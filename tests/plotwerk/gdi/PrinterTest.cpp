@@ -1,7 +1,6 @@
-// A printer context prints through a private print service, within the printable area it
-// reports: a job the service refuses fails and leaves no spool file behind, and the print
-// dialog finds the queue or none. Where the printed page's ink lands is checked against the
-// PostScript print by the command's tests.
+// A printer context prints through a private print service: a job the service refuses fails
+// and leaves no spool file behind, and the print dialog finds the queue or none. Where the
+// printed page's ink lands is checked against the PostScript print by the command's tests.
 
 #include <PlotWerk/SoGDIPlatform.h>
 #include <Tessara/misc/SoPreferences.h>
@@ -35,9 +34,12 @@ class Printer : public ::testing::Test {
 };
 
 // A geometric pen is as wide as its width in logical units says: 2 mm in 0.01 mm units.
-TEST_F(Printer, PenWidthIsInLogicalUnits) {
+TEST_F(Printer, PenWidthIsInLogicalUnitsAndInkStopsWhereThePrintableAreaEnds) {
     const HDC dc = CreateDCA("WINSPOOL", server.queue().c_str(), nullptr, nullptr);
     ASSERT_NE(dc, nullptr);
+    const double pixelsPerDot = 254.0 / GetDeviceCaps(dc, LOGPIXELSY);
+    const int end = GetDeviceCaps(dc, PHYSICALOFFSETY) + GetDeviceCaps(dc, VERTRES);
+    ASSERT_LT(end, GetDeviceCaps(dc, PHYSICALHEIGHT));
     const DOCINFOA doc{sizeof(DOCINFOA), "pen width", nullptr, nullptr, 0};
     StartDocA(dc, &doc);
     StartPage(dc);
@@ -47,6 +49,8 @@ TEST_F(Printer, PenWidthIsInLogicalUnits) {
     DeleteObject(SelectObject(dc, pen));
     const POINT line[] = {{1000, -5000}, {15000, -5000}};  // 50 mm below the printable top
     Polyline(dc, line, 2);
+    const POINT down[] = {{1000, -6000}, {1000, -1000000}};  // past the foot: ink stops at the end
+    Polyline(dc, down, 2);
     EndPage(dc);
     EndDoc(dc);
     DeleteDC(dc);
@@ -56,31 +60,11 @@ TEST_F(Printer, PenWidthIsInLogicalUnits) {
     int thickness = 0;
     for (int y = 0; y < page.height; ++y) thickness += !page.pixel(page.width / 2, y).isWhite();
     EXPECT_NEAR(thickness, 20, 1);
-    EXPECT_TRUE(std::filesystem::is_empty(spoolDir.path)) << "the spool file stays";
-}
-
-// A line run past the sheet's foot stops where the device's printable area ends, above it.
-TEST_F(Printer, InkStopsWhereThePrintableAreaEnds) {
-    const HDC dc = CreateDCA("WINSPOOL", server.queue().c_str(), nullptr, nullptr);
-    ASSERT_NE(dc, nullptr);
-    const double pixelsPerDot = 254.0 / GetDeviceCaps(dc, LOGPIXELSY);
-    const int end = GetDeviceCaps(dc, PHYSICALOFFSETY) + GetDeviceCaps(dc, VERTRES),
-              height = GetDeviceCaps(dc, PHYSICALHEIGHT), x = GetDeviceCaps(dc, PHYSICALOFFSETX);
-    ASSERT_LT(end, height);
-    const DOCINFOA doc{sizeof(DOCINFOA), "printable area", nullptr, nullptr, 0};
-    StartDocA(dc, &doc);
-    StartPage(dc);
-    const POINT line[] = {{100, 0}, {100, 2 * height}};
-    Polyline(dc, line, 2);
-    EndPage(dc);
-    EndDoc(dc);
-    DeleteDC(dc);
-    const auto page = renderPdfPage(server.waitForOutput(), 254);
-    ASSERT_FALSE(page.empty()) << server.log();
     int lowest = -1;
-    for (int y = 0; y < page.height; ++y)
-        if (!page.pixel(static_cast<int>((x + 100) * pixelsPerDot), y).isWhite()) lowest = y;
+    for (int y = 0; y < page.height; ++y)  // the line run down is the lowest ink
+        for (int x = 0; x < page.width; ++x) lowest = page.pixel(x, y).isWhite() ? lowest : y;
     EXPECT_NEAR(lowest, end * pixelsPerDot, 2);
+    EXPECT_TRUE(std::filesystem::is_empty(spoolDir.path)) << "the spool file stays";
 }
 
 TEST_F(Printer, RefusedJobFailsAndLeavesNoSpoolFile) {
