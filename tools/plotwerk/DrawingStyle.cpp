@@ -24,16 +24,21 @@ bool isLineDrawing(const PrintOptions& options, const OutputFormat& format) {
     return options.hidden == SoVectorizeAction::HIDDEN_LINES_REMOVAL && format.create;
 }
 
-// A mesh file's faces without normals of their own get them from the core, which smooths
-// them across gentle edges at the hint's crease angle, as a mesh viewer would, wherever the
-// surface is shown smooth: shaded so, in a line drawing (no lines across it) and in 3D. One
-// colour per face keeps the facets' own normals, as smoothed ones would shade the two
-// triangles of one facet apart. A scene file says for itself how its surfaces run.
-void smoothMeshes(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
+// A mesh file cannot be trusted on which side of a face is its front: many turn inwards, some
+// both ways, and an open surface shows its back. Mesh viewers light both sides, and so do
+// the screen and the drawing here (no face is culled either way). Faces without normals of
+// their own get them from the core, which smooths them across gentle edges at the hint's
+// crease angle wherever the surface is shown smooth: shaded so, in a line drawing (no lines
+// across it) and in 3D. One colour per face keeps the facets' own normals, as smoothed ones
+// would shade the two triangles of one facet apart. A scene file says all this for itself.
+void hintMeshes(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
     if (!isMeshFile(options)) return;
-    if (!options.smooth && !isLineDrawing(options, format) && !format.writeScene) return;
     auto* hints = new SoShapeHints;
-    hints->creaseAngle = SbMathHelper::deg2rad(options.creaseAngle);
+    hints->vertexOrdering = SoShapeHints::COUNTERCLOCKWISE;
+    if (options.smooth || isLineDrawing(options, format) || format.writeScene)
+        hints->creaseAngle = SbMathHelper::deg2rad(options.creaseAngle);
+    else
+        hints->creaseAngle.setIgnored(true);
     scene->insertChild(hints, 0);
 }
 
@@ -76,6 +81,6 @@ void drawLinesUnlit(const PrintOptions& options, const OutputFormat& format, SoS
 
 void DrawingStyle::apply(const PrintOptions& options, const OutputFormat& format,
                          SoSeparator* scene) {
-    smoothMeshes(options, format, scene);
+    hintMeshes(options, format, scene);
     drawLinesUnlit(options, format, scene);
 }
