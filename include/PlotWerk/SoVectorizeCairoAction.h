@@ -15,8 +15,8 @@ class SoCairoPage;
 /// The backends that draw through cairo's document surfaces: one sheet per header and footer,
 /// written whole to the stream of their SoCairoVectorOutput when the footer ends it. The page
 /// is the drawing with its start position as margin on every side (the page and its position
-/// between beginPage() and endPage()); in landscape the drawing is turned a quarter on an
-/// upright sheet, as the PostScript backend turns it, so that both print alike.
+/// between beginPage() and endPage()). In landscape the sheet is as wide as the drawing, which
+/// stands upright on it: not turned a quarter on an upright sheet as in PostScript.
 ///
 /// Adjacent fills show no seams in viewers that anti-alias: consecutive flat fills of one
 /// colour go into one path, filled at once, and every fill is grown by half of

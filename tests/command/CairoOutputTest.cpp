@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -32,6 +33,11 @@ std::vector<std::vector<std::string>> drawings() {
     return all;
 }
 
+/// In landscape the sheet lies across.
+bool across(const std::vector<std::string>& arguments) {
+    return std::find(arguments.begin(), arguments.end(), "--landscape") != arguments.end();
+}
+
 /// The drawing made with `arguments` in `file`, whose extension chooses the format.
 std::string drawn(std::vector<std::string> arguments, const ScratchDir& dir,
                   const std::string& file) {
@@ -52,6 +58,7 @@ TEST(CairoOutput, PdfIsThePrint) {
         // The print's own rasteriser, so that what differs is the drawing, and poppler.
         GhostscriptOptions options;
         options.dpi = kDpi;
+        if (across(arguments)) std::swap(options.widthPoints, options.heightPoints);
         const GhostscriptResult page = renderPostScript(pdf, options);
         EXPECT_TRUE(page.ok()) << page.messages;
         expectLikeThePrint(page.image, arguments, "PDF in Ghostscript", kReach);
@@ -64,8 +71,10 @@ TEST(CairoOutput, SvgInABrowserIsThePrint) {
         SCOPED_TRACE(testing::PrintToString(arguments));
         ScratchDir dir;
         const std::string svg = drawn(arguments, dir, "drawing.svg");
-        // The A4 sheet at the comparison's resolution, as Ghostscript renders the print.
-        const int width = int(595 * kDpi / 72), height = int(842 * kDpi / 72);
+        // The A4 sheet at the comparison's resolution, as Ghostscript renders the print, across
+        // the browser's window in landscape.
+        int width = int(595 * kDpi / 72), height = int(842 * kDpi / 72);
+        if (across(arguments)) std::swap(width, height);
         expectLikeThePrint(renderSvgInBrowser(svg, width, height), arguments, "SVG", kReach);
     }
 }

@@ -105,8 +105,8 @@ std::vector<OptionTable::Entry> makeEntries() {
                   o.position = OptionValue::pair(n, v, false);
               }},
         Entry{"--landscape", nullptr,
-              "lay the drawing across the sheet, a quarter turn from portrait; without --size "
-              "its width and height are swapped",
+              "lay the drawing across the sheet: a quarter turn on an upright sheet, in PDF and "
+              "SVG a sheet that lies across; without --size its width and height are swapped",
               [](const PS& a) -> std::string {
                   return a.getOrientation() == Action::LANDSCAPE ? "landscape" : "portrait";
               },

@@ -24,7 +24,6 @@
 namespace {
 
 constexpr double pointsPerMillimetre = 72.0 / 25.4;
-constexpr double quarterTurn = 1.5707963267948966;
 /// A sheet of 1 point to 2.5 km a side: within the range of cairo's fixed-point numbers.
 constexpr float minSheet = 0.36f;
 constexpr float maxSheet = 2.5e6f;
@@ -150,20 +149,14 @@ void SoVectorizeCairoAction::writeHeader() {
     endSheet();
     const SbVec2f origin = isInPage() ? getPagePosition() : getStartPosition();
     const SbVec2f area = isInPage() ? getPageSize() : getDrawingDimensions();
-    const bool landscape = getOrientation() == LANDSCAPE;
-    const float width = sheetSide(landscape ? area[1] + 2 * origin[1] : area[0] + 2 * origin[0]);
-    const float height = sheetSide(landscape ? area[0] + 2 * origin[0] : area[1] + 2 * origin[1]);
+    // In landscape the sheet lies across, the drawing upright on it: these documents are read
+    // on screens, which show a page as it stands, and printers turn a wide page to fit.
+    const float width = sheetSide(area[0] + 2 * origin[0]);
+    const float height = sheetSide(area[1] + 2 * origin[1]);
     page_ = std::make_unique<SoCairoPage>(
         sheetSurface(width * pointsPerMillimetre, height * pointsPerMillimetre), height,
         drawsMeshesNatively(), seamWidth_);
-    cairo_t* cr = page_->context();
-    if (landscape) {
-        cairo_translate(cr, origin[1], origin[0]);
-        cairo_rotate(cr, quarterTurn);
-        cairo_translate(cr, 0.0, -area[1]);
-    } else {
-        cairo_translate(cr, origin[0], origin[1]);
-    }
+    cairo_translate(page_->context(), origin[0], origin[1]);
 }
 
 void SoVectorizeCairoAction::writeFooter() {
