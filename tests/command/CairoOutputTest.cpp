@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -23,19 +22,17 @@ using namespace print_comparison;
 // browser's smoothing fades the ends of thin dashes.
 constexpr int kReach = 2;
 
+// In landscape the sheet lies across.
+const std::vector<std::string> kLandscape = {"--landscape"};
+
 std::vector<std::vector<std::string>> drawings() {
-    std::vector<std::vector<std::string>> all = {{}, {"--landscape"}};
+    std::vector<std::vector<std::string>> all = {{}, kLandscape};
     // Not the text scene: its PostScript fonts lack glyphs that the PDF and SVG fonts have.
     for (const char* scene : {"fills_and_patterns", "image", "lines_and_markers"})
         all.push_back({std::string(TESSARA_EXAMPLES_DIR) + "/" + scene + ".tsc"});
     all.push_back(
         {std::string(TESSARA_EXAMPLES_DIR) + "/lit_shapes.tsc", "--hidden", "painter", "--smooth"});
     return all;
-}
-
-/// In landscape the sheet lies across.
-bool across(const std::vector<std::string>& arguments) {
-    return std::find(arguments.begin(), arguments.end(), "--landscape") != arguments.end();
 }
 
 /// The drawing made with `arguments` in `file`, whose extension chooses the format.
@@ -58,7 +55,7 @@ TEST(CairoOutput, PdfIsThePrint) {
         // The print's own rasteriser, so that what differs is the drawing, and poppler.
         GhostscriptOptions options;
         options.dpi = kDpi;
-        if (across(arguments)) std::swap(options.widthPoints, options.heightPoints);
+        if (arguments == kLandscape) std::swap(options.widthPoints, options.heightPoints);
         const GhostscriptResult page = renderPostScript(pdf, options);
         EXPECT_TRUE(page.ok()) << page.messages;
         expectLikeThePrint(page.image, arguments, "PDF in Ghostscript", kReach);
@@ -71,10 +68,9 @@ TEST(CairoOutput, SvgInABrowserIsThePrint) {
         SCOPED_TRACE(testing::PrintToString(arguments));
         ScratchDir dir;
         const std::string svg = drawn(arguments, dir, "drawing.svg");
-        // The A4 sheet at the comparison's resolution, as Ghostscript renders the print, across
-        // the browser's window in landscape.
+        // The A4 sheet at the comparison's resolution, as Ghostscript renders the print.
         int width = int(595 * kDpi / 72), height = int(842 * kDpi / 72);
-        if (across(arguments)) std::swap(width, height);
+        if (arguments == kLandscape) std::swap(width, height);
         expectLikeThePrint(renderSvgInBrowser(svg, width, height), arguments, "SVG", kReach);
     }
 }

@@ -350,15 +350,15 @@ TEST(Page, MeshesCamerasAndLights) {
     auto inCentre = [&](const char* what, const char* input, bool (*pixel)(const Rgb&)) {
         return probe(what, {input}, x0, y0, x1, y1, pixel, 1000, MANY);
     };
-    bool (*lightGrey)(const Rgb&) = [](const Rgb& p) {
-        return !p.isWhite() && !p.isColoured(10) && p.r > 150;
-    };
     expectProbes({
         inCentre("OBJ in its material's colour", "square.obj",
                  [](const Rgb& p) { return p.g > p.r + 80 && p.g > p.b + 80; }),
-        inCentre("STL without colour: light grey, lit by the headlight", "square.stl", lightGrey),
-        probe("STL seen from behind: lit alike", {"--view", "back", "square.stl"}, x0, y0, x1, y1,
-              lightGrey, 1000, MANY),
+        inCentre("STL without colour: light grey, lit by the headlight", "square.stl",
+                 [](const Rgb& p) { return !p.isWhite() && !p.isColoured(10) && p.r > 150; }),
+        probe(
+            "STL seen from behind: lit alike", {"--view", "back", "square.stl"}, x0, y0, x1, y1,
+            [](const Rgb& p) { return !p.isWhite() && !p.isColoured(10) && p.r > 150; }, 1000,
+            MANY),
         inCentre("PLY colours per vertex", "square.ply",
                  [](const Rgb& p) { return p.b > p.r + 80 && p.b > p.g + 80; }),
         inCentre("OFF colours in bytes", "coloured.off", red),

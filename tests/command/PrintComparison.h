@@ -22,19 +22,14 @@ constexpr int kLargestWrong = 80;
 
 using Image = GhostscriptResult::Image;
 
-/// The print turned a quarter clockwise: upright again, a drawing that it turned to lay across
-/// an upright sheet.
+/// The print turned a quarter clockwise: upright, a drawing it laid across an upright sheet.
 inline Image turnedClockwise(const Image& print) {
     Image turned = print;
     std::swap(turned.width, turned.height);
-    auto out = turned.rgb.begin();
-    for (int y = 0; y < turned.height; ++y)
-        for (int x = 0; x < turned.width; ++x) {
-            const auto p = print.pixel(y, print.height - 1 - x);
-            *out++ = p.r;
-            *out++ = p.g;
-            *out++ = p.b;
-        }
+    for (size_t i = 0; i < turned.rgb.size(); ++i) {
+        const size_t x = i / 3 % turned.width, y = i / 3 / turned.width;
+        turned.rgb[i] = print.rgb[((print.height - 1 - x) * print.width + y) * 3 + i % 3];
+    }
     return turned;
 }
 
