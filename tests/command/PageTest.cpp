@@ -126,7 +126,8 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
      "#Tessara V1.0 ascii\nSeparator { DirectionalLight { direction -1 -1 -1 }"
      " Material { diffuseColor 0.2 0.4 0.9 } Sphere { } }\n"},
     {"square.obj",
-     "mtllib square.mtl\nv -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nusemtl leaf\nf 1 2 3 4\n"},
+     "mtllib square.mtl\nv -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nvn -0.87 0 0.5\nvn 0.87 0 0.5\n"
+     "usemtl leaf\nf 1//1 2//2 3//2 4//1\n"},
     {"square.mtl", "newmtl leaf\nKd 0.1 0.7 0.2\n"},
     {"square.stl",
      "solid square\n"
@@ -351,7 +352,7 @@ TEST(Page, MeshesCamerasAndLights) {
         return probe(what, {input}, x0, y0, x1, y1, pixel, 1000, MANY);
     };
     expectProbes({
-        inCentre("OBJ in its material's colour", "square.obj",
+        inCentre("OBJ in its material's colour, flat whatever its corner normals", "square.obj",
                  [](const Rgb& p) { return p.g > p.r + 80 && p.g > p.b + 80; }),
         inCentre("STL without colour: light grey, lit by the headlight", "square.stl",
                  [](const Rgb& p) { return !p.isWhite() && !p.isColoured(10) && p.r > 150; }),

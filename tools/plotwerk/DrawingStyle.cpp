@@ -4,10 +4,13 @@
 #include <Tessara/nodes/SoLightModel.h>
 #include <Tessara/nodes/SoMaterial.h>
 #include <Tessara/nodes/SoMaterialBinding.h>
+#include <Tessara/nodes/SoNormal.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/nodes/SoShapeHints.h>
 
 #include <initializer_list>
+#include <unordered_set>
+#include <vector>
 
 #include "OutputFormat.h"
 #include "PrintOptions.h"
@@ -24,21 +27,45 @@ bool isLineDrawing(const PrintOptions& options, const OutputFormat& format) {
     return options.hidden == SoVectorizeAction::HIDDEN_LINES_REMOVAL && format.create;
 }
 
+// Removes the normal nodes under `root`, looking into each group once however often it is
+// used.
+void dropNormals(SoGroup* root) {
+    std::vector<SoGroup*> open{root};
+    std::unordered_set<SoGroup*> seen{root};
+    while (!open.empty()) {
+        SoGroup* group = open.back();
+        open.pop_back();
+        for (int i = group->getNumChildren() - 1; i >= 0; --i) {
+            SoNode* child = group->getChild(i);
+            if (child->isOfType(SoNormal::getClassTypeId())) {
+                group->removeChild(i);
+            } else if (child->isOfType(SoGroup::getClassTypeId())) {
+                auto* inner = static_cast<SoGroup*>(child);
+                if (seen.insert(inner).second) open.push_back(inner);
+            }
+        }
+    }
+}
+
 // A mesh file cannot be trusted on which side of a face is its front: many turn inwards, some
 // both ways, and an open surface shows its back. Mesh viewers light both sides, and so do
 // the screen and the drawing here (no face is culled either way). Faces without normals of
 // their own get them from the core, which smooths them across gentle edges at the hint's
 // crease angle wherever the surface is shown smooth: shaded so, in a line drawing (no lines
-// across it) and in 3D. One colour per face keeps the facets' own normals, as smoothed ones
-// would shade the two triangles of one facet apart. A scene file says all this for itself.
+// across it) and in 3D. Shaded one colour per face, each facet takes the colour of its own
+// plane: the file's normals, one per corner and smoothed for a viewer, would give each
+// triangle the colour of one of its corners, a sawtooth of light and dark along every curved
+// surface. A scene file says all this for itself.
 void hintMeshes(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
     if (!isMeshFile(options)) return;
     auto* hints = new SoShapeHints;
     hints->vertexOrdering = SoShapeHints::COUNTERCLOCKWISE;
-    if (options.smooth || isLineDrawing(options, format) || format.writeScene)
+    if (options.smooth || isLineDrawing(options, format) || format.writeScene) {
         hints->creaseAngle = SbMathHelper::deg2rad(options.creaseAngle);
-    else
+    } else {
         hints->creaseAngle.setIgnored(true);
+        dropNormals(scene);
+    }
     scene->insertChild(hints, 0);
 }
 
