@@ -75,6 +75,15 @@ TEST(CairoOutput, SvgInABrowserIsThePrint) {
     }
 }
 
+// The time that reproducible builds fix dates the document, so one drawing is one file.
+TEST(CairoOutput, PdfIsDatedBySourceDateEpoch) {
+    setenv("SOURCE_DATE_EPOCH", "86400", 1);
+    ScratchDir dir;
+    const std::string pdf = drawn({}, dir, "drawing.pdf");
+    unsetenv("SOURCE_DATE_EPOCH");
+    EXPECT_NE(pdf.find("/CreationDate (D:19700102000000Z)"), std::string::npos);
+}
+
 // Widths and dashes far beyond any sheet (the longest nominal width, times a line's width)
 // are written as numbers that readers take.
 TEST(CairoOutput, AbsurdWidthsStayReadable) {

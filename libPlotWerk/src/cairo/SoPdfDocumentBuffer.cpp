@@ -1,9 +1,13 @@
 #include "SoPdfDocumentBuffer.h"
 
 #include <PlotWerk/SoVectorOutput.h>
+#include <Tessara/base/SoDebugError.h>
 #include <cairo-pdf.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
 #include <new>
 
 #include "SoPdfTriangleShadings.h"
@@ -12,6 +16,27 @@ namespace {
 
 const cairo_user_data_key_t kBufferKey{};
 constexpr std::size_t kPieceBytes = 4u << 20;
+
+// The time SOURCE_DATE_EPOCH fixes, as the digits of a date in UTC (YYYYMMDDHHmmSS); none
+// where it is not set, nor, with a warning, where it is not a time.
+std::string fixedDateDigits() {
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (epoch == nullptr) return std::string();
+    char* end = nullptr;
+    errno = 0;
+    const long long seconds = std::strtoll(epoch, &end, 10);
+    const std::time_t time = static_cast<std::time_t>(seconds);
+    std::tm utc{};
+    char digits[16];
+    if (*epoch != '\0' && *end == '\0' && errno == 0 && seconds >= 0 &&
+        gmtime_r(&time, &utc) != nullptr &&
+        std::strftime(digits, sizeof(digits), "%Y%m%d%H%M%S", &utc) == 14)
+        return digits;
+    SoDebugError::postWarning("SoVectorizePDFAction::writeFooter",
+                              "SOURCE_DATE_EPOCH is not a number of seconds since 1970 within "
+                              "the year 9999: the document is dated by the clock");
+    return std::string();
+}
 
 }  // namespace
 
@@ -47,22 +72,56 @@ cairo_status_t SoPdfDocumentBuffer::append(void* buffer, const unsigned char* da
     }
 }
 
-bool SoPdfDocumentBuffer::holds(const std::string& text) const {
-    for (std::size_t i = 0; i < pieces_.size(); ++i) {
-        if (pieces_[i].find(text) != std::string::npos) return true;
-        // Where two pieces meet.
-        if (i + 1 == pieces_.size()) break;
+std::size_t SoPdfDocumentBuffer::find(const std::string& text) const {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < pieces_.size(); start += pieces_[i].size(), ++i) {
         const std::string& piece = pieces_[i];
+        const std::size_t at = piece.find(text);
+        if (at != std::string::npos) return start + at;
+        // Where two pieces meet.
+        if (i + 1 == pieces_.size() || text.empty()) break;
         const std::size_t reach = std::min(piece.size(), text.size() - 1);
-        const std::string seam =
-            piece.substr(piece.size() - reach) + pieces_[i + 1].substr(0, reach);
-        if (seam.find(text) != std::string::npos) return true;
+        const std::size_t across =
+            (piece.substr(piece.size() - reach) + pieces_[i + 1].substr(0, reach)).find(text);
+        if (across != std::string::npos) return start + piece.size() - reach + across;
     }
-    return false;
+    return std::string::npos;
+}
+
+char* SoPdfDocumentBuffer::byteAt(std::size_t offset) {
+    for (std::string& piece : pieces_) {
+        if (offset < piece.size()) return &piece[offset];
+        offset -= piece.size();
+    }
+    return nullptr;
+}
+
+// cairo dates each document by the clock, so two runs never write the same file. Where the
+// environment fixes the time, as reproducible builds do with SOURCE_DATE_EPOCH, the date
+// is that time in UTC instead, written over cairo's in as many bytes so that the offsets of
+// the cross-reference table stay right: the digits, then the zone ("Z" or "+HH'mm'") as
+// "Z00'00'" cut to its length.
+void SoPdfDocumentBuffer::stampCreationDate() {
+    const std::string digits = fixedDateDigits();
+    if (digits.empty()) return;
+    const std::string marker = "/CreationDate (D:";
+    const std::size_t found = find(marker);
+    if (found == std::string::npos) return;
+    const std::size_t first = found + marker.size();
+    std::string dated;  // cairo's date up to its closing parenthesis
+    for (const char* c = byteAt(first); c != nullptr && *c != ')' && dated.size() < 21;
+         c = byteAt(first + dated.size()))
+        dated += *c;
+    const std::size_t zone = dated.size() - std::min<std::size_t>(dated.size(), 14);
+    if ((zone != 1 && zone != 6 && zone != 7) || dated.find_first_not_of("0123456789") != 14)
+        return;
+    const std::string stamp = digits + std::string("Z00'00'", zone);
+    for (std::size_t k = 0; k < stamp.size(); ++k) *byteAt(first + k) = stamp[k];
 }
 
 void SoPdfDocumentBuffer::writeOut() {
-    if (holds(SoPdfTriangleShadings::meshMarker())) {
+    stampCreationDate();
+    if (find(SoPdfTriangleShadings::meshMarker()) != std::string::npos) {
         std::size_t size = 0;
         for (const std::string& piece : pieces_) size += piece.size();
         std::string whole, compact;

@@ -25,7 +25,11 @@ class SoPdfDocumentBuffer {
     static cairo_status_t append(void* buffer, const unsigned char* data, unsigned int length);
     /// cairo's last word on the surface: the document is complete.
     static void release(void* buffer);
-    bool holds(const std::string& text) const;
+    /// Where `text` first starts in the document, or std::string::npos.
+    std::size_t find(const std::string& text) const;
+    /// The byte at `offset` in the document, or null past its end.
+    char* byteAt(std::size_t offset);
+    void stampCreationDate();
     void writeOut();
 
     SoVectorOutput* output_;
