@@ -7,15 +7,21 @@
 
 /// The importer's files, as usual, with a count of the bytes of every file it opened: a mesh
 /// format may keep its data beside the file named (a glTF's buffers, a model's textures),
-/// and what a drawing may take from an input is measured by all of it.
+/// and what a drawing may take from an input is measured by all of it. The files it looked
+/// for and did not find are noted too: an importer that cannot find a model's materials goes
+/// on without them and says nothing.
 class CountingFileSystem : public Assimp::DefaultIOSystem {
   public:
     Assimp::IOStream* Open(const char* file, const char* mode = "rb") override;
+    bool Exists(const char* file) const override;
 
     /// Bytes of the distinct files opened so far.
     unsigned long long getBytes() const { return bytes_; }
+    /// The names, without their folders, of the files looked for that were not there.
+    const std::set<std::string>& getMissing() const { return missing_; }
 
   private:
     std::set<std::string> opened_;
     unsigned long long bytes_ = 0;
+    mutable std::set<std::string> missing_;
 };

@@ -1,5 +1,6 @@
 #include "MeshImporter.h"
 
+#include <Tessara/base/SoDebugError.h>
 #include <Tessara/math/SbMatrix.h>
 #include <Tessara/nodes/SoCoordinate3.h>
 #include <Tessara/nodes/SoIndexedFaceSet.h>
@@ -337,6 +338,19 @@ std::string oneLine(std::string text) {
     return text;
 }
 
+// The importer goes on without a file the model names that it cannot find, as it should, but
+// a drawing without its materials should say why. A name like the model's own is the
+// importer's guess where the model names none or the one it names is missing.
+void reportMissing(const CountingFileSystem& files, const std::string& path) {
+    const std::string model = std::filesystem::path(path).stem().string();
+    for (const std::string& name : files.getMissing())
+        if (std::filesystem::path(name).stem().string() != model)
+            SoDebugError::postWarning("MeshImporter::import",
+                                      "The file \"%s\" that the model names is not beside "
+                                      "it: the drawing goes on without what it holds",
+                                      name.c_str());
+}
+
 }  // namespace
 
 SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces,
@@ -367,6 +381,7 @@ SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces
     }
     if (root->getNumChildren() == 0)
         throw CommandError("cannot import '" + path + "': the file holds no mesh");
+    reportMissing(*files, path);
     if (bytesRead) *bytesRead = files->getBytes();
     return root.release();
 }
