@@ -139,18 +139,22 @@ void fillIndices(const aiMesh& mesh, unsigned int minCorners, unsigned int maxCo
 }
 
 // Point primitives name single vertices; a point set draws a coordinate list from its
-// start, so the named vertices (and their colours) are copied into lists of their own.
+// start, so the named vertices (and their colours) are copied into lists of their own. A
+// mesh of vertices without faces (a scan's point cloud, as PLY files hold them) is points,
+// every one.
 SoSeparator* pointsOf(const aiMesh& mesh) {
     std::vector<SbVec3f> where;
     std::vector<SbColor> which;
     const bool colored = mesh.HasVertexColors(0);
     const float scale = colored ? colorScaleOf(mesh.mColors[0], mesh.mNumVertices) : 1.0f;
-    for (unsigned int f = 0; f < mesh.mNumFaces; ++f) {
-        const aiFace& face = mesh.mFaces[f];
-        if (face.mNumIndices != 1 || face.mIndices[0] >= mesh.mNumVertices) continue;
-        const aiVector3D& v = mesh.mVertices[face.mIndices[0]];
+    const bool cloud = mesh.mNumFaces == 0;
+    for (unsigned int k = 0; k < (cloud ? mesh.mNumVertices : mesh.mNumFaces); ++k) {
+        const aiFace* face = cloud ? nullptr : &mesh.mFaces[k];
+        if (face && (face->mNumIndices != 1 || face->mIndices[0] >= mesh.mNumVertices)) continue;
+        const unsigned int vertex = face ? face->mIndices[0] : k;
+        const aiVector3D& v = mesh.mVertices[vertex];
         where.emplace_back(v.x, v.y, v.z);
-        if (colored) which.push_back(colorOf(mesh.mColors[0][face.mIndices[0]]) * scale);
+        if (colored) which.push_back(colorOf(mesh.mColors[0][vertex]) * scale);
     }
     auto* group = new SoSeparator;
     if (colored) {
@@ -218,7 +222,8 @@ SoSeparator* meshGroupOf(const aiMesh& mesh, const aiMaterial* material, MeshTex
         fillIndices(mesh, 2, 2, lines->coordIndex);
         group->addChild(lines);
     }
-    if (hasFacesOf(mesh, 1, 1)) group->addChild(pointsOf(mesh));
+    if (hasFacesOf(mesh, 1, 1) || (mesh.mNumFaces == 0 && mesh.mNumVertices > 0))
+        group->addChild(pointsOf(mesh));
     return group;
 }
 
