@@ -49,6 +49,18 @@ void SoCairoFills::addFlat(const SbVec4f* points, int n, const SbColor& color) {
     ++count_;
 }
 
+void SoCairoFills::addDot(float x, float y, float size, const SbColor& color) {
+    const SbColor shown = SoCairoColor::asBytes(color);
+    if (batch_ != Batch::DOTS || shown != color_ || size != dotSize_ || count_ >= maxBatch) {
+        startBatch(Batch::DOTS);
+        color_ = shown;
+        dotSize_ = size;
+    }
+    cairo_move_to(cr_, x - size / 2, y);
+    cairo_line_to(cr_, x + size / 2, y);
+    ++count_;
+}
+
 void SoCairoFills::addSmooth(const SbVec4f* points, int n, const SbColor* colors) {
     if (n < 3) return;
     SbColor mean;
@@ -98,6 +110,14 @@ void SoCairoFills::flush() {
     if (batch_ == Batch::FLAT) {
         SoCairoColor::setSource(cr_, color_);
         cairo_fill(cr_);
+    } else if (batch_ == Batch::DOTS) {
+        cairo_save(cr_);
+        SoCairoColor::setSource(cr_, color_);
+        cairo_set_line_width(cr_, dotSize_);
+        cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
+        cairo_set_dash(cr_, nullptr, 0, 0.0);
+        cairo_stroke(cr_);
+        cairo_restore(cr_);
     } else if (batch_ == Batch::MESH) {
         cairo_set_source(cr_, mesh_);
         cairo_fill(cr_);

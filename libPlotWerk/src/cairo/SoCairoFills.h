@@ -5,11 +5,13 @@
 #include <cairo.h>
 
 /// Fills that wait to be drawn together, so that viewers which anti-alias show no seam where
-/// they meet. Consecutive flat fills of one colour (in bytes, as readers show colours) become
-/// one path, filled at once, each grown by half the seam width (SoCairoOutline) so that it
-/// overlaps the fills it meets; consecutive smooth fills become one mesh of triangles
-/// (painted in order, as the painter put them) filled through one path. Drawing in order keeps the
-/// painter's order: a batch is drawn before anything else is.
+/// they meet, and so that many small ones (a point cloud's dots, each a primitive of its own
+/// in depth order) cost the document and its reader few fills. Consecutive flat fills of one
+/// colour (in bytes, as readers show colours) become one path, filled at once, each grown by
+/// half the seam width (SoCairoOutline) so that it overlaps the fills it meets; consecutive
+/// smooth fills become one mesh of triangles (painted in order, as the painter put them)
+/// filled through one path. Drawing in order keeps the painter's order: a batch is drawn
+/// before anything else is.
 ///
 /// Without native meshes (SVG), a smooth triangle is drawn at once with the linear gradient
 /// nearest to its corner colours (SoCairoGradient), grown the same way, unless all its
@@ -25,13 +27,17 @@ class SoCairoFills {
     SoCairoFills& operator=(const SoCairoFills&) = delete;
 
     void addFlat(const SbVec4f* points, int n, const SbColor& color);
+    /// A square dot `size` wide centred on (x, y), not grown: dots meet nothing. Consecutive
+    /// dots of one colour and size are one stroke of lines as long as they are wide, the
+    /// fewest bytes a square takes in these formats.
+    void addDot(float x, float y, float size, const SbColor& color);
     /// One colour per point.
     void addSmooth(const SbVec4f* points, int n, const SbColor* colors);
     /// Draws what waits.
     void flush();
 
   private:
-    enum class Batch { NONE, FLAT, MESH };
+    enum class Batch { NONE, FLAT, MESH, DOTS };
     void startBatch(Batch kind);
     void addGradientTriangles(const SbVec4f* points, int n, const SbColor* colors);
 
@@ -41,5 +47,6 @@ class SoCairoFills {
     Batch batch_ = Batch::NONE;
     int count_ = 0;
     SbColor color_;
+    float dotSize_ = 0.0f;
     cairo_pattern_t* mesh_ = nullptr;
 };

@@ -272,18 +272,11 @@ void SoVectorizeCairoAction::printPolyLine(const SbVec4f* points, int n, const S
 void SoVectorizeCairoAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors,
                                            int multicolor, float pointSize) {
     if (!page_ || n <= 0 || !points || !colors) return;
-    page_->fills().flush();
-    cairo_t* cr = page_->context();
     const float size = getPrintedWidth(pointSize);
-    for (int i = 0; i < n; ++i) {
-        // Dots of one colour go into one fill.
-        const bool newColor = i == 0 || (multicolor && colors[i] != colors[i - 1]);
-        if (newColor && i > 0) cairo_fill(cr);
-        if (newColor)
-            SoCairoColor::setSource(cr, getPenColor(colors[multicolor ? i : 0], getNominalWidth()));
-        cairo_rectangle(cr, points[i][0] - size / 2, points[i][1] - size / 2, size, size);
-    }
-    cairo_fill(cr);
+    // Consecutive dots of one colour, in this call or the next, go into one stroke.
+    for (int i = 0; i < n; ++i)
+        page_->fills().addDot(points[i][0], points[i][1], size,
+                              getPenColor(colors[multicolor ? i : 0], getNominalWidth()));
 }
 
 void SoVectorizeCairoAction::printPolyMark(const SbVec4f* points, int n, const SbColor* colors, int,
