@@ -58,7 +58,25 @@ void SoCairoFills::addDot(float x, float y, float size, const SbColor& color) {
     }
     cairo_move_to(cr_, x - size / 2, y);
     cairo_line_to(cr_, x + size / 2, y);
+    lastDot_[0] = x, lastDot_[1] = y;
     ++count_;
+}
+
+void SoCairoFills::drawDots() {
+    SoCairoColor::setSource(cr_, color_);
+    if (count_ == 1) {
+        const float half = dotSize_ / 2;
+        cairo_new_path(cr_);
+        cairo_rectangle(cr_, lastDot_[0] - half, lastDot_[1] - half, dotSize_, dotSize_);
+        cairo_fill(cr_);
+        return;
+    }
+    cairo_save(cr_);
+    cairo_set_line_width(cr_, dotSize_);
+    cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
+    cairo_set_dash(cr_, nullptr, 0, 0.0);
+    cairo_stroke(cr_);
+    cairo_restore(cr_);
 }
 
 void SoCairoFills::addSmooth(const SbVec4f* points, int n, const SbColor* colors) {
@@ -111,13 +129,7 @@ void SoCairoFills::flush() {
         SoCairoColor::setSource(cr_, color_);
         cairo_fill(cr_);
     } else if (batch_ == Batch::DOTS) {
-        cairo_save(cr_);
-        SoCairoColor::setSource(cr_, color_);
-        cairo_set_line_width(cr_, dotSize_);
-        cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
-        cairo_set_dash(cr_, nullptr, 0, 0.0);
-        cairo_stroke(cr_);
-        cairo_restore(cr_);
+        drawDots();
     } else if (batch_ == Batch::MESH) {
         cairo_set_source(cr_, mesh_);
         cairo_fill(cr_);

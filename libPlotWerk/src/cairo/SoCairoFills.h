@@ -29,7 +29,8 @@ class SoCairoFills {
     void addFlat(const SbVec4f* points, int n, const SbColor& color);
     /// A square dot `size` wide centred on (x, y), not grown: dots meet nothing. Consecutive
     /// dots of one colour and size are one stroke of lines as long as they are wide, the
-    /// fewest bytes a square takes in these formats.
+    /// fewest bytes a run of squares takes in these formats; a lone dot is a filled square,
+    /// fewer bytes than a stroke of its own.
     void addDot(float x, float y, float size, const SbColor& color);
     /// One colour per point.
     void addSmooth(const SbVec4f* points, int n, const SbColor* colors);
@@ -40,6 +41,7 @@ class SoCairoFills {
     enum class Batch { NONE, FLAT, MESH, DOTS };
     void startBatch(Batch kind);
     void addGradientTriangles(const SbVec4f* points, int n, const SbColor* colors);
+    void drawDots();
 
     cairo_t* cr_;
     bool nativeMeshes_;
@@ -48,5 +50,6 @@ class SoCairoFills {
     int count_ = 0;
     SbColor color_;
     float dotSize_ = 0.0f;
+    float lastDot_[2] = {0.0f, 0.0f};
     cairo_pattern_t* mesh_ = nullptr;
 };
