@@ -84,6 +84,16 @@ TEST(CairoOutput, PdfIsDatedBySourceDateEpoch) {
     EXPECT_NE(pdf.find("/CreationDate (D:19700102000000Z)"), std::string::npos);
 }
 
+// The title is printed as written in every hidden-surface mode, which keep the model's texts
+// in Latin-1.
+TEST(CairoOutput, TitleKeepsItsCharacters) {
+    ScratchDir dir;
+    drawn({"--title", "Ωμέγα €"}, dir, "drawing.pdf");
+    const std::string text = "pdftotext " + dir.file("drawing.pdf") + " " + dir.file("text");
+    ASSERT_EQ(std::system(text.c_str()), 0);
+    EXPECT_NE(dir.read("text").find("Ωμέγα €"), std::string::npos) << dir.read("text");
+}
+
 // Widths and dashes far beyond any sheet (the longest nominal width, times a line's width)
 // are written as numbers that readers take.
 TEST(CairoOutput, AbsurdWidthsStayReadable) {

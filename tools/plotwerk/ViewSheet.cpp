@@ -86,7 +86,7 @@ std::vector<ViewSheet::Part> ViewSheet::layout(SoSeparator* scene, const PrintOp
         const SbVec2f stripSize(size[0], strip);
         NodeRef<SoSeparator> title(TitleBlock::scene(options.title, options.scaleText, stripSize));
         title->unref();  // the holder keeps its own reference
-        parts.push_back({std::move(title), SbVec2f(0.0f, 0.0f), stripSize});
+        parts.push_back({std::move(title), SbVec2f(0.0f, 0.0f), stripSize, true});
     }
     return parts;
 }
@@ -104,7 +104,7 @@ void ViewSheet::draw(SoVectorizeAction& action, SoSeparator* scene, const PrintO
         action.setDrawingDimensions(part.size);
         action.setStartPosition(part.origin);
         // Every apply ends in traversal order; each view asks again.
-        action.setHLHSRMode(options.hidden);
+        action.setHLHSRMode(part.flat ? SoVectorizeAction::HLHSR_OFF : options.hidden);
         action.apply(part.scene.get());
     }
     action.endPage();

@@ -29,6 +29,10 @@ class ViewSheet {
     struct Part {
         NodeRef<SoSeparator> scene;
         SbVec2f origin, size;
+        /// Text and lines in one plane, the title: nothing in it hides anything, so it is
+        /// printed as it stands, its text as written rather than as the hidden-surface modes
+        /// keep texts (in Latin-1).
+        bool flat = false;
     };
 
     /// The scenes of a drawing of `size`: the scene itself, completed with the camera and
