@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <assimp/Importer.hpp>
 #include <filesystem>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -344,12 +345,13 @@ std::string oneLine(std::string text) {
 }
 
 // The importer goes on without a file the model names that it cannot find, as it should, but
-// a drawing without its materials should say why. A name like the model's own is the
-// importer's guess where the model names none or the one it names is missing.
+// a drawing without its materials should say why. Where the one it names is missing, the
+// importer guesses a name like the model's own: that one is left unsaid beside another.
 void reportMissing(const CountingFileSystem& files, const std::string& path) {
     const std::string model = std::filesystem::path(path).stem().string();
-    for (const std::string& name : files.getMissing())
-        if (std::filesystem::path(name).stem().string() != model)
+    const std::set<std::string>& missing = files.getMissing();
+    for (const std::string& name : missing)
+        if (missing.size() == 1 || std::filesystem::path(name).stem().string() != model)
             SoDebugError::postWarning("MeshImporter::import",
                                       "The file \"%s\" that the model names is not beside "
                                       "it: the drawing goes on without what it holds",
