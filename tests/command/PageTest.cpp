@@ -145,9 +145,11 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
     {"coloured.off",
      "COFF\n4 1 0\n-1 -1 0 230 30 20 255\n1 -1 0 230 30 20 255\n1 1 0 230 30 20 255\n"
      "-1 1 0 230 30 20 255\n4 0 1 2 3\n"},
-    {"points.ply",  // a point cloud: vertices and no faces; the bounds, and three at the centre
+    {"points.ply",  // a point cloud: vertices and no faces; the bounds, and three red ones
      "ply\nformat ascii 1.0\nelement vertex 5\nproperty float x\nproperty float y\n"
-     "property float z\nend_header\n-1 -1 0\n1 1 0\n0 0 0\n0.02 0 0\n0 0.02 0\n"},
+     "property float z\nproperty uchar red\nproperty uchar green\nproperty uchar blue\n"
+     "end_header\n-1 -1 0 0 0 255\n1 1 0 0 0 255\n0 0 0 230 30 20\n0.02 0 0 230 30 20\n"
+     "0 0.02 0 230 30 20\n"},
     {"two.gltf", kTwoPlacedSquares},
     {"textured.gltf", kTexturedSquare},
     {"textured.obj",
@@ -366,7 +368,8 @@ TEST(Page, MeshesCamerasAndLights) {
         inCentre("PLY colours per vertex", "square.ply",
                  [](const Rgb& p) { return p.b > p.r + 80 && p.b > p.g + 80; }),
         inCentre("OFF colours in bytes", "coloured.off", red),
-        probe("PLY points without faces", {"points.ply"}, x0, y0, x1, y1, ink, 1, MANY),
+        probe("PLY points without faces, in their colours", {"points.ply"}, x0, y0, x1, y1, red, 1,
+              MANY),
         inCentre("a header makes a scene file", "scene.txt", red),
         probe(
             "glTF: the instance at the left", {"two.gltf"}, kLeft + 5, kCentreY - 5, kCentreX - 15,
