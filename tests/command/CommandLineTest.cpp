@@ -153,8 +153,6 @@ TEST(CoreMessages, EachDistinctMessageIsShownOnceAndThePrintGoesOn) {
     EXPECT_EQ(lines[0].rfind("plotwerk: warning: ", 0), 0u) << lines[0];
     EXPECT_NE(lines[0].find("whichChild 5"), std::string::npos) << lines[0];
     EXPECT_TRUE(dir.exists("page.ps"));
-    // The importer looks for a missing material library in several places, and then for one
-    // named like the model, silently: the command says once what is missing.
     dir.write("leaf.obj", "mtllib leaves.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
     const CommandResult mesh = runCommand({"leaf.obj", "-o", "leaf.ps"}, dir.path());
     EXPECT_EQ(mesh.status, 0);

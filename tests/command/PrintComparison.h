@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "CommandRun.h"
@@ -26,10 +25,9 @@ using Image = GhostscriptResult::Image;
 inline Image turnedClockwise(const Image& print) {
     Image turned = print;
     std::swap(turned.width, turned.height);
-    for (size_t i = 0; i < turned.rgb.size(); ++i) {
-        const size_t x = i / 3 % turned.width, y = i / 3 / turned.width;
-        turned.rgb[i] = print.rgb[((print.height - 1 - x) * print.width + y) * 3 + i % 3];
-    }
+    for (size_t i = 0, w = turned.width; i < turned.rgb.size(); ++i)
+        turned.rgb[i] =
+            print.rgb[((print.height - 1 - i / 3 % w) * print.width + i / 3 / w) * 3 + i % 3];
     return turned;
 }
 
