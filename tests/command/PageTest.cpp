@@ -150,6 +150,7 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
      "property float z\nproperty uchar red\nproperty uchar green\nproperty uchar blue\n"
      "end_header\n-1 -1 0 0 0 255\n1 1 0 0 0 255\n0 0 0 230 30 20\n0.02 0 0 230 30 20\n"
      "0 0.02 0 230 30 20\n"},
+    {"line.obj", "v -1 0 0\nv 1 0 0\nl 1 2\n"},
     {"two.gltf", kTwoPlacedSquares},
     {"textured.gltf", kTexturedSquare},
     {"textured.obj",
@@ -370,6 +371,12 @@ TEST(Page, MeshesCamerasAndLights) {
         inCentre("OFF colours in bytes", "coloured.off", red),
         probe("PLY points without faces, in their colours", {"points.ply"}, x0, y0, x1, y1, red, 1,
               MANY),
+        probe(
+            "OBJ line without a colour: inked", {"line.obj"}, x0, y0, x1, y1,
+            [](const Rgb& p) {
+                return std::max({p.r, p.g, p.b}) < 60;
+            },
+            20, MANY),
         inCentre("a header makes a scene file", "scene.txt", red),
         probe(
             "glTF: the instance at the left", {"two.gltf"}, kLeft + 5, kCentreY - 5, kCentreX - 15,

@@ -69,12 +69,15 @@ void hintMeshes(const PrintOptions& options, const OutputFormat& format, SoSepar
     scene->insertChild(hints, 0);
 }
 
-// Black on paper: white in the screen's colours, which the drawing swaps or inverts unless
-// told to keep them. Only the diffuse colour is set.
-SoMaterial* inkFor(const PrintOptions& options) {
+// Black on paper: white in the screen's colours, which a drawing swaps or inverts unless
+// told to keep them. The screen's picture stands as it is drawn, on white unless told
+// otherwise: its ink is what stands out from the background. Only the diffuse colour is set.
+SoMaterial* inkFor(const PrintOptions& options, const OutputFormat& format) {
     auto* ink = new SoMaterial;
-    const bool kept = options.colors == SoVectorizeAction::KEEP_COLORS;
-    ink->diffuseColor = kept ? SbColor(0, 0, 0) : SbColor(1, 1, 1);
+    const SbColor& ground = options.background ? *options.background : SbColor(1, 1, 1);
+    const bool light = format.create ? options.colors != SoVectorizeAction::KEEP_COLORS
+                                     : ground[0] + ground[1] + ground[2] < 1.5f;
+    ink->diffuseColor = light ? SbColor(1, 1, 1) : SbColor(0, 0, 0);
     for (SoField* other :
          std::initializer_list<SoField*>{&ink->ambientColor, &ink->specularColor,
                                          &ink->emissiveColor, &ink->shininess, &ink->transparency})
@@ -89,7 +92,7 @@ SoMaterial* inkFor(const PrintOptions& options) {
 // would hardly show): all its lines are inked, as a drafter draws them.
 void drawLinesUnlit(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
     if (!isLineDrawing(options, format)) return;
-    SoMaterial* ink = inkFor(options);
+    SoMaterial* ink = inkFor(options, format);
     auto* unlit = new SoLightModel;
     unlit->model = SoLightModel::BASE_COLOR;
     unlit->setOverride(true);
@@ -104,10 +107,18 @@ void drawLinesUnlit(const PrintOptions& options, const OutputFormat& format, SoS
     scene->insertChild(unlit, 0);
 }
 
+// The lines and points of a mesh file that gives them no colour take the one around them
+// (the importer's grey is meant for faces and would be faint on paper): ink.
+void inkBareStrokes(const PrintOptions& options, const OutputFormat& format, SoSeparator* scene) {
+    if (isMeshFile(options) && !format.writeScene && !isLineDrawing(options, format))
+        scene->insertChild(inkFor(options, format), 0);
+}
+
 }  // namespace
 
 void DrawingStyle::apply(const PrintOptions& options, const OutputFormat& format,
                          SoSeparator* scene) {
     hintMeshes(options, format, scene);
     drawLinesUnlit(options, format, scene);
+    inkBareStrokes(options, format, scene);
 }

@@ -60,6 +60,13 @@ SoMaterial* materialOf(const aiMaterial* source) {
     return material;
 }
 
+// A diffuse colour that the file gives, not one the importer invents where it gives none.
+bool hasOwnDiffuse(const aiMaterial* source) {
+    SbColor diffuse;
+    return diffuseOf(source, diffuse) && !(diffuse == SbColor(1, 1, 1)) &&
+           source->GetName() != aiString(AI_DEFAULT_MATERIAL_NAME);
+}
+
 // Some readers (the OFF one) hand over colour bytes, 0 to 255, instead of fractions: a set
 // with any component above 1 is taken to be in bytes.
 float colorScaleOf(const aiColor4D* colors, unsigned int count) {
@@ -182,9 +189,10 @@ bool hasFacesOf(const aiMesh& mesh, unsigned int minCorners, unsigned int maxCor
 }
 
 // Colours per vertex, from the texture or else from the file's colour set, replace the
-// material's diffuse colour.
-void addVertexProperties(const aiMesh& mesh, const aiMaterial* source, MeshTextures& textures,
-                         SoSeparator& group) {
+// material's diffuse colour. False when the file gives none of its own: no colours per
+// vertex and no diffuse colour but what the importer invents.
+bool addColors(const aiMesh& mesh, const aiMaterial* source, MeshTextures& textures,
+               SoGroup& group) {
     SoMaterial* material = materialOf(source);
     group.addChild(material);
     std::vector<SbColor> colors;
@@ -198,7 +206,12 @@ void addVertexProperties(const aiMesh& mesh, const aiMaterial* source, MeshTextu
         auto* binding = new SoMaterialBinding;
         binding->value = SoMaterialBinding::PER_VERTEX_INDEXED;
         group.addChild(binding);
+        return true;
     }
+    return hasOwnDiffuse(source);
+}
+
+void addShape(const aiMesh& mesh, SoGroup& group) {
     if (mesh.HasNormals() && !onlyFacetNormals(mesh)) {
         group.addChild(normalsOf(mesh));
         auto* binding = new SoNormalBinding;
@@ -209,22 +222,28 @@ void addVertexProperties(const aiMesh& mesh, const aiMaterial* source, MeshTextu
 }
 
 // One mesh's nodes. Per-vertex bindings without index lists read the coordinate indices,
-// which is exactly how the importer aligns colours and normals with positions.
+// which is exactly how the importer aligns colours and normals with positions. Lines and
+// points that the file gives no colour take the one the scene around them sets: the
+// importer's default grey, light for faces, is faint for lines on paper.
 SoSeparator* meshGroupOf(const aiMesh& mesh, const aiMaterial* material, MeshTextures& textures) {
     auto* group = new SoSeparator;
-    addVertexProperties(mesh, material, textures, *group);
+    addShape(mesh, *group);
+    auto* colored = new SoSeparator;
+    const bool ownColors = addColors(mesh, material, textures, *colored);
+    group->addChild(colored);
+    SoGroup& strokes = ownColors ? *colored : *group;
     if (hasFacesOf(mesh, 3, ~0u)) {
         auto* faces = new SoIndexedFaceSet;
         fillIndices(mesh, 3, ~0u, faces->coordIndex);
-        group->addChild(faces);
+        colored->addChild(faces);
     }
     if (hasFacesOf(mesh, 2, 2)) {
         auto* lines = new SoIndexedLineSet;
         fillIndices(mesh, 2, 2, lines->coordIndex);
-        group->addChild(lines);
+        strokes.addChild(lines);
     }
     if (hasFacesOf(mesh, 1, 1) || (mesh.mNumFaces == 0 && mesh.mNumVertices > 0))
-        group->addChild(pointsOf(mesh));
+        strokes.addChild(pointsOf(mesh));
     return group;
 }
 
