@@ -104,6 +104,32 @@ TEST(OutputFile, ReplacesAnExistingFileAndKeepsItsPermissions) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"page.ps"}) << "no temporary left behind";
 }
 
+// A figure for a document: marked as one, and inked as far as its bounding box says, upright
+// and wide in landscape (Ghostscript measures where it inks).
+TEST(OutputFile, EpsFigureFillsItsBoundingBox) {
+    ScratchDir dir;
+    const PrintRun figure = PrintRun::of(dir, {"--landscape"}, "figure.eps", 0);
+    const std::string& document = figure.document;
+    ASSERT_EQ(figure.command.status, 0) << figure.command.err;
+    EXPECT_NE(document.substr(0, document.find('\n')).find(" EPSF-"), std::string::npos);
+    using namespace ghostscript_detail;
+    ASSERT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bbox " +
+                  quoted(dir.file("figure.eps")) + " >" + quoted(dir.file("box")) + " 2>&1"),
+              0);
+    double said[4], inked[4];
+    const std::string measured = dir.read("box");
+    ASSERT_EQ(
+        std::sscanf(document.c_str() + document.find("%%BoundingBox:"),
+                    "%%%%BoundingBox: %lf %lf %lf %lf", &said[0], &said[1], &said[2], &said[3]),
+        4);
+    ASSERT_EQ(std::sscanf(measured.c_str() + measured.find("%%HiResBoundingBox:"),
+                          "%%%%HiResBoundingBox: %lf %lf %lf %lf", &inked[0], &inked[1], &inked[2],
+                          &inked[3]),
+              4);
+    EXPECT_GT(said[2], said[3]);
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(inked[i], said[i], 1.5) << i;
+}
+
 TEST(DemoPage, EveryExampleScenePrintsWithInkInsideTheFrame) {
     std::vector<std::string> scenes;
     for (const auto& entry : std::filesystem::directory_iterator(TESSARA_EXAMPLES_DIR))

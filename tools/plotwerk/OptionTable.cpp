@@ -99,14 +99,16 @@ std::vector<OptionTable::Entry> makeEntries() {
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.size = OptionValue::pair(n, v, true);
               }},
-        Entry{"--position", "XxY[unit]", "lower-left corner of the drawing on the page",
+        Entry{"--position", "XxY[unit]",
+              "lower-left corner of the drawing on the page (an .eps figure: 0x0)",
               [](const PS& a) { return millimetrePair(a.getStartPosition()); },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.position = OptionValue::pair(n, v, false);
               }},
         Entry{"--landscape", nullptr,
               "lay the drawing across the sheet: a quarter turn on an upright sheet, in PDF and "
-              "SVG a sheet that lies across; without --size its width and height are swapped",
+              "SVG a sheet that lies across, an .eps figure only wide; without --size its width "
+              "and height are swapped",
               [](const PS& a) -> std::string {
                   return a.getOrientation() == Action::LANDSCAPE ? "landscape" : "portrait";
               },

@@ -109,3 +109,8 @@ const OutputFormat& OutputFormat::choose(const std::string& name, const std::str
     throw CommandError("unknown output format for '" + output + "': no format writes ." +
                        extension + " files (known: " + knownNames() + "; choose one with -f)");
 }
+
+bool OutputFormat::isEncapsulated(const PrintOptions& options) {
+    return choose(options.format, options.output).create == createPostScript &&
+           strcasecmp(extensionOf(options.output).c_str(), "eps") == 0;
+}

@@ -31,4 +31,7 @@ struct OutputFormat {
     /// The format `name` (from -f) when given, else the one `output`'s extension chooses.
     /// An unknown name or extension is a CommandError.
     static const OutputFormat& choose(const std::string& name, const std::string& output);
+    /// Whether the options ask for an encapsulated PostScript figure (PostScript named .eps),
+    /// one that a document places where it likes: it has no page margins and no sheet to turn.
+    static bool isEncapsulated(const PrintOptions& options);
 };

@@ -19,6 +19,7 @@
 #include "CommandLine.h"
 #include "DebugMessages.h"
 #include "DrawingStyle.h"
+#include "EncapsulatedStream.h"
 #include "GDITargets.h"
 #include "HelpText.h"
 #include "NodeRef.h"
@@ -87,7 +88,9 @@ void writeDrawing(SoVectorizeAction& action, SoSeparator* scene, SafeOutputFile&
         return;
     }
     SoVectorOutput* stream = action.getVectorOutput();
-    stream->setFilePointer(output.handOver());
+    FILE* file = output.handOver();
+    stream->setFilePointer(OutputFormat::isEncapsulated(options) ? EncapsulatedStream::wrap(file)
+                                                                 : file);
     ViewSheet::draw(action, scene, options);
     stream->closeFile();
     output.check(stream->getWriteError());
