@@ -20,10 +20,17 @@ class SoVectorizePDFAction : public SoVectorizeCairoAction {
     using SoVectorizeCairoAction::beginDocument;
     using SoVectorizeCairoAction::endDocument;
 
+    /// The title that readers show for the documents written from now on; none by default.
+    void setTitle(const SbString& title) { title_ = title; }
+    const SbString& getTitle() const { return title_; }
+
   protected:
     cairo_surface_t* createSurface(double widthPoints, double heightPoints) override;
     void setNextSheetSize(cairo_surface_t* surface, double widthPoints,
                           double heightPoints) override;
     bool drawsMeshesNatively() const override { return true; }
     bool readersSmoothImages() const override { return false; }
+
+  private:
+    SbString title_;
 };

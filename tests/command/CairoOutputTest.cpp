@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -78,6 +79,11 @@ TEST(CairoOutput, TitleKeepsItsCharacters) {
     drawn({"--title", "Ωμέγα €"}, dir, "d.pdf");
     ASSERT_EQ(std::system(("pdftotext " + dir.file("d.pdf") + " " + dir.file("t")).c_str()), 0);
     EXPECT_NE(dir.read("t").find("Ωμέγα €"), std::string::npos) << dir.read("t");
+    std::FILE* info = popen(("pdfinfo " + dir.file("d.pdf")).c_str(), "r");
+    ASSERT_NE(info, nullptr);
+    const std::string described = contentsOf(info);
+    pclose(info);
+    EXPECT_TRUE(std::regex_search(described, std::regex("Title: +Ωμέγα €\n"))) << described;
 }
 
 // Widths and dashes far beyond any sheet (the longest nominal width, times a line's width)

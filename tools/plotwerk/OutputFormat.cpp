@@ -51,8 +51,10 @@ std::unique_ptr<SoVectorizeAction> createMetafile(const PrintOptions&, ProgressM
     return makeBackend<SoVectorizeGDIAction>(meter);
 }
 
-std::unique_ptr<SoVectorizeAction> createPDF(const PrintOptions&, ProgressMeter* meter) {
-    return makeBackend<SoVectorizePDFAction>(meter);
+std::unique_ptr<SoVectorizeAction> createPDF(const PrintOptions& options, ProgressMeter* meter) {
+    std::unique_ptr<SoVectorizePDFAction> action = makeBackend<SoVectorizePDFAction>(meter);
+    action->setTitle(SbString(options.title));
+    return action;
 }
 
 std::unique_ptr<SoVectorizeAction> createSVG(const PrintOptions&, ProgressMeter* meter) {

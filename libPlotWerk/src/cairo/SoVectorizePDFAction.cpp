@@ -22,6 +22,8 @@ cairo_surface_t* SoVectorizePDFAction::createSurface(double widthPoints, double 
         SoPdfDocumentBuffer::createSurface(getCairoVectorOutput(), widthPoints, heightPoints);
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR,
                                    SoPlotWerk::getProductName());
+    if (title_.getLength() > 0)
+        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title_.getString());
     return surface;
 }
 
