@@ -208,11 +208,29 @@ std::string prismStl() {
     return text + "endsolid prism\n";
 }
 
+// The saddle z = xy over 12 x 12 squares, their outlines drawn on them in black.
+std::string saddleTsc() {
+    std::string points, squares;
+    for (int k = 0; k < 169; ++k) {
+        const double x = k % 13 / 6.0 - 1, y = k / 13 / 6.0 - 1;
+        points += std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(x * y) + ",";
+        for (int corner : {k, k + 1, k + 14, k + 13, -1})
+            if (k % 13 < 12 && k < 156) squares += std::to_string(corner) + ",";
+    }
+    const std::string faces = "IndexedFaceSet { coordIndex [" + squares + "] }\n";
+    return "#Tessara V1.0 ascii\nSeparator { Coordinate3 { point [" + points + "] }\n" +
+           "PolygonOffset { }\n" + faces +
+           "BaseColor { rgb 0 0 0 } LightModel { model BASE_COLOR }"
+           " DrawStyle { style LINES }\n" +
+           faces + "}\n";
+}
+
 /// The scratch directory holding every input.
 struct Inputs : ScratchDir {
     Inputs() {
         for (const auto& file : kFiles) write(file.first, file.second);
         write("prism.stl", prismStl());
+        write("saddle.tsc", saddleTsc());
         // The same quadrants as the JPEG, rows from the bottom up.
         std::vector<unsigned char> texels;
         for (int y = 0; y < 32; ++y)
@@ -466,6 +484,18 @@ TEST(Page, LineDrawingsInkMeshesBlackAndScenesUnlit) {
               mesh.ink(kLeft, kBottom, kRight, kTop));
     const PrintRun& scene = print({TESSARA_EXAMPLES_DIR "/lit_shapes.tsc", "--hidden", "lines"});
     EXPECT_EQ(scene.count(kLeft + 2, kBottom + 2, kRight - 2, kTop - 2, dark), 0);
+}
+
+// Lines on faces print over them in depth order, where a curved surface's neighbouring faces
+// may lie a rounding step nearer: as many as without hidden-surface removal, but the few hidden.
+TEST(Page, LinesOnFacesPrintOverThem) {
+    const auto lines = [](const char* mode) {
+        return print({"saddle.tsc", "--colors", "keep", "--view", "1,-1,1.2", "--hidden", mode})
+            .count(kLeft, kBottom, kRight, kTop, [](const Rgb& p) {
+                return std::max({p.r, p.g, p.b}) < 60;
+            });
+    };
+    EXPECT_GT(lines("painter"), 0.85 * lines("off"));
 }
 
 // A drafter's sheet: the top view above the front view and the right view beside it, at one

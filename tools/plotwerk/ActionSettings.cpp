@@ -6,6 +6,10 @@
 
 namespace {
 
+// In normalised depth, which runs from -1 to 1 over the view volume: ten times the plane
+// tolerance of the hidden-surface ordering, so that it clears it on faces seen steeply.
+constexpr float kStrokeLift = 1e-3f;
+
 void applyLayout(SoVectorizeAction& action, const PrintOptions& options) {
     if (options.size) {
         action.setDrawingDimensions(*options.size);
@@ -51,6 +55,13 @@ void applyHiddenMode(SoVectorizeAction& action, const PrintOptions& options) {
     }
     // Dashes of 12 nominal widths with gaps of 4, the proportions of a drafter's hidden line.
     if (options.dashedHidden) action.setHiddenLineHiddenPattern(0xFFF0);
+    // Lines and marks drawn on a face (its edges, a mesh over a shaded surface) lie in its
+    // plane, where the ordering cannot tell which is in front: their neighbours on a curved
+    // surface painted over them in patches. Lifted towards the eye by half a thousandth of
+    // the depth range, they print over it, as a polygon offset shows them on the screen; only
+    // what lies that close behind a face shows through it.
+    action.setLineOffset(-kStrokeLift);
+    action.setMarkerOffset(-kStrokeLift);
 }
 
 void applyShading(SoVectorizeAction& action, const PrintOptions& options) {
