@@ -84,6 +84,8 @@ TEST(CairoOutput, TitleKeepsItsCharacters) {
     const std::string described = contentsOf(info);
     pclose(info);
     EXPECT_TRUE(std::regex_search(described, std::regex("Title: +Ωμέγα €\n"))) << described;
+    drawn({"--title", "Ωμέγα & €"}, dir, "d.svg");
+    EXPECT_NE(dir.read("d.svg").find("<title>Ωμέγα &amp; €</title>"), std::string::npos);
 }
 
 // Widths and dashes far beyond any sheet (the longest nominal width, times a line's width)

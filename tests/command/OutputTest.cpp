@@ -104,14 +104,15 @@ TEST(OutputFile, ReplacesAnExistingFileAndKeepsItsPermissions) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"page.ps"}) << "no temporary left behind";
 }
 
-// A figure for a document: marked as one, and inked as far as its bounding box says, upright
-// and wide in landscape (Ghostscript measures where it inks).
+// A figure for a document: marked as one, titled, and inked as far as its bounding box says,
+// upright and wide in landscape (Ghostscript measures where it inks).
 TEST(OutputFile, EpsFigureFillsItsBoundingBox) {
     ScratchDir dir;
-    const PrintRun figure = PrintRun::of(dir, {"--landscape"}, "figure.eps", 0);
+    const PrintRun figure = PrintRun::of(dir, {"--landscape", "--title", "Fig"}, "figure.eps", 0);
     const std::string& document = figure.document;
     ASSERT_EQ(figure.command.status, 0) << figure.command.err;
     EXPECT_NE(document.substr(0, document.find('\n')).find(" EPSF-"), std::string::npos);
+    EXPECT_NE(document.find("\n%%Title: Fig\n"), std::string::npos);
     using namespace ghostscript_detail;
     ASSERT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bbox " +
                   quoted(dir.file("figure.eps")) + " >" + quoted(dir.file("box")) + " 2>&1"),

@@ -292,8 +292,8 @@ std::vector<OptionTable::Entry> makeEntries() {
               },
               [](PrintOptions& o, const std::string&, const std::string&) { o.cgmIndexed = true; }},
         Entry{"--title", "TEXT",
-              "the drawing's title, in a strip under it with the scale, and a PDF's title for "
-              "its readers (3D PDF: the page's title, above the model)",
+              "the drawing's title, in a strip under it with the scale, and the document's in "
+              "PostScript, PDF and SVG (3D PDF: the page's title, above the model)",
               [](const PS&) -> std::string { return "none"; },
               [](PrintOptions& o, const std::string&, const std::string& v) { o.title = v; }},
         Entry{"--text", "TEXT", "3D PDF: text below the title",

@@ -57,8 +57,10 @@ std::unique_ptr<SoVectorizeAction> createPDF(const PrintOptions& options, Progre
     return action;
 }
 
-std::unique_ptr<SoVectorizeAction> createSVG(const PrintOptions&, ProgressMeter* meter) {
-    return makeBackend<SoVectorizeSVGAction>(meter);
+std::unique_ptr<SoVectorizeAction> createSVG(const PrintOptions& options, ProgressMeter* meter) {
+    std::unique_ptr<SoVectorizeSVGAction> action = makeBackend<SoVectorizeSVGAction>(meter);
+    action->setTitle(SbString(options.title));
+    return action;
 }
 
 std::string knownNames() {

@@ -19,11 +19,11 @@
 #include "CommandLine.h"
 #include "DebugMessages.h"
 #include "DrawingStyle.h"
-#include "EncapsulatedStream.h"
 #include "GDITargets.h"
 #include "HelpText.h"
 #include "NodeRef.h"
 #include "OutputFormat.h"
+#include "PostScriptComments.h"
 #include "ProgressMeter.h"
 #include "SafeOutputFile.h"
 #include "SceneLoader.h"
@@ -89,8 +89,11 @@ void writeDrawing(SoVectorizeAction& action, SoSeparator* scene, SafeOutputFile&
     }
     SoVectorOutput* stream = action.getVectorOutput();
     FILE* file = output.handOver();
-    stream->setFilePointer(OutputFormat::isEncapsulated(options) ? EncapsulatedStream::wrap(file)
-                                                                 : file);
+    // The library's PostScript header suits any page: a figure and a title are the command's.
+    const bool encapsulated = OutputFormat::isEncapsulated(options);
+    if (dynamic_cast<SoVectorizePSAction*>(&action) && (encapsulated || !options.title.empty()))
+        file = PostScriptComments::wrap(file, encapsulated, options.title);
+    stream->setFilePointer(file);
     ViewSheet::draw(action, scene, options);
     stream->closeFile();
     output.check(stream->getWriteError());

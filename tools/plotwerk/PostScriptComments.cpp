@@ -1,0 +1,84 @@
+#include "PostScriptComments.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+struct Passage {
+    FILE* file;
+    bool encapsulated;
+    std::string title;
+    std::string line;
+    bool firstLine = true;
+    bool inHeader = true;
+};
+
+bool put(FILE* file, const char* data, size_t size) {
+    return std::fwrite(data, 1, size, file) == size;
+}
+
+bool put(FILE* file, const std::string& text) {
+    return put(file, text.data(), text.size());
+}
+
+bool startsWith(const std::string& text, const char* start) {
+    return text.compare(0, std::strlen(start), start) == 0;
+}
+
+// The figure convention versions as the language conventions do, 2.0 being its oldest.
+std::string amended(Passage& passage) {
+    std::string line = passage.line;
+    if (passage.firstLine && passage.encapsulated) {
+        const size_t dash = line.rfind('-');
+        std::string version = dash == std::string::npos ? std::string() : line.substr(dash + 1);
+        if (version < "2.0") version = "2.0";
+        line += " EPSF-" + version;
+    } else if (startsWith(line, "%%Title:") && !passage.title.empty()) {
+        // A comment ends at the line's end: a line break in the title would end it early and
+        // make the rest of the title PostScript code.
+        line = "%%Title: " + passage.title;
+        std::replace_if(
+            line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; },
+            ' ');
+    }
+    passage.inHeader = !startsWith(line, "%%EndComments");
+    passage.firstLine = false;
+    passage.line.clear();
+    return line;
+}
+
+ssize_t passOn(void* cookie, const char* data, size_t size) {
+    auto& passage = *static_cast<Passage*>(cookie);
+    size_t done = 0;
+    while (passage.inHeader && done < size) {
+        const auto* end = static_cast<const char*>(std::memchr(data + done, '\n', size - done));
+        if (!end) {
+            passage.line.append(data + done, size - done);
+            return static_cast<ssize_t>(size);
+        }
+        passage.line.append(data + done, end);
+        if (!put(passage.file, amended(passage) + '\n')) return -1;
+        done = static_cast<size_t>(end - data) + 1;
+    }
+    return put(passage.file, data + done, size - done) ? static_cast<ssize_t>(size) : -1;
+}
+
+int closeFile(void* cookie) {
+    auto* passage = static_cast<Passage*>(cookie);
+    // What never reached the end of a line is still the file's.
+    const bool kept = passage->line.empty() || put(passage->file, amended(*passage));
+    const int closed = std::fclose(passage->file);
+    delete passage;
+    return kept ? closed : EOF;
+}
+
+}  // namespace
+
+FILE* PostScriptComments::wrap(FILE* file, bool encapsulated, const std::string& title) {
+    auto* passage = new Passage{file, encapsulated, title, std::string()};
+    FILE* stream = fopencookie(passage, "w", {nullptr, passOn, nullptr, closeFile});
+    if (stream) return stream;
+    delete passage;
+    return file;
+}
