@@ -131,6 +131,18 @@ TEST(OutputFile, EpsFigureFillsItsBoundingBox) {
     for (int i = 0; i < 4; ++i) EXPECT_NEAR(inked[i], said[i], 1.5) << i;
 }
 
+// "-" reads standard input, piped or a file: the document of the file by its name.
+TEST(OutputFile, StandardInputIsTheInput) {
+    ScratchDir dir;
+    const std::string scene = std::string(TESSARA_EXAMPLES_DIR) + "/lit_shapes.tsc";
+    ASSERT_EQ(runCommand({scene, "-o", "named.ps"}, dir.path()).status, 0);
+    const std::string command = std::string(PLOTWERK_COMMAND) + " - -o " + dir.path() + "/";
+    ASSERT_EQ(std::system((command + "redirected.ps < " + scene).c_str()), 0);
+    ASSERT_EQ(std::system(("cat " + scene + " | " + command + "piped.ps").c_str()), 0);
+    EXPECT_EQ(dir.read("redirected.ps"), dir.read("named.ps"));
+    EXPECT_EQ(dir.read("piped.ps"), dir.read("named.ps"));
+}
+
 TEST(DemoPage, EveryExampleScenePrintsWithInkInsideTheFrame) {
     std::vector<std::string> scenes;
     for (const auto& entry : std::filesystem::directory_iterator(TESSARA_EXAMPLES_DIR))

@@ -15,9 +15,10 @@ const char* const kIntroduction =
     "\n"
     "Prints a 3D scene as a vector drawing. INPUT is a scene file (.tsc, or any file that\n"
     "starts with \"#Tessara\") or a mesh file the importer reads (OBJ, STL, PLY, OFF, glTF,\n"
-    "3DS, COLLADA, ...); without INPUT the built-in demo scene is printed. A scene without a\n"
-    "camera gets one that frames it to fill the drawing with a 5% margin, a scene without\n"
-    "lights a headlight. Faces are ordered by depth (--hidden painter) unless told otherwise.\n"
+    "3DS, COLLADA, ...), or \"-\" for standard input (a model piped in has no files beside\n"
+    "it); without INPUT the built-in demo scene is printed. A scene without a camera gets\n"
+    "one that frames it to fill the drawing with a 5% margin, a scene without lights a\n"
+    "headlight. Faces are ordered by depth (--hidden painter) unless told otherwise.\n"
     "\n"
     "Options:\n";
 

@@ -30,6 +30,7 @@
 #include "MeshRefiner.h"
 #include "MeshTextures.h"
 #include "NodeRef.h"
+#include "StandardInputFile.h"
 
 namespace {
 
@@ -407,7 +408,8 @@ SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces
     }
     if (root->getNumChildren() == 0)
         throw CommandError("cannot import '" + path + "': the file holds no mesh");
-    reportMissing(*files, path);
+    // Piped in, a model has nothing beside it: what it names could not be there.
+    if (!StandardInputFile::isCopy(path)) reportMissing(*files, path);
     if (bytesRead) *bytesRead = files->getBytes();
     return root.release();
 }

@@ -29,6 +29,7 @@
 #include "SceneLoader.h"
 #include "SceneSummary.h"
 #include "ScreenPicture.h"
+#include "StandardInputFile.h"
 #include "ViewSetup.h"
 #include "ViewSheet.h"
 
@@ -114,7 +115,7 @@ void writePicture(const PrintOptions& options, SoSeparator* scene, const SbVec2f
     output.commit();
 }
 
-void print(const PrintOptions& options) {
+void printInput(const PrintOptions& options) {
     if (options.print && (options.output != "-" || !options.format.empty()))
         throw CommandError("--print sends the drawing to a printer: it takes neither -o nor -f");
     const OutputFormat& format = OutputFormat::choose(options.format, options.output);
@@ -152,6 +153,18 @@ void print(const PrintOptions& options) {
     if (meter) meter->start(views * countPrimitives(scene.get()));
     writeDrawing(*action, scene.get(), output, options);
     if (meter) meter->finish();
+}
+
+// "-" reads standard input, a scene or a mesh, whatever pipes it in.
+void print(const PrintOptions& options) {
+    if (options.input != "-") return printInput(options);
+    PrintOptions piped = options;
+    piped.input = StandardInputFile::path();
+    try {
+        printInput(piped);
+    } catch (const CommandError& error) {
+        throw CommandError(StandardInputFile::described(error.what(), piped.input));
+    }
 }
 
 }  // namespace

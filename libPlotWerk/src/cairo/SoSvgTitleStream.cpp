@@ -11,10 +11,14 @@ constexpr int kOpeningLength = sizeof kOpening - 1;
 std::string escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
-        if (c == '&') out += "&amp;";
-        else if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else
+            out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
     }
     return out;
 }
