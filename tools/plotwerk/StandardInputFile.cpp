@@ -44,9 +44,13 @@ int copyOfInput() {
     for (;;) {
         const ssize_t read = ::read(STDIN_FILENO, buffer.data(), buffer.size());
         if (read < 0 && errno == EINTR) continue;
-        if (read < 0) fail("read standard input");
         if (read == 0) return copy;
-        if (!writeAll(copy, buffer.data(), static_cast<size_t>(read))) fail("keep standard input");
+        if (read < 0 || !writeAll(copy, buffer.data(), static_cast<size_t>(read))) {
+            const int failure = errno;
+            close(copy);
+            errno = failure;
+            fail(read < 0 ? "read standard input" : "keep standard input");
+        }
     }
 }
 
