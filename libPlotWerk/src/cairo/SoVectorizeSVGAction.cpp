@@ -21,7 +21,12 @@ SoVectorizeSVGAction& SoVectorizeSVGAction::operator=(const SoVectorizeSVGAction
     return *this;
 }
 
-SoVectorizeSVGAction::~SoVectorizeSVGAction() = default;
+SoVectorizeSVGAction::~SoVectorizeSVGAction() {
+    // cairo writes the end of a sheet left open through the stream, which goes before the
+    // base could end it.
+    if (isInPage()) endPage();
+    endDocument();
+}
 
 cairo_surface_t* SoVectorizeSVGAction::createSurface(double widthPoints, double heightPoints) {
     stream_->start(getCairoVectorOutput(), title_);
