@@ -104,6 +104,8 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
                               "  Coordinate3 { point [ -5 4 0, -4 4 0, -4 5 0, -5 5 0 ] }\n"
                               "  FaceSet { numVertices 4 }\n")},
     {"empty.tsc", "#Tessara V1.0 ascii\nSeparator { }\n"},
+    // A large "ü" from the centre up and to the right.
+    {"umlaut.tsc", orthographic("  Font { size 60 }  Text2 { string \"\xc3\xbc\" }\n")},
     // A thick black line at drawing y = -3 (page y 85 to 100) and a red square above the centre.
     {"black_and_red.tsc",
      orthographic(
@@ -361,6 +363,8 @@ TEST(Page, EachOptionFamilyChangesThePrintAsItSays) {
             "per-pixel model lit", {"lit.tsc", "--lighting"}, x0, y0, x1, y1,
             [](const Rgb& p) { return p.r > 90 && p.r < 160 && p.g < 60; }, 1000, MANY),
         // The strip under the drawing: the title at its left, the scale at its right.
+        probe("a Latin-1 letter", {"umlaut.tsc"}, kCentreX, kCentreY, kCentreX + 15, kCentreY + 15,
+              ink, 30, MANY),
         probe("a title", {"mark.tsc", "--title", "Mark"}, kLeft + 2, kBottom + 2, kLeft + 30,
               kBottom + 12, ink, 30, MANY),
         probe("the scale", {"faces.obj", "--title", "Cube", "--scale", "1:10"}, kRight - 30,

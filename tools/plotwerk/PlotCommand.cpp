@@ -23,7 +23,7 @@
 #include "HelpText.h"
 #include "NodeRef.h"
 #include "OutputFormat.h"
-#include "PostScriptComments.h"
+#include "PostScriptHeader.h"
 #include "ProgressMeter.h"
 #include "SafeOutputFile.h"
 #include "SceneLoader.h"
@@ -90,10 +90,8 @@ void writeDrawing(SoVectorizeAction& action, SoSeparator* scene, SafeOutputFile&
     }
     SoVectorOutput* stream = action.getVectorOutput();
     FILE* file = output.handOver();
-    // The library's PostScript header suits any page: a figure and a title are the command's.
-    const bool encapsulated = OutputFormat::isEncapsulated(options);
-    if (dynamic_cast<SoVectorizePSAction*>(&action) && (encapsulated || !options.title.empty()))
-        file = PostScriptComments::wrap(file, encapsulated, options.title);
+    if (dynamic_cast<SoVectorizePSAction*>(&action))
+        file = PostScriptHeader::wrap(file, OutputFormat::isEncapsulated(options), options.title);
     stream->setFilePointer(file);
     ViewSheet::draw(action, scene, options);
     stream->closeFile();

@@ -1,6 +1,8 @@
 #include "ViewSheet.h"
 
 #include <PlotWerk/SoVectorizeAction.h>
+#include <PlotWerk/SoVectorizePSAction.h>
+#include <Tessara/base/SoDebugError.h>
 #include <Tessara/nodes/SoOrthographicCamera.h>
 #include <Tessara/nodes/SoSeparator.h>
 
@@ -14,6 +16,20 @@
 #include "ViewSetup.h"
 
 namespace {
+
+// PostScript prints a text that holds a character beyond Latin-1 in the standard fonts as the
+// bytes of its UTF-8 form, its Latin-1 letters mangled too: such a title prints as written
+// but for those characters, which print as "?".
+PrintOptions titledFor(const SoVectorizeAction& action, const PrintOptions& options) {
+    const SbString title(options.title);
+    if (!dynamic_cast<const SoVectorizePSAction*>(&action) || !title.isUnicode()) return options;
+    SoDebugError::postWarning("ViewSheet::draw",
+                              "The title's characters beyond Latin-1 print as \"?\" in "
+                              "PostScript; PDF, SVG and EMF print them");
+    PrintOptions latin = options;
+    latin.title = SbString::fromLatin1(title.toLatin1()).getStdString();
+    return latin;
+}
 
 /// The grid for n views: as many columns as rows, or one more.
 SbVec2f gridFor(size_t n) {
@@ -91,7 +107,8 @@ std::vector<ViewSheet::Part> ViewSheet::layout(SoSeparator* scene, const PrintOp
     return parts;
 }
 
-void ViewSheet::draw(SoVectorizeAction& action, SoSeparator* scene, const PrintOptions& options) {
+void ViewSheet::draw(SoVectorizeAction& action, SoSeparator* scene, const PrintOptions& given) {
+    const PrintOptions options = titledFor(action, given);
     const SbVec2f size = action.getDrawingDimensions();
     const std::vector<Part> parts = layout(scene, options, size);
     // One part fills the drawing: no page needed.

@@ -1,9 +1,24 @@
-#include "PostScriptComments.h"
+#include "PostScriptHeader.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
+
+// The standard fonts come in the standard encoding, which has none of the Latin-1 letters
+// above 0x7F, so "Grüße" printed as "Gr e". Every font found in that encoding is found again
+// in Latin-1, except that 0xCA, where the drawing puts the degree sign for the standard
+// encoding's ring, stays a degree sign (Latin-1's "Ê" there is lost). Interpreters without
+// the Latin-1 encoding (some of level 1) keep the fonts as they are.
+constexpr char kLatin1Fonts[] =
+    "% the standard fonts in Latin-1, 0xCA the degree sign\n"
+    "systemdict /ISOLatin1Encoding known {\n"
+    "/pwLatin1 ISOLatin1Encoding dup length array copy dup 16#CA /degree put def\n"
+    "/pwFindfont /findfont load def\n"
+    "/findfont { pwFindfont dup /Encoding get StandardEncoding eq {\n"
+    "  dup length dict begin { 1 index /FID ne { def } { pop pop } ifelse } forall\n"
+    "  /Encoding pwLatin1 def currentdict end /pwLatin1Font exch definefont } if } bind def\n"
+    "} if\n";
 
 struct Passage {
     FILE* file;
@@ -43,6 +58,7 @@ std::string amended(Passage& passage) {
             ' ');
     }
     passage.inHeader = !startsWith(line, "%%EndComments");
+    if (!passage.inHeader) line += '\n' + std::string(kLatin1Fonts, sizeof kLatin1Fonts - 2);
     passage.firstLine = false;
     passage.line.clear();
     return line;
@@ -75,7 +91,7 @@ int closeFile(void* cookie) {
 
 }  // namespace
 
-FILE* PostScriptComments::wrap(FILE* file, bool encapsulated, const std::string& title) {
+FILE* PostScriptHeader::wrap(FILE* file, bool encapsulated, const std::string& title) {
     auto* passage = new Passage{file, encapsulated, title, std::string()};
     FILE* stream = fopencookie(passage, "w", {nullptr, passOn, nullptr, closeFile});
     if (stream) return stream;
