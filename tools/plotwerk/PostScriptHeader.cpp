@@ -84,7 +84,8 @@ int closeFile(void* cookie) {
     auto* passage = static_cast<Passage*>(cookie);
     // What never reached the end of a line is still the file's.
     const bool kept = passage->line.empty() || put(passage->file, amended(*passage));
-    const int closed = std::fclose(passage->file);
+    // Standard output stays open for whatever else the process writes.
+    const int closed = passage->file == stdout ? std::fflush(stdout) : std::fclose(passage->file);
     delete passage;
     return kept ? closed : EOF;
 }

@@ -10,7 +10,8 @@
 /// it says it is one; viewers show the title; the fonts as they stand print "ü" as nothing.
 class PostScriptHeader {
   public:
-    /// The stream, which takes `file` over: closing it closes `file` and reports its errors.
+    /// The stream, which takes `file` over: closing it closes `file` (flushes standard
+    /// output) and reports its errors.
     /// An empty `title` leaves the header's own.
     static FILE* wrap(FILE* file, bool encapsulated, const std::string& title);
 };
