@@ -19,16 +19,16 @@ void applyLayout(SoVectorizeAction& action, const PrintOptions& options) {
         const SbVec2f portrait = action.getDrawingDimensions();
         action.setDrawingDimensions(portrait[1], portrait[0]);
     }
+    const bool figure = OutputFormat::isEncapsulated(options);
     if (options.position) {
         action.setStartPosition(*options.position);
-    } else if (OutputFormat::isEncapsulated(options)) {
+    } else if (figure) {
         // At the origin a figure lies where the PostScript header's bounding box says: from
         // the origin, as large as the drawing. A document would cut it anywhere else.
         action.setStartPosition(0.0f, 0.0f);
     }
     // A figure turned on its sheet would stand on its side in the document: it is only wide.
-    if (options.landscape && !OutputFormat::isEncapsulated(options))
-        action.setOrientation(SoVectorizeAction::LANDSCAPE);
+    if (options.landscape && !figure) action.setOrientation(SoVectorizeAction::LANDSCAPE);
 }
 
 void applyFrame(SoVectorizeAction& action, const PrintOptions& options) {

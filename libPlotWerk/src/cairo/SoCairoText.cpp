@@ -19,7 +19,7 @@ constexpr double maxEm = 1e5;
 void SoCairoText::draw(cairo_t* cr, float x, float y, float angle, const SbString& fontName,
                        double emSize, const SbString& string, int justification) {
     if (justification < 1 || justification > 3 || string.getLength() == 0) return;
-    std::string utf8 = string.getStdString();
+    const std::string utf8 = spaced(string.getStdString());
     // cairo would stop drawing anything after a malformed string.
     if (!SbString::isValidUtf8(utf8.data(), utf8.size())) {
         SoDebugError::post("SoVectorizeCairoAction::printText2",
@@ -27,11 +27,6 @@ void SoCairoText::draw(cairo_t* cr, float x, float y, float angle, const SbStrin
         return;
     }
     if (!(emSize >= minEm && emSize <= maxEm)) return;
-    // A tab or a line break has no glyph: fonts would show their box for a missing one where
-    // the screen leaves a space.
-    std::replace_if(
-        utf8.begin(), utf8.end(),
-        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, ' ');
     const SoFontName name = SoFontName::of(fontName);
     cairo_save(cr);
     cairo_select_font_face(cr, name.face.empty() ? "sans-serif" : name.face.c_str(),
@@ -51,4 +46,11 @@ void SoCairoText::draw(cairo_t* cr, float x, float y, float angle, const SbStrin
     cairo_show_text(cr, utf8.c_str());
     cairo_new_path(cr);
     cairo_restore(cr);
+}
+
+std::string SoCairoText::spaced(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, ' ');
+    return text;
 }

@@ -1,16 +1,17 @@
 #include "SoSvgTitleStream.h"
 
 #include "SoCairoStream.h"
+#include "SoCairoText.h"
 
 namespace {
 
 constexpr char kOpening[] = "<svg";
 constexpr int kOpeningLength = sizeof kOpening - 1;
 
-// Characters markup reserves as entities; XML allows no control characters but white space.
+// Characters markup reserves as entities.
 std::string escaped(const std::string& text) {
     std::string out;
-    for (char c : text) {
+    for (char c : SoCairoText::spaced(text)) {
         if (c == '&')
             out += "&amp;";
         else if (c == '<')
@@ -18,7 +19,7 @@ std::string escaped(const std::string& text) {
         else if (c == '>')
             out += "&gt;";
         else
-            out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+            out += c;
     }
     return out;
 }
