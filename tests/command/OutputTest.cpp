@@ -104,8 +104,9 @@ TEST(OutputFile, ReplacesAnExistingFileAndKeepsItsPermissions) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"page.ps"}) << "no temporary left behind";
 }
 
-// A figure for a document: marked as one, titled, and inked as far as its bounding box says,
-// upright and wide in landscape (Ghostscript measures where it inks).
+// A figure for a document: marked as one, titled, and inked as far as its bounding box says
+// and no farther, upright and wide in landscape (Ghostscript measures where
+// it inks).
 TEST(OutputFile, EpsFigureFillsItsBoundingBox) {
     ScratchDir dir;
     const PrintRun figure = PrintRun::of(dir, {"--landscape", "--title", "Fig"}, "figure.eps", 0);
@@ -128,7 +129,11 @@ TEST(OutputFile, EpsFigureFillsItsBoundingBox) {
                           &inked[3]),
               4);
     EXPECT_GT(said[2], said[3]);
-    for (int i = 0; i < 4; ++i) EXPECT_NEAR(inked[i], said[i], 1.5) << i;
+    for (int i = 0; i < 4; ++i) {
+        const double inside = i < 2 ? inked[i] - said[i] : said[i] - inked[i];
+        EXPECT_GE(inside, 0.0) << i;
+        EXPECT_LT(inside, 1.0) << i;
+    }
 }
 
 // "-" reads standard input, piped or a file: the document of the file by its name.

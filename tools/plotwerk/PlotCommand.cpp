@@ -90,8 +90,11 @@ void writeDrawing(SoVectorizeAction& action, SoSeparator* scene, SafeOutputFile&
     }
     SoVectorOutput* stream = action.getVectorOutput();
     FILE* file = output.handOver();
-    if (dynamic_cast<SoVectorizePSAction*>(&action))
-        file = PostScriptHeader::wrap(file, OutputFormat::isEncapsulated(options), options.title);
+    if (dynamic_cast<SoVectorizePSAction*>(&action)) {
+        std::optional<PostScriptHeader::Box> figure;
+        if (OutputFormat::isEncapsulated(options)) figure = PostScriptHeader::inkBox(action);
+        file = PostScriptHeader::wrap(file, figure, options.title);
+    }
     stream->setFilePointer(file);
     ViewSheet::draw(action, scene, options);
     stream->closeFile();

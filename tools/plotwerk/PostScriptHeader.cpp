@@ -1,6 +1,9 @@
 #include "PostScriptHeader.h"
 
+#include <PlotWerk/SoVectorizeAction.h>
+
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -22,7 +25,7 @@ constexpr char kLatin1Fonts[] =
 
 struct Passage {
     FILE* file;
-    bool encapsulated;
+    std::optional<PostScriptHeader::Box> figure;
     std::string title;
     std::string line;
     bool firstLine = true;
@@ -44,11 +47,15 @@ bool startsWith(const std::string& text, const char* start) {
 // The figure convention versions as the language conventions do, 2.0 being its oldest.
 std::string amended(Passage& passage) {
     std::string line = passage.line;
-    if (passage.firstLine && passage.encapsulated) {
+    if (passage.firstLine && passage.figure) {
         const size_t dash = line.rfind('-');
         std::string version = dash == std::string::npos ? std::string() : line.substr(dash + 1);
         if (version < "2.0") version = "2.0";
         line += " EPSF-" + version;
+    } else if (startsWith(line, "%%BoundingBox:") && passage.figure) {
+        const PostScriptHeader::Box& box = *passage.figure;
+        line = "%%BoundingBox: " + std::to_string(box.left) + ' ' + std::to_string(box.bottom) +
+               ' ' + std::to_string(box.right) + ' ' + std::to_string(box.top);
     } else if (startsWith(line, "%%Title:") && !passage.title.empty()) {
         // A comment ends at the line's end: a line break in the title would end it early and
         // make the rest of the title PostScript code.
@@ -92,10 +99,22 @@ int closeFile(void* cookie) {
 
 }  // namespace
 
-FILE* PostScriptHeader::wrap(FILE* file, bool encapsulated, const std::string& title) {
-    auto* passage = new Passage{file, encapsulated, title, std::string()};
+FILE* PostScriptHeader::wrap(FILE* file, const std::optional<Box>& figure,
+                             const std::string& title) {
+    auto* passage = new Passage{file, figure, title, std::string()};
     FILE* stream = fopencookie(passage, "w", {nullptr, passOn, nullptr, closeFile});
     if (stream) return stream;
     delete passage;
     return file;
+}
+
+// The border is drawn inside the drawing's clip: the drawing is all there is.
+PostScriptHeader::Box PostScriptHeader::inkBox(const SoVectorizeAction& action) {
+    constexpr auto kInch = SoVectorizeAction::INCH;
+    constexpr float kPointsPerInch = 72.0f;
+    const SbVec2f low = action.getStartPosition(kInch) * kPointsPerInch;
+    const SbVec2f high = low + action.getDrawingDimensions(kInch) * kPointsPerInch;
+    const auto down = [](float points) { return static_cast<int>(std::floor(points)); };
+    const auto up = [](float points) { return static_cast<int>(std::ceil(points)); };
+    return {down(low[0]), down(low[1]), up(high[0]), up(high[1])};
 }
