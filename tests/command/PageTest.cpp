@@ -168,6 +168,9 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
     {"backlit.tsc", cameraOnX("  DirectionalLight { direction 1 0 0 }\n")},
     // A box twice as wide as high, far from the origin, whose near face looks larger than its
     // far one in perspective.
+    // A cube turned on the world's axes, whose world box is half as wide again.
+    {"turned_cube.tsc",
+     "#Tessara V1.0 ascii\nSeparator { Rotation { rotation 1 2 0.5 0.9 }  Cube { } }\n"},
     {"box.obj",
      "v 998 499 -300.5\nv 1002 499 -300.5\nv 1002 501 -300.5\nv 998 501 -300.5\n"
      "v 998 499 -299.5\nv 1002 499 -299.5\nv 1002 501 -299.5\nv 998 501 -299.5\n"
@@ -546,9 +549,13 @@ TEST(Page, AtAScaleTheModelPrintsAtItsSize) {
 
 TEST(Page, AddedCameraFillsTheDrawingUpToAMarginInEveryLayout) {
     for (std::vector<std::string> arguments :
-         {std::vector<std::string>{}, {"--landscape"}, {"--projection", "orthographic"}}) {
-        const std::string layout = arguments.empty() ? "portrait" : arguments[0];
-        arguments.insert(arguments.end(), {"--border", "0", "box.obj"});
+         {std::vector<std::string>{"box.obj"},
+          {"box.obj", "--landscape"},
+          {"box.obj", "--projection", "orthographic"},
+          {"turned_cube.tsc", "--view", "iso"},
+          {"turned_cube.tsc", "--view", "iso", "--projection", "orthographic"}}) {
+        const std::string layout = testing::PrintToString(arguments);
+        arguments.insert(arguments.end(), {"--border", "0"});
         const PrintRun& run = print(arguments, 36);
         ASSERT_TRUE(run.succeeded()) << layout;
         // The inked extent, in pixels; portrait or landscape, the drawing covers one area.

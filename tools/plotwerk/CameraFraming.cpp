@@ -4,26 +4,13 @@
 #include <Tessara/nodes/SoPerspectiveCamera.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+#include <vector>
 
 namespace {
 
-/// The box's corners in the camera's frame: x right, y up, z towards the viewer (the
-/// camera looks down -z), measured from the world origin.
-using Corners = std::array<SbVec3f, 8>;
-
-Corners cornersSeenBy(const SoCamera& camera, const SbBox3f& box) {
-    const SbRotation toCamera = camera.orientation.getValue().inverse();
-    const SbVec3f& lo = box.getMin();
-    const SbVec3f& hi = box.getMax();
-    Corners corners;
-    for (int k = 0; k < 8; ++k) {
-        const SbVec3f world(k & 1 ? hi[0] : lo[0], k & 2 ? hi[1] : lo[1], k & 4 ? hi[2] : lo[2]);
-        toCamera.multVec(world, corners[k]);
-    }
-    return corners;
-}
+/// Points in the camera's axes (the camera looks down -z).
+using Corners = std::vector<SbVec3f>;
 
 /// The half widths of the view at unit distance (perspective) or for a unit height
 /// (orthographic), over the height's: the field applies to the smaller side of the drawing.
@@ -109,9 +96,9 @@ void frameOrthographic(SoOrthographicCamera& camera, const Corners& corners, flo
 
 }  // namespace
 
-void CameraFraming::frame(SoCamera& camera, const SbBox3f& box, float aspect, float margin) {
-    if (box.isEmpty() || !(aspect > 0.0f) || !std::isfinite(aspect)) return;
-    const Corners corners = cornersSeenBy(camera, box);
+void CameraFraming::frame(SoCamera& camera, const std::vector<SbVec3f>& corners, float aspect,
+                          float margin) {
+    if (corners.empty() || !(aspect > 0.0f) || !std::isfinite(aspect)) return;
     double width = 0.0, height = 0.0;
     for (const SbVec3f& p : corners) {
         width = std::max(width, std::fabs(double(p[0]) - corners[0][0]));

@@ -1,6 +1,5 @@
 #include "ViewSetup.h"
 
-#include <Tessara/actions/SoGetBoundingBoxAction.h>
 #include <Tessara/actions/SoSearchAction.h>
 #include <Tessara/base/SoDebugError.h>
 #include <Tessara/base/SoPath.h>
@@ -18,6 +17,7 @@
 #include <cmath>
 
 #include "CameraFraming.h"
+#include "SceneCorners.h"
 
 namespace {
 
@@ -56,20 +56,18 @@ void applyScale(SoOrthographicCamera& camera, const SbVec2f& drawingSize, float 
     camera.height = height;
 }
 
-// The scene's box is taken before the camera is in it, as the camera will see it.
+// The scene's corners are taken before the camera is in it, as the camera will see them.
 void addCamera(SoSeparator* scene, const SbVec2f& drawingSize, const PrintOptions& options,
                const SbRotation& orientation) {
     const SbViewportRegion region = regionFor(drawingSize);
-    SoGetBoundingBoxAction bounds(region);
-    bounds.apply(scene);
+    const std::vector<SbVec3f> corners = SceneCorners::seenFrom(scene, region, orientation);
     const std::optional<float> scale = options.millimetresPerUnit();
     SoCamera* camera = scale || options.orthographic.value_or(!options.views.empty())
                            ? static_cast<SoCamera*>(new SoOrthographicCamera)
                            : static_cast<SoCamera*>(new SoPerspectiveCamera);
     camera->orientation = orientation;
     scene->insertChild(camera, 0);
-    CameraFraming::frame(*camera, bounds.getBoundingBox(), region.getViewportAspectRatio(),
-                         kMargin);
+    CameraFraming::frame(*camera, corners, region.getViewportAspectRatio(), kMargin);
     if (scale) applyScale(static_cast<SoOrthographicCamera&>(*camera), drawingSize, *scale);
 }
 
