@@ -148,8 +148,9 @@ std::vector<OptionTable::Entry> makeEntries() {
               }},
         Entry{"--edges", "all|feature[=DEG]",
               "for --hidden lines: every outline, or only edges where faces meet at more than "
-              "DEG degrees, unless the shape's normals run smoothly across them, and the "
-              "outlines of curved surfaces (each drawn once)",
+              "DEG degrees, unless the shape's normals run smoothly across them, the "
+              "outlines of curved surfaces and where faces pass through one another (each "
+              "drawn once)",
               [](const PS&) -> std::string {
                   return "feature=" + decimal(PrintOptions().featureAngle);
               },

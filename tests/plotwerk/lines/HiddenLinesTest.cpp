@@ -5,8 +5,10 @@
 
 #include <cmath>
 #include <map>
+#include <random>
 
 #include "../../../libPlotWerk/src/hlhsr/lines/SoHiddenLines.h"
+#include "support/DebugErrorRecorder.h"
 
 namespace {
 
@@ -109,6 +111,13 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
          1},
         {"a line of one point", {{{pt(0, 0, 0.1f)}, false}, {{pt(0, 0, 0.1f)}, true}}, {}, 0},
         {"two polygons through each other", {square, strip}, {{0, 4.0 - 0.4}, {1, 4.0 - 1.0}}, 3},
+        // As a drafter draws them: where they meet too, in the first one's colour.
+        {"two polygons through each other, and where they meet",
+         {square, strip},
+         {{0, 4.0}, {1, 4.0 - 1.0}},
+         4,
+         0,
+         1},
         {"a line across behind it, its hidden part dashed",
          {square, {{pt(-0.9f, 0, 0.8f), pt(0.9f, 0, 0.8f)}, false}},
          {{0, 4.0}, {1, 0.8}, {1 + kHidden, 1.0}},
@@ -163,6 +172,32 @@ TEST(HiddenLines, APrimitiveRepeatedLaterIsDrawnOnce) {
         EXPECT_EQ(pieces, 40 * c.timesDrawn) << c.shift;
         for (const auto& [k, length] : lengths)
             EXPECT_NEAR(length, 0.08 * double(c.timesDrawn), 1e-5) << k << " " << c.shift;
+    }
+}
+
+// Large triangles about one centre meet two by two: 30 draw where they meet; 60 would meet
+// along 1,770 lines, each cut at every edge in front of it, and leave them out, saying so.
+TEST(HiddenLines, ManyFacesThroughOneAnotherLeaveOutWhereTheyMeet) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> corner(-0.45f, 0.45f);
+    const auto total = [](const std::map<int, double>& lengths) {
+        double sum = 0;
+        for (const auto& [k, length] : lengths) sum += length;
+        return sum;
+    };
+    for (const auto& [count, tooMany] : {std::pair{30, false}, {60, true}}) {
+        std::vector<Primitive> triangles;
+        for (int k = 0; k < count; ++k) {
+            float u[6];
+            for (float& v : u) v = corner(random);
+            triangles.push_back({{pt(u[0], u[1], 0.5f + u[2]), pt(u[3], u[4], 0.5f + u[5]),
+                                  pt(-u[0] - u[3], -u[1] - u[4], 0.5f - u[2] - u[5])},
+                                 true});
+        }
+        DebugErrorRecorder recorder;
+        const double drafted = total(kept(triangles, 0, 1.0f).first);
+        EXPECT_EQ(recorder.contains("SoHiddenLines"), tooMany) << count;
+        EXPECT_EQ(drafted > total(kept(triangles, 0, -1.0f).first) + 0.1, !tooMany) << count;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "SoHiddenLines.h"
 
+#include <Tessara/base/SoDebugError.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -12,8 +14,10 @@
 #include "../SoBitsHash.h"
 #include "../SoStopwatch.h"
 #include "SoBucketedArray.h"
+#include "SoFaceIntersections.h"
 #include "SoLineGrid.h"
 #include "SoPenTravelOrder.h"
+#include "SoPiercing.h"
 
 SoHiddenLines::Timings SoHiddenLines::lastTimings;
 
@@ -22,10 +26,8 @@ namespace {
 constexpr double TOLERANCE = 0.0001;
 // The width of the cells objects are filed in to find near copies.
 constexpr double PLACE_CELL = 8 * TOLERANCE;
-// How far beyond its path (in page units, the page being 2 wide) an edge is looked for, and
-// looks, in the searches for crossings and piercings: many times the rounding of a point
-// computed on it, far below a bucket.
-constexpr double CROSSING_MARGIN = 1e-9;
+// The crossing search looks as far beyond an edge's path as the piercing search does.
+constexpr double CROSSING_MARGIN = SoPiercing::MARGIN;
 // How far a piece's midpoint is lifted towards the viewer before it is tested.
 constexpr double LIFT = 0.003;
 constexpr double PI = 3.14159265358979323846;
@@ -36,10 +38,6 @@ constexpr double BORDER = 1e-5;
 SoLinePoint lifted(SoLinePoint p) {
     p.z += LIFT;
     return p;
-}
-
-SoLinePoint lerp(const SoLinePoint& a, const SoLinePoint& b, double t) {
-    return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
 }
 
 /// An edge by its two end points, the same whichever way it runs.
@@ -170,25 +168,15 @@ std::vector<int> SoHiddenLines::listOrder() const {
 std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     Timings timings;
     SoStopwatch step;
-    size_t numEdges = 0;
-    for (const SoLineObject* object : objects_)
-        numEdges += static_cast<size_t>(object->getNumEdges());
-    edges_.clear();
-    edges_.reserve(numEdges);
-    firstEdgeOf_.clear();
-    for (size_t o = 0; o < objects_.size(); ++o) {
-        firstEdgeOf_.push_back(static_cast<int>(edges_.size()));
-        for (int e = 0; e < objects_[o]->getNumEdges(); ++e)
-            edges_.push_back(
-                {static_cast<int>(o), e, &objects_[o]->edgeStart(e), &objects_[o]->edgeEnd(e)});
-    }
-    const std::vector<size_t> copyOf = findFirstCopies();
-    if (featureAngle_ >= 0.0f) markFeatureEdges(copyOf);
+    collectEdges();
     SoLineGrid hiders(hiderColumns());
     for (size_t o = 0; o < objects_.size(); ++o) {
         const SoLineObject& p = *objects_[o];
         if (p.hides()) hiders.add(static_cast<int>(o), p.xmin, p.ymin, p.xmax, p.ymax);
     }
+    if (featureAngle_ >= 0.0f && addFaceIntersections(hiders)) collectEdges();
+    const std::vector<size_t> copyOf = findFirstCopies();
+    if (featureAngle_ >= 0.0f) markFeatureEdges(copyOf);
     findWhollyHiddenEdges(hiders);
     cutEdges(findCrossings(copyOf), copyOf, hiders);
     timings.cutting = step.lap();
@@ -215,6 +203,42 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     timings.joining = step.lap();
     lastTimings = timings;
     return lines;
+}
+
+void SoHiddenLines::collectEdges() {
+    size_t numEdges = 0;
+    for (const SoLineObject* object : objects_)
+        numEdges += static_cast<size_t>(object->getNumEdges());
+    edges_.clear();
+    edges_.reserve(numEdges);
+    firstEdgeOf_.clear();
+    for (size_t o = 0; o < objects_.size(); ++o) {
+        firstEdgeOf_.push_back(static_cast<int>(edges_.size()));
+        for (int e = 0; e < objects_[o]->getNumEdges(); ++e)
+            edges_.push_back(
+                {static_cast<int>(o), e, &objects_[o]->edgeStart(e), &objects_[o]->edgeEnd(e)});
+    }
+}
+
+// The lines are added as lines of the first polygon: they hide nothing, and they are seen
+// or hidden as its own edges are.
+bool SoHiddenLines::addFaceIntersections(const SoLineGrid& hiders) {
+    std::vector<SoFaceIntersections::Segment> segments;
+    if (!SoFaceIntersections::find(objects_, hiders, TOLERANCE, segments)) {
+        SoDebugError::postWarning("SoHiddenLines::computeVisibleLines",
+                                  "So many faces pass through one another that the lines where "
+                                  "they meet are left out of the drawing");
+        return false;
+    }
+    for (const SoFaceIntersections::Segment& segment : segments) {
+        const SoLineAttributes attributes = objects_[size_t(segment.polygon)]->getAttributes();
+        const SbVec4f ends[2] = {
+            {float(segment.from.x), float(segment.from.y), float(-segment.from.z), 0.0f},
+            {float(segment.to.x), float(segment.to.y), float(-segment.to.z), 0.0f}};
+        add(ends, 2, &attributes.color, attributes.lineWidth, attributes.linePattern,
+            attributes.linePatternScaleFactor, false, nullptr, nullptr);
+    }
+    return !segments.empty();
 }
 
 // The edges and their cuts take more room than the lines drawn from them: they go before
@@ -295,7 +319,7 @@ bool SoHiddenLines::normalsRunOn(const SoLineObject& p, int e, const SoLineObjec
 SoLinePoint SoHiddenLines::pointAlong(const Edge& e, double t) const {
     if (t <= 0) return *e.start;
     if (t >= 1) return *e.end;
-    return lerp(*e.start, *e.end, t);
+    return SoPiercing::along(*e.start, *e.end, t);
 }
 
 // Every point of an edge whose two ends one polygon hides is hidden by it too: the plane's
@@ -402,46 +426,24 @@ std::vector<size_t> SoHiddenLines::findFirstCopies() const {
     return first;
 }
 
-// The edge behind at the crossing is cut; a crossing at an end point, or at one depth,
-// changes nothing.
+// The edge behind at the crossing is cut where a polygon's edge passes in front of it; a
+// crossing at an end point, or at one depth, or behind a line, which hides nothing, changes
+// nothing. Lines where faces meet cross one another by the thousand.
 void SoHiddenLines::cutAtCrossing(size_t a, double t, size_t b, double u,
                                   const std::vector<char>& needsCuts,
                                   std::vector<Cut>& cuts) const {
-    const SoLinePoint x = lerp(*edges_[a].start, *edges_[a].end, t);
+    const SoLinePoint x = SoPiercing::along(*edges_[a].start, *edges_[a].end, t);
     for (const SoLinePoint* end :
          {edges_[a].start, edges_[a].end, edges_[b].start, edges_[b].end}) {
         const double dx = end->x - x.x, dy = end->y - x.y;
         if (dx * dx + dy * dy < TOLERANCE * TOLERANCE) return;
     }
-    const double za = x.z, zb = lerp(*edges_[b].start, *edges_[b].end, u).z;
+    const double za = x.z, zb = SoPiercing::along(*edges_[b].start, *edges_[b].end, u).z;
     if (std::fabs(za - zb) <= TOLERANCE) return;
-    const size_t behind = za < zb ? a : b;
-    if (needsCuts[behind]) cuts.push_back({behind, za < zb ? t : u});
+    const size_t behind = za < zb ? a : b, front = za < zb ? b : a;
+    if (needsCuts[behind] && objects_[size_t(edges_[front].object)]->hides())
+        cuts.push_back({behind, za < zb ? t : u});
 }
-
-namespace {
-/// Calls visit(o) for the polygons the segment from a to b may pierce, some more than once.
-/// A piercing lies on the segment, and in the box of the polygon it pierces: in a bucket
-/// along the segment's path where the polygon is filed. Where large polygons fill every
-/// bucket, the walk meets each of them a hundred times: then all are asked once, by box.
-template <class Visit>
-void forEachPiercingCandidate(const SoLineGrid& hiders, const std::vector<SoLineObject*>& objects,
-                              const SoLinePoint& a, const SoLinePoint& b, Visit visit) {
-    if (hiders.countAlong(a.x, a.y, b.x, b.y, CROSSING_MARGIN) <= objects.size()) {
-        hiders.forEachAlong(a.x, a.y, b.x, b.y, CROSSING_MARGIN, visit);
-        return;
-    }
-    const double xmin = std::min(a.x, b.x) - CROSSING_MARGIN;
-    const double xmax = std::max(a.x, b.x) + CROSSING_MARGIN;
-    const double ymin = std::min(a.y, b.y) - CROSSING_MARGIN;
-    const double ymax = std::max(a.y, b.y) + CROSSING_MARGIN;
-    for (size_t o = 0; o < objects.size(); ++o) {
-        const SoLineObject& p = *objects[o];
-        if (p.hides() && p.xmax >= xmin && p.xmin <= xmax && p.ymax >= ymin && p.ymin <= ymax)
-            visit(static_cast<int>(o));
-    }
-}
-}  // namespace
 
 // Edge by edge into one table: the crossings of the edge's first copy, its own piercings, in
 // order along it. A table of its own for each edge took more room than the cuts in it.
@@ -493,15 +495,10 @@ void SoHiddenLines::addPiercings(size_t i, const SoLineGrid& hiders,
     auto pierce = [&](int o) {
         if (o == e.object || lastEdge[o] == i) return;
         lastEdge[o] = i;
-        const SoLineObject& p = *objects_[o];
-        if (std::max(a.z, b.z) < p.zmin || std::min(a.z, b.z) > p.zmax) return;
-        const double da = p.planeDistance(a), db = p.planeDistance(b);
-        if (!((da > TOLERANCE && db < -TOLERANCE) || (da < -TOLERANCE && db > TOLERANCE))) return;
-        const double t = da / (da - db);
-        const SoLinePoint x = lerp(a, b, t);
-        if (p.outlineContains(x.x, x.y)) cutValues_.push_back(t);
+        double t;
+        if (SoPiercing::find(*objects_[o], a, b, TOLERANCE, t)) cutValues_.push_back(t);
     };
-    forEachPiercingCandidate(hiders, objects_, a, b, pierce);
+    SoPiercing::forEachCandidate(hiders, objects_, a, b, pierce);
 }
 
 const SoLineObject* SoHiddenLines::findHider(const SoLinePoint& p, const SoLineGrid& hiders,

@@ -55,7 +55,9 @@ struct SoVisibleLine {
 /// many degrees, but the shape says that its surface is smooth there, and a drafter draws
 /// no line on it. A polygon without area adds nothing. An edge where the two polygons lie on
 /// one side of it on the page stays, whatever the angles: there a curved surface turns away
-/// from the viewer, and the edge is its outline.
+/// from the viewer, and the edge is its outline. And a line is drawn where polygons pass
+/// through one another, as a drafter draws where one solid enters another (see
+/// SoFaceIntersections).
 class SoHiddenLines {
   public:
     /// Where the time of the last computation went, in seconds.
@@ -107,6 +109,10 @@ class SoHiddenLines {
     void add(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
              unsigned short linePattern, int linePatternScaleFactor, bool closed,
              const float* edgeLengths, const SbVec3f* normals);
+    /// Every edge of the objects, in their order, into edges_ and firstEdgeOf_.
+    void collectEdges();
+    /// Adds the lines where polygons pass through one another; whether there were any.
+    bool addFaceIntersections(const SoLineGrid& hiders);
     /// Where an object is filed to find its near copies: the cell of its first point, cells
     /// several tolerances wide, with the cells next to it (from .. to, each way) that a point
     /// within the tolerance may lie in.
