@@ -109,6 +109,14 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
            true}},
          {{0, 2.0}},
          1},
+        // The square's top edge comes first with a sliver, which hides nothing: the square
+        // still hides what passes behind it there.
+        {"a line up behind it, a sliver on its edge",
+         {{{pt(-0.5f, 0.5f, 0.5f), pt(0.5f, 0.5f, 0.5f), pt(0, 0.5f, 0.5f)}, true},
+          square,
+          {{pt(0, -0.9f, 0.8f), pt(0, 0.9f, 0.8f)}, false}},
+         {{0, 2.0}, {1, 4.0}, {2, 0.8}},
+         4},
         {"a line of one point", {{{pt(0, 0, 0.1f)}, false}, {{pt(0, 0, 0.1f)}, true}}, {}, 0},
         {"two polygons through each other", {square, strip}, {{0, 4.0 - 0.4}, {1, 4.0 - 1.0}}, 3},
         // As a drafter draws them: where they meet too, in the first one's colour.

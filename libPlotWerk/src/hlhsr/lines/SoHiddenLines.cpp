@@ -28,6 +28,8 @@ constexpr double TOLERANCE = 0.0001;
 constexpr double PLACE_CELL = 8 * TOLERANCE;
 // The crossing search looks as far beyond an edge's path as the piercing search does.
 constexpr double CROSSING_MARGIN = SoPiercing::MARGIN;
+// The roles of an edge in the crossing search, as bits.
+constexpr char NEEDS_CUTS = 1, CUTS = 2;
 // How far a piece's midpoint is lifted towards the viewer before it is tested.
 constexpr double LIFT = 0.003;
 constexpr double PI = 3.14159265358979323846;
@@ -349,10 +351,14 @@ void SoHiddenLines::findWhollyHiddenEdges(const SoLineGrid& hiders) {
 // another by the million and their cuts took gigabytes.
 std::vector<SoHiddenLines::Cut> SoHiddenLines::findCrossings(
     const std::vector<size_t>& first) const {
-    std::vector<char> needsCuts(edges_.size(), 0);
-    for (size_t i = 0; i < edges_.size(); ++i)
-        if (objects_[edges_[i].object]->drawn[edges_[i].edge] && !hiddenWhole_[i])
-            needsCuts[first[i]] = 1;
+    // Per first copy: whether a copy is drawn and seen in part, and whether one is a
+    // polygon's, which hides what passes behind it.
+    std::vector<char> role(edges_.size(), 0);
+    for (size_t i = 0; i < edges_.size(); ++i) {
+        const SoLineObject& object = *objects_[edges_[i].object];
+        if (object.drawn[edges_[i].edge] && !hiddenWhole_[i]) role[first[i]] |= NEEDS_CUTS;
+        if (object.hides()) role[first[i]] |= CUTS;
+    }
     std::vector<Cut> cuts;
     SoLineGrid grid(std::clamp(static_cast<int>(edges_.size() / 4), 1, SoLineGrid::ROWS));
     for (size_t i = 0; i < edges_.size(); ++i) {
@@ -366,7 +372,8 @@ std::vector<SoHiddenLines::Cut> SoHiddenLines::findCrossings(
             for (size_t i = 0; i < items.size(); ++i) {
                 for (size_t j = i + 1; j < items.size(); ++j) {
                     const size_t a = items[i], b = items[j];
-                    if (!needsCuts[a] && !needsCuts[b]) continue;
+                    if (!((role[a] | role[b]) & NEEDS_CUTS) || !((role[a] | role[b]) & CUTS))
+                        continue;
                     const SoLinePoint &p0 = *edges_[a].start, &p1 = *edges_[a].end;
                     const SoLinePoint &q0 = *edges_[b].start, &q1 = *edges_[b].end;
                     const double dx = p1.x - p0.x, dy = p1.y - p0.y;
@@ -378,7 +385,7 @@ std::vector<SoHiddenLines::Cut> SoHiddenLines::findCrossings(
                     if (!(t > 0 && t < 1 && u > 0 && u < 1)) continue;
                     const double x = p0.x + t * dx, y = p0.y + t * dy;
                     if (grid.row(y) != r || grid.column(x) != c) continue;
-                    cutAtCrossing(a, t, b, u, needsCuts, cuts);
+                    cutAtCrossing(a, t, b, u, role, cuts);
                 }
             }
         }
@@ -430,8 +437,7 @@ std::vector<size_t> SoHiddenLines::findFirstCopies() const {
 // crossing at an end point, or at one depth, or behind a line, which hides nothing, changes
 // nothing. Lines where faces meet cross one another by the thousand.
 void SoHiddenLines::cutAtCrossing(size_t a, double t, size_t b, double u,
-                                  const std::vector<char>& needsCuts,
-                                  std::vector<Cut>& cuts) const {
+                                  const std::vector<char>& role, std::vector<Cut>& cuts) const {
     const SoLinePoint x = SoPiercing::along(*edges_[a].start, *edges_[a].end, t);
     for (const SoLinePoint* end :
          {edges_[a].start, edges_[a].end, edges_[b].start, edges_[b].end}) {
@@ -441,7 +447,7 @@ void SoHiddenLines::cutAtCrossing(size_t a, double t, size_t b, double u,
     const double za = x.z, zb = SoPiercing::along(*edges_[b].start, *edges_[b].end, u).z;
     if (std::fabs(za - zb) <= TOLERANCE) return;
     const size_t behind = za < zb ? a : b, front = za < zb ? b : a;
-    if (needsCuts[behind] && objects_[size_t(edges_[front].object)]->hides())
+    if ((role[behind] & NEEDS_CUTS) && (role[front] & CUTS))
         cuts.push_back({behind, za < zb ? t : u});
 }
 

@@ -153,8 +153,8 @@ class SoHiddenLines {
     void addPiercings(size_t edge, const SoLineGrid& hiders, std::vector<size_t>& lastEdge);
     void keepDistinctCuts(size_t edge);
     /// Edges a and b cross at a's parameter t and b's parameter u: the one behind gets a cut,
-    /// if it needs cuts at all.
-    void cutAtCrossing(size_t a, double t, size_t b, double u, const std::vector<char>& needsCuts,
+    /// if it needs cuts at all and the one in front cuts (role: their bits).
+    void cutAtCrossing(size_t a, double t, size_t b, double u, const std::vector<char>& role,
                        std::vector<Cut>& cuts) const;
     std::vector<char> findVisiblePieces(const SoLineGrid& hiders);
     /// A polygon that hides p (lifted), `likely` asked first; null when p is seen.
