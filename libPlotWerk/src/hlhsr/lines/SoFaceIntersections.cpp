@@ -62,10 +62,18 @@ struct Search {
     std::vector<Meeting> meetings;
 };
 
-// Where the edges of polygon o pass through p.
+// Where the edges of polygon o pass through p. A mesh's neighbours, the most of the pairs
+// asked, lie on one side of each other's planes, touching them: one look at the corners.
 void addPiercings(Search& search, int o, int p) {
     const SoLineObject& polygon = *search.objects[static_cast<size_t>(o)];
     const SoLineObject& other = *search.objects[static_cast<size_t>(p)];
+    bool before = false, behind = false;
+    for (int e = 0; e < polygon.getNumEdges(); ++e) {
+        const double distance = other.planeDistance(polygon.edgeStart(e));
+        before = before || distance > search.tolerance;
+        behind = behind || distance < -search.tolerance;
+    }
+    if (!before || !behind) return;
     for (int e = 0; e < polygon.getNumEdges(); ++e) {
         const SoLinePoint &a = polygon.edgeStart(e), &b = polygon.edgeEnd(e);
         double t;
@@ -74,14 +82,16 @@ void addPiercings(Search& search, int o, int p) {
     }
 }
 
-// The polygons in the buckets o's box covers, or, where those are more than the polygons,
-// every polygon.
+// The polygons after o in the buckets o's box covers, or, where those are more than the
+// polygons, every polygon after o: each pair once, each one's edges through the other.
 void addMeetings(Search& search, int o) {
     const auto ask = [&](int p) {
         const auto q = static_cast<size_t>(p);
-        if (p == o || search.lastAsker[q] == o) return;
+        if (p <= o || search.lastAsker[q] == o) return;
         search.lastAsker[q] = o;
-        if (meet(search.boxes[static_cast<size_t>(o)], search.boxes[q])) addPiercings(search, o, p);
+        if (!meet(search.boxes[static_cast<size_t>(o)], search.boxes[q])) return;
+        addPiercings(search, o, p);
+        addPiercings(search, p, o);
     };
     const SoLineObject& polygon = *search.objects[static_cast<size_t>(o)];
     const SoLineGrid& grid = search.hiders;
@@ -90,7 +100,7 @@ void addMeetings(Search& search, int o) {
     const int c0 = grid.column(polygon.xmin - SoPiercing::MARGIN);
     const int c1 = grid.column(polygon.xmax + SoPiercing::MARGIN);
     if (double(r1 - r0 + 1) * (c1 - c0 + 1) > double(search.objects.size())) {
-        for (size_t p = 0; p < search.objects.size(); ++p)
+        for (size_t p = size_t(o) + 1; p < search.objects.size(); ++p)
             if (search.objects[p]->hides()) ask(static_cast<int>(p));
         return;
     }
