@@ -98,7 +98,7 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
          {square, {{pt(-0.9f, 0, 0.8f), pt(0.9f, 0, 0.8f)}, false}},
          {{0, 4.0}, {1, 0.8}},
          3},
-        // The line's crossings cut two edges of the square; their pieces join again.
+        // A line hides nothing: the square's edges it crosses stay whole.
         {"a line across in front of it",
          {square, {{pt(-0.9f, 0, 0.1f), pt(0.9f, 0, 0.1f)}, false}},
          {{0, 4.0}, {1, 1.8}},

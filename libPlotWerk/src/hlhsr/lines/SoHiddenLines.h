@@ -24,7 +24,7 @@ struct SoVisibleLine {
 /// Hidden-line removal for one viewport: every polygon contributes its outline and hides
 /// what lies behind it, every polyline is kept where no polygon covers it.
 ///
-/// Edges are cut where they cross behind another edge on the page and where they pierce a
+/// Edges are cut where they cross behind a polygon's edge on the page and where they pierce a
 /// polygon; each piece is then visible unless a polygon hides its midpoint, lifted a little
 /// towards the viewer so that a polygon never hides its own outline. Visible pieces of one
 /// primitive that meet are joined into polylines, collinear ones into one segment.
