@@ -98,11 +98,8 @@ void SbBox3f::transform(const SbMatrix& m) {
     const SbBox3f original = *this;
     makeEmpty();
     for (int corner = 0; corner < 8; ++corner) {
-        const SbVec3f p((corner & 1 ? original.maxPt_ : original.minPt_)[0],
-                        (corner & 2 ? original.maxPt_ : original.minPt_)[1],
-                        (corner & 4 ? original.maxPt_ : original.minPt_)[2]);
         SbVec3f q;
-        m.multVecMatrix(p, q);
+        m.multVecMatrix(original.getCorner(corner), q);
         extendBy(q);
     }
 }

@@ -54,6 +54,11 @@ class SbBox3f {
     /// Range of dot(point, direction) over the box: its extent along an arbitrary axis.
     /// An empty box gives dMin > dMax.
     void getSpan(const SbVec3f& direction, float& dMin, float& dMax) const;
+    /// Corner `index` (0 to 7): bit 0 takes the max x, bit 1 the max y, bit 2 the max z.
+    SbVec3f getCorner(int index) const {
+        return SbVec3f((index & 1 ? maxPt_ : minPt_)[0], (index & 2 ? maxPt_ : minPt_)[1],
+                       (index & 4 ? maxPt_ : minPt_)[2]);
+    }
     /// Replaces the box by the bounding box of its eight transformed corners (row-vector
     /// transform with division by w). An empty box stays empty.
     void transform(const SbMatrix& m);

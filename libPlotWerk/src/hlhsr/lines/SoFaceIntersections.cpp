@@ -95,18 +95,16 @@ void addMeetings(Search& search, int o) {
     };
     const SoLineObject& polygon = *search.objects[static_cast<size_t>(o)];
     const SoLineGrid& grid = search.hiders;
-    const int r0 = grid.row(polygon.ymin - SoPiercing::MARGIN);
-    const int r1 = grid.row(polygon.ymax + SoPiercing::MARGIN);
-    const int c0 = grid.column(polygon.xmin - SoPiercing::MARGIN);
-    const int c1 = grid.column(polygon.xmax + SoPiercing::MARGIN);
-    if (double(r1 - r0 + 1) * (c1 - c0 + 1) > double(search.objects.size())) {
+    const double m = SoPiercing::MARGIN;
+    const double box[4] = {polygon.xmin - m, polygon.ymin - m, polygon.xmax + m, polygon.ymax + m};
+    if (grid.countBucketsIn(box[0], box[1], box[2], box[3]) > double(search.objects.size())) {
         for (size_t p = size_t(o) + 1; p < search.objects.size(); ++p)
             if (search.objects[p]->hides()) ask(static_cast<int>(p));
         return;
     }
-    for (int r = r0; r <= r1; ++r)
-        for (int c = c0; c <= c1; ++c)
-            for (int p : grid.bucket(r, c)) ask(p);
+    grid.forEachBucketIn(box[0], box[1], box[2], box[3], [&](size_t b) {
+        for (int p : grid.bucket(b)) ask(p);
+    });
 }
 
 // The meetings of one pair, in order along the line their planes share, as stretches.

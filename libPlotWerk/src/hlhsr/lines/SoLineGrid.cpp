@@ -24,9 +24,7 @@ int SoLineGrid::column(double x) const {
 }
 
 void SoLineGrid::add(int item, double xmin, double ymin, double xmax, double ymax) {
-    for (int r = row(ymin); r <= row(ymax); ++r)
-        for (int c = column(xmin); c <= column(xmax); ++c)
-            buckets_[static_cast<size_t>(r) * columns_ + c].push_back(item);
+    forEachBucketIn(xmin, ymin, xmax, ymax, [&](size_t b) { buckets_[b].push_back(item); });
 }
 
 void SoLineGrid::addSegment(int item, double x0, double y0, double x1, double y1, double margin) {

@@ -20,6 +20,18 @@ class SoLineGrid {
     /// reaching `margin` further along x, so that a point computed on the segment finds it
     /// whatever the rounding. A long segment meets far fewer buckets than its box.
     void addSegment(int item, double x0, double y0, double x1, double y1, double margin);
+    /// How many buckets the box meets, and a call of visit(b) for the index b of each.
+    double countBucketsIn(double xmin, double ymin, double xmax, double ymax) const {
+        return double(row(ymax) - row(ymin) + 1) * (column(xmax) - column(xmin) + 1);
+    }
+    template <class Visit>
+    void forEachBucketIn(double xmin, double ymin, double xmax, double ymax, Visit visit) const {
+        for (int r = row(ymin); r <= row(ymax); ++r)
+            for (int c = column(xmin); c <= column(xmax); ++c)
+                visit(static_cast<size_t>(r) * columns_ + c);
+    }
+    /// The items filed in bucket b.
+    const std::vector<int>& bucket(size_t b) const { return buckets_[b]; }
     /// The items filed in the bucket of (x, y).
     const std::vector<int>& at(double x, double y) const;
     /// Calls visit(item) for every item filed in a bucket the segment passes through (see
