@@ -69,4 +69,35 @@ TEST(PenTravelOrder, EveryLineDrawnByKindWithLittleTravel) {
     }
 }
 
+// The eight pieces of a zigzag, shuffled and some turned round, the pen nearest its middle:
+// one line where the pen may draw on, solid or in the drawing's own pattern; apart in a
+// source's pattern or in two colours.
+TEST(PenTravelOrder, PiecesThatMeetEndToEndBecomeOneLine) {
+    struct Case {
+        unsigned short pattern;
+        bool patternsRunOn;
+        int colors;
+        size_t lines;
+    };
+    for (const Case& c : {Case{0xFFFF, false, 1, 1}, Case{0xFF00, true, 1, 1},
+                          Case{0xFF00, false, 1, 8}, Case{0xFFFF, false, 2, 8}}) {
+        std::vector<SbVec4f> zigzag;
+        for (int k = 0; k <= 8; ++k) zigzag.emplace_back(k / 8.0f - 0.5f, k % 2 * 0.3f, 0, 0);
+        std::vector<SoVisibleLine> lines;
+        for (int k = 0; k < 8; ++k) {
+            lines.push_back({{zigzag[k], zigzag[k + 1]},
+                             {SbColor(float(k % c.colors), 0, 0), 0, c.pattern, 1}});
+            if (k % 3 == 1) std::reverse(lines.back().points.begin(), lines.back().points.end());
+        }
+        std::shuffle(lines.begin(), lines.end(), std::mt19937(20261209));
+        float x = 0, y = -1;
+        SoPenTravelOrder::arrange(lines, x, y, c.patternsRunOn);
+        ASSERT_EQ(lines.size(), c.lines) << c.pattern << " " << c.colors;
+        if (c.lines != 1) continue;
+        std::vector<SbVec4f> points = lines[0].points;
+        if (points.front() != zigzag.front()) std::reverse(points.begin(), points.end());
+        EXPECT_EQ(points, zigzag);
+    }
+}
+
 }  // namespace

@@ -197,7 +197,7 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     releaseEdges();
     if (penTravelOrder_) {
         float x = -1.0f, y = -1.0f;  // the pen waits at the view's lower-left corner
-        SoPenTravelOrder::arrange(lines, x, y);
+        SoPenTravelOrder::arrange(lines, x, y, true);
         SoPenTravelOrder::arrange(seen, x, y);
     }
     lines.insert(lines.end(), std::make_move_iterator(seen.begin()),
@@ -538,23 +538,25 @@ std::vector<char> SoHiddenLines::findVisiblePieces(const SoLineGrid& hiders) {
     return visible;
 }
 
-namespace {
-/// Adds q to the polyline, merging it with the last segment when they run on in one line.
-void extend(std::vector<SbVec4f>& line, const SoLinePoint& q) {
-    const SbVec4f next(float(q.x), float(q.y), 0.0f, 0.0f);
-    const size_t n = line.size();
+void SoVisibleLine::extendTo(float x, float y) {
+    const SbVec4f next(x, y, 0.0f, 0.0f);
+    const size_t n = points.size();
     if (n >= 2) {
-        const double ax = line[n - 1][0] - line[n - 2][0], ay = line[n - 1][1] - line[n - 2][1];
-        const double bx = next[0] - line[n - 1][0], by = next[1] - line[n - 1][1];
+        const double ax = points[n - 1][0] - points[n - 2][0];
+        const double ay = points[n - 1][1] - points[n - 2][1];
+        const double bx = next[0] - points[n - 1][0], by = next[1] - points[n - 1][1];
         const double cross = ax * by - ay * bx, dot = ax * bx + ay * by;
         if (dot > 0 && std::fabs(cross) <= TOLERANCE * std::hypot(ax, ay) * std::hypot(bx, by)) {
-            line[n - 1] = next;
+            points[n - 1] = next;
             return;
         }
     }
-    line.push_back(next);
+    points.push_back(next);
 }
-}  // namespace
+
+void SoVisibleLine::append(const SoVisibleLine& next) {
+    for (size_t k = 1; k < next.points.size(); ++k) extendTo(next.points[k][0], next.points[k][1]);
+}
 
 std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& visible,
                                                      char drawn) const {
@@ -588,7 +590,8 @@ std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& vi
                     open = false;
                 } else {
                     if (!open) start(pointAlong(edges_[i], from), object.patternAt(e, from));
-                    extend(lines.back().points, pointAlong(edges_[i], to));
+                    const SoLinePoint end = pointAlong(edges_[i], to);
+                    lines.back().extendTo(float(end.x), float(end.y));
                     open = true;
                 }
                 from = to;
@@ -599,13 +602,8 @@ std::vector<SoVisibleLine> SoHiddenLines::joinPieces(const std::vector<char>& vi
             const SbVec4f& end = lines.back().points.back();
             const SbVec4f& begin = lines[firstOfObject].points.front();
             if (end == begin) {
-                std::vector<SbVec4f>& last = lines.back().points;
-                for (size_t k = 1; k < lines[firstOfObject].points.size(); ++k) {
-                    const SbVec4f& p = lines[firstOfObject].points[k];
-                    extend(last, {p[0], p[1], 0.0});
-                }
-                lines[firstOfObject].points = std::move(last);
-                lines[firstOfObject].patternPhase = lines.back().patternPhase;
+                lines.back().append(lines[firstOfObject]);
+                lines[firstOfObject] = std::move(lines.back());
                 lines.pop_back();
             }
         }

@@ -19,6 +19,12 @@ struct SoVisibleLine {
     SoLineAttributes attributes;
     /// How far (millimetres) the source's pattern had run where this piece starts.
     float patternPhase = 0.0f;
+
+    /// Adds (x, y) to the points, in place of the last one where the last segment runs on
+    /// to it in one line (turning by less than 0.0001, relative cross product, the same way).
+    void extendTo(float x, float y);
+    /// Adds the points of a line that starts where this one ends, after its first.
+    void append(const SoVisibleLine& next);
 };
 
 /// Hidden-line removal for one viewport: every polygon contributes its outline and hides

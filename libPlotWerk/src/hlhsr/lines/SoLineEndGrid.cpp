@@ -46,6 +46,13 @@ bool SoLineEndGrid::nearest(float x, float y, const std::vector<char>& drawn, En
     return any;
 }
 
+bool SoLineEndGrid::at(float x, float y, const std::vector<char>& drawn, End& found) {
+    float best = 0.0f;
+    bool any = false;
+    searchRing(columnOf(x), rowOf(y), 0, x, y, drawn, best, found, any);
+    return any && found.x == x && found.y == y;
+}
+
 void SoLineEndGrid::searchRing(int cx, int cy, int r, float x, float y,
                                const std::vector<char>& drawn, float& best, End& found, bool& any) {
     for (int row = std::max(cy - r, 0); row <= std::min(cy + r, rows_ - 1); ++row) {

@@ -27,6 +27,8 @@ class SoLineEndGrid {
     size_t cellCount() const { return live_.size(); }
     /// The nearest end to (x, y) whose line `drawn` does not mark; false when there is none.
     bool nearest(float x, float y, const std::vector<char>& drawn, End& found);
+    /// An end exactly at (x, y) whose line `drawn` does not mark; false when there is none.
+    bool at(float x, float y, const std::vector<char>& drawn, End& found);
 
   private:
     /// Looks at the cells at ring distance r around (cx, cy); keeps the nearest end found.
