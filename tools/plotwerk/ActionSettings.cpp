@@ -50,7 +50,7 @@ void applyHiddenMode(SoVectorizeAction& action, const PrintOptions& options) {
     // A drawing of lines is a drafter's drawing: no diagonals of flat faces, each edge once.
     // In the order a plotter draws fastest: on paper the order of lines makes no difference.
     if (options.hidden == SoVectorizeAction::HIDDEN_LINES_REMOVAL) {
-        action.setHiddenLineFeatureEdges(options.allEdges ? 0 : 1, options.featureAngle);
+        action.setHiddenLineFeatureEdges(1, options.featureAngle);
         action.setHiddenLinePenTravelOrder(1);
     }
     // Dashes of 12 nominal widths with gaps of 4, the proportions of a drafter's hidden line.

@@ -147,16 +147,18 @@ std::vector<OptionTable::Entry> makeEntries() {
                       static_cast<unsigned short>(OptionValue::wholeNumber(n, v, 64, 2048));
               }},
         Entry{"--edges", "all|feature[=DEG]",
-              "for --hidden lines: every outline, or only edges where faces meet at more than "
-              "DEG degrees, unless the shape's normals run smoothly across them, the "
-              "outlines of curved surfaces and where faces pass through one another (each "
-              "drawn once)",
+              "for --hidden lines: every edge, or only edges where faces meet at more than "
+              "DEG degrees, unless the shape's normals run smoothly across them, and the "
+              "outlines of curved surfaces; either way each drawn once, with lines where "
+              "faces pass through one another (all is feature=0)",
               [](const PS&) -> std::string {
                   return "feature=" + decimal(PrintOptions().featureAngle);
               },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
-                  o.allEdges = v == "all";
-                  if (o.allEdges || v == "feature") return;
+                  if (v == "all" || v == "feature") {
+                      o.featureAngle = v == "all" ? 0.0f : PrintOptions().featureAngle;
+                      return;
+                  }
                   if (v.rfind("feature=", 0) != 0)
                       OptionValue::fail(n, v, "expected all, feature or feature=DEG");
                   o.featureAngle = OptionValue::number(n, v.substr(8));

@@ -38,10 +38,9 @@ struct PrintOptions {
     /// The raster mode's quality (0 to 1) and tile size in pixels.
     std::optional<float> rasterQuality;
     std::optional<unsigned short> rasterTile;
-    /// Hidden-line drawings: every outline, or feature edges at this angle (degrees).
-    bool allEdges = false;
     /// Hidden edges drawn dashed rather than left out.
     bool dashedHidden = false;
+    /// Hidden-line drawings: the feature edges' angle (degrees); 0 keeps every edge.
     float featureAngle = 1.0f;
     /// The camera added to a scene without one, and the side it looks from.
     /// Unset: orthographic on a sheet of views, which a drafter lines up, else perspective.

@@ -145,6 +145,14 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
         {"a smooth surface", {smooth[0], smooth[1]}, {{0, 1.104988}, {1, 1.001798}}, 2, 0, 1},
         {"a crease", {smooth[0], smooth[2]}, {{0, 2.104988}, {1, 1.001798}}, 2, 0, 1},
         {"no area", {{{beside[1], beside[1], beside[0]}, true}, near}, {{1, 2.104988}}, 1, 0, 1},
+        // At an angle of 0 every edge stays, the diagonal of a flat face too, drawn once.
+        {"a square in two halves, every edge",
+         {{{square.points[0], square.points[1], square.points[2]}, true},
+          {{square.points[0], square.points[2], square.points[3]}, true}},
+         {{0, 2 + std::sqrt(2.0)}, {1, 2.0}},
+         2,
+         0,
+         0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -273,7 +273,9 @@ int SoHiddenLines::hiderColumns() const {
 // The first primitive to bring an edge draws it; a second polygon on a smooth surface (its
 // winding turned by less than the feature angle) takes the first one's edge away too, unless
 // the surface turns away from the viewer there: both polygons on one side of the edge on the
-// page is a fold, and its edge the outline of the surface.
+// page is a fold, and its edge the outline of the surface. At an angle of 0 nothing is
+// smooth, not even the diagonal of a flat face, whose two halves' normals the rounding may
+// make agree to the last bit or not.
 void SoHiddenLines::markFeatureEdges(const std::vector<size_t>& copyOf) {
     const double limit = std::cos(featureAngle_ * PI / 180.0);
     constexpr size_t NONE = static_cast<size_t>(-1);
@@ -295,8 +297,9 @@ void SoHiddenLines::markFeatureEdges(const std::vector<size_t>& copyOf) {
             const SoLinePoint& m = other.getWindingNormal();
             const SoLinePoint &a = object.edgeStart(e), &b = object.edgeEnd(e);
             const bool fold = object.pageSide(a, b) * other.pageSide(a, b) > 0;
-            const bool smooth = n.x * m.x + n.y * m.y + n.z * m.z >= limit ||
-                                normalsRunOn(object, e, other, firstEdge.edge, limit);
+            const bool smooth =
+                featureAngle_ > 0 && (n.x * m.x + n.y * m.y + n.z * m.z >= limit ||
+                                      normalsRunOn(object, e, other, firstEdge.edge, limit));
             if (!fold && smooth) other.drawn[firstEdge.edge] = 0;
         }
     }
