@@ -82,14 +82,16 @@ void addPiercings(Search& search, int o, int p) {
     }
 }
 
-// The polygons after o in the buckets o's box covers, or, where those are more than the
+// The polygons after o in the buckets o covers, or, where its box covers more than the
 // polygons, every polygon after o: each pair once, each one's edges through the other.
 void addMeetings(Search& search, int o) {
     const auto ask = [&](int p) {
         const auto q = static_cast<size_t>(p);
-        if (p <= o || search.lastAsker[q] == o) return;
+        if (search.lastAsker[q] == o) return;
         search.lastAsker[q] = o;
         if (!meet(search.boxes[static_cast<size_t>(o)], search.boxes[q])) return;
+        const SoLineObject &first = *search.objects[size_t(o)], &second = *search.objects[q];
+        if (first.apartOnPageFrom(second) || second.apartOnPageFrom(first)) return;
         addPiercings(search, o, p);
         addPiercings(search, p, o);
     };
@@ -102,8 +104,11 @@ void addMeetings(Search& search, int o) {
             if (search.objects[p]->hides()) ask(static_cast<int>(p));
         return;
     }
-    grid.forEachBucketIn(box[0], box[1], box[2], box[3], [&](size_t b) {
-        for (int p : grid.bucket(b)) ask(p);
+    // Polygons are filed in their order: those after o end each bucket.
+    grid.forEachBucketOver(polygon, m, [&](size_t b) {
+        const std::vector<int>& filed = grid.bucket(b);
+        for (auto p = std::upper_bound(filed.begin(), filed.end(), o); p != filed.end(); ++p)
+            ask(*p);
     });
 }
 

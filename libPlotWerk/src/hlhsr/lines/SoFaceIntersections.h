@@ -13,7 +13,10 @@
 /// inside both, first to second, third to fourth. A pair whose count is odd (an edge that
 /// only touches the other within the tolerance) gives nothing. Polygons that share an edge
 /// or a corner, as a mesh's neighbours do, pierce nothing of each other: an edge that ends
-/// on the other's plane does not pass through it.
+/// on the other's plane does not pass through it. Nor is a pair asked whose insides do not
+/// overlap on the page, one beyond the line of an edge of the other: they could meet only
+/// along that edge, which is drawn. So the thousands of triangles of a fine disc's fan,
+/// whose boxes all overlap at its centre, cost a look at their corners a pair.
 ///
 /// Solids that meet give a stretch or two for each polygon along the curves where they
 /// meet, random triangles that pierce their neighbours a few; n large polygons that all pass

@@ -108,11 +108,14 @@ void SoHiddenLines::add(const SbVec4f* points, int numPoints, const SbColor* col
 }
 
 // Coordinates too large for a cell number, and NaN, share one cell with no neighbours: such
-// objects meet only their exact copies there.
+// objects meet only their exact copies there. The mean of the points, not the first one: the
+// triangles of a disc's fan may all start at its centre, and each was compared with all.
 SoHiddenLines::Place SoHiddenLines::placeOf(const SoLineObject& object) {
     Place place{};
-    const SoLinePoint& first = object.edgeStart(0);
-    const double coordinates[2] = {first.x, first.y};
+    double coordinates[2] = {0.0, 0.0};
+    const int n = object.getNumPoints();
+    for (int i = 0; i < n; ++i)
+        coordinates[0] += object.getPoint(i).x / n, coordinates[1] += object.getPoint(i).y / n;
     for (int axis = 0; axis < 2; ++axis) {
         const double at = coordinates[axis] / PLACE_CELL, cell = std::floor(at);
         if (!(std::fabs(cell) < 1e15)) {
@@ -174,7 +177,7 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     SoLineGrid hiders(hiderColumns());
     for (size_t o = 0; o < objects_.size(); ++o) {
         const SoLineObject& p = *objects_[o];
-        if (p.hides()) hiders.add(static_cast<int>(o), p.xmin, p.ymin, p.xmax, p.ymax);
+        if (p.hides()) hiders.addPolygon(static_cast<int>(o), p);
     }
     if (featureAngle_ >= 0.0f && addFaceIntersections(hiders)) collectEdges();
     const std::vector<size_t> copyOf = findFirstCopies();
@@ -253,21 +256,33 @@ void SoHiddenLines::releaseEdges() {
     firstEdgeOf_ = {};
 }
 
-// As many columns as the edges ask for, unless the polygons are so large that filing them
-// would take more than 64 entries a polygon: coincident copies of a large shape filled every
-// bucket of a fine grid with every copy, gigabytes for a few thousand copies.
+// As many columns as the edges ask for, unless filing the polygons would take more than 64
+// entries a polygon, or 4 million in all if that is more: coincident copies of a large
+// shape filled every bucket of a fine grid with every copy, gigabytes for a few thousand
+// copies. The entries are counted by the polygons' shapes: counted by their boxes, the
+// tall thin triangles of a cylinder's sides left buckets far wider than high, and the
+// thousands of long triangles of its caps' fans met in every bucket near their centres.
 int SoHiddenLines::hiderColumns() const {
-    constexpr double MOST_ENTRIES_PER_POLYGON = 64;
-    double polygons = 0, entriesPerColumn = 0;
+    constexpr double MOST_ENTRIES_PER_POLYGON = 64, MOST_ENTRIES_ANYWAY = 4e6;
+    // A polygon takes a bucket in each row it meets, and as many more as its width there
+    // spans columns.
+    double polygons = 0, rows = 0, columnsSpanned = 0;
+    std::vector<double> extents;
     for (const SoLineObject* object : objects_) {
-        const SoLineObject& p = *object;
-        if (!p.hides()) continue;
+        if (!object->hides()) continue;
         ++polygons;
-        entriesPerColumn += ((p.ymax - p.ymin) * SoLineGrid::ROWS / 2 + 1) * (p.xmax - p.xmin) / 2;
+        SoLineGrid::findRowExtents(*object, extents);
+        rows += static_cast<double>(extents.size() / 2);
+        for (size_t k = 0; k < extents.size(); k += 2) {
+            const double share = (extents[k + 1] - extents[k]) / 2;  // of the page's width
+            columnsSpanned += share > 0 ? std::min(share, 1.0) : 0.0;
+        }
     }
+    const double budget = std::max(MOST_ENTRIES_PER_POLYGON * polygons, MOST_ENTRIES_ANYWAY) - rows;
+    const double columns = budget / columnsSpanned;  // NaN or less than 1 where over budget
     const int wanted = std::clamp(static_cast<int>(edges_.size() / 1000), 1, 500);
-    if (entriesPerColumn * wanted <= MOST_ENTRIES_PER_POLYGON * polygons) return wanted;
-    return std::max(1, static_cast<int>(MOST_ENTRIES_PER_POLYGON * polygons / entriesPerColumn));
+    if (columns >= wanted) return wanted;
+    return columns >= 1 ? static_cast<int>(columns) : 1;
 }
 
 // The first primitive to bring an edge draws it; a second polygon on a smooth surface (its

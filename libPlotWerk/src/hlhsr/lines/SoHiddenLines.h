@@ -119,7 +119,7 @@ class SoHiddenLines {
     void collectEdges();
     /// Adds the lines where polygons pass through one another; whether there were any.
     bool addFaceIntersections(const SoLineGrid& hiders);
-    /// Where an object is filed to find its near copies: the cell of its first point, cells
+    /// Where an object is filed to find its near copies: the cell of its points' mean, cells
     /// several tolerances wide, with the cells next to it (from .. to, each way) that a point
     /// within the tolerance may lie in.
     struct Place {

@@ -64,19 +64,6 @@ bool SoLineObject::sameAs(const SoLineObject& other, double tolerance) const {
            std::equal(patternRun, patternRun + runs, other.patternRun);
 }
 
-int SoLineObject::getNumEdges() const {
-    if (numPoints_ < 2) return 0;
-    return closed_ ? numPoints_ : numPoints_ - 1;
-}
-
-const SoLinePoint& SoLineObject::edgeEnd(int edge) const {
-    return points_[edgeEndIndex(edge)];
-}
-
-int SoLineObject::edgeEndIndex(int edge) const {
-    return (edge + 1) % numPoints_;
-}
-
 void SoLineObject::computeExtent() {
     if (numPoints_ == 0) return;
     xmin = xmax = points_[0].x, ymin = ymax = points_[0].y, zmin = zmax = points_[0].z;
@@ -114,10 +101,6 @@ bool SoLineObject::enclosesNothing() const {
     return closed_ && windingNormal_.x == 0 && windingNormal_.y == 0 && windingNormal_.z == 0;
 }
 
-double SoLineObject::planeDistance(const SoLinePoint& p) const {
-    return a_ * p.x + b_ * p.y + c_ * p.z + d_;
-}
-
 double SoLineObject::planeDepthAt(double x, double y) const {
     return -(a_ * x + b_ * y + d_) / c_;
 }
@@ -137,6 +120,19 @@ bool SoLineObject::outlineContains(double x, double y) const {
         if (o < 0) return false;
     }
     return true;
+}
+
+bool SoLineObject::apartOnPageFrom(const SoLineObject& other) const {
+    for (int k = 0; k < numPoints_; ++k) {
+        const SoLinePoint &v = points_[k], &w = points_[edgeEndIndex(k)];
+        bool apart = true;
+        for (int j = 0; j < other.numPoints_ && apart; ++j) {
+            const SoLinePoint& q = other.points_[j];
+            apart = ((w.x - v.x) * (q.y - w.y) - (w.y - v.y) * (q.x - w.x)) * sense_ <= 0;
+        }
+        if (apart) return true;
+    }
+    return false;
 }
 
 double SoLineObject::pageSide(const SoLinePoint& a, const SoLinePoint& b) const {

@@ -38,9 +38,15 @@ class SoLineObject {
     /// edge drawn.
     void keepIn(std::pmr::memory_resource& arena);
 
-    int getNumEdges() const;
+    // The few lines that every search runs for every pair are kept here, to be inlined.
+    int getNumEdges() const {
+        if (numPoints_ < 2) return 0;
+        return closed_ ? numPoints_ : numPoints_ - 1;
+    }
+    int getNumPoints() const { return numPoints_; }
+    const SoLinePoint& getPoint(int i) const { return points_[i]; }
     const SoLinePoint& edgeStart(int edge) const { return points_[edge]; }
-    const SoLinePoint& edgeEnd(int edge) const;
+    const SoLinePoint& edgeEnd(int edge) const { return points_[edgeEndIndex(edge)]; }
     /// Whether the object hides things: a closed outline with an area on the page.
     bool hides() const { return hides_; }
     /// Whether p lies behind the polygon's plane and inside or on its outline.
@@ -48,9 +54,12 @@ class SoLineObject {
     /// The depth of the polygon's plane at (x, y).
     double planeDepthAt(double x, double y) const;
     /// The signed distance of p from the plane, positive towards the viewer.
-    double planeDistance(const SoLinePoint& p) const;
+    double planeDistance(const SoLinePoint& p) const { return a_ * p.x + b_ * p.y + c_ * p.z + d_; }
     /// Whether (x, y) is inside or on the outline.
     bool outlineContains(double x, double y) const;
+    /// Whether the line of one of the outline's edges has all of other's points on its outer
+    /// side or on it, so that their insides do not overlap on the page (both convex).
+    bool apartOnPageFrom(const SoLineObject& other) const;
     /// On which side of the page's line through a and b the points lie, taken together:
     /// positive on the left, negative on the right.
     double pageSide(const SoLinePoint& a, const SoLinePoint& b) const;
@@ -72,7 +81,7 @@ class SoLineObject {
     /// none was given.
     const SbVec3f* normals = nullptr;
     /// The index of the point an edge ends at.
-    int edgeEndIndex(int edge) const;
+    int edgeEndIndex(int edge) const { return edge + 1 < numPoints_ ? edge + 1 : 0; }
     /// How far the pattern has run at parameter t of edge e; 0 without patternRun.
     float patternAt(int e, double t) const;
     /// Whether the two draw the same lines and hide the same, up to `tolerance`: the same
