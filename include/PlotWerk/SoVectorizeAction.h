@@ -155,7 +155,8 @@ class SoVectorizeAction : public SoAction {
     /// polygons whose planes differ by less than angle (degrees) is left out, and so is one
     /// across which the shape's normals differ by less than angle (a smooth surface); an edge
     /// several primitives share is drawn once. Outlines of curved surfaces stay, and a line
-    /// is drawn where faces pass through one another. At angle 0 no edge is left out.
+    /// is drawn where faces pass through one another. Marks that a face hides are left out.
+    /// At angle 0 no edge is left out.
     void setHiddenLineFeatureEdges(int enable, float angle = 1.0f);
     int getHiddenLineFeatureEdges() const { return featureEdges_; }
     float getHiddenLineFeatureAngle() const { return featureAngle_; }

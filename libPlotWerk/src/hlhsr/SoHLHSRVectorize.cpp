@@ -252,6 +252,7 @@ void SoHLHSRVectorize::flush() {
     if (mode_ == RASTER) {
         SoHLHSRImageVectorizer(primitives_, this).run();
     } else {
+        if (hiddenLines_ && action_ && action_->getHiddenLineFeatureEdges()) leaveOutHiddenMarks();
         SoHLHSRPainter(*primitives_, *this).run();
         for (int i = 0; i < primitives_->getLength(); ++i)
             primitives_->getPrimitive(i)->print(this);
@@ -260,6 +261,28 @@ void SoHLHSRVectorize::flush() {
     delete primitives_;
     primitives_ = nullptr;
     sequence = 0;
+}
+
+// A drafter's drawing leaves out the marks that faces hide, as it leaves out hidden lines: a
+// point cloud around a part showed its far side through the part.
+void SoHLHSRVectorize::leaveOutHiddenMarks() {
+    std::vector<SoPolyMark*> marks;
+    std::vector<SbVec4f> points;
+    for (int i = 0; i < primitives_->getLength(); ++i) {
+        SoGraphicPrimitive* record = primitives_->getPrimitive(i);
+        if (record->getType() != SoGraphicPrimitive::POLYMARK) continue;
+        marks.push_back(static_cast<SoPolyMark*>(record));
+        points.insert(points.end(), marks.back()->points.get(),
+                      marks.back()->points.get() + marks.back()->numPoints);
+    }
+    if (points.empty()) return;
+    const std::vector<char> seen = hiddenLines_->findSeenPoints(points);
+    size_t first = 0;
+    for (SoPolyMark* mark : marks) {
+        const int n = mark->numPoints;
+        mark->keepOnly(seen.data() + first);
+        first += static_cast<size_t>(n);
+    }
 }
 
 // Over everything else the viewport printed: the lines are the drawing.

@@ -116,6 +116,8 @@ class SoHLHSRVectorize {
     void store(SoGraphicPrimitiveList* list, SoGraphicPrimitive* record);
     /// Prints the visible lines of mode 4 and drops the eliminator.
     void printVisibleLines();
+    /// Takes out of the marks stored the points that the hidden-line eliminator's faces hide.
+    void leaveOutHiddenMarks();
     /// The raster mode's outline polygons and point polygons become segments and dots.
     /// Stores the segments of a polyline (closed: and the closing one) as records of
     /// their own, each continuing the pattern where the one before left it.

@@ -1,5 +1,8 @@
 #include "SoPolyMark.h"
 
+#include <utility>
+#include <vector>
+
 #include "SoHLHSRGLFunctions.h"
 #include "SoHLHSRVectorize.h"
 
@@ -16,6 +19,22 @@ void SoPolyMark::set(int n, const SbVec4f* newPoints, const SbColor* newColors, 
         markers.assign(newMarkers, newMarkers + n);
     else
         markers.clear();
+}
+
+// One colour serves all points unless multicolor: it stays the first.
+void SoPolyMark::keepOnly(const char* keep) {
+    std::vector<SbVec4f> keptPoints;
+    std::vector<SbColor> keptColors;
+    std::vector<std::int32_t> keptMarkers;
+    for (int i = 0; i < numPoints; ++i) {
+        if (!keep[i]) continue;
+        keptPoints.push_back(points[i]);
+        keptColors.push_back(multicolor ? colors[i] : colors[0]);
+        if (!markers.empty()) keptMarkers.push_back(markers[static_cast<size_t>(i)]);
+    }
+    if (static_cast<int>(keptPoints.size()) == numPoints) return;
+    setPoints(static_cast<int>(keptPoints.size()), keptPoints.data(), keptColors.data(), 0.0f);
+    markers = std::move(keptMarkers);
 }
 
 void SoPolyMark::print(SoHLHSRVectorize* engine) {

@@ -17,6 +17,9 @@ class SoPolyMark : public SoPrimitiveMultiPoints {
     void set(int numPoints, const SbVec4f* points, const SbColor* colors, int multicolor,
              float markerSize, const std::int32_t* markers, float depthOffset);
 
+    /// Keeps the points whose flag in keep is set, with their colours and markers.
+    void keepOnly(const char* keep);
+
     float markerSize = 0.0f;
     /// The marker of each point; empty prints dots of markerSize.
     std::vector<std::int32_t> markers;

@@ -167,3 +167,25 @@ TEST_F(Engine, APatternedFillHidesNothing) {
         EXPECT_EQ(printed, mode == 3 ? rastered : mode == 2 ? removed : painted) << "mode " << mode;
     }
 }
+
+// A drafter's drawing of lines leaves out the marks that a face hides, as it leaves out
+// hidden lines: those on it, in front of it or beside it keep their colours. The library's
+// own drawing keeps them all.
+TEST_F(Engine, ADraftersLineDrawingLeavesOutMarksBehindFaces) {
+    for (int drafter : {0, 1}) {
+        auto action = makeAction(100.0f);
+        action->setHiddenLineFeatureEdges(drafter);
+        SoHLHSRVectorize engine(action.get(), 4);
+        engine.beginViewport();
+        addSquare(engine, 0.5f, 9);
+        const SbVec4f marks[4] = {pt(0, 0, 0.8f), pt(0, 0.1f, 0.5f), pt(0.1f, 0, 0.1f),
+                                  pt(0.9f, 0, 0.8f)};
+        engine.addPolyMark(marks, 4, LINE_COLORS, 1, 3.0f, nullptr);
+        engine.flush();
+        std::vector<int> printed;
+        for (const RecordedCall& call : drawingCalls(*action))
+            if (call.kind == RecordedCall::POLYMARK_DOTS)
+                for (const SbColor& color : call.colors) printed.push_back(tagOf(color));
+        EXPECT_EQ(printed, (drafter ? std::vector<int>{2, 3, 4} : std::vector<int>{1, 2, 3, 4}));
+    }
+}

@@ -175,10 +175,7 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     SoStopwatch step;
     collectEdges();
     SoLineGrid hiders(hiderColumns());
-    for (size_t o = 0; o < objects_.size(); ++o) {
-        const SoLineObject& p = *objects_[o];
-        if (p.hides()) hiders.addPolygon(static_cast<int>(o), p);
-    }
+    fileHiders(hiders);
     if (featureAngle_ >= 0.0f && addFaceIntersections(hiders)) collectEdges();
     const std::vector<size_t> copyOf = findFirstCopies();
     if (featureAngle_ >= 0.0f) markFeatureEdges(copyOf);
@@ -208,6 +205,26 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     timings.joining = step.lap();
     lastTimings = timings;
     return lines;
+}
+
+void SoHiddenLines::fileHiders(SoLineGrid& hiders) const {
+    for (size_t o = 0; o < objects_.size(); ++o)
+        if (objects_[o]->hides()) hiders.addPolygon(static_cast<int>(o), *objects_[o]);
+}
+
+// Lifted as the pieces of lines are: a mark on a face is seen.
+std::vector<char> SoHiddenLines::findSeenPoints(const std::vector<SbVec4f>& points) const {
+    SoLineGrid hiders(hiderColumns());
+    fileHiders(hiders);
+    std::vector<char> seen;
+    const SoLineObject* lastHider = nullptr;
+    for (const SbVec4f& p : points) {
+        const SoLineObject* hider =
+            findHider(lifted({p[0], p[1], -double(p[2])}), hiders, lastHider);
+        seen.push_back(hider ? 0 : 1);
+        if (hider) lastHider = hider;
+    }
+    return seen;
 }
 
 void SoHiddenLines::collectEdges() {
@@ -280,7 +297,9 @@ int SoHiddenLines::hiderColumns() const {
     }
     const double budget = std::max(MOST_ENTRIES_PER_POLYGON * polygons, MOST_ENTRIES_ANYWAY) - rows;
     const double columns = budget / columnsSpanned;  // NaN or less than 1 where over budget
-    const int wanted = std::clamp(static_cast<int>(edges_.size() / 1000), 1, 500);
+    size_t edges = 0;
+    for (const SoLineObject* object : objects_) edges += static_cast<size_t>(object->getNumEdges());
+    const int wanted = std::clamp(static_cast<int>(edges / 1000), 1, 500);
     if (columns >= wanted) return wanted;
     return columns >= 1 ? static_cast<int>(columns) : 1;
 }

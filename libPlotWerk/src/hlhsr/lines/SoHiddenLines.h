@@ -102,6 +102,9 @@ class SoHiddenLines {
     /// ones when those are asked for, so that what is seen is drawn over what is not.
     std::vector<SoVisibleLine> computeVisibleLines();
     static const Timings& getLastTimings() { return lastTimings; }
+    /// Per point (page x, y and depth, as added): whether no polygon added hides it, as the
+    /// pieces of lines are tested.
+    std::vector<char> findSeenPoints(const std::vector<SbVec4f>& points) const;
 
   private:
     /// An edge with its end points at hand: the crossing search reads them for every pair.
@@ -142,6 +145,8 @@ class SoHiddenLines {
                              double limit);
     /// Columns of the grid the hiding polygons are filed in.
     int hiderColumns() const;
+    /// The polygons that hide, filed in their grid.
+    void fileHiders(SoLineGrid& hiders) const;
     void findWhollyHiddenEdges(const SoLineGrid& hiders);
     /// A cut of an edge at its parameter t.
     struct Cut {
