@@ -136,16 +136,22 @@ TEST(OutputFile, EpsFigureFillsItsBoundingBox) {
     }
 }
 
-// "-" reads standard input, piped or a file: the document of the file by its name.
+// "-" reads standard input, piped or a file: the document of the file by its name. A model
+// piped in finds the files it names (an OBJ file's materials) in the current directory.
 TEST(OutputFile, StandardInputIsTheInput) {
     ScratchDir dir;
-    const std::string scene = std::string(TESSARA_EXAMPLES_DIR) + "/lit_shapes.tsc";
-    ASSERT_EQ(runCommand({scene, "-o", "named.ps"}, dir.path()).status, 0);
-    const std::string command = std::string(PLOTWERK_COMMAND) + " - -o " + dir.path() + "/";
-    ASSERT_EQ(std::system((command + "redirected.ps < " + scene).c_str()), 0);
-    ASSERT_EQ(std::system(("cat " + scene + " | " + command + "piped.ps").c_str()), 0);
-    EXPECT_EQ(dir.read("redirected.ps"), dir.read("named.ps"));
-    EXPECT_EQ(dir.read("piped.ps"), dir.read("named.ps"));
+    const std::string examples = TESSARA_EXAMPLES_DIR;
+    for (const std::string& folder : {examples, examples + "/../meshes"}) {
+        const std::string input =
+            folder + (folder == examples ? "/lit_shapes.tsc" : "/torus_knot.obj");
+        ASSERT_EQ(runCommand({input, "-o", "named.ps"}, dir.path()).status, 0);
+        const std::string command =
+            "(cd " + folder + " && " + PLOTWERK_COMMAND + " - -o " + dir.path() + "/";
+        ASSERT_EQ(std::system((command + "redirected.ps) < " + input).c_str()), 0);
+        ASSERT_EQ(std::system(("cat " + input + " | " + command + "piped.ps)").c_str()), 0);
+        EXPECT_EQ(dir.read("redirected.ps"), dir.read("named.ps")) << input;
+        EXPECT_EQ(dir.read("piped.ps"), dir.read("named.ps")) << input;
+    }
 }
 
 TEST(DemoPage, EveryExampleScenePrintsWithInkInsideTheFrame) {

@@ -14,6 +14,9 @@ class CountingFileSystem : public Assimp::DefaultIOSystem {
   public:
     Assimp::IOStream* Open(const char* file, const char* mode = "rb") override;
     bool Exists(const char* file) const override;
+    /// The files that `model`, a copy of piped input, names beside it are looked for in the
+    /// current directory: the copy has no folder of its own.
+    void lookInCurrentDirectoryFor(const std::string& model) { pipedModel_ = model; }
 
     /// Bytes of the distinct files opened so far.
     unsigned long long getBytes() const { return bytes_; }
@@ -21,6 +24,10 @@ class CountingFileSystem : public Assimp::DefaultIOSystem {
     const std::set<std::string>& getMissing() const { return missing_; }
 
   private:
+    /// Where the file is looked for: a name beside the piped model in the current directory.
+    std::string placed(const char* file) const;
+
+    std::string pipedModel_;
     std::set<std::string> opened_;
     unsigned long long bytes_ = 0;
     mutable std::set<std::string> missing_;

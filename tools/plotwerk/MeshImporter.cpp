@@ -386,6 +386,7 @@ SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces
     if (!refused.empty()) throw CommandError("cannot import '" + path + "': " + refused);
     Assimp::Importer importer;
     auto* files = new CountingFileSystem;
+    if (StandardInputFile::isCopy(path)) files->lookInCurrentDirectoryFor(path);
     importer.SetIOHandler(files);  // the importer owns it
     // No post-processing: the core triangulates and generates normals itself, and big
     // meshes should not pay for steps whose result the printer does not need. Textured faces
@@ -408,7 +409,8 @@ SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces
     }
     if (root->getNumChildren() == 0)
         throw CommandError("cannot import '" + path + "': the file holds no mesh");
-    // Piped in, a model has nothing beside it: what it names could not be there.
+    // Piped in, a model's missing files go unsaid: the importer also looks for names it makes
+    // up from the copy's, names the user never gave.
     if (!StandardInputFile::isCopy(path)) reportMissing(*files, path);
     if (bytesRead) *bytesRead = files->getBytes();
     return root.release();
