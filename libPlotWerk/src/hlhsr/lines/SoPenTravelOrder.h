@@ -42,8 +42,8 @@ class SoPenTravelOrder {
     static std::vector<size_t> arrangeGroup(std::vector<SoVisibleLine>& lines,
                                             const std::vector<size_t>& group, float& x, float& y,
                                             bool patternsRunOn);
-    /// The lines, not yet drawn, of the path that ends in the group's line `start` at its
-    /// end `start`: each with the end to draw it from, in drawing order, marked drawn.
+    /// The group's lines not yet drawn that lead, end to end, to the end `start` of one of
+    /// its lines: each with the end to draw it from, in drawing order, marked drawn.
     static std::vector<SoLineEndGrid::End> leadingTo(const SoLineEndGrid::End& start,
                                                      const std::vector<SoVisibleLine>& lines,
                                                      const std::vector<size_t>& group,
