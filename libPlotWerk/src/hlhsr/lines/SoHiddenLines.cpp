@@ -227,12 +227,16 @@ std::vector<char> SoHiddenLines::findSeenPoints(const std::vector<SbVec4f>& poin
     return seen;
 }
 
-void SoHiddenLines::collectEdges() {
+size_t SoHiddenLines::countEdges() const {
     size_t numEdges = 0;
     for (const SoLineObject* object : objects_)
         numEdges += static_cast<size_t>(object->getNumEdges());
+    return numEdges;
+}
+
+void SoHiddenLines::collectEdges() {
     edges_.clear();
-    edges_.reserve(numEdges);
+    edges_.reserve(countEdges());
     firstEdgeOf_.clear();
     for (size_t o = 0; o < objects_.size(); ++o) {
         firstEdgeOf_.push_back(static_cast<int>(edges_.size()));
@@ -297,9 +301,7 @@ int SoHiddenLines::hiderColumns() const {
     }
     const double budget = std::max(MOST_ENTRIES_PER_POLYGON * polygons, MOST_ENTRIES_ANYWAY) - rows;
     const double columns = budget / columnsSpanned;  // NaN or less than 1 where over budget
-    size_t edges = 0;
-    for (const SoLineObject* object : objects_) edges += static_cast<size_t>(object->getNumEdges());
-    const int wanted = std::clamp(static_cast<int>(edges / 1000), 1, 500);
+    const int wanted = std::clamp(static_cast<int>(countEdges() / 1000), 1, 500);
     if (columns >= wanted) return wanted;
     return columns >= 1 ? static_cast<int>(columns) : 1;
 }

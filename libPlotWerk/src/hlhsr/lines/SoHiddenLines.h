@@ -118,6 +118,7 @@ class SoHiddenLines {
     void add(const SbVec4f* points, int numPoints, const SbColor* colors, float lineWidth,
              unsigned short linePattern, int linePatternScaleFactor, bool closed,
              const float* edgeLengths, const SbVec3f* normals);
+    size_t countEdges() const;
     /// Every edge of the objects, in their order, into edges_ and firstEdgeOf_.
     void collectEdges();
     /// Adds the lines where polygons pass through one another; whether there were any.
