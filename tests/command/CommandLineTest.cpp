@@ -175,14 +175,15 @@ TEST(Help, HelpAndVersionGoToStandardOutput) {
     EXPECT_EQ(runCommand({"--help"}).out.rfind("usage: plotwerk", 0), 0u);
 }
 
-// All three standard streams on a terminal; the drawing goes to a file.
+// All three standard streams on a terminal: the drawing, unnamed, goes to a file named after
+// the input in the current directory, and the progress shows.
 TEST(Progress, ShownOnATerminalFromZeroToOneHundredPercent) {
     ScratchDir dir;
-    const std::vector<std::string> arguments = {"-o", dir.file("page.ps")};
     int master = -1;
     const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
     if (child == 0) {
-        std::vector<char*> argv = commandLine(arguments);
+        std::vector<char*> argv = commandLine({});
+        if (chdir(dir.path().c_str()) != 0) _exit(126);
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -200,7 +201,8 @@ TEST(Progress, ShownOnATerminalFromZeroToOneHundredPercent) {
     // Redrawn in place: carriage returns, and 100% once, as the last figure.
     EXPECT_NE(shown.find('\r'), std::string::npos);
     EXPECT_EQ(shown.find("100%") + 3, shown.rfind('%')) << shown;
-    EXPECT_TRUE(dir.exists("page.ps"));
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"demo.ps"});
+    EXPECT_NE(shown.find(" demo.ps\r\n"), std::string::npos) << shown;
 }
 
 }  // namespace

@@ -79,7 +79,9 @@ std::vector<OptionTable::Entry> makeEntries() {
     return {
         Entry{"-o", "FILE",
               "write the drawing to FILE, which is replaced only once the drawing is complete; "
-              "- is standard output",
+              "- is standard output; unnamed, the output goes there too, except to a terminal: "
+              "then to a file in the current directory named after INPUT (demo for the demo "
+              "scene, plotwerk for standard input) with the format's extension",
               [](const PS&) -> std::string { return "standard output"; },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.output = OptionValue::nonEmpty(n, v);

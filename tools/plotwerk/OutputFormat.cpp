@@ -10,6 +10,8 @@
 #include <PlotWerk/SoVectorizeSVGAction.h>
 #include <strings.h>
 
+#include <filesystem>
+
 #include "CommandError.h"
 #include "ModelExport.h"
 #include "WithProgress.h"
@@ -94,7 +96,8 @@ const std::vector<OutputFormat>& OutputFormat::all() {
         {"png", {"png"}, nullptr},
         // Not drawings either: the scene in 3D.
         {"u3d", {"u3d"}, nullptr, ModelExport::writeU3D},
-        {"pdf3d", {}, nullptr, ModelExport::writePdf3D},
+        // A PDF all the same; the extension would choose a drawing.
+        {"pdf3d", {}, nullptr, ModelExport::writePdf3D, "pdf"},
     };
     return formats;
 }
@@ -112,6 +115,14 @@ const OutputFormat& OutputFormat::choose(const std::string& name, const std::str
             if (strcasecmp(extension.c_str(), known.c_str()) == 0) return format;
     throw CommandError("unknown output format for '" + output + "': no format writes ." +
                        extension + " files (known: " + knownNames() + "; choose one with -f)");
+}
+
+std::string OutputFormat::fileNameFor(const std::string& input) const {
+    const std::string stem = input.empty()  ? std::string("demo")
+                             : input == "-" ? std::string("plotwerk")
+                                            : std::filesystem::path(input).stem().string();
+    return (stem.empty() ? std::string("plotwerk") : stem) + "." +
+           (namingExtension ? namingExtension : extensions.front());
 }
 
 bool OutputFormat::isEncapsulated(const PrintOptions& options) {

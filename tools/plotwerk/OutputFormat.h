@@ -25,12 +25,17 @@ struct OutputFormat {
     /// Null for the screen picture, which is rendered, and for the 3D outputs.
     Factory create;
     SceneWriter writeScene = nullptr;
+    /// The extension of a file the command names itself, where none of `extensions` is it.
+    const char* namingExtension = nullptr;
 
     /// Every format; the first is the one for standard output and names without extension.
     static const std::vector<OutputFormat>& all();
     /// The format `name` (from -f) when given, else the one `output`'s extension chooses.
     /// An unknown name or extension is a CommandError.
     static const OutputFormat& choose(const std::string& name, const std::string& output);
+    /// A file in the current directory named after the input ("demo" for the demo scene,
+    /// "plotwerk" for standard input), with this format's extension.
+    std::string fileNameFor(const std::string& input) const;
     /// Whether the options ask for an encapsulated PostScript figure (PostScript named .eps),
     /// one that a document places where it likes: it has no page margins and no sheet to turn.
     static bool isEncapsulated(const PrintOptions& options);

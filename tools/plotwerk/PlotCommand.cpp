@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "ActionSettings.h"
 #include "CommandError.h"
@@ -116,8 +118,26 @@ void writePicture(const PrintOptions& options, SoSeparator* scene, const SbVec2f
     output.commit();
 }
 
+// An unnamed output is standard output, unless that is a terminal: a drawing poured into one
+// helps nobody, so it goes to a file named after the input, in the current directory.
+PrintOptions withOutput(const PrintOptions& options) {
+    PrintOptions resolved = options;
+    if (!options.output.empty() || options.print) return resolved;
+    resolved.output = "-";
+    if (!isatty(STDOUT_FILENO)) return resolved;
+    resolved.output = OutputFormat::choose(options.format, "-").fileNameFor(options.input);
+    std::error_code error;
+    if (std::filesystem::equivalent(options.input, resolved.output, error))
+        throw CommandError(
+            "standard output is a terminal, and the file named after the input "
+            "is the input itself: name the output with -o");
+    std::fprintf(stderr, "plotwerk: standard output is a terminal, so the output goes to %s\n",
+                 resolved.output.c_str());
+    return resolved;
+}
+
 void printInput(const PrintOptions& options) {
-    if (options.print && (options.output != "-" || !options.format.empty()))
+    if (options.print && (!options.output.empty() || !options.format.empty()))
         throw CommandError("--print sends the drawing to a printer: it takes neither -o nor -f");
     const OutputFormat& format = OutputFormat::choose(options.format, options.output);
     if (!options.views.empty() && format.writeScene)
@@ -157,7 +177,8 @@ void printInput(const PrintOptions& options) {
 }
 
 // "-" reads standard input, a scene or a mesh, whatever pipes it in.
-void print(const PrintOptions& options) {
+void print(const PrintOptions& given) {
+    const PrintOptions options = withOutput(given);
     if (options.input != "-") return printInput(options);
     PrintOptions piped = options;
     piped.input = StandardInputFile::path();

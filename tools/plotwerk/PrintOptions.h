@@ -23,8 +23,9 @@ struct PenChoice {
 struct PrintOptions {
     /// Empty: the built-in demo scene.
     std::string input;
-    /// "-": standard output.
-    std::string output = "-";
+    /// "-": standard output. Empty: not named, which is standard output unless that is a
+    /// terminal (see PlotCommand).
+    std::string output;
     /// Empty: chosen by the output file's extension.
     std::string format;
 
