@@ -323,6 +323,9 @@ std::pair<double, double> extentOf(const PrintRun& run, Colour colour, double x0
 
 // One option of each family, seen where it puts its ink.
 TEST(Page, EachOptionFamilyChangesThePrintAsItSays) {
+    const char* kLongTitle =
+        "Assembly drawing of the bracket, revision C, with every dimension "
+        "in millimetres unless stated otherwise";
     const std::vector<std::string> sized = {"--size", "3.937x1.9685in", "--position", "20x30"};
     const std::vector<std::string> yellowed = {"mark.tsc", "--background", "yellow"};
     const double x0 = kCentreX - 10, x1 = kCentreX + 10, y0 = kCentreY - 10, y1 = kCentreY + 10;
@@ -372,6 +375,13 @@ TEST(Page, EachOptionFamilyChangesThePrintAsItSays) {
               kBottom + 12, ink, 30, MANY),
         probe("the scale", {"faces.obj", "--title", "Cube", "--scale", "1:10"}, kRight - 30,
               kBottom + 2, kRight - 2, kBottom + 12, ink, 20, MANY),
+        // In points whatever the line width; too long for the strip, smaller.
+        probe("a title's height", {"mark.tsc", "--title", "Mark", "--line-width", "1mm"}, kLeft + 2,
+              kBottom + 10, kLeft + 30, kBottom + 12, ink, 0, 0),
+        probe("a long title", {"mark.tsc", "--title", kLongTitle}, kLeft + 2, kBottom + 2,
+              kLeft + 30, kBottom + 12, ink, 30, MANY),
+        probe("a long title's end", {"mark.tsc", "--title", kLongTitle}, kRight - 3.5, kBottom + 1,
+              kRight - 1, kBottom + 13, ink, 0, 0),
         probe("coarse accuracy", {"--accuracy", "1", "--ps-level", "3"}, kLeft, 195, kRight, 245,
               coloured, 500, MANY),
     });

@@ -64,7 +64,9 @@ std::string ScreenPicture::encode(SoSeparator* scene, const PrintOptions& option
                                   const SbVec2f& drawingMm) {
     const SbVec2s size(pixelsFor(drawingMm[0]), pixelsFor(drawingMm[1]));
     std::vector<unsigned char> rgb(3 * std::size_t(size[0]) * std::size_t(size[1]));
-    for (const ViewSheet::Part& part : ViewSheet::layout(scene, options, drawingMm)) {
+    // The screen draws font sizes in points.
+    const float point = 25.4f / 72.0f;
+    for (const ViewSheet::Part& part : ViewSheet::layout(scene, options, drawingMm, point)) {
         int from[2], to[2];
         for (int axis = 0; axis < 2; ++axis) {
             from[axis] = std::min(pixelOf(part.origin[axis]), size[axis] - 1);

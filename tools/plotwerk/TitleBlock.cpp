@@ -1,29 +1,67 @@
 #include "TitleBlock.h"
 
+#include <Tessara/actions/SoGetBoundingBoxAction.h>
+#include <Tessara/math/SbViewportRegion.h>
 #include <Tessara/nodes/SoBaseColor.h>
 #include <Tessara/nodes/SoFont.h>
 #include <Tessara/nodes/SoOrthographicCamera.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/nodes/SoText2.h>
+#include <Tessara/nodes/SoText3.h>
 #include <Tessara/nodes/SoTranslation.h>
 
 #include <algorithm>
 
 namespace {
 
-constexpr float kHeight = 14.0f;    // millimetres
-constexpr float kIndent = 4.0f;     // millimetres from the strip's ends
-constexpr float kBaseline = -1.8f;  // millimetres from the strip's middle: capitals centred
+constexpr float kHeight = 14.0f;         // millimetres
+constexpr float kIndent = 4.0f;          // millimetres from the strip's ends
+constexpr float kBaseline = -1.8f;       // millimetres from the strip's middle: capitals centred
+constexpr float kPoint = 25.4f / 72.0f;  // millimetres
+constexpr const char* kTitleFont = "Helvetica-Bold";
+constexpr float kTitlePoints = 14.0f;
+// The smallest a long title prints: small print on a drawing, still read without a lens.
+// Anything longer is cut at the frame.
+constexpr float kLeastTitlePoints = 6.0f;
+constexpr const char* kScaleFont = "Helvetica";
+constexpr float kScalePoints = 10.0f;
 
-// Text at a place of the strip: `x` from its middle, left or right aligned.
-SoSeparator* textAt(float x, const std::string& text, const char* font, float points,
+// The width of a line of text in millimetres, at a size in points, as the glyphs of the face
+// the font's name resolves to span it: the face the printed drawing shows.
+float widthOf(const std::string& text, const char* font, float points) {
+    auto* probe = new SoSeparator;
+    probe->ref();
+    auto* face = new SoFont;
+    face->name = font;
+    face->size = points * kPoint;
+    auto* line = new SoText3;
+    line->string = text.c_str();
+    probe->addChild(face);
+    probe->addChild(line);
+    SoGetBoundingBoxAction measure{SbViewportRegion()};
+    measure.apply(probe);
+    probe->unref();
+    const SbBox3f& box = measure.getBoundingBox();
+    return box.isEmpty() ? 0.0f : box.getMax()[0] - box.getMin()[0];
+}
+
+// The title's size in points: the full size when it fits the room, else as much as fits.
+float titlePoints(const std::string& title, float room) {
+    const float width = widthOf(title, kTitleFont, kTitlePoints);
+    if (width <= room) return kTitlePoints;
+    return std::max(kLeastTitlePoints, kTitlePoints * room / width);
+}
+
+// Text at a place of the strip: `x` from its middle, left or right aligned; `size` in the
+// units of font size.
+SoSeparator* textAt(float x, const std::string& text, const char* font, float size,
                     SoText2::Justification justification) {
     auto* part = new SoSeparator;
     auto* place = new SoTranslation;
     place->translation = SbVec3f(x, kBaseline, 0.0f);
     auto* face = new SoFont;
     face->name = font;
-    face->size = points;
+    face->size = size;
     auto* line = new SoText2;
     line->string = text.c_str();
     line->justification = justification;
@@ -41,7 +79,7 @@ float TitleBlock::heightFor(const SbVec2f& drawingSize) {
 
 // Dark grey rather than black: the default colour translation turns black into white.
 SoSeparator* TitleBlock::scene(const std::string& title, const std::string& scale,
-                               const SbVec2f& stripSize) {
+                               const SbVec2f& stripSize, float textUnit) {
     auto* root = new SoSeparator;
     root->ref();
     auto* camera = new SoOrthographicCamera;
@@ -53,9 +91,15 @@ SoSeparator* TitleBlock::scene(const std::string& title, const std::string& scal
     ink->rgb = SbColor(0.1f, 0.1f, 0.12f);
     root->addChild(ink);
     const float half = stripSize[0] / 2.0f;
-    root->addChild(textAt(kIndent - half, title, "Helvetica-Bold", 14.0f, SoText2::LEFT));
-    if (!scale.empty())
+    const float points = kPoint / textUnit;
+    float room = stripSize[0] - 2.0f * kIndent;
+    if (!scale.empty()) {
+        const std::string text = "Scale " + scale;
+        room -= widthOf(text, kScaleFont, kScalePoints) + kIndent;
         root->addChild(
-            textAt(half - kIndent, "Scale " + scale, "Helvetica", 10.0f, SoText2::RIGHT));
+            textAt(half - kIndent, text, kScaleFont, kScalePoints * points, SoText2::RIGHT));
+    }
+    root->addChild(textAt(kIndent - half, title, kTitleFont, titlePoints(title, room) * points,
+                          SoText2::LEFT));
     return root;
 }

@@ -15,7 +15,9 @@ class TitleBlock {
     /// the drawing.
     static float heightFor(const SbVec2f& drawingSize);
     /// The strip's scene, referenced once for the caller. `scale`: the scale as the user
-    /// wrote it, or empty.
+    /// wrote it, or empty. `textUnit`: the millimetres on paper of a unit of font size, so
+    /// that the texts print at their sizes in points whatever it is. A title too long for
+    /// the strip prints smaller, down to a size still easily read.
     static SoSeparator* scene(const std::string& title, const std::string& scale,
-                              const SbVec2f& stripSize);
+                              const SbVec2f& stripSize, float textUnit);
 };

@@ -85,7 +85,7 @@ std::vector<std::string> ViewSheet::parse(const std::string& option, const std::
 }
 
 std::vector<ViewSheet::Part> ViewSheet::layout(SoSeparator* scene, const PrintOptions& options,
-                                               const SbVec2f& size) {
+                                               const SbVec2f& size, float textUnit) {
     const float strip = options.title.empty() ? 0.0f : TitleBlock::heightFor(size);
     if (!options.views.empty() && ViewSetup::hasCamera(scene))
         throw CommandError("--views gives each view a camera: the scene has one of its own");
@@ -100,7 +100,8 @@ std::vector<ViewSheet::Part> ViewSheet::layout(SoSeparator* scene, const PrintOp
     }
     if (strip > 0.0f) {
         const SbVec2f stripSize(size[0], strip);
-        NodeRef<SoSeparator> title(TitleBlock::scene(options.title, options.scaleText, stripSize));
+        NodeRef<SoSeparator> title(
+            TitleBlock::scene(options.title, options.scaleText, stripSize, textUnit));
         title->unref();  // the holder keeps its own reference
         parts.push_back({std::move(title), SbVec2f(0.0f, 0.0f), stripSize, true});
     }
@@ -110,7 +111,7 @@ std::vector<ViewSheet::Part> ViewSheet::layout(SoSeparator* scene, const PrintOp
 void ViewSheet::draw(SoVectorizeAction& action, SoSeparator* scene, const PrintOptions& given) {
     const PrintOptions options = titledFor(action, given);
     const SbVec2f size = action.getDrawingDimensions();
-    const std::vector<Part> parts = layout(scene, options, size);
+    const std::vector<Part> parts = layout(scene, options, size, action.getNominalWidth());
     // One part fills the drawing: no page needed.
     if (parts.size() == 1) {
         action.apply(parts[0].scene.get());

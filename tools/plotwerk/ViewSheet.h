@@ -37,9 +37,10 @@ class ViewSheet {
 
     /// The scenes of a drawing of `size`: the scene itself, completed with the camera and
     /// light it lacks, or a view of it each, and the title. Several views need a scene
-    /// without a camera.
+    /// without a camera. `textUnit`: the millimetres on paper of a unit of font size (a
+    /// drawing's nominal width, a point on the screen).
     static std::vector<Part> layout(SoSeparator* scene, const PrintOptions& options,
-                                    const SbVec2f& size);
+                                    const SbVec2f& size, float textUnit);
     /// Applies the action to the layout's scenes: once, or within one page once each.
     static void draw(SoVectorizeAction& action, SoSeparator* scene, const PrintOptions& options);
 };
