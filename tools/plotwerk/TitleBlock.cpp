@@ -1,13 +1,10 @@
 #include "TitleBlock.h"
 
-#include <Tessara/actions/SoGetBoundingBoxAction.h>
-#include <Tessara/math/SbViewportRegion.h>
 #include <Tessara/nodes/SoBaseColor.h>
 #include <Tessara/nodes/SoFont.h>
 #include <Tessara/nodes/SoOrthographicCamera.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <Tessara/nodes/SoText2.h>
-#include <Tessara/nodes/SoText3.h>
 #include <Tessara/nodes/SoTranslation.h>
 
 #include <algorithm>
@@ -26,23 +23,9 @@ constexpr float kLeastTitlePoints = 6.0f;
 constexpr const char* kScaleFont = "Helvetica";
 constexpr float kScalePoints = 10.0f;
 
-// The width of a line of text in millimetres, at a size in points, as the glyphs of the face
-// the font's name resolves to span it: the face the printed drawing shows.
+// The width of a line of text in millimetres, at a size in points.
 float widthOf(const std::string& text, const char* font, float points) {
-    auto* probe = new SoSeparator;
-    probe->ref();
-    auto* face = new SoFont;
-    face->name = font;
-    face->size = points * kPoint;
-    auto* line = new SoText3;
-    line->string = text.c_str();
-    probe->addChild(face);
-    probe->addChild(line);
-    SoGetBoundingBoxAction measure{SbViewportRegion()};
-    measure.apply(probe);
-    probe->unref();
-    const SbBox3f& box = measure.getBoundingBox();
-    return box.isEmpty() ? 0.0f : box.getMax()[0] - box.getMin()[0];
+    return SoFont::getLineWidth(SbName(font), points * kPoint, SbString(text.c_str()));
 }
 
 // The title's size in points: the full size when it fits the room, else as much as fits.

@@ -6,6 +6,9 @@
 #include <Tessara/misc/SoState.h>
 #include <Tessara/nodes/SoFont.h>
 
+#include "text/SoFontLibrary.h"
+#include "text/SoTextGeometry.h"
+
 SO_NODE_SOURCE(SoFont, SoNode)
 const SoEnumEntry SoFont::renderStyleEnums[4] = {
     {"POLYGON", 0}, {"TEXTURE", 1}, {"TEXTURE_DELAYED", 2}, {"POLYGON_AND_OUTLINE", 3}};
@@ -30,4 +33,13 @@ void SoFont::doAction(SoAction* action) {
         O::mayChange(state, this, O::FONT_RENDER_STYLE))
         SoFontRenderStyleElement::set(
             state, static_cast<SoFontRenderStyleElement::Style>(renderStyle.getValue()));
+}
+
+// The outlines come at their coarsest: only the advances count here.
+float SoFont::getLineWidth(const SbName& fontName, float size, const SbString& text) {
+    std::vector<SoFontLibrary::ShapedLine> lines;
+    if (!SoFontLibrary::instance().shapeLines(fontName.getString(), {SoTextGeometry::toUtf32(text)},
+                                              2, lines))
+        return 0.0f;
+    return lines.front().advance * size;
 }

@@ -2,6 +2,7 @@
 
 #include <PlotWerk/SoToU3DActionPrivate.h>
 #include <Tessara/base/SoDebugError.h>
+#include <Tessara/nodes/SoFont.h>
 
 #include "U3DDocumentViews.h"
 #include "U3DEngine.h"
@@ -44,6 +45,10 @@ bool m_so_write_pdf(const SbString& pdfFile, const SbString& password1, const Sb
     request.title = title.getStdString();
     request.text = text.getStdString();
     request.landscape = landscape;
+    // The core's faces for the standard fonts' names have the standard fonts' widths.
+    request.lineWidth = [](const std::string& utf8, const char* font, double size) {
+        return SoFont::getLineWidth(SbName(font), static_cast<float>(size), SbString(utf8.c_str()));
+    };
     request.view.name = mainViewName.getStdString();
     request.view.cameraToWorld = view.pdfCameraToWorld();
     request.view.centerOfOrbit = valueC;

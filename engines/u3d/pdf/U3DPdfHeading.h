@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <string>
 
@@ -8,9 +9,14 @@ namespace u3d {
 /// The title and the lines of text at the top of the page, in the standard Helvetica fonts.
 class U3DPdfHeading {
   public:
+    using LineWidth = std::function<double(const std::string& utf8, const char* font, double size)>;
+
     /// Lays out `title` (bold; none when empty) and the '\n'-separated `text` lines downwards
-    /// from the top-left corner (`left`, `top`), in points from the page's bottom left.
-    U3DPdfHeading(const std::string& title, const std::string& text, double left, double top);
+    /// from the top-left corner (`left`, `top`), in points from the page's bottom left. With
+    /// `lineWidth`, lines longer than `width` break between words, a word longer than a line
+    /// between its characters.
+    U3DPdfHeading(const std::string& title, const std::string& text, double left, double top,
+                  double width = 0.0, const LineWidth& lineWidth = nullptr);
 
     /// The page content operators that draw the heading.
     const std::string& contents() const { return contents_; }
@@ -20,11 +26,15 @@ class U3DPdfHeading {
     QPDFObjectHandle fonts() const;
 
   private:
-    void addLine(const std::string& utf8, const char* font, double size);
+    /// Adds a paragraph, wrapped to the width.
+    void addParagraph(const std::string& utf8, bool bold, double size);
+    void addLine(const std::string& utf8, bool bold, double size);
 
     std::string contents_;
     double left_;
     double cursor_;
+    double width_;
+    LineWidth lineWidth_;
 };
 
 }  // namespace u3d

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,10 @@ struct U3DPdfRequest {
     std::string title;       ///< UTF-8, also the document's title
     std::string text;        ///< UTF-8 lines separated by '\n'
     bool landscape = false;  ///< A4 portrait unless set
+    /// How wide a line of UTF-8 text is in a standard font (named as PostScript names it) at a
+    /// size, in the size's units: the title and text are wrapped to the page with it. Null:
+    /// lines break only where the text does.
+    std::function<double(const std::string& utf8, const char* font, double size)> lineWidth;
     U3DPdfView view;
     U3DPdfPoster poster;
 };

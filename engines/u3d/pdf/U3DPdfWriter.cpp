@@ -250,7 +250,8 @@ Object annotation(QPDF& pdf, const U3DPdfRequest& request, const Object::Rectang
 void addPage(QPDF& pdf, const U3DPdfRequest& request, const std::string& u3d) {
     const double width = request.landscape ? kA4Height : kA4Width;
     const double height = request.landscape ? kA4Width : kA4Height;
-    const U3DPdfHeading heading(request.title, request.text, kMargin, height - kMargin);
+    const U3DPdfHeading heading(request.title, request.text, kMargin, height - kMargin,
+                                width - 2 * kMargin, request.lineWidth);
     const Object::Rectangle view(kMargin, kMargin, width - kMargin, heading.bottom() - kHeadingGap);
     if (view.ury - view.lly < kSmallestView)
         throw std::runtime_error("the title and text leave no room for the 3D view");

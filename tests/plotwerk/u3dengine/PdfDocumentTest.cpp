@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <qpdf/QPDF.hh>
+#include <sstream>
 
 #include "pdf/U3DPdfWriter.h"
 #include "support/PdfPicture.h"
@@ -129,6 +131,36 @@ TEST_F(PdfDocument, ThePageShowsTheTitleAndThePosterInTheAnnotation) {
     for (int y = 36 * 50 / 72; y < 54 * 50 / 72; ++y)
         for (int x = 0; x < page.width; ++x) dark += page.pixel(x, y).r < 100;
     EXPECT_GT(dark, 20);
+}
+
+// Measured as a monospaced font would be: the lines poppler reads hold every character in
+// order, each no wider than the page between its margins, breaking within the one word longer
+// than a line only.
+TEST_F(PdfDocument, TitleAndTextWrapToThePage) {
+    request.lineWidth = [](const std::string& line, const char*, double size) {
+        return 0.5 * size * double(line.size());
+    };
+    request.title = request.text = "";
+    for (int i = 0; i < 40; ++i) request.title += "T" + std::to_string(i) + " ";
+    for (int i = 0; i < 40; ++i) request.text += "t" + std::to_string(i) + " ";
+    request.text += std::string(120, 'x');
+    QPDF pdf;
+    written(pdf);
+    std::istringstream lines(run("pdftotext", " -"));
+    std::string read, given = request.title + request.text;
+    given.erase(std::remove(given.begin(), given.end(), ' '), given.end());
+    for (std::string line; std::getline(lines, line) && line.rfind("exit", 0) != 0;) {
+        const double size = line[0] == 'T' ? 18 : 11;
+        EXPECT_LE(0.5 * size * double(line.size()), 595 - 2 * 36) << line;
+        std::istringstream words(line);
+        for (std::string word; words >> word;)
+            EXPECT_TRUE(word[0] == 'x' ||
+                        (" " + request.title + request.text).find(" " + word + " ") != npos)
+                << word;
+        line.erase(std::remove_if(line.begin(), line.end(), ::isspace), line.end());
+        read += line;
+    }
+    EXPECT_EQ(read, given);
 }
 
 TEST_F(PdfDocument, FailuresReturnAMessageNamingTheFileAndLeaveNoFile) {

@@ -18,6 +18,11 @@ class SoFont : public SoNode {
     SoSFEnum renderStyle{renderStyleEnums, 4, POLYGON};
     void doAction(SoAction* action) override;
 
+    /// How far a line of UTF-8 text advances in the face `fontName` resolves to, at `size`,
+    /// in the size's units: the width 3D text gives it, and that a page shows in the face of
+    /// the same name. 0 when no face can be opened.
+    static float getLineWidth(const SbName& fontName, float size, const SbString& text);
+
   protected:
     ~SoFont() override;
 };
