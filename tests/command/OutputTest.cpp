@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -104,16 +105,25 @@ TEST(OutputFile, ReplacesAnExistingFileAndKeepsItsPermissions) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"page.ps"}) << "no temporary left behind";
 }
 
-// A figure for a document: marked as one, titled, and inked as far as its bounding box says
-// and no farther, upright and wide in landscape (Ghostscript measures where
-// it inks).
+// A figure for a document: marked as one, titled in lines of at most 255 characters, and
+// inked as far as its bounding box says and no farther, upright and wide in landscape
+// (Ghostscript measures where it inks).
 TEST(OutputFile, EpsFigureFillsItsBoundingBox) {
     ScratchDir dir;
-    const PrintRun figure = PrintRun::of(dir, {"--landscape", "--title", "Fig"}, "figure.eps", 0);
+    std::string title = "Fig";
+    for (int i = 0; i < 30; ++i) title += " 123456789";
+    const PrintRun figure = PrintRun::of(dir, {"--landscape", "--title", title}, "figure.eps", 0);
     const std::string& document = figure.document;
     ASSERT_EQ(figure.command.status, 0) << figure.command.err;
     EXPECT_NE(document.substr(0, document.find('\n')).find(" EPSF-"), std::string::npos);
-    EXPECT_NE(document.find("\n%%Title: Fig\n"), std::string::npos);
+    std::istringstream header(document.substr(0, document.find("%%EndComments")));
+    std::string titled;
+    for (std::string line; std::getline(header, line);) {
+        EXPECT_LE(line.size(), 255u);
+        if (line.rfind("%%Title: ", 0) == 0 || line.rfind("%%+ ", 0) == 0)
+            titled += line.substr(line.find(' ') + 1);
+    }
+    EXPECT_EQ(titled, title);
     using namespace ghostscript_detail;
     ASSERT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bbox " +
                   quoted(dir.file("figure.eps")) + " >" + quoted(dir.file("box")) + " 2>&1"),

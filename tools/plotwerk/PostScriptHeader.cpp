@@ -44,6 +44,25 @@ bool startsWith(const std::string& text, const char* start) {
     return text.compare(0, std::strlen(start), start) == 0;
 }
 
+// The document conventions allow lines of 255 characters: a longer comment goes on in "%%+"
+// lines, broken after a space where there is one, never within a UTF-8 character.
+std::string withinLineLimit(const std::string& comment) {
+    constexpr size_t kLongestLine = 255;
+    const std::string more = "\n%%+ ";
+    std::string lines;
+    size_t start = 0, room = kLongestLine;
+    while (comment.size() - start > room) {
+        size_t end = start + room;
+        while (end > start && (static_cast<unsigned char>(comment[end]) & 0xC0) == 0x80) --end;
+        const size_t space = comment.rfind(' ', end - 1);
+        if (space != std::string::npos && space > start) end = space + 1;
+        lines += comment.substr(start, end - start) + more;
+        start = end;
+        room = kLongestLine - (more.size() - 1);
+    }
+    return lines + comment.substr(start);
+}
+
 // The figure convention versions as the language conventions do, 2.0 being its oldest.
 std::string amended(Passage& passage) {
     std::string line = passage.line;
@@ -63,6 +82,7 @@ std::string amended(Passage& passage) {
         std::replace_if(
             line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; },
             ' ');
+        line = withinLineLimit(line);
     }
     passage.inHeader = !startsWith(line, "%%EndComments");
     if (!passage.inHeader) line += '\n' + std::string(kLatin1Fonts, sizeof kLatin1Fonts - 2);
