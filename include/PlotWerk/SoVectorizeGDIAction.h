@@ -81,8 +81,12 @@ class SoVectorizeGDIAction : public SoVectorizeAction {
     /// Creates, selects and keeps a solid brush of `color` unless it is the current one.
     void useBrush(COLORREF color);
     void pointsToLandscape(POINT* points, int n) const;
-    /// Page millimetres to logical points, turned for landscape.
+    /// Drawing millimetres to logical points, placed on the page and turned for landscape.
     void toLogical(const SbVec4f* points, int n, POINT* out) const;
+    /// The size of what the document holds: the page, or the drawing outside a page.
+    SbVec2f documentSize() const;
+    /// Where this apply's drawing lies on the page, from its corner (none outside a page).
+    SbVec2f placeOnPage() const;
     COLORREF colorRef() const;
 
     SoOwnedOutput<SoGDIVectorOutput> gdiOutput_;

@@ -117,8 +117,8 @@ void SoVectorizeGDIAction::writeHeader() {
         if (appControl) {
             units_ = 1;
             originX_ = SoDeviceInteger::truncated(-origin[0]);
-            originY_ =
-                SoDeviceInteger::truncated(SoDeviceInteger::truncated(getHeight()) - origin[1]);
+            originY_ = SoDeviceInteger::truncated(SoDeviceInteger::truncated(documentSize()[1]) -
+                                                  origin[1]);
             SetWindowOrgEx(dc_, originX_, originY_, nullptr);
         } else if (!openPrinter()) {
             return;
@@ -129,8 +129,8 @@ void SoVectorizeGDIAction::writeHeader() {
 
 bool SoVectorizeGDIAction::openMetafile() {
     if (SbFileHelper::getExtension(outputName_).toUpper() != "EMF") outputName_ += ".emf";
-    const int w = SoDeviceInteger::truncated(getWidth()),
-              h = SoDeviceInteger::truncated(getHeight());
+    const int w = SoDeviceInteger::truncated(documentSize()[0]),
+              h = SoDeviceInteger::truncated(documentSize()[1]);
     RECT frame{0, -(units_ * h) - 2 * originY_, units_ * w + 2 * originX_, 0};
     if (getOrientation() == LANDSCAPE) {
         frame = {0, -(units_ * w) - 2 * originX_, units_ * h + 2 * originY_, 0};
@@ -178,7 +178,7 @@ bool SoVectorizeGDIAction::openPrinter() {
     POINT converted[2] = {{offsetX, -offsetY}, {width, -height}};
     DPtoLP(dc_, converted, 2);
     const POINT offset = converted[0], paper = converted[1];
-    pageHeight_ = units_ * SoDeviceInteger::truncated(getHeight());
+    pageHeight_ = units_ * SoDeviceInteger::truncated(documentSize()[1]);
     originX_ = originX_ < offset.x ? offset.x : originX_ - offset.x;
     originY_ = originY_ < offset.y ? offset.y : originY_ + offset.y;
     SetWindowOrgEx(dc_, -originX_, paper.y - originY_, nullptr);
@@ -309,10 +309,21 @@ void SoVectorizeGDIAction::pointsToLandscape(POINT* points, int n) const {
 
 void SoVectorizeGDIAction::toLogical(const SbVec4f* points, int n, POINT* out) const {
     const float units = static_cast<float>(units_);
+    const SbVec2f place = placeOnPage();
     for (int i = 0; i < n; ++i)
-        out[i] = {SoDeviceInteger::truncated(units * points[i][0]),
-                  SoDeviceInteger::truncated(units * points[i][1])};
+        out[i] = {SoDeviceInteger::truncated(units * (points[i][0] + place[0])),
+                  SoDeviceInteger::truncated(units * (points[i][1] + place[1]))};
     if (getOrientation() == LANDSCAPE) pointsToLandscape(out, n);
+}
+
+SbVec2f SoVectorizeGDIAction::documentSize() const {
+    return isInPage() ? getPageSize() : getDrawingDimensions();
+}
+
+// The window's origin is the page's corner, set once for the page's document: each apply
+// on the page places its drawing itself.
+SbVec2f SoVectorizeGDIAction::placeOnPage() const {
+    return isInPage() ? getStartPosition() : SbVec2f(0.0f, 0.0f);
 }
 
 // ---- Lines ----
@@ -585,8 +596,8 @@ void SoVectorizeGDIAction::printImage(const SbVec4f& origin, const unsigned char
             else
                 rows.set(r, c, source, numComponents);
         }
-    const int lx = SoDeviceInteger::truncated(units_ * x),
-              ly = SoDeviceInteger::truncated(units_ * y);
+    const int lx = SoDeviceInteger::truncated(units_ * (x + placeOnPage()[0])),
+              ly = SoDeviceInteger::truncated(units_ * (y + placeOnPage()[1]));
     const int w = SoDeviceInteger::truncated(width * 100.0f),
               h = SoDeviceInteger::truncated(height * 100.0f);
     if (!landscape)

@@ -121,6 +121,27 @@ TEST_F(GDICalls, MetafileNamesEndInEmf) {
     }
 }
 
+// A page is one metafile as large as the page, each apply's drawing where its start position
+// puts it: the views of 190 mm at 10 and 210 mm.
+TEST_F(GDICalls, ViewsOfAPageTakeTheirPlaces) {
+    Backend action;
+    action.getGDIVectorOutput()->openFile((::testing::TempDir() + "/page").c_str());
+    SoSeparator* root = readScene("Cube { }");
+    printTwoViewsSideBySide(action, root);
+    root->unref();
+    EXPECT_EQ(recorder.getCalls("CreateEnhMetaFileA").at(0).points.at(1).x, 42000);
+    int inView[2] = {0, 0};
+    for (const SoGDICall& fill : recorder.getCalls("Polygon")) {
+        const auto [least, most] = std::minmax_element(fill.points.begin(), fill.points.end(),
+                                                       [](auto& a, auto& b) { return a.x < b.x; });
+        const int view = least->x >= 21000 ? 1 : 0;
+        EXPECT_GE(least->x, view ? 21000 : 1000);
+        EXPECT_LE(most->x, view ? 40000 : 20000);
+        ++inView[view];
+    }
+    EXPECT_TRUE(inView[0] > 0 && inView[0] == inView[1]);
+}
+
 /// A printer context on the recorder, with the header written: 100 logical units a
 /// millimetre, y upwards.
 class GDIPrimitives : public GDICalls {
