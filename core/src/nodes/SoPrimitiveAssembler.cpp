@@ -1,5 +1,6 @@
 #include "SoPrimitiveAssembler.h"
 
+#include <Tessara/math/SbPolygonNormal.h>
 #include <Tessara/misc/SoPolygonTessellator.h>
 
 #include <algorithm>
@@ -7,15 +8,9 @@
 namespace {
 
 SbVec3f newellNormal(const SoPrimitiveVertex* v, int n) {
-    SbVec3f normal(0, 0, 0);
-    for (int i = 0; i < n; ++i) {
-        const SbVec3f& a = v[i].getPoint();
-        const SbVec3f& b = v[(i + 1) % n].getPoint();
-        normal[0] += (a[1] - b[1]) * (a[2] + b[2]);
-        normal[1] += (a[2] - b[2]) * (a[0] + b[0]);
-        normal[2] += (a[0] - b[0]) * (a[1] + b[1]);
-    }
-    return normal;
+    SbPolygonNormal normal;
+    for (int i = 0; i < n; ++i) normal.add(v[i].getPoint());
+    return normal.getUnit();
 }
 
 // Convex when every turn goes the same way around the polygon's normal.

@@ -1,5 +1,7 @@
 #include "SoPolygon.h"
 
+#include <Tessara/math/SbPolygonNormal.h>
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -84,20 +86,13 @@ void SoPolygon::set(int n, const SbVec4f* newPoints, const SbColor* newColors, i
 // tests would then judge by a random plane.
 void SoPolygon::computeNormal() {
     if (numPoints <= 2) return;
-    double nx = 0.0, ny = 0.0, nz = 0.0;
-    for (int i = 0; i < numPoints; ++i) {
-        const float* a = points[i].getValue();
-        const float* b = points[i + 1 < numPoints ? i + 1 : 0].getValue();
-        nx += (double(a[1]) - b[1]) * (double(a[2]) + b[2]);
-        ny += (double(a[2]) - b[2]) * (double(a[0]) + b[0]);
-        nz += (double(a[0]) - b[0]) * (double(a[1]) + b[1]);
-    }
-    const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
-    if (!(length > 0.0) || !std::isfinite(length)) {
+    SbPolygonNormal newell;
+    for (int i = 0; i < numPoints; ++i) newell.add(points[i][0], points[i][1], points[i][2]);
+    normal = newell.getUnit();
+    if (!std::isfinite(normal[0])) {
         normal.setValue(0.0f, 0.0f, 0.0f);
         return;
     }
-    normal.setValue(float(nx / length), float(ny / length), float(nz / length));
     if (normal[2] > 0.0f) {
         reverseOrder();
         normal.negate();

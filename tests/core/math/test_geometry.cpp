@@ -6,6 +6,7 @@
 #include <Tessara/math/SbBox3f.h>
 #include <Tessara/math/SbLine.h>
 #include <Tessara/math/SbPlane.h>
+#include <Tessara/math/SbPolygonNormal.h>
 #include <Tessara/math/SbSphere.h>
 #include <Tessara/math/SbViewVolume.h>
 #include <Tessara/math/SbViewportRegion.h>
@@ -159,6 +160,38 @@ TEST(SbPlane, RandomPlanesLinesAndSpheres) {
         EXPECT_GE((exit - enter).dot(line.getDirection()), 0.0f) << i;
         EXPECT_TRUE(sphere.pointInside((enter + exit) * 0.5f)) << i;
     }
+}
+
+// Triangles a tenth of a unit wide, far from the origin and at the ends of the float range:
+// the normal of their corners as written, whichever corner comes first.
+TEST(SbPolygonNormal, RandomTrianglesAtAnyPlaceAndScale) {
+    Random rnd(11);
+    for (const auto& [offset, scale] :
+         {std::pair{0.0f, 1.0f}, {1e5f, 1.0f}, {0.0f, 1e-20f}, {0.0f, 1e20f}, {-3e4f, 1e3f}}) {
+        for (int i = 0; i < 50; ++i) {
+            SbVec3f p[3];
+            for (SbVec3f& corner : p)
+                corner = (SbVec3f(offset, offset, offset) + rnd.vec(0.05f)) * scale;
+            double e[2][3], n[3];
+            for (int k = 0; k < 2; ++k)
+                for (int c = 0; c < 3; ++c) e[k][c] = double(p[k + 1][c]) - p[0][c];
+            for (int c = 0; c < 3; ++c)
+                n[c] =
+                    e[0][(c + 1) % 3] * e[1][(c + 2) % 3] - e[0][(c + 2) % 3] * e[1][(c + 1) % 3];
+            const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+            for (int first = 0; first < 3; ++first) {
+                SbPolygonNormal normal;
+                for (int k = 0; k < 3; ++k) normal.add(p[(first + k) % 3]);
+                const SbVec3f expected(float(n[0] / length), float(n[1] / length),
+                                       float(n[2] / length));
+                EXPECT_TRUE(near(normal.getUnit(), expected, 1e-5f)) << offset << " " << scale;
+            }
+        }
+    }
+    SbPolygonNormal flat, broken;
+    for (float x : {0.0f, 1.0f, 2.0f}) flat.add(x, x, x), broken.add(x, std::nanf(""), 0.0f);
+    EXPECT_EQ(flat.getUnit(), SbVec3f(0, 0, 0));
+    EXPECT_TRUE(std::isnan(broken.getUnit()[1]));
 }
 
 TEST(SbPlane, ConventionsByHand) {

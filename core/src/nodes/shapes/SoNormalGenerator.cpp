@@ -1,5 +1,7 @@
 #include "nodes/shapes/SoNormalGenerator.h"
 
+#include <Tessara/math/SbPolygonNormal.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -8,20 +10,10 @@ namespace {
 
 constexpr float kPi = 3.14159265358979323846f;
 
-// Newell's method: exact for planar faces, a fair average for warped ones, and it does not
-// depend on which vertex comes first.
 SbVec3f newellNormal(const SbVec3f* coords, const int32_t* corners, int n) {
-    float x = 0.0f, y = 0.0f, z = 0.0f;
-    for (int i = 0; i < n; ++i) {
-        const float* a = coords[corners[i]].getValue();
-        const float* b = coords[corners[i + 1 < n ? i + 1 : 0]].getValue();
-        x += (a[1] - b[1]) * (a[2] + b[2]);
-        y += (a[2] - b[2]) * (a[0] + b[0]);
-        z += (a[0] - b[0]) * (a[1] + b[1]);
-    }
-    SbVec3f normal(x, y, z);
-    normal.normalize();
-    return normal;
+    SbPolygonNormal normal;
+    for (int i = 0; i < n; ++i) normal.add(coords[corners[i]]);
+    return normal.getUnit();
 }
 
 bool sameBits(const SbVec3f& a, const SbVec3f& b) {
