@@ -110,8 +110,9 @@ TEST(OutputFile, ReplacesAnExistingFileAndKeepsItsPermissions) {
 // (Ghostscript measures where it inks).
 TEST(OutputFile, EpsFigureFillsItsBoundingBox) {
     ScratchDir dir;
-    std::string title = "Fig";
-    for (int i = 0; i < 30; ++i) title += " 123456789";
+    // A word longer than a line: it breaks within, where the line is full.
+    std::string title = "Fig ";
+    for (int i = 0; i < 30; ++i) title += "123456789";
     const PrintRun figure = PrintRun::of(dir, {"--landscape", "--title", title}, "figure.eps", 0);
     const std::string& document = figure.document;
     ASSERT_EQ(figure.command.status, 0) << figure.command.err;
