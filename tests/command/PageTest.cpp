@@ -426,6 +426,12 @@ TEST(Page, MeshesCamerasAndLights) {
               50, MANY),
         probe("the scene's own camera not refitted", {"offset.tsc"}, x0, y0, x1, y1, ink, 0, 0),
     });
+    // What asked for a camera of the command's own is said not to apply, once.
+    const std::string said =
+        print({"offset.tsc", "--scale", "1:2", "--projection", "perspective"}).command.err;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    for (const char* word : {"camera", "projection", "scale"})
+        EXPECT_NE(said.find(word), std::string::npos) << said;
 }
 
 // Texture coordinates run up from the bottom left in every format; a texture named with a

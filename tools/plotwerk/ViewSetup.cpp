@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "CameraFraming.h"
 #include "SceneCorners.h"
@@ -101,6 +103,22 @@ void addHeadlight(SoPath* cameraPath) {
     parent->replaceChild(index, pair);
 }
 
+// What the options asked of a camera the scene does not get: said once, all of it.
+void warnUnused(const PrintOptions& options, const ViewDirection& view) {
+    std::vector<std::string> unused;
+    if (view.chosen()) unused.push_back("the side to look from");
+    if (options.orthographic) unused.push_back("the projection");
+    if (options.scale) unused.push_back("the scale");
+    if (unused.empty()) return;
+    std::string list = unused.front();
+    for (size_t i = 1; i < unused.size(); ++i)
+        list += (i + 1 < unused.size() ? ", " : " and ") + unused[i];
+    SoDebugError::postWarning("ViewSetup::complete",
+                              "The scene's own camera is kept: %s %s only to scenes without a "
+                              "camera",
+                              list.c_str(), unused.size() > 1 ? "apply" : "applies");
+}
+
 }  // namespace
 
 bool ViewSetup::hasCamera(SoSeparator* scene) {
@@ -115,10 +133,8 @@ void ViewSetup::complete(SoSeparator* scene, const SbVec2f& drawingSize,
     if (!cameraPath) {
         addCamera(scene, drawingSize, options, view.cameraOrientation());
         cameraPath = findFirst(scene, SoCamera::getClassTypeId());
-    } else if (view.chosen()) {
-        SoDebugError::postWarning("ViewSetup::complete",
-                                  "The scene's own camera is kept: the side chosen to look from "
-                                  "applies to scenes without a camera");
+    } else {
+        warnUnused(options, view);
     }
     SoPath* lightPath = findFirst(scene, SoLight::getClassTypeId());
     if (lightPath)
