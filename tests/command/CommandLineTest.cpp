@@ -93,6 +93,7 @@ TEST_F(ErrorScene, EachKindOfMistakeFailsCleanly) {
         {{"--model-unit", "ft", "-o", "existing.ps"}, "--model-unit"},
         {{"--views", "top", "-o", "existing.ps"}, "--views"},
         {{"--views", "top", "-o", "page.u3d"}, "--views"},
+        {{"good.tsc", "--password", "secret", "-o", "existing.ps"}, "--password"},
     };
     for (const auto& c : cases) expectCleanFailure(c.arguments, c.named, c.fileSizeLimit);
     // A device is written to, never replaced: the full one failed above, an empty one takes
@@ -101,6 +102,18 @@ TEST_F(ErrorScene, EachKindOfMistakeFailsCleanly) {
     struct stat info;
     for (const char* device : {"/dev/full", "/dev/null"})
         EXPECT_TRUE(stat(device, &info) == 0 && S_ISCHR(info.st_mode)) << device;
+}
+
+// Options the output or mode has no use for are named in one warning, and it prints.
+TEST_F(ErrorScene, UnusedOptionsAreNamedOnce) {
+    const CommandResult run = runCommand({"good.tsc", "--dashed", "--cgm-indexed", "--text", "t",
+                                          "--raster-tile", "64", "-o", "page.pdf"},
+                                         dir.path());
+    EXPECT_EQ(run.status, 0);
+    ASSERT_EQ(run.errLines().size(), 1u) << run.err;
+    for (const char* option : {"--dashed", "--cgm-indexed", "--text", "--raster-tile"})
+        EXPECT_NE(run.err.find(option), std::string::npos) << option;
+    EXPECT_TRUE(dir.exists("page.pdf"));
 }
 
 // A binary STL of `triangles` facets: long enough to print that a signal lands midway.

@@ -428,7 +428,7 @@ TEST(Page, MeshesCamerasAndLights) {
     });
     // What asked for a camera of the command's own is said not to apply, once.
     const std::string said =
-        print({"offset.tsc", "--scale", "1:2", "--projection", "perspective"}).command.err;
+        print({"offset.tsc", "--scale", "1:2", "--projection", "orthographic"}).command.err;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     for (const char* word : {"camera", "projection", "scale"})
         EXPECT_NE(said.find(word), std::string::npos) << said;

@@ -32,6 +32,7 @@
 #include "SceneSummary.h"
 #include "ScreenPicture.h"
 #include "StandardInputFile.h"
+#include "UnusedOptions.h"
 #include "ViewSetup.h"
 #include "ViewSheet.h"
 
@@ -147,6 +148,7 @@ void printInput(const PrintOptions& options) {
     if (options.blackAndWhite) SoPreferences::setBool("VXN_PW_BLACK_AND_WHITE", true);
     LibrarySession library;
     DebugMessages messages(stderr);
+    UnusedOptions::check(options, options.print ? nullptr : &format);
     unsigned long long inputBytes = 0;
     const SbVec2f size = drawingSize(options);
     NodeRef<SoSeparator> scene(SceneLoader::load(
