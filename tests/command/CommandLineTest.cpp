@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <pty.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -188,14 +189,14 @@ TEST(Help, HelpAndVersionGoToStandardOutput) {
     EXPECT_EQ(runCommand({"--help"}).out.rfind("usage: plotwerk", 0), 0u);
 }
 
-// All three standard streams on a terminal: the drawing, unnamed, goes to a file named after
-// the input in the current directory, and the progress shows.
-TEST(Progress, ShownOnATerminalFromZeroToOneHundredPercent) {
-    ScratchDir dir;
+/// Runs the command with all three standard streams on a terminal, in `dir`: its exit status
+/// and what the terminal showed.
+std::pair<int, std::string> onTerminal(const std::vector<std::string>& arguments,
+                                       const ScratchDir& dir) {
     int master = -1;
     const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
     if (child == 0) {
-        std::vector<char*> argv = commandLine({});
+        std::vector<char*> argv = commandLine(arguments);
         if (chdir(dir.path().c_str()) != 0) _exit(126);
         execv(argv[0], argv.data());
         _exit(127);
@@ -203,19 +204,31 @@ TEST(Progress, ShownOnATerminalFromZeroToOneHundredPercent) {
     std::string shown;
     char buffer[4096];
     ssize_t n;
-    // Reading fails with EIO once the child has gone and the terminal is closed.
-    while ((n = read(master, buffer, sizeof buffer)) > 0)
+    // Reading fails with EIO once the child has gone and the terminal is closed; a child that
+    // waits for what the terminal never types is stopped.
+    pollfd ready{master, POLLIN, 0};
+    while (poll(&ready, 1, 60000) > 0 && (n = read(master, buffer, sizeof buffer)) > 0)
         shown.append(buffer, static_cast<size_t>(n));
+    kill(child, SIGKILL);
     close(master);
     int status = -1;
     waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << shown;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, shown};
+}
+
+// The drawing, unnamed, goes to a file named after the input in the current directory, and
+// the progress shows. A model is not read from the terminal.
+TEST(Progress, ShownOnATerminalFromZeroToOneHundredPercent) {
+    ScratchDir dir;
+    const auto [status, shown] = onTerminal({}, dir);
+    EXPECT_EQ(status, 0) << shown;
     EXPECT_NE(shown.find(" 0%"), std::string::npos) << shown;
     // Redrawn in place: carriage returns, and 100% once, as the last figure.
     EXPECT_NE(shown.find('\r'), std::string::npos);
     EXPECT_EQ(shown.find("100%") + 3, shown.rfind('%')) << shown;
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"demo.ps"});
     EXPECT_NE(shown.find(" demo.ps\r\n"), std::string::npos) << shown;
+    EXPECT_EQ(onTerminal({"-"}, dir).first, 2);
 }
 
 }  // namespace

@@ -180,6 +180,11 @@ void printInput(const PrintOptions& options) {
 
 // "-" reads standard input, a scene or a mesh, whatever pipes it in.
 void print(const PrintOptions& given) {
+    // Nobody types a model: a terminal there is a slip, which would wait for input for ever.
+    if (given.input == "-" && isatty(STDIN_FILENO))
+        throw CommandError(
+            "standard input is a terminal: pipe a scene or a mesh in, or name "
+            "the file");
     const PrintOptions options = withOutput(given);
     if (options.input != "-") return printInput(options);
     PrintOptions piped = options;
