@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CommandError.h"
@@ -11,55 +12,82 @@
 
 namespace {
 
-/// One clause of the warning: the options given that `where` alone uses.
-void note(std::vector<std::string>& clauses, const std::vector<const char*>& given,
-          const char* where) {
-    if (given.empty()) return;
-    std::string clause;
-    for (const char* option : given) clause += (clause.empty() ? "" : ", ") + std::string(option);
-    clauses.push_back(clause + (given.size() > 1 ? " apply" : " applies") + " only to " + where);
-}
+/// Options that one output or mode alone uses: each whether it was given, and its name.
+struct Family {
+    std::vector<std::pair<bool, const char*>> options;
+    const char* usedBy;
+    bool chosen;  ///< whether the output or mode that uses them is the one chosen
+};
 
 bool is(const OutputFormat* format, const char* name) {
     return format && std::strcmp(format->name, name) == 0;
 }
 
+std::vector<Family> familiesOf(const PrintOptions& o, const OutputFormat* format) {
+    const PrintOptions defaults;
+    const bool scene3D = is(format, "u3d") || is(format, "pdf3d");
+    return {
+        {{{o.psLevel.has_value(), "--ps-level"},
+          {o.gray, "--gray"},
+          {o.accuracy.has_value(), "--accuracy"}},
+         "PostScript",
+         is(format, "ps")},
+        {{{o.cgmBinary, "--cgm-binary"},
+          {o.cgmVersion.has_value(), "--cgm-version"},
+          {o.cgmIndexed, "--cgm-indexed"}},
+         "CGM",
+         is(format, "cgm")},
+        {{{!o.text.empty(), "--text"}}, "-f pdf3d", is(format, "pdf3d")},
+        {{{!o.pens.empty(), "--pens"},
+          {o.lineWidth.has_value(), "--line-width"},
+          {o.borderWidth || o.borderColor, "--border"},
+          {o.size.has_value(), "--size"},
+          {o.position.has_value(), "--position"},
+          {o.blackAndWhite, "--bw"}},
+         "drawings",
+         !scene3D},
+        {{{!o.title.empty(), "--title"}, {o.landscape, "--landscape"}},
+         "drawings and 3D PDFs",
+         !is(format, "u3d")},
+        {{{o.rasterQuality.has_value(), "--raster-quality"},
+          {o.rasterTile.has_value(), "--raster-tile"}},
+         "--hidden raster",
+         o.hidden == SoVectorizeAction::HLHSR_RASTER},
+        {{{o.featureAngle != defaults.featureAngle, "--edges"}, {o.dashedHidden, "--dashed"}},
+         "--hidden lines",
+         o.hidden == SoVectorizeAction::HIDDEN_LINES_REMOVAL},
+        {{{o.modelUnit != defaults.modelUnit, "--model-unit"}},
+         "a drawing at a --scale",
+         o.scale.has_value()},
+        {{{o.orthographic == false, "--projection perspective"}},
+         "a drawing not at a --scale",
+         !o.scale},
+    };
+}
+
+/// "--a, --b apply only to WHERE" for the options of a family not chosen that were given.
+std::string clauseOf(const Family& family) {
+    if (family.chosen) return std::string();
+    std::string named;
+    int count = 0;
+    for (const auto& [given, option] : family.options)
+        if (given) named += (count++ ? ", " : "") + std::string(option);
+    if (!count) return named;
+    return named + (count > 1 ? " apply" : " applies") + " only to " + family.usedBy;
+}
+
 }  // namespace
 
 void UnusedOptions::check(const PrintOptions& options, const OutputFormat* format) {
-    const bool pdf3d = is(format, "pdf3d");
-    if ((!options.userPassword.empty() || !options.ownerPassword.empty()) && !pdf3d)
+    if ((!options.userPassword.empty() || !options.ownerPassword.empty()) && !is(format, "pdf3d"))
         throw CommandError(
             "--password encrypts a 3D PDF (-f pdf3d): this output would not be "
             "encrypted");
-    const PrintOptions defaults;
-    std::vector<std::string> clauses;
-    std::vector<const char*> given;
-    if (options.psLevel) given.push_back("--ps-level");
-    if (options.gray) given.push_back("--gray");
-    if (options.accuracy) given.push_back("--accuracy");
-    if (!is(format, "ps")) note(clauses, given, "PostScript");
-    given.clear();
-    if (options.cgmBinary) given.push_back("--cgm-binary");
-    if (options.cgmVersion) given.push_back("--cgm-version");
-    if (options.cgmIndexed) given.push_back("--cgm-indexed");
-    if (!is(format, "cgm")) note(clauses, given, "CGM");
-    if (!options.text.empty() && !pdf3d) note(clauses, {"--text"}, "-f pdf3d");
-    given.clear();
-    if (options.rasterQuality) given.push_back("--raster-quality");
-    if (options.rasterTile) given.push_back("--raster-tile");
-    if (options.hidden != SoVectorizeAction::HLHSR_RASTER) note(clauses, given, "--hidden raster");
-    given.clear();
-    if (options.featureAngle != defaults.featureAngle) given.push_back("--edges");
-    if (options.dashedHidden) given.push_back("--dashed");
-    if (options.hidden != SoVectorizeAction::HIDDEN_LINES_REMOVAL)
-        note(clauses, given, "--hidden lines");
-    if (options.modelUnit != defaults.modelUnit && !options.scale)
-        note(clauses, {"--model-unit"}, "a drawing at a --scale");
-    if (options.scale && options.orthographic == false)
-        note(clauses, {"--projection perspective"}, "a drawing not at a --scale");
-    if (clauses.empty()) return;
-    std::string said = clauses.front();
-    for (size_t i = 1; i < clauses.size(); ++i) said += "; " + clauses[i];
-    SoDebugError::postWarning("UnusedOptions::check", "%s: left unused", said.c_str());
+    std::string said;
+    for (const Family& family : familiesOf(options, format)) {
+        const std::string clause = clauseOf(family);
+        if (!clause.empty()) said += (said.empty() ? "" : "; ") + clause;
+    }
+    if (!said.empty())
+        SoDebugError::postWarning("UnusedOptions::check", "%s: left unused", said.c_str());
 }
