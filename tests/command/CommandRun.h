@@ -99,6 +99,9 @@ inline pid_t startCommand(const std::vector<std::string>& arguments, const std::
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
     if (fileSizeLimit > 0) setrlimit(RLIMIT_FSIZE, &limit);
+    // A command that runs away (a loop that never ends) fails its test instead of stalling it.
+    const rlimit tenMinutes{600, 600};
+    setrlimit(RLIMIT_CPU, &tenMinutes);
     // The user's black-and-white preference would change every colour the tests expect.
     unsetenv("VXN_PW_BLACK_AND_WHITE");
     if (!directory.empty() && chdir(directory.c_str()) != 0) _exit(126);

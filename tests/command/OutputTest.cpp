@@ -125,6 +125,9 @@ TEST(OutputFile, EpsFigureFillsItsBoundingBox) {
             titled += line.substr(line.find(' ') + 1);
     }
     EXPECT_EQ(titled, title);
+    // Bytes that are no UTF-8 break where the line is full.
+    const PrintRun bytes = PrintRun::of(dir, {"--title", std::string(600, '\x80')}, "b.eps", 0);
+    EXPECT_EQ(bytes.command.status, 0);
     using namespace ghostscript_detail;
     ASSERT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bbox " +
                   quoted(dir.file("figure.eps")) + " >" + quoted(dir.file("box")) + " 2>&1"),

@@ -45,7 +45,8 @@ bool startsWith(const std::string& text, const char* start) {
 }
 
 // The document conventions allow lines of 255 characters: a longer comment goes on in "%%+"
-// lines, broken after a space where there is one, never within a UTF-8 character.
+// lines, broken after a space in the line's second half where there is one, never within a
+// UTF-8 character.
 std::string withinLineLimit(const std::string& comment) {
     constexpr size_t kLongestLine = 255;
     const std::string more = "\n%%+ ";
@@ -53,9 +54,12 @@ std::string withinLineLimit(const std::string& comment) {
     size_t start = 0, room = kLongestLine;
     while (comment.size() - start > room) {
         size_t end = start + room;
-        while (end > start && (static_cast<unsigned char>(comment[end]) & 0xC0) == 0x80) --end;
+        // A character takes at most four bytes; bytes that are no UTF-8 break anywhere.
+        for (int back = 0; back < 3 && (static_cast<unsigned char>(comment[end]) & 0xC0) == 0x80;
+             ++back)
+            --end;
         const size_t space = comment.rfind(' ', end - 1);
-        if (space != std::string::npos && space > start) end = space + 1;
+        if (space != std::string::npos && space > start + room / 2) end = space + 1;
         lines += comment.substr(start, end - start) + more;
         start = end;
         room = kLongestLine - (more.size() - 1);

@@ -74,15 +74,15 @@ SoSeparator* TitleBlock::scene(const std::string& title, const std::string& scal
     ink->rgb = SbColor(0.1f, 0.1f, 0.12f);
     root->addChild(ink);
     const float half = stripSize[0] / 2.0f;
-    const float points = kPoint / textUnit;
+    const float perPoint = kPoint / textUnit;
     float room = stripSize[0] - 2.0f * kIndent;
     if (!scale.empty()) {
         const std::string text = "Scale " + scale;
         room -= widthOf(text, kScaleFont, kScalePoints) + kIndent;
         root->addChild(
-            textAt(half - kIndent, text, kScaleFont, kScalePoints * points, SoText2::RIGHT));
+            textAt(half - kIndent, text, kScaleFont, kScalePoints * perPoint, SoText2::RIGHT));
     }
-    root->addChild(textAt(kIndent - half, title, kTitleFont, titlePoints(title, room) * points,
+    root->addChild(textAt(kIndent - half, title, kTitleFont, titlePoints(title, room) * perPoint,
                           SoText2::LEFT));
     return root;
 }
