@@ -164,6 +164,12 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
      "#Tessara V1.0 ascii\nSeparator { BaseColor { rgb 0.9 0.1 0.1 }"
      " LightModel { model BASE_COLOR } Cube { } }\n"},
     {"unlit.tsc", cameraOnX("")},
+    // The camera a switch chooses, not the first child of its group.
+    {"switched.tsc",
+     "#Tessara V1.0 ascii\nSeparator {\n  Material { diffuseColor 0.9 0.1 0.1 }\n"
+     "  Switch { whichChild 0  PerspectiveCamera { position 6 0 0  orientation 0 1 0 1.5708 } }\n"
+     "  Coordinate3 { point [ 0 -1 -1, 0 1 -1, 0 1 1, 0 -1 1 ] }\n  FaceSet { numVertices 4 "
+     "}\n}\n"},
     // Shining along +x: onto the back of the square, away from the camera.
     {"backlit.tsc", cameraOnX("  DirectionalLight { direction 1 0 0 }\n")},
     // A box twice as wide as high, far from the origin, whose near face looks larger than its
@@ -420,6 +426,7 @@ TEST(Page, MeshesCamerasAndLights) {
               kCentreX + 5, kCentreY + 5, ink, 0, 0),
         // Ambient light alone would leave it nearly black; a light along -z would graze it.
         inCentre("the headlight shines along the scene's own camera", "unlit.tsc", red),
+        inCentre("the headlight beside a camera in a switch", "switched.tsc", red),
         inCentre("the scene's own light kept, no headlight", "backlit.tsc",
                  [](const Rgb& p) { return !p.isWhite() && p.r < 100; }),
         probe("the scene's own camera kept", {"offset.tsc"}, kLeft, y0, kLeft + 40, y1, coloured,
