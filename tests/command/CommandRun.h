@@ -99,8 +99,7 @@ inline pid_t startCommand(const std::vector<std::string>& arguments, const std::
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
     if (fileSizeLimit > 0) setrlimit(RLIMIT_FSIZE, &limit);
-    // A command that runs away (a loop that never ends) fails its test instead of stalling it.
-    const rlimit tenMinutes{600, 600};
+    const rlimit tenMinutes{600, 600};  // a runaway command fails its test, not the whole run
     setrlimit(RLIMIT_CPU, &tenMinutes);
     // The user's black-and-white preference would change every colour the tests expect.
     unsetenv("VXN_PW_BLACK_AND_WHITE");

@@ -121,8 +121,7 @@ TEST_F(GDICalls, MetafileNamesEndInEmf) {
     }
 }
 
-// A page is one metafile as large as the page, each apply's drawing where its start position
-// puts it: the views of 190 mm at 10 and 210 mm.
+// One metafile as large as the page, each view of 190 mm where it starts: at 10 and 210 mm.
 TEST_F(GDICalls, ViewsOfAPageTakeTheirPlaces) {
     Backend action;
     action.getGDIVectorOutput()->openFile((::testing::TempDir() + "/page").c_str());

@@ -134,9 +134,8 @@ TEST_F(PdfDocument, ThePageShowsTheTitleAndThePosterInTheAnnotation) {
     EXPECT_GT(dark, 20);
 }
 
-// Measured as a monospaced font would be: the lines poppler reads hold every character in
-// order, each no wider than the page between its margins, breaking within the one word longer
-// than a line only.
+// Measured as a monospaced font: poppler reads every character in order, in lines no wider
+// than the page, broken within the one word longer than a line only.
 TEST_F(PdfDocument, TitleAndTextWrapToThePage) {
     request.lineWidth = [](const std::string& line, const char*, double size) {
         return 0.5 * size * double(line.size());
