@@ -596,8 +596,9 @@ void SoVectorizeGDIAction::printImage(const SbVec4f& origin, const unsigned char
             else
                 rows.set(r, c, source, numComponents);
         }
-    const int lx = SoDeviceInteger::truncated(units_ * (x + placeOnPage()[0])),
-              ly = SoDeviceInteger::truncated(units_ * (y + placeOnPage()[1]));
+    const SbVec2f place = placeOnPage();
+    const int lx = SoDeviceInteger::truncated(units_ * (x + place[0])),
+              ly = SoDeviceInteger::truncated(units_ * (y + place[1]));
     const int w = SoDeviceInteger::truncated(width * 100.0f),
               h = SoDeviceInteger::truncated(height * 100.0f);
     if (!landscape)
