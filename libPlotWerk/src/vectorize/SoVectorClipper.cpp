@@ -55,6 +55,27 @@ float pageDistance(const SbVec4f& a, const SbVec4f& b) {
     return std::hypot(b[0] - a[0], b[1] - a[1]);
 }
 
+// A face narrower than this, in the normalised view (2 across), and than a hundredth of its
+// longest edge covers no pixel on the screen: its corners lie on one line, up to rounding,
+// as where a mesh's triangulation leaves collinear corners, or the face is seen edge on.
+// Printed, it would be a hairline, and black where its normal is undefined. A small face of
+// good shape keeps its place, however small.
+constexpr double NO_WIDTH = 1e-5;
+constexpr double NO_WIDTH_SHARE = 0.01;
+
+// The polygons here are convex: triangles, clipped.
+bool hasNoWidth(const SbVec4f* points, int n) {
+    double twiceArea = 0.0, longest = 0.0;
+    for (int k = 0; k < n; ++k) {
+        const SbVec4f& a = points[k];
+        const SbVec4f& b = points[(k + 1) % n];
+        twiceArea += double(a[0]) * b[1] - double(b[0]) * a[1];
+        longest = std::max(longest, std::hypot(double(b[0]) - a[0], double(b[1]) - a[1]));
+    }
+    const double width = std::fabs(twiceArea) / longest;
+    return width < NO_WIDTH && width < NO_WIDTH_SHARE * longest;
+}
+
 short toShort(int value) {
     return static_cast<short>(std::clamp(value, -32768, 32767));
 }
@@ -283,6 +304,7 @@ void SoVectorClipper::emitPolygon(SoCallbackAction* cba, const SbColor& firstCol
     const unsigned char* mask = nullptr;
     float offsetFactor = 0.0f, offsetUnits = 0.0f;
     if (style == SoDrawStyleElement::FILLED) {
+        if (hasNoWidth(points, n)) return;
         SoPatternElement::get(cba->getState(), category, name, mask);
         polygonOffsetOf(cba, offsetFactor, offsetUnits);
     } else if (style == SoDrawStyleElement::LINES) {

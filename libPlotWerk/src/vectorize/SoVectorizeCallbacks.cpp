@@ -119,6 +119,7 @@ void SoVectorizeCallbacks::triangle(void* userData, SoCallbackAction* cba,
     if (isInvisible(cba)) return;
 
     const SoPrimitiveVertex* vertices[3] = {v1, v2, v3};
+    if (facesAway(action, cba, vertices)) return;
     SbVec4f points[3];
     SbColor colors[3];
     int transparent[3] = {0, 0, 0};
@@ -155,6 +156,32 @@ void SoVectorizeCallbacks::triangle(void* userData, SoCallbackAction* cba,
     const SbMatrix& projection = cba->getProjectionMatrix();
     for (SbVec4f& p : points) projection.multVecMatrix(SbVec4f(p), p);
     action->clipper_->clipPolygon(cba, points, 3, colors, normals);
+}
+
+// The screen culls the back faces of solids of known vertex ordering, by their winding in
+// window space; so does the print, or a closed mesh hands all its hidden faces to the
+// painter. Hidden-line drawings keep them: their dashed hidden edges are mostly edges of
+// back faces. The winding is read in homogeneous clip coordinates (x, y, w), which also
+// decides a triangle that reaches behind the eye.
+bool SoVectorizeCallbacks::facesAway(SoVectorizeAction* action, SoCallbackAction* cba,
+                                     const SoPrimitiveVertex* const* vertices) {
+    const SoShapeHintsElement::VertexOrdering ordering = cba->getVertexOrdering();
+    if (action->hlhsrMode_ == SoVectorizeAction::HIDDEN_LINES_REMOVAL ||
+        ordering == SoShapeHintsElement::UNKNOWN_ORDERING ||
+        cba->getShapeType() != SoShapeHintsElement::SOLID) {
+        return false;
+    }
+    const SbMatrix& toClip = action->capture_->toClip(cba);
+    double c[3][3];
+    for (int i = 0; i < 3; ++i) {
+        SbVec4f p;
+        toClip.multVecMatrix(homogeneous(vertices[i]->getPoint()), p);
+        c[i][0] = p[0], c[i][1] = p[1], c[i][2] = p[3];
+    }
+    const double winding = c[0][0] * (c[1][1] * c[2][2] - c[1][2] * c[2][1]) -
+                           c[0][1] * (c[1][0] * c[2][2] - c[1][2] * c[2][0]) +
+                           c[0][2] * (c[1][0] * c[2][1] - c[1][1] * c[2][0]);
+    return ordering == SoShapeHintsElement::CLOCKWISE ? winding > 0.0 : winding < 0.0;
 }
 
 // Only hidden-line drawings with feature edges read them, to find where a shape's surface

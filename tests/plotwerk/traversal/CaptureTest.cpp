@@ -61,6 +61,14 @@ const std::vector<SceneCase> kCases = {
      "Coordinate3 { point [ -0.5 0 0, 0 0 0, 0 0 0, 0.5 0 0 ] } LineSet { numVertices [ 2, 2 ] }",
      {{K::POLYLINE, {onPage(25, 50), onPage(50, 50), onPage(75, 50)}}}},
     zigzag("ALongChainGrowsTheBufferAndKeepsEveryPoint", 41),
+    // As on the screen, a face with its corners on one line, or seen edge on, shows nothing;
+    // a tiny face of good shape and a long thin one do.
+    {"FacesWithoutWidthAreLeftOut",
+     "Coordinate3 { point [ -0.5 -0.5 0, 0 0 0, 0.5 0.5 0,  0.3 -0.5 0, 0.3 0.5 0, 0.3 0 -0.5,"
+     "  0 0 0, 2e-6 0 0, 0 2e-6 0,  -0.5 -0.5 0, 0.5 -0.5 0, 0.5 -0.4998 0 ] } "
+     "FaceSet { numVertices [ 3, 3, 3, 3 ] }",
+     {{K::POLYGON, {onPage(50, 50), onPage(50, 50), onPage(50, 50)}},
+      {K::POLYGON, {onPage(25, 25), onPage(75, 25), onPage(75, 25.01f)}}}},
     // The third vertex is stored but not counted; the segment from it to the fourth, both
     // ends fully transparent, is not drawn; the one from the fourth starts a new chain.
     {"FullyTransparentEndsStopTheChain",
@@ -312,6 +320,37 @@ TEST_F(CaptureTest, TheLightModelAndTheLightingSwitchDecideWhatIsLit) {
                        scene,
                        {{K::POLYGON, {at(-0.5f, -0.5f), at(0.5f, -0.5f), at(0, 0.5f)}, {grey}}}});
     }
+}
+
+// A turned cube shows three faces: a solid of known ordering prints their six triangles,
+// the near ones, or the far ones for the other ordering; other hints print all twelve. A line
+// drawing keeps all: the three edges of the hidden corner are drawn dashed.
+TEST_F(CaptureTest, ASolidsBackFacesAreLeftOutAsOnTheScreen) {
+    auto printed = [&](std::string hints, bool lines) {
+        auto action = makeAction(100.0f);
+        action->setHLHSRMode(lines ? SoVectorizeAction::HIDDEN_LINES_REMOVAL
+                                   : SoVectorizeAction::HLHSR_OFF);
+        action->setHiddenLineFeatureEdges(1);
+        action->setHiddenLineHiddenPattern(0x0F0F);
+        print(*action,
+              kCamera + "ShapeHints { " + hints + " } Rotation { rotation 1 1 0 0.7 } Cube { }");
+        SbVec3f polygonsDepthDashes(0, 0, 0);
+        for (const RecordedCall& call : action->getCalls()) {
+            const bool polygon = call.kind == K::POLYGON, dashed = call.linePattern == 0x0F0F;
+            polygonsDepthDashes += SbVec3f(polygon, polygon ? call.points[0][2] : 0,
+                                           dashed ? call.points.size() - 1 : 0);
+        }
+        return polygonsDepthDashes;
+    };
+    const std::string solid = "vertexOrdering COUNTERCLOCKWISE shapeType SOLID";
+    for (const auto& [hints, polygons] : {std::make_pair(solid, 6),
+                                          {"vertexOrdering CLOCKWISE shapeType SOLID", 6},
+                                          {"vertexOrdering COUNTERCLOCKWISE", 12},
+                                          {"shapeType SOLID", 12}})
+        EXPECT_EQ(printed(hints, false)[0], polygons) << hints;
+    EXPECT_LT(printed(solid, false)[1],
+              printed("vertexOrdering CLOCKWISE shapeType SOLID", false)[1]);
+    EXPECT_EQ(printed(solid, true)[2], 3);
 }
 
 }  // namespace
