@@ -12,6 +12,7 @@
 #include <Tessara/nodes/SoNormalBinding.h>
 #include <Tessara/nodes/SoPointSet.h>
 #include <Tessara/nodes/SoSeparator.h>
+#include <Tessara/nodes/SoShapeHints.h>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -30,6 +31,7 @@
 #include "MeshRefiner.h"
 #include "MeshTextures.h"
 #include "NodeRef.h"
+#include "SolidOrdering.h"
 #include "StandardInputFile.h"
 
 namespace {
@@ -222,12 +224,27 @@ void addShape(const aiMesh& mesh, SoGroup& group) {
     group.addChild(coordinatesOf(mesh));
 }
 
+// A mesh that encloses a volume faces out by the turn of its corners, whatever the file
+// says, and its back faces are left out on the screen and in print: half the faces, all of
+// them hidden, which the painter would otherwise sort beneath the others.
+void addSolidHints(const aiMesh& mesh, SoGroup& group) {
+    const SoShapeHintsElement::VertexOrdering ordering =
+        solidOrderingOf(mesh, mesh.HasNormals() && !onlyFacetNormals(mesh));
+    if (ordering == SoShapeHintsElement::UNKNOWN_ORDERING) return;
+    auto* hints = new SoShapeHints;
+    hints->vertexOrdering = ordering;
+    hints->shapeType = SoShapeHints::SOLID;
+    hints->creaseAngle.setIgnored(true);
+    group.addChild(hints);
+}
+
 // One mesh's nodes. Per-vertex bindings without index lists read the coordinate indices,
 // which is exactly how the importer aligns colours and normals with positions. Lines and
 // points that the file gives no colour take the one the scene around them sets: the
 // importer's default grey, light for faces, is faint for lines on paper.
 SoSeparator* meshGroupOf(const aiMesh& mesh, const aiMaterial* material, MeshTextures& textures) {
     auto* group = new SoSeparator;
+    addSolidHints(mesh, *group);
     addShape(mesh, *group);
     auto* colored = new SoSeparator;
     const bool ownColors = addColors(mesh, material, textures, *colored);

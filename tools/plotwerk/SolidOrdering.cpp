@@ -1,0 +1,111 @@
+#include "SolidOrdering.h"
+
+#include <assimp/mesh.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Corner = std::array<float, 3>;
+
+// A NaN would leave the corners without an order to sort them by.
+bool finite(const aiMesh& mesh) {
+    for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+        const aiVector3D& p = mesh.mVertices[v];
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return false;
+    }
+    return true;
+}
+
+// Files that store each face on its own (STL) repeat a corner for every face it touches: its
+// number here is the same for every copy of one position.
+std::vector<std::uint32_t> cornerNumbers(const aiMesh& mesh) {
+    std::vector<std::pair<Corner, std::uint32_t>> sorted(mesh.mNumVertices);
+    for (std::uint32_t v = 0; v < mesh.mNumVertices; ++v) {
+        const aiVector3D& p = mesh.mVertices[v];
+        sorted[v] = {Corner{p.x, p.y, p.z}, v};
+    }
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<std::uint32_t> number(mesh.mNumVertices);
+    std::uint32_t next = 0;
+    for (std::size_t k = 0; k < sorted.size(); ++k) {
+        if (k > 0 && sorted[k].first != sorted[k - 1].first) ++next;
+        number[sorted[k].second] = next;
+    }
+    return number;
+}
+
+// Each edge a -> b goes into one list keyed by its lower corner first, the list by the way
+// it runs: a closed surface whose faces agree has the same edges in both lists.
+bool edgesPair(const aiMesh& mesh, const std::vector<std::uint32_t>& number) {
+    std::vector<std::uint64_t> ways[2];
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        if (face.mNumIndices < 3) continue;
+        for (unsigned k = 0; k < face.mNumIndices; ++k) {
+            const std::uint64_t a = number[face.mIndices[k]];
+            const std::uint64_t b = number[face.mIndices[(k + 1) % face.mNumIndices]];
+            if (a != b) ways[a < b ? 0 : 1].push_back(std::min(a, b) << 32 | std::max(a, b));
+        }
+    }
+    if (ways[0].empty() || ways[0].size() != ways[1].size()) return false;
+    for (std::vector<std::uint64_t>& way : ways) std::sort(way.begin(), way.end());
+    return ways[0] == ways[1];
+}
+
+// Six times the volume the faces enclose, by the turn of their corners: positive when they
+// turn counterclockwise seen from outside. In double, about the first corner, so that a
+// model far from the origin keeps its digits.
+double turnedVolume(const aiMesh& mesh) {
+    const aiVector3D origin = mesh.mVertices[0];
+    double volume = 0.0;
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        for (unsigned k = 1; k + 1 < face.mNumIndices; ++k) {
+            double p[3][3];
+            const unsigned corners[3] = {face.mIndices[0], face.mIndices[k], face.mIndices[k + 1]};
+            for (int c = 0; c < 3; ++c) {
+                const aiVector3D v = mesh.mVertices[corners[c]];
+                p[c][0] = double(v.x) - origin.x, p[c][1] = double(v.y) - origin.y;
+                p[c][2] = double(v.z) - origin.z;
+            }
+            volume += p[0][0] * (p[1][1] * p[2][2] - p[1][2] * p[2][1]) -
+                      p[0][1] * (p[1][0] * p[2][2] - p[1][2] * p[2][0]) +
+                      p[0][2] * (p[1][0] * p[2][1] - p[1][1] * p[2][0]);
+        }
+    }
+    return volume;
+}
+
+// The file's own normals, where it has them, must point out by the same turn: the print
+// lights one side only of a solid's faces, and would leave dark those whose normals point in.
+bool normalsAgree(const aiMesh& mesh, double turn) {
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        if (face.mNumIndices < 3) continue;
+        const aiVector3D a = mesh.mVertices[face.mIndices[0]];
+        const aiVector3D facing =
+            (mesh.mVertices[face.mIndices[1]] - a) ^ (mesh.mVertices[face.mIndices[2]] - a);
+        aiVector3D normal(0, 0, 0);
+        for (unsigned k = 0; k < face.mNumIndices; ++k) normal += mesh.mNormals[face.mIndices[k]];
+        if (turn * (facing * normal) < 0.0) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+SoShapeHintsElement::VertexOrdering solidOrderingOf(const aiMesh& mesh, bool ownNormals) {
+    if (mesh.mNumVertices == 0 || mesh.mNumFaces == 0 || !finite(mesh))
+        return SoShapeHintsElement::UNKNOWN_ORDERING;
+    if (!edgesPair(mesh, cornerNumbers(mesh))) return SoShapeHintsElement::UNKNOWN_ORDERING;
+    const double volume = turnedVolume(mesh);
+    if (!(volume != 0.0) || (ownNormals && !normalsAgree(mesh, volume)))
+        return SoShapeHintsElement::UNKNOWN_ORDERING;
+    return volume > 0.0 ? SoShapeHintsElement::COUNTERCLOCKWISE : SoShapeHintsElement::CLOCKWISE;
+}
