@@ -37,10 +37,15 @@
 // but the two records' boxes, kinds and depth ranges and change nothing, and a pair failing
 // either goes straight to the next Q. So the pass makes exactly the same moves when it skips
 // those pairs, provided that it visits the others in the same increasing order, on the same
-// list, with the same P. The index returns exactly the positions after the current one that
-// pass both tests, in increasing order; the candidates are asked for again whenever P or any
-// position changes (a swap, a split), and between those events only moveCount values change,
-// which neither test reads.
+// list, with the same P. The index returns the positions after the current one that pass
+// both tests, in increasing order (but see below); the candidates are asked for again whenever P or
+// any position changes (a swap, a split), and between those events only moveCount values change,
+// which neither test reads. Where one of the two is thin (see SoHLHSRPairIndex), the index
+// also leaves out pairs whose outlines share no cell of its grid. Those lie apart on the
+// page, and test 2 passes them over: of two convex records apart, an edge of one has the
+// other wholly outside it (a segment counts both its sides as outside). Only where every
+// such edge is shorter than a sliver may the pass differ, and then in the order of two
+// records that do not overlap on the page, which does not matter.
 //
 // Why the moves of a step are reset lazily: step i resets moveCount on the records at
 // positions i onwards. Only records moved in step i - 1 can hold a non-zero count then (the
@@ -126,11 +131,13 @@ int edgeSeparatesPoints(const SbVec4f& a, const SbVec4f& b, Points q) {
     return 1;
 }
 
-// Edges k-1 -> k, then the closing edge when there are more than two points.
+// Edges k-1 -> k, then the closing edge when there are more than two points. A segment has
+// no inside: the other record may lie on either side of it.
 bool anyEdgeSeparates(Points edges, Points other) {
     for (int k = 1; k < edges.n; ++k) {
         if (edgeSeparatesPoints(edges.p[k - 1], edges.p[k], other)) return true;
     }
+    if (edges.n == 2) return edgeSeparatesPoints(edges.p[1], edges.p[0], other);
     return edges.n > 2 && edgeSeparatesPoints(edges.p[edges.n - 1], edges.p[0], other);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numeric>
 
 #include "SoGraphicPrimitive.h"
@@ -11,7 +12,7 @@ namespace {
 // Level 0 has about one cell for every four records, and no more than 2 to this power.
 constexpr int MAX_CELLS_LOG2 = 20;
 // Queries are counted in the bits a slot has for them.
-constexpr unsigned QUERY_LIMIT = 1u << 31;
+constexpr unsigned QUERY_LIMIT = 1u << 25;
 // A walk gives way to the grid once it has passed over this many records, and four times
 // as many as it found, without handing them out: then the records are small and apart, as
 // in a mesh, and the grid finds the few that matter.
@@ -24,6 +25,10 @@ constexpr size_t KEPT_LIST_LEAST = 64;
 constexpr size_t KEPT_LISTS = 8;
 // Grids of a few records are not worth laying out again.
 constexpr size_t REBUILD_SLACK = 16;
+// A polygon or a line is thin when it fills less than this share of its box; it is kept on
+// the finest level where its outline touches at most so many cells.
+constexpr double THIN_SHARE = 1.0 / 8.0;
+constexpr std::size_t THIN_CELLS = 128;
 }  // namespace
 
 SoHLHSRPairIndex::SoHLHSRPairIndex(SoGraphicPrimitiveList& list) : list_(list) {
@@ -63,16 +68,13 @@ void SoHLHSRPairIndex::setUpGrid(const std::vector<int>& indexed) {
             if (std::isfinite(y)) minY = std::min(minY, y), maxY = std::max(maxY, y);
         }
     }
-    originX_ = minX;
-    originY_ = minY;
     const float width = maxX - minX, height = maxY - minY;
     const bool wide = std::isfinite(width) && width > 0.0f;
     const bool high = std::isfinite(height) && height > 0.0f;
     chooseCellCounts(indexed.size(), wide ? width : 0.0f, high ? height : 0.0f);
-    scaleX_ = wide ? static_cast<float>(columns_) / width : 0.0f;
-    scaleY_ = high ? static_cast<float>(rows_) / height : 0.0f;
-    if (!std::isfinite(originX_)) originX_ = 0.0f;
-    if (!std::isfinite(originY_)) originY_ = 0.0f;
+    grid_ = SoCellGrid(std::isfinite(minX) ? minX : 0.0f, std::isfinite(minY) ? minY : 0.0f,
+                       wide ? static_cast<float>(columns_) / width : 0.0f,
+                       high ? static_cast<float>(rows_) / height : 0.0f, columns_, rows_);
     while ((columns_ >> (levels_ - 1)) > 1 || (rows_ >> (levels_ - 1)) > 1) ++levels_;
 }
 
@@ -110,11 +112,11 @@ void SoHLHSRPairIndex::makeLevels(Pyramid& pyramid) const {
 // Calls visit(cells, c) for every cell c of its level that the slot is kept in.
 template <class Visit>
 void SoHLHSRPairIndex::visitCells(const Slot& slot, Visit visit) {
-    const Placement at = placementOf(slot);
-    Level& cells = pyramidOf(slot).levels[at.level];
-    const size_t side = columnsAt(at.level);
-    for (int cy = at.cells.y0; cy <= at.cells.y1; ++cy)
-        for (int cx = at.cells.x0; cx <= at.cells.x1; ++cx) visit(cells, cy * side + cx);
+    Level& cells = pyramidOf(slot).levels[slot.level];
+    const size_t side = columnsAt(slot.level);
+    coverAt(slot, slot.level, SIZE_MAX, spans_);
+    for (const SoCellGrid::Span& span : spans_)
+        for (int cx = span.first; cx <= span.last; ++cx) visit(cells, span.row * side + cx);
 }
 
 // A counting sort of the slots by cell: count, turn the counts into starts, fill. Each cell
@@ -130,11 +132,12 @@ void SoHLHSRPairIndex::packCells(const std::vector<int>& given) {
     const std::vector<int>& indexed = sorted.empty() ? given : sorted;
     std::vector<size_t> perLevel[2] = {std::vector<size_t>(levels_), std::vector<size_t>(levels_)};
     for (int s : indexed) {
-        const Slot& slot = slots_[s];
+        Slot& slot = slots_[s];
         if (hasEmptyBox(slot)) continue;
+        place(slot);
         makeLevels(pyramidOf(slot));
         visitCells(slot, [](Level& cells, size_t c) { ++cells.first[c + 1]; });
-        ++perLevel[slot.polygon ? 0 : 1][placementOf(slot).level];
+        ++perLevel[slot.polygon ? 0 : 1][slot.level];
     }
     for (int kind = 0; kind < 2; ++kind) {
         for (size_t level = 0; level < pyramids_[kind].levels.size(); ++level) {
@@ -148,7 +151,7 @@ void SoHLHSRPairIndex::packCells(const std::vector<int>& given) {
         const Slot& slot = slots_[s];
         if (hasEmptyBox(slot)) continue;
         visitCells(slot, [s](Level& cells, size_t c) { cells.packed[cells.first[c]++] = s; });
-        pyramidOf(slot).levels[placementOf(slot).level].all.push_back(s);
+        pyramidOf(slot).levels[slot.level].all.push_back(s);
     }
     // Filling moved the start of every cell on to the start of the next one.
     for (Pyramid& pyramid : pyramids_) {
@@ -160,24 +163,8 @@ void SoHLHSRPairIndex::packCells(const std::vector<int>& given) {
     }
 }
 
-// Monotone in x: subtraction, scaling by a non-negative factor and clamping all keep order.
-// NaN never reaches here (boxes ignore NaN points); a 0 scale puts everything in one column.
-int SoHLHSRPairIndex::cellX(float x) const {
-    const float f = (x - originX_) * scaleX_;
-    if (!(f > 0.0f)) return 0;
-    if (f >= static_cast<float>(columns_)) return columns_ - 1;
-    return static_cast<int>(f);
-}
-
-int SoHLHSRPairIndex::cellY(float y) const {
-    const float f = (y - originY_) * scaleY_;
-    if (!(f > 0.0f)) return 0;
-    if (f >= static_cast<float>(rows_)) return rows_ - 1;
-    return static_cast<int>(f);
-}
-
-SoHLHSRPairIndex::CellRange SoHLHSRPairIndex::rangeOf(const Slot& slot) const {
-    return CellRange{cellX(slot.minX), cellY(slot.minY), cellX(slot.maxX), cellY(slot.maxY)};
+SoCellGrid::Range SoHLHSRPairIndex::rangeOf(const Slot& slot) const {
+    return grid_.boxCells(slot.minX, slot.minY, slot.maxX, slot.maxY);
 }
 
 bool SoHLHSRPairIndex::hasEmptyBox(const Slot& slot) {
@@ -193,33 +180,80 @@ int SoHLHSRPairIndex::newSlot(SoGraphicPrimitive* record, int position) {
     slot.zMin = record->getZMin(), slot.zMax = record->getZMax();
     slot.position = position;
     slot.query = 0;
+    slot.level = 0;
+    slot.thin = isThin(record);
     slot.polygon = record->getType() == SoGraphicPrimitive::POLYGON;
     slots_.push_back(slot);
     if (hasEmptyBox(slots_.back())) unplaced_.push_back(s);
     return s;
 }
 
-SoHLHSRPairIndex::Placement SoHLHSRPairIndex::placementOf(const Slot& slot) const {
-    const CellRange r = rangeOf(slot);
+// Only polygons and lines have boxes that are the extent of their points, which an outline
+// cover needs; a line fills none of its box.
+bool SoHLHSRPairIndex::isThin(SoGraphicPrimitive* record) {
+    const int type = record->getType(), n = record->getNumPoints();
+    if (n < 2 || (type != SoGraphicPrimitive::POLYGON && type != SoGraphicPrimitive::POLYLINE))
+        return false;
+    const SbBox2f& box = *record->getBBox();
+    const double width = double(box.getMax()[0]) - box.getMin()[0];
+    const double height = double(box.getMax()[1]) - box.getMin()[1];
+    double twiceArea = 0.0;
+    for (int k = 0; type == SoGraphicPrimitive::POLYGON && k < n; ++k) {
+        const SbVec4f& a = *record->getPoint(k);
+        const SbVec4f& b = *record->getPoint((k + 1) % n);
+        twiceArea += double(a[0]) * b[1] - double(b[0]) * a[1];
+    }
+    return std::fabs(twiceArea) < 2.0 * THIN_SHARE * width * height;
+}
+
+int SoHLHSRPairIndex::boxLevel(const Slot& slot) const {
+    const SoCellGrid::Range r = rangeOf(slot);
     const int top = levels_ - 1;
     int level = 0;
     while (level < top &&
            ((r.x1 >> level) - (r.x0 >> level) > 1 || (r.y1 >> level) - (r.y0 >> level) > 1)) {
         ++level;
     }
-    return Placement{level, CellRange{r.x0 >> level, r.y0 >> level, r.x1 >> level, r.y1 >> level}};
+    return level;
+}
+
+// A thin record goes down from its box's level while its outline stays within few cells:
+// a sliver across the page is kept in a few dozen small cells instead of four that hold
+// much of the page.
+void SoHLHSRPairIndex::place(Slot& slot) {
+    int level = boxLevel(slot);
+    while (slot.thin && level > 0 && coverAt(slot, level - 1, THIN_CELLS, spans_)) --level;
+    slot.level = static_cast<unsigned>(level);
+}
+
+// A thin record's outline; a box where its outline cannot be (a coordinate is not finite).
+bool SoHLHSRPairIndex::coverAt(const Slot& slot, int level, size_t limit,
+                               std::vector<SoCellGrid::Span>& out) const {
+    const SoCellGrid::Range r = rangeOf(slot);
+    const int x0 = r.x0 >> level, x1 = r.x1 >> level, y0 = r.y0 >> level, y1 = r.y1 >> level;
+    if (static_cast<size_t>(y1 - y0 + 1) > limit) return false;
+    if (slot.thin) {
+        SoGraphicPrimitive* record = list_.getPrimitive(slot.position);
+        if (grid_.outlineSpans(record->getPoint(0), record->getNumPoints(), level, out))
+            return SoCellGrid::cellsOf(out) <= limit;
+    }
+    if (static_cast<size_t>(x1 - x0 + 1) * static_cast<size_t>(y1 - y0 + 1) > limit) return false;
+    out.clear();
+    for (int row = y0; row <= y1; ++row) out.push_back(SoCellGrid::Span{row, x0, x1});
+    return true;
 }
 
 void SoHLHSRPairIndex::addToCells(int s) {
     ++entries_;
-    const Slot& slot = slots_[s];
+    Slot& slot = slots_[s];
     if (hasEmptyBox(slot)) return;
+    place(slot);
     makeLevels(pyramidOf(slot));
     visitCells(slot, [s](Level& cells, size_t c) {
         if (cells.added.empty()) cells.added.resize(cells.first.size() - 1);
         cells.added[c].push_back(s);
     });
-    pyramidOf(slot).levels[placementOf(slot).level].all.push_back(s);
+    pyramidOf(slot).levels[slot.level].all.push_back(s);
 }
 
 // Exactly the negation of the painter's first rejections: boxes apart when one ends where
@@ -309,23 +343,21 @@ int SoHLHSRPairIndex::nextCandidate() {
 // Records are placed in about that order too, and a placed record never comes up again:
 // the cell's start moves past those at its head, which clusters of small records, as the
 // glyphs of a text, otherwise looked at again for every record placed after them.
-void SoHLHSRPairIndex::collectFromLevel(const Slot& p, Level& cells, const CellRange& range,
-                                        int level, int placing, int from, std::vector<int>& out) {
+void SoHLHSRPairIndex::collectFromLevel(const Slot& p, Level& cells, int level, int placing,
+                                        int from, std::vector<int>& out) {
     if (cells.all.empty()) return;
-    const int x0 = range.x0 >> level, x1 = range.x1 >> level;
-    const int y0 = range.y0 >> level, y1 = range.y1 >> level;
-    const size_t cellCount = static_cast<size_t>(x1 - x0 + 1) * (y1 - y0 + 1);
-    // A wide box over a sparse level: reading the level's entries is cheaper than its cells.
-    if (cellCount > cells.all.size()) {
+    // A wide record over a sparse level: reading the level's entries is cheaper than its
+    // cells.
+    if (!coverAt(p, level, cells.all.size(), spans_)) {
         for (int s : cells.all) consider(p, s, from, out);
         return;
     }
     // A cell costs a look too, empty or not: a large record's query visits many.
-    looks_ += static_cast<long long>(cellCount);
+    looks_ += static_cast<long long>(SoCellGrid::cellsOf(spans_));
     const size_t side = columnsAt(level);
-    for (int cy = y0; cy <= y1; ++cy) {
-        for (int cx = x0; cx <= x1; ++cx) {
-            const size_t c = cy * side + cx;
+    for (const SoCellGrid::Span& span : spans_) {
+        for (int cx = span.first; cx <= span.last; ++cx) {
+            const size_t c = span.row * side + cx;
             int& start = cells.unplacedFrom[c];
             while (start < cells.first[c + 1] && slots_[cells.packed[start]].position < placing)
                 ++start;
@@ -358,13 +390,12 @@ void SoHLHSRPairIndex::candidates(int position, int from, std::vector<int>& out)
         // Only infinite boxes can overlap an empty one; too rare to index.
         collectFromAll(p, from, out);
     } else {
-        const CellRange range = rangeOf(p);
         // A record that is not a polygon is compared with polygons only.
         const int kinds = p.polygon ? 2 : 1;
         for (int kind = 0; kind < kinds; ++kind) {
             std::vector<Level>& levels = pyramids_[kind].levels;
             for (int level = 0; level < static_cast<int>(levels.size()); ++level) {
-                collectFromLevel(p, levels[level], range, level, position, from, out);
+                collectFromLevel(p, levels[level], level, position, from, out);
             }
         }
         for (int s : unplaced_) {

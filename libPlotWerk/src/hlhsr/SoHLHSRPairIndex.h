@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "SoCellGrid.h"
+
 class SoGraphicPrimitive;
 class SoGraphicPrimitiveList;
 
@@ -18,10 +20,17 @@ class SoGraphicPrimitiveList;
 /// each at the level where its box spans at most two cells each way, so that a record is in
 /// at most four cells. A query looks, at every level, at the cells under the querying box:
 /// two boxes that overlap share a point, and at the level where the other box is kept, the
-/// cell of that point lies under both. Polygons and other records have pyramids of their
-/// own, so that a line or a mark never even looks at the others (a million marks on one spot
-/// would otherwise be a million million looks). The index mirrors every change the painter
-/// makes to the list.
+/// cell of that point lies under both.
+///
+/// A long slanted record, a sliver of a fan or a long line across the page, fills a small
+/// share of its box, and boxes of such records overlap by the thousand where the records
+/// themselves do not: a fan of triangles from one corner of a disc has every pair's boxes
+/// overlapping. Those thin records are kept by the cells their outline touches instead, at
+/// a finer level, and look there too: two outlines that share no cell are apart on the page,
+/// a pair the painter passes over without effect (see SoHLHSRPainter.cpp). Polygons and other
+/// records have pyramids of their own, so that a line or a mark never even looks at the others (a
+/// million marks on one spot would otherwise be a million million looks). The index mirrors every
+/// change the painter makes to the list.
 ///
 /// The records there are when the index is made are packed cell after cell into one array
 /// per level; only records the painter adds later (pieces of cuts) go to lists per cell.
@@ -68,19 +77,13 @@ class SoHLHSRPairIndex {
         int position;
         /// The query that last saw this slot: a record in several cells is reported once.
         /// Sharing a word with the kind keeps a slot at eight words.
-        unsigned query : 31;
+        unsigned query : 25;
+        /// The level it is kept on, and whether by its outline's cells rather than its box's.
+        unsigned level : 5;
+        unsigned thin : 1;
         unsigned polygon : 1;
     };
-    /// The cell range of a box at level 0.
-    struct CellRange {
-        int x0, y0, x1, y1;
-    };
 
-    /// The cell range of a record at the level it is kept on.
-    struct Placement {
-        int level;
-        CellRange cells;
-    };
     /// One level of a pyramid. The slots of cell c are packed[first[c] .. first[c + 1]),
     /// then added[c]; `all` holds every slot of the level, for queries that would visit
     /// more cells than the level holds entries.
@@ -132,7 +135,7 @@ class SoHLHSRPairIndex {
     /// columns_ and rows_ for this many records over an extent of this size (0: none).
     void chooseCellCounts(std::size_t records, float width, float height);
     std::size_t columnsAt(int level) const {
-        return static_cast<std::size_t>(std::max(1, columns_ >> level));
+        return static_cast<std::size_t>(grid_.columnsAt(level));
     }
     /// Packs the cells of the indexed slots.
     void packCells(const std::vector<int>& indexed);
@@ -143,21 +146,28 @@ class SoHLHSRPairIndex {
     int newSlot(SoGraphicPrimitive* record, int position);
     /// Puts a slot made after packCells into the cells of its level.
     void addToCells(int s);
+    /// Chooses the level the slot is kept on.
+    void place(Slot& slot);
+    /// The finest level at which the slot's box spans at most two cells each way.
+    int boxLevel(const Slot& slot) const;
+    /// The cells at a level that a slot's record may touch; false when they are more than
+    /// limit.
+    bool coverAt(const Slot& slot, int level, std::size_t limit,
+                 std::vector<SoCellGrid::Span>& out) const;
     template <class Visit>
     void visitCells(const Slot& slot, Visit visit);
-    Placement placementOf(const Slot& slot) const;
     Pyramid& pyramidOf(const Slot& slot) { return pyramids_[slot.polygon ? 0 : 1]; }
     /// The levels of a pyramid, made on its first slot.
     void makeLevels(Pyramid& pyramid) const;
-    int cellX(float x) const;
-    int cellY(float y) const;
-    CellRange rangeOf(const Slot& slot) const;
+    SoCellGrid::Range rangeOf(const Slot& slot) const;
+    /// A polygon or a line that fills less than a share of its box.
+    static bool isThin(SoGraphicPrimitive* record);
     static bool hasEmptyBox(const Slot& slot);
     /// The pair is compared: boxes overlap with positive area and depth ranges reach.
     static bool compared(const Slot& p, const Slot& q);
     /// Records at positions before `placing` are placed.
-    void collectFromLevel(const Slot& p, Level& cells, const CellRange& range, int level,
-                          int placing, int from, std::vector<int>& out);
+    void collectFromLevel(const Slot& p, Level& cells, int level, int placing, int from,
+                          std::vector<int>& out);
     void collectFromAll(const Slot& p, int from, std::vector<int>& out);
     void keepList(int slot, int from, const std::vector<int>& listed);
     /// The kept list that serves a query of slot after from, or -1.
@@ -176,10 +186,11 @@ class SoHLHSRPairIndex {
     int levels_ = 1;
     /// Records with an empty box: looked at by every query.
     std::vector<int> unplaced_;
-    float originX_ = 0.0f, originY_ = 0.0f;
-    float scaleX_ = 0.0f, scaleY_ = 0.0f;
+    SoCellGrid grid_;
     /// Cells across and up at level 0, powers of two.
     int columns_ = 1, rows_ = 1;
+    /// Scratch for the cells of one record.
+    std::vector<SoCellGrid::Span> spans_;
     /// The records the grid was laid out for, and the entries it holds since, those
     /// replaced included.
     std::size_t builtFor_ = 0;

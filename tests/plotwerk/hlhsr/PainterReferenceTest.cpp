@@ -210,6 +210,18 @@ void strips(SoGraphicPrimitiveList& list, std::mt19937& random) {
     }
 }
 
+// Slivers that fill little of their boxes, kept by the cells of their outlines: a fan from one
+// corner and long parallel slivers across it, each on a tilted plane of its own.
+void slivers(SoGraphicPrimitiveList& list, std::mt19937& random) {
+    for (int k = 0; k < 300; ++k) {
+        const float a = uniform(random, 0, 1.57f), z = uniform(random, 0.2f, 0.8f), tilt = z - 0.5f;
+        const SbVec4f from = k % 2 ? pt(-1, -1, z) : pt(uniform(random, -1, 0.5f), -1, z);
+        const SbVec4f to = k % 2 ? pt(-1 + 2 * std::cos(a), -1 + 2 * std::sin(a), z + tilt)
+                                 : from + SbVec4f(0.5f, 2, tilt, 0);
+        list.add(polygon({from, to, to + SbVec4f(0.01f, -0.005f, 0.02f, 0)}, k % 256));
+    }
+}
+
 // Degenerate records: repeated points, collinear polygons, single-point polygons, huge
 // coordinates, equal depths.
 void degenerate(SoGraphicPrimitiveList& list, std::mt19937& random) {
@@ -311,6 +323,7 @@ TEST(PainterAgreement, FastPassLeavesTheListTheRulesLeave) {
         {"crossing strips", strips, 15, true, true, false},
         {"boxes and slabs", boxesAndSlabs, 25, true, false, true},
         {"degenerate records", degenerate, 15, false, false, false},
+        {"slivers", slivers, 4, true, true, false},
         {"a record pushed back twice", pushedBackTwice, 1, true, true, true},
         {"a cloud about a face", [](auto& l, auto& r) { cloudAboutAFace(l, r, 400); }, 4, false,
          true, true},
@@ -377,7 +390,8 @@ TEST(PainterAgreement, OrderingStopsAtItsWorkLimitKeepingEveryRecord) {
 
 // Scenes where the index, looking at a share of all records for each one, made the work
 // grow with their square: a long row of records, as a line of 3D text seen from the front;
-// a face that goes back past a cloud of records behind it one at a time.
+// a face that goes back past a cloud of records behind it one at a time; slivers whose boxes
+// overlap where they do not.
 TEST(PainterAgreement, OrderingTakesWorkInProportionToTheScene) {
     const std::pair<const char*, Scene> cases[] = {
         {"a long row",
@@ -390,6 +404,19 @@ TEST(PainterAgreement, OrderingTakesWorkInProportionToTheScene) {
              }
          }},
         {"a cloud about a face", [](auto& l, auto& r) { cloudAboutAFace(l, r, 100000); }},
+        {"a cylinder end on, its ends fans from one corner",
+         [](auto& list, auto&) {
+             const int sides = 3000;
+             auto rim = [&](int k, float z) {
+                 const float a = 6.2831853f * static_cast<float>(k) / sides;
+                 return pt(std::cos(a), std::sin(a), z);
+             };
+             for (int k = 0; k < sides; ++k) {
+                 list.add(polygon({rim(k, 0.2f), rim(k + 1, 0.2f), rim(k + 1, 0.8f)}, k % 256));
+                 for (float z : {0.2f, 0.8f})
+                     list.add(polygon({rim(0, z), rim(k, z), rim(k + 1, z)}));
+             }
+         }},
     };
     for (const auto& [name, scene] : cases) {
         SCOPED_TRACE(name);
