@@ -28,6 +28,7 @@
 #include "CountingFileSystem.h"
 #include "GltfSafetyCheck.h"
 #include "LargeStackRun.h"
+#include "MeshIndices.h"
 #include "MeshRefiner.h"
 #include "MeshTextures.h"
 #include "NodeRef.h"
@@ -353,15 +354,9 @@ class SceneBuilder {
     std::vector<SoSeparator*> meshes_;
 };
 
-// The importer's own steps trust the indices its readers hand over; ours do not.
 bool indicesAreSound(const aiScene& scene) {
-    for (unsigned int m = 0; m < scene.mNumMeshes; ++m) {
-        const aiMesh* mesh = scene.mMeshes[m];
-        if (!mesh || (mesh->mNumFaces && !mesh->mFaces)) return false;
-        for (unsigned int f = 0; f < mesh->mNumFaces; ++f)
-            for (unsigned int k = 0; k < mesh->mFaces[f].mNumIndices; ++k)
-                if (mesh->mFaces[f].mIndices[k] >= mesh->mNumVertices) return false;
-    }
+    for (unsigned int m = 0; m < scene.mNumMeshes; ++m)
+        if (!scene.mMeshes[m] || !indicesAreSound(*scene.mMeshes[m])) return false;
     return true;
 }
 

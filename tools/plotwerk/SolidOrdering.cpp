@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "MeshIndices.h"
+
 namespace {
 
 using Corner = std::array<float, 3>;
@@ -101,7 +103,7 @@ bool normalsAgree(const aiMesh& mesh, double turn) {
 }  // namespace
 
 SoShapeHintsElement::VertexOrdering solidOrderingOf(const aiMesh& mesh, bool ownNormals) {
-    if (mesh.mNumVertices == 0 || mesh.mNumFaces == 0 || !finite(mesh))
+    if (mesh.mNumVertices == 0 || mesh.mNumFaces == 0 || !indicesAreSound(mesh) || !finite(mesh))
         return SoShapeHintsElement::UNKNOWN_ORDERING;
     if (!edgesPair(mesh, cornerNumbers(mesh))) return SoShapeHintsElement::UNKNOWN_ORDERING;
     const double volume = turnedVolume(mesh);

@@ -9,5 +9,6 @@ struct aiMesh;
 /// with its neighbours on which side is out), and the volume its faces enclose is not zero.
 /// The screen and the print may then leave its back faces out. UNKNOWN_ORDERING for any
 /// other mesh: open surfaces, faces turned every which way, and with `ownNormals` (the file's
-/// normals are kept) normals that point against the faces' turn.
+/// normals are kept) normals that point against the faces' turn; faces with corners that
+/// name no vertex.
 SoShapeHintsElement::VertexOrdering solidOrderingOf(const aiMesh& mesh, bool ownNormals);

@@ -12,9 +12,9 @@ class SoGraphicPrimitiveList;
 
 /// Finds for the painter, in list order, the later records that the record being placed
 /// must be compared with: those whose page box overlaps its own (touching counts as apart),
-/// whose far depth lies beyond its near depth, and of which at least one is a polygon.
-/// Every other pair is one the painter passes over without effect, so visiting only these
-/// changes nothing in the result.
+/// whose far depth lies beyond its near depth, and of which at least one is a polygon (and,
+/// where one is thin, whose outlines may meet: see below). Every other pair is one the
+/// painter passes over without effect, so visiting only these changes nothing in the result.
 ///
 /// Records are kept in a pyramid of grids over the page, of cells about square on the page,
 /// each at the level where its box spans at most two cells each way, so that a record is in
@@ -27,10 +27,11 @@ class SoGraphicPrimitiveList;
 /// themselves do not: a fan of triangles from one corner of a disc has every pair's boxes
 /// overlapping. Those thin records are kept by the cells their outline touches instead, at
 /// a finer level, and look there too: two outlines that share no cell are apart on the page,
-/// a pair the painter passes over without effect (see SoHLHSRPainter.cpp). Polygons and other
-/// records have pyramids of their own, so that a line or a mark never even looks at the others (a
-/// million marks on one spot would otherwise be a million million looks). The index mirrors every
-/// change the painter makes to the list.
+/// a pair the painter passes over without effect (see SoHLHSRPainter.cpp).
+///
+/// Polygons and other records have pyramids of their own, so that a line or a mark never
+/// even looks at the others (a million marks on one spot would otherwise be a million
+/// million looks). The index mirrors every change the painter makes to the list.
 ///
 /// The records there are when the index is made are packed cell after cell into one array
 /// per level; only records the painter adds later (pieces of cuts) go to lists per cell.
