@@ -20,6 +20,10 @@ TEST(SolidOrdering, OnlyMeshesThatCloseAroundAVolumeAndAgreeOnTheirOutsideAreSol
         {"inward.obj", corners + "f 1 2 3\nf 1 4 2\nf 1 3 4\nf 2 4 3\n", SoShapeHints::CLOCKWISE},
         {"open.obj", corners + "f 1 3 2\nf 1 2 4\nf 1 4 3\n", -1},
         {"one_turned.obj", corners + "f 1 2 3\nf 1 2 4\nf 1 4 3\nf 2 3 4\n", -1},
+        {"one_inside_out.obj",
+         corners + "v 5 0 0\nv 7 0 0\nv 5 2 0\nv 5 0 2\nf 1 3 2\nf 1 2 4\nf 1 4 3\n"
+                   "f 2 3 4\nf 5 6 7\nf 5 8 6\nf 5 7 8\nf 6 8 7\n",
+         -1},
         {"sheet.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\nf 1 4 3 2\n", -1},
         // Normals of its own that point in: lit one side only, it would print dark.
         {"normals_in.obj",

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -60,12 +61,32 @@ bool edgesPair(const aiMesh& mesh, const std::vector<std::uint32_t>& number) {
     return ways[0] == ways[1];
 }
 
-// Six times the volume the faces enclose, by the turn of their corners: positive when they
-// turn counterclockwise seen from outside. In double, about the first corner, so that a
-// model far from the origin keeps its digits.
-double turnedVolume(const aiMesh& mesh) {
+// The part each corner belongs to, named by one of its corners: faces that share a corner
+// are one part.
+std::vector<std::uint32_t> partsOf(const aiMesh& mesh, const std::vector<std::uint32_t>& number) {
+    std::vector<std::uint32_t> part(mesh.mNumVertices);
+    std::iota(part.begin(), part.end(), 0u);
+    auto root = [&part](std::uint32_t c) {
+        while (part[c] != c) c = part[c] = part[part[c]];
+        return c;
+    };
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        for (unsigned k = 1; k < face.mNumIndices; ++k)
+            part[root(number[face.mIndices[k]])] = root(number[face.mIndices[0]]);
+    }
+    for (std::uint32_t& p : part) p = root(p);
+    return part;
+}
+
+// Six times the volume each part encloses, by the turn of its faces' corners: positive when
+// they turn counterclockwise seen from outside. In double, about the first corner, so that a
+// model far from the origin keeps its digits. All parts must turn the same way: a part turned
+// inside out would show its inside where the others show their outside. 0 when they do not.
+double turnedVolume(const aiMesh& mesh, const std::vector<std::uint32_t>& number) {
+    const std::vector<std::uint32_t> part = partsOf(mesh, number);
+    std::vector<double> volume(mesh.mNumVertices, 0.0);
     const aiVector3D origin = mesh.mVertices[0];
-    double volume = 0.0;
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
         const aiFace& face = mesh.mFaces[f];
         for (unsigned k = 1; k + 1 < face.mNumIndices; ++k) {
@@ -76,12 +97,19 @@ double turnedVolume(const aiMesh& mesh) {
                 p[c][0] = double(v.x) - origin.x, p[c][1] = double(v.y) - origin.y;
                 p[c][2] = double(v.z) - origin.z;
             }
-            volume += p[0][0] * (p[1][1] * p[2][2] - p[1][2] * p[2][1]) -
-                      p[0][1] * (p[1][0] * p[2][2] - p[1][2] * p[2][0]) +
-                      p[0][2] * (p[1][0] * p[2][1] - p[1][1] * p[2][0]);
+            volume[part[number[corners[0]]]] += p[0][0] * (p[1][1] * p[2][2] - p[1][2] * p[2][1]) -
+                                                p[0][1] * (p[1][0] * p[2][2] - p[1][2] * p[2][0]) +
+                                                p[0][2] * (p[1][0] * p[2][1] - p[1][1] * p[2][0]);
         }
     }
-    return volume;
+    double turn = 0.0;
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        if (mesh.mFaces[f].mNumIndices < 3) continue;
+        const double own = volume[part[number[mesh.mFaces[f].mIndices[0]]]];
+        if (!(own != 0.0) || (turn != 0.0 && (own > 0.0) != (turn > 0.0))) return 0.0;
+        turn = own;
+    }
+    return turn;
 }
 
 // The file's own normals, where it has them, must point out by the same turn: the print
@@ -105,8 +133,9 @@ bool normalsAgree(const aiMesh& mesh, double turn) {
 SoShapeHintsElement::VertexOrdering solidOrderingOf(const aiMesh& mesh, bool ownNormals) {
     if (mesh.mNumVertices == 0 || mesh.mNumFaces == 0 || !indicesAreSound(mesh) || !finite(mesh))
         return SoShapeHintsElement::UNKNOWN_ORDERING;
-    if (!edgesPair(mesh, cornerNumbers(mesh))) return SoShapeHintsElement::UNKNOWN_ORDERING;
-    const double volume = turnedVolume(mesh);
+    const std::vector<std::uint32_t> number = cornerNumbers(mesh);
+    if (!edgesPair(mesh, number)) return SoShapeHintsElement::UNKNOWN_ORDERING;
+    const double volume = turnedVolume(mesh, number);
     if (!(volume != 0.0) || (ownNormals && !normalsAgree(mesh, volume)))
         return SoShapeHintsElement::UNKNOWN_ORDERING;
     return volume > 0.0 ? SoShapeHintsElement::COUNTERCLOCKWISE : SoShapeHintsElement::CLOCKWISE;

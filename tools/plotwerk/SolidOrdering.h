@@ -6,7 +6,8 @@ struct aiMesh;
 
 /// The vertex ordering that faces the outside of a mesh that encloses a volume: every edge
 /// of its faces, corners taken by position, runs once each way as often (each face agrees
-/// with its neighbours on which side is out), and the volume its faces enclose is not zero.
+/// with its neighbours on which side is out), and every part of it encloses a volume, all
+/// turning the same way.
 /// The screen and the print may then leave its back faces out. UNKNOWN_ORDERING for any
 /// other mesh: open surfaces, faces turned every which way, and with `ownNormals` (the file's
 /// normals are kept) normals that point against the faces' turn; faces with corners that
