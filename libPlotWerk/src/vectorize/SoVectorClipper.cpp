@@ -306,8 +306,7 @@ void SoVectorClipper::emitPolygon(SoCallbackAction* cba, const SbColor& firstCol
     const unsigned char* mask = nullptr;
     float offsetFactor = 0.0f, offsetUnits = 0.0f;
     if (style == SoDrawStyleElement::FILLED) {
-        if (hasNoWidth(points, n) &&
-            action_->hlhsrMode_ != SoVectorizeAction::HIDDEN_LINES_REMOVAL)
+        if (hasNoWidth(points, n) && action_->hlhsrMode_ != SoVectorizeAction::HIDDEN_LINES_REMOVAL)
             return;
         SoPatternElement::get(cba->getState(), category, name, mask);
         polygonOffsetOf(cba, offsetFactor, offsetUnits);
