@@ -24,6 +24,10 @@ TEST(SolidOrdering, OnlyMeshesThatCloseAroundAVolumeAndAgreeOnTheirOutsideAreSol
          corners + "v 5 0 0\nv 7 0 0\nv 5 2 0\nv 5 0 2\nf 1 3 2\nf 1 2 4\nf 1 4 3\n"
                    "f 2 3 4\nf 5 6 7\nf 5 8 6\nf 5 7 8\nf 6 8 7\n",
          -1},
+        // One solid in two materials, which the importer hands over as two open meshes.
+        {"two_colours.obj",
+         "mtllib two.mtl\n" + corners + "usemtl a\nf 1 3 2\nf 1 2 4\nusemtl b\nf 1 4 3\nf 2 3 4\n",
+         SoShapeHints::COUNTERCLOCKWISE},
         {"sheet.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\nf 1 4 3 2\n", -1},
         // Normals of its own that point in: lit one side only, it would print dark.
         {"normals_in.obj",
@@ -32,6 +36,7 @@ TEST(SolidOrdering, OnlyMeshesThatCloseAroundAVolumeAndAgreeOnTheirOutsideAreSol
          -1},
     };
     ScratchDir dir;
+    dir.write("two.mtl", "newmtl a\nKd 1 0 0\nnewmtl b\nKd 0 1 0\n");
     for (const auto& [name, content, ordering] : files) {
         dir.write(name, content);
         NodeRef<SoSeparator> scene(MeshImporter::import(dir.file(name)));

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <assimp/Importer.hpp>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <utility>
 #include <vector>
@@ -215,8 +216,12 @@ bool addColors(const aiMesh& mesh, const aiMaterial* source, MeshTextures& textu
     return hasOwnDiffuse(source);
 }
 
+bool keepsNormals(const aiMesh& mesh) {
+    return mesh.HasNormals() && !onlyFacetNormals(mesh);
+}
+
 void addShape(const aiMesh& mesh, SoGroup& group) {
-    if (mesh.HasNormals() && !onlyFacetNormals(mesh)) {
+    if (keepsNormals(mesh)) {
         group.addChild(normalsOf(mesh));
         auto* binding = new SoNormalBinding;
         binding->value = SoNormalBinding::PER_VERTEX_INDEXED;
@@ -228,9 +233,7 @@ void addShape(const aiMesh& mesh, SoGroup& group) {
 // A mesh that encloses a volume faces out by the turn of its corners, whatever the file
 // says, and its back faces are left out on the screen and in print: half the faces, all of
 // them hidden, which the painter would otherwise sort beneath the others.
-void addSolidHints(const aiMesh& mesh, SoGroup& group) {
-    const SoShapeHintsElement::VertexOrdering ordering =
-        solidOrderingOf(mesh, mesh.HasNormals() && !onlyFacetNormals(mesh));
+void addSolidHints(SoShapeHintsElement::VertexOrdering ordering, SoGroup& group) {
     if (ordering == SoShapeHintsElement::UNKNOWN_ORDERING) return;
     auto* hints = new SoShapeHints;
     hints->vertexOrdering = ordering;
@@ -245,7 +248,7 @@ void addSolidHints(const aiMesh& mesh, SoGroup& group) {
 // importer's default grey, light for faces, is faint for lines on paper.
 SoSeparator* meshGroupOf(const aiMesh& mesh, const aiMaterial* material, MeshTextures& textures) {
     auto* group = new SoSeparator;
-    addSolidHints(mesh, *group);
+    addSolidHints(solidOrderingOf(mesh, keepsNormals(mesh)), *group);
     addShape(mesh, *group);
     auto* colored = new SoSeparator;
     const bool ownColors = addColors(mesh, material, textures, *colored);
@@ -304,6 +307,7 @@ class SceneBuilder {
     }
 
     void place(const aiNode& node, const aiMatrix4x4& global, SoSeparator& root) {
+        const SoShapeHintsElement::VertexOrdering together = jointOrdering(node);
         for (unsigned int i = 0; i < node.mNumMeshes; ++i) {
             SoSeparator* mesh = meshNodes(node.mMeshes[i]);
             if (!mesh) continue;
@@ -313,6 +317,7 @@ class SceneBuilder {
                 transform->matrix = matrixOf(global);
                 instance->addChild(transform);
             }
+            addSolidHints(together, *instance);
             instance->addChild(mesh);
             root.addChild(instance);
         }
@@ -334,6 +339,21 @@ class SceneBuilder {
     }
 
   private:
+    // A node's meshes may be one solid in several materials, each mesh open on its own. Many
+    // nodes may place the same meshes: each set is weighed once.
+    SoShapeHintsElement::VertexOrdering jointOrdering(const aiNode& node) {
+        if (node.mNumMeshes < 2) return SoShapeHintsElement::UNKNOWN_ORDERING;
+        const std::vector<unsigned int> indices(node.mMeshes, node.mMeshes + node.mNumMeshes);
+        const auto known = jointOrderings_.find(indices);
+        if (known != jointOrderings_.end()) return known->second;
+        std::vector<SolidPart> parts;
+        for (unsigned int index : indices) {
+            if (index >= scene_.mNumMeshes || !scene_.mMeshes[index]) continue;
+            parts.push_back(SolidPart{scene_.mMeshes[index], keepsNormals(*scene_.mMeshes[index])});
+        }
+        return jointOrderings_[indices] = solidOrderingOf(parts);
+    }
+
     SoSeparator* meshNodes(unsigned int index) {
         if (index >= scene_.mNumMeshes || !scene_.mMeshes[index]) return nullptr;
         if (!meshes_[index]) {
@@ -352,6 +372,7 @@ class SceneBuilder {
     const aiScene& scene_;
     MeshTextures textures_;
     std::vector<SoSeparator*> meshes_;
+    std::map<std::vector<unsigned int>, SoShapeHintsElement::VertexOrdering> jointOrderings_;
 };
 
 bool indicesAreSound(const aiScene& scene) {

@@ -140,3 +140,36 @@ SoShapeHintsElement::VertexOrdering solidOrderingOf(const aiMesh& mesh, bool own
         return SoShapeHintsElement::UNKNOWN_ORDERING;
     return volume > 0.0 ? SoShapeHintsElement::COUNTERCLOCKWISE : SoShapeHintsElement::CLOCKWISE;
 }
+
+// The parts' faces and corners copied into one mesh, the corners of each part numbered after
+// those of the parts before it; without normals of its own, a part's corners get none (zero
+// normals, which agree with any turn).
+SoShapeHintsElement::VertexOrdering solidOrderingOf(const std::vector<SolidPart>& parts) {
+    aiMesh joined;
+    bool ownNormals = false;
+    for (const SolidPart& part : parts) {
+        if (!indicesAreSound(*part.mesh)) return SoShapeHintsElement::UNKNOWN_ORDERING;
+        joined.mNumVertices += part.mesh->mNumVertices;
+        joined.mNumFaces += part.mesh->mNumFaces;
+        ownNormals = ownNormals || part.ownNormals;
+    }
+    joined.mVertices = new aiVector3D[joined.mNumVertices];
+    if (ownNormals) joined.mNormals = new aiVector3D[joined.mNumVertices]();
+    joined.mFaces = new aiFace[joined.mNumFaces];
+    unsigned vertices = 0, faces = 0;
+    for (const SolidPart& part : parts) {
+        const aiMesh& mesh = *part.mesh;
+        std::copy(mesh.mVertices, mesh.mVertices + mesh.mNumVertices, joined.mVertices + vertices);
+        if (part.ownNormals)
+            std::copy(mesh.mNormals, mesh.mNormals + mesh.mNumVertices, joined.mNormals + vertices);
+        for (unsigned f = 0; f < mesh.mNumFaces; ++f, ++faces) {
+            aiFace& face = joined.mFaces[faces];
+            face.mNumIndices = mesh.mFaces[f].mNumIndices;
+            face.mIndices = new unsigned[face.mNumIndices];
+            for (unsigned k = 0; k < face.mNumIndices; ++k)
+                face.mIndices[k] = mesh.mFaces[f].mIndices[k] + vertices;
+        }
+        vertices += mesh.mNumVertices;
+    }
+    return solidOrderingOf(joined, ownNormals);
+}

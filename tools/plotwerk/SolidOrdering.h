@@ -2,6 +2,8 @@
 
 #include <Tessara/elements/SoShapeHintsElement.h>
 
+#include <vector>
+
 struct aiMesh;
 
 /// The vertex ordering that faces the outside of a mesh that encloses a volume: every edge
@@ -13,3 +15,13 @@ struct aiMesh;
 /// normals are kept) normals that point against the faces' turn; faces with corners that
 /// name no vertex.
 SoShapeHintsElement::VertexOrdering solidOrderingOf(const aiMesh& mesh, bool ownNormals);
+
+/// A mesh of a solid that several meshes make together, and whether its own normals are kept.
+struct SolidPart {
+    const aiMesh* mesh;
+    bool ownNormals;
+};
+
+/// The same for the meshes together, as one: a solid of several materials, which the
+/// importer hands over as one mesh per material.
+SoShapeHintsElement::VertexOrdering solidOrderingOf(const std::vector<SolidPart>& parts);
