@@ -114,7 +114,7 @@ template <class Visit>
 void SoHLHSRPairIndex::visitCells(const Slot& slot, Visit visit) {
     Level& cells = pyramidOf(slot).levels[slot.level];
     const size_t side = columnsAt(slot.level);
-    coverAt(slot, slot.level, SIZE_MAX, spans_);
+    coverAt(slot, rangeOf(slot), slot.level, SIZE_MAX, spans_);
     for (const SoCellGrid::Span& span : spans_)
         for (int cx = span.first; cx <= span.last; ++cx) visit(cells, span.row * side + cx);
 }
@@ -222,14 +222,14 @@ int SoHLHSRPairIndex::boxLevel(const Slot& slot) const {
 // much of the page.
 void SoHLHSRPairIndex::place(Slot& slot) {
     int level = boxLevel(slot);
-    while (slot.thin && level > 0 && coverAt(slot, level - 1, THIN_CELLS, spans_)) --level;
+    while (slot.thin && level > 0 && coverAt(slot, rangeOf(slot), level - 1, THIN_CELLS, spans_))
+        --level;
     slot.level = static_cast<unsigned>(level);
 }
 
 // A thin record's outline; a box where its outline cannot be (a coordinate is not finite).
-bool SoHLHSRPairIndex::coverAt(const Slot& slot, int level, size_t limit,
-                               std::vector<SoCellGrid::Span>& out) const {
-    const SoCellGrid::Range r = rangeOf(slot);
+bool SoHLHSRPairIndex::coverAt(const Slot& slot, const SoCellGrid::Range& r, int level,
+                               size_t limit, std::vector<SoCellGrid::Span>& out) const {
     const int x0 = r.x0 >> level, x1 = r.x1 >> level, y0 = r.y0 >> level, y1 = r.y1 >> level;
     if (static_cast<size_t>(y1 - y0 + 1) > limit) return false;
     if (slot.thin) {
@@ -343,12 +343,12 @@ int SoHLHSRPairIndex::nextCandidate() {
 // Records are placed in about that order too, and a placed record never comes up again:
 // the cell's start moves past those at its head, which clusters of small records, as the
 // glyphs of a text, otherwise looked at again for every record placed after them.
-void SoHLHSRPairIndex::collectFromLevel(const Slot& p, Level& cells, int level, int placing,
-                                        int from, std::vector<int>& out) {
+void SoHLHSRPairIndex::collectFromLevel(const Slot& p, const SoCellGrid::Range& box, Level& cells,
+                                        int level, int placing, int from, std::vector<int>& out) {
     if (cells.all.empty()) return;
     // A wide record over a sparse level: reading the level's entries is cheaper than its
     // cells.
-    if (!coverAt(p, level, cells.all.size(), spans_)) {
+    if (!coverAt(p, box, level, cells.all.size(), spans_)) {
         for (int s : cells.all) consider(p, s, from, out);
         return;
     }
@@ -390,12 +390,13 @@ void SoHLHSRPairIndex::candidates(int position, int from, std::vector<int>& out)
         // Only infinite boxes can overlap an empty one; too rare to index.
         collectFromAll(p, from, out);
     } else {
+        const SoCellGrid::Range box = rangeOf(p);
         // A record that is not a polygon is compared with polygons only.
         const int kinds = p.polygon ? 2 : 1;
         for (int kind = 0; kind < kinds; ++kind) {
             std::vector<Level>& levels = pyramids_[kind].levels;
             for (int level = 0; level < static_cast<int>(levels.size()); ++level) {
-                collectFromLevel(p, levels[level], level, position, from, out);
+                collectFromLevel(p, box, levels[level], level, position, from, out);
             }
         }
         for (int s : unplaced_) {

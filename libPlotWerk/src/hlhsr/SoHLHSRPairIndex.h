@@ -151,9 +151,9 @@ class SoHLHSRPairIndex {
     void place(Slot& slot);
     /// The finest level at which the slot's box spans at most two cells each way.
     int boxLevel(const Slot& slot) const;
-    /// The cells at a level that a slot's record may touch; false when they are more than
-    /// limit.
-    bool coverAt(const Slot& slot, int level, std::size_t limit,
+    /// The cells at a level that a slot's record may touch, its box's cells at level 0
+    /// given; false when they are more than limit.
+    bool coverAt(const Slot& slot, const SoCellGrid::Range& box, int level, std::size_t limit,
                  std::vector<SoCellGrid::Span>& out) const;
     template <class Visit>
     void visitCells(const Slot& slot, Visit visit);
@@ -167,8 +167,8 @@ class SoHLHSRPairIndex {
     /// The pair is compared: boxes overlap with positive area and depth ranges reach.
     static bool compared(const Slot& p, const Slot& q);
     /// Records at positions before `placing` are placed.
-    void collectFromLevel(const Slot& p, Level& cells, int level, int placing, int from,
-                          std::vector<int>& out);
+    void collectFromLevel(const Slot& p, const SoCellGrid::Range& box, Level& cells, int level,
+                          int placing, int from, std::vector<int>& out);
     void collectFromAll(const Slot& p, int from, std::vector<int>& out);
     void keepList(int slot, int from, const std::vector<int>& listed);
     /// The kept list that serves a query of slot after from, or -1.
