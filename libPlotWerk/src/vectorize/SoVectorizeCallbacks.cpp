@@ -160,13 +160,16 @@ void SoVectorizeCallbacks::triangle(void* userData, SoCallbackAction* cba,
 
 // The screen culls the back faces of solids of known vertex ordering, by their winding in
 // window space; so does the print, or a closed mesh hands all its hidden faces to the
-// painter. Hidden-line drawings keep them: their dashed hidden edges are mostly edges of
-// back faces. The winding is read in homogeneous clip coordinates (x, y, w), which also
-// decides a triangle that reaches behind the eye.
+// painter. A hidden-line drawing loses no line either: what a back face of a solid hides, a
+// front face hides too, and the outline where the two meet stays as the front face's edge.
+// Only one that draws the hidden edges dashed keeps them, for those are mostly theirs. The
+// winding is read in homogeneous clip coordinates (x, y, w), which also decides a triangle
+// that reaches behind the eye.
 bool SoVectorizeCallbacks::facesAway(SoVectorizeAction* action, SoCallbackAction* cba,
                                      const SoPrimitiveVertex* const* vertices) {
     const SoShapeHintsElement::VertexOrdering ordering = cba->getVertexOrdering();
-    if (action->hlhsrMode_ == SoVectorizeAction::HIDDEN_LINES_REMOVAL ||
+    if ((action->hlhsrMode_ == SoVectorizeAction::HIDDEN_LINES_REMOVAL &&
+         action->hiddenPattern_ != 0) ||
         ordering == SoShapeHintsElement::UNKNOWN_ORDERING ||
         cba->getShapeType() != SoShapeHintsElement::SOLID) {
         return false;
