@@ -12,9 +12,9 @@
 // in their diffuse colour; a triangle, segment or point whose vertices are all fully
 // transparent is not drawn at all (it would still write depth); lighting is two-sided when
 // the vertex ordering is known and the shape is not SOLID; back faces are culled only for
-// SOLID shapes of known ordering. Partly transparent colours are blended over what is
-// already drawn, in traversal order. A flat face takes its first corner's colour unlit and
-// the mean of its corners' lit colours lit.
+// SOLID shapes of known ordering, the ordering taken as it is before a mirroring transform. Partly
+// transparent colours are blended over what is already drawn, in traversal order. A flat face takes
+// its first corner's colour unlit and the mean of its corners' lit colours lit.
 
 #include "rendering/SoGLSceneDrawer.h"
 
@@ -379,7 +379,10 @@ void SoGLSceneDrawer::loadFaceSettings(SoCallbackAction* cba) {
     const SoShapeHintsElement::VertexOrdering ordering = cba->getVertexOrdering();
     const bool known = ordering != SoShapeHintsElement::UNKNOWN_ORDERING;
     const bool solid = cba->getShapeType() == SoShapeHintsElement::SOLID;
-    gl_.FrontFace(ordering == SoShapeHintsElement::CLOCKWISE ? GL_CW : GL_CCW);
+    // A mirroring transform turns the faces' winding on the screen: a mirrored solid still
+    // shows its outside.
+    const bool mirrored = cba->getModelMatrix().det3() < 0.0f;
+    gl_.FrontFace((ordering == SoShapeHintsElement::CLOCKWISE) != mirrored ? GL_CW : GL_CCW);
     if (known && solid) {
         gl_.Enable(GL_CULL_FACE);
         gl_.CullFace(GL_BACK);

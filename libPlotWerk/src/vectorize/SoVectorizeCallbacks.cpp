@@ -164,7 +164,7 @@ void SoVectorizeCallbacks::triangle(void* userData, SoCallbackAction* cba,
 // front face hides too, and the outline where the two meet stays as the front face's edge.
 // Only one that draws the hidden edges dashed keeps them, for those are mostly theirs. The
 // winding is read in homogeneous clip coordinates (x, y, w), which also decides a triangle
-// that reaches behind the eye.
+// that reaches behind the eye. A mirroring transform turns the winding, as the screen knows.
 bool SoVectorizeCallbacks::facesAway(SoVectorizeAction* action, SoCallbackAction* cba,
                                      const SoPrimitiveVertex* const* vertices) {
     const SoShapeHintsElement::VertexOrdering ordering = cba->getVertexOrdering();
@@ -184,7 +184,9 @@ bool SoVectorizeCallbacks::facesAway(SoVectorizeAction* action, SoCallbackAction
     const double winding = c[0][0] * (c[1][1] * c[2][2] - c[1][2] * c[2][1]) -
                            c[0][1] * (c[1][0] * c[2][2] - c[1][2] * c[2][0]) +
                            c[0][2] * (c[1][0] * c[2][1] - c[1][1] * c[2][0]);
-    return ordering == SoShapeHintsElement::CLOCKWISE ? winding > 0.0 : winding < 0.0;
+    const bool clockwise =
+        (ordering == SoShapeHintsElement::CLOCKWISE) != (cba->getModelMatrix().det3() < 0.0f);
+    return clockwise ? winding > 0.0 : winding < 0.0;
 }
 
 // Only hidden-line drawings with feature edges read them, to find where a shape's surface

@@ -118,6 +118,11 @@ const std::vector<PictureCase> kCases = {
      kCamera + kRed + "ShapeHints { vertexOrdering COUNTERCLOCKWISE  shapeType SOLID } " +
          kFrontAndBack,
      {{16, 32, 255, 0, 0}, {48, 32, 0, 0, 0}}},
+    // Mirrored in x, the front face lands on the right, its winding turned on the screen.
+    {"AMirroredSolidKeepsItsFront",
+     kCamera + kRed + "ShapeHints { vertexOrdering COUNTERCLOCKWISE  shapeType SOLID } " +
+         "Scale { scaleFactor -1 1 1 } " + kFrontAndBack,
+     {{16, 32, 0, 0, 0}, {48, 32, 255, 0, 0}}},
     {"ClockwiseOrderingMakesTheOtherSideTheFront",
      kCamera + kRed + "ShapeHints { vertexOrdering CLOCKWISE  shapeType SOLID } " + kFrontAndBack,
      {{16, 32, 0, 0, 0}, {48, 32, 255, 0, 0}}},

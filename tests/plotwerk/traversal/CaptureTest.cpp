@@ -326,19 +326,20 @@ TEST_F(CaptureTest, TheLightModelAndTheLightingSwitchDecideWhatIsLit) {
 // the near ones, or the far ones for the other ordering; other hints print all twelve. A line
 // drawing keeps all: the three edges of the hidden corner are drawn dashed.
 TEST_F(CaptureTest, ASolidsBackFacesAreLeftOutAsOnTheScreen) {
-    auto printed = [&](std::string hints, bool lines) {
+    auto printed = [&](std::string hints, bool lines, std::string mirror = "") {
         auto action = makeAction(100.0f);
         action->setHLHSRMode(lines ? SoVectorizeAction::HIDDEN_LINES_REMOVAL
                                    : SoVectorizeAction::HLHSR_OFF);
         action->setHiddenLineFeatureEdges(1);
         action->setHiddenLineHiddenPattern(0x0F0F);
-        print(*action,
-              kCamera + "ShapeHints { " + hints + " } Rotation { rotation 1 1 0 0.7 } Cube { }");
+        print(*action, kCamera + "ShapeHints { " + hints + " } " + mirror +
+                           "Rotation { rotation 1 1 0 0.7 } Cube { }");
         SbVec3f polygonsDepthDashes(0, 0, 0);
         for (const RecordedCall& call : action->getCalls()) {
             const bool polygon = call.kind == K::POLYGON, dashed = call.linePattern == 0x0F0F;
-            polygonsDepthDashes += SbVec3f(polygon, polygon ? call.points[0][2] : 0,
-                                           dashed ? call.points.size() - 1 : 0);
+            polygonsDepthDashes += SbVec3f(
+                polygon, polygon ? call.points[0][2] + call.points[1][2] + call.points[2][2] : 0,
+                dashed ? call.points.size() - 1 : 0);
         }
         return polygonsDepthDashes;
     };
@@ -351,6 +352,9 @@ TEST_F(CaptureTest, ASolidsBackFacesAreLeftOutAsOnTheScreen) {
     EXPECT_LT(printed(solid, false)[1],
               printed("vertexOrdering CLOCKWISE shapeType SOLID", false)[1]);
     EXPECT_EQ(printed(solid, true)[2], 3);
+    // Mirrored, the cube is itself, and shows the same faces.
+    EXPECT_TRUE(printed(solid, false, "Scale { scaleFactor -1 1 1 } ")
+                    .equals(printed(solid, false), 1e-4f));
 }
 
 }  // namespace
