@@ -12,9 +12,10 @@
 // in their diffuse colour; a triangle, segment or point whose vertices are all fully
 // transparent is not drawn at all (it would still write depth); lighting is two-sided when
 // the vertex ordering is known and the shape is not SOLID; back faces are culled only for
-// SOLID shapes of known ordering, the ordering taken as it is before a mirroring transform. Partly
-// transparent colours are blended over what is already drawn, in traversal order. A flat face takes
-// its first corner's colour unlit and the mean of its corners' lit colours lit.
+// SOLID shapes of known ordering, the ordering taken as it is before a mirroring transform.
+// Partly transparent colours are blended over what is already drawn, in traversal order. A
+// flat face takes its first corner's colour unlit and the mean of its corners' lit colours
+// lit.
 
 #include "rendering/SoGLSceneDrawer.h"
 

@@ -53,10 +53,10 @@ class SoVectorizeCallbacks {
     static void flushPending(SoVectorizeAction* action, SoCallbackAction* cba);
     static void flushMarkers(SoVectorizeAction* action, SoCallbackAction* cba,
                              const SoNode* markerSet);
-    /// The triangle's unit normals in normals, returned, when the drawing needs them; else null.
     /// A back face of a solid, which the screen does not draw either.
     static bool facesAway(SoVectorizeAction* action, SoCallbackAction* cba,
                           const SoPrimitiveVertex* const* vertices);
+    /// The triangle's unit normals in normals, returned, when the drawing needs them; else null.
     static const SbVec3f* surfaceNormals(SoVectorizeAction* action, SoCallbackAction* cba,
                                          const SoPrimitiveVertex* const* vertices,
                                          SbVec3f* normals);
