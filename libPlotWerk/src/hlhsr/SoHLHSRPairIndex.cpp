@@ -29,6 +29,8 @@ constexpr size_t REBUILD_SLACK = 16;
 // the finest level where its outline touches at most so many cells.
 constexpr double THIN_SHARE = 1.0 / 8.0;
 constexpr std::size_t THIN_CELLS = 128;
+// Records kept below this level span a few cells at most: their outlines would save little.
+constexpr int THIN_LEAST_LEVEL = 3;
 }  // namespace
 
 SoHLHSRPairIndex::SoHLHSRPairIndex(SoGraphicPrimitiveList& list) : list_(list) {
@@ -113,10 +115,7 @@ void SoHLHSRPairIndex::makeLevels(Pyramid& pyramid) const {
 template <class Visit>
 void SoHLHSRPairIndex::visitCells(const Slot& slot, Visit visit) {
     Level& cells = pyramidOf(slot).levels[slot.level];
-    const size_t side = columnsAt(slot.level);
-    coverAt(slot, rangeOf(slot), slot.level, SIZE_MAX, spans_);
-    for (const SoCellGrid::Span& span : spans_)
-        for (int cx = span.first; cx <= span.last; ++cx) visit(cells, span.row * side + cx);
+    forEachCell(slot, rangeOf(slot), slot.level, SIZE_MAX, [&](size_t c) { visit(cells, c); });
 }
 
 // A counting sort of the slots by cell: count, turn the counts into starts, fill. Each cell
@@ -181,7 +180,7 @@ int SoHLHSRPairIndex::newSlot(SoGraphicPrimitive* record, int position) {
     slot.position = position;
     slot.query = 0;
     slot.level = 0;
-    slot.thin = isThin(record);
+    slot.thin = 0;
     slot.polygon = record->getType() == SoGraphicPrimitive::POLYGON;
     slots_.push_back(slot);
     if (hasEmptyBox(slots_.back())) unplaced_.push_back(s);
@@ -222,24 +221,33 @@ int SoHLHSRPairIndex::boxLevel(const Slot& slot) const {
 // much of the page.
 void SoHLHSRPairIndex::place(Slot& slot) {
     int level = boxLevel(slot);
-    while (slot.thin && level > 0 && coverAt(slot, rangeOf(slot), level - 1, THIN_CELLS, spans_))
+    slot.thin = level >= THIN_LEAST_LEVEL && isThin(list_.getPrimitive(slot.position));
+    const SoCellGrid::Range box = rangeOf(slot);
+    while (slot.thin && level > 0 && forEachCell(slot, box, level - 1, THIN_CELLS, [](size_t) {}))
         --level;
     slot.level = static_cast<unsigned>(level);
 }
 
 // A thin record's outline; a box where its outline cannot be (a coordinate is not finite).
-bool SoHLHSRPairIndex::coverAt(const Slot& slot, const SoCellGrid::Range& r, int level,
-                               size_t limit, std::vector<SoCellGrid::Span>& out) const {
-    const int x0 = r.x0 >> level, x1 = r.x1 >> level, y0 = r.y0 >> level, y1 = r.y1 >> level;
+template <class Visit>
+bool SoHLHSRPairIndex::forEachCell(const Slot& slot, const SoCellGrid::Range& box, int level,
+                                   size_t limit, Visit visit) {
+    const int x0 = box.x0 >> level, x1 = box.x1 >> level, y0 = box.y0 >> level,
+              y1 = box.y1 >> level;
+    const size_t side = columnsAt(level);
     if (static_cast<size_t>(y1 - y0 + 1) > limit) return false;
     if (slot.thin) {
         SoGraphicPrimitive* record = list_.getPrimitive(slot.position);
-        if (grid_.outlineSpans(record->getPoint(0), record->getNumPoints(), level, out))
-            return SoCellGrid::cellsOf(out) <= limit;
+        if (grid_.outlineSpans(record->getPoint(0), record->getNumPoints(), level, spans_)) {
+            if (SoCellGrid::cellsOf(spans_) > limit) return false;
+            for (const SoCellGrid::Span& span : spans_)
+                for (int cx = span.first; cx <= span.last; ++cx) visit(span.row * side + cx);
+            return true;
+        }
     }
     if (static_cast<size_t>(x1 - x0 + 1) * static_cast<size_t>(y1 - y0 + 1) > limit) return false;
-    out.clear();
-    for (int row = y0; row <= y1; ++row) out.push_back(SoCellGrid::Span{row, x0, x1});
+    for (int cy = y0; cy <= y1; ++cy)
+        for (int cx = x0; cx <= x1; ++cx) visit(cy * side + cx);
     return true;
 }
 
@@ -346,30 +354,23 @@ int SoHLHSRPairIndex::nextCandidate() {
 void SoHLHSRPairIndex::collectFromLevel(const Slot& p, const SoCellGrid::Range& box, Level& cells,
                                         int level, int placing, int from, std::vector<int>& out) {
     if (cells.all.empty()) return;
-    // A wide record over a sparse level: reading the level's entries is cheaper than its
-    // cells.
-    if (!coverAt(p, box, level, cells.all.size(), spans_)) {
-        for (int s : cells.all) consider(p, s, from, out);
-        return;
-    }
-    // A cell costs a look too, empty or not: a large record's query visits many.
-    looks_ += static_cast<long long>(SoCellGrid::cellsOf(spans_));
-    const size_t side = columnsAt(level);
-    for (const SoCellGrid::Span& span : spans_) {
-        for (int cx = span.first; cx <= span.last; ++cx) {
-            const size_t c = span.row * side + cx;
-            int& start = cells.unplacedFrom[c];
-            while (start < cells.first[c + 1] && slots_[cells.packed[start]].position < placing)
-                ++start;
-            for (int k = start; k < cells.first[c + 1]; ++k) {
-                const int s = cells.packed[k];
-                if (p.zMin >= slots_[s].zMax) break;
-                consider(p, s, from, out);
-            }
-            if (cells.added.empty()) continue;
-            for (int s : cells.added[c]) consider(p, s, from, out);
+    // A cell costs a look too, empty or not: a large record's query visits many. A wide one
+    // over a sparse level reads the level's entries instead, cheaper than its cells.
+    const bool few = forEachCell(p, box, level, cells.all.size(), [&](size_t c) {
+        ++looks_;
+        int& start = cells.unplacedFrom[c];
+        while (start < cells.first[c + 1] && slots_[cells.packed[start]].position < placing)
+            ++start;
+        for (int k = start; k < cells.first[c + 1]; ++k) {
+            const int s = cells.packed[k];
+            if (p.zMin >= slots_[s].zMax) break;
+            consider(p, s, from, out);
         }
-    }
+        if (cells.added.empty()) return;
+        for (int s : cells.added[c]) consider(p, s, from, out);
+    });
+    if (!few)
+        for (int s : cells.all) consider(p, s, from, out);
 }
 
 void SoHLHSRPairIndex::collectFromAll(const Slot& p, int from, std::vector<int>& out) {

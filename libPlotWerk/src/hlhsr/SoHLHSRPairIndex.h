@@ -25,9 +25,10 @@ class SoGraphicPrimitiveList;
 /// A long slanted record, a sliver of a fan or a long line across the page, fills a small
 /// share of its box, and boxes of such records overlap by the thousand where the records
 /// themselves do not: a fan of triangles from one corner of a disc has every pair's boxes
-/// overlapping. Those thin records are kept by the cells their outline touches instead, at
-/// a finer level, and look there too: two outlines that share no cell are apart on the page,
-/// a pair the painter passes over without effect (see SoHLHSRPainter.cpp).
+/// overlapping. Those thin records, where their boxes span more than a few cells, are kept by
+/// the cells their outline touches instead, at a finer level, and look there too: two outlines that
+/// share no cell are apart on the page, a pair the painter passes over without effect (see
+/// SoHLHSRPainter.cpp).
 ///
 /// Polygons and other records have pyramids of their own, so that a line or a mark never
 /// even looks at the others (a million marks on one spot would otherwise be a million
@@ -151,10 +152,11 @@ class SoHLHSRPairIndex {
     void place(Slot& slot);
     /// The finest level at which the slot's box spans at most two cells each way.
     int boxLevel(const Slot& slot) const;
-    /// The cells at a level that a slot's record may touch, its box's cells at level 0
-    /// given; false when they are more than limit.
-    bool coverAt(const Slot& slot, const SoCellGrid::Range& box, int level, std::size_t limit,
-                 std::vector<SoCellGrid::Span>& out) const;
+    /// Calls visit(c) for every cell c at a level that a slot's record may touch, its box's
+    /// cells at level 0 given; false, visiting none, when they are more than limit.
+    template <class Visit>
+    bool forEachCell(const Slot& slot, const SoCellGrid::Range& box, int level, std::size_t limit,
+                     Visit visit);
     template <class Visit>
     void visitCells(const Slot& slot, Visit visit);
     Pyramid& pyramidOf(const Slot& slot) { return pyramids_[slot.polygon ? 0 : 1]; }
