@@ -358,3 +358,19 @@ TEST_F(CaptureTest, ASolidsBackFacesAreLeftOutAsOnTheScreen) {
 }
 
 }  // namespace
+
+// A face without width that joins a T: the line drawing leaves out the edges it shares with
+// the faces on either side, and draws the four of the outline only.
+TEST_F(CaptureTest, ALineDrawingKeepsAFaceWithoutWidthThatJoinsATee) {
+    auto action = makeAction(100.0f);
+    action->setHLHSRMode(SoVectorizeAction::HIDDEN_LINES_REMOVAL);
+    action->setHiddenLineFeatureEdges(1);
+    print(*action, kCamera +
+                       "Coordinate3 { point [ -0.5 0 0, 0 -0.5 0, 0.5 0 0,  -0.5 0 0, 0.5 0 0, "
+                       "0 1e-7 0,  -0.5 0 0, 0 1e-7 0, 0 0.5 0,  0 1e-7 0, 0.5 0 0, 0 0.5 0 ] } "
+                       "FaceSet { numVertices [ 3, 3, 3, 3 ] }");
+    size_t segments = 0;
+    for (const RecordedCall& call : action->getCalls())
+        if (call.kind == K::POLYLINE) segments += call.points.size() - 1;
+    EXPECT_EQ(segments, 4u);
+}
