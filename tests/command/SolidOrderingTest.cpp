@@ -1,5 +1,4 @@
-// Imported meshes whose faces close around a volume and agree on their outside are solids,
-// whose back faces the screen and the print leave out; no other mesh is.
+// Imported meshes that close around a volume and agree on their outside are solids, no others.
 
 #include <Tessara/actions/SoSearchAction.h>
 #include <Tessara/base/SoDB.h>
@@ -24,7 +23,6 @@ TEST(SolidOrdering, OnlyMeshesThatCloseAroundAVolumeAndAgreeOnTheirOutsideAreSol
          corners + "v 5 0 0\nv 7 0 0\nv 5 2 0\nv 5 0 2\nf 1 3 2\nf 1 2 4\nf 1 4 3\n"
                    "f 2 3 4\nf 5 6 7\nf 5 8 6\nf 5 7 8\nf 6 8 7\n",
          -1},
-        // One solid in two materials, which the importer hands over as two open meshes.
         {"two_colours.obj",
          "mtllib two.mtl\n" + corners + "usemtl a\nf 1 3 2\nf 1 2 4\nusemtl b\nf 1 4 3\nf 2 3 4\n",
          SoShapeHints::COUNTERCLOCKWISE},
@@ -43,7 +41,6 @@ TEST(SolidOrdering, OnlyMeshesThatCloseAroundAVolumeAndAgreeOnTheirOutsideAreSol
         SoSearchAction search;
         search.setType(SoShapeHints::getClassTypeId());
         search.apply(scene.get());
-        // The import adds no hints but a solid's.
         const SoPath* path = search.getPath();
         EXPECT_EQ(
             path ? static_cast<SoShapeHints*>(path->getTail())->vertexOrdering.getValue() : -1,

@@ -322,55 +322,49 @@ TEST_F(CaptureTest, TheLightModelAndTheLightingSwitchDecideWhatIsLit) {
     }
 }
 
-// A turned cube shows three faces: a solid of known ordering prints their six triangles,
-// the near ones, or the far ones for the other ordering; other hints print all twelve. A line
-// drawing keeps all: the three edges of the hidden corner are drawn dashed.
+// A turned cube shows three faces: a solid prints their six triangles, the near ones or, for
+// the other ordering, the far ones; other hints all twelve; mirrored, the same faces. A line
+// drawing keeps back faces, to dash the hidden corner's three edges, and a face without width
+// that joins a T, or the faces either side would draw their shared edges.
 TEST_F(CaptureTest, ASolidsBackFacesAreLeftOutAsOnTheScreen) {
-    auto printed = [&](std::string hints, bool lines, std::string mirror = "") {
+    auto printed = [&](std::string scene, bool lines, unsigned short counted = 0x0F0F) {
         auto action = makeAction(100.0f);
         action->setHLHSRMode(lines ? SoVectorizeAction::HIDDEN_LINES_REMOVAL
                                    : SoVectorizeAction::HLHSR_OFF);
         action->setHiddenLineFeatureEdges(1);
         action->setHiddenLineHiddenPattern(0x0F0F);
-        print(*action, kCamera + "ShapeHints { " + hints + " } " + mirror +
-                           "Rotation { rotation 1 1 0 0.7 } Cube { }");
-        SbVec3f polygonsDepthDashes(0, 0, 0);
+        print(*action, kCamera + scene);
+        SbVec3f polygonsDepthSegments(0, 0, 0);
         for (const RecordedCall& call : action->getCalls()) {
-            const bool polygon = call.kind == K::POLYGON, dashed = call.linePattern == 0x0F0F;
-            polygonsDepthDashes += SbVec3f(
+            const bool polygon = call.kind == K::POLYGON,
+                       line = call.kind == K::POLYLINE && call.linePattern == counted;
+            polygonsDepthSegments += SbVec3f(
                 polygon, polygon ? call.points[0][2] + call.points[1][2] + call.points[2][2] : 0,
-                dashed ? call.points.size() - 1 : 0);
+                line ? call.points.size() - 1 : 0);
         }
-        return polygonsDepthDashes;
+        return polygonsDepthSegments;
+    };
+    auto cube = [](std::string hints, std::string mirror = "") {
+        return "ShapeHints { " + hints + " } " + mirror +
+               "Rotation { rotation 1 1 0 0.7 } Cube { }";
     };
     const std::string solid = "vertexOrdering COUNTERCLOCKWISE shapeType SOLID";
     for (const auto& [hints, polygons] : {std::make_pair(solid, 6),
                                           {"vertexOrdering CLOCKWISE shapeType SOLID", 6},
                                           {"vertexOrdering COUNTERCLOCKWISE", 12},
                                           {"shapeType SOLID", 12}})
-        EXPECT_EQ(printed(hints, false)[0], polygons) << hints;
-    EXPECT_LT(printed(solid, false)[1],
-              printed("vertexOrdering CLOCKWISE shapeType SOLID", false)[1]);
-    EXPECT_EQ(printed(solid, true)[2], 3);
-    // Mirrored, the cube is itself, and shows the same faces.
-    EXPECT_TRUE(printed(solid, false, "Scale { scaleFactor -1 1 1 } ")
-                    .equals(printed(solid, false), 1e-4f));
+        EXPECT_EQ(printed(cube(hints), false)[0], polygons) << hints;
+    EXPECT_LT(printed(cube(solid), false)[1],
+              printed(cube("vertexOrdering CLOCKWISE shapeType SOLID"), false)[1]);
+    EXPECT_EQ(printed(cube(solid), true)[2], 3);
+    EXPECT_TRUE(printed(cube(solid, "Scale { scaleFactor -1 1 1 } "), false)
+                    .equals(printed(cube(solid), false), 1e-4f));
+    EXPECT_EQ(
+        printed("Coordinate3 { point [ -0.5 0 0, 0 -0.5 0, 0.5 0 0,  -0.5 0 0, 0.5 0 0, 0 1e-7 0,"
+                "  -0.5 0 0, 0 1e-7 0, 0 0.5 0,  0 1e-7 0, 0.5 0 0, 0 0.5 0 ] } "
+                "FaceSet { numVertices [ 3, 3, 3, 3 ] }",
+                true, 0xFFFF)[2],
+        4);
 }
 
 }  // namespace
-
-// A face without width that joins a T: the line drawing leaves out the edges it shares with
-// the faces on either side, and draws the four of the outline only.
-TEST_F(CaptureTest, ALineDrawingKeepsAFaceWithoutWidthThatJoinsATee) {
-    auto action = makeAction(100.0f);
-    action->setHLHSRMode(SoVectorizeAction::HIDDEN_LINES_REMOVAL);
-    action->setHiddenLineFeatureEdges(1);
-    print(*action, kCamera +
-                       "Coordinate3 { point [ -0.5 0 0, 0 -0.5 0, 0.5 0 0,  -0.5 0 0, 0.5 0 0, "
-                       "0 1e-7 0,  -0.5 0 0, 0 1e-7 0, 0 0.5 0,  0 1e-7 0, 0.5 0 0, 0 0.5 0 ] } "
-                       "FaceSet { numVertices [ 3, 3, 3, 3 ] }");
-    size_t segments = 0;
-    for (const RecordedCall& call : action->getCalls())
-        if (call.kind == K::POLYLINE) segments += call.points.size() - 1;
-    EXPECT_EQ(segments, 4u);
-}
