@@ -58,10 +58,9 @@ float pageDistance(const SbVec4f& a, const SbVec4f& b) {
 // A face narrower than this, in the normalised view (2 across), and than a hundredth of its
 // longest edge covers no pixel on the screen: its corners lie on one line, up to rounding,
 // as where a mesh's triangulation leaves collinear corners, or the face is seen edge on.
-// Filled, it would print as a hairline, and black where its normal is undefined. A small face
-// of good shape keeps its place, however small. A line drawing keeps such faces: their edges
-// lie on their neighbours', which they join where the corners of one face lie along the edge
-// of another; without them the joins would be drawn.
+// Filled, it would print as a hairline, and black where its normal is undefined; in a line
+// drawing its normal would part the faces it joins at a T. A small face of good shape keeps
+// its place, however small.
 constexpr double NO_WIDTH = 1e-5;
 constexpr double NO_WIDTH_SHARE = 0.01;
 
@@ -306,8 +305,7 @@ void SoVectorClipper::emitPolygon(SoCallbackAction* cba, const SbColor& firstCol
     const unsigned char* mask = nullptr;
     float offsetFactor = 0.0f, offsetUnits = 0.0f;
     if (style == SoDrawStyleElement::FILLED) {
-        if (hasNoWidth(points, n) && action_->hlhsrMode_ != SoVectorizeAction::HIDDEN_LINES_REMOVAL)
-            return;
+        if (hasNoWidth(points, n)) return;
         SoPatternElement::get(cba->getState(), category, name, mask);
         polygonOffsetOf(cba, offsetFactor, offsetUnits);
     } else if (style == SoDrawStyleElement::LINES) {

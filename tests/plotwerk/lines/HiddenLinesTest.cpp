@@ -76,6 +76,14 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
     // The two faces as parts of one smooth surface that comes to a tip at the lower end of
     // their edge, then with a crease between them.
     const SbVec3f up(0, 0, -1), tilted(0.0499f, 0, -0.9988f), other(0.4472f, 0, -0.8944f);
+    // A face whose edge P-Q its neighbours across split at R, and cover from end to end or in
+    // part: only what they leave of it is drawn.
+    const SbVec4f p = pt(-0.5f, 0, 0.5f), q = pt(0.5f, 0, 0.5f), r = pt(0, 0, 0.5f),
+                  u = pt(0, -0.5f, 0.5f);
+    const std::vector<Primitive> split = {
+        {{p, q, pt(0, 0.5f, 0.5f)}, true}, {{p, u, r}, true}, {{r, u, q}, true}};
+    std::vector<Primitive> splitInPart = split;
+    splitInPart[2].points[2] = pt(0.3f, 0, 0.5f);
     const Primitive smooth[] = {{near.points, true, -1, {other, tilted, up}},
                                 {beside, true, -1, {up, other, other}},
                                 {beside, true, -1, {other, other, other}}};
@@ -145,6 +153,13 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
         {"a smooth surface", {smooth[0], smooth[1]}, {{0, 1.104988}, {1, 1.001798}}, 2, 0, 1},
         {"a crease", {smooth[0], smooth[2]}, {{0, 2.104988}, {1, 1.001798}}, 2, 0, 1},
         {"no area", {{{beside[1], beside[1], beside[0]}, true}, near}, {{1, 2.104988}}, 1, 0, 1},
+        {"an edge split across", split, {{0, 1.414214}, {1, 0.707107}, {2, 0.707107}}, 3, 0, 1},
+        {"an edge split across in part",
+         splitInPart,
+         {{0, 1.614214}, {1, 0.707107}, {2, 0.583095}},
+         3,
+         0,
+         1},
         // At an angle of 0 every edge stays, the diagonal of a flat face too, drawn once.
         {"a square in two halves, every edge",
          {{{square.points[0], square.points[1], square.points[2]}, true},

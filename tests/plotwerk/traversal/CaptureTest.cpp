@@ -324,8 +324,8 @@ TEST_F(CaptureTest, TheLightModelAndTheLightingSwitchDecideWhatIsLit) {
 
 // A turned cube shows three faces: a solid prints their six triangles, the near ones or, for
 // the other ordering, the far ones; other hints all twelve; mirrored, the same faces. A line
-// drawing keeps back faces, to dash the hidden corner's three edges, and a face without width
-// that joins a T, or the faces either side would draw their shared edges.
+// drawing keeps back faces, to dash the hidden corner's three edges, and draws no line where
+// a face without width joined a T.
 TEST_F(CaptureTest, ASolidsBackFacesAreLeftOutAsOnTheScreen) {
     auto printed = [&](std::string scene, bool lines, unsigned short counted = 0x0F0F) {
         auto action = makeAction(100.0f);

@@ -18,6 +18,7 @@
 #include "SoLineGrid.h"
 #include "SoPenTravelOrder.h"
 #include "SoPiercing.h"
+#include "SoSplitEdges.h"
 
 SoHiddenLines::Timings SoHiddenLines::lastTimings;
 
@@ -35,6 +36,8 @@ constexpr double LIFT = 0.003;
 constexpr double PI = 3.14159265358979323846;
 // How near the view's border (at -1 and 1) an edge runs when clipping made it.
 constexpr double BORDER = 1e-5;
+// The mark of a piece that is neither seen nor hidden: no line, drawn or dashed.
+constexpr char LEFT_OUT = 2;
 
 /// A point as tested for being hidden: lifted, so that a polygon never hides its own outline.
 SoLinePoint lifted(SoLinePoint p) {
@@ -274,6 +277,7 @@ void SoHiddenLines::releaseEdges() {
     cutStart_ = {};
     cutValues_ = {};
     hiddenWhole_ = {};
+    leftOut_ = {};
     firstEdgeOf_ = {};
 }
 
@@ -317,14 +321,17 @@ void SoHiddenLines::markFeatureEdges(const std::vector<size_t>& copyOf) {
     constexpr size_t NONE = static_cast<size_t>(-1);
     // By the first copy of each edge: the copy that came first in list order.
     std::vector<size_t> firstInList(edges_.size(), NONE);
+    std::vector<char> shared(edges_.size(), 0);
     for (int o : listOrder()) {
         SoLineObject& object = *objects_[o];
         for (int e = 0; e < object.getNumEdges(); ++e) {
-            size_t& first = firstInList[copyOf[static_cast<size_t>(firstEdgeOf_[o] + e)]];
+            const size_t copy = copyOf[static_cast<size_t>(firstEdgeOf_[o] + e)];
+            size_t& first = firstInList[copy];
             if (first == NONE) {
                 first = static_cast<size_t>(firstEdgeOf_[o] + e);
                 continue;
             }
+            shared[copy] = 1;
             object.drawn[e] = 0;
             const Edge& firstEdge = edges_[first];
             SoLineObject& other = *objects_[firstEdge.object];
@@ -339,6 +346,40 @@ void SoHiddenLines::markFeatureEdges(const std::vector<size_t>& copyOf) {
             if (!fold && smooth) other.drawn[firstEdge.edge] = 0;
         }
     }
+    if (featureAngle_ > 0) leaveOutSplitEdges(copyOf, shared, limit);
+}
+
+// What lone edges cover of one another across a line leaves the drawing: whole edges by
+// their flags, stretches by cuts at their ends (see findVisiblePieces).
+void SoHiddenLines::leaveOutSplitEdges(const std::vector<size_t>& copyOf,
+                                       const std::vector<char>& shared, double limit) {
+    std::vector<SoSplitEdges::LoneEdge> lone;
+    std::vector<size_t> edgeOf;
+    for (size_t i = 0; i < edges_.size(); ++i) {
+        if (copyOf[i] != i || shared[i]) continue;
+        lone.push_back({objects_[static_cast<size_t>(edges_[i].object)], edges_[i].edge});
+        edgeOf.push_back(i);
+    }
+    for (const SoSplitEdges::Covered& c : SoSplitEdges::findCovered(lone, limit, TOLERANCE)) {
+        const Edge& e = edges_[edgeOf[c.lone]];
+        const double length = std::hypot(e.end->x - e.start->x, e.end->y - e.start->y);
+        if (c.from * length <= TOLERANCE && (1 - c.to) * length <= TOLERANCE)
+            objects_[static_cast<size_t>(e.object)]->drawn[e.edge] = 0;
+        else
+            leftOut_.push_back({edgeOf[c.lone], c.from, c.to});
+    }
+    std::sort(leftOut_.begin(), leftOut_.end(), [](const LeftOut& a, const LeftOut& b) {
+        return std::tie(a.edge, a.from) < std::tie(b.edge, b.from);
+    });
+}
+
+// The stretches of edge i left out of the drawing.
+std::pair<const SoHiddenLines::LeftOut*, const SoHiddenLines::LeftOut*> SoHiddenLines::leftOutOf(
+    size_t i) const {
+    const auto byEdge = [](const LeftOut& a, const LeftOut& b) { return a.edge < b.edge; };
+    const auto [from, to] =
+        std::equal_range(leftOut_.begin(), leftOut_.end(), LeftOut{i, 0.0, 0.0}, byEdge);
+    return {leftOut_.data() + (from - leftOut_.begin()), leftOut_.data() + (to - leftOut_.begin())};
 }
 
 // Edge f of q has the same two end points as edge e of p, either way round. One end is
@@ -371,6 +412,8 @@ void SoHiddenLines::findWhollyHiddenEdges(const SoLineGrid& hiders) {
     hiddenWhole_.assign(edges_.size(), 0);
     for (size_t i = 0; i < edges_.size(); ++i) {
         if (!objects_[edges_[i].object]->drawn[edges_[i].edge]) continue;
+        // Dashed where hidden, such an edge still leaves its covered stretch out.
+        if (leftOutOf(i).first != leftOutOf(i).second) continue;
         const SoLinePoint a = lifted(*edges_[i].start), b = lifted(*edges_[i].end);
         for (int o : hiders.at(a.x, a.y)) {
             if (objects_[o]->hidesPoint(a) && objects_[o]->hidesPoint(b)) {
@@ -508,6 +551,9 @@ void SoHiddenLines::cutEdges(const std::vector<Cut>& crossings, const std::vecto
             for (size_t k = byEdge.start[first[i]]; k < byEdge.start[first[i] + 1]; ++k)
                 cutValues_.push_back(reversed ? 1.0 - byEdge.items[k] : byEdge.items[k]);
             addPiercings(i, hiders, lastEdge);
+            const auto [from, to] = leftOutOf(i);
+            for (const LeftOut* l = from; l != to; ++l)
+                cutValues_.insert(cutValues_.end(), {l->from, l->to});
             keepDistinctCuts(i);
         }
         cutStart_.push_back(cutValues_.size());
@@ -564,14 +610,21 @@ std::vector<char> SoHiddenLines::findVisiblePieces(const SoLineGrid& hiders) {
         }
         // Neighbouring pieces are mostly hidden by one polygon: it is asked first.
         const SoLineObject* lastHider = nullptr;
+        const auto leftOut = leftOutOf(i);
         double from = 0.0;
         for (size_t k = cutStart_[i]; k <= cutStart_[i + 1]; ++k) {
             const double to = k < cutStart_[i + 1] ? cutValues_[k] : 1.0;
-            const SoLinePoint mid = lifted(pointAlong(edges_[i], (from + to) / 2));
+            const double middle = (from + to) / 2;
+            from = to;
+            if (std::any_of(leftOut.first, leftOut.second,
+                            [&](const LeftOut& l) { return middle > l.from && middle < l.to; })) {
+                visible.push_back(LEFT_OUT);
+                continue;
+            }
+            const SoLinePoint mid = lifted(pointAlong(edges_[i], middle));
             const SoLineObject* hider = findHider(mid, hiders, lastHider);
             visible.push_back(hider ? 0 : 1);
             if (hider) lastHider = hider;
-            from = to;
         }
     }
     return visible;

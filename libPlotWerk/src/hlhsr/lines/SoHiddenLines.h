@@ -59,9 +59,11 @@ struct SoVisibleLine {
 /// shape's own normals run on (at an end, the two polygons' normals differ by less than the
 /// feature angle; one end, for the tip of a cone): the facets of a sphere or a cone meet at
 /// many degrees, but the shape says that its surface is smooth there, and a drafter draws
-/// no line on it. A polygon without area adds nothing. An edge where the two polygons lie on
-/// one side of it on the page stays, whatever the angles: there a curved surface turns away
-/// from the viewer, and the edge is its outline. And a line is drawn where polygons pass
+/// no line on it. So are the stretches where edges that a triangulation split differently on
+/// the two sides of a line cover one another (see SoSplitEdges). A polygon without area adds
+/// nothing. An edge where the two polygons lie on one side of it on the page stays, whatever
+/// the angles: there a curved surface turns away from the viewer, and the edge is its
+/// outline. And a line is drawn where polygons pass
 /// through one another, as a drafter draws where one solid enters another (see
 /// SoFaceIntersections).
 class SoHiddenLines {
@@ -140,6 +142,15 @@ class SoHiddenLines {
     std::vector<int> listOrder() const;
     /// copyOf: per edge, the first edge with the same two end points (see findFirstCopies).
     void markFeatureEdges(const std::vector<size_t>& copyOf);
+    /// shared: per first copy, whether another edge has its ends.
+    void leaveOutSplitEdges(const std::vector<size_t>& copyOf, const std::vector<char>& shared,
+                            double limit);
+    /// A stretch of an edge, from..to in its parameter, that the drawing leaves out.
+    struct LeftOut {
+        size_t edge;
+        double from, to;
+    };
+    std::pair<const LeftOut*, const LeftOut*> leftOutOf(size_t edge) const;
     /// Whether the shape's normals at an end of p's edge e, which is q's edge f, agree in the
     /// two polygons within the limit (a cosine).
     static bool normalsRunOn(const SoLineObject& p, int e, const SoLineObject& q, int f,
@@ -195,6 +206,8 @@ class SoHiddenLines {
     // Edge i's cuts, sorted: cutValues_[cutStart_[i]] up to cutValues_[cutStart_[i + 1]].
     std::vector<size_t> cutStart_;
     std::vector<double> cutValues_;
+    // Sorted by edge.
+    std::vector<LeftOut> leftOut_;
     // Per edge: whether one polygon hides all of it.
     std::vector<char> hiddenWhole_;
     std::vector<int> firstEdgeOf_;
