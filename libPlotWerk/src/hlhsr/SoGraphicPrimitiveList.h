@@ -29,6 +29,8 @@ class SoGraphicPrimitiveList : public PiPList {
     bool hasType(int type) const { return types_.count(type) != 0; }
     /// The extent of all records: x, y from their boxes, depth from their depth ranges.
     const SbBox3f& getBBox();
+    /// A record's points changed in place.
+    void recordChanged() { bboxValid_ = 0; }
     void swap(int i, int j);
     /// Deletes record i and closes the gap.
     void removeAt(int i);

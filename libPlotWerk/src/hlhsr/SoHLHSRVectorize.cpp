@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "SoCoveredCopies.h"
+#include "SoFlatFaceJoiner.h"
 #include "SoGraphicImage.h"
 #include "SoGraphicPrimitiveList.h"
 #include "SoGraphicText2D.h"
@@ -40,7 +41,10 @@ bool validPoints(const char* operation, const SbVec4f* points, int numPoints,
 }  // namespace
 
 SoHLHSRVectorize::SoHLHSRVectorize(SoVectorizeAction* owner, int engineMode)
-    : action_(owner), mode_(engineMode), pointMarkers_(std::make_unique<SoPointMarkers>()) {
+    : action_(owner),
+      mode_(engineMode),
+      pointMarkers_(std::make_unique<SoPointMarkers>()),
+      faceJoiner_(std::make_unique<SoFlatFaceJoiner>()) {
     if (mode_ < DEPTH_SORT || mode_ > HIDDEN_LINES) {
         SoDebugError::postWarning("SoHLHSRVectorize::SoHLHSRVectorize",
                                   "Unknown engine mode %d: depth sort (0) used", mode_);
@@ -77,13 +81,15 @@ SoGraphicPrimitiveList* SoHLHSRVectorize::currentList(const char* operation) {
     return primitives_;
 }
 
-void SoHLHSRVectorize::store(SoGraphicPrimitiveList* list, SoGraphicPrimitive* record) {
+bool SoHLHSRVectorize::store(SoGraphicPrimitiveList* list, SoGraphicPrimitive* record) {
     record->id = sequence++;
     list->add(record);
-    if (list->getLength() < copyCheckAt_) return;
+    if (list->getLength() < copyCheckAt_) return true;
     SoCoveredCopies::remove(*list);
+    faceJoiner_->forget();
     copyCheckAt_ = static_cast<int>(std::min<long long>(
         INT_MAX, std::max<long long>(kFirstCopyCheck, 2LL * list->getLength())));
+    return false;
 }
 
 // The hidden-line mode hands polygons, whatever their style, to its eliminator. The raster
@@ -114,10 +120,18 @@ void SoHLHSRVectorize::addPolygon(const SbVec4f* points, int numPoints, const Sb
         return;
     }
     auto* polygon = new SoPolygon;
+    const float depthOffset = style != 0 ? lineOffset_ : polygonOffset_;
     polygon->set(numPoints, points, colors, multicolor, lineWidth, markerSize, linePattern,
-                 linePatternScaleFactor, style, string1, string2, pattern,
-                 style != 0 ? lineOffset_ : polygonOffset_, offsetFactor, offsetUnits);
-    store(list, polygon);
+                 linePatternScaleFactor, style, string1, string2, pattern, depthOffset,
+                 offsetFactor, offsetUnits);
+    // The pairwise orders join flat faces. A plain depth sort would sort the larger polygons
+    // by their farthest corners; the raster works by pixels, the hidden lines by edges.
+    const bool joins = mode_ == PAINTER || mode_ == PAINTER_SURFACE_REMOVAL;
+    if (joins && faceJoiner_->join(*list, *polygon, depthOffset)) {
+        delete polygon;
+        return;
+    }
+    if (store(list, polygon) && joins) faceJoiner_->remember(*list, polygon, depthOffset);
 }
 
 // An outline's edge prints in the colour of its first corner, as the whole outline would.
@@ -248,6 +262,7 @@ void SoHLHSRVectorize::addImage(const SbVec4f& point, const unsigned char* data,
 // nearer ones paint over them.
 void SoHLHSRVectorize::flush() {
     if (!primitives_) return;
+    faceJoiner_->forget();
     SoCoveredCopies::remove(*primitives_);
     if (mode_ == RASTER) {
         SoHLHSRImageVectorizer(primitives_, this).run();

@@ -14,6 +14,7 @@
 
 class SoGraphicPrimitive;
 class SoGraphicPrimitiveList;
+class SoFlatFaceJoiner;
 class SoHiddenLines;
 class SoMarkerSet;
 class SoPointMarkers;
@@ -113,7 +114,8 @@ class SoHLHSRVectorize {
   private:
     /// The list records go to; one is started (with a warning) when no viewport was begun.
     SoGraphicPrimitiveList* currentList(const char* operation);
-    void store(SoGraphicPrimitiveList* list, SoGraphicPrimitive* record);
+    /// Whether the record is still the list's last: taking out hidden copies may take it.
+    bool store(SoGraphicPrimitiveList* list, SoGraphicPrimitive* record);
     /// Prints the visible lines of mode 4 and drops the eliminator.
     void printVisibleLines();
     /// Takes out of the marks stored the points that the hidden-line eliminator's faces hide.
@@ -142,6 +144,7 @@ class SoHLHSRVectorize {
     float markerOffset_ = 0.0f;
     /// The node marks print their markers through.
     std::unique_ptr<SoPointMarkers> pointMarkers_;
+    std::unique_ptr<SoFlatFaceJoiner> faceJoiner_;
 
     /// Numbers the stored records of the current viewport, process-wide.
     static int sequence;

@@ -80,6 +80,13 @@ void SoPolygon::set(int n, const SbVec4f* newPoints, const SbColor* newColors, i
     computeNormal();
 }
 
+void SoPolygon::setOutline(int n, const SbVec4f* newPoints) {
+    const std::vector<SbColor> sameColor(static_cast<size_t>(n), colors[0]);
+    setPoints(n, newPoints, sameColor.data(), 0.0f);
+    normal.setValue(0.0f, 0.0f, 0.0f);
+    computeNormal();
+}
+
 // Newell's method: the normal of the plane that best fits all the points, weighted by the
 // area they enclose. A normal from three points is noise when two of them are a rounding
 // step apart, as cuts through an earlier cut point leave them, and the painter's plane

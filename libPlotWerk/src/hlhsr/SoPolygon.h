@@ -28,6 +28,9 @@ class SoPolygon : public SoPrimitiveMultiPoints {
              int linePatternScaleFactor, int drawStyle, const SbString& string1,
              const SbString& string2, const unsigned char* pattern, float depthOffset,
              float offsetFactor, float offsetUnits);
+    /// Replaces the outline by n points that already carry the depth offset, all in the
+    /// first point's colour, and computes extents and normal again.
+    void setOutline(int n, const SbVec4f* newPoints);
     /// The unit normal of the plane through all the points (zero when they enclose no area);
     /// a normal facing away from the viewer reverses the vertex order (vertex 0 and a
     /// closing duplicate of it stay in place).

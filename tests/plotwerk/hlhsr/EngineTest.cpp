@@ -2,6 +2,9 @@
 // mode and in which order it prints a viewport's records. What every kind of record hands
 // the backend is followed through the painter by the capture tests.
 
+#include <array>
+
+#include "../../../libPlotWerk/src/hlhsr/SoFlatFaceJoiner.h"
 #include "HlhsrFixture.h"
 #include "support/DebugErrorRecorder.h"
 
@@ -187,5 +190,74 @@ TEST_F(Engine, ADraftersLineDrawingLeavesOutMarksBehindFaces) {
             if (call.kind == RecordedCall::POLYMARK_DOTS)
                 for (const SbColor& color : call.colors) printed.push_back(tagOf(color));
         EXPECT_EQ(printed, (drafter ? std::vector<int>{2, 3, 4} : std::vector<int>{1, 2, 3, 4}));
+    }
+}
+
+namespace {
+double pageArea(const SbVec4f* p, int n) {
+    double twice = 0.0;
+    for (int i = 0; i < n; ++i) twice += p[i][0] * p[(i + 1) % n][1] - p[(i + 1) % n][0] * p[i][1];
+    return std::fabs(twice) / 2;
+}
+}  // namespace
+
+// The painter's modes join a flat face's triangles back into convex polygons, covering what
+// they covered: a fan of slivers from one corner of a disc, two such fans whose triangles
+// come in turn, the halves of a square. Triangles apart in colour or plane, or whose union
+// is not convex, stay apart; a plain depth sort joins none.
+TEST_F(Engine, FlatFacesJoinIntoConvexPolygons) {
+    using Triangles = std::vector<std::array<SbVec4f, 3>>;
+    auto onPlane = [](float x, float y, float lift = 0.0f) {
+        return pt(x, y, 0.5f + 0.1f * x + 0.05f * y + lift);
+    };
+    constexpr size_t slivers = 98;
+    auto fan = [&](float cx) {
+        Triangles triangles;
+        auto rim = [&](size_t i) {
+            const float a = 6.2832f * float(i) / float(slivers + 2);
+            return onPlane(cx + 0.2f * std::cos(a), 0.2f * std::sin(a));
+        };
+        for (size_t i = 1; i <= slivers; ++i) triangles.push_back({rim(0), rim(i), rim(i + 1)});
+        return triangles;
+    };
+    Triangles both;
+    for (size_t i = 0; i < slivers; ++i)
+        both.push_back(fan(-0.5f)[i]), both.push_back(fan(0.5f)[i]);
+    const SbVec4f a = onPlane(0, 0), b = onPlane(0.2f, 0), c = onPlane(0, 0.2f);
+    const Triangles square = {{a, b, onPlane(0.2f, 0.2f)}, {a, onPlane(0.2f, 0.2f), c}};
+    const Triangles bent = {{a, b, c}, {c, b, onPlane(0.2f, 0.2f, 0.01f)}};
+    const Triangles notConvex = {{a, b, c}, {c, b, onPlane(0.05f, 0.05f)}};
+    const int added = SoFlatFaceJoiner::MOST_POINTS - 2;  // triangles a polygon takes
+    const int perFan = int(slivers + added - 1) / added;
+    const struct {
+        const char* name;
+        Triangles triangles;
+        int mode, records;
+        bool twoColours = false;
+    } cases[] = {{"a fan", fan(0), 1, perFan},
+                 {"two fans in turn", both, 2, 2 * perFan},
+                 {"a fan, sorted", fan(0), 0, int(slivers)},
+                 {"a square", square, 1, 1},
+                 {"two colours", square, 1, 2, true},
+                 {"bent", bent, 1, 2},
+                 {"not convex", notConvex, 1, 2}};
+    auto action = makeAction(100.0f);
+    for (const auto& c : cases) {
+        SoHLHSRVectorize engine(action.get(), c.mode);
+        engine.beginViewport();
+        double area = 0.0;
+        for (size_t k = 0; k < c.triangles.size(); ++k) {
+            const SbColor color = tag(c.twoColours && k % 2 ? 2 : 1);
+            const SbColor colors[3] = {color, color, color};
+            engine.addPolygon(c.triangles[k].data(), 3, colors, 0, 1.0f, 2.0f, 0xFFFF, 1, 0,
+                              SbString(), SbString(), nullptr, 0.0f, 0.0f);
+            area += pageArea(c.triangles[k].data(), 3);
+        }
+        SoGraphicPrimitiveList& list = *engine.getPrimitives();
+        EXPECT_EQ(list.getLength(), c.records) << c.name;
+        for (int i = 0; i < list.getLength(); ++i)
+            area -=
+                pageArea(list.getPrimitive(i)->getPoint(0), list.getPrimitive(i)->getNumPoints());
+        EXPECT_NEAR(area, 0.0, 1e-6) << c.name;
     }
 }
