@@ -10,9 +10,9 @@ class SoPolygon;
 /// Joins the triangles of a flat face of one colour back into convex polygons as they are
 /// stored. Meshes bring their flat faces as triangles, and a face with many corners (the
 /// end of a cylinder, a fan from one corner of its rim) as thin slivers that all meet at
-/// one point: the painter compares every pair of them there, and a viewer that smooths
-/// edges shows a hairline between each two. A polygon joins one of the last few polygons
-/// stored when it shares an edge with it, lies in its plane, prints the same, and the two
+/// one point: the painter compares every pair of them there, the raster traces each, and a
+/// viewer that smooths edges shows a hairline between each two. A polygon joins one of the last few
+/// polygons stored when it shares an edge with it, lies in its plane, prints the same, and the two
 /// together stay convex and have at most MOST_POINTS corners: the painter's tests take time
 /// by the corners, and a few dozen make those slivers few. A few, not only the last: a
 /// mesh may bring the triangles of two faces in turn, as the two ends of a cylinder.

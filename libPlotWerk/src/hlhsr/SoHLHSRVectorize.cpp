@@ -124,9 +124,9 @@ void SoHLHSRVectorize::addPolygon(const SbVec4f* points, int numPoints, const Sb
     polygon->set(numPoints, points, colors, multicolor, lineWidth, markerSize, linePattern,
                  linePatternScaleFactor, style, string1, string2, pattern, depthOffset,
                  offsetFactor, offsetUnits);
-    // The pairwise orders join flat faces. A plain depth sort would sort the larger polygons
-    // by their farthest corners; the raster works by pixels, the hidden lines by edges.
-    const bool joins = mode_ == PAINTER || mode_ == PAINTER_SURFACE_REMOVAL;
+    // A plain depth sort would sort joined polygons by their farthest corners, and the hidden
+    // lines go by the edges.
+    const bool joins = mode_ == PAINTER || mode_ == PAINTER_SURFACE_REMOVAL || mode_ == RASTER;
     if (joins && faceJoiner_->join(*list, *polygon, depthOffset)) {
         delete polygon;
         return;

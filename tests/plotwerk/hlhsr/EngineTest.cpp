@@ -201,10 +201,10 @@ double pageArea(const SbVec4f* p, int n) {
 }
 }  // namespace
 
-// The painter's modes join a flat face's triangles back into convex polygons, covering what
-// they covered: a fan of slivers from one corner of a disc, two such fans whose triangles
-// come in turn, the halves of a square. Triangles apart in colour or plane, or whose union
-// is not convex, stay apart; a plain depth sort joins none.
+// The painter's and the raster's modes join a flat face's triangles back into convex polygons,
+// covering what they covered: a fan of slivers from one corner of a disc, two such fans whose
+// triangles come in turn, the halves of a square. Triangles apart in colour or plane, or whose
+// union is not convex, stay apart; a plain depth sort joins none.
 TEST_F(Engine, FlatFacesJoinIntoConvexPolygons) {
     using Triangles = std::vector<std::array<SbVec4f, 3>>;
     auto onPlane = [](float x, float y, float lift = 0.0f) {
@@ -237,7 +237,7 @@ TEST_F(Engine, FlatFacesJoinIntoConvexPolygons) {
     } cases[] = {{"a fan", fan(0), 1, perFan},
                  {"two fans in turn", both, 2, 2 * perFan},
                  {"a fan, sorted", fan(0), 0, int(slivers)},
-                 {"a square", square, 1, 1},
+                 {"a square, by raster", square, 3, 1},
                  {"two colours", square, 1, 2, true},
                  {"bent", bent, 1, 2},
                  {"not convex", notConvex, 1, 2}};
