@@ -107,12 +107,16 @@ TEST_F(ErrorScene, EachKindOfMistakeFailsCleanly) {
 
 // Options the output or mode has no use for are named in one warning, and it prints.
 TEST_F(ErrorScene, UnusedOptionsAreNamedOnce) {
-    const CommandResult run =
-        runCommand({"good.tsc", "-o", "page.pdf", "--dashed", "--cgm-indexed"}, dir.path());
-    EXPECT_TRUE(run.status == 0 && dir.exists("page.pdf") && run.errLines().size() == 1 &&
-                run.err.find("--dashed") != run.err.npos &&
-                run.err.find("--cgm-indexed") != run.err.npos)
-        << run.err;
+    const struct {
+        const char *output, *first, *second;
+    } cases[] = {{"page.pdf", "--dashed", "--cgm-indexed"}, {"page.plt", "--smooth", "--gray"}};
+    for (const auto& c : cases) {
+        const CommandResult run =
+            runCommand({"good.tsc", "-o", c.output, c.first, c.second}, dir.path());
+        EXPECT_TRUE(run.status == 0 && dir.exists(c.output) && run.errLines().size() == 1 &&
+                    run.err.find(c.first) != run.err.npos && run.err.find(c.second) != run.err.npos)
+            << run.err;
+    }
 }
 
 // A binary STL of `triangles` facets: long enough to print that a signal lands midway.

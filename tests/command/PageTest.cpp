@@ -613,6 +613,8 @@ TEST(Page, EquivalentSpellingsWriteOneDocument) {
         {{"--hidden", "raster", "--raster-quality", "0"}, {"--hidden", "raster"}, false},
         {{"--hidden", "lines", "--dashed"}, {"--hidden", "lines"}, false},
         {{"sphere.tsc", "--smooth"}, {"sphere.tsc"}, false},
+        {{"sphere.tsc", "--smooth"}, {"sphere.tsc", "--smooth", "--ps-level", "3"}, true},
+        {{"sphere.tsc", "--smooth", "--ps-level", "2"}, {"sphere.tsc", "--ps-level", "2"}, true},
         {{"prism.stl", "--hidden=lines"},
          {"prism.stl", "--hidden=lines", "--edges=feature=30"},
          true},

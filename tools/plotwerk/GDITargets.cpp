@@ -17,6 +17,7 @@
 #include "ActionSettings.h"
 #include "CommandError.h"
 #include "DebugMessages.h"
+#include "OutputFormat.h"
 #include "ViewSheet.h"
 
 namespace {
@@ -110,7 +111,8 @@ void GDITargets::print(const PrintOptions& options, SoSeparator* scene) {
     if (!options.printQueue.empty())
         SoPreferences::setValue("VXN_PWGDI_PRINTER", options.printQueue.c_str());
     SoVectorizeGDIAction action;
-    ActionSettings::apply(action, options);
+    // Through GDI, as a metafile: one colour a face.
+    ActionSettings::apply(action, OutputFormat::choose("emf", "").drawnWith(options));
     action.getGDIVectorOutput()->openFile();
     ViewSheet::draw(action, scene, options);
     if (!action.hasPrinter())

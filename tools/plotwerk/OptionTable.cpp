@@ -220,7 +220,9 @@ std::vector<OptionTable::Entry> makeEntries() {
               "light the shapes whose light model asks for per-pixel lighting as well",
               [](const PS& a) { return onOff(a.isLightingEnabled()); },
               [](PrintOptions& o, const std::string&, const std::string&) { o.lighting = true; }},
-        Entry{"--smooth", nullptr, "shade lit faces smoothly instead of one colour per face",
+        Entry{"--smooth", nullptr,
+              "shade lit faces smoothly instead of one colour per face, in the outputs that "
+              "blend colours (PostScript then takes level 3)",
               [](const PS& a) -> std::string {
                   return a.getShadeModel() == Action::FLAT ? "flat" : "smooth";
               },
@@ -261,7 +263,7 @@ std::vector<OptionTable::Entry> makeEntries() {
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.pens = OptionValue::pens(n, v);
               }},
-        Entry{"--ps-level", "1|2|3", "PostScript language level",
+        Entry{"--ps-level", "1|2|3", "PostScript language level (3 with --smooth)",
               [](const PS& a) { return std::to_string(a.getPSVectorOutput()->getLevel()); },
               [](PrintOptions& o, const std::string& n, const std::string& v) {
                   o.psLevel = OptionValue::wholeNumber(n, v, 1, 3);

@@ -30,7 +30,8 @@ std::unique_ptr<SoVectorizeAction> createPostScript(const PrintOptions& options,
                                                     ProgressMeter* meter) {
     std::unique_ptr<SoVectorizePSAction> action = makeBackend<SoVectorizePSAction>(meter);
     SoPSVectorOutput* output = action->getPSVectorOutput();
-    if (options.psLevel) output->setLevel(*options.psLevel);
+    // Smooth shading takes level 3: asked for without a level, it is the level.
+    if (options.psLevel || options.smooth) output->setLevel(options.psLevel.value_or(3));
     if (options.gray) output->setColored(0);
     if (options.accuracy) output->setNumericAccuracyFactor(*options.accuracy);
     return action;
@@ -65,6 +66,15 @@ std::unique_ptr<SoVectorizeAction> createSVG(const PrintOptions& options, Progre
     return action;
 }
 
+// Level 3 shades triangles; a plotter's pens are colours of their own, which it does not blend.
+bool postScriptShadesSmoothly(const PrintOptions& options) {
+    return options.psLevel.value_or(3) >= 3 && options.pens.empty();
+}
+
+bool alwaysSmooth(const PrintOptions&) {
+    return true;
+}
+
 std::string knownNames() {
     std::string names;
     for (const OutputFormat& format : OutputFormat::all())
@@ -86,20 +96,26 @@ std::string extensionOf(const std::string& path) {
 
 const std::vector<OutputFormat>& OutputFormat::all() {
     static const std::vector<OutputFormat> formats = {
-        {"ps", {"ps", "eps"}, createPostScript},
+        {"ps", {"ps", "eps"}, createPostScript, nullptr, nullptr, postScriptShadesSmoothly},
         {"hpgl", {"plt", "hpgl", "hpg"}, createHPGL},
         {"cgm", {"cgm"}, createCGM},
         {"emf", {"emf"}, createMetafile},
-        {"pdf", {"pdf"}, createPDF},
-        {"svg", {"svg"}, createSVG},
+        {"pdf", {"pdf"}, createPDF, nullptr, nullptr, alwaysSmooth},
+        {"svg", {"svg"}, createSVG, nullptr, nullptr, alwaysSmooth},
         // Not a drawing: the picture the screen shows, for comparing prints with it.
-        {"png", {"png"}, nullptr},
+        {"png", {"png"}, nullptr, nullptr, nullptr, alwaysSmooth},
         // Not drawings either: the scene in 3D.
-        {"u3d", {"u3d"}, nullptr, ModelExport::writeU3D},
+        {"u3d", {"u3d"}, nullptr, ModelExport::writeU3D, nullptr, alwaysSmooth},
         // A PDF all the same; the extension would choose a drawing.
-        {"pdf3d", {}, nullptr, ModelExport::writePdf3D, "pdf"},
+        {"pdf3d", {}, nullptr, ModelExport::writePdf3D, "pdf", alwaysSmooth},
     };
     return formats;
+}
+
+PrintOptions OutputFormat::drawnWith(const PrintOptions& options) const {
+    PrintOptions drawn = options;
+    drawn.smooth = options.smooth && shadesSmoothly && shadesSmoothly(options);
+    return drawn;
 }
 
 const OutputFormat& OutputFormat::choose(const std::string& name, const std::string& output) {

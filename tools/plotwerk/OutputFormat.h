@@ -27,6 +27,9 @@ struct OutputFormat {
     SceneWriter writeScene = nullptr;
     /// The extension of a file the command names itself, where none of `extensions` is it.
     const char* namingExtension = nullptr;
+    /// Whether the output shades faces smoothly with these options; null: never. Where it
+    /// does not, faces smoothly shaded would each print in the colour of their first corner.
+    bool (*shadesSmoothly)(const PrintOptions& options) = nullptr;
 
     /// Every format; the first is the one for standard output and names without extension.
     static const std::vector<OutputFormat>& all();
@@ -36,6 +39,8 @@ struct OutputFormat {
     /// A file in the current directory named after the input ("demo" for the demo scene,
     /// "plotwerk" for standard input), with this format's extension.
     std::string fileNameFor(const std::string& input) const;
+    /// The options as this output takes them: --smooth only where it shades smoothly.
+    PrintOptions drawnWith(const PrintOptions& options) const;
     /// Whether the options ask for an encapsulated PostScript figure (PostScript named .eps),
     /// one that a document places where it likes: it has no page margins and no sheet to turn.
     static bool isEncapsulated(const PrintOptions& options);

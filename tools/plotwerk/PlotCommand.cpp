@@ -170,7 +170,7 @@ void printInput(const PrintOptions& options) {
     }
     std::unique_ptr<ProgressMeter> meter = meterIfWatched();
     std::unique_ptr<SoVectorizeAction> action = format.create(options, meter.get());
-    ActionSettings::apply(*action, options);
+    ActionSettings::apply(*action, format.drawnWith(options));
     SafeOutputFile output(options.output);
     const long views = std::max<long>(1, static_cast<long>(options.views.size()));
     if (meter) meter->start(views * countPrimitives(scene.get()));
