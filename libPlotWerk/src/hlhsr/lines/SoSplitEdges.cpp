@@ -13,6 +13,11 @@ namespace {
 // A corner where more lone edges meet than this joins none of them into runs: every pair
 // there is compared, and a face split along its edge meets only a few.
 constexpr size_t MOST_AT_ONE_CORNER = 64;
+// Planes a run tells apart; the edges of others are left as they are. A run's polygons lie
+// in the one or two planes of a split face, or of a face and the wall beside it.
+constexpr size_t MOST_PLANES = 8;
+// Stretches of one edge that the other side covers, apart, that are left out.
+constexpr int MOST_PIECES = 16;
 // How far off its line, on the page, a corner may lie: four times the width below which the
 // vectorizer leaves a face out, so that a few such faces side by side still leave one line,
 // and the short edges of a fine circle turn by more than this.
@@ -162,6 +167,7 @@ std::vector<Stretch> stretchesOf(const std::vector<LoneEdge>& lone, const std::v
         auto plane = std::find_if(planes.begin(), planes.end(), [&](const SoLinePoint* n) {
             return normalDot(*n, normal) >= limit;
         });
+        if (plane == planes.end() && planes.size() == MOST_PLANES) continue;
         if (plane == planes.end()) plane = planes.insert(plane, &normal);
         const double t = line.parameterOf(p), u = line.parameterOf(q);
         stretches.push_back(
@@ -192,11 +198,18 @@ void addCovered(const std::vector<LoneEdge>& lone, const Line& line, const Stret
     for (const Stretch* s = begin; s != end; ++s) {
         const double start = line.parameterOf(startOf(lone[s->edge]));
         const double length = line.parameterOf(endOf(lone[s->edge])) - start;
-        for (const auto& [a, b] : spans) {
-            const double low = std::max(a, s->from), high = std::min(b, s->to);
+        // The spans are apart and in order: those that may meet the stretch follow the
+        // first that ends beyond its start. An edge covered in more places than a few
+        // overlaps others on its own side, which no mesh does: it keeps the rest.
+        auto span = std::lower_bound(spans.begin(), spans.end(), s->from,
+                                     [](const auto& entry, double t) { return entry.second < t; });
+        for (int kept = 0; span != spans.end() && span->first < s->to && kept < MOST_PIECES;
+             ++span) {
+            const double low = std::max(span->first, s->from), high = std::min(span->second, s->to);
             if (high - low <= gap) continue;
             const double x = (low - start) / length, y = (high - start) / length;
             covered.push_back({s->edge, std::min(x, y), std::max(x, y)});
+            ++kept;
         }
     }
 }
