@@ -77,13 +77,15 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
     // their edge, then with a crease between them.
     const SbVec3f up(0, 0, -1), tilted(0.0499f, 0, -0.9988f), other(0.4472f, 0, -0.8944f);
     // A face whose edge P-Q its neighbours across split at R, and cover from end to end or in
-    // part: only what they leave of it is drawn.
-    const SbVec4f p = pt(-0.5f, 0, 0.5f), q = pt(0.5f, 0, 0.5f), r = pt(0, 0, 0.5f),
-                  u = pt(0, -0.5f, 0.5f);
+    // part: only what they leave of it is drawn. Turned, so that P-Q runs slanted on the page.
+    const auto turned = [](float x, float y) {
+        return pt(0.8f * x - 0.6f * y, 0.6f * x + 0.8f * y, 0.5f);
+    };
+    const SbVec4f p = turned(-0.5f, 0), q = turned(0.5f, 0), r = turned(0, 0), u = turned(0, -0.5f);
     const std::vector<Primitive> split = {
-        {{p, q, pt(0, 0.5f, 0.5f)}, true}, {{p, u, r}, true}, {{r, u, q}, true}};
+        {{p, q, turned(0, 0.5f)}, true}, {{p, u, r}, true}, {{r, u, q}, true}};
     std::vector<Primitive> splitInPart = split;
-    splitInPart[2].points[2] = pt(0.3f, 0, 0.5f);
+    splitInPart[2].points[2] = turned(0.3f, 0);
     const Primitive smooth[] = {{near.points, true, -1, {other, tilted, up}},
                                 {beside, true, -1, {up, other, other}},
                                 {beside, true, -1, {other, other, other}}};
