@@ -63,9 +63,8 @@ struct SoVisibleLine {
 /// the two sides of a line cover one another (see SoSplitEdges). A polygon without area adds
 /// nothing. An edge where the two polygons lie on one side of it on the page stays, whatever
 /// the angles: there a curved surface turns away from the viewer, and the edge is its
-/// outline. And a line is drawn where polygons pass
-/// through one another, as a drafter draws where one solid enters another (see
-/// SoFaceIntersections).
+/// outline. And a line is drawn where polygons pass through one another, as a drafter draws
+/// where one solid enters another (see SoFaceIntersections).
 class SoHiddenLines {
   public:
     /// Where the time of the last computation went, in seconds.
