@@ -176,6 +176,8 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
     // A cube turned on the world's axes, whose world box is half as wide again.
     {"turned_cube.tsc",
      "#Tessara V1.0 ascii\nSeparator { Rotation { rotation 1 2 0.5 0.9 }  Cube { } }\n"},
+    // A tetrahedron fills a small and lopsided part of its box, seen from most sides.
+    {"tetra.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\nf 1 3 2\nf 1 2 4\nf 1 4 3\nf 2 3 4\n"},
     {"box.obj",
      "v 998 499 -300.5\nv 1002 499 -300.5\nv 1002 501 -300.5\nv 998 501 -300.5\n"
      "v 998 499 -299.5\nv 1002 499 -299.5\nv 1002 501 -299.5\nv 998 501 -299.5\n"
@@ -571,7 +573,9 @@ TEST(Page, AddedCameraFillsTheDrawingUpToAMarginInEveryLayout) {
           {"box.obj", "--landscape"},
           {"box.obj", "--projection", "orthographic"},
           {"turned_cube.tsc", "--view", "iso"},
-          {"turned_cube.tsc", "--view", "iso", "--projection", "orthographic"}}) {
+          {"turned_cube.tsc", "--view", "iso", "--projection", "orthographic"},
+          {"tetra.obj", "--view", "iso"},
+          {"tetra.obj", "--view", "1,0.3,0.2", "--projection", "orthographic"}}) {
         const std::string layout = testing::PrintToString(arguments);
         arguments.insert(arguments.end(), {"--border", "0"});
         const PrintRun& run = print(arguments, 36);

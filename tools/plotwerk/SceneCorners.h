@@ -8,9 +8,10 @@
 
 class SoNode;
 
-/// The corners of the boxes of a scene's shapes, each box turned and placed with its shape.
-/// A camera framed on them sees the shapes themselves: the box of the whole scene on the
-/// world's axes holds a turned model loosely, and the drawing showed it small.
+/// Points that bound what a camera sees of a scene's shapes: the corners of each shape's box,
+/// turned and placed with it, or of a mesh's outline (see SceneCorners.cpp). A camera framed
+/// on them sees the shapes themselves: the box of the whole scene on the world's axes holds a
+/// turned model loosely, and the drawing showed it small.
 class SceneCorners {
   public:
     /// In the axes of a camera turned by `orientation`: x right, y up, z towards the viewer,
