@@ -8,7 +8,7 @@
 /// farthest out in any direction, or under any perspective that looks across the plane.
 class ConvexOutline {
   public:
-    /// The indices of the points at the hull's corners, each once. Points that are not
-    /// finite are left out.
+    /// The indices of points at the hull's corners, counter-clockwise: where the points lie
+    /// on one line, its two ends. Points that are not finite are left out.
     static std::vector<size_t> cornersOf(const std::vector<std::array<double, 2>>& points);
 };
