@@ -88,15 +88,8 @@ bool SoFlatFaceJoiner::printsAlike(const SoPolygon& polygon, const SoPolygon& la
 }
 
 bool SoFlatFaceJoiner::inPlane(const SoPolygon& polygon, const SoPolygon& other) {
-    const SbVec3f& n = other.normal;
-    const SbVec4f& origin = other.points[0];
-    for (int i = 0; i < polygon.numPoints; ++i) {
-        const SbVec4f& p = polygon.points[i];
-        const double distance = double(n[0]) * (p[0] - origin[0]) +
-                                double(n[1]) * (p[1] - origin[1]) +
-                                double(n[2]) * (p[2] - origin[2]);
-        if (!(std::fabs(distance) <= OFF_PLANE)) return false;
-    }
+    for (int i = 0; i < polygon.numPoints; ++i)
+        if (!(std::fabs(other.planeDistance(polygon.points[i])) <= OFF_PLANE)) return false;
     return true;
 }
 

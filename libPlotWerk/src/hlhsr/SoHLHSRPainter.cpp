@@ -159,15 +159,10 @@ int pointInConvexPoints(Points polygon, const SbVec4f& point) {
 
 // Signed distances of the points to a polygon's plane, in double precision.
 void planeRangeD(const SoPolygon& plane, Points points, double& dmin, double& dmax) {
-    const float* n = plane.normal.getValue();
-    const float* o = plane.points[0].getValue();
     dmin = HUGE_VAL;
     dmax = -HUGE_VAL;
     for (int k = 0; k < points.n; ++k) {
-        const float* v = points.p[k].getValue();
-        const double d = double(n[0]) * (double(v[0]) - double(o[0])) +
-                         double(n[1]) * (double(v[1]) - double(o[1])) +
-                         double(n[2]) * (double(v[2]) - double(o[2]));
+        const double d = plane.planeDistance(points.p[k]);
         dmin = std::min(dmin, d);
         dmax = std::max(dmax, d);
     }

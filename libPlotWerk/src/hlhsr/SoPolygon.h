@@ -28,6 +28,14 @@ class SoPolygon : public SoPrimitiveMultiPoints {
              int linePatternScaleFactor, int drawStyle, const SbString& string1,
              const SbString& string2, const unsigned char* pattern, float depthOffset,
              float offsetFactor, float offsetUnits);
+    /// The signed distance of p from the polygon's plane (through its first point, along its
+    /// normal), in double precision.
+    double planeDistance(const SbVec4f& p) const {
+        const float *n = normal.getValue(), *o = points[0].getValue();
+        return double(n[0]) * (double(p[0]) - double(o[0])) +
+               double(n[1]) * (double(p[1]) - double(o[1])) +
+               double(n[2]) * (double(p[2]) - double(o[2]));
+    }
     /// Replaces the outline by n points that already carry the depth offset, all in the
     /// first point's colour, and computes extents and normal again.
     void setOutline(int n, const SbVec4f* newPoints);

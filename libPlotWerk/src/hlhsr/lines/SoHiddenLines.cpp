@@ -413,7 +413,7 @@ void SoHiddenLines::findWhollyHiddenEdges(const SoLineGrid& hiders) {
     for (size_t i = 0; i < edges_.size(); ++i) {
         if (!objects_[edges_[i].object]->drawn[edges_[i].edge]) continue;
         // Dashed where hidden, such an edge still leaves its covered stretch out.
-        if (leftOutOf(i).first != leftOutOf(i).second) continue;
+        if (const auto leftOut = leftOutOf(i); leftOut.first != leftOut.second) continue;
         const SoLinePoint a = lifted(*edges_[i].start), b = lifted(*edges_[i].end);
         for (int o : hiders.at(a.x, a.y)) {
             if (objects_[o]->hidesPoint(a) && objects_[o]->hidesPoint(b)) {

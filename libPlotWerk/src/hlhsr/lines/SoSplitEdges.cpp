@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <numeric>
 #include <tuple>
 
 #include "../SoBitsHash.h"
+#include "../SoDisjointSets.h"
 
 namespace {
 // A corner where more lone edges meet than this joins none of them into runs: every pair
@@ -75,24 +75,8 @@ std::uint64_t hashOf(const SoLinePoint& p) {
     return hash.value();
 }
 
-/// Sets of edges, joined two at a time.
-class Runs {
-  public:
-    explicit Runs(size_t count) : parent_(count) {
-        std::iota(parent_.begin(), parent_.end(), size_t{0});
-    }
-    size_t find(size_t i) {
-        while (parent_[i] != i) i = parent_[i] = parent_[parent_[i]];
-        return i;
-    }
-    void join(size_t a, size_t b) { parent_[find(a)] = find(b); }
-
-  private:
-    std::vector<size_t> parent_;
-};
-
 /// Joins the lone edges that meet at one corner, to the bit, on one line.
-void joinAtCorners(const std::vector<LoneEdge>& lone, Runs& runs) {
+void joinAtCorners(const std::vector<LoneEdge>& lone, SoDisjointSets& runs) {
     struct End {
         std::uint64_t hash;
         SoLinePoint point;
@@ -114,7 +98,7 @@ void joinAtCorners(const std::vector<LoneEdge>& lone, Runs& runs) {
             for (size_t b = a + 1; b < to; ++b)
                 if (std::memcmp(&ends[a].point, &ends[b].point, sizeof(SoLinePoint)) == 0 &&
                     onOneLine(lone[ends[a].edge], lone[ends[b].edge]))
-                    runs.join(ends[a].edge, ends[b].edge);
+                    runs.join(std::int32_t(ends[a].edge), std::int32_t(ends[b].edge));
     }
 }
 
@@ -237,10 +221,12 @@ void findCoveredInRun(const std::vector<LoneEdge>& lone, const std::vector<size_
 
 std::vector<SoSplitEdges::Covered> SoSplitEdges::findCovered(const std::vector<LoneEdge>& lone,
                                                              double limit, double tolerance) {
-    Runs runs(lone.size());
+    SoDisjointSets runs;
+    runs.reset(lone.size());
     joinAtCorners(lone, runs);
     std::vector<std::pair<size_t, size_t>> byRun;  // (run, edge)
-    for (size_t i = 0; i < lone.size(); ++i) byRun.push_back({runs.find(i), i});
+    for (size_t i = 0; i < lone.size(); ++i)
+        byRun.push_back({size_t(runs.find(std::int32_t(i))), i});
     std::sort(byRun.begin(), byRun.end());
     std::vector<size_t> run;
     std::vector<Covered> covered;

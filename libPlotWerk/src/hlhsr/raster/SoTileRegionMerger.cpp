@@ -16,17 +16,6 @@
 namespace {
 constexpr std::uint32_t NONE = 0xFFFFFFFFu;
 
-std::int32_t findRoot(std::vector<std::int32_t>& parent, std::int32_t i) {
-    std::int32_t root = i;
-    while (parent[root] != root) root = parent[root];
-    while (parent[i] != root) i = std::exchange(parent[i], root);
-    return root;
-}
-
-void join(std::vector<std::int32_t>& parent, std::int32_t a, std::int32_t b) {
-    a = findRoot(parent, a), b = findRoot(parent, b);
-    if (a != b) parent[std::max(a, b)] = std::min(a, b);
-}
 }  // namespace
 
 SoTileRegionMerger::SoTileRegionMerger(std::vector<std::uint32_t> canonical, int speckLimit)
@@ -78,15 +67,14 @@ bool SoTileRegionMerger::readRuns(const unsigned char* tile) {
 // row are in order, so one sweep per row pair finds every overlap.
 template <class Joinable>
 void SoTileRegionMerger::joinRows(int reach, Joinable joinable) {
-    parent_.resize(runs_.size());
-    for (std::size_t i = 0; i < runs_.size(); ++i) parent_[i] = static_cast<std::int32_t>(i);
+    sets_.reset(runs_.size());
     for (int y = 1; y < h_; ++y) {
         std::int32_t above = rowStart_[y - 1];
         for (std::int32_t r = rowStart_[y]; r < rowStart_[y + 1]; ++r) {
             const Run& run = runs_[r];
             while (above < rowStart_[y] && runs_[above].x1 + reach <= run.x0) ++above;
             for (std::int32_t a = above; a < rowStart_[y] && runs_[a].x0 < run.x1 + reach; ++a)
-                if (runs_[a].id == run.id && joinable(run.id)) join(parent_, r, a);
+                if (runs_[a].id == run.id && joinable(run.id)) sets_.join(r, a);
         }
     }
 }
@@ -97,10 +85,10 @@ bool SoTileRegionMerger::backgroundEnclosed() {
     for (std::size_t r = 0; r < runs_.size(); ++r) {
         const Run& run = runs_[r];
         if (run.id == 0 && (run.y == 0 || run.y == h_ - 1 || run.x0 == 0 || run.x1 == w_))
-            reachesEdge_[findRoot(parent_, static_cast<std::int32_t>(r))] = 1;
+            reachesEdge_[sets_.find(static_cast<std::int32_t>(r))] = 1;
     }
     for (std::size_t r = 0; r < runs_.size(); ++r)
-        if (runs_[r].id == 0 && !reachesEdge_[findRoot(parent_, static_cast<std::int32_t>(r))])
+        if (runs_[r].id == 0 && !reachesEdge_[sets_.find(static_cast<std::int32_t>(r))])
             return true;
     return false;
 }
@@ -113,11 +101,11 @@ bool SoTileRegionMerger::joinSpecks() {
     size_.assign(runs_.size(), 0);
     for (std::size_t r = 0; r < runs_.size(); ++r)
         if (runs_[r].id != 0)
-            size_[findRoot(parent_, static_cast<std::int32_t>(r))] += runs_[r].x1 - runs_[r].x0;
+            size_[sets_.find(static_cast<std::int32_t>(r))] += runs_[r].x1 - runs_[r].x0;
     joinTo_.assign(runs_.size(), NONE);
     bool any = false;
     for (std::size_t r = 0; r < runs_.size(); ++r) {
-        const std::int32_t root = parent_[r];
+        const std::int32_t root = sets_.find(static_cast<std::int32_t>(r));
         if (runs_[r].id == 0 || size_[root] >= speckLimit_ || joinTo_[root] != NONE) continue;
         const std::uint32_t other = neighbourOf(static_cast<std::int32_t>(r));
         if (other == NONE) continue;
@@ -125,8 +113,11 @@ bool SoTileRegionMerger::joinSpecks() {
         any = true;
     }
     if (!any) return false;
-    for (std::size_t r = 0; r < runs_.size(); ++r)
-        if (runs_[r].id != 0 && joinTo_[parent_[r]] != NONE) runs_[r].id = joinTo_[parent_[r]];
+    for (std::size_t r = 0; r < runs_.size(); ++r) {
+        if (runs_[r].id == 0) continue;
+        const std::uint32_t joined = joinTo_[sets_.find(static_cast<std::int32_t>(r))];
+        if (joined != NONE) runs_[r].id = joined;
+    }
     return true;
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "../SoDisjointSets.h"
+
 /// Rewrites the identifier image of a tile before it is traced, so that fewer and plainer
 /// outlines come out of it:
 /// - regions of records that print alike (a canonical identifier per record, given by the
@@ -47,7 +49,7 @@ class SoTileRegionMerger {
     std::vector<Run> runs_;
     /// The first run of each row, and the run count after the last row.
     std::vector<std::int32_t> rowStart_;
-    std::vector<std::int32_t> parent_;
+    SoDisjointSets sets_;
     std::vector<std::int32_t> size_;
     std::vector<unsigned char> reachesEdge_;
     std::vector<std::uint32_t> joinTo_;
