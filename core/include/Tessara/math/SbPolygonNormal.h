@@ -15,6 +15,9 @@ class SbPolygonNormal {
     /// Adds the next corner, in order around the polygon.
     void add(float x, float y, float z);
     void add(const SbVec3f& corner) { add(corner[0], corner[1], corner[2]); }
+    /// Starts another contour of the same polygon, a hole or another part: the corners added
+    /// next run around it, and the normal is that of all contours together.
+    void beginContour() { corners_ = 0; }
 
     /// The unit normal, facing the side from which the corners run counter-clockwise; the zero
     /// vector for corners that enclose no area, NaN components for corners that are not all

@@ -8,7 +8,9 @@
 
 /// Splits polygons, concave or with holes, into triangles with the GLU tessellator.
 /// Vertices are numbered in the order added; vertices the tessellator creates where edges
-/// cross follow them, each a weighted mix of up to four input vertices.
+/// cross follow them, each a weighted mix of up to four input vertices. A polygon of more
+/// than `cornersAtOnce` vertices is tessellated in bands, for speed; that adds vertices where
+/// its edges cross the lines between bands.
 class SoPolygonTessellator {
   public:
     enum Winding { ODD, NONZERO };
@@ -18,7 +20,7 @@ class SoPolygonTessellator {
         std::array<float, 4> weights;
     };
 
-    explicit SoPolygonTessellator(Winding winding = ODD);
+    explicit SoPolygonTessellator(Winding winding = ODD, int cornersAtOnce = 4096);
     ~SoPolygonTessellator();
     SoPolygonTessellator(const SoPolygonTessellator&) = delete;
     SoPolygonTessellator& operator=(const SoPolygonTessellator&) = delete;
@@ -39,9 +41,18 @@ class SoPolygonTessellator {
 
   private:
     struct Callbacks;
+    void addCorner(const std::array<double, 3>& coords);
+    void feed(const std::vector<std::vector<int>>& contours);
+    void tessellateWhole();
+    void tessellateInBands(const SbVec3f& normal);
+    std::vector<std::vector<int>> wholeContours() const;
+    SbVec3f normal() const;
+
     void* tess_ = nullptr;
     Winding winding_;
+    int cornersAtOnce_;
     std::vector<SbVec3f> points_;
+    std::vector<int> contourStarts_;
     // The GLU tessellator keeps pointers into these until the polygon ends: deques do not
     // move their elements when they grow.
     std::deque<std::array<double, 3>> coords_;
