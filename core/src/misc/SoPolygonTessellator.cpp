@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "SoDelaunayFlips.h"
 #include "SoPolygonBands.h"
 
 #ifndef CALLBACK
@@ -138,12 +139,30 @@ bool SoPolygonTessellator::endPolygon() {
         tessellateInBands(facing);
     else
         tessellateWhole();
-    if (failed_) triangles_.clear();
+    if (failed_)
+        triangles_.clear();
+    else if (facing != SbVec3f(0.0f, 0.0f, 0.0f) && std::isfinite(facing[0]))
+        flipSlivers(facing);
     return !failed_;
 }
 
-// The GLU tessellator keeps pointers to a corner's coordinates and number until the
-// polygon ends; corner n is held at place n of both.
+// In the polygon's plane, to scale: a flip that widens triangles there widens them on any page
+// that faces the plane.
+void SoPolygonTessellator::flipSlivers(const SbVec3f& normal) {
+    int shortest = 0;
+    for (int i = 1; i < 3; ++i)
+        if (std::fabs(normal[i]) < std::fabs(normal[shortest])) shortest = i;
+    SbVec3f axis(0.0f, 0.0f, 0.0f);
+    axis[shortest] = 1.0f;
+    SbVec3f u = normal.cross(axis);
+    u.normalize();
+    const SbVec3f v = normal.cross(u);
+    std::vector<std::array<double, 2>> corners;
+    const int count = getNumInputVertices() + static_cast<int>(combined_.size());
+    for (int n = 0; n < count; ++n) corners.push_back({getPoint(n).dot(u), getPoint(n).dot(v)});
+    SoDelaunayFlips::improve(corners, triangles_);
+}
+
 void SoPolygonTessellator::addCorner(const std::array<double, 3>& coords) {
     vertexIds_.push_back(static_cast<int>(coords_.size()));
     coords_.push_back(coords);

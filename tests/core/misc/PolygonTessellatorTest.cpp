@@ -1,11 +1,13 @@
 // Large polygons are tessellated in bands: seeded outlines, with a hole or winding twice
-// round, in a tilted plane, cut into bands, must still be covered exactly by their triangles.
+// round, in a tilted plane, cut into bands, must still be covered exactly by their triangles,
+// and these must be as wide as flipping diagonals can make them.
 
 #include <Tessara/math/SbVec2f.h>
 #include <Tessara/misc/SoPolygonTessellator.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <optional>
 #include <random>
 #include <vector>
@@ -93,6 +95,25 @@ TEST(PolygonTessellator, LargePolygonsCutIntoBandsAreCoveredExactly) {
                                  inPlane(tess.getPoint(ids[t + 2]))});
             const auto& [a, b, d] = triangles.back();
             EXPECT_TRUE(c.crossing || cross(a, b, d) > -1e-6);
+        }
+        // No sliver is left that a flip could widen: across every shared edge of a convex
+        // quadrilateral, the angles facing the edge add up to at most half a turn.
+        std::map<std::pair<int, int>, std::vector<int>> facing;
+        for (std::size_t t = 0; t + 2 < ids.size(); t += 3)
+            for (std::size_t k = 0; k < 3; ++k)
+                facing[std::minmax(ids[t + k], ids[t + (k + 1) % 3])].push_back(
+                    ids[t + (k + 2) % 3]);
+        auto angle = [](const SbVec2f& at, SbVec2f u, SbVec2f v) {
+            u -= at, v -= at;
+            return std::acos(u.dot(v) / (u.length() * v.length()));
+        };
+        for (const auto& [side, across] : facing) {
+            const SbVec2f a = inPlane(tess.getPoint(side.first)),
+                          b = inPlane(tess.getPoint(side.second));
+            const SbVec2f p = inPlane(tess.getPoint(across[0])),
+                          q = inPlane(tess.getPoint(across.back()));
+            const bool convex = across.size() == 2 && cross(p, q, a) * cross(p, q, b) < 0;
+            EXPECT_TRUE(!convex || angle(p, a, b) + angle(q, a, b) < 3.1426f);
         }
         std::uniform_real_distribution<float> place(-1.2f, 1.2f);
         for (int k = 0; k < 3000; ++k) {

@@ -45,6 +45,7 @@ class SoPolygonTessellator {
     void feed(const std::vector<std::vector<int>>& contours);
     void tessellateWhole();
     void tessellateInBands(const SbVec3f& normal);
+    void flipSlivers(const SbVec3f& normal);
     std::vector<std::vector<int>> wholeContours() const;
     SbVec3f normal() const;
 
