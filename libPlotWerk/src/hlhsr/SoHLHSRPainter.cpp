@@ -65,6 +65,7 @@
 #include <cmath>
 #include <vector>
 
+#include "SoDepthWindow.h"
 #include "SoGraphicPrimitiveList.h"
 #include "SoHLHSRGLFunctions.h"
 #include "SoHLHSRPairIndex.h"
@@ -505,9 +506,9 @@ void setUpPass(const SoHLHSRGLFunctions& gl, const SbBox3f& box) {
     gl.ShadeModel(GL_FLAT);
     gl.MatrixMode(GL_PROJECTION);
     gl.LoadIdentity();
-    const float e = (box.getMax()[2] - box.getMin()[2]) * 0.001f;
-    gl.Ortho(box.getMin()[0], box.getMax()[0], box.getMin()[1], box.getMax()[1],
-             -(box.getMin()[2] - e), -(box.getMax()[2] + e));
+    const SoDepthWindow depths = SoDepthWindow::of(box.getMin()[2], box.getMax()[2]);
+    gl.Ortho(box.getMin()[0], box.getMax()[0], box.getMin()[1], box.getMax()[1], -depths.nearest,
+             -depths.farthest);
     gl.Enable(GL_POLYGON_OFFSET_LINE);
     gl.Enable(GL_POLYGON_OFFSET_FILL);
 }

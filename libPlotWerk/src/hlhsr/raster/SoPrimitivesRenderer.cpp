@@ -6,8 +6,8 @@
 // that it would cover in a raster drawn at once, so tiles meet without seams.
 //
 // Depth: the records' third coordinate grows away from the viewer; the orthographic window
-// spans the list's depth range with a little room, so that nothing at the extremes is
-// clipped away.
+// spans the list's depth range with a little room (SoDepthWindow), so that nothing at the
+// extremes is clipped away.
 
 #include "SoPrimitivesRenderer.h"
 
@@ -16,6 +16,7 @@
 
 #include <algorithm>
 
+#include "../SoDepthWindow.h"
 #include "../SoGraphicPrimitive.h"
 #include "../SoGraphicPrimitiveList.h"
 #include "../SoHLHSRGLFunctions.h"
@@ -95,11 +96,7 @@ bool SoPrimitivesRenderer::render(SoGraphicPrimitiveList& list) {
 }
 
 SbVec2s SoPrimitivesRenderer::projectTile(int column, int row, float zmin, float zmax) {
-    const float e = (zmax - zmin) * 0.001f;
-    if (e == 0.0f) {
-        zmin -= 0.01f;
-        zmax += 0.01f;
-    }
+    const SoDepthWindow depths = SoDepthWindow::of(zmin, zmax);
     const SbVec2f pixel(2.0f / fullSize_[0], 2.0f / fullSize_[1]);
     const bool lastColumn = column == numTilesX_ - 1 && lastTileSize_[0] != 0;
     const bool lastRow = row == numTilesY_ - 1 && lastTileSize_[1] != 0;
@@ -118,7 +115,7 @@ SbVec2s SoPrimitivesRenderer::projectTile(int column, int row, float zmin, float
     gl.MatrixMode(GL_PROJECTION);
     gl.LoadIdentity();
     gl.Viewport(0, 0, bufferW, bufferH);
-    gl.Ortho(left_, right_, bottom_, top_, -(zmin - e), -(zmax + e));
+    gl.Ortho(left_, right_, bottom_, top_, -depths.nearest, -depths.farthest);
     return curTileSize_;
 }
 
