@@ -24,24 +24,26 @@ std::size_t cornerCount(const Contours& contours) {
 }
 
 // Bands across `axis` or, where these would add more than a quarter to the corners, across
-// `otherAxis`: long edges, as a star's or the teeth of a comb, cross many lines. A polygon
-// that neither way suits is left whole. Bands are not cut again: the bands beside a line
-// share the corners on it, and a second cut of one band alone would add corners to its side
-// of the line that the other side lacks.
+// `otherAxis`: long edges, as a star's, or an outline that zigzags finer than the bands, cross
+// many lines. Fewer, wider bands cross fewer: each retry takes as many as would add a
+// quarter at the rate the last cut added, and at most half as many as before. A polygon that
+// no cut suits is left whole. Bands are not cut again: the bands beside a line share the
+// corners on it, and a second cut of one band alone would add corners to its side of the line
+// that the other side lacks.
 std::vector<Contours> cutIntoBands(std::vector<SoPolygonBands::Corner>& corners,
                                    const Contours& contours, int axis, int otherAxis,
                                    int cornersPerBand) {
     const std::size_t count = cornerCount(contours);
     const std::size_t most = std::size_t(std::max(cornersPerBand, 3));
-    if (count > most) {
-        const int bands = static_cast<int>(count / most + 1);
-        for (const int across : {axis, otherAxis}) {
+    for (const int across : {axis, otherAxis}) {
+        for (std::size_t bands = count / most + 1; bands >= 2;) {
             const std::size_t known = corners.size();
-            std::vector<Contours> cut = SoPolygonBands::cut(corners, contours, across, bands);
+            std::vector<Contours> cut = SoPolygonBands::cut(corners, contours, across, int(bands));
             std::size_t cutCount = 0;
             for (const Contours& band : cut) cutCount += cornerCount(band);
             if (cutCount <= count + count / 4) return cut;
             corners.resize(known);
+            bands = std::min(bands / 2, bands * count / (4 * (cutCount - count)));
         }
     }
     return {contours};
