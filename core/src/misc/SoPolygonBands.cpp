@@ -28,6 +28,7 @@ void SoPolygonBands::placeLines(const std::vector<Contour>& contours, int count)
     for (const Contour& contour : contours)
         for (const int corner : contour) values.push_back(valueOf(corner));
     std::sort(values.begin(), values.end());
+    if (values.size() < 2) return;
     const std::size_t reach = values.size() / std::size_t(count) / 4;
     for (int k = 1; k < count; ++k) {
         const std::size_t middle = values.size() * std::size_t(k) / std::size_t(count);

@@ -133,17 +133,17 @@ void SoPolygonTessellator::endContour() {}
 bool SoPolygonTessellator::endPolygon() {
     if (!tess_) return false;
     for (const SbVec3f& p : points_) addCorner({p[0], p[1], p[2]});
-    // Polygons without area or with corners that are not finite are left to the GLU
-    // tessellator whole.
+    // Polygons without area or with corners that are not finite are left as the GLU
+    // tessellator makes them of the whole.
     const SbVec3f facing = normal();
-    if (getNumInputVertices() > cornersAtOnce_ && facing != SbVec3f(0.0f, 0.0f, 0.0f) &&
-        std::isfinite(facing[0]))
+    const bool hasPlane = facing != SbVec3f(0.0f, 0.0f, 0.0f) && std::isfinite(facing[0]);
+    if (getNumInputVertices() > cornersAtOnce_ && hasPlane)
         tessellateInBands(facing);
     else
         tessellateWhole();
     if (failed_)
         triangles_.clear();
-    else if (facing != SbVec3f(0.0f, 0.0f, 0.0f) && std::isfinite(facing[0]))
+    else if (hasPlane)
         flipSlivers(facing);
     return !failed_;
 }
