@@ -135,12 +135,13 @@ bool SoPolygonTessellator::endPolygon() {
     for (const SbVec3f& p : points_) addCorner({p[0], p[1], p[2]});
     // Polygons without area or with corners that are not finite are left as the GLU
     // tessellator makes them of the whole.
-    const SbVec3f facing = normal();
+    const std::vector<std::vector<int>> contours = wholeContours();
+    const SbVec3f facing = normal(contours);
     const bool hasPlane = facing != SbVec3f(0.0f, 0.0f, 0.0f) && std::isfinite(facing[0]);
     if (getNumInputVertices() > cornersAtOnce_ && hasPlane)
-        tessellateInBands(facing);
+        tessellateInBands(contours, facing);
     else
-        tessellateWhole();
+        tessellateWhole(contours);
     if (failed_)
         triangles_.clear();
     else if (hasPlane)
@@ -182,23 +183,24 @@ void SoPolygonTessellator::feed(const std::vector<std::vector<int>>& contours) {
     gluTessEndPolygon(tess);
 }
 
-void SoPolygonTessellator::tessellateWhole() {
+void SoPolygonTessellator::tessellateWhole(const std::vector<std::vector<int>>& contours) {
     gluTessNormal(static_cast<GLUtesselator*>(tess_), 0.0, 0.0, 0.0);
-    feed(wholeContours());
+    feed(contours);
 }
 
 // The GLU tessellator's work grows with the square of a face's corners where its sweep
 // splits the face again and again: a comb of 80,000 corners took 8 s. In bands of a quarter
 // of `cornersAtOnce` corners it takes time in proportion to its corners. Every band is given
 // the polygon's normal, so that all of them face the same way.
-void SoPolygonTessellator::tessellateInBands(const SbVec3f& normal) {
+void SoPolygonTessellator::tessellateInBands(const std::vector<std::vector<int>>& contours,
+                                             const SbVec3f& normal) {
     int longest = 0;
     for (int i = 1; i < 3; ++i)
         if (std::fabs(normal[i]) > std::fabs(normal[longest])) longest = i;
     std::vector<SoPolygonBands::Corner> corners;
     for (const auto& coords : coords_) corners.push_back({coords});
-    const std::vector<Contours> bands = cutIntoBands(corners, wholeContours(), (longest + 1) % 3,
-                                                     (longest + 2) % 3, cornersAtOnce_ / 4);
+    const std::vector<Contours> bands =
+        cutIntoBands(corners, contours, (longest + 1) % 3, (longest + 2) % 3, cornersAtOnce_ / 4);
 
     for (std::size_t n = coords_.size(); n < corners.size(); ++n) {
         const SoPolygonBands::Corner& c = corners[n];
@@ -224,9 +226,9 @@ std::vector<std::vector<int>> SoPolygonTessellator::wholeContours() const {
     return contours;
 }
 
-SbVec3f SoPolygonTessellator::normal() const {
+SbVec3f SoPolygonTessellator::normal(const std::vector<std::vector<int>>& contours) const {
     SbPolygonNormal newell;
-    for (const std::vector<int>& contour : wholeContours()) {
+    for (const std::vector<int>& contour : contours) {
         newell.beginContour();
         for (const int n : contour) newell.add(points_[std::size_t(n)]);
     }

@@ -43,11 +43,11 @@ class SoPolygonTessellator {
     struct Callbacks;
     void addCorner(const std::array<double, 3>& coords);
     void feed(const std::vector<std::vector<int>>& contours);
-    void tessellateWhole();
-    void tessellateInBands(const SbVec3f& normal);
+    void tessellateWhole(const std::vector<std::vector<int>>& contours);
+    void tessellateInBands(const std::vector<std::vector<int>>& contours, const SbVec3f& normal);
     void flipSlivers(const SbVec3f& normal);
     std::vector<std::vector<int>> wholeContours() const;
-    SbVec3f normal() const;
+    SbVec3f normal(const std::vector<std::vector<int>>& contours) const;
 
     void* tess_ = nullptr;
     Winding winding_;
