@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "SoPiercing.h"
+#include "SoPlaneGroups.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ struct Search {
     const SoLineGrid& hiders;
     double tolerance;
     std::vector<Box> boxes;
+    const SoPlaneGroups& planes;
     /// Per polygon: the last polygon that asked about it, since two polygons may share
     /// several buckets.
     std::vector<int> lastAsker;
@@ -82,8 +84,9 @@ void addPiercings(Search& search, int o, int p) {
     }
 }
 
-// The polygons after o in the buckets o covers, or, where its box covers more than the
-// polygons, every polygon after o: each pair once, each one's edges through the other.
+// The polygons of later sets in the buckets o covers, or, where its box covers more than
+// the polygons, every polygon of a later set: each pair once, each one's edges through the
+// other.
 void addMeetings(Search& search, int o) {
     const auto ask = [&](int p) {
         const auto q = static_cast<size_t>(p);
@@ -100,15 +103,13 @@ void addMeetings(Search& search, int o) {
     const double m = SoPiercing::MARGIN;
     const double box[4] = {polygon.xmin - m, polygon.ymin - m, polygon.xmax + m, polygon.ymax + m};
     if (grid.countBucketsIn(box[0], box[1], box[2], box[3]) > double(search.objects.size())) {
-        for (size_t p = size_t(o) + 1; p < search.objects.size(); ++p)
-            if (search.objects[p]->hides()) ask(static_cast<int>(p));
+        search.planes.forEachAfterSetOf(o, [&](int p) {
+            if (search.objects[static_cast<size_t>(p)]->hides()) ask(p);
+        });
         return;
     }
-    // Polygons are filed in their order: those after o end each bucket.
     grid.forEachBucketOver(polygon, m, [&](size_t b) {
-        const std::vector<int>& filed = grid.bucket(b);
-        for (auto p = std::upper_bound(filed.begin(), filed.end(), o); p != filed.end(); ++p)
-            ask(*p);
+        search.planes.forEachOutsideSetOf(o, grid.bucket(b), true, ask);
     });
 }
 
@@ -133,13 +134,15 @@ void addStretches(const std::vector<SoLineObject*>& objects, Meeting* begin, Mee
 }  // namespace
 
 bool SoFaceIntersections::find(const std::vector<SoLineObject*>& objects, const SoLineGrid& hiders,
-                               double tolerance, std::vector<Segment>& segments) {
+                               const SoPlaneGroups& planes, double tolerance,
+                               std::vector<Segment>& segments) {
     constexpr size_t kMostPerPolygon = 8, kMostBesides = 1000;
     std::vector<Box> boxes;
     boxes.reserve(objects.size());
     for (const SoLineObject* object : objects) boxes.push_back(boxOf(*object));
     Search search{
-        objects, hiders, tolerance, std::move(boxes), std::vector<int>(objects.size(), -1), {}};
+        objects, hiders, tolerance, std::move(boxes), planes, std::vector<int>(objects.size(), -1),
+        {}};
     size_t polygons = 0;
     for (const SoLineObject* object : objects) polygons += object->hides();
     // Two meetings end a stretch.

@@ -4,6 +4,7 @@
 
 #include "SoLineGrid.h"
 #include "SoLineObject.h"
+#include "SoPlaneGroups.h"
 
 /// Where polygons pass through one another: the line a drafter draws where one solid enters
 /// another, which is no polygon's edge, so that outlines alone leave a gap there.
@@ -15,8 +16,9 @@
 /// or a corner, as a mesh's neighbours do, pierce nothing of each other: an edge that ends
 /// on the other's plane does not pass through it. Nor is a pair asked whose insides do not
 /// overlap on the page, one beyond the line of an edge of the other: they could meet only
-/// along that edge, which is drawn. So the thousands of triangles of a fine disc's fan,
-/// whose boxes all overlap at its centre, cost a look at their corners a pair.
+/// along that edge, which is drawn; nor a pair in one plane. So the thousands of triangles
+/// of a flat disc's fan, whose boxes all overlap at its centre, cost nothing, and those of a
+/// cone's a look at their corners a pair.
 ///
 /// Solids that meet give a stretch or two for each polygon along the curves where they
 /// meet, random triangles that pierce their neighbours a few; n large polygons that all pass
@@ -31,9 +33,9 @@ class SoFaceIntersections {
         int polygon;
     };
 
-    /// hiders: the polygons of `objects`, filed as the hidden-line computation files them.
-    /// tolerance: distances from a plane and along the line within which points are one.
-    /// False, with no segments, where there are too many.
+    /// hiders: the polygons of `objects`, filed in the order of `planes`, their sets of one
+    /// plane, found with the same tolerance: distances from a plane and along the line
+    /// within which points are one. False, with no segments, where there are too many.
     static bool find(const std::vector<SoLineObject*>& objects, const SoLineGrid& hiders,
-                     double tolerance, std::vector<Segment>& segments);
+                     const SoPlaneGroups& planes, double tolerance, std::vector<Segment>& segments);
 };

@@ -177,6 +177,7 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     Timings timings;
     SoStopwatch step;
     collectEdges();
+    planes_ = SoPlaneGroups(objects_, TOLERANCE);
     SoLineGrid hiders(hiderColumns());
     fileHiders(hiders);
     if (featureAngle_ >= 0.0f && addFaceIntersections(hiders)) collectEdges();
@@ -198,6 +199,7 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
     }
     std::vector<SoVisibleLine> seen = joinPieces(visible, 1);
     releaseEdges();
+    planes_ = SoPlaneGroups();
     if (penTravelOrder_) {
         float x = -1.0f, y = -1.0f;  // the pen waits at the view's lower-left corner
         SoPenTravelOrder::arrange(lines, x, y, true);
@@ -211,8 +213,11 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
 }
 
 void SoHiddenLines::fileHiders(SoLineGrid& hiders) const {
-    for (size_t o = 0; o < objects_.size(); ++o)
-        if (objects_[o]->hides()) hiders.addPolygon(static_cast<int>(o), *objects_[o]);
+    for (int i = 0; i < static_cast<int>(objects_.size()); ++i) {
+        const int o = i < planes_.getNumObjects() ? planes_.objectAt(i) : i;
+        if (objects_[static_cast<size_t>(o)]->hides())
+            hiders.addPolygon(o, *objects_[static_cast<size_t>(o)]);
+    }
 }
 
 // Lifted as the pieces of lines are: a mark on a face is seen.
@@ -223,7 +228,7 @@ std::vector<char> SoHiddenLines::findSeenPoints(const std::vector<SbVec4f>& poin
     const SoLineObject* lastHider = nullptr;
     for (const SbVec4f& p : points) {
         const SoLineObject* hider =
-            findHider(lifted({p[0], p[1], -double(p[2])}), hiders, lastHider);
+            findHider(lifted({p[0], p[1], -double(p[2])}), -1, hiders, lastHider);
         seen.push_back(hider ? 0 : 1);
         if (hider) lastHider = hider;
     }
@@ -253,7 +258,7 @@ void SoHiddenLines::collectEdges() {
 // or hidden as its own edges are.
 bool SoHiddenLines::addFaceIntersections(const SoLineGrid& hiders) {
     std::vector<SoFaceIntersections::Segment> segments;
-    if (!SoFaceIntersections::find(objects_, hiders, TOLERANCE, segments)) {
+    if (!SoFaceIntersections::find(objects_, hiders, planes_, TOLERANCE, segments)) {
         SoDebugError::postWarning("SoHiddenLines::computeVisibleLines",
                                   "So many faces pass through one another that the lines where "
                                   "they meet are left out of the drawing");
@@ -415,12 +420,10 @@ void SoHiddenLines::findWhollyHiddenEdges(const SoLineGrid& hiders) {
         // Dashed where hidden, such an edge still leaves its covered stretch out.
         if (const auto leftOut = leftOutOf(i); leftOut.first != leftOut.second) continue;
         const SoLinePoint a = lifted(*edges_[i].start), b = lifted(*edges_[i].end);
-        for (int o : hiders.at(a.x, a.y)) {
-            if (objects_[o]->hidesPoint(a) && objects_[o]->hidesPoint(b)) {
-                hiddenWhole_[i] = 1;
-                break;
-            }
-        }
+        hiddenWhole_[i] =
+            planes_.findOutsideSetOf(edges_[i].object, hiders.at(a.x, a.y), [&](int o) {
+                return objects_[o]->hidesPoint(a) && objects_[o]->hidesPoint(b);
+            }) >= 0;
     }
 }
 
@@ -589,15 +592,16 @@ void SoHiddenLines::addPiercings(size_t i, const SoLineGrid& hiders,
         double t;
         if (SoPiercing::find(*objects_[o], a, b, TOLERANCE, t)) cutValues_.push_back(t);
     };
-    SoPiercing::forEachCandidate(hiders, objects_, a, b, pierce);
+    SoPiercing::forEachCandidate(hiders, planes_, e.object, objects_, a, b, pierce);
 }
 
-const SoLineObject* SoHiddenLines::findHider(const SoLinePoint& p, const SoLineGrid& hiders,
+const SoLineObject* SoHiddenLines::findHider(const SoLinePoint& p, int object,
+                                             const SoLineGrid& hiders,
                                              const SoLineObject* likely) const {
     if (likely && likely->hidesPoint(p)) return likely;
-    for (int o : hiders.at(p.x, p.y))
-        if (objects_[o]->hidesPoint(p)) return objects_[o];
-    return nullptr;
+    const int o = planes_.findOutsideSetOf(object, hiders.at(p.x, p.y),
+                                           [&](int o) { return objects_[o]->hidesPoint(p); });
+    return o < 0 ? nullptr : objects_[static_cast<size_t>(o)];
 }
 
 std::vector<char> SoHiddenLines::findVisiblePieces(const SoLineGrid& hiders) {
@@ -622,7 +626,7 @@ std::vector<char> SoHiddenLines::findVisiblePieces(const SoLineGrid& hiders) {
                 continue;
             }
             const SoLinePoint mid = lifted(pointAlong(edges_[i], middle));
-            const SoLineObject* hider = findHider(mid, hiders, lastHider);
+            const SoLineObject* hider = findHider(mid, edges_[i].object, hiders, lastHider);
             visible.push_back(hider ? 0 : 1);
             if (hider) lastHider = hider;
         }

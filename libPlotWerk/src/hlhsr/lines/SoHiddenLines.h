@@ -9,6 +9,7 @@
 
 #include "SoHashIndex.h"
 #include "SoLineObject.h"
+#include "SoPlaneGroups.h"
 
 class SoLineGrid;
 
@@ -156,7 +157,7 @@ class SoHiddenLines {
                              double limit);
     /// Columns of the grid the hiding polygons are filed in.
     int hiderColumns() const;
-    /// The polygons that hide, filed in their grid.
+    /// The polygons that hide, filed in their grid in the order of their plane sets.
     void fileHiders(SoLineGrid& hiders) const;
     void findWhollyHiddenEdges(const SoLineGrid& hiders);
     /// A cut of an edge at its parameter t.
@@ -179,8 +180,9 @@ class SoHiddenLines {
     void cutAtCrossing(size_t a, double t, size_t b, double u, const std::vector<char>& role,
                        std::vector<Cut>& cuts) const;
     std::vector<char> findVisiblePieces(const SoLineGrid& hiders);
-    /// A polygon that hides p (lifted), `likely` asked first; null when p is seen.
-    const SoLineObject* findHider(const SoLinePoint& p, const SoLineGrid& hiders,
+    /// A polygon that hides p (lifted), a point of `object` (or of none: -1), `likely` asked
+    /// first; null when p is seen.
+    const SoLineObject* findHider(const SoLinePoint& p, int object, const SoLineGrid& hiders,
                                   const SoLineObject* likely) const;
     /// The pieces whose flag is `drawn`, joined into lines.
     std::vector<SoVisibleLine> joinPieces(const std::vector<char>& visible, char drawn) const;
@@ -191,6 +193,9 @@ class SoHiddenLines {
     /// and a vector of them copied them all each time it grew.
     std::pmr::monotonic_buffer_resource arena_;
     std::vector<SoLineObject*> objects_;
+    /// The polygons in sets of one plane, while the lines are computed: a polygon hides
+    /// nothing of its own set, and a fan of a flat face has thousands in one bucket.
+    SoPlaneGroups planes_;
     /// An object's points and pattern run while it is checked against those before it.
     std::vector<SoLinePoint> newPoints_;
     std::vector<float> newPatternRun_;

@@ -47,21 +47,6 @@ class SoLineGrid {
     const std::vector<int>& bucket(size_t b) const { return buckets_[b]; }
     /// The items filed in the bucket of (x, y).
     const std::vector<int>& at(double x, double y) const;
-    /// Calls visit(item) for every item filed in a bucket the segment passes through (see
-    /// addSegment); an item filed in several may be visited more than once.
-    template <class Visit>
-    void forEachAlong(double x0, double y0, double x1, double y1, double margin,
-                      Visit visit) const {
-        forEachBucketAlong(x0, y0, x1, y1, margin, [&](size_t b) {
-            for (int item : buckets_[b]) visit(item);
-        });
-    }
-    /// How many visits forEachAlong would make, repeats included.
-    size_t countAlong(double x0, double y0, double x1, double y1, double margin) const {
-        size_t count = 0;
-        forEachBucketAlong(x0, y0, x1, y1, margin, [&](size_t b) { count += buckets_[b].size(); });
-        return count;
-    }
     /// The items filed in bucket (row, column).
     const std::vector<int>& bucket(int r, int c) const {
         return buckets_[static_cast<size_t>(r) * columns_ + c];
@@ -73,7 +58,6 @@ class SoLineGrid {
     static void findRowExtents(const SoLineObject& polygon, std::vector<double>& extents);
     int getColumns() const { return columns_; }
 
-  private:
     /// Calls visit(b) for the index b of every bucket the segment passes through, reaching
     /// `margin` further along x. Row by row, the part of the segment within the row's band
     /// of y; the end rows take the end points as they are, which also covers parts beyond
@@ -93,6 +77,7 @@ class SoLineGrid {
         }
     }
 
+  private:
     int columns_;
     std::vector<std::vector<int>> buckets_;
     /// A polygon's row extents, kept between calls, so that a million polygons cost no

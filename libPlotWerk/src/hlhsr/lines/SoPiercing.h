@@ -6,6 +6,7 @@
 
 #include "SoLineGrid.h"
 #include "SoLineObject.h"
+#include "SoPlaneGroups.h"
 
 /// Where a segment passes through a polygon: the search for the polygons it may pass
 /// through, and the point where it does. The hidden-line computation cuts edges there, and
@@ -16,17 +17,24 @@ class SoPiercing {
     /// times the rounding of a point computed on it, far below a bucket.
     static constexpr double MARGIN = 1e-9;
 
-    /// Calls visit(o) for the polygons of `objects` filed in `hiders` that the segment from
-    /// a to b may pierce, some more than once. A piercing lies on the segment, and in the
-    /// box of the polygon it pierces: in a bucket along the segment's path where the polygon
-    /// is filed. Where large polygons fill every bucket, the walk meets each of them a
-    /// hundred times: then all are asked once, by box.
+    /// Calls visit(o) for the polygons of `objects` filed in `hiders` (in the order of
+    /// `planes`) that the segment from a to b, an edge of `object`, may pierce, some more
+    /// than once. A piercing lies on the segment, and in the box of the polygon it pierces:
+    /// in a bucket along the segment's path where the polygon is filed; and not in a polygon
+    /// of the edge's own plane. Where large polygons fill every bucket, the walk meets each
+    /// of them a hundred times: then all are asked once, by box.
     template <class Visit>
-    static void forEachCandidate(const SoLineGrid& hiders,
+    static void forEachCandidate(const SoLineGrid& hiders, const SoPlaneGroups& planes, int object,
                                  const std::vector<SoLineObject*>& objects, const SoLinePoint& a,
                                  const SoLinePoint& b, Visit visit) {
-        if (hiders.countAlong(a.x, a.y, b.x, b.y, MARGIN) <= objects.size()) {
-            hiders.forEachAlong(a.x, a.y, b.x, b.y, MARGIN, visit);
+        size_t count = 0;
+        hiders.forEachBucketAlong(a.x, a.y, b.x, b.y, MARGIN, [&](size_t k) {
+            count += planes.countOutsideSetOf(object, hiders.bucket(k));
+        });
+        if (count <= objects.size()) {
+            hiders.forEachBucketAlong(a.x, a.y, b.x, b.y, MARGIN, [&](size_t k) {
+                planes.forEachOutsideSetOf(object, hiders.bucket(k), false, visit);
+            });
             return;
         }
         const double xmin = std::min(a.x, b.x) - MARGIN, xmax = std::max(a.x, b.x) + MARGIN;

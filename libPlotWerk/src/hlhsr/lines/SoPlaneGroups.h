@@ -1,0 +1,93 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+#include "SoLineObject.h"
+
+/// The polygons in sets that lie in one plane, to a tolerance: a flat face that arrives as
+/// many triangles, a disc's fan or a part's cap, is one set. Polygons of one set pass
+/// through one another nowhere and hide nothing of one another. The searches for where
+/// faces meet and for what hides a point skip their pairs, which in the fans of long
+/// triangles of a large flat face are nearly all the pairs whose boxes overlap.
+///
+/// A polygon joins a set when all its corners lie within half the tolerance of the plane of
+/// the set's first polygon, whose own corners must; any point two members share then lies
+/// within the tolerance of both, where the hidden-line computation tells nothing apart. Only
+/// the latest few sets are asked: a face whose triangles come apart makes several sets,
+/// which costs pairs to look at, not lines.
+///
+/// Objects are ranked by set, and within a set in their own order; a set is placed where
+/// its first object is. Lists of objects in rank order (`filed`) keep each set together, so
+/// that a search skips a set with two binary searches. Where no two polygons share a plane,
+/// as on a curved surface, the ranks are the indices and take no room. Objects added after
+/// the sets were found are in no set.
+class SoPlaneGroups {
+  public:
+    /// No sets: every object is in none.
+    SoPlaneGroups() = default;
+    SoPlaneGroups(const std::vector<SoLineObject*>& objects, double tolerance);
+
+    int getNumObjects() const { return numObjects_; }
+    int objectAt(int rank) const { return objectAt_.empty() ? rank : objectAt_[size_t(rank)]; }
+    /// Calls visit(o) for each object o of the sets ranked after the set of `object`.
+    template <class Visit>
+    void forEachAfterSetOf(int object, Visit visit) const {
+        for (int r = lastOfSet(rankOf(object)) + 1; r < numObjects_; ++r) visit(objectAt(r));
+    }
+
+    /// The first object of `filed` outside the set of `object` for which found(o) holds,
+    /// or -1.
+    template <class Found>
+    int findOutsideSetOf(int object, const std::vector<int>& filed, Found found) const {
+        const auto [from, to] = rangeOfSet(object, filed);
+        for (auto o = filed.begin(); o != from; ++o)
+            if (found(*o)) return *o;
+        for (auto o = to; o != filed.end(); ++o)
+            if (found(*o)) return *o;
+        return -1;
+    }
+    /// Calls visit(o) for each object o of `filed` outside the set of `object`; with
+    /// `laterOnly`, of the sets ranked after it only.
+    template <class Visit>
+    void forEachOutsideSetOf(int object, const std::vector<int>& filed, bool laterOnly,
+                             Visit visit) const {
+        const auto [from, to] = rangeOfSet(object, filed);
+        if (!laterOnly)
+            for (auto o = filed.begin(); o != from; ++o) visit(*o);
+        for (auto o = to; o != filed.end(); ++o) visit(*o);
+    }
+    /// How many objects of `filed` lie outside the set of `object`.
+    size_t countOutsideSetOf(int object, const std::vector<int>& filed) const {
+        const auto [from, to] = rangeOfSet(object, filed);
+        return filed.size() - static_cast<size_t>(to - from);
+    }
+
+  private:
+    using Position = std::vector<int>::const_iterator;
+
+    int rankOf(int object) const { return rankOf_.empty() ? object : rankOf_[size_t(object)]; }
+    int firstOfSet(int rank) const {
+        return firstOfSet_.empty() ? rank : firstOfSet_[size_t(rank)];
+    }
+    int lastOfSet(int rank) const { return lastOfSet_.empty() ? rank : lastOfSet_[size_t(rank)]; }
+    bool inSet(int object) const { return object >= 0 && object < getNumObjects(); }
+    /// Where the set of `object` lies in `filed`; empty for an object in no set.
+    std::pair<Position, Position> rangeOfSet(int object, const std::vector<int>& filed) const {
+        if (!inSet(object)) return {filed.begin(), filed.begin()};
+        const int rank = rankOf(object);
+        return {std::lower_bound(filed.begin(), filed.end(), firstOfSet(rank),
+                                 [&](int o, int r) { return rankOf(o) < r; }),
+                std::upper_bound(filed.begin(), filed.end(), lastOfSet(rank),
+                                 [&](int r, int o) { return r < rankOf(o); })};
+    }
+    /// The set each object joins, named by its first object; an object that hides nothing
+    /// is a set of its own. Empty where every polygon is.
+    static std::vector<int> findSets(const std::vector<SoLineObject*>& objects, double tolerance);
+    void rank(const std::vector<int>& setOf);
+
+    int numObjects_ = 0;
+    /// Empty where the ranks are the indices.
+    std::vector<int> rankOf_, objectAt_, firstOfSet_, lastOfSet_;
+};
