@@ -213,10 +213,10 @@ std::vector<SoVisibleLine> SoHiddenLines::computeVisibleLines() {
 }
 
 void SoHiddenLines::fileHiders(SoLineGrid& hiders) const {
-    for (int i = 0; i < static_cast<int>(objects_.size()); ++i) {
-        const int o = i < planes_.getNumObjects() ? planes_.objectAt(i) : i;
-        if (objects_[static_cast<size_t>(o)]->hides())
-            hiders.addPolygon(o, *objects_[static_cast<size_t>(o)]);
+    for (int rank = 0; rank < static_cast<int>(objects_.size()); ++rank) {
+        const int o = rank < planes_.getNumObjects() ? planes_.objectAt(rank) : rank;
+        const SoLineObject& polygon = *objects_[size_t(o)];
+        if (polygon.hides()) hiders.addPolygon(o, polygon);
     }
 }
 

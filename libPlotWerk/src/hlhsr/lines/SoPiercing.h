@@ -27,10 +27,15 @@ class SoPiercing {
     static void forEachCandidate(const SoLineGrid& hiders, const SoPlaneGroups& planes, int object,
                                  const std::vector<SoLineObject*>& objects, const SoLinePoint& a,
                                  const SoLinePoint& b, Visit visit) {
-        size_t count = 0;
-        hiders.forEachBucketAlong(a.x, a.y, b.x, b.y, MARGIN, [&](size_t k) {
-            count += planes.countOutsideSetOf(object, hiders.bucket(k));
-        });
+        // The buckets' sizes first: the polygons of the edge's own plane counted too, unless
+        // that makes too many.
+        size_t filed = 0, count = 0;
+        hiders.forEachBucketAlong(a.x, a.y, b.x, b.y, MARGIN,
+                                  [&](size_t k) { filed += hiders.bucket(k).size(); });
+        if (filed > objects.size())
+            hiders.forEachBucketAlong(a.x, a.y, b.x, b.y, MARGIN, [&](size_t k) {
+                count += planes.countOutsideSetOf(object, hiders.bucket(k));
+            });
         if (count <= objects.size()) {
             hiders.forEachBucketAlong(a.x, a.y, b.x, b.y, MARGIN, [&](size_t k) {
                 planes.forEachOutsideSetOf(object, hiders.bucket(k), false, visit);

@@ -19,10 +19,10 @@
 /// which costs pairs to look at, not lines.
 ///
 /// Objects are ranked by set, and within a set in their own order; a set is placed where
-/// its first object is. Lists of objects in rank order (`filed`) keep each set together, so
-/// that a search skips a set with two binary searches. Where no two polygons share a plane,
-/// as on a curved surface, the ranks are the indices and take no room. Objects added after
-/// the sets were found are in no set.
+/// its first object is. Lists of objects in rank order (`filed`, as the hidden-line grid
+/// files the polygons) keep each set together, so that a search skips a set with two binary
+/// searches. Where no two polygons share a plane, as on a curved surface, the ranks are the
+/// indices and take no room. Objects added after the sets were found are in no set.
 class SoPlaneGroups {
   public:
     /// No sets: every object is in none.
@@ -37,30 +37,35 @@ class SoPlaneGroups {
         for (int r = lastOfSet(rankOf(object)) + 1; r < numObjects_; ++r) visit(objectAt(r));
     }
 
-    /// The first object of `filed` outside the set of `object` for which found(o) holds,
-    /// or -1.
+    /// The first object o of `filed` outside the set of `object` for which found(o) holds,
+    /// or -1. A polygon alone in its set is asked about too: that costs less than finding
+    /// it, and it neither hides nor is pierced by its own edges.
     template <class Found>
     int findOutsideSetOf(int object, const std::vector<int>& filed, Found found) const {
-        const auto [from, to] = rangeOfSet(object, filed);
+        const auto [from, to] = rangeToSkip(object, filed);
         for (auto o = filed.begin(); o != from; ++o)
             if (found(*o)) return *o;
         for (auto o = to; o != filed.end(); ++o)
             if (found(*o)) return *o;
         return -1;
     }
-    /// Calls visit(o) for each object o of `filed` outside the set of `object`; with
-    /// `laterOnly`, of the sets ranked after it only.
+    /// Calls visit(o) for each object o that findOutsideSetOf would ask about; with
+    /// `laterOnly`, for each object of `filed` in a set after the set of `object`.
     template <class Visit>
     void forEachOutsideSetOf(int object, const std::vector<int>& filed, bool laterOnly,
                              Visit visit) const {
-        const auto [from, to] = rangeOfSet(object, filed);
-        if (!laterOnly)
-            for (auto o = filed.begin(); o != from; ++o) visit(*o);
-        for (auto o = to; o != filed.end(); ++o) visit(*o);
+        if (laterOnly) {
+            for (auto o = afterSetOf(object, filed); o != filed.end(); ++o) visit(*o);
+            return;
+        }
+        findOutsideSetOf(object, filed, [&](int o) {
+            visit(o);
+            return false;
+        });
     }
-    /// How many objects of `filed` lie outside the set of `object`.
+    /// How many objects findOutsideSetOf would ask about.
     size_t countOutsideSetOf(int object, const std::vector<int>& filed) const {
-        const auto [from, to] = rangeOfSet(object, filed);
+        const auto [from, to] = rangeToSkip(object, filed);
         return filed.size() - static_cast<size_t>(to - from);
     }
 
@@ -73,14 +78,25 @@ class SoPlaneGroups {
     }
     int lastOfSet(int rank) const { return lastOfSet_.empty() ? rank : lastOfSet_[size_t(rank)]; }
     bool inSet(int object) const { return object >= 0 && object < getNumObjects(); }
-    /// Where the set of `object` lies in `filed`; empty for an object in no set.
-    std::pair<Position, Position> rangeOfSet(int object, const std::vector<int>& filed) const {
+    /// Where the set of `object` lies in `filed`; empty for an object in no set, alone, or
+    /// not filed there.
+    std::pair<Position, Position> rangeToSkip(int object, const std::vector<int>& filed) const {
         if (!inSet(object)) return {filed.begin(), filed.begin()};
-        const int rank = rankOf(object);
-        return {std::lower_bound(filed.begin(), filed.end(), firstOfSet(rank),
+        const int rank = rankOf(object), first = firstOfSet(rank), last = lastOfSet(rank);
+        if (first == last || filed.empty() || rankOf(filed.back()) < first ||
+            rankOf(filed.front()) > last)
+            return {filed.begin(), filed.begin()};
+        return {std::lower_bound(filed.begin(), filed.end(), first,
                                  [&](int o, int r) { return rankOf(o) < r; }),
-                std::upper_bound(filed.begin(), filed.end(), lastOfSet(rank),
+                std::upper_bound(filed.begin(), filed.end(), last,
                                  [&](int r, int o) { return r < rankOf(o); })};
+    }
+    /// Where the sets after the set of `object` begin in `filed`; its start for an object in
+    /// no set.
+    Position afterSetOf(int object, const std::vector<int>& filed) const {
+        if (!inSet(object)) return filed.begin();
+        return std::upper_bound(filed.begin(), filed.end(), lastOfSet(rankOf(object)),
+                                [&](int r, int o) { return r < rankOf(o); });
     }
     /// The set each object joins, named by its first object; an object that hides nothing
     /// is a set of its own. Empty where every polygon is.
