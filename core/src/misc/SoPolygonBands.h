@@ -10,8 +10,7 @@
 /// A band's contours are those of the polygon with every corner outside the band left out,
 /// after each edge has been given a corner where it crosses a line between two bands: what a
 /// contour does outside a band then collapses onto the band's border lines, which changes no
-/// winding number inside the band. A crossing belongs to both bands beside its line. A band
-/// can be cut again, across the other coordinate.
+/// winding number inside the band. A crossing belongs to both bands beside its line.
 class SoPolygonBands {
   public:
     /// A corner of the polygon, or one made where the edge from corner `from` to corner `to`

@@ -39,9 +39,9 @@ TEST(PlaneGroups, AFacesFanIsOneSetAndEveryPairOfSetsIsAskedOnce) {
     const int n = kFaces * (kFan + 1);
     std::vector<int> outside(n * n, 0), asked(n * n, 0);  // per pair o * n + p
     for (int o = 0; o < n; ++o) {
-        planes.forEachOutsideSetOf(o, filed, false, [&](int p) { outside[o * n + p] = 1; });
-        planes.forEachOutsideSetOf(o, filed, true,
-                                   [&](int p) { ++asked[std::max(o, p) * n + std::min(o, p)]; });
+        planes.forEachOutsideSetOf(o, filed, [&](int p) { outside[o * n + p] = 1; });
+        planes.forEachAfterSetOf(o, filed,
+                                 [&](int p) { ++asked[std::max(o, p) * n + std::min(o, p)]; });
         for (int p = 0; p < o; ++p) {  // each pair asked by now, if ever
             EXPECT_EQ(asked[o * n + p], outside[o * n + p]) << o << " " << p;
             double off = 0;  // p's corners from o's plane

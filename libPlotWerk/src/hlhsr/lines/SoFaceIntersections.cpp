@@ -108,9 +108,8 @@ void addMeetings(Search& search, int o) {
         });
         return;
     }
-    grid.forEachBucketOver(polygon, m, [&](size_t b) {
-        search.planes.forEachOutsideSetOf(o, grid.bucket(b), true, ask);
-    });
+    grid.forEachBucketOver(
+        polygon, m, [&](size_t b) { search.planes.forEachAfterSetOf(o, grid.bucket(b), ask); });
 }
 
 // The meetings of one pair, in order along the line their planes share, as stretches.

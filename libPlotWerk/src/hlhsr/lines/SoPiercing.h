@@ -38,7 +38,7 @@ class SoPiercing {
             });
         if (count <= objects.size()) {
             hiders.forEachBucketAlong(a.x, a.y, b.x, b.y, MARGIN, [&](size_t k) {
-                planes.forEachOutsideSetOf(object, hiders.bucket(k), false, visit);
+                planes.forEachOutsideSetOf(object, hiders.bucket(k), visit);
             });
             return;
         }

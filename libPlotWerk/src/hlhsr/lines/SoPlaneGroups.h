@@ -49,19 +49,18 @@ class SoPlaneGroups {
             if (found(*o)) return *o;
         return -1;
     }
-    /// Calls visit(o) for each object o that findOutsideSetOf would ask about; with
-    /// `laterOnly`, for each object of `filed` in a set after the set of `object`.
+    /// Calls visit(o) for each object o that findOutsideSetOf would ask about.
     template <class Visit>
-    void forEachOutsideSetOf(int object, const std::vector<int>& filed, bool laterOnly,
-                             Visit visit) const {
-        if (laterOnly) {
-            for (auto o = afterSetOf(object, filed); o != filed.end(); ++o) visit(*o);
-            return;
-        }
+    void forEachOutsideSetOf(int object, const std::vector<int>& filed, Visit visit) const {
         findOutsideSetOf(object, filed, [&](int o) {
             visit(o);
             return false;
         });
+    }
+    /// Calls visit(o) for each object o of `filed` in a set after the set of `object`.
+    template <class Visit>
+    void forEachAfterSetOf(int object, const std::vector<int>& filed, Visit visit) const {
+        for (auto o = afterSetOf(object, filed); o != filed.end(); ++o) visit(*o);
     }
     /// How many objects findOutsideSetOf would ask about.
     size_t countOutsideSetOf(int object, const std::vector<int>& filed) const {
