@@ -292,23 +292,24 @@ void SoHiddenLines::releaseEdges() {
 // copies. The entries are counted by the polygons' shapes: counted by their boxes, the
 // tall thin triangles of a cylinder's sides left buckets far wider than high, and the
 // thousands of long triangles of its caps' fans met in every bucket near their centres.
+// A polygon takes a bucket in each row it meets, however many columns there are: only the
+// more it takes as its width there spans columns count. Counted with the rows, a fine
+// cylinder seen at an angle, whose triangles nearly all run across hundreds of rows, had
+// one column, and its rows of tens of thousands of triangles took over a minute to search.
 int SoHiddenLines::hiderColumns() const {
     constexpr double MOST_ENTRIES_PER_POLYGON = 64, MOST_ENTRIES_ANYWAY = 4e6;
-    // A polygon takes a bucket in each row it meets, and as many more as its width there
-    // spans columns.
-    double polygons = 0, rows = 0, columnsSpanned = 0;
+    double polygons = 0, columnsSpanned = 0;
     std::vector<double> extents;
     for (const SoLineObject* object : objects_) {
         if (!object->hides()) continue;
         ++polygons;
         SoLineGrid::findRowExtents(*object, extents);
-        rows += static_cast<double>(extents.size() / 2);
         for (size_t k = 0; k < extents.size(); k += 2) {
             const double share = (extents[k + 1] - extents[k]) / 2;  // of the page's width
             columnsSpanned += share > 0 ? std::min(share, 1.0) : 0.0;
         }
     }
-    const double budget = std::max(MOST_ENTRIES_PER_POLYGON * polygons, MOST_ENTRIES_ANYWAY) - rows;
+    const double budget = std::max(MOST_ENTRIES_PER_POLYGON * polygons, MOST_ENTRIES_ANYWAY);
     const double columns = budget / columnsSpanned;  // NaN or less than 1 where over budget
     const int wanted = std::clamp(static_cast<int>(countEdges() / 1000), 1, 500);
     if (columns >= wanted) return wanted;

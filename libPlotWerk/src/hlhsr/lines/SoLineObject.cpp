@@ -92,17 +92,14 @@ void SoLineObject::computePlane() {
     if (std::fabs(windingNormal_.z) < EDGE_ON) return;
     // Towards the viewer, and the outline's sense on the page follows the same sign.
     sense_ = windingNormal_.z > 0 ? 1 : -1;
-    a_ = windingNormal_.x * sense_, b_ = windingNormal_.y * sense_, c_ = windingNormal_.z * sense_;
-    d_ = -(a_ * points_[0].x + b_ * points_[0].y + c_ * points_[0].z);
+    const SoLinePoint towardsViewer{windingNormal_.x * sense_, windingNormal_.y * sense_,
+                                    windingNormal_.z * sense_};
+    plane_ = SoLinePlane::through(points_[0], towardsViewer);
     hides_ = true;
 }
 
 bool SoLineObject::enclosesNothing() const {
     return closed_ && windingNormal_.x == 0 && windingNormal_.y == 0 && windingNormal_.z == 0;
-}
-
-double SoLineObject::planeDepthAt(double x, double y) const {
-    return -(a_ * x + b_ * y + d_) / c_;
 }
 
 // The box bounds the outline along its edges too: the edge tests alone would take in the

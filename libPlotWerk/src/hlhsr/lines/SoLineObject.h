@@ -7,11 +7,8 @@
 #include <cstdint>
 #include <memory_resource>
 
-/// A point of the hidden-line computation: x, y as on the page and z the depth, growing
-/// towards the viewer.
-struct SoLinePoint {
-    double x, y, z;
-};
+#include "SoLinePlane.h"
+#include "SoLinePoint.h"
 
 /// How the lines of one primitive print: its first vertex's colour, its width and pattern.
 struct SoLineAttributes {
@@ -51,10 +48,12 @@ class SoLineObject {
     bool hides() const { return hides_; }
     /// Whether p lies behind the polygon's plane and inside or on its outline.
     bool hidesPoint(const SoLinePoint& p) const;
+    /// The polygon's plane, its normal towards the viewer.
+    const SoLinePlane& getPlane() const { return plane_; }
     /// The depth of the polygon's plane at (x, y).
-    double planeDepthAt(double x, double y) const;
+    double planeDepthAt(double x, double y) const { return plane_.depthAt(x, y); }
     /// The signed distance of p from the plane, positive towards the viewer.
-    double planeDistance(const SoLinePoint& p) const { return a_ * p.x + b_ * p.y + c_ * p.z + d_; }
+    double planeDistance(const SoLinePoint& p) const { return plane_.distance(p); }
     /// Whether (x, y) is inside or on the outline.
     bool outlineContains(double x, double y) const;
     /// Whether the line of one of the outline's edges has all of other's points on its outer
@@ -100,7 +99,7 @@ class SoLineObject {
     bool closed_;
     bool hides_ = false;
     SoLineAttributes attributes_;
-    double a_ = 0, b_ = 0, c_ = 1, d_ = 0;
+    SoLinePlane plane_;
     /// +1 when the outline turns counter-clockwise on the page, -1 otherwise.
     double sense_ = 1;
     SoLinePoint windingNormal_{0, 0, 0};

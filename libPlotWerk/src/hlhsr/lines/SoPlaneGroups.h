@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "SoLineObject.h"
+#include "SoLinePlane.h"
 
 /// The polygons in sets that lie in one plane, to a tolerance: a flat face that arrives as
 /// many triangles, a disc's fan or a part's cap, is one set. Polygons of one set pass
@@ -12,11 +13,15 @@
 /// faces meet and for what hides a point skip their pairs, which in the fans of long
 /// triangles of a large flat face are nearly all the pairs whose boxes overlap.
 ///
-/// A polygon joins a set when all its corners lie within half the tolerance of the plane of
-/// the set's first polygon, whose own corners must; any point two members share then lies
-/// within the tolerance of both, where the hidden-line computation tells nothing apart. Only
-/// the latest few sets are asked: a face whose triangles come apart makes several sets,
-/// which costs pairs to look at, not lines.
+/// All corners of a set's polygons lie within half the tolerance of the set's plane; any
+/// point two members share then lies within the tolerance of both, where the hidden-line
+/// computation tells nothing apart. The plane is the one the members tell together, not the
+/// first one's: the plane of a long thin triangle, as a fine fan is made of, tips by far more
+/// than the tolerance across the face with the rounding of its corners. A polygon joins one
+/// of the latest few sets when its corners lie within the half tolerance of the plane its
+/// members tell so far, and a member the final plane leaves further is alone after all. A
+/// face whose triangles come apart makes several sets, which costs pairs to look at, not
+/// lines.
 ///
 /// Objects are ranked by set, and within a set in their own order; a set is placed where
 /// its first object is. Lists of objects in rank order (`filed`, as the hidden-line grid
@@ -100,6 +105,11 @@ class SoPlaneGroups {
     /// The set each object joins, named by its first object; an object that hides nothing
     /// is a set of its own. Empty where every polygon is.
     static std::vector<int> findSets(const std::vector<SoLineObject*>& objects, double tolerance);
+    /// findSets' names, from the sets by number (setOf, -1 for none) and their planes: a
+    /// member further than `limit` from its set's plane is alone.
+    static std::vector<int> nameSets(const std::vector<SoLineObject*>& objects,
+                                     const std::vector<SoLinePlane>& planes, double limit,
+                                     std::vector<int>& setOf);
     void rank(const std::vector<int>& setOf);
 
     int numObjects_ = 0;
