@@ -225,12 +225,11 @@ std::vector<char> SoHiddenLines::findSeenPoints(const std::vector<SbVec4f>& poin
     SoLineGrid hiders(hiderColumns());
     fileHiders(hiders);
     std::vector<char> seen;
-    const SoLineObject* lastHider = nullptr;
+    int lastHider = -1;
     for (const SbVec4f& p : points) {
-        const SoLineObject* hider =
-            findHider(lifted({p[0], p[1], -double(p[2])}), -1, hiders, lastHider);
-        seen.push_back(hider ? 0 : 1);
-        if (hider) lastHider = hider;
+        const int hider = findHider(lifted({p[0], p[1], -double(p[2])}), -1, hiders, lastHider);
+        seen.push_back(hider < 0 ? 1 : 0);
+        if (hider >= 0) lastHider = hider;
     }
     return seen;
 }
@@ -596,13 +595,11 @@ void SoHiddenLines::addPiercings(size_t i, const SoLineGrid& hiders,
     SoPiercing::forEachCandidate(hiders, planes_, e.object, objects_, a, b, pierce);
 }
 
-const SoLineObject* SoHiddenLines::findHider(const SoLinePoint& p, int object,
-                                             const SoLineGrid& hiders,
-                                             const SoLineObject* likely) const {
-    if (likely && likely->hidesPoint(p)) return likely;
-    const int o = planes_.findOutsideSetOf(object, hiders.at(p.x, p.y),
-                                           [&](int o) { return objects_[o]->hidesPoint(p); });
-    return o < 0 ? nullptr : objects_[static_cast<size_t>(o)];
+int SoHiddenLines::findHider(const SoLinePoint& p, int object, const SoLineGrid& hiders,
+                             int likely) const {
+    if (likely >= 0 && objects_[size_t(likely)]->hidesPoint(p)) return likely;
+    return planes_.findOutsideSetOfNear(object, likely, hiders.at(p.x, p.y),
+                                        [&](int o) { return objects_[o]->hidesPoint(p); });
 }
 
 std::vector<char> SoHiddenLines::findVisiblePieces(const SoLineGrid& hiders) {
@@ -614,7 +611,7 @@ std::vector<char> SoHiddenLines::findVisiblePieces(const SoLineGrid& hiders) {
             continue;
         }
         // Neighbouring pieces are mostly hidden by one polygon: it is asked first.
-        const SoLineObject* lastHider = nullptr;
+        int lastHider = -1;
         const auto leftOut = leftOutOf(i);
         double from = 0.0;
         for (size_t k = cutStart_[i]; k <= cutStart_[i + 1]; ++k) {
@@ -627,9 +624,9 @@ std::vector<char> SoHiddenLines::findVisiblePieces(const SoLineGrid& hiders) {
                 continue;
             }
             const SoLinePoint mid = lifted(pointAlong(edges_[i], middle));
-            const SoLineObject* hider = findHider(mid, edges_[i].object, hiders, lastHider);
-            visible.push_back(hider ? 0 : 1);
-            if (hider) lastHider = hider;
+            const int hider = findHider(mid, edges_[i].object, hiders, lastHider);
+            visible.push_back(hider < 0 ? 1 : 0);
+            if (hider >= 0) lastHider = hider;
         }
     }
     return visible;

@@ -180,10 +180,9 @@ class SoHiddenLines {
     void cutAtCrossing(size_t a, double t, size_t b, double u, const std::vector<char>& role,
                        std::vector<Cut>& cuts) const;
     std::vector<char> findVisiblePieces(const SoLineGrid& hiders);
-    /// A polygon that hides p (lifted), a point of `object` (or of none: -1), `likely` asked
-    /// first; null when p is seen.
-    const SoLineObject* findHider(const SoLinePoint& p, int object, const SoLineGrid& hiders,
-                                  const SoLineObject* likely) const;
+    /// A polygon that hides p (lifted), a point of `object` (or of none: -1), `likely` and
+    /// its neighbours in the grid asked first; -1 when p is seen.
+    int findHider(const SoLinePoint& p, int object, const SoLineGrid& hiders, int likely) const;
     /// The pieces whose flag is `drawn`, joined into lines.
     std::vector<SoVisibleLine> joinPieces(const std::vector<char>& visible, char drawn) const;
     SoLinePoint pointAlong(const Edge& e, double t) const;

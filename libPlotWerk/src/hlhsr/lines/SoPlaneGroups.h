@@ -54,6 +54,26 @@ class SoPlaneGroups {
             if (found(*o)) return *o;
         return -1;
     }
+    /// As findOutsideSetOf, but asking first about `near`, if `filed` holds it, then about
+    /// its neighbours there outwards, one on each side in turn: where a line passes behind a
+    /// fan, each piece of it is hidden by the next triangle of the fan, ranked next to the last.
+    template <class Found>
+    int findOutsideSetOfNear(int object, int near, const std::vector<int>& filed,
+                             Found found) const {
+        const Position at = near < 0
+                                ? filed.end()
+                                : std::lower_bound(filed.begin(), filed.end(), rankOf(near),
+                                                   [&](int o, int r) { return rankOf(o) < r; });
+        if (at == filed.end() || *at != near) return findOutsideSetOf(object, filed, found);
+        const auto [from, to] = rangeToSkip(object, filed);
+        const auto asked = [&](Position o) { return (o < from || o >= to) && found(*o); };
+        for (ptrdiff_t step = 0;; ++step) {
+            const bool after = step < filed.end() - at, before = step < at - filed.begin();
+            if (after && asked(at + step)) return at[step];
+            if (before && asked(at - step - 1)) return at[-step - 1];
+            if (!after && !before) return -1;
+        }
+    }
     /// Calls visit(o) for each object o that findOutsideSetOf would ask about.
     template <class Visit>
     void forEachOutsideSetOf(int object, const std::vector<int>& filed, Visit visit) const {
