@@ -60,13 +60,12 @@ class SoPlaneGroups {
     template <class Found>
     int findOutsideSetOfNear(int object, int near, const std::vector<int>& filed,
                              Found found) const {
-        const Position at = near < 0
-                                ? filed.end()
-                                : std::lower_bound(filed.begin(), filed.end(), rankOf(near),
-                                                   [&](int o, int r) { return rankOf(o) < r; });
+        const Position at = near < 0 ? filed.end() : firstRankedFrom(filed, rankOf(near));
         if (at == filed.end() || *at != near) return findOutsideSetOf(object, filed, found);
-        const auto [from, to] = rangeToSkip(object, filed);
-        const auto asked = [&](Position o) { return (o < from || o >= to) && found(*o); };
+        const std::pair<Position, Position> skipped = rangeToSkip(object, filed);
+        const auto asked = [&](Position o) {
+            return (o < skipped.first || o >= skipped.second) && found(*o);
+        };
         for (ptrdiff_t step = 0;; ++step) {
             const bool after = step < filed.end() - at, before = step < at - filed.begin();
             if (after && asked(at + step)) return at[step];
@@ -102,6 +101,11 @@ class SoPlaneGroups {
     }
     int lastOfSet(int rank) const { return lastOfSet_.empty() ? rank : lastOfSet_[size_t(rank)]; }
     bool inSet(int object) const { return object >= 0 && object < getNumObjects(); }
+    /// The first position in `filed` of an object ranked `rank` or later.
+    Position firstRankedFrom(const std::vector<int>& filed, int rank) const {
+        return std::lower_bound(filed.begin(), filed.end(), rank,
+                                [&](int o, int r) { return rankOf(o) < r; });
+    }
     /// Where the set of `object` lies in `filed`; empty for an object in no set, alone, or
     /// not filed there.
     std::pair<Position, Position> rangeToSkip(int object, const std::vector<int>& filed) const {
@@ -110,17 +114,13 @@ class SoPlaneGroups {
         if (first == last || filed.empty() || rankOf(filed.back()) < first ||
             rankOf(filed.front()) > last)
             return {filed.begin(), filed.begin()};
-        return {std::lower_bound(filed.begin(), filed.end(), first,
-                                 [&](int o, int r) { return rankOf(o) < r; }),
-                std::upper_bound(filed.begin(), filed.end(), last,
-                                 [&](int r, int o) { return r < rankOf(o); })};
+        return {firstRankedFrom(filed, first), firstRankedFrom(filed, last + 1)};
     }
     /// Where the sets after the set of `object` begin in `filed`; its start for an object in
     /// no set.
     Position afterSetOf(int object, const std::vector<int>& filed) const {
         if (!inSet(object)) return filed.begin();
-        return std::upper_bound(filed.begin(), filed.end(), lastOfSet(rankOf(object)),
-                                [&](int r, int o) { return r < rankOf(o); });
+        return firstRankedFrom(filed, lastOfSet(rankOf(object)) + 1);
     }
     /// The set each object joins, named by its first object; an object that hides nothing
     /// is a set of its own. Empty where every polygon is.
