@@ -47,10 +47,11 @@ TEST(PlaneGroups, AFacesFanIsOneSetAndEveryPairOfSetsIsAskedOnce) {
             corners.push_back({on(0, 0, k < kFan ? 0 : 3 * kTolerance), on(0.7 * k, 1, 0),
                                on(0.7 * k + 0.7, 1, 0)});
     }
+    corners.push_back({SoLinePoint{0, 0, 0}, {0.5, 0.5, 0}, {1, 1, 0}});  // hides nothing
     const Grouped grouped(corners, kTolerance);
     const SoPlaneGroups& planes = grouped.planes;
     const std::vector<int>& filed = grouped.filed;
-    const int n = kFaces * (kFan + 1);
+    const int n = static_cast<int>(corners.size());
     std::vector<int> outside(n * n, 0), asked(n * n, 0);  // per pair o * n + p
     for (int o = 0; o < n; ++o) {
         planes.forEachOutsideSetOf(o, filed, [&](int p) { outside[o * n + p] = 1; });
