@@ -82,13 +82,13 @@ std::vector<int> SoPlaneGroups::findSets(const std::vector<SoLineObject*>& objec
         planes[set] = sums[set].plane();
         std::rotate(latest, latest + k, latest + k + 1);
     }
-    return nameSets(objects, planes, limit, setOf);
+    return nameSets(objects, planes, limit, std::move(setOf));
 }
 
 // Each set by its first member that its final plane keeps; the others alone.
 std::vector<int> SoPlaneGroups::nameSets(const std::vector<SoLineObject*>& objects,
                                          const std::vector<SoLinePlane>& planes, double limit,
-                                         std::vector<int>& setOf) {
+                                         std::vector<int> setOf) {
     std::vector<int> name(planes.size(), -1);
     bool shared = false;
     for (size_t o = 0; o < objects.size(); ++o) {
@@ -101,7 +101,7 @@ std::vector<int> SoPlaneGroups::nameSets(const std::vector<SoLineObject*>& objec
         setOf[o] = first;
     }
     if (!shared) setOf.clear();
-    return std::move(setOf);
+    return setOf;
 }
 
 // A set is named by its first object, which comes before the others: counted by name, the

@@ -129,7 +129,7 @@ class SoPlaneGroups {
     /// member further than `limit` from its set's plane is alone.
     static std::vector<int> nameSets(const std::vector<SoLineObject*>& objects,
                                      const std::vector<SoLinePlane>& planes, double limit,
-                                     std::vector<int>& setOf);
+                                     std::vector<int> setOf);
     void rank(const std::vector<int>& setOf);
 
     int numObjects_ = 0;
