@@ -1,11 +1,14 @@
-// A comb of 20,000 and 80,000 corners (the teeth side by side) tessellated whole, as the GLU
-// tessellator takes it, and in the bands the tessellator cuts it into.
-// And one of 40,000 drawn in hidden lines: a flat face, its fans of long triangles in few buckets.
+// A comb of 20,000 and 80,000 corners (the teeth side by side) and a star of as many (its
+// spikes round a disc) tessellated whole, as the GLU tessellator takes them, and in the pieces
+// the tessellator cuts them into: bands of the comb, sectors of the star.
+// And a comb of 40,000 drawn in hidden lines: a flat face, its fans of long triangles in few
+// buckets.
 
 #include <Tessara/misc/SoPolygonTessellator.h>
 #include <benchmark/benchmark.h>
 
 #include <climits>
+#include <cmath>
 
 #include "../libPlotWerk/src/hlhsr/lines/SoHiddenLines.h"
 
@@ -25,30 +28,43 @@ static size_t drawInHiddenLines(const SoPolygonTessellator& tess) {
     return lines.computeVisibleLines().size();
 }
 
-void BM_TessellateComb(benchmark::State& state) {
-    const int teeth = int(state.range(0)) / 4;
+static void addComb(SoPolygonTessellator& tess, int corners) {
+    const int teeth = corners / 4;
+    for (int k = 0; k < teeth; ++k) {
+        const float x = -1.0f + 2.0f * float(k) / float(teeth), w = 1.0f / float(teeth);
+        for (const SbVec3f& p :
+             {SbVec3f(x, 0, 0), SbVec3f(x, 1, 0), SbVec3f(x + w, 1, 0), SbVec3f(x + w, 0, 0)})
+            tess.addVertex(p);
+    }
+    tess.addVertex(SbVec3f(1, -1, 0));
+    tess.addVertex(SbVec3f(-1, -1, 0));
+}
+
+static void addStar(SoPolygonTessellator& tess, int corners) {
+    for (int k = 0; k < corners; ++k) {
+        const float angle = 6.2831853f * float(k) / float(corners), r = k % 2 ? 0.5f : 1.0f;
+        tess.addVertex(SbVec3f(r * std::cos(angle), r * std::sin(angle), 0.0f));
+    }
+}
+
+void BM_Tessellate(benchmark::State& state) {
     for (auto _ : state) {
-        SoPolygonTessellator tess(SoPolygonTessellator::ODD, state.range(1) ? INT_MAX : 4096);
+        SoPolygonTessellator tess(SoPolygonTessellator::ODD, state.range(2) ? INT_MAX : 4096);
         tess.beginPolygon();
         tess.beginContour();
-        for (int k = 0; k < teeth; ++k) {
-            const float x = -1.0f + 2.0f * float(k) / float(teeth), w = 1.0f / float(teeth);
-            for (const SbVec3f& p :
-                 {SbVec3f(x, 0, 0), SbVec3f(x, 1, 0), SbVec3f(x + w, 1, 0), SbVec3f(x + w, 0, 0)})
-                tess.addVertex(p);
-        }
-        tess.addVertex(SbVec3f(1, -1, 0));
-        tess.addVertex(SbVec3f(-1, -1, 0));
+        (state.range(0) ? addStar : addComb)(tess, int(state.range(1)));
         tess.endContour();
         tess.endPolygon();
-        benchmark::DoNotOptimize(state.range(2) ? drawInHiddenLines(tess)
+        benchmark::DoNotOptimize(state.range(3) ? drawInHiddenLines(tess)
                                                 : tess.getTriangles().size());
     }
 }
-BENCHMARK(BM_TessellateComb)
-    ->ArgNames({"corners", "whole", "lines"})
-    ->ArgsProduct({{20000, 80000}, {0, 1}, {0}})
-    ->Args({40000, 0, 1})
+BENCHMARK(BM_Tessellate)
+    ->ArgNames({"star", "corners", "whole", "lines"})
+    ->ArgsProduct({{0, 1}, {20000, 80000}, {0}, {0}})
+    ->ArgsProduct({{0}, {20000, 80000}, {1}, {0}})
+    ->Args({1, 20000, 1, 0})
+    ->Args({0, 40000, 0, 1})
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -5,9 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
+#include "SoBandLines.h"
 #include "SoDelaunayFlips.h"
-#include "SoPolygonBands.h"
+#include "SoPolygonPieces.h"
+#include "SoSectorRays.h"
 
 #ifndef CALLBACK
 #define CALLBACK
@@ -15,38 +18,85 @@
 
 namespace {
 
-using Contours = std::vector<SoPolygonBands::Contour>;
+using Contours = std::vector<SoPolygonPieces::Contour>;
+using Corners = std::vector<SoPolygonPieces::Corner>;
 
 std::size_t cornerCount(const Contours& contours) {
     std::size_t count = 0;
-    for (const SoPolygonBands::Contour& contour : contours) count += contour.size();
+    for (const SoPolygonPieces::Contour& contour : contours) count += contour.size();
     return count;
 }
 
-// Bands across `axis` or, where these would add more than a quarter to the corners, across
-// `otherAxis`: long edges, as a star's, or an outline that zigzags finer than the bands, cross
-// many lines. Fewer, wider bands cross fewer: each retry takes as many as would add a
-// quarter at the rate the last cut added, and at most half as many as before. A polygon that
-// no cut suits is left whole. Bands are not cut again: the bands beside a line share the
-// corners on it, and a second cut of one band alone would add corners to its side of the line
-// that the other side lacks.
-std::vector<Contours> cutIntoBands(std::vector<SoPolygonBands::Corner>& corners,
-                                   const Contours& contours, int axis, int otherAxis,
-                                   int cornersPerBand) {
-    const std::size_t count = cornerCount(contours);
-    const std::size_t most = std::size_t(std::max(cornersPerBand, 3));
-    for (const int across : {axis, otherAxis}) {
-        for (std::size_t bands = count / most + 1; bands >= 2;) {
-            const std::size_t known = corners.size();
-            std::vector<Contours> cut = SoPolygonBands::cut(corners, contours, across, int(bands));
-            std::size_t cutCount = 0;
-            for (const Contours& band : cut) cutCount += cornerCount(band);
-            if (cutCount <= count + count / 4) return cut;
-            corners.resize(known);
-            bands = std::min(bands / 2, bands * count / (4 * (cutCount - count)));
-        }
+// The ways to cut a polygon, in the order they are tried: bands across `axis`, bands across
+// `otherAxis`, sectors round its middle.
+enum class Cut { ALONG_AXIS, ALONG_OTHER_AXIS, ROUND_MIDDLE };
+
+std::unique_ptr<SoPolygonBorders> bordersFor(Cut way, Corners& corners, const Contours& contours,
+                                             int axis, int otherAxis, std::size_t pieces) {
+    switch (way) {
+        case Cut::ALONG_AXIS:
+            return std::make_unique<SoBandLines>(corners, contours, axis, int(pieces));
+        case Cut::ALONG_OTHER_AXIS:
+            return std::make_unique<SoBandLines>(corners, contours, otherAxis, int(pieces));
+        case Cut::ROUND_MIDDLE:
+            break;
     }
-    return {contours};
+    return std::make_unique<SoSectorRays>(corners, contours, axis, otherAxis, int(pieces));
+}
+
+// The most pieces cut one way that add at most a quarter to the corners: long edges, or an
+// outline that zigzags finer than the pieces, cross many borders. Fewer, wider pieces cross
+// fewer: each retry takes as many as would add a quarter at the rate the last cut added, and
+// at most half as many as before. Pieces are not cut again: the pieces beside a border share
+// the corners on it, and a second cut of one piece alone would add corners to its side of
+// the border that the other side lacks.
+std::vector<Contours> cutOneWay(Cut way, Corners& corners, const Contours& contours, int axis,
+                                int otherAxis, std::size_t pieces) {
+    const std::size_t count = cornerCount(contours);
+    while (pieces >= 2) {
+        const std::size_t known = corners.size();
+        const std::unique_ptr<SoPolygonBorders> borders =
+            bordersFor(way, corners, contours, axis, otherAxis, pieces);
+        std::vector<Contours> cut = SoPolygonPieces::cut(corners, contours, *borders);
+        std::size_t cutCount = 0;
+        for (const Contours& piece : cut) cutCount += cornerCount(piece);
+        if (!cut.empty() && cutCount <= count + count / 4) return cut;
+        corners.resize(known);
+        if (cut.empty()) break;
+        pieces = std::min(pieces / 2, pieces * count / (4 * (cutCount - count)));
+    }
+    return {};
+}
+
+std::size_t largestPiece(const std::vector<Contours>& pieces) {
+    std::size_t largest = 0;
+    for (const Contours& piece : pieces) largest = std::max(largest, cornerCount(piece));
+    return largest;
+}
+
+// Pieces of about a quarter of `cornersAtOnce` corners, cut the way that makes the most of
+// them; a polygon that no way suits is left whole. Bands come first: they cut a comb, and any
+// outline whose edges are short, as asked. A star's long edges cross them, but hardly a
+// sector's rays. Sectors are the last resort, for pieces that bands leave larger than the
+// tessellator takes at once: their triangles fan out from the middle, and the fans of a
+// gear's two faces cross each other far more often than the chords that bands leave, which
+// a hidden-line drawing pays for at every crossing.
+std::vector<Contours> cutIntoPieces(Corners& corners, const Contours& contours, int axis,
+                                    int otherAxis, int cornersAtOnce) {
+    const std::size_t asked =
+        cornerCount(contours) / std::size_t(std::max(cornersAtOnce / 4, 3)) + 1;
+    std::vector<Contours> best{contours};
+    Corners bestCorners = corners;
+    for (const Cut way : {Cut::ALONG_AXIS, Cut::ALONG_OTHER_AXIS, Cut::ROUND_MIDDLE}) {
+        if (best.size() >= asked ||
+            (way == Cut::ROUND_MIDDLE && largestPiece(best) <= std::size_t(cornersAtOnce)))
+            break;
+        Corners trial = corners;
+        std::vector<Contours> cut = cutOneWay(way, trial, contours, axis, otherAxis, asked);
+        if (cut.size() > best.size()) best = std::move(cut), bestCorners = std::move(trial);
+    }
+    corners = std::move(bestCorners);
+    return best;
 }
 
 }  // namespace
@@ -139,7 +189,7 @@ bool SoPolygonTessellator::endPolygon() {
     const SbVec3f facing = normal(contours);
     const bool hasPlane = facing != SbVec3f(0.0f, 0.0f, 0.0f) && std::isfinite(facing[0]);
     if (getNumInputVertices() > cornersAtOnce_ && hasPlane)
-        tessellateInBands(contours, facing);
+        tessellateInPieces(contours, facing);
     else
         tessellateWhole(contours);
     if (failed_)
@@ -189,21 +239,22 @@ void SoPolygonTessellator::tessellateWhole(const std::vector<std::vector<int>>& 
 }
 
 // The GLU tessellator's work grows with the square of a face's corners where its sweep
-// splits the face again and again: a comb of 80,000 corners took 8 s. In bands of a quarter
-// of `cornersAtOnce` corners it takes time in proportion to its corners. Every band is given
+// splits the face again and again, or where the sweep line meets many edges at once: a comb
+// of 80,000 corners took 8 s, a star of 100,000 90 s. In pieces of a quarter of
+// `cornersAtOnce` corners it takes time in proportion to its corners. Every piece is given
 // the polygon's normal, so that all of them face the same way.
-void SoPolygonTessellator::tessellateInBands(const std::vector<std::vector<int>>& contours,
-                                             const SbVec3f& normal) {
+void SoPolygonTessellator::tessellateInPieces(const std::vector<std::vector<int>>& contours,
+                                              const SbVec3f& normal) {
     int longest = 0;
     for (int i = 1; i < 3; ++i)
         if (std::fabs(normal[i]) > std::fabs(normal[longest])) longest = i;
-    std::vector<SoPolygonBands::Corner> corners;
+    Corners corners;
     for (const auto& coords : coords_) corners.push_back({coords});
-    const std::vector<Contours> bands =
-        cutIntoBands(corners, contours, (longest + 1) % 3, (longest + 2) % 3, cornersAtOnce_ / 4);
+    const std::vector<Contours> pieces =
+        cutIntoPieces(corners, contours, (longest + 1) % 3, (longest + 2) % 3, cornersAtOnce_);
 
     for (std::size_t n = coords_.size(); n < corners.size(); ++n) {
-        const SoPolygonBands::Corner& c = corners[n];
+        const SoPolygonPieces::Corner& c = corners[n];
         addCorner(c.point);
         const float t = static_cast<float>(c.t);
         combined_.push_back({SbVec3f(float(c.point[0]), float(c.point[1]), float(c.point[2])),
@@ -211,8 +262,8 @@ void SoPolygonTessellator::tessellateInBands(const std::vector<std::vector<int>>
                              {1.0f - t, t, 0.0f, 0.0f}});
     }
     gluTessNormal(static_cast<GLUtesselator*>(tess_), normal[0], normal[1], normal[2]);
-    for (std::size_t k = 0; k < bands.size() && !failed_; ++k)
-        if (!bands[k].empty()) feed(bands[k]);
+    for (std::size_t k = 0; k < pieces.size() && !failed_; ++k)
+        if (!pieces[k].empty()) feed(pieces[k]);
 }
 
 std::vector<std::vector<int>> SoPolygonTessellator::wholeContours() const {

@@ -1,6 +1,6 @@
-// Large polygons are tessellated in bands: seeded outlines, with a hole or winding twice
-// round, in a tilted plane, cut into bands, must still be covered exactly by their triangles,
-// and these must be as wide as flipping diagonals can make them.
+// Large polygons are tessellated in pieces: seeded outlines, with a hole or winding twice
+// round, wavy or spiky, in a tilted plane, cut into bands or sectors, must still be covered
+// exactly by their triangles, and these must be as wide as flipping diagonals can make them.
 
 #include <Tessara/math/SbVec2f.h>
 #include <Tessara/misc/SoPolygonTessellator.h>
@@ -16,15 +16,18 @@ namespace {
 
 using Contour = std::vector<SbVec2f>;
 
-// Round the centre `turns` times; two turns cross where the last term changes sign.
-Contour wavy(std::mt19937& random, int n, float radius, bool clockwise, int turns = 1) {
+// Round the centre `turns` times; two turns cross where the last term changes sign. Every
+// other corner of a spiky one is drawn in towards the centre.
+Contour wavy(std::mt19937& random, int n, float radius, bool clockwise, int turns = 1,
+             bool spiky = false) {
     std::uniform_real_distribution<float> noise(-0.02f, 0.02f);
     Contour contour;
     for (int k = 0; k < n; ++k) {
         const float a = (clockwise ? -6.2831853f : 6.2831853f) * float(turns * k) / float(n);
         const float r = radius * (1.0f + 0.25f * std::sin(7.0f * a) + noise(random) +
                                   (turns > 1 ? 0.2f * std::sin(a / 2) : 0.0f));
-        contour.emplace_back(r * std::cos(a), r * std::sin(a));
+        const float reach = spiky && k % 2 ? 0.4f * r : r;
+        contour.emplace_back(reach * std::cos(a), reach * std::sin(a));
     }
     return contour;
 }
@@ -57,19 +60,18 @@ TEST(PolygonTessellator, LargePolygonsCutIntoBandsAreCoveredExactly) {
     using T = SoPolygonTessellator;
     const struct {
         T::Winding winding;
-        bool hole, crossing;
-    } cases[] = {{T::ODD, false, false},
-                 {T::NONZERO, true, false},
-                 {T::ODD, true, false},
-                 {T::ODD, false, true},
-                 {T::NONZERO, false, true}};
+        bool hole, crossing, spiky;
+    } cases[] = {{T::ODD, false, false, false},    {T::NONZERO, true, false, false},
+                 {T::ODD, true, false, false},     {T::ODD, false, true, false},
+                 {T::NONZERO, false, true, false}, {T::ODD, false, false, true},
+                 {T::NONZERO, true, false, true},  {T::ODD, false, true, true}};
     const SbVec3f u(0.6f, 0.0f, 0.8f), v(0.0f, 1.0f, 0.0f), origin(2.0f, -1.0f, 0.5f);
     auto inPlane = [&](const SbVec3f& p) { return SbVec2f((p - origin).dot(u), p[1] - origin[1]); };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.winding << c.hole << c.crossing);
-        std::vector<Contour> contours{wavy(random, 1200, 0.8f, false, c.crossing ? 2 : 1)};
+        SCOPED_TRACE(testing::Message() << c.winding << c.hole << c.crossing << c.spiky);
+        std::vector<Contour> contours{wavy(random, 1200, 0.8f, false, c.crossing ? 2 : 1, c.spiky)};
         if (c.hole) contours.push_back(wavy(random, 200, 0.3f, true));
-        T tess(c.winding, 1000);  // bands of 250 corners
+        T tess(c.winding, 1000);  // pieces of 250 corners
         tess.beginPolygon();
         for (const Contour& contour : contours) {
             tess.beginContour();
@@ -78,10 +80,13 @@ TEST(PolygonTessellator, LargePolygonsCutIntoBandsAreCoveredExactly) {
         }
         ASSERT_TRUE(tess.endPolygon());
         const std::vector<int>& ids = tess.getTriangles();
-        // New corners are mixes of the corners they come from, which shading relies on.
+        // New corners are mixes of the corners they come from, which shading relies on. A
+        // star's sectors meet in its middle, where no band's line meets an edge.
         int made = 0;
+        bool middle = false;
         for (const int id : ids) {
             if (id < tess.getNumInputVertices()) continue;
+            middle = middle || inPlane(tess.getPoint(id)).length() < 0.1f;
             const T::CombinedVertex& m = tess.getCombined(id);
             SbVec3f mix(0, 0, 0);
             for (int s = 0; s < 4 && m.sources[s] >= 0; ++s, ++made)
@@ -89,6 +94,7 @@ TEST(PolygonTessellator, LargePolygonsCutIntoBandsAreCoveredExactly) {
             EXPECT_LT((mix - m.point).length(), 1e-4f);
         }
         EXPECT_GT(made, 0);
+        EXPECT_TRUE(c.spiky ? middle || c.hole : !middle);
         std::vector<std::array<SbVec2f, 3>> triangles;
         for (std::size_t t = 0; t + 2 < ids.size(); t += 3) {
             triangles.push_back({inPlane(tess.getPoint(ids[t])), inPlane(tess.getPoint(ids[t + 1])),

@@ -9,8 +9,9 @@
 /// Splits polygons, concave or with holes, into triangles with the GLU tessellator.
 /// Vertices are numbered in the order added; vertices the tessellator creates where edges
 /// cross follow them, each a weighted mix of up to four input vertices. A polygon of more
-/// than `cornersAtOnce` vertices is tessellated in bands, for speed; that adds vertices where
-/// its edges cross the lines between bands.
+/// than `cornersAtOnce` vertices is tessellated in pieces, for speed: bands, or the sectors of
+/// a star. That adds vertices where its edges cross the borders between pieces, and one in
+/// the middle of a star, where its sectors meet.
 class SoPolygonTessellator {
   public:
     enum Winding { ODD, NONZERO };
@@ -44,7 +45,7 @@ class SoPolygonTessellator {
     void addCorner(const std::array<double, 3>& coords);
     void feed(const std::vector<std::vector<int>>& contours);
     void tessellateWhole(const std::vector<std::vector<int>>& contours);
-    void tessellateInBands(const std::vector<std::vector<int>>& contours, const SbVec3f& normal);
+    void tessellateInPieces(const std::vector<std::vector<int>>& contours, const SbVec3f& normal);
     void flipSlivers(const SbVec3f& normal);
     std::vector<std::vector<int>> wholeContours() const;
     SbVec3f normal(const std::vector<std::vector<int>>& contours) const;
