@@ -264,3 +264,54 @@ TEST(HiddenLines, AnOutlineSeenEdgeOnHoldsOnlyItsOwnStretchOfLine) {
 }
 
 }  // namespace
+
+// Behind a disc made as a fan of long thin triangles from one rim point, a line is cut where
+// it passes under the rim, not under every triangle. One that comes nearer and nearer to the
+// disc behind it is seen where it comes near enough: the pieces drawn agree with the points
+// seen along it, as they do where a line comes through, or passes under the rim exactly at
+// a corner, where no crossing cuts it.
+TEST(HiddenLines, ALineBehindAFanIsCutAtItsRimAndWhereItComesNear) {
+    constexpr int rim = 400;
+    auto rimPoint = [&](int k) {
+        const float turn = 6.2831853f * float(k) / rim;
+        return pt(0.8f * std::cos(turn), 0.8f * std::sin(turn), 0.5f);
+    };
+    const SbColor colors[3] = {SbColor(0, 0, 0), SbColor(0, 0, 0), SbColor(0, 0, 0)};
+    auto addFan = [&](SoHiddenLines& lines) {
+        for (int k = 1; k + 1 < rim; ++k) {
+            const SbVec4f triangle[] = {rimPoint(0), rimPoint(k), rimPoint(k + 1)};
+            lines.addPolygon(triangle, 3, colors, 1, 0xFFFF, 1);
+        }
+    };
+    SoHiddenLines fan;
+    addFan(fan);
+    fan.computeVisibleLines();
+    const long fanPieces = SoHiddenLines::getLastTimings().pieces;
+    const SbColor red[2] = {SbColor(1, 0, 0), SbColor(1, 0, 0)};
+    const SbVec4f corner = rimPoint(50), far = pt(-0.9f, -0.6f, 0.8f);
+    const SbVec4f outside =
+        pt(corner[0] * 1.1f + far[0] * -0.1f, corner[1] * 1.1f + far[1] * -0.1f, 0.8f);
+    const std::vector<SbVec4f> courses[] = {{pt(-0.9f, -0.2f, 0.8f), pt(0.9f, -0.2f, 0.8f)},
+                                            {pt(-0.9f, 0.1f, 0.52f), pt(0.9f, 0.1f, 0.5f)},
+                                            {pt(-0.9f, 0.3f, 0.9f), pt(0.9f, 0.3f, 0.1f)},
+                                            {outside, far}};
+    for (const std::vector<SbVec4f>& course : courses) {
+        SCOPED_TRACE(course[0][2]);
+        SoHiddenLines lines;
+        addFan(lines);
+        lines.addPolyLine(course.data(), 2, red, 1, 0xFFFF, 1);
+        double drawn = 0.0;
+        for (const SoVisibleLine& line : lines.computeVisibleLines())
+            if (line.attributes.color[0] == 1.0f)
+                for (size_t i = 1; i < line.points.size(); ++i)
+                    drawn += (line.points[i] - line.points[i - 1]).length();
+        const long pieces = SoHiddenLines::getLastTimings().pieces - fanPieces;
+        EXPECT_TRUE(&course != &courses[0] || pieces < 20) << pieces;
+        std::vector<SbVec4f> along;
+        for (int k = 0; k <= 1800; ++k)
+            along.push_back(course[0] + (course[1] - course[0]) * (float(k) / 1800));
+        const std::vector<char> seen = lines.findSeenPoints(along);
+        const double length = std::hypot(course[1][0] - course[0][0], course[1][1] - course[0][1]);
+        EXPECT_NEAR(drawn, length * std::count(seen.begin(), seen.end(), 1) / 1801.0, 0.01);
+    }
+}

@@ -16,6 +16,7 @@
 #include "SoBucketedArray.h"
 #include "SoFaceIntersections.h"
 #include "SoLineGrid.h"
+#include "SoPageCrossing.h"
 #include "SoPenTravelOrder.h"
 #include "SoPiercing.h"
 #include "SoSplitEdges.h"
@@ -444,6 +445,7 @@ std::vector<SoHiddenLines::Cut> SoHiddenLines::findCrossings(
         if (object.drawn[edges_[i].edge] && !hiddenWhole_[i]) role[first[i]] |= NEEDS_CUTS;
         if (object.hides()) role[first[i]] |= CUTS;
     }
+    const std::vector<std::array<int, 2>> seams = findSeams(first);
     std::vector<Cut> cuts;
     SoLineGrid grid(std::clamp(static_cast<int>(edges_.size() / 4), 1, SoLineGrid::ROWS));
     for (size_t i = 0; i < edges_.size(); ++i) {
@@ -460,17 +462,13 @@ std::vector<SoHiddenLines::Cut> SoHiddenLines::findCrossings(
                     if (!((role[a] | role[b]) & NEEDS_CUTS) || !((role[a] | role[b]) & CUTS))
                         continue;
                     const SoLinePoint &p0 = *edges_[a].start, &p1 = *edges_[a].end;
-                    const SoLinePoint &q0 = *edges_[b].start, &q1 = *edges_[b].end;
-                    const double dx = p1.x - p0.x, dy = p1.y - p0.y;
-                    const double ex = q1.x - q0.x, ey = q1.y - q0.y;
-                    const double det = dx * ey - dy * ex;
-                    if (std::fabs(det) < TOLERANCE) continue;
-                    const double t = ((q0.x - p0.x) * ey - (q0.y - p0.y) * ex) / det;
-                    const double u = ((q0.x - p0.x) * dy - (q0.y - p0.y) * dx) / det;
-                    if (!(t > 0 && t < 1 && u > 0 && u < 1)) continue;
-                    const double x = p0.x + t * dx, y = p0.y + t * dy;
+                    const auto crossing =
+                        pageCrossing(p0, p1, *edges_[b].start, *edges_[b].end, TOLERANCE);
+                    if (!crossing) continue;
+                    const auto [t, u] = *crossing;
+                    const double x = p0.x + t * (p1.x - p0.x), y = p0.y + t * (p1.y - p0.y);
                     if (grid.row(y) != r || grid.column(x) != c) continue;
-                    cutAtCrossing(a, t, b, u, role, cuts);
+                    cutAtCrossing(a, t, b, u, role, seams, cuts);
                 }
             }
         }
@@ -518,22 +516,76 @@ std::vector<size_t> SoHiddenLines::findFirstCopies() const {
     return first;
 }
 
+// Where two polygons meet at an edge from its two sides, as the triangles of a face do, an
+// edge that passes behind both of them is hidden on both sides of the seam: a cut there only
+// parts two hidden pieces. Behind a fine fan, an edge crossed thousands of seams, and the
+// cuts of a few thousand such edges took gigabytes.
+std::vector<std::array<int, 2>> SoHiddenLines::findSeams(const std::vector<size_t>& first) const {
+    std::vector<std::array<int, 2>> seams(edges_.size(), {-1, -1});
+    std::vector<char> copies(edges_.size(), 0);
+    for (size_t i = 0; i < edges_.size(); ++i) {
+        const size_t f = first[i];
+        if (copies[f] < 2) seams[f][size_t(copies[f])] = edges_[i].object;
+        copies[f] = static_cast<char>(std::min(copies[f] + 1, 3));
+    }
+    for (size_t f = 0; f < edges_.size(); ++f) {
+        const auto [p, q] = seams[f];
+        if (copies[f] != 2 || p == q || !objects_[p]->hides() || !objects_[q]->hides() ||
+            !(objects_[p]->pageSide(*edges_[f].start, *edges_[f].end) *
+                  objects_[q]->pageSide(*edges_[f].start, *edges_[f].end) <
+              0))
+            seams[f] = {-1, -1};
+    }
+    return seams;
+}
+
+// The plane's distance runs linearly along the edge, so the ends of its stretch inside the
+// outline tell for all of it. Each end must be the edge's own or a crossing that the search
+// finds and treats as this one, away from the outline's corners: the pieces on both sides of
+// a seam become one, and only a cut, or another seam so hidden, may end it.
+bool SoHiddenLines::hidesAlong(const SoLineObject& polygon, const Edge& e) const {
+    const SoLineObject::Stretch inside = polygon.stretchInside(*e.start, *e.end);
+    if (!(inside.first <= inside.last)) return false;
+    for (const auto& [t, edge] :
+         {std::pair(inside.first, inside.firstEdge), std::pair(inside.last, inside.lastEdge)}) {
+        SoLinePoint p = lifted(pointAlong(e, t));
+        p.z += TOLERANCE;
+        if (!polygon.planeHides(p)) return false;
+        if (edge < 0) continue;
+        const SoLinePoint &v = polygon.edgeStart(edge), &w = polygon.edgeEnd(edge);
+        const auto crossing = pageCrossing(*e.start, *e.end, v, w, TOLERANCE);
+        if (!crossing || crossingAtEnd(pointAlong(e, (*crossing)[0]), {&v, &w})) return false;
+    }
+    return true;
+}
+
+bool SoHiddenLines::crossingAtEnd(const SoLinePoint& x,
+                                  std::initializer_list<const SoLinePoint*> ends) {
+    for (const SoLinePoint* end : ends) {
+        const double dx = end->x - x.x, dy = end->y - x.y;
+        if (dx * dx + dy * dy < TOLERANCE * TOLERANCE) return true;
+    }
+    return false;
+}
+
 // The edge behind at the crossing is cut where a polygon's edge passes in front of it; a
 // crossing at an end point, or at one depth, or behind a line, which hides nothing, changes
-// nothing. Lines where faces meet cross one another by the thousand.
+// nothing; nor does one behind a seam whose polygons both hide the edge where they hold it.
+// Lines where faces meet cross one another by the thousand.
 void SoHiddenLines::cutAtCrossing(size_t a, double t, size_t b, double u,
-                                  const std::vector<char>& role, std::vector<Cut>& cuts) const {
+                                  const std::vector<char>& role,
+                                  const std::vector<std::array<int, 2>>& seams,
+                                  std::vector<Cut>& cuts) const {
     const SoLinePoint x = SoPiercing::along(*edges_[a].start, *edges_[a].end, t);
-    for (const SoLinePoint* end :
-         {edges_[a].start, edges_[a].end, edges_[b].start, edges_[b].end}) {
-        const double dx = end->x - x.x, dy = end->y - x.y;
-        if (dx * dx + dy * dy < TOLERANCE * TOLERANCE) return;
-    }
+    if (crossingAtEnd(x, {edges_[a].start, edges_[a].end, edges_[b].start, edges_[b].end})) return;
     const double za = x.z, zb = SoPiercing::along(*edges_[b].start, *edges_[b].end, u).z;
     if (std::fabs(za - zb) <= TOLERANCE) return;
     const size_t behind = za < zb ? a : b, front = za < zb ? b : a;
-    if ((role[behind] & NEEDS_CUTS) && (role[front] & CUTS))
-        cuts.push_back({behind, za < zb ? t : u});
+    if (!(role[behind] & NEEDS_CUTS) || !(role[front] & CUTS)) return;
+    if (const auto [p, q] = seams[front]; p >= 0 && hidesAlong(*objects_[p], edges_[behind]) &&
+                                          hidesAlong(*objects_[q], edges_[behind]))
+        return;
+    cuts.push_back({behind, za < zb ? t : u});
 }
 
 // Edge by edge into one table: the crossings of the edge's first copy, its own piercings, in

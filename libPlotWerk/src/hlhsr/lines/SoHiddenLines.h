@@ -3,7 +3,9 @@
 #include <Tessara/math/SbColor.h>
 #include <Tessara/math/SbVec4f.h>
 
+#include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <memory_resource>
 #include <vector>
 
@@ -175,10 +177,19 @@ class SoHiddenLines {
                   const SoLineGrid& hiders);
     void addPiercings(size_t edge, const SoLineGrid& hiders, std::vector<size_t>& lastEdge);
     void keepDistinctCuts(size_t edge);
+    /// Per first copy of an edge (first, as findFirstCopies gives): the two polygons that
+    /// share it, one on each side of it on the page, or -1s.
+    std::vector<std::array<int, 2>> findSeams(const std::vector<size_t>& first) const;
+    /// Whether the polygon hides all of e that it holds on the page, and e enters and leaves
+    /// it where the crossing search cuts or passes it as a seam.
+    bool hidesAlong(const SoLineObject& polygon, const Edge& e) const;
+    /// Whether x lies within the tolerance of one of the ends on the page.
+    static bool crossingAtEnd(const SoLinePoint& x, std::initializer_list<const SoLinePoint*> ends);
     /// Edges a and b cross at a's parameter t and b's parameter u: the one behind gets a cut,
-    /// if it needs cuts at all and the one in front cuts (role: their bits).
+    /// if it needs cuts at all and the one in front cuts (role: their bits) other than as a
+    /// seam that hides it on both sides (seams: as findSeams gives).
     void cutAtCrossing(size_t a, double t, size_t b, double u, const std::vector<char>& role,
-                       std::vector<Cut>& cuts) const;
+                       const std::vector<std::array<int, 2>>& seams, std::vector<Cut>& cuts) const;
     std::vector<char> findVisiblePieces(const SoLineGrid& hiders);
     /// A polygon that hides p (lifted), a point of `object` (or of none: -1), `likely` and
     /// its neighbours in the grid asked first; -1 when p is seen.

@@ -140,8 +140,31 @@ double SoLineObject::pageSide(const SoLinePoint& a, const SoLinePoint& b) const 
 }
 
 bool SoLineObject::hidesPoint(const SoLinePoint& p) const {
-    return hides_ && p.x >= xmin && p.x <= xmax && p.y >= ymin && p.y <= ymax &&
-           planeDistance(p) <= -BEHIND && outlineContains(p.x, p.y);
+    return hides_ && p.x >= xmin && p.x <= xmax && p.y >= ymin && p.y <= ymax && planeHides(p) &&
+           outlineContains(p.x, p.y);
+}
+
+bool SoLineObject::planeHides(const SoLinePoint& p) const {
+    return planeDistance(p) <= -BEHIND;
+}
+
+SoLineObject::Stretch SoLineObject::stretchInside(const SoLinePoint& from,
+                                                  const SoLinePoint& to) const {
+    Stretch stretch;
+    for (int k = 0; k < numPoints_ && stretch.first <= stretch.last; ++k) {
+        const SoLinePoint& v = points_[k];
+        const SoLinePoint& w = points_[(k + 1) % numPoints_];
+        auto inside = [&](const SoLinePoint& p) {
+            return ((w.x - v.x) * (p.y - w.y) - (w.y - v.y) * (p.x - w.x)) * sense_;
+        };
+        const double a = inside(from), b = inside(to);
+        if (a < 0 && b < 0) stretch.first = 1.0, stretch.last = 0.0;
+        if (a < 0 && b >= 0 && a / (a - b) > stretch.first)
+            stretch.first = a / (a - b), stretch.firstEdge = k;
+        if (b < 0 && a >= 0 && a / (a - b) < stretch.last)
+            stretch.last = a / (a - b), stretch.lastEdge = k;
+    }
+    return stretch;
 }
 
 float SoLineObject::patternAt(int e, double t) const {

@@ -48,6 +48,17 @@ class SoLineObject {
     bool hides() const { return hides_; }
     /// Whether p lies behind the polygon's plane and inside or on its outline.
     bool hidesPoint(const SoLinePoint& p) const;
+    /// Whether p lies far enough behind the polygon's plane to be hidden where the outline
+    /// holds it.
+    bool planeHides(const SoLinePoint& p) const;
+    /// The stretch first..last of a segment's parameter that the outline holds on the page,
+    /// and the edges the segment enters and leaves it by (-1: at the segment's own end);
+    /// first > last where it holds none.
+    struct Stretch {
+        double first = 0.0, last = 1.0;
+        int firstEdge = -1, lastEdge = -1;
+    };
+    Stretch stretchInside(const SoLinePoint& from, const SoLinePoint& to) const;
     /// The polygon's plane, its normal towards the viewer.
     const SoLinePlane& getPlane() const { return plane_; }
     /// The depth of the polygon's plane at (x, y).
