@@ -578,14 +578,20 @@ void SoHiddenLines::cutAtCrossing(size_t a, double t, size_t b, double u,
                                   std::vector<Cut>& cuts) const {
     const SoLinePoint x = SoPiercing::along(*edges_[a].start, *edges_[a].end, t);
     if (crossingAtEnd(x, {edges_[a].start, edges_[a].end, edges_[b].start, edges_[b].end})) return;
-    const double za = x.z, zb = SoPiercing::along(*edges_[b].start, *edges_[b].end, u).z;
-    if (std::fabs(za - zb) <= TOLERANCE) return;
-    const size_t behind = za < zb ? a : b, front = za < zb ? b : a;
+    const SoLinePoint y = SoPiercing::along(*edges_[b].start, *edges_[b].end, u);
+    if (std::fabs(x.z - y.z) <= TOLERANCE) return;
+    const bool aBehind = x.z < y.z;
+    const size_t behind = aBehind ? a : b, front = aBehind ? b : a;
     if (!(role[behind] & NEEDS_CUTS) || !(role[front] & CUTS)) return;
-    if (const auto [p, q] = seams[front]; p >= 0 && hidesAlong(*objects_[p], edges_[behind]) &&
-                                          hidesAlong(*objects_[q], edges_[behind]))
-        return;
-    cuts.push_back({behind, za < zb ? t : u});
+    if (const auto [p, q] = seams[front]; p >= 0) {
+        // Both must hide the crossing itself: most crossings end the test here, cheaply.
+        SoLinePoint crossing = lifted(aBehind ? x : y);
+        crossing.z += TOLERANCE;
+        if (objects_[p]->planeHides(crossing) && objects_[q]->planeHides(crossing) &&
+            hidesAlong(*objects_[p], edges_[behind]) && hidesAlong(*objects_[q], edges_[behind]))
+            return;
+    }
+    cuts.push_back({behind, aBehind ? t : u});
 }
 
 // Edge by edge into one table: the crossings of the edge's first copy, its own piercings, in

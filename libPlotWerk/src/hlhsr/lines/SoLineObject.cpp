@@ -8,8 +8,6 @@
 #include "../SoBitsHash.h"
 
 namespace {
-// A point this far behind a plane (in its units) is behind it; nearer counts as on it.
-constexpr double BEHIND = 0.001;
 // Outline tests this close to 0 count as on the edge.
 constexpr double ON_EDGE = 1e-8;
 // How far beyond its box a point computed on the outline may fall by rounding.
@@ -142,10 +140,6 @@ double SoLineObject::pageSide(const SoLinePoint& a, const SoLinePoint& b) const 
 bool SoLineObject::hidesPoint(const SoLinePoint& p) const {
     return hides_ && p.x >= xmin && p.x <= xmax && p.y >= ymin && p.y <= ymax && planeHides(p) &&
            outlineContains(p.x, p.y);
-}
-
-bool SoLineObject::planeHides(const SoLinePoint& p) const {
-    return planeDistance(p) <= -BEHIND;
 }
 
 SoLineObject::Stretch SoLineObject::stretchInside(const SoLinePoint& from,

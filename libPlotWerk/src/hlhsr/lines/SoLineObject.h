@@ -50,7 +50,7 @@ class SoLineObject {
     bool hidesPoint(const SoLinePoint& p) const;
     /// Whether p lies far enough behind the polygon's plane to be hidden where the outline
     /// holds it.
-    bool planeHides(const SoLinePoint& p) const;
+    bool planeHides(const SoLinePoint& p) const { return planeDistance(p) <= -BEHIND; }
     /// The stretch first..last of a segment's parameter that the outline holds on the page,
     /// and the edges the segment enters and leaves it by (-1: at the segment's own end);
     /// first > last where it holds none.
@@ -100,6 +100,9 @@ class SoLineObject {
     bool sameAs(const SoLineObject& other, double tolerance) const;
 
   private:
+    // A point this far behind a plane (in its units) is behind it; nearer counts as on it.
+    static constexpr double BEHIND = 0.001;
+
     void computeExtent();
     void computePlane();
     template <class T>
