@@ -106,15 +106,18 @@ bool SoLineObject::outlineContains(double x, double y) const {
     if (!(x >= xmin - BOX_MARGIN && x <= xmax + BOX_MARGIN && y >= ymin - BOX_MARGIN &&
           y <= ymax + BOX_MARGIN))
         return false;
-    const int n = numPoints_;
-    for (int k = 0; k < n; ++k) {
-        const SoLinePoint& v = points_[k];
-        const SoLinePoint& w = points_[(k + 1) % n];
-        double o = ((w.x - v.x) * (y - w.y) - (w.y - v.y) * (x - w.x)) * sense_;
+    for (int k = 0; k < numPoints_; ++k) {
+        double o = insideEdge(k, x, y);
         if (std::fabs(o) < ON_EDGE) o = 0;
         if (o < 0) return false;
     }
     return true;
+}
+
+double SoLineObject::insideEdge(int k, double x, double y) const {
+    const SoLinePoint& v = points_[k];
+    const SoLinePoint& w = points_[(k + 1) % numPoints_];
+    return ((w.x - v.x) * (y - w.y) - (w.y - v.y) * (x - w.x)) * sense_;
 }
 
 bool SoLineObject::apartOnPageFrom(const SoLineObject& other) const {
@@ -146,12 +149,7 @@ SoLineObject::Stretch SoLineObject::stretchInside(const SoLinePoint& from,
                                                   const SoLinePoint& to) const {
     Stretch stretch;
     for (int k = 0; k < numPoints_ && stretch.first <= stretch.last; ++k) {
-        const SoLinePoint& v = points_[k];
-        const SoLinePoint& w = points_[(k + 1) % numPoints_];
-        auto inside = [&](const SoLinePoint& p) {
-            return ((w.x - v.x) * (p.y - w.y) - (w.y - v.y) * (p.x - w.x)) * sense_;
-        };
-        const double a = inside(from), b = inside(to);
+        const double a = insideEdge(k, from.x, from.y), b = insideEdge(k, to.x, to.y);
         if (a < 0 && b < 0) stretch.first = 1.0, stretch.last = 0.0;
         if (a < 0 && b >= 0 && a / (a - b) > stretch.first)
             stretch.first = a / (a - b), stretch.firstEdge = k;

@@ -103,6 +103,8 @@ class SoLineObject {
     // A point this far behind a plane (in its units) is behind it; nearer counts as on it.
     static constexpr double BEHIND = 0.001;
 
+    /// How far (x, y) lies on the inner side of edge k's line, times the edge's length.
+    double insideEdge(int k, double x, double y) const;
     void computeExtent();
     void computePlane();
     template <class T>
