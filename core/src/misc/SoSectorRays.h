@@ -9,7 +9,8 @@
 ///
 /// None suit (no pieces) when a corner lies at the point or an edge passes through it, where
 /// a corner would have no direction from it, or when a sector would take half a turn or
-/// more: a contour outside a sector then may not go round the point without covering it.
+/// more: an edge turns round the point by less than half a turn, and the sectors of its two
+/// ends tell which rays it crosses only while no sector is as wide.
 class SoSectorRays : public SoPolygonBorders {
   public:
     SoSectorRays(std::vector<Corner>& corners, const std::vector<Contour>& contours, int axis,
