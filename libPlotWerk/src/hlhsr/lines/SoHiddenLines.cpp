@@ -46,6 +46,13 @@ SoLinePoint lifted(SoLinePoint p) {
     return p;
 }
 
+/// A point as both polygons of a seam must hide it: lifted, and a tolerance more to spare.
+SoLinePoint liftedPastSeam(const SoLinePoint& p) {
+    SoLinePoint raised = lifted(p);
+    raised.z += TOLERANCE;
+    return raised;
+}
+
 /// An edge by its two end points, the same whichever way it runs.
 struct EdgeKey {
     double v[6];
@@ -548,9 +555,7 @@ bool SoHiddenLines::hidesAlong(const SoLineObject& polygon, const Edge& e) const
     if (!(inside.first <= inside.last)) return false;
     for (const auto& [t, edge] :
          {std::pair(inside.first, inside.firstEdge), std::pair(inside.last, inside.lastEdge)}) {
-        SoLinePoint p = lifted(pointAlong(e, t));
-        p.z += TOLERANCE;
-        if (!polygon.planeHides(p)) return false;
+        if (!polygon.planeHides(liftedPastSeam(pointAlong(e, t)))) return false;
         if (edge < 0) continue;
         const SoLinePoint &v = polygon.edgeStart(edge), &w = polygon.edgeEnd(edge);
         const auto crossing = pageCrossing(*e.start, *e.end, v, w, TOLERANCE);
@@ -585,8 +590,7 @@ void SoHiddenLines::cutAtCrossing(size_t a, double t, size_t b, double u,
     if (!(role[behind] & NEEDS_CUTS) || !(role[front] & CUTS)) return;
     if (const auto [p, q] = seams[front]; p >= 0) {
         // Both must hide the crossing itself: most crossings end the test here, cheaply.
-        SoLinePoint crossing = lifted(aBehind ? x : y);
-        crossing.z += TOLERANCE;
+        const SoLinePoint crossing = liftedPastSeam(aBehind ? x : y);
         if (objects_[p]->planeHides(crossing) && objects_[q]->planeHides(crossing) &&
             hidesAlong(*objects_[p], edges_[behind]) && hidesAlong(*objects_[q], edges_[behind]))
             return;
