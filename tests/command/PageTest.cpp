@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
@@ -96,6 +97,38 @@ const std::string kTexturedSquare =
     " \"indices\": 2, \"material\": 0}]}],\n"
     " \"nodes\": [{\"mesh\": 0}], \"scenes\": [{\"nodes\": [0]}], \"scene\": 0}\n";
 
+template <typename Real>
+std::uint64_t bitsOf(Real value) {
+    std::conditional_t<sizeof(Real) == 4, std::uint32_t, std::uint64_t> bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// The unit square's lower right triangle in red and its upper left one in blue, as colours
+// per face of a binary PLY file, most significant byte first, with a value per vertex to
+// read past.
+std::string facesPly() {
+    std::string file =
+        "ply\nformat binary_big_endian 1.0\nelement vertex 4\nproperty float x\n"
+        "property float y\nproperty float z\nproperty double quality\nelement face 2\n"
+        "property list uchar int vertex_indices\nproperty ushort red\nproperty ushort green\n"
+        "property ushort blue\nend_header\n";
+    const auto put = [&](std::uint64_t bits, int bytes) {
+        while (bytes-- > 0) file += static_cast<char>(bits >> 8 * bytes);
+    };
+    const float corners[][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    for (const auto& corner : corners) {
+        for (float v : {corner[0], corner[1], 0.0f}) put(bitsOf(v), 4);
+        put(bitsOf(0.5), 8);
+    }
+    const unsigned faces[][6] = {{0, 1, 2, 230, 30, 20}, {0, 2, 3, 20, 40, 230}};
+    for (const auto& face : faces) {
+        put(3, 1);
+        for (int k = 0; k < 6; ++k) put(k < 3 ? face[k] : face[k] << 8, k < 3 ? 4 : 2);
+    }
+    return file;
+}
+
 // Every input file of the probes. The meshes are a unit square in the z = 0 plane facing
 // +z, so the camera the command adds looks straight at it and its headlight lights it fully.
 const std::vector<std::pair<std::string, std::string>> kFiles = {
@@ -147,6 +180,13 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
     {"coloured.off",
      "COFF\n4 1 0\n-1 -1 0 230 30 20 255\n1 -1 0 230 30 20 255\n1 1 0 230 30 20 255\n"
      "-1 1 0 230 30 20 255\n4 0 1 2 3\n"},
+    {"faces.ply", facesPly()},
+    // The same in OFF, in fractions and in bytes; and faces that say more corners than they
+    // list, whose colours cannot be told apart from their corners.
+    {"faces.off",
+     "OFF\n4 2 0\n-1 -1 0\n1 -1 0\n1 1 0\n-1 1 0\n3 0 1 2 0.9 0.12 0.08\n3 0 2 3 20 40 230\n"},
+    {"unfit.off",
+     "OFF\n4 2 0\n-1 -1 0\n1 -1 0\n1 1 0\n-1 1 0\n3 0 1 2 230 30 20\n9 0 2 3 20 40 230\n"},
     {"points.ply",  // a point cloud: vertices and no faces; the bounds, and three red ones
      "ply\nformat ascii 1.0\nelement vertex 5\nproperty float x\nproperty float y\n"
      "property float z\nproperty uchar red\nproperty uchar green\nproperty uchar blue\n"
@@ -278,6 +318,9 @@ bool coloured(const Rgb& p) {
 bool red(const Rgb& p) {
     return p.r > 180 && p.g < 80 && p.b < 80;
 }
+bool blue(const Rgb& p) {
+    return p.b > p.r + 80 && p.b > p.g + 80;
+}
 
 constexpr int MANY = INT_MAX;
 /// How many pixels of one kind a rectangle of the print of `arguments` holds.
@@ -405,8 +448,15 @@ TEST(Page, MeshesCamerasAndLights) {
             "STL seen from behind: lit alike", {"--view", "back", "square.stl"}, x0, y0, x1, y1,
             [](const Rgb& p) { return !p.isWhite() && !p.isColoured(10) && p.r > 150; }, 1000,
             MANY),
-        inCentre("PLY colours per vertex", "square.ply",
-                 [](const Rgb& p) { return p.b > p.r + 80 && p.b > p.g + 80; }),
+        inCentre("PLY colours per vertex", "square.ply", blue),
+        probe("PLY colours per face: the first", {"faces.ply"}, x0 + 30, y0 - 30, x1 + 30, y1 - 30,
+              red, 1000, MANY),
+        probe("PLY colours per face: the second", {"faces.ply"}, x0 - 30, y0 + 30, x1 - 30, y1 + 30,
+              blue, 1000, MANY),
+        probe("OFF colours per face, fractions", {"faces.off"}, x0 + 30, y0 - 30, x1 + 30, y1 - 30,
+              red, 1000, MANY),
+        probe("OFF colours per face, bytes", {"faces.off"}, x0 - 30, y0 + 30, x1 - 30, y1 + 30,
+              blue, 1000, MANY),
         inCentre("OFF colours in bytes", "coloured.off", red),
         probe("PLY points without faces, in their colours", {"points.ply"}, x0, y0, x1, y1, red, 1,
               MANY),
@@ -431,6 +481,10 @@ TEST(Page, MeshesCamerasAndLights) {
               50, MANY),
         probe("the scene's own camera not refitted", {"offset.tsc"}, x0, y0, x1, y1, ink, 0, 0),
     });
+    const PrintRun& unfit = print({"unfit.off"});  // colours left out, and why
+    EXPECT_EQ(unfit.count(x0, y0, x1, y1, coloured), 0);
+    EXPECT_EQ(unfit.command.errLines().size(), 1u);
+    EXPECT_NE(unfit.command.err.find("unfit.off"), std::string::npos);
     const std::string said =  // the camera options left unused, said once
         print({"offset.tsc", "--scale", "1:2", "--projection", "orthographic"}).command.err;
     EXPECT_TRUE(std::count(said.begin(), said.end(), '\n') == 1 &&

@@ -27,6 +27,7 @@
 
 #include "CommandError.h"
 #include "CountingFileSystem.h"
+#include "FaceColors.h"
 #include "GltfSafetyCheck.h"
 #include "LargeStackRun.h"
 #include "MeshIndices.h"
@@ -193,11 +194,31 @@ bool hasFacesOf(const aiMesh& mesh, unsigned int minCorners, unsigned int maxCor
     return false;
 }
 
+// Where a mesh's own colours are bound, if it has any.
+enum class OwnColors { NONE, MATERIAL, PER_VERTEX, PER_FACE };
+
+// One colour a face of three corners or more, as the face set counts its faces; a face the
+// file leaves without one keeps the material's colour.
+OwnColors addFaceColors(const aiMesh& mesh, const FaceColors& faceColors, SoMaterial& material,
+                        SoGroup& group) {
+    const SbColor base = material.diffuseColor[0];
+    std::vector<SbColor> colors;
+    for (unsigned int f = 0; f < mesh.mNumFaces; ++f)
+        if (mesh.mFaces[f].mNumIndices >= 3) colors.push_back(faceColors.colors[f].value_or(base));
+    if (colors.empty()) return OwnColors::NONE;
+    material.diffuseColor.setValues(0, static_cast<int>(colors.size()), colors.data());
+    auto* binding = new SoMaterialBinding;
+    binding->value = SoMaterialBinding::PER_FACE;
+    group.addChild(binding);
+    return OwnColors::PER_FACE;
+}
+
 // Colours per vertex, from the texture or else from the file's colour set, replace the
-// material's diffuse colour. False when the file gives none of its own: no colours per
-// vertex and no diffuse colour but what the importer invents.
-bool addColors(const aiMesh& mesh, const aiMaterial* source, MeshTextures& textures,
-               SoGroup& group) {
+// material's diffuse colour; failing those, the file's colours per face (`faceColors`, when
+// they fit the mesh) do. NONE when the file gives no colour of its own: none of these and no
+// diffuse colour but what the importer invents.
+OwnColors addColors(const aiMesh& mesh, const aiMaterial* source, MeshTextures& textures,
+                    const FaceColors* faceColors, SoGroup& group) {
     SoMaterial* material = materialOf(source);
     group.addChild(material);
     std::vector<SbColor> colors;
@@ -211,9 +232,11 @@ bool addColors(const aiMesh& mesh, const aiMaterial* source, MeshTextures& textu
         auto* binding = new SoMaterialBinding;
         binding->value = SoMaterialBinding::PER_VERTEX_INDEXED;
         group.addChild(binding);
-        return true;
+        return OwnColors::PER_VERTEX;
     }
-    return hasOwnDiffuse(source);
+    if (faceColors && addFaceColors(mesh, *faceColors, *material, group) == OwnColors::PER_FACE)
+        return OwnColors::PER_FACE;
+    return hasOwnDiffuse(source) ? OwnColors::MATERIAL : OwnColors::NONE;
 }
 
 bool keepsNormals(const aiMesh& mesh) {
@@ -245,15 +268,18 @@ void addSolidHints(SoShapeHintsElement::VertexOrdering ordering, SoGroup& group)
 // One mesh's nodes. Per-vertex bindings without index lists read the coordinate indices,
 // which is exactly how the importer aligns colours and normals with positions. Lines and
 // points that the file gives no colour take the one the scene around them sets: the
-// importer's default grey, light for faces, is faint for lines on paper.
-SoSeparator* meshGroupOf(const aiMesh& mesh, const aiMaterial* material, MeshTextures& textures) {
+// importer's default grey, light for faces, is faint for lines on paper. Colours per face
+// are the faces' alone.
+SoSeparator* meshGroupOf(const aiMesh& mesh, const aiMaterial* material, MeshTextures& textures,
+                         const FaceColors* faceColors) {
     auto* group = new SoSeparator;
     addSolidHints(solidOrderingOf(mesh, keepsNormals(mesh)), *group);
     addShape(mesh, *group);
     auto* colored = new SoSeparator;
-    const bool ownColors = addColors(mesh, material, textures, *colored);
+    const OwnColors own = addColors(mesh, material, textures, faceColors, *colored);
     group->addChild(colored);
-    SoGroup& strokes = ownColors ? *colored : *group;
+    const bool strokesColored = own == OwnColors::MATERIAL || own == OwnColors::PER_VERTEX;
+    SoGroup& strokes = strokesColored ? *colored : *group;
     if (hasFacesOf(mesh, 3, ~0u)) {
         auto* faces = new SoIndexedFaceSet;
         fillIndices(mesh, 3, ~0u, faces->coordIndex);
@@ -280,7 +306,9 @@ SbMatrix matrixOf(const aiMatrix4x4& m) {
 class SceneBuilder {
   public:
     SceneBuilder(const aiScene& scene, const std::string& path)
-        : scene_(scene), textures_(scene, path), meshes_(scene.mNumMeshes) {}
+        : scene_(scene), path_(path), textures_(scene, path), meshes_(scene.mNumMeshes) {
+        if (scene.mNumMeshes == 1) faceColors_ = readFaceColors(path);
+    }
     ~SceneBuilder() {
         for (SoSeparator* mesh : meshes_)
             if (mesh) mesh->unref();
@@ -363,13 +391,41 @@ class SceneBuilder {
                                              : nullptr;
             const std::unique_ptr<aiMesh> refined =
                 MeshRefiner::refined(mesh, textures_.partsFor(mesh));
-            meshes_[index] = meshGroupOf(refined ? *refined : mesh, material, textures_);
+            meshes_[index] = meshGroupOf(refined ? *refined : mesh, material, textures_,
+                                         refined ? nullptr : faceColorsOf(mesh));
             meshes_[index]->ref();
         }
         return meshes_[index];
     }
 
+    // The file's colours per face, where they fit the mesh as the importer read it.
+    const FaceColors* faceColorsOf(const aiMesh& mesh) const {
+        if (faceColors_.colors.empty()) return nullptr;
+        std::uint64_t corners = 0;
+        for (unsigned int f = 0; f < mesh.mNumFaces; ++f) corners += mesh.mFaces[f].mNumIndices;
+        if (faceColors_.fit(mesh.mNumFaces, corners)) return &faceColors_;
+        warnOfFaceColors(path_, "the importer read other faces than the file lists");
+        return nullptr;
+    }
+
+    static FaceColors readFaceColors(const std::string& path) {
+        FaceColors colors = FaceColors::read(path);
+        if (!colors.problem.empty()) warnOfFaceColors(path, colors.problem);
+        return colors;
+    }
+
+    static void warnOfFaceColors(const std::string& path, const std::string& why) {
+        const std::string message =
+            "The faces of \"" + path + "\" print without their colours: " + why;
+        const bool piped = StandardInputFile::isCopy(path);
+        SoDebugError::postWarning(
+            "MeshImporter::import", "%s",
+            (piped ? StandardInputFile::described(message, path) : message).c_str());
+    }
+
     const aiScene& scene_;
+    const std::string path_;
+    FaceColors faceColors_;
     MeshTextures textures_;
     std::vector<SoSeparator*> meshes_;
     std::map<std::vector<unsigned int>, SoShapeHintsElement::VertexOrdering> jointOrderings_;
