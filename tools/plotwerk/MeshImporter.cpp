@@ -34,6 +34,7 @@
 #include "MeshRefiner.h"
 #include "MeshTextures.h"
 #include "NodeRef.h"
+#include "PlyHeader.h"
 #include "SolidOrdering.h"
 #include "StandardInputFile.h"
 
@@ -471,7 +472,9 @@ void reportMissing(const CountingFileSystem& files, const std::string& path) {
 
 SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces,
                                   unsigned long long* bytesRead) {
-    const std::string refused = GltfSafetyCheck::problemIn(path);
+    std::string refused = GltfSafetyCheck::problemIn(path);
+    if (refused.empty() && !PlyHeader::endsIn(path))
+        refused = "its PLY header has no line \"end_header\"";
     if (!refused.empty()) throw CommandError("cannot import '" + path + "': " + refused);
     Assimp::Importer importer;
     auto* files = new CountingFileSystem;

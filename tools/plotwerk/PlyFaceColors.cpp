@@ -10,103 +10,20 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <sstream>
+
+#include "PlyHeader.h"
 
 namespace {
 
-enum class Type { INT8, UINT8, INT16, UINT16, INT32, UINT32, FLOAT32, FLOAT64, NONE };
-
-Type typeNamed(const std::string& name) {
-    static const std::pair<const char*, Type> kNames[] = {
-        {"char", Type::INT8},      {"int8", Type::INT8},       {"uchar", Type::UINT8},
-        {"uint8", Type::UINT8},    {"short", Type::INT16},     {"int16", Type::INT16},
-        {"ushort", Type::UINT16},  {"uint16", Type::UINT16},   {"int", Type::INT32},
-        {"int32", Type::INT32},    {"uint", Type::UINT32},     {"uint32", Type::UINT32},
-        {"float", Type::FLOAT32},  {"float32", Type::FLOAT32}, {"double", Type::FLOAT64},
-        {"float64", Type::FLOAT64}};
-    for (const auto& [text, type] : kNames)
-        if (name == text) return type;
-    return Type::NONE;
-}
-
-std::streamsize sizeOf(Type type) {
-    static const std::streamsize kSizes[] = {1, 1, 2, 2, 4, 4, 4, 8, 0};
-    return kSizes[static_cast<int>(type)];
-}
+using Format = PlyHeader::Format;
+using Type = PlyHeader::Type;
+using Property = PlyHeader::Property;
+using Element = PlyHeader::Element;
 
 // The value that stands for full intensity in a colour component of this type.
 double fullOf(Type type) {
     static const double kFull[] = {127, 255, 32767, 65535, 2147483647.0, 4294967295.0, 1, 1, 1};
     return kFull[static_cast<int>(type)];
-}
-
-struct Property {
-    std::string name;
-    Type type = Type::NONE;
-    Type lengthType = Type::NONE;  // a list's length; NONE for a single value
-};
-
-struct Element {
-    std::string name;
-    std::uint64_t count = 0;
-    std::vector<Property> properties;
-};
-
-enum class Format { ASCII, BINARY_LE, BINARY_BE };
-
-struct Header {
-    Format format = Format::ASCII;
-    std::vector<Element> elements;
-    std::string problem;
-};
-
-// "property TYPE NAME" or "property list LENGTHTYPE TYPE NAME".
-void readProperty(std::istringstream& words, Header& header) {
-    std::string type, lengthType, name;
-    words >> type;
-    if (type == "list") words >> lengthType >> type;
-    words >> name;
-    const Property property{name, typeNamed(type),
-                            lengthType.empty() ? Type::NONE : typeNamed(lengthType)};
-    if (property.type == Type::NONE || (!lengthType.empty() && property.lengthType == Type::NONE))
-        header.problem = "a property's type is unknown";
-    else if (header.elements.empty())
-        header.problem = "a property comes before any element";
-    else
-        header.elements.back().properties.push_back(property);
-}
-
-Header readHeader(std::istream& in) {
-    Header header;
-    bool formatSeen = false;
-    for (std::string line; header.problem.empty() && std::getline(in, line);) {
-        std::istringstream words(line);
-        std::string word, format;
-        words >> word;
-        if (word == "end_header") {
-            if (!formatSeen) header.problem = "its header names no format";
-            return header;
-        }
-        if (word == "format") {
-            words >> format;
-            formatSeen = true;
-            if (format == "binary_little_endian")
-                header.format = Format::BINARY_LE;
-            else if (format == "binary_big_endian")
-                header.format = Format::BINARY_BE;
-            else if (format != "ascii")
-                header.problem = "its format is unknown";
-        } else if (word == "element") {
-            Element element;
-            if (!(words >> element.name >> element.count))
-                header.problem = "an element has no count";
-            header.elements.push_back(element);
-        } else if (word == "property") {
-            readProperty(words, header);
-        }
-    }
-    if (header.problem.empty()) header.problem = "its header has no end";
-    return header;
 }
 
 /// The body's values one after the other, as numbers whatever their type.
@@ -139,7 +56,7 @@ class Values {
 
     bool binary(Type type, double& value) {
         unsigned char bytes[8];
-        const std::streamsize size = sizeOf(type);
+        const std::streamsize size = PlyHeader::sizeOf(type);
         if (in_.sgetn(reinterpret_cast<char*>(bytes), size) != size) return false;
         if (format_ == Format::BINARY_BE) std::reverse(bytes, bytes + size);
         std::uint64_t bits = 0;
@@ -199,7 +116,7 @@ std::uint64_t fixedRecordSize(const Element& element) {
     std::uint64_t size = 0;
     for (const Property& property : element.properties) {
         if (property.lengthType != Type::NONE) return 0;
-        size += static_cast<std::uint64_t>(sizeOf(property.type));
+        size += static_cast<std::uint64_t>(PlyHeader::sizeOf(property.type));
     }
     return size;
 }
@@ -261,7 +178,7 @@ bool readFace(Values& values, const Element& faces, FaceColors& result) {
 }  // namespace
 
 FaceColors PlyFaceColors::read(std::istream& in) {
-    const Header header = readHeader(in);
+    const PlyHeader header = PlyHeader::read(in);
     FaceColors result;
     if (!header.problem.empty()) {
         result.problem = header.problem;
