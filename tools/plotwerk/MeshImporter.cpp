@@ -307,9 +307,11 @@ SbMatrix matrixOf(const aiMatrix4x4& m) {
 class SceneBuilder {
   public:
     SceneBuilder(const aiScene& scene, const std::string& path)
-        : scene_(scene), path_(path), textures_(scene, path), meshes_(scene.mNumMeshes) {
-        if (scene.mNumMeshes == 1) faceColors_ = readFaceColors(path);
-    }
+        : scene_(scene),
+          path_(path),
+          faceColors_(readFaceColors(path)),
+          textures_(scene, path),
+          meshes_(scene.mNumMeshes) {}
     ~SceneBuilder() {
         for (SoSeparator* mesh : meshes_)
             if (mesh) mesh->unref();
@@ -399,13 +401,15 @@ class SceneBuilder {
         return meshes_[index];
     }
 
-    // The file's colours per face, where they fit the mesh as the importer read it.
-    const FaceColors* faceColorsOf(const aiMesh& mesh) const {
+    // The file's colours per face, where they fit the mesh as the importer read it: its one
+    // mesh, with the file's faces.
+    const FaceColors* faceColorsOf(const aiMesh& mesh) {
         if (faceColors_.colors.empty()) return nullptr;
         std::uint64_t corners = 0;
         for (unsigned int f = 0; f < mesh.mNumFaces; ++f) corners += mesh.mFaces[f].mNumIndices;
-        if (faceColors_.fit(mesh.mNumFaces, corners)) return &faceColors_;
+        if (scene_.mNumMeshes == 1 && faceColors_.fit(mesh.mNumFaces, corners)) return &faceColors_;
         warnOfFaceColors(path_, "the importer read other faces than the file lists");
+        faceColors_ = FaceColors();  // said once
         return nullptr;
     }
 

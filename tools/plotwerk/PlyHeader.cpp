@@ -67,7 +67,8 @@ PlyHeader PlyHeader::read(std::istream& in) {
                 header.problem = "its format is unknown";
         } else if (word == "element") {
             Element element;
-            if (!(words >> element.name >> element.count)) header.problem = "an element has no count";
+            if (!(words >> element.name >> element.count))
+                header.problem = "an element has no count";
             header.elements.push_back(element);
         } else if (word == "property") {
             header.readProperty(words);
