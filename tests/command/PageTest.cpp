@@ -181,12 +181,13 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
      "COFF\n4 1 0\n-1 -1 0 230 30 20 255\n1 -1 0 230 30 20 255\n1 1 0 230 30 20 255\n"
      "-1 1 0 230 30 20 255\n4 0 1 2 3\n"},
     {"faces.ply", facesPly()},
-    // The same in OFF, in fractions and in bytes; and faces that say more corners than they
-    // list, whose colours cannot be told apart from their corners.
+    // The same in OFF, the first triangle as a polygon of ten corners, its bottom edge cut
+    // into eight; then with the second face's line cut short.
     {"faces.off",
-     "OFF\n4 2 0\n-1 -1 0\n1 -1 0\n1 1 0\n-1 1 0\n3 0 1 2 0.9 0.12 0.08\n3 0 2 3 20 40 230\n"},
-    {"unfit.off",
-     "OFF\n4 2 0\n-1 -1 0\n1 -1 0\n1 1 0\n-1 1 0\n3 0 1 2 230 30 20\n9 0 2 3 20 40 230\n"},
+     "OFF\n11 2 0\n-1 -1 0\n1 -1 0\n1 1 0\n-1 1 0\n-0.75 -1 0\n-0.5 -1 0\n-0.25 -1 0\n"
+     "0 -1 0\n0.25 -1 0\n0.5 -1 0\n0.75 -1 0\n10 0 4 5 6 7 8 9 10 1 2 230 30 20\n"
+     "3 0 2 3 20 40 230\n"},
+    {"part.off", "OFF\n4 2 0\n-1 -1 0\n1 -1 0\n1 1 0\n-1 1 0\n3 0 1 2 230 30 20\n3 0 2\n"},
     {"points.ply",  // a point cloud: vertices and no faces; the bounds, and three red ones
      "ply\nformat ascii 1.0\nelement vertex 5\nproperty float x\nproperty float y\n"
      "property float z\nproperty uchar red\nproperty uchar green\nproperty uchar blue\n"
@@ -453,9 +454,9 @@ TEST(Page, MeshesCamerasAndLights) {
               red, 1000, MANY),
         probe("PLY colours per face: the second", {"faces.ply"}, x0 - 30, y0 + 30, x1 - 30, y1 + 30,
               blue, 1000, MANY),
-        probe("OFF colours per face, fractions", {"faces.off"}, x0 + 30, y0 - 30, x1 + 30, y1 - 30,
-              red, 1000, MANY),
-        probe("OFF colours per face, bytes", {"faces.off"}, x0 - 30, y0 + 30, x1 - 30, y1 + 30,
+        probe("OFF colours per face: ten corners", {"faces.off"}, x0 + 30, y0 - 30, x1 + 30,
+              y1 - 30, red, 1000, MANY),
+        probe("OFF colours per face: three", {"faces.off"}, x0 - 30, y0 + 30, x1 - 30, y1 + 30,
               blue, 1000, MANY),
         inCentre("OFF colours in bytes", "coloured.off", red),
         probe("PLY points without faces, in their colours", {"points.ply"}, x0, y0, x1, y1, red, 1,
@@ -481,10 +482,11 @@ TEST(Page, MeshesCamerasAndLights) {
               50, MANY),
         probe("the scene's own camera not refitted", {"offset.tsc"}, x0, y0, x1, y1, ink, 0, 0),
     });
-    const PrintRun& unfit = print({"unfit.off"});  // colours left out, and why
-    EXPECT_EQ(unfit.count(x0, y0, x1, y1, coloured), 0);
-    EXPECT_EQ(unfit.command.errLines().size(), 1u);
-    EXPECT_NE(unfit.command.err.find("unfit.off"), std::string::npos);
+    const PrintRun& part = print({"part.off"});  // the face it cannot read left out, and why
+    EXPECT_GT(part.count(x0 + 30, y0 - 30, x1 + 30, y1 - 30, red), 1000);
+    EXPECT_EQ(part.count(x0 - 30, y0 + 30, x1 - 30, y1 + 30, ink), 0);
+    EXPECT_EQ(part.command.errLines().size(), 1u);
+    EXPECT_NE(part.command.err.find("part.off"), std::string::npos);
     const std::string said =  // the camera options left unused, said once
         print({"offset.tsc", "--scale", "1:2", "--projection", "orthographic"}).command.err;
     EXPECT_TRUE(std::count(said.begin(), said.end(), '\n') == 1 &&

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-/// The colours that a PLY or an OFF file gives its faces one by one. The importer reads past
-/// them; without them a model coloured by face (a part's regions, a simulation's results)
-/// prints in one grey.
+/// The colours that a mesh file gives its faces one by one, as PLY and OFF files may. The
+/// importer reads past them; without them a model coloured by face (a part's regions, a
+/// simulation's results) prints in one grey.
 class FaceColors {
   public:
-    /// The colours of the file at `path`: none when it is neither PLY nor OFF or colours no
-    /// face. A file whose face colours cannot be made out gets none and a `problem`.
+    /// The colours of the PLY file at `path`: none when it is no PLY file or colours no face.
+    /// A file whose face colours cannot be made out gets none and a `problem`.
     static FaceColors read(const std::string& path);
 
     /// Whether the importer read the faces as the file lists them: as many faces, with as many

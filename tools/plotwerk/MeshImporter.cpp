@@ -34,6 +34,7 @@
 #include "MeshRefiner.h"
 #include "MeshTextures.h"
 #include "NodeRef.h"
+#include "OffMeshReader.h"
 #include "PlyHeader.h"
 #include "SolidOrdering.h"
 #include "StandardInputFile.h"
@@ -302,14 +303,27 @@ SbMatrix matrixOf(const aiMatrix4x4& m) {
                     m.b4, m.c4, m.d4);
 }
 
+// Piped in, the file is named as the user knows it.
+void warnOf(const std::string& path, const std::string& message) {
+    const bool piped = StandardInputFile::isCopy(path);
+    SoDebugError::postWarning(
+        "MeshImporter::import", "%s",
+        (piped ? StandardInputFile::described(message, path) : message).c_str());
+}
+
+void warnOfFaceColors(const std::string& path, const std::string& why) {
+    warnOf(path, "The faces of \"" + path + "\" print without their colours: " + why);
+}
+
 /// Builds the scene of an imported file: each mesh converted once, placed as often as the
 /// node hierarchy places it.
 class SceneBuilder {
   public:
-    SceneBuilder(const aiScene& scene, const std::string& path)
+    /// `faceColors`: those the file gives its faces, if any.
+    SceneBuilder(const aiScene& scene, const std::string& path, FaceColors faceColors)
         : scene_(scene),
           path_(path),
-          faceColors_(readFaceColors(path)),
+          faceColors_(std::move(faceColors)),
           textures_(scene, path),
           meshes_(scene.mNumMeshes) {}
     ~SceneBuilder() {
@@ -413,21 +427,6 @@ class SceneBuilder {
         return nullptr;
     }
 
-    static FaceColors readFaceColors(const std::string& path) {
-        FaceColors colors = FaceColors::read(path);
-        if (!colors.problem.empty()) warnOfFaceColors(path, colors.problem);
-        return colors;
-    }
-
-    static void warnOfFaceColors(const std::string& path, const std::string& why) {
-        const std::string message =
-            "The faces of \"" + path + "\" print without their colours: " + why;
-        const bool piped = StandardInputFile::isCopy(path);
-        SoDebugError::postWarning(
-            "MeshImporter::import", "%s",
-            (piped ? StandardInputFile::described(message, path) : message).c_str());
-    }
-
     const aiScene& scene_;
     const std::string path_;
     FaceColors faceColors_;
@@ -488,19 +487,33 @@ SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces
     // meshes should not pay for steps whose result the printer does not need. Textured faces
     // are the exception: they are cut into smaller triangles, so polygons become triangles
     // first.
+    FaceColors faceColors;
+    std::unique_ptr<aiScene> offScene;
     const aiScene* scene = nullptr;
-    LargeStackRun::run(
-        [&] {
-            scene = importer.ReadFile(path, 0);
-            if (scene && cutTexturedFaces && MeshTextures::anyIn(*scene) && indicesAreSound(*scene))
-                scene = importer.ApplyPostProcessing(aiProcess_Triangulate);
-        },
-        readerStack(path));
-    if (!scene || !scene->mRootNode)
-        throw CommandError("cannot import '" + path + "': " + oneLine(importer.GetErrorString()));
+    if (OffMeshReader::isOff(path)) {
+        std::string leftOut;
+        offScene = OffMeshReader::read(path, faceColors, leftOut);
+        scene = offScene.get();
+        if (!leftOut.empty())
+            warnOf(path, "The file \"" + path + "\" is drawn in part: " + leftOut);
+    } else {
+        LargeStackRun::run(
+            [&] {
+                scene = importer.ReadFile(path, 0);
+                if (scene && cutTexturedFaces && MeshTextures::anyIn(*scene) &&
+                    indicesAreSound(*scene))
+                    scene = importer.ApplyPostProcessing(aiProcess_Triangulate);
+            },
+            readerStack(path));
+        if (!scene || !scene->mRootNode)
+            throw CommandError("cannot import '" + path +
+                               "': " + oneLine(importer.GetErrorString()));
+        faceColors = FaceColors::read(path);
+        if (!faceColors.problem.empty()) warnOfFaceColors(path, faceColors.problem);
+    }
     NodeRef<SoSeparator> root(new SoSeparator);
     {
-        SceneBuilder builder(*scene, path);
+        SceneBuilder builder(*scene, path, std::move(faceColors));
         builder.placeAll(*scene->mRootNode, cutTexturedFaces, *root.get());
     }
     if (root->getNumChildren() == 0)
@@ -508,6 +521,6 @@ SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces
     // Piped in, a model's missing files go unsaid: the importer also looks for names it makes
     // up from the copy's, names the user never gave.
     if (!StandardInputFile::isCopy(path)) reportMissing(*files, path);
-    if (bytesRead) *bytesRead = files->getBytes();
+    if (bytesRead) *bytesRead = offScene ? std::filesystem::file_size(path) : files->getBytes();
     return root.release();
 }

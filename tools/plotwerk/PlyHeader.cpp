@@ -79,13 +79,17 @@ PlyHeader PlyHeader::read(std::istream& in) {
     return header;
 }
 
-bool PlyHeader::endsIn(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+bool PlyHeader::startsAt(std::istream& in) {
     char start[4] = {};
     in.read(start, sizeof start);
     const bool ply = in.gcount() == 4 && std::string(start, 3) == "ply" &&
                      std::isspace(static_cast<unsigned char>(start[3]));
     in.clear();
     in.seekg(0);
-    return !ply || read(in).ended;
+    return ply;
+}
+
+bool PlyHeader::endsIn(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return !startsAt(in) || read(in).ended;
 }

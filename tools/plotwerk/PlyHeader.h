@@ -26,6 +26,8 @@ class PlyHeader {
 
     /// Reads the header from `in` at the file's start, and leaves `in` where the body begins.
     static PlyHeader read(std::istream& in);
+    /// Whether `in` starts as a PLY file; either way it is left at the file's start.
+    static bool startsAt(std::istream& in);
     /// False for a file that starts as PLY and whose header never ends (no line begins with
     /// the word "end_header"): the importer's reader seeks its end for ever.
     static bool endsIn(const std::string& path);
