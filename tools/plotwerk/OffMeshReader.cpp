@@ -104,12 +104,12 @@ class Reader {
 
     ai_real real(std::size_t word) { return static_cast<ai_real>(number(word)); }
 
-    // A whole number from 0 up to `most`.
+    // A whole number from 0 up to `most`, which is below 0 where no number fits.
     std::uint64_t count(std::size_t word, double most, const char* what) {
         const double value = number(word);
         if (!(value >= 0 && value <= most) || value != static_cast<double>(std::uint64_t(value)))
             fail(std::string(what) + " is not a whole number from 0 to " +
-                 std::to_string(static_cast<std::uint64_t>(most)));
+                 std::to_string(static_cast<long long>(most)));
         return static_cast<std::uint64_t>(value);
     }
 
