@@ -7,7 +7,9 @@
 #include <assimp/scene.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string_view>
@@ -115,7 +117,9 @@ class Reader {
 
     void readKeyword() {
         nextLine("its keyword");
-        const std::string keyword(words_[0]);
+        const std::string keyword(words_[0].substr(0, 20));
+        if (keyword.size() < 3 || keyword.compare(keyword.size() - 3, 3, "OFF") != 0)
+            fail("\"" + keyword + "\" is no OFF keyword (\"OFF\", \"COFF\", \"NOFF\", ...)");
         const std::string prefix = keyword.substr(0, keyword.size() - 3);
         if (prefix.find_first_of("4n") != std::string::npos ||
             (words_.size() > 1 && words_[1] == "BINARY"))
@@ -188,8 +192,8 @@ class Reader {
             faceColors.corners += corners.size();
         }
         if (unread > 0)
-            leftOut = std::to_string(unread) + " faces cannot be read and are left out (" +
-                      leftOut + ")";
+            leftOut =
+                std::to_string(unread) + " faces cannot be read and are left out (" + leftOut + ")";
         if (std::any_of(colors.begin(), colors.end(), [](auto& c) { return c.has_value(); }))
             faceColors.colors = scaled(std::move(colors), largest);
         mesh.mNumFaces = static_cast<unsigned int>(faces.size());
@@ -233,9 +237,9 @@ class Reader {
     static std::unique_ptr<aiScene> sceneOf(std::unique_ptr<aiMesh> mesh) {
         auto scene = std::make_unique<aiScene>();
         scene->mNumMeshes = 1;
-        scene->mMeshes = new aiMesh*[1]{mesh.release()};
+        scene->mMeshes = new aiMesh* [1] { mesh.release() };
         scene->mNumMaterials = 1;
-        scene->mMaterials = new aiMaterial*[1]{new aiMaterial};
+        scene->mMaterials = new aiMaterial* [1] { new aiMaterial };
         scene->mRootNode = new aiNode;
         scene->mRootNode->mNumMeshes = 1;
         scene->mRootNode->mMeshes = new unsigned int[1]{0};
@@ -257,10 +261,21 @@ std::string keywordOf(std::istream& in) {
 
 }  // namespace
 
+// The importer picks its OFF reader by the extension, or by a first word like "OFF" in any
+// case, and some words so picked bring it down: all of these come here.
 bool OffMeshReader::isOff(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string keyword = keywordOf(in);
-    return keyword.size() >= 3 && keyword.compare(keyword.size() - 3, 3, "OFF") == 0;
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::string keyword;
+    {
+        std::ifstream in(path, std::ios::binary);
+        keyword = keywordOf(in);
+    }
+    for (std::string* text : {&extension, &keyword})
+        std::transform(text->begin(), text->end(), text->begin(),
+                       [](unsigned char c) { return std::toupper(c); });
+    const bool word = std::all_of(keyword.begin(), keyword.end(),
+                                  [](unsigned char c) { return std::isalnum(c); });
+    return extension == ".OFF" || (word && keyword.find("OFF") != std::string::npos);
 }
 
 std::unique_ptr<aiScene> OffMeshReader::read(const std::string& path, FaceColors& faceColors,

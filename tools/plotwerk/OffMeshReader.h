@@ -14,7 +14,8 @@ struct aiScene;
 /// writes past its arrays where a face line is malformed.
 class OffMeshReader {
   public:
-    /// Whether the file starts with an OFF keyword ("OFF", "COFF", "NOFF", "STCOFF", ...).
+    /// Whether the file is one for this reader: named ".off", or starting with a word like an
+    /// OFF keyword ("OFF", "COFF", "NOFF", "STCOFF", ...).
     static bool isOff(const std::string& path);
     /// The scene; a CommandError that says what is wrong, and where, with a file it cannot
     /// read. `faceColors` receives the faces' colours, in 0 to 1; `leftOut` what was left out
