@@ -35,7 +35,7 @@
 #include "MeshTextures.h"
 #include "NodeRef.h"
 #include "OffMeshReader.h"
-#include "PlyHeader.h"
+#include "PlySafetyCheck.h"
 #include "SolidOrdering.h"
 #include "StandardInputFile.h"
 
@@ -476,8 +476,7 @@ void reportMissing(const CountingFileSystem& files, const std::string& path) {
 SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces,
                                   unsigned long long* bytesRead) {
     std::string refused = GltfSafetyCheck::problemIn(path);
-    if (refused.empty() && !PlyHeader::endsIn(path))
-        refused = "its PLY header has no line \"end_header\"";
+    if (refused.empty()) refused = PlySafetyCheck::problemIn(path);
     if (!refused.empty()) throw CommandError("cannot import '" + path + "': " + refused);
     Assimp::Importer importer;
     auto* files = new CountingFileSystem;

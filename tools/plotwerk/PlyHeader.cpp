@@ -88,8 +88,3 @@ bool PlyHeader::startsAt(std::istream& in) {
     in.seekg(0);
     return ply;
 }
-
-bool PlyHeader::endsIn(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return !startsAt(in) || read(in).ended;
-}

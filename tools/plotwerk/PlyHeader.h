@@ -28,9 +28,6 @@ class PlyHeader {
     static PlyHeader read(std::istream& in);
     /// Whether `in` starts as a PLY file; either way it is left at the file's start.
     static bool startsAt(std::istream& in);
-    /// False for a file that starts as PLY and whose header never ends (no line begins with
-    /// the word "end_header"): the importer's reader seeks its end for ever.
-    static bool endsIn(const std::string& path);
     /// The bytes of a value of `type` in a binary body.
     static std::streamsize sizeOf(Type type);
 

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+/// What in a PLY file would bring the importer's reader down, found before it reads the file:
+/// - a header that never ends (no line begins with "end_header"), whose end it seeks for ever;
+/// - a body that does not hold the values its header declares (a word that is no number, or
+///   too few values), where it frees memory twice.
+class PlySafetyCheck {
+  public:
+    /// Empty when the file is no PLY file or holds nothing of the above; otherwise what is
+    /// wrong, in a few words.
+    static std::string problemIn(const std::string& path);
+};
