@@ -79,11 +79,13 @@ PlyHeader PlyHeader::read(std::istream& in) {
     return header;
 }
 
+// As the importer's reader takes it: "ply" in any case, whatever follows.
 bool PlyHeader::startsAt(std::istream& in) {
-    char start[4] = {};
+    char start[3] = {};
     in.read(start, sizeof start);
-    const bool ply = in.gcount() == 4 && std::string(start, 3) == "ply" &&
-                     std::isspace(static_cast<unsigned char>(start[3]));
+    bool ply = in.gcount() == 3;
+    for (int k = 0; k < 3; ++k)
+        ply = ply && std::tolower(static_cast<unsigned char>(start[k])) == "ply"[k];
     in.clear();
     in.seekg(0);
     return ply;

@@ -26,7 +26,8 @@ class PlyHeader {
 
     /// Reads the header from `in` at the file's start, and leaves `in` where the body begins.
     static PlyHeader read(std::istream& in);
-    /// Whether `in` starts as a PLY file; either way it is left at the file's start.
+    /// Whether `in` starts as a PLY file may ("ply" in any case); either way it is left at the
+    /// file's start.
     static bool startsAt(std::istream& in);
     /// The bytes of a value of `type` in a binary body.
     static std::streamsize sizeOf(Type type);

@@ -101,8 +101,7 @@ bool PlyValues::readProperty(const PlyHeader::Property& property, std::uint64_t&
 
 // Binary records of a fixed size are passed over at once.
 bool PlyValues::readPast(const PlyHeader::Element& element) {
-    const std::uint64_t size =
-        format_ == PlyHeader::Format::ASCII ? 0 : fixedRecordSize(element);
+    const std::uint64_t size = format_ == PlyHeader::Format::ASCII ? 0 : fixedRecordSize(element);
     if (size > 0) return element.count <= ~std::uint64_t(0) / size && skip(size * element.count);
     if (element.properties.empty()) return true;
     std::uint64_t length = 0;
