@@ -105,12 +105,13 @@ std::uint64_t bitsOf(Real value) {
 }
 
 // The unit square's lower right triangle in red and its upper left one in blue, as colours
-// per face of a binary PLY file, most significant byte first, with a value per vertex to
-// read past.
+// per face of a binary PLY file, most significant byte first, with values of two sizes per
+// vertex to read past.
 std::string facesPly() {
     std::string file =
         "ply\nformat binary_big_endian 1.0\nelement vertex 4\nproperty float x\n"
-        "property float y\nproperty float z\nproperty double quality\nelement face 2\n"
+        "property float y\nproperty float z\nproperty double quality\nproperty char flag\n"
+        "element face 2\n"
         "property list uchar int vertex_indices\nproperty ushort red\nproperty ushort green\n"
         "property ushort blue\nend_header\n";
     const auto put = [&](std::uint64_t bits, int bytes) {
@@ -120,6 +121,7 @@ std::string facesPly() {
     for (const auto& corner : corners) {
         for (float v : {corner[0], corner[1], 0.0f}) put(bitsOf(v), 4);
         put(bitsOf(0.5), 8);
+        put(1, 1);
     }
     const unsigned faces[][6] = {{0, 1, 2, 230, 30, 20}, {0, 2, 3, 20, 40, 230}};
     for (const auto& face : faces) {
@@ -181,6 +183,11 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
      "COFF\n4 1 0\n-1 -1 0 230 30 20 255\n1 -1 0 230 30 20 255\n1 1 0 230 30 20 255\n"
      "-1 1 0 230 30 20 255\n4 0 1 2 3\n"},
     {"faces.ply", facesPly()},
+    {"faces_ascii.ply",  // the same in ASCII
+     "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\n"
+     "property float z\nelement face 2\nproperty list uchar int vertex_indices\n"
+     "property uchar red\nproperty uchar green\nproperty uchar blue\nend_header\n"
+     "-1 -1 0\n1 -1 0\n1 1 0\n-1 1 0\n3 0 1 2 230 30 20\n3 0 2 3 20 40 230\n"},
     // The same in OFF, the first triangle as a polygon of ten corners, its bottom edge cut
     // into eight; then with the second face's line cut short.
     {"faces.off",
@@ -454,6 +461,8 @@ TEST(Page, MeshesCamerasAndLights) {
               red, 1000, MANY),
         probe("PLY colours per face: the second", {"faces.ply"}, x0 - 30, y0 + 30, x1 - 30, y1 + 30,
               blue, 1000, MANY),
+        probe("PLY colours per face, ASCII", {"faces_ascii.ply"}, x0 + 30, y0 - 30, x1 + 30,
+              y1 - 30, red, 1000, MANY),
         probe("OFF colours per face: ten corners", {"faces.off"}, x0 + 30, y0 - 30, x1 + 30,
               y1 - 30, red, 1000, MANY),
         probe("OFF colours per face: three", {"faces.off"}, x0 - 30, y0 + 30, x1 - 30, y1 + 30,
