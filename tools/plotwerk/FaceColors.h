@@ -22,7 +22,8 @@ class FaceColors {
         return colors.size() == faces && corners == this->corners;
     }
 
-    /// One entry a face, in the file's order; empty where the face has no colour.
+    /// One entry a face, in the file's order; empty where the face has no colour. In 0 to 1,
+    /// or in bytes where a file gives them so.
     std::vector<std::optional<SbColor>> colors;
     /// The faces' corners, all counted.
     std::uint64_t corners = 0;

@@ -75,12 +75,27 @@ bool hasOwnDiffuse(const aiMaterial* source) {
            source->GetName() != aiString(AI_DEFAULT_MATERIAL_NAME);
 }
 
-// Some readers (the OFF one) hand over colour bytes, 0 to 255, instead of fractions: a set
-// with any component above 1 is taken to be in bytes.
+// Some files (OFF ones) give colour bytes, 0 to 255, instead of fractions: a set with any
+// component above 1 is taken to be in bytes.
 float colorScaleOf(const aiColor4D* colors, unsigned int count) {
     for (unsigned int i = 0; i < count; ++i)
         if (colors[i].r > 1.0f || colors[i].g > 1.0f || colors[i].b > 1.0f) return 1.0f / 255.0f;
     return 1.0f;
+}
+
+// The same for colours per face; each scaled component is kept within 0 to 1 (NaN compares
+// false and gives 0).
+std::vector<std::optional<SbColor>> scaledToFractions(std::vector<std::optional<SbColor>> colors) {
+    aiColor4D largest(0, 0, 0, 1);  // the set's largest component, as a colour of one
+    for (const std::optional<SbColor>& color : colors)
+        for (int k = 0; color && k < 3; ++k) largest.r = std::max(largest.r, (*color)[k]);
+    const float scale = colorScaleOf(&largest, 1);
+    for (std::optional<SbColor>& color : colors)
+        for (int k = 0; color && k < 3; ++k) {
+            float& c = (*color)[k];
+            c = c > 0 ? std::min(1.0f, c * scale) : 0.0f;
+        }
+    return colors;
 }
 
 // The first colour set, one colour per vertex.
@@ -204,9 +219,10 @@ enum class OwnColors { NONE, MATERIAL, PER_VERTEX, PER_FACE };
 OwnColors addFaceColors(const aiMesh& mesh, const FaceColors& faceColors, SoMaterial& material,
                         SoGroup& group) {
     const SbColor base = material.diffuseColor[0];
+    const std::vector<std::optional<SbColor>> given = scaledToFractions(faceColors.colors);
     std::vector<SbColor> colors;
     for (unsigned int f = 0; f < mesh.mNumFaces; ++f)
-        if (mesh.mFaces[f].mNumIndices >= 3) colors.push_back(faceColors.colors[f].value_or(base));
+        if (mesh.mFaces[f].mNumIndices >= 3) colors.push_back(given[f].value_or(base));
     if (colors.empty()) return OwnColors::NONE;
     material.diffuseColor.setValues(0, static_cast<int>(colors.size()), colors.data());
     auto* binding = new SoMaterialBinding;

@@ -1,7 +1,3 @@
-// Colours are numbers in 0 to 1 or bytes in 0 to 255, which a file does not say: as for
-// every mesh file, a set of colours with any component above 1 is taken to be in bytes (the
-// vertex colours are scaled where every format's are; the faces' here).
-
 #include "OffMeshReader.h"
 
 #include <assimp/scene.h>
@@ -170,7 +166,6 @@ class Reader {
         std::vector<std::optional<SbColor>> colors;
         std::vector<unsigned int> corners;
         std::uint64_t unread = 0;
-        float largest = 0;
         for (std::uint64_t f = 0; f < faces_; ++f) {
             if (!lines_.next(words_)) {
                 leftOut = "the file ends after " + std::to_string(f) + " of its " +
@@ -180,7 +175,7 @@ class Reader {
             try {
                 readCorners(corners);
                 if (corners.empty()) continue;
-                colors.push_back(colorAfter(corners.size() + 1, largest));
+                colors.push_back(colorAfter(corners.size() + 1));
             } catch (const LineError& error) {
                 if (unread++ == 0) leftOut = error.what;
                 continue;
@@ -195,7 +190,7 @@ class Reader {
             leftOut =
                 std::to_string(unread) + " faces cannot be read and are left out (" + leftOut + ")";
         if (std::any_of(colors.begin(), colors.end(), [](auto& c) { return c.has_value(); }))
-            faceColors.colors = scaled(std::move(colors), largest);
+            faceColors.colors = std::move(colors);
         mesh.mNumFaces = static_cast<unsigned int>(faces.size());
         mesh.mFaces = new aiFace[faces.size()];
         for (std::size_t f = 0; f < faces.size(); ++f) std::swap(mesh.mFaces[f], faces[f]);
@@ -211,27 +206,12 @@ class Reader {
     }
 
     // Three or four numbers after a face's corners are its colour.
-    std::optional<SbColor> colorAfter(std::size_t first, float& largest) {
+    std::optional<SbColor> colorAfter(std::size_t first) {
         const std::size_t components = words_.size() - first;
         if (components != 3 && components != 4) return std::nullopt;
         float rgb[3];
-        for (int k = 0; k < 3; ++k) {
-            rgb[k] = static_cast<float>(number(first + k));
-            largest = std::max(largest, rgb[k]);
-        }
+        for (int k = 0; k < 3; ++k) rgb[k] = static_cast<float>(number(first + k));
         return SbColor(rgb);
-    }
-
-    static std::vector<std::optional<SbColor>> scaled(std::vector<std::optional<SbColor>> colors,
-                                                      float largest) {
-        const float scale = largest > 1 ? 1.0f / 255 : 1.0f;
-        for (std::optional<SbColor>& color : colors) {
-            if (!color) continue;
-            SbColor& rgb = *color;
-            // NaN compares false and gives 0.
-            for (int k = 0; k < 3; ++k) rgb[k] = rgb[k] > 0 ? std::min(1.0f, rgb[k] * scale) : 0;
-        }
-        return colors;
     }
 
     static std::unique_ptr<aiScene> sceneOf(std::unique_ptr<aiMesh> mesh) {

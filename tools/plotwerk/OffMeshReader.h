@@ -18,8 +18,9 @@ class OffMeshReader {
     /// OFF keyword ("OFF", "COFF", "NOFF", "STCOFF", ...).
     static bool isOff(const std::string& path);
     /// The scene; a CommandError that says what is wrong, and where, with a file it cannot
-    /// read. `faceColors` receives the faces' colours, in 0 to 1; `leftOut` what was left out
-    /// (faces it cannot read, or does not hold), empty when nothing was.
+    /// read. `faceColors` receives the faces' colours as the file gives them, in fractions or
+    /// in bytes, like the vertex colours; `leftOut` what was left out (faces it cannot read,
+    /// or does not hold), empty when nothing was.
     static std::unique_ptr<aiScene> read(const std::string& path, FaceColors& faceColors,
                                          std::string& leftOut);
 };
