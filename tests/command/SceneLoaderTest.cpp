@@ -49,10 +49,13 @@ TEST(SceneLoader, TheInputIsEveryFileTheSceneWasReadFrom) {
     dir.write("corners.bin", cornersBuffer());
     dir.write("triangle.gltf", kTriangleGltf);
     dir.write("cube.tsc", "#Tessara V1.0 ascii\nSeparator { Cube { } }\n");
+    dir.write("triangle.off", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n");
     const struct {
         const char* input;
         std::vector<const char*> read;
-    } cases[] = {{"triangle.gltf", {"triangle.gltf", "corners.bin"}}, {"cube.tsc", {"cube.tsc"}}};
+    } cases[] = {{"triangle.gltf", {"triangle.gltf", "corners.bin"}},
+                 {"cube.tsc", {"cube.tsc"}},
+                 {"triangle.off", {"triangle.off"}}};
     for (const auto& c : cases) {
         DebugMessages messages(stderr);
         unsigned long long bytes = 0;
@@ -105,6 +108,45 @@ TEST(SceneLoader, WhatWouldCrashTheImporterRefusesTheMeshNothingElseDoes) {
         EXPECT_TRUE(c.refusal.empty() ? refusal.empty()
                                       : refusal.find(c.refusal) != std::string::npos)
             << c.member.substr(0, 80) << ": " << refusal;
+    }
+}
+
+// PLY and OFF files on which the importer's readers would hang or crash are refused, saying
+// where they go wrong, or read by the command itself; a sound file of each loads.
+TEST(SceneLoader, PlyAndOffFilesTheImporterWouldMisreadAreRefusedOrReadWell) {
+    SoDB::init();
+    ScratchDir dir;
+    const std::string ply =
+        "format ascii 1.0\nelement vertex 3\nproperty float x\n"
+        "property float y\nproperty float z\n";
+    const struct {
+        std::string name, text;
+        const char* refusal;  // what the refusal names; empty: the mesh loads
+    } cases[] = {
+        {"a.ply", "ply\n" + ply + "end_header\n0 0 0\n1 0 0\n0 1 0\n", ""},
+        {"b.ply", "ply\n" + ply + "end_headers\n0 0 0\n1 0 0\n0 1 0\n", "end_header"},
+        {"c.txt", "PLY\n" + ply, "end_header"},
+        {"d.ply", "ply\n" + ply + "end_header\n0 0 0\n1 0 \xe5\n0 1 0\n", "\"vertex\""},
+        {"e.ply", "ply\n" + ply + "end_header\n0 0 0\n1 0 0\n", "\"vertex\""},
+        {"f.off",
+         "STCNOFF\n3 1 0\n0 0 0 0 0 1 1 0 0 1 0 0\n1 0 0 0 0 1 1 0 0 1 1 0\n"
+         "0 1 0 0 0 1 1 0 0 1 0 1\n12 0 1 2 0 1 2 0 1 2 0 1 2\n",
+         ""},
+        {"g.off", "OFF3\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n", "OFF3"},
+        {"h.off", "OFF\n# counts next\n", "line 2"},
+        {"i.off", "OFF\n900 1 0\n0 0 0\n", "900"},
+    };
+    for (const auto& c : cases) {
+        dir.write(c.name, c.text);
+        DebugMessages messages(stderr);
+        std::string refusal;
+        try {
+            NodeRef<SoSeparator> scene(SceneLoader::load(dir.file(c.name), messages, true));
+        } catch (const CommandError& error) {
+            refusal = error.what();
+        }
+        EXPECT_TRUE(*c.refusal ? refusal.find(c.refusal) != std::string::npos : refusal.empty())
+            << c.name << ": " << refusal;
     }
 }
 

@@ -106,7 +106,8 @@ class Reader {
     std::uint64_t count(std::size_t word, double most, const char* what) {
         const double value = number(word);
         if (!(value >= 0 && value <= most) || value != static_cast<double>(std::uint64_t(value)))
-            fail(std::string(what) + " is not a whole number from 0 to " +
+            fail(std::string(what) + ", " + std::string(words_[word]) +
+                 ", is not a whole number from 0 to " +
                  std::to_string(static_cast<long long>(most)));
         return static_cast<std::uint64_t>(value);
     }
