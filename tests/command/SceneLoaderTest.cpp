@@ -111,8 +111,9 @@ TEST(SceneLoader, WhatWouldCrashTheImporterRefusesTheMeshNothingElseDoes) {
     }
 }
 
-// PLY and OFF files on which the importer's readers would hang or crash are refused, saying
-// where they go wrong, or read by the command itself; a sound file of each loads.
+// PLY and OFF files on which the importer's readers would hang or crash (on an element
+// declared twice, it writes past its arrays) are refused, saying where they go wrong, or read
+// by the command itself; a sound file of each loads.
 TEST(SceneLoader, PlyAndOffFilesTheImporterWouldMisreadAreRefusedOrReadWell) {
     SoDB::init();
     ScratchDir dir;
@@ -128,6 +129,8 @@ TEST(SceneLoader, PlyAndOffFilesTheImporterWouldMisreadAreRefusedOrReadWell) {
         {"c.txt", "PLY\n" + ply, "end_header"},
         {"d.ply", "ply\n" + ply + "end_header\n0 0 0\n1 0 \xe5\n0 1 0\n", "\"vertex\""},
         {"e.ply", "ply\n" + ply + "end_header\n0 0 0\n1 0 0\n", "\"vertex\""},
+        {"e2.ply", "ply\n" + ply + "element vertex 1\nend_header\n0 0 0\n1 0 0\n0 1 0\n0\n",
+         "\"vertex\""},
         {"f.off",
          "STCNOFF\n3 1 0\n0 0 0 0 0 1 1 0 0 1 0 0\n1 0 0 0 0 1 1 0 0 1 1 0\n"
          "0 1 0 0 0 1 1 0 0 1 0 1\n12 0 1 2 0 1 2 0 1 2 0 1 2\n",

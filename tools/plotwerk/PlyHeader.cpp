@@ -55,27 +55,33 @@ PlyHeader PlyHeader::read(std::istream& in) {
         const std::string before = header.problem;
         if (word == "end_header") {
             header.ended = true;
-            if (!formatSeen) header.problem = "its header names no format";
+            if (!formatSeen) header.problem = "no format is named";
         } else if (word == "format") {
             words >> format;
+            if (formatSeen) header.problem = "the format is named twice";
             formatSeen = true;
             if (format == "binary_little_endian")
                 header.format = Format::BINARY_LE;
             else if (format == "binary_big_endian")
                 header.format = Format::BINARY_BE;
             else if (format != "ascii")
-                header.problem = "its format is unknown";
+                header.problem = "the format is unknown";
         } else if (word == "element") {
             Element element;
             if (!(words >> element.name >> element.count))
                 header.problem = "an element has no count";
+            for (const Element& earlier : header.elements)
+                if (earlier.name == element.name)
+                    header.problem = "the element \"" + element.name + "\" is declared twice";
             header.elements.push_back(element);
         } else if (word == "property") {
             header.readProperty(words);
+        } else if (word != "ply" && word != "comment" && word != "obj_info" && !word.empty()) {
+            header.problem = "a line starts with a word that is no PLY keyword";
         }
         if (!before.empty()) header.problem = before;  // the first problem is the one to tell
     }
-    if (!header.ended) header.problem = "its header has no end";
+    if (!header.ended) header.problem = "it has no end";
     return header;
 }
 
