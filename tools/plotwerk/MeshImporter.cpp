@@ -76,20 +76,25 @@ bool hasOwnDiffuse(const aiMaterial* source) {
 }
 
 // Some files (OFF ones) give colour bytes, 0 to 255, instead of fractions: a set with any
-// component above 1 is taken to be in bytes.
+// component above 1 is taken to be in bytes. `largest` is the set's largest component.
+float colorScaleFor(float largest) {
+    return largest > 1.0f ? 1.0f / 255.0f : 1.0f;
+}
+
 float colorScaleOf(const aiColor4D* colors, unsigned int count) {
+    float largest = 0;
     for (unsigned int i = 0; i < count; ++i)
-        if (colors[i].r > 1.0f || colors[i].g > 1.0f || colors[i].b > 1.0f) return 1.0f / 255.0f;
-    return 1.0f;
+        largest = std::max({largest, colors[i].r, colors[i].g, colors[i].b});
+    return colorScaleFor(largest);
 }
 
 // The same for colours per face; each scaled component is kept within 0 to 1 (NaN compares
 // false and gives 0).
 std::vector<std::optional<SbColor>> scaledToFractions(std::vector<std::optional<SbColor>> colors) {
-    aiColor4D largest(0, 0, 0, 1);  // the set's largest component, as a colour of one
+    float largest = 0;
     for (const std::optional<SbColor>& color : colors)
-        for (int k = 0; color && k < 3; ++k) largest.r = std::max(largest.r, (*color)[k]);
-    const float scale = colorScaleOf(&largest, 1);
+        for (int k = 0; color && k < 3; ++k) largest = std::max(largest, (*color)[k]);
+    const float scale = colorScaleFor(largest);
     for (std::optional<SbColor>& color : colors)
         for (int k = 0; color && k < 3; ++k) {
             float& c = (*color)[k];
