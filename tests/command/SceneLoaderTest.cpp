@@ -111,10 +111,12 @@ TEST(SceneLoader, WhatWouldCrashTheImporterRefusesTheMeshNothingElseDoes) {
     }
 }
 
-// PLY and OFF files on which the importer's readers would hang or crash (on an element
-// declared twice, it writes past its arrays) are refused, saying where they go wrong, or read
-// by the command itself; a sound file of each loads.
-TEST(SceneLoader, PlyAndOffFilesTheImporterWouldMisreadAreRefusedOrReadWell) {
+// Mesh files on which the importer's readers would hang, crash or run out of memory (on an
+// element declared twice, its PLY reader writes past its arrays; an element named with digits
+// first makes it room for billions of records; on an empty file, its glTF reader reads memory
+// it never filled) are refused, saying where they go wrong, or read by the
+// command itself; a sound file of each loads.
+TEST(SceneLoader, MeshFilesTheImporterWouldMisreadAreRefusedOrReadWell) {
     SoDB::init();
     ScratchDir dir;
     const std::string ply =
@@ -131,6 +133,12 @@ TEST(SceneLoader, PlyAndOffFilesTheImporterWouldMisreadAreRefusedOrReadWell) {
         {"e.ply", "ply\n" + ply + "end_header\n0 0 0\n1 0 0\n", "\"vertex\""},
         {"e2.ply", "ply\n" + ply + "element vertex 1\nend_header\n0 0 0\n1 0 0\n0 1 0\n0\n",
          "\"vertex\""},
+        {"e3.ply",
+         "ply\n" + ply +
+             "element 777777777777777 1\nproperty uchar k\nend_header\n0 0 0\n"
+             "1 0 0\n0 1 0\n5\n",
+         "\"777777777777777\""},
+        {"empty.gltf", "", "empty.gltf"},
         {"f.off",
          "STCNOFF\n3 1 0\n0 0 0 0 0 1 1 0 0 1 0 0\n1 0 0 0 0 1 1 0 0 1 1 0\n"
          "0 1 0 0 0 1 1 0 0 1 0 1\n12 0 1 2 0 1 2 0 1 2 0 1 2\n",

@@ -462,6 +462,33 @@ bool indicesAreSound(const aiScene& scene) {
     return true;
 }
 
+unsigned int primitiveTypeOf(unsigned int corners) {
+    switch (corners) {
+        case 0:
+        case 1:
+            return aiPrimitiveType_POINT;
+        case 2:
+            return aiPrimitiveType_LINE;
+        case 3:
+            return aiPrimitiveType_TRIANGLE;
+        default:
+            return aiPrimitiveType_POLYGON;
+    }
+}
+
+// Flags each mesh by its faces, so that the importer's triangulation passes over a mesh
+// without a face of more than three corners. It aborts the program on such a mesh flagged
+// otherwise (the NFF reader flags a face of no corner, which it makes of some malformed files,
+// as a polygon), or not flagged at all but holding a face of no corner: that counts as a point.
+void flagPrimitivesByFaces(const aiScene& scene) {
+    for (unsigned int m = 0; m < scene.mNumMeshes; ++m) {
+        aiMesh& mesh = *scene.mMeshes[m];
+        mesh.mPrimitiveTypes = 0;
+        for (unsigned int f = 0; f < mesh.mNumFaces; ++f)
+            mesh.mPrimitiveTypes |= primitiveTypeOf(mesh.mFaces[f].mNumIndices);
+    }
+}
+
 // The readers take up to about 3 KB of stack for each level a file nests (COLLADA's, at
 // depth), and a level takes at least a dozen bytes of the file. Files beyond 16 MB get the
 // most, which still holds a million levels.
@@ -492,11 +519,19 @@ void reportMissing(const CountingFileSystem& files, const std::string& path) {
                                       name.c_str());
 }
 
+// Each reader says something else of an empty file, and one (glTF's) reads memory it never
+// filled.
+bool isEmpty(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error) &&
+           std::filesystem::file_size(path, error) == 0;
+}
+
 }  // namespace
 
 SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces,
                                   unsigned long long* bytesRead) {
-    std::string refused = GltfSafetyCheck::problemIn(path);
+    std::string refused = isEmpty(path) ? "the file is empty" : GltfSafetyCheck::problemIn(path);
     if (refused.empty()) refused = PlySafetyCheck::problemIn(path);
     if (!refused.empty()) throw CommandError("cannot import '" + path + "': " + refused);
     Assimp::Importer importer;
@@ -521,8 +556,10 @@ SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces
             [&] {
                 scene = importer.ReadFile(path, 0);
                 if (scene && cutTexturedFaces && MeshTextures::anyIn(*scene) &&
-                    indicesAreSound(*scene))
+                    indicesAreSound(*scene)) {
+                    flagPrimitivesByFaces(*scene);
                     scene = importer.ApplyPostProcessing(aiProcess_Triangulate);
+                }
             },
             readerStack(path));
         if (!scene || !scene->mRootNode)

@@ -43,11 +43,25 @@ void PlyHeader::readProperty(std::istream& words) {
         elements.back().properties.push_back(property);
 }
 
+// "element NAME COUNT". `names` are those of the elements before.
+void PlyHeader::readElement(std::istream& words, std::set<std::string>& names) {
+    Element element;
+    if (!(words >> element.name >> element.count)) problem = "an element has no count";
+    // The importer's reader takes such a name's digits for the count, and makes room for that
+    // many records.
+    if (std::isdigit(static_cast<unsigned char>(element.name[0])))
+        problem = "the element \"" + element.name + "\" is named with a digit first";
+    if (!names.insert(element.name).second)
+        problem = "the element \"" + element.name + "\" is declared twice";
+    elements.push_back(element);
+}
+
 // Lines are read on past a problem, to the end of the header, so that `ended` holds for any
 // file.
 PlyHeader PlyHeader::read(std::istream& in) {
     PlyHeader header;
     bool formatSeen = false;
+    std::set<std::string> names;
     for (std::string line; !header.ended && std::getline(in, line);) {
         std::istringstream words(line);
         std::string word, format;
@@ -67,13 +81,7 @@ PlyHeader PlyHeader::read(std::istream& in) {
             else if (format != "ascii")
                 header.problem = "the format is unknown";
         } else if (word == "element") {
-            Element element;
-            if (!(words >> element.name >> element.count))
-                header.problem = "an element has no count";
-            for (const Element& earlier : header.elements)
-                if (earlier.name == element.name)
-                    header.problem = "the element \"" + element.name + "\" is declared twice";
-            header.elements.push_back(element);
+            header.readElement(words, names);
         } else if (word == "property") {
             header.readProperty(words);
         } else if (word != "ply" && word != "comment" && word != "obj_info" && !word.empty()) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ios>
 #include <istream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,5 +41,6 @@ class PlyHeader {
     bool ended = false;
 
   private:
+    void readElement(std::istream& words, std::set<std::string>& names);
     void readProperty(std::istream& words);
 };
