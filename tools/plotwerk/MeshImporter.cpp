@@ -36,6 +36,7 @@
 #include "NodeRef.h"
 #include "OffMeshReader.h"
 #include "PlySafetyCheck.h"
+#include "ReaderReportLimit.h"
 #include "SolidOrdering.h"
 #include "StandardInputFile.h"
 
@@ -552,6 +553,7 @@ SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces
         if (!leftOut.empty())
             warnOf(path, "The file \"" + path + "\" is drawn in part: " + leftOut);
     } else {
+        const ReaderReportLimit reportLimit(path);
         LargeStackRun::run(
             [&] {
                 scene = importer.ReadFile(path, 0);
