@@ -68,7 +68,8 @@ TEST(SceneLoader, TheInputIsEveryFileTheSceneWasReadFrom) {
 }
 
 // What would crash the importer is refused, by what it is: an embedded image whose media type
-// has no "/", wherever it stands, or JSON nested too deep. Other images do not stop a mesh.
+// has no "/", wherever it stands, JSON nested too deep, or a binary header giving the JSON a
+// gigabyte (the importer would take it). Other images do not stop a mesh.
 TEST(SceneLoader, WhatWouldCrashTheImporterRefusesTheMeshNothingElseDoes) {
     SoDB::init();
     ScratchDir dir;
@@ -78,10 +79,12 @@ TEST(SceneLoader, WhatWouldCrashTheImporterRefusesTheMeshNothingElseDoes) {
     };
     const std::string tooDeep = std::to_string(GltfSafetyCheck::kMaxDepth);
     const struct {
-        std::string member;   // added to the document
-        bool binary;          // in a binary glTF's header and JSON chunk
-        std::string refusal;  // what the refusal names; empty: the mesh loads
+        std::string member;                  // added to the document
+        bool binary;                         // in a binary glTF's header and JSON chunk
+        std::string refusal;                 // what the refusal names; empty: the mesh loads
+        std::uint32_t jsonBytesClaimed = 0;  // more than the JSON's, refused, naming the sum
     } cases[] = {{R"("images":[{"uri":"data:image/png;base64,AAAA"}])", false, ""},
+                 {R"("extras":1)", true, "", 1u << 30},
                  {R"("images":[{"uri":"data:;base64,AAAA"}])", false, ""},
                  {R"("images":[{"uri":"data:jpeg;base64,AAAA"}])", false, "\"jpeg\""},
                  {R"("images":[{"bufferView":0,"mimeType":"tiff"}])", true, "\"tiff\""},
@@ -93,8 +96,8 @@ TEST(SceneLoader, WhatWouldCrashTheImporterRefusesTheMeshNothingElseDoes) {
         std::string bytes =
             std::string(kTriangleGltf).insert(std::strlen(kTriangleGltf) - 1, "," + c.member);
         std::string header = "glTF";
-        for (std::uint32_t word :
-             {2u, std::uint32_t(20 + bytes.size()), std::uint32_t(bytes.size()), 0x4E4F534Au})
+        for (std::uint32_t word : {2u, std::uint32_t(20 + bytes.size()),
+                                   std::uint32_t(bytes.size()) + c.jsonBytesClaimed, 0x4E4F534Au})
             header.append(reinterpret_cast<const char*>(&word), 4);
         const char* name = c.binary ? "mesh.glb" : "mesh.gltf";
         dir.write(name, c.binary ? header + bytes : bytes);
@@ -105,8 +108,9 @@ TEST(SceneLoader, WhatWouldCrashTheImporterRefusesTheMeshNothingElseDoes) {
         } catch (const CommandError& error) {
             refusal = error.what();
         }
-        EXPECT_TRUE(c.refusal.empty() ? refusal.empty()
-                                      : refusal.find(c.refusal) != std::string::npos)
+        const std::string named =
+            c.jsonBytesClaimed ? std::to_string(bytes.size() + c.jsonBytesClaimed) : c.refusal;
+        EXPECT_TRUE(named.empty() ? refusal.empty() : refusal.find(named) != std::string::npos)
             << c.member.substr(0, 80) << ": " << refusal;
     }
 }

@@ -30,13 +30,18 @@ int firstSignificantByte(std::ifstream& file) {
     return c;
 }
 
-/// The rest of the file from where it is read, or its next `most` bytes if fewer.
-std::string restOf(std::ifstream& file, std::size_t most) {
+/// The bytes of the file from where it is read to its end.
+std::size_t bytesLeftIn(std::ifstream& file) {
     const std::streamoff at = file.tellg();
     file.seekg(0, std::ios::end);
     const std::streamoff end = file.tellg();
     file.seekg(at);
-    std::string bytes(std::min<std::size_t>(most, static_cast<std::size_t>(end - at)), '\0');
+    return static_cast<std::size_t>(end - at);
+}
+
+/// The rest of the file from where it is read, or its next `most` bytes if fewer.
+std::string restOf(std::ifstream& file, std::size_t most) {
+    std::string bytes(std::min(most, bytesLeftIn(file)), '\0');
     file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(file.gcount()));
     return bytes;
@@ -44,8 +49,10 @@ std::string restOf(std::ifstream& file, std::size_t most) {
 
 /// The JSON of a glTF file, or nothing when the file is neither kind; only a file that is one
 /// as far as its first bytes tell is read (many a mesh starts with "g"), and of a binary one
-/// only its JSON, not the buffers that follow.
-bool jsonOf(const std::string& path, std::string& json) {
+/// only its JSON, not the buffers that follow. `problem` tells of a binary one whose header
+/// gives its JSON more bytes than the file holds: the importer makes room for them and fills
+/// it, gigabytes for a few bytes.
+bool jsonOf(const std::string& path, std::string& json, std::string& problem) {
     std::ifstream file(path, std::ios::binary);
     const int first = firstSignificantByte(file);
     if (first == '{') {
@@ -56,7 +63,11 @@ bool jsonOf(const std::string& path, std::string& json) {
     std::string header(kBinaryJsonOffset, 'g');
     if (!file.read(&header[1], kBinaryJsonOffset - 1) || header.compare(0, 4, "glTF") != 0)
         return false;
-    json = restOf(file, littleEndianWord(header, 12));
+    const std::uint32_t jsonBytes = littleEndianWord(header, 12);
+    if (jsonBytes > bytesLeftIn(file))
+        problem = "its binary header gives its JSON " + std::to_string(jsonBytes) +
+                  " bytes, more than the file holds";
+    json = restOf(file, jsonBytes);
     return true;
 }
 
@@ -140,8 +151,8 @@ bool nestsDeeperThan(const std::string& json, int limit) {
 }  // namespace
 
 std::string GltfSafetyCheck::problemIn(const std::string& path) {
-    std::string json;
-    if (!jsonOf(path, json)) return std::string();
+    std::string json, problem;
+    if (!jsonOf(path, json, problem) || !problem.empty()) return problem;
     if (nestsDeeperThan(json, kMaxDepth))
         return "its JSON nests deeper than " + std::to_string(kMaxDepth) + " levels";
     ImageTypeWalker walker;

@@ -7,7 +7,9 @@
 ///   runs out of stack at some depth beyond;
 /// - an embedded image whose media type has no "/" ("data:png;base64,...", "mimeType": "png"):
 ///   the importer names the image's file type by what follows the "/" and crashes when there
-///   is none.
+///   is none;
+/// - a binary glTF whose header gives its JSON more bytes than the file holds: the importer
+///   makes room for as many and fills it.
 class GltfSafetyCheck {
   public:
     /// Levels of arrays and objects a glTF's JSON may nest; real files use about ten.
