@@ -1,0 +1,105 @@
+#include "GuardedMeshRead.h"
+
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <algorithm>
+#include <assimp/Importer.hpp>
+#include <filesystem>
+
+#include "CommandError.h"
+#include "GltfSafetyCheck.h"
+#include "LargeStackRun.h"
+#include "MeshIndices.h"
+#include "MeshTextures.h"
+#include "PlySafetyCheck.h"
+#include "ReaderReportLimit.h"
+
+namespace {
+
+// Each reader says something else of an empty file, and one (glTF's) reads memory it never
+// filled.
+bool isEmpty(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error) &&
+           std::filesystem::file_size(path, error) == 0;
+}
+
+bool indicesAreSound(const aiScene& scene) {
+    for (unsigned int m = 0; m < scene.mNumMeshes; ++m)
+        if (!scene.mMeshes[m] || !indicesAreSound(*scene.mMeshes[m])) return false;
+    return true;
+}
+
+unsigned int primitiveTypeOf(unsigned int corners) {
+    switch (corners) {
+        case 0:
+        case 1:
+            return aiPrimitiveType_POINT;
+        case 2:
+            return aiPrimitiveType_LINE;
+        case 3:
+            return aiPrimitiveType_TRIANGLE;
+        default:
+            return aiPrimitiveType_POLYGON;
+    }
+}
+
+// Flags each mesh by its faces, so that the importer's triangulation passes over a mesh
+// without a face of more than three corners. It aborts the program on such a mesh flagged
+// otherwise (the NFF reader flags a face of no corner, which it makes of some malformed files,
+// as a polygon), or not flagged at all but holding a face of no corner: that counts as a point.
+void flagPrimitivesByFaces(const aiScene& scene) {
+    for (unsigned int m = 0; m < scene.mNumMeshes; ++m) {
+        aiMesh& mesh = *scene.mMeshes[m];
+        mesh.mPrimitiveTypes = 0;
+        for (unsigned int f = 0; f < mesh.mNumFaces; ++f)
+            mesh.mPrimitiveTypes |= primitiveTypeOf(mesh.mFaces[f].mNumIndices);
+    }
+}
+
+// The readers take up to about 3 KB of stack for each level a file nests (COLLADA's, at
+// depth), and a level takes at least a dozen bytes of the file. Files beyond 16 MB get the
+// most, which still holds a million levels.
+std::size_t readerStack(const std::string& path) {
+    constexpr std::uintmax_t kLeast = 64u << 20, kMost = 4ull << 30;
+    std::error_code error;
+    const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+    return static_cast<std::size_t>(error ? kLeast : std::clamp(256 * bytes, kLeast, kMost));
+}
+
+std::string oneLine(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+}  // namespace
+
+void GuardedMeshRead::refuseUnsafe(const std::string& path) {
+    std::string refused = isEmpty(path) ? "the file is empty" : GltfSafetyCheck::problemIn(path);
+    if (refused.empty()) refused = PlySafetyCheck::problemIn(path);
+    if (!refused.empty()) throw CommandError("cannot import '" + path + "': " + refused);
+}
+
+// No post-processing but the one: the core triangulates and generates normals itself, and
+// big meshes should not pay for steps whose result the printer does not need. Textured faces
+// are cut into smaller triangles, so their polygons must become triangles first.
+const aiScene& GuardedMeshRead::read(Assimp::Importer& importer, const std::string& path,
+                                     bool triangulateTextured) {
+    const ReaderReportLimit reportLimit(path);
+    const aiScene* scene = nullptr;
+    LargeStackRun::run(
+        [&] {
+            scene = importer.ReadFile(path, 0);
+            if (scene && triangulateTextured && MeshTextures::anyIn(*scene) &&
+                indicesAreSound(*scene)) {
+                flagPrimitivesByFaces(*scene);
+                scene = importer.ApplyPostProcessing(aiProcess_Triangulate);
+            }
+        },
+        readerStack(path));
+    if (!scene || !scene->mRootNode)
+        throw CommandError("cannot import '" + path + "': " + oneLine(importer.GetErrorString()));
+    return *scene;
+}

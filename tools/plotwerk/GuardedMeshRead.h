@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+struct aiScene;
+namespace Assimp {
+class Importer;
+}
+
+/// Reads a mesh file with the importer so that no file brings the command down. What would
+/// crash or hang a reader is refused before it reads (an empty file, see also GltfSafetyCheck
+/// and PlySafetyCheck); the reader runs on a stack as deep as the file may nest (see
+/// LargeStackRun) and is stopped where it loses its way (see ReaderReportLimit); and the scene
+/// is mended where the importer's own steps would trip over it.
+class GuardedMeshRead {
+  public:
+    /// Throws a CommandError saying why, in a few words, when `path` is refused; a file of
+    /// any format (OFF ones too, which the command reads itself) passes through here first.
+    static void refuseUnsafe(const std::string& path);
+
+    /// The scene `importer` read from `path`, its polygons made triangles where the scene is
+    /// textured and `triangulateTextured` asks for it; a CommandError with the importer's
+    /// reason when it could not read the file.
+    static const aiScene& read(Assimp::Importer& importer, const std::string& path,
+                               bool triangulateTextured);
+};
