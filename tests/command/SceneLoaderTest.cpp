@@ -13,14 +13,18 @@
 #include <Tessara/nodes/SoShape.h>
 
 #include <algorithm>
+#include <assimp/IOStream.hpp>
 #include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "CommandError.h"
 #include "CommandRun.h"
+#include "CountingFileSystem.h"
 #include "DebugMessages.h"
 #include "GltfSafetyCheck.h"
 #include "NodeRef.h"
+#include "ReaderMemoryLimit.h"
 #include "SceneLoader.h"
 
 namespace {
@@ -163,6 +167,35 @@ TEST(SceneLoader, MeshFilesTheImporterWouldMisreadAreRefusedOrReadWell) {
         EXPECT_TRUE(*c.refusal ? refusal.find(c.refusal) != std::string::npos : refusal.empty())
             << c.name << ": " << refusal;
     }
+}
+
+// A reader's allocation is refused only while the limit lives and only far beyond the files
+// opened so far, saying how much was asked for; a big file opened makes room for more.
+TEST(SceneLoader, TheReadersMemoryLimitRefusesOnlyAbsurdAllocations) {
+    ScratchDir dir;
+    dir.write("small", std::string(100, 'x'));
+    dir.write("big", "");
+    std::filesystem::resize_file(dir.file("big"), std::uintmax_t(64) << 20);  // sparse
+    const std::size_t huge = std::size_t(1) << 40, large = std::size_t(3) << 30;
+    CountingFileSystem files;
+    const auto open = [&](const char* name) { files.Close(files.Open(dir.file(name).c_str())); };
+    open("small");
+    EXPECT_TRUE(ReaderMemoryLimit::allows(huge));
+    {
+        const ReaderMemoryLimit limit(files);
+        EXPECT_TRUE(ReaderMemoryLimit::allows(std::size_t(1) << 20));
+        EXPECT_FALSE(ReaderMemoryLimit::allows(large));
+        try {
+            ::operator delete(::operator new(huge));
+            ADD_FAILURE() << "allowed";
+        } catch (const std::bad_alloc& refusal) {
+            EXPECT_NE(std::string(refusal.what()).find(std::to_string(huge)), std::string::npos);
+        }
+        open("big");
+        EXPECT_TRUE(ReaderMemoryLimit::allows(large));
+        EXPECT_FALSE(ReaderMemoryLimit::allows(huge));
+    }
+    EXPECT_TRUE(ReaderMemoryLimit::allows(huge));
 }
 
 // Readers recurse once per level of nesting: a file nested deeper than the main thread's stack

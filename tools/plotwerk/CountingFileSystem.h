@@ -2,6 +2,7 @@
 
 #include <assimp/DefaultIOSystem.h>
 
+#include <atomic>
 #include <set>
 #include <string>
 
@@ -19,7 +20,7 @@ class CountingFileSystem : public Assimp::DefaultIOSystem {
     void lookInCurrentDirectoryFor(const std::string& model) { pipedModel_ = model; }
 
     /// Bytes of the distinct files opened so far.
-    unsigned long long getBytes() const { return bytes_; }
+    unsigned long long getBytes() const { return bytes_.load(std::memory_order_relaxed); }
     /// The names, without their folders, of the files looked for that were not there.
     const std::set<std::string>& getMissing() const { return missing_; }
 
@@ -29,6 +30,6 @@ class CountingFileSystem : public Assimp::DefaultIOSystem {
 
     std::string pipedModel_;
     std::set<std::string> opened_;
-    unsigned long long bytes_ = 0;
+    std::atomic<unsigned long long> bytes_{0};  ///< read by any thread that allocates
     mutable std::set<std::string> missing_;
 };

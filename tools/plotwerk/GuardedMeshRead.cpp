@@ -8,11 +8,13 @@
 #include <filesystem>
 
 #include "CommandError.h"
+#include "CountingFileSystem.h"
 #include "GltfSafetyCheck.h"
 #include "LargeStackRun.h"
 #include "MeshIndices.h"
 #include "MeshTextures.h"
 #include "PlySafetyCheck.h"
+#include "ReaderMemoryLimit.h"
 #include "ReaderReportLimit.h"
 
 namespace {
@@ -85,9 +87,10 @@ void GuardedMeshRead::refuseUnsafe(const std::string& path) {
 // No post-processing but the one: the core triangulates and generates normals itself, and
 // big meshes should not pay for steps whose result the printer does not need. Textured faces
 // are cut into smaller triangles, so their polygons must become triangles first.
-const aiScene& GuardedMeshRead::read(Assimp::Importer& importer, const std::string& path,
-                                     bool triangulateTextured) {
+const aiScene& GuardedMeshRead::read(Assimp::Importer& importer, const CountingFileSystem& files,
+                                     const std::string& path, bool triangulateTextured) {
     const ReaderReportLimit reportLimit(path);
+    const ReaderMemoryLimit memoryLimit(files);
     const aiScene* scene = nullptr;
     LargeStackRun::run(
         [&] {

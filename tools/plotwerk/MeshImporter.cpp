@@ -485,7 +485,7 @@ SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces
         if (!leftOut.empty())
             warnOf(path, "The file \"" + path + "\" is drawn in part: " + leftOut);
     } else {
-        scene = &GuardedMeshRead::read(importer, path, cutTexturedFaces);
+        scene = &GuardedMeshRead::read(importer, *files, path, cutTexturedFaces);
         faceColors = FaceColors::read(path);
         if (!faceColors.problem.empty()) warnOfFaceColors(path, faceColors.problem);
     }
