@@ -16,8 +16,11 @@
 
 namespace {
 
-const char* const kExtensions[] = {".obj", ".stl", ".ply", ".off", ".3ds", ".dae", ".gltf",
-                                   ".glb", ".x",   ".ac",  ".nff", ".smd", ".mesh"};
+// New extensions go at the end, so that saved inputs keep theirs.
+const char* const kExtensions[] = {".obj", ".stl", ".ply", ".off", ".3ds", ".dae",  ".gltf",
+                                   ".glb", ".x",   ".ac",  ".nff", ".smd", ".mesh", ".ase",
+                                   ".dxf", ".bvh", ".x3d", ".3mf", ".md2", ".md3",  ".ms3d",
+                                   ".lwo", ".b3d", ".cob", ".q3o"};
 
 std::string writeInput(const std::uint8_t* data, std::size_t size) {
     const std::size_t choice = size ? data[0] % std::size(kExtensions) : 0;
