@@ -13,6 +13,7 @@
 #include <Tessara/nodes/SoShape.h>
 
 #include <algorithm>
+#include <assimp/DefaultLogger.hpp>
 #include <assimp/IOStream.hpp>
 #include <cstdint>
 #include <cstring>
@@ -25,6 +26,7 @@
 #include "GltfSafetyCheck.h"
 #include "NodeRef.h"
 #include "ReaderMemoryLimit.h"
+#include "ReaderReportLimit.h"
 #include "SceneLoader.h"
 
 namespace {
@@ -196,6 +198,32 @@ TEST(SceneLoader, TheReadersMemoryLimitRefusesOnlyAbsurdAllocations) {
         EXPECT_FALSE(ReaderMemoryLimit::allows(huge));
     }
     EXPECT_TRUE(ReaderMemoryLimit::allows(huge));
+}
+
+// A reader that reports more problems than the file has bytes, and then thousands more, is
+// stopped once: the importer logs the error it caught, which must pass. Afterwards the
+// importer's messages go nowhere again.
+TEST(SceneLoader, TheReadersReportLimitStopsAReaderOnce) {
+    ScratchDir dir;
+    dir.write("mesh", std::string(100, 'x'));
+    // Whether the report stopped the reader.
+    const auto stopped = [](const char* problem) {
+        try {
+            Assimp::DefaultLogger::get()->warn(problem);
+            return false;
+        } catch (const std::exception&) {
+            return true;
+        }
+    };
+    long reports = 0;
+    {
+        const ReaderReportLimit limit(dir.file("mesh"));
+        while (reports < 1000000 && !stopped("the same problem")) ++reports;
+        EXPECT_FALSE(stopped("the reader was stopped"));
+    }
+    EXPECT_TRUE(Assimp::DefaultLogger::isNullLogger());
+    EXPECT_GT(reports, 1000);
+    EXPECT_LT(reports, 1000000);
 }
 
 // Readers recurse once per level of nesting: a file nested deeper than the main thread's stack
