@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <assimp/Importer.hpp>
 #include <filesystem>
+#include <stdexcept>
 
 #include "CommandError.h"
 #include "CountingFileSystem.h"
@@ -78,6 +79,17 @@ std::string oneLine(std::string text) {
 
 }  // namespace
 
+// The importer's own checks abort the program where they fail, and some readers fail them on
+// malformed files (the 3MF reader on a package whose model part is missing or damaged). Its
+// library calls this through its symbol table, so the program's definition is the one taken:
+// the failed check becomes an exception, which ends the reading with the file's error.
+namespace Assimp {
+void aiAssertViolation(const char* failedExpression, const char*, int) {
+    throw std::runtime_error(std::string("the importer failed a check of its own (") +
+                             failedExpression + ")");
+}
+}  // namespace Assimp
+
 void GuardedMeshRead::refuseUnsafe(const std::string& path) {
     std::string refused = isEmpty(path) ? "the file is empty" : GltfSafetyCheck::problemIn(path);
     if (refused.empty()) refused = PlySafetyCheck::problemIn(path);
@@ -92,17 +104,27 @@ const aiScene& GuardedMeshRead::read(Assimp::Importer& importer, const CountingF
     const ReaderReportLimit reportLimit(path);
     const ReaderMemoryLimit memoryLimit(files);
     const aiScene* scene = nullptr;
+    // The reader's own failures end in its error text; its steps after let them through.
+    std::string failure;
     LargeStackRun::run(
         [&] {
-            scene = importer.ReadFile(path, 0);
-            if (scene && triangulateTextured && MeshTextures::anyIn(*scene) &&
-                indicesAreSound(*scene)) {
-                flagPrimitivesByFaces(*scene);
-                scene = importer.ApplyPostProcessing(aiProcess_Triangulate);
+            try {
+                scene = importer.ReadFile(path, 0);
+                if (scene && triangulateTextured && MeshTextures::anyIn(*scene) &&
+                    indicesAreSound(*scene)) {
+                    flagPrimitivesByFaces(*scene);
+                    scene = importer.ApplyPostProcessing(aiProcess_Triangulate);
+                }
+            } catch (const std::exception& error) {
+                failure = error.what();
+                scene = nullptr;
             }
         },
         readerStack(path));
-    if (!scene || !scene->mRootNode)
-        throw CommandError("cannot import '" + path + "': " + oneLine(importer.GetErrorString()));
+    if (!scene || !scene->mRootNode) {
+        if (failure.empty()) failure = oneLine(importer.GetErrorString());
+        if (failure.empty()) failure = "its reader gave up without a reason";
+        throw CommandError("cannot import '" + path + "': " + failure);
+    }
     return *scene;
 }

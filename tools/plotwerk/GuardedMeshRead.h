@@ -12,8 +12,9 @@ class Importer;
 /// crash or hang a reader is refused before it reads (an empty file, see also GltfSafetyCheck
 /// and PlySafetyCheck); the reader runs on a stack as deep as the file may nest (see
 /// LargeStackRun) and is stopped where it loses its way (see ReaderReportLimit) or asks for
-/// absurd memory (see ReaderMemoryLimit); the scene is mended where the importer's own steps
-/// would trip over it.
+/// absurd memory (see ReaderMemoryLimit), and where it fails a check of the importer's own,
+/// which would abort the program; the scene is mended where the importer's own steps would
+/// trip over it.
 class GuardedMeshRead {
   public:
     /// Throws a CommandError saying why, in a few words, when `path` is refused; a file of
