@@ -156,6 +156,10 @@ TEST(SceneLoader, MeshFilesTheImporterWouldMisreadAreRefusedOrReadWell) {
         {"g.off", "OFF3\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n", "OFF3"},
         {"h.off", "OFF\n# counts next\n", "line 2"},
         {"i.off", "OFF\n900 1 0\n0 0 0\n", "900"},
+        {"part.stp",
+         "ISO-10303-21;\nHEADER;\nFILE_SCHEMA(('AUTOMOTIVE_DESIGN'));\nENDSEC;\nDATA;\nENDSEC;\n"
+         "END-ISO-10303-21;\n",
+         "STL"},
     };
     for (const auto& c : cases) {
         dir.write(c.name, c.text);

@@ -77,6 +77,17 @@ std::string oneLine(std::string text) {
     return text;
 }
 
+// The importer reads STEP files of the building models' schema only. A CAD part saved as
+// STEP holds exact surfaces in another schema, and the importer's answer names no more than
+// the schema, which leaves a user guessing what to do.
+std::string explained(const std::string& failure) {
+    static const std::string kOtherSchema = "IFC: Unrecognized file schema: ";
+    if (failure.rfind(kOtherSchema, 0) != 0) return failure;
+    return "it is a STEP file of schema " + failure.substr(kOtherSchema.size()) +
+           ": a CAD model of exact surfaces, not a mesh; save it from the CAD program as STL, "
+           "OBJ or glTF";
+}
+
 }  // namespace
 
 // The importer's own checks abort the program where they fail, and some readers fail them on
@@ -124,7 +135,7 @@ const aiScene& GuardedMeshRead::read(Assimp::Importer& importer, const CountingF
     if (!scene || !scene->mRootNode) {
         if (failure.empty()) failure = oneLine(importer.GetErrorString());
         if (failure.empty()) failure = "its reader gave up without a reason";
-        throw CommandError("cannot import '" + path + "': " + failure);
+        throw CommandError("cannot import '" + path + "': " + explained(failure));
     }
     return *scene;
 }
