@@ -16,11 +16,13 @@
 
 namespace {
 
-// New extensions go at the end, so that saved inputs keep theirs.
-const char* const kExtensions[] = {".obj", ".stl", ".ply", ".off", ".3ds", ".dae",  ".gltf",
-                                   ".glb", ".x",   ".ac",  ".nff", ".smd", ".mesh", ".ase",
-                                   ".dxf", ".bvh", ".x3d", ".3mf", ".md2", ".md3",  ".ms3d",
-                                   ".lwo", ".b3d", ".cob", ".q3o"};
+// Saved inputs start with the index of their extension here: new extensions go at the end.
+const char* const kExtensions[] = {
+    ".obj",  ".stl",     ".ply",  ".off", ".3ds",    ".dae", ".gltf",    ".glb", ".x",   ".ac",
+    ".nff",  ".smd",     ".mesh", ".ase", ".dxf",    ".bvh", ".x3d",     ".3mf", ".md2", ".md3",
+    ".ms3d", ".lwo",     ".b3d",  ".cob", ".q3o",    ".fbx", ".blend",   ".ifc", ".stp", ".amf",
+    ".ogex", ".irrmesh", ".xgl",  ".lws", ".assbin", ".mdl", ".md5mesh", ".iqm", ".pmx", ".hmp",
+    ".mdc",  ".3d",      ".raw",  ".csm", ".ter",    ".ndo", ".sib",     ".zgl", ".irr"};
 
 std::string writeInput(const std::uint8_t* data, std::size_t size) {
     const std::size_t choice = size ? data[0] % std::size(kExtensions) : 0;
