@@ -25,3 +25,9 @@ std::string CountingFileSystem::placed(const char* file) const {
     if (path.parent_path() != std::filesystem::path(pipedModel_).parent_path()) return file;
     return path.filename().string();
 }
+
+void CountingFileSystem::adoptCounts(unsigned long long bytes,
+                                     const std::set<std::string>& missing) {
+    bytes_ = bytes;
+    missing_ = missing;
+}

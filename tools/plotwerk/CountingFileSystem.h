@@ -23,6 +23,9 @@ class CountingFileSystem : public Assimp::DefaultIOSystem {
     unsigned long long getBytes() const { return bytes_.load(std::memory_order_relaxed); }
     /// The names, without their folders, of the files looked for that were not there.
     const std::set<std::string>& getMissing() const { return missing_; }
+    /// Takes the counts of a reading through another file system (in another process) for
+    /// its own: the bytes it opened and the names it missed.
+    void adoptCounts(unsigned long long bytes, const std::set<std::string>& missing);
 
   private:
     /// Where the file is looked for: a name beside the piped model in the current directory.

@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <assimp/Importer.hpp>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 
+#include "ChildProcessRun.h"
 #include "CommandError.h"
 #include "CountingFileSystem.h"
 #include "GltfSafetyCheck.h"
@@ -17,6 +20,7 @@
 #include "PlySafetyCheck.h"
 #include "ReaderMemoryLimit.h"
 #include "ReaderReportLimit.h"
+#include "SceneParcel.h"
 
 namespace {
 
@@ -88,6 +92,56 @@ std::string explained(const std::string& failure) {
            "OBJ or glTF";
 }
 
+// No post-processing but the one: the core triangulates and generates normals itself, and
+// big meshes should not pay for steps whose result the printer does not need. Textured faces
+// are cut into smaller triangles, so their polygons must become triangles first.
+const aiScene& readHere(Assimp::Importer& importer, const CountingFileSystem& files,
+                        const std::string& path, bool triangulateTextured) {
+    const ReaderReportLimit reportLimit(path);
+    const ReaderMemoryLimit memoryLimit(files);
+    const aiScene* scene = nullptr;
+    // The reader's own failures end in its error text; its steps after let them through.
+    std::string failure;
+    try {
+        scene = importer.ReadFile(path, 0);
+        if (scene && triangulateTextured && MeshTextures::anyIn(*scene) &&
+            indicesAreSound(*scene)) {
+            flagPrimitivesByFaces(*scene);
+            scene = importer.ApplyPostProcessing(aiProcess_Triangulate);
+        }
+    } catch (const std::exception& error) {
+        failure = error.what();
+        scene = nullptr;
+    }
+    if (!scene || !scene->mRootNode) {
+        if (failure.empty()) failure = oneLine(importer.GetErrorString());
+        if (failure.empty()) failure = "its reader gave up without a reason";
+        throw CommandError("cannot import '" + path + "': " + explained(failure));
+    }
+    return *scene;
+}
+
+std::string readAndPack(Assimp::Importer& importer, const CountingFileSystem& files,
+                        const std::string& path, bool triangulateTextured) {
+    try {
+        return SceneParcel::pack(readHere(importer, files, path, triangulateTextured), files);
+    } catch (const CommandError& error) {
+        return SceneParcel::refusal(error.what());
+    } catch (const std::exception& error) {
+        return SceneParcel::refusal("cannot import '" + path + "': " + error.what());
+    }
+}
+
+// A reader that loses its way in a file may loop for ever, and one that reads a file it names
+// (a pipe, say) may wait for ever. Reading takes well under a second for each megabyte; the
+// limit leaves room for slow disks and machines, and for instrumented builds.
+unsigned long readerSeconds(const std::string& path) {
+    constexpr unsigned long kLeast = 20, kPerMegabyte = 20;
+    std::error_code error;
+    const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+    return kLeast + (error ? 0 : static_cast<unsigned long>(bytes >> 20) * kPerMegabyte);
+}
+
 }  // namespace
 
 // The importer's own checks abort the program where they fail, and some readers fail them on
@@ -107,35 +161,22 @@ void GuardedMeshRead::refuseUnsafe(const std::string& path) {
     if (!refused.empty()) throw CommandError("cannot import '" + path + "': " + refused);
 }
 
-// No post-processing but the one: the core triangulates and generates normals itself, and
-// big meshes should not pay for steps whose result the printer does not need. Textured faces
-// are cut into smaller triangles, so their polygons must become triangles first.
-const aiScene& GuardedMeshRead::read(Assimp::Importer& importer, const CountingFileSystem& files,
-                                     const std::string& path, bool triangulateTextured) {
-    const ReaderReportLimit reportLimit(path);
-    const ReaderMemoryLimit memoryLimit(files);
-    const aiScene* scene = nullptr;
-    // The reader's own failures end in its error text; its steps after let them through.
-    std::string failure;
-    LargeStackRun::run(
+// Readers of rarely used formats crash on malformed files, reading or writing past their
+// arrays. A reader runs in a process of its own, so that such a file costs the file, not the
+// command; the scene comes back packed (see SceneParcel), its nodes in one level.
+std::unique_ptr<aiScene> GuardedMeshRead::read(Assimp::Importer& importer,
+                                               CountingFileSystem& files, const std::string& path,
+                                               bool triangulateTextured) {
+    std::string ending;
+    const std::optional<std::string> parcel = ChildProcessRun::run(
         [&] {
-            try {
-                scene = importer.ReadFile(path, 0);
-                if (scene && triangulateTextured && MeshTextures::anyIn(*scene) &&
-                    indicesAreSound(*scene)) {
-                    flagPrimitivesByFaces(*scene);
-                    scene = importer.ApplyPostProcessing(aiProcess_Triangulate);
-                }
-            } catch (const std::exception& error) {
-                failure = error.what();
-                scene = nullptr;
-            }
+            std::string packed;
+            LargeStackRun::run(
+                [&] { packed = readAndPack(importer, files, path, triangulateTextured); },
+                readerStack(path));
+            return packed;
         },
-        readerStack(path));
-    if (!scene || !scene->mRootNode) {
-        if (failure.empty()) failure = oneLine(importer.GetErrorString());
-        if (failure.empty()) failure = "its reader gave up without a reason";
-        throw CommandError("cannot import '" + path + "': " + explained(failure));
-    }
-    return *scene;
+        readerSeconds(path), ending);
+    if (!parcel) throw CommandError("cannot import '" + path + "': its reader " + ending);
+    return SceneParcel::unpack(*parcel, files, path);
 }

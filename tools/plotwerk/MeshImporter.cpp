@@ -476,16 +476,15 @@ SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces
     if (StandardInputFile::isCopy(path)) files->lookInCurrentDirectoryFor(path);
     importer.SetIOHandler(files);  // the importer owns it
     FaceColors faceColors;
-    std::unique_ptr<aiScene> offScene;
-    const aiScene* scene = nullptr;
-    if (OffMeshReader::isOff(path)) {
+    std::unique_ptr<aiScene> scene;
+    const bool off = OffMeshReader::isOff(path);
+    if (off) {
         std::string leftOut;
-        offScene = OffMeshReader::read(path, faceColors, leftOut);
-        scene = offScene.get();
+        scene = OffMeshReader::read(path, faceColors, leftOut);
         if (!leftOut.empty())
             warnOf(path, "The file \"" + path + "\" is drawn in part: " + leftOut);
     } else {
-        scene = &GuardedMeshRead::read(importer, *files, path, cutTexturedFaces);
+        scene = GuardedMeshRead::read(importer, *files, path, cutTexturedFaces);
         faceColors = FaceColors::read(path);
         if (!faceColors.problem.empty()) warnOfFaceColors(path, faceColors.problem);
     }
@@ -499,6 +498,6 @@ SoSeparator* MeshImporter::import(const std::string& path, bool cutTexturedFaces
     // Piped in, a model's missing files go unsaid: the importer also looks for names it makes
     // up from the copy's, names the user never gave.
     if (!StandardInputFile::isCopy(path)) reportMissing(*files, path);
-    if (bytesRead) *bytesRead = offScene ? std::filesystem::file_size(path) : files->getBytes();
+    if (bytesRead) *bytesRead = off ? std::filesystem::file_size(path) : files->getBytes();
     return root.release();
 }
