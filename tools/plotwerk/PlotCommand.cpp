@@ -178,7 +178,7 @@ void printInput(const PrintOptions& options) {
     if (meter) meter->finish();
 }
 
-// "-" reads standard input, a scene or a mesh, whatever pipes it in.
+// "-" reads standard input, a scene or a mesh, whatever pipes it in; so does a named pipe.
 void print(const PrintOptions& given) {
     // Nobody types a model: a terminal there is a slip, which would wait for input for ever.
     if (given.input == "-" && isatty(STDIN_FILENO))
@@ -186,13 +186,17 @@ void print(const PrintOptions& given) {
             "standard input is a terminal: pipe a scene or a mesh in, or name "
             "the file");
     const PrintOptions options = withOutput(given);
-    if (options.input != "-") return printInput(options);
+    const bool standard = options.input == "-";
+    if (!standard && !StandardInputFile::isPipe(options.input)) return printInput(options);
     PrintOptions piped = options;
-    piped.input = StandardInputFile::path();
+    piped.input =
+        standard ? StandardInputFile::path() : StandardInputFile::copyOfPipe(options.input);
     try {
         printInput(piped);
     } catch (const CommandError& error) {
-        throw CommandError(StandardInputFile::described(error.what(), piped.input));
+        throw CommandError(standard ? StandardInputFile::described(error.what(), piped.input)
+                                    : StandardInputFile::described(error.what(), piped.input,
+                                                                   "'" + options.input + "'"));
     }
 }
 
