@@ -40,7 +40,7 @@ TEST(ChildProcessRun, HandsBackAllTheWorkMadeOrNothing) {
         {"early exit", []() -> std::string { ::_exit(0); }, false, "0"},
         {"loop",
          []() -> std::string {
-             for (volatile int i = 0;; i = i + 1) {
+             for (volatile unsigned i = 0;; i = i + 1) {  // wraps, as it may
              }
          },
          false, "1 s"},
