@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "DescriptorWrite.h"
+
 // The child writes what the work made and then a one-byte mark, so that a child that ends
 // early (a crash in the middle of writing) cannot pass for one that finished: the parent takes
 // the bytes only from a child that exited normally with the mark written last.
@@ -25,17 +27,6 @@ namespace {
 
 constexpr char kMark = 'W';
 constexpr int kDone = 0, kWorkThrew = 3;
-
-bool writeAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
 
 /// Reads until the writer closes its end, or until `deadline`: false when it passed first.
 bool readAll(int fd, std::chrono::steady_clock::time_point deadline, std::string& bytes) {
@@ -83,7 +74,9 @@ void limitProcessorTime(unsigned long seconds) {
     int status = kDone;
     try {
         const std::string bytes = work();
-        if (!writeAll(fd, bytes.data(), bytes.size()) || !writeAll(fd, &kMark, 1)) status = 1;
+        if (!DescriptorWrite::all(fd, bytes.data(), bytes.size()) ||
+            !DescriptorWrite::all(fd, &kMark, 1))
+            status = 1;
     } catch (...) {
         status = kWorkThrew;
     }

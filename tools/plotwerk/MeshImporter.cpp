@@ -28,6 +28,7 @@
 #include "CountingFileSystem.h"
 #include "FaceColors.h"
 #include "GuardedMeshRead.h"
+#include "MeshPlacements.h"
 #include "MeshRefiner.h"
 #include "MeshTextures.h"
 #include "NodeRef.h"
@@ -351,10 +352,9 @@ class SceneBuilder {
     /// Counts how often the node tree places each mesh, before any is converted: cutting
     /// textured meshes is bounded by the triangles printed, placements included.
     void count(const aiNode& root, std::vector<unsigned int>& placements) const {
-        forEachNode(root, [&](const aiNode& node, const aiMatrix4x4&) {
-            for (unsigned int i = 0; i < node.mNumMeshes; ++i)
-                if (node.mMeshes[i] < placements.size()) ++placements[node.mMeshes[i]];
-        });
+        for (const auto& [node, global] : MeshPlacements::of(&root))
+            for (unsigned int i = 0; i < node->mNumMeshes; ++i)
+                if (node->mMeshes[i] < placements.size()) ++placements[node->mMeshes[i]];
     }
 
     void placeAll(const aiNode& root, bool cutTexturedFaces, SoSeparator& into) {
@@ -363,9 +363,7 @@ class SceneBuilder {
             count(root, placements);
             textures_.shareTriangleBudget(placements);
         }
-        forEachNode(root, [&](const aiNode& node, const aiMatrix4x4& global) {
-            place(node, global, into);
-        });
+        for (const auto& [node, global] : MeshPlacements::of(&root)) place(*node, global, into);
     }
 
     void place(const aiNode& node, const aiMatrix4x4& global, SoSeparator& root) {
@@ -382,21 +380,6 @@ class SceneBuilder {
             addSolidHints(together, *instance);
             instance->addChild(mesh);
             root.addChild(instance);
-        }
-    }
-
-    /// Visits the tree depth first, children in order, each node with its matrix to the
-    /// root's space. Without recursion: a file may nest its nodes deeper than any stack.
-    template <typename Visit>
-    static void forEachNode(const aiNode& root, Visit visit) {
-        std::vector<std::pair<const aiNode*, aiMatrix4x4>> pending{{&root, aiMatrix4x4()}};
-        while (!pending.empty()) {
-            const auto [node, parent] = pending.back();
-            pending.pop_back();
-            const aiMatrix4x4 global = parent * node->mTransformation;
-            visit(*node, global);
-            for (unsigned int i = node->mNumChildren; i-- > 0;)
-                if (node->mChildren[i]) pending.emplace_back(node->mChildren[i], global);
         }
     }
 

@@ -10,6 +10,7 @@
 
 #include "CommandError.h"
 #include "CountingFileSystem.h"
+#include "MeshPlacements.h"
 #include "ParcelReader.h"
 #include "ParcelWriter.h"
 
@@ -89,25 +90,8 @@ void putTexture(ParcelWriter& out, const aiTexture& texture) {
     out.putArray(reinterpret_cast<const char*>(texture.pcData), bytes);
 }
 
-/// The nodes that place meshes, with their matrices to the root's space, in the order of a
-/// depth-first walk. Without recursion: a file may nest its nodes deeper than any stack.
-std::vector<std::pair<const aiNode*, aiMatrix4x4>> placementsIn(const aiNode* root) {
-    std::vector<std::pair<const aiNode*, aiMatrix4x4>> placements;
-    std::vector<std::pair<const aiNode*, aiMatrix4x4>> pending;
-    if (root) pending.emplace_back(root, aiMatrix4x4());
-    while (!pending.empty()) {
-        const auto [node, parent] = pending.back();
-        pending.pop_back();
-        const aiMatrix4x4 global = parent * node->mTransformation;
-        if (node->mNumMeshes && node->mMeshes) placements.emplace_back(node, global);
-        for (unsigned int i = node->mNumChildren; i-- > 0;)
-            if (node->mChildren[i]) pending.emplace_back(node->mChildren[i], global);
-    }
-    return placements;
-}
-
 void putPlacements(ParcelWriter& out, const aiScene& scene) {
-    const auto placements = placementsIn(scene.mRootNode);
+    const auto placements = MeshPlacements::of(scene.mRootNode);
     out.put(static_cast<std::uint32_t>(placements.size()));
     for (const auto& [node, global] : placements) {
         putName(out, node->mName);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CommandError.h"
+#include "DescriptorWrite.h"
 
 namespace {
 
@@ -24,17 +25,6 @@ std::string nameOf(int descriptor) {
     throw CommandError(std::string("cannot ") + what + ": " + std::strerror(errno));
 }
 
-bool writeAll(int descriptor, const char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t written = write(descriptor, data, size);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        data += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
 // Kept open for the rest of the run: its name is the only way to it.
 int copyOfInput(int input, const std::string& name) {
     std::string pattern = (std::filesystem::temp_directory_path() / "plotwerk-input-XXXXXX");
@@ -46,7 +36,7 @@ int copyOfInput(int input, const std::string& name) {
         const ssize_t read = ::read(input, buffer.data(), buffer.size());
         if (read < 0 && errno == EINTR) continue;
         if (read == 0) return copy;
-        if (read < 0 || !writeAll(copy, buffer.data(), static_cast<size_t>(read))) {
+        if (read < 0 || !DescriptorWrite::all(copy, buffer.data(), static_cast<size_t>(read))) {
             const int failure = errno;
             close(copy);
             errno = failure;
