@@ -176,7 +176,8 @@ TEST(SceneLoader, MeshFilesTheImporterWouldMisreadAreRefusedOrReadWell) {
 }
 
 // A reader's allocation is refused only while the limit lives and only far beyond the files
-// opened so far, saying how much was asked for; a big file opened makes room for more.
+// opened so far, alone or with what the reader holds, saying how much was asked for; a big
+// file opened makes room for more.
 TEST(SceneLoader, TheReadersMemoryLimitRefusesOnlyAbsurdAllocations) {
     ScratchDir dir;
     dir.write("small", std::string(100, 'x'));
@@ -197,6 +198,11 @@ TEST(SceneLoader, TheReadersMemoryLimitRefusesOnlyAbsurdAllocations) {
         } catch (const std::bad_alloc& refusal) {
             EXPECT_NE(std::string(refusal.what()).find(std::to_string(huge)), std::string::npos);
         }
+        const std::size_t part = std::size_t(600) << 20;  // two make too much
+        void* held = ::operator new(part);
+        EXPECT_FALSE(ReaderMemoryLimit::allows(part));
+        ::operator delete(held);
+        EXPECT_TRUE(ReaderMemoryLimit::allows(part));
         open("big");
         EXPECT_TRUE(ReaderMemoryLimit::allows(large));
         EXPECT_FALSE(ReaderMemoryLimit::allows(huge));
