@@ -132,11 +132,12 @@ std::string readAndPack(Assimp::Importer& importer, const CountingFileSystem& fi
     }
 }
 
-// A reader that loses its way in a file may loop for ever, and one that reads a file it names
-// (a pipe, say) may wait for ever. Reading takes well under a second for each megabyte; the
-// limit leaves room for slow disks and machines, and for instrumented builds.
+// A reader that loses its way in a file may loop for ever (the OpenGEX reader on a file of
+// 2 KB), and one that reads a file it names (a pipe, say) may wait for ever. Reading takes
+// well under a second for each megabyte; the limit leaves room for slow disks and machines,
+// and for instrumented builds.
 unsigned long readerSeconds(const std::string& path) {
-    constexpr unsigned long kLeast = 20, kPerMegabyte = 20;
+    constexpr unsigned long kLeast = 5, kPerMegabyte = 10;
     std::error_code error;
     const std::uintmax_t bytes = std::filesystem::file_size(path, error);
     return kLeast + (error ? 0 : static_cast<unsigned long>(bytes >> 20) * kPerMegabyte);
