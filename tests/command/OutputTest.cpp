@@ -167,6 +167,12 @@ TEST(OutputFile, StandardInputIsTheInput) {
         ASSERT_EQ(std::system(("bash -c '" + pipe + "pipe.ps)'").c_str()), 0);
         EXPECT_EQ(dir.read("pipe.ps"), dir.read("named.ps")) << input;
     }
+    // Warned of, a pipe goes by the name the user gave it, not by its copy's.
+    dir.write("part.off", "OFF\n3 2 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n3 0 1 x\n");
+    std::system(("bash -c '" + std::string(PLOTWERK_COMMAND) + " <(cat " + dir.file("part.off") +
+                 ") -o " + dir.path() + "/x.ps' 2> " + dir.path() + "/said")
+                    .c_str());
+    EXPECT_NE(dir.read("said").find("'/dev/fd/"), std::string::npos) << dir.read("said");
 }
 
 TEST(DemoPage, EveryExampleScenePrintsWithInkInsideTheFrame) {

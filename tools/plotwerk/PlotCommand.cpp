@@ -194,9 +194,7 @@ void print(const PrintOptions& given) {
     try {
         printInput(piped);
     } catch (const CommandError& error) {
-        throw CommandError(standard ? StandardInputFile::described(error.what(), piped.input)
-                                    : StandardInputFile::described(error.what(), piped.input,
-                                                                   "'" + options.input + "'"));
+        throw CommandError(StandardInputFile::described(error.what(), piped.input));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <vector>
 
 #include "CommandError.h"
@@ -19,6 +20,12 @@ constexpr char kDescriptors[] = "/proc/self/fd/";
 
 std::string nameOf(int descriptor) {
     return kDescriptors + std::to_string(descriptor);
+}
+
+/// The names the user gave the pipes that copies were made of, by the copies' names.
+std::map<std::string, std::string>& pipeNames() {
+    static std::map<std::string, std::string> names;
+    return names;
 }
 
 [[noreturn]] void fail(const char* what) {
@@ -69,6 +76,7 @@ std::string StandardInputFile::copyOfPipe(const std::string& path) {
     if (pipe < 0) fail(("read '" + path + "'").c_str());
     const int copy = copyOfInput(pipe, "'" + path + "'");
     close(pipe);
+    pipeNames()[nameOf(copy)] = "'" + path + "'";
     return nameOf(copy);
 }
 
@@ -77,8 +85,9 @@ bool StandardInputFile::isCopy(const std::string& path) {
 }
 
 // The command quotes names in single quotes, the importer in double ones.
-std::string StandardInputFile::described(std::string message, const std::string& path,
-                                         const std::string& words) {
+std::string StandardInputFile::described(std::string message, const std::string& path) {
+    const auto pipe = pipeNames().find(path);
+    const std::string words = pipe != pipeNames().end() ? pipe->second : "standard input";
     for (const std::string& name : {"'" + path + "'", "\"" + path + "\"", path})
         for (size_t at = message.find(name); at != std::string::npos;
              at = message.find(name, at + words.size()))

@@ -16,7 +16,7 @@ class StandardInputFile {
     static std::string copyOfPipe(const std::string& path);
     /// Whether `path` names a copy of piped input, which has no files beside it.
     static bool isCopy(const std::string& path);
-    /// `message` with the copy's name `path` replaced by `words` a user knows.
-    static std::string described(std::string message, const std::string& path,
-                                 const std::string& words = "standard input");
+    /// `message` with the copy's name `path` replaced by words a user knows: "standard
+    /// input", or the name the user gave the pipe.
+    static std::string described(std::string message, const std::string& path);
 };
