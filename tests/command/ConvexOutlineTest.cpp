@@ -6,7 +6,7 @@
 #include <cmath>
 #include <random>
 
-#include "ConvexOutline.h"
+#include "views/ConvexOutline.h"
 
 TEST(ConvexOutline, HoldsEveryPointAndTurnsAtEveryCorner) {
     std::mt19937 random(5);

@@ -7,7 +7,7 @@
 
 #include <random>
 
-#include "MeshRefiner.h"
+#include "meshes/MeshRefiner.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <stdexcept>
 #include <vector>
 
-#include "ChildProcessRun.h"
 #include "CommandError.h"
-#include "CountingFileSystem.h"
-#include "SceneParcel.h"
+#include "reading/ChildProcessRun.h"
+#include "reading/CountingFileSystem.h"
+#include "reading/SceneParcel.h"
 
 namespace {
 

@@ -21,13 +21,13 @@
 
 #include "CommandError.h"
 #include "CommandRun.h"
-#include "CountingFileSystem.h"
 #include "DebugMessages.h"
-#include "GltfSafetyCheck.h"
 #include "NodeRef.h"
-#include "ReaderMemoryLimit.h"
-#include "ReaderReportLimit.h"
 #include "SceneLoader.h"
+#include "reading/CountingFileSystem.h"
+#include "reading/GltfSafetyCheck.h"
+#include "reading/ReaderMemoryLimit.h"
+#include "reading/ReaderReportLimit.h"
 
 namespace {
 

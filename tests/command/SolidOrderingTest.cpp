@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "CommandRun.h"
-#include "MeshImporter.h"
 #include "NodeRef.h"
+#include "meshes/MeshImporter.h"
 
 TEST(SolidOrdering, OnlyMeshesThatCloseAroundAVolumeAndAgreeOnTheirOutsideAreSolids) {
     SoDB::init();

@@ -12,9 +12,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "OutputFormat.h"
-#include "PrintOptions.h"
 #include "SceneLoader.h"
+#include "options/PrintOptions.h"
+#include "output/OutputFormat.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 
 #include "CommandError.h"
 #include "DebugMessages.h"
-#include "DemoScene.h"
-#include "MeshImporter.h"
+#include "demo/DemoScene.h"
+#include "meshes/MeshImporter.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "CommandError.h"
-#include "CommandLine.h"
 #include "FuzzTarget.h"
+#include "options/CommandLine.h"
 
 namespace {
 

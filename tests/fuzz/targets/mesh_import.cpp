@@ -12,7 +12,7 @@
 
 #include "CommandError.h"
 #include "FuzzTarget.h"
-#include "MeshImporter.h"
+#include "meshes/MeshImporter.h"
 
 namespace {
 

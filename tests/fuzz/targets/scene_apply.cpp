@@ -22,13 +22,13 @@
 #include <unordered_map>
 #include <vector>
 
-#include "ActionSettings.h"
 #include "CommandError.h"
 #include "FuzzTarget.h"
-#include "ModelExport.h"
-#include "OutputFormat.h"
-#include "ViewSetup.h"
-#include "ViewSheet.h"
+#include "output/ActionSettings.h"
+#include "output/ModelExport.h"
+#include "output/OutputFormat.h"
+#include "views/ViewSetup.h"
+#include "views/ViewSheet.h"
 
 namespace {
 

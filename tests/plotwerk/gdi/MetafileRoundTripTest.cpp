@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "DemoScene.h"
+#include "demo/DemoScene.h"
 #include "plotwerk/support/SceneText.h"
 #include "support/EMFReader.h"
 
