@@ -12,12 +12,14 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 
 #include "reading/DescriptorWrite.h"
 
-// The child writes what the work made and then a one-byte mark, so that a child that ends
+// The child writes the length of what the work made, then the bytes, so that a child that ends
 // early (a crash in the middle of writing) cannot pass for one that finished: the parent takes
-// the bytes only from a child that exited normally with the mark written last.
+// the bytes only from a child that exited normally and wrote them all. Knowing the length, the
+// parent makes room for an answer of hundreds of megabytes at once.
 
 // A sanitizer's runtime, where one is linked, calls back once it has reported a fault, and a
 // fuzzer's callback saves the input as a crash it found.
@@ -25,13 +27,15 @@ extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__
 
 namespace {
 
-constexpr char kMark = 'W';
 constexpr int kDone = 0, kWorkThrew = 3;
+using Length = std::uint64_t;
 
-/// Reads until the writer closes its end, or until `deadline`: false when it passed first.
-bool readAll(int fd, std::chrono::steady_clock::time_point deadline, std::string& bytes) {
+/// Reads until the writer closes its end or `bytes` holds `most`; false when `deadline`
+/// passed first.
+bool readUpTo(int fd, std::chrono::steady_clock::time_point deadline, std::string& bytes,
+              std::size_t most) {
     char buffer[1 << 16];
-    for (;;) {
+    while (bytes.size() < most) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
@@ -39,11 +43,32 @@ bool readAll(int fd, std::chrono::steady_clock::time_point deadline, std::string
         const int polled =
             ::poll(&ready, 1, static_cast<int>(std::min<long long>(left.count(), 1000)));
         if (polled == 0 || (polled < 0 && errno == EINTR)) continue;
-        const ssize_t got = polled < 0 ? -1 : ::read(fd, buffer, sizeof buffer);
+        const std::size_t wanted = std::min(sizeof buffer, most - bytes.size());
+        const ssize_t got = polled < 0 ? -1 : ::read(fd, buffer, wanted);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) return true;
         bytes.append(buffer, static_cast<std::size_t>(got));
     }
+    return true;
+}
+
+/// The answer of a child whose length came first; false when `deadline` passed first.
+bool readAnswer(int fd, std::chrono::steady_clock::time_point deadline, std::string& bytes,
+                bool& whole) {
+    std::string header;
+    whole = false;
+    if (!readUpTo(fd, deadline, header, sizeof(Length))) return false;
+    if (header.size() < sizeof(Length)) return true;
+    Length length = 0;
+    std::memcpy(&length, header.data(), sizeof length);
+    try {
+        bytes.reserve(length);
+    } catch (const std::exception&) {
+        // Room is made as the bytes come, then, should they come.
+    }
+    if (!readUpTo(fd, deadline, bytes, std::string::npos)) return false;
+    whole = bytes.size() == length;
+    return true;
 }
 
 // Sanitizers and some readers print on standard error; what the child did, the parent says.
@@ -74,8 +99,9 @@ void limitProcessorTime(unsigned long seconds) {
     int status = kDone;
     try {
         const std::string bytes = work();
-        if (!DescriptorWrite::all(fd, bytes.data(), bytes.size()) ||
-            !DescriptorWrite::all(fd, &kMark, 1))
+        const Length length = bytes.size();
+        if (!DescriptorWrite::all(fd, reinterpret_cast<const char*>(&length), sizeof length) ||
+            !DescriptorWrite::all(fd, bytes.data(), bytes.size()))
             status = 1;
     } catch (...) {
         status = kWorkThrew;
@@ -124,8 +150,9 @@ std::optional<std::string> ChildProcessRun::run(const std::function<std::string(
     }
     ::close(fds[1]);
     std::string bytes;
-    const bool answered =
-        readAll(fds[0], std::chrono::steady_clock::now() + std::chrono::seconds(seconds), bytes);
+    bool whole = false;
+    const bool answered = readAnswer(
+        fds[0], std::chrono::steady_clock::now() + std::chrono::seconds(seconds), bytes, whole);
     ::close(fds[0]);
     if (!answered) ::kill(child, SIGKILL);
     const int status = waitFor(child);
@@ -133,11 +160,7 @@ std::optional<std::string> ChildProcessRun::run(const std::function<std::string(
         ending = overtime(seconds);
         return std::nullopt;
     }
-    if (WIFEXITED(status) && WEXITSTATUS(status) == kDone && !bytes.empty() &&
-        bytes.back() == kMark) {
-        bytes.pop_back();
-        return bytes;
-    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kDone && whole) return bytes;
     ending = describe(status, seconds);
     return std::nullopt;
 }

@@ -269,16 +269,23 @@ bool takeFileCounts(ParcelReader& in, CountingFileSystem& files) {
 }  // namespace
 
 std::string SceneParcel::pack(const aiScene& scene, const CountingFileSystem& files) {
-    std::string parcel(1, kScene);
-    ParcelWriter out(parcel);
-    out.put<std::uint64_t>(files.getBytes());
-    out.put(static_cast<std::uint32_t>(files.getMissing().size()));
-    for (const std::string& name : files.getMissing())
-        out.putString(name.data(), static_cast<std::uint32_t>(name.size()));
-    putAll(out, scene.mMeshes, scene.mNumMeshes, putMesh);
-    putAll(out, scene.mMaterials, scene.mNumMaterials, putMaterial);
-    putAll(out, scene.mTextures, scene.mNumTextures, putTexture);
-    putPlacements(out, scene);
+    auto packInto = [&scene, &files](ParcelWriter& out) {
+        out.put(kScene);
+        out.put<std::uint64_t>(files.getBytes());
+        out.put(static_cast<std::uint32_t>(files.getMissing().size()));
+        for (const std::string& name : files.getMissing())
+            out.putString(name.data(), static_cast<std::uint32_t>(name.size()));
+        putAll(out, scene.mMeshes, scene.mNumMeshes, putMesh);
+        putAll(out, scene.mMaterials, scene.mNumMaterials, putMaterial);
+        putAll(out, scene.mTextures, scene.mNumTextures, putTexture);
+        putPlacements(out, scene);
+    };
+    ParcelWriter measure(nullptr);
+    packInto(measure);
+    std::string parcel;
+    parcel.reserve(measure.size());
+    ParcelWriter out(&parcel);
+    packInto(out);
     return parcel;
 }
 
