@@ -3,6 +3,7 @@
 // clamps the ranges it removes, sorts them by depth and drops the copies later ones hide.
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 #include "../../../libPlotWerk/src/hlhsr/SoCoveredCopies.h"
@@ -245,26 +246,26 @@ TEST(RecordList, RemovalDeletesExactlyTheClampedRange) {
 }
 
 TEST(RecordList, SortFromAnIndexIsAStableSortFarthestFirst) {
-    // Few distinct depths: many ties, which a heap sort alone would scramble.
+    // Few distinct depths: many ties, pieces of one record sharing its id, and depths that are
+    // not a number, which sort as the nearest.
     std::mt19937 random(7);
     std::uniform_int_distribution<int> depth(0, 20);
     for (int round = 0; round < 40; ++round) {
         SoGraphicPrimitiveList list;
-        std::vector<std::pair<float, int>> expected;
+        std::vector<std::pair<float, SoGraphicPrimitive*>> expected;
         const int n = 1 + round * 9;
         for (int k = 0; k < n; ++k) {
-            const float z = depth(random) / 20.0f;
+            const int d = depth(random);
+            const float z = d == 20 ? std::nanf("") : d / 20.0f;
             list.add(mark(pt(0, 0, z)));
-            list.getPrimitive(k)->id = k;
-            expected.emplace_back(z, k);
+            list.getPrimitive(k)->id = k / 2;
+            expected.emplace_back(d == 20 ? -1.0f : z, list.getPrimitive(k));
         }
         const int from = std::uniform_int_distribution<int>(0, n)(random);
         list.sort(from);
         std::stable_sort(expected.begin() + from, expected.end(),
                          [](const auto& a, const auto& b) { return a.first > b.first; });
-        for (int k = 0; k < n; ++k) {
-            ASSERT_EQ(list.getPrimitive(k)->id, expected[k].second) << k;
-        }
+        for (int k = 0; k < n; ++k) ASSERT_EQ(list.getPrimitive(k), expected[k].second) << k;
     }
 }
 
