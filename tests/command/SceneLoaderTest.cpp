@@ -149,6 +149,7 @@ TEST(SceneLoader, MeshFilesTheImporterWouldMisreadAreRefusedOrReadWell) {
              "1 0 0\n0 1 0\n5\n",
          "\"777777777777777\""},
         {"empty.gltf", "", "empty.gltf"},
+        {"empty.stl", "solid x\nendsolid x\n", "empty.stl"},
         {"f.off",
          "STCNOFF\n3 1 0\n0 0 0 0 0 1 1 0 0 1 0 0\n1 0 0 0 0 1 1 0 0 1 1 0\n"
          "0 1 0 0 0 1 1 0 0 1 0 1\n12 0 1 2 0 1 2 0 1 2 0 1 2\n",

@@ -393,14 +393,19 @@ class SceneBuilder {
         if (known != jointOrderings_.end()) return known->second;
         std::vector<SolidPart> parts;
         for (unsigned int index : indices) {
-            if (index >= scene_.mNumMeshes || !scene_.mMeshes[index]) continue;
-            parts.push_back(SolidPart{scene_.mMeshes[index], keepsNormals(*scene_.mMeshes[index])});
+            if (const aiMesh* mesh = drawable(index)) parts.push_back({mesh, keepsNormals(*mesh)});
         }
         return jointOrderings_[indices] = solidOrderingOf(parts);
     }
 
-    SoSeparator* meshNodes(unsigned int index) {
+    // A mesh without positions draws nothing: an empty STL solid is a mesh of no vertices.
+    const aiMesh* drawable(unsigned int index) const {
         if (index >= scene_.mNumMeshes || !scene_.mMeshes[index]) return nullptr;
+        return scene_.mMeshes[index]->HasPositions() ? scene_.mMeshes[index] : nullptr;
+    }
+
+    SoSeparator* meshNodes(unsigned int index) {
+        if (!drawable(index)) return nullptr;
         if (!meshes_[index]) {
             const aiMesh& mesh = *scene_.mMeshes[index];
             const aiMaterial* material = mesh.mMaterialIndex < scene_.mNumMaterials
