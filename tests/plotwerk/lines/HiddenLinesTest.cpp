@@ -84,8 +84,12 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
     const SbVec4f p = turned(-0.5f, 0), q = turned(0.5f, 0), r = turned(0, 0), u = turned(0, -0.5f);
     const std::vector<Primitive> split = {
         {{p, q, turned(0, 0.5f)}, true}, {{p, u, r}, true}, {{r, u, q}, true}};
-    std::vector<Primitive> splitInPart = split;
+    std::vector<Primitive> splitInPart = split, splitTwice = split;
     splitInPart[2].points[2] = turned(0.3f, 0);
+    for (Primitive copy : split) {  // smaller, beside the first, on a line of its own
+        for (SbVec4f& a : copy.points) a.setValue(0.4f * a[0] - 0.45f, 0.4f * a[1] + 0.6f, a[2], 1);
+        splitTwice.push_back(copy);
+    }
     const Primitive smooth[] = {{near.points, true, -1, {other, tilted, up}},
                                 {beside, true, -1, {up, other, other}},
                                 {beside, true, -1, {other, other, other}}};
@@ -156,6 +160,12 @@ TEST(HiddenLines, EachPrimitiveKeepsWhatNoPolygonHides) {
         {"a crease", {smooth[0], smooth[2]}, {{0, 2.104988}, {1, 1.001798}}, 2, 0, 1},
         {"no area", {{{beside[1], beside[1], beside[0]}, true}, near}, {{1, 2.104988}}, 1, 0, 1},
         {"an edge split across", split, {{0, 1.414214}, {1, 0.707107}, {2, 0.707107}}, 3, 0, 1},
+        {"two edges split across",
+         splitTwice,
+         {{0, 1.414214}, {1, 0.707107}, {2, 0.707107}, {3, 0.565685}, {4, 0.282843}, {5, 0.282843}},
+         6,
+         0,
+         1},
         {"an edge split across in part",
          splitInPart,
          {{0, 1.614214}, {1, 0.707107}, {2, 0.583095}},
