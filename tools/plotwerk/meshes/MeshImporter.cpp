@@ -109,27 +109,23 @@ std::vector<SbColor> vertexColorsOf(const aiMesh& mesh) {
     return colors;
 }
 
+void copyInto(SoMFVec3f& field, const aiVector3D* vectors, unsigned int count) {
+    field.setNum(static_cast<int>(count));
+    SbVec3f* values = field.startEditing();
+    for (unsigned int i = 0; i < count; ++i)
+        values[i].setValue(vectors[i].x, vectors[i].y, vectors[i].z);
+    field.finishEditing();
+}
+
 SoCoordinate3* coordinatesOf(const aiMesh& mesh) {
     auto* coordinates = new SoCoordinate3;
-    coordinates->point.setNum(static_cast<int>(mesh.mNumVertices));
-    SbVec3f* points = coordinates->point.startEditing();
-    for (unsigned int i = 0; i < mesh.mNumVertices; ++i) {
-        const aiVector3D& v = mesh.mVertices[i];
-        points[i].setValue(v.x, v.y, v.z);
-    }
-    coordinates->point.finishEditing();
+    copyInto(coordinates->point, mesh.mVertices, mesh.mNumVertices);
     return coordinates;
 }
 
 SoNormal* normalsOf(const aiMesh& mesh) {
     auto* normals = new SoNormal;
-    normals->vector.setNum(static_cast<int>(mesh.mNumVertices));
-    SbVec3f* vectors = normals->vector.startEditing();
-    for (unsigned int i = 0; i < mesh.mNumVertices; ++i) {
-        const aiVector3D& n = mesh.mNormals[i];
-        vectors[i].setValue(n.x, n.y, n.z);
-    }
-    normals->vector.finishEditing();
+    copyInto(normals->vector, mesh.mNormals, mesh.mNumVertices);
     return normals;
 }
 
