@@ -233,10 +233,17 @@ class SoVectorizeAction : public SoAction {
     /// colour of the pen penAssignment() chooses.
     SbColor getPenColor(SbColor color, float width);
     /// A line width or point size in millimetres: the scene gives it in nominal widths, and
-    /// 0 (the scene's "thinnest") prints as one nominal width so that it stays visible.
-    float getPrintedWidth(float nominalWidths) const {
-        return (nominalWidths == 0.0f ? 1.0f : nominalWidths) * getNominalWidth();
-    }
+    /// 0 (the scene's "thinnest") prints as one nominal width so that it stays visible. A width
+    /// that is no width (negative, not a number) prints the same, and one wider than any sheet
+    /// as wide as the longest sheet, each with a warning: as they are, they would reach the
+    /// files as "nan", negative widths or numbers no reader takes.
+    float getPrintedWidth(float nominalWidths) const;
+    /// Fills the drawing area with the background colour through printPolygon, when a
+    /// background is set.
+    void fillBackground();
+    /// Outlines the drawing area in the border's colour and width through printPolyLine, when
+    /// the border has a width.
+    void outlineBorder();
 
     // Page layout for the backends (millimetres).
     float getWidth() const { return drawingWidth_; }

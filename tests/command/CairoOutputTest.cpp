@@ -89,11 +89,15 @@ TEST(CairoOutput, TitleKeepsItsCharacters) {
 }
 
 // Widths and dashes far beyond any sheet (the longest nominal width, times a line's width)
-// are written as numbers that readers take.
+// are said and written as numbers that readers take.
 TEST(CairoOutput, AbsurdWidthsStayReadable) {
     ScratchDir dir;
-    drawn({std::string(TESSARA_EXAMPLES_DIR) + "/lines_and_markers.tsc", "--line-width", "1000m"},
-          dir, "drawing.pdf");
+    const CommandResult run =
+        runCommand({std::string(TESSARA_EXAMPLES_DIR) + "/lines_and_markers.tsc", "--line-width",
+                    "1000m", "-o", "drawing.pdf"},
+                   dir.path());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_FALSE(run.err.empty());
     EXPECT_EQ(std::system(("qpdf --check " + dir.file("drawing.pdf") + " >/dev/null").c_str()), 0);
 }
 

@@ -181,12 +181,7 @@ void SoVectorizeCairoAction::printBackground() {
         page_->save();
         cairo_translate(page_->context(), getShiftX(), getShiftY());
     }
-    SbColor color;
-    if (!getBackgroundColor(&color)) return;
-    const float w = getWidth(), h = getHeight();
-    const SbVec4f corners[4] = {{0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}};
-    const SbColor translated = translateColor(color);
-    printPolygon(corners, 4, &translated, 0, SbString(), SbString(), nullptr);
+    fillBackground();
 }
 
 void SoVectorizeCairoAction::printBorder() {
@@ -197,16 +192,7 @@ void SoVectorizeCairoAction::printBorder() {
     page_->save();
     cairo_rectangle(cr, 0.0, 0.0, getWidth(), getHeight());
     cairo_clip(cr);
-    float borderWidth = 0.0f;
-    SbColor borderColor;
-    getBorder(&borderWidth, &borderColor);
-    if (borderWidth > 0.0f) {
-        const float w = getWidth(), h = getHeight();
-        const SbVec4f corners[5] = {
-            {0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}, {0, 0, 0, 1}};
-        const SbColor translated = translateColor(borderColor);
-        printPolyLine(corners, 5, &translated, 0, borderWidth, 0xFFFF, 1);
-    }
+    outlineBorder();
     page_->restore();
     if (isInPage()) page_->restore();
 }

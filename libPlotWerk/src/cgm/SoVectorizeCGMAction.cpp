@@ -205,16 +205,10 @@ void SoVectorizeCGMAction::setHardwareClip() {
 
 void SoVectorizeCGMAction::printBorder() {
     float borderWidth = 0.0f;
-    SbColor borderColour;
-    getBorder(&borderWidth, &borderColour);
+    getBorder(&borderWidth, nullptr);
     if (!(borderWidth > 0.0f)) return;
-    const float w = getWidth();
-    const float h = getHeight();
-    out().clipRectangle(0.0f, 0.0f, w, h);
-    const SbVec4f corners[5] = {
-        {0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}, {0, 0, 0, 1}};
-    const SbColor translated = translateColor(borderColour);
-    printPolyLine(corners, 5, &translated, 0, borderWidth, 0xFFFF, 1);
+    out().clipRectangle(0.0f, 0.0f, getWidth(), getHeight());
+    outlineBorder();
 }
 
 void SoVectorizeCGMAction::printBackground() {}

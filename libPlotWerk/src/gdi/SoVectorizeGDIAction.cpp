@@ -253,12 +253,7 @@ void SoVectorizeGDIAction::printBorder() {
 }
 
 void SoVectorizeGDIAction::printBackground() {
-    SbColor color;
-    if (!dc_ || !getBackgroundColor(&color)) return;
-    const float w = getWidth(), h = getHeight();
-    const SbVec4f corners[4] = {{0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}};
-    const SbColor translated = translateColor(color);
-    printPolygon(corners, 4, &translated, 0, SbString(), SbString(), nullptr);
+    if (dc_) fillBackground();
 }
 
 // ---- Colours, pens and brushes ----
@@ -359,9 +354,8 @@ void SoVectorizeGDIAction::printPolyLine(const SbVec4f* points, int n, const SbC
                                          int multicolor, float lineWidth,
                                          unsigned short linePattern, int) {
     if (!dc_ || n <= 0 || !points || !colors) return;
-    const float width = lineWidth == 0.0f ? 1.0f : lineWidth;
     const int penWidth =
-        SoDeviceInteger::truncated(width * static_cast<float>(units_) * getNominalWidth());
+        SoDeviceInteger::truncated(getPrintedWidth(lineWidth) * static_cast<float>(units_));
     std::vector<POINT> logical(static_cast<std::size_t>(n));
     toLogical(points, n, logical.data());
     const bool dashed = linePattern != 0xFFFF;

@@ -199,29 +199,17 @@ void SoVectorizeHPGLAction::setHardwareClip() {
 
 void SoVectorizeHPGLAction::printBorder() {
     float borderWidth = 0.0f;
-    SbColor borderColor;
-    getBorder(&borderWidth, &borderColor);
+    getBorder(&borderWidth, nullptr);
     if (!(borderWidth > 0.0f)) return;
     const float x = getOffsetX() * plotterUnitsPerMillimetre;
     const float y = getOffsetY() * plotterUnitsPerMillimetre;
     write("IW%f,%f,%f,%f;\n", x, y, (getOffsetX() + getWidth()) * plotterUnitsPerMillimetre,
           (getOffsetY() + getHeight()) * plotterUnitsPerMillimetre);
-    const float w = getWidth();
-    const float h = getHeight();
-    const SbVec4f corners[5] = {
-        {0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}, {0, 0, 0, 1}};
-    const SbColor translated = translateColor(borderColor);
-    printPolyLine(corners, 5, &translated, 0, borderWidth, solidLine, 1);
+    outlineBorder();
 }
 
 void SoVectorizeHPGLAction::printBackground() {
-    SbColor color;
-    if (!getBackgroundColor(&color)) return;
-    const float w = getWidth();
-    const float h = getHeight();
-    const SbVec4f corners[4] = {{0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}};
-    const SbColor translated = translateColor(color);
-    printPolygon(corners, 4, &translated, 0, SbString(), SbString(), nullptr);
+    fillBackground();
 }
 
 // ---- Primitives ----

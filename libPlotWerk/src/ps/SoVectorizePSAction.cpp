@@ -228,13 +228,7 @@ void SoVectorizePSAction::setHardwareClip() {
 
 void SoVectorizePSAction::printBackground() {
     if (isInPage()) write("gsave\n%d %d translate\n", toUnits(getShiftX()), toUnits(getShiftY()));
-    SbColor color;
-    if (!getBackgroundColor(&color)) return;
-    const float w = getWidth();
-    const float h = getHeight();
-    const SbVec4f corners[4] = {{0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}};
-    const SbColor translated = translateColor(color);
-    printPolygon(corners, 4, &translated, 0, SbString(), SbString(), nullptr);
+    fillBackground();
 }
 
 void SoVectorizePSAction::printBorder() {
@@ -248,17 +242,7 @@ void SoVectorizePSAction::printBorder() {
         "newpath\n0 0 moveto\n%d 0 lineto\n%d %d lineto\n0 %d lineto\n0 0 lineto\n"
         "closepath\ngsave\nclip\n",
         w, w, h, h);
-    float borderWidth = 0.0f;
-    SbColor borderColor;
-    getBorder(&borderWidth, &borderColor);
-    if (borderWidth > 0.0f) {
-        const float fw = getWidth();
-        const float fh = getHeight();
-        const SbVec4f corners[5] = {
-            {0, 0, 0, 1}, {fw, 0, 0, 1}, {fw, fh, 0, 1}, {0, fh, 0, 1}, {0, 0, 0, 1}};
-        const SbColor translated = translateColor(borderColor);
-        printPolyLine(corners, 5, &translated, 0, borderWidth, 0xFFFF, 1);
-    }
+    outlineBorder();
     write("grestore\n");
     if (isInPage()) write("grestore\n");
 }

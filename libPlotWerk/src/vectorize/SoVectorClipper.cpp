@@ -615,7 +615,21 @@ void SoVectorClipper::emitText(SoCallbackAction* cba, SbVec4f origin, const SbCo
                                SoNode* textNode, int isAnnotation) {
     float angle = 0.0f;
     float fontSize = cba->getFontSize();
+    // As on the screen: a size that is no size draws no text, and would reach the files as
+    // "nan" or a negative height. Annotation text measures its size on the page instead.
+    if (!isAnnotation && (!(fontSize > 0.0f) || std::isinf(fontSize))) {
+        SoDebugError::postWarning("SoVectorizeAction::clipText",
+                                  "Font size %g is not positive; no text drawn", double(fontSize));
+        return;
+    }
     if (isAnnotation) fontSize = computeFontSizeAngleViewing(cba, fontSize, angle);
+    const float nominal = action_->getNominalWidth(SoVectorizeAction::MILLIMETER);
+    if (fontSize * nominal > SoVectorizeAction::kLongestLength) {
+        SoDebugError::postWarning(
+            "SoVectorizeAction::clipText", "Text of %g mm is beyond any sheet: %g mm printed",
+            double(fontSize * nominal), double(SoVectorizeAction::kLongestLength));
+        fontSize = SoVectorizeAction::kLongestLength / nominal;
+    }
 
     const TextLayout layout = layoutOf(textNode);
     const SbString fontName(cba->getFontName().getString());
@@ -624,8 +638,7 @@ void SoVectorClipper::emitText(SoCallbackAction* cba, SbVec4f origin, const SbCo
                        layout.strings->getValues(0), layout.spacing, layout.justification, angle);
         return;
     }
-    const float lineStep =
-        fontSize * action_->getNominalWidth(SoVectorizeAction::MILLIMETER) * layout.spacing;
+    const float lineStep = fontSize * nominal * layout.spacing;
     action_->projectPoints(&origin, 1);
     for (int i = 0; i < layout.strings->getNum(); ++i) {
         action_->printText2(origin, color, fontName, fontSize, (*layout.strings)[i],

@@ -281,6 +281,41 @@ float SoVectorizeAction::getNominalWidth(DimensionUnit u) const {
     return millimetersToUnits(nominalWidth_, u);
 }
 
+void SoVectorizeAction::fillBackground() {
+    if (!backgroundEnabled_) return;
+    const float w = drawingWidth_, h = drawingHeight_;
+    const SbVec4f corners[4] = {{0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}};
+    const SbColor translated = translateColor(backgroundColor_);
+    printPolygon(corners, 4, &translated, 0, SbString(), SbString(), nullptr);
+}
+
+void SoVectorizeAction::outlineBorder() {
+    if (!(borderWidth_ > 0.0f)) return;
+    const float w = drawingWidth_, h = drawingHeight_;
+    const SbVec4f corners[5] = {
+        {0, 0, 0, 1}, {w, 0, 0, 1}, {w, h, 0, 1}, {0, h, 0, 1}, {0, 0, 0, 1}};
+    const SbColor translated = translateColor(borderColor_);
+    printPolyLine(corners, 5, &translated, 0, borderWidth_, 0xFFFF, 1);
+}
+
+float SoVectorizeAction::getPrintedWidth(float nominalWidths) const {
+    if (nominalWidths == 0.0f) return nominalWidth_;
+    if (!(nominalWidths > 0.0f) || std::isinf(nominalWidths)) {
+        SoDebugError::postWarning("SoVectorizeAction::getPrintedWidth",
+                                  "A line width or point size of %g is no width: one nominal "
+                                  "width printed",
+                                  double(nominalWidths));
+        return nominalWidth_;
+    }
+    const float millimetres = nominalWidths * nominalWidth_;
+    if (millimetres <= kLongestLength) return millimetres;
+    SoDebugError::postWarning("SoVectorizeAction::getPrintedWidth",
+                              "A line width or point size of %g mm is beyond any sheet: %g mm "
+                              "printed",
+                              double(millimetres), double(kLongestLength));
+    return kLongestLength;
+}
+
 void SoVectorizeAction::setLinePatternSize(float s, DimensionUnit u) {
     // Dashes of no length are no pattern, and PostScript refuses them.
     const float size = unitsToMillimeters(s, u);

@@ -92,6 +92,18 @@ const std::vector<SceneCase> kCases = {
          at("-1.05 0 0", "USE T") + at("0 0 -6", "USE T") + at("0 0 16", "USE T") +
          at("0.2 -0.4 0", "USE T"),
      {{K::TEXT2, {{120, 60, 0.5f}}}}},
+    // A size that is no size prints no text; one beyond any sheet prints as long as a sheet.
+    {"TextOfASizeThatIsNoSizeIsLeftOut",
+     ortho() + "Font { size nan } DEF T Text2 { string \"a\" } Font { size -2 } USE T "
+               "Font { size 0 } USE T",
+     {},
+     {{"SoVectorizeAction::clipText", "nan"},
+      {"SoVectorizeAction::clipText", "-2"},
+      {"SoVectorizeAction::clipText", " 0"}}},
+    {"TextBeyondAnySheetIsSaid",
+     ortho() + "Font { size 1e30 } Text2 { string \"a\" }",
+     {{K::TEXT2, {{100, 100, 0.5f}}}},
+     {{"SoVectorizeAction::clipText", ""}}},
     // Images are clipped by the depth of their anchor only.
     {"ImageIsKeptOrDroppedByTheDepthOfItsAnchor",
      ortho() + at("3 -2 0", "DEF I Image { image 1 1 3 0xFF0000 }") + at("0 0 -5.5", "USE I") +

@@ -10,6 +10,7 @@ class FrameTestAction : public SoVectorizeAction {
   public:
     using SoVectorizeAction::getOffsetX;
     using SoVectorizeAction::getOffsetY;
+    using SoVectorizeAction::getPrintedWidth;
     using SoVectorizeAction::penAssignment;
     using SoVectorizeAction::translateColor;
 

@@ -79,6 +79,30 @@ TEST_F(SettingsTest, SettingsRefuseWhatIsNoFiniteNumber) {
     }
 }
 
+// A width the scene gives that no pen has prints one nominal width, as the scene's thinnest
+// (0) does; one beyond any sheet prints as long as the longest. Both are said.
+TEST_F(SettingsTest, EveryPrintedWidthIsAWidthOnASheet) {
+    FrameTestAction action;
+    const float nominal = action.getNominalWidth();
+    const float longest = SoVectorizeAction::kLongestLength;
+    const struct {
+        float width, printed;
+        bool said;
+    } cases[] = {{0, nominal, false},
+                 {2.5f, 2.5f * nominal, false},
+                 {NAN, nominal, true},
+                 {-3, nominal, true},
+                 {INFINITY, nominal, true},
+                 {-INFINITY, nominal, true},
+                 {longest / nominal / 2, longest / 2, false},
+                 {2 * longest / nominal, longest, true}};
+    for (const auto& c : cases) {
+        DebugErrorRecorder errors;
+        EXPECT_FLOAT_EQ(action.getPrintedWidth(c.width), c.printed) << c.width;
+        EXPECT_EQ(errors.countSeverity(SoDebugError::WARNING), c.said ? 1u : 0u) << c.width;
+    }
+}
+
 TEST_F(SettingsTest, StartPositionMovesThePageOutsideAPageAndAddsInsideOne) {
     FrameTestAction action;
     action.setStartPosition(20, 30);
