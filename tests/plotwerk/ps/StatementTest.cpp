@@ -80,6 +80,16 @@ TEST_F(Statement, LinesAndDotsWriteTheirSettingsOnlyWhenTheyChange) {
          },
          "1 0 0 gc\n0 5 10 7 2 ppl\n10 7 10 10 2 ppl\n0 0 1 gc\n30 40 10 20\n2 ppmp\n44 ps\n"
          "0 1 0 gc\n30 40 10 20\n2 ppmp\n1 0 0 gc\n1 2 1 ppmp\n3 4 1 ppmp\n0 1 0 gc\n5 6 1 ppmp\n"},
+        // Each segment is a stroke of its own that goes on with the dashes where the one
+        // before left them: 59 units further along.
+        {"multicolour dashes run on from segment to segment",
+         [](PSTestAction& a) {
+             const SbVec4f points[] = {at(0, 0), at(59, 0), at(59, 59)};
+             const SbColor colors[] = {kRed, kBlue, kBlue};
+             a.printPolyLine(points, 3, colors, 1, 1.0f, 0xFF00, 1);
+         },
+         "[118 118 ] 118 tl\n1 0 0 gc\n0 0 59 0 2 ppl\n[118 118 ] 177 tl\n0 0 1 gc\n"
+         "59 0 59 59 2 ppl\n"},
         {"primitives without points write nothing",
          [](PSTestAction& a) {
              a.line({}, kRed);
