@@ -317,7 +317,8 @@ TEST_F(Statement, ImagesAreTheirSizesCornerAndHexRows) {
          [](PSTestAction& a) {
              a.image(50, 60, four, SbVec2s(2, 2), SbVec2s(40, 20), 0);
              a.image(50, 60, {}, SbVec2s(0, 0), SbVec2s(40, 20), 3);
-             a.image(50, 60, four, SbVec2s(2, 2), SbVec2s(0, 0), 3);
+             a.image(50, 60, four, SbVec2s(2, 2), SbVec2s(0, 20), 3);
+             a.image(50, 60, four, SbVec2s(2, 2), SbVec2s(40, 0), 3);
              a.image(-30, -30, four, SbVec2s(2, 2), SbVec2s(40, 20), 3);
              a.image(200, 100, four, SbVec2s(2, 2), SbVec2s(40, 20), 3);
              a.image(100, 290, four, SbVec2s(2, 2), SbVec2s(40, 20), 3);
