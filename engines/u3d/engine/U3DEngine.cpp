@@ -4,6 +4,7 @@
 #include <PlotWerk/SoU3DException.h>
 #include <PlotWerk/SoU3DShapeDispatcher.h>
 #include <Tessara/actions/SoCallbackAction.h>
+#include <Tessara/base/SoDebugError.h>
 #include <Tessara/base/SoPath.h>
 #include <Tessara/misc/SoPreferences.h>
 #include <Tessara/misc/SoPrimitiveVertex.h>
@@ -32,8 +33,24 @@ u3d::Vec3 vec(const SbVec3f& v) {
     return {v[0], v[1], v[2]};
 }
 
+// A colour, material or light value that is no number would make the whole file invalid. As
+// in the printed drawings, it is taken as 0 (1 when it is +infinity), with a note.
+float finiteValue(float value) {
+    if (std::isfinite(value)) return value;
+    SoDebugError::postInfoOnce("U3DEngine",
+                               "A colour, material or light value is not a finite number: it is "
+                               "exported as %s",
+                               value > 0.0f ? "1" : "0");
+    return value > 0.0f ? 1.0f : 0.0f;
+}
+
 u3d::Vec3 vec(const SbColor& c) {
-    return {c[0], c[1], c[2]};
+    return {finiteValue(c[0]), finiteValue(c[1]), finiteValue(c[2])};
+}
+
+u3d::Rgba rgba(const SbColor& c, float transparency) {
+    const u3d::Vec3 rgb = vec(c);
+    return {rgb[0], rgb[1], rgb[2], 1.0f - finiteValue(transparency)};
 }
 
 // A transform that is not a number would make the whole file invalid: what stands under it is
@@ -67,13 +84,12 @@ SbMatrix lightFrame(const SoLight& light, const SbMatrix& modelMatrix) {
 u3d::Light lightResource(const SoLight& light, const std::string& name) {
     u3d::Light resource;
     resource.name = name;
-    const SbColor color = light.color.getValue();
-    resource.color = {color[0], color[1], color[2], 1.0f};
-    resource.intensity = light.intensity.getValue();
+    resource.color = rgba(light.color.getValue(), 0.0f);
+    resource.intensity = finiteValue(light.intensity.getValue());
     if (light.isOfType(SoSpotLight::getClassTypeId())) {
         const auto& spot = static_cast<const SoSpotLight&>(light);
         resource.type = u3d::Light::Type::Spot;
-        resource.spotAngle = spot.cutOffAngle.getValue() * 57.29577951f;
+        resource.spotAngle = finiteValue(spot.cutOffAngle.getValue()) * 57.29577951f;
         resource.spotDecay = spot.dropOffRate.getValue() > 0.0f;
     } else if (light.isOfType(SoPointLight::getClassTypeId())) {
         resource.type = u3d::Light::Type::Point;
@@ -168,9 +184,8 @@ SoCallbackAction::Response U3DEngine::environmentPre(SoCallbackAction*, const So
     u3d::Light ambient;
     ambient.name = "Ambient";
     ambient.type = u3d::Light::Type::Ambient;
-    const SbColor color = environment.ambientColor.getValue();
-    ambient.color = {color[0], color[1], color[2], 1.0f};
-    ambient.intensity = environment.ambientIntensity.getValue();
+    ambient.color = rgba(environment.ambientColor.getValue(), 0.0f);
+    ambient.intensity = finiteValue(environment.ambientIntensity.getValue());
     auto& lights = scene_.lights;
     const auto old = std::find_if(lights.begin(), lights.end(),
                                   [](const u3d::Light& l) { return l.name == "Ambient"; });
@@ -237,8 +252,8 @@ void U3DEngine::beginShape(SoCallbackAction* action) {
     material.diffuse = vec(diffuse);
     material.specular = vec(specular);
     material.emissive = vec(emission);
-    material.reflectivity = shininess;
-    material.opacity = 1.0f - transparency;
+    material.reflectivity = finiteValue(shininess);
+    material.opacity = 1.0f - finiteValue(transparency);
     reserveFor(action);
 }
 
@@ -263,7 +278,7 @@ const u3d::Rgba& U3DEngine::colorOf(SoCallbackAction* action, const SoPrimitiveV
         float shininess, transparency;
         action->getMaterial(ambient, diffuse, specular, emission, shininess, transparency,
                             vertex->getMaterialIndex());
-        shape.color = {diffuse[0], diffuse[1], diffuse[2], 1.0f - transparency};
+        shape.color = rgba(diffuse, transparency);
         shape.materialIndex = vertex->getMaterialIndex();
     }
     return shape.color;
@@ -277,8 +292,10 @@ u3d::U3DMeshBuilder::Vertex U3DEngine::vertexOf(SoCallbackAction* action,
         SbVec3f normal;
         shape_->modelMatrix.multDirMatrix(v->getNormal(), normal);
         normal.normalize();
+        // A normal that is no number leaves the colour unshaded rather than no number.
         const float brightness = shapeDispatcher->getPseudoLighting()->intensity(normal);
-        for (int i = 0; i < 3; ++i) vertex.color[i] = std::min(vertex.color[i] * brightness, 1.0f);
+        for (int i = 0; i < 3 && std::isfinite(brightness); ++i)
+            vertex.color[i] = std::min(vertex.color[i] * brightness, 1.0f);
     }
     return vertex;
 }

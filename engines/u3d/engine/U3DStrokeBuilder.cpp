@@ -6,6 +6,11 @@
 namespace u3d {
 namespace {
 
+// A width or size that is no number draws as the thinnest, as on the screen.
+float thickness(float nominal) {
+    return std::isfinite(nominal) ? std::max(nominal, 1.0f) : 1.0f;
+}
+
 Vec3 vec(const SbVec3f& v) {
     return {v[0], v[1], v[2]};
 }
@@ -34,11 +39,11 @@ void extend(SbVec3f& low, SbVec3f& high, const SbVec3f& p) {
 
 void U3DStrokeBuilder::addLine(const SbVec3f& from, const SbVec3f& to, const Rgba& color,
                                float width) {
-    lines_.push_back({from, to, color, std::max(width, 1.0f)});
+    lines_.push_back({from, to, color, thickness(width)});
 }
 
 void U3DStrokeBuilder::addPoint(const SbVec3f& at, const Rgba& color, float size) {
-    points_.push_back({at, color, std::max(size, 1.0f)});
+    points_.push_back({at, color, thickness(size)});
 }
 
 void U3DStrokeBuilder::extendBounds(SbVec3f& low, SbVec3f& high) const {

@@ -195,6 +195,30 @@ TEST_F(U3DRoundTrip, TransformsColoursAndMaterials) {
     EXPECT_EQ(views, 1);
 }
 
+// A colour, material or light value that is no number is exported as 0, as it prints; a line
+// of such a width as the thinnest. The rest of the scene comes through.
+TEST_F(U3DRoundTrip, ValuesThatAreNoNumberAreExportedAsZero) {
+    const u3dread::File file = written(
+        "Environment { ambientColor nan 1 1 } SpotLight { color 1 nan 1 intensity nan "
+        "cutOffAngle nan } Material { diffuseColor nan 1 1 shininess nan transparency nan } "
+        "Cube {} BaseColor { rgb 1 1 nan } LightModel { model BASE_COLOR } DrawStyle { "
+        "lineWidth nan } Coordinate3 { point [0 0 0, 1 0 0, 0 1 0] } FaceSet {} LineSet {}");
+    ASSERT_EQ(file.meshes.size(), 3u);
+    EXPECT_EQ(file.meshes[1].diffuseColours.at(0), (std::array<float, 4>{1, 1, 0, 1}));
+    EXPECT_GT(file.meshes[2].faces.size(), 0u);
+    const u3dread::Material& cube = file.materials.at(0);
+    EXPECT_EQ(cube.diffuse, (std::array<float, 3>{0, 1, 1}));
+    EXPECT_EQ(cube.reflectivity, 0.0f);
+    EXPECT_EQ(cube.opacity, 1.0f);
+    ASSERT_EQ(file.lights.size(), 2u);
+    const u3dread::Light& ambient = file.lights[0].type == 0 ? file.lights[0] : file.lights[1];
+    const u3dread::Light& spot = file.lights[0].type == 3 ? file.lights[0] : file.lights[1];
+    EXPECT_EQ(ambient.colour, (std::array<float, 4>{0, 1, 1, 1}));
+    EXPECT_EQ(spot.colour, (std::array<float, 4>{1, 0, 1, 1}));
+    EXPECT_EQ(spot.intensity, 0.0f);
+    EXPECT_EQ(spot.spotAngle, 0.0f);
+}
+
 // A scene the engine could not have made is refused whole, and no file is left.
 TEST_F(U3DRoundTrip, AnInvalidSceneWritesNoFile) {
     u3d::Scene scene;
