@@ -303,7 +303,10 @@ u3d::U3DMeshBuilder::Vertex U3DEngine::vertexOf(SoCallbackAction* action,
 void U3DEngine::addTriangle(SoCallbackAction* action, const SoPrimitiveVertex* a,
                             const SoPrimitiveVertex* b, const SoPrimitiveVertex* c) {
     if (!shape_ || !a || !b || !c) return;
-    shape_->mesh.addTriangle(vertexOf(action, a), vertexOf(action, b), vertexOf(action, c));
+    if (!shape_->mesh.addTriangle(vertexOf(action, a), vertexOf(action, b), vertexOf(action, c)))
+        SoDebugError::postInfoOnce("U3DEngine",
+                                   "A triangle with a corner that is not a finite number is left "
+                                   "out");
     ++shape_->triangles;
 }
 

@@ -30,8 +30,8 @@ Vec3 U3DMeshBuilder::quantized(const Vec3& normal) {
     return rounded;
 }
 
-void U3DMeshBuilder::addTriangle(const Vertex& a, const Vertex& b, const Vertex& c) {
-    if (!finite(a) || !finite(b) || !finite(c)) return;
+bool U3DMeshBuilder::addTriangle(const Vertex& a, const Vertex& b, const Vertex& c) {
+    if (!finite(a) || !finite(b) || !finite(c)) return false;
     Mesh::Face face;
     const Vertex* corners[3] = {&a, &b, &c};
     for (int i = 0; i < 3; ++i) {
@@ -41,6 +41,7 @@ void U3DMeshBuilder::addTriangle(const Vertex& a, const Vertex& b, const Vertex&
         face.corners[i].diffuse = colors_.indexOf(corners[i]->color);
     }
     faces_.push_back(face);
+    return true;
 }
 
 Rgba U3DMeshBuilder::firstColor() const {

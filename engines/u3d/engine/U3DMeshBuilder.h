@@ -20,7 +20,8 @@ class U3DMeshBuilder {
 
     /// Room for about `triangles` triangles, so that a large mesh grows its tables once.
     void reserve(std::size_t triangles);
-    void addTriangle(const Vertex& a, const Vertex& b, const Vertex& c);
+    /// False, adding nothing, when a corner's position is not finite.
+    bool addTriangle(const Vertex& a, const Vertex& b, const Vertex& c);
 
     bool empty() const { return faces_.empty(); }
     std::size_t triangleCount() const { return faces_.size(); }

@@ -196,15 +196,18 @@ TEST_F(U3DRoundTrip, TransformsColoursAndMaterials) {
 }
 
 // A colour, material or light value that is no number is exported as 0, as it prints; a line
-// of such a width as the thinnest. The rest of the scene comes through.
+// of such a width as the thinnest. Only a triangle with a corner of no number is left out.
 TEST_F(U3DRoundTrip, ValuesThatAreNoNumberAreExportedAsZero) {
     const u3dread::File file = written(
         "Environment { ambientColor nan 1 1 } SpotLight { color 1 nan 1 intensity nan "
         "cutOffAngle nan } Material { diffuseColor nan 1 1 shininess nan transparency nan } "
         "Cube {} BaseColor { rgb 1 1 nan } LightModel { model BASE_COLOR } DrawStyle { "
-        "lineWidth nan } Coordinate3 { point [0 0 0, 1 0 0, 0 1 0] } FaceSet {} LineSet {}");
+        "lineWidth nan } Coordinate3 { point [0 0 0, 1 0 0, 0 1 0, nan 0 0, 1 1 0, 0 1 1] } "
+        "FaceSet { "
+        "numVertices [3, 3] } LineSet { numVertices 3 }");
     ASSERT_EQ(file.meshes.size(), 3u);
     EXPECT_EQ(file.meshes[1].diffuseColours.at(0), (std::array<float, 4>{1, 1, 0, 1}));
+    EXPECT_EQ(file.meshes[1].faces.size(), 1u);  // the one with a corner of no number is out
     EXPECT_GT(file.meshes[2].faces.size(), 0u);
     const u3dread::Material& cube = file.materials.at(0);
     EXPECT_EQ(cube.diffuse, (std::array<float, 3>{0, 1, 1}));
