@@ -215,6 +215,28 @@ TEST(DemoPage, ALimitOfPrimitivesEndsTheDrawingEarlyWithOneWarning) {
     EXPECT_LT(drawings[1].size(), drawings[0].size() / 4);
 }
 
+// A blank drawing says why, in every format: an empty scene, or a camera that looks away
+// from a cube; the two are told apart. The frame alone is no drawing.
+TEST(DemoPage, ABlankDrawingSaysWhy) {
+    ScratchDir dir;
+    dir.write("empty.tsc", "#Tessara V1.0 ascii\nSeparator { }\n");
+    dir.write("away.tsc",
+              "#Tessara V1.0 ascii\nSeparator { PerspectiveCamera { position 0 0 10 orientation "
+              "0 1 0 3.1 } Cube {} }\n");
+    for (const char* file : {"out.ps", "out.plt", "out.cgm", "out.svg", "out.pdf", "out.emf"}) {
+        SCOPED_TRACE(file);
+        std::string said[2];
+        for (int away = 0; away < 2; ++away) {
+            const CommandResult run = runCommand(
+                {away ? "away.tsc" : "empty.tsc", "--border", "4", "-o", file}, dir.path());
+            ASSERT_TRUE(run.exited && run.status == 0) << run.err;
+            ASSERT_EQ(run.errLines().size(), 1u) << run.err;
+            said[away] = run.err;
+        }
+        EXPECT_NE(said[0], said[1]);
+    }
+}
+
 TEST(DemoPage, PensAndMetafileOptionsReachTheDocument) {
     const ScratchDir dir;
     const PrintRun pens =

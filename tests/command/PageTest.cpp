@@ -138,7 +138,6 @@ const std::vector<std::pair<std::string, std::string>> kFiles = {
     {"mark.tsc", orthographic("  LightModel { model BASE_COLOR }  BaseColor { rgb 0.9 0.1 0.1 }\n"
                               "  Coordinate3 { point [ -5 4 0, -4 4 0, -4 5 0, -5 5 0 ] }\n"
                               "  FaceSet { numVertices 4 }\n")},
-    {"empty.tsc", "#Tessara V1.0 ascii\nSeparator { }\n"},
     // A large "ü" from the centre up and to the right.
     {"umlaut.tsc", orthographic("  Font { size 60 }  Text2 { string \"\xc3\xbc\" }\n")},
     // A thick black line at drawing y = -3 (page y 85 to 100) and a red square above the centre.
@@ -396,7 +395,7 @@ TEST(Page, EachOptionFamilyChangesThePrintAsItSays) {
         probe("size and position: above", sized, 0, 83, kSheetWidth, kSheetHeight, ink, 0, 0),
         // The frame is centred on the drawing's edge and half clipped away: 12 nominal
         // widths show 2.1 mm of it, the default 2 only 0.35 mm.
-        probe("default frame", {"empty.tsc"}, kLeft - 1, 50, kLeft + 1, 200, ink, 100, MANY),
+        probe("default frame", {"mark.tsc"}, kLeft - 1, 50, kLeft + 1, 200, ink, 100, MANY),
         probe("thick red frame", {"mark.tsc", "--border=12,#ff0000"}, kLeft + 1, 50, kLeft + 1.8,
               200, red, 100, MANY),
         probe(

@@ -5,6 +5,7 @@
 #include <PlotWerk/SoVectorizeGDIAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
 #include <Tessara/actions/SoCallbackAction.h>
+#include <Tessara/base/SoDebugError.h>
 #include <Tessara/misc/SoPreferences.h>
 #include <Tessara/nodes/SoSeparator.h>
 #include <unistd.h>
@@ -79,10 +80,17 @@ long countPrimitives(SoSeparator* scene) {
     return summary.triangles + summary.segments + summary.points;
 }
 
-// Progress only where someone watches it: a terminal on standard error.
-std::unique_ptr<ProgressMeter> meterIfWatched() {
-    if (!isatty(STDERR_FILENO)) return nullptr;
-    return std::make_unique<ProgressMeter>(stderr);
+// A blank drawing is most often a camera that looks past the scene: worth a word, since the
+// file alone does not say why.
+void warnIfBlank(const ProgressMeter& meter, SoSeparator* scene) {
+    if (meter.done() > 0) return;
+    const SceneSummary summary = SceneSummary::of(scene);
+    const bool nothing =
+        summary.triangles + summary.segments + summary.points == 0 && summary.box.isEmpty();
+    SoDebugError::postWarning("plotwerk", nothing ? "The scene holds nothing to draw: the drawing "
+                                                    "is blank"
+                                                  : "Nothing of the scene is in the camera's "
+                                                    "view: the drawing is blank");
 }
 
 void writeDrawing(SoVectorizeAction& action, SoSeparator* scene, SafeOutputFile& output,
@@ -168,14 +176,16 @@ void printInput(const PrintOptions& options) {
         writePicture(options, scene.get(), size);
         return;
     }
-    std::unique_ptr<ProgressMeter> meter = meterIfWatched();
-    std::unique_ptr<SoVectorizeAction> action = format.create(options, meter.get());
+    // Progress is shown only where someone watches it, a terminal on standard error.
+    ProgressMeter meter(isatty(STDERR_FILENO) ? stderr : nullptr);
+    std::unique_ptr<SoVectorizeAction> action = format.create(options, &meter);
     ActionSettings::apply(*action, format.drawnWith(options));
     SafeOutputFile output(options.output);
     const long views = std::max<long>(1, static_cast<long>(options.views.size()));
-    if (meter) meter->start(views * countPrimitives(scene.get()));
+    if (meter.shown()) meter.start(views * countPrimitives(scene.get()));
     writeDrawing(*action, scene.get(), output, options);
-    if (meter) meter->finish();
+    meter.finish();
+    warnIfBlank(meter, scene.get());
 }
 
 // "-" reads standard input, a scene or a mesh, whatever pipes it in; so does a named pipe.

@@ -26,6 +26,7 @@ void ProgressMeter::update() {
 }
 
 void ProgressMeter::draw(int percent) {
+    if (!stream_) return;
     std::fprintf(stream_, "\rplotwerk: printing %3d%%", percent);
     std::fflush(stream_);
     shown_ = percent;
@@ -33,6 +34,7 @@ void ProgressMeter::draw(int percent) {
 }
 
 void ProgressMeter::finish() {
+    if (!stream_) return;
     draw(100);
     std::fputc('\n', stream_);
     std::fflush(stream_);
