@@ -31,6 +31,10 @@ bool exportThrough(const char* module, const std::string& scene) {
     SoLibPdf::release();
     SoPreferences::setValue("VXN_U3D_ENGINE", module);
     SoSeparator* root = readScene(scene);
+    if (!root) {
+        ADD_FAILURE() << "the scene does not read: " << scene;
+        return false;
+    }
     SoToU3DAction action;
     bool exported = action.openFile(testFile().c_str());
     action.apply(root);
@@ -119,6 +123,27 @@ TEST_F(U3DRoundTrip, MeshesHoldTheTrianglesTheShapesSent) {
     }
 }
 
+// A line is a ribbon along it and a point a solid around it, both thin.
+TEST_F(U3DRoundTrip, StrokesSurroundTheirLinesAndPoints) {
+    const u3dread::File file = written(
+        "Coordinate3 { point [0 0 0, 4 0 0] } LineSet {} Coordinate3 { point 1 2 3 } PointSet {}");
+    ASSERT_EQ(file.meshes.size(), 2u);
+    const std::array<float, 3> centres[2] = {{2, 0, 0}, {1, 2, 3}};
+    const float lengths[2] = {4, 0};
+    for (int k = 0; k < 2; ++k) {
+        std::array<float, 3> low{1e9f, 1e9f, 1e9f}, high{-1e9f, -1e9f, -1e9f};
+        for (const std::array<float, 3>& p : file.meshes[k].positions)
+            for (int i = 0; i < 3; ++i) {
+                low[i] = std::min(low[i], p[i]);
+                high[i] = std::max(high[i], p[i]);
+            }
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_NEAR((low[i] + high[i]) / 2, centres[k][i], 1e-5) << k << " " << i;
+            EXPECT_NEAR(high[i] - low[i], i == 0 ? lengths[k] : 0, 0.1) << k << " " << i;
+        }
+    }
+}
+
 // The normals a smooth mesh computes for a vertex from each of its faces differ in their last
 // bits; the file shares one a vertex, as it shares the positions, which halves its size. A
 // few vertices, whose normals lie at a rounding step, keep two.
@@ -168,14 +193,19 @@ TEST_F(U3DRoundTrip, TransformsColoursAndMaterials) {
     EXPECT_FLOAT_EQ(m.reflectivity, 0.3f);
     EXPECT_FLOAT_EQ(m.opacity, 0.75f);
 
-    // The spot light shines down from (1, 2, 3): its node's -Z axis points down.
+    // The spot light shines down from (1, 2, 3), the directional light along +x: their nodes'
+    // -Z axes point that way.
     const u3dread::File lit = written(
         "Environment { ambientIntensity 0.4 ambientColor 1 1 0 } PerspectiveCamera { "
-        "heightAngle 0.5 } SpotLight { location 1 2 3 direction 0 -1 0 color 1 0.5 0 intensity "
-        "0.7 cutOffAngle 0.25 } Cube {}");
-    ASSERT_EQ(lit.lights.size(), 2u);
-    const u3dread::Light& ambient = lit.lights[0].type == 0 ? lit.lights[0] : lit.lights[1];
-    const u3dread::Light& spot = lit.lights[0].type == 3 ? lit.lights[0] : lit.lights[1];
+        "heightAngle 0.5 nearDistance 2 farDistance 40 } SpotLight { location 1 2 3 direction 0 "
+        "-1 0 color 1 0.5 0 intensity 0.7 cutOffAngle 0.25 } DirectionalLight { direction 1 0 0 "
+        "} Cube {}");
+    ASSERT_EQ(lit.lights.size(), 3u);
+    const auto light = [&](std::uint32_t type) {
+        return *std::find_if(lit.lights.begin(), lit.lights.end(),
+                             [&](const u3dread::Light& l) { return l.type == type; });
+    };
+    const u3dread::Light ambient = light(0), directional = light(1), spot = light(3);
     EXPECT_EQ(ambient.colour, (std::array<float, 4>{1, 1, 0, 1}));
     EXPECT_FLOAT_EQ(ambient.intensity, 0.4f);
     EXPECT_EQ(spot.colour, (std::array<float, 4>{1, 0.5f, 0, 1}));
@@ -188,9 +218,13 @@ TEST_F(U3DRoundTrip, TransformsColoursAndMaterials) {
         const bool isSpot = node.kind == u3dread::NodeKind::Light && node.resourceName == spot.name;
         for (int i : {8, 9, 10, 12, 13, 14})
             EXPECT_TRUE(!isSpot || std::fabs(m[i] - spotFrame[i]) < 1e-6) << i;
+        const bool isDirectional =
+            node.kind == u3dread::NodeKind::Light && node.resourceName == directional.name;
+        EXPECT_TRUE(!isDirectional || std::fabs(m[8] + 1) < 1e-6) << m[8];
         if (node.kind != u3dread::NodeKind::View) continue;
         ++views;
         EXPECT_NEAR(node.projection, 0.5 * 180 / M_PI, 1e-4);
+        EXPECT_EQ(std::make_pair(node.nearClip, node.farClip), std::make_pair(2.0f, 40.0f));
     }
     EXPECT_EQ(views, 1);
 }
@@ -232,12 +266,15 @@ TEST_F(U3DRoundTrip, AnInvalidSceneWritesNoFile) {
     EXPECT_NE(error.find("m"), std::string::npos) << error;
     EXPECT_FALSE(std::filesystem::exists(testFile() + ".bad"));
     scene.meshes[0].faces[0].corners[2].position = 0;
-    u3d::Node model;
-    model.kind = u3d::Node::Kind::Model;
-    model.name = "n";
-    model.resource = "missing";
-    scene.nodes.push_back(model);
-    EXPECT_FALSE(u3d::U3DFileWriter::write(scene, testFile() + ".bad", true, &error)) << "no mesh";
+    u3d::Node node;
+    node.name = "n";
+    node.resource = "missing";
+    for (u3d::Node::Kind kind : {u3d::Node::Kind::Model, u3d::Node::Kind::Light}) {
+        node.kind = kind;
+        scene.nodes = {node};
+        EXPECT_FALSE(u3d::U3DFileWriter::write(scene, testFile() + ".bad", true, &error))
+            << "no resource";
+    }
 }
 
 }  // namespace
