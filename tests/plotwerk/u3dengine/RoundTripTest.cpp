@@ -4,6 +4,7 @@
 
 #include <PlotWerk/SoToU3DAction.h>
 #include <Tessara/base/SbNumberFormat.h>
+#include <Tessara/math/SbVec3f.h>
 #include <Tessara/misc/SoLibPdf.h>
 #include <gtest/gtest.h>
 
@@ -141,6 +142,18 @@ TEST_F(U3DRoundTrip, StrokesSurroundTheirLinesAndPoints) {
             EXPECT_NEAR((low[i] + high[i]) / 2, centres[k][i], 1e-5) << k << " " << i;
             EXPECT_NEAR(high[i] - low[i], i == 0 ? lengths[k] : 0, 0.1) << k << " " << i;
         }
+    }
+    // The point's faces wind about the normals they carry, so that they light as they face.
+    const u3dread::Mesh& point = file.meshes[1];
+    for (const u3dread::Face& face : point.faces) {
+        SbVec3f corner[3];
+        for (int i = 0; i < 3; ++i) {
+            const std::array<float, 3>& p = point.positions.at(face.corners[i].position);
+            corner[i].setValue(p[0], p[1], p[2]);
+        }
+        const std::array<float, 3>& n = point.normals.at(face.corners[0].normal);
+        EXPECT_GT(
+            (corner[1] - corner[0]).cross(corner[2] - corner[0]).dot(SbVec3f(n[0], n[1], n[2])), 0);
     }
 }
 
