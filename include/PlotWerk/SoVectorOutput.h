@@ -50,8 +50,17 @@ class SoVectorOutput {
     FILE* file_;
 
   private:
+    friend class SoVectorizeAction;
+    /// Writes what the owning action still owes the stream (the end of a page it left open)
+    /// before the stream is closed or replaced, so that the document there is whole rather
+    /// than ended later on standard output.
+    void settle();
+
     void startStream(FILE* fp);
     void failed(const char* where);
 
     int writeError_ = 0;
+    /// Set by the owning action; a copy does not take it.
+    void (*settle_)(void*) = nullptr;
+    void* settleData_ = nullptr;
 };

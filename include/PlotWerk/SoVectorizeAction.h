@@ -268,10 +268,15 @@ class SoVectorizeAction : public SoAction {
     /// dashes of a line made of pieces shorter than one dash. 0 outside such pieces.
     float getLinePatternPhase() const { return linePatternPhase_; }
 
-    /// Set by the backend's constructor; the backend owns the object.
+    /// Set by the backend's constructor through adoptOutput(); the backend owns the object.
     SoVectorOutput* vectorOutput_ = nullptr;
+    /// Makes `output` this action's output. Closing or replacing its stream first ends a page
+    /// left open, through `settle` (by default endPage()), into that stream.
+    void adoptOutput(SoVectorOutput* output, void (*settle)(SoVectorizeAction*) = nullptr);
 
   private:
+    void (*settleOutput_)(SoVectorizeAction*) = nullptr;
+
     friend class SoHLHSRVectorize;
     friend class SoVectorCapture;
     friend class SoVectorClipper;

@@ -90,6 +90,9 @@ class SoVectorizeCairoAction : public SoVectorizeAction {
     void printBackground() override;
 
   private:
+    /// What a stream about to close still needs: an open page ended and the document written.
+    /// cairo writes a document only as it lets the surface go.
+    static void endEverything(SoVectorizeAction* action);
     void setLineStyle(float width, unsigned short pattern, int factor);
     /// The dashes of pattern, starting `phase` millimetres into it.
     void setDash(unsigned short pattern, int factor, float phase);

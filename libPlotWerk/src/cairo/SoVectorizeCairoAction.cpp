@@ -70,12 +70,12 @@ PW_ACTION_SOURCE(SoVectorizeCairoAction, SoVectorizeAction)
 
 SoVectorizeCairoAction::SoVectorizeCairoAction() {
     checkRegistration();
-    vectorOutput_ = output_.get();
+    adoptOutput(output_.get(), endEverything);
 }
 
 SoVectorizeCairoAction::SoVectorizeCairoAction(const SoVectorizeCairoAction& other)
     : SoVectorizeAction(other), output_(other.output_), seamWidth_(other.seamWidth_) {
-    vectorOutput_ = output_.get();
+    adoptOutput(output_.get(), endEverything);
 }
 
 SoVectorizeCairoAction& SoVectorizeCairoAction::operator=(const SoVectorizeCairoAction& other) {
@@ -87,9 +87,14 @@ SoVectorizeCairoAction& SoVectorizeCairoAction::operator=(const SoVectorizeCairo
 
 SoVectorizeCairoAction::~SoVectorizeCairoAction() {
     // The base cannot reach writeFooter any more: a page left open is ended here.
-    if (isInPage()) endPage();
-    endDocument();
+    endEverything(this);
     vectorOutput_ = nullptr;
+}
+
+void SoVectorizeCairoAction::endEverything(SoVectorizeAction* action) {
+    auto* cairo = static_cast<SoVectorizeCairoAction*>(action);
+    if (cairo->isInPage()) cairo->endPage();
+    cairo->endDocument();
 }
 
 SoCairoVectorOutput* SoVectorizeCairoAction::getCairoVectorOutput() const {

@@ -55,7 +55,7 @@ SoVectorizeCGMAction::SoVectorizeCGMAction()
     : binaryEncoder_(std::make_unique<SoCGMBinaryEncoder>(cgmOutput_.get(), bufferSizeSetting())),
       clearTextEncoder_(std::make_unique<SoCGMClearTextElements>(cgmOutput_.get())) {
     checkRegistration();
-    vectorOutput_ = cgmOutput_.get();
+    adoptOutput(cgmOutput_.get());
 }
 
 SoVectorizeCGMAction::SoVectorizeCGMAction(const SoVectorizeCGMAction& other)
@@ -64,7 +64,7 @@ SoVectorizeCGMAction::SoVectorizeCGMAction(const SoVectorizeCGMAction& other)
       binaryEncoder_(std::make_unique<SoCGMBinaryEncoder>(cgmOutput_.get(), bufferSizeSetting())),
       clearTextEncoder_(std::make_unique<SoCGMClearTextElements>(cgmOutput_.get())),
       cache_(other.cache_) {
-    vectorOutput_ = cgmOutput_.get();
+    adoptOutput(cgmOutput_.get());
 }
 
 SoVectorizeCGMAction& SoVectorizeCGMAction::operator=(const SoVectorizeCGMAction& other) {
@@ -72,7 +72,7 @@ SoVectorizeCGMAction& SoVectorizeCGMAction::operator=(const SoVectorizeCGMAction
     SoVectorizeAction::operator=(other);
     cgmOutput_ = other.cgmOutput_;
     cache_ = other.cache_;
-    vectorOutput_ = cgmOutput_.get();
+    adoptOutput(cgmOutput_.get());
     return *this;
 }
 

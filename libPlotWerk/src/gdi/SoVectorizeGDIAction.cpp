@@ -53,13 +53,13 @@ PW_BACKEND_ACTION_SOURCE(SoVectorizeGDIAction)
 
 SoVectorizeGDIAction::SoVectorizeGDIAction() {
     checkRegistration();
-    vectorOutput_ = gdiOutput_.get();
+    adoptOutput(gdiOutput_.get());
     readSettings();
 }
 
 SoVectorizeGDIAction::SoVectorizeGDIAction(const SoVectorizeGDIAction& other)
     : SoVectorizeAction(other), gdiOutput_(other.gdiOutput_) {
-    vectorOutput_ = gdiOutput_.get();
+    adoptOutput(gdiOutput_.get());
     readSettings();
 }
 
@@ -68,7 +68,7 @@ SoVectorizeGDIAction& SoVectorizeGDIAction::operator=(const SoVectorizeGDIAction
     if (this == &other) return *this;
     SoVectorizeAction::operator=(other);
     gdiOutput_ = other.gdiOutput_;
-    vectorOutput_ = gdiOutput_.get();
+    adoptOutput(gdiOutput_.get());
     polygonCompatible_ = other.polygonCompatible_;
     edgeWidth_ = other.edgeWidth_;
     return *this;

@@ -69,12 +69,12 @@ PW_BACKEND_ACTION_SOURCE(SoVectorizeHPGLAction)
 
 SoVectorizeHPGLAction::SoVectorizeHPGLAction() {
     checkRegistration();
-    vectorOutput_ = hpglOutput_.get();
+    adoptOutput(hpglOutput_.get());
 }
 
 SoVectorizeHPGLAction::SoVectorizeHPGLAction(const SoVectorizeHPGLAction& other)
     : SoVectorizeAction(other), hpglOutput_(other.hpglOutput_), plot_(other.plot_) {
-    vectorOutput_ = hpglOutput_.get();
+    adoptOutput(hpglOutput_.get());
 }
 
 SoVectorizeHPGLAction& SoVectorizeHPGLAction::operator=(const SoVectorizeHPGLAction& other) =

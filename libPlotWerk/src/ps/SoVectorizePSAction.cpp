@@ -83,12 +83,12 @@ PW_BACKEND_ACTION_SOURCE(SoVectorizePSAction)
 
 SoVectorizePSAction::SoVectorizePSAction() {
     checkRegistration();
-    vectorOutput_ = psOutput_.get();
+    adoptOutput(psOutput_.get());
 }
 
 SoVectorizePSAction::SoVectorizePSAction(const SoVectorizePSAction& other)
     : SoVectorizeAction(other), psOutput_(other.psOutput_), document_(other.document_) {
-    vectorOutput_ = psOutput_.get();
+    adoptOutput(psOutput_.get());
 }
 
 SoVectorizePSAction& SoVectorizePSAction::operator=(const SoVectorizePSAction& other) = default;

@@ -22,7 +22,16 @@ void SoVectorOutput::startStream(FILE* fp) {
     writeError_ = 0;
 }
 
+void SoVectorOutput::settle() {
+    // Taken away while it runs: what it writes must not settle again.
+    void (*settle)(void*) = settle_;
+    settle_ = nullptr;
+    if (settle) settle(settleData_);
+    settle_ = settle;
+}
+
 void SoVectorOutput::setFilePointer(FILE* fp) {
+    settle();
     if (file_ && file_ != stdout) fclose(file_);
     startStream(fp ? fp : stdout);
 }
@@ -46,6 +55,7 @@ int SoVectorOutput::openFile(const char* fileName) {
 }
 
 void SoVectorOutput::closeFile() {
+    settle();
     errno = 0;
     if (file_ == stdout) {
         // Standard output stays open, but what it still buffers must reach its reader.

@@ -142,6 +142,23 @@ SoVectorOutput* SoVectorizeAction::getVectorOutput() const {
     return vectorOutput_;
 }
 
+void SoVectorizeAction::adoptOutput(SoVectorOutput* output, void (*settle)(SoVectorizeAction*)) {
+    vectorOutput_ = output;
+    if (!output) return;
+    struct Pages {
+        static void end(SoVectorizeAction* action) {
+            if (action->isInPage()) action->endPage();
+        }
+    };
+    // The action outlives its output: each backend owns the output it adopts.
+    output->settle_ = [](void* action) {
+        SoVectorizeAction* self = static_cast<SoVectorizeAction*>(action);
+        (self->settleOutput_ ? self->settleOutput_ : Pages::end)(self);
+    };
+    output->settleData_ = this;
+    settleOutput_ = settle;
+}
+
 // ---- Units and page layout ----
 
 float SoVectorizeAction::unitsToMillimeters(float value, DimensionUnit unit) {

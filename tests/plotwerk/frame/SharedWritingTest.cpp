@@ -7,6 +7,7 @@
 #include <PlotWerk/SoVectorizeCGMAction.h>
 #include <PlotWerk/SoVectorizeHPGLAction.h>
 #include <PlotWerk/SoVectorizePSAction.h>
+#include <PlotWerk/SoVectorizeSVGAction.h>
 #include <Tessara/base/SoDB.h>
 #include <Tessara/io/SoInput.h>
 #include <Tessara/nodes/SoSeparator.h>
@@ -15,9 +16,13 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
+#include <regex>
 #include <string>
+#include <vector>
 
 #include "FrameTestAction.h"
 #include "plotwerk/support/StreamReadBack.h"
@@ -147,6 +152,33 @@ TEST_F(SharedWritingTest, TwoActionsPrintingAtOnceWriteWhatEachWritesAlone) {
             EXPECT_EQ(innerNested, innerAlone);
             EXPECT_EQ(outerNested, outerAlone);
         }
+    }
+}
+
+// An application that closes the stream inside a page finds the page ended in the file, as
+// endPage() would have ended it, not written later to standard output; cairo's formats write
+// nothing at all before that.
+TEST_F(SharedWritingTest, ClosingTheStreamInsideAPageEndsThePageThere) {
+    std::vector<std::function<std::unique_ptr<SoVectorizeAction>()>> makers = {
+        [] { return std::make_unique<SoVectorizeSVGAction>(); }};
+    for (const Backend& backend : kBackends) makers.push_back(backend.make);
+    for (const auto& make : makers) {
+        std::string files[2];
+        for (int ended = 0; ended < 2; ++ended) {
+            const std::string name = ::testing::TempDir() + "page" + std::to_string(ended);
+            const std::unique_ptr<SoVectorizeAction> action = make();
+            action->getVectorOutput()->openFile(name.c_str());
+            action->beginPage(SbVec2f(0, 0), SbVec2f(200, 200));
+            action->apply(scene);
+            if (ended) action->endPage();
+            action->getVectorOutput()->closeFile();
+            std::ifstream in(name, std::ios::binary);
+            // cairo numbers its surfaces across the process.
+            files[ended] = std::regex_replace(std::string(std::istreambuf_iterator<char>(in), {}),
+                                              std::regex("surface[0-9]+"), "surface");
+        }
+        EXPECT_GT(files[1].size(), 200u);
+        EXPECT_EQ(files[0], files[1]);
     }
 }
 

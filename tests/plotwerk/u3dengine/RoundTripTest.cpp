@@ -271,6 +271,7 @@ TEST_F(U3DRoundTrip, ValuesThatAreNoNumberAreExportedAsZero) {
 
 // A scene the engine could not have made is refused whole, and no file is left.
 TEST_F(U3DRoundTrip, AnInvalidSceneWritesNoFile) {
+    std::filesystem::remove(testFile() + ".bad");  // a run stopped half-way may have left one
     u3d::Scene scene;
     scene.meshes.push_back({"m", {{0, 0, 0}}, {}, {}, {u3d::Mesh::Shading{}}, {{}}});
     scene.meshes[0].faces[0].corners[2].position = 1;  // past the one position
