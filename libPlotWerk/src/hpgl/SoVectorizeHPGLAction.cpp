@@ -313,15 +313,32 @@ void SoVectorizeHPGLAction::printText2(SbVec4f origin, SbColor color, const SbSt
     writeLabelText(string);
 }
 
+namespace {
+
+// A control character in a label would act, not print: the terminator ends the label early and
+// what follows runs as plotter commands, an escape leaves HP-GL/2 for the printer's language,
+// a line feed starts a line the screen does not show. Each prints as '?'.
+template <class Character>
+Character printable(Character c) {
+    if (c >= 0x20 && c != 0x7F) return c;
+    SoDebugError::postInfoOnce("SoVectorizeHPGLAction::printText2",
+                               "A control character in a text prints as '?'");
+    return '?';
+}
+
+}  // namespace
+
 void SoVectorizeHPGLAction::writeLabelText(const SbString& string) {
-    if (!string.isUnicode()) {
-        write("%s\x03\n", string.toLatin1());
-        return;
-    }
     std::string bytes;
-    for (const char16_t* unit = string.toUtf16(); *unit; ++unit) {
-        bytes += static_cast<char>(*unit >> 8);
-        bytes += static_cast<char>(*unit & 0xFF);
+    if (!string.isUnicode()) {
+        for (const char* c = string.toLatin1(); *c; ++c)
+            bytes += static_cast<char>(printable(static_cast<unsigned char>(*c)));
+    } else {
+        for (const char16_t* unit = string.toUtf16(); *unit; ++unit) {
+            const char16_t shown = printable(*unit);
+            bytes += static_cast<char>(shown >> 8);
+            bytes += static_cast<char>(shown & 0xFF);
+        }
     }
     bytes += "\x03\n";
     writeText(bytes);

@@ -36,11 +36,14 @@ constexpr double pointsPerMillimetre = 2.834645658648312;
 constexpr int pointsPerGroup = 100;
 constexpr int level1Chunk = 248;
 
-std::string escapeParentheses(const std::string& text) {
+// A backslash too: written as it is, it would take the next character as an escape, and a
+// text ending in one, as C:\ does, would leave its string open to the end of the document,
+// which no interpreter then reads.
+std::string escapeForString(const std::string& text) {
     std::string escaped;
     escaped.reserve(text.size() + 8);
     for (char c : text) {
-        if (c == '(' || c == ')') escaped += '\\';
+        if (c == '(' || c == ')' || c == '\\') escaped += '\\';
         escaped += c;
     }
     return escaped;
@@ -536,11 +539,12 @@ void SoVectorizePSAction::printText2(SbVec4f origin, SbColor color, const SbStri
     const float nominal = getNominalWidth();
     assignColor(color, nominal);
     if (document_.device.font.changesTo({fontSize, fontName})) {
-        write("(/%s) findfont %d scalefont setfont\n", fontName.toLatin1(),
+        // The scene names the font: a parenthesis in the name must not end the string.
+        write("(/%s) findfont %d scalefont setfont\n", escapeForString(fontName.toLatin1()).c_str(),
               toUnits(fontSize * nominal));
     }
     const float degrees = angle != 0.0f ? angle * 180.0f / 3.1415927f : 0.0f;
-    const std::string text = escapeParentheses(documentBytes(string));
+    const std::string text = escapeForString(documentBytes(string));
     const int x = toUnits(origin[0]);
     const int y = toUnits(origin[1]);
     switch (justification) {
