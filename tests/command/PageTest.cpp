@@ -549,7 +549,7 @@ TEST(Page, AddedCameraLooksFromTheChosenSide) {
         {{"--view", "bottom"}, {{0, 0, MAGENTA}}},
         {{"--up", "z"}, {{0, 0, MAGENTA}}},
         {{"--up", "z", "--view", "top"}, {{0, 0, BLUE}}},
-        {{"--up", "z", "--view", "-1,0,0.2"}, {{0, 0, CYAN}}},
+        {{"--up", "z", "--view", "-1e38,0,2e37"}, {{0, 0, CYAN}}},  // squared, beyond floats
         {{"--view", "iso"}, {{0, 40, GREEN}, {-40, -15, BLUE}, {40, -15, RED}}},
         {{"--view", "iso", "--up", "z"}, {{0, 40, BLUE}, {-40, -15, MAGENTA}, {40, -15, RED}}},
     };

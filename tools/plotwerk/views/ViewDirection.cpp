@@ -2,6 +2,7 @@
 
 #include <Tessara/math/SbMatrix.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "options/OptionValue.h"
@@ -41,9 +42,11 @@ SbVec3f direction(const std::string& option, const std::string& text) {
         value[axis] = OptionValue::number(option, text.substr(start, comma - start));
         start = comma + 1;
     }
-    if (!(value.length() > 0.0f) || !std::isfinite(value.length()))
-        OptionValue::fail(option, text, "the direction has no length");
-    return value;
+    // Only the direction counts: scaled to its largest component, a direction of huge or tiny
+    // numbers keeps a length that squaring them would lose.
+    const float largest = std::max({std::fabs(value[0]), std::fabs(value[1]), std::fabs(value[2])});
+    if (!(largest > 0.0f)) OptionValue::fail(option, text, "the direction has no length");
+    return value / largest;
 }
 
 }  // namespace
