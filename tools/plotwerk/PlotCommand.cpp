@@ -86,7 +86,7 @@ void warnIfBlank(const ProgressMeter& meter, SoSeparator* scene) {
     if (meter.done() > 0) return;
     const SceneSummary summary = SceneSummary::of(scene);
     const bool nothing =
-        summary.triangles + summary.segments + summary.points == 0 && summary.box.isEmpty();
+        summary.triangles + summary.segments + summary.points + summary.anchored == 0;
     SoDebugError::postWarning("plotwerk", nothing ? "The scene holds nothing to draw: the drawing "
                                                     "is blank"
                                                   : "Nothing of the scene is in the camera's "

@@ -2,7 +2,10 @@
 
 #include <Tessara/actions/SoCallbackAction.h>
 #include <Tessara/actions/SoGetBoundingBoxAction.h>
+#include <Tessara/nodes/SoAnnoText3.h>
+#include <Tessara/nodes/SoImage.h>
 #include <Tessara/nodes/SoShape.h>
+#include <Tessara/nodes/SoText2.h>
 
 namespace {
 
@@ -28,6 +31,11 @@ SoCallbackAction::Response onShape(void* data, SoCallbackAction*, const SoNode*)
     return limit > 0 && counted >= limit ? SoCallbackAction::ABORT : SoCallbackAction::CONTINUE;
 }
 
+SoCallbackAction::Response onAnchored(void* data, SoCallbackAction*, const SoNode*) {
+    ++static_cast<SceneSummary*>(data)->anchored;
+    return SoCallbackAction::CONTINUE;
+}
+
 }  // namespace
 
 SceneSummary SceneSummary::of(SoNode* root) {
@@ -39,6 +47,9 @@ SceneSummary SceneSummary::of(SoNode* root) {
     action.addTriangleCallback(shape, onTriangle, &summary);
     action.addLineSegmentCallback(shape, onSegment, &summary);
     action.addPointCallback(shape, onPoint, &summary);
+    for (const SoType anchored :
+         {SoText2::getClassTypeId(), SoAnnoText3::getClassTypeId(), SoImage::getClassTypeId()})
+        action.addPreCallback(anchored, onAnchored, &summary);
     action.apply(root);
     SoGetBoundingBoxAction boxAction;
     boxAction.apply(root);

@@ -10,6 +10,7 @@ struct SceneSummary {
     long segments = 0;
     long points = 0;
     long shapes = 0;
+    long anchored = 0;  ///< texts and images: drawn at a point, they deliver no primitives
     SbBox3f box;
 
     /// Traverses `root` with a callback action and fills the summary.
