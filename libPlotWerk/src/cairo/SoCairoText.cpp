@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "frame/SoControlCharacter.h"
 #include "frame/SoFontName.h"
 
 namespace {
@@ -51,6 +52,6 @@ void SoCairoText::draw(cairo_t* cr, float x, float y, float angle, const SbStrin
 std::string SoCairoText::spaced(std::string text) {
     std::replace_if(
         text.begin(), text.end(),
-        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, ' ');
+        [](char c) { return SoControlCharacter::is(static_cast<unsigned char>(c)); }, ' ');
     return text;
 }

@@ -20,6 +20,7 @@
 #include "frame/SoBackendActionSource.h"
 #include "frame/SoColorByte.h"
 #include "frame/SoColorCube.h"
+#include "frame/SoControlCharacter.h"
 #include "frame/SoDeviceInteger.h"
 #include "frame/SoLinePatternRuns.h"
 
@@ -317,13 +318,13 @@ namespace {
 
 // A control character in a label would act, not print: the terminator ends the label early and
 // what follows runs as plotter commands, an escape leaves HP-GL/2 for the printer's language,
-// a line feed starts a line the screen does not show. Each prints as '?'.
+// a line feed starts a line the screen does not show. Each prints as a space, as in SVG and PDF.
 template <class Character>
 Character printable(Character c) {
-    if (c >= 0x20 && c != 0x7F) return c;
+    if (!SoControlCharacter::is(c)) return c;
     SoDebugError::postInfoOnce("SoVectorizeHPGLAction::printText2",
-                               "A control character in a text prints as '?'");
-    return '?';
+                               "A control character in a text prints as a space");
+    return ' ';
 }
 
 }  // namespace

@@ -126,13 +126,13 @@ TEST_F(HPGLTest, EachPrimitiveWritesItsEncodedStatements) {
              std::string("\x20\xAC\x00\x31\xD8\x3D\xDE\x42\x03\n", 10)},
         // A terminator or an escape in the text would end the label or HP-GL/2 itself, and
         // plot what follows as commands.
-        {"control characters in a label print as '?'",
+        {"control characters in a label print as spaces",
          [](HPGLTestAction& a) {
              a.label(0, 0, "a\x03IN;\x1B%0A");
              a.label(0, 0, "\xE2\x82\xAC\n");
          },
-         "SP0SD2,1,4,12.00SSLO1PU\nPA0,0LBa?IN;?%0A\x03\nPU\nPA0,0LB" +
-             std::string("\x20\xAC\x00?\x03\n", 6)},
+         "SP0SD2,1,4,12.00SSLO1PU\nPA0,0LBa IN; %0A\x03\nPU\nPA0,0LB" +
+             std::string("\x20\xAC\x00 \x03\n", 6)},
         // A new plot starts from the plotter's defaults, so every setting is written again.
         {"the header forgets the previous plot's settings",
          [](HPGLTestAction& a) {
