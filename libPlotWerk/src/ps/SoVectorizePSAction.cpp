@@ -26,6 +26,7 @@
 #include "SoPSPointBuffer.h"
 #include "SoPSProcedureSet.h"
 #include "frame/SoBackendActionSource.h"
+#include "frame/SoControlCharacter.h"
 #include "frame/SoDeviceInteger.h"
 #include "frame/SoImagePlacement.h"
 
@@ -38,13 +39,14 @@ constexpr int level1Chunk = 248;
 
 // A backslash too: written as it is, it would take the next character as an escape, and a
 // text ending in one, as C:\ does, would leave its string open to the end of the document,
-// which no interpreter then reads.
+// which no interpreter then reads. Control characters print as spaces, as in every format: a
+// line break would start a line of the document, which a spooler reads for comments.
 std::string escapeForString(const std::string& text) {
     std::string escaped;
     escaped.reserve(text.size() + 8);
     for (char c : text) {
         if (c == '(' || c == ')' || c == '\\') escaped += '\\';
-        escaped += c;
+        escaped += SoControlCharacter::is(static_cast<unsigned char>(c)) ? ' ' : c;
     }
     return escaped;
 }

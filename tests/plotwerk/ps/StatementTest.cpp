@@ -255,17 +255,19 @@ TEST_F(Statement, TextTakesTheProcedureOfItsJustificationAndEscapesParentheses) 
                   "(b) 0.00 2083 2500 ltx\n(/Courier) findfont 206 scalefont setfont\n"
                   "(c) 0.00 2083 2500 ltx\n(/A\\) x \\(\\\\) findfont 206 scalefont setfont\n"
                   "(d) 0.00 2083 2500 ltx\n"},
-        // The degree sign, in Latin-1 or UTF-8, becomes the ring of the standard encoding;
-        // other UTF-8 stays whole, though its second byte may be the sign's (U+0430).
+        // A backslash is escaped, and a line break is a space: in the document it would start a
+        // line, which spoolers read for comments. The degree sign, in Latin-1 or UTF-8, becomes
+        // the ring of the standard encoding; other UTF-8 stays whole, though its second byte
+        // may be the sign's (U+0430).
         {"escapes",
          [](PSTestAction& a) {
              for (const char* text :
-                  {"f(x)", "a\\b", "C:\\", "90\xB0", "5\xC2\xB0", "\xD0\xB0\xC2\xB0"})
+                  {"f(x)", "a\\b", "C:\\\n%%EOF", "90\xB0", "5\xC2\xB0", "\xD0\xB0\xC2\xB0"})
                  a.label(50, 60, text);
              a.label(50, 60, "((x) y)", 2);
          },
          font12 + "(f\\(x\\)) 0.00 2083 2500 ltx\n(a\\\\b) 0.00 2083 2500 ltx\n"
-                  "(C:\\\\) 0.00 2083 2500 ltx\n"
+                  "(C:\\\\ %%EOF) 0.00 2083 2500 ltx\n"
                   "(90\xCA) 0.00 2083 2500 ltx\n(5\xCA) 0.00 2083 2500 ltx\n"
                   "(\xD0\xB0\xCA) 0.00 2083 2500 ltx\n"
                   "2083 2500 0.00 (\\(\\(x\\) y\\)) rtx\n"},
