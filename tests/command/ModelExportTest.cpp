@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <tuple>
+
 #include "CommandRun.h"
 #include "support/PdfPicture.h"
 
@@ -33,6 +36,22 @@ TEST(ModelExport, TheKnotAsAnEncrypted3DPdf) {
             orange += p.r > 120 && p.r > p.g + 40 && p.g > p.b + 20;
         }
     EXPECT_GT(orange, page.width * page.height / 20);
+}
+
+// The model stands before the drawing's background: the 3D view's is --background's colour.
+TEST(ModelExport, TheViewTakesTheBackground) {
+    ScratchDir dir;
+    const CommandResult result =
+        runCommand({kKnot, "-f", "pdf3d", "--background", "#00ff00", "-o", "k.pdf"}, dir.path());
+    ASSERT_EQ(result.status, 0) << result.err;
+    ASSERT_EQ(run("qpdf --qdf " + dir.file("k.pdf") + " " + dir.file("k.qdf")), 0);
+    const std::string qdf = dir.read("k.qdf");
+    const std::size_t background = qdf.find("/BG");
+    ASSERT_NE(background, std::string::npos);
+    std::istringstream colour(qdf.substr(qdf.find('[', background) + 1));
+    float r = -1, g = -1, b = -1;
+    colour >> r >> g >> b;
+    EXPECT_EQ(std::make_tuple(r, g, b), std::make_tuple(0.0f, 1.0f, 0.0f));
 }
 
 TEST(ModelExport, RefusedNamesAndPlaces) {
