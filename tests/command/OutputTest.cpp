@@ -188,7 +188,10 @@ TEST(DemoPage, EveryExampleScenePrintsWithInkInsideTheFrame) {
         SCOPED_TRACE(scene);
         ScratchDir dir;
         const PrintRun run = PrintRun::of(dir, {scene}, "page.ps", 36);
-        ASSERT_TRUE(run.succeeded());
+        // The text example's euro sign is one PostScript's fonts lack, which is said.
+        ASSERT_TRUE(run.command.exited && run.command.status == 0) << run.command.err;
+        ASSERT_TRUE(run.page.ok()) << run.page.messages;
+        EXPECT_LE(run.command.errLines().size(), 1u) << run.command.err;
         // More than the frame: something of the scene itself is drawn.
         EXPECT_GT(run.ink(kLeft + 3, kBottom + 3, kRight - 3, kTop - 3), 50);
     }
@@ -213,6 +216,21 @@ TEST(DemoPage, ALimitOfPrimitivesEndsTheDrawingEarlyWithOneWarning) {
         drawings[limit[0] == '0' ? 0 : 1] = ps;
     }
     EXPECT_LT(drawings[1].size(), drawings[0].size() / 4);
+}
+
+// PostScript's fonts hold Latin-1: a text's other characters print as "?", with a word, with or
+// without the hidden-surface modes, and its Latin-1 letters stay whole. SVG prints them all.
+TEST(DemoPage, TextsBeyondLatin1PrintAsQuestionMarksInPostScript) {
+    ScratchDir dir;
+    dir.write("t.tsc", "#Tessara V1.0 ascii\nText2 { string \"\xC3\xBC\xE2\x82\xAC\" }\n");
+    for (const char* hidden : {"off", "painter"}) {
+        const CommandResult run =
+            runCommand({"t.tsc", "--hidden", hidden, "-o", "t.ps"}, dir.path());
+        ASSERT_TRUE(run.exited && run.status == 0) << run.err;
+        EXPECT_EQ(run.errLines().size(), 1u) << run.err;
+        EXPECT_NE(dir.read("t.ps").find("(\xFC?)"), std::string::npos) << hidden;
+    }
+    EXPECT_TRUE(runCommand({"t.tsc", "-o", "t.svg"}, dir.path()).err.empty());
 }
 
 // A blank drawing says why, in every format: a scene with nothing to draw (a face whose

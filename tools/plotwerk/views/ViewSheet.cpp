@@ -12,22 +12,19 @@
 #include "CommandError.h"
 #include "NodeRef.h"
 #include "options/OptionValue.h"
+#include "views/PostScriptTexts.h"
 #include "views/TitleBlock.h"
 #include "views/ViewSetup.h"
 
 namespace {
 
-// PostScript prints a text that holds a character beyond Latin-1 in the standard fonts as the
-// bytes of its UTF-8 form, its Latin-1 letters mangled too: such a title prints as written
-// but for those characters, which print as "?".
-PrintOptions titledFor(const SoVectorizeAction& action, const PrintOptions& options) {
-    const SbString title(options.title);
-    if (!dynamic_cast<const SoVectorizePSAction*>(&action) || !title.isUnicode()) return options;
-    SoDebugError::postWarning("ViewSheet::draw",
-                              "The title's characters beyond Latin-1 print as \"?\" in "
-                              "PostScript; PDF, SVG and EMF print them");
+// The title and the scene's texts as PostScript can print them.
+PrintOptions inLatin1For(const SoVectorizeAction& action, const PrintOptions& options,
+                         SoSeparator* scene) {
+    if (!dynamic_cast<const SoVectorizePSAction*>(&action)) return options;
+    PostScriptTexts::keepToLatin1(scene);
     PrintOptions latin = options;
-    latin.title = SbString::fromLatin1(title.toLatin1()).getStdString();
+    latin.title = PostScriptTexts::inLatin1(SbString(options.title)).getStdString();
     return latin;
 }
 
@@ -109,7 +106,7 @@ std::vector<ViewSheet::Part> ViewSheet::layout(SoSeparator* scene, const PrintOp
 }
 
 void ViewSheet::draw(SoVectorizeAction& action, SoSeparator* scene, const PrintOptions& given) {
-    const PrintOptions options = titledFor(action, given);
+    const PrintOptions options = inLatin1For(action, given, scene);
     const SbVec2f size = action.getDrawingDimensions();
     const std::vector<Part> parts = layout(scene, options, size, action.getNominalWidth());
     // One part fills the drawing: no page needed.
