@@ -12,19 +12,31 @@
 #include "CommandError.h"
 #include "NodeRef.h"
 #include "options/OptionValue.h"
-#include "views/PostScriptTexts.h"
+#include "views/Latin1Texts.h"
 #include "views/TitleBlock.h"
 #include "views/ViewSetup.h"
 
 namespace {
 
-// The title and the scene's texts as PostScript can print them.
+// The title and the scene's texts as the drawing can print them, and a word where characters
+// are lost: in PostScript, and in the hidden-surface modes (for the scene's texts).
 PrintOptions inLatin1For(const SoVectorizeAction& action, const PrintOptions& options,
                          SoSeparator* scene) {
-    if (!dynamic_cast<const SoVectorizePSAction*>(&action)) return options;
-    PostScriptTexts::keepToLatin1(scene);
+    const bool postScript = dynamic_cast<const SoVectorizePSAction*>(&action) != nullptr;
+    const bool hidden = options.hidden != SoVectorizeAction::HLHSR_OFF;
+    if (!postScript && !hidden) return options;
     PrintOptions latin = options;
-    latin.title = PostScriptTexts::inLatin1(SbString(options.title)).getStdString();
+    bool lost = Latin1Texts::beyond(scene, postScript);
+    if (postScript && SbString(options.title).isUnicode()) {
+        latin.title = Latin1Texts::of(SbString(options.title)).getStdString();
+        lost = true;
+    }
+    if (lost)
+        SoDebugError::postWarning("ViewSheet::draw",
+                                  postScript ? "Characters beyond Latin-1 print as \"?\" in "
+                                               "PostScript; PDF, SVG and EMF print them"
+                                             : "Characters beyond Latin-1 in the scene's texts "
+                                               "print as \"?\" unless --hidden is off");
     return latin;
 }
 
