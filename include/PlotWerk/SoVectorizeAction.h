@@ -275,6 +275,7 @@ class SoVectorizeAction : public SoAction {
     void adoptOutput(SoVectorOutput* output, void (*settle)(SoVectorizeAction*) = nullptr);
 
   private:
+    static void endOpenPage(SoVectorizeAction* action);
     void (*settleOutput_)(SoVectorizeAction*) = nullptr;
 
     friend class SoHLHSRVectorize;

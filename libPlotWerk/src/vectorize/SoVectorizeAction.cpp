@@ -144,19 +144,18 @@ SoVectorOutput* SoVectorizeAction::getVectorOutput() const {
 
 void SoVectorizeAction::adoptOutput(SoVectorOutput* output, void (*settle)(SoVectorizeAction*)) {
     vectorOutput_ = output;
+    settleOutput_ = settle ? settle : endOpenPage;
     if (!output) return;
-    struct Pages {
-        static void end(SoVectorizeAction* action) {
-            if (action->isInPage()) action->endPage();
-        }
-    };
     // The action outlives its output: each backend owns the output it adopts.
     output->settle_ = [](void* action) {
-        SoVectorizeAction* self = static_cast<SoVectorizeAction*>(action);
-        (self->settleOutput_ ? self->settleOutput_ : Pages::end)(self);
+        auto* self = static_cast<SoVectorizeAction*>(action);
+        self->settleOutput_(self);
     };
     output->settleData_ = this;
-    settleOutput_ = settle;
+}
+
+void SoVectorizeAction::endOpenPage(SoVectorizeAction* action) {
+    if (action->isInPage()) action->endPage();
 }
 
 // ---- Units and page layout ----
