@@ -94,12 +94,9 @@ const std::vector<SceneCase> kCases = {
      {{K::TEXT2, {{120, 60, 0.5f}}}}},
     // A size that is no size prints no text; one beyond any sheet prints as long as a sheet.
     {"TextOfASizeThatIsNoSizeIsLeftOut",
-     ortho() + "Font { size nan } DEF T Text2 { string \"a\" } Font { size -2 } USE T "
-               "Font { size 0 } USE T",
+     ortho() + "Font { size nan } DEF T Text2 { string \"a\" } Font { size 0 } USE T",
      {},
-     {{"SoVectorizeAction::clipText", "nan"},
-      {"SoVectorizeAction::clipText", "-2"},
-      {"SoVectorizeAction::clipText", " 0"}}},
+     {{"SoVectorizeAction::clipText", "nan"}, {"SoVectorizeAction::clipText", " 0"}}},
     {"TextBeyondAnySheetIsSaid",
      ortho() + "Font { size 1e30 } Text2 { string \"a\" }",
      {{K::TEXT2, {{100, 100, 0.5f}}}},

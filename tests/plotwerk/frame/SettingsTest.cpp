@@ -91,9 +91,7 @@ TEST_F(SettingsTest, EveryPrintedWidthIsAWidthOnASheet) {
     } cases[] = {{0, nominal, false},
                  {2.5f, 2.5f * nominal, false},
                  {NAN, nominal, true},
-                 {-3, nominal, true},
                  {INFINITY, nominal, true},
-                 {-INFINITY, nominal, true},
                  {longest / nominal / 2, longest / 2, false},
                  {2 * longest / nominal, longest, true}};
     for (const auto& c : cases) {

@@ -124,27 +124,13 @@ TEST_F(U3DRoundTrip, MeshesHoldTheTrianglesTheShapesSent) {
     }
 }
 
-// A line is a ribbon along it and a point a solid around it, both thin.
-TEST_F(U3DRoundTrip, StrokesSurroundTheirLinesAndPoints) {
-    const u3dread::File file = written(
-        "Coordinate3 { point [0 0 0, 4 0 0] } LineSet {} Coordinate3 { point 1 2 3 } PointSet {}");
-    ASSERT_EQ(file.meshes.size(), 2u);
-    const std::array<float, 3> centres[2] = {{2, 0, 0}, {1, 2, 3}};
-    const float lengths[2] = {4, 0};
-    for (int k = 0; k < 2; ++k) {
-        std::array<float, 3> low{1e9f, 1e9f, 1e9f}, high{-1e9f, -1e9f, -1e9f};
-        for (const std::array<float, 3>& p : file.meshes[k].positions)
-            for (int i = 0; i < 3; ++i) {
-                low[i] = std::min(low[i], p[i]);
-                high[i] = std::max(high[i], p[i]);
-            }
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_NEAR((low[i] + high[i]) / 2, centres[k][i], 1e-5) << k << " " << i;
-            EXPECT_NEAR(high[i] - low[i], i == 0 ? lengths[k] : 0, 0.1) << k << " " << i;
-        }
-    }
-    // The point's faces wind about the normals they carry, so that they light as they face.
-    const u3dread::Mesh& point = file.meshes[1];
+// A point is a small solid whose faces wind about the normals they carry, so that they light
+// as they face.
+TEST_F(U3DRoundTrip, APointWindsItsFacesAboutTheirNormals) {
+    const u3dread::File file = written("Coordinate3 { point 1 2 3 } PointSet {}");
+    ASSERT_EQ(file.meshes.size(), 1u);
+    const u3dread::Mesh& point = file.meshes[0];
+    ASSERT_FALSE(point.faces.empty());
     for (const u3dread::Face& face : point.faces) {
         SbVec3f corner[3];
         for (int i = 0; i < 3; ++i) {
